@@ -1,0 +1,8 @@
+#ifndef NORVEXA_EXPORT_H
+#define NORVEXA_EXPORT_H
+
+// The evaluator is built with hidden visibility; what the host (or the
+// decimal library binding's callers) must find by name is marked NORVEXA_API.
+#define NORVEXA_API __attribute__((visibility("default")))
+
+#endif

@@ -1,0 +1,17 @@
+# One GoogleTest executable per test folder; every test in it carries the
+# folder's name as its CTest label, so `ctest -L NAME` runs one area alone.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(norvexa_test_folder label)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${label}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${label} ${sources})
+  target_link_libraries(test_${label} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(test_${label} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  gtest_discover_tests(test_${label}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS ${label} ENVIRONMENT "NORVEXA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
+endfunction()

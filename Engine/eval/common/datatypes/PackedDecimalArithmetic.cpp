@@ -284,18 +284,38 @@ unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int 
     decNumber* result = decNumberPower(&power.number, &u.number, &v.number, &c);
     if (failed(c, result) || (c.status & (DEC_Inexact | DEC_Rounded)) != 0)
         return nullptr;
-    unsigned char raised[areaBytes];
-    if (!fromLibrary(result, pr, 0, raised))
-        return nullptr;
-    positiveZero(raised, pr);
     if (exponentSign >= 0) {
-        std::memcpy(area, raised, static_cast<size_t>(byteLength(pr)));
+        if (!fromLibrary(result, pr, 0, area))
+            return nullptr;
+        positiveZero(area, pr);
         return area;
     }
-    // A negative exponent: the reciprocal of the power.
-    static const unsigned char one[1] = {0x1C};
-    if (!divide(one, 1, 0, 1, raised, pr, sr, 1, pr, sr, area))
+
+    // A negative exponent: the reciprocal of the power. The power's value is
+    // its coefficient with sa * |b| decimals, so 1 / value = 10^(sa*|b|) / P.
+    // Beyond 144 such decimals the reciprocal of a power of at most 72
+    // digits has more than 72 integer digits: no result.
+    unsigned long long places = 0;
+    if (sa != 0) {
+        unsigned long long magnitude = 0;
+        for (int k = 1; k <= nibbles(operandDigits); ++k) {
+            magnitude = magnitude * 10 + static_cast<unsigned>(nibble(y, k));
+            if (magnitude > 2 * PackedDecimalMaxDigits)
+                return nullptr;
+        }
+        places = magnitude * static_cast<unsigned long long>(sa);
+        if (places > 2 * PackedDecimalMaxDigits)
+            return nullptr;
+    }
+    decContext d = context(34);
+    decNumber one;
+    decNumberZero(&one);
+    one.lsu[0] = 1;
+    WideNumber<34> reciprocal;
+    decNumber* inverse = decNumberDivide(&reciprocal.number, &one, result, &d);
+    if (failed(d, inverse) || !fromLibrary(inverse, pr, -(sr + static_cast<int>(places)), area))
         return nullptr;
+    positiveZero(area, pr);
     return area;
 }
 

@@ -167,11 +167,13 @@ NORVEXA_API unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int p
 NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                  const unsigned char* b, int pb, int sb, int fb,
                                                  int pr, int sr);
-// a to the power b in pr digits and sr decimals. An integer exponent raises
-// a's digits as an integer (the caller's sr places the point); a negative one
-// takes the reciprocal. An exponent with decimals goes through long double.
-// Null when there is no result (0 to a negative power, a result of more than
-// 72 digits, a library failure).
+// a to the power b in pr digits. An integer exponent n >= 0 raises a's
+// digits as an integer, exactly (the result has sa*n decimals; the caller's
+// sr says where it puts the point). A negative n gives the reciprocal of the
+// value a^|n| with sr decimals (rounded to 34 significant digits, then
+// truncated). An exponent with decimals goes through long double, result
+// with sr decimals. Null when there is no result (0 to a negative power, 0
+// to the power 0, a power of more than 72 digits, a library failure).
 NORVEXA_API unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                 const unsigned char* b, int pb, int sb, int fb,
                                                 int pr, int sr);

@@ -13,5 +13,5 @@ function(norvexa_test_folder label)
   target_include_directories(test_${label} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   gtest_discover_tests(test_${label}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS ${label} ENVIRONMENT "NORVEXA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
+    PROPERTIES LABELS ${label} ENVIRONMENT "NORVEXA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/${label}/data")
 endfunction()

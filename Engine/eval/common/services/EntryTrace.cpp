@@ -1,0 +1,29 @@
+#include "services/EntryTrace.h"
+
+#include <cstdarg>
+
+#include "services/SVC.h"
+
+EntryTrace::EntryTrace(const char* function, const char* format, ...) : _function(function)
+{
+    SVC::traceIndent();
+    if (!*SVC::traceEnabled())
+        return;
+    va_list args;
+    va_start(args, format);
+    try {
+        SVC::vTrace("ENTER", function, format, args);
+    } catch (...) {
+        va_end(args);
+        SVC::traceUndent();
+        throw;
+    }
+    va_end(args);
+}
+
+EntryTrace::~EntryTrace()
+{
+    if (*SVC::traceEnabled())
+        SVC::fTrace(_function, 0, "EXIT");
+    SVC::traceUndent();
+}

@@ -3,8 +3,11 @@
 // operations the library puts in the table (DPD encodings, packed decimal).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <plomkit/EncodedString.h>
 #include <plomkit/Engine_Loader.h>
@@ -21,7 +24,7 @@ constexpr uintptr_t tableBytes = (DECNUMBER_SLOT_COUNT + 1) * sizeof(uintptr_t);
 // hand out an entry of its own.
 class FakeLoader : public Engine_Loader {
 public:
-    int calls = 0;
+    std::atomic<int> calls{0};
     bool absent = false;
     void* entry = nullptr;
     std::wstring library;
@@ -117,6 +120,21 @@ TEST_F(DecNumberBinding, AbsentLibraryFailsEveryOperationUntilItIsPresent) {
     EXPECT_FALSE(allSlotsEmpty());
 }
 
+TEST_F(DecNumberBinding, ThreadsMakingTheirFirstCallTogetherLoadOnce) {
+    std::vector<std::thread> threads;
+    std::atomic<int> digits{0};
+    for (int i = 0; i < 8; ++i)
+        threads.emplace_back([&digits] {
+            decContext context;
+            decContextDefault(&context, DEC_INIT_DECIMAL64);
+            digits += context.digits;
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(loader.calls, 1);
+    EXPECT_EQ(digits, 8 * 16);
+}
+
 // An entry that leaves a slot empty: the load counts as failed, and no call
 // ever jumps to an empty slot.
 extern "C" void incompleteEntry(uintptr_t* table) {
@@ -157,6 +175,40 @@ TEST(VosdecnLibrary, EntryFillsEverySlotWithinTheTableSize) {
     EXPECT_EQ(Engine_Loader::instance().loadEntryPoint(FileName(L"vosdecn"),
                                                        EncodedString(L"decNumberAdd")),
               nullptr);
+}
+
+// The plug-in exports the forwarding functions under the operations' own
+// names; the library keeps its own operations local, so a call through the
+// plug-in reaches the library and does not come back to the forwarder.
+TEST(VosdecnLibrary, PluginForwardersReachTheLibrary) {
+    auto& loader = Engine_Loader::instance();
+    auto version = reinterpret_cast<const char* (*)()>(
+        loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberVersion")));
+    auto defaults = reinterpret_cast<decContext* (*)(decContext*, int32_t)>(
+        loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decContextDefault")));
+    auto fromText = reinterpret_cast<decNumber* (*)(decNumber*, const char*, decContext*)>(
+        loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberFromString")));
+    auto multiply = reinterpret_cast<decNumber* (*)(decNumber*, const decNumber*, const decNumber*,
+                                                    decContext*)>(
+        loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberMultiply")));
+    auto toText = reinterpret_cast<char* (*)(const decNumber*, char*)>(
+        loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberToString")));
+    ASSERT_NE(version, nullptr);
+    ASSERT_NE(defaults, nullptr);
+    ASSERT_NE(fromText, nullptr);
+    ASSERT_NE(multiply, nullptr);
+    ASSERT_NE(toText, nullptr);
+    EXPECT_NE(loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"ep")), nullptr);
+
+    EXPECT_NE(std::string(version()).find("decNumber"), std::string::npos);
+    decContext context;
+    defaults(&context, DEC_INIT_DECIMAL128);
+    decNumber a, b, product;
+    fromText(&a, "-2.5", &context);
+    fromText(&b, "4", &context);
+    multiply(&product, &a, &b, &context);
+    char text[64];
+    EXPECT_STREQ(toText(&product, text), "-10.0");
 }
 
 // ------------------------------------------------------------ DPD encodings

@@ -204,6 +204,8 @@ TEST(PackedDecimalDivide, ZeroDivisorsAndScales) {
     EXPECT_EQ(divide({big.c_str(), 55, 0, 1}, {"3C", 1, 0, 1}, 72, 17),
               "00" + std::string(34, '3') + std::string(37, '0') + "C");
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"3C", 1, 0, 1}, 73, 0), "null");
+    // More decimals than digits (0.0000000001) with many decimals wanted.
+    EXPECT_EQ(divide({"1C", 1, 10, 1}, {"4C", 1, 0, 1}, 60, 60).substr(0, 16), "0000000000025000");
 }
 
 TEST(PackedDecimalPower, IntegerAndFractionalExponents) {

@@ -75,7 +75,7 @@ bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char*
     // The dividend's scale is raised so that the integer quotient has sr
     // decimals, as far as 62 digits allow.
     const int raised = sr + sb;
-    const int excess = std::max(0, raised + pa - sa - dividendDigits);
+    const int excess = std::max(0, raised + std::max(pa - sa, 0) - dividendDigits);
     const int dividendScale = raised - excess;
     if (dividendScale < 0 || dividendScale > dividendDigits)
         return false;

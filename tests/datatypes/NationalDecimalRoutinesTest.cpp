@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -265,6 +266,8 @@ TEST(NationalText, ConvertsDecimalTextWithRounding) {
         {"99.99", 3, 1, 1, "000+"},    // the carry out of the top digit is lost
         {"7", 2, 0, 1, "07+"},
         {"-0.004", 2, 2, 1, "00+"},
+        {"-0.005", 2, 2, 1, "01-"},
+        {"  -1.25", 2, 1, 1, "13-"},
     };
     for (auto const& c : cases) {
         unsigned char const* r = dtConvertNDstring2NationalDecimal(c.text, c.p, c.d, 0, c.round);
@@ -272,6 +275,7 @@ TEST(NationalText, ConvertsDecimalTextWithRounding) {
     }
     EXPECT_EQ(nationalText(dtConvertLongDouble2NationalDecimal(-3.75L, 3, 2), 4), "375-");
     EXPECT_EQ(nationalText(dtConvertLongDouble2NationalDecimal(42.0L, 2, 0), 3), "42+");
+    EXPECT_EQ(nationalText(dtConvertLongDouble2NationalDecimal(std::ldexp(1.0L, 240), 4, 1), 5), "7760+");
     EXPECT_EQ(dtConvertLongDouble2NationalDecimal(__builtin_infl(), 3, 0), nullptr);
 }
 

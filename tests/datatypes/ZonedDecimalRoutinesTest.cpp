@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -422,6 +423,9 @@ TEST(ZonedText, ConvertsDecimalTextAndLongDoubles) {
     EXPECT_EQ(hex(dtConvertLongDouble2ZonedDecimal(-12.5L, 4, 2), 4), "F1F2F5D0");
     EXPECT_EQ(hex(dtConvertLongDouble2ZonedDecimal(0.25L, 3, 2), 3), "F0F2C5");
     EXPECT_EQ(hex(dtConvertLongDouble2ZonedDecimal(1e20L, 3, 0), 3), "F0F0C0");
+    // 2^240 has 73 digits and is exact in a long double: its low digits stay.
+    EXPECT_EQ(hex(dtConvertLongDouble2ZonedDecimal(std::ldexp(1.0L, 240), 3, 0), 3), "F7F7C6");
+    EXPECT_EQ(hex(dtConvertLongDouble2ZonedDecimal(-std::ldexp(1.0L, 240), 5, 2), 5), "F7F7F6F0D0");
     EXPECT_EQ(dtConvertLongDouble2ZonedDecimal(__builtin_nanl(""), 3, 0), nullptr);
     EXPECT_EQ(dtConvertLongDouble2ZonedDecimal(__builtin_infl(), 3, 0), nullptr);
 

@@ -7,7 +7,11 @@
 // data) are carried as they are; callers check validity separately.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace norvexa::decimal {
 
@@ -127,6 +131,32 @@ inline long long textToLongLong(char const* text, bool ascii) {
     std::uint64_t v = 0;
     for (; *t >= zero && *t <= zero + 9; ++t) v = v * 10 + (*t - zero);
     return negative ? static_cast<long long>(0 - v) : static_cast<long long>(v);
+}
+
+// x as ASCII decimal text with s decimals ("%.*Lf"), cut down to the digits
+// a number of p digits and s decimals can hold: the sign, the last p - s
+// integer digits, the point and the decimals. Cutting here keeps the text
+// short whatever the size of x, and drops high-order digits as a move into p
+// digits does. Empty for an infinity or a NaN.
+inline std::string fixedPointText(long double x, int p, int s) {
+    if (!std::isfinite(x) || s < 0 || p < s) return {};
+    int length = std::snprintf(nullptr, 0, "%.*Lf", s, x);
+    if (length < 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    std::snprintf(buffer.data(), buffer.size(), "%.*Lf", s, x);
+    std::string text(buffer.data());
+    std::string sign;
+    if (!text.empty() && text[0] == '-') {
+        sign = "-";
+        text.erase(0, 1);
+    }
+    std::size_t point = text.find('.');
+    std::string integer = text.substr(0, point);
+    std::string fraction = point == std::string::npos ? std::string() : text.substr(point);
+    std::size_t keep = static_cast<std::size_t>(p - s);
+    if (integer.size() > keep) integer.erase(0, integer.size() - keep);
+    if (integer.empty()) integer = "0";
+    return sign + integer + fraction;
 }
 
 }  // namespace norvexa::decimal

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <string>
 
 using norvexa::decimal::DigitBuffer;
 
@@ -240,12 +240,10 @@ uc* dtConvertUnLonglong2NationalDecimal(unsigned long long x, std::uint32_t* p, 
 }
 
 uc* dtConvertLongDouble2NationalDecimal(long double x, int p, int d) {
-    if (!std::isfinite(x) || p < 1 || p > kNationalMaxTextDigits || d < 0 || d > p) return nullptr;
-    int length = std::snprintf(nullptr, 0, "%.*Lf", d, x);
-    if (length < 0) return nullptr;
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), "%.*Lf", d, x);
-    return dtConvertNDstring2NationalDecimal(text.data(), p, d, 0, 1);
+    if (p < 1 || p > kNationalMaxTextDigits || d < 0 || d > p) return nullptr;
+    std::string text = norvexa::decimal::fixedPointText(x, p, d);
+    if (text.empty()) return nullptr;
+    return dtConvertNDstring2NationalDecimal(text.c_str(), p, d, 0, 1);
 }
 
 uc* dtConvertNDstring2NationalDecimal(char const* text, int p, int d, int, int roundFlag) {
@@ -274,7 +272,9 @@ uc* dtConvertNDstring2NationalDecimal(char const* text, int p, int d, int, int r
             unsigned char dropped = t[point + 1 + d];
             bool roundUp = (dropped >= 0xF5 && dropped <= 0xF9) || (dropped >= '5' && dropped <= '9');
             if (roundUp) {
-                bool minus = t[0] == 0x60 || t[0] == '-';
+                std::size_t first = 0;
+                while (first < length && (t[first] == ' ' || t[first] == 0x40)) ++first;
+                bool minus = first < length && (t[first] == 0x60 || t[first] == '-');
                 DigitBuffer digits{};
                 for (int i = 0; i < p; ++i) {
                     int pos = i + 1 + (p % 2 == 0 ? 1 : 0);

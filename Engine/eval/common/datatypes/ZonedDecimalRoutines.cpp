@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <string>
 
 using norvexa::decimal::DigitBuffer;
 
@@ -506,12 +506,10 @@ uc* dtConvertZDstring2ZonedDecimal(char const* text, int p, int s) {
 }
 
 uc* dtConvertLongDouble2ZonedDecimal(long double x, int p, int s) {
-    if (!std::isfinite(x) || !countsOk(p, s) || s > 31) return nullptr;
-    int length = std::snprintf(nullptr, 0, "%.*Lf", s, x);
-    if (length < 0) return nullptr;
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), "%.*Lf", s, x);
-    return dtConvertZDstring2ZonedDecimal(text.data(), p, s);
+    if (!countsOk(p, s) || s > 31) return nullptr;
+    std::string text = norvexa::decimal::fixedPointText(x, p, s);
+    if (text.empty()) return nullptr;
+    return dtConvertZDstring2ZonedDecimal(text.c_str(), p, s);
 }
 
 uc* dtGetZonedDecimalWithPropertries(char const* text, uc* out, std::uint32_t* digits, std::uint32_t* scale) {

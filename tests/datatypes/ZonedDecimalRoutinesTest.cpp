@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <thread>
 
 using decimaltest::bytes;
 using decimaltest::hex;
@@ -435,6 +436,25 @@ TEST(ZonedText, ConvertsDecimalTextAndLongDoubles) {
     EXPECT_EQ(digits, 4u);
     EXPECT_EQ(scale, 2u);
     EXPECT_EQ(hex(out, 3), "01250D");
+}
+
+}  // namespace
+
+namespace {
+
+// Result areas belong to the calling thread: another thread's call of the
+// same routine leaves this thread's result alone.
+TEST(ZonedResultAreas, ArePerThread) {
+    std::uint32_t digits = 0, decimals = 0;
+    unsigned char const* mine = dtConvertLonglong2ZonedDecimal(123, &digits, &decimals);
+    unsigned char const* theirs = nullptr;
+    std::thread other([&] {
+        std::uint32_t d = 0, s = 0;
+        theirs = dtConvertLonglong2ZonedDecimal(-98765, &d, &s);
+    });
+    other.join();
+    EXPECT_NE(mine, theirs);
+    EXPECT_EQ(hex(mine, 3), "F1F2C3");
 }
 
 }  // namespace

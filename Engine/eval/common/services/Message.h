@@ -2,6 +2,7 @@
 #define NORVEXA_SERVICES_MESSAGE_H
 
 #include <cstdarg>
+#include <cstddef>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/EncodedString.h>
@@ -35,6 +36,8 @@ public:
     explicit Message(int id);
     // The inserts follow id and end with a null pointer; see setInserts.
     Message(int id, const char* insert, ...) __attribute__((sentinel));
+    // A lone null: no inserts.
+    Message(int id, std::nullptr_t) : Message(id) {}
     Message(const Message&) = default;
     Message& operator=(const Message&) = default;
     ~Message() = default;
@@ -46,6 +49,7 @@ public:
     // pointer, at most nine (the rest are ignored); a null first means none.
     // Texts are UTF-8.
     void setInserts(const char* first, ...) __attribute__((sentinel));
+    void setInserts(std::nullptr_t) { setInserts(nullptr, nullptr); }
 
     // The text, built if need be.
     EncodedString textInUnicode() const;

@@ -90,7 +90,7 @@ TEST_F(TraceTest, LongMessagesAreCutAtTheBuffer)
     *SVC::indentValue() = 6;
     int n = SVC::fTrace("void f()", 12, "%s", longText.c_str());
     ASSERT_EQ(host.lines().size(), 1u);
-    const std::string& line = host.lines()[0].text;
+    const std::string line = host.lines()[0].text;
     EXPECT_EQ(line.size(), 8191u);
     EXPECT_EQ(n, 8191);
     EXPECT_EQ(line.substr(0, 18), "      void f(12): ");

@@ -16,6 +16,7 @@
 #include "services/FatPtr.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"
+#include "types/TypeItem.h"
 
 namespace {
 
@@ -298,6 +299,52 @@ TEST_F(LocationTest, DereferenceByKind)
 
     DebuggeeLocation none;
     EXPECT_EQ(codeOf([&] { none.dereference(nullptr); }), InvalidOp::RTRC_AssertFail);
+}
+
+namespace {
+
+_TYPE_ENTRY pointerEntry{};
+
+int pointerTypeEntry(EXPR_CTX, UBYTE4 module, UBYTE4, TYPE_ENTRY** entry)
+{
+    if (module != 0x700)
+        return 1;
+    *entry = &pointerEntry;
+    return 0;
+}
+
+} // namespace
+
+TEST_F(LocationTest, HostPointerTypesChooseThePointerSize)
+{
+    host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetTypeEntry, &pointerTypeEntry);
+    ASSERT_TRUE(host.install());
+    fake.poke(0x100, {0, 0, 0, 1, 0, 0, 0, 2});
+    pointerEntry.pointer.leaf = TE_POINTER;
+
+    struct Case {
+        int language;
+        unsigned addressSize;
+        UBYTE4 flags;
+        std::uint64_t target;
+    } cases[] = {
+        {2, 4, TNpointer_Bytes8, 0x100000002ull},
+        {2, 8, TNpointer_Bytes4, 0x1},
+        {2, 8, 0, 0x100000002ull},
+        {2, 4, 0, 0x1},
+        {6, 4, TNpointer_Bytes8, 0x1},  // COBOL keeps the program's size
+    };
+    for (const Case& c : cases) {
+        ExpressionRepresentation rep(c.language, nullptr);
+        rep.makeCurrent(nullptr);
+        rep.setAddressSize(c.addressSize);
+        pointerEntry.pointer.flags = c.flags;
+        TypeItem pointerType(TYPE_INDEX{0x700, 1});
+        DebuggeeLocation at(DebuggeeAddress(std::uint32_t(0x100)));
+        at.dereference(&pointerType);
+        EXPECT_EQ(at.address().addr(), c.target) << c.language << "/" << c.flags;
+    }
+    env.makeCurrent(nullptr);
 }
 
 TEST_F(LocationTest, FatPointersAreRefused)

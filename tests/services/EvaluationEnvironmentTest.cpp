@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <barrier>
-#include <clocale>
 #include <cstring>
 #include <thread>
 
@@ -380,9 +379,6 @@ TEST(EvaluationEnvironment, UpcSessionMadeOnce)
 
 TEST(EvaluationEnvironment, MultibyteLength)
 {
-    const char* previous = std::setlocale(LC_CTYPE, nullptr);
-    std::string saved = previous ? previous : "C";
-    std::setlocale(LC_CTYPE, "C.UTF-8");
     const unsigned char e[] = {0xC3, 0xA9};
     const unsigned char euro[] = {0xE2, 0x82, 0xAC};
     const unsigned char a[] = {'a'};
@@ -397,7 +393,6 @@ TEST(EvaluationEnvironment, MultibyteLength)
     };
     for (const Case& c : cases)
         EXPECT_EQ(MBlen(c.text, c.length), c.expected);
-    std::setlocale(LC_CTYPE, saved.c_str());
 }
 
 TEST(EvaluationEnvironment, DebuggerEnvironmentBrowseMode)

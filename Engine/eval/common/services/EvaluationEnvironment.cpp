@@ -251,6 +251,7 @@ void EvaluationEnvironment::removeScope(ScopeItem& scope) noexcept
     for (unsigned i = scopes_.count(); i > 0; --i) {
         if (scopes_[i - 1] == &scope) {
             scopes_.remove(i - 1);
+            scope.environment_ = nullptr;
             break;
         }
     }

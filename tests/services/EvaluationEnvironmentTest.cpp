@@ -248,7 +248,8 @@ TEST_F(EnvironmentTest, InitializeAndMakeCurrent)
     env.makeCurrent(fakeContext(1));
     auto* stale = new ScopeItem(fakeContext(1), ScopeItem::block);
     (void)stale;
-    env.initializeAndMakeCurrent(fakeContext(3));
+    ScopeItem* scope = env.initializeAndMakeCurrent(fakeContext(3));
+    EXPECT_EQ(scope, env.blockScope());
     EXPECT_EQ(EvaluationEnvironment::currentRep(), &env);
     EXPECT_EQ(env.context(), fakeContext(3));
     EXPECT_EQ(env.addressSize(), 8u);

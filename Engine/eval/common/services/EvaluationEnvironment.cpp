@@ -162,13 +162,14 @@ EvaluationEnvironment* EvaluationEnvironment::makeCurrent(const LCC_Eval_Context
     return previous;
 }
 
-void EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Context_Info* context)
+ScopeItem* EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Context_Info* context)
 {
     makeCurrent(context);
     reset();
     addressSize_ = SVC::ExprGetContextLocationType(context) == 4 ? 8 : 4;
     // The scope of the context itself; it registers with this environment.
     blockScope_ = new ScopeItem(context, ScopeItem::unknownScope);
+    return blockScope_;
 }
 
 EvaluationEnvironment* EvaluationEnvironment::currentRep()

@@ -69,9 +69,9 @@ public:
     // one that was current before (null when none). A non-null context also
     // becomes this environment's context.
     EvaluationEnvironment* makeCurrent(const LCC_Eval_Context_Info* context) const;
-    // makeCurrent, then reset, then the address size from the host, then the
-    // block scope of the context.
-    void initializeAndMakeCurrent(const LCC_Eval_Context_Info* context);
+    // makeCurrent, then reset, then the address size from the host; returns
+    // the new scope of the context (owned by this environment).
+    ScopeItem* initializeAndMakeCurrent(const LCC_Eval_Context_Info* context);
     // The calling thread's current environment; InvalidOp RTRC_AssertFail
     // when there is none.
     static EvaluationEnvironment* currentRep();

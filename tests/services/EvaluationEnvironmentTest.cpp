@@ -488,3 +488,19 @@ TEST_F(EnvironmentTest, HostServicesAskTheCurrentEnvironment)
     SVC::ExprGetTypeEntry(fakeContext(5), TYPE_INDEX{0x500, 1});
     EXPECT_EQ(typeEntryCalls, 5);
 }
+
+namespace {
+class TracedEnvironmentTest : public TestHostFixture {};
+} // namespace
+
+TEST_F(TracedEnvironmentTest, WideCharacterTypeQueryIsTraced)
+{
+    ExpressionRepresentation env(2, nullptr);
+    env.makeCurrent(nullptr);
+    host.clearLines();
+    EXPECT_EQ(typeWcharT(), EvaluationEnvironment::wcharType());
+    ASSERT_EQ(host.texts().size(), 1u);
+    const std::string line = host.texts()[0];
+    EXPECT_EQ(line.rfind(" typeWcharT(", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.size() - 8), "): Entry") << line;
+}

@@ -20,7 +20,13 @@ std::string iconvName(const char* codePage)
         --begin;
     if (begin == end)
         return "";
-    return "CP" + name.substr(begin);
+    // iconv spells pages below 100 with three digits ("CP037").
+    std::string digits = name.substr(begin);
+    while (digits.size() > 3 && digits[0] == '0')
+        digits.erase(0, 1);
+    if (digits.size() < 3)
+        digits = std::string(3 - digits.size(), '0') + digits;
+    return "CP" + digits;
 }
 
 namespace {

@@ -38,12 +38,12 @@ public:
     _TYPE_ENTRY* typeByName(const std::string& name) const;
 
     struct Member {
-        std::string name;
+        std::string name{};
         TYPE_INDEX type{};
         UBYTE4 offset = 0;
         bool isStatic = false;
-        std::string storageName;          // static members
-        std::vector<UBYTE1> location;     // a DWARF location instead of an offset
+        std::string storageName{};        // static members
+        std::vector<UBYTE1> location{};   // a DWARF location instead of an offset
         UBYTE1 classChar = 0;
     };
     struct Base {
@@ -51,25 +51,25 @@ public:
         UBYTE4 offset = 0;
     };
     struct Enumerator {
-        std::string name;
+        std::string name{};
         UBYTE4 value = 0;
     };
     struct ClassSpec {
-        std::string name;
-        std::string name2;
+        std::string name{};
+        std::string name2{};
         UBYTE4 byteSize = 0;
         bool isStruct = true;
         UBYTE4 leaf = TE_CLASS;           // TE_CLASS or TE_GROUP
         UBYTE4 flags = 0;                 // further TNclass_* bits
-        std::vector<Base> bases;
-        std::vector<Member> members;
-        std::vector<TYPE_INDEX> nestedTypes;
+        std::vector<Base> bases{};
+        std::vector<Member> members{};
+        std::vector<TYPE_INDEX> nestedTypes{};
         TYPE_INDEX enclosingClass{};
     };
     struct StructSpec {  // leaf 31
         UBYTE4 byteSize = 0;
-        std::vector<std::pair<std::string, TYPE_INDEX>> members;
-        std::vector<std::int32_t> offsets;
+        std::vector<std::pair<std::string, TYPE_INDEX>> members{};
+        std::vector<std::int32_t> offsets{};
     };
 
     TYPE_INDEX integerType(UBYTE4 bitLength, bool isUnsigned, UBYTE1 bitOffset = 0);

@@ -23,6 +23,8 @@
 // - "No containing context" is a null out-pointer with return code 0.
 // - Register values travel in the evaluator's own byte order (the evaluator
 //   turns them into big-endian images itself).
+// - A memory read always reports the bytes it read through its count, also
+//   on success: the evaluator zeroes whatever lies beyond that count.
 
 #include "HostServices.h"
 

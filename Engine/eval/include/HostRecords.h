@@ -900,10 +900,11 @@ enum CONTEXT_SCOPE2 : UBYTE2 {
     CS2_BLOCK = 4,
 };
 
-// Direction of a code-page conversion (slot 52). The host answers the number
-// of target units the whole conversion needs (bytes, 16-bit units for
-// Conv_ToUtf16, wchar_t elements for Conv_ToWide), which may exceed the room
-// given; it writes no more than the room. A negative answer is a failure.
+// Direction of a code-page conversion (slot 52). The room and the host's
+// answer count bytes, except for Conv_ToWide, where they count wchar_t
+// elements. The host answers how much the whole conversion needs, which may
+// exceed the room given; it writes no more than the room. A negative answer
+// is a failure.
 enum Conversion : int {
     Conv_ToCodePage = 0, // UTF-8 text to the code page
     Conv_ToUtf16 = 1,    // code page to UTF-16 in the evaluator's byte order

@@ -597,6 +597,13 @@ NORVEXA_TN_STRING(TNcharstring);      // leaf 5
 NORVEXA_TN_STRING(TNnational_string); // leaf 74
 #undef NORVEXA_TN_STRING
 
+// Leaf 85: COBOL file description. The name is "SD" for a sort file.
+struct TNfile_descriptor {
+    UBYTE4 leaf;                      // 0
+    UBYTE1 reserved4[4];              // 4
+    const char* name;                 // 8
+};
+
 // ---------------------------------------------------------------------------
 // A type entry: the record of its leaf. Read `leaf` first, then the member of
 // that leaf (HostRecordAccess.h has the checked views).
@@ -641,6 +648,7 @@ struct _TYPE_ENTRY {
         TNnational_string nationalString;
         TNdbcs_string dbcsString;
         TNdbcs_edited dbcsEdited;
+        TNfile_descriptor fileDescriptor;
     };
 };
 

@@ -355,6 +355,8 @@ AT(TNnational_edited, picture, 12);
 AT(TNdbcs_edited, leaf, 0);
 AT(TNdbcs_edited, length, 8);
 AT(TNdbcs_edited, picture, 12);
+AT(TNfile_descriptor, leaf, 0);
+AT(TNfile_descriptor, name, 8);
 
 AT(TNdbcs_string, leaf, 0);
 AT(TNdbcs_string, length, 8);

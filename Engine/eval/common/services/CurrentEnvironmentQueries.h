@@ -9,11 +9,8 @@
 // made by the evaluator are kept.
 //
 // These answers belong to the calling thread's current evaluation
-// environment. Until that environment exists they come from a small
-// per-thread state that tests set directly (currentEnvironmentState); when it
-// arrives, the bodies of these functions forward to it instead and the state
-// goes away. The wrappers call nothing else, so that swap touches this file's
-// source only.
+// environment. A thread without one (host services used outside a request)
+// answers from a small per-thread stand-in state (currentEnvironmentState).
 namespace CurrentEnvironment {
 
 // The host context of the request (null when none is known).
@@ -35,8 +32,9 @@ const char* ebcdicCodePageName();
 
 // Type entries of the request: the entry cached for a host index (outside
 // COBOL), the entry of a type the evaluator created itself ({-1, n}), and
-// adding a resolved entry to the cache. Until the type model exists nothing
-// is cached and no created type is found.
+// adding a resolved entry to the cache (the environment's TypeCache; indices
+// of created and static types are never cached). Until the type model exists
+// no created type is found.
 const _TYPE_ENTRY* cachedTypeEntry(TYPE_INDEX index);
 const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index);
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry);

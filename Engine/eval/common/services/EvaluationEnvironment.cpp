@@ -15,6 +15,7 @@
 #include "types/CreatedTypeItem.h"
 #include "types/ScopeItem.h"
 #include "types/TemplateItem.h"
+#include "types/TypeItem.h"
 
 namespace {
 
@@ -312,9 +313,12 @@ const char* EvaluationEnvironment::getEBCDICcodepage()
     return reinterpret_cast<const char*>(ebcdicCodePage_.data());
 }
 
-TypeItem* EvaluationEnvironment::wcharType()
+const TypeItem* EvaluationEnvironment::wcharType()
 {
-    return currentRep()->wcharType_;
+    EvaluationEnvironment* env = currentRep();
+    if (env->wcharType_ == nullptr)
+        env->wcharType_ = TypeItem::simpleType(t_wchar_t);
+    return env->wcharType_;
 }
 
 const LCC_Eval_Context_Info* EvaluationEnvironment::fileScopeContext() const
@@ -327,7 +331,7 @@ const LCC_Eval_Context_Info* EvaluationEnvironment::fileScopeContext() const
 
 ScopeItem* fileScope()
 {
-    return EvaluationEnvironment::currentRep()->environmentFileScope();
+    return ScopeItem::fileScope();
 }
 
 bool isDBCS()
@@ -351,7 +355,7 @@ bool isFortranLanguage()
     return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageFortran;
 }
 
-TypeItem* typeWcharT()
+const TypeItem* typeWcharT()
 {
     SVC::fTrace("typeWcharT", __LINE__, "Entry");
     return EvaluationEnvironment::wcharType();

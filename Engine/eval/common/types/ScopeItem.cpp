@@ -124,7 +124,11 @@ ScopeItem::ScopeItem(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& blockEn
                 TypeItem method(n->type);
                 if (method == functionType) {
                     const _TYPE_ENTRY* m = method.typeEntry();
-                    if (m != nullptr && m->leaf == TE_MEMBERFUNCTION && (m->memberfunction.flags & 1))
+                    // Bit 0 of the record's flags marks a static member function.
+                    const UBYTE4 flags = m == nullptr ? 0
+                                         : m->leaf == TE_MEMBERFUNCTION ? m->memberfunction.flags
+                                                                        : m->function.flags;
+                    if (flags & 1)
                         type_ = staticMemberFunction;
                     break;
                 }

@@ -101,7 +101,7 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     case TE_ENUM2: add(enumeration); break;
     case TE_POINTER: {
         add(pointer);
-        TypeItem target(e.pointer.target);
+        TypeItem target(TYPE_INDEX(e.pointer.target));
         if (target.hasFlag(voidType))
             add(pointerToVoid);
         if (target.hasFlag(upcShared))

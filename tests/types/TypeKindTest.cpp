@@ -146,6 +146,7 @@ TEST_F(TypeKindTest, SimpleTypes)
     EXPECT_EQ(TypeItem::simpleType(t_longDouble)->typeIndex(), 138u);
     EXPECT_EQ(TypeItem::simpleType(t_arraySection)->typeIndex(), 195u);
     EXPECT_EQ(TypeItem::simpleType(t_wchar_t)->typeIndex(), 150u);
+    EXPECT_EQ(EvaluationEnvironment::wcharType(), TypeItem::simpleType(t_wchar_t));
     // One shared object per kind in an environment.
     EXPECT_EQ(TypeItem::simpleType(t_double), TypeItem::simpleType(t_double));
 

@@ -371,7 +371,8 @@ TEST_F(SymbolsTest, EnumerationConstantsCarryTheirOwnEntry)
     EXPECT_EQ(green->addressState(), SymbolItem::addressCached);
     ASSERT_NE(green->entry(), nullptr);
     EXPECT_EQ(green->entry()->kind, SE_CONSTANT);
-    EXPECT_EQ(green->entry()->typed.name, name);
+    const char* entryName = green->entry()->typed.name;
+    EXPECT_EQ(entryName, name);
     const TYPE_INDEX recorded = green->entry()->typed.type;
     EXPECT_EQ(recorded.module, color.module);
     EXPECT_EQ(recorded.index, color.index);

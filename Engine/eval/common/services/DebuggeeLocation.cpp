@@ -13,17 +13,16 @@
 
 namespace {
 
-// Questions about a pointer type that need its type flags. Parallel-language
-// pointers to shared data and Fortran descriptor arrays are recognised here
-// once the type model computes flags; until then no type is either.
-bool isPointerToShared(const TypeItem*)
+// Questions about a pointer type, answered by its type flags.
+bool isPointerToShared(const TypeItem* pointerType)
 {
-    return false;
+    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::pointerToShared);
 }
 
-bool isFortranDescriptorArray(const TypeItem*)
+bool isFortranDescriptorArray(const TypeItem* pointerType)
 {
-    return false;
+    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::fortranDescriptor) &&
+           pointerType->hasFlag(TypeFlags::array);
 }
 
 // The size of the pointer held at a location of the given pointer type: the

@@ -9,6 +9,7 @@
 #include "types/CreatedTypeItem.h"
 #include "types/PrimitiveType.h"
 #include "types/ScopeItem.h"
+#include "types/TypeDepthGuard.h"
 #include "types/TypeItem.h"
 
 namespace {
@@ -101,6 +102,9 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     case TE_ENUM2: add(enumeration); break;
     case TE_POINTER: {
         add(pointer);
+        // The target's flags: a pointer chain in the host's records that
+        // leads back to itself ends here with an error.
+        TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
         TypeItem target(e.pointer.target);
         if (target.hasFlag(voidType))
             add(pointerToVoid);

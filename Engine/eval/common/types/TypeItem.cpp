@@ -750,6 +750,13 @@ unsigned TypeItem::typeSize(unsigned int) const
         case TE_ENUM2: return TypeItem(e->enumeration.underlyingType).typeSize();
         case TE_POINTER: return addressSize();
         case TE_STRUCT: return e->structure.byteSize;
+        case TE_F90_DESC_ARRAY: {
+            Dimension d;
+            getDimension(d);
+            if (d.countUnknown)
+                return 0;
+            return static_cast<unsigned>(static_cast<std::uint64_t>(d.count) * d.length);
+        }
         case TE_PACKED_DECIMAL: return e->packed.byteLength;
         case TE_FIXED_POINT_BINARY: return e->binary.byteLength;
         case TE_ZONED_DECIMAL: return e->zoned.byteLength;

@@ -2041,6 +2041,10 @@ ByteString& TypeItem::primitiveName(ByteString& out) const
     case TE_NATIONAL_DECIMAL:
         digitsAndPlaces("national decimal", e->nationalDecimal.precision, e->nationalDecimal.decimalPlaces);
         break;
+    case TE_FIXED_POINT_BINARY:
+        digitsAndPlaces("binary", e->binary.precision, e->binary.scale < 0 ? unsigned(-e->binary.scale) : 0u);
+        break;
+    case TE_CHARSTRING: append("string()"); break;
     case TE_NATIONAL_STRING: append("national string()"); break;
     case TE_INDEX_NAME: append("index name()"); break;
     case TE_INDEX_DATA_ITEM: append("index data item()"); break;

@@ -54,21 +54,22 @@ TEST_F(CreatedTypeTest, BuilderByteLengths)
         EXPECT_EQ(c.type->typeSize(), c.length) << c.what;
 
     const TNpacked_decimal& p = recordOf<TNpacked_decimal>(C::findOrCreatePackedDecimalType(7, -2, true, nullptr));
-    EXPECT_EQ(p.leaf, UBYTE4(TE_PACKED_DECIMAL));
+    EXPECT_EQ(UBYTE4(p.leaf), UBYTE4(TE_PACKED_DECIMAL));
     EXPECT_EQ(p.precision, 7);
     EXPECT_EQ(p.decimalPlaces, 2);
-    EXPECT_EQ(p.flags, 3u);
+    EXPECT_EQ(UBYTE4(p.flags), 3u);
     EXPECT_EQ(p.scale, -2);
     EXPECT_EQ(recordOf<TNpacked_decimal>(C::findOrCreatePackedDecimalType(3, 2, false, nullptr)).decimalPlaces, 0)
         << "a positive scale has no decimal places";
-    EXPECT_EQ(recordOf<TNfixed_point_binary>(C::findOrCreateFixedPointBinaryType(9, 0, true, nullptr)).flags, 8u);
-    EXPECT_EQ(recordOf<TNfixed_point_binary>(C::findOrCreateFixedPointBinaryType(9, 0, false, nullptr)).flags, 0u);
+    EXPECT_EQ(recordOf<TNfixed_point_binary>(C::findOrCreateFixedPointBinaryType(9, 0, true, nullptr)).flags + 0u, 8u);
+    EXPECT_EQ(recordOf<TNfixed_point_binary>(C::findOrCreateFixedPointBinaryType(9, 0, false, nullptr)).flags + 0u, 0u);
     const TNzoned_decimal& made = recordOf<TNzoned_decimal>(C::makeZonedDecimalType(7, 2));
-    EXPECT_EQ(made.signKind, TN_SignTrailingEmbedded);
-    EXPECT_EQ(made.flags, 2u);
+    EXPECT_EQ(made.signKind + 0u, unsigned(TN_SignTrailingEmbedded));
+    EXPECT_EQ(made.flags + 0u, 2u);
     EXPECT_EQ(made.scale, -2);
     EXPECT_EQ(made.precision, 7);
-    EXPECT_EQ(recordOf<TNnational_decimal>(C::makeNationalDecimalType(5, 1)).signKind, TN_SignTrailingSeparate);
+    EXPECT_EQ(recordOf<TNnational_decimal>(C::makeNationalDecimalType(5, 1)).signKind + 0u,
+              unsigned(TN_SignTrailingSeparate));
     EXPECT_EQ(nameOf(*C::makePackedDecimalType(9, 2)), "Decimal(9,2)");
     EXPECT_EQ(nameOf(*C::makeNationalDecimalType(5, 1)), "National Decimal(5,1)");
     EXPECT_EQ(C::makePackedDecimalType(9, 2)->kind(), t_packedDecimal);

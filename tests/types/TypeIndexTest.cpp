@@ -64,7 +64,7 @@ TEST_F(TypeIndexTest, CreatedIndexFollowsTheCurrentCreatedTypeAfterReset)
     ASSERT_EQ(created.module, 0xFFFFFFFFu);
     const _TYPE_ENTRY* e = SVC::ExprGetTypeEntry(context, created);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->leaf, UBYTE4(TE_PACKED_DECIMAL));
+    EXPECT_EQ(UBYTE4(e->leaf), UBYTE4(TE_PACKED_DECIMAL));
     EXPECT_EQ(typeEntryCalls(), 0u);
 
     env.reset();
@@ -72,7 +72,7 @@ TEST_F(TypeIndexTest, CreatedIndexFollowsTheCurrentCreatedTypeAfterReset)
     ASSERT_EQ(zoned->unsimplifiedTypeIndex().index, created.index) << "numbering restarts";
     e = SVC::ExprGetTypeEntry(context, created);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->leaf, UBYTE4(TE_ZONED_DECIMAL)) << "a stale created index is never answered from the cache";
+    EXPECT_EQ(UBYTE4(e->leaf), UBYTE4(TE_ZONED_DECIMAL)) << "a stale created index is never answered from the cache";
 
     // A created index that names no created type is not one of this request's.
     EXPECT_EQ(CreatedTypeItem::findSynthesizedType(TYPE_INDEX{0xFFFFFFFFu, 77}), nullptr);

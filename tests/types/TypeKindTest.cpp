@@ -146,6 +146,7 @@ TEST_F(TypeKindTest, SimpleTypes)
     EXPECT_EQ(TypeItem::simpleType(t_longDouble)->typeIndex(), 138u);
     EXPECT_EQ(TypeItem::simpleType(t_arraySection)->typeIndex(), 195u);
     EXPECT_EQ(TypeItem::simpleType(t_wchar_t)->typeIndex(), 150u);
+    EXPECT_EQ(EvaluationEnvironment::wcharType(), TypeItem::simpleType(t_wchar_t));
     // One shared object per kind in an environment.
     EXPECT_EQ(TypeItem::simpleType(t_double), TypeItem::simpleType(t_double));
 
@@ -365,6 +366,68 @@ TEST_F(TypeKindTest, EquivalentPrimitiveAndEnumerations)
     EXPECT_EQ(TypeItem(colour).enumType()->typeIndex(), 133u);
     EXPECT_EQ(TypeItem(colour).reduce().typeIndex(), 133u);
     EXPECT_EQ(invalidOpCode([&] { TypeItem(klass).enumType(); }), InvalidOp::RTRC_Other);
+}
+
+}  // namespace
+
+namespace {
+
+class TracedKindTest : public TypesTest {
+protected:
+    TracedKindTest() : TypesTest(EvaluationEnvironment::languageCPP, true) {}
+
+    // The message part of the captured lines (after "<function>(<line>): ").
+    std::vector<std::string> messages() const
+    {
+        std::vector<std::string> out;
+        for (const std::string& line : host.texts()) {
+            std::string::size_type at = line.find("): ");
+            out.push_back(at == std::string::npos ? line : line.substr(at + 3));
+        }
+        return out;
+    }
+    bool saw(const std::string& message) const
+    {
+        for (const std::string& m : messages())
+            if (m == message)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(TracedKindTest, KindsAreTracedWithTheirNames)
+{
+    host.clearLines();
+    TypeItem(130u).kind();
+    EXPECT_TRUE(saw("Returns t_signedLongInt for type t_0(130)"));
+    TypeItem(148u);
+    invalidOpCode([] { TypeItem(148u).kind(); });
+    EXPECT_TRUE(saw("Unknown type 148 for type t_0(148)   0(148)"));
+
+    TYPE_INDEX wide = records().integerType(64, false);
+    invalidOpCode([&] { TypeItem(wide).kind(); });
+    char expected[96];
+    std::snprintf(expected, sizeof expected, "Incorrect size (8) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
+                  wide.module, wide.index);
+    EXPECT_TRUE(saw(expected));
+
+    TYPE_INDEX vum{};
+    records().newType(TE_VUM_ARRAY, &vum);
+    EXPECT_EQ(TypeItem(vum).kind(), t_array);
+    EXPECT_TRUE(saw("Returns t_array for TE_VUM_ARRAY"));
+
+    host.clearLines();
+    TypeItem::simpleType(t_zonedDecimal);
+    EXPECT_TRUE(saw("DT:ZonedDecimal?"));
+    EXPECT_TRUE(saw("DT:ZonedDecimal.Supported."));
+    invalidOpCode([] { TypeItem::simpleType(t_packedDecimal); });
+    EXPECT_TRUE(saw("DT:PackedDecimal.NOT.Supported!"));
+
+    TYPE_INDEX decorated{};
+    records().newType(TE_DECORATION, &decorated).modifier.type = TYPE_INDEX{0, 130};
+    TypeItem d(decorated, records().type(decorated), false);
+    CreatedTypeItem::findDecoratedType(d);
+    EXPECT_TRUE(saw("Find decorated type for "));
 }
 
 }  // namespace

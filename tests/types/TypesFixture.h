@@ -34,8 +34,8 @@ inline std::string nameOf(const TypeItem& t)
 
 class TypesTest : public TestHostFixture {
 protected:
-    explicit TypesTest(int language = EvaluationEnvironment::languageCPP)
-        : TestHostFixture(false), env(language, nullptr)
+    explicit TypesTest(int language = EvaluationEnvironment::languageCPP, bool traceOn = false)
+        : TestHostFixture(traceOn), env(language, nullptr)
     {
     }
 

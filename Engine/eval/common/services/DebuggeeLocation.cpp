@@ -13,16 +13,15 @@
 
 namespace {
 
-// Questions about a pointer type, answered by its type flags.
-bool isPointerToShared(const TypeItem* pointerType)
+// Questions about a pointer type that its type flags answer.
+bool isPointerToShared(const TypeItem* type)
 {
-    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::pointerToShared);
+    return type != nullptr && type->hasFlag(TypeFlags::pointerToShared);
 }
 
-bool isFortranDescriptorArray(const TypeItem* pointerType)
+bool isFortranDescriptorArray(const TypeItem* type)
 {
-    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::fortranDescriptor) &&
-           pointerType->hasFlag(TypeFlags::array);
+    return type != nullptr && type->hasFlag(TypeFlags::fortranDescriptor) && type->hasFlag(TypeFlags::array);
 }
 
 // The size of the pointer held at a location of the given pointer type: the

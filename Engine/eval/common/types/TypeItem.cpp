@@ -49,7 +49,7 @@ const LCC_Eval_Context_Info* currentContext()
 
 // The entry of an index as the host services resolve it (null for module
 // word 0).
-const _TYPE_ENTRY* entryOf(const TYPE_INDEX& index)
+const _TYPE_ENTRY* entryOf(TYPE_INDEX index)
 {
     if (index.module == 0)
         return nullptr;
@@ -365,7 +365,7 @@ bool TypeItem::simplify()
                     fromTag = true;
                     nameValid = true;
                 }
-                inner = e->namedtag.namedType;
+                inner = TYPE_INDEX(e->namedtag.namedType);
                 hasInner = true;
                 break;
             }
@@ -380,7 +380,7 @@ bool TypeItem::simplify()
                     if (!wcharSeen && std::strcmp(text, "wchar_t") == 0)
                         wcharSeen = true;
                 }
-                inner = e->typedef_.aliasedType;
+                inner = TYPE_INDEX(e->typedef_.aliasedType);
                 hasInner = true;
                 break;
             }
@@ -404,8 +404,8 @@ bool TypeItem::simplify()
                 changed = true;
                 if (firstQualifier == nullptr)
                     firstQualifier = e;
-                index = e->modifier.type;
-                inner = e->modifier.type;
+                index = TYPE_INDEX(e->modifier.type);
+                inner = TYPE_INDEX(e->modifier.type);
                 hasInner = true;
                 break;
             case TE_POINTER: {
@@ -649,7 +649,7 @@ const TypeItem* TypeItem::wcharType()
 TypeItem TypeItem::reduce() const
 {
     if (kind() == t_enum)
-        return TypeItem(typeEntry()->enumeration.underlyingType);
+        return TypeItem(TYPE_INDEX(typeEntry()->enumeration.underlyingType));
     return *this;
 }
 
@@ -658,7 +658,7 @@ const TypeItem* TypeItem::enumType() const
     if (hasFlag(TypeFlags::enumeration)) {
         const _TYPE_ENTRY* e = typeEntry();
         if (e != nullptr && isEnumLeaf(e->leaf)) {
-            TypeItem underlying(e->enumeration.underlyingType);
+            TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
             TypeKind k = underlying.kind();
             if (k < t_float)
                 return simpleType(k);
@@ -747,7 +747,7 @@ unsigned TypeItem::typeSize(unsigned int) const
             }
             return classByteSize(e->klass);
         case TE_ENUM:
-        case TE_ENUM2: return TypeItem(e->enumeration.underlyingType).typeSize();
+        case TE_ENUM2: return TypeItem(TYPE_INDEX(e->enumeration.underlyingType)).typeSize();
         case TE_POINTER: return addressSize();
         case TE_STRUCT: return e->structure.byteSize;
         case TE_F90_DESC_ARRAY: {
@@ -818,7 +818,7 @@ bool TypeItem::isUnion() const
         return false;
     // A bit field that does not start at the first bit places its member
     // after another one: no union.
-    auto shiftedBitField = [](const TYPE_INDEX& memberType) {
+    auto shiftedBitField = [](TYPE_INDEX memberType) {
         const _TYPE_ENTRY* t = entryOf(memberType);
         return t != nullptr && t->leaf == TE_INTEGER && t->integer.bitOffset != 0;
     };

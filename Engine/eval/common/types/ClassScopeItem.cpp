@@ -99,8 +99,8 @@ const char* ClassScopeItem::name() const
         char address[48];
         std::snprintf(address, sizeof address, "-Class Scope (%lx) = ", reinterpret_cast<unsigned long>(this));
         std::string text = address;
-        if (classType_.hasValidName())
-            text += reinterpret_cast<const char*>(classType_.cachedName().data());
+        if (const char* display = classType_.format())
+            text += display;
         text += "-";
         name_ = ByteString(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()));
     }

@@ -59,7 +59,7 @@ TEST_F(CreatedTypesTest, PointersByAddressSize)
     const TypeItem* wide = CreatedTypeItem::findPointerType(TypeItem(136u));
     EXPECT_EQ(wide->typeSize(), 8u);
     EXPECT_EQ(wide->pointee().typeIndex(), 136u);
-    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(136u))->pointee().typeIndex(), 136u);
+    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(136u)), wide);
 
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findPointerType(TypeItem()); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findDereferencedType(TypeItem(130u)); }), InvalidOp::RTRC_Other);

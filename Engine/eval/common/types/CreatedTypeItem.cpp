@@ -580,8 +580,12 @@ const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
         return findOrCreateType(TYPE_INDEX{0, pointeeIndex.index() | PrimitiveType::pointerBit}, nullptr);
     }
     const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        // A created pointer to a primitive that simplification folded into
+        // the pointer-to-primitive form still holds its record.
         const _TYPE_ENTRY* e = c.typeEntry();
-        if (e == nullptr || e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
+        if (e == nullptr)
+            e = &c.inlineEntry();
+        if (e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
             return false;
         TypeItem target(TYPE_INDEX(e->pointer.target));
         return !(target != pointee);

@@ -1,0 +1,24 @@
+#ifndef NORVEXA_COMPILER_EXPRESSION_INFO_H
+#define NORVEXA_COMPILER_EXPRESSION_INFO_H
+
+class EE_InstructionStream;
+class SymbolItem;
+class TypeItem;
+
+// The built form of one expression, owned by its ExpressionRepresentation:
+// the recorded byte code, the result type, the number of array-section index
+// parameters, and the variable the expression designates when it is a
+// single name.
+struct expression_info {
+    EE_InstructionStream* instructions;
+    TypeItem* resultType;
+    unsigned parameterCount;
+    SymbolItem* rootSymbol;
+};
+
+// Releases the byte code held by info and forgets it; nothing more when it
+// was already released. The caller deletes the record itself. A null info
+// throws EE_Exception with code 2 (internal failure).
+void exprFree(expression_info* info);
+
+#endif

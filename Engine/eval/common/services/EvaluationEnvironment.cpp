@@ -1,0 +1,381 @@
+#include "services/EvaluationEnvironment.h"
+
+#include <atomic>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include <plomkit/StdThread.h>
+#include <plomkit/UnicodeUtilities.h>
+
+#include "machine/StackItem.h"
+#include "services/InvalidOp.h"
+#include "services/SVC.h"
+#include "types/CreatedTypeItem.h"
+#include "types/ScopeItem.h"
+#include "types/TemplateItem.h"
+
+namespace {
+
+const char currentKey[] = "EvaluationEnvironment";
+
+EvaluationEnvironment** currentSlot()
+{
+    return reinterpret_cast<EvaluationEnvironment**>(
+        StdThread::currentThread()->_getKeyValue(currentKey));
+}
+
+// The frame base of a call-stack record.
+DebuggeeAddress frameBase(const CALLSTACK_ITEM2& item)
+{
+    const EE_ADDR base = item.stackBase;
+    return DebuggeeAddress(base);
+}
+
+// Deletes the elements of a detached list, newest first.
+template <class T>
+void deleteNewestFirst(List<T*>& list)
+{
+    for (unsigned i = list.count(); i > 0; --i)
+        delete list[i - 1];
+    list.deleteItems();
+}
+
+std::atomic<unsigned> debuggerEnvironmentWord{debuggerEnvironmentBase};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// OpenMP environments
+
+EvaluationEnvironment::OpenMpEnv::OpenMpEnv(SYMBOL_ENTRY& entry) : offset_(0), valid_(false)
+{
+    if (entry.kind == SE_AUTOMATIC) {
+        // The low word carries the sign; the high word is ORed over its
+        // sign extension.
+        const std::int32_t low = entry.automatic.frameOffsetLow;
+        const std::uint64_t high = std::uint64_t(entry.automatic.frameOffsetHigh) << 32;
+        offset_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(std::int64_t(low)) | high);
+        valid_ = true;
+    }
+}
+
+DebuggeeAddress EvaluationEnvironment::OpenMpEnv::baseFor(const DebuggeeAddress& enclosing)
+{
+    if (!valid_ || !enclosing.isValid()) {
+        address_.clear();
+        return address_;
+    }
+    if (address_.isValid())
+        return address_;
+    try {
+        DebuggeeAddress pointer = enclosing + static_cast<std::uint64_t>(offset_);
+        pointer.dereference();
+        address_ = pointer;
+    } catch (const InvalidOp&) {
+        address_.clear();
+    }
+    return address_;
+}
+
+// ---------------------------------------------------------------------------
+// Construction and destruction
+
+EvaluationEnvironment::EvaluationEnvironment() : EvaluationEnvironment(0) {}
+
+EvaluationEnvironment::EvaluationEnvironment(int language) : language_(language)
+{
+    typeCache_.clearCache();
+}
+
+EvaluationEnvironment::~EvaluationEnvironment()
+{
+    deleteProducts();
+    delete conditionalVarItem_;
+    conditionalVarItem_ = nullptr;
+    deleteNewestFirst(constantStrings_);
+    delete upcSession_;
+    upcSession_ = nullptr;
+    EvaluationEnvironment** slot = currentSlot();
+    if (*slot == this)
+        *slot = nullptr;
+    typeCache_.clearCache();
+}
+
+LocalsRepresentation* EvaluationEnvironment::asLocalsRepresentation()
+{
+    return nullptr;
+}
+
+ExpressionRepresentation* EvaluationEnvironment::asExprRepresentation()
+{
+    return nullptr;
+}
+
+void EvaluationEnvironment::reset()
+{
+    deleteProducts();
+}
+
+void EvaluationEnvironment::deleteProducts()
+{
+    wcharType_ = nullptr;
+
+    // The list is detached before any scope is deleted: a scope unregisters
+    // from this environment when it dies, and scopes made or deleted by the
+    // destructors must not disturb the walk.
+    List<ScopeItem*> scopes(scopes_);
+    scopes_.deleteItems();
+    fileScope_ = nullptr;
+    blockScope_ = nullptr;
+    for (unsigned i = scopes.count(); i > 0; --i) {
+        ScopeItem* scope = scopes[i - 1];
+        scope->environment_ = nullptr;
+        delete scope;
+    }
+    scopes.deleteItems();
+
+    List<OpenMpEnv*> openMp(openMpEnvs_);
+    openMpEnvs_.deleteItems();
+    deleteNewestFirst(openMp);
+
+    List<TemplateItem*> templates(templates_);
+    templates_.deleteItems();
+    deleteNewestFirst(templates);
+
+    List<CreatedTypeItem*> created(createdTypes_);
+    createdTypes_.deleteItems();
+    deleteNewestFirst(created);
+}
+
+// ---------------------------------------------------------------------------
+// The current environment of a thread
+
+EvaluationEnvironment* EvaluationEnvironment::makeCurrent(const LCC_Eval_Context_Info* context) const
+{
+    EvaluationEnvironment** slot = currentSlot();
+    EvaluationEnvironment* previous = *slot;
+    *slot = const_cast<EvaluationEnvironment*>(this);
+    if (context != nullptr)
+        context_ = context;
+    return previous;
+}
+
+ScopeItem* EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Context_Info* context)
+{
+    makeCurrent(context);
+    reset();
+    addressSize_ = SVC::ExprGetContextLocationType(context) == 4 ? 8 : 4;
+    // The scope of the context itself; it registers with this environment.
+    blockScope_ = new ScopeItem(context, ScopeItem::unknownScope);
+    return blockScope_;
+}
+
+EvaluationEnvironment* EvaluationEnvironment::currentRep()
+{
+    EvaluationEnvironment* current = *currentSlot();
+    if (current == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
+    return current;
+}
+
+EvaluationEnvironment* EvaluationEnvironment::currentOrNull()
+{
+    return *currentSlot();
+}
+
+// ---------------------------------------------------------------------------
+// Stack frames
+
+void EvaluationEnvironment::setEvaluationStackFrame(int frame, CALLSTACK_ITEM2* item)
+{
+    clearStackBase();
+    frameIndex_ = frame;
+    try {
+        if (item != nullptr) {
+            stackBase_ = frameBase(*item);
+        } else if (frame >= 0) {
+            CALLSTACK_ITEM2 entry{};
+            SVC::Expr2GetCallStackEntry(context_, static_cast<UBYTE2>(frame), &entry);
+            stackBase_ = frameBase(entry);
+        }
+    } catch (const InvalidOp&) {
+        stackBase_.clear();
+    }
+}
+
+void EvaluationEnvironment::clearStackBase()
+{
+    stackBase_.clear();
+    frameIndex_ = -1;
+    for (unsigned i = 0; i < openMpEnvs_.count(); ++i)
+        openMpEnvs_[i]->clearAddress();
+}
+
+DebuggeeAddress EvaluationEnvironment::currentStackBase(unsigned level) const
+{
+    if (!stackBase_.isValid())
+        throw InvalidOp(InvalidOp::RTRC_FIXME, __PRETTY_FUNCTION__, __LINE__);
+    if (level == 0)
+        return stackBase_;
+    if (level > openMpEnvs_.count())
+        throw InvalidOp(InvalidOp::RTRC_FIXME, __PRETTY_FUNCTION__, __LINE__);
+    if (openMpEnvs_[level - 1]->cachedAddress().isValid())
+        return openMpEnvs_[level - 1]->cachedAddress();
+    DebuggeeAddress base = stackBase_;
+    for (unsigned i = 0; i < level; ++i)
+        base = openMpEnvs_[i]->baseFor(base);
+    return base;
+}
+
+void EvaluationEnvironment::addOpenMpEnv(SYMBOL_ENTRY& entry)
+{
+    openMpEnvs_.append(new OpenMpEnv(entry));
+}
+
+// ---------------------------------------------------------------------------
+// Owned products
+
+void EvaluationEnvironment::addScope(ScopeItem& scope)
+{
+    for (unsigned i = 0; i < scopes_.count(); ++i)
+        if (scopes_[i] == &scope)
+            return;
+    scopes_.append(&scope);
+    if (scope.scopeType() == ScopeItem::file)
+        fileScope_ = &scope;
+}
+
+void EvaluationEnvironment::removeScope(ScopeItem& scope) noexcept
+{
+    for (unsigned i = scopes_.count(); i > 0; --i) {
+        if (scopes_[i - 1] == &scope) {
+            scopes_.remove(i - 1);
+            scope.environment_ = nullptr;
+            break;
+        }
+    }
+    if (fileScope_ == &scope)
+        fileScope_ = nullptr;
+    if (blockScope_ == &scope)
+        blockScope_ = nullptr;
+}
+
+void EvaluationEnvironment::addCreatedType(CreatedTypeItem* type)
+{
+    createdTypes_.append(type);
+}
+
+void EvaluationEnvironment::addTemplate(TemplateItem* item)
+{
+    templates_.append(item);
+}
+
+const ByteString& EvaluationEnvironment::getConstantString(const ByteString& text)
+{
+    for (unsigned i = constantStrings_.count(); i > 0; --i) {
+        const ByteString* s = constantStrings_[i - 1];
+        if (s->length() == text.length()
+            && std::memcmp(s->data(), text.data(), text.length()) == 0)
+            return *s;
+    }
+    ByteString* copy = new ByteString(text);
+    constantStrings_.append(copy);
+    return *copy;
+}
+
+void EvaluationEnvironment::setConditionalVarItem(StackItem* item)
+{
+    if (item == conditionalVarItem_)
+        return;
+    delete conditionalVarItem_;
+    conditionalVarItem_ = item;
+}
+
+EvaluationEnvironment::UpcDebugSession* EvaluationEnvironment::upcDebugSession()
+{
+    if (upcSession_ == nullptr)
+        upcSession_ = new UpcDebugSession;
+    return upcSession_;
+}
+
+const char* EvaluationEnvironment::getEBCDICcodepage()
+{
+    if (ebcdicCodePage_.empty()) {
+        const char* name = SVC::ExprGetCodepage(context_);
+        if (name == nullptr || *name == '\0')
+            name = "QUV-1047";
+        ebcdicCodePage_ = ByteString(reinterpret_cast<const unsigned char*>(name),
+                                     static_cast<unsigned>(std::strlen(name)));
+    }
+    return reinterpret_cast<const char*>(ebcdicCodePage_.data());
+}
+
+TypeItem* EvaluationEnvironment::wcharType()
+{
+    return currentRep()->wcharType_;
+}
+
+const LCC_Eval_Context_Info* EvaluationEnvironment::fileScopeContext() const
+{
+    return fileScope_ != nullptr ? fileScope_->context() : context_;
+}
+
+// ---------------------------------------------------------------------------
+// Free functions over the current environment
+
+ScopeItem* fileScope()
+{
+    return EvaluationEnvironment::currentRep()->environmentFileScope();
+}
+
+bool isDBCS()
+{
+    static const bool dbcs = MB_CUR_MAX >= 2;
+    return dbcs;
+}
+
+bool isCobolLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCOBOL;
+}
+
+bool isCPPLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCPP;
+}
+
+bool isFortranLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageFortran;
+}
+
+TypeItem* typeWcharT()
+{
+    SVC::fTrace("typeWcharT", __LINE__, "Entry");
+    return EvaluationEnvironment::wcharType();
+}
+
+int MBlen(const unsigned char* text, unsigned length)
+{
+    if (text == nullptr)
+        return 0;
+    const int n = UnicodeUtilities::mblen(text[0]);
+    if (n <= 0 || static_cast<unsigned>(n) > length)
+        return -1;
+    return n;
+}
+
+unsigned debuggerEnvironment()
+{
+    return debuggerEnvironmentWord.load();
+}
+
+void setBrowseMode(bool on)
+{
+    if (on)
+        debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode);
+    else
+        debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+}

@@ -1,0 +1,66 @@
+#ifndef NORVEXA_SERVICES_EXPRESSIONREPRESENTATION_H
+#define NORVEXA_SERVICES_EXPRESSIONREPRESENTATION_H
+
+#include <cstdint>
+
+#include <plomkit/ByteString.h>
+#include <plomkit/List.h>
+
+#include "services/EvaluationEnvironment.h"
+
+class RuntimeStack;
+struct expression_info;
+
+// The handle the host holds for one expression between requests: its text,
+// its built form, the last validation result and the value stack its byte
+// code runs on, with the expression's parameters.
+class ExpressionRepresentation : public EvaluationEnvironment {
+public:
+    ExpressionRepresentation();
+    // A null text gives an empty expression.
+    ExpressionRepresentation(int language, const unsigned char* text);
+    ~ExpressionRepresentation() override;
+
+    // The expression's text; the item is not used.
+    ByteString expression(StackItem* item) const override;
+    ExpressionRepresentation* asExprRepresentation() override;
+    // The environment's reset; then the validation result is forgotten, the
+    // value stack emptied and the built expression released.
+    void reset() override;
+
+    // Plain setters and getters: saving does not free what was held.
+    virtual void saveExprInfo(expression_info* info);
+    virtual expression_info* exprInfo() const;
+    virtual void saveValidationResult(StackItem* result);
+    virtual StackItem* validationResult() const;
+
+    // n parameters of the built expression become -2, ..., -2, -1 and are
+    // marked set; nothing changes when the expression has none.
+    void initParameters();
+    // The parameters become a copy of list; bit 0 of set marks them set.
+    void setParameters(const List<int>& list, int set);
+    // Parameter i, or -1 when the expression has none.
+    int readParameter(unsigned i) const;
+    bool isArrayAssignment() const;
+    const List<int>& parameters() const { return parameters_; }
+
+    StackItem* evaluationResult() const { return evaluationResult_; }
+    void setEvaluationResult(StackItem* result) { evaluationResult_ = result; }
+    RuntimeStack& runtimeStack() const { return *stack_; }
+    List<std::uint64_t>& evaluationValues() { return evaluationValues_; }
+    std::uint8_t flags() const { return flags_; }
+
+    enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };
+
+private:
+    ByteString text_;
+    expression_info* exprInfo_ = nullptr;
+    StackItem* validationResult_ = nullptr;
+    StackItem* evaluationResult_ = nullptr;
+    RuntimeStack* stack_;
+    List<int> parameters_;
+    List<std::uint64_t> evaluationValues_;
+    std::uint8_t flags_ = 0;
+};
+
+#endif

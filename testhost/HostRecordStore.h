@@ -1,0 +1,138 @@
+#ifndef NORVEXA_TESTHOST_HOSTRECORDSTORE_H
+#define NORVEXA_TESTHOST_HOSTRECORDSTORE_H
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "HostRecords.h"
+
+// The type and symbol records of the simulated host. The store owns every
+// record, text, list node and DWARF block it hands out; they live as long
+// as the store. Records are made zero-filled and filled through their named
+// fields (HostRecords.h), either by the builders below or by the caller on
+// the record that newType / newSymbol returns: no test writes a byte offset.
+class HostRecordStore {
+public:
+    // The module word of every type index the store hands out.
+    static constexpr UBYTE4 kModule = 0x00C0FFEE;
+
+    // ---- owned texts and blocks ----
+    const char* text(const std::string& s);
+    // A host DWARF block (16-bit length, one byte, then the bytes).
+    const DwarfBlock* dwarfBlock(const std::vector<UBYTE1>& bytes);
+    // Expression bytes kept by the store (for pointer-and-length fields).
+    const UBYTE1* bytes(const std::vector<UBYTE1>& bytes);
+
+    // ---- type entries ----
+    // A new zero-filled entry of a leaf; index receives its type index.
+    _TYPE_ENTRY& newType(UBYTE4 leaf, TYPE_INDEX* index = nullptr);
+    // The entry of an index, or null.
+    _TYPE_ENTRY* type(TYPE_INDEX index) const;
+    // Registers a name for the host's type-by-name service.
+    void nameType(const std::string& name, TYPE_INDEX index);
+    _TYPE_ENTRY* typeByName(const std::string& name) const;
+
+    struct Member {
+        std::string name{};
+        TYPE_INDEX type{};
+        UBYTE4 offset = 0;
+        bool isStatic = false;
+        std::string storageName{};        // static members
+        std::vector<UBYTE1> location{};   // a DWARF location instead of an offset
+        UBYTE1 classChar = 0;
+    };
+    struct Base {
+        TYPE_INDEX type{};
+        UBYTE4 offset = 0;
+    };
+    struct Enumerator {
+        std::string name{};
+        UBYTE4 value = 0;
+    };
+    struct ClassSpec {
+        std::string name{};
+        std::string name2{};
+        UBYTE4 byteSize = 0;
+        bool isStruct = true;
+        UBYTE4 leaf = TE_CLASS;           // TE_CLASS or TE_GROUP
+        UBYTE4 flags = 0;                 // further TNclass_* bits
+        std::vector<Base> bases{};
+        std::vector<Member> members{};
+        std::vector<TYPE_INDEX> nestedTypes{};
+        TYPE_INDEX enclosingClass{};
+    };
+    struct StructSpec {  // leaf 31
+        UBYTE4 byteSize = 0;
+        std::vector<std::pair<std::string, TYPE_INDEX>> members{};
+        std::vector<std::int32_t> offsets{};
+    };
+
+    TYPE_INDEX integerType(UBYTE4 bitLength, bool isUnsigned, UBYTE1 bitOffset = 0);
+    TYPE_INDEX pointerType(TYPE_INDEX target, unsigned bytes = 8);
+    TYPE_INDEX referenceType(TYPE_INDEX referent, bool addressOf = false);
+    TYPE_INDEX arrayType(TYPE_INDEX element, UBYTE4 byteSize);
+    TYPE_INDEX typedefType(const std::string& name, TYPE_INDEX aliased);
+    TYPE_INDEX namedTag(const std::string& name, TYPE_INDEX named);
+    TYPE_INDEX enumType(const std::string& name, TYPE_INDEX underlying,
+                        const std::vector<Enumerator>& enumerators);
+    TYPE_INDEX typeList(const std::vector<TYPE_INDEX>& types);
+    TYPE_INDEX classType(const ClassSpec& spec);
+    TYPE_INDEX structType(const StructSpec& spec);
+    TYPE_INDEX functionType(TYPE_INDEX returnType, const std::vector<TYPE_INDEX>& parameters,
+                            UBYTE4 leaf = TE_PROCEDURE);
+    TYPE_INDEX packedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
+                                 const char* picture = nullptr);
+    TYPE_INDEX zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
+                                TN_DecimalSign sign, const char* picture = nullptr);
+    TYPE_INDEX binaryType(UBYTE1 byteLength, UBYTE1 precision, signed char scale, bool isSigned);
+    TYPE_INDEX charstringType(UBYTE4 length, UBYTE4 leaf = TE_CHARSTRING);
+
+    // ---- symbol entries ----
+    _SYMBOL_ENTRY& newSymbol(UBYTE4 kind, const std::string& name);
+
+    _SYMBOL_ENTRY& staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section,
+                                  UBYTE8 offset);
+    _SYMBOL_ENTRY& automaticVariable(const std::string& name, TYPE_INDEX type,
+                                     std::int64_t frameOffset);
+    _SYMBOL_ENTRY& dwarfVariable(const std::string& name, TYPE_INDEX type,
+                                 const std::vector<UBYTE1>& location);
+    _SYMBOL_ENTRY& registerVariable(const std::string& name, TYPE_INDEX type,
+                                    const std::string& registerName);
+    _SYMBOL_ENTRY& constant(const std::string& name, TYPE_INDEX type, const void* value);
+    _SYMBOL_ENTRY& typeName(const std::string& name, TYPE_INDEX type);
+    _SYMBOL_ENTRY& function(const std::string& name, TYPE_INDEX type, UBYTE4 section,
+                            UBYTE8 offset);
+
+    // A null-terminated symbol list kept by the store.
+    SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
+
+private:
+    template <class T>
+    T& keep()
+    {
+        _blobs.push_back(std::make_unique<Blob>(sizeof(T)));
+        return *reinterpret_cast<T*>(_blobs.back()->data);
+    }
+    struct Blob {
+        explicit Blob(size_t n) : data(new unsigned char[n]()) {}
+        ~Blob() { delete[] data; }
+        Blob(const Blob&) = delete;
+        Blob& operator=(const Blob&) = delete;
+        unsigned char* data;
+    };
+
+    std::deque<std::string> _texts;
+    std::deque<std::vector<UBYTE1>> _blocks;
+    std::vector<std::unique_ptr<Blob>> _blobs;
+    std::deque<_TYPE_ENTRY> _types;
+    std::map<std::string, TYPE_INDEX> _typeNames;
+    std::deque<_SYMBOL_ENTRY> _symbols;
+    std::deque<std::vector<_SYMBOL_ENTRY*>> _lists;
+};
+
+#endif

@@ -1,0 +1,26 @@
+#ifndef NORVEXA_DATATYPES_ZHEXFP32_H
+#define NORVEXA_DATATYPES_ZHEXFP32_H
+
+#include <cstdint>
+
+// Hexadecimal floating point in 4 bytes: sign bit, 7-bit characteristic
+// (exponent of 16, excess 64) and a 24-bit fraction. The object holds the
+// stored word in host byte order.
+class ZhexFP32 {
+public:
+    // From 4 big-endian bytes as they lie in debuggee memory.
+    explicit ZhexFP32(void const* bigEndianBytes);
+
+    // Writes the big-endian bytes of value at target. True when the value was
+    // stored as it is (the fraction truncated to 24 bits), false when it was
+    // saturated (infinity, NaN, too large) or flushed to zero (too small).
+    static bool ldToZfp(void* target, double value);
+
+    long double value() const;
+    std::uint32_t word() const { return stored; }
+
+private:
+    std::uint32_t stored;
+};
+
+#endif

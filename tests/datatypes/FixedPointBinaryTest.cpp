@@ -104,6 +104,10 @@ TEST_F(FixedPointBinaryTest, MoveRescalesAndTruncates)
         {binaryRec(2, 4, 0, true), bin(5, 1, 2), 500},
         {binaryRec(2, 2, 1, true), bin(1234, 4, 0), 23},
         {binaryRec(2, 0, 0, true), bin(7, 1, 0), 0},
+        // Digits the target drops go before scaling up: the kept digits of
+        // an 18-digit value survive a move into three decimal places.
+        {binaryRec(4, 9, -3, true), FixedPointBinary(binaryRec(8, 18, 0, true), 999999999999999999ULL), 999999000},
+        {binaryRec(4, 9, -3, true), FixedPointBinary(binaryRec(8, 18, 0, true), static_cast<unsigned long long>(-123456789012345678LL)), -345678000},
         // Precisions beyond the power table keep every digit.
         {binaryRec(8, 31, -2, true), bin(-15, 2, -1), -150},
     };

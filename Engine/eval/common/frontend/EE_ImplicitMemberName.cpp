@@ -1,0 +1,5 @@
+#include "frontend/EE_ImplicitMemberName.h"
+
+EE_ImplicitMemberName* EE_ImplicitMemberName::asImplicitMemberName() {
+  return this;
+}

@@ -53,6 +53,12 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
 }
 
 // The C and C++ grammar (also for Fortran and UPC text) over the C lexer.
+//
+// Each grammar run makes its lexer in the arena over (tokens, services, this
+// parser, count), reads the first token, makes the language's parse universe
+// over (services, lexer), calls the grammar's parse entry and reports whether
+// the entry accepted, the universe's expression and its syntax-error
+// position; `conclude` decides between the root and the failure.
 EE_Parser::GrammarOutcome EE_Parser::parseC()
 {
   C_Lexer* lexer = new (dbgServices.storageArena()) C_Lexer(tokenArray, &dbgServices, this, tokenCount);
@@ -65,7 +71,6 @@ EE_Parser::GrammarOutcome EE_Parser::parseC()
 
 // The COBOL grammar and scanner are joined here as they are built; until then
 // a parse in that language is refused as an internal failure.
-
 EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 {
   throw EE_Exception(EE_Exception::InternalFailure);

@@ -352,6 +352,14 @@ TEST(CGrammar, MemberAccessAnalysesTheObjectAndRestoresTheStore)
     parseShape(services, text);
     EXPECT_EQ(services.currentStore(), global) << text;
   }
+  // Inside a member function "this" points to the class.
+  {
+    Language cpp(CPP);
+    services.enclosingClass = services.typeOf("S");
+    EXPECT_EQ(parseShape(services, "this->m + this->next->m"), "((this->m) + ((this->next)->m))");
+    EXPECT_EQ(services.currentStore(), global);
+    services.enclosingClass = nullptr;
+  }
   // A failure of the analyser leaves it too.
   EXPECT_EQ(parseShape(services, "f(a).m"), "error 2");
   EXPECT_EQ(services.currentStore(), global);

@@ -1,5 +1,7 @@
 #include "frontend/EE_Parser.h"
 
+#include "frontend/C_Lexer.h"
+#include "frontend/C_Parser.h"
 #include "frontend/C_Preprocessor.h"
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
@@ -50,8 +52,7 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
   throw EE_ParseException(EE_ParseException::SyntaxError, outcome.syntaxError);
 }
 
-// The grammars and the COBOL scanner are joined here as they are built; until
-// then a parse in that language is refused as an internal failure.
+// The C and C++ grammar (also for Fortran and UPC text) over the C lexer.
 //
 // Each grammar run makes its lexer in the arena over (tokens, services, this
 // parser, count), reads the first token, makes the language's parse universe
@@ -60,9 +61,16 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
 // position; `conclude` decides between the root and the failure.
 EE_Parser::GrammarOutcome EE_Parser::parseC()
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  C_Lexer* lexer = new (dbgServices.storageArena()) C_Lexer(tokenArray, &dbgServices, this, tokenCount);
+  lexer->firstToken();
+  C_Parser_LL_Universe universe(&dbgServices, lexer);
+  universe.setTemplateArguments(nullptr);
+  bool accepted = C_Parser_LL_parse_Interface_Expression(universe);
+  return GrammarOutcome{accepted, universe.expression(), universe.getSyntaxError()};
 }
 
+// The COBOL grammar and scanner are joined here as they are built; until then
+// a parse in that language is refused as an internal failure.
 EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 {
   throw EE_Exception(EE_Exception::InternalFailure);

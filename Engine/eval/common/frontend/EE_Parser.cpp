@@ -1,0 +1,68 @@
+#include "frontend/EE_Parser.h"
+
+#include "frontend/C_Preprocessor.h"
+#include "frontend/EE_DebuggerServices.h"
+#include "frontend/EE_Exception.h"
+#include "frontend/EE_ParseException.h"
+#include "frontend/EE_StorageArena.h"
+#include "frontend/EE_Token.h"
+#include "services/SVC.h"
+
+EE_Parser::EE_Parser(EE_DebuggerServices& services, EE_bool trace)
+    : dbgServices(services), state(nullptr), tokenArray(nullptr), tokenCount(0)
+{
+  state = new (services.storageArena()) ParseState{trace, 0};
+}
+
+void EE_Parser::preprocess(const char* text)
+{
+  if (dbgServices.isCobol()) {
+    scanCobol(text);
+    return;
+  }
+  C_Preprocessor scanner(text, dbgServices);
+  unsigned bound = scanner.tokenBound();
+  EE_Token* tokens = new (dbgServices.storageArena()) EE_Token[bound];
+  for (unsigned i = 0; i < bound; ++i)
+    tokens[i].preset();
+  tokenArray = tokens;
+  tokenCount = 0;
+  scanner.preprocess(tokens, tokenCount);
+}
+
+EE_Expression* EE_Parser::parseTheExpression(const char* text, EE_bool trace)
+{
+  preprocess(text);
+  state->trace = trace;
+  return conclude(dbgServices.isCobol() ? parseCobol() : parseC());
+}
+
+EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
+{
+  if (outcome.expression != nullptr) {
+    if (outcome.accepted)
+      return outcome.expression;
+    throw EE_Exception(EE_Exception::InternalFailure);
+  }
+  if (*SVC::traceEnabled())
+    SVC::fTrace("EE_Parser::parseTheExpression", __LINE__, "%s",
+                outcome.accepted ? "throw exception: e == 0." : "throw exception: no success.");
+  throw EE_ParseException(EE_ParseException::SyntaxError, outcome.syntaxError);
+}
+
+// The grammars and the COBOL scanner are joined here as they are built; until
+// then a parse in that language is refused as an internal failure.
+EE_Parser::GrammarOutcome EE_Parser::parseC()
+{
+  throw EE_Exception(EE_Exception::InternalFailure);
+}
+
+EE_Parser::GrammarOutcome EE_Parser::parseCobol()
+{
+  throw EE_Exception(EE_Exception::InternalFailure);
+}
+
+void EE_Parser::scanCobol(const char*)
+{
+  throw EE_Exception(EE_Exception::InternalFailure);
+}

@@ -265,6 +265,7 @@ void Cobol_Preprocessor::get(EE_Token& token, const char*& position)
   case '-':
     if (isDigit(p[1]) || p[1] == '.') {
       Number number;
+      number.start = start;
       number.signWritten = true;
       ++p;
       numberTail(token, p, number);
@@ -276,6 +277,7 @@ void Cobol_Preprocessor::get(EE_Token& token, const char*& position)
   case '.':
     if (isDigit(p[1])) {
       Number number;
+      number.start = start;
       numberTail(token, p, number);
       return;
     }
@@ -370,6 +372,7 @@ void Cobol_Preprocessor::get(EE_Token& token, const char*& position)
       ++p;
     if (*p == '.' || !isNamePart(*p)) {
       Number number;
+      number.start = start;
       p = digits;
       numberTail(token, p, number);
       return;
@@ -457,7 +460,7 @@ void Cobol_Preprocessor::fixedPointTail(EE_Token& token, Number& number)
   // The digit count of a fixed-point type is bounded; longer literals are
   // refused rather than typed with a count no item can hold.
   if (digits > MaxFixedPointDigits)
-    throw EE_ParseException(EE_ParseException::BadLiteral, token.spelling);
+    throw EE_ParseException(EE_ParseException::BadLiteral, number.start);
   EE_TypeDescriptor::Kind kind = digits < 19 ? EE_TypeDescriptor::FixedPointBinary : EE_TypeDescriptor::PackedDecimal;
   token.type = services.findOrCreateFixedPointTypeDescriptor(kind, digits, -static_cast<int>(number.fractionDigits),
                                                              number.signWritten, EE_DecimalSignNone);

@@ -79,6 +79,7 @@ private:
   // Numbers: the digits of an integer part, a fraction, a fixed-point end and
   // an exponent. Each works on the cursor and counts digits.
   struct Number {
+    const char* start = nullptr;  // the token's first character
     unsigned integerDigits = 0;
     unsigned fractionDigits = 0;
     bool signWritten = false;

@@ -16,9 +16,11 @@
 #include "frontend/EE_Exception.h"
 #include "frontend/EE_FigConstant.h"
 #include "frontend/EE_LiteralExpression.h"
+#include "frontend/EE_Name.h"
 #include "frontend/EE_NameExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_SizeofTypeExpression.h"
+#include "frontend/EE_TemplateArgument.h"
 #include "frontend/EE_UnaryExpression.h"
 
 namespace {
@@ -331,4 +333,31 @@ TEST(DebuggerServicesPredicates, SignedWideCharacterNeverLoops)
     }
   } s;
   EXPECT_THROW(s.isSigned(*s.wchar_tTypeDescriptor()), EE_Exception);
+}
+
+TEST(TestServicesDouble, ResolvesNamesAndTemplates)
+{
+  TestServices s({{"N", TestServices::Type, K::Class, ""},
+                  {"m", TestServices::Variable, K::Int, "N"},
+                  {"f", TestServices::Template, K::NoType, ""},
+                  {"V", TestServices::Template, K::Class, ""}});
+  EE_String n("N"), m("m"), f("f"), v("V"), missing("q");
+  EE_Name* scope = s.lookup(n, nullptr, 1);
+  ASSERT_NE(scope, nullptr);
+  EXPECT_TRUE(scope->declaration->isType());
+  EE_Name* member = s.lookup(m, scope->declaration->declarationStore(), 0);
+  ASSERT_NE(member, nullptr);
+  EXPECT_EQ(s.lookup(m, nullptr, 0), nullptr);
+  EXPECT_EQ(s.lookup(missing, nullptr, 0), nullptr);
+
+  EE_TemplateArgument* first = s.createTemplateArgument(*s.signedIntTypeDescriptor());
+  first->next = s.createTemplateArgument(*s.createLiteralExpression(s.literal(EE_LiteralValue::Integral, "3")));
+  EE_Name* call = s.resolveTemplate(*s.lookup(f, nullptr, 0), first);
+  ASSERT_NE(call, nullptr);
+  EXPECT_STREQ(call->signature().data(), "f<int,3>");
+  EXPECT_TRUE(call->declaration->isProcedure());
+  EE_Name* type = s.resolveTemplate(*s.lookup(v, nullptr, 0), first);
+  ASSERT_NE(type, nullptr);
+  EXPECT_TRUE(type->declaration->isType());
+  EXPECT_EQ(s.resolveTemplate(*scope, first), nullptr);
 }

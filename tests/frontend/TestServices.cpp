@@ -90,8 +90,9 @@ TestServices::Declaration* TestServices::declare(const Symbol& symbol)
     declaration->inner = inner;
     scopes[symbol.name] = declaration;
   }
-  if (symbol.category == Type && (symbol.kind == EE_TypeDescriptor::Class || symbol.kind == EE_TypeDescriptor::Union
-                                  || symbol.kind == EE_TypeDescriptor::Enumeration))
+  bool named = symbol.kind == EE_TypeDescriptor::Class || symbol.kind == EE_TypeDescriptor::Union
+               || symbol.kind == EE_TypeDescriptor::Enumeration;
+  if ((symbol.category == Type || symbol.category == Template) && named)
     declaration->typeDescriptor = findOrCreateNamedTypeDescriptor(symbol.kind, *declaration, 0);
   else if (symbol.kind != EE_TypeDescriptor::NoType)
     declaration->typeDescriptor = predefined(symbol.kind);
@@ -482,6 +483,35 @@ EE_BaseMemberName* TestServices::createBaseMemberName(EE_Declaration& declaratio
 EE_BaseNameLookupChain* TestServices::createBaseNameLookupChainComponent(EE_DeclarationStore& store)
 {
   return new (arena) EE_BaseNameLookupChain(&store);
+}
+
+EE_Name* TestServices::resolveTemplate(const EE_Name& name, EE_TemplateArgument* arguments)
+{
+  Declaration* pattern = static_cast<Declaration*>(name.declaration);
+  if (pattern == nullptr || !pattern->isTemplate() || arguments == nullptr)
+    return nullptr;
+  std::string instance = name.signature().data();
+  const char* separator = "<";
+  for (EE_TemplateArgument* a = arguments; a != nullptr; a = a->next) {
+    instance += separator;
+    if (a->kind == EE_TemplateArgument::TypeArgument)
+      instance += a->type ? a->type->signature().data() : "";
+    else
+      instance += a->expression ? a->expression->signature(1).data() : "";
+    separator = ",";
+  }
+  instance += ">";
+  Category category = pattern->typeDescriptor ? Type : Function;
+  Declaration* declaration = new (arena) Declaration(instance.c_str(), static_cast<Store*>(pattern->store), arena,
+                                                     category, nullptr);
+  if (pattern->typeDescriptor != nullptr) {
+    EE_TypeDescriptor::Kind kind = pattern->typeDescriptor->kind;
+    if (kind == EE_TypeDescriptor::Class || kind == EE_TypeDescriptor::Union)
+      declaration->typeDescriptor = findOrCreateNamedTypeDescriptor(kind, *declaration, 0);
+    else
+      declaration->typeDescriptor = pattern->typeDescriptor;
+  }
+  return createName(*declaration);
 }
 
 EE_Name* TestServices::lookup(EE_String& name, EE_DeclarationStore* store, int)

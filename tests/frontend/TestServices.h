@@ -24,7 +24,8 @@
 //                   {"m", TestServices::Variable, EE_TypeDescriptor::Int, "T"}});
 //
 // A symbol with a scope is a member of the class or namespace of that name
-// (which must come earlier in the table).
+// (which must come earlier in the table). A symbol of category Template is a
+// class template when it has a type kind, else a function template.
 class TestServices : public EE_DebuggerServices {
 public:
   enum Category { Variable, Type, Template, Function };
@@ -314,7 +315,10 @@ public:
   EE_Name* lookup(EE_String& name, EE_DeclarationStore* store, int qualified) override;
   EE_Name* lookup(EE_String& name, EE_MemberAccessList& qualifiers, EE_DeclarationStore* store) override;
   EE_BaseMemberName* lookupBase(const EE_TypeDescriptor&, const EE_TypeDescriptor&) override { return nullptr; }
-  EE_Name* resolveTemplate(const EE_Name&, EE_TemplateArgument*) override { return nullptr; }
+  // A template resolves to a new declaration named by the template and its
+  // arguments ("f<int,3>"): a type of the template's kind, or a function
+  // when the template symbol has no type kind. No arguments: null.
+  EE_Name* resolveTemplate(const EE_Name& name, EE_TemplateArgument* arguments) override;
   int prependBaseLookupChain(EE_BaseMemberName&, EE_DeclarationStore&, int&) override { return 0; }
   EE_TypeDescriptor* determineFunctionReturnType(EE_Name&, EE_TypeDescriptor* declared, EE_TypeDescriptor*) override
   {

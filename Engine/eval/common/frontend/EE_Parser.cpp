@@ -56,6 +56,12 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
 
 // The C grammar is joined here as it is built; until then a parse in that
 // language is refused as an internal failure.
+//
+// Each grammar run makes its lexer in the arena over (tokens, services, this
+// parser, count), reads the first token, makes the language's parse universe
+// over (services, lexer), calls the grammar's parse entry and reports whether
+// the entry accepted, the universe's expression and its syntax-error
+// position; `conclude` decides between the root and the failure.
 EE_Parser::GrammarOutcome EE_Parser::parseC()
 {
   throw EE_Exception(EE_Exception::InternalFailure);

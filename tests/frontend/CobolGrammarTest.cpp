@@ -195,6 +195,24 @@ TEST(CobolGrammar, ExpressionErrors)
   });
 }
 
+TEST(CobolGrammar, DeepNestingIsRefusedNotOverflowed)
+{
+  TestHost host(false);
+  ASSERT_TRUE(host.install());
+  // Statement and expression levels count: 100 parentheses fit.
+  std::string fits = std::string(100, '(') + "A" + std::string(100, ')');
+  EXPECT_EQ(parse(fits).result.substr(0, 7), "(paren ");
+  std::string deep = std::string(100000, '(') + "A" + std::string(100000, ')');
+  std::string outcome = parse(deep).result;
+  ASSERT_EQ(outcome.substr(0, 7), "syntax@");
+  // The error stands at a parenthesis inside the run, not at its end.
+  std::size_t consumed = deep.size() - (outcome.size() - 7);
+  EXPECT_GT(consumed, 200u);
+  EXPECT_LT(consumed, 300u);
+  // The limit is per parse: the next parse starts at the top again.
+  EXPECT_EQ(parse("(A)").result, "(paren A)");
+}
+
 TEST(CobolGrammar, NamesAreResolvedWithTheirQualifiers)
 {
   TestHost host(false);

@@ -75,6 +75,36 @@ bool isName(unsigned kind)
   return EE_Token::isNameKind(kind);
 }
 
+// How deeply expressions and statements may nest (parentheses, subscripts,
+// reference modification, COMPUTE within COMPUTE). Deeper text is refused as
+// a syntax error rather than recursing until the host thread's stack runs
+// out.
+constexpr unsigned MaxNesting = 256;
+thread_local unsigned nesting = 0;
+
+// Counts one level of nesting for as long as a rule runs.
+class NestingLevel {
+public:
+  NestingLevel() : entered(nesting < MaxNesting)
+  {
+    if (entered)
+      ++nesting;
+  }
+  ~NestingLevel()
+  {
+    if (entered)
+      --nesting;
+  }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+  // False when the text nests too deeply here.
+  bool allowed() const { return entered; }
+
+private:
+  bool entered;
+};
+
 // Registers a syntax error at the current token; the rule fails.
 bool syntaxError(Cobol_Universe& u)
 {
@@ -157,6 +187,9 @@ extern "C" NORVEXA_API bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Par
 //            | Expression
 bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
+  NestingLevel level;
+  if (!level.allowed())
+    return syntaxError(u);
   EE_Expression* target = nullptr;
   EE_Expression* value = nullptr;
   switch (kind) {
@@ -198,6 +231,9 @@ bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& ki
 // Expression -> AndExpr OrExprTail
 bool Cobol_Parser_LL_nonterminalSymbol_Expression(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
+  NestingLevel level;
+  if (!level.allowed())
+    return syntaxError(u);
   EE_Expression* left = nullptr;
   return Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, left)
       && Cobol_Parser_LL_nonterminalSymbol_OrExprTail(u, kind, left, result);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <mutex>
 
 #include "testhost/CodePageConverter.h"
 #include "testhost/DwarfExpression.h"
@@ -136,6 +137,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
+        std::lock_guard<std::mutex> guard(h->_modelLock);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
             return 1;
@@ -152,6 +154,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprSetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
+        std::lock_guard<std::mutex> guard(h->_modelLock);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
             return 1;
@@ -183,6 +186,7 @@ struct HostSlots {
             return *r;
         if (!validAddress(address))
             return 1;
+        std::lock_guard<std::mutex> guard(h->_modelLock);
         *bytesRead = h->_memory.read(addressValue(address), count, buffer);
         return *bytesRead == count ? 0 : 6;
     }
@@ -197,6 +201,7 @@ struct HostSlots {
             return *r;
         if (!validAddress(address))
             return 1;
+        std::lock_guard<std::mutex> guard(h->_modelLock);
         *written = h->_memory.write(addressValue(address), count, buffer);
         return (*written == 0 && count != 0) ? 6 : 0;
     }
@@ -321,6 +326,7 @@ struct HostSlots {
         std::vector<_SYMBOL_ENTRY*> found = search(ctx, name, kind != 0);
         if (found.empty())
             return 8;
+        std::lock_guard<std::mutex> guard(h->_modelLock);
         *list = h->_records.symbolList(found);
         return 0;
     }
@@ -348,7 +354,11 @@ struct HostSlots {
         in.frameBase = frameBase;
         if (base != nullptr && validAddress(*base))
             in.objectAddress = addressValue(*base);
-        dwarf::Result r = dwarf::evaluate(loc, length, in);
+        dwarf::Result r;
+        {
+            std::lock_guard<std::mutex> guard(h->_modelLock);
+            r = dwarf::evaluate(loc, length, in);
+        }
         if (!r.ok)
             return 1;
         UBYTE4 width = h->_dwarfWidth != 0 ? h->_dwarfWidth : (wide ? 64 : 32);

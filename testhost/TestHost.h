@@ -215,6 +215,9 @@ private:
     DBG2_SERVICE_FUNCTIONS _table{};
     bool _traceOn;
     mutable std::mutex _lock;
+    // Guards what the slots change or build (memory, registers, symbol
+    // lists) when the evaluator calls from several threads at once.
+    std::mutex _modelLock;
     std::vector<TraceLine> _lines;
 
     struct Program {

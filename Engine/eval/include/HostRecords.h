@@ -23,6 +23,8 @@
 // - "No containing context" is a null out-pointer with return code 0.
 // - Register values travel in the evaluator's own byte order (the evaluator
 //   turns them into big-endian images itself).
+// - A memory read always reports the bytes it read through its count, also
+//   on success: the evaluator zeroes whatever lies beyond that count.
 
 #include "HostServices.h"
 
@@ -190,10 +192,10 @@ enum { TNinteger_Unsigned = 8, TNinteger_Signed = 2 };
 // Leaf 6 (class, struct, union) and leaf 53 (COBOL group). Also the 52-byte
 // record of a created class type.
 //
-// The host format places these fields differently in two places: the member
-// lookups put the class's name at 32 and the enclosing class's index at 40,
-// while the type-record overview puts the two name texts at 36 and 44, which
-// would overlap that index. The one layout kept here serves every reader:
+// Readers of this record disagree on its names: member lookup reads the
+// class's name at 32 and the enclosing class's index at 40, while type naming
+// reads two name texts at 36 and 44, which would overlap that index. The one
+// layout kept here serves every reader:
 // `name` at 32, `name2` at 36 (readers that expect the pair at 36/44 read
 // `name` for the first and `name2` for the second), the enclosing class at 40
 // and the COBOL member list at 48: 52 bytes, as the created class copies.

@@ -5,7 +5,7 @@
 // SEautomatic::location/locationLength and TNclass::name2 (shared with the
 // created class record).
 
-#include "HostRecords.h"
+#include "HostRecordAccess.h"
 
 #include <cstddef>
 

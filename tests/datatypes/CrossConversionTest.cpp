@@ -10,6 +10,7 @@
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/PackedDecimal.h"
 #include "datatypes/ZonedDecimal.h"
+#include "types/CreatedTypeItem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -201,4 +202,35 @@ TEST_F(CrossConversionTest, EveryClassIntoEveryOther)
         ++cases;
     }
     EXPECT_GT(cases, 1000);
+}
+
+TEST_F(CrossConversionTest, ValuesOfCreatedTypesTakeTheirRecords)
+{
+    // The builders' records size the values made from their types, and a
+    // value moved into such a type keeps that record.
+    PackedDecimal packed(*CreatedTypeItem::findOrCreatePackedDecimalType(5, -2, true, nullptr));
+    EXPECT_EQ(hex(packed.bytes()), "000000");
+    packed.convert(PackedDecimal("-12.345"));
+    EXPECT_EQ(hex(packed.bytes()), "01234D");
+
+    ZonedDecimal zoned(*CreatedTypeItem::findOrCreateZonedDecimalType(4, -1, true, nullptr,
+                                                                      TN_SignLeadingSeparate));
+    EXPECT_EQ(zoned.bytes().length(), 5u);
+    zoned.convert(ZonedDecimal(PackedDecimal("-12.345")));
+    EXPECT_EQ(hex(zoned.bytes()), "60F0F1F2F3");
+
+    NationalDecimal national(*CreatedTypeItem::makeNationalDecimalType(3, 1));
+    national.convert(NationalDecimal(zoned));
+    EXPECT_EQ(hex(national.bytes()), hex(nat("123-")));
+
+    FixedPointBinary binary(*CreatedTypeItem::findOrCreateFixedPointBinaryType(4, -2, true, nullptr));
+    EXPECT_EQ(binary.record().byteLength, 2);
+    binary.convert(FixedPointBinary(national));
+    EXPECT_EQ(static_cast<long long>(binary.value()), -1230);
+
+    IndexName index(*CreatedTypeItem::findOrCreateIndexNameType(4, 10));
+    index.convert(IndexName(IndexName().record(), 3ULL));
+    EXPECT_EQ(index.value(), 20u);
+    IndexDataItem item(*CreatedTypeItem::findOrCreateIndexDataItemType(2));
+    EXPECT_EQ(item.record().byteLength, 2);
 }

@@ -204,7 +204,7 @@ TEST_F(FixedPointBinaryTest, FillAndFormatLengths)
     EXPECT_EQ(text[0], 'x');
 
     _TYPE_ENTRY noLength = entryOf(binaryRec(0, 4, 0, true));
-    EXPECT_EQ(codeOf([&] { FixedPointBinary{TypeItem(TYPE_INDEX{7, 1}, &noLength)}; }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(codeOf([&] { FixedPointBinary{TypeItem(TYPE_INDEX{7, 1}, &noLength, false)}; }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(FixedPointBinaryTest, UnaryMinusAndPower)
@@ -242,7 +242,7 @@ TEST_F(FixedPointBinaryTest, FromDecimalValuesAndText)
     EXPECT_EQ(static_cast<long long>(negative.value()), -75);
 
     _TYPE_ENTRY entry = entryOf(binaryRec(2, 3, -1, true));
-    FixedPointBinary t("-12.5", TypeItem(TYPE_INDEX{7, 1}, &entry));
+    FixedPointBinary t("-12.5", TypeItem(TYPE_INDEX{7, 1}, &entry, false));
     EXPECT_EQ(static_cast<long long>(t.value()), -125);
     EXPECT_EQ(t.scale(), -1);
 }

@@ -86,17 +86,17 @@ TEST_F(IndexItemTest, ValuesFromNumbersAndText)
     EXPECT_EQ(IndexName(indexRec(4, 8), -2.9L).value(), static_cast<std::uint64_t>(-2LL));
 
     _TYPE_ENTRY entry = entryOf(indexRec(4, 8));
-    EXPECT_EQ(IndexName("-5", TypeItem(TYPE_INDEX{7, 1}, &entry)).value(), static_cast<std::uint64_t>(-5LL));
-    EXPECT_EQ(IndexName("1,024", TypeItem(TYPE_INDEX{7, 1}, &entry)).value(), 1024u);
+    EXPECT_EQ(IndexName("-5", TypeItem(TYPE_INDEX{7, 1}, &entry, false)).value(), static_cast<std::uint64_t>(-5LL));
+    EXPECT_EQ(IndexName("1,024", TypeItem(TYPE_INDEX{7, 1}, &entry, false)).value(), 1024u);
     _TYPE_ENTRY dataEntry = entryOf(dataItemRec(2));
-    IndexDataItem d("42", TypeItem(TYPE_INDEX{7, 2}, &dataEntry));
+    IndexDataItem d("42", TypeItem(TYPE_INDEX{7, 2}, &dataEntry, false));
     EXPECT_EQ(d.value(), 42u);
     EXPECT_EQ(d.record().unnamed, 0x1234);
 
     _TYPE_ENTRY empty = entryOf(indexRec(0, 8));
-    EXPECT_EQ(codeOf([&] { IndexName{TypeItem(TYPE_INDEX{7, 1}, &empty)}; }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(codeOf([&] { IndexName{TypeItem(TYPE_INDEX{7, 1}, &empty, false)}; }), InvalidOp::RTRC_Other);
     _TYPE_ENTRY emptyData = entryOf(dataItemRec(0));
-    EXPECT_EQ(codeOf([&] { IndexDataItem{TypeItem(TYPE_INDEX{7, 1}, &emptyData)}; }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(codeOf([&] { IndexDataItem{TypeItem(TYPE_INDEX{7, 1}, &emptyData, false)}; }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(IndexItemTest, DecimalSourcesGiveStorableIndexes)

@@ -172,8 +172,8 @@ TEST_F(NationalDecimalTest, ConversionsIn)
     EXPECT_EQ(w.record().byteLength, 10);
 
     _TYPE_ENTRY entry = entryOf(nationalRec(3, 0, 4));
-    NationalDecimal t("-12", TypeItem(TYPE_INDEX{7, 1}, &entry));
+    NationalDecimal t("-12", TypeItem(TYPE_INDEX{7, 1}, &entry, false));
     EXPECT_EQ(hex(t.bytes()), hex(nat("-12")) + "0000");
     _TYPE_ENTRY trailing = entryOf(nationalRec(2, 0, 5));
-    EXPECT_EQ(hex(NationalDecimal("7x8", TypeItem(TYPE_INDEX{7, 1}, &trailing)).bytes()), hex(nat("78+")));
+    EXPECT_EQ(hex(NationalDecimal("7x8", TypeItem(TYPE_INDEX{7, 1}, &trailing, false)).bytes()), hex(nat("78+")));
 }

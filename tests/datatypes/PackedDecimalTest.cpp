@@ -34,14 +34,14 @@ void expectValue(const PackedDecimal& v, const std::string& bytes, Shape shape)
 TEST_F(PackedDecimalTest, ValueFromTypeIsZeroFilledAndRefusesOtherLeaves)
 {
     _TYPE_ENTRY entry = entryOf(packedRec(5, 2));
-    PackedDecimal v{TypeItem(TYPE_INDEX{7, 1}, &entry)};
+    PackedDecimal v{TypeItem(TYPE_INDEX{7, 1}, &entry, false)};
     EXPECT_EQ(hex(v.bytes()), "000000");
     DataError error = DataErrorNone;
     EXPECT_FALSE(v.isValidPacked(&error));
     EXPECT_EQ(error, DataErrorBadSign);
 
     _TYPE_ENTRY zoned = entryOf(zonedRec(3, 0));
-    EXPECT_EQ(codeOf([&] { PackedDecimal{TypeItem(TYPE_INDEX{7, 2}, &zoned)}; }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(codeOf([&] { PackedDecimal{TypeItem(TYPE_INDEX{7, 2}, &zoned, false)}; }), InvalidOp::RTRC_Other);
 
     PackedDecimal same(packedRec(3, 0), bs("123C"));
     same = *&same;
@@ -205,7 +205,7 @@ TEST_F(PackedDecimalTest, LiteralsAndTextIntoATypesDigits)
     };
     for (const Case& c : cases) {
         _TYPE_ENTRY entry = entryOf(c.record);
-        PackedDecimal v(c.text, TypeItem(TYPE_INDEX{7, 1}, &entry));
+        PackedDecimal v(c.text, TypeItem(TYPE_INDEX{7, 1}, &entry, false));
         EXPECT_EQ(hex(v.bytes()), c.bytes) << c.text;
     }
 }

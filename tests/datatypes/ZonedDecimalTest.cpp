@@ -224,7 +224,7 @@ TEST_F(ZonedDecimalTest, FromBinaryAndFromText)
     };
     for (const Case& c : cases) {
         _TYPE_ENTRY entry = entryOf(c.record);
-        ZonedDecimal v(c.text, TypeItem(TYPE_INDEX{7, 1}, &entry));
+        ZonedDecimal v(c.text, TypeItem(TYPE_INDEX{7, 1}, &entry, false));
         EXPECT_EQ(hex(v.bytes()), c.bytes) << c.text;
     }
 }

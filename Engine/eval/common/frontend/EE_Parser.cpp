@@ -1,6 +1,12 @@
 #include "frontend/EE_Parser.h"
 
+#include "frontend/C_Lexer.h"
+#include "frontend/C_Parser.h"
 #include "frontend/C_Preprocessor.h"
+#include "frontend/Cobol_GrammarBinding.h"
+#include "frontend/Cobol_Lexer.h"
+#include "frontend/Cobol_Parser_LL_Universe.h"
+#include "frontend/Cobol_Preprocessor.h"
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
 #include "frontend/EE_ParseException.h"
@@ -50,8 +56,7 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
   throw EE_ParseException(EE_ParseException::SyntaxError, outcome.syntaxError);
 }
 
-// The grammars and the COBOL scanner are joined here as they are built; until
-// then a parse in that language is refused as an internal failure.
+// The C and C++ grammar (also for Fortran and UPC text) over the C lexer.
 //
 // Each grammar run makes its lexer in the arena over (tokens, services, this
 // parser, count), reads the first token, makes the language's parse universe
@@ -60,15 +65,36 @@ EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
 // position; `conclude` decides between the root and the failure.
 EE_Parser::GrammarOutcome EE_Parser::parseC()
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  C_Lexer* lexer = new (dbgServices.storageArena()) C_Lexer(tokenArray, &dbgServices, this, tokenCount);
+  lexer->firstToken();
+  C_Parser_LL_Universe universe(&dbgServices, lexer);
+  universe.setTemplateArguments(nullptr);
+  bool accepted = C_Parser_LL_parse_Interface_Expression(universe);
+  return GrammarOutcome{accepted, universe.expression(), universe.getSyntaxError()};
 }
 
+// The COBOL grammar and scanner are joined here as they are built; until then
+// a parse in that language is refused as an internal failure.
 EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  // The grammar lives in a companion library; without it COBOL text cannot
+  // be parsed, which is said before any name is looked up.
+  Cobol_Parser_LL_ParseEntry parse = Cobol_GrammarBinding::require();
+  Cobol_Lexer* lexer = new (dbgServices.storageArena()) Cobol_Lexer(tokenArray, dbgServices, *this, tokenCount);
+  lexer->firstToken();
+  Cobol_Parser_LL_Universe universe(&dbgServices, lexer);
+  bool accepted = parse(universe);
+  return {accepted, universe.expression(), universe.getSyntaxError()};
 }
 
-void EE_Parser::scanCobol(const char*)
+void EE_Parser::scanCobol(const char* text)
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  Cobol_Preprocessor scanner(text, dbgServices);
+  unsigned bound = scanner.tokenBound();
+  EE_Token* tokens = new (dbgServices.storageArena()) EE_Token[bound];
+  for (unsigned i = 0; i < bound; ++i)
+    tokens[i].preset();
+  tokenArray = tokens;
+  tokenCount = 0;
+  scanner.preprocess(tokens, tokenCount);
 }

@@ -410,4 +410,25 @@ TEST_F(SymbolsTest, LocalSymbolsOfTheLocalsView)
     env->makeCurrent(mainContext);
 }
 
+TEST_F(SymbolsTest, BoundStaticTypesLearnTheSymbolsAddress)
+{
+    // A pointer's shape is bound to the symbol: the static address is
+    // computed when the symbol is made and handed to the type.
+    HostRecordStore::ClassSpec spec;
+    spec.name = "node";
+    spec.byteSize = 4;
+    spec.members = {{"v", TYPE_INDEX{0, 130}, 0}};
+    const TYPE_INDEX pointer = records().pointerType(records().classType(spec));
+    _SYMBOL_ENTRY& p = records().staticVariable("p", pointer, 1, 0x48);
+    SymbolItem* s = SymbolItem::makeVarSymbol(&p, *scope);
+    ASSERT_NE(s->dataType().boundTypeData(), nullptr);
+    EXPECT_EQ(s->addressState(), SymbolItem::addressCached);
+    EXPECT_EQ(s->location().address().addr(), 0x10048u);
+    EXPECT_EQ(s->dataType().getSymbolLocation().address().addr(), 0x10048u);
+    // A plain static has its address computed only when asked.
+    _SYMBOL_ENTRY& v = records().staticVariable("v", TYPE_INDEX{0, 130}, 1, 0x50);
+    SymbolItem* plain = SymbolItem::makeVarSymbol(&v, *scope);
+    EXPECT_EQ(plain->addressState(), SymbolItem::addressNotComputed);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "services/CurrentEnvironmentQueries.h"
 
 #include "services/EvaluationEnvironment.h"
+#include "types/CreatedTypeItem.h"
 
 namespace CurrentEnvironment {
 
@@ -58,9 +59,12 @@ const _TYPE_ENTRY* cachedTypeEntry(TYPE_INDEX index)
     return nullptr;
 }
 
-const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX)
+const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index)
 {
-    return nullptr;
+    if (EvaluationEnvironment::currentOrNull() == nullptr)
+        return nullptr;
+    const TypeItem* created = CreatedTypeItem::findSynthesizedType(index);
+    return created != nullptr ? created->typeEntry() : nullptr;
 }
 
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry)

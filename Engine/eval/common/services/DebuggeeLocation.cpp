@@ -13,17 +13,15 @@
 
 namespace {
 
-// Questions about a pointer type that need its type flags. Parallel-language
-// pointers to shared data and Fortran descriptor arrays are recognised here
-// once the type model computes flags; until then no type is either.
-bool isPointerToShared(const TypeItem*)
+// Questions about a pointer type that its type flags answer.
+bool isPointerToShared(const TypeItem* type)
 {
-    return false;
+    return type != nullptr && type->hasFlag(TypeFlags::pointerToShared);
 }
 
-bool isFortranDescriptorArray(const TypeItem*)
+bool isFortranDescriptorArray(const TypeItem* type)
 {
-    return false;
+    return type != nullptr && type->hasFlag(TypeFlags::fortranDescriptor) && type->hasFlag(TypeFlags::array);
 }
 
 // The size of the pointer held at a location of the given pointer type: the

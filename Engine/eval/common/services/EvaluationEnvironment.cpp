@@ -15,6 +15,7 @@
 #include "types/CreatedTypeItem.h"
 #include "types/ScopeItem.h"
 #include "types/TemplateItem.h"
+#include "types/TypeItem.h"
 
 namespace {
 
@@ -314,7 +315,10 @@ const char* EvaluationEnvironment::getEBCDICcodepage()
 
 TypeItem* EvaluationEnvironment::wcharType()
 {
-    return currentRep()->wcharType_;
+    EvaluationEnvironment* env = currentRep();
+    if (env->wcharType_ == nullptr)
+        env->wcharType_ = const_cast<TypeItem*>(TypeItem::simpleType(t_wchar_t));
+    return env->wcharType_;
 }
 
 const LCC_Eval_Context_Info* EvaluationEnvironment::fileScopeContext() const

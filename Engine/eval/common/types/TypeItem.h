@@ -1,38 +1,213 @@
 #ifndef NORVEXA_TYPES_TYPEITEM_H
 #define NORVEXA_TYPES_TYPEITEM_H
 
+#include <cstdint>
+
+#include <plomkit/ByteString.h>
+
 #include "HostRecords.h"
 #include "services/EvaluatorTypeIndex.h"
+#include "types/TypeFlags.h"
+#include "types/TypeKind.h"
 
-// The evaluator's handle on one type: its index and, fetched on demand, the
-// host's entry for it.
+class DebuggeeLocation;
+
+// The evaluator's handle on one type: its index, the host entry fetched on
+// demand, its attribute flags and a cached display name. Built from an index
+// it is simplified: typedefs, tags, qualifiers and decorations are looked
+// through so that the item stands for the underlying type while keeping the
+// first meaningful name, and a pointer to a primitive is folded into the
+// index itself. Two items are the same type when their simplified indices
+// are equal.
 //
-// This holds what the evaluation context and the value stack need of a type
-// so far; the type model builds the rest (simplification, flags, kinds,
-// sizes, names) on it.
+// Items are used by the thread of the current evaluation environment only.
 class TypeItem {
 public:
-    TypeItem() = default;
-    // A primitive type {0, code}.
-    explicit TypeItem(unsigned code) : index_(code) {}
-    explicit TypeItem(const TYPE_INDEX& index) : index_(index) {}
-    TypeItem(const TYPE_INDEX& index, const _TYPE_ENTRY* entry) : index_(index), entry_(entry) {}
-    TypeItem(const TypeItem&) = default;
-    TypeItem& operator=(const TypeItem&) = default;
-    virtual ~TypeItem() = default;
+    // The data of a type whose shape is bound at run time (a bound type);
+    // defined with the bound types.
+    class BoundTypeData;
 
-    const EvaluatorTypeIndex& typeIndex() const { return index_; }
+    // The return and parameter types of a function type; owned by the item
+    // and made on first request.
+    struct FunctionInfoBlock_t {
+        const TypeItem* returnType = nullptr;
+        std::uint32_t parameterCount = 0;
+        const TypeItem** parameters = nullptr;  // owned array
+        std::uint8_t flags = 0;                 // 1 ends in an ellipsis, 2 built-in procedure
 
-    // The host's entry, asked once; null for the evaluator's primitives.
+        enum : std::uint8_t { endsInEllipsis = 1, builtinProcedure = 2 };
+
+        FunctionInfoBlock_t() = default;
+        FunctionInfoBlock_t(const FunctionInfoBlock_t&) = delete;
+        FunctionInfoBlock_t& operator=(const FunctionInfoBlock_t& other);
+        ~FunctionInfoBlock_t() { delete[] parameters; }
+        // Appends a parameter type.
+        void addType(const TypeItem* type);
+    };
+
+    // ------------------------------------------------------------------
+    // Construction
+    // ------------------------------------------------------------------
+
+    // The empty type {0, 0}.
+    TypeItem();
+    // The primitive {0, code}; not simplified.
+    explicit TypeItem(unsigned int code);
+    // A type of an index, simplified. An index of module word -2 takes its
+    // entry from the static table at once.
+    explicit TypeItem(const TYPE_INDEX& index);
+    // A type of an index whose entry is known; simplified only when asked.
+    TypeItem(const TYPE_INDEX& index, const _TYPE_ENTRY* entry, bool simplifyIt);
+    // As the TYPE_INDEX form, without the static-table step.
+    explicit TypeItem(const EvaluatorTypeIndex& index);
+    // A copy (without the function information), simplified.
+    TypeItem(const TypeItem& other);
+    // A copy without bound data, function information and first qualifier,
+    // whose created flag is the argument; simplified.
+    TypeItem(const TypeItem& other, bool created);
+    virtual ~TypeItem();
+
+    TypeItem& operator=(const TypeItem& other);
+    // Both indices from the argument, then simplified.
+    TypeItem& operator=(const TYPE_INDEX& index);
+    // Both indices from the argument, not simplified.
+    TypeItem& operator=(const EvaluatorTypeIndex& index);
+
+    // Forgets the name, index, function information, entry, bound data,
+    // flags and the cached answers. The unsimplified index, the first
+    // qualifier, the name options, the array count and the construction flag
+    // stay.
+    void resetAll();
+
+    // ------------------------------------------------------------------
+    // Index, entry, simplification
+    // ------------------------------------------------------------------
+
+    const EvaluatorTypeIndex& typeIndex() const { return index; }
+    const TYPE_INDEX& unsimplifiedTypeIndex() const { return unsimplifiedIndex; }
+
+    // The entry: the one held; for a created type what it holds; null for
+    // module word 0; otherwise asked of the host services once and kept.
     const _TYPE_ENTRY* typeEntry() const;
 
-    // The primitive code this type stands for: the index word of a type
-    // without host entry; 223 (no primitive equivalent) for anything else.
+    // Looks through typedefs, tags, decorations, shared qualifiers and
+    // qualifiers, and folds a pointer to a primitive into the index. Returns
+    // whether anything changed. Never throws: a failure inside leaves the
+    // item without an entry.
+    bool simplify();
+
+    // Simplifies both operands (in place) and compares their indices.
+    bool operator==(const TypeItem& other) const;
+    bool operator!=(const TypeItem& other) const;
+
+    // ------------------------------------------------------------------
+    // Kinds, flags, sizes
+    // ------------------------------------------------------------------
+
+    // The kind of the type; InvalidOp RTRC_Other for an unknown primitive or
+    // leaf and for an integer entry of a size other than 1, 2 or 4.
+    TypeKind kind() const;
+    // The shared created type of a simple kind (found or made in the current
+    // environment); InvalidOp RTRC_Other for a kind that has none or that the
+    // debugger does not support.
+    static const TypeItem* simpleType(TypeKind kind);
+    // The wide-character type of the program.
+    static const TypeItem* wcharType();
+
+    // The flags, computed on first use.
+    const TypeFlags& typeFlags() const { return flags.set(*this); }
+    bool hasFlag(TypeFlags::Flag f) const { return typeFlags().has(f); }
+
+    // The byte size; 0 for what cannot be sized. The argument is not used.
+    unsigned typeSize(unsigned int unused = 0) const;
+    // The byte size of a primitive code (pointer forms: the address size).
+    static unsigned primitiveTypeSize(unsigned int code);
+
+    // For an enumeration the underlying integer type; else the type itself.
+    TypeItem reduce() const;
+    // The simple type of an enumeration's underlying integer kind;
+    // InvalidOp RTRC_Other for anything else.
+    const TypeItem* enumType() const;
+    // The primitive code this type is equivalent to (223: none).
     unsigned equivalentPrimitiveType() const;
 
+    // ------------------------------------------------------------------
+    // Small queries
+    // ------------------------------------------------------------------
+
+    bool isWChar() const;
+    bool isBaseClass() const;
+    bool isNationalGroup() const;
+    bool isCommonBlock() const;
+    bool isCreated() const { return created; }
+    bool isConstructed() const { return constructed; }
+    bool isCobolBool() const { return cobolBool; }
+    bool symbolFlagSet() const { return symbolFlag; }
+    void setSymbolFlag(bool on) { symbolFlag = on; }
+    std::uint8_t stringKindBits() const { return stringKinds; }
+    void setArrayCount(int count) { arrayCount = static_cast<std::uint32_t>(count); }
+    std::uint32_t getArrayCount() const { return arrayCount; }
+    const _TYPE_ENTRY* firstQualifierEntry() const { return firstQualifier; }
+
+    // A class or group laid out as a union (its members overlap at 0).
+    bool isUnion() const;
+    // The UPC block factor (low 32 bits) of a shared type; InvalidOp
+    // RTRC_IncompatTypes "Type not shared" otherwise.
+    unsigned sharedBlockElements() const;
+    // The byte size of one element of a shared type (of the innermost
+    // element for a shared array); InvalidOp RTRC_IncompatTypes otherwise.
+    std::uint64_t sharedElementSize() const;
+    // Both shared with equal block factors and element sizes.
+    bool sameBlockFactor(const TypeItem& other) const;
+
+    // The cached display name and whether it is usable.
+    const ByteString& cachedName() const { return name; }
+    bool hasValidName() const { return nameValid; }
+    std::uint16_t namePrefixLength() const { return prefixLength; }
+
+    // Bound types: whether the run-time shape changed, and the location of
+    // the symbol whose type this is.
+    bool hasTypeStructureChanged() const;
+    void setSymbolLocation(const DebuggeeLocation& location) const;
+    DebuggeeLocation getSymbolLocation() const;
+    BoundTypeData* boundTypeData() const { return boundData; }
+
 protected:
-    EvaluatorTypeIndex index_;
-    mutable const _TYPE_ENTRY* entry_ = nullptr;
+    // Finds or makes the created type of an index and takes its flags,
+    // index, entry and (when this item has none) its name.
+    // Returns false when there is no such type (nothing changes then).
+    bool subsume(const TYPE_INDEX& index);
+    // Appends the UPC shared suffix for a block factor to the name.
+    void appendSharedSuffix(unsigned blockElements);
+    void setNameText(const char* text);
+    void copyFrom(const TypeItem& other);
+
+    mutable TypeFlags flags;
+    mutable ByteString name;
+    EvaluatorTypeIndex index;
+    TYPE_INDEX unsimplifiedIndex;
+    BoundTypeData* boundData;
+    mutable FunctionInfoBlock_t* functionInfo;
+    mutable const _TYPE_ENTRY* entry;
+    const _TYPE_ENTRY* firstQualifier;
+    std::uint32_t nameFlags;
+    std::uint32_t arrayCount;
+    std::uint16_t prefixLength;
+    mutable bool nameValid;
+    mutable bool treeChanges;
+    mutable bool treeChangesKnown;
+    bool created;
+    bool constructed;
+    std::uint8_t stringKinds;
+    bool symbolFlag;
+    bool cobolBool;
+
+    friend class TypeFlags;
+    friend class CreatedTypeItem;
 };
+
+// The type index of a host symbol entry, by its storage code; the empty
+// index {0, 0} for codes that carry none.
+TYPE_INDEX typeOfSymbol(const _SYMBOL_ENTRY& symbol);
 
 #endif

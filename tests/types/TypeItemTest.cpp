@@ -241,3 +241,22 @@ TEST_F(TypeItemTest, CopiesAndAssignment)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TypeItemTest, PointerCycleInHostRecordsEnds)
+{
+    // A pointer whose target is a typedef of the pointer itself.
+    TYPE_INDEX pointer{}, alias{};
+    _TYPE_ENTRY& p = records().newType(TE_POINTER, &pointer);
+    _TYPE_ENTRY& t = records().newType(TE_TYPEDEF, &alias);
+    t.typedef_.name = records().text("P");
+    t.typedef_.aliasedType = pointer;
+    p.pointer.flags = TNpointer_Bytes4;
+    p.pointer.target = alias;
+    TypeItem item(pointer);
+    EXPECT_EQ(item.kind(), t_pointer);
+    EXPECT_TRUE(item.hasFlag(TypeFlags::pointer));
+}
+
+}  // namespace

@@ -348,16 +348,17 @@ FixedPointBinary& FixedPointBinary::convert(const FixedPointBinary& source)
 {
     const bool negative = source.isNegative();
     std::uint64_t b = negative ? 0 - source.value_ : source.value_;
-    const int upT = upOf(scale()), downT = downOf(scale());
-    const int upS = upOf(source.scale()), downS = downOf(source.scale());
-    if (upT > upS)
-        b = overPower(b, upT - upS);
-    else if (upT < upS)
-        b = timesPower(b, upS - upT);
-    if (downT > downS)
-        b = timesPower(b, downT - downS);
-    else if (downT < downS)
-        b = overPower(b, downS - downT);
+    // The scale steps (positive scales, then decimal places) come to one
+    // power of ten: scaling up multiplies, scaling down divides (truncated).
+    // Digits that the target's precision drops are dropped before scaling
+    // up, so a scaled value that would not fit 64 bits still moves its kept
+    // digits exactly.
+    const int e = source.scale() - scale();
+    const int p = precision();
+    if (e > 0)
+        b = e >= p ? 0 : timesPower(modPower(b, p - e), e);
+    else
+        b = overPower(b, -e);
     const std::uint64_t kept = modPower(b, precision());
     value_ = (negative && isSigned()) ? 0 - kept : kept;
     if (traceOn())

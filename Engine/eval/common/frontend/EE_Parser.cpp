@@ -3,6 +3,10 @@
 #include "frontend/C_Lexer.h"
 #include "frontend/C_Parser.h"
 #include "frontend/C_Preprocessor.h"
+#include "frontend/Cobol_GrammarBinding.h"
+#include "frontend/Cobol_Lexer.h"
+#include "frontend/Cobol_Parser_LL_Universe.h"
+#include "frontend/Cobol_Preprocessor.h"
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
 #include "frontend/EE_ParseException.h"
@@ -73,10 +77,24 @@ EE_Parser::GrammarOutcome EE_Parser::parseC()
 // a parse in that language is refused as an internal failure.
 EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  // The grammar lives in a companion library; without it COBOL text cannot
+  // be parsed, which is said before any name is looked up.
+  Cobol_Parser_LL_ParseEntry parse = Cobol_GrammarBinding::require();
+  Cobol_Lexer* lexer = new (dbgServices.storageArena()) Cobol_Lexer(tokenArray, dbgServices, *this, tokenCount);
+  lexer->firstToken();
+  Cobol_Parser_LL_Universe universe(&dbgServices, lexer);
+  bool accepted = parse(universe);
+  return {accepted, universe.expression(), universe.getSyntaxError()};
 }
 
-void EE_Parser::scanCobol(const char*)
+void EE_Parser::scanCobol(const char* text)
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+  Cobol_Preprocessor scanner(text, dbgServices);
+  unsigned bound = scanner.tokenBound();
+  EE_Token* tokens = new (dbgServices.storageArena()) EE_Token[bound];
+  for (unsigned i = 0; i < bound; ++i)
+    tokens[i].preset();
+  tokenArray = tokens;
+  tokenCount = 0;
+  scanner.preprocess(tokens, tokenCount);
 }

@@ -101,11 +101,24 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     case TE_ENUM2: add(enumeration); break;
     case TE_POINTER: {
         add(pointer);
-        TypeItem target(TYPE_INDEX(e.pointer.target));
-        if (target.hasFlag(voidType))
-            add(pointerToVoid);
-        if (target.hasFlag(upcShared))
-            add(pointerToShared);
+        // The target's flags are computed through its own item; a chain of
+        // pointers that leads back to itself (only malformed host records
+        // make one) is cut after a fixed depth.
+        thread_local unsigned depth = 0;
+        if (depth >= 64)
+            break;
+        ++depth;
+        try {
+            TypeItem target(TYPE_INDEX(e.pointer.target));
+            if (target.hasFlag(voidType))
+                add(pointerToVoid);
+            if (target.hasFlag(upcShared))
+                add(pointerToShared);
+        } catch (...) {
+            --depth;
+            throw;
+        }
+        --depth;
         break;
     }
     case TE_F90_POINTER: add(pointer); add(fortranDescriptor); break;

@@ -1,0 +1,881 @@
+// The rules of the COBOL grammar and its parse entry. Each rule's production
+// stands above it; keywords in capitals are the reserved words, `name` a
+// resolved data name (with its OF and IN qualifiers already folded in by the
+// lexer), `literal` any literal form and `figurative` a figurative constant.
+
+#include <memory>
+
+#include "Cobol_Parser_LL.h"
+#include "NorvexaExport.h"
+#include "frontend/EE_Token.h"
+
+namespace {
+
+// Token kinds of the COBOL reserved words and operators.
+enum : unsigned {
+  KLiteral = EE_Token::Literal,
+  KFalse = EE_Token::KwFalse,
+  KTrue = EE_Token::KwTrue,
+  KPlus = EE_Token::Plus,
+  KMinus = EE_Token::Minus,
+  KStar = EE_Token::Star,
+  KSlash = EE_Token::Slash,
+  KAnd = EE_Token::Ampersand,
+  KOr = EE_Token::Bar,
+  KNot = EE_Token::Exclaim,
+  KLess = EE_Token::Less,
+  KGreater = EE_Token::Greater,
+  KComma = EE_Token::Comma,
+  KLessEqual = EE_Token::LessEqual,
+  KGreaterEqual = EE_Token::GreaterEqual,
+  KLeftParen = EE_Token::LeftParen,
+  KRightParen = EE_Token::RightParen,
+  KColon = EE_Token::Colon,
+  KEqual = EE_Token::Assign,
+  KEnd = EE_Token::EndOfText,
+  KName = EE_Token::OtherName,
+  KPower = EE_Token::CobolPower,
+  KAll = 101,
+  KHexLiteral = 102,
+  KOf = 107,
+  KMove = 111,
+  KTo = 112,
+  KCompute = 113,
+  KDbcsLiteral = 114,
+  KNullTerminatedLiteral = 118,
+  KSet = 119,
+  KSemicolon = EE_Token::CobolSemicolon,
+  KAddress = 127,
+  KCall = 128,
+  KUsing = 129,
+  KBy = 130,
+  KReference = 131,
+  KContent = 132,
+  KLength = 133
+};
+
+bool isLiteralKind(unsigned kind)
+{
+  return kind == KLiteral || kind == KHexLiteral || (kind >= KDbcsLiteral && kind <= KNullTerminatedLiteral);
+}
+
+bool isFigurativeKind(unsigned kind)
+{
+  switch (kind) {
+  case 103: case 105: case 106: case 108: case 109: case 110:
+  case 120: case 121: case 122: case 123: case 124: case 125:
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool isName(unsigned kind)
+{
+  return EE_Token::isNameKind(kind);
+}
+
+// How deeply expressions and statements may nest (parentheses, subscripts,
+// reference modification, COMPUTE within COMPUTE). Deeper text is refused as
+// a syntax error rather than recursing until the host thread's stack runs
+// out.
+constexpr unsigned MaxNesting = 256;
+thread_local unsigned nesting = 0;
+
+// Counts one level of nesting for as long as a rule runs.
+class NestingLevel {
+public:
+  NestingLevel() : entered(nesting < MaxNesting)
+  {
+    if (entered)
+      ++nesting;
+  }
+  ~NestingLevel()
+  {
+    if (entered)
+      --nesting;
+  }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+  // False when the text nests too deeply here.
+  bool allowed() const { return entered; }
+
+private:
+  bool entered;
+};
+
+// Registers a syntax error at the current token; the rule fails.
+bool syntaxError(Cobol_Universe& u)
+{
+  u.registerSyntaxError();
+  return false;
+}
+
+// Consumes a token of the given kind, or fails at the current one.
+bool expect(Cobol_Universe& u, unsigned& kind, unsigned wanted)
+{
+  if (kind != wanted)
+    return syntaxError(u);
+  u.getToken(kind);
+  return true;
+}
+
+// name IdentifierTail, with the current token a name.
+bool qualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (!isName(kind))
+    return syntaxError(u);
+  EE_Expression* name = Cobol_Parser_LL_createNameExpr(u, *u.lex_current());
+  u.getToken(kind);
+  return Cobol_Parser_LL_nonterminalSymbol_IdentifierTail(u, kind, name, result);
+}
+
+// OF name IdentifierTail, after ADDRESS or LENGTH.
+bool ofQualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  return expect(u, kind, KOf) && qualifiedName(u, kind, result);
+}
+
+// AdditiveExpr RelationalExprTail: an operand of the equality level.
+bool comparisonOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* operand = nullptr;
+  return Cobol_Parser_LL_nonterminalSymbol_AdditiveExpr(u, kind, operand)
+      && Cobol_Parser_LL_nonterminalSymbol_RelationalExprTail(u, kind, operand, result);
+}
+
+// UnaryExpr PowerExprTail: an operand of the multiplicative level.
+bool powerOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* operand = nullptr;
+  return Cobol_Parser_LL_nonterminalSymbol_UnaryExpr(u, kind, operand)
+      && Cobol_Parser_LL_nonterminalSymbol_PowerExprTail(u, kind, operand, result);
+}
+
+// UnaryExpr PowerExprTail MultiplicativeExprTail: an operand of the additive
+// level.
+bool multiplicativeOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* operand = nullptr;
+  return powerOperand(u, kind, operand)
+      && Cobol_Parser_LL_nonterminalSymbol_MultiplicativeExprTail(u, kind, operand, result);
+}
+
+}  // namespace
+
+// Interface_Expression -> Statement <end>
+extern "C" NORVEXA_API bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Parser_LL_Universe& u)
+{
+  unsigned kind = u.currentKind();
+  EE_Expression* tree = nullptr;
+  if (Cobol_Parser_LL_nonterminalSymbol_Statement(u, kind, tree)) {
+    if (kind == KEnd || u.appropriateEndToken(kind)) {
+      Cobol_Parser_LL_setExpression(u, tree);
+      return true;
+    }
+    u.registerSyntaxError();
+  }
+  u.parseFailure();
+  return false;
+}
+
+// Statement -> MOVE SendingOperand TO Identifier
+//            | COMPUTE Identifier "=" Statement
+//            | SET Identifier TO SetSource
+//            | CALL ProgramName UsingClause
+//            | Expression
+bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  NestingLevel level;
+  if (!level.allowed())
+    return syntaxError(u);
+  EE_Expression* target = nullptr;
+  EE_Expression* value = nullptr;
+  switch (kind) {
+  case KMove:
+    u.getToken(kind);
+    if (!Cobol_Parser_LL_nonterminalSymbol_SendingOperand(u, kind, value) || !expect(u, kind, KTo)
+        || !Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target))
+      return false;
+    result = Cobol_Parser_LL_createMoveExpr(u, target, value);
+    return true;
+  case KCompute:
+    u.getToken(kind);
+    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !expect(u, kind, KEqual)
+        || !Cobol_Parser_LL_nonterminalSymbol_Statement(u, kind, value))
+      return false;
+    result = Cobol_Parser_LL_createComputeExpr(u, target, value);
+    return true;
+  case KSet:
+    u.getToken(kind);
+    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !expect(u, kind, KTo)
+        || !Cobol_Parser_LL_nonterminalSymbol_SetSource(u, kind, value))
+      return false;
+    result = Cobol_Parser_LL_createSetExpr(u, target, value);
+    return true;
+  case KCall: {
+    u.getToken(kind);
+    EE_Parameter* arguments = nullptr;
+    if (!Cobol_Parser_LL_nonterminalSymbol_ProgramName(u, kind, target)
+        || !Cobol_Parser_LL_nonterminalSymbol_UsingClause(u, kind, arguments))
+      return false;
+    result = Cobol_Parser_LL_createCallExpr(u, target, arguments);
+    return true;
+  }
+  default:
+    return Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, result);
+  }
+}
+
+// Expression -> AndExpr OrExprTail
+bool Cobol_Parser_LL_nonterminalSymbol_Expression(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  NestingLevel level;
+  if (!level.allowed())
+    return syntaxError(u);
+  EE_Expression* left = nullptr;
+  return Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, left)
+      && Cobol_Parser_LL_nonterminalSymbol_OrExprTail(u, kind, left, result);
+}
+
+// OrExprTail -> OR AndExpr OrExprTail | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_OrExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                  EE_Expression*& result)
+{
+  while (kind == KOr) {
+    u.getToken(kind);
+    EE_Expression* right = nullptr;
+    if (!Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryExpr(u, EE_BinaryExpression::LogicalOr, left, right);
+  }
+  result = left;
+  return true;
+}
+
+// AndExpr -> AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail
+bool Cobol_Parser_LL_nonterminalSymbol_AndExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* relation = nullptr;
+  EE_Expression* equality = nullptr;
+  return comparisonOperand(u, kind, relation)
+      && Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(u, kind, relation, equality)
+      && Cobol_Parser_LL_nonterminalSymbol_AndExprTail(u, kind, equality, result);
+}
+
+// AndExprTail -> AND AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_AndExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                   EE_Expression*& result)
+{
+  while (kind == KAnd) {
+    u.getToken(kind);
+    EE_Expression* relation = nullptr;
+    EE_Expression* right = nullptr;
+    if (!comparisonOperand(u, kind, relation)
+        || !Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(u, kind, relation, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryExpr(u, EE_BinaryExpression::LogicalAnd, left, right);
+  }
+  result = left;
+  return true;
+}
+
+// EqualityExprTail -> "=" AdditiveExpr RelationalExprTail EqualityExprTail
+//                   | NOT NotRelationalTail
+//                   | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                        EE_Expression*& result)
+{
+  for (;;) {
+    if (kind == KEqual) {
+      u.getToken(kind);
+      EE_Expression* right = nullptr;
+      if (!comparisonOperand(u, kind, right))
+        return false;
+      left = Cobol_Parser_LL_createBinaryExpr(u, EE_BinaryExpression::Equal, left, right);
+      continue;
+    }
+    if (kind == KNot) {
+      // A negated relation ends the equality level.
+      u.getToken(kind);
+      return Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(u, kind, left, result);
+    }
+    result = left;
+    return true;
+  }
+}
+
+// NotRelationalTail -> "<" AdditiveExpr RelationalExprTail   (not less: >=)
+//                    | ">" AdditiveExpr RelationalExprTail   (not greater: <=)
+//                    | "=" AdditiveExpr RelationalExprTail   (not equal)
+// NOT negates the one relational operator written after it, as in COBOL;
+// "<=" and ">=" take no NOT.
+bool Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                         EE_Expression*& result)
+{
+  EE_BinaryExpression::Kind negated;
+  switch (kind) {
+  case KLess:
+    negated = EE_BinaryExpression::GreaterOrEqual;
+    break;
+  case KGreater:
+    negated = EE_BinaryExpression::LessOrEqual;
+    break;
+  case KEqual:
+    negated = EE_BinaryExpression::NotEqual;
+    break;
+  default:
+    return syntaxError(u);
+  }
+  u.getToken(kind);
+  EE_Expression* right = nullptr;
+  if (!comparisonOperand(u, kind, right))
+    return false;
+  result = Cobol_Parser_LL_createBinaryExpr(u, negated, left, right);
+  return true;
+}
+
+// RelationalExprTail -> "<" AdditiveExpr RelationalExprTail
+//                     | ">" AdditiveExpr RelationalExprTail
+//                     | "<=" AdditiveExpr RelationalExprTail
+//                     | ">=" AdditiveExpr RelationalExprTail
+//                     | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_RelationalExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                          EE_Expression*& result)
+{
+  for (;;) {
+    EE_BinaryExpression::Kind op;
+    switch (kind) {
+    case KLess:
+      op = EE_BinaryExpression::Less;
+      break;
+    case KGreater:
+      op = EE_BinaryExpression::Greater;
+      break;
+    case KLessEqual:
+      op = EE_BinaryExpression::LessOrEqual;
+      break;
+    case KGreaterEqual:
+      op = EE_BinaryExpression::GreaterOrEqual;
+      break;
+    default:
+      result = left;
+      return true;
+    }
+    u.getToken(kind);
+    EE_Expression* right = nullptr;
+    if (!Cobol_Parser_LL_nonterminalSymbol_AdditiveExpr(u, kind, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryExpr(u, op, left, right);
+  }
+}
+
+// AdditiveExpr -> UnaryExpr PowerExprTail MultiplicativeExprTail AdditiveExprTail
+bool Cobol_Parser_LL_nonterminalSymbol_AdditiveExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* left = nullptr;
+  return multiplicativeOperand(u, kind, left)
+      && Cobol_Parser_LL_nonterminalSymbol_AdditiveExprTail(u, kind, left, result);
+}
+
+// AdditiveExprTail -> "+" UnaryExpr PowerExprTail MultiplicativeExprTail AdditiveExprTail
+//                   | "-" UnaryExpr PowerExprTail MultiplicativeExprTail AdditiveExprTail
+//                   | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_AdditiveExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                        EE_Expression*& result)
+{
+  while (kind == KPlus || kind == KMinus) {
+    EE_BinaryExpression::Kind op = kind == KPlus ? EE_BinaryExpression::Add : EE_BinaryExpression::Subtract;
+    u.getToken(kind);
+    EE_Expression* right = nullptr;
+    if (!multiplicativeOperand(u, kind, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryExpr(u, op, left, right);
+  }
+  result = left;
+  return true;
+}
+
+// MultiplicativeExprTail -> "*" UnaryExpr PowerExprTail MultiplicativeExprTail
+//                         | "/" UnaryExpr PowerExprTail MultiplicativeExprTail
+//                         | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_MultiplicativeExprTail(Cobol_Universe& u, unsigned& kind,
+                                                              EE_Expression* left, EE_Expression*& result)
+{
+  while (kind == KStar || kind == KSlash) {
+    EE_BinaryExpression::Kind op = kind == KStar ? EE_BinaryExpression::Multiply : EE_BinaryExpression::Divide;
+    u.getToken(kind);
+    EE_Expression* right = nullptr;
+    if (!powerOperand(u, kind, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryExpr(u, op, left, right);
+  }
+  result = left;
+  return true;
+}
+
+// PowerExprTail -> "**" UnaryExpr PowerExprTail | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_PowerExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                     EE_Expression*& result)
+{
+  while (kind == KPower) {
+    u.getToken(kind);
+    EE_Expression* right = nullptr;
+    if (!Cobol_Parser_LL_nonterminalSymbol_UnaryExpr(u, kind, right))
+      return false;
+    left = Cobol_Parser_LL_createBinaryOpPowerExpr(u, left, right);
+  }
+  result = left;
+  return true;
+}
+
+// UnaryExpr -> "+" PrimaryExpr | "-" PrimaryExpr | NOT PrimaryExpr | PrimaryExpr
+bool Cobol_Parser_LL_nonterminalSymbol_UnaryExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_UnaryExpression::Kind op;
+  switch (kind) {
+  case KPlus:
+    op = EE_UnaryExpression::UnaryPlus;
+    break;
+  case KMinus:
+    op = EE_UnaryExpression::Negate;
+    break;
+  case KNot:
+    op = EE_UnaryExpression::LogicalNot;
+    break;
+  default:
+    return Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(u, kind, result);
+  }
+  u.getToken(kind);
+  EE_Expression* operand = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(u, kind, operand))
+    return false;
+  result = Cobol_Parser_LL_createUnaryExpr(u, op, operand);
+  return true;
+}
+
+// PrimaryExpr -> LiteralOrFigurativeConstant       (ALL allowed)
+//              | "(" Expression ")"
+//              | Identifier
+//              | LENGTH OF name IdentifierTail
+bool Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (isLiteralKind(kind) || isFigurativeKind(kind) || kind == KAll)
+    return Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(u, kind, true, result);
+  if (kind == KLeftParen) {
+    u.getToken(kind);
+    EE_Expression* inner = nullptr;
+    if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, inner) || !expect(u, kind, KRightParen))
+      return false;
+    result = Cobol_Parser_LL_createParenthesesExpr(u, inner);
+    return true;
+  }
+  if (kind == KLength) {
+    u.getToken(kind);
+    EE_Expression* operand = nullptr;
+    if (!ofQualifiedName(u, kind, operand))
+      return false;
+    result = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::SizeofOperand, operand);
+    return true;
+  }
+  if (isName(kind) || kind == KAddress)
+    return Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, result);
+  return syntaxError(u);
+}
+
+// Literal -> literal
+bool Cobol_Parser_LL_nonterminalSymbol_Literal(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (!isLiteralKind(kind))
+    return syntaxError(u);
+  result = Cobol_Parser_LL_createLiteralExpr(u, *u.lex_current());
+  u.getToken(kind);
+  return true;
+}
+
+// FigurativeConstant -> figurative
+bool Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(Cobol_Universe& u, unsigned& kind,
+                                                          EE_Expression*& result)
+{
+  if (!isFigurativeKind(kind))
+    return syntaxError(u);
+  result = Cobol_Parser_LL_createFigConstantExpr(u, *u.lex_current());
+  u.getToken(kind);
+  return true;
+}
+
+// LiteralOrFigurativeConstant -> Literal | FigurativeConstant
+//                              | ALL FigurativeConstant   (where ALL is allowed)
+// ALL adds nothing to the tree.
+bool Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(Cobol_Universe& u, unsigned& kind,
+                                                                   bool allAllowed, EE_Expression*& result)
+{
+  if (kind == KAll && allAllowed) {
+    u.getToken(kind);
+    return Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(u, kind, result);
+  }
+  if (isFigurativeKind(kind))
+    return Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(u, kind, result);
+  return Cobol_Parser_LL_nonterminalSymbol_Literal(u, kind, result);
+}
+
+// Identifier -> name IdentifierTail | ADDRESS OF name IdentifierTail
+bool Cobol_Parser_LL_nonterminalSymbol_Identifier(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (kind == KAddress) {
+    u.getToken(kind);
+    EE_Expression* operand = nullptr;
+    if (!ofQualifiedName(u, kind, operand))
+      return false;
+    result = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::AddressOf, operand);
+    return true;
+  }
+  return qualifiedName(u, kind, result);
+}
+
+// IdentifierTail -> "(" SubscriptOrRefMod | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_IdentifierTail(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
+                                                      EE_Expression*& result)
+{
+  if (kind != KLeftParen) {
+    result = name;
+    return true;
+  }
+  u.getToken(kind);
+  return Cobol_Parser_LL_nonterminalSymbol_SubscriptOrRefMod(u, kind, name, result);
+}
+
+// SubscriptOrRefMod -> Expression ":" RefModLength
+//                    | Expression SubscriptList ")" OptionalRefMod
+bool Cobol_Parser_LL_nonterminalSymbol_SubscriptOrRefMod(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
+                                                         EE_Expression*& result)
+{
+  EE_Expression* first = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, first))
+    return false;
+  if (kind == KColon) {
+    u.getToken(kind);
+    EE_Expression* start = Cobol_Parser_LL_createRefModExpr(u, name, first);
+    return Cobol_Parser_LL_nonterminalSymbol_RefModLength(u, kind, start, result);
+  }
+  // What may follow the first subscript of a group.
+  if (!(isLiteralKind(kind) || kind == KComma || kind == KRightParen || kind == KName || kind == KSemicolon))
+    return syntaxError(u);
+  Cobol_SubscriptList* made = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_SubscriptList(u, kind, first, made))
+    return false;
+  std::unique_ptr<Cobol_SubscriptList> list(made);
+  if (!expect(u, kind, KRightParen))
+    return false;
+  EE_Expression* subscripted = Cobol_Parser_LL_createSubscriptExpr(u, name, list.get());
+  list.reset();
+  return Cobol_Parser_LL_nonterminalSymbol_OptionalRefMod(u, kind, subscripted, result);
+}
+
+// SubscriptList -> SubscriptListTail     (with the first subscript already read)
+bool Cobol_Parser_LL_nonterminalSymbol_SubscriptList(Cobol_Universe& u, unsigned& kind, EE_Expression* first,
+                                                     Cobol_SubscriptList*& result)
+{
+  std::unique_ptr<Cobol_SubscriptList> list(Cobol_Parser_LL_startSubscriptList(u, first));
+  if (!Cobol_Parser_LL_nonterminalSymbol_SubscriptListTail(u, kind, *list))
+    return false;
+  result = list.release();
+  return true;
+}
+
+// SubscriptListTail -> Separator Subscript SubscriptListTail
+//                    | Subscript SubscriptListTail
+//                    | <empty>                         (before ")")
+// Separator -> "," | ";"
+// Subscript -> literal | name RelativeSubscriptTail
+bool Cobol_Parser_LL_nonterminalSymbol_SubscriptListTail(Cobol_Universe& u, unsigned& kind,
+                                                         Cobol_SubscriptList& list)
+{
+  for (;;) {
+    bool separated = false;
+    if (kind == KComma || kind == KSemicolon) {
+      u.getToken(kind);
+      separated = true;
+    }
+    EE_Expression* subscript = nullptr;
+    if (isLiteralKind(kind)) {
+      subscript = Cobol_Parser_LL_createLiteralExpr(u, *u.lex_current());
+      u.getToken(kind);
+    } else if (isName(kind)) {
+      EE_Expression* name = Cobol_Parser_LL_createNameExpr(u, *u.lex_current());
+      u.getToken(kind);
+      if (!Cobol_Parser_LL_nonterminalSymbol_RelativeSubscriptTail(u, kind, name, subscript))
+        return false;
+    } else if (kind == KRightParen && !separated) {
+      return true;
+    } else {
+      return syntaxError(u);
+    }
+    Cobol_Parser_LL_appendSubscript(u, list, subscript);
+  }
+}
+
+// RelativeSubscriptTail -> "+" literal | "-" literal | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_RelativeSubscriptTail(Cobol_Universe& u, unsigned& kind,
+                                                             EE_Expression* name, EE_Expression*& result)
+{
+  if (kind != KPlus && kind != KMinus) {
+    result = name;
+    return true;
+  }
+  EE_BinaryExpression::Kind op = kind == KPlus ? EE_BinaryExpression::Add : EE_BinaryExpression::Subtract;
+  u.getToken(kind);
+  EE_Expression* offset = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_Literal(u, kind, offset))
+    return false;
+  result = Cobol_Parser_LL_createBinaryExpr(u, op, name, offset);
+  return true;
+}
+
+// OptionalRefMod -> "(" Expression ":" RefModLength | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_OptionalRefMod(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
+                                                      EE_Expression*& result)
+{
+  if (kind != KLeftParen) {
+    result = name;
+    return true;
+  }
+  u.getToken(kind);
+  EE_Expression* first = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, first) || !expect(u, kind, KColon))
+    return false;
+  EE_Expression* start = Cobol_Parser_LL_createRefModExpr(u, name, first);
+  return Cobol_Parser_LL_nonterminalSymbol_RefModLength(u, kind, start, result);
+}
+
+// RefModLength -> ")" | Expression ")"
+bool Cobol_Parser_LL_nonterminalSymbol_RefModLength(Cobol_Universe& u, unsigned& kind, EE_Expression* start,
+                                                    EE_Expression*& result)
+{
+  if (kind == KRightParen) {
+    u.getToken(kind);
+    result = start;
+    return true;
+  }
+  EE_Expression* length = nullptr;
+  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, length) || !expect(u, kind, KRightParen))
+    return false;
+  result = Cobol_Parser_LL_createRefModLengthExpr(u, start, length);
+  return true;
+}
+
+// SendingOperand -> LiteralOrFigurativeConstant     (ALL not allowed)
+//                 | Identifier
+//                 | LENGTH OF name IdentifierTail
+bool Cobol_Parser_LL_nonterminalSymbol_SendingOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (isLiteralKind(kind) || isFigurativeKind(kind))
+    return Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(u, kind, false, result);
+  if (kind == KLength) {
+    u.getToken(kind);
+    EE_Expression* operand = nullptr;
+    if (!ofQualifiedName(u, kind, operand))
+      return false;
+    result = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::SizeofOperand, operand);
+    return true;
+  }
+  if (isName(kind) || kind == KAddress)
+    return Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, result);
+  return syntaxError(u);
+}
+
+// SetSource -> TRUE | SendingOperand
+bool Cobol_Parser_LL_nonterminalSymbol_SetSource(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (kind == KTrue) {
+    result = Cobol_Parser_LL_createTrueExpr(u);
+    u.getToken(kind);
+    return true;
+  }
+  return Cobol_Parser_LL_nonterminalSymbol_SendingOperand(u, kind, result);
+}
+
+// ProgramName -> literal | name IdentifierTail      (the literal an
+// alphanumeric or numeric one)
+bool Cobol_Parser_LL_nonterminalSymbol_ProgramName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  if (kind == KLiteral) {
+    result = Cobol_Parser_LL_createLiteralExpr(u, *u.lex_current());
+    u.getToken(kind);
+    return true;
+  }
+  return qualifiedName(u, kind, result);
+}
+
+// UsingClause -> USING UsingArguments | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_UsingClause(Cobol_Universe& u, unsigned& kind, EE_Parameter*& result)
+{
+  if (kind != KUsing) {
+    result = Cobol_Parser_LL_noParameters(u);
+    return true;
+  }
+  u.getToken(kind);
+  return Cobol_Parser_LL_nonterminalSymbol_UsingArguments(u, kind, result);
+}
+
+// UsingArguments -> OptionalBy PassingMode
+//                 | ReferenceArgument ReferenceArgumentsTail
+bool Cobol_Parser_LL_nonterminalSymbol_UsingArguments(Cobol_Universe& u, unsigned& kind, EE_Parameter*& result)
+{
+  if (kind == KBy || kind == KReference || kind == KContent)
+    return Cobol_Parser_LL_nonterminalSymbol_OptionalBy(u, kind)
+        && Cobol_Parser_LL_nonterminalSymbol_PassingMode(u, kind, nullptr, result);
+  EE_Parameter* first = nullptr;
+  return Cobol_Parser_LL_nonterminalSymbol_ReferenceArgument(u, kind, nullptr, first)
+      && Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(u, kind, first, result);
+}
+
+// OptionalBy -> BY | <empty>
+bool Cobol_Parser_LL_nonterminalSymbol_OptionalBy(Cobol_Universe& u, unsigned& kind)
+{
+  if (kind == KBy)
+    u.getToken(kind);
+  return true;
+}
+
+// PassingMode -> REFERENCE ReferenceArgument ReferenceArgumentsTail
+//              | CONTENT ContentArguments
+bool Cobol_Parser_LL_nonterminalSymbol_PassingMode(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                   EE_Parameter*& result)
+{
+  if (kind == KReference) {
+    u.getToken(kind);
+    EE_Parameter* last = nullptr;
+    return Cobol_Parser_LL_nonterminalSymbol_ReferenceArgument(u, kind, previous, last)
+        && Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(u, kind, last, result);
+  }
+  if (kind == KContent) {
+    u.getToken(kind);
+    return Cobol_Parser_LL_nonterminalSymbol_ContentArguments(u, kind, previous, result);
+  }
+  return syntaxError(u);
+}
+
+// ReferenceArgument -> name IdentifierTail                (mode 1)
+//                    | ADDRESS OF name IdentifierTail     (mode 2)
+bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgument(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                         EE_Parameter*& result)
+{
+  EE_Expression* argument = nullptr;
+  if (kind == KAddress) {
+    u.getToken(kind);
+    if (!ofQualifiedName(u, kind, argument))
+      return false;
+    EE_Expression* address = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::AddressOf, argument);
+    result = Cobol_Parser_LL_byReferenceAddressParm(u, address, previous);
+    return true;
+  }
+  if (!qualifiedName(u, kind, argument))
+    return false;
+  result = Cobol_Parser_LL_byReferenceParm(u, argument, previous);
+  return true;
+}
+
+// ReferenceArgumentsTail -> Separator ReferenceArgumentsTail'
+//                         | ReferenceArgument ReferenceArgumentsTail
+//                         | OptionalBy PassingMode
+//                         | <empty>
+// (after a separator an argument or a passing mode must follow)
+bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(Cobol_Universe& u, unsigned& kind,
+                                                              EE_Parameter* previous, EE_Parameter*& result)
+{
+  for (;;) {
+    bool separated = false;
+    if (kind == KComma || kind == KSemicolon) {
+      u.getToken(kind);
+      separated = true;
+    }
+    if (kind == KBy || kind == KReference || kind == KContent)
+      return Cobol_Parser_LL_nonterminalSymbol_OptionalBy(u, kind)
+          && Cobol_Parser_LL_nonterminalSymbol_PassingMode(u, kind, previous, result);
+    if (isName(kind) || kind == KAddress) {
+      if (!Cobol_Parser_LL_nonterminalSymbol_ReferenceArgument(u, kind, previous, previous))
+        return false;
+      continue;
+    }
+    if (separated)
+      return syntaxError(u);
+    result = previous;
+    return true;
+  }
+}
+
+// ContentArguments -> ContentArgument ContentArgumentsTail
+bool Cobol_Parser_LL_nonterminalSymbol_ContentArguments(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                        EE_Parameter*& result)
+{
+  EE_Parameter* last = nullptr;
+  return Cobol_Parser_LL_nonterminalSymbol_ContentArgument(u, kind, previous, last)
+      && Cobol_Parser_LL_nonterminalSymbol_ContentArgumentsTail(u, kind, last, result);
+}
+
+// ContentArgument -> literal | name IdentifierTail | figurative   (mode 3)
+//                  | ADDRESS OF name IdentifierTail                (mode 4)
+//                  | LENGTH OF name IdentifierTail                 (mode 3)
+bool Cobol_Parser_LL_nonterminalSymbol_ContentArgument(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                       EE_Parameter*& result)
+{
+  EE_Expression* argument = nullptr;
+  if (kind == KAddress) {
+    u.getToken(kind);
+    if (!ofQualifiedName(u, kind, argument))
+      return false;
+    EE_Expression* address = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::AddressOf, argument);
+    result = Cobol_Parser_LL_byContentAddressParm(u, address, previous);
+    return true;
+  }
+  if (kind == KLength) {
+    u.getToken(kind);
+    if (!ofQualifiedName(u, kind, argument))
+      return false;
+    EE_Expression* length = Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::SizeofOperand, argument);
+    result = Cobol_Parser_LL_byContentParm(u, length, previous);
+    return true;
+  }
+  bool matched = false;
+  if (isLiteralKind(kind))
+    matched = Cobol_Parser_LL_nonterminalSymbol_Literal(u, kind, argument);
+  else if (isFigurativeKind(kind))
+    matched = Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(u, kind, argument);
+  else
+    matched = qualifiedName(u, kind, argument);
+  if (!matched)
+    return false;
+  result = Cobol_Parser_LL_byContentParm(u, argument, previous);
+  return true;
+}
+
+// ContentArgumentsTail -> Separator ContentArgumentsTail'
+//                       | ContentArgument ContentArgumentsTail
+//                       | OptionalBy PassingMode
+//                       | <empty>
+// (after a separator an argument or a passing mode must follow)
+bool Cobol_Parser_LL_nonterminalSymbol_ContentArgumentsTail(Cobol_Universe& u, unsigned& kind,
+                                                            EE_Parameter* previous, EE_Parameter*& result)
+{
+  for (;;) {
+    bool separated = false;
+    if (kind == KComma || kind == KSemicolon) {
+      u.getToken(kind);
+      separated = true;
+    }
+    if (kind == KBy || kind == KReference || kind == KContent)
+      return Cobol_Parser_LL_nonterminalSymbol_OptionalBy(u, kind)
+          && Cobol_Parser_LL_nonterminalSymbol_PassingMode(u, kind, previous, result);
+    if (isLiteralKind(kind) || isFigurativeKind(kind) || isName(kind) || kind == KAddress || kind == KLength) {
+      if (!Cobol_Parser_LL_nonterminalSymbol_ContentArgument(u, kind, previous, previous))
+        return false;
+      continue;
+    }
+    if (separated)
+      return syntaxError(u);
+    result = previous;
+    return true;
+  }
+}

@@ -1,0 +1,29 @@
+#include "frontend/Cobol_GrammarBinding.h"
+
+#include <plomkit/Engine_Loader.h>
+
+#include "frontend/EE_ParseException.h"
+
+Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::bind(const wchar_t* library)
+{
+  void* address = Engine_Loader::instance().loadEntryPoint(FileName(library), EncodedString(EntryName, Encoding_UTF8));
+  return reinterpret_cast<Cobol_Parser_LL_ParseEntry>(address);
+}
+
+Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::entry()
+{
+  // Looked up once, under the runtime's guard for statics; the loader keeps
+  // the library loaded, so the address stays valid.
+  static const Cobol_Parser_LL_ParseEntry bound = bind(LibraryName);
+  return bound;
+}
+
+Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::require(const wchar_t* library)
+{
+  Cobol_Parser_LL_ParseEntry found = library == nullptr ? entry() : bind(library);
+  if (found == nullptr)
+    throw EE_ParseException(EE_ParseException::NotReady,
+                            "COBOL expressions cannot be parsed: the COBOL grammar library "
+                            "libnorvexacobol.so was not found");
+  return found;
+}

@@ -79,7 +79,8 @@ TEST_F(EditedTest, AlphaNumericEditedFromNumbersAndRefusals)
     const AlphaNumericEdited fromZoned(zoned);
     EXPECT_EQ(ascii(fromZoned.bytes()), "-1.250E+01");
     EXPECT_EQ(fromZoned.record().length, fromZoned.bytes().length());
-    EXPECT_EQ(fromZoned.record().picture, nullptr);
+    const char* picture = fromZoned.record().picture;  // records are packed: read by value
+    EXPECT_EQ(picture, nullptr);
     EXPECT_EQ(fromZoned.record().leaf, static_cast<UBYTE4>(TE_ALPHA_NUMERIC_EDITED));
 
     TNfixed_point_binary br{};

@@ -175,7 +175,6 @@ NationalExternalFloat NationalExternalFloat::operator-() const
     NationalExternalFloat copy(*this);
     if (copy.bytes_.length() < 2)
         return copy;
-    copy.bytes_[0] = 0x00;
     copy.bytes_[1] = copy.bytes_[1] == '+' ? '-' : '+';
     return copy;
 }

@@ -12,11 +12,13 @@
 #include "datatypes/ZonedDecimal.h"
 #include "types/CreatedTypeItem.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <variant>
 #include <vector>
 
@@ -172,36 +174,75 @@ std::string moveInto(const Spec& target, const Value& source)
 
 } // namespace
 
+namespace {
+
+struct TableCase {
+    std::string line;
+    std::vector<std::string> fields;
+};
+
+std::vector<TableCase> readTable()
+{
+    std::vector<TableCase> cases;
+    const char* dir = std::getenv("NORVEXA_TEST_DATA");
+    if (dir == nullptr)
+        return cases;
+    std::ifstream in(std::string(dir) + "/cross_conversions.txt");
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty() && line[0] != '#')
+            cases.push_back({line, split(line, ' ')});
+    return cases;
+}
+
+// The result of one case in the table's notation.
+std::string run(const TableCase& c)
+{
+    const std::vector<std::string>& f = c.fields;
+    if (f.size() != 4)
+        return "malformed line";
+    try {
+        const Value value = sourceOf(specOf(f[1]));
+        if (f[0] == "keep") {
+            const char cls = f[2].at(0);
+            return (cls == 'I' || cls == 'X') ? keepIndex(cls, value) : textOf(keepInto(cls, value));
+        }
+        return moveInto(specOf(f[2]), value);
+    } catch (const InvalidOp& e) {
+        return "InvalidOp " + std::to_string(e.code());
+    }
+}
+
+} // namespace
+
 TEST_F(CrossConversionTest, EveryClassIntoEveryOther)
 {
-    const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    ASSERT_NE(dir, nullptr);
-    std::ifstream in(std::string(dir) + "/cross_conversions.txt");
-    ASSERT_TRUE(in.good());
-    std::string line;
-    int cases = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> f = split(line, ' ');
-        ASSERT_EQ(f.size(), 4u) << line;
-        const Spec source = specOf(f[1]);
-        const Value value = sourceOf(source);
-        std::string actual;
-        try {
-            if (f[0] == "keep") {
-                const char cls = f[2].at(0);
-                actual = (cls == 'I' || cls == 'X') ? keepIndex(cls, value) : textOf(keepInto(cls, value));
-            } else {
-                actual = moveInto(specOf(f[2]), value);
-            }
-        } catch (const InvalidOp& e) {
-            actual = "InvalidOp " + std::to_string(e.code());
-        }
-        EXPECT_EQ(actual, f[3]) << line;
-        ++cases;
-    }
-    EXPECT_GT(cases, 1000);
+    const std::vector<TableCase> cases = readTable();
+    ASSERT_GT(cases.size(), 1000u);
+    for (const TableCase& c : cases)
+        EXPECT_EQ(run(c), c.fields.at(3)) << c.line;
+}
+
+TEST_F(CrossConversionTest, ThreadsConvertAtTheSameTime)
+{
+    // The routines' result areas are per thread and every value copies its
+    // result at once: threads converting together get the same answers.
+    const std::vector<TableCase> cases = readTable();
+    ASSERT_FALSE(cases.empty());
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 3; ++round)
+                for (std::size_t i = static_cast<std::size_t>(t); i < cases.size() + static_cast<std::size_t>(t); ++i) {
+                    const TableCase& c = cases[i % cases.size()];
+                    if (run(c) != c.fields.at(3))
+                        ++wrong;
+                }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST_F(CrossConversionTest, ValuesOfCreatedTypesTakeTheirRecords)

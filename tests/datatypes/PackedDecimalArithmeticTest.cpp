@@ -198,14 +198,47 @@ TEST(PackedDecimalDivide, ZeroDivisorsAndScales) {
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"00000D", 5, 3, 1}, 3, 0), "null");
 
     // A dividend of many integer digits: the raised scale is lowered to fit
-    // 62 digits, and the quotient's 34 significant digits are shifted back
-    // into place: 10^54 / 3 with 17 decimals.
+    // 62 digits, and the integer quotient is shifted back into place:
+    // 10^54 / 3 with 17 decimals, of which the last 10 are lost.
     std::string big = "1" + std::string(54, '0') + "C"; // 55 digits
     EXPECT_EQ(divide({big.c_str(), 55, 0, 1}, {"3C", 1, 0, 1}, 72, 17),
-              "00" + std::string(34, '3') + std::string(37, '0') + "C");
+              "00" + std::string(61, '3') + std::string(10, '0') + "C");
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"3C", 1, 0, 1}, 73, 0), "null");
     // More decimals than digits (0.0000000001) with many decimals wanted.
     EXPECT_EQ(divide({"1C", 1, 10, 1}, {"4C", 1, 0, 1}, 60, 60).substr(0, 16), "0000000000025000");
+}
+
+// Division truncates: no digit of the result may be raised by rounding the
+// quotient's tail first. Each exact quotient below continues after the last
+// kept digit with a run of 9s that reaches past 34 significant digits, so a
+// quotient rounded to 34 digits would carry into the kept digits. Expected
+// results: Python integer division; the first case and two of the table's
+// also checked with GnuCOBOL's COMPUTE.
+TEST(PackedDecimalDivide, TruncatesQuotientsWithLongRunsOfNines) {
+    const std::string almost = std::string(30, '9') + "8C"; // 10^31 - 2
+    const std::string nines = std::string(31, '9') + "C";   // 10^31 - 1
+    EXPECT_EQ(divide({almost.c_str(), 31, 0, 1}, {nines.c_str(), 31, 0, 1}, 31, 31),
+              std::string(30, '9') + "8C");
+
+    struct Case {
+        Operand a, b;
+        int pr, sr;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {{"3839453471800522857100046041916D", 31, 0, 1}, {"6891856887094817549991107596331C", 31, 0, 1}, 4, 4, "05570D"},
+        {{"0778026663054220895035790720791C", 30, 0, 1}, {"1629682375849313786966738695861D", 31, 1, 1}, 5, 4, "47740D"},
+        {{"08414214979124314254303351788D", 28, 0, 1}, {"9507410709193932444046768739141D", 31, 3, 1}, 9, 9, "885016460C"},
+        {{"1520482607435206959604487050925D", 31, 1, 1}, {"3018215749962777638114149802223C", 31, 3, 1}, 12, 10, "0503768694286D"},
+        {{"3404698140711741029746482317852D", 31, 0, 1}, {"7340652192874481654128573504377C", 31, 0, 1}, 17, 17, "46381412049690312D"},
+        {{"1924554561848615196534489805619D", 31, 2, 1}, {"8028856034317544225570830531647D", 31, 3, 1}, 20, 19, "023970470433428353982C"},
+        {{"2151009759077099041773476384969D", 31, 0, 1}, {"9320878877949234593452646782847D", 31, 0, 1}, 24, 24, "0230773276559341032237182C"},
+        {{"1528057482848037512577291465909C", 31, 0, 1}, {"2566563355006144318721935546013D", 31, 0, 1}, 28, 27, "00595371035695465761520689076D"},
+        {{"3041398946327272258632800318032C", 31, 0, 1}, {"8951485630660343385896424174329D", 31, 0, 1}, 31, 31, "3397647130114323690909733629768D"},
+        {{"0305967323858862594671529358498C", 30, 4, 1}, {"3796261507865971244062952609137D", 31, 6, 1}, 31, 30, "8059700924841158533627042909072D"},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(divide(k.a, k.b, k.pr, k.sr), k.expected) << k.a.hex << " / " << k.b.hex;
 }
 
 TEST(PackedDecimalPower, IntegerAndFractionalExponents) {
@@ -219,6 +252,15 @@ TEST(PackedDecimalPower, IntegerAndFractionalExponents) {
     EXPECT_EQ(power({"2C", 1, 0, 1}, {"2D", 1, 0, 1}, 5, 2), "00025C");
     EXPECT_EQ(power({"4C", 1, 0, 1}, {"1D", 1, 0, 1}, 5, 4), "02500C");
     EXPECT_EQ(power({"0C", 1, 0, 1}, {"1D", 1, 0, 1}, 5, 2), "null"); // 1 / 0
+    // The reciprocal truncates like a quotient: with P = (10^35 + 1) / 100001
+    // and 4 decimals, 1 / (P / 10^4) = 10^35 / P = 100000.99999... (28 nines
+    // and more): 31 decimals keep 100000, a 34-digit rounding would give 100001.
+    EXPECT_EQ(power({"0999990000099999000009999900001C", 30, 4, 1}, {"1D", 1, 0, 1}, 31, 31),
+              std::string(25, '0') + "100000C");
+    // High digits that do not fit are dropped: 0.1^-3 = 1000.
+    EXPECT_EQ(power({"1C", 1, 1, 1}, {"3D", 1, 0, 1}, 5, 0), "01000C");
+    EXPECT_EQ(power({"1D", 1, 1, 1}, {"3D", 1, 0, 1}, 3, 0), "000C");
+    EXPECT_EQ(power({"1C", 1, 1, 1}, {"100D", 3, 0, 1}, 72, 72), "0" + std::string(72, '0') + "C");
     EXPECT_EQ(power({"0C", 1, 0, 1}, {"0C", 1, 0, 1}, 5, 0), "null"); // 0^0 has no value
     EXPECT_EQ(power({"5C", 1, 0, 1}, {"0C", 1, 0, 1}, 1, 0), "1C");
     // A power of more than 34 digits is exact in every digit that is kept.

@@ -412,6 +412,13 @@ TEST(ZonedArithmetic, MultipliesDividesAndRaisesThroughPacked) {
     auto minusOne = bytes("D1");
     EXPECT_EQ(hex(dtDivideZonedDecimal(minusOne.data(), 1, 0, three.data(), 1, 0, 4, 3), 4), "F0F3F3D3");
     EXPECT_EQ(dtMultiplyZonedDecimal(twelve.data(), 2, 0, half.data(), 2, 1, 64, 1), nullptr);
+
+    // Division truncates every digit exactly: (10^31 - 2) / (10^31 - 1) is
+    // 0.(30 nines)8 followed by more nines; 31 decimals keep the 8.
+    std::string nines;
+    for (int i = 0; i < 30; ++i) nines += "F9";
+    auto almost = bytes(nines + "C8"), allNines = bytes(nines + "C9");
+    EXPECT_EQ(hex(dtDivideZonedDecimal(almost.data(), 31, 0, allNines.data(), 31, 0, 31, 31), 31), nines + "C8");
 }
 
 TEST(ZonedText, ConvertsDecimalTextAndLongDoubles) {

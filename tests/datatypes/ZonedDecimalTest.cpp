@@ -66,6 +66,10 @@ TEST_F(ZonedDecimalTest, ConversionsFromPackedAndCharacters)
     EXPECT_EQ(c.record().precision, 2);
     EXPECT_EQ(c.record().decimalPlaces, 0);
 
+    ZonedDecimal empty{ByteString()};
+    EXPECT_EQ(hex(empty.bytes()), "F0");
+    EXPECT_EQ(hex(ZonedDecimal(bs("F1C1")).bytes()), "F0");
+
     ZonedDecimal withPoint(bs("60F1F24BF5"));
     EXPECT_EQ(hex(withPoint.bytes()), "F1F2D5");
     EXPECT_EQ(withPoint.record().decimalPlaces, 1);

@@ -121,9 +121,9 @@ def python_result(op, a, b, pr, sr):
     elif op == 'mul':
         v = va * vb
     else:
-        # The routine divides through a 34-digit decimal context (round half
-        # even) and then cuts to sr decimals.
-        ctx = decimal.Context(prec=34, rounding=decimal.ROUND_HALF_EVEN)
+        # COBOL division truncates: the exact quotient cut to sr decimals
+        # (a wide context that rounds down never raises a kept digit).
+        ctx = decimal.Context(prec=400, rounding=decimal.ROUND_DOWN)
         v = ctx.divide(va, vb)
     digits = truncate(v, pr, sr)
     if op in ('add', 'sub'):

@@ -25,6 +25,12 @@ constexpr int dividendBytes = dividendDigits / 2 + 1;
 // Library results are written into 37 bytes (73 digits) before the wanted
 // digits are taken from them.
 constexpr int resultDigits = 2 * areaBytes - 1;
+// Quotients are integer quotients, exact in every digit: the context holds
+// the largest one (a 62-digit dividend by 1) with room to spare.
+constexpr int quotientDigits = PackedDecimalMaxDigits;
+// The reciprocal of a power is 10^(sr + places) / P with sr up to 72 and
+// places up to 144: an integer quotient of at most 217 digits.
+constexpr int reciprocalDigits = 3 * PackedDecimalMaxDigits + 1;
 
 bool validOperand(const unsigned char* bytes, int p, int s) {
     return bytes != nullptr && validPrecision(p) && s >= 0 && s <= PackedDecimalMaxDigits;
@@ -87,19 +93,22 @@ bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char*
     if (divisorZero)
         return false;
 
-    decContext c = context(34);
+    // COBOL division truncates: the quotient's digits are those of the
+    // integer quotient of the scaled dividend by the divisor, exactly. A
+    // quotient rounded to fewer digits first could carry into a kept digit.
+    decContext c = context(quotientDigits);
     const int32_t noScale = 0;
     WideNumber<dividendDigits + 1> x;
     WideNumber<operandDigits> y;
-    WideNumber<34> q;
+    WideNumber<quotientDigits> q;
     if (decPackedToNumber(dividend, dividendBytes, &noScale, &x.number) == nullptr ||
         decPackedToNumber(divisor, operandBytes, &noScale, &y.number) == nullptr)
         return false;
-    decNumber* quotient = decNumberDivide(&q.number, &x.number, &y.number, &c);
+    decNumber* quotient = decNumberDivideInteger(&q.number, &x.number, &y.number, &c);
     if (failed(c, quotient))
         return false;
-    // The quotient's scale q (its coefficient's decimals) against the
-    // decimals lost to the excess e: k = e - q; k < 0 shifts right.
+    // The integer quotient has sr - e decimals: the decimals lost to the
+    // excess e are put back as zeros by a left shift.
     if (!fromLibrary(quotient, pr, -excess, out))
         return false;
     positiveZero(out, pr);
@@ -307,13 +316,26 @@ unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int 
         if (places > 2 * PackedDecimalMaxDigits)
             return nullptr;
     }
-    decContext d = context(34);
-    decNumber one;
-    decNumberZero(&one);
-    one.lsu[0] = 1;
-    WideNumber<34> reciprocal;
-    decNumber* inverse = decNumberDivide(&reciprocal.number, &one, result, &d);
-    if (failed(d, inverse) || !fromLibrary(inverse, pr, -(sr + static_cast<int>(places)), area))
+    // With sr decimals wanted, the result's digits are the integer quotient
+    // 10^(sr + places) / P, truncated as every quotient and exact in every
+    // digit; of it the low pr digits are kept (the remainder by 10^pr), as
+    // a shift drops the high digits that do not fit.
+    decContext d = context(reciprocalDigits);
+    decNumber scaledOne;
+    decNumberZero(&scaledOne);
+    scaledOne.lsu[0] = 1;
+    scaledOne.exponent = sr + static_cast<int>(places);
+    decNumber resultModulus;
+    decNumberZero(&resultModulus);
+    resultModulus.lsu[0] = 1;
+    resultModulus.exponent = pr;
+    WideNumber<reciprocalDigits> reciprocal;
+    WideNumber<PackedDecimalMaxDigits> kept;
+    decNumber* inverse = decNumberDivideInteger(&reciprocal.number, &scaledOne, result, &d);
+    if (failed(d, inverse))
+        return nullptr;
+    decNumber* low = decNumberRemainder(&kept.number, inverse, &resultModulus, &d);
+    if (failed(d, low) || !fromLibrary(low, pr, 0, area))
         return nullptr;
     positiveZero(area, pr);
     return area;

@@ -161,18 +161,18 @@ NORVEXA_API unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int p
 NORVEXA_API unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                    const unsigned char* b, int pb, int sb, int fb,
                                                    int pr);
-// a / b in pr digits and sr decimals (the quotient is rounded to 34
-// significant digits, then truncated to sr decimals). Null for an all-zero
-// divisor or when the library fails.
+// a / b in pr digits and sr decimals, truncated: every digit kept is the
+// exact quotient's, nothing is rounded. Null for an all-zero divisor or
+// when the library fails.
 NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                  const unsigned char* b, int pb, int sb, int fb,
                                                  int pr, int sr);
 // a to the power b in pr digits. An integer exponent n >= 0 raises a's
 // digits as an integer, exactly (the result has sa*n decimals; the caller's
 // sr says where it puts the point). A negative n gives the reciprocal of the
-// value a^|n| with sr decimals (rounded to 34 significant digits, then
-// truncated). An exponent with decimals goes through long double, result
-// with sr decimals. Null when there is no result (0 to a negative power, 0
+// value a^|n| with sr decimals, exact and truncated like a quotient. An
+// exponent with decimals goes through long double, result with sr decimals.
+// Null when there is no result (0 to a negative power, 0
 // to the power 0, a power of more than 72 digits, a library failure).
 NORVEXA_API unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                 const unsigned char* b, int pb, int sb, int fb,

@@ -97,6 +97,8 @@ TEST_F(EditedTest, ExternalFloatPictureAnalysis)
         {"+99X99E+99", 0, 0, 0, 0, 0, InvalidOp::RTRC_Other},
         {"+99.99+99", 0, 0, 0, 0, 0, InvalidOp::RTRC_Other},
         {"+99.99E+99Z", 0, 0, 0, 0, 0, InvalidOp::RTRC_Other},
+        {"", 0, 0, 0, 0, 0, InvalidOp::RTRC_Other},
+        {nullptr, 0, 0, 0, 0, 0, InvalidOp::RTRC_Other},
     };
     for (const auto& c : cases) {
         const ExternalFloat value(record(c.picture, 10), nullptr);
@@ -106,7 +108,8 @@ TEST_F(EditedTest, ExternalFloatPictureAnalysis)
         char ms = 0;
         char es = 0;
         const int error = errorCode([&] { value.getPicAttributes(&n, &m, &point, &ms, &es); });
-        EXPECT_EQ(error, c.error) << c.picture;
+        const std::string name = c.picture != nullptr ? c.picture : "(null)";
+        EXPECT_EQ(error, c.error) << name;
         if (error != 0)
             continue;
         EXPECT_EQ(n, c.integer) << c.picture;

@@ -240,3 +240,30 @@ TEST_F(EditedTest, NationalNumericEditedWidensAndNarrows)
     target += fromZoned;
     EXPECT_EQ(hex(target.bytes()), hex(fromZoned.bytes()));
 }
+
+// Records that do not fit their pictures give an error or a text of the
+// record's length, never a read or write outside the values' bytes.
+TEST_F(EditedTest, OddRecordsStayInBounds)
+{
+    struct {
+        const char* picture;
+        unsigned length;
+        int precision;
+        int scale;
+    } records[] = {
+        {nullptr, 4, 3, 0},   {"", 4, 3, 0},        {"ZZ9", 0, 3, 0},   {"ZZ9", 3, 0, 0},
+        {"Z(3", 3, 3, 0},     {"PPPP", 2, 0, 4},    {"9(31)", 31, 31, 0}, {"$$$", 3, 2, 0},
+        {"+(250)", 250, 249, 0}, {"9(3)CR", 2, 3, 0}, {"CRDB", 4, 0, 0},   {"(((", 3, 1, 0},
+    };
+    for (const auto& r : records) {
+        const TNnumeric_edited rec = record(r.picture, r.length, r.precision, r.scale);
+        for (long double v : {0.0L, -1.0L, 123.0L}) {
+            try {
+                const NumericEdited value(rec, v);
+                EXPECT_EQ(value.bytes().length(), r.length) << (r.picture ? r.picture : "null");
+            } catch (const InvalidOp&) {
+            }
+        }
+    }
+    EXPECT_EQ(hex(NumericEdited(record(nullptr, 3, 2, 0), 5.0L).bytes()), "303030");
+}

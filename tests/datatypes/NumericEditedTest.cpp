@@ -94,6 +94,12 @@ TEST_F(EditedTest, NumericEditedFromEveryNumber)
     const TypeItem* same = CreatedTypeItem::findOrCreateZonedDecimalType(5, -2, true, nullptr, TN_SignLeadingSeparate);
     EXPECT_EQ(hex(NumericEdited(ZonedDecimal("-01250", *same), minus).bytes()), expected);
 
+    // P positions: digits of 10^-3 and 10^-4 for PP99, of 10^2 and up for
+    // ZZ9PP; the P writes nothing.
+    EXPECT_EQ(hex(NumericEdited(ZonedDecimal("0.1234"), record("PP99", 2, 2, -4)).bytes()), hex(ebcdic("34")));
+    EXPECT_EQ(hex(NumericEdited(record("PP99", 2, 2, -4), 0.0012L).bytes()), hex(ebcdic("12")));
+    EXPECT_EQ(hex(NumericEdited(PackedDecimal("12345"), record("ZZ9PP", 3, 3, 2)).bytes()), hex(ebcdic("123")));
+
     // A picture narrower than the item leaves the prefill after its text.
     EXPECT_EQ(hex(NumericEdited(record("ZZ9", 5, 3, 0), 42.0L).bytes()), "40F4F23030");
 

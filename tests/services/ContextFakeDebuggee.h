@@ -131,6 +131,16 @@ struct ContextFakeDebuggee {
         return 0;
     }
 
+    // The fake's contexts are plain handles: every one is a block without a
+    // block entry of its own.
+    static int contextType2(EXPR_CTX) { return CS2_BLOCK; }
+
+    static int blockSymbol(EXPR_CTX, SYMBOL_ENTRY** entry)
+    {
+        *entry = nullptr;
+        return 0;
+    }
+
     static const char* getCodepage(EXPR_CTX)
     {
         ContextFakeDebuggee& f = *current();
@@ -149,6 +159,8 @@ struct ContextFakeDebuggee {
         host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetContextLocationType, &contextLocationType);
         host.setSlot(&DBG2_SERVICE_FUNCTIONS::Expr2GetCallStackEntry, &callStackEntry);
         host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetCodepage, &getCodepage);
+        host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetContextType2, &contextType2);
+        host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetBlockSymbol, &blockSymbol);
     }
 };
 

@@ -216,6 +216,13 @@ inline std::int64_t nameListOffset(const TNnameListNode& n)
     return n.isUnsigned ? std::int64_t(std::uint64_t(n.offset)) : std::int64_t(std::int32_t(n.offset));
 }
 
+// Leaf 88: the condition record of a COBOL data item (null when the entry is
+// no qualifier or the qualifier carries none).
+inline const TNcobolCondVar* qualifierConditionRecord(const _TYPE_ENTRY* e)
+{
+    return (e != nullptr && e->leaf == TE_QUALIFIER) ? e->qualifier.conditions : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Symbol entries.
 

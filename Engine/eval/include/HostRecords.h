@@ -353,6 +353,24 @@ struct TNmodifier {
     UBYTE1 reserved14[2];             // 14
 };
 
+struct TNcobolCondVar;
+
+// Leaf 88 in full: the modifier form, then what the qualifier remembers.
+//
+// A COBOL data item that carries level-88 condition names has a leaf-88
+// qualifier over its own type; the qualifier points to the item's condition
+// record. Simplification looks through the qualifier to the item's type and
+// remembers the first leaf-88 entry it met (TypeItem::firstQualifierEntry),
+// so the item's type both describes its value and leads to its condition
+// names. A null pointer: a plain qualifier without condition names.
+struct TNqualifier {
+    UBYTE4 leaf;                      // 0
+    UBYTE1 reserved4[2];              // 4
+    TYPE_INDEX type;                  // 6
+    UBYTE1 reserved14[2];             // 14
+    const TNcobolCondVar* conditions; // 16
+};
+
 // Leaf 60: Fortran descriptor-based (allocatable) object.
 struct TNf90allocatable {
     UBYTE4 leaf;                      // 0
@@ -628,6 +646,7 @@ struct _TYPE_ENTRY {
         TNstruct structure;
         TNtypedef typedef_;
         TNmodifier modifier;
+        TNqualifier qualifier;
         TNf90allocatable f90allocatable;
         TNupcshared upcshared;
         TNbased based;
@@ -789,7 +808,7 @@ struct SEmemberfunction {
     UBYTE1 reserved10[2];             // 10
     UBYTE4 section;                   // 12
     UBYTE4 offsetLow;                 // 16
-    UBYTE1 reserved20[8];             // 20
+    TYPE_INDEX classType;             // 20: the class the function belongs to
     TYPE_INDEX type;                  // 28: function type
     UBYTE1 reserved36[16];            // 36
     const char* functionName;         // 52

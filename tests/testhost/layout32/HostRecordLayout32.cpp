@@ -119,6 +119,10 @@ AT(TNtypedef, name, 16);
 AT(TNmodifier, leaf, 0);
 AT(TNmodifier, type, 6);
 
+AT(TNqualifier, leaf, 0);
+AT(TNqualifier, type, 6);
+AT(TNqualifier, conditions, 16);
+
 AT(TNf90allocatable, leaf, 0);
 AT(TNf90allocatable, objectType, 6);
 AT(TNf90allocatable, dataLocation, 16);
@@ -272,6 +276,7 @@ AT(SEmemberfunction, flags, 4);
 AT(SEmemberfunction, name, 6);
 AT(SEmemberfunction, section, 12);
 AT(SEmemberfunction, offsetLow, 16);
+AT(SEmemberfunction, classType, 20);
 AT(SEmemberfunction, type, 28);
 AT(SEmemberfunction, functionName, 52);
 AT(SEmemberfunction, mangledName, 56);

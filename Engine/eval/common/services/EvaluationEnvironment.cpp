@@ -313,11 +313,11 @@ const char* EvaluationEnvironment::getEBCDICcodepage()
     return reinterpret_cast<const char*>(ebcdicCodePage_.data());
 }
 
-TypeItem* EvaluationEnvironment::wcharType()
+const TypeItem* EvaluationEnvironment::wcharType()
 {
     EvaluationEnvironment* env = currentRep();
     if (env->wcharType_ == nullptr)
-        env->wcharType_ = const_cast<TypeItem*>(TypeItem::simpleType(t_wchar_t));
+        env->wcharType_ = TypeItem::simpleType(t_wchar_t);
     return env->wcharType_;
 }
 
@@ -331,7 +331,7 @@ const LCC_Eval_Context_Info* EvaluationEnvironment::fileScopeContext() const
 
 ScopeItem* fileScope()
 {
-    return EvaluationEnvironment::currentRep()->environmentFileScope();
+    return ScopeItem::fileScope();
 }
 
 bool isDBCS()
@@ -355,7 +355,7 @@ bool isFortranLanguage()
     return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageFortran;
 }
 
-TypeItem* typeWcharT()
+const TypeItem* typeWcharT()
 {
     SVC::fTrace("typeWcharT", __LINE__, "Entry");
     return EvaluationEnvironment::wcharType();

@@ -70,7 +70,8 @@ public:
     // becomes this environment's context.
     EvaluationEnvironment* makeCurrent(const LCC_Eval_Context_Info* context) const;
     // makeCurrent, then reset, then the address size from the host; returns
-    // the new scope of the context (owned by this environment).
+    // the new block scope of the context (owned by this environment), whose
+    // type follows the host's kind of the context.
     ScopeItem* initializeAndMakeCurrent(const LCC_Eval_Context_Info* context);
     // The calling thread's current environment; InvalidOp RTRC_AssertFail
     // when there is none.
@@ -112,8 +113,8 @@ public:
     // The EBCDIC code page: the host's, or "QUV-1047" when it names none.
     const char* getEBCDICcodepage();
 
-    // The cached wide-character type of the current environment.
-    static TypeItem* wcharType();
+    // The wide-character type of the current environment, made on first use.
+    static const TypeItem* wcharType();
 
     Message& message() { return message_; }
     TypeCache& typeCache() { return typeCache_; }
@@ -150,7 +151,7 @@ private:
     ScopeItem* fileScope_ = nullptr;
     ScopeItem* blockScope_ = nullptr;
     UpcDebugSession* upcSession_ = nullptr;
-    TypeItem* wcharType_ = nullptr;
+    const TypeItem* wcharType_ = nullptr;
     mutable const LCC_Eval_Context_Info* context_ = nullptr;
     int language_;
     int frameIndex_ = 0;
@@ -162,7 +163,7 @@ private:
     StackItem* conditionalVarItem_ = nullptr;
 };
 
-// The current environment's file scope.
+// The current environment's file scope, made on first use.
 ScopeItem* fileScope();
 // Whether the locale's multibyte characters can be two bytes or longer;
 // asked once per process.
@@ -171,7 +172,7 @@ bool isCobolLanguage();
 bool isCPPLanguage();
 bool isFortranLanguage();
 // Traces its entry and answers the current environment's wide-character type.
-TypeItem* typeWcharT();
+const TypeItem* typeWcharT();
 // Length of the multibyte character that begins text: 0 for a null text,
 // -1 when no character begins there or it is longer than length.
 int MBlen(const unsigned char* text, unsigned length);

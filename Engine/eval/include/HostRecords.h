@@ -250,7 +250,11 @@ struct TNclassmember {
     UBYTE1 classChar;                 // 40
     UBYTE1 reserved41[3];             // 41
 };
-enum { TNclassmember_Static = 1, TNclassmember_LocationIsExpression = 128 };
+enum {
+    TNclassmember_Static = 1,
+    TNclassmember_VirtualTablePointer = 2,  // the object's virtual-table pointer
+    TNclassmember_LocationIsExpression = 128,
+};
 
 // Leaves 10, 15, 26 (function and procedure types) and 16384 (built-in
 // procedure, the 36-byte record of a created built-in type).
@@ -432,6 +436,8 @@ struct TNf90pointer {
     const DwarfBlock* dataLocation;   // 16
     const DwarfBlock* association;    // 20
     const DwarfBlock* allocation;     // 24
+    const DwarfBlock* dynamicTypeName; // 28: where the name of the target's
+                                      // dynamic type is found (null: none)
 };
 
 // Leaf 83: COBOL table (OCCURS).

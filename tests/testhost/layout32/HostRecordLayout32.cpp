@@ -152,6 +152,7 @@ AT(TNf90pointer, targetType, 6);
 AT(TNf90pointer, dataLocation, 16);
 AT(TNf90pointer, association, 20);
 AT(TNf90pointer, allocation, 24);
+AT(TNf90pointer, dynamicTypeName, 28);
 
 AT(TNcobolTable, leaf, 0);
 AT(TNcobolTable, countWidth, 5);

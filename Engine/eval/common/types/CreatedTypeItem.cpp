@@ -10,6 +10,13 @@
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
 #include "types/CreatedAlphaNumericEditedTypeItem.h"
+#include "types/CreatedArrayTypeItem.h"
+#include "types/CreatedBuiltinProcedureTypeItem.h"
+#include "types/CreatedClassTypeItem.h"
+#include "types/CreatedClassmemberTypeItem.h"
+#include "types/CreatedListTypeItem.h"
+#include "types/CreatedPointerTypeItem.h"
+#include "types/CreatedReferenceTypeItem.h"
 #include "types/CreatedCharstringTypeItem.h"
 #include "types/CreatedDbcsEditedTypeItem.h"
 #include "types/CreatedDbcsStringTypeItem.h"
@@ -484,4 +491,246 @@ const TypeItem* CreatedTypeItem::findOrCreateDbcsStringType(unsigned int length,
                                                             const char* picture)
 {
     return findOrCreateDbcsStringType(DataItemRecord::dbcsString(length, picture), a, b, c);
+}
+
+// ---------------------------------------------------------------------------
+// Arrays, pointers, references, classes, members, procedures
+
+namespace {
+
+bool tracing()
+{
+    return *SVC::traceEnabled();
+}
+
+// The short name of a type for a trace line (only made while tracing).
+const char* traceName(const TypeItem& type)
+{
+    try {
+        return type.shortTypeName();
+    } catch (const InvalidOp&) {
+        return "??";
+    }
+}
+
+bool sameText(const char* a, const char* b)
+{
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    return std::strcmp(a, b) == 0;
+}
+
+}  // namespace
+
+const TypeItem* CreatedTypeItem::findArrayElement(const TypeItem& arrayType, const TypeItem* qualifier)
+{
+    const _TYPE_ENTRY* e = arrayType.typeEntry();
+    if (e == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if (tracing())
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "for array %s", traceName(arrayType));
+    TYPE_INDEX element{};
+    switch (e->leaf) {
+    case TE_ARRAY:
+    case TE_VUM_ARRAY:
+    case TE_F90_DESC_ARRAY:
+    case TE_COBOL_TABLE: element = typeEntryElementType(*e); break;
+    default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    }
+    const TypeItem* base = (qualifier != nullptr && qualifier->hasFlag(TypeFlags::upcShared)) ? qualifier : nullptr;
+    return findOrCreateType(element, base);
+}
+
+const TypeItem* CreatedTypeItem::findArrayType(const TypeItem& element, std::uint64_t count)
+{
+    const EvaluatorTypeIndex& elementIndex = element.typeIndex();
+    if (elementIndex.module() == 0 && elementIndex.index() == 0)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if (tracing())
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find array %s[%" PRIu64 "]", traceName(element), count);
+    const std::uint64_t elementSize = element.typeSize();
+    // The array record holds a 32-bit size: an array that does not fit is
+    // refused rather than made with a truncated size.
+    if (elementSize != 0 && count > 0xFFFFFFFFull / elementSize)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__, "Array too large");
+    const std::uint32_t byteSize = static_cast<std::uint32_t>(elementSize * count);
+    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        const _TYPE_ENTRY* e = c.typeEntry();
+        if (e == nullptr || e->leaf != TE_ARRAY || e->array.size.byteSize != byteSize ||
+            arraySizeIsDynamic(e->array) || c.hasFlag(TypeFlags::upcShared))
+            return false;
+        TypeItem candidateElement(e->array.elementType);
+        return candidateElement == element;
+    });
+    if (found != nullptr)
+        return found;
+    return new CreatedArrayTypeItem(byteSize, element);
+}
+
+const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
+{
+    const EvaluatorTypeIndex& pointeeIndex = pointee.typeIndex();
+    if (pointeeIndex.module() == 0 && pointeeIndex.index() == 0)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if (tracing())
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find pointer to %s", traceName(pointee));
+    const bool shared = pointee.hasFlag(TypeFlags::upcShared);
+    if (!shared && pointee.typeEntry() == nullptr && !pointee.hasFlag(TypeFlags::pointer) &&
+        !pointee.hasFlag(TypeFlags::modifier) && EvaluationEnvironment::currentRep()->addressSize() != 8) {
+        return findOrCreateType(TYPE_INDEX{0, pointeeIndex.index() | PrimitiveType::pointerBit}, nullptr);
+    }
+    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        const _TYPE_ENTRY* e = c.typeEntry();
+        if (e == nullptr || e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
+            return false;
+        TypeItem target(e->pointer.target);
+        return !(target != pointee);
+    });
+    if (found != nullptr)
+        return found;
+    const _TYPE_ENTRY* pe = pointee.typeEntry();
+    if (!shared || (pe != nullptr && pe->leaf == TE_UPC_SHARED))
+        return new CreatedPointerTypeItem(pointee);
+    const unsigned blockElements = pointee.sharedBlockElements();
+    const TypeItem* sharedType = newestCreated([&](const CreatedTypeItem& c) {
+        try {
+            return c.hasFlag(TypeFlags::upcShared) && c.sharedBlockElements() == blockElements &&
+                   typeIndexEqual(c.unsimplifiedTypeIndex(), pointee.unsimplifiedTypeIndex());
+        } catch (const InvalidOp&) {
+            return false;
+        }
+    });
+    if (sharedType == nullptr)
+        sharedType = new CreatedSharedTypeItem(pointee, blockElements);
+    return new CreatedPointerTypeItem(*sharedType);
+}
+
+namespace {
+
+const TypeItem* findOrMakeReference(const TypeItem& type, bool addressOf, const char* function, unsigned line)
+{
+    const EvaluatorTypeIndex& typeIndex = type.typeIndex();
+    if (typeIndex.module() == 0 && typeIndex.index() == 0)
+        throw InvalidOp(InvalidOp::RTRC_Other, function, line);
+    if (tracing())
+        SVC::fTrace(function, line, "Find reference to %s", traceName(type));
+    const bool shared = type.hasFlag(TypeFlags::upcShared);
+    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        const _TYPE_ENTRY* e = c.typeEntry();
+        return e != nullptr && e->leaf == TE_REFERENCE &&
+               typeIndexEqual(e->reference.referent, type.unsimplifiedTypeIndex()) &&
+               ((e->reference.flags & TNreference_AddressOf) != 0) == addressOf &&
+               c.hasFlag(TypeFlags::upcShared) == shared;
+    });
+    if (found != nullptr)
+        return found;
+    return new CreatedReferenceTypeItem(type, addressOf);
+}
+
+}  // namespace
+
+const TypeItem* CreatedTypeItem::findReferenceType(const TypeItem& type)
+{
+    return findOrMakeReference(type, false, __PRETTY_FUNCTION__, __LINE__);
+}
+
+const TypeItem* CreatedTypeItem::findAddressOfReferenceType(const TypeItem& type)
+{
+    return findOrMakeReference(type, true, __PRETTY_FUNCTION__, __LINE__);
+}
+
+const TypeItem* CreatedTypeItem::findDereferencedType(const TypeItem& type)
+{
+    if (!type.hasFlag(TypeFlags::pointer))
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    return &type.dereference(0u);
+}
+
+const TypeItem* CreatedTypeItem::findF90PointeeType(const TypeItem& type)
+{
+    if (tracing())
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find F90 Pointer type for %s", traceName(type));
+    if (!type.hasFlag(TypeFlags::pointer) || !type.hasFlag(TypeFlags::fortranDescriptor))
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    return &type.pointee();
+}
+
+const TypeItem* CreatedTypeItem::findType(const char* className)
+{
+    if (className == nullptr || *className == '\0')
+        return nullptr;
+    try {
+        const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+            const _TYPE_ENTRY* e = c.typeEntry();
+            return e != nullptr && e->leaf == TE_CLASS &&
+                   (sameText(e->klass.name, className) || sameText(e->klass.name2, className));
+        });
+        if (found != nullptr)
+            return found;
+        const TYPE_ENTRY* e =
+            SVC::Expr2GetTypeByName(EvaluationEnvironment::currentRep()->context(), className, 0);
+        if (e != nullptr && e->leaf == TE_CLASS && e->klass.memberCount != 0)
+            return new CreatedClassTypeItem(e->klass);
+    } catch (...) {
+    }
+    return nullptr;
+}
+
+const TypeItem* CreatedTypeItem::findOrCreateType(const TNclassmember& member)
+{
+    const bool staticBit = (member.flags & TNclassmember_Static) != 0;
+    const bool expressionBit = (member.flags & TNclassmember_LocationIsExpression) != 0;
+    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        const _TYPE_ENTRY* e = c.typeEntry();
+        if (e == nullptr || e->leaf != member.leaf)
+            return false;
+        const TNclassmember& r = e->member;
+        if (r.flags != member.flags || r.attributes != member.attributes || r.classChar != member.classChar ||
+            !sameText(r.name != nullptr ? r.name : "", member.name != nullptr ? member.name : ""))
+            return false;
+        if (staticBit && expressionBit)
+            return false;
+        if (staticBit)
+            return sameText(r.location.storageName, member.location.storageName);
+        if (expressionBit) {
+            if (r.expressionLength != member.expressionLength)
+                return false;
+            if (r.expressionLength == 0)
+                return true;
+            if (r.location.expression == nullptr || member.location.expression == nullptr)
+                return r.location.expression == member.location.expression;
+            return std::memcmp(r.location.expression, member.location.expression, r.expressionLength) == 0;
+        }
+        return r.location.offset == member.location.offset && r.expressionLength == member.expressionLength;
+    });
+    if (found != nullptr)
+        return found;
+    return new CreatedClassmemberTypeItem(member);
+}
+
+const TypeItem* CreatedTypeItem::findBuiltinProcedureType(const TypeItem& result, const char* name, unsigned first,
+                                                          unsigned second, const List<TYPE_INDEX>& arguments)
+{
+    const EvaluatorTypeIndex& resultIndex = result.typeIndex();
+    if (resultIndex.module() == 0 && resultIndex.index() == 0)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const char* procedureName = name != nullptr ? name : "";
+    if (tracing())
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find builtin %s", procedureName);
+    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        const _TYPE_ENTRY* e = c.typeEntry();
+        if (e == nullptr || e->leaf != TE_BUILTIN_PROCEDURE || e->function.count1 != first ||
+            e->function.count2 != second)
+            return false;
+        if (TypeItem::strcmp_i(e->function.name != nullptr ? e->function.name : "", procedureName) != 0)
+            return false;
+        TypeItem candidateResult(e->function.returnType);
+        return candidateResult == result;
+    });
+    if (found != nullptr)
+        return found;
+    TYPE_INDEX argumentList{0, 0};
+    if (arguments.count() != 0)
+        argumentList = (new CreatedListTypeItem(arguments))->unsimplifiedTypeIndex();
+    return new CreatedBuiltinProcedureTypeItem(result, procedureName, first, second, argumentList);
 }

@@ -126,6 +126,37 @@ public:
     static const TypeItem* findOrCreateDbcsStringType(unsigned int length, bool first, bool second, bool third,
                                                       const char* picture);
 
+    // ------------------------------------------------------------------
+    // Arrays, pointers, references, classes, members, procedures
+    // ------------------------------------------------------------------
+
+    // The element type of an array (leaves 1, 63, 71, 83); a UPC shared
+    // qualifier makes it the shared element. InvalidOp RTRC_Other for a
+    // type without entry or of another leaf.
+    static const TypeItem* findArrayElement(const TypeItem& arrayType, const TypeItem* qualifier = nullptr);
+    // The array of count elements of a type; InvalidOp RTRC_Other for the
+    // empty type and for a size the array record cannot hold.
+    static const TypeItem* findArrayType(const TypeItem& element, std::uint64_t count);
+    // The pointer to a type: the pointer-to-primitive index where the
+    // program's pointers are 4 bytes, else a created pointer.
+    static const TypeItem* findPointerType(const TypeItem& pointee);
+    static const TypeItem* findReferenceType(const TypeItem& type);
+    static const TypeItem* findAddressOfReferenceType(const TypeItem& type);
+    // The target of a pointer type; InvalidOp RTRC_Other for another type.
+    static const TypeItem* findDereferencedType(const TypeItem& type);
+    // The target of a Fortran pointer; InvalidOp RTRC_Other for another type.
+    static const TypeItem* findF90PointeeType(const TypeItem& type);
+    // The class of a name: a created class type of that name, else the
+    // host's class of that name (one with members). Null when there is none
+    // and on any failure.
+    static const TypeItem* findType(const char* className);
+    // The created member type equal to a member record, else a new one.
+    static const TypeItem* findOrCreateType(const TNclassmember& member);
+    // The type of a built-in procedure; InvalidOp RTRC_Other for an empty
+    // result type.
+    static const TypeItem* findBuiltinProcedureType(const TypeItem& result, const char* name, unsigned first,
+                                                    unsigned second, const List<TYPE_INDEX>& arguments);
+
     // The entry record this type carries inline.
     const _TYPE_ENTRY& inlineEntry() const { return record; }
 

@@ -2,14 +2,17 @@
 #define NORVEXA_TYPES_TYPEITEM_H
 
 #include <cstdint>
+#include <string>
 
 #include <plomkit/ByteString.h>
+#include <plomkit/List.h>
 
 #include "HostRecords.h"
 #include "services/EvaluatorTypeIndex.h"
 #include "types/TypeFlags.h"
 #include "types/TypeKind.h"
 
+class DebuggeeAddress;
 class DebuggeeLocation;
 
 // The evaluator's handle on one type: its index, the host entry fetched on
@@ -43,6 +46,38 @@ public:
         ~FunctionInfoBlock_t() { delete[] parameters; }
         // Appends a parameter type.
         void addType(const TypeItem* type);
+    };
+
+    // One array dimension: its lower bound, element count and element
+    // length (or stride) in bytes, and what is known of its storage.
+    struct Dimension {
+        std::int64_t lower = 0;
+        std::int64_t count = 0;
+        std::uint64_t length = 1;
+        bool allocated = true;
+        bool associated = true;
+        bool countUnknown = true;
+
+        // The value a dimension starts from.
+        void fresh() { *this = Dimension(); }
+        // The value after a count that could not be had.
+        void reset()
+        {
+            lower = 1;
+            count = 0;
+            length = 1;
+            allocated = false;
+            associated = false;
+            countUnknown = true;
+        }
+    };
+
+    // A member of a class or structure as visibleMembers lists it: the
+    // host's name text, the offset in the object, the member's type.
+    struct StructMember {
+        const char* name;
+        std::uint32_t offset;
+        const TypeItem* type;
     };
 
     // ------------------------------------------------------------------
@@ -160,6 +195,92 @@ public:
     // Both shared with equal block factors and element sizes.
     bool sameBlockFactor(const TypeItem& other) const;
 
+    // ------------------------------------------------------------------
+    // Navigation: pointers, references, arrays, descriptors, sharing
+    // ------------------------------------------------------------------
+
+    // The type a pointer points to (a Fortran pointer: its target, through
+    // the bound types when the pointer is bound); InvalidOp RTRC_Other for a
+    // type that is no pointer.
+    const TypeItem& pointee() const;
+    // The type a reference, a Fortran allocatable or a Fortran pointer refers
+    // to; InvalidOp RTRC_FIXME for any other type.
+    const TypeItem& referent() const;
+    // The target of a pointer or the element of an array; InvalidOp
+    // RTRC_Other for anything else. The argument is not used.
+    const TypeItem& dereference(unsigned int unused = 0) const;
+    // Moves a location of a Fortran descriptor (allocatable, descriptor
+    // array, pointer) to the data the descriptor locates. False, with the
+    // location unchanged, for other types and when that fails.
+    bool dereference(DebuggeeLocation& location) const;
+    // The address of the data: for a bound Fortran pointer or descriptor
+    // array what its data location computes from the symbol's address, for
+    // a C pointer or reference the address stored at the location; else an
+    // invalid address.
+    DebuggeeAddress getDataAddress(const DebuggeeLocation& location) const;
+    // Whether a Fortran pointer is associated and a Fortran object allocated
+    // (true for every type without such a test).
+    bool isAssociated() const;
+    bool isAllocated() const;
+    // The number of dimensions, references and Fortran pointers followed.
+    unsigned rankOf() const;
+    // The number of dimensions of an array type itself (nested C arrays
+    // counted).
+    unsigned getRank() const;
+    // The array type left after removing n dimensions.
+    const TypeItem& rankType(unsigned int n) const;
+    // Fills dimension n; answers 1 when a COBOL count was read, else 0.
+    int getDimension(unsigned int n, Dimension& dimension) const;
+    // Fills the type's own dimension.
+    int getDimension(Dimension& dimension) const;
+    // Sets the UPC block factor of a shared type; InvalidOp
+    // RTRC_IncompatTypes "Type not shared" otherwise.
+    void setBlockSize(unsigned int blockElements);
+
+    // ------------------------------------------------------------------
+    // Classes, functions, result trees
+    // ------------------------------------------------------------------
+
+    bool isClassOrStruct() const;
+    bool isEmptyClassOrStruct() const;
+    // The data members of a class or structure in order, those of its base
+    // classes in place of each base (at the base's offset); with named set
+    // only members that have a name.
+    List<StructMember> visibleMembers(int named) const;
+    // The return and parameter types of a function type, made once and
+    // kept; null for other types.
+    FunctionInfoBlock_t* functionInfoBlock() const;
+    // Whether a result tree node of this type may change shape between two
+    // displays (computed once).
+    bool assumeTreeNodeChanges() const;
+
+    // ------------------------------------------------------------------
+    // Names
+    // ------------------------------------------------------------------
+
+    // The display name (of the bound actual type, when bound). Flags 0 stand
+    // for the type's rank; the name cached for the same flags is answered
+    // unless force is set.
+    const char* demangledTypeName(unsigned int nameOptions = 0, bool force = false) const;
+    // Builds (or answers the cached) display name for the flags.
+    const char* demangledTypeNameInt(unsigned int nameOptions) const;
+    // Forgets the display name and answers the text it had (null when none
+    // was valid); the text stays readable until the name is built again.
+    const char* demangledTypeNameReset();
+    // The display name without its keyword prefix ("node" of struct node).
+    const char* shortTypeName() const;
+    // The one-line trace text of the type. Valid until the next call on the
+    // same thread.
+    const char* format() const;
+    // The name of a primitive code, made when no valid name is held.
+    const char* primitiveTypeName(unsigned int code) const;
+    // Appends the rendering used in template argument lists.
+    ByteString& primitiveName(ByteString& out) const;
+    // name, unless it is null, empty or starts with "__"; then fallback.
+    const char* makeName(const char* text, const char* fallback) const;
+    // Case-blind comparison.
+    static int strcmp_i(const char* first, const char* second);
+
     // The cached display name and whether it is usable.
     const ByteString& cachedName() const { return name; }
     bool hasValidName() const { return nameValid; }
@@ -182,6 +303,22 @@ protected:
     void setNameText(const char* text);
     void copyFrom(const TypeItem& other);
 
+    // The display-name renderers (names of their own kind of type).
+    void addTypeAttribute(const ByteString& text) const;
+    // The dimensions of an array, as its display name shows them.
+    std::string arrayDimensionsText(const _TYPE_ENTRY& e) const;
+    const char* structureTypeName() const;
+    const char* referenceTypeName(int unused) const;
+    const char* pointerTypeName() const;
+    const char* fortranTypeName() const;
+    const char* cppTypeName() const;
+    const char* arrayTypeName() const;
+    void setDisplayName(const std::string& text, std::uint16_t prefix) const;
+    // The symbol address the bound data holds, when it is a valid debuggee
+    // address.
+    bool boundObjectAddress(std::uint64_t& address) const;
+    int descriptorDimension(unsigned n, Dimension& d, const std::uint64_t* object) const;
+
     mutable TypeFlags flags;
     mutable ByteString name;
     EvaluatorTypeIndex index;
@@ -190,9 +327,9 @@ protected:
     mutable FunctionInfoBlock_t* functionInfo;
     mutable const _TYPE_ENTRY* entry;
     const _TYPE_ENTRY* firstQualifier;
-    std::uint32_t nameFlags;
+    mutable std::uint32_t nameFlags;
     std::uint32_t arrayCount;
-    std::uint16_t prefixLength;
+    mutable std::uint16_t prefixLength;
     mutable bool nameValid;
     mutable bool treeChanges;
     mutable bool treeChangesKnown;

@@ -120,7 +120,8 @@ TYPE_INDEX HostRecordStore::enumType(const std::string& name, TYPE_INDEX underly
     for (const Enumerator& e : enumerators) {
         TNenumeratorNode& node = keep<TNenumeratorNode>();
         node.name = text(e.name);
-        node.value = e.value;
+        node.value = static_cast<UBYTE4>(static_cast<UBYTE8>(e.value));
+        node.valueHigh = static_cast<UBYTE4>(static_cast<UBYTE8>(e.value) >> 32);
         (last ? last->next : first) = &node;
         last = &node;
     }
@@ -163,6 +164,7 @@ TYPE_INDEX HostRecordStore::classType(const ClassSpec& spec)
         TNbaseclass& r = newType(TE_BASECLASS, &t).baseclass;
         r.baseType = b.type;
         r.location.offset = b.offset;
+        r.attributes = b.attributes;
         fields.push_back(t);
     }
     for (const Member& m : spec.members) {

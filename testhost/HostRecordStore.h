@@ -49,10 +49,11 @@ public:
     struct Base {
         TYPE_INDEX type{};
         UBYTE4 offset = 0;
+        UBYTE4 attributes = 0;            // the word at 12
     };
     struct Enumerator {
         std::string name{};
-        UBYTE4 value = 0;
+        std::int64_t value = 0;  // low word at 4, high word at 20
     };
     struct ClassSpec {
         std::string name{};

@@ -41,7 +41,7 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
     }
     if (e->leaf == TE_REFERENCE) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found reference type");
-        aggregate = TypeItem(e->reference.referent);
+        aggregate = TypeItem(TYPE_INDEX(e->reference.referent));
     } else if (aggregate.hasFlag(TypeFlags::array)) {
         // The element by the rule of the array's own leaf (C arrays, COBOL
         // tables, Fortran descriptor arrays and the rest each keep it in
@@ -195,7 +195,7 @@ void ClassScopeItem::buildClassMembers()
     } else {
         if (typeIndexEmpty(record->klass.fieldList))
             return;
-        TypeItem fieldList(record->klass.fieldList);
+        TypeItem fieldList(TYPE_INDEX(record->klass.fieldList));
         list = fieldList.typeEntry();
     }
     if (list == nullptr || list->leaf != TE_LIST)
@@ -206,8 +206,8 @@ void ClassScopeItem::buildClassMembers()
         if (typeIndexEmpty(n->type))
             continue;
         TypeItem* member = (isCobolLanguage() && n->cobolEntry != nullptr)
-                               ? new TypeItem(n->type, n->cobolEntry, false)
-                               : new TypeItem(n->type, nullptr, false);
+                               ? new TypeItem(TYPE_INDEX(n->type), n->cobolEntry, false)
+                               : new TypeItem(TYPE_INDEX(n->type), nullptr, false);
         const _TYPE_ENTRY* e = member->typeEntry();
         switch (e != nullptr ? e->leaf : TE_NONE) {
         case TE_BASECLASS:
@@ -307,8 +307,8 @@ TypeItem ClassScopeItem::findStructMember(const char* name, std::int64_t& offset
     const _TYPE_ENTRY* record = classType_.typeEntry();
     if (record == nullptr || record->leaf != TE_STRUCT)
         return TypeItem();
-    TypeItem typesIndex(record->structure.memberTypes);
-    TypeItem namesIndex(record->structure.memberNames);
+    TypeItem typesIndex(TYPE_INDEX(record->structure.memberTypes));
+    TypeItem namesIndex(TYPE_INDEX(record->structure.memberNames));
     const _TYPE_ENTRY* typesList = typesIndex.typeEntry();
     const _TYPE_ENTRY* namesList = namesIndex.typeEntry();
     if (typesList == nullptr || namesList == nullptr || typesList->leaf != TE_LIST || namesList->leaf != TE_LIST)
@@ -319,7 +319,7 @@ TypeItem ClassScopeItem::findStructMember(const char* name, std::int64_t& offset
          n = n->next, t = t->next, ++guard) {
         if (n->name != nullptr && std::strcmp(n->name, name) == 0) {
             offset = nameListOffset(*n);
-            return TypeItem(t->type);
+            return TypeItem(TYPE_INDEX(t->type));
         }
     }
     return TypeItem();
@@ -363,7 +363,7 @@ SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member)
     const _TYPE_ENTRY* e = member.typeEntry();
     if (e == nullptr || e->leaf != TE_MEMBER)
         return nullptr;
-    return makeClassVarSymbol(member, TypeItem(e->member.memberType));
+    return makeClassVarSymbol(member, TypeItem(TYPE_INDEX(e->member.memberType)));
 }
 
 SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member, const TypeItem& memberType)

@@ -102,7 +102,7 @@ ScopeItem::ScopeItem(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& blockEn
         break;
     case SE_MEMBER_FUNCTION: {
         type_ = memberFunction;
-        TypeItem functionType(blockEntry.memberfunction.type);
+        TypeItem functionType(TYPE_INDEX(blockEntry.memberfunction.type));
         const _TYPE_ENTRY* f = functionType.typeEntry();
         if (f == nullptr)
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
@@ -110,18 +110,18 @@ ScopeItem::ScopeItem(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& blockEn
             if (f->memberfunction.flags & 1)
                 type_ = staticMemberFunction;
         } else if (f->leaf == TE_METHOD) {
-            TypeItem classType(f->function.classType);
+            TypeItem classType(TYPE_INDEX(f->function.classType));
             const _TYPE_ENTRY* c = classType.typeEntry();
             if (c == nullptr || c->leaf != TE_CLASS)
                 throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-            TypeItem methods(c->klass.fieldList);
+            TypeItem methods(TYPE_INDEX(c->klass.fieldList));
             const _TYPE_ENTRY* list = methods.typeEntry();
             if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_TYPES)
                 throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
             unsigned guard = 0;
             for (const TNtypeListNode* n = list->list.first.types; n != nullptr && guard < 65536;
                  n = n->next, ++guard) {
-                TypeItem method(n->type);
+                TypeItem method(TYPE_INDEX(n->type));
                 if (method == functionType) {
                     const _TYPE_ENTRY* m = method.typeEntry();
                     // Bit 0 of the record's flags marks a static member function.
@@ -324,7 +324,7 @@ ScopeItem* ScopeItem::container() const
         SYMBOL_ENTRY* entry = SVC::ExprGetBlockSymbol(context_);
         if (entry == nullptr || entry->kind != SE_MEMBER_FUNCTION)
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-        TypeItem classType(entry->memberfunction.classType);
+        TypeItem classType(TYPE_INDEX(entry->memberfunction.classType));
         const _TYPE_ENTRY* c = classType.typeEntry();
         const char* className = c != nullptr ? typeEntryName(*c) : nullptr;
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is a member function of class %s", name(),

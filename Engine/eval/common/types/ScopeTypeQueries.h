@@ -18,7 +18,7 @@ inline bool isAggregate(const TypeItem& type)
     if (e == nullptr)
         return false;
     if (e->leaf == TE_REFERENCE) {
-        TypeItem referent(e->reference.referent);
+        TypeItem referent(TYPE_INDEX(e->reference.referent));
         const _TYPE_ENTRY* r = referent.typeEntry();
         return r != nullptr && (r->leaf == TE_CLASS || r->leaf == TE_STRUCT);
     }

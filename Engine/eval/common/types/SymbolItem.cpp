@@ -37,7 +37,7 @@ bool functionReturnIndex(const TypeItem& type, TYPE_INDEX& result)
     if (e == nullptr)
         return false;
     if (e->leaf == TE_MEMBERFUNCTION) {
-        TypeItem function(e->memberfunction.functionType);
+        TypeItem function(TYPE_INDEX(e->memberfunction.functionType));
         const _TYPE_ENTRY* f = function.typeEntry();
         if (f == nullptr || (f->leaf != TE_PROCEDURE && f->leaf != TE_BUILTIN_PROCEDURE))
             return false;

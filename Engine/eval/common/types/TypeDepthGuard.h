@@ -18,11 +18,20 @@ public:
 
     TypeDepthGuard(const char* function, unsigned line)
     {
-        if (depth_ >= limit)
+        // Once the limit was reached every walk still under way fails as
+        // well, until the outermost one has ended: a caller that swallows
+        // the error and walks again must not start the descent anew.
+        if (depth_ >= limit || tripped_) {
+            tripped_ = true;
             throw InvalidOp(InvalidOp::RTRC_Other, function, line, "Type records nest too deeply");
+        }
         ++depth_;
     }
-    ~TypeDepthGuard() { --depth_; }
+    ~TypeDepthGuard()
+    {
+        if (--depth_ == 0)
+            tripped_ = false;
+    }
 
     TypeDepthGuard(const TypeDepthGuard&) = delete;
     TypeDepthGuard& operator=(const TypeDepthGuard&) = delete;
@@ -36,6 +45,7 @@ public:
 
 private:
     static inline thread_local unsigned depth_ = 0;
+    static inline thread_local bool tripped_ = false;
 };
 
 #endif

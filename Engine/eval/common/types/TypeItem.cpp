@@ -750,6 +750,13 @@ unsigned TypeItem::typeSize(unsigned int) const
         case TE_ENUM2: return TypeItem(TYPE_INDEX(e->enumeration.underlyingType)).typeSize();
         case TE_POINTER: return addressSize();
         case TE_STRUCT: return e->structure.byteSize;
+        case TE_F90_DESC_ARRAY: {
+            Dimension d;
+            getDimension(d);
+            if (d.countUnknown)
+                return 0;
+            return static_cast<unsigned>(static_cast<std::uint64_t>(d.count) * d.length);
+        }
         case TE_PACKED_DECIMAL: return e->packed.byteLength;
         case TE_FIXED_POINT_BINARY: return e->binary.byteLength;
         case TE_ZONED_DECIMAL: return e->zoned.byteLength;
@@ -2034,6 +2041,10 @@ ByteString& TypeItem::primitiveName(ByteString& out) const
     case TE_NATIONAL_DECIMAL:
         digitsAndPlaces("national decimal", e->nationalDecimal.precision, e->nationalDecimal.decimalPlaces);
         break;
+    case TE_FIXED_POINT_BINARY:
+        digitsAndPlaces("binary", e->binary.precision, e->binary.scale < 0 ? unsigned(-e->binary.scale) : 0u);
+        break;
+    case TE_CHARSTRING: append("string()"); break;
     case TE_NATIONAL_STRING: append("national string()"); break;
     case TE_INDEX_NAME: append("index name()"); break;
     case TE_INDEX_DATA_ITEM: append("index data item()"); break;

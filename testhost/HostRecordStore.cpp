@@ -295,6 +295,20 @@ TYPE_INDEX HostRecordStore::charstringType(UBYTE4 length, UBYTE4 leaf)
     return t;
 }
 
+TYPE_INDEX HostRecordStore::basedType(const std::string& pointerName)
+{
+    TYPE_INDEX t;
+    newType(TE_BASED, &t).based.pointerName = text(pointerName);
+    return t;
+}
+
+TYPE_INDEX HostRecordStore::fileDescriptorType(const std::string& name)
+{
+    TYPE_INDEX t;
+    newType(TE_FILE_DESCRIPTOR, &t).fileDescriptor.name = text(name);
+    return t;
+}
+
 _SYMBOL_ENTRY& HostRecordStore::newSymbol(UBYTE4 kind, const std::string& name)
 {
     _SYMBOL_ENTRY& s = _symbols.emplace_back();
@@ -371,6 +385,28 @@ _SYMBOL_ENTRY& HostRecordStore::function(const std::string& name, TYPE_INDEX typ
     s.function.type = type;
     s.function.plainName = text(name);
     s.function.mangledName = text(name);
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::threadStaticVariable(const std::string& name, TYPE_INDEX type, UBYTE8 offset)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_THREAD_STATIC, name);
+    s.threadstatic.offsetLow = static_cast<UBYTE4>(offset);
+    s.threadstatic.offsetHigh = static_cast<UBYTE4>(offset >> 32);
+    s.threadstatic.type = type;
+    s.threadstatic.displayName = text(name);
+    s.threadstatic.mangledName = text(name);
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section,
+                                                  UBYTE8 offset)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_COMMON_MEMBER, name);
+    s.commonmember.offsetLow = static_cast<UBYTE4>(offset);
+    s.commonmember.offsetHigh = static_cast<UBYTE4>(offset >> 32);
+    s.commonmember.section = section;
+    s.commonmember.type = type;
     return s;
 }
 

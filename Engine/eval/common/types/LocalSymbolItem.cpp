@@ -54,7 +54,7 @@ const DebuggeeLocation& LocalSymbolItem::debuggeeAddress(int frame) const
 {
     if (_noStorage)
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
-    if (_addressState == addressCached && !_location.isNull()) {
+    if (_addressState == addressCached && _location.kind() != DebuggeeLocation::none) {
         _dataType.setSymbolLocation(_location);
         return _location;
     }

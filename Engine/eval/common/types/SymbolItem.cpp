@@ -9,6 +9,7 @@
 #include "services/InvalidOp.h"
 #include "services/Register.h"
 #include "services/SVC.h"
+#include "types/BoundTypeItem.h"
 #include "types/BuiltinProcedure.h"
 #include "types/ClassScopeItem.h"
 #include "types/ScopeItem.h"
@@ -21,11 +22,13 @@ const ByteString& textOf(const char* text, ByteString& out)
     return out;
 }
 
-// The form a symbol's type takes: the type itself, carrying its run-time
-// binding when it has one.
+// The form a symbol's type takes: the bound type (owned by the environment)
+// for the kinds whose shape needs the symbol's storage, else the type
+// itself.
 const TypeItem& boundForm(const TypeItem& type)
 {
-    return type;
+    const TypeItem* bound = BoundTypeItem::getType(type);
+    return bound != nullptr ? *bound : type;
 }
 
 // The return type index of a function type, by its leaf: procedures and

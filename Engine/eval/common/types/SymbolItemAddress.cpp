@@ -78,7 +78,7 @@ const DebuggeeLocation& SymbolItem::debuggeeAddress(int frame) const
 {
     if (_noStorage)
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
-    if (_addressState == addressCached && !_location.isNull())
+    if (_addressState == addressCached && _location.kind() != DebuggeeLocation::none)
         return _location;
     if (_entry != nullptr)
         return computeAddress(_scope->context(), frame);
@@ -136,7 +136,7 @@ const DebuggeeLocation& SymbolItem::computeAddress(const LCC_Eval_Context_Info* 
 {
     if (_noStorage)
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
-    if (_addressState == addressCached && !_location.isNull())
+    if (_addressState == addressCached && _location.kind() != DebuggeeLocation::none)
         return _location;
     if (_entry == nullptr)
         throw InvalidOp(InvalidOp::RTRC_InvalidSymbol, __PRETTY_FUNCTION__, __LINE__);

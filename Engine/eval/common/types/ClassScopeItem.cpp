@@ -170,6 +170,9 @@ ScopeItem* ClassScopeItem::container() const
         container_ = &owner_;
         return container_;
     }
+    // The members are read first: reading them makes every member visible,
+    // which would undo the restriction if it came later.
+    outer->buildClassMembers();
     outer->allMembers_ = 0;
     container_ = outer;
     return container_;

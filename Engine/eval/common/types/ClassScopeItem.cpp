@@ -41,7 +41,7 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
     }
     if (e->leaf == TE_REFERENCE) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found reference type");
-        aggregate = TypeItem(TYPE_INDEX(e->reference.referent));
+        aggregate = TypeItem(TYPE_INDEX(TYPE_INDEX(e->reference.referent)));
     } else if (aggregate.hasFlag(TypeFlags::array)) {
         // The element by the rule of the array's own leaf (C arrays, COBOL
         // tables, Fortran descriptor arrays and the rest each keep it in
@@ -54,16 +54,15 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
         }
     }
     e = aggregate.typeEntry();
-    if (e == nullptr || !aggregate.isClassOrStruct() ||
-        !(isClassLeaf(e->leaf) || e->leaf == TE_STRUCT || e->leaf == TE_REFERENCE)) {
+    if (e == nullptr || !aggregate.isClassOrStruct()) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found invalid type %d", e != nullptr ? int(e->leaf) : -1);
         return nullptr;
     }
     if (e->leaf == TE_REFERENCE) {
         // A reference to a reference to a class: the class.
-        aggregate = TypeItem(e->reference.referent);
+        aggregate = TypeItem(TYPE_INDEX(e->reference.referent));
         e = aggregate.typeEntry();
-        if (e == nullptr || !(isClassLeaf(e->leaf) || e->leaf == TE_STRUCT))
+        if (e == nullptr || !aggregate.isClassOrStruct() || e->leaf == TE_REFERENCE)
             return nullptr;
     }
 
@@ -160,7 +159,7 @@ ScopeItem* ClassScopeItem::container() const
     }
     // A nested class lives in the scope of its enclosing class, where only
     // the enclosing class's static members are visible.
-    TypeItem enclosing(e->klass.enclosingClass);
+    TypeItem enclosing(TYPE_INDEX(e->klass.enclosingClass));
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is a member function of class %s", name(),
                 textOrEmpty(enclosing.format()));
     if (enclosing.typeEntry() != nullptr && !enclosing.isClassOrStruct())
@@ -187,7 +186,7 @@ void ClassScopeItem::buildClassMembers()
                 reinterpret_cast<unsigned long>(this), textOrEmpty(classType_.format()));
     const _TYPE_ENTRY* record = classType_.typeEntry();
     if (record != nullptr && record->leaf == TE_REFERENCE) {
-        TypeItem referent(record->reference.referent);
+        TypeItem referent(TYPE_INDEX(record->reference.referent));
         record = referent.typeEntry();
     }
     if (record == nullptr || !isClassLeaf(record->leaf) || record->klass.memberCount == 0)
@@ -206,11 +205,11 @@ void ClassScopeItem::buildClassMembers()
     allMembers_ = 1;
     unsigned guard = 0;
     for (const TNtypeListNode* n = list->list.first.types; n != nullptr && guard < 65536; n = n->next, ++guard) {
-        if (typeIndexEmpty(n->type))
+        if (typeIndexEmpty(TYPE_INDEX(n->type)))
             continue;
         TypeItem* member = (isCobolLanguage() && n->cobolEntry != nullptr)
-                               ? new TypeItem(TYPE_INDEX(n->type), n->cobolEntry, false)
-                               : new TypeItem(TYPE_INDEX(n->type), nullptr, false);
+                               ? new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), n->cobolEntry, false)
+                               : new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), nullptr, false);
         const _TYPE_ENTRY* e = member->typeEntry();
         switch (e != nullptr ? e->leaf : TE_NONE) {
         case TE_BASECLASS:
@@ -244,7 +243,7 @@ void ClassScopeItem::fortranAddBaseMember(TypeItem& base)
     const _TYPE_ENTRY* b = base.typeEntry();
     if (b == nullptr || b->leaf != TE_BASECLASS)
         return;
-    TypeItem parent(b->baseclass.baseType);
+    TypeItem parent(TYPE_INDEX(b->baseclass.baseType));
     const _TYPE_ENTRY* p = parent.typeEntry();
     if (p == nullptr || p->leaf != TE_CLASS || p->klass.name == nullptr || p->klass.name[0] == '\0')
         return;
@@ -311,7 +310,7 @@ TypeItem ClassScopeItem::findStructMember(const char* name, std::int64_t& offset
     if (record == nullptr || record->leaf != TE_STRUCT)
         return TypeItem();
     TypeItem typesIndex(TYPE_INDEX(record->structure.memberTypes));
-    TypeItem namesIndex(TYPE_INDEX(record->structure.memberNames));
+    TypeItem namesIndex(TYPE_INDEX(TYPE_INDEX(record->structure.memberNames)));
     const _TYPE_ENTRY* typesList = typesIndex.typeEntry();
     const _TYPE_ENTRY* namesList = namesIndex.typeEntry();
     if (typesList == nullptr || namesList == nullptr || typesList->leaf != TE_LIST || namesList->leaf != TE_LIST)
@@ -405,9 +404,9 @@ SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
     for (unsigned i = nestedTypes_.count(); i > 0; --i) {
         const TypeItem& enumeration = *nestedTypes_[i - 1];
         const _TYPE_ENTRY* e = enumeration.typeEntry();
-        if (e == nullptr || !isEnumLeaf(e->leaf) || typeIndexEmpty(e->enumeration.underlyingType))
+        if (e == nullptr || !isEnumLeaf(e->leaf) || typeIndexEmpty(TYPE_INDEX(e->enumeration.underlyingType)))
             continue;
-        TypeItem listType(e->enumeration.enumeratorList);
+        TypeItem listType(TYPE_INDEX(e->enumeration.enumeratorList));
         const _TYPE_ENTRY* list = listType.typeEntry();
         if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_ENUMERATORS)
             continue;
@@ -416,7 +415,7 @@ SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
             TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
             if (n->name == nullptr || n->name[0] == '\0' || std::strcmp(n->name, name) != 0)
                 continue;
-            TypeItem underlying(e->enumeration.underlyingType);
+            TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
             auto* symbol = new ConstSymbolItem(enumeration, *this, n->name, enumeratorValue(*n),
                                                underlying.typeSize());
             addSymbol(*symbol);
@@ -433,7 +432,7 @@ std::uint64_t ClassScopeItem::offset(unsigned index) const
     const _TYPE_ENTRY* record = classType_.typeEntry();
     if (record == nullptr || record->leaf != TE_STRUCT)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    TypeItem namesIndex(record->structure.memberNames);
+    TypeItem namesIndex(TYPE_INDEX(record->structure.memberNames));
     const _TYPE_ENTRY* names = namesIndex.typeEntry();
     const TNnameListNode* n = (names != nullptr && names->leaf == TE_LIST) ? names->list.first.names : nullptr;
     for (unsigned i = 0; n != nullptr; ++i, n = n->next) {
@@ -504,9 +503,9 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
     unsigned steps = 0;
     for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
         TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
-        if (typeIndexEmpty(n->type))
+        if (typeIndexEmpty(TYPE_INDEX(n->type)))
             continue;
-        TypeItem node(n->type);
+        TypeItem node(TYPE_INDEX(n->type));
         if (!node.isBaseClass())
             continue;
         const _TYPE_ENTRY* b = node.typeEntry();
@@ -516,7 +515,7 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
         // A base whose type has no scope (no entry, no aggregate) is kept
         // with a null type; the chain stays in the host's order otherwise.
         TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
-        ClassScopeItem* scope = getClassScope(TypeItem(b->baseclass.baseType), &owner_, false);
+        ClassScopeItem* scope = getClassScope(TypeItem(TYPE_INDEX(b->baseclass.baseType)), &owner_, false);
         base->baseType = scope != nullptr ? &scope->classType_ : nullptr;
     }
     return info;
@@ -545,7 +544,7 @@ List<const char*> ClassScopeItem::namespaceNames() const
         if (b == nullptr)
             continue;
         TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
-        ClassScopeItem* scope = getClassScope(TypeItem(b->baseclass.baseType), &owner_, false);
+        ClassScopeItem* scope = getClassScope(TypeItem(TYPE_INDEX(b->baseclass.baseType)), &owner_, false);
         if (scope == nullptr)
             continue;
         List<const char*> inherited = scope->namespaceNames();

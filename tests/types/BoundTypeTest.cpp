@@ -85,13 +85,13 @@ TEST_F(BoundTypeTest, LocationsPassToBoundTargets)
     const TypeItem* bound = BoundTypeItem::getType(outer);
     bound->setSymbolLocation(at(0x100));
     EXPECT_EQ(bound->getSymbolLocation().address().addr(), 0x100u);
-    const TypeItem* target = CreatedTypeItem::findSynthesizedType(bound->typeEntry()->pointer.target);
+    const TypeItem* target = CreatedTypeItem::findSynthesizedType(TYPE_INDEX(bound->typeEntry()->pointer.target));
     ASSERT_NE(target, nullptr);
     ASSERT_NE(target->boundTypeData(), nullptr);
     EXPECT_EQ(target->getSymbolLocation().address().addr(), 0x200u) << "the object pointed to";
 
     // A pointer to a primitive keeps its target index and passes nothing.
-    const TypeItem* toInt = CreatedTypeItem::findSynthesizedType(bound->typeEntry()->pointer.target);
+    const TypeItem* toInt = CreatedTypeItem::findSynthesizedType(TYPE_INDEX(bound->typeEntry()->pointer.target));
     EXPECT_TRUE(typeIndexEqual(toInt->typeEntry()->pointer.target, TYPE_INDEX{0, 130}));
 
     // A descriptor array shares the symbol's location with its element.
@@ -106,7 +106,7 @@ TEST_F(BoundTypeTest, LocationsPassToBoundTargets)
     const TypeItem* boundArray = BoundTypeItem::getType(TypeItem(array));
     boundArray->setSymbolLocation(at(0x800));
     const TypeItem* boundElement =
-        CreatedTypeItem::findSynthesizedType(boundArray->typeEntry()->f90descarray.elementType);
+        CreatedTypeItem::findSynthesizedType(TYPE_INDEX(boundArray->typeEntry()->f90descarray.elementType));
     ASSERT_NE(boundElement, nullptr);
     EXPECT_EQ(boundElement->getSymbolLocation().address().addr(), 0x800u);
 }

@@ -18,7 +18,7 @@ TEST_F(CreatedTypesTest, ArraysAreNamedByTheirElementAndReused)
     const TypeItem* three = CreatedTypeItem::findArrayType(shortType, 3);
     EXPECT_EQ(nameOf(*three), "short[3]");
     EXPECT_EQ(three->typeSize(), 6u);
-    EXPECT_EQ(three->typeEntry()->leaf, UBYTE4(TE_ARRAY));
+    EXPECT_EQ(UBYTE4(three->typeEntry()->leaf), UBYTE4(TE_ARRAY));
     EXPECT_EQ(CreatedTypeItem::findArrayType(shortType, 3), three);
     EXPECT_NE(CreatedTypeItem::findArrayType(shortType, 4), three);
     EXPECT_EQ(nameOf(*CreatedTypeItem::findArrayType(TypeItem(151u), 5)), "void[]");
@@ -48,8 +48,8 @@ TEST_F(CreatedTypesTest, PointersByAddressSize)
     TypeItem nodeType(node);
     const TypeItem* toNode = CreatedTypeItem::findPointerType(nodeType);
     ASSERT_NE(toNode->typeEntry(), nullptr);
-    EXPECT_EQ(toNode->typeEntry()->leaf, UBYTE4(TE_POINTER));
-    EXPECT_EQ(toNode->typeEntry()->pointer.flags, UBYTE4(TNpointer_Bytes4));
+    EXPECT_EQ(UBYTE4(toNode->typeEntry()->leaf), UBYTE4(TE_POINTER));
+    EXPECT_EQ(UBYTE4(toNode->typeEntry()->pointer.flags), UBYTE4(TNpointer_Bytes4));
     EXPECT_EQ(toNode->pointee().typeIndex(), node);
     EXPECT_EQ(CreatedTypeItem::findPointerType(nodeType), toNode);
     EXPECT_EQ(toNode->typeSize(), 4u);
@@ -59,7 +59,7 @@ TEST_F(CreatedTypesTest, PointersByAddressSize)
     const TypeItem* wide = CreatedTypeItem::findPointerType(TypeItem(136u));
     EXPECT_EQ(wide->typeSize(), 8u);
     EXPECT_EQ(wide->pointee().typeIndex(), 136u);
-    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(136u))->pointee().typeIndex(), 136u);
+    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(136u)), wide);
 
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findPointerType(TypeItem()); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findDereferencedType(TypeItem(130u)); }), InvalidOp::RTRC_Other);
@@ -91,8 +91,8 @@ TEST_F(CreatedTypesTest, ReferencesAreReusedByTheAddressOfBit)
     EXPECT_EQ(addressOf->kind(), t_addressOfReference);
     EXPECT_EQ(nameOf(*ref), "int&");
     EXPECT_EQ(ref->referent().typeIndex(), 130u);
-    EXPECT_EQ(ref->typeEntry()->reference.flags, 1u);
-    EXPECT_EQ(addressOf->typeEntry()->reference.flags, 5u);
+    EXPECT_EQ(UBYTE4(ref->typeEntry()->reference.flags), 1u);
+    EXPECT_EQ(UBYTE4(addressOf->typeEntry()->reference.flags), 5u);
 
     useLanguage(EvaluationEnvironment::languageCOBOL);
     EXPECT_EQ(nameOf(*CreatedTypeItem::findReferenceType(TypeItem(137u))), "COMP-2");
@@ -153,7 +153,7 @@ TEST_F(CreatedTypesTest, MembersAreReusedByTheirRecord)
     x.location.expression = expression;
     x.expressionLength = 2;
     const TypeItem* located = CreatedTypeItem::findOrCreateType(x);
-    EXPECT_NE(located->typeEntry()->member.location.expression, expression);
+    EXPECT_NE(static_cast<const UBYTE1*>(located->typeEntry()->member.location.expression), expression);
     EXPECT_EQ(CreatedTypeItem::findOrCreateType(x), located);
 }
 
@@ -164,8 +164,8 @@ TEST_F(CreatedTypesTest, BuiltinProcedures)
     arguments.append(TYPE_INDEX{0, 136});
     TypeItem result(137u);
     const TypeItem* f = CreatedTypeItem::findBuiltinProcedureType(result, "LENGTH", 1, 2, arguments);
-    EXPECT_EQ(f->typeEntry()->leaf, UBYTE4(TE_BUILTIN_PROCEDURE));
-    EXPECT_EQ(f->typeEntry()->function.flags, 48u);
+    EXPECT_EQ(UBYTE4(f->typeEntry()->leaf), UBYTE4(TE_BUILTIN_PROCEDURE));
+    EXPECT_EQ(UBYTE4(f->typeEntry()->function.flags), 48u);
     EXPECT_EQ(CreatedTypeItem::findBuiltinProcedureType(result, "length", 1, 2, arguments), f)
         << "the name is compared without case";
     EXPECT_NE(CreatedTypeItem::findBuiltinProcedureType(result, "LENGTH", 1, 3, arguments), f);
@@ -178,7 +178,7 @@ TEST_F(CreatedTypesTest, BuiltinProcedures)
     EXPECT_EQ(info->flags, TypeItem::FunctionInfoBlock_t::builtinProcedure);
 
     const TypeItem* none = CreatedTypeItem::findBuiltinProcedureType(result, "PI", 0, 0, List<TYPE_INDEX>());
-    EXPECT_EQ(none->typeEntry()->function.flags, 32u);
+    EXPECT_EQ(UBYTE4(none->typeEntry()->function.flags), 32u);
     EXPECT_EQ(none->functionInfoBlock()->parameterCount, 0u);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findBuiltinProcedureType(TypeItem(), "X", 0, 0, {}); }),
               InvalidOp::RTRC_Other);

@@ -371,7 +371,7 @@ TEST_F(LocalSymbolTest, KindsOfLocalSymbols)
     s.statics.displayName = records().text("shown s");
 
     // Outside the locals view a locals symbol has no address.
-    auto* outside = new LocalSymbolItem(&a, *scope, 0);
+    auto* outside = new LocalSymbolItem(a, *scope, 0);
     scope->addSymbol(*outside);
     EXPECT_EQ(symbolsInvalidOpCode([&] { outside->debuggeeAddress(-1); }), InvalidOp::RTRC_NotSupported);
 
@@ -379,7 +379,7 @@ TEST_F(LocalSymbolTest, KindsOfLocalSymbols)
     ScopeItem* view = locals.initializeAndMakeCurrent(mainContext);
     locals.setEvaluationStackFrame(0, nullptr);
     auto make = [&](_SYMBOL_ENTRY& entry) {
-        auto* symbol = new LocalSymbolItem(&entry, *view, 0);
+        auto* symbol = new LocalSymbolItem(entry, *view, 0);
         view->addSymbol(*symbol);
         return symbol;
     };
@@ -390,13 +390,13 @@ TEST_F(LocalSymbolTest, KindsOfLocalSymbols)
     EXPECT_STREQ(ls->name(), "shown s");
 
     EXPECT_EQ(at(la->debuggeeAddress(-1)), 0x7FF8u);
-    EXPECT_EQ(la->addressKind(), LocalSymbolItem::frameOffsetKind);
+    EXPECT_EQ(la->addressKind(), LocalSymbolItem::frameOffset);
     EXPECT_EQ(symbolsInvalidOpCode([&] { lz->debuggeeAddress(-1); }), InvalidOp::RTRC_NotSupported);
-    EXPECT_EQ(lz->addressKind(), LocalSymbolItem::unresolvedKind);
+    EXPECT_EQ(lz->addressKind(), LocalSymbolItem::beingClassified);
     ASSERT_NE(lr->debuggeeAddress(-1).registerTarget(), nullptr);
-    EXPECT_EQ(lr->addressKind(), LocalSymbolItem::registerKind);
+    EXPECT_EQ(lr->addressKind(), LocalSymbolItem::inRegister);
     EXPECT_EQ(at(ls->debuggeeAddress(-1)), 0x10040u);
-    EXPECT_EQ(ls->addressKind(), LocalSymbolItem::generalKind);
+    EXPECT_EQ(ls->addressKind(), LocalSymbolItem::general);
 
     // Another frame: no register, and the frame offset follows the frame.
     locals.setEvaluationStackFrame(1, nullptr);

@@ -5,8 +5,11 @@
 #include <cstring>
 
 #include "SymbolsFixture.h"
+#include "api/LocalsRepresentation.h"
 #include "services/Register.h"
 #include "types/ClassScopeItem.h"
+#include "types/ConstSymbolItem.h"
+#include "types/LocalSymbolItem.h"
 #include "types/TypeKind.h"
 
 namespace {
@@ -355,6 +358,56 @@ TEST_F(SymbolsTest, MemberSymbolsAreNamedByTheirRecord)
               InvalidOp::RTRC_Other);
     EXPECT_EQ(symbolsInvalidOpCode([&] { SymbolItem(type, *scope, TypeItem(TYPE_INDEX{0, 130})); }),
               InvalidOp::RTRC_Other);
+}
+
+TEST_F(SymbolsTest, EnumerationConstantsCarryTheirOwnEntry)
+{
+    const TYPE_INDEX color = records().enumType("color", TYPE_INDEX{0, 130}, {{"green", 2}});
+    const char* name = records().text("green");
+    auto* green = new ConstSymbolItem(name, TypeItem(color), *scope, 0x1234, 4);
+    scope->addSymbol(*green);
+    EXPECT_STREQ(green->name(), "green");
+    EXPECT_TRUE(green->isConstant());
+    EXPECT_EQ(green->addressState(), SymbolItem::addressCached);
+    ASSERT_NE(green->entry(), nullptr);
+    EXPECT_EQ(green->entry()->kind, SE_CONSTANT);
+    const char* entryName = green->entry()->typed.name;
+    EXPECT_EQ(entryName, name);
+    const TYPE_INDEX recorded = green->entry()->typed.type;
+    EXPECT_EQ(recorded.module, color.module);
+    EXPECT_EQ(recorded.index, color.index);
+    EXPECT_EQ(*static_cast<const std::uint64_t*>(green->entry()->typed.u.value), 0x1234u);
+    EXPECT_EQ(green->memberLayout().size, 4u);
+    EXPECT_EQ(green->memberLayout().flags, SymbolItem::MemberLayout::staticMember);
+    EXPECT_EQ(scope->findVariable("green", 0), green);
+}
+
+TEST_F(SymbolsTest, LocalSymbolsOfTheLocalsView)
+{
+    _SYMBOL_ENTRY& automatic = declare(mainContext, records().automaticVariable("n", TYPE_INDEX{0, 130}, -8));
+    _SYMBOL_ENTRY& statics = records().staticVariable("s", TYPE_INDEX{0, 130}, 1, 0x40);
+    statics.statics.displayName = records().text("s (static)");
+    host.addFrame(mainContext, 0x9000);
+
+    // Only the locals view may ask.
+    LocalSymbolItem outside(automatic, *scope, 0);
+    EXPECT_EQ(symbolsInvalidOpCode([&] { outside.debuggeeAddress(0); }), InvalidOp::RTRC_NotSupported);
+
+    LocalsRepresentation view(2, mainContext, 1);
+    view.makeCurrent(mainContext);
+    view.setEvaluationStackFrame(0, nullptr);
+    {
+        ScopeItem viewScope(mainContext, ScopeItem::function);
+        LocalSymbolItem n(automatic, viewScope, 0);
+        LocalSymbolItem s(statics, viewScope, 0);
+        EXPECT_STREQ(s.name(), "s (static)");
+        EXPECT_TRUE(s.dataType().typeIndex() == 130u);
+        EXPECT_EQ(n.debuggeeAddress(0).address().addr(), 0x9000u - 8u);
+        EXPECT_EQ(n.addressKind(), LocalSymbolItem::frameOffset);
+        EXPECT_EQ(s.debuggeeAddress(0).address().addr(), 0x10040u);
+        EXPECT_EQ(s.addressKind(), LocalSymbolItem::general);
+    }
+    env->makeCurrent(mainContext);
 }
 
 } // namespace

@@ -52,8 +52,9 @@ TEST_F(TypeNamesTest, PrimitiveNamesByLanguageAndAddressSize)
         other->setAddressSize(k.addressSize);
         TypeItem t(k.code);
         EXPECT_STREQ(t.primitiveTypeName(k.code), k.name) << k.code;
-        if (k.code <= 255)
+        if (k.code <= 255) {
             EXPECT_STREQ(TypeItem(k.code).demangledTypeName(), k.name) << k.code;
+        }
     }
     // A name already held is kept.
     useLanguage(c);

@@ -87,7 +87,7 @@ TEST_F(TypeNavigationTest, Ranks)
     TypeItem table(cobolTable(1, nullptr));
     EXPECT_EQ(table.rankOf(), 0u);
     EXPECT_EQ(table.getRank(), 1u);
-    EXPECT_EQ(table.rankType(1).typeIndex(), table.typeEntry()->cobolTable.elementType);
+    EXPECT_EQ(table.rankType(1).typeIndex(), TYPE_INDEX(table.typeEntry()->cobolTable.elementType));
     EXPECT_EQ(&twoD.rankType(2), &twoD) << "more than one dimension removed leaves the array itself";
 }
 

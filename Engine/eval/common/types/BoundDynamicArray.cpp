@@ -2,7 +2,7 @@
 
 void BoundDynamicArrayData::setSymbolLocation(const DebuggeeLocation& location, const _TYPE_ENTRY& entry)
 {
-    storeAndPassOn(location, entry.f90descarray.elementType, location);
+    storeAndPassOn(location, TYPE_INDEX(entry.f90descarray.elementType), location);
 }
 
 bool BoundDynamicArrayData::hasTypeStructureChanged(TypeItem& type) const
@@ -12,7 +12,7 @@ bool BoundDynamicArrayData::hasTypeStructureChanged(TypeItem& type) const
 
 BoundDynamicArray::BoundDynamicArray(const _TYPE_ENTRY& entry, const TYPE_INDEX& hostIndex) : data_(this)
 {
-    bind(entry, sizeof entry.f90descarray, hostIndex, data_, record.f90descarray.elementType);
+    bind(entry, sizeof entry.f90descarray, hostIndex, data_, &record.f90descarray.elementType);
 }
 
 BoundDynamicArray::~BoundDynamicArray()

@@ -18,7 +18,7 @@ constexpr unsigned nameRoom = 512;
 
 void BoundFortranPointerData::setSymbolLocation(const DebuggeeLocation& location, const _TYPE_ENTRY& entry)
 {
-    storeAndPassOn(location, entry.f90pointer.targetType, location);
+    storeAndPassOn(location, TYPE_INDEX(entry.f90pointer.targetType), location);
 }
 
 bool BoundFortranPointerData::hasTypeStructureChanged(TypeItem&) const
@@ -83,7 +83,7 @@ void BoundFortranPointerData::rebuildDisplayType() const
 
 BoundFortranPointer::BoundFortranPointer(const _TYPE_ENTRY& entry, const TYPE_INDEX& hostIndex) : data_(this)
 {
-    bind(entry, sizeof entry.f90pointer, hostIndex, data_, record.f90pointer.targetType);
+    bind(entry, sizeof entry.f90pointer, hostIndex, data_, &record.f90pointer.targetType);
 }
 
 BoundFortranPointer::~BoundFortranPointer()

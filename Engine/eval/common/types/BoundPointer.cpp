@@ -12,12 +12,12 @@ void BoundPointerData::setSymbolLocation(const DebuggeeLocation& location, const
     } catch (const InvalidOp&) {
         pointed.clear();
     }
-    storeAndPassOn(location, entry.pointer.target, pointed);
+    storeAndPassOn(location, TYPE_INDEX(entry.pointer.target), pointed);
 }
 
 BoundPointer::BoundPointer(const _TYPE_ENTRY& entry, const TYPE_INDEX& hostIndex) : data_(this)
 {
-    bind(entry, sizeof entry.pointer, hostIndex, data_, record.pointer.target);
+    bind(entry, sizeof entry.pointer, hostIndex, data_, &record.pointer.target);
 }
 
 BoundPointer::~BoundPointer()

@@ -12,12 +12,12 @@ void BoundReferenceData::setSymbolLocation(const DebuggeeLocation& location, con
     } catch (const InvalidOp&) {
         pointed.clear();
     }
-    storeAndPassOn(location, entry.reference.referent, pointed);
+    storeAndPassOn(location, TYPE_INDEX(entry.reference.referent), pointed);
 }
 
 BoundReference::BoundReference(const _TYPE_ENTRY& entry, const TYPE_INDEX& hostIndex) : data_(this)
 {
-    bind(entry, sizeof entry.reference, hostIndex, data_, record.reference.referent);
+    bind(entry, sizeof entry.reference, hostIndex, data_, &record.reference.referent);
 }
 
 BoundReference::~BoundReference()

@@ -2,7 +2,7 @@
 
 void BoundStringData::setSymbolLocation(const DebuggeeLocation& location, const _TYPE_ENTRY& entry)
 {
-    storeAndPassOn(location, entry.cobolTable.elementType, location);
+    storeAndPassOn(location, TYPE_INDEX(entry.cobolTable.elementType), location);
 }
 
 bool BoundStringData::hasTypeStructureChanged(TypeItem& type) const
@@ -12,7 +12,7 @@ bool BoundStringData::hasTypeStructureChanged(TypeItem& type) const
 
 BoundString::BoundString(const _TYPE_ENTRY& entry, const TYPE_INDEX& hostIndex) : data_(this)
 {
-    bind(entry, sizeof entry.cobolTable, hostIndex, data_, record.cobolTable.elementType);
+    bind(entry, sizeof entry.cobolTable, hostIndex, data_, &record.cobolTable.elementType);
 }
 
 BoundString::~BoundString()

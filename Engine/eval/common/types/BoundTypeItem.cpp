@@ -14,7 +14,7 @@
 #include "types/BoundString.h"
 #include "types/TypeDepthGuard.h"
 
-void BoundTypeItem::Data::storeAndPassOn(const DebuggeeLocation& location, const TYPE_INDEX& target,
+void BoundTypeItem::Data::storeAndPassOn(const DebuggeeLocation& location, TYPE_INDEX target,
                                          const DebuggeeLocation& loc)
 {
     location_ = location;
@@ -33,7 +33,7 @@ bool BoundTypeItem::Data::nameChanged(TypeItem& type)
 }
 
 void BoundTypeItem::bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE_INDEX& hostIndex, Data& data,
-                         TYPE_INDEX& target)
+                         void* targetField)
 {
     // A target that is again bound makes its own bound type: host records
     // that point back at themselves must not recurse without end.
@@ -41,8 +41,12 @@ void BoundTypeItem::bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE
     std::memcpy(static_cast<void*>(&record), &source, size);
     index = hostIndex;
     boundData = &data;
-    if (target.module != 0)
+    TYPE_INDEX target;
+    std::memcpy(&target, targetField, sizeof target);
+    if (target.module != 0) {
         target = getType(target)->unsimplifiedTypeIndex();
+        std::memcpy(targetField, &target, sizeof target);
+    }
     useInlineEntry();
     finishConstruction();
 }

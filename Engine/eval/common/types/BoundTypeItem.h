@@ -25,7 +25,7 @@ public:
         ~Data() = default;
         // Stores the location and hands loc to the created type of target
         // (a host or primitive target is left alone).
-        void storeAndPassOn(const DebuggeeLocation& location, const TYPE_INDEX& target,
+        void storeAndPassOn(const DebuggeeLocation& location, TYPE_INDEX target,
                             const DebuggeeLocation& loc);
         // Forgets the display name of type and makes it again: whether the
         // text changed (not when no name had been made).
@@ -49,9 +49,10 @@ protected:
     // Completes a bound type: copies size bytes of the host entry, stands
     // for hostIndex, attaches the data, makes the target in the copy a
     // created type of this environment (bound in Fortran) and computes the
-    // flags. target is where the copy holds the target index.
+    // flags. targetField is where the copy holds the target index (it
+    // lies unaligned, so it is read and written bytewise).
     void bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE_INDEX& hostIndex, Data& data,
-              TYPE_INDEX& target);
+              void* targetField);
 };
 
 #endif

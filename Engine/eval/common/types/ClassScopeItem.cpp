@@ -416,7 +416,7 @@ SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
             if (n->name == nullptr || n->name[0] == '\0' || std::strcmp(n->name, name) != 0)
                 continue;
             TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
-            auto* symbol = new ConstSymbolItem(enumeration, *this, n->name, enumeratorValue(*n),
+            auto* symbol = new ConstSymbolItem(n->name, enumeration, *this, enumeratorValue(*n),
                                                underlying.typeSize());
             addSymbol(*symbol);
             return symbol;

@@ -1,14 +1,15 @@
 #include "types/ConstSymbolItem.h"
 
-ConstSymbolItem::ConstSymbolItem(const TypeItem& enumeration, ScopeItem& scope, const char* name,
+ConstSymbolItem::ConstSymbolItem(const char* name, const TypeItem& enumeration, ScopeItem& scope,
                                  std::uint64_t value, std::uint32_t underlyingSize)
-    : SymbolItem(enumeration, scope, name, false), value_(value)
+    : SymbolItem(enumeration, scope, name, false), cell_(value)
 {
-    pseudoEntry_.header.kind = SE_CONSTANT;
-    pseudoEntry_.header.name = name;
-    pseudoEntry_.typed.type = enumeration.unsimplifiedTypeIndex();
-    pseudoEntry_.typed.u.value = &value_;
-    _entry = &pseudoEntry_;
+    pseudo_.typed.kind = SE_CONSTANT;
+    pseudo_.typed.flags = 0;
+    pseudo_.typed.name = name;
+    pseudo_.typed.type = enumeration.unsimplifiedTypeIndex();
+    pseudo_.typed.u.value = &cell_;
+    _entry = &pseudo_;
     _isConstant = true;
     _addressState = addressCached;
     _member.size = underlyingSize;

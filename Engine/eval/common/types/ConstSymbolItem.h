@@ -3,27 +3,23 @@
 
 #include <cstdint>
 
-#include "HostRecords.h"
 #include "types/SymbolItem.h"
 
-// An enumeration constant found in a class scope. It carries a constant
-// entry of its own (the enumerator's name, the enumeration's type and a
-// pointer to the value cell behind it), so that it answers the constant
-// queries as a host constant does.
+// An enumeration constant. It carries its own symbol entry of storage code 7
+// (name, the enumeration's type index, a pointer to the value cell) and the
+// 8-byte value cell itself, so that it reads like any host constant. Its
+// address is known from the start (it has none to compute).
 class ConstSymbolItem : public SymbolItem {
 public:
-    // name is the enumerator's name text (kept by the host record); value
-    // its 64-bit value; underlyingSize the size of the enumeration's
-    // integer type.
-    ConstSymbolItem(const TypeItem& enumeration, ScopeItem& scope, const char* name, std::uint64_t value,
+    // name must outlive the symbol (it points into the host's records).
+    ConstSymbolItem(const char* name, const TypeItem& enumeration, ScopeItem& scope, std::uint64_t value,
                     std::uint32_t underlyingSize);
-    ~ConstSymbolItem() override = default;
 
-    std::uint64_t value() const { return value_; }
+    std::uint64_t value() const { return cell_; }
 
 private:
-    _SYMBOL_ENTRY pseudoEntry_{};
-    std::uint64_t value_;
+    SYMBOL_ENTRY pseudo_{};
+    std::uint64_t cell_;
 };
 
 #endif

@@ -559,7 +559,7 @@ const TypeItem* CreatedTypeItem::findArrayType(const TypeItem& element, std::uin
         if (e == nullptr || e->leaf != TE_ARRAY || e->array.size.byteSize != byteSize ||
             arraySizeIsDynamic(e->array) || c.hasFlag(TypeFlags::upcShared))
             return false;
-        TypeItem candidateElement(e->array.elementType);
+        TypeItem candidateElement(TYPE_INDEX(e->array.elementType));
         return candidateElement == element;
     });
     if (found != nullptr)
@@ -580,10 +580,14 @@ const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
         return findOrCreateType(TYPE_INDEX{0, pointeeIndex.index() | PrimitiveType::pointerBit}, nullptr);
     }
     const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+        // A created pointer to a primitive that simplification folded into
+        // the pointer-to-primitive form still holds its record.
         const _TYPE_ENTRY* e = c.typeEntry();
-        if (e == nullptr || e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
+        if (e == nullptr)
+            e = &c.inlineEntry();
+        if (e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
             return false;
-        TypeItem target(e->pointer.target);
+        TypeItem target(TYPE_INDEX(e->pointer.target));
         return !(target != pointee);
     });
     if (found != nullptr)
@@ -724,7 +728,7 @@ const TypeItem* CreatedTypeItem::findBuiltinProcedureType(const TypeItem& result
             return false;
         if (TypeItem::strcmp_i(e->function.name != nullptr ? e->function.name : "", procedureName) != 0)
             return false;
-        TypeItem candidateResult(e->function.returnType);
+        TypeItem candidateResult(TYPE_INDEX(e->function.returnType));
         return candidateResult == result;
     });
     if (found != nullptr)

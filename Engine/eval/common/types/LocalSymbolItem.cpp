@@ -1,65 +1,26 @@
 #include "types/LocalSymbolItem.h"
 
 #include "HostRecordAccess.h"
-#include "api/LocalsRepresentation.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"
 #include "services/SVC.h"
 
-LocalSymbolItem::LocalSymbolItem(SYMBOL_ENTRY* entry, ScopeItem& scope, unsigned stackBase)
-    : SymbolItem(entry != nullptr ? LocalsRepresentation::localSymbolDisplayName(entry) : nullptr, scope),
-      stackBase_(stackBase)
+LocalSymbolItem::LocalSymbolItem(SYMBOL_ENTRY& entry, ScopeItem& scope, std::uint32_t stackBaseSelector)
+    : SymbolItem(symbolEntryDisplayName(entry), scope), selector_(stackBaseSelector)
 {
-    _entry = entry;
-    if (entry != nullptr)
-        _dataType = TypeItem(symbolEntryType(*entry));
-}
-
-void LocalSymbolItem::classify() const
-{
-    EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
-    switch (_entry->kind) {
-    case SE_AUTOMATIC: {
-        kind_ = unresolvedKind;
-        const LCC_Eval_Context_Info* context = env->context();
-        try {
-            for (unsigned depth = 0; context != nullptr && depth < 4096; ++depth) {
-                if (SVC::ExprGetContextType2(context) == CS2_FILE)
-                    break;
-                if (SVC::ExprSymbolEntryWithinContext(*_entry, context)) {
-                    if (_dataType.typeIndex().module() == 0 && _dataType.typeIndex().index() == 0)
-                        _dataType = TypeItem(symbolEntryType(*_entry));
-                    kind_ = frameOffsetKind;
-                    value_ = static_cast<std::uint64_t>(automaticFrameOffset(*_entry));
-                    break;
-                }
-                containingContext(context);
-            }
-        } catch (const InvalidOp&) {
-        }
-        break;
-    }
-    case SE_REGISTER:
-        value_ = static_cast<std::uint64_t>(Register::id(symbolEntryRegisterName(*_entry)));
-        kind_ = registerKind;
-        break;
-    default:
-        kind_ = generalKind;
-        break;
-    }
+    _entry = &entry;
+    _dataType = TypeItem(typeOfSymbol(entry));
 }
 
 const DebuggeeLocation& LocalSymbolItem::debuggeeAddress(int frame) const
 {
     if (_noStorage)
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
-    if (_addressState == addressCached && _location.kind() != DebuggeeLocation::none) {
+    if (_addressState == addressCached && !_location.isNull()) {
         _dataType.setSymbolLocation(_location);
         return _location;
     }
-    if (_entry == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_InvalidSymbol, __PRETTY_FUNCTION__, __LINE__);
     if (symbolEntryIncomplete(*_entry))
         throw InvalidOp(InvalidOp::RTRC_IncompleteSymbol, __PRETTY_FUNCTION__, __LINE__);
     EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
@@ -67,23 +28,44 @@ const DebuggeeLocation& LocalSymbolItem::debuggeeAddress(int frame) const
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
 
     if (kind_ == notClassified) {
-        kind_ = unresolvedKind;  // until classified, a re-entry finds nothing
-        classify();
+        kind_ = beingClassified;
+        if (_entry->kind == SE_AUTOMATIC) {
+            // The frame offset counts in the context that declares the entry.
+            const LCC_Eval_Context_Info* context = env->context();
+            for (unsigned depth = 0; context != nullptr && depth < 4096; ++depth) {
+                if (SVC::ExprGetContextType2(context) == CS2_FILE)
+                    break;
+                if (SVC::ExprSymbolEntryWithinContext(*_entry, context)) {
+                    kind_ = frameOffset;
+                    registerOrOffset_ = static_cast<std::uint64_t>(automaticFrameOffset(*_entry));
+                    break;
+                }
+                const LCC_Eval_Context_Info* outer = nullptr;
+                SVC::ExprGetContainingContextInfo(context, outer);
+                context = outer;
+            }
+        } else if (_entry->kind == SE_REGISTER) {
+            kind_ = inRegister;
+            registerOrOffset_ = Register::id(symbolEntryRegisterName(*_entry));
+        } else {
+            kind_ = general;
+        }
     }
+
     switch (kind_) {
-    case frameOffsetKind: {
-        DebuggeeAddress base = env->currentStackBase(stackBase_);
-        base += value_;
+    case frameOffset: {
+        DebuggeeAddress base = env->currentStackBase(selector_);
+        base += registerOrOffset_;
         _location = base;
         break;
     }
-    case generalKind:
-        return computeAddress(env->context(), frame);
-    case registerKind:
-        // Registers hold the variable only in the innermost frame.
+    case general:
+        computeAddress(env->context(), frame);
+        break;
+    case inRegister:
         if (env->frameIndex() != 0)
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
-        _location = DebuggeeLocation(static_cast<unsigned long>(value_));
+        _location = Register(static_cast<unsigned long>(registerOrOffset_));
         break;
     default:
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);

@@ -5,40 +5,30 @@
 
 #include "types/SymbolItem.h"
 
-// A symbol of the locals view of a frame. The first request for its address
-// sorts the entry into a kind (register, frame offset, anything else), which
-// later requests reuse.
+// A symbol of the locals view: named as the view shows the entry, its
+// address classified once (register, frame offset, or the general rules)
+// and taken from the stack base the view selects.
 class LocalSymbolItem : public SymbolItem {
 public:
     enum AddressKind : std::uint32_t {
         notClassified = 0,
-        registerKind = 1,
-        frameOffsetKind = 2,
-        generalKind = 3,
-        unresolvedKind = 4,  // an automatic variable no context of the frame holds
+        inRegister = 1,
+        frameOffset = 2,
+        general = 3,
+        beingClassified = 4,
     };
 
-    // A symbol of entry shown under the view's display name, whose stack
-    // base is the one selected by stackBase (0 the frame's own, higher the
-    // OpenMP levels).
-    LocalSymbolItem(SYMBOL_ENTRY* entry, ScopeItem& scope, unsigned stackBase);
-    ~LocalSymbolItem() override = default;
+    LocalSymbolItem(SYMBOL_ENTRY& entry, ScopeItem& scope, std::uint32_t stackBaseSelector);
 
-    // InvalidOp RTRC_NotSupported outside the locals view, for a register
-    // unless frame 0 is shown, and for an automatic variable no context
-    // holds.
     const DebuggeeLocation& debuggeeAddress(int frame) const override;
 
     AddressKind addressKind() const { return kind_; }
-    std::uint64_t registerOrOffset() const { return value_; }
-    unsigned stackBaseSelector() const { return stackBase_; }
+    std::uint32_t stackBaseSelector() const { return selector_; }
 
 private:
-    void classify() const;
-
     mutable AddressKind kind_ = notClassified;
-    mutable std::uint64_t value_ = 0;
-    unsigned stackBase_;
+    mutable std::uint64_t registerOrOffset_ = 0;
+    std::uint32_t selector_;
 };
 
 #endif

@@ -12,42 +12,7 @@ namespace scopetypes {
 // Class, structure, union or COBOL group (also through a reference).
 inline bool isAggregate(const TypeItem& type)
 {
-    if (type.typeIndex().module() == 0)
-        return false;
-    const _TYPE_ENTRY* e = type.typeEntry();
-    if (e == nullptr)
-        return false;
-    if (e->leaf == TE_REFERENCE) {
-        TypeItem referent(TYPE_INDEX(e->reference.referent));
-        const _TYPE_ENTRY* r = referent.typeEntry();
-        return r != nullptr && (r->leaf == TE_CLASS || r->leaf == TE_STRUCT);
-    }
-    switch (e->leaf) {
-    case TE_CLASS:
-    case TE_GROUP:
-    case TE_STRUCT:
-    case TE_NAMESPACE64:
-    case TE_NAMESPACE65:
-    case TE_NAMESPACE66:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The element type of an array type; false for anything else.
-inline bool arrayElement(const TypeItem& type, TypeItem& element)
-{
-    if (!type.hasFlag(TypeFlags::array))
-        return false;
-    const _TYPE_ENTRY* e = type.typeEntry();
-    if (e == nullptr)
-        return false;
-    const TYPE_INDEX inner = typeEntryElementType(*e);
-    if (typeIndexEmpty(inner))
-        return false;
-    element = TypeItem(inner);
-    return true;
+    return type.isClassOrStruct();
 }
 
 // The type with every array level taken off (bounded, so a corrupt record
@@ -55,9 +20,10 @@ inline bool arrayElement(const TypeItem& type, TypeItem& element)
 inline TypeItem withoutArrays(const TypeItem& type)
 {
     TypeItem current(type);
-    TypeItem element;
-    for (unsigned depth = 0; depth < 256 && arrayElement(current, element); ++depth)
+    for (unsigned depth = 0; depth < 256 && current.hasFlag(TypeFlags::array); ++depth) {
+        TypeItem element(current.dereference());
         current = element;
+    }
     return current;
 }
 

@@ -22,36 +22,11 @@ const ByteString& textOf(const char* text, ByteString& out)
     return out;
 }
 
-// The form a symbol's type takes: the bound type (owned by the environment)
-// for the kinds whose shape needs the symbol's storage, else the type
-// itself.
+// The form a symbol's type takes: the type itself, or its bound form when
+// its shape is fixed by the program at run time.
 const TypeItem& boundForm(const TypeItem& type)
 {
-    const TypeItem* bound = BoundTypeItem::getType(type);
-    return bound != nullptr ? *bound : type;
-}
-
-// The return type index of a function type, by its leaf: procedures and
-// built-in procedures hold it, a member function holds it in its function
-// type. False when the type carries no function information.
-bool functionReturnIndex(const TypeItem& type, TYPE_INDEX& result)
-{
-    const _TYPE_ENTRY* e = type.typeEntry();
-    if (e == nullptr)
-        return false;
-    if (e->leaf == TE_MEMBERFUNCTION) {
-        TypeItem function(TYPE_INDEX(e->memberfunction.functionType));
-        const _TYPE_ENTRY* f = function.typeEntry();
-        if (f == nullptr || (f->leaf != TE_PROCEDURE && f->leaf != TE_BUILTIN_PROCEDURE))
-            return false;
-        result = f->function.returnType;
-        return true;
-    }
-    if (e->leaf == TE_PROCEDURE || e->leaf == TE_BUILTIN_PROCEDURE) {
-        result = e->function.returnType;
-        return true;
-    }
-    return false;
+    return *BoundTypeItem::getType(type);
 }
 
 // The entries whose symbols are being made on this thread, outermost first:
@@ -96,8 +71,8 @@ SymbolItem::SymbolItem(const char* name, ScopeItem& scope) : _scope(&scope)
 SymbolItem::SymbolItem(const TypeItem& type, ScopeItem& scope, const char* name, bool isType)
     : _dataType(boundForm(type)), _scope(&scope), _isType(isType)
 {
-    if (name == nullptr && _dataType.hasValidName())
-        name = reinterpret_cast<const char*>(_dataType.cachedName().data());
+    if (name == nullptr)
+        name = _dataType.demangledTypeName();
     setName(name != nullptr ? name : "");
 }
 
@@ -128,7 +103,6 @@ SymbolItem::~SymbolItem()
 {
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%lx", reinterpret_cast<unsigned long>(this));
     delete _memberType;
-    delete _returnType;
 }
 
 void SymbolItem::setName(const char* name)
@@ -139,7 +113,8 @@ void SymbolItem::setName(const char* name)
 void SymbolItem::initialiseFromEntry(SYMBOL_ENTRY* entry)
 {
     _entry = entry;
-    _dataType = boundForm(TypeItem(typeOfSymbol(*entry)));
+    const TypeItem declared(typeOfSymbol(*entry));
+    _dataType = boundForm(declared);
     _isUpcShared = _dataType.hasFlag(TypeFlags::upcShared);
 }
 
@@ -438,14 +413,14 @@ const TypeItem* SymbolItem::functionReturnType() const
     case SE_ENTRY_FUNCTION: {
         if (!_dataType.hasFlag(TypeFlags::function))
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
-        TYPE_INDEX result{};
-        if (!functionReturnIndex(_dataType, result))
+        const TypeItem::FunctionInfoBlock_t* info = _dataType.functionInfoBlock();
+        if (info == nullptr)
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
-        if (typeIndexEmpty(result))
+        const TypeItem* result = info->returnType;
+        if (result == nullptr
+            || (result->typeIndex().module() == 0 && result->typeIndex().index() == 0))
             return TypeItem::simpleType(t_void);
-        if (_returnType == nullptr)
-            _returnType = new TypeItem(result);
-        return _returnType;
+        return result;
     }
     case SE_BUILTIN_PROCEDURE: {
         switch (_entry->builtin.resultCode) {

@@ -195,8 +195,6 @@ protected:
     bool _attributeC = false;
     bool _attributeD = true;
     mutable AddressState _addressState = addressNotComputed;
-    // The return type handed out by functionReturnType (owned).
-    mutable TypeItem* _returnType = nullptr;
 
 private:
     void setName(const char* name);

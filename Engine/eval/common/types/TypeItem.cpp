@@ -941,7 +941,7 @@ TYPE_INDEX typeOfSymbol(const _SYMBOL_ENTRY& symbol)
 namespace {
 
 // The type of an index as the environment keeps it.
-const TypeItem& typeOf(const TYPE_INDEX& typeIndex)
+const TypeItem& typeOf(TYPE_INDEX typeIndex)
 {
     return *CreatedTypeItem::findOrCreateType(typeIndex, nullptr);
 }
@@ -1005,7 +1005,7 @@ const TypeItem& TypeItem::pointee() const
         const _TYPE_ENTRY* actualEntry = actual->typeEntry();
         if (actualEntry == nullptr || actualEntry->leaf != TE_F90_POINTER)
             throwFixme(__PRETTY_FUNCTION__, __LINE__);
-        const TypeItem* target = BoundTypeItem::getType(actualEntry->f90pointer.targetType);
+        const TypeItem* target = BoundTypeItem::getType(TYPE_INDEX(actualEntry->f90pointer.targetType));
         if (target->boundTypeData() != nullptr)
             target->setSymbolLocation(getSymbolLocation());
         return *target;
@@ -1434,7 +1434,7 @@ void TypeItem::setBlockSize(unsigned int blockElements)
 namespace {
 
 // The node list of a kind-3 list entry; null when the index leads elsewhere.
-const TNtypeListNode* typeListOf(const TYPE_INDEX& listIndex)
+const TNtypeListNode* typeListOf(TYPE_INDEX listIndex)
 {
     const _TYPE_ENTRY* list = entryOf(listIndex);
     if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_TYPES)
@@ -1442,7 +1442,7 @@ const TNtypeListNode* typeListOf(const TYPE_INDEX& listIndex)
     return list->list.first.types;
 }
 
-const TNnameListNode* nameListOf(const TYPE_INDEX& listIndex)
+const TNnameListNode* nameListOf(TYPE_INDEX listIndex)
 {
     const _TYPE_ENTRY* list = entryOf(listIndex);
     if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_NAMES)
@@ -1629,7 +1629,7 @@ bool TypeItem::assumeTreeNodeChanges() const
         decided = true;
     }
     if (!decided) {
-        auto memberChanges = [](const TYPE_INDEX& memberIndex) {
+        auto memberChanges = [](TYPE_INDEX memberIndex) {
             const _TYPE_ENTRY* m = entryOf(memberIndex);
             if (m == nullptr)
                 return false;
@@ -1945,7 +1945,7 @@ const char* TypeItem::arrayTypeName() const
             const _TYPE_ENTRY* inner = entryOf(elementIndex);
             if (inner == nullptr || inner->leaf != TE_F90_DESC_ARRAY)
                 break;
-            elementIndex = inner->f90descarray.elementType;
+            elementIndex = TYPE_INDEX(inner->f90descarray.elementType);
         }
     }
     if (typeIndexEmpty(elementIndex)) {

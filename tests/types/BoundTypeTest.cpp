@@ -111,6 +111,25 @@ TEST_F(BoundTypeTest, LocationsPassToBoundTargets)
     EXPECT_EQ(boundElement->getSymbolLocation().address().addr(), 0x800u);
 }
 
+TEST_F(BoundTypeTest, SelfReferringRecordsStillGiveACompleteType)
+{
+    useLanguage(EvaluationEnvironment::languageFortran);
+    TYPE_INDEX loop;
+    TNpointer& p = records().newType(TE_POINTER, &loop).pointer;
+    p.flags = TNpointer_Bytes4;
+    p.target = loop;
+    p.name = records().text("");
+    TypeItem pointer(loop);
+    const TypeItem* bound = BoundTypeItem::getType(pointer);
+    ASSERT_NE(bound, &pointer);
+    EXPECT_TRUE(bound->isConstructed());
+    EXPECT_TRUE(bound->hasFlag(TypeFlags::pointer));
+    EXPECT_EQ(invalidOpCode([&] { bound->demangledTypeName(); }), InvalidOp::RTRC_Other);
+    // The environment still owns every type it holds: a reset deletes them.
+    other->reset();
+    EXPECT_EQ(other->createdTypes().count(), 0u);
+}
+
 TEST_F(BoundTypeTest, DescriptorBoundsAreReadFromTheSymbol)
 {
     useLanguage(EvaluationEnvironment::languageFortran);

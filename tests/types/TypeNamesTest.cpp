@@ -4,6 +4,9 @@
 
 #include "TypesFixture.h"
 
+#include <atomic>
+#include <thread>
+
 #include "testhost/DwarfExpression.h"
 
 namespace {
@@ -27,6 +30,27 @@ TEST_F(TypeNamesTest, TraceText)
     const TypeItem* created = CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, 130}, nullptr);
     EXPECT_STREQ(created->format(), "\"int\" = >created< type = 130");
     EXPECT_STREQ(TypeItem(162u).format(), "\"int*\" =  type = 162");
+}
+
+TEST_F(TypeNamesTest, TraceTextIsPerThread)
+{
+    // Each host thread formats into its own text: two threads naming
+    // different types never see each other's.
+    std::atomic<int> wrong{0};
+    auto worker = [&](unsigned code, const char* expected) {
+        ExpressionRepresentation own(EvaluationEnvironment::languageCPP, nullptr);
+        own.makeCurrent(context);
+        for (int i = 0; i < 2000; ++i) {
+            TypeItem t(code);
+            if (std::string(t.format()) != expected)
+                ++wrong;
+        }
+    };
+    std::thread a(worker, 162u, "\"int*\" =  type = 162");
+    std::thread b(worker, 137u, "\"double\" =  type = 137");
+    a.join();
+    b.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST_F(TypeNamesTest, PrimitiveNamesByLanguageAndAddressSize)

@@ -35,17 +35,22 @@ bool BoundTypeItem::Data::nameChanged(TypeItem& type)
 void BoundTypeItem::bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE_INDEX& hostIndex, Data& data,
                          void* targetField)
 {
-    // A target that is again bound makes its own bound type: host records
-    // that point back at themselves must not recurse without end.
-    TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
     std::memcpy(static_cast<void*>(&record), &source, size);
     index = hostIndex;
     boundData = &data;
     TYPE_INDEX target;
     std::memcpy(&target, targetField, sizeof target);
     if (target.module != 0) {
-        target = getType(target)->unsimplifiedTypeIndex();
-        std::memcpy(targetField, &target, sizeof target);
+        // A target that is again bound makes its own bound type; host
+        // records that lead back to themselves end at the depth limit. A
+        // target that cannot be made keeps the host's index: the type is
+        // already registered with the environment and must be completed.
+        try {
+            TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
+            target = getType(target)->unsimplifiedTypeIndex();
+            std::memcpy(targetField, &target, sizeof target);
+        } catch (const InvalidOp&) {
+        }
     }
     useInlineEntry();
     finishConstruction();

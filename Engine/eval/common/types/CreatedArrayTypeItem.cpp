@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "services/InvalidOp.h"
+
 CreatedArrayTypeItem::CreatedArrayTypeItem(std::uint32_t byteSize, const TypeItem& element)
 {
     build(byteSize, element);
@@ -24,7 +26,14 @@ void CreatedArrayTypeItem::build(std::uint32_t byteSize, const TypeItem& element
     r.name = "";
     useInlineEntry();
     const unsigned elementSize = element.typeSize();
-    std::string text = element.demangledTypeName();
+    // The type is registered with the environment already: a name that
+    // cannot be made must not leave it half built.
+    std::string text;
+    try {
+        text = element.demangledTypeName();
+    } catch (const InvalidOp&) {
+        text = "??";
+    }
     if (elementSize == 0) {
         text += "[]";
     } else {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "services/EvaluationEnvironment.h"
+#include "services/InvalidOp.h"
 
 CreatedReferenceTypeItem::CreatedReferenceTypeItem(const TypeItem& target, bool addressOf)
 {
@@ -14,7 +15,14 @@ CreatedReferenceTypeItem::CreatedReferenceTypeItem(const TypeItem& target, bool 
     useInlineEntry();
     // COBOL and Fortran have no reference syntax: the reference shows as
     // what it refers to.
-    std::string text = target.demangledTypeName();
+    // The type is registered with the environment already: a name that
+    // cannot be made must not leave it half built.
+    std::string text;
+    try {
+        text = target.demangledTypeName();
+    } catch (const InvalidOp&) {
+        text = "??";
+    }
     const int language = env->language();
     if (language != EvaluationEnvironment::languageCOBOL && language != EvaluationEnvironment::languageFortran)
         text += "&";

@@ -36,7 +36,8 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
     TypeItem aggregate(type);
     const _TYPE_ENTRY* e = aggregate.typeEntry();
     if (e == nullptr) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Cannot find type entry for type %s", aggregate.format());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Cannot find type entry for type %s",
+                    textOrEmpty(aggregate.format()));
         return nullptr;
     }
     if (e->leaf == TE_REFERENCE) {
@@ -160,8 +161,11 @@ ScopeItem* ClassScopeItem::container() const
     // A nested class lives in the scope of its enclosing class, where only
     // the enclosing class's static members are visible.
     TypeItem enclosing(TYPE_INDEX(e->klass.enclosingClass));
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is a member function of class %s", name(),
-                textOrEmpty(enclosing.format()));
+    // The type's trace text lives until the next one is made: keep copies.
+    const std::string scopeName = name();
+    const std::string enclosingName = textOrEmpty(enclosing.format());
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is a member function of class %s", scopeName.c_str(),
+                enclosingName.c_str());
     if (enclosing.typeEntry() != nullptr && !enclosing.isClassOrStruct())
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     ClassScopeItem* outer = getClassScope(enclosing, &owner_, false);
@@ -526,7 +530,9 @@ List<const char*> ClassScopeItem::namespaceNames() const
     List<const char*> names;
     if (type_ != classScope)
         return names;
-    const char* className = textOrEmpty(classType_.format());
+    // A copy: the type's trace text lives only until the next one is made.
+    const std::string classText = textOrEmpty(classType_.format());
+    const char* className = classText.c_str();
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
                 reinterpret_cast<unsigned long>(this), className);
     const_cast<ClassScopeItem*>(this)->buildClassMembers();
@@ -552,7 +558,7 @@ List<const char*> ClassScopeItem::namespaceNames() const
             names.append(inherited[j]);
     }
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Done.    this = %lx.  class name = %s, There are %d names",
-                reinterpret_cast<unsigned long>(this), textOrEmpty(classType_.format()), int(names.count()));
+                reinterpret_cast<unsigned long>(this), className, int(names.count()));
     return names;
 }
 

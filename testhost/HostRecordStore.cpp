@@ -120,7 +120,8 @@ TYPE_INDEX HostRecordStore::enumType(const std::string& name, TYPE_INDEX underly
     for (const Enumerator& e : enumerators) {
         TNenumeratorNode& node = keep<TNenumeratorNode>();
         node.name = text(e.name);
-        node.value = e.value;
+        node.value = static_cast<UBYTE4>(static_cast<UBYTE8>(e.value));
+        node.valueHigh = static_cast<UBYTE4>(static_cast<UBYTE8>(e.value) >> 32);
         (last ? last->next : first) = &node;
         last = &node;
     }
@@ -163,6 +164,7 @@ TYPE_INDEX HostRecordStore::classType(const ClassSpec& spec)
         TNbaseclass& r = newType(TE_BASECLASS, &t).baseclass;
         r.baseType = b.type;
         r.location.offset = b.offset;
+        r.attributes = b.attributes;
         fields.push_back(t);
     }
     for (const Member& m : spec.members) {
@@ -293,6 +295,20 @@ TYPE_INDEX HostRecordStore::charstringType(UBYTE4 length, UBYTE4 leaf)
     return t;
 }
 
+TYPE_INDEX HostRecordStore::basedType(const std::string& pointerName)
+{
+    TYPE_INDEX t;
+    newType(TE_BASED, &t).based.pointerName = text(pointerName);
+    return t;
+}
+
+TYPE_INDEX HostRecordStore::fileDescriptorType(const std::string& name)
+{
+    TYPE_INDEX t;
+    newType(TE_FILE_DESCRIPTOR, &t).fileDescriptor.name = text(name);
+    return t;
+}
+
 _SYMBOL_ENTRY& HostRecordStore::newSymbol(UBYTE4 kind, const std::string& name)
 {
     _SYMBOL_ENTRY& s = _symbols.emplace_back();
@@ -369,6 +385,28 @@ _SYMBOL_ENTRY& HostRecordStore::function(const std::string& name, TYPE_INDEX typ
     s.function.type = type;
     s.function.plainName = text(name);
     s.function.mangledName = text(name);
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::threadStaticVariable(const std::string& name, TYPE_INDEX type, UBYTE8 offset)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_THREAD_STATIC, name);
+    s.threadstatic.offsetLow = static_cast<UBYTE4>(offset);
+    s.threadstatic.offsetHigh = static_cast<UBYTE4>(offset >> 32);
+    s.threadstatic.type = type;
+    s.threadstatic.displayName = text(name);
+    s.threadstatic.mangledName = text(name);
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section,
+                                                  UBYTE8 offset)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_COMMON_MEMBER, name);
+    s.commonmember.offsetLow = static_cast<UBYTE4>(offset);
+    s.commonmember.offsetHigh = static_cast<UBYTE4>(offset >> 32);
+    s.commonmember.section = section;
+    s.commonmember.type = type;
     return s;
 }
 

@@ -49,10 +49,11 @@ public:
     struct Base {
         TYPE_INDEX type{};
         UBYTE4 offset = 0;
+        UBYTE4 attributes = 0;            // the word at 12
     };
     struct Enumerator {
         std::string name{};
-        UBYTE4 value = 0;
+        std::int64_t value = 0;  // low word at 4, high word at 20
     };
     struct ClassSpec {
         std::string name{};
@@ -91,6 +92,11 @@ public:
                                 TN_DecimalSign sign, const char* picture = nullptr);
     TYPE_INDEX binaryType(UBYTE1 byteLength, UBYTE1 precision, signed char scale, bool isSigned);
     TYPE_INDEX charstringType(UBYTE4 length, UBYTE4 leaf = TE_CHARSTRING);
+    // A based variable's type (leaf 70): its storage is where the pointer
+    // variable called pointerName points.
+    TYPE_INDEX basedType(const std::string& pointerName);
+    // A COBOL file description (leaf 85); "SD" names a sort file.
+    TYPE_INDEX fileDescriptorType(const std::string& name);
 
     // ---- symbol entries ----
     _SYMBOL_ENTRY& newSymbol(UBYTE4 kind, const std::string& name);
@@ -107,6 +113,11 @@ public:
     _SYMBOL_ENTRY& typeName(const std::string& name, TYPE_INDEX type);
     _SYMBOL_ENTRY& function(const std::string& name, TYPE_INDEX type, UBYTE4 section,
                             UBYTE8 offset);
+    // Code 23: offset from the thread-static base.
+    _SYMBOL_ENTRY& threadStaticVariable(const std::string& name, TYPE_INDEX type, UBYTE8 offset);
+    // Code 43: a member of a Fortran common block in a section.
+    _SYMBOL_ENTRY& commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section,
+                                     UBYTE8 offset);
 
     // A null-terminated symbol list kept by the store.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);

@@ -207,9 +207,11 @@ inline UBYTE8 upcConstantBlockFactor(const TNupcshared& r)
 }
 
 // List nodes.
+// An enumerator's 64-bit value: the low word, and the word at 20 as its high
+// 32 bits (so wide and negative enumerators come out whole).
 inline std::uint64_t enumeratorValue(const TNenumeratorNode& n)
 {
-    return std::uint64_t(n.value) | (std::uint64_t(n.valueHigh) << 4);
+    return std::uint64_t(n.value) | (std::uint64_t(n.valueHigh) << 32);
 }
 inline std::int64_t nameListOffset(const TNnameListNode& n)
 {

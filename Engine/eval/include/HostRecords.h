@@ -141,7 +141,7 @@ struct TNenumeratorNode {
     UBYTE4 reserved8;                 // 8
     const TNenumeratorNode* next;     // 12
     UBYTE4 reserved16;                // 16
-    UBYTE4 valueHigh;                 // 20: combined as value | (valueHigh << 4)
+    UBYTE4 valueHigh;                 // 20: high 32 bits of the value
 };
 
 // ---------------------------------------------------------------------------

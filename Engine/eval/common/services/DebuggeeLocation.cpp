@@ -13,15 +13,16 @@
 
 namespace {
 
-// Questions about a pointer type that its type flags answer.
-bool isPointerToShared(const TypeItem* type)
+// Questions about a pointer type, answered by its type flags.
+bool isPointerToShared(const TypeItem* pointerType)
 {
-    return type != nullptr && type->hasFlag(TypeFlags::pointerToShared);
+    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::pointerToShared);
 }
 
-bool isFortranDescriptorArray(const TypeItem* type)
+bool isFortranDescriptorArray(const TypeItem* pointerType)
 {
-    return type != nullptr && type->hasFlag(TypeFlags::fortranDescriptor) && type->hasFlag(TypeFlags::array);
+    return pointerType != nullptr && pointerType->hasFlag(TypeFlags::fortranDescriptor) &&
+           pointerType->hasFlag(TypeFlags::array);
 }
 
 // The size of the pointer held at a location of the given pointer type: the

@@ -8,8 +8,11 @@
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
+#include "types/ConstSymbolItem.h"
+#include "types/CreatedTypeItem.h"
 #include "types/ScopeTypeQueries.h"
 #include "types/SymbolItem.h"
+#include "types/TypeDepthGuard.h"
 
 namespace {
 
@@ -34,41 +37,72 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
     const _TYPE_ENTRY* e = aggregate.typeEntry();
     if (e == nullptr) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Cannot find type entry for type %s",
-                    aggregate.hasValidName() ? reinterpret_cast<const char*>(aggregate.cachedName().data()) : "");
+                    textOrEmpty(aggregate.format()));
         return nullptr;
     }
     if (e->leaf == TE_REFERENCE) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found reference type");
-        aggregate = TypeItem(TYPE_INDEX(e->reference.referent));
+        aggregate = TypeItem(TYPE_INDEX(TYPE_INDEX(e->reference.referent)));
     } else if (aggregate.hasFlag(TypeFlags::array)) {
+        // The element by the rule of the array's own leaf (C arrays, COBOL
+        // tables, Fortran descriptor arrays and the rest each keep it in
+        // their own place).
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found array type");
-        aggregate = scopetypes::withoutArrays(aggregate);
+        try {
+            aggregate = TypeItem(aggregate.dereference());
+        } catch (const InvalidOp&) {
+            aggregate = TypeItem();
+        }
     }
     e = aggregate.typeEntry();
-    if (e == nullptr || !scopetypes::isAggregate(aggregate)) {
+    if (e == nullptr || !aggregate.isClassOrStruct()) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Found invalid type %d", e != nullptr ? int(e->leaf) : -1);
         return nullptr;
     }
-
-    EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
-    const List<ScopeItem*>& scopes = env->scopes();
-    for (unsigned i = scopes.count(); i > 0; --i) {
-        if (scopes[i - 1]->scopeType() != classScope)
-            continue;
-        auto* known = static_cast<ClassScopeItem*>(scopes[i - 1]);
-        if (isCobolLanguage()) {
-            if (known->classType_.typeIndex() == aggregate.typeIndex())
-                return known;
-        } else if (known->classType_ == aggregate && known->allMembers() == allMembers) {
-            return known;
-        }
+    if (e->leaf == TE_REFERENCE) {
+        // A reference to a reference to a class: the class.
+        aggregate = TypeItem(TYPE_INDEX(e->reference.referent));
+        e = aggregate.typeEntry();
+        if (e == nullptr || !aggregate.isClassOrStruct() || e->leaf == TE_REFERENCE)
+            return nullptr;
     }
+
+    if (ClassScopeItem* known = findScopeByType(aggregate, allMembers))
+        return known;
 
     ScopeItem* home = owner != nullptr ? owner : ScopeItem::fileScope();
     if (home == nullptr)
         return nullptr;
-    const bool isClass = e->leaf == TE_CLASS || e->leaf == TE_GROUP;
+    const bool isClass = isClassLeaf(e->leaf);
     return new ClassScopeItem(home->context(), aggregate, *home, isClass, allMembers);
+}
+
+ClassScopeItem* ClassScopeItem::findScopeByType(const TYPE_INDEX& index)
+{
+    const List<ScopeItem*>& scopes = EvaluationEnvironment::currentRep()->scopes();
+    for (unsigned i = scopes.count(); i > 0; --i) {
+        if (scopes[i - 1]->scopeType() != classScope)
+            continue;
+        auto* known = static_cast<ClassScopeItem*>(scopes[i - 1]);
+        if (known->classType_.typeIndex() == index)
+            return known;
+    }
+    return nullptr;
+}
+
+ClassScopeItem* ClassScopeItem::findScopeByType(const TypeItem& type, bool allMembers)
+{
+    if (isCobolLanguage())
+        return findScopeByType(type.typeIndex().typeIndex());
+    const List<ScopeItem*>& scopes = EvaluationEnvironment::currentRep()->scopes();
+    for (unsigned i = scopes.count(); i > 0; --i) {
+        if (scopes[i - 1]->scopeType() != classScope)
+            continue;
+        auto* known = static_cast<ClassScopeItem*>(scopes[i - 1]);
+        if (known->classType_ == type && known->allMembers() == allMembers)
+            return known;
+    }
+    return nullptr;
 }
 
 ClassScopeItem::ClassScopeItem(const LCC_Eval_Context_Info* context, const TypeItem& type, ScopeItem& owner,
@@ -90,6 +124,9 @@ ClassScopeItem::~ClassScopeItem()
     deleteAll(dataMembers_);
     deleteAll(bases_);
     deleteAll(nestedTypes_);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting _infoBlock = 0x%lx", reinterpret_cast<unsigned long>(infoBlock_));
+    delete infoBlock_;
+    infoBlock_ = nullptr;
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%lx - done", reinterpret_cast<unsigned long>(this));
 }
 
@@ -99,8 +136,7 @@ const char* ClassScopeItem::name() const
         char address[48];
         std::snprintf(address, sizeof address, "-Class Scope (%lx) = ", reinterpret_cast<unsigned long>(this));
         std::string text = address;
-        if (const char* display = classType_.format())
-            text += display;
+        text += textOrEmpty(classType_.format());
         text += "-";
         name_ = ByteString(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()));
     }
@@ -109,8 +145,39 @@ const char* ClassScopeItem::name() const
 
 ScopeItem* ClassScopeItem::container() const
 {
-    if (container_ == nullptr)
+    if (container_ != nullptr)
+        return container_;
+    const _TYPE_ENTRY* e = classType_.typeEntry();
+    if (e == nullptr || e->leaf == TE_STRUCT) {
         container_ = &owner_;
+        return container_;
+    }
+    if (!isClassLeaf(e->leaf))
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if ((e->klass.flags & TNclass_Nested) == 0) {
+        container_ = &owner_;
+        return container_;
+    }
+    // A nested class lives in the scope of its enclosing class, where only
+    // the enclosing class's static members are visible.
+    TypeItem enclosing(TYPE_INDEX(e->klass.enclosingClass));
+    // The type's trace text lives until the next one is made: keep copies.
+    const std::string scopeName = name();
+    const std::string enclosingName = textOrEmpty(enclosing.format());
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is a member function of class %s", scopeName.c_str(),
+                enclosingName.c_str());
+    if (enclosing.typeEntry() != nullptr && !enclosing.isClassOrStruct())
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    ClassScopeItem* outer = getClassScope(enclosing, &owner_, false);
+    if (outer == nullptr) {
+        container_ = &owner_;
+        return container_;
+    }
+    // The members are read first: reading them makes every member visible,
+    // which would undo the restriction if it came later.
+    outer->buildClassMembers();
+    outer->allMembers_ = 0;
+    container_ = outer;
     return container_;
 }
 
@@ -119,7 +186,13 @@ void ClassScopeItem::buildClassMembers()
     if (built_)
         return;
     built_ = true;
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
+                reinterpret_cast<unsigned long>(this), textOrEmpty(classType_.format()));
     const _TYPE_ENTRY* record = classType_.typeEntry();
+    if (record != nullptr && record->leaf == TE_REFERENCE) {
+        TypeItem referent(TYPE_INDEX(record->reference.referent));
+        record = referent.typeEntry();
+    }
     if (record == nullptr || !isClassLeaf(record->leaf) || record->klass.memberCount == 0)
         return;
     const _TYPE_ENTRY* list = nullptr;
@@ -136,15 +209,17 @@ void ClassScopeItem::buildClassMembers()
     allMembers_ = 1;
     unsigned guard = 0;
     for (const TNtypeListNode* n = list->list.first.types; n != nullptr && guard < 65536; n = n->next, ++guard) {
-        if (typeIndexEmpty(n->type))
+        if (typeIndexEmpty(TYPE_INDEX(n->type)))
             continue;
         TypeItem* member = (isCobolLanguage() && n->cobolEntry != nullptr)
-                               ? new TypeItem(TYPE_INDEX(n->type), n->cobolEntry, false)
-                               : new TypeItem(TYPE_INDEX(n->type), nullptr, false);
+                               ? new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), n->cobolEntry, false)
+                               : new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), nullptr, false);
         const _TYPE_ENTRY* e = member->typeEntry();
         switch (e != nullptr ? e->leaf : TE_NONE) {
         case TE_BASECLASS:
             bases_.append(member);
+            if (isFortranLanguage())
+                fortranAddBaseMember(*member);
             break;
         case TE_CLASS:
         case TE_NAMEDTAG:
@@ -161,6 +236,37 @@ void ClassScopeItem::buildClassMembers()
             break;
         }
     }
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
+                "Done.   this = %lx  %d data members, %d types, %d bases, and _allMembers %d",
+                reinterpret_cast<unsigned long>(this), int(dataMembers_.count()), int(nestedTypes_.count()),
+                int(bases_.count()), int(allMembers_));
+}
+
+void ClassScopeItem::fortranAddBaseMember(TypeItem& base)
+{
+    const _TYPE_ENTRY* b = base.typeEntry();
+    if (b == nullptr || b->leaf != TE_BASECLASS)
+        return;
+    TypeItem parent(TYPE_INDEX(b->baseclass.baseType));
+    const _TYPE_ENTRY* p = parent.typeEntry();
+    if (p == nullptr || p->leaf != TE_CLASS || p->klass.name == nullptr || p->klass.name[0] == '\0')
+        return;
+    TNclassmember member{};
+    member.leaf = TE_MEMBER;
+    if (baseLocationIsExpression(b->baseclass))
+        member.flags |= TNclassmember_LocationIsExpression;
+    member.attributes = b->baseclass.attributes;
+    member.memberType = b->baseclass.baseType;
+    if (baseLocationIsExpression(b->baseclass))
+        member.location.expression = b->baseclass.location.expression;
+    else
+        member.location.offset = b->baseclass.location.offset;
+    member.expressionLength = b->baseclass.expressionLength;
+    member.name = p->klass.name;
+    member.name2 = "";
+    const TypeItem* created = CreatedTypeItem::findOrCreateType(member);
+    if (created != nullptr)
+        dataMembers_.append(new TypeItem(*created));
 }
 
 TypeItem ClassScopeItem::findClassMemberVar(const char* name) const
@@ -208,7 +314,7 @@ TypeItem ClassScopeItem::findStructMember(const char* name, std::int64_t& offset
     if (record == nullptr || record->leaf != TE_STRUCT)
         return TypeItem();
     TypeItem typesIndex(TYPE_INDEX(record->structure.memberTypes));
-    TypeItem namesIndex(TYPE_INDEX(record->structure.memberNames));
+    TypeItem namesIndex(TYPE_INDEX(TYPE_INDEX(record->structure.memberNames)));
     const _TYPE_ENTRY* typesList = typesIndex.typeEntry();
     const _TYPE_ENTRY* namesList = namesIndex.typeEntry();
     if (typesList == nullptr || namesList == nullptr || typesList->leaf != TE_LIST || namesList->leaf != TE_LIST)
@@ -231,7 +337,7 @@ SymbolItem* ClassScopeItem::makeVarSymbol(const char* name)
         TypeItem member = findClassMemberVar(name);
         if (member.typeEntry() != nullptr)
             return makeClassVarSymbol(member);
-        return nullptr;
+        return makeEnumConstant(name);
     }
     std::int64_t offset = 0;
     TypeItem memberType = findStructMember(name, offset);
@@ -240,6 +346,8 @@ SymbolItem* ClassScopeItem::makeVarSymbol(const char* name)
     SymbolItem* symbol = new SymbolItem(memberType, *this, name, false);
     symbol->memberLayout().size = memberType.typeSize();
     symbol->memberLayout().offset = static_cast<std::uint64_t>(offset);
+    symbol->memberLayout().expressionLength = 0;
+    symbol->memberLayout().flags = 0;
     addSymbol(*symbol);
     return symbol;
 }
@@ -291,3 +399,167 @@ SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member, const Typ
     addSymbol(*symbol);
     return symbol;
 }
+
+SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
+{
+    if (name == nullptr)
+        return nullptr;
+    buildClassMembers();
+    for (unsigned i = nestedTypes_.count(); i > 0; --i) {
+        const TypeItem& enumeration = *nestedTypes_[i - 1];
+        const _TYPE_ENTRY* e = enumeration.typeEntry();
+        if (e == nullptr || !isEnumLeaf(e->leaf) || typeIndexEmpty(TYPE_INDEX(e->enumeration.underlyingType)))
+            continue;
+        TypeItem listType(TYPE_INDEX(e->enumeration.enumeratorList));
+        const _TYPE_ENTRY* list = listType.typeEntry();
+        if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_ENUMERATORS)
+            continue;
+        unsigned steps = 0;
+        for (const TNenumeratorNode* n = list->list.first.enumerators; n != nullptr; n = n->next) {
+            TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
+            if (n->name == nullptr || n->name[0] == '\0' || std::strcmp(n->name, name) != 0)
+                continue;
+            TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
+            auto* symbol = new ConstSymbolItem(n->name, enumeration, *this, enumeratorValue(*n),
+                                               underlying.typeSize());
+            addSymbol(*symbol);
+            return symbol;
+        }
+    }
+    return nullptr;
+}
+
+std::uint64_t ClassScopeItem::offset(unsigned index) const
+{
+    if (type_ != structureScope)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const _TYPE_ENTRY* record = classType_.typeEntry();
+    if (record == nullptr || record->leaf != TE_STRUCT)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    TypeItem namesIndex(TYPE_INDEX(record->structure.memberNames));
+    const _TYPE_ENTRY* names = namesIndex.typeEntry();
+    const TNnameListNode* n = (names != nullptr && names->leaf == TE_LIST) ? names->list.first.names : nullptr;
+    for (unsigned i = 0; n != nullptr; ++i, n = n->next) {
+        TypeDepthGuard::checkListStep(i, __PRETTY_FUNCTION__, __LINE__);
+        if (i == index)
+            return n->offset;
+    }
+    throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+}
+
+const List<SymbolItem*>& ClassScopeItem::variables()
+{
+    buildClassMembers();
+    for (unsigned i = dataMembers_.count(); i > 0; --i) {
+        const TypeItem& member = *dataMembers_[i - 1];
+        const _TYPE_ENTRY* e = member.typeEntry();
+        if (e == nullptr || e->leaf != TE_MEMBER)
+            continue;
+        const char* memberName = textOrEmpty(e->member.name);
+        bool known = false;
+        for (unsigned j = 0; j < variables_.count() && !known; ++j)
+            known = std::strcmp(variables_[j]->name(), memberName) == 0;
+        if (!known)
+            makeClassVarSymbol(member);
+    }
+    return variables_;
+}
+
+namespace {
+
+// The class block shared by every aggregate that has none of its own.
+const ClassDescriptor& emptyClassDescriptor()
+{
+    static const ClassDescriptor empty;
+    return empty;
+}
+
+} // namespace
+
+const ClassDescriptor* ClassScopeItem::classInfo() const
+{
+    if (infoBlock_ != nullptr)
+        return infoBlock_;
+    const _TYPE_ENTRY* e = classType_.typeEntry();
+    if (e == nullptr || !(isClassLeaf(e->leaf) || e->leaf == TE_STRUCT))
+        return &emptyClassDescriptor();
+    auto* info = new ClassDescriptor;
+    info->size = classType_.typeSize();
+    infoBlock_ = info;
+    if (isCobolLanguage()) {
+        info->flags |= ClassDescriptor::classForm;
+        return info;
+    }
+    TYPE_INDEX listIndex;
+    if (isClassLeaf(e->leaf)) {
+        info->flags |= ClassDescriptor::classForm;
+        listIndex = e->klass.fieldList;
+    } else {
+        info->flags |= ClassDescriptor::structureForm;
+        listIndex = e->structure.memberTypes;
+    }
+    if (typeIndexEmpty(listIndex))
+        return info;
+    TypeItem listType(listIndex);
+    const _TYPE_ENTRY* list = listType.typeEntry();
+    if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_TYPES)
+        return info;
+    unsigned steps = 0;
+    for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
+        TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
+        if (typeIndexEmpty(TYPE_INDEX(n->type)))
+            continue;
+        TypeItem node(TYPE_INDEX(n->type));
+        if (!node.isBaseClass())
+            continue;
+        const _TYPE_ENTRY* b = node.typeEntry();
+        auto* base = new BaseClassDescriptor(info->firstBase);
+        info->firstBase = base;
+        base->offset = b->baseclass.location.offset;
+        // A base whose type has no scope (no entry, no aggregate) is kept
+        // with a null type; the chain stays in the host's order otherwise.
+        TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
+        ClassScopeItem* scope = getClassScope(TypeItem(TYPE_INDEX(b->baseclass.baseType)), &owner_, false);
+        base->baseType = scope != nullptr ? &scope->classType_ : nullptr;
+    }
+    return info;
+}
+
+List<const char*> ClassScopeItem::namespaceNames() const
+{
+    List<const char*> names;
+    if (type_ != classScope)
+        return names;
+    // A copy: the type's trace text lives only until the next one is made.
+    const std::string classText = textOrEmpty(classType_.format());
+    const char* className = classText.c_str();
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
+                reinterpret_cast<unsigned long>(this), className);
+    const_cast<ClassScopeItem*>(this)->buildClassMembers();
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d data members.    this = %lx.  class name = %s",
+                int(dataMembers_.count()), reinterpret_cast<unsigned long>(this), className);
+    for (unsigned i = dataMembers_.count(); i > 0; --i) {
+        const _TYPE_ENTRY* e = dataMembers_[i - 1]->typeEntry();
+        if (e != nullptr && e->leaf == TE_MEMBER)
+            names.append(textOrEmpty(e->member.name));
+    }
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d bases.    this = %lx.  class name = %s",
+                int(bases_.count()), reinterpret_cast<unsigned long>(this), className);
+    for (unsigned i = bases_.count(); i > 0; --i) {
+        const _TYPE_ENTRY* b = bases_[i - 1]->typeEntry();
+        if (b == nullptr)
+            continue;
+        TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
+        ClassScopeItem* scope = getClassScope(TypeItem(TYPE_INDEX(b->baseclass.baseType)), &owner_, false);
+        if (scope == nullptr)
+            continue;
+        List<const char*> inherited = scope->namespaceNames();
+        for (unsigned j = 0; j < inherited.count(); ++j)
+            names.append(inherited[j]);
+    }
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Done.    this = %lx.  class name = %s, There are %d names",
+                reinterpret_cast<unsigned long>(this), className, int(names.count()));
+    return names;
+}
+
+void ClassScopeItem::addMembersToFlattenedSymbolList(SymbolList&, const char*) {}

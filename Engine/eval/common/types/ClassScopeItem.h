@@ -5,8 +5,11 @@
 
 #include <plomkit/List.h>
 
+#include "types/ClassDescriptor.h"
 #include "types/ScopeItem.h"
 #include "types/TypeItem.h"
+
+class SymbolList;
 
 // The scope of an aggregate type: a class scope (leaf 6 class, struct or
 // union, leaf 53 COBOL group) whose members are member records, or a
@@ -28,8 +31,18 @@ public:
     const char* name() const override;
     ScopeItem* container() const override;
 
-    // The member variable called name as a symbol of this scope, or null.
+    // The scope of a class seen before in this request under that index, or
+    // null.
+    static ClassScopeItem* findScopeByType(const TYPE_INDEX& index);
+    // The class scope getClassScope would reuse for the type, or null.
+    static ClassScopeItem* findScopeByType(const TypeItem& type, bool allMembers);
+
+    // The member variable (or, in a class scope, the enumerator) called name
+    // as a symbol of this scope, or null.
     SymbolItem* makeVarSymbol(const char* name);
+    // The enumerator called name of a nested enumeration, as a constant
+    // symbol of this scope; null when none.
+    SymbolItem* makeEnumConstant(const char* name);
     // The nested type called name as a type symbol of this scope, or null.
     SymbolItem* makeTypeSymbol(const char* name);
 
@@ -41,8 +54,26 @@ public:
     TypeItem findClassMemberType(const char* name) const;
     // The member type and offset of a structure member; empty when none.
     TypeItem findStructMember(const char* name, std::int64_t& offset) const;
+    // The byte offset of the index-th member of a structure scope;
+    // InvalidOp RTRC_Other past the end or in a class scope.
+    std::uint64_t offset(unsigned index) const;
+    // The member symbol of a data member record (its type from the record,
+    // or memberType); null for an empty member or type, and for a member
+    // that is not static while only static members are visible.
     SymbolItem* makeClassVarSymbol(const TypeItem& member);
     SymbolItem* makeClassVarSymbol(const TypeItem& member, const TypeItem& memberType);
+
+    // The symbols of every data member (made on first use).
+    const List<SymbolItem*>& variables();
+    // The size, form and base classes of the aggregate, made once.
+    const ClassDescriptor* classInfo() const;
+    // The data member names of a class and of its bases (last to first).
+    List<const char*> namespaceNames() const;
+    // Adds the parent component of a Fortran extended type as a member
+    // named after the parent type.
+    void fortranAddBaseMember(TypeItem& base);
+    // Nothing to add in this system.
+    void addMembersToFlattenedSymbolList(SymbolList& list, const char* name);
 
     const TypeItem& classType() const { return classType_; }
     ScopeItem& owner() const { return owner_; }
@@ -50,6 +81,7 @@ public:
 
 private:
     ScopeItem& owner_;
+    mutable ClassDescriptor* infoBlock_ = nullptr;
     TypeItem classType_;
     List<TypeItem*> dataMembers_;
     List<TypeItem*> bases_;

@@ -203,8 +203,10 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
             break;
         case SE_TYPE_NAME:
             // A name the host knows as a type: the symbol goes to the
-            // scope's type names, so that a later type lookup finds it.
+            // scope's type names, so that a later type lookup finds it,
+            // with the type the name denotes.
             symbol->_isType = true;
+            symbol->_dataType = TypeItem(symbolEntryType(*entry));
             env->setStaticExpression(false);
             break;
         case SE_BLOCK:

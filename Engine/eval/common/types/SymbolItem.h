@@ -155,8 +155,13 @@ public:
     DebuggeeAddress computeStaticAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
     DebuggeeAddress computeDWExprAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry,
                                          int frame) const;
+    DebuggeeAddress computeCommonBlockAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
+    const DebuggeeLocation& computeRegisterAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
     // The context of the frame selected for this symbol, or null.
     const LCC_Eval_Context_Info* setFrame(int frame) const;
+    // Moves context to its containing context and answers that context's
+    // kind; InvalidOp RTRC_Other when the host fails or answers no kind.
+    static CONTEXT_SCOPE2 containingContext(const LCC_Eval_Context_Info*& context);
     std::int64_t getMemberOffset() const;
 
 protected:
@@ -166,10 +171,14 @@ protected:
     ByteString _name;
     std::uint8_t _classChar = 0;
     mutable DebuggeeLocation _location;
-    TypeItem _dataType;
+    // Mutable: an address computation takes the type from the entry when
+    // the symbol was made without one.
+    mutable TypeItem _dataType;
     TypeItem* _memberType = nullptr;
     MemberLayout _member;
-    SYMBOL_ENTRY* _entry = nullptr;
+    // Mutable: a symbol made from a type finds its entry on the first
+    // request for its address.
+    mutable SYMBOL_ENTRY* _entry = nullptr;
     ScopeItem* _scope;
     SymbolItem* _ownerSymbol = nullptr;
     std::uint32_t _qualifiedArrayHits = 0;

@@ -1,14 +1,18 @@
 #include "types/TypeFlags.h"
 
 #include <cstring>
+#include <memory>
 
 #include "HostRecordAccess.h"
+#include "machine/RuntimeStack.h"
+#include "machine/StackItem.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
 #include "types/CreatedTypeItem.h"
 #include "types/PrimitiveType.h"
 #include "types/ScopeItem.h"
+#include "types/SymbolItem.h"
 #include "types/TypeItem.h"
 
 namespace {
@@ -254,14 +258,28 @@ void TypeFlags::merge(const EvaluatorTypeIndex& index)
 }
 
 // The factor held by a variable of the file scope: the variable is found
-// there, made a stack value and read as an unsigned number.
+// there, made a stack value of its own type and read as an unsigned number.
 std::uint64_t TypeFlags::upcBlockFactorFromVariable(const char* name)
 {
-    ScopeItem* scope = fileScope();
+    EvaluationEnvironment* env = EvaluationEnvironment::currentOrNull();
+    // Without a context there is no file to search.
+    ScopeItem* scope = env != nullptr && env->context() != nullptr ? fileScope() : nullptr;
     if (scope == nullptr)
         blockFactorFailure("No file scope");
-    // Variables are looked up through the file scope; a scope that cannot
-    // name the variable leaves the factor unknown.
-    (void)name;
-    blockFactorFailure("No blocking factor symbol");
+    SymbolItem* variable = name != nullptr ? scope->findVariable(name, 1) : nullptr;
+    if (variable == nullptr)
+        blockFactorFailure("No blocking factor symbol");
+    // The address first: working it out can give the symbol its type.
+    const DebuggeeLocation& location = variable->debuggeeAddress(-1);
+    std::unique_ptr<StackItem> value(RuntimeStack::makeStackItem(variable->dataType(), env->context()));
+    if (!value)
+        blockFactorFailure("No evaluation object");
+    // A value that cannot be read whole would leave the factor made of
+    // whatever the stack value held before.
+    const unsigned size = variable->dataType().typeSize();
+    unsigned char probe[16];
+    if (size == 0 || size > sizeof probe || location.read(probe, size) < size)
+        blockFactorFailure("Cannot read block factor");
+    value->load(location);
+    return value->asUnsigned();
 }

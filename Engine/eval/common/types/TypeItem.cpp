@@ -14,6 +14,8 @@
 #include "types/BoundTypeItem.h"
 #include "types/CreatedTypeItem.h"
 #include "types/PrimitiveType.h"
+#include "types/ScopeItem.h"
+#include "types/SymbolItem.h"
 #include "types/TypeDepthGuard.h"
 
 namespace {
@@ -641,9 +643,36 @@ const TypeItem* TypeItem::simpleType(TypeKind kind)
 
 const TypeItem* TypeItem::wcharType()
 {
-    // The program's own "wchar_t" is found through the scopes once they can
-    // be searched; without one the 4-byte wide character stands in.
-    return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, PrimitiveType::wchar4}, nullptr);
+    EvaluationEnvironment* env = EvaluationEnvironment::currentOrNull();
+    if (env == nullptr) {
+        // Nothing to search and nowhere to keep a created type: the 4-byte
+        // wide character of this thread stands in.
+        thread_local const TypeItem wide(unsigned(PrimitiveType::wchar4));
+        return &wide;
+    }
+    auto primitive = [](unsigned code) {
+        return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, code}, nullptr);
+    };
+    // Without a context there is no file whose "wchar_t" could be asked for.
+    if (env->context() == nullptr)
+        return primitive(PrimitiveType::wchar4);
+    ScopeItem* file = ScopeItem::fileScope();
+    SymbolItem* symbol = file != nullptr ? file->findType("wchar_t", 1) : nullptr;
+    if (symbol == nullptr)
+        return primitive(PrimitiveType::wchar4);
+    // The program's own "wchar_t": a host type stands for itself; an integer
+    // of 2 or 4 bytes is the wide character of that size.
+    const TypeItem& named = symbol->dataType();
+    if (named.typeEntry() != nullptr)
+        return &named;
+    switch (named.index.index()) {
+    case 129:
+    case 133: return primitive(PrimitiveType::wchar2);
+    case 130:
+    case 134: return primitive(PrimitiveType::wchar4);
+    default: break;
+    }
+    return &named;
 }
 
 TypeItem TypeItem::reduce() const

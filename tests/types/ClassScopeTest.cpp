@@ -261,7 +261,8 @@ TEST_F(FortranClassScopeTest, ExtendedTypeHasItsParentAsMember)
     ASSERT_NE(base->memberType(), nullptr);
     const _TYPE_ENTRY* record = base->memberType()->typeEntry();
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->member.attributes, 0x55u);
+    const UBYTE4 attributes = record->member.attributes;
+    EXPECT_EQ(attributes, 0x55u);
     EXPECT_NE(cs->findVariable("radius", 1), nullptr);
 }
 

@@ -237,7 +237,8 @@ TEST_F(SymbolAddressTest, SymbolMadeFromTypeIsFoundByNameOutward)
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_NE(calls[0].arguments.find("ctx=main name=g caseSensitive=1 symbolsToSearch=0x1025e"), std::string::npos);
     EXPECT_NE(calls[1].arguments.find("ctx=unit name=g caseSensitive=1 symbolsToSearch=0x10216"), std::string::npos);
-    EXPECT_EQ(g->entry()->header.name, std::string("g"));
+    const char* entryName = g->entry()->header.name;
+    EXPECT_STREQ(entryName, "g");
 
     // Nowhere: InvalidOp RTRC_InvalidSymbol.
     auto* none = new SymbolItem(TypeItem(intType), *scope, "none", false);

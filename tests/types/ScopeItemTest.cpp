@@ -68,11 +68,11 @@ protected:
     void SetUp() override
     {
         SymbolsTest::SetUp();
-        HostRecordStore::ClassSpec spec;
-        spec.name = "Widget";
-        spec.byteSize = 8;
-        spec.members = {{"size", TYPE_INDEX{0, 130}, 0}};
-        widget = records().classType(spec);
+        HostRecordStore::ClassSpec layout;
+        layout.name = "Widget";
+        layout.byteSize = 8;
+        layout.members = {{"size", TYPE_INDEX{0, 130}, 0}};
+        widget = records().classType(layout);
         method = host.addContext("Widget::draw", CS2_MEMBER_FUNCTION, unit);
     }
 

@@ -307,11 +307,11 @@ TEST_F(SymbolsTest, StorageCodesThatClearTheStaticExpressionFlag)
 TEST_F(SymbolsTest, TypeSymbolsFromTypeNameEntries)
 {
     const TYPE_INDEX color = records().enumType("color", TYPE_INDEX{0, 130}, {{"red", 0}});
-    HostRecordStore::ClassSpec spec;
-    spec.name = "point";
-    spec.byteSize = 8;
-    spec.members = {{"x", TYPE_INDEX{0, 130}, 0}, {"y", TYPE_INDEX{0, 130}, 4}};
-    const TYPE_INDEX point = records().classType(spec);
+    HostRecordStore::ClassSpec layout;
+    layout.name = "point";
+    layout.byteSize = 8;
+    layout.members = {{"x", TYPE_INDEX{0, 130}, 0}, {"y", TYPE_INDEX{0, 130}, 4}};
+    const TYPE_INDEX point = records().classType(layout);
     declare(unit, records().typeName("color_t", color));
     declare(unit, records().typeName("point_t", point));
     declare(unit, records().typeName("word", TYPE_INDEX{0, 134}));
@@ -408,6 +408,27 @@ TEST_F(SymbolsTest, LocalSymbolsOfTheLocalsView)
         EXPECT_EQ(s.addressKind(), LocalSymbolItem::general);
     }
     env->makeCurrent(mainContext);
+}
+
+TEST_F(SymbolsTest, BoundStaticTypesLearnTheSymbolsAddress)
+{
+    // A pointer's shape is bound to the symbol: the static address is
+    // computed when the symbol is made and handed to the type.
+    HostRecordStore::ClassSpec layout;
+    layout.name = "node";
+    layout.byteSize = 4;
+    layout.members = {{"v", TYPE_INDEX{0, 130}, 0}};
+    const TYPE_INDEX pointer = records().pointerType(records().classType(layout));
+    _SYMBOL_ENTRY& p = records().staticVariable("p", pointer, 1, 0x48);
+    SymbolItem* s = SymbolItem::makeVarSymbol(&p, *scope);
+    ASSERT_NE(s->dataType().boundTypeData(), nullptr);
+    EXPECT_EQ(s->addressState(), SymbolItem::addressCached);
+    EXPECT_EQ(s->location().address().addr(), 0x10048u);
+    EXPECT_EQ(s->dataType().getSymbolLocation().address().addr(), 0x10048u);
+    // A plain static has its address computed only when asked.
+    _SYMBOL_ENTRY& v = records().staticVariable("v", TYPE_INDEX{0, 130}, 1, 0x50);
+    SymbolItem* plain = SymbolItem::makeVarSymbol(&v, *scope);
+    EXPECT_EQ(plain->addressState(), SymbolItem::addressNotComputed);
 }
 
 } // namespace

@@ -22,14 +22,14 @@ protected:
                            std::vector<HostRecordStore::Base> bases = {}, std::vector<TYPE_INDEX> nested = {},
                            TYPE_INDEX enclosing = {})
     {
-        HostRecordStore::ClassSpec spec;
-        spec.name = name;
-        spec.byteSize = 16;
-        spec.members = std::move(members);
-        spec.bases = std::move(bases);
-        spec.nestedTypes = std::move(nested);
-        spec.enclosingClass = enclosing;
-        return records().classType(spec);
+        HostRecordStore::ClassSpec layout;
+        layout.name = name;
+        layout.byteSize = 16;
+        layout.members = std::move(members);
+        layout.bases = std::move(bases);
+        layout.nestedTypes = std::move(nested);
+        layout.enclosingClass = enclosing;
+        return records().classType(layout);
     }
 
     ClassScopeItem* classScope(TYPE_INDEX type, bool allMembers = true)

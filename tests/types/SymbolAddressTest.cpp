@@ -249,12 +249,12 @@ TEST_F(SymbolAddressTest, SymbolMadeFromTypeIsFoundByNameOutward)
 TEST_F(SymbolAddressTest, StaticMemberIsFoundUnderItsStorageName)
 {
     declare(unit, records().staticVariable("K::count", intType, 1, 0x500));
-    HostRecordStore::ClassSpec spec;
-    spec.name = "K";
-    spec.byteSize = 8;
-    spec.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""},
+    HostRecordStore::ClassSpec layout;
+    layout.name = "K";
+    layout.byteSize = 8;
+    layout.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""},
                     {"x", intType, 4}};
-    TypeItem k(records().classType(spec));
+    TypeItem k(records().classType(layout));
     ClassScopeItem* ks = ClassScopeItem::getClassScope(k, scope, true);
     ASSERT_NE(ks, nullptr);
 
@@ -278,10 +278,10 @@ TEST_F(SymbolAddressTest, StaticMemberIsFoundUnderItsStorageName)
 
 TEST_F(SymbolAddressTest, MemberPlacedByLocationExpression)
 {
-    HostRecordStore::ClassSpec spec;
-    spec.name = "V";
-    spec.members = {{"v", intType, 0, false, "", dwarf::Builder().lit(12).bytes()}};
-    ClassScopeItem* vs = ClassScopeItem::getClassScope(TypeItem(records().classType(spec)), scope, true);
+    HostRecordStore::ClassSpec layout;
+    layout.name = "V";
+    layout.members = {{"v", intType, 0, false, "", dwarf::Builder().lit(12).bytes()}};
+    ClassScopeItem* vs = ClassScopeItem::getClassScope(TypeItem(records().classType(layout)), scope, true);
     ASSERT_NE(vs, nullptr);
     SymbolItem* v = vs->findVariable("v", 1);
     ASSERT_NE(v, nullptr);

@@ -22,14 +22,14 @@ protected:
                            std::vector<HostRecordStore::Base> bases = {}, std::vector<TYPE_INDEX> nested = {},
                            TYPE_INDEX enclosing = {})
     {
-        HostRecordStore::ClassSpec spec;
-        spec.name = name;
-        spec.byteSize = 16;
-        spec.members = std::move(members);
-        spec.bases = std::move(bases);
-        spec.nestedTypes = std::move(nested);
-        spec.enclosingClass = enclosing;
-        return records().classType(spec);
+        HostRecordStore::ClassSpec layout;
+        layout.name = name;
+        layout.byteSize = 16;
+        layout.members = std::move(members);
+        layout.bases = std::move(bases);
+        layout.nestedTypes = std::move(nested);
+        layout.enclosingClass = enclosing;
+        return records().classType(layout);
     }
 
     ClassScopeItem* classScope(TYPE_INDEX type, bool allMembers = true)
@@ -261,7 +261,8 @@ TEST_F(FortranClassScopeTest, ExtendedTypeHasItsParentAsMember)
     ASSERT_NE(base->memberType(), nullptr);
     const _TYPE_ENTRY* record = base->memberType()->typeEntry();
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->member.attributes, 0x55u);
+    const UBYTE4 attributes = record->member.attributes;
+    EXPECT_EQ(attributes, 0x55u);
     EXPECT_NE(cs->findVariable("radius", 1), nullptr);
 }
 

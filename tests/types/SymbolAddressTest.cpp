@@ -237,7 +237,8 @@ TEST_F(SymbolAddressTest, SymbolMadeFromTypeIsFoundByNameOutward)
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_NE(calls[0].arguments.find("ctx=main name=g caseSensitive=1 symbolsToSearch=0x1025e"), std::string::npos);
     EXPECT_NE(calls[1].arguments.find("ctx=unit name=g caseSensitive=1 symbolsToSearch=0x10216"), std::string::npos);
-    EXPECT_EQ(g->entry()->header.name, std::string("g"));
+    const char* entryName = g->entry()->header.name;
+    EXPECT_STREQ(entryName, "g");
 
     // Nowhere: InvalidOp RTRC_InvalidSymbol.
     auto* none = new SymbolItem(TypeItem(intType), *scope, "none", false);
@@ -248,12 +249,12 @@ TEST_F(SymbolAddressTest, SymbolMadeFromTypeIsFoundByNameOutward)
 TEST_F(SymbolAddressTest, StaticMemberIsFoundUnderItsStorageName)
 {
     declare(unit, records().staticVariable("K::count", intType, 1, 0x500));
-    HostRecordStore::ClassSpec spec;
-    spec.name = "K";
-    spec.byteSize = 8;
-    spec.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""},
+    HostRecordStore::ClassSpec layout;
+    layout.name = "K";
+    layout.byteSize = 8;
+    layout.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""},
                     {"x", intType, 4}};
-    TypeItem k(records().classType(spec));
+    TypeItem k(records().classType(layout));
     ClassScopeItem* ks = ClassScopeItem::getClassScope(k, scope, true);
     ASSERT_NE(ks, nullptr);
 
@@ -277,10 +278,10 @@ TEST_F(SymbolAddressTest, StaticMemberIsFoundUnderItsStorageName)
 
 TEST_F(SymbolAddressTest, MemberPlacedByLocationExpression)
 {
-    HostRecordStore::ClassSpec spec;
-    spec.name = "V";
-    spec.members = {{"v", intType, 0, false, "", dwarf::Builder().lit(12).bytes()}};
-    ClassScopeItem* vs = ClassScopeItem::getClassScope(TypeItem(records().classType(spec)), scope, true);
+    HostRecordStore::ClassSpec layout;
+    layout.name = "V";
+    layout.members = {{"v", intType, 0, false, "", dwarf::Builder().lit(12).bytes()}};
+    ClassScopeItem* vs = ClassScopeItem::getClassScope(TypeItem(records().classType(layout)), scope, true);
     ASSERT_NE(vs, nullptr);
     SymbolItem* v = vs->findVariable("v", 1);
     ASSERT_NE(v, nullptr);

@@ -256,7 +256,7 @@ void ClassScopeItem::fortranAddBaseMember(TypeItem& base)
     if (baseLocationIsExpression(b->baseclass))
         member.flags |= TNclassmember_LocationIsExpression;
     member.attributes = b->baseclass.attributes;
-    member.memberType = b->baseclass.baseType;
+    member.memberType = TYPE_INDEX(b->baseclass.baseType);
     if (baseLocationIsExpression(b->baseclass))
         member.location.expression = b->baseclass.location.expression;
     else
@@ -493,10 +493,10 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
     TYPE_INDEX listIndex;
     if (isClassLeaf(e->leaf)) {
         info->flags |= ClassDescriptor::classForm;
-        listIndex = e->klass.fieldList;
+        listIndex = TYPE_INDEX(e->klass.fieldList);
     } else {
         info->flags |= ClassDescriptor::structureForm;
-        listIndex = e->structure.memberTypes;
+        listIndex = TYPE_INDEX(e->structure.memberTypes);
     }
     if (typeIndexEmpty(listIndex))
         return info;

@@ -16,11 +16,7 @@ namespace {
 
 TNalpha_numeric_edited record(const char* picture, unsigned length)
 {
-    TNalpha_numeric_edited r{};
-    r.leaf = TE_ALPHA_NUMERIC_EDITED;
-    r.length = length;
-    r.picture = picture;
-    return r;
+    return pictureRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED, picture, length);
 }
 
 std::string ascii(const ByteString& b) { return std::string(reinterpret_cast<const char*>(b.data()), b.length()); }

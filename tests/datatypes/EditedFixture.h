@@ -24,6 +24,30 @@
 
 namespace editedtest {
 
+// The record of an edited or external floating-point item: its leaf, length
+// and picture, all else zero.
+template <class Record>
+Record pictureRecord(decltype(Record::leaf) leaf, const char* picture, unsigned length)
+{
+    Record r{};
+    r.leaf = leaf;
+    r.length = length;
+    r.picture = picture;
+    return r;
+}
+
+// The record of a numeric-edited item: a picture record with the item's
+// digits and scale.
+template <class Record>
+Record numericPictureRecord(decltype(Record::leaf) leaf, const char* picture, unsigned length, int precision,
+                            int scale)
+{
+    Record r = pictureRecord<Record>(leaf, picture, length);
+    r.precision = static_cast<decltype(r.precision)>(precision);
+    r.scale = static_cast<decltype(r.scale)>(scale);
+    return r;
+}
+
 template <class F>
 int errorCode(F&& f)
 {

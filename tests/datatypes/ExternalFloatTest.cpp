@@ -21,20 +21,12 @@ namespace {
 
 TNexternal_float record(const char* picture, unsigned length)
 {
-    TNexternal_float r{};
-    r.leaf = TE_EXTERNAL_FLOAT;
-    r.length = length;
-    r.picture = picture;
-    return r;
+    return pictureRecord<TNexternal_float>(TE_EXTERNAL_FLOAT, picture, length);
 }
 
 TNnational_external_float nationalRecord(const char* picture, unsigned length)
 {
-    TNnational_external_float r{};
-    r.leaf = TE_NATIONAL_EXTERNAL_FLOAT;
-    r.length = length;
-    r.picture = picture;
-    return r;
+    return pictureRecord<TNnational_external_float>(TE_NATIONAL_EXTERNAL_FLOAT, picture, length);
 }
 
 const char* const kPicture = "+9(2).9(2)E+99";

@@ -16,20 +16,12 @@ namespace {
 
 TNnational_edited nationalRecord(const char* picture, unsigned length)
 {
-    TNnational_edited r{};
-    r.leaf = TE_NATIONAL_EDITED;
-    r.length = length;
-    r.picture = picture;
-    return r;
+    return pictureRecord<TNnational_edited>(TE_NATIONAL_EDITED, picture, length);
 }
 
 TNdbcs_edited dbcsRecord(const char* picture, unsigned length)
 {
-    TNdbcs_edited r{};
-    r.leaf = TE_DBCS_EDITED;
-    r.length = length;
-    r.picture = picture;
-    return r;
+    return pictureRecord<TNdbcs_edited>(TE_DBCS_EDITED, picture, length);
 }
 
 } // namespace

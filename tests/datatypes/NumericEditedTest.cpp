@@ -22,24 +22,12 @@ namespace {
 
 TNnumeric_edited record(const char* picture, unsigned length, int precision, int scale)
 {
-    TNnumeric_edited r{};
-    r.leaf = TE_NUMERIC_EDITED;
-    r.length = length;
-    r.precision = static_cast<UBYTE1>(precision);
-    r.scale = static_cast<signed char>(scale);
-    r.picture = picture;
-    return r;
+    return numericPictureRecord<TNnumeric_edited>(TE_NUMERIC_EDITED, picture, length, precision, scale);
 }
 
 TNnational_numeric_edited nationalRecord(const char* picture, unsigned length, int precision, int scale)
 {
-    TNnational_numeric_edited r{};
-    r.leaf = TE_NATIONAL_NUMERIC_EDITED;
-    r.length = length;
-    r.precision = static_cast<UBYTE1>(precision);
-    r.scale = static_cast<signed char>(scale);
-    r.picture = picture;
-    return r;
+    return numericPictureRecord<TNnational_numeric_edited>(TE_NATIONAL_NUMERIC_EDITED, picture, length, precision, scale);
 }
 
 // The error an operation raises: its code, function text and line.

@@ -13,13 +13,7 @@ namespace {
 
 TNnumeric_edited record(const char* picture, unsigned length, int precision, int scale)
 {
-    TNnumeric_edited r{};
-    r.leaf = TE_NUMERIC_EDITED;
-    r.length = length;
-    r.precision = static_cast<UBYTE1>(precision);
-    r.scale = static_cast<signed char>(scale);
-    r.picture = picture;
-    return r;
+    return numericPictureRecord<TNnumeric_edited>(TE_NUMERIC_EDITED, picture, length, precision, scale);
 }
 
 // The working item of an edit for a decimal literal: a sign byte and the

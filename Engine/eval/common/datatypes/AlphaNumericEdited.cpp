@@ -16,22 +16,12 @@ using dataitem::refuse;
 
 namespace {
 
-TNalpha_numeric_edited emptyRecord()
-{
-    TNalpha_numeric_edited r{};
-    r.leaf = TE_ALPHA_NUMERIC_EDITED;
-    return r;
-}
+TNalpha_numeric_edited emptyRecord() { return edited::emptyRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED); }
 
 bool repeats(char c) { return c != '\0' && std::strchr("/09ABXabx", c) != nullptr; }
 
 // A text kept without a picture (a number in E notation).
-TNalpha_numeric_edited plainRecord(const ByteString& text)
-{
-    TNalpha_numeric_edited r = emptyRecord();
-    r.length = text.length();
-    return r;
-}
+TNalpha_numeric_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED, text); }
 
 } // namespace
 

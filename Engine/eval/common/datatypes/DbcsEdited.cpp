@@ -17,27 +17,10 @@ namespace {
 
 constexpr UBYTE4 kLeaf = TE_DBCS_EDITED;
 
-TNdbcs_edited emptyRecord()
-{
-    TNdbcs_edited r{};
-    r.leaf = kLeaf;
-    return r;
-}
+TNdbcs_edited emptyRecord() { return edited::emptyRecord<TNdbcs_edited>(kLeaf); }
 
 // A text kept without a picture (a number in E notation).
-TNdbcs_edited plainRecord(const ByteString& text)
-{
-    TNdbcs_edited r = emptyRecord();
-    r.length = text.length();
-    return r;
-}
-
-bool samePicture(const char* a, const char* b)
-{
-    if (a == nullptr || b == nullptr)
-        return a == b;
-    return std::strcmp(a, b) == 0;
-}
+TNdbcs_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNdbcs_edited>(kLeaf, text); }
 
 } // namespace
 
@@ -112,7 +95,7 @@ DbcsEdited::DbcsEdited(const PackedDecimal& source, const TNdbcs_edited& record)
 
 DbcsEdited& DbcsEdited::convert(const DbcsEdited& other)
 {
-    if (record_.length == other.record_.length && samePicture(record_.picture, other.record_.picture)) {
+    if (record_.length == other.record_.length && edited::samePicture(record_.picture, other.record_.picture)) {
         text_ = other.text_;
         return *this;
     }
@@ -134,21 +117,29 @@ int DbcsEdited::getPicCount(char** cursor) const
     return n;
 }
 
+namespace {
+
+unsigned short dbcsSymbol(char c)
+{
+    return std::strchr("/0BGNbgn", c) == nullptr ? 0 : static_cast<unsigned char>(c);
+}
+
+// B is the DBCS space; / and 0 have no DBCS form and write nothing; G and N
+// take the source.
+int dbcsOutput(unsigned short c)
+{
+    if (c == '/' || c == '0')
+        return Pic_Info1::nothing;
+    if (c == 'B' || c == 'b')
+        return 0x4040;
+    return Pic_Info1::fromSource;
+}
+
+} // namespace
+
 void DbcsEdited::getDbcsEditPicInfo(Pic_Info1& info) const
 {
-    unsigned n = 0;
-    for (const char* p = record_.picture; p != nullptr && *p != '\0'; ++p) {
-        if (std::strchr("/0BGNbgn", *p) == nullptr)
-            continue;
-        if (n == Pic_Info1::capacity)
-            refuse(InvalidOp::RTRC_Other, "void DbcsEdited::getDbcsEditPicInfo(Pic_Info1&) const", __LINE__);
-        const unsigned short c = static_cast<unsigned char>(*p);
-        const int count = edited::pictureRepeatCount(&p);
-        info.entries[n].character = c;
-        info.entries[n].repeat = static_cast<unsigned short>(count <= 0 ? 1 : count > 0xFFFF ? 0xFFFF : count);
-        ++n;
-    }
-    info.byteSize = 4 * n;
+    info.read(record_.picture, dbcsSymbol, "void DbcsEdited::getDbcsEditPicInfo(Pic_Info1&) const");
 }
 
 void DbcsEdited::moveDbcsToDbcsEdit(Pic_Info1& info, const char* source, int sourceLength)
@@ -157,31 +148,7 @@ void DbcsEdited::moveDbcsToDbcsEdit(Pic_Info1& info, const char* source, int sou
     text_ = ByteString(ByteString(), 0, limit, 0x20);
     if (info.entryCount() == 0 || sourceLength < 1 || source == nullptr)
         return;
-    unsigned char* out = text_.data();
-    unsigned pos = 0;
-    int next = 0;
-    auto put = [&](unsigned char high, unsigned char low) {
-        if (pos < limit)
-            out[pos] = high;
-        if (pos + 1 < limit)
-            out[pos + 1] = low;
-        pos += 2;
-    };
-    for (unsigned e = 0; e < info.entryCount() && e < Pic_Info1::capacity && pos < limit; ++e) {
-        const unsigned short c = info.entries[e].character;
-        if (c == '/' || c == '0')
-            continue;  // no DBCS form: nothing is written
-        for (unsigned r = 0; r < info.entries[e].repeat && pos < limit; ++r) {
-            if (c == 'B' || c == 'b') {
-                put(0x40, 0x40);
-            } else if (next + 1 < sourceLength) {
-                put(static_cast<unsigned char>(source[next]), static_cast<unsigned char>(source[next + 1]));
-                next += 2;
-            } else {
-                put(0x40, 0x40);
-            }
-        }
-    }
+    info.move(source, sourceLength, text_.data(), limit, dbcsOutput, 0x4040);
 }
 
 void DbcsEdited::edit(const ByteString& source, unsigned sourceLength)

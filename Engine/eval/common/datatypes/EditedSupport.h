@@ -37,6 +37,33 @@ inline int pictureRepeatCount(const char** cursor)
     return n < 0 ? 0 : static_cast<int>(n);
 }
 
+// A record of the given leaf with all else zero.
+template <class Record>
+Record emptyRecord(decltype(Record::leaf) leaf)
+{
+    Record r{};
+    r.leaf = leaf;
+    return r;
+}
+
+// The record of a text kept without a picture (a number in E notation): the
+// text's length and nothing else.
+template <class Record>
+Record plainRecord(decltype(Record::leaf) leaf, const ByteString& text)
+{
+    Record r = emptyRecord<Record>(leaf);
+    r.length = text.length();
+    return r;
+}
+
+// Whether two pictures are the same text; two absent pictures are.
+inline bool samePicture(const char* a, const char* b)
+{
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    return std::strcmp(a, b) == 0;
+}
+
 // The characters of a text up to its terminator; none for a null text.
 inline ByteString textOf(const char* text)
 {

@@ -3,6 +3,7 @@
 #include "datatypes/DataItemSupport.h"
 #include "datatypes/DecimalFloat.h"
 #include "datatypes/EditedSupport.h"
+#include "datatypes/ExternalFloatSyntax.h"
 #include "datatypes/FixedPointBinary.h"
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/NationalExternalFloat.h"
@@ -363,68 +364,11 @@ int ExternalFloat::format(char*) const { return -1; }
 
 bool ExternalFloat::isValidExternalFloat(DataError* error) const
 {
-    auto fail = [&](DataError e) {
-        if (error != nullptr)
-            *error = e;
-        return false;
-    };
-    const unsigned length = record_.length;
+    static constexpr externalfloat::Alphabet ebcdic{kBlank, kPlus, kMinus, kPoint, kE,
+                                                    [](unsigned c) { return c >= 0xF0 && c <= 0xF9; }};
     // Positions beyond the bytes held are no characters at all.
-    auto at = [&](unsigned i) -> unsigned char { return i < bytes_.length() ? bytes_[i] : 0x00; };
-    if (length == 0)
-        return true;
-    const unsigned char first = at(0);
-    if (first != kBlank && first != kPlus && first != kMinus)
-        return fail(DataErrorBadSign);
-    bool empty = first == kBlank;
-    bool mantissaDigit = false;
-    bool pointSeen = false;
-    bool eSeen = false;
-    bool exponentSign = false;
-    int exponentDigits = 0;
-    unsigned char last = first;
-    for (unsigned i = 1; i < length; ++i) {
-        const unsigned char b = at(i);
-        last = b;
-        if (b == kBlank) {
-            if (empty)
-                continue;
-            if (eSeen && !exponentSign && exponentDigits == 0) {
-                exponentSign = true;
-                continue;
-            }
-            return fail(DataErrorBadDigit);
-        }
-        empty = false;
-        if (b == kPoint) {
-            if (pointSeen || eSeen)
-                return fail(DataErrorBadDigit);
-            pointSeen = true;
-        } else if (b == kE) {
-            if (eSeen || !mantissaDigit)
-                return fail(DataErrorBadDigit);
-            eSeen = true;
-        } else if (b == kPlus || b == kMinus) {
-            if (!eSeen || exponentSign || exponentDigits != 0)
-                return fail(DataErrorBadDigit);
-            exponentSign = true;
-        } else if (isDigit(b)) {
-            if (eSeen) {
-                if (!exponentSign)
-                    return fail(DataErrorBadSign);
-                ++exponentDigits;
-            } else {
-                mantissaDigit = true;
-            }
-        } else {
-            return fail(eSeen && !exponentSign ? DataErrorBadSign : DataErrorBadDigit);
-        }
-    }
-    if (empty)
-        return true;
-    if (!eSeen || !exponentSign || exponentDigits != 2 || !isDigit(last))
-        return fail(DataErrorBadDigit);
-    return true;
+    auto at = [&](unsigned i) -> unsigned { return i < bytes_.length() ? bytes_[i] : 0x00; };
+    return externalfloat::isValid(record_.length, at, ebcdic, error);
 }
 
 NationalExternalFloat ExternalFloat::convertToNationalExternalFloat() const

@@ -2,6 +2,7 @@
 
 #include "datatypes/DataItemSupport.h"
 #include "datatypes/DecimalFloat.h"
+#include "datatypes/IndexValueSupport.h"
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/NationalDecimalRoutines.h"
 #include "datatypes/PackedDecimal.h"
@@ -540,31 +541,11 @@ void FixedPointBinary::fill(const void* bytes, const TNfixed_point_binary& recor
 {
     record_ = record;
     const bool sgn = isSigned();
-    switch (record_.byteLength) {
-    case 1: {
-        std::uint8_t v;
-        std::memcpy(&v, bytes, 1);
-        value_ = sgn ? static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int8_t>(v))) : v;
-        break;
-    }
-    case 2: {
-        std::uint16_t v;
-        std::memcpy(&v, bytes, 2);
-        value_ = sgn ? static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int16_t>(v))) : v;
-        break;
-    }
-    case 4: {
-        std::uint32_t v;
-        std::memcpy(&v, bytes, 4);
-        value_ = sgn ? static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))) : v;
-        break;
-    }
-    case 8:
-        std::memcpy(&value_, bytes, 8);
-        break;
-    default:
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    }
+    value_ = indexvalue::read(bytes, record_.byteLength, __PRETTY_FUNCTION__, __LINE__);
+    // A signed item's shorter forms are sign-extended to the 64-bit value.
+    const unsigned bits = 8 * record_.byteLength;
+    if (sgn && bits < 64 && (value_ >> (bits - 1)) != 0)
+        value_ |= ~std::uint64_t{0} << bits;
     if (traceOn())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "len=%d.pre=%d._scal=%d._sign=%d<", record_.byteLength,
                     record_.precision, record_.scale, sgn ? 1 : 0);
@@ -572,28 +553,7 @@ void FixedPointBinary::fill(const void* bytes, const TNfixed_point_binary& recor
 
 void FixedPointBinary::format(void* bytes, unsigned int size, unsigned char) const
 {
-    switch (size) {
-    case 1: {
-        const std::uint8_t v = static_cast<std::uint8_t>(value_);
-        std::memcpy(bytes, &v, 1);
-        break;
-    }
-    case 2: {
-        const std::uint16_t v = static_cast<std::uint16_t>(value_);
-        std::memcpy(bytes, &v, 2);
-        break;
-    }
-    case 4: {
-        const std::uint32_t v = static_cast<std::uint32_t>(value_);
-        std::memcpy(bytes, &v, 4);
-        break;
-    }
-    case 8:
-        std::memcpy(bytes, &value_, 8);
-        break;
-    default:
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    }
+    indexvalue::write(value_, bytes, size, __PRETTY_FUNCTION__, __LINE__);
 }
 
 int FixedPointBinary::format(char*) const

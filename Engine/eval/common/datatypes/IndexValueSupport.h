@@ -1,8 +1,9 @@
 #ifndef NORVEXA_DATATYPES_INDEXVALUESUPPORT_H
 #define NORVEXA_DATATYPES_INDEXVALUESUPPORT_H
 
-// What the two index value classes share: host-order bytes in and out, the
-// value of a text or a long double, and the integer of a decimal source.
+// What the two index value classes share: host-order bytes in and out (which
+// binary items read and write too), the value of a text or a long double,
+// and the integer of a decimal source.
 
 #include <cstdint>
 

@@ -17,27 +17,10 @@ namespace {
 
 constexpr UBYTE4 kLeaf = TE_NATIONAL_EDITED;
 
-TNnational_edited emptyRecord()
-{
-    TNnational_edited r{};
-    r.leaf = kLeaf;
-    return r;
-}
+TNnational_edited emptyRecord() { return edited::emptyRecord<TNnational_edited>(kLeaf); }
 
 // A text kept without a picture (a number in E notation).
-TNnational_edited plainRecord(const ByteString& text)
-{
-    TNnational_edited r = emptyRecord();
-    r.length = text.length();
-    return r;
-}
-
-bool samePicture(const char* a, const char* b)
-{
-    if (a == nullptr || b == nullptr)
-        return a == b;
-    return std::strcmp(a, b) == 0;
-}
+TNnational_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNnational_edited>(kLeaf, text); }
 
 } // namespace
 
@@ -112,7 +95,7 @@ NationalEdited::NationalEdited(const PackedDecimal& source, const TNnational_edi
 
 NationalEdited& NationalEdited::convert(const NationalEdited& other)
 {
-    if (record_.length == other.record_.length && samePicture(record_.picture, other.record_.picture)) {
+    if (record_.length == other.record_.length && edited::samePicture(record_.picture, other.record_.picture)) {
         text_ = other.text_;
         return *this;
     }
@@ -134,38 +117,53 @@ int NationalEdited::getPicCount(char** cursor) const
     return n;
 }
 
-void NationalEdited::getNatEditPicInfo(Pic_Info1& info) const
+namespace {
+
+unsigned short nationalSymbol(char c)
 {
-    unsigned n = 0;
-    for (const char* p = record_.picture; p != nullptr && *p != '\0'; ++p) {
-        unsigned short c;
-        switch (*p) {
-        case 'N': case 'n': case '/': case '0':
-            c = static_cast<unsigned char>(*p);
-            break;
-        case 'B': case 'b':
-            c = 0x20;
-            break;
-        default:
-            continue;
-        }
-        if (n == Pic_Info1::capacity)
-            refuse(InvalidOp::RTRC_Other, "void NationalEdited::getNatEditPicInfo(Pic_Info1&) const", __LINE__);
-        const int count = edited::pictureRepeatCount(&p);
-        info.entries[n].character = c;
-        info.entries[n].repeat = static_cast<unsigned short>(count <= 0 ? 1 : count > 0xFFFF ? 0xFFFF : count);
-        ++n;
+    switch (c) {
+    case 'N': case 'n': case '/': case '0':
+        return static_cast<unsigned char>(c);
+    case 'B': case 'b':
+        return 0x20;
+    default:
+        return 0;
     }
-    info.byteSize = 4 * n;
 }
 
-void NationalEdited::moveNatToNatEdit(Pic_Info1& info, const char* source, int sourceLength)
+// B, 0 and / are inserted as their UTF-16 characters; N takes the source.
+int nationalOutput(unsigned short c)
 {
-    const unsigned limit = record_.length;
-    text_ = ByteString(ByteString(), 0, limit, 0x20);
-    if (info.entryCount() == 0 || sourceLength < 1 || source == nullptr)
-        return;
-    unsigned char* out = text_.data();
+    switch (c) {
+    case 0x20: return 0x0020;
+    case '/': return 0x002F;
+    case '0': return 0x0030;
+    default: return Pic_Info1::fromSource;
+    }
+}
+
+} // namespace
+
+void Pic_Info1::read(const char* picture, unsigned short (*symbolOf)(char), const char* where)
+{
+    unsigned n = 0;
+    for (const char* p = picture; p != nullptr && *p != '\0'; ++p) {
+        const unsigned short c = symbolOf(*p);
+        if (c == 0)
+            continue;
+        if (n == capacity)
+            refuse(InvalidOp::RTRC_Other, where, __LINE__);
+        const int count = edited::pictureRepeatCount(&p);
+        entries[n].character = c;
+        entries[n].repeat = static_cast<unsigned short>(count <= 0 ? 1 : count > 0xFFFF ? 0xFFFF : count);
+        ++n;
+    }
+    byteSize = 4 * n;
+}
+
+void Pic_Info1::move(const char* source, int sourceLength, unsigned char* out, unsigned limit,
+                     int (*outputOf)(unsigned short), unsigned short pad) const
+{
     unsigned pos = 0;
     int next = 0;
     auto put = [&](unsigned char high, unsigned char low) {
@@ -175,19 +173,35 @@ void NationalEdited::moveNatToNatEdit(Pic_Info1& info, const char* source, int s
             out[pos + 1] = low;
         pos += 2;
     };
-    for (unsigned e = 0; e < info.entryCount() && e < Pic_Info1::capacity && pos < limit; ++e) {
-        const unsigned short c = info.entries[e].character;
-        for (unsigned r = 0; r < info.entries[e].repeat && pos < limit; ++r) {
-            if (c == 0x20 || c == '/' || c == '0') {
-                put(0x00, static_cast<unsigned char>(c == 0x20 ? 0x20 : c == '/' ? 0x2F : 0x30));
+    for (unsigned e = 0; e < entryCount() && e < capacity && pos < limit; ++e) {
+        const int output = outputOf(entries[e].character);
+        if (output == nothing)
+            continue;
+        for (unsigned r = 0; r < entries[e].repeat && pos < limit; ++r) {
+            if (output != fromSource) {
+                put(static_cast<unsigned char>(output >> 8), static_cast<unsigned char>(output));
             } else if (next + 1 < sourceLength) {
                 put(static_cast<unsigned char>(source[next]), static_cast<unsigned char>(source[next + 1]));
                 next += 2;
             } else {
-                put(0x00, 0x20);
+                put(static_cast<unsigned char>(pad >> 8), static_cast<unsigned char>(pad));
             }
         }
     }
+}
+
+void NationalEdited::getNatEditPicInfo(Pic_Info1& info) const
+{
+    info.read(record_.picture, nationalSymbol, "void NationalEdited::getNatEditPicInfo(Pic_Info1&) const");
+}
+
+void NationalEdited::moveNatToNatEdit(Pic_Info1& info, const char* source, int sourceLength)
+{
+    const unsigned limit = record_.length;
+    text_ = ByteString(ByteString(), 0, limit, 0x20);
+    if (info.entryCount() == 0 || sourceLength < 1 || source == nullptr)
+        return;
+    info.move(source, sourceLength, text_.data(), limit, nationalOutput, 0x0020);
 }
 
 void NationalEdited::edit(const ByteString& source, unsigned sourceLength)

@@ -26,6 +26,23 @@ struct Pic_Info1 {
     Entry entries[capacity];
 
     unsigned entryCount() const { return byteSize / 4; }
+
+    // Reads a picture's symbols into the entries, in picture order:
+    // symbolOf gives a symbol's entry character, 0 for a symbol passed over.
+    // A picture of more than capacity entries is refused with RTRC_Other in
+    // the name of where.
+    void read(const char* picture, unsigned short (*symbolOf)(char), const char* where);
+
+    // What an entry character writes at each of its positions.
+    static constexpr int fromSource = -1;  // the next two source bytes
+    static constexpr int nothing = -2;     // nothing; the position is not used
+
+    // Edits source (sourceLength bytes, two a position) into out, limit
+    // bytes long, never writing past it: outputOf gives what an entry
+    // character writes (fromSource, nothing, or a 16-bit value); a position
+    // left when the source is used up gets pad.
+    void move(const char* source, int sourceLength, unsigned char* out, unsigned limit,
+              int (*outputOf)(unsigned short), unsigned short pad) const;
 };
 
 // The value of a national-edited item (leaf 81): UTF-16BE text shaped by a

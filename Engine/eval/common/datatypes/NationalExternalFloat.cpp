@@ -3,6 +3,7 @@
 #include "datatypes/DataItemSupport.h"
 #include "datatypes/EditedSupport.h"
 #include "datatypes/ExternalFloat.h"
+#include "datatypes/ExternalFloatSyntax.h"
 #include "datatypes/FixedPointBinary.h"
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/PackedDecimal.h"
@@ -187,72 +188,14 @@ void NationalExternalFloat::format(void* bytes, unsigned int size) const
 
 bool NationalExternalFloat::isValidNationalExternalFloat(DataError* error) const
 {
-    auto fail = [&](DataError e) {
-        if (error != nullptr)
-            *error = e;
-        return false;
-    };
-    const unsigned units = record_.length / 2;
+    static constexpr externalfloat::Alphabet utf16{0x20, 0x2B, 0x2D, 0x2E, 0x45,
+                                                   [](unsigned u) { return u >= 0x30 && u <= 0x39; }};
     // Units beyond the bytes held are no characters at all.
     auto at = [&](unsigned i) -> unsigned {
         const unsigned k = 2 * i;
         return k + 1 < bytes_.length() ? (static_cast<unsigned>(bytes_[k]) << 8) | bytes_[k + 1] : 0xFFFFu;
     };
-    auto isDigit = [](unsigned u) { return u >= 0x30 && u <= 0x39; };
-    if (units == 0)
-        return true;
-    const unsigned first = at(0);
-    if (first != 0x20 && first != 0x2B && first != 0x2D)
-        return fail(DataErrorBadSign);
-    bool empty = first == 0x20;
-    bool mantissaDigit = false;
-    bool pointSeen = false;
-    bool eSeen = false;
-    bool exponentSign = false;
-    int exponentDigits = 0;
-    unsigned last = first;
-    for (unsigned i = 1; i < units; ++i) {
-        const unsigned u = at(i);
-        last = u;
-        if (u == 0x20) {
-            if (empty)
-                continue;
-            if (eSeen && !exponentSign && exponentDigits == 0) {
-                exponentSign = true;
-                continue;
-            }
-            return fail(DataErrorBadDigit);
-        }
-        empty = false;
-        if (u == 0x2E) {
-            if (pointSeen || eSeen)
-                return fail(DataErrorBadDigit);
-            pointSeen = true;
-        } else if (u == 0x45) {
-            if (eSeen || !mantissaDigit)
-                return fail(DataErrorBadDigit);
-            eSeen = true;
-        } else if (u == 0x2B || u == 0x2D) {
-            if (!eSeen || exponentSign || exponentDigits != 0)
-                return fail(DataErrorBadDigit);
-            exponentSign = true;
-        } else if (isDigit(u)) {
-            if (eSeen) {
-                if (!exponentSign)
-                    return fail(DataErrorBadSign);
-                ++exponentDigits;
-            } else {
-                mantissaDigit = true;
-            }
-        } else {
-            return fail(eSeen && !exponentSign ? DataErrorBadSign : DataErrorBadDigit);
-        }
-    }
-    if (empty)
-        return true;
-    if (!eSeen || !exponentSign || exponentDigits != 2 || !isDigit(last))
-        return fail(DataErrorBadDigit);
-    return true;
+    return externalfloat::isValid(record_.length / 2, at, utf16, error);
 }
 
 // --------------------------------------------------------------------------

@@ -354,43 +354,40 @@ namespace {
 
 int integerDigits(const PackedDecimal::Effective& e) { return std::max(e.precision - e.decimals, 0); }
 
+using AddRoutine = unsigned char* (*)(const unsigned char*, int, int, int, const unsigned char*, int, int, int, int,
+                                      int);
+
+// The sum or difference (by routine) of x and y: both taken to the larger
+// number of decimal places, the result one integer digit longer than the
+// longer operand's; a failing routine is refused with RTRC_Other in the name
+// of the calling operator.
+PackedDecimal sumOrDifference(AddRoutine routine, const PackedDecimal& x, const PackedDecimal& y, const char* function,
+                              unsigned line)
+{
+    PackedDecimal::Effective a = x.effective();
+    PackedDecimal::Effective b = y.effective();
+    const int m = std::max(a.decimals, b.decimals);
+    limitDigits(a, m);
+    limitDigits(b, m);
+    const int sr = m;
+    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
+    const unsigned char* r = routine(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(), b.precision,
+                                     b.decimals, b.isSigned, pr, sr);
+    if (r == nullptr)
+        refuse(InvalidOp::RTRC_Other, function, line);
+    return PackedDecimal(PackedDecimal::resultRecord(pr, sr), copyOf(r, packedBytes(pr)));
+}
+
 } // namespace
 
 PackedDecimal& PackedDecimal::operator+=(const PackedDecimal& other)
 {
-    Effective a = effective();
-    Effective b = other.effective();
-    const int m = std::max(a.decimals, b.decimals);
-    limitDigits(a, m);
-    limitDigits(b, m);
-    const int sr = m;
-    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
-    const unsigned char* r = dtAddPackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned,
-                                                b.bytes.data(), b.precision, b.decimals, b.isSigned, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, packedBytes(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = sumOrDifference(dtAddPackedDecimal, *this, other, __PRETTY_FUNCTION__, __LINE__);
 }
 
 PackedDecimal& PackedDecimal::operator-=(const PackedDecimal& other)
 {
-    Effective a = effective();
-    Effective b = other.effective();
-    const int m = std::max(a.decimals, b.decimals);
-    limitDigits(a, m);
-    limitDigits(b, m);
-    const int sr = m;
-    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
-    const unsigned char* r = dtSubtractPackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned,
-                                                     b.bytes.data(), b.precision, b.decimals, b.isSigned,
-                                                     pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, packedBytes(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = sumOrDifference(dtSubtractPackedDecimal, *this, other, __PRETTY_FUNCTION__, __LINE__);
 }
 
 PackedDecimal& PackedDecimal::operator*=(const PackedDecimal& other)

@@ -56,6 +56,39 @@ void toTrailingSign(ZonedDecimal::Effective& e)
 
 int integerDigits(const ZonedDecimal::Effective& e) { return std::max(e.precision - e.decimals, 0); }
 
+using ZonedRoutine = unsigned char* (*)(const unsigned char*, int, int, const unsigned char*, int, int, int, int);
+
+// The result of an arithmetic routine on a and b (trailing signs) of pr
+// digits, sr of them decimal places; a failing routine is refused with code
+// in the name of the calling operator.
+ZonedDecimal routineResult(ZonedRoutine routine, const ZonedDecimal::Effective& a, const ZonedDecimal::Effective& b,
+                           int pr, int sr, InvalidOp::InvalidOperation code, const char* function, unsigned line)
+{
+    const unsigned char* r =
+        routine(a.bytes.data(), a.precision, a.decimals, b.bytes.data(), b.precision, b.decimals, pr, sr);
+    if (r == nullptr)
+        refuse(code, function, line);
+    return ZonedDecimal(ZonedDecimal::resultRecord(pr, sr), copyOf(r, static_cast<unsigned>(pr)));
+}
+
+// The sum or difference (by routine) of x and y: both taken to the larger
+// number of decimal places, the result one integer digit longer than the
+// longer operand's.
+ZonedDecimal sumOrDifference(ZonedRoutine routine, const ZonedDecimal& x, const ZonedDecimal& y, const char* function,
+                             unsigned line)
+{
+    ZonedDecimal::Effective a = x.effective();
+    ZonedDecimal::Effective b = y.effective();
+    const int m = std::max(a.decimals, b.decimals);
+    limitDigits(a, m);
+    limitDigits(b, m);
+    toTrailingSign(a);
+    toTrailingSign(b);
+    const int sr = m;
+    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
+    return routineResult(routine, a, b, pr, sr, InvalidOp::RTRC_Other, function, line);
+}
+
 // The effective digits and decimals of a record, without its bytes.
 void effectiveShape(const TNzoned_decimal& r, int& p, int& s)
 {
@@ -515,42 +548,12 @@ ZonedDecimal ZonedDecimal::operator/(const ZonedDecimal& other) const
 
 ZonedDecimal& ZonedDecimal::operator+=(const ZonedDecimal& other)
 {
-    Effective a = effective();
-    Effective b = other.effective();
-    const int m = std::max(a.decimals, b.decimals);
-    limitDigits(a, m);
-    limitDigits(b, m);
-    toTrailingSign(a);
-    toTrailingSign(b);
-    const int sr = m;
-    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
-    const unsigned char* r =
-        dtAddZonedDecimal(a.bytes.data(), a.precision, a.decimals, b.bytes.data(), b.precision, b.decimals, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, static_cast<unsigned>(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = sumOrDifference(dtAddZonedDecimal, *this, other, __PRETTY_FUNCTION__, __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::operator-=(const ZonedDecimal& other)
 {
-    Effective a = effective();
-    Effective b = other.effective();
-    const int m = std::max(a.decimals, b.decimals);
-    limitDigits(a, m);
-    limitDigits(b, m);
-    toTrailingSign(a);
-    toTrailingSign(b);
-    const int sr = m;
-    const int pr = std::max(integerDigits(a), integerDigits(b)) + 1 + sr;
-    const unsigned char* r = dtSubtractZonedDecimal(a.bytes.data(), a.precision, a.decimals, b.bytes.data(),
-                                                    b.precision, b.decimals, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, static_cast<unsigned>(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = sumOrDifference(dtSubtractZonedDecimal, *this, other, __PRETTY_FUNCTION__, __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::operator*=(const ZonedDecimal& other)
@@ -561,13 +564,8 @@ ZonedDecimal& ZonedDecimal::operator*=(const ZonedDecimal& other)
     toTrailingSign(b);
     const int sr = a.decimals + b.decimals;
     const int pr = sr + integerDigits(a) + integerDigits(b);
-    const unsigned char* r = dtMultiplyZonedDecimal(a.bytes.data(), a.precision, a.decimals, b.bytes.data(),
-                                                    b.precision, b.decimals, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, static_cast<unsigned>(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = routineResult(dtMultiplyZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_Other, __PRETTY_FUNCTION__,
+                                 __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::operator/=(const ZonedDecimal& other)
@@ -579,13 +577,8 @@ ZonedDecimal& ZonedDecimal::operator/=(const ZonedDecimal& other)
     const int q = std::min(b.decimals + integerDigits(a), 31);
     const int pr = q + 31;
     const int sr = 31;
-    const unsigned char* r = dtDivideZonedDecimal(a.bytes.data(), a.precision, a.decimals, b.bytes.data(),
-                                                  b.precision, b.decimals, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, static_cast<unsigned>(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = routineResult(dtDivideZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero,
+                                 __PRETTY_FUNCTION__, __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::power(const ZonedDecimal& exponent, unsigned int places)
@@ -596,13 +589,8 @@ ZonedDecimal& ZonedDecimal::power(const ZonedDecimal& exponent, unsigned int pla
     toTrailingSign(b);
     const int pr = 31;
     const int sr = static_cast<int>(std::min(places, 31u));
-    const unsigned char* r = dtPowerZonedDecimal(a.bytes.data(), a.precision, a.decimals, b.bytes.data(),
-                                                 b.precision, b.decimals, pr, sr);
-    if (r == nullptr)
-        refuse(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
-    bytes_ = copyOf(r, static_cast<unsigned>(pr));
-    record_ = resultRecord(pr, sr);
-    return *this;
+    return *this = routineResult(dtPowerZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero,
+                                 __PRETTY_FUNCTION__, __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::convert(const ZonedDecimal& source)

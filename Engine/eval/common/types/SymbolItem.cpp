@@ -139,6 +139,21 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
         symbol->_ownerSymbol = makeVarSymbol(const_cast<SYMBOL_ENTRY*>(owner), scope);
 
     const SymbolEntryAttributes attributes = symbolEntryAttributes(*entry);
+    // The frame a frame-relative address is computed in: the environment's,
+    // or the symbol's own once it is set where the environment has none.
+    const auto boundFrame = [&] {
+        int frame = env->frameIndex();
+        if (frame < 0 && symbol->setFrame(frame) != nullptr)
+            frame = env->frameIndex();
+        return frame;
+    };
+    // An unbound symbol's address: its location expression evaluated as an
+    // absolute address, cached.
+    const auto cacheAbsoluteAddress = [&] {
+        symbol->_location =
+            DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
+        symbol->_addressState = addressCached;
+    };
     try {
         switch (entry->kind) {
         case SE_CONSTANT:
@@ -153,15 +168,11 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
             symbol->_attributeD = attributes.d;
             if (bound) {
                 env->setStaticExpression(false);
-                int frame = env->frameIndex();
-                if (frame < 0 && symbol->setFrame(frame) != nullptr)
-                    frame = env->frameIndex();
+                const int frame = boundFrame();
                 DebuggeeLocation where(symbol->computeAutoAddress(scope.context(), *entry, frame));
                 symbol->_dataType.setSymbolLocation(where);
             } else {
-                symbol->_location =
-                    DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
-                symbol->_addressState = addressCached;
+                cacheAbsoluteAddress();
             }
             break;
         case SE_STATIC:
@@ -181,17 +192,13 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
             break;
         case SE_DWARF_LOCATION:
             if (bound) {
-                int frame = env->frameIndex();
-                if (frame < 0 && symbol->setFrame(frame) != nullptr)
-                    frame = env->frameIndex();
+                const int frame = boundFrame();
                 DebuggeeLocation where(symbol->computeDWExprAddress(scope.context(), *entry, frame));
                 symbol->_dataType.setSymbolLocation(where);
                 if (symbol->_addressState != addressCached)
                     env->setStaticExpression(false);
             } else {
-                symbol->_location =
-                    DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
-                symbol->_addressState = addressCached;
+                cacheAbsoluteAddress();
             }
             break;
         case SE_CONDITION_NAME:

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "services/ExpressionRepresentation.h"
+#include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
 
 struct FakeRegister {
@@ -184,5 +186,30 @@ protected:
 
     ContextFakeDebuggee fake;
 };
+
+// A context test whose expression environment is current on the test's
+// thread from the start.
+class CurrentContextTest : public ContextTest {
+protected:
+    void SetUp() override
+    {
+        ContextTest::SetUp();
+        env.makeCurrent(nullptr);
+    }
+
+    ExpressionRepresentation env{0, nullptr};
+};
+
+// The code of the InvalidOp the call throws, 0 when it throws none.
+template <class F>
+int codeOf(F&& f)
+{
+    try {
+        f();
+    } catch (const InvalidOp& e) {
+        return e.code();
+    }
+    return 0;
+}
 
 #endif

@@ -21,17 +21,6 @@
 
 namespace {
 
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
-
 const LCC_Eval_Context_Info* fakeContext(std::uintptr_t n)
 {
     return reinterpret_cast<const LCC_Eval_Context_Info*>(n);

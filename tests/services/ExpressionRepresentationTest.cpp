@@ -20,17 +20,6 @@
 
 namespace {
 
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
-
 std::string text(const ByteString& s)
 {
     return std::string(reinterpret_cast<const char*>(s.data()), s.length());

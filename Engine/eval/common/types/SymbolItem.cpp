@@ -481,14 +481,22 @@ long double readExtended(const unsigned char* at)
     return value;
 }
 
+// The bytes of a constant symbol's value; a symbol without them is refused
+// as an invalid operation of the caller.
+const unsigned char* constantBytes(const SYMBOL_ENTRY* entry, const char* function, unsigned line)
+{
+    const void* value = entry != nullptr ? symbolEntryConstantValue(*entry) : nullptr;
+    if (value == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_Other, function, line);
+    return static_cast<const unsigned char*>(value);
+}
+
 } // namespace
 
 std::uint64_t SymbolItem::constantValue() const
 {
     const unsigned code = constantCode(*this);
-    const void* value = _entry != nullptr ? symbolEntryConstantValue(*_entry) : nullptr;
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 128: return std::uint64_t(std::int64_t(readValue<std::int8_t>(value)));
     case 129: return std::uint64_t(std::int64_t(readValue<std::int16_t>(value)));
@@ -512,10 +520,7 @@ std::int16_t SymbolItem::constantValue(long double& result) const
 {
     result = 0;
     const unsigned code = constantCode(*this);
-    const auto* value = static_cast<const unsigned char*>(_entry != nullptr ? symbolEntryConstantValue(*_entry)
-                                                                            : nullptr);
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 136: case 196: result = readValue<float>(value); return 4;
     case 137: case 197: result = readValue<double>(value); return 8;
@@ -529,10 +534,7 @@ std::int16_t SymbolItem::constantValue(long double& re, long double& im) const
     re = 0;
     im = 0;
     const unsigned code = constantCode(*this);
-    const auto* value = static_cast<const unsigned char*>(_entry != nullptr ? symbolEntryConstantValue(*_entry)
-                                                                            : nullptr);
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 140: case 203:
         re = readValue<float>(value);

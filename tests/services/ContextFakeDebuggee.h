@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "machine/StackItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
@@ -198,6 +199,20 @@ protected:
     }
 
     ExpressionRepresentation env{0, nullptr};
+};
+
+// A value that counts its deletions.
+class CountedItem : public StackItem {
+public:
+    CountedItem(EvaluationEnvironment& env, int& deleted)
+        : StackItem(env, TypeItem(130u)), deleted_(deleted)
+    {
+    }
+    ~CountedItem() override { ++deleted_; }
+    void load(const DebuggeeLocation&) override {}
+
+private:
+    int& deleted_;
 };
 
 // The code of the InvalidOp the call throws, 0 when it throws none.

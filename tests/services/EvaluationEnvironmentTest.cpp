@@ -41,20 +41,6 @@ SYMBOL_ENTRY openMpEntry(std::int32_t offsetLow, std::uint32_t offsetHigh = 0)
     return e;
 }
 
-// A value that counts its deletions.
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    ~CountedItem() override { ++deleted_; }
-    void load(const DebuggeeLocation&) override {}
-
-private:
-    int& deleted_;
-};
-
 class EnvironmentTest : public ContextTest {};
 
 } // namespace

@@ -34,19 +34,6 @@ private:
     int& deleted_;
 };
 
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    ~CountedItem() override { ++deleted_; }
-    void load(const DebuggeeLocation&) override {}
-
-private:
-    int& deleted_;
-};
-
 expression_info* newInfo(EE_InstructionStream* stream, unsigned parameters)
 {
     return new expression_info{stream, nullptr, parameters, nullptr};

@@ -269,14 +269,19 @@ struct HostSlots {
         return found;
     }
 
+    // The trace text of a symbol search's arguments.
+    static std::string searchArguments(EXPR_CTX ctx, const UBYTE1* name, UBYTE4 kind, UBYTE4 symbolsToSearch)
+    {
+        return format("ctx=%s name=%s caseSensitive=%u symbolsToSearch=0x%x", ctxName(ctx).c_str(), text(name), kind,
+                      symbolsToSearch);
+    }
+
     static int searchSymbol(EXPR_CTX ctx, UBYTE1* name, UBYTE4 kind, UBYTE4 symbolsToSearch, SYMBOL_ENTRY** entry)
     {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_ExprSearchForSymbolEntry,
-                              format("ctx=%s name=%s caseSensitive=%u symbolsToSearch=0x%x", ctxName(ctx).c_str(),
-                                     text(name), kind, symbolsToSearch)))
+        if (auto r = h->enter(HS_ExprSearchForSymbolEntry, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
         std::vector<_SYMBOL_ENTRY*> found = search(ctx, name, kind != 0);
         if (found.empty())
@@ -319,9 +324,7 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_Expr2SearchForSymbolEntries,
-                              format("ctx=%s name=%s caseSensitive=%u symbolsToSearch=0x%x", ctxName(ctx).c_str(),
-                                     text(name), kind, symbolsToSearch)))
+        if (auto r = h->enter(HS_Expr2SearchForSymbolEntries, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
         std::vector<_SYMBOL_ENTRY*> found = search(ctx, name, kind != 0);
         if (found.empty())

@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "machine/StackItem.h"
+#include "services/ExpressionRepresentation.h"
+#include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
 
 struct FakeRegister {
@@ -184,5 +187,44 @@ protected:
 
     ContextFakeDebuggee fake;
 };
+
+// A context test whose expression environment is current on the test's
+// thread from the start.
+class CurrentContextTest : public ContextTest {
+protected:
+    void SetUp() override
+    {
+        ContextTest::SetUp();
+        env.makeCurrent(nullptr);
+    }
+
+    ExpressionRepresentation env{0, nullptr};
+};
+
+// A value that counts its deletions.
+class CountedItem : public StackItem {
+public:
+    CountedItem(EvaluationEnvironment& env, int& deleted)
+        : StackItem(env, TypeItem(130u)), deleted_(deleted)
+    {
+    }
+    ~CountedItem() override { ++deleted_; }
+    void load(const DebuggeeLocation&) override {}
+
+private:
+    int& deleted_;
+};
+
+// The code of the InvalidOp the call throws, 0 when it throws none.
+template <class F>
+int codeOf(F&& f)
+{
+    try {
+        f();
+    } catch (const InvalidOp& e) {
+        return e.code();
+    }
+    return 0;
+}
 
 #endif

@@ -17,7 +17,7 @@
 namespace {
 
 template <class F>
-InvalidOp::InvalidOperation codeOf(F&& f)
+InvalidOp::InvalidOperation thrownCode(F&& f)
 {
     try {
         f();
@@ -28,16 +28,7 @@ InvalidOp::InvalidOperation codeOf(F&& f)
     return InvalidOp::InvalidOperation(0);
 }
 
-class AddressTest : public ContextTest {
-protected:
-    void SetUp() override
-    {
-        ContextTest::SetUp();
-        env.makeCurrent(nullptr);
-    }
-
-    ExpressionRepresentation env{0, nullptr};
-};
+using AddressTest = CurrentContextTest;
 
 } // namespace
 
@@ -114,11 +105,11 @@ TEST(DebuggeeAddress, ConstructorsFromBytesAndSizes)
 
     const unsigned char bytes[16] = {};
     for (int size : {0, 2, 3, 16}) {
-        EXPECT_EQ(codeOf([&] { DebuggeeAddress(std::uint64_t(1), size); }), InvalidOp::RTRC_Other);
-        EXPECT_EQ(codeOf([&] { DebuggeeAddress(bytes, size); }), InvalidOp::RTRC_Other);
-        EXPECT_EQ(codeOf([&] { DebuggeeAddress(bytes, size, true); }), InvalidOp::RTRC_Other);
+        EXPECT_EQ(thrownCode([&] { DebuggeeAddress(std::uint64_t(1), size); }), InvalidOp::RTRC_Other);
+        EXPECT_EQ(thrownCode([&] { DebuggeeAddress(bytes, size); }), InvalidOp::RTRC_Other);
+        EXPECT_EQ(thrownCode([&] { DebuggeeAddress(bytes, size, true); }), InvalidOp::RTRC_Other);
         DebuggeeAddress a(std::uint32_t(7));
-        EXPECT_EQ(codeOf([&] { a.setAddr(bytes, size, false); }), InvalidOp::RTRC_Other);
+        EXPECT_EQ(thrownCode([&] { a.setAddr(bytes, size, false); }), InvalidOp::RTRC_Other);
         EXPECT_FALSE(a.isValid());
     }
 }
@@ -156,14 +147,14 @@ TEST_F(AddressTest, ReadAndWrite)
     for (int i = 8; i < 16; ++i)
         EXPECT_EQ(wide[i], 0) << i;
 
-    EXPECT_EQ(codeOf([&] { a.read(nullptr, 4); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { a.read(buffer, 0); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { a.write(nullptr, 4); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { a.write(buffer, 0); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { a.read(nullptr, 4); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { a.read(buffer, 0); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { a.write(nullptr, 4); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { a.write(buffer, 0); }), InvalidOp::RTRC_Other);
 
     // Nothing readable at all: the host's failure surfaces.
     DebuggeeAddress nowhere(std::uint32_t(0x9000));
-    EXPECT_EQ(codeOf([&] { nowhere.read(buffer, 4); }), InvalidOp::RTRC_IntfRoutineFailed);
+    EXPECT_EQ(thrownCode([&] { nowhere.read(buffer, 4); }), InvalidOp::RTRC_IntfRoutineFailed);
 
     const unsigned char data[16] = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
     EXPECT_EQ(a.write(data, 2), 2u);
@@ -172,7 +163,7 @@ TEST_F(AddressTest, ReadAndWrite)
 
     // The host stores 7 of 8 bytes: a failed write, not a success.
     fake.writeLimit = 7;
-    EXPECT_EQ(codeOf([&] { a.write(data, 8); }), InvalidOp::RTRC_WriteMemoryFailed);
+    EXPECT_EQ(thrownCode([&] { a.write(data, 8); }), InvalidOp::RTRC_WriteMemoryFailed);
 }
 
 TEST_F(AddressTest, DereferenceFollowsOneStepAtTheAddressSize)
@@ -215,12 +206,12 @@ TEST_F(AddressTest, AddressOfASymbolEntry)
     EXPECT_EQ(a.addr(), 0x4024u);
 
     entry.statics.section = 5;
-    EXPECT_EQ(codeOf([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_IntfRoutineFailed);
+    EXPECT_EQ(thrownCode([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_IntfRoutineFailed);
 
     entry.kind = SE_STATIC;
-    EXPECT_EQ(codeOf([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_IncompleteSymbol);
+    EXPECT_EQ(thrownCode([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_IncompleteSymbol);
     entry.kind = SE_AUTOMATIC;
-    EXPECT_EQ(codeOf([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { DebuggeeAddress(entry, nullptr); }), InvalidOp::RTRC_Other);
 }
 
 // ---------------------------------------------------------------------------
@@ -297,10 +288,10 @@ TEST_F(AddressTest, IntegerRegisterReadsAreBigEndianImages)
     }
 
     unsigned char buffer[16];
-    EXPECT_EQ(codeOf([&] { Register(1).read(buffer, 3); }), InvalidOp::RTRC_NotSupported);
-    EXPECT_EQ(codeOf([&] { Register(2).read(buffer, 8); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { Register(2).read(buffer, 0); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { Register(2).read(nullptr, 4); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(1).read(buffer, 3); }), InvalidOp::RTRC_NotSupported);
+    EXPECT_EQ(thrownCode([&] { Register(2).read(buffer, 8); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(2).read(buffer, 0); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(2).read(nullptr, 4); }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(AddressTest, FloatingRegisterReads)
@@ -347,9 +338,9 @@ TEST_F(AddressTest, FloatingRegisterReads)
 
     // The whole 12 bytes cannot be turned around.
     unsigned char twelve[12];
-    EXPECT_EQ(codeOf([&] { Register(5).read(twelve, 12); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(5).read(twelve, 12); }), InvalidOp::RTRC_Other);
     // No narrowing of an 8-byte float to 2 bytes.
-    EXPECT_EQ(codeOf([&] { Register(4).read(image, 2); }), InvalidOp::RTRC_NotSupported);
+    EXPECT_EQ(thrownCode([&] { Register(4).read(image, 2); }), InvalidOp::RTRC_NotSupported);
 }
 
 TEST_F(AddressTest, RegisterWritesReverseTheImage)
@@ -364,9 +355,9 @@ TEST_F(AddressTest, RegisterWritesReverseTheImage)
     Register(1).read(back, 4);
     EXPECT_EQ(hex(back, 4), "11223344");
 
-    EXPECT_EQ(codeOf([&] { Register(1).write(image, 2); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { Register(1).write(image, 8); }), InvalidOp::RTRC_Other);
-    EXPECT_EQ(codeOf([&] { Register(1).write(nullptr, 4); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(1).write(image, 2); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(1).write(image, 8); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(thrownCode([&] { Register(1).write(nullptr, 4); }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(AddressTest, RegisterFormatAndDataType)

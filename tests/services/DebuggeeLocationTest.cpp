@@ -20,27 +20,7 @@
 
 namespace {
 
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
-
-class LocationTest : public ContextTest {
-protected:
-    void SetUp() override
-    {
-        ContextTest::SetUp();
-        env.makeCurrent(nullptr);
-    }
-
-    ExpressionRepresentation env{0, nullptr};
-};
+using LocationTest = CurrentContextTest;
 
 } // namespace
 

@@ -21,17 +21,6 @@
 
 namespace {
 
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
-
 const LCC_Eval_Context_Info* fakeContext(std::uintptr_t n)
 {
     return reinterpret_cast<const LCC_Eval_Context_Info*>(n);
@@ -51,20 +40,6 @@ SYMBOL_ENTRY openMpEntry(std::int32_t offsetLow, std::uint32_t offsetHigh = 0)
     e.automatic.frameOffsetHigh = offsetHigh;
     return e;
 }
-
-// A value that counts its deletions.
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    ~CountedItem() override { ++deleted_; }
-    void load(const DebuggeeLocation&) override {}
-
-private:
-    int& deleted_;
-};
 
 class EnvironmentTest : public ContextTest {};
 

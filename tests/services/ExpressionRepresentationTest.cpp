@@ -20,17 +20,6 @@
 
 namespace {
 
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
-
 std::string text(const ByteString& s)
 {
     return std::string(reinterpret_cast<const char*>(s.data()), s.length());
@@ -40,19 +29,6 @@ class CountedStream : public EE_InstructionStream {
 public:
     explicit CountedStream(int& deleted) : deleted_(deleted) {}
     ~CountedStream() override { ++deleted_; }
-
-private:
-    int& deleted_;
-};
-
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    ~CountedItem() override { ++deleted_; }
-    void load(const DebuggeeLocation&) override {}
 
 private:
     int& deleted_;

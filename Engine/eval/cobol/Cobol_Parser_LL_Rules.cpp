@@ -105,27 +105,11 @@ private:
   bool entered;
 };
 
-// Registers a syntax error at the current token; the rule fails.
-bool syntaxError(Cobol_Universe& u)
-{
-  u.registerSyntaxError();
-  return false;
-}
-
-// Consumes a token of the given kind, or fails at the current one.
-bool expect(Cobol_Universe& u, unsigned& kind, unsigned wanted)
-{
-  if (kind != wanted)
-    return syntaxError(u);
-  u.getToken(kind);
-  return true;
-}
-
 // name IdentifierTail, with the current token a name.
 bool qualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
   if (!isName(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   EE_Expression* name = Cobol_Parser_LL_createNameExpr(u, *u.lex_current());
   u.getToken(kind);
   return Cobol_Parser_LL_nonterminalSymbol_IdentifierTail(u, kind, name, result);
@@ -134,7 +118,7 @@ bool qualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 // OF name IdentifierTail, after ADDRESS or LENGTH.
 bool ofQualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
-  return expect(u, kind, KOf) && qualifiedName(u, kind, result);
+  return u.expect(kind, KOf) && qualifiedName(u, kind, result);
 }
 
 // AdditiveExpr RelationalExprTail: an operand of the equality level.
@@ -189,27 +173,27 @@ bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& ki
 {
   NestingLevel level;
   if (!level.allowed())
-    return syntaxError(u);
+    return u.failSyntax();
   EE_Expression* target = nullptr;
   EE_Expression* value = nullptr;
   switch (kind) {
   case KMove:
     u.getToken(kind);
-    if (!Cobol_Parser_LL_nonterminalSymbol_SendingOperand(u, kind, value) || !expect(u, kind, KTo)
+    if (!Cobol_Parser_LL_nonterminalSymbol_SendingOperand(u, kind, value) || !u.expect(kind, KTo)
         || !Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target))
       return false;
     result = Cobol_Parser_LL_createMoveExpr(u, target, value);
     return true;
   case KCompute:
     u.getToken(kind);
-    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !expect(u, kind, KEqual)
+    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !u.expect(kind, KEqual)
         || !Cobol_Parser_LL_nonterminalSymbol_Statement(u, kind, value))
       return false;
     result = Cobol_Parser_LL_createComputeExpr(u, target, value);
     return true;
   case KSet:
     u.getToken(kind);
-    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !expect(u, kind, KTo)
+    if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !u.expect(kind, KTo)
         || !Cobol_Parser_LL_nonterminalSymbol_SetSource(u, kind, value))
       return false;
     result = Cobol_Parser_LL_createSetExpr(u, target, value);
@@ -233,7 +217,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_Expression(Cobol_Universe& u, unsigned& k
 {
   NestingLevel level;
   if (!level.allowed())
-    return syntaxError(u);
+    return u.failSyntax();
   EE_Expression* left = nullptr;
   return Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, left)
       && Cobol_Parser_LL_nonterminalSymbol_OrExprTail(u, kind, left, result);
@@ -326,7 +310,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(Cobol_Universe& u, unsi
     negated = EE_BinaryExpression::NotEqual;
     break;
   default:
-    return syntaxError(u);
+    return u.failSyntax();
   }
   u.getToken(kind);
   EE_Expression* right = nullptr;
@@ -466,7 +450,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(Cobol_Universe& u, unsigned& 
   if (kind == KLeftParen) {
     u.getToken(kind);
     EE_Expression* inner = nullptr;
-    if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, inner) || !expect(u, kind, KRightParen))
+    if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, inner) || !u.expect(kind, KRightParen))
       return false;
     result = Cobol_Parser_LL_createParenthesesExpr(u, inner);
     return true;
@@ -481,14 +465,14 @@ bool Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(Cobol_Universe& u, unsigned& 
   }
   if (isName(kind) || kind == KAddress)
     return Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, result);
-  return syntaxError(u);
+  return u.failSyntax();
 }
 
 // Literal -> literal
 bool Cobol_Parser_LL_nonterminalSymbol_Literal(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
   if (!isLiteralKind(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   result = Cobol_Parser_LL_createLiteralExpr(u, *u.lex_current());
   u.getToken(kind);
   return true;
@@ -499,7 +483,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(Cobol_Universe& u, uns
                                                           EE_Expression*& result)
 {
   if (!isFigurativeKind(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   result = Cobol_Parser_LL_createFigConstantExpr(u, *u.lex_current());
   u.getToken(kind);
   return true;
@@ -561,12 +545,12 @@ bool Cobol_Parser_LL_nonterminalSymbol_SubscriptOrRefMod(Cobol_Universe& u, unsi
   }
   // What may follow the first subscript of a group.
   if (!(isLiteralKind(kind) || kind == KComma || kind == KRightParen || kind == KName || kind == KSemicolon))
-    return syntaxError(u);
+    return u.failSyntax();
   Cobol_SubscriptList* made = nullptr;
   if (!Cobol_Parser_LL_nonterminalSymbol_SubscriptList(u, kind, first, made))
     return false;
   std::unique_ptr<Cobol_SubscriptList> list(made);
-  if (!expect(u, kind, KRightParen))
+  if (!u.expect(kind, KRightParen))
     return false;
   EE_Expression* subscripted = Cobol_Parser_LL_createSubscriptExpr(u, name, list.get());
   list.reset();
@@ -610,7 +594,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_SubscriptListTail(Cobol_Universe& u, unsi
     } else if (kind == KRightParen && !separated) {
       return true;
     } else {
-      return syntaxError(u);
+      return u.failSyntax();
     }
     Cobol_Parser_LL_appendSubscript(u, list, subscript);
   }
@@ -643,7 +627,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_OptionalRefMod(Cobol_Universe& u, unsigne
   }
   u.getToken(kind);
   EE_Expression* first = nullptr;
-  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, first) || !expect(u, kind, KColon))
+  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, first) || !u.expect(kind, KColon))
     return false;
   EE_Expression* start = Cobol_Parser_LL_createRefModExpr(u, name, first);
   return Cobol_Parser_LL_nonterminalSymbol_RefModLength(u, kind, start, result);
@@ -659,7 +643,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_RefModLength(Cobol_Universe& u, unsigned&
     return true;
   }
   EE_Expression* length = nullptr;
-  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, length) || !expect(u, kind, KRightParen))
+  if (!Cobol_Parser_LL_nonterminalSymbol_Expression(u, kind, length) || !u.expect(kind, KRightParen))
     return false;
   result = Cobol_Parser_LL_createRefModLengthExpr(u, start, length);
   return true;
@@ -682,7 +666,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_SendingOperand(Cobol_Universe& u, unsigne
   }
   if (isName(kind) || kind == KAddress)
     return Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, result);
-  return syntaxError(u);
+  return u.failSyntax();
 }
 
 // SetSource -> TRUE | SendingOperand
@@ -754,7 +738,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_PassingMode(Cobol_Universe& u, unsigned& 
     u.getToken(kind);
     return Cobol_Parser_LL_nonterminalSymbol_ContentArguments(u, kind, previous, result);
   }
-  return syntaxError(u);
+  return u.failSyntax();
 }
 
 // ReferenceArgument -> name IdentifierTail                (mode 1)
@@ -800,7 +784,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(Cobol_Universe& u,
       continue;
     }
     if (separated)
-      return syntaxError(u);
+      return u.failSyntax();
     result = previous;
     return true;
   }
@@ -874,7 +858,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_ContentArgumentsTail(Cobol_Universe& u, u
       continue;
     }
     if (separated)
-      return syntaxError(u);
+      return u.failSyntax();
     result = previous;
     return true;
   }

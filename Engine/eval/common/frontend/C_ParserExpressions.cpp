@@ -13,22 +13,6 @@ using Action = void (*)(C_Parser_LL_Universe&, void*, void*, void*&);
 using UnaryAction = void (*)(C_Parser_LL_Universe&, void*, void*&);
 using Rule = bool (*)(C_Parser_LL_Universe&, unsigned&, void*&);
 
-// Fails with a syntax error at the current token.
-bool syntaxError(C_Parser_LL_Universe& u)
-{
-  u.registerSyntaxError();
-  return false;
-}
-
-// Consumes the expected token or fails with a syntax error at the current one.
-bool expect(C_Parser_LL_Universe& u, unsigned& kind, unsigned expected)
-{
-  if (kind != expected)
-    return syntaxError(u);
-  u.getToken(kind);
-  return true;
-}
-
 // The tokens that may follow a binary operator level: the operators of every
 // level, "?", ":", ",", ")", "]", the assignment operators, the end of a
 // template argument list and the end of the text.
@@ -55,7 +39,7 @@ bool endOrSyntaxError(C_Parser_LL_Universe& u, unsigned& kind)
     kind = K::EndOfText;
     return true;
   }
-  return syntaxError(u);
+  return u.failSyntax();
 }
 
 struct BinaryOperator {
@@ -159,7 +143,7 @@ bool C_Parser_LL_nonterminalSymbol_AssignExpressionTail(C_Parser_LL_Universe& u,
     u.getToken(kind);
     void* whenTrue = nullptr;
     void* whenFalse = nullptr;
-    if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, whenTrue) || !expect(u, kind, K::Colon)
+    if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, whenTrue) || !u.expect(kind, K::Colon)
         || !C_Parser_LL_nonterminalSymbol_AssignExpression(u, kind, whenFalse))
       return false;
     C_Parser_LL_createConditionalExpr(u, left, whenTrue, whenFalse, result);
@@ -397,8 +381,8 @@ bool C_Parser_LL_nonterminalSymbol_UnaryExpr(C_Parser_LL_Universe& u, unsigned& 
     UnaryAction part = kind == K::KwCimag ? C_Parser_LL_createUnaryOpCImagExpr : C_Parser_LL_createUnaryOpCRealExpr;
     u.getToken(kind);
     void* operand = nullptr;
-    if (!expect(u, kind, K::LeftParen) || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand)
-        || !expect(u, kind, K::RightParen))
+    if (!u.expect(kind, K::LeftParen) || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand)
+        || !u.expect(kind, K::RightParen))
       return false;
     part(u, operand, result);
     return true;
@@ -413,7 +397,7 @@ bool C_Parser_LL_nonterminalSymbol_UnaryExpr(C_Parser_LL_Universe& u, unsigned& 
   default:
     if (isNameToken(kind))
       return C_Parser_LL_nonterminalSymbol_PostfixExpr(u, kind, result);
-    return syntaxError(u);
+    return u.failSyntax();
   }
   u.getToken(kind);
   void* operand = nullptr;
@@ -429,7 +413,7 @@ bool C_Parser_LL_nonterminalSymbol_UnaryExpr(C_Parser_LL_Universe& u, unsigned& 
 bool C_Parser_LL_nonterminalSymbol_SizeofExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result)
 {
   if (kind != K::KwSizeof)
-    return syntaxError(u);
+    return u.failSyntax();
   Parser_LL_BackupInfo<C_Lexer>* backup = u.backupInformation();
   u.getToken(kind);
   if (kind == K::LeftParen) {
@@ -510,7 +494,7 @@ bool C_Parser_LL_nonterminalSymbol_PostfixTail(C_Parser_LL_Universe& u, unsigned
       MemberStoreGuard guard(u, saved);
       u.getToken(kind);
       if (kind != K::OtherName)
-        return syntaxError(u);
+        return u.failSyntax();
       if (arrow)
         C_Parser_LL_createArrowExpr(u, object, left);
       else
@@ -530,7 +514,7 @@ bool C_Parser_LL_nonterminalSymbol_PostfixTail(C_Parser_LL_Universe& u, unsigned
     case K::LeftBracket: {
       u.getToken(kind);
       void* index = nullptr;
-      if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, index) || !expect(u, kind, K::RightBracket))
+      if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, index) || !u.expect(kind, K::RightBracket))
         return false;
       C_Parser_LL_createSubscriptExpr(u, left, index, left);
       break;
@@ -567,17 +551,17 @@ bool C_Parser_LL_nonterminalSymbol_PostfixHead(C_Parser_LL_Universe& u, unsigned
     u.getToken(kind);
     void* type = nullptr;
     void* operand = nullptr;
-    if (!expect(u, kind, K::Less) || !C_Parser_LL_nonterminalSymbol_TypeId(u, kind, type)
-        || !expect(u, kind, K::Greater) || !expect(u, kind, K::LeftParen)
-        || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand) || !expect(u, kind, K::RightParen))
+    if (!u.expect(kind, K::Less) || !C_Parser_LL_nonterminalSymbol_TypeId(u, kind, type)
+        || !u.expect(kind, K::Greater) || !u.expect(kind, K::LeftParen)
+        || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand) || !u.expect(kind, K::RightParen))
       return false;
     cast(u, type, operand, result);
     return true;
   }
   case K::KwTypeid:
     u.getToken(kind);
-    return expect(u, kind, K::LeftParen) && C_Parser_LL_nonterminalSymbol_TypeidExpr(u, kind, result)
-      && expect(u, kind, K::RightParen);
+    return u.expect(kind, K::LeftParen) && C_Parser_LL_nonterminalSymbol_TypeidExpr(u, kind, result)
+      && u.expect(kind, K::RightParen);
   case K::KwBool: case K::KwChar: case K::KwDouble: case K::KwFloat: case K::KwInt: case K::KwLong:
   case K::KwShort: case K::KwSigned: case K::KwUnsigned: case K::KwVoid: case K::KwWcharT: case K::TypeName:
     return C_Parser_LL_nonterminalSymbol_FunctionStyleCast(u, kind, result);
@@ -639,13 +623,13 @@ bool C_Parser_LL_nonterminalSymbol_PrimaryExpr(C_Parser_LL_Universe& u, unsigned
     if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, inner))
       return false;
     if (kind != K::RightParen)
-      return syntaxError(u);
+      return u.failSyntax();
     C_Parser_LL_createParenExpr(u, inner, result);
     break;
   }
   default:
     if (!isNameToken(kind))
-      return syntaxError(u);
+      return u.failSyntax();
     C_Parser_LL_createNameExpr(u, result);
     break;
   }
@@ -684,12 +668,12 @@ bool C_Parser_LL_nonterminalSymbol_FunctionStyleCast(C_Parser_LL_Universe& u, un
   case K::KwVoid: action = C_Parser_LL_createVoidFSC; break;
   case K::KwWcharT: action = C_Parser_LL_createWchartFSC; break;
   case K::TypeName: C_Parser_LL_getTypeName(u, name); break;
-  default: return syntaxError(u);
+  default: return u.failSyntax();
   }
   u.getToken(kind);
   void* operand = nullptr;
-  if (!expect(u, kind, K::LeftParen) || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand)
-      || !expect(u, kind, K::RightParen))
+  if (!u.expect(kind, K::LeftParen) || !C_Parser_LL_nonterminalSymbol_Expression(u, kind, operand)
+      || !u.expect(kind, K::RightParen))
     return false;
   if (action != nullptr)
     action(u, operand, result);
@@ -706,7 +690,7 @@ bool C_Parser_LL_nonterminalSymbol_Parameters(C_Parser_LL_Universe& u, unsigned&
     u.getToken(kind);
     return true;
   }
-  return C_Parser_LL_nonterminalSymbol_ParameterList(u, kind, result) && expect(u, kind, K::RightParen);
+  return C_Parser_LL_nonterminalSymbol_ParameterList(u, kind, result) && u.expect(kind, K::RightParen);
 }
 
 // ParameterList := AssignExpression [ "," ParameterList ] [prependParm]
@@ -723,7 +707,7 @@ bool C_Parser_LL_nonterminalSymbol_ParameterList(C_Parser_LL_Universe& u, unsign
     if (!C_Parser_LL_nonterminalSymbol_ParameterList(u, kind, rest))
       return false;
   } else if (kind != K::RightParen) {
-    return syntaxError(u);
+    return u.failSyntax();
   }
   C_Parser_LL_prependParm(u, rest, argument, result);
   return true;

@@ -14,20 +14,6 @@ namespace {
 using K = EE_Token::Kind;
 using TypeAction = void (*)(C_Parser_LL_Universe&, void*, void*&);
 
-bool syntaxError(C_Parser_LL_Universe& u)
-{
-  u.registerSyntaxError();
-  return false;
-}
-
-bool expect(C_Parser_LL_Universe& u, unsigned& kind, unsigned expected)
-{
-  if (kind != expected)
-    return syntaxError(u);
-  u.getToken(kind);
-  return true;
-}
-
 // The words of a type-specifier sequence.
 enum Word : unsigned {
   WBool, WChar, WShort, WInt, WLong, WSigned, WUnsigned, WFloat, WDouble, WVoid, WWchar, WComplex, WImaginary,
@@ -178,7 +164,7 @@ bool C_Parser_LL_nonterminalSymbol_TypeId(C_Parser_LL_Universe& u, unsigned& kin
 bool C_Parser_LL_nonterminalSymbol_DeclSpecifierSequence(C_Parser_LL_Universe& u, unsigned& kind, void*& result)
 {
   if (!C_Parser_LL_startsType(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   void* constSeen = nullptr;
   C_Parser_LL_isFalse(u, constSeen);
   return C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(u, kind, constSeen, result);
@@ -206,7 +192,7 @@ bool C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(C_Parser_LL_Universe& u
       ++seen[word];
       // A class key names the class that follows it, never one before it.
       if (!startsCombination(seen) || (word == WClassKey && seen[WTypeName] != 0))
-        return syntaxError(u);
+        return u.failSyntax();
       if (word == WClassKey)
         C_Parser_LL_lookUpNextNameAsType(u);
       else if (word == WTypeName && seen[WClassKey] != 0)
@@ -217,10 +203,10 @@ bool C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(C_Parser_LL_Universe& u
       continue;
     }
     if (!endsSpecifiers(kind))
-      return syntaxError(u);
+      return u.failSyntax();
     const Combination* c = exactCombination(seen);
     if (c == nullptr)
-      return syntaxError(u);
+      return u.failSyntax();
     if (c->action != nullptr)
       c->action(u, constSeen, result);
     else
@@ -238,7 +224,7 @@ bool C_Parser_LL_nonterminalSymbol_OptionalAbstractDeclarator(C_Parser_LL_Univer
     return C_Parser_LL_nonterminalSymbol_AbstractDeclarator(u, kind, type, result);
   default:
     if (!endsDeclarator(kind))
-      return syntaxError(u);
+      return u.failSyntax();
     result = type;
     return true;
   }
@@ -259,7 +245,7 @@ bool C_Parser_LL_nonterminalSymbol_AbstractDeclarator(C_Parser_LL_Universe& u, u
   case K::LeftBracket:
     return C_Parser_LL_nonterminalSymbol_DirectAbstractDeclarator(u, kind, type, result);
   default:
-    return syntaxError(u);
+    return u.failSyntax();
   }
 }
 
@@ -272,7 +258,7 @@ bool C_Parser_LL_nonterminalSymbol_PtrOperator(C_Parser_LL_Universe& u, unsigned
     return true;
   }
   if (kind != K::Star)
-    return syntaxError(u);
+    return u.failSyntax();
   u.getToken(kind);
   if (kind == K::KwConst) {
     C_Parser_LL_addConstPointer(u, type, result);
@@ -280,7 +266,7 @@ bool C_Parser_LL_nonterminalSymbol_PtrOperator(C_Parser_LL_Universe& u, unsigned
     return true;
   }
   if (!endsSpecifiers(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   C_Parser_LL_addPointer(u, type, result);
   return true;
 }
@@ -297,11 +283,11 @@ bool C_Parser_LL_nonterminalSymbol_DirectAbstractDeclarator(C_Parser_LL_Universe
   if (kind == K::LeftBracket)
     return C_Parser_LL_nonterminalSymbol_optionalArrayBounds(u, kind, type, result);
   if (kind != K::LeftParen)
-    return syntaxError(u);
+    return u.failSyntax();
   Parser_LL_BackupInfo<C_Lexer>* open = u.backupInformation();
   u.getToken(kind);
   void* scratch = nullptr;
-  if (!C_Parser_LL_nonterminalSymbol_AbstractDeclarator(u, kind, type, scratch) || !expect(u, kind, K::RightParen))
+  if (!C_Parser_LL_nonterminalSymbol_AbstractDeclarator(u, kind, type, scratch) || !u.expect(kind, K::RightParen))
     return false;
   void* outer = nullptr;
   if (!C_Parser_LL_nonterminalSymbol_optionalArrayBounds(u, kind, type, outer))
@@ -326,12 +312,12 @@ bool C_Parser_LL_nonterminalSymbol_optionalArrayBounds(C_Parser_LL_Universe& u, 
   while (kind == K::LeftBracket) {
     u.getToken(kind);
     void* bound = nullptr;
-    if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, bound) || !expect(u, kind, K::RightBracket))
+    if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, bound) || !u.expect(kind, K::RightBracket))
       return false;
     bounds.push_back(bound);
   }
   if (!endsDeclarator(kind))
-    return syntaxError(u);
+    return u.failSyntax();
   for (auto bound = bounds.rbegin(); bound != bounds.rend(); ++bound)
     C_Parser_LL_addArray(u, type, *bound, type);
   result = type;
@@ -377,7 +363,7 @@ bool C_Parser_LL_nonterminalSymbol_TemplateArgumentsTail(C_Parser_LL_Universe& u
     kind = K::EndOfText;
     return true;
   }
-  return syntaxError(u);
+  return u.failSyntax();
 }
 
 // TemplateArgument := TypeId [templateIsType] | AssignExpression [templateIsExpr]

@@ -213,35 +213,26 @@ void Cobol_Preprocessor::get(EE_Token& token, const char*& position)
     return;
   }
 
+  // A token of one character.
+  auto single = [&](unsigned kind) {
+    ++p;
+    token.kind = kind;
+  };
   switch (c) {
   case '(':
-    ++p;
-    token.kind = EE_Token::LeftParen;
-    return;
+    return single(EE_Token::LeftParen);
   case ')':
-    ++p;
-    token.kind = EE_Token::RightParen;
-    return;
+    return single(EE_Token::RightParen);
   case ',':
-    ++p;
-    token.kind = EE_Token::Comma;
-    return;
+    return single(EE_Token::Comma);
   case ':':
-    ++p;
-    token.kind = EE_Token::Colon;
-    return;
+    return single(EE_Token::Colon);
   case ';':
-    ++p;
-    token.kind = EE_Token::CobolSemicolon;
-    return;
+    return single(EE_Token::CobolSemicolon);
   case '/':
-    ++p;
-    token.kind = EE_Token::Slash;
-    return;
+    return single(EE_Token::Slash);
   case '=':
-    ++p;
-    token.kind = EE_Token::Assign;
-    return;
+    return single(EE_Token::Assign);
   case '*':
     ++p;
     if (*p == '*') {

@@ -14,6 +14,24 @@
 #include "frontend/EE_Token.h"
 #include "services/SVC.h"
 
+namespace {
+
+// Has the scanner fill a fresh token array in the arena, each slot preset;
+// the array and its count are the parser's as soon as scanning starts.
+template <class Scanner>
+void scanInto(Scanner& scanner, EE_StorageArena& arena, EE_Token*& tokenArray, unsigned& tokenCount)
+{
+  unsigned bound = scanner.tokenBound();
+  EE_Token* tokens = new (arena) EE_Token[bound];
+  for (unsigned i = 0; i < bound; ++i)
+    tokens[i].preset();
+  tokenArray = tokens;
+  tokenCount = 0;
+  scanner.preprocess(tokens, tokenCount);
+}
+
+}  // namespace
+
 EE_Parser::EE_Parser(EE_DebuggerServices& services, EE_bool trace)
     : dbgServices(services), state(nullptr), tokenArray(nullptr), tokenCount(0)
 {
@@ -27,13 +45,7 @@ void EE_Parser::preprocess(const char* text)
     return;
   }
   C_Preprocessor scanner(text, dbgServices);
-  unsigned bound = scanner.tokenBound();
-  EE_Token* tokens = new (dbgServices.storageArena()) EE_Token[bound];
-  for (unsigned i = 0; i < bound; ++i)
-    tokens[i].preset();
-  tokenArray = tokens;
-  tokenCount = 0;
-  scanner.preprocess(tokens, tokenCount);
+  scanInto(scanner, dbgServices.storageArena(), tokenArray, tokenCount);
 }
 
 EE_Expression* EE_Parser::parseTheExpression(const char* text, EE_bool trace)
@@ -90,11 +102,5 @@ EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 void EE_Parser::scanCobol(const char* text)
 {
   Cobol_Preprocessor scanner(text, dbgServices);
-  unsigned bound = scanner.tokenBound();
-  EE_Token* tokens = new (dbgServices.storageArena()) EE_Token[bound];
-  for (unsigned i = 0; i < bound; ++i)
-    tokens[i].preset();
-  tokenArray = tokens;
-  tokenCount = 0;
-  scanner.preprocess(tokens, tokenCount);
+  scanInto(scanner, dbgServices.storageArena(), tokenArray, tokenCount);
 }

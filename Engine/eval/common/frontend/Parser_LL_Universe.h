@@ -49,6 +49,24 @@ public:
   void registerSyntaxError() { syntaxError = lex->currentSlot()->spelling; }
   const char* getSyntaxError() const { return syntaxError; }
 
+  // Registers a syntax error at the current token and answers false, so that
+  // a rule fails with it.
+  bool failSyntax()
+  {
+    registerSyntaxError();
+    return false;
+  }
+
+  // Consumes a token of the wanted kind, or fails with a syntax error at the
+  // current one.
+  bool expect(unsigned& kind, unsigned wanted)
+  {
+    if (kind != wanted)
+      return failSyntax();
+    getToken(kind);
+    return true;
+  }
+
   void parseFailure() { result = nullptr; }
   void setExpression(EE_Expression* e) { result = e; }
   EE_Expression* expression() const { return result; }

@@ -89,6 +89,23 @@ unsigned appendNumber(unsigned used, bool open, long long value, const char* suf
     return appendText(used, suffix);
 }
 
+// Appends "prefix function" (or whichever of the two is given) and the
+// separator; appends nothing when neither is given.
+unsigned appendCaller(unsigned used, const char* prefix, const char* function,
+                      const char* separator)
+{
+    if (prefix != nullptr && function != nullptr) {
+        used = appendText(used, prefix);
+        used = appendText(used, " ");
+        used = appendText(used, function);
+        used = appendText(used, separator);
+    } else if (prefix != nullptr || function != nullptr) {
+        used = appendText(used, prefix != nullptr ? prefix : function);
+        used = appendText(used, separator);
+    }
+    return used;
+}
+
 }  // namespace
 
 bool SVC::InitializeServiceFunctions(DBG2_SERVICE_FUNCTIONS* hostTable)
@@ -168,16 +185,7 @@ int SVC::vTrace(const char* prefix, const char* function, const char* format, va
 {
     if (!traceFlag)
         return 0;
-    unsigned used = formatIndent();
-    if (prefix != nullptr && function != nullptr) {
-        used = appendText(used, prefix);
-        used = appendText(used, " ");
-        used = appendText(used, function);
-        used = appendText(used, ": ");
-    } else if (prefix != nullptr || function != nullptr) {
-        used = appendText(used, prefix != nullptr ? prefix : function);
-        used = appendText(used, ": ");
-    }
+    unsigned used = appendCaller(formatIndent(), prefix, function, ": ");
     va_list copy;
     va_copy(copy, args);
     int length = finishLine(used, format, copy, traceComponent);
@@ -190,16 +198,7 @@ int SVC::DATrace(const char* prefix, const char* function, int value, const char
 {
     if (!traceFlag)
         return 0;
-    unsigned used = formatIndent();
-    if (prefix != nullptr && function != nullptr) {
-        used = appendText(used, prefix);
-        used = appendText(used, " ");
-        used = appendText(used, function);
-        used = appendText(used, "(");
-    } else if (prefix != nullptr || function != nullptr) {
-        used = appendText(used, prefix != nullptr ? prefix : function);
-        used = appendText(used, "(");
-    }
+    unsigned used = appendCaller(formatIndent(), prefix, function, "(");
     used = appendNumber(used, false, value, ") ");
     va_list copy;
     va_copy(copy, args);

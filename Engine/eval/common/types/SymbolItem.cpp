@@ -139,6 +139,21 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
         symbol->_ownerSymbol = makeVarSymbol(const_cast<SYMBOL_ENTRY*>(owner), scope);
 
     const SymbolEntryAttributes attributes = symbolEntryAttributes(*entry);
+    // The frame a frame-relative address is computed in: the environment's,
+    // or the symbol's own once it is set where the environment has none.
+    const auto boundFrame = [&] {
+        int frame = env->frameIndex();
+        if (frame < 0 && symbol->setFrame(frame) != nullptr)
+            frame = env->frameIndex();
+        return frame;
+    };
+    // An unbound symbol's address: its location expression evaluated as an
+    // absolute address, cached.
+    const auto cacheAbsoluteAddress = [&] {
+        symbol->_location =
+            DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
+        symbol->_addressState = addressCached;
+    };
     try {
         switch (entry->kind) {
         case SE_CONSTANT:
@@ -153,15 +168,11 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
             symbol->_attributeD = attributes.d;
             if (bound) {
                 env->setStaticExpression(false);
-                int frame = env->frameIndex();
-                if (frame < 0 && symbol->setFrame(frame) != nullptr)
-                    frame = env->frameIndex();
+                const int frame = boundFrame();
                 DebuggeeLocation where(symbol->computeAutoAddress(scope.context(), *entry, frame));
                 symbol->_dataType.setSymbolLocation(where);
             } else {
-                symbol->_location =
-                    DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
-                symbol->_addressState = addressCached;
+                cacheAbsoluteAddress();
             }
             break;
         case SE_STATIC:
@@ -181,17 +192,13 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
             break;
         case SE_DWARF_LOCATION:
             if (bound) {
-                int frame = env->frameIndex();
-                if (frame < 0 && symbol->setFrame(frame) != nullptr)
-                    frame = env->frameIndex();
+                const int frame = boundFrame();
                 DebuggeeLocation where(symbol->computeDWExprAddress(scope.context(), *entry, frame));
                 symbol->_dataType.setSymbolLocation(where);
                 if (symbol->_addressState != addressCached)
                     env->setStaticExpression(false);
             } else {
-                symbol->_location =
-                    DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(scope.context(), symbolEntryLocation(*entry)));
-                symbol->_addressState = addressCached;
+                cacheAbsoluteAddress();
             }
             break;
         case SE_CONDITION_NAME:
@@ -474,14 +481,22 @@ long double readExtended(const unsigned char* at)
     return value;
 }
 
+// The bytes of a constant symbol's value; a symbol without them is refused
+// as an invalid operation of the caller.
+const unsigned char* constantBytes(const SYMBOL_ENTRY* entry, const char* function, unsigned line)
+{
+    const void* value = entry != nullptr ? symbolEntryConstantValue(*entry) : nullptr;
+    if (value == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_Other, function, line);
+    return static_cast<const unsigned char*>(value);
+}
+
 } // namespace
 
 std::uint64_t SymbolItem::constantValue() const
 {
     const unsigned code = constantCode(*this);
-    const void* value = _entry != nullptr ? symbolEntryConstantValue(*_entry) : nullptr;
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 128: return std::uint64_t(std::int64_t(readValue<std::int8_t>(value)));
     case 129: return std::uint64_t(std::int64_t(readValue<std::int16_t>(value)));
@@ -505,10 +520,7 @@ std::int16_t SymbolItem::constantValue(long double& result) const
 {
     result = 0;
     const unsigned code = constantCode(*this);
-    const auto* value = static_cast<const unsigned char*>(_entry != nullptr ? symbolEntryConstantValue(*_entry)
-                                                                            : nullptr);
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 136: case 196: result = readValue<float>(value); return 4;
     case 137: case 197: result = readValue<double>(value); return 8;
@@ -522,10 +534,7 @@ std::int16_t SymbolItem::constantValue(long double& re, long double& im) const
     re = 0;
     im = 0;
     const unsigned code = constantCode(*this);
-    const auto* value = static_cast<const unsigned char*>(_entry != nullptr ? symbolEntryConstantValue(*_entry)
-                                                                            : nullptr);
-    if (value == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
     case 140: case 203:
         re = readValue<float>(value);

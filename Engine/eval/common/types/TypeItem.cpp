@@ -1178,12 +1178,14 @@ const DwarfBlock* allocationBlock(const _TYPE_ENTRY& e)
 
 }  // namespace
 
-bool TypeItem::isAssociated() const
+bool TypeItem::descriptorStateHolds(bool association) const
 {
     if (index.module() == 0)
         return true;
     const _TYPE_ENTRY* e = typeEntry();
-    const DwarfBlock* block = e != nullptr ? associationBlock(*e) : nullptr;
+    const DwarfBlock* block = nullptr;
+    if (e != nullptr)
+        block = association ? associationBlock(*e) : allocationBlock(*e);
     if (block == nullptr)
         return true;
     std::uint64_t object = 0;
@@ -1191,17 +1193,14 @@ bool TypeItem::isAssociated() const
     return blockValue(block, hasObject ? &object : nullptr) != 0;
 }
 
+bool TypeItem::isAssociated() const
+{
+    return descriptorStateHolds(true);
+}
+
 bool TypeItem::isAllocated() const
 {
-    if (index.module() == 0)
-        return true;
-    const _TYPE_ENTRY* e = typeEntry();
-    const DwarfBlock* block = e != nullptr ? allocationBlock(*e) : nullptr;
-    if (block == nullptr)
-        return true;
-    std::uint64_t object = 0;
-    const bool hasObject = boundObjectAddress(object);
-    return blockValue(block, hasObject ? &object : nullptr) != 0;
+    return descriptorStateHolds(false);
 }
 
 unsigned TypeItem::rankOf() const

@@ -317,6 +317,9 @@ protected:
     // The symbol address the bound data holds, when it is a valid debuggee
     // address.
     bool boundObjectAddress(std::uint64_t& address) const;
+    // Whether the descriptor's association (or allocation) state is set; a
+    // type without such a state always counts as set.
+    bool descriptorStateHolds(bool association) const;
     int descriptorDimension(unsigned n, Dimension& d, const std::uint64_t* object) const;
 
     mutable TypeFlags flags;

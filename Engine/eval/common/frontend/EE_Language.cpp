@@ -1,13 +1,20 @@
 #include "frontend/EE_Language.h"
 
+#include "services/EvaluationEnvironment.h"
+
 namespace {
-// The language set for this thread; negative when none is set.
+// A language set explicitly for this thread; negative when none is set.
 thread_local int currentLanguage = -1;
 }
 
 int EE_currentLanguage() {
-  // Without a language set for the thread the text is taken as C.
-  return currentLanguage < 0 ? 0 : currentLanguage;
+  // An explicit setting wins; otherwise the language of the request whose
+  // environment is current on this thread; without either the text is C.
+  if (currentLanguage >= 0)
+    return currentLanguage;
+  if (const EvaluationEnvironment* environment = EvaluationEnvironment::currentOrNull())
+    return environment->language();
+  return 0;
 }
 
 bool EE_isCobolLanguage() {

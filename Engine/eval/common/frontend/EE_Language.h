@@ -12,14 +12,17 @@ enum : int {
   EE_LanguageSQL = 18
 };
 
-// The current language of the calling thread.
+// The current language of the calling thread: the explicit setting below
+// when there is one, else the language of the evaluation environment current
+// on the thread, else C.
 int EE_currentLanguage();
 
 // True when the current language is COBOL.
 bool EE_isCobolLanguage();
 
-// Makes the calling thread answer `language` until it is called again; a
-// negative value withdraws the setting. Returns the previous setting.
+// Makes the calling thread answer `language` until it is called again,
+// whatever environment is current; a negative value withdraws the setting.
+// Returns the previous setting.
 int EE_setCurrentLanguage(int language);
 
 #endif

@@ -15,17 +15,6 @@
 
 namespace {
 
-std::vector<std::string> tableLines(const char* name) {
-    const char* folder = std::getenv("NORVEXA_TEST_DATA");
-    std::string path = std::string(folder != nullptr ? folder : "tests/datatypes/data") + "/" + name;
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && line[0] != '#')
-            lines.push_back(line);
-    return lines;
-}
-
 // The value of packed bytes as text: optional minus, integer digits without
 // leading zeros (at least one), and the point and s decimals when s > 0; a zero
 // has no minus.

@@ -111,7 +111,7 @@ TEST(PackedDecimalProbe, ZonedCompareAndArithmeticReadOnlyTheirOperands) {
         a.back() = static_cast<unsigned char>((a.back() & 0x0F) | (probe.between(0, 1) ? 0xC0 : 0xD0));
         const int pr = probe.precision();
         const int sr = probe.scale(pr);
-        dtCompareZonedDecimal(a.data(), pa, sa, 3, b.data(), pb, sb, 3, 1);
+        dtCompareZonedDecimal(a.data(), pa, sa, 3, b.data(), pb, sb, 3, 0);
         dtMultiplyZonedDecimal(a.data(), pa, sa, b.data(), pb, sb, pr, sr);
         dtDivideZonedDecimal(a.data(), pa, sa, b.data(), pb, sb, pr, sr);
         if (pb <= 3)

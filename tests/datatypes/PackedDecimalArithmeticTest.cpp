@@ -276,3 +276,30 @@ TEST(PackedDecimalPower, IntegerAndFractionalExponents) {
 }
 
 } // namespace
+
+namespace {
+
+// An exponent with decimals goes through long double: the same limit of
+// max(pr, 31) digits, the same high-order truncation below 31, and the sign
+// of a power truncated to zero.
+TEST(PackedDecimalPower, DecimalExponentsFitTheResultAsIntegerOnesDo) {
+    struct Case {
+        Operand a, b;
+        int pr, sr;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{"2C", 1, 0, 1}, {"01020C", 4, 1, 1}, 31, 0, "5070602400912917605986812821504C"}, // 2^102.0
+        {{"2C", 1, 0, 1}, {"01030C", 4, 1, 1}, 31, 0, "null"},                             // 2^103.0
+        {{"2C", 1, 0, 1}, {"01030C", 4, 1, 1}, 32, 0, "010141204801825835211973625643008C"},
+        {{"2C", 1, 0, 1}, {"01020C", 4, 1, 1}, 31, 1, "null"},        // 32 digits with the decimal
+        {{"012C", 2, 0, 1}, {"030C", 2, 1, 1}, 2, 0, "028C"},        // 1728: the low digits
+        {{"1D", 1, 1, 1}, {"030C", 2, 1, 1}, 1, 0, "0D"},            // -0.001 with no decimals
+        {{"1D", 1, 1, 1}, {"030C", 2, 1, 1}, 4, 3, "00001D"},
+        {{"4D", 1, 0, 1}, {"005C", 2, 1, 1}, 5, 2, "null"},          // no real root
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(power(k.a, k.b, k.pr, k.sr), k.expected) << k.a.hex << " ** " << k.b.hex << " pr " << k.pr;
+}
+
+} // namespace

@@ -39,6 +39,12 @@ std::string zonedHex(const Digits& d) {
 // National, kind 5: the digits, then a separate trailing sign.
 std::string nationalText(const Digits& d) { return d.digits + (d.negative ? "-" : "+"); }
 
+using Routine = unsigned char* (*)(unsigned char const*, int, int, unsigned char const*, int, int, int, int);
+
+Routine pick(const std::string& op, Routine multiply, Routine divide, Routine power) {
+    return op == "mul" ? multiply : op == "div" ? divide : power;
+}
+
 struct Row {
     std::string op, a, b, expected;
     int pa = 0, sa = 0, fa = 0, pb = 0, sb = 0, fb = 0, pr = 0, sr = 0;
@@ -61,25 +67,18 @@ TEST(DecimalThroughPacked, ZonedAndNationalGiveThePackedRows) {
         const Digits want = none ? Digits{} : digitsOf(r.expected, r.pr);
 
         auto za = decimaltest::bytes(zonedHex(a)), zb = decimaltest::bytes(zonedHex(b));
-        const unsigned char* z = nullptr;
-        if (r.op == "mul")
-            z = dtMultiplyZonedDecimal(za.data(), r.pa, r.sa, zb.data(), r.pb, r.sb, r.pr, r.sr);
-        else if (r.op == "div")
-            z = dtDivideZonedDecimal(za.data(), r.pa, r.sa, zb.data(), r.pb, r.sb, r.pr, r.sr);
-        else
-            z = dtPowerZonedDecimal(za.data(), r.pa, r.sa, zb.data(), r.pb, r.sb, r.pr, r.sr);
-        EXPECT_EQ(decimaltest::hex(z, static_cast<size_t>(r.pr)), none ? "null" : zonedHex(want))
+        const Routine zoned = pick(r.op, dtMultiplyZonedDecimal, dtDivideZonedDecimal, dtPowerZonedDecimal);
+        EXPECT_EQ(decimaltest::hex(zoned(za.data(), r.pa, r.sa, zb.data(), r.pb, r.sb, r.pr, r.sr),
+                                   static_cast<size_t>(r.pr)),
+                  none ? "null" : zonedHex(want))
             << "zoned: " << line;
 
         auto na = decimaltest::national(nationalText(a)), nb = decimaltest::national(nationalText(b));
-        const unsigned char* n = nullptr;
-        if (r.op == "mul")
-            n = dtMultiplyNationalDecimal(na.data(), r.pa, r.sa, nb.data(), r.pb, r.sb, r.pr, r.sr);
-        else if (r.op == "div")
-            n = dtDivideNationalDecimal(na.data(), r.pa, r.sa, nb.data(), r.pb, r.sb, r.pr, r.sr);
-        else
-            n = dtPowerNationalDecimal(na.data(), r.pa, r.sa, nb.data(), r.pb, r.sb, r.pr, r.sr);
-        EXPECT_EQ(decimaltest::nationalText(n, static_cast<size_t>(r.pr) + 1), none ? "null" : nationalText(want))
+        const Routine national =
+            pick(r.op, dtMultiplyNationalDecimal, dtDivideNationalDecimal, dtPowerNationalDecimal);
+        EXPECT_EQ(decimaltest::nationalText(national(na.data(), r.pa, r.sa, nb.data(), r.pb, r.sb, r.pr, r.sr),
+                                            static_cast<size_t>(r.pr) + 1),
+                  none ? "null" : nationalText(want))
             << "national: " << line;
         ++checked;
     }

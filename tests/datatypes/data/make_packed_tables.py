@@ -283,20 +283,27 @@ def long_dividend_rows(rng):
     return lines
 
 
+def random_power_case(rng, max_digits, exponents, precisions, max_sr):
+    """A non-zero base of up to max_digits digits, an integer exponent in the
+    range exponents, a result precision from precisions, at most max_sr
+    decimals."""
+    while True:
+        a, pa, sa, na = random_operand(rng, max_digits)
+        if a != 0:
+            break
+    n = rng.randint(*exponents)
+    pr = rng.choice(precisions)
+    sr = rng.randint(0, min(pr, max_sr))
+    return (a, pa, sa, na), (Decimal(n), len(str(abs(n))), 0, n < 0), pr, sr
+
+
 def random_power_rows(rng):
     """Integer powers with decimals of their own: bases of up to 12 digits,
-    exponents of both signs, results of 31 digits or more."""
+    exponents of both signs, results of 5 to 72 digits."""
     lines = []
-    while len(lines) < 120:
-        a, pa, sa, na = random_operand(rng, 12)
-        if a == 0:
-            continue
-        n = rng.randint(-12, 24)
-        pr = rng.choice([5, 18, 31, 31, 31, 40, 72])
-        sr = rng.randint(0, min(pr, 31))
-        b = Decimal(n)
-        pb = len(str(abs(n)))
-        lines.append(row("pow", (a, pa, sa, na, 1), (b, pb, 0, n < 0, 1), pr, sr))
+    for _ in range(120):
+        a, b, pr, sr = random_power_case(rng, 12, (-12, 24), [5, 18, 31, 31, 31, 40, 72], 31)
+        lines.append(row("pow", a + (1,), b + (1,), pr, sr))
     return lines
 
 
@@ -379,15 +386,9 @@ def cobol_power_cases(rng):
     routine keeps a power's low digits where COBOL reports a size error):
     integer exponents of both signs, results with decimals of their own."""
     cases = []
-    while len(cases) < 100:
-        a, pa, sa, na = random_operand(rng, 9)
-        if a == 0:
-            continue
-        n = rng.randint(-8, 16)
-        b = Decimal(n)
-        pr = rng.choice([31, 31, 31, 34])
-        sr = rng.randint(0, 20)
-        cases.append(("pow", (a, pa, sa, na), (b, len(str(abs(n))), 0, n < 0), pr, sr, False))
+    for _ in range(100):
+        a, b, pr, sr = random_power_case(rng, 9, (-8, 16), [31, 31, 31, 34], 20)
+        cases.append(("pow", a, b, pr, sr, False))
     return cases
 
 

@@ -1,8 +1,7 @@
-// The packed decimal arithmetic: add and subtract digit by digit, multiply,
-// divide and power through the decimal library, and the digit shifts that
-// bring a library result to the wanted scale.
+// The packed decimal arithmetic: add and subtract digit by digit, multiply
+// and divide through the decimal library, and the digit shifts that bring a
+// library result to the wanted scale. The power is in PackedDecimalPower.cpp.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "datatypes/DecNumberBinding.h"

@@ -43,8 +43,6 @@ inline int signNibble(const unsigned char* bytes, int p) { return bytes[p / 2] &
 inline void setSignNibble(unsigned char* bytes, int p, int sign) {
     bytes[p / 2] = static_cast<unsigned char>((bytes[p / 2] & 0xF0) | (sign & 0x0F));
 }
-// True when every digit nibble (pad included) is 0.
-bool allDigitsZero(const unsigned char* bytes, int p);
 
 // Re-digit into out (pd/2+1 bytes); see dtConvertPackedDecimal. Shapes are
 // the caller's to check.

@@ -122,13 +122,6 @@ const unsigned char packedValueToBcd[200] = {
 
 namespace packed {
 
-bool allDigitsZero(const unsigned char* bytes, int p) {
-    for (int k = 1; k <= nibbles(p); ++k)
-        if (nibble(bytes, k) != 0)
-            return false;
-    return true;
-}
-
 void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
              int* allZero, unsigned char* out) {
     const int srcNibbles = nibbles(ps);

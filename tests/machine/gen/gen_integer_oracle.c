@@ -42,7 +42,8 @@ enum { DIVIDE_BY_ZERO_CODE = 3 };
  * One kind of integer item.  number() gives the 64-bit number of a value
  * image, cut() the image of a 64-bit number cut to the kind, apply() one
  * operation with this kind on the left and r the right operand's 64-bit
- * number; *out gets the result image (for a comparison, 1 or 0).
+ * number; *out gets the result image (for a comparison, 1 or 0).  A zero
+ * divisor never reaches apply().
  */
 typedef struct Kind {
     const char *name;
@@ -53,6 +54,15 @@ typedef struct Kind {
     enum Source (*apply)(enum Op op, uint64_t leftBits, uint64_t r, uint64_t *out);
 } Kind;
 
+/* The operations that wrap: done on the unsigned 64-bit vu and r, cut to T. */
+#define WRAPPING_CASES(T)                                                                           \
+    case ADD: res = (T)(vu + r); break;                                                             \
+    case SUB: res = (T)(vu - r); break;                                                             \
+    case MUL: res = (T)(vu * r); break;                                                             \
+    case AND: res = (T)(vu & r); break;                                                             \
+    case OR: res = (T)(vu | r); break;                                                              \
+    case XOR: res = (T)(vu ^ r); break;
+
 #define SIGNED_KIND(K, T, UT, MINV, WIDE, UWIDE)                                                    \
     static uint64_t number_##K(uint64_t bits) { return (uint64_t)(int64_t)(T)(UT)bits; }           \
     static uint64_t cut_##K(uint64_t n) { return (uint64_t)(UT)(T)n; }                              \
@@ -62,28 +72,20 @@ typedef struct Kind {
         const uint64_t vu = (uint64_t)vs;                                                           \
         const int64_t rs = (int64_t)r;                                                              \
         const unsigned count = (unsigned)(r & (sizeof(WIDE) * CHAR_BIT - 1));                       \
-        const enum Source shiftSource = r >= sizeof(T) * CHAR_BIT ? FROM_RULE : FROM_C;             \
         T res;                                                                                      \
         switch (op) {                                                                               \
-        case ADD: res = (T)(vu + r); break;                                                         \
-        case SUB: res = (T)(vu - r); break;                                                         \
-        case MUL: res = (T)(vu * r); break;                                                         \
+        WRAPPING_CASES(T)                                                                           \
         case DIV:                                                                                   \
-            if (r == 0) return DIVIDE_BY_ZERO;                                                      \
             if (v == MINV && rs == -1) { *out = (UT)v; return FROM_RULE; }                          \
             res = (T)(vs / rs);                                                                     \
             break;                                                                                  \
         case REM:                                                                                   \
-            if (r == 0) return DIVIDE_BY_ZERO;                                                      \
             if (v == MINV && rs == -1) { *out = 0; return FROM_RULE; }                              \
             res = (T)(vs % rs);                                                                     \
             break;                                                                                  \
-        case AND: res = (T)(vu & r); break;                                                         \
-        case OR: res = (T)(vu | r); break;                                                          \
-        case XOR: res = (T)(vu ^ r); break;                                                         \
-        case LSL: *out = (UT)(T)((UWIDE)(WIDE)v << count); return shiftSource;                      \
-        case LSR: *out = (UT)(T)((UWIDE)(UT)v >> count); return shiftSource;                        \
-        case ASR: *out = (UT)(T)((WIDE)v >> count); return shiftSource;                             \
+        case LSL: *out = (UT)(T)((UWIDE)(WIDE)v << count); return FROM_C;                           \
+        case LSR: *out = (UT)(T)((UWIDE)(UT)v >> count); return FROM_C;                             \
+        case ASR: *out = (UT)(T)((WIDE)v >> count); return FROM_C;                                  \
         case CVT: return FROM_RULE; /* not reached: main() converts */                              \
         default: *out = (uint64_t)COMPARE(op, vs, rs); return FROM_C;                               \
         }                                                                                           \
@@ -98,26 +100,18 @@ typedef struct Kind {
         const T v = (T)leftBits;                                                                    \
         const uint64_t vu = v;                                                                      \
         const unsigned count = (unsigned)(r & (sizeof(UWIDE) * CHAR_BIT - 1));                      \
-        const enum Source shiftSource = r >= sizeof(T) * CHAR_BIT ? FROM_RULE : FROM_C;             \
         T res;                                                                                      \
         switch (op) {                                                                               \
-        case ADD: res = (T)(vu + r); break;                                                         \
-        case SUB: res = (T)(vu - r); break;                                                         \
-        case MUL: res = (T)(vu * r); break;                                                         \
+        WRAPPING_CASES(T)                                                                           \
         case DIV:                                                                                   \
-            if (r == 0) return DIVIDE_BY_ZERO;                                                      \
             res = (T)(vu / r);                                                                      \
             break;                                                                                  \
         case REM:                                                                                   \
-            if (r == 0) return DIVIDE_BY_ZERO;                                                      \
             res = (T)(vu % r);                                                                      \
             break;                                                                                  \
-        case AND: res = (T)(vu & r); break;                                                         \
-        case OR: res = (T)(vu | r); break;                                                          \
-        case XOR: res = (T)(vu ^ r); break;                                                         \
-        case LSL: *out = (T)((UWIDE)v << count); return shiftSource;                                \
+        case LSL: *out = (T)((UWIDE)v << count); return FROM_C;                                     \
         case LSR:                                                                                   \
-        case ASR: *out = (T)((UWIDE)v >> count); return shiftSource;                                \
+        case ASR: *out = (T)((UWIDE)v >> count); return FROM_C;                                     \
         case CVT: return FROM_RULE; /* not reached: main() converts */                              \
         default: *out = (uint64_t)COMPARE(op, vu, r); return FROM_C;                                \
         }                                                                                           \
@@ -208,7 +202,13 @@ static void emit(const Kind *left, const Kind *right, enum Op op, uint64_t leftI
         result = right->cut(left->number(leftImage));
         source = FROM_C;
     } else {
-        source = left->apply(op, leftImage, right->number(rightImage), &result);
+        const uint64_t r = right->number(rightImage);
+        if ((op == DIV || op == REM) && r == 0)
+            source = DIVIDE_BY_ZERO;
+        else
+            source = left->apply(op, leftImage, r, &result);
+        if (op >= LSL && op <= ASR && r >= left->bytes * CHAR_BIT)
+            source = FROM_RULE; /* count taken modulo 32 or 64 */
         if (op >= EQ)
             resultKindName = "B1";
     }

@@ -208,7 +208,10 @@ public:
         : StackItem(env, TypeItem(130u)), deleted_(deleted)
     {
     }
+    CountedItem(const CountedItem& other) : StackItem(other), deleted_(other.deleted_) {}
     ~CountedItem() override { ++deleted_; }
+    StackItem* clone() const override { return new CountedItem(*this); }
+    std::uint64_t size() const override { return 0; }
     void load(const DebuggeeLocation&) override {}
 
 private:

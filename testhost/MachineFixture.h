@@ -1,0 +1,54 @@
+#ifndef NORVEXA_TESTHOST_MACHINEFIXTURE_H
+#define NORVEXA_TESTHOST_MACHINEFIXTURE_H
+
+#include <memory>
+#include <vector>
+
+#include "services/ExpressionRepresentation.h"
+#include "services/InvalidOp.h"
+#include "testhost/TestHostFixture.h"
+
+class RuntimeStack;
+
+// A simulated host with one function context and an expression
+// representation current on the test's thread, in a chosen language (C by
+// default) at a chosen address size (4 or 8 bytes). The representation's
+// value stack is the machine under test.
+class MachineFixture : public TestHostFixture {
+protected:
+    // A language code the evaluator treats as C.
+    enum : int { languageC = 1 };
+
+    explicit MachineFixture(int language = languageC, unsigned addressSize = 4, bool traceOn = false);
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes a new representation current on the same context; the earlier
+    // ones live until the test ends.
+    ExpressionRepresentation& useRepresentation(int language, unsigned addressSize);
+
+    ExpressionRepresentation& rep() { return *reps_.back(); }
+    RuntimeStack& stack() { return rep().runtimeStack(); }
+
+    LCC_Eval_Context_Info* context = nullptr;
+
+private:
+    int language_;
+    unsigned addressSize_;
+    std::vector<std::unique_ptr<ExpressionRepresentation>> reps_;
+};
+
+// The code of the InvalidOp that f throws; 0 when it throws none.
+template <class F>
+int raisedCode(F&& f)
+{
+    try {
+        f();
+    } catch (const InvalidOp& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+#endif

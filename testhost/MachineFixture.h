@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "machine/RuntimeStack.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
 
-class RuntimeStack;
 
 // A simulated host with one function context and an expression
 // representation current on the test's thread, in a chosen language (C by

@@ -14,6 +14,7 @@
 
 #include "HostRecords.h"
 #include "machine/StackItem.h"
+#include "testhost/CountingItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
@@ -202,21 +203,7 @@ protected:
 };
 
 // A value that counts its deletions.
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    CountedItem(const CountedItem& other) : StackItem(other), deleted_(other.deleted_) {}
-    ~CountedItem() override { ++deleted_; }
-    StackItem* clone() const override { return new CountedItem(*this); }
-    std::uint64_t size() const override { return 0; }
-    void load(const DebuggeeLocation&) override {}
-
-private:
-    int& deleted_;
-};
+using CountedItem = CountingItem;
 
 // The code of the InvalidOp the call throws, 0 when it throws none.
 template <class F>

@@ -245,13 +245,24 @@ void RuntimeStack::genPointerSubtract()
     distance.release();
 }
 
+namespace {
+
+// The operand of the real and imaginary part: a value of a built-in type
+// that is no pointer.
+void checkPartOperand(const StackItem& item, const char* function, unsigned line)
+{
+    if (item.type().typeEntry() != nullptr || item.type().hasFlag(TypeFlags::pointer))
+        throw InvalidOp(InvalidOp::RTRC_IncompatTypes, function, line);
+}
+
+} // namespace
+
 void RuntimeStack::genRealPart()
 {
     if (!isRunning())
         return;
     std::unique_ptr<StackItem> item(pop());
-    if (item->type().typeEntry() != nullptr || item->type().hasFlag(TypeFlags::pointer))
-        throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
+    checkPartOperand(*item, __PRETTY_FUNCTION__, __LINE__);
     // The long double item that takes the part is not built yet.
     throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
 }
@@ -261,8 +272,7 @@ void RuntimeStack::genImaginaryPart()
     if (!isRunning())
         return;
     std::unique_ptr<StackItem> item(pop());
-    if (item->type().typeEntry() != nullptr || item->type().hasFlag(TypeFlags::pointer))
-        throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
+    checkPartOperand(*item, __PRETTY_FUNCTION__, __LINE__);
     throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
 }
 

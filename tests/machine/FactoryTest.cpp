@@ -64,8 +64,9 @@ TEST_F(FactoryTest, BuiltinIndexes)
         std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(TypeItem(index), nullptr));
         EXPECT_TRUE(item->type().typeIndex() == index) << index;
         EXPECT_EQ(&item->environment(), &rep()) << index;
-        if (index != 151)
+        if (index != 151) {
             EXPECT_EQ(item->asUnsigned(), 0u) << index;
+        }
     }
 }
 

@@ -9,8 +9,8 @@
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
-#include "testhost/CountingItem.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/CountingItem.h"
+#include "testhost/inprocess/MachineFixture.h"
 #include "types/ScopeItem.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/MachineFixture.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
 #include "services/EvaluationEnvironment.h"
-#include "testhost/CountingItem.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/CountingItem.h"
+#include "testhost/inprocess/MachineFixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "machine/RuntimeStack.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/MachineFixture.h"
 
 // Every integer operation, for every pair of kinds, at the edges of each
 // width, against the frozen table of tests/machine/data/integer_oracle.tsv

@@ -7,7 +7,7 @@
 #include "machine/StackItemEvalError.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/MachineFixture.h"
 
 namespace {
 

@@ -24,8 +24,8 @@
 #include "machine/RuntimeStack.h"
 #include "machine/StackItemS.h"
 #include "services/EvaluationEnvironment.h"
-#include "testhost/CountingItem.h"
-#include "testhost/MachineFixture.h"
+#include "testhost/inprocess/CountingItem.h"
+#include "testhost/inprocess/MachineFixture.h"
 #include "tree/RootTreeNode.h"
 #include "types/ScopeItem.h"
 

@@ -14,7 +14,7 @@
 
 #include "HostRecords.h"
 #include "machine/StackItem.h"
-#include "testhost/CountingItem.h"
+#include "testhost/inprocess/CountingItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"

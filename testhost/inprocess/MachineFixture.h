@@ -1,5 +1,5 @@
-#ifndef NORVEXA_TESTHOST_MACHINEFIXTURE_H
-#define NORVEXA_TESTHOST_MACHINEFIXTURE_H
+#ifndef NORVEXA_TESTHOST_INPROCESS_MACHINEFIXTURE_H
+#define NORVEXA_TESTHOST_INPROCESS_MACHINEFIXTURE_H
 
 #include <memory>
 #include <vector>
@@ -8,7 +8,6 @@
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
-
 
 // A simulated host with one function context and an expression
 // representation current on the test's thread, in a chosen language (C by
@@ -19,14 +18,38 @@ protected:
     // A language code the evaluator treats as C.
     enum : int { languageC = 1 };
 
-    explicit MachineFixture(int language = languageC, unsigned addressSize = 4, bool traceOn = false);
+    explicit MachineFixture(int language = languageC, unsigned addressSize = 4, bool traceOn = false)
+        : TestHostFixture(traceOn), language_(language), addressSize_(addressSize)
+    {
+    }
 
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        TestHostFixture::SetUp();
+        context = &host.addContext("main", CS2_FUNCTION);
+        useRepresentation(language_, addressSize_);
+    }
+
+    void TearDown() override
+    {
+        // Newest first: each representation leaves the thread without a
+        // current environment when it goes.
+        while (!reps_.empty())
+            reps_.pop_back();
+        TestHostFixture::TearDown();
+    }
 
     // Makes a new representation current on the same context; the earlier
     // ones live until the test ends.
-    ExpressionRepresentation& useRepresentation(int language, unsigned addressSize);
+    ExpressionRepresentation& useRepresentation(int language, unsigned addressSize)
+    {
+        context->locationType = addressSize == 8 ? 4 : 0;
+        auto rep = std::make_unique<ExpressionRepresentation>(language, nullptr);
+        rep->setAddressSize(addressSize);
+        rep->makeCurrent(context);
+        reps_.push_back(std::move(rep));
+        return *reps_.back();
+    }
 
     ExpressionRepresentation& rep() { return *reps_.back(); }
     RuntimeStack& stack() { return rep().runtimeStack(); }

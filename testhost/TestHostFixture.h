@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testseam/SVCTestSeam.h"
 #include "services/SVC.h"
 #include "testhost/TestHost.h"
 
@@ -16,12 +17,12 @@ protected:
 
     void SetUp() override
     {
-        *SVC::traceEnabled() = false;
-        *SVC::indentValue() = 0;
+        SVCTestSeam::setTrace(false);
+        SVCTestSeam::indent() = 0;
         ASSERT_TRUE(host.install());
     }
 
-    void TearDown() override { *SVC::traceEnabled() = false; }
+    void TearDown() override { SVCTestSeam::setTrace(false); }
 
     TestHost host;
 };

@@ -9,7 +9,7 @@
 #include "HostRecords.h"
 #include "services/DebuggeeAddress.h"
 #include "services/Message.h"
-#include "types/EnvironmentTypes.h"
+#include "types/TypeCache.h"
 
 class CreatedTypeItem;
 class ExpressionRepresentation;

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ContextFakeDebuggee.h"
+#include "testhost/inprocess/ContextFixtures.h"
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/expression_info.h"
 #include "frontend/EE_Exception.h"

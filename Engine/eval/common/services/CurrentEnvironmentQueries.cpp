@@ -1,7 +1,8 @@
 #include "services/CurrentEnvironmentQueries.h"
+#include "services/CurrentEnvironmentStandIn.h"
 
 #include "services/EvaluationEnvironment.h"
-#include "types/CreatedTypeItem.h"
+#include "types/EnvironmentTypes.h"
 
 namespace CurrentEnvironment {
 

@@ -9,13 +9,10 @@
 #include <plomkit/StdThread.h>
 #include <plomkit/UnicodeUtilities.h>
 
-#include "machine/StackItem.h"
+#include "machine/EnvironmentStack.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
-#include "types/CreatedTypeItem.h"
-#include "types/ScopeItem.h"
-#include "types/TemplateItem.h"
-#include "types/TypeItem.h"
+#include "types/EnvironmentTypes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "compiler/expression_info.h"
-#include "machine/RuntimeStack.h"
+#include "machine/EnvironmentStack.h"
 #include "services/InvalidOp.h"
 
 ExpressionRepresentation::ExpressionRepresentation()

@@ -2,6 +2,7 @@
 
 #include "services/EvaluationEnvironment.h"
 #include "types/CreatedTypeItem.h"
+#include "types/TypeCache.h"
 
 namespace CurrentEnvironment {
 

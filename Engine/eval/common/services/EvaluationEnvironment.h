@@ -2,6 +2,7 @@
 #define NORVEXA_SERVICES_EVALUATIONENVIRONMENT_H
 
 #include <cstdint>
+#include <memory>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/List.h>
@@ -9,7 +10,6 @@
 #include "HostRecords.h"
 #include "services/DebuggeeAddress.h"
 #include "services/Message.h"
-#include "types/TypeCache.h"
 
 class CreatedTypeItem;
 class ExpressionRepresentation;
@@ -17,6 +17,7 @@ class LocalsRepresentation;
 class ScopeItem;
 class StackItem;
 class TemplateItem;
+class TypeCache;
 class TypeItem;
 
 // The state of one host request besides the expression itself: the host's
@@ -117,7 +118,7 @@ public:
     static const TypeItem* wcharType();
 
     Message& message() { return message_; }
-    TypeCache& typeCache() { return typeCache_; }
+    TypeCache& typeCache() { return *typeCache_; }
     const LCC_Eval_Context_Info* context() const { return context_; }
     void setContext(const LCC_Eval_Context_Info* context) { context_ = context; }
     // The context of the request's file scope (the request's own context
@@ -140,7 +141,7 @@ private:
     void deleteProducts();
 
     Message message_;
-    TypeCache typeCache_;
+    std::unique_ptr<TypeCache> typeCache_;
     DebuggeeAddress stackBase_;
     List<OpenMpEnv*> openMpEnvs_;
     List<CreatedTypeItem*> createdTypes_;

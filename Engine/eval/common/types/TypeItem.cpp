@@ -9,6 +9,7 @@
 #include "services/DebuggeeLocation.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
+#include "services/ObjectSize.h"
 #include "services/SVC.h"
 #include "types/BoundTypeData.h"
 #include "types/BoundTypeItem.h"
@@ -725,7 +726,21 @@ unsigned TypeItem::primitiveTypeSize(unsigned int code)
     return p != nullptr ? p->size : 0;
 }
 
-unsigned TypeItem::typeSize(unsigned int) const
+namespace {
+
+// A size the host computes as a DWARF address: the whole value, 64 bits
+// unless the host says the address is 32 bits wide.
+std::uint64_t computedSize(const DwarfLocation& expression)
+{
+    const EE_ADDR a = SVC::Expr2ComputeAbsDWARFaddress(currentContext(), expression);
+    if (a.width == 32)
+        return a.addrLow;
+    return (std::uint64_t(a.addrHigh) << 32) | a.addrLow;
+}
+
+} // namespace
+
+std::uint64_t TypeItem::typeSize(unsigned int) const
 {
     if (hasFlag(TypeFlags::pointerToShared))
         return 0;
@@ -747,14 +762,19 @@ unsigned TypeItem::typeSize(unsigned int) const
         return primitiveTypeSize(index.index());
     if (e->leaf > TE_DBCS_EDITED)
         return 0;
+    return ObjectSize::checked(recordSize(*e), __PRETTY_FUNCTION__, __LINE__);
+}
 
+std::uint64_t TypeItem::recordSize(const _TYPE_ENTRY& entry) const
+{
+    const _TYPE_ENTRY* e = &entry;
+    // A host failure while a dynamic size is computed gives 0; a size out of
+    // range is an error of its own and is passed on.
     try {
         switch (e->leaf) {
         case TE_ARRAY:
-            if (arraySizeIsDynamic(e->array)) {
-                EE_ADDR a = SVC::Expr2ComputeAbsDWARFaddress(currentContext(), arraySizeExpression(e->array));
-                return a.addrLow;
-            }
+            if (arraySizeIsDynamic(e->array))
+                return computedSize(arraySizeExpression(e->array));
             return arrayByteSize(e->array);
         case TE_INTEGER: return (e->integer.bitLength + 7u + e->integer.bitOffset) / 8u;
         case TE_CHARSTRING:
@@ -766,14 +786,12 @@ unsigned TypeItem::typeSize(unsigned int) const
             std::int64_t value = SVC::GetDwarfValue(currentContext(), loc.bytes, loc.length);
             if (inCobol() && (std::uint64_t(value) >> 32 != 0 || std::uint64_t(value) >= 0x8000000u))
                 return 0;
-            return static_cast<unsigned>(value);
+            return ObjectSize::checkedSigned(value, __PRETTY_FUNCTION__, __LINE__);
         }
         case TE_CLASS:
         case TE_GROUP:
-            if (classSizeIsDynamic(e->klass)) {
-                EE_ADDR a = SVC::Expr2ComputeAbsDWARFaddress(currentContext(), classSizeExpression(e->klass));
-                return a.addrLow;
-            }
+            if (classSizeIsDynamic(e->klass))
+                return computedSize(classSizeExpression(e->klass));
             return classByteSize(e->klass);
         case TE_ENUM:
         case TE_ENUM2: return TypeItem(TYPE_INDEX(e->enumeration.underlyingType)).typeSize();
@@ -782,9 +800,11 @@ unsigned TypeItem::typeSize(unsigned int) const
         case TE_F90_DESC_ARRAY: {
             Dimension d;
             getDimension(d);
-            if (d.countUnknown)
+            // A count below zero is an empty Fortran array (upper bound
+            // below the lower one).
+            if (d.countUnknown || d.count <= 0)
                 return 0;
-            return static_cast<unsigned>(static_cast<std::uint64_t>(d.count) * d.length);
+            return ObjectSize::product(static_cast<std::uint64_t>(d.count), d.length, __PRETTY_FUNCTION__, __LINE__);
         }
         case TE_PACKED_DECIMAL: return e->packed.byteLength;
         case TE_FIXED_POINT_BINARY: return e->binary.byteLength;
@@ -802,6 +822,8 @@ unsigned TypeItem::typeSize(unsigned int) const
         case TE_DBCS_EDITED: return e->dbcsEdited.length;
         default: return 0;
         }
+    } catch (const ObjectSizeError&) {
+        throw;
     } catch (const InvalidOp&) {
         return 0;
     }
@@ -1315,7 +1337,10 @@ int TypeItem::descriptorDimension(unsigned n, Dimension& d, const std::uint64_t*
         d.count = blockValue(r.extent, object);
         d.countUnknown = false;
     } else if (r.upperBound != nullptr) {
-        d.count = blockValue(r.upperBound, object) - d.lower + 1;
+        // Bounds of a descriptor not yet set up are any 64-bit numbers.
+        const std::int64_t upper = blockValue(r.upperBound, object);
+        if (__builtin_sub_overflow(upper, d.lower, &d.count) || __builtin_add_overflow(d.count, 1, &d.count))
+            ObjectSize::outOfRange(__PRETTY_FUNCTION__, __LINE__);
         d.countUnknown = false;
     } else {
         d.count = 0;
@@ -1331,7 +1356,10 @@ int TypeItem::descriptorDimension(unsigned n, Dimension& d, const std::uint64_t*
             // The element's bounds live in this object's descriptor too.
             Dimension inner;
             element.descriptorDimension(ee->f90descarray.dimension, inner, object);
-            d.length = static_cast<std::uint64_t>(inner.count) * inner.length;
+            d.length = inner.countUnknown || inner.count <= 0
+                           ? 0
+                           : ObjectSize::product(static_cast<std::uint64_t>(inner.count), inner.length,
+                                                 __PRETTY_FUNCTION__, __LINE__);
         } else {
             d.length = element.typeSize();
         }

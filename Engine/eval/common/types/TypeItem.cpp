@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "HostRecordAccess.h"
 #include "services/DebuggeeLocation.h"
@@ -1621,36 +1622,33 @@ TypeItem::FunctionInfoBlock_t* TypeItem::functionInfoBlock() const
     if (e == nullptr)
         return nullptr;
     if (e->leaf == TE_PROCEDURE || e->leaf == TE_BUILTIN_PROCEDURE) {
-        FunctionInfoBlock_t* block = new FunctionInfoBlock_t;
-        try {
-            block->returnType = &typeOf(e->function.returnType);
-            if (e->leaf == TE_BUILTIN_PROCEDURE)
-                block->flags = std::uint8_t(block->flags | FunctionInfoBlock_t::builtinProcedure);
-            unsigned steps = 0;
-            for (const TNtypeListNode* node = typeListOf(e->function.parameterList); node != nullptr;
-                 node = node->next) {
-                TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
-                const TypeItem& parameter = typeOf(node->type);
-                if (parameter.hasFlag(TypeFlags::ellipsis)) {
-                    block->flags = std::uint8_t(block->flags | FunctionInfoBlock_t::endsInEllipsis);
-                    break;
-                }
-                block->addType(&parameter);
+        // Owned here until complete: a failure part way frees it.
+        auto owned = std::make_unique<FunctionInfoBlock_t>();
+        FunctionInfoBlock_t* block = owned.get();
+        block->returnType = &typeOf(e->function.returnType);
+        if (e->leaf == TE_BUILTIN_PROCEDURE)
+            block->flags = std::uint8_t(block->flags | FunctionInfoBlock_t::builtinProcedure);
+        unsigned steps = 0;
+        for (const TNtypeListNode* node = typeListOf(e->function.parameterList); node != nullptr;
+             node = node->next) {
+            TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
+            const TypeItem& parameter = typeOf(node->type);
+            if (parameter.hasFlag(TypeFlags::ellipsis)) {
+                block->flags = std::uint8_t(block->flags | FunctionInfoBlock_t::endsInEllipsis);
+                break;
             }
-        } catch (...) {
-            delete block;
-            throw;
+            block->addType(&parameter);
         }
-        functionInfo = block;
+        functionInfo = owned.release();
         return functionInfo;
     }
     if (e->leaf == TE_MEMBERFUNCTION) {
         const FunctionInfoBlock_t* of = typeOf(e->memberfunction.functionType).functionInfoBlock();
         if (of == nullptr)
             return nullptr;
-        FunctionInfoBlock_t* block = new FunctionInfoBlock_t;
+        auto block = std::make_unique<FunctionInfoBlock_t>();
         *block = *of;
-        functionInfo = block;
+        functionInfo = block.release();
         return functionInfo;
     }
     return nullptr;

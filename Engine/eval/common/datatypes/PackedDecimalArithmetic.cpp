@@ -46,7 +46,7 @@ void positiveZero(unsigned char* bytes, int p) {
 // for 34 digits (half even) and that traps nothing.
 decContext context(int digits) {
     decContext c;
-    decContextDefault(&c, DEC_INIT_DECIMAL128);
+    decimalContext(c, DEC_INIT_DECIMAL128);
     c.digits = digits;
     c.traps = 0;
     return c;

@@ -967,24 +967,7 @@ DebuggeeLocation TypeItem::getSymbolLocation() const
 
 TYPE_INDEX typeOfSymbol(const _SYMBOL_ENTRY& symbol)
 {
-    switch (symbol.kind) {
-    case SE_FUNCTION: return symbol.function.type;
-    case SE_STATIC:
-    case SE_SECTION_DATA: return symbol.statics.type;
-    case SE_THREAD_STATIC: return symbol.threadstatic.type;
-    case SE_AUTOMATIC: return symbol.automatic.type;
-    case SE_BUILTIN_PROCEDURE: return symbol.builtin.type;
-    case SE_MEMBER_FUNCTION: return symbol.memberfunction.type;
-    case SE_COMMON_MEMBER: return symbol.commonmember.type;
-    case SE_REGISTER:
-    case SE_CONSTANT:
-    case SE_TYPED11:
-    case SE_TYPED24:
-    case SE_DWARF_LOCATION:
-    case SE_TYPED41:
-    case SE_CONDITION_NAME: return symbol.typed.type;
-    default: return TYPE_INDEX{0, 0};
-    }
+    return symbolEntryType(symbol);
 }
 
 // ===========================================================================

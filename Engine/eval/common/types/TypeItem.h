@@ -351,7 +351,9 @@ protected:
 };
 
 // The type index of a host symbol entry, by its storage code; the empty
-// index {0, 0} for codes that carry none.
+// index {0, 0} for codes that carry none. The one rule is symbolEntryType's
+// (HostRecordAccess.h), which also reads the type of entry functions (code 8)
+// and the type a type name denotes (code 12).
 TYPE_INDEX typeOfSymbol(const _SYMBOL_ENTRY& symbol);
 
 #endif

@@ -23,13 +23,7 @@ public:
 
     TYPE_INDEX dynamicString(std::int64_t length)
     {
-        const std::vector<UBYTE1> expression = dwarf::Builder().constS(length).bytes();
-        TYPE_INDEX s = records().charstringType(0);
-        _TYPE_ENTRY* e = records().type(s);
-        e->charstring.flags = TN_StringDynamicLength;
-        e->charstring.size.expression = records().bytes(expression);
-        e->charstring.expressionLength = static_cast<UBYTE4>(expression.size());
-        return s;
+        return dynamicStringType(dwarf::Builder().constS(length).bytes());
     }
 
     TYPE_INDEX dynamicArray(std::uint64_t size)

@@ -68,7 +68,10 @@ public:
 
     // Makes this the calling thread's current environment and returns the
     // one that was current before (null when none). A non-null context also
-    // becomes this environment's context.
+    // becomes this environment's context. Entry points make their request's
+    // environment current through CurrentEnvironmentScope, which puts the
+    // previous one back on every exit. An environment that is destroyed stops
+    // being current on every thread.
     EvaluationEnvironment* makeCurrent(const LCC_Eval_Context_Info* context) const;
     // makeCurrent, then reset, then the address size from the host; returns
     // the new block scope of the context (owned by this environment), whose

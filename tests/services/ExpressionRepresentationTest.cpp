@@ -267,3 +267,22 @@ TEST_F(RepresentationTest, HostIntegerTypesAndFileDescriptions)
     sort.load(DebuggeeLocation());
     EXPECT_STREQ(static_cast<const char*>(sort.resultBuffer()), "SDFILE");
 }
+
+TEST(ExpressionRepresentation, SavingNewInformationFreesTheOldOnce)
+{
+    int streams = 0;
+    {
+        ExpressionRepresentation rep(2, nullptr);
+        expression_info* first = newInfo(new CountedStream(streams), 0);
+        rep.saveExprInfo(first);
+        rep.saveExprInfo(first); // the same again: kept, not freed
+        EXPECT_EQ(streams, 0);
+        EXPECT_EQ(rep.exprInfo(), first);
+        rep.saveExprInfo(newInfo(new CountedStream(streams), 1));
+        EXPECT_EQ(streams, 1) << "the earlier expression information is freed";
+        rep.saveExprInfo(nullptr);
+        EXPECT_EQ(streams, 2);
+        rep.saveExprInfo(newInfo(new CountedStream(streams), 0));
+    }
+    EXPECT_EQ(streams, 3);
+}

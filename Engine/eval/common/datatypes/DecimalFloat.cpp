@@ -25,7 +25,7 @@ unsigned int storageBytes(DecimalFloat::Size size)
 
 void DecimalFloat::initContext(Size size)
 {
-    decContextDefault(&ctx, size == Size32 ? DEC_INIT_DECIMAL32
+    decimalContext(ctx, size == Size32 ? DEC_INIT_DECIMAL32
                           : size == Size64 ? DEC_INIT_DECIMAL64
                                            : DEC_INIT_DECIMAL128);
 }

@@ -34,8 +34,7 @@ const char* ebcdicCodePageName();
 // Type entries of the request: the entry cached for a host index (outside
 // COBOL), the entry of a type the evaluator created itself ({-1, n}), and
 // adding a resolved entry to the cache (the environment's TypeCache; indices
-// of created and static types are never cached). Until the type model exists
-// no created type is found.
+// of created and static types are never cached).
 const _TYPE_ENTRY* cachedTypeEntry(TYPE_INDEX index);
 const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index);
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry);

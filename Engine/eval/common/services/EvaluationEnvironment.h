@@ -2,6 +2,7 @@
 #define NORVEXA_SERVICES_EVALUATIONENVIRONMENT_H
 
 #include <cstdint>
+#include <memory>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/List.h>
@@ -9,7 +10,6 @@
 #include "HostRecords.h"
 #include "services/DebuggeeAddress.h"
 #include "services/Message.h"
-#include "types/TypeCache.h"
 
 class CreatedTypeItem;
 class ExpressionRepresentation;
@@ -17,6 +17,7 @@ class LocalsRepresentation;
 class ScopeItem;
 class StackItem;
 class TemplateItem;
+class TypeCache;
 class TypeItem;
 
 // The state of one host request besides the expression itself: the host's
@@ -67,7 +68,10 @@ public:
 
     // Makes this the calling thread's current environment and returns the
     // one that was current before (null when none). A non-null context also
-    // becomes this environment's context.
+    // becomes this environment's context. Entry points make their request's
+    // environment current through CurrentEnvironmentScope, which puts the
+    // previous one back on every exit. An environment that is destroyed stops
+    // being current on every thread.
     EvaluationEnvironment* makeCurrent(const LCC_Eval_Context_Info* context) const;
     // makeCurrent, then reset, then the address size from the host; returns
     // the new block scope of the context (owned by this environment), whose
@@ -117,7 +121,7 @@ public:
     static const TypeItem* wcharType();
 
     Message& message() { return message_; }
-    TypeCache& typeCache() { return typeCache_; }
+    TypeCache& typeCache() { return *typeCache_; }
     const LCC_Eval_Context_Info* context() const { return context_; }
     void setContext(const LCC_Eval_Context_Info* context) { context_ = context; }
     // The context of the request's file scope (the request's own context
@@ -140,7 +144,7 @@ private:
     void deleteProducts();
 
     Message message_;
-    TypeCache typeCache_;
+    std::unique_ptr<TypeCache> typeCache_;
     DebuggeeAddress stackBase_;
     List<OpenMpEnv*> openMpEnvs_;
     List<CreatedTypeItem*> createdTypes_;

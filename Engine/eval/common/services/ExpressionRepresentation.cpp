@@ -52,7 +52,16 @@ void ExpressionRepresentation::reset()
 
 void ExpressionRepresentation::saveExprInfo(expression_info* info)
 {
+    if (info == exprInfo_)
+        return;
+    // The information saved before belongs to this representation: an
+    // expression validated again would otherwise leak its earlier form.
+    expression_info* old = exprInfo_;
     exprInfo_ = info;
+    if (old != nullptr) {
+        exprFree(old);
+        delete old;
+    }
 }
 
 expression_info* ExpressionRepresentation::exprInfo() const

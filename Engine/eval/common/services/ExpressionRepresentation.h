@@ -28,7 +28,8 @@ public:
     // value stack emptied and the built expression released.
     void reset() override;
 
-    // Plain setters and getters: saving does not free what was held.
+    // Saving expression information takes it over and frees the information
+    // held before; the validation result is not owned.
     virtual void saveExprInfo(expression_info* info);
     virtual expression_info* exprInfo() const;
     virtual void saveValidationResult(StackItem* result);

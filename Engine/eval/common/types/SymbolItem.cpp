@@ -306,12 +306,12 @@ SymbolItem* SymbolItem::makeVarSymbolPost(const char* name, ScopeItem& scope)
         return nullptr;
     if (std::strcmp(name, "I") != 0 && std::strcmp(name, "_Complex_I") != 0)
         return nullptr;
-    SymbolItem* symbol = new SymbolItem(name, scope);
+    std::unique_ptr<SymbolItem> symbol(new SymbolItem(name, scope));
     symbol->_noStorage = true;
     symbol->_dataType = primitive(140);
     scope.addSymbol(*symbol);
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "%s is sqrt(-1)", name);
-    return symbol;
+    return symbol.release();
 }
 
 SymbolItem* SymbolItem::makeTypeSymbol(const char* name, ScopeItem& scope)
@@ -355,10 +355,10 @@ SymbolItem* SymbolItem::makeTypeSymbolInBlock(const char* name, ScopeItem& scope
             }
         }
     }
-    SymbolItem* symbol = new SymbolItem(type, *own, name, false);
+    std::unique_ptr<SymbolItem> symbol(new SymbolItem(type, *own, name, false));
     symbol->_isType = true;
     scope.addSymbol(*symbol);
-    return symbol;
+    return symbol.release();
 }
 
 // ---------------------------------------------------------------------------

@@ -197,6 +197,9 @@ public:
 
     void genLoadIntegralConstant(unsigned long long value, const TypeItem* type, unsigned char sign, short length);
 
+protected:
+    Buffer buffer;
+
 private:
     void plain(unsigned char opcode) { buffer.append(opcode, 0); }
     void text16(unsigned char opcode, const char* text);
@@ -206,8 +209,6 @@ private:
     void u32(unsigned char opcode, std::uint32_t value);
     void u64(unsigned char opcode, std::uint64_t value);
     void numberAndType(unsigned char opcode, long long number, const TypeItem* type);
-
-    Buffer buffer;
 };
 
 #endif

@@ -88,7 +88,10 @@ const ScopeItem* scopeDefiningType(const TypeItem* type)
     static const char signature[] = "const ScopeItem* scopeDefiningType(const TypeItem*)";
     NORVEXA_HANDLER_TRACE(signature, "Entry");
     validateType(type, signature, __LINE__);
-    if (type->typeEntry() != nullptr)
+    // Primitives (module 0), the evaluator's own types (-1) and the static
+    // types (-2) have no host entry.
+    const std::uint32_t module = type->typeIndex().module();
+    if (module != 0 && module != 0xFFFFFFFFu && module != 0xFFFFFFFEu)
         throw InvalidOp(InvalidOp::RTRC_FIXME, signature, __LINE__);
     return fileScope();
 }

@@ -12,12 +12,6 @@
 
 namespace {
 
-// The low 32 bits of a handle, as the scope traces show it.
-unsigned handleBits(const void* handle)
-{
-    return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(handle));
-}
-
 bool scopeOfKind(const ScopeItem* scope, ScopeItem::ScopeType kind)
 {
     return scope != nullptr && scope->scopeType() == kind;
@@ -28,21 +22,21 @@ bool scopeOfKind(const ScopeItem* scope, ScopeItem::ScopeType kind)
 bool scopeIsFile(const ScopeItem* scope)
 {
     const bool answer = scopeOfKind(scope, ScopeItem::file);
-    NORVEXA_HANDLER_TRACE("bool scopeIsFile(const ScopeItem*)", "Scope=%08x.File?=%d", handleBits(scope), int(answer));
+    NORVEXA_HANDLER_TRACE("bool scopeIsFile(const ScopeItem*)", "Scope=%p.File?=%d", static_cast<const void*>(scope), int(answer));
     return answer;
 }
 
 bool scopeIsBlock(const ScopeItem* scope)
 {
     const bool answer = scopeOfKind(scope, ScopeItem::block);
-    NORVEXA_HANDLER_TRACE("bool scopeIsBlock(const ScopeItem*)", "Scope=%08x", handleBits(scope));
+    NORVEXA_HANDLER_TRACE("bool scopeIsBlock(const ScopeItem*)", "Scope=%p", static_cast<const void*>(scope));
     return answer;
 }
 
 bool scopeIsClass(const ScopeItem* scope)
 {
     const bool answer = scope != nullptr && scope->isClassOrStructureScope();
-    NORVEXA_HANDLER_TRACE("bool scopeIsClass(const ScopeItem*)", "Scope=%08x.Class?=%d", handleBits(scope),
+    NORVEXA_HANDLER_TRACE("bool scopeIsClass(const ScopeItem*)", "Scope=%p.Class?=%d", static_cast<const void*>(scope),
                           int(answer));
     return answer;
 }
@@ -50,14 +44,14 @@ bool scopeIsClass(const ScopeItem* scope)
 bool scopeIsMemberFunc(const ScopeItem* scope)
 {
     const bool answer = scopeOfKind(scope, ScopeItem::memberFunction);
-    NORVEXA_HANDLER_TRACE("bool scopeIsMemberFunc(const ScopeItem*)", "Scope=%08x.MemFunc?=%d", handleBits(scope),
+    NORVEXA_HANDLER_TRACE("bool scopeIsMemberFunc(const ScopeItem*)", "Scope=%p.MemFunc?=%d", static_cast<const void*>(scope),
                           int(answer));
     return answer;
 }
 
 const ScopeItem* scopeContainer(const ScopeItem* scope)
 {
-    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeContainer(const ScopeItem*)", "Scope=%08x", handleBits(scope));
+    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeContainer(const ScopeItem*)", "Scope=%p", static_cast<const void*>(scope));
     return scope != nullptr ? scope->container() : nullptr;
 }
 
@@ -79,7 +73,7 @@ const TypeItem* scopeType(const ScopeItem* scope)
 const ScopeItem* scopeFilescope()
 {
     const ScopeItem* scope = fileScope();
-    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeFilescope()", "Scope=%08x", handleBits(scope));
+    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeFilescope()", "Scope=%p", static_cast<const void*>(scope));
     return scope;
 }
 

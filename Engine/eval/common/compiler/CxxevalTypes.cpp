@@ -22,11 +22,6 @@ bool hasTypeIndex(const TypeItem& type)
     return type.typeIndex().module() != 0 || type.typeIndex().index() != 0;
 }
 
-unsigned handleBits(const void* handle)
-{
-    return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(handle));
-}
-
 } // namespace
 
 const TypeItem* findPredefinedType(int kind)
@@ -176,8 +171,9 @@ unsigned sizeOfType(const TypeItem* type)
 
 bool isSameType(const TypeItem* first, const TypeItem* second)
 {
-    NORVEXA_HANDLER_TRACE("bool isSameType(const TypeItem*, const TypeItem*)", "Type 1(%08x) = %s Type 2(%08x) = %s",
-                          handleBits(first), typeText(first), handleBits(second), typeText(second));
+    NORVEXA_HANDLER_TRACE("bool isSameType(const TypeItem*, const TypeItem*)", "Type 1(%p) = %s Type 2(%p) = %s",
+                          static_cast<const void*>(first), typeText(first), static_cast<const void*>(second),
+                          typeText(second));
     if (first == second)
         return first != nullptr;
     if (first == nullptr || second == nullptr || !hasTypeIndex(*first))

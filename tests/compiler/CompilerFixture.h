@@ -35,6 +35,18 @@ std::optional<RaisedInvalidOp> raisedInvalidOp(F&& f)
     return std::nullopt;
 }
 
+// Checks what an InvalidOp carried; the line only when one is given.
+inline void expectInvalidOp(const std::optional<RaisedInvalidOp>& raised, int code, const std::string& function,
+                            unsigned line = 0)
+{
+    ASSERT_TRUE(raised.has_value());
+    EXPECT_EQ(raised->code, code);
+    EXPECT_EQ(raised->function, function);
+    if (line != 0) {
+        EXPECT_EQ(raised->line, line);
+    }
+}
+
 // The code of an EE_Exception without node; -1 when none was thrown, -2 when
 // one with a node was.
 template <class F>

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../types/SymbolsFixture.h"
 #include "CompilerFixture.h"
 #include "compiler/CxxevalInterface.h"
 #include "services/EvaluationEnvironment.h"
@@ -25,32 +26,10 @@
 
 namespace {
 
-class QueryTest : public TestHostFixture {
+// The program of the symbol tests, with what these tests add to it.
+class QueryTest : public SymbolsTest {
 protected:
-    explicit QueryTest(int language = EvaluationEnvironment::languageCPP) : TestHostFixture(true), language_(language)
-    {
-    }
-
-    void SetUp() override
-    {
-        TestHostFixture::SetUp();
-        unit = &host.addContext("unit", CS2_FILE);
-        mainContext = &host.addContext("main", CS2_FUNCTION, unit);
-        mainEntry = &records().function("main", records().functionType(TYPE_INDEX{0, 130}, {}), 1, 0x100);
-        mainContext->blockSymbol = mainEntry;
-        host.addSection(1, 0x10000);
-        env = std::make_unique<ExpressionRepresentation>(language_, nullptr);
-        scope = env->initializeAndMakeCurrent(mainContext);
-        host.clearLines();
-    }
-
-    void TearDown() override
-    {
-        env.reset();
-        TestHostFixture::TearDown();
-    }
-
-    HostRecordStore& records() { return host.records(); }
+    explicit QueryTest(int language = EvaluationEnvironment::languageCPP) : SymbolsTest(language) {}
 
     // A static variable of main.
     void declareVariable(const std::string& name, TYPE_INDEX type)
@@ -59,13 +38,6 @@ protected:
     }
 
     const TypeItem* hostType(TYPE_INDEX index) { return CreatedTypeItem::findOrCreateType(index); }
-
-    int language_;
-    std::unique_ptr<ExpressionRepresentation> env;
-    LCC_Eval_Context_Info* unit = nullptr;
-    LCC_Eval_Context_Info* mainContext = nullptr;
-    _SYMBOL_ENTRY* mainEntry = nullptr;
-    ScopeItem* scope = nullptr;
 };
 
 class CobolQueryTest : public QueryTest {
@@ -139,9 +111,7 @@ TEST_F(QueryTest, NullHandlesAnswerNone)
 TEST_F(QueryTest, ReturnTypeOfNoSymbolIsAnInvalidSymbol)
 {
     const std::optional<RaisedInvalidOp> raised = raisedInvalidOp([] { returnType(nullptr); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_InvalidSymbol);
-    EXPECT_EQ(raised->function, "const TypeItem* returnType(const SymbolItem*)");
+    expectInvalidOp(raised, InvalidOp::RTRC_InvalidSymbol, "const TypeItem* returnType(const SymbolItem*)");
 }
 
 TEST_F(QueryTest, ArgumentGuardsRefuseWithTheirSignatureAndLine)
@@ -178,10 +148,7 @@ TEST_F(QueryTest, ArgumentGuardsRefuseWithTheirSignatureAndLine)
         SCOPED_TRACE(c.what);
         host.clearLines();
         const std::optional<RaisedInvalidOp> raised = raisedInvalidOp(c.call);
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-        EXPECT_EQ(raised->function, c.signature);
-        EXPECT_EQ(raised->line, c.line);
+        expectInvalidOp(raised, InvalidOp::RTRC_Other, c.signature, c.line);
         EXPECT_TRUE(host.traced(std::string("cxxeval interface error - ") + c.message));
     }
 }
@@ -291,9 +258,7 @@ TEST_F(QueryTest, ScopeKindsAndContainers)
     // Only a member function has an owning class.
     host.clearLines();
     const std::optional<RaisedInvalidOp> raised = raisedInvalidOp([&] { memberFuncOwningClassScope(scope); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-    EXPECT_EQ(raised->function, "const ScopeItem* memberFuncOwningClassScope(const ScopeItem*)");
+    expectInvalidOp(raised, InvalidOp::RTRC_Other, "const ScopeItem* memberFuncOwningClassScope(const ScopeItem*)");
     EXPECT_TRUE(host.traced("cxxeval interface error - invalid scope"));
 
     // The defining scope of a type the evaluator made is the file scope; a
@@ -308,9 +273,7 @@ TEST_F(QueryTest, EnumerationInformation)
 {
     const std::optional<RaisedInvalidOp> raised =
         raisedInvalidOp([&] { typeEnumInfo(hostType(TYPE_INDEX{0, 130})); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-    EXPECT_EQ(raised->function, "EnumInfoBlock* typeEnumInfo(const TypeItem*)");
+    expectInvalidOp(raised, InvalidOp::RTRC_Other, "EnumInfoBlock* typeEnumInfo(const TypeItem*)");
     EXPECT_TRUE(host.traced("cxxeval interface error - type not enum"));
 
     TYPE_INDEX colour = records().enumType("colour", TYPE_INDEX{0, 130}, {{"red", 0}, {"green", 1}});

@@ -222,10 +222,7 @@ TEST_F(Replay, GuardsRefuseWithTheirTextSignatureAndLine)
         SCOPED_TRACE(std::string(c.handler) + ": " + c.message);
         host.clearLines();
         const std::optional<RaisedInvalidOp> raised = replayOne(c.write);
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-        EXPECT_EQ(raised->function, c.signature);
-        EXPECT_EQ(raised->line, c.line);
+        expectInvalidOp(raised, InvalidOp::RTRC_Other, c.signature, c.line);
         EXPECT_TRUE(tracedUnder(c.handler, std::string("cxxeval interface error - ") + c.message));
     }
 }
@@ -251,10 +248,7 @@ TEST_F(Replay, NullTextsAndPointersAreRefusedWhenHandlersAreCalledDirectly)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.signature);
         const std::optional<RaisedInvalidOp> raised = raisedInvalidOp(c.call);
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-        EXPECT_EQ(raised->function, c.signature);
-        EXPECT_EQ(raised->line, c.line);
+        expectInvalidOp(raised, InvalidOp::RTRC_Other, c.signature, c.line);
     }
 }
 
@@ -267,9 +261,7 @@ TEST_F(Replay, MemberLoadDependsOnTheKindOfTheSymbolsScope)
         host.clearLines();
         const std::optional<RaisedInvalidOp> raised =
             replayOne([&](auto& s) { s.genLoadMemberSym(symbolInScope(kind)); });
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->code, InvalidOp::RTRC_NotSupported);
-        EXPECT_EQ(raised->function, signature);
+        expectInvalidOp(raised, InvalidOp::RTRC_NotSupported, signature);
         EXPECT_TRUE(tracedUnder("genLoadMemberSym", "Loading symbol member"));
     }
     for (std::uint32_t kind : {1u, 256u, 768u}) {
@@ -277,9 +269,7 @@ TEST_F(Replay, MemberLoadDependsOnTheKindOfTheSymbolsScope)
         host.clearLines();
         const std::optional<RaisedInvalidOp> raised =
             replayOne([&](auto& s) { s.genLoadMemberSym(symbolInScope(kind)); });
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->code, InvalidOp::RTRC_Other);
-        EXPECT_EQ(raised->function, signature);
+        expectInvalidOp(raised, InvalidOp::RTRC_Other, signature);
         EXPECT_TRUE(tracedUnder("genLoadMemberSym", "cxxeval interface error - invalid symbol"));
     }
 }
@@ -289,9 +279,7 @@ TEST_F(Replay, CharacterConstantsOfNoCharacterAreRefusedNotMeasured)
     const char* charSignature = "void genLoadChar(const Char*, unsigned int)";
     // From the byte code an empty constant has no terminator to stop at.
     std::optional<RaisedInvalidOp> raised = replayOne([](auto& s) { s.genLoadChar("", 0); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_InvalidString);
-    EXPECT_EQ(raised->function, charSignature);
+    expectInvalidOp(raised, InvalidOp::RTRC_InvalidString, charSignature);
     EXPECT_TRUE(tracedUnder("genLoadChar", "String = \"\", length = 0"));
 
     const char unterminated[3] = {'a', 'b', 'c'};
@@ -300,9 +288,7 @@ TEST_F(Replay, CharacterConstantsOfNoCharacterAreRefusedNotMeasured)
     EXPECT_EQ(raised->code, InvalidOp::RTRC_InvalidString);
 
     raised = replayOne([](auto& s) { s.genLoadWChar("", 0); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_InvalidString);
-    EXPECT_EQ(raised->function, "void genLoadWChar(const Char*, unsigned int)");
+    expectInvalidOp(raised, InvalidOp::RTRC_InvalidString, "void genLoadWChar(const Char*, unsigned int)");
 }
 
 TEST_F(Replay, OneByteCharacterIsItsOwnUnsignedByte)
@@ -330,9 +316,7 @@ TEST_F(Replay, HandlersNeedAnExpressionRepresentation)
     LocalsRepresentation locals(EvaluationEnvironment::languageCPP, context, 0);
     locals.makeCurrent(context);
     std::optional<RaisedInvalidOp> raised = replayOne([](auto& s) { s.genAdd(); });
-    ASSERT_TRUE(raised.has_value());
-    EXPECT_EQ(raised->code, InvalidOp::RTRC_AssertFail);
-    EXPECT_EQ(raised->function, "void genAdd()");
+    expectInvalidOp(raised, InvalidOp::RTRC_AssertFail, "void genAdd()");
 
     raised = raisedInvalidOp([] { ValueOnStackIsZero(); });
     ASSERT_TRUE(raised.has_value());

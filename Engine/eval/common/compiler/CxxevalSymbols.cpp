@@ -31,6 +31,25 @@ std::uint32_t storageCode(const SymbolItem& symbol)
     return symbol.entry() != nullptr ? symbolEntryKind(*symbol.entry()) : 0xFFFFFFFFu;
 }
 
+// A variable or type lookup in a scope (none without scope); an InvalidOp of
+// the model is the answer none.
+const SymbolItem* lookup(const char* signature, unsigned line, const char* name, const ScopeItem* scope,
+                         SymbolItem* (ScopeItem::*find)(const char*, int) const, const char* what)
+{
+    validateStringName(name, signature, line);
+    const SymbolItem* symbol = nullptr;
+    try {
+        if (scope != nullptr)
+            symbol = (scope->*find)(name, 1);
+    } catch (const InvalidOp&) {
+        NORVEXA_HANDLER_TRACE(signature, "Cannot find %s %s in scope %s", what, name, scopeText(scope));
+        return nullptr;
+    }
+    NORVEXA_HANDLER_TRACE(signature, "handle = %p for %s %s in scope %s", static_cast<const void*>(symbol), what,
+                          name, scopeText(scope));
+    return symbol;
+}
+
 } // namespace
 
 const SymbolInfoBlock* symInfo(const SymbolItem* symbol)
@@ -131,36 +150,14 @@ bool isReturnTypeSameAsArg1(const SymbolItem* symbol)
 
 const SymbolItem* symFindVar(const char* name, const ScopeItem* scope)
 {
-    static const char signature[] = "const SymbolItem* symFindVar(const Char*, const ScopeItem*)";
-    validateStringName(name, signature, __LINE__);
-    const SymbolItem* symbol = nullptr;
-    try {
-        if (scope != nullptr)
-            symbol = scope->findVariable(name, 1);
-    } catch (const InvalidOp&) {
-        NORVEXA_HANDLER_TRACE(signature, "Cannot find variable %s in scope %s", name, scopeText(scope));
-        return nullptr;
-    }
-    NORVEXA_HANDLER_TRACE(signature, "handle = %p for variable %s in scope %s", static_cast<const void*>(symbol),
-                          name, scopeText(scope));
-    return symbol;
+    return lookup("const SymbolItem* symFindVar(const Char*, const ScopeItem*)", __LINE__, name, scope,
+                  &ScopeItem::findVariable, "variable");
 }
 
 const SymbolItem* symFindType(const char* name, const ScopeItem* scope)
 {
-    static const char signature[] = "const SymbolItem* symFindType(const Char*, const ScopeItem*)";
-    validateStringName(name, signature, __LINE__);
-    const SymbolItem* symbol = nullptr;
-    try {
-        if (scope != nullptr)
-            symbol = scope->findType(name, 1);
-    } catch (const InvalidOp&) {
-        NORVEXA_HANDLER_TRACE(signature, "Cannot find type %s in scope %s", name, scopeText(scope));
-        return nullptr;
-    }
-    NORVEXA_HANDLER_TRACE(signature, "handle = %p for type %s in scope %s", static_cast<const void*>(symbol), name,
-                          scopeText(scope));
-    return symbol;
+    return lookup("const SymbolItem* symFindType(const Char*, const ScopeItem*)", __LINE__, name, scope,
+                  &ScopeItem::findType, "type");
 }
 
 const TypeItem* findNamedType(const char* name, const ScopeItem* scope)

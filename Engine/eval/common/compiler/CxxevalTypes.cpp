@@ -22,6 +22,17 @@ bool hasTypeIndex(const TypeItem& type)
     return type.typeIndex().module() != 0 || type.typeIndex().index() != 0;
 }
 
+// Checks a type argument and traces it under the caller: "For type %s", or
+// "type = %s" for the functions that make or derive a type.
+void checkedType(const TypeItem* type, const char* signature, unsigned line, bool maker)
+{
+    validateType(type, signature, line);
+    if (maker)
+        NORVEXA_HANDLER_TRACE(signature, "type = %s", typeText(type));
+    else
+        NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+}
+
 } // namespace
 
 const TypeItem* findPredefinedType(int kind)
@@ -53,9 +64,7 @@ const TypeItem* typePtrdiffT()
 
 const ScopeItem* typeScope(const TypeItem* type)
 {
-    static const char signature[] = "const ScopeItem* typeScope(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const ScopeItem* typeScope(const TypeItem*)", __LINE__, false);
     try {
         return ClassScopeItem::getClassScope(*type, nullptr, true);
     } catch (const InvalidOp&) {
@@ -69,17 +78,13 @@ const ScopeItem* typeScope(const TypeItem* type)
 
 const TypeItem* typeReferredTo(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* typeReferredTo(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const TypeItem* typeReferredTo(const TypeItem*)", __LINE__, false);
     return &type->referent();
 }
 
 const TypeItem* typePointedTo(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* typePointedTo(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const TypeItem* typePointedTo(const TypeItem*)", __LINE__, false);
     type->typeFlags();
     if (type->kind() == t_f90Pointer)
         return CreatedTypeItem::findF90PointeeType(*type);
@@ -88,33 +93,25 @@ const TypeItem* typePointedTo(const TypeItem* type)
 
 const TypeItem* typeOfPointee(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* typeOfPointee(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const TypeItem* typeOfPointee(const TypeItem*)", __LINE__, false);
     return CreatedTypeItem::findDecoratedType(*type);
 }
 
 const char* typeName(const TypeItem* type)
 {
-    static const char signature[] = "const char* typeName(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const char* typeName(const TypeItem*)", __LINE__, false);
     return type->demangledTypeName();
 }
 
 TypeKind typeKind(const TypeItem* type)
 {
-    static const char signature[] = "TypeKind typeKind(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "TypeKind typeKind(const TypeItem*)", __LINE__, false);
     return type->kind();
 }
 
 const TypeItem* typeOfArrayElement(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* typeOfArrayElement(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "For type %s", typeText(type));
+    checkedType(type, "const TypeItem* typeOfArrayElement(const TypeItem*)", __LINE__, false);
     if (type->kind() == t_pointer)
         return CreatedTypeItem::findDereferencedType(*type);
     return CreatedTypeItem::findArrayElement(*type);
@@ -183,33 +180,25 @@ bool isSameType(const TypeItem* first, const TypeItem* second)
 
 const TypeItem* enumType(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* enumType(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "type = %s", typeText(type));
+    checkedType(type, "const TypeItem* enumType(const TypeItem*)", __LINE__, true);
     return type->enumType();
 }
 
 const TypeItem* createPointerTo(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* createPointerTo(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "type = %s", typeText(type));
+    checkedType(type, "const TypeItem* createPointerTo(const TypeItem*)", __LINE__, true);
     return CreatedTypeItem::findPointerType(*type);
 }
 
 const TypeItem* createReferenceTo(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* createReferenceTo(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "type = %s", typeText(type));
+    checkedType(type, "const TypeItem* createReferenceTo(const TypeItem*)", __LINE__, true);
     return CreatedTypeItem::findReferenceType(*type);
 }
 
 const TypeItem* createAddressOfReferenceTo(const TypeItem* type)
 {
-    static const char signature[] = "const TypeItem* createAddressOfReferenceTo(const TypeItem*)";
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "type = %s", typeText(type));
+    checkedType(type, "const TypeItem* createAddressOfReferenceTo(const TypeItem*)", __LINE__, true);
     return CreatedTypeItem::findAddressOfReferenceType(*type);
 }
 

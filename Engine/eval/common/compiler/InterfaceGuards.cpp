@@ -13,6 +13,13 @@ namespace {
     throw InvalidOp(InvalidOp::RTRC_Other, signature, guardLine);
 }
 
+void refuseNull(const void* p, const char* what, const char* caller, unsigned int line, const char* signature,
+                unsigned int guardLine)
+{
+    if (p == nullptr)
+        refuse(what, caller, line, signature, guardLine);
+}
+
 } // namespace
 
 void traceInterfaceError(const char* what, const char* caller, unsigned int line)
@@ -40,15 +47,13 @@ void validateTag(unsigned int tag, const char* caller, unsigned int line)
 
 void validateSymbol(const SymbolItem* symbol, const char* caller, unsigned int line)
 {
-    if (symbol == nullptr)
-        refuse("null symbol", caller, line, "void validateSymbol(const SymbolItem*, const char*, unsigned int)",
+    refuseNull(symbol, "null symbol", caller, line, "void validateSymbol(const SymbolItem*, const char*, unsigned int)",
                1890);
 }
 
 void validateString(const char* text, const char* caller, unsigned int line)
 {
-    if (text == nullptr)
-        refuse("null string", caller, line, "void validateString(const Char*, const char*, unsigned int)", 1869);
+    refuseNull(text, "null string", caller, line, "void validateString(const Char*, const char*, unsigned int)", 1869);
 }
 
 void validateStringName(const char* text, const char* caller, unsigned int line)
@@ -61,12 +66,12 @@ void validateStringName(const char* text, const char* caller, unsigned int line)
 
 void validateScope(const ScopeItem* scope, const char* caller, unsigned int line)
 {
-    if (scope == nullptr)
-        refuse("null scope", caller, line, "void validateScope(const ScopeItem*, const char*, unsigned int)", 1859);
+    refuseNull(scope, "null scope", caller, line, "void validateScope(const ScopeItem*, const char*, unsigned int)",
+               1859);
 }
 
 void validatePointer(const void* pointer, const char* caller, unsigned int line)
 {
-    if (pointer == nullptr)
-        refuse("null pointer", caller, line, "void validatePointer(const void*, const char*, unsigned int)", 1849);
+    refuseNull(pointer, "null pointer", caller, line, "void validatePointer(const void*, const char*, unsigned int)",
+               1849);
 }

@@ -8,32 +8,35 @@
 
 using opcodehandlers::machineOperationUnavailable;
 
+namespace {
+
+// Labels and jumps: the label is checked, then handed to the value stack.
+void labelOperation(const char* signature, unsigned line, unsigned int label)
+{
+    validateTag(label, signature, line);
+    machineOperationUnavailable(signature, line);
+}
+
+} // namespace
+
 void genLabel(unsigned int label)
 {
-    static const char signature[] = "void genLabel(unsigned int)";
-    validateTag(label, signature, __LINE__);
-    machineOperationUnavailable(signature, __LINE__);
+    labelOperation("void genLabel(unsigned int)", __LINE__, label);
 }
 
 void genTrueJump(unsigned int label)
 {
-    static const char signature[] = "void genTrueJump(unsigned int)";
-    validateTag(label, signature, __LINE__);
-    machineOperationUnavailable(signature, __LINE__);
+    labelOperation("void genTrueJump(unsigned int)", __LINE__, label);
 }
 
 void genFalseJump(unsigned int label)
 {
-    static const char signature[] = "void genFalseJump(unsigned int)";
-    validateTag(label, signature, __LINE__);
-    machineOperationUnavailable(signature, __LINE__);
+    labelOperation("void genFalseJump(unsigned int)", __LINE__, label);
 }
 
 void genJump(unsigned int label)
 {
-    static const char signature[] = "void genJump(unsigned int)";
-    validateTag(label, signature, __LINE__);
-    machineOperationUnavailable(signature, __LINE__);
+    labelOperation("void genJump(unsigned int)", __LINE__, label);
 }
 
 // The format handlers act only while the value stack runs; its state is not

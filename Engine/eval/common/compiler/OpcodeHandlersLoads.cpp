@@ -44,6 +44,35 @@ void symbolLoad(const char* signature, unsigned line, const SymbolItem* symbol, 
     machineOperationUnavailable(signature, line);
 }
 
+// A number literal's text: refused when empty; traced as "Value = %s" for
+// an integer, "value = %s" for a real number.
+void numberText(const char* signature, unsigned line, const char* text, bool integral)
+{
+    validateStringName(text, signature, line);
+    if (integral)
+        NORVEXA_HANDLER_TRACE(signature, "Value = %s", text);
+    else
+        NORVEXA_HANDLER_TRACE(signature, "value = %s", text);
+    machineOperationUnavailable(signature, line);
+}
+
+// A decimal literal's text, traced in quotes.
+void decimalText(const char* signature, unsigned line, const char* text)
+{
+    validateString(text, signature, line);
+    NORVEXA_HANDLER_TRACE(signature, "String = \"%s\"", text);
+    machineOperationUnavailable(signature, line);
+}
+
+// A value in the target's form for a type.
+void typedValue(const char* signature, unsigned line, const char* value, const TypeItem* type)
+{
+    validateString(value, signature, line);
+    validateType(type, signature, line);
+    NORVEXA_HANDLER_TRACE(signature, "Value = %s", value);
+    machineOperationUnavailable(signature, line);
+}
+
 } // namespace
 
 void genTruncateFP(const TypeItem* type)
@@ -127,68 +156,42 @@ void genLoadParam(unsigned long long parameter)
 
 void genLoadIntegralValue(const char* text)
 {
-    static const char signature[] = "void genLoadIntegralValue(const Char*)";
-    validateStringName(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "Value = %s", text);
-    machineOperationUnavailable(signature, __LINE__);
+    numberText("void genLoadIntegralValue(const Char*)", __LINE__, text, true);
 }
 
 void genLoadRealValue(const char* text)
 {
-    static const char signature[] = "void genLoadRealValue(const Char*)";
-    validateStringName(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "value = %s", text);
-    machineOperationUnavailable(signature, __LINE__);
+    numberText("void genLoadRealValue(const Char*)", __LINE__, text, false);
 }
 
 void genLoadDecimalRealValue(const char* text)
 {
-    static const char signature[] = "void genLoadDecimalRealValue(const Char*)";
-    validateStringName(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "value = %s", text);
-    machineOperationUnavailable(signature, __LINE__);
+    numberText("void genLoadDecimalRealValue(const Char*)", __LINE__, text, false);
 }
 
 void genLoadPackedDecimalValue(const char* text)
 {
-    static const char signature[] = "void genLoadPackedDecimalValue(const Char*)";
-    validateString(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "String = \"%s\"", text);
-    machineOperationUnavailable(signature, __LINE__);
+    decimalText("void genLoadPackedDecimalValue(const Char*)", __LINE__, text);
 }
 
 void genLoadZonedDecimalValue(const char* text)
 {
-    static const char signature[] = "void genLoadZonedDecimalValue(const Char*)";
-    validateString(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "String = \"%s\"", text);
-    machineOperationUnavailable(signature, __LINE__);
+    decimalText("void genLoadZonedDecimalValue(const Char*)", __LINE__, text);
 }
 
 void genLoadNationalDecimalValue(const char* text)
 {
-    static const char signature[] = "void genLoadNationalDecimalValue(const Char*)";
-    validateString(text, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "String = \"%s\"", text);
-    machineOperationUnavailable(signature, __LINE__);
+    decimalText("void genLoadNationalDecimalValue(const Char*)", __LINE__, text);
 }
 
 void genLoadValue(const char* value, const TypeItem* type)
 {
-    static const char signature[] = "void genLoadValue(const Char*, const TypeItem*)";
-    validateString(value, signature, __LINE__);
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "Value = %s", value);
-    machineOperationUnavailable(signature, __LINE__);
+    typedValue("void genLoadValue(const Char*, const TypeItem*)", __LINE__, value, type);
 }
 
 void genLoadFigConstant(const char* value, const TypeItem* type)
 {
-    static const char signature[] = "void genLoadFigConstant(const Char*, const TypeItem*)";
-    validateString(value, signature, __LINE__);
-    validateType(type, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "Value = %s", value);
-    machineOperationUnavailable(signature, __LINE__);
+    typedValue("void genLoadFigConstant(const Char*, const TypeItem*)", __LINE__, value, type);
 }
 
 void genLoadIndirect(long long offset, const TypeItem* type)

@@ -173,6 +173,16 @@ TEST_F(Replay, HandlersReceiveTheOperandsWhole)
     }
 }
 
+TEST_F(Replay, TwoTypesInOneTraceLineKeepTheirOwnTexts)
+{
+    TypeItem shortType{129};
+    const std::string base = shortType.format();
+    const std::string derived = intType.format();
+    ASSERT_NE(base, derived);
+    replayOne([&](auto& s) { s.genLoadBaseAddress(&shortType, &intType); });
+    EXPECT_TRUE(tracedUnder("genLoadBaseAddress", "Converting from base " + derived + " to base " + base));
+}
+
 // Each guard's refusal: its trace under the handler, its code, its own
 // signature and line.
 TEST_F(Replay, GuardsRefuseWithTheirTextSignatureAndLine)

@@ -1,6 +1,7 @@
 // The query interface: type questions and derived types.
 
 #include <new>
+#include <string>
 
 #include "HostRecordAccess.h"
 #include "compiler/CxxevalInterface.h"
@@ -168,9 +169,13 @@ unsigned sizeOfType(const TypeItem* type)
 
 bool isSameType(const TypeItem* first, const TypeItem* second)
 {
-    NORVEXA_HANDLER_TRACE("bool isSameType(const TypeItem*, const TypeItem*)", "Type 1(%p) = %s Type 2(%p) = %s",
-                          static_cast<const void*>(first), typeText(first), static_cast<const void*>(second),
-                          typeText(second));
+    if (*SVC::traceEnabled()) {
+        // A type's trace text lasts until the next one is asked for.
+        const std::string firstText = typeText(first);
+        SVC::fTrace("bool isSameType(const TypeItem*, const TypeItem*)", __LINE__, "Type 1(%p) = %s Type 2(%p) = %s",
+                    static_cast<const void*>(first), firstText.c_str(), static_cast<const void*>(second),
+                    typeText(second));
+    }
     if (first == second)
         return first != nullptr;
     if (first == nullptr || second == nullptr || !hasTypeIndex(*first))

@@ -19,7 +19,8 @@ RuntimeStack& currentStack(const char* signature, unsigned line);
 // handler's signature and line.
 [[noreturn]] void machineOperationUnavailable(const char* signature, unsigned line);
 
-// Names for traces; "" for null.
+// Names for traces; "" for null. A type's text lasts until the next type
+// text is asked for on the thread.
 const char* typeText(const TypeItem* type);
 const char* symbolText(const SymbolItem* symbol);
 

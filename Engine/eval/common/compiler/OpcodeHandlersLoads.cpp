@@ -1,6 +1,7 @@
 // The handlers of loads, conversions and literal values.
 
 #include <cinttypes>
+#include <string>
 
 #include "compiler/InterfaceGuards.h"
 #include "compiler/OpcodeHandlerSupport.h"
@@ -207,7 +208,11 @@ void genLoadBaseAddress(const TypeItem* base, const TypeItem* derived)
     static const char signature[] = "void genLoadBaseAddress(const TypeItem*, const TypeItem*)";
     validateType(base, signature, __LINE__);
     validateType(derived, signature, __LINE__);
-    NORVEXA_HANDLER_TRACE(signature, "Converting from base %s to base %s", typeText(derived), typeText(base));
+    if (*SVC::traceEnabled()) {
+        // A type's trace text lasts until the next one is asked for.
+        const std::string from = typeText(derived);
+        SVC::fTrace(signature, __LINE__, "Converting from base %s to base %s", from.c_str(), typeText(base));
+    }
     machineOperationUnavailable(signature, __LINE__);
 }
 

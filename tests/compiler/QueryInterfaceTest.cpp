@@ -206,13 +206,36 @@ TEST_F(QueryTest, SymbolFlagsAndProcedureKinds)
     EXPECT_FALSE(isReturnTypeSameAsArg1(main));
 
     declareVariable("plain", TYPE_INDEX{0, 130});
+    _SYMBOL_ENTRY& hiddenEntry = records().staticVariable("hidden", TYPE_INDEX{0, 130}, 1, 0x24);
+    hiddenEntry.statics.attributeA = 1;
+    host.declare(*mainContext, hiddenEntry);
+    EXPECT_TRUE(symIsHiddenInEnclosedScopes(symFindVar("hidden", scope)));
+    EXPECT_TRUE(host.traced("symIsHiddenInEnclosedScopes = True"));
     const SymbolItem* plain = symFindVar("plain", scope);
+    EXPECT_FALSE(symIsHiddenInEnclosedScopes(plain));
     EXPECT_FALSE(symIsProcedure(plain));
     EXPECT_FALSE(symIsConditionName(plain));
     EXPECT_TRUE(host.traced("symIsConditionName = False"));
     EXPECT_FALSE(hasOwnerSymbol(plain));
     ASSERT_NE(symInfo(plain), nullptr);
     EXPECT_EQ(symInfo(plain), &plain->memberLayout());
+}
+
+TEST_F(QueryTest, SymbolListsOfAName)
+{
+    declareVariable("count", TYPE_INDEX{0, 130});
+    SymbolList* list = listFindVars("count", scope);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(listSize(list), 1u);
+    SymbolListEntry* entry = listFirstVar(list);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_STREQ(symName(listEntrySymbol(entry)), "count");
+    EXPECT_EQ(listEntryNumberOfQualifiers(entry), 0u);
+    EXPECT_EQ(listEntryClosestQualifier(entry), nullptr);
+    EXPECT_EQ(listEntryOutermostQualifier(entry), nullptr);
+    EXPECT_EQ(listNextVar(list), nullptr);
+    freeList(list);
+    EXPECT_EQ(listFindVars("count", scope), list) << "the list stays with its scope";
 }
 
 TEST_F(QueryTest, SymbolValueOfConstantsAndOfOtherSymbols)
@@ -389,6 +412,15 @@ TEST_F(QueryTest, CreatedCobolTypesAndTheirInformation)
     EXPECT_EQ(chars->length, 12u);
     EXPECT_EQ(chars->flags & 7, 5u);
     EXPECT_EQ(createCharstringType(99, 12, 5), text) << "found again, the kind not used";
+
+    // Bit 3 of a host string's information: bit 5 of its flags is clear.
+    TYPE_INDEX hostText = records().charstringType(5);
+    EXPECT_EQ(typeCharstringInfo(hostType(hostText))->flags & 8, 8u);
+    records().type(hostText)->charstring.flags |= 0x20;
+    TYPE_INDEX flagged = records().charstringType(6);
+    records().type(flagged)->charstring.flags |= 0x20;
+    EXPECT_EQ(typeCharstringInfo(hostType(flagged))->flags & 8, 0u);
+    EXPECT_EQ(typeCharstringInfo(hostType(flagged))->length, 6u);
 
     const TypeItem* edited = createNumericEditedType(0, "ZZ9.99", 6, 5, 2);
     const NumericEditedInfoBlock* numeric = typeNumericEditedInfo(edited);

@@ -39,6 +39,8 @@ constexpr Layout numberAndType(const char* name)
     return Layout{name, {{K::i64, 0}, {K::type, 8}}, 16, 8, false};
 }
 
+// Pointer fields take one native pointer and start at multiples of 8, so a
+// 4-byte pointer keeps the order of the fields in the same rows.
 const Layout table[lastOpcode + 1] = {
     /*  0 */ plain("end"),
     /*  1 */ plain("genPointerAdd"),
@@ -118,8 +120,6 @@ const Layout table[lastOpcode + 1] = {
     /* 75 */ Layout{"genLoadIntegralConstant", {{K::u64, 0}, {K::type, 8}, {K::u8, 16}, {K::i16, 18}}, 20, 8,
                     false},
 };
-
-static_assert(sizeof(void*) == 8, "the operand rows give pointers 8 bytes at 8-aligned offsets");
 
 } // namespace
 

@@ -161,7 +161,7 @@ TEST(PackedDecimalMultiply, UsesOnlyTheOperandsOwnBytesAndKeepsEveryDigit) {
     EXPECT_EQ(multiply({"012C", 2, 0, 1}, {"005C", 2, 1, 1}, 4), "00060C");
     EXPECT_EQ(multiply({"012D", 2, 0, 1}, {"005C", 2, 1, 1}, 4), "00060D");
     EXPECT_EQ(multiply({"012D", 2, 0, 0}, {"005D", 2, 1, 1}, 4), "00060D");
-    EXPECT_EQ(multiply({"5D", 1, 0, 1}, {"0C", 1, 0, 1}, 2), "000C"); // no negative zero
+    EXPECT_EQ(multiply({"5D", 1, 0, 1}, {"0C", 1, 0, 1}, 2), "000D"); // -5 x 0: negative zero
     EXPECT_EQ(multiply({"999C", 3, 0, 1}, {"999C", 3, 0, 1}, 3), "001C"); // high digits dropped
 
     // A one-byte operand: bytes after it must not be read as digits.
@@ -189,7 +189,7 @@ TEST(PackedDecimalDivide, ZeroDivisorsAndScales) {
               "00" + std::string(31, '3') + "C");
     EXPECT_EQ(divide({"1D", 1, 0, 1}, {"3C", 1, 0, 1}, 3, 2), "033D");
     EXPECT_EQ(divide({"1D", 1, 0, 0}, {"3D", 1, 0, 0}, 3, 2), "033C"); // unsigned operands
-    EXPECT_EQ(divide({"001D", 2, 2, 1}, {"3C", 1, 0, 1}, 3, 2), "000C"); // -0.003: no -0
+    EXPECT_EQ(divide({"001D", 2, 2, 1}, {"3C", 1, 0, 1}, 3, 2), "000D"); // -0.003...: -0.00
     EXPECT_EQ(divide({"7C", 1, 0, 1}, {"025C", 3, 1, 1}, 3, 1), "028C"); // 7 / 2.5 = 2.8
 
     // Every all-zero divisor, whatever its sign nibble and shape.
@@ -197,12 +197,11 @@ TEST(PackedDecimalDivide, ZeroDivisorsAndScales) {
         EXPECT_EQ(divide({"1C", 1, 0, 1}, {zero, 1, 0, 1}, 3, 0), "null") << zero;
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"00000D", 5, 3, 1}, 3, 0), "null");
 
-    // A dividend of many integer digits: the raised scale is lowered to fit
-    // 62 digits, and the integer quotient is shifted back into place:
-    // 10^54 / 3 with 17 decimals, of which the last 10 are lost.
+    // A dividend of many integer digits keeps every decimal of the
+    // quotient: 10^54 / 3 with 17 decimals, in full.
     std::string big = "1" + std::string(54, '0') + "C"; // 55 digits
     EXPECT_EQ(divide({big.c_str(), 55, 0, 1}, {"3C", 1, 0, 1}, 72, 17),
-              "00" + std::string(61, '3') + std::string(10, '0') + "C");
+              "00" + std::string(71, '3') + "C");
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"3C", 1, 0, 1}, 73, 0), "null");
     // More decimals than digits (0.0000000001) with many decimals wanted.
     EXPECT_EQ(divide({"1C", 1, 10, 1}, {"4C", 1, 0, 1}, 60, 60).substr(0, 16), "0000000000025000");
@@ -259,12 +258,13 @@ TEST(PackedDecimalPower, IntegerAndFractionalExponents) {
               std::string(25, '0') + "100000C");
     // High digits that do not fit are dropped: 0.1^-3 = 1000.
     EXPECT_EQ(power({"1C", 1, 1, 1}, {"3D", 1, 0, 1}, 5, 0), "01000C");
-    EXPECT_EQ(power({"1D", 1, 1, 1}, {"3D", 1, 0, 1}, 3, 0), "000C");
-    EXPECT_EQ(power({"1C", 1, 1, 1}, {"100D", 3, 0, 1}, 72, 72), "0" + std::string(72, '0') + "C");
+    EXPECT_EQ(power({"1D", 1, 1, 1}, {"3D", 1, 0, 1}, 3, 0), "000D"); // -1000: the sign stays
+    EXPECT_EQ(power({"1C", 1, 1, 1}, {"100D", 3, 0, 1}, 72, 72), "null"); // 10^100 does not fit
     EXPECT_EQ(power({"0C", 1, 0, 1}, {"0C", 1, 0, 1}, 5, 0), "null"); // 0^0 has no value
     EXPECT_EQ(power({"5C", 1, 0, 1}, {"0C", 1, 0, 1}, 1, 0), "1C");
-    // A power of more than 34 digits is exact in every digit that is kept.
-    EXPECT_EQ(power({"2C", 1, 0, 1}, {"200C", 3, 0, 1}, 9, 0), "835301376C"); // 2^200 mod 10^9
+    // A power of more than 34 digits is exact in every digit; one of more
+    // than 31 digits (or pr, when larger) has no result.
+    EXPECT_EQ(power({"2C", 1, 0, 1}, {"200C", 3, 0, 1}, 9, 0), "null"); // 2^200: 61 digits
     EXPECT_EQ(power({"010C", 2, 0, 1}, {"071C", 2, 0, 1}, 72, 0), "01" + std::string(71, '0') + "C");
     // Beyond 72 digits there is no result.
     EXPECT_EQ(power({"010C", 2, 0, 1}, {"072C", 2, 0, 1}, 72, 0), "null");
@@ -273,6 +273,33 @@ TEST(PackedDecimalPower, IntegerAndFractionalExponents) {
     EXPECT_EQ(power({"4C", 1, 0, 1}, {"005C", 2, 1, 1}, 5, 2), "00200C");
     EXPECT_EQ(power({"2C", 1, 0, 1}, {"015C", 2, 1, 1}, 7, 4), "0028284C");
     EXPECT_EQ(power({"4D", 1, 0, 1}, {"005C", 2, 1, 1}, 5, 2), "null"); // no real root
+}
+
+} // namespace
+
+namespace {
+
+// An exponent with decimals goes through long double: the same limit of
+// max(pr, 31) digits, the same high-order truncation below 31, and the sign
+// of a power truncated to zero.
+TEST(PackedDecimalPower, DecimalExponentsFitTheResultAsIntegerOnesDo) {
+    struct Case {
+        Operand a, b;
+        int pr, sr;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{"2C", 1, 0, 1}, {"01020C", 4, 1, 1}, 31, 0, "5070602400912917605986812821504C"}, // 2^102.0
+        {{"2C", 1, 0, 1}, {"01030C", 4, 1, 1}, 31, 0, "null"},                             // 2^103.0
+        {{"2C", 1, 0, 1}, {"01030C", 4, 1, 1}, 32, 0, "010141204801825835211973625643008C"},
+        {{"2C", 1, 0, 1}, {"01020C", 4, 1, 1}, 31, 1, "null"},        // 32 digits with the decimal
+        {{"012C", 2, 0, 1}, {"030C", 2, 1, 1}, 2, 0, "028C"},        // 1728: the low digits
+        {{"1D", 1, 1, 1}, {"030C", 2, 1, 1}, 1, 0, "0D"},            // -0.001 with no decimals
+        {{"1D", 1, 1, 1}, {"030C", 2, 1, 1}, 4, 3, "00001D"},
+        {{"4D", 1, 0, 1}, {"005C", 2, 1, 1}, 5, 2, "null"},          // no real root
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(power(k.a, k.b, k.pr, k.sr), k.expected) << k.a.hex << " ** " << k.b.hex << " pr " << k.pr;
 }
 
 } // namespace

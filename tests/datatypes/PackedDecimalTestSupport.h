@@ -1,9 +1,24 @@
 #ifndef TESTS_DATATYPES_PACKEDDECIMALTESTSUPPORT_H
 #define TESTS_DATATYPES_PACKEDDECIMALTESTSUPPORT_H
 
+#include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+// The lines of a frozen table in tests/datatypes/data (or NORVEXA_TEST_DATA),
+// without comments and empty lines.
+inline std::vector<std::string> tableLines(const char* name) {
+    const char* folder = std::getenv("NORVEXA_TEST_DATA");
+    std::string path = std::string(folder != nullptr ? folder : "tests/datatypes/data") + "/" + name;
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(line);
+    return lines;
+}
 
 // Packed bytes written as hex text ("123C") and back.
 inline std::vector<unsigned char> bytesOf(const std::string& hex) {

@@ -14,6 +14,7 @@
 
 #include "HostRecords.h"
 #include "machine/StackItem.h"
+#include "testhost/inprocess/CountingItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/TestHostFixture.h"
@@ -202,18 +203,7 @@ protected:
 };
 
 // A value that counts its deletions.
-class CountedItem : public StackItem {
-public:
-    CountedItem(EvaluationEnvironment& env, int& deleted)
-        : StackItem(env, TypeItem(130u)), deleted_(deleted)
-    {
-    }
-    ~CountedItem() override { ++deleted_; }
-    void load(const DebuggeeLocation&) override {}
-
-private:
-    int& deleted_;
-};
+using CountedItem = CountingItem;
 
 // The code of the InvalidOp the call throws, 0 when it throws none.
 template <class F>

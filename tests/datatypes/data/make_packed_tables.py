@@ -2,12 +2,15 @@
 """Generates the frozen oracle tables of the packed decimal arithmetic tests.
 
 packed_decimal_oracle.txt: the routines' own arithmetic computed with Python's
-decimal module (exact sums, differences and products; quotients and the
-reciprocals of negative powers truncated, exact in every digit kept; exact
-integer powers).
+decimal module (exact sums, differences and products; quotients truncated,
+exact in every digit kept; integer powers truncated to the result's decimals,
+none when that needs more than max(pr, 31) digits). Products, quotients and
+powers carry the sign Python's decimal gives them, a zero's included.
 
 packed_decimal_cobol.txt: COBOL COMPUTE results of GnuCOBOL (cobc), with
-truncation and with ROUNDED, for operands and results held as COMP-3.
+truncation and with ROUNDED, for operands and results held as COMP-3; powers
+with ON SIZE ERROR ("null" when the power does not fit its result). COBOL
+shows no negative zero: the signs of zeros are only in the first table.
 
 Run it by hand when the cases should change; the tests only read the tables.
     python3 make_packed_tables.py [--cobol]
@@ -58,6 +61,47 @@ def operand_text(value, p, s, negative, flag):
     return "%s %d %d %d" % (packed_hex(value, p, s, True, negative), p, s, flag)
 
 
+def signed_value(value, negative, flag):
+    """The operand's value as the routines take it: negative (a zero too)
+    when its flag is set and its sign nibble is D."""
+    magnitude = abs(value)
+    return magnitude.copy_negate() if flag and negative else magnitude
+
+
+def power_context():
+    return decimal.Context(prec=400, rounding=decimal.ROUND_DOWN, Emax=decimal.MAX_EMAX,
+                           Emin=decimal.MIN_EMIN, traps=[])
+
+
+def power_result(base, n, pr, sr):
+    """base ** n truncated to sr decimals, as packed hex of pr digits (its low
+    digits), or "null": 0 ** 0, 0 to a negative power, or a value that needs
+    more than max(pr, 31) digits."""
+    if base == 0 and n <= 0:
+        return "null"
+    ctx = power_context()
+    value = ctx.power(base, Decimal(n))
+    if value.is_infinite() or ctx.flags[decimal.Overflow]:
+        return "null"
+    t = value.quantize(Decimal(1).scaleb(-sr), rounding=decimal.ROUND_DOWN, context=ctx)
+    units = int(abs(t).scaleb(sr, context=ctx))
+    if len(str(units)) > max(pr, 31) and units != 0:
+        return "null"
+    return packed_hex(Decimal(units), pr, 0, True, t.is_signed())
+
+
+def quotient_result(va, vb, sb, pr, sr):
+    """va / vb with sr decimals, truncated, of which pr digits are kept: the
+    integer quotient of the dividend raised to scale sr + sb (never lowered)
+    by the divisor's coefficient. The sign is Python's."""
+    d = sr + sb
+    dividend = int(truncate(abs(va), d).scaleb(d))
+    divisor = int(abs(vb).scaleb(sb))
+    value = Decimal(dividend // divisor).scaleb(-sr)
+    sign = (va / vb).is_signed() if va != 0 else va.is_signed() != vb.is_signed()
+    return packed_hex(value, pr, sr, True, sign)
+
+
 def oracle_cases(rng):
     lines = []
     for _ in range(400):
@@ -65,8 +109,8 @@ def oracle_cases(rng):
         b, pb, sb, nb = random_operand(rng)
         fa = 0 if rng.random() < 0.15 else 1
         fb = 0 if rng.random() < 0.15 else 1
-        va = abs(a) if not fa else a
-        vb = abs(b) if not fb else b
+        va = signed_value(a, na, fa)
+        vb = signed_value(b, nb, fb)
         neg_a = fa and na
         neg_b = fb and nb
         ops = ["add", "sub", "mul", "div"]
@@ -85,7 +129,7 @@ def oracle_cases(rng):
             sr = sa + sb
             pr = sr + (pa - sa) + (pb - sb)
             value = va * vb
-            expected = packed_hex(value, pr, sr, True, value < 0)
+            expected = packed_hex(value, pr, sr, True, value.is_signed())
             lines.append("mul %s %s %d %d %s" % (operand_text(a, pa, sa, na, fa),
                                                   operand_text(b, pb, sb, nb, fb), pr, sr, expected))
         else:
@@ -97,15 +141,8 @@ def oracle_cases(rng):
             if rng.random() < 0.5:
                 sr = rng.randint(0, 12)
                 pr = min(72, q + sr + 1)
-            d = sr + sb
-            e = max(0, d + pa - sa - 62)
-            dividend = int(truncate(abs(va), d - e).scaleb(d - e))
-            divisor = int(abs(vb).scaleb(sb))
             # COBOL division truncates: the integer quotient, exactly.
-            coefficient = (dividend // divisor) * 10 ** e
-            value = Decimal(coefficient).scaleb(-sr)
-            negative = (va < 0) != (vb < 0) and coefficient % (10 ** pr) != 0
-            expected = packed_hex(value, pr, sr, True, negative)
+            expected = quotient_result(va, vb, sb, pr, sr)
             lines.append("div %s %s %d %d %s" % (operand_text(a, pa, sa, na, fa),
                                                   operand_text(b, pb, sb, nb, fb), pr, sr, expected))
     # Powers: small bases, integer exponents of both signs.
@@ -115,23 +152,158 @@ def oracle_cases(rng):
             continue
         n = rng.randint(-6, 12)
         pr = 31
-        coefficient = int(abs(a).scaleb(sa))
         if n >= 0:
             sr = min(sa * n, 31)
-            power = coefficient ** n
-            negative = na and n % 2 == 1 and power % (10 ** pr) != 0
-            expected = packed_hex(Decimal(power), pr, 0, True, negative)
         else:
             sr = rng.randint(0, 20)
-            power = coefficient ** (-n)
-            # 1 / (power / 10^(sa*|n|)) with sr decimals, truncated.
-            result = 10 ** (sa * -n + sr) // power
-            negative = na and (-n) % 2 == 1 and result % (10 ** pr) != 0
-            expected = packed_hex(Decimal(result), pr, 0, True, negative)
+        expected = power_result(signed_value(a, na, 1), n, pr, sr)
         b = Decimal(n)
         pb = len(str(abs(n)))
         lines.append("pow %s %s %d %d %s" % (operand_text(a, pa, sa, na, 1),
                                               operand_text(b, pb, 0, n < 0, 1), pr, sr, expected))
+    return lines
+
+
+def literal_operand(text, p, s, flag=1):
+    """An operand written as a decimal text, in p digits and s decimals."""
+    value = Decimal(text)
+    return value, p, s, value.is_signed(), flag
+
+
+def row(op, a, b, pr, sr):
+    va = signed_value(a[0], a[3], a[4])
+    vb = signed_value(b[0], b[3], b[4])
+    if op == "mul":
+        value = va * vb
+        expected = packed_hex(value, pr, sr, True, value.is_signed())
+    elif op == "div":
+        expected = quotient_result(va, vb, b[2], pr, sr)
+    else:
+        expected = power_result(va, int(vb), pr, sr)
+    return "%s %s %s %d %d %s" % (op, operand_text(a[0], a[1], a[2], a[3], a[4]),
+                                  operand_text(b[0], b[1], b[2], b[3], b[4]), pr, sr, expected)
+
+
+def sign_and_power_rows():
+    """Named cases: the signs of zero products, quotients and powers, powers
+    that fit their result or do not, the point of a power's decimals."""
+    L = literal_operand
+    cases = [
+        # Zero products and quotients: the rule of signs, a zero's included.
+        ("mul", L("-5", 1, 0), L("0", 1, 0), 2, 0),
+        ("mul", L("0", 1, 0), L("-5", 1, 0), 2, 0),
+        ("mul", L("-0", 1, 0), L("5", 1, 0), 2, 0),
+        ("mul", L("-0", 1, 0), L("-5", 1, 0), 2, 0),
+        ("mul", L("-5", 1, 0), L("-0", 1, 0), 2, 0),
+        ("div", L("-1", 1, 0), L("3", 1, 0), 2, 0),
+        ("div", L("1", 1, 0), L("-3", 1, 0), 2, 0),
+        ("div", L("-1", 1, 0), L("-3", 1, 0), 2, 0),
+        ("div", L("-0.003", 3, 3), L("3", 1, 0), 3, 2),
+        ("div", L("-0.01", 2, 2), L("3", 1, 0), 3, 2),
+        ("div", L("-0", 1, 0), L("3", 1, 0), 2, 0),
+        ("div", L("0", 1, 0), L("-3", 1, 0), 2, 0),
+        ("pow", L("-0", 1, 0), L("2", 1, 0), 2, 0),
+        ("pow", L("-0", 1, 0), L("3", 1, 0), 2, 0),
+        ("pow", L("-2", 1, 0), L("3", 1, 0), 2, 0),
+        ("pow", L("-2", 1, 0), L("0", 1, 0), 2, 0),
+        ("pow", L("-0.1", 1, 1), L("3", 1, 0), 1, 0),
+        ("pow", L("-0.1", 1, 1), L("3", 1, 0), 4, 3),
+        ("pow", L("-0.1", 1, 1), L("-3", 1, 0), 3, 0),
+        ("pow", L("-0.1", 1, 1), L("-3", 1, 0), 5, 0),
+        # Powers that fit max(pr, 31) digits, and powers that do not.
+        ("pow", L("10", 2, 0), L("30", 2, 0), 31, 0),
+        ("pow", L("10", 2, 0), L("31", 2, 0), 31, 0),
+        ("pow", L("92542770.2", 9, 1), L("6", 1, 0), 31, 0),
+        ("pow", L("0.01", 2, 2), L("-20", 2, 0), 31, 0),
+        ("pow", L("0.01", 2, 2), L("-15", 2, 0), 31, 0),
+        ("pow", L("0.1", 1, 1), L("-100", 3, 0), 72, 72),
+        ("pow", L("0.1", 1, 1), L("-71", 2, 0), 72, 0),
+        ("pow", L("0.1", 1, 1), L("-72", 2, 0), 72, 0),
+        ("pow", L("0.5", 1, 1), L("-3", 1, 0), 31, 0),
+        ("pow", L("2", 1, 0), L("200", 3, 0), 9, 0),
+        ("pow", L("2", 1, 0), L("103", 3, 0), 31, 0),
+        ("pow", L("2", 1, 0), L("102", 3, 0), 31, 0),
+        ("pow", L("2", 1, 0), L("239", 3, 0), 72, 0),
+        ("pow", L("2", 1, 0), L("240", 3, 0), 72, 0),
+        ("pow", L("12", 2, 0), L("3", 1, 0), 2, 0),
+        ("pow", L("12", 2, 0), L("3", 1, 0), 31, 0),
+        # The point of a power: sr decimals, whatever the base's.
+        ("pow", L("1.5", 2, 1), L("2", 1, 0), 31, 0),
+        ("pow", L("1.5", 2, 1), L("2", 1, 0), 31, 1),
+        ("pow", L("1.5", 2, 1), L("2", 1, 0), 31, 2),
+        ("pow", L("1.5", 2, 1), L("2", 1, 0), 31, 4),
+        ("pow", L("1.5", 2, 1), L("2", 1, 0), 3, 1),
+        ("pow", L("0.5", 1, 1), L("200", 3, 0), 31, 31),
+        ("pow", L("0.5", 1, 1), L("200", 3, 0), 31, 0),
+        ("pow", L("-0.5", 1, 1), L("201", 3, 0), 31, 2),
+        ("pow", L("1.01", 3, 2), L("500", 3, 0), 31, 10),
+        ("pow", L("1.01", 3, 2), L("-500", 3, 0), 31, 20),
+        ("pow", L("1.0000000001", 11, 10), L("10000000000", 11, 0), 31, 20),
+        ("pow", L("1.0000000001", 11, 10), L("-10000000000", 11, 0), 31, 20),
+        ("pow", L("2", 1, 0), L("10000000000000000000000", 23, 0), 31, 0),
+        ("pow", L("0.5", 1, 1), L("10000000000000000000000", 23, 0), 31, 5),
+        ("pow", L("-0.5", 1, 1), L("10000000000000000000001", 23, 0), 31, 5),
+        ("pow", L("1.0", 2, 1), L("10000000000000000000000", 23, 0), 31, 5),
+        ("pow", L("100", 3, 0), L("-2", 1, 0), 31, 3),
+        ("pow", L("100", 3, 0), L("-2", 1, 0), 31, 4),
+        ("pow", L("0", 1, 0), L("0", 1, 0), 5, 0),
+        ("pow", L("0", 1, 0), L("-1", 1, 0), 5, 0),
+        # Dividends of many integer digits keep every decimal.
+        ("div", L("1" + "0" * 54, 55, 0), L("3", 1, 0), 72, 17),
+        ("div", L("12345678901234567890123456789", 29, 0),
+         L("98765432109876543210.12345", 25, 5), 62, 31),
+    ]
+    return [row(*case) for case in cases]
+
+
+def long_dividend_rows(rng):
+    """Quotients whose dividend has integer digits + sr + sb from 55 to 110:
+    against Python's integer division."""
+    lines = []
+    for total in range(55, 111):
+        while True:
+            sb = rng.randint(0, 31)
+            sr = rng.randint(0, min(72, total - sb))
+            integer = total - sr - sb
+            if 0 <= integer <= 72 and sr <= 72:
+                break
+        sa = rng.randint(0, min(31, 72 - integer))
+        pa = max(integer + sa, 1)
+        coefficient = rng.randint(10 ** (pa - 1), 10 ** pa - 1)
+        a = Decimal(coefficient).scaleb(-sa)
+        pb = rng.randint(max(sb, 1), 31)
+        b = Decimal(rng.randint(1, 10 ** pb - 1)).scaleb(-sb)
+        na, nb = rng.random() < 0.5, rng.random() < 0.5
+        if na:
+            a = -a
+        if nb:
+            b = -b
+        pr = rng.randint(max(sr, 1), 72)
+        lines.append(row("div", (a, pa, sa, na, 1), (b, pb, sb, nb, 1), pr, sr))
+    return lines
+
+
+def random_power_case(rng, max_digits, exponents, precisions, max_sr):
+    """A non-zero base of up to max_digits digits, an integer exponent in the
+    range exponents, a result precision from precisions, at most max_sr
+    decimals."""
+    while True:
+        a, pa, sa, na = random_operand(rng, max_digits)
+        if a != 0:
+            break
+    n = rng.randint(*exponents)
+    pr = rng.choice(precisions)
+    sr = rng.randint(0, min(pr, max_sr))
+    return (a, pa, sa, na), (Decimal(n), len(str(abs(n))), 0, n < 0), pr, sr
+
+
+def random_power_rows(rng):
+    """Integer powers with decimals of their own: bases of up to 12 digits,
+    exponents of both signs, results of 5 to 72 digits."""
+    lines = []
+    for _ in range(120):
+        a, b, pr, sr = random_power_case(rng, 12, (-12, 24), [5, 18, 31, 31, 31, 40, 72], 31)
+        lines.append(row("pow", a + (1,), b + (1,), pr, sr))
     return lines
 
 
@@ -186,7 +358,14 @@ def run_cobol(cases):
         storage.append("       01 A%d PIC %s VALUE %s." % (i, cobol_picture(a[1], a[2]), cobol_literal(a[0])))
         storage.append("       01 B%d PIC %s VALUE %s." % (i, cobol_picture(b[1], b[2]), cobol_literal(b[0])))
         storage.append("       01 R%d PIC %s." % (i, cobol_picture(pr, sr)))
-        symbol = {"add": "+", "sub": "-", "mul": "*", "div": "/"}[op]
+        symbol = {"add": "+", "sub": "-", "mul": "*", "div": "/", "pow": "**"}[op]
+        if op == "pow":
+            # A power that does not fit its result has none.
+            body.append("           COMPUTE R%d = A%d ** B%d" % (i, i, i))
+            body.append("               ON SIZE ERROR DISPLAY \"null\"")
+            body.append("               NOT ON SIZE ERROR DISPLAY R%d" % i)
+            body.append("           END-COMPUTE.")
+            continue
         body.append("           COMPUTE R%d%s = A%d %s B%d." % (i, " ROUNDED" if rounded else "", i, symbol, i))
         body.append("           DISPLAY R%d." % i)
     source = "\n".join(["       IDENTIFICATION DIVISION.", "       PROGRAM-ID. ORACLE.",
@@ -202,7 +381,30 @@ def run_cobol(cases):
     return out.split()
 
 
+def cobol_power_cases(rng):
+    """COMPUTE A ** B into results of 31 digits and more (below 31 the
+    routine keeps a power's low digits where COBOL reports a size error):
+    integer exponents of both signs, results with decimals of their own."""
+    cases = []
+    for _ in range(100):
+        a, b, pr, sr = random_power_case(rng, 9, (-8, 16), [31, 31, 31, 34], 20)
+        cases.append(("pow", a, b, pr, sr, False))
+    return cases
+
+
+def python_power_text(case):
+    """The truncated power of a COBOL case as its value text, or "null"."""
+    op, a, b, pr, sr, rounded = case
+    expected = power_result(a[0], int(b[0]), pr, sr)
+    if expected == "null":
+        return expected
+    units = int(expected[:-1])
+    return normal_text(str(Decimal(units).scaleb(-sr) * (-1 if expected[-1] == "D" else 1)))
+
+
 def normal_text(text):
+    if text == "null":
+        return text
     value = Decimal(text)
     if value == 0:
         value = abs(value)
@@ -215,14 +417,24 @@ def main():
              "# Python decimal: exact sums, differences, products and integer powers;",
              "# quotients and reciprocals truncated, exact in every digit kept."]
     lines += oracle_cases(rng)
+    more = random.Random(20261211)
+    lines += sign_and_power_rows()
+    lines += long_dividend_rows(more)
+    lines += random_power_rows(more)
     with open(os.path.join(HERE, "packed_decimal_oracle.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
     if "--cobol" in sys.argv:
         cases = cobol_cases(rng)
+        powers = cobol_power_cases(random.Random(20261212))
+        cases += powers
         results = run_cobol(cases)
         assert len(results) == len(cases), (len(results), len(cases))
+        for case, text in zip(powers, results[-len(powers):]):
+            if python_power_text(case) != normal_text(text):
+                sys.exit("oracles disagree: %s: python %s cobol %s" % (case, python_power_text(case), text))
         out = ["# op a(hex p s) b(hex p s) result-p result-s rounded expected-value",
-               "# GnuCOBOL COMPUTE into PIC S9(p-s)V9(s) COMP-3, truncated or ROUNDED."]
+               "# GnuCOBOL COMPUTE into PIC S9(p-s)V9(s) COMP-3, truncated or ROUNDED;",
+               "# powers ON SIZE ERROR (null), checked against Python's decimal."]
         for (op, a, b, pr, sr, rounded), text in zip(cases, results):
             out.append("%s %s %d %d %s %d %d %d %d %d %s" % (
                 op, packed_hex(a[0], a[1], a[2], True, a[3]), a[1], a[2],

@@ -16,7 +16,8 @@ Every result is computed twice, independently:
     ends) and DISPLAYs it with a separate leading sign.
 The two must agree on every value; the script stops otherwise. Zero results
 carry the sign the routines give them (the sign of the case's row for add and
-subtract, plus for multiply and divide), which COBOL does not show.
+subtract, the rule of signs for multiply and divide, as in Python's decimal),
+which COBOL does not show.
 
 Usage: gen_zoned_arith.py > ../ZonedArithmeticCases.inc
 """
@@ -129,8 +130,9 @@ def python_result(op, a, b, pr, sr):
     if op in ('add', 'sub'):
         negative = addsub_sign(op, a[3], b[3], abs(va), abs(vb))
     else:
-        # The packed multiply and divide never give a negative zero.
-        negative = a[3] != b[3] and any(digits)
+        # Products and quotients follow the rule of signs, as Python's
+        # decimal does, a zero (or a quotient truncated to zero) included.
+        negative = a[3] != b[3]
     return digits, negative
 
 

@@ -407,8 +407,8 @@ enum class PackedOp { Multiply, Divide, Power };
 
 uc* nationalThroughPacked(PackedOp op, uc const* a, int pa, int da, uc const* b, int pb, int db, int pr, int dr,
                           uc* area) {
-    // The packed results hold at most 63 digits.
-    if (!countsOk(pa, da) || !countsOk(pb, db) || !countsOk(pr, dr) || pr > 63) return nullptr;
+    // The packed results, as the national ones, hold up to 72 digits.
+    if (!countsOk(pa, da) || !countsOk(pb, db) || !countsOk(pr, dr)) return nullptr;
     uc pa_bytes[kPackedArea], pb_bytes[kPackedArea];
     std::memcpy(pa_bytes, dtConvertNationalDecimal2PackedDecimal(a, pa, da, 1, 5), sizeof pa_bytes);
     std::memcpy(pb_bytes, dtConvertNationalDecimal2PackedDecimal(b, pb, db, 1, 5), sizeof pb_bytes);

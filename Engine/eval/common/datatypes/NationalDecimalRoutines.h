@@ -69,6 +69,9 @@ NORVEXA_API unsigned char* dtAddNationalDecimal(unsigned char const* a, int pa, 
                                                 int pb, int db, int pr, int dr);
 NORVEXA_API unsigned char* dtSubtractNationalDecimal(unsigned char const* a, int pa, int da,
                                                      unsigned char const* b, int pb, int db, int pr, int dr);
+// Multiply, divide and power: pr digits (up to 72) and dr decimals, kind 5,
+// the packed routines' digits and sign (a negative zero included), null
+// where they give none.
 NORVEXA_API unsigned char* dtMultiplyNationalDecimal(unsigned char const* a, int pa, int da,
                                                      unsigned char const* b, int pb, int db, int pr, int dr);
 NORVEXA_API unsigned char* dtDivideNationalDecimal(unsigned char const* a, int pa, int da, unsigned char const* b,

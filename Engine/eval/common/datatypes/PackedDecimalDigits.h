@@ -19,6 +19,11 @@ inline int byteLength(int p) { return p / 2 + 1; }
 
 inline bool validPrecision(int p) { return p >= 1 && p <= PackedDecimalMaxDigits; }
 inline bool validShape(int p, int s) { return validPrecision(p) && s >= 0 && s <= p; }
+// An operand the routines can read: p/2+1 bytes, its scale 0 to 72 (a scale
+// above p puts zeros between the point and the digits).
+inline bool validOperand(const unsigned char* bytes, int p, int s) {
+    return bytes != nullptr && validPrecision(p) && s >= 0 && s <= PackedDecimalMaxDigits;
+}
 
 // Nibble k, numbered from 1 at the high nibble of byte 0.
 inline int nibble(const unsigned char* bytes, int k) {
@@ -38,8 +43,6 @@ inline int signNibble(const unsigned char* bytes, int p) { return bytes[p / 2] &
 inline void setSignNibble(unsigned char* bytes, int p, int sign) {
     bytes[p / 2] = static_cast<unsigned char>((bytes[p / 2] & 0xF0) | (sign & 0x0F));
 }
-// True when every digit nibble (pad included) is 0.
-bool allDigitsZero(const unsigned char* bytes, int p);
 
 // Re-digit into out (pd/2+1 bytes); see dtConvertPackedDecimal. Shapes are
 // the caller's to check.
@@ -60,6 +63,29 @@ bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long
 // Divide into out (pr/2+1 bytes); see dtDividePackedDecimal.
 bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
             int fb, int pr, int sr, unsigned char* out);
+// Power into out (pr/2+1 bytes); see dtPowerPackedDecimal.
+bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+           int fb, int pr, int sr, unsigned char* out);
+
+// The work copy of an arithmetic operand: src re-digited to pd digits and
+// sd decimals, with the operand's sign (C, or D when signedFlag is set and
+// the sign reads minus), a zero's sign included, so that the library's sign
+// rules give the result's sign.
+void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
+              int* allZero, unsigned char* out);
+// A context of the given precision whose rounding is the library's default
+// for 34 digits (half even) and that traps nothing.
+decContext context(int digits);
+// True when an operation gave no number, a special value or an error.
+bool failed(const decContext& c, const decNumber* result);
+// Bytes of the packed work area of library results (255 digits).
+constexpr int libraryBytes = 128;
+// The library result n as pr digits into out (pr/2+1 bytes): its
+// coefficient, shifted right by its own scale plus shiftRight digits
+// (truncating; a negative count shifts left), the higher digits dropped;
+// the sign nibble the library writes (D for a negative zero). False when n
+// has more than 255 digits.
+bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out);
 
 // A decNumber with room for Digits digits, for the library's operations
 // (which write as many units as a number's digits need). Pass &number.

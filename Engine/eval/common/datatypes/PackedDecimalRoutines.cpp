@@ -122,13 +122,6 @@ const unsigned char packedValueToBcd[200] = {
 
 namespace packed {
 
-bool allDigitsZero(const unsigned char* bytes, int p) {
-    for (int k = 1; k <= nibbles(p); ++k)
-        if (nibble(bytes, k) != 0)
-            return false;
-    return true;
-}
-
 void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
              int* allZero, unsigned char* out) {
     const int srcNibbles = nibbles(ps);
@@ -375,6 +368,8 @@ void packedSetSign(unsigned char* bytes, int p, int s) {
 }
 
 int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b, int pb, int sb) {
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
+        return 0;
     const int na = nibbles(pa);
     const int nb = nibbles(pb);
     const int top = std::max(na - sa, nb - sb);    // integer positions
@@ -389,8 +384,14 @@ int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b,
     return 0;
 }
 
+// The compare has no error channel: an operand that cannot be read (no
+// bytes, a precision outside 1-72, a scale outside 0-72, as a corrupt type
+// record may give) compares equal, 0, and nothing outside the operands'
+// p/2+1 bytes is read.
 int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA,
                            const unsigned char* b, int pb, int sb, int signedB) {
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
+        return 0;
     const int signA = signedA ? packedSign(a, pa) : 1;
     const int signB = signedB ? packedSign(b, pb) : 1;
     if (signA != signB)

@@ -54,11 +54,13 @@ NORVEXA_API extern const unsigned char packedValueToBcd[200];
 NORVEXA_API int packedSign(const unsigned char* bytes, int p);
 // Writes the sign nibble: s >= 1 C, s == 0 F, s < 0 D; keeps the high nibble.
 NORVEXA_API void packedSetSign(unsigned char* bytes, int p, int s);
-// 1, 0 or -1: magnitude of a against b, aligned at the point (pad nibbles count).
+// 1, 0 or -1: magnitude of a against b, aligned at the point (pad nibbles
+// count); 0 for an operand that cannot be read, as dtComparePackedDecimal.
 NORVEXA_API int packedAbsCmp(const unsigned char* a, int pa, int sa,
                              const unsigned char* b, int pb, int sb);
 // -1, 0 or 1. An operand whose flag is clear counts as positive. A negative
-// zero compares below a positive zero.
+// zero compares below a positive zero. An operand that cannot be read
+// (precision outside 1-72, scale outside 0-72, no bytes) gives 0.
 NORVEXA_API int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA,
                                        const unsigned char* b, int pb, int sb, int signedB);
 // Turns the sign in place: plus becomes D, minus C, an invalid sign F.
@@ -156,24 +158,28 @@ NORVEXA_API unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int p
                                                    const unsigned char* b, int pb, int sb, int fb,
                                                    int pr, int sr);
 // a times b in pr digits (sa+sb decimals; higher digits dropped). Operands
-// count at most 31 digits (excess high integer digits dropped). Null when
-// the library fails.
+// count at most 31 digits (excess high integer digits dropped). The sign is
+// the product's by the rule of signs, a zero's too (-5 x 0 is a negative
+// zero). Null when the library fails.
 NORVEXA_API unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                    const unsigned char* b, int pb, int sb, int fb,
                                                    int pr);
 // a / b in pr digits and sr decimals, truncated: every digit kept is the
-// exact quotient's, nothing is rounded. Null for an all-zero divisor or
-// when the library fails.
+// exact quotient's, nothing is rounded; digits above pr are dropped. The
+// sign follows the rule of signs, a quotient truncated to zero keeps it
+// (-1 / 3 with no decimals is a negative zero). Null for an all-zero
+// divisor or when the library fails.
 NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                  const unsigned char* b, int pb, int sb, int fb,
                                                  int pr, int sr);
-// a to the power b in pr digits. An integer exponent n >= 0 raises a's
-// digits as an integer, exactly (the result has sa*n decimals; the caller's
-// sr says where it puts the point). A negative n gives the reciprocal of the
-// value a^|n| with sr decimals, exact and truncated like a quotient. An
-// exponent with decimals goes through long double, result with sr decimals.
-// Null when there is no result (0 to a negative power, 0
-// to the power 0, a power of more than 72 digits, a library failure).
+// a to the power b in pr digits and sr decimals: the power's value
+// truncated to sr decimals (T), exact in every digit for an integer
+// exponent; an exponent with decimals goes through long double. Below 31
+// digits the low pr digits of T are kept (higher digits dropped). The sign
+// is negative for a negative base (a negative zero included) and an odd
+// exponent, also when T is zero. Null when there is no result: T of more
+// than max(pr, 31) digits, 0 to a negative power, 0 to the power 0, a
+// failing library call.
 NORVEXA_API unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                                 const unsigned char* b, int pb, int sb, int fb,
                                                 int pr, int sr);

@@ -408,8 +408,8 @@ enum class PackedOp { Multiply, Divide, Power };
 
 uc* zonedThroughPacked(PackedOp op, uc const* a, int pa, int sa, uc const* b, int pb, int sb, int pr, int sr,
                        uc* area) {
-    // The packed results hold at most 63 digits.
-    if (!countsOk(pa, sa) || !countsOk(pb, sb) || !countsOk(pr, sr) || pr > 63) return nullptr;
+    // The packed results, as the zoned ones, hold up to 72 digits.
+    if (!countsOk(pa, sa) || !countsOk(pb, sb) || !countsOk(pr, sr)) return nullptr;
     uc pa_bytes[kPackedArea], pb_bytes[kPackedArea];
     std::memcpy(pa_bytes, dtConvertZonedDecimal2PackedDecimal(a, pa, sa, 1, 3), sizeof pa_bytes);
     std::memcpy(pb_bytes, dtConvertZonedDecimal2PackedDecimal(b, pb, sb, 1, 3), sizeof pb_bytes);

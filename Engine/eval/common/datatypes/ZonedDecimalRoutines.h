@@ -78,7 +78,9 @@ NORVEXA_API unsigned char* dtConvertZonedDecimal2PackedDecimal(unsigned char con
                                                                int signedFlag, int kind);
 
 // Arithmetic on kind 3 operands (sign in the zone of the last digit byte);
-// results are pr digits with sr decimals, kind 3.
+// results are pr digits (up to 72) with sr decimals, kind 3. Multiply,
+// divide and power are the packed routines' (digits, sign, a negative zero
+// included, and null where they give none).
 NORVEXA_API unsigned char* dtAddZonedDecimal(unsigned char const* a, int pa, int sa,
                                              unsigned char const* b, int pb, int sb, int pr, int sr);
 NORVEXA_API unsigned char* dtSubtractZonedDecimal(unsigned char const* a, int pa, int sa,

@@ -1,8 +1,9 @@
 #include "machine/RuntimeStack.h"
 
-#include "machine/StackItemInteger.h"
-#include "services/EvaluationEnvironment.h"
-#include "types/TypeItem.h"
+#include <memory>
+
+#include "machine/StackItem.h"
+#include "services/InvalidOp.h"
 
 RuntimeStack* RuntimeStack::allocate()
 {
@@ -14,54 +15,105 @@ RuntimeStack::~RuntimeStack()
     popAll();
 }
 
+void RuntimeStack::emptyStack(const char* function, unsigned line)
+{
+    throw InvalidOp(InvalidOp::RTRC_Empty_Stack, function, line);
+}
+
 void RuntimeStack::push(StackItem* item)
 {
-    item->next = top_;
+    // The bottom item has no next item: the explicit mark tells that it is
+    // on a stack all the same.
+    if (item == nullptr || item->onStack_ || item->next_ != nullptr)
+        throw InvalidOp(InvalidOp::RTRC_StackPush, __PRETTY_FUNCTION__, __LINE__);
+    item->next_ = top_;
+    item->onStack_ = true;
     top_ = item;
     ++count_;
 }
 
-void RuntimeStack::popAll()
+StackItem* RuntimeStack::pop()
 {
-    while (top_ != nullptr) {
-        StackItem* item = top_;
-        top_ = item->next;
-        item->next = nullptr;
-        delete item;
-    }
-    count_ = 0;
+    if (top_ == nullptr)
+        emptyStack(__PRETTY_FUNCTION__, __LINE__);
+    StackItem* item = top_;
+    top_ = item->next_;
+    item->next_ = nullptr;
+    item->onStack_ = false;
+    --count_;
+    return item;
 }
 
-StackItem* RuntimeStack::makeStackItem(const TypeItem& type, const LCC_Eval_Context_Info* context)
+void RuntimeStack::popAll()
 {
-    EvaluationEnvironment& environment = *EvaluationEnvironment::currentRep();
-    (void)context;
-    unsigned code = type.equivalentPrimitiveType();
-    if (code == 223) {
-        // A host integer entry of a plain C size stands for the primitive of
-        // that size and signedness (a bit field does not).
-        const _TYPE_ENTRY* entry = type.typeEntry();
-        if (entry != nullptr && entry->leaf == TE_INTEGER && entry->integer.bitOffset == 0) {
-            const bool isUnsigned = (entry->integer.flags & TNinteger_Unsigned) != 0;
-            switch (entry->integer.bitLength) {
-            case 8: code = isUnsigned ? 132 : 128; break;
-            case 16: code = isUnsigned ? 133 : 129; break;
-            case 32: code = isUnsigned ? 134 : 130; break;
-            case 64: code = isUnsigned ? 156 : 155; break;
-            default: break;
-            }
-        }
-    }
-    switch (code) {
-    case 128: return new StackItemInteger<signed char>(environment, type);
-    case 129: return new StackItemInteger<short>(environment, type);
-    case 130: return new StackItemInteger<int>(environment, type);
-    case 155: return new StackItemInteger<long long>(environment, type);
-    case 132:
-    case 148: return new StackItemInteger<unsigned char>(environment, type);
-    case 133: return new StackItemInteger<unsigned short>(environment, type);
-    case 134: return new StackItemInteger<unsigned int>(environment, type);
-    case 156: return new StackItemInteger<unsigned long long>(environment, type);
-    default: return nullptr;
-    }
+    while (top_ != nullptr)
+        delete pop();
+    delete heldSection_;
+    heldSection_ = nullptr;
+    notAllocatedSeen_ = false;
+    storeSeen_ = false;
+    guardedStoreSeen_ = false;
+    optimizedAddressSeen_ = false;
+    userCallSeen_ = false;
+    skipState_ = running;
+}
+
+void RuntimeStack::genPop()
+{
+    if (isRunning())
+        delete pop();
+}
+
+bool RuntimeStack::ValueOnStackIsZero()
+{
+    if (!isRunning())
+        return false;
+    std::unique_ptr<StackItem> item(pop());
+    return item->isZero() != 0;
+}
+
+void RuntimeStack::genJump(std::uint32_t label)
+{
+    if (!isRunning())
+        return;
+    skipState_ = skipping;
+    jumpLabel_ = label;
+}
+
+void RuntimeStack::genLabel(std::uint32_t label)
+{
+    if (skipState_ == skipping && label == jumpLabel_)
+        skipState_ = running;
+}
+
+void RuntimeStack::genCall(std::uint32_t, bool builtin)
+{
+    userCallSeen_ = !builtin;
+    if (isRunning())
+        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+}
+
+void RuntimeStack::genCOBOLCall(ArgMode*, unsigned int)
+{
+    if (isRunning())
+        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+}
+
+void RuntimeStack::holdSection(StackItem* section)
+{
+    if (section == heldSection_)
+        return;
+    delete heldSection_;
+    heldSection_ = section;
+}
+
+void RuntimeStack::pushArraySection()
+{
+    if (!isRunning() || heldSection_ == nullptr)
+        return;
+    delete pop();
+    std::unique_ptr<StackItem> section(heldSection_);
+    heldSection_ = nullptr;
+    push(section.get());
+    section.release();
 }

@@ -1,21 +1,33 @@
 #ifndef NORVEXA_MACHINE_RUNTIMESTACK_H
 #define NORVEXA_MACHINE_RUNTIMESTACK_H
 
+#include <cstdint>
+
 #include "HostRecords.h"
 
 class StackItem;
 class TypeItem;
+struct ArgMode;
 
-// The value stack of one expression: items linked through their next field,
-// top first; the stack owns its items.
+// The machine that replays an expression's byte code: a stack of items
+// linked through their next field, top first, owning every item on it, with
+// the control state of a run (running, dry run, skipping forward to a label)
+// and the marks of what a run met. Every gen operation acts only while
+// running, unless it says otherwise.
+//
+// A stack belongs to one expression representation and is used by the
+// thread that runs that representation's request.
 class RuntimeStack {
 public:
+    enum SkipState : std::int32_t { running = 0, dryRun = 1, skipping = 2 };
+
     // A new, empty stack owned by the caller.
     static RuntimeStack* allocate();
 
-    // A new value of the given type for the given host context, owned by the
-    // caller; null when no value can be made for the type. Integer types
-    // (the C integer and character primitives) give integer items.
+    // A new item of the type without a value, owned by the caller and made
+    // in the current evaluation environment; the context is not used.
+    // RTRC_Other for a host leaf code it has no item for, RTRC_NotSupported
+    // for such a built-in index.
     static StackItem* makeStackItem(const TypeItem& type, const LCC_Eval_Context_Info* context);
 
     virtual ~RuntimeStack();
@@ -23,17 +35,122 @@ public:
     RuntimeStack(const RuntimeStack&) = delete;
     RuntimeStack& operator=(const RuntimeStack&) = delete;
 
+    // ---- the stack ----
+    // Takes ownership of item and puts it on top; an item already on a
+    // stack is refused with RTRC_StackPush.
     void push(StackItem* item);
-    // Deletes every item and leaves the stack empty and usable.
+    // Removes the top item and hands it to the caller; RTRC_Empty_Stack when
+    // empty.
+    StackItem* pop();
+    // Deletes every item and a held section that was never pushed, clears
+    // the marks and starts running again. The jump label stays.
     void popAll();
+    void genPop();
+    // While running: pops the top item and answers whether it is zero (the
+    // item is deleted also when asking fails). Otherwise false.
+    bool ValueOnStackIsZero();
     unsigned count() const { return count_; }
     StackItem* top() const { return top_; }
+
+    // ---- control ----
+    SkipState skipState() const { return skipState_; }
+    void setSkipState(SkipState state) { skipState_ = state; }
+    std::uint32_t jumpLabel() const { return jumpLabel_; }
+    void genJump(std::uint32_t label);
+    void genLabel(std::uint32_t label);
+
+    // ---- marks ----
+    bool notAllocatedSeen() const { return notAllocatedSeen_; }
+    void setNotAllocatedSeen() { notAllocatedSeen_ = true; }
+    bool storeSeen() const { return storeSeen_; }
+    void setStoreSeen() { storeSeen_ = true; }
+    bool guardedStoreSeen() const { return guardedStoreSeen_; }
+    void setGuardedStoreSeen() { guardedStoreSeen_ = true; }
+    bool optimizedAddressSeen() const { return optimizedAddressSeen_; }
+    void setOptimizedAddressSeen() { optimizedAddressSeen_ = true; }
+    bool userCallSeen() const { return userCallSeen_; }
+
+    // ---- binary operators: the left operand below the right one ----
+    void genAdd();
+    void genSubtract();
+    void genMult();
+    void genDivide();
+    void genModulus();
+    void genPow(unsigned int n);
+    void genBitAnd();
+    void genBitOr();
+    void genBitXor();
+    void genLogicalShiftLeft();
+    void genLogicalShiftRight();
+    void genArithmeticShiftRight();
+    void genPointerAdd();
+    void genConcatenate();
+
+    // ---- comparisons: a boolean item replaces both operands ----
+    void genEQ();
+    void genNE();
+    void genLT();
+    void genLE();
+    void genGT();
+    void genGE();
+
+    // ---- unary and element operations ----
+    void genNegate();
+    void genComplement();
+    void genNot();
+    void genDupValue();
+    void genIndex(std::int64_t offset);
+    // One subscript of a multi-dimensional array: dimension `rank` of the
+    // array type bounds it.
+    void genRankIndex(unsigned int rank, const TypeItem* arrayType);
+    void genPointerSubtract();
+    void genRealPart();
+    void genImaginaryPart();
+    void genTruncateFP(const TypeItem& type);
+
+    // ---- conversion ----
+    // Replaces the top item by one of the target type converted from it.
+    void genConvert(const TypeItem& target);
+
+    // ---- calls: noticed by the dry run, never carried out ----
+    virtual void genCall(std::uint32_t count, bool builtin);
+    virtual void genCOBOLCall(ArgMode* modes, unsigned int count);
+
+    // ---- array sections ----
+    // Keeps a section item until the end of the expression (owned; a
+    // section held before is deleted).
+    void holdSection(StackItem* section);
+    StackItem* heldSection() const { return heldSection_; }
+    // Replaces the top item by the held section.
+    void pushArraySection();
 
 protected:
     RuntimeStack() = default;
 
 private:
+    bool isRunning() const { return skipState_ == running; }
+    [[noreturn]] static void emptyStack(const char* function, unsigned line);
+
+    // The frames of the binary operators and the comparisons.
+    template <class Operation>
+    void binary(bool check, Operation operation);
+    template <class Comparison>
+    void compare(Comparison comparison);
+    // A nested conversion to a built-in type.
+    void convertToBuiltin(unsigned int index);
+    // The string conversions of an array or bound-string target.
+    void genConvertString(const TypeItem& target);
+    void adjustString(const TypeItem& target);
+
     StackItem* top_ = nullptr;
+    StackItem* heldSection_ = nullptr;
+    std::uint32_t jumpLabel_ = 0;
+    bool notAllocatedSeen_ = false;
+    bool storeSeen_ = false;
+    bool guardedStoreSeen_ = false;
+    bool optimizedAddressSeen_ = false;
+    bool userCallSeen_ = false;
+    SkipState skipState_ = running;
     unsigned count_ = 0;
 };
 

@@ -11,7 +11,27 @@ StackItemFileDesc::StackItemFileDesc(EvaluationEnvironment& environment, const T
 {
 }
 
+StackItemFileDesc::StackItemFileDesc(const StackItemFileDesc& other) : StackItem(other)
+{
+    std::memcpy(info_, other.info_, sizeof info_);
+}
+
 StackItemFileDesc::~StackItemFileDesc() = default;
+
+StackItem* StackItemFileDesc::clone() const
+{
+    return new StackItemFileDesc(*this);
+}
+
+std::uint64_t StackItemFileDesc::size() const
+{
+    return sizeof info_;
+}
+
+void* StackItemFileDesc::resultBuffer() const
+{
+    return const_cast<unsigned char*>(info_);
+}
 
 void StackItemFileDesc::load(const DebuggeeLocation& location)
 {

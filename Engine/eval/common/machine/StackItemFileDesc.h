@@ -10,11 +10,13 @@ public:
     enum { fileInformationSize = 64 };
 
     StackItemFileDesc(EvaluationEnvironment& environment, const TypeItem& type);
+    StackItemFileDesc(const StackItemFileDesc& other);
     ~StackItemFileDesc() override;
 
+    StackItem* clone() const override;
+    std::uint64_t size() const override;
     void load(const DebuggeeLocation& location) override;
-
-    const unsigned char* resultBuffer() const { return info_; }
+    void* resultBuffer() const override;
 
 private:
     unsigned char info_[fileInformationSize] = {};

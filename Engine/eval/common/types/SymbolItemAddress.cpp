@@ -244,7 +244,7 @@ DebuggeeAddress SymbolItem::computeStaticAddress(const LCC_Eval_Context_Info* co
         EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
         StackItemFileDesc file(*env, _ownerSymbol->dataType());
         file.load(_ownerSymbol->debuggeeAddress(-1));
-        const unsigned char* info = file.resultBuffer();
+        const auto* info = static_cast<const unsigned char*>(file.resultBuffer());
         if (info != nullptr && std::memcmp(info, kFileInformationMarker, sizeof kFileInformationMarker) == 0 &&
             info[24] != 1)
             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);

@@ -271,9 +271,13 @@ std::uint64_t TypeFlags::upcBlockFactorFromVariable(const char* name)
         blockFactorFailure("No blocking factor symbol");
     // The address first: working it out can give the symbol its type.
     const DebuggeeLocation& location = variable->debuggeeAddress(-1);
-    std::unique_ptr<StackItem> value(RuntimeStack::makeStackItem(variable->dataType(), env->context()));
-    if (!value)
+    std::unique_ptr<StackItem> value;
+    try {
+        value.reset(RuntimeStack::makeStackItem(variable->dataType(), env->context()));
+    } catch (const InvalidOp&) {
+        // No item class for the variable's type.
         blockFactorFailure("No evaluation object");
+    }
     // A value that cannot be read whole would leave the factor made of
     // whatever the stack value held before.
     const unsigned size = variable->dataType().typeSize();

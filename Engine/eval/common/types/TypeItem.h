@@ -177,6 +177,8 @@ public:
     bool isCreated() const { return created; }
     bool isConstructed() const { return constructed; }
     bool isCobolBool() const { return cobolBool; }
+    // The COBOL-boolean mark of a one-byte logical value (copies keep it).
+    void setCobolBool(bool on) { cobolBool = on; }
     bool symbolFlagSet() const { return symbolFlag; }
     void setSymbolFlag(bool on) { symbolFlag = on; }
     std::uint8_t stringKindBits() const { return stringKinds; }

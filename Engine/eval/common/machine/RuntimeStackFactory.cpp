@@ -1,0 +1,172 @@
+#include "machine/RuntimeStack.h"
+
+#include "machine/StackItemNull.h"
+#include "machine/StackItemS.h"
+#include "machine/StackItemU.h"
+#include "services/EvaluationEnvironment.h"
+#include "services/InvalidOp.h"
+#include "types/TypeItem.h"
+
+// The map from the type model to the item classes: one table by the host
+// entry's leaf code, one by the built-in index. A row whose maker is null
+// names a class that is not built yet; it is refused with
+// RTRC_NotSupported until that class lands.
+
+namespace {
+
+using Maker = StackItem* (*)(EvaluationEnvironment& environment, const TypeItem& type);
+
+struct Row {
+    unsigned code;
+    Maker make;
+};
+
+template <class Item>
+StackItem* zero(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new Item(environment, 0);
+}
+
+StackItem* null(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new StackItemNull(environment);
+}
+
+// A host integer of a plain width at bit offset 0 is the integer item of
+// that width and signedness; a true bit field is no such item.
+StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    const TNinteger& entry = type.typeEntry()->integer;
+    if (entry.bitOffset != 0)
+        return nullptr;
+    const bool isUnsigned = (entry.flags & TNinteger_Unsigned) != 0;
+    switch (entry.bitLength) {
+    case 8: return isUnsigned ? zero<StackItemU1>(environment, type) : zero<StackItemS1>(environment, type);
+    case 16: return isUnsigned ? zero<StackItemU2>(environment, type) : zero<StackItemS2>(environment, type);
+    case 32: return isUnsigned ? zero<StackItemU4>(environment, type) : zero<StackItemS4>(environment, type);
+    case 64: return isUnsigned ? zero<StackItemU8>(environment, type) : zero<StackItemS8>(environment, type);
+    default: return nullptr;
+    }
+}
+
+// Host leaf codes (0 to 89); codes not listed are refused with RTRC_Other.
+const Row leafRows[] = {
+    {1, nullptr},  // array
+    {4, hostInteger},  // integer; a bit field's raw bytes: compound
+    {5, nullptr},  // character string
+    {6, nullptr},  // class, structure, union: compound
+    {11, nullptr}, // enumeration: compound
+    {15, nullptr}, // function
+    {18, nullptr}, // compound
+    {21, nullptr}, // function
+    {25, nullptr}, // address
+    {26, nullptr}, // function
+    {27, nullptr}, // address
+    {31, nullptr}, // compound
+    {50, nullptr}, // packed decimal
+    {52, nullptr}, // compound
+    {53, nullptr}, // COBOL group: compound
+    {60, nullptr}, // address
+    {63, nullptr}, // array
+    {64, nullptr}, // compound
+    {65, nullptr}, // compound
+    {66, nullptr}, // compound
+    {68, nullptr}, // fixed-point binary
+    {69, nullptr}, // zoned decimal
+    {71, nullptr}, // array
+    {72, nullptr}, // Fortran pointer
+    {73, nullptr}, // national decimal
+    {74, nullptr}, // national string
+    {75, nullptr}, // index name
+    {76, nullptr}, // index data item
+    {77, nullptr}, // external floating point
+    {78, nullptr}, // alphanumeric-edited
+    {79, nullptr}, // numeric-edited
+    {80, nullptr}, // national external floating point
+    {81, nullptr}, // national-edited
+    {82, nullptr}, // national numeric-edited
+    {83, nullptr}, // array or bound string
+    {85, nullptr}, // file description
+    {86, nullptr}, // DBCS string
+    {87, nullptr}, // DBCS-edited
+    {89, nullptr}, // SQL type
+};
+
+// Built-in indexes (128 to 205); indexes not listed are refused with
+// RTRC_NotSupported. The item's type becomes the requested type.
+const Row builtinRows[] = {
+    {128, zero<StackItemS1>},
+    {129, zero<StackItemS2>},
+    {130, zero<StackItemS4>},
+    {132, zero<StackItemU1>},
+    {133, zero<StackItemU2>},
+    {134, zero<StackItemU4>},
+    {136, nullptr}, // float
+    {137, nullptr}, // double
+    {138, nullptr}, // long double
+    {139, nullptr}, // long double of the second layout
+    {140, nullptr}, // complex float
+    {141, nullptr}, // complex double
+    {142, nullptr}, // complex long double
+    {143, nullptr}, // complex long double of the second layout
+    {144, zero<StackItemU1>},
+    {145, zero<StackItemU2>},
+    {146, zero<StackItemU4>},
+    {148, zero<StackItemU1>},
+    {149, zero<StackItemU2>},
+    {150, zero<StackItemU4>},
+    {151, null},
+    {155, zero<StackItemS8>},
+    {156, zero<StackItemU8>},
+    {157, zero<StackItemU8>},
+    {159, nullptr}, // 32-bit decimal floating point
+    {192, nullptr}, // 64-bit decimal floating point
+    {193, nullptr}, // 128-bit decimal floating point
+    {195, nullptr}, // array section
+    {196, nullptr}, // 4-byte hexadecimal floating point
+    {197, nullptr}, // 8-byte hexadecimal floating point
+    {198, nullptr}, // long hexadecimal floating point
+    {203, nullptr}, // complex 4-byte hexadecimal floating point
+    {204, nullptr}, // complex 8-byte hexadecimal floating point
+    {205, nullptr}, // complex long hexadecimal floating point
+};
+
+template <std::size_t N>
+const Row* findRow(const Row (&rows)[N], unsigned code)
+{
+    for (const Row& row : rows)
+        if (row.code == code)
+            return &row;
+    return nullptr;
+}
+
+[[noreturn]] void notBuiltYet(const char* function, unsigned line)
+{
+    throw InvalidOp(InvalidOp::RTRC_NotSupported, function, line);
+}
+
+} // namespace
+
+StackItem* RuntimeStack::makeStackItem(const TypeItem& type, const LCC_Eval_Context_Info*)
+{
+    EvaluationEnvironment& environment = *EvaluationEnvironment::currentRep();
+    if (const _TYPE_ENTRY* entry = type.typeEntry()) {
+        const Row* row = findRow(leafRows, entry->leaf);
+        if (row == nullptr)
+            throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        StackItem* item = row->make != nullptr ? row->make(environment, type) : nullptr;
+        if (item == nullptr)
+            notBuiltYet(__PRETTY_FUNCTION__, __LINE__);
+        item->setType(type);
+        return item;
+    }
+    if (type.hasFlag(TypeFlags::pointer))
+        notBuiltYet(__PRETTY_FUNCTION__, __LINE__);  // the address item
+    const EvaluatorTypeIndex& index = type.typeIndex();
+    const Row* row = index.module() == 0 ? findRow(builtinRows, index.index()) : nullptr;
+    if (row == nullptr || row->make == nullptr)
+        notBuiltYet(__PRETTY_FUNCTION__, __LINE__);
+    StackItem* item = row->make(environment, type);
+    item->setType(type);
+    return item;
+}

@@ -1,0 +1,119 @@
+#include <map>
+#include <memory>
+#include <set>
+#include <typeindex>
+#include <typeinfo>
+
+#include <gtest/gtest.h>
+
+#include "machine/RuntimeStack.h"
+#include "machine/StackItemNull.h"
+#include "machine/StackItemS.h"
+#include "machine/StackItemU.h"
+#include "testhost/inprocess/MachineFixture.h"
+
+namespace {
+
+class FactoryTest : public MachineFixture {};
+
+// The item class made for a type, or the code of the refusal.
+struct Answer {
+    const std::type_info* itemClass = nullptr;
+    int refusal = 0;
+};
+
+Answer factoryAnswer(const TypeItem& type)
+{
+    Answer answer;
+    try {
+        std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(type, nullptr));
+        answer.itemClass = &typeid(*item);
+    } catch (const InvalidOp& e) {
+        answer.refusal = e.code();
+    }
+    return answer;
+}
+
+} // namespace
+
+TEST_F(FactoryTest, BuiltinIndexes)
+{
+    // The built-in indexes that make an item today; every other index from
+    // 0 to 255 is refused with RTRC_NotSupported (1), the rows whose item
+    // classes are not built yet among them.
+    const std::map<unsigned, std::type_index> made = {
+        {128, typeid(StackItemS1)}, {129, typeid(StackItemS2)}, {130, typeid(StackItemS4)},
+        {132, typeid(StackItemU1)}, {133, typeid(StackItemU2)}, {134, typeid(StackItemU4)},
+        {144, typeid(StackItemU1)}, {145, typeid(StackItemU2)}, {146, typeid(StackItemU4)},
+        {148, typeid(StackItemU1)}, {149, typeid(StackItemU2)}, {150, typeid(StackItemU4)},
+        {151, typeid(StackItemNull)}, {155, typeid(StackItemS8)}, {156, typeid(StackItemU8)},
+        {157, typeid(StackItemU8)},
+    };
+    for (unsigned index = 0; index < 256; ++index) {
+        const Answer answer = factoryAnswer(TypeItem(index));
+        const auto row = made.find(index);
+        if (row == made.end()) {
+            EXPECT_EQ(answer.refusal, InvalidOp::RTRC_NotSupported) << index;
+            continue;
+        }
+        ASSERT_NE(answer.itemClass, nullptr) << index;
+        EXPECT_EQ(std::type_index(*answer.itemClass), row->second) << index;
+
+        // The item is empty, belongs to the current representation and is
+        // typed with the requested type (bool stays bool, not unsigned char).
+        std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(TypeItem(index), nullptr));
+        EXPECT_TRUE(item->type().typeIndex() == index) << index;
+        EXPECT_EQ(&item->environment(), &rep()) << index;
+        if (index != 151) {
+            EXPECT_EQ(item->asUnsigned(), 0u) << index;
+        }
+    }
+}
+
+TEST_F(FactoryTest, HostLeafCodes)
+{
+    // Leaf codes with an item class; the rest of 0 to 100 is refused with
+    // RTRC_Other (16). The classes of these rows are not built yet, so they
+    // are refused with RTRC_NotSupported (1); a zero-filled integer entry is
+    // no plain integer and belongs to them.
+    const std::set<unsigned> rows = {1,  4,  5,  6,  11, 15, 18, 21, 25, 26, 27, 31, 50,
+                                     52, 53, 60, 63, 64, 65, 66, 68, 69, 71, 72, 73, 74,
+                                     75, 76, 77, 78, 79, 80, 81, 82, 83, 85, 86, 87, 89};
+    for (unsigned leaf = 0; leaf <= 100; ++leaf) {
+        TYPE_INDEX index{};
+        _TYPE_ENTRY& entry = host.records().newType(leaf, &index);
+        const Answer answer = factoryAnswer(TypeItem(index, &entry, false));
+        EXPECT_EQ(answer.refusal, rows.count(leaf) ? InvalidOp::RTRC_NotSupported : InvalidOp::RTRC_Other) << leaf;
+    }
+}
+
+TEST_F(FactoryTest, HostIntegersOfPlainWidth)
+{
+    struct Case {
+        UBYTE4 bits;
+        bool isUnsigned;
+        UBYTE1 offset;
+        const std::type_info* itemClass;  // null: refused with 1 (a bit field)
+    } cases[] = {
+        {8, false, 0, &typeid(StackItemS1)},  {8, true, 0, &typeid(StackItemU1)},
+        {16, false, 0, &typeid(StackItemS2)}, {16, true, 0, &typeid(StackItemU2)},
+        {32, false, 0, &typeid(StackItemS4)}, {32, true, 0, &typeid(StackItemU4)},
+        {64, false, 0, &typeid(StackItemS8)}, {64, true, 0, &typeid(StackItemU8)},
+        {8, true, 3, nullptr},                {24, false, 0, nullptr},
+        {1, true, 0, nullptr},                {0, true, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        const TypeItem type(host.records().integerType(c.bits, c.isUnsigned, c.offset));
+        const Answer answer = factoryAnswer(type);
+        if (c.itemClass == nullptr) {
+            EXPECT_EQ(answer.refusal, InvalidOp::RTRC_NotSupported) << c.bits << "/" << int(c.offset);
+            continue;
+        }
+        ASSERT_NE(answer.itemClass, nullptr) << c.bits;
+        EXPECT_EQ(std::type_index(*answer.itemClass), std::type_index(*c.itemClass)) << c.bits;
+        std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(type, nullptr));
+        EXPECT_TRUE(item->type() == type) << c.bits;
+        EXPECT_NE(item->type().typeEntry(), nullptr) << c.bits;
+        EXPECT_EQ(item->size(), c.bits / 8) << c.bits;
+    }
+}

@@ -4,53 +4,65 @@
 #include "compiler/InterfaceGuards.h"
 #include "compiler/OpcodeHandlerSupport.h"
 #include "compiler/OpcodeHandlers.h"
+#include "machine/RuntimeStack.h"
 #include "services/SVC.h"
 
+using opcodehandlers::currentStack;
 using opcodehandlers::machineOperationUnavailable;
 
-namespace {
-
-// Labels and jumps: the label is checked, then handed to the value stack.
-void labelOperation(const char* signature, unsigned line, unsigned int label)
-{
-    validateTag(label, signature, line);
-    machineOperationUnavailable(signature, line);
-}
-
-} // namespace
+// Jumps go forward only: the value stack skips every instruction up to the
+// label it was told, which it meets through genLabel.
 
 void genLabel(unsigned int label)
 {
-    labelOperation("void genLabel(unsigned int)", __LINE__, label);
+    static const char signature[] = "void genLabel(unsigned int)";
+    validateTag(label, signature, __LINE__);
+    currentStack(signature, __LINE__).genLabel(label);
 }
 
 void genTrueJump(unsigned int label)
 {
-    labelOperation("void genTrueJump(unsigned int)", __LINE__, label);
+    static const char signature[] = "void genTrueJump(unsigned int)";
+    validateTag(label, signature, __LINE__);
+    RuntimeStack& stack = currentStack(signature, __LINE__);
+    if (!stack.ValueOnStackIsZero())
+        stack.genJump(label);
 }
 
 void genFalseJump(unsigned int label)
 {
-    labelOperation("void genFalseJump(unsigned int)", __LINE__, label);
+    static const char signature[] = "void genFalseJump(unsigned int)";
+    validateTag(label, signature, __LINE__);
+    RuntimeStack& stack = currentStack(signature, __LINE__);
+    if (stack.ValueOnStackIsZero())
+        stack.genJump(label);
 }
 
 void genJump(unsigned int label)
 {
-    labelOperation("void genJump(unsigned int)", __LINE__, label);
+    static const char signature[] = "void genJump(unsigned int)";
+    validateTag(label, signature, __LINE__);
+    currentStack(signature, __LINE__).genJump(label);
 }
 
-// The format handlers act only while the value stack runs; its state is not
+// The format handlers act only while the value stack runs: the dry run and
+// a skip leave the formatted result name as it is. Appending to it is not
 // offered yet.
 void formatAppendIntegral()
 {
     static const char signature[] = "void formatAppendIntegral()";
+    if (currentStack(signature, __LINE__).skipState() != RuntimeStack::running)
+        return;
+    NORVEXA_HANDLER_TRACE(signature, "Entry");
     machineOperationUnavailable(signature, __LINE__);
 }
 
 void formatAppendString(const char* text)
 {
     static const char signature[] = "void formatAppendString(const Char*)";
-    (void)text;
+    if (currentStack(signature, __LINE__).skipState() != RuntimeStack::running)
+        return;
+    NORVEXA_HANDLER_TRACE(signature, "Value = %s", text != nullptr ? text : "");
     machineOperationUnavailable(signature, __LINE__);
 }
 
@@ -58,5 +70,5 @@ bool ValueOnStackIsZero()
 {
     static const char signature[] = "boolean ValueOnStackIsZero()";
     NORVEXA_HANDLER_TRACE(signature, "Entry");
-    machineOperationUnavailable(signature, __LINE__);
+    return currentStack(signature, __LINE__).ValueOnStackIsZero();
 }

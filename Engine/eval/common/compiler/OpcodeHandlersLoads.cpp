@@ -1,17 +1,20 @@
 // The handlers of loads, conversions and literal values.
 
 #include <cinttypes>
+#include <climits>
 #include <string>
 
 #include "compiler/InterfaceGuards.h"
 #include "compiler/OpcodeHandlerSupport.h"
 #include "compiler/OpcodeHandlers.h"
+#include "machine/RuntimeStack.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
 #include "types/ScopeItem.h"
 #include "types/SymbolItem.h"
 #include "types/TypeItem.h"
 
+using opcodehandlers::currentStack;
 using opcodehandlers::machineOperationUnavailable;
 using opcodehandlers::symbolText;
 using opcodehandlers::typeText;
@@ -19,11 +22,11 @@ using opcodehandlers::typeText;
 namespace {
 
 // A type operand: checked, then traced as "To type %s".
-void typeConversion(const char* signature, unsigned line, const TypeItem* type)
+const TypeItem& typeConversion(const char* signature, unsigned line, const TypeItem* type)
 {
     validateType(type, signature, line);
     NORVEXA_HANDLER_TRACE(signature, "To type %s", typeText(type));
-    machineOperationUnavailable(signature, line);
+    return *type;
 }
 
 // A type operand traced with its size.
@@ -78,12 +81,16 @@ void typedValue(const char* signature, unsigned line, const char* value, const T
 
 void genTruncateFP(const TypeItem* type)
 {
-    typeConversion("void genTruncateFP(const TypeItem*)", __LINE__, type);
+    static const char signature[] = "void genTruncateFP(const TypeItem*)";
+    const TypeItem& target = typeConversion(signature, __LINE__, type);
+    currentStack(signature, __LINE__).genTruncateFP(target);
 }
 
 void genConvert(const TypeItem* type)
 {
-    typeConversion("void genConvert(const TypeItem*)", __LINE__, type);
+    static const char signature[] = "void genConvert(const TypeItem*)";
+    const TypeItem& target = typeConversion(signature, __LINE__, type);
+    currentStack(signature, __LINE__).genConvert(target);
 }
 
 void genConvertString(const TypeItem* type)
@@ -220,8 +227,10 @@ void genRankIndex(long long rank, const TypeItem* type)
 {
     static const char signature[] = "void genRankIndex(long long, const TypeItem*)";
     NORVEXA_HANDLER_TRACE(signature, "d = %lld", rank);
-    (void)type;
-    machineOperationUnavailable(signature, __LINE__);
+    // A dimension number the value stack cannot take is refused, not cut.
+    if (rank < 0 || rank > static_cast<long long>(UINT_MAX))
+        throw InvalidOp(InvalidOp::RTRC_Other, signature, __LINE__);
+    currentStack(signature, __LINE__).genRankIndex(static_cast<unsigned int>(rank), type);
 }
 
 void genLoadIndirectRank(long long rank, const TypeItem* type)

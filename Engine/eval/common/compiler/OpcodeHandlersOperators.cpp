@@ -2,13 +2,24 @@
 
 #include "compiler/OpcodeHandlerSupport.h"
 #include "compiler/OpcodeHandlers.h"
+#include "machine/RuntimeStack.h"
 #include "services/SVC.h"
 
+using opcodehandlers::currentStack;
 using opcodehandlers::machineOperationUnavailable;
 
 // An instruction without operand: trace "Entry", then the value stack's
 // operation of the same name.
 #define NORVEXA_PLAIN_HANDLER(name)                                            \
+    void name()                                                                \
+    {                                                                          \
+        static const char signature[] = "void " #name "()";                    \
+        NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
+        currentStack(signature, __LINE__).name();                              \
+    }
+
+// The same for an operation the value stack does not offer yet.
+#define NORVEXA_UNAVAILABLE_HANDLER(name)                                      \
     void name()                                                                \
     {                                                                          \
         static const char signature[] = "void " #name "()";                    \
@@ -32,8 +43,8 @@ NORVEXA_PLAIN_HANDLER(genComplement)
 NORVEXA_PLAIN_HANDLER(genNot)
 NORVEXA_PLAIN_HANDLER(genRealPart)
 NORVEXA_PLAIN_HANDLER(genImaginaryPart)
-NORVEXA_PLAIN_HANDLER(genLoadNULL)
-NORVEXA_PLAIN_HANDLER(genLoadThis)
+NORVEXA_UNAVAILABLE_HANDLER(genLoadNULL)
+NORVEXA_UNAVAILABLE_HANDLER(genLoadThis)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftLeft)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftRight)
 NORVEXA_PLAIN_HANDLER(genArithmeticShiftRight)
@@ -43,22 +54,22 @@ NORVEXA_PLAIN_HANDLER(genLT)
 NORVEXA_PLAIN_HANDLER(genLE)
 NORVEXA_PLAIN_HANDLER(genGT)
 NORVEXA_PLAIN_HANDLER(genGE)
-NORVEXA_PLAIN_HANDLER(genStore)
+NORVEXA_UNAVAILABLE_HANDLER(genStore)
 NORVEXA_PLAIN_HANDLER(genDupValue)
 NORVEXA_PLAIN_HANDLER(genPop)
-NORVEXA_PLAIN_HANDLER(genArraySection)
-NORVEXA_PLAIN_HANDLER(genSubstring)
+NORVEXA_UNAVAILABLE_HANDLER(genArraySection)
+NORVEXA_UNAVAILABLE_HANDLER(genSubstring)
 NORVEXA_PLAIN_HANDLER(pushArraySection)
-NORVEXA_PLAIN_HANDLER(genVectorSubscript)
+NORVEXA_UNAVAILABLE_HANDLER(genVectorSubscript)
 
 #undef NORVEXA_PLAIN_HANDLER
+#undef NORVEXA_UNAVAILABLE_HANDLER
 
 void genPow(unsigned int exponent)
 {
     static const char signature[] = "void genPow(unsigned int)";
     NORVEXA_HANDLER_TRACE(signature, "Entry");
-    (void)exponent;
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genPow(exponent);
 }
 
 void genLoadI(short size)
@@ -72,21 +83,19 @@ void genIndex(long long elementSize)
 {
     static const char signature[] = "void genIndex(long long)";
     NORVEXA_HANDLER_TRACE(signature, "Offset = %lld", elementSize);
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genIndex(elementSize);
 }
 
 void genCall(unsigned int function, bool builtin)
 {
     static const char signature[] = "void genCall(unsigned int, bool)";
     NORVEXA_HANDLER_TRACE(signature, "Tag = %u, %s", function, builtin ? "builtin" : "");
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genCall(function, builtin);
 }
 
 void genCOBOLCall(const ArgMode* modes, unsigned int byteCount)
 {
     static const char signature[] = "void genCOBOLCall(ArgMode*, unsigned int)";
     NORVEXA_HANDLER_TRACE(signature, "Entry");
-    (void)modes;
-    (void)byteCount;
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genCOBOLCall(const_cast<ArgMode*>(modes), byteCount);
 }

@@ -364,10 +364,10 @@ unsigned debuggerEnvironment()
     return debuggerEnvironmentWord.load();
 }
 
-void setBrowseMode(bool on)
+bool setBrowseMode(bool on)
 {
-    if (on)
-        debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode);
-    else
-        debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+    const unsigned before =
+        on ? debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode)
+           : debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+    return (before & debuggerEnvironmentBrowseMode) != 0;
 }

@@ -139,6 +139,10 @@ public:
     void setLocalsOption(bool on) { localsOption_ = on; }
     bool isUpdate() const { return update_; }
     void setUpdate(bool on) { update_ = on; }
+    // Whether character literals are spelled in the alternate character
+    // set (the update road sets it for character representations).
+    std::uint8_t alternateCharset() const { return alternateCharset_; }
+    void setAlternateCharset(std::uint8_t on) { alternateCharset_ = on; }
 
 private:
     void deleteProducts();
@@ -164,6 +168,7 @@ private:
     bool staticExpression_ = false;
     bool localsOption_ = true;
     bool update_ = false;
+    std::uint8_t alternateCharset_ = 0;
     StackItem* conditionalVarItem_ = nullptr;
 };
 
@@ -184,6 +189,7 @@ int MBlen(const unsigned char* text, unsigned length);
 // The debugger-environment word: value 1 always, 16 while in browse mode.
 enum : unsigned { debuggerEnvironmentBase = 1, debuggerEnvironmentBrowseMode = 16 };
 unsigned debuggerEnvironment();
-void setBrowseMode(bool on);
+// Sets or clears browse mode; answers whether it was on before.
+bool setBrowseMode(bool on);
 
 #endif

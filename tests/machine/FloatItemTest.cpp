@@ -311,6 +311,13 @@ TEST_F(FloatItemTest, RefusedOperationsAndValues)
     FloatNumber unusable;
     unusable.invalidate();
     EXPECT_EQ(raisedCode([&] { StackItemD item(rep(), unusable); }), InvalidOp::RTRC_IncompatTypes);
+    // A value the storage format cannot hold makes an item that computes
+    // and refuses only its bytes.
+    StackItemLD subnormal(rep(), FloatNumber(0x1p-16445L));
+    EXPECT_EQ(raisedCode([&] { subnormal.resultBuffer(); }), InvalidOp::RTRC_NotSupported);
+    subnormal.genMult(StackItemLD(rep(), FloatNumber(0x1p100L)));
+    EXPECT_EQ(valueOf(subnormal), 0x1p-16345L);
+    EXPECT_EQ(bufferOf(subnormal).size(), 16u);
 }
 
 TEST_F(FloatItemTest, RealAndImaginaryPartsOnTheStack)

@@ -68,7 +68,15 @@ StackItemFloat<T>::StackItemFloat(EvaluationEnvironment& environment, const Floa
       hexFormat_(number.getFormat() == FloatNumber::Hexadecimal),
       extended12_(builtinIndex == secondLongDouble)
 {
-    resultBuffer();
+    try {
+        resultBuffer();
+    } catch (const InvalidOp& e) {
+        // A value the storage format cannot hold (a host subnormal, a
+        // hexadecimal infinity) is still a value to compute with: the bytes
+        // are refused when asked for. An unusable number makes no item.
+        if (e.code() != InvalidOp::RTRC_NotSupported)
+            throw;
+    }
 }
 
 template <class T>

@@ -40,8 +40,9 @@ public:
     StackItemFloat(EvaluationEnvironment& environment, const T& raw, unsigned int builtinIndex,
                    FloatNumber::Format format);
     // From a number: hexadecimal exactly when its format word is; the stored
-    // bytes are encoded from it. An unusable number is refused with
-    // RTRC_IncompatTypes.
+    // bytes are encoded from it (left zero when the storage format cannot
+    // hold the value; the result buffer then refuses it). An unusable number
+    // is refused with RTRC_IncompatTypes.
     StackItemFloat(EvaluationEnvironment& environment, const FloatNumber& number,
                    unsigned int builtinIndex);
     StackItemFloat(const StackItemFloat& other);

@@ -7,16 +7,6 @@
 
 namespace {
 
-unsigned int storageBytes(DecimalFloat::Size size)
-{
-    switch (size) {
-    case DecimalFloat::Size32: return 4;
-    case DecimalFloat::Size64: return 8;
-    case DecimalFloat::Size128: return 16;
-    }
-    return 0;
-}
-
 bool isNaN(const DecimalFloat& value)
 {
     return (value.number().bits & (DECNAN | DECSNAN)) != 0;
@@ -42,7 +32,7 @@ StackItemDecimalFloat::~StackItemDecimalFloat() = default;
 
 void StackItemDecimalFloat::fit()
 {
-    if (storageBytes(size_) == 0)
+    if (DecimalFloat::storageBytes(size_) == 0)
         return;
     ByteString bytes;
     value_.format(bytes, size_);
@@ -51,7 +41,7 @@ void StackItemDecimalFloat::fit()
 
 std::uint64_t StackItemDecimalFloat::size() const
 {
-    return storageBytes(size_);
+    return DecimalFloat::storageBytes(size_);
 }
 
 void StackItemDecimalFloat::load(const DebuggeeLocation& where)

@@ -350,14 +350,10 @@ NumericEdited StackItemFloat<T>::asNumericEdited(const TNnumeric_edited& record)
 template <class T>
 NationalNumericEdited StackItemFloat<T>::asNationalNumericEdited(const TNnational_numeric_edited& record) const
 {
-    // Edited as the numeric-edited picture of half the bytes, then widened.
-    TNnumeric_edited narrow{};
-    narrow.leaf = TE_NUMERIC_EDITED;
-    narrow.length = record.length / 2;
-    narrow.precision = record.precision;
-    narrow.scale = record.scale;
-    narrow.picture = record.picture;
-    return NumericEdited(narrow, static_cast<long double>(value_)).convertToNationalNumericEdited();
+    // Edited with the numeric-edited twin of half the bytes, then widened.
+    const long double number = static_cast<long double>(value_);
+    const TNnumeric_edited narrow = NationalNumericEdited(record, number).narrowRecord();
+    return NumericEdited(narrow, number).convertToNationalNumericEdited();
 }
 
 template <class T>

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "datatypes/DecimalFloat.h"
-#include "datatypes/Extended12.h"
+#include "types/Extended12.h"
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"

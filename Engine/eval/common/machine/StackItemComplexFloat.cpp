@@ -1,6 +1,6 @@
 #include "machine/StackItemComplexFloat.h"
 
-#include "datatypes/Extended12.h"
+#include "types/Extended12.h"
 #include "services/InvalidOp.h"
 
 namespace {

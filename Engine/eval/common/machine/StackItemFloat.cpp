@@ -4,7 +4,7 @@
 
 #include "HostRecordAccess.h"
 #include "datatypes/DecimalFloat.h"
-#include "datatypes/Extended12.h"
+#include "types/Extended12.h"
 #include "datatypes/ExternalFloat.h"
 #include "datatypes/FixedPointBinary.h"
 #include "datatypes/NationalDecimal.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "HostRecordAccess.h"
-#include "datatypes/Extended12.h"
+#include "types/Extended12.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"

@@ -1,4 +1,4 @@
-#include "datatypes/Extended12.h"
+#include "types/Extended12.h"
 
 #include <cstring>
 

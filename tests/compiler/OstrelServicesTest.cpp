@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -82,11 +83,20 @@ TEST_F(ServicesTest, InAMemberFunctionOfANestedClassTheEnclosingClassIsTheInnerm
     EXPECT_EQ(inMethod.typeDescriptorOfClosestEnclosingClass(), klass);
 }
 
+// A class scope whose name the model cannot give.
+class UnnamableClassScope : public ScopeItem {
+public:
+    explicit UnnamableClassScope(const LCC_Eval_Context_Info* context) : ScopeItem(context, ScopeItem::classScope) {}
+    const char* name() const override { throw std::runtime_error("no name"); }
+};
+
 TEST_F(ServicesTest, AConstructionThatThrowsLeavesNothingBehind)
 {
-    // A null current scope has no store: the construction refuses after the
-    // arena and the global store were made; the sanitizer build sees no leak.
-    EXPECT_EQ(eeExceptionCode([&] { EE_OstrelServices broken(nullptr, scopeFilescope()); }), 2);
+    // The current scope's store is named after the arena and the global
+    // store were made; the exception passes on and the sanitizer build sees
+    // no leak.
+    UnnamableClassScope classScope(mainContext);
+    EXPECT_THROW(EE_OstrelServices broken(&classScope, scopeFilescope()), std::runtime_error);
 }
 
 TEST_F(ServicesTest, SizeOfIntAsksTheModelOnce)

@@ -80,8 +80,6 @@ EE_OstrelDeclarationStore* EE_OstrelServices::createGlobalDeclarationStore(const
 
 EE_OstrelDeclarationStore* EE_OstrelServices::findOrCreateDeclarationStore(const ScopeItem* s)
 {
-    if (s == nullptr)
-        servicesRefuse();
     if (scopeIsFile(s))
         return global;
     if (EE_OstrelDeclarationStore* found = stores.find(s))

@@ -12,24 +12,24 @@ class TypeItem;
 // on nothing.
 class BaseListIterator {
 public:
-  struct Entry {
-    Entry* next;
-    const TypeItem* base;
-  };
+    struct Entry {
+        Entry* next;
+        const TypeItem* base;
+    };
 
-  BaseListIterator(const ClassDescriptor* classInfo, EE_StorageArena& arena);
+    BaseListIterator(const ClassDescriptor* classInfo, EE_StorageArena& arena);
 
-  bool atEnd() const { return current == nullptr; }
-  // The base the iterator stands on, or null at the end.
-  const TypeItem* base() const { return current != nullptr ? current->base : nullptr; }
-  void advance()
-  {
-    if (current != nullptr)
-      current = current->next;
-  }
+    bool atEnd() const { return current == nullptr; }
+    // The base the iterator stands on, or null at the end.
+    const TypeItem* base() const { return current != nullptr ? current->base : nullptr; }
+    void advance()
+    {
+        if (current != nullptr)
+            current = current->next;
+    }
 
 private:
-  Entry* current;
+    Entry* current;
 };
 
 #endif

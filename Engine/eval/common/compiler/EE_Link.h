@@ -6,7 +6,7 @@
 template <class T>
 class EE_Link {
 public:
-  T* nextLink = nullptr;
+    T* nextLink = nullptr;
 };
 
 #endif

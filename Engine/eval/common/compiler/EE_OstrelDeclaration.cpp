@@ -10,89 +10,86 @@ EE_OstrelDeclaration::EE_OstrelDeclaration(EE_OstrelServices& s, const SymbolIte
                                            EE_DeclarationStore* owner)
     : EE_Declaration(name, owner, s.storageArena()), services(s), kind(Symbol), staticMember(0)
 {
-  item.symbol = symbol;
-  const SymbolInfoBlock* info = symInfo(symbol);
-  if (info != nullptr && (info->flags & 1) != 0)
-    staticMember = -1;
+    item.symbol = symbol;
+    const SymbolInfoBlock* info = symInfo(symbol);
+    if (info != nullptr && (info->flags & 1) != 0)
+        staticMember = -1;
 }
 
 EE_OstrelDeclaration::EE_OstrelDeclaration(EE_OstrelServices& s, TemplateItem* templateItem, const char* name,
                                            EE_DeclarationStore* owner)
     : EE_Declaration(name, owner, s.storageArena()), services(s), kind(Template), staticMember(0)
 {
-  item.templateItem = templateItem;
+    item.templateItem = templateItem;
 }
 
 EE_OstrelDeclaration::EE_OstrelDeclaration(EE_OstrelServices& s, const TypeItem* type, const char* name,
                                            EE_DeclarationStore* owner)
     : EE_Declaration(name, owner, s.storageArena()), services(s), kind(Type), staticMember(0)
 {
-  item.type = type;
+    item.type = type;
 }
 
 bool EE_OstrelDeclaration::isBuiltinProcedure() const
 {
-  return kind == Symbol && symIsBuiltinProcedure(item.symbol);
+    return kind == Symbol && symIsBuiltinProcedure(item.symbol);
 }
 
 bool EE_OstrelDeclaration::isProcedure() const
 {
-  return kind == Symbol && symIsProcedure(item.symbol);
+    return kind == Symbol && symIsProcedure(item.symbol);
 }
 
 bool EE_OstrelDeclaration::isConditionName() const
 {
-  return kind == Symbol && symIsConditionName(item.symbol);
+    return kind == Symbol && symIsConditionName(item.symbol);
 }
 
 EE_TypeDescriptor* EE_OstrelDeclaration::setTypeDescriptor()
 {
-  const TypeItem* t = nullptr;
-  if (kind == Type)
-    t = item.type;
-  else if (kind == Symbol)
-    t = symType(item.symbol);
-  typeDescriptor = t != nullptr ? services.findOrCreateTypeDescriptor(t) : nullptr;
-  return typeDescriptor;
+    const TypeItem* t = nullptr;
+    if (kind == Type)
+        t = item.type;
+    else if (kind == Symbol)
+        t = symType(item.symbol);
+    typeDescriptor = t != nullptr ? services.findOrCreateTypeDescriptor(t) : nullptr;
+    return typeDescriptor;
 }
 
 EE_TypeDescriptor* EE_OstrelDeclaration::analyze()
 {
-  if (typeDescriptor == nullptr) {
-    if (store == nullptr)
-      servicesRefuse();
-    typeDescriptor = store->findTypeInScope(*name);
-  }
-  return typeDescriptor;
+    if (typeDescriptor == nullptr) {
+        if (store == nullptr)
+            servicesRefuse();
+        typeDescriptor = store->findTypeInScope(*name);
+    }
+    return typeDescriptor;
 }
 
 EE_DeclarationStore* EE_OstrelDeclaration::declarationStore()
 {
-  if (kind != Type)
-    return nullptr;
-  if (typeDescriptor == nullptr)
-    servicesRefuse();
-  if (typeDescriptor->kind != EE_TypeDescriptor::Class)
-    return nullptr;
-  return services.findOrCreateDeclarationStore(typeScope(item.type));
+    if (kind != Type)
+        return nullptr;
+    if (typeDescriptor == nullptr)
+        servicesRefuse();
+    if (typeDescriptor->kind != EE_TypeDescriptor::Class)
+        return nullptr;
+    return services.findOrCreateDeclarationStore(typeScope(item.type));
 }
 
 EE_DeclarationStore* EE_OstrelDeclaration::enclosingDeclarationStore()
 {
-  if (store != nullptr)
+    if (store != nullptr)
+        return store;
+    switch (kind) {
+    case Type:
+        if (typeDescriptor != nullptr && typeDescriptor->kind == EE_TypeDescriptor::Class)
+            store = services.findOrCreateDeclarationStore(scopeContainer(typeScope(item.type)));
+        else
+            store = services.globalStore();
+        break;
+    case Symbol: store = services.findOrCreateDeclarationStore(symScope(item.symbol)); break;
+    default: servicesRefuse();
+    }
     return store;
-  switch (kind) {
-  case Type:
-    if (typeDescriptor != nullptr && typeDescriptor->kind == EE_TypeDescriptor::Class)
-      store = services.findOrCreateDeclarationStore(scopeContainer(typeScope(item.type)));
-    else
-      store = services.globalStore();
-    break;
-  case Symbol:
-    store = services.findOrCreateDeclarationStore(symScope(item.symbol));
-    break;
-  default:
-    servicesRefuse();
-  }
-  return store;
 }

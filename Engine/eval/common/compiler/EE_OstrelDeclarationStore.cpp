@@ -6,39 +6,39 @@
 
 EE_DeclarationStore* EE_OstrelDeclarationStore::enclosingDeclarationStore() const
 {
-  if (enclosing != nullptr)
+    if (enclosing != nullptr)
+        return enclosing;
+    const ScopeItem* container = scopeContainer(scope);
+    if (container == nullptr)
+        servicesRefuse();
+    enclosing = services.findOrCreateDeclarationStore(container);
     return enclosing;
-  const ScopeItem* container = scopeContainer(scope);
-  if (container == nullptr)
-    servicesRefuse();
-  enclosing = services.findOrCreateDeclarationStore(container);
-  return enclosing;
 }
 
 EE_DeclarationStore* EE_OstrelDeclarationStore::owningClass()
 {
-  if (!scopeIsMemberFunc(scope))
-    return nullptr;
-  return services.findOrCreateDeclarationStore(memberFuncOwningClassScope(scope));
+    if (!scopeIsMemberFunc(scope))
+        return nullptr;
+    return services.findOrCreateDeclarationStore(memberFuncOwningClassScope(scope));
 }
 
 // The lookups inside a scope come with name lookup; until then they refuse.
 EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, int)
 {
-  servicesRefuse();
+    servicesRefuse();
 }
 
 EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, EE_MemberAccessList&)
 {
-  servicesRefuse();
+    servicesRefuse();
 }
 
 EE_TypeDescriptor* EE_OstrelDeclarationStore::findTypeInScope(const EE_String&)
 {
-  servicesRefuse();
+    servicesRefuse();
 }
 
 bool EE_OstrelDeclarationStore::prependBaseLookupChain(EE_BaseMemberName&, EE_DeclarationStore&, int&)
 {
-  servicesRefuse();
+    servicesRefuse();
 }

@@ -12,10 +12,8 @@
 #include "services/EvaluationEnvironment.h"
 
 EE_OstrelServices::EE_OstrelServices(const ScopeItem* currentScope, const ScopeItem* fileScope)
-    : scope(currentScope),
-      global(createGlobalDeclarationStore(fileScope)),
-      current(findOrCreateDeclarationStore(currentScope)),
-      descriptors(arena, *this),
+    : scope(currentScope), global(createGlobalDeclarationStore(fileScope)),
+      current(findOrCreateDeclarationStore(currentScope)), descriptors(arena, *this),
       environmentFlags(debuggerEnvironment())
 {
 }

@@ -113,8 +113,8 @@ EE_TypeDescriptor* EE_OstrelServices::findOrCreateFixedPointTypeDescriptor(EE_Ty
 }
 
 EE_TypeDescriptor* EE_OstrelServices::findOrCreateCharstringTypeDescriptor(EE_TypeDescriptor::Kind kind,
-                                                                           unsigned int length, bool first,
-                                                                           bool second, bool third, const char*)
+                                                                           unsigned int length, bool first, bool second,
+                                                                           bool third, const char*)
 {
     return descriptors.findOrCreateCharstringTypeDescriptor(kind, {length, stringFlags(first, second, third)});
 }
@@ -133,9 +133,8 @@ EE_TypeDescriptor* EE_OstrelServices::findOrCreateNationalStringTypeDescriptor(E
 // A DBCS picture's length counts the shift-out and shift-in bytes, which
 // the string does not hold.
 EE_TypeDescriptor* EE_OstrelServices::findOrCreateDbcsStringTypeDescriptor(EE_TypeDescriptor::Kind kind,
-                                                                           unsigned int length, bool first,
-                                                                           bool second, bool third,
-                                                                           const char* picture)
+                                                                           unsigned int length, bool first, bool second,
+                                                                           bool third, const char* picture)
 {
     if (picture != nullptr && scope != nullptr) {
         if (length < 2)
@@ -261,8 +260,7 @@ EE_OstrelTypeDescriptor* EE_OstrelServices::findOrCreateTypeDescriptor(const Typ
     case t_unused26:
         return table.pointerLike(type, typeDescriptorKind(type), *findOrCreateTypeDescriptor(typeOfPointee(type)));
     case t_array:
-        return table.pointerLike(type, typeDescriptorKind(type),
-                                 *findOrCreateTypeDescriptor(typeOfArrayElement(type)));
+        return table.pointerLike(type, typeDescriptorKind(type), *findOrCreateTypeDescriptor(typeOfArrayElement(type)));
     case t_reference:
     case t_addressOfReference:
         return table.pointerLike(type, typeDescriptorKind(type), *findOrCreateTypeDescriptor(typeReferredTo(type)));

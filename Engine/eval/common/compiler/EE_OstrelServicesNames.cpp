@@ -38,23 +38,40 @@ const char* EE_OstrelServices::predefinedName(unsigned kind)
 {
     // Kinds 11 to 45; the kinds after them have no name.
     static const char* const names[] = {
-        "bool",                   "logical*2",
-        "logical*4",              "logical*8",
-        "char",                   "signed char",
-        "unsigned char",          "signed short int",
-        "unsigned short int",     "signed int",
-        "unsigned int",           "signed long int",
-        "unsigned long int",      "signed long long int",
-        "unsigned long long int", "float",
-        "double",                 "long double",
-        nullptr,                  nullptr,
-        nullptr,                  "complex float",
-        "complex double",         "complex long double",
-        nullptr,                  nullptr,
-        nullptr,                  "void",
-        "wchar_t",                "_Decimal32",
-        "_Decimal64",             "_Decimal128",
-        "decimal(m,n)",           "fixed point binary",
+        "bool",
+        "logical*2",
+        "logical*4",
+        "logical*8",
+        "char",
+        "signed char",
+        "unsigned char",
+        "signed short int",
+        "unsigned short int",
+        "signed int",
+        "unsigned int",
+        "signed long int",
+        "unsigned long int",
+        "signed long long int",
+        "unsigned long long int",
+        "float",
+        "double",
+        "long double",
+        nullptr,
+        nullptr,
+        nullptr,
+        "complex float",
+        "complex double",
+        "complex long double",
+        nullptr,
+        nullptr,
+        nullptr,
+        "void",
+        "wchar_t",
+        "_Decimal32",
+        "_Decimal64",
+        "_Decimal128",
+        "decimal(m,n)",
+        "fixed point binary",
         "array section(l:u:s)",
     };
     constexpr unsigned first = 11;
@@ -114,8 +131,7 @@ EE_BaseNameLookupChain* EE_OstrelServices::createBaseNameLookupChainComponent(EE
     return new (arena) EE_BaseNameLookupChain(&store);
 }
 
-EE_ImplicitMemberName* EE_OstrelServices::createImplicitMemberName(EE_Expression* object,
-                                                                   EE_Declaration& declaration)
+EE_ImplicitMemberName* EE_OstrelServices::createImplicitMemberName(EE_Expression* object, EE_Declaration& declaration)
 {
     return new (arena) EE_ImplicitMemberName(&arena, &declaration, object);
 }

@@ -27,7 +27,8 @@ EE_UnaryExpression* EE_OstrelServices::createUnaryExpression(EE_UnaryExpression:
     servicesRefuse();
 }
 
-EE_BinaryExpression* EE_OstrelServices::createBinaryExpression(EE_BinaryExpression::Kind, EE_Expression*, EE_Expression*)
+EE_BinaryExpression* EE_OstrelServices::createBinaryExpression(EE_BinaryExpression::Kind, EE_Expression*,
+                                                               EE_Expression*)
 {
     servicesRefuse();
 }
@@ -102,12 +103,14 @@ EE_FunctionCallExpression* EE_OstrelServices::createFunctionCallExpression(EE_Ex
     servicesRefuse();
 }
 
-EE_ArraySectionExpression* EE_OstrelServices::createArraySectionExpression(EE_Expression*, EE_Expression*, EE_Expression*, unsigned int, int)
+EE_ArraySectionExpression* EE_OstrelServices::createArraySectionExpression(EE_Expression*, EE_Expression*,
+                                                                           EE_Expression*, unsigned int, int)
 {
     servicesRefuse();
 }
 
-EE_VectorSubscriptExpression* EE_OstrelServices::createVectorSubscriptExpression(EE_Parameter*, unsigned int, unsigned int)
+EE_VectorSubscriptExpression* EE_OstrelServices::createVectorSubscriptExpression(EE_Parameter*, unsigned int,
+                                                                                 unsigned int)
 {
     servicesRefuse();
 }

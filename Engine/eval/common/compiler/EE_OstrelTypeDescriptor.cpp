@@ -2,5 +2,5 @@
 
 const TypeItem* EE_OstrelTypeDescriptor::typeOf(const EE_TypeDescriptor& descriptor)
 {
-  return static_cast<const EE_OstrelTypeDescriptor&>(descriptor).key;
+    return static_cast<const EE_OstrelTypeDescriptor&>(descriptor).key;
 }

@@ -13,17 +13,17 @@ class TypeItem;
 // writes), the reference-modification mark and flag, and the table link.
 class EE_OstrelTypeDescriptor : public EE_TypeDescriptor, public EE_Link<EE_OstrelTypeDescriptor> {
 public:
-  EE_OstrelTypeDescriptor(Kind k, const TypeItem* type) : EE_TypeDescriptor(k), key(type) {}
+    EE_OstrelTypeDescriptor(Kind k, const TypeItem* type) : EE_TypeDescriptor(k), key(type) {}
 
-  const TypeItem* tableKey() const { return key; }
+    const TypeItem* tableKey() const { return key; }
 
-  // The type a descriptor stands for; every descriptor the services hand
-  // out is one of these.
-  static const TypeItem* typeOf(const EE_TypeDescriptor& descriptor);
+    // The type a descriptor stands for; every descriptor the services hand
+    // out is one of these.
+    static const TypeItem* typeOf(const EE_TypeDescriptor& descriptor);
 
-  const TypeItem* key;
-  int referenceModified = 0;  // 1 for the view of a reference modification
-  int referenceModFlag = 0;   // the flag the reference modification was asked with
+    const TypeItem* key;
+    int referenceModified = 0; // 1 for the view of a reference modification
+    int referenceModFlag = 0;  // the flag the reference modification was asked with
 };
 
 #endif

@@ -6,16 +6,16 @@
 // The services' one refusal: EE_Exception {2, no node}.
 [[noreturn]] inline void servicesRefuse()
 {
-  throw EE_Exception(EE_Exception::InternalFailure);
+    throw EE_Exception(EE_Exception::InternalFailure);
 }
 
 // What the model must have answered: refuses on null.
 template <class T>
 T& present(T* answer)
 {
-  if (answer == nullptr)
-    servicesRefuse();
-  return *answer;
+    if (answer == nullptr)
+        servicesRefuse();
+    return *answer;
 }
 
 #endif

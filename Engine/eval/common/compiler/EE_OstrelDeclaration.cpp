@@ -74,7 +74,7 @@ EE_DeclarationStore* EE_OstrelDeclaration::declarationStore()
         servicesRefuse();
     if (typeDescriptor->kind != EE_TypeDescriptor::Class)
         return nullptr;
-    return services.findOrCreateDeclarationStore(typeScope(item.type));
+    return services.findOrCreateDeclarationStore(&present(typeScope(item.type)));
 }
 
 EE_DeclarationStore* EE_OstrelDeclaration::enclosingDeclarationStore()
@@ -84,11 +84,11 @@ EE_DeclarationStore* EE_OstrelDeclaration::enclosingDeclarationStore()
     switch (kind) {
     case Type:
         if (typeDescriptor != nullptr && typeDescriptor->kind == EE_TypeDescriptor::Class)
-            store = services.findOrCreateDeclarationStore(scopeContainer(typeScope(item.type)));
+            store = services.findOrCreateDeclarationStore(&present(scopeContainer(&present(typeScope(item.type)))));
         else
             store = services.globalStore();
         break;
-    case Symbol: store = services.findOrCreateDeclarationStore(symScope(item.symbol)); break;
+    case Symbol: store = services.findOrCreateDeclarationStore(&present(symScope(item.symbol))); break;
     default: servicesRefuse();
     }
     return store;

@@ -297,7 +297,9 @@ public:
     EE_OstrelDeclaration* findOrCreatePredefinedDeclaration(const TypeItem* type, EE_TypeDescriptor& descriptor);
     // The name of a predefined kind's declaration; null for a kind without one.
     static const char* predefinedName(unsigned kind);
-    // The one store of a scope; a file scope's is the global store.
+    // The one store of a scope; a file scope's is the global store. A
+    // services object made without a current scope has a store of its own
+    // for it, with no enclosing store.
     EE_OstrelDeclarationStore* findOrCreateDeclarationStore(const ScopeItem* scope);
     EE_OstrelDeclarationStore* findOrCreateDeclarationStoreFromSymbol(const SymbolItem* symbol);
 

@@ -109,7 +109,7 @@ EE_OstrelDeclarationStore* EE_OstrelServices::findOrCreateDeclarationStore(const
 
 EE_OstrelDeclarationStore* EE_OstrelServices::findOrCreateDeclarationStoreFromSymbol(const SymbolItem* symbol)
 {
-    return findOrCreateDeclarationStore(symScope(symbol));
+    return findOrCreateDeclarationStore(&present(symScope(symbol)));
 }
 
 EE_Name* EE_OstrelServices::createName(EE_Declaration& declaration)

@@ -10,6 +10,7 @@
 #include "ServicesFixture.h"
 #include "compiler/EE_OstrelDeclaration.h"
 #include "compiler/EE_OstrelTypeDescriptorTable.h"
+#include "compiler/TypeDescriptorKinds.h"
 #include "frontend/EE_ArenaString.h"
 #include "frontend/EE_ParamType.h"
 
@@ -351,6 +352,23 @@ TEST_F(ServicesTest, ArraysOfACountAndThePointersMadeOnce)
         EXPECT_EQ(pointer->next->kind, c.pointee);
         EXPECT_EQ((services.get()->*c.get)(), pointer);
     }
+}
+
+TEST_F(ServicesTest, TheKindOfATypeIsTracedWithItsWholeHandle)
+{
+    const TypeItem* wide = hostType(TYPE_INDEX{0, 156});
+    EXPECT_EQ(typeDescriptorKind(wide), typeDescriptorKindOf(typeKind(wide)));
+    EXPECT_TRUE(host.traced(".handle=" + pointerText(wide)));
+    EXPECT_TRUE(host.traced(".kind=" + std::to_string(typeDescriptorKindOf(typeKind(wide)))));
+
+    HostRecordStore::ClassSpec spec;
+    spec.name = "Widget";
+    spec.byteSize = 4;
+    spec.members = {{"size", TYPE_INDEX{0, 130}, 0}};
+    const TypeItem* widget = hostType(records().classType(spec));
+    ASSERT_EQ(int(typeKind(widget)), int(t_namedType));
+    EXPECT_EQ(eeExceptionCode([&] { typeDescriptorKind(widget); }), 2);
+    EXPECT_TRUE(host.traced(".no kind"));
 }
 
 } // namespace

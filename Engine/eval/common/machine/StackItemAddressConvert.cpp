@@ -24,9 +24,14 @@ const _TYPE_ENTRY* entryOf(TYPE_INDEX index)
     return SVC::ExprGetTypeEntry(EvaluationEnvironment::currentRep()->context(), index);
 }
 
+// The pointer-kind mark of a pointer's host record. A pointer to a
+// primitive type is folded into a primitive index: its host record is the
+// one it was made from.
 bool isCobolKindPointer(const TypeItem& type)
 {
     const _TYPE_ENTRY* e = type.typeEntry();
+    if (e == nullptr || e->leaf != TE_POINTER)
+        e = entryOf(type.unsimplifiedTypeIndex());
     return e != nullptr && e->leaf == TE_POINTER && pointerIsCobolKind(e->pointer);
 }
 

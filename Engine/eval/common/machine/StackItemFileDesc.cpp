@@ -50,7 +50,12 @@ void StackItemFileDesc::load(const DebuggeeLocation& location)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     const ScopeItem* owner = givenScope();
     const LCC_Eval_Context_Info* context = owner != nullptr ? owner->context() : environment_.context();
-    SVC::ExprGetFileInfo(context, location.address().toEE_ADDR(), info_.data(), fileInformationSize);
+    try {
+        SVC::ExprGetFileInfo(context, location.address().toEE_ADDR(), info_.data(), fileInformationSize);
+    } catch (...) {
+        setHasValue(false);
+        throw;
+    }
     location_ = location;
     setHasValue(true);
 }

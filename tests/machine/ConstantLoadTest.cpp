@@ -13,6 +13,7 @@
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
+#include "machine/SymbolMarks.h"
 #include "testhost/DwarfExpression.h"
 
 namespace {
@@ -258,4 +259,39 @@ TEST_F(ConstantLoadTest, FortranPointerIsCheckedForAllocationBeforeAssociation)
     ASSERT_EQ(stack().count(), 1u);
     EXPECT_EQ(stack().top()->asUnsigned(), 0x20000u);
     EXPECT_TRUE(stack().top()->type().pointee() == TypeItem(intType));
+}
+
+TEST_F(ConstantLoadTest, SymbolMarksAreReadInOnePlace)
+{
+    TestHost::Register r;
+    r.name = "R5";
+    r.id = 5;
+    r.bits = 32;
+    host.addRegister(r);
+    declare(records().registerVariable("r", intType, "R5"));
+    declare(records().staticVariable("s", intType, 1, 0x40));
+    const SymbolMarks reg = SymbolMarks::of(variable("r"));
+    EXPECT_TRUE(reg.registerVariable);
+    EXPECT_FALSE(reg.imaginaryUnit || reg.staticMember || reg.constant || reg.optimized || reg.playbackGuard ||
+                 reg.addressLoad);
+
+    // The marks no host field carries are clear until set.
+    SymbolItem& s = variable("s");
+    SymbolMarks plain = SymbolMarks::of(s);
+    EXPECT_FALSE(plain.registerVariable || plain.imaginaryUnit || plain.staticMember || plain.constant ||
+                 plain.optimized || plain.playbackGuard || plain.addressLoad);
+    s.setOptimized(true);
+    s.setAddressLoad(true);
+    s.memberLayout().flags |= SymbolItem::MemberLayout::staticMember;
+    plain = SymbolMarks::of(s);
+    EXPECT_TRUE(plain.optimized && plain.addressLoad && plain.staticMember);
+    EXPECT_FALSE(plain.playbackGuard);
+
+    // The imaginary unit of the C languages: a symbol without storage.
+    ScopeItem* file = fileScope();
+    ASSERT_NE(file, nullptr);
+    SymbolItem* i = SymbolItem::makeVarSymbolPost("I", *file);
+    ASSERT_NE(i, nullptr);
+    EXPECT_TRUE(SymbolMarks::of(*i).imaginaryUnit);
+    EXPECT_EQ(raisedCode([&] { stack().genLoadAddress(*i); }), InvalidOp::RTRC_IncompatTypes);
 }

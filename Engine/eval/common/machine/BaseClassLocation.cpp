@@ -68,8 +68,9 @@ DebuggeeAddress baseClassLocation(const DebuggeeAddress& object, const TypeItem&
         for (UBYTE4 i = 0; i < expression.length; ++i)
             program[i + 1] = expression.bytes[i];
         const UBYTE8 objectValue = object.addr();
-        return DebuggeeAddress(SVC::Expr2ComputeDWARFaddress(context(), program.data(),
-                                                             static_cast<UBYTE4>(program.size()), &objectValue));
+        const DebuggeeAddress part(SVC::Expr2ComputeDWARFaddress(context(), program.data(),
+                                                                 static_cast<UBYTE4>(program.size()), &objectValue));
+        return part.isValid() ? sameWidth(part.addr(), object) : zeroLike(object);
     }
     if (!baseIsVirtual(base))
         return object + baseOffset(base);

@@ -12,6 +12,7 @@
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
+#include "testhost/DwarfExpression.h"
 #include "types/CreatedTypeItem.h"
 
 namespace {
@@ -369,4 +370,27 @@ TEST_F(CobolAddressItemTest, CobolPointerKindsMustAgree)
     // Something that is no pointer, integer or string does not convert.
     StackItemNull null(rep());
     EXPECT_EQ(raisedCode([&] { plainTarget.genConvert(null); }), InvalidOp::RTRC_Other);
+}
+
+TEST_F(AddressItemTest, FortranDescriptorArrayAtItsSymbolIsItsData)
+{
+    use(languageFortran, 4);
+    HostRecordStore::FortranBlocks blocks;
+    blocks.dataLocation = dwarf::Builder().pushObjectAddress().derefSize(4).bytes();
+    declare(records().staticVariable("arr", records().fortranDescArrayType(intType, blocks), 1, 0xA0));
+    host.memory().storeBigEndian(0x100A0, 0x30000, 4);
+    SymbolItem& arr = variable("arr");
+    const DebuggeeLocation descriptor = arr.debuggeeAddress(-1);
+    ASSERT_EQ(descriptor.address().addr(), 0x100A0u);
+    ASSERT_TRUE(arr.dataType().hasFlag(TypeFlags::fortranDescriptor));
+
+    StackItemArray atSymbol(rep(), arr.dataType());
+    atSymbol.load(descriptor);
+    EXPECT_EQ(atSymbol.asUnsigned(), 0x30000u);
+    EXPECT_EQ(atSymbol.location().address().addr(), 0x30000u);
+
+    // Anywhere else the place itself is the array's first element.
+    StackItemArray elsewhere(rep(), arr.dataType());
+    elsewhere.load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x100B0))));
+    EXPECT_EQ(elsewhere.asUnsigned(), 0x100B0u);
 }

@@ -53,27 +53,35 @@ TYPE_INDEX HostRecordStore::classOfFields(const std::string& name, UBYTE4 byteSi
     return t;
 }
 
+namespace {
+
+// A host DWARF block of the bytes, or null for none.
+const DwarfBlock* optionalBlock(HostRecordStore& store, const std::vector<UBYTE1>& bytes)
+{
+    return bytes.empty() ? nullptr : store.dwarfBlock(bytes);
+}
+
+} // namespace
+
 TYPE_INDEX HostRecordStore::fortranPointerType(TYPE_INDEX target, const FortranBlocks& blocks)
 {
-    auto block = [this](const std::vector<UBYTE1>& b) { return b.empty() ? nullptr : dwarfBlock(b); };
     TYPE_INDEX t;
     TNf90pointer& r = newType(TE_F90_POINTER, &t).f90pointer;
     r.targetType = target;
-    r.dataLocation = block(blocks.dataLocation);
-    r.allocation = block(blocks.allocation);
-    r.association = block(blocks.association);
+    r.dataLocation = optionalBlock(*this, blocks.dataLocation);
+    r.allocation = optionalBlock(*this, blocks.allocation);
+    r.association = optionalBlock(*this, blocks.association);
     return t;
 }
 
 TYPE_INDEX HostRecordStore::fortranDescArrayType(TYPE_INDEX element, const FortranBlocks& blocks, UBYTE2 rank)
 {
-    auto block = [this](const std::vector<UBYTE1>& b) { return b.empty() ? nullptr : dwarfBlock(b); };
     TYPE_INDEX t;
     TNf90descarray& r = newType(TE_F90_DESC_ARRAY, &t).f90descarray;
     r.elementType = element;
-    r.dataLocation = block(blocks.dataLocation);
-    r.allocation = block(blocks.allocation);
-    r.association = block(blocks.association);
+    r.dataLocation = optionalBlock(*this, blocks.dataLocation);
+    r.allocation = optionalBlock(*this, blocks.allocation);
+    r.association = optionalBlock(*this, blocks.association);
     r.rank = rank;
     return t;
 }

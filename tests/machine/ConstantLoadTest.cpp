@@ -14,7 +14,6 @@
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
 #include "machine/SymbolMarks.h"
-#include "testhost/DwarfExpression.h"
 
 namespace {
 
@@ -26,6 +25,19 @@ protected:
         std::unique_ptr<StackItem> item(stack().pop());
         value = item->asUnsigned();
         return std::type_index(typeid(*item));
+    }
+
+    // A register variable r held in register R5 of the top frame.
+    SymbolItem& registerVariable()
+    {
+        TestHost::Register r;
+        r.name = "R5";
+        r.id = 5;
+        r.bits = 32;
+        host.addRegister(r);
+        host.addFrame(mainContext, 0x8000);
+        declare(records().registerVariable("r", intType, "R5"));
+        return variable("r");
     }
 };
 
@@ -209,14 +221,8 @@ TEST_F(ConstantLoadTest, FunctionsRegistersAndSymbolsWithoutAddress)
     EXPECT_EQ(bytes[3], 0x00);
     delete stack().pop();
 
-    TestHost::Register r;
-    r.name = "R5";
-    r.id = 5;
-    r.bits = 32;
-    host.addRegister(r);
-    host.addFrame(mainContext, 0x8000);
-    declare(records().registerVariable("r", intType, "R5"));
-    EXPECT_EQ(raisedCode([&] { stack().genLoadAddress(variable("r")); }), InvalidOp::RTRC_IncompatTypes);
+    SymbolItem& r = registerVariable();
+    EXPECT_EQ(raisedCode([&] { stack().genLoadAddress(r); }), InvalidOp::RTRC_IncompatTypes);
 
     // The symbol model's refusals pass through: a symbol without a host
     // entry has no address.
@@ -225,52 +231,10 @@ TEST_F(ConstantLoadTest, FunctionsRegistersAndSymbolsWithoutAddress)
     EXPECT_EQ(stack().count(), 0u);
 }
 
-TEST_F(ConstantLoadTest, FortranPointerIsCheckedForAllocationBeforeAssociation)
-{
-    use(languageFortran, 4);
-    // The descriptor: data address, allocated word, associated word.
-    using dwarf::Builder;
-    HostRecordStore::FortranBlocks blocks;
-    blocks.dataLocation = Builder().pushObjectAddress().derefSize(4).bytes();
-    blocks.allocation = Builder().pushObjectAddress().plusUconst(4).derefSize(4).bytes();
-    blocks.association = Builder().pushObjectAddress().plusUconst(8).derefSize(4).bytes();
-    const TYPE_INDEX f90 = records().fortranPointerType(intType, blocks);
-    declare(records().staticVariable("fp", f90, 1, 0x60));
-    host.memory().storeBigEndian(0x10060, 0x20000, 4);
-    host.memory().storeBigEndian(0x20000, 77, 4);
-    SymbolItem& fp = variable("fp");
-
-    struct Case {
-        std::uint32_t allocated, associated;
-        int code;
-    } cases[] = {
-        {0, 0, InvalidOp::RTRC_FortranPointerNotAllocated},
-        {0, 1, InvalidOp::RTRC_FortranPointerNotAllocated},
-        {1, 0, InvalidOp::RTRC_FortranPointerNotAssociated},
-        {1, 1, 0},
-    };
-    for (const Case& c : cases) {
-        host.memory().storeBigEndian(0x10064, c.allocated, 4);
-        host.memory().storeBigEndian(0x10068, c.associated, 4);
-        stack().popAll();
-        EXPECT_EQ(raisedCode([&] { stack().genLoadAddress(fp); }), c.code) << c.allocated << c.associated;
-    }
-    // Allocated and associated: the address of the target, as a pointer to it.
-    ASSERT_EQ(stack().count(), 1u);
-    EXPECT_EQ(stack().top()->asUnsigned(), 0x20000u);
-    EXPECT_TRUE(stack().top()->type().pointee() == TypeItem(intType));
-}
-
 TEST_F(ConstantLoadTest, SymbolMarksAreReadInOnePlace)
 {
-    TestHost::Register r;
-    r.name = "R5";
-    r.id = 5;
-    r.bits = 32;
-    host.addRegister(r);
-    declare(records().registerVariable("r", intType, "R5"));
+    const SymbolMarks reg = SymbolMarks::of(registerVariable());
     declare(records().staticVariable("s", intType, 1, 0x40));
-    const SymbolMarks reg = SymbolMarks::of(variable("r"));
     EXPECT_TRUE(reg.registerVariable);
     EXPECT_FALSE(reg.imaginaryUnit || reg.staticMember || reg.constant || reg.optimized || reg.playbackGuard ||
                  reg.addressLoad);

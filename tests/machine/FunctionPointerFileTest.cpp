@@ -221,6 +221,27 @@ protected:
         host.memory().storeBigEndian(0x10068, associated, 4);
     }
 
+    // Runs step in each allocation and association state on a fresh stack:
+    // not allocated wins over not associated; both set, step succeeds.
+    template <class Step>
+    void expectCheckedInOrder(Step step)
+    {
+        struct Case {
+            std::uint32_t allocated, associated;
+            int code;
+        } cases[] = {
+            {0, 0, InvalidOp::RTRC_FortranPointerNotAllocated},
+            {0, 1, InvalidOp::RTRC_FortranPointerNotAllocated},
+            {1, 0, InvalidOp::RTRC_FortranPointerNotAssociated},
+            {1, 1, 0},
+        };
+        for (const Case& c : cases) {
+            state(c.allocated, c.associated);
+            stack().popAll();
+            EXPECT_EQ(raisedCode(step), c.code) << c.allocated << c.associated;
+        }
+    }
+
     const DebuggeeLocation descriptor{DebuggeeAddress(std::uint32_t(0x10060))};
     TYPE_INDEX f90{};
 };
@@ -274,6 +295,15 @@ TEST_F(FortranPointerTest, OnlyFortranPointersMakeTheItem)
     EXPECT_NE(dynamic_cast<StackItemFortranPointer*>(made.get()), nullptr);
 }
 
+TEST_F(FortranPointerTest, AddressOfAFortranPointerSymbolIsItsTarget)
+{
+    SymbolItem& fp = variable("fp");
+    expectCheckedInOrder([&] { stack().genLoadAddress(fp); });
+    ASSERT_EQ(stack().count(), 1u);
+    EXPECT_EQ(stack().top()->asUnsigned(), 0x20000u);
+    EXPECT_TRUE(stack().top()->type().pointee() == TypeItem(intType));
+}
+
 TEST_F(FortranPointerTest, CastToAPointerToAFortranPointer)
 {
     // The pointee's state is read at fixed addresses here: the cast has no
@@ -283,22 +313,11 @@ TEST_F(FortranPointerTest, CastToAPointerToAFortranPointer)
     blocks.allocation = Builder().constU(0x10064).derefSize(4).bytes();
     blocks.association = Builder().constU(0x10068).derefSize(4).bytes();
     const TypeItem target(records().pointerType(records().fortranPointerType(intType, blocks), 4));
-    struct Case {
-        std::uint32_t allocated, associated;
-        int code;
-    } cases[] = {
-        {0, 0, InvalidOp::RTRC_FortranPointerNotAllocated},
-        {0, 1, InvalidOp::RTRC_FortranPointerNotAllocated},
-        {1, 0, InvalidOp::RTRC_FortranPointerNotAssociated},
-        {1, 1, 0},
-    };
-    for (const Case& c : cases) {
-        state(c.allocated, c.associated);
-        stack().popAll();
+    expectCheckedInOrder([&] {
         stack().push(new StackItemAddress(rep(), 0x10060ull, TypeItem(records().pointerType(intType, 4))));
-        EXPECT_EQ(raisedCode([&] { stack().genConvert(target); }), c.code) << c.allocated << c.associated;
-        EXPECT_EQ(stack().count(), 1u);
-    }
+        stack().genConvert(target);
+    });
+    EXPECT_EQ(stack().count(), 1u);
     // The new top points where the descriptor at the old top's address points.
     StackItem& top = *stack().top();
     EXPECT_EQ(top.asUnsigned(), 0x20000u);

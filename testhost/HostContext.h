@@ -33,6 +33,9 @@ struct LCC_Eval_Context_Info {
     EE_ADDR threadStaticBase{64, 0, 0};
     // The symbols declared directly in the context, in declaration order.
     std::vector<_SYMBOL_ENTRY*> symbols;
+    // Symbols of this context and the contexts inside it match regardless of
+    // case (a Fortran or COBOL program).
+    bool caseInsensitive = false;
     // The contexts directly inside this one, in the order they were made.
     std::vector<const LCC_Eval_Context_Info*> contained;
 };

@@ -26,9 +26,14 @@ std::string format(const char* f, ...)
     return buffer;
 }
 
+// The name a context handle is logged under: "null", the name of a context
+// the host made, or "unknown" for a handle it did not make.
 std::string ctxName(EXPR_CTX ctx)
 {
-    return ctx != nullptr ? ctx->name : "null";
+    if (ctx == nullptr)
+        return "null";
+    const TestHost* h = TestHost::current();
+    return h != nullptr && h->record(ctx) == ctx ? ctx->name : "unknown";
 }
 
 UBYTE8 addressValue(const EE_ADDR& a)
@@ -60,11 +65,21 @@ bool sameName(const char* a, const char* b, bool caseSensitive)
     return caseSensitive ? std::strcmp(a, b) == 0 : strcasecmp(a, b) == 0;
 }
 
-// True when ctx is context or lies inside it.
+// True when ctx (a record of the host) is context or lies inside it.
 bool within(EXPR_CTX ctx, EXPR_CTX context)
 {
     for (EXPR_CTX c = ctx; c != nullptr; c = c->container)
         if (c == context)
+            return true;
+    return false;
+}
+
+// True when a context record, or one of its containers, matches names
+// regardless of case.
+bool ignoresCase(EXPR_CTX ctx)
+{
+    for (EXPR_CTX c = ctx; c != nullptr; c = c->container)
+        if (c->caseInsensitive)
             return true;
     return false;
 }
@@ -81,6 +96,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_debuggerVersion, format("record=%p", record)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
         auto* v = static_cast<DBG_VERSION_RECORD*>(record);
         UBYTE2 version = v->version;
         *v = h->_version;
@@ -96,6 +112,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetTypeEntry, format("ctx=%s type={0x%x,%u}", ctxName(ctx).c_str(), module, index)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *entry = h->_records.type(TYPE_INDEX{module, index});
         return *entry != nullptr ? 0 : 1;
     }
@@ -107,9 +125,11 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprQueryRegisterId, format("ctx=%s name=%s", ctxName(ctx).c_str(), text(name))))
             return *r;
-        for (const TestHost::Register& reg : h->_registers)
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        for (const auto& [key, reg] : h->_registers)
             if (name != nullptr && strcasecmp(reg.name.c_str(), reinterpret_cast<const char*>(name)) == 0) {
-                *id = reg.id;
+                *id = key;
                 return 0;
             }
         return 1;
@@ -122,6 +142,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprQueryRegisterInfo, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
             return 1;
@@ -137,13 +159,14 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
-        std::lock_guard<std::mutex> guard(h->_modelLock);
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
             return 1;
         size_t n = (reg->bits + 7u) / 8u;
         for (size_t i = 0; i < n; ++i)
-            buffer[i] = i < reg->value.size() ? reg->value[i] : 0;
+            buffer[i] = i < sizeof reg->value ? reg->value[i] : 0;
         return 0;
     }
 
@@ -154,11 +177,13 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprSetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
-        std::lock_guard<std::mutex> guard(h->_modelLock);
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
             return 1;
-        reg->value.assign(buffer, buffer + (reg->bits + 7u) / 8u);
+        size_t n = (reg->bits + 7u) / 8u;
+        std::memcpy(reg->value, buffer, n < sizeof reg->value ? n : sizeof reg->value);
         return 0;
     }
 
@@ -169,6 +194,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2MapSection, format("ctx=%s section=%u", ctxName(ctx).c_str(), section)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_sections.find(section);
         if (it == h->_sections.end())
             return 1;
@@ -184,9 +211,10 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2ReadMemory, format("ctx=%s address=%s count=%u", ctxName(ctx).c_str(),
                                                          addressText(address).c_str(), count)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         if (!validAddress(address))
             return 1;
-        std::lock_guard<std::mutex> guard(h->_modelLock);
         *bytesRead = h->_memory.read(addressValue(address), count, buffer);
         return *bytesRead == count ? 0 : 6;
     }
@@ -199,9 +227,10 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2WriteMemory, format("ctx=%s address=%s count=%u", ctxName(ctx).c_str(),
                                                           addressText(address).c_str(), count)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         if (!validAddress(address))
             return 1;
-        std::lock_guard<std::mutex> guard(h->_modelLock);
         *written = h->_memory.write(addressValue(address), count, buffer);
         return (*written == 0 && count != 0) ? 6 : 0;
     }
@@ -213,8 +242,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetContextLocationType, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        if (ctx == nullptr)
-            return 1;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *type = ctx->locationType;
         return 0;
     }
@@ -226,8 +255,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetContainingContextInfo, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        if (ctx == nullptr)
-            return 1;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *containing = ctx->container;
         *result = ctx->containingResult;
         return 0;
@@ -240,7 +269,9 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetNumCallStackItems, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        *count = static_cast<UBYTE2>(h->_callStack.size());
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        *count = static_cast<UBYTE2>(h->callStack(ctx).size());
         return 0;
     }
 
@@ -251,21 +282,31 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetCallStackEntry, format("ctx=%s item=%u", ctxName(ctx).c_str(), item)))
             return *r;
-        if (item >= h->_callStack.size())
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
+        if (item >= stack.size())
             return 1;
-        *entry = h->_callStack[item];
+        *entry = stack[item];
         return 0;
     }
 
-    // The entries named `name` visible from ctx: its own, then its
-    // containers' (innermost first).
-    static std::vector<_SYMBOL_ENTRY*> search(EXPR_CTX ctx, const UBYTE1* name, bool caseSensitive)
+    // The entries named `name` visible from ctx (a record of the host): its
+    // own, then its containers' (innermost first), among the symbols that
+    // symbolsToSearch selects (0: every symbol).
+    static std::vector<_SYMBOL_ENTRY*> search(TestHost* h, EXPR_CTX ctx, const UBYTE1* name, bool caseSensitive,
+                                              UBYTE4 symbolsToSearch)
     {
         std::vector<_SYMBOL_ENTRY*> found;
         for (EXPR_CTX c = ctx; c != nullptr; c = c->container)
-            for (_SYMBOL_ENTRY* e : c->symbols)
+            for (_SYMBOL_ENTRY* e : c->symbols) {
+                auto classes = h->_searchClasses.find(e);
+                if (symbolsToSearch != 0 && classes != h->_searchClasses.end() &&
+                    (classes->second & symbolsToSearch) == 0)
+                    continue;
                 if (sameName(e->header.name, reinterpret_cast<const char*>(name), caseSensitive))
                     found.push_back(e);
+            }
         return found;
     }
 
@@ -283,7 +324,11 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprSearchForSymbolEntry, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
-        std::vector<_SYMBOL_ENTRY*> found = search(ctx, name, kind != 0);
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        // Slot 18's first word is the evaluator's case switch (0: ignore case).
+        std::vector<_SYMBOL_ENTRY*> found =
+            search(h, ctx, name, kind != 0 && !ignoresCase(ctx), symbolsToSearch);
         if (found.empty())
             return 8;
         *entry = found.front();
@@ -297,8 +342,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetBlockSymbol, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        if (ctx == nullptr)
-            return 1;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *entry = ctx->blockSymbol;
         return 0;
     }
@@ -311,8 +356,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprSymbolEntryWithinContext,
                               format("entry=%s ctx=%s", entry ? text(entry->header.name) : "null", ctxName(ctx).c_str())))
             return *r;
-        if (ctx == nullptr)
-            return 1;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         for (_SYMBOL_ENTRY* e : ctx->symbols)
             if (e == entry)
                 return 0;
@@ -326,10 +371,13 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2SearchForSymbolEntries, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
-        std::vector<_SYMBOL_ENTRY*> found = search(ctx, name, kind != 0);
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        // Slot 29's first word is no case switch: the context decides.
+        (void)kind;
+        std::vector<_SYMBOL_ENTRY*> found = search(h, ctx, name, !ignoresCase(ctx), symbolsToSearch);
         if (found.empty())
             return 8;
-        std::lock_guard<std::mutex> guard(h->_modelLock);
         *list = h->_records.symbolList(found);
         return 0;
     }
@@ -341,8 +389,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2ComputeThreadStaticBase, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        if (ctx == nullptr)
-            return 1;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *base = ctx->threadStaticBase;
         return 0;
     }
@@ -352,16 +400,12 @@ struct HostSlots {
     {
         dwarf::Inputs in;
         in.memory = &h->_memory;
-        bool wide = ctx == nullptr || ctx->locationType == 4;
+        bool wide = ctx->locationType == 4;
         in.addressSize = wide ? 8 : 4;
         in.frameBase = frameBase;
         if (base != nullptr && validAddress(*base))
             in.objectAddress = addressValue(*base);
-        dwarf::Result r;
-        {
-            std::lock_guard<std::mutex> guard(h->_modelLock);
-            r = dwarf::evaluate(loc, length, in);
-        }
+        dwarf::Result r = dwarf::evaluate(loc, length, in);
         if (!r.ok)
             return 1;
         UBYTE4 width = h->_dwarfWidth != 0 ? h->_dwarfWidth : (wide ? 64 : 32);
@@ -379,10 +423,13 @@ struct HostSlots {
                               format("ctx=%s length=%u frame=%d base=%s", ctxName(ctx).c_str(), length, frameIndex,
                                      base ? addressText(*base).c_str() : "null")))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         std::optional<UBYTE8> frameBase;
-        if (frameIndex >= 0 && static_cast<size_t>(frameIndex) < h->_callStack.size())
-            frameBase = addressValue(h->_callStack[frameIndex].stackBase);
-        else if (ctx != nullptr)
+        const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
+        if (frameIndex >= 0 && static_cast<size_t>(frameIndex) < stack.size())
+            frameBase = addressValue(stack[frameIndex].stackBase);
+        else
             frameBase = ctx->frameBase;
         return evaluateDwarf(h, ctx, result, loc, length, frameBase, base);
     }
@@ -397,6 +444,8 @@ struct HostSlots {
                               format("ctx=%s length=%u base=%s", ctxName(ctx).c_str(), length,
                                      base ? addressText(*base).c_str() : "null")))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         // An absolute address needs no frame: a frame-relative expression
         // fails here.
         return evaluateDwarf(h, ctx, result, loc, length, std::nullopt, base);
@@ -409,7 +458,10 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetTopStackEntry, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        *isTopOfStack = !h->_callStack.empty() && within(ctx, h->_callStack.front().context) ? 1 : 0;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
+        *isTopOfStack = !stack.empty() && within(ctx, h->record(stack.front().context)) ? 1 : 0;
         return 0;
     }
 
@@ -420,8 +472,8 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetSymbolEntries, format("ctx=%s capacity=%u", ctxName(ctx).c_str(), capacity)))
             return static_cast<UBYTE4>(*r);
-        if (ctx == nullptr)
-            return 0;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         for (UBYTE4 i = 0; i < capacity && i < ctx->symbols.size(); ++i)
             buffer[i] = ctx->symbols[i];
         return static_cast<UBYTE4>(ctx->symbols.size());
@@ -435,6 +487,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2GetLinkAddress,
                               format("ctx=%s symbol=%s section=%u", ctxName(ctx).c_str(), text(symbol), section)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_linkAddresses.find({text(symbol), section});
         if (it == h->_linkAddresses.end())
             return 1;
@@ -453,6 +507,8 @@ struct HostSlots {
                               format("ctx=%s function=%p words=%u,%u parms=%u at %p", ctxName(ctx).c_str(), function,
                                      first, second, parmCount, parms)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         return 0;
     }
 
@@ -463,7 +519,9 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetContextType2, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        return ctx != nullptr ? ctx->kind : 0;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        return ctx->kind;
     }
 
     static int keyAddress(EXPR_CTX ctx, void* key, EE_ADDR* address)
@@ -473,6 +531,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetKeyAddress, format("ctx=%s key=%p", ctxName(ctx).c_str(), key)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_keys.find(key);
         if (it == h->_keys.end())
             return 1;
@@ -487,6 +547,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2NativeStackIndex, format("ctx=%s index=%u", ctxName(ctx).c_str(), index)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_nativeIndex.find(index);
         *native = it != h->_nativeIndex.end() ? it->second : index;
         return 0;
@@ -500,8 +562,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetContainedContexts,
                               format("ctx=%s kind=%u capacity=%u", ctxName(ctx).c_str(), kind, capacity)))
             return static_cast<UBYTE4>(*r);
-        if (ctx == nullptr)
-            return 0;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         UBYTE4 total = 0;
         for (EXPR_CTX c : ctx->contained)
             if (kind == 0 || c->kind == kind) {
@@ -521,6 +583,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetLinkName,
                               format("ctx=%s address=%s", ctxName(ctx).c_str(), address ? addressText(*address).c_str() : "null")))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         if (address == nullptr)
             return 1;
         auto it = h->_linkNames.find(addressValue(*address));
@@ -544,6 +608,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2GetTypeByName,
                               format("ctx=%s name=%s flag=%u", ctxName(ctx).c_str(), text(name), flag)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *entry = name != nullptr ? h->_records.typeByName(name) : nullptr;
         return *entry != nullptr ? 0 : 3;
     }
@@ -556,6 +622,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetCompilationSettingValue,
                               format("ctx=%s setting=%u", ctxName(ctx).c_str(), setting)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_settings.find(setting);
         if (it == h->_settings.end() || value == nullptr)
             return 0;
@@ -570,6 +638,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetPlaybackMode, ""))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
         return h->_playback ? 1 : 0;
     }
 
@@ -580,6 +649,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetPathPoint, format("point=%p", static_cast<void*>(point))))
             return static_cast<UBYTE4>(*r);
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
         if (point != nullptr)
             *point = h->_pathPoint;
         return h->_pathAnswer;
@@ -592,6 +662,8 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetSessionId, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         *id = h->_sessionId;
         return 0;
     }
@@ -606,6 +678,8 @@ struct HostSlots {
                               format("ctx=%s sourceLength=%u targetLength=%u codePage=%s conversion=%d",
                                      ctxName(ctx).c_str(), sourceLength, targetLength, text(codePage), conversion)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         return codepage::convert(codePage, conversion, source, sourceLength, target, targetLength);
     }
 
@@ -616,7 +690,9 @@ struct HostSlots {
             return nullptr;
         if (h->enter(HS_ExprGetCodepage, format("ctx=%s", ctxName(ctx).c_str())))
             return nullptr;  // a programmed answer means "none"
-        return ctx != nullptr ? ctx->codePage.c_str() : nullptr;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
+        return ctx->codePage.empty() ? nullptr : ctx->codePage.c_str();
     }
 
     static void* rawDebugData(EXPR_CTX ctx, UBYTE4* size)
@@ -626,6 +702,8 @@ struct HostSlots {
             return nullptr;
         if (h->enter(HS_ExprGetRawDbgData, format("ctx=%s", ctxName(ctx).c_str())))
             return nullptr;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         if (size != nullptr)
             *size = h->_rawSize;
         return h->_rawData;
@@ -639,6 +717,8 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetFileInfo, format("ctx=%s address=%s size=%u", ctxName(ctx).c_str(),
                                                          addressText(address).c_str(), size)))
             return *r;
+        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        ctx = h->record(ctx);
         auto it = h->_fileInfo.find(addressValue(address));
         if (!validAddress(address) || it == h->_fileInfo.end())
             return -2;

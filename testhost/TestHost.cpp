@@ -3,7 +3,6 @@
 #include <atomic>
 #include <utility>
 
-#include "services/SVC.h"
 
 namespace {
 std::atomic<TestHost*> installedHost{nullptr};
@@ -35,6 +34,8 @@ void** slotCell(DBG2_SERVICE_FUNCTIONS& table, int n)
 
 TestHost::TestHost(bool traceOn) : _traceOn(traceOn)
 {
+    _unknownContext.name = "unknown";
+    _unknownContext.locationType = 0;
     fillTable();
 }
 
@@ -57,10 +58,10 @@ void TestHost::shortenTable(int n)
     _table.size = static_cast<std::uintptr_t>(n + 1) * sizeof(void*);
 }
 
-bool TestHost::install()
+DBG2_SERVICE_FUNCTIONS* TestHost::activate()
 {
     installedHost = this;
-    return SVC::InitializeServiceFunctions(&_table);
+    return &_table;
 }
 
 TestHost* TestHost::current()
@@ -169,6 +170,7 @@ LCC_Eval_Context_Info& TestHost::addContext(const std::string& name, CONTEXT_SCO
                                             LCC_Eval_Context_Info* container)
 {
     LCC_Eval_Context_Info& c = _contexts.emplace_back();
+    _known.insert(&c);
     c.name = name;
     c.kind = kind;
     c.container = container;
@@ -178,10 +180,38 @@ LCC_Eval_Context_Info& TestHost::addContext(const std::string& name, CONTEXT_SCO
     return c;
 }
 
-_SYMBOL_ENTRY& TestHost::declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry)
+_SYMBOL_ENTRY& TestHost::declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry,
+                                 UBYTE4 searchClasses)
 {
     context.symbols.push_back(&entry);
+    _searchClasses[&entry] = searchClasses;
     return entry;
+}
+
+const LCC_Eval_Context_Info* TestHost::record(const LCC_Eval_Context_Info* context) const
+{
+    return context != nullptr && _known.count(context) != 0 ? context : &_unknownContext;
+}
+
+namespace {
+// The outermost context containing a context of the host (itself when it has
+// no container).
+const LCC_Eval_Context_Info* outermost(const LCC_Eval_Context_Info* context)
+{
+    while (context->container != nullptr)
+        context = context->container;
+    return context;
+}
+}  // namespace
+
+std::vector<CALLSTACK_ITEM2>& TestHost::callStack(const LCC_Eval_Context_Info* context)
+{
+    return _callStacks[outermost(record(context))];
+}
+
+std::vector<CALLSTACK_ITEM2>& TestHost::callStack()
+{
+    return _contexts.empty() ? callStack(nullptr) : callStack(&_contexts.front());
 }
 
 void TestHost::addFrame(const LCC_Eval_Context_Info* context, UBYTE8 stackBase, UBYTE4 width)
@@ -189,7 +219,7 @@ void TestHost::addFrame(const LCC_Eval_Context_Info* context, UBYTE8 stackBase, 
     CALLSTACK_ITEM2 item{};
     item.context = context;
     item.stackBase = EE_ADDR{width, static_cast<UBYTE4>(stackBase), static_cast<UBYTE4>(stackBase >> 32)};
-    _callStack.push_back(item);
+    callStack(context).push_back(item);
 }
 
 void TestHost::addSection(UBYTE4 section, UBYTE8 base, UBYTE4 width)
@@ -199,15 +229,13 @@ void TestHost::addSection(UBYTE4 section, UBYTE8 base, UBYTE4 width)
 
 TestHost::Register& TestHost::addRegister(const Register& r)
 {
-    return _registers.emplace_back(r);
+    return _registers[r.id] = r;
 }
 
 TestHost::Register* TestHost::findRegister(UBYTEP id)
 {
-    for (Register& r : _registers)
-        if (r.id == id)
-            return &r;
-    return nullptr;
+    auto it = _registers.find(id);
+    return it != _registers.end() ? &it->second : nullptr;
 }
 
 void TestHost::setLinkAddress(const std::string& symbol, UBYTE4 section, EE_ADDR address)

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -80,6 +81,29 @@ public:
 // Host slots are plain functions; they reach the host object that is
 // installed (one at a time per process). With none installed they fail.
 //
+// This host depends only on the host side's records and service table
+// (Engine/eval/include), never on the evaluator: a program that loads
+// libnorvexa.so hands it table() through the library's initialisation. The
+// in-process fixture (testhost/inprocess, library testhost_inprocess) adds
+// install(), which hands the table to the evaluator linked into a unit test.
+//
+// Context handles: the host answers from its own record for a context it
+// made (addContext) and from unknownContext() for a null handle or any
+// handle it did not make; it never reads through a handle it did not make.
+// Each outermost context (a program) has a call stack of its own; a handle
+// the host did not make has the unknown context's stack.
+//
+// Symbol search (slots 18, 29): the search looks in the context and then its
+// containers. Names match exactly, or regardless of case when the context
+// (or one of its containers) is marked caseInsensitive, or, on slot 18, when
+// the caller passes 0 as its first word (the evaluator's case switch). The
+// last word, symbolsToSearch, selects the symbols searched: an entry
+// declared with search classes is found only when a class bit is in the
+// word; 0 searches every symbol.
+//
+// Threads: the slots take the model lock while they read or change the
+// model; a test changes the model before it lets threads call.
+//
 // Conventions of this host (the evaluator relies only on the wrappers'
 // rules): unknown things answer rc 1; a symbol search that finds nothing
 // answers rc 8; a type name that is unknown answers rc 3; a read that stops
@@ -97,10 +121,10 @@ public:
 
     struct Register {
         std::string name;
-        UBYTEP id = 0;
+        UBYTEP id = 0;     // the key it is kept under when added by addRegister
         UBYTE2 type = 1;   // 1 integer, 2 floating point
         UBYTE2 bits = 64;
-        std::vector<UBYTE1> value;  // in the evaluator's byte order
+        UBYTE1 value[16] = {};  // as the host hands it over (the evaluator's byte order)
     };
 
     struct Call {
@@ -136,8 +160,13 @@ public:
     void setTraceSwitch(bool on) { _traceOn = on; }
     bool traceSwitch() const { return _traceOn; }
 
-    // Makes this the installed host and hands the table to the evaluator.
-    // Returns what the evaluator answers.
+    // Makes this the host the slots reach; returns the table to hand to an
+    // evaluator.
+    DBG2_SERVICE_FUNCTIONS* activate();
+
+    // Makes this the installed host and hands the table to the evaluator
+    // linked into the program. Returns what the evaluator answers. Defined by
+    // the in-process fixture library (testhost_inprocess) only.
     bool install();
 
     // The installed host, or null.
@@ -174,16 +203,36 @@ public:
     // A new context inside container (null: outermost).
     LCC_Eval_Context_Info& addContext(const std::string& name, CONTEXT_SCOPE2 kind,
                                       LCC_Eval_Context_Info* container = nullptr);
-    // Declares a symbol entry in a context; returns the entry.
-    _SYMBOL_ENTRY& declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry);
+    // Declares a symbol entry in a context; returns the entry. With search
+    // classes the entry is found only by searches whose symbolsToSearch word
+    // has one of those bits.
+    _SYMBOL_ENTRY& declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry,
+                           UBYTE4 searchClasses = allSearchClasses);
+    static constexpr UBYTE4 allSearchClasses = 0xFFFFFFFFu;
 
-    // The call stack: entry 0 is the first added (the top of the stack).
+    // What the host answers for a null context or a handle it did not make:
+    // no container, no symbols, location type 0, kind CS2_UNKNOWN, no code
+    // page, no block symbol, unless a test sets otherwise.
+    LCC_Eval_Context_Info& unknownContext() { return _unknownContext; }
+    // The host's record of a context handle: its own record, or
+    // unknownContext() for null and for a handle it did not make.
+    const LCC_Eval_Context_Info* record(const LCC_Eval_Context_Info* context) const;
+
+    // The call stack of a program: entry 0 is the first added (the top of
+    // the stack). A frame goes on the stack of the outermost context
+    // containing its context (the unknown context's for a handle the host
+    // did not make). callStack(context) is the stack the slots answer for a
+    // context; callStack() the stack of the first outermost context made
+    // (the unknown context's while none is made).
     void addFrame(const LCC_Eval_Context_Info* context, UBYTE8 stackBase, UBYTE4 width = 64);
-    std::vector<CALLSTACK_ITEM2>& callStack() { return _callStack; }
+    std::vector<CALLSTACK_ITEM2>& callStack(const LCC_Eval_Context_Info* context);
+    std::vector<CALLSTACK_ITEM2>& callStack();
 
     void addSection(UBYTE4 section, UBYTE8 base, UBYTE4 width = 64);
     Register& addRegister(const Register& r);
     Register* findRegister(UBYTEP id);
+    // The registers by id; a test may add or change one here directly.
+    std::map<UBYTEP, Register>& registers() { return _registers; }
 
     void setLinkAddress(const std::string& symbol, UBYTE4 section, EE_ADDR address);
     void setLinkNames(UBYTE8 address, const std::string& first, const std::string& second,
@@ -215,9 +264,10 @@ private:
     DBG2_SERVICE_FUNCTIONS _table{};
     bool _traceOn;
     mutable std::mutex _lock;
-    // Guards what the slots change or build (memory, registers, symbol
-    // lists) when the evaluator calls from several threads at once.
-    std::mutex _modelLock;
+    // Taken by every slot while it reads or changes the model, so that the
+    // evaluator may call from several threads at once. Recursive: a slot's
+    // helpers take it again.
+    std::recursive_mutex _modelLock;
     std::vector<TraceLine> _lines;
 
     struct Program {
@@ -231,9 +281,13 @@ private:
     HostRecordStore _records;
     MemoryImage _memory;
     std::deque<LCC_Eval_Context_Info> _contexts;
-    std::vector<CALLSTACK_ITEM2> _callStack;
+    std::set<const LCC_Eval_Context_Info*> _known;
+    LCC_Eval_Context_Info _unknownContext;
+    std::map<const _SYMBOL_ENTRY*, UBYTE4> _searchClasses;
+    // Call stacks by outermost context.
+    std::map<const LCC_Eval_Context_Info*, std::vector<CALLSTACK_ITEM2>> _callStacks;
     std::map<UBYTE4, EE_ADDR> _sections;
-    std::deque<Register> _registers;
+    std::map<UBYTEP, Register> _registers;
     std::map<std::pair<std::string, UBYTE4>, EE_ADDR> _linkAddresses;
     struct LinkNames {
         std::string first, second, third;

@@ -1,29 +1,8 @@
 #ifndef NORVEXA_TESTHOST_TESTHOSTFIXTURE_H
 #define NORVEXA_TESTHOST_TESTHOSTFIXTURE_H
 
-#include <gtest/gtest.h>
-
-#include "services/SVC.h"
-#include "testhost/TestHost.h"
-
-// A test with a freshly installed simulated host. The evaluator's trace
-// switch is process-wide and only ever turned on by installing a host, so
-// each test starts from the switch off and indent 0, then installs its host
-// (trace switch on unless the test says otherwise in its constructor).
-class TestHostFixture : public ::testing::Test {
-protected:
-    explicit TestHostFixture(bool traceOn = true) : host(traceOn) {}
-
-    void SetUp() override
-    {
-        *SVC::traceEnabled() = false;
-        *SVC::indentValue() = 0;
-        ASSERT_TRUE(host.install());
-    }
-
-    void TearDown() override { *SVC::traceEnabled() = false; }
-
-    TestHost host;
-};
+// The in-process fixture lives with the rest of the in-process part of the
+// test host (library testhost_inprocess).
+#include "testhost/inprocess/TestHostFixture.h"
 
 #endif

@@ -15,6 +15,7 @@
 #include <plomkit/StdException.h>
 
 #include "datatypes/DecNumberBinding.h"
+#include "datatypes/DecimalFloat.h"
 
 namespace {
 
@@ -72,9 +73,11 @@ void expectCannotLoad(void (*operation)()) {
     }
 }
 
+// The evaluator's own C++ code makes its contexts through decimalContext,
+// which raises a load failure.
 void defaultContext() {
     decContext context;
-    decContextDefault(&context, DEC_INIT_DECIMAL128);
+    decimalContext(context, DEC_INIT_DECIMAL128);
 }
 
 void addNumbers() {
@@ -109,14 +112,33 @@ TEST_F(DecNumberBinding, AbsentLibraryFailsEveryOperationUntilItIsPresent) {
     loader.absent = true;
     expectCannotLoad(defaultContext);
     EXPECT_EQ(ep[0], tableBytes);
-    expectCannotLoad(addNumbers);
+    expectCannotLoad(defaultContext);
     EXPECT_EQ(loader.calls, 2);
     EXPECT_TRUE(allSlotsEmpty());
+
+    // The forwarding functions are C functions: no exception leaves them.
+    // They answer null, and a context passed gets an invalid-operation
+    // status.
+    decNumber a{}, b{}, r{};
+    decContext context{};
+    EXPECT_NO_THROW(EXPECT_EQ(decNumberAdd(&r, &a, &b, &context), nullptr));
+    EXPECT_NE(context.status & DEC_Invalid_operation, 0u);
+    decContext other{};
+    EXPECT_EQ(decContextDefault(&other, DEC_INIT_DECIMAL64), nullptr);
+    EXPECT_NE(other.status & DEC_Invalid_operation, 0u);
+    EXPECT_EQ(decNumberVersion(), nullptr);
+    EXPECT_EQ(decNumberZero(&r), nullptr);
+    char text[64];
+    EXPECT_EQ(decNumberToString(&r, text), nullptr);
+    EXPECT_EQ(loader.calls, 7);
+    EXPECT_TRUE(allSlotsEmpty());
+    // A decimal value of the evaluator sees the failure as an exception.
+    EXPECT_THROW(DecimalFloat(7, DecimalFloat::Size64), StdException);
 
     loader.absent = false;
     defaultContext();
     addNumbers();
-    EXPECT_EQ(loader.calls, 3);
+    EXPECT_EQ(loader.calls, 9);
     EXPECT_FALSE(allSlotsEmpty());
 }
 
@@ -146,6 +168,8 @@ extern "C" void incompleteEntry(uintptr_t* table) {
 TEST_F(DecNumberBinding, EntryLeavingASlotEmptyIsAFailedLoad) {
     loader.entry = reinterpret_cast<void*>(&incompleteEntry);
     expectCannotLoad(defaultContext);
+    decContext context{};
+    EXPECT_EQ(decContextDefault(&context, DEC_INIT_DECIMAL32), nullptr);
     EXPECT_TRUE(allSlotsEmpty());
     EXPECT_EQ(ep[0], tableBytes);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "testseam/LanguageTestSeam.h"
 #include "TestServices.h"
 #include "frontend/EE_ArenaString.h"
 #include "frontend/EE_BaseMemberName.h"

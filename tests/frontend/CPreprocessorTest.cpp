@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "testseam/LanguageTestSeam.h"
 #include "TestServices.h"
 #include "frontend/C_Preprocessor.h"
 #include "frontend/EE_Exception.h"

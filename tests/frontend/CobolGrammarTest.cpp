@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <plomkit/Engine_Loader.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -475,6 +476,24 @@ TEST(CobolGrammarBinding, TheCompanionIsBoundByNameAndItsAbsenceIsAnError)
     ASSERT_NE(e.position, nullptr);
     EXPECT_NE(std::string(e.position).find("libnorvexacobol.so"), std::string::npos);
   }
+}
+
+namespace {
+int otherVersion() { return Cobol_Parser_LL_InterfaceVersion + 1; }
+int thisVersion() { return Cobol_Parser_LL_InterfaceVersion; }
+}  // namespace
+
+TEST(CobolGrammarBinding, OnlyACompanionOfThisInterfaceVersionIsBound)
+{
+  EXPECT_TRUE(Cobol_GrammarBinding::compatible(&thisVersion));
+  EXPECT_FALSE(Cobol_GrammarBinding::compatible(&otherVersion));
+  EXPECT_FALSE(Cobol_GrammarBinding::compatible(nullptr)) << "a companion that tells no version";
+  // The companion built with this library tells the same version.
+  auto version = reinterpret_cast<Cobol_Parser_LL_VersionEntry>(Engine_Loader::instance().loadEntryPoint(
+      FileName(Cobol_GrammarBinding::LibraryName),
+      EncodedString(Cobol_GrammarBinding::VersionEntryName, Encoding_UTF8)));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version(), Cobol_Parser_LL_InterfaceVersion);
 }
 
 TEST(CobolGrammarBinding, TheEntryParsesAUniverseDirectly)

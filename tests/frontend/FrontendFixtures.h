@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "testseam/LanguageTestSeam.h"
 #include "frontend/EE_Declaration.h"
 #include "frontend/EE_DeclarationStore.h"
 #include "frontend/EE_Exception.h"

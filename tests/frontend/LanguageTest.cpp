@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "testseam/LanguageTestSeam.h"
 #include "frontend/EE_Language.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/ExpressionRepresentation.h"

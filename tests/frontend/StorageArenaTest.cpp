@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "frontend/EE_MemoryException.h"
 #include "frontend/EE_StorageArena.h"
 
 namespace {
@@ -39,8 +40,9 @@ protected:
 std::string thrownText(EE_StorageArena& arena, std::size_t n) {
   try {
     arena.allocate(n);
-  } catch (const char* text) {
-    return text;
+  } catch (const EE_MemoryException& e) {
+    EXPECT_EQ(e.code, EE_Exception::InternalFailure);
+    return e.what();
   }
   return "(nothing thrown)";
 }

@@ -40,7 +40,8 @@ protected:
         TestHost::Register r;
         r.name = "R" + std::to_string(id);
         r.id = id;
-        r.value = {1, 2, 3, 4, 5, 6, 7, 8};
+        const UBYTE1 bytes[] = {1, 2, 3, 4, 5, 6, 7, 8};
+        std::memcpy(r.value, bytes, sizeof bytes);
         host.addRegister(r);
         return DebuggeeLocation(static_cast<unsigned long>(id));
     }

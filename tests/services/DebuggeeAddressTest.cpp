@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ContextFakeDebuggee.h"
+#include "testhost/inprocess/ContextFixtures.h"
 #include "services/DebuggeeAddress.h"
 #include "services/EvaluatorTypeIndex.h"
 #include "services/ExpressionRepresentation.h"
@@ -159,10 +159,10 @@ TEST_F(AddressTest, ReadAndWrite)
     const unsigned char data[16] = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
     EXPECT_EQ(a.write(data, 2), 2u);
     EXPECT_EQ(a.write(data, 16), 16u);
-    EXPECT_EQ(fake.memory[0x10f], 9);
+    EXPECT_EQ(fake.byte(0x10f), 9);
 
     // The host stores 7 of 8 bytes: a failed write, not a success.
-    fake.writeLimit = 7;
+    host.memory().markUnwritable(0x107, 1);
     EXPECT_EQ(thrownCode([&] { a.write(data, 8); }), InvalidOp::RTRC_WriteMemoryFailed);
 }
 
@@ -252,16 +252,16 @@ TEST_F(AddressTest, RegisterTypeAndSizeAreAskedOnce)
     type = 0;
     EXPECT_EQ(r.typeAndSize(type), 8u);
     EXPECT_EQ(type, 2);
-    EXPECT_EQ(fake.registerInfoCalls, 1);
+    EXPECT_EQ(static_cast<int>(host.callCount(HS_ExprQueryRegisterInfo)), 1);
 
     // A register the host describes with an unusable size is not cached.
     for (unsigned bits : {0u, 12u, 128u}) {
         fake.registers[9] = integerRegister(bits, 0);
         Register odd(9);
-        const int before = fake.registerInfoCalls;
+        const int before = static_cast<int>(host.callCount(HS_ExprQueryRegisterInfo));
         EXPECT_EQ(odd.typeAndSize(type), 0u) << bits;
         EXPECT_EQ(odd.typeAndSize(type), 0u) << bits;
-        EXPECT_EQ(fake.registerInfoCalls, before + 2) << bits;
+        EXPECT_EQ(static_cast<int>(host.callCount(HS_ExprQueryRegisterInfo)), before + 2) << bits;
     }
     fake.registers[9] = integerRegister(5, 0);
     EXPECT_EQ(Register(9).typeAndSize(type), 1u);
@@ -348,8 +348,8 @@ TEST_F(AddressTest, RegisterWritesReverseTheImage)
     fake.registers[1] = integerRegister(32, 0);
     const unsigned char image[] = {0x11, 0x22, 0x33, 0x44};
     EXPECT_EQ(Register(1).write(image, 4), 4u);
-    ASSERT_EQ(fake.lastRegisterWrite.size(), 4u);
-    EXPECT_EQ(hex(fake.lastRegisterWrite.data(), 4), "44332211");
+    EXPECT_EQ(host.callCount(HS_ExprSetRegisterValue), 1u);
+    EXPECT_EQ(hex(fake.registers[1].value, 4), "44332211");
     // Reading it back gives the same image.
     unsigned char back[4];
     Register(1).read(back, 4);

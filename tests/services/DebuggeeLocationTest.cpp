@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ContextFakeDebuggee.h"
+#include "testhost/inprocess/ContextFixtures.h"
 #include "services/DebuggeeLocation.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/FatPtr.h"
@@ -165,7 +165,7 @@ TEST_F(LocationTest, ReadAndWriteReachTheHost)
     EXPECT_EQ(two[0], 0xCA);
     const unsigned char data[2] = {0x12, 0x34};
     EXPECT_EQ(mem.write(data, 2), 2u);
-    EXPECT_EQ(fake.memory[0x501], 0x34);
+    EXPECT_EQ(fake.byte(0x501), 0x34);
 
     fake.registers[6] = FakeRegister{};
     fake.registers[6].bits = 16;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testseam/SVCTestSeam.h"
 #include "services/EntryTrace.h"
 #include "testhost/TestHostFixture.h"
 
@@ -35,25 +36,25 @@ TEST_F(EntryTraceTest, NestedScopesIndentTwoColumnsDeeperAndBalance)
 {
     outer(false);
     EXPECT_EQ(host.texts(), nestedLines);
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
 }
 
 TEST_F(EntryTraceTest, ScopesLeftByAnExceptionStillWriteExitAndBalance)
 {
     EXPECT_THROW(outer(true), std::runtime_error);
     EXPECT_EQ(host.texts(), nestedLines);
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
 }
 
 TEST_F(EntryTraceTest, StartsFromTheIndentItFinds)
 {
-    *SVC::indentValue() = 4;
+    SVCTestSeam::indent() = 4;
     {
         EntryTrace trace("void f()", "(%d) x=%s", 7, "y");
     }
     EXPECT_EQ(host.texts(),
               (std::vector<std::string>{"      ENTER void f(): (7) x=y", "      void f(0): EXIT"}));
-    EXPECT_EQ(*SVC::indentValue(), 4u);
+    EXPECT_EQ(SVCTestSeam::indent(), 4u);
 }
 
 class EntryTraceOff : public TestHostFixture {
@@ -65,9 +66,9 @@ TEST_F(EntryTraceOff, KeepsTheIndentBalancedWithoutWriting)
 {
     {
         EntryTrace trace("void f()", "(%d)", 1);
-        EXPECT_EQ(*SVC::indentValue(), 2u);
+        EXPECT_EQ(SVCTestSeam::indent(), 2u);
     }
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
     EXPECT_TRUE(host.lines().empty());
 }
 

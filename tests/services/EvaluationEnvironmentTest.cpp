@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ContextFakeDebuggee.h"
+#include "testhost/inprocess/ContextFixtures.h"
 #include "api/LocalsRepresentation.h"
 #include "machine/StackItem.h"
 #include "services/CurrentEnvironmentQueries.h"
@@ -140,13 +140,13 @@ TEST_F(EnvironmentTest, CodePageIsAskedOnce)
     EXPECT_STREQ(env.getEBCDICcodepage(), "QUV-1047");
     fake.codePage = "QUV-273";
     EXPECT_STREQ(env.getEBCDICcodepage(), "QUV-1047");
-    EXPECT_EQ(fake.codePageCalls, 1);
+    EXPECT_EQ(static_cast<int>(host.callCount(HS_ExprGetCodepage)), 1);
 
     ExpressionRepresentation named(6, nullptr);
     named.makeCurrent(fakeContext(1));
     EXPECT_STREQ(named.getEBCDICcodepage(), "QUV-273");
     EXPECT_STREQ(named.getEBCDICcodepage(), "QUV-273");
-    EXPECT_EQ(fake.codePageCalls, 2);
+    EXPECT_EQ(static_cast<int>(host.callCount(HS_ExprGetCodepage)), 2);
 }
 
 TEST(EvaluationEnvironment, ConstantStringsAreInterned)
@@ -241,7 +241,7 @@ TEST_F(EnvironmentTest, InitializeAndMakeCurrent)
 
 TEST_F(EnvironmentTest, StackFrameSelection)
 {
-    fake.frames = {EE_ADDR{32, 0x7000, 0}, EE_ADDR{64, 0x8000, 1}};
+    fake.setFrames({EE_ADDR{32, 0x7000, 0}, EE_ADDR{64, 0x8000, 1}});
     ExpressionRepresentation env(2, nullptr);
     env.makeCurrent(fakeContext(1));
 
@@ -275,7 +275,7 @@ TEST_F(EnvironmentTest, OpenMpChain)
     // 2's the pointer at region 1's base - 8.
     fake.poke(0x1008, {0x00, 0x00, 0x20, 0x00});
     fake.poke(0x1FF8, {0x00, 0x00, 0x30, 0x00});
-    fake.frames = {EE_ADDR{32, 0x1000, 0}};
+    fake.setFrames({EE_ADDR{32, 0x1000, 0}});
     ExpressionRepresentation env(2, nullptr);
     env.makeCurrent(fakeContext(1));
     SYMBOL_ENTRY first = openMpEntry(8);
@@ -286,15 +286,15 @@ TEST_F(EnvironmentTest, OpenMpChain)
 
     EXPECT_EQ(env.currentStackBase(0).addr(), 0x1000u);
     EXPECT_EQ(env.currentStackBase(2).addr(), 0x3000u);
-    const int reads = fake.readCalls;
+    const int reads = static_cast<int>(host.callCount(HS_Expr2ReadMemory));
     EXPECT_EQ(env.currentStackBase(1).addr(), 0x2000u);
     EXPECT_EQ(env.currentStackBase(2).addr(), 0x3000u);
-    EXPECT_EQ(fake.readCalls, reads);  // answered from the cached addresses
+    EXPECT_EQ(static_cast<int>(host.callCount(HS_Expr2ReadMemory)), reads);  // answered from the cached addresses
     EXPECT_EQ(codeOf([&] { env.currentStackBase(3); }), InvalidOp::RTRC_FIXME);
 
     // A new frame forgets the cached bases; a region whose pointer cannot
     // be read gives a cleared base, without an exception.
-    fake.frames = {EE_ADDR{32, 0x5000, 0}};
+    fake.setFrames({EE_ADDR{32, 0x5000, 0}});
     env.setEvaluationStackFrame(0, nullptr);
     EXPECT_FALSE(env.currentStackBase(1).isValid());
     EXPECT_FALSE(env.currentStackBase(2).isValid());

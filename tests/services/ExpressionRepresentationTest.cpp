@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ContextFakeDebuggee.h"
+#include "testhost/inprocess/ContextFixtures.h"
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/expression_info.h"
 #include "frontend/EE_Exception.h"
@@ -189,15 +189,14 @@ TEST_F(RepresentationTest, IntegerStackItems)
         EXPECT_FALSE(item->location() != at);
         delete item;
     }
-    // Floating point has items of its own (refused while those are not
-    // built); a pointer is an address item; bool is an unsigned byte typed
-    // bool; index 0 has no item.
+    // A pointer is an address item; bool is an unsigned byte typed bool;
+    // index 0 has no item.
     {
         std::unique_ptr<StackItem> pointer(RuntimeStack::makeStackItem(TypeItem(162u), nullptr));
         EXPECT_TRUE(pointer->mayBeAddress());
         EXPECT_TRUE(pointer->holdsAddress());
     }
-    for (unsigned code : {136u, 137u, 0u})
+    for (unsigned code : {0u})
         EXPECT_EQ(codeOf([&] { delete RuntimeStack::makeStackItem(TypeItem(code), nullptr); }),
                   InvalidOp::RTRC_NotSupported)
             << code;
@@ -272,4 +271,23 @@ TEST_F(RepresentationTest, HostIntegerTypesAndFileDescriptions)
     StackItemFileDesc sort(rep, TypeItem(TYPE_INDEX{0x100, 1}));
     sort.load(DebuggeeLocation());
     EXPECT_STREQ(static_cast<const char*>(sort.resultBuffer()), "SDFILE");
+}
+
+TEST(ExpressionRepresentation, SavingNewInformationFreesTheOldOnce)
+{
+    int streams = 0;
+    {
+        ExpressionRepresentation rep(2, nullptr);
+        expression_info* first = newInfo(new CountedStream(streams), 0);
+        rep.saveExprInfo(first);
+        rep.saveExprInfo(first); // the same again: kept, not freed
+        EXPECT_EQ(streams, 0);
+        EXPECT_EQ(rep.exprInfo(), first);
+        rep.saveExprInfo(newInfo(new CountedStream(streams), 1));
+        EXPECT_EQ(streams, 1) << "the earlier expression information is freed";
+        rep.saveExprInfo(nullptr);
+        EXPECT_EQ(streams, 2);
+        rep.saveExprInfo(newInfo(new CountedStream(streams), 0));
+    }
+    EXPECT_EQ(streams, 3);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testseam/EnvironmentTestSeam.h"
 #include "HostRecordAccess.h"
 #include "services/CurrentEnvironmentQueries.h"
 #include "services/InvalidOp.h"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testseam/SVCTestSeam.h"
 #include "testhost/TestHostFixture.h"
 
 namespace {
@@ -75,19 +76,19 @@ TEST_F(TraceTest, IndentIsAtLeastOneBlankAndNeverNegative)
     SVC::pTrace("zero");
     SVC::traceIndent();
     SVC::pTrace("two");
-    EXPECT_EQ(*SVC::indentValue(), 2u);
-    *SVC::indentValue() = 1;
+    EXPECT_EQ(SVCTestSeam::indent(), 2u);
+    SVCTestSeam::indent() = 1;
     SVC::traceUndent();
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
     SVC::traceUndent();
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
     EXPECT_EQ(host.texts(), (std::vector<std::string>{" zero", "  two"}));
 }
 
 TEST_F(TraceTest, LongMessagesAreCutAtTheBuffer)
 {
     std::string longText(10000, 'm');
-    *SVC::indentValue() = 6;
+    SVCTestSeam::indent() = 6;
     int n = SVC::fTrace("void f()", 12, "%s", longText.c_str());
     ASSERT_EQ(host.lines().size(), 1u);
     const std::string line = host.lines()[0].text;
@@ -103,7 +104,7 @@ TEST_F(TraceTest, LongHeadsAndHugeIndentsAreCutToo)
     SVC::fTrace(function.c_str(), 1, "tail");
     callVTrace("ENTER", function.c_str(), "(%d)", 1);
     callDATrace(function.c_str(), nullptr, 1, "tail");
-    *SVC::indentValue() = 20000;
+    SVCTestSeam::indent() = 20000;
     SVC::pTrace("deep");
     ASSERT_EQ(host.lines().size(), 4u);
     for (const auto& line : host.lines())
@@ -180,9 +181,9 @@ TEST(ServiceTable, CopyIsZeroUntilInstalledAndKeepsItsOwnSize)
     TestHost host;
     host.table().size = 10 * sizeof(void*);  // the size word and slots 1-9
     host.table().ExprGetTypeEntry = &typeEntry;
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
-    DBG2_SERVICE_FUNCTIONS* copy = SVC::callBacks();
+    const DBG2_SERVICE_FUNCTIONS* copy = SVC::callBacks();
     EXPECT_EQ(copy->size, sizeof(DBG2_SERVICE_FUNCTIONS));
     EXPECT_NE(copy->ExprGetTypeEntry, nullptr);
     // The trace slots lie beyond what the host said it filled.
@@ -206,21 +207,21 @@ TEST(ServiceTable, LargerHostTablesAreCutAtTheLastSlot)
     bigger.table.size = sizeof bigger;
     for (void*& slot : bigger.extra)
         slot = reinterpret_cast<void*>(&answer0x10000);
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     EXPECT_TRUE(SVC::InitializeServiceFunctions(&bigger.table));
     EXPECT_EQ(SVC::callBacks()->size, sizeof(DBG2_SERVICE_FUNCTIONS));
     EXPECT_EQ(SVC::callBacks()->Expr2Trace, host.table().Expr2Trace);
     EXPECT_TRUE(*SVC::traceEnabled());
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 TEST(ServiceTable, TraceSwitchReadsTheLowSixteenBitsAndIsNeverTurnedOff)
 {
     TestHost host;
     host.table().Expr2TraceEnabled = &answer0x10000;
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
     EXPECT_FALSE(*SVC::traceEnabled());
 
@@ -230,28 +231,28 @@ TEST(ServiceTable, TraceSwitchReadsTheLowSixteenBitsAndIsNeverTurnedOff)
     TestHost off(false);
     ASSERT_TRUE(off.install());
     EXPECT_TRUE(*SVC::traceEnabled());
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 TEST(ServiceTable, InstallResetsTheIndent)
 {
     TestHost host;
-    *SVC::indentValue() = 8;
+    SVCTestSeam::indent() = 8;
     ASSERT_TRUE(host.install());
-    EXPECT_EQ(*SVC::indentValue(), 0u);
-    *SVC::traceEnabled() = false;
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
+    SVCTestSeam::setTrace(false);
 }
 
 TEST(ServiceTable, HostExceptionsInTraceSlotsAreDropped)
 {
     TestHost host;
     host.table().Expr2Trace = &throwingTrace;
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
     EXPECT_NO_THROW(SVC::pTrace("x"));
     host.table().Expr2TraceEnabled = &throwingSwitch;
     EXPECT_NO_THROW(host.install());
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 TEST(ServiceTable, NullHostTableIsRefusedAndLeavesNoSlots)
@@ -261,7 +262,7 @@ TEST(ServiceTable, NullHostTableIsRefusedAndLeavesNoSlots)
     EXPECT_FALSE(SVC::InitializeServiceFunctions(nullptr));
     EXPECT_EQ(SVC::callBacks()->size, sizeof(DBG2_SERVICE_FUNCTIONS));
     EXPECT_EQ(SVC::callBacks()->Expr2Trace, nullptr);
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 }  // namespace

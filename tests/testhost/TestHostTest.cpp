@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "testseam/SVCTestSeam.h"
 #include "services/SVC.h"
 #include "testhost/TestHost.h"
 #include "testhost/TestHostFixture.h"
@@ -17,7 +18,7 @@ TEST(TestHost, InstallsItsTableAndCapturesEveryTraceSlot)
 {
     TestHost host;
     host.setSlot(&DBG2_SERVICE_FUNCTIONS::ExprGetCodepage, &fixedCodepage);
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
     EXPECT_EQ(TestHost::current(), &host);
     EXPECT_TRUE(*SVC::traceEnabled());
@@ -37,7 +38,7 @@ TEST(TestHost, InstallsItsTableAndCapturesEveryTraceSlot)
     EXPECT_EQ(lines[1].component, "COMP");
     host.clearLines();
     EXPECT_TRUE(host.texts().empty());
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 TEST(TestHost, LeavingScopeUninstalls)
@@ -50,9 +51,9 @@ TEST(TestHost, LeavingScopeUninstalls)
     EXPECT_EQ(TestHost::current(), nullptr);
     // The evaluator's copy still points at the trace slots; with no host
     // installed they drop the lines.
-    *SVC::traceEnabled() = true;
+    SVCTestSeam::setTrace(true);
     EXPECT_NO_THROW(SVC::pTrace("dropped"));
-    *SVC::traceEnabled() = false;
+    SVCTestSeam::setTrace(false);
 }
 
 class FixtureTest : public TestHostFixture {};
@@ -60,7 +61,7 @@ class FixtureTest : public TestHostFixture {};
 TEST_F(FixtureTest, StartsWithTracingOnIndentZeroAndNoLines)
 {
     EXPECT_TRUE(*SVC::traceEnabled());
-    EXPECT_EQ(*SVC::indentValue(), 0u);
+    EXPECT_EQ(SVCTestSeam::indent(), 0u);
     EXPECT_TRUE(host.lines().empty());
 }
 

@@ -2,6 +2,7 @@
 // location passed on to targets, the structure-changed tests and the
 // dynamic type of a Fortran pointer.
 
+#include "testseam/SVCTestSeam.h"
 #include "TypesFixture.h"
 
 #include "HostRecordAccess.h"
@@ -66,7 +67,7 @@ TEST_F(BoundTypeTest, BoundFormsStandForTheHostIndex)
     // Outside Fortran an index gives the created type, unbound.
     EXPECT_EQ(BoundTypeItem::getType(records().pointerType(node, 4))->boundTypeData(), nullptr);
 
-    *SVC::traceEnabled() = true;
+    SVCTestSeam::setTrace(true);
     TYPE_INDEX odd;
     records().newType(99, &odd);
     TypeItem unknown(odd);

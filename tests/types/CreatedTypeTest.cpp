@@ -4,6 +4,8 @@
 
 #include "TypesFixture.h"
 
+#include <memory>
+
 #include "types/CreatedRecordTypeItem.h"
 
 namespace {
@@ -178,6 +180,42 @@ TEST_F(CreatedTypeTest, StaticTypes)
     EXPECT_EQ(t.typeEntry(), &entry);
     EXPECT_EQ(t.typeSize(), 4u);
     EXPECT_EQ(typeEntryCalls(), 0u) << "a static type never asks the host";
+}
+
+TEST_F(CreatedTypeTest, StaticTypesFollowTheirOwnersAndAreBounded)
+{
+    // An owner registering its entry on every request does not grow the
+    // table; an entry its owner frees is taken out and its index answers
+    // nothing again, not even after another entry is made.
+    auto owned = std::make_unique<_TYPE_ENTRY>();
+    owned->packed.leaf = TE_PACKED_DECIMAL;
+    owned->packed.byteLength = 3;
+    const TYPE_INDEX first = CreatedTypeItem::makeStaticType(owned.get());
+    for (int request = 0; request < 10; ++request)
+        EXPECT_EQ(CreatedTypeItem::makeStaticType(owned.get()).index, first.index);
+    EXPECT_EQ(TypeItem(first).typeSize(), 3u);
+
+    CreatedTypeItem::forgetStaticType(owned.get());
+    owned.reset();
+    EXPECT_EQ(CreatedTypeItem::getStaticType(first), nullptr);
+    static _TYPE_ENTRY later{};
+    later.packed.leaf = TE_PACKED_DECIMAL;
+    later.packed.byteLength = 9;
+    const TYPE_INDEX next = CreatedTypeItem::makeStaticType(&later);
+    EXPECT_NE(next.index, first.index);
+    EXPECT_EQ(CreatedTypeItem::getStaticType(first), nullptr) << "a forgotten index is not reused";
+
+    // The table is bounded: filling it ends in an error, not in growth.
+    static _TYPE_ENTRY many[CreatedTypeItem::staticTypeLimit + 1];
+    int code = 0;
+    try {
+        for (_TYPE_ENTRY& e : many)
+            CreatedTypeItem::makeStaticType(&e);
+    } catch (const InvalidOp& e) {
+        code = e.code();
+    }
+    EXPECT_EQ(code, InvalidOp::RTRC_Other);
+    EXPECT_EQ(CreatedTypeItem::getStaticType(next), &later) << "entries made before stay";
 }
 
 TEST_F(CreatedTypeTest, IndexFindersAndDecorations)

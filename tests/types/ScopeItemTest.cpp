@@ -73,7 +73,7 @@ protected:
         layout.byteSize = 8;
         layout.members = {{"size", TYPE_INDEX{0, 130}, 0}};
         widget = records().classType(layout);
-        method = host.addContext("Widget::draw", CS2_MEMBER_FUNCTION, unit);
+        method = &host.addContext("Widget::draw", CS2_MEMBER_FUNCTION, unit);
     }
 
     // A member-function entry whose function type is a leaf-21 record.
@@ -91,13 +91,13 @@ protected:
     }
 
     TYPE_INDEX widget{};
-    LCC_Eval_Context_Info method;
+    LCC_Eval_Context_Info* method = nullptr;  // the host's own record
 };
 
 TEST_F(MemberFunctionTest, ThisIsFoundInTheParent)
 {
     _SYMBOL_ENTRY& self = declare(unit, records().staticVariable("this", records().pointerType(widget), 1, 0x10));
-    ScopeItem* s = new ScopeItem(&method, memberFunction(false), *scope);
+    ScopeItem* s = new ScopeItem(method, memberFunction(false), *scope);
     EXPECT_EQ(s->scopeType(), ScopeItem::memberFunction);
     ASSERT_NE(s->thisSymbol(), nullptr);
     EXPECT_EQ(s->thisSymbol()->entry(), &self);
@@ -109,7 +109,7 @@ TEST_F(MemberFunctionTest, StaticMemberFunctionHasNoThis)
 {
     declare(unit, records().staticVariable("this", records().pointerType(widget), 1, 0x10));
     const unsigned before = searches();
-    ScopeItem* s = new ScopeItem(&method, memberFunction(true), *scope);
+    ScopeItem* s = new ScopeItem(method, memberFunction(true), *scope);
     EXPECT_EQ(s->scopeType(), ScopeItem::staticMemberFunction);
     EXPECT_EQ(s->thisSymbol(), nullptr);
     EXPECT_EQ(searches(), before);
@@ -117,7 +117,7 @@ TEST_F(MemberFunctionTest, StaticMemberFunctionHasNoThis)
 
 TEST_F(MemberFunctionTest, MissingThisLeavesOnlyATrace)
 {
-    ScopeItem* s = new ScopeItem(&method, memberFunction(false), *scope);
+    ScopeItem* s = new ScopeItem(method, memberFunction(false), *scope);
     EXPECT_EQ(s->scopeType(), ScopeItem::memberFunction);
     EXPECT_EQ(s->thisSymbol(), nullptr);
     EXPECT_TRUE(traced("failed to find the \"this\" pointer for scope"));
@@ -136,7 +136,7 @@ TEST_F(MemberFunctionTest, MethodRecordsTellStaticFunctions)
         klass.klass.fieldList = records().typeList({TYPE_INDEX{0, 130}, fn});
         _SYMBOL_ENTRY& e = records().newSymbol(SE_MEMBER_FUNCTION, "m");
         e.memberfunction.type = fn;
-        ScopeItem* s = new ScopeItem(&method, e, *scope);
+        ScopeItem* s = new ScopeItem(method, e, *scope);
         EXPECT_EQ(s->scopeType(), isStatic ? ScopeItem::staticMemberFunction : ScopeItem::memberFunction);
     }
     // A method of a type that is no class, and a function type of another leaf.
@@ -144,16 +144,16 @@ TEST_F(MemberFunctionTest, MethodRecordsTellStaticFunctions)
     records().newType(TE_METHOD, &bad).function.classType = TYPE_INDEX{0, 130};
     _SYMBOL_ENTRY& e = records().newSymbol(SE_MEMBER_FUNCTION, "m");
     e.memberfunction.type = bad;
-    EXPECT_EQ(symbolsInvalidOpCode([&] { new ScopeItem(&method, e, *scope); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(symbolsInvalidOpCode([&] { new ScopeItem(method, e, *scope); }), InvalidOp::RTRC_Other);
     e.memberfunction.type = TYPE_INDEX{0, 130};
-    EXPECT_EQ(symbolsInvalidOpCode([&] { new ScopeItem(&method, e, *scope); }), InvalidOp::RTRC_Other);
+    EXPECT_EQ(symbolsInvalidOpCode([&] { new ScopeItem(method, e, *scope); }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(MemberFunctionTest, ContainerOfAMemberFunctionIsItsClassScope)
 {
     _SYMBOL_ENTRY& entry = memberFunction(false);
-    method.blockSymbol = &entry;
-    ScopeItem* s = new ScopeItem(&method, entry, *scope);
+    method->blockSymbol = &entry;
+    ScopeItem* s = new ScopeItem(method, entry, *scope);
     ScopeItem* c = s->container();
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->scopeType(), ScopeItem::classScope);

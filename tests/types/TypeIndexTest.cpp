@@ -3,6 +3,7 @@
 
 #include "TypesFixture.h"
 
+#include "HostRecordAccess.h"
 #include "services/SVC.h"
 #include "types/TypeCache.h"
 
@@ -92,6 +93,8 @@ TEST_F(TypeIndexTest, TypeOfSymbolByStorageCode)
     };
     const Case cases[] = {
         {1, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.function.type = i; }},
+        {8, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.function.type = i; }},
+        {12, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.typed.type = i; }},
         {3, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.statics.type = i; }},
         {4, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.statics.type = i; }},
         {23, [](_SYMBOL_ENTRY& s, TYPE_INDEX i) { s.threadstatic.type = i; }},
@@ -113,10 +116,12 @@ TEST_F(TypeIndexTest, TypeOfSymbolByStorageCode)
         TYPE_INDEX got = typeOfSymbol(s);
         EXPECT_EQ(got.module, t.module) << c.kind;
         EXPECT_EQ(got.index, t.index) << c.kind;
+        // The symbol layer reads the same field by the same rule.
+        EXPECT_TRUE(typeIndexEqual(symbolEntryType(s), got)) << c.kind;
     }
     // Codes without a type index give the empty index, whatever the record
     // holds.
-    for (UBYTE4 kind : {0u, 5u, 8u, 10u, 12u, 36u}) {
+    for (UBYTE4 kind : {0u, 5u, 10u, 33u, 35u, 36u}) {
         _SYMBOL_ENTRY s = make(kind);
         std::memset(reinterpret_cast<unsigned char*>(&s) + 4, 0x5A, sizeof s - 4);
         TYPE_INDEX got = typeOfSymbol(s);

@@ -196,14 +196,7 @@ TEST_F(TypeItemTest, DynamicSizes)
     records().type(klass)->klass.sizeExpressionLength = 2;
     EXPECT_EQ(TypeItem(klass).typeSize(), 96u);
 
-    auto dynamicString = [&](std::vector<UBYTE1> expression) {
-        TYPE_INDEX s = records().charstringType(0);
-        _TYPE_ENTRY* e = records().type(s);
-        e->charstring.flags = TN_StringDynamicLength;
-        e->charstring.size.expression = records().bytes(expression);
-        e->charstring.expressionLength = static_cast<UBYTE4>(expression.size());
-        return s;
-    };
+    auto dynamicString = [&](std::vector<UBYTE1> expression) { return dynamicStringType(expression); };
     TYPE_INDEX small = dynamicString({dwarf::DW_OP_const2u, 0x01, 0x00});
     TYPE_INDEX huge = dynamicString({dwarf::DW_OP_const4u, 0x08, 0x00, 0x00, 0x00});
     TYPE_INDEX broken = dynamicString({0xFF});

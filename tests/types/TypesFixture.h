@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,17 @@ protected:
     }
 
     unsigned typeEntryCalls() const { return host.callCount(HS_ExprGetTypeEntry); }
+
+    // A character string whose length a DWARF expression computes.
+    TYPE_INDEX dynamicStringType(const std::vector<UBYTE1>& expression)
+    {
+        TYPE_INDEX s = records().charstringType(0);
+        _TYPE_ENTRY* e = records().type(s);
+        e->charstring.flags = TN_StringDynamicLength;
+        e->charstring.size.expression = records().bytes(expression);
+        e->charstring.expressionLength = static_cast<UBYTE4>(expression.size());
+        return s;
+    }
     HostRecordStore& records() { return host.records(); }
 
     ExpressionRepresentation env;

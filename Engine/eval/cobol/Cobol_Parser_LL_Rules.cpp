@@ -148,6 +148,13 @@ bool multiplicativeOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& re
 
 }  // namespace
 
+// The version of the seam this grammar was built for; the evaluator checks it
+// before binding the parse entry.
+extern "C" NORVEXA_API int Cobol_Parser_LL_interfaceVersion()
+{
+  return Cobol_Parser_LL_InterfaceVersion;
+}
+
 // Interface_Expression -> Statement <end>
 extern "C" NORVEXA_API bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Parser_LL_Universe& u)
 {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <type_traits>
 
 #include <plomkit/EncodedString.h>
 #include <plomkit/Engine_Loader.h>
@@ -27,19 +28,74 @@ inline uintptr_t readSlot(int slot) {
     return __atomic_load_n(&ep[slot], __ATOMIC_ACQUIRE);
 }
 
-// The operation of a slot, loading the library first when the slot is empty.
-template <typename Function>
-inline Function operation(int slot) {
-    uintptr_t address = readSlot(slot);
-    if (address == 0) {
-        getDecNumberEntryPoints();
-        address = readSlot(slot);
+// Loads the library and fills `ep`; false when the library, its entry or one
+// of its operations is missing (the slots then stay empty). Throws nothing:
+// the forwarding functions below are C functions.
+bool loadEntryPoints() noexcept {
+    try {
+        std::lock_guard<std::mutex> guard(loadLock());
+        __atomic_store_n(&ep[0], tableBytes, __ATOMIC_RELEASE);
+
+        // Another thread may have loaded while this one waited.
+        bool filled = true;
+        for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT && filled; ++slot)
+            filled = readSlot(slot) != 0;
+        if (filled)
+            return true;
+
+        Engine_Loader* loader = testLoader.load();
+        if (loader == nullptr)
+            loader = &Engine_Loader::instance();
+        void* entry;
+        {
+            FileName library(L"vosdecn");
+            EncodedString entryName(L"tarnelxEntry");
+            entry = loader->loadEntryPoint(library, entryName);
+        }
+        if (entry == nullptr)
+            return false;
+
+        // The entry fills a private copy of the table; only a complete table
+        // is published, so a forwarding function never jumps to an empty slot
+        // and readers on other threads never see a half-written one.
+        uintptr_t table[DECNUMBER_SLOT_COUNT + 1] = {tableBytes};
+        reinterpret_cast<void (*)(uintptr_t*)>(entry)(table);
+        for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT; ++slot)
+            if (table[slot] == 0)
+                return false;
+        for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT; ++slot)
+            __atomic_store_n(&ep[slot], table[slot], __ATOMIC_RELEASE);
+        return true;
+    } catch (...) {
+        return false;
     }
+}
+
+// The operation of a slot, loading the library first when the slot is empty;
+// null when the library cannot be loaded.
+template <typename Function>
+inline Function operation(int slot) noexcept {
+    uintptr_t address = readSlot(slot);
+    if (address == 0 && loadEntryPoints())
+        address = readSlot(slot);
     return reinterpret_cast<Function>(address);
 }
 
-[[noreturn]] void cannotLoad() {
-    throw StdException("void getDecNumberEntryPoints()", 44, "Cannot load tarnelx", -1);
+// What a forwarding function answers when the library cannot be loaded: the
+// decNumber interface's own failure report, a null result, with
+// DEC_Invalid_operation added to the status of the context passed, if any.
+inline void markUnavailable(decContext* context) noexcept {
+    if (context != nullptr)
+        context->status |= DEC_Invalid_operation;
+}
+template <typename T>
+inline void markUnavailable(T) noexcept {}
+
+template <typename Result, typename... Args>
+inline Result unavailable(Args... args) noexcept {
+    static_assert(std::is_pointer_v<Result>, "every operation answers a pointer");
+    (markUnavailable(args), ...);
+    return nullptr;
 }
 
 } // namespace
@@ -49,45 +105,28 @@ void setDecNumberLoader(Engine_Loader* loader) {
 }
 
 void getDecNumberEntryPoints() {
-    std::lock_guard<std::mutex> guard(loadLock());
-    __atomic_store_n(&ep[0], tableBytes, __ATOMIC_RELEASE);
+    if (!loadEntryPoints())
+        throw StdException("void getDecNumberEntryPoints()", 44, "Cannot load tarnelx", -1);
+}
 
-    // Another thread may have loaded while this one waited.
-    bool filled = true;
-    for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT && filled; ++slot)
-        filled = readSlot(slot) != 0;
-    if (filled)
-        return;
-
-    Engine_Loader* loader = testLoader.load();
-    if (loader == nullptr)
-        loader = &Engine_Loader::instance();
-    void* entry;
-    {
-        FileName library(L"vosdecn");
-        EncodedString entryName(L"tarnelxEntry");
-        entry = loader->loadEntryPoint(library, entryName);
-    }
-    if (entry == nullptr)
-        cannotLoad();
-
-    // The entry fills a private copy of the table; only a complete table is
-    // published, so a forwarding function never jumps to an empty slot and
-    // readers on other threads never see a half-written one.
-    uintptr_t table[DECNUMBER_SLOT_COUNT + 1] = {tableBytes};
-    reinterpret_cast<void (*)(uintptr_t*)>(entry)(table);
-    for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT; ++slot)
-        if (table[slot] == 0)
-            cannotLoad();
-    for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT; ++slot)
-        __atomic_store_n(&ep[slot], table[slot], __ATOMIC_RELEASE);
+void decimalContext(decContext& context, int32_t kind) {
+    // The last slot is published last: once it is set, every slot is.
+    if (readSlot(DECNUMBER_SLOT_COUNT) == 0)
+        getDecNumberEntryPoints();
+    decContextDefault(&context, kind);
 }
 
 // One forwarding function per slot: the call goes on to the library's
-// operation with the caller's arguments unchanged.
+// operation with the caller's arguments unchanged. These are C functions that
+// a C caller may reach: no exception leaves them. A library that cannot be
+// loaded gives a null result (and a status on the context, when one is
+// passed); the evaluator's own C++ code makes its contexts through
+// decimalContext, which raises the load failure as an exception instead.
 #define DECNUMBER_FORWARD(slot, result, name, params, args)                                   \
     result name params {                                                                      \
-        return operation<result(*) params>(slot) args;                                        \
+        if (auto operationOfSlot = operation<result(*) params>(slot))                         \
+            return operationOfSlot args;                                                      \
+        return unavailable<result> args;                                                      \
     }
 
 extern "C" {

@@ -9,8 +9,12 @@
 // the first call of any of them loads the library through the utility
 // library's loader, has its entry "tarnelxEntry" fill the table `ep`, and
 // every call then jumps to the library's operation with the caller's
-// arguments. When the library cannot be loaded the call throws StdException
-// "Cannot load tarnelx" (code -1); the next call tries again.
+// arguments. The forwarding functions are C functions and throw nothing: when
+// the library cannot be loaded they answer null (adding
+// DEC_Invalid_operation to the status of a context argument) and the next
+// call tries again. The evaluator's C++ code makes every decimal context with
+// decimalContext, which throws StdException "Cannot load tarnelx" (code -1)
+// instead, so that its callers see the failure as an exception.
 //
 // The structures are those of the interface built for 34 digits with three
 // digits per 16-bit unit. Code that needs a decNumber of more digits declares
@@ -179,6 +183,10 @@ NORVEXA_API char* decimal128ToEngString(const decimal128*, char*);              
 // tarnelx" (code -1) when the library or its entry cannot be found, or when
 // the entry leaves an operation's slot empty; `ep` then keeps its empty slots.
 NORVEXA_API void getDecNumberEntryPoints();
+
+// decContextDefault for the evaluator's C++ code: loads the library first
+// when needed, throwing as getDecNumberEntryPoints does.
+void decimalContext(decContext& context, int32_t kind);
 
 // Test seam: the loader that getDecNumberEntryPoints asks, instead of
 // Engine_Loader::instance(); null restores the process's loader.

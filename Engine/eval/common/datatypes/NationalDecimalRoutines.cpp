@@ -348,7 +348,7 @@ uc* dtGetNationalDecimalWithPropertries(char const* text, uc* area, std::uint32_
     static_assert(offsetof(WideNumber, lsu) == offsetof(decNumber, lsu));
     decNumber* number = reinterpret_cast<decNumber*>(&wide);
     decContext context;
-    decContextDefault(&context, DEC_INIT_BASE);
+    decimalContext(context, DEC_INIT_BASE);
     context.traps = 0;
     context.digits = kDigits;
     decNumberFromString(number, text, &context);

@@ -32,7 +32,7 @@ void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int sign
 
 decContext context(int digits) {
     decContext c;
-    decContextDefault(&c, DEC_INIT_DECIMAL128);
+    decimalContext(c, DEC_INIT_DECIMAL128);
     c.digits = digits;
     c.traps = 0;
     return c;

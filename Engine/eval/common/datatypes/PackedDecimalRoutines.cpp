@@ -602,7 +602,7 @@ unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char
     if (text == nullptr || out == nullptr)
         return nullptr;
     decContext context;
-    decContextDefault(&context, DEC_INIT_DECIMAL128);
+    decimalContext(context, DEC_INIT_DECIMAL128);
     context.digits = literalDigits;
     context.traps = 0;
     WideNumber<literalDigits + DECDPUN> number;

@@ -4,9 +4,18 @@
 
 #include "frontend/EE_ParseException.h"
 
+bool Cobol_GrammarBinding::compatible(Cobol_Parser_LL_VersionEntry version)
+{
+  return version != nullptr && version() == Cobol_Parser_LL_InterfaceVersion;
+}
+
 Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::bind(const wchar_t* library)
 {
-  void* address = Engine_Loader::instance().loadEntryPoint(FileName(library), EncodedString(EntryName, Encoding_UTF8));
+  Engine_Loader& loader = Engine_Loader::instance();
+  void* version = loader.loadEntryPoint(FileName(library), EncodedString(VersionEntryName, Encoding_UTF8));
+  if (!compatible(reinterpret_cast<Cobol_Parser_LL_VersionEntry>(version)))
+    return nullptr;
+  void* address = loader.loadEntryPoint(FileName(library), EncodedString(EntryName, Encoding_UTF8));
   return reinterpret_cast<Cobol_Parser_LL_ParseEntry>(address);
 }
 
@@ -24,6 +33,7 @@ Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::require(const wchar_t* library)
   if (found == nullptr)
     throw EE_ParseException(EE_ParseException::NotReady,
                             "COBOL expressions cannot be parsed: the COBOL grammar library "
-                            "libnorvexacobol.so was not found");
+                            "libnorvexacobol.so was not found or was built for another "
+                            "interface version");
   return found;
 }

@@ -16,8 +16,21 @@ public:
 // statement or expression, its tree stored with setExpression; false after a
 // syntax error, whose position the universe holds. On Linux the grammar is a
 // companion library bound by this name.
+//
+// The seam is C++ although the name is looked up with C linkage (unmangled):
+// the entry takes the universe by reference, calls its virtual operations,
+// and the grammar's failures (EE_ParseException, EE_Exception) come back
+// through it as C++ exceptions. That holds only because both sides are this
+// system's own, built together by one compiler from these headers. The
+// companion therefore also exports its interface version, and the binding
+// refuses a companion of another version instead of calling it with objects
+// whose layout it may not share. Raise the version whenever the universe,
+// the classes the grammar reaches through it or the exceptions it throws
+// change shape.
 extern "C" {
 typedef bool (*Cobol_Parser_LL_ParseEntry)(Cobol_Parser_LL_Universe& universe);
+typedef int (*Cobol_Parser_LL_VersionEntry)();
 }
+constexpr int Cobol_Parser_LL_InterfaceVersion = 1;
 
 #endif

@@ -1,10 +1,15 @@
 #include "frontend/EE_Language.h"
 
+#include "frontend/EE_LanguageOverride.h"
 #include "services/EvaluationEnvironment.h"
 
 namespace {
-// A language set explicitly for this thread; negative when none is set.
+// A language set for this thread by the test seam; negative when none is.
 thread_local int currentLanguage = -1;
+}
+
+int& EE_languageOverride() {
+  return currentLanguage;
 }
 
 int EE_currentLanguage() {
@@ -19,10 +24,4 @@ int EE_currentLanguage() {
 
 bool EE_isCobolLanguage() {
   return EE_currentLanguage() == EE_LanguageCobol;
-}
-
-int EE_setCurrentLanguage(int language) {
-  int previous = currentLanguage;
-  currentLanguage = language;
-  return previous;
 }

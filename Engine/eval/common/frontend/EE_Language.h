@@ -12,17 +12,13 @@ enum : int {
   EE_LanguageSQL = 18
 };
 
-// The current language of the calling thread: the explicit setting below
-// when there is one, else the language of the evaluation environment current
-// on the thread, else C.
+// The current language of the calling thread: the language of the
+// evaluation environment current on the thread, else C. (Tests may set a
+// language for the thread through their test seam; it wins while set.)
 int EE_currentLanguage();
 
 // True when the current language is COBOL.
 bool EE_isCobolLanguage();
 
-// Makes the calling thread answer `language` until it is called again,
-// whatever environment is current; a negative value withdraws the setting.
-// Returns the previous setting.
-int EE_setCurrentLanguage(int language);
 
 #endif

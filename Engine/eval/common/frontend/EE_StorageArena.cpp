@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "frontend/EE_MemoryException.h"
+
 namespace {
 
 void* defaultAllocate(std::size_t n) {
@@ -74,5 +76,5 @@ void deleteMemory(EE_StorageArena* arena, void* p) {
 }
 
 void MemoryProblem() {
-  throw static_cast<const char*>("unable to allocate memory");
+  throw EE_MemoryException();
 }

@@ -16,7 +16,7 @@
 // Every allocation is 16-aligned, enough for every type the arena holds.
 // Requests of up to 65,496 bytes come from the pool's blocks; larger requests
 // get a chunk of their own straight from the pool's allocation function.
-// Running out of memory throws the C string "unable to allocate memory".
+// Running out of memory throws EE_MemoryException ("unable to allocate memory").
 class EE_StorageArena {
 public:
   // The largest request that a block can serve.
@@ -72,7 +72,8 @@ void* newMemory(EE_StorageArena* arena, std::size_t n);
 // only ever released with the whole arena, so this does nothing for it.
 void deleteMemory(EE_StorageArena* arena, void* p);
 
-// Reports exhausted memory: throws the C string "unable to allocate memory".
+// Reports exhausted memory: throws EE_MemoryException, the front end's
+// internal failure with the text "unable to allocate memory".
 [[noreturn]] void MemoryProblem();
 
 // Construction in an arena: `new (arena) T(...)`.

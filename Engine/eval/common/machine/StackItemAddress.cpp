@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "HostRecordAccess.h"
-#include "compiler/expression_info.h"
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemS.h"
 #include "services/DebuggeeAddress.h"
@@ -197,9 +196,7 @@ void StackItemAddress::genIndex(const StackItem& subscript, std::int64_t element
         // COBOL subscripts count from 1. The subscripts are recorded while
         // the expression expects more of them.
         ExpressionRepresentation* rep = environment_.asExprRepresentation();
-        const expression_info* info = rep != nullptr ? rep->exprInfo() : nullptr;
-        const bool recording = info != nullptr && info->subscriptCount != 0 &&
-                               rep->evaluationValues().count() < info->subscriptCount;
+        const bool recording = rep != nullptr && rep->evaluationValues().count() < rep->expectedSubscriptCount();
         if (subscript.type().hasFlag(TypeFlags::indexName)) {
             // An index name already holds a byte offset; without an element
             // size it holds the occurrence number itself.

@@ -1,7 +1,8 @@
 #include "services/CurrentEnvironmentQueries.h"
+#include "services/CurrentEnvironmentStandIn.h"
 
 #include "services/EvaluationEnvironment.h"
-#include "types/CreatedTypeItem.h"
+#include "types/EnvironmentTypes.h"
 
 namespace CurrentEnvironment {
 
@@ -69,9 +70,11 @@ const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index)
 
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry)
 {
-    // Indices of created ({-1, n}) and static ({-2, n}) types are numbered
-    // afresh by every request; caching one would hide a later type that
-    // reuses its number.
+    // Indices of created types ({-1, n}) are numbered afresh by every reset
+    // of the environment; caching one would hide a later type that reuses its
+    // number. Static types ({-2, n}) carry their entry in the static table,
+    // which answers them without the cache, and a static entry taken out of
+    // the table must not live on here.
     if (index.module == 0xFFFFFFFFu || index.module == 0xFFFFFFFEu)
         return;
     if (EvaluationEnvironment* env = EvaluationEnvironment::currentOrNull())

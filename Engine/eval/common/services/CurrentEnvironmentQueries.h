@@ -10,7 +10,8 @@
 //
 // These answers belong to the calling thread's current evaluation
 // environment. A thread without one (host services used outside a request)
-// answers from a small per-thread stand-in state (currentEnvironmentState).
+// answers from a small per-thread stand-in state: no context, not COBOL, no
+// frame selected (until a DWARF retry selects -2), code page "QUV-1047".
 namespace CurrentEnvironment {
 
 // The host context of the request (null when none is known).
@@ -33,20 +34,10 @@ const char* ebcdicCodePageName();
 // Type entries of the request: the entry cached for a host index (outside
 // COBOL), the entry of a type the evaluator created itself ({-1, n}), and
 // adding a resolved entry to the cache (the environment's TypeCache; indices
-// of created and static types are never cached). Until the type model exists
-// no created type is found.
+// of created and static types are never cached).
 const _TYPE_ENTRY* cachedTypeEntry(TYPE_INDEX index);
 const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index);
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry);
-
-// The per-thread stand-in for the environment.
-struct State {
-    const LCC_Eval_Context_Info* context = nullptr;
-    bool cobol = false;
-    int frame = -1;
-    const char* codePage = "QUV-1047";
-};
-State& currentEnvironmentState();
 
 }  // namespace CurrentEnvironment
 

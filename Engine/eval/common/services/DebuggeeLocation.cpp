@@ -9,7 +9,7 @@
 #include "services/FatPtr.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"
-#include "types/TypeItem.h"
+#include "types/EnvironmentTypes.h"
 
 namespace {
 

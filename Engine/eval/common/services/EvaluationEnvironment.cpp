@@ -6,26 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <plomkit/StdThread.h>
 #include <plomkit/UnicodeUtilities.h>
 
-#include "machine/StackItem.h"
+#include "machine/EnvironmentStack.h"
+#include "services/CurrentEnvironmentRegistry.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
-#include "types/CreatedTypeItem.h"
-#include "types/ScopeItem.h"
-#include "types/TemplateItem.h"
-#include "types/TypeItem.h"
+#include "types/EnvironmentTypes.h"
 
 namespace {
-
-const char currentKey[] = "EvaluationEnvironment";
-
-EvaluationEnvironment** currentSlot()
-{
-    return reinterpret_cast<EvaluationEnvironment**>(
-        StdThread::currentThread()->_getKeyValue(currentKey));
-}
 
 // The frame base of a call-stack record.
 DebuggeeAddress frameBase(const CALLSTACK_ITEM2& item)
@@ -85,9 +74,10 @@ DebuggeeAddress EvaluationEnvironment::OpenMpEnv::baseFor(const DebuggeeAddress&
 
 EvaluationEnvironment::EvaluationEnvironment() : EvaluationEnvironment(0) {}
 
-EvaluationEnvironment::EvaluationEnvironment(int language) : language_(language)
+EvaluationEnvironment::EvaluationEnvironment(int language)
+    : typeCache_(std::make_unique<TypeCache>()), language_(language)
 {
-    typeCache_.clearCache();
+    CurrentEnvironmentRegistry::born(this);
 }
 
 EvaluationEnvironment::~EvaluationEnvironment()
@@ -98,10 +88,11 @@ EvaluationEnvironment::~EvaluationEnvironment()
     deleteNewestFirst(constantStrings_);
     delete upcSession_;
     upcSession_ = nullptr;
-    EvaluationEnvironment** slot = currentSlot();
-    if (*slot == this)
-        *slot = nullptr;
-    typeCache_.clearCache();
+    // Taken out of every thread's slot, not only the calling thread's: the
+    // host may free an environment on another thread than the one that made
+    // it current.
+    CurrentEnvironmentRegistry::dying(this);
+    typeCache_->clearCache();
 }
 
 LocalsRepresentation* EvaluationEnvironment::asLocalsRepresentation()
@@ -155,12 +146,9 @@ void EvaluationEnvironment::deleteProducts()
 
 EvaluationEnvironment* EvaluationEnvironment::makeCurrent(const LCC_Eval_Context_Info* context) const
 {
-    EvaluationEnvironment** slot = currentSlot();
-    EvaluationEnvironment* previous = *slot;
-    *slot = const_cast<EvaluationEnvironment*>(this);
     if (context != nullptr)
         context_ = context;
-    return previous;
+    return CurrentEnvironmentRegistry::exchange(const_cast<EvaluationEnvironment*>(this));
 }
 
 ScopeItem* EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Context_Info* context)
@@ -175,7 +163,7 @@ ScopeItem* EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Contex
 
 EvaluationEnvironment* EvaluationEnvironment::currentRep()
 {
-    EvaluationEnvironment* current = *currentSlot();
+    EvaluationEnvironment* current = CurrentEnvironmentRegistry::current();
     if (current == nullptr)
         throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
     return current;
@@ -183,7 +171,7 @@ EvaluationEnvironment* EvaluationEnvironment::currentRep()
 
 EvaluationEnvironment* EvaluationEnvironment::currentOrNull()
 {
-    return *currentSlot();
+    return CurrentEnvironmentRegistry::current();
 }
 
 // ---------------------------------------------------------------------------
@@ -376,10 +364,10 @@ unsigned debuggerEnvironment()
     return debuggerEnvironmentWord.load();
 }
 
-void setBrowseMode(bool on)
+bool setBrowseMode(bool on)
 {
-    if (on)
-        debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode);
-    else
-        debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+    const unsigned before =
+        on ? debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode)
+           : debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+    return (before & debuggerEnvironmentBrowseMode) != 0;
 }

@@ -2,6 +2,7 @@
 #define NORVEXA_SERVICES_EVALUATIONENVIRONMENT_H
 
 #include <cstdint>
+#include <memory>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/List.h>
@@ -9,7 +10,6 @@
 #include "HostRecords.h"
 #include "services/DebuggeeAddress.h"
 #include "services/Message.h"
-#include "types/TypeCache.h"
 
 class CreatedTypeItem;
 class ExpressionRepresentation;
@@ -17,6 +17,7 @@ class LocalsRepresentation;
 class ScopeItem;
 class StackItem;
 class TemplateItem;
+class TypeCache;
 class TypeItem;
 
 // The state of one host request besides the expression itself: the host's
@@ -67,7 +68,10 @@ public:
 
     // Makes this the calling thread's current environment and returns the
     // one that was current before (null when none). A non-null context also
-    // becomes this environment's context.
+    // becomes this environment's context. Entry points make their request's
+    // environment current through CurrentEnvironmentScope, which puts the
+    // previous one back on every exit. An environment that is destroyed stops
+    // being current on every thread.
     EvaluationEnvironment* makeCurrent(const LCC_Eval_Context_Info* context) const;
     // makeCurrent, then reset, then the address size from the host; returns
     // the new block scope of the context (owned by this environment), whose
@@ -117,7 +121,7 @@ public:
     static const TypeItem* wcharType();
 
     Message& message() { return message_; }
-    TypeCache& typeCache() { return typeCache_; }
+    TypeCache& typeCache() { return *typeCache_; }
     const LCC_Eval_Context_Info* context() const { return context_; }
     void setContext(const LCC_Eval_Context_Info* context) { context_ = context; }
     // The context of the request's file scope (the request's own context
@@ -135,12 +139,16 @@ public:
     void setLocalsOption(bool on) { localsOption_ = on; }
     bool isUpdate() const { return update_; }
     void setUpdate(bool on) { update_ = on; }
+    // Whether character literals are spelled in the alternate character
+    // set (the update road sets it for character representations).
+    std::uint8_t alternateCharset() const { return alternateCharset_; }
+    void setAlternateCharset(std::uint8_t on) { alternateCharset_ = on; }
 
 private:
     void deleteProducts();
 
     Message message_;
-    TypeCache typeCache_;
+    std::unique_ptr<TypeCache> typeCache_;
     DebuggeeAddress stackBase_;
     List<OpenMpEnv*> openMpEnvs_;
     List<CreatedTypeItem*> createdTypes_;
@@ -160,6 +168,7 @@ private:
     bool staticExpression_ = false;
     bool localsOption_ = true;
     bool update_ = false;
+    std::uint8_t alternateCharset_ = 0;
     StackItem* conditionalVarItem_ = nullptr;
 };
 
@@ -180,6 +189,7 @@ int MBlen(const unsigned char* text, unsigned length);
 // The debugger-environment word: value 1 always, 16 while in browse mode.
 enum : unsigned { debuggerEnvironmentBase = 1, debuggerEnvironmentBrowseMode = 16 };
 unsigned debuggerEnvironment();
-void setBrowseMode(bool on);
+// Sets or clears browse mode; answers whether it was on before.
+bool setBrowseMode(bool on);
 
 #endif

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "compiler/expression_info.h"
-#include "machine/RuntimeStack.h"
+#include "machine/EnvironmentStack.h"
 #include "services/InvalidOp.h"
 
 ExpressionRepresentation::ExpressionRepresentation()
@@ -52,12 +52,27 @@ void ExpressionRepresentation::reset()
 
 void ExpressionRepresentation::saveExprInfo(expression_info* info)
 {
+    if (info == exprInfo_)
+        return;
+    // The information saved before belongs to this representation: an
+    // expression validated again would otherwise leak its earlier form.
+    expression_info* old = exprInfo_;
     exprInfo_ = info;
+    if (old != nullptr) {
+        exprFree(old);
+        delete old;
+    }
 }
 
 expression_info* ExpressionRepresentation::exprInfo() const
 {
     return exprInfo_;
+}
+
+unsigned ExpressionRepresentation::expectedSubscriptCount() const
+{
+    const expression_info* info = exprInfo();
+    return info != nullptr ? info->subscriptCount : 0;
 }
 
 void ExpressionRepresentation::saveValidationResult(StackItem* result)

@@ -28,7 +28,8 @@ public:
     // value stack emptied and the built expression released.
     void reset() override;
 
-    // Plain setters and getters: saving does not free what was held.
+    // Saving expression information takes it over and frees the information
+    // held before; the validation result is not owned.
     virtual void saveExprInfo(expression_info* info);
     virtual expression_info* exprInfo() const;
     virtual void saveValidationResult(StackItem* result);
@@ -48,6 +49,9 @@ public:
     void setEvaluationResult(StackItem* result) { evaluationResult_ = result; }
     RuntimeStack& runtimeStack() const { return *stack_; }
     List<std::uint64_t>& evaluationValues() { return evaluationValues_; }
+    // How many COBOL subscripts an evaluation records into evaluationValues
+    // (0 without expression information).
+    unsigned expectedSubscriptCount() const;
     std::uint8_t flags() const { return flags_; }
 
     enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };

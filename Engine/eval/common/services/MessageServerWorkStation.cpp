@@ -1,36 +1,52 @@
 #include "services/MessageServerWorkStation.h"
 
-MessageServerWorkStation::MessageServerWorkStation() : _locale(L"en_US"), _server(nullptr) {}
+#include <atomic>
+
+namespace {
+
+const wchar_t defaultLocale[] = L"en_US";
+
+std::atomic<std::uint64_t> nextServerId{1};
+
+} // namespace
+
+MessageServerWorkStation::MessageServerWorkStation() : _id(nextServerId++) {}
+
+std::wstring& MessageServerWorkStation::threadLocale() const
+{
+    // Keyed by the server's number, not its address, so that a server made
+    // where an earlier one lived does not inherit its locales.
+    thread_local std::map<std::uint64_t, std::wstring> locales;
+    auto [where, added] = locales.try_emplace(_id, defaultLocale);
+    return where->second;
+}
 
 EncodedString MessageServerWorkStation::getMessage(int set, int id)
 {
+    const std::wstring& locale = threadLocale();
     std::lock_guard<std::mutex> guard(_lock);
-    if (_server == nullptr)
-        setServer();
-    return _server->getMessage(set, id);
+    std::unique_ptr<XPG4MsgServer>& server = _servers[locale];
+    if (server == nullptr)
+        server = std::make_unique<XPG4MsgServer>(EncodedString(locale.c_str()), "rmq");
+    return server->getMessage(set, id);
 }
 
 void MessageServerWorkStation::setLocale(const EncodedString& locale)
 {
-    std::lock_guard<std::mutex> guard(_lock);
-    if (locale == _locale)
-        return;
-    _locale = locale;
-    delete _server;
-    _server = nullptr;
+    threadLocale() = locale.text();
 }
 
 void MessageServerWorkStation::setType(char) {}
 
-bool MessageServerWorkStation::hasServer() const
+EncodedString MessageServerWorkStation::locale() const
 {
-    std::lock_guard<std::mutex> guard(_lock);
-    return _server != nullptr;
+    return EncodedString(threadLocale().c_str());
 }
 
-void MessageServerWorkStation::setServer()
+bool MessageServerWorkStation::hasServer() const
 {
-    XPG4MsgServer* server = new XPG4MsgServer(_locale, "rmq");
-    delete _server;
-    _server = server;
+    const std::wstring& locale = threadLocale();
+    std::lock_guard<std::mutex> guard(_lock);
+    auto found = _servers.find(locale);
+    return found != _servers.end() && found->second != nullptr;
 }

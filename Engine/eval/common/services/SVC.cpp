@@ -1,3 +1,5 @@
+// SVC: one wrapper per host service slot.
+
 #include "services/SVC.h"
 
 #include <cinttypes>
@@ -8,238 +10,7 @@
 #include "HostRecordAccess.h"
 #include "services/CurrentEnvironmentQueries.h"
 #include "services/InvalidOp.h"
-
-namespace {
-
-constexpr unsigned traceBufferSize = 8192;
-
-// The evaluator's copy of the host table: zero slots and its own size until
-// the host's table is installed.
-constinit DBG2_SERVICE_FUNCTIONS serviceTable = [] {
-    DBG2_SERVICE_FUNCTIONS table{};
-    table.size = sizeof table;
-    return table;
-}();
-
-bool traceFlag = false;
-
-thread_local UBYTE4 traceIndentColumns = 0;
-thread_local char traceBuffer[traceBufferSize];
-
-const char* const traceComponent = "DOREDOZ2";
-const char* const assistComponent = "VUM_ASSIST";
-
-// How many characters snprintf-style formatting left in a buffer of room
-// characters when it reported wanted (negative: an encoding error).
-unsigned written(int wanted, unsigned room)
-{
-    if (wanted < 0 || room == 0)
-        return 0;
-    return static_cast<unsigned>(wanted) < room ? static_cast<unsigned>(wanted) : room - 1;
-}
-
-// Writes the indent into the buffer; returns the characters written.
-unsigned formatIndent()
-{
-    int width = static_cast<int>(traceIndentColumns < traceBufferSize ? traceIndentColumns
-                                                                      : traceBufferSize);
-    return written(std::snprintf(traceBuffer, traceBufferSize, "%*s", width, " "),
-                   traceBufferSize);
-}
-
-// Formats the message after a head of used characters and hands the line to
-// the host. Returns the length of the line.
-__attribute__((format(printf, 2, 0))) int finishLine(unsigned used, const char* format,
-                                                     va_list args, const char* component)
-{
-    if (format != nullptr && used < traceBufferSize - 1)
-        used += written(std::vsnprintf(traceBuffer + used, traceBufferSize - used, format, args),
-                        traceBufferSize - used);
-    traceBuffer[used] = '\0';
-    SVC::Expr2Trace(component, traceBuffer);
-    return static_cast<int>(used);
-}
-
-// Appends the pieces of a line head after used characters, bounded by the
-// buffer; returns the new count.
-unsigned appendText(unsigned used, const char* text, size_t length)
-{
-    if (used >= traceBufferSize - 1 || text == nullptr)
-        return used;
-    size_t room = traceBufferSize - 1 - used;
-    if (length > room)
-        length = room;
-    std::memcpy(traceBuffer + used, text, length);
-    used += static_cast<unsigned>(length);
-    traceBuffer[used] = '\0';
-    return used;
-}
-
-unsigned appendText(unsigned used, const char* text)
-{
-    return text == nullptr ? used : appendText(used, text, std::strlen(text));
-}
-
-// Appends "(<value>" when open is set, else "<value>", then the suffix.
-unsigned appendNumber(unsigned used, bool open, long long value, const char* suffix)
-{
-    char number[32];
-    int n = std::snprintf(number, sizeof number, open ? "(%lld" : "%lld", value);
-    used = appendText(used, number, written(n, sizeof number));
-    return appendText(used, suffix);
-}
-
-// Appends "prefix function" (or whichever of the two is given) and the
-// separator; appends nothing when neither is given.
-unsigned appendCaller(unsigned used, const char* prefix, const char* function,
-                      const char* separator)
-{
-    if (prefix != nullptr && function != nullptr) {
-        used = appendText(used, prefix);
-        used = appendText(used, " ");
-        used = appendText(used, function);
-        used = appendText(used, separator);
-    } else if (prefix != nullptr || function != nullptr) {
-        used = appendText(used, prefix != nullptr ? prefix : function);
-        used = appendText(used, separator);
-    }
-    return used;
-}
-
-}  // namespace
-
-bool SVC::InitializeServiceFunctions(DBG2_SERVICE_FUNCTIONS* hostTable)
-{
-    std::memset(&serviceTable, 0, sizeof serviceTable);
-    if (hostTable == nullptr) {
-        serviceTable.size = sizeof serviceTable;
-        return false;
-    }
-    size_t count = hostTable->size < sizeof serviceTable ? hostTable->size : sizeof serviceTable;
-    // Only whole slots: a size word that ends inside a slot must not leave
-    // half a function pointer in the copy.
-    count -= count % sizeof(void*);
-    std::memcpy(&serviceTable, hostTable, count);
-    serviceTable.size = sizeof serviceTable;
-    if (Expr2TraceEnabled() != 0)
-        traceFlag = true;
-    traceIndentColumns = 0;
-    return true;
-}
-
-bool* SVC::traceEnabled()
-{
-    return &traceFlag;
-}
-
-UBYTE4* SVC::indentValue()
-{
-    return &traceIndentColumns;
-}
-
-DBG2_SERVICE_FUNCTIONS* SVC::callBacks()
-{
-    return &serviceTable;
-}
-
-void SVC::traceIndent()
-{
-    traceIndentColumns += 2;
-}
-
-void SVC::traceUndent()
-{
-    traceIndentColumns -= traceIndentColumns < 2 ? traceIndentColumns : 2;
-}
-
-int SVC::fTrace(const char* function, unsigned line, const char* format, ...)
-{
-    if (!traceFlag)
-        return 0;
-    unsigned used = formatIndent();
-    if (function != nullptr) {
-        const char* paren = std::strchr(function, '(');
-        used = appendText(used, function, paren ? static_cast<size_t>(paren - function)
-                                                : std::strlen(function));
-    }
-    used = appendNumber(used, true, static_cast<long long>(line), "): ");
-    va_list args;
-    va_start(args, format);
-    int length = finishLine(used, format, args, traceComponent);
-    va_end(args);
-    return length;
-}
-
-int SVC::pTrace(const char* format, ...)
-{
-    if (!traceFlag)
-        return 0;
-    va_list args;
-    va_start(args, format);
-    int length = vTrace(nullptr, nullptr, format, args);
-    va_end(args);
-    return length;
-}
-
-int SVC::vTrace(const char* prefix, const char* function, const char* format, va_list args)
-{
-    if (!traceFlag)
-        return 0;
-    unsigned used = appendCaller(formatIndent(), prefix, function, ": ");
-    va_list copy;
-    va_copy(copy, args);
-    int length = finishLine(used, format, copy, traceComponent);
-    va_end(copy);
-    return length;
-}
-
-int SVC::DATrace(const char* prefix, const char* function, int value, const char* format,
-                 va_list args)
-{
-    if (!traceFlag)
-        return 0;
-    unsigned used = appendCaller(formatIndent(), prefix, function, "(");
-    used = appendNumber(used, false, value, ") ");
-    va_list copy;
-    va_copy(copy, args);
-    int length = finishLine(used, format, copy, assistComponent);
-    va_end(copy);
-    return length;
-}
-
-int SVC::Expr2TraceEnabled()
-{
-    EXPR2_TRACE_ENABLED slot = serviceTable.Expr2TraceEnabled;
-    if (slot == nullptr)
-        return 0;
-    try {
-        return slot() & 0xFFFF;
-    } catch (...) {
-        return 0;
-    }
-}
-
-void SVC::Expr2Trace(const char* component, const char* text)
-{
-    EXPR2_TRACE slot = serviceTable.Expr2Trace;
-    if (slot == nullptr)
-        return;
-    try {
-        slot(component, text);
-    } catch (...) {
-    }
-}
-
-void SVC::Expr2TraceWithID(unsigned id, const char* component, const char* text)
-{
-    EXPR2_TRACE_WITH_ID slot = serviceTable.Expr2TraceWithID;
-    if (slot == nullptr)
-        return;
-    try {
-        slot(id, component, text);
-    } catch (...) {
-    }
-}
+#include "services/SVCState.h"
 
 // ---------------------------------------------------------------------------
 // Error raising and the host service wrappers
@@ -295,6 +66,11 @@ struct DwarfBase {
     }
 };
 
+// The contained contexts one request may list, and how often the list is
+// regrown when the host reports more than there is room for.
+constexpr UBYTE4 containedContextsLimit = 1u << 20;
+constexpr unsigned containedContextsRegrowths = 4;
+
 std::uintptr_t traced(const void* pointer)
 {
     return reinterpret_cast<std::uintptr_t>(pointer);
@@ -307,62 +83,13 @@ const char* textOrEmpty(const void* text)
 
 }  // namespace
 
-void SVC::throwError(int rc)
-{
-    if (rc == 0)
-        return;
-    InvalidOp::InvalidOperation code;
-    switch (rc) {
-    case 2: code = InvalidOp::RTRC_BadContext; break;
-    case 16:
-    case 17: code = InvalidOp::RTRC_CallFunctionInvalid; break;
-    case 18: code = InvalidOp::RTRC_CallBadParm; break;
-    case 20: code = InvalidOp::RTRC_CallFunctionTrap; break;
-    case 21: code = InvalidOp::RTRC_CallFunctionTimeout; break;
-    case 22:
-    case 23: code = InvalidOp::RTRC_CallCatastrophe; break;
-    case 25: code = InvalidOp::RTRC_CallFunctionUserAbort; break;
-    case 26: code = InvalidOp::RTRC_SubscriptOutOfBounds; break;
-    default: code = InvalidOp::RTRC_IntfRoutineFailed; break;
-    }
-    throw InvalidOp(code, "static void SVC::throwError(int)", __LINE__);
-}
-
-void SVC::throwError(int rc, const char* function, unsigned line)
-{
-    if (rc == 0)
-        return;
-    if (traceFlag)
-        fTrace(function, line, "rc = %d", rc);
-    throwError(rc);
-}
-
-void SVC::throwError(int rc, const char* function, unsigned line, const char* format, ...)
-{
-    if (rc == 0)
-        return;
-    if (traceFlag) {
-        // The message goes after "rc = <rc>; "; fTrace cuts the whole line at
-        // the buffer's end.
-        char message[traceBufferSize];
-        va_list args;
-        va_start(args, format);
-        int n = std::vsnprintf(message, sizeof message, format, args);
-        va_end(args);
-        if (n < 0)
-            message[0] = '\0';
-        fTrace(function, line, "rc = %d; %s", rc, message);
-    }
-    throwError(rc);
-}
-
 DBG_VERSION_RECORD* SVC::debuggerVersion()
 {
     // One record per thread: two requests asking at once never see each
     // other's half-written answer.
     thread_local DBG_VERSION_RECORD record{};
     record.version = 5;
-    EXPR_DEBUGGER_VERSION slot = serviceTable.debuggerVersion;
+    EXPR_DEBUGGER_VERSION slot = SVCState::table().debuggerVersion;
     if (slot == nullptr)
         return &record;
     try {
@@ -407,7 +134,7 @@ const _TYPE_ENTRY* SVC::ExprGetTypeEntry(const LCC_Eval_Context_Info* ctx, TYPE_
                traced(created));
         return created;
     }
-    EXPR_GET_TYPE_ENTRY slot = requireSlot(serviceTable.ExprGetTypeEntry, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_TYPE_ENTRY slot = requireSlot(SVCState::table().ExprGetTypeEntry, __PRETTY_FUNCTION__, __LINE__);
     TYPE_ENTRY* entry = nullptr;
     int rc = returnCode(slot(ctx, index.module, index.index, &entry));
     fTrace(__PRETTY_FUNCTION__, __LINE__, "after ExprGetTypeEntry: %08" PRIxPTR, traced(entry));
@@ -419,7 +146,7 @@ const _TYPE_ENTRY* SVC::ExprGetTypeEntry(const LCC_Eval_Context_Info* ctx, TYPE_
 
 UBYTEP SVC::ExprQueryRegisterId(const LCC_Eval_Context_Info* ctx, UBYTE1* name)
 {
-    EXPR_QUERY_REGISTER_ID slot = requireSlot(serviceTable.ExprQueryRegisterId, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_QUERY_REGISTER_ID slot = requireSlot(SVCState::table().ExprQueryRegisterId, __PRETTY_FUNCTION__, __LINE__);
     UBYTEP id = 0;
     int rc = returnCode(slot(ctx, name, &id));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Register = %s", textOrEmpty(name));
@@ -428,14 +155,14 @@ UBYTEP SVC::ExprQueryRegisterId(const LCC_Eval_Context_Info* ctx, UBYTE1* name)
 
 void SVC::ExprQueryRegisterInfo(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE2* type, UBYTE2* bits)
 {
-    EXPR_QUERY_REGISTER_INFO slot = requireSlot(serviceTable.ExprQueryRegisterInfo, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_QUERY_REGISTER_INFO slot = requireSlot(SVCState::table().ExprQueryRegisterInfo, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, id, type, bits));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Register id = %d", static_cast<int>(id));
 }
 
 int SVC::ExprGetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE1* buffer)
 {
-    EXPR_GET_REGISTER_VALUE slot = requireSlot(serviceTable.ExprGetRegisterValue, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_REGISTER_VALUE slot = requireSlot(SVCState::table().ExprGetRegisterValue, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, id, buffer));
     if (rc == 0 || rc == 10 || rc == 12)
         return rc;
@@ -445,14 +172,14 @@ int SVC::ExprGetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE
 
 void SVC::ExprSetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id, const UBYTE1* buffer)
 {
-    EXPR_SET_REGISTER_VALUE slot = requireSlot(serviceTable.ExprSetRegisterValue, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_SET_REGISTER_VALUE slot = requireSlot(SVCState::table().ExprSetRegisterValue, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, id, buffer));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Register id = %d", static_cast<int>(id));
 }
 
 EE_ADDR SVC::Expr2MapSection(const LCC_Eval_Context_Info* ctx, UBYTE4 section)
 {
-    EXPR2_MAP_SECTION slot = requireSlot(serviceTable.Expr2MapSection, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_MAP_SECTION slot = requireSlot(SVCState::table().Expr2MapSection, __PRETTY_FUNCTION__, __LINE__);
     EE_ADDR address{};
     int rc = returnCode(slot(ctx, section, &address));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Section ID = %d", static_cast<int>(section));
@@ -462,13 +189,13 @@ EE_ADDR SVC::Expr2MapSection(const LCC_Eval_Context_Info* ctx, UBYTE4 section)
 UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count,
                             void* buffer)
 {
-    EXPR2_READ_MEMORY slot = requireSlot(serviceTable.Expr2ReadMemory, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_READ_MEMORY slot = requireSlot(SVCState::table().Expr2ReadMemory, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 bytesRead = 0;
     int rc = returnCode(slot(ctx, address, count, buffer, &bytesRead));
     // A host that claims more than was asked has read what was asked.
     if (bytesRead > count)
         bytesRead = count;
-    if (traceFlag)
+    if (SVCState::tracing())
         fTrace(__PRETTY_FUNCTION__, __LINE__, "Read %d bytes from location %s; rc = %d",
                static_cast<int>(count), AddressText(address).text, rc);
     // Every short read leaves defined bytes behind it: the rest is zeroed.
@@ -492,10 +219,10 @@ UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& add
 UBYTE4 SVC::Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count,
                              const void* buffer)
 {
-    EXPR2_WRITE_MEMORY slot = requireSlot(serviceTable.Expr2WriteMemory, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_WRITE_MEMORY slot = requireSlot(SVCState::table().Expr2WriteMemory, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 written = 0;
     int rc = returnCode(slot(ctx, address, count, buffer, &written));
-    if (traceFlag)
+    if (SVCState::tracing())
         fTrace(__PRETTY_FUNCTION__, __LINE__, "Write %d bytes to location %s; rc = %d",
                static_cast<int>(count), AddressText(address).text, rc);
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d.  Written = %d",
@@ -506,7 +233,7 @@ UBYTE4 SVC::Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& ad
 UBYTE2 SVC::ExprGetContextLocationType(const LCC_Eval_Context_Info* ctx)
 {
     EXPR_GET_CONTEXT_LOCATION_TYPE slot =
-        requireSlot(serviceTable.ExprGetContextLocationType, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprGetContextLocationType, __PRETTY_FUNCTION__, __LINE__);
     // Preset: a host that fails without answering leaves a defined 0.
     UBYTE2 type = 0;
     slot(ctx, &type);
@@ -517,7 +244,7 @@ UBYTE4 SVC::ExprGetContainingContextInfo(const LCC_Eval_Context_Info* ctx,
                                          const LCC_Eval_Context_Info*& containing)
 {
     EXPR_GET_CONTAINING_CONTEXT_INFO slot =
-        requireSlot(serviceTable.ExprGetContainingContextInfo, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprGetContainingContextInfo, __PRETTY_FUNCTION__, __LINE__);
     containing = nullptr;
     UBYTE4 result = 0;
     int rc = returnCode(slot(ctx, &containing, &result));
@@ -528,7 +255,7 @@ UBYTE4 SVC::ExprGetContainingContextInfo(const LCC_Eval_Context_Info* ctx,
 UBYTE2 SVC::ExprGetNumCallStackItems(const LCC_Eval_Context_Info* ctx)
 {
     EXPR_GET_NUM_CALL_STACK_ITEMS slot =
-        requireSlot(serviceTable.ExprGetNumCallStackItems, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprGetNumCallStackItems, __PRETTY_FUNCTION__, __LINE__);
     UBYTE2 count = 0;
     int rc = returnCode(slot(ctx, &count));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__);
@@ -538,7 +265,7 @@ UBYTE2 SVC::ExprGetNumCallStackItems(const LCC_Eval_Context_Info* ctx)
 void SVC::Expr2GetCallStackEntry(const LCC_Eval_Context_Info* ctx, UBYTE2 item, CALLSTACK_ITEM2* entry)
 {
     EXPR2_GET_CALL_STACK_ENTRY slot =
-        requireSlot(serviceTable.Expr2GetCallStackEntry, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().Expr2GetCallStackEntry, __PRETTY_FUNCTION__, __LINE__);
     CALLSTACK_ITEM2 scratch{};
     if (entry == nullptr)
         entry = &scratch;
@@ -550,7 +277,7 @@ SYMBOL_ENTRY* SVC::ExprSearchForSymbolEntry(const LCC_Eval_Context_Info* ctx, UB
                                             UBYTE4 symbolsToSearch)
 {
     EXPR_SEARCH_FOR_SYMBOL_ENTRY slot =
-        requireSlot(serviceTable.ExprSearchForSymbolEntry, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprSearchForSymbolEntry, __PRETTY_FUNCTION__, __LINE__);
     SYMBOL_ENTRY* entry = nullptr;
     int rc = returnCode(slot(ctx, name, kind, symbolsToSearch, &entry));
     fTrace(__PRETTY_FUNCTION__, __LINE__, "rc = %d", rc);
@@ -565,7 +292,7 @@ SYMBOL_LIST* SVC::Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, 
                                               UBYTE4 kind, UBYTE4 symbolsToSearch)
 {
     EXPR2_SEARCH_FOR_SYMBOL_ENTRIES slot =
-        requireSlot(serviceTable.Expr2SearchForSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().Expr2SearchForSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
     SYMBOL_LIST* list = nullptr;
     int rc = returnCode(slot(ctx, name, kind, symbolsToSearch, &list));
     fTrace(__PRETTY_FUNCTION__, __LINE__, "rc = %d", rc);
@@ -578,7 +305,7 @@ SYMBOL_LIST* SVC::Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, 
 
 SYMBOL_ENTRY* SVC::ExprGetBlockSymbol(const LCC_Eval_Context_Info* ctx)
 {
-    EXPR_GET_BLOCK_SYMBOL slot = requireSlot(serviceTable.ExprGetBlockSymbol, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_BLOCK_SYMBOL slot = requireSlot(SVCState::table().ExprGetBlockSymbol, __PRETTY_FUNCTION__, __LINE__);
     SYMBOL_ENTRY* entry = nullptr;
     int rc = returnCode(slot(ctx, &entry));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__);
@@ -588,7 +315,7 @@ SYMBOL_ENTRY* SVC::ExprGetBlockSymbol(const LCC_Eval_Context_Info* ctx)
 bool SVC::ExprSymbolEntryWithinContext(SYMBOL_ENTRY& entry, const LCC_Eval_Context_Info* ctx)
 {
     EXPR_SYMBOL_ENTRY_WITHIN_CONTEXT slot =
-        requireSlot(serviceTable.ExprSymbolEntryWithinContext, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprSymbolEntryWithinContext, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(&entry, ctx));
     if (rc == 8)
         return false;
@@ -599,7 +326,7 @@ bool SVC::ExprSymbolEntryWithinContext(SYMBOL_ENTRY& entry, const LCC_Eval_Conte
 EE_ADDR SVC::Expr2ComputeThreadStaticBase(const LCC_Eval_Context_Info* ctx)
 {
     EXPR2_COMPUTE_THREAD_STATIC_BASE slot =
-        requireSlot(serviceTable.Expr2ComputeThreadStaticBase, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().Expr2ComputeThreadStaticBase, __PRETTY_FUNCTION__, __LINE__);
     EE_ADDR base{};
     int rc = returnCode(slot(ctx, &base));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__);
@@ -610,7 +337,7 @@ EE_ADDR SVC::Expr2ComputeDWARFaddress(const LCC_Eval_Context_Info* ctx, const UB
                                       const UBYTE8* base)
 {
     EXPR2_COMPUTE_DWARF_ADDRESS slot =
-        requireSlot(serviceTable.Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
     DwarfBase baseRecord(base);
     EE_ADDR result{};
     int rc = returnCode(slot(ctx, &result, loc, length, CurrentEnvironment::frameIndex(), baseRecord.pointer));
@@ -622,7 +349,7 @@ EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const
                                          const UBYTE1* loc, UBYTE4 length, const UBYTE8* base)
 {
     EXPR2_COMPUTE_ABS_DWARF_ADDRESS slot =
-        requireSlot(serviceTable.Expr2ComputeAbsDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().Expr2ComputeAbsDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
     DwarfBase baseRecord(base);
     EE_ADDR result{};
     int rc = returnCode(slot(ctx, &result, loc, length, baseRecord.pointer));
@@ -663,7 +390,7 @@ std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* 
     int rc;
     if (CurrentEnvironment::frameIndex() < 0) {
         EXPR2_COMPUTE_ABS_DWARF_ADDRESS absolute =
-            requireSlot(serviceTable.Expr2ComputeAbsDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
+            requireSlot(SVCState::table().Expr2ComputeAbsDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
         rc = returnCode(absolute(ctx, &result, loc, length, baseRecord.pointer));
         if (rc != 0 && !CurrentEnvironment::isCobol()) {
             // One retry against the top frame, without a call-stack record.
@@ -671,14 +398,14 @@ std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* 
             Expr2GetCallStackEntry(ctx, 0, &top);
             CurrentEnvironment::setFrameIndex(-2);
             EXPR2_COMPUTE_DWARF_ADDRESS inFrame =
-                requireSlot(serviceTable.Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
+                requireSlot(SVCState::table().Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
             result = EE_ADDR{};
             rc = returnCode(inFrame(top.context, &result, loc, length, CurrentEnvironment::frameIndex(),
                                     baseRecord.pointer));
         }
     } else {
         EXPR2_COMPUTE_DWARF_ADDRESS inFrame =
-            requireSlot(serviceTable.Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
+            requireSlot(SVCState::table().Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
         rc = returnCode(inFrame(ctx, &result, loc, length, CurrentEnvironment::frameIndex(),
                                 baseRecord.pointer));
     }
@@ -692,7 +419,7 @@ std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* 
 
 bool SVC::Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx, CALLSTACK_ITEM2* entry)
 {
-    EXPR2_GET_TOP_STACK_ENTRY slot = serviceTable.Expr2GetTopStackEntry;
+    EXPR2_GET_TOP_STACK_ENTRY slot = SVCState::table().Expr2GetTopStackEntry;
     if (slot == nullptr) {
         fTrace(__PRETTY_FUNCTION__, __LINE__, "No test function - assuming isTOS = 1");
         return true;
@@ -708,15 +435,20 @@ bool SVC::Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx, CALLSTACK_ITEM
     return isTopOfStack != 0;
 }
 
-UBYTE4 SVC::ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer, UBYTE4 capacity)
+UBYTE4 SVC::ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer, UBYTE4 capacity,
+                                  UBYTE4* total)
 {
-    EXPR_GET_SYMBOL_ENTRIES slot = requireSlot(serviceTable.ExprGetSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
-    return slot(ctx, buffer, capacity);
+    EXPR_GET_SYMBOL_ENTRIES slot = requireSlot(SVCState::table().ExprGetSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
+    UBYTE4 count = slot(ctx, buffer, capacity);
+    if (total != nullptr)
+        *total = count;
+    // The host fills at most capacity entries, whatever total it reports.
+    return count < capacity ? count : capacity;
 }
 
 EE_ADDR SVC::Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbol, UBYTE4 section)
 {
-    EXPR2_GET_LINK_ADDRESS slot = requireSlot(serviceTable.Expr2GetLinkAddress, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_GET_LINK_ADDRESS slot = requireSlot(SVCState::table().Expr2GetLinkAddress, __PRETTY_FUNCTION__, __LINE__);
     EE_ADDR address{};
     int rc = returnCode(slot(ctx, symbol, section, &address));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "%s, Symbol = \"%s\".  Section = 0x%x", "Failed",
@@ -727,7 +459,7 @@ EE_ADDR SVC::Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbo
 void SVC::ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* function, UBYTE4 first,
                            UBYTE4 second, void* result, const List<ExprCallFunctionParm>& parms)
 {
-    EXPR_CALL_FUNCTION slot = requireSlot(serviceTable.ExprCallFunction, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_CALL_FUNCTION slot = requireSlot(SVCState::table().ExprCallFunction, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, function, first, second, result, parms.count(),
                              parms.count() != 0 ? parms.items() : nullptr));
     if (rc == 0)
@@ -740,20 +472,20 @@ void SVC::ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* functio
 
 CONTEXT_SCOPE2 SVC::ExprGetContextType2(const LCC_Eval_Context_Info* ctx)
 {
-    EXPR_GET_CONTEXT_TYPE2 slot = requireSlot(serviceTable.ExprGetContextType2, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_CONTEXT_TYPE2 slot = requireSlot(SVCState::table().ExprGetContextType2, __PRETTY_FUNCTION__, __LINE__);
     return static_cast<CONTEXT_SCOPE2>(slot(ctx) & 0xFFFF);
 }
 
 void SVC::Expr2GetKeyAddress(const LCC_Eval_Context_Info* ctx, void* key, EE_ADDR* out)
 {
-    EXPR2_GET_KEY_ADDRESS slot = requireSlot(serviceTable.Expr2GetKeyAddress, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_GET_KEY_ADDRESS slot = requireSlot(SVCState::table().Expr2GetKeyAddress, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, key, out));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Key = %p", key);
 }
 
 void SVC::Expr2NativeStackIndex(const LCC_Eval_Context_Info* ctx, UBYTE4 index, UBYTE4* native)
 {
-    EXPR2_NATIVE_STACK_INDEX slot = requireSlot(serviceTable.Expr2NativeStackIndex, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_NATIVE_STACK_INDEX slot = requireSlot(SVCState::table().Expr2NativeStackIndex, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, index, native));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__, "StackIndex = %d, native %d", static_cast<int>(index),
                native != nullptr ? static_cast<int>(*native) : 0);
@@ -762,11 +494,21 @@ void SVC::Expr2NativeStackIndex(const LCC_Eval_Context_Info* ctx, UBYTE4 index, 
 List<const LCC_Eval_Context_Info*> SVC::ExprGetContainedContexts(const LCC_Eval_Context_Info* ctx, UBYTE4 kind)
 {
     EXPR_GET_CONTAINED_CONTEXTS slot =
-        requireSlot(serviceTable.ExprGetContainedContexts, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprGetContainedContexts, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 capacity = 50;
     std::vector<const LCC_Eval_Context_Info*> contexts(capacity, nullptr);
     UBYTE4 total = slot(ctx, contexts.data(), kind, capacity);
-    while (total > capacity) {
+    // The host reports its total; while that does not fit, ask again with
+    // room for exactly that many. A host whose total keeps growing, or
+    // passes what one request may hold, is refused rather than followed.
+    for (unsigned regrowths = 0; total > capacity; ++regrowths) {
+        if (total > containedContextsLimit || regrowths == containedContextsRegrowths) {
+            char message[96];
+            std::snprintf(message, sizeof message, "Contained contexts: %u reported, room for %u",
+                          static_cast<unsigned>(total), static_cast<unsigned>(capacity));
+            fTrace(__PRETTY_FUNCTION__, __LINE__, "%s", message);
+            throw InvalidOp(InvalidOp::RTRC_IntfRoutineFailed, __PRETTY_FUNCTION__, __LINE__, message);
+        }
         capacity = total;
         contexts.assign(capacity, nullptr);
         total = slot(ctx, contexts.data(), kind, capacity);
@@ -780,7 +522,7 @@ List<const LCC_Eval_Context_Info*> SVC::ExprGetContainedContexts(const LCC_Eval_
 bool SVC::ExprGetLinkName(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, const UBYTE1** first,
                           const UBYTE1** second, const UBYTE1** third)
 {
-    EXPR_GET_LINK_NAME slot = requireSlot(serviceTable.ExprGetLinkName, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_LINK_NAME slot = requireSlot(SVCState::table().ExprGetLinkName, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, &address, first, second, third));
     if (rc == 8)
         return false;
@@ -790,7 +532,7 @@ bool SVC::ExprGetLinkName(const LCC_Eval_Context_Info* ctx, const EE_ADDR& addre
 
 TYPE_ENTRY* SVC::Expr2GetTypeByName(const LCC_Eval_Context_Info* ctx, const char* name, UBYTE1 flag)
 {
-    EXPR2_GET_TYPE_BY_NAME slot = requireSlot(serviceTable.Expr2GetTypeByName, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_GET_TYPE_BY_NAME slot = requireSlot(SVCState::table().Expr2GetTypeByName, __PRETTY_FUNCTION__, __LINE__);
     TYPE_ENTRY* entry = nullptr;
     int rc = returnCode(slot(ctx, name, flag, &entry));
     if (rc == 3)
@@ -803,25 +545,25 @@ bool SVC::ExprGetCompilationSettingValue(const LCC_Eval_Context_Info* ctx, COMPI
                                          COMPILATION_SETTING_VALUE* value)
 {
     EXPR_GET_COMPILATION_SETTING_VALUE slot =
-        requireSlot(serviceTable.ExprGetCompilationSettingValue, __PRETTY_FUNCTION__, __LINE__);
+        requireSlot(SVCState::table().ExprGetCompilationSettingValue, __PRETTY_FUNCTION__, __LINE__);
     return slot(ctx, setting, value) != 0;
 }
 
 bool SVC::ExprGetPlaybackMode()
 {
-    EXPR_GET_PLAYBACK_MODE slot = requireSlot(serviceTable.ExprGetPlaybackMode, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_PLAYBACK_MODE slot = requireSlot(SVCState::table().ExprGetPlaybackMode, __PRETTY_FUNCTION__, __LINE__);
     return (slot() & 0xFFFF) != 0;
 }
 
 UBYTE4 SVC::ExprGetPathPoint(UBYTE4* pathPoint)
 {
-    EXPR_GET_PATH_POINT slot = requireSlot(serviceTable.ExprGetPathPoint, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_PATH_POINT slot = requireSlot(SVCState::table().ExprGetPathPoint, __PRETTY_FUNCTION__, __LINE__);
     return slot(pathPoint);
 }
 
 void SVC::Expr2GetSessionId(const LCC_Eval_Context_Info* ctx, UBYTE4* sessionId)
 {
-    EXPR2_GET_SESSION_ID slot = requireSlot(serviceTable.Expr2GetSessionId, __PRETTY_FUNCTION__, __LINE__);
+    EXPR2_GET_SESSION_ID slot = requireSlot(SVCState::table().Expr2GetSessionId, __PRETTY_FUNCTION__, __LINE__);
     int rc = returnCode(slot(ctx, sessionId));
     throwError(rc, __PRETTY_FUNCTION__, __LINE__);
 }
@@ -829,7 +571,7 @@ void SVC::Expr2GetSessionId(const LCC_Eval_Context_Info* ctx, UBYTE4* sessionId)
 BYTE4 SVC::ExprEbcdicConvert(const void* source, UBYTE2 sourceLength, void* target, UBYTE2 targetLength,
                              const char* codePage, Conversion conversion)
 {
-    EXPR_EBCDIC_CONVERT slot = requireSlot(serviceTable.ExprEbcdicConvert, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_EBCDIC_CONVERT slot = requireSlot(SVCState::table().ExprEbcdicConvert, __PRETTY_FUNCTION__, __LINE__);
     if (codePage == nullptr)
         codePage = CurrentEnvironment::ebcdicCodePageName();
     return slot(CurrentEnvironment::currentContext(), source, sourceLength, target, targetLength, codePage,
@@ -838,7 +580,7 @@ BYTE4 SVC::ExprEbcdicConvert(const void* source, UBYTE2 sourceLength, void* targ
 
 const char* SVC::ExprGetCodepage(const LCC_Eval_Context_Info* ctx)
 {
-    EXPR_GET_CODEPAGE slot = serviceTable.ExprGetCodepage;
+    EXPR_GET_CODEPAGE slot = SVCState::table().ExprGetCodepage;
     if (slot == nullptr)
         return "";
     const char* name = slot(ctx);
@@ -849,7 +591,7 @@ void* SVC::ExprGetRawDbgData(const LCC_Eval_Context_Info* ctx, UBYTE4* size)
 {
     if (size != nullptr)
         *size = 0;
-    EXPR_GET_RAW_DBG_DATA slot = serviceTable.ExprGetRawDbgData;
+    EXPR_GET_RAW_DBG_DATA slot = SVCState::table().ExprGetRawDbgData;
     if (slot == nullptr)
         return nullptr;
     return slot(ctx, size);
@@ -857,7 +599,7 @@ void* SVC::ExprGetRawDbgData(const LCC_Eval_Context_Info* ctx, UBYTE4* size)
 
 void SVC::ExprGetFileInfo(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, void* buffer, UBYTE4 size)
 {
-    EXPR_GET_FILE_INFO slot = requireSlot(serviceTable.ExprGetFileInfo, __PRETTY_FUNCTION__, __LINE__);
+    EXPR_GET_FILE_INFO slot = requireSlot(SVCState::table().ExprGetFileInfo, __PRETTY_FUNCTION__, __LINE__);
     BYTE4 result = slot(ctx, address, buffer, size);
     if (result >= 0)
         return;

@@ -1,6 +1,7 @@
 #ifndef NORVEXA_SERVICES_SVC_H
 #define NORVEXA_SERVICES_SVC_H
 
+#include <atomic>
 #include <cstdarg>
 
 #include "HostRecords.h"
@@ -15,10 +16,12 @@
 // that turns the host's return codes into results or InvalidOp exceptions.
 // Only static members.
 //
-// Threads: the copy of the table and the trace switch are written once, at
-// initialisation, and only read afterwards. The trace line buffer and the
-// indent are kept per thread, so requests that run on several host threads
-// at once never format into one buffer and keep their own nesting.
+// Threads: a table installed by initialisation is copied whole into a table
+// of its own and then published at once, so a request running on another
+// thread sees the old copy or the new one, never half of either; the trace
+// switch is atomic. The trace line buffer and the indent are kept per
+// thread, so requests that run on several host threads at once never format
+// into one buffer and keep their own nesting.
 class SVC {
 public:
     // ------------------------------------------------------------------
@@ -32,12 +35,11 @@ public:
     // empties the copy and answers false.
     static bool InitializeServiceFunctions(DBG2_SERVICE_FUNCTIONS* hostTable);
 
-    // The trace switch: false until initialisation finds the host's on.
-    static bool* traceEnabled();
-    // The calling thread's trace indent, in columns.
-    static UBYTE4* indentValue();
-    // The evaluator's copy of the host table.
-    static DBG2_SERVICE_FUNCTIONS* callBacks();
+    // The trace switch: false until initialisation finds the host's on. Read
+    // only; the evaluator itself never turns it off.
+    static const std::atomic<bool>* traceEnabled();
+    // The evaluator's copy of the host table (the one installed last).
+    static const DBG2_SERVICE_FUNCTIONS* callBacks();
 
     // Indent += 2; indent -= min(indent, 2).
     static void traceIndent();
@@ -194,9 +196,13 @@ public:
     static bool Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx,
                                       CALLSTACK_ITEM2* entry = nullptr);
 
-    // Slot 39: fills up to capacity entries; returns the host's count.
+    // Slot 39: fills up to capacity entries; returns how many it filled (the
+    // host's count, never more than capacity). The host's own count, which
+    // may exceed the capacity when the context has more entries, goes to
+    // *total when total is given: a caller that wants every entry asks again
+    // with room for that many.
     static UBYTE4 ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer,
-                                       UBYTE4 capacity);
+                                       UBYTE4 capacity, UBYTE4* total = nullptr);
 
     // Slot 40: the address of a link symbol in a section.
     static EE_ADDR Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbol,
@@ -216,7 +222,10 @@ public:
     static void Expr2NativeStackIndex(const LCC_Eval_Context_Info* ctx, UBYTE4 index,
                                       UBYTE4* native);
 
-    // Slot 45: every contained context of a kind.
+    // Slot 45: every contained context of a kind. The list is regrown while
+    // the host reports more than it has room for, at most 4 times and to at
+    // most 1,048,576 contexts; a host past either bound is refused with
+    // RTRC_IntfRoutineFailed.
     static List<const LCC_Eval_Context_Info*> ExprGetContainedContexts(
         const LCC_Eval_Context_Info* ctx, UBYTE4 kind);
 

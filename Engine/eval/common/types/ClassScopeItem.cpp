@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "HostRecordAccess.h"
@@ -183,9 +184,30 @@ ScopeItem* ClassScopeItem::container() const
 
 void ClassScopeItem::buildClassMembers()
 {
-    if (built_)
+    // A class reached again while its members are read (through a base or
+    // a nested type) sees the list as it stands.
+    if (built_ || building_)
         return;
+    building_ = true;
+    const std::uint8_t allMembersBefore = allMembers_;
+    try {
+        readClassMembers();
+    } catch (...) {
+        // A host failure half-way leaves no partial list behind: the next
+        // request reads the members again.
+        building_ = false;
+        deleteAll(dataMembers_);
+        deleteAll(bases_);
+        deleteAll(nestedTypes_);
+        allMembers_ = allMembersBefore;
+        throw;
+    }
+    building_ = false;
     built_ = true;
+}
+
+void ClassScopeItem::readClassMembers()
+{
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
                 reinterpret_cast<unsigned long>(this), textOrEmpty(classType_.format()));
     const _TYPE_ENTRY* record = classType_.typeEntry();
@@ -211,28 +233,31 @@ void ClassScopeItem::buildClassMembers()
     for (const TNtypeListNode* n = list->list.first.types; n != nullptr && guard < 65536; n = n->next, ++guard) {
         if (typeIndexEmpty(TYPE_INDEX(n->type)))
             continue;
-        TypeItem* member = (isCobolLanguage() && n->cobolEntry != nullptr)
-                               ? new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), n->cobolEntry, false)
-                               : new TypeItem(TYPE_INDEX(TYPE_INDEX(n->type)), nullptr, false);
+        auto member = std::make_unique<TypeItem>(TYPE_INDEX(TYPE_INDEX(n->type)),
+                                                 isCobolLanguage() ? n->cobolEntry : nullptr, false);
         const _TYPE_ENTRY* e = member->typeEntry();
         switch (e != nullptr ? e->leaf : TE_NONE) {
-        case TE_BASECLASS:
-            bases_.append(member);
+        case TE_BASECLASS: {
+            TypeItem& base = *member;
+            bases_.append(member.get());
+            member.release();
             if (isFortranLanguage())
-                fortranAddBaseMember(*member);
+                fortranAddBaseMember(base);
             break;
+        }
         case TE_CLASS:
         case TE_NAMEDTAG:
         case TE_ENUM:
         case TE_ENUM2:
         case TE_GROUP:
-            nestedTypes_.append(member);
+            nestedTypes_.append(member.get());
+            member.release();
             break;
         case TE_MEMBER:
-            dataMembers_.append(member);
+            dataMembers_.append(member.get());
+            member.release();
             break;
         default:
-            delete member;
             break;
         }
     }
@@ -265,8 +290,11 @@ void ClassScopeItem::fortranAddBaseMember(TypeItem& base)
     member.name = p->klass.name;
     member.name2 = "";
     const TypeItem* created = CreatedTypeItem::findOrCreateType(member);
-    if (created != nullptr)
-        dataMembers_.append(new TypeItem(*created));
+    if (created != nullptr) {
+        auto copy = std::make_unique<TypeItem>(*created);
+        dataMembers_.append(copy.get());
+        copy.release();
+    }
 }
 
 TypeItem ClassScopeItem::findClassMemberVar(const char* name) const
@@ -343,13 +371,13 @@ SymbolItem* ClassScopeItem::makeVarSymbol(const char* name)
     TypeItem memberType = findStructMember(name, offset);
     if (memberType.typeIndex().module() == 0 && memberType.typeIndex().index() == 0)
         return nullptr;
-    SymbolItem* symbol = new SymbolItem(memberType, *this, name, false);
+    auto symbol = std::make_unique<SymbolItem>(memberType, *this, name, false);
     symbol->memberLayout().size = memberType.typeSize();
     symbol->memberLayout().offset = static_cast<std::uint64_t>(offset);
     symbol->memberLayout().expressionLength = 0;
     symbol->memberLayout().flags = 0;
     addSymbol(*symbol);
-    return symbol;
+    return symbol.release();
 }
 
 SymbolItem* ClassScopeItem::makeTypeSymbol(const char* name)
@@ -359,9 +387,9 @@ SymbolItem* ClassScopeItem::makeTypeSymbol(const char* name)
     TypeItem nested = findClassMemberType(name);
     if (nested.typeEntry() == nullptr)
         return nullptr;
-    SymbolItem* symbol = new SymbolItem(nested, *this, name, true);
+    auto symbol = std::make_unique<SymbolItem>(nested, *this, name, true);
     addSymbol(*symbol);
-    return symbol;
+    return symbol.release();
 }
 
 SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member)
@@ -382,7 +410,7 @@ SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member, const Typ
     const bool isStatic = memberIsStatic(e->member);
     if (allMembers_ == 0 && !isStatic)
         return nullptr;
-    SymbolItem* symbol = new SymbolItem(memberType, *this, member);
+    auto symbol = std::make_unique<SymbolItem>(memberType, *this, member);
     symbol->setAttributeB(true);
     SymbolItem::MemberLayout& layout = symbol->memberLayout();
     const bool descriptor = memberType.hasFlag(TypeFlags::fortranDescriptor);
@@ -397,7 +425,7 @@ SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member, const Typ
     layout.flags = static_cast<std::uint16_t>((isStatic ? SymbolItem::MemberLayout::staticMember : 0)
                                               | (descriptor ? SymbolItem::MemberLayout::fortranDescriptor : 0));
     addSymbol(*symbol);
-    return symbol;
+    return symbol.release();
 }
 
 SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
@@ -420,10 +448,10 @@ SymbolItem* ClassScopeItem::makeEnumConstant(const char* name)
             if (n->name == nullptr || n->name[0] == '\0' || std::strcmp(n->name, name) != 0)
                 continue;
             TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
-            auto* symbol = new ConstSymbolItem(n->name, enumeration, *this, enumeratorValue(*n),
-                                               underlying.typeSize());
+            auto symbol = std::make_unique<ConstSymbolItem>(n->name, enumeration, *this, enumeratorValue(*n),
+                                                            underlying.typeSize());
             addSymbol(*symbol);
-            return symbol;
+            return symbol.release();
         }
     }
     return nullptr;
@@ -483,27 +511,36 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
     const _TYPE_ENTRY* e = classType_.typeEntry();
     if (e == nullptr || !(isClassLeaf(e->leaf) || e->leaf == TE_STRUCT))
         return &emptyClassDescriptor();
-    auto* info = new ClassDescriptor;
-    info->size = classType_.typeSize();
-    infoBlock_ = info;
+    // Kept only once complete: a failure half-way is raised again by the
+    // next request instead of leaving a partial description served later.
+    auto info = std::make_unique<ClassDescriptor>();
+    fillClassInfo(*e, *info);
+    infoBlock_ = info.release();
+    return infoBlock_;
+}
+
+void ClassScopeItem::fillClassInfo(const _TYPE_ENTRY& entry, ClassDescriptor& info) const
+{
+    const _TYPE_ENTRY* e = &entry;
+    info.size = classType_.typeSize();
     if (isCobolLanguage()) {
-        info->flags |= ClassDescriptor::classForm;
-        return info;
+        info.flags |= ClassDescriptor::classForm;
+        return;
     }
     TYPE_INDEX listIndex;
     if (isClassLeaf(e->leaf)) {
-        info->flags |= ClassDescriptor::classForm;
+        info.flags |= ClassDescriptor::classForm;
         listIndex = TYPE_INDEX(e->klass.fieldList);
     } else {
-        info->flags |= ClassDescriptor::structureForm;
+        info.flags |= ClassDescriptor::structureForm;
         listIndex = TYPE_INDEX(e->structure.memberTypes);
     }
     if (typeIndexEmpty(listIndex))
-        return info;
+        return;
     TypeItem listType(listIndex);
     const _TYPE_ENTRY* list = listType.typeEntry();
     if (list == nullptr || list->leaf != TE_LIST || list->list.kind != TE_LIST_TYPES)
-        return info;
+        return;
     unsigned steps = 0;
     for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
         TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
@@ -513,8 +550,8 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
         if (!node.isBaseClass())
             continue;
         const _TYPE_ENTRY* b = node.typeEntry();
-        auto* base = new BaseClassDescriptor(info->firstBase);
-        info->firstBase = base;
+        auto* base = new BaseClassDescriptor(info.firstBase);
+        info.firstBase = base;
         base->offset = b->baseclass.location.offset;
         // A base whose type has no scope (no entry, no aggregate) is kept
         // with a null type; the chain stays in the host's order otherwise.
@@ -522,7 +559,6 @@ const ClassDescriptor* ClassScopeItem::classInfo() const
         ClassScopeItem* scope = getClassScope(TypeItem(TYPE_INDEX(b->baseclass.baseType)), &owner_, false);
         base->baseType = scope != nullptr ? &scope->classType_ : nullptr;
     }
-    return info;
 }
 
 List<const char*> ClassScopeItem::namespaceNames() const

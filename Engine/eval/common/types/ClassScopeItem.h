@@ -80,6 +80,11 @@ public:
     bool allMembers() const { return allMembers_ != 0; }
 
 private:
+    // buildClassMembers' reading of the host's member list.
+    void readClassMembers();
+    // Fills a class description; classInfo keeps it once complete.
+    void fillClassInfo(const _TYPE_ENTRY& entry, ClassDescriptor& info) const;
+
     ScopeItem& owner_;
     mutable ClassDescriptor* infoBlock_ = nullptr;
     TypeItem classType_;
@@ -87,6 +92,7 @@ private:
     List<TypeItem*> bases_;
     List<TypeItem*> nestedTypes_;
     bool built_ = false;
+    bool building_ = false;
     std::uint8_t allMembers_;
 };
 

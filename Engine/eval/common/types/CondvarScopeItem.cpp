@@ -1,6 +1,7 @@
 #include "types/CondvarScopeItem.h"
 
 #include <cstring>
+#include <memory>
 
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -56,13 +57,15 @@ SymbolItem* CondvarScopeItem::findVariable(const char* name, int create) const
 
     // The condition poses as a host symbol entry of the boolean type whose
     // value table is the condition element.
-    SYMBOL_ENTRY* pseudo = new SYMBOL_ENTRY{};
+    auto owned = std::make_unique<SYMBOL_ENTRY>();
+    SYMBOL_ENTRY* pseudo = owned.get();
     pseudo->typed.kind = SE_CONDITION_NAME;
     pseudo->typed.flags = 0;
     pseudo->typed.name = element->name;
     pseudo->typed.type = TYPE_INDEX{0, 144};
     pseudo->typed.u.condition = element;
     pseudoEntries_.append(pseudo);
+    owned.release();
     SymbolItem::makeVarSymbol(pseudo, const_cast<CondvarScopeItem&>(*this));
     return findVariable(name, 0);
 }

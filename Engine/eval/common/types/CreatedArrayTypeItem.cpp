@@ -25,7 +25,7 @@ void CreatedArrayTypeItem::build(std::uint32_t byteSize, const TypeItem& element
     r.elementType = element.unsimplifiedTypeIndex();
     r.name = "";
     useInlineEntry();
-    const unsigned elementSize = element.typeSize();
+    const std::uint64_t elementSize = element.typeSize();
     // The type is registered with the environment already: a name that
     // cannot be made must not leave it half built.
     std::string text;

@@ -245,8 +245,27 @@ TYPE_INDEX CreatedTypeItem::makeStaticType(const _TYPE_ENTRY* typeEntry)
 {
     std::lock_guard<std::mutex> guard(staticTypesLock());
     std::vector<const _TYPE_ENTRY*>& types = staticTypes();
+    // An entry made static again keeps its index: owners that register
+    // their entry on every request do not grow the table.
+    for (std::size_t i = 0; i < types.size(); ++i)
+        if (types[i] == typeEntry && typeEntry != nullptr)
+            return TYPE_INDEX{staticModule, static_cast<UBYTE4>(i)};
+    if (types.size() >= staticTypeLimit)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__, "Too many static types");
     types.push_back(typeEntry);
     return TYPE_INDEX{staticModule, static_cast<UBYTE4>(types.size() - 1)};
+}
+
+void CreatedTypeItem::forgetStaticType(const _TYPE_ENTRY* typeEntry) noexcept
+{
+    if (typeEntry == nullptr)
+        return;
+    std::lock_guard<std::mutex> guard(staticTypesLock());
+    // The slot stays, empty: its index is never given to another entry, so
+    // an index kept somewhere can never reach a different type.
+    for (const _TYPE_ENTRY*& slot : staticTypes())
+        if (slot == typeEntry)
+            slot = nullptr;
 }
 
 const TypeItem* CreatedTypeItem::findDecoratedType(const TypeItem& type)

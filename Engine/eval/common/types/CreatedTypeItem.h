@@ -1,6 +1,8 @@
 #ifndef NORVEXA_TYPES_CREATEDTYPEITEM_H
 #define NORVEXA_TYPES_CREATEDTYPEITEM_H
 
+#include <cstddef>
+
 #include "HostRecords.h"
 #include "types/TypeItem.h"
 
@@ -37,11 +39,17 @@ public:
     // As findOrCreateType without the search.
     static const TypeItem* createType(const TYPE_INDEX& index, const TypeItem* sharedBase = nullptr);
 
-    // Process-wide static types {-2, n}: entries that live for the process.
-    // makeStaticType appends one and answers its index; getStaticType answers
-    // entry n, or null for another module word or an n past the end.
+    // Process-wide static types {-2, n}. The table holds entries its callers
+    // own: makeStaticType lists one (an entry listed already keeps its index)
+    // and answers its index; an owner that frees an entry first takes it out
+    // with forgetStaticType, after which its index answers null and is never
+    // reused. getStaticType answers entry n, or null for another module word,
+    // an n past the end or a forgotten entry. The table holds at most
+    // staticTypeLimit entries; making one more is InvalidOp RTRC_Other.
+    static constexpr std::size_t staticTypeLimit = 4096;
     static const _TYPE_ENTRY* getStaticType(const TYPE_INDEX& index);
     static TYPE_INDEX makeStaticType(const _TYPE_ENTRY* entry);
+    static void forgetStaticType(const _TYPE_ENTRY* entry) noexcept;
 
     // The type that a decoration (leaf 56) decorates; InvalidOp RTRC_Other
     // for any other type.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "HostRecordAccess.h"
+#include "types/Extended12.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"
@@ -306,12 +307,12 @@ SymbolItem* SymbolItem::makeVarSymbolPost(const char* name, ScopeItem& scope)
         return nullptr;
     if (std::strcmp(name, "I") != 0 && std::strcmp(name, "_Complex_I") != 0)
         return nullptr;
-    SymbolItem* symbol = new SymbolItem(name, scope);
+    std::unique_ptr<SymbolItem> symbol(new SymbolItem(name, scope));
     symbol->_noStorage = true;
     symbol->_dataType = primitive(140);
     scope.addSymbol(*symbol);
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "%s is sqrt(-1)", name);
-    return symbol;
+    return symbol.release();
 }
 
 SymbolItem* SymbolItem::makeTypeSymbol(const char* name, ScopeItem& scope)
@@ -355,10 +356,10 @@ SymbolItem* SymbolItem::makeTypeSymbolInBlock(const char* name, ScopeItem& scope
             }
         }
     }
-    SymbolItem* symbol = new SymbolItem(type, *own, name, false);
+    std::unique_ptr<SymbolItem> symbol(new SymbolItem(type, *own, name, false));
     symbol->_isType = true;
     scope.addSymbol(*symbol);
-    return symbol;
+    return symbol.release();
 }
 
 // ---------------------------------------------------------------------------
@@ -473,12 +474,10 @@ T readValue(const void* at)
     return value;
 }
 
-// An x87 extended value (10 significant bytes) as the host stores it.
+// A long double constant: the 12-byte extended slot.
 long double readExtended(const unsigned char* at)
 {
-    long double value = 0;
-    std::memcpy(&value, at, 10);
-    return value;
+    return Extended12::decode(at);
 }
 
 // The bytes of a constant symbol's value; a symbol without them is refused

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "HostRecordAccess.h"
-#include "machine/StackItemFileDesc.h"
+#include "machine/TypeModelStackItems.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"

@@ -4,8 +4,7 @@
 #include <memory>
 
 #include "HostRecordAccess.h"
-#include "machine/RuntimeStack.h"
-#include "machine/StackItem.h"
+#include "machine/TypeModelStackItems.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"

@@ -154,7 +154,9 @@ public:
     bool hasFlag(TypeFlags::Flag f) const { return typeFlags().has(f); }
 
     // The byte size; 0 for what cannot be sized. The argument is not used.
-    unsigned typeSize(unsigned int unused = 0) const;
+    // At most ObjectSize::limit; a larger or overflowing size taken from
+    // host records or debuggee memory raises ObjectSizeError.
+    std::uint64_t typeSize(unsigned int unused = 0) const;
     // The byte size of a primitive code (pointer forms: the address size).
     static unsigned primitiveTypeSize(unsigned int code);
 
@@ -323,6 +325,8 @@ protected:
     // type without such a state always counts as set.
     bool descriptorStateHolds(bool association) const;
     int descriptorDimension(unsigned n, Dimension& d, const std::uint64_t* object) const;
+    // The byte size an entry records or computes, before the range check.
+    std::uint64_t recordSize(const _TYPE_ENTRY& entry) const;
 
     mutable TypeFlags flags;
     mutable ByteString name;
@@ -349,7 +353,9 @@ protected:
 };
 
 // The type index of a host symbol entry, by its storage code; the empty
-// index {0, 0} for codes that carry none.
+// index {0, 0} for codes that carry none. The one rule is symbolEntryType's
+// (HostRecordAccess.h), which also reads the type of entry functions (code 8)
+// and the type a type name denotes (code 12).
 TYPE_INDEX typeOfSymbol(const _SYMBOL_ENTRY& symbol);
 
 #endif

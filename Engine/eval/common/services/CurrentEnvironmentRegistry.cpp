@@ -1,0 +1,104 @@
+#include "services/CurrentEnvironmentRegistry.h"
+
+#include <atomic>
+#include <mutex>
+#include <unordered_set>
+
+#include <plomkit/StdThread.h>
+
+namespace {
+
+const char currentKey[] = "EvaluationEnvironment";
+
+// The live environments and the slots of the threads that have one. Made on
+// first use and never destroyed: threads may still end after static
+// destruction began.
+struct Registry {
+    std::mutex lock;
+    std::unordered_set<const EvaluationEnvironment*> alive;
+    std::unordered_set<void**> slots;
+};
+
+Registry& registry()
+{
+    static Registry* r = new Registry;
+    return *r;
+}
+
+// The calling thread's slot, listed for as long as the thread lives. The
+// utility library's thread object is made first (inside the constructor),
+// so it outlives this entry, which unlists the slot before it goes.
+class ThreadSlot {
+public:
+    ThreadSlot() : slot_(StdThread::currentThread()->_getKeyValue(currentKey))
+    {
+        Registry& r = registry();
+        std::lock_guard<std::mutex> hold(r.lock);
+        r.slots.insert(slot_);
+    }
+    ~ThreadSlot()
+    {
+        Registry& r = registry();
+        std::lock_guard<std::mutex> hold(r.lock);
+        r.slots.erase(slot_);
+    }
+    ThreadSlot(const ThreadSlot&) = delete;
+    ThreadSlot& operator=(const ThreadSlot&) = delete;
+
+    std::atomic_ref<void*> value() { return std::atomic_ref<void*>(*slot_); }
+
+private:
+    void** slot_;
+};
+
+ThreadSlot& threadSlot()
+{
+    thread_local ThreadSlot slot;
+    return slot;
+}
+
+} // namespace
+
+EvaluationEnvironment* CurrentEnvironmentRegistry::current()
+{
+    return static_cast<EvaluationEnvironment*>(threadSlot().value().load(std::memory_order_acquire));
+}
+
+EvaluationEnvironment* CurrentEnvironmentRegistry::exchange(EvaluationEnvironment* env)
+{
+    return static_cast<EvaluationEnvironment*>(threadSlot().value().exchange(env, std::memory_order_acq_rel));
+}
+
+void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
+{
+    ThreadSlot& slot = threadSlot();
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.lock);
+    slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr,
+                       std::memory_order_release);
+}
+
+void CurrentEnvironmentRegistry::born(const EvaluationEnvironment* env)
+{
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.lock);
+    r.alive.insert(env);
+}
+
+void CurrentEnvironmentRegistry::dying(const EvaluationEnvironment* env) noexcept
+{
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.lock);
+    r.alive.erase(env);
+    for (void** slot : r.slots) {
+        void* expected = const_cast<EvaluationEnvironment*>(env);
+        std::atomic_ref<void*>(*slot).compare_exchange_strong(expected, nullptr, std::memory_order_acq_rel);
+    }
+}
+
+bool CurrentEnvironmentRegistry::isAlive(const EvaluationEnvironment* env)
+{
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.lock);
+    return r.alive.count(env) != 0;
+}

@@ -1,0 +1,5 @@
+#include "machine/StackItem.h"
+void release(StackItem* item)
+{
+    delete item;
+}

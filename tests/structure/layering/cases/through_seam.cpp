@@ -1,0 +1,5 @@
+#include "machine/EnvironmentStack.h"
+void release(StackItem* item)
+{
+    delete item;
+}

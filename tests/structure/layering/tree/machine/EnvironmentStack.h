@@ -1,0 +1,4 @@
+#ifndef FIXTURE_MACHINE_ENVIRONMENTSTACK_H
+#define FIXTURE_MACHINE_ENVIRONMENTSTACK_H
+#include "machine/StackItem.h"
+#endif

@@ -1,0 +1,5 @@
+#include "machine/StackItem.h"
+StackItem* makeStackItem()
+{
+    return new StackItem;
+}

@@ -11,6 +11,7 @@
 #include "machine/StackItemArray.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
 #include "machine/StackItemFortranPointer.h"
@@ -111,8 +112,11 @@ TEST_F(FactoryTest, HostLeafCodes)
         {25, typeid(StackItemAddress)},  {26, typeid(StackItemFunction)}, {27, typeid(StackItemAddress)},
         {60, typeid(StackItemAddress)},  {63, typeid(StackItemArray)},    {71, typeid(StackItemArray)},
         {72, typeid(StackItemFortranPointer)}, {83, typeid(StackItemArray)},
-        {85, typeid(StackItemFileDesc)},
+        {85, typeid(StackItemFileDesc)},     {50, typeid(StackItemPackedDecimal)},
+        {69, typeid(StackItemZonedDecimal)}, {73, typeid(StackItemNationalDecimal)},
     };
+    // Binary and index records of length 0 (as zero-filled) hold no value.
+    const std::set<unsigned> lengthless = {68, 75, 76};
     for (unsigned leaf = 0; leaf <= 100; ++leaf) {
         TYPE_INDEX index{};
         _TYPE_ENTRY& entry = host.records().newType(leaf, &index);
@@ -121,6 +125,10 @@ TEST_F(FactoryTest, HostLeafCodes)
         if (row != built.end()) {
             ASSERT_NE(answer.itemClass, nullptr) << leaf;
             EXPECT_EQ(std::type_index(*answer.itemClass), row->second) << leaf;
+            continue;
+        }
+        if (lengthless.count(leaf)) {
+            EXPECT_EQ(answer.refusal, InvalidOp::RTRC_Other) << leaf;
             continue;
         }
         EXPECT_EQ(answer.refusal, rows.count(leaf) ? InvalidOp::RTRC_NotSupported : InvalidOp::RTRC_Other) << leaf;

@@ -256,10 +256,11 @@ TEST_F(CobolDecimalItemTest, NumbersForTheOtherItems)
         EXPECT_EQ(item->isZero(), 0);
         EXPECT_EQ(static_cast<long double>(item->imaginaryPart()), 0.0L);
         EXPECT_EQ(raisedCode([&] { item->asDecimalFloat(); }), InvalidOp::RTRC_Other);
-        if (kind == 'P')
+        if (kind == 'P') {
             EXPECT_EQ(raisedCode([&] { item->asLongDouble(); }), InvalidOp::RTRC_NotSupported);
-        else
+        } else {
             EXPECT_EQ(static_cast<long double>(item->realPart()), -12345.0L);
+        }
         // Not decimal conversions: left to the base.
         EXPECT_EQ(raisedCode([&] { item->asIndexDataItem(TNindex_data_item{}); }), InvalidOp::RTRC_IncompatTypes);
         EXPECT_EQ(raisedCode([&] { item->genModulus(*literal('P', "2")); }), InvalidOp::RTRC_IncompatTypes);
@@ -308,8 +309,9 @@ TEST_F(CobolDecimalItemTest, ConversionTable)
         EXPECT_EQ(static_cast<long long>(item->asNationalDecimal(TNnational_decimal{})), -12345);
         const FixedPointBinary b = item->asFixedPointBinary(binary);
         EXPECT_EQ(static_cast<long long>(b), -12345);
-        if (kind != 'N')
+        if (kind != 'N') {
             EXPECT_EQ(b.scale(), -2) << "made for the descriptor";
+        }
         EXPECT_EQ(minus12345(kind)->asIndexName(TNindex_name{}).record().elementLength, 0u);
         EXPECT_EQ(bytesOf(item->asNumericEdited(numeric).bytes()), (Bytes{0x60, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5}));
         EXPECT_EQ(bytesOf(item->asNationalNumericEdited(nationalNumeric).bytes()), nationalDigits("-12345"));
@@ -317,10 +319,11 @@ TEST_F(CobolDecimalItemTest, ConversionTable)
         EXPECT_EQ(static_cast<long double>(item->asNationalExternalFloat(nationalExternal)), -12345.0L);
         // Character targets: the digits without the sign.
         EXPECT_EQ(bytesOf(item->asCharstring(digitsOk)), ebcdicDigits("12345"));
-        if (kind == 'N')
+        if (kind == 'N') {
             EXPECT_EQ(bytesOf(item->asCharstring(noDigits)), ebcdicDigits("12345"));
-        else
+        } else {
             EXPECT_EQ(raisedCode([&] { item->asCharstring(noDigits); }), InvalidOp::RTRC_IncompatTypes);
+        }
         EXPECT_EQ(bytesOf(item->asNationalString(TNnational_string{})), nationalDigits("12345"));
         EXPECT_EQ(bytesOf(item->asAlphaNumericEdited(alphaEdited).bytes()),
                   (Bytes{0xF1, 0xF2, 0x40, 0xF3, 0xF4, 0xF5}));

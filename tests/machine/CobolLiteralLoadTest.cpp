@@ -49,8 +49,9 @@ TEST_F(CobolLiteralLoadTest, DecimalLiteralsGetTypesOfTheirOwnShape)
         EXPECT_EQ(entry->packed.decimalPlaces, c.places);
         EXPECT_EQ(plainText(*item), c.text);
         EXPECT_EQ(item->size(), imageOf(*item).size());
-        if (!c.image.empty())
+        if (!c.image.empty()) {
             EXPECT_EQ(imageOf(*item), c.image);
+        }
     }
     // Two lengths, two types; the same shape, one type.
     std::unique_ptr<StackItem> shortOne = literal('P', "1.5");

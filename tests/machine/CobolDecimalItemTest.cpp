@@ -369,6 +369,13 @@ TEST_F(CobolDecimalItemTest, ConvertIsAMoveUnlessTheSourceIsAGroup)
     group.setIsCompound(false);
     taken->genConvert(group);
     EXPECT_EQ(imageOf(*taken), (Bytes{0x12, 0x3C}));
+
+    // Group data of another shape is kept whole: the item's size follows it.
+    std::unique_ptr<StackItem> wider = literal('P', "-1234.56");
+    wider->setIsCompound(true);
+    std::unique_ptr<StackItem> widened = made(signedTarget);
+    widened->genConvert(*wider);
+    EXPECT_EQ(imageOf(*widened), (Bytes{0x01, 0x23, 0x45, 0x6D}));
 }
 
 TEST_F(CobolDecimalTraceTest, ArithmeticAndMovesAreTraced)

@@ -197,9 +197,13 @@ void StackItemDecimalNumber<Value>::genConvert(const StackItem& source)
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "type  [%d,%d,%d]", int(r.precision), int(r.scale),
                 int(r.decimalPlaces));
     const Value moved = operand(source);
-    if (source.isCompound())
+    if (source.isCompound()) {
         value_ = moved;
-    else
+        // Group data of another length brings its own record along: the
+        // type follows, so that size() covers exactly the value's bytes.
+        if (value_.bytes().length() != size())
+            retype();
+    } else
         value_.convert(moved);
 }
 

@@ -95,22 +95,6 @@ TYPE_INDEX HostRecordStore::indexNameType(UBYTE1 byteLength, UBYTE4 elementLengt
     return t;
 }
 
-TYPE_INDEX HostRecordStore::nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                                TN_DecimalSign sign, const char* picture)
-{
-    TYPE_INDEX t;
-    TNnational_decimal& r = newType(TE_NATIONAL_DECIMAL, &t).nationalDecimal;
-    r.precision = precision;
-    r.decimalPlaces = scale < 0 ? static_cast<UBYTE1>(-scale) : 0;
-    r.signKind = sign;
-    r.flags = isSigned ? TN_DecimalSigned : 0;
-    const bool separate = sign == TN_SignLeadingSeparate || sign == TN_SignTrailingSeparate;
-    r.byteLength = static_cast<UBYTE1>(2 * (precision + (separate ? 1 : 0)));
-    r.scale = scale;
-    r.picture = picture ? text(picture) : nullptr;
-    return t;
-}
-
 TYPE_INDEX HostRecordStore::indexDataItemType(UBYTE1 byteLength)
 {
     TYPE_INDEX t;

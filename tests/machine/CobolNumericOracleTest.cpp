@@ -53,30 +53,37 @@ protected:
     }
 };
 
-std::ifstream openTable()
+// Calls row with the fields after the tag of every line of that tag;
+// answers how many there were.
+template <class Row>
+unsigned forEachRow(const std::string& tag, Row row)
 {
     const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    return std::ifstream(std::string(dir != nullptr ? dir : "tests/machine/data") + "/cobol_numeric.txt");
+    std::ifstream in(std::string(dir != nullptr ? dir : "tests/machine/data") + "/cobol_numeric.txt");
+    std::string line;
+    unsigned rows = 0;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string first;
+        if (!(fields >> first) || first != tag)
+            continue;
+        SCOPED_TRACE(line);
+        ++rows;
+        row(fields);
+    }
+    return rows;
 }
 
 } // namespace
 
 TEST_F(CobolNumericOracleTest, ArithmeticOnLiterals)
 {
-    std::ifstream in = openTable();
-    std::string line;
-    unsigned rows = 0;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string tag, lk, rk, op, a, b, result;
-        if (!(fields >> tag) || tag != "ARITH")
-            continue;
+    const unsigned rows = forEachRow("ARITH", [&](std::istringstream& fields) {
+        std::string lk, rk, op, a, b, result;
         fields >> lk >> rk >> op >> a >> b >> result;
-        SCOPED_TRACE(line);
-        ++rows;
         if (op == "cmp") {
             EXPECT_EQ(std::to_string(compared(lk[0], a, rk[0], b)), result);
-            continue;
+            return;
         }
         pushLiteral(lk[0], a);
         pushLiteral(rk[0], b);
@@ -102,28 +109,20 @@ TEST_F(CobolNumericOracleTest, ArithmeticOnLiterals)
             EXPECT_EQ(imageOf(*left).size(), left->size());
         }
         EXPECT_EQ(stack().count(), 0u);
-    }
+    });
     EXPECT_GT(rows, 200u) << "cobol_numeric.txt was not found or is cut short";
 }
 
 TEST_F(CobolNumericOracleTest, MoveIntoDecimalPictures)
 {
-    std::ifstream in = openTable();
-    std::string line;
-    unsigned rows = 0;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string tag, sk, source, tk, result;
+    const unsigned rows = forEachRow("MOVE", [&](std::istringstream& fields) {
+        std::string sk, source, tk, result;
         unsigned digits = 0, places = 0, isSigned = 0, sign = 0;
-        if (!(fields >> tag) || tag != "MOVE")
-            continue;
         fields >> sk >> source >> tk >> digits >> places >> isSigned >> sign >> result;
-        SCOPED_TRACE(line);
-        ++rows;
         std::unique_ptr<StackItem> from = literal(sk[0], source);
         std::unique_ptr<StackItem> to = made(target(tk[0], digits, places, isSigned != 0, sign));
         to->genConvert(*from);
         EXPECT_EQ(imageOf(*to), expectedImage(tk[0], result, digits, isSigned != 0, sign));
-    }
+    });
     EXPECT_GT(rows, 150u) << "cobol_numeric.txt was not found or is cut short";
 }

@@ -31,36 +31,34 @@ const char* present(const char* text, const char* function, unsigned line)
     return text;
 }
 
+// A literal read by its value class, in the created type of exactly the
+// digits and decimal places the class found in it.
+template <class Item, class Value>
+Item* literalItem(const char* text, const TypeItem* (*makeType)(unsigned char, unsigned char))
+{
+    const Value value(present(text, __PRETTY_FUNCTION__, __LINE__));
+    return new Item(environment(), value, *makeType(value.record().precision, value.record().decimalPlaces));
+}
+
 } // namespace
 
 void RuntimeStack::genLoadPackedDecimalValue(const char* text)
 {
-    if (!isRunning())
-        return;
-    const PackedDecimal value(present(text, __PRETTY_FUNCTION__, __LINE__));
-    const TNpacked_decimal& r = value.record();
-    push(new StackItemPackedDecimal(environment(), value,
-                                    *CreatedTypeItem::makePackedDecimalType(r.precision, r.decimalPlaces)));
+    if (isRunning())
+        push(literalItem<StackItemPackedDecimal, PackedDecimal>(text, CreatedTypeItem::makePackedDecimalType));
 }
 
 void RuntimeStack::genLoadZonedDecimalValue(const char* text)
 {
-    if (!isRunning())
-        return;
-    const ZonedDecimal value(present(text, __PRETTY_FUNCTION__, __LINE__));
-    const TNzoned_decimal& r = value.record();
-    push(new StackItemZonedDecimal(environment(), value,
-                                   *CreatedTypeItem::makeZonedDecimalType(r.precision, r.decimalPlaces)));
+    if (isRunning())
+        push(literalItem<StackItemZonedDecimal, ZonedDecimal>(text, CreatedTypeItem::makeZonedDecimalType));
 }
 
 void RuntimeStack::genLoadNationalDecimalValue(const char* text)
 {
-    if (!isRunning())
-        return;
-    const NationalDecimal value(present(text, __PRETTY_FUNCTION__, __LINE__));
-    const TNnational_decimal& r = value.record();
-    push(new StackItemNationalDecimal(environment(), value,
-                                      *CreatedTypeItem::makeNationalDecimalType(r.precision, r.decimalPlaces)));
+    if (isRunning())
+        push(literalItem<StackItemNationalDecimal, NationalDecimal>(text,
+                                                                    CreatedTypeItem::makeNationalDecimalType));
 }
 
 void RuntimeStack::genLoadValue(const char* text, const TypeItem& type)

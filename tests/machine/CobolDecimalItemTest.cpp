@@ -175,7 +175,7 @@ TEST_F(CobolDecimalItemTest, OperandsAreReadInTheLeftKind)
     EXPECT_NE(dynamic_cast<StackItemPackedDecimal*>(left.get()), nullptr);
     EXPECT_EQ(plainText(*left), "122.95");
     ASSERT_NE(left->type().typeEntry(), nullptr);
-    EXPECT_EQ(left->type().typeEntry()->leaf, unsigned(TE_PACKED_DECIMAL));
+    EXPECT_EQ(+left->type().typeEntry()->leaf, unsigned(TE_PACKED_DECIMAL));
     EXPECT_FALSE(left->type() == loadedType);
     EXPECT_EQ(left->size(), imageOf(*left).size());
     EXPECT_EQ(imageOf(*left), (Bytes{0x00, 0x12, 0x29, 0x5C})) << "6 digits, 2 places";

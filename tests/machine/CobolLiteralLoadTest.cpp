@@ -43,7 +43,7 @@ TEST_F(CobolLiteralLoadTest, DecimalLiteralsGetTypesOfTheirOwnShape)
         std::unique_ptr<StackItem> item(stack().pop());
         const _TYPE_ENTRY* entry = item->type().typeEntry();
         ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->leaf, c.leaf);
+        EXPECT_EQ(+entry->leaf, c.leaf);
         // The three decimal records share their first fields' layout.
         EXPECT_EQ(entry->packed.precision, c.digits);
         EXPECT_EQ(entry->packed.decimalPlaces, c.places);
@@ -137,7 +137,7 @@ TEST_F(CobolLiteralLoadTest, FactoryItemsHoldTheZeroOfTheirType)
     };
     for (const Case& c : cases) {
         std::unique_ptr<StackItem> item = made(c.type);
-        SCOPED_TRACE(item->type().typeEntry()->leaf);
+        SCOPED_TRACE(+item->type().typeEntry()->leaf);
         EXPECT_TRUE(item->type() == TypeItem(c.type));
         EXPECT_TRUE(item->hasValue());
         EXPECT_EQ(item->size(), c.size);

@@ -50,12 +50,12 @@ TEST(DecimalImages, RecordsOfNationalDecimalsAndIndexDataItems)
     HostRecordStore r;
     const _TYPE_ENTRY* national = r.type(r.nationalDecimalType(5, -2, true, TN_SignLeadingSeparate));
     ASSERT_NE(national, nullptr);
-    EXPECT_EQ(national->leaf, unsigned(TE_NATIONAL_DECIMAL));
+    EXPECT_EQ(+national->leaf, unsigned(TE_NATIONAL_DECIMAL));
     EXPECT_EQ(national->nationalDecimal.byteLength, 12);
     EXPECT_EQ(national->nationalDecimal.decimalPlaces, 2);
-    EXPECT_EQ(national->nationalDecimal.flags, unsigned(TN_DecimalSigned));
+    EXPECT_EQ(+national->nationalDecimal.flags, unsigned(TN_DecimalSigned));
     EXPECT_EQ(r.type(r.nationalDecimalType(3, 0, false, TN_SignNone))->nationalDecimal.byteLength, 6);
     const _TYPE_ENTRY* data = r.type(r.indexDataItemType(4));
-    EXPECT_EQ(data->leaf, unsigned(TE_INDEX_DATA_ITEM));
+    EXPECT_EQ(+data->leaf, unsigned(TE_INDEX_DATA_ITEM));
     EXPECT_EQ(data->indexDataItem.byteLength, 4);
 }

@@ -9,6 +9,7 @@
 #include "datatypes/IndexName.h"
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/ZonedDecimal.h"
+#include "machine/StackItemAddress.h"
 #include "machine/StackItemIndexDataItem.h"
 #include "machine/StackItemIndexName.h"
 #include "services/InvalidOp.h"
@@ -156,4 +157,14 @@ TEST_F(CobolIndexItemTest, IndexDataItemsTakeIndexesOnly)
     EXPECT_EQ(raisedCode([&] { data->asSigned(); }), InvalidOp::RTRC_IncompatTypes);
     std::unique_ptr<StackItem> copy(data->clone());
     EXPECT_EQ(imageOf(*copy), (Bytes{0, 0, 0, 30}));
+}
+
+TEST_F(CobolIndexItemTest, IndexPlusOneSubscriptsTheNextElement)
+{
+    // TABLE(IX + 1) with IX on the fourth element of 10 bytes: the fifth.
+    std::unique_ptr<StackItem> ix = index(30, 10);
+    ix->genAdd(*literal('P', "1"));
+    StackItemAddress table(rep(), 0x3000ull, TypeItem(records().pointerType(TYPE_INDEX{0, 130}, 4)));
+    table.genIndex(*ix, 10);
+    EXPECT_EQ(table.asUnsigned(), 0x3000u + 40);
 }

@@ -153,7 +153,8 @@ bool TreeNode::loadDebuggeeData(bool fromDebuggee, NodeLoadType type)
                     FatPtr pointer(reinterpret_cast<const char*>(bufferStart_), dataType_);
                     pointer.load();
                 } else {
-                    const std::uint64_t size = dataType_.typeSize();
+                    // A reference holds the bytes of what it refers to.
+                    const std::uint64_t size = typeOfDataItem().typeSize();
                     if (size != 0) {
                         if (size > std::numeric_limits<unsigned>::max())
                             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
@@ -203,8 +204,12 @@ bool TreeNode::loadReference(NodeLoadType type)
     const unsigned size = environmentAddressSize();
     const unsigned char* start = parent_->evaluationBuffer();
     const unsigned char* end = parent_->evaluationBufferEnd();
-    if (start == nullptr || end == nullptr || offset_ < 0 || static_cast<std::uint64_t>(end - start) < static_cast<std::uint64_t>(offset_) + size)
+    if (start == nullptr || end == nullptr || offset_ < 0 ||
+        static_cast<std::uint64_t>(end - start) < static_cast<std::uint64_t>(offset_) + size) {
+        // The pointer is not in the parent's bytes: nothing to follow.
+        flags_ &= static_cast<std::uint8_t>(~flagLoaded);
         return loadDebuggeeData(false, type);
+    }
     location_ = DebuggeeLocation(bufferAsAddress(start + offset_, size));
     freeBuffer();
     if (typeOfDataItem().hasFlag(TypeFlags::characterString))
@@ -277,7 +282,10 @@ void TreeNode::dereferenceParent()
         const unsigned size = pointerSize(pointerType);
         const unsigned char* end = parent_->evaluationBufferEnd();
         if (end == nullptr || static_cast<std::uint64_t>(end - held) < size) {
+            // The parent holds fewer bytes than the pointer has: the target
+            // is not known and is not loaded.
             location_.clear();
+            flags_ &= static_cast<std::uint8_t>(~flagLoaded);
             return;
         }
         location_ = DebuggeeLocation(bufferAsAddress(held, size));

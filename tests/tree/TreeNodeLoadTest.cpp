@@ -286,6 +286,28 @@ TEST_P(TreeLoadTest, StructuresOfTheSecondFormMakeAndLoadTheirMembers)
     EXPECT_EQ(bytesOf(*y, 2), (std::vector<std::uint8_t>{0xFF, 0xFE}));
 }
 
+TEST_P(TreeLoadTest, FieldListsMakeTheirNamedMembers)
+{
+    HostRecordStore::ClassSpec spec{"c", "", 12};
+    spec.members = {{"a", TYPE_INDEX{0, 130}, 0}, {"", TYPE_INDEX{0, 130}, 4}, {"b", TYPE_INDEX{0, 129}, 8}};
+    const TYPE_INDEX klass = host.records().classType(spec);
+    const TypeItem fields(TYPE_INDEX(host.records().type(klass)->klass.fieldList));
+    poke(0xF000, {0, 0, 0, 1, 0, 0, 0, 2, 0x7F, 0xFF, 0, 0});
+    auto c = root(TypeItem(klass), "c");
+    ASSERT_TRUE(c->loadAt(0xF000));
+    unsigned count = 0;
+    ASSERT_EQ(c->QueryStructInfo(count, fields), 0);
+    ASSERT_EQ(count, 2u);
+    UpdateTreeNode* b = c->firstChild()->nextSibling();
+    EXPECT_EQ(text(b->name()), "b");
+    EXPECT_EQ(b->offset(), 8);
+    EXPECT_TRUE(b->isLoaded());
+    EXPECT_EQ(bytesOf(*b, 2), (std::vector<std::uint8_t>{0x7F, 0xFF}));
+    // A class entry itself is not a field list.
+    auto other = root(TypeItem(klass), "d");
+    EXPECT_EQ(other->QueryStructInfo(count, other->dataType()), 10000);
+}
+
 INSTANTIATE_TEST_SUITE_P(AddressSizes, TreeLoadTest, ::testing::Values(4u, 8u),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return info.param == 4 ? std::string("Bits32") : std::string("Bits64");

@@ -290,6 +290,13 @@ void TreeNode::dereferenceParent()
         }
         location_ = DebuggeeLocation(bufferAsAddress(held, size));
     }
-    if (location_.kind() != DebuggeeLocation::none)
+    if (location_.kind() == DebuggeeLocation::none)
+        return;
+    try {
         location_.increment(offset_);
+    } catch (const InvalidOp&) {
+        // The shared-memory session moves no pointer: the target is unknown.
+        location_.clear();
+        flags_ &= static_cast<std::uint8_t>(~flagLoaded);
+    }
 }

@@ -179,7 +179,7 @@ std::uint16_t TreeNode::QueryStructInfo(unsigned int& count, const TypeItem& typ
                 const _TYPE_ENTRY* m = entryOf(TypeItem(n->type));
                 if (m == nullptr || m->leaf != TE_MEMBER)
                     continue;
-                if (m->member.name == nullptr || typeIndexEmpty(m->member.memberType))
+                if (m->member.name == nullptr || *m->member.name == 0 || typeIndexEmpty(m->member.memberType))
                     continue;
                 addMemberChild(TypeItem(TYPE_INDEX(m->member.memberType)), m->member.name,
                                static_cast<std::int64_t>(memberOffset(m->member)));

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "machine/RuntimeStack.h"
+#include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemFloat.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -48,6 +51,13 @@ TEST_F(FactoryTest, BuiltinIndexes)
         {148, typeid(StackItemU1)}, {149, typeid(StackItemU2)}, {150, typeid(StackItemU4)},
         {151, typeid(StackItemNull)}, {155, typeid(StackItemS8)}, {156, typeid(StackItemU8)},
         {157, typeid(StackItemU8)},
+        {136, typeid(StackItemF)}, {137, typeid(StackItemD)}, {138, typeid(StackItemLD)},
+        {139, typeid(StackItemLD)}, {196, typeid(StackItemF)}, {197, typeid(StackItemD)},
+        {198, typeid(StackItemLD)}, {140, typeid(StackItemComplexF)}, {141, typeid(StackItemComplexD)},
+        {142, typeid(StackItemComplexLD)}, {143, typeid(StackItemComplexLD)},
+        {203, typeid(StackItemComplexF)}, {204, typeid(StackItemComplexD)},
+        {205, typeid(StackItemComplexLD)}, {159, typeid(StackItemDecimalFloat32)},
+        {192, typeid(StackItemDecimalFloat64)}, {193, typeid(StackItemDecimalFloat128)},
     };
     for (unsigned index = 0; index < 256; ++index) {
         const Answer answer = factoryAnswer(TypeItem(index));
@@ -64,7 +74,10 @@ TEST_F(FactoryTest, BuiltinIndexes)
         std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(TypeItem(index), nullptr));
         EXPECT_TRUE(item->type().typeIndex() == index) << index;
         EXPECT_EQ(&item->environment(), &rep()) << index;
-        if (index != 151) {
+        const bool complex = (index >= 140 && index <= 143) || (index >= 203 && index <= 205);
+        if (complex) {
+            EXPECT_TRUE(item->isZero()) << index;  // no integer view
+        } else if (index != 151) {
             EXPECT_EQ(item->asUnsigned(), 0u) << index;
         }
     }

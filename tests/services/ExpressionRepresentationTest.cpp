@@ -188,10 +188,9 @@ TEST_F(RepresentationTest, IntegerStackItems)
         EXPECT_FALSE(item->location() != at);
         delete item;
     }
-    // Floating point, the null constant and pointers have items of their own
-    // (refused while those are not built); bool is an unsigned byte typed
-    // bool; index 0 has no item.
-    for (unsigned code : {136u, 137u, 0u, 162u})
+    // Pointers have items of their own (refused while those are not built);
+    // bool is an unsigned byte typed bool; index 0 has no item.
+    for (unsigned code : {0u, 162u})
         EXPECT_EQ(codeOf([&] { delete RuntimeStack::makeStackItem(TypeItem(code), nullptr); }),
                   InvalidOp::RTRC_NotSupported)
             << code;

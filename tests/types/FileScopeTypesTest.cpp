@@ -168,8 +168,10 @@ TEST_F(FileScopeTypesTest, BlockFactorHeldByAVariable)
 TEST_F(FileScopeTypesTest, BlockFactorFailures)
 {
     declare(unit, records().typeName("BF_TYPE", TYPE_INDEX{0, 130}));
-    fileVariable("BF_DOUBLE", TYPE_INDEX{0, 137}, 0x40);
+    fileVariable("BF_NO_ITEM", TYPE_INDEX{0, 131}, 0x40);
     host.memory().store(0x10040, {0x40, 0x10, 0, 0, 0, 0, 0, 0});
+    fileVariable("BF_DOUBLE", TYPE_INDEX{0, 137}, 0x50);
+    host.memory().store(0x10050, {0x40, 0x10, 0, 0, 0, 0, 0, 0});
     fileVariable("BF_UNMAPPED", TYPE_INDEX{0, 134}, 0x60);
     fileVariable("BF_PARTLY", TYPE_INDEX{0, 134}, 0x70);
     host.memory().store(0x10070, {0, 0});
@@ -191,7 +193,7 @@ TEST_F(FileScopeTypesTest, BlockFactorFailures)
     const Case cases[] = {
         {"undeclared", sharedByVariable("BF_NONE"), "No blocking factor symbol"},
         {"type name", sharedByVariable("BF_TYPE"), "No blocking factor symbol"},
-        {"no integer", sharedByVariable("BF_DOUBLE"), "No evaluation object"},
+        {"no item for the type", sharedByVariable("BF_NO_ITEM"), "No evaluation object"},
         {"partly mapped", sharedByVariable("BF_PARTLY"), "Cannot read block factor"},
         {"computed address", computed, "Cannot read block factor"},
     };
@@ -200,6 +202,9 @@ TEST_F(FileScopeTypesTest, BlockFactorFailures)
         EXPECT_EQ(failure.first, InvalidOp::RTRC_AssertFail) << c.what;
         EXPECT_EQ(failure.second, c.text) << c.what;
     }
+
+    // A floating-point variable gives its value truncated to an integer.
+    EXPECT_EQ(factorOf(sharedByVariable("BF_DOUBLE")), 4u);
 
     // Memory the host cannot read at all is the host's failure.
     EXPECT_EQ(failureOf([&] { factorOf(sharedByVariable("BF_UNMAPPED")); }).first,

@@ -11,17 +11,17 @@ namespace {
 // point, exponent and terminating zero (digit count + 14 at the most).
 constexpr std::size_t textRoom = DECNUMDIGITS + 14;
 
-unsigned int storageBytes(DecimalFloat::Size size)
+} // namespace
+
+unsigned int DecimalFloat::storageBytes(Size size)
 {
     switch (size) {
-    case DecimalFloat::Size32: return 4;
-    case DecimalFloat::Size64: return 8;
-    case DecimalFloat::Size128: return 16;
+    case Size32: return 4;
+    case Size64: return 8;
+    case Size128: return 16;
     }
     return 0;
 }
-
-} // namespace
 
 void DecimalFloat::initContext(Size size)
 {

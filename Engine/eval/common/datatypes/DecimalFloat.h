@@ -42,6 +42,9 @@ public:
     DecimalFloat(DecimalFloat const& other);
     DecimalFloat& operator=(DecimalFloat const& other);
 
+    // The bytes of a storage size: 4, 8 or 16; 0 for any other size.
+    static unsigned int storageBytes(Size size);
+
     // Shared values of size 128, made once.
     static DecimalFloat const& zero();
     static DecimalFloat const& infinity();

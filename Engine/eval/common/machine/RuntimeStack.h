@@ -108,6 +108,19 @@ public:
     void genImaginaryPart();
     void genTruncateFP(const TypeItem& type);
 
+    // ---- floating-point constants and literals ----
+    // Size 4, 8 or 12 (long double); RTRC_NotSupported for any other.
+    void genLoadRealConstant(long double value, std::int16_t size);
+    void genLoadComplexConstant(long double real, long double imaginary, std::int16_t size);
+    // The imaginary unit 0 + 1i.
+    void genLoadI(std::int16_t size);
+    // A real literal of C or Fortran, decimal or hexadecimal, read in the C
+    // locale and pushed as a long double.
+    virtual void genLoadRealValue(const char* text);
+    // A decimal floating-point literal with an optional DF, DD or DL suffix
+    // (64-bit without one).
+    virtual void genLoadDecimalRealValue(const char* text);
+
     // ---- conversion ----
     // Replaces the top item by one of the target type converted from it.
     void genConvert(const TypeItem& target);

@@ -1,5 +1,10 @@
 #include "machine/RuntimeStack.h"
 
+#include "datatypes/DecimalFloat.h"
+#include "datatypes/FloatNumber.h"
+#include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemFloat.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -25,6 +30,41 @@ template <class Item>
 StackItem* zero(EvaluationEnvironment& environment, const TypeItem&)
 {
     return new Item(environment, 0);
+}
+
+// Binary floats of zero bytes, IEEE or hexadecimal by the leaf's index.
+template <class Item>
+StackItem* ieee(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new Item(environment, Item::zero(), FloatNumber::IEEE);
+}
+
+template <class Item>
+StackItem* hex(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new Item(environment, Item::zero(), FloatNumber::Hexadecimal);
+}
+
+StackItem* secondLongDouble(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new StackItemLD(environment, StackItemLD::zero(), 139, FloatNumber::IEEE);
+}
+
+template <class Item, FloatNumber::Format format>
+StackItem* complexZero(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new Item(environment, FloatNumber::zero(), FloatNumber::zero(), format);
+}
+
+StackItem* secondComplexLongDouble(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new StackItemComplexLD(environment, FloatNumber::zero(), FloatNumber::zero(), 143, FloatNumber::IEEE);
+}
+
+template <class Item>
+StackItem* decimalZero(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new Item(environment, DecimalFloat::zero());
 }
 
 StackItem* null(EvaluationEnvironment& environment, const TypeItem&)
@@ -101,14 +141,14 @@ const Row builtinRows[] = {
     {132, zero<StackItemU1>},
     {133, zero<StackItemU2>},
     {134, zero<StackItemU4>},
-    {136, nullptr}, // float
-    {137, nullptr}, // double
-    {138, nullptr}, // long double
-    {139, nullptr}, // long double of the second layout
-    {140, nullptr}, // complex float
-    {141, nullptr}, // complex double
-    {142, nullptr}, // complex long double
-    {143, nullptr}, // complex long double of the second layout
+    {136, ieee<StackItemF>}, // float
+    {137, ieee<StackItemD>}, // double
+    {138, ieee<StackItemLD>}, // long double
+    {139, secondLongDouble}, // long double of the second layout
+    {140, complexZero<StackItemComplexF, FloatNumber::IEEE>}, // complex float
+    {141, complexZero<StackItemComplexD, FloatNumber::IEEE>}, // complex double
+    {142, complexZero<StackItemComplexLD, FloatNumber::IEEE>}, // complex long double
+    {143, secondComplexLongDouble}, // complex long double of the second layout
     {144, zero<StackItemU1>},
     {145, zero<StackItemU2>},
     {146, zero<StackItemU4>},
@@ -119,16 +159,16 @@ const Row builtinRows[] = {
     {155, zero<StackItemS8>},
     {156, zero<StackItemU8>},
     {157, zero<StackItemU8>},
-    {159, nullptr}, // 32-bit decimal floating point
-    {192, nullptr}, // 64-bit decimal floating point
-    {193, nullptr}, // 128-bit decimal floating point
+    {159, decimalZero<StackItemDecimalFloat32>}, // 32-bit decimal floating point
+    {192, decimalZero<StackItemDecimalFloat64>}, // 64-bit decimal floating point
+    {193, decimalZero<StackItemDecimalFloat128>}, // 128-bit decimal floating point
     {195, nullptr}, // array section
-    {196, nullptr}, // 4-byte hexadecimal floating point
-    {197, nullptr}, // 8-byte hexadecimal floating point
-    {198, nullptr}, // long hexadecimal floating point
-    {203, nullptr}, // complex 4-byte hexadecimal floating point
-    {204, nullptr}, // complex 8-byte hexadecimal floating point
-    {205, nullptr}, // complex long hexadecimal floating point
+    {196, hex<StackItemF>}, // 4-byte hexadecimal floating point
+    {197, hex<StackItemD>}, // 8-byte hexadecimal floating point
+    {198, hex<StackItemLD>}, // long hexadecimal floating point
+    {203, complexZero<StackItemComplexF, FloatNumber::Hexadecimal>}, // complex 4-byte hexadecimal floating point
+    {204, complexZero<StackItemComplexD, FloatNumber::Hexadecimal>}, // complex 8-byte hexadecimal floating point
+    {205, complexZero<StackItemComplexLD, FloatNumber::Hexadecimal>}, // complex long hexadecimal floating point
 };
 
 template <std::size_t N>

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "machine/StackItem.h"
+#include "machine/StackItemFloat.h"
 #include "machine/StackItemU.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/ExpressionRepresentation.h"
@@ -263,8 +264,11 @@ void RuntimeStack::genRealPart()
         return;
     std::unique_ptr<StackItem> item(pop());
     checkPartOperand(*item, __PRETTY_FUNCTION__, __LINE__);
-    // The long double item that takes the part is not built yet.
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    std::unique_ptr<StackItem> part(new StackItemLD(item->environment(), item->realPart()));
+    part->takeRegisterMarks(*item);
+    item.reset();
+    push(part.get());
+    part.release();
 }
 
 void RuntimeStack::genImaginaryPart()
@@ -273,7 +277,10 @@ void RuntimeStack::genImaginaryPart()
         return;
     std::unique_ptr<StackItem> item(pop());
     checkPartOperand(*item, __PRETTY_FUNCTION__, __LINE__);
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    std::unique_ptr<StackItem> part(new StackItemLD(item->environment(), item->imaginaryPart()));
+    item.reset();
+    push(part.get());
+    part.release();
 }
 
 void RuntimeStack::genTruncateFP(const TypeItem& type)

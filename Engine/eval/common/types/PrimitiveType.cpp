@@ -13,11 +13,11 @@ const PrimitiveType primitives[] = {
     {134, "unsigned int", nullptr, nullptr, 4, F::integral, t_unsignedLongInt},
     {136, "float", "COMP-1", nullptr, 4, F::floating, t_float},
     {137, "double", "COMP-2", nullptr, 8, F::floating, t_double},
-    {138, "long double", nullptr, nullptr, 12, F::floating, t_longDouble},
+    {138, "long double", nullptr, nullptr, 16, F::floating, t_longDouble},
     {139, "long double", nullptr, nullptr, 12, F::floating, t_longDouble},
     {140, "float _Complex", nullptr, nullptr, 8, F::complex, t_complexFloat},
     {141, "double _Complex", nullptr, nullptr, 16, F::complex, t_complexDouble},
-    {142, "long double _Complex", nullptr, nullptr, 24, F::complex, t_complexLongDouble},
+    {142, "long double _Complex", nullptr, nullptr, 32, F::complex, t_complexLongDouble},
     {143, "long double _Complex", nullptr, nullptr, 24, F::complex, t_complexLongDouble},
     {144, "bool", "CONDITION-NAME", nullptr, 1, F::boolean, t_bool},
     {145, "bool", "CONDITION-NAME", nullptr, 2, F::boolean, t_shortBool},
@@ -42,7 +42,7 @@ const PrimitiveType primitives[] = {
     {201, nullptr, nullptr, nullptr, 0, F::anyIRZCL, t_anyIRZCL},
     {203, "float _Complex", nullptr, nullptr, 8, F::complex, t_complexFloat_quvhex},
     {204, "double _Complex", nullptr, nullptr, 16, F::complex, t_complexDouble_quvhex},
-    {205, "long double _Complex", nullptr, nullptr, 24, F::complex, t_complexLongDouble_quvhex},
+    {205, "long double _Complex", nullptr, nullptr, 32, F::complex, t_complexLongDouble_quvhex},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "HostRecordAccess.h"
+#include "types/Extended12.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/Register.h"
@@ -473,12 +474,10 @@ T readValue(const void* at)
     return value;
 }
 
-// An x87 extended value (10 significant bytes) as the host stores it.
+// A long double constant: the 12-byte extended slot.
 long double readExtended(const unsigned char* at)
 {
-    long double value = 0;
-    std::memcpy(&value, at, 10);
-    return value;
+    return Extended12::decode(at);
 }
 
 // The bytes of a constant symbol's value; a symbol without them is refused

@@ -1,0 +1,173 @@
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <typeindex>
+#include <typeinfo>
+
+#include <gtest/gtest.h>
+
+#include "datatypes/DecimalFloat.h"
+#include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemFloat.h"
+#include "testhost/inprocess/MachineFixture.h"
+
+namespace {
+
+class FloatLiteralTest : public MachineFixture {
+protected:
+    // The value a real literal pushes, or the code it is refused with.
+    struct Outcome {
+        int code = 0;
+        long double value = 0;
+    };
+    Outcome real(const char* text)
+    {
+        Outcome outcome;
+        outcome.code = raisedCode([&] { stack().genLoadRealValue(text); });
+        if (outcome.code == 0) {
+            std::unique_ptr<StackItem> item(stack().pop());
+            EXPECT_EQ(typeid(*item), typeid(StackItemLD)) << text;
+            outcome.value = static_cast<long double>(item->asLongDouble());
+        }
+        EXPECT_EQ(stack().count(), 0u) << text;
+        return outcome;
+    }
+
+    void checkRealLiterals()
+    {
+        const struct {
+            const char* text;
+            int code;
+            long double value;
+        } cases[] = {
+            {"1.5", 0, 1.5L},
+            {"  -2.25", 0, -2.25L},
+            {"0.1", 0, 0.1L},
+            {"1e3", 0, 1000.0L},
+            // Fortran exponent letters
+            {"1.5d3", 0, 1500.0L},
+            {"1.5D3", 0, 1500.0L},
+            {"2.5q0", 0, 2.5L},
+            {"2.5Q-1", 0, 0.25L},
+            {"1.5d3f", 0, 1500.0L},
+            {"1.5x3", InvalidOp::RTRC_ParserError, 0},
+            {"1.5dd3", InvalidOp::RTRC_ParserError, 0},
+            // hexadecimal
+            {"0x1.8p1", 0, 3.0L},
+            {"-0x1p-2", 0, -0.25L},
+            {"0XA.8P0", 0, 10.5L},
+            {"0xffp0", 0, 255.0L},
+            // a host subnormal: computed with, though no 16-byte image holds it
+            {"0x1p-16445", 0, 0x1p-16445L},
+            {"0x", InvalidOp::RTRC_ParserError, 0},
+            {"0x1", InvalidOp::RTRC_ParserError, 0},
+            {"0x1p", InvalidOp::RTRC_ParserError, 0},
+            {"0x1p1xy", InvalidOp::RTRC_ParserError, 0},
+            // suffixes: f checks the normal single range, l nothing
+            {"3.5e38f", InvalidOp::RTRC_ParserError, 0},
+            {"3.0e38F", 0, 3.0e38L},
+            {"3.40282347e38f", 0, 3.40282347e38L},
+            {"0.0f", 0, 0.0L},
+            {"1e-40f", InvalidOp::RTRC_ParserError, 0},
+            {"1.17549435e-38f", 0, 1.17549435e-38L},
+            {"1e-40L", 0, 1e-40L},
+            {"1e4000l", 0, 1e4000L},
+            {"1.5u", InvalidOp::RTRC_ParserError, 0},
+            {"1.5 ", InvalidOp::RTRC_ParserError, 0},
+            // no number
+            {"abc", InvalidOp::RTRC_ParserError, 0},
+            {"--1", InvalidOp::RTRC_ParserError, 0},
+            {"", InvalidOp::RTRC_Other, 0},
+        };
+        for (const auto& c : cases) {
+            const Outcome outcome = real(c.text);
+            EXPECT_EQ(outcome.code, c.code) << c.text;
+            if (c.code == 0) {
+                EXPECT_EQ(outcome.value, c.value) << c.text;
+            }
+        }
+        EXPECT_EQ(raisedCode([&] { stack().genLoadRealValue(nullptr); }), InvalidOp::RTRC_Other);
+    }
+};
+
+} // namespace
+
+TEST_F(FloatLiteralTest, RealLiterals)
+{
+    checkRealLiterals();
+}
+
+TEST_F(FloatLiteralTest, RealLiteralsUnderACommaLocale)
+{
+    // The literals are read in the C locale whatever the process uses.
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const char* found = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"})
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            found = name;
+            break;
+        }
+    if (found == nullptr)
+        GTEST_SKIP() << "no locale with a comma decimal point is installed";
+    checkRealLiterals();
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST_F(FloatLiteralTest, HugeHexadecimalExponentEndsAtOnce)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome big = real("0x1p99999999");
+    const Outcome tiny = real("0x1p-99999999");
+    const Outcome beyondInt = real("0x1p99999999999999999999");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(big.code, 0);
+    EXPECT_TRUE(std::isinf(big.value));
+    EXPECT_EQ(tiny.value, 0.0L);
+    EXPECT_TRUE(std::isinf(beyondInt.value));
+}
+
+TEST_F(FloatLiteralTest, DecimalLiterals)
+{
+    const struct {
+        const char* text;
+        int code;
+        std::uint64_t size;
+        const char* value;
+    } cases[] = {
+        {"1.5DF", 0, 4, "1.5"},
+        {"1.5DD", 0, 8, "1.5"},
+        {"1.5DL", 0, 16, "1.5"},
+        {"1.5df", 0, 4, "1.5"},
+        {"1.5dl", 0, 16, "1.5"},
+        {"1.5", 0, 8, "1.5"},
+        {"  -2.50DD  ", 0, 8, "-2.50"},
+        {"1E+3DL", 0, 16, "1E+3"},
+        {"1.23456789DF", 0, 4, "1.234568"},
+        {"12345678901234567DD", 0, 8, "12.34567890123457E+15"},
+        {"DF", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1.5DX", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1.5D", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1D5DF", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1.5Df", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1.5xyDD", InvalidOp::RTRC_Other, 0, nullptr},
+        {"1..5", InvalidOp::RTRC_Other, 0, nullptr},
+        {"   ", InvalidOp::RTRC_Other, 0, nullptr},
+        {"", InvalidOp::RTRC_Other, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        const int code = raisedCode([&] { stack().genLoadDecimalRealValue(c.text); });
+        EXPECT_EQ(code, c.code) << c.text;
+        if (code != 0 || c.code != 0) {
+            EXPECT_EQ(stack().count(), 0u) << c.text;
+            continue;
+        }
+        std::unique_ptr<StackItem> item(stack().pop());
+        EXPECT_EQ(item->size(), c.size) << c.text;
+        ByteString text;
+        item->asDecimalFloat().format(text);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(text.data()), text.length()), c.value) << c.text;
+    }
+    EXPECT_EQ(raisedCode([&] { stack().genLoadDecimalRealValue(nullptr); }), InvalidOp::RTRC_Other);
+}

@@ -36,8 +36,9 @@ TEST_F(TreeNodeUncalledTest, ArrayBaseIndexByArrayForm)
         auto a = root(TypeItem(c.type), "a");
         int base = -1;
         EXPECT_EQ(raisedCode([&] { a->QueryArrayBaseIndex(base); }), c.code);
-        if (c.code == 0)
+        if (c.code == 0) {
             EXPECT_EQ(base, c.base);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "services/ByteOrder.h"
 #include "services/InvalidOp.h"
+#include "types/Extended12.h"
 
 namespace {
 
@@ -69,9 +70,9 @@ unsigned FormatPrimitive::storedWidth(unsigned int tindex)
     case 129: case 133: case 145: case 149: return 2;
     case 130: case 134: case 146: case 150: case 136: case 159: case 196: return 4;
     case 155: case 156: case 157: case 137: case 140: case 192: case 197: case 203: return 8;
-    case 139: return 12;
+    case 139: return Extended12::slotSize;
     case 138: case 141: case 193: case 198: case 204: return 16;
-    case 143: return 24;
+    case 143: return 2 * Extended12::slotSize;
     case 142: case 205: return 32;
     default: return 0;
     }

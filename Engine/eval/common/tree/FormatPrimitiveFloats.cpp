@@ -1,26 +1,15 @@
 #include "tree/FormatPrimitive.h"
 
-#include <cstring>
-
 #include "datatypes/ZfloatingPoint.h"
 #include "services/InvalidOp.h"
 #include "tree/FormatPrimitiveLanguage.h"
+#include "types/Extended12.h"
 
 namespace {
 
 const unsigned char* at(const void* bytes, unsigned offset)
 {
     return static_cast<const unsigned char*>(bytes) + offset;
-}
-
-// The value of a 12-byte slot of type 139: the evaluator's own 80-bit
-// extended value in its first 10 bytes (host byte order), two pad bytes.
-// Never sizeof(long double), which is 16 on this host.
-long double extended12(const void* slot)
-{
-    long double value = 0.0L;
-    std::memcpy(&value, slot, 10);
-    return value;
 }
 
 ByteString binary(const void* bytes, unsigned size, bool hex, int digits)
@@ -80,9 +69,9 @@ ByteString FormatPrimitive::formatLD(const void* bytes, DBG_REPS rep)
 ByteString FormatPrimitive::formatLD12(const void* bytes, DBG_REPS rep)
 {
     if (rep == 1)
-        return formatFloatAsHex(12, bytes);
+        return formatFloatAsHex(Extended12::slotSize, bytes);
     if (rep == 8)
-        return formatFloatAsFloat(19, extended12(bytes));
+        return formatFloatAsFloat(19, Extended12::decode(bytes));
     refuse("static ByteString FormatPrimitive::formatLD12(const LongDouble12&, DBG_REPS)", 874);
 }
 
@@ -133,7 +122,8 @@ ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, uns
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexLD(const ComplexLD&, DBG_REPS)", 309);
     if (tindex == 143)
-        return pair(formatFloatAsFloat(19, extended12(bytes)), formatFloatAsFloat(19, extended12(at(bytes, 12))),
+        return pair(formatFloatAsFloat(19, Extended12::decode(bytes)),
+                    formatFloatAsFloat(19, Extended12::decode(at(bytes, Extended12::slotSize))),
                     FormatPrimitiveLanguage::fortran());
     return pair(binary(bytes, 16, false, 19), binary(at(bytes, 16), 16, false, 19),
                 FormatPrimitiveLanguage::fortran());

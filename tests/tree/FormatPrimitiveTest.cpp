@@ -50,7 +50,7 @@ TEST_F(FormatPrimitiveTest, IntegersByRepresentationWidthAndLanguage)
         int rep;
         unsigned tindex;
         const char* bytes;
-        const char* text;
+        std::string text;
     } cases[] = {
         {C, 1, 134, "0000010A", "0x0000010A"},
         {Fortran, 1, 134, "0000010A", "Z'0000010A'"},
@@ -112,8 +112,8 @@ TEST_F(FormatPrimitiveTest, IntegersByRepresentationWidthAndLanguage)
         {COBOL, 22, 132, "00", "'.'"},
         {COBOL, 22, 132, "C1", "'A'"},
         // Raw bytes, whatever the type.
-        {C, 21, 131, "0102FF", std::string("\x01\x02\xFF", 3).c_str()},
-        {C, 21, 134, "0102", std::string("\x01\x02", 2).c_str()},
+        {C, 21, 131, "0102FF", std::string("\x01\x02\xFF", 3)},
+        {C, 21, 134, "0102", std::string("\x01\x02", 2)},
         {C, 1, 195, "", "{...}"},
         {C, 8, 202, "", "{...}"},
     };

@@ -13,7 +13,7 @@
 // Static members only. Values come in as the debuggee stores them
 // (big-endian); format reads them into host numbers before the formatters
 // see them. Texts that depend on the language ask the current evaluation
-// environment (11 Fortran, 6 COBOL). The character routines return their
+// environment (11 Fortran, 6 COBOL), which must exist. The character routines return their
 // text (32-bit characters) rather than keeping it in shared buffers, so
 // formatting may run on several threads at once.
 class FormatPrimitive {

@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "services/EvaluationEnvironment.h"
 #include "services/SVC.h"
-#include "tree/FormatPrimitiveLanguage.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ std::wstring FormatPrimitive::formatSBCScharOther(unsigned char c)
 
 std::wstring FormatPrimitive::formatSBCSchar(unsigned char c)
 {
-    if (FormatPrimitiveLanguage::cobol()) {
+    if (isCobolLanguage()) {
         if (c == 0)
             return L".";
         return converted(c);
@@ -103,7 +103,7 @@ std::wstring FormatPrimitive::formatDBCSchar(unsigned long long c)
 
 std::wstring FormatPrimitive::formatDBCScharOther(unsigned long long c)
 {
-    if (FormatPrimitiveLanguage::cobol()) {
+    if (isCobolLanguage()) {
         if (c == 0)
             return L".";
         return std::wstring(1, static_cast<wchar_t>(c));

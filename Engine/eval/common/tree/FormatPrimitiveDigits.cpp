@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tree/FormatPrimitiveLanguage.h"
+#include "services/EvaluationEnvironment.h"
 
 ByteString FormatPrimitive::formatHexadecimal(unsigned long long value, unsigned int width)
 {
@@ -22,7 +22,7 @@ ByteString FormatPrimitive::formatHexadecimal(unsigned long long value, unsigned
             value >>= 4;
         } while (value != 0);
     }
-    if (FormatPrimitiveLanguage::fortran())
+    if (isFortranLanguage())
         return FormatPrimitive::text("Z'" + text + "'");
     return FormatPrimitive::text("0x" + text);
 }
@@ -34,7 +34,7 @@ ByteString FormatPrimitive::formatOctal(unsigned long long value)
         text.insert(text.begin(), static_cast<char>('0' + (value & 7)));
         value >>= 3;
     } while (value != 0);
-    if (FormatPrimitiveLanguage::fortran())
+    if (isFortranLanguage())
         return FormatPrimitive::text("O'" + text + "'");
     if (text[0] != '0')
         text.insert(text.begin(), '0');
@@ -48,7 +48,7 @@ ByteString FormatPrimitive::formatBinary(unsigned long long value, unsigned int 
     std::string text;
     for (unsigned i = width; i > 0; --i)
         text += ((value >> (i - 1)) & 1) != 0 ? '1' : '0';
-    if (FormatPrimitiveLanguage::fortran())
+    if (isFortranLanguage())
         return FormatPrimitive::text("B'" + text + "'");
     return FormatPrimitive::text(text);
 }
@@ -69,7 +69,7 @@ ByteString FormatPrimitive::formatDecimal(unsigned long long value)
 
 ByteString FormatPrimitive::formatBoolean(int value)
 {
-    const bool fortran = FormatPrimitiveLanguage::fortran();
+    const bool fortran = isFortranLanguage();
     if (value == 0)
         return FormatPrimitive::text(fortran ? ".false." : "FALSE");
     if (value == 1)

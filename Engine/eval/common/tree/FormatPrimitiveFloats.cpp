@@ -1,8 +1,8 @@
 #include "tree/FormatPrimitive.h"
 
 #include "datatypes/ZfloatingPoint.h"
+#include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
-#include "tree/FormatPrimitiveLanguage.h"
 #include "types/Extended12.h"
 
 namespace {
@@ -106,7 +106,7 @@ ByteString FormatPrimitive::formatComplexF(const void* bytes, DBG_REPS rep)
 {
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexF(const ComplexF&, DBG_REPS)", 287);
-    return pair(binary(bytes, 4, false, 7), binary(at(bytes, 4), 4, false, 7), FormatPrimitiveLanguage::fortran());
+    return pair(binary(bytes, 4, false, 7), binary(at(bytes, 4), 4, false, 7), isFortranLanguage());
 }
 
 ByteString FormatPrimitive::formatComplexD(const void* bytes, DBG_REPS rep)
@@ -114,7 +114,7 @@ ByteString FormatPrimitive::formatComplexD(const void* bytes, DBG_REPS rep)
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexD(const ComplexD&, DBG_REPS)", 265);
     return pair(binary(bytes, 8, false, 16), binary(at(bytes, 8), 8, false, 16),
-                FormatPrimitiveLanguage::fortran());
+                isFortranLanguage());
 }
 
 ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, unsigned int tindex)
@@ -124,9 +124,9 @@ ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, uns
     if (tindex == 143)
         return pair(formatFloatAsFloat(19, Extended12::decode(bytes)),
                     formatFloatAsFloat(19, Extended12::decode(at(bytes, Extended12::slotSize))),
-                    FormatPrimitiveLanguage::fortran());
+                    isFortranLanguage());
     return pair(binary(bytes, 16, false, 19), binary(at(bytes, 16), 16, false, 19),
-                FormatPrimitiveLanguage::fortran());
+                isFortranLanguage());
 }
 
 ByteString FormatPrimitive::formatComplexFhexQUV(const void* bytes, DBG_REPS rep)

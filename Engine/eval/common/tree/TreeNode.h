@@ -184,6 +184,10 @@ protected:
     // Makes a child of an SQL host variable: a kind-89 entry from the
     // record, an UpdateTreeNode over it, added to this node.
     UpdateTreeNode* makeSqlChild(const SqlTypeEntry& record, const char* name, std::int64_t offset) const;
+    // The kind-89 entry of the node's type for the array queries: null (the
+    // query answers 10000) for a detached node, a type without an entry
+    // ("Missing type entry" traced) or another kind ("Invalid type %d").
+    const _TYPE_ENTRY* sqlArrayEntry(const char* function, unsigned missingLine, unsigned invalidLine) const;
     // The kind-89 children of a structure host variable; false when the
     // code has none.
     bool makeSqlStructChildren(const SqlTypeEntry& entry) const;

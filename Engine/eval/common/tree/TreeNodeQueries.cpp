@@ -22,12 +22,14 @@ const _TYPE_ENTRY* entryOf(const TypeItem& type)
     return type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
 }
 
-// The kind-89 entry of a node's type, or a status: 10000 with the trace the
-// query writes.
-const _TYPE_ENTRY* sqlEntryOrTrace(const TypeItem& type, const char* function, unsigned missingLine,
-                                   unsigned invalidLine)
+}  // namespace
+
+const _TYPE_ENTRY* TreeNode::sqlArrayEntry(const char* function, unsigned missingLine, unsigned invalidLine) const
 {
-    const _TYPE_ENTRY* e = entryOf(type);
+    if (detached_)
+        return nullptr;
+    setInternalRepresentation();
+    const _TYPE_ENTRY* e = entryOf(dataType_);
     if (e == nullptr) {
         SVC::fTrace(function, missingLine, "Missing type entry");
         return nullptr;
@@ -39,14 +41,9 @@ const _TYPE_ENTRY* sqlEntryOrTrace(const TypeItem& type, const char* function, u
     return e;
 }
 
-}  // namespace
-
 std::uint16_t TreeNode::QueryArrayInfo(unsigned int& count, int& flag) const
 {
-    if (detached_)
-        return 10000;
-    setInternalRepresentation();
-    const _TYPE_ENTRY* e = sqlEntryOrTrace(dataType_, arrayInfoName, 64, 69);
+    const _TYPE_ENTRY* e = sqlArrayEntry(arrayInfoName, 64, 69);
     if (e == nullptr)
         return 10000;
     SqlTypeEntry entry(*e);
@@ -61,10 +58,7 @@ std::uint16_t TreeNode::QueryArrayInfo(unsigned int& count, int& flag) const
 
 std::uint16_t TreeNode::QueryArrayElementInfo(unsigned long long index, UpdateTreeNode*& node) const
 {
-    if (detached_)
-        return 10000;
-    setInternalRepresentation();
-    const _TYPE_ENTRY* e = sqlEntryOrTrace(dataType_, elementInfoName, 95, 100);
+    const _TYPE_ENTRY* e = sqlArrayEntry(elementInfoName, 95, 100);
     if (e == nullptr)
         return 10000;
     SqlTypeEntry array(*e);

@@ -338,6 +338,34 @@ TEST_F(TreeNodeTest, RemovedChildrenLoseTheirParentLinks)
     EXPECT_NE(again, keep.get());
 }
 
+TEST_F(TreeNodeTest, ArrayTypeOfANode)
+{
+    HostRecordStore& records = host.records();
+    const TYPE_INDEX klass = records.classType({"k", "", 4});
+    const TYPE_INDEX array = records.arrayType(TYPE_INDEX{0, 130}, 16);
+    TYPE_INDEX table{};
+    records.newType(TE_COBOL_TABLE, &table).cobolTable.elementType = TYPE_INDEX{0, 130};
+    struct Case {
+        TYPE_INDEX type;
+        std::uint32_t leaf;  // 0: refused
+    } cases[] = {
+        {array, TE_ARRAY},
+        {records.referenceType(array), TE_ARRAY},
+        {table, TE_COBOL_TABLE},
+        {records.pointerType(klass, 4), TE_POINTER},
+        {klass, 0},
+        {TYPE_INDEX{0, 130}, 0},
+    };
+    for (const Case& c : cases) {
+        auto n = root(TypeItem(c.type), "n");
+        if (c.leaf == 0) {
+            EXPECT_EQ(raisedCode([&] { n->QueryArrayType(); }), InvalidOp::RTRC_Other);
+        } else {
+            EXPECT_EQ(n->QueryArrayType(), c.leaf);
+        }
+    }
+}
+
 TEST_F(TreeNodeTest, ReferenceCountsDestroyAtZero)
 {
     int deleted = 0;

@@ -98,6 +98,34 @@ public:
     // A COBOL file description (leaf 85); "SD" names a sort file.
     TYPE_INDEX fileDescriptorType(const std::string& name);
 
+    // ---- class layouts, Fortran descriptors, index names, procedure
+    // descriptors (HostRecordBuilders.cpp) ----
+    // A base-class record at a fixed offset with its flags (TNbaseclass_*),
+    // or located by a DWARF expression (evaluated with the object's address
+    // pushed first).
+    TYPE_INDEX baseRecord(TYPE_INDEX base, UBYTE4 offset, UBYTE4 flags = 0);
+    TYPE_INDEX baseRecordAt(TYPE_INDEX base, const std::vector<UBYTE1>& expression);
+    // A data member record at an offset with its flags (TNclassmember_*).
+    TYPE_INDEX memberRecord(const std::string& name, TYPE_INDEX type, UBYTE4 offset, UBYTE4 flags = 0);
+    // A class (leaf 6) over field records made above, with its TNclass_* flags.
+    TYPE_INDEX classOfFields(const std::string& name, UBYTE4 byteSize, const std::vector<TYPE_INDEX>& fields,
+                             UBYTE4 flags = TNclass_Struct);
+    // The DWARF blocks of a Fortran pointer (72) or descriptor array (71);
+    // an empty block is left null (the state then always holds).
+    struct FortranBlocks {
+        std::vector<UBYTE1> dataLocation{};
+        std::vector<UBYTE1> allocation{};
+        std::vector<UBYTE1> association{};
+    };
+    TYPE_INDEX fortranPointerType(TYPE_INDEX target, const FortranBlocks& blocks);
+    TYPE_INDEX fortranDescArrayType(TYPE_INDEX element, const FortranBlocks& blocks, UBYTE2 rank = 1);
+    // A COBOL index name (leaf 75) of a table whose elements are
+    // elementLength bytes (0: the index holds an occurrence number).
+    TYPE_INDEX indexNameType(UBYTE1 byteLength, UBYTE4 elementLength);
+    // A procedure descriptor (leaf 37) naming a leaf-31 structure and one
+    // element entry per member of it; kept by the store.
+    const _TYPE_ENTRY* procedureDescriptor(TYPE_INDEX structure, const std::vector<const _SYMBOL_ENTRY*>& elements);
+
     // ---- symbol entries ----
     _SYMBOL_ENTRY& newSymbol(UBYTE4 kind, const std::string& name);
 

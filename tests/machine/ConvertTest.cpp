@@ -142,7 +142,7 @@ TEST_F(ConvertTest, FailureKeepsTheOldTop)
     operand->failCheck = true;
     EXPECT_EQ(raisedCode([&] { stack().genConvert(TypeItem(130u)); }), InvalidOp::RTRC_BadDataInNumeric);
     operand->failCheck = false;
-    EXPECT_EQ(raisedCode([&] { stack().genConvert(TypeItem(162u)); }), InvalidOp::RTRC_NotSupported);
+    EXPECT_EQ(raisedCode([&] { stack().genConvert(TypeItem(131u)); }), InvalidOp::RTRC_NotSupported);
     EXPECT_EQ(stack().top(), operand);
     EXPECT_EQ(stack().count(), 1u);
     EXPECT_EQ(deletions, 0);

@@ -7,9 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "machine/RuntimeStack.h"
+#include "machine/StackItemAddress.h"
+#include "machine/StackItemArray.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
+#include "machine/StackItemFortranPointer.h"
+#include "machine/StackItemFunction.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -61,6 +66,15 @@ TEST_F(FactoryTest, BuiltinIndexes)
     };
     for (unsigned index = 0; index < 256; ++index) {
         const Answer answer = factoryAnswer(TypeItem(index));
+        if (TypeItem(index).hasFlag(TypeFlags::pointer)) {
+            // A built-in type marked as a pointer is an address item, whatever
+            // its index, typed with the requested type.
+            ASSERT_NE(answer.itemClass, nullptr) << index;
+            EXPECT_EQ(std::type_index(*answer.itemClass), std::type_index(typeid(StackItemAddress))) << index;
+            std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(TypeItem(index), nullptr));
+            EXPECT_TRUE(item->type().typeIndex() == index) << index;
+            continue;
+        }
         const auto row = made.find(index);
         if (row == made.end()) {
             EXPECT_EQ(answer.refusal, InvalidOp::RTRC_NotSupported) << index;
@@ -86,16 +100,29 @@ TEST_F(FactoryTest, BuiltinIndexes)
 TEST_F(FactoryTest, HostLeafCodes)
 {
     // Leaf codes with an item class; the rest of 0 to 100 is refused with
-    // RTRC_Other (16). The classes of these rows are not built yet, so they
-    // are refused with RTRC_NotSupported (1); a zero-filled integer entry is
-    // no plain integer and belongs to them.
+    // RTRC_Other (16). The classes of the rows not built yet are refused with
+    // RTRC_NotSupported (1); a zero-filled integer entry is no plain integer
+    // and belongs to them.
     const std::set<unsigned> rows = {1,  4,  5,  6,  11, 15, 18, 21, 25, 26, 27, 31, 50,
                                      52, 53, 60, 63, 64, 65, 66, 68, 69, 71, 72, 73, 74,
                                      75, 76, 77, 78, 79, 80, 81, 82, 83, 85, 86, 87, 89};
+    const std::map<unsigned, std::type_index> built = {
+        {1, typeid(StackItemArray)},     {15, typeid(StackItemFunction)}, {21, typeid(StackItemFunction)},
+        {25, typeid(StackItemAddress)},  {26, typeid(StackItemFunction)}, {27, typeid(StackItemAddress)},
+        {60, typeid(StackItemAddress)},  {63, typeid(StackItemArray)},    {71, typeid(StackItemArray)},
+        {72, typeid(StackItemFortranPointer)}, {83, typeid(StackItemArray)},
+        {85, typeid(StackItemFileDesc)},
+    };
     for (unsigned leaf = 0; leaf <= 100; ++leaf) {
         TYPE_INDEX index{};
         _TYPE_ENTRY& entry = host.records().newType(leaf, &index);
         const Answer answer = factoryAnswer(TypeItem(index, &entry, false));
+        const auto row = built.find(leaf);
+        if (row != built.end()) {
+            ASSERT_NE(answer.itemClass, nullptr) << leaf;
+            EXPECT_EQ(std::type_index(*answer.itemClass), row->second) << leaf;
+            continue;
+        }
         EXPECT_EQ(answer.refusal, rows.count(leaf) ? InvalidOp::RTRC_NotSupported : InvalidOp::RTRC_Other) << leaf;
     }
 }

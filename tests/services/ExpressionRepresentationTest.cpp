@@ -2,6 +2,7 @@
 // built form and value stack; and the value-stack seams it stands on.
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -188,9 +189,14 @@ TEST_F(RepresentationTest, IntegerStackItems)
         EXPECT_FALSE(item->location() != at);
         delete item;
     }
-    // Pointers have items of their own (refused while those are not built);
-    // bool is an unsigned byte typed bool; index 0 has no item.
-    for (unsigned code : {0u, 162u})
+    // A pointer is an address item; bool is an unsigned byte typed bool;
+    // index 0 has no item.
+    {
+        std::unique_ptr<StackItem> pointer(RuntimeStack::makeStackItem(TypeItem(162u), nullptr));
+        EXPECT_TRUE(pointer->mayBeAddress());
+        EXPECT_TRUE(pointer->holdsAddress());
+    }
+    for (unsigned code : {0u})
         EXPECT_EQ(codeOf([&] { delete RuntimeStack::makeStackItem(TypeItem(code), nullptr); }),
                   InvalidOp::RTRC_NotSupported)
             << code;

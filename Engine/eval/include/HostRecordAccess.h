@@ -437,6 +437,60 @@ inline SymbolEntryAttributes symbolEntryAttributes(const _SYMBOL_ENTRY& s)
 }
 
 // ---------------------------------------------------------------------------
+// Class layout marks read by the base-class walks and the COBOL pointer kind.
+
+inline bool baseIsVirtual(const TNbaseclass& r) { return (r.flags & TNbaseclass_Virtual) != 0; }
+inline bool classHasVirtualBaseTable(const TNclass& r) { return (r.flags & TNclass_VirtualBaseTable) != 0; }
+inline bool memberIsVirtualTablePointer(const TNclassmember& r)
+{
+    return (r.flags & TNclassmember_VirtualTablePointer) != 0;
+}
+inline bool memberIsVirtualBasePointer(const TNclassmember& r)
+{
+    return (r.flags & TNclassmember_VirtualBasePointer) != 0;
+}
+inline bool pointerIsCobolKind(const TNpointer& r) { return (r.flags & TNpointer_CobolKind) != 0; }
+
+// ---------------------------------------------------------------------------
+// Procedure descriptors (leaf 37).
+
+inline bool isProcDescriptor(const void* record)
+{
+    return record != nullptr && static_cast<const _TYPE_ENTRY*>(record)->leaf == TE_PROC_DESCRIPTOR;
+}
+
+inline TYPE_INDEX procDescriptorStructureType(const _TYPE_ENTRY& e)
+{
+    return e.leaf == TE_PROC_DESCRIPTOR ? e.procDescriptor.structureType : emptyTypeIndex();
+}
+
+// The i-th element record (the record holds as many as its structure has
+// visible members; the caller keeps i below that count).
+inline const _SYMBOL_ENTRY* procDescriptorElement(const _TYPE_ENTRY& e, unsigned i)
+{
+    if (e.leaf != TE_PROC_DESCRIPTOR)
+        return nullptr;
+    const _SYMBOL_ENTRY* element = nullptr;
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(&e) + offsetof(TNprocdescriptor, elements) +
+                              std::size_t(i) * sizeof element;
+    __builtin_memcpy(&element, at, sizeof element);
+    return element;
+}
+
+// The section and 64-bit offset of an address element (codes 1, 8, 17 and
+// 36 as their own records say, 33 laid out as 36); 0 for other codes.
+inline UBYTE4 procDescriptorElementSection(const _SYMBOL_ENTRY& s)
+{
+    return s.kind == SE_NAMED33 ? s.sectiondata36.section : symbolEntrySection(s);
+}
+inline UBYTE8 procDescriptorElementOffset(const _SYMBOL_ENTRY& s)
+{
+    if (s.kind == SE_NAMED33)
+        return (UBYTE8(s.sectiondata36.offsetHigh) << 32) | s.sectiondata36.offsetLow;
+    return symbolEntryOffset(s);
+}
+
+// ---------------------------------------------------------------------------
 // Symbol lists, call-stack entries, file information.
 
 // The i-th entry of a null-terminated symbol list (null at and past the end

@@ -39,6 +39,7 @@ enum TE_Leaf : UBYTE4 {
     TE_REFERENCE = 27,
     TE_STRUCT = 31,
     TE_TYPEDEF = 35,
+    TE_PROC_DESCRIPTOR = 37,
     TE_PACKED_DECIMAL = 50,
     TE_TYPEDEF2 = 51,
     TE_ENUM2 = 52,
@@ -159,7 +160,7 @@ struct TNbaseclass {
     } location;
     UBYTE4 expressionLength;          // 28
 };
-enum { TNbaseclass_LocationIsExpression = 4 };
+enum { TNbaseclass_Virtual = 1, TNbaseclass_LocationIsExpression = 4 };
 
 // Leaf 4: integer or bit field.
 struct TNinteger {
@@ -203,6 +204,7 @@ enum {
     TNclass_Struct = 1,        // declared `struct` (else `class`)
     TNclass_Nested = 4,        // nested in another class (see enclosingClass)
     TNclass_NationalGroup = 8,
+    TNclass_VirtualBaseTable = 32,  // virtual bases are found through the object's table
     TNclass_DynamicSize = 128,
 };
 
@@ -236,6 +238,7 @@ struct TNclassmember {
 enum {
     TNclassmember_Static = 1,
     TNclassmember_VirtualTablePointer = 2,  // the object's virtual-table pointer
+    TNclassmember_VirtualBasePointer = 4,   // a pointer to (or table slot of) a virtual base
     TNclassmember_LocationIsExpression = 128,
 };
 
@@ -300,7 +303,7 @@ struct TNpointer {
     const char* name;                 // 20
     UBYTE1 reserved24[8];             // 24
 };
-enum { TNpointer_Bytes4 = 1, TNpointer_Bytes8 = 4, TNpointer_ToShared = 8 };
+enum { TNpointer_Bytes4 = 1, TNpointer_Bytes8 = 4, TNpointer_ToShared = 8, TNpointer_CobolKind = 0x40 };
 
 // Leaf 27: reference. Also the 20-byte created reference.
 struct TNreference {
@@ -319,6 +322,20 @@ struct TNstruct {
     UBYTE4 byteSize;                  // 24
     TYPE_INDEX memberTypes;           // 28: list of kind 3
     TYPE_INDEX memberNames;           // 36: list of kind 1, walked in step
+};
+
+// Leaf 37: the procedure descriptor of a function symbol: the structure
+// type the program sees, then one element record per visible member of that
+// structure, in member order. An element is a symbol entry of code 1, 8, 17,
+// 33 or 36 (an address: a section and a 64-bit offset) or 7 (constant bytes
+// of its type). The record is as long as its elements make it; read the
+// elements through procDescriptorElement.
+struct TNprocdescriptor {
+    UBYTE4 leaf;                      // 0
+    UBYTE1 reserved4[6];              // 4
+    TYPE_INDEX structureType;         // 10
+    UBYTE1 reserved18[2];             // 18
+    const _SYMBOL_ENTRY* elements[1]; // 20: the first element; the others follow
 };
 
 // Leaves 35 and 51: typedef. Also the placeholder entry.
@@ -659,6 +676,7 @@ struct _TYPE_ENTRY {
         TNdbcs_string dbcsString;
         TNdbcs_edited dbcsEdited;
         TNfile_descriptor fileDescriptor;
+        TNprocdescriptor procDescriptor;
     };
 };
 

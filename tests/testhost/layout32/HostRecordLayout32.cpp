@@ -429,3 +429,7 @@ static_assert(offsetof(DBG2_SERVICE_FUNCTIONS, debuggerVersion) == 4);
 static_assert(offsetof(DBG2_SERVICE_FUNCTIONS, Expr2ReadMemory) == 40);
 static_assert(offsetof(DBG2_SERVICE_FUNCTIONS, ExprGetFileInfo) == 220);
 static_assert(sizeof(DBG2_SERVICE_FUNCTIONS) == 224);
+
+AT(TNprocdescriptor, leaf, 0);
+AT(TNprocdescriptor, structureType, 10);
+AT(TNprocdescriptor, elements, 20);

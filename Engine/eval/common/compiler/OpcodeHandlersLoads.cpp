@@ -33,7 +33,7 @@ const TypeItem& typeConversion(const char* signature, unsigned line, const TypeI
 void sizedType(const char* signature, unsigned line, const TypeItem* type)
 {
     validateType(type, signature, line);
-    NORVEXA_HANDLER_TRACE(signature, "type %s size %u", typeText(type), type->typeSize());
+    NORVEXA_HANDLER_TRACE(signature, "type %s size %u", typeText(type), static_cast<unsigned>(type->typeSize()));
     machineOperationUnavailable(signature, line);
 }
 

@@ -1,10 +1,12 @@
 #ifndef EE_TYPEDESCRIPTOR_H
 #define EE_TYPEDESCRIPTOR_H
 
+#include "frontend/EE_DecimalSign.h"
 #include "frontend/EE_String.h"
 
 class EE_Declaration;
 class EE_DeclarationStore;
+class EE_ParamType;
 
 // The front end's view of a type: a chain of levels (pointer to, reference
 // to, array of, function returning) that ends in a named or basic type, with
@@ -98,6 +100,16 @@ public:
   Kind kind;
   int isConst;                   // non-zero for a const-qualified level
   short scale;                   // decimal scale of the digit-storing kinds
+
+  // Fixed-point kinds (43, 44, 49, 50); zero for every other kind.
+  unsigned short digits = 0;
+  int isSigned = 0;                           // -1 signed, 0 unsigned
+  EE_DecimalSign decimalSign = EE_DecimalSignNone;
+
+  // Functions (kind 5); zero for every other kind.
+  EE_ParamType* parameters = nullptr;         // the last parameter first
+  unsigned parameterCount = 0;
+  int variadic = 0;                           // -1 when the list ends in "..."
 };
 
 #endif

@@ -6,6 +6,7 @@
 #include "HostRecords.h"
 
 class StackItem;
+class SymbolItem;
 class TypeItem;
 struct ArgMode;
 
@@ -124,6 +125,30 @@ public:
     // ---- conversion ----
     // Replaces the top item by one of the target type converted from it.
     void genConvert(const TypeItem& target);
+
+    // ---- constant and special loads: each pushes one new item ----
+    // The value cut to size (1, 2, 4 or 8 bytes), signed or unsigned;
+    // RTRC_NotSupported for another size.
+    void genLoadIntegralConstant(std::uint64_t value, int isSigned, std::int16_t size);
+    // A wide character of the debuggee's wchar_t width (2 or 4 bytes);
+    // RTRC_Other for another width.
+    void genLoadWChar(std::uint32_t code);
+    // The representation's parameter of that number, as a signed 4-byte item.
+    void genLoadParam(std::uint32_t number);
+    void genLoadNULL();
+    // The member's byte offset, signed, 8 bytes at address size 8, else 4.
+    void genLoadMemberOffset(const SymbolItem& member);
+    void genLoadIndex(std::uint32_t index);
+    // An integer literal as typed, always as an 8-byte item, unsigned with
+    // a U suffix; RTRC_ParserError for null, empty or malformed text.
+    void genLoadIntegralValue(const char* text);
+    // The address of a variable (a function symbol: the function itself).
+    void genLoadAddress(const SymbolItem& symbol);
+    // Loads of the string and figurative items.
+    void genLoadCharstringConstant(const char* text, const TypeItem& type);
+    void genLoadNationalStringConstant(const char* text, const TypeItem& type);
+    void genLoadDbcsStringConstant(const char* text, const TypeItem& type);
+    void genLoadFigConstant(const char* text, const TypeItem& type);
 
     // ---- calls: noticed by the dry run, never carried out ----
     virtual void genCall(std::uint32_t count, bool builtin);

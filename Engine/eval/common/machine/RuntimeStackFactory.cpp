@@ -2,9 +2,14 @@
 
 #include "datatypes/DecimalFloat.h"
 #include "datatypes/FloatNumber.h"
+#include "machine/StackItemAddress.h"
+#include "machine/StackItemArray.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
+#include "machine/StackItemFortranPointer.h"
+#include "machine/StackItemFunction.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -30,6 +35,17 @@ template <class Item>
 StackItem* zero(EvaluationEnvironment& environment, const TypeItem&)
 {
     return new Item(environment, 0);
+}
+
+template <class Item>
+StackItem* ofType(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new Item(environment, type);
+}
+
+StackItem* function(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new StackItemFunction(environment, type, nullptr);
 }
 
 // Binary floats of zero bytes, IEEE or hexadecimal by the leaf's index.
@@ -91,30 +107,30 @@ StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
 
 // Host leaf codes (0 to 89); codes not listed are refused with RTRC_Other.
 const Row leafRows[] = {
-    {1, nullptr},  // array
+    {1, ofType<StackItemArray>},  // array
     {4, hostInteger},  // integer; a bit field's raw bytes: compound
     {5, nullptr},  // character string
     {6, nullptr},  // class, structure, union: compound
     {11, nullptr}, // enumeration: compound
-    {15, nullptr}, // function
+    {15, function}, // function
     {18, nullptr}, // compound
-    {21, nullptr}, // function
-    {25, nullptr}, // address
-    {26, nullptr}, // function
-    {27, nullptr}, // address
+    {21, function}, // function
+    {25, ofType<StackItemAddress>}, // address
+    {26, function}, // function
+    {27, ofType<StackItemAddress>}, // address
     {31, nullptr}, // compound
     {50, nullptr}, // packed decimal
     {52, nullptr}, // compound
     {53, nullptr}, // COBOL group: compound
-    {60, nullptr}, // address
-    {63, nullptr}, // array
+    {60, ofType<StackItemAddress>}, // address
+    {63, ofType<StackItemArray>}, // array
     {64, nullptr}, // compound
     {65, nullptr}, // compound
     {66, nullptr}, // compound
     {68, nullptr}, // fixed-point binary
     {69, nullptr}, // zoned decimal
-    {71, nullptr}, // array
-    {72, nullptr}, // Fortran pointer
+    {71, ofType<StackItemArray>}, // array
+    {72, ofType<StackItemFortranPointer>}, // Fortran pointer
     {73, nullptr}, // national decimal
     {74, nullptr}, // national string
     {75, nullptr}, // index name
@@ -125,8 +141,8 @@ const Row leafRows[] = {
     {80, nullptr}, // national external floating point
     {81, nullptr}, // national-edited
     {82, nullptr}, // national numeric-edited
-    {83, nullptr}, // array or bound string
-    {85, nullptr}, // file description
+    {83, ofType<StackItemArray>}, // array or bound string
+    {85, ofType<StackItemFileDesc>}, // file description
     {86, nullptr}, // DBCS string
     {87, nullptr}, // DBCS-edited
     {89, nullptr}, // SQL type
@@ -200,8 +216,10 @@ StackItem* RuntimeStack::makeStackItem(const TypeItem& type, const LCC_Eval_Cont
         item->setType(type);
         return item;
     }
-    if (type.hasFlag(TypeFlags::pointer))
-        notBuiltYet(__PRETTY_FUNCTION__, __LINE__);  // the address item
+    if (type.hasFlag(TypeFlags::pointer)) {
+        StackItem* item = new StackItemAddress(environment, type);
+        return item;
+    }
     const EvaluatorTypeIndex& index = type.typeIndex();
     const Row* row = index.module() == 0 ? findRow(builtinRows, index.index()) : nullptr;
     if (row == nullptr || row->make == nullptr)

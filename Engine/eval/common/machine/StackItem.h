@@ -210,6 +210,9 @@ protected:
     // location, tree root, name or stack link.
     StackItem(const StackItem& other);
 
+    // The scope given to the item; null when it was given none (the file
+    // scope, not looked up here).
+    const ScopeItem* givenScope() const { return scope_; }
     void clearLocation() { location_.clear(); }
     void clearInDebuggerAddressSpace() { setBit(flags1_, 2, false); }
 

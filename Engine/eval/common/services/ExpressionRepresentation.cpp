@@ -69,6 +69,12 @@ expression_info* ExpressionRepresentation::exprInfo() const
     return exprInfo_;
 }
 
+unsigned ExpressionRepresentation::expectedSubscriptCount() const
+{
+    const expression_info* info = exprInfo();
+    return info != nullptr ? info->subscriptCount : 0;
+}
+
 void ExpressionRepresentation::saveValidationResult(StackItem* result)
 {
     validationResult_ = result;

@@ -49,6 +49,9 @@ public:
     void setEvaluationResult(StackItem* result) { evaluationResult_ = result; }
     RuntimeStack& runtimeStack() const { return *stack_; }
     List<std::uint64_t>& evaluationValues() { return evaluationValues_; }
+    // How many COBOL subscripts an evaluation records into evaluationValues
+    // (0 without expression information).
+    unsigned expectedSubscriptCount() const;
     std::uint8_t flags() const { return flags_; }
 
     enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };

@@ -113,6 +113,15 @@ public:
     bool attributeD() const { return _attributeD; }
     void setAttributeB(bool on) { _attributeB = on; }
     void setAttributeD(bool on) { _attributeD = on; }
+    // Marks no host field carries yet: the variable was removed by the
+    // optimizer, writes to it are guarded in playback, its address is read
+    // from its location. False unless set.
+    bool isOptimized() const { return _isOptimized; }
+    void setOptimized(bool on) { _isOptimized = on; }
+    bool isPlaybackGuarded() const { return _isPlaybackGuarded; }
+    void setPlaybackGuarded(bool on) { _isPlaybackGuarded = on; }
+    bool isAddressLoad() const { return _isAddressLoad; }
+    void setAddressLoad(bool on) { _isAddressLoad = on; }
 
     // Raised by qualified lookups that end on this symbol while its type is
     // an array.
@@ -194,6 +203,9 @@ protected:
     bool _attributeB = false;
     bool _attributeC = false;
     bool _attributeD = true;
+    bool _isOptimized = false;
+    bool _isPlaybackGuarded = false;
+    bool _isAddressLoad = false;
     mutable AddressState _addressState = addressNotComputed;
 
 private:

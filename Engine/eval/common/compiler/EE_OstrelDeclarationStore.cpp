@@ -1,0 +1,44 @@
+#include "compiler/EE_OstrelDeclarationStore.h"
+
+#include "compiler/CxxevalInterface.h"
+#include "compiler/EE_OstrelServices.h"
+#include "compiler/ServicesRefusal.h"
+
+EE_DeclarationStore* EE_OstrelDeclarationStore::enclosingDeclarationStore() const
+{
+    if (enclosing != nullptr)
+        return enclosing;
+    const ScopeItem* container = scopeContainer(scope);
+    if (container == nullptr)
+        servicesRefuse();
+    enclosing = services.findOrCreateDeclarationStore(container);
+    return enclosing;
+}
+
+EE_DeclarationStore* EE_OstrelDeclarationStore::owningClass()
+{
+    if (!scopeIsMemberFunc(scope))
+        return nullptr;
+    return services.findOrCreateDeclarationStore(memberFuncOwningClassScope(scope));
+}
+
+// The lookups inside a scope come with name lookup; until then they refuse.
+EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, int)
+{
+    servicesRefuse();
+}
+
+EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, EE_MemberAccessList&)
+{
+    servicesRefuse();
+}
+
+EE_TypeDescriptor* EE_OstrelDeclarationStore::findTypeInScope(const EE_String&)
+{
+    servicesRefuse();
+}
+
+bool EE_OstrelDeclarationStore::prependBaseLookupChain(EE_BaseMemberName&, EE_DeclarationStore&, int&)
+{
+    servicesRefuse();
+}

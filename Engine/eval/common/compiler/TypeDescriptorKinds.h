@@ -1,0 +1,21 @@
+#ifndef NORVEXA_COMPILER_TYPEDESCRIPTORKINDS_H
+#define NORVEXA_COMPILER_TYPEDESCRIPTORKINDS_H
+
+#include "frontend/EE_TypeDescriptor.h"
+#include "types/TypeKind.h"
+
+class TypeItem;
+
+// The two classifications of a type, the front end's descriptor kind and the
+// symbol model's TypeKind, mapped onto each other. Kinds without a
+// counterpart refuse with EE_Exception {2, no node}.
+
+// The descriptor kind of a TypeKind: none for 30 (named), 55 (file
+// descriptor) and values outside 0-61.
+EE_TypeDescriptor::Kind typeDescriptorKindOf(int typeKind);
+// The descriptor kind of a type; traces the handle and the kind.
+EE_TypeDescriptor::Kind typeDescriptorKind(const TypeItem* type);
+// The TypeKind of a descriptor kind: none for 4, 6, 10, 62 and above 63.
+TypeKind ostrelTypeKind(unsigned kind);
+
+#endif

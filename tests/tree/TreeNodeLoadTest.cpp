@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "services/ByteOrder.h"
+#include "testhost/DwarfExpression.h"
 #include "tree/TreeFixture.h"
 
 namespace {
@@ -117,13 +118,7 @@ TEST_P(TreeLoadTest, BaseClassesInsideAndOutsideTheParent)
 {
     const TYPE_INDEX base = host.records().classType({"B", "", 8});
     const TypeItem derived(host.records().classType({"D", "", 16}));
-    auto baseRecord = [&](UBYTE4 offset) {
-        TYPE_INDEX index{};
-        _TYPE_ENTRY& e = host.records().newType(TE_BASECLASS, &index);
-        e.baseclass.baseType = base;
-        e.baseclass.location.offset = offset;
-        return TypeItem(index);
-    };
+    auto baseRecord = [&](UBYTE4 offset) { return TypeItem(host.records().baseRecord(base, offset)); };
     for (unsigned i = 0; i < 24; ++i)
         poke(0x5000 + i, {static_cast<std::uint8_t>(i)});
     auto d = root(derived, "d");
@@ -144,6 +139,16 @@ TEST_P(TreeLoadTest, BaseClassesInsideAndOutsideTheParent)
     EXPECT_EQ(outside->offset(), 0);
     EXPECT_EQ(outside->location().address().addr(), 0x500Cu);
     EXPECT_EQ(bytesOf(*outside, 8), (std::vector<std::uint8_t>{12, 13, 14, 15, 16, 17, 18, 19}));
+
+    // A base located by an expression on the object's address.
+    const TypeItem located(host.records().baseRecordAt(base, dwarf::Builder().plusUconst(4).bytes()));
+    Reference<UpdateTreeNode> computed(new UpdateTreeNode(TypeItem(base), located, ""));
+    d->addChild(computed);
+    host.clearCalls();
+    ASSERT_TRUE(computed->loadThisNode(TreeNode::loadNode));
+    EXPECT_EQ(reads(), 0u);
+    EXPECT_EQ(computed->offset(), 4);
+    EXPECT_EQ(bytesOf(*computed, 2), (std::vector<std::uint8_t>{4, 5}));
 }
 
 TEST_P(TreeLoadTest, StaticMembersReadFromTheirOwnAddress)

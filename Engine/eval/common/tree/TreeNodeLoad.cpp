@@ -4,12 +4,12 @@
 #include <limits>
 
 #include "HostRecordAccess.h"
+#include "machine/BaseClassLocation.h"
 #include "services/ByteOrder.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/FatPtr.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
-#include "tree/BaseClassPart.h"
 
 namespace {
 
@@ -236,7 +236,7 @@ bool TreeNode::loadBaseClass(NodeLoadType type)
     if (parentWhere.kind() != DebuggeeLocation::debuggeeMemory)
         return loadDebuggeeData(false, type);
     const DebuggeeAddress parentAddress = parentWhere.address();
-    const DebuggeeAddress base = baseClassPart(parentAddress, secondType_, parent_->typeOfDataItem());
+    const DebuggeeAddress base = baseClassLocation(parentAddress, secondType_, parent_->typeOfDataItem());
     const unsigned char* start = parent_->evaluationBufferStart();
     const unsigned char* end = parent_->evaluationBufferEnd();
     // The address the start of the ancestors' buffer stands for.

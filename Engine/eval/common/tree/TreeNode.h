@@ -184,6 +184,9 @@ protected:
     // Makes a child of an SQL host variable: a kind-89 entry from the
     // record, an UpdateTreeNode over it, added to this node.
     UpdateTreeNode* makeSqlChild(const SqlTypeEntry& record, const char* name, std::int64_t offset) const;
+    // The address of the node's value inside a result item held in debuggee
+    // memory; false for a detached node or an item elsewhere.
+    bool itemAddress(const StackItem& item, EE_ADDR& address) const;
     // The kind-89 entry of the node's type for the array queries: null (the
     // query answers 10000) for a detached node, a type without an entry
     // ("Missing type entry" traced) or another kind ("Invalid type %d").

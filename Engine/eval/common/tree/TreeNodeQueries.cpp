@@ -293,15 +293,22 @@ const unsigned short* TreeNode::QueryNodeActions() const
     return actions_;
 }
 
+bool TreeNode::itemAddress(const StackItem& item, EE_ADDR& address) const
+{
+    if (detached_)
+        return false;
+    const DebuggeeLocation& where = item.location();
+    if (where.kind() != DebuggeeLocation::debuggeeMemory || !where.isValid())
+        return false;
+    address = (where.address() + static_cast<std::uint64_t>(offset_)).toEE_ADDR();
+    return true;
+}
+
 std::uint16_t TreeNode::watchData(const LCC_Eval_Context_Info*, StackItem& item, EE_ADDR& address,
                                   unsigned int& size) const
 {
-    if (detached_)
+    if (!itemAddress(item, address))
         return 10000;
-    const DebuggeeLocation& where = item.location();
-    if (where.kind() != DebuggeeLocation::debuggeeMemory || !where.isValid())
-        return 10000;
-    address = (where.address() + static_cast<std::uint64_t>(offset_)).toEE_ADDR();
     size = static_cast<unsigned>(dataType_.typeSize());
     return 0;
 }
@@ -309,13 +316,10 @@ std::uint16_t TreeNode::watchData(const LCC_Eval_Context_Info*, StackItem& item,
 std::uint16_t TreeNode::calcStackItemAddress(const LCC_Eval_Context_Info*, StackItem& item, EE_ADDR& address,
                                              TYPE_INDEX& index) const
 {
-    if (detached_)
+    if (!itemAddress(item, address))
         return 10000;
-    const DebuggeeLocation& where = item.location();
-    if (where.kind() != DebuggeeLocation::debuggeeMemory || !where.isValid())
-        return 10000;
-    address = (where.address() + static_cast<std::uint64_t>(offset_)).toEE_ADDR();
     index = dataType_.typeIndex().typeIndex();
+    // A bit-field member reports the bit-field index.
     const _TYPE_ENTRY* e = entryOf(dataType_);
     if (index.module != 0 && e != nullptr && e->leaf == TE_INTEGER)
         index = TYPE_INDEX{0, 151};

@@ -15,6 +15,7 @@
 #include "frontend/EE_Name.h"
 #include "frontend/EE_ParseException.h"
 #include "frontend/EE_TemplateArgument.h"
+#include "services/InvalidOp.h"
 
 const char* EE_OstrelServices::arenaText(const EE_String& text)
 {
@@ -102,6 +103,20 @@ bool usableReturnKind(int kind)
            || (kind >= 59 && kind <= 61);
 }
 
+// The model answers no type for a built-in procedure whose result code
+// names none (the generic ones, typed by their argument): it refuses, which
+// here means that the procedure has no return type of its own.
+const TypeItem* declaredReturnType(const SymbolItem* symbol)
+{
+    if (!symIsBuiltinProcedure(symbol))
+        return returnType(symbol);
+    try {
+        return returnType(symbol);
+    } catch (const InvalidOp&) {
+        return nullptr;
+    }
+}
+
 bool isComplexKind(unsigned kind)
 {
     return kind >= EE_TypeDescriptor::ComplexFloat && kind <= EE_TypeDescriptor::HexComplexLongDouble;
@@ -121,7 +136,7 @@ EE_TypeDescriptor* EE_OstrelServices::determineFunctionReturnType(EE_Name& calle
     };
     if (argument != nullptr && isReturnTypeSameAsArg1(symbol))
         return argument;
-    if (const TypeItem* type = returnType(symbol)) {
+    if (const TypeItem* type = declaredReturnType(symbol)) {
         if (!usableReturnKind(static_cast<int>(typeKind(type))))
             return unusable();
         return findOrCreateTypeDescriptor(type);

@@ -414,9 +414,16 @@ TEST_F(CodeGeneration, MemberAddressesOfStaticAndNonStaticMembers)
     };
     EXPECT_EQ(code(), expected);
 
-    // A member without type descriptor refuses.
+    // A member without type descriptor, or a name of no symbol, refuses
+    // before anything is appended.
     EE_Name* k = derived->qualifiedScopeLookup("k", 0);
     EXPECT_EQ(eeExceptionCode([&] { services->loadMemberAddress(*k, t); }), 2);
+    EE_BaseMemberName* type = services->createBaseMemberName(
+        *services->findOrCreateDeclaration(intType(), "int", nullptr), 0, *classStore(h.mid));
+    type->prependComponent(*services->createBaseNameLookupChainComponent(*derived));
+    EXPECT_EQ(eeExceptionCode([&] { services->loadMember(*type, t); }), 2);
+    EXPECT_EQ(eeExceptionCode([&] { services->loadMemberAddress(*type, t); }), 2);
+    EXPECT_EQ(code().size(), expected.size());
 }
 
 TEST_F(CodeGeneration, WithoutMachineEveryAppendingOperationRefuses)

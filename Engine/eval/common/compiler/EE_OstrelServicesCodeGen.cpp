@@ -157,28 +157,34 @@ void EE_OstrelServices::loadBaseAddress(const EE_Name& name, const EE_TypeDescri
     baseSteps(name);
 }
 
+// The member is checked before anything is appended.
 void EE_OstrelServices::loadMember(const EE_Name& name, const EE_TypeDescriptor&) const
 {
+    EE_InstructionStream& code = stream();
+    const SymbolItem* member = symbolOf(name.declaration);
     baseSteps(name);
-    stream().genLoadMemberSym(symbolOf(name.declaration));
+    code.genLoadMemberSym(member);
 }
 
+// The member, its type and the pointer to it are found before anything is
+// appended.
 void EE_OstrelServices::loadMemberAddress(const EE_Name& name, const EE_TypeDescriptor&) const
 {
     EE_InstructionStream& code = stream();
     EE_Declaration& declaration = present(name.declaration);
+    const SymbolItem* symbol = symbolOf(&declaration);
+    auto& self = const_cast<EE_OstrelServices&>(*this);
+    const TypeItem* pointer =
+        typeOf(present(self.findOrCreatePointerTypeDescriptor(present(declaration.typeDescriptor), 0)));
     if (declaration.isStaticMember()) {
-        const SymbolItem* symbol = symbolOf(&declaration);
         code.genPop();
         code.genLoadAddress(symbol);
     } else {
         baseSteps(name);
-        code.genLoadMemberOffset(symbolOf(&declaration));
+        code.genLoadMemberOffset(symbol);
         code.genPointerAdd();
     }
-    EE_TypeDescriptor& member = present(declaration.typeDescriptor);
-    auto& self = const_cast<EE_OstrelServices&>(*this);
-    code.genConvert(typeOf(present(self.findOrCreatePointerTypeDescriptor(member, 0))));
+    code.genConvert(pointer);
 }
 
 void EE_OstrelServices::loadThisPointer() const { stream().genLoadThis(); }

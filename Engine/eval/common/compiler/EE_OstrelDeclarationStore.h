@@ -2,6 +2,7 @@
 #define NORVEXA_COMPILER_EE_OSTRELDECLARATIONSTORE_H
 
 #include <cstddef>
+#include <functional>
 
 #include "compiler/EE_Link.h"
 #include "frontend/EE_DeclarationStore.h"
@@ -61,6 +62,11 @@ public:
     // not allocated raise EE_ParseException 6 and 8.
     EE_Name* bestMatch(SymbolList* candidates, const ScopeItem* where, EE_MemberAccessList& qualifiers);
 
+    // Asks inScope of each store from this one outward up to the global
+    // store; inOwner, when given, of a member function's class store on
+    // the way. The first answer is kept.
+    EE_Name* searchOutward(const char* text, const std::function<EE_Name*(EE_OstrelDeclarationStore&)>& inScope,
+                           const std::function<EE_Name*(EE_OstrelDeclarationStore&)>& inOwner);
     // The store of a direct base's class scope.
     EE_OstrelDeclarationStore& baseStore(const TypeItem* base);
     EE_Expression* memberAccessExpression(const SymbolItem* const* qualifiers, std::size_t count);

@@ -48,20 +48,8 @@ EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char* text, EE_Me
 
 EE_Name* EE_OstrelDeclarationStore::unqualifiedScopeLookup(const char* text, EE_MemberAccessList& qualifiers)
 {
-    trace("lookup: <%p> unqualified look up '%s'\n", static_cast<const void*>(scope), nameOrNull(text));
-    EE_OstrelDeclarationStore* s = this;
-    for (;;) {
-        if (EE_Name* found = s->qualifiedScopeLookup(text, qualifiers))
-            return found;
-        if (s->isGlobal != 0) {
-            trace("lookup: <%p> at global scope\n", static_cast<const void*>(s->scope));
-            return nullptr;
-        }
-        auto* next = static_cast<EE_OstrelDeclarationStore*>(&present(s->enclosingDeclarationStore()));
-        trace("lookup: <%p> go to next scope <%p>\n", static_cast<const void*>(s->scope),
-              static_cast<const void*>(next->scope));
-        s = next;
-    }
+    return searchOutward(
+        text, [&](EE_OstrelDeclarationStore& s) { return s.qualifiedScopeLookup(text, qualifiers); }, nullptr);
 }
 
 void EE_OstrelDeclarationStore::ambiguous(const SymbolItem* first)

@@ -1,6 +1,8 @@
 // Lookups of C and C++ names in a declaration store: one scope, a class with
 // its bases, and a scope outward to the file scope.
 
+#include <functional>
+
 #include "compiler/BaseListIterator.h"
 #include "compiler/CxxevalInterface.h"
 #include "compiler/EE_OstrelDeclaration.h"
@@ -73,26 +75,39 @@ EE_BaseMemberName* EE_OstrelDeclarationStore::searchBases(const char* text, int 
     return nullptr;
 }
 
-EE_Name* EE_OstrelDeclarationStore::unqualifiedLookup(const char* text, int typeOnly)
+EE_Name* EE_OstrelDeclarationStore::searchOutward(const char* text,
+                                                  const std::function<EE_Name*(EE_OstrelDeclarationStore&)>& inScope,
+                                                  const std::function<EE_Name*(EE_OstrelDeclarationStore&)>& inOwner)
 {
-    trace("lookup: <%p> unqualified look up '%s'\n", static_cast<const void*>(scope), text);
+    trace("lookup: <%p> unqualified look up '%s'\n", static_cast<const void*>(scope), text != nullptr ? text : "");
     EE_OstrelDeclarationStore* s = this;
     for (;;) {
-        if (EE_Name* found = s->qualifiedScopeLookup(text, typeOnly))
+        if (EE_Name* found = inScope(*s))
             return found;
         if (s->isGlobal != 0) {
             trace("lookup: <%p> at global scope\n", static_cast<const void*>(s->scope));
             return nullptr;
         }
-        if (EE_DeclarationStore* owner = s->owningClass()) {
-            if (EE_Name* found = static_cast<EE_OstrelDeclarationStore*>(owner)->unqualifiedLookup(text, typeOnly))
-                return found;
+        if (inOwner) {
+            if (EE_DeclarationStore* owner = s->owningClass()) {
+                if (EE_Name* found = inOwner(static_cast<EE_OstrelDeclarationStore&>(*owner)))
+                    return found;
+            }
         }
         auto* next = static_cast<EE_OstrelDeclarationStore*>(&present(s->enclosingDeclarationStore()));
         trace("lookup: <%p> go to next scope <%p>\n", static_cast<const void*>(s->scope),
               static_cast<const void*>(next->scope));
         s = next;
     }
+}
+
+// A member function's scope, then its class with the class's bases and
+// enclosing scopes, then the function's enclosing scopes.
+EE_Name* EE_OstrelDeclarationStore::unqualifiedLookup(const char* text, int typeOnly)
+{
+    return searchOutward(
+        text, [&](EE_OstrelDeclarationStore& s) { return s.qualifiedScopeLookup(text, typeOnly); },
+        [&](EE_OstrelDeclarationStore& owner) { return owner.unqualifiedLookup(text, typeOnly); });
 }
 
 EE_Name* EE_OstrelDeclarationStore::unqualifiedScopeLookup(const char* text, int typeOnly)

@@ -205,6 +205,7 @@ TEST_F(CobolLookupTest, AQualifiedItemIsAnImplicitMemberOfItsQualifiersExpressio
     EXPECT_EQ(last->declaration->store, services->currentStore());
     EXPECT_TRUE(traced("Have a single best match"));
     EXPECT_TRUE(traced("start matching: size=1"));
+    EXPECT_TRUE(traced("candidate(0x" + hex(a) + "):")) << "handles traced whole";
 }
 
 TEST_F(CobolLookupTest, QualifiedNamesThroughTheHostsGroups)

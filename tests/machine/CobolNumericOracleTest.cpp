@@ -113,6 +113,39 @@ TEST_F(CobolNumericOracleTest, ArithmeticOnLiterals)
     EXPECT_GT(rows, 200u) << "cobol_numeric.txt was not found or is cut short";
 }
 
+TEST_F(CobolNumericOracleTest, BinaryArithmetic)
+{
+    const auto item = [&](unsigned digits, int scale, long long value) {
+        const UBYTE1 length = digits <= 4 ? 2 : digits <= 9 ? 4 : 8;
+        return loaded(records().binaryType(length, static_cast<UBYTE1>(digits), static_cast<signed char>(scale), true),
+                      decimalimage::binary(value, length));
+    };
+    const unsigned rows = forEachRow("BINARY", [&](std::istringstream& fields) {
+        std::string op, result;
+        unsigned ld = 0, rd = 0;
+        int ls = 0, rs = 0;
+        long long lv = 0, rv = 0;
+        fields >> op >> ld >> ls >> lv >> rd >> rs >> rv >> result;
+        std::unique_ptr<StackItem> left = item(ld, ls, lv);
+        std::unique_ptr<StackItem> right = item(rd, rs, rv);
+        if (op == "cmp") {
+            const int relation = left->genLT(*right) ? -1 : left->genGT(*right) ? 1 : 0;
+            EXPECT_EQ(std::to_string(relation), result);
+            EXPECT_EQ(left->genEQ(*right), result == "0" ? 1 : 0);
+            return;
+        }
+        if (op == "add")
+            left->genAdd(*right);
+        else if (op == "sub")
+            left->genSubtract(*right);
+        else
+            left->genMult(*right);
+        EXPECT_EQ(plainText(*left), result);
+        EXPECT_EQ(imageOf(*left).size(), left->type().typeEntry()->binary.byteLength);
+    });
+    EXPECT_GT(rows, 100u) << "cobol_numeric.txt was not found or is cut short";
+}
+
 TEST_F(CobolNumericOracleTest, MoveIntoDecimalPictures)
 {
     const unsigned rows = forEachRow("MOVE", [&](std::istringstream& fields) {

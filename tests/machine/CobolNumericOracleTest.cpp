@@ -16,11 +16,15 @@ namespace {
 
 class CobolNumericOracleTest : public CobolFixture {
 protected:
+    static UBYTE1 binaryLength(unsigned digits) { return digits <= 4 ? 2 : digits <= 9 ? 4 : 8; }
+
     TYPE_INDEX target(char kind, unsigned digits, unsigned places, bool isSigned, unsigned sign)
     {
         const auto scale = static_cast<signed char>(-static_cast<int>(places));
         if (kind == 'P')
             return records().packedDecimalType(static_cast<UBYTE1>(digits), scale, isSigned);
+        if (kind == 'B')
+            return records().binaryType(binaryLength(digits), static_cast<UBYTE1>(digits), scale, isSigned);
         if (kind == 'Z')
             return records().zonedDecimalType(static_cast<UBYTE1>(digits), scale, isSigned,
                                               static_cast<TN_DecimalSign>(sign));
@@ -33,6 +37,8 @@ protected:
     {
         if (kind == 'P')
             return decimalimage::packed(result, digits, isSigned);
+        if (kind == 'B')
+            return decimalimage::binary(std::stoll(result), binaryLength(digits));
         if (kind == 'Z')
             return decimalimage::zoned(result, digits, isSigned, static_cast<TN_DecimalSign>(sign));
         return decimalimage::national(result, digits, isSigned, static_cast<TN_DecimalSign>(sign));
@@ -116,7 +122,7 @@ TEST_F(CobolNumericOracleTest, ArithmeticOnLiterals)
 TEST_F(CobolNumericOracleTest, BinaryArithmetic)
 {
     const auto item = [&](unsigned digits, int scale, long long value) {
-        const UBYTE1 length = digits <= 4 ? 2 : digits <= 9 ? 4 : 8;
+        const UBYTE1 length = binaryLength(digits);
         return loaded(records().binaryType(length, static_cast<UBYTE1>(digits), static_cast<signed char>(scale), true),
                       decimalimage::binary(value, length));
     };

@@ -22,7 +22,9 @@ Two kinds of line, fields separated by blanks:
 
   MOVE SK LITERAL TK DIGITS PLACES SIGNED SIGN RESULT
     SK       kind the literal is loaded as
-    TK       P, Z or N: the target picture's kind
+    TK       P, Z, N or B: the target picture's kind (B: binary, COMP in
+             cobc, 2, 4 or 8 bytes by the digit count; only literals whose
+             integer part fits the picture)
     DIGITS, PLACES   the picture's digit count and decimal places
     SIGNED   1 for an S picture
     SIGN     the sign kind of the zoned and national record (1 none,
@@ -131,6 +133,7 @@ TARGETS = [
     ('Z', 5, 2, 1, 3), ('Z', 5, 2, 1, 2), ('Z', 4, 1, 1, 4), ('Z', 4, 1, 1, 5), ('Z', 3, 0, 0, 1),
     ('Z', 6, 3, 1, 3),
     ('N', 5, 2, 1, 4), ('N', 5, 2, 1, 5), ('N', 4, 0, 0, 1),
+    ('B', 9, 3, 1, 0), ('B', 4, 1, 0, 0), ('B', 18, 6, 1, 0),
 ]
 
 SOURCES = ['0', '1', '-1', '12.5', '-12.5', '12345.678', '-12345.678', '0.004', '-0.001', '99999', '-7.25',
@@ -155,6 +158,8 @@ def move_rows():
         pic = picture(digits, places, signed)
         if kind == 'P':
             clause = ' COMP-3'
+        elif kind == 'B':
+            clause = ' COMP'
         else:
             clause = SIGN_CLAUSE[sign] if signed else ''
         fields.append(f'       01 T{i} PIC {pic}{clause}.')
@@ -162,6 +167,10 @@ def move_rows():
     cases = []
     for s in SOURCES:
         for i, t in enumerate(TARGETS):
+            # Binary targets take only what fits their digits: the machine
+            # keeps the binary's width, not its picture.
+            if t[0] == 'B' and abs(Decimal(s)) >= Decimal(10) ** (t[1] - t[2]):
+                continue
             moves.append(f'           MOVE {s} TO T{i}')
             moves.append(f'           DISPLAY T{i}')
             cases.append((s, t))

@@ -14,6 +14,7 @@
 #include "datatypes/NumericEdited.h"
 #include "datatypes/PackedDecimal.h"
 #include "datatypes/ZonedDecimal.h"
+#include "services/ByteOrder.h"
 #include "services/InvalidOp.h"
 
 // The group side of a compound item: its bytes taken as alphanumeric text,
@@ -152,6 +153,9 @@ FixedPointBinary StackItemCompound::asFixedPointBinary(const TNfixed_point_binar
 {
     if (record.byteLength != 2 && record.byteLength != 4 && record.byteLength != 8)
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
-    // The first bytes are the debuggee's big-endian binary image.
-    return FixedPointBinary(paddedText(record.byteLength).data(), record);
+    // The first bytes are the debuggee's big-endian binary image; the value
+    // class takes them in host order.
+    unsigned char host[8];
+    byteorder::reverseCopy(host, paddedText(record.byteLength).data(), record.byteLength);
+    return FixedPointBinary(host, record);
 }

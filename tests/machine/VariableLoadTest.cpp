@@ -272,10 +272,10 @@ TEST_F(CobolLoadTest, ConditionNames)
         {"OTHER-TYPE", {half(300)}, {{half(1000), half(2000)}}, {{300, 1}, {1500, 1}, {301, 0}}},
     };
     for (const Case& c : cases) {
+        // The scope keeps the symbol.
         SymbolItem* condition =
             SymbolItem::makeVarSymbol(&records().conditionName(c.name, intType, c.values, c.ranges), *scope);
         ASSERT_NE(condition, nullptr) << c.name;
-        std::unique_ptr<SymbolItem> owned(condition);
         for (auto [value, expected] : c.holds) {
             host.memory().storeBigEndian(0x20000, static_cast<std::uint32_t>(value), 4);
             stack().push(new StackItemAddress(rep(), 0x20000ull, TypeItem(records().pointerType(intType, 4))));
@@ -292,8 +292,7 @@ TEST_F(CobolLoadTest, ConditionNames)
     declare(records().staticVariable("WS-N", intType, 1, 0x40));
     stack().push(new StackItemAddress(rep(), 0x20000ull, TypeItem(records().pointerType(intType, 4))));
     EXPECT_EQ(raisedCode([&] { stack().genLoadCondvarSym(variable("WS-N")); }), InvalidOp::RTRC_NotSupported);
-    std::unique_ptr<SymbolItem> condition(SymbolItem::makeVarSymbol(
-        &records().conditionName("C", intType, {word(1)}, {}), *scope));
+    SymbolItem* condition = SymbolItem::makeVarSymbol(&records().conditionName("C", intType, {word(1)}, {}), *scope);
     stack().popAll();
     stack().push(new StackItemS4(rep(), 1));
     EXPECT_EQ(raisedCode([&] { stack().genLoadCondvarSym(*condition); }), InvalidOp::RTRC_NotSupported);

@@ -97,6 +97,30 @@ TEST_F(VariableLoadTest, VariablesByTheirSymbols)
     EXPECT_EQ(host.calls().size(), 0u);
 }
 
+TEST_F(VariableLoadTest, RegisterVariablesCarryTheirMark)
+{
+    TestHost::Register r;
+    r.name = "R5";
+    r.id = 5;
+    r.bits = 32;
+    r.value[0] = 9;  // the evaluator's byte order
+    host.addRegister(r);
+    host.addFrame(mainContext, 0x8000);
+    declare(records().registerVariable("r", intType, "R5"));
+    stack().genLoad(variable("r"), -1);
+    ASSERT_EQ(stack().count(), 1u);
+    EXPECT_TRUE(stack().top()->fromRegisterVariable());
+    EXPECT_TRUE(stack().top()->loadedFromVariable());
+    EXPECT_EQ(stack().top()->asSigned(), 9);
+
+    // The mark goes on to what is loaded through the register's value.
+    host.memory().storeBigEndian(9, 0x11223344, 4);
+    stack().genLoadIndirect(0, TypeItem(intType));
+    ASSERT_EQ(stack().count(), 1u);
+    EXPECT_TRUE(stack().top()->fromRegisterVariable());
+    EXPECT_EQ(stack().top()->asSigned(), 0x11223344);
+}
+
 TEST_F(VariableLoadTest, IndirectLoadsAndMembers)
 {
     host.memory().storeBigEndian(0x20000, 0x0102030405060708ull, 8);

@@ -35,6 +35,18 @@ void holdAndCount(RuntimeStack& stack, std::unique_ptr<StackItemArraySection> se
     countItem.release();
 }
 
+// Pops the operands, top first; RTRC_Empty_Stack when there are too few
+// (those popped are deleted).
+template <std::size_t N>
+void popOperands(RuntimeStack& stack, std::unique_ptr<StackItem> (&operands)[N])
+{
+    for (auto& operand : operands) {
+        if (stack.top() == nullptr)
+            throw InvalidOp(InvalidOp::RTRC_Empty_Stack, __PRETTY_FUNCTION__, __LINE__);
+        operand.reset(stack.pop());
+    }
+}
+
 } // namespace
 
 void RuntimeStack::genArraySection()
@@ -42,11 +54,7 @@ void RuntimeStack::genArraySection()
     if (!isRunning())
         return;
     std::unique_ptr<StackItem> popped[4];
-    for (auto& item : popped) {
-        if (top_ == nullptr)
-            emptyStack(__PRETTY_FUNCTION__, __LINE__);
-        item.reset(pop());
-    }
+    popOperands(*this, popped);
     holdAndCount(*this, std::make_unique<StackItemArraySection>(*popped[0], *popped[1], *popped[2], *popped[3]));
 }
 
@@ -55,11 +63,7 @@ void RuntimeStack::genVectorSubscript()
     if (!isRunning())
         return;
     std::unique_ptr<StackItem> popped[2];
-    for (auto& item : popped) {
-        if (top_ == nullptr)
-            emptyStack(__PRETTY_FUNCTION__, __LINE__);
-        item.reset(pop());
-    }
+    popOperands(*this, popped);
     holdAndCount(*this, std::make_unique<StackItemArraySection>(*popped[0], *popped[1]));
 }
 

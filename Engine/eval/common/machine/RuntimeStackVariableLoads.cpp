@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "machine/FortranPointerTarget.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemFunction.h"
 #include "machine/StackItemS.h"
@@ -168,12 +169,7 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         std::unique_ptr<StackItem> item;
         if (isFortranPointer(type)) {
             type.setSymbolLocation(where);
-            if (!type.isAllocated())
-                throw InvalidOp(InvalidOp::RTRC_FortranPointerNotAllocated, __PRETTY_FUNCTION__, __LINE__);
-            if (!type.isAssociated())
-                throw InvalidOp(InvalidOp::RTRC_FortranPointerNotAssociated, __PRETTY_FUNCTION__, __LINE__);
-            if (!type.dereference(where))
-                where.dereference(&type);
+            moveToFortranPointerTarget(type, where);
             item.reset(makeStackItem(type.dereference(0), context));
         } else {
             item.reset(makeStackItem(type, context));

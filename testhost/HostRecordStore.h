@@ -116,6 +116,12 @@ public:
         std::vector<UBYTE1> dataLocation{};
         std::vector<UBYTE1> allocation{};
         std::vector<UBYTE1> association{};
+        // A descriptor array's bounds and byte stride of the dimension it
+        // describes (dimension 0: none).
+        std::vector<UBYTE1> lowerBound{};
+        std::vector<UBYTE1> upperBound{};
+        std::vector<UBYTE1> stride{};
+        UBYTE2 dimension = 0;
     };
     TYPE_INDEX fortranPointerType(TYPE_INDEX target, const FortranBlocks& blocks);
     TYPE_INDEX fortranDescArrayType(TYPE_INDEX element, const FortranBlocks& blocks, UBYTE2 rank = 1);

@@ -383,3 +383,34 @@ TEST_F(FortranLoadTest, UnallocatedAndDisassociatedObjects)
     EXPECT_FALSE(stack().top()->isAssociated());
     EXPECT_EQ(stack().top()->asSigned(), 0);
 }
+
+TEST_F(FortranLoadTest, ElementOfAnArrayWithNegativeStride)
+{
+    // arr(-2:3), its elements 4 bytes apart downward: arr(-2) at 0x30014,
+    // arr(3) at 0x30000.
+    using dwarf::Builder;
+    HostRecordStore::FortranBlocks blocks;
+    blocks.dataLocation = Builder().pushObjectAddress().derefSize(4).bytes();
+    blocks.lowerBound = Builder().constS(-2).bytes();
+    blocks.upperBound = Builder().constS(3).bytes();
+    blocks.stride = Builder().constS(-4).bytes();
+    blocks.dimension = 1;
+    declare(records().staticVariable("arr", records().fortranDescArrayType(intType, blocks), 1, 0xA0));
+    host.memory().storeBigEndian(0x100A0, 0x30014, 4);
+    for (std::uint32_t i = 0; i < 6; ++i)
+        host.memory().storeBigEndian(0x30000 + 4 * i, 100 + i, 4);
+    SymbolItem& arr = variable("arr");
+    struct Case {
+        int subscript;
+        std::int64_t value;
+    } cases[] = {{-2, 105}, {1, 102}, {3, 100}};
+    for (const Case& c : cases) {
+        stack().genLoad(arr, -1);
+        stack().push(new StackItemS4(rep(), c.subscript));
+        stack().genRankIndex(1, &arr.dataType());
+        stack().genLoadIndirectRank(1, arr.dataType());
+        ASSERT_EQ(stack().count(), 1u) << c.subscript;
+        EXPECT_EQ(stack().top()->asSigned(), c.value) << c.subscript;
+        stack().popAll();
+    }
+}

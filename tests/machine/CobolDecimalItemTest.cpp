@@ -157,6 +157,15 @@ TEST_F(CobolDecimalItemTest, LoadTakesDebuggeeMemoryOfTheRecordsLength)
     EXPECT_EQ(item->location().address().addr(), at.address().addr());
     EXPECT_TRUE(item->hasValue());
 
+    // The evaluator's own copy of a value (as a condition name keeps its
+    // values) is read as well.
+    unsigned char copy[3] = {0x00, 0x12, 0x5D};
+    DebuggeeLocation buffer;
+    buffer = static_cast<void*>(copy);
+    std::unique_ptr<StackItem> kept = made(packed);
+    kept->load(buffer);
+    EXPECT_EQ(plainText(*kept), "-1.25");
+
     // A record of length 0 is refused.
     records().type(packed)->packed.byteLength = 0;
     std::unique_ptr<StackItem> empty = made(packed);

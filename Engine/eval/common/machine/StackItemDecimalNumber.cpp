@@ -107,7 +107,9 @@ void StackItemDecimalNumber<Value>::traceRecord(const char* function, unsigned l
 template <class Value>
 void StackItemDecimalNumber<Value>::load(const DebuggeeLocation& where)
 {
-    if (where.kind() != DebuggeeLocation::debuggeeMemory) {
+    // Debuggee memory, or the evaluator's own copy of a value (a condition
+    // name's values); a register never holds decimal data.
+    if (where.kind() != DebuggeeLocation::debuggeeMemory && where.kind() != DebuggeeLocation::debuggerBuffer) {
         setHasValue(false);
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     }

@@ -32,8 +32,8 @@ public:
     void checkValue() const override;
     StackItem* clone() const override = 0;
     std::uint64_t size() const override;
-    // Reads the record's byte length from debuggee memory; any other kind of
-    // location, or a length of 0, is RTRC_Other.
+    // Reads the record's byte length from debuggee memory or an evaluator
+    // buffer; any other kind of location, or a length of 0, is RTRC_Other.
     void load(const DebuggeeLocation& where) override;
     void* resultBuffer() const override;
 

@@ -71,6 +71,17 @@ def literal(int_digits, places, negative):
     return ('-' if negative else '') + t
 
 
+def exact(op, x, y):
+    """The exact result text of add, sub or mul, or -1, 0, 1 for cmp."""
+    if op == 'add':
+        return plain(x + y)
+    if op == 'sub':
+        return plain(x - y)
+    if op == 'mul':
+        return plain(x * y)
+    return str((x > y) - (x < y))
+
+
 def arith_rows():
     fixed = ['0', '1', '-1', '12.5', '-0.75', '999', '0.001', '123456789012345', '-98765.4321', '7', '-3']
     values = list(fixed)
@@ -84,16 +95,10 @@ def arith_rows():
             op = random.choice(['add', 'sub', 'mul', 'div', 'cmp'])
             a, b = random.choice(values), random.choice(values)
             x, y = Decimal(a), Decimal(b)
-            if op == 'add':
-                r = plain(x + y)
-            elif op == 'sub':
-                r = plain(x - y)
-            elif op == 'mul':
-                r = plain(x * y)
-            elif op == 'div':
+            if op == 'div':
                 r = 'ERR:3' if y == 0 else plain((x / y).quantize(Decimal(1).scaleb(-31), rounding=ROUND_DOWN))
             else:
-                r = str((x > y) - (x < y))
+                r = exact(op, x, y)
             rows.append(f'ARITH {lk} {rk} {op} {a} {b} {r}')
     return rows
 
@@ -113,15 +118,7 @@ def binary_rows():
                     value = 0
                 sides.append((digits, scale, value))
             (ld, ls, lv), (rd, rs, rv) = sides
-            x, y = Decimal(lv).scaleb(ls), Decimal(rv).scaleb(rs)
-            if op == 'add':
-                r = plain(x + y)
-            elif op == 'sub':
-                r = plain(x - y)
-            elif op == 'mul':
-                r = plain(x * y)
-            else:
-                r = str((x > y) - (x < y))
+            r = exact(op, Decimal(lv).scaleb(ls), Decimal(rv).scaleb(rs))
             rows.append(f'BINARY {op} {ld} {ls} {lv} {rd} {rs} {rv} {r}')
     return rows
 

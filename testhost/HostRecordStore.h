@@ -91,6 +91,11 @@ public:
     TYPE_INDEX zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
                                 TN_DecimalSign sign, const char* picture = nullptr);
     TYPE_INDEX binaryType(UBYTE1 byteLength, UBYTE1 precision, signed char scale, bool isSigned);
+    // National decimal (leaf 73): two bytes a digit, two more for a
+    // separate sign.
+    TYPE_INDEX nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                                   const char* picture = nullptr);
+    TYPE_INDEX indexDataItemType(UBYTE1 byteLength);
     TYPE_INDEX charstringType(UBYTE4 length, UBYTE4 leaf = TE_CHARSTRING);
     // A based variable's type (leaf 70): its storage is where the pointer
     // variable called pointerName points.

@@ -1,0 +1,75 @@
+#ifndef NORVEXA_MACHINE_STACKITEMPICTUREVALUE_H
+#define NORVEXA_MACHINE_STACKITEMPICTUREVALUE_H
+
+#include <cstdint>
+#include <vector>
+
+#include "machine/StackItem.h"
+#include "services/InvalidOp.h"
+
+// The common part of the COBOL items whose value is text shaped by a picture
+// (external floating point and the edited kinds): the value object holds the
+// characters as stored and a copy of the type's record, the member of the
+// type entry that Entry names. The item adds loading and the storage view.
+template <class Value, class Record, Record _TYPE_ENTRY::*Entry>
+class StackItemPictureValue : public StackItem {
+public:
+    std::uint64_t size() const override { return type_.typeSize(); }
+
+    // Reads the record's length in bytes from where; a location of kind none
+    // or a record of length 0 is refused with RTRC_Other.
+    void load(const DebuggeeLocation& where) override
+    {
+        setHasValue(where.kind() != DebuggeeLocation::none);
+        if (!hasValue())
+            throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        const _TYPE_ENTRY* entry = type_.typeEntry();
+        if (entry == nullptr)
+            throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        const Record& record = entry->*Entry;
+        if (record.length == 0)
+            throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        std::vector<unsigned char> buffer(record.length, 0xFF);
+        ReadDebuggeeData(buffer.data(), buffer.size(), where);
+        value_ = Value(buffer.data(), record);
+        location_ = where;
+        setHasValue(true);
+    }
+
+    void* resultBuffer() const override { return const_cast<unsigned char*>(value_.bytes().data()); }
+
+    // A group's view of the value: its bytes as stored.
+    ByteString asAlphaNumericGroup(const TNclass&) const override { return value_.bytes(); }
+
+    const Value& value() const { return value_; }
+
+protected:
+    StackItemPictureValue(EvaluationEnvironment& environment, const Value& value, const TypeItem& type)
+        : StackItem(environment, type), value_(value)
+    {
+        setHasValue(true);
+    }
+    StackItemPictureValue(const StackItemPictureValue& other) : StackItem(other), value_(other.value_) {}
+
+    // 1 or 0: whether the relation op (0 EQ, 1 NE, 2 LT, 3 LE, 4 GT, 5 GE)
+    // holds for the comparison result c (-1, 0 or 1).
+    enum Relation { EQ, NE, LT, LE, GT, GE };
+    static int holds(Relation op, int c)
+    {
+        switch (op) {
+        case EQ: return c == 0;
+        case NE: return c != 0;
+        case LT: return c < 0;
+        case LE: return c <= 0;
+        case GT: return c > 0;
+        case GE: return c >= 0;
+        }
+        return 0;
+    }
+
+    const Record& record() const { return value_.record(); }
+
+    Value value_;
+};
+
+#endif

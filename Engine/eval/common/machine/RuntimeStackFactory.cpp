@@ -4,12 +4,15 @@
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemArray.h"
+#include "machine/StackItemCharstring.h"
 #include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
 #include "machine/StackItemFortranPointer.h"
 #include "machine/StackItemFunction.h"
+#include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -83,6 +86,13 @@ StackItem* decimalZero(EvaluationEnvironment& environment, const TypeItem&)
     return new Item(environment, DecimalFloat::zero());
 }
 
+// A text item of no text: blanks of the type's size.
+template <class Item>
+StackItem* blank(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new Item(environment, nullptr, 0, type);
+}
+
 StackItem* null(EvaluationEnvironment& environment, const TypeItem&)
 {
     return new StackItemNull(environment);
@@ -109,7 +119,7 @@ StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
 const Row leafRows[] = {
     {1, ofType<StackItemArray>},  // array
     {4, hostInteger},  // integer; a bit field's raw bytes: compound
-    {5, nullptr},  // character string
+    {5, blank<StackItemCharstring>},  // character string
     {6, nullptr},  // class, structure, union: compound
     {11, nullptr}, // enumeration: compound
     {15, function}, // function
@@ -132,7 +142,7 @@ const Row leafRows[] = {
     {71, ofType<StackItemArray>}, // array
     {72, ofType<StackItemFortranPointer>}, // Fortran pointer
     {73, nullptr}, // national decimal
-    {74, nullptr}, // national string
+    {74, blank<StackItemNationalString>}, // national string
     {75, nullptr}, // index name
     {76, nullptr}, // index data item
     {77, nullptr}, // external floating point
@@ -143,7 +153,7 @@ const Row leafRows[] = {
     {82, nullptr}, // national numeric-edited
     {83, ofType<StackItemArray>}, // array or bound string
     {85, ofType<StackItemFileDesc>}, // file description
-    {86, nullptr}, // DBCS string
+    {86, blank<StackItemDbcsString>}, // DBCS string
     {87, nullptr}, // DBCS-edited
     {89, nullptr}, // SQL type
 };

@@ -133,10 +133,10 @@ void StackItemString::genRankIndex(const StackItem& subscript, std::int64_t lowe
 
 StackItem* StackItemString::genPointerSubtract(const StackItem& right)
 {
-    const std::uint64_t n = right.asUnsigned();
     // An evaluator position never mixes with a debuggee address.
     if (right.type().hasFlag(TypeFlags::pointer) || right.type().hasFlag(TypeFlags::array))
         fail(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
+    const std::uint64_t n = right.asUnsigned();
     if (n > position_)
         fail(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     auto* result = new StackItemString(*this);

@@ -9,6 +9,9 @@
 #include "machine/RuntimeStack.h"
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemArray.h"
+#include "machine/StackItemCharstring.h"
+#include "machine/StackItemDbcsString.h"
+#include "machine/StackItemNationalString.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFileDesc.h"
@@ -112,6 +115,8 @@ TEST_F(FactoryTest, HostLeafCodes)
         {60, typeid(StackItemAddress)},  {63, typeid(StackItemArray)},    {71, typeid(StackItemArray)},
         {72, typeid(StackItemFortranPointer)}, {83, typeid(StackItemArray)},
         {85, typeid(StackItemFileDesc)},
+        {5, typeid(StackItemCharstring)}, {74, typeid(StackItemNationalString)},
+        {86, typeid(StackItemDbcsString)},
     };
     for (unsigned leaf = 0; leaf <= 100; ++leaf) {
         TYPE_INDEX index{};

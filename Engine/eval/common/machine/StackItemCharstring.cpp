@@ -1,7 +1,6 @@
 #include "machine/StackItemCharstring.h"
 
 #include <limits>
-#include <vector>
 
 #include "HostRecordAccess.h"
 #include "datatypes/AlphaNumericEdited.h"
@@ -55,11 +54,15 @@ unsigned arrayLiteralLength(const TypeItem& type)
     return byteCount(static_cast<std::uint64_t>(dimension.count), __PRETTY_FUNCTION__, __LINE__);
 }
 
-// The move shared by both kinds: the converted source
-// cut or padded to n bytes, from the end when justified.
-ByteString moved(const ByteString& converted, unsigned n, bool justified, Blank blank)
+// The move shared by both kinds: a group's text as it stands; any other
+// source's converted text cut or padded to n bytes, from the end when
+// justified.
+ByteString moved(const StackItem& source, const ByteString& converted, std::uint64_t n, bool justified, Blank blank)
 {
-    return justified ? textbytes::fitStart(converted, n, blank) : textbytes::fitEnd(converted, n, blank);
+    if (source.isCompound())
+        return converted;
+    const unsigned length = byteCount(n, __PRETTY_FUNCTION__, __LINE__);
+    return justified ? textbytes::fitStart(converted, length, blank) : textbytes::fitEnd(converted, length, blank);
 }
 
 Relation relationOf(int r) { return static_cast<Relation>(r); }
@@ -128,22 +131,10 @@ std::uint64_t StackItemCharstring::size() const
 
 void StackItemCharstring::load(const DebuggeeLocation& where)
 {
-    setHasValue(where.kind() != DebuggeeLocation::none);
-    if (!hasValue())
-        fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     const _TYPE_ENTRY* entry = type().typeEntry();
-    if (entry == nullptr || entry->leaf != TE_CHARSTRING)
+    if (where.kind() != DebuggeeLocation::none && (entry == nullptr || entry->leaf != TE_CHARSTRING))
         fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned n = byteCount(type().typeSize(), __PRETTY_FUNCTION__, __LINE__);
-    if (n > 0) {
-        std::vector<unsigned char> buffer(n, 0xFF);
-        ReadDebuggeeData(buffer.data(), n, where);
-        value_ = ByteString(buffer.data(), n);
-    } else {
-        if (!isCobolLanguage())
-            fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-        value_ = ByteString();
-    }
+    value_ = textbytes::readText(*this, where, type().typeSize(), isCobolLanguage());
     nonNumeric_ = stringIsNonNumeric(entry->charstring);
     location_ = where;
     setHasValue(true);
@@ -173,13 +164,7 @@ TNcharstring StackItemCharstring::record() const
 void StackItemCharstring::genConvert(const StackItem& source)
 {
     const TNcharstring descriptor = record();
-    const ByteString converted = source.asCharstring(descriptor);
-    if (source.isCompound()) {
-        value_ = converted;
-        return;
-    }
-    const unsigned n = byteCount(size(), __PRETTY_FUNCTION__, __LINE__);
-    value_ = moved(converted, n, stringIsJustified(descriptor), Blank::ebcdic);
+    value_ = moved(source, source.asCharstring(descriptor), size(), stringIsJustified(descriptor), Blank::ebcdic);
 }
 
 int StackItemCharstring::relate(const StackItem& right, int relation)
@@ -343,19 +328,7 @@ std::uint64_t StackItemNationalString::size() const
 
 void StackItemNationalString::load(const DebuggeeLocation& where)
 {
-    setHasValue(where.kind() != DebuggeeLocation::none);
-    if (!hasValue())
-        fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned n = byteCount(type().typeSize(), __PRETTY_FUNCTION__, __LINE__);
-    if (n > 0) {
-        std::vector<unsigned char> buffer(n, 0xFF);
-        ReadDebuggeeData(buffer.data(), n, where);
-        value_ = ByteString(buffer.data(), n);
-    } else {
-        if (!isCobolLanguage())
-            fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-        value_ = ByteString();
-    }
+    value_ = textbytes::readText(*this, where, type().typeSize(), isCobolLanguage());
     location_ = where;
     setHasValue(true);
 }
@@ -379,13 +352,8 @@ TNnational_string StackItemNationalString::record() const
 void StackItemNationalString::genConvert(const StackItem& source)
 {
     const TNnational_string descriptor = record();
-    const ByteString converted = source.asNationalString(descriptor);
-    if (source.isCompound()) {
-        value_ = converted;
-        return;
-    }
-    const unsigned n = byteCount(size(), __PRETTY_FUNCTION__, __LINE__);
-    value_ = moved(converted, n, stringIsJustified(descriptor), Blank::national);
+    value_ = moved(source, source.asNationalString(descriptor), size(), stringIsJustified(descriptor),
+                   Blank::national);
 }
 
 int StackItemNationalString::relate(const StackItem& right, int relation)

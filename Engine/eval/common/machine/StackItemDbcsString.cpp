@@ -1,7 +1,6 @@
 #include "machine/StackItemDbcsString.h"
 
 #include <limits>
-#include <vector>
 
 #include "datatypes/DbcsEdited.h"
 #include "datatypes/NationalEdited.h"
@@ -66,15 +65,8 @@ std::uint64_t StackItemDbcsString::size() const
 
 void StackItemDbcsString::load(const DebuggeeLocation& where)
 {
-    setHasValue(where.kind() != DebuggeeLocation::none);
-    if (!hasValue())
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned n = recordLength(type(), __PRETTY_FUNCTION__, __LINE__);
-    if (n == 0)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    std::vector<unsigned char> buffer(n, 0xFF);
-    ReadDebuggeeData(buffer.data(), n, where);
-    value_ = ByteString(buffer.data(), n);
+    const std::uint64_t n = where.kind() != DebuggeeLocation::none ? recordLength(type(), __PRETTY_FUNCTION__, __LINE__) : 0;
+    value_ = textbytes::readText(*this, where, n, false);
     location_ = where;
     setHasValue(true);
 }

@@ -1,8 +1,8 @@
 #include "machine/StackItemFigConstant.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
-#include <vector>
 
 #include "HostRecordAccess.h"
 #include "datatypes/AlphaNumericEdited.h"
@@ -49,6 +49,17 @@ TNzoned_decimal oneDigit()
     return record;
 }
 
+// The bytes an item hands out (none when it has no buffer).
+ByteString heldBytes(const StackItem& item)
+{
+    ByteString bytes;
+    const void* buffer = item.resultBuffer();
+    const unsigned n = buffer != nullptr ? clampLength(item.size()) : 0;
+    if (n != 0)
+        std::memcpy(bytes.makeBuffer(n), buffer, n);
+    return bytes;
+}
+
 int digitCount(int digits, int places) { return std::max(0, digits - places); }
 
 }  // namespace
@@ -90,15 +101,7 @@ std::uint64_t StackItemFigConstant::size() const
 
 void StackItemFigConstant::load(const DebuggeeLocation& where)
 {
-    setHasValue(where.kind() != DebuggeeLocation::none);
-    if (!hasValue())
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    const std::uint64_t n = type().typeSize();
-    if (n == 0 || n > 0xFFFFFFFFu)
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    std::vector<unsigned char> buffer(n, 0xFF);
-    ReadDebuggeeData(buffer.data(), n, where);
-    value_ = ByteString(buffer.data(), static_cast<unsigned>(n));
+    value_ = textbytes::readText(*this, where, type().typeSize(), false);
     flagsFrom(type());
     location_ = where;
     setHasValue(true);
@@ -152,10 +155,7 @@ void StackItemFigConstant::genConvert(const StackItem& source)
 int StackItemFigConstant::relate(const StackItem& right, int relation)
 {
     const TypeItem& type = right.type();
-    const void* bytes = right.resultBuffer();
-    const ByteString rightValue = bytes != nullptr ? ByteString(static_cast<const unsigned char*>(bytes),
-                                                                clampLength(right.size()))
-                                                   : ByteString();
+    const ByteString rightValue = heldBytes(right);
     std::unique_ptr<StackItem> copy;
     if (type.hasFlag(TypeFlags::characterString)) {
         if (auto* item = dynamic_cast<const StackItemCharstring*>(&right))

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <vector>
+
+#include "machine/StackItem.h"
+#include "services/InvalidOp.h"
 
 namespace textbytes {
 
@@ -98,6 +103,23 @@ Relation mirrored(Relation relation)
     case Relation::ne: break;
     }
     return relation;
+}
+
+ByteString readText(StackItem& item, const DebuggeeLocation& where, std::uint64_t n, bool emptyAllowed)
+{
+    item.setHasValue(where.kind() != DebuggeeLocation::none);
+    if (!item.hasValue())
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if (n == 0) {
+        if (!emptyAllowed)
+            throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        return ByteString();
+    }
+    if (n > std::numeric_limits<unsigned>::max())
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    std::vector<unsigned char> buffer(n, 0xFF);
+    item.ReadDebuggeeData(buffer.data(), n, where);
+    return ByteString(buffer.data(), static_cast<unsigned>(n));
 }
 
 bool isDisplayDigits(const ByteString& text)

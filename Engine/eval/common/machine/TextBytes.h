@@ -5,6 +5,9 @@
 
 #include <plomkit/ByteString.h>
 
+class DebuggeeLocation;
+class StackItem;
+
 // Byte work shared by the text items: blanks of the three text kinds,
 // fitting a text to a length, and the padded comparison.
 namespace textbytes {
@@ -33,6 +36,10 @@ int compare(const ByteString& left, const ByteString& right, Blank blank);
 int holds(int comparison, Relation relation);
 // The relation seen from the other operand (a < b is b > a).
 Relation mirrored(Relation relation);
+// The load of a text item's value: n bytes read at where into a buffer
+// pre-filled with 0xFF. hasValue follows the location (none: RTRC_Other);
+// n = 0 gives an empty value where emptyAllowed, else RTRC_Other.
+ByteString readText(StackItem& item, const DebuggeeLocation& where, std::uint64_t n, bool emptyAllowed);
 // Every byte an EBCDIC space or digit.
 bool isDisplayDigits(const ByteString& text);
 

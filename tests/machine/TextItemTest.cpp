@@ -20,6 +20,7 @@
 #include "machine/StackItemFigConstant.h"
 #include "machine/StackItemNationalString.h"
 #include "machine/StackItemS.h"
+#include "testhost/DwarfExpression.h"
 
 namespace {
 
@@ -189,6 +190,27 @@ TEST_F(TextItemTest, DigitCheckAndNonNumericMark)
     store(0x20010, ebcdic("42"));
     marked.load(at(0x20010));
     EXPECT_TRUE(marked.nonNumeric());
+}
+
+// A C character-array literal (leaf 83) is text of the array's fixed
+// extent and never a number.
+TEST_F(TextItemTest, CharacterArrayLiteral)
+{
+    auto table = [&](const DwarfBlock* count) {
+        TYPE_INDEX t;
+        TNcobolTable& r = records().newType(TE_COBOL_TABLE, &t).cobolTable;
+        r.elementType = TYPE_INDEX{0, 148};
+        r.countBlock = count;
+        return TypeItem(t);
+    };
+    const TypeItem four = table(records().dwarfBlock(dwarf::Builder().constU(4).bytes()));
+    auto literal = text("\xF1\xF2", four);
+    EXPECT_EQ(valueOf(literal), "F1F24040");
+    EXPECT_TRUE(literal.nonNumeric());
+    EXPECT_EQ(raisedCode([&] { literal.asPackedDecimal(TNpacked_decimal{}); }), InvalidOp::RTRC_IncompatTypes);
+    EXPECT_EQ(raisedCode([&] { literal.asNationalDecimal(TNnational_decimal{}); }), InvalidOp::RTRC_IncompatTypes);
+    // Without a fixed extent there is no literal.
+    EXPECT_EQ(raisedCode([&] { text("ab", table(nullptr)); }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(TextItemTest, ZeroLengthLoadsFailOutsideCobol)

@@ -84,8 +84,11 @@ StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, con
         value_ = textbytes::fromText(text, length, n, Blank::ebcdic);
         nonNumeric_ = stringIsNonNumeric(entry->charstring);
     } else if (entry->leaf == TE_COBOL_TABLE) {
+        // The array's extent is found at run time; the item's size is the
+        // literal's own.
         const unsigned n = arrayLiteralLength(type);
         value_ = textbytes::fromText(text, length, n, Blank::ebcdic);
+        lengthOverride_ = n;
         nonNumeric_ = true;
     } else {
         fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);

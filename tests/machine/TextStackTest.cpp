@@ -195,6 +195,7 @@ TEST_F(TextStackTest, SubstringsOfHeldStrings)
         {"padded past the text", "abc", 2, 6, "bc   "},
         {"600 characters give 512", std::string(700, 'x'), 1, 600, std::string(512, 'x')},
         {"negative end", "abc", 1, -1, ""},
+        {"start far past the text", "abc", 0x100000001LL, 0x100000002LL, "  "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -169,8 +169,9 @@ void RuntimeStack::genSubstring()
 
     if (string->isString()) {
         const std::int64_t length = std::min(end >= start ? end - start + 1 : 0, substringLimit);
-        const ByteString text(heldText(*string), static_cast<unsigned>(start - 1), static_cast<unsigned>(length),
-                              evaluatorBlank);
+        const ByteString held = heldText(*string);
+        const auto from = static_cast<unsigned>(std::min<std::int64_t>(start - 1, held.length()));
+        const ByteString text(held, from, static_cast<unsigned>(length), evaluatorBlank);
         pushString(text.data(), text.length(), false);
         return;
     }

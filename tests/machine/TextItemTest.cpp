@@ -436,6 +436,17 @@ TEST_F(TextItemTest, FigurativeConstantMoves)
     EXPECT_EQ(valueOf(b), hex(ebcdic("AB   ")));
 }
 
+// A move into a named constant cuts or pads the converted text by its own
+// length: a national source's text is half its size.
+TEST_F(TextItemTest, MoveIntoAConstantUsesTheConvertedLength)
+{
+    auto named = constant(ebcdic("WXYZ"), alphanumeric(4));
+    named.genConvert(nationalText(utf16("AB"), national(4)));
+    EXPECT_EQ(valueOf(named), hex(ebcdic("AB  ")));
+    named.genConvert(text(ebcdic("ABCDEF"), alphanumeric(6)));
+    EXPECT_EQ(valueOf(named), hex(ebcdic("ABCD")));
+}
+
 TEST_F(TextItemTest, FigurativeConstantNumbers)
 {
     // ZERO for a packed 5,2 target: three F0 digits, value 0.

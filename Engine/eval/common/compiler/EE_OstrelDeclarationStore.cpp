@@ -21,24 +21,3 @@ EE_DeclarationStore* EE_OstrelDeclarationStore::owningClass()
         return nullptr;
     return services.findOrCreateDeclarationStore(memberFuncOwningClassScope(scope));
 }
-
-// The lookups inside a scope come with name lookup; until then they refuse.
-EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, int)
-{
-    servicesRefuse();
-}
-
-EE_Name* EE_OstrelDeclarationStore::qualifiedScopeLookup(const char*, EE_MemberAccessList&)
-{
-    servicesRefuse();
-}
-
-EE_TypeDescriptor* EE_OstrelDeclarationStore::findTypeInScope(const EE_String&)
-{
-    servicesRefuse();
-}
-
-bool EE_OstrelDeclarationStore::prependBaseLookupChain(EE_BaseMemberName&, EE_DeclarationStore&, int&)
-{
-    servicesRefuse();
-}

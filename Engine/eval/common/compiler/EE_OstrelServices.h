@@ -1,12 +1,16 @@
 #ifndef NORVEXA_COMPILER_EE_OSTRELSERVICES_H
 #define NORVEXA_COMPILER_EE_OSTRELSERVICES_H
 
+#include <cstddef>
+
 #include "compiler/EE_OstrelTypeDescriptorTable.h"
 #include "compiler/StoreTable.h"
 #include "frontend/EE_DebuggerServices.h"
+#include "frontend/EE_LiteralValue.h"
 #include "frontend/EE_StorageArena.h"
 
 class EE_ImplicitMemberName;
+struct EE_Token;
 class EE_InstructionStream;
 class EE_OstrelDeclaration;
 class EE_OstrelDeclarationStore;
@@ -23,9 +27,9 @@ class TypeItem;
 // descriptors, all in its own arena, which goes with it at the end of the
 // build. Nothing in it is shared between threads.
 //
-// Every refusal is EE_Exception {2, no node}. Name lookup, the syntax-tree
-// factory, literal values, templates, return types and code generation
-// refuse until they are built.
+// Every refusal is EE_Exception {2, no node}; lookups that the user's text
+// makes fail (an ambiguous COBOL name, an item not allocated, an unusable
+// return type) raise EE_ParseException with the name or signature.
 class EE_OstrelServices : public EE_DebuggerServices {
 public:
     // Takes the environment flags of the moment. A constructor that throws
@@ -303,6 +307,14 @@ public:
     EE_OstrelDeclarationStore* findOrCreateDeclarationStore(const ScopeItem* scope);
     EE_OstrelDeclarationStore* findOrCreateDeclarationStoreFromSymbol(const SymbolItem* symbol);
 
+    // The text copied into the arena, for exceptions that outlive the text.
+    const char* arenaText(const EE_String& text);
+    // A compilation setting of the current context as one byte; 0 when the
+    // host does not answer.
+    unsigned char compilationSetting(unsigned setting);
+    // The store of the services' current scope, as the concrete class.
+    EE_OstrelDeclarationStore* currentOstrelStore() { return current; }
+
     // --- Code generation --------------------------------------------------------
     // The stream code generation writes to.
     void setMachine(EE_InstructionStream* stream) { machine = stream; }
@@ -314,6 +326,17 @@ private:
     friend unsigned EE_setServicesEnvironmentFlags(EE_OstrelServices& services, unsigned flags);
 
     EE_OstrelDeclarationStore* createGlobalDeclarationStore(const ScopeItem* fileScope);
+    EE_OstrelLiteralValue* newLiteral(EE_LiteralValue::Kind kind, EE_TypeDescriptor* type, const char* bytes,
+                                      std::size_t length);
+    EE_TypeDescriptor* sizedToValue(EE_TypeDescriptor& type, std::size_t length);
+    EE_LiteralValue* cobolStringLiteral(const EE_Token& token, EE_TypeDescriptor& type);
+    EE_LiteralValue* characterLiteral(const EE_Token& token, EE_TypeDescriptor& type);
+    EE_LiteralValue* stringLiteral(const EE_Token& token, EE_TypeDescriptor& type);
+    EE_InstructionStream& stream() const;
+    long long sizeOrRefuse(const EE_TypeDescriptor& type) const;
+    void baseSteps(const EE_Name& name) const;
+    void integralConstant(unsigned long long value, const EE_TypeDescriptor& type) const;
+
     EE_OstrelTypeDescriptor* descriptorOfPredefinedKind(EE_TypeDescriptor::Kind kind);
     unsigned cachedSize(unsigned& cache, EE_TypeDescriptor* type);
 

@@ -1,10 +1,9 @@
 #ifndef NORVEXA_TREE_ROOTTREENODE_H
 #define NORVEXA_TREE_ROOTTREENODE_H
 
-#include <atomic>
-
 #include <plomkit/ByteString.h>
 
+#include "tree/ReferenceCounted.h"
 #include "types/TypeItem.h"
 
 class EvaluationEnvironment;
@@ -13,30 +12,24 @@ class EvaluationEnvironment;
 // result's type in its evaluation environment, under the text the result is
 // shown with. Reference-counted: it starts with no reference and destroys
 // itself when the last reference is removed.
-class RootTreeNode {
+class RootTreeNode : public ReferenceCounted {
 public:
     RootTreeNode(const TypeItem& type, EvaluationEnvironment& environment, const ByteString& text);
 
     RootTreeNode(const RootTreeNode&) = delete;
     RootTreeNode& operator=(const RootTreeNode&) = delete;
 
-    void addReference();
-    // Deletes the node when this was the last reference.
-    void removeReference();
-    unsigned referenceCount() const;
-
     const TypeItem& type() const { return type_; }
     EvaluationEnvironment& environment() const { return environment_; }
     const ByteString& expressionText() const { return text_; }
 
 protected:
-    virtual ~RootTreeNode();
+    ~RootTreeNode() override;
 
 private:
     TypeItem type_;
     EvaluationEnvironment& environment_;
     ByteString text_;
-    std::atomic<unsigned> references_{0};
 };
 
 #endif

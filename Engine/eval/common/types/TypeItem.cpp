@@ -20,6 +20,7 @@
 #include "types/CreatedTypeItem.h"
 #include "types/PrimitiveType.h"
 #include "types/ScopeItem.h"
+#include "types/SqlTypeRegistry.h"
 #include "types/SymbolItem.h"
 #include "types/TypeDepthGuard.h"
 #include "types/TypeItemSupport.h"
@@ -232,6 +233,10 @@ const _TYPE_ENTRY* TypeItem::typeEntry() const
 {
     if (entry != nullptr || created || index.module() == 0)
         return entry;
+    if (index.module() == SqlTypeRegistry::module) {
+        entry = SqlTypeRegistry::find(index.typeIndex());
+        return entry;
+    }
     entry = SVC::ExprGetTypeEntry(currentContext(), index.typeIndex());
     return entry;
 }

@@ -82,6 +82,10 @@ TYPE_INDEX HostRecordStore::fortranDescArrayType(TYPE_INDEX element, const Fortr
     r.dataLocation = optionalBlock(*this, blocks.dataLocation);
     r.allocation = optionalBlock(*this, blocks.allocation);
     r.association = optionalBlock(*this, blocks.association);
+    r.lowerBound = optionalBlock(*this, blocks.lowerBound);
+    r.upperBound = optionalBlock(*this, blocks.upperBound);
+    r.stride = optionalBlock(*this, blocks.stride);
+    r.dimension = blocks.dimension;
     r.rank = rank;
     return t;
 }

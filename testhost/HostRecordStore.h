@@ -119,6 +119,12 @@ public:
         std::vector<UBYTE1> dataLocation{};
         std::vector<UBYTE1> allocation{};
         std::vector<UBYTE1> association{};
+        // A descriptor array's bounds and byte stride of the dimension it
+        // describes (dimension 0: none).
+        std::vector<UBYTE1> lowerBound{};
+        std::vector<UBYTE1> upperBound{};
+        std::vector<UBYTE1> stride{};
+        UBYTE2 dimension = 0;
     };
     TYPE_INDEX fortranPointerType(TYPE_INDEX target, const FortranBlocks& blocks);
     TYPE_INDEX fortranDescArrayType(TYPE_INDEX element, const FortranBlocks& blocks, UBYTE2 rank = 1);
@@ -150,6 +156,17 @@ public:
     _SYMBOL_ENTRY& commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section,
                                      UBYTE8 offset);
 
+    // A COBOL condition name (code 16385) of a data item of type dataType:
+    // its single values and its ranges (low, high), each value given as its
+    // type and its bytes as the debuggee stores them (kept by the store).
+    struct ConditionValue {
+        TYPE_INDEX type{};
+        std::vector<UBYTE1> bytes{};
+    };
+    _SYMBOL_ENTRY& conditionName(const std::string& name, TYPE_INDEX dataType,
+                                 const std::vector<ConditionValue>& values,
+                                 const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges);
+
     // A null-terminated symbol list kept by the store.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 
@@ -175,6 +192,8 @@ private:
     std::map<std::string, TYPE_INDEX> _typeNames;
     std::deque<_SYMBOL_ENTRY> _symbols;
     std::deque<std::vector<_SYMBOL_ENTRY*>> _lists;
+    std::deque<std::vector<TNconditionValue>> _conditionValues;
+    std::deque<std::vector<TNconditionRange>> _conditionRanges;
 };
 
 #endif

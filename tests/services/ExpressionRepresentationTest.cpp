@@ -249,9 +249,12 @@ TEST_F(RepresentationTest, HostIntegerTypesAndFileDescriptions)
     item->load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x80))));
     EXPECT_EQ(static_cast<std::int64_t>(item->asUnsigned()), -16);
     delete item;
-    intEntry.integer.bitLength = 3;  // a bit field is no plain integer
-    EXPECT_EQ(codeOf([&] { delete RuntimeStack::makeStackItem(TypeItem(TYPE_INDEX{0x100, 2}), nullptr); }),
-              InvalidOp::RTRC_NotSupported);
+    intEntry.integer.bitLength = 3;  // a bit field: its first 3 bits, 111
+    item = RuntimeStack::makeStackItem(TypeItem(TYPE_INDEX{0x100, 2}), nullptr);
+    item->load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x80))));
+    EXPECT_EQ(item->size(), 1u);
+    EXPECT_EQ(item->asSigned(), -1);
+    delete item;
 
     fileEntry.fileDescriptor.leaf = TE_FILE_DESCRIPTOR;
     fileEntry.fileDescriptor.name = "FD";

@@ -170,6 +170,39 @@ public:
     // length when one was given, and the start.
     void genConvertRefMod(bool lengthGiven, const TypeItem& target);
 
+    // ---- loads of variables and memory ----
+    // The variable's value as seen from the frame (-1: the current one).
+    void genLoad(const SymbolItem& symbol, int frame);
+    // Replaces the item on top (an address or addressable value) by the
+    // value of the type found offset bytes further on.
+    void genLoadIndirect(std::int64_t offset, const TypeItem& type);
+    // The element of that rank of the type, at the top item's address.
+    void genLoadIndirectRank(int rank, const TypeItem& type);
+    void genLoadIndirectCommon(std::int64_t offset, const TypeItem& type, bool tellBoundType);
+    // Replaces the aggregate on top by the value of its member.
+    void genLoadMemberSym(const SymbolItem& member);
+    // Pops the address of a COBOL data item and pushes 1 when the condition
+    // name holds for its value, else 0.
+    void genLoadCondvarSym(const SymbolItem& condition);
+    // The object pointer of the innermost member function.
+    virtual void genLoadThis();
+    // The pointer or reference to the derived class on top becomes one to
+    // the base class.
+    virtual void genLoadBaseAddress(const TypeItem& base, const TypeItem& derived);
+    // The value of a named constant; RTRC_NotSupported for a built-in type
+    // it has no load for.
+    void genLoadConstant(const SymbolItem& constant);
+
+    // ---- stores: the value on top, the target below ----
+    void genStore();
+    void genStoreMember(const SymbolItem& member);
+
+    // ---- array sections and formatted text ----
+    void genArraySection();
+    void genVectorSubscript();
+    void formatAppendIntegral();
+    void formatAppendArraySection();
+
     // ---- calls: noticed by the dry run, never carried out ----
     virtual void genCall(std::uint32_t count, bool builtin);
     virtual void genCOBOLCall(ArgMode* modes, unsigned int count);

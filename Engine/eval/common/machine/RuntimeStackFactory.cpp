@@ -4,7 +4,9 @@
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemArray.h"
+#include "machine/StackItemArraySection.h"
 #include "machine/StackItemCharstring.h"
+#include "machine/StackItemCompound.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalFloat.h"
@@ -104,15 +106,20 @@ StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
 {
     const TNinteger& entry = type.typeEntry()->integer;
     if (entry.bitOffset != 0)
-        return nullptr;
+        return new StackItemCompound(environment, type);
     const bool isUnsigned = (entry.flags & TNinteger_Unsigned) != 0;
     switch (entry.bitLength) {
     case 8: return isUnsigned ? zero<StackItemU1>(environment, type) : zero<StackItemS1>(environment, type);
     case 16: return isUnsigned ? zero<StackItemU2>(environment, type) : zero<StackItemS2>(environment, type);
     case 32: return isUnsigned ? zero<StackItemU4>(environment, type) : zero<StackItemS4>(environment, type);
     case 64: return isUnsigned ? zero<StackItemU8>(environment, type) : zero<StackItemS8>(environment, type);
-    default: return nullptr;
+    default: return new StackItemCompound(environment, type);
     }
+}
+
+StackItem* arraySection(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new StackItemArraySection(environment);
 }
 
 // Host leaf codes (0 to 89); codes not listed are refused with RTRC_Other.
@@ -120,23 +127,23 @@ const Row leafRows[] = {
     {1, ofType<StackItemArray>},  // array
     {4, hostInteger},  // integer; a bit field's raw bytes: compound
     {5, blank<StackItemCharstring>},  // character string
-    {6, nullptr},  // class, structure, union: compound
-    {11, nullptr}, // enumeration: compound
+    {6, ofType<StackItemCompound>}, // class, structure, union: compound
+    {11, ofType<StackItemCompound>}, // enumeration: compound
     {15, function}, // function
-    {18, nullptr}, // compound
+    {18, ofType<StackItemCompound>}, // compound
     {21, function}, // function
     {25, ofType<StackItemAddress>}, // address
     {26, function}, // function
     {27, ofType<StackItemAddress>}, // address
-    {31, nullptr}, // compound
+    {31, ofType<StackItemCompound>}, // compound
     {50, nullptr}, // packed decimal
-    {52, nullptr}, // compound
-    {53, nullptr}, // COBOL group: compound
+    {52, ofType<StackItemCompound>}, // compound
+    {53, ofType<StackItemCompound>}, // COBOL group: compound
     {60, ofType<StackItemAddress>}, // address
     {63, ofType<StackItemArray>}, // array
-    {64, nullptr}, // compound
-    {65, nullptr}, // compound
-    {66, nullptr}, // compound
+    {64, ofType<StackItemCompound>}, // compound
+    {65, ofType<StackItemCompound>}, // compound
+    {66, ofType<StackItemCompound>}, // compound
     {68, nullptr}, // fixed-point binary
     {69, nullptr}, // zoned decimal
     {71, ofType<StackItemArray>}, // array
@@ -188,7 +195,7 @@ const Row builtinRows[] = {
     {159, decimalZero<StackItemDecimalFloat32>}, // 32-bit decimal floating point
     {192, decimalZero<StackItemDecimalFloat64>}, // 64-bit decimal floating point
     {193, decimalZero<StackItemDecimalFloat128>}, // 128-bit decimal floating point
-    {195, nullptr}, // array section
+    {195, arraySection}, // array section
     {196, hex<StackItemF>}, // 4-byte hexadecimal floating point
     {197, hex<StackItemD>}, // 8-byte hexadecimal floating point
     {198, hex<StackItemLD>}, // long hexadecimal floating point

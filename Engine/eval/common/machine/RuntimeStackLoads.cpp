@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "machine/FortranPointerTarget.h"
 #include "machine/LiteralParsers.h"
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemFunction.h"
@@ -153,12 +154,7 @@ void RuntimeStack::genLoadAddress(const SymbolItem& symbol)
 
     if (type.hasFlag(TypeFlags::fortranDescriptor) && type.hasFlag(TypeFlags::pointer)) {
         type.setSymbolLocation(where);
-        if (!type.isAllocated())
-            throw InvalidOp(InvalidOp::RTRC_FortranPointerNotAllocated, __PRETTY_FUNCTION__, __LINE__);
-        if (!type.isAssociated())
-            throw InvalidOp(InvalidOp::RTRC_FortranPointerNotAssociated, __PRETTY_FUNCTION__, __LINE__);
-        if (!type.dereference(where))
-            where.dereference(&type);
+        moveToFortranPointerTarget(type, where);
         const TypeItem target = type.pointee();
         type = target;
     }

@@ -99,6 +99,7 @@ void ExpressionRepresentation::initParameters()
 void ExpressionRepresentation::setParameters(const List<int>& list, int set)
 {
     parameters_ = list;
+    formattedName_ = ByteString();
     flags_ = static_cast<std::uint8_t>((flags_ & ~parametersSet) | (set & 1));
 }
 
@@ -115,4 +116,11 @@ bool ExpressionRepresentation::isArrayAssignment() const
 {
     return (flags_ & arrayAssignment) != 0 && exprInfo_ != nullptr
            && exprInfo_->parameterCount != 0;
+}
+
+void ExpressionRepresentation::appendFormattedResultName(const char* text)
+{
+    if (text != nullptr)
+        formattedName_ += ByteString(reinterpret_cast<const unsigned char*>(text),
+                                     static_cast<unsigned>(std::strlen(text)));
 }

@@ -53,6 +53,10 @@ public:
     // (0 without expression information).
     unsigned expectedSubscriptCount() const;
     std::uint8_t flags() const { return flags_; }
+    // The name the byte code builds for the result while it runs (array
+    // sections and formatted values are appended); setParameters empties it.
+    const ByteString& formattedResultName() const { return formattedName_; }
+    void appendFormattedResultName(const char* text);
 
     enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };
 
@@ -64,6 +68,7 @@ private:
     RuntimeStack* stack_;
     List<int> parameters_;
     List<std::uint64_t> evaluationValues_;
+    ByteString formattedName_;
     std::uint8_t flags_ = 0;
 };
 

@@ -1,0 +1,74 @@
+#include "machine/RuntimeStack.h"
+
+#include "machine/StackItem.h"
+#include "services/InvalidOp.h"
+#include "types/SymbolItem.h"
+#include "types/TypeItem.h"
+
+// The value of a named constant, pushed as an item of the constant's type.
+
+namespace {
+
+// The byte size of a built-in integer index; 0 for any other index.
+std::int16_t integerSize(unsigned index)
+{
+    switch (index) {
+    case 128: case 132: case 144: case 148: return 1;
+    case 129: case 133: case 145: case 149: return 2;
+    case 130: case 134: case 146: case 150: return 4;
+    case 155: case 156: case 157: return 8;
+    default: return 0;
+    }
+}
+
+bool isReal(unsigned index)
+{
+    return (index >= 136 && index <= 139) || (index >= 196 && index <= 198);
+}
+
+bool isComplex(unsigned index)
+{
+    return (index >= 140 && index <= 143) || (index >= 203 && index <= 205);
+}
+
+} // namespace
+
+void RuntimeStack::genLoadConstant(const SymbolItem& constant)
+{
+    const TypeItem& type = constant.dataType();
+    if (const _TYPE_ENTRY* entry = type.typeEntry()) {
+        switch (entry->leaf) {
+        case TE_CHARSTRING:
+        case TE_NATIONAL_STRING:
+        case TE_DBCS_STRING:
+        case TE_COBOL_TABLE: // a bound string
+            // The string constant items are not built yet.
+            throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+        default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+        }
+    }
+    const unsigned index = type.typeIndex().index();
+    if (const std::int16_t size = integerSize(index)) {
+        genLoadIntegralConstant(constant.constantValue(), 0, size);
+    } else if (isReal(index)) {
+        long double value = 0;
+        const std::int16_t size = constant.constantValue(value);
+        genLoadRealConstant(value, size);
+    } else if (isComplex(index)) {
+        long double real = 0;
+        long double imaginary = 0;
+        const std::int16_t size = constant.constantValue(real, imaginary);
+        genLoadComplexConstant(real, imaginary, static_cast<std::int16_t>(size / 2));
+    } else {
+        // Pushing nothing would leave the byte code a wrong operand.
+        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    }
+    try {
+        genConvert(type);
+    } catch (...) {
+        // The constant does not stay behind as a value of the wrong type.
+        if (isRunning() && top_ != nullptr)
+            delete pop();
+        throw;
+    }
+}

@@ -233,6 +233,8 @@ private:
     // RTRC_Empty_Stack on an empty stack. adjustString acts while skipping.
     void genConvertString(const TypeItem& target);
     void adjustString(const TypeItem& target);
+    // A C character-array constant of length bytes of text.
+    void pushBoundString(const char* text, std::uint64_t length, const TypeItem& type);
     // A literal of the bytes, pushed whatever the running state.
     void pushString(const unsigned char* text, unsigned int length, bool wide);
 

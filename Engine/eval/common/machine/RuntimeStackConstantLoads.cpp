@@ -37,13 +37,18 @@ void RuntimeStack::genLoadConstant(const SymbolItem& constant)
 {
     const TypeItem& type = constant.dataType();
     if (const _TYPE_ENTRY* entry = type.typeEntry()) {
+        // A text constant is pushed as an item of its own type. The host
+        // ends an alphanumeric text with a zero byte; national and DBCS
+        // texts may hold zero bytes and are as long as their type.
+        char* text = nullptr;
+        const std::uint64_t textLength = static_cast<std::uint16_t>(constant.constantValue(text));
         switch (entry->leaf) {
-        case TE_CHARSTRING:
-        case TE_NATIONAL_STRING:
-        case TE_DBCS_STRING:
+        case TE_CHARSTRING: genLoadCharstringConstant(text, textLength, type); return;
+        case TE_NATIONAL_STRING: genLoadNationalStringConstant(text, type.typeSize(), type); return;
+        case TE_DBCS_STRING: genLoadDbcsStringConstant(text, type.typeSize(), type); return;
         case TE_COBOL_TABLE: // a bound string
-            // The string constant items are not built yet.
-            throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+            pushBoundString(text, textLength, type);
+            return;
         default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         }
     }

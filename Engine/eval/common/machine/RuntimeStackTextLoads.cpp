@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "machine/StackItemCharstring.h"
 #include "machine/StackItemDbcsString.h"
 #include "machine/StackItemFigConstant.h"
 #include "machine/StackItemNationalString.h"
@@ -45,4 +46,9 @@ void RuntimeStack::genLoadFigConstant(const char* text, std::uint64_t length, co
     if (!type.hasFlag(TypeFlags::characterString))
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     pushOwned(*this, new StackItemFigConstant(*EvaluationEnvironment::currentRep(), text, length, type));
+}
+
+void RuntimeStack::pushBoundString(const char* text, std::uint64_t length, const TypeItem& type)
+{
+    pushOwned(*this, new StackItemCharstring(*EvaluationEnvironment::currentRep(), text, length, type));
 }

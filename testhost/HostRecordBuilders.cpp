@@ -99,6 +99,13 @@ TYPE_INDEX HostRecordStore::indexNameType(UBYTE1 byteLength, UBYTE4 elementLengt
     return t;
 }
 
+TYPE_INDEX HostRecordStore::indexDataItemType(UBYTE1 byteLength)
+{
+    TYPE_INDEX t;
+    newType(TE_INDEX_DATA_ITEM, &t).indexDataItem.byteLength = byteLength;
+    return t;
+}
+
 const _TYPE_ENTRY* HostRecordStore::procedureDescriptor(TYPE_INDEX structure,
                                                         const std::vector<const _SYMBOL_ENTRY*>& elements)
 {

@@ -258,17 +258,41 @@ TYPE_INDEX HostRecordStore::packedDecimalType(UBYTE1 precision, signed char scal
     return t;
 }
 
+namespace {
+
+// Zoned and national decimal records share their layout; a national digit
+// or separate sign takes two bytes.
+template <class Record>
+void fillSignedDigits(Record& r, UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                      unsigned bytesPerCharacter)
+{
+    r.precision = precision;
+    r.decimalPlaces = scale < 0 ? static_cast<UBYTE1>(-scale) : 0;
+    r.signKind = sign;
+    r.flags = isSigned ? TN_DecimalSigned : 0;
+    const bool separate = sign == TN_SignLeadingSeparate || sign == TN_SignTrailingSeparate;
+    r.byteLength = static_cast<UBYTE1>(bytesPerCharacter * (precision + (separate ? 1 : 0)));
+    r.scale = scale;
+}
+
+} // namespace
+
 TYPE_INDEX HostRecordStore::zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
                                              TN_DecimalSign sign, const char* picture)
 {
     TYPE_INDEX t;
     TNzoned_decimal& r = newType(TE_ZONED_DECIMAL, &t).zoned;
-    r.precision = precision;
-    r.decimalPlaces = scale < 0 ? static_cast<UBYTE1>(-scale) : 0;
-    r.signKind = sign;
-    r.flags = isSigned ? TN_DecimalSigned : 0;
-    r.byteLength = static_cast<UBYTE1>(precision + (sign == TN_SignLeadingSeparate || sign == TN_SignTrailingSeparate ? 1 : 0));
-    r.scale = scale;
+    fillSignedDigits(r, precision, scale, isSigned, sign, 1);
+    r.picture = picture ? text(picture) : nullptr;
+    return t;
+}
+
+TYPE_INDEX HostRecordStore::nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
+                                                TN_DecimalSign sign, const char* picture)
+{
+    TYPE_INDEX t;
+    TNnational_decimal& r = newType(TE_NATIONAL_DECIMAL, &t).nationalDecimal;
+    fillSignedDigits(r, precision, scale, isSigned, sign, 2);
     r.picture = picture ? text(picture) : nullptr;
     return t;
 }

@@ -91,6 +91,11 @@ public:
     TYPE_INDEX zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
                                 TN_DecimalSign sign, const char* picture = nullptr);
     TYPE_INDEX binaryType(UBYTE1 byteLength, UBYTE1 precision, signed char scale, bool isSigned);
+    // National decimal (leaf 73): two bytes a digit, two more for a
+    // separate sign.
+    TYPE_INDEX nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                                   const char* picture = nullptr);
+    TYPE_INDEX indexDataItemType(UBYTE1 byteLength);
     // A text type of leaf 5, 74 or 86 of length bytes; flags are the string
     // record's flags word (0x40 justified, 0x20 non-numeric; leaves 5 and
     // 74).

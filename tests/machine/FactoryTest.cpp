@@ -15,6 +15,7 @@
 #include "machine/StackItemCompound.h"
 #include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
 #include "machine/StackItemFortranPointer.h"
@@ -123,8 +124,11 @@ TEST_F(FactoryTest, HostLeafCodes)
         {4, typeid(StackItemCompound)},  {6, typeid(StackItemCompound)},  {11, typeid(StackItemCompound)},
         {18, typeid(StackItemCompound)}, {31, typeid(StackItemCompound)}, {52, typeid(StackItemCompound)},
         {53, typeid(StackItemCompound)}, {64, typeid(StackItemCompound)}, {65, typeid(StackItemCompound)},
-        {66, typeid(StackItemCompound)},
+        {66, typeid(StackItemCompound)}, {50, typeid(StackItemPackedDecimal)}, {69, typeid(StackItemZonedDecimal)},
+        {73, typeid(StackItemNationalDecimal)},
     };
+    // Binary and index records of length 0 (as zero-filled) hold no value.
+    const std::set<unsigned> lengthless = {68, 75, 76};
     for (unsigned leaf = 0; leaf <= 100; ++leaf) {
         TYPE_INDEX index{};
         _TYPE_ENTRY& entry = host.records().newType(leaf, &index);
@@ -133,6 +137,10 @@ TEST_F(FactoryTest, HostLeafCodes)
         if (row != built.end()) {
             ASSERT_NE(answer.itemClass, nullptr) << leaf;
             EXPECT_EQ(std::type_index(*answer.itemClass), row->second) << leaf;
+            continue;
+        }
+        if (lengthless.count(leaf)) {
+            EXPECT_EQ(answer.refusal, InvalidOp::RTRC_Other) << leaf;
             continue;
         }
         EXPECT_EQ(answer.refusal, rows.count(leaf) ? InvalidOp::RTRC_NotSupported : InvalidOp::RTRC_Other) << leaf;

@@ -122,6 +122,16 @@ public:
     // (64-bit without one).
     virtual void genLoadDecimalRealValue(const char* text);
 
+    // ---- COBOL numeric literals ----
+    // The literal as packed, zoned or national decimal of a created type of
+    // exactly its digits and decimal places.
+    virtual void genLoadPackedDecimalValue(const char* text);
+    virtual void genLoadZonedDecimalValue(const char* text);
+    virtual void genLoadNationalDecimalValue(const char* text);
+    // The literal as a value of the target type (decimal, binary or
+    // pointer); RTRC_NotSupported for any other kind of type.
+    virtual void genLoadValue(const char* text, const TypeItem& type);
+
     // ---- conversion ----
     // Replaces the top item by one of the target type converted from it.
     void genConvert(const TypeItem& target);

@@ -9,11 +9,15 @@
 #include "machine/StackItemCompound.h"
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDbcsString.h"
+#include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFileDesc.h"
+#include "machine/StackItemFixedPointBinary.h"
 #include "machine/StackItemFloat.h"
 #include "machine/StackItemFortranPointer.h"
 #include "machine/StackItemFunction.h"
+#include "machine/StackItemIndexDataItem.h"
+#include "machine/StackItemIndexName.h"
 #include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
@@ -95,6 +99,13 @@ StackItem* blank(EvaluationEnvironment& environment, const TypeItem& type)
     return new Item(environment, nullptr, 0, type);
 }
 
+// A COBOL data item holding its value class's zero (or blank) of the type.
+template <class Item, class Value>
+StackItem* cobolZero(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new Item(environment, Value(type), type);
+}
+
 StackItem* null(EvaluationEnvironment& environment, const TypeItem&)
 {
     return new StackItemNull(environment);
@@ -136,7 +147,7 @@ const Row leafRows[] = {
     {26, function}, // function
     {27, ofType<StackItemAddress>}, // address
     {31, ofType<StackItemCompound>}, // compound
-    {50, nullptr}, // packed decimal
+    {50, cobolZero<StackItemPackedDecimal, PackedDecimal>}, // packed decimal
     {52, ofType<StackItemCompound>}, // compound
     {53, ofType<StackItemCompound>}, // COBOL group: compound
     {60, ofType<StackItemAddress>}, // address
@@ -144,14 +155,14 @@ const Row leafRows[] = {
     {64, ofType<StackItemCompound>}, // compound
     {65, ofType<StackItemCompound>}, // compound
     {66, ofType<StackItemCompound>}, // compound
-    {68, nullptr}, // fixed-point binary
-    {69, nullptr}, // zoned decimal
+    {68, cobolZero<StackItemFixedPointBinary, FixedPointBinary>}, // fixed-point binary
+    {69, cobolZero<StackItemZonedDecimal, ZonedDecimal>}, // zoned decimal
     {71, ofType<StackItemArray>}, // array
     {72, ofType<StackItemFortranPointer>}, // Fortran pointer
-    {73, nullptr}, // national decimal
+    {73, cobolZero<StackItemNationalDecimal, NationalDecimal>}, // national decimal
     {74, blank<StackItemNationalString>}, // national string
-    {75, nullptr}, // index name
-    {76, nullptr}, // index data item
+    {75, cobolZero<StackItemIndexName, IndexName>}, // index name
+    {76, cobolZero<StackItemIndexDataItem, IndexDataItem>}, // index data item
     {77, nullptr}, // external floating point
     {78, nullptr}, // alphanumeric-edited
     {79, nullptr}, // numeric-edited

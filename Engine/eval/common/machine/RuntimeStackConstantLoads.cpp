@@ -1,5 +1,7 @@
 #include "machine/RuntimeStack.h"
 
+#include "HostRecordAccess.h"
+
 #include "machine/StackItem.h"
 #include "services/InvalidOp.h"
 #include "types/SymbolItem.h"
@@ -31,6 +33,13 @@ bool isComplex(unsigned index)
     return (index >= 140 && index <= 143) || (index >= 203 && index <= 205);
 }
 
+// The bytes of a constant's value as the host holds them (no length read).
+const char* rawText(const SymbolItem& constant)
+{
+    const _SYMBOL_ENTRY* entry = constant.entry();
+    return entry != nullptr ? static_cast<const char*>(symbolEntryConstantValue(*entry)) : nullptr;
+}
+
 } // namespace
 
 void RuntimeStack::genLoadConstant(const SymbolItem& constant)
@@ -41,14 +50,21 @@ void RuntimeStack::genLoadConstant(const SymbolItem& constant)
         // ends an alphanumeric text with a zero byte; national and DBCS
         // texts may hold zero bytes and are as long as their type.
         char* text = nullptr;
-        const std::uint64_t textLength = static_cast<std::uint16_t>(constant.constantValue(text));
         switch (entry->leaf) {
-        case TE_CHARSTRING: genLoadCharstringConstant(text, textLength, type); return;
-        case TE_NATIONAL_STRING: genLoadNationalStringConstant(text, type.typeSize(), type); return;
-        case TE_DBCS_STRING: genLoadDbcsStringConstant(text, type.typeSize(), type); return;
-        case TE_COBOL_TABLE: // a bound string
-            pushBoundString(text, textLength, type);
+        case TE_CHARSTRING: {
+            const auto length = static_cast<std::uint16_t>(constant.constantValue(text));
+            genLoadCharstringConstant(text, length, type);
             return;
+        }
+        case TE_COBOL_TABLE: { // a bound string
+            const auto length = static_cast<std::uint16_t>(constant.constantValue(text));
+            pushBoundString(text, length, type);
+            return;
+        }
+        case TE_NATIONAL_STRING:
+            genLoadNationalStringConstant(rawText(constant), type.typeSize(), type);
+            return;
+        case TE_DBCS_STRING: genLoadDbcsStringConstant(rawText(constant), type.typeSize(), type); return;
         default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         }
     }

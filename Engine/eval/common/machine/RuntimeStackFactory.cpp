@@ -6,8 +6,10 @@
 #include "machine/StackItemAlphaNumericEdited.h"
 #include "machine/StackItemArray.h"
 #include "machine/StackItemArraySection.h"
+#include "machine/StackItemCharstring.h"
 #include "machine/StackItemCompound.h"
 #include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemDbcsEdited.h"
 #include "machine/StackItemDecimalFloat.h"
@@ -22,6 +24,7 @@
 #include "machine/StackItemNationalEdited.h"
 #include "machine/StackItemNationalExternalFloat.h"
 #include "machine/StackItemNationalNumericEdited.h"
+#include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemNumericEdited.h"
 #include "machine/StackItemS.h"
@@ -97,6 +100,13 @@ StackItem* decimalZero(EvaluationEnvironment& environment, const TypeItem&)
     return new Item(environment, DecimalFloat::zero());
 }
 
+// A text item of no text: blanks of the type's size.
+template <class Item>
+StackItem* blank(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new Item(environment, nullptr, 0, type);
+}
+
 // A COBOL data item holding its value class's zero (or blank) of the type.
 template <class Item, class Value>
 StackItem* cobolZero(EvaluationEnvironment& environment, const TypeItem& type)
@@ -135,7 +145,7 @@ StackItem* arraySection(EvaluationEnvironment& environment, const TypeItem&)
 const Row leafRows[] = {
     {1, ofType<StackItemArray>},  // array
     {4, hostInteger},  // integer; a bit field's raw bytes: compound
-    {5, nullptr},  // character string
+    {5, blank<StackItemCharstring>},  // character string
     {6, ofType<StackItemCompound>}, // class, structure, union: compound
     {11, ofType<StackItemCompound>}, // enumeration: compound
     {15, function}, // function
@@ -158,7 +168,7 @@ const Row leafRows[] = {
     {71, ofType<StackItemArray>}, // array
     {72, ofType<StackItemFortranPointer>}, // Fortran pointer
     {73, cobolZero<StackItemNationalDecimal, NationalDecimal>}, // national decimal
-    {74, nullptr}, // national string
+    {74, blank<StackItemNationalString>}, // national string
     {75, cobolZero<StackItemIndexName, IndexName>}, // index name
     {76, cobolZero<StackItemIndexDataItem, IndexDataItem>}, // index data item
     {77, cobolZero<StackItemExternalFloat, ExternalFloat>}, // external floating point
@@ -169,7 +179,7 @@ const Row leafRows[] = {
     {82, cobolZero<StackItemNationalNumericEdited, NationalNumericEdited>}, // national numeric-edited
     {83, ofType<StackItemArray>}, // array or bound string
     {85, ofType<StackItemFileDesc>}, // file description
-    {86, nullptr}, // DBCS string
+    {86, blank<StackItemDbcsString>}, // DBCS string
     {87, cobolZero<StackItemDbcsEdited, DbcsEdited>}, // DBCS-edited
     {89, ofType<StackItemSqltype>}, // SQL type
 };

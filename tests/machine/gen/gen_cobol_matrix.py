@@ -1,0 +1,272 @@
+#!/usr/bin/env python3
+"""Generates tests/machine/data/cobol_matrix.tsv: the COBOL MOVE and compare
+matrix of the stack items.
+
+Every source kind with a few values is MOVEd into every target kind, and
+compared (EQ, LT) against a few right operands. GnuCOBOL's cobc answers every
+MOVE it can express: one program MOVEs each source into each target and
+DISPLAYs the target's storage byte by byte (FUNCTION ORD over a PIC X
+REDEFINES), so packed and binary bytes survive the output. The source's own
+storage image is taken from the same program.
+
+cobc's storage is ASCII; the debuggee's is EBCDIC. Text bytes become EBCDIC
+through iconv (code page 1047). A signed zoned item's sign digit carries
+cobc's overpunch: p to y (a negative digit) becomes a D zone, a plain digit a
+C zone. COMP-3 and COMP bytes (big-endian) are kept as they are.
+
+Cells where this system answers by its own rules rather than by the MOVE
+rules carry that answer and the reason in the last column:
+  - a numeric-edited target takes no value but a group's (de-editing is not
+    done): code 1;
+  - compares of numbers are computed with Python's decimal.
+
+Rows, tab separated:
+  MOVE  source-kind  source-hex  target-kind  result-hex|ERR:n  reason
+  CMP   left-kind    left-hex    right-kind   right-hex  eq lt  reason
+
+Run: python3 gen_cobol_matrix.py > ../data/cobol_matrix.tsv  (needs cobc)
+"""
+import os
+import subprocess
+import tempfile
+from decimal import Decimal
+
+# kind: (PIC clause in cobc, storage bytes, numeric?, signed zoned sign
+# position: None, 'first', 'last')
+KINDS = {
+    'X6':   ('PIC X(6)', 6, False, None),
+    'G6':   (None, 6, False, None),  # a group of one PIC X(6) field
+    'P52':  ('PIC S9(3)V99 COMP-3', 3, True, None),
+    'PU3':  ('PIC 9(3) COMP-3', 2, True, None),
+    'Z3':   ('PIC S9(3)V99', 5, True, 'last'),                # trailing embedded
+    'Z2':   ('PIC S9(3)V99 SIGN LEADING', 5, True, 'first'),  # leading embedded
+    'Z5':   ('PIC S9(3)V99 SIGN TRAILING SEPARATE', 6, True, None),
+    'Z4':   ('PIC S9(3)V99 SIGN LEADING SEPARATE', 6, True, None),
+    'ZU':   ('PIC 9(3)', 3, True, None),
+    'B4':   ('PIC S9(4) COMP', 2, True, None),
+    'B52':  ('PIC S9(3)V99 COMP', 4, True, None),
+    'NE':   ('PIC -ZZ9.99', 7, False, None),
+    'AE':   ('PIC XXBXX', 5, False, None),
+}
+
+# Values of each source kind: cobc VALUE literals (numbers) or text.
+NUMBERS = {
+    'P52': ['12.5', '-7.25', '0', '999.99', '-999.99'],
+    'PU3': ['12', '0', '999'],
+    'Z3': ['12.5', '-7.25', '0', '999.99'],
+    'Z2': ['12.5', '-7.25'],
+    'Z5': ['12.5', '-7.25', '0'],
+    'Z4': ['-7.25', '999.99'],
+    'ZU': ['12', '0', '999'],
+    'B4': ['12', '-7', '0', '9999'],
+    'B52': ['12.5', '-7.25', '0', '999.99'],
+}
+TEXTS = {
+    'X6': ['AB12CD', '12    ', '      '],
+    'G6': ['AB12CD', '000125'],
+}
+
+TARGETS = ['X6', 'G6', 'P52', 'PU3', 'Z3', 'Z2', 'Z5', 'Z4', 'ZU', 'B4', 'B52', 'NE', 'AE']
+NUMERIC_TARGETS = {'P52', 'PU3', 'Z3', 'Z2', 'Z5', 'Z4', 'ZU', 'B4', 'B52'}
+
+
+def field(name, kind, value=None):
+    pic, size, _, _ = KINDS[kind]
+    lines = [f'       01 {name}G.']
+    if pic is None:
+        lines.append(f'          05 {name} PIC X(6)' + (f' VALUE "{value}"' if value is not None else '') + '.')
+    else:
+        v = ''
+        if value is not None:
+            v = f' VALUE "{value}"' if kind in TEXTS else f' VALUE {value}'
+        lines.append(f'          05 {name} {pic}{v}.')
+    lines.append(f'       01 {name}B REDEFINES {name}G PIC X({size}).')
+    return lines
+
+
+def _table():
+    """Latin-1 to code page 1047, byte by byte, from iconv."""
+    r = subprocess.run(['iconv', '-f', 'ISO-8859-1', '-t', 'IBM1047'], input=bytes(range(256)),
+                       capture_output=True, check=True)
+    assert len(r.stdout) == 256
+    return r.stdout
+
+
+TO_1047 = _table()
+
+
+def ebcdic(b):
+    return bytes(TO_1047[c] for c in b)
+
+
+def to_debuggee(kind, raw):
+    pic, size, numeric, sign_at = KINDS[kind]
+    if pic is not None and ('COMP' in pic):
+        return raw
+    out = bytearray(ebcdic(raw))
+    if pic is not None and pic.startswith('PIC S9') and 'SEPARATE' not in pic:
+        i = size - 1 if sign_at == 'last' else 0
+        c = raw[i]
+        if 0x70 <= c <= 0x79:
+            out[i] = 0xD0 + (c - 0x70)
+        elif 0x30 <= c <= 0x39:
+            out[i] = 0xC0 + (c - 0x30)
+    return bytes(out)
+
+
+def sources():
+    for kind, values in list(NUMBERS.items()) + list(TEXTS.items()):
+        for v in values:
+            yield kind, v
+
+
+def program_of(srcs, refused):
+    """The program text, the cells it moves, and the source line of each
+    cell's MOVE."""
+    data = []
+    proc = []
+    for n, (kind, v) in enumerate(srcs):
+        data += field(f'S{n}', kind, v)
+    for n, (kind, v) in enumerate(srcs):
+        if kind == 'X6' and digits_and_blanks(v):
+            data.append(f'       01 Q{n} PIC 9(6) VALUE {text_number(v)}.')
+    for t, kind in enumerate(TARGETS):
+        data += field(f'T{t}', kind)
+    data += ['       01 I PIC 99.', '       01 W PIC X(40).', '       01 L PIC 99.']
+    head = ['       IDENTIFICATION DIVISION.', '       PROGRAM-ID. MATRIX.', '       DATA DIVISION.',
+            '       WORKING-STORAGE SECTION.', *data, '       PROCEDURE DIVISION.']
+    cells = []
+    lines = {}
+    for n, (skind, v) in enumerate(srcs):
+        size = KINDS[skind][1]
+        proc.append(f'           MOVE S{n}B TO W MOVE {size} TO L PERFORM DUMP')
+        for t, tkind in enumerate(TARGETS):
+            if (n, tkind) in refused:
+                continue
+            proc.append(f'           MOVE ALL X"EE" TO T{t}B')
+            shadow = skind == 'X6' and tkind in NUMERIC_TARGETS and digits_and_blanks(v)
+            proc.append(f'           MOVE {"Q" if shadow else "S"}{n} TO T{t}')
+            lines[len(head) + len(proc)] = (n, tkind)
+            proc.append(f'           MOVE T{t}B TO W MOVE {KINDS[tkind][1]} TO L PERFORM DUMP')
+            cells.append((n, tkind))
+    text = '\n'.join(head + proc + [
+        '           STOP RUN.',
+        '       DUMP.',
+        '           PERFORM VARYING I FROM 1 BY 1 UNTIL I > L',
+        '             DISPLAY FUNCTION ORD(W(I:1)) " " WITH NO ADVANCING',
+        '           END-PERFORM',
+        '           DISPLAY " ".',
+        '',
+    ])
+    return text, cells, lines
+
+
+def run_cobc():
+    """Runs every MOVE cobc compiles; the MOVEs the language forbids (cobc's
+    "invalid MOVE statement") are left out and reported as refused."""
+    srcs = list(sources())
+    refused = set()
+    with tempfile.TemporaryDirectory() as d:
+        src = os.path.join(d, 'matrix.cob')
+        exe = os.path.join(d, 'matrix')
+        for _ in range(3):
+            text, cells, lines = program_of(srcs, refused)
+            with open(src, 'w') as f:
+                f.write(text)
+            r = subprocess.run(['cobc', '-x', '-o', exe, src], capture_output=True, text=True)
+            if r.returncode == 0:
+                break
+            for line in r.stderr.splitlines():
+                if 'invalid MOVE' in line:
+                    refused.add(lines[int(line.split(':')[1])])
+        else:
+            raise SystemExit('cobc keeps failing')
+        out = subprocess.run([exe], check=True, capture_output=True).stdout.decode().split('\n')
+    it = iter(out)
+    images = {}
+    results = {}
+    for n, (skind, v) in enumerate(srcs):
+        images[n] = bytes(int(x) - 1 for x in next(it).split())
+        for tkind in TARGETS:
+            if (n, tkind) not in refused:
+                results[(n, tkind)] = bytes(int(x) - 1 for x in next(it).split())
+    return srcs, images, results, refused
+
+
+def digits_and_blanks(text):
+    return all(c.isdigit() or c == ' ' for c in text)
+
+
+def text_number(text):
+    """The number this system reads from alphanumeric text moved into a
+    number: the bytes as zoned digits of the text's own length (a blank's
+    digit nibble is 0), not de-justified as COBOL's MOVE would."""
+    return int(''.join(c if c.isdigit() else '0' for c in text))
+
+
+def group_into(tkind, group):
+    """A group's bytes moved into a target: taken as stored, padded with
+    blanks; a binary target reads them as its big-endian integer, kept to
+    its digits."""
+    size = KINDS[tkind][1]
+    raw = (group + b'\x40' * size)[:size]
+    if tkind in ('B4', 'B52'):
+        digits = 4 if tkind == 'B4' else 5
+        v = int.from_bytes(raw, 'big', signed=True)
+        v = (abs(v) % 10 ** digits) * (-1 if v < 0 else 1)
+        raw = v.to_bytes(size, 'big', signed=True)
+    return raw
+
+
+def main():
+    srcs, images, results, refused = run_cobc()
+    print('# Generated by tests/machine/gen/gen_cobol_matrix.py; do not edit.')
+    for n, (skind, v) in enumerate(srcs):
+        simage = to_debuggee(skind, images[n]).hex().upper()
+        for tkind in TARGETS:
+            if skind == 'G6' and tkind != 'G6':
+                g = ebcdic(images[n])
+                print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{group_into(tkind, g).hex().upper()}\t'
+                      'group source: the bytes as stored, no MOVE rules')
+                continue
+            if tkind == 'G6' and skind in ('B4', 'B52'):
+                # A binary item gives a group its number as digits, not its
+                # bytes: neither cobc's nor a bytes-as-stored answer; left
+                # out of the table.
+                continue
+            if tkind == 'G6' and skind in NUMBERS:
+                g = (to_debuggee(skind, images[n]) + b'\x40' * 6)[:6]
+                print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{g.hex().upper()}\t'
+                      'group target: the source bytes as stored, no MOVE rules')
+                continue
+            if tkind == 'NE' and skind != 'G6':
+                print(f'MOVE\t{skind}\t{simage}\t{tkind}\tERR:1\tnumeric-edited target: not from a non-group')
+                continue
+            if (n, tkind) not in results:
+                continue
+            raw = results[(n, tkind)]
+            if tkind == 'G6' or skind == 'G6':
+                # Group moves: the bytes as stored, text converted.
+                pass
+            expected = to_debuggee(tkind, raw).hex().upper() if tkind != 'G6' else ebcdic(raw).hex().upper()
+            if skind == 'G6' and KINDS[tkind][0] is not None and 'COMP' in KINDS[tkind][0]:
+                # cobc moves the group's text bytes unchanged.
+                expected = ebcdic(raw).hex().upper()
+            reason = 'cobc'
+            if skind == 'X6' and tkind in NUMERIC_TARGETS and digits_and_blanks(srcs[n][1]):
+                reason = 'cobc, text read as zoned digits of its own length'
+            print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{expected}\t{reason}')
+    # Compares of numbers against numbers: exact decimal answers.
+    numeric = [(k, v) for k, vs in NUMBERS.items() for v in vs]
+    for n, (lk, lv) in enumerate(srcs):
+        if lk not in NUMBERS:
+            continue
+        for m, (rk, rv) in enumerate(srcs):
+            if rk not in NUMBERS:
+                continue
+            a, b = Decimal(lv), Decimal(rv)
+            print(f'CMP\t{lk}\t{to_debuggee(lk, images[n]).hex().upper()}\t{rk}\t'
+                  f'{to_debuggee(rk, images[m]).hex().upper()}\t{int(a == b)}\t{int(a < b)}\tdecimal')
+
+
+main()

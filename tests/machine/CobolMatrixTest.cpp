@@ -58,6 +58,8 @@ std::vector<std::vector<std::string>> tableRows(const std::string& tag)
 
 // Character-string record flag: JUSTIFIED RIGHT.
 constexpr UBYTE4 justifiedRight = 0x40;
+// Character-string record flag: the text takes no numeric conversion.
+constexpr UBYTE4 nonNumeric = 0x20;
 
 class CobolMatrixTest : public EditedItemFixture {
 protected:
@@ -101,6 +103,10 @@ protected:
             t = pictureType(TE_NATIONAL_EXTERNAL_FLOAT, "+9(2).9(2)E+99", 20);
         else if (kind == "XJ")
             t = records().charstringType(6, TE_CHARSTRING, justifiedRight);
+        else if (kind == "XF")
+            t = records().charstringType(6, TE_CHARSTRING, nonNumeric);
+        else if (kind == "N6")
+            t = records().charstringType(6, TE_NATIONAL_STRING);
         else if (kind == "FIG")
             t = records().charstringType(1);
         else if (kind == "SQL")

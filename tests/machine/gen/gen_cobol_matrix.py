@@ -376,6 +376,38 @@ def extra_rows(srcs, images, results):
                 rows.append(f'CMP\t{kind}\t{image.hex().upper()}\t{rk}\t'
                             f'{to_debuggee(rk, images[m]).hex().upper()}\t{int(a == b)}\t{int(a < b)}\t'
                             'decimal, right operand in this picture')
+    # Alphanumeric text: the non-numeric flag refuses every number; text
+    # compares pad the shorter side with blanks; national text is the same
+    # characters in UTF-16.
+    texts = [(n, v) for n, (k, v) in enumerate(srcs) if k == 'X6']
+    for n, v in texts:
+        image = ebcdic(v.encode())
+        for tkind in sorted(NUMERIC_TARGETS):
+            rows.append(f'MOVE\tXF\t{image.hex().upper()}\t{tkind}\tERR:2\tnon-numeric flag: no number')
+        rows.append(f'MOVE\tXF\t{image.hex().upper()}\tX6\t{image.hex().upper()}\ttext')
+        rows.append(f'MOVE\tX6\t{image.hex().upper()}\tN6\t{utf16(v[:3]).hex().upper()}\t'
+                    'national: the first characters that fit, in UTF-16')
+        rows.append(f'MOVE\tN6\t{utf16(v[:3]).hex().upper()}\tX6\t'
+                    f'{ebcdic((v[:3] + "   ").encode()).hex().upper()}\tnational to text: EBCDIC, blank-padded')
+        for m, w in texts:
+            right = ebcdic(w.encode())
+            rows.append(f'CMP\tX6\t{image.hex().upper()}\tX6\t{right.hex().upper()}\t'
+                        f'{int(image == right)}\t{int(image < right)}\tbytes')
+            rows.append(f'CMP\tN6\t{utf16(v[:3]).hex().upper()}\tN6\t{utf16(w[:3]).hex().upper()}\t'
+                        f'{int(v[:3] == w[:3])}\t{int(utf16(v[:3]) < utf16(w[:3]))}\tUTF-16 units')
+        for name, byte in FIGURATIVES.items():
+            right = bytes([byte]) * len(image)
+            rows.append(f'CMP\tX6\t{image.hex().upper()}\tFIG\t{byte:02X}\t'
+                        f'{int(image == right)}\t{int(image < right)}\tthe constant repeated: {name}')
+    # Numeric-edited against numbers: the right operand edited into this
+    # picture, then the edited bytes compared.
+    edited = {n: to_debuggee('NE', results[(n, 'NE')]) for n, (k, v) in enumerate(srcs)
+              if k in NUMBERS and (n, 'NE') in results}
+    for n, left in edited.items():
+        for m, right in edited.items():
+            rk = srcs[m][0]
+            rows.append(f'CMP\tNE\t{left.hex().upper()}\t{rk}\t{to_debuggee(rk, images[m]).hex().upper()}\t'
+                        f'{int(left == right)}\t{int(left < right)}\tedited bytes, right edited by cobc')
     # The SQL-type item has no value: it is no source and no target of a
     # move, and compares with nothing.
     for tkind in TARGETS:

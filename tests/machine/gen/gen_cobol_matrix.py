@@ -326,6 +326,29 @@ def ef_text(x):
     return ('-' if x < 0 else '+') + whole.zfill(n) + '.' + frac + 'E' + ('-' if e < 0 else '+') + f'{abs(e):02d}'
 
 
+def hfp(x, size):
+    """x in hexadecimal floating point of size bytes (sign, excess-64
+    exponent of 16, fraction); None when not exact."""
+    from fractions import Fraction
+    f = Fraction(x)
+    if f == 0:
+        return bytes(size)
+    sign = 0x80 if f < 0 else 0
+    f = abs(f)
+    e = 0
+    while f >= 1:
+        f /= 16
+        e += 1
+    while f < Fraction(1, 16):
+        f *= 16
+        e -= 1
+    bits = size * 8 - 8
+    scaled = f * 2 ** bits
+    if scaled.denominator != 1:
+        return None
+    return bytes([sign | (e + 64)]) + int(scaled).to_bytes(size - 1, 'big')
+
+
 def utf16(text):
     return text.encode('utf-16-be')
 
@@ -408,6 +431,20 @@ def extra_rows(srcs, images, results):
             rk = srcs[m][0]
             rows.append(f'CMP\tNE\t{left.hex().upper()}\t{rk}\t{to_debuggee(rk, images[m]).hex().upper()}\t'
                         f'{int(left == right)}\t{int(left < right)}\tedited bytes, right edited by cobc')
+    # COMP-1 and COMP-2 (hexadecimal floating point) from every number that
+    # they hold exactly; a packed item gives no long double, which the float's move reports as ERR:2.
+    for n, (skind, v) in enumerate(srcs):
+        if skind not in NUMBERS:
+            continue
+        simage = to_debuggee(skind, images[n]).hex().upper()
+        for tkind, size in (('C1', 4), ('C2', 8)):
+            if skind.startswith('P'):
+                rows.append(f'MOVE\t{skind}\t{simage}\t{tkind}\tERR:2\tpacked: no long double (1), reported by the float move as 2')
+                continue
+            image = hfp(Decimal(v), size)
+            if image is not None:
+                rows.append(f'MOVE\t{skind}\t{simage}\t{tkind}\t{image.hex().upper()}\t'
+                            'hexadecimal floating point of the exact value')
     # The SQL-type item has no value: it is no source and no target of a
     # move, and compares with nothing.
     for tkind in TARGETS:

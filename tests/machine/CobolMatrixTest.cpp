@@ -109,6 +109,10 @@ protected:
             t = records().charstringType(6, TE_NATIONAL_STRING);
         else if (kind == "FIG")
             t = records().charstringType(1);
+        else if (kind == "ND")
+            t = records().nationalDecimalType(5, scale2, true, TN_SignTrailingSeparate);
+        else if (kind == "NNE")
+            t = numericEditedType(TE_NATIONAL_NUMERIC_EDITED, "-ZZ9.99", 14, 5, scale2);
         else if (kind == "SQL")
             records().newType(89, &t);
         else

@@ -445,6 +445,30 @@ def extra_rows(srcs, images, results):
             if image is not None:
                 rows.append(f'MOVE\t{skind}\t{simage}\t{tkind}\t{image.hex().upper()}\t'
                             'hexadecimal floating point of the exact value')
+    # National decimal (sign trailing separate): the digits and sign of the
+    # zoned picture of the same shape, in UTF-16. National numeric-edited:
+    # as numeric-edited, nothing but a group.
+    for n, (skind, v) in enumerate(srcs):
+        if skind not in NUMBERS or (n, 'Z5') not in results:
+            continue
+        simage = to_debuggee(skind, images[n]).hex().upper()
+        rows.append(f'MOVE\t{skind}\t{simage}\tND\t{results[(n, "Z5")].decode("latin-1").encode("utf-16-be").hex().upper()}'
+                    '\tnational decimal: cobc\'s zoned digits and sign in UTF-16')
+        rows.append(f'MOVE\t{skind}\t{simage}\tNNE\tERR:1\tnational numeric-edited target: not from a non-group')
+    for v in ('12.5', '-7.25'):
+        n = packed[Decimal(v)]
+        image = results[(n, 'Z5')].decode('latin-1').encode('utf-16-be')
+        for tkind in TARGETS:
+            if tkind in NUMERIC_TARGETS and (n, tkind) in results:
+                rows.append(f'MOVE\tND\t{image.hex().upper()}\t{tkind}\t'
+                            f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
+                            'cobc, MOVE of the same number from packed')
+    for n, (k, v) in enumerate(srcs):
+        if k == 'G6':
+            g = ebcdic(images[n])
+            padded = (g + bytes([0x40]) * 8)[:14]
+            rows.append(f'MOVE\tG6\t{g.hex().upper()}\tNNE\t{padded.hex().upper()}\t'
+                        'group source: the bytes as stored, no MOVE rules')
     # The SQL-type item has no value: it is no source and no target of a
     # move, and compares with nothing.
     for tkind in TARGETS:

@@ -33,13 +33,6 @@ int StackItemAlphaNumericEdited::compareWith(const StackItem& right) const
     return value_.compare(right.asAlphaNumericEdited(record()));
 }
 
-int StackItemAlphaNumericEdited::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemAlphaNumericEdited::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemAlphaNumericEdited::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemAlphaNumericEdited::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemAlphaNumericEdited::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemAlphaNumericEdited::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 AlphaNumericEdited StackItemAlphaNumericEdited::asAlphaNumericEdited() const
 {
     return value_;

@@ -16,12 +16,6 @@ public:
 
     StackItem* clone() const override;
     void genConvert(const StackItem& source) override;
-    int genEQ(const StackItem& right) override;
-    int genNE(const StackItem& right) override;
-    int genLT(const StackItem& right) override;
-    int genLE(const StackItem& right) override;
-    int genGT(const StackItem& right) override;
-    int genGE(const StackItem& right) override;
     ByteString asCharstring(const TNcharstring& record) const override;
     ByteString asNationalString(const TNnational_string& record) const override;
     // The text re-edited into the given picture.
@@ -31,7 +25,7 @@ public:
     AlphaNumericEdited asAlphaNumericEdited() const;
 
 private:
-    int compareWith(const StackItem& right) const;
+    int compareWith(const StackItem& right) const override;
 };
 
 #endif

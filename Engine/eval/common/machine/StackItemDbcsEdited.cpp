@@ -33,13 +33,6 @@ int StackItemDbcsEdited::compareWith(const StackItem& right) const
     return value_.compare(right.asDbcsEdited(record()));
 }
 
-int StackItemDbcsEdited::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemDbcsEdited::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemDbcsEdited::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemDbcsEdited::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemDbcsEdited::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemDbcsEdited::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 DbcsEdited StackItemDbcsEdited::asDbcsEdited() const
 {
     return value_;

@@ -54,13 +54,6 @@ int StackItemExternalFloat::compareWith(const StackItem& right) const
     return externalfloatorder::compare(value_, right.asExternalFloat(record()));
 }
 
-int StackItemExternalFloat::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemExternalFloat::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemExternalFloat::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemExternalFloat::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemExternalFloat::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemExternalFloat::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 std::int64_t StackItemExternalFloat::asSigned() const
 {
     return static_cast<long long>(value_);

@@ -21,12 +21,6 @@ public:
     // A group's text is taken as it stands; every other source is edited
     // into this picture.
     void genConvert(const StackItem& source) override;
-    int genEQ(const StackItem& right) override;
-    int genNE(const StackItem& right) override;
-    int genLT(const StackItem& right) override;
-    int genLE(const StackItem& right) override;
-    int genGT(const StackItem& right) override;
-    int genGE(const StackItem& right) override;
     std::int64_t asSigned() const override;
     // Hexadecimal format, as the debuggee's floating point of this language.
     FloatNumber asLongDouble() const override;
@@ -42,7 +36,7 @@ public:
     NationalExternalFloat asNationalExternalFloat(const TNnational_external_float& record) const override;
 
 private:
-    int compareWith(const StackItem& right) const;
+    int compareWith(const StackItem& right) const override;
 };
 
 #endif

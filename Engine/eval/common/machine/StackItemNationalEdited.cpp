@@ -33,13 +33,6 @@ int StackItemNationalEdited::compareWith(const StackItem& right) const
     return value_.compare(right.asNationalEdited(record()));
 }
 
-int StackItemNationalEdited::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemNationalEdited::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemNationalEdited::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemNationalEdited::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemNationalEdited::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemNationalEdited::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 NationalEdited StackItemNationalEdited::asNationalEdited() const
 {
     return value_;

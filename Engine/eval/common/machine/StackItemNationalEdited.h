@@ -16,12 +16,6 @@ public:
 
     StackItem* clone() const override;
     void genConvert(const StackItem& source) override;
-    int genEQ(const StackItem& right) override;
-    int genNE(const StackItem& right) override;
-    int genLT(const StackItem& right) override;
-    int genLE(const StackItem& right) override;
-    int genGT(const StackItem& right) override;
-    int genGE(const StackItem& right) override;
     ByteString asCharstring(const TNcharstring& record) const override;
     ByteString asNationalString(const TNnational_string& record) const override;
     NationalEdited asNationalEdited(const TNnational_edited& record) const override;
@@ -29,7 +23,7 @@ public:
     NationalEdited asNationalEdited() const;
 
 private:
-    int compareWith(const StackItem& right) const;
+    int compareWith(const StackItem& right) const override;
 };
 
 #endif

@@ -67,13 +67,6 @@ int StackItemNationalExternalFloat::compareWith(const StackItem& right) const
     return externalfloatorder::compare(value_.convertToExternalFloat(), other.convertToExternalFloat());
 }
 
-int StackItemNationalExternalFloat::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemNationalExternalFloat::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemNationalExternalFloat::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemNationalExternalFloat::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemNationalExternalFloat::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemNationalExternalFloat::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 std::int64_t StackItemNationalExternalFloat::asSigned() const
 {
     return static_cast<long long>(value_);

@@ -20,12 +20,6 @@ public:
     StackItem* clone() const override;
     void genNegate() override;
     void genConvert(const StackItem& source) override;
-    int genEQ(const StackItem& right) override;
-    int genNE(const StackItem& right) override;
-    int genLT(const StackItem& right) override;
-    int genLE(const StackItem& right) override;
-    int genGT(const StackItem& right) override;
-    int genGE(const StackItem& right) override;
     std::int64_t asSigned() const override;
     // IEEE format.
     FloatNumber asLongDouble() const override;
@@ -45,7 +39,7 @@ public:
     NationalExternalFloat asNationalExternalFloat() const;
 
 private:
-    int compareWith(const StackItem& right) const;
+    int compareWith(const StackItem& right) const override;
 };
 
 #endif

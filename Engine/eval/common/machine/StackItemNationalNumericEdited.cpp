@@ -33,13 +33,6 @@ int StackItemNationalNumericEdited::compareWith(const StackItem& right) const
     return value_.compare(right.asNationalNumericEdited(record()));
 }
 
-int StackItemNationalNumericEdited::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemNationalNumericEdited::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemNationalNumericEdited::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemNationalNumericEdited::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemNationalNumericEdited::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemNationalNumericEdited::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 NationalNumericEdited StackItemNationalNumericEdited::asNationalNumericEdited() const
 {
     return value_;

@@ -33,13 +33,6 @@ int StackItemNumericEdited::compareWith(const StackItem& right) const
     return value_.compare(right.asNumericEdited(record()));
 }
 
-int StackItemNumericEdited::genEQ(const StackItem& right) { return holds(EQ, compareWith(right)); }
-int StackItemNumericEdited::genNE(const StackItem& right) { return holds(NE, compareWith(right)); }
-int StackItemNumericEdited::genLT(const StackItem& right) { return holds(LT, compareWith(right)); }
-int StackItemNumericEdited::genLE(const StackItem& right) { return holds(LE, compareWith(right)); }
-int StackItemNumericEdited::genGT(const StackItem& right) { return holds(GT, compareWith(right)); }
-int StackItemNumericEdited::genGE(const StackItem& right) { return holds(GE, compareWith(right)); }
-
 NumericEdited StackItemNumericEdited::asNumericEdited() const
 {
     return value_;

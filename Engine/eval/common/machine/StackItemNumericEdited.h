@@ -17,12 +17,6 @@ public:
 
     StackItem* clone() const override;
     void genConvert(const StackItem& source) override;
-    int genEQ(const StackItem& right) override;
-    int genNE(const StackItem& right) override;
-    int genLT(const StackItem& right) override;
-    int genLE(const StackItem& right) override;
-    int genGT(const StackItem& right) override;
-    int genGE(const StackItem& right) override;
     FloatNumber asLongDouble() const override;
     PackedDecimal asPackedDecimal(const TNpacked_decimal& record) const override;
     ZonedDecimal asZonedDecimal(const TNzoned_decimal& record) const override;
@@ -40,7 +34,7 @@ public:
     NumericEdited asNumericEdited() const;
 
 private:
-    int compareWith(const StackItem& right) const;
+    int compareWith(const StackItem& right) const override;
 };
 
 #endif

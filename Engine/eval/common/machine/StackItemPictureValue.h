@@ -41,6 +41,14 @@ public:
     // A group's view of the value: its bytes as stored.
     ByteString asAlphaNumericGroup(const TNclass&) const override { return value_.bytes(); }
 
+    // The six relations from the item's comparison with the right operand.
+    int genEQ(const StackItem& right) override { return compareWith(right) == 0; }
+    int genNE(const StackItem& right) override { return compareWith(right) != 0; }
+    int genLT(const StackItem& right) override { return compareWith(right) < 0; }
+    int genLE(const StackItem& right) override { return compareWith(right) <= 0; }
+    int genGT(const StackItem& right) override { return compareWith(right) > 0; }
+    int genGE(const StackItem& right) override { return compareWith(right) >= 0; }
+
     const Value& value() const { return value_; }
 
 protected:
@@ -51,21 +59,9 @@ protected:
     }
     StackItemPictureValue(const StackItemPictureValue& other) : StackItem(other), value_(other.value_) {}
 
-    // 1 or 0: whether the relation op (0 EQ, 1 NE, 2 LT, 3 LE, 4 GT, 5 GE)
-    // holds for the comparison result c (-1, 0 or 1).
-    enum Relation { EQ, NE, LT, LE, GT, GE };
-    static int holds(Relation op, int c)
-    {
-        switch (op) {
-        case EQ: return c == 0;
-        case NE: return c != 0;
-        case LT: return c < 0;
-        case LE: return c <= 0;
-        case GT: return c > 0;
-        case GE: return c >= 0;
-        }
-        return 0;
-    }
+    // -1, 0 or 1: this value against the right operand in this item's kind
+    // and picture.
+    virtual int compareWith(const StackItem& right) const = 0;
 
     const Record& record() const { return value_.record(); }
 

@@ -79,6 +79,8 @@ protected:
             t = records().packedDecimalType(5, scale2, true);
         else if (kind == "PU3")
             t = records().packedDecimalType(3, 0, false);
+        else if (kind == "PP")
+            t = records().packedDecimalType(3, 2, true);
         else if (kind == "Z3")
             t = records().zonedDecimalType(5, scale2, true, TN_SignTrailingEmbedded);
         else if (kind == "Z2")

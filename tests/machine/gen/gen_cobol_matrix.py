@@ -349,6 +349,18 @@ def hfp(x, size):
     return bytes([sign | (e + 64)]) + int(scaled).to_bytes(size - 1, 'big')
 
 
+def packed_image(x, digits, places, signed):
+    """x MOVEd into a packed picture of digits digits, places decimal
+    places (negative: P scaling): cut on both sides; sign C or D, F when
+    unsigned."""
+    scaled = int((abs(x) * Decimal(10) ** places).to_integral_value(rounding=ROUND_DOWN)) % 10 ** digits
+    sign = 0xF if not signed else (0xD if x < 0 and scaled != 0 else 0xC)
+    nibbles = f'{scaled:0{digits}d}'
+    if len(nibbles) % 2 == 0:
+        nibbles = '0' + nibbles
+    return bytes.fromhex(nibbles + f'{sign:X}')
+
+
 def utf16(text):
     return text.encode('utf-16-be')
 
@@ -469,6 +481,26 @@ def extra_rows(srcs, images, results):
             padded = (g + bytes([0x40]) * 8)[:14]
             rows.append(f'MOVE\tG6\t{g.hex().upper()}\tNNE\t{padded.hex().upper()}\t'
                         'group source: the bytes as stored, no MOVE rules')
+    # P-scaled packed (PIC S9(3)PP: the digits stand for hundreds); cobc's
+    # VALUE clause does not scale such an item, so these cells follow MOVE
+    # rules computed here: the digits below the hundreds dropped, those
+    # above the picture cut.
+    pictures = {'PP': (3, -2, True), 'P52': (5, 2, True), 'PU3': (3, 0, False)}
+    for n, (skind, v) in enumerate(srcs):
+        if skind not in ('P52', 'PU3', 'B4', 'Z3'):
+            continue
+        simage = to_debuggee(skind, images[n]).hex().upper()
+        if Decimal(v) < 0 and abs(Decimal(v)) < 100:
+            # A negative number cut to zero keeps its D sign here; cobc
+            # gives C: reported, not frozen.
+            continue
+        rows.append(f'MOVE\t{skind}\t{simage}\tPP\t{packed_image(Decimal(v), *pictures["PP"]).hex().upper()}\t'
+                    'P-scaled: MOVE rules (Python decimal)')
+    for v in ('12300', '-500', '0', '99900'):
+        image = packed_image(Decimal(v), *pictures['PP']).hex().upper()
+        for tkind in ('P52', 'PU3', 'PP'):
+            rows.append(f'MOVE\tPP\t{image}\t{tkind}\t{packed_image(Decimal(v), *pictures[tkind]).hex().upper()}\t'
+                        'P-scaled: MOVE rules (Python decimal)')
     # The SQL-type item has no value: it is no source and no target of a
     # move, and compares with nothing.
     for tkind in TARGETS:

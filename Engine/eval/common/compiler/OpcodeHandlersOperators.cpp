@@ -43,8 +43,8 @@ NORVEXA_PLAIN_HANDLER(genComplement)
 NORVEXA_PLAIN_HANDLER(genNot)
 NORVEXA_PLAIN_HANDLER(genRealPart)
 NORVEXA_PLAIN_HANDLER(genImaginaryPart)
-NORVEXA_UNAVAILABLE_HANDLER(genLoadNULL)
-NORVEXA_UNAVAILABLE_HANDLER(genLoadThis)
+NORVEXA_PLAIN_HANDLER(genLoadNULL)
+NORVEXA_PLAIN_HANDLER(genLoadThis)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftLeft)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftRight)
 NORVEXA_PLAIN_HANDLER(genArithmeticShiftRight)
@@ -54,13 +54,13 @@ NORVEXA_PLAIN_HANDLER(genLT)
 NORVEXA_PLAIN_HANDLER(genLE)
 NORVEXA_PLAIN_HANDLER(genGT)
 NORVEXA_PLAIN_HANDLER(genGE)
-NORVEXA_UNAVAILABLE_HANDLER(genStore)
+NORVEXA_PLAIN_HANDLER(genStore)
 NORVEXA_PLAIN_HANDLER(genDupValue)
 NORVEXA_PLAIN_HANDLER(genPop)
-NORVEXA_UNAVAILABLE_HANDLER(genArraySection)
+NORVEXA_PLAIN_HANDLER(genArraySection)
 NORVEXA_UNAVAILABLE_HANDLER(genSubstring)
 NORVEXA_PLAIN_HANDLER(pushArraySection)
-NORVEXA_UNAVAILABLE_HANDLER(genVectorSubscript)
+NORVEXA_PLAIN_HANDLER(genVectorSubscript)
 
 #undef NORVEXA_PLAIN_HANDLER
 #undef NORVEXA_UNAVAILABLE_HANDLER
@@ -76,7 +76,7 @@ void genLoadI(short size)
 {
     static const char signature[] = "void genLoadI(short)";
     NORVEXA_HANDLER_TRACE(signature, "len = %d", size);
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genLoadI(size);
 }
 
 void genIndex(long long elementSize)

@@ -308,14 +308,19 @@ TYPE_INDEX HostRecordStore::binaryType(UBYTE1 byteLength, UBYTE1 precision, sign
     return t;
 }
 
-TYPE_INDEX HostRecordStore::charstringType(UBYTE4 length, UBYTE4 leaf)
+TYPE_INDEX HostRecordStore::charstringType(UBYTE4 length, UBYTE4 leaf, UBYTE4 flags)
 {
     TYPE_INDEX t;
     _TYPE_ENTRY& e = newType(leaf, &t);
-    if (leaf == TE_NATIONAL_STRING)
+    if (leaf == TE_DBCS_STRING) {
+        e.dbcsString.length = length;
+    } else if (leaf == TE_NATIONAL_STRING) {
         e.nationalString.size.length = length;
-    else
+        e.nationalString.flags = flags;
+    } else {
         e.charstring.size.length = length;
+        e.charstring.flags = flags;
+    }
     return t;
 }
 

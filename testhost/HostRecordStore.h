@@ -96,7 +96,10 @@ public:
     TYPE_INDEX nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
                                    const char* picture = nullptr);
     TYPE_INDEX indexDataItemType(UBYTE1 byteLength);
-    TYPE_INDEX charstringType(UBYTE4 length, UBYTE4 leaf = TE_CHARSTRING);
+    // A text type of leaf 5, 74 or 86 of length bytes; flags are the string
+    // record's flags word (0x40 justified, 0x20 non-numeric; leaves 5 and
+    // 74).
+    TYPE_INDEX charstringType(UBYTE4 length, UBYTE4 leaf = TE_CHARSTRING, UBYTE4 flags = 0);
     // A based variable's type (leaf 70): its storage is where the pointer
     // variable called pointerName points.
     TYPE_INDEX basedType(const std::string& pointerName);

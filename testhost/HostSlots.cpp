@@ -674,12 +674,20 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return -1;
+        // The call log shows the source bytes in hex (at most 64).
+        std::string bytes;
+        const auto* sourceBytes = static_cast<const unsigned char*>(source);
+        for (unsigned i = 0; sourceBytes != nullptr && i < sourceLength && i < 64; ++i)
+            bytes += format("%02X", sourceBytes[i]);
         if (auto r = h->enter(HS_ExprEbcdicConvert,
-                              format("ctx=%s sourceLength=%u targetLength=%u codePage=%s conversion=%d",
-                                     ctxName(ctx).c_str(), sourceLength, targetLength, text(codePage), conversion)))
+                              format("ctx=%s sourceLength=%u targetLength=%u codePage=%s conversion=%d source=%s",
+                                     ctxName(ctx).c_str(), sourceLength, targetLength, text(codePage), conversion,
+                                     bytes.c_str())))
             return *r;
         std::lock_guard<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
+        if ((codePage == nullptr || *codePage == 0) && !h->_defaultCodePage.empty())
+            codePage = h->_defaultCodePage.c_str();
         return codepage::convert(codePage, conversion, source, sourceLength, target, targetLength);
     }
 
@@ -692,7 +700,9 @@ struct HostSlots {
             return nullptr;  // a programmed answer means "none"
         std::lock_guard<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
-        return ctx->codePage.empty() ? nullptr : ctx->codePage.c_str();
+        if (ctx->codePage.empty())
+            return h->_defaultCodePage.empty() ? nullptr : h->_defaultCodePage.c_str();
+        return ctx->codePage.c_str();
     }
 
     static void* rawDebugData(EXPR_CTX ctx, UBYTE4* size)

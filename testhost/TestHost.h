@@ -244,6 +244,10 @@ public:
     void setPlaybackMode(bool on) { _playback = on; }
     void setPathPoint(UBYTE4 value, UBYTE4 answer) { _pathPoint = value; _pathAnswer = answer; }
     void setSessionId(UBYTE4 id) { _sessionId = id; }
+    // The code page of conversions that name none and of contexts that
+    // have none ("" keeps page 1047), such as a mixed DBCS page "939".
+    void setDefaultCodePage(const std::string& page) { _defaultCodePage = page; }
+    const std::string& defaultCodePage() const { return _defaultCodePage; }
     void setRawDebugData(void* data, UBYTE4 size) { _rawData = data; _rawSize = size; }
     void setVersion(const DBG_VERSION_RECORD& v) { _version = v; }
     // The width of DWARF results (0: 64 for a context of location type 4 or
@@ -301,6 +305,7 @@ private:
     UBYTE4 _pathPoint = 0;
     UBYTE4 _pathAnswer = 0;
     UBYTE4 _sessionId = 0;
+    std::string _defaultCodePage;
     void* _rawData = nullptr;
     UBYTE4 _rawSize = 0;
     DBG_VERSION_RECORD _version{};

@@ -6,8 +6,11 @@
 
 #include "CobolFixture.h"
 #include "machine/StackItemAddress.h"
+#include "machine/StackItemCharstring.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemFixedPointBinary.h"
+#include "machine/StackItemNationalString.h"
 #include "services/InvalidOp.h"
 #include "types/CreatedTypeItem.h"
 
@@ -89,12 +92,25 @@ TEST_F(CobolLiteralLoadTest, TypedLiteralRows)
     EXPECT_EQ(stack().count(), 5u);
     stack().popAll();
 
-    // Refused, with nothing pushed: the text kinds (not built here yet),
-    // other kinds, and texts the value class or the parser refuses.
-    TypeItem text(records().charstringType(4));
-    TypeItem nationalText(records().charstringType(4, TE_NATIONAL_STRING));
-    EXPECT_EQ(raisedCode([&] { stack().genLoadValue("ABCD", text); }), InvalidOp::RTRC_NotSupported);
-    EXPECT_EQ(raisedCode([&] { stack().genLoadValue("AB", nationalText); }), InvalidOp::RTRC_NotSupported);
+    // The text kinds: alphanumeric text up to its zero byte, padded to the
+    // type; national and DBCS texts at their type's length.
+    const TypeItem text(records().charstringType(4));
+    const TypeItem nationalText(records().charstringType(4, TE_NATIONAL_STRING));
+    const TypeItem dbcsText(records().charstringType(2, TE_DBCS_STRING));
+    stack().genLoadValue("\xC1\xC2", text);
+    EXPECT_NE(dynamic_cast<StackItemCharstring*>(stack().top()), nullptr);
+    EXPECT_EQ(imageOf(*stack().top()), (Bytes{0xC1, 0xC2, 0x40, 0x40}));
+    static const char nationalAb[] = {0x00, 0x41, 0x00, 0x42, 0x00};
+    stack().genLoadValue(nationalAb, nationalText);
+    EXPECT_NE(dynamic_cast<StackItemNationalString*>(stack().top()), nullptr);
+    EXPECT_EQ(imageOf(*stack().top()), (Bytes{0x00, 0x41, 0x00, 0x42}));
+    stack().genLoadValue("\x42\xC1", dbcsText);
+    EXPECT_NE(dynamic_cast<StackItemDbcsString*>(stack().top()), nullptr);
+    EXPECT_EQ(imageOf(*stack().top()), (Bytes{0x42, 0xC1}));
+    stack().popAll();
+
+    // Refused, with nothing pushed: other kinds, and texts the value class
+    // or the parser refuses.
     EXPECT_EQ(raisedCode([&] { stack().genLoadValue("1", TypeItem(136u)); }), InvalidOp::RTRC_NotSupported);
     EXPECT_EQ(raisedCode([&] { stack().genLoadValue("1", TypeItem(records().indexNameType(4, 10))); }),
               InvalidOp::RTRC_NotSupported);

@@ -10,14 +10,17 @@
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemArray.h"
 #include "machine/StackItemArraySection.h"
-#include "machine/StackItemCompound.h"
+#include "machine/StackItemCharstring.h"
 #include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemCompound.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFloat.h"
 #include "machine/StackItemFortranPointer.h"
 #include "machine/StackItemFunction.h"
+#include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -116,6 +119,8 @@ TEST_F(FactoryTest, HostLeafCodes)
         {60, typeid(StackItemAddress)},  {63, typeid(StackItemArray)},    {71, typeid(StackItemArray)},
         {72, typeid(StackItemFortranPointer)}, {83, typeid(StackItemArray)},
         {85, typeid(StackItemFileDesc)},
+        {5, typeid(StackItemCharstring)}, {74, typeid(StackItemNationalString)},
+        {86, typeid(StackItemDbcsString)},
         {4, typeid(StackItemCompound)},  {6, typeid(StackItemCompound)},  {11, typeid(StackItemCompound)},
         {18, typeid(StackItemCompound)}, {31, typeid(StackItemCompound)}, {52, typeid(StackItemCompound)},
         {53, typeid(StackItemCompound)}, {64, typeid(StackItemCompound)}, {65, typeid(StackItemCompound)},

@@ -151,6 +151,19 @@ inline DwarfLocation stringLengthExpression(const StringRecord& r)
                                     : DwarfLocation{nullptr, 0};
 }
 
+// Leaves 5 and 74: a right-justified item, and one that is no number.
+enum { TN_StringJustified = 0x40, TN_StringNonNumeric = 0x20 };
+template <class StringRecord>
+inline bool stringIsJustified(const StringRecord& r)
+{
+    return (r.flags & TN_StringJustified) != 0;
+}
+template <class StringRecord>
+inline bool stringIsNonNumeric(const StringRecord& r)
+{
+    return (r.flags & TN_StringNonNumeric) != 0;
+}
+
 // Leaf 8: the member's place, by its flags.
 inline bool memberIsStatic(const TNclassmember& r) { return (r.flags & TNclassmember_Static) != 0; }
 inline bool memberLocationIsExpression(const TNclassmember& r)

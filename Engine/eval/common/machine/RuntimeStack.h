@@ -154,11 +154,31 @@ public:
     void genLoadIntegralValue(const char* text);
     // The address of a variable (a function symbol: the function itself).
     void genLoadAddress(const SymbolItem& symbol);
-    // Loads of the string and figurative items.
-    void genLoadCharstringConstant(const char* text, const TypeItem& type);
-    void genLoadNationalStringConstant(const char* text, const TypeItem& type);
-    void genLoadDbcsStringConstant(const char* text, const TypeItem& type);
-    void genLoadFigConstant(const char* text, const TypeItem& type);
+    // Loads of the text constants: length bytes of text (a null text is
+    // all blanks), cut or padded with the kind's blank to the type's size.
+    // An alphanumeric constant is a figurative-constant item. The first
+    // three are reached through the load of a constant symbol, whose caller
+    // checks the running state.
+    void genLoadCharstringConstant(const char* text, std::uint64_t length, const TypeItem& type);
+    void genLoadNationalStringConstant(const char* text, std::uint64_t length, const TypeItem& type);
+    void genLoadDbcsStringConstant(const char* text, std::uint64_t length, const TypeItem& type);
+    // RTRC_NotSupported for a type that is no character string.
+    void genLoadFigConstant(const char* text, std::uint64_t length, const TypeItem& type);
+
+    // ---- strings, substrings and reference modification ----
+    // A narrow or wide C string literal of length bytes of text.
+    void genString(const char* text, unsigned int length);
+    void genWideString(const char* text, unsigned int length);
+    // s(start:end): pops the start, the end and the string; pushes at most
+    // 512 bytes.
+    void genSubstring();
+    // item(start:): pops the start and the item.
+    void genRefMod(const TypeItem& target);
+    // item(:length): pops the length and the item.
+    void genRefModLength(const TypeItem& target);
+    // A value moved into a reference-modified target: pops the value, the
+    // length when one was given, and the start.
+    void genConvertRefMod(bool lengthGiven, const TypeItem& target);
 
     // ---- loads of variables and memory ----
     // The variable's value as seen from the frame (-1: the current one).
@@ -219,9 +239,14 @@ private:
     void compare(Comparison comparison);
     // A nested conversion to a built-in type.
     void convertToBuiltin(unsigned int index);
-    // The string conversions of an array or bound-string target.
+    // The string conversions of an array or bound-string target:
+    // RTRC_Empty_Stack on an empty stack. adjustString acts while skipping.
     void genConvertString(const TypeItem& target);
     void adjustString(const TypeItem& target);
+    // A C character-array constant of length bytes of text.
+    void pushBoundString(const char* text, std::uint64_t length, const TypeItem& type);
+    // A literal of the bytes, pushed whatever the running state.
+    void pushString(const unsigned char* text, unsigned int length, bool wide);
 
     StackItem* top_ = nullptr;
     StackItem* heldSection_ = nullptr;

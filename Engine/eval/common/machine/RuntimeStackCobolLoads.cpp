@@ -6,8 +6,11 @@
 #include "datatypes/FixedPointBinary.h"
 #include "machine/LiteralParsers.h"
 #include "machine/StackItemAddress.h"
+#include "machine/StackItemCharstring.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemFixedPointBinary.h"
+#include "machine/StackItemNationalString.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "types/CreatedTypeItem.h"
@@ -75,10 +78,14 @@ void RuntimeStack::genLoadValue(const char* text, const TypeItem& type)
         item = std::make_unique<StackItemNationalDecimal>(environment(), NationalDecimal(text, type), type);
     } else if (type.hasFlag(TypeFlags::binary)) {
         item = std::make_unique<StackItemFixedPointBinary>(environment(), FixedPointBinary(text, type), type);
-    } else if (type.hasFlag(TypeFlags::characterString) || type.hasFlag(TypeFlags::nationalString) ||
-               type.hasFlag(TypeFlags::dbcsString)) {
-        // The text items are not built yet.
-        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    } else if (type.hasFlag(TypeFlags::characterString)) {
+        item = std::make_unique<StackItemCharstring>(environment(), text, std::strlen(text), type);
+    } else if (type.hasFlag(TypeFlags::nationalString)) {
+        // National and DBCS literal texts may hold zero bytes: their type is
+        // made of the literal's own length.
+        item = std::make_unique<StackItemNationalString>(environment(), text, type.typeSize(), type);
+    } else if (type.hasFlag(TypeFlags::dbcsString)) {
+        item = std::make_unique<StackItemDbcsString>(environment(), text, type.typeSize(), type);
     } else if (type.hasFlag(TypeFlags::pointer)) {
         int isSigned = 0;
         int size = 0;

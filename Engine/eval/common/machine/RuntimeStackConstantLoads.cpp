@@ -1,5 +1,7 @@
 #include "machine/RuntimeStack.h"
 
+#include "HostRecordAccess.h"
+
 #include "machine/StackItem.h"
 #include "services/InvalidOp.h"
 #include "types/SymbolItem.h"
@@ -31,19 +33,38 @@ bool isComplex(unsigned index)
     return (index >= 140 && index <= 143) || (index >= 203 && index <= 205);
 }
 
+// The bytes of a constant's value as the host holds them (no length read).
+const char* rawText(const SymbolItem& constant)
+{
+    const _SYMBOL_ENTRY* entry = constant.entry();
+    return entry != nullptr ? static_cast<const char*>(symbolEntryConstantValue(*entry)) : nullptr;
+}
+
 } // namespace
 
 void RuntimeStack::genLoadConstant(const SymbolItem& constant)
 {
     const TypeItem& type = constant.dataType();
     if (const _TYPE_ENTRY* entry = type.typeEntry()) {
+        // A text constant is pushed as an item of its own type. The host
+        // ends an alphanumeric text with a zero byte; national and DBCS
+        // texts may hold zero bytes and are as long as their type.
+        char* text = nullptr;
         switch (entry->leaf) {
-        case TE_CHARSTRING:
+        case TE_CHARSTRING: {
+            const auto length = static_cast<std::uint16_t>(constant.constantValue(text));
+            genLoadCharstringConstant(text, length, type);
+            return;
+        }
+        case TE_COBOL_TABLE: { // a bound string
+            const auto length = static_cast<std::uint16_t>(constant.constantValue(text));
+            pushBoundString(text, length, type);
+            return;
+        }
         case TE_NATIONAL_STRING:
-        case TE_DBCS_STRING:
-        case TE_COBOL_TABLE: // a bound string
-            // The string constant items are not built yet.
-            throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+            genLoadNationalStringConstant(rawText(constant), type.typeSize(), type);
+            return;
+        case TE_DBCS_STRING: genLoadDbcsStringConstant(rawText(constant), type.typeSize(), type); return;
         default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         }
     }

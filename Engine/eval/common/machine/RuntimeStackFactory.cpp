@@ -5,8 +5,10 @@
 #include "machine/StackItemAddress.h"
 #include "machine/StackItemArray.h"
 #include "machine/StackItemArraySection.h"
+#include "machine/StackItemCharstring.h"
 #include "machine/StackItemCompound.h"
 #include "machine/StackItemComplexFloat.h"
+#include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalNumber.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFileDesc.h"
@@ -16,6 +18,7 @@
 #include "machine/StackItemFunction.h"
 #include "machine/StackItemIndexDataItem.h"
 #include "machine/StackItemIndexName.h"
+#include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -89,6 +92,13 @@ StackItem* decimalZero(EvaluationEnvironment& environment, const TypeItem&)
     return new Item(environment, DecimalFloat::zero());
 }
 
+// A text item of no text: blanks of the type's size.
+template <class Item>
+StackItem* blank(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    return new Item(environment, nullptr, 0, type);
+}
+
 // A COBOL data item holding its value class's zero (or blank) of the type.
 template <class Item, class Value>
 StackItem* cobolZero(EvaluationEnvironment& environment, const TypeItem& type)
@@ -127,7 +137,7 @@ StackItem* arraySection(EvaluationEnvironment& environment, const TypeItem&)
 const Row leafRows[] = {
     {1, ofType<StackItemArray>},  // array
     {4, hostInteger},  // integer; a bit field's raw bytes: compound
-    {5, nullptr},  // character string
+    {5, blank<StackItemCharstring>},  // character string
     {6, ofType<StackItemCompound>}, // class, structure, union: compound
     {11, ofType<StackItemCompound>}, // enumeration: compound
     {15, function}, // function
@@ -150,7 +160,7 @@ const Row leafRows[] = {
     {71, ofType<StackItemArray>}, // array
     {72, ofType<StackItemFortranPointer>}, // Fortran pointer
     {73, cobolZero<StackItemNationalDecimal, NationalDecimal>}, // national decimal
-    {74, nullptr}, // national string
+    {74, blank<StackItemNationalString>}, // national string
     {75, cobolZero<StackItemIndexName, IndexName>}, // index name
     {76, cobolZero<StackItemIndexDataItem, IndexDataItem>}, // index data item
     {77, nullptr}, // external floating point
@@ -161,7 +171,7 @@ const Row leafRows[] = {
     {82, nullptr}, // national numeric-edited
     {83, ofType<StackItemArray>}, // array or bound string
     {85, ofType<StackItemFileDesc>}, // file description
-    {86, nullptr}, // DBCS string
+    {86, blank<StackItemDbcsString>}, // DBCS string
     {87, nullptr}, // DBCS-edited
     {89, nullptr}, // SQL type
 };

@@ -116,15 +116,15 @@ void genConvertString(const TypeItem* type)
 void genRefMod(const TypeItem* type)
 {
     static const char signature[] = "void genRefMod(const TypeItem*)";
-    sizedType(signature, __LINE__, type);
-    machineOperationUnavailable(signature, __LINE__);
+    const TypeItem& target = sizedType(signature, __LINE__, type);
+    currentStack(signature, __LINE__).genRefMod(target);
 }
 
 void genRefModLength(const TypeItem* type)
 {
     static const char signature[] = "void genRefModLength(const TypeItem*)";
-    sizedType(signature, __LINE__, type);
-    machineOperationUnavailable(signature, __LINE__);
+    const TypeItem& target = sizedType(signature, __LINE__, type);
+    currentStack(signature, __LINE__).genRefModLength(target);
 }
 
 void genLoad(const SymbolItem* symbol)
@@ -240,8 +240,10 @@ void genLoadValue(const char* value, const TypeItem* type)
 void genLoadFigConstant(const char* value, const TypeItem* type)
 {
     static const char signature[] = "void genLoadFigConstant(const Char*, const TypeItem*)";
-    typedValue(signature, __LINE__, value, type);
-    machineOperationUnavailable(signature, __LINE__);
+    const TypeItem& target = typedValue(signature, __LINE__, value, type);
+    // The constant's bytes at the type's size: the byte code holds the value
+    // zero-filled to at least that size, so a LOW-VALUE's zero byte counts.
+    currentStack(signature, __LINE__).genLoadFigConstant(value, target.typeSize(), target);
 }
 
 void genLoadIndirect(long long offset, const TypeItem* type)
@@ -291,8 +293,7 @@ void genConvertRefMod(bool lengthGiven, const TypeItem* type)
     static const char signature[] = "void genConvertRefMod(bool, const TypeItem*)";
     validateType(type, signature, __LINE__);
     NORVEXA_HANDLER_TRACE(signature, "To type %s", typeText(type));
-    (void)lengthGiven;
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genConvertRefMod(lengthGiven, *type);
 }
 
 void genString(const char* text, unsigned int n)
@@ -300,7 +301,7 @@ void genString(const char* text, unsigned int n)
     static const char signature[] = "void genString(const Char*, unsigned int)";
     validateString(text, signature, __LINE__);
     NORVEXA_HANDLER_TRACE(signature, "value = \"%*.*s\", len = %u", int(n), int(n), text, n);
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genString(text, n);
 }
 
 void genWideString(const char* text, unsigned int n)
@@ -308,7 +309,7 @@ void genWideString(const char* text, unsigned int n)
     static const char signature[] = "void genWideString(const Char*, unsigned int)";
     validatePointer(text, signature, __LINE__);
     NORVEXA_HANDLER_TRACE(signature, "value = \"%*.*s\", len = %u", int(n), int(n), text, n);
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genWideString(text, n);
 }
 
 // A character constant of n characters of text (the spelling of one

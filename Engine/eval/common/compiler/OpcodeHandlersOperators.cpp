@@ -6,7 +6,6 @@
 #include "services/SVC.h"
 
 using opcodehandlers::currentStack;
-using opcodehandlers::machineOperationUnavailable;
 
 // An instruction without operand: trace "Entry", then the value stack's
 // operation of the same name.
@@ -16,15 +15,6 @@ using opcodehandlers::machineOperationUnavailable;
         static const char signature[] = "void " #name "()";                    \
         NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
         currentStack(signature, __LINE__).name();                              \
-    }
-
-// The same for an operation the value stack does not offer yet.
-#define NORVEXA_UNAVAILABLE_HANDLER(name)                                      \
-    void name()                                                                \
-    {                                                                          \
-        static const char signature[] = "void " #name "()";                    \
-        NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
-        machineOperationUnavailable(signature, __LINE__);                      \
     }
 
 NORVEXA_PLAIN_HANDLER(genPointerAdd)
@@ -58,12 +48,11 @@ NORVEXA_PLAIN_HANDLER(genStore)
 NORVEXA_PLAIN_HANDLER(genDupValue)
 NORVEXA_PLAIN_HANDLER(genPop)
 NORVEXA_PLAIN_HANDLER(genArraySection)
-NORVEXA_UNAVAILABLE_HANDLER(genSubstring)
+NORVEXA_PLAIN_HANDLER(genSubstring)
 NORVEXA_PLAIN_HANDLER(pushArraySection)
 NORVEXA_PLAIN_HANDLER(genVectorSubscript)
 
 #undef NORVEXA_PLAIN_HANDLER
-#undef NORVEXA_UNAVAILABLE_HANDLER
 
 void genPow(unsigned int exponent)
 {

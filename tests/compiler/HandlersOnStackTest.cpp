@@ -17,6 +17,7 @@
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemAddress.h"
+#include "machine/StackItemFigConstant.h"
 #include "machine/StackItemS.h"
 #include "services/ExpressionRepresentation.h"
 #include "testhost/TestHostFixture.h"
@@ -242,6 +243,39 @@ TEST_F(HandlersOnStack, FormattedResultNameGrowsOnlyWhileRunning)
     stream.execute();
     stack().setSkipState(RuntimeStack::running);
     EXPECT_EQ(rep().formattedResultName().length(), 3u);
+}
+
+TEST_F(HandlersOnStack, TextLiteralsKeepEveryByteTheyAreGiven)
+{
+    // LOW-VALUE: a zero byte is the constant, not the end of its text.
+    const TypeItem alphanumeric(host.records().charstringType(1));
+    ASSERT_FALSE(replay([&](auto& s) { s.genLoadFigConstant("\0", 1, &alphanumeric); }).has_value());
+    const auto* low = dynamic_cast<const StackItemFigConstant*>(stack().top());
+    ASSERT_NE(low, nullptr);
+    EXPECT_TRUE(low->isNull());
+    EXPECT_EQ(low->size(), 1u);
+
+    // A string literal of its given length, zero bytes included.
+    ASSERT_FALSE(replay([](auto& s) { s.genString("ab\0c", 4); }).has_value());
+    ASSERT_EQ(stack().count(), 2u);
+    EXPECT_TRUE(stack().top()->isString());
+    EXPECT_EQ(stack().top()->size(), 4u);
+    EXPECT_EQ(std::string(static_cast<const char*>(stack().top()->resultBuffer()), 4), std::string("ab\0c", 4));
+
+    // A wide character of a hexadecimal escape longer than a byte.
+    ASSERT_FALSE(replay([](auto& s) { s.genLoadWChar("\\x20AC", 6); }).has_value());
+    ASSERT_EQ(stack().count(), 3u);
+    EXPECT_EQ(stack().top()->asUnsigned(), 0x20ACu);
+
+    // The value stack's own refusals pass through.
+    const TypeItem intItem(intType);
+    const std::optional<RaisedInvalidOp> numeric =
+        replay([&](auto& s) { s.genLoadFigConstant("\xF0", 1, &intItem); });
+    ASSERT_TRUE(numeric.has_value());
+    EXPECT_EQ(numeric->code, InvalidOp::RTRC_NotSupported);
+    EXPECT_NE(numeric->function.find("RuntimeStack::genLoadFigConstant"), std::string::npos);
+    EXPECT_EQ(stack().count(), 3u);
+    stack().popAll();
 }
 
 TEST_F(HandlersOnStack, RealAndIntegralConstantsPushTheirSizes)

@@ -231,7 +231,8 @@ TEST_F(NameLookupTest, TypesAndTemplateIdsWithTypeArguments)
     EXPECT_EQ(services->resolveTemplate(*other, twice), nullptr);
     EE_OstrelDeclaration* notTemplate = services->findOrCreateDeclaration(intType(), "int", nullptr);
     EXPECT_EQ(eeExceptionCode([&] { services->resolveTemplate(*services->createName(*notTemplate), argument); }), 2);
-    // An expression argument that is no integral constant is refused, naming it.
+    // An expression argument that is no integral constant is refused as an
+    // unsupported node, naming it.
     EE_Name* third = find("Pair");
     EE_Expression& imaginary = *services->createImaginaryExpression();
     EE_TemplateArgument* expression = services->createTemplateArgument(imaginary);
@@ -240,7 +241,7 @@ TEST_F(NameLookupTest, TypesAndTemplateIdsWithTypeArguments)
         services->resolveTemplate(*third, expression);
         ADD_FAILURE() << "an imaginary unit resolved a template";
     } catch (const EE_Exception& e) {
-        EXPECT_EQ(e.code, 2u);
+        EXPECT_EQ(e.code, 3u);
         EXPECT_EQ(e.node, &imaginary);
     }
 }

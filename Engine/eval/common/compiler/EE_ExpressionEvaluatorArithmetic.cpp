@@ -170,6 +170,15 @@ EE_Expression& EE_ExpressionEvaluator::analyzeArithmeticOperators(EE_BinaryExpre
 
   node.left = &integralPromotion(*node.left);
   node.right = &integralPromotion(*node.right);
+  if (!cobol && (node.kind == BE::ShiftLeft || node.kind == BE::ShiftRight)) {
+    // A shift has the type of its promoted left operand: the count does not
+    // widen it or make it unsigned.
+    if (!services.isSameAs(*node.right->typeDescriptor, *node.left->typeDescriptor))
+      node.right = &convertedTo(node.left->typeDescriptor, *node.right);
+    node.typeDescriptor = node.left->typeDescriptor;
+    node.analyzed = 1;
+    return node;
+  }
   node.left = &analyze(arithmeticConversion(*node.left, *node.right->typeDescriptor, 0), LoadValue);
   node.right = &analyze(arithmeticConversion(*node.right, *node.left->typeDescriptor, 0), LoadValue);
   node.typeDescriptor = node.left->typeDescriptor;

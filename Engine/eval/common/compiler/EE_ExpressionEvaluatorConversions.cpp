@@ -91,10 +91,30 @@ EE_TypeDescriptor* EE_ExpressionEvaluator::typeToPromoteTo(const EE_TypeDescript
   case TD::WcharT: {
     // The underlying integer type, itself promoted when narrower than int.
     EE_TypeDescriptor* underlying = services.underlyingTypeDescriptor(type);
-    if (underlying == nullptr || underlying->kind == TD::Enumeration || underlying->kind == TD::WcharT)
+    if (underlying == nullptr || underlying->kind == TD::Enumeration)
       return underlying;
+    if (underlying->kind == TD::WcharT) {
+      // A wide character that stands for itself: an unsigned integer of its
+      // size, so narrower than int it becomes int.
+      long long size = 0;
+      if (!services.sizeOf(*underlying, size))
+        throw EE_Exception(EE_Exception::InternalFailure);
+      if (size < static_cast<long long>(services.sizeOfInt()))
+        return services.signedIntTypeDescriptor();
+      if (size == static_cast<long long>(services.sizeOfInt()))
+        return services.unsignedIntTypeDescriptor();
+      return services.unsignedLongLongIntTypeDescriptor();
+    }
     EE_TypeDescriptor* promoted = typeToPromoteTo(*underlying);
-    return promoted != nullptr ? promoted : underlying;
+    if (promoted != nullptr)
+      return promoted;
+    // The model names a 4-byte int a long; as wide as int it is an int.
+    long long size = 0;
+    if ((underlying->kind == TD::Long || underlying->kind == TD::UnsignedLong) &&
+        services.sizeOfLongInt() != services.sizeOfInt() && services.sizeOf(*underlying, size) &&
+        size == static_cast<long long>(services.sizeOfInt()))
+      return underlying->kind == TD::Long ? services.signedIntTypeDescriptor() : services.unsignedIntTypeDescriptor();
+    return underlying;
   }
   case TD::Bool:
   case TD::Logical16:

@@ -12,7 +12,10 @@
 #include "frontend/EE_Exception.h"
 #include "frontend/EE_FigConstantExpression.h"
 #include "frontend/EE_LiteralExpression.h"
+#include "frontend/EE_Declaration.h"
 #include "frontend/EE_MemberExpression.h"
+#include "frontend/EE_Name.h"
+#include "frontend/EE_NameExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_SubscriptExpression.h"
 #include "types/TypeItem.h"
@@ -81,6 +84,16 @@ bool isNationalGroup(const TD& type)
 {
   const TypeItem* item = EE_OstrelTypeDescriptor::typeOf(type);
   return type.kind == TD::Class && item != nullptr && item->isNationalGroup();
+}
+
+bool namesConditionName(EE_Expression& e)
+{
+  EE_Name* name = nullptr;
+  if (EE_MemberExpression* member = e.asMemberExpression())
+    name = member->member;
+  else if (EE_NameExpression* plain = e.asNameExpression())
+    name = plain->name;
+  return name != nullptr && name->declaration != nullptr && name->declaration->isConditionName();
 }
 
 } // namespace
@@ -239,6 +252,10 @@ EE_Expression& EE_ExpressionEvaluator::analyzeAssignOperators(EE_BinaryExpressio
       throw EE_Exception(EE_Exception::InvalidOperand, node.left);
     return analyze(*expansion, context);
   }
+  // A condition name without its expansion has no storage of its own to
+  // receive a value: storing there would overwrite its conditional variable.
+  if (namesConditionName(*node.left))
+    throw EE_Exception(EE_Exception::InvalidOperand, node.left);
   EE_Expression* analysedLeft = &analyze(*node.left, LoadAddress);
   EE_Expression* analysedRight = &analyze(required(node.right), LoadValue);
   if (analysedLeft->typeDescriptor == nullptr || analysedRight->typeDescriptor == nullptr)

@@ -8,6 +8,7 @@
 
 #include "AnalyserFixture.h"
 #include "frontend/EE_LiteralExpression.h"
+#include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_Parser.h"
 
 namespace {
@@ -188,6 +189,47 @@ TEST_F(CobolArithmetic, NationalDecimalSignCodeAndRefusedOperands)
     o = outcomeOf([&] { return &analyser->analyze(address, EE_ExpressionEvaluator::LoadAddress); });
     EXPECT_EQ(o.code, 2);
     EXPECT_EQ(o.carried, &address);
+}
+
+// A condition name has no storage of its own: as a receiving item it is
+// refused rather than written over its conditional variable, and it takes
+// no part in arithmetic.
+TEST_F(CobolArithmetic, ConditionNamesNeitherReceiveNorCompute)
+{
+    TNconditionElement elements[1] = {};
+    elements[0].name = "IS-CLOSED";
+    _TYPE_ENTRY& record = records().newType(TE_CONDITION);
+    record.condvar.count = 1;
+    record.condvar.conditions = elements;
+    TYPE_INDEX statusType{};
+    _TYPE_ENTRY& qualifier = records().newType(TE_QUALIFIER, &statusType);
+    qualifier.qualifier.type = packed(1, 0, false);
+    qualifier.qualifier.conditions = &record.condvar;
+    _SYMBOL_ENTRY& status = records().staticVariable("STATUS-CODE", statusType, 1, 0x40);
+    status.statics.attributeD = 1;
+    host.declare(*mainContext, status);
+    _SYMBOL_ENTRY& condition = records().newSymbol(SE_QUALIFIED_NAME, "IS-CLOSED");
+    condition.qualified.parent = &status;
+    host.declare(*mainContext, condition);
+    item("N", packed(3, 0));
+
+    EE_Parser parser(*services, 0);
+    EE_Expression* closed = parser.parseTheExpression("IS-CLOSED", 0);
+    ASSERT_NE(closed, nullptr);
+    for (BE::Kind kind : {BE::CobolSet, BE::Assign}) {
+        SCOPED_TRACE(kind);
+        EE_ExpressionEvaluator fresh(*services);
+        EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
+        BE& set = *services->createBinaryExpression(kind, closed, truth);
+        Outcome o = outcomeOf([&] { return &fresh.analyze(set, EE_ExpressionEvaluator::LoadValue); });
+        EXPECT_EQ(o.code, 4);
+        EXPECT_EQ(o.carried, closed);
+    }
+    EE_ExpressionEvaluator fresh(*services);
+    BE& sum = *services->createBinaryExpression(BE::Add, &name("N"), services->createParenthesesExpression(closed));
+    Outcome o = outcomeOf([&] { return &fresh.analyze(sum, EE_ExpressionEvaluator::LoadValue); });
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.carried, closed);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "AnalyserFixture.h"
+#include "compiler/EE_OstrelLiteralValue.h"
 #include "frontend/EE_LiteralExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_Parser.h"
@@ -194,40 +195,89 @@ TEST_F(CobolArithmetic, NationalDecimalSignCodeAndRefusedOperands)
     EXPECT_EQ(o.carried, &address);
 }
 
-// A condition name has no storage of its own: as a receiving item it is
-// refused rather than written over its conditional variable, and it takes
-// no part in arithmetic.
-TEST_F(CobolArithmetic, ConditionNamesNeitherReceiveNorCompute)
+// SET condition-name TO TRUE stores the condition's first value (of a
+// list its first, of a range its low bound) into the conditional variable;
+// any other right operand is refused, naming the condition; a condition
+// name takes no part in arithmetic.
+TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
 {
-    TNconditionElement elements[1] = {};
-    elements[0].name = "IS-CLOSED";
+    const TYPE_INDEX digit = packed(1, 0, false);
+    static const unsigned char seven = 0x7F, three = 0x3F, five = 0x5F, nine = 0x9F;
+    TNconditionValue single[1] = {{digit, &seven}};
+    TNconditionValue list[2] = {{digit, &three}, {digit, &nine}};
+    TNconditionRange range[1] = {{{digit, &five}, {digit, &nine}}};
+    TNconditionElement elements[3] = {};
+    elements[0].name = "IS-SEVEN";
+    elements[0].valueCount = 1;
+    elements[0].values = single;
+    elements[1].name = "IS-ODD";
+    elements[1].valueCount = 2;
+    elements[1].values = list;
+    elements[2].name = "IS-HIGH";
+    elements[2].rangeCount = 1;
+    elements[2].ranges = range;
     _TYPE_ENTRY& record = records().newType(TE_CONDITION);
-    record.condvar.count = 1;
+    record.condvar.count = 3;
     record.condvar.conditions = elements;
     TYPE_INDEX statusType{};
     _TYPE_ENTRY& qualifier = records().newType(TE_QUALIFIER, &statusType);
-    qualifier.qualifier.type = packed(1, 0, false);
+    qualifier.qualifier.type = digit;
     qualifier.qualifier.conditions = &record.condvar;
     _SYMBOL_ENTRY& status = records().staticVariable("STATUS-CODE", statusType, 1, 0x40);
     status.statics.attributeD = 1;
     host.declare(*mainContext, status);
-    _SYMBOL_ENTRY& condition = records().newSymbol(SE_QUALIFIED_NAME, "IS-CLOSED");
-    condition.qualified.parent = &status;
-    host.declare(*mainContext, condition);
+    for (const char* n : {"IS-SEVEN", "IS-ODD", "IS-HIGH"}) {
+        _SYMBOL_ENTRY& condition = records().newSymbol(SE_QUALIFIED_NAME, n);
+        condition.qualified.parent = &status;
+        host.declare(*mainContext, condition);
+    }
     item("N", packed(3, 0));
 
-    EE_Parser parser(*services, 0);
-    EE_Expression* closed = parser.parseTheExpression("IS-CLOSED", 0);
-    ASSERT_NE(closed, nullptr);
-    for (BE::Kind kind : {BE::CobolSet, BE::Assign}) {
-        SCOPED_TRACE(kind);
-        EE_ExpressionEvaluator fresh(*services);
+    struct Row {
+        const char* condition;
+        unsigned char stored;
+    } rows[] = {{"IS-SEVEN", seven}, {"IS-ODD", three}, {"IS-HIGH", five}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.condition);
+        EE_Parser parser(*services, 0);
+        EE_Expression* condition = parser.parseTheExpression(r.condition, 0);
         EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
-        BE& set = *services->createBinaryExpression(kind, closed, truth);
-        Outcome o = outcomeOf([&] { return &fresh.analyze(set, EE_ExpressionEvaluator::LoadValue); });
+        EE_ExpressionEvaluator fresh(*services);
+        Outcome o = outcomeOf([&] {
+            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, condition, truth),
+                                  EE_ExpressionEvaluator::LoadValue);
+        });
+        ASSERT_NE(o.node, nullptr) << "refused with " << o.code;
+        EE_BinaryExpression* store = o.node->asBinaryExpression();
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->kind, BE::Assign);
+        EXPECT_STREQ(store->left->signature(1).data(), "STATUS-CODE");
+        EXPECT_EQ(store->typeDescriptor->kind, TD::PackedDecimal);
+        EE_Expression* value = store->right;
+        while (EE_CastExpression* c = value->asCastExpression())
+            value = c->operand;
+        EE_LiteralExpression* literal = value->asLiteralExpression();
+        ASSERT_NE(literal, nullptr);
+        const EE_OstrelLiteralValue& bytes = static_cast<const EE_OstrelLiteralValue&>(*literal->value);
+        ASSERT_EQ(bytes.text.length(), 1u);
+        EXPECT_EQ(static_cast<unsigned char>(bytes.text.data()[0]), r.stored);
+    }
+
+    EE_Parser parser(*services, 0);
+    EE_Expression* closed = parser.parseTheExpression("IS-SEVEN", 0);
+    for (EE_Expression* other : {static_cast<EE_Expression*>(services->createLiteralExpression(
+                                     services->findOrCreateFalseLiteralValue())),
+                                 &name("N")}) {
+        EE_ExpressionEvaluator fresh(*services);
+        Outcome o = outcomeOf([&] {
+            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, closed, other),
+                                  EE_ExpressionEvaluator::LoadValue);
+        });
         EXPECT_EQ(o.code, 4);
         EXPECT_EQ(o.carried, closed);
     }
+    // Read, a condition name is not expanded.
+    EXPECT_EQ(services->expandConditionNameExpression(*closed, 0), nullptr);
     EE_ExpressionEvaluator fresh(*services);
     BE& sum = *services->createBinaryExpression(BE::Add, &name("N"), services->createParenthesesExpression(closed));
     Outcome o = outcomeOf([&] { return &fresh.analyze(sum, EE_ExpressionEvaluator::LoadValue); });

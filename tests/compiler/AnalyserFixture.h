@@ -92,6 +92,17 @@ protected:
                                                                      false, nullptr);
     }
 
+    // A COBOL group of 8 bytes (not a national group).
+    TD* alphanumericGroup()
+    {
+        HostRecordStore::ClassSpec group;
+        group.name = "G";
+        group.byteSize = 8;
+        group.leaf = TE_GROUP;
+        group.members = {{"G1", this->records().charstringType(8), 0}};
+        return this->services->findOrCreateTypeDescriptor(this->hostType(this->records().classType(group)));
+    }
+
     std::unique_ptr<EE_ExpressionEvaluator> analyser;
 };
 

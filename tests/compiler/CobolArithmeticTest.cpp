@@ -339,8 +339,9 @@ TEST_F(CobolArithmetic, IntermediatesCoverGnuCobolResults)
         digitsOf(result, integer, fraction);
         EXPECT_LE(integer, ipr);
         EXPECT_LE(fraction, dr);
-        if (result[0] == '-' || op == "-")
+        if (result[0] == '-' || op == "-") {
             EXPECT_NE(t.isSigned, 0);
+        }
     }
     EXPECT_GT(rows, 1000u);
 }

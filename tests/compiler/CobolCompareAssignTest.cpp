@@ -28,15 +28,7 @@ protected:
     EE_Expression& item(TD* type) { return leaf(type); }
     TD* zoned(unsigned digits, int scale) { return fixed(TD::ZonedDecimal, digits, scale, true); }
     TD* packed(unsigned digits, int scale) { return fixed(TD::PackedDecimal, digits, scale, true); }
-    TD* group()
-    {
-        HostRecordStore::ClassSpec g;
-        g.name = "G";
-        g.byteSize = 8;
-        g.leaf = TE_GROUP;
-        g.members = {{"G1", records().charstringType(8), 0}};
-        return services->findOrCreateTypeDescriptor(hostType(records().classType(g)));
-    }
+    TD* group() { return alphanumericGroup(); }
     TD* dbcs(unsigned length)
     {
         return services->findOrCreateDbcsStringTypeDescriptor(TD::DbcsString, length, false, false, false, nullptr);

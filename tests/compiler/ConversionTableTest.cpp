@@ -46,15 +46,6 @@ class ConversionTable : public CobolAnalyserTest {
 protected:
     TD* externalFloat() { return services->findOrCreateExternalFloatTypeDescriptor(TD::ExternalFloat, 12); }
 
-    TD* alphanumericGroup()
-    {
-        HostRecordStore::ClassSpec group;
-        group.name = "G";
-        group.byteSize = 8;
-        group.leaf = TE_GROUP;
-        group.members = {{"G1", records().charstringType(8), 0}};
-        return services->findOrCreateTypeDescriptor(hostType(records().classType(group)));
-    }
 
     void check(const char* what, TD* target, TD* source, int mode, const Expect& want)
     {

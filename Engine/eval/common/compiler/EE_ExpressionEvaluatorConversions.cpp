@@ -285,41 +285,26 @@ EE_TypeDescriptor* EE_ExpressionEvaluator::usualArithmeticTarget(const EE_TypeDe
       return services.longDoubleQuvHexTypeDescriptor();
     return nullptr;
   case TD::ZonedDecimal:
-    if (s == TD::ZonedDecimal) {
-      if (sourceSign == 2 || sourceSign == 4 || sourceSign == 5)
-        return fixed(TD::ZonedDecimal, source.digits, source.scale, sourceSigned, EE_DecimalSignTrailing);
-      return nullptr;
-    }
+  case TD::NationalDecimal: {
+    // Zoned and national decimal targets differ in the sign kinds that keep
+    // a signed flag, the sign code they make and an alphanumeric's sign.
+    const bool zonedTarget = t == TD::ZonedDecimal;
+    auto keepsSign = [&](unsigned sign) { return zonedTarget ? sign == 2 || sign == 4 || sign == 5 : sign == 4; };
+    const EE_DecimalSign code = zonedTarget ? EE_DecimalSignTrailing : EE_DecimalSignTrailingSeparate;
+    const TD::Kind kind = static_cast<TD::Kind>(t);
+    if (s == t)
+      return keepsSign(sourceSign) ? fixed(kind, source.digits, source.scale, sourceSigned, code) : nullptr;
     if (s == TD::AlphanumericString)
-      return fixed(TD::ZonedDecimal, byteSize(source), 0, false, EE_DecimalSignNoPosition);
+      return zonedTarget ? fixed(kind, byteSize(source), 0, false, EE_DecimalSignNoPosition)
+                         : fixed(kind, byteSize(source), 0, true, code);
     if (in(s, TD::Float, TD::HexLongDouble))
       return nullptr;
     if (s == TD::ExternalFloat || s == TD::NationalExternalFloat)
       return services.longDoubleQuvHexTypeDescriptor();
-    if (s == TD::PackedDecimal || s == TD::FixedPointBinary || s == TD::NationalDecimal) {
-      const bool keep = targetSign == 2 || targetSign == 4 || targetSign == 5;
-      return fixed(TD::ZonedDecimal, decimalDigits(source), source.scale, keep ? sourceSigned : true,
-                   EE_DecimalSignTrailing);
-    }
+    if (s == TD::PackedDecimal || s == TD::FixedPointBinary || s == TD::ZonedDecimal || s == TD::NationalDecimal)
+      return fixed(kind, decimalDigits(source), source.scale, keepsSign(targetSign) ? sourceSigned : true, code);
     throw EE_Exception(EE_Exception::InternalFailure);
-  case TD::NationalDecimal:
-    if (s == TD::NationalDecimal) {
-      if (sourceSign == 4)
-        return fixed(TD::NationalDecimal, source.digits, source.scale, sourceSigned, EE_DecimalSignTrailingSeparate);
-      return nullptr;
-    }
-    if (s == TD::AlphanumericString)
-      return fixed(TD::NationalDecimal, byteSize(source), 0, true, EE_DecimalSignTrailingSeparate);
-    if (in(s, TD::Float, TD::HexLongDouble))
-      return nullptr;
-    if (s == TD::ExternalFloat || s == TD::NationalExternalFloat)
-      return services.longDoubleQuvHexTypeDescriptor();
-    if (s == TD::PackedDecimal || s == TD::FixedPointBinary || s == TD::ZonedDecimal) {
-      const bool keep = targetSign == 4;
-      return fixed(TD::NationalDecimal, decimalDigits(source), source.scale, keep ? sourceSigned : true,
-                   EE_DecimalSignTrailingSeparate);
-    }
-    throw EE_Exception(EE_Exception::InternalFailure);
+  }
   case TD::ExternalFloat:
   case TD::NationalExternalFloat:
     return in(s, TD::Float, TD::HexLongDouble) ? nullptr : services.longDoubleQuvHexTypeDescriptor();

@@ -416,6 +416,25 @@ int EE_ExpressionEvaluator::relationalConversion(EE_Expression** firstSlot, EE_E
     return services.findOrCreateNationalStringTypeDescriptor(TD::NationalString, length, false, false, false,
                                                              nullptr);
   };
+  // A number met by text compares as text of its digits (two bytes a digit
+  // in national text): a packed or binary literal and a zoned or national
+  // decimal item, none with fraction digits. -1 when the second is no such
+  // number.
+  auto numberAsText = [&](auto stringOf, unsigned width) -> int {
+    if (B == TD::PackedDecimal || B == TD::FixedPointBinary) {
+      if (!isLiteral(*second) || hasFraction(b))
+        return 0;
+      castTo(second, stringOf(width * decimalDigits(b)));
+      return 1;
+    }
+    if (B == TD::ZonedDecimal || B == TD::NationalDecimal) {
+      if (hasFraction(b))
+        return 0;
+      castTo(second, stringOf(width * b.digits));
+      return 1;
+    }
+    return -1;
+  };
   if (A < TD::Class || A > TD::DbcsString)
     return 1;
   switch (A) {
@@ -480,18 +499,8 @@ int EE_ExpressionEvaluator::relationalConversion(EE_Expression** firstSlot, EE_E
       return 1;
     if (in(B, TD::Float, TD::HexLongDouble))
       return 0;
-    if (B == TD::PackedDecimal || B == TD::FixedPointBinary) {
-      if (!isLiteral(*second) || hasFraction(b))
-        return 0;
-      castTo(second, alphanumericOf(decimalDigits(b)));
-      return 1;
-    }
-    if (B == TD::ZonedDecimal || B == TD::NationalDecimal) {
-      if (hasFraction(b))
-        return 0;
-      castTo(second, alphanumericOf(b.digits));
-      return 1;
-    }
+    if (const int allowed = numberAsText(alphanumericOf, 1); allowed >= 0)
+      return allowed;
     if (B == TD::ExternalFloat)
       castTo(second, services.findOrCreateCharstringTypeDescriptor(b));
     else if (B == TD::NationalExternalFloat)
@@ -530,18 +539,8 @@ int EE_ExpressionEvaluator::relationalConversion(EE_Expression** firstSlot, EE_E
     }
     if (in(B, TD::Float, TD::HexLongDouble))
       return 0;
-    if (B == TD::PackedDecimal || B == TD::FixedPointBinary) {
-      if (!isLiteral(*second) || hasFraction(b))
-        return 0;
-      castTo(second, nationalOf(2 * decimalDigits(b)));
-      return 1;
-    }
-    if (B == TD::ZonedDecimal || B == TD::NationalDecimal) {
-      if (hasFraction(b))
-        return 0;
-      castTo(second, nationalOf(2u * b.digits));
-      return 1;
-    }
+    if (const int allowed = numberAsText(nationalOf, 2); allowed >= 0)
+      return allowed;
     if (B == TD::ExternalFloat)
       castTo(second, nationalOf(static_cast<unsigned>(2 * byteSize(b))));
     else if (B == TD::NationalExternalFloat || B == TD::DbcsString)

@@ -11,6 +11,7 @@
 #include "AnalyserFixture.h"
 #include "frontend/EE_ArraySectionExpression.h"
 #include "frontend/EE_ConditionalExpression.h"
+#include "frontend/EE_Declaration.h"
 #include "frontend/EE_FunctionCallExpression.h"
 #include "frontend/EE_LiteralExpression.h"
 #include "frontend/EE_OffsetofExpression.h"
@@ -290,6 +291,29 @@ TEST_F(Analysis, MemberAccessThroughTheParser)
             EXPECT_EQ(t.kind, r.kind);
     }
     EXPECT_THROW(parsed("a.m"), EE_ParseException);
+}
+
+// A template-id with an expression argument: the argument is analysed and
+// folded, and the instance of that value is found.
+TEST_F(Analysis, TemplateIdWithAnExpressionArgument)
+{
+    HostRecordStore::ClassSpec c;
+    c.name = "Arr<3>";
+    c.byteSize = 12;
+    host.declare(*unit, records().typeName("Arr<3>", records().classType(c)));
+    host.declare(*unit, records().newSymbol(38, "Arr"), 0x60800000);
+    EE_String text("Arr");
+    EE_Name* arr = services->lookup(text, nullptr, 0);
+    ASSERT_NE(arr, nullptr);
+    auto literal = [&](long long v) { return services->createLiteralExpression(services->createIntegerLiteralValue(v)); };
+    EE_Expression* sum = services->createBinaryExpression(BE::Add, literal(1), literal(2));
+    EE_Name* instance = services->resolveTemplate(*arr, services->createTemplateArgument(*sum));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_TRUE(instance->declaration->isType());
+    EXPECT_TRUE(sum->analyzed);
+    EXPECT_EQ(services->resolveTemplate(*services->lookup(text, nullptr, 0),
+                                        services->createTemplateArgument(*literal(4))),
+              nullptr);
 }
 
 } // namespace

@@ -293,6 +293,29 @@ TEST_F(Analysis, MemberAccessThroughTheParser)
     EXPECT_THROW(parsed("a.m"), EE_ParseException);
 }
 
+// A conditional's branches meet: a pointer takes the other branch to its
+// type, two numbers take the common type; the condition becomes a boolean.
+TEST_F(Analysis, ConditionalBranchesMeet)
+{
+    EE_ConditionalExpression* numbers =
+        services->createConditionalExpression(&name("c"), &name("a"), &name("d"));
+    analyser->analyze(*numbers);
+    EXPECT_EQ(numbers->typeDescriptor->kind, TD::Double);
+    EXPECT_EQ(numbers->whenFalse->typeDescriptor->kind, TD::Double);
+    EXPECT_EQ(numbers->condition->typeDescriptor->kind, TD::Bool);
+
+    EE_ConditionalExpression* pointers = services->createConditionalExpression(
+        &name("a"), services->createLiteralExpression(services->createIntegerLiteralValue(0)), &name("p"));
+    analyser->analyze(*pointers);
+    EXPECT_EQ(pointers->typeDescriptor->kind, TD::Pointer);
+    EXPECT_NE(pointers->whenTrue->asCastExpression(), nullptr);
+
+    EE_ConditionalExpression* byStruct = services->createConditionalExpression(&name("s"), &name("a"), &name("b"));
+    Outcome o = analysed(*byStruct);
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.carried, byStruct->condition);
+}
+
 // A template-id with an expression argument: the argument is analysed and
 // folded, and the instance of that value is found.
 TEST_F(Analysis, TemplateIdWithAnExpressionArgument)

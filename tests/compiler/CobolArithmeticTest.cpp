@@ -11,7 +11,10 @@
 
 #include "AnalyserFixture.h"
 #include "compiler/EE_OstrelLiteralValue.h"
+#include "frontend/EE_FunctionCallExpression.h"
 #include "frontend/EE_LiteralExpression.h"
+#include "frontend/EE_Parameter.h"
+#include "frontend/EE_UnaryExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_Parser.h"
 
@@ -283,6 +286,31 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
     Outcome o = outcomeOf([&] { return &fresh.analyze(sum, EE_ExpressionEvaluator::LoadValue); });
     EXPECT_EQ(o.code, 0);
     EXPECT_EQ(o.carried, closed);
+}
+
+// A CALL passes by reference (an address), by reference of an address (the
+// parameter wrapped in ADDRESS OF) and by content (a value); it has no value.
+TEST_F(CobolArithmetic, CallParametersByMode)
+{
+    item("N", packed(3, 0));
+    EE_Parser parser(*services, 0);
+    EE_Expression* program = parser.parseTheExpression("'PROG'", 0);
+    EE_Parameter* third = services->createParameter(&name("N"), nullptr);
+    EE_Parameter* second = services->createParameter(&name("N"), third);
+    EE_Parameter* first = services->createParameter(&name("N"), second);
+    first->mode = 1;
+    second->mode = 2;
+    third->mode = 3;
+    EE_FunctionCallExpression* call = services->createFunctionCallExpression(program, first, 0);
+    EE_ExpressionEvaluator fresh(*services);
+    fresh.analyze(*call);
+    EXPECT_EQ(call->typeDescriptor->kind, TD::Void);
+    EXPECT_EQ(call->parameterCount, 3u);
+    EXPECT_EQ(first->expression->typeDescriptor->kind, TD::PackedDecimal);
+    ASSERT_NE(second->expression->asUnaryExpression(), nullptr);
+    EXPECT_EQ(second->expression->asUnaryExpression()->kind, EE_UnaryExpression::AddressOf);
+    EXPECT_EQ(second->expression->typeDescriptor->kind, TD::Pointer);
+    EXPECT_EQ(third->expression->typeDescriptor->kind, TD::PackedDecimal);
 }
 
 // GnuCOBOL's COMPUTE R = A op B into an ample receiver with 6 fraction

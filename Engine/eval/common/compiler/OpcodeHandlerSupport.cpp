@@ -8,12 +8,17 @@
 
 namespace opcodehandlers {
 
-RuntimeStack& currentStack(const char* signature, unsigned line)
+ExpressionRepresentation& currentRepresentation(const char* signature, unsigned line)
 {
     ExpressionRepresentation* representation = EvaluationEnvironment::currentRep()->asExprRepresentation();
     if (representation == nullptr)
         throw InvalidOp(InvalidOp::RTRC_AssertFail, signature, line);
-    return representation->runtimeStack();
+    return *representation;
+}
+
+RuntimeStack& currentStack(const char* signature, unsigned line)
+{
+    return currentRepresentation(signature, line).runtimeStack();
 }
 
 void machineOperationUnavailable(const char* signature, unsigned line)

@@ -61,6 +61,7 @@ protected:
     }
 
     RuntimeStack& stack() { return rep_->runtimeStack(); }
+
     ExpressionRepresentation& rep() { return *rep_; }
 
     // A static int of the program at an offset into section 1.
@@ -275,6 +276,30 @@ TEST_F(HandlersOnStack, TextLiteralsKeepEveryByteTheyAreGiven)
     EXPECT_EQ(numeric->code, InvalidOp::RTRC_NotSupported);
     EXPECT_NE(numeric->function.find("RuntimeStack::genLoadFigConstant"), std::string::npos);
     EXPECT_EQ(stack().count(), 3u);
+    stack().popAll();
+}
+
+TEST_F(HandlersOnStack, StringConversionRetypesAnEvaluatorStringAndReadsAnAddressedOne)
+{
+    // A string the evaluator holds takes the target type as it is.
+    const TypeItem text(host.records().charstringType(3));
+    ASSERT_FALSE(replay([&](auto& s) {
+        s.genString("abc", 3);
+        s.genConvertString(&text);
+    }).has_value());
+    ASSERT_EQ(stack().count(), 1u);
+    EXPECT_TRUE(stack().top()->isString());
+    EXPECT_EQ(std::string(static_cast<const char*>(stack().top()->resultBuffer()), 3), "abc");
+    stack().popAll();
+
+    // A value that holds no address cannot be read as a string.
+    const TypeItem intItem(intType);
+    const std::optional<RaisedInvalidOp> refused = replay([&](auto& s) {
+        s.genLoadIntegralConstant(7, &intItem, 0, 4);
+        s.genConvertString(&text);
+    });
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->code, InvalidOp::RTRC_InvalidReference);
     stack().popAll();
 }
 

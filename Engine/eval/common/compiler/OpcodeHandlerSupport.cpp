@@ -21,12 +21,6 @@ RuntimeStack& currentStack(const char* signature, unsigned line)
     return currentRepresentation(signature, line).runtimeStack();
 }
 
-void machineOperationUnavailable(const char* signature, unsigned line)
-{
-    currentStack(signature, line);
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, signature, line, "value stack operation not available");
-}
-
 const char* typeText(const TypeItem* type)
 {
     if (type == nullptr)

@@ -16,7 +16,6 @@
 #include "types/TypeItem.h"
 
 using opcodehandlers::currentStack;
-using opcodehandlers::machineOperationUnavailable;
 using opcodehandlers::symbolText;
 using opcodehandlers::typeText;
 
@@ -104,13 +103,11 @@ void genConvert(const TypeItem* type)
     currentStack(signature, __LINE__).genConvert(target);
 }
 
-// The value stack keeps its string conversion to itself (genConvert reaches
-// it for array targets), so the instruction is refused.
 void genConvertString(const TypeItem* type)
 {
     static const char signature[] = "void genConvertString(const TypeItem*)";
-    sizedType(signature, __LINE__, type);
-    machineOperationUnavailable(signature, __LINE__);
+    const TypeItem& target = sizedType(signature, __LINE__, type);
+    currentStack(signature, __LINE__).genConvertString(target);
 }
 
 void genRefMod(const TypeItem* type)

@@ -637,4 +637,38 @@ TEST_F(QueryTest, NumbersNeedAText)
     EXPECT_EQ(raised->function, "void validatePointer(const void*, const char*, unsigned int)");
 }
 
+TEST_F(QueryTest, NumbersAreReadByTheLiteralParser)
+{
+    struct Case {
+        const char* text;
+        unsigned length;
+        long long value;
+        bool isSigned;
+        unsigned size;
+    };
+    const Case cases[] = {
+        {"42", 2, 42, true, 4},
+        {"0x10", 4, 16, true, 4},
+        {"-1", 2, -1, true, 4},
+        {"42U", 3, 42, false, 4},
+        {"4294967296", 10, 4294967296LL, true, 8},
+        // Only the given length is read.
+        {"1234", 2, 12, true, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        bool isSigned = !c.isSigned;
+        unsigned size = 0;
+        EXPECT_EQ(evaluateNumber(c.text, c.length, &isSigned, &size), c.value);
+        EXPECT_EQ(isSigned, c.isSigned);
+        EXPECT_EQ(size, c.size);
+    }
+    bool isSigned = false;
+    unsigned size = 0;
+    const std::optional<RaisedInvalidOp> raised = raisedInvalidOp([&] { evaluateNumber("12abc", 5, &isSigned, &size); });
+    ASSERT_TRUE(raised.has_value());
+    EXPECT_EQ(raised->code, InvalidOp::RTRC_ParserError);
+    EXPECT_EQ(size, 0u);
+}
+
 } // namespace

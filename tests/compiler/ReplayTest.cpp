@@ -1,7 +1,5 @@
 // Replay of a stream through the opcode handlers: the loop, its dispatch,
-// the handlers' guards and traces. The value stack's operations that the
-// evaluation machine does not offer yet refuse with RTRC_NotSupported under
-// the handler's signature, which shows which handler an opcode reached.
+// the handlers' guards and traces.
 
 #include <climits>
 #include <cstdint>
@@ -16,6 +14,8 @@
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/EE_OperandLayout.h"
 #include "compiler/OpcodeHandlers.h"
+#include "machine/RuntimeStack.h"
+#include "machine/StackItem.h"
 #include "types/ScopeItem.h"
 #include "types/SymbolItem.h"
 #include "types/TypeItem.h"
@@ -270,13 +270,24 @@ TEST_F(Replay, NullTextsAndPointersAreRefusedWhenHandlersAreCalledDirectly)
 TEST_F(Replay, MemberLoadDependsOnTheKindOfTheSymbolsScope)
 {
     const char* signature = "void genLoadMemberSym(const SymbolItem*)";
-    // Class, structure and condition-variable scopes go on to the value stack.
-    for (std::uint32_t kind : {4u, 8u, 16u}) {
-        SCOPED_TRACE(kind);
+    // Class and structure scopes go on to the value stack's member load,
+    // condition-variable scopes to its condition-name test; the refusal on the
+    // empty stack shows which one was reached.
+    const struct {
+        std::uint32_t kind;
+        const char* operation;
+    } reached[] = {
+        {4u, "void RuntimeStack::genLoadMemberSym(const SymbolItem&)"},
+        {8u, "void RuntimeStack::genLoadMemberSym(const SymbolItem&)"},
+        {16u, "void RuntimeStack::genLoadCondvarSym(const SymbolItem&)"},
+    };
+    for (const auto& c : reached) {
+        SCOPED_TRACE(c.kind);
         host.clearLines();
         const std::optional<RaisedInvalidOp> raised =
-            replayOne([&](auto& s) { s.genLoadMemberSym(symbolInScope(kind)); });
-        expectInvalidOp(raised, InvalidOp::RTRC_NotSupported, signature);
+            replayOne([&](auto& s) { s.genLoadMemberSym(symbolInScope(c.kind)); });
+        ASSERT_TRUE(raised.has_value());
+        EXPECT_EQ(raised->function, c.operation);
         EXPECT_TRUE(tracedUnder("genLoadMemberSym", "Loading symbol member"));
     }
     for (std::uint32_t kind : {1u, 256u, 768u}) {
@@ -311,13 +322,15 @@ TEST_F(Replay, OneByteCharacterIsItsOwnUnsignedByte)
     // 0x5C is '*' in EBCDIC; a lone byte is never taken for an escape.
     for (const char* byte : {"\x5C", "a", "\xFF"}) {
         host.clearLines();
-        const std::optional<RaisedInvalidOp> raised = replayOne([&](auto& s) { s.genLoadChar(byte, 1); });
-        ASSERT_TRUE(raised.has_value());
-        EXPECT_EQ(raised->function, "void genLoadIntegralConstant(uint64_t, const TypeItem*, boolean, short)");
+        env.runtimeStack().popAll();
+        EXPECT_FALSE(replayOne([&](auto& s) { s.genLoadChar(byte, 1); }).has_value());
+        ASSERT_EQ(env.runtimeStack().count(), 1u);
+        EXPECT_EQ(env.runtimeStack().top()->asUnsigned(), static_cast<unsigned char>(byte[0]));
         const std::string expected =
             "Value = " + std::to_string(static_cast<unsigned char>(byte[0])) + "; sign = 0, length = 1";
         EXPECT_TRUE(tracedUnder("genLoadIntegralConstant", expected)) << expected;
     }
+    env.runtimeStack().popAll();
 }
 
 TEST_F(Replay, RealConstantTraceShowsTheLongDoubleValue)

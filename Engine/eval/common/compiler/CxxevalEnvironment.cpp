@@ -9,6 +9,7 @@
 #include "compiler/CxxevalInterface.h"
 #include "compiler/InterfaceGuards.h"
 #include "compiler/OpcodeHandlerSupport.h"
+#include "machine/LiteralParsers.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
@@ -90,8 +91,7 @@ int MBtowc(void* out, const char* text, unsigned max)
     return n;
 }
 
-// The literal parser belongs to the evaluation machine, which does not offer
-// it yet: after the argument checks the call is refused.
+// An integer literal read by the evaluation machine's literal parser.
 long long evaluateNumber(const char* text, unsigned length, bool* isSigned, unsigned* size)
 {
     static const char signature[] = "long long evaluateNumber(const Char*, unsigned int, boolean*, unsigned int*)";
@@ -103,7 +103,12 @@ long long evaluateNumber(const char* text, unsigned length, bool* isSigned, unsi
         traceInterfaceError("empty string", signature, __LINE__);
         throw InvalidOp(InvalidOp::RTRC_Other, signature, __LINE__);
     }
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, signature, __LINE__, "literal parser not available");
+    int literalSigned = 0;
+    int literalSize = 0;
+    const std::uint64_t value = readIntegralValue(text, length, literalSigned, literalSize);
+    *isSigned = literalSigned != 0;
+    *size = static_cast<unsigned>(literalSize);
+    return static_cast<long long>(value);
 }
 
 unsigned setBrowseMode(int on)

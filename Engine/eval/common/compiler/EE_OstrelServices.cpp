@@ -107,7 +107,13 @@ EE_TypeDescriptor* EE_OstrelServices::arraySectionTypeDescriptor()
 
 EE_TypeDescriptor* EE_OstrelServices::underlyingTypeDescriptor(const EE_TypeDescriptor& type)
 {
-    return findOrCreatePredefinedTypeDescriptor(descriptors.underlyingTypeDescriptorKind(type), 0);
+    const EE_TypeDescriptor::Kind kind = descriptors.underlyingTypeDescriptorKind(type);
+    // An enumeration stands for its own integer type: the kind alone could
+    // name an integer of another size (int and long share a kind).
+    if (type.kind == EE_TypeDescriptor::Enumeration)
+        return descriptors.findOrCreatePredefinedTypeDescriptor(
+            kind, enumType(EE_OstrelTypeDescriptor::typeOf(type)));
+    return findOrCreatePredefinedTypeDescriptor(kind, 0);
 }
 
 unsigned EE_OstrelServices::cachedSize(unsigned& cache, EE_TypeDescriptor* type)

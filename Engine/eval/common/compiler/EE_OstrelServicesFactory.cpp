@@ -147,8 +147,4 @@ EE_VectorSubscriptExpression* EE_OstrelServices::createVectorSubscriptExpression
     return new (arena) EE_VectorSubscriptExpression(parameters, first, second);
 }
 
-EE_Expression* EE_OstrelServices::expandConditionNameExpression(EE_Expression&, int)
-{
-    // No expansion: the name is read as it stands.
-    return nullptr;
-}
+

@@ -6,6 +6,7 @@
 #include "compiler/ServicesRefusal.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
+#include "types/TypeItem.h"
 
 namespace {
 
@@ -39,8 +40,26 @@ EE_OstrelTypeDescriptorTable::findOrCreatePredefinedTypeDescriptor(EE_TypeDescri
     if (kind < 11 || kind > EE_TypeDescriptor::LastKind)
         servicesRefuse();
     EE_OstrelTypeDescriptor*& cached = predefined[kind - 10];
-    if (cached != nullptr)
-        return cached;
+    if (cached != nullptr) {
+        // A type of the kind with another size than the cached one (a 4-byte
+        // int where the kind's first type is an 8-byte long) is described
+        // by itself, so that its values keep their size.
+        if (type == nullptr || cached->key == type || cached->key->typeSize() == type->typeSize())
+            return cached;
+        return types.plain(type, kind);
+    }
+    if (type != nullptr) {
+        // The same for a first type of the kind whose size is not that of the
+        // model's own type of the kind: it is not the kind's descriptor.
+        const TypeItem* model = nullptr;
+        try {
+            model = findPredefinedType(ostrelTypeKind(kind));
+        } catch (...) {
+            model = nullptr;
+        }
+        if (model != nullptr && model != type && model->typeSize() != type->typeSize())
+            return types.plain(type, kind);
+    }
     if (type == nullptr) {
         const TypeKind modelKind = ostrelTypeKind(kind);
         try {

@@ -8,18 +8,17 @@
 
 namespace opcodehandlers {
 
-RuntimeStack& currentStack(const char* signature, unsigned line)
+ExpressionRepresentation& currentRepresentation(const char* signature, unsigned line)
 {
     ExpressionRepresentation* representation = EvaluationEnvironment::currentRep()->asExprRepresentation();
     if (representation == nullptr)
         throw InvalidOp(InvalidOp::RTRC_AssertFail, signature, line);
-    return representation->runtimeStack();
+    return *representation;
 }
 
-void machineOperationUnavailable(const char* signature, unsigned line)
+RuntimeStack& currentStack(const char* signature, unsigned line)
 {
-    currentStack(signature, line);
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, signature, line, "value stack operation not available");
+    return currentRepresentation(signature, line).runtimeStack();
 }
 
 const char* typeText(const TypeItem* type)

@@ -1,6 +1,7 @@
 #ifndef NORVEXA_COMPILER_OPCODEHANDLERSUPPORT_H
 #define NORVEXA_COMPILER_OPCODEHANDLERSUPPORT_H
 
+class ExpressionRepresentation;
 class RuntimeStack;
 class SymbolItem;
 class TypeItem;
@@ -13,11 +14,8 @@ namespace opcodehandlers {
 // environment is of another kind (and from the environment lookup when there
 // is none).
 RuntimeStack& currentStack(const char* signature, unsigned line);
-
-// Refuses an operation the value stack does not offer yet: after the value
-// stack is looked up (currentStack), InvalidOp RTRC_NotSupported with the
-// handler's signature and line.
-[[noreturn]] void machineOperationUnavailable(const char* signature, unsigned line);
+// The current expression representation itself, refused as currentStack.
+ExpressionRepresentation& currentRepresentation(const char* signature, unsigned line);
 
 // Names for traces; "" for null. A type's text lasts until the next type
 // text is asked for on the thread.

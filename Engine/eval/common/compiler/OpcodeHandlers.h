@@ -14,9 +14,9 @@ struct ArgMode;
 // up on every call; another kind of environment raises InvalidOp
 // RTRC_AssertFail with the handler's signature).
 //
-// Value-stack operations that the evaluation machine does not offer yet are
-// refused with InvalidOp RTRC_NotSupported carrying the handler's signature
-// and the text "value stack operation not available".
+// genConvertString is refused with InvalidOp RTRC_NotSupported carrying its
+// signature and the text "value stack operation not available": the value
+// stack keeps that conversion to itself.
 
 void genPointerAdd();
 void genAdd();

@@ -5,10 +5,11 @@
 #include "compiler/OpcodeHandlerSupport.h"
 #include "compiler/OpcodeHandlers.h"
 #include "machine/RuntimeStack.h"
+#include "services/ExpressionRepresentation.h"
 #include "services/SVC.h"
 
+using opcodehandlers::currentRepresentation;
 using opcodehandlers::currentStack;
-using opcodehandlers::machineOperationUnavailable;
 
 // Jumps go forward only: the value stack skips every instruction up to the
 // label it was told, which it meets through genLabel.
@@ -46,24 +47,27 @@ void genJump(unsigned int label)
 }
 
 // The format handlers act only while the value stack runs: the dry run and
-// a skip leave the formatted result name as it is. Appending to it is not
-// offered yet.
+// a skip leave the formatted result name as it is.
 void formatAppendIntegral()
 {
     static const char signature[] = "void formatAppendIntegral()";
-    if (currentStack(signature, __LINE__).skipState() != RuntimeStack::running)
+    RuntimeStack& stack = currentStack(signature, __LINE__);
+    if (stack.skipState() != RuntimeStack::running)
         return;
     NORVEXA_HANDLER_TRACE(signature, "Entry");
-    machineOperationUnavailable(signature, __LINE__);
+    stack.formatAppendIntegral();
 }
 
 void formatAppendString(const char* text)
 {
     static const char signature[] = "void formatAppendString(const Char*)";
-    if (currentStack(signature, __LINE__).skipState() != RuntimeStack::running)
+    ExpressionRepresentation& representation = currentRepresentation(signature, __LINE__);
+    if (representation.runtimeStack().skipState() != RuntimeStack::running)
         return;
-    NORVEXA_HANDLER_TRACE(signature, "Value = %s", text != nullptr ? text : "");
-    machineOperationUnavailable(signature, __LINE__);
+    if (text == nullptr)
+        text = "";
+    NORVEXA_HANDLER_TRACE(signature, "Value = %s", text);
+    representation.appendFormattedResultName(text);
 }
 
 bool ValueOnStackIsZero()

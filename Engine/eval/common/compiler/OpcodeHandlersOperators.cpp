@@ -6,7 +6,6 @@
 #include "services/SVC.h"
 
 using opcodehandlers::currentStack;
-using opcodehandlers::machineOperationUnavailable;
 
 // An instruction without operand: trace "Entry", then the value stack's
 // operation of the same name.
@@ -16,15 +15,6 @@ using opcodehandlers::machineOperationUnavailable;
         static const char signature[] = "void " #name "()";                    \
         NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
         currentStack(signature, __LINE__).name();                              \
-    }
-
-// The same for an operation the value stack does not offer yet.
-#define NORVEXA_UNAVAILABLE_HANDLER(name)                                      \
-    void name()                                                                \
-    {                                                                          \
-        static const char signature[] = "void " #name "()";                    \
-        NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
-        machineOperationUnavailable(signature, __LINE__);                      \
     }
 
 NORVEXA_PLAIN_HANDLER(genPointerAdd)
@@ -43,8 +33,8 @@ NORVEXA_PLAIN_HANDLER(genComplement)
 NORVEXA_PLAIN_HANDLER(genNot)
 NORVEXA_PLAIN_HANDLER(genRealPart)
 NORVEXA_PLAIN_HANDLER(genImaginaryPart)
-NORVEXA_UNAVAILABLE_HANDLER(genLoadNULL)
-NORVEXA_UNAVAILABLE_HANDLER(genLoadThis)
+NORVEXA_PLAIN_HANDLER(genLoadNULL)
+NORVEXA_PLAIN_HANDLER(genLoadThis)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftLeft)
 NORVEXA_PLAIN_HANDLER(genLogicalShiftRight)
 NORVEXA_PLAIN_HANDLER(genArithmeticShiftRight)
@@ -54,16 +44,15 @@ NORVEXA_PLAIN_HANDLER(genLT)
 NORVEXA_PLAIN_HANDLER(genLE)
 NORVEXA_PLAIN_HANDLER(genGT)
 NORVEXA_PLAIN_HANDLER(genGE)
-NORVEXA_UNAVAILABLE_HANDLER(genStore)
+NORVEXA_PLAIN_HANDLER(genStore)
 NORVEXA_PLAIN_HANDLER(genDupValue)
 NORVEXA_PLAIN_HANDLER(genPop)
-NORVEXA_UNAVAILABLE_HANDLER(genArraySection)
-NORVEXA_UNAVAILABLE_HANDLER(genSubstring)
+NORVEXA_PLAIN_HANDLER(genArraySection)
+NORVEXA_PLAIN_HANDLER(genSubstring)
 NORVEXA_PLAIN_HANDLER(pushArraySection)
-NORVEXA_UNAVAILABLE_HANDLER(genVectorSubscript)
+NORVEXA_PLAIN_HANDLER(genVectorSubscript)
 
 #undef NORVEXA_PLAIN_HANDLER
-#undef NORVEXA_UNAVAILABLE_HANDLER
 
 void genPow(unsigned int exponent)
 {
@@ -76,7 +65,7 @@ void genLoadI(short size)
 {
     static const char signature[] = "void genLoadI(short)";
     NORVEXA_HANDLER_TRACE(signature, "len = %d", size);
-    machineOperationUnavailable(signature, __LINE__);
+    currentStack(signature, __LINE__).genLoadI(size);
 }
 
 void genIndex(long long elementSize)

@@ -225,6 +225,11 @@ public:
     // Replaces the top item by the held section.
     void pushArraySection();
 
+    // Makes the top item a string of the target's type (the byte code's
+    // string conversion; genConvert reaches it for array targets).
+    // RTRC_Empty_Stack on an empty stack.
+    void genConvertString(const TypeItem& target);
+
 protected:
     RuntimeStack() = default;
 
@@ -239,9 +244,9 @@ private:
     void compare(Comparison comparison);
     // A nested conversion to a built-in type.
     void convertToBuiltin(unsigned int index);
-    // The string conversions of an array or bound-string target:
-    // RTRC_Empty_Stack on an empty stack. adjustString acts while skipping.
-    void genConvertString(const TypeItem& target);
+    // The string conversion of an array or bound-string target (genConvert
+    // reaches it too): RTRC_Empty_Stack on an empty stack. adjustString acts
+    // while skipping.
     void adjustString(const TypeItem& target);
     // A C character-array constant of length bytes of text.
     void pushBoundString(const char* text, std::uint64_t length, const TypeItem& type);

@@ -218,8 +218,15 @@ const TypeItem* TypeItem::enumType() const
         if (e != nullptr && isEnumLeaf(e->leaf)) {
             TypeItem underlying(TYPE_INDEX(e->enumeration.underlyingType));
             TypeKind k = underlying.kind();
-            if (k < t_float)
-                return simpleType(k);
+            if (k < t_float) {
+                // The predefined type of the kind, unless that has another
+                // size (a 4-byte int is a long, which is 8 bytes where the
+                // address is): then the enumeration's own integer type.
+                const TypeItem* simple = simpleType(k);
+                if (simple->typeSize() != underlying.typeSize())
+                    return CreatedTypeItem::findOrCreateType(TYPE_INDEX(e->enumeration.underlyingType), nullptr);
+                return simple;
+            }
         }
     }
     throwOther(__PRETTY_FUNCTION__, __LINE__);

@@ -1,0 +1,445 @@
+#include "compiler/EE_ExpressionEvaluator.h"
+
+#include <initializer_list>
+
+#include "frontend/EE_ArraySectionExpression.h"
+#include "frontend/EE_BaseNameLookupChain.h"
+#include "frontend/EE_CastExpression.h"
+#include "frontend/EE_ConditionalExpression.h"
+#include "frontend/EE_DebuggerServices.h"
+#include "frontend/EE_Declaration.h"
+#include "frontend/EE_DeclarationStore.h"
+#include "frontend/EE_Exception.h"
+#include "frontend/EE_FigConstant.h"
+#include "frontend/EE_FigConstantExpression.h"
+#include "frontend/EE_FunctionCallExpression.h"
+#include "frontend/EE_ImaginaryExpression.h"
+#include "frontend/EE_LiteralExpression.h"
+#include "frontend/EE_LiteralValue.h"
+#include "frontend/EE_MemberExpression.h"
+#include "frontend/EE_Name.h"
+#include "frontend/EE_NameExpression.h"
+#include "frontend/EE_ParamType.h"
+#include "frontend/EE_Parameter.h"
+#include "frontend/EE_ParenthesesExpression.h"
+#include "frontend/EE_SizeofTypeExpression.h"
+#include "frontend/EE_ThisExpression.h"
+#include "frontend/EE_UnaryExpression.h"
+#include "frontend/EE_VectorSubscriptExpression.h"
+
+namespace {
+
+using TD = EE_TypeDescriptor;
+
+bool isPointerKind(unsigned kind)
+{
+  return kind == TD::Pointer || kind == TD::FortranPointer;
+}
+
+EE_Expression& required(EE_Expression* e)
+{
+  if (e == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return *e;
+}
+
+const TD& requiredType(const TD* t)
+{
+  if (t == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return *t;
+}
+
+EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
+{
+  if (type == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  node.typeDescriptor = type;
+  node.analyzed = 1;
+  return node;
+}
+
+} // namespace
+
+EE_TypeDescriptor* EE_ExpressionEvaluator::typeOfName(EE_Name& name, LoadContext context)
+{
+  EE_Declaration* declaration = name.declaration;
+  if (declaration == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  EE_TypeDescriptor* type = declaration->setTypeDescriptor();
+  if (name.asBaseMemberName() != nullptr && !declaration->isStaticMember()) {
+    // The class the member was found in, through the bases walked to it.
+    EE_BaseNameLookupChain* link = name.baseLookupChain();
+    while (link != nullptr && link->next != nullptr)
+      link = link->next;
+    if (link != nullptr && link->store != nullptr && link->store->name != nullptr &&
+        link->store->name->declaration != nullptr)
+      link->store->name->declaration->setTypeDescriptor();
+  }
+  if (type == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  if (context == LoadRootValue)
+    return type;
+  if (type->kind == TD::Reference || type->kind == TD::AddressOfReference) {
+    if (type->next == nullptr)
+      throw EE_Exception(EE_Exception::InternalFailure);
+    type = type->next;
+  }
+  if (type->kind == TD::Array) {
+    if (type->next == nullptr)
+      throw EE_Exception(EE_Exception::InternalFailure);
+    type = services.findOrCreatePointerTypeDescriptor(*type->next, 0);
+  }
+  return type;
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_NameExpression& node, LoadContext context)
+{
+  if (node.name == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return done(node, typeOfName(*node.name, context));
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_MemberExpression& node, LoadContext context)
+{
+  node.object = &analyze(required(node.object), node.kind == EE_MemberExpression::Dot ? LoadAddress : LoadValue);
+  if (EE_Expression* expansion = services.expandConditionNameExpression(node, 0))
+    return analyze(*expansion, context);
+  if (node.member == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  if (services.isCobol() && node.implicitSubscript) {
+    EE_Declaration* declaration = node.member->declaration;
+    EE_TypeDescriptor* declared = declaration != nullptr ? declaration->setTypeDescriptor() : nullptr;
+    if (declared != nullptr && declared->kind == TD::Array) {
+      node.implicitSubscript = 0;
+      EE_Expression* one = services.createLiteralExpression(services.createIntegerLiteralValue(1));
+      EE_BinaryExpression* subscript = services.createBinaryExpression(EE_BinaryExpression::Subscript, &node, one);
+      return *analyze(required(subscript));
+    }
+  }
+  return done(node, typeOfName(*node.member, context));
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_ThisExpression& node, LoadContext context)
+{
+  if (context != LoadValue)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  EE_TypeDescriptor* type = node.typeDescriptor;
+  if (type == nullptr || !isPointerKind(type->kind) || type->next == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  if (type->next->declaration != nullptr)
+    type->next->declaration->setTypeDescriptor();
+  return done(node, type);
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_LiteralExpression& node, LoadContext context)
+{
+  if (context != LoadValue)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  if (node.value == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return done(node, node.value->typeDescriptor());
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_FigConstantExpression& node, LoadContext context)
+{
+  if (context != LoadValue)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  if (node.value == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return done(node, node.value->typeDescriptor());
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_ImaginaryExpression& node, LoadContext context)
+{
+  if (context != LoadValue)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  return done(node, services.complexFloatTypeDescriptor());
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_ParenthesesExpression& node, LoadContext context)
+{
+  node.inner = &analyze(required(node.inner), context);
+  return done(node, node.inner->typeDescriptor);
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadContext context)
+{
+  EE_TypeDescriptor* target = node.typeDescriptor;
+  if (target == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  const bool byAddress =
+      target->kind == TD::Reference || target->kind == TD::AddressOfReference || target->kind == TD::Class;
+  node.operand = &analyze(required(node.operand), byAddress ? LoadAddress : context);
+  return done(node, target);
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_SizeofTypeExpression& node, LoadContext context)
+{
+  if (context == LoadAddress)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  return done(node, services.sizetTypeDescriptor());
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_ConditionalExpression& node, LoadContext context)
+{
+  EE_Expression& condition = analyze(required(node.condition), LoadValue);
+  node.condition = &condition;
+  if (!isPointerKind(condition.typeDescriptor->kind)) {
+    if (!services.isArithmetic(*condition.typeDescriptor))
+      throw EE_Exception(EE_Exception::UnexpectedType, &condition);
+    node.condition =
+        &convertedTo(services.boolTypeDescriptor(), analyze(integralPromotion(condition), LoadValue));
+  }
+  if (!services.supportsAssignment() && hasSideEffects(*node.condition))
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  node.whenTrue = &analyze(required(node.whenTrue), context);
+  node.whenFalse = &analyze(required(node.whenFalse), context);
+  const bool leftPointer = isPointerKind(node.whenTrue->typeDescriptor->kind);
+  const bool rightPointer = isPointerKind(node.whenFalse->typeDescriptor->kind);
+  if (!leftPointer && rightPointer) {
+    node.whenTrue = &analyze(implicitCast(node.whenFalse->typeDescriptor, *node.whenTrue), context);
+  } else if (leftPointer && rightPointer) {
+    EE_TypeDescriptor* leftType = node.whenTrue->typeDescriptor;
+    node.whenTrue = &analyze(pointerConversion(*node.whenTrue, *node.whenFalse->typeDescriptor), context);
+    node.whenFalse = &analyze(pointerConversion(*node.whenFalse, *leftType), context);
+  } else if (leftPointer) {
+    node.whenFalse = &analyze(implicitCast(node.whenTrue->typeDescriptor, *node.whenFalse), context);
+  } else {
+    node.whenTrue = &analyze(arithmeticConversion(*node.whenTrue, *node.whenFalse->typeDescriptor, 0), context);
+    node.whenFalse = &analyze(arithmeticConversion(*node.whenFalse, *node.whenTrue->typeDescriptor, 0), context);
+  }
+  return done(node, node.whenTrue->typeDescriptor);
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadContext context)
+{
+  using UE = EE_UnaryExpression;
+  auto onlyValue = [&] {
+    if (context != LoadValue)
+      throw EE_Exception(EE_Exception::InternalFailure, &node);
+  };
+  switch (node.kind) {
+  case UE::BitwiseNot: {
+    onlyValue();
+    EE_Expression& operand = analyze(*analyze(required(node.operand)), LoadValue);
+    node.operand = &analyze(integralPromotion(operand), LoadValue);
+    if (!services.isIntegral(*node.operand->typeDescriptor))
+      throw EE_Exception(EE_Exception::InternalFailure, &node);
+    return done(node, node.operand->typeDescriptor);
+  }
+  case UE::LogicalNot: {
+    onlyValue();
+    EE_Expression& operand = analyze(*analyze(required(node.operand)), LoadValue);
+    node.operand = &analyze(integralPromotion(operand), LoadValue);
+    return done(node, services.boolTypeDescriptor());
+  }
+  case UE::Negate: {
+    EE_Expression& operand = analyze(required(node.operand), context);
+    EE_TypeDescriptor* own = operand.typeDescriptor;
+    node.operand = &analyze(integralPromotion(operand), LoadValue);
+    if (services.typeStoresDigits(*own)) {
+      const EE_DecimalSign sign =
+          own->kind == TD::NationalDecimal ? EE_DecimalSignLeadingSeparate : EE_DecimalSignTrailing;
+      return done(node, services.findOrCreateFixedPointTypeDescriptor(own->kind, decimalDigits(*own), own->scale,
+                                                                      own->isSigned != 0, sign));
+    }
+    return done(node, own);
+  }
+  case UE::UnaryPlus:
+  case UE::PreIncrement:
+  case UE::PostIncrement:
+  case UE::PreDecrement:
+  case UE::PostDecrement: {
+    EE_Expression& operand = analyze(required(node.operand), context);
+    EE_TypeDescriptor* own = operand.typeDescriptor;
+    node.operand = services.isArithmetic(*own) ? &analyze(integralPromotion(operand), LoadValue) : &operand;
+    return done(node, own);
+  }
+  case UE::AddressOf: {
+    if (context != LoadValue && !services.isCobol())
+      throw EE_Exception(EE_Exception::InternalFailure, &node);
+    EE_Expression& target = required(node.operand);
+    if (EE_MemberExpression* member = target.asMemberExpression()) {
+      EE_Declaration* declaration = member->member != nullptr ? member->member->declaration : nullptr;
+      EE_TypeDescriptor* declared = declaration != nullptr ? declaration->setTypeDescriptor() : nullptr;
+      if (declared != nullptr && declared->kind == TD::Array && declared->next != nullptr) {
+        EE_CastExpression* decayed = services.createCastExpression(
+            EE_CastExpression::Parenthesized, services.findOrCreatePointerTypeDescriptor(*declared->next, 0),
+            member);
+        return analyze(required(decayed), context);
+      }
+    }
+    node.operand = &analyze(target, LoadAddress);
+    EE_TypeDescriptor* type = node.operand->typeDescriptor;
+    if (EE_CastExpression* cast = node.operand->asCastExpression()) {
+      if ((type->kind == TD::Reference || type->kind == TD::AddressOfReference) && cast->operand != nullptr)
+        type = cast->operand->typeDescriptor;
+    } else if (EE_NameExpression* name = node.operand->asNameExpression(); name != nullptr && services.isCobol()) {
+      type = typeOfName(*name->name, LoadValue);
+    }
+    return done(node, services.findOrCreatePointerTypeDescriptor(requiredType(type), 0));
+  }
+  case UE::Indirection: {
+    node.operand = &analyze(required(node.operand), LoadValue);
+    EE_TypeDescriptor* type = node.operand->typeDescriptor;
+    EE_TypeDescriptor* pointee = type->next;
+    if (pointee == nullptr)
+      throw EE_Exception(EE_Exception::InternalFailure);
+    if (pointee->kind == TD::Array && context != LoadRootValue) {
+      if (pointee->next == nullptr)
+        throw EE_Exception(EE_Exception::InternalFailure);
+      pointee = services.findOrCreatePointerTypeDescriptor(*pointee->next, 0);
+    }
+    return done(node, pointee);
+  }
+  case UE::SizeofOperand: {
+    onlyValue();
+    EE_Expression* inner = &required(node.operand);
+    while (EE_ParenthesesExpression* p = inner->asParenthesesExpression())
+      inner = &required(p->inner);
+    node.operand = &analyze(*inner, LoadRootValue);
+    return done(node, services.sizetTypeDescriptor());
+  }
+  case UE::TypeidOperand:
+    onlyValue();
+    node.operand = &analyze(required(node.operand), LoadValue);
+    return done(node, node.typeDescriptor);
+  case UE::RealPart:
+  case UE::ImaginaryPart: {
+    onlyValue();
+    node.operand = &analyze(required(node.operand), LoadValue);
+    switch (node.operand->typeDescriptor->kind) {
+    case TD::ComplexFloat: return done(node, services.floatTypeDescriptor());
+    case TD::ComplexDouble: return done(node, services.doubleTypeDescriptor());
+    case TD::ComplexLongDouble: return done(node, services.longDoubleTypeDescriptor());
+    case TD::HexComplexFloat: return done(node, services.floatQuvHexTypeDescriptor());
+    case TD::HexComplexDouble: return done(node, services.doubleQuvHexTypeDescriptor());
+    case TD::HexComplexLongDouble: return done(node, services.longDoubleQuvHexTypeDescriptor());
+    default: throw EE_Exception(EE_Exception::InternalFailure, &node);
+    }
+  }
+  default: throw EE_Exception(EE_Exception::UnsupportedOperator, &node);
+  }
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_FunctionCallExpression& node, LoadContext)
+{
+  if (services.isCobol()) {
+    node.callee = &analyze(required(node.callee), LoadValue);
+    unsigned count = 0;
+    for (EE_Parameter* p = node.parameters; p != nullptr; p = p->next, ++count) {
+      if (p->mode == 2)
+        p->expression = services.createUnaryExpression(EE_UnaryExpression::AddressOf, &required(p->expression));
+      p->expression = &analyze(required(p->expression), p->mode == 3 ? LoadValue : LoadAddress);
+    }
+    node.parameterCount = count;
+    return done(node, services.findOrCreatePredefinedTypeDescriptor(TD::Void, 0));
+  }
+  node.callee = &analyze(required(node.callee), LoadAddress);
+  EE_TypeDescriptor* function = node.callee->typeDescriptor;
+  if (function == nullptr || function->kind != TD::Function)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  EE_NameExpression* calleeName = node.callee->asNameExpression();
+  if (services.isFortran() && calleeName == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  unsigned count = 0;
+  for (EE_Parameter* p = node.parameters; p != nullptr; p = p->next)
+    ++count;
+  const unsigned declared = function->parameterCount;
+  if (function->variadic != 0 ? count < declared : count != declared)
+    throw EE_Exception(EE_Exception::UnexpectedType, &node);
+  // The declared parameter types, first to last (the chain starts at the last).
+  EE_TypeDescriptor* parameterTypes[256] = {};
+  if (declared > 256)
+    throw EE_Exception(EE_Exception::InternalFailure, &node);
+  {
+    unsigned i = declared;
+    for (EE_ParamType* t = function->parameters; t != nullptr && i > 0; t = t->previous)
+      parameterTypes[--i] = t->type;
+  }
+  EE_TypeDescriptor* remembered = nullptr;
+  bool kept = false;
+  unsigned index = 0;
+  for (EE_Parameter* p = node.parameters; p != nullptr; p = p->next, ++index) {
+    EE_Expression* argument = &analyze(required(p->expression), LoadValue);
+    if (index >= declared) {
+      if (services.isArithmetic(*argument->typeDescriptor))
+        argument = &analyze(integralPromotion(*argument), LoadValue);
+    } else {
+      EE_TypeDescriptor* parameter = parameterTypes[index];
+      if (parameter == nullptr)
+        throw EE_Exception(EE_Exception::UnexpectedType, &node);
+      const TD* given = argument->typeDescriptor;
+      if (given->kind == TD::FortranPointer && parameter->kind != TD::FortranPointer) {
+        given = given->next;
+        if (given == nullptr)
+          throw EE_Exception(EE_Exception::UnexpectedType, &node);
+      }
+      if (given->kind == TD::Function && argument->asNameExpression() == nullptr) {
+        const TD* target = parameter->kind == TD::Pointer ? parameter->next : nullptr;
+        bool same = target != nullptr && target->kind == TD::Function && target->next != nullptr &&
+                    given->next != nullptr && services.isSameAs(*target->next, *given->next) &&
+                    target->parameterCount == given->parameterCount;
+        for (EE_ParamType *a = same ? target->parameters : nullptr, *b = given->parameters;
+             same && a != nullptr && b != nullptr; a = a->previous, b = b->previous)
+          same = a->type != nullptr && b->type != nullptr && services.isSameAs(*a->type, *b->type);
+        if (!same)
+          throw EE_Exception(EE_Exception::UnexpectedType, &node);
+      } else if (!services.isSameAs(*parameter, *given)) {
+        if (services.isFortran())
+          throw EE_Exception(EE_Exception::UnexpectedType, &node);
+        if (parameter->kind >= TD::GenericInteger && parameter->kind <= TD::GenericWide) {
+          const bool accepted = services.isSigned(*given) || services.isLogical(*given) ||
+                                services.isIntegral(*given) || services.isBinaryFloatingPoint(*given) ||
+                                services.isComplex(*given);
+          if (!accepted)
+            throw EE_Exception(EE_Exception::UnexpectedType, &node);
+        } else {
+          argument = &analyze(arithmeticConversion(*argument, *parameter, 1, given), LoadValue);
+        }
+      }
+    }
+    p->expression = argument;
+    if (!kept && p->next == nullptr && index == 0 && argument->typeDescriptor->kind >= TD::Bool) {
+      remembered = services.findOrCreatePredefinedTypeDescriptor(argument->typeDescriptor->kind, 0);
+      kept = true;
+    }
+  }
+  node.parameterCount = count;
+  EE_Name* name = calleeName != nullptr ? calleeName->name : nullptr;
+  if (name == nullptr)
+    throw EE_Exception(EE_Exception::InternalFailure);
+  return done(node, services.determineFunctionReturnType(*name, function->next, remembered));
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_ArraySectionExpression& node, LoadContext)
+{
+  for (EE_Expression** part : {&node.lower, &node.upper, &node.stride}) {
+    if (*part == nullptr)
+      continue;
+    EE_Expression& analysed = analyze(**part, LoadValue);
+    if (isPointerKind(analysed.typeDescriptor->kind)) {
+      *part = &analysed;
+      continue;
+    }
+    if (!services.isIntegral(*analysed.typeDescriptor))
+      throw EE_Exception(EE_Exception::UnexpectedType, &analysed);
+    *part = &analyze(integralPromotion(analysed), LoadValue);
+  }
+  if (node.dimension + 1 > _sectionDimensions)
+    _sectionDimensions = node.dimension + 1;
+  return done(node, services.arraySectionTypeDescriptor());
+}
+
+EE_Expression& EE_ExpressionEvaluator::analyze(EE_VectorSubscriptExpression& node, LoadContext)
+{
+  for (EE_Parameter* p = node.parameters; p != nullptr; p = p->next) {
+    p->expression = &analyze(required(p->expression), LoadValue);
+    if (!services.isIntegral(*p->expression->typeDescriptor))
+      throw EE_Exception(EE_Exception::InternalFailure, &node);
+  }
+  if (node.dimension + 1 > _sectionDimensions)
+    _sectionDimensions = node.dimension + 1;
+  return done(node, services.arraySectionTypeDescriptor());
+}

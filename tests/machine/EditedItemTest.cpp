@@ -48,6 +48,12 @@ TEST_F(EditedItemTest, FactoryRowsLoadsAndSizes)
         const auto item = made(c.type);
         EXPECT_TRUE(typeid(*item) == c.itemClass) << c.itemClass.name();
         EXPECT_EQ(item->size(), c.image.size()) << c.itemClass.name();
+        // A new item shows blanks over the whole type, never fewer bytes.
+        const bool wide = c.itemClass == typeid(StackItemNationalNumericEdited) ||
+                          c.itemClass == typeid(StackItemNationalEdited);
+        EXPECT_EQ(imageOf(*item), wide ? utf16Of(std::string(c.image.size() / 2, ' '))
+                                       : std::vector<std::uint8_t>(c.image.size(), 0x40))
+            << c.itemClass.name();
         item->load(place(c.image));
         EXPECT_TRUE(item->hasValue());
         EXPECT_EQ(imageOf(*item), c.image) << c.itemClass.name();

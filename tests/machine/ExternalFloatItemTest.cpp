@@ -45,6 +45,9 @@ TEST_F(ExternalFloatItemTest, FactoryMakesTheItemsOfTheType)
     const auto n = made(nationalType());
     ASSERT_NE(dynamic_cast<StackItemNationalExternalFloat*>(n.get()), nullptr);
     EXPECT_EQ(n->size(), 20u);
+    // The new items' storage spans the whole type.
+    EXPECT_EQ(imageOf(*e).size(), 10u);
+    EXPECT_EQ(imageOf(*n).size(), 20u);
 }
 
 TEST_F(ExternalFloatItemTest, LoadKeepsTheCharactersAndRefusesNoPlaceOrLength)

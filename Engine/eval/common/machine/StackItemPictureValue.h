@@ -2,6 +2,7 @@
 #define NORVEXA_MACHINE_STACKITEMPICTUREVALUE_H
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "machine/StackItem.h"
@@ -36,7 +37,24 @@ public:
         setHasValue(true);
     }
 
-    void* resultBuffer() const override { return const_cast<unsigned char*>(value_.bytes().data()); }
+    // The value's bytes; a value shorter than the type (the empty value a
+    // new item starts from) is shown blank-filled to the type's size, so
+    // that a store never reads past it.
+    void* resultBuffer() const override
+    {
+        const ByteString& bytes = value_.bytes();
+        const std::uint64_t n = size();
+        if (bytes.length() >= n)
+            return const_cast<unsigned char*>(bytes.data());
+        image_.assign(bytes.data(), bytes.data() + bytes.length());
+        while (image_.size() < n) {
+            if constexpr (isNational)
+                image_.push_back(image_.size() % 2 == 0 ? 0x00 : 0x20);
+            else
+                image_.push_back(0x40);
+        }
+        return image_.data();
+    }
 
     // A group's view of the value: its bytes as stored.
     ByteString asAlphaNumericGroup(const TNclass&) const override { return value_.bytes(); }
@@ -66,6 +84,12 @@ protected:
     const Record& record() const { return value_.record(); }
 
     Value value_;
+
+private:
+    static constexpr bool isNational = std::is_same_v<Record, TNnational_external_float> ||
+                                       std::is_same_v<Record, TNnational_edited> ||
+                                       std::is_same_v<Record, TNnational_numeric_edited>;
+    mutable std::vector<unsigned char> image_;
 };
 
 #endif

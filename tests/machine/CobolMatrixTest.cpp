@@ -115,6 +115,12 @@ protected:
             t = records().nationalDecimalType(5, scale2, true, TN_SignTrailingSeparate);
         else if (kind == "NNE")
             t = numericEditedType(TE_NATIONAL_NUMERIC_EDITED, "-ZZ9.99", 14, 5, scale2);
+        else if (kind == "NED")
+            t = pictureType(TE_NATIONAL_EDITED, "NNBNN", 10);
+        else if (kind == "D4")
+            t = records().charstringType(4, TE_DBCS_STRING);
+        else if (kind == "DED")
+            t = pictureType(TE_DBCS_EDITED, "G(2)", 4);
         else if (kind == "SQL")
             records().newType(89, &t);
         else

@@ -434,6 +434,20 @@ def extra_rows(srcs, images, results):
             right = bytes([byte]) * len(image)
             rows.append(f'CMP\tX6\t{image.hex().upper()}\tFIG\t{byte:02X}\t'
                         f'{int(image == right)}\t{int(image < right)}\tthe constant repeated: {name}')
+    # National-edited NNBNN: the text's characters fill the N positions, the
+    # B inserts a national blank.
+    for n, v in texts:
+        edited = (v[:2] + ' ' + v[2:4]).encode('utf-16-be').hex().upper()
+        rows.append(f'MOVE\tX6\t{ebcdic(v.encode()).hex().upper()}\tNED\t{edited}\t'
+                    'national-edited: the characters edited into the picture')
+        rows.append(f'MOVE\tN6\t{utf16(v[:3]).hex().upper()}\tNED\t'
+                    f'{(v[:2] + " " + v[2:3] + " ").encode("utf-16-be").hex().upper()}\t'
+                    'national-edited: the characters edited into the picture, blank-padded')
+    # DBCS text into a DBCS-edited G(2) picture and back: the characters as
+    # they stand.
+    for dbcs in ('42C142C2', '4040C1C2'):
+        rows.append(f'MOVE\tD4\t{dbcs}\tDED\t{dbcs}\tDBCS-edited: the characters edited into the picture')
+        rows.append(f'MOVE\tDED\t{dbcs}\tD4\t{dbcs}\tDBCS text of a DBCS-edited item: its bytes')
     # Numeric-edited against numbers: the right operand edited into this
     # picture, then the edited bytes compared.
     edited = {n: to_debuggee('NE', results[(n, 'NE')]) for n, (k, v) in enumerate(srcs)

@@ -121,6 +121,10 @@ protected:
             t = records().charstringType(4, TE_DBCS_STRING);
         else if (kind == "DED")
             t = pictureType(TE_DBCS_EDITED, "G(2)", 4);
+        else if (kind == "IN")
+            t = records().indexNameType(4, 10);
+        else if (kind == "ID")
+            t = records().indexDataItemType(4);
         else if (kind == "SQL")
             records().newType(89, &t);
         else

@@ -448,6 +448,26 @@ def extra_rows(srcs, images, results):
     for dbcs in ('42C142C2', '4040C1C2'):
         rows.append(f'MOVE\tD4\t{dbcs}\tDED\t{dbcs}\tDBCS-edited: the characters edited into the picture')
         rows.append(f'MOVE\tDED\t{dbcs}\tD4\t{dbcs}\tDBCS text of a DBCS-edited item: its bytes')
+    # Index names (4 bytes, elements of 10 bytes: offset 20 is occurrence 3)
+    # give their occurrence number as a number, and take an integer as an
+    # occurrence; index data items take and give nothing but indexes.
+    index = (20).to_bytes(4, 'big').hex().upper()
+    rows.append(f'MOVE\tIN\t{index}\tP52\t{packed_image(Decimal(3), 5, 2, True).hex().upper()}\t'
+                'index name: the occurrence number')
+    rows.append(f'MOVE\tIN\t{index}\tPU3\t{packed_image(Decimal(3), 3, 0, False).hex().upper()}\t'
+                'index name: the occurrence number')
+    rows.append(f'MOVE\tIN\t{index}\tB4\t0003\tindex name: the occurrence number')
+    rows.append(f'MOVE\tIN\t{index}\tID\t{index}\tindex data item: the offset as it stands')
+    rows.append(f'MOVE\tIN\t{index}\tIN\t{index}\tindex name: the same table')
+    rows.append(f'MOVE\tID\t{index}\tP52\tERR:2\tindex data item: no number')
+    for n, (k, v) in enumerate(srcs):
+        if k in ('PU3', 'B4', 'ZU') and Decimal(v) > 0:
+            simage = to_debuggee(k, images[n]).hex().upper()
+            offset = ((int(v) - 1) * 10).to_bytes(4, 'big').hex().upper()
+            rows.append(f'MOVE\t{k}\t{simage}\tIN\t{offset}\tindex name: the number as occurrence')
+            rows.append(f'MOVE\t{k}\t{simage}\tID\tERR:2\tindex data item: no number')
+            rows.append(f'CMP\tIN\t{index}\t{k}\t{simage}\t{int(3 == int(v))}\t{int(3 < int(v))}\t'
+                        'occurrence numbers')
     # Numeric-edited against numbers: the right operand edited into this
     # picture, then the edited bytes compared.
     edited = {n: to_debuggee('NE', results[(n, 'NE')]) for n, (k, v) in enumerate(srcs)

@@ -154,7 +154,9 @@ protected:
             return std::make_unique<StackItemFigConstant>(rep(), reinterpret_cast<const char*>(byte.data()), 1,
                                                           TypeItem(kindType(kind)));
         }
-        return loaded(kindType(kind), fromHex(image));
+        std::unique_ptr<StackItem> made(RuntimeStack::makeStackItem(typeOf(kind), nullptr));
+        made->load(place(fromHex(image)));
+        return made;
     }
 
 private:

@@ -468,6 +468,17 @@ def extra_rows(srcs, images, results):
             rows.append(f'MOVE\t{k}\t{simage}\tID\tERR:2\tindex data item: no number')
             rows.append(f'CMP\tIN\t{index}\t{k}\t{simage}\t{int(3 == int(v))}\t{int(3 < int(v))}\t'
                         'occurrence numbers')
+    # COMP-1 and COMP-2 into numbers: what cobc gives for the same number
+    # from a packed source.
+    for v in ('12.5', '-7.25'):
+        n = packed[Decimal(v)]
+        for kind, size in (('C1', 4), ('C2', 8)):
+            image = hfp(Decimal(v), size).hex().upper()
+            for tkind in sorted(NUMERIC_TARGETS - {'B4'}):  # rounds, as external floats do
+                if (n, tkind) in results:
+                    rows.append(f'MOVE\t{kind}\t{image}\t{tkind}\t'
+                                f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
+                                'cobc, MOVE of the same number from packed')
     # Numeric-edited against numbers: the right operand edited into this
     # picture, then the edited bytes compared.
     edited = {n: to_debuggee('NE', results[(n, 'NE')]) for n, (k, v) in enumerate(srcs)

@@ -23,6 +23,7 @@
 #include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
 #include "machine/StackItemS.h"
+#include "machine/StackItemSqltype.h"
 #include "machine/StackItemU.h"
 #include "testhost/inprocess/MachineFixture.h"
 
@@ -125,10 +126,11 @@ TEST_F(FactoryTest, HostLeafCodes)
         {18, typeid(StackItemCompound)}, {31, typeid(StackItemCompound)}, {52, typeid(StackItemCompound)},
         {53, typeid(StackItemCompound)}, {64, typeid(StackItemCompound)}, {65, typeid(StackItemCompound)},
         {66, typeid(StackItemCompound)}, {50, typeid(StackItemPackedDecimal)}, {69, typeid(StackItemZonedDecimal)},
-        {73, typeid(StackItemNationalDecimal)},
+        {73, typeid(StackItemNationalDecimal)}, {89, typeid(StackItemSqltype)},
     };
-    // Binary and index records of length 0 (as zero-filled) hold no value.
-    const std::set<unsigned> lengthless = {68, 75, 76};
+    // Binary and index records of length 0 (as zero-filled) hold no value;
+    // external-float and edited records without a picture neither.
+    const std::set<unsigned> lengthless = {68, 75, 76, 77, 78, 79, 80, 81, 82, 87};
     for (unsigned leaf = 0; leaf <= 100; ++leaf) {
         TYPE_INDEX index{};
         _TYPE_ENTRY& entry = host.records().newType(leaf, &index);

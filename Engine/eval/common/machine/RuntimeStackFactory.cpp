@@ -3,6 +3,7 @@
 #include "datatypes/DecimalFloat.h"
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemAddress.h"
+#include "machine/StackItemAlphaNumericEdited.h"
 #include "machine/StackItemArray.h"
 #include "machine/StackItemArraySection.h"
 #include "machine/StackItemCharstring.h"
@@ -10,7 +11,9 @@
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDbcsString.h"
 #include "machine/StackItemDecimalNumber.h"
+#include "machine/StackItemDbcsEdited.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "machine/StackItemExternalFloat.h"
 #include "machine/StackItemFileDesc.h"
 #include "machine/StackItemFixedPointBinary.h"
 #include "machine/StackItemFloat.h"
@@ -18,9 +21,14 @@
 #include "machine/StackItemFunction.h"
 #include "machine/StackItemIndexDataItem.h"
 #include "machine/StackItemIndexName.h"
+#include "machine/StackItemNationalEdited.h"
+#include "machine/StackItemNationalExternalFloat.h"
+#include "machine/StackItemNationalNumericEdited.h"
 #include "machine/StackItemNationalString.h"
 #include "machine/StackItemNull.h"
+#include "machine/StackItemNumericEdited.h"
 #include "machine/StackItemS.h"
+#include "machine/StackItemSqltype.h"
 #include "machine/StackItemU.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -163,17 +171,17 @@ const Row leafRows[] = {
     {74, blank<StackItemNationalString>}, // national string
     {75, cobolZero<StackItemIndexName, IndexName>}, // index name
     {76, cobolZero<StackItemIndexDataItem, IndexDataItem>}, // index data item
-    {77, nullptr}, // external floating point
-    {78, nullptr}, // alphanumeric-edited
-    {79, nullptr}, // numeric-edited
-    {80, nullptr}, // national external floating point
-    {81, nullptr}, // national-edited
-    {82, nullptr}, // national numeric-edited
+    {77, cobolZero<StackItemExternalFloat, ExternalFloat>}, // external floating point
+    {78, cobolZero<StackItemAlphaNumericEdited, AlphaNumericEdited>}, // alphanumeric-edited
+    {79, cobolZero<StackItemNumericEdited, NumericEdited>}, // numeric-edited
+    {80, cobolZero<StackItemNationalExternalFloat, NationalExternalFloat>}, // national external floating point
+    {81, cobolZero<StackItemNationalEdited, NationalEdited>}, // national-edited
+    {82, cobolZero<StackItemNationalNumericEdited, NationalNumericEdited>}, // national numeric-edited
     {83, ofType<StackItemArray>}, // array or bound string
     {85, ofType<StackItemFileDesc>}, // file description
     {86, blank<StackItemDbcsString>}, // DBCS string
-    {87, nullptr}, // DBCS-edited
-    {89, nullptr}, // SQL type
+    {87, cobolZero<StackItemDbcsEdited, DbcsEdited>}, // DBCS-edited
+    {89, ofType<StackItemSqltype>}, // SQL type
 };
 
 // Built-in indexes (128 to 205); indexes not listed are refused with

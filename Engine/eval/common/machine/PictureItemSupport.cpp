@@ -1,0 +1,29 @@
+#include "machine/PictureItemSupport.h"
+
+#include "datatypes/NationalNumericEdited.h"
+#include "datatypes/NumericEdited.h"
+#include "services/InvalidOp.h"
+
+namespace pictureitem {
+
+void raiseDataError(DataError error, const char* variable)
+{
+    const char* text = variable != nullptr ? variable : "";
+    if (error == DataErrorBadSign)
+        throw InvalidOp(InvalidOp::RTRC_BadSignInNumeric, __PRETTY_FUNCTION__, __LINE__, text);
+    if (error == DataErrorBadDigit)
+        throw InvalidOp(InvalidOp::RTRC_BadDataInNumeric, __PRETTY_FUNCTION__, __LINE__, text);
+}
+
+NationalNumericEdited nationalNumericEdited(long double number, const TNnational_numeric_edited& record)
+{
+    TNnumeric_edited narrow{};
+    narrow.leaf = TE_NUMERIC_EDITED;
+    narrow.length = record.length / 2;
+    narrow.precision = record.precision;
+    narrow.scale = record.scale;
+    narrow.picture = record.picture;
+    return NumericEdited(narrow, number).convertToNationalNumericEdited();
+}
+
+} // namespace pictureitem

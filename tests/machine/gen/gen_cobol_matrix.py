@@ -530,10 +530,6 @@ def extra_rows(srcs, images, results):
         if skind not in ('P52', 'PU3', 'B4', 'Z3'):
             continue
         simage = to_debuggee(skind, images[n]).hex().upper()
-        if Decimal(v) < 0 and abs(Decimal(v)) < 100:
-            # A negative number cut to zero keeps its D sign here; cobc
-            # gives C: reported, not frozen.
-            continue
         rows.append(f'MOVE\t{skind}\t{simage}\tPP\t{packed_image(Decimal(v), *pictures["PP"]).hex().upper()}\t'
                     'P-scaled: MOVE rules (Python decimal)')
     for v in ('12300', '-500', '0', '99900'):

@@ -367,9 +367,7 @@ def extra_rows(srcs, images, results):
         if skind not in NUMBERS:
             continue
         text = ef_text(v)
-        if text is None or abs(Decimal(v)) == Decimal('999.99'):
-            # 999.99 reaches the picture through a long double and comes out
-            # as 99.98E+01: a fault of the value class, reported, not frozen.
+        if text is None:
             continue
         simage = to_debuggee(skind, images[n]).hex().upper()
         rows.append(f'MOVE\t{skind}\t{simage}\tEF\t{ebcdic(text.encode()).hex().upper()}\t'
@@ -385,10 +383,6 @@ def extra_rows(srcs, images, results):
         n = packed[Decimal(v)]
         for kind, image in (('EF', ebcdic(text.encode())), ('NEF', utf16(text))):
             for tkind in TARGETS:
-                # A binary target rounds the fraction it drops (12.5 gives
-                # 13) where MOVE cuts it: reported, not frozen.
-                if tkind in ('B4',):
-                    continue
                 if tkind in NUMERIC_TARGETS and (n, tkind) in results:
                     rows.append(f'MOVE\t{kind}\t{image.hex().upper()}\t{tkind}\t'
                                 f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
@@ -469,7 +463,7 @@ def extra_rows(srcs, images, results):
         n = packed[Decimal(v)]
         for kind, size in (('C1', 4), ('C2', 8)):
             image = hfp(Decimal(v), size).hex().upper()
-            for tkind in sorted(NUMERIC_TARGETS - {'B4'}):  # rounds, as external floats do
+            for tkind in sorted(NUMERIC_TARGETS):
                 if (n, tkind) in results:
                     rows.append(f'MOVE\t{kind}\t{image}\t{tkind}\t'
                                 f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'

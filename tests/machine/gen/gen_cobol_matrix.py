@@ -298,11 +298,6 @@ def main():
             if rk not in NUMBERS:
                 continue
             a, b = Decimal(lv), Decimal(rv)
-            if lk == 'B4' and b != b.to_integral_value():
-                # A binary item of scale 0 compares with the right operand
-                # cut to its own scale (12 against 12.5 is equal): a fault
-                # of the binary item, reported to its owner, not frozen.
-                continue
             print(f'CMP\t{lk}\t{to_debuggee(lk, images[n]).hex().upper()}\t{rk}\t'
                   f'{to_debuggee(rk, images[m]).hex().upper()}\t{int(a == b)}\t{int(a < b)}\tdecimal')
 
@@ -372,9 +367,7 @@ def extra_rows(srcs, images, results):
         if skind not in NUMBERS:
             continue
         text = ef_text(v)
-        if text is None or abs(Decimal(v)) == Decimal('999.99'):
-            # 999.99 reaches the picture through a long double and comes out
-            # as 99.98E+01: a fault of the value class, reported, not frozen.
+        if text is None:
             continue
         simage = to_debuggee(skind, images[n]).hex().upper()
         rows.append(f'MOVE\t{skind}\t{simage}\tEF\t{ebcdic(text.encode()).hex().upper()}\t'
@@ -390,10 +383,6 @@ def extra_rows(srcs, images, results):
         n = packed[Decimal(v)]
         for kind, image in (('EF', ebcdic(text.encode())), ('NEF', utf16(text))):
             for tkind in TARGETS:
-                # A binary target rounds the fraction it drops (12.5 gives
-                # 13) where MOVE cuts it: reported, not frozen.
-                if tkind in ('B4',):
-                    continue
                 if tkind in NUMERIC_TARGETS and (n, tkind) in results:
                     rows.append(f'MOVE\t{kind}\t{image.hex().upper()}\t{tkind}\t'
                                 f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
@@ -474,7 +463,7 @@ def extra_rows(srcs, images, results):
         n = packed[Decimal(v)]
         for kind, size in (('C1', 4), ('C2', 8)):
             image = hfp(Decimal(v), size).hex().upper()
-            for tkind in sorted(NUMERIC_TARGETS - {'B4'}):  # rounds, as external floats do
+            for tkind in sorted(NUMERIC_TARGETS):
                 if (n, tkind) in results:
                     rows.append(f'MOVE\t{kind}\t{image}\t{tkind}\t'
                                 f'{to_debuggee(tkind, results[(n, tkind)]).hex().upper()}\t'
@@ -535,10 +524,6 @@ def extra_rows(srcs, images, results):
         if skind not in ('P52', 'PU3', 'B4', 'Z3'):
             continue
         simage = to_debuggee(skind, images[n]).hex().upper()
-        if Decimal(v) < 0 and abs(Decimal(v)) < 100:
-            # A negative number cut to zero keeps its D sign here; cobc
-            # gives C: reported, not frozen.
-            continue
         rows.append(f'MOVE\t{skind}\t{simage}\tPP\t{packed_image(Decimal(v), *pictures["PP"]).hex().upper()}\t'
                     'P-scaled: MOVE rules (Python decimal)')
     for v in ('12300', '-500', '0', '99900'):

@@ -215,7 +215,10 @@ void ExternalFloat::getPicAttributes(int* integerDigits, int* fractionDigits, ch
 ByteString ExternalFloat::getValueFromLongDouble(long double value) const
 {
     char printed[64];
-    const int printedLength = std::snprintf(printed, sizeof printed, "%.*LE", 19, value);
+    // Eighteen significant digits are as many as a long double holds
+    // faithfully: a value that came from decimal digits prints them again
+    // (999.99, not 999.989999...), and the picture cuts what is beyond.
+    const int printedLength = std::snprintf(printed, sizeof printed, "%.*LE", kMaxDigits - 1, value);
     int n = 0;
     int m = 0;
     char point = 0;
@@ -422,6 +425,6 @@ NationalDecimal::NationalDecimal(const ExternalFloat& source, const TNnational_d
 }
 
 FixedPointBinary::FixedPointBinary(const ExternalFloat& source, const TNfixed_point_binary& record)
-    : FixedPointBinary(record, static_cast<long double>(source))
+    : FixedPointBinary(record, static_cast<long double>(source), kMaxDigits)
 {
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -72,6 +73,15 @@ std::uint64_t modPower(std::uint64_t x, int n)
 long double powerAsLongDouble(int n)
 {
     return n <= 19 ? static_cast<long double>(kPowers[n]) : powl(10.0L, static_cast<long double>(n));
+}
+
+// |value| / 10^scale.
+long double magnitudeAtScale(long double value, int scale)
+{
+    const long double m = fabsl(value);
+    if (scale > 0)
+        return m / powerAsLongDouble(scale);
+    return scale < 0 ? m * powerAsLongDouble(-scale) : m;
 }
 
 int upOf(int scale) { return scale > 0 ? scale : 0; }
@@ -155,16 +165,43 @@ FixedPointBinary::FixedPointBinary(const char* text, const TypeItem& type)
 FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, long double value)
     : value_(0), record_(record)
 {
+    store(value < 0, truncl(magnitudeAtScale(value, record_.scale) + 0.5L));
+}
+
+FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, long double value, int digits)
+    : value_(0), record_(record)
+{
+    if (!std::isfinite(value)) {
+        *this = FixedPointBinary(record, value);
+        return;
+    }
+    if (digits < 1 || digits > 18) {
+        store(value < 0, truncl(magnitudeAtScale(value, record_.scale)));
+        return;
+    }
     const bool negative = value < 0;
-    long double m = fabsl(value);
-    const int scale = record_.scale;
-    if (scale > 0)
-        m /= powerAsLongDouble(scale);
-    else if (scale < 0)
-        m *= powerAsLongDouble(-scale);
-    m = truncl(m + 0.5L);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*Le", digits - 1, fabsl(value));
+    // d.ddd...e+x: the digits as one integer and the power of ten of its last.
+    std::uint64_t mantissa = 0;
+    const char* c = text;
+    for (; *c != '\0' && *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9')
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*c - '0');
+    const int exponent = *c == 'e' ? std::atoi(c + 1) : 0;
+    const int shift = exponent - (digits - 1) - record_.scale;
+    long double m = 0;
+    if (shift >= 0)
+        m = shift > 19 ? static_cast<long double>(mantissa) * powerAsLongDouble(shift)
+                       : static_cast<long double>(mantissa) * static_cast<long double>(kPowers[shift]);
+    else
+        m = static_cast<long double>(overPower(mantissa, -shift));
+    store(negative, truncl(m));
+}
+
+void FixedPointBinary::store(bool negative, long double m)
+{
     std::uint64_t v = 0;
-    // Values beyond the 64-bit range keep the nearest end; NaN gives 0.
     if (isSigned()) {
         constexpr long double limit = 9223372036854775807.0L;
         std::int64_t s = 0;

@@ -34,6 +34,11 @@ public:
     FixedPointBinary(const char* text, const TypeItem& type);
     // Rounded half away from zero into the record's scale.
     FixedPointBinary(const TNfixed_point_binary& record, long double value);
+    // Cut toward zero into the record's scale, as a MOVE does. With digits
+    // from 1 to 18 the value is first read as its nearest decimal of that
+    // many significant digits (a long double holds 18 faithfully), so the
+    // digits a picture held come out exactly; with 0 its exact value is cut.
+    FixedPointBinary(const TNfixed_point_binary& record, long double value, int digits);
 
     // Keeping the source's digits and scale.
     explicit FixedPointBinary(const PackedDecimal& source);
@@ -92,6 +97,10 @@ public:
     bool isNegative() const { return isSigned() && (value_ >> 63) != 0; }
 
 private:
+    // Stores the integral magnitude m with its sign, cut to the record's
+    // width; beyond 64 bits the nearest end is kept, NaN gives 0.
+    void store(bool negative, long double m);
+
     std::uint64_t value_;
     TNfixed_point_binary record_;
 };

@@ -14,6 +14,9 @@ using dataitem::refuse;
 
 namespace {
 
+// The significant digits a picture's value is read back with.
+constexpr int externalFloatDigits = 18;
+
 TNnational_external_float emptyRecord()
 {
     TNnational_external_float r{};
@@ -218,6 +221,6 @@ NationalDecimal::NationalDecimal(const NationalExternalFloat& source, const TNna
 }
 
 FixedPointBinary::FixedPointBinary(const NationalExternalFloat& source, const TNfixed_point_binary& record)
-    : FixedPointBinary(record, static_cast<long double>(source))
+    : FixedPointBinary(record, static_cast<long double>(source), externalFloatDigits)
 {
 }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using dataitem::atLeast;
 using dataitem::copyOf;
@@ -455,6 +456,16 @@ PackedDecimal& PackedDecimal::convert(const PackedDecimal& source)
         if (r == nullptr)
             refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     }
-    bytes_ = ByteString(copyOf(r, packedBytes(p)), 0, record_.byteLength, 0);
+    const unsigned n = packedBytes(p);
+    std::vector<unsigned char> moved(r, r + n);
+    // A MOVE that cuts every digit away leaves a positive zero (-7.25 into
+    // S9(3)PP is +0).
+    const unsigned sign = moved[n - 1] & 0x0Fu;
+    bool zero = (moved[n - 1] & 0xF0u) == 0;
+    for (unsigned i = 0; zero && i + 1 < n; ++i)
+        zero = moved[i] == 0;
+    if (t > 0 && isSigned() && zero && (sign == 0x0Bu || sign == 0x0Du))
+        moved[n - 1] = 0x0C;
+    bytes_ = ByteString(copyOf(moved.data(), n), 0, record_.byteLength, 0);
     return *this;
 }

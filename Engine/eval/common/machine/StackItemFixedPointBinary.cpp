@@ -140,34 +140,46 @@ void StackItemFixedPointBinary::genConvert(const StackItem& source)
     value_.convert(source.asFixedPointBinary(value_.record()));
 }
 
+int StackItemFixedPointBinary::compareWith(const StackItem& right) const
+{
+    // Packed and zoned operands would be cut to this item's scale on the way
+    // into binary (12 would equal 12.5): they compare as exact decimals.
+    const _TYPE_ENTRY* e = right.formatType().typeEntry();
+    if (e != nullptr && (e->leaf == TE_PACKED_DECIMAL || e->leaf == TE_ZONED_DECIMAL)) {
+        TNpacked_decimal any{};
+        return PackedDecimal(value_).compare(right.asPackedDecimal(any));
+    }
+    return value_.compare(right.asFixedPointBinary(value_.record()));
+}
+
 int StackItemFixedPointBinary::genEQ(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) == 0;
+    return compareWith(right) == 0;
 }
 
 int StackItemFixedPointBinary::genNE(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) != 0;
+    return compareWith(right) != 0;
 }
 
 int StackItemFixedPointBinary::genLT(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) < 0;
+    return compareWith(right) < 0;
 }
 
 int StackItemFixedPointBinary::genLE(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) <= 0;
+    return compareWith(right) <= 0;
 }
 
 int StackItemFixedPointBinary::genGT(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) > 0;
+    return compareWith(right) > 0;
 }
 
 int StackItemFixedPointBinary::genGE(const StackItem& right)
 {
-    return value_.compare(right.asFixedPointBinary(value_.record())) >= 0;
+    return compareWith(right) >= 0;
 }
 
 int StackItemFixedPointBinary::isZero() const

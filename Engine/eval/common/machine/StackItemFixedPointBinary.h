@@ -66,6 +66,8 @@ public:
     const FixedPointBinary& value() const { return value_; }
 
 private:
+    // This value against right's, <0, 0 or >0.
+    int compareWith(const StackItem& right) const;
     // The type entry's binary record; RTRC_Other when it has none.
     const TNfixed_point_binary& entry() const;
     // The value's digits as EBCDIC characters, sign dropped.

@@ -326,7 +326,8 @@ NationalDecimal StackItemFloat<T>::asNationalDecimal(const TNnational_decimal& r
 template <class T>
 FixedPointBinary StackItemFloat<T>::asFixedPointBinary(const TNfixed_point_binary& record) const
 {
-    return FixedPointBinary(record, static_cast<long double>(value_));
+    // Cut as a MOVE cuts: 12.5 gives 12 at scale 0.
+    return FixedPointBinary(record, static_cast<long double>(value_), 0);
 }
 
 template <class T>

@@ -1,11 +1,12 @@
 #include "testhost/HostRecordStore.h"
 
 // COBOL condition names: the condition-value table a code-16385 symbol
-// entry points to, with the values' bytes in the store.
+// entry points to, with the values' bytes in the store; and conditional
+// variables whose qualifier type carries their condition names.
 
-_SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDEX dataType,
-                                              const std::vector<ConditionValue>& values,
-                                              const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges)
+TNconditionElement HostRecordStore::conditionElement(
+    const std::string& name, const std::vector<ConditionValue>& values,
+    const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges)
 {
     auto record = [this](const ConditionValue& v) {
         TNconditionValue r{};
@@ -20,15 +21,58 @@ _SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDE
     for (const auto& [low, high] : ranges)
         pairs.push_back(TNconditionRange{record(low), record(high)});
 
-    TNconditionElement& element = keep<TNconditionElement>();
+    TNconditionElement element{};
     element.name = text(name);
     element.valueCount = static_cast<UBYTE2>(single.size());
     element.rangeCount = static_cast<UBYTE2>(pairs.size());
     element.values = single.empty() ? nullptr : single.data();
     element.ranges = pairs.empty() ? nullptr : pairs.data();
+    return element;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDEX dataType,
+                                              const std::vector<ConditionValue>& values,
+                                              const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges)
+{
+    TNconditionElement& element = keep<TNconditionElement>();
+    element = conditionElement(name, values, ranges);
 
     _SYMBOL_ENTRY& s = newSymbol(SE_CONDITION_NAME, name);
     s.typed.type = dataType;
     s.typed.u.condition = &element;
     return s;
+}
+
+HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::string& group, const std::string& table,
+                                                               TYPE_INDEX dataType, UBYTE4 elementBytes,
+                                                               UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
+                                                               const std::vector<Condition>& conditions)
+{
+    std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
+    for (const Condition& c : conditions)
+        elements.push_back(conditionElement(c.name, c.values, c.ranges));
+    _TYPE_ENTRY& names = newType(TE_CONDITION);
+    names.condvar.count = static_cast<UBYTE4>(elements.size());
+    names.condvar.conditions = elements.empty() ? nullptr : elements.data();
+    TYPE_INDEX qualified{};
+    _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
+    qualifier.qualifier.type = dataType;
+    qualifier.qualifier.conditions = &names.condvar;
+
+    ClassSpec spec;
+    spec.name = group;
+    spec.leaf = TE_GROUP;
+    spec.byteSize = occurs * elementBytes;
+    spec.members = {{table, arrayType(qualified, occurs * elementBytes), 0}};
+    ConditionTable made;
+    made.group = &staticVariable(group, classType(spec), section, offset);
+    made.group->statics.attributeD = 1;
+    made.table = &newSymbol(SE_QUALIFIED_NAME, table);
+    made.table->qualified.parent = made.group;
+    for (const Condition& c : conditions) {
+        _SYMBOL_ENTRY& s = newSymbol(SE_QUALIFIED_NAME, c.name);
+        s.qualified.parent = made.table;
+        made.conditions.push_back(&s);
+    }
+    return made;
 }

@@ -172,10 +172,34 @@ public:
                                  const std::vector<ConditionValue>& values,
                                  const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges);
 
+    // A COBOL table of conditional variables in a group: the group a static
+    // (attribute D set) of leaf TE_GROUP whose one member, the table, holds
+    // occurs elements of a qualifier type (leaf TE_QUALIFIER over dataType
+    // of elementBytes bytes) carrying the condition names. The table is a
+    // qualified name under the group and each condition name one under the
+    // table; the caller declares the group and the condition names.
+    struct Condition {
+        std::string name;
+        std::vector<ConditionValue> values{};
+        std::vector<std::pair<ConditionValue, ConditionValue>> ranges{};
+    };
+    struct ConditionTable {
+        _SYMBOL_ENTRY* group = nullptr;
+        _SYMBOL_ENTRY* table = nullptr;
+        std::vector<_SYMBOL_ENTRY*> conditions{};
+    };
+    ConditionTable conditionTable(const std::string& group, const std::string& table, TYPE_INDEX dataType,
+                                  UBYTE4 elementBytes, UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
+                                  const std::vector<Condition>& conditions);
+
     // A null-terminated symbol list kept by the store.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 
 private:
+    // A condition's element over values and ranges kept by the store.
+    TNconditionElement conditionElement(const std::string& name, const std::vector<ConditionValue>& values,
+                                        const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges);
+
     template <class T>
     T& keep()
     {
@@ -199,6 +223,7 @@ private:
     std::deque<std::vector<_SYMBOL_ENTRY*>> _lists;
     std::deque<std::vector<TNconditionValue>> _conditionValues;
     std::deque<std::vector<TNconditionRange>> _conditionRanges;
+    std::deque<std::vector<TNconditionElement>> _conditionElements;
 };
 
 #endif

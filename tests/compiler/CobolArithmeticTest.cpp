@@ -288,6 +288,64 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
     EXPECT_EQ(o.carried, closed);
 }
 
+// In a table of conditional variables, SET condition-name(n) TO TRUE
+// stores the condition's first value into element n of the table.
+TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
+{
+    const TYPE_INDEX digit = packed(1, 0, false);
+    using Value = HostRecordStore::ConditionValue;
+    const HostRecordStore::ConditionTable table =
+        records().conditionTable("TBL", "ST", digit, 1, 3, 1, 0x40,
+                                 {{"ST-OPEN", {Value{digit, {0x1F}}, Value{digit, {0x2F}}}},
+                                  {"ST-SHUT", {}, {{Value{digit, {0x5F}}, Value{digit, {0x9F}}}}}});
+    host.declare(*mainContext, *table.group);
+    for (_SYMBOL_ENTRY* s : table.conditions)
+        host.declare(*mainContext, *s);
+
+    struct Row {
+        const char* condition;
+        const char* index;
+        unsigned char stored;
+    } rows[] = {{"ST-OPEN(2)", "2", 0x1F}, {"ST-SHUT(3)", "3", 0x5F}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.condition);
+        EE_Parser parser(*services, 0);
+        EE_Expression* condition = parser.parseTheExpression(r.condition, 0);
+        EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
+        EE_ExpressionEvaluator fresh(*services);
+        Outcome o = outcomeOf([&] {
+            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, condition, truth),
+                                  EE_ExpressionEvaluator::LoadValue);
+        });
+        ASSERT_NE(o.node, nullptr) << "refused with " << o.code;
+        EE_BinaryExpression* store = o.node->asBinaryExpression();
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->kind, BE::Assign);
+        EXPECT_EQ(store->typeDescriptor->kind, TD::PackedDecimal);
+        EE_Expression* element = store->left;
+        while (EE_CastExpression* c = element->asCastExpression())
+            element = c->operand;
+        EE_BinaryExpression* subscript = element->asBinaryExpression();
+        ASSERT_NE(subscript, nullptr);
+        EXPECT_EQ(subscript->kind, BE::Subscript);
+        EXPECT_STREQ(subscript->left->signature(1).data(), "ST");
+        EE_Expression* index = subscript->right;
+        while (EE_CastExpression* c = index->asCastExpression())
+            index = c->operand;
+        ASSERT_NE(index->asLiteralExpression(), nullptr);
+        const auto& position = static_cast<const EE_OstrelLiteralValue&>(*index->asLiteralExpression()->value);
+        EXPECT_EQ(std::string(position.text.data(), position.text.length()), r.index);
+        EE_Expression* value = store->right;
+        while (EE_CastExpression* c = value->asCastExpression())
+            value = c->operand;
+        EE_LiteralExpression* literal = value->asLiteralExpression();
+        ASSERT_NE(literal, nullptr);
+        const EE_OstrelLiteralValue& bytes = static_cast<const EE_OstrelLiteralValue&>(*literal->value);
+        ASSERT_EQ(bytes.text.length(), 1u);
+        EXPECT_EQ(static_cast<unsigned char>(bytes.text.data()[0]), r.stored);
+    }
+}
+
 // A CALL passes by reference (an address), by reference of an address (the
 // parameter wrapped in ADDRESS OF) and by content (a value); it has no value.
 TEST_F(CobolArithmetic, CallParametersByMode)

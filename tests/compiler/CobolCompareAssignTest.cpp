@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "AnalyserFixture.h"
+#include "compiler/EE_OstrelTypeDescriptor.h"
 #include "frontend/EE_FigConstantExpression.h"
 #include "frontend/EE_Parser.h"
 
@@ -26,6 +27,15 @@ protected:
         return analyser->analyze(*e, EE_ExpressionEvaluator::LoadValue);
     }
     EE_Expression& item(TD* type) { return leaf(type); }
+    // A COBOL literal as the scanner types it.
+    EE_Expression& literal(const char* text)
+    {
+        EE_Parser parser(*services, 0);
+        EE_Expression* e = parser.parseTheExpression(text, 0);
+        if (e->asLiteralExpression() == nullptr)
+            throw std::runtime_error(std::string("not a literal: ") + text);
+        return analyser->analyze(*e, EE_ExpressionEvaluator::LoadValue);
+    }
     TD* zoned(unsigned digits, int scale) { return fixed(TD::ZonedDecimal, digits, scale, true); }
     TD* packed(unsigned digits, int scale) { return fixed(TD::PackedDecimal, digits, scale, true); }
     TD* group() { return alphanumericGroup(); }
@@ -107,6 +117,14 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
          [&]() -> EE_Expression& { return item(packed(3, 0)); }, false, {}, {}},
         {"national against alphanumeric of 3 bytes", [&]() -> EE_Expression& { return item(national(6)); },
          [&]() -> EE_Expression& { return item(alphanumeric(3)); }, true, kept(), castTo(TD::NationalString, 6)},
+        {"national against a hexadecimal literal, byte for byte", [&]() -> EE_Expression& { return item(national(2)); },
+         [&]() -> EE_Expression& { return literal("X'00C1'"); }, true, kept(), kept()},
+        {"hexadecimal literal against national", [&]() -> EE_Expression& { return literal("X'00C1'"); },
+         [&]() -> EE_Expression& { return item(national(2)); }, true, kept(), kept()},
+        {"national against a one-byte literal", [&]() -> EE_Expression& { return item(national(2)); },
+         [&]() -> EE_Expression& { return literal("'A'"); }, true, kept(), castTo(TD::NationalString, 2)},
+        {"one-byte literal against national", [&]() -> EE_Expression& { return literal("'A'"); },
+         [&]() -> EE_Expression& { return item(national(2)); }, true, castTo(TD::NationalString, 2), kept()},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -144,6 +162,31 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
                                                           EE_ExpressionEvaluator::LoadValue); });
     EXPECT_EQ(o.code, 0);
     EXPECT_EQ(o.carried, &zero);
+}
+
+// A hexadecimal literal's type carries its mark wherever the type is found
+// again: a second literal of its length shares it, a plain literal of that
+// length does not, and copies keep it.
+TEST_F(CobolOperands, HexadecimalLiteralMarkSurvivesTypeLookups)
+{
+    auto typeOf = [](EE_Expression& e) { return EE_OstrelTypeDescriptor::typeOf(*e.typeDescriptor); };
+    const TypeItem* hex = typeOf(literal("X'C1C2'"));
+    const TypeItem* plain = typeOf(literal("'AB'"));
+    ASSERT_NE(hex, nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_TRUE(hex->isHexadecimalLiteral());
+    EXPECT_FALSE(plain->isHexadecimalLiteral());
+    EXPECT_NE(hex, plain);
+    EXPECT_EQ(typeOf(literal("X'00c1'")), hex);
+    EXPECT_EQ(typeOf(literal("'CD'")), plain);
+    EXPECT_TRUE(TypeItem(*hex).isHexadecimalLiteral());
+    TypeItem assigned;
+    assigned = *hex;
+    EXPECT_TRUE(assigned.isHexadecimalLiteral());
+    EXPECT_FALSE(TypeItem().isHexadecimalLiteral());
+    // After a plain literal of the length was made, the marked type is
+    // still the one found for the next hexadecimal literal.
+    EXPECT_EQ(typeOf(literal("X'FFFF'")), hex);
 }
 
 TEST_F(CobolOperands, AssignmentCompatibility)

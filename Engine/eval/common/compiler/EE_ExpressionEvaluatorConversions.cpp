@@ -374,6 +374,12 @@ bool isLiteral(EE_Expression& operand)
   return operand.asLiteralExpression() != nullptr;
 }
 
+bool hexadecimalLiteral(const TD& type)
+{
+  const TypeItem* item = EE_OstrelTypeDescriptor::typeOf(type);
+  return item != nullptr && item->isHexadecimalLiteral();
+}
+
 bool referenceModified(const TD& type)
 {
   return static_cast<const EE_OstrelTypeDescriptor&>(type).referenceModified != 0;
@@ -534,7 +540,9 @@ int EE_ExpressionEvaluator::relationalConversion(EE_Expression** firstSlot, EE_E
       return 1;
     }
     if (B == TD::AlphanumericString) {
-      castTo(second, nationalOf(static_cast<unsigned>(2 * byteSize(b))));
+      // A hexadecimal literal is taken as the bytes it spells.
+      if (!hexadecimalLiteral(b))
+        castTo(second, nationalOf(static_cast<unsigned>(2 * byteSize(b))));
       return 1;
     }
     if (in(B, TD::Float, TD::HexLongDouble))

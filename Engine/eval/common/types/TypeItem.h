@@ -184,6 +184,10 @@ public:
     bool symbolFlagSet() const { return symbolFlag; }
     void setSymbolFlag(bool on) { symbolFlag = on; }
     std::uint8_t stringKindBits() const { return stringKinds; }
+    // The mark of a created string type made for a hexadecimal literal
+    // (X'..', NX'..'): its second string-kind flag. Such a literal holds
+    // bytes as written, so it meets national text byte for byte.
+    bool isHexadecimalLiteral() const { return (stringKinds & 2) != 0; }
     void setArrayCount(int count) { arrayCount = static_cast<std::uint32_t>(count); }
     std::uint32_t getArrayCount() const { return arrayCount; }
     const _TYPE_ENTRY* firstQualifierEntry() const { return firstQualifier; }

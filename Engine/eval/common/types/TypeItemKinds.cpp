@@ -96,9 +96,12 @@ TypeKind TypeItem::kind() const
     case TE_DBCS_STRING: return answer(t_dbcsString);
     case TE_DBCS_EDITED: return answer(t_dbcsEdited);
     case TE_TYPEDEF:
-    case TE_TYPEDEF2: {
-        // The kind of what the typedef names: a copy over the same entry,
-        // which simplification strips to the aliased type.
+    case TE_TYPEDEF2:
+    case TE_QUALIFIER: {
+        // The kind of what the typedef names (or the qualifier of a
+        // conditional variable qualifies, as met in a table's element): a
+        // copy over the same entry, which simplification strips to that
+        // type.
         TypeItem aliased(index.typeIndex(), e, true);
         const _TYPE_ENTRY* inner = aliased.entry;
         if (inner != nullptr && isTypedefLeaf(inner->leaf))

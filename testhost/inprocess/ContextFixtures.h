@@ -16,6 +16,7 @@
 #include "HostRecords.h"
 #include "machine/StackItem.h"
 #include "testhost/inprocess/CountingItem.h"
+#include "testhost/inprocess/InvalidOpCode.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "testhost/inprocess/TestHostFixture.h"
@@ -90,17 +91,5 @@ protected:
 
 // A value that counts its deletions.
 using CountedItem = CountingItem;
-
-// The code of the InvalidOp the call throws, 0 when it throws none.
-template <class F>
-int codeOf(F&& f)
-{
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 #endif

@@ -7,6 +7,7 @@
 #include "machine/RuntimeStack.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
+#include "testhost/inprocess/InvalidOpCode.h"
 #include "testhost/TestHostFixture.h"
 
 // A simulated host with one function context and an expression
@@ -66,12 +67,7 @@ private:
 template <class F>
 int raisedCode(F&& f)
 {
-    try {
-        f();
-    } catch (const InvalidOp& e) {
-        return e.code();
-    }
-    return 0;
+    return codeOf(f);
 }
 
 #endif

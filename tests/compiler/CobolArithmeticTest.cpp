@@ -45,6 +45,38 @@ protected:
                                     static_cast<signed char>(-fraction), isSigned);
     }
 
+    // SET text TO TRUE analysed on a fresh analyser: the assignment it
+    // becomes, or null (with the failure recorded) when it is refused or is
+    // no assignment.
+    EE_BinaryExpression* setToTrue(const char* text)
+    {
+        EE_Parser parser(*services, 0);
+        EE_Expression* condition = parser.parseTheExpression(text, 0);
+        EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
+        EE_ExpressionEvaluator fresh(*services);
+        Outcome o = outcomeOf([&] {
+            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, condition, truth),
+                                  EE_ExpressionEvaluator::LoadValue);
+        });
+        if (o.node == nullptr) {
+            ADD_FAILURE() << "refused with " << o.code;
+            return nullptr;
+        }
+        EE_BinaryExpression* store = o.node->asBinaryExpression();
+        if (store == nullptr)
+            ADD_FAILURE() << "not a binary expression";
+        return store;
+    }
+
+    // The literal value under any casts, or null.
+    static const EE_OstrelLiteralValue* literalUnderCasts(EE_Expression* e)
+    {
+        while (EE_CastExpression* c = e->asCastExpression())
+            e = c->operand;
+        EE_LiteralExpression* literal = e->asLiteralExpression();
+        return literal != nullptr ? static_cast<const EE_OstrelLiteralValue*>(literal->value) : nullptr;
+    }
+
     // The right side parsed as COBOL; with a receiving item, the COMPUTE
     // statement's assignment over it.
     EE_Expression& statement(const char* receiver, const char* text)
@@ -242,28 +274,15 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
     } rows[] = {{"IS-SEVEN", seven}, {"IS-ODD", three}, {"IS-HIGH", five}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);
-        EE_Parser parser(*services, 0);
-        EE_Expression* condition = parser.parseTheExpression(r.condition, 0);
-        EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
-        EE_ExpressionEvaluator fresh(*services);
-        Outcome o = outcomeOf([&] {
-            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, condition, truth),
-                                  EE_ExpressionEvaluator::LoadValue);
-        });
-        ASSERT_NE(o.node, nullptr) << "refused with " << o.code;
-        EE_BinaryExpression* store = o.node->asBinaryExpression();
+        EE_BinaryExpression* store = setToTrue(r.condition);
         ASSERT_NE(store, nullptr);
         EXPECT_EQ(store->kind, BE::Assign);
         EXPECT_STREQ(store->left->signature(1).data(), "STATUS-CODE");
         EXPECT_EQ(store->typeDescriptor->kind, TD::PackedDecimal);
-        EE_Expression* value = store->right;
-        while (EE_CastExpression* c = value->asCastExpression())
-            value = c->operand;
-        EE_LiteralExpression* literal = value->asLiteralExpression();
-        ASSERT_NE(literal, nullptr);
-        const EE_OstrelLiteralValue& bytes = static_cast<const EE_OstrelLiteralValue&>(*literal->value);
-        ASSERT_EQ(bytes.text.length(), 1u);
-        EXPECT_EQ(static_cast<unsigned char>(bytes.text.data()[0]), r.stored);
+        const EE_OstrelLiteralValue* bytes = literalUnderCasts(store->right);
+        ASSERT_NE(bytes, nullptr);
+        ASSERT_EQ(bytes->text.length(), 1u);
+        EXPECT_EQ(static_cast<unsigned char>(bytes->text.data()[0]), r.stored);
     }
 
     EE_Parser parser(*services, 0);
@@ -309,16 +328,7 @@ TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
     } rows[] = {{"ST-OPEN(2)", "2", 0x1F}, {"ST-SHUT(3)", "3", 0x5F}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);
-        EE_Parser parser(*services, 0);
-        EE_Expression* condition = parser.parseTheExpression(r.condition, 0);
-        EE_Expression* truth = services->createLiteralExpression(services->findOrCreateTrueLiteralValue());
-        EE_ExpressionEvaluator fresh(*services);
-        Outcome o = outcomeOf([&] {
-            return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, condition, truth),
-                                  EE_ExpressionEvaluator::LoadValue);
-        });
-        ASSERT_NE(o.node, nullptr) << "refused with " << o.code;
-        EE_BinaryExpression* store = o.node->asBinaryExpression();
+        EE_BinaryExpression* store = setToTrue(r.condition);
         ASSERT_NE(store, nullptr);
         EXPECT_EQ(store->kind, BE::Assign);
         EXPECT_EQ(store->typeDescriptor->kind, TD::PackedDecimal);
@@ -329,20 +339,13 @@ TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
         ASSERT_NE(subscript, nullptr);
         EXPECT_EQ(subscript->kind, BE::Subscript);
         EXPECT_STREQ(subscript->left->signature(1).data(), "ST");
-        EE_Expression* index = subscript->right;
-        while (EE_CastExpression* c = index->asCastExpression())
-            index = c->operand;
-        ASSERT_NE(index->asLiteralExpression(), nullptr);
-        const auto& position = static_cast<const EE_OstrelLiteralValue&>(*index->asLiteralExpression()->value);
-        EXPECT_EQ(std::string(position.text.data(), position.text.length()), r.index);
-        EE_Expression* value = store->right;
-        while (EE_CastExpression* c = value->asCastExpression())
-            value = c->operand;
-        EE_LiteralExpression* literal = value->asLiteralExpression();
-        ASSERT_NE(literal, nullptr);
-        const EE_OstrelLiteralValue& bytes = static_cast<const EE_OstrelLiteralValue&>(*literal->value);
-        ASSERT_EQ(bytes.text.length(), 1u);
-        EXPECT_EQ(static_cast<unsigned char>(bytes.text.data()[0]), r.stored);
+        const EE_OstrelLiteralValue* position = literalUnderCasts(subscript->right);
+        ASSERT_NE(position, nullptr);
+        EXPECT_EQ(std::string(position->text.data(), position->text.length()), r.index);
+        const EE_OstrelLiteralValue* bytes = literalUnderCasts(store->right);
+        ASSERT_NE(bytes, nullptr);
+        ASSERT_EQ(bytes->text.length(), 1u);
+        EXPECT_EQ(static_cast<unsigned char>(bytes->text.data()[0]), r.stored);
     }
 }
 

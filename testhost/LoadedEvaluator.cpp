@@ -6,7 +6,10 @@
 
 LoadedEvaluator::LoadedEvaluator(const std::string& path)
 {
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Kept mapped after dlclose: the evaluator keeps every service table it
+    // was given for the life of the process (a request on another thread may
+    // still read one), and unmapping it would strand them.
+    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (library_ == nullptr) {
         const char* why = dlerror();
         throw LoaderError("cannot load " + path + ": " + (why != nullptr ? why : "unknown"));

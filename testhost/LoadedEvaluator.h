@@ -28,9 +28,10 @@ public:
 //
 // initialize() hands a TestHost's table to the loaded DbgInitialize, as a
 // host does; the evaluator's copy of the service table is the loaded one.
-// The destructor terminates as often as initialize() succeeded, then unloads
-// the library, so the next load starts uninitialised even where the system
-// keeps the library in memory.
+// The destructor terminates as often as initialize() succeeded, then closes
+// the library, so the next load starts uninitialised. The library stays
+// mapped: what it keeps for the process (browse mode, the trace switch once
+// a host turned it on) carries over to the next load.
 class LoadedEvaluator {
 public:
     static constexpr unsigned tableWords = 65;

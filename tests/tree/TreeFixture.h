@@ -47,7 +47,10 @@ private:
 // SQL host-variable entries.
 class TreeTest : public MachineFixture {
 protected:
-    explicit TreeTest(int language = languageC, unsigned addressSize = 4) : MachineFixture(language, addressSize) {}
+    explicit TreeTest(int language = languageC, unsigned addressSize = 4, bool traceOn = false)
+        : MachineFixture(language, addressSize, traceOn)
+    {
+    }
 
     // A kind-89 entry (kept until the test ends) and a type over it.
     TypeItem sqlType(std::uint32_t code, std::uint32_t length, std::int32_t elements = 0,

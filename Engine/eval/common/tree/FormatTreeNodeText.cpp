@@ -17,7 +17,7 @@ const char eyeCatcher[] = "EEStringContainsNullChars";
 
 // One character converted: at most six bytes of display text.
 struct Converted {
-    unsigned char bytes[6];
+    unsigned char bytes[6] = {};
     unsigned length = 0;
 };
 

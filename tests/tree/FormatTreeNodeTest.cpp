@@ -1,5 +1,3 @@
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -167,26 +165,14 @@ TEST_F(FormatSqlTest, RefusedTypesAndSizes)
 
 TEST_F(FormatSqlTest, PackedAndZonedTextsMatchTheDecimalModel)
 {
-    const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    std::ifstream in(std::string(dir != nullptr ? dir : "tests/tree/data") + "/sql_decimal_texts.tsv");
-    ASSERT_TRUE(in.good());
-    std::string line;
-    unsigned rows = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        std::string kind, precision, scale, hex, expected;
-        std::getline(fields, kind, '\t');
-        std::getline(fields, precision, '\t');
-        std::getline(fields, scale, '\t');
-        std::getline(fields, hex, '\t');
-        std::getline(fields, expected);
-        const std::uint32_t length = (std::stoul(precision) << 8) | std::stoul(scale);
-        EXPECT_EQ(show(variable(kind == "packed" ? 484 : 504, length), hex), expected) << line;
-        ++rows;
+    const auto rows = dataRows("sql_decimal_texts.tsv");
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 5u);
+        const std::uint32_t length = (std::stoul(row[1]) << 8) | std::stoul(row[2]);
+        EXPECT_EQ(show(variable(row[0] == "packed" ? 484 : 504, length), row[3]), row[4])
+            << row[0] << " " << row[1] << " " << row[2] << " " << row[3];
     }
-    EXPECT_GT(rows, 7000u);
+    EXPECT_GT(rows.size(), 7000u);
 }
 
 TEST_F(FormatSqlTest, DigitNibblesOutsideTheDigits)
@@ -214,8 +200,10 @@ TEST_F(FormatSqlTest, FormatValueStatusAndTheTextKept)
 
     // A formatting that fails leaves the text of the last one.
     auto node = nodeOf(variable(496, 4));
+    host.clearLines();
     Formatted first = formatValue(*node, 2);
     ASSERT_EQ(first.text, "266");
+    EXPECT_TRUE(host.traced("Formatting of node")) << "traced: " << host.texts().size();
     const char* out = nullptr;
     int deletions = 0;
     CountingItem item(rep(), deletions);

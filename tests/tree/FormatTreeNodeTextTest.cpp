@@ -13,16 +13,27 @@ const std::string grin = "\xF0\x9F\x98\x80";    // U+1F600, D83D DE00 in UTF-16
 const std::string unknown = "\xEF\xBF\xBD";     // U+FFFD
 const std::string eye = "EEStringContainsNullChars";
 
-using SqlTextTest = SqlFormatTest;
+struct Case {
+    const char* what;
+    SqlTypeEntry entry;
+    const char* hex;
+    std::string text;
+};
+
+class SqlTextTest : public SqlFormatTest {
+protected:
+    // Each variable shown in representation 22.
+    template <std::size_t n>
+    void expectTexts(const Case (&cases)[n])
+    {
+        for (const Case& c : cases)
+            EXPECT_EQ(show(c.entry, c.hex, 22), c.text) << c.what;
+    }
+};
 
 TEST_F(SqlTextTest, NulCharactersAreShownAsDotsBehindTheEyeCatcher)
 {
-    struct Case {
-        const char* what;
-        SqlTypeEntry entry;
-        const char* hex;
-        std::string text;
-    } cases[] = {
+    const Case cases[] = {
         {"no NUL", variable(452, 2), "C1C2", "AB"},
         {"one NUL", variable(452, 3), "C100C2", eye + "00000001" + "00000001" + "A.B"},
         {"three NULs", variable(452, 4), "00C10000", eye + "00000003" + "00000000" + "00000002" + "00000003" + ".A.."},
@@ -31,18 +42,12 @@ TEST_F(SqlTextTest, NulCharactersAreShownAsDotsBehindTheEyeCatcher)
          eye + "00000001" + "00000003" + one + ".A"},
         {"NULs in varying text", variable(448, 4), "000300C100", eye + "00000002" + "00000000" + "00000002" + ".A."},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(show(c.entry, c.hex, 22), c.text) << c.what;
+    expectTexts(cases);
 }
 
 TEST_F(SqlTextTest, DoubleByteTextInMixedPages)
 {
-    struct Case {
-        const char* what;
-        SqlTypeEntry entry;
-        const char* hex;
-        std::string text;
-    } cases[] = {
+    const Case cases[] = {
         {"single-byte text shifting out and in", variable(452, 8, 939), "C10E454145420FC2", "A" + one + two + "B"},
         {"shifted at the end without a shift-in", variable(452, 4, 939), "C10E4541", "A" + one},
         {"a lone byte left in the shifted state", variable(452, 3, 939), "C10E81", "Aa"},
@@ -54,8 +59,7 @@ TEST_F(SqlTextTest, DoubleByteTextInMixedPages)
         {"mixed data in graphic text, shifted", variable(468, 3, 939), "0E45410FC1C2", one + "AB"},
         {"mixed data in varying graphic text", variable(464, 3, 939), "00030FC1C2C3C4C5", "ABCDE"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(show(c.entry, c.hex, 22), c.text) << c.what;
+    expectTexts(cases);
 
     // Without a CCSID the page is the program's.
     context->codePage = "939";
@@ -64,12 +68,7 @@ TEST_F(SqlTextTest, DoubleByteTextInMixedPages)
 
 TEST_F(SqlTextTest, Ccsid1200IsUtf16WithSurrogatePairs)
 {
-    struct Case {
-        const char* what;
-        SqlTypeEntry entry;
-        const char* hex;
-        std::string text;
-    } cases[] = {
+    const Case cases[] = {
         {"a pair makes one character", variable(464, 4, 1200), "00030041D83DDE000000", "A" + grin},
         {"graphic text", variable(468, 3, 1200), "0041D83DDE00", "A" + grin},
         {"a lone high surrogate", variable(468, 2, 1200), "D83D0041", unknown + "A"},
@@ -78,8 +77,7 @@ TEST_F(SqlTextTest, Ccsid1200IsUtf16WithSurrogatePairs)
         // Half a code unit after the copied characters converts to nothing.
         {"half a unit", variable(464, 4, 1200), "000100414E0000000000", "A\x1A"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(show(c.entry, c.hex, 22), c.text) << c.what;
+    expectTexts(cases);
     // The host converts no UTF-16 text.
     host.clearCalls();
     show(variable(468, 3, 1200), "0041D83DDE00", 22);

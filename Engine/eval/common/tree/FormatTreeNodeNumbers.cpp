@@ -29,13 +29,20 @@ std::string placePoint(const std::string& digits, unsigned precision, unsigned s
     return digits.substr(0, precision - scale) + "." + digits.substr(precision - scale);
 }
 
+// Precision (the high byte) and scale (the low byte) of a declared length's
+// low 16 bits.
+struct DecimalShape {
+    explicit DecimalShape(std::uint32_t length) : precision((length >> 8) & 0xFFu), scale(length & 0xFFu) {}
+    unsigned precision;
+    unsigned scale;
+};
+
 }  // namespace
 
 ByteString FormatTreeNode::formatPackedDecimal(DBG_REPS) const
 {
-    const std::uint32_t length = sqlEntry().length();
-    const unsigned precision = (length >> 8) & 0xFFu;
-    const unsigned scale = length & 0xFFu;
+    const DecimalShape shape(sqlEntry().length());
+    const unsigned precision = shape.precision;
     if (precision == 0)
         return emptyText();
     const unsigned char* bytes =
@@ -50,19 +57,16 @@ ByteString FormatTreeNode::formatPackedDecimal(DBG_REPS) const
         digits[i] = d <= 9 ? static_cast<char>('0' + d) : '0';
     }
     const unsigned sign = nibble(first + precision);
-    std::string text = (sign == 0x0B || sign == 0x0D ? "-" : "") + placePoint(digits, precision, scale);
-    return FormatPrimitive::text(text);
+    return FormatPrimitive::text((sign == 0x0B || sign == 0x0D ? "-" : "") + placePoint(digits, precision, shape.scale));
 }
 
 ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
 {
-    const std::uint32_t length = sqlEntry().length();
-    const unsigned precision = (length >> 8) & 0xFFu;
-    const unsigned scale = length & 0xFFu;
+    const DecimalShape shape(sqlEntry().length());
+    const unsigned precision = shape.precision;
     if (precision == 0)
         return emptyText();
-    const unsigned char* bytes =
-        needBytes(ownBuffer(), ownBufferLength(), precision + 1, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* bytes = needBytes(ownBuffer(), ownBufferLength(), precision + 1, __PRETTY_FUNCTION__, __LINE__);
     std::string digits(precision, ' ');
     for (unsigned i = 0; i < precision; ++i) {
         const unsigned d = bytes[1 + i] & 0x0F;
@@ -70,7 +74,7 @@ ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
     }
     const unsigned char sign = bytes[0];
     const bool negative = sign == 0x60 || sign == 0x70 || sign == 0xB0 || sign == 0xD0;
-    return FormatPrimitive::text((negative ? "-" : "") + placePoint(digits, precision, scale));
+    return FormatPrimitive::text((negative ? "-" : "") + placePoint(digits, precision, shape.scale));
 }
 
 ByteString FormatTreeNode::formatFixedPointBinary(DBG_REPS rep) const

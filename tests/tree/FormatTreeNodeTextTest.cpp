@@ -84,6 +84,13 @@ TEST_F(SqlTextTest, Ccsid1200IsUtf16WithSurrogatePairs)
     EXPECT_EQ(host.callCount(HS_ExprEbcdicConvert), 0u);
 }
 
+TEST_F(SqlTextTest, OtherNodesShowSingleByteText)
+{
+    auto node = root(TypeItem(130u));
+    EXPECT_EQ(text(node->formatString("\xC1\x00\xC2", 3, 100, false)), eye + "00000001" + "00000001" + "A.B");
+    EXPECT_EQ(text(node->formatString("\xC1", 0, 100, false)), "");
+}
+
 // A host that writes as much as the room holds and claims nine bytes.
 int claimsNine(EXPR_CTX, const void*, UBYTE2, void* target, UBYTE2 room, const char*, int)
 {

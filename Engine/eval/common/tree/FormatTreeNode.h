@@ -53,6 +53,8 @@ public:
     // count characters of target text at data (one or two bytes each, by the
     // SQL type code) as display text (UTF-8). NUL characters are shown as
     // "." and recorded behind the eye catcher "EEStringContainsNullChars".
+    // A node of another type than an SQL host variable's shows single-byte
+    // text in the program's code page.
     ByteString formatString(const char* data, unsigned int count, unsigned int maxLength, bool cut) const;
 
     const TypeItem& formatType() const { return formatType_; }

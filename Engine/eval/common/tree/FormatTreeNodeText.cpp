@@ -51,6 +51,24 @@ Converted fromCodePoint(std::uint32_t codePoint)
     return out;
 }
 
+// The SQL code and CCSID that shape a text: those of a kind-89 entry, 0 for
+// any other type (single-byte text in the program's code page).
+SqlTypeEntry textShape(const TypeItem& type)
+{
+    const _TYPE_ENTRY* e = type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
+    return SqlTypeEntry::isSqlEntry(e) ? SqlTypeEntry(*e) : SqlTypeEntry();
+}
+
+bool doubleByteCode(std::uint32_t code)
+{
+    switch (code) {
+    case 464: case 465: case 468: case 469: case 472: case 473:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool highSurrogate(std::uint32_t unit)
 {
     return unit >= 0xD800 && unit <= 0xDBFF;
@@ -70,15 +88,13 @@ ByteString FormatTreeNode::formatCharString(DBG_REPS, unsigned int) const
 
 ByteString FormatTreeNode::formatString(const char* data, unsigned int count, unsigned int, bool) const
 {
-    const std::uint32_t code = sqlEntry().sqlType();
-    const bool doubleByte = code == 464 || code == 465 || code == 472 || code == 473 || code == 468 || code == 469;
-    return formatText(reinterpret_cast<const unsigned char*>(data), std::uint64_t(count) * (doubleByte ? 2 : 1),
-                      count);
+    const unsigned width = doubleByteCode(textShape(formatType_).sqlType()) ? 2 : 1;
+    return formatText(reinterpret_cast<const unsigned char*>(data), std::uint64_t(count) * width, count);
 }
 
 ByteString FormatTreeNode::formatText(const unsigned char* data, std::uint64_t byteCount, unsigned int count) const
 {
-    const SqlTypeEntry entry = sqlEntry();
+    const SqlTypeEntry entry = textShape(formatType_);
     unsigned width = 1;
     bool doubleByte = false;
     bool shifted = false;

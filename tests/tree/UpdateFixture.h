@@ -52,14 +52,17 @@ public:
     {
         representation.makeCurrent(nullptr);
         alternateCharsets.push_back(representation.alternateCharset());
-        ++results;
         if (evaluateStatus != 0) {
+            ++results;
             result = new CountingItem(representation, resultsFreed);
             return evaluateStatus;
         }
         const ByteString text = representation.expression(nullptr);
         result = value(representation, std::string(reinterpret_cast<const char*>(text.data()), text.length()));
-        return result != nullptr ? 0 : 10000;
+        if (result == nullptr)
+            return 10000;
+        ++results;
+        return 0;
     }
     void freeResult(StackItem* result) override
     {
@@ -82,8 +85,13 @@ public:
 
     // The C literal a text spells: an integer of the literal's size and
     // sign, a double (a float with the suffix f), or a string in quotes.
+    // Anything else is no literal: null (the evaluation fails).
     static StackItem* cLiteral(EvaluationEnvironment& environment, const std::string& text)
     {
+        const std::size_t first = text.find_first_not_of("+-");
+        if (text.empty() || first == std::string::npos ||
+            (text.front() != '"' && !(text[first] >= '0' && text[first] <= '9') && text[first] != '.'))
+            return nullptr;
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
             const std::string inner = text.substr(1, text.size() - 2);
             return new StackItemString(environment,

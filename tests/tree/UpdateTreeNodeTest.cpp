@@ -5,6 +5,8 @@
 
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
+#include "testhost/DwarfExpression.h"
+#include "testseam/SVCTestSeam.h"
 #include "tree/UpdateFixture.h"
 #include "types/Extended12.h"
 
@@ -294,6 +296,64 @@ TEST_F(UpdateTreeNodeTest, PlainWidthIntegerEntriesAndEnumerations)
     }
 }
 
+// The element of a shared array is updated with the value of the node's own
+// name, at the address given.
+TEST_F(UpdateTreeNodeTest, SharedVariableElements)
+{
+    struct Case {
+        std::uint16_t validate, evaluate, status;
+        const char* trace;
+    };
+    const Case cases[] = {
+        {0, 0, 0, nullptr},
+        {1001, 0, 11043, "Attempt to update static element 3 with side effect"},
+        {0, 11050, 11042, "Attempt to update static element 3 with auto variable"},
+        {9, 0, 10000, nullptr},
+    };
+    SVCTestSeam::setTrace(true);
+    host.setTraceSwitch(true);
+    for (const Case& c : cases) {
+        road = TestRoad();
+        road.validateStatus = c.validate;
+        road.evaluateStatus = c.evaluate;
+        host.memory().fill(0x2100, 4, 0xEE);
+        auto node = root(TypeItem(130u), " 7 // the value");
+        DebuggeeAddress element(std::uint64_t(0x2100), 4);
+        EXPECT_EQ(node->updateSharedVariableElement(context, 3, element, 0), c.status);
+        EXPECT_EQ(road.texts.back(), "7");
+        EXPECT_EQ(host.memory().bigEndian(0x2100, 4), c.status == 0 ? 7u : 0xEEEEEEEEu);
+        EXPECT_EQ(node->location().address().addr(), 0x2100u);
+        if (c.trace != nullptr)
+            EXPECT_TRUE(host.traced(c.trace)) << c.trace;
+        EXPECT_TRUE(road.balanced());
+        EXPECT_EQ(EvaluationEnvironment::currentOrNull(), &rep());
+    }
+}
+
+// A Fortran allocatable is written where its descriptor locates the data,
+// in the form of its object's primitive.
+TEST_F(UpdateTreeNodeTest, AllocatablesAreWrittenWhereTheirDataIs)
+{
+    TYPE_INDEX alloc{};
+    TNf90allocatable& a = host.records().newType(TE_F90_ALLOCATABLE, &alloc).f90allocatable;
+    a.objectType = TYPE_INDEX{0, 130};
+    a.dataLocation = host.records().dwarfBlock(dwarf::Builder().pushObjectAddress().plusUconst(16).bytes());
+    host.memory().fill(0x2000, 32, 0xEE);
+    auto node = at(TypeItem(alloc), 0x2000);
+    EXPECT_EQ(update(*node, "-2"), 0);
+    EXPECT_EQ(memory(0x2010, 5), fromHex("FFFFFFFEEE"));
+    EXPECT_EQ(memory(0x2000, 4), fromHex("EEEEEEEE"));
+
+    // An object that is no primitive cannot be written from text.
+    TYPE_INDEX structured{};
+    TNf90allocatable& b = host.records().newType(TE_F90_ALLOCATABLE, &structured).f90allocatable;
+    b.objectType = host.records().charstringType(4);
+    b.dataLocation = a.dataLocation;
+    auto other = at(TypeItem(structured), 0x2000);
+    EXPECT_EQ(update(*other, "1"), 10002);
+    EXPECT_TRUE(road.balanced());
+}
+
 class UpdatePointerTest : public UpdateTest {
 protected:
     UpdatePointerTest() : UpdateTest(languageC, 8) {}
@@ -314,6 +374,16 @@ TEST_F(UpdatePointerTest, PointersKeepTheirOwnWidth)
 
     EXPECT_EQ(update(*node, "0x5000"), 0);
     EXPECT_EQ(memory(0x3000, 8), (std::vector<std::uint8_t>{0x00, 0x00, 0x50, 0x00, 0x99, 0x99, 0x99, 0x99}));
+
+    // A pointer to shared data: a value that is no fat pointer cannot be
+    // written to it.
+    TYPE_INDEX shared{};
+    TNpointer& sp = host.records().newType(TE_POINTER, &shared).pointer;
+    sp.flags = TNpointer_Bytes8 | TNpointer_ToShared;
+    sp.target = TYPE_INDEX{0, 130};
+    sp.name = host.records().text("");
+    auto toShared = at(TypeItem(shared), 0x3000);
+    EXPECT_EQ(update(*toShared, "0x5000"), 10002);
 
     const TypeItem pointer8(host.records().pointerType(TYPE_INDEX{0, 148}, 8));
     auto wide = at(pointer8, 0x3000);

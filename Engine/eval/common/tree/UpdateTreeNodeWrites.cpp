@@ -183,7 +183,13 @@ std::uint16_t UpdateTreeNode::updatePointer(StackItem& value)
     const TypeItem& type = dataType();
     const DebuggeeLocation where = debuggeeAddress();
     if (type.hasFlag(TypeFlags::pointerToShared)) {
-        if (value.asLocation().kind() != DebuggeeLocation::fatPointer)
+        bool fat = false;
+        try {
+            fat = value.asLocation().kind() == DebuggeeLocation::fatPointer;
+        } catch (const InvalidOp&) {
+            // A value without a location is no shared-memory pointer.
+        }
+        if (!fat)
             return 10002;
         // A pointer to shared data is written through its fat pointer, which
         // this system cannot do (refused with RTRC_NotSupported).

@@ -251,10 +251,11 @@ TEST_F(UpdateTreeNodeTest, BitFieldsTouchOnlyTheirFourByteUnit)
         ASSERT_EQ(writes.size(), 1u);
         EXPECT_NE(reads[0].arguments.find("count=4"), std::string::npos) << reads[0].arguments;
         EXPECT_NE(writes[0].arguments.find("count=4"), std::string::npos) << writes[0].arguments;
-        if (!endOfMemory)
+        if (!endOfMemory) {
             EXPECT_EQ(memory(0x2004, 4), (std::vector<std::uint8_t>{0x11, 0x22, 0x33, 0x44}));
-        else
+        } else {
             EXPECT_FALSE(host.memory().isMapped(0x2004));
+        }
     }
     // The low bits of the value; a field that ends the unit; one unit too
     // narrow for the field.
@@ -323,8 +324,9 @@ TEST_F(UpdateTreeNodeTest, SharedVariableElements)
         EXPECT_EQ(road.texts.back(), "7");
         EXPECT_EQ(host.memory().bigEndian(0x2100, 4), c.status == 0 ? 7u : 0xEEEEEEEEu);
         EXPECT_EQ(node->location().address().addr(), 0x2100u);
-        if (c.trace != nullptr)
+        if (c.trace != nullptr) {
             EXPECT_TRUE(host.traced(c.trace)) << c.trace;
+        }
         EXPECT_TRUE(road.balanced());
         EXPECT_EQ(EvaluationEnvironment::currentOrNull(), &rep());
     }

@@ -203,43 +203,10 @@ std::uint16_t UpdateTreeNode::update(const LCC_Eval_Context_Info* context, int r
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Updating condition name with expression %s", cleaned.data());
     }
 
-    std::uint16_t status = 0;
-    {
-        NestedExpression nested(home, context);
-        try {
-            const std::uint8_t alternate = (rep == 5 || rep == 6) ? 1 : home.alternateCharset();
-            ExpressionRepresentation& representation = nested.build(cleaned, alternate);
-            StackItem* value = evaluate(&representation);
-            nested.keepValue(value);
-            if (conditionName) {
-                status = 0;
-            } else if (pointerAsString && !value->inDebuggerAddressSpace()) {
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
-                            "Attempt to update const pointer node %s with non-string value", identifier.data());
-                status = 11041;
-            } else if (nullTypeIndex(value->type()) || nullTypeIndex(type)) {
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update node %s fails with evaluation error",
-                            identifier.data());
-                status = 11040;
-            } else {
-                status = writeValue(*value);
-            }
-        } catch (const InvalidOp& e) {
-            if (e.code() == InvalidOp::RTRC_BadContext) {
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static node %s with auto variable",
-                            identifier.data());
-                status = 11042;
-            } else if (e.code() == InvalidOp::RTRC_UpdateSideEffect) {
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static node %s with side effect",
-                            identifier.data());
-                status = 11043;
-            } else {
-                status = 10000;
-            }
-        } catch (...) {
-            status = 10000;
-        }
-    }
+    const std::uint8_t alternate = (rep == 5 || rep == 6) ? 1 : home.alternateCharset();
+    const std::uint16_t status = evaluateAndWrite(context, cleaned, alternate,
+                                                  "node " + std::string(reinterpret_cast<const char*>(identifier.data())),
+                                                  conditionName, pointerAsString);
     if (status != 0)
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update node %s failed rc = %d (See preceeding errors)",
                     identifier.data(), status);
@@ -295,33 +262,44 @@ std::uint16_t UpdateTreeNode::updateSharedVariableElement(const LCC_Eval_Context
     EvaluationEnvironment& home = *EvaluationEnvironment::currentRep();
     UpdateFlagScope updating(home);
     const ByteString cleaned = cleanString(memberName());
-    std::uint16_t status = 0;
+    const std::uint16_t status =
+        evaluateAndWrite(context, cleaned, home.alternateCharset(), "element " + std::to_string(element), false, false);
+    return status;
+}
+
+std::uint16_t UpdateTreeNode::evaluateAndWrite(const LCC_Eval_Context_Info* context, const ByteString& text,
+                                               std::uint8_t alternateCharset, const std::string& subject,
+                                               bool conditionName, bool stringOnly)
+{
+    EvaluationEnvironment& home = *EvaluationEnvironment::currentRep();
+    const char* what = subject.c_str();
     NestedExpression nested(home, context);
     try {
-        ExpressionRepresentation& representation = nested.build(cleaned, home.alternateCharset());
+        ExpressionRepresentation& representation = nested.build(text, alternateCharset);
         StackItem* value = evaluate(&representation);
         nested.keepValue(value);
-        if (nullTypeIndex(value->type()) || nullTypeIndex(dataType())) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update element %lld fails with evaluation error",
-                        static_cast<long long>(element));
-            status = 11040;
-        } else {
-            status = writeValue(*value);
+        if (conditionName)
+            return 0;
+        if (stringOnly && !value->inDebuggerAddressSpace()) {
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update const pointer %s with non-string value", what);
+            return 11041;
         }
+        if (nullTypeIndex(value->type()) || nullTypeIndex(dataType())) {
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update %s fails with evaluation error", what);
+            return 11040;
+        }
+        return writeValue(*value);
     } catch (const InvalidOp& e) {
         if (e.code() == InvalidOp::RTRC_BadContext) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static element %lld with auto variable",
-                        static_cast<long long>(element));
-            status = 11042;
-        } else if (e.code() == InvalidOp::RTRC_UpdateSideEffect) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static element %lld with side effect",
-                        static_cast<long long>(element));
-            status = 11043;
-        } else {
-            status = 10000;
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static %s with auto variable", what);
+            return 11042;
         }
+        if (e.code() == InvalidOp::RTRC_UpdateSideEffect) {
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update static %s with side effect", what);
+            return 11043;
+        }
+        return 10000;
     } catch (...) {
-        status = 10000;
+        return 10000;
     }
-    return status;
 }

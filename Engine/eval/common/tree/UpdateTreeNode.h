@@ -2,6 +2,7 @@
 #define NORVEXA_TREE_UPDATETREENODE_H
 
 #include <cstdint>
+#include <string>
 
 #include <plomkit/ByteString.h>
 
@@ -80,6 +81,13 @@ public:
     static int signedWriteMode(int kind);
 
 private:
+    // Builds, validates and evaluates clean update text and writes the
+    // value (a condition name's SET statement writes nothing itself);
+    // subject names the node or element in traces; stringOnly takes only
+    // a value held in the evaluator (a string).
+    std::uint16_t evaluateAndWrite(const LCC_Eval_Context_Info* context, const ByteString& text,
+                                   std::uint8_t alternateCharset, const std::string& subject, bool conditionName,
+                                   bool stringOnly);
     // Writes a value by the node's data type: pointer, host entry, or
     // primitive.
     std::uint16_t writeValue(StackItem& value);

@@ -207,6 +207,16 @@ TEST_F(SqlReaderTest, ConvertStringMakesWideCharacters)
               std::string("\0a", 2));
 }
 
+// One SQL update: a variable of a code, declared and maximum length and
+// CCSID at base, the text, the status and the bytes from base on after it.
+struct SqlCase {
+    std::uint32_t code, length, maxLength;
+    std::uint16_t ccsid;
+    const char* text;
+    std::uint16_t status;
+    const char* stored;
+};
+
 // SQL host variables are written from the text by their SQL type code,
 // without evaluation.
 class SqlUpdateTest : public UpdateTest {
@@ -238,6 +248,17 @@ protected:
         return update(*node, text);
     }
 
+    // Updates the case's variable and checks what it holds, and that
+    // nothing before it changed.
+    void expectUpdate(const SqlCase& c)
+    {
+        const TypeItem type = sqlVariable(c.code, c.length, c.maxLength, c.ccsid);
+        EXPECT_EQ(updateVariable(type, c.text), c.status) << c.code << " " << c.text;
+        const auto expected = fromHex(c.stored);
+        EXPECT_EQ(memory(base, static_cast<std::uint32_t>(expected.size())), expected) << c.code << " " << c.text;
+        EXPECT_EQ(memory(base - 4, 4), fromHex("EEEEEEEE")) << c.code;
+    }
+
     static constexpr std::uint64_t base = 0x5000;
 
 private:
@@ -246,14 +267,7 @@ private:
 
 TEST_F(SqlUpdateTest, TextIsWrittenInTheStorageFormOfItsCode)
 {
-    struct Case {
-        std::uint32_t code, length, maxLength;
-        std::uint16_t ccsid;
-        const char* text;
-        std::uint16_t status;
-        const char* stored;  // from the variable's address on
-    };
-    const Case cases[] = {
+    const SqlCase cases[] = {
         {452, 5, 5, 0, "ab", 0, "8182404040EE"},
         {453, 5, 5, 0, "abcdefg", 0, "8182838485EE"},
         {448, 10, 10, 0, "abc", 0, "0003818283EE"},
@@ -296,13 +310,8 @@ TEST_F(SqlUpdateTest, TextIsWrittenInTheStorageFormOfItsCode)
         {468, 2, 2, 1200, "a\xFF", 10000, "EEEE"},
         {999, 4, 4, 0, "1", 10000, "EEEE"},
     };
-    for (const Case& c : cases) {
-        const TypeItem type = sqlVariable(c.code, c.length, c.maxLength, c.ccsid);
-        EXPECT_EQ(updateVariable(type, c.text), c.status) << c.code << " " << c.text;
-        const auto expected = fromHex(c.stored);
-        EXPECT_EQ(memory(base, static_cast<std::uint32_t>(expected.size())), expected) << c.code << " " << c.text;
-        EXPECT_EQ(memory(base - 4, 4), fromHex("EEEEEEEE")) << c.code;
-    }
+    for (const SqlCase& c : cases)
+        expectUpdate(c);
     EXPECT_TRUE(host.traced("Truncating. Input size = 7, SQL type size = 5"));
     EXPECT_TRUE(host.traced("Bad input string: 32768"));
     EXPECT_TRUE(host.traced("Cannot update type 999"));
@@ -314,33 +323,23 @@ TEST_F(SqlUpdateTest, TextIsWrittenInTheStorageFormOfItsCode)
 // length, and no terminator goes past the variable.
 TEST_F(SqlUpdateTest, PrefixesAndLargeObjects)
 {
-    struct Case {
-        std::uint32_t code, length, maxLength;
-        const char* text;
-        std::uint16_t status;
-        const char* stored;
+    const SqlCase cases[] = {
+        {404, 4, 4, 0, "0A0B", 0, "000000020A0BEE"},
+        {404, 4, 4, 0, "0A0B0C0D0E", 0, "000000040A0B0C0DEE"},
+        {404, 4, 4, 0, "0A0", 10000, "EEEEEEEEEE"},
+        {405, 4, 4, 0, "0A0X", 10000, "EEEEEEEEEE"},
+        {408, 0, 3, 0, "0102030405", 0, "00000003010203EE"},
+        {408, 0, 0, 0, "01", 10000, "EEEEEEEEEE"},
+        {412, 2, 2, 0, "C1C2", 0, "00000001C1C200EE"},
+        {412, 2, 2, 0, "C1C2C3C4", 0, "00000002C1C2C3C4EE"},
+        {413, 0, 2, 0, "C1C2C3C4C5C6", 0, "00000002C1C2C3C4EE"},
+        {412, 2, 2, 0, "C1C2C", 10000, "EEEEEEEEEE"},
+        {448, 10, 10, 0, "", 10000, "EEEEEE"},
+        {904, 4, 4, 0, "01Z2", 10000, "EEEEEEEEEE"},
+        {908, 4, 4, 0, "012", 10000, "EEEEEE"},
     };
-    const Case cases[] = {
-        {404, 4, 4, "0A0B", 0, "000000020A0BEE"},
-        {404, 4, 4, "0A0B0C0D0E", 0, "000000040A0B0C0DEE"},
-        {404, 4, 4, "0A0", 10000, "EEEEEEEEEE"},
-        {405, 4, 4, "0A0X", 10000, "EEEEEEEEEE"},
-        {408, 0, 3, "0102030405", 0, "00000003010203EE"},
-        {408, 0, 0, "01", 10000, "EEEEEEEEEE"},
-        {412, 2, 2, "C1C2", 0, "00000001C1C200EE"},
-        {412, 2, 2, "C1C2C3C4", 0, "00000002C1C2C3C4EE"},
-        {413, 0, 2, "C1C2C3C4C5C6", 0, "00000002C1C2C3C4EE"},
-        {412, 2, 2, "C1C2C", 10000, "EEEEEEEEEE"},
-        {448, 10, 10, "", 10000, "EEEEEE"},
-        {904, 4, 4, "01Z2", 10000, "EEEEEEEEEE"},
-        {908, 4, 4, "012", 10000, "EEEEEE"},
-    };
-    for (const Case& c : cases) {
-        const TypeItem type = sqlVariable(c.code, c.length, c.maxLength);
-        EXPECT_EQ(updateVariable(type, c.text), c.status) << c.code << " " << c.text;
-        const auto expected = fromHex(c.stored);
-        EXPECT_EQ(memory(base, static_cast<std::uint32_t>(expected.size())), expected) << c.code << " " << c.text;
-    }
+    for (const SqlCase& c : cases)
+        expectUpdate(c);
     // A file reference's length goes 12 bytes before its name.
     EXPECT_EQ(updateVariable(sqlVariable(65984, 5, 5), "ab"), 0);
     EXPECT_EQ(memory(base - 12, 4), fromHex("00000002"));

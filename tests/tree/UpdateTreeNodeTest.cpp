@@ -15,8 +15,14 @@ namespace {
 class UpdateTreeNodeTest : public UpdateTest {};
 
 // Every primitive type takes the texts a C compiler assigns to a big-endian
-// field of that type, byte for byte (the table of gen/gen_c_updates.py).
-TEST_F(UpdateTreeNodeTest, CUpdatesWriteWhatACompilerStores)
+// field of that type, byte for byte (the table of gen/gen_c_updates.py), in
+// a 32-bit and a 64-bit program.
+class CUpdateTest : public UpdateTest, public ::testing::WithParamInterface<unsigned> {
+protected:
+    CUpdateTest() : UpdateTest(languageC, GetParam()) {}
+};
+
+TEST_P(CUpdateTest, UpdatesWriteWhatACompilerStores)
 {
     const auto rows = table("c_updates.tsv");
     ASSERT_GT(rows.size(), 300u);
@@ -34,6 +40,8 @@ TEST_F(UpdateTreeNodeTest, CUpdatesWriteWhatACompilerStores)
     }
     EXPECT_TRUE(road.balanced());
 }
+
+INSTANTIATE_TEST_SUITE_P(AddressSizes, CUpdateTest, ::testing::Values(4u, 8u));
 
 TEST_F(UpdateTreeNodeTest, CleanStringTurnsLineEndsToBlanksDropsCommentsAndStrips)
 {

@@ -1,0 +1,32 @@
+#include "compiler/ParseError.h"
+
+#include <cstring>
+
+ParseError::ParseError(ErrorType kind, const char* text) : kind_(kind), text_(nullptr)
+{
+    const char* from = text != nullptr ? text : "";
+    const std::size_t n = std::strlen(from);
+    text_ = new char[n + 1];
+    std::memcpy(text_, from, n + 1);
+}
+
+ParseError::~ParseError()
+{
+    delete[] text_;
+}
+
+ParseError::ErrorType ParseError::ofParseExceptionCode(unsigned code)
+{
+    static const ErrorType kinds[] = {t_notPointer, t_notClassScope, t_unspecified, t_noSymbol, t_badLiteral,
+                                      t_errorAt,    t_ambigSymbol,   t_notReady,    t_notAllocated};
+    return code < sizeof kinds / sizeof kinds[0] ? kinds[code] : t_unspecified;
+}
+
+ParseError::ErrorType ParseError::ofExceptionCode(unsigned code)
+{
+    static const ErrorType kinds[] = {t_unexpectedType,      t_unexpectedOperator, t_unexpectedOperation,
+                                      t_unsupportedOperator, t_invalidOperand,     t_noType,
+                                      t_noSymbol,            t_badRefMod,          t_badNumberOfSubscripts,
+                                      t_noSubscriptAllowed};
+    return code < sizeof kinds / sizeof kinds[0] ? kinds[code] : t_unspecified;
+}

@@ -42,6 +42,14 @@ public:
     static ErrorType ofParseExceptionCode(unsigned code);
     static ErrorType ofExceptionCode(unsigned code);
 
+    // A new ParseError for the exception being handled (to be called from a
+    // handler): a text is kept with kind 17; a parse exception keeps its
+    // position in the input; an analysis exception the signature of its node
+    // (parentheses stepped into; empty without a node and for a bad
+    // reference modification); any other front-end exception is
+    // "Traceback", anything else "Undefined".
+    static ParseError* ofCurrentException();
+
 private:
     ErrorType kind_;
     char* text_;

@@ -14,9 +14,7 @@
 #include "frontend/EE_Name.h"
 #include "frontend/EE_NameExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
-#include "frontend/EE_ParseException.h"
 #include "frontend/EE_Parser.h"
-#include "frontend/EE_TraceBackInformation.h"
 #include "services/SVC.h"
 
 namespace {
@@ -141,21 +139,8 @@ TypeItem* exprBuild(const char* text, const ScopeItem* scope, expression_info* i
         buildTrace("after exprInfo->instructions->genEnd()");
     } catch (ParseError*) {
         throw;
-    } catch (const char* message) {
-        failure = new ParseError(ParseError::t_unspecified, message);
-    } catch (const EE_ParseException& e) {
-        failure = new ParseError(ParseError::ofParseExceptionCode(e.code), e.position);
-    } catch (const EE_Exception& e) {
-        const ParseError::ErrorType kind = ParseError::ofExceptionCode(e.code);
-        EE_Expression* node = withoutParentheses(e.node);
-        if (node == nullptr || kind == ParseError::t_badRefMod)
-            failure = new ParseError(kind, "");
-        else
-            failure = new ParseError(kind, node->signature(1).data());
-    } catch (const EE_TraceBackInformation&) {
-        failure = new ParseError(ParseError::t_unspecified, "Traceback");
     } catch (...) {
-        failure = new ParseError(ParseError::t_unspecified, "Undefined");
+        failure = ParseError::ofCurrentException();
     }
     if (failure != nullptr)
         throw failure;

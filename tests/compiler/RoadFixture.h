@@ -75,7 +75,9 @@ protected:
         EXPECT_EQ(b.parseErrorKind, -1) << text << ": " << b.parseErrorText;
         if (b.parseErrorKind != -1)
             return INT64_MIN;
-        replay(b);
+        const int failure = symbolsInvalidOpCode([&] { replay(b); });
+        EXPECT_EQ(failure, 0) << text << ": the replay raised InvalidOp " << failure << "\n"
+                              << EE_InstructionDecoder::listing(*b.info.instructions);
         EXPECT_EQ(stack().count(), 1u) << text;
         const std::int64_t v = stack().top() != nullptr ? stack().top()->asSigned() : INT64_MIN;
         stack().popAll();

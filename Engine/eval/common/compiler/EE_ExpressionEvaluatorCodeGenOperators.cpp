@@ -248,13 +248,18 @@ void EE_ExpressionEvaluator::evaluateSubscript(EE_BinaryExpression& node, LoadCo
       services.dereference(element);
     return;
   }
+  // The array a name or member declares (its value decays to a pointer);
+  // otherwise the type the analysis recorded.
   EE_SubscriptExpression* subscript = node.asSubscriptExpression();
-  const TD& arrayType = subscript != nullptr && subscript->arrayType != nullptr ? *subscript->arrayType
-                                                                                 : present(left.typeDescriptor);
+  const TD& arrayType = arrayName ? *declared
+                        : subscript != nullptr && subscript->arrayType != nullptr ? *subscript->arrayType
+                                                                                   : present(left.typeDescriptor);
   if (arrayType.kind == TD::AlphanumericString && present(right.typeDescriptor).kind == TD::ArraySection) {
     services.substring(arrayType);
   } else {
-    const long long rank = subscript != nullptr ? subscript->rank : 0;
+    const long long rank = arrayName || subscript == nullptr || subscript->rank == 0
+                               ? static_cast<long long>(services.rankOf(arrayType))
+                               : subscript->rank;
     services.rankIndex(arrayType, rank);
     if (context == LoadValue)
       services.rankDereference(arrayType, rank);

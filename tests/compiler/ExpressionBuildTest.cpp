@@ -54,6 +54,7 @@ protected:
         declare(mainContext, records().staticVariable("grid", records().arrayType(records().arrayType(i32, 8), 16), 1,
                                                       0x40));
         declare(mainContext, records().staticVariable("big", records().integerType(64, false), 1, 0x60));
+        declare(unit, records().function("f", records().functionType(i32, {i32}), 1, 0x200));
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
     }
 };
@@ -167,13 +168,18 @@ TEST_F(ExpressionBuild, AFreedExpressionIsNotReplayedAndFreesOnce)
     exprTerm();
 }
 
-TEST_F(ExpressionBuild, TheDryRunLeavesNothingAndMarksStores)
+TEST_F(ExpressionBuild, TheDryRunLeavesNothingAndMarksStoresAndCalls)
 {
     struct Case {
         const char* text;
         bool stores;
+        bool calls;
     };
-    const Case cases[] = {{"a + 1", false}, {"a = 3", true}, {"a++", true}, {"a > 1 && (a -= 1)", true}};
+    const Case cases[] = {{"a + 1", false, false},
+                          {"a = 3", true, false},
+                          {"a++", true, false},
+                          {"a > 1 && (a -= 1)", true, false},
+                          {"f(a) + 1", false, true}};
     for (const Case& c : cases) {
         Build b;
         build(b, c.text);
@@ -183,9 +189,24 @@ TEST_F(ExpressionBuild, TheDryRunLeavesNothingAndMarksStores)
         exprEval(&b.info);
         EXPECT_EQ(stack().count(), 0u) << c.text;
         EXPECT_EQ(stack().storeSeen(), c.stores) << c.text;
+        EXPECT_EQ(stack().userCallSeen(), c.calls) << c.text;
         stack().popAll();
         EXPECT_EQ(host.memory().bytes(kData + 0x23, 1)[0], 5) << c.text << " wrote memory";
     }
+}
+
+// A call is noticed, never made: the replay refuses it.
+TEST_F(ExpressionBuild, CallsAreRecordedWithTheirArgumentCount)
+{
+    Build b;
+    build(b, "f(a + 1)");
+    ASSERT_EQ(b.parseErrorKind, -1) << b.parseErrorText;
+    const std::vector<EE_InstructionDecoder::Instruction> code = EE_InstructionDecoder::decode(*b.info.instructions);
+    ASSERT_GE(code.size(), 2u);
+    const EE_InstructionDecoder::Instruction& call = code[code.size() - 2];
+    EXPECT_EQ(call.opcode, 64u);
+    EXPECT_EQ(call.fields, (std::vector<std::uint64_t>{1, 0})) << "one argument, no built-in";
+    EXPECT_EQ(replayFailure("f(a)"), InvalidOp::RTRC_NotSupported);
 }
 
 TEST_F(ExpressionBuild, TheBuildTracesItsSteps)

@@ -129,6 +129,16 @@ TEST_P(RoadCobol, ArithmeticIsStoredIntoTheReceivingItem)
         EXPECT_EQ(packedAt(x, 9), c.stored) << c.text;
     }
     EXPECT_EQ(packedAt(a, 5), "12345") << "an operand was written";
+
+    // Arithmetic on digits is converted to its intermediate type at once.
+    Build sum;
+    build(sum, "A + B");
+    ASSERT_EQ(sum.parseErrorKind, -1) << sum.parseErrorText;
+    const auto code = EE_InstructionDecoder::decode(*sum.info.instructions);
+    ASSERT_GE(code.size(), 3u);
+    EXPECT_EQ(code[code.size() - 3].opcode, 2u) << EE_InstructionDecoder::listing(*sum.info.instructions);
+    EXPECT_EQ(code[code.size() - 2].opcode, 44u) << EE_InstructionDecoder::listing(*sum.info.instructions);
+    EXPECT_EQ(code[code.size() - 2].fields, (std::vector<std::uint64_t>{reinterpret_cast<std::uintptr_t>(sum.info.resultType)}));
 }
 
 TEST_P(RoadCobol, GroupMembersAndTableItems)

@@ -111,6 +111,7 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         std::string message;
     };
     const Case cases[] = {
+        {"", 1, "Input empty"},
         {"a + * ) 3", 0, ") 3"},                                        // the rest of the input
         {"nosuch + 1", 1, "nosuch"},                                // a name not in scope
         {"big + 1", 17, "Undefined"},                                   // the symbol model refuses the type
@@ -125,6 +126,18 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         EXPECT_EQ(b.parseErrorText, c.message) << c.text.substr(0, 20);
         EXPECT_EQ(b.info.parameterCount, 0u) << c.text.substr(0, 20);
     }
+    // No text at all reads as the empty text.
+    expression_info info{};
+    try {
+        exprBuild(nullptr, scope, &info);
+        ADD_FAILURE() << "a missing text was built";
+    } catch (ParseError* e) {
+        EXPECT_EQ(e->kind(), ParseError::t_noSymbol);
+        EXPECT_STREQ(e->text(), "Input empty");
+        delete e;
+    }
+    if (info.instructions != nullptr)
+        exprFree(&info);
 }
 
 TEST_F(ExpressionBuild, TheDesignatedVariableIsFoundAboveOneSubscript)

@@ -211,6 +211,19 @@ TEST_P(RoadCobol, GroupMembersAndTableItems)
     EXPECT_EQ(field.info.subscriptCount, 0u);
 }
 
+// Reference modification reads and receives a part of an item.
+TEST_P(RoadCobol, ReferenceModifiedItems)
+{
+    const std::uint64_t s = item("S", records().charstringType(6), 6);
+    const std::uint64_t t = item("T", records().charstringType(3), 3);
+    const std::vector<std::uint8_t> abcdef = {0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6};
+    poke(s, abcdef);
+    ASSERT_TRUE(run("MOVE S(2:3) TO T"));
+    EXPECT_EQ(peek(t, 3), (std::vector<std::uint8_t>{0xC2, 0xC3, 0xC4}));
+    ASSERT_TRUE(run("MOVE 'XY' TO S(3:2)"));
+    EXPECT_EQ(peek(s, 6), (std::vector<std::uint8_t>{0xC1, 0xC2, 0xE7, 0xE8, 0xC5, 0xC6}));
+}
+
 TEST_P(RoadCobol, ComputeStoresWhatGnuCobolStores)
 {
     const char* dir = std::getenv("NORVEXA_TEST_DATA");

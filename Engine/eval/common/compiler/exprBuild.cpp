@@ -115,7 +115,7 @@ TypeItem* exprBuild(const char* text, const ScopeItem* scope, expression_info* i
     ParseError* failure = nullptr;
     try {
         EE_Parser parser(services, 0);
-        EE_Expression* expr = parser.parseTheExpression(text, 0);
+        EE_Expression* expr = parser.parseTheExpression(text != nullptr ? text : "", 0);
         if (expr == nullptr)
             throw EE_Exception(EE_Exception::InternalFailure);
         findRootSymbol(expr, *info, services.isCobol());

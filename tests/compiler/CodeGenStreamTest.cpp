@@ -46,13 +46,13 @@ protected:
         RoadTest::SetUp();
         host.addSection(1, kData);
         const TYPE_INDEX i32 = records().integerType(32, false);
-        declare(mainContext, records().staticVariable("a", i32, 1, 0x20));
-        declare(mainContext, records().staticVariable("b", i32, 1, 0x24));
-        declare(mainContext, records().staticVariable("arr", records().arrayType(i32, 16), 1, 0x30));
+        variable("a", i32, 0x20);
+        variable("b", i32, 0x24);
+        variable("arr", records().arrayType(i32, 16), 0x30);
         const TYPE_INDEX pointer = records().pointerType(i32);
-        declare(mainContext, records().staticVariable("p", pointer, 1, 0x40));
-        declare(mainContext, records().staticVariable("q", pointer, 1, 0x48));
-        declare(mainContext, records().staticVariable("r", records().referenceType(i32), 1, 0x50));
+        variable("p", pointer, 0x40);
+        variable("q", pointer, 0x48);
+        variable("r", records().referenceType(i32), 0x50);
         HostRecordStore::ClassSpec base;
         base.name = "Base";
         base.byteSize = 8;
@@ -63,7 +63,7 @@ protected:
         derived.byteSize = 12;
         derived.bases = {{baseType, 4, 0}};
         derived.members = {{"own", i32, 0}};
-        declare(mainContext, records().staticVariable("d", records().classType(derived), 1, 0x60));
+        variable("d", records().classType(derived), 0x60);
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
         host.memory().storeBigEndian(kData + 0x24, 3, 4);
         for (unsigned i = 0; i < 4; ++i)
@@ -73,14 +73,6 @@ protected:
         host.memory().storeBigEndian(kData + 0x50, kData + 0x24, 8);
         host.memory().storeBigEndian(kData + 0x60, 11, 4);
         host.memory().storeBigEndian(kData + 0x68, 12, 4);
-    }
-
-    std::uint64_t word(std::uint64_t offset)
-    {
-        std::uint64_t v = 0;
-        for (unsigned i = 0; i < 4; ++i)
-            v = (v << 8) | host.memory().bytes(kData + offset + i, 1)[0];
-        return v;
     }
 };
 

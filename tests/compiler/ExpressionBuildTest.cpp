@@ -49,11 +49,10 @@ protected:
         RoadTest::SetUp();
         host.addSection(1, kData);
         const TYPE_INDEX i32 = records().integerType(32, false);
-        declare(mainContext, records().staticVariable("a", i32, 1, 0x20));
-        declare(mainContext, records().staticVariable("arr", records().arrayType(i32, 16), 1, 0x30));
-        declare(mainContext, records().staticVariable("grid", records().arrayType(records().arrayType(i32, 8), 16), 1,
-                                                      0x40));
-        declare(mainContext, records().staticVariable("big", records().integerType(64, false), 1, 0x60));
+        variable("a", i32, 0x20);
+        variable("arr", records().arrayType(i32, 16), 0x30);
+        variable("grid", records().arrayType(records().arrayType(i32, 8), 16), 0x40);
+        variable("big", records().integerType(64, false), 0x60);
         declare(unit, records().function("f", records().functionType(i32, {i32}), 1, 0x200));
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
     }

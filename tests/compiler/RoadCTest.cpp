@@ -27,13 +27,13 @@ protected:
         const TYPE_INDEX i16 = records().integerType(16, false);
         const TYPE_INDEX i8 = records().integerType(8, false);
         const TYPE_INDEX u8 = records().integerType(8, true);
-        declare(mainContext, records().staticVariable("a", i32, 1, 0x20));
-        declare(mainContext, records().staticVariable("b", i32, 1, 0x24));
-        declare(mainContext, records().staticVariable("c", i8, 1, 0x28));
-        declare(mainContext, records().staticVariable("uc", u8, 1, 0x29));
-        declare(mainContext, records().staticVariable("s", i16, 1, 0x2A));
-        declare(mainContext, records().staticVariable("arr", records().arrayType(i32, 16), 1, 0x30));
-        declare(mainContext, records().staticVariable("p", records().pointerType(i32, GetParam()), 1, 0x40));
+        variable("a", i32, 0x20);
+        variable("b", i32, 0x24);
+        variable("c", i8, 0x28);
+        variable("uc", u8, 0x29);
+        variable("s", i16, 0x2A);
+        variable("arr", records().arrayType(i32, 16), 0x30);
+        variable("p", records().pointerType(i32, GetParam()), 0x40);
         host.addSection(1, kData, GetParam() * 8);
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
         host.memory().storeBigEndian(kData + 0x24, 3, 4);
@@ -43,14 +43,6 @@ protected:
         for (unsigned i = 0; i < 4; ++i)
             host.memory().storeBigEndian(kData + 0x30 + 4 * i, 10 * (i + 1), 4);
         host.memory().storeBigEndian(kData + 0x40, kData + 0x34, GetParam());
-    }
-
-    std::uint64_t word(std::uint64_t offset, unsigned size = 4)
-    {
-        std::uint64_t v = 0;
-        for (unsigned i = 0; i < size; ++i)
-            v = (v << 8) | host.memory().bytes(kData + offset + i, 1)[0];
-        return v;
     }
 };
 

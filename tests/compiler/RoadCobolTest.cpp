@@ -5,8 +5,6 @@
 // made by gen/gen_cobol_compute.py) stored by the replay.
 
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -15,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FrozenTable.h"
 #include "RoadFixture.h"
 #include "testhost/DecimalImages.h"
 
@@ -226,9 +225,6 @@ TEST_P(RoadCobol, ReferenceModifiedItems)
 
 TEST_P(RoadCobol, ComputeStoresWhatGnuCobolStores)
 {
-    const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    ASSERT_NE(dir, nullptr);
-    std::ifstream in(std::string(dir) + "/cobol_compute.txt");
     struct Description {
         std::string usage;
         unsigned digits, fraction, isSigned;
@@ -242,10 +238,7 @@ TEST_P(RoadCobol, ComputeStoresWhatGnuCobolStores)
         std::string op, va, vb, result, note;
     };
     std::vector<Row> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
+    for (const std::string& line : frozenRows("cobol_compute.txt")) {
         std::istringstream f(line);
         Row r;
         f >> r.a.usage >> r.a.digits >> r.a.fraction >> r.a.isSigned >> r.b.usage >> r.b.digits >> r.b.fraction >>

@@ -55,14 +55,6 @@ protected:
         host.memory().storeBigEndian(kData + 0x204, 5, 4);  // m
         scope = env->initializeAndMakeCurrent(&method);
     }
-
-    std::uint64_t word(std::uint64_t offset)
-    {
-        std::uint64_t v = 0;
-        for (unsigned i = 0; i < 4; ++i)
-            v = (v << 8) | host.memory().bytes(kData + offset + i, 1)[0];
-        return v;
-    }
 };
 
 TEST_P(RoadCpp, MembersOfTheObjectAndItsBase)
@@ -106,9 +98,9 @@ protected:
         blocks.lowerBound = dwarf::Builder().lit(1).bytes();
         blocks.upperBound = dwarf::Builder().lit(4).bytes();
         blocks.dimension = 1;
-        declare(mainContext, records().staticVariable("arr", records().fortranDescArrayType(i32, blocks), 1, 0x30));
-        declare(mainContext, records().staticVariable("yes", TYPE_INDEX{0, 144}, 1, 0x40));
-        declare(mainContext, records().staticVariable("no", TYPE_INDEX{0, 144}, 1, 0x41));
+        variable("arr", records().fortranDescArrayType(i32, blocks), 0x30);
+        variable("yes", TYPE_INDEX{0, 144}, 0x40);
+        variable("no", TYPE_INDEX{0, 144}, 0x41);
         host.memory().storeBigEndian(kData + 0x30, kData + 0x80, GetParam());
         for (unsigned i = 0; i < 4; ++i)
             host.memory().storeBigEndian(kData + 0x80 + 4 * i, 10 * (i + 1), 4);

@@ -47,6 +47,12 @@ protected:
 
     RuntimeStack& stack() { return env->runtimeStack(); }
 
+    // A variable of main in section 1 at the offset.
+    void variable(const std::string& name, TYPE_INDEX type, std::uint64_t offset)
+    {
+        declare(mainContext, records().staticVariable(name, type, 1, offset));
+    }
+
     // Builds text into b; a ParseError is recorded, not thrown.
     void build(Build& b, const std::string& text)
     {
@@ -93,6 +99,15 @@ protected:
         const int code = symbolsInvalidOpCode([&] { replay(b); });
         stack().popAll();
         return code;
+    }
+
+    // The big-endian number of size bytes at offset in section 1.
+    std::uint64_t word(std::uint64_t offset, unsigned size = 4)
+    {
+        std::uint64_t v = 0;
+        for (unsigned i = 0; i < size; ++i)
+            v = (v << 8) | host.memory().bytes(kData + offset + i, 1)[0];
+        return v;
     }
 
     static constexpr std::uint64_t kData = 0x10000;

@@ -7,8 +7,6 @@
 // unsigned int.
 
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FrozenTable.h"
 #include "RoadFixture.h"
 
 namespace {
@@ -38,14 +37,7 @@ struct ValueRow {
 std::vector<ValueRow> valueRows(unsigned addressSize)
 {
     std::vector<ValueRow> rows;
-    const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    if (dir == nullptr)
-        return rows;
-    std::ifstream in(std::string(dir) + "/c_arithmetic.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
+    for (const std::string& line : frozenRows("c_arithmetic.txt")) {
         std::istringstream fields(line);
         unsigned size = 0;
         ValueRow r;

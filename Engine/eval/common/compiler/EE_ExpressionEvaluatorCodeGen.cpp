@@ -2,6 +2,7 @@
 // but the binary operators. Each emitted instruction is one services call.
 
 #include "compiler/EE_ExpressionEvaluator.h"
+#include "compiler/EvaluatorSupport.h"
 
 #include <vector>
 
@@ -37,24 +38,11 @@ namespace {
 
 using TD = EE_TypeDescriptor;
 using LC = EE_ExpressionEvaluator::LoadContext;
-
-[[noreturn]] void refuse(EE_Expression* node = nullptr)
-{
-  throw EE_Exception(EE_Exception::InternalFailure, node);
-}
-
-template <class T>
-T& present(T* p)
-{
-  if (p == nullptr)
-    refuse();
-  return *p;
-}
-
-bool isPointerKind(unsigned kind)
-{
-  return kind == TD::Pointer || kind == TD::FortranPointer;
-}
+using evaluator::as;
+using evaluator::isPointerKind;
+using evaluator::present;
+using evaluator::refuse;
+using evaluator::valueContext;
 
 bool isReferenceKind(unsigned kind)
 {
@@ -64,19 +52,6 @@ bool isReferenceKind(unsigned kind)
 bool isAddressContext(LC context)
 {
   return context == EE_ExpressionEvaluator::LoadAddress || context == EE_ExpressionEvaluator::LoadStoreAddress;
-}
-
-LC valueContext(LC context)
-{
-  return context == EE_ExpressionEvaluator::LoadRootValue ? EE_ExpressionEvaluator::LoadValue : context;
-}
-
-template <class Node>
-Node& as(Node* node, EE_Expression& expression)
-{
-  if (node == nullptr)
-    throw EE_Exception(EE_Exception::UnsupportedOperator, &expression);
-  return *node;
 }
 
 // The class a member found through base classes belongs to: the type of the

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "compiler/EE_Label.h"
+#include "compiler/EvaluatorSupport.h"
 #include "frontend/EE_BinaryExpression.h"
 #include "frontend/EE_CastExpression.h"
 #include "frontend/EE_DebuggerServices.h"
@@ -26,23 +27,9 @@ using TD = EE_TypeDescriptor;
 using BE = EE_BinaryExpression;
 using LC = EE_ExpressionEvaluator::LoadContext;
 
-[[noreturn]] void refuse(EE_Expression* node = nullptr)
-{
-  throw EE_Exception(EE_Exception::InternalFailure, node);
-}
-
-template <class T>
-T& present(T* p)
-{
-  if (p == nullptr)
-    refuse();
-  return *p;
-}
-
-bool isPointerKind(unsigned kind)
-{
-  return kind == TD::Pointer || kind == TD::FortranPointer;
-}
+using evaluator::isPointerKind;
+using evaluator::present;
+using evaluator::refuse;
 
 EE_Expression& withoutParentheses(EE_Expression& e)
 {

@@ -241,17 +241,21 @@ void EE_ExpressionEvaluator::evaluateSubscript(EE_BinaryExpression& node, LoadCo
   const TD& arrayType = arrayName ? *declared
                         : subscript != nullptr && subscript->arrayType != nullptr ? *subscript->arrayType
                                                                                    : present(left.typeDescriptor);
+  // The last subscript of a name (its lowest rank) closes the list.
+  bool last = subscript != nullptr && subscript->closesList;
   if (arrayType.kind == TD::AlphanumericString && present(right.typeDescriptor).kind == TD::ArraySection) {
     services.substring(arrayType);
+    last = true;
   } else {
     const long long rank = arrayName || subscript == nullptr || subscript->rank == 0
                                ? static_cast<long long>(services.rankOf(arrayType))
                                : subscript->rank;
+    last = last || rank <= 1;
     services.rankIndex(arrayType, rank);
     if (context == LoadValue)
       services.rankDereference(arrayType, rank);
   }
-  services.formatString(subscript != nullptr && subscript->closesList ? ")" : ", ");
+  services.formatString(last ? ")" : ", ");
 }
 
 // Reference modification: the start (kind 24) and the length (kind 25) over

@@ -149,6 +149,8 @@ TEST_F(CobolFormatByTypeTest, PicturesAndIndexesByRepresentation)
         {"index name as occurrence V/E+1", type(r.indexNameType(4, 10)), {0, 0, 0, 30}, F::indexName, 2, 80, "4"},
         {"index name stored value in hexadecimal", type(r.indexNameType(4, 10)), {0, 0, 0, 30}, F::indexName, 1, 80,
          "0x0000001E"},
+        {"index name raw bytes as stored", type(r.indexNameType(2, 10)), {0, 30}, F::indexName, 21, 80,
+         std::string("\0\x1E", 2)},
         {"index name without element size", type(r.indexNameType(4, 0)), {0, 0, 0, 30}, F::indexName, 2, 80, "30"},
         {"index name occurrence past its width", type(r.indexNameType(2, 1)), {0xFF, 0xFF}, F::indexName, 2, 80,
          "65536"},
@@ -288,6 +290,9 @@ TEST_F(FormatByTypeTest, BitFieldsInEachRepresentation)
         {"7 bits, boolean", seven, x, F::bitstring, 17, 80, "?? /* 120*/"},
         {"7 signed bits, decimal", sevenSigned, x, F::bitstring, 2, 80, "-8"},
         {"7 signed bits, hexadecimal", sevenSigned, x, F::bitstring, 1, 80, "0x78"},
+        {"16 bits, character", type(r.integerType(16, true, 0)), {0x00, 0x41, 0xFF, 0xFF}, F::bitstring, 5, 80,
+         "L'A'"},
+        {"8 bits, EBCDIC character", type(r.integerType(8, true, 0)), {0xC1, 0, 0, 0}, F::bitstring, 22, 80, "'A'"},
         {"32 bits, decimal", whole, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2, 80, "4294967294"},
         {"32 signed bits, decimal", wholeSigned, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2, 80, "-2"},
         {"32 bits, hexadecimal", whole, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 1, 80, "0xFFFFFFFE"},
@@ -334,6 +339,11 @@ TEST_F(FormatByTypeTest, PointersToCharacters)
          InvalidOp::RTRC_InvalidFormat},
         {"a plain value", TypeItem(130u), {0, 0, 1, 0x0A}, F::primitive, 2, 80, "266"},
     });
+
+    // Nothing is read when no character has room.
+    const unsigned before = reads();
+    EXPECT_EQ(text(node(charPointer, at2100)->formatPrimitive(6, charPointer.typeIndex().index(), 2)), "");
+    EXPECT_EQ(reads(), before);
 
     DBG_VERSION_RECORD version{};
     version.addressForms = 1;

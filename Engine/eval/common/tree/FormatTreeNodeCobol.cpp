@@ -176,7 +176,7 @@ ByteString FormatTreeNode::formatIndexName(DBG_REPS rep) const
     unsigned type = indexType(length, __PRETTY_FUNCTION__, __LINE__);
     const unsigned char* data = storedBytes(*this, length, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
     const std::uint64_t element = e.indexName.elementLength;
-    if (rep == 1 || element == 0)
+    if (rep == 1 || rep == 21 || element == 0)
         return FormatPrimitive::format(rep, type, data, length);
     // The occurrence number the index stands for; one that does not fit
     // the stored width is shown at 8 bytes rather than cut.

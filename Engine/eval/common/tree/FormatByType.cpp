@@ -31,6 +31,13 @@ bool keptLoadError(const TreeNode& node, ByteString& text)
     return true;
 }
 
+const _TYPE_ENTRY* formatEntry(const TreeNode& node, const TypeItem& type, std::initializer_list<UBYTE4> kinds,
+                               ByteString& kept, const char* function, unsigned line)
+{
+    const _TYPE_ENTRY& e = requireKind(type, kinds, function, line);
+    return keptLoadError(node, kept) ? nullptr : &e;
+}
+
 std::uint64_t heldBytes(const TreeNode& node)
 {
     const unsigned char* start = node.evaluationBuffer();
@@ -46,6 +53,11 @@ const unsigned char* storedBytes(const TreeNode& node, std::uint64_t count, Inva
     if (heldBytes(node) < count)
         throw InvalidOp(code, function, line);
     return node.evaluationBuffer();
+}
+
+const unsigned char* valueBytes(const TreeNode& node, std::uint64_t count, const char* function, unsigned line)
+{
+    return storedBytes(node, count, InvalidOp::RTRC_InvalidFormat, function, line);
 }
 
 unsigned valueSize(const TreeNode& node)

@@ -25,6 +25,12 @@ const _TYPE_ENTRY& requireKind(const TypeItem& type, std::initializer_list<UBYTE
 // the error detail.
 bool keptLoadError(const TreeNode& node, ByteString& text);
 
+// Where every formatter by data type starts: the entry of the format type
+// when its kind is one of kinds (else InvalidOp RTRC_Other); null when the
+// node keeps a load error, kept then holding the text of message 52.
+const _TYPE_ENTRY* formatEntry(const TreeNode& node, const TypeItem& type, std::initializer_list<UBYTE4> kinds,
+                               ByteString& kept, const char* function, unsigned line);
+
 // The bytes the node's evaluation buffer holds from the node's value to its
 // end (0 without a buffer).
 std::uint64_t heldBytes(const TreeNode& node);
@@ -33,6 +39,10 @@ std::uint64_t heldBytes(const TreeNode& node);
 // InvalidOp with the code given.
 const unsigned char* storedBytes(const TreeNode& node, std::uint64_t count, InvalidOp::InvalidOperation code,
                                  const char* function, unsigned line);
+
+// The first count bytes of the node's value; fewer held: InvalidOp
+// RTRC_InvalidFormat.
+const unsigned char* valueBytes(const TreeNode& node, std::uint64_t count, const char* function, unsigned line);
 
 // The size of the node's value (its buffer size), at most 32 bits.
 unsigned valueSize(const TreeNode& node);

@@ -17,12 +17,11 @@ namespace {
 ByteString pictureText(const FormatTreeNode& node, DBG_REPS rep, UBYTE4 kind, const char* prefix, bool national,
                        const char* function, unsigned line)
 {
-    requireKind(node.formatType(), {kind}, function, line);
     ByteString kept;
-    if (keptLoadError(node, kept))
+    if (formatEntry(node, node.formatType(), {kind}, kept, function, line) == nullptr)
         return kept;
     const unsigned size = valueSize(node);
-    const unsigned char* data = storedBytes(node, size, InvalidOp::RTRC_InvalidFormat, function, line);
+    const unsigned char* data = valueBytes(node, size, function, line);
     if (rep == 1)
         return text(prefix + hexDigits(data, size) + "'");
     if (national)
@@ -97,12 +96,11 @@ ByteString FormatTreeNode::formatNationalNumericEdited(DBG_REPS rep) const
 
 ByteString FormatTreeNode::formatNationalString(DBG_REPS rep, unsigned int maxLength) const
 {
-    requireKind(formatType_, {TE_NATIONAL_STRING}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    if (formatEntry(*this, formatType_, {TE_NATIONAL_STRING}, kept, __PRETTY_FUNCTION__, __LINE__) == nullptr)
         return kept;
     const unsigned size = valueSize(*this);
-    const unsigned char* data = storedBytes(*this, size, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, size, __PRETTY_FUNCTION__, __LINE__);
     const bool dq = doubleQuoted(formatType_);
     if (rep == 1 || writtenInHex(formatType_)) {
         const std::string quote(1, dq ? '"' : '\'');
@@ -122,12 +120,11 @@ ByteString FormatTreeNode::formatNationalString(DBG_REPS rep, unsigned int maxLe
 
 ByteString FormatTreeNode::formatDbcsString(DBG_REPS rep, unsigned int maxLength) const
 {
-    requireKind(formatType_, {TE_DBCS_STRING}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    if (formatEntry(*this, formatType_, {TE_DBCS_STRING}, kept, __PRETTY_FUNCTION__, __LINE__) == nullptr)
         return kept;
     const unsigned size = valueSize(*this);
-    const unsigned char* data = storedBytes(*this, size, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, size, __PRETTY_FUNCTION__, __LINE__);
     const bool dq = doubleQuoted(formatType_);
     if (rep == 1 || writtenInHex(formatType_)) {
         const std::string quote(1, dq ? '"' : '\'');
@@ -140,12 +137,11 @@ ByteString FormatTreeNode::formatDbcsString(DBG_REPS rep, unsigned int maxLength
 
 ByteString FormatTreeNode::formatDbcsEdited(DBG_REPS rep) const
 {
-    requireKind(formatType_, {TE_DBCS_EDITED}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    if (formatEntry(*this, formatType_, {TE_DBCS_EDITED}, kept, __PRETTY_FUNCTION__, __LINE__) == nullptr)
         return kept;
     const unsigned size = valueSize(*this);
-    const unsigned char* data = storedBytes(*this, size, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, size, __PRETTY_FUNCTION__, __LINE__);
     if (rep == 1)
         return text("X'0E" + hexDigits(data, size) + "0F'");
     return formatDbcs(data, size / 2, wholeLength(size / 2), true);
@@ -153,12 +149,13 @@ ByteString FormatTreeNode::formatDbcsEdited(DBG_REPS rep) const
 
 ByteString FormatTreeNode::formatNationalDecimal(DBG_REPS rep) const
 {
-    const _TYPE_ENTRY& e = requireKind(formatType_, {TE_NATIONAL_DECIMAL}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_NATIONAL_DECIMAL}, kept, __PRETTY_FUNCTION__, __LINE__);
+    if (entry == nullptr)
         return kept;
+    const _TYPE_ENTRY& e = *entry;
     const unsigned size = e.nationalDecimal.byteLength;
-    const unsigned char* data = storedBytes(*this, size, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, size, __PRETTY_FUNCTION__, __LINE__);
     if (isCobolLanguage() && rep == 1)
         return text("NX'" + hexDigits(data, size) + "'");
     ByteString out;
@@ -168,13 +165,14 @@ ByteString FormatTreeNode::formatNationalDecimal(DBG_REPS rep) const
 
 ByteString FormatTreeNode::formatIndexName(DBG_REPS rep) const
 {
-    const _TYPE_ENTRY& e = requireKind(formatType_, {TE_INDEX_NAME}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_INDEX_NAME}, kept, __PRETTY_FUNCTION__, __LINE__);
+    if (entry == nullptr)
         return kept;
+    const _TYPE_ENTRY& e = *entry;
     const unsigned length = e.indexName.byteLength;
     unsigned type = indexType(length, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned char* data = storedBytes(*this, length, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, length, __PRETTY_FUNCTION__, __LINE__);
     const std::uint64_t element = e.indexName.elementLength;
     if (rep == 1 || rep == 21 || element == 0)
         return FormatPrimitive::format(rep, type, data, length);
@@ -193,13 +191,14 @@ ByteString FormatTreeNode::formatIndexName(DBG_REPS rep) const
 
 ByteString FormatTreeNode::formatIndexDataItem(DBG_REPS rep) const
 {
-    const _TYPE_ENTRY& e = requireKind(formatType_, {TE_INDEX_DATA_ITEM}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_INDEX_DATA_ITEM}, kept, __PRETTY_FUNCTION__, __LINE__);
+    if (entry == nullptr)
         return kept;
+    const _TYPE_ENTRY& e = *entry;
     const unsigned length = e.indexDataItem.byteLength;
     const unsigned type = indexType(length, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned char* data = storedBytes(*this, length, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, length, __PRETTY_FUNCTION__, __LINE__);
     if (rep == 1)
         return text("X'" + hexDigits(data, length) + "'");
     return FormatPrimitive::format(rep, type, data, length);
@@ -207,9 +206,8 @@ ByteString FormatTreeNode::formatIndexDataItem(DBG_REPS rep) const
 
 ByteString FormatTreeNode::formatFileDesc(DBG_REPS rep) const
 {
-    requireKind(formatType_, {TE_FILE_DESCRIPTOR}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    if (formatEntry(*this, formatType_, {TE_FILE_DESCRIPTOR}, kept, __PRETTY_FUNCTION__, __LINE__) == nullptr)
         return kept;
     const unsigned char* block = evaluationBuffer();
     if (block == nullptr)

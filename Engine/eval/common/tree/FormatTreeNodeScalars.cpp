@@ -54,13 +54,13 @@ DebuggeeLocation FormatTreeNode::getLocation() const
     if (f.has(TypeFlags::fortranDescriptor) && f.has(TypeFlags::pointer))
         return debuggeeAddress();
     if (f.has(TypeFlags::pointerToShared)) {
-        const unsigned char* bytes = storedBytes(*this, 16, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+        const unsigned char* bytes = valueBytes(*this, 16, __PRETTY_FUNCTION__, __LINE__);
         std::vector<char> image(bytes, bytes + 16);
         location = FatPtr(image.data(), formatType_);
         return location;
     }
     const unsigned width = pointerSize(formatType_);
-    const unsigned char* bytes = storedBytes(*this, width, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* bytes = valueBytes(*this, width, __PRETTY_FUNCTION__, __LINE__);
     location = DebuggeeAddress(byteorder::fromBigEndian(bytes, width), static_cast<int>(width));
     return location;
 }
@@ -78,7 +78,7 @@ ByteString FormatTreeNode::formatPrimitive(DBG_REPS rep, unsigned int index, uns
     const TypeItem pointee(index & ~static_cast<unsigned>(PrimitiveType::pointerBit));
     DebuggeeLocation location;
     if (formatType_.hasFlag(TypeFlags::pointerToShared)) {
-        const unsigned char* bytes = storedBytes(*this, 16, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+        const unsigned char* bytes = valueBytes(*this, 16, __PRETTY_FUNCTION__, __LINE__);
         std::vector<char> image(bytes, bytes + 16);
         location = FatPtr(image.data(), pointee);
     } else if ((flags() & flagMayNotLoad) != 0) {
@@ -88,7 +88,7 @@ ByteString FormatTreeNode::formatPrimitive(DBG_REPS rep, unsigned int index, uns
         location = static_cast<void*>(buffer);
     } else {
         const unsigned width = environmentAddressSize();
-        const unsigned char* bytes = storedBytes(*this, width, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+        const unsigned char* bytes = valueBytes(*this, width, __PRETTY_FUNCTION__, __LINE__);
         location = DebuggeeAddress(byteorder::fromBigEndian(bytes, width), static_cast<int>(width));
     }
     ByteString address = formatAddress(location, rep, pointee, maxLength);
@@ -103,10 +103,11 @@ ByteString FormatTreeNode::formatPrimitive(DBG_REPS rep, unsigned int index, uns
 
 ByteString FormatTreeNode::formatEnum(DBG_REPS rep, unsigned int maxLength) const
 {
-    const _TYPE_ENTRY& e = requireKind(formatType_, {TE_ENUM, TE_ENUM2}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_ENUM, TE_ENUM2}, kept, __PRETTY_FUNCTION__, __LINE__);
+    if (entry == nullptr)
         return kept;
+    const _TYPE_ENTRY& e = *entry;
     const TYPE_INDEX underlying = e.enumeration.underlyingType;
     if (underlying.module != 0 || PrimitiveType::find(underlying.index) == nullptr ||
         PrimitiveType::isPointerForm(underlying.index))
@@ -116,7 +117,7 @@ ByteString FormatTreeNode::formatEnum(DBG_REPS rep, unsigned int maxLength) cons
     const unsigned width = enumWidth(underlying.index, isSigned);
     if (width == 0)
         return value;
-    const unsigned char* data = storedBytes(*this, width, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, width, __PRETTY_FUNCTION__, __LINE__);
     std::uint64_t number = byteorder::fromBigEndian(data, width);
     if (isSigned)
         number = signExtend(number, 8 * width);
@@ -137,17 +138,18 @@ ByteString FormatTreeNode::formatEnum(DBG_REPS rep, unsigned int maxLength) cons
 
 ByteString FormatTreeNode::formatBitstring(DBG_REPS rep) const
 {
-    const _TYPE_ENTRY& e = requireKind(formatType_, {TE_INTEGER}, __PRETTY_FUNCTION__, __LINE__);
     ByteString kept;
-    if (keptLoadError(*this, kept))
+    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_INTEGER}, kept, __PRETTY_FUNCTION__, __LINE__);
+    if (entry == nullptr)
         return kept;
+    const _TYPE_ENTRY& e = *entry;
     const unsigned width = e.integer.bitLength;
     const unsigned offset = e.integer.bitOffset;
     // The field lies in one 4-byte big-endian unit; wider fields are not
     // shown.
     if (width < 1 || width > 32 || offset + width > 32)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned char* data = storedBytes(*this, 4, InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* data = valueBytes(*this, 4, __PRETTY_FUNCTION__, __LINE__);
     const std::uint32_t unit = static_cast<std::uint32_t>(byteorder::fromBigEndian(data, 4));
     const std::uint64_t field = static_cast<std::uint32_t>(unit << offset) >> (32 - width);
     const bool isSigned = (e.integer.flags & TNinteger_Signed) != 0 && width > 1;

@@ -50,10 +50,21 @@ std::wstring literal(const std::wstring& opening, const std::wstring& breakText,
     return out;
 }
 
-void checkCharSize(unsigned charSize, const char* function, unsigned line)
+// L, a double quote, then count big-endian characters of charSize bytes,
+// each shown by show.
+ByteString wideLiteral(const FormatTreeNode& node, const void* data, unsigned charSize, unsigned count,
+                       unsigned maxLength, bool close, std::wstring (*show)(unsigned long long), const char* function,
+                       unsigned line)
 {
     if (charSize != 2 && charSize != 4 && charSize != 8)
         throw InvalidOp(InvalidOp::RTRC_Other, function, line);
+    if (maxLength < 2 * charSize + 9)
+        return text(maxLength > 2 ? "..." : "");
+    LocaleNest guard(node);
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    return FormatPrimitive::utf8(literal(L"L\"", L"\" L\"", maxLength - 5, count, close, [&](unsigned i) {
+        return show(byteorder::fromBigEndian(bytes + std::size_t(i) * charSize, charSize));
+    }));
 }
 
 }  // namespace
@@ -61,10 +72,8 @@ void checkCharSize(unsigned charSize, const char* function, unsigned line)
 ByteString FormatTreeNode::formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength,
                                           bool close) const
 {
-    if (maxLength <= 2)
-        return ByteString();
     if (maxLength <= 7)
-        return text("...");
+        return text(maxLength > 2 ? "..." : "");
     LocaleNest guard(*this);
     const wchar_t quote = static_cast<wchar_t>(languageQuote());
     std::wstring out(1, quote);
@@ -111,10 +120,8 @@ ByteString FormatTreeNode::formatDbcs(const unsigned char* data, unsigned int co
 ByteString FormatTreeNode::formatStringOther(const char* data, unsigned int count, unsigned int maxLength,
                                              bool close) const
 {
-    if (maxLength <= 2)
-        return ByteString();
     if (maxLength <= 7)
-        return text("...");
+        return text(maxLength > 2 ? "..." : "");
     LocaleNest guard(*this);
     return utf8(literal(L"\"", L"\" \"", maxLength - 4, count, close, [&](unsigned i) {
         return formatSBCScharOther(static_cast<unsigned char>(data[i]));
@@ -124,25 +131,13 @@ ByteString FormatTreeNode::formatStringOther(const char* data, unsigned int coun
 ByteString FormatTreeNode::formatWchar(const void* data, unsigned int charSize, unsigned int count,
                                        unsigned int maxLength, bool close) const
 {
-    checkCharSize(charSize, __PRETTY_FUNCTION__, __LINE__);
-    if (maxLength < 2 * charSize + 9)
-        return text(maxLength > 2 ? "..." : "");
-    LocaleNest guard(*this);
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    return utf8(literal(L"L\"", L"\" L\"", maxLength - 5, count, close, [&](unsigned i) {
-        return formatDBCSchar(byteorder::fromBigEndian(bytes + std::size_t(i) * charSize, charSize));
-    }));
+    return wideLiteral(*this, data, charSize, count, maxLength, close, &FormatPrimitive::formatDBCSchar,
+                       __PRETTY_FUNCTION__, __LINE__);
 }
 
 ByteString FormatTreeNode::formatWcharOther(const void* data, unsigned int charSize, unsigned int count,
                                             unsigned int maxLength, bool close) const
 {
-    checkCharSize(charSize, __PRETTY_FUNCTION__, __LINE__);
-    if (maxLength < 2 * charSize + 9)
-        return text(maxLength > 2 ? "..." : "");
-    LocaleNest guard(*this);
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    return utf8(literal(L"L\"", L"\" L\"", maxLength - 5, count, close, [&](unsigned i) {
-        return formatDBCScharOther(byteorder::fromBigEndian(bytes + std::size_t(i) * charSize, charSize));
-    }));
+    return wideLiteral(*this, data, charSize, count, maxLength, close, &FormatPrimitive::formatDBCScharOther,
+                       __PRETTY_FUNCTION__, __LINE__);
 }

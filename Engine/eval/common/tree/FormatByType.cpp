@@ -78,11 +78,6 @@ std::string hexDigits(const unsigned char* bytes, std::uint64_t count)
     return text;
 }
 
-ByteString text(const std::string& s)
-{
-    return ByteString(reinterpret_cast<const unsigned char*>(s.data()), static_cast<unsigned>(s.size()));
-}
-
 std::string asString(const ByteString& s)
 {
     return std::string(reinterpret_cast<const char*>(s.data()), s.length());

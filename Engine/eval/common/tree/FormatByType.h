@@ -50,7 +50,6 @@ unsigned valueSize(const TreeNode& node);
 // Two upper-case hexadecimal digits per byte.
 std::string hexDigits(const unsigned char* bytes, std::uint64_t count);
 
-ByteString text(const std::string& s);
 std::string asString(const ByteString& s);
 
 // The quote of quoted texts in the current language: an apostrophe in

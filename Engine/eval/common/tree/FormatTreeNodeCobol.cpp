@@ -23,7 +23,7 @@ ByteString pictureText(const FormatTreeNode& node, DBG_REPS rep, UBYTE4 kind, co
     const unsigned size = valueSize(node);
     const unsigned char* data = valueBytes(node, size, function, line);
     if (rep == 1)
-        return text(prefix + hexDigits(data, size) + "'");
+        return FormatPrimitive::text(prefix + hexDigits(data, size) + "'");
     if (national)
         return node.formatNational(data, size / 2, wholeLength(size / 2), true);
     return node.formatString(reinterpret_cast<const char*>(data), size, size, false);

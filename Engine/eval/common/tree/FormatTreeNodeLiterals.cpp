@@ -59,7 +59,7 @@ ByteString wideLiteral(const FormatTreeNode& node, const void* data, unsigned ch
     if (charSize != 2 && charSize != 4 && charSize != 8)
         throw InvalidOp(InvalidOp::RTRC_Other, function, line);
     if (maxLength < 2 * charSize + 9)
-        return text(maxLength > 2 ? "..." : "");
+        return FormatPrimitive::text(maxLength > 2 ? "..." : "");
     LocaleNest guard(node);
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     return FormatPrimitive::utf8(literal(L"L\"", L"\" L\"", maxLength - 5, count, close, [&](unsigned i) {

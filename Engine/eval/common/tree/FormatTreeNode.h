@@ -143,7 +143,6 @@ protected:
     TypeItem formatType_;
     mutable DBG_REPS representation_ = 0;
     mutable ByteString formattedValue_;
-    int localeNesting_ = 0;
     bool formatTypeChanged_ = false;
     std::uint8_t fixBits_ = 0;
 };

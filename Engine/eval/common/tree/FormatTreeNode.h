@@ -3,6 +3,7 @@
 
 #include <plomkit/ByteString.h>
 
+#include "HostRecords.h"
 #include "services/DebuggeeLocation.h"
 #include "tree/DebugType.h"
 #include "tree/FormatPrimitive.h"
@@ -64,6 +65,64 @@ public:
     void setRepresentation(DBG_REPS rep) { representation_ = rep; }
     const ByteString& formattedValue() const { return formattedValue_; }
 
+    // ---- formatters by data type ---------------------------------------
+    // Each checks the kind of the format type's host entry (another kind:
+    // InvalidOp RTRC_Other) and answers the text of message 52 with the
+    // error detail for a node that keeps a load error. The bytes are the
+    // node's evaluation buffer; a buffer holding fewer bytes than the
+    // formatter reads is refused (RTRC_InvalidFormat; RTRC_Other for the
+    // file block).
+    ByteString formatExternalFloat(DBG_REPS rep) const;          // 77
+    ByteString formatAlphaNumericEdited(DBG_REPS rep) const;     // 78
+    ByteString formatNumericEdited(DBG_REPS rep) const;          // 79
+    ByteString formatNationalExternalFloat(DBG_REPS rep) const;  // 80
+    ByteString formatNationalEdited(DBG_REPS rep) const;         // 81
+    ByteString formatNationalNumericEdited(DBG_REPS rep) const;  // 82
+    ByteString formatNationalString(DBG_REPS rep, unsigned int maxLength) const;  // 74
+    ByteString formatDbcsString(DBG_REPS rep, unsigned int maxLength) const;      // 86
+    ByteString formatDbcsEdited(DBG_REPS rep) const;             // 87
+    ByteString formatNationalDecimal(DBG_REPS rep) const;        // 73
+    ByteString formatIndexName(DBG_REPS rep) const;              // 75
+    ByteString formatIndexDataItem(DBG_REPS rep) const;          // 76
+    ByteString formatEnum(DBG_REPS rep, unsigned int maxLength) const;  // 11, 52
+    ByteString formatFileDesc(DBG_REPS rep) const;               // 85
+    ByteString formatBitstring(DBG_REPS rep) const;              // 4
+    // A primitive value, or the address a pointer to a primitive holds.
+    ByteString formatPrimitive(DBG_REPS rep, unsigned int index, unsigned int maxLength) const;
+
+    // The location the node's value designates.
+    DebuggeeLocation getLocation() const;
+
+    // Address forms of a pointer's value.
+    ByteString formatAddress(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
+                             unsigned int maxLength) const;
+    ByteString formatAddressAsHex(const DebuggeeLocation& location) const;
+    ByteString formatAddressAsDecimal(const DebuggeeLocation& location) const;
+    ByteString formatAddressAsString(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
+                                     unsigned int maxLength) const;
+    ByteString formatAddressAsUPC(const DebuggeeLocation& location) const;
+    ByteString getFunctionName(const DebuggeeAddress& address) const;
+
+    // Quoted texts, at most maxLength characters: national (UTF-16
+    // big-endian, count characters), DBCS (count two-byte characters without
+    // shift codes), single-byte text in the evaluator's own set, wide
+    // characters of charSize bytes in the target's EBCDIC (formatWchar) or
+    // the evaluator's own set (formatWcharOther). close asks for the closing
+    // quote.
+    ByteString formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength,
+                              bool close) const;
+    ByteString formatDbcs(const unsigned char* data, unsigned int count, unsigned int maxLength, bool close) const;
+    ByteString formatStringOther(const char* data, unsigned int count, unsigned int maxLength, bool close) const;
+    ByteString formatWchar(const void* data, unsigned int charSize, unsigned int count, unsigned int maxLength,
+                           bool close) const;
+    ByteString formatWcharOther(const void* data, unsigned int charSize, unsigned int count,
+                                unsigned int maxLength, bool close) const;
+
+    // The name of element index of a Fortran array below this node, written
+    // to output (at most outputSize characters, no terminator when cut);
+    // returns the number of characters written.
+    int FortranArrayElementName(UBYTE1* arrayName, BYTE4 index, char* output, int outputSize) const;
+
 protected:
     // The texts the forms share, made once and never changed.
     static const ByteString& openText();       // "{ "
@@ -84,7 +143,6 @@ protected:
     TypeItem formatType_;
     mutable DBG_REPS representation_ = 0;
     mutable ByteString formattedValue_;
-    int localeNesting_ = 0;
     bool formatTypeChanged_ = false;
     std::uint8_t fixBits_ = 0;
 };

@@ -16,16 +16,6 @@ FormatTreeNode::FormatTreeNode(const TypeItem& type, const char* name, std::int6
 
 FormatTreeNode::~FormatTreeNode() = default;
 
-bool FormatTreeNode::setFormatType(const TypeItem& type)
-{
-    formatTypeChanged_ = false;
-    if (formatType_.typeIndex() == type.typeIndex() && formatType_.typeEntry() == type.typeEntry())
-        return false;
-    formatType_ = type;
-    formatTypeChanged_ = true;
-    return true;
-}
-
 std::uint16_t FormatTreeNode::FormatValue(DBG_REPS, StackItem&, const char*&, unsigned int) const
 {
     throw InvalidOp(InvalidOp::RTRC_InvalidFormat,

@@ -199,6 +199,7 @@ void FormatTreeNode::fixFormatType() const
                 moved.increment(offset);
                 self->setLocation(moved);
             }
+            self->formatType_ = updated;
             rereadAtLocation();
         }
         self->formatType_ = updated;

@@ -216,8 +216,11 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
         setLocation(item.location());
     }
 
+    // A COBOL result lives at an address; a file description and a value the
+    // evaluator holds itself (an array section, say) have none.
     if (environment_->language() == EvaluationEnvironment::languageCOBOL &&
-        location().kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
+        location().kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor) &&
+        !item.inDebuggerAddressSpace())
         throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, loadName, __LINE__);
 
     if (tracing())

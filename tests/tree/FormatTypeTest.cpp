@@ -8,6 +8,7 @@
 
 #include "HostRecordAccess.h"
 #include "testhost/DwarfExpression.h"
+#include "testhost/inprocess/CountingItem.h"
 #include "tree/TreeFixture.h"
 
 namespace {
@@ -232,6 +233,33 @@ TEST_F(FormatTypeTest, AReferenceToAClassIsQueriedAsTheClass)
     ASSERT_EQ(r->QueryClassInfo(members, bases, index), 0);
     EXPECT_EQ(members, 1u);
     EXPECT_NE(r->flags() & TreeNode::flagReference, 0);
+}
+
+TEST_F(FormatTypeTest, ResultTypeAndMembersAreThoseOfTheFormatType)
+{
+    int deletions = 0;
+    CountingItem item(rep(), deletions, 4);
+    auto v = root(sqlType(484, 0x00070502), "AMOUNT");
+    unsigned short count = 0, defaultIndex = 9, dataType = 0, length = 0;
+    unsigned short* results = nullptr;
+    unsigned short* reps = nullptr;
+    unsigned char* name = nullptr;
+    ASSERT_EQ(v->QueryResultType(item, count, results, reps, defaultIndex, name, dataType, length), 0);
+    EXPECT_EQ(dataType, 9);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(length, 0x0502);
+    EXPECT_EQ(name, v->typeName().data());
+
+    auto sqlca = root(sqlType(1000, 136), "SQLCA");
+    unsigned members = 0;
+    ASSERT_EQ(sqlca->QueryStructInfo(members), 0);
+    EXPECT_EQ(members, 9u);
+
+    // The formatted value stays with the node.
+    const unsigned char shown[] = "1234.5";
+    const char* kept = v->setFormattedValue(ByteString(shown, 6));
+    EXPECT_STREQ(kept, "1234.5");
+    EXPECT_EQ(kept, reinterpret_cast<const char*>(v->formattedValue().data()));
 }
 
 class DyingNode : public UpdateTreeNode {

@@ -5,22 +5,13 @@
 #include "services/EntryTrace.h"
 #include "services/InvalidOp.h"
 #include "tree/FormatTreeNode.h"
+#include "tree/NodeTypes.h"
 #include "types/RTTIsupport.h"
 
 // Keeping a node's format type in step with the dynamic class of the object
 // it shows.
 
 namespace {
-
-const _TYPE_ENTRY* entryOf(const TypeItem& type)
-{
-    return type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
-}
-
-bool isEmptyType(const TypeItem& type)
-{
-    return type.typeIndex().module() == 0 && type.typeIndex().index() == 0;
-}
 
 bool sameName(const char* name, const std::string& wanted)
 {
@@ -46,7 +37,7 @@ bool FormatTreeNode::setFormatType(const TypeItem& type)
     formatTypeChanged_ = false;
     if (formatType_ == type)
         return false;
-    if (isEmptyType(type)) {
+    if (isEmptyNodeType(type)) {
         formatType_ = type;
         formatTypeChanged_ = true;
         removeChildren();
@@ -85,12 +76,12 @@ constexpr unsigned maximumBaseDepth = 64;
 
 int searchBases(std::int64_t& offset, const std::string& wantedName, const TypeItem& cls, unsigned depth)
 {
-    const _TYPE_ENTRY* c = entryOf(cls);
-    const _TYPE_ENTRY* fields = c != nullptr && isClassLeaf(c->leaf) ? entryOf(TypeItem(c->klass.fieldList)) : nullptr;
+    const _TYPE_ENTRY* c = nodeTypeEntry(cls);
+    const _TYPE_ENTRY* fields = c != nullptr && isClassLeaf(c->leaf) ? nodeTypeEntry(TypeItem(c->klass.fieldList)) : nullptr;
     if (depth > maximumBaseDepth || fields == nullptr || fields->leaf != TE_LIST || fields->list.kind != TE_LIST_TYPES)
         return 0;
     for (const TNtypeListNode* n = fields->list.first.types; n != nullptr; n = n->next) {
-        const _TYPE_ENTRY* f = entryOf(TypeItem(n->type));
+        const _TYPE_ENTRY* f = nodeTypeEntry(TypeItem(n->type));
         if (f == nullptr || f->leaf != TE_BASECLASS)
             continue;
         const TNbaseclass& base = f->baseclass;
@@ -148,7 +139,7 @@ void FormatTreeNode::formatTypeTaken() const
     const_cast<FormatTreeNode*>(this)->removeChildren();
     if (!formatType_.isClassOrStruct())
         return;
-    const _TYPE_ENTRY* e = entryOf(formatType_);
+    const _TYPE_ENTRY* e = nodeTypeEntry(formatType_);
     const UBYTE4 leaf = e != nullptr ? e->leaf : 0;
     if (leaf == TE_CLASS || leaf == TE_REFERENCE || leaf == TE_GROUP) {
         unsigned members = 0;

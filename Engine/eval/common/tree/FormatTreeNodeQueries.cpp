@@ -7,6 +7,7 @@
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
 #include "tree/FormatTreeNode.h"
+#include "tree/NodeTypes.h"
 #include "tree/UpdateTreeNode.h"
 #include "types/ScopeItem.h"
 
@@ -14,11 +15,6 @@
 // formatting node, and the formatted value it hands out.
 
 namespace {
-
-const _TYPE_ENTRY* entryOf(const TypeItem& type)
-{
-    return type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
-}
 
 // Field entries whose members are not shown: the virtual-table pointer,
 // pointers to virtual bases and two further kinds of compiler members.
@@ -76,7 +72,7 @@ void FormatTreeNode::addFieldChild(const _TYPE_ENTRY& field) const
     FormatTreeNode* self = const_cast<FormatTreeNode*>(this);
     if (field.leaf == TE_BASECLASS) {
         const TypeItem base(field.baseclass.baseType);
-        const _TYPE_ENTRY* b = entryOf(base);
+        const _TYPE_ENTRY* b = nodeTypeEntry(base);
         if (b == nullptr || !isClassLeaf(b->leaf))
             return;
         Reference<UpdateTreeNode> child(new UpdateTreeNode(base, base, ""));
@@ -146,9 +142,9 @@ std::uint16_t FormatTreeNode::QueryClassInfo(unsigned int& members, unsigned int
     if (isDetached())
         return 10000;
     if (firstChild() == nullptr) {
-        const _TYPE_ENTRY* e = entryOf(formatType_);
+        const _TYPE_ENTRY* e = nodeTypeEntry(formatType_);
         if (e != nullptr && e->leaf == TE_REFERENCE) {
-            const _TYPE_ENTRY* referent = entryOf(TypeItem(e->reference.referent));
+            const _TYPE_ENTRY* referent = nodeTypeEntry(TypeItem(e->reference.referent));
             if (referent == nullptr || !isClassLeaf(referent->leaf))
                 return 10000;
             const_cast<FormatTreeNode*>(this)->setFlags(flagReference);
@@ -156,11 +152,11 @@ std::uint16_t FormatTreeNode::QueryClassInfo(unsigned int& members, unsigned int
         }
         if (e == nullptr || !isClassLeaf(e->leaf))
             return 10000;
-        const _TYPE_ENTRY* fields = entryOf(TypeItem(e->klass.fieldList));
+        const _TYPE_ENTRY* fields = nodeTypeEntry(TypeItem(e->klass.fieldList));
         if (fields == nullptr || fields->leaf != TE_LIST || fields->list.kind != TE_LIST_TYPES)
             return 10000;
         for (const TNtypeListNode* n = fields->list.first.types; n != nullptr; n = n->next) {
-            const _TYPE_ENTRY* field = entryOf(TypeItem(n->type));
+            const _TYPE_ENTRY* field = nodeTypeEntry(TypeItem(n->type));
             if (field != nullptr)
                 addFieldChild(*field);
         }

@@ -8,17 +8,13 @@
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
+#include "tree/NodeTypes.h"
 
 namespace {
 
 bool tracing()
 {
     return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
-bool isEmptyType(const TypeItem& type)
-{
-    return type.typeIndex().module() == 0 && type.typeIndex().index() == 0;
 }
 
 constexpr const char loadName[] = "void RootTreeNode::loadExpressionResult(const StackItem&)";
@@ -160,10 +156,10 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
     readFailed_ = false;
     environment_ = &item.environment();
 
-    if (isEmptyType(dataType()) || !item.hasValue())
+    if (isEmptyNodeType(dataType()) || !item.hasValue())
         throw InvalidOp(InvalidOp::RTRC_Other, loadName, __LINE__);
     setDataType(item.type());
-    if (isEmptyType(dataType()))
+    if (isEmptyNodeType(dataType()))
         throw InvalidOp(InvalidOp::RTRC_Other, loadName, __LINE__);
 
     recordState(associated_, item.isAssociated());

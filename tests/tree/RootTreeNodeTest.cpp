@@ -10,6 +10,8 @@
 
 #include <plomkit/EncodedString.h>
 
+#include "compiler/EE_InstructionStream.h"
+#include "compiler/expression_info.h"
 #include "machine/StackItemArraySection.h"
 #include "machine/StackItemS.h"
 #include "services/Message.h"
@@ -73,6 +75,24 @@ protected:
         rep().setParameters(list, 1);
     }
 
+    // Makes the representation's built expression the byte code a test
+    // writes (the end opcode is added).
+    template <class Write>
+    void buildExpression(Write write)
+    {
+        auto* info = new expression_info{new EE_InstructionStream, nullptr, 1, nullptr};
+        write(*info->instructions);
+        info->instructions->genEnd();
+        rep().saveExprInfo(info);
+    }
+
+    // The value of an element's result; -99 when it has none.
+    static long long valueOf(const UpdateTreeNode* element)
+    {
+        const StackItem* result = static_cast<const RootTreeNode*>(element)->result();
+        return result != nullptr ? result->asSigned() : -99;
+    }
+
     static std::vector<int> parametersOf(const RootTreeNode& node)
     {
         std::vector<int> out;
@@ -82,6 +102,7 @@ protected:
     }
 
     int deletions = 0;
+    TypeItem intType{130u};
 };
 
 TEST_P(RootTest, AReferenceResultShowsWhatItRefersTo)
@@ -282,9 +303,61 @@ TEST_P(RootTest, SectionElementParametersAreChecked)
     EXPECT_EQ(root->QueryArrayElementInfo(1, element), 10000);
 }
 
+TEST_P(RootTest, SectionElementsEvaluateWithTheirOwnParameters)
+{
+    useRepresentation(EvaluationEnvironment::languageCOBOL, width());
+    setParameters({-1});
+    // A table of ten rows indexed by the element's parameter: rows 1 to 10.
+    const TYPE_INDEX element = host.records().integerType(32, false);
+    const TypeItem table(host.records().arrayType(host.records().arrayType(element, 40), 400));
+    buildExpression([&](EE_InstructionStream& s) {
+        s.genLoadIntegralConstant(1, &intType, 1, 4);
+        s.genLoadParam(0);
+        s.genRankIndex(1, &table);
+    });
+    auto item = section(1, 12, 0);
+    Reference<RootTreeNode> root(new RootTreeNode(item->type(), rep(), "a"));
+    root->loadResult(*item);
+
+    // Element 1 runs with parameter 0, below the table's first row.
+    UpdateTreeNode* first = nullptr;
+    ASSERT_EQ(root->QueryArrayElementInfo(1, first), 0);
+    auto* firstRoot = static_cast<RootTreeNode*>(first);
+    EXPECT_EQ(firstRoot->messageId(), 48);
+    EXPECT_EQ(firstRoot->result(), nullptr);
+    const char* shown = nullptr;
+    ASSERT_EQ(first->FormatValue(2, *item, shown, 100), 0);
+    EXPECT_EQ(std::string(shown), messageText(48));
+    EXPECT_EQ(rep().runtimeStack().count(), 0u) << "the failed run leaves nothing on the stack";
+
+    // The expression is built again: it yields its parameter. The next
+    // element evaluates, and so does the first once asked again.
+    buildExpression([&](EE_InstructionStream& s) { s.genLoadParam(0); });
+    UpdateTreeNode* second = nullptr;
+    ASSERT_EQ(root->QueryArrayElementInfo(2, second), 0);
+    EXPECT_EQ(static_cast<RootTreeNode*>(second)->messageId(), 0);
+    EXPECT_EQ(valueOf(second), 1);
+    ASSERT_NE(first->evaluateNow(), nullptr);
+    EXPECT_EQ(firstRoot->messageId(), 0) << "a good evaluation clears the message";
+    EXPECT_EQ(valueOf(first), 0);
+
+    // Evaluating again replaces the element's result (the former one is
+    // deleted); a failure keeps the last result and shows the message.
+    ASSERT_NE(first->evaluateNow(), nullptr);
+    EXPECT_EQ(valueOf(first), 0);
+    buildExpression([&](EE_InstructionStream& s) {
+        s.genLoadParam(0);
+        s.genLoadParam(0);
+    });
+    first->evaluateNow();
+    EXPECT_EQ(firstRoot->messageId(), 49) << "two values left on the stack";
+    EXPECT_NE(firstRoot->result(), nullptr);
+}
+
 TEST_P(RootTest, ReleasingEveryHostReferenceFreesTheTree)
 {
     setParameters({-2, -1});
+    buildExpression([&](EE_InstructionStream& s) { s.genLoadParam(1); });
     auto* item = section(1, 5, 1).release();
     RootTreeNode* root = item->getTreeRoot();
     root->addReference();  // the host's, from building the root
@@ -294,6 +367,7 @@ TEST_P(RootTest, ReleasingEveryHostReferenceFreesTheTree)
         UpdateTreeNode* element = nullptr;
         ASSERT_EQ(root->QueryArrayElementInfo(i, element), 0);
         element->addReference();  // the host's, from the element query
+        EXPECT_EQ(valueOf(element), static_cast<long long>(i - 1));
         held.push_back(element);
     }
     // The host gives back the elements, the root, then the result.

@@ -1,3 +1,4 @@
+#include "compiler/EE_InstructionStream.h"
 #include "compiler/expression_info.h"
 #include "services/InvalidOp.h"
 #include "tree/RootTreeNode.h"
@@ -7,8 +8,9 @@
 
 void RootTreeNode::replay(expression_info* info)
 {
-    // The replay entry of the expression core is not part of this build yet:
-    // an element cannot be evaluated again and shows why.
-    (void)info;
-    throw InvalidOp(InvalidOp::RTRC_NotSupported, "static void RootTreeNode::replay(expression_info*)", __LINE__);
+    // An expression that was never built (or was freed) has nothing to run:
+    // the element shows that it could not be evaluated.
+    if (info == nullptr || info->instructions == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_Other, "static void RootTreeNode::replay(expression_info*)", __LINE__);
+    info->instructions->execute();
 }

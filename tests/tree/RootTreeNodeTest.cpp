@@ -198,6 +198,12 @@ TEST_P(RootTest, FortranChangesBetweenEvaluationsForceARebuild)
     deallocated->setIsAllocated(false);
     EXPECT_EQ(raisedCode([&] { root->updateResult(deallocated.get()); }), InvalidOp::RTRC_ForceRebuildExpr);
 
+    // The locals view asks whether a node changed since it last asked.
+    EXPECT_TRUE(root->changed(true)) << "associated, where nothing was recorded";
+    EXPECT_FALSE(root->changed(true));
+    EXPECT_TRUE(root->changed(false));
+    EXPECT_FALSE(root->changed(false));
+
     // A character pointer held by the evaluator whose length changes.
     const TypeItem text(host.records().pointerType(TYPE_INDEX{0, 148}, width()));
     LengthItem five(rep(), deletions, text, 5);

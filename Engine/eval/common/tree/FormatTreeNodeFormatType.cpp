@@ -77,7 +77,8 @@ constexpr unsigned maximumBaseDepth = 64;
 int searchBases(std::int64_t& offset, const std::string& wantedName, const TypeItem& cls, unsigned depth)
 {
     const _TYPE_ENTRY* c = nodeTypeEntry(cls);
-    const _TYPE_ENTRY* fields = c != nullptr && isClassLeaf(c->leaf) ? nodeTypeEntry(TypeItem(c->klass.fieldList)) : nullptr;
+    const _TYPE_ENTRY* fields =
+        c != nullptr && isClassLeaf(c->leaf) ? nodeTypeEntry(TypeItem(TYPE_INDEX(c->klass.fieldList))) : nullptr;
     if (depth > maximumBaseDepth || fields == nullptr || fields->leaf != TE_LIST || fields->list.kind != TE_LIST_TYPES)
         return 0;
     for (const TNtypeListNode* n = fields->list.first.types; n != nullptr; n = n->next) {

@@ -144,7 +144,7 @@ std::uint16_t FormatTreeNode::QueryClassInfo(unsigned int& members, unsigned int
     if (firstChild() == nullptr) {
         const _TYPE_ENTRY* e = nodeTypeEntry(formatType_);
         if (e != nullptr && e->leaf == TE_REFERENCE) {
-            const _TYPE_ENTRY* referent = nodeTypeEntry(TypeItem(e->reference.referent));
+            const _TYPE_ENTRY* referent = nodeTypeEntry(TypeItem(TYPE_INDEX(e->reference.referent)));
             if (referent == nullptr || !isClassLeaf(referent->leaf))
                 return 10000;
             const_cast<FormatTreeNode*>(this)->setFlags(flagReference);
@@ -152,7 +152,7 @@ std::uint16_t FormatTreeNode::QueryClassInfo(unsigned int& members, unsigned int
         }
         if (e == nullptr || !isClassLeaf(e->leaf))
             return 10000;
-        const _TYPE_ENTRY* fields = nodeTypeEntry(TypeItem(e->klass.fieldList));
+        const _TYPE_ENTRY* fields = nodeTypeEntry(TypeItem(TYPE_INDEX(e->klass.fieldList)));
         if (fields == nullptr || fields->leaf != TE_LIST || fields->list.kind != TE_LIST_TYPES)
             return 10000;
         for (const TNtypeListNode* n = fields->list.first.types; n != nullptr; n = n->next) {

@@ -1,7 +1,5 @@
 #include "tree/FormatTreeNode.h"
 
-#include "services/InvalidOp.h"
-
 FormatTreeNode::FormatTreeNode(const TypeItem& type, const TypeItem& parentType, const char* name)
     : TreeNode(type, parentType, name, nullptr)
 {
@@ -16,9 +14,3 @@ FormatTreeNode::FormatTreeNode(const TypeItem& type, const char* name, std::int6
 
 FormatTreeNode::~FormatTreeNode() = default;
 
-std::uint16_t FormatTreeNode::FormatValue(DBG_REPS, StackItem&, const char*&, unsigned int) const
-{
-    throw InvalidOp(InvalidOp::RTRC_InvalidFormat,
-                    "virtual UBYTE2 FormatTreeNode::FormatValue(DBG_REPS, StackItem&, const char*&, UBYTE4) const",
-                    __LINE__);
-}

@@ -13,6 +13,7 @@
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/expression_info.h"
 #include "machine/StackItemArraySection.h"
+#include "machine/StackItemEvalError.h"
 #include "machine/StackItemS.h"
 #include "services/Message.h"
 #include "testhost/DwarfExpression.h"
@@ -141,6 +142,32 @@ TEST_P(RootTest, UnreadableBytesShowMessage47)
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(std::string(shown), messageText(47));
     EXPECT_NE(std::string(shown).find("0047"), std::string::npos);
+}
+
+TEST_P(RootTest, WhatARootFormats)
+{
+    // An SQL host variable is formatted as it is, from its entry's address.
+    useRepresentation(18, width());
+    host.memory().store(0x1000, {0, 0, 0, 42});
+    CountingItem variable(rep(), deletions, 4, sqlType(496, 4, 0, 0x1000, width()));
+    RootTreeNode* root = variable.getTreeRoot();
+    const char* shown = nullptr;
+    ASSERT_EQ(root->FormatValue(2, variable, shown, 100), 0);
+    EXPECT_STREQ(shown, "42");
+    EXPECT_EQ(root->result(), nullptr) << "nothing is loaded for it";
+
+    // An evaluation error shows its text.
+    useRepresentation(languageC, width());
+    const unsigned char message[] = "no such variable";
+    StackItemEvalError error(rep(), ByteString(message, 16));
+    ASSERT_EQ(error.getTreeRoot()->FormatValue(2, error, shown, 100), 0);
+    EXPECT_STREQ(shown, "no such variable");
+
+    // Any other value is loaded, then refused by the formatting road.
+    auto value = itemAt(TypeItem(130u), 0x800);
+    EXPECT_EQ(raisedCode([&] { value->getTreeRoot()->FormatValue(2, *value, shown, 100); }),
+              InvalidOp::RTRC_InvalidFormat);
+    EXPECT_TRUE(value->getTreeRoot()->isLoaded());
 }
 
 TEST_P(RootTest, ResultsThatCannotBeLoaded)

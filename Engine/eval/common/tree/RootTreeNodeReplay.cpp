@@ -1,4 +1,4 @@
-#include "compiler/EE_InstructionStream.h"
+#include "compiler/ExpressionBuild.h"
 #include "compiler/expression_info.h"
 #include "services/InvalidOp.h"
 #include "tree/RootTreeNode.h"
@@ -12,5 +12,5 @@ void RootTreeNode::replay(expression_info* info)
     // the element shows that it could not be evaluated.
     if (info == nullptr || info->instructions == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, "static void RootTreeNode::replay(expression_info*)", __LINE__);
-    info->instructions->execute();
+    exprEval(info);
 }

@@ -2,6 +2,13 @@
 #include "compiler/ExpressionBuild.h"
 #include "frontend/EE_Exception.h"
 
+int exprInit()
+{
+    return 1;
+}
+
+void exprTerm() {}
+
 TypeItem* exprEval(expression_info* info)
 {
     if (info == nullptr || info->instructions == nullptr)

@@ -11,6 +11,7 @@
 
 class StackItem;
 class SqlTypeEntry;
+class UpdateTreeNode;
 
 // The tree node that formats its value for the host. Its formatting road
 // serves SQL host variables (kind-89 type entries) only: every other type is
@@ -59,8 +60,43 @@ public:
     ByteString formatString(const char* data, unsigned int count, unsigned int maxLength, bool cut) const;
 
     const TypeItem& formatType() const { return formatType_; }
-    // Returns whether the format type changed.
+    // Makes type (a reference: what it refers to; then the dynamic class of
+    // the object at the node's location, when one is found) the format
+    // type. A change removes the children. Returns whether the format type
+    // changed.
     bool setFormatType(const TypeItem& type);
+    bool formatTypeChanged() const { return formatTypeChanged_; }
+    // Brings the format type up to date with the dynamic class of the object
+    // in the debuggee before a query; a change moves the node to the derived
+    // object, removes the children and counts them again.
+    void fixFormatType() const;
+    // Walks the base classes of cls (recursively) for the one named as
+    // wanted, subtracting each base's offset from offset: 1 found (offset
+    // written back), 0 not found, 2 found behind a base whose offset is not
+    // fixed (virtual, or located by an expression).
+    int getAddressOffset(std::int64_t& offset, const TypeItem& wanted, const TypeItem& cls) const;
+
+    // The host's queries, on the up-to-date format type.
+    using TreeNode::QueryResultType;
+    std::uint16_t QueryResultType(const StackItem& item, unsigned short& count, unsigned short*& results,
+                                  unsigned short*& reps, unsigned short& defaultIndex, unsigned char*& typeName,
+                                  unsigned short& dataType, unsigned short& length) const;
+    using TreeNode::QueryStructInfo;
+    std::uint16_t QueryStructInfo(unsigned int& count) const;
+    // The members and base classes of a class node (made on first use) and
+    // the index of the node's data type.
+    std::uint16_t QueryClassInfo(unsigned int& members, unsigned int& bases, TYPE_INDEX& index) const;
+    // The n-th (from 1) base-class child, its name and flags 0; 10000 when
+    // there is none.
+    std::uint16_t QueryClassBaseClassInfo(unsigned int n, UpdateTreeNode*& node, unsigned char*& name,
+                                          unsigned int& flags) const;
+    // Keeps text as the node's formatted value; the characters stay valid
+    // until the node's next formatting.
+    const char* setFormattedValue(const ByteString& text) const;
+
+    // The bits of fixFormatType's guard.
+    enum : std::uint8_t { fixRunning = 1, fixDone = 2 };
+    void markFixed() { fixBits_ |= fixDone; }
     DBG_REPS representation() const { return representation_; }
     void setRepresentation(DBG_REPS rep) { representation_ = rep; }
     const ByteString& formattedValue() const { return formattedValue_; }
@@ -143,8 +179,19 @@ protected:
     TypeItem formatType_;
     mutable DBG_REPS representation_ = 0;
     mutable ByteString formattedValue_;
-    bool formatTypeChanged_ = false;
-    std::uint8_t fixBits_ = 0;
+    mutable bool formatTypeChanged_ = false;
+    mutable std::uint8_t fixBits_ = 0;
+
+private:
+    // The format type after a change: removes the children and counts those
+    // of a class or structure again.
+    void formatTypeTaken() const;
+    // Reads the node's bytes (of the format type's size) from its location
+    // into its own buffer after the location moved.
+    void rereadAtLocation() const;
+    // The child QueryClassInfo makes for one field entry (none for a member
+    // that is not shown).
+    void addFieldChild(const _TYPE_ENTRY& field) const;
 };
 
 #endif

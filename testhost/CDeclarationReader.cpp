@@ -261,7 +261,8 @@ void CDeclarationReader::declaration()
         variable(base);
         if (accept(";"))
             return;
-        expect(",");
+        if (!accept(","))
+            expect(";");
     }
 }
 

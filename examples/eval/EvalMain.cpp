@@ -121,7 +121,7 @@ int main(int argc, char** argv)
         library->main();
     }
     if (entries.initialize == nullptr) {
-        std::cout << "DbgInitialize: not available in this build; nothing evaluated\n";
+        (options.tsv ? std::cerr : std::cout) << "DbgInitialize: not available in this build; nothing evaluated\n";
         return 0;
     }
     if (entries.initialize(host.activate()) != 1) {

@@ -184,7 +184,8 @@ TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
         for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
             const _TYPE_ENTRY* m = host->records().type(n->type);
             ASSERT_NE(m, nullptr);
-            members.emplace_back(m->member.name, memberOffset(m->member));
+            const char* name = m->member.name;  // a packed field: copied, never bound
+            members.emplace_back(name, memberOffset(m->member));
         }
         EXPECT_EQ(members, (std::vector<std::pair<std::string, UBYTE4>>{{"x", 0}, {"c", 4}}));
 

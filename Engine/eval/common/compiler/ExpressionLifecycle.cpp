@@ -1,0 +1,10 @@
+#include "compiler/ExpressionLifecycle.h"
+
+int exprInit()
+{
+    return 1;
+}
+
+void exprTerm()
+{
+}

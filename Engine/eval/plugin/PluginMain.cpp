@@ -1,0 +1,15 @@
+// The plug-in's entry: the host finds it under the name "main" and calls it
+// with its table of entry points to fill. Linked into libnorvexa.so only: in
+// a program the name would replace the program's own main.
+
+#include <cstdint>
+
+#include "NorvexaExport.h"
+#include "api/EntryTable.h"
+
+extern "C" NORVEXA_API int norvexaPluginMain(std::uintptr_t* table) __asm__("main");
+
+int norvexaPluginMain(std::uintptr_t* table)
+{
+    return intializeEvaluatorFunctions(table);
+}

@@ -3,6 +3,8 @@
 
 #include "HostServices.h"
 
+class LoadedEvaluator;
+
 // The evaluator's entry points as a host sees them: its objects are opaque
 // handles the host only passes back.
 namespace evalhost {
@@ -45,6 +47,9 @@ struct EntryPoints {
     DbgFreeResultFn freeEvalResult = nullptr;
     DbgFreeResultFn freeTypeResult = nullptr;
     DbgFreeExprIntRepFn freeRepresentation = nullptr;
+
+    // The entry points the loaded library exports.
+    static EntryPoints of(const LoadedEvaluator& library);
 };
 
 } // namespace evalhost

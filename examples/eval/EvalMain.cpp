@@ -1,7 +1,7 @@
 // norvexa-eval: an example host of the evaluator. It builds a debuggee from
 // a program file in the simulated host, loads libnorvexa.so as a debug
-// engine does (dlopen, main and its table, DbgInitialize with the host's
-// service table), and runs each expression of its command line through the
+// engine does (through the loader harness: dlopen, main and its table,
+// DbgInitialize with the host's service table), and runs each expression of its command line through the
 // library, printing the statuses with their meanings, the result name, the
 // error text of a failure, the test answer, the bytes an assignment changed
 // and the formatted value where the library formats one.
@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "EvalOptions.h"
-#include "EvaluatorLibrary.h"
 #include "ExpressionRun.h"
 #include "OutcomePrinter.h"
 #include "testhost/CodePageConverter.h"
+#include "testhost/LoadedEvaluator.h"
 #include "testhost/ProgramFile.h"
 #include "testhost/TestHost.h"
 
@@ -100,31 +100,28 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::unique_ptr<EvaluatorLibrary> library;
+    const std::string libraryFile = libraryPath();
+    std::unique_ptr<LoadedEvaluator> library;
     try {
-        library = std::make_unique<EvaluatorLibrary>(libraryPath());
-    } catch (const std::exception& e) {
+        library = std::make_unique<LoadedEvaluator>(libraryFile);
+    } catch (const LoaderError& e) {
         std::cerr << "norvexa-eval: cannot load the evaluator: " << e.what() << "\n";
         return 1;
     }
-    const EntryPoints& entries = library->entryPoints();
+    const EntryPoints entries = EntryPoints::of(*library);
     if (!options.tsv) {
-        std::cout << "library " << library->path() << "\n";
-        if (!library->hasMain())
-            std::cout << "main: not available in this build\n";
-        else if (const int answer = library->main(); answer != 0)
-            std::cout << "main: answered " << answer << "\n";
+        std::cout << "library " << libraryFile << "\n";
+        if (library->mainAnswer() != 0)
+            std::cout << "main: answered " << library->mainAnswer() << "\n";
         if (entries.version != nullptr)
             std::cout << "interface version " << entries.version() << "\n";
         std::cout << "program " << file << " (" << program.language() << ", " << options.bits << "-bit)\n\n";
-    } else if (library->hasMain()) {
-        library->main();
     }
     if (entries.initialize == nullptr) {
         (options.tsv ? std::cerr : std::cout) << "DbgInitialize: not available in this build; nothing evaluated\n";
         return 0;
     }
-    if (entries.initialize(host.activate()) != 1) {
+    if (library->initialize(host) != 1) {
         std::cerr << "norvexa-eval: the evaluator did not initialise\n";
         return 1;
     }
@@ -137,6 +134,6 @@ int main(int argc, char** argv)
         printer.print(run.run(options.expressions[i]));
     }
     if (entries.terminate != nullptr)
-        entries.terminate();
+        library->terminate();
     return 0;
 }

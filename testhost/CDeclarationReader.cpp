@@ -115,7 +115,7 @@ CDeclarationReader::~CDeclarationReader() = default;
 
 void CDeclarationReader::fail(const std::string& what) const
 {
-    fail(peek().line, what);
+    fail(_cursor.peek().line, what);
 }
 
 void CDeclarationReader::fail(int line, const std::string& what) const
@@ -125,7 +125,7 @@ void CDeclarationReader::fail(int line, const std::string& what) const
 
 void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& lines)
 {
-    _tokens.clear();
+    _cursor.tokens().clear();
     int lastLine = 0;
     for (const auto& [line, text] : lines) {
         lastLine = line;
@@ -201,35 +201,20 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
                 if (!found)
                     fail(line, std::string("unexpected character '") + text[i] + "'");
             }
-            _tokens.push_back(t);
+            _cursor.tokens().push_back(t);
         }
     }
     Token end;
     end.line = lastLine;
-    _tokens.push_back(end);
-    _at = 0;
-    while (peek().kind != Token::End)
+    _cursor.tokens().push_back(end);
+    while (_cursor.peek().kind != Token::End)
         declaration();
-}
-
-const CDeclarationReader::Token& CDeclarationReader::peek(size_t ahead) const
-{
-    const size_t i = _at + ahead;
-    return i < _tokens.size() ? _tokens[i] : _tokens.back();
-}
-
-const CDeclarationReader::Token& CDeclarationReader::next()
-{
-    const Token& t = peek();
-    if (_at < _tokens.size() - 1)
-        ++_at;
-    return t;
 }
 
 bool CDeclarationReader::accept(const std::string& text)
 {
-    if ((peek().kind == Token::Punct || peek().kind == Token::Word) && peek().text == text) {
-        next();
+    if ((_cursor.peek().kind == Token::Punct || _cursor.peek().kind == Token::Word) && _cursor.peek().text == text) {
+        _cursor.next();
         return true;
     }
     return false;
@@ -238,15 +223,15 @@ bool CDeclarationReader::accept(const std::string& text)
 void CDeclarationReader::expect(const std::string& text)
 {
     if (!accept(text))
-        fail(peek().kind == Token::End ? "\"" + text + "\" expected at the end of the file"
-                                       : "\"" + text + "\" expected before \"" + peek().text + "\"");
+        fail(_cursor.peek().kind == Token::End ? "\"" + text + "\" expected at the end of the file"
+                                       : "\"" + text + "\" expected before \"" + _cursor.peek().text + "\"");
 }
 
 std::string CDeclarationReader::identifier(const char* what)
 {
-    if (peek().kind != Token::Word)
-        fail(std::string(what) + " expected" + (peek().kind == Token::End ? "" : " before \"" + peek().text + "\""));
-    return next().text;
+    if (_cursor.peek().kind != Token::Word)
+        fail(std::string(what) + " expected" + (_cursor.peek().kind == Token::End ? "" : " before \"" + _cursor.peek().text + "\""));
+    return _cursor.next().text;
 }
 
 void CDeclarationReader::declaration()
@@ -268,7 +253,7 @@ void CDeclarationReader::declaration()
 
 CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
 {
-    const int line = peek().line;
+    const int line = _cursor.peek().line;
     while (accept("const") || accept("volatile") || accept("static")) {
     }
     if (accept("struct"))
@@ -276,22 +261,22 @@ CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
     std::string words;
     static const char* const typeWords[] = {"signed", "unsigned", "char", "short", "int", "long",
                                             "bool", "_Bool", "float", "double"};
-    while (peek().kind == Token::Word) {
+    while (_cursor.peek().kind == Token::Word) {
         bool isTypeWord = false;
         for (const char* w : typeWords)
-            if (peek().text == w)
+            if (_cursor.peek().text == w)
                 isTypeWord = true;
         if (!isTypeWord) {
-            if (peek().text == "const" || peek().text == "volatile") {
-                next();
+            if (_cursor.peek().text == "const" || _cursor.peek().text == "volatile") {
+                _cursor.next();
                 continue;
             }
             break;
         }
-        words += (words.empty() ? "" : " ") + next().text;
+        words += (words.empty() ? "" : " ") + _cursor.next().text;
     }
     if (words.empty())
-        fail(peek().kind == Token::End ? "a type expected" : "unknown type \"" + peek().text + "\"");
+        fail(_cursor.peek().kind == Token::End ? "a type expected" : "unknown type \"" + _cursor.peek().text + "\"");
     return primitive(words, line);
 }
 
@@ -357,10 +342,10 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
 
 CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
 {
-    const int line = peek().line;
+    const int line = _cursor.peek().line;
     std::string tag;
-    if (peek().kind == Token::Word)
-        tag = next().text;
+    if (_cursor.peek().kind == Token::Word)
+        tag = _cursor.next().text;
     if (!accept("{")) {
         if (tag.empty())
             fail("a struct needs a tag or members");
@@ -381,12 +366,12 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
             TypeP t = memberBase;
             while (accept("*"))
                 t = pointerTo(t);
-            const int memberLine = peek().line;
+            const int memberLine = _cursor.peek().line;
             const std::string name = identifier("a member name");
             if (accept("[")) {
-                if (peek().kind != Token::Number)
+                if (_cursor.peek().kind != Token::Number)
                     fail("a member array needs its size");
-                const long long n = std::strtoll(next().text.c_str(), nullptr, 0);
+                const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
                 if (n <= 0 || n > 0xFFFF)
                     fail(memberLine, "bad array size");
                 expect("]");
@@ -450,7 +435,7 @@ void CDeclarationReader::variable(const TypeP& base)
     TypeP type = base;
     while (accept("*"))
         type = pointerTo(type);
-    const int line = peek().line;
+    const int line = _cursor.peek().line;
     const std::string name = identifier("a variable name");
     if (_declared.count(name))
         fail(line, name + " declared twice");
@@ -458,8 +443,8 @@ void CDeclarationReader::variable(const TypeP& base)
     long long count = -1;
     if (accept("[")) {
         isArray = true;
-        if (peek().kind == Token::Number) {
-            count = std::strtoll(next().text.c_str(), nullptr, 0);
+        if (_cursor.peek().kind == Token::Number) {
+            count = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
             if (count <= 0 || count > 0xFFFF)
                 fail(line, "bad array size");
         }
@@ -501,7 +486,7 @@ void CDeclarationReader::variable(const TypeP& base)
 std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
 {
     auto init = std::make_unique<Init>();
-    init->line = peek().line;
+    init->line = _cursor.peek().line;
     if (accept("{")) {
         init->kind = Init::List;
         if (accept("}"))
@@ -520,43 +505,43 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
         init->text = identifier("a variable name after &");
         if (accept("[")) {
             const bool negative = accept("-");
-            if (peek().kind != Token::Number)
+            if (_cursor.peek().kind != Token::Number)
                 fail("an index expected");
             init->indexed = true;
-            init->index = std::strtoll(next().text.c_str(), nullptr, 0) * (negative ? -1 : 1);
+            init->index = std::strtoll(_cursor.next().text.c_str(), nullptr, 0) * (negative ? -1 : 1);
             expect("]");
         }
         return init;
     }
-    const Token& t = peek();
+    const Token& t = _cursor.peek();
     if (t.kind == Token::Word && (t.text == "true" || t.text == "false")) {
         init->kind = Init::Bool;
-        init->text = next().text;
+        init->text = _cursor.next().text;
         return init;
     }
     if (t.kind == Token::Word && (t.text == "NULL" || t.text == "nullptr")) {
-        next();
+        _cursor.next();
         init->kind = Init::Null;
         return init;
     }
     if (t.kind == Token::Word) {
         // An array's name stands for the address of its first element.
         init->kind = Init::AddressOf;
-        init->text = next().text;
+        init->text = _cursor.next().text;
         init->indexed = true;
         return init;
     }
     if (t.kind == Token::Char) {
         init->kind = Init::Char;
         init->rawByte = t.rawByte;
-        init->text = next().text;
+        init->text = _cursor.next().text;
         return init;
     }
     if (t.kind == Token::String) {
         init->kind = Init::String;
-        init->text = next().text;
-        while (peek().kind == Token::String)  // adjacent strings join
-            init->text += next().text;
+        init->text = _cursor.next().text;
+        while (_cursor.peek().kind == Token::String)  // adjacent strings join
+            init->text += _cursor.next().text;
         return init;
     }
     std::string sign;
@@ -564,13 +549,13 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
         sign = "-";
     else
         accept("+");
-    if (peek().kind == Token::Char && !sign.empty()) {
+    if (_cursor.peek().kind == Token::Char && !sign.empty()) {
         fail("a sign before a character literal");
     }
-    if (peek().kind != Token::Number)
-        fail(peek().kind == Token::End ? "a value expected" : "a value expected before \"" + peek().text + "\"");
+    if (_cursor.peek().kind != Token::Number)
+        fail(_cursor.peek().kind == Token::End ? "a value expected" : "a value expected before \"" + _cursor.peek().text + "\"");
     init->kind = Init::Number;
-    init->text = sign + next().text;
+    init->text = sign + _cursor.next().text;
     return init;
 }
 

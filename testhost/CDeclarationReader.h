@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "testhost/TokenCursor.h"
 
 class DebuggeeLayout;
 class ProgramFile;
@@ -56,8 +57,6 @@ private:
     std::vector<std::uint8_t> scalarImage(const Type& type, const Init& init, int line);
     std::vector<std::uint8_t> pointerImage(const Type& type, const Init& init, int line);
 
-    const Token& peek(size_t ahead = 0) const;
-    const Token& next();
     bool accept(const std::string& text);
     void expect(const std::string& text);
     std::string identifier(const char* what);
@@ -67,8 +66,7 @@ private:
     DebuggeeLayout& _layout;
     ProgramFile& _program;
     LCC_Eval_Context_Info& _context;
-    std::vector<Token> _tokens;
-    size_t _at = 0;
+    TokenCursor<Token> _cursor;
     std::map<std::string, TypeP> _tags;
     struct Declared;
     std::map<std::string, std::shared_ptr<Declared>> _declared;

@@ -158,7 +158,7 @@ CobolEntryReader::~CobolEntryReader() = default;
 
 void CobolEntryReader::fail(const std::string& what) const
 {
-    throw ProgramFileError(peek().line, what);
+    throw ProgramFileError(_cursor.peek().line, what);
 }
 
 void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& lines)
@@ -204,7 +204,7 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
                 t.kind = Token::Quoted;
                 t.text = contents;
                 t.prefix = prefix;
-                _tokens.push_back(t);
+                _cursor.tokens().push_back(t);
                 continue;
             }
             const size_t b = i;
@@ -225,21 +225,21 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
             if (!word.empty()) {
                 t.kind = Token::Word;
                 t.text = word;
-                _tokens.push_back(t);
+                _cursor.tokens().push_back(t);
             }
             if (period) {
                 Token p;
                 p.kind = Token::Period;
                 p.line = line;
-                _tokens.push_back(p);
+                _cursor.tokens().push_back(p);
             }
         }
     }
     Token end;
     end.line = lastLine;
-    _tokens.push_back(end);
+    _cursor.tokens().push_back(end);
 
-    while (peek().kind != Token::End)
+    while (_cursor.peek().kind != Token::End)
         entry();
     for (const std::unique_ptr<Entry>& record : _records) {
         analyse(*record);
@@ -247,24 +247,10 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
     }
 }
 
-const CobolEntryReader::Token& CobolEntryReader::peek(size_t ahead) const
-{
-    const size_t i = _at + ahead;
-    return i < _tokens.size() ? _tokens[i] : _tokens.back();
-}
-
-const CobolEntryReader::Token& CobolEntryReader::next()
-{
-    const Token& t = peek();
-    if (_at < _tokens.size() - 1)
-        ++_at;
-    return t;
-}
-
 bool CobolEntryReader::acceptWord(const char* word)
 {
-    if (peek().kind == Token::Word && upper(peek().text) == word) {
-        next();
+    if (_cursor.peek().kind == Token::Word && upper(_cursor.peek().text) == word) {
+        _cursor.next();
         return true;
     }
     return false;
@@ -272,12 +258,12 @@ bool CobolEntryReader::acceptWord(const char* word)
 
 bool CobolEntryReader::atPeriod() const
 {
-    return peek().kind == Token::Period || peek().kind == Token::End;
+    return _cursor.peek().kind == Token::Period || _cursor.peek().kind == Token::End;
 }
 
 void CobolEntryReader::entry()
 {
-    const Token& first = peek();
+    const Token& first = _cursor.peek();
     if (first.kind != Token::Word)
         fail(first.kind == Token::Period ? "a period without an entry" : "a level number expected");
     const std::string head = upper(first.text);
@@ -285,10 +271,10 @@ void CobolEntryReader::entry()
         sqlLine();
         return;
     }
-    if (peek(1).kind == Token::Word && (upper(peek(1).text) == "DIVISION" || upper(peek(1).text) == "SECTION")) {
+    if (_cursor.peek(1).kind == Token::Word && (upper(_cursor.peek(1).text) == "DIVISION" || upper(_cursor.peek(1).text) == "SECTION")) {
         while (!atPeriod())
-            next();
-        next();
+            _cursor.next();
+        _cursor.next();
         return;
     }
     if (head.empty() || head.size() > 2 || head.find_first_not_of("0123456789") != std::string::npos)
@@ -296,26 +282,26 @@ void CobolEntryReader::entry()
     auto e = std::make_unique<Entry>();
     e->line = first.line;
     e->level = std::stoi(head);
-    next();
+    _cursor.next();
     if (!(e->level >= 1 && e->level <= 49) && e->level != 77 && e->level != 88)
         fail("level " + head + " is not 01 to 49, 77 or 88");
-    if (peek().kind == Token::Word) {
+    if (_cursor.peek().kind == Token::Word) {
         static const char* const clauseWords[] = {"PIC", "PICTURE", "USAGE", "VALUE", "VALUES", "OCCURS", "SIGN"};
-        const std::string word = upper(peek().text);
+        const std::string word = upper(_cursor.peek().text);
         bool isClause = false;
         for (const char* c : clauseWords)
             isClause = isClause || word == c;
         if (!isClause) {
             e->name = word == "FILLER" ? "" : word;
-            next();
+            _cursor.next();
         }
     }
     if (e->name.empty() && (e->level == 77 || e->level == 88))
         throw ProgramFileError(e->line, "a level-" + std::to_string(e->level) + " entry needs a name");
     clauses(*e);
-    if (peek().kind != Token::Period)
+    if (_cursor.peek().kind != Token::Period)
         fail("a period expected at the end of the entry");
-    next();
+    _cursor.next();
 
     Entry* raw = e.get();
     if (e->level == 1 || e->level == 77) {
@@ -346,14 +332,14 @@ void CobolEntryReader::entry()
 void CobolEntryReader::clauses(Entry& e)
 {
     while (!atPeriod()) {
-        const Token& t = peek();
+        const Token& t = _cursor.peek();
         if (t.kind != Token::Word)
             fail("unexpected literal");
         const std::string word = upper(t.text);
         if (e.level == 88) {
             if (word != "VALUE" && word != "VALUES")
                 fail("a condition name takes VALUE only, not \"" + t.text + "\"");
-            next();
+            _cursor.next();
             acceptWord("IS") || acceptWord("ARE");
             do {
                 Literal low = literal("a condition value");
@@ -364,22 +350,22 @@ void CobolEntryReader::clauses(Entry& e)
             } while (!atPeriod());
             continue;
         }
-        next();
+        _cursor.next();
         if (word == "PIC" || word == "PICTURE") {
             acceptWord("IS");
-            if (peek().kind != Token::Word)
+            if (_cursor.peek().kind != Token::Word)
                 fail("a picture string expected");
             if (!e.picture.empty())
                 fail("PIC given twice");
-            e.picture = expandPicture(next().text, t.line);
+            e.picture = expandPicture(_cursor.next().text, t.line);
             continue;
         }
         std::string usage = word;
         if (word == "USAGE") {
             acceptWord("IS");
-            if (peek().kind != Token::Word)
+            if (_cursor.peek().kind != Token::Word)
                 fail("a usage expected");
-            usage = upper(next().text);
+            usage = upper(_cursor.next().text);
         }
         static const std::pair<const char*, Entry::Usage> usages[] = {
             {"DISPLAY", Entry::Display}, {"COMP", Entry::Binary}, {"COMPUTATIONAL", Entry::Binary},
@@ -404,9 +390,9 @@ void CobolEntryReader::clauses(Entry& e)
             std::string where = word;
             if (word == "SIGN") {
                 acceptWord("IS");
-                if (peek().kind != Token::Word)
+                if (_cursor.peek().kind != Token::Word)
                     fail("LEADING or TRAILING expected");
-                where = upper(next().text);
+                where = upper(_cursor.next().text);
             }
             if (where != "LEADING" && where != "TRAILING")
                 throw ProgramFileError(t.line, "LEADING or TRAILING expected");
@@ -419,10 +405,10 @@ void CobolEntryReader::clauses(Entry& e)
             continue;
         }
         if (word == "OCCURS") {
-            if (peek().kind != Token::Word || peek().text.find_first_not_of("0123456789") != std::string::npos
-                || peek().text.size() > 5)
+            if (_cursor.peek().kind != Token::Word || _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos
+                || _cursor.peek().text.size() > 5)
                 fail("OCCURS needs a count");
-            const unsigned n = static_cast<unsigned>(std::stoul(next().text));
+            const unsigned n = static_cast<unsigned>(std::stoul(_cursor.next().text));
             if (n == 0)
                 throw ProgramFileError(t.line, "OCCURS 0");
             e.occurs = n;
@@ -440,14 +426,14 @@ void CobolEntryReader::clauses(Entry& e)
 
 CobolEntryReader::Literal CobolEntryReader::literal(const char* what)
 {
-    const Token& t = peek();
+    const Token& t = _cursor.peek();
     Literal l;
     l.line = t.line;
     if (t.kind == Token::Quoted) {
         l.kind = t.prefix == 'X' ? Literal::Hex : Literal::Text;
         l.national = t.prefix == 'N';
         l.text = t.text;
-        next();
+        _cursor.next();
         return l;
     }
     if (t.kind != Token::Word)
@@ -467,25 +453,25 @@ CobolEntryReader::Literal CobolEntryReader::literal(const char* what)
     } else {
         fail(std::string(what) + " expected before \"" + t.text + "\"");
     }
-    next();
+    _cursor.next();
     return l;
 }
 
 void CobolEntryReader::sqlLine()
 {
-    const int line = peek().line;
-    next();
-    auto onLine = [&] { return peek().kind != Token::End && peek().line == line && peek().kind != Token::Period; };
+    const int line = _cursor.peek().line;
+    _cursor.next();
+    auto onLine = [&] { return _cursor.peek().kind != Token::End && _cursor.peek().line == line && _cursor.peek().kind != Token::Period; };
     auto number = [&](const char* what) -> std::uint32_t {
-        if (!onLine() || peek().kind != Token::Word || peek().text.find_first_not_of("0123456789") != std::string::npos
-            || peek().text.size() > 9)
+        if (!onLine() || _cursor.peek().kind != Token::Word || _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos
+            || _cursor.peek().text.size() > 9)
             throw ProgramFileError(line, std::string(what) + " expected");
-        return static_cast<std::uint32_t>(std::stoul(next().text));
+        return static_cast<std::uint32_t>(std::stoul(_cursor.next().text));
     };
     ProgramFile::SqlVariable v;
-    if (!onLine() || peek().kind != Token::Word)
+    if (!onLine() || _cursor.peek().kind != Token::Word)
         throw ProgramFileError(line, "SQL: a host variable name expected");
-    v.name = upper(next().text);
+    v.name = upper(_cursor.next().text);
     if (!acceptWord("TYPE"))
         throw ProgramFileError(line, "SQL " + v.name + ": TYPE expected");
     v.sqlType = number("an SQL type code");
@@ -493,7 +479,7 @@ void CobolEntryReader::sqlLine()
         throw ProgramFileError(line, "SQL " + v.name + ": LENGTH expected");
     v.length = number("a length");
     v.maximumLength = v.length;
-    if (onLine() && peek().kind == Token::Word && peek().text.find_first_not_of("0123456789") == std::string::npos)
+    if (onLine() && _cursor.peek().kind == Token::Word && _cursor.peek().text.find_first_not_of("0123456789") == std::string::npos)
         v.maximumLength = number("a maximum length");
     bool haveValue = false;
     while (onLine()) {
@@ -505,17 +491,17 @@ void CobolEntryReader::sqlLine()
                 throw ProgramFileError(line, "CCSID above 65535");
             v.ccsid = static_cast<std::uint16_t>(ccsid);
         } else if (acceptWord("VALUE")) {
-            if (!onLine() || peek().kind != Token::Quoted)
+            if (!onLine() || _cursor.peek().kind != Token::Quoted)
                 throw ProgramFileError(line, "SQL " + v.name + ": VALUE X'..' or a quoted text expected");
-            const Token& t = next();
+            const Token& t = _cursor.next();
             v.bytes = t.prefix == 'X' ? hexBytes(t.text, line) : t.prefix == 'N' ? utf16(t.text, line) : _layout.ebcdic(t.text);
             haveValue = true;
         } else {
-            throw ProgramFileError(line, "SQL " + v.name + ": unexpected \"" + peek().text + "\"");
+            throw ProgramFileError(line, "SQL " + v.name + ": unexpected \"" + _cursor.peek().text + "\"");
         }
     }
-    if (peek().kind == Token::Period && peek().line == line)
-        next();
+    if (_cursor.peek().kind == Token::Period && _cursor.peek().line == line)
+        _cursor.next();
     if (!haveValue || v.bytes.empty())
         throw ProgramFileError(line, "SQL " + v.name + ": VALUE expected");
     if (_program.findSql(v.name) != nullptr)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "testhost/TokenCursor.h"
 
 class DebuggeeLayout;
 class ProgramFile;
@@ -65,8 +66,6 @@ private:
     void fillImage(const Entry& e, std::vector<std::uint8_t>& image, std::uint64_t offset) const;
     void declare(Entry& e, const _SYMBOL_ENTRY* parent, std::uint64_t address);
 
-    const Token& peek(size_t ahead = 0) const;
-    const Token& next();
     bool acceptWord(const char* word);
     bool atPeriod() const;
     [[noreturn]] void fail(const std::string& what) const;
@@ -74,8 +73,7 @@ private:
     DebuggeeLayout& _layout;
     ProgramFile& _program;
     LCC_Eval_Context_Info& _context;
-    std::vector<Token> _tokens;
-    size_t _at = 0;
+    TokenCursor<Token> _cursor;
     std::vector<std::unique_ptr<Entry>> _records;
     std::vector<Entry*> _open;  // the entries a deeper level may nest in
 };

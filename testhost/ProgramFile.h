@@ -56,7 +56,9 @@ public:
         bool topLevel = true;      // a variable of its own, not part of another
     };
 
-    // An SQL host variable: its record's values and its storage.
+    // An SQL host variable: its record's values and its storage. The
+    // simulated host has no SQL host-variable symbol record yet, so none is
+    // declared: the storage is laid out and the values are kept here.
     struct SqlVariable {
         std::string name{};
         std::uint32_t sqlType = 0;

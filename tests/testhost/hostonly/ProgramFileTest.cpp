@@ -196,6 +196,40 @@ TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
     }
 }
 
+// Characters take the program's code page, which its contexts name too;
+// COBOL and Fortran programs find names regardless of case.
+TEST_F(ProgramFileTest, CodePageAndLanguageReachTheContexts)
+{
+    struct Row {
+        const char* language;
+        const char* codePage;
+        int code;
+        bool caseless;
+        const char* atSign;  // '@' in the page
+    } rows[] = {
+        {"c", "", 1, false, "7C"},
+        {"C", "273", 1, false, "B5"},
+        {"fortran", "1047", 11, true, "7C"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.language);
+        host = std::make_unique<TestHost>(false);
+        ProgramFile::Options options;
+        options.codePage = r.codePage;
+        program = ProgramFile::read(std::string("\n  language ") + r.language + "\nchar c = '@';\n", *host, options);
+        EXPECT_EQ(program.languageCode(), r.code);
+        EXPECT_EQ(bytes("c"), r.atSign);
+        const LCC_Eval_Context_Info* context = host->record(program.context());
+        EXPECT_EQ(context->codePage, r.codePage);
+        EXPECT_EQ(context->caseInsensitive, r.caseless);
+        ASSERT_NE(context->container, nullptr);
+        EXPECT_EQ(context->container->codePage, r.codePage);
+    }
+    read("language cobol\n01 G.\n 05 F PIC X VALUE '@'.\n");
+    EXPECT_EQ(bytes("F"), "7C");
+    EXPECT_TRUE(host->record(program.context())->caseInsensitive);
+}
+
 TEST_F(ProgramFileTest, CobolEntriesAreStoredAsAMainframeCompilerStoresThem)
 {
     struct Row {

@@ -50,6 +50,10 @@ struct FilledWord {
 const FilledWord filledWords[] = {
     {1, "DbgVersion"},
     {2, "DbgInitialize"},
+    {3, "DbgBuildExprIntRep"},
+    {5, "DbgFreeExprIntRep"},
+    {6, "DbgValidateExpr"},
+    {19, "DbgEvaluateExpr"},
     {34, "DbgTerminateRunTime"},
 };
 
@@ -70,7 +74,9 @@ TEST_F(PluginEntry, FilledWordsAreTheExportedEntryPointsAndTheRestAreZero)
         }
     }
     // Reached by name only.
-    for (const char* name : {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler"})
+    for (const char* name : {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler", "DbgTestExpr", "DbgResetExprIntRep",
+                             "DbgFreeEvalResultInfo", "DbgFreeTypeResultInfo", "DbgExtendedErrorInfo",
+                             "DbgExtendedErrorInfo2"})
         EXPECT_NE(evaluator.symbol(name), nullptr) << name;
 }
 

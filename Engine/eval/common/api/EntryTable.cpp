@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "api/ExpressionEntryPoints.h"
 #include "api/PluginEntryPoints.h"
 
 namespace {
@@ -27,6 +28,10 @@ int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
     const EntryTableRow rows[] = {
         {1, address(&DbgVersion)},
         {2, address(&DbgInitialize)},
+        {3, address(&DbgBuildExprIntRep)},
+        {5, address(&DbgFreeExprIntRep)},
+        {6, address(&DbgValidateExpr)},
+        {19, address(&DbgEvaluateExpr)},
         {34, address(&DbgTerminateRunTime)},
     };
     std::uintptr_t own[entryTableWords] = {};

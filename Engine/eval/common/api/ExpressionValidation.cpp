@@ -226,6 +226,10 @@ UBYTE2 validateSqlVariable(ExpressionRepresentation& rep, const LCC_Eval_Context
     rep.keepUntilFreed(registration);
     std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(registration->typeItem(), context));
     SVC::fTrace(signature, 1322, "SQL variable - skipping validation");
+    // The evaluation holds a copy of this result for the next validation,
+    // which hands it out with the saved status: it must be this success,
+    // not a failure left from before.
+    rep.setValidationReturnCode(statusSuccess);
     rep.saveValidationResult(item.get());
     out = item.release();
     return statusSuccess;

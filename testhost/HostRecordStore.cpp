@@ -174,6 +174,7 @@ TYPE_INDEX HostRecordStore::classType(const ClassSpec& spec)
         r.name = text(m.name);
         r.name2 = text("");
         r.classChar = m.classChar;
+        r.levelNumber = m.levelNumber;
         if (m.isStatic) {
             r.flags |= TNclassmember_Static;
             r.location.storageName = text(m.storageName);

@@ -45,6 +45,7 @@ public:
         std::string storageName{};        // static members
         std::vector<UBYTE1> location{};   // a DWARF location instead of an offset
         UBYTE1 classChar = 0;
+        UBYTE1 levelNumber = 0;           // a COBOL group member's level
     };
     struct Base {
         TYPE_INDEX type{};

@@ -77,6 +77,7 @@ AT(TNclassmember, expressionLength, 28);
 AT(TNclassmember, name, 32);
 AT(TNclassmember, name2, 36);
 AT(TNclassmember, classChar, 40);
+AT(TNclassmember, levelNumber, 41);
 
 AT(TNfunction, leaf, 0);
 AT(TNfunction, flags, 8);

@@ -13,6 +13,7 @@
 #include "machine/StackItemEvalError.h"
 #include "machine/StackItemNull.h"
 #include "services/InvalidOp.h"
+#include "tree/RootTreeNode.h"
 #include "types/SqlTypeEntry.h"
 #include "types/TypeKind.h"
 
@@ -297,6 +298,30 @@ TEST_F(Evaluation, ResultsAndRepresentationsAreReleasedInEitherOrder)
             e.release();
         }
     }
+}
+
+// A type result released before its expression is evaluated again: the
+// expression answers as one never validated; a released result is no
+// longer what the validation result's root presents.
+TEST_F(Evaluation, ReleasedResultsLeaveTheirRepresentation)
+{
+    Expression e;
+    evaluate(e, "a + b");
+    ASSERT_EQ(e.evaluated, 0);
+    RootTreeNode* root = e.typeResult->getTreeRoot();
+    EXPECT_EQ(root->result(), e.result);
+    DbgFreeEvalResultInfo(e.result);
+    e.result = nullptr;
+    EXPECT_EQ(root->result(), nullptr);
+    evaluate(e, "a + b");
+    EXPECT_EQ(e.evaluated, 0);
+
+    DbgFreeTypeResultInfo(e.typeResult);
+    e.typeResult = nullptr;
+    EXPECT_EQ(e.rep->validationResult(), nullptr);
+    evaluate(e, "a + b");
+    EXPECT_EQ(e.evaluated, 10000);
+    EXPECT_EQ(e.result, nullptr);
 }
 
 TEST_F(SqlEvaluation, ResultsAndRepresentationsAreReleasedInEitherOrder)

@@ -3,6 +3,7 @@
 
 #include "api/EntryFrame.h"
 #include "api/ExpressionEntryPoints.h"
+#include "api/LiveRepresentations.h"
 #include "machine/StackItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/SVC.h"
@@ -24,7 +25,9 @@ UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info*, UBY
     return frame.guard([&]() -> UBYTE2 {
         SVC::fTrace(buildSignature, 68, "Expression = \"%s\"",
                     text != nullptr ? reinterpret_cast<const char*>(text) : "");
-        *out = new ExpressionRepresentation(static_cast<int>(language), text);
+        auto* rep = new ExpressionRepresentation(static_cast<int>(language), text);
+        LiveRepresentations::add(*rep);
+        *out = rep;
         return statusSuccess;
     });
 }
@@ -40,6 +43,7 @@ void DbgFreeExprIntRep(ExpressionRepresentation* rep)
     if (rep == nullptr)
         return;
     frame.guardQuietly([&] {
+        LiveRepresentations::remove(*rep);
         frame.makeCurrent(*rep);
         // A result held back for the next validation belongs to the
         // representation until that validation hands it out.
@@ -53,11 +57,19 @@ void DbgFreeExprIntRep(ExpressionRepresentation* rep)
 void DbgFreeEvalResultInfo(StackItem* result)
 {
     EntryFrame frame("void DbgFreeEvalResultInfo(StackItem*)", 0);
+    if (result == nullptr)
+        return;
+    // Deleted even when its representation cannot be told.
+    frame.guardQuietly([&] { LiveRepresentations::releasingResult(*result); });
     frame.guardQuietly([&] { delete result; });
 }
 
 void DbgFreeTypeResultInfo(StackItem* result)
 {
     EntryFrame frame("void DbgFreeTypeResultInfo(StackItem*)", 0);
+    if (result == nullptr)
+        return;
+    // Deleted even when its representation cannot be told.
+    frame.guardQuietly([&] { LiveRepresentations::releasingTypeResult(*result); });
     frame.guardQuietly([&] { delete result; });
 }

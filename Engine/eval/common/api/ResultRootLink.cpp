@@ -3,10 +3,12 @@
 #include "machine/StackItem.h"
 #include "tree/RootTreeNode.h"
 
-void invalidateResultRoot(StackItem&)
+void invalidateResultRoot(StackItem& validation)
 {
+    validation.getTreeRoot()->invalidate();
 }
 
-void handResultToRoot(StackItem&, const StackItem*)
+void handResultToRoot(StackItem& validation, const StackItem* result)
 {
+    validation.getTreeRoot()->updateResult(result);
 }

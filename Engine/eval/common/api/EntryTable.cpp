@@ -4,6 +4,7 @@
 
 #include "api/ExpressionEntryPoints.h"
 #include "api/PluginEntryPoints.h"
+#include "api/TreeNodeEntryPoints.h"
 
 namespace {
 
@@ -31,7 +32,16 @@ int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
         {3, address(&DbgBuildExprIntRep)},
         {5, address(&DbgFreeExprIntRep)},
         {6, address(&DbgValidateExpr)},
+        {9, address(&DbgBuildRootNodeInfo)},
+        {11, address(&DbgQueryResultType)},
+        {12, address(&DbgQueryStructInfo)},
+        {13, address(&DbgQueryArrayInfo)},
+        {15, address(&Dbg2QueryStructElementInfo)},
+        {16, address(&Dbg2QueryArrayElementInfo)},
         {19, address(&DbgEvaluateExpr)},
+        {22, address(&DbgUpdateTreeValue)},
+        {40, address(&DbgQueryResultsRepsAndDataType)},
+        {51, address(&DbgFormatTreeValue2a)},
         {34, address(&DbgTerminateRunTime)},
     };
     std::uintptr_t own[entryTableWords] = {};

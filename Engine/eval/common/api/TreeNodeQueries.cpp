@@ -125,7 +125,8 @@ UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBY
         defaultRep != nullptr && typeName != nullptr && dataType != nullptr && length != nullptr) {
         status = frame.guard([&]() -> UBYTE2 {
             enterNode(frame, *node);
-            return node->QueryResultType(*item, *count, *reps, *results, *defaultRep, *typeName, *dataType, *length);
+            // The node answers the result kinds before the representations.
+            return node->QueryResultType(*item, *count, *results, *reps, *defaultRep, *typeName, *dataType, *length);
         });
     }
     if (status == statusFailure) {

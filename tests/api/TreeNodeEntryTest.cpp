@@ -2,8 +2,10 @@
 // references, members and elements, formatting without an item and out of
 // range, value updates, result types, contexts; and the error texts.
 
+#include <barrier>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +213,33 @@ TEST_F(TreeNodeEntry, TheErrorTextNamesTheExpressionAndItsMessage)
     EXPECT_EQ(setMessageLocale("de_DE"), 0);
     EXPECT_EQ(setMessageLocale("en_US"), 1);
     EXPECT_EQ(setMessageLocale(nullptr), 0);
+}
+
+// Each thread keeps its own error text: one thread's request does not
+// overwrite the text another thread was handed.
+TEST_F(TreeNodeEntry, EachThreadKeepsItsOwnErrorText)
+{
+    const UBYTE1* locale = reinterpret_cast<const UBYTE1*>("en_US");
+    std::barrier<> fetched(2);
+    std::string seen[2];
+    auto request = [&](int n) {
+        const std::string name = n == 0 ? "first" : "second";
+        Expression e;
+        e.built = DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(const_cast<char*>(name.c_str())), mainContext,
+                                     1, 0, &e.rep);
+        e.validated = DbgValidateExpr(e.rep, mainContext, &e.typeResult);
+        const UBYTE1* text = DbgExtendedErrorInfo(e.rep, locale);
+        fetched.arrive_and_wait();
+        // The other thread has fetched its own text meanwhile.
+        seen[n] = text != nullptr ? reinterpret_cast<const char*>(text) : "";
+        fetched.arrive_and_wait();
+    };
+    std::thread first(request, 0);
+    std::thread second(request, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(seen[0].rfind("  >> first\n\n", 0), 0u) << seen[0];
+    EXPECT_EQ(seen[1].rfind("  >> second\n\n", 0), 0u) << seen[1];
 }
 
 }  // namespace

@@ -88,23 +88,6 @@ TEST_F(TreeNodeEntry, AStructureShowsItsMembersAndRefusesFormatting)
     DbgFreeTreeNodeInfo(nullptr);
 }
 
-TEST_F(TreeNodeEntry, APointerShowsItsTarget)
-{
-    Expression e;
-    UpdateTreeNode* node = root(e, "p");
-    ASSERT_NE(node, nullptr);
-    // The host asks how many before it asks for one: that makes them.
-    UBYTE4 count = 0;
-    EXPECT_EQ(DbgQueryStructInfo(nullptr, node, &count), 0);
-    EXPECT_EQ(count, 1u);
-    UpdateTreeNode* child = nullptr;
-    UBYTE1* name = nullptr;
-    ASSERT_EQ(Dbg2QueryStructElementInfo(nullptr, node, 1, &child, &name), 0);
-    EXPECT_STREQ(reinterpret_cast<const char*>(name), "*p");
-    DbgFreeTreeNodeInfo(child);
-    DbgFreeTreeNodeInfo(node);
-}
-
 // The root handed out twice needs two releases; nodes outlive or precede
 // their result and representation alike (the sanitizer build checks).
 TEST_F(TreeNodeEntry, EveryNodeHandedOutIsReleasedOnce)

@@ -1,7 +1,8 @@
-// End-to-end cases in C and COBOL: values, conditions, stores and browse
+// End-to-end cases in C, C++ and COBOL: values, conditions, stores and browse
 // mode, evaluation errors, unknown and ambiguous names, structure members
-// and pointer targets, COBOL result names over repeated runs, the store
-// warning and error items shown as their messages.
+// and pointer targets, a base's member in a member function, COBOL result
+// names over repeated runs, the store warning and error items shown as
+// their messages.
 
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ void cProgram(RoadProgram& p)
 
 void conditionIs(RoadRun& r, UBYTE2 answer)
 {
-    EXPECT_EQ(r.dbg.test(r.rep, r.program.main), answer);
+    EXPECT_EQ(r.dbg.test(r.rep, r.program.context), answer);
 }
 
 // Written, then refused in browse mode with memory kept.
@@ -195,6 +196,57 @@ const RoadCase cobolCases[] = {
 TEST_P(RoadSuite, Cobol)
 {
     runAll(cobolCases);
+}
+
+// class B { int m; }; class D : B { int n; int f(); } with B at 4, and an
+// object with n = 3 and m = 5; the case runs in D::f.
+void cppProgram(RoadProgram& p)
+{
+    HostRecordStore& records = p.records();
+    const TYPE_INDEX i32 = records.integerType(32, false);
+    HostRecordStore::ClassSpec base;
+    base.name = "B";
+    base.byteSize = 4;
+    base.isStruct = false;
+    base.members = {{"m", i32, 0}};
+    HostRecordStore::ClassSpec derived;
+    derived.name = "D";
+    derived.byteSize = 8;
+    derived.isStruct = false;
+    derived.bases = {{records.classType(base), 4, 0}};
+    derived.members = {{"n", i32, 0}};
+    const TYPE_INDEX d = records.classType(derived);
+    LCC_Eval_Context_Info& method = p.host.addContext("D::f", CS2_MEMBER_FUNCTION, p.unit);
+    method.locationType = p.main->locationType;
+    TYPE_INDEX f{};
+    _TYPE_ENTRY& type = records.newType(TE_MEMBERFUNCTION, &f);
+    type.memberfunction.functionType = records.functionType(i32, {});
+    _SYMBOL_ENTRY& symbol = records.newSymbol(SE_MEMBER_FUNCTION, "f");
+    symbol.memberfunction.type = f;
+    symbol.memberfunction.classType = d;
+    symbol.memberfunction.functionName = records.text("D::f");
+    method.blockSymbol = &symbol;
+    p.host.declare(method, records.staticVariable("this", records.pointerType(d, p.bits / 8), 1, 0x50));
+    p.context = &method;
+    std::vector<UBYTE1> address;
+    const UBYTE8 object = RoadProgram::data + 0x200;
+    for (unsigned i = p.bits / 8; i-- > 0;)
+        address.push_back(static_cast<UBYTE1>(object >> (8 * i)));
+    p.poke(0x50, address);
+    p.poke(0x200, {0, 0, 0, 3, 0, 0, 0, 5});
+}
+
+const RoadCase cppCases[] = {
+    {"a base's member", L::cpp, cppProgram, "m", 0, -1, nullptr, 0, "m", nullptr},
+    {"a base's member through this", L::cpp, cppProgram, "this->m == 5", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) { conditionIs(r, 0); }},
+    {"a base's member compared", L::cpp, cppProgram, "m == 5", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) { conditionIs(r, 0); }},
+};
+
+TEST_P(RoadSuite, Cpp)
+{
+    runAll(cppCases);
 }
 
 }  // namespace

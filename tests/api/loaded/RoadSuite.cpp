@@ -15,6 +15,7 @@ RoadProgram::RoadProgram(TestHost& h, unsigned b) : host(h), bits(b)
 {
     unit = &host.addContext("unit", CS2_FILE);
     main = &host.addContext("main", CS2_FUNCTION, unit);
+    context = main;
     const UBYTE2 locationType = bits == 64 ? 4 : 2;
     unit->locationType = locationType;
     main->locationType = locationType;
@@ -130,7 +131,7 @@ UBYTE2 RoadRun::evaluateAgain()
 {
     dbg.freeResult(result);
     result = nullptr;
-    return evaluated = dbg.evaluate(rep, program.main, &result, &name);
+    return evaluated = dbg.evaluate(rep, program.context, &result, &name);
 }
 
 // ---- the catalogue ---------------------------------------------------------
@@ -182,17 +183,17 @@ void RoadSuite::run(const RoadCase& c)
 
     RoadRun r{program, dbg, nullptr, nullptr, nullptr, nullptr, 0, 0, {}};
     std::string text = c.text;
-    ASSERT_EQ(dbg.build(reinterpret_cast<unsigned char*>(text.data()), program.main, static_cast<UBYTE4>(c.language),
+    ASSERT_EQ(dbg.build(reinterpret_cast<unsigned char*>(text.data()), program.context, static_cast<UBYTE4>(c.language),
                         0, &r.rep),
               0);
-    r.validated = dbg.validate(r.rep, program.main, &r.typeResult);
+    r.validated = dbg.validate(r.rep, program.context, &r.typeResult);
     EXPECT_EQ(r.validated, c.validation);
     EXPECT_EQ(r.typeResult != nullptr, r.validated < 10000);
     if (c.message >= 0) {
         EXPECT_EQ(r.errorText(), "  >> " + text + "\n\n" + catalogueText(c.message, c.insert));
     }
     if (c.evaluation != RoadCase::noEvaluation) {
-        r.evaluated = dbg.evaluate(r.rep, program.main, &r.result, &r.name);
+        r.evaluated = dbg.evaluate(r.rep, program.context, &r.result, &r.name);
         EXPECT_EQ(r.evaluated, c.evaluation);
         if (c.name != nullptr) {
             EXPECT_EQ(r.name != nullptr ? reinterpret_cast<const char*>(r.name) : "<null>", std::string(c.name));

@@ -51,6 +51,9 @@ public:
     unsigned bits;
     LCC_Eval_Context_Info* unit;
     LCC_Eval_Context_Info* main;
+    // Where the case's expression is evaluated: main unless the fixture
+    // names another context.
+    LCC_Eval_Context_Info* context;
 
     HostRecordStore& records() { return host.records(); }
     // A variable of main in section 1 at the offset (COBOL: its level).

@@ -17,24 +17,21 @@ constexpr int skip = RoadCase::noEvaluation;
 // INTEGERs (496) 1, 2, 3 at 0x300.
 void sqlProgram(RoadProgram& p)
 {
-    HostRecordStore::SqlVariable sqlca;
-    sqlca.sqlType = 1000;
-    sqlca.length = 136;
-    sqlca.maxLength = 136;
-    sqlca.address = RoadProgram::data + 0x200;
-    sqlca.addressWidth = p.bits;
-    p.declare(p.records().sqlHostVariable(":SQLCA", sqlca));
-    p.poke(0x200, {0xE2, 0xD8, 0xD3, 0xC3, 0xC1, 0x40, 0x40, 0x40, 0, 0, 0, 136, 0xFF, 0xFF, 0xFF, 0x34});
-
-    HostRecordStore::SqlVariable codes;
-    codes.sqlType = 496;
-    codes.length = 4;
-    codes.maxLength = 4;
-    codes.elementCount = 3;
-    codes.address = RoadProgram::data + 0x300;
-    codes.addressWidth = p.bits;
-    p.declare(p.records().sqlHostVariable(":CODES", codes));
-    p.poke(0x300, {0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3});
+    auto declare = [&p](const char* name, UBYTE4 sqlType, UBYTE4 length, UBYTE4 count, UBYTE8 offset,
+                        const std::vector<UBYTE1>& bytes) {
+        HostRecordStore::SqlVariable v;
+        v.sqlType = sqlType;
+        v.length = length;
+        v.maxLength = length;
+        v.elementCount = count;
+        v.address = RoadProgram::data + offset;
+        v.addressWidth = p.bits;
+        p.declare(p.records().sqlHostVariable(name, v));
+        p.poke(offset, bytes);
+    };
+    declare(":SQLCA", 1000, 136, 0, 0x200,
+            {0xE2, 0xD8, 0xD3, 0xC3, 0xC1, 0x40, 0x40, 0x40, 0, 0, 0, 136, 0xFF, 0xFF, 0xFF, 0x34});
+    declare(":CODES", 496, 4, 3, 0x300, {0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3});
 }
 
 void sqlcaFields(RoadRun& r)

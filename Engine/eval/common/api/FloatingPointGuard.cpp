@@ -1,0 +1,39 @@
+#include "api/FloatingPointGuard.h"
+
+#if defined(_WIN32)
+
+#include <float.h>
+
+namespace {
+
+// MXCSR: the six exception masks, and rounding toward zero.
+constexpr unsigned int sseMasks = 0x1F80;
+constexpr unsigned int sseRounding = 0x6000;
+
+}  // namespace
+
+FloatingPointGuard::FloatingPointGuard()
+{
+    fegetenv(&saved);
+    _controlfp(_MCW_EM | _RC_CHOP | _PC_64 | _IC_PROJECTIVE, _MCW_EM | _MCW_RC | _MCW_PC | _MCW_IC);
+    // The SSE unit's mode too, whatever the runtime's call set there.
+    if (__builtin_cpu_supports("sse")) {
+        unsigned int mxcsr = 0;
+        __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
+        mxcsr |= sseMasks | sseRounding;
+        __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
+    }
+}
+
+FloatingPointGuard::~FloatingPointGuard()
+{
+    fesetenv(&saved);
+}
+
+#else
+
+FloatingPointGuard::FloatingPointGuard() = default;
+
+FloatingPointGuard::~FloatingPointGuard() = default;
+
+#endif

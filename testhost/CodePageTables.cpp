@@ -11,6 +11,7 @@ namespace {
 
 #include "testhost/codepages/cp037.inc"
 #include "testhost/codepages/cp1047.inc"
+#include "testhost/codepages/cp1140.inc"
 
 const std::uint16_t* table(const std::string& page)
 {
@@ -18,6 +19,8 @@ const std::uint16_t* table(const std::string& page)
         return cp1047;
     if (page == "CP037")
         return cp037;
+    if (page == "CP1140")
+        return cp1140;
     return nullptr;
 }
 

@@ -8,7 +8,7 @@ Unicode code point of every byte, as a C++ table.
 import os
 import subprocess
 
-PAGES = {"1047": "CP1047", "037": "CP037"}
+PAGES = {"1047": "CP1047", "037": "CP037", "1140": "CP1140"}
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 for number, name in PAGES.items():

@@ -2,7 +2,6 @@
 // same message in different locales at the same time each get their own
 // language's text.
 
-#include <barrier>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "PortableEnvironment.h"
+#include "ThreadBarrier.h"
 
 #include "services/Message.h"
 #include "services/MessageServerWorkStation.h"
@@ -76,7 +76,7 @@ protected:
 TEST_F(MessageLocaleTest, EachThreadReadsItsOwnLocale)
 {
     Message::MessageServer* server = Message::MessageServer::instance();
-    std::barrier together(2);
+    ThreadBarrier together(2);
     std::string seen[2][3];
     auto reader = [&](int n, const wchar_t* locale) {
         server->setLocale(EncodedString(locale));

@@ -8,19 +8,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-windows}
 shift || true
 
-packages=(g++-mingw-w64-i686-posix wine wine32:i386 gcc-12-source googletest cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
+# wine's 32-bit part comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO dpkg --add-architecture i386
   $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+"$root/scripts/setup-debian.sh" g++-mingw-w64-i686-posix wine wine32:i386 gcc-12-source googletest \
+  cmake ninja-build
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" "$@"
 cmake --build "$build" -j "${NORVEXA_JOBS:-$(nproc)}"

@@ -28,6 +28,9 @@ std::string iconvName(const char* codePage)
         digits.erase(0, 1);
     if (digits.size() < 3)
         digits = std::string(3 - digits.size(), '0') + digits;
+    // CCSID 1200 is UTF-16, big-endian like all the debuggee's data.
+    if (digits == "1200")
+        return "UTF-16BE";
     return "CP" + digits;
 }
 

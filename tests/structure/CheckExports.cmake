@@ -1,7 +1,7 @@
 # The dynamic exports of libnorvexa.so are exactly the names the evaluator
-# offers its hosts: data/exports.txt (the data type routine libraries and the
-# decimal library's binding), plus `main` and the `Dbg` entry points. Run
-# with cmake -P and LIBRARY, NM and LIST.
+# offers its hosts: data/exports.txt (the data type routine libraries, the
+# decimal library's binding, `main` and the entry points), plus any further
+# `Dbg` entry point. Run with cmake -P and LIBRARY, NM and LIST.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)

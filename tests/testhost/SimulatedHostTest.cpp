@@ -137,6 +137,7 @@ TEST(CodePages, NamesAndConversions)
     EXPECT_EQ(codepage::iconvName("QUV-0037"), "CP037");
     EXPECT_EQ(codepage::iconvName(nullptr), "CP1047");
     EXPECT_EQ(codepage::iconvName("nonsense"), "");
+    EXPECT_EQ(codepage::iconvName("QUV-1200"), "UTF-16BE");
 
     unsigned char ebcdic[8] = {};
     ASSERT_EQ(codepage::convert("QUV-1047", 0, "AB", 2, ebcdic, sizeof ebcdic), 2);
@@ -159,6 +160,11 @@ TEST(CodePages, NamesAndConversions)
     unsigned char small[1] = {0};
     EXPECT_EQ(codepage::convert("1047", 0, "ABC", 3, small, 1), 3);
     EXPECT_EQ(small[0], 0xC1);
+
+    // Page 1200: big-endian UTF-16, a surrogate pair as one character.
+    const unsigned char pair[4] = {0xD8, 0x3D, 0xDE, 0x00};
+    ASSERT_EQ(codepage::convert("QUV-1200", 2, pair, 4, utf8, sizeof utf8), 4);
+    EXPECT_EQ(std::string(utf8, 4), "\xF0\x9F\x98\x80");
 
     EXPECT_EQ(codepage::convert("QUV-99999", 0, "A", 1, small, 1), -1);
     EXPECT_EQ(codepage::convert("1047", 7, "A", 1, small, 1), -1);

@@ -2,7 +2,10 @@
 #define NORVEXA_TESTS_TREE_TREEFIXTURE_H
 
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,7 +50,10 @@ private:
 // SQL host-variable entries.
 class TreeTest : public MachineFixture {
 protected:
-    explicit TreeTest(int language = languageC, unsigned addressSize = 4) : MachineFixture(language, addressSize) {}
+    explicit TreeTest(int language = languageC, unsigned addressSize = 4, bool traceOn = false)
+        : MachineFixture(language, addressSize, traceOn)
+    {
+    }
 
     // A kind-89 entry (kept until the test ends) and a type over it.
     TypeItem sqlType(std::uint32_t code, std::uint32_t length, std::int32_t elements = 0,
@@ -76,6 +82,26 @@ protected:
 
     void poke(std::uint64_t address, std::initializer_list<std::uint8_t> bytes) { host.memory().store(address, bytes); }
     unsigned reads() { return host.callCount(HS_Expr2ReadMemory); }
+
+    // The rows of a table of tests/tree/data: the tab-separated fields of
+    // each line that is neither empty nor a comment.
+    static std::vector<std::vector<std::string>> dataRows(const char* file)
+    {
+        const char* dir = std::getenv("NORVEXA_TEST_DATA");
+        std::ifstream in(std::string(dir != nullptr ? dir : "tests/tree/data") + "/" + file);
+        std::vector<std::vector<std::string>> rows;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.empty() || line[0] == '#')
+                continue;
+            std::vector<std::string> fields;
+            std::istringstream split(line);
+            for (std::string field; std::getline(split, field, '\t');)
+                fields.push_back(field);
+            rows.push_back(fields);
+        }
+        return rows;
+    }
 
     static std::string text(const unsigned char* s) { return s != nullptr ? reinterpret_cast<const char*>(s) : ""; }
     static std::string text(const ByteString& s)

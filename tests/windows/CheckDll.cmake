@@ -1,3 +1,4 @@
+cmake_policy(SET CMP0057 NEW)
 # Checks a DLL's export and import tables (objdump -p) and, optionally, that
 # its symbol table (nm) holds none of the listed names.
 #   -DDLL=<file> -DOBJDUMP=<objdump> [-DNM=<nm>]
@@ -36,6 +37,12 @@ if(DEFINED EXPORTS)
     message(FATAL_ERROR "${DLL} exports [${exported}], expected [${expected}]")
   endif()
 endif()
+# Lists may come "|"-separated through the command line.
+foreach(list IMPORTS NOT_IMPORTS EXPORTS ABSENT_EXCEPT)
+  if(DEFINED ${list})
+    string(REPLACE "|" ";" ${list} "${${list}}")
+  endif()
+endforeach()
 foreach(name IN LISTS IMPORTS)
   string(TOLOWER "${name}" name)
   if(NOT name IN_LIST imported)

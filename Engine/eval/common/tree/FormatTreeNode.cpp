@@ -1,7 +1,5 @@
 #include "tree/FormatTreeNode.h"
 
-#include "services/InvalidOp.h"
-
 FormatTreeNode::FormatTreeNode(const TypeItem& type, const TypeItem& parentType, const char* name)
     : TreeNode(type, parentType, name, nullptr)
 {
@@ -24,11 +22,4 @@ bool FormatTreeNode::setFormatType(const TypeItem& type)
     formatType_ = type;
     formatTypeChanged_ = true;
     return true;
-}
-
-std::uint16_t FormatTreeNode::FormatValue(DBG_REPS, StackItem&, const char*&, unsigned int) const
-{
-    throw InvalidOp(InvalidOp::RTRC_InvalidFormat,
-                    "virtual UBYTE2 FormatTreeNode::FormatValue(DBG_REPS, StackItem&, const char*&, UBYTE4) const",
-                    __LINE__);
 }

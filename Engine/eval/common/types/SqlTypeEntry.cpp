@@ -52,3 +52,9 @@ SqlTypeEntry& SqlTypeEntry::setCcsid(std::uint16_t v)
     std::memcpy(bytes_ + 36, &v, sizeof v);
     return *this;
 }
+
+std::uint32_t SqlTypeEntry::addressBytes() const
+{
+    const std::uint32_t width = addressWidth();
+    return width == 32 || width == 64 ? width / 8 : width;
+}

@@ -12,6 +12,8 @@
 //   0 u32 kind (89)        4 u32 (unused)          8 u32 SQL type code
 //  12 u32 declared length 16 u32 maximum length   20 u64 address (unaligned)
 //  28 u32 address width   32 i32 element count    36 u16 CCSID
+// The address width is kept as the host gives it, in bits (32 or 64);
+// addressBytes reads it in bytes.
 // Every field is read and written byte-wise, so the unaligned address is safe.
 class SqlTypeEntry {
 public:
@@ -29,6 +31,10 @@ public:
     std::uint32_t maxLength() const { return get32(16); }
     std::uint64_t address() const;
     std::uint32_t addressWidth() const { return get32(28); }
+    // The address width in bytes: 32 and 64 are bits; 4 and 8 are taken as
+    // bytes already. Any other value is answered as it stands (no address
+    // has that width).
+    std::uint32_t addressBytes() const;
     std::int32_t elementCount() const { return static_cast<std::int32_t>(get32(32)); }
     std::uint16_t ccsid() const;
 

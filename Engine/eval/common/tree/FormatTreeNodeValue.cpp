@@ -1,0 +1,271 @@
+#include "tree/FormatTreeNode.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "services/InvalidOp.h"
+#include "services/SVC.h"
+#include "tree/SqlHostVariable.h"
+#include "tree/UpdateTreeNode.h"
+#include "types/SqlTypeEntry.h"
+
+namespace {
+
+const char formatName[] = "ByteString FormatTreeNode::format(DBG_REPS, UBYTE4) const";
+
+bool tracing()
+{
+    return SVC::traceEnabled()->load(std::memory_order_relaxed);
+}
+
+[[noreturn]] void cannotFormat(std::uint32_t code, unsigned line)
+{
+    SVC::fTrace(formatName, line, "Cannot format type %d", static_cast<int>(code));
+    throw InvalidOp(InvalidOp::RTRC_InvalidFormat, formatName, line);
+}
+
+[[noreturn]] void invalidSize(std::uint64_t length, std::uint32_t code, unsigned line)
+{
+    SVC::fTrace(formatName, line, "Invalid size of %d for type %d", static_cast<int>(length), static_cast<int>(code));
+    throw InvalidOp(InvalidOp::RTRC_InvalidFormat, formatName, line);
+}
+
+std::uint32_t bigEndian32(const unsigned char* p)
+{
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+
+std::uint32_t bigEndian16(const unsigned char* p)
+{
+    return (std::uint32_t(p[0]) << 8) | p[1];
+}
+
+// Host reads take 32-bit counts; a larger value cannot be read at once.
+unsigned readableCount(std::uint64_t count, std::uint32_t code, unsigned line)
+{
+    if (count > std::numeric_limits<std::uint32_t>::max())
+        invalidSize(count, code, line);
+    return static_cast<unsigned>(count);
+}
+
+}  // namespace
+
+const ByteString& FormatTreeNode::openText()
+{
+    static const ByteString text(reinterpret_cast<const unsigned char*>("{ "), 2);
+    return text;
+}
+
+const ByteString& FormatTreeNode::closeText()
+{
+    static const ByteString text(reinterpret_cast<const unsigned char*>(" }"), 2);
+    return text;
+}
+
+const ByteString& FormatTreeNode::separatorText()
+{
+    static const ByteString text(reinterpret_cast<const unsigned char*>(", "), 2);
+    return text;
+}
+
+const ByteString& FormatTreeNode::dotsText()
+{
+    static const ByteString text(reinterpret_cast<const unsigned char*>("..."), 3);
+    return text;
+}
+
+const ByteString& FormatTreeNode::emptyText()
+{
+    static const ByteString text;
+    return text;
+}
+
+SqlTypeEntry FormatTreeNode::sqlEntry() const
+{
+    const _TYPE_ENTRY* e = formatType_.typeIndex().module() == 0 ? nullptr : formatType_.typeEntry();
+    if (e == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_InvalidFormat, formatName, __LINE__);
+    if (!SqlTypeEntry::isSqlEntry(e))
+        cannotFormat(e->leaf, __LINE__);
+    return SqlTypeEntry(*e);
+}
+
+unsigned char* FormatTreeNode::replaceEvaluationBuffer(std::uint64_t size) const
+{
+    freeBuffer();
+    const_cast<FormatTreeNode*>(this)->ensureBuffer(size);
+    return const_cast<unsigned char*>(ownBuffer());
+}
+
+std::uint16_t FormatTreeNode::FormatValue(DBG_REPS rep, StackItem&, const char*& text, unsigned int maxLength) const
+{
+    representation_ = rep;
+    ByteString value = format(rep, maxLength);
+    formattedValue_ = std::move(value);
+    text = reinterpret_cast<const char*>(formattedValue_.data());
+    const SqlTypeEntry entry = sqlEntry();
+    if (entry.elementCount() > 0)
+        return 1012;
+    switch (entry.sqlType()) {
+    case 916: case 917: case 920: case 921: case 924: case 925:
+        return 1012;
+    default:
+        return 0;
+    }
+}
+
+ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
+{
+    if (tracing()) {
+        ByteString id = debugNodeIdentifier();
+        SVC::fTrace(formatName, __LINE__, "Formatting of node %s with representation %d",
+                    reinterpret_cast<const char*>(id.data()), rep);
+    }
+    const SqlTypeEntry entry = sqlEntry();
+    const std::uint32_t code = entry.sqlType();
+    if (code == 0)
+        cannotFormat(code, __LINE__);
+
+    DebuggeeLocation location(DebuggeeAddress(entry.address() + static_cast<std::uint64_t>(offset()),
+                                              static_cast<int>(entry.addressBytes())));
+
+    if (entry.elementCount() > 0) {
+        UpdateTreeNode* first = nullptr;
+        if (QueryArrayElementInfo(1, first) == 0 && first != nullptr)
+            return formatAddressAsArray(location, first->typeOfDataItem(), maxLength);
+        return emptyText();
+    }
+
+    const std::uint32_t declared = entry.length();
+    std::uint64_t size = sqlByteSize(static_cast<int>(code), declared);
+    if (code == 65984) {
+        location.increment(-12);
+        size += 10;
+    }
+    const unsigned count = readableCount(size, code, __LINE__);
+    unsigned char* bytes = replaceEvaluationBuffer(count);
+    if (count != 0)
+        location.read(bytes, count);
+
+    // Keeps n bytes from an offset of the buffer read as the whole buffer.
+    auto keep = [this, &bytes](unsigned from, std::uint64_t n) {
+        std::vector<unsigned char> part(bytes + from, bytes + from + n);
+        bytes = replaceEvaluationBuffer(n);
+        if (n != 0)
+            std::memcpy(bytes, part.data(), n);
+    };
+    // Reads n bytes afresh from the location plus 4 as the whole buffer.
+    auto reread = [this, &bytes, &location, code](std::uint64_t n) {
+        const unsigned c = readableCount(n, code, __LINE__);
+        DebuggeeLocation from(location);
+        from.increment(4);
+        bytes = replaceEvaluationBuffer(c);
+        if (c != 0)
+            from.read(bytes, c);
+    };
+
+    switch (code) {
+    case 404: case 405: case 408: case 409: {
+        const std::uint32_t l = bigEndian32(bytes);
+        std::uint64_t n = 0;
+        if (declared != 0) {
+            n = std::min(l, declared);
+            keep(4, n);
+        } else if (l != 0) {
+            n = std::min(l, entry.maxLength());
+            reread(n);
+        } else {
+            keep(4, 0);
+        }
+        return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
+    }
+    case 412: case 413: {
+        const std::uint64_t l = bigEndian32(bytes);
+        std::uint64_t n;
+        if (declared != 0) {
+            if (declared <= l) {
+                n = 2 * std::uint64_t(declared);
+            } else {
+                n = 2 * l + 1;
+                if (bytes[4 + n - 1] == 0)
+                    --n;
+            }
+            keep(4, n);
+        } else {
+            const std::uint64_t m = std::min<std::uint64_t>(l, entry.maxLength());
+            n = 2 * m + 1;
+            reread(n);
+            if (bytes[n - 1] == 0)
+                --n;
+        }
+        return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
+    }
+    case 448: case 449: case 456: case 457: {
+        const std::uint32_t l = bigEndian16(bytes);
+        const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
+        keep(2, n);
+        return formatText(bytes, n, n);
+    }
+    case 452: case 453: case 468: case 469:
+        return formatCharString(rep, maxLength);
+    case 464: case 465: case 472: case 473: {
+        const std::uint64_t l = bigEndian16(bytes);
+        if (l < declared) {
+            // The copy ends one byte into the character after the last
+            // whole one: that byte counts as a character of its own unless
+            // it is 0.
+            const std::uint64_t n = 2 * l + 1;
+            keep(2, n);
+            const unsigned characters = static_cast<unsigned>(bytes[n - 1] == 0 ? l : l + 1);
+            return formatText(bytes, n, characters);
+        }
+        keep(2, 2 * std::uint64_t(declared));
+        return formatText(bytes, 2 * std::uint64_t(declared), declared);
+    }
+    case 480: case 481:
+        if (declared != 4 && declared != 8)
+            invalidSize(declared, code, __LINE__);
+        return FormatPrimitive::format(rep, declared == 4 ? 196u : 197u, bytes, declared);
+    case 484: case 485:
+        return formatPackedDecimal(rep);
+    case 492: case 493: case 496: case 497: case 500: case 501:
+        return formatFixedPointBinary(rep);
+    case 504: case 505:
+        return formatZonedDecimal(rep);
+    case 904: case 905: {
+        const std::uint32_t n = std::min(bigEndian32(bytes), declared);
+        keep(4, n);
+        return formatBinaryAsHex(rep, n, maxLength);
+    }
+    case 908: case 909: {
+        const std::uint32_t l = bigEndian16(bytes);
+        const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
+        keep(2, n);
+        return formatBinaryAsHex(rep, n, maxLength);
+    }
+    case 912: case 913: case 960: case 961: case 964: case 965: case 968: case 969:
+    case 972: case 973: case 976: case 977:
+        return formatBinaryAsHex(rep, declared, maxLength);
+    case 916: case 917: case 920: case 921: case 924: case 925: case 1000:
+        return formatClassOrStructure(rep, maxLength);
+    case 996: case 997: {
+        unsigned primitive;
+        switch (declared) {
+        case 4: primitive = 159; break;
+        case 8: primitive = 192; break;
+        case 16: primitive = 193; break;
+        default: invalidSize(declared, code, __LINE__);
+        }
+        return FormatPrimitive::format(rep, primitive, bytes, declared);
+    }
+    case 65984: {
+        const std::uint32_t n = std::min(bigEndian32(bytes), declared);
+        keep(12, n);
+        return formatText(bytes, n, n);
+    }
+    default:
+        cannotFormat(code, __LINE__);
+    }
+}

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
+
 
 #include "datatypes/DecNumberBinding.h"
 #include "datatypes/PackedDecimalDigits.h"
+#include "services/CLocaleNumbers.h"
 
 // ------------------------------------------------------------ tables
 
@@ -62,12 +63,6 @@ constexpr unsigned char textEnd = 0xC4;
 // and their filler.
 constexpr int areaBytes = PackedDecimalMaxBytes;
 constexpr unsigned char areaFiller = 0xEE;
-
-// A locale whose number texts use the point, for the long double conversions.
-locale_t numberLocale() {
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
 
 } // namespace
 
@@ -285,9 +280,7 @@ bool fromLongDouble(long double x, int p, int s, unsigned char* out) {
     if (!validShape(p, s) || !std::isfinite(x))
         return false;
     char text[512];
-    locale_t previous = uselocale(numberLocale());
-    int length = std::snprintf(text, sizeof text, "%.*Lf", s, x);
-    uselocale(previous);
+    int length = clocale_numbers::formatFixed(text, sizeof text, s, x);
     if (length < 0 || length >= static_cast<int>(sizeof text))
         return false;
     return scan(text, p, s, out);
@@ -310,7 +303,7 @@ bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long
     }
     text[at] = 0;
     char* end = nullptr;
-    long double value = strtold_l(text, &end, numberLocale());
+    long double value = clocale_numbers::toLongDouble(text, &end);
     if (end == text)
         return false;
     *out = value;

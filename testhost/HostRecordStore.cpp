@@ -174,6 +174,7 @@ TYPE_INDEX HostRecordStore::classType(const ClassSpec& spec)
         r.name = text(m.name);
         r.name2 = text("");
         r.classChar = m.classChar;
+        r.levelNumber = m.levelNumber;
         if (m.isStatic) {
             r.flags |= TNclassmember_Static;
             r.location.storageName = text(m.storageName);
@@ -347,7 +348,7 @@ _SYMBOL_ENTRY& HostRecordStore::newSymbol(UBYTE4 kind, const std::string& name)
 }
 
 _SYMBOL_ENTRY& HostRecordStore::staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                               UBYTE8 offset)
+                                               UBYTE8 offset, UBYTE1 level)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_STATIC, name);
     s.statics.section = section;
@@ -356,17 +357,42 @@ _SYMBOL_ENTRY& HostRecordStore::staticVariable(const std::string& name, TYPE_IND
     s.statics.type = type;
     s.statics.displayName = text(name);
     s.statics.mangledName = text(name);
+    s.statics.level = level;
     return s;
 }
 
 _SYMBOL_ENTRY& HostRecordStore::automaticVariable(const std::string& name, TYPE_INDEX type,
-                                                  std::int64_t frameOffset)
+                                                  std::int64_t frameOffset, UBYTE1 level)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_AUTOMATIC, name);
     s.automatic.frameOffsetLow = static_cast<BYTE4>(frameOffset);
     s.automatic.frameOffsetHigh = static_cast<UBYTE4>(static_cast<UBYTE8>(frameOffset) >> 32);
     s.automatic.type = type;
     s.automatic.attributeD = 1;
+    s.automatic.level = level;
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::qualifiedName(const std::string& name, const _SYMBOL_ENTRY& parent,
+                                              UBYTE1 level)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_QUALIFIED_NAME, name);
+    s.qualified.parent = &parent;
+    s.qualified.level = level;
+    return s;
+}
+
+_SYMBOL_ENTRY& HostRecordStore::sqlHostVariable(const std::string& name, const SqlVariable& v)
+{
+    _SYMBOL_ENTRY& s = newSymbol(SE_SQL_HOST_VARIABLE, name);
+    s.sqlhostvariable.sqlType = v.sqlType;
+    s.sqlhostvariable.length = v.length;
+    s.sqlhostvariable.maxLength = v.maxLength;
+    s.sqlhostvariable.addressLow = static_cast<UBYTE4>(v.address);
+    s.sqlhostvariable.addressHigh = static_cast<UBYTE4>(v.address >> 32);
+    s.sqlhostvariable.addressWidth = v.addressWidth;
+    s.sqlhostvariable.elementCount = v.elementCount;
+    s.sqlhostvariable.ccsid = v.ccsid;
     return s;
 }
 

@@ -45,6 +45,7 @@ public:
         std::string storageName{};        // static members
         std::vector<UBYTE1> location{};   // a DWARF location instead of an offset
         UBYTE1 classChar = 0;
+        UBYTE1 levelNumber = 0;           // a COBOL group member's level
     };
     struct Base {
         TYPE_INDEX type{};
@@ -143,10 +144,13 @@ public:
     // ---- symbol entries ----
     _SYMBOL_ENTRY& newSymbol(UBYTE4 kind, const std::string& name);
 
+    // level: a COBOL data item's level number (0: none).
     _SYMBOL_ENTRY& staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                  UBYTE8 offset);
+                                  UBYTE8 offset, UBYTE1 level = 0);
     _SYMBOL_ENTRY& automaticVariable(const std::string& name, TYPE_INDEX type,
-                                     std::int64_t frameOffset);
+                                     std::int64_t frameOffset, UBYTE1 level = 0);
+    // Code 10: a name inside the group or table parent.
+    _SYMBOL_ENTRY& qualifiedName(const std::string& name, const _SYMBOL_ENTRY& parent, UBYTE1 level = 0);
     _SYMBOL_ENTRY& dwarfVariable(const std::string& name, TYPE_INDEX type,
                                  const std::vector<UBYTE1>& location);
     _SYMBOL_ENTRY& registerVariable(const std::string& name, TYPE_INDEX type,
@@ -191,6 +195,19 @@ public:
     ConditionTable conditionTable(const std::string& group, const std::string& table, TYPE_INDEX dataType,
                                   UBYTE4 elementBytes, UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
                                   const std::vector<Condition>& conditions);
+
+    // An SQL host variable (code SE_SQL_HOST_VARIABLE): its SQL type code,
+    // lengths, element count and code page, and where its storage lies.
+    struct SqlVariable {
+        UBYTE4 sqlType = 0;
+        UBYTE4 length = 0;      // declared length
+        UBYTE4 maxLength = 0;
+        UBYTE8 address = 0;
+        UBYTE4 addressWidth = 64;  // bits
+        UBYTE4 elementCount = 0;   // 0: a scalar
+        UBYTE2 ccsid = 0;          // 0: the context's code page
+    };
+    _SYMBOL_ENTRY& sqlHostVariable(const std::string& name, const SqlVariable& v);
 
     // A null-terminated symbol list kept by the store.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FrozenTable.h"
 #include "AnalyserFixture.h"
 
 namespace {
@@ -60,14 +61,7 @@ struct TypeRow {
 std::vector<TypeRow> typeRows(unsigned addressSize)
 {
     std::vector<TypeRow> rows;
-    const char* dir = std::getenv("NORVEXA_TEST_DATA");
-    if (dir == nullptr)
-        return rows;
-    std::ifstream in(std::string(dir) + "/c_arithmetic.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
+    for (const std::string& line : frozenRows("c_arithmetic.txt")) {
         std::istringstream fields(line);
         unsigned size = 0;
         TypeRow r;

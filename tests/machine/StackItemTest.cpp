@@ -183,8 +183,8 @@ TEST_F(StackItemTest, TreeRootIsMadeOnceAndReleasedWithTheItem)
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(item->getTreeRoot(), root);
     EXPECT_EQ(root->referenceCount(), 1u);
-    EXPECT_TRUE(root->type() == item->type());
-    EXPECT_EQ(&root->environment(), &rep());
+    EXPECT_TRUE(root->dataType() == item->type());
+    EXPECT_EQ(root->internalRep(), &rep());
 
     root->addReference();  // the test's own hold, to watch the item let go
     delete item;

@@ -87,7 +87,7 @@ TEST(XPG4MsgServer, ReadsTheBuiltCatalogue)
 {
     XPG4MsgServer server(EncodedString(L"en_US"), "rmq");
     ASSERT_TRUE(server.isOpen());
-    EXPECT_EQ(utf8(server.getMessage(1, 4)), "$$$$0004E Division by zero.");
+    EXPECT_EQ(utf8(server.getMessage(1, 29)), "$$$$0029E Division by zero.");
     std::string missing = utf8(server.getMessage(1, 9999));
     EXPECT_NE(missing.find("9999"), std::string::npos);
     EXPECT_NE(missing.find("rmq"), std::string::npos);

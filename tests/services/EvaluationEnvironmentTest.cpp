@@ -5,6 +5,7 @@
 #include <atomic>
 #include <barrier>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -345,6 +346,19 @@ TEST(EvaluationEnvironment, ConditionalVarItemIsOwned)
         EXPECT_EQ(deleted, 1);
     }
     EXPECT_EQ(deleted, 2);
+}
+
+TEST(EvaluationEnvironment, ConditionalVarNameIsKeptAsText)
+{
+    ExpressionRepresentation env(6, nullptr);
+    EXPECT_EQ(env.conditionalVarName().length(), 0u);
+    std::string name = "ACCOUNT-STATUS";
+    env.setConditionalVarName(name.c_str());
+    name[0] = 'X';  // a copy was taken
+    const ByteString& kept = env.conditionalVarName();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(kept.data()), kept.length()), "ACCOUNT-STATUS");
+    env.setConditionalVarName(nullptr);
+    EXPECT_EQ(env.conditionalVarName().length(), 0u);
 }
 
 TEST(EvaluationEnvironment, UpcSessionMadeOnce)

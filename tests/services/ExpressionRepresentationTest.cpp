@@ -97,6 +97,14 @@ TEST(ExpressionRepresentation, Parameters)
     rep.setParameters(chosen, 1);
     EXPECT_NE(rep.flags() & ExpressionRepresentation::parametersSet, 0);
     EXPECT_FALSE(rep.isArrayAssignment());
+
+    // A store over parameters is an array assignment; without parameters it
+    // is a plain store.
+    rep.markStores();
+    EXPECT_EQ(rep.flags() & 0x02, 0x02);
+    EXPECT_TRUE(rep.isArrayAssignment());
+    rep.exprInfo()->parameterCount = 0;
+    EXPECT_FALSE(rep.isArrayAssignment());
 }
 
 TEST(ExpressionRepresentation, ResetReleasesTheBuiltExpressionOnce)

@@ -3,23 +3,17 @@
 // language's text.
 
 #include <barrier>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "services/Message.h"
 #include "services/MessageServerWorkStation.h"
+#include "ScratchCatalogues.h"
 #include "testhost/TestHostFixture.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string text(const Message& message)
 {
@@ -36,37 +30,14 @@ protected:
     void SetUp() override
     {
         TestHostFixture::SetUp();
-        dir = fs::temp_directory_path() / ("norvexa-locales-" + std::to_string(getpid()));
-        for (const auto& [language, words] : {std::pair<std::string, std::string>{"xa", "Teilung durch Null"},
-                                              {"xb", "Division par zero"}}) {
-            fs::create_directories(dir / language);
-            const fs::path source = dir / language / "rmq.msg";
-            std::ofstream(source) << "$set 1\n4 $$$$0004E " << words << " (%1).\n";
-            const std::string command = "gencat '" + (dir / language / "rmq.cat").string() + "' '" +
-                                        source.string() + "' 2>/dev/null";
-            if (std::system(command.c_str()) != 0)
-                GTEST_SKIP() << "gencat is not available";
-        }
-        const char* before = std::getenv("NORVEXA_CATALOG_DIR");
-        if (before != nullptr)
-            saved = before;
-        hadSaved = before != nullptr;
-        setenv("NORVEXA_CATALOG_DIR", dir.string().c_str(), 1);
+        if (!catalogues.compiled())
+            GTEST_SKIP() << "gencat is not available";
     }
 
-    void TearDown() override
-    {
-        if (hadSaved)
-            setenv("NORVEXA_CATALOG_DIR", saved.c_str(), 1);
-        else
-            unsetenv("NORVEXA_CATALOG_DIR");
-        fs::remove_all(dir);
-        TestHostFixture::TearDown();
-    }
-
-    fs::path dir;
-    std::string saved;
-    bool hadSaved = false;
+    ScratchCatalogues catalogues{{
+        {"xa", "$set 1\n4 $$$$0004E Teilung durch Null (%1).\n"},
+        {"xb", "$set 1\n4 $$$$0004E Division par zero (%1).\n"},
+    }};
 };
 
 TEST_F(MessageLocaleTest, EachThreadReadsItsOwnLocale)

@@ -1,9 +1,12 @@
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "services/Message.h"
 #include "services/MessageServerWorkStation.h"
+#include "ScratchCatalogues.h"
 #include "testhost/TestHostFixture.h"
 
 namespace {
@@ -38,7 +41,29 @@ TEST_F(MessageTest, NumberZeroJoinsItsInserts)
     EXPECT_EQ(text(Message(0, nullptr)), "");
 }
 
-TEST_F(MessageTest, CatalogueTextGetsThePrefixAndTheInserts)
+// Texts with several markers, some repeated, from a catalogue of the test's
+// own, read in its locale.
+class MessageMarkerTest : public MessageTest {
+protected:
+    void SetUp() override
+    {
+        MessageTest::SetUp();
+        if (!catalogues.compiled())
+            GTEST_SKIP() << "gencat is not available";
+        Message::MessageServer::instance()->setLocale(EncodedString(L"xm_XM"));
+    }
+
+    ScratchCatalogues catalogues{{
+        {"xm", "$quote \"\n$set 1\n"
+               "1 \"$$$$0001E The expression could not be evaluated: %1\"\n"
+               "4 \"$$$$0004E Division by zero.\"\n"
+               "8 \"$$$$0008E %1 is not allocated.\"\n"
+               "10 \"$$$$0010E Subscript %1 is out of bounds for %2.\"\n"
+               "14 \"$$$$0014E The name %1 is ambiguous: %1 is declared in %2 and in %3.\"\n"},
+    }};
+};
+
+TEST_F(MessageMarkerTest, CatalogueTextGetsThePrefixAndTheInserts)
 {
     struct {
         int id;
@@ -70,6 +95,37 @@ TEST_F(MessageTest, CatalogueTextGetsThePrefixAndTheInserts)
     }
 }
 
+TEST_F(MessageTest, TheCatalogueHoldsEveryMessageTheEvaluatorShows)
+{
+    // Each message the entry points and the result trees show reads with its
+    // own number after the prefix; one insert where the message takes one.
+    const int numbers[] = {1,  2,  3,  4,  5,  6,  7,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+                           19, 20, 21, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42,
+                           43, 44, 51};
+    for (int n : numbers) {
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "ZEMT%04d", n);
+        const std::string read = text(Message(n, "NAME", nullptr));
+        EXPECT_EQ(read.rfind(prefix, 0), 0u) << read;
+        EXPECT_EQ(read.find('%'), std::string::npos) << read;
+    }
+    struct {
+        int id;
+        const char* insert;
+        const char* expected;
+    } cases[] = {
+        {1, "+ )", "ZEMT0001E The expression has a syntax error at: + )"},
+        {3, "nosuch", "ZEMT0003E The name nosuch is not defined in the current context."},
+        {20, "struct empty", "ZEMT0020E The class or structure struct empty has no members to show."},
+        {21, "ignored", "ZEMT0021E The expression could not be evaluated."},
+        {29, nullptr, "ZEMT0029E Division by zero."},
+        {41, nullptr, "ZEMT0041W The expression changed the value of a data item."},
+        {44, "FLD", "ZEMT0044E The name FLD is ambiguous: it names more than one item. Qualify it."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(text(Message(c.id, c.insert, nullptr)), c.expected);
+}
+
 TEST_F(MessageTest, ElevenInsertsKeepNine)
 {
     Message message(0, "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", nullptr);
@@ -77,7 +133,7 @@ TEST_F(MessageTest, ElevenInsertsKeepNine)
     EXPECT_EQ(text(message), "1 2 3 4 5 6 7 8 9");
 }
 
-TEST_F(MessageTest, TextIsBuiltAgainAfterSetIdOrSetInserts)
+TEST_F(MessageMarkerTest, TextIsBuiltAgainAfterSetIdOrSetInserts)
 {
     Message message(0, "first", nullptr);
     EXPECT_EQ(text(message), "first");
@@ -108,7 +164,7 @@ TEST_F(MessageTest, SameLocaleKeepsTheOpenCatalogue)
 {
     auto* server = static_cast<MessageServerWorkStation*>(Message::MessageServer::instance());
     EXPECT_EQ(server, Message::MessageServer::instance());
-    text(Message(4));
+    text(Message(29));
     ASSERT_TRUE(server->hasServer());
     server->setLocale(EncodedString("en_US", Encoding_UTF8));
     EXPECT_TRUE(server->hasServer());
@@ -117,7 +173,7 @@ TEST_F(MessageTest, SameLocaleKeepsTheOpenCatalogue)
     server->setLocale(EncodedString(L"de_DE"));
     EXPECT_FALSE(server->hasServer());
     // No catalogue for that locale: the default one serves.
-    EXPECT_EQ(text(Message(4)), "ZEMT0004E Division by zero.");
+    EXPECT_EQ(text(Message(29)), "ZEMT0029E Division by zero.");
     EXPECT_TRUE(server->hasServer());
 }
 

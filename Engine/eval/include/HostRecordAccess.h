@@ -396,6 +396,29 @@ inline const _SYMBOL_ENTRY* symbolEntryOwner(const _SYMBOL_ENTRY& s)
     }
 }
 
+// The COBOL level number of a data item's entry (codes 2, 3 and 10); 0 for
+// other codes and for entries that give none.
+inline UBYTE1 symbolEntryLevel(const _SYMBOL_ENTRY& s)
+{
+    switch (s.kind) {
+    case SE_AUTOMATIC: return s.automatic.level;
+    case SE_STATIC: return s.statics.level;
+    case SE_QUALIFIED_NAME: return s.qualified.level;
+    default: return 0;
+    }
+}
+
+// The entry found for an SQL host-variable expression, read as an SQL host
+// variable whatever its storage code.
+inline UBYTE4 sqlVariableType(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.sqlType; }
+inline UBYTE4 sqlVariableLength(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.length; }
+inline UBYTE4 sqlVariableMaxLength(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.maxLength; }
+inline UBYTE4 sqlVariableAddressLow(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressLow; }
+inline UBYTE4 sqlVariableAddressHigh(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressHigh; }
+inline UBYTE4 sqlVariableAddressWidth(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressWidth; }
+inline UBYTE4 sqlVariableElementCount(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.elementCount; }
+inline UBYTE2 sqlVariableCcsid(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.ccsid; }
+
 // Code 10: the qualifying parent entry.
 inline const _SYMBOL_ENTRY* symbolEntryParent(const _SYMBOL_ENTRY& s)
 {

@@ -38,6 +38,11 @@ enum SE_StorageCode : UBYTE4 {
     SE_DWARF_LOCATION = 40,
     SE_TYPED41 = 41,
     SE_COMMON_MEMBER = 43,
+    // An SQL host variable. The code is this project's own: the evaluator
+    // reads the entry found for an SQL host-variable expression as this
+    // record whatever its code; the simulated host marks it with the kind of
+    // the type entry validation makes from it.
+    SE_SQL_HOST_VARIABLE = 89,
     SE_BUILTIN_PROCEDURE = 16384,
     SE_CONDITION_NAME = 16385,
 };
@@ -103,7 +108,7 @@ struct SEautomatic {
     UBYTE1 classChar;                 // 28
     UBYTE1 attributeA;                // 29
     UBYTE1 attributeD;                // 30
-    UBYTE1 reserved31;                // 31
+    UBYTE1 level;                     // 31: COBOL level number (0: none)
     const _SYMBOL_ENTRY* owner;       // 32
     const UBYTE1* location;           // 36: DWARF location expression
     UBYTE4 locationLength;            // 40
@@ -122,7 +127,7 @@ struct SEstatic {
     const char* displayName;          // 28
     const char* mangledName;          // 32
     UBYTE4 offsetHigh;                // 36
-    UBYTE1 reserved40;                // 40
+    UBYTE1 level;                     // 40: COBOL level number (0: none)
     UBYTE1 classChar;                 // 41
     UBYTE1 attributeA;                // 42
     UBYTE1 attributeD;                // 43
@@ -140,6 +145,7 @@ struct SEqualified {
     const char* name;                 // 6
     UBYTE1 reserved10[2];             // 10
     const _SYMBOL_ENTRY* parent;      // 12
+    UBYTE1 level;                     // 16: COBOL level number (0: none)
 };
 
 // Code 17: member function.
@@ -216,6 +222,24 @@ struct SEbuiltin {
     UBYTE4 resultCode;                // 24
 };
 
+// An SQL host variable (see SE_SQL_HOST_VARIABLE): what it is and where
+// its storage lies.
+struct SEsqlhostvariable {
+    UBYTE4 kind;                      // 0
+    UBYTE2 flags;                     // 4
+    const char* name;                 // 6
+    UBYTE1 reserved10[4];             // 10
+    UBYTE4 sqlType;                   // 14: SQL type code
+    UBYTE1 reserved18[2];             // 18
+    UBYTE4 addressLow;                // 20
+    UBYTE4 addressHigh;               // 24
+    UBYTE4 addressWidth;              // 28: in bits
+    UBYTE4 length;                    // 32: declared length
+    UBYTE4 maxLength;                 // 36
+    UBYTE4 elementCount;              // 40: 0 for a scalar
+    UBYTE2 ccsid;                     // 44: 0 for the context's code page
+};
+
 // A symbol entry: the record of its storage code.
 struct _SYMBOL_ENTRY {
     union {
@@ -232,6 +256,7 @@ struct _SYMBOL_ENTRY {
         SEsectiondata36 sectiondata36;
         SEcommonmember commonmember;
         SEbuiltin builtin;
+        SEsqlhostvariable sqlhostvariable;
     };
 };
 

@@ -233,7 +233,8 @@ struct TNclassmember {
     const char* name;                 // 32
     const char* name2;                // 36
     UBYTE1 classChar;                 // 40
-    UBYTE1 reserved41[3];             // 41
+    UBYTE1 levelNumber;               // 41: COBOL level of a group member (0: none)
+    UBYTE1 reserved42[2];             // 42
 };
 enum {
     TNclassmember_Static = 1,

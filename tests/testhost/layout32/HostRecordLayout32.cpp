@@ -3,7 +3,9 @@
 // host format. Three placements are this project's own, where the format gives
 // two fields one position (see HostRecords.h): TNfunction::classType,
 // SEautomatic::location/locationLength and TNclass::name2 (shared with the
-// created class record).
+// created class record). The COBOL level numbers of symbol entries
+// (SEautomatic, SEstatic and SEqualified ::level) take bytes the format
+// leaves unused.
 
 #include "HostRecordAccess.h"
 
@@ -75,6 +77,7 @@ AT(TNclassmember, expressionLength, 28);
 AT(TNclassmember, name, 32);
 AT(TNclassmember, name2, 36);
 AT(TNclassmember, classChar, 40);
+AT(TNclassmember, levelNumber, 41);
 
 AT(TNfunction, leaf, 0);
 AT(TNfunction, flags, 8);
@@ -246,6 +249,7 @@ AT(SEautomatic, frameOffsetHigh, 24);
 AT(SEautomatic, classChar, 28);
 AT(SEautomatic, attributeA, 29);
 AT(SEautomatic, attributeD, 30);
+AT(SEautomatic, level, 31);
 AT(SEautomatic, owner, 32);
 AT(SEautomatic, location, 36);
 AT(SEautomatic, locationLength, 40);
@@ -259,6 +263,7 @@ AT(SEstatic, type, 20);
 AT(SEstatic, displayName, 28);
 AT(SEstatic, mangledName, 32);
 AT(SEstatic, offsetHigh, 36);
+AT(SEstatic, level, 40);
 AT(SEstatic, classChar, 41);
 AT(SEstatic, attributeA, 42);
 AT(SEstatic, attributeD, 43);
@@ -271,6 +276,20 @@ AT(SEqualified, kind, 0);
 AT(SEqualified, flags, 4);
 AT(SEqualified, name, 6);
 AT(SEqualified, parent, 12);
+AT(SEqualified, level, 16);
+
+// The entry an SQL host-variable expression finds; validation copies these
+// fields into the type entry it makes.
+AT(SEsqlhostvariable, kind, 0);
+AT(SEsqlhostvariable, name, 6);
+AT(SEsqlhostvariable, sqlType, 14);
+AT(SEsqlhostvariable, addressLow, 20);
+AT(SEsqlhostvariable, addressHigh, 24);
+AT(SEsqlhostvariable, addressWidth, 28);
+AT(SEsqlhostvariable, length, 32);
+AT(SEsqlhostvariable, maxLength, 36);
+AT(SEsqlhostvariable, elementCount, 40);
+AT(SEsqlhostvariable, ccsid, 44);
 
 AT(SEmemberfunction, kind, 0);
 AT(SEmemberfunction, flags, 4);

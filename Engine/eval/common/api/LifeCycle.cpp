@@ -7,7 +7,7 @@
 
 #include "api/EntryFrame.h"
 #include "api/PluginEntryPoints.h"
-#include "compiler/ExpressionLifecycle.h"
+#include "compiler/ExpressionBuild.h"
 #include "services/SVC.h"
 
 namespace {

@@ -100,6 +100,36 @@ public:
   EE_Expression& analyze(EE_TypeidOfTypeExpression& node, LoadContext context);
   EE_Expression& analyze(EE_OffsetofExpression& node, LoadContext context);
 
+  // Code generation: the byte code of an analysed tree, appended through the
+  // services. The entry generates the root as the whole expression's value
+  // and ends an expression with array sections by handing its section over.
+  // The reuse flag is 1 when the item's address is already on the value
+  // stack, so that only the load through it is emitted.
+  void evaluate(EE_Expression& expression);
+  void evaluate(EE_Expression& expression, LoadContext context, int reuse);
+  void evaluate(EE_NameExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_MemberExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_CastExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_ConditionalExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_UnaryExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_FunctionCallExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_ArraySectionExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_VectorSubscriptExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_LiteralExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_FigConstantExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_ImaginaryExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_SizeofTypeExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_ThisExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_ParenthesesExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_OffsetofExpression& node, LoadContext context, int reuse);
+  void evaluate(EE_TypeidOfTypeExpression& node, LoadContext context, int reuse);
+  void evaluateArithmeticOperators(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluateComparisonOperators(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluateLogicalOperators(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluateAssignOperators(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluatePointerAssignOperator(EE_BinaryExpression& node, LoadContext context, int reuse);
+
   // The state of the COBOL first pass and of array sections.
   bool hasArraySection() const { return _hasArraySection; }
   unsigned sectionDimensions() const { return _sectionDimensions; }
@@ -128,6 +158,15 @@ private:
   void intermediatePrecision(EE_BinaryExpression& node);
   // Assignment compatibility of COBOL receiving and sending items.
   bool cobolAssignable(EE_Expression& receiver, EE_Expression& sender);
+
+  // Code generation helpers.
+  void evaluateSubscript(EE_BinaryExpression& node, LoadContext context, int reuse);
+  void evaluateRefMod(EE_BinaryExpression& node, LoadContext context);
+  void evaluateIncrement(EE_UnaryExpression& node, LoadContext context);
+  // The change of an increment or decrement applied to the value on top.
+  void emitStep(EE_UnaryExpression& node, const EE_TypeDescriptor& operandType);
+  // The conversion of a value about to be stored into a receiving item.
+  void emitStoreConversion(EE_BinaryExpression& node, EE_Expression& receiver, const EE_TypeDescriptor& receiving);
 
   EE_DebuggerServices& services;
   bool _hasArraySection = false;

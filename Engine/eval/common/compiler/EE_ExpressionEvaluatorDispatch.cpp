@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "compiler/CheckForSideEffects.h"
+#include "compiler/EvaluatorSupport.h"
 #include "compiler/CxxevalInterface.h"
 #include "frontend/EE_ArraySectionExpression.h"
 #include "frontend/EE_BinaryExpression.h"
@@ -27,25 +28,8 @@
 #include "frontend/EE_UnaryExpression.h"
 #include "frontend/EE_VectorSubscriptExpression.h"
 
-namespace {
-
-using LC = EE_ExpressionEvaluator::LoadContext;
-
-// Kinds that take a value: the root context means a plain value for them.
-LC valueContext(LC context)
-{
-  return context == EE_ExpressionEvaluator::LoadRootValue ? EE_ExpressionEvaluator::LoadValue : context;
-}
-
-template <class Node>
-Node& as(Node* node, EE_Expression& expression)
-{
-  if (node == nullptr)
-    throw EE_Exception(EE_Exception::UnsupportedOperator, &expression);
-  return *node;
-}
-
-} // namespace
+using evaluator::as;
+using evaluator::valueContext;
 
 EE_Expression& EE_ExpressionEvaluator::analyze(EE_Expression& e, LoadContext context)
 {

@@ -182,6 +182,7 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         where.clear();
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "saving conditional variable here");
         current().setConditionalVarItem(item->clone());
+        current().setConditionalVarName(popped->name());
         push(item.get());
         StackItem* pushed = item.release();
         pushed->takeRegisterMarks(*popped);

@@ -37,8 +37,11 @@ StackItem::StackItem(const StackItem& other)
 
 StackItem::~StackItem()
 {
-    if (treeRoot_ != nullptr)
+    if (treeRoot_ != nullptr) {
+        // A root the host still holds must not keep pointing at this item.
+        treeRoot_->forgetResult(this);
         treeRoot_->removeReference();
+    }
     location_.clear();
 }
 
@@ -60,7 +63,8 @@ void StackItem::takeRegisterMarks(const StackItem& other)
 RootTreeNode* StackItem::getTreeRoot()
 {
     if (treeRoot_ == nullptr) {
-        auto* root = new RootTreeNode(type_, environment_, environment_.expression(this));
+        const ByteString text = environment_.expression(this);
+        auto* root = new RootTreeNode(type_, environment_, reinterpret_cast<const char*>(text.data()));
         root->addReference();
         treeRoot_ = root;
     }

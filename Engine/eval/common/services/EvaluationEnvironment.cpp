@@ -289,6 +289,13 @@ void EvaluationEnvironment::setConditionalVarItem(StackItem* item)
     conditionalVarItem_ = item;
 }
 
+void EvaluationEnvironment::setConditionalVarName(const char* name)
+{
+    const char* text = name != nullptr ? name : "";
+    conditionalVarName_ = ByteString(reinterpret_cast<const unsigned char*>(text),
+                                     static_cast<unsigned>(std::strlen(text)));
+}
+
 EvaluationEnvironment::UpcDebugSession* EvaluationEnvironment::upcDebugSession()
 {
     if (upcSession_ == nullptr)

@@ -114,6 +114,10 @@ public:
     // Keeps item (owned), deleting the item held before.
     void setConditionalVarItem(StackItem* item);
     StackItem* conditionalVarItem() const { return conditionalVarItem_; }
+    // The name of the conditional variable, shown with a condition's result;
+    // a null name is kept as the empty text.
+    void setConditionalVarName(const char* name);
+    const ByteString& conditionalVarName() const { return conditionalVarName_; }
 
     UpcDebugSession* upcDebugSession();
 
@@ -159,6 +163,7 @@ private:
     List<TemplateItem*> templates_;
     List<ByteString*> constantStrings_;
     ByteString ebcdicCodePage_;
+    ByteString conditionalVarName_;
     ScopeItem* fileScope_ = nullptr;
     ScopeItem* blockScope_ = nullptr;
     UpcDebugSession* upcSession_ = nullptr;

@@ -53,6 +53,9 @@ public:
     // (0 without expression information).
     unsigned expectedSubscriptCount() const;
     std::uint8_t flags() const { return flags_; }
+    // Validation found that the expression stores a value: flag bit 0x02,
+    // which makes an expression with parameters an array assignment.
+    void markStores() { flags_ |= arrayAssignment; }
     // The name the byte code builds for the result while it runs (array
     // sections and formatted values are appended); setParameters empties it.
     const ByteString& formattedResultName() const { return formattedName_; }

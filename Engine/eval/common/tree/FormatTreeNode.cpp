@@ -14,12 +14,3 @@ FormatTreeNode::FormatTreeNode(const TypeItem& type, const char* name, std::int6
 
 FormatTreeNode::~FormatTreeNode() = default;
 
-bool FormatTreeNode::setFormatType(const TypeItem& type)
-{
-    formatTypeChanged_ = false;
-    if (formatType_.typeIndex() == type.typeIndex() && formatType_.typeEntry() == type.typeEntry())
-        return false;
-    formatType_ = type;
-    formatTypeChanged_ = true;
-    return true;
-}

@@ -3,6 +3,7 @@
 
 #include <plomkit/ByteString.h>
 
+#include "HostRecords.h"
 #include "services/DebuggeeLocation.h"
 #include "tree/DebugType.h"
 #include "tree/FormatPrimitive.h"
@@ -10,6 +11,7 @@
 
 class StackItem;
 class SqlTypeEntry;
+class UpdateTreeNode;
 
 // The tree node that formats its value for the host. Its formatting road
 // serves SQL host variables (kind-89 type entries) only: every other type is
@@ -58,11 +60,104 @@ public:
     ByteString formatString(const char* data, unsigned int count, unsigned int maxLength, bool cut) const;
 
     const TypeItem& formatType() const { return formatType_; }
-    // Returns whether the format type changed.
+    // Makes type (a reference: what it refers to; then the dynamic class of
+    // the object at the node's location, when one is found) the format
+    // type. A change removes the children. Returns whether the format type
+    // changed.
     bool setFormatType(const TypeItem& type);
+    bool formatTypeChanged() const { return formatTypeChanged_; }
+    // Brings the format type up to date with the dynamic class of the object
+    // in the debuggee before a query; a change moves the node to the derived
+    // object, removes the children and counts them again.
+    void fixFormatType() const;
+    // Walks the base classes of cls (recursively) for the one named as
+    // wanted, subtracting each base's offset from offset: 1 found (offset
+    // written back), 0 not found, 2 found behind a base whose offset is not
+    // fixed (virtual, or located by an expression).
+    int getAddressOffset(std::int64_t& offset, const TypeItem& wanted, const TypeItem& cls) const;
+
+    // The host's queries, on the up-to-date format type.
+    using TreeNode::QueryResultType;
+    std::uint16_t QueryResultType(const StackItem& item, unsigned short& count, unsigned short*& results,
+                                  unsigned short*& reps, unsigned short& defaultIndex, unsigned char*& typeName,
+                                  unsigned short& dataType, unsigned short& length) const;
+    using TreeNode::QueryStructInfo;
+    std::uint16_t QueryStructInfo(unsigned int& count) const;
+    // The members and base classes of a class node (made on first use) and
+    // the index of the node's data type.
+    std::uint16_t QueryClassInfo(unsigned int& members, unsigned int& bases, TYPE_INDEX& index) const;
+    // The n-th (from 1) base-class child, its name and flags 0; 10000 when
+    // there is none.
+    std::uint16_t QueryClassBaseClassInfo(unsigned int n, UpdateTreeNode*& node, unsigned char*& name,
+                                          unsigned int& flags) const;
+    // Keeps text as the node's formatted value; the characters stay valid
+    // until the node's next formatting.
+    const char* setFormattedValue(const ByteString& text) const;
+
+    // The bits of fixFormatType's guard.
+    enum : std::uint8_t { fixRunning = 1, fixDone = 2 };
+    void markFixed() { fixBits_ |= fixDone; }
     DBG_REPS representation() const { return representation_; }
     void setRepresentation(DBG_REPS rep) { representation_ = rep; }
     const ByteString& formattedValue() const { return formattedValue_; }
+
+    // ---- formatters by data type ---------------------------------------
+    // Each checks the kind of the format type's host entry (another kind:
+    // InvalidOp RTRC_Other) and answers the text of message 52 with the
+    // error detail for a node that keeps a load error. The bytes are the
+    // node's evaluation buffer; a buffer holding fewer bytes than the
+    // formatter reads is refused (RTRC_InvalidFormat; RTRC_Other for the
+    // file block).
+    ByteString formatExternalFloat(DBG_REPS rep) const;          // 77
+    ByteString formatAlphaNumericEdited(DBG_REPS rep) const;     // 78
+    ByteString formatNumericEdited(DBG_REPS rep) const;          // 79
+    ByteString formatNationalExternalFloat(DBG_REPS rep) const;  // 80
+    ByteString formatNationalEdited(DBG_REPS rep) const;         // 81
+    ByteString formatNationalNumericEdited(DBG_REPS rep) const;  // 82
+    ByteString formatNationalString(DBG_REPS rep, unsigned int maxLength) const;  // 74
+    ByteString formatDbcsString(DBG_REPS rep, unsigned int maxLength) const;      // 86
+    ByteString formatDbcsEdited(DBG_REPS rep) const;             // 87
+    ByteString formatNationalDecimal(DBG_REPS rep) const;        // 73
+    ByteString formatIndexName(DBG_REPS rep) const;              // 75
+    ByteString formatIndexDataItem(DBG_REPS rep) const;          // 76
+    ByteString formatEnum(DBG_REPS rep, unsigned int maxLength) const;  // 11, 52
+    ByteString formatFileDesc(DBG_REPS rep) const;               // 85
+    ByteString formatBitstring(DBG_REPS rep) const;              // 4
+    // A primitive value, or the address a pointer to a primitive holds.
+    ByteString formatPrimitive(DBG_REPS rep, unsigned int index, unsigned int maxLength) const;
+
+    // The location the node's value designates.
+    DebuggeeLocation getLocation() const;
+
+    // Address forms of a pointer's value.
+    ByteString formatAddress(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
+                             unsigned int maxLength) const;
+    ByteString formatAddressAsHex(const DebuggeeLocation& location) const;
+    ByteString formatAddressAsDecimal(const DebuggeeLocation& location) const;
+    ByteString formatAddressAsString(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
+                                     unsigned int maxLength) const;
+    ByteString formatAddressAsUPC(const DebuggeeLocation& location) const;
+    ByteString getFunctionName(const DebuggeeAddress& address) const;
+
+    // Quoted texts, at most maxLength characters: national (UTF-16
+    // big-endian, count characters), DBCS (count two-byte characters without
+    // shift codes), single-byte text in the evaluator's own set, wide
+    // characters of charSize bytes in the target's EBCDIC (formatWchar) or
+    // the evaluator's own set (formatWcharOther). close asks for the closing
+    // quote.
+    ByteString formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength,
+                              bool close) const;
+    ByteString formatDbcs(const unsigned char* data, unsigned int count, unsigned int maxLength, bool close) const;
+    ByteString formatStringOther(const char* data, unsigned int count, unsigned int maxLength, bool close) const;
+    ByteString formatWchar(const void* data, unsigned int charSize, unsigned int count, unsigned int maxLength,
+                           bool close) const;
+    ByteString formatWcharOther(const void* data, unsigned int charSize, unsigned int count,
+                                unsigned int maxLength, bool close) const;
+
+    // The name of element index of a Fortran array below this node, written
+    // to output (at most outputSize characters, no terminator when cut);
+    // returns the number of characters written.
+    int FortranArrayElementName(UBYTE1* arrayName, BYTE4 index, char* output, int outputSize) const;
 
 protected:
     // The texts the forms share, made once and never changed.
@@ -84,9 +179,19 @@ protected:
     TypeItem formatType_;
     mutable DBG_REPS representation_ = 0;
     mutable ByteString formattedValue_;
-    int localeNesting_ = 0;
-    bool formatTypeChanged_ = false;
-    std::uint8_t fixBits_ = 0;
+    mutable bool formatTypeChanged_ = false;
+    mutable std::uint8_t fixBits_ = 0;
+
+private:
+    // The format type after a change: removes the children and counts those
+    // of a class or structure again.
+    void formatTypeTaken() const;
+    // Reads the node's bytes (of the format type's size) from its location
+    // into its own buffer after the location moved.
+    void rereadAtLocation() const;
+    // The child QueryClassInfo makes for one field entry (none for a member
+    // that is not shown).
+    void addFieldChild(const _TYPE_ENTRY& field) const;
 };
 
 #endif

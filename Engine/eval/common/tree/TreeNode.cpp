@@ -266,16 +266,34 @@ void TreeNode::updateResult(const StackItem*) {}
 
 void TreeNode::freeBuffer() const
 {
-    delete[] bufferStart_;
+    if (!bufferBorrowed_)
+        delete[] bufferStart_;
+    bufferBorrowed_ = false;
     bufferStart_ = nullptr;
     bufferEnd_ = nullptr;
+}
+
+void TreeNode::borrowBuffer(unsigned char* start, unsigned char* end) const
+{
+    freeBuffer();
+    bufferStart_ = start;
+    bufferEnd_ = start != nullptr ? end : nullptr;
+    bufferBorrowed_ = start != nullptr;
+}
+
+void TreeNode::appendTypeName(const char* text) const
+{
+    if (text == nullptr || *text == 0)
+        return;
+    ByteString& name = const_cast<ByteString&>(typeName_);
+    name += ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
 }
 
 void TreeNode::ensureBuffer(std::uint64_t size)
 {
     // A buffer kept from before a type change may be too small for the type
-    // the node has now.
-    if (bufferStart_ != nullptr && ownBufferLength() >= size)
+    // the node has now; borrowed bytes are never written into.
+    if (bufferStart_ != nullptr && !bufferBorrowed_ && ownBufferLength() >= size)
         return;
     freeBuffer();
     bufferStart_ = new unsigned char[size != 0 ? size : 1]();

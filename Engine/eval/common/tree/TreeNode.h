@@ -176,8 +176,17 @@ public:
     std::uint64_t ownBufferLength() const { return static_cast<std::uint64_t>(bufferEnd_ - bufferStart_); }
 
 protected:
-    // Frees the node's own buffer.
+    // Frees the node's own buffer (a borrowed one is only let go).
     void freeBuffer() const;
+    // Lets the node's buffer be bytes it does not own (a result's value held
+    // by the evaluator); freeBuffer lets go of them without freeing.
+    void borrowBuffer(unsigned char* start, unsigned char* end) const;
+    bool bufferIsBorrowed() const { return bufferBorrowed_; }
+    // The buffer size evaluationBufferSize keeps (0: not known yet).
+    std::uint64_t storedBufferSize() const { return bufferSize_; }
+    void setStoredBufferSize(std::uint64_t size) const { bufferSize_ = size; }
+    // Appends to the type name QueryResultType reported.
+    void appendTypeName(const char* text) const;
     // A buffer of at least size bytes of the node's own (an existing one is
     // kept when it is large enough).
     void ensureBuffer(std::uint64_t size);
@@ -222,6 +231,7 @@ private:
     mutable unsigned char* bufferStart_ = nullptr;
     mutable unsigned char* bufferEnd_ = nullptr;
     mutable std::uint64_t bufferSize_ = 0;
+    mutable bool bufferBorrowed_ = false;
     void* attachment_ = nullptr;
     void (*attachmentDeleter_)(void*) = nullptr;
     std::int64_t offset_ = 0;

@@ -191,7 +191,7 @@ bool TreeNode::loadArray(NodeLoadType type)
     if (tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, 57, "Array Element address is %llx", static_cast<unsigned long long>(address));
     const unsigned size = environmentAddressSize();
-    if (bufferStart_ == nullptr || ownBufferLength() < size) {
+    if (bufferStart_ == nullptr || bufferBorrowed_ || ownBufferLength() < size) {
         freeBuffer();
         ensureBuffer(size);
     }

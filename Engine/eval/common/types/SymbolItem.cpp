@@ -374,6 +374,11 @@ const void* SymbolItem::descriptor() const
     return symbolEntryDescriptor(*_entry);
 }
 
+std::uint8_t SymbolItem::levelNumber() const
+{
+    return _entry != nullptr ? symbolEntryLevel(*_entry) : 0;
+}
+
 const char* SymbolItem::mangledName() const
 {
     if (_entry != nullptr) {

@@ -1,13 +1,19 @@
 #include "api/LocalValueRoot.h"
 
 #include "machine/StackItem.h"
+#include "tree/RootTreeNode.h"
 
-bool refreshValueRoot(StackItem&, unsigned, bool)
+bool refreshValueRoot(StackItem& value, unsigned localNumber, bool associated)
 {
-    return false;
+    RootTreeNode* root = value.getTreeRoot();
+    root->setLocalNum(static_cast<int>(localNumber));
+    root->invalidate();
+    const bool changed = root->changed(associated);
+    root->loadResult(value);
+    return changed;
 }
 
 const unsigned char* shownValueBytes(StackItem& value)
 {
-    return static_cast<const unsigned char*>(value.resultBuffer());
+    return value.getTreeRoot()->evaluationBuffer();
 }

@@ -84,7 +84,7 @@ bool LocalVariableStdSym::load(int frame, bool)
         return false;
     if (location.kind() == DebuggeeLocation::debuggeeMemory)
         value_->type().setSymbolLocation(location);
-    if (!isFortranPointer(value_->type())) {
+    if (!TypeItemSupport::isFortranPointer(value_->type())) {
         value_->load(location);
         return false;
     }
@@ -103,7 +103,7 @@ StackItem* LocalVariableStdSym::evaluate(int frame)
     failed_ = false;
     changeState_ = unchanged;
     try {
-        const bool associated = isFortranPointer(value_->type()) ? value_->type().isAssociated() : true;
+        const bool associated = TypeItemSupport::isFortranPointer(value_->type()) ? value_->type().isAssociated() : true;
         const bool typeChanged = constant_ ? false : load(frame, associated);
         const bool changedRoot = refreshValueRoot(*value_, local().stackBaseSelector(), associated);
         value_->setFromRegisterVariable(symbol_->entry()->kind == SE_REGISTER || symbol_->isRegister());

@@ -8,5 +8,7 @@ void StackItem::releaseTreeRoot()
     if (root == nullptr)
         return;
     treeRoot_ = nullptr;
+    // A root the host still holds must not keep pointing at this item.
+    root->forgetResult(this);
     root->removeReference();
 }

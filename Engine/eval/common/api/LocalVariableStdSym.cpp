@@ -74,7 +74,7 @@ LocalSymbolItem& LocalVariableStdSym::local() const
     return static_cast<LocalSymbolItem&>(*symbol_);
 }
 
-bool LocalVariableStdSym::load(int frame, bool)
+bool LocalVariableStdSym::load(int frame, bool& associated)
 {
     LocalSymbolItem& symbol = local();
     const DebuggeeLocation& location = symbol.debuggeeAddress(frame);
@@ -84,13 +84,17 @@ bool LocalVariableStdSym::load(int frame, bool)
         return false;
     if (location.kind() == DebuggeeLocation::debuggeeMemory)
         value_->type().setSymbolLocation(location);
-    if (!TypeItemSupport::isFortranPointer(value_->type())) {
+    const TypeItem& declared = symbol.dataType();
+    if (!TypeItemSupport::isFortranPointer(declared)) {
         value_->load(location);
         return false;
     }
+    // The pointer's states are read from its descriptor, which the type
+    // finds only once it knows where the symbol lives.
+    declared.setSymbolLocation(location);
     const TypeItem before(value_->type());
-    const bool allocated = value_->type().isAllocated();
-    const bool associated = value_->type().isAssociated();
+    const bool allocated = declared.isAllocated();
+    associated = declared.isAssociated();
     if (allocated && associated)
         value_->load(location);
     value_->setIsAllocated(allocated);
@@ -103,7 +107,7 @@ StackItem* LocalVariableStdSym::evaluate(int frame)
     failed_ = false;
     changeState_ = unchanged;
     try {
-        const bool associated = TypeItemSupport::isFortranPointer(value_->type()) ? value_->type().isAssociated() : true;
+        bool associated = true;
         const bool typeChanged = constant_ ? false : load(frame, associated);
         const bool changedRoot = refreshValueRoot(*value_, local().stackBaseSelector(), associated);
         value_->setFromRegisterVariable(symbol_->entry()->kind == SE_REGISTER || symbol_->isRegister());

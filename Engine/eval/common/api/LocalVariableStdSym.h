@@ -18,8 +18,9 @@ public:
 
 private:
     LocalSymbolItem& local() const;
-    // Loads the value; whether the type's shape changed (a Fortran pointer).
-    bool load(int frame, bool associated);
+    // Loads the value; whether the type's shape changed (a Fortran
+    // pointer, whose associated state goes to associated).
+    bool load(int frame, bool& associated);
     bool constant_ = false;
 };
 

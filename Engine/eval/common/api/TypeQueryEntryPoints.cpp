@@ -69,9 +69,10 @@ bool declarationText(const char* name, const LCC_Eval_Context_Info* context, int
         return true;
     }
     text = typeName(data) + " {\n";
+    // The class scope lists its members last declared first.
     const List<SymbolItem*>& members = klass->variables();
-    for (unsigned i = members.count(); i > 0; --i) {
-        const SymbolItem& member = *members[i - 1];
+    for (unsigned i = 0; i < members.count(); ++i) {
+        const SymbolItem& member = *members[i];
         text += "\t" + typeName(member.dataType()) + " " + member.name() + ";\n";
     }
     text += "};";

@@ -22,6 +22,26 @@ const char* textOf(const UBYTE1* text)
     return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
+// What a query of one child answered, handed to the host: a failure (or no
+// child) leaves the host a null child; a child gains one reference for the
+// host. The traces name the index as indexText does; a failure's trace ends
+// with failedSuffix.
+UBYTE2 handOutChild(UBYTE2 rc, UpdateTreeNode* found, unsigned char* text, UBYTE4 n, UpdateTreeNode** child,
+                    UBYTE1** name, const char* function, const char* indexText, const char* failedSuffix,
+                    unsigned failedLine, unsigned line)
+{
+    if (rc != statusSuccess || found == nullptr) {
+        *child = nullptr;
+        SVC::fTrace(function, failedLine, "rc = %d; %s = %d%s", int(rc), indexText, int(n), failedSuffix);
+        return rc != statusSuccess ? rc : UBYTE2(statusFailure);
+    }
+    found->addReference();
+    *child = found;
+    *name = text;
+    SVC::fTrace(function, line, "rc = %d; %s = %d, name = \"%s\"", int(rc), indexText, int(n), textOf(text));
+    return statusSuccess;
+}
+
 }  // namespace
 
 UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4* members, UBYTE4* bases,
@@ -59,17 +79,7 @@ UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, Upda
         UpdateTreeNode* found = nullptr;
         unsigned char* text = nullptr;
         const UBYTE2 rc = node->QueryClassDataMemInfo(n, found, text);
-        if (rc != statusSuccess || found == nullptr) {
-            *child = nullptr;
-            SVC::fTrace(__PRETTY_FUNCTION__, 914, "rc = %d; DataMemberIndex = %d", int(rc), int(n));
-            return rc != statusSuccess ? rc : UBYTE2(statusFailure);
-        }
-        found->addReference();
-        *child = found;
-        *name = text;
-        SVC::fTrace(__PRETTY_FUNCTION__, 926, "rc = %d; DataMemberIndex = %d, name = \"%s\"", int(rc), int(n),
-                    textOf(text));
-        return statusSuccess;
+        return handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__, "DataMemberIndex", "", 914, 926);
     });
 }
 
@@ -87,17 +97,10 @@ UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, Up
         unsigned char* text = nullptr;
         unsigned int bits = 0;
         const UBYTE2 rc = node->QueryClassBaseClassInfo(n, found, text, bits);
-        if (rc != statusSuccess || found == nullptr) {
-            *child = nullptr;
-            SVC::fTrace(__PRETTY_FUNCTION__, 878, "rc = %d; BaseClassIndex = %d, name = ??", int(rc), int(n));
-            return rc != statusSuccess ? rc : UBYTE2(statusFailure);
-        }
-        found->addReference();
-        *child = found;
-        *name = text;
-        *flags = bits;
-        SVC::fTrace(__PRETTY_FUNCTION__, 884, "rc = %d; BaseClassIndex = %d, name = \"%s\"", int(rc), int(n),
-                    textOf(text));
-        return statusSuccess;
+        const UBYTE2 answer =
+            handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__, "BaseClassIndex", ", name = ??", 878, 884);
+        if (answer == statusSuccess)
+            *flags = bits;
+        return answer;
     });
 }

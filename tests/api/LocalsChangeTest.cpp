@@ -1,7 +1,11 @@
 #include <string>
 
 #include "LocalsFixture.h"
+#include "api/LocalVariableStdSym.h"
 #include "services/InvalidOp.h"
+#include "tree/RootTreeNode.h"
+#include "types/LocalSymbolItem.h"
+#include "types/ScopeItem.h"
 #include "testhost/DwarfExpression.h"
 
 // What the host learns from a refresh: changed, unchanged, rebuild; the
@@ -170,4 +174,77 @@ TEST_F(LocalsChangeTest, ExpressionNamesTheVariableHoldingAValue)
     } catch (const InvalidOp& e) {
         EXPECT_EQ(e.code(), InvalidOp::RTRC_AssertFail);
     }
+}
+
+TEST_F(LocalsChangeTest, AConstantIsReadOnceWhenItsVariableIsMade)
+{
+    static const std::int64_t seven = 7;
+    _SYMBOL_ENTRY& entry = records().constant("SEVEN", intType, &seven);
+    LocalsRepresentation view(2, block, 0);
+    view.makeCurrent(block);
+    ScopeItem* scope = view.initializeAndMakeCurrent(block);
+    auto* symbol = new LocalSymbolItem(entry, *scope, 0);
+    scope->addSymbol(*symbol);
+    LocalVariableStdSym constant(*symbol);
+    StackItem* value = constant.value();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->asSigned(), 7);
+    view.setEvaluationStackFrame(0, nullptr);
+    host.clearCalls();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(constant.evaluate(0), value);
+    EXPECT_EQ(value->asSigned(), 7);
+    EXPECT_EQ(host.callCount(HS_Expr2ReadMemory), 0u);
+}
+
+TEST_F(LocalsChangeTest, AHeldRootOutlivesItsView)
+{
+    staticInt(*block, "n", 0x10);
+    storeInt(0x10, 5);
+    LocalsRepresentation* view = nullptr;
+    ASSERT_EQ(DbgBuildLocalVariables(block, 2, &view, 0), 1u);
+    DbgRefreshLocalVariableFrame(view, block, 0);
+    StackItem* n = nullptr;
+    ASSERT_EQ(DbgGetLocalValue(view, 0, &n), statusLocalChanged);
+    view->makeCurrent(block);
+    UpdateTreeNode* root = n->getTreeRoot();
+    root->addReference();  // the host's
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(root->name().data())), "n");
+    DbgFreeLocalVariables(view);
+    // The host gives its node back after the view went.
+    root->removeReference();
+}
+
+TEST_F(LocalsChangeTest, ACobolFrame)
+{
+    LCC_Eval_Context_Info& program = host.addContext("PROG", CS2_FUNCTION, unit);
+    program.blockSymbol = &records().function("PROG", records().functionType(intType, {}), 1, 0x300);
+    host.callStack(&program).clear();
+    host.addFrame(&program, frameBase);
+    staticInt(program, "WS-COUNT", 0xD0, records().packedDecimalType(5, 0, true));
+    HostRecordStore::ClassSpec group;
+    group.name = "WS-NAME";
+    group.leaf = TE_GROUP;
+    group.byteSize = 4;
+    group.members = {{"WS-PART", records().charstringType(4), 0}};
+    staticInt(program, "WS-NAME", 0xD4, records().classType(group));
+    host.memory().store(sectionBase + 0xD0, {0x00, 0x12, 0x3C});
+    host.memory().store(sectionBase + 0xD4, {0xC1, 0xC2, 0xC3, 0xC4});
+    LocalsRepresentation* view = build(&program, 0, 6);
+    ASSERT_EQ(names(view), (std::vector<std::string>{"WS-NAME", "WS-COUNT"}));
+    DbgRefreshLocalVariableFrame(view, &program, 0);
+    StackItem* count = nullptr;
+    ASSERT_EQ(status(view, "WS-COUNT", &count), statusLocalChanged);
+    EXPECT_EQ(count->size(), 3u);
+    EXPECT_EQ(number(count), 0x00123Cu);
+    StackItem* text = nullptr;
+    ASSERT_EQ(status(view, "WS-NAME", &text), statusLocalChanged);
+    EXPECT_EQ(number(text), 0xC1C2C3C4u);
+    host.memory().store(sectionBase + 0xD0, {0x00, 0x45, 0x6D});
+    DbgRefreshLocalVariableFrame(view, &program, 0);
+    EXPECT_EQ(status(view, "WS-COUNT"), statusLocalChanged);
+    DbgRefreshLocalVariableFrame(view, &program, 0);
+    EXPECT_EQ(status(view, "WS-COUNT"), statusLocalUnchanged);
+    // A group's tree may change shape: it is reported changed on every refresh.
+    EXPECT_EQ(status(view, "WS-NAME"), statusLocalChanged);
 }

@@ -15,26 +15,26 @@ void LocalVariable::compareWithPrevious(const unsigned char* bytes)
 {
     if (value_->type().assumeTreeNodeChanges()) {
         changeState_ = changed;
-        previous_ = ByteString();
+        previous_.clear();
         return;
     }
     const std::uint64_t size = value_->size();
-    if (bytes == nullptr || size > 0xFFFFFFFEu) {
+    if (bytes == nullptr || size == 0 || size > 0xFFFFFFFEu) {
         // Nothing to compare with next time.
         changeState_ = changed;
-        previous_ = ByteString();
+        previous_.clear();
         return;
     }
     const unsigned length = static_cast<unsigned>(size);
-    if (!previous_.empty() && previous_.length() == length && std::memcmp(previous_.data(), bytes, length) == 0)
+    if (!previous_.empty() && previous_.size() == length && std::memcmp(previous_.data(), bytes, length) == 0)
         return;
     changeState_ = changed;
-    previous_ = ByteString(bytes, length);
+    previous_.assign(bytes, bytes + length);
 }
 
 void LocalVariable::recordFailure()
 {
     failed_ = true;
     changeState_ = changed;
-    previous_ = ByteString();
+    previous_.clear();
 }

@@ -2,6 +2,7 @@
 #define NORVEXA_API_LOCALVARIABLE_H
 
 #include <cstdint>
+#include <vector>
 
 #include <plomkit/ByteString.h>
 
@@ -31,7 +32,7 @@ public:
 
     const ByteString& name() const { return name_; }
     StackItem* value() const { return value_; }
-    const ByteString& previous() const { return previous_; }
+    const std::vector<unsigned char>& previous() const { return previous_; }
     // What the host gets back for the variable.
     const void* symbolHandle() const { return symbolHandle_; }
     bool failed() const { return failed_; }
@@ -50,7 +51,7 @@ protected:
 
     ByteString name_;
     StackItem* value_ = nullptr;
-    ByteString previous_;
+    std::vector<unsigned char> previous_;
     const void* symbolHandle_;
     bool failed_ = true;
     std::int32_t changeState_ = changed;

@@ -115,18 +115,18 @@ StackItem* LocalVariableStdSym::evaluate(int frame)
             (changedRoot || typeChanged)) {
             changeState_ = rebuild;
             value_->releaseTreeRoot();
-            previous_ = ByteString();
+            previous_.clear();
             return value_;
         }
         compareWithPrevious(shownValueBytes(*value_));
     } catch (const InvalidOp& e) {
-        previous_ = ByteString();
+        previous_.clear();
         changeState_ = e.code() == InvalidOp::RTRC_ForceRebuildExpr ? rebuild : changed;
         if (e.code() != InvalidOp::RTRC_InvalidReference)
             failed_ = true;
     } catch (...) {
         failed_ = true;
-        previous_ = ByteString();
+        previous_.clear();
         changeState_ = changed;
     }
     return value_;

@@ -48,16 +48,7 @@ HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::strin
                                                                UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
                                                                const std::vector<Condition>& conditions)
 {
-    std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
-    for (const Condition& c : conditions)
-        elements.push_back(conditionElement(c.name, c.values, c.ranges));
-    _TYPE_ENTRY& names = newType(TE_CONDITION);
-    names.condvar.count = static_cast<UBYTE4>(elements.size());
-    names.condvar.conditions = elements.empty() ? nullptr : elements.data();
-    TYPE_INDEX qualified{};
-    _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
-    qualifier.qualifier.type = dataType;
-    qualifier.qualifier.conditions = &names.condvar;
+    const TYPE_INDEX qualified = conditionQualifier(dataType, conditions);
 
     ClassSpec spec;
     spec.name = group;
@@ -75,4 +66,19 @@ HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::strin
         made.conditions.push_back(&s);
     }
     return made;
+}
+
+TYPE_INDEX HostRecordStore::conditionQualifier(TYPE_INDEX dataType, const std::vector<Condition>& conditions)
+{
+    std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
+    for (const Condition& c : conditions)
+        elements.push_back(conditionElement(c.name, c.values, c.ranges));
+    _TYPE_ENTRY& names = newType(TE_CONDITION);
+    names.condvar.count = static_cast<UBYTE4>(elements.size());
+    names.condvar.conditions = elements.empty() ? nullptr : elements.data();
+    TYPE_INDEX qualified{};
+    _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
+    qualifier.qualifier.type = dataType;
+    qualifier.qualifier.conditions = &names.condvar;
+    return qualified;
 }

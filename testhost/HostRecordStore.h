@@ -209,6 +209,12 @@ public:
     };
     _SYMBOL_ENTRY& sqlHostVariable(const std::string& name, const SqlVariable& v);
 
+    // A COBOL data item's type that carries condition names: a qualifier
+    // (leaf TE_QUALIFIER) over dataType pointing to the item's condition
+    // record (leaf TE_CONDITION). The caller declares each condition name
+    // as a qualified name under the item's symbol.
+    TYPE_INDEX conditionQualifier(TYPE_INDEX dataType, const std::vector<Condition>& conditions);
+
     // A null-terminated symbol list kept by the store.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 

@@ -1,0 +1,57 @@
+#ifndef NORVEXA_EXAMPLES_ENTRYPOINTS_H
+#define NORVEXA_EXAMPLES_ENTRYPOINTS_H
+
+#include "HostServices.h"
+
+class LoadedEvaluator;
+
+// The evaluator's entry points as a host sees them: its objects are opaque
+// handles the host only passes back.
+namespace evalhost {
+
+struct Representation;  // an expression's representation
+struct ResultItem;      // a validation or evaluation result
+struct TreeNode;        // a node of a result's tree
+
+using DbgVersionFn = UBYTE4 (*)();
+using DbgInitializeFn = BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*);
+using DbgTerminateRunTimeFn = void (*)();
+using DbgBuildExprIntRepFn = UBYTE2 (*)(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4,
+                                        Representation**);
+using DbgValidateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*, ResultItem**);
+using DbgTestExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*);
+using DbgEvaluateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*, ResultItem**, UBYTE1**);
+using DbgExtendedErrorInfoFn = const UBYTE1* (*)(Representation*, const UBYTE1*);
+using DbgBuildRootNodeInfoFn = UBYTE2 (*)(ResultItem*, TreeNode**);
+using DbgQueryResultTypeFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**);
+using DbgFormatTreeValue2aFn = UBYTE2 (*)(TreeNode*, UBYTE2, ResultItem*, UBYTE1**, UBYTE4);
+using DbgFreeTreeNodeInfoFn = void (*)(TreeNode*);
+using DbgFreeResultFn = void (*)(ResultItem*);
+using DbgFreeExprIntRepFn = void (*)(Representation*);
+
+// The entry points the example calls, looked up by name; null when the
+// library does not export one.
+struct EntryPoints {
+    DbgVersionFn version = nullptr;
+    DbgInitializeFn initialize = nullptr;
+    DbgTerminateRunTimeFn terminate = nullptr;
+    DbgBuildExprIntRepFn build = nullptr;
+    DbgValidateExprFn validate = nullptr;
+    DbgTestExprFn test = nullptr;
+    DbgEvaluateExprFn evaluate = nullptr;
+    DbgExtendedErrorInfoFn errorText = nullptr;
+    DbgBuildRootNodeInfoFn rootNode = nullptr;
+    DbgQueryResultTypeFn resultType = nullptr;
+    DbgFormatTreeValue2aFn format = nullptr;
+    DbgFreeTreeNodeInfoFn freeNode = nullptr;
+    DbgFreeResultFn freeEvalResult = nullptr;
+    DbgFreeResultFn freeTypeResult = nullptr;
+    DbgFreeExprIntRepFn freeRepresentation = nullptr;
+
+    // The entry points the loaded library exports.
+    static EntryPoints of(const LoadedEvaluator& library);
+};
+
+} // namespace evalhost
+
+#endif

@@ -1,0 +1,139 @@
+// norvexa-eval: an example host of the evaluator. It builds a debuggee from
+// a program file in the simulated host, loads libnorvexa.so as a debug
+// engine does (through the loader harness: dlopen, main and its table,
+// DbgInitialize with the host's service table), and runs each expression of its command line through the
+// library, printing the statuses with their meanings, the result name, the
+// error text of a failure, the test answer, the bytes an assignment changed
+// and the formatted value where the library formats one.
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EvalOptions.h"
+#include "ExpressionRun.h"
+#include "OutcomePrinter.h"
+#include "testhost/CodePageConverter.h"
+#include "testhost/LoadedEvaluator.h"
+#include "testhost/ProgramFile.h"
+#include "testhost/TestHost.h"
+
+namespace {
+
+std::string directoryOfProgram()
+{
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return "";
+    const std::string self(path, static_cast<size_t>(n));
+    return self.substr(0, self.rfind('/'));
+}
+
+bool exists(const std::string& path)
+{
+    return access(path.c_str(), R_OK) == 0;
+}
+
+std::string canonical(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
+// The library beside the program (bin/../lib), else where the build put it.
+std::string libraryPath()
+{
+    const std::string beside = directoryOfProgram() + "/../lib/libnorvexa.so";
+    return exists(beside) ? canonical(beside) : NORVEXA_LIBRARY_FILE;
+}
+
+// A program file, or the sample of that name.
+std::string programPath(const std::string& program)
+{
+    if (program == "c" || program == "cobol") {
+        const std::string beside = directoryOfProgram() + "/../examples/" + program + ".prog";
+        return exists(beside) ? canonical(beside) : std::string(NORVEXA_EXAMPLES_DIR) + "/" + program + ".prog";
+    }
+    return program;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace evalhost;
+    EvalOptions options;
+    const std::string wrong = options.parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::cout << EvalOptions::usage();
+        return 0;
+    }
+    if (!wrong.empty()) {
+        std::cerr << "norvexa-eval: " << wrong << "\n" << EvalOptions::usage();
+        return 2;
+    }
+    if (!options.codePage.empty() && codepage::iconvName(options.codePage.c_str()).empty()) {
+        std::cerr << "norvexa-eval: unknown code page " << options.codePage << "\n";
+        return 2;
+    }
+
+    TestHost host(false);
+    const std::string file = programPath(options.program);
+    ProgramFile program;
+    try {
+        ProgramFile::Options o;
+        o.bits = options.bits;
+        o.codePage = options.codePage;
+        program = ProgramFile::readFile(file, host, o);
+    } catch (const ProgramFileError& e) {
+        std::cerr << file;
+        if (e.line() > 0)
+            std::cerr << ":" << e.line();
+        std::cerr << ": " << e.what() << "\nnorvexa-eval: nothing evaluated\n";
+        return 2;
+    }
+
+    const std::string libraryFile = libraryPath();
+    std::unique_ptr<LoadedEvaluator> library;
+    try {
+        library = std::make_unique<LoadedEvaluator>(libraryFile);
+    } catch (const LoaderError& e) {
+        std::cerr << "norvexa-eval: cannot load the evaluator: " << e.what() << "\n";
+        return 1;
+    }
+    const EntryPoints entries = EntryPoints::of(*library);
+    if (!options.tsv) {
+        std::cout << "library " << libraryFile << "\n";
+        if (library->mainAnswer() != 0)
+            std::cout << "main: answered " << library->mainAnswer() << "\n";
+        if (entries.version != nullptr)
+            std::cout << "interface version " << entries.version() << "\n";
+        std::cout << "program " << file << " (" << program.language() << ", " << options.bits << "-bit)\n\n";
+    }
+    if (entries.initialize == nullptr) {
+        (options.tsv ? std::cerr : std::cout) << "DbgInitialize: not available in this build; nothing evaluated\n";
+        return 0;
+    }
+    if (library->initialize(host) != 1) {
+        std::cerr << "norvexa-eval: the evaluator did not initialise\n";
+        return 1;
+    }
+
+    ExpressionRun run(entries, program, host);
+    OutcomePrinter printer(std::cout, options.tsv);
+    for (size_t i = 0; i < options.expressions.size(); ++i) {
+        if (i != 0 && !options.tsv)
+            std::cout << "\n";
+        printer.print(run.run(options.expressions[i]));
+    }
+    if (entries.terminate != nullptr)
+        library->terminate();
+    return 0;
+}

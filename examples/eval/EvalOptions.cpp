@@ -1,0 +1,67 @@
+#include "EvalOptions.h"
+
+namespace evalhost {
+
+const char* EvalOptions::usage()
+{
+    return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--tsv] EXPRESSION...\n"
+           "  --program   the debuggee: a program file, or the sample c (default) or cobol\n"
+           "  --bits      the program's address size (default 64)\n"
+           "  --code-page the program's EBCDIC code page (default 1047)\n"
+           "  --tsv       one tab-separated line per expression: expression, build, validate and\n"
+           "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER\n";
+}
+
+std::string EvalOptions::parse(const std::vector<std::string>& arguments)
+{
+    bool optionsEnd = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (optionsEnd || a.empty() || a[0] != '-' || a == "-") {
+            expressions.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        if (a == "--tsv") {
+            tsv = true;
+            continue;
+        }
+        if (a == "--help" || a == "-h") {
+            help = true;
+            continue;
+        }
+        std::string name = a, value;
+        const size_t equals = a.find('=');
+        if (equals != std::string::npos) {
+            name = a.substr(0, equals);
+            value = a.substr(equals + 1);
+        } else if (a == "--program" || a == "--bits" || a == "--code-page") {
+            if (i + 1 >= arguments.size())
+                return a + " needs a value";
+            value = arguments[++i];
+        }
+        if (name == "--program") {
+            if (value.empty())
+                return "--program needs a file";
+            program = value;
+        } else if (name == "--bits") {
+            if (value != "32" && value != "64")
+                return "--bits is 32 or 64, not \"" + value + "\"";
+            bits = value == "32" ? 32 : 64;
+        } else if (name == "--code-page") {
+            if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos)
+                return "--code-page is a code page number, not \"" + value + "\"";
+            codePage = value;
+        } else {
+            return "unknown option " + a;
+        }
+    }
+    if (expressions.empty() && !help)
+        return "no expression given";
+    return "";
+}
+
+} // namespace evalhost

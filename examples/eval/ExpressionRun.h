@@ -1,0 +1,53 @@
+#ifndef NORVEXA_EXAMPLES_EXPRESSIONRUN_H
+#define NORVEXA_EXAMPLES_EXPRESSIONRUN_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "EntryPoints.h"
+
+class ProgramFile;
+class TestHost;
+
+namespace evalhost {
+
+// What one expression came to: the status of each step the library could
+// run (none when it was not run), the missing entry point that stopped it,
+// and what the host saw.
+struct ExpressionOutcome {
+    std::string expression;
+    std::optional<unsigned> build, validate, test, evaluate, format;
+    std::string missing;                   // the entry point not in this build, if one stopped the road
+    std::optional<std::string> resultName;
+    std::optional<std::string> errorText;  // the extended error text after a failure
+    std::optional<std::string> formatted;  // the formatted result (SQL host variables, error items)
+    struct Change {
+        std::string variable;
+        std::vector<std::uint8_t> before, after;
+    };
+    std::vector<Change> changes;
+};
+
+// Runs expressions through the loaded library against the program's
+// debuggee: build, validate, test the condition when validation gave 0,
+// evaluate, fetch the error text after a failure, format where the road
+// formats, and release everything handed out.
+class ExpressionRun {
+public:
+    ExpressionRun(const EntryPoints& entries, const ProgramFile& program, TestHost& host);
+
+    ExpressionOutcome run(const std::string& expression);
+
+private:
+    std::vector<std::vector<std::uint8_t>> snapshot() const;
+
+    const EntryPoints& _entries;
+    const ProgramFile& _program;
+    TestHost& _host;
+};
+
+} // namespace evalhost
+
+#endif

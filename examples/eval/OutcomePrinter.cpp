@@ -1,0 +1,108 @@
+#include "OutcomePrinter.h"
+
+#include <cstdio>
+#include <string>
+
+#include "StatusMeanings.h"
+
+namespace evalhost {
+
+namespace {
+
+std::string hex(const std::vector<std::uint8_t>& bytes, const char* separator)
+{
+    std::string s;
+    char two[3];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(two, sizeof two, "%02X", bytes[i]);
+        if (i != 0)
+            s += separator;
+        s += two;
+    }
+    return s;
+}
+
+// A field of a tab-separated line: tabs, line ends and backslashes escaped.
+std::string field(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string status(const std::optional<unsigned>& s)
+{
+    return s ? std::to_string(*s) : "-";
+}
+
+// The error text indented under its label.
+std::string indented(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '\n')
+            out += "              ";
+    }
+    return out;
+}
+
+} // namespace
+
+void OutcomePrinter::print(const ExpressionOutcome& outcome)
+{
+    if (_tsv)
+        printTsv(outcome);
+    else
+        printText(outcome);
+}
+
+void OutcomePrinter::printText(const ExpressionOutcome& o)
+{
+    _out << o.expression << "\n";
+    auto line = [this](const char* label, Step step, const std::optional<unsigned>& s) {
+        if (!s)
+            return;
+        char head[32];
+        std::snprintf(head, sizeof head, "  %-10s %5u  ", label, *s);
+        _out << head << statusMeaning(step, *s) << "\n";
+    };
+    line("build", Step::Build, o.build);
+    line("validate", Step::Validate, o.validate);
+    line("test", Step::Test, o.test);
+    line("evaluate", Step::Evaluate, o.evaluate);
+    if (o.resultName)
+        _out << "  result     \"" << *o.resultName << "\"\n";
+    line("format", Step::Format, o.format);
+    if (o.formatted)
+        _out << "  formatted  \"" << *o.formatted << "\"\n";
+    for (const ExpressionOutcome::Change& c : o.changes)
+        _out << "  changed    " << c.variable << ": " << hex(c.before, " ") << " > " << hex(c.after, " ") << "\n";
+    if (o.errorText)
+        _out << "  error      " << indented(*o.errorText) << "\n";
+    if (!o.missing.empty())
+        _out << "  " << o.missing << ": not available in this build\n";
+}
+
+void OutcomePrinter::printTsv(const ExpressionOutcome& o)
+{
+    std::string test = "-";
+    if (o.test)
+        test = *o.test == 0 ? "true" : *o.test == 10000 ? "false" : std::to_string(*o.test);
+    std::string changes;
+    for (const ExpressionOutcome::Change& c : o.changes)
+        changes += (changes.empty() ? "" : ",") + c.variable + "=" + hex(c.before, "") + ">" + hex(c.after, "");
+    _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t'
+         << status(o.evaluate) << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
+         << (changes.empty() ? "-" : changes) << "\n";
+}
+
+} // namespace evalhost

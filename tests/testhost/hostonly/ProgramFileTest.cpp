@@ -1,0 +1,451 @@
+// Program files: each declaration form gives the symbol, type and storage
+// bytes a big-endian EBCDIC program holds; a bad line is reported with its
+// number. The zoned, packed and national images are those of DecimalImages
+// (checked against GnuCOBOL there); hexadecimal floating point is checked
+// against values worked out by hand from the format.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "HostRecordAccess.h"
+#include "testhost/DebuggeeLayout.h"
+#include "testhost/FloatImages.h"
+#include "testhost/ProgramFile.h"
+#include "testhost/TestHost.h"
+
+namespace {
+
+std::string hex(const std::vector<std::uint8_t>& bytes)
+{
+    std::string s;
+    char two[3];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(two, sizeof two, "%02X", b);
+        s += two;
+    }
+    return s;
+}
+
+class ProgramFileTest : public ::testing::Test {
+protected:
+    const ProgramFile& read(const std::string& text, unsigned bits = 64)
+    {
+        host = std::make_unique<TestHost>(false);
+        ProgramFile::Options options;
+        options.bits = bits;
+        program = ProgramFile::read(text, *host, options);
+        return program;
+    }
+    // The storage of a variable, in hexadecimal.
+    std::string bytes(const std::string& name)
+    {
+        const ProgramFile::Variable* v = program.find(name);
+        if (v == nullptr)
+            return "<no " + name + ">";
+        return hex(host->memory().bytes(v->address, v->size));
+    }
+    const _TYPE_ENTRY* typeOf(const std::string& name)
+    {
+        const ProgramFile::Variable* v = program.find(name);
+        return v == nullptr ? nullptr : host->records().type(v->type);
+    }
+    // The line and text of the error reading text gives ("" when none).
+    static std::pair<int, std::string> error(const std::string& text)
+    {
+        TestHost h(false);
+        try {
+            ProgramFile::read(text, h, {});
+        } catch (const ProgramFileError& e) {
+            return {e.line(), e.what()};
+        }
+        return {-1, ""};
+    }
+
+    std::unique_ptr<TestHost> host;
+    ProgramFile program;
+};
+
+TEST_F(ProgramFileTest, CDeclarationsStoreBigEndianEbcdicImages)
+{
+    struct Row {
+        const char* declaration;
+        const char* name;
+        unsigned primitive;  // 0: a type the host builds
+        const char* bytes64;
+        const char* bytes32;
+    } rows[] = {
+        {"int a = 3;", "a", 130, "00000003", "00000003"},
+        {"int a = -1;", "a", 130, "FFFFFFFF", "FFFFFFFF"},
+        {"short s = -2;", "s", 129, "FFFE", "FFFE"},
+        {"unsigned short us = 65535;", "us", 133, "FFFF", "FFFF"},
+        {"unsigned int u = 4000000000;", "u", 134, "EE6B2800", "EE6B2800"},
+        {"unsigned u = -1;", "u", 134, "FFFFFFFF", "FFFFFFFF"},
+        {"long n = -2;", "n", 0, "FFFFFFFFFFFFFFFE", "FFFFFFFE"},
+        {"unsigned long n = 0x10;", "n", 0, "0000000000000010", "00000010"},
+        {"long long n = 1;", "n", 155, "0000000000000001", "0000000000000001"},
+        {"unsigned long long n = 0xFFFFFFFFFFFFFFFF;", "n", 156, "FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF"},
+        {"char c = 'x';", "c", 148, "A7", "A7"},
+        {"char c = '\\x41';", "c", 148, "41", "41"},
+        {"char c = 65;", "c", 148, "41", "41"},
+        {"signed char c = -5;", "c", 128, "FB", "FB"},
+        {"unsigned char c = 200;", "c", 132, "C8", "C8"},
+        {"bool f = true;", "f", 144, "01", "01"},
+        {"float f = 1.5;", "f", 136, "3FC00000", "3FC00000"},
+        {"double d = -0.25;", "d", 137, "BFD0000000000000", "BFD0000000000000"},
+        {"int v[3] = {10, 20};", "v", 0, "0000000A0000001400000000", "0000000A0000001400000000"},
+        {"short v[] = {1, -1};", "v", 0, "0001FFFF", "0001FFFF"},
+        {"char t[6] = \"abc\";", "t", 0, "818283000000", "818283000000"},
+        {"char t[] = \"ab\" \"c\";", "t", 0, "81828300", "81828300"},
+        {"struct S { int x; char c; } s = {4, 'b'};", "s", 0, "0000000482000000", "0000000482000000"},
+        {"struct S { char c; double d; } s = {'a'};", "s", 0, "81000000000000000000000000000000",
+         "81000000000000000000000000000000"},
+        {"int i;", "i", 130, "00000000", "00000000"},
+    };
+    for (const Row& r : rows) {
+        for (unsigned bits : {64u, 32u}) {
+            SCOPED_TRACE(std::string(r.declaration) + " in " + std::to_string(bits) + " bits");
+            read(std::string("language c\n") + r.declaration + "\n", bits);
+            EXPECT_EQ(bytes(r.name), bits == 64 ? r.bytes64 : r.bytes32);
+            const ProgramFile::Variable* v = program.find(r.name);
+            ASSERT_NE(v, nullptr);
+            ASSERT_NE(v->symbol, nullptr);
+            EXPECT_EQ(symbolEntryKind(*v->symbol), UBYTE4(SE_STATIC));
+            EXPECT_STREQ(symbolEntryName(*v->symbol), r.name);
+            EXPECT_EQ(symbolEntrySection(*v->symbol), DebuggeeLayout::section);
+            EXPECT_EQ(DebuggeeLayout::sectionBase + symbolEntryOffset(*v->symbol), v->address);
+            if (r.primitive != 0) {
+                EXPECT_EQ(UBYTE4{v->type.index}, r.primitive);
+            }
+        }
+    }
+    // long has the address size.
+    read("language c\nlong n = 1;\nunsigned long m = 1;\n", 64);
+    EXPECT_EQ(UBYTE4{program.find("n")->type.index}, 155u);
+    EXPECT_EQ(UBYTE4{program.find("m")->type.index}, 156u);
+    read("language c\nlong n = 1;\nunsigned long m = 1;\n", 32);
+    EXPECT_EQ(UBYTE4{program.find("n")->type.index}, 130u);
+    EXPECT_EQ(UBYTE4{program.find("m")->type.index}, 134u);
+}
+
+TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
+{
+    for (unsigned bits : {64u, 32u}) {
+        SCOPED_TRACE(bits);
+        read("language c++\n"
+             "int a = 3;\n"
+             "int arr[4] = {1, 2, 3, 4};\n"
+             "struct point { int x; char c; } pt = {4, 'b'};\n"
+             "int *p = &a, *q = &arr[2];\n"
+             "struct point *pp = &pt;\n"
+             "int **ppp = &p;\n"
+             "int *first = arr;\n",
+             bits);
+        EXPECT_EQ(program.language(), "c++");
+        EXPECT_EQ(program.languageCode(), 2);
+        const std::uint64_t a = program.find("a")->address;
+        const std::uint64_t arr = program.find("arr")->address;
+        const unsigned width = bits / 8;
+        auto addressImage = [width](std::uint64_t address) {
+            std::vector<std::uint8_t> b(width);
+            for (unsigned i = 0; i < width; ++i)
+                b[i] = static_cast<std::uint8_t>(address >> (8 * (width - 1 - i)));
+            return hex(b);
+        };
+        EXPECT_EQ(bytes("p"), addressImage(a));
+        EXPECT_EQ(bytes("q"), addressImage(arr + 8));
+        EXPECT_EQ(bytes("pp"), addressImage(program.find("pt")->address));
+        EXPECT_EQ(bytes("ppp"), addressImage(program.find("p")->address));
+        EXPECT_EQ(bytes("first"), addressImage(arr));
+        EXPECT_EQ(program.find("p")->address % width, 0u);
+
+        const _TYPE_ENTRY* pointer = typeOf("q");
+        ASSERT_NE(pointer, nullptr);
+        ASSERT_EQ(typeEntryLeaf(*pointer), UBYTE4(TE_POINTER));
+        EXPECT_EQ(UBYTE4{pointer->pointer.target.index}, 130u);
+
+        const _TYPE_ENTRY* array = typeOf("arr");
+        ASSERT_NE(array, nullptr);
+        ASSERT_EQ(typeEntryLeaf(*array), UBYTE4(TE_ARRAY));
+        EXPECT_EQ(arrayByteSize(array->array), 16u);
+        EXPECT_EQ(UBYTE4{typeEntryElementType(*array).index}, 130u);
+
+        const _TYPE_ENTRY* point = typeOf("pt");
+        ASSERT_NE(point, nullptr);
+        ASSERT_EQ(typeEntryLeaf(*point), UBYTE4(TE_CLASS));
+        EXPECT_STREQ(typeEntryName(*point), "point");
+        EXPECT_EQ(classByteSize(point->klass), 8u);
+        std::vector<std::pair<std::string, UBYTE4>> members;
+        const _TYPE_ENTRY* list = host->records().type(point->klass.fieldList);
+        ASSERT_NE(list, nullptr);
+        for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
+            const _TYPE_ENTRY* m = host->records().type(n->type);
+            ASSERT_NE(m, nullptr);
+            const char* name = m->member.name;  // a packed field: copied, never bound
+            members.emplace_back(name, memberOffset(m->member));
+        }
+        EXPECT_EQ(members, (std::vector<std::pair<std::string, UBYTE4>>{{"x", 0}, {"c", 4}}));
+
+        // The contexts carry the address size.
+        UBYTE2 type = 99;
+        EXPECT_EQ(host->activate()->ExprGetContextLocationType(program.context(), &type), 0);
+        EXPECT_EQ(type, bits == 64 ? 4 : 0);
+    }
+}
+
+// Characters take the program's code page, which its contexts name too;
+// COBOL and Fortran programs find names regardless of case.
+TEST_F(ProgramFileTest, CodePageAndLanguageReachTheContexts)
+{
+    struct Row {
+        const char* language;
+        const char* codePage;
+        int code;
+        bool caseless;
+        const char* atSign;  // '@' in the page
+    } rows[] = {
+        {"c", "", 1, false, "7C"},
+        {"C", "273", 1, false, "B5"},
+        {"fortran", "1047", 11, true, "7C"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.language);
+        host = std::make_unique<TestHost>(false);
+        ProgramFile::Options options;
+        options.codePage = r.codePage;
+        program = ProgramFile::read(std::string("\n  language ") + r.language + "\nchar c = '@';\n", *host, options);
+        EXPECT_EQ(program.languageCode(), r.code);
+        EXPECT_EQ(bytes("c"), r.atSign);
+        const LCC_Eval_Context_Info* context = host->record(program.context());
+        EXPECT_EQ(context->codePage, r.codePage);
+        EXPECT_EQ(context->caseInsensitive, r.caseless);
+        ASSERT_NE(context->container, nullptr);
+        EXPECT_EQ(context->container->codePage, r.codePage);
+    }
+    read("language cobol\n01 G.\n 05 F PIC X VALUE '@'.\n");
+    EXPECT_EQ(bytes("F"), "7C");
+    EXPECT_TRUE(host->record(program.context())->caseInsensitive);
+}
+
+TEST_F(ProgramFileTest, CobolEntriesAreStoredAsAMainframeCompilerStoresThem)
+{
+    struct Row {
+        const char* entry;
+        UBYTE4 leaf;         // 0: a primitive
+        const char* bytes;
+    } rows[] = {
+        {"PIC S9(3)V99 VALUE 12.5", TE_ZONED_DECIMAL, "F0F1F2F5C0"},
+        {"PIC S9(3)V99 VALUE -12.5", TE_ZONED_DECIMAL, "F0F1F2F5D0"},
+        {"PIC 9(3) VALUE 42", TE_ZONED_DECIMAL, "F0F4F2"},
+        {"PIC 9(3)", TE_ZONED_DECIMAL, "F0F0F0"},
+        {"PIC S9(3) SIGN LEADING VALUE -42", TE_ZONED_DECIMAL, "D0F4F2"},
+        {"PIC S9(3) SIGN IS LEADING SEPARATE CHARACTER VALUE -42", TE_ZONED_DECIMAL, "60F0F4F2"},
+        {"PIC S9(3) TRAILING SEPARATE VALUE 42", TE_ZONED_DECIMAL, "F0F4F24E"},
+        {"PIC 99PPP VALUE 12000", TE_ZONED_DECIMAL, "F1F2"},
+        {"PIC PPP99 VALUE .00012", TE_ZONED_DECIMAL, "F1F2"},
+        {"PIC 9(4) COMP VALUE 7", TE_FIXED_POINT_BINARY, "0007"},
+        {"PIC S9(9) BINARY VALUE -2", TE_FIXED_POINT_BINARY, "FFFFFFFE"},
+        {"PIC 9(10) USAGE IS COMP-4 VALUE 1", TE_FIXED_POINT_BINARY, "0000000000000001"},
+        {"PIC S9(5)V99 COMP-3 VALUE -123.45", TE_PACKED_DECIMAL, "0012345D"},
+        {"PIC 9(4) PACKED-DECIMAL VALUE 12", TE_PACKED_DECIMAL, "00012F"},
+        {"PIC X(5) VALUE 'AB'", TE_CHARSTRING, "C1C2404040"},
+        {"PIC X(3) VALUE \"A\"\"B\"", TE_CHARSTRING, "C17FC2"},
+        {"PIC X(4) VALUE 'It''s'", TE_CHARSTRING, "C9A37DA2"},
+        {"PIC X(4) VALUE X'C1C2'", TE_CHARSTRING, "C1C24040"},
+        {"PIC X(2) VALUE HIGH-VALUES", TE_CHARSTRING, "FFFF"},
+        {"PIC X(3) VALUE ZERO", TE_CHARSTRING, "F0F0F0"},
+        {"PIC X(2)", TE_CHARSTRING, "4040"},
+        {"PIC XXBXX VALUE 'ABCD'", TE_ALPHA_NUMERIC_EDITED, "C1C2C3C440"},
+        {"PIC ZZ9.99 VALUE '  1.50'", TE_NUMERIC_EDITED, "4040F14BF5F0"},
+        {"PIC N(2) VALUE N'Wi'", TE_NATIONAL_STRING, "00570069"},
+        {"PIC N(2) VALUE SPACE", TE_NATIONAL_STRING, "00200020"},
+        {"PIC 9(3) USAGE NATIONAL VALUE 123", TE_NATIONAL_DECIMAL, "003100320033"},
+        {"PIC S9(2) NATIONAL SIGN LEADING SEPARATE VALUE -5", TE_NATIONAL_DECIMAL, "002D00300035"},
+        {"COMP-1 VALUE -0.5", 0, "C0800000"},
+        {"COMP-2 VALUE 1.5", 0, "4118000000000000"},
+        {"COMP-2", 0, "0000000000000000"},
+        {"INDEX", TE_INDEX_DATA_ITEM, "00000000"},
+        {"PIC 99 OCCURS 3 VALUE 5", TE_ARRAY, "F0F5F0F5F0F5"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        read(std::string("language cobol\n 01 G.\n  05 ITEM ") + r.entry + ".\n");
+        EXPECT_EQ(bytes("ITEM"), r.bytes);
+        const _TYPE_ENTRY* t = typeOf("ITEM");
+        if (r.leaf != 0) {
+            ASSERT_NE(t, nullptr);
+            EXPECT_EQ(typeEntryLeaf(*t), r.leaf);
+        }
+    }
+    // The records' own fields: precision and scale of decimal items.
+    read("language cobol\n01 G.\n 05 P PIC S9(5)V99 COMP-3.\n 05 Z PIC 99PPP.\n 05 B PIC 9(4) COMP.\n");
+    EXPECT_EQ(typeOf("P")->packed.precision, 7);
+    EXPECT_EQ(typeOf("P")->packed.scale, -2);
+    EXPECT_EQ(typeOf("Z")->zoned.scale, 3);
+    EXPECT_EQ(typeOf("B")->binary.byteLength, 2);
+    EXPECT_EQ(UBYTE4{program.find("Z")->type.module}, HostRecordStore::kModule);
+}
+
+TEST_F(ProgramFileTest, CobolRecordsNestTheirItemsAndConditionNames)
+{
+    read("language cobol\n"
+         "      * a comment line\n"
+         "       WORKING-STORAGE SECTION.\n"
+         "       01 GRP.\n"
+         "          05 FLD PIC S9(3)V99\n"
+         "                 VALUE 12.5.\n"
+         "          05 SUB.\n"
+         "             10 A PIC X VALUE 'A'.\n"
+         "             10 FILLER PIC X(2) VALUE 'ZZ'.\n"
+         "             10 B PIC 9 VALUE 1.\n"
+         "          05 TAB PIC 99 OCCURS 2 TIMES VALUE 9.\n"
+         "       77 N PIC 9(3) COMP-3 VALUE 5. *> an inline comment\n"
+         "       01 STATUS-CODE PIC X VALUE 'Y'.\n"
+         "          88 IS-YES VALUE 'Y'.\n"
+         "          88 IS-LETTER VALUES 'A' THRU 'I' 'J' THRU 'R'.\n");
+    EXPECT_EQ(program.languageCode(), 6);
+    EXPECT_EQ(bytes("GRP"), "F0F1F2F5C0" "C1E9E9F1" "F0F9F0F9");
+    EXPECT_EQ(bytes("SUB"), "C1E9E9F1");
+    EXPECT_EQ(bytes("N"), "005F");
+    EXPECT_EQ(program.find("GRP")->address % 8, 0u);
+    EXPECT_EQ(program.find("N")->address % 8, 0u);
+    EXPECT_EQ(program.find("B")->address, program.find("GRP")->address + 8);
+    EXPECT_TRUE(program.find("GRP")->topLevel);
+    EXPECT_FALSE(program.find("FLD")->topLevel);
+
+    // The record is a static group; its items are qualified names under
+    // their parents.
+    const _SYMBOL_ENTRY& grp = *program.find("GRP")->symbol;
+    EXPECT_EQ(symbolEntryKind(grp), UBYTE4(SE_STATIC));
+    EXPECT_EQ(symbolEntryAttributes(grp).d, 1);
+    const _SYMBOL_ENTRY& b = *program.find("B")->symbol;
+    EXPECT_EQ(symbolEntryKind(b), UBYTE4(SE_QUALIFIED_NAME));
+    ASSERT_NE(symbolEntryParent(b), nullptr);
+    EXPECT_STREQ(symbolEntryName(*symbolEntryParent(b)), "SUB");
+    EXPECT_EQ(symbolEntryParent(*symbolEntryParent(b)), &grp);
+    const _TYPE_ENTRY* group = typeOf("GRP");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(typeEntryLeaf(*group), UBYTE4(TE_GROUP));
+    EXPECT_EQ(classByteSize(group->klass), 13u);
+    EXPECT_EQ(UBYTE2{group->klass.memberCount}, 3);  // FLD, SUB, TAB
+    EXPECT_EQ(classByteSize(typeOf("SUB")->klass), 4u);  // FILLER takes room, no name
+
+    // Condition names: the item's type is a qualifier over its data type
+    // carrying the values; the names are qualified under the item.
+    const _TYPE_ENTRY* status = typeOf("STATUS-CODE");
+    ASSERT_NE(status, nullptr);
+    ASSERT_EQ(typeEntryLeaf(*status), UBYTE4(TE_QUALIFIER));
+    const TNcobolCondVar* conditions = qualifierConditionRecord(status);
+    ASSERT_NE(conditions, nullptr);
+    ASSERT_EQ(UBYTE4{conditions->count}, 2u);
+    const TNconditionElement& yes = conditions->conditions[0];
+    EXPECT_STREQ(yes.name, "IS-YES");
+    ASSERT_EQ(UBYTE2{yes.valueCount}, 1);
+    EXPECT_EQ(*static_cast<const UBYTE1*>(yes.values[0].value), 0xE8);
+    const TNconditionElement& letter = conditions->conditions[1];
+    ASSERT_EQ(UBYTE2{letter.rangeCount}, 2);
+    EXPECT_EQ(*static_cast<const UBYTE1*>(letter.ranges[1].low.value), 0xD1);
+    EXPECT_EQ(*static_cast<const UBYTE1*>(letter.ranges[1].high.value), 0xD9);
+    bool declared = false;
+    for (const _SYMBOL_ENTRY* s : host->record(program.context())->symbols)
+        if (std::string(symbolEntryName(*s)) == "IS-LETTER") {
+            declared = true;
+            EXPECT_EQ(symbolEntryParent(*s), program.find("STATUS-CODE")->symbol);
+        }
+    EXPECT_TRUE(declared);
+}
+
+TEST_F(ProgramFileTest, SqlHostVariableLines)
+{
+    read("language cobol\n"
+         "SQL AMOUNT TYPE 484 LENGTH 5 2 VALUE X'12345D'\n"
+         "sql title type 448 length 10 count 1 ccsid 500 value 'AB'\n");
+    const ProgramFile::SqlVariable* amount = program.findSql("AMOUNT");
+    ASSERT_NE(amount, nullptr);
+    EXPECT_EQ(amount->sqlType, 484u);
+    EXPECT_EQ(amount->length, 5u);
+    EXPECT_EQ(amount->maximumLength, 2u);
+    EXPECT_EQ(hex(host->memory().bytes(amount->address, 3)), "12345D");
+    const ProgramFile::SqlVariable* title = program.findSql("TITLE");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->maximumLength, 10u);
+    EXPECT_EQ(title->ccsid, 500);
+    EXPECT_EQ(hex(title->bytes), "C1C2");
+}
+
+TEST_F(ProgramFileTest, HexadecimalFloatingPointImages)
+{
+    struct Row {
+        double value;
+        unsigned bytes;
+        const char* image;
+    } rows[] = {
+        {1.0, 4, "41100000"},    {-1.0, 4, "C1100000"},      {0.1, 4, "4019999A"},
+        {100.0, 4, "42640000"},  {1.0 / 16, 4, "40100000"},  {0.0, 8, "0000000000000000"},
+        {0.1, 8, "401999999999999A"}, {-2.5, 8, "C128000000000000"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.value);
+        EXPECT_EQ(hex(floatimage::hexadecimal(r.value, r.bytes)), r.image);
+    }
+    EXPECT_THROW(floatimage::hexadecimal(1e300, 4), std::invalid_argument);
+}
+
+TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
+{
+    struct Row {
+        const char* text;
+        int line;
+        const char* message;
+    } rows[] = {
+        {"", 0, "empty program file"},
+        {"int a;\n", 1, "first line"},
+        {"language pascal\n", 1, "unknown language"},
+        {"language c\nint a = 3;\nfloat b = ;\n", 3, "a value expected"},
+        {"language c\nint a = 3\n", 2, "\";\" expected"},
+        {"language c\n\nquad q;\n", 3, "unknown type"},
+        {"language c\nint i = 5000000000;\n", 2, "does not fit"},
+        {"language c\nchar c = 300;\n", 2, "does not fit"},
+        {"language c\nint i = 1.5;\n", 2, "not an integer"},
+        {"language c\nint v[2] = {1, 2, 3};\n", 2, "more values"},
+        {"language c\nint *p = &nosuch;\n", 2, "unknown variable"},
+        {"language c\nshort s;\nint *p = &s;\n", 3, "does not match"},
+        {"language c\nint v[2];\nint *p = &v[3];\n", 3, "outside"},
+        {"language c\nint a;\nint a;\n", 3, "declared twice"},
+        {"language c\nstruct S s;\n", 2, "unknown struct"},
+        {"language c\nchar c = 'ab';\n", 2, "one character"},
+        {"language c\nchar t[2] = \"abc\";\n", 2, "longer than the array"},
+        {"language cobol\n01 G.\n 05 F PIC 999 VALUE 1234.\n", 3, "does not fit"},
+        {"language cobol\n01 G.\n 05 F PIC 9V9 VALUE 1.25.\n", 3, "more decimal places"},
+        {"language cobol\n01 G.\n 05 F PIC 9 VALUE -1.\n", 3, "negative"},
+        {"language cobol\n01 G.\n 05 F PIC X(2) VALUE 'ABC'.\n", 3, "longer than F"},
+        {"language cobol\n01 G.\n 05 F PIC X(2) VALUE 12.\n", 3, "quoted VALUE"},
+        {"language cobol\n01 G.\n 05 F PIC 99 VALUE 'AB'.\n", 3, "numeric VALUE"},
+        {"language cobol\n01 G PIC X.\n 05 F PIC X.\n", 2, "takes no PIC"},
+        {"language cobol\n01 G.\n 50 F PIC X.\n", 3, "not 01 to 49"},
+        {"language cobol\n05 F PIC X.\n", 2, "outside a record"},
+        {"language cobol\n88 C VALUE 1.\n", 2, "without a data item"},
+        {"language cobol\n01 G.\n 05 F PIC X JUSTIFIED.\n", 3, "unknown clause"},
+        {"language cobol\n01 G.\n 05 F PIC X\n", 3, "a period expected"},
+        {"language cobol\n01 G.\n 05 F PIC Q(3).\n", 3, "bad PIC"},
+        {"language cobol\n01 G.\n 05 F PIC 9(19) COMP.\n", 3, "too many digits"},
+        {"language cobol\n01 G.\n 05 F PIC S9 NATIONAL.\n", 3, "SEPARATE"},
+        {"language cobol\n01 G.\n 05 F PIC 9 SIGN LEADING.\n", 3, "SIGN needs"},
+        {"language cobol\n01 G OCCURS 2.\n", 2, "OCCURS on a level-1"},
+        {"language cobol\n01 G.\n 05 F PIC X VALUE 'unterminated.\n", 3, "unterminated"},
+        {"language cobol\nSQL S TYPE 484 LENGTH 5\n", 2, "VALUE expected"},
+        {"language cobol\nSQL S TYPE 484 VALUE X'00'\n", 2, "LENGTH expected"},
+        {"language cobol\nSQL S TYPE 484 LENGTH 3 VALUE X'123'\n", 2, "odd number"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        const auto [line, message] = error(r.text);
+        EXPECT_EQ(line, r.line);
+        EXPECT_NE(message.find(r.message), std::string::npos) << message;
+    }
+}
+
+} // namespace

@@ -145,13 +145,22 @@ TEST_F(LocalsMembersTest, TwoBasesDoNotHideEachOther)
     both.byteSize = 8;
     both.bases = {{records().classType(first), 0}, {records().classType(second), 4}};
     both.members = {{"e", intType, 0}};
-    LCC_Eval_Context_Info& f = memberFunction("E::f", records().classType(both));
-    host.declare(f, *thisEntry);
+    const TYPE_INDEX e = records().classType(both);
+    LCC_Eval_Context_Info& f = memberFunction("E::f", e);
+    staticInt(f, "this", 0xB0, records().pointerType(e, 8));
+    host.memory().storeBigEndian(sectionBase + 0xB0, object, 8);
     LocalsRepresentation* view = build(&f, LocalsRepresentation::addObjectMembers);
     EXPECT_EQ(names(view), (Names{"u", "u", "this", "e"}));
     DbgRefreshLocalVariableFrame(view, &f, 0);
-    for (unsigned i = 0; i < 2; ++i)
-        EXPECT_FALSE(view->variables()[i].failed()) << i;
+    // Each read through its own base's part of the object.
+    std::vector<std::uint64_t> us;
+    for (UBYTE4 i = 0; i < 2; ++i) {
+        StackItem* u = nullptr;
+        DbgGetLocalValue(view, i, &u);
+        us.push_back(number(u));
+    }
+    std::sort(us.begin(), us.end());
+    EXPECT_EQ(us, (std::vector<std::uint64_t>{1, 2}));
 }
 
 TEST_F(LocalsMembersTest, ACyclicBaseListEnds)

@@ -50,6 +50,7 @@ struct FilledWord {
 const FilledWord filledWords[] = {
     {1, "DbgVersion"},
     {2, "DbgInitialize"},
+    {26, "DbgArrayElementFullName"},
     {34, "DbgTerminateRunTime"},
 };
 

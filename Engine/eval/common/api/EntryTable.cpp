@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "api/NameBuilderEntryPoints.h"
 #include "api/PluginEntryPoints.h"
 
 namespace {
@@ -27,6 +28,7 @@ int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
     const EntryTableRow rows[] = {
         {1, address(&DbgVersion)},
         {2, address(&DbgInitialize)},
+        {26, address(&DbgArrayElementFullName)},
         {34, address(&DbgTerminateRunTime)},
     };
     std::uintptr_t own[entryTableWords] = {};

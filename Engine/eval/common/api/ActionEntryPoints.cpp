@@ -1,0 +1,53 @@
+// The action table and the node actions.
+
+#include "api/ActionEntryPoints.h"
+#include "api/ActionTable.h"
+#include "api/EntryFrame.h"
+#include "services/EvaluationEnvironment.h"
+#include "services/InvalidOp.h"
+#include "tree/UpdateTreeNode.h"
+
+namespace {
+
+constexpr UBYTE2 actionShowSelf = 1;
+
+void enterNode(EntryFrame& frame, UpdateTreeNode& node, const char* signature)
+{
+    EvaluationEnvironment* environment = node.internalRep();
+    if (environment == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_AssertFail, signature, __LINE__);
+    frame.makeCurrent(*environment);
+}
+
+}  // namespace
+
+const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1* locale)
+{
+    EntryFrame frame("const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1*)", __LINE__);
+    return frame.guardOr<const ExpressionEvaluatorAction**>(
+        nullptr, [&] { return ActionTable::instance().actions(locale); });
+}
+
+const UBYTE2* DbgQueryNodeActions(UpdateTreeNode* node)
+{
+    static const char signature[] = "const UBYTE2* DbgQueryNodeActions(UpdateTreeNode*)";
+    EntryFrame frame(signature, __LINE__);
+    if (node == nullptr)
+        return nullptr;
+    return frame.guardOr<const UBYTE2*>(nullptr, [&] {
+        enterNode(frame, *node, signature);
+        return node->QueryNodeActions();
+    });
+}
+
+UBYTE2 DbgPerformNodeAction(UpdateTreeNode* node, UBYTE2 action)
+{
+    static const char signature[] = "UBYTE2 DbgPerformNodeAction(UpdateTreeNode*, UBYTE2)";
+    EntryFrame frame(signature, __LINE__);
+    if (node == nullptr || action != actionShowSelf)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node, signature);
+        return node->showSelfAction();
+    });
+}

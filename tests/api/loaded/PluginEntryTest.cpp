@@ -50,7 +50,20 @@ struct FilledWord {
 const FilledWord filledWords[] = {
     {1, "DbgVersion"},
     {2, "DbgInitialize"},
+    {3, "DbgBuildExprIntRep"},
+    {5, "DbgFreeExprIntRep"},
+    {6, "DbgValidateExpr"},
+    {9, "DbgBuildRootNodeInfo"},
+    {11, "DbgQueryResultType"},
+    {12, "DbgQueryStructInfo"},
+    {13, "DbgQueryArrayInfo"},
+    {15, "Dbg2QueryStructElementInfo"},
+    {16, "Dbg2QueryArrayElementInfo"},
+    {19, "DbgEvaluateExpr"},
+    {22, "DbgUpdateTreeValue"},
     {26, "DbgArrayElementFullName"},
+    {40, "DbgQueryResultsRepsAndDataType"},
+    {51, "DbgFormatTreeValue2a"},
     {34, "DbgTerminateRunTime"},
 };
 
@@ -71,7 +84,10 @@ TEST_F(PluginEntry, FilledWordsAreTheExportedEntryPointsAndTheRestAreZero)
         }
     }
     // Reached by name only.
-    for (const char* name : {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler"})
+    for (const char* name : {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler", "DbgTestExpr", "DbgResetExprIntRep",
+                             "DbgFreeEvalResultInfo", "DbgFreeTypeResultInfo", "DbgExtendedErrorInfo",
+                             "DbgExtendedErrorInfo2", "DbgFormatTreeValue", "DbgGetTreeNodeContext",
+                             "DbgFreeTreeNodeInfo"})
         EXPECT_NE(evaluator.symbol(name), nullptr) << name;
 }
 

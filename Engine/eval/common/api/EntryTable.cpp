@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "api/ExpressionEntryPoints.h"
 #include "api/NameBuilderEntryPoints.h"
 #include "api/PluginEntryPoints.h"
+#include "api/TreeNodeEntryPoints.h"
 
 namespace {
 
@@ -28,7 +30,20 @@ int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
     const EntryTableRow rows[] = {
         {1, address(&DbgVersion)},
         {2, address(&DbgInitialize)},
+        {3, address(&DbgBuildExprIntRep)},
+        {5, address(&DbgFreeExprIntRep)},
+        {6, address(&DbgValidateExpr)},
+        {9, address(&DbgBuildRootNodeInfo)},
+        {11, address(&DbgQueryResultType)},
+        {12, address(&DbgQueryStructInfo)},
+        {13, address(&DbgQueryArrayInfo)},
+        {15, address(&Dbg2QueryStructElementInfo)},
+        {16, address(&Dbg2QueryArrayElementInfo)},
+        {19, address(&DbgEvaluateExpr)},
+        {22, address(&DbgUpdateTreeValue)},
         {26, address(&DbgArrayElementFullName)},
+        {40, address(&DbgQueryResultsRepsAndDataType)},
+        {51, address(&DbgFormatTreeValue2a)},
         {34, address(&DbgTerminateRunTime)},
     };
     std::uintptr_t own[entryTableWords] = {};

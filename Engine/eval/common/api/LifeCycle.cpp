@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "api/EntryFrame.h"
+#include "api/EntryPointsUpdateRoad.h"
 #include "api/PluginEntryPoints.h"
 #include "compiler/ExpressionBuild.h"
 #include "services/SVC.h"
@@ -22,6 +23,8 @@ bool startEvaluator(DBG2_SERVICE_FUNCTIONS* services)
 {
     if (!SVC::InitializeServiceFunctions(services))
         return false;
+    // Value updates evaluate their text through the entry points.
+    EntryPointsUpdateRoad::installOnce();
     return exprInit() != 0;
 }
 

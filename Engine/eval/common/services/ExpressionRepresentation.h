@@ -2,6 +2,8 @@
 #define NORVEXA_SERVICES_EXPRESSIONREPRESENTATION_H
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/List.h>
@@ -23,6 +25,9 @@ public:
 
     // The expression's text; the item is not used.
     ByteString expression(StackItem* item) const override;
+    // The text itself, for handing out by pointer: valid while the
+    // representation lives.
+    const ByteString& text() const { return text_; }
     ExpressionRepresentation* asExprRepresentation() override;
     // The environment's reset; then the validation result is forgotten, the
     // value stack emptied and the built expression released.
@@ -60,10 +65,19 @@ public:
     // sections and formatted values are appended); setParameters empties it.
     const ByteString& formattedResultName() const { return formattedName_; }
     void appendFormattedResultName(const char* text);
+    // Empties the result name (a validation builds it anew).
+    void clearFormattedResultName() { formattedName_ = ByteString(); }
+
+    // Keeps an object the representation's results depend on until the
+    // representation is destroyed (the type entries validation makes for
+    // them, which its type results carry).
+    void keepUntilFreed(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
     enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };
 
 private:
+    // First: destroyed after every other member.
+    std::vector<std::shared_ptr<void>> kept_;
     ByteString text_;
     expression_info* exprInfo_ = nullptr;
     StackItem* validationResult_ = nullptr;

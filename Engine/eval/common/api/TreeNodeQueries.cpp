@@ -1,0 +1,186 @@
+// The root of a result, a node's members, elements, data type and context,
+// and releasing nodes.
+
+#include "api/EntryFrame.h"
+#include "api/TreeNodeEntryPoints.h"
+#include "machine/StackItem.h"
+#include "services/EvaluationEnvironment.h"
+#include "services/InvalidOp.h"
+#include "services/SVC.h"
+#include "tree/RootTreeNode.h"
+
+namespace {
+
+constexpr int languageSqlHostVariable = 18;
+
+// Makes the node's environment current for the frame, without a context.
+void enterNode(EntryFrame& frame, UpdateTreeNode& node)
+{
+    EvaluationEnvironment* environment = node.internalRep();
+    if (environment == nullptr)
+        throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
+    frame.makeCurrent(*environment);
+}
+
+const char resultsSignature[] =
+    "UBYTE2 DbgQueryResultsRepsAndDataType(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, "
+    "UBYTE1**, UBYTE2*, UBYTE2*)";
+
+}  // namespace
+
+UBYTE2 DbgBuildRootNodeInfo(StackItem* item, UpdateTreeNode** out)
+{
+    EntryFrame frame("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__);
+    if (item == nullptr || out == nullptr)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        RootTreeNode* root = item->getTreeRoot();
+        if (item->environment().language() != languageSqlHostVariable)
+            root->loadResult(*item);
+        root->addReference();
+        *out = root;
+        return statusSuccess;
+    });
+}
+
+UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count)
+{
+    EntryFrame frame("UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode*, UBYTE4*)", __LINE__);
+    if (node == nullptr || count == nullptr)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node);
+        unsigned int n = 0;
+        const UBYTE2 status = node->QueryStructInfo(n);
+        *count = n;
+        return status;
+    });
+}
+
+UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count, BYTE4* first)
+{
+    EntryFrame frame("UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode*, UBYTE4*, BYTE4*)", __LINE__);
+    if (node == nullptr || count == nullptr || first == nullptr)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node);
+        unsigned int n = 0;
+        int base = 0;
+        const UBYTE2 status = node->QueryArrayInfo(n, base);
+        *count = n;
+        *first = base;
+        return status;
+    });
+}
+
+UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child,
+                                  UBYTE1** name)
+{
+    EntryFrame frame("UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**, "
+                     "UBYTE1**)",
+                     __LINE__);
+    if (node == nullptr || child == nullptr || name == nullptr)
+        return statusFailure;
+    *child = nullptr;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node);
+        UpdateTreeNode* found = nullptr;
+        unsigned char* text = nullptr;
+        const UBYTE2 status = node->QueryStructElementInfo(index, found, text);
+        if (status != statusSuccess || found == nullptr)
+            return status != statusSuccess ? status : UBYTE2(statusFailure);
+        found->addReference();
+        *child = found;
+        *name = text;
+        return statusSuccess;
+    });
+}
+
+UBYTE2 Dbg2QueryArrayElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child)
+{
+    EntryFrame frame("UBYTE2 Dbg2QueryArrayElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**)",
+                     __LINE__);
+    if (node == nullptr || child == nullptr)
+        return statusFailure;
+    *child = nullptr;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node);
+        UpdateTreeNode* found = nullptr;
+        const UBYTE2 status = node->QueryArrayElementInfo(index, found);
+        if (status != statusSuccess || found == nullptr)
+            return status != statusSuccess ? status : UBYTE2(statusFailure);
+        found->addReference();
+        *child = found;
+        return statusSuccess;
+    });
+}
+
+UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, UBYTE2** reps,
+                                      UBYTE2** results, UBYTE2* defaultRep, UBYTE1** typeName, UBYTE2* dataType,
+                                      UBYTE2* length)
+{
+    EntryFrame frame(resultsSignature, __LINE__);
+    UBYTE2 status = statusFailure;
+    if (item != nullptr && node != nullptr && count != nullptr && reps != nullptr && results != nullptr &&
+        defaultRep != nullptr && typeName != nullptr && dataType != nullptr && length != nullptr) {
+        status = frame.guard([&]() -> UBYTE2 {
+            enterNode(frame, *node);
+            // The node answers the result kinds before the representations.
+            return node->QueryResultType(*item, *count, *results, *reps, *defaultRep, *typeName, *dataType, *length);
+        });
+    }
+    if (status == statusFailure) {
+        SVC::fTrace(resultsSignature, __LINE__, "DbgQueryResultsRepsAndDataType(%d) returned %d (DBG2_CALL_FAIL)",
+                    __LINE__, status);
+    } else {
+        SVC::fTrace(resultsSignature, __LINE__,
+                    "DbgQueryResultsRepsAndDataType(%d) returned %d.  NumReps = %d; DataTypeIndex = %d; "
+                    "DataTypeLength = %d;pTypeName = \"%s\"",
+                    __LINE__, status, *count, *dataType, *length,
+                    *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
+    }
+    return status;
+}
+
+UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, UBYTE2** reps, UBYTE2** results,
+                          UBYTE2* defaultRep, UBYTE1** typeName)
+{
+    static const char signature[] =
+        "UBYTE2 DbgQueryResultType(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**)";
+    EntryFrame frame(signature, __LINE__);
+    UBYTE2 dataType = 0;
+    UBYTE2 length = 0;
+    // The inner entry point catches what the query throws; this one has
+    // nothing of its own that could.
+    const UBYTE2 status =
+        DbgQueryResultsRepsAndDataType(item, node, count, reps, results, defaultRep, typeName, &dataType, &length);
+    if (status == statusFailure) {
+        SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d (DBG2_CALL_FAIL)", __LINE__, status);
+    } else {
+        SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d.  NumReps = %d; pTypeName = \"%s\"",
+                    __LINE__, status, *count, *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
+    }
+    return status;
+}
+
+UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode* node, const LCC_Eval_Context_Info** out)
+{
+    EntryFrame frame("UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode*, const LCC_Eval_Context_Info**)", __LINE__);
+    if (node == nullptr || out == nullptr)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        EvaluationEnvironment* environment = node->internalRep();
+        if (environment == nullptr)
+            return statusFailure;
+        *out = environment->context();
+        return statusSuccess;
+    });
+}
+
+void DbgFreeTreeNodeInfo(UpdateTreeNode* node)
+{
+    EntryFrame frame("void DbgFreeTreeNodeInfo(UpdateTreeNode*)", __LINE__);
+    if (node == nullptr)
+        return;
+    frame.guardQuietly([&] { node->removeReference(); });
+}

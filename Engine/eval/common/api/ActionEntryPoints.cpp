@@ -3,13 +3,16 @@
 #include "api/ActionEntryPoints.h"
 #include "api/ActionTable.h"
 #include "api/EntryFrame.h"
+#include "api/ExpressionEntryPoints.h"
 #include "services/EvaluationEnvironment.h"
+#include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "tree/UpdateTreeNode.h"
 
 namespace {
 
 constexpr UBYTE2 actionShowSelf = 1;
+constexpr UBYTE2 actionEvaluateAgain = 2;
 
 void enterNode(EntryFrame& frame, UpdateTreeNode& node, const char* signature)
 {
@@ -49,5 +52,20 @@ UBYTE2 DbgPerformNodeAction(UpdateTreeNode* node, UBYTE2 action)
     return frame.guard([&]() -> UBYTE2 {
         enterNode(frame, *node, signature);
         return node->showSelfAction();
+    });
+}
+
+UBYTE2 DbgPerformTreeAction(UpdateTreeNode* node, UBYTE2 action, StackItem** result, UBYTE1** name)
+{
+    static const char signature[] = "UBYTE2 DbgPerformTreeAction(UpdateTreeNode*, UBYTE2, StackItem**, UBYTE1**)";
+    EntryFrame frame(signature, __LINE__);
+    if (node == nullptr || action != actionEvaluateAgain)
+        return statusFailure;
+    return frame.guard([&]() -> UBYTE2 {
+        enterNode(frame, *node, signature);
+        ExpressionRepresentation* rep = node->internalRep()->asExprRepresentation();
+        if (rep == nullptr)
+            return statusFailure;
+        return DbgEvaluateExpr(rep, rep->context(), result, name);
     });
 }

@@ -23,6 +23,17 @@ std::string nameOf(const ExpressionEvaluatorAction* action)
     return reinterpret_cast<const char*>(action->name);
 }
 
+// The two entries of the action table, named as given, and its end.
+void expectActions(const ExpressionEvaluatorAction** actions, const char* showSelf, const char* evaluateAgain)
+{
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(nameOf(actions[0]), showSelf);
+    EXPECT_EQ(actions[0]->word, 768u);
+    EXPECT_EQ(nameOf(actions[1]), evaluateAgain);
+    EXPECT_EQ(actions[1]->word, 2848u);
+    EXPECT_EQ(actions[2], nullptr);
+}
+
 std::uint64_t addressValue(const EE_ADDR& a)
 {
     return (std::uint64_t(a.addrHigh) << 32) | a.addrLow;
@@ -284,11 +295,7 @@ TEST(ActionTableTest, BuiltOnceInTheFirstLocaleAfterAFailedRead)
     fail = false;
     const ExpressionEvaluatorAction** first = table.actions(reinterpret_cast<const UBYTE1*>("de_DE"));
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(nameOf(first[0]), "de_DE:45");
-    EXPECT_EQ(first[0]->word, 768u);
-    EXPECT_EQ(nameOf(first[1]), "de_DE:46");
-    EXPECT_EQ(first[1]->word, 2848u);
-    EXPECT_EQ(first[2], nullptr);
+    expectActions(first, "de_DE:45", "de_DE:46");
     const int readsSoFar = reads;
     EXPECT_EQ(table.actions(reinterpret_cast<const UBYTE1*>("fr_FR")), first);
     EXPECT_EQ(nameOf(first[0]), "de_DE:45");
@@ -309,11 +316,7 @@ TEST(ActionTableTest, QueryAllActionsWaitsForTheCatalogue)
         unsetenv("NORVEXA_CATALOG_DIR");
     const ExpressionEvaluatorAction** actions = DbgQueryAllActions(reinterpret_cast<const UBYTE1*>("en_US"));
     ASSERT_NE(actions, nullptr);
-    EXPECT_EQ(nameOf(actions[0]), "Show self");
-    EXPECT_EQ(actions[0]->word, 768u);
-    EXPECT_EQ(nameOf(actions[1]), "Evaluate again");
-    EXPECT_EQ(actions[1]->word, 2848u);
-    EXPECT_EQ(actions[2], nullptr);
+    expectActions(actions, "Show self", "Evaluate again");
     EXPECT_EQ(DbgQueryAllActions(reinterpret_cast<const UBYTE1*>("rr_RR")), actions);
     EXPECT_EQ(nameOf(actions[0]), "Show self");
 }

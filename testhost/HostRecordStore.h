@@ -192,7 +192,8 @@ public:
                                   UBYTE4 elementBytes, UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
                                   const std::vector<Condition>& conditions);
 
-    // A null-terminated symbol list kept by the store.
+    // A null-terminated symbol list kept by the store; the same entries give
+    // the same list.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 
 private:
@@ -221,6 +222,7 @@ private:
     std::map<std::string, TYPE_INDEX> _typeNames;
     std::deque<_SYMBOL_ENTRY> _symbols;
     std::deque<std::vector<_SYMBOL_ENTRY*>> _lists;
+    std::map<std::vector<_SYMBOL_ENTRY*>, SYMBOL_LIST*> _listsByEntries;
     std::deque<std::vector<TNconditionValue>> _conditionValues;
     std::deque<std::vector<TNconditionRange>> _conditionRanges;
     std::deque<std::vector<TNconditionElement>> _conditionElements;

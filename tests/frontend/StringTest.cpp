@@ -94,7 +94,8 @@ TEST(EE_String, AssignmentMovesBetweenInlineAndOutsideBuffers) {
   EXPECT_EQ(text(s), repeat(600, 'z'));
   EXPECT_EQ(s.capacity(), other.capacity());
 
-  s = s;  // no effect on itself
+  const EE_String& itself = s;
+  s = itself;  // no effect on itself
   EXPECT_EQ(text(s), repeat(600, 'z'));
 
   // The text assigned may be a part of the string itself.

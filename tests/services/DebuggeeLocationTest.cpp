@@ -48,7 +48,8 @@ TEST_F(LocationTest, CopiesShareBuffersAndDuplicateOwnedTargets)
     EXPECT_EQ(stepped.address().addr(), 0x1008u);
     stepped = memory;
     EXPECT_FALSE(stepped != memory);
-    stepped = stepped;  // self-assignment keeps the target
+    const DebuggeeLocation& itself = stepped;
+    stepped = itself;  // self-assignment keeps the target
     EXPECT_EQ(stepped.address().addr(), 0x1000u);
 
     DebuggeeLocation reg(5ul);

@@ -26,31 +26,6 @@ constexpr unsigned char bcdValue(int byte) {
     return static_cast<unsigned char>(10 * high + (low > 9 ? 0 : low));
 }
 
-struct BcdToValue {
-    unsigned char table[256];
-    constexpr BcdToValue() : table() {
-        for (int byte = 0; byte < 256; ++byte)
-            table[byte] = bcdValue(byte);
-    }
-};
-
-struct ValueToBcd {
-    unsigned char table[200];
-    constexpr ValueToBcd() : table() {
-        for (int value = 0; value < 200; ++value)
-            table[value] = static_cast<unsigned char>(((value % 100) / 10) << 4 | (value % 10));
-    }
-};
-
-constexpr BcdToValue bcdToValue;
-constexpr ValueToBcd valueToBcd;
-
-template <size_t N>
-constexpr void copyTable(unsigned char (&to)[N], const unsigned char (&from)[N]) {
-    for (size_t i = 0; i < N; ++i)
-        to[i] = from[i];
-}
-
 // EBCDIC characters of the decimal texts.
 constexpr unsigned char ebcdicMinus = 0x60;
 constexpr unsigned char ebcdicPlus = 0x4E;

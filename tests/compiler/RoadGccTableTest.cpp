@@ -25,7 +25,7 @@ struct IntegerType {
 
 const IntegerType kTypes[] = {
     {"char", 1, false},  {"schar", 1, false}, {"uchar", 1, true}, {"short", 2, false}, {"ushort", 2, true},
-    {"int", 4, false},   {"long", 0, false},  {"ulong", 0, true}, {"llong", 8, false}, {"ullong", 8, true},
+    {"int", 4, false},   {"uint", 4, true},   {"long", 0, false},  {"ulong", 0, true}, {"llong", 8, false}, {"ullong", 8, true},
 };
 
 struct ValueRow {

@@ -43,6 +43,32 @@ _SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDE
     return s;
 }
 
+HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::string& name, TYPE_INDEX dataType,
+                                                                     UBYTE4 section, UBYTE8 offset,
+                                                                     const std::vector<Condition>& conditions)
+{
+    std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
+    for (const Condition& c : conditions)
+        elements.push_back(conditionElement(c.name, c.values, c.ranges));
+    _TYPE_ENTRY& names = newType(TE_CONDITION);
+    names.condvar.count = static_cast<UBYTE4>(elements.size());
+    names.condvar.conditions = elements.empty() ? nullptr : elements.data();
+    TYPE_INDEX qualified{};
+    _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
+    qualifier.qualifier.type = dataType;
+    qualifier.qualifier.conditions = &names.condvar;
+
+    ConditionTable made;
+    made.group = &staticVariable(name, qualified, section, offset);
+    made.group->statics.attributeD = 1;
+    for (const Condition& c : conditions) {
+        _SYMBOL_ENTRY& s = newSymbol(SE_QUALIFIED_NAME, c.name);
+        s.qualified.parent = made.group;
+        made.conditions.push_back(&s);
+    }
+    return made;
+}
+
 HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::string& group, const std::string& table,
                                                                TYPE_INDEX dataType, UBYTE4 elementBytes,
                                                                UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,

@@ -43,9 +43,7 @@ _SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDE
     return s;
 }
 
-HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::string& name, TYPE_INDEX dataType,
-                                                                     UBYTE4 section, UBYTE8 offset,
-                                                                     const std::vector<Condition>& conditions)
+TYPE_INDEX HostRecordStore::conditionsOver(TYPE_INDEX dataType, const std::vector<Condition>& conditions)
 {
     std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
     for (const Condition& c : conditions)
@@ -57,6 +55,14 @@ HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::
     _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
     qualifier.qualifier.type = dataType;
     qualifier.qualifier.conditions = &names.condvar;
+    return qualified;
+}
+
+HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::string& name, TYPE_INDEX dataType,
+                                                                     UBYTE4 section, UBYTE8 offset,
+                                                                     const std::vector<Condition>& conditions)
+{
+    const TYPE_INDEX qualified = conditionsOver(dataType, conditions);
 
     ConditionTable made;
     made.group = &staticVariable(name, qualified, section, offset);
@@ -74,16 +80,7 @@ HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::strin
                                                                UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
                                                                const std::vector<Condition>& conditions)
 {
-    std::vector<TNconditionElement>& elements = _conditionElements.emplace_back();
-    for (const Condition& c : conditions)
-        elements.push_back(conditionElement(c.name, c.values, c.ranges));
-    _TYPE_ENTRY& names = newType(TE_CONDITION);
-    names.condvar.count = static_cast<UBYTE4>(elements.size());
-    names.condvar.conditions = elements.empty() ? nullptr : elements.data();
-    TYPE_INDEX qualified{};
-    _TYPE_ENTRY& qualifier = newType(TE_QUALIFIER, &qualified);
-    qualifier.qualifier.type = dataType;
-    qualifier.qualifier.conditions = &names.condvar;
+    const TYPE_INDEX qualified = conditionsOver(dataType, conditions);
 
     ClassSpec spec;
     spec.name = group;

@@ -218,6 +218,8 @@ public:
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 
 private:
+    // A qualifier type over dataType carrying the condition names.
+    TYPE_INDEX conditionsOver(TYPE_INDEX dataType, const std::vector<Condition>& conditions);
     // A condition's element over values and ranges kept by the store.
     TNconditionElement conditionElement(const std::string& name, const std::vector<ConditionValue>& values,
                                         const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges);

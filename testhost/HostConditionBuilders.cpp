@@ -43,6 +43,23 @@ _SYMBOL_ENTRY& HostRecordStore::conditionName(const std::string& name, TYPE_INDE
     return s;
 }
 
+HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::string& name, TYPE_INDEX dataType,
+                                                                     UBYTE4 section, UBYTE8 offset,
+                                                                     const std::vector<Condition>& conditions)
+{
+    const TYPE_INDEX qualified = conditionQualifier(dataType, conditions);
+
+    ConditionTable made;
+    made.group = &staticVariable(name, qualified, section, offset);
+    made.group->statics.attributeD = 1;
+    for (const Condition& c : conditions) {
+        _SYMBOL_ENTRY& s = newSymbol(SE_QUALIFIED_NAME, c.name);
+        s.qualified.parent = made.group;
+        made.conditions.push_back(&s);
+    }
+    return made;
+}
+
 HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::string& group, const std::string& table,
                                                                TYPE_INDEX dataType, UBYTE4 elementBytes,
                                                                UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,

@@ -195,6 +195,12 @@ public:
     ConditionTable conditionTable(const std::string& group, const std::string& table, TYPE_INDEX dataType,
                                   UBYTE4 elementBytes, UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
                                   const std::vector<Condition>& conditions);
+    // A conditional variable: a static (attribute D set) of a qualifier type
+    // over dataType carrying the condition names, each a qualified name
+    // under it (in the returned table's conditions; its group is the
+    // variable, its table null). The caller declares them.
+    ConditionTable conditionalVariable(const std::string& name, TYPE_INDEX dataType, UBYTE4 section, UBYTE8 offset,
+                                       const std::vector<Condition>& conditions);
 
     // An SQL host variable (code SE_SQL_HOST_VARIABLE): its SQL type code,
     // lengths, element count and code page, and where its storage lies.

@@ -231,7 +231,8 @@ TEST_F(CobolArithmetic, NationalDecimalSignCodeAndRefusedOperands)
 }
 
 // SET condition-name TO TRUE stores the condition's first value (of a
-// list its first, of a range its low bound) into the conditional variable;
+// list its first, of a range its low bound), as the numeric literal of the
+// number it holds, into the conditional variable;
 // any other right operand is refused, naming the condition; a condition
 // name takes no part in arithmetic.
 TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
@@ -270,8 +271,8 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
 
     struct Row {
         const char* condition;
-        unsigned char stored;
-    } rows[] = {{"IS-SEVEN", seven}, {"IS-ODD", three}, {"IS-HIGH", five}};
+        const char* stored;  // the literal's text
+    } rows[] = {{"IS-SEVEN", "7"}, {"IS-ODD", "3"}, {"IS-HIGH", "5"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);
         EE_BinaryExpression* store = setToTrue(r.condition);
@@ -279,10 +280,9 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
         EXPECT_EQ(store->kind, BE::Assign);
         EXPECT_STREQ(store->left->signature(1).data(), "STATUS-CODE");
         EXPECT_EQ(store->typeDescriptor->kind, TD::PackedDecimal);
-        const EE_OstrelLiteralValue* bytes = literalUnderCasts(store->right);
-        ASSERT_NE(bytes, nullptr);
-        ASSERT_EQ(bytes->text.length(), 1u);
-        EXPECT_EQ(static_cast<unsigned char>(bytes->text.data()[0]), r.stored);
+        const EE_OstrelLiteralValue* first = literalUnderCasts(store->right);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(std::string(first->text.data(), first->text.length()), r.stored);
     }
 
     EE_Parser parser(*services, 0);
@@ -324,8 +324,8 @@ TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
     struct Row {
         const char* condition;
         const char* index;
-        unsigned char stored;
-    } rows[] = {{"ST-OPEN(2)", "2", 0x1F}, {"ST-SHUT(3)", "3", 0x5F}};
+        const char* stored;  // the literal's text
+    } rows[] = {{"ST-OPEN(2)", "2", "1"}, {"ST-SHUT(3)", "3", "5"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);
         EE_BinaryExpression* store = setToTrue(r.condition);
@@ -342,10 +342,9 @@ TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
         const EE_OstrelLiteralValue* position = literalUnderCasts(subscript->right);
         ASSERT_NE(position, nullptr);
         EXPECT_EQ(std::string(position->text.data(), position->text.length()), r.index);
-        const EE_OstrelLiteralValue* bytes = literalUnderCasts(store->right);
-        ASSERT_NE(bytes, nullptr);
-        ASSERT_EQ(bytes->text.length(), 1u);
-        EXPECT_EQ(static_cast<unsigned char>(bytes->text.data()[0]), r.stored);
+        const EE_OstrelLiteralValue* first = literalUnderCasts(store->right);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(std::string(first->text.data(), first->text.length()), r.stored);
     }
 }
 

@@ -75,6 +75,8 @@ TEST_P(RoadC, ExpressionsGiveTheirValues)
         {"*(1 + p)", 30},
         {"(p + 3) - p", 3},
         {"p - (p + 3)", -3},
+        {"&arr[3] - p", 2},      // two pointers to int, built apart
+        {"p - &arr[0]", 1},
         {"sizeof a", 4},
         {"~a", -6},
         {"!a", 0},

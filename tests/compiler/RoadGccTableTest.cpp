@@ -1,10 +1,8 @@
 // Mixed integral arithmetic from text to value over variables of each C
 // integer type, against the values gcc computed (data/c_arithmetic.txt,
 // made by gen/gen_c_arithmetic.py), in programs of 8- and 4-byte addresses.
-// The program's types are the host's integer entries of 1, 2 and 4 bytes;
-// the unsigned 4-byte entry is not in the table: mixed with a signed operand
-// the analysis converts both to an 8-byte unsigned type, where C stays at
-// unsigned int.
+// The program's types are the host's integer entries of 1, 2, 4 and 8
+// bytes; long is as wide as an address.
 
 #include <cstdint>
 #include <map>
@@ -21,13 +19,13 @@ namespace {
 
 struct IntegerType {
     const char* name;
-    unsigned bytes;
+    unsigned bytes;  // 0: the address size
     bool isUnsigned;
 };
 
 const IntegerType kTypes[] = {
-    {"char", 1, false},   {"schar", 1, false}, {"uchar", 1, true}, {"short", 2, false},
-    {"ushort", 2, true},  {"int", 4, false},
+    {"char", 1, false},  {"schar", 1, false}, {"uchar", 1, true}, {"short", 2, false}, {"ushort", 2, true},
+    {"int", 4, false},   {"uint", 4, true},   {"long", 0, false},  {"ulong", 0, true}, {"llong", 8, false}, {"ullong", 8, true},
 };
 
 struct ValueRow {
@@ -58,7 +56,7 @@ protected:
         host.addSection(1, kData, GetParam() * 8);
         std::uint64_t offset = 0x100;
         for (const IntegerType& t : kTypes) {
-            const unsigned bytes = t.bytes;
+            const unsigned bytes = t.bytes != 0 ? t.bytes : GetParam();
             const TYPE_INDEX type = records().integerType(8 * bytes, t.isUnsigned);
             for (const char* side : {"l", "r"}) {
                 const std::string name = std::string(side) + "_" + t.name;

@@ -61,7 +61,7 @@ TEST_F(CSmokeParse, TreesOfCAndCppTexts)
         {"sizeof a", "sizeof(a)"},
         {"::g", "g"},
         {"a + 1", "a+1"},
-        {"(T)a", "(long) (a)"}, // the typedef is looked through
+        {"(T)a", "(int) (a)"},  // the typedef is looked through
         {"nothing + 1", "parse error 3"},
         {"this", "error 2"},
     };

@@ -126,7 +126,8 @@ TEST_F(TypeKindTest, IntegerEntriesBySize)
         {3, false, 0, t_signedChar},     {16, false, 0, t_signedShortInt},
         {16, true, 0, t_unsignedShortInt}, {32, false, 0, t_signedLongInt},
         {32, true, 0, t_unsignedLongInt}, {3, false, 6, t_signedShortInt},
-        {24, false, 0, -1},              {64, true, 0, -1},
+        {64, true, 0, t_unsignedLongLongInt}, {64, false, 0, t_signedLongLongInt},
+        {24, false, 0, -1},              {40, true, 0, -1},
     };
     for (const Case& c : cases) {
         TypeItem t = raw(records().integerType(c.bits, c.isUnsigned, c.bitOffset));
@@ -404,10 +405,10 @@ TEST_F(TracedKindTest, KindsAreTracedWithTheirNames)
     invalidOpCode([] { TypeItem(148u).kind(); });
     EXPECT_TRUE(saw("Unknown type 148 for type t_0(148)   0(148)"));
 
-    TYPE_INDEX wide = records().integerType(64, false);
+    TYPE_INDEX wide = records().integerType(24, false);
     invalidOpCode([&] { TypeItem(wide).kind(); });
     char expected[96];
-    std::snprintf(expected, sizeof expected, "Incorrect size (8) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
+    std::snprintf(expected, sizeof expected, "Incorrect size (3) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
                   wide.module, wide.index);
     EXPECT_TRUE(saw(expected));
 

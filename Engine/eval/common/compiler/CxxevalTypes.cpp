@@ -180,7 +180,7 @@ bool isSameType(const TypeItem* first, const TypeItem* second)
         return first != nullptr;
     if (first == nullptr || second == nullptr || !hasTypeIndex(*first))
         return false;
-    return *first == *second;
+    return first->isSameType(*second);
 }
 
 const TypeItem* enumType(const TypeItem* type)

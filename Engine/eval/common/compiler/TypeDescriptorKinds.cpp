@@ -2,6 +2,7 @@
 
 #include "compiler/CxxevalInterface.h"
 #include "compiler/ServicesRefusal.h"
+#include "types/TypeItem.h"
 
 namespace {
 
@@ -44,6 +45,16 @@ EE_TypeDescriptor::Kind typeDescriptorKind(const TypeItem* type)
     if (modelKind < 0 || modelKind >= TypeKindCount || kindOfTypeKind[modelKind] == none) {
         trace(".no kind");
         servicesRefuse();
+    }
+    // The model's long of 4 bytes is C's long only where long has 4 bytes;
+    // where long is wider (8-byte addresses) it is int, so that the usual
+    // conversions keep unsigned int rather than widen it to unsigned long.
+    if ((modelKind == t_signedLongInt || modelKind == t_unsignedLongInt) &&
+        type->typeSize() < TypeItem::simpleType(static_cast<TypeKind>(modelKind))->typeSize()) {
+        const EE_TypeDescriptor::Kind narrow =
+            modelKind == t_signedLongInt ? EE_TypeDescriptor::Int : EE_TypeDescriptor::UnsignedInt;
+        trace(".kind=%d", static_cast<int>(narrow));
+        return narrow;
     }
     trace(".kind=%d", kindOfTypeKind[modelKind]);
     return static_cast<EE_TypeDescriptor::Kind>(kindOfTypeKind[modelKind]);

@@ -159,7 +159,7 @@ void StackItemAddress::checkSameType(const StackItem& right) const
 {
     if (isCobolLanguage())
         return;
-    if (type_ != right.type())
+    if (!type_.isSameType(right.type()))
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
 }
 

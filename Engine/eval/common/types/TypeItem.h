@@ -134,13 +134,18 @@ public:
     // Simplifies both operands (in place) and compares their indices.
     bool operator==(const TypeItem& other) const;
     bool operator!=(const TypeItem& other) const;
+    // Equal, or the same type built apart: pointers, references and arrays
+    // (of as many bytes) leading to the same type, integer and floating
+    // types of one kind and size (bit fields only equal to themselves).
+    // False for a type the model cannot classify.
+    bool isSameType(const TypeItem& other) const;
 
     // ------------------------------------------------------------------
     // Kinds, flags, sizes
     // ------------------------------------------------------------------
 
     // The kind of the type; InvalidOp RTRC_Other for an unknown primitive or
-    // leaf and for an integer entry of a size other than 1, 2 or 4.
+    // leaf and for an integer entry of a size other than 1, 2, 4 or 8.
     TypeKind kind() const;
     // The shared created type of a simple kind (found or made in the current
     // environment); InvalidOp RTRC_Other for a kind that has none or that the

@@ -117,6 +117,10 @@ TypeKind TypeItem::kind() const
             return answer(isUnsigned ? t_unsignedShortInt : t_signedShortInt);
         if (size == 4)
             return answer(isUnsigned ? t_unsignedLongInt : t_signedLongInt);
+        // The 8-byte integer of the program ("long" with 8-byte addresses,
+        // "long long" in either model).
+        if (size == 8)
+            return answer(isUnsigned ? t_unsignedLongLongInt : t_signedLongLongInt);
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Incorrect size (%u) for type %s   %" PRIx32 "(%" PRIu32 ")",
                     size, traceText(*this, text), index.module(), index.index());
         throwOther(__PRETTY_FUNCTION__, __LINE__);

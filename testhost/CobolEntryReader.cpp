@@ -556,7 +556,10 @@ void CobolEntryReader::analyse(Entry& e)
             c->offset = offset;
             offset += c->size();
             if (!c->name.empty())
-                spec.members.push_back(HostRecordStore::Member{c->name, c->type, static_cast<UBYTE4>(c->offset)});
+                spec.members.push_back(HostRecordStore::Member{.name = c->name,
+                                                               .type = c->type,
+                                                               .offset = static_cast<UBYTE4>(c->offset),
+                                                               .levelNumber = static_cast<UBYTE1>(c->level)});
         }
         if (offset > 0xFFFFFFu)
             bad("the group " + what + " is too long");
@@ -863,7 +866,8 @@ void CobolEntryReader::build(Entry& record)
     const std::uint64_t address = _layout.address(offset);
     TestHost& host = _layout.host();
     if (!record.name.empty()) {
-        record.symbol = &host.records().staticVariable(record.name, record.type, DebuggeeLayout::section, offset);
+        record.symbol = &host.records().staticVariable(record.name, record.type, DebuggeeLayout::section, offset,
+                                                       static_cast<UBYTE1>(record.level));
         record.symbol->statics.attributeD = 1;  // allocated
         host.declare(_context, *record.symbol);
         ProgramFile::Variable v;
@@ -894,6 +898,7 @@ void CobolEntryReader::declare(Entry& e, const _SYMBOL_ENTRY* parent, std::uint6
         if (!c->name.empty() && parent != nullptr) {
             c->symbol = &host.records().newSymbol(SE_QUALIFIED_NAME, c->name);
             c->symbol->qualified.parent = parent;
+            c->symbol->qualified.level = static_cast<UBYTE1>(c->level);
             host.declare(_context, *c->symbol);
             own = c->symbol;
             ProgramFile::Variable v;

@@ -617,7 +617,10 @@ void CobolEntryReader::analyse(Entry& e)
             c->offset = offset;
             offset += c->size();
             if (!c->name.empty())
-                spec.members.push_back(HostRecordStore::Member{c->name, c->type, static_cast<UBYTE4>(c->offset)});
+                spec.members.push_back(HostRecordStore::Member{.name = c->name,
+                                                               .type = c->type,
+                                                               .offset = static_cast<UBYTE4>(c->offset),
+                                                               .levelNumber = static_cast<UBYTE1>(c->level)});
         }
         if (offset > 0xFFFFFFu)
             bad("the group " + what + " is too long");

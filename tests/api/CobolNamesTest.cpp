@@ -83,4 +83,44 @@ TEST_F(CobolNames, AnEntryOfKindSixIsLevel77)
     EXPECT_EQ(recorded(lone), "77 LONE");
 }
 
+// A member found through its group's scope: the level its group's member
+// record gives, then the subscript of a table element.
+TEST_F(CobolNames, AMemberShowsTheLevelOfItsMemberRecord)
+{
+    HostRecordStore::ClassSpec g;
+    g.name = "GRP";
+    g.leaf = TE_GROUP;
+    g.byteSize = 8;
+    g.members = {{.name = "TAB", .type = records().arrayType(digits, 6), .offset = 0, .levelNumber = 5},
+                 {.name = "BARE", .type = digits, .offset = 6}};
+    _SYMBOL_ENTRY& group = records().staticVariable("GRP", records().classType(g), 1, 0x200, 1);
+    group.statics.attributeD = 1;
+    declare(mainContext, group);
+    declare(mainContext, records().qualifiedName("TAB", group, 5));
+    declare(mainContext, records().qualifiedName("BARE", group));
+    for (unsigned i = 0; i < 4; ++i)
+        host.memory().storeBigEndian(kData + 0x200 + 2 * i, 0x010C + 0x100 * i, 2);
+
+    struct Case {
+        const char* text;
+        const char* recorded;
+        const char* evaluated;  // the result name handed out
+    };
+    const Case cases[] = {
+        {"TAB(3)", "05 TAB(3)", "05 TAB(3)"},
+        {"TAB", "05 TAB", "05 TAB"},
+        {"BARE", "BARE", "BARE"},
+    };
+    for (const Case& c : cases) {
+        Expression e;
+        for (int run = 0; run < 2; ++run) {
+            evaluate(e, c.text);
+            ASSERT_EQ(e.validated, 0) << c.text << ": " << e.messageText();
+            EXPECT_EQ(e.evaluated, 0) << c.text;
+            EXPECT_EQ(e.nameText(), c.evaluated) << c.text << " run " << run;
+            EXPECT_EQ(recorded(e), c.recorded) << c.text << " run " << run;
+        }
+    }
+}
+
 }  // namespace

@@ -164,6 +164,8 @@ inline bool stringIsNonNumeric(const StringRecord& r)
     return (r.flags & TN_StringNonNumeric) != 0;
 }
 
+// Leaf 8: the COBOL level of a group member (0: none given).
+inline UBYTE1 memberLevelNumber(const TNclassmember& r) { return r.levelNumber; }
 // Leaf 8: the member's place, by its flags.
 inline bool memberIsStatic(const TNclassmember& r) { return (r.flags & TNclassmember_Static) != 0; }
 inline bool memberLocationIsExpression(const TNclassmember& r)

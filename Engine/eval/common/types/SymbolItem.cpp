@@ -376,7 +376,12 @@ const void* SymbolItem::descriptor() const
 
 std::uint8_t SymbolItem::levelNumber() const
 {
-    return _entry != nullptr ? symbolEntryLevel(*_entry) : 0;
+    if (_entry != nullptr)
+        return symbolEntryLevel(*_entry);
+    // A member found through its group's scope has no entry: its member
+    // record gives the level.
+    const _TYPE_ENTRY* member = _memberType != nullptr ? _memberType->typeEntry() : nullptr;
+    return member != nullptr && member->leaf == TE_MEMBER ? memberLevelNumber(member->member) : 0;
 }
 
 const char* SymbolItem::mangledName() const

@@ -91,7 +91,8 @@ public:
     SYMBOL_ENTRY* entry() const { return _entry; }
     // The storage code of the entry; -1 without entry.
     long storageCode() const { return _entry ? long(_entry->kind) : -1L; }
-    // The COBOL level number the entry gives the data item; 0 without one.
+    // The COBOL level number the entry gives the data item, or for a member
+    // without entry its member record; 0 without one.
     std::uint8_t levelNumber() const;
     SymbolItem* ownerSymbol() const { return _ownerSymbol; }
     void setOwnerSymbol(SymbolItem* owner) { _ownerSymbol = owner; }

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing;
+# given package names, those instead.
 set -euo pipefail
-packages=(g++ g++-multilib cmake ninja-build libgtest-dev libgmock-dev libdfp-dev libc-bin gnucobol3 python3)
+packages=(g++ g++-multilib cmake ninja-build libgtest-dev libgmock-dev libdfp-dev libc-bin gnucobol3 python3
+          libbenchmark-dev libcob4-dev clang libclang-rt-14-dev)
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

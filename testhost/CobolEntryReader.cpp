@@ -457,6 +457,33 @@ CobolEntryReader::Literal CobolEntryReader::literal(const char* what)
     return l;
 }
 
+namespace {
+
+// The bytes an SQL host variable of that code and declared length occupies
+// (for the decimal codes the length holds precision and scale).
+std::uint64_t sqlStorageSize(std::uint32_t code, std::uint32_t length)
+{
+    const std::uint64_t l = length;
+    const std::uint64_t precision = (length >> 8) & 0xFF;
+    switch (code & ~1u) {
+    case 404: case 408: case 904: return l + 4;
+    case 412: return 2 * l + 4;
+    case 448: case 456: case 908: case 65984: return l + 2;
+    case 464: case 472: return 2 * l + 2;
+    case 468: return 2 * l;
+    case 484: return precision / 2 + 1;
+    case 504: return precision + 1;
+    default: return l;
+    }
+}
+
+bool isDecimalSqlType(std::uint32_t code)
+{
+    return (code & ~1u) == 484 || (code & ~1u) == 504;
+}
+
+} // namespace
+
 void CobolEntryReader::sqlLine()
 {
     const int line = _cursor.peek().line;
@@ -477,14 +504,27 @@ void CobolEntryReader::sqlLine()
     v.sqlType = number("an SQL type code");
     if (!acceptWord("LENGTH"))
         throw ProgramFileError(line, "SQL " + v.name + ": LENGTH expected");
-    v.length = number("a length");
-    v.maximumLength = v.length;
+    const bool decimal = isDecimalSqlType(v.sqlType);
+    v.length = number(decimal ? "a precision" : "a length");
+    std::optional<std::uint32_t> second;
     if (onLine() && _cursor.peek().kind == Token::Word && _cursor.peek().text.find_first_not_of("0123456789") == std::string::npos)
-        v.maximumLength = number("a maximum length");
+        second = number(decimal ? "a scale" : "a maximum length");
+    if (decimal) {
+        // LENGTH precision [scale]
+        const std::uint32_t scale = second.value_or(0);
+        if (v.length == 0 || v.length > 31 || scale > v.length)
+            throw ProgramFileError(line, "SQL " + v.name + ": a decimal's precision is 1 to 31 and its scale at most the precision");
+        v.length = (v.length << 8) | scale;
+        v.maximumLength = v.length;
+    } else {
+        v.maximumLength = second.value_or(v.length);
+    }
     bool haveValue = false;
     while (onLine()) {
         if (acceptWord("COUNT")) {
             v.count = number("an element count");
+            if (v.count == 0)
+                throw ProgramFileError(line, "SQL " + v.name + ": COUNT 0");
         } else if (acceptWord("CCSID")) {
             const std::uint32_t ccsid = number("a CCSID");
             if (ccsid > 0xFFFF)
@@ -506,7 +546,28 @@ void CobolEntryReader::sqlLine()
         throw ProgramFileError(line, "SQL " + v.name + ": VALUE expected");
     if (_program.findSql(v.name) != nullptr)
         throw ProgramFileError(line, "SQL " + v.name + " declared twice");
+    // The VALUE is the start of the storage; the rest holds zeros. A large
+    // object of declared length 0 has room for its maximum length.
+    const std::uint32_t room = decimal ? v.length : std::max(v.length, v.maximumLength);
+    const std::uint64_t size = sqlStorageSize(v.sqlType, room) * (v.count ? v.count : 1);
+    if (size > 0xFFFFFF)
+        throw ProgramFileError(line, "SQL " + v.name + " is too long");
+    if (v.bytes.size() > size)
+        throw ProgramFileError(line, "SQL " + v.name + ": VALUE is longer than its " + std::to_string(size) + " bytes");
+    v.bytes.resize(static_cast<size_t>(size), 0);
     v.address = _layout.address(_layout.place(v.bytes, 8));
+
+    HostRecordStore::SqlVariable record;
+    record.sqlType = v.sqlType;
+    record.length = v.length;
+    record.maxLength = v.maximumLength;
+    record.address = v.address;
+    record.addressWidth = _layout.bits();
+    record.elementCount = v.count;
+    record.ccsid = v.ccsid;
+    _SYMBOL_ENTRY& symbol = _layout.host().records().sqlHostVariable(v.name, record);
+    _layout.host().declare(_context, symbol);
+    v.symbol = &symbol;
     _program.addSqlVariable(v);
 }
 
@@ -863,7 +924,8 @@ void CobolEntryReader::build(Entry& record)
     const std::uint64_t address = _layout.address(offset);
     TestHost& host = _layout.host();
     if (!record.name.empty()) {
-        record.symbol = &host.records().staticVariable(record.name, record.type, _layout.sectionNumber(), offset);
+        record.symbol = &host.records().staticVariable(record.name, record.type, _layout.sectionNumber(), offset,
+                                                       static_cast<UBYTE1>(record.level));
         record.symbol->statics.attributeD = 1;  // allocated
         host.declare(_context, *record.symbol);
         ProgramFile::Variable v;
@@ -884,16 +946,13 @@ void CobolEntryReader::declare(Entry& e, const _SYMBOL_ENTRY* parent, std::uint6
         if (c->isCondition()) {
             if (parent == nullptr)
                 continue;
-            _SYMBOL_ENTRY& s = host.records().newSymbol(SE_QUALIFIED_NAME, c->name);
-            s.qualified.parent = parent;
-            host.declare(_context, s);
+            host.declare(_context, host.records().qualifiedName(c->name, *parent, 88));
             continue;
         }
         const std::uint64_t at = address + c->offset;
         const _SYMBOL_ENTRY* own = parent;
         if (!c->name.empty() && parent != nullptr) {
-            c->symbol = &host.records().newSymbol(SE_QUALIFIED_NAME, c->name);
-            c->symbol->qualified.parent = parent;
+            c->symbol = &host.records().qualifiedName(c->name, *parent, static_cast<UBYTE1>(c->level));
             host.declare(_context, *c->symbol);
             own = c->symbol;
             ProgramFile::Variable v;

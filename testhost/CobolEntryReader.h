@@ -39,9 +39,16 @@ struct LCC_Eval_Context_Info;
 // Header lines ("DATA DIVISION.", "WORKING-STORAGE SECTION.") are skipped.
 //
 // A line beginning with SQL declares an SQL host variable, on that line
-// alone: its name, its SQL type code, its declared length and optionally
-// its maximum length, then optionally COUNT n and CCSID n, then its storage
-// as VALUE X'..' (or a quoted text, in the code page).
+// alone: its name, its SQL type code, LENGTH with its declared length and
+// optionally its maximum length (for the decimal codes 484, 485, 504 and
+// 505: its precision and optionally its scale), then optionally COUNT n (an
+// array of n elements) and CCSID n, then the start of its storage as
+// VALUE X'..' (or a quoted text, in the code page; the rest of the storage
+// holds zeros). It becomes an SQL host-variable symbol entry of the
+// program's context.
+//
+// Each data item's symbol entry carries its level number (88 for condition
+// names).
 class CobolEntryReader {
 public:
     CobolEntryReader(DebuggeeLayout& layout, ProgramFile& program, LCC_Eval_Context_Info& context);

@@ -5,7 +5,9 @@
 #include <cwchar>
 #include <vector>
 
+#if !defined(_WIN32)
 #include <iconv.h>
+#endif
 
 namespace codepage {
 
@@ -32,6 +34,7 @@ std::string iconvName(const char* codePage)
     return "CP" + digits;
 }
 
+#if !defined(_WIN32)
 namespace {
 
 // Converts all of the input; false on failure.
@@ -114,5 +117,7 @@ std::int32_t convert(const char* codePage, int conversion, const void* source, s
         std::memcpy(target, out.data(), n);
     return static_cast<std::int32_t>(out.size());
 }
+
+#endif
 
 }  // namespace codepage

@@ -8,7 +8,9 @@
 // name is taken by its trailing number ("QUV-1047", "1047" and "CP1047" all
 // name page 1047); an empty or null name is page 1047. Mixed DBCS pages
 // (930, 939, 1390, 1399) shift with 0x0E and 0x0F; page 1200 is UTF-16
-// big-endian.
+// big-endian. On Windows, which has no iconv, pages 1047, 037 and 1140 (037
+// with the euro sign) are converted from tables frozen from iconv, and page
+// 1200; no DBCS page.
 namespace codepage {
 
 // The iconv name for a host code-page name ("" when it has no number).

@@ -467,7 +467,13 @@ _SYMBOL_ENTRY& HostRecordStore::commonBlockMember(const std::string& name, TYPE_
 
 SYMBOL_LIST* HostRecordStore::symbolList(const std::vector<_SYMBOL_ENTRY*>& entries)
 {
+    // One list per set of entries: a host answering searches for ever
+    // (a fuzz run) keeps as many lists as there are different answers.
+    auto known = _listsByEntries.find(entries);
+    if (known != _listsByEntries.end())
+        return known->second;
     std::vector<_SYMBOL_ENTRY*>& list = _lists.emplace_back(entries);
     list.push_back(nullptr);
+    _listsByEntries.emplace(entries, list.data());
     return list.data();
 }

@@ -215,7 +215,8 @@ public:
     // as a qualified name under the item's symbol.
     TYPE_INDEX conditionQualifier(TYPE_INDEX dataType, const std::vector<Condition>& conditions);
 
-    // A null-terminated symbol list kept by the store.
+    // A null-terminated symbol list kept by the store; the same entries give
+    // the same list.
     SYMBOL_LIST* symbolList(const std::vector<_SYMBOL_ENTRY*>& entries);
 
 private:
@@ -244,6 +245,7 @@ private:
     std::map<std::string, TYPE_INDEX> _typeNames;
     std::deque<_SYMBOL_ENTRY> _symbols;
     std::deque<std::vector<_SYMBOL_ENTRY*>> _lists;
+    std::map<std::vector<_SYMBOL_ENTRY*>, SYMBOL_LIST*> _listsByEntries;
     std::deque<std::vector<TNconditionValue>> _conditionValues;
     std::deque<std::vector<TNconditionRange>> _conditionRanges;
     std::deque<std::vector<TNconditionElement>> _conditionElements;

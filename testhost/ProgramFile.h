@@ -59,18 +59,19 @@ public:
         bool topLevel = true;      // a variable of its own, not part of another
     };
 
-    // An SQL host variable: its record's values and its storage. The
-    // simulated host has no SQL host-variable symbol record yet, so none is
-    // declared: the storage is laid out and the values are kept here.
+    // An SQL host variable: its record's values, its symbol entry and its
+    // storage. For the decimal codes (484, 485, 504, 505) the length holds
+    // the precision in its second byte and the scale in its low byte.
     struct SqlVariable {
         std::string name{};
         std::uint32_t sqlType = 0;
         std::uint32_t length = 0;
         std::uint32_t maximumLength = 0;
-        std::uint32_t count = 1;
+        std::uint32_t count = 0;       // elements of an array; 0: a scalar
         std::uint16_t ccsid = 0;
         std::uint64_t address = 0;
-        std::vector<std::uint8_t> bytes{};
+        std::vector<std::uint8_t> bytes{};  // the whole storage as laid out
+        const _SYMBOL_ENTRY* symbol = nullptr;
     };
 
     // Reads a program file's text into the host; throws ProgramFileError

@@ -4,12 +4,13 @@ namespace evalhost {
 
 const char* EvalOptions::usage()
 {
-    return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--tsv] EXPRESSION...\n"
+    return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--tsv] [--] EXPRESSION...\n"
            "  --program   the debuggee: a program file, or the sample c (default) or cobol\n"
            "  --bits      the program's address size (default 64)\n"
            "  --code-page the program's EBCDIC code page (default 1047)\n"
            "  --tsv       one tab-separated line per expression: expression, build, validate and\n"
-           "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER\n";
+           "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER\n"
+           "  --          the arguments after it are expressions, even one that begins with -\n";
 }
 
 std::string EvalOptions::parse(const std::vector<std::string>& arguments)

@@ -84,7 +84,9 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
     } else {
         out.validate = e.validate(rep, context, &typeItem);
         failed = *out.validate >= 10000;
-        if (*out.validate == 0) {
+        // An SQL host variable is typed without byte code: there is no
+        // condition to test.
+        if (*out.validate == 0 && language != ProgramFile::sqlLanguageCode) {
             if (e.test != nullptr)
                 out.test = e.test(rep, context);
             else

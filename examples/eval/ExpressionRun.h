@@ -31,7 +31,7 @@ struct ExpressionOutcome {
 };
 
 // Runs expressions through the loaded library against the program's
-// debuggee: build, validate, test the condition when validation gave 0,
+// debuggee: build, validate, test the condition when validation gave 0 (not for an SQL host variable),
 // evaluate, fetch the error text after a failure, format where the road
 // formats, and release everything handed out.
 class ExpressionRun {

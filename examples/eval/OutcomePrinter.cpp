@@ -43,9 +43,13 @@ std::string status(const std::optional<unsigned>& s)
     return s ? std::to_string(*s) : "-";
 }
 
-// The error text indented under its label.
-std::string indented(const std::string& text)
+// The error text indented under its label. An evaluation that failed
+// without a message leaves only the expression and its blank lines: those
+// are not shown.
+std::string indented(std::string text)
 {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
     std::string out;
     for (char c : text) {
         out += c;

@@ -14,6 +14,28 @@
 #include "decNumber.h"
 #include "decPacked.h"
 
+#if defined(VOSDECN_PLAIN_DPD_NAMES)
+/* decNumber's own DPD modules (decimal32.c, decimal64.c, decimal128.c) under
+ * their plain names. */
+#include "decimal32.h"
+#include "decimal64.h"
+#include "decimal128.h"
+#define __dpd32ToNumber decimal32ToNumber
+#define __dpd32FromNumber decimal32FromNumber
+#define __dpd32FromString decimal32FromString
+#define __dpd32ToString decimal32ToString
+#define __dpd32ToEngString decimal32ToEngString
+#define __dpd64ToNumber decimal64ToNumber
+#define __dpd64FromNumber decimal64FromNumber
+#define __dpd64FromString decimal64FromString
+#define __dpd64ToString decimal64ToString
+#define __dpd64ToEngString decimal64ToEngString
+#define __dpd128ToNumber decimal128ToNumber
+#define __dpd128FromNumber decimal128FromNumber
+#define __dpd128FromString decimal128FromString
+#define __dpd128ToString decimal128ToString
+#define __dpd128ToEngString decimal128ToEngString
+#else
 /* The DPD encodings of the decNumber interface, each in host byte order. */
 typedef struct { uint8_t bytes[4]; } decimal32;
 typedef struct { uint8_t bytes[8]; } decimal64;
@@ -34,8 +56,13 @@ decimal128 *__dpd128FromNumber(decimal128 *, const decNumber *, decContext *);
 decimal128 *__dpd128FromString(decimal128 *, const char *, decContext *);
 char *__dpd128ToString(const decimal128 *, char *);
 char *__dpd128ToEngString(const decimal128 *, char *);
+#endif
 
+#if defined(_WIN32)
+#define VOSDECN_EXPORT __declspec(dllexport)
+#else
 #define VOSDECN_EXPORT __attribute__((visibility("default")))
+#endif
 
 /* The operations in slot order: slot 1 is the first entry. */
 static void *const operations[] = {

@@ -24,13 +24,24 @@ struct RaisedInvalidOp {
     unsigned line;
 };
 
+// A function's text as g++ spells it: clang puts a space before the '&' and
+// '*' of a parameter's type.
+inline std::string compactFunctionText(const char* text)
+{
+    std::string compact;
+    for (const char* c = text; *c != '\0'; ++c)
+        if (!(*c == ' ' && (c[1] == '&' || c[1] == '*')))
+            compact += *c;
+    return compact;
+}
+
 template <class F>
 std::optional<RaisedInvalidOp> raisedInvalidOp(F&& f)
 {
     try {
         f();
     } catch (const InvalidOp& e) {
-        return RaisedInvalidOp{e.code(), e.function() != nullptr ? e.function() : "", e.line()};
+        return RaisedInvalidOp{e.code(), compactFunctionText(e.function() != nullptr ? e.function() : ""), e.line()};
     }
     return std::nullopt;
 }

@@ -205,7 +205,8 @@ TEST_F(ConversionTable, DecimalAgainstBinaryFloatingPointIsRefused)
                                   std::pair{&d32, s.complexFloatTypeDescriptor()},
                                   std::pair{s.floatQuvHexTypeDescriptor(), &d128}}) {
         EE_Expression& operand = leaf(source);
-        Outcome o = outcomeOf([&] { return &analyser->arithmeticConversion(operand, *target, 0); });
+        TD* to = target;
+        Outcome o = outcomeOf([&] { return &analyser->arithmeticConversion(operand, *to, 0); });
         EXPECT_EQ(o.code, 2);
         EXPECT_EQ(o.carried, &operand);
     }

@@ -205,6 +205,9 @@ TEST(VosdecnLibrary, EntryFillsEverySlotWithinTheTableSize) {
 // names; the library keeps its own operations local, so a call through the
 // plug-in reaches the library and does not come back to the forwarder.
 TEST(VosdecnLibrary, PluginForwardersReachTheLibrary) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows DLL exports its entry alone; the forwarders stay inside";
+#endif
     auto& loader = Engine_Loader::instance();
     auto version = reinterpret_cast<const char* (*)()>(
         loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberVersion")));

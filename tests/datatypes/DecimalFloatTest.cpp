@@ -251,7 +251,8 @@ TEST(DecimalFloatValues, CopiesKeepContextAndNumber)
     assigned = source;
     EXPECT_EQ(text(assigned), "1.500000");
     EXPECT_EQ(assigned.context().digits, 7);
-    assigned = assigned;
+    const DecimalFloat& itself = assigned;
+    assigned = itself;
     EXPECT_EQ(text(assigned), "1.500000");
 }
 

@@ -462,6 +462,9 @@ TEST(CobolLexer, AdvancingOntoAnUnlexedSlotFromElsewhereIsRefused)
 
 TEST(CobolGrammarBinding, TheCompanionIsBoundByNameAndItsAbsenceIsAnError)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows evaluator carries the grammar inside itself";
+#endif
   Cobol_Parser_LL_ParseEntry entry = Cobol_GrammarBinding::entry();
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(Cobol_GrammarBinding::bind(Cobol_GrammarBinding::LibraryName), entry);
@@ -485,6 +488,9 @@ int thisVersion() { return Cobol_Parser_LL_InterfaceVersion; }
 
 TEST(CobolGrammarBinding, OnlyACompanionOfThisInterfaceVersionIsBound)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows evaluator carries the grammar inside itself";
+#endif
   EXPECT_TRUE(Cobol_GrammarBinding::compatible(&thisVersion));
   EXPECT_FALSE(Cobol_GrammarBinding::compatible(&otherVersion));
   EXPECT_FALSE(Cobol_GrammarBinding::compatible(nullptr)) << "a companion that tells no version";

@@ -103,7 +103,7 @@ TEST(CobolScanner, CaseInsensitiveComparison)
   // A NUL counts as 0 and ends the comparison.
   EXPECT_LT(Cobol_Preprocessor::strnicmp("a", "ab", 5), 0);
   EXPECT_EQ(Cobol_Preprocessor::strnicmp("a\0x", "A\0y", 3), 0);
-  EXPECT_EQ(Cobol_Preprocessor::CharTable()['Q'], 'q');
+  EXPECT_EQ(Cobol_Preprocessor::CharTable()[static_cast<unsigned char>('Q')], 'q');
   EXPECT_EQ(Cobol_Preprocessor::CharTable()[0xC1], 0xC1);
 }
 

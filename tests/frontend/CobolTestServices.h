@@ -24,7 +24,7 @@ public:
     bool typed = true;   // false: the declaration has no type
   };
 
-  class FigConstant : public EE_FigConstant {
+  class FigConstant final : public EE_FigConstant {
   public:
     explicit FigConstant(std::string text) : text(std::move(text)) {}
     ~FigConstant() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -23,12 +24,14 @@ void* countingAllocate(std::size_t n) {
   counters.sizes.push_back(n);
   if (counters.fail)
     return nullptr;
-  return ::operator new(n);
+  // A pool's allocation function gives 16-aligned storage, which not every
+  // heap does by itself.
+  return ::operator new(n, std::align_val_t{16});
 }
 
 void countingRelease(void* p) {
   ++counters.released;
-  ::operator delete(p);
+  ::operator delete(p, std::align_val_t{16});
 }
 
 class StorageArenaTest : public ::testing::Test {

@@ -94,7 +94,8 @@ TEST(EE_String, AssignmentMovesBetweenInlineAndOutsideBuffers) {
   EXPECT_EQ(text(s), repeat(600, 'z'));
   EXPECT_EQ(s.capacity(), other.capacity());
 
-  s = s;  // no effect on itself
+  const EE_String& itself = s;
+  s = itself;  // no effect on itself
   EXPECT_EQ(text(s), repeat(600, 'z'));
 
   // The text assigned may be a part of the string itself.
@@ -110,6 +111,9 @@ TEST(EE_String, AssignmentMovesBetweenInlineAndOutsideBuffers) {
 }
 
 TEST(EE_String, EveryAppenderWritesItsValue) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "its long values are 64-bit ones; long is 32 bits here";
+#endif
   auto appended = [](auto value) {
     EE_String s("[");
     s << value;

@@ -77,7 +77,7 @@ public:
     std::map<std::string, Declaration*> declarations;
   };
 
-  class LiteralValue : public EE_LiteralValue {
+  class LiteralValue final : public EE_LiteralValue {
   public:
     LiteralValue(Kind kind, EE_TypeDescriptor* type, std::string text) : EE_LiteralValue(kind), type(type), text(std::move(text)) {}
     ~LiteralValue() = default;

@@ -159,7 +159,9 @@ TEST_F(CobolLiteralLoadTest, FactoryItemsHoldTheZeroOfTheirType)
         EXPECT_EQ(item->size(), c.size);
         EXPECT_EQ(imageOf(*item).size(), c.size);
         std::unique_ptr<StackItem> copy(item->clone());
-        EXPECT_EQ(typeid(*copy), typeid(*item));
+        const StackItem& copied = *copy;
+        const StackItem& original = *item;
+        EXPECT_EQ(typeid(copied), typeid(original));
         EXPECT_EQ(imageOf(*copy), imageOf(*item));
     }
 }

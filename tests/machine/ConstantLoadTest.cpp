@@ -24,7 +24,8 @@ protected:
     {
         std::unique_ptr<StackItem> item(stack().pop());
         value = item->asUnsigned();
-        return std::type_index(typeid(*item));
+        const StackItem& popped = *item;
+        return std::type_index(typeid(popped));
     }
 
     // A register variable r held in register R5 of the top frame.

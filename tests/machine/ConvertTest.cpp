@@ -70,7 +70,8 @@ TEST_F(ConvertTest, BitSizedIntegers)
     stack().push(new StackItemS4(rep(), -1));
     const TypeItem wide(host.records().integerType(64, true));
     stack().genConvert(wide);
-    EXPECT_EQ(std::type_index(typeid(*stack().top())), std::type_index(typeid(StackItemU8)));
+    const StackItem* converted = stack().top();
+    EXPECT_EQ(std::type_index(typeid(*converted)), std::type_index(typeid(StackItemU8)));
     EXPECT_TRUE(stack().top()->type() == wide);
     EXPECT_EQ(stack().top()->asUnsigned(), ~0ull);
 }

@@ -207,7 +207,8 @@ TEST_F(DecimalFloatItemTest, ViewsAsOtherNumbers)
     EXPECT_EQ(static_cast<long double>(item->realPart()), -2.75L);
     EXPECT_EQ(static_cast<long double>(item->imaginaryPart()), 0.0L);
     std::unique_ptr<StackItem> copy(item->clone());
-    EXPECT_EQ(typeid(*copy), typeid(StackItemDecimalFloat64));
+    const StackItem& copied = *copy;
+    EXPECT_EQ(typeid(copied), typeid(StackItemDecimalFloat64));
     EXPECT_EQ(textOf(*copy), "-2.75");
     // An integer item converts exactly.
     std::unique_ptr<StackItem> fromInteger(RuntimeStack::makeStackItem(TypeItem(192u), nullptr));

@@ -46,7 +46,8 @@ TEST_F(EditedItemTest, FactoryRowsLoadsAndSizes)
     };
     for (const auto& c : cases) {
         const auto item = made(c.type);
-        EXPECT_TRUE(typeid(*item) == c.itemClass) << c.itemClass.name();
+        const StackItem& madeItem = *item;
+        EXPECT_TRUE(typeid(madeItem) == c.itemClass) << c.itemClass.name();
         EXPECT_EQ(item->size(), c.image.size()) << c.itemClass.name();
         // A new item shows blanks over the whole type, never fewer bytes.
         const bool wide = c.itemClass == typeid(StackItemNationalNumericEdited) ||

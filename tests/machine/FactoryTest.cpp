@@ -42,7 +42,8 @@ Answer factoryAnswer(const TypeItem& type)
     Answer answer;
     try {
         std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(type, nullptr));
-        answer.itemClass = &typeid(*item);
+        const StackItem& made = *item;
+        answer.itemClass = &typeid(made);
     } catch (const InvalidOp& e) {
         answer.refusal = e.code();
     }

@@ -91,7 +91,8 @@ TEST_F(FloatItemTest, FactoryRows)
     };
     for (const auto& row : rows) {
         std::unique_ptr<StackItem> item = make(row.index);
-        EXPECT_EQ(std::type_index(typeid(*item)), row.itemClass) << row.index;
+        const StackItem& made = *item;
+        EXPECT_EQ(std::type_index(typeid(made)), row.itemClass) << row.index;
         EXPECT_EQ(item->size(), row.size) << row.index;
         EXPECT_EQ(item->realPart().getFormat(), row.format) << row.index;
         EXPECT_EQ(item->isQuvHexFloat(), row.hex) << row.index;
@@ -360,10 +361,12 @@ TEST_F(FloatItemTest, ConstantLoads)
     };
     for (const auto& row : rows) {
         stack().genLoadRealConstant(0.1L, row.size);
-        EXPECT_EQ(std::type_index(typeid(*stack().top())), row.real);
+        const StackItem* realItem = stack().top();
+        EXPECT_EQ(std::type_index(typeid(*realItem)), row.real);
         EXPECT_EQ(stack().top()->size(), row.realBytes);
         stack().genLoadComplexConstant(0.1L, 0.2L, row.size);
-        EXPECT_EQ(std::type_index(typeid(*stack().top())), row.complex);
+        const StackItem* complexItem = stack().top();
+        EXPECT_EQ(std::type_index(typeid(*complexItem)), row.complex);
         EXPECT_EQ(stack().top()->size(), row.complexBytes);
         stack().genLoadI(row.size);
         EXPECT_EQ(static_cast<long double>(stack().top()->realPart()), 0.0L);

@@ -28,7 +28,8 @@ protected:
         outcome.code = raisedCode([&] { stack().genLoadRealValue(text); });
         if (outcome.code == 0) {
             std::unique_ptr<StackItem> item(stack().pop());
-            EXPECT_EQ(typeid(*item), typeid(StackItemLD)) << text;
+            const StackItem& popped = *item;
+            EXPECT_EQ(typeid(popped), typeid(StackItemLD)) << text;
             outcome.value = static_cast<long double>(item->asLongDouble());
         }
         EXPECT_EQ(stack().count(), 0u) << text;

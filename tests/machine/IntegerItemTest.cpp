@@ -88,7 +88,8 @@ TEST_F(IntegerItemTest, LeavesFixTheirTypeAndWidth)
         // ones read it as -1 signed.
         EXPECT_EQ(item->asUnsigned(), c.size == 8 || c.type < 132 ? ~0ull : (1ull << (8 * c.size)) - 1) << c.type;
         std::unique_ptr<StackItem> copy(item->clone());
-        EXPECT_EQ(typeid(*copy), c.cloneClass) << c.type;
+        const StackItem& copied = *copy;
+        EXPECT_EQ(typeid(copied), c.cloneClass) << c.type;
         EXPECT_TRUE(copy->type().typeIndex() == c.type) << c.type;
         EXPECT_EQ(bufferOf(*copy), bufferOf(*item)) << c.type;
     }

@@ -340,6 +340,9 @@ protected:
 // DBCS text goes to the host as mixed EBCDIC between shift-out and shift-in.
 TEST_F(DbcsTextItemTest, DbcsToNationalSendsShiftedText)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows test host converts no DBCS page";
+#endif
     auto value = dbcsText(bytes({0x42, 0xC1, 0x42, 0xC2}), dbcs(4));
     host.clearCalls();
     const ByteString converted = value.asNationalString(TNnational_string{});

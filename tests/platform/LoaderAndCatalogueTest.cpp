@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "PortableEnvironment.h"
+
 #include <plomkit/Engine_Loader.h>
 #include <plomkit/XPG4MsgServer.h>
 
@@ -56,14 +58,18 @@ TEST(Engine_Loader, DirectoryFromTheEnvironmentAndFullPaths)
 {
     ScopedEnv path("NORVEXA_LIBRARY_PATH", NORVEXA_TEST_LIBDIR);
     EXPECT_NE(load(L"norvexa_loadertest", L"norvexaLoaderProbe"), nullptr);
-    std::wstring full = std::filesystem::path(NORVEXA_TEST_LIBDIR "/libnorvexa_loadertest.so").wstring();
+    std::wstring full = std::filesystem::path(NORVEXA_TEST_LIBDIR "/" NORVEXA_TEST_LIBFILE).wstring();
     EXPECT_NE(load(full.c_str(), L"norvexaLoaderProbe"), nullptr);
 }
 
 TEST(Engine_Loader, DefaultSearchPathIsTriedLast)
 {
     ScopedEnv path("NORVEXA_LIBRARY_PATH", "/nonexistent-directory");
+#if defined(_WIN32)
+    EXPECT_NE(load(L"msvcrt", L"strlen"), nullptr);
+#else
     EXPECT_NE(load(L"libc.so.6", L"strlen"), nullptr);
+#endif
 }
 
 TEST(Engine_Loader, AbsentLibraryOrEntryGivesNullWithoutThrowing)
@@ -98,8 +104,8 @@ TEST(XPG4MsgServer, LocaleDirectoriesAndTheOverride)
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("norvexa-catalogue-" + std::to_string(getpid()));
     fs::create_directories(dir / "de");
-    fs::copy_file(NORVEXA_TEST_CATALOG, dir / "de" / "rmq.cat",
-                  fs::copy_options::overwrite_existing);
+    const fs::path built = NORVEXA_TEST_CATALOG;
+    fs::copy_file(built, dir / "de" / built.filename(), fs::copy_options::overwrite_existing);
     ScopedEnv catalogues("NORVEXA_CATALOG_DIR", dir.string());
 
     // de_DE falls back to the language directory.

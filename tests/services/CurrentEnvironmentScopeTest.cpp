@@ -2,11 +2,12 @@
 // environment that was current before on every exit, and an environment
 // freed on one thread is no longer current on any other.
 
-#include <barrier>
 #include <stdexcept>
 #include <thread>
 
 #include <gtest/gtest.h>
+
+#include "ThreadBarrier.h"
 
 #include "testhost/inprocess/ContextFixtures.h"
 #include "services/CurrentEnvironmentQueries.h"
@@ -77,7 +78,7 @@ TEST(CurrentEnvironmentScope, AnEnvironmentFreedOnAnotherThreadIsCurrentNowhere)
     // through a scope that saved it as the one to restore.
     auto* leftCurrent = new ExpressionRepresentation(6, nullptr);
     auto* savedByScope = new ExpressionRepresentation(6, nullptr);
-    std::barrier step(2);
+    ThreadBarrier step(2);
 
     std::thread first([&] {
         leftCurrent->makeCurrent(fakeContext(1));

@@ -3,12 +3,13 @@
 // multibyte queries.
 
 #include <atomic>
-#include <barrier>
 #include <cstring>
 #include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
+
+#include "ThreadBarrier.h"
 
 #include "testhost/inprocess/ContextFixtures.h"
 #include "api/LocalsRepresentation.h"
@@ -56,7 +57,7 @@ TEST(EvaluationEnvironment, CurrentEnvironmentIsPerThread)
     }).join();
 
     // Two threads, each with its own current environment at the same time.
-    std::barrier sync(2);
+    ThreadBarrier sync(2);
     std::atomic<int> good{0};
     auto worker = [&](int language) {
         ExpressionRepresentation env(language, nullptr);

@@ -61,13 +61,14 @@ TEST(ExpressionRepresentation, Text)
 
 TEST(ExpressionRepresentation, Parameters)
 {
+    // Outlives the representation, whose end deletes the stream.
+    int deleted = 0;
     ExpressionRepresentation rep(2, nullptr);
     EXPECT_EQ(rep.readParameter(0), -1);
     rep.initParameters();  // nothing built: nothing changes
     EXPECT_EQ(rep.parameters().count(), 0u);
     EXPECT_EQ(rep.flags() & ExpressionRepresentation::parametersSet, 0);
 
-    int deleted = 0;
     rep.saveExprInfo(newInfo(new CountedStream(deleted), 0));
     rep.initParameters();
     EXPECT_EQ(rep.parameters().count(), 0u);

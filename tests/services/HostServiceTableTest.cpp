@@ -96,7 +96,7 @@ TEST_F(HostServiceTable, LongerTableIsCutAfterTheLastSlot)
 TEST_F(HostServiceTable, SizeWordEndingInsideASlotCopiesNoHalfPointer)
 {
     DBG2_SERVICE_FUNCTIONS table = host.table();
-    table.size = 10 * sizeof(void*) + 4;  // slots 1-9 and half of slot 10
+    table.size = 10 * sizeof(void*) + sizeof(void*) / 2;  // slots 1-9 and half of slot 10
     ASSERT_TRUE(SVC::InitializeServiceFunctions(&table));
     EXPECT_NE(SVC::callBacks()->Expr2MapSection, nullptr);
     EXPECT_EQ(SVC::callBacks()->Expr2ReadMemory, nullptr);
@@ -498,7 +498,13 @@ TEST_F(HostServiceTable, CallFunctionInCobolRc17NamesTheFunction)
     host.failSlot(HS_ExprCallFunction, 21);
     EXPECT_EQ(codeOf([&] { SVC::ExprCallFunction(function, "PROG1", 0, 0, nullptr, parms); }),
               InvalidOp::RTRC_CallFunctionTimeout);
-    EXPECT_NE(host.callsTo(HS_ExprCallFunction).back().arguments.find("parms=0 at (nil)"), std::string::npos);
+    // A null pointer as the runtime's "%p" writes it.
+#if defined(_WIN32)
+    const char* const nullText = "parms=0 at 00000000";
+#else
+    const char* const nullText = "parms=0 at (nil)";
+#endif
+    EXPECT_NE(host.callsTo(HS_ExprCallFunction).back().arguments.find(nullText), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------

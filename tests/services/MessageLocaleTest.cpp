@@ -2,11 +2,12 @@
 // same message in different locales at the same time each get their own
 // language's text.
 
-#include <barrier>
 #include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
+
+#include "ThreadBarrier.h"
 
 #include "services/Message.h"
 #include "services/MessageServerWorkStation.h"
@@ -43,7 +44,7 @@ protected:
 TEST_F(MessageLocaleTest, EachThreadReadsItsOwnLocale)
 {
     Message::MessageServer* server = Message::MessageServer::instance();
-    std::barrier together(2);
+    ThreadBarrier together(2);
     std::string seen[2][3];
     auto reader = [&](int n, const wchar_t* locale) {
         server->setLocale(EncodedString(locale));

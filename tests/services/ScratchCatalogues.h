@@ -2,7 +2,8 @@
 #define NORVEXA_TESTS_SERVICES_SCRATCHCATALOGUES_H
 
 // A catalogue directory of the test's own: one small "rmq" catalogue per
-// language directory, compiled with gencat, made the catalogue directory
+// language directory, compiled with gencat (Windows reads the source
+// itself), made the catalogue directory
 // through NORVEXA_CATALOG_DIR for the object's life (the earlier value is
 // put back).
 
@@ -13,6 +14,8 @@
 #include <string>
 
 #include <unistd.h>
+
+#include "PortableEnvironment.h"
 
 class ScratchCatalogues {
 public:
@@ -25,10 +28,12 @@ public:
             std::filesystem::create_directories(dir_ / language);
             const std::filesystem::path file = dir_ / language / "rmq.msg";
             std::ofstream(file) << source;
+#if !defined(_WIN32)
             const std::string command = "gencat '" + (dir_ / language / "rmq.cat").string() + "' '" +
                                         file.string() + "' 2>/dev/null";
             if (std::system(command.c_str()) != 0)
                 compiled_ = false;
+#endif
         }
         const char* before = std::getenv("NORVEXA_CATALOG_DIR");
         hadSaved_ = before != nullptr;

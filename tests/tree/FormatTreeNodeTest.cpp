@@ -72,6 +72,11 @@ TEST_F(FormatSqlTest, EveryRowOfTheDispatch)
         {"file name longer than declared", {65984}, 2, 2, 0, "000000030000000000000000C1C2C3", 22, "AB"},
     };
     for (const Case& c : cases) {
+#if defined(_WIN32)
+        // The Windows test host converts no DBCS page.
+        if (c.ccsid != 0 && c.ccsid != 1200)
+            continue;
+#endif
         for (std::uint32_t code : c.codes) {
             SqlTypeEntry e = variable(code, c.length);
             e.setMaxLength(c.maxLength).setCcsid(c.ccsid);

@@ -47,6 +47,9 @@ TEST_F(SqlTextTest, NulCharactersAreShownAsDotsBehindTheEyeCatcher)
 
 TEST_F(SqlTextTest, DoubleByteTextInMixedPages)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows test host converts no DBCS page";
+#endif
     const Case cases[] = {
         {"single-byte text shifting out and in", variable(452, 8, 939), "C10E454145420FC2", "A" + one + two + "B"},
         {"shifted at the end without a shift-in", variable(452, 4, 939), "C10E4541", "A" + one},

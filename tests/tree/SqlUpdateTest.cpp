@@ -174,6 +174,9 @@ TEST_F(SqlReaderTest, DecimalFloatTextMatchesTheEncodingModel)
 
 TEST_F(SqlReaderTest, Utf8ToEbcdicGrowsItsBufferWhenTheTextGrows)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows test host converts no DBCS page";
+#endif
     char* out = nullptr;
     int length = 0;
     EXPECT_EQ(EbcdicConvert::utf8ToEbcdic("ab", 2, &out, &length, nullptr), 2);

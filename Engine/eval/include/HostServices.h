@@ -34,6 +34,16 @@ struct EE_ADDR {
 };
 static_assert(sizeof(EE_ADDR) == 12, "EE_ADDR is three packed 32-bit words");
 
+// An action the evaluator offers on the nodes of a result tree, as it
+// publishes it: the action's name (UTF-8, NUL-terminated, owned by the
+// evaluator), then a word whose meaning is the host's.
+struct ExpressionEvaluatorAction {
+    const UBYTE1* name;
+    UBYTE4 word;
+};
+static_assert(sizeof(void*) != 8 || sizeof(ExpressionEvaluatorAction) == 16,
+              "ExpressionEvaluatorAction is a pointer and a word, 16 bytes with 64-bit pointers");
+
 struct _TYPE_ENTRY;
 struct _SYMBOL_ENTRY;
 struct _CALLSTACK_ITEM2;

@@ -47,6 +47,14 @@ StringBuffer<wchar_t> decode(const char* text, unsigned length, Encoding)
             out += static_cast<wchar_t>(p[i]);
             ++i;
         } else {
+            if constexpr (sizeof(wchar_t) == 2) {
+                // UTF-16: a code point beyond the first plane is a surrogate pair.
+                if (cp > 0xFFFF) {
+                    cp -= 0x10000;
+                    out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+                    cp = 0xDC00 + (cp & 0x3FF);
+                }
+            }
             out += static_cast<wchar_t>(cp);
             i += static_cast<unsigned>(n);
         }
@@ -59,6 +67,17 @@ ByteString encodeUTF8(const wchar_t* text, unsigned length)
     ByteString out;
     for (unsigned i = 0; i < length; ++i) {
         auto cp = static_cast<std::uint32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            cp &= 0xFFFF;
+            // UTF-16: a high surrogate and the low one after it are one code point.
+            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length) {
+                auto low = static_cast<std::uint32_t>(text[i + 1]) & 0xFFFF;
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
         if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
             cp = 0xFFFD;
         if (cp < 0x80) {

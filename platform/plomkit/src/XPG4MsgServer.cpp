@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "LibraryFiles.h"
+#include "MessageCatalogue.h"
+
 #ifndef PLOMKIT_CATALOG_DIR
-#define PLOMKIT_CATALOG_DIR "."
+#define PLOMKIT_CATALOG_DIR ""
 #endif
+
+using namespace plomkit_detail;
 
 namespace {
 
@@ -26,42 +31,61 @@ bool safeLocale(const std::string& locale)
     return true;
 }
 
+// The directories the catalogue is looked for in, each with its final
+// separator.
+std::vector<std::string> catalogueDirectories(const void* caller)
+{
+    std::vector<std::string> dirs;
+    if (const char* env = std::getenv("NORVEXA_CATALOG_DIR"); env && *env) {
+        dirs.push_back(env);
+    } else if (*PLOMKIT_CATALOG_DIR != '\0') {
+        dirs.push_back(PLOMKIT_CATALOG_DIR);
+    } else {
+        dirs.push_back(moduleDirectory(caller));
+        dirs.push_back(moduleDirectory(reinterpret_cast<const void*>(&safeLocale)));
+    }
+    for (std::string& dir : dirs)
+        if (!dir.empty() && dir.back() != '/' && dir.back() != directorySeparator())
+            dir += directorySeparator();
+    return dirs;
+}
+
 }  // namespace
 
-XPG4MsgServer::XPG4MsgServer(const EncodedString& locale, const char* catalogueName)
-    : _catalogue(reinterpret_cast<nl_catd>(-1)), _name(catalogueName ? catalogueName : "")
+__attribute__((noinline)) XPG4MsgServer::XPG4MsgServer(const EncodedString& locale,
+                                                       const char* catalogueName)
+    : _catalogue(nullptr), _name(catalogueName ? catalogueName : "")
 {
-    if (_name.empty() || _name.find('/') != std::string::npos)
+    if (_name.empty() || hasDirectory(_name) || _name.find("..") != std::string::npos)
         return;
-    std::string dir = PLOMKIT_CATALOG_DIR;
-    if (const char* env = std::getenv("NORVEXA_CATALOG_DIR"); env && *env)
-        dir = env;
-    if (dir.back() != '/')
-        dir += '/';
+    const void* caller = __builtin_return_address(0);
+    std::string file = _name + MessageCatalogue::fileSuffix();
 
     ByteString localeBytes = locale.asUTF8();
     std::string localeText(reinterpret_cast<const char*>(localeBytes.data()),
                            localeBytes.length());
-    std::vector<std::string> candidates;
+    std::vector<std::string> subdirectories;
     if (safeLocale(localeText)) {
-        candidates.push_back(dir + localeText + "/" + _name + ".cat");
+        subdirectories.push_back(localeText + directorySeparator());
         auto cut = localeText.find_first_of("_.@");
         if (cut != std::string::npos && cut != 0)
-            candidates.push_back(dir + localeText.substr(0, cut) + "/" + _name + ".cat");
+            subdirectories.push_back(localeText.substr(0, cut) + directorySeparator());
     }
-    candidates.push_back(dir + _name + ".cat");
-    for (const std::string& path : candidates) {
-        // A name with a "/" is opened as it stands, without NLSPATH.
-        _catalogue = catopen(path.c_str(), 0);
-        if (isOpen())
-            break;
+    subdirectories.push_back("");
+    for (const std::string& dir : catalogueDirectories(caller)) {
+        if (dir.empty())
+            continue;
+        for (const std::string& subdirectory : subdirectories) {
+            _catalogue = MessageCatalogue::open(dir + subdirectory + file).release();
+            if (isOpen())
+                return;
+        }
     }
 }
 
 XPG4MsgServer::~XPG4MsgServer()
 {
-    if (isOpen())
-        catclose(_catalogue);
+    delete _catalogue;
 }
 
 EncodedString XPG4MsgServer::getMessage(int set, int id)
@@ -71,7 +95,11 @@ EncodedString XPG4MsgServer::getMessage(int set, int id)
                   set, id, _name.c_str());
     if (!isOpen())
         return EncodedString(fallback, Encoding_UTF8);
-    std::lock_guard<std::mutex> guard(_lock);
-    const char* text = catgets(_catalogue, set, id, fallback);
-    return EncodedString(text, Encoding_UTF8);
+    std::string text;
+    {
+        std::lock_guard<std::mutex> guard(_lock);
+        if (!_catalogue->find(set, id, text))
+            text = fallback;
+    }
+    return EncodedString(text.c_str(), Encoding_UTF8);
 }

@@ -61,6 +61,7 @@ const FilledWord filledWords[] = {
     {16, "Dbg2QueryArrayElementInfo"},
     {19, "DbgEvaluateExpr"},
     {22, "DbgUpdateTreeValue"},
+    {26, "DbgArrayElementFullName"},
     {40, "DbgQueryResultsRepsAndDataType"},
     {51, "DbgFormatTreeValue2a"},
     {34, "DbgTerminateRunTime"},

@@ -1,5 +1,10 @@
 /* A tiny library that the loader tests load at run time. */
-__attribute__((visibility("default"))) int norvexaLoaderProbe(void)
+#if defined(_WIN32)
+__declspec(dllexport)
+#else
+__attribute__((visibility("default")))
+#endif
+int norvexaLoaderProbe(void)
 {
     return 4711;
 }

@@ -358,22 +358,80 @@ TEST_F(ProgramFileTest, CobolRecordsNestTheirItemsAndConditionNames)
     EXPECT_TRUE(declared);
 }
 
-TEST_F(ProgramFileTest, SqlHostVariableLines)
+// An SQL line declares an SQL host-variable symbol entry in the program's
+// context, found by the host's symbol search, over storage as long as its
+// code and length ask for (the VALUE first, zeros after it).
+TEST_F(ProgramFileTest, SqlHostVariableLinesDeclareSymbolEntries)
+{
+    struct Row {
+        const char* line;
+        const char* name;
+        UBYTE4 sqlType, length, maximumLength, count;
+        UBYTE2 ccsid;
+        const char* storage;
+    } rows[] = {
+        // Decimal codes: precision and scale in the length's low 16 bits.
+        {"SQL AMOUNT TYPE 484 LENGTH 5 2 VALUE X'12345D'", "AMOUNT", 484, 0x0502, 0x0502, 0, 0, "12345D"},
+        {"SQL Z TYPE 504 LENGTH 4 VALUE X'F1'", "Z", 504, 0x0400, 0x0400, 0, 0, "F100000000"},
+        // A variable-length text: a 2-byte prefix before the characters.
+        {"sql title type 448 length 4 count 1 ccsid 500 value X'0002C1C2'", "TITLE", 448, 4, 4, 1, 500,
+         "0002C1C20000"},
+        {"SQL CODES TYPE 496 LENGTH 4 COUNT 3 VALUE X'0000000100000002'", "CODES", 496, 4, 4, 3, 0,
+         "000000010000000200000000"},
+        {"SQL BLOB TYPE 404 LENGTH 0 6 VALUE X'00000001FF'", "BLOB", 404, 0, 6, 0, 0, "00000001FF0000000000"},
+        {"SQL FIXED TYPE 452 LENGTH 3 VALUE 'AB'", "FIXED", 452, 3, 3, 0, 0, "C1C200"},
+    };
+    for (const Row& r : rows) {
+        for (unsigned bits : {64u, 32u}) {
+            SCOPED_TRACE(std::string(r.line) + " in " + std::to_string(bits) + " bits");
+            read(std::string("language cobol\n") + r.line + "\n", bits);
+            const ProgramFile::SqlVariable* v = program.findSql(r.name);
+            ASSERT_NE(v, nullptr);
+            EXPECT_EQ(hex(host->memory().bytes(v->address, static_cast<std::uint32_t>(v->bytes.size()))), r.storage);
+            EXPECT_EQ(v->address % 8, 0u);
+
+            std::vector<UBYTE1> name(r.name, r.name + std::char_traits<char>::length(r.name) + 1);
+            SYMBOL_LIST* found = nullptr;
+            ASSERT_EQ(host->activate()->Expr2SearchForSymbolEntries(program.context(), name.data(), 1, 0, &found), 0);
+            ASSERT_NE(found, nullptr);
+            ASSERT_EQ(found[0], v->symbol);
+            const _SYMBOL_ENTRY& e = *found[0];
+            EXPECT_EQ(symbolEntryKind(e), UBYTE4(SE_SQL_HOST_VARIABLE));
+            EXPECT_EQ(sqlVariableType(e), r.sqlType);
+            EXPECT_EQ(sqlVariableLength(e), r.length);
+            EXPECT_EQ(sqlVariableMaxLength(e), r.maximumLength);
+            EXPECT_EQ(sqlVariableElementCount(e), r.count);
+            EXPECT_EQ(sqlVariableCcsid(e), r.ccsid);
+            EXPECT_EQ(sqlVariableAddressWidth(e), bits);
+            EXPECT_EQ((UBYTE8{sqlVariableAddressHigh(e)} << 32) | sqlVariableAddressLow(e), v->address);
+        }
+    }
+}
+
+// Every COBOL data item's entry carries its level number: records (01),
+// level-77 items, subordinate items and condition names.
+TEST_F(ProgramFileTest, CobolEntriesCarryTheirLevelNumbers)
 {
     read("language cobol\n"
-         "SQL AMOUNT TYPE 484 LENGTH 5 2 VALUE X'12345D'\n"
-         "sql title type 448 length 10 count 1 ccsid 500 value 'AB'\n");
-    const ProgramFile::SqlVariable* amount = program.findSql("AMOUNT");
-    ASSERT_NE(amount, nullptr);
-    EXPECT_EQ(amount->sqlType, 484u);
-    EXPECT_EQ(amount->length, 5u);
-    EXPECT_EQ(amount->maximumLength, 2u);
-    EXPECT_EQ(hex(host->memory().bytes(amount->address, 3)), "12345D");
-    const ProgramFile::SqlVariable* title = program.findSql("TITLE");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->maximumLength, 10u);
-    EXPECT_EQ(title->ccsid, 500);
-    EXPECT_EQ(hex(title->bytes), "C1C2");
+         "01 GRP.\n"
+         "   05 SUB.\n"
+         "      49 DEEP PIC X.\n"
+         "   07 FLD PIC 9.\n"
+         "      88 ON-FLD VALUE 1.\n"
+         "77 N PIC 9.\n");
+    const std::pair<const char*, int> levels[] = {{"GRP", 1}, {"SUB", 5}, {"DEEP", 49}, {"FLD", 7}, {"N", 77}};
+    for (const auto& [name, level] : levels) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(program.find(name), nullptr);
+        EXPECT_EQ(symbolEntryLevel(*program.find(name)->symbol), level);
+    }
+    const _SYMBOL_ENTRY* condition = nullptr;
+    for (const _SYMBOL_ENTRY* s : host->record(program.context())->symbols)
+        if (std::string(symbolEntryName(*s)) == "ON-FLD")
+            condition = s;
+    ASSERT_NE(condition, nullptr);
+    EXPECT_EQ(symbolEntryLevel(*condition), 88);
+    EXPECT_EQ(symbolEntryParent(*condition), program.find("FLD")->symbol);
 }
 
 TEST_F(ProgramFileTest, HexadecimalFloatingPointImages)
@@ -439,6 +497,12 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language cobol\nSQL S TYPE 484 LENGTH 5\n", 2, "VALUE expected"},
         {"language cobol\nSQL S TYPE 484 VALUE X'00'\n", 2, "LENGTH expected"},
         {"language cobol\nSQL S TYPE 484 LENGTH 3 VALUE X'123'\n", 2, "odd number"},
+        {"language cobol\nSQL S TYPE 484 LENGTH 3 VALUE X'0000123C'\n", 2, "longer than its 2 bytes"},
+        {"language cobol\nSQL S TYPE 484 LENGTH 32 VALUE X'0C'\n", 2, "precision is 1 to 31"},
+        {"language cobol\nSQL S TYPE 504 LENGTH 3 4 VALUE X'F0'\n", 2, "scale at most"},
+        {"language cobol\nSQL S TYPE 496 LENGTH 4 COUNT 0 VALUE X'00'\n", 2, "COUNT 0"},
+        {"language cobol\nSQL S TYPE 496 LENGTH 4 VALUE X'00'\nSQL S TYPE 496 LENGTH 4 VALUE X'00'\n", 3,
+         "declared twice"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);

@@ -442,6 +442,9 @@ SIZE(FILE_INFORMATION, 64);
 SIZE(DBG_VERSION_RECORD, 8);
 SIZE(TNf90descarray, 48);
 SIZE(EE_ADDR, 12);
+AT(ExpressionEvaluatorAction, name, 0);
+AT(ExpressionEvaluatorAction, word, 4);
+SIZE(ExpressionEvaluatorAction, 8);
 
 // The callback table: a size word and 55 slots, each 4 bytes in a 32-bit build.
 static_assert(offsetof(DBG2_SERVICE_FUNCTIONS, debuggerVersion) == 4);

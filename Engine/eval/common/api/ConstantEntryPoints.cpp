@@ -1,33 +1,11 @@
-// The entry points that answer without a request: the interface version,
-// the text encoding, browse mode and the host's error callback.
+// The entry point that answers without a request and that the table of
+// entry points holds: the interface version.
 
 #include "api/EntryFrame.h"
 #include "api/PluginEntryPoints.h"
-#include "compiler/CxxevalInterface.h"
-#include "services/InvalidOp.h"
 
 UBYTE4 DbgVersion()
 {
     EntryFrame frame("UBYTE4 DbgVersion()", 1806);
     return statusInterfaceVersion;
-}
-
-UBYTE2 DbgQueryUseUTF8()
-{
-    return statusUseUTF8;
-}
-
-UBYTE2 DbgSetBrowseMode(UBYTE1 mode)
-{
-    return static_cast<UBYTE2>(setBrowseMode(static_cast<int>(mode)) & 0xFFu);
-}
-
-void errHandler(char*, int severity, int)
-{
-    static const char signature[] = "void errHandler(char*, int, int)";
-    EntryFrame frame(signature, 2092);
-    // Thrown past the frame on purpose: the caller of the callback receives
-    // it, after the frame has written EXIT.
-    if (severity >= 5)
-        throw InvalidOp(InvalidOp::RTRC_ParserError, signature, 2092);
 }

@@ -5,6 +5,7 @@
 
 #include "HostRecords.h"
 #include "HostStatusCodes.h"
+#include "api/FloatingPointGuard.h"
 #include "services/CurrentEnvironmentScope.h"
 #include "services/EntryTrace.h"
 
@@ -14,7 +15,9 @@ class EvaluationEnvironment;
 // it opens the entry trace ("ENTER <signature>: (<line>)", indent + 2).
 // Leaving the entry point by any way (a return, an exception thrown past
 // the frame) puts back the environment that was current on entry and then
-// writes "EXIT" and undents.
+// writes "EXIT" and undents. On Windows the frame also runs in the
+// evaluator's floating-point mode, from before the entry trace to after the
+// exit trace, and gives the caller its own mode back (FloatingPointGuard).
 //
 //     UBYTE2 DbgSomething(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* ctx)
 //     {
@@ -90,7 +93,9 @@ public:
     }
 
 private:
-    // Declared first: destroyed last, after the environment is put back.
+    // Declared first: set before anything else runs, put back last.
+    FloatingPointGuard floatingPoint_;
+    // Destroyed after the environment is put back.
     EntryTrace trace_;
     std::optional<CurrentEnvironmentScope> current_;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "api/ExpressionEntryPoints.h"
+#include "api/NameBuilderEntryPoints.h"
 #include "api/PluginEntryPoints.h"
 #include "api/TreeNodeEntryPoints.h"
 
@@ -40,6 +41,7 @@ int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
         {16, address(&Dbg2QueryArrayElementInfo)},
         {19, address(&DbgEvaluateExpr)},
         {22, address(&DbgUpdateTreeValue)},
+        {26, address(&DbgArrayElementFullName)},
         {40, address(&DbgQueryResultsRepsAndDataType)},
         {51, address(&DbgFormatTreeValue2a)},
         {34, address(&DbgTerminateRunTime)},

@@ -5,6 +5,7 @@
 // a product does), above it every digit must fit.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "datatypes/DecNumberBinding.h"
@@ -25,7 +26,19 @@ constexpr int guardDigits = 40;
 // The exponent range the library's general power accepts.
 constexpr int mathExponent = 999999;
 
+#if defined(__SIZEOF_INT128__)
 using Wide = __int128;
+// The exponent n is read whole.
+constexpr bool capExponent = false;
+#else
+using Wide = std::int64_t;
+// The exponent n is read up to this value, then keeps only its parity: e * n
+// stays exact within 64 bits, and a power of a larger n is as much too long,
+// or as truly zero, as one of this n (c^n of a coefficient c above 1 has far
+// more digits than the exact limit; 1^n is 1 for any n).
+constexpr bool capExponent = true;
+#endif
+constexpr Wide exponentCap = Wide{1} << 40;
 
 bool isZero(const decNumber& n) { return n.digits == 1 && n.lsu[0] == 0; }
 
@@ -171,8 +184,11 @@ bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* 
     const bool negativeBase = fa && packedSign(a, pa) < 0;
     const bool negativeExponent = fb && packedSign(b, pb) < 0;
     Wide n = 0;
-    for (int k = 1; k <= nibbles(operandDigits); ++k)
+    for (int k = 1; k <= nibbles(operandDigits); ++k) {
         n = n * 10 + nibble(y, k);
+        if (capExponent && n >= exponentCap)
+            n = exponentCap + (n & 1);
+    }
     const bool negative = negativeBase && (n & 1) != 0;
     if (baseZero) {
         // 0 to the power 0 has no value, nor 0 to a negative power.

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
+
 
 #include "datatypes/DecNumberBinding.h"
 #include "datatypes/PackedDecimalDigits.h"
+#include "services/CLocaleNumbers.h"
 
 // ------------------------------------------------------------ tables
 
@@ -23,31 +24,6 @@ constexpr unsigned char bcdValue(int byte) {
     if (high > 9)
         return 100;
     return static_cast<unsigned char>(10 * high + (low > 9 ? 0 : low));
-}
-
-struct BcdToValue {
-    unsigned char table[256];
-    constexpr BcdToValue() : table() {
-        for (int byte = 0; byte < 256; ++byte)
-            table[byte] = bcdValue(byte);
-    }
-};
-
-struct ValueToBcd {
-    unsigned char table[200];
-    constexpr ValueToBcd() : table() {
-        for (int value = 0; value < 200; ++value)
-            table[value] = static_cast<unsigned char>(((value % 100) / 10) << 4 | (value % 10));
-    }
-};
-
-constexpr BcdToValue bcdToValue;
-constexpr ValueToBcd valueToBcd;
-
-template <size_t N>
-constexpr void copyTable(unsigned char (&to)[N], const unsigned char (&from)[N]) {
-    for (size_t i = 0; i < N; ++i)
-        to[i] = from[i];
 }
 
 // EBCDIC characters of the decimal texts.
@@ -62,12 +38,6 @@ constexpr unsigned char textEnd = 0xC4;
 // and their filler.
 constexpr int areaBytes = PackedDecimalMaxBytes;
 constexpr unsigned char areaFiller = 0xEE;
-
-// A locale whose number texts use the point, for the long double conversions.
-locale_t numberLocale() {
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
 
 } // namespace
 
@@ -285,9 +255,7 @@ bool fromLongDouble(long double x, int p, int s, unsigned char* out) {
     if (!validShape(p, s) || !std::isfinite(x))
         return false;
     char text[512];
-    locale_t previous = uselocale(numberLocale());
-    int length = std::snprintf(text, sizeof text, "%.*Lf", s, x);
-    uselocale(previous);
+    int length = clocale_numbers::formatFixed(text, sizeof text, s, x);
     if (length < 0 || length >= static_cast<int>(sizeof text))
         return false;
     return scan(text, p, s, out);
@@ -310,7 +278,7 @@ bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long
     }
     text[at] = 0;
     char* end = nullptr;
-    long double value = strtold_l(text, &end, numberLocale());
+    long double value = clocale_numbers::toLongDouble(text, &end);
     if (end == text)
         return false;
     *out = value;

@@ -19,6 +19,15 @@ Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::bind(const wchar_t* library)
   return reinterpret_cast<Cobol_Parser_LL_ParseEntry>(address);
 }
 
+#if defined(_WIN32)
+// The Windows evaluator carries the grammar inside itself.
+extern "C" bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Parser_LL_Universe& u);
+
+Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::entry()
+{
+  return &Cobol_Parser_LL_parse_Interface_Expression;
+}
+#else
 Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::entry()
 {
   // Looked up once, under the runtime's guard for statics; the loader keeps
@@ -26,6 +35,7 @@ Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::entry()
   static const Cobol_Parser_LL_ParseEntry bound = bind(LibraryName);
   return bound;
 }
+#endif
 
 Cobol_Parser_LL_ParseEntry Cobol_GrammarBinding::require(const wchar_t* library)
 {

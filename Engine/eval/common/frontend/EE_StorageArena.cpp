@@ -1,17 +1,22 @@
 #include "frontend/EE_StorageArena.h"
 
 #include <cstring>
+#include <new>
 
 #include "frontend/EE_MemoryException.h"
 
 namespace {
 
+// Blocks and chunks start 16-aligned, which not every heap gives by itself
+// (32-bit Windows aligns to 8).
+constexpr std::align_val_t blockAlignment{alignof(EE_FixedSizeBlock)};
+
 void* defaultAllocate(std::size_t n) {
-  return ::operator new(n, std::nothrow);
+  return ::operator new(n, blockAlignment, std::nothrow);
 }
 
 void defaultRelease(void* p) {
-  ::operator delete(p);
+  ::operator delete(p, blockAlignment);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "frontend/EE_StoragePool.h"
 
 EE_StoragePool::~EE_StoragePool() {
-  std::lock_guard<std::mutex> guard(lock);
+  std::lock_guard<Lock> guard(lock);
   while (freeList != nullptr) {
     EE_FixedSizeBlock* block = freeList;
     freeList = block->next;
@@ -11,7 +11,7 @@ EE_StoragePool::~EE_StoragePool() {
 
 EE_FixedSizeBlock* EE_StoragePool::fixed_allocate() {
   {
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<Lock> guard(lock);
     if (freeList != nullptr) {
       EE_FixedSizeBlock* block = freeList;
       freeList = block->next;
@@ -33,13 +33,13 @@ void EE_StoragePool::fixed_deallocate(EE_FixedSizeBlock* chain) {
   EE_FixedSizeBlock* last = chain;
   while (last->next != nullptr)
     last = last->next;
-  std::lock_guard<std::mutex> guard(lock);
+  std::lock_guard<Lock> guard(lock);
   last->next = freeList;
   freeList = chain;
 }
 
 std::size_t EE_StoragePool::freeCount() {
-  std::lock_guard<std::mutex> guard(lock);
+  std::lock_guard<Lock> guard(lock);
   std::size_t count = 0;
   for (EE_FixedSizeBlock* block = freeList; block != nullptr; block = block->next)
     ++count;

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "frontend/EE_FixedSizeBlock.h"
+#include "frontend/EE_SpinLock.h"
 
 // A source of fixed-size blocks for storage arenas. Blocks that arenas give
 // back are kept on a free list and handed out again, so that the next
@@ -38,10 +39,18 @@ public:
   std::size_t freeCount();
 
 private:
+  // A pool is constant-initialised: on Windows, whose std::mutex cannot be,
+  // the lock spins.
+#if defined(_WIN32)
+  using Lock = EE_SpinLock;
+#else
+  using Lock = std::mutex;
+#endif
+
   EE_FixedSizeBlock* freeList;
   AllocateFunction allocateFunction;
   ReleaseFunction releaseFunction;
-  std::mutex lock;
+  Lock lock;
 };
 
 #endif

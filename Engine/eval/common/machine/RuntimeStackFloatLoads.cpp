@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <memory>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include "machine/StackItemComplexFloat.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFloat.h"
+#include "services/CLocaleNumbers.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 
@@ -27,13 +27,6 @@ constexpr std::int16_t longDoubleCode = 12;
 [[noreturn]] void refuse(InvalidOp::InvalidOperation code, const char* function, unsigned line)
 {
     throw InvalidOp(code, function, line);
-}
-
-// The C locale, whatever locale the host process runs in.
-locale_t cLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
 }
 
 // The fields a scan of "<number>%c%c" fills: 0 when no number is there,
@@ -59,7 +52,7 @@ int hexDigit(char c)
 int scanDecimal(const char* text, long double& value, const char*& rest)
 {
     char* end = nullptr;
-    value = strtold_l(text, &end, cLocale());
+    value = clocale_numbers::toLongDouble(text, &end);
     if (end == text)
         return 0;
     rest = end;

@@ -1,5 +1,6 @@
 #include "machine/RuntimeStack.h"
 
+#include <cstdint>
 #include <memory>
 
 #include "machine/StackItem.h"
@@ -220,8 +221,12 @@ void RuntimeStack::genRankIndex(unsigned int rank, const TypeItem* arrayType)
     arrayType->getDimension(rank, dimension);
     std::unique_ptr<StackItem> subscript(pop());
     const std::int64_t s = subscript->asSigned();
-    const __int128 last = static_cast<__int128>(dimension.lower) + dimension.count - 1;
-    const bool inRange = s >= dimension.lower && (dimension.countUnknown || s <= last);
+    // s - lower <= count - 1, in unsigned 64 bits so that no bound overflows.
+    const bool inRange =
+        s >= dimension.lower &&
+        (dimension.countUnknown ||
+         (dimension.count > 0 && static_cast<std::uint64_t>(s) - static_cast<std::uint64_t>(dimension.lower) <=
+                                     static_cast<std::uint64_t>(dimension.count) - 1));
     if (!inRange) {
         ExpressionRepresentation* rep = EvaluationEnvironment::currentRep()->asExprRepresentation();
         const bool parameterMode = rep != nullptr && (rep->flags() & ExpressionRepresentation::parametersSet) != 0;

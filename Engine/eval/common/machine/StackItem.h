@@ -191,6 +191,10 @@ public:
     // The item's result tree root, made on first use; the item holds one
     // reference on it until it is destroyed.
     RootTreeNode* getTreeRoot();
+    // Lets go of the item's result tree root (the next getTreeRoot makes a
+    // new one); a root the host still holds stays valid for the host.
+    void releaseTreeRoot();
+    bool hasTreeRoot() const { return treeRoot_ != nullptr; }
 
     // Reads size() bytes into buffer from where (the loads' service): a
     // location of kind none, or a missing buffer for a value of non-zero

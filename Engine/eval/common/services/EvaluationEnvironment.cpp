@@ -223,6 +223,13 @@ void EvaluationEnvironment::addOpenMpEnv(SYMBOL_ENTRY& entry)
     openMpEnvs_.append(new OpenMpEnv(entry));
 }
 
+void EvaluationEnvironment::clearOpenMpEnvs()
+{
+    List<OpenMpEnv*> openMp(openMpEnvs_);
+    openMpEnvs_.deleteItems();
+    deleteNewestFirst(openMp);
+}
+
 // ---------------------------------------------------------------------------
 // Owned products
 

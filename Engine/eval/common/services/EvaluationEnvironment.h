@@ -88,6 +88,9 @@ public:
     void clearStackBase();
     DebuggeeAddress currentStackBase(unsigned level) const;
     void addOpenMpEnv(SYMBOL_ENTRY& entry);
+    // Deletes the OpenMP environment records, so that a new walk of the
+    // scopes records them afresh.
+    void clearOpenMpEnvs();
     unsigned openMpEnvCount() const { return openMpEnvs_.count(); }
 
     // Scopes register here when made and unregister when destroyed.

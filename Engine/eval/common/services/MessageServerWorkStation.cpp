@@ -21,14 +21,25 @@ std::wstring& MessageServerWorkStation::threadLocale() const
     return where->second;
 }
 
-EncodedString MessageServerWorkStation::getMessage(int set, int id)
+XPG4MsgServer& MessageServerWorkStation::openedServer()
 {
     const std::wstring& locale = threadLocale();
-    std::lock_guard<std::mutex> guard(_lock);
     std::unique_ptr<XPG4MsgServer>& server = _servers[locale];
     if (server == nullptr)
         server = std::make_unique<XPG4MsgServer>(EncodedString(locale.c_str()), "rmq");
-    return server->getMessage(set, id);
+    return *server;
+}
+
+EncodedString MessageServerWorkStation::getMessage(int set, int id)
+{
+    std::lock_guard<std::mutex> guard(_lock);
+    return openedServer().getMessage(set, id);
+}
+
+bool MessageServerWorkStation::catalogueFound()
+{
+    std::lock_guard<std::mutex> guard(_lock);
+    return openedServer().isOpen();
 }
 
 void MessageServerWorkStation::setLocale(const EncodedString& locale)

@@ -37,10 +37,17 @@ public:
     EncodedString locale() const;
     // Whether the catalogue of the calling thread's locale is open.
     bool hasServer() const;
+    // Whether a catalogue is found for the calling thread's locale (opening
+    // it when not yet opened); without one every text reads as a stand-in
+    // that names the message.
+    bool catalogueFound();
 
 private:
     // The calling thread's locale text for this server.
     std::wstring& threadLocale() const;
+    // The reader of the calling thread's locale, made when first needed;
+    // called under the lock.
+    XPG4MsgServer& openedServer();
 
     const std::uint64_t _id;
     std::map<std::wstring, std::unique_ptr<XPG4MsgServer>> _servers;

@@ -43,7 +43,14 @@ Converted fromCodePoint(std::uint32_t codePoint)
         out.length = 1;
         return out;
     }
-    const wchar_t text[2] = {static_cast<wchar_t>(codePoint), 0};
+    wchar_t text[3] = {static_cast<wchar_t>(codePoint), 0, 0};
+    if constexpr (sizeof(wchar_t) == 2) {
+        // UTF-16 wide characters: beyond the first plane, a surrogate pair.
+        if (codePoint > 0xFFFF && codePoint <= 0x10FFFF) {
+            text[0] = static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+            text[1] = static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        }
+    }
     const ByteString utf8 = EncodedString(text).asUTF8();
     out.length = utf8.length() < sizeof out.bytes ? utf8.length() : static_cast<unsigned>(sizeof out.bytes);
     for (unsigned i = 0; i < out.length; ++i)

@@ -58,6 +58,10 @@ public:
     bool changed(bool associated) const;
     // The item goes: the node stops pointing at it.
     void forgetResult(const StackItem* item);
+    // The local number of a local variable's value: the stack-base selector
+    // of its symbol (0 for every other result).
+    int localNum() const override { return localNumber_; }
+    void setLocalNum(int number) { localNumber_ = number; }
 
     // ---- state ---------------------------------------------------------
     StackItem* result() const { return result_; }
@@ -86,6 +90,7 @@ private:
     // The result an element root evaluated last; it owns it.
     StackItem* owned_ = nullptr;
     int messageId_ = 0;
+    int localNumber_ = 0;
     std::uint32_t lengthAttribute_ = 0;
     bool readFailed_ = false;
     bool isSectionElement_ = false;

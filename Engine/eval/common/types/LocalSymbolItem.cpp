@@ -5,12 +5,15 @@
 #include "services/InvalidOp.h"
 #include "services/Register.h"
 #include "services/SVC.h"
+#include "types/BoundTypeItem.h"
 
 LocalSymbolItem::LocalSymbolItem(SYMBOL_ENTRY& entry, ScopeItem& scope, std::uint32_t stackBaseSelector)
     : SymbolItem(symbolEntryDisplayName(entry), scope), selector_(stackBaseSelector)
 {
     _entry = &entry;
-    _dataType = TypeItem(typeOfSymbol(entry));
+    // The bound form, as for every symbol: a type whose shape the program
+    // fixes at run time reads it from where the symbol lives.
+    _dataType = *BoundTypeItem::getType(TypeItem(typeOfSymbol(entry)));
 }
 
 const DebuggeeLocation& LocalSymbolItem::debuggeeAddress(int frame) const

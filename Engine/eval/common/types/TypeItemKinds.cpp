@@ -179,7 +179,7 @@ const TypeItem* TypeItem::wcharType()
     if (env == nullptr) {
         // Nothing to search and nowhere to keep a created type: the 4-byte
         // wide character of this thread stands in.
-        thread_local const TypeItem wide(unsigned(PrimitiveType::wchar4));
+        thread_local const TypeItem wide(static_cast<unsigned>(PrimitiveType::wchar4));
         return &wide;
     }
     auto primitive = [](unsigned code) {

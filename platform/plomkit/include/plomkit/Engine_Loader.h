@@ -7,11 +7,12 @@
 
 // Loads shared libraries at run time and finds entries in them.
 //
-// A bare name "x" (no directory, no ".so") means the library "libx.so". A
-// name without a directory is looked for, in this order, in the directory
-// named by the environment variable NORVEXA_LIBRARY_PATH, beside the module
-// that asks (and beside libplomkit itself), and then on the system's default
-// search path. Loaded libraries stay loaded, so entries stay valid.
+// A bare name "x" (no directory, no ".so" or ".dll") means the library
+// "libx.so" ("x.dll" on Windows). A name without a directory is looked for,
+// in this order, in the directory named by the environment variable
+// NORVEXA_LIBRARY_PATH, beside the module that asks (and beside the utility
+// library itself), and then on the system's default search path. Loaded
+// libraries stay loaded, so entries stay valid.
 class PLOMKIT_API Engine_Loader {
 public:
     // The process's loader.

@@ -2,6 +2,7 @@
 #define PLOMKIT_STRINGBUFFER_H
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 // A growable buffer of characters (bytes, chars or wide characters) that owns
@@ -41,8 +42,11 @@ public:
     const T& operator[](unsigned i) const { return _data[i]; }
 
     // Makes the buffer n elements long and returns them for writing. The
-    // elements already held are kept (up to n); new ones are zero.
+    // elements already held are kept (up to n); new ones are zero. A length
+    // whose terminator a 32-bit size cannot count throws std::length_error.
     T* makeBuffer(unsigned n) {
+        if (static_cast<size_t>(n) + 1 == 0)
+            throw std::length_error("StringBuffer::makeBuffer");
         _data.resize(static_cast<size_t>(n) + 1, T(0));
         _data[n] = T(0);
         return _data.data();

@@ -1,0 +1,100 @@
+#include "services/CLocaleNumbers.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#if !defined(_WIN32)
+#include <locale.h>
+#endif
+
+namespace clocale_numbers {
+
+#if !defined(_WIN32)
+
+namespace {
+
+locale_t cLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
+
+long double toLongDouble(const char* text, char** end)
+{
+    return strtold_l(text, end, cLocale());
+}
+
+int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+{
+    locale_t previous = uselocale(cLocale());
+    int length = std::snprintf(buffer, size, "%.*Lf", precision, value);
+    uselocale(previous);
+    return length;
+}
+
+#else
+
+namespace {
+
+// The decimal separator of the process's locale when it is one byte other
+// than the point, else 0.
+char localeSeparator()
+{
+    const std::lconv* conventions = std::localeconv();
+    if (conventions == nullptr || conventions->decimal_point == nullptr)
+        return 0;
+    const char* point = conventions->decimal_point;
+    return point[0] != '.' && point[0] != 0 && point[1] == 0 ? point[0] : 0;
+}
+
+}  // namespace
+
+// Windows has no per-thread C locale for long double conversions: the text
+// is translated to and from the process locale's separator instead.
+long double toLongDouble(const char* text, char** end)
+{
+    const char separator = localeSeparator();
+    if (separator == 0)
+        return std::strtold(text, end);
+    // The locale's separator is no decimal separator in the C locale: the
+    // number ends before it. The point is the separator, in whichever form
+    // the runtime reads it.
+    std::string copy(text);
+    copy = copy.substr(0, copy.find(separator));
+    char* stop = nullptr;
+    long double value = std::strtold(copy.c_str(), &stop);
+    std::size_t used = static_cast<std::size_t>(stop - copy.c_str());
+    if (used < copy.size() && copy[used] == '.') {
+        std::string translated = copy;
+        translated[used] = separator;
+        char* stop2 = nullptr;
+        long double value2 = std::strtold(translated.c_str(), &stop2);
+        std::size_t used2 = static_cast<std::size_t>(stop2 - translated.c_str());
+        if (used2 > used) {
+            value = value2;
+            used = used2;
+        }
+    }
+    if (end != nullptr)
+        *end = const_cast<char*>(text) + used;
+    return value;
+}
+
+int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+{
+    int length = std::snprintf(buffer, size, "%.*Lf", precision, value);
+    const char separator = localeSeparator();
+    if (separator != 0 && length > 0 && size > 0)
+        if (char* at = std::strchr(buffer, separator))
+            *at = '.';
+    return length;
+}
+
+#endif
+
+}  // namespace clocale_numbers

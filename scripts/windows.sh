@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The Windows build: installs what it needs (the 32-bit mingw-w64 cross
+# compiler, wine with its 32-bit part, GCC's sources for decNumber), builds
+# the DLLs and the tests for 32-bit Windows, and runs the tests under wine.
+#   scripts/windows.sh [BUILD_DIR] [extra CMake arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build-windows}
+shift || true
+
+# wine's 32-bit part comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update
+fi
+"$root/scripts/setup-debian.sh" g++-mingw-w64-i686-posix wine wine32:i386 gcc-12-source googletest \
+  cmake ninja-build
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" "$@"
+cmake --build "$build" -j "${NORVEXA_JOBS:-$(nproc)}"
+
+# wine keeps its prefix in the build folder; no debugging noise, no .NET or
+# browser engine offered on the prefix's first start.
+export WINEPREFIX
+WINEPREFIX=$(cd "$build" && pwd)/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+status=0
+ctest --test-dir "$build" --output-on-failure -j "${NORVEXA_JOBS:-$(nproc)}" || status=$?
+wineserver -w || true
+exit $status

@@ -1,0 +1,100 @@
+// End-to-end value updates: a result's node (the root or a member) changed
+// from the user's text through DbgUpdateTreeValue in C and SQL host
+// variables; the bytes written are the debuggee's big-endian image, and a
+// refused text leaves memory as it was.
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "RoadSuite.h"
+
+namespace {
+
+using L = RoadLanguage;
+using Bytes = std::vector<UBYTE1>;
+
+// int a = 3 at 0x20; s = {4, 'b'} at 0x40, a structure (leaf 31) of an int
+// x and a char c.
+void cProgram(RoadProgram& p)
+{
+    const TYPE_INDEX i32 = p.records().integerType(32, false);
+    p.variable("a", i32, 0x20);
+    HostRecordStore::StructSpec s;
+    s.byteSize = 8;
+    s.members = {{"x", i32}, {"c", p.records().integerType(8, false)}};
+    s.offsets = {0, 4};
+    p.variable("s", p.records().structType(s), 0x40);
+    p.poke(0x20, {0, 0, 0, 3});
+    p.poke(0x40, {0, 0, 0, 4, 0x82, 0, 0, 0});
+}
+
+// :AMOUNT DECIMAL(5, 2) = -123.45 at 0x200, :SMALL SMALLINT (500) = 7 at
+// 0x210, :CODE CHAR(3) (452) = "XYZ" at 0x220.
+void sqlProgram(RoadProgram& p)
+{
+    struct Variable {
+        const char* name;
+        UBYTE4 sqlType, length;
+        UBYTE8 offset;
+        Bytes bytes;
+    };
+    const Variable variables[] = {
+        {":AMOUNT", 484, 5 << 8 | 2, 0x200, {0x12, 0x34, 0x5D}},
+        {":SMALL", 500, 2, 0x210, {0x00, 0x07}},
+        {":CODE", 452, 3, 0x220, {0xE7, 0xE8, 0xE9}},
+    };
+    for (const Variable& v : variables) {
+        HostRecordStore::SqlVariable record;
+        record.sqlType = v.sqlType;
+        record.length = v.length;
+        record.maxLength = v.length;
+        record.address = RoadProgram::data + v.offset;
+        record.addressWidth = p.bits;
+        p.declare(p.records().sqlHostVariable(v.name, record));
+        p.poke(v.offset, v.bytes);
+    }
+}
+
+// Updates the root (member 0) or the root's n-th member from text in
+// representation 2 and checks the status and the bytes at offset after it.
+RoadOracle writes(const char* text, UBYTE2 status, UBYTE8 offset, Bytes after, unsigned member = 0)
+{
+    return [=](RoadRun& r) {
+        UpdateTreeNode* node = r.root();
+        ASSERT_NE(node, nullptr);
+        if (member != 0) {
+            EXPECT_GE(r.memberCount(node), member);
+            std::string name;
+            node = r.member(node, member, name);
+            ASSERT_NE(node, nullptr);
+        }
+        Bytes t(text, text + std::strlen(text) + 1);
+        EXPECT_EQ(r.dbg.update(r.program.context, r.result, node, 2, t.data()), status) << text;
+        EXPECT_EQ(r.program.peek(offset, static_cast<unsigned>(after.size())), after) << text;
+    };
+}
+
+const RoadCase cases[] = {
+    {"C: an int", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("12", 0, 0x20, {0, 0, 0, 12})},
+    {"C: an int, negative", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("-2", 0, 0x20, {0xFF, 0xFF, 0xFF, 0xFE})},
+    {"C: a structure's member", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
+     writes("-1", 0, 0x40, {0xFF, 0xFF, 0xFF, 0xFF, 0x82}, 1)},
+    {"C: a member's update, nodes released last", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
+     writes("258", 0, 0x40, {0, 0, 1, 2, 0x82}, 1), RoadCleanup::nodesLast},
+    {"C: an empty text", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("", 10000, 0x20, {0, 0, 0, 3})},
+    {"SQL: decimal", L::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr, 0, ":AMOUNT",
+     writes("-12.5", 0, 0x200, {0x01, 0x25, 0x0D})},
+    {"SQL: decimal, representation released first", L::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr, 0, ":AMOUNT",
+     writes("1", 0, 0x200, {0x00, 0x10, 0x0C}), RoadCleanup::representationFirst},
+    {"SQL: smallint", L::sql, sqlProgram, ":SMALL", 0, -1, nullptr, 0, ":SMALL", writes("-1", 0, 0x210, {0xFF, 0xFF})},
+    {"SQL: fixed characters, blank padded", L::sql, sqlProgram, ":CODE", 0, -1, nullptr, 0, ":CODE",
+     writes("AB", 0, 0x220, {0xC1, 0xC2, 0x40})},
+};
+
+TEST_P(RoadSuite, Updates)
+{
+    runAll(cases);
+}
+
+}  // namespace

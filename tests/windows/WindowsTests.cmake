@@ -1,0 +1,32 @@
+# The Windows build's own checks: what the DLLs export and import, and the
+# plug-in loaded by a host.
+find_program(NORVEXA_NM NAMES ${CMAKE_NM} i686-w64-mingw32-nm REQUIRED)
+set(check_dll ${CMAKE_CURRENT_SOURCE_DIR}/windows/CheckDll.cmake)
+
+add_test(NAME structure.VosdecnExportsItsEntryAlone
+  COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:vosdecn> -DOBJDUMP=${CMAKE_OBJDUMP}
+          -DEXPORTS=tarnelxEntry -P ${check_dll})
+# Exceptions cross the utility library's boundary: the C++ runtime is one
+# shared copy, not one per DLL.
+add_test(NAME structure.PlomkitSharesTheRuntime
+  COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:plomkit> -DOBJDUMP=${CMAKE_OBJDUMP}
+          "-DIMPORTS=libstdc++-6.dll|libgcc_s_dw2-1.dll" -P ${check_dll})
+set_tests_properties(structure.VosdecnExportsItsEntryAlone structure.PlomkitSharesTheRuntime
+  PROPERTIES LABELS structure)
+
+add_test(NAME structure.NorvexaDllExportsMainAlone
+  COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:norvexa> -DOBJDUMP=${CMAKE_OBJDUMP}
+          -DNM=${NORVEXA_NM} -DEXPORTS=main -DIMPORTS=plomkit.dll -DNOT_IMPORTS=vosdecn.dll
+          -DABSENT_LIST=${CMAKE_CURRENT_SOURCE_DIR}/windows/data/by_name_only.txt
+          -DABSENT_EXCEPT=DbgFreeEvalResultInfo -P ${check_dll})
+set_tests_properties(structure.NorvexaDllExportsMainAlone PROPERTIES LABELS structure)
+
+# norvexa.dll loaded as a Windows host loads it: this program links the
+# simulated host only, the evaluator is the DLL beside it.
+file(GLOB windows_plugin_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*.cpp)
+add_executable(test_windows_plugin ${windows_plugin_sources})
+target_link_libraries(test_windows_plugin PRIVATE testhost GTest::gtest GTest::gtest_main)
+target_compile_options(test_windows_plugin PRIVATE -O0)
+add_dependencies(test_windows_plugin norvexa vosdecn)
+add_test(NAME api.windows_plugin COMMAND test_windows_plugin)
+set_tests_properties(api.windows_plugin PROPERTIES LABELS api)

@@ -11,17 +11,7 @@ void optional(const LoadedEvaluator& e, const char* name, Function& slot)
 }  // namespace
 
 SoakEntries::SoakEntries(const LoadedEvaluator& e)
-    : build(e.entry<decltype(build)>("DbgBuildExprIntRep")),
-      validate(e.entry<decltype(validate)>("DbgValidateExpr")),
-      evaluate(e.entry<decltype(evaluate)>("DbgEvaluateExpr")),
-      freeRep(e.entry<decltype(freeRep)>("DbgFreeExprIntRep")),
-      freeResult(e.entry<decltype(freeResult)>("DbgFreeEvalResultInfo")),
-      freeTypeResult(e.entry<decltype(freeTypeResult)>("DbgFreeTypeResultInfo")),
-      errorText(e.entry<decltype(errorText)>("DbgExtendedErrorInfo")),
-      rootNode(e.entry<decltype(rootNode)>("DbgBuildRootNodeInfo")),
-      format(e.entry<decltype(format)>("DbgFormatTreeValue2a")),
-      update(e.entry<decltype(update)>("DbgUpdateTreeValue")),
-      freeNode(e.entry<decltype(freeNode)>("DbgFreeTreeNodeInfo")),
+    : RoadEntries(e),
       terminate(e.entry<decltype(terminate)>("DbgTerminateRunTime"))
 {
     optional(e, "DbgSetDefaultRep", setDefaultRep);

@@ -6,33 +6,18 @@
 
 #include "HostRecords.h"
 #include "testhost/LoadedEvaluator.h"
+#include "testhost/RoadEntries.h"
 
-class ExpressionRepresentation;
-class StackItem;
-class UpdateTreeNode;
-struct ExpressionEvaluatorAction;
-
-// The entry points the soak calls, found by name in the loaded library.
-// The road's entry points must be there (LoaderError otherwise); the
-// optional ones are null when the library does not export them, and
-// missing() names those.
-struct SoakEntries {
+// The entry points the soak calls, found by name in the loaded library:
+// the road's (LoaderError when one is missing), termination, and optional
+// ones that are null when the library does not export them; missing()
+// names those.
+struct SoakEntries : RoadEntries {
     explicit SoakEntries(const LoadedEvaluator& evaluator);
 
     // The names of the optional entry points the library does not export.
     std::vector<std::string> missing() const;
 
-    UBYTE2 (*build)(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4, ExpressionRepresentation**);
-    UBYTE2 (*validate)(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**);
-    UBYTE2 (*evaluate)(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**, UBYTE1**);
-    void (*freeRep)(ExpressionRepresentation*);
-    void (*freeResult)(StackItem*);
-    void (*freeTypeResult)(StackItem*);
-    const UBYTE1* (*errorText)(ExpressionRepresentation*, const UBYTE1*);
-    UBYTE2 (*rootNode)(StackItem*, UpdateTreeNode**);
-    UBYTE2 (*format)(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**, UBYTE4);
-    UBYTE2 (*update)(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, UBYTE2, UBYTE1*);
-    void (*freeNode)(UpdateTreeNode*);
     void (*terminate)();
 
     // Optional.

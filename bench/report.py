@@ -13,10 +13,11 @@ import sys
 
 # Goals, read against medians of a full run on a quiet machine.
 PACKED_GOAL = 1.0  # ours/libcob at most
-ROAD_GOALS = [
-    ("C \"a + b\", warm replay", "under 2 us"),
-    ("C \"a + b\", cold build + validate", "under 50 us"),
-]
+# The road's goals by benchmark: the time in ns it stays under.
+ROAD_GOALS = {
+    "RoadWarm/c_sum": 2000,
+    "RoadCold/c_sum/manual_time": 50000,
+}
 
 
 def main(path):
@@ -34,9 +35,12 @@ def main(path):
         if b.get("run_type") == "aggregate" and b.get("aggregate_name") != "median":
             continue
         if b.get("run_type") == "aggregate" or name not in medians:
-            medians[name] = b["cpu_time"] * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+            # A figure timed by hand (manual time) is its real time; its CPU
+            # time holds what lies outside the timed part.
+            t = b["real_time"] if name.endswith("/manual_time") else b["cpu_time"]
+            medians[name] = t * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
     baseline = medians.get("Baseline")
-    print("%-28s %12s %10s %12s  %s" % ("benchmark", "median ns", "/baseline", "ours/libcob", "goal"))
+    print("%-36s %12s %10s %12s  %s" % ("benchmark", "median ns", "/baseline", "ours/libcob", "goal"))
     for name in sorted(medians, key=lambda n: (n != "Baseline", n)):
         t = medians[name]
         ratio = "%10.2f" % (t / baseline) if baseline else "%10s" % "-"
@@ -47,9 +51,13 @@ def main(path):
                 r = t / theirs
                 versus = "%12.2f" % r
                 goal = "ours/libcob <= %.1f: %s" % (PACKED_GOAL, "met" if r <= PACKED_GOAL else "not met")
-        print("%-28s %12.1f %s %s  %s" % (name, t, ratio, versus, goal))
-    for what, goal in ROAD_GOALS:
-        print("%-40s %s  %s" % (what, "not measured yet (no road benchmarks)", goal))
+        if name in ROAD_GOALS:
+            limit = ROAD_GOALS[name]
+            goal = "under %g us: %s" % (limit / 1000, "met" if t < limit else "not met")
+        print("%-36s %12.1f %s %s  %s" % (name, t, ratio, versus, goal))
+    for name in ROAD_GOALS:
+        if name not in medians:
+            print("%-36s %12s  goal under %g us: not measured" % (name, "-", ROAD_GOALS[name] / 1000))
     for e in errors:
         print("error: " + e)
     return 1 if errors else 0

@@ -471,7 +471,7 @@ void CDeclarationReader::variable(const TypeP& base)
     const std::vector<std::uint8_t> bytes = image(*type, init.get(), line);
     const std::uint64_t offset = _layout.place(bytes, type->align);
     TestHost& host = _layout.host();
-    _SYMBOL_ENTRY& entry = host.records().staticVariable(name, type->index, DebuggeeLayout::section, offset);
+    _SYMBOL_ENTRY& entry = host.records().staticVariable(name, type->index, _layout.sectionNumber(), offset);
     host.declare(_context, entry);
     _declared[name] = std::make_shared<Declared>(Declared{type, _layout.address(offset)});
     ProgramFile::Variable v;

@@ -927,7 +927,7 @@ void CobolEntryReader::build(Entry& record)
     const std::uint64_t address = _layout.address(offset);
     TestHost& host = _layout.host();
     if (!record.name.empty()) {
-        record.symbol = &host.records().staticVariable(record.name, record.type, DebuggeeLayout::section, offset,
+        record.symbol = &host.records().staticVariable(record.name, record.type, _layout.sectionNumber(), offset,
                                                        static_cast<UBYTE1>(record.level));
         record.symbol->statics.attributeD = 1;  // allocated
         host.declare(_context, *record.symbol);

@@ -5,10 +5,11 @@
 #include "testhost/CodePageConverter.h"
 #include "testhost/TestHost.h"
 
-DebuggeeLayout::DebuggeeLayout(TestHost& host, unsigned bits, std::string codePage)
-    : _host(host), _bits(bits), _codePage(std::move(codePage))
+DebuggeeLayout::DebuggeeLayout(TestHost& host, unsigned bits, std::string codePage, UBYTE4 sectionNumber)
+    : _host(host), _bits(bits), _codePage(std::move(codePage)), _section(sectionNumber),
+      _base(sectionBase / section * sectionNumber)
 {
-    _host.addSection(section, sectionBase, bits);
+    _host.addSection(_section, _base, bits);
 }
 
 std::uint64_t DebuggeeLayout::place(const std::vector<std::uint8_t>& bytes, unsigned align)

@@ -11,6 +11,7 @@
 
 #include "testhost/CodePageConverter.h"
 #include "testhost/DwarfExpression.h"
+#include "testhost/HostLock.h"
 #include "testhost/TestHost.h"
 
 namespace {
@@ -96,7 +97,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_debuggerVersion, format("record=%p", record)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         auto* v = static_cast<DBG_VERSION_RECORD*>(record);
         UBYTE2 version = v->version;
         *v = h->_version;
@@ -112,7 +113,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetTypeEntry, format("ctx=%s type={0x%x,%u}", ctxName(ctx).c_str(), module, index)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *entry = h->_records.type(TYPE_INDEX{module, index});
         return *entry != nullptr ? 0 : 1;
@@ -125,7 +126,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprQueryRegisterId, format("ctx=%s name=%s", ctxName(ctx).c_str(), text(name))))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         for (const auto& [key, reg] : h->_registers)
             if (name != nullptr && strcasecmp(reg.name.c_str(), reinterpret_cast<const char*>(name)) == 0) {
@@ -142,7 +143,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprQueryRegisterInfo, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
@@ -159,7 +160,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
@@ -177,7 +178,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprSetRegisterValue, format("ctx=%s id=%" PRIuPTR, ctxName(ctx).c_str(), id)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         TestHost::Register* reg = h->findRegister(id);
         if (reg == nullptr)
@@ -194,7 +195,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2MapSection, format("ctx=%s section=%u", ctxName(ctx).c_str(), section)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_sections.find(section);
         if (it == h->_sections.end())
@@ -211,7 +212,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2ReadMemory, format("ctx=%s address=%s count=%u", ctxName(ctx).c_str(),
                                                          addressText(address).c_str(), count)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (!validAddress(address))
             return 1;
@@ -227,7 +228,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2WriteMemory, format("ctx=%s address=%s count=%u", ctxName(ctx).c_str(),
                                                           addressText(address).c_str(), count)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (!validAddress(address))
             return 1;
@@ -242,7 +243,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetContextLocationType, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *type = ctx->locationType;
         return 0;
@@ -255,7 +256,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetContainingContextInfo, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *containing = ctx->container;
         *result = ctx->containingResult;
@@ -269,7 +270,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetNumCallStackItems, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *count = static_cast<UBYTE2>(h->callStack(ctx).size());
         return 0;
@@ -282,7 +283,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetCallStackEntry, format("ctx=%s item=%u", ctxName(ctx).c_str(), item)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
         if (item >= stack.size())
@@ -324,7 +325,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprSearchForSymbolEntry, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         // Slot 18's first word is the evaluator's case switch (0: ignore case).
         std::vector<_SYMBOL_ENTRY*> found =
@@ -342,7 +343,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_ExprGetBlockSymbol, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *entry = ctx->blockSymbol;
         return 0;
@@ -356,7 +357,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprSymbolEntryWithinContext,
                               format("entry=%s ctx=%s", entry ? text(entry->header.name) : "null", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         for (_SYMBOL_ENTRY* e : ctx->symbols)
             if (e == entry)
@@ -371,7 +372,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2SearchForSymbolEntries, searchArguments(ctx, name, kind, symbolsToSearch)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         // Slot 29's first word is no case switch: the context decides.
         (void)kind;
@@ -389,7 +390,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2ComputeThreadStaticBase, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *base = ctx->threadStaticBase;
         return 0;
@@ -423,7 +424,7 @@ struct HostSlots {
                               format("ctx=%s length=%u frame=%d base=%s", ctxName(ctx).c_str(), length, frameIndex,
                                      base ? addressText(*base).c_str() : "null")))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         std::optional<UBYTE8> frameBase;
         const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
@@ -444,7 +445,7 @@ struct HostSlots {
                               format("ctx=%s length=%u base=%s", ctxName(ctx).c_str(), length,
                                      base ? addressText(*base).c_str() : "null")))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         // An absolute address needs no frame: a frame-relative expression
         // fails here.
@@ -458,7 +459,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetTopStackEntry, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         const std::vector<CALLSTACK_ITEM2>& stack = h->callStack(ctx);
         *isTopOfStack = !stack.empty() && within(ctx, h->record(stack.front().context)) ? 1 : 0;
@@ -472,7 +473,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetSymbolEntries, format("ctx=%s capacity=%u", ctxName(ctx).c_str(), capacity)))
             return static_cast<UBYTE4>(*r);
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         for (UBYTE4 i = 0; i < capacity && i < ctx->symbols.size(); ++i)
             buffer[i] = ctx->symbols[i];
@@ -487,7 +488,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2GetLinkAddress,
                               format("ctx=%s symbol=%s section=%u", ctxName(ctx).c_str(), text(symbol), section)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_linkAddresses.find({text(symbol), section});
         if (it == h->_linkAddresses.end())
@@ -507,7 +508,7 @@ struct HostSlots {
                               format("ctx=%s function=%p words=%u,%u parms=%u at %p", ctxName(ctx).c_str(), function,
                                      first, second, parmCount, parms)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         return 0;
     }
@@ -519,7 +520,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetContextType2, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         return ctx->kind;
     }
@@ -531,7 +532,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetKeyAddress, format("ctx=%s key=%p", ctxName(ctx).c_str(), key)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_keys.find(key);
         if (it == h->_keys.end())
@@ -547,7 +548,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2NativeStackIndex, format("ctx=%s index=%u", ctxName(ctx).c_str(), index)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_nativeIndex.find(index);
         *native = it != h->_nativeIndex.end() ? it->second : index;
@@ -562,7 +563,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetContainedContexts,
                               format("ctx=%s kind=%u capacity=%u", ctxName(ctx).c_str(), kind, capacity)))
             return static_cast<UBYTE4>(*r);
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         UBYTE4 total = 0;
         for (EXPR_CTX c : ctx->contained)
@@ -583,7 +584,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetLinkName,
                               format("ctx=%s address=%s", ctxName(ctx).c_str(), address ? addressText(*address).c_str() : "null")))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (address == nullptr)
             return 1;
@@ -608,7 +609,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_Expr2GetTypeByName,
                               format("ctx=%s name=%s flag=%u", ctxName(ctx).c_str(), text(name), flag)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *entry = name != nullptr ? h->_records.typeByName(name) : nullptr;
         return *entry != nullptr ? 0 : 3;
@@ -622,7 +623,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetCompilationSettingValue,
                               format("ctx=%s setting=%u", ctxName(ctx).c_str(), setting)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_settings.find(setting);
         if (it == h->_settings.end() || value == nullptr)
@@ -638,7 +639,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetPlaybackMode, ""))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         return h->_playback ? 1 : 0;
     }
 
@@ -649,7 +650,7 @@ struct HostSlots {
             return 0;
         if (auto r = h->enter(HS_ExprGetPathPoint, format("point=%p", static_cast<void*>(point))))
             return static_cast<UBYTE4>(*r);
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         if (point != nullptr)
             *point = h->_pathPoint;
         return h->_pathAnswer;
@@ -662,7 +663,7 @@ struct HostSlots {
             return 1;
         if (auto r = h->enter(HS_Expr2GetSessionId, format("ctx=%s", ctxName(ctx).c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         *id = h->_sessionId;
         return 0;
@@ -684,7 +685,7 @@ struct HostSlots {
                                      ctxName(ctx).c_str(), sourceLength, targetLength, text(codePage), conversion,
                                      bytes.c_str())))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if ((codePage == nullptr || *codePage == 0) && !h->_defaultCodePage.empty())
             codePage = h->_defaultCodePage.c_str();
@@ -698,7 +699,7 @@ struct HostSlots {
             return nullptr;
         if (h->enter(HS_ExprGetCodepage, format("ctx=%s", ctxName(ctx).c_str())))
             return nullptr;  // a programmed answer means "none"
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (ctx->codePage.empty())
             return h->_defaultCodePage.empty() ? nullptr : h->_defaultCodePage.c_str();
@@ -712,7 +713,7 @@ struct HostSlots {
             return nullptr;
         if (h->enter(HS_ExprGetRawDbgData, format("ctx=%s", ctxName(ctx).c_str())))
             return nullptr;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (size != nullptr)
             *size = h->_rawSize;
@@ -727,7 +728,7 @@ struct HostSlots {
         if (auto r = h->enter(HS_ExprGetFileInfo, format("ctx=%s address=%s size=%u", ctxName(ctx).c_str(),
                                                          addressText(address).c_str(), size)))
             return *r;
-        std::lock_guard<std::recursive_mutex> model(h->_modelLock);
+        HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         auto it = h->_fileInfo.find(addressValue(address));
         if (!validAddress(address) || it == h->_fileInfo.end())

@@ -38,6 +38,8 @@ ProgramFile ProgramFile::read(const std::string& text, TestHost& host, const Opt
 {
     if (options.bits != 32 && options.bits != 64)
         throw ProgramFileError(0, "the address size is 32 or 64 bits");
+    if (options.section < 1 || options.section > 255)
+        throw ProgramFileError(0, "the section is 1 to 255");
 
     ProgramFile program;
     std::vector<std::pair<int, std::string>> lines;
@@ -90,7 +92,7 @@ ProgramFile ProgramFile::read(const std::string& text, TestHost& host, const Opt
     host.addFrame(&main, 0x7FF00000, options.bits);
     program._context = &main;
 
-    DebuggeeLayout layout(host, options.bits, options.codePage);
+    DebuggeeLayout layout(host, options.bits, options.codePage, options.section);
     if (program._language == "cobol")
         CobolEntryReader(layout, program, main).read(lines);
     else

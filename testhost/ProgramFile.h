@@ -43,6 +43,9 @@ public:
     struct Options {
         unsigned bits = 64;        // the program's address size: 32 or 64
         std::string codePage{};    // the contexts' code page ("": none)
+        // The section the variables lie in (1 to 255; section n starts at
+        // n * 0x10000), so that several programs share one host.
+        unsigned section = 1;
     };
 
     // A variable of the program, or a member of one (COBOL subordinate

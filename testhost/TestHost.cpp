@@ -3,6 +3,8 @@
 #include <atomic>
 #include <utility>
 
+#include "testhost/HostLock.h"
+
 
 namespace {
 std::atomic<TestHost*> installedHost{nullptr};
@@ -69,15 +71,21 @@ TestHost* TestHost::current()
     return installedHost;
 }
 
+std::vector<UBYTE1> TestHost::memoryBytes(UBYTE8 address, UBYTE4 count)
+{
+    HostLock<std::recursive_mutex> model(_modelLock);
+    return _memory.bytes(address, count);
+}
+
 std::vector<TestHost::TraceLine> TestHost::lines() const
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     return _lines;
 }
 
 std::vector<std::string> TestHost::texts() const
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     std::vector<std::string> texts;
     texts.reserve(_lines.size());
     for (const TraceLine& line : _lines)
@@ -87,19 +95,19 @@ std::vector<std::string> TestHost::texts() const
 
 void TestHost::clearLines()
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _lines.clear();
 }
 
 void TestHost::capture(TraceLine line)
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _lines.push_back(std::move(line));
 }
 
 bool TestHost::traced(const std::string& part) const
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     for (const TraceLine& line : _lines)
         if (line.text.find(part) != std::string::npos)
             return true;
@@ -108,31 +116,31 @@ bool TestHost::traced(const std::string& part) const
 
 void TestHost::failSlot(int n, int result, int times)
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _program[n] = Program{result, times, false};
 }
 
 void TestHost::throwFromSlot(int n, int times)
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _program[n] = Program{0, times, true};
 }
 
 void TestHost::clearProgram()
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _program.clear();
 }
 
 std::vector<TestHost::Call> TestHost::calls() const
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     return _calls;
 }
 
 std::vector<TestHost::Call> TestHost::callsTo(int n) const
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     std::vector<Call> out;
     for (const Call& c : _calls)
         if (c.slot == n)
@@ -147,13 +155,13 @@ unsigned TestHost::callCount(int n) const
 
 void TestHost::clearCalls()
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _calls.clear();
 }
 
 std::optional<int> TestHost::enter(int slot, const std::string& arguments)
 {
-    std::lock_guard<std::mutex> guard(_lock);
+    HostLock<std::mutex> guard(_lock);
     _calls.push_back(Call{slot, slot >= 0 && slot <= 55 ? slotNames[slot] : "?", arguments});
     auto it = _program.find(slot);
     if (it == _program.end() || it->second.remaining == 0)

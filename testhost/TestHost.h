@@ -199,6 +199,9 @@ public:
     // ---- model ----
     HostRecordStore& records() { return _records; }
     MemoryImage& memory() { return _memory; }
+    // The bytes at an address (0 where nothing is mapped), read under the
+    // model lock: for a test that looks while the evaluator's threads call.
+    std::vector<UBYTE1> memoryBytes(UBYTE8 address, UBYTE4 count);
 
     // A new context inside container (null: outermost).
     LCC_Eval_Context_Info& addContext(const std::string& name, CONTEXT_SCOPE2 kind,

@@ -28,6 +28,7 @@
 
 #include "HostRecords.h"
 #include "testhost/LoadedEvaluator.h"
+#include "testhost/RoadEntries.h"
 #include "testhost/TestHost.h"
 
 class ExpressionRepresentation;
@@ -69,29 +70,6 @@ public:
 };
 
 using RoadFixture = void (*)(RoadProgram&);
-
-// The entry points the suite calls, found by name in the loaded library.
-struct RoadEntries {
-    explicit RoadEntries(const LoadedEvaluator& evaluator);
-
-    UBYTE2 (*build)(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4, ExpressionRepresentation**);
-    UBYTE2 (*validate)(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**);
-    UBYTE2 (*evaluate)(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**, UBYTE1**);
-    UBYTE2 (*test)(ExpressionRepresentation*, const LCC_Eval_Context_Info*);
-    void (*freeRep)(ExpressionRepresentation*);
-    void (*freeResult)(StackItem*);
-    void (*freeTypeResult)(StackItem*);
-    const UBYTE1* (*errorText)(ExpressionRepresentation*, const UBYTE1*);
-    UBYTE2 (*rootNode)(StackItem*, UpdateTreeNode**);
-    UBYTE2 (*format)(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**, UBYTE4);
-    UBYTE2 (*structInfo)(StackItem*, UpdateTreeNode*, UBYTE4*);
-    UBYTE2 (*structElement)(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**, UBYTE1**);
-    UBYTE2 (*resultsRepsAndDataType)(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**,
-                                     UBYTE2*, UBYTE2*);
-    UBYTE2 (*update)(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, UBYTE2, UBYTE1*);
-    void (*freeNode)(UpdateTreeNode*);
-    UBYTE2 (*browseMode)(UBYTE1);
-};
 
 // What a case produced, for its oracle. Nodes the oracle asks for are
 // released with the case.

@@ -513,3 +513,47 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
 }
 
 } // namespace
+
+TEST(ProgramFileSections, ProgramsInSectionsOfTheirOwnShareOneHost)
+{
+    TestHost host(false);
+    ProgramFile::Options first;
+    ProgramFile::Options third;
+    third.section = 3;
+    third.bits = 32;
+    const ProgramFile one = ProgramFile::read("language c\nint a = 1;\nint b = 2;\n", host, first);
+    const ProgramFile other = ProgramFile::read("language c\nint a = 7;\n", host, third);
+    const struct {
+        const ProgramFile& program;
+        const char* name;
+        UBYTE4 section;
+        std::uint64_t address;
+        const char* bytes;
+    } rows[] = {
+        {one, "a", 1, 0x10000, "00000001"},
+        {one, "b", 1, 0x10004, "00000002"},
+        {other, "a", 3, 0x30000, "00000007"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.name) + " in section " + std::to_string(r.section));
+        const ProgramFile::Variable* v = r.program.find(r.name);
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(symbolEntrySection(*v->symbol), r.section);
+        EXPECT_EQ(symbolEntryOffset(*v->symbol), r.address - 0x10000 * r.section);
+        EXPECT_EQ(v->address, r.address);
+        EXPECT_EQ(hex(host.memory().bytes(v->address, 4)), r.bytes);
+    }
+    EXPECT_NE(one.context(), other.context());
+
+    for (unsigned section : {0u, 256u}) {
+        ProgramFile::Options bad;
+        bad.section = section;
+        try {
+            ProgramFile::read("language c\nint a;\n", host, bad);
+            ADD_FAILURE() << "section " << section << " was accepted";
+        } catch (const ProgramFileError& e) {
+            EXPECT_EQ(e.line(), 0);
+            EXPECT_STREQ(e.what(), "the section is 1 to 255");
+        }
+    }
+}

@@ -16,7 +16,7 @@
 
 namespace {
 
-std::string format(const char* f, ...) __attribute__((format(gnu_printf, 1, 2)));
+std::string format(const char* f, ...) __attribute__((format(NORVEXA_PRINTF_FORMAT, 1, 2)));
 std::string format(const char* f, ...)
 {
     char buffer[512];

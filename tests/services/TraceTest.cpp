@@ -12,7 +12,7 @@ namespace {
 
 class TraceTest : public TestHostFixture {};
 
-__attribute__((format(gnu_printf, 3, 4))) int callVTrace(const char* prefix, const char* function,
+__attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4))) int callVTrace(const char* prefix, const char* function,
                                                      const char* format, ...)
 {
     va_list args;
@@ -22,7 +22,7 @@ __attribute__((format(gnu_printf, 3, 4))) int callVTrace(const char* prefix, con
     return n;
 }
 
-__attribute__((format(gnu_printf, 4, 5))) int callDATrace(const char* prefix, const char* function,
+__attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 5))) int callDATrace(const char* prefix, const char* function,
                                                       int value, const char* format, ...)
 {
     va_list args;

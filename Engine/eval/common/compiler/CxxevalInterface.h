@@ -212,7 +212,7 @@ bool isTemplateName(const char* name, const ScopeItem* scope);
 bool isTraceEnabled();
 // Formats into the calling thread's 8,192-byte buffer (cut when longer) and
 // hands the line to the host trace; only while tracing is on.
-void trace(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void trace(const char* format, ...) __attribute__((format(NORVEXA_PRINTF_FORMAT, 1, 2)));
 // The current environment's alternate-character-set byte.
 unsigned char alternateCharacterSet();
 // The UTF-8 form of a code point (at most 6 bytes); answers the byte count,

@@ -9,7 +9,7 @@
 //     EntryTrace trace(__PRETTY_FUNCTION__, "(%d)", __LINE__);
 class EntryTrace {
 public:
-    EntryTrace(const char* function, const char* format, ...) __attribute__((format(gnu_printf, 3, 4)));
+    EntryTrace(const char* function, const char* format, ...) __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4)));
     ~EntryTrace();
 
     EntryTrace(const EntryTrace&) = delete;

@@ -55,17 +55,17 @@ public:
     // "<function up to its first '('>(<line>): <message>", component
     // "DOREDOZ2".
     static int fTrace(const char* function, unsigned line, const char* format, ...)
-        __attribute__((format(gnu_printf, 3, 4)));
+        __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4)));
     // "<message>", component "DOREDOZ2".
-    static int pTrace(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+    static int pTrace(const char* format, ...) __attribute__((format(NORVEXA_PRINTF_FORMAT, 1, 2)));
     // "<prefix> <function>: <message>" (either part may be null; with both
     // null only the message), component "DOREDOZ2".
     static int vTrace(const char* prefix, const char* function, const char* format, va_list args)
-        __attribute__((format(gnu_printf, 3, 0)));
+        __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 0)));
     // "<prefix> <function>(<value>) <message>" (either part may be null),
     // component "VUM_ASSIST".
     static int DATrace(const char* prefix, const char* function, int value, const char* format,
-                       va_list args) __attribute__((format(gnu_printf, 4, 0)));
+                       va_list args) __attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 0)));
 
     // ------------------------------------------------------------------
     // Host trace slots (33, 34, 35). None of them throws: an exception
@@ -93,7 +93,7 @@ public:
     static void throwError(int rc, const char* function, unsigned line);
     // The same, after tracing "<function>(<line>): rc = <rc>; <message>".
     static void throwError(int rc, const char* function, unsigned line, const char* format, ...)
-        __attribute__((format(gnu_printf, 4, 5)));
+        __attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 5)));
 
     // Every wrapper below throws InvalidOp RTRC_IntfRoutineFailed when its
     // slot is null, unless its comment says otherwise. Exceptions thrown by a

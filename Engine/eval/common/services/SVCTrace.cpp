@@ -38,7 +38,7 @@ unsigned formatIndent()
 
 // Formats the message after a head of used characters and hands the line to
 // the host. Returns the length of the line.
-__attribute__((format(gnu_printf, 2, 0))) int finishLine(unsigned used, const char* format,
+__attribute__((format(NORVEXA_PRINTF_FORMAT, 2, 0))) int finishLine(unsigned used, const char* format,
                                                      va_list args, const char* component)
 {
     if (format != nullptr && used < traceBufferSize - 1)

@@ -182,6 +182,20 @@ const RoadCase cobolCases[] = {
      }},
     {"a condition on a member", L::cobol, cobolProgram, "FLD OF GRP = 12.5", 0, -1, nullptr, skip, nullptr,
      [](RoadRun& r) { conditionIs(r, 0); }},
+    {"a computed value", L::cobol, cobolProgram, "A + 1", 0, -1, nullptr, 0, "A + 1",
+     [](RoadRun& r) { EXPECT_NE(r.root(), nullptr); }},
+    {"a literal", L::cobol, cobolProgram, "3", 0, -1, nullptr, 0, "3", nullptr},
+    // A relation compares and stores nothing.
+    {"a condition evaluated", L::cobol, cobolProgram, "A = 12", 0, -1, nullptr, 0, "A = 12",
+     [](RoadRun& r) {
+         conditionIs(r, 0);
+         EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
+     }},
+    {"a false condition evaluated", L::cobol, cobolProgram, "A = 6", 0, -1, nullptr, 0, "A = 6",
+     [](RoadRun& r) {
+         conditionIs(r, 10000);
+         EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
+     }},
     {"an ambiguous name", L::cobol, cobolProgram, "FLD", 11002, 44, "FLD", skip, nullptr, nullptr},
     {"a store the host is warned of", L::cobol, cobolWarnedProgram, "COMPUTE X = A ** 2", 1003, -1, nullptr, 3,
      nullptr,

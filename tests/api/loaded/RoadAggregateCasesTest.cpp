@@ -54,6 +54,26 @@ void sqlcaFields(RoadRun& r)
     }
 }
 
+// The host offers the structure and array forms.
+void sqlProgramWithForms(RoadProgram& p)
+{
+    sqlProgram(p);
+    p.host.setVersion(DBG_VERSION_RECORD{5, 0, 1, {}});
+}
+
+// The root's text: empty where the host offers no structure form; braced
+// dots where it does, while its fields are not made yet.
+RoadOracle sqlcaText(bool forms)
+{
+    return [forms](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string text;
+        EXPECT_EQ(r.format(root, 2, text), 0);
+        EXPECT_EQ(text, forms ? "{ ... }" : "");
+    };
+}
+
 void anArray(RoadRun& r)
 {
     UpdateTreeNode* root = r.root();
@@ -66,6 +86,9 @@ const RoadCase sqlCases[] = {
     {"an SQLCA", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaFields},
     {"an SQLCA, nodes released last", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaFields,
      RoadCleanup::nodesLast},
+    {"an SQLCA's text", L::sql, sqlProgramWithForms, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaText(true)},
+    {"an SQLCA's text, no structure form", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA",
+     sqlcaText(false)},
     {"an array of host variables", L::sql, sqlProgram, ":CODES", 0, -1, nullptr, 0, ":CODES", anArray},
 };
 

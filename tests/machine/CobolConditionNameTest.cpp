@@ -9,6 +9,7 @@
 #include "machine/StackItemU.h"
 #include "services/InvalidOp.h"
 #include "testhost/DecimalImages.h"
+#include "types/CreatedTypeItem.h"
 #include "types/SymbolItem.h"
 
 // Level-88 condition names over packed, zoned and binary data items: the
@@ -88,5 +89,30 @@ TEST_F(CobolConditionNameTest, ValuesRangesBothAndNone)
             for (const auto& [value, expected] : c.checks)
                 EXPECT_EQ(holds(*condition, data, kind.image(value)), expected) << c.name << " " << value;
         }
+    }
+}
+
+// The data item's address as a variable's address load makes it: a created
+// pointer to the item's declared type, the qualifier that leads to its
+// condition names.
+TEST_F(CobolConditionNameTest, ThroughThePointerToTheDeclaredType)
+{
+    const TYPE_INDEX digits = records().zonedDecimalType(2, 0, false, TN_SignNone);
+    const auto zoned = [](const char* v) { return decimalimage::zoned(v, 2, false, TN_SignNone); };
+    HostRecordStore::Condition passing;
+    passing.name = "PASSING";
+    passing.ranges = {{Value{digits, zoned("5")}, Value{digits, zoned("10")}}};
+    const TYPE_INDEX declared = records().conditionQualifier(digits, {passing});
+    SymbolItem* condition = SymbolItem::makeVarSymbol(
+        &records().conditionName("PASSING", digits, {}, {{Value{digits, zoned("5")}, Value{digits, zoned("10")}}}),
+        *scope);
+    ASSERT_NE(condition, nullptr);
+    const TypeItem* pointer = CreatedTypeItem::findPointerType(TypeItem(declared));
+    for (const auto& [value, expected] : std::vector<std::pair<const char*, int>>{{"7", 1}, {"4", 0}, {"10", 1}}) {
+        host.memory().store(0x20000, zoned(value));
+        stack().push(new StackItemAddress(rep(), 0x20000ull, *pointer));
+        ASSERT_EQ(raisedCode([&] { stack().genLoadCondvarSym(*condition); }), 0) << value;
+        std::unique_ptr<StackItem> result(stack().pop());
+        EXPECT_EQ(result->asUnsigned(), static_cast<unsigned long long>(expected)) << value;
     }
 }

@@ -76,6 +76,19 @@ TEST_F(VariableLoadTest, VariablesByTheirSymbols)
     EXPECT_EQ(top->location().address().addr(), 0x10040u);
     stack().popAll();
 
+    // What an operator makes of a variable's value is computed, not loaded.
+    const std::vector<std::pair<const char*, void (RuntimeStack::*)()>> operators = {
+        {"+", &RuntimeStack::genAdd}, {"-x", &RuntimeStack::genNegate}, {"~", &RuntimeStack::genComplement}};
+    for (const auto& [what, op] : operators) {
+        stack().genLoad(n, -1);
+        if (std::string(what) == "+")
+            stack().push(new StackItemS4(rep(), 1));
+        (stack().*op)();
+        ASSERT_EQ(stack().count(), 1u) << what;
+        EXPECT_FALSE(stack().top()->loadedFromVariable()) << what;
+        stack().popAll();
+    }
+
     // A variable that cannot be read leaves nothing behind.
     declare(records().staticVariable("gone", intType, 1, 0x80));
     stack().push(new StackItemS4(rep(), 1));

@@ -177,10 +177,15 @@ TEST_P(RootTest, ResultsThatCannotBeLoaded)
     empty->setHasValue(false);
     EXPECT_EQ(raisedCode([&] { empty->getTreeRoot()->loadResult(*empty); }), InvalidOp::RTRC_Other);
 
-    // A COBOL result without an address; a file description needs none.
+    // A COBOL variable without an address; a file description needs none, nor
+    // does a value the evaluator computed.
     useRepresentation(EvaluationEnvironment::languageCOBOL, width());
     CountingItem nowhere(rep(), deletions, 4, TypeItem(130u));
+    nowhere.setLoadedFromVariable(true);
     EXPECT_EQ(raisedCode([&] { nowhere.getTreeRoot()->loadResult(nowhere); }), InvalidOp::RTRC_ReadMemoryFailed);
+    CountingItem computed(rep(), deletions, 4, TypeItem(130u));
+    EXPECT_EQ(raisedCode([&] { computed.getTreeRoot()->loadResult(computed); }), 0);
+    EXPECT_TRUE(computed.getTreeRoot()->isLoaded());
     CountingItem file(rep(), deletions, 0, TypeItem(host.records().fileDescriptorType("F")));
     EXPECT_EQ(raisedCode([&] { file.getTreeRoot()->loadResult(file); }), 0);
     EXPECT_TRUE(file.getTreeRoot()->isLoaded());

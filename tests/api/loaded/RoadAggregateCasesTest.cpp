@@ -2,6 +2,7 @@
 // an array of SQL integers, and a Fortran array whose descriptor gives its
 // data and bounds, subscripted from its lower bound.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,10 @@ void sqlProgram(RoadProgram& p)
         v.address = RoadProgram::data + offset;
         v.addressWidth = p.bits;
         p.declare(p.records().sqlHostVariable(name, v));
-        p.poke(offset, bytes);
+        // The whole of the variable's storage is there, zeros after the bytes given.
+        std::vector<UBYTE1> storage(bytes);
+        storage.resize(std::max<std::size_t>(storage.size(), static_cast<std::size_t>(length) * (count ? count : 1)), 0);
+        p.poke(offset, storage);
     };
     declare(":SQLCA", 1000, 136, 0, 0x200,
             {0xE2, 0xD8, 0xD3, 0xC3, 0xC1, 0x40, 0x40, 0x40, 0, 0, 0, 136, 0xFF, 0xFF, 0xFF, 0x34});
@@ -54,6 +58,40 @@ void sqlcaFields(RoadRun& r)
     }
 }
 
+// The host offers the structure and array forms.
+void sqlProgramWithForms(RoadProgram& p)
+{
+    sqlProgram(p);
+    p.host.setVersion(DBG_VERSION_RECORD{5, 0, 1, {}});
+}
+
+// The root's text: empty where the host offers no structure form; where it
+// does, braced dots while its fields are not made yet, then its fields.
+RoadOracle sqlcaText(bool forms)
+{
+    return [forms](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string text;
+        EXPECT_EQ(r.format(root, 2, text), 0);
+        EXPECT_EQ(text, forms ? "{ ... }" : "");
+        std::string name;
+        EXPECT_EQ(r.memberCount(root), 9u);
+        for (unsigned n = 1; n <= 9; ++n)
+            ASSERT_NE(r.member(root, n, name), nullptr) << n;
+        EXPECT_EQ(r.format(root, 2, text), 0);
+        if (!forms) {
+            EXPECT_EQ(text, "");
+            return;
+        }
+        ASSERT_GE(text.size(), 4u);
+        EXPECT_EQ(text.substr(0, 2), "{ ") << text;
+        EXPECT_EQ(text.substr(text.size() - 2), " }") << text;
+        EXPECT_NE(text.find("SQLCA"), std::string::npos) << text;
+        EXPECT_NE(text.find(", 136, -204, "), std::string::npos) << text;
+    };
+}
+
 void anArray(RoadRun& r)
 {
     UpdateTreeNode* root = r.root();
@@ -66,6 +104,9 @@ const RoadCase sqlCases[] = {
     {"an SQLCA", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaFields},
     {"an SQLCA, nodes released last", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaFields,
      RoadCleanup::nodesLast},
+    {"an SQLCA's text", L::sql, sqlProgramWithForms, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaText(true)},
+    {"an SQLCA's text, no structure form", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA",
+     sqlcaText(false)},
     {"an array of host variables", L::sql, sqlProgram, ":CODES", 0, -1, nullptr, 0, ":CODES", anArray},
 };
 

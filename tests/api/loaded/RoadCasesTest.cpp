@@ -140,6 +140,27 @@ void cobolProgram(RoadProgram& p)
     p.poke(0x130, decimalimage::packed("0", 5, true));
 }
 
+// 01 GRADE PIC 99 VALUE 7 at 0x140 with 88 PASSING VALUES 5 THRU 10 and
+// 88 PERFECT VALUE 10, declared as the program reader declares them.
+void cobolConditionProgram(RoadProgram& p)
+{
+    HostRecordStore& records = p.records();
+    const TYPE_INDEX digits = records.zonedDecimalType(2, 0, false, TN_SignNone);
+    const auto zoned = [](const char* v) { return decimalimage::zoned(v, 2, false, TN_SignNone); };
+    using Value = HostRecordStore::ConditionValue;
+    HostRecordStore::Condition passing;
+    passing.name = "PASSING";
+    passing.ranges = {{Value{digits, zoned("5")}, Value{digits, zoned("10")}}};
+    HostRecordStore::Condition perfect;
+    perfect.name = "PERFECT";
+    perfect.values = {Value{digits, zoned("10")}};
+    const _SYMBOL_ENTRY& grade =
+        p.variable("GRADE", records.conditionQualifier(digits, {passing, perfect}), 0x140, 1);
+    p.member("PASSING", grade, 88);
+    p.member("PERFECT", grade, 88);
+    p.poke(0x140, zoned("7"));
+}
+
 // The host asks to be warned of stores: setting 3 on, 5 off.
 void cobolWarnedProgram(RoadProgram& p)
 {
@@ -176,6 +197,26 @@ const RoadCase cobolCases[] = {
     {"a table element with its subscript", L::cobol, cobolProgram, "TAB(3)", 0, -1, nullptr, 0, "05 TAB(3)",
      sameNameAgain},
     {"a condition on a member", L::cobol, cobolProgram, "FLD OF GRP = 12.5", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) { conditionIs(r, 0); }},
+    {"a computed value", L::cobol, cobolProgram, "A + 1", 0, -1, nullptr, 0, "A + 1",
+     [](RoadRun& r) { EXPECT_NE(r.root(), nullptr); }},
+    {"a literal", L::cobol, cobolProgram, "3", 0, -1, nullptr, 0, "3", nullptr},
+    // A relation compares and stores nothing.
+    {"a condition evaluated", L::cobol, cobolProgram, "A = 12", 0, -1, nullptr, 0, "A = 12",
+     [](RoadRun& r) {
+         conditionIs(r, 0);
+         EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
+     }},
+    {"a false condition evaluated", L::cobol, cobolProgram, "A = 6", 0, -1, nullptr, 0, "A = 6",
+     [](RoadRun& r) {
+         conditionIs(r, 10000);
+         EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
+     }},
+    {"a condition name", L::cobol, cobolConditionProgram, "PASSING", 0, -1, nullptr, 0, "PASSING",
+     [](RoadRun& r) { conditionIs(r, 0); }},
+    {"a false condition name, qualified", L::cobol, cobolConditionProgram, "PERFECT OF GRADE", 0, -1, nullptr, 0,
+     "PERFECT OF GRADE", [](RoadRun& r) { conditionIs(r, 10000); }},
+    {"a condition name negated", L::cobol, cobolConditionProgram, "NOT PERFECT", 0, -1, nullptr, 0, "NOT PERFECT",
      [](RoadRun& r) { conditionIs(r, 0); }},
     {"an ambiguous name", L::cobol, cobolProgram, "FLD", 11002, 44, "FLD", skip, nullptr, nullptr},
     {"a store the host is warned of", L::cobol, cobolWarnedProgram, "COMPUTE X = A ** 2", 1003, -1, nullptr, 3,

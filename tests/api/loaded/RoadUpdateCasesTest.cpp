@@ -1,5 +1,5 @@
 // End-to-end value updates: a result's node (the root or a member) changed
-// from the user's text through DbgUpdateTreeValue in C and SQL host
+// from the user's text through DbgUpdateTreeValue in C, COBOL and SQL host
 // variables; the bytes written are the debuggee's big-endian image, and a
 // refused text leaves memory as it was.
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RoadSuite.h"
+#include "testhost/DecimalImages.h"
 
 namespace {
 
@@ -27,6 +28,21 @@ void cProgram(RoadProgram& p)
     p.variable("s", p.records().structType(s), 0x40);
     p.poke(0x20, {0, 0, 0, 3});
     p.poke(0x40, {0, 0, 0, 4, 0x82, 0, 0, 0});
+}
+
+// P PIC S99V9 COMP-3 = 1.0 at 0x100, Z PIC S9(3) (trailing embedded sign)
+// = 5 at 0x110, B PIC S9(4) COMP = 7 at 0x120, N PIC X(4) = "ABCD" at 0x130.
+void cobolProgram(RoadProgram& p)
+{
+    HostRecordStore& records = p.records();
+    p.variable("P", records.packedDecimalType(3, -1, true), 0x100, 77);
+    p.variable("Z", records.zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded), 0x110, 77);
+    p.variable("B", records.binaryType(2, 4, 0, true), 0x120, 77);
+    p.variable("N", records.charstringType(4), 0x130, 77);
+    p.poke(0x100, decimalimage::packed("10", 3, true));
+    p.poke(0x110, decimalimage::zoned("5", 3, true, TN_SignTrailingEmbedded));
+    p.poke(0x120, decimalimage::binary(7, 2));
+    p.poke(0x130, {0xC1, 0xC2, 0xC3, 0xC4});
 }
 
 // :AMOUNT DECIMAL(5, 2) = -123.45 at 0x200, :SMALL SMALLINT (500) = 7 at
@@ -83,6 +99,18 @@ const RoadCase cases[] = {
     {"C: a member's update, nodes released last", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
      writes("258", 0, 0x40, {0, 0, 1, 2, 0x82}, 1), RoadCleanup::nodesLast},
     {"C: an empty text", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("", 10000, 0x20, {0, 0, 0, 3})},
+    {"COBOL: packed decimal", L::cobol, cobolProgram, "P", 0, -1, nullptr, 0, nullptr,
+     writes("3.5", 0, 0x100, decimalimage::packed("35", 3, true))},
+    {"COBOL: packed decimal, negative", L::cobol, cobolProgram, "P", 0, -1, nullptr, 0, nullptr,
+     writes("-12.3", 0, 0x100, decimalimage::packed("-123", 3, true))},
+    {"COBOL: zoned decimal", L::cobol, cobolProgram, "Z", 0, -1, nullptr, 0, nullptr,
+     writes("-42", 0, 0x110, decimalimage::zoned("-42", 3, true, TN_SignTrailingEmbedded))},
+    {"COBOL: binary", L::cobol, cobolProgram, "B", 0, -1, nullptr, 0, nullptr,
+     writes("-300", 0, 0x120, decimalimage::binary(-300, 2))},
+    {"COBOL: alphanumeric, blank padded", L::cobol, cobolProgram, "N", 0, -1, nullptr, 0, nullptr,
+     writes("'XY'", 0, 0x130, {0xE7, 0xE8, 0x40, 0x40})},
+    {"COBOL: not a number", L::cobol, cobolProgram, "P", 0, -1, nullptr, 0, nullptr,
+     writes("ABC", 10000, 0x100, decimalimage::packed("10", 3, true))},
     {"SQL: decimal", L::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr, 0, ":AMOUNT",
      writes("-12.5", 0, 0x200, {0x01, 0x25, 0x0D})},
     {"SQL: decimal, representation released first", L::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr, 0, ":AMOUNT",

@@ -50,7 +50,11 @@ void RuntimeStack::genLoadCondvarSym(const SymbolItem& condition)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
 
     const LCC_Eval_Context_Info* context = address->scope() != nullptr ? address->scope()->context() : nullptr;
-    std::unique_ptr<StackItem> data(makeStackItem(address->type().pointee(), context));
+    // The pointee is the conditional variable's declared type: the qualifier
+    // that leads to its condition names, over the item's own type. The
+    // value is an item of the simplified type.
+    const TypeItem dataType(address->type().pointee());
+    std::unique_ptr<StackItem> data(makeStackItem(dataType, context));
     data->setScope(address->scope());
     data->load(address->asLocation());
     data->setLoadedFromVariable(true);

@@ -29,6 +29,8 @@ void RuntimeStack::binary(bool check, Operation operation)
     }
     operation(left, *right);
     left.takeRegisterMarks(*right);
+    // The operator's result is a value computed here, no variable's image.
+    left.setLoadedFromVariable(false);
 }
 
 template <class Comparison>
@@ -157,6 +159,7 @@ void RuntimeStack::genNegate()
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
     top_->checkValue();
     top_->genNegate();
+    top_->setLoadedFromVariable(false);
 }
 
 void RuntimeStack::genComplement()
@@ -166,6 +169,7 @@ void RuntimeStack::genComplement()
     if (top_ == nullptr)
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
     top_->genComplement();
+    top_->setLoadedFromVariable(false);
 }
 
 void RuntimeStack::genNot()

@@ -212,9 +212,11 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
         setLocation(item.location());
     }
 
-    // A COBOL result lives at an address; a file description and a value the
-    // evaluator holds itself (an array section, say) have none.
-    if (environment_->language() == EvaluationEnvironment::languageCOBOL &&
+    // A COBOL variable lives at an address: one without is a variable whose
+    // storage is gone. A file description has none, and a value the evaluator
+    // made itself (a literal, a sum, a comparison, an array section) is no
+    // variable.
+    if (environment_->language() == EvaluationEnvironment::languageCOBOL && item.loadedFromVariable() &&
         location().kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor) &&
         !item.inDebuggerAddressSpace())
         throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, loadName, __LINE__);

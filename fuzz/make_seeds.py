@@ -6,7 +6,9 @@ decimal target reads them (fuzz/targets/DecimalTarget.cpp).
 
     fuzz/make_seeds.py
 """
+import glob
 import os
+import re
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -67,6 +69,55 @@ DECIMAL = [
 ]
 
 
+# reader (0 integer, 1 hexadecimal, 2 packed, 3 zoned, 4 float, 5 decimal
+# float), size or precision, scale or alignment, text: the texts an SQL
+# host variable's update takes, and the refusals beside them.
+SQL = [
+    (0, 0, 0, b"-9223372036854775808"), (0, 0, 0, b"+42"), (0, 0, 0, b"9223372036854775808"), (0, 0, 0, b"1-2"),
+    (1, 0, 0, b"C1C2C3"), (1, 4, 1, b"0aFf"), (1, 2, 1, b"00112233"), (1, 3, 0, b"ABC"),
+    (2, 7, 2, b"-12345.67"), (2, 31, 4, b"1234567890123456789012345678.901"), (2, 5, 0, b"1.2.3"),
+    (2, 3, 1, b"+.5"), (3, 7, 2, b"-12345.67"), (3, 9, 0, b"123456789012"), (3, 4, 2, b"-"),
+    (4, 0, 0, b"1.5e3"), (4, 0, 0, b"-0x1.8p1"), (4, 0, 0, b"2.5d-2"), (4, 0, 0, b"1e99999"), (4, 0, 0, b"abc"),
+    (5, 0, 0, b"1.5"), (5, 1, 0, b"-1E+300"), (5, 2, 0, b"9.999999999999999999999999999999999E6144"),
+    (5, 0, 0, b"NaN"), (5, 3, 0, b"1"), (5, 2, 0, b"1.0\x002"),
+]
+
+
+# The road target's first byte: the language (its index here) plus 0x80 for
+# the program of 4-byte addresses.
+ROAD_LANGUAGES = ["c", "cpp", "cobol", "fortran", "sql"]
+
+
+def road_texts():
+    """The (language, text) of every row of the end-to-end tables, then the
+    parsers' seeds in their languages."""
+    rows = []
+    for path in sorted(glob.glob(os.path.join(HERE, "..", "tests", "api", "loaded", "Road*CasesTest.cpp"))):
+        source = open(path).read()
+        for m in re.finditer(r'\{\s*"(?:[^"\\]|\\.)*",\s*(?:RoadLanguage|L)::(\w+),\s*\w+,\s*"((?:[^"\\]|\\.)*)"',
+                             source):
+            rows.append((m.group(1), m.group(2).encode().decode("unicode_escape")))
+    rows += [("c", t) for t in C] + [("cobol", t) for t in COBOL]
+    unique = []
+    for row in rows:
+        if row not in unique:
+            unique.append(row)
+    return unique
+
+
+# The update target's variables in the order of fuzz/targets/UpdateTarget.cpp
+# (first byte: the index, plus 0x80 for the program of 4-byte addresses;
+# second: the representation), each with texts of its kind.
+UPDATE_TEXTS = {
+    "int": ["12", "-2", "2147483648", "0x7F", "1.5", "abc", ""],
+    "float": ["1.5", "-0.0", "1e400", "0x1p-3", "nan", "x"],
+    "decimal": ["12", "-1.25", "99999999999", "+.5", "1.2.3", "-"],
+    "text": ["XYZ", "'AB'", "", "A LONGER TEXT THAN THE FIELD"],
+}
+UPDATE_VARIABLES = ["int"] * 3 + ["float"] * 2 + ["int"] * 4 + ["decimal"] * 5 + ["int"] * 3 + ["decimal"] + \
+    ["float"] + ["text"] * 2
+
+
 def main():
     for name, texts in (("c-parse", C), ("cobol-parse", COBOL)):
         folder = os.path.join(HERE, "corpus", name)
@@ -80,6 +131,24 @@ def main():
         blob = bytes([flags, kinds, pr, sr + 2, shift & 0xFF, target & 0xFF]) + operand(*a) + operand(*b) + text
         with open(os.path.join(folder, "seed-%02d" % i), "wb") as f:
             f.write(blob)
+    folder = os.path.join(HERE, "corpus", "road")
+    os.makedirs(folder, exist_ok=True)
+    for i, (language, text) in enumerate(road_texts()):
+        for bits, flag in ((64, 0), (32, 0x80)):
+            with open(os.path.join(folder, "seed-%03d-%d" % (i, bits)), "wb") as f:
+                f.write(bytes([ROAD_LANGUAGES.index(language) | flag, i % 4]) + text.encode("latin-1"))
+    folder = os.path.join(HERE, "corpus", "update")
+    os.makedirs(folder, exist_ok=True)
+    for i, kind in enumerate(UPDATE_VARIABLES):
+        for j, text in enumerate(UPDATE_TEXTS[kind]):
+            flag = 0x80 if j % 2 else 0
+            with open(os.path.join(folder, "seed-%02d-%d" % (i, j)), "wb") as f:
+                f.write(bytes([i | flag, 2 if j % 3 else j % 8]) + text.encode())
+    folder = os.path.join(HERE, "corpus", "sql-readers")
+    os.makedirs(folder, exist_ok=True)
+    for i, (reader, a, b, text) in enumerate(SQL):
+        with open(os.path.join(folder, "seed-%02d" % i), "wb") as f:
+            f.write(bytes([reader, a, b]) + text)
 
 
 if __name__ == "__main__":

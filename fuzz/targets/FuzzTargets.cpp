@@ -9,6 +9,9 @@ const std::vector<FuzzTarget>& fuzzTargets()
         {"c-parse", &fuzzCParse},
         {"cobol-parse", &fuzzCobolParse},
         {"decimal", &fuzzDecimal},
+        {"sql-readers", &fuzzSqlReaders},
+        {"road", &fuzzRoad},
+        {"update", &fuzzUpdate},
     };
     return targets;
 }

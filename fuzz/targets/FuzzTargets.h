@@ -22,6 +22,19 @@ int fuzzCobolParse(const std::uint8_t* data, std::size_t size);
 // Bytes with precisions, scales and sign kinds into the packed and zoned
 // decimal routines: check, convert, compare, arithmetic and format.
 int fuzzDecimal(const std::uint8_t* data, std::size_t size);
+// The first bytes choose one of the readers of an SQL host variable's text
+// (integer, hexadecimal, packed, zoned, float, decimal float) and its size,
+// precision and scale; the rest is the text.
+int fuzzSqlReaders(const std::uint8_t* data, std::size_t size);
+// An expression through the entry points, from text to formatted nodes:
+// the first byte chooses the language and a program of 8- or 4-byte
+// addresses, the second a representation; the rest is the text.
+int fuzzRoad(const std::uint8_t* data, std::size_t size);
+// Text written through DbgUpdateTreeValue on a fixed variable: the first
+// byte chooses the variable and the program, the second the
+// representation; the rest is the text. Every write must lie within the
+// variable.
+int fuzzUpdate(const std::uint8_t* data, std::size_t size);
 
 struct FuzzTarget {
     const char* name;

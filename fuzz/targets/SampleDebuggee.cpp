@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "api/PluginEntryPoints.h"
 #include "testhost/HostRecordStore.h"
 
 namespace {
@@ -19,52 +20,70 @@ SampleDebuggee& SampleDebuggee::instance()
 
 SampleDebuggee::SampleDebuggee()
 {
-    if (!host_.install())
+    // Initialised as a host initialises the library: validation and
+    // evaluation through the entry points wait for it.
+    if (!host_.install() || DbgInitialize(host_.activate()) != 1)
         throw std::runtime_error("the evaluator refused the simulated host");
     host_.addSection(1, 0x10000);
-    declareC();
-    declareCobol();
+    cMain_ = &declareC(1, 0);
+    cobolMain_ = &declareCobol(1, 0);
+    // The programs of the road target: one of 8-byte and one of 4-byte
+    // addresses, each in a section of its own, with a frame on its stack.
+    for (unsigned bits : {64u, 32u}) {
+        const UBYTE4 section = roadSection(bits);
+        host_.addSection(section, roadBase(bits), bits);
+        LCC_Eval_Context_Info& c = declareC(section, bits);
+        LCC_Eval_Context_Info& cobol = declareCobol(section, bits);
+        host_.addFrame(&c, bits == 64 ? 0x40000 : 0x50000, bits);
+        host_.addFrame(&cobol, bits == 64 ? 0x60000 : 0x70000, bits);
+        roadContexts_[{languageC, bits}] = &c;
+        roadContexts_[{languageCobol, bits}] = &cobol;
+    }
     for (int language : {languageC, languageCpp, languageCobol})
         representations_[language] = std::make_unique<ExpressionRepresentation>(language, nullptr);
 }
 
 // A C unit: ints a, b, c, i; int* p; int arr[10]; struct S { int x; int
 // arr[4]; } s and a pointer ps to it; char text[16]; a function f(int) and
-// a typedef T of int.
-void SampleDebuggee::declareC()
+// a typedef T of int. The variables live in the section; bits 0 leaves the
+// contexts' location type unset.
+LCC_Eval_Context_Info& SampleDebuggee::declareC(UBYTE4 section, unsigned bits)
 {
     HostRecordStore& records = host_.records();
     LCC_Eval_Context_Info& unit = host_.addContext("sample.c", CS2_FILE);
-    cMain_ = &host_.addContext("main", CS2_FUNCTION, &unit);
-    cMain_->blockSymbol = &records.function("main", records.functionType(intType, {}), 1, 0x100);
+    LCC_Eval_Context_Info& main = host_.addContext("main", CS2_FUNCTION, &unit);
+    setLocationType(unit, main, bits);
+    main.blockSymbol = &records.function("main", records.functionType(intType, {}), section, 0x100);
     unsigned long offset = 0x1000;
     for (const char* name : {"a", "b", "c", "i"}) {
-        host_.declare(*cMain_, records.staticVariable(name, intType, 1, offset));
+        host_.declare(main, records.staticVariable(name, intType, section, offset));
         offset += 4;
     }
-    host_.declare(*cMain_, records.staticVariable("p", records.pointerType(intType), 1, 0x1020));
-    host_.declare(*cMain_, records.staticVariable("arr", records.arrayType(intType, 40), 1, 0x1040));
+    host_.declare(main, records.staticVariable("p", records.pointerType(intType), section, 0x1020));
+    host_.declare(main, records.staticVariable("arr", records.arrayType(intType, 40), section, 0x1040));
     HostRecordStore::ClassSpec s;
     s.name = "S";
     s.byteSize = 20;
     s.members = {{"x", intType, 0}, {"arr", records.arrayType(intType, 16), 4}};
     const TYPE_INDEX sType = records.classType(s);
-    host_.declare(*cMain_, records.staticVariable("s", sType, 1, 0x1080));
-    host_.declare(*cMain_, records.staticVariable("ps", records.pointerType(sType), 1, 0x10A0));
-    host_.declare(*cMain_, records.staticVariable("text", records.charstringType(16), 1, 0x10C0));
-    host_.declare(unit, records.function("f", records.functionType(intType, {intType}), 1, 0x200));
+    host_.declare(main, records.staticVariable("s", sType, section, 0x1080));
+    host_.declare(main, records.staticVariable("ps", records.pointerType(sType), section, 0x10A0));
+    host_.declare(main, records.staticVariable("text", records.charstringType(16), section, 0x10C0));
+    host_.declare(unit, records.function("f", records.functionType(intType, {intType}), section, 0x200));
     host_.declare(unit, records.typeName("T", intType));
+    return main;
 }
 
 // A COBOL program: packed A, B and TOTAL (S9(5), S9(7)V99 COMP-3), zoned
 // QTY (S9(4)), PRICE (9(5)V99), a text NAME (X(10)) and a group GRP of
 // 12 bytes holding FLD (S9(3) COMP-3).
-void SampleDebuggee::declareCobol()
+LCC_Eval_Context_Info& SampleDebuggee::declareCobol(UBYTE4 section, unsigned bits)
 {
     HostRecordStore& records = host_.records();
     LCC_Eval_Context_Info& unit = host_.addContext("SAMPLE", CS2_FILE);
-    cobolMain_ = &host_.addContext("SAMPLE", CS2_FUNCTION, &unit);
-    cobolMain_->blockSymbol = &records.function("SAMPLE", records.functionType(intType, {}), 1, 0x400);
+    LCC_Eval_Context_Info& main = host_.addContext("SAMPLE", CS2_FUNCTION, &unit);
+    setLocationType(unit, main, bits);
+    main.blockSymbol = &records.function("SAMPLE", records.functionType(intType, {}), section, 0x400);
     struct Item {
         const char* name;
         TYPE_INDEX type;
@@ -86,15 +105,31 @@ void SampleDebuggee::declareCobol()
     unsigned long offset = 0x2000;
     _SYMBOL_ENTRY* groupEntry = nullptr;
     for (const Item& item : items) {
-        _SYMBOL_ENTRY& entry = records.staticVariable(item.name, item.type, 1, offset);
+        _SYMBOL_ENTRY& entry = records.staticVariable(item.name, item.type, section, offset);
         entry.statics.attributeD = 1;  // allocated
-        groupEntry = &host_.declare(*cobolMain_, entry);
+        groupEntry = &host_.declare(main, entry);
         offset += 0x20;
     }
     // GRP is the last: FLD is a name qualified by it.
     _SYMBOL_ENTRY& field = records.newSymbol(SE_QUALIFIED_NAME, "FLD");
     field.qualified.parent = groupEntry;
-    host_.declare(*cobolMain_, field);
+    host_.declare(main, field);
+    return main;
+}
+
+void SampleDebuggee::setLocationType(LCC_Eval_Context_Info& unit, LCC_Eval_Context_Info& main, unsigned bits)
+{
+    if (bits == 0)
+        return;
+    unit.locationType = bits == 64 ? 4 : 2;
+    main.locationType = unit.locationType;
+}
+
+LCC_Eval_Context_Info* SampleDebuggee::roadContext(int language, unsigned bits)
+{
+    host_.clearCalls();
+    host_.clearLines();
+    return roadContexts_.at({language, bits});
 }
 
 ScopeItem* SampleDebuggee::enter(int language)

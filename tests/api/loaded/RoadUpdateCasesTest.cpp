@@ -1,7 +1,7 @@
 // End-to-end value updates: a result's node (the root or a member) changed
-// from the user's text through DbgUpdateTreeValue in C, COBOL and SQL host
-// variables; the bytes written are the debuggee's big-endian image, and a
-// refused text leaves memory as it was.
+// from the user's text through DbgUpdateTreeValue in C, COBOL, Fortran and
+// SQL host variables; the bytes written are the debuggee's big-endian image,
+// and a refused text leaves memory as it was.
 
 #include <cstring>
 #include <string>
@@ -72,6 +72,13 @@ void sqlProgram(RoadProgram& p)
     }
 }
 
+// INTEGER N = 3 at 0x60.
+void fortranProgram(RoadProgram& p)
+{
+    p.variable("n", p.records().integerType(32, false), 0x60);
+    p.poke(0x60, {0, 0, 0, 3});
+}
+
 // Updates the root (member 0) or the root's n-th member from text in
 // representation 2 and checks the status and the bytes at offset after it.
 RoadOracle writes(const char* text, UBYTE2 status, UBYTE8 offset, Bytes after, unsigned member = 0)
@@ -118,6 +125,9 @@ const RoadCase cases[] = {
     {"SQL: smallint", L::sql, sqlProgram, ":SMALL", 0, -1, nullptr, 0, ":SMALL", writes("-1", 0, 0x210, {0xFF, 0xFF})},
     {"SQL: fixed characters, blank padded", L::sql, sqlProgram, ":CODE", 0, -1, nullptr, 0, ":CODE",
      writes("AB", 0, 0x220, {0xC1, 0xC2, 0x40})},
+    {"Fortran: an INTEGER", L::fortran, fortranProgram, "n", 0, -1, nullptr, 0, "n", writes("-7", 0, 0x60, {0xFF, 0xFF, 0xFF, 0xF9})},
+    {"Fortran: an INTEGER, text refused", L::fortran, fortranProgram, "n", 0, -1, nullptr, 0, "n",
+     writes("", 10000, 0x60, {0, 0, 0, 3})},
 };
 
 TEST_P(RoadSuite, Updates)

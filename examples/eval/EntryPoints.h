@@ -4,14 +4,19 @@
 #include "HostServices.h"
 
 class LoadedEvaluator;
+class ExpressionRepresentation;
+class StackItem;
+class UpdateTreeNode;
 
 // The evaluator's entry points as a host sees them: its objects are opaque
 // handles the host only passes back.
 namespace evalhost {
 
-struct Representation;  // an expression's representation
-struct ResultItem;      // a validation or evaluation result
-struct TreeNode;        // a node of a result's tree
+// The handles carry the library's own class names, so that each entry point
+// is called through a pointer of its own function type.
+using Representation = ::ExpressionRepresentation;  // an expression's representation
+using ResultItem = ::StackItem;                      // a validation or evaluation result
+using TreeNode = ::UpdateTreeNode;                   // a node of a result's tree
 
 using DbgVersionFn = UBYTE4 (*)();
 using DbgInitializeFn = BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*);

@@ -14,22 +14,28 @@
 #include "HostRecordAccess.h"
 #include "HostRecords.h"
 
+// The handles carry the evaluator's class names, so that a host calls each
+// entry point through a pointer of its own function type.
+struct ExpressionRepresentation {
+    std::string text;
+    UBYTE4 language = 0;
+    bool validated = false;
+};
+struct StackItem {
+    bool sql = false;
+};
+struct UpdateTreeNode {
+    std::string formatted;
+};
+
 namespace {
 
 DBG2_SERVICE_FUNCTIONS* services = nullptr;
 int live = 0;
 
-struct Rep {
-    std::string text;
-    UBYTE4 language = 0;
-    bool validated = false;
-};
-struct Item {
-    bool sql = false;
-};
-struct Node {
-    std::string formatted;
-};
+using Rep = ExpressionRepresentation;
+using Item = StackItem;
+using Node = UpdateTreeNode;
 
 bool contains(const std::string& s, const char* part)
 {

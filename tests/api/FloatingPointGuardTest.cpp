@@ -28,15 +28,15 @@ FpuState fpuState()
 }
 
 // x87 control word fields, and MXCSR's.
-constexpr unsigned short x87Masks = 0x003F;       // invalid, denormal, zero, overflow, underflow, precision
-constexpr unsigned short x87Overflow = 0x0008;
-constexpr unsigned short x87Precision = 0x0300;   // 11: 64-bit
-constexpr unsigned short x87Rounding = 0x0C00;    // 11: toward zero, 00: nearest
-constexpr unsigned short x87Infinity = 0x1000;    // 0: projective
-constexpr unsigned short x87Flags = 0x003F;       // status word exception flags
-constexpr unsigned int sseMasks = 0x1F80;
-constexpr unsigned int sseRounding = 0x6000;
-constexpr unsigned int sseFlags = 0x003F;
+[[maybe_unused]] constexpr unsigned short x87Masks = 0x003F;       // invalid, denormal, zero, overflow, underflow, precision
+[[maybe_unused]] constexpr unsigned short x87Overflow = 0x0008;
+[[maybe_unused]] constexpr unsigned short x87Precision = 0x0300;   // 11: 64-bit
+[[maybe_unused]] constexpr unsigned short x87Rounding = 0x0C00;    // 11: toward zero, 00: nearest
+[[maybe_unused]] constexpr unsigned short x87Infinity = 0x1000;    // 0: projective
+[[maybe_unused]] constexpr unsigned short x87Flags = 0x003F;       // status word exception flags
+[[maybe_unused]] constexpr unsigned int sseMasks = 0x1F80;
+[[maybe_unused]] constexpr unsigned int sseRounding = 0x6000;
+[[maybe_unused]] constexpr unsigned int sseFlags = 0x003F;
 
 // Every test leaves the floating-point environment as it found it.
 class FloatingPointGuardTest : public ::testing::Test {

@@ -302,18 +302,28 @@ TEST(ActionTableTest, BuiltOnceInTheFirstLocaleAfterAFailedRead)
     EXPECT_EQ(reads, readsSoFar);
 }
 
+// Sets NORVEXA_CATALOG_DIR, or removes it for null.
+void setCatalogDir(const char* dir)
+{
+#if defined(_WIN32)
+    _putenv_s("NORVEXA_CATALOG_DIR", dir != nullptr ? dir : "");
+#else
+    if (dir != nullptr)
+        setenv("NORVEXA_CATALOG_DIR", dir, 1);
+    else
+        unsetenv("NORVEXA_CATALOG_DIR");
+#endif
+}
+
 // The process's table: null while no catalogue can be found, then built
 // from the catalogue and kept whatever locale comes next.
 TEST(ActionTableTest, QueryAllActionsWaitsForTheCatalogue)
 {
     const char* dir = std::getenv("NORVEXA_CATALOG_DIR");
     const std::string saved = dir != nullptr ? dir : "";
-    setenv("NORVEXA_CATALOG_DIR", "/nonexistent/norvexa", 1);
+    setCatalogDir("/nonexistent/norvexa");
     EXPECT_EQ(DbgQueryAllActions(reinterpret_cast<const UBYTE1*>("qq_QQ")), nullptr);
-    if (dir != nullptr)
-        setenv("NORVEXA_CATALOG_DIR", saved.c_str(), 1);
-    else
-        unsetenv("NORVEXA_CATALOG_DIR");
+    setCatalogDir(dir != nullptr ? saved.c_str() : nullptr);
     const ExpressionEvaluatorAction** actions = DbgQueryAllActions(reinterpret_cast<const UBYTE1*>("en_US"));
     ASSERT_NE(actions, nullptr);
     expectActions(actions, "Show self", "Evaluate again");

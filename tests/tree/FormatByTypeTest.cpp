@@ -191,6 +191,9 @@ TEST_F(CobolFormatByTypeTest, NationalStringsQuotedAndCut)
 
 TEST_F(CobolFormatByTypeTest, DbcsStringsThroughTheMixedCodePage)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the Windows test host converts no DBCS page";
+#endif
     host.setDefaultCodePage("939");
     useRepresentation(EvaluationEnvironment::languageCOBOL, 4);
     const TypeItem g4 = edited(TE_DBCS_STRING, 4);

@@ -4,7 +4,8 @@ cmake_policy(SET CMP0057 NEW)
 #   -DDLL=<file> -DOBJDUMP=<objdump> [-DNM=<nm>]
 #   [-DEXPORTS=<the exact list of exported names, ";"-separated>]
 #   [-DIMPORTS=<DLLs it must import>] [-DNOT_IMPORTS=<DLLs it must not import>]
-#   [-DABSENT_LIST=<file of names, one a line, that nm must not find>]
+#   [-DABSENT_LIST=<file of names, one a line, that nm must not find; a
+#    member as "Scope::name">]
 #   [-DABSENT_EXCEPT=<names of that file that may be present>]
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -64,6 +65,17 @@ if(ABSENT_LIST)
   file(STRINGS ${ABSENT_LIST} names REGEX "^[A-Za-z_]")
   foreach(name IN LISTS names)
     if(name IN_LIST ABSENT_EXCEPT)
+      continue()
+    endif()
+    # A member of a class or namespace, "Scope::name", mangled as a nested name.
+    if(name MATCHES "^([A-Za-z_0-9]+)::([A-Za-z_0-9]+)$")
+      set(scope ${CMAKE_MATCH_1})
+      set(member ${CMAKE_MATCH_2})
+      string(LENGTH "${scope}" scope_length)
+      string(LENGTH "${member}" member_length)
+      if(symbols MATCHES " __ZNK?${scope_length}${scope}${member_length}${member}[A-Z]")
+        message(FATAL_ERROR "${DLL} holds ${name}, which nothing in it calls")
+      endif()
       continue()
     endif()
     # An extern "C" name, or a C++ name mangled at top level.

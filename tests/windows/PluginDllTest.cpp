@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -83,8 +84,14 @@ TEST_F(PluginDll, MainFillsTablesOfEverySize)
     // The whole table: 65 words of 4 bytes, 260 in word 0.
     const std::vector<std::uint32_t> whole = tableOf(260);
     EXPECT_EQ(whole[0], 260u);
-    for (unsigned word : {1u, 2u, 34u})
-        EXPECT_NE(whole[word], 0u) << word;
+    // The words of the entry points the table reaches; every other word 0.
+    const std::set<unsigned> filled{1, 2, 3, 5, 6, 9, 11, 12, 13, 15, 16, 19, 22, 26, 34, 40, 51};
+    for (unsigned word = 1; word < 65; ++word) {
+        if (filled.count(word) != 0)
+            EXPECT_NE(whole[word], 0u) << word;
+        else
+            EXPECT_EQ(whole[word], 0u) << word;
+    }
     EXPECT_EQ(reinterpret_cast<VersionEntry>(whole[1])(), 200u);
     EXPECT_EQ(whole[65], filler) << "nothing past the table";
 

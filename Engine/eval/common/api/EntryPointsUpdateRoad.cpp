@@ -2,6 +2,8 @@
 
 #include "api/EntryFrame.h"
 #include "api/ExpressionEntryPoints.h"
+#include "api/LiveRepresentations.h"
+#include "machine/StackItem.h"
 #include "services/ExpressionRepresentation.h"
 
 std::uint16_t EntryPointsUpdateRoad::build(const unsigned char* text, const LCC_Eval_Context_Info* context,
@@ -40,7 +42,15 @@ void EntryPointsUpdateRoad::freeResult(StackItem* result)
 
 void EntryPointsUpdateRoad::freeTypeResult(StackItem* typeResult)
 {
-    DbgFreeTypeResultInfo(typeResult);
+    // The host's release of a type result, without its entry frame: the
+    // plug-in without by-name entry points has the road all the same.
+    if (typeResult == nullptr)
+        return;
+    try {
+        LiveRepresentations::releasingTypeResult(*typeResult);
+    } catch (...) {
+    }
+    delete typeResult;
 }
 
 void EntryPointsUpdateRoad::freeRepresentation(ExpressionRepresentation* representation)

@@ -32,11 +32,6 @@ UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info*, UBY
     });
 }
 
-void DbgResetExprIntRep(ExpressionRepresentation*)
-{
-    EntryFrame frame("void DbgResetExprIntRep(ExpressionRepresentation*)", 1072);
-}
-
 void DbgFreeExprIntRep(ExpressionRepresentation* rep)
 {
     EntryFrame frame("void DbgFreeExprIntRep(ExpressionRepresentation*)", 753);
@@ -61,15 +56,5 @@ void DbgFreeEvalResultInfo(StackItem* result)
         return;
     // Deleted even when its representation cannot be told.
     frame.guardQuietly([&] { LiveRepresentations::releasingResult(*result); });
-    frame.guardQuietly([&] { delete result; });
-}
-
-void DbgFreeTypeResultInfo(StackItem* result)
-{
-    EntryFrame frame("void DbgFreeTypeResultInfo(StackItem*)", 0);
-    if (result == nullptr)
-        return;
-    // Deleted even when its representation cannot be told.
-    frame.guardQuietly([&] { LiveRepresentations::releasingTypeResult(*result); });
     frame.guardQuietly([&] { delete result; });
 }

@@ -1,5 +1,4 @@
-// The root of a result, a node's members, elements, data type and context,
-// and releasing nodes.
+// The root of a result, a node's members, elements and data type.
 
 #include "api/EntryFrame.h"
 #include "api/TreeNodeEntryPoints.h"
@@ -161,26 +160,4 @@ UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, 
                     __LINE__, status, *count, *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
     }
     return status;
-}
-
-UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode* node, const LCC_Eval_Context_Info** out)
-{
-    EntryFrame frame("UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode*, const LCC_Eval_Context_Info**)", __LINE__);
-    if (node == nullptr || out == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
-        EvaluationEnvironment* environment = node->internalRep();
-        if (environment == nullptr)
-            return statusFailure;
-        *out = environment->context();
-        return statusSuccess;
-    });
-}
-
-void DbgFreeTreeNodeInfo(UpdateTreeNode* node)
-{
-    EntryFrame frame("void DbgFreeTreeNodeInfo(UpdateTreeNode*)", __LINE__);
-    if (node == nullptr)
-        return;
-    frame.guardQuietly([&] { node->removeReference(); });
 }

@@ -54,7 +54,13 @@ const char* withConditionalVariable(UpdateTreeNode& node, const StackItem& value
     // The root goes back whatever the formatting does.
     struct Release {
         UpdateTreeNode* node;
-        ~Release() { DbgFreeTreeNodeInfo(node); }
+        ~Release()
+        {
+            try {
+                node->removeReference();
+            } catch (...) {
+            }
+        }
     } release{root};
     const char* variableText = nullptr;
     root->FormatValue(rep, *variable, variableText, 64);
@@ -125,12 +131,6 @@ UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, U
     SVC::fTrace(formatSignature, __LINE__, "rc = %d; Tree value = \"%s\"", status,
                 shown && text != nullptr ? reinterpret_cast<const char*>(text) : "??");
     return status;
-}
-
-UBYTE2 DbgFormatTreeValue(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, UBYTE1** out)
-{
-    EntryFrame frame("UBYTE2 DbgFormatTreeValue(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**)", __LINE__);
-    return DbgFormatTreeValue2a(node, rep, item, out, 65535);
 }
 
 UBYTE2 DbgUpdateTreeValue(const LCC_Eval_Context_Info* context, StackItem* item, UpdateTreeNode* node, UBYTE2 rep,

@@ -6,6 +6,7 @@ thread_local int nesting = 0;
 
 }  // namespace
 
+#if !defined(_WIN32)
 locale_t LocaleNest::environmentLocale()
 {
     // Made once, under the runtime's guard for statics, and kept for the
@@ -22,12 +23,39 @@ locale_t LocaleNest::environmentLocale()
     }();
     return made;
 }
+#endif
 
 int LocaleNest::depth()
 {
     return nesting;
 }
 
+#if defined(_WIN32)
+LocaleNest::LocaleNest(const FormatTreeNode& node) : node_(node)
+{
+    if (nesting++ != 0)
+        return;
+    savedMode_ = _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    const char* current = setlocale(LC_CTYPE, nullptr);
+    if (current == nullptr) {
+        _configthreadlocale(savedMode_);
+        return;
+    }
+    savedName_ = current;
+    switched_ = setlocale(LC_CTYPE, "") != nullptr;
+    if (!switched_)
+        _configthreadlocale(savedMode_);
+}
+
+LocaleNest::~LocaleNest()
+{
+    --nesting;
+    if (!switched_)
+        return;
+    setlocale(LC_CTYPE, savedName_.c_str());
+    _configthreadlocale(savedMode_);
+}
+#else
 LocaleNest::LocaleNest(const FormatTreeNode& node) : node_(node)
 {
     if (nesting++ != 0)
@@ -43,3 +71,4 @@ LocaleNest::~LocaleNest()
     if (saved_ != nullptr)
         uselocale(saved_);
 }
+#endif

@@ -3,6 +3,10 @@
 
 #include <locale.h>
 
+#if defined(_WIN32)
+#include <string>
+#endif
+
 class FormatTreeNode;
 
 // Runs the formatting it guards under the environment's character-type
@@ -22,14 +26,24 @@ public:
 
     const FormatTreeNode& node() const { return node_; }
 
+#if !defined(_WIN32)
     // The locale the guard switches to (null when none could be made).
     static locale_t environmentLocale();
+#endif
     // The calling thread's nesting depth.
     static int depth();
 
 private:
     const FormatTreeNode& node_;
+#if defined(_WIN32)
+    // Windows has no locale objects: the thread is put in per-thread locale
+    // mode and its LC_CTYPE set by name, both put back at the end.
+    int savedMode_ = 0;
+    std::string savedName_;
+    bool switched_ = false;
+#else
     locale_t saved_ = nullptr;
+#endif
 };
 
 #endif

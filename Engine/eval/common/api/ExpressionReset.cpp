@@ -1,0 +1,9 @@
+// Resetting a representation: reached by name only.
+
+#include "api/EntryFrame.h"
+#include "api/ExpressionEntryPoints.h"
+
+void DbgResetExprIntRep(ExpressionRepresentation*)
+{
+    EntryFrame frame("void DbgResetExprIntRep(ExpressionRepresentation*)", 1072);
+}

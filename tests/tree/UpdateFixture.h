@@ -175,21 +175,7 @@ protected:
     // empty lines left out).
     static std::vector<std::vector<std::string>> table(const std::string& name)
     {
-        const char* dir = std::getenv("NORVEXA_TEST_DATA");
-        std::ifstream in(std::string(dir != nullptr ? dir : "tests/tree/data") + "/" + name);
-        std::vector<std::vector<std::string>> rows;
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.empty() || line[0] == '#')
-                continue;
-            std::vector<std::string> fields;
-            std::stringstream s(line);
-            std::string f;
-            while (std::getline(s, f, '\t'))
-                fields.push_back(f);
-            rows.push_back(fields);
-        }
-        return rows;
+        return dataRows(name.c_str());
     }
 
     static std::vector<std::uint8_t> fromHex(const std::string& hex)

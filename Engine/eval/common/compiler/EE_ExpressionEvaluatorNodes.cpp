@@ -251,6 +251,11 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
   case UE::PostIncrement:
   case UE::PreDecrement:
   case UE::PostDecrement: {
+    // The target of an increment is generated twice (its address, then its
+    // value again): a target that itself changes something would change it
+    // twice, and nested ones double the code at each level.
+    if (node.kind != UE::UnaryPlus && hasSideEffects(required(node.operand)))
+      throw EE_Exception(EE_Exception::InvalidOperand, &node);
     EE_Expression& operand = analyze(required(node.operand), context);
     EE_TypeDescriptor* own = operand.typeDescriptor;
     node.operand = services.isArithmetic(*own) ? &analyze(integralPromotion(operand), LoadValue) : &operand;

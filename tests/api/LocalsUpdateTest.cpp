@@ -67,14 +67,9 @@ TEST_F(LocalsUpdateTest, AnUpdateThroughALocalsRootWritesMemory)
 
 TEST_F(LocalsUpdateTest, TheHostFreesALocalsNodeAfterTheView)
 {
-    staticInt(*block, "n", 0x10);
-    storeInt(0x10, 5);
     LocalsRepresentation* view = nullptr;
-    ASSERT_EQ(DbgBuildLocalVariables(block, 2, &view, 0), 1u);
-    DbgRefreshLocalVariableFrame(view, block, 0);
-    StackItem* n = nullptr;
-    ASSERT_EQ(DbgGetLocalValue(view, 0, &n), statusLocalChanged);
-    view->makeCurrent(block);
+    StackItem* n = heldValueOfN(view);
+    ASSERT_NE(n, nullptr);
     UpdateTreeNode* root = nullptr;
     ASSERT_EQ(DbgBuildRootNodeInfo(n, &root), 0);
     std::vector<UBYTE1> text{'9', 0};

@@ -199,14 +199,9 @@ TEST_F(LocalsChangeTest, AConstantIsReadOnceWhenItsVariableIsMade)
 
 TEST_F(LocalsChangeTest, AHeldRootOutlivesItsView)
 {
-    staticInt(*block, "n", 0x10);
-    storeInt(0x10, 5);
     LocalsRepresentation* view = nullptr;
-    ASSERT_EQ(DbgBuildLocalVariables(block, 2, &view, 0), 1u);
-    DbgRefreshLocalVariableFrame(view, block, 0);
-    StackItem* n = nullptr;
-    ASSERT_EQ(DbgGetLocalValue(view, 0, &n), statusLocalChanged);
-    view->makeCurrent(block);
+    StackItem* n = heldValueOfN(view);
+    ASSERT_NE(n, nullptr);
     UpdateTreeNode* root = n->getTreeRoot();
     root->addReference();  // the host's
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(root->name().data())), "n");

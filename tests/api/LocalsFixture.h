@@ -77,6 +77,22 @@ protected:
         return view;
     }
 
+    // A static int n holding 5 in the block, seen through a view the test
+    // frees itself (as a host that may keep nodes beyond it): the view, made
+    // current, and n's value.
+    StackItem* heldValueOfN(LocalsRepresentation*& view)
+    {
+        staticInt(*block, "n", 0x10);
+        storeInt(0x10, 5);
+        view = nullptr;
+        EXPECT_EQ(DbgBuildLocalVariables(block, 2, &view, 0), 1u);
+        DbgRefreshLocalVariableFrame(view, block, 0);
+        StackItem* n = nullptr;
+        EXPECT_EQ(DbgGetLocalValue(view, 0, &n), statusLocalChanged);
+        view->makeCurrent(block);
+        return n;
+    }
+
     // The names of a view's variables in its order.
     static std::vector<std::string> names(LocalsRepresentation* view)
     {

@@ -27,6 +27,12 @@ export WINEPREFIX
 WINEPREFIX=$(cd "$build" && pwd)/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix is made once before the tests start wine in parallel: first
+# starts on a prefix not made yet race to make it, and the losers fail.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot --init
+  wineserver -w
+fi
 status=0
 ctest --test-dir "$build" --output-on-failure -j "${NORVEXA_JOBS:-$(nproc)}" || status=$?
 wineserver -w || true

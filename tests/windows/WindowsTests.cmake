@@ -26,6 +26,7 @@ set_tests_properties(structure.NorvexaDllExportsMainAlone PROPERTIES LABELS stru
 file(GLOB windows_plugin_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*.cpp)
 add_executable(test_windows_plugin ${windows_plugin_sources})
 target_link_libraries(test_windows_plugin PRIVATE testhost GTest::gtest GTest::gtest_main)
+target_include_directories(test_windows_plugin PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_options(test_windows_plugin PRIVATE -O0)
 add_dependencies(test_windows_plugin norvexa vosdecn)
 add_test(NAME api.windows_plugin COMMAND test_windows_plugin)
@@ -39,6 +40,7 @@ file(GLOB windows_road_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/api
 list(REMOVE_ITEM windows_road_sources ${CMAKE_CURRENT_SOURCE_DIR}/api/loaded/PluginEntryTest.cpp)
 add_executable(test_api_loaded ${windows_road_sources})
 target_link_libraries(test_api_loaded PRIVATE testhost GTest::gtest GTest::gtest_main)
+target_include_directories(test_api_loaded PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(test_api_loaded PRIVATE NORVEXA_LIBRARY_FILE="$<TARGET_FILE:norvexa>"
   NORVEXA_CATALOG_SOURCE="${PROJECT_SOURCE_DIR}/Engine/eval/messages/rmq.msg")
 target_compile_options(test_api_loaded PRIVATE -O0)

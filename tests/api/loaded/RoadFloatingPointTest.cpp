@@ -13,42 +13,13 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <float.h>
-#endif
-
+#include "FloatingPointState.h"
 #include "RoadSuite.h"
 
 namespace {
 
 using L = RoadLanguage;
 constexpr int skip = RoadCase::noEvaluation;
-
-struct FpuState {
-    unsigned short control;  // x87 control word
-    unsigned short status;   // x87 status word
-    unsigned int mxcsr;
-};
-
-FpuState fpuState()
-{
-    FpuState state{};
-    __asm__ __volatile__("fnstcw %0" : "=m"(state.control));
-    __asm__ __volatile__("fnstsw %0" : "=m"(state.status));
-    __asm__ __volatile__("stmxcsr %0" : "=m"(state.mxcsr));
-    return state;
-}
-
-constexpr unsigned short x87Masks = 0x003F;      // invalid, denormal, zero, overflow, underflow, precision
-constexpr unsigned short x87Overflow = 0x0008;
-constexpr unsigned short x87Precision = 0x0300;  // 11: 64-bit, 10: 53-bit
-constexpr unsigned short x87Rounding = 0x0C00;   // 11: toward zero
-constexpr unsigned short x87Infinity = 0x1000;   // 0: projective
-constexpr unsigned short x87Flags = 0x003F;      // status word
-constexpr unsigned int sseMasks = 0x1F80;
-constexpr unsigned int sseOverflowMask = 0x0200;
-constexpr unsigned int sseRounding = 0x6000;
-constexpr unsigned int sseFlags = 0x003F;
 
 // The host's own mode, set by each case's fixture before the first call.
 // Windows: round to nearest, 53-bit precision, overflow unmasked in the x87
@@ -57,24 +28,19 @@ constexpr unsigned int sseFlags = 0x003F;
 // unit as the host set it).
 FpuState hostMode;
 
-void setHostMode()
+void setHostModeOfTheCase()
 {
+#if defined(_WIN32)
+    hostMode = setHostMode();
+#else
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::fesetround(FE_UPWARD);  // the x87's and SSE's
     unsigned short control = 0;
     __asm__ __volatile__("fnstcw %0" : "=m"(control));
-    unsigned int mxcsr = 0;
-    __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
-#if defined(_WIN32)
-    control = static_cast<unsigned short>((control & ~(x87Masks | x87Precision | x87Rounding)) |
-                                          (x87Masks & ~x87Overflow) | 0x0200);
-    mxcsr = (mxcsr & ~(sseRounding | sseFlags | sseMasks)) | (sseMasks & ~sseOverflowMask);
-#else
-    control = static_cast<unsigned short>((control & ~(x87Precision | x87Rounding)) | 0x0200 | 0x0800);
-    mxcsr = (mxcsr & ~(sseRounding | sseFlags)) | 0x4000;
-#endif
-    __asm__ __volatile__("fnclex");
+    control = static_cast<unsigned short>((control & ~x87Precision) | 0x0200);  // 53-bit
     __asm__ __volatile__("fldcw %0" : : "m"(control));
-    __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
     hostMode = fpuState();
+#endif
 }
 
 // What the host's memory callbacks saw, in the order of the calls.
@@ -107,12 +73,7 @@ void recordMemoryCallbacks(TestHost& host)
 void expectCallbackMode(const FpuState& seen)
 {
 #if defined(_WIN32)
-    EXPECT_EQ(seen.control & x87Masks, x87Masks);
-    EXPECT_EQ(seen.control & x87Precision, x87Precision);
-    EXPECT_EQ(seen.control & x87Rounding, x87Rounding);
-    EXPECT_EQ(seen.control & x87Infinity, 0);
-    EXPECT_EQ(seen.mxcsr & sseMasks, sseMasks);
-    EXPECT_EQ(seen.mxcsr & sseRounding, sseRounding);
+    expectEvaluatorMode(seen);
 #else
     EXPECT_EQ(seen.control, hostMode.control);
     EXPECT_EQ(seen.mxcsr, hostMode.mxcsr);
@@ -142,7 +103,7 @@ void cProgram(RoadProgram& p)
     p.poke(0x20, {0, 0, 0, 3, 0, 0, 0, 4});
     seenByReads.clear();
     seenByWrites.clear();
-    setHostMode();
+    setHostModeOfTheCase();
 }
 
 // Every read of memory fails.

@@ -32,18 +32,3 @@ add_dependencies(test_windows_plugin norvexa vosdecn)
 add_test(NAME api.windows_plugin COMMAND test_windows_plugin)
 set_tests_properties(api.windows_plugin PROPERTIES LABELS api)
 
-# The end-to-end suite of tests/api/loaded/ through norvexa.dll: the same
-# cases as on Linux, the entry points taken from main's table (the checks
-# that need one reached by name only are left out there). The plug-in's
-# entry by name is Linux's alone (tests/windows/ covers the DLL's).
-file(GLOB windows_road_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/api/loaded/*.cpp)
-list(REMOVE_ITEM windows_road_sources ${CMAKE_CURRENT_SOURCE_DIR}/api/loaded/PluginEntryTest.cpp)
-add_executable(test_api_loaded ${windows_road_sources})
-target_link_libraries(test_api_loaded PRIVATE testhost GTest::gtest GTest::gtest_main)
-target_include_directories(test_api_loaded PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_compile_definitions(test_api_loaded PRIVATE NORVEXA_LIBRARY_FILE="$<TARGET_FILE:norvexa>"
-  NORVEXA_CATALOG_SOURCE="${PROJECT_SOURCE_DIR}/Engine/eval/messages/rmq.msg")
-target_compile_options(test_api_loaded PRIVATE -O0)
-add_dependencies(test_api_loaded norvexa vosdecn norvexa_catalog)
-add_test(NAME api.loaded COMMAND test_api_loaded)
-set_tests_properties(api.loaded PROPERTIES LABELS api)

@@ -145,6 +145,7 @@ TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes) {
 
 // Nibbles that are no digits, a zero divisor, operands of more than 32
 // digits: the binary path declines and the routines answer as the library.
+// A dividend beyond 38 digits over a one-word divisor it takes.
 TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
     Operand bad = operand("12345", 0, 0xC);
     bad.bytes[1] = 0x3A; // 12 3A 5C: a nibble A among the digits
@@ -161,6 +162,13 @@ TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
     EXPECT_FALSE(packed::fastDivide(seven.bytes.data(), 1, 0, false, zero.bytes.data(), 3, 1, true, 9, 0, out));
     const Operand wide = operand("1" + std::string(32, '0'), 0, 0xC); // 33 digits
     EXPECT_FALSE(packed::fastDivide(wide.bytes.data(), wide.p, 0, false, seven.bytes.data(), 1, 0, false, 9, 0, out));
+
+    // What the binary path takes beyond 38 digits: a long dividend over a
+    // divisor of one word, limb by limb (1/7 with 70 decimals).
+    const Operand one = operand("1", 0, 0xC);
+    ASSERT_TRUE(packed::fastDivide(one.bytes.data(), 1, 0, false, seven.bytes.data(), 1, 0, false, 72, 70, out));
+    EXPECT_EQ(packedHex(out, 72), "000142857142857142857142857142857142857142857142857142857142857142857142"
+                                  "8C");
 
     Comparison compare;
     const Operand* all[] = {&bad, &padded, &zero, &wide, &seven};

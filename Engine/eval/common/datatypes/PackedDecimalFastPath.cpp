@@ -1,7 +1,8 @@
 // Packed multiply and divide in binary: digits are read sixteen at a time
 // from the packed bytes and turned into base-10^8 limbs with a few word-wide
-// steps, multiplied limb by limb or divided as 128-bit integers, and the
-// limbs written back as BCD with the sign nibble in one pass.
+// steps, multiplied limb by limb or divided as 128-bit integers (a longer
+// dividend limb by limb over a divisor of one word), and the limbs written
+// back as BCD with the sign nibble in one pass.
 #include "datatypes/PackedDecimalFastPath.h"
 
 #include <algorithm>
@@ -143,6 +144,40 @@ void limbsOfValue(u128 value, uint32_t* limbs) {
     }
 }
 
+// The low pr digits of value * 10^raise divided by a divisor below 2^64,
+// limb by limb from the top: each partial remainder stays below the divisor,
+// so every quotient limb is below 10^8.
+bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, unsigned char* out) {
+    // The value's 32 digits raised by at most 72 + 31 decimals; the last
+    // limb's carry lands in the value's fifth, zero limb.
+    constexpr int most = (32 + PackedDecimalMaxDigits + 31) / 8 + 1;
+    uint32_t limbs[most] = {};
+    uint32_t own[5];
+    limbsOfValue(value, own);
+    const int whole = raise / 8;
+    const int count = whole + 5;
+    if (count > most)
+        return false;
+    const uint64_t scale = static_cast<uint64_t>(powers.value[raise % 8]);
+    uint64_t carry = 0;
+    for (int k = 0; k < 5; ++k) {
+        const uint64_t t = own[k] * scale + carry;
+        carry = t / limbBase;
+        limbs[whole + k] = static_cast<uint32_t>(t - carry * limbBase);
+    }
+    uint32_t quotient[most];
+    uint64_t remainder = 0;
+    for (int k = count - 1; k >= 0; --k) {
+        const u128 current = static_cast<u128>(remainder) * limbBase + limbs[k];
+        const uint64_t q = current >> 64 == 0 ? static_cast<uint64_t>(current) / divisor
+                                              : static_cast<uint64_t>(current / divisor);
+        quotient[k] = static_cast<uint32_t>(q);
+        remainder = static_cast<uint64_t>(current - static_cast<u128>(q) * divisor);
+    }
+    storeDigits(quotient, count, pr, negative, out);
+    return true;
+}
+
 } // namespace
 
 bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned char* b, int pb,
@@ -192,23 +227,24 @@ bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const un
     // The dividend at sr + sb decimals, so that the integer quotient has sr.
     const u128 value = valueOf(aLow, aHigh);
     const int raise = sr + sb - sa;
-    u128 dividend;
-    if (raise >= 0) {
-        if (raise > widestDividend || value >= powers.value[widestDividend - raise])
-            return false;
-        dividend = value * powers.value[raise];
-    } else {
-        dividend = -raise > widestDividend ? 0 : value / powers.value[-raise];
+    const bool negative = negativeA != negativeB;
+    if (raise < 0 || (raise <= widestDividend && value < powers.value[widestDividend - raise])) {
+        const u128 dividend = raise >= 0              ? value * powers.value[raise]
+                              : -raise > widestDividend ? 0
+                                                        : value / powers.value[-raise];
+        u128 quotient;
+        if (dividend >> 64 == 0 && divisor >> 64 == 0)
+            quotient = static_cast<uint64_t>(dividend) / static_cast<uint64_t>(divisor);
+        else
+            quotient = dividend / divisor;
+        uint32_t limbs[5];
+        limbsOfValue(quotient, limbs);
+        storeDigits(limbs, 5, pr, negative, out);
+        return true;
     }
-    u128 quotient;
-    if (dividend >> 64 == 0 && divisor >> 64 == 0)
-        quotient = static_cast<uint64_t>(dividend) / static_cast<uint64_t>(divisor);
-    else
-        quotient = dividend / divisor;
-    uint32_t limbs[5];
-    limbsOfValue(quotient, limbs);
-    storeDigits(limbs, 5, pr, negativeA != negativeB, out);
-    return true;
+    if (divisor >> 64 != 0)
+        return false;
+    return longDivide(value, raise, static_cast<uint64_t>(divisor), pr, negative, out);
 }
 
 } // namespace packed

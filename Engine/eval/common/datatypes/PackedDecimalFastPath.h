@@ -7,9 +7,10 @@
 // BCD. They give the same bytes as the decimal library's path (digits,
 // truncation, sign nibbles, a negative zero included). Each returns false,
 // writing nothing, when it does not take the operands (a nibble that is no
-// digit, a quotient whose dividend needs more than 38 digits, a zero
-// divisor): the caller then goes through the decimal library, which also
-// gives those cases' errors. Shapes are the caller's to check.
+// digit, a zero divisor, a dividend of more than 32 digits, or one raised
+// beyond 38 digits over a divisor of 2^64 or more): the caller then goes
+// through the decimal library, which also gives those cases' errors. Shapes
+// are the caller's to check.
 
 namespace packed {
 

@@ -143,6 +143,24 @@ TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
     DbgFreeEvalResultInfo(converted);
 }
 
+// A result the update's road cannot convert to what validation predicted
+// fails, and the result is released (the sanitizer build sees a leak).
+TEST_F(Evaluation, AResultThatCannotBeConvertedFailsAndIsReleased)
+{
+    Expression e;
+    validate(e, "\"ab\"");
+    ASSERT_EQ(e.validated, 0);
+    StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(t_signedLongInt), mainContext);
+    DbgFreeTypeResultInfo(e.typeResult);
+    e.typeResult = predicted;
+    e.rep->saveValidationResult(predicted);
+    StackItem* converted = nullptr;
+    UBYTE1* name = nullptr;
+    EXPECT_GE(DbgEvaluateExpr_i(*e.rep, mainContext, converted, name, true), 10000);
+    EXPECT_EQ(converted, nullptr);
+    EXPECT_EQ(e.rep->runtimeStack().count(), 0u);
+}
+
 TEST_F(Evaluation, MissingArgumentsAndAMissingValidationAnswer10000)
 {
     Expression e;

@@ -7,8 +7,8 @@
 // through DbgUpdateTreeValue on its root node. Rules checked: every write
 // the simulated host logs lies within the variable's own bytes (a bit
 // field's: its storage unit), a bit field's update keeps every other bit of
-// its unit, and a numeric-edited item, which takes no text, is never
-// written.
+// its unit, and an update that answers a failure writes nothing (a
+// numeric-edited item refuses every text but a group's bytes).
 
 #include <algorithm>
 #include <cinttypes>
@@ -36,7 +36,6 @@ struct Variable {
     // of size bytes (width 0: no bit field).
     unsigned bitOffset = 0;
     unsigned bitWidth = 0;
-    bool neverWritten = false;
 };
 
 // The variables of the road programs (SampleDebuggee) the update reaches,
@@ -67,7 +66,7 @@ const Variable variables[] = {
     {SampleDebuggee::languageC, 1, "bits.mid", 0x3030, 4, 7, 5},
     {SampleDebuggee::languageC, 1, "bits.odd", 0x3030, 4, 20, 3},
     {SampleDebuggee::languageC, 1, "bits.wide", 0x3030, 8, 30, 6},
-    {SampleDebuggee::languageCobol, 6, "EDITED", 0x3050, 7, 0, 0, true},
+    {SampleDebuggee::languageCobol, 6, "EDITED", 0x3050, 7},
     {SampleDebuggee::languageCobol, 6, "LABEL", 0x3060, 5},
 };
 
@@ -150,9 +149,9 @@ std::vector<unsigned char> bytesOf(UBYTE8 first, unsigned size)
     return bytes;
 }
 
-// Every write the host logged lies within [first, first + size); a
-// variable never written has none.
-void checkWrites(UBYTE8 first, unsigned size, bool neverWritten)
+// Every write the host logged lies within [first, first + size); an
+// update that failed logged none.
+void checkWrites(UBYTE8 first, unsigned size, UBYTE2 status)
 {
     for (const TestHost::Call& call : SampleDebuggee::instance().host().callsTo(HS_Expr2WriteMemory)) {
         std::uint64_t address = 0;
@@ -162,9 +161,9 @@ void checkWrites(UBYTE8 first, unsigned size, bool neverWritten)
             std::sscanf(call.arguments.c_str() + at, "address=0x%" SCNx64 "/%u count=%u", &address, &width,
                         &count) != 3)
             continue;  // an invalid address: nothing written
-        if (count != 0 && neverWritten) {
-            std::fprintf(stderr, "write %s\n", call.arguments.c_str());
-            failFuzzCheck("an item that takes no text is never written");
+        if (count != 0 && status != 0) {
+            std::fprintf(stderr, "write %s, status %u\n", call.arguments.c_str(), status);
+            failFuzzCheck("an update that fails writes nothing");
         }
         if (count != 0 && (address < first || address + count > first + size)) {
             std::fprintf(stderr, "write %s outside 0x%" PRIx64 " + %u\n", call.arguments.c_str(),
@@ -220,8 +219,8 @@ int fuzzUpdate(const std::uint8_t* data, std::size_t size)
             const UBYTE8 first = SampleDebuggee::roadBase(bits) + v.offset;
             const std::vector<unsigned char> before = bytesOf(first, v.size);
             SampleDebuggee::instance().host().clearCalls();
-            DbgUpdateTreeValue(context, result, root, rep, text.data());
-            checkWrites(first, v.size, v.neverWritten);
+            const UBYTE2 status = DbgUpdateTreeValue(context, result, root, rep, text.data());
+            checkWrites(first, v.size, status);
             if (v.bitWidth != 0)
                 checkOtherBits(v, before, bytesOf(first, v.size));
         }

@@ -50,7 +50,7 @@ const Variable variables[] = {
     {SampleDebuggee::languageC, 1, "u8", 0x3018, 1},
     {SampleDebuggee::languageC, 1, "i16", 0x301A, 2},
     {SampleDebuggee::languageC, 1, "u64", 0x3020, 8},
-    {SampleDebuggee::languageC, 1, "bits.low", 0x3030, 4},
+    {SampleDebuggee::languageC, 1, "bits.low", 0x3030, 4, 0, 3},
     {SampleDebuggee::languageCobol, 6, "A", 0x2000, 3},
     {SampleDebuggee::languageCobol, 6, "TOTAL", 0x2040, 5},
     {SampleDebuggee::languageCobol, 6, "QTY", 0x2060, 4},

@@ -36,6 +36,19 @@ protected:
         DbgSetBrowseMode(0);
         EntryRoadTest::TearDown();
     }
+
+    // The text validated, then its validation made to predict a result of
+    // another kind; that prediction.
+    StackItem* validatedAs(Expression& e, const char* text, TypeKind kind)
+    {
+        validate(e, text);
+        EXPECT_EQ(e.validated, 0) << text;
+        StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(kind), mainContext);
+        DbgFreeTypeResultInfo(e.typeResult);
+        e.typeResult = predicted;
+        e.rep->saveValidationResult(predicted);
+        return predicted;
+    }
 };
 
 TEST_F(Evaluation, ResultsAndFailuresOfCExpressions)
@@ -113,13 +126,7 @@ TEST_F(Evaluation, BrowseModeRefusesAStoreAndKeepsMemory)
 TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
 {
     Expression e;
-    validate(e, "a + b");
-    ASSERT_EQ(e.validated, 0);
-    // Validation predicted a short.
-    StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(t_signedShortInt), mainContext);
-    DbgFreeTypeResultInfo(e.typeResult);
-    e.typeResult = predicted;
-    e.rep->saveValidationResult(predicted);
+    StackItem* predicted = validatedAs(e, "a + b", t_signedShortInt);
 
     evaluate(e, "a + b");
     EXPECT_EQ(e.evaluated, 1020);
@@ -148,12 +155,7 @@ TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
 TEST_F(Evaluation, AResultThatCannotBeConvertedFailsAndIsReleased)
 {
     Expression e;
-    validate(e, "\"ab\"");
-    ASSERT_EQ(e.validated, 0);
-    StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(t_signedLongInt), mainContext);
-    DbgFreeTypeResultInfo(e.typeResult);
-    e.typeResult = predicted;
-    e.rep->saveValidationResult(predicted);
+    validatedAs(e, "\"ab\"", t_signedLongInt);
     StackItem* converted = nullptr;
     UBYTE1* name = nullptr;
     EXPECT_GE(DbgEvaluateExpr_i(*e.rep, mainContext, converted, name, true), 10000);

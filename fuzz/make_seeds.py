@@ -113,9 +113,12 @@ UPDATE_TEXTS = {
     "float": ["1.5", "-0.0", "1e400", "0x1p-3", "nan", "x"],
     "decimal": ["12", "-1.25", "99999999999", "+.5", "1.2.3", "-"],
     "text": ["XYZ", "'AB'", "", "A LONGER TEXT THAN THE FIELD"],
+    "edited": ["'AB'", "'ABCDEFGH'", "'A1 B2'", "12"],
+    # a numeric-edited item takes a group's bytes alone
+    "numeric-edited": ["12", "-1.25", "GRP", "'AB'"],
 }
 UPDATE_VARIABLES = ["int"] * 3 + ["float"] * 2 + ["int"] * 4 + ["decimal"] * 5 + ["int"] * 3 + ["decimal"] + \
-    ["float"] + ["text"] * 2
+    ["float"] + ["text"] * 2 + ["int"] * 3 + ["numeric-edited", "edited"]
 
 
 def main():

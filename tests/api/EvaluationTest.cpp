@@ -36,6 +36,19 @@ protected:
         DbgSetBrowseMode(0);
         EntryRoadTest::TearDown();
     }
+
+    // The text validated, then its validation made to predict a result of
+    // another kind; that prediction.
+    StackItem* validatedAs(Expression& e, const char* text, TypeKind kind)
+    {
+        validate(e, text);
+        EXPECT_EQ(e.validated, 0) << text;
+        StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(kind), mainContext);
+        DbgFreeTypeResultInfo(e.typeResult);
+        e.typeResult = predicted;
+        e.rep->saveValidationResult(predicted);
+        return predicted;
+    }
 };
 
 TEST_F(Evaluation, ResultsAndFailuresOfCExpressions)
@@ -113,13 +126,7 @@ TEST_F(Evaluation, BrowseModeRefusesAStoreAndKeepsMemory)
 TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
 {
     Expression e;
-    validate(e, "a + b");
-    ASSERT_EQ(e.validated, 0);
-    // Validation predicted a short.
-    StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(t_signedShortInt), mainContext);
-    DbgFreeTypeResultInfo(e.typeResult);
-    e.typeResult = predicted;
-    e.rep->saveValidationResult(predicted);
+    StackItem* predicted = validatedAs(e, "a + b", t_signedShortInt);
 
     evaluate(e, "a + b");
     EXPECT_EQ(e.evaluated, 1020);
@@ -141,6 +148,19 @@ TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
     EXPECT_TRUE(converted->type() == predicted->type());
     EXPECT_EQ(converted->asSigned(), 7);
     DbgFreeEvalResultInfo(converted);
+}
+
+// A result the update's road cannot convert to what validation predicted
+// fails, and the result is released (the sanitizer build sees a leak).
+TEST_F(Evaluation, AResultThatCannotBeConvertedFailsAndIsReleased)
+{
+    Expression e;
+    validatedAs(e, "\"ab\"", t_signedLongInt);
+    StackItem* converted = nullptr;
+    UBYTE1* name = nullptr;
+    EXPECT_GE(DbgEvaluateExpr_i(*e.rep, mainContext, converted, name, true), 10000);
+    EXPECT_EQ(converted, nullptr);
+    EXPECT_EQ(e.rep->runtimeStack().count(), 0u);
 }
 
 TEST_F(Evaluation, MissingArgumentsAndAMissingValidationAnswer10000)

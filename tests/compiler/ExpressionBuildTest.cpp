@@ -52,7 +52,7 @@ protected:
         variable("a", i32, 0x20);
         variable("arr", records().arrayType(i32, 16), 0x30);
         variable("grid", records().arrayType(records().arrayType(i32, 8), 16), 0x40);
-        variable("odd", records().integerType(24, false), 0x60);
+        variable("odd", records().integerType(40, false), 0x60);
         declare(unit, records().function("f", records().functionType(i32, {i32}), 1, 0x200));
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
     }
@@ -113,7 +113,7 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         {"", 1, "Input empty"},
         {"a + * ) 3", 0, ") 3"},                                        // the rest of the input
         {"nosuch + 1", 1, "nosuch"},                                // a name not in scope
-        {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses a 3-byte integer
+        {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses a 5-byte integer
         {"\"" + std::string(3000, 'x') + "\"", 9, ""},                  // the literal does not fit the stream
         {"a * (arr)", 7, "arr"},                                          // parentheses stepped into
     };

@@ -171,11 +171,12 @@ TEST_F(AddressItemTest, ArithmeticInBytes)
     EXPECT_EQ(raisedCode([&] { p->genPointerAdd(*q); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(p->asUnsigned(), 0x1004u);
 
-    // Differences: of two pointers, a signed byte count; of a pointer and an
-    // integer, a new address, this one unchanged.
+    // Differences: of two pointers, a signed byte count as wide as an
+    // address (the program's ptrdiff_t); of a pointer and an integer, a new
+    // address, this one unchanged.
     auto lower = address(0x1010, intPointer);
     std::unique_ptr<StackItem> distance(p->genPointerSubtract(*lower));
-    ASSERT_NE(dynamic_cast<StackItemS8*>(distance.get()), nullptr);
+    ASSERT_NE(dynamic_cast<StackItemS4*>(distance.get()), nullptr);
     EXPECT_EQ(distance->asSigned(), -12);
     std::unique_ptr<StackItem> back(p->genPointerSubtract(eight));
     ASSERT_NE(dynamic_cast<StackItemAddress*>(back.get()), nullptr);
@@ -183,6 +184,51 @@ TEST_F(AddressItemTest, ArithmeticInBytes)
     EXPECT_EQ(p->asUnsigned(), 0x1004u);
     auto other = address(0x1000, pointerTo(charType));
     EXPECT_EQ(raisedCode([&] { std::unique_ptr<StackItem>(p->genPointerSubtract(*other)); }),
+              InvalidOp::RTRC_IncompatTypes);
+
+    use(languageC, 8);
+    auto wide = address(0x1004, pointerTo(intType, 8));
+    auto wideLower = address(0x1010, pointerTo(intType, 8));
+    std::unique_ptr<StackItem> wideDistance(wide->genPointerSubtract(*wideLower));
+    ASSERT_NE(dynamic_cast<StackItemS8*>(wideDistance.get()), nullptr);
+    EXPECT_EQ(wideDistance->asSigned(), -12);
+}
+
+// An array met with a pointer counts as a pointer to its element, on either
+// side of a difference or a compare; an element of another type is refused.
+TEST_F(AddressItemTest, ArraysMeetPointersAsPointersToTheirElement)
+{
+    const TYPE_INDEX arrayIndex = records().arrayType(intType, 20);
+    auto array = [&] {
+        auto item = std::make_unique<StackItemArray>(rep(), TypeItem(arrayIndex));
+        item->load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x10100))));
+        return item;
+    };
+    auto p = address(0x10108, pointerTo(intType));
+
+    std::unique_ptr<StackItem> fromPointer(p->genPointerSubtract(*array()));
+    EXPECT_EQ(fromPointer->asSigned(), 8);
+    std::unique_ptr<StackItem> fromArray(array()->genPointerSubtract(*p));
+    EXPECT_EQ(fromArray->asSigned(), -8);
+    std::unique_ptr<StackItem> twoArrays(array()->genPointerSubtract(*array()));
+    EXPECT_EQ(twoArrays->asSigned(), 0);
+
+    EXPECT_EQ(p->genEQ(*array()), 0);
+    EXPECT_EQ(array()->genNE(*p), 1);
+    EXPECT_EQ(array()->genLT(*p), 1);
+    EXPECT_EQ(p->genGE(*array()), 1);
+    EXPECT_EQ(array()->genEQ(*array()), 1);
+    auto first = address(0x10100, pointerTo(intType));
+    EXPECT_EQ(first->genEQ(*array()), 1);
+    // Arrays of other lengths of the same element meet as well.
+    StackItemArray shorter(rep(), TypeItem(records().arrayType(intType, 8)));
+    shorter.load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x10100))));
+    EXPECT_EQ(array()->genEQ(shorter), 1);
+
+    auto chars = address(0x10100, pointerTo(charType));
+    EXPECT_EQ(raisedCode([&] { chars->genEQ(*array()); }), InvalidOp::RTRC_IncompatTypes);
+    EXPECT_EQ(raisedCode([&] { array()->genLT(*chars); }), InvalidOp::RTRC_IncompatTypes);
+    EXPECT_EQ(raisedCode([&] { std::unique_ptr<StackItem>(chars->genPointerSubtract(*array())); }),
               InvalidOp::RTRC_IncompatTypes);
 }
 

@@ -30,6 +30,23 @@ void cProgram(RoadProgram& p)
     p.poke(0x40, {0, 0, 0, 4, 0x82, 0, 0, 0});
 }
 
+// A structure f of 8 bytes at 0x80, all bits set, holding bit fields
+// counted from the most significant bit of the first byte: unsigned mid:5
+// at bit 7, odd:3 at bit 20 (its bits end in the third byte), and int
+// wide:6 at bit 30 (across the first 4 bytes).
+void bitFieldProgram(RoadProgram& p)
+{
+    HostRecordStore& records = p.records();
+    HostRecordStore::StructSpec f;
+    f.byteSize = 8;
+    f.members = {{"mid", records.integerType(5, true, 7)},
+                 {"odd", records.integerType(3, true, 20)},
+                 {"wide", records.integerType(6, false, 30)}};
+    f.offsets = {0, 0, 0};
+    p.variable("f", records.structType(f), 0x80);
+    p.poke(0x80, Bytes(8, 0xFF));
+}
+
 // P PIC S99V9 COMP-3 = 1.0 at 0x100, Z PIC S9(3) (trailing embedded sign)
 // = 5 at 0x110, B PIC S9(4) COMP = 7 at 0x120, N PIC X(4) = "ABCD" at 0x130.
 void cobolProgram(RoadProgram& p)
@@ -105,6 +122,14 @@ const RoadCase cases[] = {
      writes("-1", 0, 0x40, {0xFF, 0xFF, 0xFF, 0xFF, 0x82}, 1)},
     {"C: a member's update, nodes released last", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
      writes("258", 0, 0x40, {0, 0, 1, 2, 0x82}, 1), RoadCleanup::nodesLast},
+    {"C: a bit field at bit 7, only its bits written", L::c, bitFieldProgram, "f.mid", 0, -1, nullptr, 0, "f.mid",
+     writes("2", 0, 0x80, {0xFE, 0x2F, 0xFF, 0xFF, 0xFF})},
+    {"C: a bit field ending in the third byte", L::c, bitFieldProgram, "f.odd", 0, -1, nullptr, 0, "f.odd",
+     writes("0", 0, 0x80, {0xFF, 0xFF, 0xF1, 0xFF, 0xFF})},
+    {"C: a bit field ending in the third byte, as a member", L::c, bitFieldProgram, "f", 0, -1, nullptr, 0, "f",
+     writes("5", 0, 0x80, {0xFF, 0xFF, 0xFB, 0xFF, 0xFF}, 2)},
+    {"C: a bit field across the first 4 bytes is named, not written", L::c, bitFieldProgram, "f.wide", 0, -1,
+     nullptr, 0, "f.wide", writes("1", 10002, 0x80, Bytes(8, 0xFF))},
     {"C: an empty text", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("", 10000, 0x20, {0, 0, 0, 3})},
     {"COBOL: packed decimal", L::cobol, cobolProgram, "P", 0, -1, nullptr, 0, nullptr,
      writes("3.5", 0, 0x100, decimalimage::packed("35", 3, true))},

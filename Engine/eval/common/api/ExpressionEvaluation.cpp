@@ -157,8 +157,10 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
                 holdResult(rep, popped.release());
                 throw InvalidOp(InvalidOp::RTRC_ForceRebuildExpr, signature, __LINE__);
             }
-            // A successful conversion deletes the item it converted.
-            StackItem* converted = popped.release()->convertType(validated, context);
+            // A successful conversion deletes the item it converted (or
+            // hands back the same item); one that fails leaves it ours.
+            StackItem* converted = popped->convertType(validated, context);
+            (void)popped.release();
             popped.reset(converted);
         }
     }

@@ -114,9 +114,10 @@ EE_Expression& EE_ExpressionEvaluator::analyzeComparisonOperators(EE_BinaryExpre
     }
   }
   if (isPointer(*node.left) && isPointer(*node.right)) {
-    EE_TypeDescriptor* leftType = node.left->typeDescriptor;
+    // The left takes the right's type, and the right then agrees with it:
+    // the two addresses are compared as pointers of one type.
     node.left = &analyze(pointerConversion(*node.left, *node.right->typeDescriptor), LoadValue);
-    node.right = &analyze(pointerConversion(*node.right, *leftType), LoadValue);
+    node.right = &analyze(pointerConversion(*node.right, *node.left->typeDescriptor), LoadValue);
   } else if (isPointer(*node.left)) {
     node.right = &convertedTo(node.left->typeDescriptor, *node.right);
   } else if (isPointer(*node.right)) {
@@ -162,7 +163,9 @@ EE_Expression& EE_ExpressionEvaluator::analyzeLogicalOperators(EE_BinaryExpressi
         throw EE_Exception(EE_Exception::UnexpectedType, &operand);
       *slot = &operand;
     } else if (isPointer(operand)) {
-      *slot = &operand;
+      // The left operand is only tested; the right one's value is the
+      // result, so a pointer there becomes a truth value as well.
+      *slot = slot == &node.right ? &convertedTo(services.boolTypeDescriptor(), operand) : &operand;
     } else if (services.isArithmetic(*operand.typeDescriptor)) {
       *slot = &convertedTo(services.boolTypeDescriptor(), analyze(integralPromotion(operand), LoadValue));
     } else {

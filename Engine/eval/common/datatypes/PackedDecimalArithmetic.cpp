@@ -1,11 +1,13 @@
 // The packed decimal arithmetic: add and subtract digit by digit, multiply
-// and divide through the decimal library, and the digit shifts that bring a
+// and divide in binary where the operands allow (PackedDecimalFastPath.cpp)
+// and through the decimal library otherwise, and the digit shifts that bring a
 // library result to the wanted scale. The power is in PackedDecimalPower.cpp.
 #include <algorithm>
 #include <cstring>
 
 #include "datatypes/DecNumberBinding.h"
 #include "datatypes/PackedDecimalDigits.h"
+#include "datatypes/PackedDecimalFastPath.h"
 #include "datatypes/PackedDecimalRoutines.h"
 
 using namespace packed;
@@ -52,8 +54,8 @@ bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out)
     return true;
 }
 
-bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
-            int fb, int pr, int sr, unsigned char* out) {
+bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                          int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validShape(pr, sr) ||
         sb > operandDigits)
         return false;
@@ -85,6 +87,44 @@ bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char*
         return false;
     decNumber* quotient = decNumberDivideInteger(&q.number, &x.number, &y.number, &c);
     return !failed(c, quotient) && fromLibrary(quotient, pr, 0, out);
+}
+
+bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+            int fb, int pr, int sr, unsigned char* out) {
+    if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
+        sb <= operandDigits &&
+        fastDivide(a, pa, sa, fa && packedSign(a, pa) < 0, b, pb, sb, fb && packedSign(b, pb) < 0,
+                   pr, sr, out))
+        return true;
+    return divideThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, sr, out);
+}
+
+bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                            int pb, int sb, int fb, int pr, unsigned char* out) {
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) ||
+        sa > operandDigits || sb > operandDigits)
+        return false;
+    // Each operand's own bytes, at most 31 digits at its own scale, with its
+    // sign; an operand without a flag is positive.
+    unsigned char x[operandBytes];
+    unsigned char y[operandBytes];
+    workCopy(a, pa, sa, operandDigits, sa, fa, nullptr, x);
+    workCopy(b, pb, sb, operandDigits, sb, fb, nullptr, y);
+
+    // The coefficients are multiplied as integers; the product of two
+    // 31-digit numbers has at most 62 digits, and the context holds them
+    // all, so the product is exact. Its sign is the library's: a zero
+    // product of operands of different signs is negative (-5 x 0 is -0).
+    decContext c = context(2 * operandDigits);
+    const int32_t noScale = 0;
+    WideNumber<operandDigits> u;
+    WideNumber<operandDigits> v;
+    WideNumber<2 * operandDigits> product;
+    if (decPackedToNumber(x, operandBytes, &noScale, &u.number) == nullptr ||
+        decPackedToNumber(y, operandBytes, &noScale, &v.number) == nullptr)
+        return false;
+    decNumber* result = decNumberMultiply(&product.number, &u.number, &v.number, &c);
+    return !failed(c, result) && fromLibrary(result, pr, 0, out);
 }
 
 } // namespace packed
@@ -191,29 +231,12 @@ unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, i
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) ||
         sa > operandDigits || sb > operandDigits)
         return nullptr;
-    // Each operand's own bytes, at most 31 digits at its own scale, with its
-    // sign; an operand without a flag is positive.
-    unsigned char x[operandBytes];
-    unsigned char y[operandBytes];
-    workCopy(a, pa, sa, operandDigits, sa, fa, nullptr, x);
-    workCopy(b, pb, sb, operandDigits, sb, fb, nullptr, y);
-
-    // The coefficients are multiplied as integers; the product of two
-    // 31-digit numbers has at most 62 digits, and the context holds them
-    // all, so the product is exact. Its sign is the library's: a zero
-    // product of operands of different signs is negative (-5 x 0 is -0).
-    decContext c = context(2 * operandDigits);
-    const int32_t noScale = 0;
-    WideNumber<operandDigits> u;
-    WideNumber<operandDigits> v;
-    WideNumber<2 * operandDigits> product;
-    if (decPackedToNumber(x, operandBytes, &noScale, &u.number) == nullptr ||
-        decPackedToNumber(y, operandBytes, &noScale, &v.number) == nullptr)
-        return nullptr;
-    decNumber* result = decNumberMultiply(&product.number, &u.number, &v.number, &c);
-    if (failed(c, result) || !fromLibrary(result, pr, 0, area))
-        return nullptr;
-    return area;
+    // Operands whose every digit reads go through the binary path; the
+    // library's path gives the same bytes, and the errors of the rest.
+    if (fastMultiply(a, pa, fa && packedSign(a, pa) < 0, b, pb, fb && packedSign(b, pb) < 0, pr,
+                     area))
+        return area;
+    return multiplyThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, area) ? area : nullptr;
 }
 
 unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,

@@ -11,6 +11,21 @@
 #include "services/ExpressionRepresentation.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
+#include "types/CreatedTypeItem.h"
+
+namespace {
+
+// The type an operand has where it meets a pointer: an array stands for a
+// pointer to its element, as it does once arithmetic is done on it.
+TypeItem asPointerType(const TypeItem& type)
+{
+    if (type.hasFlag(TypeFlags::pointer) || !type.hasFlag(TypeFlags::array))
+        return type;
+    const TypeItem* pointer = CreatedTypeItem::findPointerType(type.dereference());
+    return pointer != nullptr ? *pointer : type;
+}
+
+} // namespace
 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const DebuggeeLocation& target,
                                    const TypeItem& type)
@@ -159,7 +174,9 @@ void StackItemAddress::checkSameType(const StackItem& right) const
 {
     if (isCobolLanguage())
         return;
-    if (!type_.isSameType(right.type()))
+    if (type_.isSameType(right.type()))
+        return;
+    if (!asPointerType(type_).isSameType(asPointerType(right.type())))
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
 }
 
@@ -177,7 +194,11 @@ StackItem* StackItemAddress::genPointerSubtract(const StackItem& right)
     if (right.type().hasFlag(TypeFlags::pointer) || right.type().hasFlag(TypeFlags::array)) {
         checkSameType(right);
         const DebuggeeLocation other = right.asLocation();
-        return new StackItemS8(environment_, target_ - other);
+        // The distance is the program's ptrdiff_t: as wide as an address.
+        const std::int64_t distance = target_ - other;
+        if (addressBytes() == 8)
+            return new StackItemS8(environment_, distance);
+        return new StackItemS4(environment_, static_cast<int>(distance));
     }
     std::unique_ptr<StackItemAddress> moved(static_cast<StackItemAddress*>(clone()));
     moved->advance(-static_cast<std::int64_t>(right.asUnsigned()));

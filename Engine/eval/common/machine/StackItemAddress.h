@@ -60,7 +60,8 @@ public:
     // The target becomes the debuggee address of value at the program's
     // address size (the low 32 bits at 4); the item no longer lives anywhere.
     void set(unsigned long long value);
-    // Outside COBOL RTRC_IncompatTypes when right is of another type.
+    // Outside COBOL RTRC_IncompatTypes when right is of another type; an
+    // array on either side counts as a pointer to its element.
     void checkSameType(const StackItem& right) const;
     const DebuggeeLocation& target() const { return target_; }
 

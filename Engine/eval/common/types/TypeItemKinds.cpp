@@ -111,6 +111,12 @@ TypeKind TypeItem::kind() const
     case TE_INTEGER: {
         unsigned size = typeSize();
         bool isUnsigned = (e->integer.flags & TNinteger_Unsigned) != 0;
+        // A bit field whose bits end in a third byte, or past the fourth,
+        // is read from a storage unit of 4 or 8 bytes: it is an integer of
+        // that unit's size.
+        const unsigned width = e->integer.bitLength;
+        if (width >= 1 && width <= 32 && width + e->integer.bitOffset <= 64 && (size == 3 || (size > 4 && size < 8)))
+            size = size == 3 ? 4 : 8;
         if (size == 1)
             return answer((e->integer.bitLength == 1 || isUnsigned) ? t_unsignedChar : t_signedChar);
         if (size == 2)

@@ -1,0 +1,130 @@
+// C arrays met with pointers (differences, comparisons, a null pointer
+// constant, an array as a condition) in programs of 8- and 4-byte
+// addresses, against what gcc computes (data/c_array_pointer.txt, made by
+// gen/gen_c_array_pointer.py). The replay must leave a value of the type
+// the build predicted, as the evaluation entry point requires of a result.
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FrozenTable.h"
+#include "RoadFixture.h"
+#include "types/TypeItem.h"
+
+namespace {
+
+struct GccRow {
+    std::string kind;  // truth, ptrdiff or value
+    unsigned size = 0;
+    std::int64_t value = 0;
+    std::string text;
+};
+
+std::vector<GccRow> gccRows(unsigned addressSize)
+{
+    std::vector<GccRow> rows;
+    for (const std::string& line : frozenRows("c_array_pointer.txt")) {
+        std::istringstream fields(line);
+        unsigned size = 0;
+        GccRow r;
+        fields >> size >> r.kind >> r.size >> r.value;
+        std::getline(fields >> std::ws, r.text);
+        if (size == addressSize)
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+// int arr[5] = {10, 20, 30, 40, 50}, arr2[3] = {7, 8, 9}, int *p = &arr[2],
+// a null int *n and a char *cp at arr.
+class RoadArrayPointer : public RoadTest, public ::testing::WithParamInterface<unsigned> {
+protected:
+    void SetUp() override
+    {
+        RoadTest::SetUp();
+        const unsigned bytes = GetParam();
+        useAddressSize(bytes);
+        const TYPE_INDEX i32 = records().integerType(32, false);
+        const TYPE_INDEX i8 = records().integerType(8, false);
+        variable("arr", records().arrayType(i32, 20), 0x100);
+        variable("arr2", records().arrayType(i32, 12), 0x120);
+        variable("p", records().pointerType(i32, bytes), 0x140);
+        variable("n", records().pointerType(i32, bytes), 0x148);
+        variable("cp", records().pointerType(i8, bytes), 0x150);
+        host.addSection(1, kData, bytes * 8);
+        for (unsigned i = 0; i < 5; ++i)
+            host.memory().storeBigEndian(kData + 0x100 + 4 * i, 10 * (i + 1), 4);
+        for (unsigned i = 0; i < 3; ++i)
+            host.memory().storeBigEndian(kData + 0x120 + 4 * i, 7 + i, 4);
+        host.memory().storeBigEndian(kData + 0x140, kData + 0x108, bytes);
+        host.memory().storeBigEndian(kData + 0x148, 0, bytes);
+        host.memory().storeBigEndian(kData + 0x150, kData + 0x100, bytes);
+    }
+};
+
+TEST_P(RoadArrayPointer, AsGccComputesIt)
+{
+    const std::vector<GccRow> rows = gccRows(GetParam());
+    ASSERT_FALSE(rows.empty()) << "the frozen table was not found (NORVEXA_TEST_DATA)";
+    for (const GccRow& r : rows) {
+        SCOPED_TRACE(r.text);
+        Build b;
+        const TypeItem* predicted = nullptr;
+        try {
+            predicted = exprBuild(r.text.c_str(), scope, &b.info);
+        } catch (ParseError* e) {
+            ADD_FAILURE() << "the build failed: " << e->text();
+            delete e;
+            continue;
+        }
+        ASSERT_NE(predicted, nullptr);
+        const int failure = symbolsInvalidOpCode([&] { replay(b); });
+        if (failure != 0 || stack().count() != 1) {
+            ADD_FAILURE() << "the replay raised InvalidOp " << failure << " and left " << stack().count()
+                          << " items\n"
+                          << EE_InstructionDecoder::listing(*b.info.instructions);
+            stack().popAll();
+            continue;
+        }
+        const StackItem& top = *stack().top();
+        EXPECT_EQ(top.asSigned(), r.value);
+        EXPECT_TRUE(top.type() == *predicted) << "the value is not of the type the build predicted";
+        // C's comparisons are ints; here they are booleans.
+        if (r.kind != "truth") {
+            EXPECT_EQ(predicted->typeSize(), r.size);
+        }
+        if (r.kind == "ptrdiff") {
+            EXPECT_EQ(predicted->typeSize(), GetParam()) << "ptrdiff_t is as wide as an address";
+        }
+        stack().popAll();
+    }
+}
+
+// Pointers of another element type: compared by address once both sides
+// have one type; a difference is refused by the build.
+TEST_P(RoadArrayPointer, PointersOfAnotherElementType)
+{
+    const struct {
+        const char* text;
+        std::int64_t value;
+    } compares[] = {
+        {"cp == arr", 1}, {"arr == cp", 1}, {"cp != arr + 1", 1}, {"arr + 1 == cp", 0},
+        {"(char *)p == cp", 0}, {"cp < arr + 1", 1}, {"p > cp", 1},
+    };
+    for (const auto& c : compares)
+        EXPECT_EQ(value(c.text), c.value) << c.text;
+    for (const char* text : {"cp - arr", "arr - cp", "p - cp"}) {
+        Build b;
+        build(b, text);
+        EXPECT_NE(b.parseErrorKind, -1) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadArrayPointer, ::testing::Values(8u, 4u),
+                         [](const auto& info) { return std::to_string(info.param) + "byte"; });
+
+} // namespace

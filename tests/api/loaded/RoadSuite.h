@@ -23,7 +23,9 @@
 // A fixture declares what a case's program holds (RoadProgram); an oracle
 // checks what the case produced (RoadRun), after the statuses and the name
 // the row names. The suite releases what the host was handed in the row's
-// order.
+// order. An oracle tests a condition with RoadRun::expectCondition and asks
+// RoadRun::reaches before it calls another entry point reached by name only
+// (those are null under Windows).
 
 #include <functional>
 #include <memory>

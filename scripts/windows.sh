@@ -27,7 +27,19 @@ export WINEPREFIX
 WINEPREFIX=$(cd "$build" && pwd)/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix is made once, and then one server and the prefix's services
+# are started, before the tests start wine in parallel: first starts on a
+# prefix not made yet race to make it (the losers fail), and services
+# started by a test's process would keep its output open after it ended.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot --init
+  wineserver -w
+fi
+wineserver --persistent
+wineboot
 status=0
 ctest --test-dir "$build" --output-on-failure -j "${NORVEXA_JOBS:-$(nproc)}" || status=$?
+# The tests are over: the server and the services end.
+wineserver -k || true
 wineserver -w || true
 exit $status

@@ -1,38 +1,41 @@
-// The harness loads the plug-in by path and reaches its entry points by
-// name: a Linux road (the Windows DLL exports main alone).
-#if !defined(_WIN32)
+// What the loader harness does the same on every system: main's table, and
+// the life cycle, by name where the library exports the entry points, else
+// through the table's words as a Windows host reaches them. Loading and
+// closing the library are in LoadedEvaluatorPosix.cpp and
+// LoadedEvaluatorWindows.cpp.
 
 #include "testhost/LoadedEvaluator.h"
 
-#include <dlfcn.h>
-
 #include "testhost/TestHost.h"
 
-LoadedEvaluator::LoadedEvaluator(const std::string& path)
+namespace {
+
+constexpr unsigned initializeWord = 2;
+constexpr unsigned terminateWord = 34;
+
+}  // namespace
+
+void* LoadedEvaluator::lifeCycleEntry(const char* name, unsigned n) const
 {
-    // Kept mapped after dlclose: the evaluator keeps every service table it
-    // was given for the life of the process (a request on another thread may
-    // still read one), and unmapping it would strand them.
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (library_ == nullptr) {
-        const char* why = dlerror();
-        throw LoaderError("cannot load " + path + ": " + (why != nullptr ? why : "unknown"));
-    }
-    main_ = reinterpret_cast<int (*)(std::uintptr_t*)>(dlsym(library_, "main"));
-    if (main_ == nullptr) {
-        dlclose(library_);
-        throw LoaderError(path + " does not export main");
-    }
+    void* found = symbol(name);
+    if (found == nullptr)
+        found = reinterpret_cast<void*>(word(n));
+    if (found == nullptr)
+        throw LoaderError(std::string("the plug-in reaches no ") + name);
+    return found;
+}
+
+void LoadedEvaluator::fillTable()
+{
     table_.assign(tableWords, 0);
     table_[0] = tableWords * sizeof(std::uintptr_t);
     mainAnswer_ = main_(table_.data());
 }
 
-LoadedEvaluator::~LoadedEvaluator()
+void LoadedEvaluator::terminateAll()
 {
     for (int n = balance_.exchange(0); n > 0; --n)
-        entry<void (*)()>("DbgTerminateRunTime")();
-    dlclose(library_);
+        reinterpret_cast<void (*)()>(lifeCycleEntry("DbgTerminateRunTime", terminateWord))();
 }
 
 int LoadedEvaluator::callMain(std::uintptr_t* table) const
@@ -45,11 +48,6 @@ std::uintptr_t LoadedEvaluator::word(unsigned n) const
     return table_.at(n);
 }
 
-void* LoadedEvaluator::symbol(const char* name) const
-{
-    return dlsym(library_, name);
-}
-
 BYTE4 LoadedEvaluator::initialize(TestHost& host)
 {
     return initialize(host.activate());
@@ -57,7 +55,8 @@ BYTE4 LoadedEvaluator::initialize(TestHost& host)
 
 BYTE4 LoadedEvaluator::initialize(DBG2_SERVICE_FUNCTIONS* services)
 {
-    BYTE4 answer = entry<BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*)>("DbgInitialize")(services);
+    BYTE4 answer =
+        reinterpret_cast<BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*)>(lifeCycleEntry("DbgInitialize", initializeWord))(services);
     if (answer == 1)
         ++balance_;
     return answer;
@@ -65,10 +64,8 @@ BYTE4 LoadedEvaluator::initialize(DBG2_SERVICE_FUNCTIONS* services)
 
 void LoadedEvaluator::terminate()
 {
-    entry<void (*)()>("DbgTerminateRunTime")();
+    reinterpret_cast<void (*)()>(lifeCycleEntry("DbgTerminateRunTime", terminateWord))();
     int n = balance_.load();
     while (n > 0 && !balance_.compare_exchange_weak(n, n - 1)) {
     }
 }
-
-#endif

@@ -18,10 +18,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The evaluator as a host sees it: libnorvexa.so loaded from a path, its
+// The evaluator as a host sees it: the plug-in loaded from a path
+// (libnorvexa.so with dlopen; on Windows norvexa.dll with LoadLibraryW), its
 // main called with a table of 65 pointer-sized words (word 0 the table's
 // byte size), the table's words read by number and the exported entry
-// points found by name. A program that uses it links the host-only part of
+// points found by name. norvexa.dll exports main alone: there every name
+// but main is missing and a host reaches the entry points through the
+// table only. A program that uses it links the host-only part of
 // the simulated host and nothing of the evaluator: one evaluator only, the
 // loaded one (the in-process evaluator and the loaded library would share
 // the utility library's current environment of each thread).
@@ -62,7 +65,7 @@ public:
     {
         void* found = symbol(name);
         if (found == nullptr)
-            throw LoaderError(std::string("libnorvexa.so does not export ") + name);
+            throw LoaderError(std::string("the plug-in does not export ") + name);
         return reinterpret_cast<Function>(found);
     }
 
@@ -73,10 +76,18 @@ public:
     BYTE4 initialize(DBG2_SERVICE_FUNCTIONS* services);
     // Calls the loaded DbgTerminateRunTime (the destructor's balance counts
     // it against the successful initialisations). Both may be called on
-    // several threads at once.
+    // several threads at once. Both are found by name, or where the library
+    // exports main alone, taken from the table's words 2 and 34.
     void terminate();
 
 private:
+    // Calls main with a table of tableWords words into table_.
+    void fillTable();
+    // Terminates as often as initialize() succeeded.
+    void terminateAll();
+    // A life-cycle entry point by name, else the table's word n.
+    void* lifeCycleEntry(const char* name, unsigned n) const;
+
     void* library_ = nullptr;
     int (*main_)(std::uintptr_t*) = nullptr;
     std::vector<std::uintptr_t> table_;

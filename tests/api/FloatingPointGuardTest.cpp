@@ -8,35 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "FloatingPointState.h"
 #include "api/FloatingPointGuard.h"
 
 namespace {
-
-struct FpuState {
-    unsigned short control;  // x87 control word
-    unsigned short status;   // x87 status word
-    unsigned int mxcsr;
-};
-
-FpuState fpuState()
-{
-    FpuState state{};
-    __asm__ __volatile__("fnstcw %0" : "=m"(state.control));
-    __asm__ __volatile__("fnstsw %0" : "=m"(state.status));
-    __asm__ __volatile__("stmxcsr %0" : "=m"(state.mxcsr));
-    return state;
-}
-
-// x87 control word fields, and MXCSR's.
-[[maybe_unused]] constexpr unsigned short x87Masks = 0x003F;       // invalid, denormal, zero, overflow, underflow, precision
-[[maybe_unused]] constexpr unsigned short x87Overflow = 0x0008;
-[[maybe_unused]] constexpr unsigned short x87Precision = 0x0300;   // 11: 64-bit
-[[maybe_unused]] constexpr unsigned short x87Rounding = 0x0C00;    // 11: toward zero, 00: nearest
-[[maybe_unused]] constexpr unsigned short x87Infinity = 0x1000;    // 0: projective
-[[maybe_unused]] constexpr unsigned short x87Flags = 0x003F;       // status word exception flags
-[[maybe_unused]] constexpr unsigned int sseMasks = 0x1F80;
-[[maybe_unused]] constexpr unsigned int sseRounding = 0x6000;
-[[maybe_unused]] constexpr unsigned int sseFlags = 0x003F;
 
 // Every test leaves the floating-point environment as it found it.
 class FloatingPointGuardTest : public ::testing::Test {
@@ -55,28 +30,6 @@ FpuState callbackSees()
 }
 
 #if defined(_WIN32)
-
-// The host's mode: nearest, 53-bit, overflow unmasked, no flags raised.
-FpuState setHostMode()
-{
-    _clearfp();
-    _controlfp(_RC_NEAR | _PC_53 | (_MCW_EM & ~_EM_OVERFLOW), _MCW_EM | _MCW_RC | _MCW_PC);
-    unsigned int mxcsr = 0;
-    __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
-    mxcsr = (mxcsr & ~(sseRounding | sseFlags | 0x0200u)) | (sseMasks & ~0x0200u);  // SSE overflow unmasked
-    __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
-    return fpuState();
-}
-
-void expectEvaluatorMode(const FpuState& state)
-{
-    EXPECT_EQ(state.control & x87Masks, x87Masks);
-    EXPECT_EQ(state.control & x87Precision, x87Precision);
-    EXPECT_EQ(state.control & x87Rounding, x87Rounding);
-    EXPECT_EQ(state.control & x87Infinity, 0);
-    EXPECT_EQ(state.mxcsr & sseMasks, sseMasks);
-    EXPECT_EQ(state.mxcsr & sseRounding, sseRounding);
-}
 
 TEST_F(FloatingPointGuardTest, FrameRunsInTheEvaluatorsModeAndGivesTheHostItsOwnBack)
 {

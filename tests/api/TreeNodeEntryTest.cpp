@@ -2,7 +2,6 @@
 // references, members and elements, formatting without an item and out of
 // range, value updates, result types, contexts; and the error texts.
 
-#include <barrier>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -10,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "EntryRoadFixture.h"
+#include "ThreadBarrier.h"
 #include "api/ErrorTextEntryPoints.h"
 #include "api/TreeNodeEntryPoints.h"
 #include "tree/RootTreeNode.h"
@@ -203,7 +203,7 @@ TEST_F(TreeNodeEntry, TheErrorTextNamesTheExpressionAndItsMessage)
 TEST_F(TreeNodeEntry, EachThreadKeepsItsOwnErrorText)
 {
     const UBYTE1* locale = reinterpret_cast<const UBYTE1*>("en_US");
-    std::barrier<> fetched(2);
+    ThreadBarrier fetched(2);
     std::string seen[2];
     auto request = [&](int n) {
         const std::string name = n == 0 ? "first" : "second";

@@ -71,8 +71,12 @@ struct Comparison {
         }
     }
 
+    // Where the binary path divides nothing (32-bit targets) a division
+    // only compares the entry point with the library: the figures count
+    // the multiplications alone.
     void divide(const Operand& a, const Operand& b, int pr, int sr) {
-        ++total;
+        if (packed::fastDivideAvailable)
+            ++total;
         const std::string what = describe("divide", a, b, pr, sr);
         unsigned char library[PackedDecimalMaxBytes];
         const bool made = packed::divideThroughLibrary(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p,
@@ -166,9 +170,11 @@ TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
     // What the binary path takes beyond 38 digits: a long dividend over a
     // divisor of one word, limb by limb (1/7 with 70 decimals).
     const Operand one = operand("1", 0, 0xC);
-    ASSERT_TRUE(packed::fastDivide(one.bytes.data(), 1, 0, false, seven.bytes.data(), 1, 0, false, 72, 70, out));
-    EXPECT_EQ(packedHex(out, 72), "000142857142857142857142857142857142857142857142857142857142857142857142"
-                                  "8C");
+    if (packed::fastDivideAvailable) {
+        ASSERT_TRUE(packed::fastDivide(one.bytes.data(), 1, 0, false, seven.bytes.data(), 1, 0, false, 72, 70, out));
+        EXPECT_EQ(packedHex(out, 72), "000142857142857142857142857142857142857142857142857142857142857142857142"
+                                      "8C");
+    }
 
     Comparison compare;
     const Operand* all[] = {&bad, &padded, &zero, &wide, &seven};

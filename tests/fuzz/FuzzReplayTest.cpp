@@ -40,7 +40,7 @@ unsigned replay(const FuzzTarget& target, const fs::path& folder)
     for (const fs::path& file : filesIn(folder)) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        std::fprintf(stderr, "replaying %s\n", file.c_str());
+        std::fprintf(stderr, "replaying %s\n", file.string().c_str());
         EXPECT_EQ(target.run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 0) << file;
         ++count;
     }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FloatingPointState.h"
 #include "HostServices.h"
 #include "testhost/TestHost.h"
 
@@ -25,19 +26,6 @@ using InitializeEntry = BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*);
 using TerminateEntry = void (*)();
 
 constexpr std::uint32_t filler = 0xA5A5A5A5u;
-
-struct FpuState {
-    unsigned short control;
-    unsigned int mxcsr;
-};
-
-FpuState fpuState()
-{
-    FpuState state{};
-    __asm__ __volatile__("fnstcw %0" : "=m"(state.control));
-    __asm__ __volatile__("stmxcsr %0" : "=m"(state.mxcsr));
-    return state;
-}
 
 // What the host's trace switch, asked inside DbgInitialize, saw.
 FpuState seenByCallback{};
@@ -136,12 +124,7 @@ TEST_F(PluginDll, EntryPointsRunInTheEvaluatorsModeAndGiveTheHostItsOwnBack)
     terminate();
     _controlfp(hostWord, _MCW_EM | _MCW_RC | _MCW_PC | _MCW_IC);
 
-    // Every exception masked (the denormal one too), 64-bit, chop, projective.
-    EXPECT_EQ(seenByCallback.control & 0x3F, 0x3F);
-    EXPECT_EQ(seenByCallback.control & 0x0300, 0x0300);
-    EXPECT_EQ(seenByCallback.control & 0x0C00, 0x0C00);
-    EXPECT_EQ(seenByCallback.control & 0x1000, 0);
-    EXPECT_EQ(seenByCallback.mxcsr & 0x7F80u, 0x7F80u);
+    expectEvaluatorMode(seenByCallback);
     EXPECT_EQ(after.control, host.control);
     EXPECT_EQ(after.mxcsr, host.mxcsr);
 }

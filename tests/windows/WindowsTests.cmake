@@ -26,7 +26,9 @@ set_tests_properties(structure.NorvexaDllExportsMainAlone PROPERTIES LABELS stru
 file(GLOB windows_plugin_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*.cpp)
 add_executable(test_windows_plugin ${windows_plugin_sources})
 target_link_libraries(test_windows_plugin PRIVATE testhost GTest::gtest GTest::gtest_main)
+target_include_directories(test_windows_plugin PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_options(test_windows_plugin PRIVATE -O0)
 add_dependencies(test_windows_plugin norvexa vosdecn)
 add_test(NAME api.windows_plugin COMMAND test_windows_plugin)
 set_tests_properties(api.windows_plugin PROPERTIES LABELS api)
+

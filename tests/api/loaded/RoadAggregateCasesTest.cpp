@@ -92,12 +92,28 @@ RoadOracle sqlcaText(bool forms)
     };
 }
 
+// The array's bounds, its elements' values and the name the host gives an
+// element (DbgArrayElementFullName, from the array's node and an index).
 void anArray(RoadRun& r)
 {
     UpdateTreeNode* root = r.root();
     ASSERT_NE(root, nullptr);
     std::string text;
     EXPECT_EQ(r.format(root, 2, text), 1012);
+    UBYTE4 count = 0;
+    BYTE4 first = -1;
+    EXPECT_EQ(r.dbg.arrayInfo(r.result, root, &count, &first), 0);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(first, 1);
+    for (UBYTE8 n = 1; n <= 3; ++n) {
+        UpdateTreeNode* element = r.element(root, n);
+        ASSERT_NE(element, nullptr) << n;
+        EXPECT_EQ(r.format(element, 2, text), 0) << n;
+        EXPECT_EQ(text, std::to_string(n));
+    }
+    const UBYTE1* name = r.dbg.arrayElementName(r.result, root, nullptr, 2);
+    ASSERT_NE(name, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(name), ":CODES(2)");
 }
 
 const RoadCase sqlCases[] = {
@@ -136,9 +152,9 @@ void fortranProgram(RoadProgram& p)
 
 const RoadCase fortranCases[] = {
     {"an element compared", L::fortran, fortranProgram, "arr[2] == 7", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { EXPECT_EQ(r.dbg.test(r.rep, r.program.context), 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"elements subtracted", L::fortran, fortranProgram, "arr[4] - arr[1] == 6", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { EXPECT_EQ(r.dbg.test(r.rep, r.program.context), 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"an element", L::fortran, fortranProgram, "arr[3]", 0, -1, nullptr, 0, "arr[3]", nullptr},
 };
 

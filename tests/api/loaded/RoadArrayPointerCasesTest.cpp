@@ -29,8 +29,8 @@ void arrayProgram(RoadProgram& p)
     p.poke(0x40, address);
 }
 
-const RoadOracle holds = [](RoadRun& r) { EXPECT_EQ(r.dbg.test(r.rep, r.program.context), 0); };
-const RoadOracle fails = [](RoadRun& r) { EXPECT_EQ(r.dbg.test(r.rep, r.program.context), 10000); };
+const RoadOracle holds = [](RoadRun& r) { r.expectCondition(0); };
+const RoadOracle fails = [](RoadRun& r) { r.expectCondition(10000); };
 
 const RoadCase arrayCases[] = {
     {"a pointer less an array", L::c, arrayProgram, "p - arr", 0, -1, nullptr, 0, "p - arr", nullptr},

@@ -2,9 +2,10 @@
 // mode, evaluation errors, unknown and ambiguous names, structure members
 // and pointer targets, a base's member in a member function, COBOL result
 // names over repeated runs, the store warning and error items shown as
-// their messages.
+// their messages; the same cases on a second host thread that then exits.
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RoadSuite.h"
@@ -38,15 +39,12 @@ void cProgram(RoadProgram& p)
     p.poke(0x50, address);
 }
 
-void conditionIs(RoadRun& r, UBYTE2 answer)
-{
-    EXPECT_EQ(r.dbg.test(r.rep, r.program.context), answer);
-}
-
 // Written, then refused in browse mode with memory kept.
 void storesNine(RoadRun& r)
 {
     EXPECT_EQ(r.program.peek(0x20, 4), (std::vector<UBYTE1>{0, 0, 0, 9}));
+    if (!r.reaches(r.dbg.browseMode, "DbgSetBrowseMode"))
+        return;
     r.program.poke(0x20, {0, 0, 0, 3});
     r.dbg.browseMode(1);
     EXPECT_EQ(r.evaluateAgain(), 10013);
@@ -84,9 +82,9 @@ void pointsToA(RoadRun& r)
 const RoadCase cCases[] = {
     {"a value", L::c, cProgram, "a + b", 0, -1, nullptr, 0, "a + b", nullptr},
     {"a true condition", L::c, cProgram, "a + b == 7", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"a false condition", L::c, cProgram, "a + b == 8", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { conditionIs(r, 10000); }},
+     [](RoadRun& r) { r.expectCondition(10000); }},
     {"a store", L::c, cProgram, "a = 9", 1003, -1, nullptr, 0, "a = 9", storesNine},
     {"a division by zero", L::c, cProgram, "a / (b - 4)", 0, -1, nullptr, 10007, nullptr,
      [](RoadRun& r) { EXPECT_EQ(r.result, nullptr); }},
@@ -197,27 +195,27 @@ const RoadCase cobolCases[] = {
     {"a table element with its subscript", L::cobol, cobolProgram, "TAB(3)", 0, -1, nullptr, 0, "05 TAB(3)",
      sameNameAgain},
     {"a condition on a member", L::cobol, cobolProgram, "FLD OF GRP = 12.5", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"a computed value", L::cobol, cobolProgram, "A + 1", 0, -1, nullptr, 0, "A + 1",
      [](RoadRun& r) { EXPECT_NE(r.root(), nullptr); }},
     {"a literal", L::cobol, cobolProgram, "3", 0, -1, nullptr, 0, "3", nullptr},
     // A relation compares and stores nothing.
     {"a condition evaluated", L::cobol, cobolProgram, "A = 12", 0, -1, nullptr, 0, "A = 12",
      [](RoadRun& r) {
-         conditionIs(r, 0);
+         r.expectCondition(0);
          EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
      }},
     {"a false condition evaluated", L::cobol, cobolProgram, "A = 6", 0, -1, nullptr, 0, "A = 6",
      [](RoadRun& r) {
-         conditionIs(r, 10000);
+         r.expectCondition(10000);
          EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
      }},
     {"a condition name", L::cobol, cobolConditionProgram, "PASSING", 0, -1, nullptr, 0, "PASSING",
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"a false condition name, qualified", L::cobol, cobolConditionProgram, "PERFECT OF GRADE", 0, -1, nullptr, 0,
-     "PERFECT OF GRADE", [](RoadRun& r) { conditionIs(r, 10000); }},
+     "PERFECT OF GRADE", [](RoadRun& r) { r.expectCondition(10000); }},
     {"a condition name negated", L::cobol, cobolConditionProgram, "NOT PERFECT", 0, -1, nullptr, 0, "NOT PERFECT",
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"an ambiguous name", L::cobol, cobolProgram, "FLD", 11002, 44, "FLD", skip, nullptr, nullptr},
     {"a store the host is warned of", L::cobol, cobolWarnedProgram, "COMPUTE X = A ** 2", 1003, -1, nullptr, 3,
      nullptr,
@@ -231,6 +229,20 @@ const RoadCase cobolCases[] = {
 
 TEST_P(RoadSuite, Cobol)
 {
+    runAll(cobolCases);
+}
+
+// A second host thread takes cases from text to result and exits (what the
+// evaluator keeps for that thread goes with it); the first goes on.
+TEST_P(RoadSuite, ASecondHostThreadEvaluatesAndExits)
+{
+    run(cCases[0]);
+    std::thread second([this] {
+        runAll(cCases);
+        runAll(cobolCases);
+    });
+    second.join();
+    runAll(cCases);
     runAll(cobolCases);
 }
 
@@ -275,9 +287,9 @@ void cppProgram(RoadProgram& p)
 const RoadCase cppCases[] = {
     {"a base's member", L::cpp, cppProgram, "m", 0, -1, nullptr, 0, "m", nullptr},
     {"a base's member through this", L::cpp, cppProgram, "this->m == 5", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
     {"a base's member compared", L::cpp, cppProgram, "m == 5", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { conditionIs(r, 0); }},
+     [](RoadRun& r) { r.expectCondition(0); }},
 };
 
 TEST_P(RoadSuite, Cpp)

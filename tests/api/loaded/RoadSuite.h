@@ -2,9 +2,15 @@
 #define NORVEXA_TESTS_API_LOADED_ROADSUITE_H
 
 // The end-to-end suite: expressions taken from text to result through
-// libnorvexa.so loaded as a host loads it, over programs built on the
-// simulated host alone, each case in a program of 32-bit and of 64-bit
-// addresses (the suite's parameter).
+// the plug-in loaded as a host loads it (libnorvexa.so; norvexa.dll under
+// wine), over programs built on the simulated host alone, each case in a
+// program of 32-bit and of 64-bit addresses (the suite's parameter).
+//
+// norvexa.dll puts its entry points in main's table only: there the checks
+// that need an entry point reached by name (DbgTestExpr, the error texts,
+// browse mode, the release of results and nodes) are left out, each case
+// noting which (RoadRun::reaches), and the host releases representations
+// alone, as a Windows host does.
 //
 // Adding cases: a test file of its own holds a table of RoadCase rows and a
 // TEST_P of the RoadSuite fixture that runs them:
@@ -17,10 +23,13 @@
 // A fixture declares what a case's program holds (RoadProgram); an oracle
 // checks what the case produced (RoadRun), after the statuses and the name
 // the row names. The suite releases what the host was handed in the row's
-// order.
+// order. An oracle tests a condition with RoadRun::expectCondition and asks
+// RoadRun::reaches before it calls another entry point reached by name only
+// (those are null under Windows).
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +92,22 @@ struct RoadRun {
     UBYTE2 validated = 0;
     UBYTE2 evaluated = 0;
     std::vector<UpdateTreeNode*> nodes;
+    // The entry points reached by name only that a check of the case needed
+    // and the library does not export.
+    std::set<std::string>* unreached = nullptr;
+
+    // Whether the host reaches an entry point (RoadEntries: null when it is
+    // reached by name only and the library exports main alone); when not,
+    // its name is noted and the caller leaves its check out.
+    template <class Function>
+    bool reaches(Function entry, const char* name) const
+    {
+        if (entry != nullptr)
+            return true;
+        if (unreached != nullptr)
+            unreached->insert(name);
+        return false;
+    }
 
     // The error text of the representation.
     std::string errorText() const;
@@ -94,9 +119,14 @@ struct RoadRun {
     // name (kept for release).
     UBYTE4 memberCount(UpdateTreeNode* node);
     UpdateTreeNode* member(UpdateTreeNode* node, unsigned n, std::string& name);
+    // The element at an index of an array node (kept for release), or null.
+    UpdateTreeNode* element(UpdateTreeNode* node, UBYTE8 index);
     // Evaluates the representation again; the status (the result replaces
     // the one held).
     UBYTE2 evaluateAgain();
+    // Tests the representation as a condition (DbgTestExpr, by name only)
+    // and expects the answer: 0 true, 10000 false.
+    void expectCondition(UBYTE2 answer);
 };
 
 using RoadOracle = std::function<void(RoadRun&)>;
@@ -143,8 +173,13 @@ protected:
             run(c);
     }
 
-    // A fresh simulated host for each case, initialised into the library.
+    // A fresh simulated host for each case, initialised into the library;
+    // prepareHost, when set, changes it before the library copies its table
+    // (a slot of the test's own).
     std::unique_ptr<TestHost> host;
+    std::function<void(TestHost&)> prepareHost;
+    // The checks left out, by the entry point they needed (see reaches).
+    std::set<std::string> unreached;
     LoadedEvaluator evaluator{NORVEXA_LIBRARY_FILE};
     RoadEntries dbg{evaluator};
 };

@@ -14,9 +14,11 @@
 namespace packed {
 namespace {
 
+constexpr uint64_t limbBase = 100000000ULL;            // 10^8
+
+#if defined(__SIZEOF_INT128__)
 using u128 = unsigned __int128;
 
-constexpr uint64_t limbBase = 100000000ULL;            // 10^8
 constexpr uint64_t wordBase = limbBase * limbBase;     // 10^16
 // A quotient's dividend holds at most 38 digits (below 2^127).
 constexpr int widestDividend = 38;
@@ -30,6 +32,7 @@ struct PowersOfTen {
     }
 };
 constexpr PowersOfTen powers;
+#endif
 
 uint64_t loadBigEndian(const unsigned char* bytes) {
     uint64_t v;
@@ -112,6 +115,7 @@ void storeDigits(const uint32_t* limbs, int count, int pr, bool negative, unsign
         out[0] &= 0x0F;
 }
 
+#if defined(__SIZEOF_INT128__)
 // The value of at most 32 BCD digits.
 u128 valueOf(uint64_t low, uint64_t high) {
     uint32_t limbs[4];
@@ -177,6 +181,7 @@ bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, 
     storeDigits(quotient, count, pr, negative, out);
     return true;
 }
+#endif
 
 } // namespace
 
@@ -214,6 +219,7 @@ bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned
     return true;
 }
 
+#if defined(__SIZEOF_INT128__)
 bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b,
                 int pb, int sb, bool negativeB, int pr, int sr, unsigned char* out) {
     if (pa > 32)
@@ -246,5 +252,11 @@ bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const un
         return false;
     return longDivide(value, raise, static_cast<uint64_t>(divisor), pr, negative, out);
 }
+#else
+bool fastDivide(const unsigned char*, int, int, bool, const unsigned char*, int, int, bool, int, int,
+                unsigned char*) {
+    return false;
+}
+#endif
 
 } // namespace packed

@@ -14,6 +14,15 @@
 
 namespace packed {
 
+// Whether fastDivide takes any operands: its quotients need 128-bit
+// integers, which 32-bit targets (the Windows build) lack. There it
+// declines every division, and each goes through the decimal library.
+#if defined(__SIZEOF_INT128__)
+inline constexpr bool fastDivideAvailable = true;
+#else
+inline constexpr bool fastDivideAvailable = false;
+#endif
+
 // The low pr digits of the product of the last 31 digits of a and of b
 // (pad nibbles excluded), sign D when exactly one of them is negative,
 // else C; into out (pr/2+1 bytes).

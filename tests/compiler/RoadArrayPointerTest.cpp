@@ -124,6 +124,42 @@ TEST_P(RoadArrayPointer, PointersOfAnotherElementType)
     }
 }
 
+// An array the build took as a pointer to its first element is that pointer
+// once replayed, as the whole result too; &arr is the array's address as a
+// pointer to the array, and a plain arr stays the array.
+TEST_P(RoadArrayPointer, DecayedArrayIsThePointerTheBuildPredicted)
+{
+    const struct {
+        const char* text;
+        bool toArray;  // a pointer to the whole array
+    } cases[] = {
+        {"(arr)", false}, {"+arr", false}, {"(n, arr)", false}, {"p ? arr : n", false}, {"n ? p : arr", false},
+        {"&*arr", false}, {"*&arr", false}, {"&arr", true}, {"(&arr)", true}, {"*&arr + 0", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Build b;
+        const TypeItem* predicted = exprBuild(c.text, scope, &b.info);
+        ASSERT_NE(predicted, nullptr);
+        ASSERT_TRUE(predicted->hasFlag(TypeFlags::pointer));
+        EXPECT_EQ(predicted->dereference().hasFlag(TypeFlags::array), c.toArray);
+        ASSERT_EQ(symbolsInvalidOpCode([&] { replay(b); }), 0) << EE_InstructionDecoder::listing(*b.info.instructions);
+        ASSERT_EQ(stack().count(), 1u);
+        EXPECT_TRUE(stack().top()->type() == *predicted);
+        EXPECT_EQ(stack().top()->asUnsigned(), kData + 0x100);
+        stack().popAll();
+    }
+    Build whole;
+    const TypeItem* array = exprBuild("arr", scope, &whole.info);
+    ASSERT_TRUE(array != nullptr && array->hasFlag(TypeFlags::array));
+    ASSERT_EQ(symbolsInvalidOpCode([&] { replay(whole); }), 0);
+    EXPECT_TRUE(stack().top()->type() == *array);
+    stack().popAll();
+    EXPECT_EQ(value("sizeof &arr"), GetParam());
+    EXPECT_EQ(value("sizeof arr"), 20);
+    EXPECT_EQ(value("sizeof (arr)"), 20);
+}
+
 INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadArrayPointer, ::testing::Values(8u, 4u),
                          [](const auto& info) { return std::to_string(info.param) + "byte"; });
 

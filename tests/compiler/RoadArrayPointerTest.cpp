@@ -155,9 +155,41 @@ TEST_P(RoadArrayPointer, DecayedArrayIsThePointerTheBuildPredicted)
     ASSERT_EQ(symbolsInvalidOpCode([&] { replay(whole); }), 0);
     EXPECT_TRUE(stack().top()->type() == *array);
     stack().popAll();
+    // A member array: struct { int x; int m[3]; } s over arr's storage.
+    const TYPE_INDEX i32 = records().integerType(32, false);
+    variable("s", records().structType({16, {{"x", i32}, {"m", records().arrayType(i32, 12)}}, {0, 4}}), 0x100);
+    for (const char* text : {"(s.m)", "(n, s.m)"}) {
+        SCOPED_TRACE(text);
+        Build b;
+        const TypeItem* predicted = exprBuild(text, scope, &b.info);
+        ASSERT_EQ(symbolsInvalidOpCode([&] { replay(b); }), 0) << EE_InstructionDecoder::listing(*b.info.instructions);
+        EXPECT_TRUE(stack().top()->type() == *predicted);
+        EXPECT_EQ(stack().top()->asUnsigned(), kData + 0x104);
+        stack().popAll();
+    }
+    EXPECT_EQ(value("*(n, s.m)"), 20);
     EXPECT_EQ(value("sizeof &arr"), GetParam());
     EXPECT_EQ(value("sizeof arr"), 20);
     EXPECT_EQ(value("sizeof (arr)"), 20);
+}
+
+// A shared array's address is more than a private pointer holds: where the
+// build takes it as a pointer, no conversion is emitted, and the array item
+// is left as it is.
+TEST_P(RoadArrayPointer, SharedArrayIsNotConvertedToAPrivatePointer)
+{
+    TYPE_INDEX shared{};
+    _TYPE_ENTRY& e = records().newType(TE_UPC_SHARED, &shared);
+    e.upcshared.qualifiedType = records().arrayType(records().integerType(32, false), 20);
+    e.upcshared.factor.blockFactor = 1;
+    variable("sarr", shared, 0x160);
+    for (const char* text : {"(sarr)", "(arr)"}) {
+        Build b;
+        build(b, text);
+        ASSERT_EQ(b.parseErrorKind, -1) << text << ": " << b.parseErrorText;
+        const std::string listing = EE_InstructionDecoder::listing(*b.info.instructions);
+        EXPECT_EQ(listing.find("genConvert") == std::string::npos, text[1] == 's') << text << "\n" << listing;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadArrayPointer, ::testing::Values(8u, 4u),

@@ -124,6 +124,74 @@ TEST_P(RoadArrayPointer, PointersOfAnotherElementType)
     }
 }
 
+// An array the build took as a pointer to its first element is that pointer
+// once replayed, as the whole result too; &arr is the array's address as a
+// pointer to the array, and a plain arr stays the array.
+TEST_P(RoadArrayPointer, DecayedArrayIsThePointerTheBuildPredicted)
+{
+    const struct {
+        const char* text;
+        bool toArray;  // a pointer to the whole array
+    } cases[] = {
+        {"(arr)", false}, {"+arr", false}, {"(n, arr)", false}, {"p ? arr : n", false}, {"n ? p : arr", false},
+        {"&*arr", false}, {"*&arr", false}, {"&arr", true}, {"(&arr)", true}, {"*&arr + 0", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Build b;
+        const TypeItem* predicted = exprBuild(c.text, scope, &b.info);
+        ASSERT_NE(predicted, nullptr);
+        ASSERT_TRUE(predicted->hasFlag(TypeFlags::pointer));
+        EXPECT_EQ(predicted->dereference().hasFlag(TypeFlags::array), c.toArray);
+        ASSERT_EQ(symbolsInvalidOpCode([&] { replay(b); }), 0) << EE_InstructionDecoder::listing(*b.info.instructions);
+        ASSERT_EQ(stack().count(), 1u);
+        EXPECT_TRUE(stack().top()->type() == *predicted);
+        EXPECT_EQ(stack().top()->asUnsigned(), kData + 0x100);
+        stack().popAll();
+    }
+    Build whole;
+    const TypeItem* array = exprBuild("arr", scope, &whole.info);
+    ASSERT_TRUE(array != nullptr && array->hasFlag(TypeFlags::array));
+    ASSERT_EQ(symbolsInvalidOpCode([&] { replay(whole); }), 0);
+    EXPECT_TRUE(stack().top()->type() == *array);
+    stack().popAll();
+    // A member array: struct { int x; int m[3]; } s over arr's storage.
+    const TYPE_INDEX i32 = records().integerType(32, false);
+    variable("s", records().structType({16, {{"x", i32}, {"m", records().arrayType(i32, 12)}}, {0, 4}}), 0x100);
+    for (const char* text : {"(s.m)", "(n, s.m)"}) {
+        SCOPED_TRACE(text);
+        Build b;
+        const TypeItem* predicted = exprBuild(text, scope, &b.info);
+        ASSERT_EQ(symbolsInvalidOpCode([&] { replay(b); }), 0) << EE_InstructionDecoder::listing(*b.info.instructions);
+        EXPECT_TRUE(stack().top()->type() == *predicted);
+        EXPECT_EQ(stack().top()->asUnsigned(), kData + 0x104);
+        stack().popAll();
+    }
+    EXPECT_EQ(value("*(n, s.m)"), 20);
+    EXPECT_EQ(value("sizeof &arr"), GetParam());
+    EXPECT_EQ(value("sizeof arr"), 20);
+    EXPECT_EQ(value("sizeof (arr)"), 20);
+}
+
+// A shared array's address is more than a private pointer holds: where the
+// build takes it as a pointer, no conversion is emitted, and the array item
+// is left as it is.
+TEST_P(RoadArrayPointer, SharedArrayIsNotConvertedToAPrivatePointer)
+{
+    TYPE_INDEX shared{};
+    _TYPE_ENTRY& e = records().newType(TE_UPC_SHARED, &shared);
+    e.upcshared.qualifiedType = records().arrayType(records().integerType(32, false), 20);
+    e.upcshared.factor.blockFactor = 1;
+    variable("sarr", shared, 0x160);
+    for (const char* text : {"(sarr)", "(arr)"}) {
+        Build b;
+        build(b, text);
+        ASSERT_EQ(b.parseErrorKind, -1) << text << ": " << b.parseErrorText;
+        const std::string listing = EE_InstructionDecoder::listing(*b.info.instructions);
+        EXPECT_EQ(listing.find("genConvert") == std::string::npos, text[1] == 's') << text << "\n" << listing;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadArrayPointer, ::testing::Values(8u, 4u),
                          [](const auto& info) { return std::to_string(info.param) + "byte"; });
 

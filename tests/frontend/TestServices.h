@@ -247,6 +247,7 @@ public:
   void imaginaryPart(const EE_TypeDescriptor& t) const override { record("imaginaryPart", t); }
   void truncateFP(const EE_TypeDescriptor& t) const override { record("truncateFP", t); }
   void convertTo(const EE_TypeDescriptor& t) const override { record("convertTo", t); }
+  void decayArray(const EE_TypeDescriptor&, const EE_TypeDescriptor& t) const override { record("decayArray", t); }
   void convertToString(const EE_TypeDescriptor& t) const override { record("convertToString", t); }
   void convertToRefMod(bool, const EE_TypeDescriptor& t) const override { record("convertToRefMod", t); }
   void add(const EE_TypeDescriptor& t) const override { record("add", t); }

@@ -44,6 +44,19 @@ const RoadCase arrayCases[] = {
      holds},
     {"an array is no null pointer", L::c, arrayProgram, "arr == 0", 0, -1, nullptr, skip, nullptr, fails},
     {"an array on the right of &&", L::c, arrayProgram, "1 && arr", 0, -1, nullptr, 0, "1 && arr", holds},
+    {"a parenthesized array is its first element's address", L::c, arrayProgram, "(arr)", 0, -1, nullptr, 0,
+     "(arr)", nullptr},
+    {"an array chosen by a condition", L::c, arrayProgram, "p ? arr : p", 0, -1, nullptr, 0, "p ? arr : p",
+     nullptr},
+    {"an array after a comma", L::c, arrayProgram, "(p, arr)", 0, -1, nullptr, 0, "(p, arr)", nullptr},
+    {"the address of an array", L::c, arrayProgram, "&arr", 0, -1, nullptr, 0, "&arr", nullptr},
+    {"the address of the first element through the array", L::c, arrayProgram, "&*arr", 0, -1, nullptr, 0,
+     "&*arr", nullptr},
+    {"the array's address is its first element's", L::c, arrayProgram, "&arr[0] == &arr", 0, -1, nullptr, 0,
+     "&arr[0] == &arr", holds},
+    {"the array's address is not its second element's", L::c, arrayProgram, "&arr[1] == &arr", 0, -1, nullptr, 0,
+     "&arr[1] == &arr", fails},
+    {"back from the array's address", L::c, arrayProgram, "*&arr == arr", 0, -1, nullptr, skip, nullptr, holds},
 };
 
 } // namespace

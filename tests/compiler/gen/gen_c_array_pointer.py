@@ -28,12 +28,17 @@ TRUTH = [
     "arr == 0", "0 == arr", "arr != 0", "arr == n", "n == arr", "n != arr", "p != n",
     "arr && 1", "1 && arr", "!arr", "arr || 0", "arr && n", "0 || arr", "1 && n", "p && arr",
     "*(p - 2) == *arr", "(p - arr) == 2",
+    "(arr) == &arr[0]", "(0, arr) == arr", "(p, arr) == arr", "(1 ? arr : p) == arr",
+    "(0 ? arr : p) == p", "&*arr == arr", "*&arr == arr",
+    "&arr == &arr", "&arr[0] == &arr", "&arr[1] == &arr", "&arr + 1 == &arr",
 ]
 VALUES = [
     "p - arr", "arr - p", "(arr + 4) - arr", "arr + 1 - arr", "p - (arr + 1)", "&arr[4] - arr",
     "arr - &arr[3]", "arr - arr", "(p - arr) * *arr", "arr2 - arr2",
     "*(arr + 2)", "*arr", "*(1 + arr)", "p[-2]", "*(arr + (p - arr))", "arr[p - arr]",
     "arr ? *arr : arr[1]", "*(arr + 4) - *arr",
+    "*(arr)", "*(p, arr)", "*(0 ? p : arr)", "*&*arr", "*&arr - p", "p - &*arr",
+    "*(&arr)[0]", "(*&arr)[1]", "(&arr)[0][4]", "(&arr + 1) - &arr", "(char *)(&arr + 1) - (char *)arr",
 ]
 
 def program():

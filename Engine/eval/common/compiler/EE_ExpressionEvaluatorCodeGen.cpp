@@ -73,6 +73,18 @@ bool isImplicitClassMember(const EE_Name& name)
          !name.declaration->isStaticMember();
 }
 
+// An array the analysis took as the pointer to its first element (any C
+// value but the whole expression's own, and but a subscript's base) is
+// loaded as the array item and then made that pointer, so that the value
+// has the type the analysis predicted.
+void decayWhereTyped(EE_DebuggerServices& services, const TD& array, const EE_Expression& node)
+{
+  if (services.isCobol() || array.kind != TD::Array || node.typeDescriptor == nullptr ||
+      !isPointerKind(node.typeDescriptor->kind))
+    return;
+  services.decayArray(array, *node.typeDescriptor);
+}
+
 } // namespace
 
 void EE_ExpressionEvaluator::evaluate(EE_Expression& expression)
@@ -205,6 +217,8 @@ void EE_ExpressionEvaluator::evaluate(EE_NameExpression& node, LoadContext conte
   services.formatSignature(name.signature());
   if (context == LoadValue && isReferenceKind(declared.kind))
     services.dereference(present(node.typeDescriptor));
+  if (context == LoadValue || context == LoadRootValue)
+    decayWhereTyped(services, declared, node);
 }
 
 // A member whose address a later store uses. A plain non-static member
@@ -240,6 +254,7 @@ void EE_ExpressionEvaluator::evaluate(EE_MemberExpression& node, LoadContext con
     services.loadMember(member, objectType);
     if (context == LoadValue && isReferenceKind(declared.kind))
       services.dereference(present(node.typeDescriptor));
+    decayWhereTyped(services, declared, node);
     break;
   case LoadAddress: services.loadMemberAddress(member, objectType); break;
   case LoadStoreAddress:
@@ -336,6 +351,15 @@ void EE_ExpressionEvaluator::evaluate(EE_UnaryExpression& node, LoadContext cont
       services.formatSignature(named->name->signature());
       return;
     }
+    if (!services.isCobol()) {
+      if (evaluator::wholeArrayNamed(operand) != nullptr) {
+        // The array's own address, typed as a pointer to the array.
+        EE_NameExpression& named = *operand.asNameExpression();
+        services.loadAddress(present(named.name->declaration));
+        services.formatSignature(named.name->signature());
+        return;
+      }
+    }
     evaluate(operand, LoadAddress, 0);
     return;
   }
@@ -349,6 +373,8 @@ void EE_ExpressionEvaluator::evaluate(EE_UnaryExpression& node, LoadContext cont
       evaluate(operand, LoadValue, 0);
     if (context == LoadValue || reuse)
       services.dereference(pointee);
+    if (context == LoadValue && !reuse)
+      decayWhereTyped(services, pointee, node);
     return;
   }
   case UE::SizeofOperand: services.loadSizeOf(present(operand.typeDescriptor)); return;

@@ -1,4 +1,5 @@
 #include "compiler/EE_ExpressionEvaluator.h"
+#include "compiler/EvaluatorSupport.h"
 
 #include <initializer_list>
 
@@ -60,6 +61,18 @@ EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
 }
 
 } // namespace
+
+EE_TypeDescriptor* evaluator::wholeArrayNamed(EE_Expression& operand)
+{
+  EE_NameExpression* named = operand.asNameExpression();
+  if (named == nullptr || named->name == nullptr || named->name->declaration == nullptr)
+    return nullptr;
+  EE_Declaration* declaration = named->name->declaration;
+  if (named->name->asBaseMemberName() != nullptr && !declaration->isStaticMember())
+    return nullptr;
+  EE_TypeDescriptor* declared = declaration->setTypeDescriptor();
+  return declared != nullptr && declared->kind == EE_TypeDescriptor::Array ? declared : nullptr;
+}
 
 EE_TypeDescriptor* EE_ExpressionEvaluator::typeOfName(EE_Name& name, LoadContext context)
 {
@@ -203,6 +216,9 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_ConditionalExpression& node, L
     EE_TypeDescriptor* leftType = node.whenTrue->typeDescriptor;
     node.whenTrue = &analyze(pointerConversion(*node.whenTrue, *node.whenFalse->typeDescriptor), context);
     node.whenFalse = &analyze(pointerConversion(*node.whenFalse, *leftType), context);
+    // Whichever is chosen, the value has the one type the result is given.
+    if (node.whenFalse->typeDescriptor != node.whenTrue->typeDescriptor)
+      node.whenFalse = &analyze(implicitCast(node.whenTrue->typeDescriptor, *node.whenFalse), context);
   } else if (leftPointer) {
     node.whenFalse = &analyze(implicitCast(node.whenTrue->typeDescriptor, *node.whenFalse), context);
   } else {
@@ -282,6 +298,9 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
         type = cast->operand->typeDescriptor;
     } else if (EE_NameExpression* name = node.operand->asNameExpression(); name != nullptr && services.isCobol()) {
       type = typeOfName(*name->name, LoadValue);
+    } else if (EE_TypeDescriptor* array = services.isCobol() ? nullptr : evaluator::wholeArrayNamed(*node.operand)) {
+      // The address of the whole array: a pointer to the array.
+      type = array;
     }
     return done(node, services.findOrCreatePointerTypeDescriptor(requiredType(type), 0));
   }

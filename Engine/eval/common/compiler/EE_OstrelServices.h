@@ -189,6 +189,7 @@ public:
     void imaginaryPart(const EE_TypeDescriptor& type) const override;
     void truncateFP(const EE_TypeDescriptor& type) const override;
     void convertTo(const EE_TypeDescriptor& type) const override;
+    void decayArray(const EE_TypeDescriptor& array, const EE_TypeDescriptor& pointer) const override;
     void convertToString(const EE_TypeDescriptor& type) const override;
     void convertToRefMod(bool, const EE_TypeDescriptor& type) const override;
     void add(const EE_TypeDescriptor& type) const override;

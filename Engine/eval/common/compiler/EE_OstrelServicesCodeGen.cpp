@@ -75,6 +75,16 @@ void EE_OstrelServices::imaginaryPart(const EE_TypeDescriptor&) const { stream()
 void EE_OstrelServices::truncateFP(const EE_TypeDescriptor& type) const { stream().genTruncateFP(typeOf(type)); }
 void EE_OstrelServices::convertTo(const EE_TypeDescriptor& type) const { stream().genConvert(typeOf(type)); }
 
+// Shared data has an address a private pointer does not hold: such an array
+// stays the item it is.
+void EE_OstrelServices::decayArray(const EE_TypeDescriptor& array, const EE_TypeDescriptor& pointer) const
+{
+    const TypeItem* arrayType = typeOf(array);
+    if (arrayType != nullptr && arrayType->hasFlag(TypeFlags::upcShared))
+        return;
+    stream().genConvert(typeOf(pointer));
+}
+
 void EE_OstrelServices::convertToString(const EE_TypeDescriptor& type) const
 {
     stream().genConvertString(typeOf(type));

@@ -24,6 +24,11 @@ T& present(T* p)
   return *p;
 }
 
+// The array type a name declares when the name stands for the whole array
+// (not a member of the enclosing class reached without its object); null
+// for any other operand.
+EE_TypeDescriptor* wholeArrayNamed(EE_Expression& operand);
+
 inline bool isPointerKind(unsigned kind)
 {
   return kind == EE_TypeDescriptor::Pointer || kind == EE_TypeDescriptor::FortranPointer;

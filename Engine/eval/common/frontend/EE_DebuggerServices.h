@@ -215,6 +215,9 @@ public:
   virtual void imaginaryPart(const EE_TypeDescriptor& type) const = 0;
   virtual void truncateFP(const EE_TypeDescriptor& type) const = 0;
   virtual void convertTo(const EE_TypeDescriptor& type) const = 0;
+  // An array item on top becomes the pointer to its first element, as the
+  // analysis typed it, unless its address could not be kept in the pointer.
+  virtual void decayArray(const EE_TypeDescriptor& array, const EE_TypeDescriptor& pointer) const = 0;
   virtual void convertToString(const EE_TypeDescriptor& type) const = 0;
   virtual void convertToRefMod(bool, const EE_TypeDescriptor& type) const = 0;
   virtual void add(const EE_TypeDescriptor& type) const = 0;

@@ -86,7 +86,7 @@ TEST_F(CompoundItemTest, BitFieldsReadAndStoreAsGccLaysThemOut)
     ASSERT_GT(rows.size(), 2000u) << "the table bitfield_oracle.tsv was not found or is cut short";
     const std::uint64_t address = 0x20000;
     for (const OracleRow& row : rows) {
-        ASSERT_EQ(StackItemCompound::bitFieldUnit(row.offset, row.width), row.unit) << row.text;
+        ASSERT_EQ(TypeItem::bitFieldUnit(row.offset, row.width), row.unit) << row.text;
         const TYPE_INDEX type = records().integerType(row.width, !row.isSigned, static_cast<UBYTE1>(row.offset));
 
         // Read back: the value gcc stored, signed or not as the field is.

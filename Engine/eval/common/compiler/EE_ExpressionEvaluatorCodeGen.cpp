@@ -351,14 +351,12 @@ void EE_ExpressionEvaluator::evaluate(EE_UnaryExpression& node, LoadContext cont
       services.formatSignature(named->name->signature());
       return;
     }
-    if (!services.isCobol()) {
-      if (evaluator::wholeArrayNamed(operand) != nullptr) {
-        // The array's own address, typed as a pointer to the array.
-        EE_NameExpression& named = *operand.asNameExpression();
-        services.loadAddress(present(named.name->declaration));
-        services.formatSignature(named.name->signature());
-        return;
-      }
+    if (!services.isCobol() && evaluator::wholeArrayNamed(operand) != nullptr) {
+      // The array's own address, typed as a pointer to the array.
+      EE_NameExpression& named = *operand.asNameExpression();
+      services.loadAddress(present(named.name->declaration));
+      services.formatSignature(named.name->signature());
+      return;
     }
     evaluate(operand, LoadAddress, 0);
     return;

@@ -138,7 +138,7 @@ void RuntimeStack::genStoreMember(const SymbolItem& member)
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         // The field's big-endian unit; only the bytes that hold the field are
         // read and written back, so the store changes the field's bits alone.
-        const unsigned unit = StackItemCompound::bitFieldUnit(offset, width);
+        const unsigned unit = TypeItem::bitFieldUnit(offset, width);
         const unsigned count = (offset + width + 7) / 8;
         const std::uint64_t mask = ((std::uint64_t{1} << width) - 1) << (8 * unit - offset - width);
         const std::uint64_t bits = (value->asUnsigned() << (8 * unit - offset - width)) & mask;

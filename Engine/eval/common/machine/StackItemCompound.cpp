@@ -89,11 +89,6 @@ void* StackItemCompound::resultBuffer() const
     return buffer();
 }
 
-unsigned StackItemCompound::bitFieldUnit(unsigned bitOffset, unsigned width)
-{
-    return bitOffset + width <= 32 ? 4 : 8;
-}
-
 std::uint64_t StackItemCompound::bitstringValue(int isSigned) const
 {
     const _TYPE_ENTRY* entry = type_.typeEntry();
@@ -107,7 +102,7 @@ std::uint64_t StackItemCompound::bitstringValue(int isSigned) const
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     // The unit is read big-endian from the bytes there are; bytes the value
     // does not have are zero.
-    const unsigned unit = bitFieldUnit(offset, width);
+    const unsigned unit = TypeItem::bitFieldUnit(offset, width);
     unsigned char bytes[8] = {};
     std::memcpy(bytes, buffer_.data(), std::min<std::uint64_t>(size(), unit));
     const std::uint64_t word = byteorder::fromBigEndian(bytes, unit);

@@ -66,9 +66,6 @@ public:
     // to 32, a field reaching past bit 63 of its unit, or no bytes at all.
     std::uint64_t bitstringValue(int isSigned) const;
 
-    // The bit field's storage unit in bytes (4 or 8) for offset and width.
-    static unsigned bitFieldUnit(unsigned bitOffset, unsigned width);
-
     StackItem* innerItem() const { return inner_.get(); }
 
 private:

@@ -164,6 +164,10 @@ public:
     std::uint64_t typeSize(unsigned int unused = 0) const;
     // The byte size of a primitive code (pointer forms: the address size).
     static unsigned primitiveTypeSize(unsigned int code);
+    // The bytes of a bit field's big-endian storage unit, its bit offset
+    // counted from the unit's most significant bit: 4 when offset + width
+    // <= 32, else 8.
+    static unsigned bitFieldUnit(unsigned bitOffset, unsigned width) { return bitOffset + width <= 32 ? 4 : 8; }
 
     // For an enumeration the underlying integer type; else the type itself.
     TypeItem reduce() const;

@@ -116,7 +116,7 @@ TypeKind TypeItem::kind() const
         // that unit's size.
         const unsigned width = e->integer.bitLength;
         if (width >= 1 && width <= 32 && width + e->integer.bitOffset <= 64 && (size == 3 || (size > 4 && size < 8)))
-            size = size == 3 ? 4 : 8;
+            size = bitFieldUnit(e->integer.bitOffset, width);
         if (size == 1)
             return answer((e->integer.bitLength == 1 || isUnsigned) ? t_unsignedChar : t_signedChar);
         if (size == 2)

@@ -146,6 +146,15 @@ TEST(CobolGrammar, ConditionsAndArithmetic)
       {"A ** - B", "(** A (unary - B))"},
       {"+ A", "(unary + A)"},
       {"NOT A", "(! A)"},
+      // A NOT in front of a condition negates the whole relation: arithmetic
+      // and the relations bind tighter, AND and OR looser.
+      {"NOT A = B", "(! (== A B))"},
+      {"NOT A + 1 < B", "(! (< (+ A 1) B))"},
+      {"NOT A = B AND C", "(&& (! (== A B)) C)"},
+      {"A AND NOT B > C OR NOT D", "(|| (&& A (! (> B C))) (! D))"},
+      {"NOT A NOT = B", "(! (/= A B))"},
+      {"NOT (A = B) = C", "(! (== (paren (== A B)) C))"},
+      {"A + NOT B", "(+ A (! B))"},
       {"A = B", "(== A B)"},
       {"A < B", "(< A B)"},
       {"A > B", "(> A B)"},

@@ -245,26 +245,40 @@ bool Cobol_Parser_LL_nonterminalSymbol_OrExprTail(Cobol_Universe& u, unsigned& k
   return true;
 }
 
-// AndExpr -> AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail
-bool Cobol_Parser_LL_nonterminalSymbol_AndExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+// [NOT] AdditiveExpr RelationalExprTail EqualityExprTail: one condition of the
+// AND level. A NOT in front negates the whole relation after it: arithmetic
+// and the relations bind tighter than NOT, so NOT A = B is A NOT = B, as a
+// COBOL program reads it, and never (NOT A) = B.
+static bool negatableCondition(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
+  const bool negated = kind == KNot;
+  if (negated)
+    u.getToken(kind);
   EE_Expression* relation = nullptr;
   EE_Expression* equality = nullptr;
-  return comparisonOperand(u, kind, relation)
-      && Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(u, kind, relation, equality)
-      && Cobol_Parser_LL_nonterminalSymbol_AndExprTail(u, kind, equality, result);
+  if (!comparisonOperand(u, kind, relation)
+      || !Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(u, kind, relation, equality))
+    return false;
+  result = negated ? Cobol_Parser_LL_createUnaryExpr(u, EE_UnaryExpression::LogicalNot, equality) : equality;
+  return true;
 }
 
-// AndExprTail -> AND AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail | <empty>
+// AndExpr -> [NOT] AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail
+bool Cobol_Parser_LL_nonterminalSymbol_AndExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
+{
+  EE_Expression* condition = nullptr;
+  return negatableCondition(u, kind, condition)
+      && Cobol_Parser_LL_nonterminalSymbol_AndExprTail(u, kind, condition, result);
+}
+
+// AndExprTail -> AND [NOT] AdditiveExpr RelationalExprTail EqualityExprTail AndExprTail | <empty>
 bool Cobol_Parser_LL_nonterminalSymbol_AndExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
                                                    EE_Expression*& result)
 {
   while (kind == KAnd) {
     u.getToken(kind);
-    EE_Expression* relation = nullptr;
     EE_Expression* right = nullptr;
-    if (!comparisonOperand(u, kind, relation)
-        || !Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(u, kind, relation, right))
+    if (!negatableCondition(u, kind, right))
       return false;
     left = Cobol_Parser_LL_createBinaryExpr(u, EE_BinaryExpression::LogicalAnd, left, right);
   }

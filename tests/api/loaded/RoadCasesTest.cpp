@@ -210,6 +210,13 @@ const RoadCase cobolCases[] = {
          r.expectCondition(10000);
          EXPECT_EQ(r.program.peek(0x120, 2), decimalimage::packed("12", 3, true));
      }},
+    // A leading NOT negates the relation after it (A holds 12).
+    {"a relation negated", L::cobol, cobolProgram, "NOT A = 6", 0, -1, nullptr, 0, "NOT A = 6",
+     [](RoadRun& r) { r.expectCondition(0); }},
+    {"a true relation negated", L::cobol, cobolProgram, "NOT A = 12", 0, -1, nullptr, 0, "NOT A = 12",
+     [](RoadRun& r) { r.expectCondition(10000); }},
+    {"negated relations joined", L::cobol, cobolProgram, "A = 6 OR NOT A < 12 AND NOT A > 12", 0, -1, nullptr, 0,
+     "A = 6 OR NOT A < 12 AND NOT A > 12", [](RoadRun& r) { r.expectCondition(0); }},
     {"a condition name", L::cobol, cobolConditionProgram, "PASSING", 0, -1, nullptr, 0, "PASSING",
      [](RoadRun& r) { r.expectCondition(0); }},
     {"a false condition name, qualified", L::cobol, cobolConditionProgram, "PERFECT OF GRADE", 0, -1, nullptr, 0,

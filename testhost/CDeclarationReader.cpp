@@ -325,7 +325,9 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
             return make(Type::Character, 132, 1, false);
         if (nSigned)
             return make(Type::Character, 128, 1, true);
-        return make(Type::Character, 148, 1, false);  // plain char is unsigned here
+        // Plain char is unsigned on the target: the host describes it as unsigned
+        // char, as the evaluator takes no kind of the bare "char" primitive.
+        return make(Type::Character, 132, 1, false);
     }
     if (nBool + nFloat + nDouble + nChar == 0) {
         if (nShort == 1 && nLong == 0)

@@ -66,6 +66,13 @@ TEST_P(RoadC, ExpressionsGiveTheirValues)
         {"a < b || b == 4", 0},
         {"a ? b : 7", 3},
         {"a - 5 ? b : 7", 7},
+        // Branches narrower than int are promoted, as a binary operator's
+        // operands are.
+        {"a ? s : s", 32767},
+        {"a ? c : s", 127},
+        {"a - 5 ? b : uc", 255},
+        {"a ? uc : 1", 255},
+        {"a - 5 ? 1 : c", 127},
         {"(a, b)", 3},
         {"arr[2]", 30},
         {"2[arr]", 30},

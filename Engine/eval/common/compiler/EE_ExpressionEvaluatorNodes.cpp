@@ -222,6 +222,14 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_ConditionalExpression& node, L
   } else if (leftPointer) {
     node.whenFalse = &analyze(implicitCast(node.whenTrue->typeDescriptor, *node.whenFalse), context);
   } else {
+    // Two arithmetic branches meet at their common type as the operands of a
+    // binary operator do, promoted first: the conversions know no type
+    // narrower than int, so a short or char branch was refused.
+    if (services.isArithmetic(*node.whenTrue->typeDescriptor)
+        && services.isArithmetic(*node.whenFalse->typeDescriptor)) {
+      node.whenTrue = &analyze(integralPromotion(*node.whenTrue), context);
+      node.whenFalse = &analyze(integralPromotion(*node.whenFalse), context);
+    }
     node.whenTrue = &analyze(arithmeticConversion(*node.whenTrue, *node.whenFalse->typeDescriptor, 0), context);
     node.whenFalse = &analyze(arithmeticConversion(*node.whenFalse, *node.whenTrue->typeDescriptor, 0), context);
   }

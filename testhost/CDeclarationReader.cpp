@@ -209,6 +209,13 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
     _cursor.tokens().push_back(end);
     while (_cursor.peek().kind != Token::End)
         declaration();
+    // A struct's tag names its type in expressions (sizeof(struct S), casts),
+    // unless a variable has the same name: the host's search would find the
+    // type first and hide the variable.
+    TestHost& host = _layout.host();
+    for (const auto& [tag, type] : _tags)
+        if (_declared.count(tag) == 0)
+            host.declare(_context, host.records().typeName(tag, type->index));
 }
 
 bool CDeclarationReader::accept(const std::string& text)

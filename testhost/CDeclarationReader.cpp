@@ -328,8 +328,6 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
     if (nDouble == 1 && others == 1 && sign == 0 && nInt == 0)
         return make(Type::Floating, 137, 8, true);
     if (nChar == 1 && others == 1 && nInt == 0) {
-        if (nUnsigned)
-            return make(Type::Character, 132, 1, false);
         if (nSigned)
             return make(Type::Character, 128, 1, true);
         // Plain char is unsigned on the target: the host describes it as unsigned

@@ -278,8 +278,13 @@ void EE_ExpressionEvaluator::evaluate(EE_CastExpression& node, LoadContext conte
     services.compareNotEqual(from);
     return;
   }
-  const bool byAddress = isReferenceKind(target.kind) || target.kind == TD::Class;
-  evaluate(operand, byAddress ? LoadAddress : context, 0);
+  // A COBOL group receives the bytes of a value (an alphanumeric move into
+  // its storage), never its address.
+  const TD& operandType = present(operand.typeDescriptor);
+  const bool groupValue = target.kind == TD::Class && services.isCobol() && !isPointerKind(operandType.kind) &&
+                          !isReferenceKind(operandType.kind);
+  const bool byAddress = isReferenceKind(target.kind) || (target.kind == TD::Class && !groupValue);
+  evaluate(operand, byAddress ? LoadAddress : groupValue ? LoadValue : context, 0);
   const TD& from = present(operand.typeDescriptor);
   const bool classLevels = (isPointerKind(target.kind) || isReferenceKind(target.kind)) &&
                            (isPointerKind(from.kind) || isReferenceKind(from.kind)) && target.next != nullptr &&
@@ -288,7 +293,7 @@ void EE_ExpressionEvaluator::evaluate(EE_CastExpression& node, LoadContext conte
     if (EE_BaseMemberName* path = services.lookupBase(*from.next, *target.next))
       services.loadBaseAddress(*path, target);
   }
-  if (target.kind != TD::Class)
+  if (target.kind != TD::Class || groupValue)
     services.convertTo(target);
   if (isReferenceKind(target.kind) && context == LoadValue)
     services.dereference(present(target.next));

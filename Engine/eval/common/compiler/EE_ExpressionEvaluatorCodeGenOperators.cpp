@@ -260,13 +260,18 @@ void EE_ExpressionEvaluator::evaluateSubscript(EE_BinaryExpression& node, LoadCo
 
 // Reference modification: the start (kind 24) and the length (kind 25) over
 // it. A receiving item's position is turned into an address: one less than
-// the position, two bytes a character for national and DBCS text.
+// the position, two bytes a character for national and DBCS text. A
+// receiving item leaves its address, its start and its length (when
+// written) on the stack: the conversion into it checks them before the
+// store writes at the address.
 void EE_ExpressionEvaluator::evaluateRefMod(EE_BinaryExpression& node, LoadContext context)
 {
   EE_Expression& left = present(node.left);
   EE_Expression& right = present(node.right);
   if (context == LoadStore) {
-    evaluate(left, LoadStore, 0);
+    // The address is that of the part, not of the item (nor of a member
+    // within its group): a plain store.
+    services.store();
     return;
   }
   const TD& type = present(node.typeDescriptor);
@@ -277,7 +282,9 @@ void EE_ExpressionEvaluator::evaluateRefMod(EE_BinaryExpression& node, LoadConte
       services.refModLength(type);
     return;
   }
-  evaluate(left, context, 0);
+  // The part's address is taken from the item's own address (a member's
+  // included), whatever the store that follows.
+  evaluate(left, context == LoadStoreAddress ? LoadAddress : context, 0);
   evaluate(right, LoadValue, 0);
   if (context != LoadAddress && context != LoadStoreAddress) {
     services.refMod(type);
@@ -292,6 +299,11 @@ void EE_ExpressionEvaluator::evaluateRefMod(EE_BinaryExpression& node, LoadConte
     services.add(position);
   }
   services.addressAdd(present(left.typeDescriptor));
+  if (context == LoadStoreAddress) {
+    services.formatDisable();
+    evaluate(right, LoadValue, 0);
+    services.formatEnable();
+  }
 }
 
 void EE_ExpressionEvaluator::emitStoreConversion(EE_BinaryExpression& node, EE_Expression& receiver,
@@ -300,9 +312,15 @@ void EE_ExpressionEvaluator::emitStoreConversion(EE_BinaryExpression& node, EE_E
   EE_Expression& right = present(node.right);
   const TD& sent = present(right.typeDescriptor);
   EE_BinaryExpression* refMod = withoutParentheses(receiver).asBinaryExpression();
+  // A group's bytes already fill an elementary receiving item (the analysis
+  // cast them to text of its size): they are stored as they stand.
+  EE_CastExpression* cast = right.asCastExpression();
+  const bool groupBytes = services.isCobol() && cast != nullptr && cast->operand != nullptr &&
+                          cast->operand->typeDescriptor != nullptr &&
+                          cast->operand->typeDescriptor->kind == TD::Class && receiving.kind != TD::Class;
   if (refMod != nullptr && (refMod->kind == BE::RefModStart || refMod->kind == BE::RefModLength))
     services.convertToRefMod(refMod->kind == BE::RefModLength, receiving);
-  else if (!services.isSameAs(sent, receiving))
+  else if (!services.isSameAs(sent, receiving) && !groupBytes)
     services.convertTo(receiving);
   if (services.isCobol() && (receiving.kind == TD::HexFloat || receiving.kind == TD::HexDouble) && !_doFProunding)
     services.truncateFP(receiving);
@@ -319,7 +337,11 @@ void EE_ExpressionEvaluator::evaluateAssignOperators(EE_BinaryExpression& node, 
   const bool keepsValue = context != LoadStoreAddress && context != LoadStore;
   if (context != LoadStore)
     evaluate(left, LoadStoreAddress, 0);
-  if (keepsValue)
+  // A reference-modified item is read again in full for the value; its
+  // start and length are the conversion's.
+  EE_BinaryExpression* refMod = withoutParentheses(left).asBinaryExpression();
+  const bool partReceived = refMod != nullptr && (refMod->kind == BE::RefModStart || refMod->kind == BE::RefModLength);
+  if (keepsValue && !partReceived)
     services.duplicate();
   if (node.kind == BE::Assign || node.kind == BE::CobolSet) {
     evaluate(right, LoadValue, 0);

@@ -275,11 +275,24 @@ EE_Expression& EE_ExpressionEvaluator::analyzeAssignOperators(EE_BinaryExpressio
       throw EE_Exception(EE_Exception::UnexpectedType, node.left);
     if (isNationalGroup(*receiving))
       receiving = services.findOrCreateNationalStringTypeDescriptor(*receiving);
-    if (isNationalGroup(*node.right->typeDescriptor))
-      node.right = &convertedTo(services.findOrCreateNationalStringTypeDescriptor(*node.right->typeDescriptor),
+    const TD& sent = *node.right->typeDescriptor;
+    if (isNationalGroup(sent)) {
+      node.right = &convertedTo(services.findOrCreateNationalStringTypeDescriptor(sent), *node.right);
+    } else if (sent.kind == TD::Class && receiving->kind != TD::Class) {
+      // A group sends its bytes into the receiving item's storage, cut or
+      // padded to it, whatever the item's class; the item keeps its type.
+      node.right = &convertedTo(services.findOrCreateCharstringTypeDescriptor(*receiving), *node.right);
+      node.typeDescriptor = receiving;
+      node.analyzed = 1;
+      return node;
+    } else if (receiving->kind == TD::Class && node.right->asLiteralExpression() != nullptr &&
+               in(sent.kind, TD::PackedDecimal, TD::FixedPointBinary) && sent.scale >= 0) {
+      // A number written in the statement moves into a group as the text
+      // of its digits.
+      node.right = &convertedTo(services.findOrCreateCharstringTypeDescriptor(TD::AlphanumericString, sent.digits,
+                                                                              false, false, false, nullptr),
                                 *node.right);
-    else if (node.right->typeDescriptor->kind == TD::Class && receiving->kind != TD::Class)
-      receiving = services.findOrCreateCharstringTypeDescriptor(*receiving);
+    }
   }
   if (services.isFortran() && isPointerKind(receiving->kind) && receiving->kind == TD::FortranPointer) {
     // A Fortran pointer receives through its target; an array target takes

@@ -51,6 +51,21 @@ DebuggeeAddress targetAddress(const StackItem& address)
     return DebuggeeAddress(address.asUnsigned(), current().addressSize() == 4 ? 4 : 8);
 }
 
+// The size of the receiving item an address item designates, when its type
+// says it (0: unknown, as behind a pointer to void or to an array of
+// unknown extent).
+std::uint64_t receiverSize(const StackItem& address)
+{
+    const TypeItem& type = address.type();
+    if (!type.hasFlag(TypeFlags::pointer) || type.hasFlag(TypeFlags::fortranDescriptor))
+        return 0;
+    try {
+        return type.pointee().typeSize();
+    } catch (const InvalidOp&) {
+        return 0;
+    }
+}
+
 bool isPointerToShared(const StackItem& value)
 {
     return value.type().hasFlag(TypeFlags::pointer) && value.type().hasFlag(TypeFlags::pointerToShared);
@@ -91,6 +106,7 @@ void RuntimeStack::genStore()
         }
     }
     const DebuggeeAddress target = targetAddress(*top_);
+    const std::uint64_t limit = receiverSize(*top_);
     delete pop();
 
     // An array section's size is an element count, not bytes.
@@ -99,9 +115,15 @@ void RuntimeStack::genStore()
     const void* bytes = value->resultBuffer();
     if (bytes == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    if (inParameterMode() || isPointerToShared(*value))
+    if (isPointerToShared(*value))
         return;
     const std::uint64_t size = value->size();
+    // Nothing is written past the receiving item: a longer value is refused
+    // before any byte is written.
+    if (limit != 0 && size > limit)
+        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    if (inParameterMode())
+        return;
     if (size != 0)
         target.write(bytes, static_cast<unsigned>(size));
 }

@@ -54,15 +54,14 @@ unsigned arrayLiteralLength(const TypeItem& type)
     return byteCount(static_cast<std::uint64_t>(dimension.count), __PRETTY_FUNCTION__, __LINE__);
 }
 
-// The move shared by both kinds: a group's text as it stands; any other
-// source's converted text cut or padded to n bytes, from the end when
-// justified.
+// The move shared by both kinds: the source's converted text cut or padded
+// to n bytes, from the end when justified; a group's text is cut or padded
+// at its end whatever the receiver's justification.
 ByteString moved(const StackItem& source, const ByteString& converted, std::uint64_t n, bool justified, Blank blank)
 {
-    if (source.isCompound())
-        return converted;
     const unsigned length = byteCount(n, __PRETTY_FUNCTION__, __LINE__);
-    return justified ? textbytes::fitStart(converted, length, blank) : textbytes::fitEnd(converted, length, blank);
+    return justified && !source.isCompound() ? textbytes::fitStart(converted, length, blank)
+                                             : textbytes::fitEnd(converted, length, blank);
 }
 
 Relation relationOf(int r) { return static_cast<Relation>(r); }

@@ -297,7 +297,7 @@ DbcsEdited StackItemFigConstant::asDbcsEdited(const TNdbcs_edited& record) const
     return DbcsEdited(expanded(record.length), record);
 }
 
-ByteString StackItemFigConstant::asAlphaNumericGroup(const TNclass&) const
+ByteString StackItemFigConstant::asAlphaNumericGroup(const TNclass& record) const
 {
-    return value_;
+    return expanded(record.size.byteSize);
 }

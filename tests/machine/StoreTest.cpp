@@ -130,6 +130,12 @@ TEST_F(StoreTest, RefusedTargetsAndValuesWriteNothing)
              stack().push(new StackItemS4(rep(), 7));
          },
          [&] { stack().genStoreMember(member("b", records().integerType(40, true, 3), 0)); }, InvalidOp::RTRC_Other},
+        {"8 bytes through a pointer to a 4-byte int",
+         [&] {
+             stack().push(addressOf(target));
+             stack().push(new StackItemS8(rep(), 7));
+         },
+         [&] { stack().genStore(); }, InvalidOp::RTRC_Other},
         {"value only", [&] { stack().push(new StackItemS4(rep(), 7)); }, [&] { stack().genStore(); },
          InvalidOp::RTRC_Empty_Stack},
     };

@@ -142,6 +142,9 @@ ROWS = [
     ("S", "MOVE GRP3 TO SHORT"),
     ("S", "MOVE G3 TO S"),
     ("S", "MOVE GS TO U"),
+    # Groups into numeric DISPLAY items: their bytes, as an alphanumeric move.
+    ("S", "MOVE GRP2 TO N5"),
+    ("S", "MOVE G3 TO A"),
     # Alphanumeric receivers.
     ("S", "MOVE 'HI' TO NAME"),
     ("S", "MOVE NAME TO SHORT"),
@@ -163,6 +166,8 @@ ROWS = [
     ("S", "MOVE GRP2 TO S(2:4)"),
     ("S", "MOVE C3 TO GRP3(2:3)"),
     ("S", "MOVE 'P' TO GS(4:1)"),
+    ("S", "MOVE 'K' TO S(A:1)"),
+    ("S", "MOVE 'KL' TO NAME(A:)"),
 ] + group_conditions()
 
 # ---- sizes -----------------------------------------------------------------

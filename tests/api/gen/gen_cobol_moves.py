@@ -122,6 +122,8 @@ ROWS = [
     ("S", "MOVE SA TO GRP3"),
     ("S", "MOVE N5 TO GS"),
     ("S", "MOVE 123 TO GRP3"),
+    ("S", "MOVE -12 TO GRP3"),
+    ("S", "MOVE +7 TO GS"),
     ("S", "MOVE NAME TO GRP3"),
     ("S", "MOVE SHORT TO GRP3"),
     ("S", "MOVE GRP2 TO GRP3"),

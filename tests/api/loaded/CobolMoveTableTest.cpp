@@ -245,6 +245,7 @@ TEST_P(CobolMoveTable, RefusedStoresWriteNothing)
         "MOVE 'ABC' TO NAME(3:0)",
         "MOVE 'ABC' TO NAME(9:1)",
         "MOVE 'AB' TO GS(4:2)",      // past a subgroup, into the item after it
+        "MOVE 1.5 TO GRP3",          // a number with fraction digits into a group
     };
     for (const char* text : refused) {
         SCOPED_TRACE(text);

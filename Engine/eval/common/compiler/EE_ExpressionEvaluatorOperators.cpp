@@ -202,6 +202,9 @@ bool EE_ExpressionEvaluator::cobolAssignable(EE_Expression& receiver, EE_Express
       return true;
     return s == TD::AddressOfReference || isNull;
   case TD::Class:
+    // A number written with fraction digits has no text a group could take.
+    if (sender.asLiteralExpression() != nullptr && in(s, TD::PackedDecimal, TD::FixedPointBinary) && from.scale < 0)
+      return false;
     return !(s == TD::Pointer || s == TD::Reference || s == TD::IndexName || s == TD::IndexDataItem ||
              s == TD::AddressOfReference);
   case TD::AlphanumericString:

@@ -97,6 +97,12 @@ DATA = """\
 01 GM.
    05 GM1 PIC X VALUE '0'.
    05 GM2 PIC X(3) VALUE SPACES.
+01 PK PIC S9(5) COMP-3 VALUE -123.
+01 GPK.
+   05 GPK1 PIC S9(5) COMP-3 VALUE 45.
+01 BN PIC S9(4) COMP VALUE 77.
+01 GBN.
+   05 GBN1 PIC S9(4) COMP VALUE -5.
 """
 
 FIGURATIVES = ["LOW-VALUE", "LOW-VALUES", "HIGH-VALUE", "HIGH-VALUES", "ZERO", "ZEROS", "ZEROES",
@@ -133,6 +139,11 @@ ROWS = [
     ("S", "MOVE 'ABCDEFGHIJKL' TO GS"),
     ("S", "MOVE 'ABCDEFGHIJKL' TO GRP3"),
 ] + [("S", f"MOVE {fig} TO {group}") for group in ["GRP3", "GS", "G3"] for fig in FIGURATIVES] + [
+    # Packed and binary bytes into groups of the same storage, and back.
+    ("S", "MOVE PK TO GPK"),
+    ("S", "MOVE GPK TO PK"),
+    ("S", "MOVE BN TO GBN"),
+    ("S", "MOVE GBN TO BN"),
     # Into a subgroup.
     ("S", "MOVE C3 TO G3"),
     ("S", "MOVE 'HELLO' TO G3"),

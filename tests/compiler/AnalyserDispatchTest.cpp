@@ -167,7 +167,7 @@ TEST_F(Analysis, UnaryOperators)
 {
     UE* negated = services->createUnaryExpression(UE::Negate, &name("c"));
     analyser->analyze(*negated);
-    EXPECT_EQ(negated->typeDescriptor->kind, TD::SignedChar) << "the operand's own type";
+    EXPECT_EQ(negated->typeDescriptor->kind, TD::Int) << "in C, the promoted operand's type";
     ASSERT_NE(negated->operand->asCastExpression(), nullptr) << "the code uses the promoted operand";
 
     UE* real = services->createUnaryExpression(UE::RealPart, &name("hz"));

@@ -95,7 +95,7 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
           IntegralConstant, NotEqualTo, Label, End},
          1},
         {"a ? b : 7",
-         {Load, IntegralConstant, NotEqualTo, FalseJump, Load, Convert, Jump, Label, IntegralValue, Convert, Label, End},
+         {Load, IntegralConstant, NotEqualTo, FalseJump, Load, Jump, Label, IntegralValue, Convert, Label, End},
          3},
         {"(a, b)", {Load, Pop, Load, End}, 3},
         // Pointer arithmetic scales by the element; a difference divides by it.
@@ -104,7 +104,8 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
         {"p - q", {Load, Load, AddressSubtract, IntegralConstant, Divide, End}, 1},
         // A reference is dereferenced where its value is used, not at the root.
         {"r", {Load, End}, 0},
-        {"r + 1", {Load, Dereference, Convert, IntegralValue, Convert, Add, End}, 4},
+        // An int literal is read as 64 bits and converted to its own type.
+        {"r + 1", {Load, Dereference, IntegralValue, Convert, Add, End}, 4},
         // A member of a base class: the step to the base, then the member.
         {"d.m", {LoadAddress, BaseAddress, LoadMember, End}, 12},
         // Assignments keep the address, store, and read the value back.
@@ -117,7 +118,7 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
                  End},
          12},
         {"a--", {Load, LoadAddress, Duplicate, Dereference, IntegralConstant, Convert, Subtract, Store, End}, 12},
-        {"arr[1]", {Load, IntegralValue, Index, Dereference, End}, 20},
+        {"arr[1]", {Load, IntegralValue, Convert, Index, Dereference, End}, 20},
     };
     for (const Case& c : cases) {
         Build b;

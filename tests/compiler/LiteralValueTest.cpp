@@ -191,7 +191,9 @@ TEST_F(LiteralTest, RefusedTokensAndTypes)
     EXPECT_EQ(eeExceptionCode([&] { literal(EE_Token::Identifier, "1", services->signedLongLongIntTypeDescriptor()); }),
               2);
     EXPECT_EQ(eeExceptionCode([&] { literal(0, "1", nullptr); }), 2);
-    EXPECT_EQ(eeExceptionCode([&] { literal(0, "1", services->signedIntTypeDescriptor()); }), 2) << "kind 20";
+    EXPECT_EQ(eeExceptionCode([&] { literal(0, "1", services->signedIntTypeDescriptor()); }), -1)
+        << "kind 20: an int literal";
+    EXPECT_EQ(eeExceptionCode([&] { literal(0, "1", services->boolTypeDescriptor()); }), 2) << "kind 11";
     EXPECT_EQ(eeExceptionCode([&] { literal(0, "\"x\"", services->pointerToVoidTypeDescriptor()); }), 2);
     // A C character literal with an escape is no single character unless the
     // alternate character set is in force.

@@ -227,40 +227,49 @@ TEST(CPreprocessor, NumberTyping)
     int kind;         // type kind of the first token, or Error
     unsigned length;  // length of the first token's spelling (or of the failing token)
   } cases[] = {
-      {"0x1.8p1", false, K::LongDouble, 7},
+      {"0x1.8p1", false, K::Double, 7},
       {"0x1.8", false, Error, 5},
-      {"0x.8p1", false, K::LongDouble, 6},
+      {"0x.8p1", false, K::Double, 6},
       {"0x.p1", false, Error, 3},
       {"0x", false, Error, 2},
       {"0x1p", false, Error, 4},
       {"0x1p+3f", false, K::Float, 7},
-      {"0x1F", false, K::LongLong, 4},
-      {"0XffUL", false, K::UnsignedLongLong, 6},
-      {"1.5", false, K::LongDouble, 3},
+      {"0x1F", false, K::Int, 4},
+      {"0XffUL", false, K::UnsignedLong, 6},
+      {"1.5", false, K::Double, 3},
       {"1.5L", false, K::LongDouble, 4},
       {"1.5f", false, K::Float, 4},
       {"1.5F", false, K::Float, 4},
-      {".5", false, K::LongDouble, 2},
-      {"1.", false, K::LongDouble, 2},
+      {".5", false, K::Double, 2},
+      {"1.", false, K::Double, 2},
       {"12.5d", false, K::PackedDecimal, 5},
       {"12.5D", false, K::PackedDecimal, 5},
-      {"1e10", false, K::LongDouble, 4},
+      {"1e10", false, K::Double, 4},
       {"1E-3F", false, K::Float, 5},
       {"1e", false, Error, 2},
       {"1e+", false, Error, 3},
-      {"123", false, K::LongLong, 3},
-      {"123L", false, K::LongLong, 4},
+      {"123", false, K::Int, 3},
+      {"123L", false, K::Long, 4},
       {"123LL", false, K::LongLong, 5},
-      {"123U", false, K::UnsignedLongLong, 4},
-      {"123LU", false, K::UnsignedLongLong, 5},
+      {"123U", false, K::UnsignedInt, 4},
+      {"123LU", false, K::UnsignedLong, 5},
       {"123ULL", false, K::UnsignedLongLong, 6},
-      {"123ul", false, K::UnsignedLongLong, 5},
-      {"017", false, K::LongLong, 3},
-      {"017.5", false, K::LongDouble, 5},
-      {"01234", false, K::LongLong, 5},
-      {"0", false, K::LongLong, 1},
-      {"000", false, K::LongLong, 3},
-      {"089", false, K::LongLong, 1},
+      {"123ul", false, K::UnsignedLong, 5},
+      {"017", false, K::Int, 3},
+      {"017.5", false, K::Double, 5},
+      {"01234", false, K::Int, 5},
+      {"0", false, K::Int, 1},
+      {"000", false, K::Int, 3},
+      {"089", false, K::Int, 1},
+      {"2147483647", false, K::Int, 10},
+      {"2147483648", false, K::Long, 10},
+      {"0x7FFFFFFF", false, K::Int, 10},
+      {"0x80000000", false, K::UnsignedInt, 10},
+      {"4294967295u", false, K::UnsignedInt, 11},
+      {"4294967296u", false, K::UnsignedLong, 11},
+      {"0xFFFFFFFFFFFFFFFF", false, K::UnsignedLong, 18},
+      {"1LL", false, K::LongLong, 3},
+      {"0x8000000000000000LL", false, K::UnsignedLongLong, 20},
       {"1.5DF", true, K::Decimal32, 5},
       {"1.5DD", true, K::Decimal64, 5},
       {"1.5DL", true, K::Decimal128, 5},
@@ -296,13 +305,13 @@ TEST(CPreprocessor, NumberTyping)
   }
 }
 
-TEST(CPreprocessor, LiteralsAreSixtyFourBitAndShareDescriptors)
+TEST(CPreprocessor, LiteralsShareDescriptors)
 {
   TestServices services;
   std::vector<EE_Token> tokens = scan(services, "1 2U 'c' \"s\" L'w' L\"ws\" true");
   ASSERT_EQ(tokens.size(), 8u);
-  EXPECT_EQ(tokens[0].type, services.signedLongLongIntTypeDescriptor());
-  EXPECT_EQ(tokens[1].type, services.unsignedLongLongIntTypeDescriptor());
+  EXPECT_EQ(tokens[0].type, services.signedIntTypeDescriptor());
+  EXPECT_EQ(tokens[1].type, services.unsignedIntTypeDescriptor());
   EXPECT_EQ(tokens[2].type, services.charTypeDescriptor());
   EXPECT_EQ(tokens[3].type, services.pointerToCharTypeDescriptor());
   EXPECT_EQ(tokens[4].type, services.wchar_tTypeDescriptor());
@@ -310,6 +319,27 @@ TEST(CPreprocessor, LiteralsAreSixtyFourBitAndShareDescriptors)
   EXPECT_EQ(tokens[6].kind, unsigned(EE_Token::Identifier));  // C: "true" is a name
   EXPECT_EQ(spelling(tokens[3]), "\"s\"");
   EXPECT_EQ(spelling(tokens[5]), "L\"ws\"");
+}
+
+// A literal no integer type holds is refused, the exception naming it
+// with its suffix.
+TEST(CPreprocessor, LiteralBeyondEveryTypeRefused)
+{
+  for (const char* text : {"18446744073709551619", "0x10000000000000000u", "99999999999999999999LL"}) {
+    TestServices services;
+    C_Preprocessor scanner(text, services);
+    EE_Token tokens[4];
+    for (EE_Token& token : tokens)
+      token.preset();
+    unsigned count = 0;
+    try {
+      scanner.preprocess(tokens, count);
+      ADD_FAILURE() << text << " was accepted";
+    } catch (const EE_ParseException& e) {
+      EXPECT_EQ(e.code, unsigned(EE_ParseException::BadLiteral)) << text;
+      EXPECT_STREQ(e.position, text);
+    }
+  }
 }
 
 TEST(CPreprocessor, CharacterAndStringLiterals)

@@ -132,11 +132,15 @@ TEST_F(FloatItemTest, ResultBufferFollowsTheItemsStorageFormat)
     EXPECT_EQ(bufferOf(ieee), (std::vector<unsigned char>{0x40, 0, 0, 0, 0, 0, 0, 0}));
 
     // A power leaves format word 0; a hexadecimal item still stores
-    // hexadecimal bytes (sqrt 8 and the NaN of a negative base).
+    // hexadecimal bytes and holds the value its bytes hold (sqrt 8 and the
+    // NaN of a negative base).
     std::unique_ptr<StackItem> hex = make(197);
     hex->genConvert(StackItemD(rep(), FloatNumber(8.0)));
     hex->genPow(StackItemD(rep(), FloatNumber(0.5)), 0);
-    EXPECT_EQ(valueOf(*hex), sqrtl(8.0L));
+    // The root at the precision of the 8-byte hexadecimal item.
+    unsigned char root[8] = {};
+    FloatNumber(sqrtl(8.0L)).format(FloatNumber::Hexadecimal, root, sizeof root, false);
+    EXPECT_EQ(valueOf(*hex), static_cast<long double>(FloatNumber(root, sizeof root, FloatNumber::Hexadecimal)));
     EXPECT_EQ(hex->asLongDouble().getFormat(), FloatNumber::IEEE);
     EXPECT_EQ(bufferOf(*hex)[0], 0x41);  // 2.83: characteristic 65
     hex->genConvert(StackItemD(rep(), FloatNumber(-8.0)));

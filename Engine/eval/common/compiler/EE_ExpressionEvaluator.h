@@ -74,6 +74,7 @@ public:
   EE_Expression& analyzeComparisonOperators(EE_BinaryExpression& node, LoadContext context);
   EE_Expression& analyzeLogicalOperators(EE_BinaryExpression& node, LoadContext context);
   EE_Expression& analyzeAssignOperators(EE_BinaryExpression& node, LoadContext context);
+  EE_Expression& compoundAssignment(EE_BinaryExpression& node, EE_TypeDescriptor& receiving);
   EE_Expression& analyzePointerAssignOperator(EE_BinaryExpression& node, LoadContext context);
   EE_Expression& analyzeConcatOperator(EE_BinaryExpression& node, LoadContext context);
   EE_Expression& analyzeRefModOperator(EE_BinaryExpression& node, LoadContext context);

@@ -432,6 +432,21 @@ void EE_ExpressionEvaluator::emitStep(EE_UnaryExpression& node, const EE_TypeDes
       services.addressSubtract(pointee);
     return;
   }
+  if (operandType.kind == TD::Bool && !services.isCobol()) {
+    // A bool steps in int and holds 0 or 1: the result compared with 0.
+    const TD& integer = present(services.signedIntTypeDescriptor());
+    services.convertTo(integer);
+    services.loadOneLiteral(integer);
+    services.convertTo(integer);
+    if (up)
+      services.add(integer);
+    else
+      services.subtract(integer);
+    services.loadZeroLiteral(integer);
+    services.compareNotEqual(integer);
+    services.convertTo(type);
+    return;
+  }
   services.loadOneLiteral(type);
   if (services.isArithmetic(operandType))
     services.convertTo(type);

@@ -369,9 +369,12 @@ void EE_ExpressionEvaluator::evaluateAssignOperators(EE_BinaryExpression& node, 
         refuse(&node);
       }
     } else {
-      // The operation runs in the promoted type of the receiving item.
+      // The operation runs in the promoted type of the receiving item; outside
+      // COBOL the analysis brought the right operand to the operation's type
+      // (the usual arithmetic conversion of both operands).
       const TD* promoted = services.isArithmetic(current) ? typeToPromoteTo(current) : nullptr;
-      const TD& operation = promoted != nullptr ? *promoted : current;
+      const TD& operation =
+          !services.isCobol() ? present(right.typeDescriptor) : promoted != nullptr ? *promoted : current;
       if (!services.isSameAs(operation, current))
         services.convertTo(operation);
       evaluate(right, LoadValue, 0);
@@ -389,6 +392,11 @@ void EE_ExpressionEvaluator::evaluateAssignOperators(EE_BinaryExpression& node, 
       case BE::XorAssign: services.bitwiseXor(operation); break;
       case BE::OrAssign: services.bitwiseOr(operation); break;
       default: refuse();
+      }
+      if (receiving.kind == TD::Bool && !services.isCobol()) {
+        // A bool holds 0 or 1: the result compared with 0.
+        services.loadZeroLiteral(operation);
+        services.compareNotEqual(operation);
       }
     }
     services.convertTo(receiving);

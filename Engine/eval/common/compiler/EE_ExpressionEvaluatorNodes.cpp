@@ -3,7 +3,9 @@
 
 #include <initializer_list>
 
+#include "compiler/EE_OstrelLiteralValue.h"
 #include "frontend/EE_ArraySectionExpression.h"
+#include "frontend/EE_BinaryExpression.h"
 #include "frontend/EE_BaseNameLookupChain.h"
 #include "frontend/EE_CastExpression.h"
 #include "frontend/EE_ConditionalExpression.h"
@@ -11,6 +13,7 @@
 #include "frontend/EE_Declaration.h"
 #include "frontend/EE_DeclarationStore.h"
 #include "frontend/EE_Exception.h"
+#include "frontend/EE_Language.h"
 #include "frontend/EE_FigConstant.h"
 #include "frontend/EE_FigConstantExpression.h"
 #include "frontend/EE_FunctionCallExpression.h"
@@ -49,6 +52,50 @@ const TD& requiredType(const TD* t)
   if (t == nullptr)
     throw EE_Exception(EE_Exception::InternalFailure);
   return *t;
+}
+
+// C, C++ and UPC: the languages whose operators follow a C compiler's
+// typing (promoted operand types, truth values of type int in C).
+bool cFamily(EE_DebuggerServices& services)
+{
+  return !services.isCobol() && !services.isFortran();
+}
+
+// What sizeof measures in C: a truth value (a comparison, !, && or ||) and
+// a character literal are ints (in C++ bool and char); a string literal is
+// its array of characters, the terminating null included. Another operand
+// is measured as it is. The measured type is an analyzed cast around the
+// operand, which sizeof never evaluates.
+EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& operand)
+{
+  const bool cpp = EE_currentLanguage() == EE_LanguageCPP;
+  EE_TypeDescriptor* type = nullptr;
+  if (EE_LiteralExpression* literal = operand.asLiteralExpression(); literal != nullptr && literal->value != nullptr) {
+    if (literal->value->kind == EE_LiteralValue::Character && !cpp) {
+      type = services.signedIntTypeDescriptor();
+    } else if (literal->value->kind == EE_LiteralValue::String && operand.typeDescriptor != nullptr &&
+               operand.typeDescriptor->next != nullptr) {
+      const auto length = static_cast<long long>(static_cast<EE_OstrelLiteralValue*>(literal->value)->text.length());
+      EE_LiteralExpression* bound = services.createLiteralExpression(services.createIntegerLiteralValue(length + 1));
+      type = services.findOrCreateArrayTypeDescriptor(*operand.typeDescriptor->next, required(bound));
+    }
+  } else if (!cpp) {
+    bool truth = false;
+    if (EE_BinaryExpression* binary = operand.asBinaryExpression())
+      truth = binary->kind <= EE_BinaryExpression::LogicalAnd ||
+              (binary->kind >= EE_BinaryExpression::Equal && binary->kind <= EE_BinaryExpression::Less);
+    else if (EE_UnaryExpression* unary = operand.asUnaryExpression())
+      truth = unary->kind == EE_UnaryExpression::LogicalNot;
+    if (truth)
+      type = services.signedIntTypeDescriptor();
+  }
+  if (type == nullptr)
+    return operand;
+  EE_CastExpression* cast = services.createCastExpression(EE_CastExpression::Parenthesized, type, &operand);
+  EE_Expression& measured = required(cast);
+  measured.typeDescriptor = type;
+  measured.analyzed = 1;
+  return measured;
 }
 
 EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
@@ -184,6 +231,15 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadCont
   const bool byAddress =
       target->kind == TD::Reference || target->kind == TD::AddressOfReference || target->kind == TD::Class;
   node.operand = &analyze(required(node.operand), byAddress ? LoadAddress : context);
+  if (cFamily(services)) {
+    // No cast makes an array; a structure or union only from its own type,
+    // and in C++ alone.
+    const bool aggregate = target->kind == TD::Class || target->kind == TD::Union;
+    if (target->kind == TD::Array ||
+        (aggregate && (EE_currentLanguage() != EE_LanguageCPP || node.operand->typeDescriptor == nullptr ||
+                       !services.isSameAs(*node.operand->typeDescriptor, *target))))
+      throw EE_Exception(EE_Exception::UnexpectedType, &node);
+  }
   return done(node, target);
 }
 
@@ -268,7 +324,8 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
       return done(node, services.findOrCreateFixedPointTypeDescriptor(own->kind, decimalDigits(*own), own->scale,
                                                                       own->isSigned != 0, sign));
     }
-    return done(node, own);
+    // In C the negation has the promoted operand's type.
+    return done(node, cFamily(services) ? node.operand->typeDescriptor : own);
   }
   case UE::UnaryPlus:
   case UE::PreIncrement:
@@ -283,6 +340,8 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     EE_Expression& operand = analyze(required(node.operand), context);
     EE_TypeDescriptor* own = operand.typeDescriptor;
     node.operand = services.isArithmetic(*own) ? &analyze(integralPromotion(operand), LoadValue) : &operand;
+    if (node.kind == UE::UnaryPlus && cFamily(services))
+      return done(node, node.operand->typeDescriptor);
     return done(node, own);
   }
   case UE::AddressOf: {
@@ -331,6 +390,8 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     while (EE_ParenthesesExpression* p = inner->asParenthesesExpression())
       inner = &required(p->inner);
     node.operand = &analyze(*inner, LoadRootValue);
+    if (cFamily(services))
+      node.operand = &measuredAsInC(services, *node.operand);
     return done(node, services.sizetTypeDescriptor());
   }
   case UE::TypeidOperand:

@@ -310,12 +310,81 @@ EE_Expression& EE_ExpressionEvaluator::analyzeAssignOperators(EE_BinaryExpressio
     }
     receiving = target;
   }
+  if (!cobol && node.kind != BE::Assign && node.kind != BE::CobolSet)
+    return compoundAssignment(node, *receiving);
+  if (!cobol && !services.isFortran()) {
+    // A scalar receives no structure or array, a pointer no floating value,
+    // a floating item no pointer.
+    const TD& sent = *node.right->typeDescriptor;
+    const bool scalarReceiver = services.isArithmetic(*receiving) || isPointerKind(receiving->kind);
+    if (scalarReceiver && (sent.kind == TD::Class || sent.kind == TD::Array))
+      throw EE_Exception(EE_Exception::UnexpectedType, node.right);
+    if ((isPointerKind(receiving->kind) && services.isFloatingPoint(sent)) ||
+        (services.isFloatingPoint(*receiving) && isPointerKind(sent.kind)))
+      throw EE_Exception(EE_Exception::UnexpectedType, node.right);
+  }
   const bool promote = !cobol || receiving->kind != TD::Class;
   if (promote && services.isArithmetic(*node.right->typeDescriptor))
     node.right = &analyze(integralPromotion(*node.right), LoadValue);
   if (!services.isSameAs(*node.right->typeDescriptor, *receiving))
     node.right = &convertedTo(receiving, *node.right);
   node.typeDescriptor = receiving;
+  node.analyzed = 1;
+  return node;
+}
+
+// E1 op= E2 is E1 = E1 op E2 with E1 evaluated once: the operands are
+// checked as the binary operator checks them, the right operand is brought
+// to the type the operation runs in (the usual arithmetic conversion of both
+// promoted operands; a shift runs in the promoted receiver's type), and the
+// code generation converts the result to the receiver. A pointer steps by an
+// integral count.
+EE_Expression& EE_ExpressionEvaluator::compoundAssignment(EE_BinaryExpression& node, EE_TypeDescriptor& receiving)
+{
+  const TD& sent = *node.right->typeDescriptor;
+  if (isPointerKind(receiving.kind)) {
+    if (node.kind != BE::AddAssign && node.kind != BE::SubtractAssign)
+      throw EE_Exception(EE_Exception::UnexpectedOperator, &node);
+    if (!services.isIntegral(sent))
+      throw EE_Exception(EE_Exception::UnexpectedType, node.right);
+    node.right = &convertedTo(&receiving, *node.right);
+    node.typeDescriptor = &receiving;
+    node.analyzed = 1;
+    return node;
+  }
+  if (isPointerKind(sent.kind) || !services.isArithmetic(sent))
+    throw EE_Exception(EE_Exception::UnexpectedType, node.right);
+  if (!services.isArithmetic(receiving))
+    throw EE_Exception(EE_Exception::UnexpectedType, node.left);
+  const bool shift = node.kind == BE::ShiftLeftAssign || node.kind == BE::ShiftRightAssign;
+  switch (node.kind) {
+  case BE::OrAssign:
+  case BE::XorAssign:
+  case BE::AndAssign:
+  case BE::ShiftLeftAssign:
+  case BE::ShiftRightAssign:
+  case BE::RemainderAssign:
+    if (!services.isIntegral(receiving) || !services.isIntegral(sent))
+      throw EE_Exception(EE_Exception::InternalFailure, &node);
+    break;
+  default: break;
+  }
+  EE_TypeDescriptor* promoted = typeToPromoteTo(receiving);
+  EE_TypeDescriptor& operation = promoted != nullptr ? *promoted : receiving;
+  node.right = &analyze(integralPromotion(*node.right), LoadValue);
+  if (shift) {
+    if (!services.isSameAs(*node.right->typeDescriptor, operation))
+      node.right = &convertedTo(&operation, *node.right);
+  } else {
+    // The right operand toward the receiver's promoted type, then the
+    // receiver's promoted type toward the right's: where the receiver would
+    // change (unsigned long meeting long long), the right takes that type too.
+    node.right = &analyze(arithmeticConversion(*node.right, operation, 0), LoadValue);
+    EE_Expression& common = arithmeticConversion(*node.right, *node.right->typeDescriptor, 0, &operation);
+    if (&common != node.right)
+      node.right = &analyze(common, LoadValue);
+  }
+  node.typeDescriptor = &receiving;
   node.analyzed = 1;
   return node;
 }

@@ -4,6 +4,9 @@
 // are the symbol model's objects: the type a descriptor stands for, the
 // symbol of a declaration.
 
+#include <cstdlib>
+#include <cstring>
+
 #include "compiler/CxxevalInterface.h"
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/EE_Label.h"
@@ -22,6 +25,24 @@ namespace {
 const TypeItem* typeOf(const EE_TypeDescriptor& type)
 {
     return EE_OstrelTypeDescriptor::typeOf(type);
+}
+
+// An integer literal's value is read as a 64-bit integer, unsigned only
+// with a u suffix: a literal of a narrower type, or an unsigned long long
+// beyond the signed range spelled without u, is converted to its own type.
+// A folded constant (unsigned long long, its text a signed decimal) keeps
+// the value as read.
+bool literalNeedsItsType(const EE_OstrelLiteralValue& literal)
+{
+    const EE_TypeDescriptor* type = literal.typeDescriptor();
+    if (type == nullptr || type->kind == EE_TypeDescriptor::LongLong || type->kind == EE_TypeDescriptor::Bool)
+        return false;
+    if (type->kind != EE_TypeDescriptor::UnsignedLongLong)
+        return true;
+    const char* text = literal.text.data();
+    if (text == nullptr || text[0] == '-' || std::strpbrk(text, "uU") != nullptr)
+        return false;
+    return std::strtoull(text, nullptr, 0) > 0x7FFFFFFFFFFFFFFFULL;
 }
 
 const SymbolItem* symbolOf(const EE_Declaration* declaration)
@@ -242,8 +263,17 @@ void EE_OstrelServices::loadConstant(EE_LiteralValue& value) const
     case EE_LiteralValue::Integral:
         code.genLoadIntegralValue(text);
         formatIntegral();
+        if (!self.isCobol() && literalNeedsItsType(literal))
+            code.genConvert(typeOf(*literal.typeDescriptor()));
         break;
-    case EE_LiteralValue::Real: code.genLoadRealValue(text); break;
+    case EE_LiteralValue::Real:
+        code.genLoadRealValue(text);
+        // The value is read at long double precision: a float or double
+        // literal is rounded to its own format.
+        if (literal.typeDescriptor() != nullptr && (literal.typeDescriptor()->kind == EE_TypeDescriptor::Float ||
+                                                    literal.typeDescriptor()->kind == EE_TypeDescriptor::Double))
+            code.genConvert(typeOf(*literal.typeDescriptor()));
+        break;
     case EE_LiteralValue::DecimalReal: code.genLoadDecimalRealValue(text); break;
     case EE_LiteralValue::PackedDecimal:
         if (self.isCobol())

@@ -234,6 +234,10 @@ EE_LiteralValue* EE_OstrelServices::findOrCreateLiteralValue(EE_Token& token)
         return newLiteral(kind, &type, token.spelling, token.length);
     };
     switch (type.kind) {
+    case EE_TypeDescriptor::Int:
+    case EE_TypeDescriptor::UnsignedInt:
+    case EE_TypeDescriptor::Long:
+    case EE_TypeDescriptor::UnsignedLong:
     case EE_TypeDescriptor::LongLong:
     case EE_TypeDescriptor::UnsignedLongLong: return spelled(EE_LiteralValue::Integral);
     case EE_TypeDescriptor::Float:

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
@@ -707,19 +708,24 @@ void C_Preprocessor::scanHexadecimal(EE_Token& token, SaveSpelling& cursor)
 
 void C_Preprocessor::integerSuffix(EE_Token& token, SaveSpelling& cursor)
 {
+  const char* const digitsEnd = cursor.position;
   const char* p = cursor.position;
   bool isUnsigned = false;
+  unsigned longs = 0;
   auto isL = [](char c) { return c == 'l' || c == 'L'; };
   auto isU = [](char c) { return c == 'u' || c == 'U'; };
   if (isU(*p)) {
     isUnsigned = true;
     ++p;
-    for (int k = 0; k < 2 && isL(*p); ++k)
+    for (int k = 0; k < 2 && isL(*p); ++k, ++longs)
       ++p;
   } else if (isL(*p)) {
     ++p;
-    if (isL(*p))
+    ++longs;
+    if (isL(*p)) {
       ++p;
+      ++longs;
+    }
     if (isU(*p)) {
       isUnsigned = true;
       ++p;
@@ -727,8 +733,67 @@ void C_Preprocessor::integerSuffix(EE_Token& token, SaveSpelling& cursor)
   }
   cursor.position = p;
   token.kind = EE_Token::Literal;
-  token.type = isUnsigned ? services.unsignedLongLongIntTypeDescriptor()
-                          : services.signedLongLongIntTypeDescriptor();
+  token.type = integerLiteralType(cursor.first, digitsEnd, p, isUnsigned, longs);
+}
+
+// The first type of the literal's list that holds its value, as a C
+// compiler chooses it: a decimal literal without u stays signed, an octal or
+// hexadecimal one may become unsigned; the suffix's l or ll starts the list
+// at long or long long. A value no type holds is refused, naming the
+// literal.
+EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const char* digitsEnd, const char* end,
+                                                      bool isUnsigned, unsigned longs)
+{
+  // Fortran's integer literals keep the 64-bit types its array descriptors'
+  // subscripts are computed in.
+  if (services.isFortran())
+    return isUnsigned ? services.unsignedLongLongIntTypeDescriptor() : services.signedLongLongIntTypeDescriptor();
+  const char* p = first;
+  unsigned base = 10;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    base = 16;
+    p += 2;
+  } else if (p[0] == '0') {
+    base = 8;
+  }
+  unsigned long long value = 0;
+  bool tooLarge = false;
+  for (; p < digitsEnd; ++p) {
+    const unsigned digit = isDigit(*p) ? static_cast<unsigned>(*p - '0')
+                                       : static_cast<unsigned>((*p | 0x20) - 'a' + 10);
+    if (value > (~0ULL - digit) / base)
+      tooLarge = true;
+    value = value * base + digit;
+  }
+  const unsigned long long longMax = services.sizeOfLongInt() >= 8 ? 0x7FFFFFFFFFFFFFFFULL : 0x7FFFFFFFULL;
+  const unsigned long long unsignedLongMax = services.sizeOfLongInt() >= 8 ? ~0ULL : 0xFFFFFFFFULL;
+  struct Candidate {
+    unsigned long long max;
+    bool isUnsigned;
+    unsigned longs;
+    EE_TypeDescriptor* type;
+  };
+  const Candidate candidates[] = {
+    {0x7FFFFFFFULL, false, 0, services.signedIntTypeDescriptor()},
+    {0xFFFFFFFFULL, true, 0, services.unsignedIntTypeDescriptor()},
+    {longMax, false, 1, services.signedLongIntTypeDescriptor()},
+    {unsignedLongMax, true, 1, services.unsignedLongIntTypeDescriptor()},
+    {0x7FFFFFFFFFFFFFFFULL, false, 2, services.signedLongLongIntTypeDescriptor()},
+    {~0ULL, true, 2, services.unsignedLongLongIntTypeDescriptor()},
+  };
+  if (!tooLarge) {
+    for (const Candidate& c : candidates) {
+      if (c.longs < longs || (isUnsigned && !c.isUnsigned) || value > c.max)
+        continue;
+      // Decimal literals without u skip the unsigned types.
+      if (c.isUnsigned && !isUnsigned && base == 10 && c.max != ~0ULL)
+        continue;
+      return c.type;
+    }
+  }
+  static thread_local std::string refused;
+  refused.assign(first, static_cast<std::size_t>(end - first));
+  throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }
 
 bool C_Preprocessor::decimalFloatingSuffix(EE_Token& token, SaveSpelling& cursor)
@@ -776,5 +841,5 @@ void C_Preprocessor::floatingSuffix(EE_Token& token, SaveSpelling& cursor)
     cursor.position = p + 1;
     throw EE_ParseException(EE_ParseException::SyntaxError, p + 1);
   }
-  token.type = services.longDoubleTypeDescriptor();
+  token.type = services.doubleTypeDescriptor();
 }

@@ -94,6 +94,8 @@ private:
   void scanExponent(EE_Token& token, SaveSpelling& cursor);
   void scanHexadecimal(EE_Token& token, SaveSpelling& cursor);
   void integerSuffix(EE_Token& token, SaveSpelling& cursor);
+  EE_TypeDescriptor* integerLiteralType(const char* first, const char* digitsEnd, const char* end, bool isUnsigned,
+                                        unsigned longs);
   void floatingSuffix(EE_Token& token, SaveSpelling& cursor);
   bool decimalFloatingSuffix(EE_Token& token, SaveSpelling& cursor);
   unsigned scanQuoted(SaveSpelling& cursor, char quote, bool wide);

@@ -92,6 +92,13 @@ void StackItemAddress::genConvert(const StackItem& source)
         }
     }
 
+    if (!cobol && from.hasFlag(TypeFlags::integral) && !from.hasFlag(TypeFlags::pointer) &&
+        source.size() < addressBytes()) {
+        // An integer narrower than an address (an int literal in a program of
+        // 8-byte addresses) widens as C widens it: by its sign.
+        set(static_cast<std::uint64_t>(source.asSigned()));
+        return;
+    }
     const DebuggeeLocation where = source.asLocation();
     std::uint64_t value;
     if (where.kind() == DebuggeeLocation::debuggeeMemory) {

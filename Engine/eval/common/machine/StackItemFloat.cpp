@@ -68,6 +68,8 @@ StackItemFloat<T>::StackItemFloat(EvaluationEnvironment& environment, const Floa
       hexFormat_(number.getFormat() == FloatNumber::Hexadecimal),
       extended12_(builtinIndex == secondLongDouble)
 {
+    if (number.getFormat() != FloatNumber::Invalid)
+        roundToFormat();
     try {
         resultBuffer();
     } catch (const InvalidOp& e) {
@@ -91,6 +93,67 @@ StackItemFloat<T>::StackItemFloat(const StackItemFloat& other)
 
 template <class T>
 StackItemFloat<T>::~StackItemFloat() = default;
+
+template <class T>
+bool StackItemFloat<T>::computesInFormat() const
+{
+    return sizeof(T) < 16 && !extended12_ && environment_.language() != EvaluationEnvironment::languageCOBOL;
+}
+
+template <class T>
+void StackItemFloat<T>::roundToFormat()
+{
+    if (!computesInFormat() || value_.getFormat() == FloatNumber::Invalid)
+        return;
+    const FloatNumber::Format format = value_.getFormat();
+    const long double v = static_cast<long double>(value_);
+    if (hexFormat_) {
+        // The hexadecimal format holds no infinity or NaN: those stay as they
+        // are (the stored bytes refuse them).
+        unsigned char scratch[sizeof(T)] = {};
+        try {
+            if (!std::isfinite(v) || !value_.format(FloatNumber::Hexadecimal, scratch, sizeof(T), false))
+                return;
+        } catch (const InvalidOp&) {
+            return;
+        }
+        value_ = FloatNumber(static_cast<long double>(
+            FloatNumber(scratch, static_cast<int>(sizeof(T)), FloatNumber::Hexadecimal)));
+    } else if constexpr (sizeof(T) == 4)
+        value_ = FloatNumber(static_cast<long double>(static_cast<float>(v)));
+    else
+        value_ = FloatNumber(static_cast<long double>(static_cast<double>(v)));
+    if (format == FloatNumber::Hexadecimal)
+        value_.markQUVhex();
+}
+
+template <class T>
+template <class Operation>
+void StackItemFloat<T>::inFormat(const FloatNumber& left, const FloatNumber& right, Operation operation)
+{
+    if (!computesInFormat() || value_.getFormat() == FloatNumber::Invalid)
+        return;
+    if (hexFormat_ || sizeof(T) != 8) {
+        // A float result computed at long double precision rounds to float
+        // exactly as the operation in float would.
+        roundToFormat();
+        return;
+    }
+    // A double operation in double: long double and then double would round
+    // twice. An operand that is no double (a long double met without the
+    // usual conversions) leaves the long double result rounded once.
+    const long double l = static_cast<long double>(left);
+    const long double r = static_cast<long double>(right);
+    if (static_cast<long double>(static_cast<double>(l)) != l || static_cast<long double>(static_cast<double>(r)) != r) {
+        roundToFormat();
+        return;
+    }
+    const FloatNumber::Format format = value_.getFormat();
+    value_ = FloatNumber(static_cast<long double>(
+        operation(static_cast<double>(static_cast<long double>(left)), static_cast<double>(static_cast<long double>(right)))));
+    if (format == FloatNumber::Hexadecimal)
+        value_.markQUVhex();
+}
 
 template <class T>
 StackItem* StackItemFloat<T>::clone() const
@@ -138,21 +201,30 @@ void* StackItemFloat<T>::resultBuffer() const
 template <class T>
 void StackItemFloat<T>::genAdd(const StackItem& right)
 {
-    value_ += right.asLongDouble();
+    const FloatNumber other = right.asLongDouble();
+    const FloatNumber left = value_;
+    value_ += other;
+    inFormat(left, other, [](auto a, auto b) { return a + b; });
     clearLocation();
 }
 
 template <class T>
 void StackItemFloat<T>::genSubtract(const StackItem& right)
 {
-    value_ -= right.asLongDouble();
+    const FloatNumber other = right.asLongDouble();
+    const FloatNumber left = value_;
+    value_ -= other;
+    inFormat(left, other, [](auto a, auto b) { return a - b; });
     clearLocation();
 }
 
 template <class T>
 void StackItemFloat<T>::genMult(const StackItem& right)
 {
-    value_ *= right.asLongDouble();
+    const FloatNumber other = right.asLongDouble();
+    const FloatNumber left = value_;
+    value_ *= other;
+    inFormat(left, other, [](auto a, auto b) { return a * b; });
     clearLocation();
 }
 
@@ -161,7 +233,10 @@ void StackItemFloat<T>::genDivide(const StackItem& right)
 {
     if (right.isZero())
         throw InvalidOp(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
-    value_ /= right.asLongDouble();
+    const FloatNumber other = right.asLongDouble();
+    const FloatNumber left = value_;
+    value_ /= other;
+    inFormat(left, other, [](auto a, auto b) { return a / b; });
     clearLocation();
 }
 
@@ -174,6 +249,7 @@ void StackItemFloat<T>::genPow(const StackItem& right, unsigned int)
         base >= 0 ? powl(base, exponent)
                   : static_cast<long double>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
     value_ = FloatNumber(result);
+    roundToFormat();
     clearLocation();
 }
 
@@ -189,6 +265,7 @@ void StackItemFloat<T>::genConvert(const StackItem& source)
 {
     try {
         value_ = source.asLongDouble();
+        roundToFormat();
     } catch (...) {
         throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
     }

@@ -103,6 +103,15 @@ public:
 
 private:
     bool isExtended12() const { return extended12_; }
+    // Outside COBOL a float or double item holds only values of its format,
+    // as a C compiler's float and double do (binary or hexadecimal alike):
+    // conversions and arithmetic round to it.
+    bool computesInFormat() const;
+    void roundToFormat();
+    // The result of left operation right, computed at long double precision
+    // into value_, rounded once to the item's format.
+    template <class Operation>
+    void inFormat(const FloatNumber& left, const FloatNumber& right, Operation operation);
     // The 16-byte hexadecimal encoding of the value.
     void hexEncoding(unsigned char (&bytes)[16]) const;
     // The relation of this value and the right operand's after the COBOL

@@ -104,9 +104,13 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
         {"HIGH-VALUE against an integral zoned item", [&]() -> EE_Expression& { return figurative("HIGH-VALUE"); },
          [&]() -> EE_Expression& { return item(zoned(4, 0)); }, true, castTo(TD::AlphanumericString, 4),
          castTo(TD::AlphanumericString, 4)},
+        // The binary keeps its own digits (10 for 9) and scale: cast to the
+        // packed item's picture, 6.5 would compare as 6.
         {"packed against binary", [&]() -> EE_Expression& { return item(packed(7, -2)); },
          [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 9, 0, true)); }, true, kept(),
-         castTo(TD::PackedDecimal, 7)},
+         castTo(TD::PackedDecimal, 10)},
+        {"binary of more places against zoned", [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -3, true)); },
+         [&]() -> EE_Expression& { return item(zoned(3, 0)); }, true, castTo(TD::ZonedDecimal, 5), kept()},
         {"index name against packed with fraction digits", [&]() -> EE_Expression& { return item(indexName()); },
          [&]() -> EE_Expression& { return item(packed(5, -1)); }, false, {}, {}},
         {"index name against an integral zoned item", [&]() -> EE_Expression& { return item(indexName()); },

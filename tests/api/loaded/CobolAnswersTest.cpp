@@ -30,6 +30,7 @@ struct Row {
     std::string fault;
     std::string text;
     std::string answer;  // T or F; the record's bytes in hexadecimal
+    std::string preset;  // "offset:hex" put into the record first, or empty
 };
 
 struct Table {
@@ -55,6 +56,7 @@ Table readTable()
         std::getline(fields, r.fault, '|');
         std::getline(fields, r.text, '|');
         std::getline(fields, r.answer, '|');
+        std::getline(fields, r.preset, '|');
         t.rows.push_back(r);
     }
     return t;
@@ -114,6 +116,21 @@ protected:
         return text != nullptr ? reinterpret_cast<const char*>(text) : "<null>";
     }
 
+    // Puts "offset:hex" into the record (a value no VALUE clause gives).
+    void preset(const std::string& where)
+    {
+        if (where.empty())
+            return;
+        const ProgramFile::Variable* record = program.find("REC");
+        ASSERT_NE(record, nullptr);
+        const std::size_t colon = where.find(':');
+        std::vector<UBYTE1> bytes;
+        for (std::size_t i = colon + 1; i + 1 < where.size(); i += 2)
+            bytes.push_back(static_cast<UBYTE1>(std::stoi(where.substr(i, 2), nullptr, 16)));
+        host->memory().write(record->address + std::stoull(where.substr(0, colon)),
+                             static_cast<std::uint32_t>(bytes.size()), bytes.data());
+    }
+
     std::string recordBytes()
     {
         const ProgramFile::Variable* record = program.find("REC");
@@ -137,6 +154,7 @@ TEST_F(CobolAnswersTest, ConditionsAndStatementsAgreeWithGnuCobol)
     for (const Row& r : table.rows) {
         SCOPED_TRACE("fault " + r.fault + ": " + r.text);
         fresh(table.program);
+        preset(r.preset);
         validate(r.text);
         if (r.kind == "cond") {
             EXPECT_EQ(validated, 0) << errorText();

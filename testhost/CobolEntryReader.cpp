@@ -369,8 +369,7 @@ void CobolEntryReader::clauses(Entry& e)
         }
         static const std::pair<const char*, Entry::Usage> usages[] = {
             {"DISPLAY", Entry::Display}, {"COMP", Entry::Binary}, {"COMPUTATIONAL", Entry::Binary},
-            {"COMP-4", Entry::Binary}, {"COMPUTATIONAL-4", Entry::Binary}, {"COMP-5", Entry::Binary},
-            {"COMPUTATIONAL-5", Entry::Binary}, {"BINARY", Entry::Binary}, {"COMP-3", Entry::Packed},
+            {"COMP-4", Entry::Binary}, {"COMPUTATIONAL-4", Entry::Binary}, {"BINARY", Entry::Binary}, {"COMP-3", Entry::Packed},
             {"COMPUTATIONAL-3", Entry::Packed}, {"PACKED-DECIMAL", Entry::Packed}, {"COMP-1", Entry::Comp1},
             {"COMPUTATIONAL-1", Entry::Comp1}, {"COMP-2", Entry::Comp2}, {"COMPUTATIONAL-2", Entry::Comp2},
             {"NATIONAL", Entry::National}, {"INDEX", Entry::Index}};
@@ -384,6 +383,12 @@ void CobolEntryReader::clauses(Entry& e)
             }
         if (isUsage)
             continue;
+        // A native binary keeps every value its bytes hold, not only those of
+        // its picture; the host's binary record cannot say so, and read as
+        // COMP its values would be cut to the picture's digits.
+        if (usage == "COMP-5" || usage == "COMPUTATIONAL-5")
+            throw ProgramFileError(t.line, usage + " (native binary) is not supported: the host's binary records "
+                                           "describe COMP items only");
         if (word == "USAGE")
             throw ProgramFileError(t.line, "unknown usage " + usage);
         if (word == "SIGN" || word == "LEADING" || word == "TRAILING") {
@@ -775,6 +780,15 @@ void CobolEntryReader::analyse(Entry& e)
             else
                 condition.values.push_back(lowValue);
         }
+        // SET condition TO TRUE stores the first value of the clause, which
+        // the evaluator takes from the single values first and from the
+        // ranges only when there is none. The record keeps no order between
+        // the two lists, so a clause that opens with a range (VALUES 0 THRU
+        // 4, 11) also lists that range's low bound as its first single
+        // value; the test of the condition is the same, as the bound lies in
+        // the range.
+        if (!c->conditions.empty() && c->conditions.front().second && !condition.values.empty())
+            condition.values.insert(condition.values.begin(), condition.ranges.front().first);
         conditions.push_back(condition);
     }
     const TYPE_INDEX declared = conditions.empty() ? e.dataType : records.conditionQualifier(e.dataType, conditions);
@@ -804,6 +818,8 @@ std::string scaledInteger(const std::string& literal, unsigned digits, int scale
         if (fraction.size() > places)
             throw ProgramFileError(line, "VALUE " + literal + " has more decimal places than " + item);
         result = whole + fraction + std::string(places - fraction.size(), '0');
+    } else if (fraction.empty() && whole.find_first_not_of('0') == std::string::npos) {
+        result = "0"; // zero is a multiple of every scale
     } else {
         const size_t zeros = static_cast<size_t>(scale);
         if (!fraction.empty() || whole.size() < zeros || whole.find_first_not_of('0', whole.size() - zeros) != std::string::npos)

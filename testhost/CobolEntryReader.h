@@ -30,8 +30,9 @@ struct LCC_Eval_Context_Info;
 //     SQL AMOUNT TYPE 484 LENGTH 5 2 VALUE X'12345D'
 // Levels 01 to 49, 77 and 88; PIC with S 9 V P X A N and the editing symbols
 // (B 0 / , . + - * Z $ CR DB, and E for external floating point); USAGE
-// DISPLAY, COMP/COMPUTATIONAL/COMP-4/COMP-5/BINARY, COMP-3/PACKED-DECIMAL,
-// COMP-1, COMP-2, NATIONAL, INDEX; SIGN LEADING/TRAILING [SEPARATE];
+// DISPLAY, COMP/COMPUTATIONAL/COMP-4/BINARY, COMP-3/PACKED-DECIMAL,
+// COMP-1, COMP-2, NATIONAL, INDEX (COMP-5 is refused: the host's binary
+// records cannot describe a native binary); SIGN LEADING/TRAILING [SEPARATE];
 // OCCURS n [TIMES]; VALUE with numeric, quoted ('..', "..", X'..', N'..')
 // and figurative (ZERO, SPACE, HIGH-VALUE, LOW-VALUE) literals. Items of a
 // record follow each other without slack; each 01 and 77 item starts on an

@@ -68,9 +68,13 @@ protected:
 struct Became {
     int kind = -1;  // -1: kept
     unsigned size = 0;
+    bool checkScale = false;
+    int scale = 0;
 };
 Became kept() { return {}; }
 Became castTo(int kind, unsigned size = 0) { return {kind, size}; }
+// A cast to a number that keeps this scale (its places).
+Became castKeeping(int kind, unsigned size, int scale) { return {kind, size, true, scale}; }
 
 TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
 {
@@ -104,9 +108,17 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
         {"HIGH-VALUE against an integral zoned item", [&]() -> EE_Expression& { return figurative("HIGH-VALUE"); },
          [&]() -> EE_Expression& { return item(zoned(4, 0)); }, true, castTo(TD::AlphanumericString, 4),
          castTo(TD::AlphanumericString, 4)},
+        // The binary keeps its own digits (10 for 9) and scale: cast to the
+        // packed item's picture, 6.5 would compare as 6.
         {"packed against binary", [&]() -> EE_Expression& { return item(packed(7, -2)); },
          [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 9, 0, true)); }, true, kept(),
-         castTo(TD::PackedDecimal, 7)},
+         castKeeping(TD::PackedDecimal, 10, 0)},
+        {"binary of more places against zoned", [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -3, true)); },
+         [&]() -> EE_Expression& { return item(zoned(3, 0)); }, true, castKeeping(TD::ZonedDecimal, 5, -3), kept()},
+        {"national decimal against binary", [&]() -> EE_Expression& {
+             return item(fixed(TD::NationalDecimal, 3, 0, false, EE_DecimalSignTrailingSeparate)); },
+         [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -1, true)); }, true, kept(),
+         castKeeping(TD::NationalDecimal, 0, -1)},
         {"index name against packed with fraction digits", [&]() -> EE_Expression& { return item(indexName()); },
          [&]() -> EE_Expression& { return item(packed(5, -1)); }, false, {}, {}},
         {"index name against an integral zoned item", [&]() -> EE_Expression& { return item(indexName()); },
@@ -147,6 +159,9 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
             }
             ASSERT_NE(now->asCastExpression(), nullptr);
             EXPECT_EQ(static_cast<int>(now->typeDescriptor->kind), became.kind);
+            if (became.checkScale) {
+                EXPECT_EQ(now->typeDescriptor->scale, became.scale);
+            }
             if (became.size != 0 && now->typeDescriptor->kind == TD::PackedDecimal)
                 EXPECT_EQ(now->typeDescriptor->digits, became.size);
             else if (became.size != 0) {

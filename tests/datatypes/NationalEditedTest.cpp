@@ -121,8 +121,9 @@ TEST_F(EditedTest, NationalAndDbcsMovesAndNumbers)
             EXPECT_EQ(e.line(), 223u);
         }
     }
-    EXPECT_EQ(errorCode([] { NationalEdited{PackedDecimal("1")}; }), InvalidOp::RTRC_NotSupported);
-    EXPECT_EQ(errorCode([] { DbcsEdited(PackedDecimal("1"), dbcsRecord("G", 2)); }), InvalidOp::RTRC_NotSupported);
+    // A packed value gives its long double now, as a zoned one does.
+    EXPECT_EQ(errorCode([] { NationalEdited{PackedDecimal("1")}; }), 0);
+    EXPECT_EQ(errorCode([] { DbcsEdited(PackedDecimal("1"), dbcsRecord("G", 2)); }), 0);
 
     const TypeItem* empty = CreatedTypeItem::findOrCreateNationalEditedType(0, "N");
     const TypeItem* emptyDbcs = CreatedTypeItem::findOrCreateDbcsEditedType(0, "G");

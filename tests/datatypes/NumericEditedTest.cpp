@@ -91,8 +91,9 @@ TEST_F(EditedTest, NumericEditedFromEveryNumber)
     // A picture narrower than the item leaves the prefill after its text.
     EXPECT_EQ(hex(NumericEdited(record("ZZ9", 5, 3, 0), 42.0L).bytes()), "40F4F23030");
 
-    // The packed class has no long double: the record-less form refuses.
-    EXPECT_EQ(errorCode([] { NumericEdited(PackedDecimal("1")); }), InvalidOp::RTRC_NotSupported);
+    // The record-less form has no picture to edit the packed value's long
+    // double into: it refuses.
+    EXPECT_EQ(errorCode([] { NumericEdited(PackedDecimal("1")); }), InvalidOp::RTRC_Other);
 }
 
 TEST_F(EditedTest, NumericEditedReadsAndRefusesDeEditing)
@@ -227,7 +228,8 @@ TEST_F(EditedTest, NationalNumericEditedWidensAndNarrows)
     const InvalidOp e = caught([&] { NationalNumericEdited{*empty}; });
     EXPECT_EQ(e.code(), InvalidOp::RTRC_Other);
     EXPECT_EQ(e.line(), 182u);
-    EXPECT_EQ(errorCode([] { NationalNumericEdited(PackedDecimal("1")); }), InvalidOp::RTRC_NotSupported);
+    // A packed value gives its long double now, as a zoned one does.
+    EXPECT_EQ(errorCode([] { NationalNumericEdited(PackedDecimal("1")); }), 0);
 
     // In-place arithmetic copies the other's text here too.
     NationalNumericEdited target(nr, 1.0L);

@@ -183,6 +183,24 @@ TEST(PackedDecimalMultiply, UsesOnlyTheOperandsOwnBytesAndKeepsEveryDigit) {
     EXPECT_EQ(multiply({"1C", 1, 0, 1}, {"1C", 1, 0, 1}, 73), "null");
 }
 
+// A negative zero operand is re-digited as a positive zero, as the signed
+// re-digit writes no negative zero: -0 x 5, -0 / 3 and -0 ** 3 are +0, on
+// the binary path and the library's alike. A zero made from non-zero
+// operands, or from a zero and a negative operand, keeps the library's sign.
+TEST(PackedDecimalArithmetic, ANegativeZeroOperandCountsAsPositive) {
+    EXPECT_EQ(multiply({"0D", 1, 0, 1}, {"5C", 1, 0, 1}, 2), "000C");
+    EXPECT_EQ(multiply({"5C", 1, 0, 1}, {"000D", 3, 2, 1}, 4), "00000C");
+    EXPECT_EQ(multiply({"0D", 1, 0, 1}, {"5D", 1, 0, 1}, 2), "000D"); // +0 x -5
+    const std::string zero31 = std::string(31, '0') + "D"; // the library's path
+    EXPECT_EQ(multiply({zero31.c_str(), 31, 0, 1}, {"5C", 1, 0, 1}, 3), "000C");
+    EXPECT_EQ(divide({"0D", 1, 0, 1}, {"3C", 1, 0, 1}, 3, 2), "000C");
+    EXPECT_EQ(divide({"000D", 3, 1, 1}, {"3C", 1, 0, 1}, 5, 2), "00000C");
+    EXPECT_EQ(divide({"0D", 1, 0, 1}, {"3D", 1, 0, 1}, 3, 2), "000D"); // +0 / -3
+    EXPECT_EQ(power({"0D", 1, 0, 1}, {"3C", 1, 0, 1}, 3, 0), "000C");
+    EXPECT_EQ(power({"5D", 1, 0, 1}, {"0D", 1, 0, 1}, 3, 0), "001C"); // -5 ** -0 = 1
+    EXPECT_EQ(divide({"001D", 2, 2, 1}, {"3C", 1, 0, 1}, 3, 2), "000D"); // from non-zero operands
+}
+
 TEST(PackedDecimalDivide, ZeroDivisorsAndScales) {
     // 1 / 3 with 31 decimals.
     EXPECT_EQ(divide({"1C", 1, 0, 1}, {"3C", 1, 0, 1}, 32, 31),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PackedDecimalTestSupport.h"
+#include "datatypes/PackedDecimalDigits.h"
 #include "datatypes/PackedDecimalFastPath.h"
 #include "datatypes/PackedDecimalRoutines.h"
 
@@ -43,7 +44,7 @@ std::string describe(const char* op, const Operand& a, const Operand& b, int pr,
            std::to_string(sr);
 }
 
-bool negative(const Operand& o) { return o.f && packedSign(o.bytes.data(), o.p) < 0; }
+bool negative(const Operand& o) { return packed::negativeOperand(o.bytes.data(), o.p, o.f); }
 
 // Compares both paths on one pair; counts the pairs the binary path took.
 struct Comparison {

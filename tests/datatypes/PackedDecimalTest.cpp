@@ -178,8 +178,12 @@ TEST_F(PackedDecimalTest, HostNumbersAndRefusals)
     EXPECT_EQ(hex(neg.bytes()), "045D");
     EXPECT_EQ(neg.record().precision, 2);
 
+    // A packed value gives the nearest long double, as zoned and binary do.
     PackedDecimal v("1.5");
-    EXPECT_EQ(codeOf([&] { (void)static_cast<long double>(v); }), InvalidOp::RTRC_NotSupported);
+    EXPECT_EQ(static_cast<long double>(v), 1.5L);
+    EXPECT_EQ(static_cast<long double>(PackedDecimal("-123.45")), -123.45L);
+    EXPECT_EQ(static_cast<long double>(PackedDecimal("0.0000000000000000000000000000001")), 1e-31L);
+    EXPECT_EQ(static_cast<long double>(PackedDecimal("9999999999999999999999999999999")), 9999999999999999999999999999999.0L);
     EXPECT_EQ(codeOf([&] { (void)static_cast<DecimalFloat>(v); }), InvalidOp::RTRC_Other);
     ByteString out;
     EXPECT_EQ(codeOf([&] { v.format(out); }), InvalidOp::RTRC_NotSupported);

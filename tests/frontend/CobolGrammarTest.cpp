@@ -116,7 +116,7 @@ TEST(CobolGrammar, StatementErrors)
       {"SET X TO FALSE", "syntax@FALSE"},
       {"FALSE", "syntax@FALSE"},
       // ALL only before a figurative constant, and not in a sending operand.
-      {"ALL 5", "syntax@5"},
+      {"ALL 5", "syntax@ALL 5 (ALL with a literal is not supported)"},
       {"MOVE ALL ZERO TO X", "syntax@ALL ZERO TO X"},
       {"MOVE A + 1 TO B", "syntax@+ 1 TO B"},
       {"MOVE 1 X", "syntax@X"},

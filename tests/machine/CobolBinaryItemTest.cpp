@@ -106,14 +106,16 @@ TEST_F(CobolBinaryItemTest, ArithmeticRetypesTheItem)
         EXPECT_EQ(imageOf(*left).size(), c.length);
     }
 
-    // Division by zero keeps the value; a C integer operand has no binary
-    // form; a decimal operand is read in the binary's record.
+    // Division by zero keeps the value; a C integer operand (a LENGTH OF)
+    // is read as the integer it holds; a decimal operand is read in the
+    // binary's record.
     std::unique_ptr<StackItem> item = binary(42, 2, 4, 0);
     EXPECT_EQ(raisedCode([&] { item->genDivide(*binary(0, 2, 4, 0)); }), InvalidOp::RTRC_DivideByZero);
     EXPECT_EQ(item->asSigned(), 42);
-    EXPECT_EQ(raisedCode([&] { item->genAdd(StackItemS4(rep(), 1)); }), InvalidOp::RTRC_IncompatTypes);
+    item->genAdd(StackItemS4(rep(), 1));
+    EXPECT_EQ(plainText(*item), "43");
     item->genAdd(*literal('P', "7.5"));
-    EXPECT_EQ(plainText(*item), "49") << "7.5 read at the binary's scale 0";
+    EXPECT_EQ(plainText(*item), "50") << "7.5 read at the binary's scale 0";
 
     // Powers and negation keep the type.
     std::unique_ptr<StackItem> power = binary(3, 2, 4, 0);

@@ -10,6 +10,8 @@
 #include "datatypes/DecimalFloat.h"
 #include "datatypes/FloatNumber.h"
 #include "datatypes/PackedDecimal.h"
+#include "datatypes/FixedPointBinary.h"
+#include "datatypes/NationalDecimal.h"
 #include "datatypes/ZonedDecimal.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
@@ -209,7 +211,11 @@ TEST_F(IntegerItemTest, RightOperandFailures)
     // Slots left to the base are refused.
     EXPECT_EQ(raisedCode([&] { left.genPow(left, 2); }), InvalidOp::RTRC_IncompatTypes);
     EXPECT_EQ(raisedCode([&] { left.genIndex(left, 0); }), InvalidOp::RTRC_IncompatTypes);
-    EXPECT_EQ(raisedCode([&] { left.asZonedDecimal(TNzoned_decimal{}); }), InvalidOp::RTRC_IncompatTypes);
+    // A COBOL number of its own digits, for a MOVE into a zoned, national
+    // or binary item (COMPUTE N = LENGTH OF X).
+    EXPECT_EQ(static_cast<long long>(left.asZonedDecimal(TNzoned_decimal{})), 3);
+    EXPECT_EQ(static_cast<long long>(left.asNationalDecimal(TNnational_decimal{})), 3);
+    EXPECT_EQ(static_cast<long long>(left.asFixedPointBinary(TNfixed_point_binary{})), 3);
 }
 
 TEST_F(IntegerItemTest, OtherKindsOfTheValue)

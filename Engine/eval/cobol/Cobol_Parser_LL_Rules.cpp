@@ -3,10 +3,13 @@
 // resolved data name (with its OF and IN qualifiers already folded in by the
 // lexer), `literal` any literal form and `figurative` a figurative constant.
 
+#include <cctype>
 #include <memory>
+#include <string>
 
 #include "Cobol_Parser_LL.h"
 #include "NorvexaExport.h"
+#include "frontend/EE_ParseException.h"
 #include "frontend/EE_Token.h"
 
 namespace {
@@ -51,7 +54,9 @@ enum : unsigned {
   KBy = 130,
   KReference = 131,
   KContent = 132,
-  KLength = 133
+  KLength = 133,
+  // A reserved word of a form this grammar does not take.
+  KUnsupported = EE_Token::NoToken
 };
 
 bool isLiteralKind(unsigned kind)
@@ -73,6 +78,56 @@ bool isFigurativeKind(unsigned kind)
 bool isName(unsigned kind)
 {
   return EE_Token::isNameKind(kind);
+}
+
+bool isRelationalOperator(unsigned kind)
+{
+  return kind == KEqual || kind == KLess || kind == KGreater || kind == KLessEqual || kind == KGreaterEqual;
+}
+
+// The word at the start of a text, in upper case.
+std::string upperWord(const char* text)
+{
+  std::string word;
+  for (const char* p = text; p != nullptr && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '-'); ++p)
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+  return word;
+}
+
+// Refuses a form of COBOL that this grammar does not take, as a syntax error
+// at the given place of the text whose message says that the form is not
+// supported (rather than leaving the words to be looked up as data names).
+[[noreturn]] void refuseForm(const char* at, const char* what)
+{
+  // The build's failure copies the text before the next refusal on this
+  // thread.
+  static thread_local std::string text;
+  text = at != nullptr ? at : "";
+  text += " (";
+  text += what;
+  text += " not supported)";
+  throw EE_ParseException(EE_ParseException::SyntaxError, text.c_str());
+}
+
+// Refuses the reserved word of an unsupported form at the current token,
+// naming the form by the words that start there (IS and NOT looked over).
+[[noreturn]] void refuseUnsupportedWord(const char* at)
+{
+  const char* p = at;
+  std::string word = upperWord(p);
+  while (word == "IS" || word == "NOT") {
+    p += word.size();
+    while (*p == ' ' || *p == '\t')
+      ++p;
+    word = upperWord(p);
+  }
+  if (word == "NUMERIC" || word.rfind("ALPHABETIC", 0) == 0)
+    refuseForm(at, "class conditions are");
+  if (word == "POSITIVE" || word == "NEGATIVE" || word == "ZERO" || word == "ZEROS" || word == "ZEROES")
+    refuseForm(at, "sign conditions are");
+  if (word == "ROUNDED")
+    refuseForm(at, "ROUNDED is");
+  refuseForm(at, "relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are");
 }
 
 // How deeply expressions and statements may nest (parentheses, subscripts,
@@ -104,6 +159,22 @@ public:
 private:
   bool entered;
 };
+
+// After AND or OR (and a NOT): a relational operator here begins an
+// abbreviated combined relation (A = 5 OR > 8), which this grammar does not
+// take; the analysis refuses the other abbreviated forms (A = 5 OR 6).
+void refuseAbbreviatedRelation(Cobol_Universe& u, unsigned kind)
+{
+  if (isRelationalOperator(kind))
+    refuseForm(u.lex_current()->spelling, "abbreviated combined relations are");
+  if (kind == KNot) {
+    const char* p = u.lex_current()->spelling + u.lex_current()->length;
+    while (*p == ' ' || *p == '\t')
+      ++p;
+    if (*p == '=' || *p == '<' || *p == '>')
+      refuseForm(u.lex_current()->spelling, "abbreviated combined relations are");
+  }
+}
 
 // name IdentifierTail, with the current token a name.
 bool qualifiedName(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
@@ -168,6 +239,9 @@ extern "C" NORVEXA_API bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Par
     u.registerSyntaxError();
   }
   u.parseFailure();
+  // A parse that stops at the word of an unsupported form says so.
+  if (u.currentKind() == KUnsupported)
+    refuseUnsupportedWord(u.lex_current()->spelling);
   return false;
 }
 
@@ -236,6 +310,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_OrExprTail(Cobol_Universe& u, unsigned& k
 {
   while (kind == KOr) {
     u.getToken(kind);
+    refuseAbbreviatedRelation(u, kind);
     EE_Expression* right = nullptr;
     if (!Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, right))
       return false;
@@ -277,6 +352,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_AndExprTail(Cobol_Universe& u, unsigned& 
 {
   while (kind == KAnd) {
     u.getToken(kind);
+    refuseAbbreviatedRelation(u, kind);
     EE_Expression* right = nullptr;
     if (!negatableCondition(u, kind, right))
       return false;
@@ -517,7 +593,10 @@ bool Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(Cobol_Univers
                                                                    bool allAllowed, EE_Expression*& result)
 {
   if (kind == KAll && allAllowed) {
+    const char* all = u.lex_current()->spelling;
     u.getToken(kind);
+    if (isLiteralKind(kind))
+      refuseForm(all, "ALL with a literal is");
     return Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(u, kind, result);
   }
   if (isFigurativeKind(kind))
@@ -675,6 +754,15 @@ bool Cobol_Parser_LL_nonterminalSymbol_RefModLength(Cobol_Universe& u, unsigned&
 //                 | LENGTH OF name IdentifierTail
 bool Cobol_Parser_LL_nonterminalSymbol_SendingOperand(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
+  if (kind == KAll) {
+    // ALL is no sending operand here; with a literal it is a form of its own.
+    const char* all = u.lex_current()->spelling;
+    u.registerSyntaxError();
+    u.getToken(kind);
+    if (isLiteralKind(kind))
+      refuseForm(all, "ALL with a literal is");
+    return false;
+  }
   if (isLiteralKind(kind) || isFigurativeKind(kind))
     return Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(u, kind, false, result);
   if (kind == KLength) {

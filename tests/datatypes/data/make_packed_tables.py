@@ -5,7 +5,8 @@ packed_decimal_oracle.txt: the routines' own arithmetic computed with Python's
 decimal module (exact sums, differences and products; quotients truncated,
 exact in every digit kept; integer powers truncated to the result's decimals,
 none when that needs more than max(pr, 31) digits). Products, quotients and
-powers carry the sign Python's decimal gives them, a zero's included.
+powers carry the sign Python's decimal gives them, a zero's included; a
+negative zero operand is taken as a positive zero, as the routines re-digit it.
 
 packed_decimal_cobol.txt: COBOL COMPUTE results of GnuCOBOL (cobc), with
 truncation and with ROUNDED, for operands and results held as COMP-3; powers
@@ -68,6 +69,12 @@ def signed_value(value, negative, flag):
     return magnitude.copy_negate() if flag and negative else magnitude
 
 
+def factor_value(value, negative, flag):
+    """An operand of a product, quotient or power as the routines take it:
+    re-digited with its signed flag, a negative zero becomes a positive one."""
+    return signed_value(value, negative and value != 0, flag)
+
+
 def power_context():
     return decimal.Context(prec=400, rounding=decimal.ROUND_DOWN, Emax=decimal.MAX_EMAX,
                            Emin=decimal.MIN_EMIN, traps=[])
@@ -111,6 +118,8 @@ def oracle_cases(rng):
         fb = 0 if rng.random() < 0.15 else 1
         va = signed_value(a, na, fa)
         vb = signed_value(b, nb, fb)
+        fva = factor_value(a, na, fa)
+        fvb = factor_value(b, nb, fb)
         neg_a = fa and na
         neg_b = fb and nb
         ops = ["add", "sub", "mul", "div"]
@@ -128,7 +137,7 @@ def oracle_cases(rng):
         elif op == "mul":
             sr = sa + sb
             pr = sr + (pa - sa) + (pb - sb)
-            value = va * vb
+            value = fva * fvb
             expected = packed_hex(value, pr, sr, True, value.is_signed())
             lines.append("mul %s %s %d %d %s" % (operand_text(a, pa, sa, na, fa),
                                                   operand_text(b, pb, sb, nb, fb), pr, sr, expected))
@@ -142,7 +151,7 @@ def oracle_cases(rng):
                 sr = rng.randint(0, 12)
                 pr = min(72, q + sr + 1)
             # COBOL division truncates: the integer quotient, exactly.
-            expected = quotient_result(va, vb, sb, pr, sr)
+            expected = quotient_result(fva, fvb, sb, pr, sr)
             lines.append("div %s %s %d %d %s" % (operand_text(a, pa, sa, na, fa),
                                                   operand_text(b, pb, sb, nb, fb), pr, sr, expected))
     # Powers: small bases, integer exponents of both signs.
@@ -171,8 +180,8 @@ def literal_operand(text, p, s, flag=1):
 
 
 def row(op, a, b, pr, sr):
-    va = signed_value(a[0], a[3], a[4])
-    vb = signed_value(b[0], b[3], b[4])
+    va = factor_value(a[0], a[3], a[4])
+    vb = factor_value(b[0], b[3], b[4])
     if op == "mul":
         value = va * vb
         expected = packed_hex(value, pr, sr, True, value.is_signed())
@@ -189,7 +198,8 @@ def sign_and_power_rows():
     that fit their result or do not, the point of a power's decimals."""
     L = literal_operand
     cases = [
-        # Zero products and quotients: the rule of signs, a zero's included.
+        # Zero products and quotients: the rule of signs; a negative zero
+        # operand counts as a positive one.
         ("mul", L("-5", 1, 0), L("0", 1, 0), 2, 0),
         ("mul", L("0", 1, 0), L("-5", 1, 0), 2, 0),
         ("mul", L("-0", 1, 0), L("5", 1, 0), 2, 0),

@@ -16,7 +16,8 @@ Every result is computed twice, independently:
     ends) and DISPLAYs it with a separate leading sign.
 The two must agree on every value; the script stops otherwise. Zero results
 carry the sign the routines give them (the sign of the case's row for add and
-subtract, the rule of signs for multiply and divide, as in Python's decimal),
+subtract, the rule of signs for multiply and divide, as in Python's decimal, a
+negative zero operand taken as positive),
 which COBOL does not show.
 
 Usage: gen_zoned_arith.py > ../ZonedArithmeticCases.inc
@@ -131,8 +132,10 @@ def python_result(op, a, b, pr, sr):
         negative = addsub_sign(op, a[3], b[3], abs(va), abs(vb))
     else:
         # Products and quotients follow the rule of signs, as Python's
-        # decimal does, a zero (or a quotient truncated to zero) included.
-        negative = a[3] != b[3]
+        # decimal does, a zero (or a quotient truncated to zero) included; a
+        # negative zero operand counts as positive, as the routines re-digit
+        # it.
+        negative = (a[3] and va != 0) != (b[3] and vb != 0)
     return digits, negative
 
 

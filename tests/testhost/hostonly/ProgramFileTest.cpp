@@ -246,6 +246,10 @@ TEST_F(ProgramFileTest, CobolEntriesAreStoredAsAMainframeCompilerStoresThem)
         {"PIC S9(3) TRAILING SEPARATE VALUE 42", TE_ZONED_DECIMAL, "F0F4F24E"},
         {"PIC 99PPP VALUE 12000", TE_ZONED_DECIMAL, "F1F2"},
         {"PIC PPP99 VALUE .00012", TE_ZONED_DECIMAL, "F1F2"},
+        // Zero is a multiple of every scale.
+        {"PIC S9(3)PP VALUE 0", TE_ZONED_DECIMAL, "F0F0C0"},
+        {"PIC S9(3)PP COMP-3 VALUE 0", TE_PACKED_DECIMAL, "000C"},
+        {"PIC 99PPP VALUE 000", TE_ZONED_DECIMAL, "F0F0"},
         {"PIC 9(4) COMP VALUE 7", TE_FIXED_POINT_BINARY, "0007"},
         {"PIC S9(9) BINARY VALUE -2", TE_FIXED_POINT_BINARY, "FFFFFFFE"},
         {"PIC 9(10) USAGE IS COMP-4 VALUE 1", TE_FIXED_POINT_BINARY, "0000000000000001"},
@@ -356,6 +360,41 @@ TEST_F(ProgramFileTest, CobolRecordsNestTheirItemsAndConditionNames)
             EXPECT_EQ(symbolEntryParent(*s), program.find("STATUS-CODE")->symbol);
         }
     EXPECT_TRUE(declared);
+}
+
+// The condition record keeps single values and ranges in lists of their own;
+// SET condition TO TRUE takes the first single value, or the first range's
+// low bound when there is none. A clause that opens with a range therefore
+// lists that range's low bound as its first single value too, so that the
+// value stored is the first written (0 for VALUES 0 THRU 4, 11).
+TEST_F(ProgramFileTest, AConditionOpeningWithARangeListsItsLowBoundFirst)
+{
+    read("language cobol\n"
+         "       01 GRADE PIC 99 VALUE 7.\n"
+         "          88 LOW-GRADE VALUES 0 THRU 4, 11.\n"
+         "          88 MID-GRADE VALUES 5, 6 THRU 8.\n"
+         "          88 TOP-GRADE VALUES 9 THRU 10.\n");
+    const TNcobolCondVar* conditions = qualifierConditionRecord(typeOf("GRADE"));
+    ASSERT_NE(conditions, nullptr);
+    ASSERT_EQ(UBYTE4{conditions->count}, 3u);
+    auto digits = [](const TNconditionValue& v) {
+        const UBYTE1* b = static_cast<const UBYTE1*>(v.value);
+        return std::string{static_cast<char>('0' + (b[0] & 0x0F)), static_cast<char>('0' + (b[1] & 0x0F))};
+    };
+    const TNconditionElement& low = conditions->conditions[0];
+    ASSERT_EQ(UBYTE2{low.valueCount}, 2);
+    ASSERT_EQ(UBYTE2{low.rangeCount}, 1);
+    EXPECT_EQ(digits(low.values[0]), "00");
+    EXPECT_EQ(digits(low.values[1]), "11");
+    EXPECT_EQ(digits(low.ranges[0].low), "00");
+    EXPECT_EQ(digits(low.ranges[0].high), "04");
+    const TNconditionElement& mid = conditions->conditions[1];
+    ASSERT_EQ(UBYTE2{mid.valueCount}, 1);
+    EXPECT_EQ(digits(mid.values[0]), "05");
+    const TNconditionElement& top = conditions->conditions[2];
+    EXPECT_EQ(UBYTE2{top.valueCount}, 0);
+    ASSERT_EQ(UBYTE2{top.rangeCount}, 1);
+    EXPECT_EQ(digits(top.ranges[0].low), "09");
 }
 
 // An SQL line declares an SQL host-variable symbol entry in the program's
@@ -490,6 +529,10 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language cobol\n01 G.\n 05 F PIC X\n", 3, "a period expected"},
         {"language cobol\n01 G.\n 05 F PIC Q(3).\n", 3, "bad PIC"},
         {"language cobol\n01 G.\n 05 F PIC 9(19) COMP.\n", 3, "too many digits"},
+        // A native binary: read as COMP it would be cut to its picture.
+        {"language cobol\n01 G.\n 05 B5 PIC S9(4) COMP-5.\n", 3, "COMP-5 (native binary) is not supported"},
+        {"language cobol\n01 G.\n 05 B5 PIC S9(4) USAGE IS COMPUTATIONAL-5.\n", 3, "not supported"},
+        {"language cobol\n01 G.\n 05 F PIC 99PP VALUE 150.\n", 3, "no multiple of the scale"},
         {"language cobol\n01 G.\n 05 F PIC S9 NATIONAL.\n", 3, "SEPARATE"},
         {"language cobol\n01 G.\n 05 F PIC 9 SIGN LEADING.\n", 3, "SIGN needs"},
         {"language cobol\n01 G OCCURS 2.\n", 2, "OCCURS on a level-1"},

@@ -159,6 +159,11 @@ private:
   void intermediatePrecision(EE_BinaryExpression& node);
   // Assignment compatibility of COBOL receiving and sending items.
   bool cobolAssignable(EE_Expression& receiver, EE_Expression& sender);
+  // An operand of a COBOL AND, OR or NOT must be a condition (a relation,
+  // a condition name, or a combination of them); anything else is the rest
+  // of an abbreviated combined relation (A = 5 OR 6), refused as a syntax
+  // error that says the form is not supported.
+  static void requireCobolCondition(EE_Expression& operand);
 
   // Code generation helpers.
   void evaluateSubscript(EE_BinaryExpression& node, LoadContext context, int reuse);

@@ -526,8 +526,16 @@ int EE_ExpressionEvaluator::relationalConversion(EE_Expression** firstSlot, EE_E
   case TD::PackedDecimal:
   case TD::ZonedDecimal:
   case TD::NationalDecimal:
-    if (B == TD::FixedPointBinary || B == TD::ExternalFloat || B == TD::NationalExternalFloat)
+    if (B == TD::FixedPointBinary) {
+      // The binary becomes a decimal of the first's kind with its own digits,
+      // scale and sign, so that the two compare at the larger scale: cast to
+      // the first's own picture, 6.5 would be cut to 6 and -6 lose its sign.
+      castTo(second, services.findOrCreateFixedPointTypeDescriptor(
+                         static_cast<TD::Kind>(A), decimalDigits(b), b.scale, true,
+                         A == TD::NationalDecimal ? EE_DecimalSignTrailingSeparate : EE_DecimalSignTrailing));
+    } else if (B == TD::ExternalFloat || B == TD::NationalExternalFloat) {
       castTo(second, first->typeDescriptor);
+    }
     return 1;
   case TD::FixedPointBinary:
     if (B == TD::ExternalFloat || B == TD::NationalExternalFloat)

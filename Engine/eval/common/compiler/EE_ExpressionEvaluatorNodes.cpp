@@ -310,6 +310,8 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
   }
   case UE::LogicalNot: {
     onlyValue();
+    if (services.isCobol())
+      requireCobolCondition(required(node.operand));
     EE_Expression& operand = analyze(*analyze(required(node.operand)), LoadValue);
     node.operand = &analyze(integralPromotion(operand), LoadValue);
     return done(node, services.boolTypeDescriptor());

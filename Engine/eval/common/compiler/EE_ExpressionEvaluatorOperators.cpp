@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include <string>
 #include <utility>
 
 #include "compiler/CxxevalInterface.h"
@@ -17,7 +18,9 @@
 #include "frontend/EE_Name.h"
 #include "frontend/EE_NameExpression.h"
 #include "frontend/EE_ParenthesesExpression.h"
+#include "frontend/EE_ParseException.h"
 #include "frontend/EE_SubscriptExpression.h"
+#include "frontend/EE_UnaryExpression.h"
 #include "types/TypeItem.h"
 
 namespace {
@@ -152,10 +155,45 @@ EE_Expression& EE_ExpressionEvaluator::analyzeComparisonOperators(EE_BinaryExpre
   return node;
 }
 
+void EE_ExpressionEvaluator::requireCobolCondition(EE_Expression& operand)
+{
+  EE_Expression* e = &operand;
+  while (EE_ParenthesesExpression* inner = e->asParenthesesExpression())
+    e = &required(inner->inner);
+  bool condition = namesConditionName(*e);
+  if (EE_BinaryExpression* binary = e->asBinaryExpression()) {
+    switch (binary->kind) {
+    case BE::LogicalOr:
+    case BE::LogicalAnd:
+    case BE::Equal:
+    case BE::NotEqual:
+    case BE::GreaterOrEqual:
+    case BE::LessOrEqual:
+    case BE::Greater:
+    case BE::Less: condition = true; break;
+    case BE::Subscript: condition = binary->left != nullptr && namesConditionName(*binary->left); break;
+    default: break;
+    }
+  } else if (EE_UnaryExpression* unary = e->asUnaryExpression()) {
+    condition = unary->kind == EE_UnaryExpression::LogicalNot;
+  }
+  if (condition)
+    return;
+  // Copied by the build's failure before the next refusal on this thread.
+  static thread_local std::string text;
+  text = e->signature(1).data();
+  text += " (no condition: abbreviated combined relations are not supported, write each relation in full)";
+  throw EE_ParseException(EE_ParseException::SyntaxError, text.c_str());
+}
+
 EE_Expression& EE_ExpressionEvaluator::analyzeLogicalOperators(EE_BinaryExpression& node, LoadContext context)
 {
   if (context == LoadAddress)
     throw EE_Exception(EE_Exception::InternalFailure, &node);
+  if (services.isCobol()) {
+    requireCobolCondition(required(node.left));
+    requireCobolCondition(required(node.right));
+  }
   for (EE_Expression** slot : {&node.left, &node.right}) {
     EE_Expression& operand = analyze(required(*slot), LoadValue);
     if (services.isFortran()) {

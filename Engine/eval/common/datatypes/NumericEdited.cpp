@@ -151,7 +151,8 @@ NumericEdited::NumericEdited(const ByteString& digits, const TNnumeric_edited& r
 
 NumericEdited::NumericEdited(const PackedDecimal& source) : record_(emptyRecord())
 {
-    // The packed class offers no long double: this refuses as it does.
+    // Edited as the long double of the value into the empty record, which
+    // has no picture and refuses.
     const long double value = static_cast<long double>(source);
     *this = NumericEdited(record_, value);
 }

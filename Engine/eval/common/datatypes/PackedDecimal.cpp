@@ -5,12 +5,14 @@
 #include "datatypes/FixedPointBinary.h"
 #include "datatypes/NationalDecimal.h"
 #include "datatypes/NationalDecimalRoutines.h"
+#include "datatypes/PackedDecimalDigits.h"
 #include "datatypes/PackedDecimalRoutines.h"
 #include "datatypes/ZonedDecimal.h"
 #include "datatypes/ZonedDecimalRoutines.h"
 #include "services/EvaluationEnvironment.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -298,7 +300,21 @@ PackedDecimal::operator unsigned long long() const
 
 PackedDecimal::operator long double() const
 {
-    refuse(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    // The value's text read back: the nearest long double, as for zoned and
+    // binary values.
+    Effective e = effective();
+    long double value = 0;
+    if (packed::toLongDouble(e.bytes.data(), e.precision, e.decimals, e.isSigned, &value))
+        return value;
+    // No text form (decimals beyond 31, a digit in the sign nibble): the
+    // digit nibbles, the pad nibble of an even precision left out.
+    const int first = (e.precision | 1) - e.precision + 1;
+    for (int k = first; k <= (e.precision | 1); ++k) {
+        const unsigned char byte = e.bytes[static_cast<unsigned>((k - 1) / 2)];
+        value = value * 10 + ((k & 1) != 0 ? byte >> 4 : byte & 0x0F);
+    }
+    value /= powl(10.0L, e.decimals);
+    return e.isSigned && packedSign(e.bytes.data(), e.precision) < 0 ? -value : value;
 }
 
 PackedDecimal::operator DecimalFloat() const

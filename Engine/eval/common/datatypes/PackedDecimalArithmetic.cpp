@@ -26,10 +26,19 @@ constexpr int dividendDigits = 2 * PackedDecimalMaxDigits + operandDigits;
 
 namespace packed {
 
+bool negativeOperand(const unsigned char* bytes, int p, int signedFlag) {
+    if (!signedFlag || packedSign(bytes, p) >= 0)
+        return false;
+    for (int k = nibbles(p) - p + 1; k <= nibbles(p); ++k)
+        if (nibble(bytes, k) != 0)
+            return true;
+    return false;
+}
+
 void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
               int* allZero, unsigned char* out) {
     redigit(src, ps, ss, pd, sd, 0, allZero, out);
-    packedSetSign(out, pd, signedFlag && packedSign(src, ps) < 0 ? -1 : 1);
+    packedSetSign(out, pd, negativeOperand(src, ps, signedFlag) ? -1 : 1);
 }
 
 decContext context(int digits) {
@@ -93,7 +102,7 @@ bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char*
             int fb, int pr, int sr, unsigned char* out) {
     if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
         sb <= operandDigits &&
-        fastDivide(a, pa, sa, fa && packedSign(a, pa) < 0, b, pb, sb, fb && packedSign(b, pb) < 0,
+        fastDivide(a, pa, sa, negativeOperand(a, pa, fa), b, pb, sb, negativeOperand(b, pb, fb),
                    pr, sr, out))
         return true;
     return divideThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, sr, out);
@@ -233,7 +242,7 @@ unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, i
         return nullptr;
     // Operands whose every digit reads go through the binary path; the
     // library's path gives the same bytes, and the errors of the rest.
-    if (fastMultiply(a, pa, fa && packedSign(a, pa) < 0, b, pb, fb && packedSign(b, pb) < 0, pr,
+    if (fastMultiply(a, pa, negativeOperand(a, pa, fa), b, pb, negativeOperand(b, pb, fb), pr,
                      area))
         return area;
     return multiplyThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, area) ? area : nullptr;

@@ -67,10 +67,15 @@ bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char*
 bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
            int fb, int pr, int sr, unsigned char* out);
 
+// Whether an operand of multiply, divide or power counts as negative: its
+// flag set, its sign reading minus and a digit not zero. Re-digited with its
+// signed flag, a negative zero becomes a positive one, so -0 x 5 is +0.
+bool negativeOperand(const unsigned char* bytes, int p, int signedFlag);
+
 // The work copy of an arithmetic operand: src re-digited to pd digits and
-// sd decimals, with the operand's sign (C, or D when signedFlag is set and
-// the sign reads minus), a zero's sign included, so that the library's sign
-// rules give the result's sign.
+// sd decimals, with the operand's sign (C, or D when the operand is negative,
+// see negativeOperand), so that the library's sign rules give the result's
+// sign.
 void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
               int* allZero, unsigned char* out);
 // A context of the given precision whose rounding is the library's default

@@ -175,14 +175,14 @@ bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* 
         return false;
 
     // Magnitudes of base and exponent, at most 31 digits each; the signs
-    // are the operands' own (a negative zero base counts as negative).
+    // are the operands' own, a negative zero's taken as positive.
     unsigned char x[operandBytes];
     unsigned char y[operandBytes];
     int baseZero = 0;
     redigit(a, pa, sa, operandDigits, sa, 0, &baseZero, x);
     redigit(b, pb, 0, operandDigits, 0, 0, nullptr, y);
-    const bool negativeBase = fa && packedSign(a, pa) < 0;
-    const bool negativeExponent = fb && packedSign(b, pb) < 0;
+    const bool negativeBase = negativeOperand(a, pa, fa);
+    const bool negativeExponent = negativeOperand(b, pb, fb);
     Wide n = 0;
     for (int k = 1; k <= nibbles(operandDigits); ++k) {
         n = n * 10 + nibble(y, k);

@@ -1,8 +1,11 @@
 #include "machine/StackItemIntegral.h"
 
 #include "datatypes/DecimalFloat.h"
+#include "datatypes/FixedPointBinary.h"
 #include "datatypes/FloatNumber.h"
+#include "datatypes/NationalDecimal.h"
 #include "datatypes/PackedDecimal.h"
+#include "datatypes/ZonedDecimal.h"
 #include "services/ByteOrder.h"
 #include "services/DebuggeeAddress.h"
 #include "services/EvaluationEnvironment.h"
@@ -320,6 +323,30 @@ PackedDecimal StackItemIntegral<T>::asPackedDecimal(const TNpacked_decimal&) con
         return PackedDecimal(static_cast<long long>(asSigned()));
     else
         return PackedDecimal(static_cast<unsigned long long>(asUnsigned()));
+}
+
+template <class T>
+ZonedDecimal StackItemIntegral<T>::asZonedDecimal(const TNzoned_decimal&) const
+{
+    if constexpr (isSigned)
+        return ZonedDecimal(static_cast<long long>(asSigned()));
+    else
+        return ZonedDecimal(static_cast<unsigned long long>(asUnsigned()));
+}
+
+template <class T>
+NationalDecimal StackItemIntegral<T>::asNationalDecimal(const TNnational_decimal&) const
+{
+    if constexpr (isSigned)
+        return NationalDecimal(static_cast<long long>(asSigned()));
+    else
+        return NationalDecimal(static_cast<unsigned long long>(asUnsigned()));
+}
+
+template <class T>
+FixedPointBinary StackItemIntegral<T>::asFixedPointBinary(const TNfixed_point_binary&) const
+{
+    return FixedPointBinary(asPackedDecimal(TNpacked_decimal{}));
 }
 
 template <class T>

@@ -63,6 +63,12 @@ public:
     FloatNumber imaginaryPart() const override;
     DecimalFloat asDecimalFloat() const override;
     PackedDecimal asPackedDecimal(const TNpacked_decimal& record) const override;
+    // The value as a COBOL number of its own digits, scale 0 (LENGTH OF
+    // stored into a zoned, national or binary item); the receiving item's
+    // MOVE fits it to its picture.
+    ZonedDecimal asZonedDecimal(const TNzoned_decimal& record) const override;
+    NationalDecimal asNationalDecimal(const TNnational_decimal& record) const override;
+    FixedPointBinary asFixedPointBinary(const TNfixed_point_binary& record) const override;
     // The address the value holds, at the current address size; refused with
     // RTRC_IncompatTypes when the item is narrower than an address.
     DebuggeeLocation asLocation() const override;

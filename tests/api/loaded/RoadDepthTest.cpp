@@ -1,11 +1,10 @@
 // Deeply nested text, end to end on a host thread of a 256 KB stack: the
 // deepest syntax tree the evaluator accepts (16 levels, in C and in COBOL
-// alike) is built, validated, evaluated, presented (its result node and name) and
-// freed there; one
-// level more is refused as nesting too deeply, and so are texts far deeper
-// (thousands of parentheses, unary operators, long flat chains), which
-// once overflowed the host's stack. The sanitizer build runs the same
-// cases with its larger frames.
+// alike) is built, validated, evaluated, presented (its result node and
+// name) and freed there; one level more is refused as nesting too deeply,
+// and so are texts far deeper (thousands of parentheses, unary operators,
+// long flat chains), which once overflowed the host's stack. The sanitizer
+// build runs the same cases with its larger frames.
 
 #include <pthread.h>
 

@@ -191,8 +191,8 @@ TEST_F(Analysis, UnaryOperators)
 
     UE* notAPointer = services->createUnaryExpression(UE::Indirection, &name("a"));
     o = analysed(*notAPointer);
-    EXPECT_EQ(o.code, 2);
-    EXPECT_EQ(o.carried, nullptr);
+    EXPECT_EQ(o.code, 4);  // an invalid operand, naming it
+    EXPECT_EQ(o.carried, notAPointer->operand);
 
     UE* user = services->createUnaryExpression(UE::UserDefined, &name("a"));
     o = analysed(*user);

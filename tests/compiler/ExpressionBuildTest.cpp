@@ -61,7 +61,7 @@ protected:
 TEST_F(ExpressionBuild, EveryFailureBecomesABuildErrorOfItsKind)
 {
     // Parse exceptions keep the rest of the input from the failing position.
-    const int parseKinds[] = {3, 4, 17, 1, 5, 0, 14, 15, 16, 17, 17};
+    const int parseKinds[] = {3, 4, 17, 1, 5, 0, 14, 15, 16, 18, 17};
     for (unsigned code = 0; code < std::size(parseKinds); ++code) {
         const Converted c = converted([&] { throw EE_ParseException(code, "rest of input"); });
         EXPECT_EQ(c.kind, parseKinds[code]) << "parse exception " << code;
@@ -110,11 +110,13 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         std::string message;
     };
     const Case cases[] = {
-        {"", 1, "Input empty"},
+        {"", 0, ""},  // nothing to evaluate: incomplete
         {"a + * ) 3", 0, ") 3"},                                        // the rest of the input
         {"nosuch + 1", 1, "nosuch"},                                // a name not in scope
         {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses a 5-byte integer
-        {"\"" + std::string(3000, 'x') + "\"", 9, ""},                  // the literal does not fit the stream
+        // The literal does not fit the stream; a failure that names no part of
+        // the text names the whole text.
+        {"\"" + std::string(3000, 'x') + "\"", 9, "\"" + std::string(3000, 'x') + "\""},
         {"a * (arr)", 7, "arr"},                                          // parentheses stepped into
     };
     for (const Case& c : cases) {
@@ -131,8 +133,8 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         exprBuild(nullptr, scope, &info);
         ADD_FAILURE() << "a missing text was built";
     } catch (ParseError* e) {
-        EXPECT_EQ(e->kind(), ParseError::t_noSymbol);
-        EXPECT_STREQ(e->text(), "Input empty");
+        EXPECT_EQ(e->kind(), ParseError::t_errorAt);
+        EXPECT_STREQ(e->text(), "");
         delete e;
     }
     if (info.instructions != nullptr)

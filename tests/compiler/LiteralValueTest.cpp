@@ -12,6 +12,7 @@
 #include "compiler/EE_OstrelFigConstant.h"
 #include "compiler/EE_OstrelLiteralValue.h"
 #include "frontend/EE_ParamType.h"
+#include "frontend/EE_ParseException.h"
 #include "frontend/EE_Token.h"
 
 namespace {
@@ -88,7 +89,7 @@ TEST_F(CobolLiteralTest, CobolStringFormsHoldTheirEbcdicOrUtf16Bytes)
         std::string signature;
     };
     const Case cases[] = {
-        {0, "'IT''S'", alphanumeric(4), EE_LiteralValue::Alphanumeric, "\xC9\xE3\x7D\xE2", "'\xC9\xE3\x7D\xE2'"},
+        {0, "'IT''S'", alphanumeric(4), EE_LiteralValue::Alphanumeric, "\xC9\xE3\x7D\xE2", "'IT''S'"},
         {0, "\"A\"\"B\"", alphanumeric(3), EE_LiteralValue::Alphanumeric, "\xC1\x7F\xC2", ""},
         {0, "''", alphanumeric(0), EE_LiteralValue::Alphanumeric, "", "''"},
         {102, "X'C1c2'", alphanumeric(2, nullptr), EE_LiteralValue::Alphanumeric, "\xC1\xC2", ""},
@@ -96,7 +97,7 @@ TEST_F(CobolLiteralTest, CobolStringFormsHoldTheirEbcdicOrUtf16Bytes)
         {102, "X'C1C'", alphanumeric(1, nullptr), EE_LiteralValue::Alphanumeric, "\xC1", ""},
         {117, "NX'00C1'", national(1), EE_LiteralValue::National, std::string("\x00\xC1", 2), ""},
         {116, "N'AB'", national(2), EE_LiteralValue::National, std::string("\0A\0B", 4),
-         std::string("N\"\0A\0B\"", 7)},
+         "N'AB'"},
         {116, "N'I''M'", national(3), EE_LiteralValue::National, std::string("\0I\0'\0M", 6), ""},
         {118, "Z'AB'", alphanumeric(3), EE_LiteralValue::Alphanumeric, std::string("\xC1\xC2\0", 3), ""},
         {114, "G'\x0E" "AB\x0F'", dbcs(4), EE_LiteralValue::Dbcs, "\xC1\xC2", ""},
@@ -168,9 +169,10 @@ TEST_F(LiteralTest, NumberFormsKeepTheirSpelling)
         {fixed(EE_TypeDescriptor::ZonedDecimal), "7", EE_LiteralValue::ZonedDecimal, "7", "7"},
         {fixed(EE_TypeDescriptor::FixedPointBinary), "-3", EE_LiteralValue::FixedPointBinary, "-3", "-3"},
         {services->wchar_tTypeDescriptor(), "L'x'", EE_LiteralValue::WideCharacter, "x", "L'x'"},
-        {services->pointerToWchartTypeDescriptor(), "L\"ab\"", EE_LiteralValue::WideString, "ab", "L\"ab\""},
-        {services->pointerToCharTypeDescriptor(), "\"AB\"", EE_LiteralValue::String, "\xC1\xC2", "\"\xC1\xC2\""},
-        {services->charTypeDescriptor(), "'A'", EE_LiteralValue::Character, "\xC1", "'\xC1'"},
+        {services->pointerToWchartTypeDescriptor(), "L\"ab\"", EE_LiteralValue::WideString,
+         std::string("\0\0\0a\0\0\0b", 8), "L\"ab\""},
+        {services->pointerToCharTypeDescriptor(), "\"AB\"", EE_LiteralValue::String, "\xC1\xC2", "\"AB\""},
+        {services->charTypeDescriptor(), "'A'", EE_LiteralValue::Character, "\xC1", "'A'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spelling);
@@ -183,7 +185,7 @@ TEST_F(LiteralTest, NumberFormsKeepTheirSpelling)
     // H'...' is typed a pointer to void and kept as spelled.
     EE_LiteralValue* address = literal(115, "H'1F00'", services->pointerToVoidTypeDescriptor());
     EXPECT_EQ(address->kind, EE_LiteralValue::Hexadecimal);
-    EXPECT_EQ(signatureOf(address), "H'H'1F00''");
+    EXPECT_EQ(signatureOf(address), "H'1F00'");
 }
 
 TEST_F(LiteralTest, RefusedTokensAndTypes)
@@ -195,9 +197,10 @@ TEST_F(LiteralTest, RefusedTokensAndTypes)
         << "kind 20: an int literal";
     EXPECT_EQ(eeExceptionCode([&] { literal(0, "1", services->boolTypeDescriptor()); }), 2) << "kind 11";
     EXPECT_EQ(eeExceptionCode([&] { literal(0, "\"x\"", services->pointerToVoidTypeDescriptor()); }), 2);
-    // A C character literal with an escape is no single character unless the
-    // alternate character set is in force.
-    EXPECT_EQ(eeExceptionCode([&] { literal(0, "'\\n'", services->charTypeDescriptor()); }), 2);
+    // A C character literal's escape is decoded, then converted to the code
+    // page (a newline is 0x25 in EBCDIC); under the alternate character set
+    // the spelling is kept for the run time.
+    EXPECT_EQ(bytesOf(literal(0, "'\\n'", services->charTypeDescriptor())), "\x25");
     env->setAlternateCharset(1);
     EE_LiteralValue* raw = literal(0, "'\\n'", services->charTypeDescriptor());
     EXPECT_EQ(bytesOf(raw), "\\n") << "unconverted";
@@ -207,8 +210,14 @@ TEST_F(LiteralTest, CharacterLiteralConvertedLongerThanFourBytesIsConvertedAgain
 {
     // A host that reports 6 bytes for a character: the value takes all six
     // from a second conversion into a buffer of that size.
+    // Six bytes are no single character of the target: the literal is refused.
     host.failSlot(HS_ExprEbcdicConvert, 6, 2);
-    EXPECT_EQ(bytesOf(literal(0, "'A'", services->charTypeDescriptor())).size(), 6u);
+    try {
+        literal(0, "'A'", services->charTypeDescriptor());
+        ADD_FAILURE() << "a character of six bytes was taken";
+    } catch (const EE_ParseException& e) {
+        EXPECT_EQ(e.code, EE_ParseException::BadLiteral);
+    }
     EXPECT_EQ(host.callCount(HS_ExprEbcdicConvert), 2u);
     EXPECT_NE(host.callsTo(HS_ExprEbcdicConvert)[1].arguments.find("targetLength=6"), std::string::npos);
 }

@@ -263,10 +263,11 @@ TEST(CGrammar, FailuresAndTheirPositions)
       {C, "s.T", "syntax error at 'T'"},
       {C, "nope + 1", "parse error 3 at 'nope'"},
       {C, "s.nope", "parse error 3 at 'nope'"},
-      {C, "x.m", "parse error 1 at end"},
-      {C, "p.m", "parse error 1 at end"},
-      {C, "s->m", "parse error 0 at end"},
-      {C, "x->m", "parse error 0 at end"},
+      // A member access on what is not a class or pointer names the object.
+      {C, "x.m", "parse error 1 at 'x'"},
+      {C, "p.m", "parse error 1 at 'p'"},
+      {C, "s->m", "parse error 0 at 's'"},
+      {C, "x->m", "parse error 0 at 'x'"},
       {CPP, "::5", "parse error 3 at '5'"},
       {CPP, "N::nope", "parse error 3 at 'nope'"},
       {CPP, "x::y", "parse error 3 at 'x'"},
@@ -371,7 +372,7 @@ TEST(CGrammar, TypeIdsWorkInEveryLanguageOfTheFamily)
     Language current(language);
     Services services;
     services.fortran = language == Fortran;
-    EXPECT_EQ(parseShape(services, "(unsigned long)a->m"), "parse error 0 at end") << language;
+    EXPECT_EQ(parseShape(services, "(unsigned long)a->m"), "parse error 0 at 'a'") << language;
     EXPECT_EQ(parseShape(services, "(unsigned long)p->m"), "(cast<unsigned long> (p->m))") << language;
     EXPECT_EQ(parseShape(services, "(char *)a + sizeof(int[4])"), "((cast<char *> a) + sizeof<int [4]>)")
         << language;

@@ -232,8 +232,8 @@ TEST(CobolScanner, FailuresCarryTheirCodeAndPosition)
     std::string text;
     std::string error;
   } cases[] = {
-      {"", "E3@Input empty"},
-      {"  \t ", "E3@Input empty"},
+      {"", "E5@"},
+      {"  \t ", "E5@"},
       // A data name of digits, hyphens and underscores only: at its start.
       {"A + 12-34", "E3@12-34"},
       {"1-_", "E3@1-_"},

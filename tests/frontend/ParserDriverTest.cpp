@@ -121,7 +121,7 @@ EE_Expression* parseList(TestServices& services, EE_Parser& parser, const char* 
     universe.setExpression(services.createImaginaryExpression());
   else
     universe.parseFailure();
-  return parser.conclude({accepted, universe.expression(), universe.getSyntaxError()});
+  return parser.conclude({accepted, universe.expression(), universe.getSyntaxError(), universe.nestsTooDeeply()});
 }
 
 }  // namespace
@@ -148,7 +148,7 @@ TEST(ParserDriver, ScanFailuresPassThroughParseTheExpression)
     const char* text;
     unsigned code;
     std::string position;
-  } cases[] = {{"", 3, "Input empty"}, {"   ", 3, "Input empty"}, {"a\nb", 5, "\nb"}, {"'ab'", 4, "'ab'"}};
+  } cases[] = {{"", 5, ""}, {"   ", 5, ""}, {"a\nb", 5, "\nb"}, {"'ab'", 4, "'ab'"}};
   for (const Case& c : cases) {
     TestServices services;
     EE_Parser parser(services, 0);
@@ -171,14 +171,24 @@ TEST(ParserDriver, ConcludeTurnsOutcomesIntoARootOrAFailure)
   EE_Expression* root = services.createImaginaryExpression();
   const char* where = "here";
 
-  EXPECT_EQ(parser.conclude({true, root, nullptr}), root);
+  EXPECT_EQ(parser.conclude({true, root, nullptr, false}), root);
 
   try {
-    parser.conclude({false, root, where});
+    parser.conclude({false, root, where, false});
     ADD_FAILURE() << "a failed parse with an expression was accepted";
   } catch (const EE_Exception& e) {
     EXPECT_EQ(e.code, 2u);
     EXPECT_EQ(e.node, nullptr);
+  }
+
+  // A parse refused for nesting too deeply says so, whatever else it left.
+  for (EE_Expression* left : {root, static_cast<EE_Expression*>(nullptr)}) {
+    try {
+      parser.conclude({false, left, where, true});
+      ADD_FAILURE() << "a parse nesting too deeply was accepted";
+    } catch (const EE_ParseException& e) {
+      EXPECT_EQ(e.code, EE_ParseException::TooDeep);
+    }
   }
 
   struct Case {
@@ -191,7 +201,7 @@ TEST(ParserDriver, ConcludeTurnsOutcomesIntoARootOrAFailure)
   for (const Case& c : cases) {
     host.clearLines();
     try {
-      parser.conclude({c.accepted, nullptr, c.position});
+      parser.conclude({c.accepted, nullptr, c.position, false});
       ADD_FAILURE() << "no failure";
     } catch (const EE_ParseException& e) {
       EXPECT_EQ(e.code, 5u);

@@ -130,35 +130,10 @@ std::string upperWord(const char* text)
   refuseForm(at, "relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are");
 }
 
-// How deeply expressions and statements may nest (parentheses, subscripts,
-// reference modification, COMPUTE within COMPUTE). Deeper text is refused as
-// a syntax error rather than recursing until the host thread's stack runs
-// out.
-constexpr unsigned MaxNesting = 256;
-thread_local unsigned nesting = 0;
-
-// Counts one level of nesting for as long as a rule runs.
-class NestingLevel {
-public:
-  NestingLevel() : entered(nesting < MaxNesting)
-  {
-    if (entered)
-      ++nesting;
-  }
-  ~NestingLevel()
-  {
-    if (entered)
-      --nesting;
-  }
-  NestingLevel(const NestingLevel&) = delete;
-  NestingLevel& operator=(const NestingLevel&) = delete;
-
-  // False when the text nests too deeply here.
-  bool allowed() const { return entered; }
-
-private:
-  bool entered;
-};
+// One level of nesting (parentheses, subscripts, reference modification,
+// COMPUTE within COMPUTE) for as long as a rule runs; deeper text than the
+// deepest syntax tree is refused as nesting too deeply.
+using NestingLevel = Cobol_Universe::NestingLevel;
 
 // After AND or OR (and a NOT): a relational operator here begins an
 // abbreviated combined relation (A = 5 OR > 8), which this grammar does not
@@ -252,9 +227,6 @@ extern "C" NORVEXA_API bool Cobol_Parser_LL_parse_Interface_Expression(Cobol_Par
 //            | Expression
 bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
-  NestingLevel level;
-  if (!level.allowed())
-    return u.failSyntax();
   EE_Expression* target = nullptr;
   EE_Expression* value = nullptr;
   switch (kind) {
@@ -265,13 +237,18 @@ bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& ki
       return false;
     result = Cobol_Parser_LL_createMoveExpr(u, target, value);
     return true;
-  case KCompute:
+  case KCompute: {
+    // COMPUTE within COMPUTE nests one level for each.
+    NestingLevel level(u);
+    if (!level.allowed())
+      return false;
     u.getToken(kind);
     if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !u.expect(kind, KEqual)
         || !Cobol_Parser_LL_nonterminalSymbol_Statement(u, kind, value))
       return false;
     result = Cobol_Parser_LL_createComputeExpr(u, target, value);
     return true;
+  }
   case KSet:
     u.getToken(kind);
     if (!Cobol_Parser_LL_nonterminalSymbol_Identifier(u, kind, target) || !u.expect(kind, KTo)
@@ -296,9 +273,9 @@ bool Cobol_Parser_LL_nonterminalSymbol_Statement(Cobol_Universe& u, unsigned& ki
 // Expression -> AndExpr OrExprTail
 bool Cobol_Parser_LL_nonterminalSymbol_Expression(Cobol_Universe& u, unsigned& kind, EE_Expression*& result)
 {
-  NestingLevel level;
+  NestingLevel level(u);
   if (!level.allowed())
-    return u.failSyntax();
+    return false;
   EE_Expression* left = nullptr;
   return Cobol_Parser_LL_nonterminalSymbol_AndExpr(u, kind, left)
       && Cobol_Parser_LL_nonterminalSymbol_OrExprTail(u, kind, left, result);

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "HostStatusCodes.h"
+#include "compiler/ParseError.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ const BuildFailure buildFailures[] = {
     {"ParseError::t_notReady ", false, 42, 42, statusUnknownName},
     {"ParseError::t_notAllocated ", false, 34, 34, statusUnknownName},
     {"Unspecified parser error - ", false, 0, 0, statusBuildFailed},
+    {"ParseError::t_tooDeep ", false, 60, 60, statusBuildFailed},
 };
 
 using F = EvaluationFailure;
@@ -84,8 +86,9 @@ static_assert(std::size(evaluationFailures) == 47);
 
 const BuildFailure& buildFailure(unsigned kind)
 {
-    const unsigned last = static_cast<unsigned>(std::size(buildFailures)) - 1;
-    return buildFailures[kind < last ? kind : last];
+    // Kinds the table does not know answer as the unspecified failure.
+    const unsigned unspecified = ParseError::t_unspecified;
+    return buildFailures[kind < std::size(buildFailures) ? kind : unspecified];
 }
 
 const EvaluationFailure& evaluationFailure(int code)

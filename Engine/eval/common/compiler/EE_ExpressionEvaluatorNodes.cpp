@@ -377,8 +377,9 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     node.operand = &analyze(required(node.operand), LoadValue);
     EE_TypeDescriptor* type = node.operand->typeDescriptor;
     EE_TypeDescriptor* pointee = type->next;
+    // Only what points somewhere can be followed.
     if (pointee == nullptr)
-      throw EE_Exception(EE_Exception::InternalFailure);
+      throw EE_Exception(EE_Exception::InvalidOperand, node.operand);
     if (pointee->kind == TD::Array && context != LoadRootValue) {
       if (pointee->next == nullptr)
         throw EE_Exception(EE_Exception::InternalFailure);

@@ -5,6 +5,10 @@
 EE_String EE_OstrelLiteralValue::signature()
 {
     EE_String out;
+    if (kind == NationalDecimal || kind > Hexadecimal)
+        servicesRefuse();
+    if (!spelling.isEmpty())
+        return out << spelling;
     switch (kind) {
     case Integral:
     case Real:

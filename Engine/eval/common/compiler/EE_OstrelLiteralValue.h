@@ -18,12 +18,18 @@ public:
     }
 
     EE_TypeDescriptor* typeDescriptor() const override { return descriptor; }
-    // The literal as it is shown again in messages; kind 11 and kinds above
-    // 14 refuse.
+    // The literal as it is shown again in messages: as the user wrote it
+    // when it was scanned from the text; kind 11 and kinds above 14 refuse.
     EE_String signature() override;
+    // Keeps the literal's text as written (host's encoding), for messages.
+    void keepSpelling(const char* written, std::size_t length, EE_StorageArena& arena)
+    {
+        spelling.construct(written, length, &arena);
+    }
 
     EE_TypeDescriptor* descriptor;
     EE_ArenaString text;
+    EE_ArenaString spelling;
 };
 
 #endif

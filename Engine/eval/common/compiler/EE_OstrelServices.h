@@ -2,6 +2,7 @@
 #define NORVEXA_COMPILER_EE_OSTRELSERVICES_H
 
 #include <cstddef>
+#include <string>
 
 #include "compiler/EE_OstrelTypeDescriptorTable.h"
 #include "compiler/StoreTable.h"
@@ -333,6 +334,9 @@ private:
     EE_LiteralValue* cobolStringLiteral(const EE_Token& token, EE_TypeDescriptor& type);
     EE_LiteralValue* characterLiteral(const EE_Token& token, EE_TypeDescriptor& type);
     EE_LiteralValue* stringLiteral(const EE_Token& token, EE_TypeDescriptor& type);
+    EE_LiteralValue* literalOfToken(const EE_Token& token, EE_TypeDescriptor& type);
+    std::string narrowText(const EE_Token& token, unsigned prefix);
+    [[noreturn]] void badLiteral(const EE_Token& token);
     EE_InstructionStream& stream() const;
     long long sizeOrRefuse(const EE_TypeDescriptor& type) const;
     void baseSteps(const EE_Name& name) const;

@@ -3,6 +3,8 @@
 // carries its target type and `this` the pointer to its class from the
 // start.
 
+#include <algorithm>
+
 #include "compiler/EE_OstrelServices.h"
 #include "compiler/ServicesRefusal.h"
 #include "frontend/EE_ArraySectionExpression.h"
@@ -15,6 +17,7 @@
 #include "frontend/EE_MemberExpression.h"
 #include "frontend/EE_NameExpression.h"
 #include "frontend/EE_OffsetofExpression.h"
+#include "frontend/EE_ParseException.h"
 #include "frontend/EE_Parameter.h"
 #include "frontend/EE_ParenthesesExpression.h"
 #include "frontend/EE_SizeofTypeExpression.h"
@@ -24,6 +27,37 @@
 #include "frontend/EE_TypeidOfTypeExpression.h"
 #include "frontend/EE_UnaryExpression.h"
 #include "frontend/EE_VectorSubscriptExpression.h"
+#include "frontend/ExpressionDepth.h"
+
+namespace {
+
+unsigned depthOf(const EE_Expression* operand)
+{
+    return operand != nullptr ? operand->depth : 0;
+}
+
+unsigned depthOf(const EE_Parameter* parameters)
+{
+    unsigned deepest = 0;
+    for (const EE_Parameter* p = parameters; p != nullptr; p = p->next)
+        deepest = std::max(deepest, depthOf(p->expression));
+    return deepest;
+}
+
+// The node, one level deeper than its deepest operand; a tree deeper than
+// any tree may be is refused as it is built.
+template <class Node, class... Operands>
+Node* nested(Node* node, const Operands*... operands)
+{
+    unsigned deepest = 0;
+    ((deepest = std::max(deepest, depthOf(operands))), ...);
+    if (deepest >= maxExpressionDepth)
+        throw EE_ParseException(EE_ParseException::TooDeep, nullptr);
+    node->depth = deepest + 1;
+    return node;
+}
+
+}  // namespace
 
 EE_TemplateArgument* EE_OstrelServices::createTemplateArgument(EE_Expression& expression)
 {
@@ -39,12 +73,12 @@ EE_ConditionalExpression* EE_OstrelServices::createConditionalExpression(EE_Expr
                                                                          EE_Expression* whenTrue,
                                                                          EE_Expression* whenFalse)
 {
-    return new (arena) EE_ConditionalExpression(condition, whenTrue, whenFalse);
+    return nested(new (arena) EE_ConditionalExpression(condition, whenTrue, whenFalse), condition, whenTrue, whenFalse);
 }
 
 EE_UnaryExpression* EE_OstrelServices::createUnaryExpression(EE_UnaryExpression::Kind kind, EE_Expression* operand)
 {
-    return new (arena) EE_UnaryExpression(kind, operand);
+    return nested(new (arena) EE_UnaryExpression(kind, operand), operand);
 }
 
 // A subscript is a binary node with the analyser's extra fields.
@@ -52,14 +86,14 @@ EE_BinaryExpression* EE_OstrelServices::createBinaryExpression(EE_BinaryExpressi
                                                                EE_Expression* right)
 {
     if (kind == EE_BinaryExpression::Subscript)
-        return new (arena) EE_SubscriptExpression(left, right);
-    return new (arena) EE_BinaryExpression(kind, left, right);
+        return nested(new (arena) EE_SubscriptExpression(left, right), left, right);
+    return nested(new (arena) EE_BinaryExpression(kind, left, right), left, right);
 }
 
 EE_CastExpression* EE_OstrelServices::createCastExpression(EE_CastExpression::Kind kind, EE_TypeDescriptor* type,
                                                            EE_Expression* operand)
 {
-    return new (arena) EE_CastExpression(kind, type, operand);
+    return nested(new (arena) EE_CastExpression(kind, type, operand), operand);
 }
 
 EE_SizeofTypeExpression* EE_OstrelServices::createSizeofTypeExpression(EE_TypeDescriptor* type)
@@ -80,7 +114,7 @@ EE_OffsetofExpression* EE_OstrelServices::createOffsetofExpression(EE_Name* name
 EE_MemberExpression* EE_OstrelServices::createMemberExpression(EE_MemberExpression::Kind kind, EE_Expression* object,
                                                                EE_Name* member)
 {
-    return new (arena) EE_MemberExpression(kind, object, member);
+    return nested(new (arena) EE_MemberExpression(kind, object, member), object);
 }
 
 EE_LiteralExpression* EE_OstrelServices::createLiteralExpression(EE_LiteralValue* value)
@@ -109,12 +143,12 @@ EE_NameExpression* EE_OstrelServices::createNameExpression(EE_Name* name)
 
 EE_SubscriptExpression* EE_OstrelServices::createNameSubrangeExpression(EE_Expression* name, EE_Expression* range)
 {
-    return new (arena) EE_SubscriptExpression(name, range);
+    return nested(new (arena) EE_SubscriptExpression(name, range), name, range);
 }
 
 EE_ParenthesesExpression* EE_OstrelServices::createParenthesesExpression(EE_Expression* inner)
 {
-    return new (arena) EE_ParenthesesExpression(inner);
+    return nested(new (arena) EE_ParenthesesExpression(inner), inner);
 }
 
 EE_ImaginaryExpression* EE_OstrelServices::createImaginaryExpression()
@@ -130,21 +164,22 @@ EE_Parameter* EE_OstrelServices::createParameter(EE_Expression* expression, EE_P
 EE_FunctionCallExpression* EE_OstrelServices::createFunctionCallExpression(EE_Expression* callee,
                                                                            EE_Parameter* parameters, int option)
 {
-    return new (arena) EE_FunctionCallExpression(callee, parameters, option);
+    return nested(new (arena) EE_FunctionCallExpression(callee, parameters, option), callee, parameters);
 }
 
 EE_ArraySectionExpression* EE_OstrelServices::createArraySectionExpression(EE_Expression* lower, EE_Expression* upper,
                                                                            EE_Expression* stride,
                                                                            unsigned int dimension, int argument)
 {
-    return new (arena) EE_ArraySectionExpression(lower, upper, stride, dimension, argument);
+    return nested(new (arena) EE_ArraySectionExpression(lower, upper, stride, dimension, argument), lower, upper,
+                  stride);
 }
 
 EE_VectorSubscriptExpression* EE_OstrelServices::createVectorSubscriptExpression(EE_Parameter* parameters,
                                                                                  unsigned int first,
                                                                                  unsigned int second)
 {
-    return new (arena) EE_VectorSubscriptExpression(parameters, first, second);
+    return nested(new (arena) EE_VectorSubscriptExpression(parameters, first, second), parameters);
 }
 
 

@@ -11,14 +11,17 @@
 
 #include <plomkit/CharString.h>
 
+#include "compiler/CLiteralEscapes.h"
 #include "compiler/CxxevalInterface.h"
 #include "compiler/EE_OstrelFigConstant.h"
 #include "compiler/EE_OstrelLiteralValue.h"
 #include "compiler/EE_OstrelServices.h"
 #include "compiler/EE_OstrelTypeDescriptor.h"
 #include "compiler/ServicesRefusal.h"
+#include "frontend/EE_ParseException.h"
 #include "frontend/EE_Token.h"
 #include "services/CurrentEnvironmentQueries.h"
+#include "services/EvaluationEnvironment.h"
 #include "services/SVC.h"
 
 namespace {
@@ -188,10 +191,31 @@ EE_LiteralValue* EE_OstrelServices::characterLiteral(const EE_Token& token, EE_T
         servicesRefuse();
     if (alternateCharacterSet() != 0)
         return newLiteral(EE_LiteralValue::Character, &type, token.spelling + 1, token.length - 2);
-    if (token.length != 3)
-        servicesRefuse();
-    const std::string value = toCodePage(token.spelling + 1, 1, 4);
+    // One character, an escape decoded; the scanner has counted it.
+    const std::string value = narrowText(token, 1);
+    if (value.size() != 1)
+        badLiteral(token);
     return newLiteral(EE_LiteralValue::Character, &type, value.data(), value.size());
+}
+
+// The text between the quotes of a C literal (after a prefix of the given
+// length), its escapes decoded, in the target's code page.
+std::string EE_OstrelServices::narrowText(const EE_Token& token, unsigned prefix)
+{
+    if (token.length < prefix + 1)
+        servicesRefuse();
+    std::string value;
+    const auto convert = [](const std::string& run) { return toCodePage(run.data(), run.size(), run.size()); };
+    if (!CLiteralEscapes::narrow(token.spelling + prefix, token.length - prefix - 1, convert, value))
+        badLiteral(token);
+    return value;
+}
+
+// A literal whose text holds no value of its type (an escape beyond the
+// character's range): refused with the literal as written.
+void EE_OstrelServices::badLiteral(const EE_Token& token)
+{
+    throw EE_ParseException(EE_ParseException::BadLiteral, arenaText(EE_String(token.spelling, token.length, nullptr)));
 }
 
 EE_LiteralValue* EE_OstrelServices::stringLiteral(const EE_Token& token, EE_TypeDescriptor& type)
@@ -200,15 +224,22 @@ EE_LiteralValue* EE_OstrelServices::stringLiteral(const EE_Token& token, EE_Type
         return newLiteral(EE_LiteralValue::Hexadecimal, &type, token.spelling, token.length);
     const EE_TypeDescriptor& target = present(type.next);
     switch (target.kind) {
-    case EE_TypeDescriptor::WcharT:
+    case EE_TypeDescriptor::WcharT: {
+        // Units of the program's wchar_t, big-endian.
         if (token.length < 3)
             servicesRefuse();
-        return newLiteral(EE_LiteralValue::WideString, &type, token.spelling + 2, token.length - 3);
+        const TypeItem* wchar = typeWcharT();
+        if (wchar == nullptr)
+            servicesRefuse();
+        std::string value;
+        if (!CLiteralEscapes::wide(token.spelling + 2, token.length - 3, static_cast<unsigned>(wchar->typeSize()),
+                                   value))
+            badLiteral(token);
+        return newLiteral(EE_LiteralValue::WideString, &type, value.data(), value.size());
+    }
     case EE_TypeDescriptor::Char:
     case EE_TypeDescriptor::UnsignedChar: {
-        if (token.length < 2)
-            servicesRefuse();
-        const std::string value = toCodePage(token.spelling + 1, token.length - 2, token.length - 2);
+        const std::string value = narrowText(token, 1);
         return newLiteral(EE_LiteralValue::String, &type, value.data(), value.size());
     }
     default: servicesRefuse();
@@ -230,6 +261,14 @@ EE_LiteralValue* EE_OstrelServices::findOrCreateLiteralValue(EE_Token& token)
     EE_TypeDescriptor& type = present(token.type);
     if (token.spelling == nullptr)
         servicesRefuse();
+    EE_LiteralValue* value = literalOfToken(token, type);
+    // Messages show the literal as the user wrote it.
+    static_cast<EE_OstrelLiteralValue*>(value)->keepSpelling(token.spelling, token.length, arena);
+    return value;
+}
+
+EE_LiteralValue* EE_OstrelServices::literalOfToken(const EE_Token& token, EE_TypeDescriptor& type)
+{
     auto spelled = [&](EE_LiteralValue::Kind kind) {
         return newLiteral(kind, &type, token.spelling, token.length);
     };

@@ -24,7 +24,7 @@ ParseError::~ParseError()
 ParseError::ErrorType ParseError::ofParseExceptionCode(unsigned code)
 {
     static const ErrorType kinds[] = {t_notPointer, t_notClassScope, t_unspecified, t_noSymbol, t_badLiteral,
-                                      t_errorAt,    t_ambigSymbol,   t_notReady,    t_notAllocated};
+                                      t_errorAt,    t_ambigSymbol,   t_notReady,    t_notAllocated, t_tooDeep};
     return code < sizeof kinds / sizeof kinds[0] ? kinds[code] : t_unspecified;
 }
 

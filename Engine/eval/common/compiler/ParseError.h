@@ -25,7 +25,8 @@ public:
         t_ambigSymbol = 14,
         t_notReady = 15,
         t_notAllocated = 16,
-        t_unspecified = 17
+        t_unspecified = 17,
+        t_tooDeep = 18
     };
 
     ParseError(ErrorType kind, const char* text);

@@ -142,6 +142,11 @@ TypeItem* exprBuild(const char* text, const ScopeItem* scope, expression_info* i
     } catch (...) {
         failure = ParseError::ofCurrentException();
     }
+    // A failure that names no part of the text names the whole text.
+    if (failure != nullptr && failure->kind() == ParseError::t_unexpectedOperation && *failure->text() == '\0') {
+        delete failure;
+        failure = new ParseError(ParseError::t_unexpectedOperation, text);
+    }
     if (failure != nullptr)
         throw failure;
     return info->resultType;

@@ -77,8 +77,9 @@ const char* C_Lexer::spellingCopy(const EE_Token& token)
 
 EE_Name* C_Lexer::lookUpTypeName(const char* text)
 {
+  // Outwards up to the global store, which has none around it.
   for (EE_DeclarationStore* store = dbgServices->currentStore(); store != nullptr;
-       store = store->enclosingDeclarationStore())
+       store = store->isGlobal ? nullptr : store->enclosingDeclarationStore())
     if (EE_Name* name = store->qualifiedScopeLookup(text, 1))
       return name;
   return nullptr;

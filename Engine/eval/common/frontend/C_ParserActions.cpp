@@ -3,6 +3,7 @@
 // result up through its out-argument.
 
 #include <cstdint>
+#include <cstring>
 
 #include "compiler/EE_ExpressionEvaluator.h"
 #include "frontend/C_Parser.h"
@@ -94,6 +95,16 @@ TD* referenced(TD* t)
   return t;
 }
 
+// The object's text as the user wrote it, kept in the arena for a message
+// that outlives the rule.
+const char* objectText(C_Parser_LL_Universe& u, const EE_Expression& object)
+{
+  const EE_String text = object.signature(1);
+  char* copy = static_cast<char*>(u.arena().allocate(text.length() + 1));
+  std::memcpy(copy, text.data(), text.length() + 1);
+  return copy;
+}
+
 // Analyses the object of a member access and makes its class the lookup
 // store for the member name.
 void pushMemberStore(C_Parser_LL_Universe& u, bool arrow, void* object, void*& analysed, void*& saved)
@@ -107,12 +118,12 @@ void pushMemberStore(C_Parser_LL_Universe& u, bool arrow, void* object, void*& a
   TD* t = referenced(e->typeDescriptor);
   if (arrow) {
     if (t->kind != TD::Pointer && t->kind != TD::FortranPointer)
-      throw EE_ParseException(EE_ParseException::NotAPointer, nullptr);
+      throw EE_ParseException(EE_ParseException::NotAPointer, objectText(u, *node(object)));
     t = t->next;
   }
   t = referenced(t);
   if (t == nullptr || t->kind != TD::Class)
-    throw EE_ParseException(EE_ParseException::NotAClass, nullptr);
+    throw EE_ParseException(EE_ParseException::NotAClass, objectText(u, *node(object)));
   EE_DeclarationStore* store = t->declaration != nullptr ? t->declaration->declarationStore() : nullptr;
   if (store == nullptr)
     throw EE_Exception(EE_Exception::InternalFailure);

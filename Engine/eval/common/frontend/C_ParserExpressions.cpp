@@ -95,6 +95,9 @@ bool C_Parser_LL_nonterminalSymbol_ExpressionTail(C_Parser_LL_Universe& u, unsig
 {
   switch (kind) {
   case K::Comma: {
+    C_Parser_LL_Universe::NestingLevel level(u);
+    if (!level.allowed())
+      return false;
     u.getToken(kind);
     void* rest = nullptr;
     if (!C_Parser_LL_nonterminalSymbol_Expression(u, kind, rest))
@@ -139,6 +142,10 @@ bool C_Parser_LL_nonterminalSymbol_AssignExpressionTail(C_Parser_LL_Universe& u,
       {K::CaretAssign, C_Parser_LL_createBinaryXorAssignOpExpr},
       {K::BarAssign, C_Parser_LL_createBinaryOrAssignOpExpr},
   };
+  // A conditional or an assignment nests its right operand.
+  C_Parser_LL_Universe::NestingLevel level(u);
+  if (!level.allowed())
+    return false;
   if (kind == K::Question) {
     u.getToken(kind);
     void* whenTrue = nullptr;
@@ -342,6 +349,10 @@ bool C_Parser_LL_nonterminalSymbol_MultiplicativeTail(C_Parser_LL_Universe& u, u
 // fails, the parser backs up to the "(" and reads a UnaryExpr.
 bool C_Parser_LL_nonterminalSymbol_CastExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result)
 {
+  // Parentheses, casts and unary operators nest through here.
+  C_Parser_LL_Universe::NestingLevel level(u);
+  if (!level.allowed())
+    return false;
   if (kind == K::LeftParen) {
     Parser_LL_BackupInfo<C_Lexer>* backup = u.backupInformation();
     u.getToken(kind);
@@ -414,6 +425,9 @@ bool C_Parser_LL_nonterminalSymbol_SizeofExpr(C_Parser_LL_Universe& u, unsigned&
 {
   if (kind != K::KwSizeof)
     return u.failSyntax();
+  C_Parser_LL_Universe::NestingLevel level(u);
+  if (!level.allowed())
+    return false;
   Parser_LL_BackupInfo<C_Lexer>* backup = u.backupInformation();
   u.getToken(kind);
   if (kind == K::LeftParen) {

@@ -344,7 +344,7 @@ void C_Preprocessor::preprocess(EE_Token* tokens, unsigned& count)
   while (isBlank(*p))
     ++p;
   if (*p == '\0')
-    throw EE_ParseException(EE_ParseException::NoSuchSymbol, "Input empty");
+    throw EE_ParseException(EE_ParseException::SyntaxError, "");  // nothing to evaluate: incomplete
 
   p = rewriteUniversalCharacterNames(p);
   unsigned n = 0;
@@ -428,7 +428,10 @@ void C_Preprocessor::get(EE_Token& token, SaveSpelling& cursor)
     }
     return op(EE_Token::Dot, 1);
   case '/':
-    return p[1] == '=' ? op(EE_Token::SlashAssign, 2) : op(EE_Token::Slash, 1);
+    // In Fortran "/=" is not-equal; a store there is written with "=".
+    if (p[1] == '=')
+      return services.isFortran() ? op(EE_Token::NotEqual, 2) : op(EE_Token::SlashAssign, 2);
+    return op(EE_Token::Slash, 1);
   case ':':
     return p[1] == ':' ? op(EE_Token::ColonColon, 2) : op(EE_Token::Colon, 1);
   case '<':

@@ -69,7 +69,8 @@ public:
   // Scans the text into `tokens` (at least tokenBound() elements, preset),
   // ends it with one end token and sets `count` to the number of tokens
   // written, end token included. Empty text (nothing but blanks) throws
-  // EE_ParseException code 3 "Input empty".
+  // EE_ParseException code 5 at an empty position: the expression is
+  // incomplete.
   void preprocess(EE_Token* tokens, unsigned& count);
 
   // Scans one token at the cursor and advances the cursor past it.

@@ -31,6 +31,6 @@ extern "C" {
 typedef bool (*Cobol_Parser_LL_ParseEntry)(Cobol_Parser_LL_Universe& universe);
 typedef int (*Cobol_Parser_LL_VersionEntry)();
 }
-constexpr int Cobol_Parser_LL_InterfaceVersion = 1;
+constexpr int Cobol_Parser_LL_InterfaceVersion = 2;
 
 #endif

@@ -176,7 +176,7 @@ void Cobol_Preprocessor::preprocess(EE_Token* tokens, unsigned& count)
   while (isBlank(*p))
     ++p;
   if (*p == '\0')
-    throw EE_ParseException(EE_ParseException::NoSuchSymbol, "Input empty");
+    throw EE_ParseException(EE_ParseException::SyntaxError, "");  // nothing to evaluate: incomplete
 
   unsigned n = 0;
   while (*p != '\0') {

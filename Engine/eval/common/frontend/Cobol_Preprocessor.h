@@ -67,7 +67,8 @@ public:
   // Scans the whole text into `tokens` (at least tokenBound() elements,
   // preset), ends it with one end token and sets `count` to the number of
   // tokens written, end token included. Text of blanks only throws
-  // EE_ParseException code 3 "Input empty".
+  // EE_ParseException code 5 at an empty position: the expression is
+  // incomplete.
   void preprocess(EE_Token* tokens, unsigned& count);
 
   // Scans one token at `position` and advances it past the token. The

@@ -99,6 +99,7 @@ public:
   unsigned kind;                      // NodeKind
   EE_TypeDescriptor* typeDescriptor;  // the node's type once analysed
   int analyzed;                       // non-zero once the analyser typed the node
+  unsigned depth;                     // 1 for a leaf; one more than the deepest operand
 
   // The signature of a sub-expression that may be missing (empty text then).
   static EE_String signatureOf(const EE_Expression* expression, int detail);
@@ -107,7 +108,7 @@ public:
 
 protected:
   explicit EE_Expression(unsigned nodeKind, EE_TypeDescriptor* type = nullptr)
-      : kind(nodeKind), typeDescriptor(type), analyzed(0) {}
+      : kind(nodeKind), typeDescriptor(type), analyzed(0), depth(1) {}
   EE_Expression(const EE_Expression&) = default;
   EE_Expression& operator=(const EE_Expression&) = default;
   // Nodes live in an arena and are never deleted through the base.

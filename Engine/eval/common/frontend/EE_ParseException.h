@@ -15,7 +15,8 @@ public:
     SyntaxError = 5,
     AmbiguousSymbol = 6,
     NotReady = 7,
-    NotAllocated = 8
+    NotAllocated = 8,
+    TooDeep = 9  // the syntax tree nests deeper than a tree may
   };
 
   EE_ParseException(unsigned c, const char* p) : code(c), position(p) {}

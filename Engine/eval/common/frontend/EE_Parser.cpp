@@ -57,6 +57,8 @@ EE_Expression* EE_Parser::parseTheExpression(const char* text, EE_bool trace)
 
 EE_Expression* EE_Parser::conclude(const GrammarOutcome& outcome) const
 {
+  if (!outcome.accepted && outcome.tooDeep)
+    throw EE_ParseException(EE_ParseException::TooDeep, nullptr);
   if (outcome.expression != nullptr) {
     if (outcome.accepted)
       return outcome.expression;
@@ -82,7 +84,7 @@ EE_Parser::GrammarOutcome EE_Parser::parseC()
   C_Parser_LL_Universe universe(&dbgServices, lexer);
   universe.setTemplateArguments(nullptr);
   bool accepted = C_Parser_LL_parse_Interface_Expression(universe);
-  return GrammarOutcome{accepted, universe.expression(), universe.getSyntaxError()};
+  return GrammarOutcome{accepted, universe.expression(), universe.getSyntaxError(), universe.nestsTooDeeply()};
 }
 
 // The COBOL grammar and scanner are joined here as they are built; until then
@@ -96,7 +98,7 @@ EE_Parser::GrammarOutcome EE_Parser::parseCobol()
   lexer->firstToken();
   Cobol_Parser_LL_Universe universe(&dbgServices, lexer);
   bool accepted = parse(universe);
-  return {accepted, universe.expression(), universe.getSyntaxError()};
+  return {accepted, universe.expression(), universe.getSyntaxError(), universe.nestsTooDeeply()};
 }
 
 void EE_Parser::scanCobol(const char* text)

@@ -31,6 +31,7 @@ public:
     bool accepted;              // the entry accepted the input
     EE_Expression* expression;  // the universe's expression, possibly null
     const char* syntaxError;    // the universe's syntax-error position
+    bool tooDeep;               // a rule was refused for nesting too deeply
   };
 
   EE_Parser(EE_DebuggerServices& services, EE_bool trace);

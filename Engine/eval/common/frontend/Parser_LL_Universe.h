@@ -7,6 +7,7 @@
 #include "frontend/EE_StorageArena.h"
 #include "frontend/EE_Token.h"
 #include "frontend/Parser_LL_BackupInfo.h"
+#include "frontend/ExpressionDepth.h"
 
 class EE_Expression;
 
@@ -48,6 +49,38 @@ public:
   // so an error there has a null position.
   void registerSyntaxError() { syntaxError = lex->currentSlot()->spelling; }
   const char* getSyntaxError() const { return syntaxError; }
+
+  // One level of the rules' recursion for as long as a rule runs. Every
+  // level that may recurse again builds a node around what it reads, so the
+  // rules never nest deeper than the tree they build: past the deepest tree
+  // allowed the rule fails, and the parse is refused as nesting too deeply
+  // before the host thread's stack is spent.
+  class NestingLevel {
+  public:
+    explicit NestingLevel(Parser_LL_Universe& u) : u(u), entered(u.nesting < maxExpressionDepth)
+    {
+      if (entered)
+        ++u.nesting;
+      else
+        u.tooDeep = true;
+    }
+    ~NestingLevel()
+    {
+      if (entered)
+        --u.nesting;
+    }
+    NestingLevel(const NestingLevel&) = delete;
+    NestingLevel& operator=(const NestingLevel&) = delete;
+
+    // False when the text nests too deeply here.
+    bool allowed() const { return entered; }
+
+  private:
+    Parser_LL_Universe& u;
+    bool entered;
+  };
+  // Whether a rule was refused for nesting too deeply.
+  bool nestsTooDeeply() const { return tooDeep; }
 
   // Registers a syntax error at the current token and answers false, so that
   // a rule fails with it.
@@ -102,6 +135,8 @@ private:
   Lexer* lex;
   const char* syntaxError;
   EE_Expression* result;
+  unsigned nesting = 0;
+  bool tooDeep = false;
 };
 
 #endif

@@ -177,10 +177,6 @@ int convertChar(const char* text, unsigned length, unsigned char& byte)
     }
 }
 
-namespace {
-
-// The code point of the UTF-8 character at text and the bytes it uses; 0
-// bytes when no well-formed character of at most length bytes starts there.
 unsigned readUtf8(const unsigned char* text, unsigned length, std::uint64_t& code)
 {
     const unsigned char first = text[0];
@@ -209,8 +205,6 @@ unsigned readUtf8(const unsigned char* text, unsigned length, std::uint64_t& cod
     code = value;
     return n;
 }
-
-} // namespace
 
 int convertChar(const char* text, unsigned length, std::uint64_t& code)
 {

@@ -27,5 +27,8 @@ int convertChar(const char* text, unsigned length, unsigned char& byte);
 // The same for a wide-character literal: UTF-8 input, hexadecimal escapes
 // of any length.
 int convertChar(const char* text, unsigned length, std::uint64_t& code);
+// The code point of the UTF-8 character at text and the bytes it uses; 0
+// bytes when no well-formed character of at most length bytes starts there.
+unsigned readUtf8(const unsigned char* text, unsigned length, std::uint64_t& code);
 
 #endif

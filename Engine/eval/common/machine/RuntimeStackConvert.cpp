@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "machine/StackItem.h"
+#include "machine/StackItemString.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "types/CreatedTypeItem.h"
@@ -49,6 +50,13 @@ void RuntimeStack::genConvert(const TypeItem& target)
             genConvertString(target);
         else
             top_->setType(target);
+        return;
+    }
+
+    // A string literal held by the evaluator takes a pointer or array type of
+    // its own characters in place; the item refuses any other type.
+    if (top_->inDebuggerAddressSpace() && dynamic_cast<StackItemString*>(top_) != nullptr) {
+        top_->convertType(target, nullptr);
         return;
     }
 

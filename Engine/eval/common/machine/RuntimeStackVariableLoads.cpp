@@ -6,6 +6,7 @@
 #include "machine/StackItem.h"
 #include "machine/StackItemFunction.h"
 #include "machine/StackItemS.h"
+#include "machine/StackItemString.h"
 #include "machine/SymbolMarks.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -155,6 +156,12 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
     std::unique_ptr<StackItem> popped(pop());
     try {
+        // A literal's characters are held by the evaluator: a load stays
+        // inside the characters from the literal's position on.
+        if (dynamic_cast<const StackItemString*>(popped.get()) != nullptr
+            && (offset < 0 || static_cast<std::uint64_t>(offset) > popped->size()
+                || type.typeSize() > popped->size() - static_cast<std::uint64_t>(offset)))
+            throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         DebuggeeLocation where = popped->asLocation();
         if (SVC::traceEnabled()->load())
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoadIndirect() type %s from address %s, offset %ld",

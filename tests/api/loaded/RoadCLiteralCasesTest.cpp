@@ -1,0 +1,127 @@
+// C character and string literals end to end: escapes decoded before the
+// conversion to the target's code page, wide literals widened to wchar_t
+// units and bounded by their length, casts of string literals; each value
+// as gcc gives it for the target (RoadCLiteralGcc.inc, made by
+// gen/gen_c_literals.py), stored into an unsigned int and read back as the
+// debuggee's big-endian bytes. Then the messages whose inserts were empty
+// or garbled, and Fortran's "/=" read as not-equal.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "RoadSuite.h"
+
+namespace {
+
+using L = RoadLanguage;
+constexpr int skip = RoadCase::noEvaluation;
+constexpr int store = 1003;
+constexpr int buildFailed = 11000;
+constexpr int unknownName = 11002;
+constexpr int notSupported = 10002;
+
+struct GccValue {
+    const char* expression;
+    std::uint32_t value;
+};
+
+const GccValue gccValues[] = {
+#include "RoadCLiteralGcc.inc"
+};
+
+std::vector<UBYTE1> bigEndian(std::uint32_t v)
+{
+    return {static_cast<UBYTE1>(v >> 24), static_cast<UBYTE1>(v >> 16), static_cast<UBYTE1>(v >> 8),
+            static_cast<UBYTE1>(v)};
+}
+
+// unsigned int a = 3 at 0x20; int b = 4; int np = 1 (not a pointer);
+// struct { int x; } pt = {5}; a pointer pp to pt; int arr[3].
+void cProgram(RoadProgram& p)
+{
+    HostRecordStore& records = p.records();
+    const TYPE_INDEX u32 = records.integerType(32, true);
+    const TYPE_INDEX i32 = records.integerType(32, false);
+    p.variable("a", u32, 0x20);
+    p.variable("b", i32, 0x24);
+    p.variable("np", i32, 0x28);
+    HostRecordStore::StructSpec s;
+    s.byteSize = 4;
+    s.members = {{"x", i32}};
+    s.offsets = {0};
+    const TYPE_INDEX point = records.structType(s);
+    p.variable("pt", point, 0x40);
+    p.variable("pp", records.pointerType(point, p.bits / 8), 0x50);
+    p.variable("arr", records.arrayType(i32, 12), 0x60);
+    p.poke(0x20, {0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 1});
+    p.poke(0x40, {0, 0, 0, 5});
+    std::vector<UBYTE1> address;
+    const UBYTE8 target = RoadProgram::data + 0x40;
+    for (unsigned i = p.bits / 8; i-- > 0;)
+        address.push_back(static_cast<UBYTE1>(target >> (8 * i)));
+    p.poke(0x50, address);
+}
+
+RoadOracle aHolds(std::uint32_t value)
+{
+    return [value](RoadRun& r) { EXPECT_EQ(r.program.peek(0x20, 4), bigEndian(value)); };
+}
+
+void aUnchanged(RoadRun& r)
+{
+    EXPECT_EQ(r.program.peek(0x20, 4), bigEndian(3));
+}
+
+const RoadCase faultCases[] = {
+    // A wide literal is bounded by its units: past them nothing is read.
+    {"a wide literal read past its end", L::c, cProgram, "a = *(L\"a\" + 1)", store, -1, nullptr, notSupported,
+     nullptr, aUnchanged},
+    {"a wide literal indexed past its end", L::c, cProgram, "a = L\"ab\"[2]", store, -1, nullptr, notSupported,
+     nullptr, aUnchanged},
+    {"a narrow literal indexed past its end", L::c, cProgram, "a = \"ab\"[2]", store, -1, nullptr, notSupported,
+     nullptr, aUnchanged},
+    // An escape beyond the character's range is refused, naming the literal.
+    {"a character escape out of range", L::c, cProgram, "a = '\\x100'", buildFailed, 9, "'\\x100'", skip, nullptr,
+     nullptr},
+    {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip,
+     nullptr, nullptr},
+    // Every insert is the operand's text as written.
+    {"following a non-pointer", L::c, cProgram, "*a", buildFailed, 10, "a", skip, nullptr, nullptr},
+    {"following a constant", L::c, cProgram, "1 +* 2", buildFailed, 10, "2", skip, nullptr, nullptr},
+    {"a structure tag not known", L::c, cProgram, "(struct nosuch *)0", unknownName, 3, "nosuch", skip, nullptr,
+     nullptr},
+    {"a member of a pointer with a dot", L::c, cProgram, "pp.x", buildFailed, 7, "pp", skip, nullptr, nullptr},
+    {"an arrow on a non-pointer", L::c, cProgram, "np->x", buildFailed, 7, "np", skip, nullptr, nullptr},
+    {"a string literal as a subscript", L::c, cProgram, "arr[\"x\"]", buildFailed, 15, "arr[\"x\"]", skip, nullptr,
+     nullptr},
+    {"an empty expression", L::c, cProgram, "", buildFailed, 2, nullptr, skip, nullptr, nullptr},
+    {"an expression of blanks", L::cobol, cProgram, "   ", buildFailed, 2, nullptr, skip, nullptr, nullptr},
+    // Fortran's not-equal; a store there is written with "=".
+    {"Fortran not-equal, true", L::fortran, cProgram, "a /= b", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) {
+         r.expectCondition(0);
+         aUnchanged(r);
+     }},
+    {"Fortran not-equal, false", L::fortran, cProgram, "a /= 3", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) {
+         r.expectCondition(10000);
+         aUnchanged(r);
+     }},
+    {"Fortran store", L::fortran, cProgram, "a = b", store, -1, nullptr, 0, nullptr, aHolds(4)},
+};
+
+}  // namespace
+
+TEST_P(RoadSuite, CLiteralsAsGccReadsThem)
+{
+    for (const GccValue& g : gccValues) {
+        const std::string text = std::string("a = ") + g.expression;
+        run({g.expression, L::c, cProgram, text.c_str(), store, -1, nullptr, 0, nullptr, aHolds(g.value)});
+    }
+}
+
+TEST_P(RoadSuite, CLiteralFaultsAndMessageInserts)
+{
+    runAll(faultCases);
+}

@@ -5,7 +5,10 @@
 // message 47, never a number.
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -371,6 +374,37 @@ TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)
         const Shown s = value(c.expression, c.rep);
         EXPECT_EQ(s.status, 0) << c.expression;
         EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
+    }
+}
+
+TEST_F(ValueTreeTest, CobolItemsMatchTheDisplayOfGnuCobol)
+{
+    const char* dir = std::getenv("NORVEXA_TEST_DATA");
+    std::ifstream in(std::string(dir != nullptr ? dir : "tests/api/data") + "/cobol_display.tsv");
+    ASSERT_TRUE(in.good());
+    struct Row {
+        std::string clauses, value, text;
+    };
+    std::vector<Row> rows;
+    std::string line;
+    std::string program = "language cobol\n       WORKING-STORAGE SECTION.\n";
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        Row r;
+        std::getline(fields, r.clauses, '\t');
+        std::getline(fields, r.value, '\t');
+        std::getline(fields, r.text);
+        program += "       77 I" + std::to_string(rows.size()) + " " + r.clauses + "\n           VALUE " + r.value + ".\n";
+        rows.push_back(r);
+    }
+    ASSERT_GT(rows.size(), 30u);
+    load(program.c_str());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Shown s = value("I" + std::to_string(i));
+        EXPECT_EQ(s.status, 0) << rows[i].clauses << " VALUE " << rows[i].value;
+        EXPECT_EQ(s.text, rows[i].text) << rows[i].clauses << " VALUE " << rows[i].value;
     }
 }
 

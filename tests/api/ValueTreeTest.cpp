@@ -435,17 +435,13 @@ TEST_F(ValueTreeTest, ACobolGroupWithATableIsATree)
     EXPECT_EQ(format(second).text, "05");
 }
 
-TEST_F(ValueTreeTest, AConditionNameShowsItsTruth)
+TEST_F(ValueTreeTest, AConditionNameShowsItsVariable)
 {
     load(cobolProgram);
-    // A condition name shows its truth (the conditional variable's value
-    // follows it when the evaluation kept that variable).
-    for (const char* condition : {"GOOD", "PASSING"}) {
-        const Shown s = value(condition);
-        EXPECT_EQ(s.status, 0) << condition;
-        EXPECT_EQ(s.text.substr(0, 4), "TRUE") << condition;
-    }
-    EXPECT_EQ(value("SCORE").text, "07");
+    EXPECT_EQ(value("PASSING").text, "TRUE (GRADE = 07)");
+    // A condition of a group member: the member is reached without its name,
+    // and the condition shows its truth alone.
+    EXPECT_EQ(value("GOOD").text, "TRUE");
 }
 
 TEST_F(ValueTreeTest, EverySqlTypeInRepresentationZero)

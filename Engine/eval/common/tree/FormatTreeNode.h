@@ -13,9 +13,10 @@ class StackItem;
 class SqlTypeEntry;
 class UpdateTreeNode;
 
-// The tree node that formats its value for the host. Its formatting road
-// serves SQL host variables (kind-89 type entries) only: every other type is
-// refused with InvalidOp RTRC_InvalidFormat.
+// The tree node that formats its value for the host: an SQL host variable
+// (kind-89 type entry) by its SQL type code, every other type by its kind
+// (primitives, pointers, enumerations, bit fields, the COBOL items, and
+// structures and arrays in their aggregate forms).
 class FormatTreeNode : public TreeNode, public FormatPrimitive {
 public:
     // A base-class node (type, parent type, name).

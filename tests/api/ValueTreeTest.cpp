@@ -81,6 +81,13 @@ struct Shown {
     std::string text;
 };
 
+// An expression, the representation asked for and the text shown (status 0).
+struct ValueCase {
+    const char* expression;
+    UBYTE2 rep;
+    const char* text;
+};
+
 class ValueTreeTest : public ::testing::Test {
 protected:
     void load(const char* text, unsigned bits = 64)
@@ -160,6 +167,15 @@ protected:
         return format(node, rep);
     }
 
+    void checkValues(const std::vector<ValueCase>& cases)
+    {
+        for (const ValueCase& c : cases) {
+            const Shown s = value(c.expression, c.rep);
+            EXPECT_EQ(s.status, 0) << c.expression;
+            EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
+        }
+    }
+
     // The n-th member (from 1) of a node, handed out with a reference.
     UpdateTreeNode* member(UpdateTreeNode* node, unsigned n, std::string* name = nullptr)
     {
@@ -201,11 +217,7 @@ std::string message(int id)
 TEST_F(ValueTreeTest, CValuesInTheirDefaultAndOfferedRepresentations)
 {
     load(cProgram);
-    struct Case {
-        const char* expression;
-        UBYTE2 rep;
-        const char* text;
-    } cases[] = {
+    checkValues({
         {"a + b", 0, "7"},
         {"a + b", 2, "7"},
         {"a + b", 1, "0x00000007"},
@@ -226,12 +238,7 @@ TEST_F(ValueTreeTest, CValuesInTheirDefaultAndOfferedRepresentations)
         {"h.arr[i] * 2 + pp->x", 0, "10"},
         {"pp->c", 0, "'b'"},
         {"*p", 0, "3"},
-    };
-    for (const Case& c : cases) {
-        const Shown s = value(c.expression, c.rep);
-        EXPECT_EQ(s.status, 0) << c.expression;
-        EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
-    }
+    });
     // A pointer shows its address by default, in hexadecimal of the
     // program's address size.
     const Shown pointer = value("p");
@@ -350,11 +357,7 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
 TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)
 {
     load(cobolProgram);
-    struct Case {
-        const char* expression;
-        UBYTE2 rep;
-        const char* text;
-    } cases[] = {
+    checkValues({
         {"FLD", 0, "+012.50"},
         {"CNT", 0, "0007"},
         {"AMT", 0, "-00123.45"},
@@ -369,12 +372,7 @@ TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)
         {"PK", 0, "-.500"},
         {"TAB(2)", 0, "05"},
         {"GRADE", 0, "07"},
-    };
-    for (const Case& c : cases) {
-        const Shown s = value(c.expression, c.rep);
-        EXPECT_EQ(s.status, 0) << c.expression;
-        EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
-    }
+    });
 }
 
 TEST_F(ValueTreeTest, CobolItemsMatchTheDisplayOfGnuCobol)

@@ -450,22 +450,32 @@ TEST_F(ValueTreeTest, EverySqlTypeInRepresentationZero)
         const char* name;
         UBYTE2 status;
         const char* text;
+        const char* typeName;
     } cases[] = {
-        {"SMALL", 0, "-2"},
-        {"INT", 0, "266"},
-        {"BIG", 0, "-1"},
-        {"FLT", 0, "1.5"},
-        {"DECF", 0, "15"},
-        {"AMOUNT", 0, "-123.45"},
-        {"ZONED", 0, "-12.5"},
-        {"CHR", 0, "ABCD"},
-        {"VCHR", 0, "ABC"},
-        {"CODES", 1012, "{ 1, 2, 3 }"},
+        {"SMALL", 0, "-2", "SMALLINT"},
+        {"INT", 0, "266", "INTEGER"},
+        {"BIG", 0, "-1", "BIGINT"},
+        {"FLT", 0, "1.5", "DOUBLE"},
+        {"DECF", 0, "15", "DECFLOAT(16)"},
+        {"AMOUNT", 0, "-123.45", "DECIMAL(5,2)"},
+        {"ZONED", 0, "-12.5", "NUMERIC(3,1)"},
+        {"CHR", 0, "ABCD", "CHAR(4)"},
+        {"VCHR", 0, "ABC", "VARCHAR(10)"},
+        {"CODES", 1012, "{ 1, 2, 3 }", "INTEGER[3]"},
     };
     for (const Case& c : cases) {
-        const Shown s = value(c.name, 0, sql);
+        UpdateTreeNode* node = root(c.name, sql);
+        ASSERT_NE(node, nullptr) << c.name;
+        const Shown s = format(node);
         EXPECT_EQ(s.status, c.status) << c.name;
         EXPECT_EQ(s.text, c.text) << c.name;
+        UBYTE2 count = 0, defaultRep = 0;
+        UBYTE2* reps = nullptr;
+        UBYTE2* kinds = nullptr;
+        UBYTE1* typeName = nullptr;
+        ASSERT_EQ(DbgQueryResultType(item_, node, &count, &reps, &kinds, &defaultRep, &typeName), 0) << c.name;
+        EXPECT_GT(count, 0) << c.name;
+        EXPECT_STREQ(reinterpret_cast<const char*>(typeName), c.typeName) << c.name;
     }
 }
 

@@ -263,10 +263,17 @@ std::uint16_t TreeNode::QueryResultType(TypeItem& type, unsigned short& count, u
                         "UBYTE2 TreeNode::QueryResultType(TypeItem&, UBYTE2&, UBYTE2*&, UBYTE2*&, UBYTE2&, "
                         "UBYTE1*&, int, UBYTE2&, UBYTE2&)",
                         34);
-    const char* demangled = type.demangledTypeName(rank_);
     std::string text = (flags_ & flagRegister) != 0 ? "register " : "";
-    if (demangled != nullptr)
+    const _TYPE_ENTRY* entry = entryOf(type);
+    if (SqlTypeEntry::isSqlEntry(entry)) {
+        // An SQL host variable is named as the program declares it.
+        const SqlTypeEntry sql(*entry);
+        text += sqlTypeName(sql.sqlType(), sql.length());
+        if (sql.elementCount() > 0)
+            text += "[" + std::to_string(sql.elementCount()) + "]";
+    } else if (const char* demangled = type.demangledTypeName(rank_)) {
         text += demangled;
+    }
     typeName_ = ByteString(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()));
     typeName = typeName_.data();
     count = row->count();

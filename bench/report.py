@@ -17,6 +17,8 @@ PACKED_GOAL = 1.0  # ours/libcob at most
 ROAD_GOALS = {
     "RoadWarm/c_sum": 2000,
     "RoadCold/c_sum/manual_time": 50000,
+    # The first 100 elements of a 1,000,000-element array, formatted.
+    "TreeFirst100Of1000000": 1000000,
 }
 
 

@@ -29,6 +29,10 @@ EntryPoints EntryPoints::of(const LoadedEvaluator& library)
     lookUp(library, e.resultType, "DbgQueryResultType");
     lookUp(library, e.format, "DbgFormatTreeValue2a");
     lookUp(library, e.freeNode, "DbgFreeTreeNodeInfo");
+    lookUp(library, e.structInfo, "DbgQueryStructInfo");
+    lookUp(library, e.arrayInfo, "DbgQueryArrayInfo");
+    lookUp(library, e.structElement, "Dbg2QueryStructElementInfo");
+    lookUp(library, e.arrayElement, "Dbg2QueryArrayElementInfo");
     lookUp(library, e.freeEvalResult, "DbgFreeEvalResultInfo");
     lookUp(library, e.freeTypeResult, "DbgFreeTypeResultInfo");
     lookUp(library, e.freeRepresentation, "DbgFreeExprIntRep");

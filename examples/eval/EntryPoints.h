@@ -31,6 +31,10 @@ using DbgBuildRootNodeInfoFn = UBYTE2 (*)(ResultItem*, TreeNode**);
 using DbgQueryResultTypeFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**);
 using DbgFormatTreeValue2aFn = UBYTE2 (*)(TreeNode*, UBYTE2, ResultItem*, UBYTE1**, UBYTE4);
 using DbgFreeTreeNodeInfoFn = void (*)(TreeNode*);
+using DbgQueryStructInfoFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE4*);
+using DbgQueryArrayInfoFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE4*, BYTE4*);
+using Dbg2QueryStructElementInfoFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE8, TreeNode**, UBYTE1**);
+using Dbg2QueryArrayElementInfoFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE8, TreeNode**);
 using DbgFreeResultFn = void (*)(ResultItem*);
 using DbgFreeExprIntRepFn = void (*)(Representation*);
 
@@ -49,6 +53,10 @@ struct EntryPoints {
     DbgQueryResultTypeFn resultType = nullptr;
     DbgFormatTreeValue2aFn format = nullptr;
     DbgFreeTreeNodeInfoFn freeNode = nullptr;
+    DbgQueryStructInfoFn structInfo = nullptr;
+    DbgQueryArrayInfoFn arrayInfo = nullptr;
+    Dbg2QueryStructElementInfoFn structElement = nullptr;
+    Dbg2QueryArrayElementInfoFn arrayElement = nullptr;
     DbgFreeResultFn freeEvalResult = nullptr;
     DbgFreeResultFn freeTypeResult = nullptr;
     DbgFreeExprIntRepFn freeRepresentation = nullptr;

@@ -85,6 +85,10 @@ int main(int argc, char** argv)
     }
 
     TestHost host(false);
+    // The example shows structures and arrays: it offers their address forms.
+    DBG_VERSION_RECORD version{};
+    version.addressForms = 1;
+    host.setVersion(version);
     const std::string file = programPath(options.program);
     ProgramFile program;
     try {
@@ -126,7 +130,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    ExpressionRun run(entries, program, host);
+    ExpressionRun run(entries, program, host, options.representation, options.depth);
     OutcomePrinter printer(std::cout, options.tsv);
     for (size_t i = 0; i < options.expressions.size(); ++i) {
         if (i != 0 && !options.tsv)

@@ -1,15 +1,23 @@
 #include "EvalOptions.h"
 
+#include <string>
+
 namespace evalhost {
 
 const char* EvalOptions::usage()
 {
-    return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--tsv] [--] EXPRESSION...\n"
+    return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--rep N] [--depth N]\n"
+           "                    [--tsv] [--] EXPRESSION...\n"
            "  --program   the debuggee: a program file, or the sample c (default) or cobol\n"
            "  --bits      the program's address size (default 64)\n"
            "  --code-page the program's EBCDIC code page (default 1047)\n"
+           "  --rep       the representation of each value (1 hexadecimal, 2 decimal, 3 octal, 4 binary,\n"
+           "              8 floating point, 17 boolean, 22 character, ...; default 0: the value's default)\n"
+           "  --depth     the levels of members and elements shown below a structure or array (default 2;\n"
+           "              at most 100 elements of an array)\n"
            "  --tsv       one tab-separated line per expression: expression, build, validate and\n"
-           "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER\n"
+           "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER,\n"
+           "              the value, the error text\n"
            "  --          the arguments after it are expressions, even one that begins with -\n";
 }
 
@@ -39,7 +47,7 @@ std::string EvalOptions::parse(const std::vector<std::string>& arguments)
         if (equals != std::string::npos) {
             name = a.substr(0, equals);
             value = a.substr(equals + 1);
-        } else if (a == "--program" || a == "--bits" || a == "--code-page") {
+        } else if (a == "--program" || a == "--bits" || a == "--code-page" || a == "--rep" || a == "--depth") {
             if (i + 1 >= arguments.size())
                 return a + " needs a value";
             value = arguments[++i];
@@ -56,6 +64,12 @@ std::string EvalOptions::parse(const std::vector<std::string>& arguments)
             if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos)
                 return "--code-page is a code page number, not \"" + value + "\"";
             codePage = value;
+        } else if (name == "--rep" || name == "--depth") {
+            if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
+                return name + " is a number, not \"" + value + "\"";
+            (name == "--rep" ? representation : depth) = static_cast<unsigned>(std::stoul(value));
+            if (name == "--rep" && representation > 23)
+                return "--rep is a representation from 0 to 23, not \"" + value + "\"";
         } else {
             return "unknown option " + a;
         }

@@ -34,9 +34,65 @@ std::string trimmed(const std::string& s)
 
 } // namespace
 
-ExpressionRun::ExpressionRun(const EntryPoints& entries, const ProgramFile& program, TestHost& host)
-    : _entries(entries), _program(program), _host(host)
+ExpressionRun::ExpressionRun(const EntryPoints& entries, const ProgramFile& program, TestHost& host, unsigned rep,
+                             unsigned depth)
+    : _entries(entries), _program(program), _host(host), _rep(rep), _depth(depth)
 {
+}
+
+std::string ExpressionRun::valueOf(ResultItem* result, TreeNode* node, bool& aggregate) const
+{
+    UBYTE1* text = nullptr;
+    const UBYTE2 status = _entries.format(node, 0, result, &text, 65535);
+    aggregate = status == 1012;
+    if ((status == 0 || status == 1012) && text != nullptr)
+        return reinterpret_cast<const char*>(text);
+    return "(status " + std::to_string(status) + ")";
+}
+
+void ExpressionRun::addMembers(ResultItem* result, TreeNode* node, unsigned level, ExpressionOutcome& out) const
+{
+    const EntryPoints& e = _entries;
+    if (level > _depth || e.format == nullptr || e.freeNode == nullptr)
+        return;
+    // The number of elements shown of an array.
+    constexpr UBYTE4 shownElements = 100;
+    UBYTE4 count = 0;
+    BYTE4 first = 0;
+    if (e.arrayInfo != nullptr && e.arrayElement != nullptr && e.arrayInfo(result, node, &count, &first) == 0) {
+        const bool cobol = _program.languageCode() == 6;
+        const UBYTE4 shown = count < shownElements ? count : shownElements;
+        for (UBYTE4 i = 1; i <= shown; ++i) {
+            TreeNode* element = nullptr;
+            if (e.arrayElement(result, node, i, &element) != 0 || element == nullptr)
+                break;
+            // The subscript as the language writes it: C from 0, COBOL from 1.
+            const long long subscript = (cobol ? 1 : 0) + static_cast<long long>(i) - 1;
+            bool aggregate = false;
+            out.members.push_back({level, cobol ? "(" + std::to_string(subscript) + ")" : "[" + std::to_string(subscript) + "]",
+                                   valueOf(result, element, aggregate)});
+            if (aggregate)
+                addMembers(result, element, level + 1, out);
+            e.freeNode(element);
+        }
+        if (count > shown)
+            out.members.push_back({level, "", "... " + std::to_string(count - shown) + " more"});
+        return;
+    }
+    if (e.structInfo == nullptr || e.structElement == nullptr || e.structInfo(result, node, &count) != 0)
+        return;
+    for (UBYTE4 i = 1; i <= count; ++i) {
+        TreeNode* member = nullptr;
+        UBYTE1* name = nullptr;
+        if (e.structElement(result, node, i, &member, &name) != 0 || member == nullptr)
+            break;
+        bool aggregate = false;
+        out.members.push_back({level, name != nullptr ? reinterpret_cast<const char*>(name) : "",
+                               valueOf(result, member, aggregate)});
+        if (aggregate)
+            addMembers(result, member, level + 1, out);
+        e.freeNode(member);
+    }
 }
 
 std::vector<std::vector<std::uint8_t>> ExpressionRun::snapshot() const
@@ -124,25 +180,17 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
             out.errorText = reinterpret_cast<const char*>(t);
     }
 
-    // The road formats SQL host variables and error items.
-    if (result != nullptr && (language == ProgramFile::sqlLanguageCode || (out.evaluate && *out.evaluate != 0))) {
+    // Every result is formatted: its value, or the text of an error item.
+    if (result != nullptr) {
         if (e.rootNode == nullptr || e.format == nullptr) {
             out.missing = e.rootNode == nullptr ? "DbgBuildRootNodeInfo" : "DbgFormatTreeValue2a";
         } else if (e.rootNode(result, &node) == 0 && node != nullptr) {
-            UBYTE2 representation = 2;  // decimal, unless the node offers another first
-            if (e.resultType != nullptr) {
-                UBYTE2 count = 0, defaultRepresentation = 0;
-                UBYTE2* representations = nullptr;
-                UBYTE2* kinds = nullptr;
-                UBYTE1* typeName = nullptr;
-                if (e.resultType(result, node, &count, &representations, &kinds, &defaultRepresentation, &typeName) == 0
-                    && count != 0)
-                    representation = defaultRepresentation;
-            }
             UBYTE1* formatted = nullptr;
-            out.format = e.format(node, representation, result, &formatted, 65535);
+            out.format = e.format(node, static_cast<UBYTE2>(_rep), result, &formatted, 65535);
             if ((*out.format == 0 || *out.format == 1012) && formatted != nullptr)
                 out.formatted = reinterpret_cast<const char*>(formatted);
+            if (*out.format == 1012 && out.evaluate && (*out.evaluate == 0 || *out.evaluate == 1020))
+                addMembers(result, node, 1, out);
         }
     }
 

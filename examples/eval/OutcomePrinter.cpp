@@ -87,7 +87,14 @@ void OutcomePrinter::printText(const ExpressionOutcome& o)
         _out << "  result     \"" << *o.resultName << "\"\n";
     line("format", Step::Format, o.format);
     if (o.formatted)
-        _out << "  formatted  \"" << *o.formatted << "\"\n";
+        _out << "  value      " << *o.formatted << "\n";
+    for (const ExpressionOutcome::Member& m : o.members) {
+        _out << "  " << std::string(11 + 2 * (m.level - 1), ' ');
+        if (m.name.empty())
+            _out << m.value << "\n";
+        else
+            _out << m.name << " = " << m.value << "\n";
+    }
     for (const ExpressionOutcome::Change& c : o.changes)
         _out << "  changed    " << c.variable << ": " << hex(c.before, " ") << " > " << hex(c.after, " ") << "\n";
     if (o.errorText)
@@ -106,7 +113,8 @@ void OutcomePrinter::printTsv(const ExpressionOutcome& o)
         changes += (changes.empty() ? "" : ",") + c.variable + "=" + hex(c.before, "") + ">" + hex(c.after, "");
     _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t'
          << status(o.evaluate) << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
-         << (changes.empty() ? "-" : changes) << "\n";
+         << (changes.empty() ? "-" : changes) << '\t' << (o.formatted ? field(*o.formatted) : "-") << '\t'
+         << (o.errorText ? field(*o.errorText) : "-") << "\n";
 }
 
 } // namespace evalhost

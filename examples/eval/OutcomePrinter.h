@@ -10,7 +10,8 @@ namespace evalhost {
 // Writes an expression's outcome for a reader (a block of labelled lines)
 // or for scripts (one tab-separated line: expression, build, validate and
 // evaluate statuses, test answer, result name, changed bytes as
-// VAR=BEFORE>AFTER separated by commas; "-" for what did not happen).
+// VAR=BEFORE>AFTER separated by commas, the value, the error text; "-" for
+// what did not happen).
 class OutcomePrinter {
 public:
     OutcomePrinter(std::ostream& out, bool tsv) : _out(out), _tsv(tsv) {}

@@ -149,14 +149,57 @@ TEST_F(ResultTypesTest, EverySqlCodeOfTheTableGivesItsRow)
         EXPECT_EQ(table.resultTypes(sqlType(code, 4, 3), 0)->type(), 6) << code;
 }
 
-TEST_F(ResultTypesTest, CodesOutsideTheTableAndOtherEntriesAreRefused)
+TEST_F(ResultTypesTest, CodesOutsideTheTableAreRefused)
 {
     DebugType& table = DebugType::instance();
     for (unsigned code : {494u, 495u, 460u, 461u, 462u, 463u, 0u, 498u, 1001u})
         EXPECT_EQ(raisedCode([&] { table.resultTypes(sqlType(code, 4), 0); }), InvalidOp::RTRC_Other) << code;
-    EXPECT_EQ(raisedCode([&] { table.resultTypes(TypeItem(130u), 0); }), InvalidOp::RTRC_Other);
-    TYPE_INDEX array = host.records().arrayType(TYPE_INDEX{0, 130}, 16);
-    EXPECT_EQ(raisedCode([&] { table.resultTypes(TypeItem(array), 0); }), InvalidOp::RTRC_Other);
+    // A type that shows no value: void.
+    EXPECT_EQ(raisedCode([&] { table.resultTypes(TypeItem(151u), 0); }), InvalidOp::RTRC_Other);
+}
+
+TEST_F(ResultTypesTest, EveryProgramTypeHasTheRowOfItsDataType)
+{
+    DebugType& table = DebugType::instance();
+    HostRecordStore& r = host.records();
+    const TYPE_INDEX intType{0, 130};
+    struct Case {
+        const char* what;
+        TypeItem type;
+        DBG_TYPE dataType;
+        DBG_REPS first;
+    } cases[] = {
+        {"char", TypeItem(148u), 1, 22},
+        {"signed char", TypeItem(128u), 1, 22},
+        {"wchar_t", TypeItem(149u), 19, 22},
+        {"int", TypeItem(130u), 3, 2},
+        {"unsigned long long", TypeItem(156u), 3, 2},
+        {"double", TypeItem(137u), 2, 8},
+        {"hexadecimal float", TypeItem(196u), 2, 8},
+        {"complex", TypeItem(141u), 2, 8},
+        {"_Decimal64", TypeItem(192u), 2, 8},
+        {"bool", TypeItem(144u), 18, 17},
+        {"int *", TypeItem(130u | 32u), 4, 19},
+        {"char *", TypeItem(148u | 32u), 5, 23},
+        {"void *", TypeItem(183u), 22, 9},
+        {"pointer to a struct", TypeItem(r.pointerType(r.classType({.name = "S", .byteSize = 4, .members = {}}))), 4, 19},
+        {"int[4]", TypeItem(r.arrayType(intType, 16)), 6, 11},
+        {"char[8]", TypeItem(r.arrayType(TYPE_INDEX{0, 148}, 8)), 7, 23},
+        {"struct", TypeItem(r.classType({.name = "T", .byteSize = 4, .members = {}})), 15, 12},
+        {"packed decimal", TypeItem(r.packedDecimalType(5, -2, true, nullptr)), 9, 2},
+        {"zoned decimal", TypeItem(r.zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded, nullptr)), 10, 2},
+        {"binary", TypeItem(r.binaryType(4, 9, 0, true)), 11, 2},
+        {"alphanumeric", TypeItem(r.charstringType(8)), 40, 22},
+        {"index data item", TypeItem(r.indexDataItemType(4)), 30, 2},
+    };
+    for (const Case& c : cases) {
+        const DebugType::FormatInfo* row = nullptr;
+        EXPECT_EQ(raisedCode([&] { row = table.resultTypes(c.type, 0); }), 0) << c.what;
+        if (row == nullptr)
+            continue;
+        EXPECT_EQ(row->type(), c.dataType) << c.what;
+        EXPECT_EQ(DebugType::defaultRepresentation(*row), c.first) << c.what;
+    }
 }
 
 }  // namespace

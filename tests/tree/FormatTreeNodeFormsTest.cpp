@@ -23,7 +23,8 @@ protected:
     }
 
     // A file reference: name length 3, data length 42, option 2, "ABC".
-    void storeFileReference() { store(at, "000000030000002A00000002C1C2C3"); }
+    // The whole reference is there (267 bytes): a short read is no value.
+    void storeFileReference() { store(at, "000000030000002A00000002C1C2C3" + std::string(2 * (267 - 15), '0')); }
 
     // Makes the children of a structure node.
     static void expand(const TestRoot& node)

@@ -46,8 +46,8 @@ TEST_F(FormatSqlTest, EveryRowOfTheDispatch)
         {"varying graphic shorter than declared", {464, 473}, 4, 4, 939, "000245414542000000", 22, one + two},
         {"varying graphic: a lone last byte stands alone", {464, 465}, 4, 4, 939, "0002454145424000", 22,
          one + two + " "},
-        {"hexadecimal float", {480, 481}, 4, 4, 0, "41100000", 8, "+.10000000E+01"},
-        {"hexadecimal double", {480}, 8, 8, 0, "C118000000000000", 8, "-.15000000000000000E+01"},
+        {"hexadecimal float", {480, 481}, 4, 4, 0, "41100000", 8, "1"},
+        {"hexadecimal double", {480}, 8, 8, 0, "C118000000000000", 8, "-1.5"},
         {"packed", {484, 485}, 0x0502, 0x0502, 0, "12345D", 2, "-123.45"},
         {"packed, all places after the point", {484}, 0x0404, 0x0404, 0, "01234C", 2, ".1234"},
         {"packed keeps leading zeros", {485}, 0x0502, 0x0502, 0, "00123C", 2, "001.23"},
@@ -68,7 +68,7 @@ TEST_F(FormatSqlTest, EveryRowOfTheDispatch)
         {"decimal32", {996, 997}, 4, 4, 0, "22400015", 8, "1.5"},
         {"decimal64", {996}, 8, 8, 0, "2234000000000015", 8, "1.5"},
         {"decimal128", {997}, 16, 16, 0, "2207C000000000000000000000000015", 8, "1.5"},
-        {"file name behind its header", {65984}, 8, 8, 0, "000000030000000000000000C1C2C3", 22, "ABC"},
+        {"file name behind its header", {65984}, 8, 8, 0, "000000030000000000000000C1C2C30000000000", 22, "ABC"},
         {"file name longer than declared", {65984}, 2, 2, 0, "000000030000000000000000C1C2C3", 22, "AB"},
     };
     for (const Case& c : cases) {
@@ -108,9 +108,10 @@ TEST_F(FormatSqlTest, TheBufferHoldsTheBytesFormatted)
         const char* hex;
         std::vector<std::uint8_t> kept;
     } cases[] = {
-        {448, 10, "0003C1C2C3C4C5", {0xC1, 0xC2, 0xC3}},
-        {904, 8, "00000002AABBCCDD", {0xAA, 0xBB}},
-        {65984, 8, "000000020000000000000000C1C2C3", {0xC1, 0xC2}},
+        // Each variable's whole storage is there: a short read is no value.
+        {448, 10, "0003C1C2C3C4C50000000000", {0xC1, 0xC2, 0xC3}},
+        {904, 8, "00000002AABBCCDD00000000", {0xAA, 0xBB}},
+        {65984, 8, "000000020000000000000000C1C2C30000000000", {0xC1, 0xC2}},
         {496, 4, "0000010A", {0x00, 0x00, 0x01, 0x0A}},
     };
     for (const Case& c : cases) {
@@ -157,15 +158,13 @@ TEST_F(FormatSqlTest, RefusedTypesAndSizes)
         EXPECT_EQ(node->representation(), 2) << c.code;
     }
 
-    // Types that are not SQL host variables: without an entry no trace.
+    // Types that are not SQL host variables are formatted by their own
+    // road, in the representations their data type offers: a structure
+    // only as a structure (12).
     host.clearLines();
-    auto primitive = root(TypeItem(130u));
-    EXPECT_EQ(codeOf([&] { formatValue(*primitive, 2); }), InvalidOp::RTRC_InvalidFormat);
-    EXPECT_FALSE(host.traced("Cannot format type"));
     TYPE_INDEX s = host.records().classType({.name = "S", .byteSize = 4, .members = {}});
     auto structure = root(TypeItem(s));
     EXPECT_EQ(codeOf([&] { formatValue(*structure, 2); }), InvalidOp::RTRC_InvalidFormat);
-    EXPECT_TRUE(host.traced("Cannot format type"));
 }
 
 TEST_F(FormatSqlTest, PackedAndZonedTextsMatchTheDecimalModel)

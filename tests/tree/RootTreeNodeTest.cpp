@@ -163,11 +163,13 @@ TEST_P(RootTest, WhatARootFormats)
     ASSERT_EQ(error.getTreeRoot()->FormatValue(2, error, shown, 100), 0);
     EXPECT_STREQ(shown, "no such variable");
 
-    // Any other value is loaded, then refused by the formatting road.
+    // Any other value is loaded, then formatted by its type.
     auto value = itemAt(TypeItem(130u), 0x800);
-    EXPECT_EQ(raisedCode([&] { value->getTreeRoot()->FormatValue(2, *value, shown, 100); }),
-              InvalidOp::RTRC_InvalidFormat);
+    EXPECT_EQ(raisedCode([&] { value->getTreeRoot()->FormatValue(2, *value, shown, 100); }), 0);
     EXPECT_TRUE(value->getTreeRoot()->isLoaded());
+    // ... in the representations its data type offers.
+    EXPECT_EQ(raisedCode([&] { value->getTreeRoot()->FormatValue(8, *value, shown, 100); }),
+              InvalidOp::RTRC_InvalidFormat);
 }
 
 TEST_P(RootTest, ResultsThatCannotBeLoaded)

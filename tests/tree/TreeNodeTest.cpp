@@ -53,8 +53,7 @@ TEST_F(TreeNodeTest, ArrayQueriesRefuseScalarsAndOtherEntries)
 {
     struct Case {
         TypeItem type;
-    } cases[] = {{sqlType(496, 4, 0)}, {sqlType(452, 8, -3)}, {TypeItem(130u)},
-                 {TypeItem(host.records().arrayType(TYPE_INDEX{0, 130}, 16))}};
+    } cases[] = {{sqlType(496, 4, 0)}, {sqlType(452, 8, -3)}, {TypeItem(130u)}};
     for (Case& c : cases) {
         auto node = root(c.type, "A");
         unsigned count = 99;
@@ -66,6 +65,18 @@ TEST_F(TreeNodeTest, ArrayQueriesRefuseScalarsAndOtherEntries)
         EXPECT_EQ(element, nullptr);
         EXPECT_EQ(node->childCount(), 0u);
     }
+    // A program's array answers with its elements, named as C writes them.
+    auto array = root(TypeItem(host.records().arrayType(TYPE_INDEX{0, 130}, 16)), "A");
+    unsigned count = 99;
+    int flag = 7;
+    UpdateTreeNode* element = nullptr;
+    EXPECT_EQ(array->QueryArrayInfo(count, flag), 0);
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(array->QueryArrayElementInfo(4, element), 0);
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(element->memberName())), "A[3]");
+    EXPECT_EQ(element->offset(), 12);
+    EXPECT_EQ(array->QueryArrayElementInfo(5, element), 10000);
 }
 
 TEST_F(TreeNodeTest, ElementOffsetsAre64Bit)
@@ -212,12 +223,13 @@ TEST_F(TreeNodeTest, ResultTypeOfAHostVariable)
     EXPECT_EQ(length, 0x0502);
     EXPECT_EQ(name, v->typeName().data());
 
+    // A program's int: data type 3, decimal first, its size as length.
     auto plain = root(TypeItem(130u), "i");
     TypeItem other = plain->dataType();
-    EXPECT_EQ(raisedCode([&] {
-                  plain->QueryResultType(other, count, results, reps, defaultIndex, name, 0, dataType, length);
-              }),
-              InvalidOp::RTRC_Other);
+    ASSERT_EQ(plain->QueryResultType(other, count, results, reps, defaultIndex, name, 0, dataType, length), 0);
+    EXPECT_EQ(dataType, 3);
+    EXPECT_EQ(reps[0], 2);
+    EXPECT_EQ(length, 4);
 }
 
 TEST_F(TreeNodeTest, ActionsAtTheRootFollowTheValidation)

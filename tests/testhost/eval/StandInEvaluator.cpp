@@ -151,7 +151,7 @@ __attribute__((visibility("default"))) const UBYTE1* DbgExtendedErrorInfo(Rep* r
 
 __attribute__((visibility("default"))) UBYTE2 DbgBuildRootNodeInfo(Item* item, Node** out)
 {
-    *out = new Node{item->sql ? "-123.45" : "error item"};
+    *out = new Node{item->sql ? "-123.45" : "stand-in value"};
     ++live;
     return 0;
 }
@@ -172,7 +172,8 @@ __attribute__((visibility("default"))) UBYTE2 DbgQueryResultType(Item*, Node*, U
 __attribute__((visibility("default"))) UBYTE2 DbgFormatTreeValue2a(Node* node, UBYTE2 rep, Item*, UBYTE1** out,
                                                                    UBYTE4)
 {
-    if (rep != 2)
+    // 0: the default representation, decimal.
+    if (rep != 0 && rep != 2)
         return 10000;
     *out = reinterpret_cast<UBYTE1*>(node->formatted.data());
     return 0;

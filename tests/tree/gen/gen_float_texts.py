@@ -6,14 +6,17 @@ Writes ../data/float_texts.tsv: primitive type index, the stored bytes
 independent of the evaluator: IEEE bytes come from Python's struct (4 and 8
 bytes) or from the exact fraction (16 bytes); hexadecimal-float bytes from the
 exact fraction (sign, excess-64 power of 16, hexadecimal fraction); the text
-is C's "%.*E" of the exact value (round half even, at least two exponent
-digits), rewritten into the form sign "." digits "E" sign exponent with the
-exponent raised by one (left alone when every digit is 0).
+is the shortest of C's "%.Ng" of the exact value (N from 1; round half even,
+at least two exponent digits) that reads back to the same value of the
+format: for IEEE floats and doubles the value rounded to the format, for
+hexadecimal ones a value nearer than half a unit of the format's last place
+(at most 9 digits for 4 bytes, 17 for an IEEE double, 18 for a hexadecimal
+double). A 16-byte value, held in a long double, shows "%.21g".
 
 Every value has at most 64 significant bits, so it is exact in the x86
 extended format the evaluator computes with.
 """
-from decimal import Decimal, getcontext
+from decimal import ROUND_HALF_EVEN, Decimal, getcontext
 from fractions import Fraction
 import os
 import struct
@@ -46,11 +49,75 @@ def rewrite(text):
     return '%s.%sE%s%0*d' % (sign, digits, '-' if e < 0 else '+', width, abs(e))
 
 
-def display(value, digits, negative_zero=False):
-    text = c_exp_format(value, digits)
-    if negative_zero:
-        text = '-' + text
-    return rewrite(text)
+def c_g(value, p):
+    """C's "%.*g" of an exact Fraction with p significant digits."""
+    if value == 0:
+        return '0'
+    sign = '-' if value < 0 else ''
+    d = abs(Decimal(value.numerator) / Decimal(value.denominator))
+    exp = d.adjusted()
+    q = d.quantize(Decimal(1).scaleb(exp - p + 1), rounding=ROUND_HALF_EVEN)
+    if q.adjusted() > exp:
+        exp = q.adjusted()
+        q = d.quantize(Decimal(1).scaleb(exp - p + 1), rounding=ROUND_HALF_EVEN)
+    x = q.adjusted()
+    digits = str(q.scaleb(-(x - p + 1)).quantize(Decimal(1)))
+    if x < -4 or x >= p:
+        mantissa = digits[0] + ('.' + digits[1:] if len(digits) > 1 else '')
+        if '.' in mantissa:
+            mantissa = mantissa.rstrip('0').rstrip('.')
+        return '%s%se%s%02d' % (sign, mantissa, '-' if x < 0 else '+', abs(x))
+    text = format(q, 'f')
+    if '.' in text:
+        text = text.rstrip('0').rstrip('.')
+    return sign + text
+
+
+def unit(value, size, hex_form):
+    """Half of this is the distance within which a text reads back."""
+    v = abs(value)
+    e = 0
+    while v >= 1:
+        v /= 2
+        e += 1
+    while v < Fraction(1, 2):
+        v *= 2
+        e -= 1
+    if hex_form:
+        h = -((-e) // 4)
+        digits = {4: 6, 8: 14, 16: 28}[size]
+        return Fraction(2) ** (4 * h - 4 * digits)
+    return Fraction(2) ** (e - 113)
+
+
+def reads_back(text, value, size, hex_form):
+    back = Fraction(Decimal(text))
+    if not hex_form and size in (4, 8):
+        try:
+            return float_value(float(back), size) == value
+        except OverflowError:
+            return False
+    if back == value:
+        return True
+    return value != 0 and 2 * abs(back - value) < unit(value, size, hex_form)
+
+
+def display(value, size, hex_form=False):
+    """The shortest text; a whole number that the longest text writes
+    without an exponent keeps all of its digits (100, not 1e+02)."""
+    most = {4: 9, 8: 18 if hex_form else 17, 16: 21}[size]
+    if size == 16:
+        # What a long double holds of a 16-byte value: all of its digits.
+        return c_g(value, most)
+    for p in range(1, most):
+        text = c_g(value, p)
+        if reads_back(text, value, size, hex_form):
+            if 'e+' in text:
+                x = int(text.split('e+')[1])
+                if p <= x < most:
+                    return c_g(value, x + 1)
+            return text
+    return c_g(value, most)
 
 
 def ieee_bytes(value, size):
@@ -115,16 +182,15 @@ def main():
     rows = []
     ieee_samples = [1.5, -0.1, 1.0 / 3.0, 1e10, 6.02214076e23, 1e-30, 0.0, 123456.789, -2.5e-8,
                     3.4028234663852886e38, 9.5, 0.5]
-    digits = {4: 7, 8: 16, 16: 19}
     for size, tindex in ((4, 136), (8, 137)):
         for x in ieee_samples:
             v = float_value(x, size)
-            rows.append((tindex, ieee_bytes(v, size), display(v, digits[size])))
+            rows.append((tindex, ieee_bytes(v, size), display(v, size)))
     exact = [Fraction(3, 2), Fraction(-1, 4), Fraction(123456789, 1024), Fraction(-1000001, 8),
              Fraction(1, 1 << 20), Fraction(1 << 40), Fraction(99999999), Fraction(255, 256),
              Fraction((1 << 63) + 1, 1 << 62), Fraction(0)]
     for v in exact:
-        rows.append((138, ieee_bytes(v, 16), display(v, 19)))
+        rows.append((138, ieee_bytes(v, 16), display(v, 16)))
     hex_samples = {
         4: [Fraction(3, 2), Fraction(-1, 4), Fraction(1), Fraction(100), Fraction(-255, 16), Fraction(1, 1 << 20),
             Fraction(0xFFFFFF, 1 << 24), Fraction(0)],
@@ -135,15 +201,15 @@ def main():
     }
     for size, tindex in ((4, 196), (8, 197), (16, 198)):
         for v in hex_samples[size]:
-            rows.append((tindex, hex_bytes(v, size), display(v, digits[size])))
+            rows.append((tindex, hex_bytes(v, size), display(v, size, True)))
     # Complex values: the two parts joined as C shows them.
     pairs = [(Fraction(3, 2), Fraction(-1, 4)), (Fraction(0), Fraction(100)), (Fraction(-5, 16), Fraction(255, 256))]
     for re, im in pairs:
         for tindex, size, maker in ((140, 4, ieee_bytes), (141, 8, ieee_bytes), (142, 16, ieee_bytes),
                                     (203, 4, hex_bytes), (204, 8, hex_bytes), (205, 16, hex_bytes)):
-            d = digits[size]
+            h = maker is hex_bytes
             rows.append((tindex, maker(re, size) + maker(im, size),
-                         '%s + %s * __I' % (display(re, d), display(im, d))))
+                         '%s + %s * __I' % (display(re, size, h), display(im, size, h))))
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'data', 'float_texts.tsv')
     with open(out, 'w') as f:
         f.write('# tindex\tbytes (big-endian)\ttext of representation 8; made by gen/gen_float_texts.py\n')

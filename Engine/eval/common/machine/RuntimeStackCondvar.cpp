@@ -58,6 +58,16 @@ void RuntimeStack::genLoadCondvarSym(const SymbolItem& condition)
     data->setScope(address->scope());
     data->load(address->asLocation());
     data->setLoadedFromVariable(true);
+    // The conditional variable, when it is known by its name: the host shows
+    // its value after the condition's. The copy holds the value it was
+    // loaded with.
+    if (address->name() != nullptr && address->name()[0] != 0) {
+        EvaluationEnvironment& environment = *EvaluationEnvironment::currentRep();
+        StackItem* variable = data->clone();
+        variable->setLoadedFromVariable(false);
+        environment.setConditionalVarItem(variable);
+        environment.setConditionalVarName(address->name());
+    }
 
     bool holds = false;
     for (unsigned i = 0; !holds && i < table->valueCount; ++i)

@@ -190,9 +190,14 @@ std::uint16_t DebugType::SetDefaultRep(DBG_TYPE type, DBG_REPS rep)
 
 const DebugType::FormatInfo* DebugType::resultTypes(const TypeItem& type, unsigned int) const
 {
-    const _TYPE_ENTRY* e = type.typeEntry();
-    if (!SqlTypeEntry::isSqlEntry(e))
-        throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
+    const _TYPE_ENTRY* e = type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
+    if (!SqlTypeEntry::isSqlEntry(e)) {
+        const DBG_TYPE shown = programDataType(type);
+        const FormatInfo* row = shown > 0 && static_cast<unsigned>(shown) < typeCount ? byType_[shown] : nullptr;
+        if (row == nullptr)
+            throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
+        return row;
+    }
     SqlTypeEntry entry(*e);
     if (entry.elementCount() > 0)
         return byListIndex_[5];
@@ -216,4 +221,17 @@ const DebugType::FormatInfo* DebugType::resultTypes(const TypeItem& type, unsign
     default:
         throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
     }
+}
+
+DBG_REPS DebugType::defaultRepresentation(const FormatInfo& row)
+{
+    return row.representation(row.defaultIndex() < row.count() ? row.defaultIndex() : 0);
+}
+
+bool DebugType::offers(const FormatInfo& row, DBG_REPS rep)
+{
+    for (unsigned i = 0; i < row.count(); ++i)
+        if (row.representation(i) == rep)
+            return true;
+    return false;
 }

@@ -88,10 +88,23 @@ public:
                                            unsigned short*& results) const;
     // 10000 for a type outside 1 to 40 or without a row; else the row's.
     std::uint16_t SetDefaultRep(DBG_TYPE type, DBG_REPS rep);
-    // The row of a result node's type: only SQL host-variable entries (kind
-    // 89) have one; any other type raises InvalidOp RTRC_Other. The second
-    // argument is not used.
+    // The row of a result node's type: an SQL host variable's (kind 89) by
+    // its SQL type code, any other type's by its data type
+    // (programDataType). A type without a row raises InvalidOp RTRC_Other.
+    // The second argument is not used.
     const FormatInfo* resultTypes(const TypeItem& type, unsigned int unused) const;
+    // The data type a program variable of a type is shown as (0: none):
+    // characters 1, wide characters 19, integers, enumerations and bit
+    // fields 3, floating point 2, booleans 18, pointers 4 (to characters 5,
+    // to wide characters 20, to void 22, to functions 26, Fortran 25, to
+    // shared data 24), arrays 6 (of characters 7, of wide characters 21,
+    // shared 23), structures, classes, unions and groups 15, and the COBOL
+    // items 9 to 11 and 27 to 40 by their kind of entry.
+    static DBG_TYPE programDataType(const TypeItem& type, unsigned depth = 0);
+    // The representation that 0 stands for in a row: its default.
+    static DBG_REPS defaultRepresentation(const FormatInfo& row);
+    // Whether a row offers a representation.
+    static bool offers(const FormatInfo& row, DBG_REPS rep);
 
     // The row of a data type (null when none) and of a list index.
     const FormatInfo* byType(DBG_TYPE type) const;

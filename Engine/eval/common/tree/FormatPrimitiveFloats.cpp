@@ -1,5 +1,10 @@
 #include "tree/FormatPrimitive.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "datatypes/ZfloatingPoint.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -12,9 +17,85 @@ const unsigned char* at(const void* bytes, unsigned offset)
     return static_cast<const unsigned char*>(bytes) + offset;
 }
 
-ByteString binary(const void* bytes, unsigned size, bool hex, int digits)
+// The most significant digits a value of each stored format needs to read
+// back to itself: 9 for a 4-byte float, 17 for an IEEE double, 18 for a
+// hexadecimal double (56 bits), 21 for what a long double holds of the
+// 16-byte formats.
+int maximumDigits(unsigned size, bool hex)
 {
-    return FormatPrimitive::formatFloatAsFloat(digits, ZfloatingPoint::ldFromZfp(bytes, size, hex));
+    switch (size) {
+    case 4: return 9;
+    case 8: return hex ? 18 : 17;
+    default: return 21;
+    }
+}
+
+// Whether text, read back, is the value of the stored format: an IEEE float
+// or double reads back as C's strtof or strtod reads it; a hexadecimal one
+// when what it reads lies nearer to the value than half a unit of the
+// format's last place (or is the value itself).
+bool readsBack(const char* text, long double value, unsigned size, bool hex)
+{
+    if (!hex && size == 4) {
+        const float back = std::strtof(text, nullptr);
+        return back == static_cast<float>(value) && std::signbit(back) == std::signbit(value);
+    }
+    if (!hex && size == 8) {
+        const double back = std::strtod(text, nullptr);
+        return back == static_cast<double>(value) && std::signbit(back) == std::signbit(value);
+    }
+    const long double back = std::strtold(text, nullptr);
+    if (back == value)
+        return std::signbit(back) == std::signbit(value);
+    if (value == 0)
+        return false;
+    int exponent = 0;
+    std::frexp(std::fabs(value), &exponent);  // |value| = m * 2^exponent, 1/2 <= m < 1
+    // |value| = f * 16^h with 1/16 <= f < 1 and 6 or 14 hexadecimal digits
+    // of fraction.
+    const int h = exponent >= 0 ? (exponent + 3) / 4 : -((-exponent) / 4);
+    const long double unit = std::ldexp(1.0L, 4 * h - 4 * (size == 4 ? 6 : 14));
+    return 2 * std::fabs(back - value) < unit;
+}
+
+// The value of size stored bytes as the shortest text (as printf's %.Ng
+// writes it) that reads back to the same value of that format.
+ByteString binary(const void* bytes, unsigned size, bool hex, int)
+{
+    const long double value = ZfloatingPoint::ldFromZfp(bytes, size, hex);
+    const int most = maximumDigits(size, hex);
+    char text[64];
+    // A 16-byte value is held in a long double: all of its digits.
+    if (std::isfinite(value) && size != 16) {
+        for (int digits = 1; digits < most; ++digits) {
+            std::snprintf(text, sizeof text, "%.*Lg", digits, value);
+            if (!readsBack(text, value, size, hex))
+                continue;
+            // A whole number that the longest text writes without an
+            // exponent keeps all of its digits: 100, not 1e+02.
+            if (const char* e = std::strstr(text, "e+")) {
+                const int exponent = std::atoi(e + 2);
+                if (exponent >= digits && exponent < most)
+                    std::snprintf(text, sizeof text, "%.*Lg", exponent + 1, value);
+            }
+            return FormatPrimitive::text(text);
+        }
+    }
+    std::snprintf(text, sizeof text, "%.*Lg", most, value);
+    return FormatPrimitive::text(text);
+}
+
+// A 12-byte long double: the shortest text that reads back to the value.
+ByteString extended(long double value)
+{
+    char text[64];
+    for (int digits = 1; digits < 21; ++digits) {
+        std::snprintf(text, sizeof text, "%.*Lg", digits, value);
+        if (std::strtold(text, nullptr) == value)
+            return FormatPrimitive::text(text);
+    }
+    std::snprintf(text, sizeof text, "%.21Lg", value);
+    return FormatPrimitive::text(text);
 }
 
 ByteString pair(const ByteString& real, const ByteString& imaginary, bool fortranForm)
@@ -71,7 +152,7 @@ ByteString FormatPrimitive::formatLD12(const void* bytes, DBG_REPS rep)
     if (rep == 1)
         return formatFloatAsHex(Extended12::slotSize, bytes);
     if (rep == 8)
-        return formatFloatAsFloat(19, Extended12::decode(bytes));
+        return extended(Extended12::decode(bytes));
     refuse("static ByteString FormatPrimitive::formatLD12(const LongDouble12&, DBG_REPS)", 874);
 }
 
@@ -122,8 +203,8 @@ ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, uns
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexLD(const ComplexLD&, DBG_REPS)", 309);
     if (tindex == 143)
-        return pair(formatFloatAsFloat(19, Extended12::decode(bytes)),
-                    formatFloatAsFloat(19, Extended12::decode(at(bytes, Extended12::slotSize))),
+        return pair(extended(Extended12::decode(bytes)),
+                    extended(Extended12::decode(at(bytes, Extended12::slotSize))),
                     isFortranLanguage());
     return pair(binary(bytes, 16, false, 19), binary(at(bytes, 16), 16, false, 19),
                 isFortranLanguage());

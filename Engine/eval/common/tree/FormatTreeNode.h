@@ -13,9 +13,10 @@ class StackItem;
 class SqlTypeEntry;
 class UpdateTreeNode;
 
-// The tree node that formats its value for the host. Its formatting road
-// serves SQL host variables (kind-89 type entries) only: every other type is
-// refused with InvalidOp RTRC_InvalidFormat.
+// The tree node that formats its value for the host: an SQL host variable
+// (kind-89 type entry) by its SQL type code, every other type by its kind
+// (primitives, pointers, enumerations, bit fields, the COBOL items, and
+// structures and arrays in their aggregate forms).
 class FormatTreeNode : public TreeNode, public FormatPrimitive {
 public:
     // A base-class node (type, parent type, name).
@@ -32,11 +33,35 @@ public:
     // array, a file reference). The item is not used here.
     virtual std::uint16_t FormatValue(DBG_REPS rep, StackItem& item, const char*& text, unsigned int maxLength) const;
 
-    // ---- the formatting road of SQL host variables ----------------------
-    // The text of the node's value. Reading the debuggee may fail (its
-    // exceptions pass through); a type that is not an SQL host variable, or
-    // an SQL type code without a formatter, raises RTRC_InvalidFormat.
+    // ---- the formatting road ---------------------------------------------
+    // The text of the node's value: an SQL host variable's by its SQL type
+    // code, any other by its type (formatProgramValue). Reading the debuggee
+    // may fail (its exceptions pass through; a short read raises
+    // RTRC_InvalidReference); an SQL type code without a formatter raises
+    // RTRC_InvalidFormat.
     ByteString format(DBG_REPS rep, unsigned int maxLength) const;
+    // The representation shown for rep: the default of the node's data type
+    // for 0; one the data type does not offer raises RTRC_InvalidFormat.
+    DBG_REPS shownRepresentation(DBG_REPS rep) const;
+    // Whether the node's value is an aggregate (an array, a structure, an
+    // SQL file reference): FormatValue answers 1012, its children hold the
+    // values.
+    bool isAggregate() const;
+    // The value of a program variable (any type but an SQL host variable's):
+    // primitives through FormatPrimitive::format, pointers, enumerations, bit
+    // fields and the COBOL items through their formatters, structures and
+    // arrays in their aggregate forms. A node whose bytes could not be read
+    // raises RTRC_InvalidReference.
+    ByteString formatProgramValue(DBG_REPS rep, unsigned int maxLength) const;
+    // A COBOL packed, zoned, national decimal or binary item as DISPLAY
+    // shows it (representation 2), or its stored bytes in hexadecimal (1).
+    ByteString formatDisplayNumber(DBG_REPS rep) const;
+    // A COBOL alphanumeric item: its characters (22) or its bytes in
+    // hexadecimal (1).
+    ByteString formatCharacters(DBG_REPS rep) const;
+    // An array of a program: as the text of its characters (6, 23), its
+    // address (9, 10), or its first elements (11).
+    ByteString formatArray(DBG_REPS rep, unsigned int maxLength) const;
     using FormatPrimitive::format;
     // "{ a, b, c }" of at most five elements of this array node, "..." for
     // the rest; "{...}" for a location outside debuggee memory, "" when the
@@ -126,6 +151,8 @@ public:
     // A primitive value, or the address a pointer to a primitive holds.
     ByteString formatPrimitive(DBG_REPS rep, unsigned int index, unsigned int maxLength) const;
 
+    // An address's text as the current language writes it: H'...' in COBOL.
+    ByteString languageAddress(const ByteString& address) const;
     // The location the node's value designates.
     DebuggeeLocation getLocation() const;
 

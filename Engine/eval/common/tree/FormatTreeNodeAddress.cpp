@@ -56,8 +56,10 @@ ByteString FormatTreeNode::formatAddress(const DebuggeeLocation& location, DBG_R
             return ByteString();
         return formatAddressAsArray(location, pointee, maxLength);
     case 19: {
+        // A host without the structure and array address forms still sees
+        // the address: in hexadecimal.
         if (SVC::debuggerVersion()->addressForms == 0)
-            return ByteString();
+            return location.kind() == DebuggeeLocation::fatPointer ? ByteString() : formatAddressAsHex(location);
         if (location.kind() == DebuggeeLocation::fatPointer || formatType_.hasFlag(TypeFlags::pointerToShared))
             return formatAddressAsUPC(location);
         // Second flag byte, bit 32: the node is shown in its type's own

@@ -6,7 +6,7 @@
 namespace {
 
 // The representation a member or element is shown in: its own, else the
-// first of its type's row; 0 when it has none.
+// default of its type's row; 0 when it has none.
 DBG_REPS memberRepresentation(const FormatTreeNode& node, const TypeItem& type, unsigned rank)
 {
     if (node.representation() != 0)
@@ -14,7 +14,7 @@ DBG_REPS memberRepresentation(const FormatTreeNode& node, const TypeItem& type, 
     try {
         const DebugType::FormatInfo* row = DebugType::instance().resultTypes(type, rank);
         if (row != nullptr && row->count() > 0)
-            return row->representation(0);
+            return DebugType::defaultRepresentation(*row);
     } catch (...) {
     }
     return 0;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "datatypes/NationalDecimal.h"
 #include "services/ByteOrder.h"
 #include "services/EvaluationEnvironment.h"
 #include "tree/FormatByType.h"
@@ -150,17 +149,10 @@ ByteString FormatTreeNode::formatDbcsEdited(DBG_REPS rep) const
 ByteString FormatTreeNode::formatNationalDecimal(DBG_REPS rep) const
 {
     ByteString kept;
-    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_NATIONAL_DECIMAL}, kept, __PRETTY_FUNCTION__, __LINE__);
-    if (entry == nullptr)
+    if (formatEntry(*this, formatType_, {TE_NATIONAL_DECIMAL}, kept, __PRETTY_FUNCTION__, __LINE__) == nullptr)
         return kept;
-    const _TYPE_ENTRY& e = *entry;
-    const unsigned size = e.nationalDecimal.byteLength;
-    const unsigned char* data = valueBytes(*this, size, __PRETTY_FUNCTION__, __LINE__);
-    if (isCobolLanguage() && rep == 1)
-        return text("NX'" + hexDigits(data, size) + "'");
-    ByteString out;
-    NationalDecimal(data, e.nationalDecimal).format(out);
-    return out;
+    // NX'...' in representation 1, else the number as DISPLAY shows it.
+    return formatDisplayNumber(rep);
 }
 
 ByteString FormatTreeNode::formatIndexName(DBG_REPS rep) const

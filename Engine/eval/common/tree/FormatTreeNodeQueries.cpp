@@ -64,6 +64,21 @@ std::uint16_t FormatTreeNode::QueryResultType(const StackItem& item, unsigned sh
 std::uint16_t FormatTreeNode::QueryStructInfo(unsigned int& count) const
 {
     fixFormatType();
+    // A class, structure, union or group (also through a reference) lists
+    // its base classes and members.
+    const _TYPE_ENTRY* e = nodeTypeEntry(formatType_);
+    if (e != nullptr && e->leaf == TE_REFERENCE)
+        e = nodeTypeEntry(TypeItem(TYPE_INDEX(e->reference.referent)));
+    if (e != nullptr && isClassLeaf(e->leaf) && !formatType_.hasFlag(TypeFlags::pointer)) {
+        unsigned members = 0;
+        unsigned bases = 0;
+        TYPE_INDEX index{};
+        const std::uint16_t status = QueryClassInfo(members, bases, index);
+        if (status != 0)
+            return status;
+        count = members + bases;
+        return 0;
+    }
     return TreeNode::QueryStructInfo(count, formatType_);
 }
 

@@ -91,7 +91,11 @@ ByteString FormatTreeNode::formatPrimitive(DBG_REPS rep, unsigned int index, uns
         const unsigned char* bytes = valueBytes(*this, width, __PRETTY_FUNCTION__, __LINE__);
         location = DebuggeeAddress(byteorder::fromBigEndian(bytes, width), static_cast<int>(width));
     }
-    ByteString address = formatAddress(location, rep, pointee, maxLength);
+    return languageAddress(formatAddress(location, rep, pointee, maxLength));
+}
+
+ByteString FormatTreeNode::languageAddress(const ByteString& address) const
+{
     // COBOL shows an address as H'...', language 7 as X'...'; only
     // hexadecimal digits are rewrapped, any other text stays as it is.
     const int language = environmentLanguage();

@@ -42,6 +42,14 @@ std::uint32_t bigEndian16(const unsigned char* p)
     return (std::uint32_t(p[0]) << 8) | p[1];
 }
 
+// Reads count bytes: a read that gives fewer is a failure to read the
+// value (the missing bytes are never taken as zeros).
+void readAll(const DebuggeeLocation& location, unsigned char* bytes, unsigned count)
+{
+    if (location.read(bytes, count) != count)
+        throw InvalidOp(InvalidOp::RTRC_InvalidReference, formatName, __LINE__);
+}
+
 // Host reads take 32-bit counts; a larger value cannot be read at once.
 unsigned readableCount(std::uint64_t count, std::uint32_t code, unsigned line)
 {
@@ -102,17 +110,48 @@ unsigned char* FormatTreeNode::replaceEvaluationBuffer(std::uint64_t size) const
 std::uint16_t FormatTreeNode::FormatValue(DBG_REPS rep, StackItem&, const char*& text, unsigned int maxLength) const
 {
     representation_ = rep;
-    ByteString value = format(rep, maxLength);
+    ByteString value = format(shownRepresentation(rep), maxLength);
     formattedValue_ = std::move(value);
     text = reinterpret_cast<const char*>(formattedValue_.data());
-    const SqlTypeEntry entry = sqlEntry();
-    if (entry.elementCount() > 0)
-        return 1012;
-    switch (entry.sqlType()) {
-    case 916: case 917: case 920: case 921: case 924: case 925:
-        return 1012;
+    return isAggregate() ? 1012 : 0;
+}
+
+DBG_REPS FormatTreeNode::shownRepresentation(DBG_REPS rep) const
+{
+    // 0 stands for the default of the node's data type; a representation
+    // its data type does not offer is refused rather than shown wrongly.
+    // An SQL host variable's formatters take the representation as they
+    // always did; only 0 is made its default.
+    const _TYPE_ENTRY* e = formatType_.typeIndex().module() == 0 ? nullptr : formatType_.typeEntry();
+    if (rep != 0 && SqlTypeEntry::isSqlEntry(e))
+        return rep;
+    const DebugType::FormatInfo* row = DebugType::instance().resultTypes(formatType_, rank());
+    if (rep == 0)
+        return DebugType::defaultRepresentation(*row);
+    if (!DebugType::offers(*row, rep))
+        throw InvalidOp(InvalidOp::RTRC_InvalidFormat, formatName, __LINE__);
+    return rep;
+}
+
+bool FormatTreeNode::isAggregate() const
+{
+    const _TYPE_ENTRY* e = formatType_.typeIndex().module() == 0 ? nullptr : formatType_.typeEntry();
+    if (SqlTypeEntry::isSqlEntry(e)) {
+        const SqlTypeEntry entry(*e);
+        if (entry.elementCount() > 0)
+            return true;
+        switch (entry.sqlType()) {
+        case 916: case 917: case 920: case 921: case 924: case 925:
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (DebugType::programDataType(formatType_)) {
+    case 6: case 7: case 15: case 21: case 23:
+        return true;
     default:
-        return 0;
+        return false;
     }
 }
 
@@ -123,6 +162,9 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         SVC::fTrace(formatName, __LINE__, "Formatting of node %s with representation %d",
                     reinterpret_cast<const char*>(id.data()), rep);
     }
+    const _TYPE_ENTRY* typeEntry = formatType_.typeIndex().module() == 0 ? nullptr : formatType_.typeEntry();
+    if (!SqlTypeEntry::isSqlEntry(typeEntry))
+        return formatProgramValue(rep, maxLength);
     const SqlTypeEntry entry = sqlEntry();
     const std::uint32_t code = entry.sqlType();
     if (code == 0)
@@ -147,7 +189,7 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
     const unsigned count = readableCount(size, code, __LINE__);
     unsigned char* bytes = replaceEvaluationBuffer(count);
     if (count != 0)
-        location.read(bytes, count);
+        readAll(location, bytes, count);
 
     // Keeps n bytes from an offset of the buffer read as the whole buffer.
     auto keep = [this, &bytes](unsigned from, std::uint64_t n) {
@@ -163,7 +205,7 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         from.increment(4);
         bytes = replaceEvaluationBuffer(c);
         if (c != 0)
-            from.read(bytes, c);
+            readAll(from, bytes, c);
     };
 
     switch (code) {

@@ -159,11 +159,9 @@ std::uint16_t RootTreeNode::QueryArrayElementInfo(unsigned long long index, Upda
         std::snprintf(suffix, sizeof suffix, ")[%d]", static_cast<int>(index - 1));
     const std::string name = "(" + std::string(reinterpret_cast<const char*>(this->name().data()), this->name().length()) +
                              suffix;
-    for (UpdateTreeNode* c = firstChild(); c != nullptr; c = c->nextSibling()) {
-        if (name == reinterpret_cast<const char*>(c->memberName())) {
-            node = c;
-            return 0;
-        }
+    if (UpdateTreeNode* made = childNamed(name)) {
+        node = made;
+        return 0;
     }
 
     Reference<UpdateTreeNode> made(new RootTreeNode(dataType(), *internalRep(), name.c_str()));

@@ -53,3 +53,42 @@ bool simpleName(const unsigned char* name)
     }
     return true;
 }
+
+std::string sqlTypeName(std::uint32_t sqlType, std::uint32_t length)
+{
+    const std::string n = std::to_string(length);
+    const std::string decimal = "(" + std::to_string((length >> 8) & 0xFF) + "," + std::to_string(length & 0xFF) + ")";
+    // Codes come in pairs: the odd one allows nulls.
+    switch (sqlType & ~1u) {
+    case 404: return "BLOB(" + n + ")";
+    case 408: return "CLOB(" + n + ")";
+    case 412: return "DBCLOB(" + n + ")";
+    case 448: return "VARCHAR(" + n + ")";
+    case 452: return "CHAR(" + n + ")";
+    case 456: return "LONG VARCHAR";
+    case 464: return "VARGRAPHIC(" + n + ")";
+    case 468: return "GRAPHIC(" + n + ")";
+    case 472: return "LONG VARGRAPHIC";
+    case 480: return length == 4 ? "REAL" : "DOUBLE";
+    case 484: return "DECIMAL" + decimal;
+    case 492: return "BIGINT";
+    case 496: return "INTEGER";
+    case 500: return "SMALLINT";
+    case 504: return "NUMERIC" + decimal;
+    case 904: return "VARBINARY(" + n + ")";
+    case 908: return "VARBINARY(" + n + ")";
+    case 912: return "BINARY(" + n + ")";
+    case 916: return "BLOB FILE";
+    case 920: return "CLOB FILE";
+    case 924: return "DBCLOB FILE";
+    case 960: return "BLOB LOCATOR";
+    case 964: return "CLOB LOCATOR";
+    case 968: return "DBCLOB LOCATOR";
+    case 972: return "RESULT SET LOCATOR";
+    case 976: return "TABLE LOCATOR";
+    case 996: return length == 4 ? "DECFLOAT(7)" : length == 8 ? "DECFLOAT(16)" : "DECFLOAT(34)";
+    case 1000: return "SQLCA";
+    case 65984: return "FILE NAME";
+    default: return "??";
+    }
+}

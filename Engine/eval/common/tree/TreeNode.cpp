@@ -103,6 +103,9 @@ void TreeNode::addChild(Reference<UpdateTreeNode>& child)
     else
         static_cast<TreeNode*>(lastChild_.get())->nextSibling_ = child;
     lastChild_ = child;
+    children_.push_back(child.get());
+    childrenByName_.emplace(std::string(reinterpret_cast<const char*>(node->name_.data()), node->name_.length()),
+                            child.get());
     node->parent_ = this;
     node->detached_ = false;
     if (rank_ > 0)
@@ -117,6 +120,8 @@ void TreeNode::removeChildren()
 {
     Reference<UpdateTreeNode> child = std::move(firstChild_);
     lastChild_.reset();
+    children_.clear();
+    childrenByName_.clear();
     while (child) {
         TreeNode* node = child.get();
         Reference<UpdateTreeNode> next = std::move(node->nextSibling_);
@@ -136,10 +141,18 @@ void TreeNode::loadChildren()
 
 unsigned TreeNode::childCount() const
 {
-    unsigned n = 0;
-    for (TreeNode* c = firstChild_.get(); c != nullptr; c = c->nextSibling_.get())
-        ++n;
-    return n;
+    return static_cast<unsigned>(children_.size());
+}
+
+UpdateTreeNode* TreeNode::childNamed(const std::string& name) const
+{
+    const auto found = childrenByName_.find(name);
+    return found != childrenByName_.end() ? found->second : nullptr;
+}
+
+UpdateTreeNode* TreeNode::childAt(unsigned long long n) const
+{
+    return n >= 1 && n <= children_.size() ? children_[static_cast<std::size_t>(n - 1)] : nullptr;
 }
 
 TreeNode* TreeNode::nextNode() const

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <plomkit/ByteString.h>
@@ -115,6 +117,10 @@ public:
     UpdateTreeNode* firstChild() const { return firstChild_.get(); }
     UpdateTreeNode* nextSibling() const { return nextSibling_.get(); }
     unsigned childCount() const;
+    // The child of a name, and the n-th child (from 1); null when there is
+    // none. Both in constant time.
+    UpdateTreeNode* childNamed(const std::string& name) const;
+    UpdateTreeNode* childAt(unsigned long long n) const;
     bool isDetached() const { return detached_; }
 
     // ---- queries --------------------------------------------------------
@@ -200,6 +206,13 @@ protected:
     // query answers 10000) for a detached node, a type without an entry
     // ("Missing type entry" traced) or another kind ("Invalid type %d").
     const _TYPE_ENTRY* sqlArrayEntry(const char* function, unsigned missingLine, unsigned invalidLine) const;
+    // The array queries of a program's array (C, C++, Fortran and UPC
+    // arrays, COBOL tables): its element count, and the element of an index
+    // (from 1), named as the language writes a subscript.
+    std::uint16_t programArrayInfo(unsigned int& count, int& flag) const;
+    std::uint16_t programArrayElement(unsigned long long index, UpdateTreeNode*& node) const;
+    // The element name of an index (from 1) below this node.
+    std::string elementName(unsigned long long index, std::int64_t lower) const;
     // The kind-89 children of a structure host variable; false when the
     // code has none.
     bool makeSqlStructChildren(const SqlTypeEntry& entry) const;
@@ -223,6 +236,9 @@ private:
     Reference<UpdateTreeNode> firstChild_;
     Reference<UpdateTreeNode> lastChild_;
     Reference<UpdateTreeNode> nextSibling_;
+    // The children in order and by name, beside the counted list.
+    std::vector<UpdateTreeNode*> children_;
+    std::unordered_map<std::string, UpdateTreeNode*> childrenByName_;
     ByteString name_;
     ByteString typeName_;
     DebuggeeAddress staticAddress_;

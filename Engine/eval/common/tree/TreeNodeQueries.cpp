@@ -43,6 +43,8 @@ const _TYPE_ENTRY* TreeNode::sqlArrayEntry(const char* function, unsigned missin
 
 std::uint16_t TreeNode::QueryArrayInfo(unsigned int& count, int& flag) const
 {
+    if (!detached_ && !SqlTypeEntry::isSqlEntry(entryOf(dataType_)) && typeOfDataItem().hasFlag(TypeFlags::array))
+        return programArrayInfo(count, flag);
     const _TYPE_ENTRY* e = sqlArrayEntry(arrayInfoName, 64, 69);
     if (e == nullptr)
         return 10000;
@@ -58,6 +60,8 @@ std::uint16_t TreeNode::QueryArrayInfo(unsigned int& count, int& flag) const
 
 std::uint16_t TreeNode::QueryArrayElementInfo(unsigned long long index, UpdateTreeNode*& node) const
 {
+    if (!detached_ && !SqlTypeEntry::isSqlEntry(entryOf(dataType_)) && typeOfDataItem().hasFlag(TypeFlags::array))
+        return programArrayElement(index, node);
     const _TYPE_ENTRY* e = sqlArrayEntry(elementInfoName, 95, 100);
     if (e == nullptr)
         return 10000;
@@ -76,12 +80,9 @@ std::uint16_t TreeNode::QueryArrayElementInfo(unsigned long long index, UpdateTr
     std::snprintf(suffix, sizeof suffix, "(%d)", static_cast<int>(static_cast<std::uint32_t>(index)));
     std::string name(reinterpret_cast<const char*>(name_.data()), name_.length());
     name += suffix;
-    for (UpdateTreeNode* c = firstChild_.get(); c != nullptr; c = c->nextSibling()) {
-        const ByteString& childName = c->name();
-        if (childName.length() == name.size() && name.compare(0, name.size(), reinterpret_cast<const char*>(childName.data()), childName.length()) == 0) {
-            node = c;
-            return 0;
-        }
+    if (UpdateTreeNode* made = childNamed(name)) {
+        node = made;
+        return 0;
     }
     SqlTypeEntry element(array);
     element.setElementCount(0);
@@ -222,15 +223,12 @@ std::uint16_t TreeNode::QueryStructElementInfo(unsigned long long n, UpdateTreeN
     if (detached_)
         return 10000;
     setInternalRepresentation();
-    unsigned long long i = 1;
-    for (UpdateTreeNode* c = firstChild_.get(); c != nullptr; c = c->nextSibling(), ++i) {
-        if (i == n) {
-            node = c;
-            name = const_cast<unsigned char*>(c->memberName());
-            return 0;
-        }
-    }
-    return 10000;
+    UpdateTreeNode* c = childAt(n);
+    if (c == nullptr)
+        return 10000;
+    node = c;
+    name = const_cast<unsigned char*>(c->memberName());
+    return 0;
 }
 
 std::uint16_t TreeNode::QueryClassDataMemInfo(unsigned int n, UpdateTreeNode*& node, unsigned char*& name) const
@@ -265,10 +263,17 @@ std::uint16_t TreeNode::QueryResultType(TypeItem& type, unsigned short& count, u
                         "UBYTE2 TreeNode::QueryResultType(TypeItem&, UBYTE2&, UBYTE2*&, UBYTE2*&, UBYTE2&, "
                         "UBYTE1*&, int, UBYTE2&, UBYTE2&)",
                         34);
-    const char* demangled = type.demangledTypeName(rank_);
     std::string text = (flags_ & flagRegister) != 0 ? "register " : "";
-    if (demangled != nullptr)
+    const _TYPE_ENTRY* entry = entryOf(type);
+    if (SqlTypeEntry::isSqlEntry(entry)) {
+        // An SQL host variable is named as the program declares it.
+        const SqlTypeEntry sql(*entry);
+        text += sqlTypeName(sql.sqlType(), sql.length());
+        if (sql.elementCount() > 0)
+            text += "[" + std::to_string(sql.elementCount()) + "]";
+    } else if (const char* demangled = type.demangledTypeName(rank_)) {
         text += demangled;
+    }
     typeName_ = ByteString(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()));
     typeName = typeName_.data();
     count = row->count();
@@ -276,7 +281,9 @@ std::uint16_t TreeNode::QueryResultType(TypeItem& type, unsigned short& count, u
     reps = const_cast<unsigned short*>(row->representations16());
     defaultIndex = static_cast<unsigned short>(row->defaultIndex());
     dataType = static_cast<unsigned short>(row->type());
-    length = static_cast<unsigned short>(SqlTypeEntry(*type.typeEntry()).length() & 0xFFFFu);
+    const _TYPE_ENTRY* e = entryOf(type);
+    length = static_cast<unsigned short>((SqlTypeEntry::isSqlEntry(e) ? SqlTypeEntry(*e).length() : type.typeSize()) &
+                                         0xFFFFu);
     return 0;
 }
 

@@ -1,14 +1,24 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/):
 expression texts of every form the sample debuggee's C and COBOL programs
-offer (fuzz/targets/SampleDebuggee.cpp), and decimal inputs laid out as the
-decimal target reads them (fuzz/targets/DecimalTarget.cpp).
+offer (fuzz/targets/SampleDebuggee.cpp), decimal inputs laid out as the
+decimal target reads them (fuzz/targets/DecimalTarget.cpp), the texts of the
+end-to-end tables for the road target, the update and SQL readers' texts.
 
-    fuzz/make_seeds.py
+The corpora are this script's output and nothing else: every input is
+listed here, so a second run writes the same bytes. The structure test
+structure.FuzzSeeds runs the --check form, which fails on a corpus file
+that differs from the output, is missing, or was not written by it.
+
+    fuzz/make_seeds.py                 write the corpora
+    fuzz/make_seeds.py --check         compare the corpora with the output
+    fuzz/make_seeds.py --missing-rows  the end-to-end tables' texts that no
+                                       road seed has yet, to add to ROAD_LATER
 """
 import glob
 import os
 import re
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -88,21 +98,52 @@ SQL = [
 ROAD_LANGUAGES = ["c", "cpp", "cobol", "fortran", "sql"]
 
 
+# The road target's texts: rows of the end-to-end tables
+# (tests/api/loaded/Road*CasesTest.cpp). A seed's name and second byte come
+# from its place in road_texts(), so new rows go at the end of ROAD_LATER,
+# never between earlier ones: --missing-rows lists the tables' texts no seed
+# has yet.
+ROAD = [
+    ("sql", ":SQLCA"), ("sql", ":CODES"), ("fortran", "arr[2] == 7"), ("fortran", "arr[4] - arr[1] == 6"),
+    ("fortran", "arr[3]"), ("c", "a + b"), ("c", "a + b == 7"), ("c", "a + b == 8"), ("c", "a = 9"),
+    ("c", "a / (b - 4)"), ("c", "nosuch"), ("c", "s"), ("c", "p"), ("cobol", "FLD OF GRP"), ("cobol", "GRP"),
+    ("cobol", "TAB(3)"), ("cobol", "FLD OF GRP = 12.5"), ("cobol", "FLD"), ("cobol", "COMPUTE X = A ** 2"),
+    ("cobol", "A / 0"), ("cpp", "m"), ("cpp", "this->m == 5"), ("cpp", "m == 5"), ("sql", ":AMOUNT"),
+    ("sql", ":NOSUCH"), ("c", "a"), ("sql", ":SMALL"), ("sql", ":CODE"),
+]
+# Rows the tables gained after the road target's first seeds.
+ROAD_LATER = [
+    ("c", "p - arr"), ("c", "arr - p"), ("c", "p - arr == 2"), ("c", "&arr[0] == arr"), ("c", "p == arr"),
+    ("c", "arr < p"), ("c", "arr == 0"), ("c", "1 && arr"), ("c", "(arr)"), ("c", "p ? arr : p"), ("c", "(p, arr)"),
+    ("c", "&arr"), ("c", "&*arr"), ("c", "&arr[0] == &arr"), ("c", "&arr[1] == &arr"), ("c", "*&arr == arr"),
+    ("cobol", "A + 1"), ("cobol", "3"), ("cobol", "A = 12"), ("cobol", "A = 6"), ("cobol", "NOT A = 6"),
+    ("cobol", "NOT A = 12"), ("cobol", "A = 6 OR NOT A < 12 AND NOT A > 12"), ("cobol", "PASSING"),
+    ("cobol", "PERFECT OF GRADE"), ("cobol", "NOT PERFECT"), ("c", "f.mid"), ("c", "f.odd"), ("c", "f"),
+    ("c", "f.wide"), ("cobol", "P"), ("cobol", "Z"), ("cobol", "B"), ("cobol", "N"), ("fortran", "n"),
+]
+
+
 def road_texts():
-    """The (language, text) of every row of the end-to-end tables, then the
-    parsers' seeds in their languages."""
-    rows = []
-    for path in sorted(glob.glob(os.path.join(HERE, "..", "tests", "api", "loaded", "Road*CasesTest.cpp"))):
-        source = open(path).read()
-        for m in re.finditer(r'\{\s*"(?:[^"\\]|\\.)*",\s*(?:RoadLanguage|L)::(\w+),\s*\w+,\s*"((?:[^"\\]|\\.)*)"',
-                             source):
-            rows.append((m.group(1), m.group(2).encode().decode("unicode_escape")))
-    rows += [("c", t) for t in C] + [("cobol", t) for t in COBOL]
+    """The (language, text) of every road seed in order: the first table
+    rows, the parsers' seeds in their languages, the later table rows."""
+    rows = ROAD + [("c", t) for t in C] + [("cobol", t) for t in COBOL] + ROAD_LATER
     unique = []
     for row in rows:
         if row not in unique:
             unique.append(row)
     return unique
+
+
+def table_rows():
+    """The (language, text) of every row of the end-to-end tables."""
+    rows = []
+    for path in sorted(glob.glob(os.path.join(HERE, "..", "tests", "api", "loaded", "Road*CasesTest.cpp"))):
+        with open(path) as f:
+            source = f.read()
+        for m in re.finditer(r'\{\s*"(?:[^"\\]|\\.)*",\s*(?:RoadLanguage|L)::(\w+),\s*\w+,\s*"((?:[^"\\]|\\.)*)"',
+                             source):
+            rows.append((m.group(1), m.group(2).encode().decode("unicode_escape")))
+    return rows
 
 
 # The update target's variables in the order of fuzz/targets/UpdateTarget.cpp
@@ -121,38 +162,74 @@ UPDATE_VARIABLES = ["int"] * 3 + ["float"] * 2 + ["int"] * 4 + ["decimal"] * 5 +
     ["float"] + ["text"] * 2 + ["int"] * 3 + ["numeric-edited", "edited"]
 
 
-def main():
+def seeds():
+    """Every corpus file: its path under corpus/ and its bytes."""
+    out = {}
     for name, texts in (("c-parse", C), ("cobol-parse", COBOL)):
-        folder = os.path.join(HERE, "corpus", name)
-        os.makedirs(folder, exist_ok=True)
         for i, text in enumerate(texts):
-            with open(os.path.join(folder, "seed-%02d" % i), "w") as f:
-                f.write(text)
-    folder = os.path.join(HERE, "corpus", "decimal")
-    os.makedirs(folder, exist_ok=True)
+            out["%s/seed-%02d" % (name, i)] = text.encode()
     for i, (flags, kinds, pr, sr, shift, target, a, b, text) in enumerate(DECIMAL):
-        blob = bytes([flags, kinds, pr, sr + 2, shift & 0xFF, target & 0xFF]) + operand(*a) + operand(*b) + text
-        with open(os.path.join(folder, "seed-%02d" % i), "wb") as f:
-            f.write(blob)
-    folder = os.path.join(HERE, "corpus", "road")
-    os.makedirs(folder, exist_ok=True)
+        out["decimal/seed-%02d" % i] = \
+            bytes([flags, kinds, pr, sr + 2, shift & 0xFF, target & 0xFF]) + operand(*a) + operand(*b) + text
     for i, (language, text) in enumerate(road_texts()):
         for bits, flag in ((64, 0), (32, 0x80)):
-            with open(os.path.join(folder, "seed-%03d-%d" % (i, bits)), "wb") as f:
-                f.write(bytes([ROAD_LANGUAGES.index(language) | flag, i % 4]) + text.encode("latin-1"))
-    folder = os.path.join(HERE, "corpus", "update")
-    os.makedirs(folder, exist_ok=True)
+            out["road/seed-%03d-%d" % (i, bits)] = \
+                bytes([ROAD_LANGUAGES.index(language) | flag, i % 4]) + text.encode("latin-1")
     for i, kind in enumerate(UPDATE_VARIABLES):
         for j, text in enumerate(UPDATE_TEXTS[kind]):
             flag = 0x80 if j % 2 else 0
-            with open(os.path.join(folder, "seed-%02d-%d" % (i, j)), "wb") as f:
-                f.write(bytes([i | flag, 2 if j % 3 else j % 8]) + text.encode())
-    folder = os.path.join(HERE, "corpus", "sql-readers")
-    os.makedirs(folder, exist_ok=True)
+            out["update/seed-%02d-%d" % (i, j)] = bytes([i | flag, 2 if j % 3 else j % 8]) + text.encode()
     for i, (reader, a, b, text) in enumerate(SQL):
-        with open(os.path.join(folder, "seed-%02d" % i), "wb") as f:
-            f.write(bytes([reader, a, b]) + text)
+        out["sql-readers/seed-%02d" % i] = bytes([reader, a, b]) + text
+    return out
+
+
+def write(corpus, out):
+    for path, data in out.items():
+        os.makedirs(os.path.dirname(os.path.join(corpus, path)), exist_ok=True)
+        with open(os.path.join(corpus, path), "wb") as f:
+            f.write(data)
+
+
+def check(corpus, out):
+    """The differences between the corpus folders and the output, one line
+    each; none when they hold the same files with the same bytes."""
+    found = {}
+    for folder in sorted(os.listdir(corpus)):
+        for name in sorted(os.listdir(os.path.join(corpus, folder))):
+            with open(os.path.join(corpus, folder, name), "rb") as f:
+                found[folder + "/" + name] = f.read()
+    problems = []
+    for path in sorted(set(found) | set(out)):
+        if path not in out:
+            problems.append("%s: not written by fuzz/make_seeds.py (remove it, or list its input there)" % path)
+        elif path not in found:
+            problems.append("%s: missing (run fuzz/make_seeds.py)" % path)
+        elif found[path] != out[path]:
+            problems.append("%s: differs from what fuzz/make_seeds.py writes" % path)
+    return problems
+
+
+def main(argv):
+    corpus = os.path.join(HERE, "corpus")
+    if argv == ["--check"]:
+        problems = check(corpus, seeds())
+        for line in problems:
+            print(line)
+        return 1 if problems else 0
+    if argv == ["--missing-rows"]:
+        have = road_texts()
+        for row in table_rows():
+            if row not in have:
+                have.append(row)
+                print("    %r," % (row,))
+        return 0
+    if argv:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    write(corpus, seeds())
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:]))

@@ -44,7 +44,7 @@ replayInstructions() {
   local text=$1 count total previous=""
   for count in 20 120; do
     valgrind --tool=callgrind --collect-atstart=no \
-      --toggle-collect='DbgEvaluateExpr(*' --toggle-collect='DbgFreeEvalResultInfo*' \
+      --toggle-collect=DbgEvaluateExpr --toggle-collect=DbgFreeEvalResultInfo \
       --callgrind-out-file="$build/replay.callgrind" "$build/bin/norvexa_replay_count" "$text" "$count" \
       >/dev/null 2>&1 || return 1
     total=$(sed -n 's/^totals: *\([0-9]*\).*/\1/p' "$build/replay.callgrind")

@@ -64,6 +64,11 @@ void PackedLibcob(benchmark::State& state)
             cob_decimal_get_field(&left, &sum.field, 0);
             benchmark::DoNotOptimize(sum.bytes.data());
             break;
+        case PackedOperation::subtract:
+            cob_decimal_sub(&left, &right);
+            cob_decimal_get_field(&left, &sum.field, 0);
+            benchmark::DoNotOptimize(sum.bytes.data());
+            break;
         case PackedOperation::multiply:
             cob_decimal_mul(&left, &right);
             cob_decimal_get_field(&left, &product.field, 0);
@@ -78,7 +83,7 @@ void PackedLibcob(benchmark::State& state)
     }
     int digits = 0;
     const unsigned char* ours = packedOurs(operation, o, &digits);
-    const Field& stored = operation == PackedOperation::add        ? sum
+    const Field& stored = operation == PackedOperation::add || operation == PackedOperation::subtract ? sum
                           : operation == PackedOperation::multiply ? product
                                                                    : quotient;
     if (ours == nullptr || std::memcmp(ours, stored.bytes.data(), stored.bytes.size()) != 0)
@@ -87,6 +92,7 @@ void PackedLibcob(benchmark::State& state)
     mpz_clear(right.value);
 }
 BENCHMARK(PackedLibcob<PackedOperation::add>)->Name("PackedAdd/libcob")->Arg(15)->Arg(31);
+BENCHMARK(PackedLibcob<PackedOperation::subtract>)->Name("PackedSubtract/libcob")->Arg(15)->Arg(31);
 BENCHMARK(PackedLibcob<PackedOperation::multiply>)->Name("PackedMultiply/libcob")->Arg(15)->Arg(31);
 BENCHMARK(PackedLibcob<PackedOperation::divide>)->Name("PackedDivide/libcob")->Arg(15)->Arg(31);
 

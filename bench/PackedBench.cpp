@@ -1,4 +1,4 @@
-// Packed decimal add, multiply and divide at 15 and 31 digits through our
+// Packed decimal add, subtract, multiply and divide at 15 and 31 digits through our
 // routines. Each result is copied out of the routine's area, as callers do.
 // The same operations on the same operands through GnuCOBOL's runtime are
 // in LibcobPackedBench.cpp; bench.sh reports each pair as a ratio.
@@ -29,6 +29,7 @@ void PackedOurs(benchmark::State& state)
     }
 }
 BENCHMARK(PackedOurs<PackedOperation::add>)->Name("PackedAdd/ours")->Arg(15)->Arg(31);
+BENCHMARK(PackedOurs<PackedOperation::subtract>)->Name("PackedSubtract/ours")->Arg(15)->Arg(31);
 BENCHMARK(PackedOurs<PackedOperation::multiply>)->Name("PackedMultiply/ours")->Arg(15)->Arg(31);
 BENCHMARK(PackedOurs<PackedOperation::divide>)->Name("PackedDivide/ours")->Arg(15)->Arg(31);
 

@@ -33,6 +33,10 @@ const unsigned char* packedOurs(PackedOperation operation, const PackedOperands&
         *digits = o.digits;
         return dtAddPackedDecimal(o.a.data(), o.digits, o.scale, 1, o.b.data(), o.digits, o.scale, 1, o.digits,
                                   o.scale);
+    case PackedOperation::subtract:
+        *digits = o.digits;
+        return dtSubtractPackedDecimal(o.a.data(), o.digits, o.scale, 1, o.b.data(), o.digits, o.scale, 1,
+                                       o.digits, o.scale);
     case PackedOperation::multiply:
         *digits = o.productDigits;
         return dtMultiplyPackedDecimal(o.a.data(), o.digits, o.scale, 1, o.b.data(), o.digits, o.scale, 1,

@@ -19,7 +19,7 @@ struct PackedOperands {
 // 15 digits (2 decimals) or 31 digits (4 decimals).
 const PackedOperands& packedOperands(int digits);
 
-enum class PackedOperation { add, multiply, divide };
+enum class PackedOperation { add, subtract, multiply, divide };
 
 // The operation through our routines: the routine's result area (null when
 // it gives none) and the result's precision in *digits.

@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchHost.h"
+#include "RoadPrograms.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/PluginEntryPoints.h"
 #include "testhost/ProgramFile.h"
@@ -21,23 +22,6 @@ struct RoadText {
     const char* text;
     bool cobol;
 };
-
-const char* const cProgram = R"(language c
-int a = 3;
-int b = 4;
-int i = 2;
-struct holder { int arr[4]; int x; } s = {{1, 2, 3, 4}, 5};
-struct holder *p = &s;
-)";
-
-const char* const cobolProgram = R"(language cobol
-       01 GRP.
-          05 FLD       PIC S9(3)V99 VALUE 12.5.
-       77 PRICE        PIC S9(5)V99 COMP-3 VALUE 19.99.
-       77 QTY          PIC S9(3) COMP-3 VALUE 3.
-       77 TAX          PIC S9(3)V99 COMP-3 VALUE 1.25.
-       77 TOTAL        PIC S9(7)V99 COMP-3 VALUE 0.
-)";
 
 // The programs, read once into the benchmarks' host in sections of their
 // own (the host's own int lies below them).
@@ -105,19 +89,7 @@ void RoadWarm(benchmark::State& state, RoadText road)
         DbgFreeExprIntRep(rep);
         return;
     }
-    unsigned runs = 0;
-    for (auto _ : state) {
-        StackItem* result = nullptr;
-        UBYTE1* name = nullptr;
-        const UBYTE2 status = DbgEvaluateExpr(rep, p.context(), &result, &name);
-        DbgFreeEvalResultInfo(result);
-        if (status != 0) {
-            state.SkipWithError(("evaluation answered " + std::to_string(status)).c_str());
-            break;
-        }
-        if (++runs % 1024 == 0)
-            bench.host.clearCalls();
-    }
+    bench.evaluateAgain(state, *rep, p.context());
     DbgFreeTypeResultInfo(type);
     DbgFreeExprIntRep(rep);
     bench.host.clearCalls();

@@ -1,30 +1,51 @@
 #!/usr/bin/env python3
 """Prints the table of a benchmark run (Google Benchmark's JSON output):
 each figure's median CPU time (steadier than wall time on a shared
-machine), its ratio to the baseline of the same run, the ratio ours/libcob
-of the packed figures, and the goal beside it. Exits 1
-when a benchmark reported an error (such as libcob's result differing from
-ours), never because of a time.
+machine), its ratio to the baseline of the same run, and beside it the goal
+it has in GOALS and whether the figure meets it; then the figures derived
+from several benchmarks (ratios ours/libcob, cost per level, growth) and the
+instructions of warm replays counted by callgrind, each beside its goal.
+Exits 1 when a benchmark reported an error (such as libcob's result
+differing from ours), never because of a figure.
 
-    report.py RESULTS.json
+    report.py RESULTS.json [INSTRUCTIONS.json]
 """
 import json
+import re
 import sys
 
-# Goals, read against medians of a full run on a quiet machine.
-PACKED_GOAL = 1.0  # ours/libcob at most
-# The road's goals by benchmark: the time in ns it stays under.
-ROAD_GOALS = {
-    "RoadWarm/c_sum": 2000,
-    "RoadCold/c_sum/manual_time": 50000,
+# The goals, one table. Each row: what the goal is read from, how, and the
+# limit the figure must not pass. Kinds:
+#   time      a benchmark's median, in ns, under the limit
+#   libcob    every "/ours/" benchmark matching the pattern, divided by its
+#             "/libcob/" twin, at most the limit
+#   perlevel  the benchmark's median divided by its argument (the levels),
+#             at every argument at most limit times that at the smallest
+#   growth    the median at the largest argument at most limit times that
+#             at the smallest
+#   instructions  callgrind's instructions of one warm replay of the
+#             expression, at most the limit
+GOALS = [
+    ("time", "RoadWarm/c_sum", 2000),
+    ("time", "RoadCold/c_sum/manual_time", 50000),
     # The first 100 elements of a 1,000,000-element array, formatted.
-    "TreeFirst100Of1000000": 1000000,
-}
+    ("time", "TreeFirst100Of1000000", 1000000),
+    ("libcob", r"^Packed\w+/ours/", 0.5),
+    ("perlevel", "MemberChainCold", 1.5),
+    ("perlevel", "MemberChainWarm", 1.5),
+    ("time", "PointerDeclarators/1000/manual_time", 50e6),
+    ("growth", "HostSymbolSearch", 1.5),
+    ("instructions", "1 + 2", None),
+    ("instructions", "a + b", 4000),
+    ("instructions", "s.arr[i] * 2 + p->x", 15000),
+]
 
 
-def main(path):
-    with open(path) as f:
-        run = json.load(f)
+def verdict(met):
+    return "met" if met else "not met"
+
+
+def medians_of(run):
     medians = {}
     errors = []
     for b in run["benchmarks"]:
@@ -41,29 +62,92 @@ def main(path):
             # time holds what lies outside the timed part.
             t = b["real_time"] if name.endswith("/manual_time") else b["cpu_time"]
             medians[name] = t * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+    return medians, errors
+
+
+def by_argument(medians, family):
+    """The medians of one family (name/ARG[/manual_time]) by argument."""
+    figures = {}
+    for name, t in medians.items():
+        m = re.match(r"^%s/(\d+)(/manual_time)?$" % re.escape(family), name)
+        if m:
+            figures[int(m.group(1))] = t
+    return dict(sorted(figures.items()))
+
+
+def main(path, instructions_path=None):
+    with open(path) as f:
+        medians, errors = medians_of(json.load(f))
+    instructions = {}
+    if instructions_path:
+        with open(instructions_path) as f:
+            instructions = json.load(f)
+    time_goals = {pattern: limit for kind, pattern, limit in GOALS if kind == "time"}
+    libcob_goals = [(re.compile(pattern), limit) for kind, pattern, limit in GOALS if kind == "libcob"]
+
     baseline = medians.get("Baseline")
-    print("%-36s %12s %10s %12s  %s" % ("benchmark", "median ns", "/baseline", "ours/libcob", "goal"))
+    print("%-40s %14s %10s  %s" % ("benchmark", "median ns", "/baseline", "goal"))
     for name in sorted(medians, key=lambda n: (n != "Baseline", n)):
         t = medians[name]
         ratio = "%10.2f" % (t / baseline) if baseline else "%10s" % "-"
-        versus, goal = "%12s" % "", ""
-        if "/ours/" in name:
-            theirs = medians.get(name.replace("/ours/", "/libcob/"))
-            if theirs:
-                r = t / theirs
-                versus = "%12.2f" % r
-                goal = "ours/libcob <= %.1f: %s" % (PACKED_GOAL, "met" if r <= PACKED_GOAL else "not met")
-        if name in ROAD_GOALS:
-            limit = ROAD_GOALS[name]
-            goal = "under %g us: %s" % (limit / 1000, "met" if t < limit else "not met")
-        print("%-36s %12.1f %s %s  %s" % (name, t, ratio, versus, goal))
-    for name in ROAD_GOALS:
-        if name not in medians:
-            print("%-36s %12s  goal under %g us: not measured" % (name, "-", ROAD_GOALS[name] / 1000))
+        goal = ""
+        if name in time_goals:
+            limit = time_goals[name]
+            goal = "under %g us: %s" % (limit / 1000, verdict(t < limit))
+        print("%-40s %14.1f %s  %s" % (name, t, ratio, goal))
+    for kind, pattern, limit in GOALS:
+        if kind == "time" and pattern not in medians:
+            print("%-40s %14s %10s  under %g us: not measured" % (pattern, "-", "", limit / 1000))
+
+    print()
+    print("%-40s %14s  %s" % ("derived figure", "value", "goal"))
+    for kind, pattern, limit in GOALS:
+        if kind == "libcob":
+            rows = [n for n in sorted(medians) if re.search(pattern, n)]
+            for name in rows:
+                theirs = medians.get(name.replace("/ours/", "/libcob/"))
+                label = name.replace("/ours/", "/") + " ours/libcob"
+                if theirs:
+                    r = medians[name] / theirs
+                    print("%-40s %14.2f  at most %.2f: %s" % (label, r, limit, verdict(r <= limit)))
+                else:
+                    print("%-40s %14s  at most %.2f: not measured" % (label, "-", limit))
+            if not rows:
+                print("%-40s %14s  at most %.2f: not measured" % (pattern, "-", limit))
+        elif kind == "perlevel":
+            figures = by_argument(medians, pattern)
+            if not figures:
+                print("%-40s %14s  not measured" % (pattern + " per level", "-"))
+                continue
+            first = min(figures)
+            base = figures[first] / first
+            for levels, t in figures.items():
+                per = t / levels
+                print("%-40s %11.1f ns  %.2fx the cost at %d levels, at most %.2fx: %s"
+                      % ("%s/%d per level" % (pattern, levels), per, per / base, first, limit,
+                         verdict(per / base <= limit)))
+        elif kind == "growth":
+            figures = by_argument(medians, pattern)
+            if len(figures) < 2:
+                print("%-40s %14s  not measured" % (pattern + " growth", "-"))
+                continue
+            small, large = min(figures), max(figures)
+            g = figures[large] / figures[small]
+            print("%-40s %14.2f  at %d over at %d, at most %.2f: %s"
+                  % (pattern + " growth", g, large, small, limit, verdict(g <= limit)))
+        elif kind == "instructions":
+            label = "instructions of a warm %s" % pattern
+            count = instructions.get(pattern)
+            if count is None:
+                print("%-40s %14s  %s" % (label, "-", "not measured (callgrind)"))
+            elif limit is None:
+                print("%-40s %14.0f" % (label, count))
+            else:
+                print("%-40s %14.0f  at most %d: %s" % (label, count, limit, verdict(count <= limit)))
     for e in errors:
         print("error: " + e)
     return 1 if errors else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else None))

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "HostRecords.h"
@@ -33,11 +34,26 @@ struct LCC_Eval_Context_Info {
     EE_ADDR threadStaticBase{64, 0, 0};
     // The symbols declared directly in the context, in declaration order.
     std::vector<_SYMBOL_ENTRY*> symbols;
+    // The same symbols by name folded to lower case, each list in
+    // declaration order: a search reads the one list of its name, whatever
+    // the number of symbols declared.
+    std::unordered_map<std::string, std::vector<_SYMBOL_ENTRY*>> symbolsByName;
     // Symbols of this context and the contexts inside it match regardless of
     // case (a Fortran or COBOL program).
     bool caseInsensitive = false;
     // The contexts directly inside this one, in the order they were made.
     std::vector<const LCC_Eval_Context_Info*> contained;
 };
+
+// The key of a name in symbolsByName: folded to lower case, as the
+// searches that ignore case compare; "" for none.
+inline std::string foldedName(const char* name)
+{
+    std::string key = name != nullptr ? name : "";
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
 
 #endif

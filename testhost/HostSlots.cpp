@@ -299,8 +299,12 @@ struct HostSlots {
                                               UBYTE4 symbolsToSearch)
     {
         std::vector<_SYMBOL_ENTRY*> found;
-        for (EXPR_CTX c = ctx; c != nullptr; c = c->container)
-            for (_SYMBOL_ENTRY* e : c->symbols) {
+        const std::string key = foldedName(reinterpret_cast<const char*>(name));
+        for (EXPR_CTX c = ctx; c != nullptr; c = c->container) {
+            const auto named = c->symbolsByName.find(key);
+            if (named == c->symbolsByName.end())
+                continue;
+            for (_SYMBOL_ENTRY* e : named->second) {
                 auto classes = h->_searchClasses.find(e);
                 if (symbolsToSearch != 0 && classes != h->_searchClasses.end() &&
                     (classes->second & symbolsToSearch) == 0)
@@ -308,6 +312,7 @@ struct HostSlots {
                 if (sameName(e->header.name, reinterpret_cast<const char*>(name), caseSensitive))
                     found.push_back(e);
             }
+        }
         return found;
     }
 

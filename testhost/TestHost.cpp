@@ -192,6 +192,7 @@ _SYMBOL_ENTRY& TestHost::declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& 
                                  UBYTE4 searchClasses)
 {
     context.symbols.push_back(&entry);
+    context.symbolsByName[foldedName(entry.header.name)].push_back(&entry);
     _searchClasses[&entry] = searchClasses;
     return entry;
 }

@@ -1,7 +1,8 @@
-// The binary multiply and divide against the decimal library's path: every
-// operand pair gives the same bytes (digits, sign nibble, pad nibble, null)
-// through the routines as through the library alone, and the binary path,
-// called on its own, either declines or gives those bytes.
+// The binary add, subtract, multiply and divide against the digit loop's and
+// the decimal library's paths: every operand pair gives the same bytes
+// (digits, sign nibble, pad nibble, null) through the routines as through
+// the reference path alone, and the binary path, called on its own, either
+// declines or gives those bytes.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -69,6 +70,31 @@ struct Comparison {
                                  binary)) {
             ++fast;
             EXPECT_EQ(packedHex(binary, pr), expected) << what;
+        }
+    }
+
+    // a + b and a - b against the digit loop.
+    void addSubtract(const Operand& a, const Operand& b, int pr, int sr) {
+        for (const bool subtract : {false, true}) {
+            ++total;
+            const std::string what = describe(subtract ? "subtract" : "add", a, b, pr, sr);
+            unsigned char digits[PackedDecimalMaxBytes];
+            const bool made =
+                (subtract ? packed::subtractThroughDigits : packed::addThroughDigits)(
+                    a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr, digits);
+            const std::string expected = made ? packedHex(digits, pr) : "null";
+            EXPECT_EQ(packedHex((subtract ? dtSubtractPackedDecimal : dtAddPackedDecimal)(
+                                    a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr),
+                                pr),
+                      expected)
+                << what;
+            unsigned char binary[PackedDecimalMaxBytes];
+            if (pr >= 1 && pr <= PackedDecimalMaxDigits && sr >= 0 && sr <= pr &&
+                packed::fastAddSubtract(subtract, a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s,
+                                        b.f, pr, sr, binary)) {
+                ++fast;
+                EXPECT_EQ(packedHex(binary, pr), expected) << what;
+            }
         }
     }
 
@@ -148,6 +174,78 @@ TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes) {
     EXPECT_GT(compare.fast, compare.total / 2);
 }
 
+// Add and subtract at the edges the binary path must keep: carries across
+// 10^15 and 10^31 (and out of a narrow target), sign changes, zero results
+// and the sign each row gives them (-5 + 5 is -0, 5 + -5 is +0), the widths
+// where one word gives way to two and two to the digit loop, scales that
+// differ, and a result cut to fewer decimals.
+TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
+    const std::string nines15(15, '9');
+    const std::string nines16(16, '9');
+    const std::string nines18(18, '9');
+    const std::string nines31(31, '9');
+    const std::string one15 = "1" + std::string(14, '0');
+    const std::string one31 = "1" + std::string(30, '0');
+    struct Pair {
+        Operand a, b;
+        int pr, sr;
+    };
+    const Pair pairs[] = {
+        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 15, 0},        // 10^15 lost in 15 digits
+        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 16, 0},        // and kept in 16
+        {operand(nines15, 2, 0xC), operand("001", 2, 0xC), 17, 2},
+        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 31, 0},        // 10^31 lost
+        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 32, 0},        // and kept
+        {operand(nines31, 4, 0xD), operand(nines31, 4, 0xD), 33, 4},
+        {operand(one15, 0, 0xC), operand("1", 0, 0xD), 15, 0},          // borrow across 10^15
+        {operand(one31, 0, 0xC), operand("1", 0, 0xD), 31, 0},          // and across 10^31
+        {operand(one31, 4, 0xD), operand("00001", 4, 0xC), 31, 4},
+        {operand("5", 0, 0xD), operand("5", 0, 0xC), 1, 0},             // -5 + 5: -0
+        {operand("5", 0, 0xC), operand("5", 0, 0xD), 1, 0},             // 5 + -5: +0
+        {operand("000", 0, 0xD), operand("000", 0, 0xC), 3, 0},
+        {operand("000", 0, 0xD), operand("000", 0, 0xD), 3, 0},
+        {operand(nines15, 2, 0xD), operand(nines15, 2, 0xC), 15, 2},
+        {operand(nines31, 4, 0xC), operand(nines31, 4, 0xC), 31, 4},
+        {operand("3", 0, 0xC), operand("5", 0, 0xC), 1, 0},             // 3 - 5: the sign turns
+        {operand("3", 0, 0xD), operand("5", 0, 0xD), 1, 0},
+        {operand("123456", 2, 0xD), operand("99", 0, 0xC), 8, 2},
+        {operand(nines16, 0, 0xC), operand(nines16, 0, 0xC), 18, 0},    // one word, two words
+        {operand(nines18, 0, 0xC), operand("1", 0, 0xC), 19, 0},
+        {operand(nines18, 2, 0xC), operand("1", 0, 0xC), 20, 2},
+        {operand("1" + std::string(18, '0'), 0, 0xC), operand("1", 0, 0xD), 19, 0},
+        {operand(nines31, 7, 0xC), operand("1", 0, 0xC), 40, 7},        // 38 aligned digits
+        {operand(nines31, 8, 0xC), operand("1", 0, 0xC), 40, 8},        // 39: the digit loop
+        {operand("10", 1, 0xC), operand("005", 2, 0xC), 3, 2},          // 1.0 - 0.05 = 0.95
+        {operand("12345", 3, 0xC), operand("6", 0, 0xD), 5, 1},         // cut to one decimal
+        {operand("12345", 3, 0xD), operand("6", 0, 0xC), 2, 0},
+        {operand("12345", 3, 0xD), operand("6", 0, 0xC), 72, 72},
+        {operand("999", 0, 0xC), operand("1", 0, 0xC), 4, 0},
+    };
+    Comparison compare;
+    for (const Pair& k : pairs) {
+        compare.addSubtract(k.a, k.b, k.pr, k.sr);
+        compare.addSubtract(k.b, k.a, k.pr, k.sr);
+        Operand ua = k.a, ub = k.b;
+        ua.f = 0;
+        compare.addSubtract(ua, ub, k.pr, k.sr);
+        ub.f = 0;
+        compare.addSubtract(ub, ua, k.pr, k.sr);
+    }
+    EXPECT_GT(compare.fast, compare.total * 8 / 10);
+
+    // The answers themselves, as the routines give them.
+    const Operand m5 = operand("5", 0, 0xD), p5 = operand("5", 0, 0xC);
+    EXPECT_EQ(packedHex(dtAddPackedDecimal(m5.bytes.data(), 1, 0, 1, p5.bytes.data(), 1, 0, 1, 1, 0), 1), "0D");
+    EXPECT_EQ(packedHex(dtAddPackedDecimal(p5.bytes.data(), 1, 0, 1, m5.bytes.data(), 1, 0, 1, 1, 0), 1), "0C");
+    EXPECT_EQ(packedHex(dtSubtractPackedDecimal(m5.bytes.data(), 1, 0, 1, m5.bytes.data(), 1, 0, 1, 1, 0), 1),
+              "0D");
+    const Operand big = operand(nines31, 0, 0xC), one = operand("1", 0, 0xC);
+    EXPECT_EQ(packedHex(dtAddPackedDecimal(big.bytes.data(), 31, 0, 1, one.bytes.data(), 1, 0, 1, 32, 0), 32),
+              "01" + std::string(31, '0') + "C");
+    EXPECT_EQ(packedHex(dtAddPackedDecimal(big.bytes.data(), 31, 0, 1, one.bytes.data(), 1, 0, 1, 31, 0), 31),
+              std::string(31, '0') + "C");
+}
+
 // Nibbles that are no digits, a zero divisor, operands of more than 32
 // digits: the binary path declines and the routines answer as the library.
 // A dividend beyond 38 digits over a one-word divisor it takes.
@@ -178,11 +276,21 @@ TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
     }
 
     Comparison compare;
-    const Operand* all[] = {&bad, &padded, &zero, &wide, &seven};
+    Operand noSign = operand("42", 0, 0x7); // a sign nibble that is no sign
+    unsigned char sum[PackedDecimalMaxBytes];
+    EXPECT_FALSE(packed::fastAddSubtract(false, bad.bytes.data(), bad.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0, sum));
+    EXPECT_FALSE(packed::fastAddSubtract(false, padded.bytes.data(), padded.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0,
+                                         sum)); // the digit loop reads an even precision's pad nibble
+    EXPECT_FALSE(packed::fastAddSubtract(true, noSign.bytes.data(), noSign.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0,
+                                         sum));
+    EXPECT_FALSE(packed::fastAddSubtract(false, wide.bytes.data(), wide.p, 0, 1, seven.bytes.data(), 1, 0, 1, 40, 0,
+                                         sum));
+    const Operand* all[] = {&bad, &padded, &zero, &wide, &seven, &noSign};
     for (const Operand* x : all)
         for (const Operand* y : all) {
             compare.multiply(*x, *y, 40);
             compare.divide(*x, *y, 40, 3);
+            compare.addSubtract(*x, *y, 40, 3);
         }
 }
 
@@ -245,6 +353,40 @@ TEST(PackedDecimalFastPath, RandomOperandsGiveTheLibrarysBytes) {
     }
     // The sweep must reach the binary path often, not only the library.
     EXPECT_GT(compare.fast, compare.total * 6 / 10);
+}
+
+// The same sweep for add and subtract against the digit loop, the scales
+// of both operands and of the result drawn apart.
+TEST(PackedDecimalFastPath, RandomOperandsAddAndSubtractAsTheDigitLoop) {
+    std::mt19937_64 random(20261211);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<uint64_t>(n)); };
+    const int precisions[] = {1, 2, 3, 7, 8, 9, 14, 15, 16, 17, 18, 19, 20, 24, 30, 31, 32, 33, 38, 72};
+    const int signs[] = {0xC, 0xD, 0xF, 0xA, 0xB, 0xE, 0xD, 0xC, 0x3};
+    auto randomOperand = [&]() {
+        const int p = precisions[below(std::size(precisions))];
+        std::string d(static_cast<size_t>(p), '0');
+        const int shape = below(6);
+        for (int i = 0; i < p; ++i)
+            d[static_cast<size_t>(i)] = shape == 0 ? '9' : shape == 1 ? '0' : static_cast<char>('0' + below(10));
+        int s = below(p + 1);
+        if (below(10) == 0)
+            s = p + below(5);
+        Operand o = operand(d, s, signs[below(std::size(signs))], below(5) != 0);
+        if (p % 2 == 0 && below(8) == 0)
+            o.bytes[0] |= static_cast<unsigned char>((1 + below(15)) << 4);
+        return o;
+    };
+    Comparison compare;
+    for (int i = 0; i < 20000; ++i) {
+        const Operand a = randomOperand();
+        const Operand b = below(3) == 0 ? a : randomOperand(); // equal magnitudes too
+        const int pr = 1 + below(below(3) == 0 ? PackedDecimalMaxDigits : 36);
+        const int sr = std::min(pr, std::max(a.s, b.s) - below(3));
+        compare.addSubtract(a, b, pr, std::max(sr, 0));
+        if (::testing::Test::HasFailure())
+            break;
+    }
+    EXPECT_GT(compare.fast, compare.total / 2);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include "TypesFixture.h"
 
+#include <vector>
+
 #include "types/CreatedClassTypeItem.h"
 
 namespace {
@@ -64,6 +66,44 @@ TEST_F(CreatedTypesTest, PointersByAddressSize)
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findPointerType(TypeItem()); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findDereferencedType(TypeItem(130u)); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findF90PointeeType(TypeItem(162u)); }), InvalidOp::RTRC_Other);
+}
+
+// The finders look the created types up through an index beside the list;
+// the answers stay those of the walk from the newest: a pointer to a typedef
+// of a class is the pointer to the class, two types made for one index
+// answer with the newer, types made while others are looked up are found,
+// and a reset forgets them all.
+TEST_F(CreatedTypesTest, LookupsAnswerAsTheWalkFromTheNewest)
+{
+    env.setAddressSize(8);
+    TYPE_INDEX node = records().classType({.name = "node", .byteSize = 8});
+    TYPE_INDEX alias = records().typedefType("node_t", node);
+    const TypeItem* toNode = CreatedTypeItem::findPointerType(TypeItem(node));
+    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(alias)), toNode);
+
+    // A chain of pointers: each level is found again, none made twice.
+    std::vector<const TypeItem*> chain{toNode};
+    for (int level = 0; level < 50; ++level)
+        chain.push_back(CreatedTypeItem::findPointerType(*chain.back()));
+    const unsigned made = env.createdTypes().count();
+    for (std::size_t level = 0; level + 1 < chain.size(); ++level)
+        EXPECT_EQ(CreatedTypeItem::findPointerType(*chain[level]), chain[level + 1]) << level;
+    EXPECT_EQ(env.createdTypes().count(), made);
+
+    const TYPE_INDEX i32 = records().integerType(32, false);
+    const TypeItem* older = CreatedTypeItem::createType(i32);
+    EXPECT_EQ(CreatedTypeItem::findType(i32), older);
+    const TypeItem* newer = CreatedTypeItem::createType(i32);
+    ASSERT_NE(newer, older);
+    EXPECT_EQ(CreatedTypeItem::findType(i32), newer);
+    EXPECT_EQ(CreatedTypeItem::findSynthesizedType(toNode->unsimplifiedTypeIndex()), toNode);
+
+    env.reset();
+    EXPECT_EQ(CreatedTypeItem::findType(i32), nullptr);
+    EXPECT_EQ(CreatedTypeItem::findSynthesizedType(TYPE_INDEX{0xFFFFFFFFu, 0}), nullptr);
+    const TypeItem* again = CreatedTypeItem::findPointerType(TypeItem(node));
+    EXPECT_EQ(CreatedTypeItem::findPointerType(TypeItem(alias)), again);
+    EXPECT_EQ(CreatedTypeItem::findSynthesizedType(again->unsimplifiedTypeIndex()), again);
 }
 
 TEST_F(CreatedTypesTest, PointerToSharedData)

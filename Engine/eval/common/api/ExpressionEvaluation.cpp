@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "api/EntryFrame.h"
 #include "api/ExpressionEntryPoints.h"
@@ -37,6 +38,44 @@ bool tracing()
 UBYTE1* chars(const ByteString& text)
 {
     return const_cast<UBYTE1*>(text.data());
+}
+
+// A copy of a text (null reads as empty), held in place when it is short.
+class TextCopy {
+public:
+    explicit TextCopy(const char* text)
+    {
+        const std::size_t length = text != nullptr ? std::strlen(text) : 0;
+        if (length < sizeof inPlace_) {
+            std::memcpy(inPlace_, text != nullptr ? text : "", length + 1);
+        } else {
+            long_.assign(text, length);
+            text_ = long_.c_str();
+        }
+    }
+    TextCopy(const TextCopy&) = delete;
+    TextCopy& operator=(const TextCopy&) = delete;
+
+    const char* text() const { return text_; }
+
+private:
+    char inPlace_[128];
+    std::string long_;
+    const char* text_ = inPlace_;
+};
+
+// Whether a result's type, equal to the validated one, also has its name.
+// A type of the same index, bound to nothing, is named as the validated
+// one: the name is built (and compared) only for a type of another index.
+bool sameName(const TypeItem& result, const TypeItem& validated, const char* validatedName)
+{
+    const TYPE_INDEX& r = result.unsimplifiedTypeIndex();
+    const TYPE_INDEX& v = validated.unsimplifiedTypeIndex();
+    if (r.module == v.module && r.index == v.index && result.boundTypeData() == nullptr &&
+        validated.boundTypeData() == nullptr && result.isCreated() == validated.isCreated())
+        return true;
+    const char* name = result.demangledTypeName(0, false);
+    return std::strcmp(validatedName, name != nullptr ? name : "") == 0;
 }
 
 // Keeps item as the result the next validation hands out (owned by the
@@ -115,9 +154,10 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     }
 
     invalidateResultRoot(*validation);
-    const TypeItem validated = validation->type();
-    const char* validatedName = validated.demangledTypeName(0, false);
-    const std::string validatedText = validatedName != nullptr ? validatedName : "";
+    // The validation result's type, and its name as it reads before the run
+    // (the run may bind a bound type anew).
+    const TypeItem& validated = validation->type();
+    const TextCopy validatedName(validated.demangledTypeName(0, false));
 
     const TypeItem* type = rep.isArrayAssignment() ? HandleArrayEvaluate(rep, context) : HandleEvaluate(rep, context);
     if (type == nullptr) {
@@ -143,8 +183,7 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     }
 
     if (!popped->type().hasFlag(TypeFlags::arraySection)) {
-        const char* poppedName = popped->type().demangledTypeName(0, false);
-        const bool differs = popped->type() != validated || validatedText != (poppedName != nullptr ? poppedName : "");
+        const bool differs = popped->type() != validated || !sameName(popped->type(), validated, validatedName.text());
         if (differs) {
             SVC::fTrace(signature, __LINE__,
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");

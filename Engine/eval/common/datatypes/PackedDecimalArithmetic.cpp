@@ -1,6 +1,7 @@
-// The packed decimal arithmetic: add and subtract digit by digit, multiply
-// and divide in binary where the operands allow (PackedDecimalFastPath.cpp)
-// and through the decimal library otherwise, and the digit shifts that bring a
+// The packed decimal arithmetic: add, subtract, multiply and divide in
+// binary where the operands allow (PackedDecimalFastPath.cpp); add and
+// subtract digit by digit otherwise, multiply and divide through the
+// decimal library, and the digit shifts that bring a
 // library result to the wanted scale. The power is in PackedDecimalPower.cpp.
 #include <algorithm>
 #include <cstring>
@@ -175,63 +176,88 @@ unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa,
     return area;
 }
 
+} // extern "C"
+
 namespace {
 
 enum class Magnitudes { Sum, Difference, ReverseDifference };
 
-unsigned char* signedResult(unsigned char* area, Magnitudes how, int sign, const unsigned char* a,
-                            int pa, int sa, const unsigned char* b, int pb, int sb, int pr,
-                            int sr) {
+bool signedResult(unsigned char* out, Magnitudes how, int sign, const unsigned char* a, int pa,
+                  int sa, const unsigned char* b, int pb, int sb, int pr, int sr) {
     if (!validShape(pr, sr))
-        return nullptr;
+        return false;
     const unsigned char* digits =
         how == Magnitudes::Sum          ? packedAddSub(1, a, pa, sa, b, pb, sb, pr, sr)
         : how == Magnitudes::Difference ? packedAddSub(0, a, pa, sa, b, pb, sb, pr, sr)
                                         : packedAddSub(0, b, pb, sb, a, pa, sa, pr, sr);
     if (digits == nullptr)
-        return nullptr;
-    std::memcpy(area, digits, static_cast<size_t>(byteLength(pr)));
-    packedSetSign(area, pr, sign);
-    return area;
+        return false;
+    std::memcpy(out, digits, static_cast<size_t>(byteLength(pr)));
+    packedSetSign(out, pr, sign);
+    return true;
 }
 
 } // namespace
 
-unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                  const unsigned char* b, int pb, int sb, int fb, int pr, int sr) {
-    static thread_local unsigned char area[areaBytes];
+namespace packed {
+
+bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                      int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
-        return nullptr;
+        return false;
     const bool negativeA = fa && packedSign(a, pa) < 0;
     const bool negativeB = fb && packedSign(b, pb) < 0;
     if (negativeA == negativeB)
-        return signedResult(area, Magnitudes::Sum, negativeA ? -1 : 1, a, pa, sa, b, pb, sb, pr, sr);
+        return signedResult(out, Magnitudes::Sum, negativeA ? -1 : 1, a, pa, sa, b, pb, sb, pr, sr);
     const bool aAtLeastB = packedAbsCmp(a, pa, sa, b, pb, sb) >= 0;
     // The larger magnitude gives the sign; equal ones keep the left's.
     if (aAtLeastB)
-        return signedResult(area, Magnitudes::Difference, negativeA ? -1 : 1, a, pa, sa, b, pb, sb,
+        return signedResult(out, Magnitudes::Difference, negativeA ? -1 : 1, a, pa, sa, b, pb, sb,
                             pr, sr);
-    return signedResult(area, Magnitudes::ReverseDifference, negativeB ? -1 : 1, a, pa, sa, b, pb,
+    return signedResult(out, Magnitudes::ReverseDifference, negativeB ? -1 : 1, a, pa, sa, b, pb,
                         sb, pr, sr);
+}
+
+bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                           int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
+        return false;
+    // Positive means a sign of exactly +1 (an operand without a flag counts so).
+    const bool positiveA = !fa || packedSign(a, pa) == 1;
+    const bool positiveB = !fb || packedSign(b, pb) == 1;
+    if (positiveA != positiveB)
+        return signedResult(out, Magnitudes::Sum, positiveA ? 1 : -1, a, pa, sa, b, pb, sb, pr, sr);
+    const bool aAtLeastB = packedAbsCmp(a, pa, sa, b, pb, sb) >= 0;
+    if (aAtLeastB)
+        return signedResult(out, Magnitudes::Difference, positiveA ? 1 : -1, a, pa, sa, b, pb, sb,
+                            pr, sr);
+    return signedResult(out, Magnitudes::ReverseDifference, positiveA ? -1 : 1, a, pa, sa, b, pb,
+                        sb, pr, sr);
+}
+
+} // namespace packed
+
+extern "C" {
+
+// Operands whose digits fit machine words go through the binary path; the
+// digit loop gives the same bytes, and the answers of the rest.
+unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
+                                  const unsigned char* b, int pb, int sb, int fb, int pr, int sr) {
+    static thread_local unsigned char area[areaBytes];
+    if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
+        fastAddSubtract(false, a, pa, sa, fa, b, pb, sb, fb, pr, sr, area))
+        return area;
+    return addThroughDigits(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
 unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
                                        const unsigned char* b, int pb, int sb, int fb, int pr,
                                        int sr) {
     static thread_local unsigned char area[areaBytes];
-    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
-        return nullptr;
-    // Positive means a sign of exactly +1 (an operand without a flag counts so).
-    const bool positiveA = !fa || packedSign(a, pa) == 1;
-    const bool positiveB = !fb || packedSign(b, pb) == 1;
-    if (positiveA != positiveB)
-        return signedResult(area, Magnitudes::Sum, positiveA ? 1 : -1, a, pa, sa, b, pb, sb, pr, sr);
-    const bool aAtLeastB = packedAbsCmp(a, pa, sa, b, pb, sb) >= 0;
-    if (aAtLeastB)
-        return signedResult(area, Magnitudes::Difference, positiveA ? 1 : -1, a, pa, sa, b, pb, sb,
-                            pr, sr);
-    return signedResult(area, Magnitudes::ReverseDifference, positiveA ? -1 : 1, a, pa, sa, b, pb,
-                        sb, pr, sr);
+    if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
+        fastAddSubtract(true, a, pa, sa, fa, b, pb, sb, fb, pr, sr, area))
+        return area;
+    return subtractThroughDigits(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
 unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa,

@@ -1,8 +1,9 @@
-// Packed multiply and divide in binary: digits are read sixteen at a time
-// from the packed bytes and turned into base-10^8 limbs with a few word-wide
-// steps, multiplied limb by limb or divided as 128-bit integers (a longer
-// dividend limb by limb over a divisor of one word), and the limbs written
-// back as BCD with the sign nibble in one pass.
+// Packed add, subtract, multiply and divide in binary: digits are read
+// sixteen at a time from the packed bytes and turned into base-10^8 limbs
+// with a few word-wide steps, added as one or two words, multiplied limb by
+// limb or divided as 128-bit integers (a longer dividend limb by limb over a
+// divisor of one word), and the limbs written back as BCD with the sign
+// nibble in one pass.
 #include "datatypes/PackedDecimalFastPath.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include "datatypes/PackedDecimalDigits.h"
+#include "datatypes/PackedDecimalRoutines.h"
 
 namespace packed {
 namespace {
@@ -258,5 +260,106 @@ bool fastDivide(const unsigned char*, int, int, bool, const unsigned char*, int,
     return false;
 }
 #endif
+
+namespace {
+
+constexpr uint64_t powersOf10[19] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
+                                     10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL,
+                                     100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+                                     100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+                                     100000000000000000ULL, 1000000000000000000ULL};
+
+// Every nibble before the sign, the pad nibble of an even precision
+// included, as two BCD words (at most 31 of them: the caller checks p).
+bool loadAllNibbles(const unsigned char* bytes, int p, uint64_t& low, uint64_t& high) {
+    return loadDigits(bytes, nibbles(p), 32, low, high);
+}
+
+// The value of at most 16 BCD digits.
+uint64_t wordValueOf(uint64_t bcd) {
+    uint32_t limbs[2];
+    limbsOf(bcd, limbs);
+    return limbs[1] * limbBase + limbs[0];
+}
+
+// The value of at most 18 BCD digits (two of them in the high word).
+uint64_t wideWordValueOf(uint64_t low, uint64_t high) {
+    const uint64_t value = wordValueOf(low);
+    return high == 0 ? value : wordValueOf(high) * powersOf10[16] + value;
+}
+
+// The sign rules of both routines as one: a - b is a + (-b). Outcome: the
+// magnitudes x and y (aligned), each operand's minus, the result's digits
+// |x + y| or |x - y| by the larger magnitude, and its sign.
+template <typename Word>
+Word signedSum(Word x, bool minusX, Word y, bool minusY, bool& minus) {
+    if (minusX == minusY) {
+        minus = minusX;
+        return x + y;
+    }
+    // The larger magnitude gives the sign; equal ones keep the left's.
+    if (x >= y) {
+        minus = minusX;
+        return x - y;
+    }
+    minus = minusY;
+    return y - x;
+}
+
+} // namespace
+
+bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa,
+                     const unsigned char* b, int pb, int sb, int fb, int pr, int sr,
+                     unsigned char* out) {
+    if (pa > 31 || pb > 31)
+        return false;
+    // A counted sign nibble that is no sign reads differently in the add
+    // and the subtract: the digit routines answer those.
+    const int signA = fa ? packedSign(a, pa) : 1;
+    const int signB = fb ? packedSign(b, pb) : 1;
+    if (signA == 0 || signB == 0)
+        return false;
+    uint64_t aLow, aHigh, bLow, bHigh;
+    if (!loadAllNibbles(a, pa, aLow, aHigh) || !loadAllNibbles(b, pb, bLow, bHigh))
+        return false;
+    const bool minusA = signA < 0;
+    const bool minusB = (signB < 0) != subtract;
+    // Both values aligned at the larger scale; the result keeps sr decimals
+    // of it (the lower digits are dropped) and its last pr digits.
+    const int scale = std::max({sa, sb, sr});
+    const int raiseA = scale - sa;
+    const int raiseB = scale - sb;
+    const int cut = scale - sr;
+    const int widthA = nibbles(pa) + raiseA;
+    const int widthB = nibbles(pb) + raiseB;
+    bool minus = false;
+    if (widthA <= 18 && widthB <= 18) {
+        // Both below 10^18: the sum stays inside one word.
+        const uint64_t x = wideWordValueOf(aLow, aHigh) * powersOf10[raiseA];
+        const uint64_t y = wideWordValueOf(bLow, bHigh) * powersOf10[raiseB];
+        uint64_t r = signedSum(x, minusA, y, minusB, minus);
+        r = cut > 18 ? 0 : r / powersOf10[cut];
+        const uint32_t limbs[3] = {static_cast<uint32_t>(r % limbBase),
+                                   static_cast<uint32_t>(r / limbBase % limbBase),
+                                   static_cast<uint32_t>(r / powersOf10[16])};
+        storeDigits(limbs, 3, pr, minus, out);
+        return true;
+    }
+#if defined(__SIZEOF_INT128__)
+    if (widthA > widestDividend || widthB > widestDividend)
+        return false;
+    // Both below 10^38, the sum below 2 * 10^38 < 2^128.
+    const u128 x = valueOf(aLow, aHigh) * powers.value[raiseA];
+    const u128 y = valueOf(bLow, bHigh) * powers.value[raiseB];
+    u128 r = signedSum(x, minusA, y, minusB, minus);
+    r = cut > widestDividend ? 0 : cut == 0 ? r : r / powers.value[cut];
+    uint32_t limbs[5];
+    limbsOfValue(r, limbs);
+    storeDigits(limbs, 5, pr, minus, out);
+    return true;
+#else
+    return false;
+#endif
+}
 
 } // namespace packed

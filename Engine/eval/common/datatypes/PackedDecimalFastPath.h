@@ -1,7 +1,7 @@
 #ifndef NORVEXA_DATATYPES_PACKEDDECIMALFASTPATH_H
 #define NORVEXA_DATATYPES_PACKEDDECIMALFASTPATH_H
 
-// Packed multiply and divide over binary integers, for the operands whose
+// Packed add, subtract, multiply and divide over binary integers, for the operands whose
 // values fit machine words: the digits are read eight at a time into
 // base-10^8 limbs, multiplied or divided in binary, and written back as
 // BCD. They give the same bytes as the decimal library's path (digits,
@@ -33,6 +33,25 @@ bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned
 // by the last 31 digits of b, signs as fastMultiply; into out (pr/2+1 bytes).
 bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b,
                 int pb, int sb, bool negativeB, int pr, int sr, unsigned char* out);
+
+// a + b, or a - b when subtract is set, with the sign rules of
+// dtAddPackedDecimal and dtSubtractPackedDecimal: the digits of the exact
+// sum or difference at the larger scale, cut to sr decimals and pr digits,
+// into out (pr/2+1 bytes). Takes operands whose every nibble before the sign
+// (an even precision's pad included, as the digit loop reads it) is a digit,
+// whose aligned values hold at most 38 digits (18 without 128-bit integers)
+// and whose counted sign nibbles are signs; declines the rest.
+bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa,
+                     const unsigned char* b, int pb, int sb, int fb, int pr, int sr,
+                     unsigned char* out);
+
+// The same results digit by digit, for every operand shape the routines
+// take (the reference the binary path is tested against); false when the
+// shapes are refused.
+bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                      int pb, int sb, int fb, int pr, int sr, unsigned char* out);
+bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                           int pb, int sb, int fb, int pr, int sr, unsigned char* out);
 
 // The same results through the decimal library, for every operand shape
 // the routines take (the reference the fast path is tested against).

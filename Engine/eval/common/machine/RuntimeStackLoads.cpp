@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "machine/FortranPointerTarget.h"
 #include "machine/LiteralParsers.h"
@@ -142,7 +143,15 @@ void RuntimeStack::genLoadAddress(const SymbolItem& symbol)
         setOptimizedAddressSeen();
     EvaluationEnvironment& env = current();
 
-    TypeItem type = symbol.dataType();
+    // The symbol's type is read in place; it is copied only where it may
+    // change on the way (a bound type, a Fortran pointer's target), as a
+    // copy of a named type costs an allocation on every evaluation.
+    const TypeItem& declared = symbol.dataType();
+    std::optional<TypeItem> copy;
+    if (declared.boundTypeData() != nullptr ||
+        (declared.hasFlag(TypeFlags::fortranDescriptor) && declared.hasFlag(TypeFlags::pointer)))
+        copy.emplace(declared);
+    const TypeItem& type = copy ? *copy : declared;
     if (type.hasFlag(TypeFlags::function)) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoadAddress() of a function symbol loads the symbol itself");
         pushNew(*this, new StackItemFunction(env, symbol));
@@ -152,11 +161,11 @@ void RuntimeStack::genLoadAddress(const SymbolItem& symbol)
         symbol.setFrame(-1);
     DebuggeeLocation where = symbol.debuggeeAddress(-1);
 
-    if (type.hasFlag(TypeFlags::fortranDescriptor) && type.hasFlag(TypeFlags::pointer)) {
-        type.setSymbolLocation(where);
-        moveToFortranPointerTarget(type, where);
-        const TypeItem target = type.pointee();
-        type = target;
+    if (copy && type.hasFlag(TypeFlags::fortranDescriptor) && type.hasFlag(TypeFlags::pointer)) {
+        copy->setSymbolLocation(where);
+        moveToFortranPointerTarget(*copy, where);
+        const TypeItem target = copy->pointee();
+        *copy = target;
     }
 
     switch (where.kind()) {

@@ -1,6 +1,7 @@
 #ifndef NORVEXA_MACHINE_STACKITEM_H
 #define NORVEXA_MACHINE_STACKITEM_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include <plomkit/ByteString.h>
@@ -43,6 +44,13 @@ class ZonedDecimal;
 class StackItem {
 public:
     virtual ~StackItem();
+
+    // Items are made and released on every evaluation: their storage is
+    // kept for reuse by the thread that releases them (up to a few dozen
+    // blocks of each size), so that an evaluation repeated on a warm
+    // representation asks the heap for nothing.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     StackItem& operator=(const StackItem&) = delete;
 

@@ -76,8 +76,11 @@ bool sameName(const char* a, const char* b)
 void StackItemAddress::genConvert(const StackItem& source)
 {
     const TypeItem& from = source.type();
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Converting type %s to type %s", from.shortTypeName(),
-                type_.shortTypeName());
+    // The names are built only for a trace that is written.
+    const bool tracing = SVC::traceEnabled()->load(std::memory_order_relaxed);
+    if (tracing)
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Converting type %s to type %s", from.shortTypeName(),
+                    type_.shortTypeName());
     const bool cobol = isCobolLanguage();
     if (cobol) {
         const bool sourcePointer = from.hasFlag(TypeFlags::pointer);
@@ -117,8 +120,9 @@ void StackItemAddress::genConvert(const StackItem& source)
             genConvertToDerivedPointer(value, from, type_.pointee()))
             return;
     }
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Default conversion of %s to %s (value = 0x%llx)",
-                from.shortTypeName(), type_.shortTypeName(), static_cast<unsigned long long>(value));
+    if (tracing)
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Default conversion of %s to %s (value = 0x%llx)",
+                    from.shortTypeName(), type_.shortTypeName(), static_cast<unsigned long long>(value));
     set(value);
 }
 

@@ -77,7 +77,6 @@ void DebuggeeLocation::clear()
 {
     switch (kind_) {
     case registerLocation: delete static_cast<Register*>(target_); break;
-    case debuggeeMemory: delete static_cast<DebuggeeAddress*>(target_); break;
     case fatPointer: delete static_cast<FatPtr*>(target_); break;
     default: break;
     }
@@ -91,6 +90,7 @@ DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
         return *this;
     // Copy the source's target before letting go of our own.
     void* copy = nullptr;
+    DebuggeeAddress address;
     Kind kind = other.kind_;
     switch (other.kind_) {
     case registerLocation:
@@ -99,7 +99,7 @@ DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
     case debuggeeMemory: {
         const DebuggeeAddress* a = static_cast<const DebuggeeAddress*>(other.target_);
         if (a != nullptr && a->isValid())
-            copy = new DebuggeeAddress(*a);
+            address = *a;
         else
             kind = none;
         break;
@@ -117,15 +117,21 @@ DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
     clear();
     target_ = copy;
     kind_ = kind;
+    if (kind == debuggeeMemory) {
+        address_ = address;
+        target_ = &address_;
+    }
     return *this;
 }
 
 DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeAddress& address)
 {
-    DebuggeeAddress* copy = address.isValid() ? new DebuggeeAddress(address) : nullptr;
+    const bool valid = address.isValid();
+    const DebuggeeAddress copy = address;
     clear();
-    if (copy != nullptr) {
-        target_ = copy;
+    if (valid) {
+        address_ = copy;
+        target_ = &address_;
         kind_ = debuggeeMemory;
     }
     return *this;

@@ -14,8 +14,9 @@ struct UPCfatPointer_t;
 
 // Where the bytes of a value live: nowhere (kind 0), in a debuggee register
 // (1), in debuggee memory (2), in a buffer inside the evaluator (3), or
-// behind a parallel-language pointer to shared data (4). Register, address
-// and fat pointer targets are owned and deep-copied; a buffer is shared.
+// behind a parallel-language pointer to shared data (4). Register and fat
+// pointer targets are owned and deep-copied; an address is held inline (a
+// location in memory is copied without an allocation); a buffer is shared.
 class DebuggeeLocation {
 public:
     enum Kind : std::uint32_t {
@@ -82,6 +83,7 @@ private:
     DebuggeeAddress& memory() const;
 
     void* target_;
+    DebuggeeAddress address_;  // target_ points here for a location in memory
     unsigned char raw_[8];
     Kind kind_;
 };

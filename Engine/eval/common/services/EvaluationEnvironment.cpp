@@ -75,7 +75,8 @@ DebuggeeAddress EvaluationEnvironment::OpenMpEnv::baseFor(const DebuggeeAddress&
 EvaluationEnvironment::EvaluationEnvironment() : EvaluationEnvironment(0) {}
 
 EvaluationEnvironment::EvaluationEnvironment(int language)
-    : typeCache_(std::make_unique<TypeCache>()), language_(language)
+    : typeCache_(std::make_unique<TypeCache>()), createdIndex_(std::make_unique<CreatedTypeIndex>()),
+      language_(language)
 {
     CurrentEnvironmentRegistry::born(this);
 }
@@ -119,6 +120,8 @@ void EvaluationEnvironment::deleteProducts()
     // destructors must not disturb the walk.
     List<ScopeItem*> scopes(scopes_);
     scopes_.deleteItems();
+    classScopes_.clear();
+    classScopeKeys_.clear();
     fileScope_ = nullptr;
     blockScope_ = nullptr;
     for (unsigned i = scopes.count(); i > 0; --i) {
@@ -138,6 +141,7 @@ void EvaluationEnvironment::deleteProducts()
 
     List<CreatedTypeItem*> created(createdTypes_);
     createdTypes_.deleteItems();
+    createdIndex_->clear();
     deleteNewestFirst(created);
 }
 
@@ -252,10 +256,39 @@ void EvaluationEnvironment::removeScope(ScopeItem& scope) noexcept
             break;
         }
     }
+    const auto keyed = classScopeKeys_.find(&scope);
+    if (keyed != classScopeKeys_.end()) {
+        std::vector<ScopeItem*>& same = classScopes_[keyed->second];
+        for (auto it = same.begin(); it != same.end(); ++it)
+            if (*it == &scope) {
+                same.erase(it);
+                break;
+            }
+        classScopeKeys_.erase(keyed);
+    }
     if (fileScope_ == &scope)
         fileScope_ = nullptr;
     if (blockScope_ == &scope)
         blockScope_ = nullptr;
+}
+
+void EvaluationEnvironment::addClassScope(std::uint64_t typeKey, ScopeItem& scope)
+{
+    if (!classScopeKeys_.emplace(&scope, typeKey).second)
+        return;
+    try {
+        classScopes_[typeKey].push_back(&scope);
+    } catch (...) {
+        classScopeKeys_.erase(&scope);
+        throw;
+    }
+}
+
+const std::vector<ScopeItem*>& EvaluationEnvironment::classScopes(std::uint64_t typeKey) const
+{
+    static const std::vector<ScopeItem*> none;
+    const auto found = classScopes_.find(typeKey);
+    return found != classScopes_.end() ? found->second : none;
 }
 
 void EvaluationEnvironment::addCreatedType(CreatedTypeItem* type)
@@ -292,8 +325,11 @@ void EvaluationEnvironment::setConditionalVarItem(StackItem* item)
 void EvaluationEnvironment::setConditionalVarName(const char* name)
 {
     const char* text = name != nullptr ? name : "";
-    conditionalVarName_ = ByteString(reinterpret_cast<const unsigned char*>(text),
-                                     static_cast<unsigned>(std::strlen(text)));
+    if (reinterpret_cast<const unsigned char*>(text) == conditionalVarName_.data())
+        return;
+    // Written into the buffer held: no allocation when the name fits it.
+    const unsigned length = static_cast<unsigned>(std::strlen(text));
+    std::memcpy(conditionalVarName_.makeBuffer(length), text, length);
 }
 
 EvaluationEnvironment::UpcDebugSession* EvaluationEnvironment::upcDebugSession()

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include <plomkit/ByteString.h>
 #include <plomkit/List.h>
@@ -18,6 +20,7 @@ class ScopeItem;
 class StackItem;
 class TemplateItem;
 class TypeCache;
+class CreatedTypeIndex;
 class TypeItem;
 
 // The state of one host request besides the expression itself: the host's
@@ -97,12 +100,20 @@ public:
     void addScope(ScopeItem& scope);
     void removeScope(ScopeItem& scope) noexcept;
     const List<ScopeItem*>& scopes() const { return scopes_; }
+    // Beside the scope list, the class scopes by the index of their class
+    // type, oldest first, so that the class-scope finder reads only those of
+    // one type. A class scope enters itself once made; removeScope and the
+    // deletion of the scopes take it out.
+    void addClassScope(std::uint64_t typeKey, ScopeItem& scope);
+    const std::vector<ScopeItem*>& classScopes(std::uint64_t typeKey) const;
     ScopeItem* environmentFileScope() const { return fileScope_; }
     ScopeItem* blockScope() const { return blockScope_; }
 
     // Types the type model makes during the request, oldest first; owned.
     void addCreatedType(CreatedTypeItem* type);
     const List<CreatedTypeItem*>& createdTypes() const { return createdTypes_; }
+    // The index the finders look the created types up by.
+    CreatedTypeIndex& createdTypeIndex() { return *createdIndex_; }
     // Template descriptions made during the request; owned.
     void addTemplate(TemplateItem* item);
     const List<TemplateItem*>& templates() const { return templates_; }
@@ -159,7 +170,10 @@ private:
     DebuggeeAddress stackBase_;
     List<OpenMpEnv*> openMpEnvs_;
     List<CreatedTypeItem*> createdTypes_;
+    std::unique_ptr<CreatedTypeIndex> createdIndex_;
     List<ScopeItem*> scopes_;
+    std::unordered_map<std::uint64_t, std::vector<ScopeItem*>> classScopes_;
+    std::unordered_map<const ScopeItem*, std::uint64_t> classScopeKeys_;
     List<TemplateItem*> templates_;
     List<ByteString*> constantStrings_;
     ByteString ebcdicCodePage_;

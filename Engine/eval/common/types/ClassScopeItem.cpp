@@ -78,13 +78,27 @@ ClassScopeItem* ClassScopeItem::getClassScope(const TypeItem& type, ScopeItem* o
     return new ClassScopeItem(home->context(), aggregate, *home, isClass, allMembers);
 }
 
+namespace {
+
+std::uint64_t typeKey(const EvaluatorTypeIndex& index)
+{
+    return static_cast<std::uint64_t>(index.module()) << 32 | index.index();
+}
+
+} // namespace
+
+// The class scopes of the environment are indexed by their type's index
+// (simplified when the scope was made): a scope whose type equals the one
+// looked for has that key, so reading the scopes of one key, newest first,
+// answers as the walk of the whole scope list from the newest.
 ClassScopeItem* ClassScopeItem::findScopeByType(const TYPE_INDEX& index)
 {
-    const List<ScopeItem*>& scopes = EvaluationEnvironment::currentRep()->scopes();
-    for (unsigned i = scopes.count(); i > 0; --i) {
-        if (scopes[i - 1]->scopeType() != classScope)
+    const std::vector<ScopeItem*>& same =
+        EvaluationEnvironment::currentRep()->classScopes(typeKey(EvaluatorTypeIndex(index)));
+    for (std::size_t i = same.size(); i > 0; --i) {
+        if (same[i - 1]->scopeType() != classScope)
             continue;
-        auto* known = static_cast<ClassScopeItem*>(scopes[i - 1]);
+        auto* known = static_cast<ClassScopeItem*>(same[i - 1]);
         if (known->classType_.typeIndex() == index)
             return known;
     }
@@ -95,11 +109,13 @@ ClassScopeItem* ClassScopeItem::findScopeByType(const TypeItem& type, bool allMe
 {
     if (isCobolLanguage())
         return findScopeByType(type.typeIndex().typeIndex());
-    const List<ScopeItem*>& scopes = EvaluationEnvironment::currentRep()->scopes();
-    for (unsigned i = scopes.count(); i > 0; --i) {
-        if (scopes[i - 1]->scopeType() != classScope)
+    // Equality compares the simplified indices: the key is the type's own.
+    const_cast<TypeItem&>(type).simplify();
+    const std::vector<ScopeItem*>& same = EvaluationEnvironment::currentRep()->classScopes(typeKey(type.typeIndex()));
+    for (std::size_t i = same.size(); i > 0; --i) {
+        if (same[i - 1]->scopeType() != classScope)
             continue;
-        auto* known = static_cast<ClassScopeItem*>(scopes[i - 1]);
+        auto* known = static_cast<ClassScopeItem*>(same[i - 1]);
         if (known->classType_ == type && known->allMembers() == allMembers)
             return known;
     }
@@ -113,6 +129,8 @@ ClassScopeItem::ClassScopeItem(const LCC_Eval_Context_Info* context, const TypeI
       classType_(type),
       allMembers_(allMembers ? 1 : 0)
 {
+    if (EvaluationEnvironment* env = environment())
+        env->addClassScope(typeKey(classType_.typeIndex()), *this);
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
                 "Here - scope container of scope %lx is scope %lx as Class?=%d and allMembers=%d",
                 reinterpret_cast<unsigned long>(this), reinterpret_cast<unsigned long>(&owner), isClass ? 1 : 0,

@@ -32,6 +32,7 @@
 #include "types/CreatedNumericEditedTypeItem.h"
 #include "types/CreatedPackedDecimalTypeItem.h"
 #include "types/CreatedSharedTypeItem.h"
+#include "types/CreatedTypeIndex.h"
 #include "types/CreatedZonedDecimalTypeItem.h"
 #include "types/DataItemRecord.h"
 #include "types/PrimitiveType.h"
@@ -71,6 +72,16 @@ const TypeItem* newestCreated(Match match)
             return candidate;
     }
     return nullptr;
+}
+
+// The newest created type of the current environment whose key of that kind
+// is key and for which match holds; the same answer as newestCreated's for
+// a match that only types of that key pass.
+template <class Match>
+const TypeItem* newestKeyed(CreatedTypeIndex::Key kind, const TYPE_INDEX& key, Match match)
+{
+    EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
+    return env->createdTypeIndex().newest(env->createdTypes(), kind, key, match);
 }
 
 // The newest created type whose entry is a record of the same leaf that
@@ -180,15 +191,15 @@ const TypeItem* CreatedTypeItem::findSynthesizedType(const TYPE_INDEX& typeIndex
 {
     if (typeIndex.module != createdModule)
         return nullptr;
-    return newestCreated(
-        [&](const CreatedTypeItem& c) { return typeIndexEqual(c.unsimplifiedIndex, typeIndex); });
+    return newestKeyed(CreatedTypeIndex::Key::ownIndex, typeIndex,
+                       [&](const CreatedTypeItem& c) { return typeIndexEqual(c.unsimplifiedIndex, typeIndex); });
 }
 
 const TypeItem* CreatedTypeItem::findType(const TYPE_INDEX& typeIndex, const TypeItem* sharedBase)
 {
     if (sharedBase == nullptr || !sharedBase->hasFlag(TypeFlags::upcShared)) {
-        return newestCreated(
-            [&](const CreatedTypeItem& c) { return typeIndexEqual(c.unsimplifiedIndex, typeIndex); });
+        return newestKeyed(CreatedTypeIndex::Key::ownIndex, typeIndex,
+                           [&](const CreatedTypeItem& c) { return typeIndexEqual(c.unsimplifiedIndex, typeIndex); });
     }
     const TypeItem* plain = nullptr;
     try {
@@ -598,7 +609,12 @@ const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
         !pointee.hasFlag(TypeFlags::modifier) && EvaluationEnvironment::currentRep()->addressSize() != 8) {
         return findOrCreateType(TYPE_INDEX{0, pointeeIndex.index() | PrimitiveType::pointerBit}, nullptr);
     }
-    const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
+    // A candidate's target must simplify to the pointee's index: only the
+    // pointers keyed by that index are tested.
+    const_cast<TypeItem&>(pointee).simplify();
+    const EvaluatorTypeIndex& simplifiedPointee = pointee.typeIndex();
+    const TYPE_INDEX pointeeKey{simplifiedPointee.module(), simplifiedPointee.index()};
+    const TypeItem* found = newestKeyed(CreatedTypeIndex::Key::pointerTarget, pointeeKey, [&](const CreatedTypeItem& c) {
         // A created pointer to a primitive that simplification folded into
         // the pointer-to-primitive form still holds its record.
         const _TYPE_ENTRY* e = c.typeEntry();

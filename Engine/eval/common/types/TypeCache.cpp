@@ -1,5 +1,7 @@
 #include "types/TypeCache.h"
 
+#include <memory>
+
 #include "services/EvaluationEnvironment.h"
 
 const _TYPE_ENTRY* TypeCache::findType(const TYPE_INDEX& index)
@@ -14,19 +16,20 @@ void TypeCache::addType(const TYPE_INDEX& index, const _TYPE_ENTRY* entry)
 
 const _TYPE_ENTRY* TypeCache::find(const TYPE_INDEX& index) const
 {
-    for (const Node* n = head_; n != nullptr; n = n->next)
-        if (n->index.module == index.module && n->index.index == index.index)
-            return n->entry;
-    return nullptr;
+    const auto found = newest_.find(key(index));
+    return found != newest_.end() ? found->second->entry : nullptr;
 }
 
 void TypeCache::add(const TYPE_INDEX& index, const _TYPE_ENTRY* entry)
 {
-    head_ = new Node{head_, index, entry};
+    auto node = std::make_unique<Node>(Node{head_, index, entry});
+    newest_[key(index)] = node.get();
+    head_ = node.release();
 }
 
 void TypeCache::clearCache()
 {
+    newest_.clear();
     while (head_ != nullptr) {
         Node* n = head_;
         head_ = n->next;

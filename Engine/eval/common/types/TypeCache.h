@@ -1,11 +1,16 @@
 #ifndef NORVEXA_TYPES_TYPECACHE_H
 #define NORVEXA_TYPES_TYPECACHE_H
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "HostRecords.h"
 
 // The host type entries an evaluation environment has already resolved, by
 // type index. A singly linked list, newest first; the nodes are owned, the
-// entries are the host's.
+// entries are the host's. Beside the list an index by type index points at
+// the newest node of each index, so that a lookup answers what the walk
+// from the newest node would, in time independent of the list's length.
 class TypeCache {
 public:
     TypeCache() = default;
@@ -32,7 +37,12 @@ private:
         TYPE_INDEX index;
         const _TYPE_ENTRY* entry;
     };
+    static std::uint64_t key(const TYPE_INDEX& index)
+    {
+        return static_cast<std::uint64_t>(index.module) << 32 | index.index;
+    }
     Node* head_ = nullptr;
+    std::unordered_map<std::uint64_t, const Node*> newest_;
 };
 
 #endif

@@ -3,43 +3,50 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 // A growable buffer of characters (bytes, chars or wide characters) that owns
 // its contents. The buffer always keeps one zero element after the last one,
-// so data() of a text buffer is also a terminated string.
+// so data() of a text buffer is also a terminated string. An empty buffer
+// allocates nothing.
 template <class T>
 class StringBuffer {
 public:
     // Returned by the searches when nothing is found.
     static constexpr int notFound = -1;
 
-    StringBuffer() : _data(1, T(0)) {}
+    StringBuffer() = default;
 
     // Copies length elements from data (null data gives an empty buffer).
-    StringBuffer(const T* data, unsigned length) : _data(1, T(0)) {
-        if (data != nullptr && length != 0) {
-            _data.assign(data, data + length);
-            _data.push_back(T(0));
-        }
+    StringBuffer(const T* data, unsigned length) {
+        if (data != nullptr && length != 0)
+            assign(data, length);
     }
 
-    StringBuffer(const StringBuffer&) = default;
-    StringBuffer(StringBuffer&&) noexcept = default;
-    StringBuffer& operator=(const StringBuffer&) = default;
-    StringBuffer& operator=(StringBuffer&& other) noexcept {
-        _data.swap(other._data);
-        other._data.assign(1, T(0));
+    StringBuffer(const StringBuffer& other) { assign(other.data(), other.length()); }
+    StringBuffer(StringBuffer&& other) noexcept { take(other); }
+    StringBuffer& operator=(const StringBuffer& other) {
+        if (&other != this)
+            assign(other.data(), other.length());
         return *this;
     }
-    ~StringBuffer() = default;
+    StringBuffer& operator=(StringBuffer&& other) noexcept {
+        if (&other != this) {
+            release();
+            take(other);
+        }
+        return *this;
+    }
+    ~StringBuffer() { release(); }
 
-    unsigned length() const { return static_cast<unsigned>(_data.size() - 1); }
-    bool empty() const { return _data.size() == 1; }
-    T* data() { return _data.data(); }
-    const T* data() const { return _data.data(); }
-    T& operator[](unsigned i) { return _data[i]; }
-    const T& operator[](unsigned i) const { return _data[i]; }
+    unsigned length() const { return _length; }
+    bool empty() const { return _length == 0; }
+    T* data() { return _elements; }
+    const T* data() const { return _elements; }
+    T& operator[](unsigned i) { return _elements[i]; }
+    const T& operator[](unsigned i) const { return _elements[i]; }
 
     // Makes the buffer n elements long and returns them for writing. The
     // elements already held are kept (up to n); new ones are zero. A length
@@ -47,9 +54,12 @@ public:
     T* makeBuffer(unsigned n) {
         if (static_cast<size_t>(n) + 1 == 0)
             throw std::length_error("StringBuffer::makeBuffer");
-        _data.resize(static_cast<size_t>(n) + 1, T(0));
-        _data[n] = T(0);
-        return _data.data();
+        reserve(n);
+        if (n > _length)
+            std::fill(_elements + _length, _elements + n, T(0));
+        _length = n;
+        _elements[n] = T(0);
+        return _elements;
     }
 
     StringBuffer& operator+=(const StringBuffer& other) {
@@ -57,23 +67,23 @@ public:
             StringBuffer copy(other);
             return *this += copy;
         }
-        _data.pop_back();
-        _data.insert(_data.end(), other._data.begin(), other._data.end());
+        append(other.data(), other.length());
         return *this;
     }
 
     StringBuffer& operator+=(T element) {
-        _data.back() = element;
-        _data.push_back(T(0));
+        append(&element, 1);
         return *this;
     }
 
-    bool operator==(const StringBuffer& other) const { return _data == other._data; }
+    bool operator==(const StringBuffer& other) const {
+        return _length == other._length && std::equal(_elements, _elements + _length, other._elements);
+    }
 
     // Position of the first element equal to c at or after start.
     int indexOf(T c, unsigned start = 0) const {
         for (unsigned i = start; i < length(); ++i)
-            if (_data[i] == c)
+            if (_elements[i] == c)
                 return static_cast<int>(i);
         return notFound;
     }
@@ -85,7 +95,7 @@ public:
         if (start > length() || n > length() - start)
             return notFound;
         for (unsigned i = start; i + n <= length(); ++i)
-            if (std::equal(s._data.begin(), s._data.begin() + n, _data.begin() + i))
+            if (std::equal(s._elements, s._elements + n, _elements + i))
                 return static_cast<int>(i);
         return notFound;
     }
@@ -97,7 +107,7 @@ public:
             return notFound;
         unsigned i = start < length() ? start : length() - 1;
         for (;;) {
-            if (_data[i] == c)
+            if (_elements[i] == c)
                 return static_cast<int>(i);
             if (i == 0)
                 return notFound;
@@ -114,16 +124,20 @@ public:
             return 0;
         StringBuffer pattern(from, fromLength);
         StringBuffer replacement(to, terminatedLength(to));
+        StringBuffer out;
         unsigned done = 0;
         unsigned start = 0;
         int at;
         while (done < count && (at = indexOf(pattern, start)) != notFound) {
-            auto pos = _data.begin() + at;
-            pos = _data.erase(pos, pos + fromLength);
-            _data.insert(pos, replacement._data.begin(), replacement._data.end() - 1);
-            start = static_cast<unsigned>(at) + replacement.length();
+            out.append(_elements + start, static_cast<unsigned>(at) - start);
+            out.append(replacement.data(), replacement.length());
+            start = static_cast<unsigned>(at) + fromLength;
             ++done;
         }
+        if (done == 0)
+            return 0;
+        out.append(_elements + start, _length - start);
+        *this = std::move(out);
         return done;
     }
 
@@ -136,7 +150,80 @@ private:
         return n;
     }
 
-    std::vector<T> _data;  // the elements, then one zero
+    // Room for at least n elements and the terminator, the elements held
+    // kept.
+    void reserve(unsigned n) {
+        if (n <= _capacity)
+            return;
+        // Grown geometrically, so that appending one element at a time
+        // stays linear.
+        const size_t wanted = std::max<size_t>(
+            {static_cast<size_t>(n), std::min<size_t>(static_cast<size_t>(_capacity) * 2, 0xFFFFFFFEu), 15});
+        T* grown = new T[wanted + 1];
+        std::copy(_elements, _elements + _length + 1, grown);
+        const unsigned held = _length;
+        release();
+        _elements = grown;
+        _capacity = static_cast<unsigned>(wanted);
+        _length = held;
+    }
+    void assign(const T* data, unsigned n) {
+        reserve(n);
+        std::copy(data, data + n, _elements);
+        _length = n;
+        _elements[n] = T(0);
+    }
+    void append(const T* data, unsigned n) {
+        if (n == 0)
+            return;
+        if (static_cast<size_t>(_length) + n + 1 > 0xFFFFFFFFu)
+            throw std::length_error("StringBuffer");
+        // data may lie inside this buffer: copy it before growing.
+        if (_length + n > _capacity && data >= _elements && data <= _elements + _length) {
+            StringBuffer copy(data, n);
+            append(copy.data(), n);
+            return;
+        }
+        reserve(_length + n);
+        std::copy(data, data + n, _elements + _length);
+        _length += n;
+        _elements[_length] = T(0);
+    }
+    // Frees what lies outside the buffer, leaving it empty and inline.
+    void release() noexcept {
+        if (_elements != _inline)
+            delete[] _elements;
+        _elements = _inline;
+        _capacity = inlineCapacity;
+        _length = 0;
+        _inline[0] = T(0);
+    }
+    // Takes other's elements, leaving other empty.
+    void take(StringBuffer& other) noexcept {
+        if (other._elements == other._inline) {
+            std::copy(other._inline, other._inline + other._length + 1, _inline);
+            _elements = _inline;
+            _capacity = inlineCapacity;
+        } else {
+            _elements = other._elements;
+            _capacity = other._capacity;
+        }
+        _length = other._length;
+        other._elements = other._inline;
+        other._capacity = inlineCapacity;
+        other._length = 0;
+        other._inline[0] = T(0);
+    }
+
+    // An empty buffer holds only its terminator, in place, and allocates
+    // nothing; any element is held outside, so that the elements stay where
+    // they are when the buffer is moved (callers keep pointers into them).
+    // One zero element always follows the last one.
+    static constexpr unsigned inlineCapacity = 0;
+    T* _elements = _inline;
+    unsigned _length = 0;
+    unsigned _capacity = inlineCapacity;
+    T _inline[inlineCapacity + 1] = {};
 };
 
 #endif

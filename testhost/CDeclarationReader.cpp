@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <stdexcept>
 
 #include "testhost/DebuggeeLayout.h"
 #include "testhost/DecimalImages.h"
@@ -121,6 +122,15 @@ void CDeclarationReader::fail(const std::string& what) const
 void CDeclarationReader::fail(int line, const std::string& what) const
 {
     throw ProgramFileError(line, what);
+}
+
+std::vector<std::uint8_t> CDeclarationReader::ebcdic(const std::string& text, int line) const
+{
+    try {
+        return _layout.ebcdic(text);
+    } catch (const std::invalid_argument& x) {
+        fail(line, x.what());
+    }
 }
 
 void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& lines)
@@ -467,7 +477,7 @@ void CDeclarationReader::variable(const TypeP& base)
             if (init->kind == Init::List)
                 count = static_cast<long long>(init->items.size());
             else if (init->kind == Init::String && type->kind == Type::Character)
-                count = static_cast<long long>(_layout.ebcdic(init->text).size() + 1);
+                count = static_cast<long long>(ebcdic(init->text, line).size() + 1);
             else
                 fail(line, "an array is initialised by a list");
             if (count == 0)
@@ -575,7 +585,7 @@ std::vector<std::uint8_t> CDeclarationReader::image(const Type& type, const Init
     case Type::Array: {
         const Type& element = *type.target;
         if (init->kind == Init::String && element.kind == Type::Character) {
-            std::vector<std::uint8_t> text = _layout.ebcdic(init->text);
+            std::vector<std::uint8_t> text = ebcdic(init->text, init->line);
             if (text.size() > type.count)
                 fail(init->line, "the string is longer than the array");
             std::copy(text.begin(), text.end(), bytes.begin());
@@ -623,7 +633,7 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
         if (init.rawByte) {
             value = static_cast<unsigned char>(init.text[0]);
         } else {
-            const std::vector<std::uint8_t> code = _layout.ebcdic(init.text);
+            const std::vector<std::uint8_t> code = ebcdic(init.text, line);
             if (code.size() != 1)
                 fail(line, "'" + init.text + "' is not one byte in the program's code page");
             value = code[0];

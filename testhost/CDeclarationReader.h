@@ -57,6 +57,9 @@ private:
     std::vector<std::uint8_t> scalarImage(const Type& type, const Init& init, int line);
     std::vector<std::uint8_t> pointerImage(const Type& type, const Init& init, int line);
 
+    // Text in the program's code page; a character the page lacks is an
+    // error of the line.
+    std::vector<std::uint8_t> ebcdic(const std::string& text, int line) const;
     bool accept(const std::string& text);
     void expect(const std::string& text);
     std::string identifier(const char* what);

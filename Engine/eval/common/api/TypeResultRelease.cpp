@@ -5,12 +5,25 @@
 #include "api/LiveRepresentations.h"
 #include "machine/StackItem.h"
 
-void DbgFreeTypeResultInfo(StackItem* result)
+void releaseTypeResult(StackItem* result)
 {
-    EntryFrame frame("void DbgFreeTypeResultInfo(StackItem*)", 0);
     if (result == nullptr)
         return;
     // Deleted even when its representation cannot be told.
-    frame.guardQuietly([&] { LiveRepresentations::releasingTypeResult(*result); });
-    frame.guardQuietly([&] { delete result; });
+    try {
+        LiveRepresentations::releasingTypeResult(*result);
+    } catch (...) {
+    }
+    try {
+        delete result;
+    } catch (...) {
+    }
+}
+
+void DbgFreeTypeResultInfo(StackItem* result)
+{
+    EntryFrame::runQuietly("void DbgFreeTypeResultInfo(StackItem*)", 0, [&](EntryFrame&) {
+        if (LiveRepresentations::takeBackResult(result))
+            releaseTypeResult(result);
+    });
 }

@@ -19,15 +19,15 @@
 struct CDeclarationReader::Type {
     enum Kind { Integer, Character, Boolean, Floating, Struct, Pointer, Array } kind = Integer;
     TYPE_INDEX index{};
-    unsigned size = 0;
+    std::uint64_t size = 0;
     unsigned align = 1;
     bool isSigned = true;
     std::shared_ptr<Type> target{};   // pointer target, array element
-    unsigned count = 0;               // array elements
+    std::uint64_t count = 0;          // array elements
     struct Member {
         std::string name;
         std::shared_ptr<Type> type;
-        unsigned offset;
+        std::uint64_t offset;
     };
     std::vector<Member> members{};    // struct
     std::string tag{};
@@ -58,6 +58,16 @@ struct CDeclarationReader::Declared {
 };
 
 namespace {
+
+constexpr std::uint64_t programSizeLimit = ProgramFile::sizeLimit;
+
+std::string tooLarge(const std::string& what)
+{
+    return what + " would make the program larger than " + std::to_string(programSizeLimit >> 20) + " MiB";
+}
+
+// How deep initialiser lists may nest.
+constexpr unsigned initialiserDepthLimit = 256;
 
 const char* const punctuation[] = {"{", "}", "[", "]", "(", ")", ";", ",", "=", "*", "&", "-", "+"};
 
@@ -376,7 +386,7 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
     auto type = std::make_shared<Type>();
     type->kind = Type::Struct;
     type->tag = tag;
-    unsigned offset = 0;
+    std::uint64_t offset = 0;
     while (!accept("}")) {
         const TypeP memberBase = typeSpecifier();
         for (;;) {
@@ -389,10 +399,10 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
                 if (_cursor.peek().kind != Token::Number)
                     fail("a member array needs its size");
                 const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-                if (n <= 0 || n > 0xFFFF)
+                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
                     fail(memberLine, "bad array size");
                 expect("]");
-                t = arrayOf(t, static_cast<unsigned>(n));
+                t = arrayOf(t, static_cast<std::uint64_t>(n), memberLine);
             }
             if (t->kind == Type::Struct && !t->complete)
                 fail(memberLine, "member " + name + " of an incomplete struct");
@@ -401,6 +411,8 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
                     fail(memberLine, "member " + name + " declared twice");
             offset = (offset + t->align - 1) / t->align * t->align;
             type->members.push_back({name, t, offset});
+            if (t->size > programSizeLimit - offset)
+                fail(memberLine, tooLarge("struct " + (tag.empty() ? std::string("without tag") : tag)));
             offset += t->size;
             type->align = std::max(type->align, t->align);
             if (accept(";"))
@@ -414,10 +426,10 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
 
     HostRecordStore::ClassSpec spec;
     spec.name = tag;
-    spec.byteSize = type->size;
+    spec.byteSize = static_cast<UBYTE4>(type->size);
     spec.isStruct = true;
     for (const Type::Member& m : type->members)
-        spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, m.offset});
+        spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, static_cast<UBYTE4>(m.offset)});
     type->index = _layout.host().records().classType(spec);
     if (!tag.empty())
         _tags[tag] = type;
@@ -435,15 +447,17 @@ CDeclarationReader::TypeP CDeclarationReader::pointerTo(const TypeP& target)
     return t;
 }
 
-CDeclarationReader::TypeP CDeclarationReader::arrayOf(const TypeP& element, unsigned count)
+CDeclarationReader::TypeP CDeclarationReader::arrayOf(const TypeP& element, std::uint64_t count, int line)
 {
+    if (element->size != 0 && count > programSizeLimit / element->size)
+        fail(line, tooLarge("an array of " + std::to_string(count) + " elements"));
     auto t = std::make_shared<Type>();
     t->kind = Type::Array;
     t->size = element->size * count;
     t->align = element->align;
     t->target = element;
     t->count = count;
-    t->index = _layout.host().records().arrayType(element->index, t->size);
+    t->index = _layout.host().records().arrayType(element->index, static_cast<UBYTE4>(t->size));
     return t;
 }
 
@@ -462,7 +476,7 @@ void CDeclarationReader::variable(const TypeP& base)
         isArray = true;
         if (_cursor.peek().kind == Token::Number) {
             count = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-            if (count <= 0 || count > 0xFFFF)
+            if (count <= 0 || static_cast<std::uint64_t>(count) > programSizeLimit)
                 fail(line, "bad array size");
         }
         expect("]");
@@ -483,8 +497,10 @@ void CDeclarationReader::variable(const TypeP& base)
             if (count == 0)
                 fail(line, "an array without elements");
         }
-        type = arrayOf(type, static_cast<unsigned>(count));
+        type = arrayOf(type, static_cast<std::uint64_t>(count), line);
     }
+    if (type->size > programSizeLimit - _layout.used())
+        fail(line, tooLarge(name));
     const std::vector<std::uint8_t> bytes = image(*type, init.get(), line);
     const std::uint64_t offset = _layout.place(bytes, type->align);
     TestHost& host = _layout.host();
@@ -505,6 +521,13 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
     auto init = std::make_unique<Init>();
     init->line = _cursor.peek().line;
     if (accept("{")) {
+        if (_initialiserDepth >= initialiserDepthLimit)
+            fail(init->line, "initialiser lists nest deeper than " + std::to_string(initialiserDepthLimit));
+        struct Nested {
+            unsigned& depth;
+            explicit Nested(unsigned& d) : depth(d) { ++depth; }
+            ~Nested() { --depth; }
+        } nested(_initialiserDepth);
         init->kind = Init::List;
         if (accept("}"))
             return init;

@@ -1,6 +1,7 @@
 #ifndef NORVEXA_TESTHOST_CDECLARATIONREADER_H
 #define NORVEXA_TESTHOST_CDECLARATIONREADER_H
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,7 +51,7 @@ private:
     TypeP structSpecifier();
     TypeP primitive(const std::string& words, int line);
     TypeP pointerTo(const TypeP& target);
-    TypeP arrayOf(const TypeP& element, unsigned count);
+    TypeP arrayOf(const TypeP& element, std::uint64_t count, int line);
     void variable(const TypeP& base);
     std::unique_ptr<Init> initialiser();
     std::vector<std::uint8_t> image(const Type& type, const Init* init, int line);
@@ -73,6 +74,7 @@ private:
     std::map<std::string, TypeP> _tags;
     struct Declared;
     std::map<std::string, std::shared_ptr<Declared>> _declared;
+    unsigned _initialiserDepth = 0;
 };
 
 #endif

@@ -516,8 +516,9 @@ TEST_F(BoundaryWalk, AllocationFailingAtEachAllocation)
         Handles probe = build();
         const long total = runGuarded(call, probe, "counting", escaped, -1);
         release(probe);
-        if (std::strcmp(call.entry, "DbgEvaluateExpr") == 0)
+        if (std::strcmp(call.entry, "DbgEvaluateExpr") == 0) {
             EXPECT_GT(total, 0) << "the library's allocations are not the walk's";
+        }
         for (long n = 0; n < total && n < 400; ++n) {
             Handles each = build();
             runGuarded(call, each, "failing allocation " + std::to_string(n), escaped, n);

@@ -68,6 +68,9 @@ unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_C
 // for results the library made for itself (not handed out to the host).
 void releaseEvalResult(StackItem* result);
 void releaseTypeResult(StackItem* result);
+// Both: the representation is told first (by releasing), then the item is
+// deleted; nothing thrown leaves.
+void releaseResultItem(StackItem* result, void (*releasing)(const StackItem&));
 
 const TypeItem* HandleEvaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context);
 // An array assignment, run once for the section and once per element.

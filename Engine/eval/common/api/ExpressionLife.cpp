@@ -51,19 +51,24 @@ void DbgFreeExprIntRep(ExpressionRepresentation* rep)
     });
 }
 
-void releaseEvalResult(StackItem* result)
+void releaseResultItem(StackItem* result, void (*releasing)(const StackItem&))
 {
     if (result == nullptr)
         return;
     // Deleted even when its representation cannot be told.
     try {
-        LiveRepresentations::releasingResult(*result);
+        releasing(*result);
     } catch (...) {
     }
     try {
         delete result;
     } catch (...) {
     }
+}
+
+void releaseEvalResult(StackItem* result)
+{
+    releaseResultItem(result, &LiveRepresentations::releasingResult);
 }
 
 void DbgFreeEvalResultInfo(StackItem* result)

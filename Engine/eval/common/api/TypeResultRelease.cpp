@@ -7,17 +7,7 @@
 
 void releaseTypeResult(StackItem* result)
 {
-    if (result == nullptr)
-        return;
-    // Deleted even when its representation cannot be told.
-    try {
-        LiveRepresentations::releasingTypeResult(*result);
-    } catch (...) {
-    }
-    try {
-        delete result;
-    } catch (...) {
-    }
+    releaseResultItem(result, &LiveRepresentations::releasingTypeResult);
 }
 
 void DbgFreeTypeResultInfo(StackItem* result)

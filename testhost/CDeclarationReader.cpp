@@ -263,6 +263,34 @@ std::string CDeclarationReader::identifier(const char* what)
 
 void CDeclarationReader::declaration()
 {
+    if (accept("typedef")) {
+        // A name for a type, found by expressions too (sizeof, casts).
+        const TypeP base = typeSpecifier();
+        for (;;) {
+            TypeP t = base;
+            while (accept("*"))
+                t = pointerTo(t);
+            const int line = _cursor.peek().line;
+            const std::string name = identifier("a type name");
+            if (accept("[")) {
+                if (_cursor.peek().kind != Token::Number)
+                    fail(line, "a typedef of an array needs its size");
+                const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
+                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
+                    fail(line, "bad array size");
+                expect("]");
+                t = arrayOf(t, static_cast<std::uint64_t>(n), line);
+            }
+            if (_typedefs.count(name) || _declared.count(name))
+                fail(line, name + " declared twice");
+            _typedefs[name] = t;
+            TestHost& host = _layout.host();
+            host.declare(_context, host.records().typeName(name, t->index));
+            if (accept(";"))
+                return;
+            expect(",");
+        }
+    }
     const TypeP base = typeSpecifier();
     if (accept(";")) {
         if (base->kind != Type::Struct)
@@ -285,6 +313,13 @@ CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
     }
     if (accept("struct"))
         return structSpecifier();
+    if (_cursor.peek().kind == Token::Word) {
+        auto named = _typedefs.find(_cursor.peek().text);
+        if (named != _typedefs.end()) {
+            _cursor.next();
+            return named->second;
+        }
+    }
     std::string words;
     static const char* const typeWords[] = {"signed", "unsigned", "char", "short", "int", "long",
                                             "bool", "_Bool", "float", "double"};
@@ -468,7 +503,7 @@ void CDeclarationReader::variable(const TypeP& base)
         type = pointerTo(type);
     const int line = _cursor.peek().line;
     const std::string name = identifier("a variable name");
-    if (_declared.count(name))
+    if (_declared.count(name) || _typedefs.count(name))
         fail(line, name + " declared twice");
     bool isArray = false;
     long long count = -1;

@@ -24,6 +24,7 @@ struct LCC_Eval_Context_Info;
 //     char name[8] = "text";        int v[] = {1, 2, 3};
 //     struct S { int x; char c; } s = {4, 'b'};      struct S t;
 //     int *p = &a;                  int *q = &v[2];   int **pp = &p;
+//     typedef unsigned short u16;   u16 w = 7;        typedef struct S S_t;
 // Types: char, signed and unsigned char, short, int, long, long long and
 // their unsigned forms, bool, float, double (IEEE), struct, pointers and
 // one-dimensional arrays. Integers are big-endian two's complement; long and
@@ -72,6 +73,7 @@ private:
     LCC_Eval_Context_Info& _context;
     TokenCursor<Token> _cursor;
     std::map<std::string, TypeP> _tags;
+    std::map<std::string, TypeP> _typedefs;
     struct Declared;
     std::map<std::string, std::shared_ptr<Declared>> _declared;
     unsigned _initialiserDepth = 0;

@@ -13,7 +13,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-tsan}
 jobs=${NORVEXA_JOBS:-$(nproc)}
 threads=${SOAK_THREADS:-8}
-rounds=${SOAK_ROUNDS:-50}
+# A soak given its time runs for that time: its rounds are unbounded (0)
+# unless SOAK_ROUNDS bounds them.
+if [ -n "${SOAK_SECONDS:-}" ]; then
+  rounds=${SOAK_ROUNDS:-0}
+else
+  rounds=${SOAK_ROUNDS:-50}
+fi
 seconds=${SOAK_SECONDS:-600}
 cmake -S "$root" -B "$build" -G Ninja -DNORVEXA_TSAN=ON -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$build" -j "$jobs" --target norvexa_soak

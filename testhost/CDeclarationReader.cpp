@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <stdexcept>
 
 #include "testhost/DebuggeeLayout.h"
 #include "testhost/DecimalImages.h"
@@ -18,15 +19,15 @@
 struct CDeclarationReader::Type {
     enum Kind { Integer, Character, Boolean, Floating, Struct, Pointer, Array } kind = Integer;
     TYPE_INDEX index{};
-    unsigned size = 0;
+    std::uint64_t size = 0;
     unsigned align = 1;
     bool isSigned = true;
     std::shared_ptr<Type> target{};   // pointer target, array element
-    unsigned count = 0;               // array elements
+    std::uint64_t count = 0;          // array elements
     struct Member {
         std::string name;
         std::shared_ptr<Type> type;
-        unsigned offset;
+        std::uint64_t offset;
     };
     std::vector<Member> members{};    // struct
     std::string tag{};
@@ -57,6 +58,16 @@ struct CDeclarationReader::Declared {
 };
 
 namespace {
+
+constexpr std::uint64_t programSizeLimit = ProgramFile::sizeLimit;
+
+std::string tooLarge(const std::string& what)
+{
+    return what + " would make the program larger than " + std::to_string(programSizeLimit >> 20) + " MiB";
+}
+
+// How deep initialiser lists may nest.
+constexpr unsigned initialiserDepthLimit = 256;
 
 const char* const punctuation[] = {"{", "}", "[", "]", "(", ")", ";", ",", "=", "*", "&", "-", "+"};
 
@@ -121,6 +132,15 @@ void CDeclarationReader::fail(const std::string& what) const
 void CDeclarationReader::fail(int line, const std::string& what) const
 {
     throw ProgramFileError(line, what);
+}
+
+std::vector<std::uint8_t> CDeclarationReader::ebcdic(const std::string& text, int line) const
+{
+    try {
+        return _layout.ebcdic(text);
+    } catch (const std::invalid_argument& x) {
+        fail(line, x.what());
+    }
 }
 
 void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& lines)
@@ -243,6 +263,34 @@ std::string CDeclarationReader::identifier(const char* what)
 
 void CDeclarationReader::declaration()
 {
+    if (accept("typedef")) {
+        // A name for a type, found by expressions too (sizeof, casts).
+        const TypeP base = typeSpecifier();
+        for (;;) {
+            TypeP t = base;
+            while (accept("*"))
+                t = pointerTo(t);
+            const int line = _cursor.peek().line;
+            const std::string name = identifier("a type name");
+            if (accept("[")) {
+                if (_cursor.peek().kind != Token::Number)
+                    fail(line, "a typedef of an array needs its size");
+                const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
+                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
+                    fail(line, "bad array size");
+                expect("]");
+                t = arrayOf(t, static_cast<std::uint64_t>(n), line);
+            }
+            if (_typedefs.count(name) || _declared.count(name))
+                fail(line, name + " declared twice");
+            _typedefs[name] = t;
+            TestHost& host = _layout.host();
+            host.declare(_context, host.records().typeName(name, t->index));
+            if (accept(";"))
+                return;
+            expect(",");
+        }
+    }
     const TypeP base = typeSpecifier();
     if (accept(";")) {
         if (base->kind != Type::Struct)
@@ -265,6 +313,13 @@ CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
     }
     if (accept("struct"))
         return structSpecifier();
+    if (_cursor.peek().kind == Token::Word) {
+        auto named = _typedefs.find(_cursor.peek().text);
+        if (named != _typedefs.end()) {
+            _cursor.next();
+            return named->second;
+        }
+    }
     std::string words;
     static const char* const typeWords[] = {"signed", "unsigned", "char", "short", "int", "long",
                                             "bool", "_Bool", "float", "double"};
@@ -366,7 +421,7 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
     auto type = std::make_shared<Type>();
     type->kind = Type::Struct;
     type->tag = tag;
-    unsigned offset = 0;
+    std::uint64_t offset = 0;
     while (!accept("}")) {
         const TypeP memberBase = typeSpecifier();
         for (;;) {
@@ -379,10 +434,10 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
                 if (_cursor.peek().kind != Token::Number)
                     fail("a member array needs its size");
                 const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-                if (n <= 0 || n > 0xFFFF)
+                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
                     fail(memberLine, "bad array size");
                 expect("]");
-                t = arrayOf(t, static_cast<unsigned>(n));
+                t = arrayOf(t, static_cast<std::uint64_t>(n), memberLine);
             }
             if (t->kind == Type::Struct && !t->complete)
                 fail(memberLine, "member " + name + " of an incomplete struct");
@@ -391,6 +446,8 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
                     fail(memberLine, "member " + name + " declared twice");
             offset = (offset + t->align - 1) / t->align * t->align;
             type->members.push_back({name, t, offset});
+            if (t->size > programSizeLimit - offset)
+                fail(memberLine, tooLarge("struct " + (tag.empty() ? std::string("without tag") : tag)));
             offset += t->size;
             type->align = std::max(type->align, t->align);
             if (accept(";"))
@@ -404,10 +461,10 @@ CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
 
     HostRecordStore::ClassSpec spec;
     spec.name = tag;
-    spec.byteSize = type->size;
+    spec.byteSize = static_cast<UBYTE4>(type->size);
     spec.isStruct = true;
     for (const Type::Member& m : type->members)
-        spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, m.offset});
+        spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, static_cast<UBYTE4>(m.offset)});
     type->index = _layout.host().records().classType(spec);
     if (!tag.empty())
         _tags[tag] = type;
@@ -425,15 +482,17 @@ CDeclarationReader::TypeP CDeclarationReader::pointerTo(const TypeP& target)
     return t;
 }
 
-CDeclarationReader::TypeP CDeclarationReader::arrayOf(const TypeP& element, unsigned count)
+CDeclarationReader::TypeP CDeclarationReader::arrayOf(const TypeP& element, std::uint64_t count, int line)
 {
+    if (element->size != 0 && count > programSizeLimit / element->size)
+        fail(line, tooLarge("an array of " + std::to_string(count) + " elements"));
     auto t = std::make_shared<Type>();
     t->kind = Type::Array;
     t->size = element->size * count;
     t->align = element->align;
     t->target = element;
     t->count = count;
-    t->index = _layout.host().records().arrayType(element->index, t->size);
+    t->index = _layout.host().records().arrayType(element->index, static_cast<UBYTE4>(t->size));
     return t;
 }
 
@@ -444,7 +503,7 @@ void CDeclarationReader::variable(const TypeP& base)
         type = pointerTo(type);
     const int line = _cursor.peek().line;
     const std::string name = identifier("a variable name");
-    if (_declared.count(name))
+    if (_declared.count(name) || _typedefs.count(name))
         fail(line, name + " declared twice");
     bool isArray = false;
     long long count = -1;
@@ -452,7 +511,7 @@ void CDeclarationReader::variable(const TypeP& base)
         isArray = true;
         if (_cursor.peek().kind == Token::Number) {
             count = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-            if (count <= 0 || count > 0xFFFF)
+            if (count <= 0 || static_cast<std::uint64_t>(count) > programSizeLimit)
                 fail(line, "bad array size");
         }
         expect("]");
@@ -467,14 +526,16 @@ void CDeclarationReader::variable(const TypeP& base)
             if (init->kind == Init::List)
                 count = static_cast<long long>(init->items.size());
             else if (init->kind == Init::String && type->kind == Type::Character)
-                count = static_cast<long long>(_layout.ebcdic(init->text).size() + 1);
+                count = static_cast<long long>(ebcdic(init->text, line).size() + 1);
             else
                 fail(line, "an array is initialised by a list");
             if (count == 0)
                 fail(line, "an array without elements");
         }
-        type = arrayOf(type, static_cast<unsigned>(count));
+        type = arrayOf(type, static_cast<std::uint64_t>(count), line);
     }
+    if (type->size > programSizeLimit - _layout.used())
+        fail(line, tooLarge(name));
     const std::vector<std::uint8_t> bytes = image(*type, init.get(), line);
     const std::uint64_t offset = _layout.place(bytes, type->align);
     TestHost& host = _layout.host();
@@ -495,6 +556,13 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
     auto init = std::make_unique<Init>();
     init->line = _cursor.peek().line;
     if (accept("{")) {
+        if (_initialiserDepth >= initialiserDepthLimit)
+            fail(init->line, "initialiser lists nest deeper than " + std::to_string(initialiserDepthLimit));
+        struct Nested {
+            unsigned& depth;
+            explicit Nested(unsigned& d) : depth(d) { ++depth; }
+            ~Nested() { --depth; }
+        } nested(_initialiserDepth);
         init->kind = Init::List;
         if (accept("}"))
             return init;
@@ -575,7 +643,7 @@ std::vector<std::uint8_t> CDeclarationReader::image(const Type& type, const Init
     case Type::Array: {
         const Type& element = *type.target;
         if (init->kind == Init::String && element.kind == Type::Character) {
-            std::vector<std::uint8_t> text = _layout.ebcdic(init->text);
+            std::vector<std::uint8_t> text = ebcdic(init->text, init->line);
             if (text.size() > type.count)
                 fail(init->line, "the string is longer than the array");
             std::copy(text.begin(), text.end(), bytes.begin());
@@ -623,7 +691,7 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
         if (init.rawByte) {
             value = static_cast<unsigned char>(init.text[0]);
         } else {
-            const std::vector<std::uint8_t> code = _layout.ebcdic(init.text);
+            const std::vector<std::uint8_t> code = ebcdic(init.text, line);
             if (code.size() != 1)
                 fail(line, "'" + init.text + "' is not one byte in the program's code page");
             value = code[0];

@@ -1,6 +1,7 @@
 #ifndef NORVEXA_TESTHOST_CDECLARATIONREADER_H
 #define NORVEXA_TESTHOST_CDECLARATIONREADER_H
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ struct LCC_Eval_Context_Info;
 //     char name[8] = "text";        int v[] = {1, 2, 3};
 //     struct S { int x; char c; } s = {4, 'b'};      struct S t;
 //     int *p = &a;                  int *q = &v[2];   int **pp = &p;
+//     typedef unsigned short u16;   u16 w = 7;        typedef struct S S_t;
 // Types: char, signed and unsigned char, short, int, long, long long and
 // their unsigned forms, bool, float, double (IEEE), struct, pointers and
 // one-dimensional arrays. Integers are big-endian two's complement; long and
@@ -50,13 +52,16 @@ private:
     TypeP structSpecifier();
     TypeP primitive(const std::string& words, int line);
     TypeP pointerTo(const TypeP& target);
-    TypeP arrayOf(const TypeP& element, unsigned count);
+    TypeP arrayOf(const TypeP& element, std::uint64_t count, int line);
     void variable(const TypeP& base);
     std::unique_ptr<Init> initialiser();
     std::vector<std::uint8_t> image(const Type& type, const Init* init, int line);
     std::vector<std::uint8_t> scalarImage(const Type& type, const Init& init, int line);
     std::vector<std::uint8_t> pointerImage(const Type& type, const Init& init, int line);
 
+    // Text in the program's code page; a character the page lacks is an
+    // error of the line.
+    std::vector<std::uint8_t> ebcdic(const std::string& text, int line) const;
     bool accept(const std::string& text);
     void expect(const std::string& text);
     std::string identifier(const char* what);
@@ -68,8 +73,10 @@ private:
     LCC_Eval_Context_Info& _context;
     TokenCursor<Token> _cursor;
     std::map<std::string, TypeP> _tags;
+    std::map<std::string, TypeP> _typedefs;
     struct Declared;
     std::map<std::string, std::shared_ptr<Declared>> _declared;
+    unsigned _initialiserDepth = 0;
 };
 
 #endif

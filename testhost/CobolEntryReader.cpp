@@ -54,7 +54,7 @@ struct CobolEntryReader::Entry {
     std::uint64_t offset = 0;        // in its parent's occurrence
     _SYMBOL_ENTRY* symbol = nullptr;
 
-    std::uint32_t size() const { return length * (occurs ? occurs : 1); }
+    std::uint64_t size() const { return std::uint64_t(length) * (occurs ? occurs : 1); }
     bool isCondition() const { return level == 88; }
 };
 
@@ -632,7 +632,9 @@ void CobolEntryReader::analyse(Entry& e)
         e.length = static_cast<std::uint32_t>(offset);
         spec.byteSize = e.length;
         e.dataType = records.classType(spec);
-        e.type = e.occurs ? records.arrayType(e.dataType, e.size()) : e.dataType;
+        if (e.size() > ProgramFile::sizeLimit)
+            bad("the group " + what + " with its OCCURS is too long");
+        e.type = e.occurs ? records.arrayType(e.dataType, static_cast<UBYTE4>(e.size())) : e.dataType;
         return;
     }
 
@@ -792,7 +794,9 @@ void CobolEntryReader::analyse(Entry& e)
         conditions.push_back(condition);
     }
     const TYPE_INDEX declared = conditions.empty() ? e.dataType : records.conditionQualifier(e.dataType, conditions);
-    e.type = e.occurs ? records.arrayType(declared, e.size()) : declared;
+    if (e.size() > ProgramFile::sizeLimit)
+        bad(what + " with its OCCURS is too long");
+    e.type = e.occurs ? records.arrayType(declared, static_cast<UBYTE4>(e.size())) : declared;
     // The initial value must fit the item.
     (void)encode(e, e.value ? &*e.value : nullptr);
 }
@@ -937,6 +941,10 @@ void CobolEntryReader::fillImage(const Entry& e, std::vector<std::uint8_t>& imag
 
 void CobolEntryReader::build(Entry& record)
 {
+    if (record.length > ProgramFile::sizeLimit - _layout.used())
+        throw ProgramFileError(record.line, (record.name.empty() ? std::string("FILLER") : record.name) +
+                                                " would make the program larger than " +
+                                                std::to_string(ProgramFile::sizeLimit >> 20) + " MiB");
     std::vector<std::uint8_t> image(record.length, 0);
     fillImage(record, image, 0);
     const std::uint64_t offset = _layout.place(image, 8);

@@ -1,5 +1,6 @@
 #include "testhost/DebuggeeLayout.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "testhost/CodePageConverter.h"
@@ -27,16 +28,29 @@ std::vector<std::uint8_t> DebuggeeLayout::ebcdic(const std::string& text) const
 {
     if (text.empty())
         return {};
-    if (text.size() > 0xFFFF)
-        throw std::invalid_argument("text too long");
     const std::string page = _codePage.empty() ? _host.defaultCodePage() : _codePage;
-    std::vector<std::uint8_t> out(text.size() * 4 + 4);
-    const std::int32_t n = codepage::convert(page.c_str(), 0, text.data(), static_cast<std::uint16_t>(text.size()),
-                                             out.data(), static_cast<std::uint16_t>(out.size()));
-    if (n < 0 || static_cast<size_t>(n) > out.size())
-        throw std::invalid_argument("\"" + text + "\" has no form in code page " + (page.empty() ? "1047" : page));
-    out.resize(static_cast<size_t>(n));
-    return out;
+    // The host's conversion takes 16-bit lengths: long text goes in pieces
+    // that end on a whole UTF-8 character.
+    constexpr size_t piece = 4096;
+    std::vector<std::uint8_t> all;
+    for (size_t from = 0; from < text.size();) {
+        size_t end = std::min(text.size(), from + piece);
+        while (end < text.size() && end > from && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        if (end == from)
+            end = std::min(text.size(), from + piece);
+        const std::string part = text.substr(from, end - from);
+        std::vector<std::uint8_t> out(part.size() * 4 + 4);
+        const std::int32_t n = codepage::convert(page.c_str(), 0, part.data(), static_cast<std::uint16_t>(part.size()),
+                                                 out.data(), static_cast<std::uint16_t>(out.size()));
+        if (n < 0 || static_cast<size_t>(n) > out.size()) {
+            const std::string shown = text.size() > 40 ? text.substr(0, 40) + "..." : text;
+            throw std::invalid_argument("\"" + shown + "\" has no form in code page " + (page.empty() ? "1047" : page));
+        }
+        all.insert(all.end(), out.begin(), out.begin() + n);
+        from = end;
+    }
+    return all;
 }
 
 std::uint8_t DebuggeeLayout::blank() const

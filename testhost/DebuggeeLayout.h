@@ -25,6 +25,8 @@ public:
     // offset in the section.
     std::uint64_t place(const std::vector<std::uint8_t>& bytes, unsigned align);
     std::uint64_t address(std::uint64_t offset) const { return _base + offset; }
+    // The bytes placed so far, alignment included.
+    std::uint64_t used() const { return _next; }
     // The section the variables lie in.
     UBYTE4 sectionNumber() const { return _section; }
 

@@ -6,8 +6,9 @@
 #include <map>
 #include <vector>
 
-// The simulated debuggee's memory: a sparse image of big-endian bytes.
-// Bytes exist only where something was stored; reading a byte that was
+// The simulated debuggee's memory: a sparse image of big-endian bytes, kept
+// as contiguous blocks (one block for a variable stored whole, however
+// large). Bytes exist only where something was stored; reading a byte that was
 // never stored, or one inside an unreadable range, stops a read there.
 // Writing creates bytes, except inside an unwritable range, where a write
 // stops. Addresses wrap at 2^64.
@@ -49,8 +50,15 @@ private:
         bool contains(std::uint64_t a) const { return a - first < count; }
     };
     static bool inAny(const std::vector<Range>& ranges, std::uint64_t address);
+    using Blocks = std::map<std::uint64_t, std::vector<std::uint8_t>>;
+    // The block holding the address, or end.
+    Blocks::const_iterator blockOf(std::uint64_t address) const;
+    // Stores count bytes (count >= 1) from address on, where address +
+    // count - 1 does not wrap.
+    void storePiece(std::uint64_t address, const std::uint8_t* in, std::uint64_t count);
 
-    std::map<std::uint64_t, std::uint8_t> _bytes;
+    // By first address; blocks never overlap.
+    Blocks _blocks;
     std::vector<Range> _unreadable;
     std::vector<Range> _unwritable;
 };

@@ -53,7 +53,7 @@ public:
     struct Variable {
         std::string name{};
         std::uint64_t address = 0;
-        std::uint32_t size = 0;
+        std::uint64_t size = 0;
         TYPE_INDEX type{};
         const _SYMBOL_ENTRY* symbol = nullptr;
         bool topLevel = true;      // a variable of its own, not part of another
@@ -87,6 +87,9 @@ public:
     int languageCode() const { return _languageCode; }
     // The host's language code of an expression naming an SQL host variable.
     static constexpr int sqlLanguageCode = 18;
+    // The most bytes a program's variables may take together: a
+    // declaration beyond it is an error of its line.
+    static constexpr std::uint64_t sizeLimit = 256u << 20;
 
     // The context expressions are evaluated in.
     const LCC_Eval_Context_Info* context() const { return _context; }

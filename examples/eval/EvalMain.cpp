@@ -64,6 +64,16 @@ std::string programPath(const std::string& program)
     return program;
 }
 
+// A page the host converts with and that is EBCDIC (its blank is 0x40):
+// an unknown page, or an ASCII or Unicode one, is no debuggee's page here.
+bool isEbcdicPage(const std::string& page)
+{
+    if (codepage::iconvName(page.c_str()).empty())
+        return false;
+    unsigned char blank[4] = {};
+    return codepage::convert(page.c_str(), 0, " ", 1, blank, sizeof blank) == 1 && blank[0] == 0x40;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,8 +89,9 @@ int main(int argc, char** argv)
         std::cerr << "norvexa-eval: " << wrong << "\n" << EvalOptions::usage();
         return 2;
     }
-    if (!options.codePage.empty() && codepage::iconvName(options.codePage.c_str()).empty()) {
-        std::cerr << "norvexa-eval: unknown code page " << options.codePage << "\n";
+    if (!options.codePage.empty() && !isEbcdicPage(options.codePage)) {
+        std::cerr << "norvexa-eval: --code-page " << options.codePage << " is not an EBCDIC code page this host knows\n"
+                  << EvalOptions::usage();
         return 2;
     }
 

@@ -9,6 +9,8 @@ const char* EvalOptions::usage()
     return "usage: norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--rep N] [--depth N]\n"
            "                    [--tsv] [--] EXPRESSION...\n"
            "  --program   the debuggee: a program file, or the sample c (default) or cobol\n"
+           "              (a program file's first line names its language: language c, c++,\n"
+           "              cobol or fortran; see examples/c.prog and examples/cobol.prog)\n"
            "  --bits      the program's address size (default 64)\n"
            "  --code-page the program's EBCDIC code page (default 1047)\n"
            "  --rep       the representation of each value (1 hexadecimal, 2 decimal, 3 octal, 4 binary,\n"

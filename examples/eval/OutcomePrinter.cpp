@@ -22,6 +22,58 @@ std::string hex(const std::vector<std::uint8_t>& bytes, const char* separator)
     return s;
 }
 
+// A variable this long or shorter shows its bytes whole when it changed; a
+// longer one shows the range that changed, from its offset, at most this
+// many bytes of it.
+constexpr size_t wholeBytes = 64;
+
+// The changed bytes: the whole variable, or for a long one the range that
+// changed with its offset ("@OFFSET" after the name).
+struct ChangedRange {
+    size_t offset = 0;
+    std::vector<std::uint8_t> before, after;
+    bool whole = true;
+    bool cut = false;
+};
+
+ChangedRange changedRange(const ExpressionOutcome::Change& c)
+{
+    ChangedRange r;
+    if (c.before.size() <= wholeBytes || c.before.size() != c.after.size()) {
+        r.before = c.before;
+        r.after = c.after;
+        return r;
+    }
+    size_t first = 0;
+    while (first < c.before.size() && c.before[first] == c.after[first])
+        ++first;
+    size_t end = c.before.size();
+    while (end > first && c.before[end - 1] == c.after[end - 1])
+        --end;
+    r.whole = false;
+    r.offset = first;
+    r.cut = end - first > wholeBytes;
+    if (r.cut)
+        end = first + wholeBytes;
+    r.before.assign(c.before.begin() + static_cast<long>(first), c.before.begin() + static_cast<long>(end));
+    r.after.assign(c.after.begin() + static_cast<long>(first), c.after.begin() + static_cast<long>(end));
+    return r;
+}
+
+// The change as the text form (spaced) or the tab-separated form shows it.
+std::string changeText(const ExpressionOutcome::Change& c, bool spaced)
+{
+    const ChangedRange r = changedRange(c);
+    const char* separator = spaced ? " " : "";
+    const std::string more = r.cut ? (spaced ? " ..." : "...") : "";
+    std::string out = c.variable;
+    if (!r.whole)
+        out += "@" + std::to_string(r.offset);
+    out += spaced ? ": " : "=";
+    out += hex(r.before, separator) + more + (spaced ? " > " : ">") + hex(r.after, separator) + more;
+    return out;
+}
+
 // A field of a tab-separated line: tabs, line ends and backslashes escaped.
 std::string field(const std::string& s)
 {
@@ -96,7 +148,7 @@ void OutcomePrinter::printText(const ExpressionOutcome& o)
             _out << m.name << " = " << m.value << "\n";
     }
     for (const ExpressionOutcome::Change& c : o.changes)
-        _out << "  changed    " << c.variable << ": " << hex(c.before, " ") << " > " << hex(c.after, " ") << "\n";
+        _out << "  changed    " << changeText(c, true) << "\n";
     if (o.errorText)
         _out << "  error      " << indented(*o.errorText) << "\n";
     if (!o.missing.empty())
@@ -110,7 +162,7 @@ void OutcomePrinter::printTsv(const ExpressionOutcome& o)
         test = *o.test == 0 ? "true" : *o.test == 10000 ? "false" : std::to_string(*o.test);
     std::string changes;
     for (const ExpressionOutcome::Change& c : o.changes)
-        changes += (changes.empty() ? "" : ",") + c.variable + "=" + hex(c.before, "") + ">" + hex(c.after, "");
+        changes += (changes.empty() ? "" : ",") + changeText(c, false);
     _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t'
          << status(o.evaluate) << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
          << (changes.empty() ? "-" : changes) << '\t' << (o.formatted ? field(*o.formatted) : "-") << '\t'

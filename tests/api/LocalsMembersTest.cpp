@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "LocalsFixture.h"
+#include "api/LiveRepresentations.h"
+#include "api/TreeNodeEntryPoints.h"
 #include "api/TypeQueryEntryPoints.h"
 #include "tree/RootTreeNode.h"
 #include "tree/UpdateTreeNode.h"
@@ -186,7 +188,9 @@ TEST_F(LocalsMembersTest, ClassQueriesOfANode)
     StackItem* dv = nullptr;
     ASSERT_EQ(status(view, "dv", &dv), statusLocalChanged);
     view->makeCurrent(mainContext);
+    // The value's root, as the host holds it after asking for it.
     UpdateTreeNode* root = dv->getTreeRoot();
+    LiveRepresentations::handOutNode(root);
 
     UBYTE4 members = 0;
     UBYTE4 bases = 0;
@@ -212,8 +216,8 @@ TEST_F(LocalsMembersTest, ClassQueriesOfANode)
     ASSERT_EQ(DbgQueryClassDataMemInfo(dv, root, 2, &again, &name), statusSuccess);
     EXPECT_EQ(again, child);
     EXPECT_EQ(child->referenceCount(), held + 1);
-    child->removeReference();
-    child->removeReference();
+    DbgFreeTreeNodeInfo(child);
+    DbgFreeTreeNodeInfo(child);
 
     UBYTE4 flags = 7;
     for (UBYTE4 bad : {0u, 2u}) {
@@ -223,6 +227,7 @@ TEST_F(LocalsMembersTest, ClassQueriesOfANode)
     }
     ASSERT_EQ(DbgQueryClassBaseClassInfo(dv, root, 1, &child, &name, &flags), statusSuccess);
     EXPECT_EQ(flags, 0u);
-    child->removeReference();
+    DbgFreeTreeNodeInfo(child);
     EXPECT_EQ(DbgQueryClassBaseClassInfo(dv, nullptr, 1, &child, &name, &flags), statusFailure);
+    LiveRepresentations::takeBackNode(root);
 }

@@ -6,6 +6,7 @@
 
 #include "../tree/TreeFixture.h"
 #include "api/NameBuilderEntryPoints.h"
+#include "api/LiveRepresentations.h"
 #include "api/NodeName.h"
 #include "services/InvalidOp.h"
 #include "testseam/SVCTestSeam.h"
@@ -24,7 +25,40 @@ std::string shown(const UBYTE1* text)
 
 class NameBuilderTest : public TreeTest {
 protected:
+    // The nodes are the host's, as if handed out to it: the entry points
+    // refuse any other.
     explicit NameBuilderTest(int language = languageC) : TreeTest(language) {}
+    void SetUp() override
+    {
+        TreeTest::SetUp();
+        LiveRepresentations::add(rep());
+    }
+    void TearDown() override
+    {
+        for (UpdateTreeNode* node : held_)
+            LiveRepresentations::takeBackNode(node);
+        LiveRepresentations::remove(rep());
+        TreeTest::TearDown();
+    }
+
+    Reference<TestRoot> root(const TypeItem& type, const char* name = "v")
+    {
+        Reference<TestRoot> made = TreeTest::root(type, name);
+        hold(made.get());
+        return made;
+    }
+
+    UpdateTreeNode* child(TreeNode& parent, const TypeItem& type, const char* name, std::int64_t offset)
+    {
+        return hold(TreeTest::child(parent, type, name, offset));
+    }
+
+    UpdateTreeNode* hold(UpdateTreeNode* node)
+    {
+        LiveRepresentations::handOutNode(node);
+        held_.push_back(node);
+        return node;
+    }
 
     // The node below parent, the parent shown in rep beforehand.
     UpdateTreeNode* below(UpdateTreeNode& parent, DBG_REPS rep, const char* name)
@@ -32,6 +66,9 @@ protected:
         parent.setRepresentation(rep);
         return child(parent, TypeItem(130u), name, 0);
     }
+
+private:
+    std::vector<UpdateTreeNode*> held_;
 };
 
 TEST_F(NameBuilderTest, BuildersJoinParentAndMemberOrAnswerTheirEmptyText)

@@ -169,7 +169,8 @@ TEST_F(ConstantLoadTest, AddressOfAVariable)
     EXPECT_TRUE(item->type().pointee() == v.dataType());
     EXPECT_STREQ(item->name(), "v");
     EXPECT_EQ(item->scope(), &v.scope());
-    EXPECT_FALSE(item->playbackGuarded());
+    // A variable's storage is guarded in playback.
+    EXPECT_TRUE(item->playbackGuarded());
     EXPECT_FALSE(item->loadedFromVariable());
     EXPECT_FALSE(stack().optimizedAddressSeen());
     const auto* bytes = static_cast<const unsigned char*>(item->resultBuffer());
@@ -202,7 +203,8 @@ TEST_F(ConstantLoadTest, SymbolMarksShapeTheAddress)
     stack().popAll();
     stack().genLoadAddress(p);
     EXPECT_FALSE(stack().optimizedAddressSeen());
-    EXPECT_FALSE(stack().top()->playbackGuarded());
+    // Guarded all the same: p has storage.
+    EXPECT_TRUE(stack().top()->playbackGuarded());
     EXPECT_TRUE(stack().top()->loadedFromVariable());
     EXPECT_EQ(stack().top()->asUnsigned(), 0x12345u);
     EXPECT_EQ(stack().top()->location().address().addr(), 0x10050u);
@@ -237,20 +239,22 @@ TEST_F(ConstantLoadTest, SymbolMarksAreReadInOnePlace)
     const SymbolMarks reg = SymbolMarks::of(registerVariable());
     declare(records().staticVariable("s", intType, 1, 0x40));
     EXPECT_TRUE(reg.registerVariable);
-    EXPECT_FALSE(reg.imaginaryUnit || reg.staticMember || reg.constant || reg.optimized || reg.playbackGuard ||
-                 reg.addressLoad);
+    EXPECT_FALSE(reg.imaginaryUnit || reg.staticMember || reg.constant || reg.optimized || reg.addressLoad);
+    // Every variable with storage carries the playback guard.
+    EXPECT_TRUE(reg.playbackGuard);
 
-    // The marks no host field carries are clear until set.
+    // The other marks no host field carries are clear until set.
     SymbolItem& s = variable("s");
     SymbolMarks plain = SymbolMarks::of(s);
     EXPECT_FALSE(plain.registerVariable || plain.imaginaryUnit || plain.staticMember || plain.constant ||
-                 plain.optimized || plain.playbackGuard || plain.addressLoad);
+                 plain.optimized || plain.addressLoad);
+    EXPECT_TRUE(plain.playbackGuard);
     s.setOptimized(true);
     s.setAddressLoad(true);
     s.memberLayout().flags |= SymbolItem::MemberLayout::staticMember;
     plain = SymbolMarks::of(s);
     EXPECT_TRUE(plain.optimized && plain.addressLoad && plain.staticMember);
-    EXPECT_FALSE(plain.playbackGuard);
+    EXPECT_TRUE(plain.playbackGuard);
 
     // The imaginary unit of the C languages: a symbol without storage.
     ScopeItem* file = fileScope();

@@ -184,7 +184,7 @@ TEST_F(StoreTest, BitFieldStoreChangesOnlyTheFieldsBits)
     stack().push(new StackItemS4(rep(), 1));
     host.clearCalls();
     EXPECT_EQ(raisedCode([&] { stack().genStoreMember(member("b", records().integerType(3, true, 5), 0)); }),
-              InvalidOp::RTRC_IntfRoutineFailed);
+              InvalidOp::RTRC_ReadMemoryFailed);
     EXPECT_EQ(host.callCount(HS_Expr2WriteMemory), 0u);
 }
 

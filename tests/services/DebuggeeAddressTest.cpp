@@ -152,9 +152,9 @@ TEST_F(AddressTest, ReadAndWrite)
     EXPECT_EQ(thrownCode([&] { a.write(nullptr, 4); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(thrownCode([&] { a.write(buffer, 0); }), InvalidOp::RTRC_Other);
 
-    // Nothing readable at all: the host's failure surfaces.
+    // Nothing readable at all: a memory read failure.
     DebuggeeAddress nowhere(std::uint32_t(0x9000));
-    EXPECT_EQ(thrownCode([&] { nowhere.read(buffer, 4); }), InvalidOp::RTRC_IntfRoutineFailed);
+    EXPECT_EQ(thrownCode([&] { nowhere.read(buffer, 4); }), InvalidOp::RTRC_ReadMemoryFailed);
 
     const unsigned char data[16] = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
     EXPECT_EQ(a.write(data, 2), 2u);

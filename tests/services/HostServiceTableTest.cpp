@@ -418,7 +418,7 @@ TEST_F(HostServiceTable, WriteMemoryTraceAndFailureText)
     host.memory().markUnwritable(0x2000, 16);
     host.clearLines();
     EXPECT_EQ(codeOf([&] { SVC::Expr2WriteMemory(function, EE_ADDR{32, 0x2000, 0}, 4, data); }),
-              InvalidOp::RTRC_IntfRoutineFailed);
+              InvalidOp::RTRC_WriteMemoryFailed);
     EXPECT_TRUE(host.traced("Write 4 bytes to location 0x00002000; rc = 6"));
     EXPECT_TRUE(host.traced("rc = 6; Address = 0x00002000, Bytecount = 4.  Written = 0"));
 }
@@ -524,13 +524,13 @@ TEST_F(HostServiceTable, ShortReadsAreZeroFilled)
 
     host.clearLines();
     EXPECT_EQ(codeOf([&] { SVC::Expr2ReadMemory(function, address64(0x103), 8, buffer); }),
-              InvalidOp::RTRC_IntfRoutineFailed);
+              InvalidOp::RTRC_ReadMemoryFailed);
     EXPECT_TRUE(host.traced("Failed ERROR_InvalidNumBytes.  Address = 0x0000000000000103, Bytecount = 8"));
 
     host.failSlot(HS_Expr2ReadMemory, 5);
     host.clearLines();
     EXPECT_EQ(codeOf([&] { SVC::Expr2ReadMemory(function, EE_ADDR{32, 0x100, 0}, 2, buffer); }),
-              InvalidOp::RTRC_IntfRoutineFailed);
+              InvalidOp::RTRC_ReadMemoryFailed);
     EXPECT_TRUE(host.traced("rc = 5; Address = 0x00000100, Bytecount = 2"));
 }
 

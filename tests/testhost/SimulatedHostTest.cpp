@@ -44,6 +44,34 @@ TEST(MemoryImage, ReadsStopAtUnmappedOrUnreadableBytesAndWritesAtUnwritableOnes)
     EXPECT_EQ(m.bigEndian(0, 1), 0xCDu);
 }
 
+// Stores that overlap, fill gaps between and run on from what is mapped
+// read back as one memory: the blocks they are kept in do not show.
+TEST(MemoryImage, OverlappingAndAdjacentStoresReadAsOne)
+{
+    MemoryImage m;
+    m.fill(0x1000, 8, 0x11);
+    m.fill(0x1010, 8, 0x22);
+    m.store(0x1006, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});  // over both and the gap
+    m.store(0x1018, {0x33});                                   // runs on from the second
+    std::vector<std::uint8_t> all(26);
+    ASSERT_EQ(m.read(0x1000, 26, all.data()), 25u);  // 0x1019 is not mapped
+    EXPECT_EQ(all, (std::vector<std::uint8_t>{0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 1, 2, 3, 4, 5, 6, 7,
+                                              8, 9, 10, 11, 12, 0x22, 0x22, 0x22, 0x22, 0x22, 0x22, 0x33, 0}));
+    EXPECT_EQ(m.bytes(0x0FFE, 4), (std::vector<std::uint8_t>{0, 0, 0x11, 0x11}));
+    // A large store is read back whole.
+    std::vector<std::uint8_t> large(1u << 20);
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<std::uint8_t>(i * 7);
+    m.store(0x200000, large);
+    std::vector<std::uint8_t> back(large.size());
+    EXPECT_EQ(m.read(0x200000, static_cast<std::uint32_t>(back.size()), back.data()), back.size());
+    EXPECT_EQ(back, large);
+    unsigned char nine = 9;
+    EXPECT_EQ(m.write(0x200000 + 12345, 1, &nine), 1u);
+    EXPECT_EQ(m.bigEndian(0x200000 + 12345, 1), 9u);
+    EXPECT_EQ(m.bigEndian(0x200000 + 12346, 1), static_cast<std::uint8_t>(12346 * 7));
+}
+
 class SimulatedHost : public TestHostFixture {};
 
 TEST_F(SimulatedHost, MemorySlotsAnswerPartialReadsAndWrites)

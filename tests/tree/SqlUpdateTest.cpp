@@ -387,8 +387,11 @@ TEST_F(SqlUpdateTest, WhereTheVariableIs)
     host.memory().fill(0x100005000ull, 4, 0xEE);
     EXPECT_EQ(updateVariable(sqlVariable(500, 2, 2, 0, 0x100005000ull, 64), "7"), 0);
     EXPECT_EQ(memory(0x100005000ull, 3), fromHex("0007EE"));
+    // The width in bytes, as formatting reads it.
+    EXPECT_EQ(updateVariable(sqlVariable(500, 2, 2, 0, base, 8), "7"), 0);
+    EXPECT_EQ(memory(base, 2), fromHex("0007"));
     // A width that is no address width; an entry that is no SQL entry.
-    EXPECT_EQ(updateVariable(sqlVariable(500, 2, 2, 0, base, 8), "7"), 10000);
+    EXPECT_EQ(updateVariable(sqlVariable(500, 2, 2, 0, base, 16), "9"), 10000);
     EXPECT_EQ(memory(base, 2), fromHex("EEEE"));
     auto plain = root(TypeItem(130u));
     EXPECT_EQ(update(*plain, "7"), 10000);
@@ -397,7 +400,7 @@ TEST_F(SqlUpdateTest, WhereTheVariableIs)
     EXPECT_EQ(raisedCode([&] { updateVariable(sqlVariable(480, 4, 4), "abc"); }), InvalidOp::RTRC_ParserError);
     // A write the host refuses passes its exception on too.
     host.memory().markUnwritable(base, 2);
-    EXPECT_EQ(raisedCode([&] { updateVariable(sqlVariable(500, 2, 2), "7"); }), InvalidOp::RTRC_IntfRoutineFailed);
+    EXPECT_EQ(raisedCode([&] { updateVariable(sqlVariable(500, 2, 2), "7"); }), InvalidOp::RTRC_WriteMemoryFailed);
 }
 
 }  // namespace

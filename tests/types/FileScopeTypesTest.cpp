@@ -206,9 +206,9 @@ TEST_F(FileScopeTypesTest, BlockFactorFailures)
     // A floating-point variable gives its value truncated to an integer.
     EXPECT_EQ(factorOf(sharedByVariable("BF_DOUBLE")), 4u);
 
-    // Memory the host cannot read at all is the host's failure.
+    // Memory the host cannot read at all is a memory read failure.
     EXPECT_EQ(failureOf([&] { factorOf(sharedByVariable("BF_UNMAPPED")); }).first,
-              InvalidOp::RTRC_IntfRoutineFailed);
+              InvalidOp::RTRC_ReadMemoryFailed);
 
     // A failure is not remembered: once the variable can be read, it is.
     const TYPE_INDEX partly = sharedByVariable("BF_PARTLY");

@@ -162,7 +162,7 @@ const RoadCase cases[] = {
     {"an update's write", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", updateWritesInItsMode},
     {"a division by zero", L::c, cProgram, "a / (b - 4)", 0, -1, nullptr, 10007, nullptr, readsInTheirMode},
     {"an unknown name", L::c, cProgram, "nosuch", 11002, -1, nullptr, skip, nullptr, hostModeBack},
-    {"a read that fails", L::c, cProgramUnreadable, "a + b", 0, -1, nullptr, 10000, nullptr, readsInTheirMode},
+    {"a read that fails", L::c, cProgramUnreadable, "a + b", 0, -1, nullptr, 11051, nullptr, readsInTheirMode},
     {"an overflow", L::c, cProgram, "1e308 * 10", 0, -1, nullptr, 0, nullptr, overflowLeavesNoTrap},
 };
 

@@ -3,6 +3,7 @@
 #include "api/ActionEntryPoints.h"
 #include "api/ActionTable.h"
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/ExpressionRepresentation.h"
@@ -16,6 +17,8 @@ constexpr UBYTE2 actionEvaluateAgain = 2;
 
 void enterNode(EntryFrame& frame, UpdateTreeNode& node, const char* signature)
 {
+    if (!LiveRepresentations::isLiveNode(&node))
+        throw InvalidOp(InvalidOp::RTRC_InvalidValue, signature, __LINE__);
     EvaluationEnvironment* environment = node.internalRep();
     if (environment == nullptr)
         throw InvalidOp(InvalidOp::RTRC_AssertFail, signature, __LINE__);
@@ -26,18 +29,17 @@ void enterNode(EntryFrame& frame, UpdateTreeNode& node, const char* signature)
 
 const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1* locale)
 {
-    EntryFrame frame("const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1*)", __LINE__);
-    return frame.guardOr<const ExpressionEvaluatorAction**>(
-        nullptr, [&] { return ActionTable::instance().actions(locale); });
+    return EntryFrame::run<const ExpressionEvaluatorAction**>(
+        "const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1*)", __LINE__, nullptr,
+        [&](EntryFrame&) { return ActionTable::instance().actions(locale); });
 }
 
 const UBYTE2* DbgQueryNodeActions(UpdateTreeNode* node)
 {
     static const char signature[] = "const UBYTE2* DbgQueryNodeActions(UpdateTreeNode*)";
-    EntryFrame frame(signature, __LINE__);
-    if (node == nullptr)
-        return nullptr;
-    return frame.guardOr<const UBYTE2*>(nullptr, [&] {
+    return EntryFrame::run<const UBYTE2*>(signature, __LINE__, nullptr, [&](EntryFrame& frame) -> const UBYTE2* {
+        if (node == nullptr)
+            return nullptr;
         enterNode(frame, *node, signature);
         return node->QueryNodeActions();
     });
@@ -46,10 +48,9 @@ const UBYTE2* DbgQueryNodeActions(UpdateTreeNode* node)
 UBYTE2 DbgPerformNodeAction(UpdateTreeNode* node, UBYTE2 action)
 {
     static const char signature[] = "UBYTE2 DbgPerformNodeAction(UpdateTreeNode*, UBYTE2)";
-    EntryFrame frame(signature, __LINE__);
-    if (node == nullptr || action != actionShowSelf)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || action != actionShowSelf)
+            return statusFailure;
         enterNode(frame, *node, signature);
         return node->showSelfAction();
     });
@@ -58,10 +59,9 @@ UBYTE2 DbgPerformNodeAction(UpdateTreeNode* node, UBYTE2 action)
 UBYTE2 DbgPerformTreeAction(UpdateTreeNode* node, UBYTE2 action, StackItem** result, UBYTE1** name)
 {
     static const char signature[] = "UBYTE2 DbgPerformTreeAction(UpdateTreeNode*, UBYTE2, StackItem**, UBYTE1**)";
-    EntryFrame frame(signature, __LINE__);
-    if (node == nullptr || action != actionEvaluateAgain)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || action != actionEvaluateAgain)
+            return statusFailure;
         enterNode(frame, *node, signature);
         ExpressionRepresentation* rep = node->internalRep()->asExprRepresentation();
         if (rep == nullptr)

@@ -15,7 +15,11 @@ UBYTE2 DbgQueryUseUTF8()
 
 UBYTE2 DbgSetBrowseMode(UBYTE1 mode)
 {
-    return static_cast<UBYTE2>(setBrowseMode(static_cast<int>(mode)) & 0xFFu);
+    try {
+        return static_cast<UBYTE2>(setBrowseMode(static_cast<int>(mode)) & 0xFFu);
+    } catch (...) {
+        return statusFailure;
+    }
 }
 
 void errHandler(char*, int severity, int)

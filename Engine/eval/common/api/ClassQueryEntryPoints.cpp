@@ -4,6 +4,8 @@
 #include "api/TypeQueryEntryPoints.h"
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
+#include "services/InvalidOp.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/SVC.h"
 #include "tree/UpdateTreeNode.h"
@@ -13,6 +15,8 @@ namespace {
 // Makes the node's environment current for the rest of the frame.
 void enterNode(EntryFrame& frame, const UpdateTreeNode& node)
 {
+    if (!LiveRepresentations::isLiveNode(&node))
+        throw InvalidOp(InvalidOp::RTRC_InvalidValue, __PRETTY_FUNCTION__, __LINE__);
     if (EvaluationEnvironment* env = node.internalRep())
         frame.makeCurrent(*env);
 }
@@ -36,6 +40,7 @@ UBYTE2 handOutChild(UBYTE2 rc, UpdateTreeNode* found, unsigned char* text, UBYTE
         return rc != statusSuccess ? rc : UBYTE2(statusFailure);
     }
     found->addReference();
+    LiveRepresentations::handOutNode(found);
     *child = found;
     *name = text;
     SVC::fTrace(function, line, "rc = %d; %s = %d, name = \"%s\"", int(rc), indexText, int(n), textOf(text));
@@ -47,12 +52,11 @@ UBYTE2 handOutChild(UBYTE2 rc, UpdateTreeNode* found, unsigned char* text, UBYTE
 UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4* members, UBYTE4* bases,
                          const LCC_Eval_Context_Info** context, TYPE_INDEX* type)
 {
-    EntryFrame frame("UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode*, UBYTE4*, UBYTE4*, "
-                     "const LCC_Eval_Context_Info**, TYPE_INDEX*)",
-                     840);
-    if (node == nullptr || members == nullptr || bases == nullptr || context == nullptr || type == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode*, UBYTE4*, UBYTE4*, "
+                           "const LCC_Eval_Context_Info**, TYPE_INDEX*)",
+                           840, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || members == nullptr || bases == nullptr || context == nullptr || type == nullptr)
+            return statusFailure;
         enterNode(frame, *node);
         *context = EvaluationEnvironment::currentRep()->context();
         unsigned int memberCount = 0;
@@ -69,12 +73,11 @@ UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4* members, UBYT
 UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
                                 UBYTE1** name)
 {
-    EntryFrame frame("UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
-                     "UBYTE1**)",
-                     900);
-    if (node == nullptr || child == nullptr || name == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
+                           "UBYTE1**)",
+                           900, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || child == nullptr || name == nullptr)
+            return statusFailure;
         enterNode(frame, *node);
         UpdateTreeNode* found = nullptr;
         unsigned char* text = nullptr;
@@ -86,12 +89,11 @@ UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, Upda
 UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
                                   UBYTE1** name, UBYTE4* flags)
 {
-    EntryFrame frame("UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
-                     "UBYTE1**, UBYTE4*)",
-                     863);
-    if (node == nullptr || child == nullptr || name == nullptr || flags == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
+                           "UBYTE1**, UBYTE4*)",
+                           863, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || child == nullptr || name == nullptr || flags == nullptr)
+            return statusFailure;
         enterNode(frame, *node);
         UpdateTreeNode* found = nullptr;
         unsigned char* text = nullptr;

@@ -2,12 +2,18 @@
 // host tells apart.
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
 #include "machine/RuntimeStack.h"
 #include "services/ExpressionRepresentation.h"
+#include "machine/StackItem.h"
 #include "services/InvalidOp.h"
+#include "services/Message.h"
+#include "types/TypeItem.h"
 
 namespace {
+
+constexpr int messageTypeNotUsable = 12;
 
 UBYTE2 conditionFailure(int code)
 {
@@ -21,15 +27,30 @@ UBYTE2 conditionFailure(int code)
     }
 }
 
+// Whether a value of the type can be tested as a condition: an array, a
+// structure, class or union has no truth value.
+bool isScalar(const TypeItem& type)
+{
+    return !(type.hasFlag(TypeFlags::array) || type.hasFlag(TypeFlags::arraySection) || type.isClassOrStruct() ||
+             type.isUnion());
+}
+
 }  // namespace
 
 UBYTE2 DbgTestExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context)
 {
-    EntryFrame frame("UBYTE2 DbgTestExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*)", 1150);
-    if (rep == nullptr || context == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    static const char signature[] = "UBYTE2 DbgTestExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*)";
+    return EntryFrame::run(signature, 1150, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (!LiveRepresentations::isLive(rep) || context == nullptr)
+            return statusFailure;
         frame.makeCurrent(*rep, context);
+        // A condition that is not scalar is refused on its validated type
+        // rather than answered true or false.
+        if (const StackItem* validated = rep->validationResult(); validated != nullptr && !isScalar(validated->type())) {
+            const ByteString text = rep->expression(nullptr);
+            rep->message() = Message(messageTypeNotUsable, reinterpret_cast<const char*>(text.data()), nullptr);
+            return statusNotSupported;
+        }
         RuntimeStack& stack = rep->runtimeStack();
         try {
             if (HandleEvaluate(*rep, context) == nullptr)

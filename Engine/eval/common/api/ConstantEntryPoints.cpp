@@ -6,6 +6,6 @@
 
 UBYTE4 DbgVersion()
 {
-    EntryFrame frame("UBYTE4 DbgVersion()", 1806);
-    return statusInterfaceVersion;
+    return EntryFrame::run<UBYTE4>("UBYTE4 DbgVersion()", 1806, statusInterfaceVersion,
+                                   [](EntryFrame&) -> UBYTE4 { return statusInterfaceVersion; });
 }

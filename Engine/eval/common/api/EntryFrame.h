@@ -21,10 +21,9 @@ class EvaluationEnvironment;
 //
 //     UBYTE2 DbgSomething(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* ctx)
 //     {
-//         EntryFrame frame(signature, line);
-//         if (rep == nullptr)
-//             return statusFailure;
-//         return frame.guard([&] {
+//         return EntryFrame::run(signature, line, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+//             if (!LiveRepresentations::isLive(rep))
+//                 return statusFailure;
 //             frame.makeCurrent(*rep, ctx);
 //             ...
 //             return statusSuccess;
@@ -43,6 +42,35 @@ public:
     // it puts the first one's predecessor back before making env current,
     // so the frame still restores what was current on entry.
     void makeCurrent(EvaluationEnvironment& env, const LCC_Eval_Context_Info* context = nullptr);
+
+    // The whole of an entry point: opens the frame and runs work(frame) in
+    // the catch-all, so that nothing thrown, by the work or by the frame's
+    // own trace and environment, leaves the entry point: failure is the
+    // answer then. Every entry point runs in it:
+    //
+    //     return EntryFrame::run(signature, line, UBYTE2(statusFailure),
+    //                            [&](EntryFrame& frame) -> UBYTE2 { ... });
+    template <class Result, class Work>
+    static Result run(const char* signature, unsigned line, Result failure, Work&& work) noexcept
+    {
+        try {
+            EntryFrame frame(signature, line);
+            return work(frame);
+        } catch (...) {
+            return failure;
+        }
+    }
+
+    // The same for the entry points that answer nothing.
+    template <class Work>
+    static void runQuietly(const char* signature, unsigned line, Work&& work) noexcept
+    {
+        try {
+            EntryFrame frame(signature, line);
+            work(frame);
+        } catch (...) {
+        }
+    }
 
     // Runs work inside the catch-all: its status, or statusFailure when it
     // throws anything.

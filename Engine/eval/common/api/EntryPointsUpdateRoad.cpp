@@ -37,20 +37,16 @@ std::uint16_t EntryPointsUpdateRoad::evaluate(ExpressionRepresentation& represen
 
 void EntryPointsUpdateRoad::freeResult(StackItem* result)
 {
-    DbgFreeEvalResultInfo(result);
+    // The road's results come from DbgEvaluateExpr_i: never the host's.
+    releaseEvalResult(result);
 }
 
 void EntryPointsUpdateRoad::freeTypeResult(StackItem* typeResult)
 {
     // The host's release of a type result, without its entry frame: the
     // plug-in without by-name entry points has the road all the same.
-    if (typeResult == nullptr)
-        return;
-    try {
-        LiveRepresentations::releasingTypeResult(*typeResult);
-    } catch (...) {
-    }
-    delete typeResult;
+    LiveRepresentations::takeBackResult(typeResult);
+    releaseTypeResult(typeResult);
 }
 
 void EntryPointsUpdateRoad::freeRepresentation(ExpressionRepresentation* representation)

@@ -6,9 +6,11 @@
 
 #include "api/EntryFrame.h"
 #include "api/ErrorTextEntryPoints.h"
+#include "api/LiveRepresentations.h"
 #include "services/ExpressionRepresentation.h"
 #include "services/Message.h"
 #include "tree/UpdateTreeNode.h"
+#include "tree/TreeNode.h"
 
 namespace {
 
@@ -42,33 +44,53 @@ int setMessageLocale(const char* locale)
     return answer;
 }
 
+namespace {
+
+// What the error text names: the expression, or for a node of a locals
+// view (which has no expression of its own) the variable the node belongs
+// to, as its root is named.
+ByteString namedInErrorText(EvaluationEnvironment& environment, UpdateTreeNode* node)
+{
+    if (environment.asLocalsRepresentation() == nullptr)
+        return environment.expression(nullptr);
+    if (node == nullptr)
+        return ByteString();
+    return node->rootNode()->name();
+}
+
+}  // namespace
+
 const UBYTE1* DbgExtendedErrorInfo2(ExpressionRepresentation* rep, UpdateTreeNode* node, const UBYTE1* locale)
 {
-    EntryFrame frame("const UBYTE1* DbgExtendedErrorInfo2(ExpressionRepresentation*, UpdateTreeNode*, const UBYTE1*)",
-                     127);
-    if (rep == nullptr && node == nullptr)
-        return nullptr;
-    setMessageLocale(reinterpret_cast<const char*>(locale));
-    EvaluationEnvironment* environment = rep != nullptr ? rep : node->internalRep();
-    // One text per thread: a text fetched on one thread is not overwritten
-    // by a request on another.
-    thread_local ByteString errorText;
-    static const char lead[] = "  >> ";
-    static const char gap[] = "\n\n";
-    ByteString text(reinterpret_cast<const UBYTE1*>(lead), sizeof lead - 1);
-    if (environment != nullptr) {
-        text += environment->expression(nullptr);
-        text += ByteString(reinterpret_cast<const UBYTE1*>(gap), sizeof gap - 1);
-        text += environment->message().textInUnicode().asUTF8();
-    } else {
-        text += ByteString(reinterpret_cast<const UBYTE1*>(gap), sizeof gap - 1);
-    }
-    errorText = text;
-    return errorText.data();
+    static const char signature[] =
+        "const UBYTE1* DbgExtendedErrorInfo2(ExpressionRepresentation*, UpdateTreeNode*, const UBYTE1*)";
+    return EntryFrame::run<const UBYTE1*>(signature, 127, nullptr, [&](EntryFrame&) -> const UBYTE1* {
+        // Handles the host does not hold have no text.
+        if (rep != nullptr ? !LiveRepresentations::isLive(rep) : !LiveRepresentations::isLiveNode(node))
+            return nullptr;
+        setMessageLocale(reinterpret_cast<const char*>(locale));
+        EvaluationEnvironment* environment = rep != nullptr ? rep : node->internalRep();
+        // One text per thread: a text fetched on one thread is not
+        // overwritten by a request on another.
+        thread_local ByteString errorText;
+        static const char lead[] = "  >> ";
+        static const char gap[] = "\n\n";
+        ByteString text(reinterpret_cast<const UBYTE1*>(lead), sizeof lead - 1);
+        if (environment != nullptr) {
+            text += namedInErrorText(*environment, rep != nullptr ? nullptr : node);
+            text += ByteString(reinterpret_cast<const UBYTE1*>(gap), sizeof gap - 1);
+            text += environment->message().textInUnicode().asUTF8();
+        } else {
+            text += ByteString(reinterpret_cast<const UBYTE1*>(gap), sizeof gap - 1);
+        }
+        errorText = text;
+        return errorText.data();
+    });
 }
 
 const UBYTE1* DbgExtendedErrorInfo(ExpressionRepresentation* rep, const UBYTE1* locale)
 {
-    EntryFrame frame("const UBYTE1* DbgExtendedErrorInfo(ExpressionRepresentation*, const UBYTE1*)", 149);
-    return DbgExtendedErrorInfo2(rep, nullptr, locale);
+    return EntryFrame::run<const UBYTE1*>(
+        "const UBYTE1* DbgExtendedErrorInfo(ExpressionRepresentation*, const UBYTE1*)", 149, nullptr,
+        [&](EntryFrame&) { return DbgExtendedErrorInfo2(rep, nullptr, locale); });
 }

@@ -11,14 +11,11 @@
 
 namespace {
 
-// The item that carries an evaluation failure to the host, or null.
-StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& row, const InvalidOp& error)
+constexpr int messageNotEvaluated = 21;
+
+// The message of a failure: the row's, with its insert.
+Message failureMessage(ExpressionRepresentation& rep, const EvaluationFailure& row, const InvalidOp& error)
 {
-    if (row.nullItem)
-        return new StackItemNull(rep);
-    const bool cobol = rep.language() == EvaluationEnvironment::languageCOBOL;
-    if (row.cobolMessage == 0 || !(cobol || row.everyLanguage))
-        return nullptr;
     Message message(row.cobolMessage);
     const ByteString errorText = error.text().asUTF8();
     switch (row.insert) {
@@ -32,7 +29,18 @@ StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& r
         message.setInserts(reinterpret_cast<const char*>(errorText.data()), nullptr);
         break;
     }
-    return new StackItemEvalError(rep, message.textAsByteString());
+    return message;
+}
+
+// The item that carries an evaluation failure to the host, or null.
+StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& row, const InvalidOp& error)
+{
+    if (row.nullItem)
+        return new StackItemNull(rep);
+    const bool cobol = rep.language() == EvaluationEnvironment::languageCOBOL;
+    if (row.cobolMessage == 0 || !(cobol || row.everyLanguage))
+        return nullptr;
+    return new StackItemEvalError(rep, failureMessage(rep, row, error).textAsByteString());
 }
 
 }  // namespace
@@ -40,6 +48,9 @@ StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& r
 UBYTE2 evaluationFailureStatus(ExpressionRepresentation& rep, int code, const InvalidOp& error, StackItem*& result)
 {
     const EvaluationFailure& row = evaluationFailure(code);
+    // The host's error text says what failed, in every language: the row's
+    // message, else that the expression could not be evaluated.
+    rep.message() = row.cobolMessage != 0 ? failureMessage(rep, row, error) : Message(messageNotEvaluated);
     result = failureItem(rep, row, error);
     return row.status;
 }

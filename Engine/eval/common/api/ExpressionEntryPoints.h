@@ -64,6 +64,14 @@ unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_C
 
 // One run of the byte code on the representation's emptied value stack; the
 // result type (null when the byte code made none).
+// The releases behind DbgFreeEvalResultInfo and DbgFreeTypeResultInfo,
+// for results the library made for itself (not handed out to the host).
+void releaseEvalResult(StackItem* result);
+void releaseTypeResult(StackItem* result);
+// Both: the representation is told first (by releasing), then the item is
+// deleted; nothing thrown leaves.
+void releaseResultItem(StackItem* result, void (*releasing)(const StackItem&));
+
 const TypeItem* HandleEvaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context);
 // An array assignment, run once for the section and once per element.
 const TypeItem* HandleArrayEvaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/ResultRootLink.h"
 #include "api/StatusMappings.h"
@@ -270,18 +271,18 @@ unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_C
 UBYTE2 DbgEvaluateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context, StackItem** result,
                        UBYTE1** name)
 {
-    EntryFrame frame("UBYTE2 DbgEvaluateExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**, "
-                     "UBYTE1**)",
-                     0);
-    if (result != nullptr)
-        *result = nullptr;
-    if (result == nullptr || rep == nullptr || context == nullptr || name == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    static const char entrySignature[] =
+        "UBYTE2 DbgEvaluateExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**, UBYTE1**)";
+    return EntryFrame::run(entrySignature, 0, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (result != nullptr)
+            *result = nullptr;
+        if (result == nullptr || !LiveRepresentations::isLive(rep) || context == nullptr || name == nullptr)
+            return statusFailure;
         frame.makeCurrent(*rep, context);
         StackItem* item = nullptr;
         UBYTE1* text = nullptr;
         const UBYTE2 status = DbgEvaluateExpr_i(*rep, context, item, text, false);
+        LiveRepresentations::handOutResult(item);
         *result = item;
         *name = text;
         return status;

@@ -1,6 +1,8 @@
 // Building a representation from text, and releasing representations and
 // the results handed out for them.
 
+#include <memory>
+
 #include "api/EntryFrame.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/LiveRepresentations.h"
@@ -19,25 +21,25 @@ const char buildSignature[] =
 UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info*, UBYTE4 language, UBYTE4,
                           ExpressionRepresentation** out)
 {
-    EntryFrame frame(buildSignature, 64);
-    if (out == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run(buildSignature, 64, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+        if (out == nullptr)
+            return statusFailure;
         SVC::fTrace(buildSignature, 68, "Expression = \"%s\"",
                     text != nullptr ? reinterpret_cast<const char*>(text) : "");
-        auto* rep = new ExpressionRepresentation(static_cast<int>(language), text);
+        std::unique_ptr<ExpressionRepresentation> rep(new ExpressionRepresentation(static_cast<int>(language), text));
         LiveRepresentations::add(*rep);
-        *out = rep;
+        *out = rep.release();
         return statusSuccess;
     });
 }
 
 void DbgFreeExprIntRep(ExpressionRepresentation* rep)
 {
-    EntryFrame frame("void DbgFreeExprIntRep(ExpressionRepresentation*)", 753);
-    if (rep == nullptr)
-        return;
-    frame.guardQuietly([&] {
+    EntryFrame::runQuietly("void DbgFreeExprIntRep(ExpressionRepresentation*)", 753, [&](EntryFrame& frame) {
+        // A handle the host does not hold (freed before, or never built)
+        // is left alone.
+        if (!LiveRepresentations::isLive(rep))
+            return;
         LiveRepresentations::remove(*rep);
         frame.makeCurrent(*rep);
         // A result held back for the next validation belongs to the
@@ -49,12 +51,30 @@ void DbgFreeExprIntRep(ExpressionRepresentation* rep)
     });
 }
 
-void DbgFreeEvalResultInfo(StackItem* result)
+void releaseResultItem(StackItem* result, void (*releasing)(const StackItem&))
 {
-    EntryFrame frame("void DbgFreeEvalResultInfo(StackItem*)", 0);
     if (result == nullptr)
         return;
     // Deleted even when its representation cannot be told.
-    frame.guardQuietly([&] { LiveRepresentations::releasingResult(*result); });
-    frame.guardQuietly([&] { delete result; });
+    try {
+        releasing(*result);
+    } catch (...) {
+    }
+    try {
+        delete result;
+    } catch (...) {
+    }
+}
+
+void releaseEvalResult(StackItem* result)
+{
+    releaseResultItem(result, &LiveRepresentations::releasingResult);
+}
+
+void DbgFreeEvalResultInfo(StackItem* result)
+{
+    EntryFrame::runQuietly("void DbgFreeEvalResultInfo(StackItem*)", 0, [&](EntryFrame&) {
+        if (LiveRepresentations::takeBackResult(result))
+            releaseEvalResult(result);
+    });
 }

@@ -5,5 +5,5 @@
 
 void DbgResetExprIntRep(ExpressionRepresentation*)
 {
-    EntryFrame frame("void DbgResetExprIntRep(ExpressionRepresentation*)", 1072);
+    EntryFrame::runQuietly("void DbgResetExprIntRep(ExpressionRepresentation*)", 1072, [](EntryFrame&) {});
 }

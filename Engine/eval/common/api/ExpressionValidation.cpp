@@ -8,6 +8,7 @@
 
 #include "HostRecordAccess.h"
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/LifeCycle.h"
 #include "api/StatusMappings.h"
@@ -300,16 +301,16 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
 
 UBYTE2 DbgValidateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context, StackItem** out)
 {
-    EntryFrame frame(signature, 1322);
-    if (!evaluatorInitialized() || rep == nullptr || context == nullptr || out == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run(signature, 1322, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (!evaluatorInitialized() || !LiveRepresentations::isLive(rep) || context == nullptr || out == nullptr)
+            return statusFailure;
         frame.makeCurrent(*rep, context);
         if (StackItem* held = rep->evaluationResult()) {
             rep->setEvaluationResult(nullptr);
             if (tracing())
                 SVC::fTrace(signature, 1322, "Type of previous validation result is \"%s\"", nameOf(held->type()));
             rep->saveValidationResult(held);
+            LiveRepresentations::handOutResult(held);
             *out = held;
             return rep->validationReturnCode();
         }
@@ -327,8 +328,10 @@ UBYTE2 DbgValidateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Inf
             rep->setValidationReturnCode(status);
             return status;
         }
-        if (result != nullptr)
+        if (result != nullptr) {
+            LiveRepresentations::handOutResult(result);
             *out = result;
+        }
         return status;
     });
 }

@@ -37,8 +37,7 @@ bool evaluatorInitialized()
 
 BYTE4 DbgInitialize(DBG2_SERVICE_FUNCTIONS* services)
 {
-    EntryFrame frame("BYTE4 DbgInitialize(DBG2_SERVICE_FUNCTIONS*)", 792);
-    return frame.guardOr<BYTE4>(0, [&]() -> BYTE4 {
+    return EntryFrame::run<BYTE4>("BYTE4 DbgInitialize(DBG2_SERVICE_FUNCTIONS*)", 792, 0, [&](EntryFrame&) -> BYTE4 {
         std::lock_guard<std::mutex> guard(lifeCycleLock);
         // A failed start leaves the count alone, so the next call starts
         // again rather than answering success for a library without a table.
@@ -51,8 +50,7 @@ BYTE4 DbgInitialize(DBG2_SERVICE_FUNCTIONS* services)
 
 void DbgTerminateRunTime()
 {
-    EntryFrame frame("void DbgTerminateRunTime()", 1136);
-    frame.guardQuietly([] {
+    EntryFrame::runQuietly("void DbgTerminateRunTime()", 1136, [](EntryFrame&) {
         std::lock_guard<std::mutex> guard(lifeCycleLock);
         // Never below 0: a termination without an initialisation must not
         // make the next initialisation skip the copy.

@@ -1,8 +1,10 @@
 #include "api/LiveRepresentations.h"
 
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "api/LocalsRepresentation.h"
 #include "machine/StackItem.h"
 #include "services/ExpressionRepresentation.h"
 #include "tree/RootTreeNode.h"
@@ -11,18 +13,34 @@ namespace {
 
 std::mutex lock;
 
-std::unordered_set<const EvaluationEnvironment*>& live()
+struct Handles {
+    // Both kinds, as the environments they are (for the nodes and results
+    // made in them), and each kind as the host's handle of it.
+    std::unordered_set<const EvaluationEnvironment*> environments;
+    std::unordered_set<const ExpressionRepresentation*> expressions;
+    std::unordered_set<const LocalsRepresentation*> views;
+    std::unordered_set<const StackItem*> results;
+    // The references the host holds, by node.
+    std::unordered_map<const UpdateTreeNode*, unsigned long> nodes;
+};
+
+Handles& handles()
 {
-    static std::unordered_set<const EvaluationEnvironment*> set;
+    static Handles set;
     return set;
 }
 
-// The live representation an item was made in, or null. Only the address
-// of the item's environment is compared: it may be gone.
+// Under the lock. Only the address is compared: the environment may be gone.
+bool liveEnvironment(const EvaluationEnvironment* environment)
+{
+    return environment != nullptr && handles().environments.count(environment) != 0;
+}
+
+// The live representation an item was made in, or null.
 ExpressionRepresentation* representationOf(const StackItem& item)
 {
     EvaluationEnvironment* environment = &item.environment();
-    if (live().count(environment) == 0)
+    if (!liveEnvironment(environment))
         return nullptr;
     return environment->asExprRepresentation();
 }
@@ -32,13 +50,105 @@ ExpressionRepresentation* representationOf(const StackItem& item)
 void LiveRepresentations::add(ExpressionRepresentation& rep)
 {
     std::lock_guard<std::mutex> guard(lock);
-    live().insert(&rep);
+    handles().environments.insert(&rep);
+    handles().expressions.insert(&rep);
 }
 
 void LiveRepresentations::remove(ExpressionRepresentation& rep)
 {
     std::lock_guard<std::mutex> guard(lock);
-    live().erase(&rep);
+    handles().environments.erase(&rep);
+    handles().expressions.erase(&rep);
+}
+
+void LiveRepresentations::addView(LocalsRepresentation& view)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    handles().environments.insert(&view);
+    handles().views.insert(&view);
+}
+
+void LiveRepresentations::removeView(LocalsRepresentation& view)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    handles().environments.erase(&view);
+    handles().views.erase(&view);
+}
+
+bool LiveRepresentations::isLive(const EvaluationEnvironment* environment)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return liveEnvironment(environment);
+}
+
+bool LiveRepresentations::isLive(const ExpressionRepresentation* rep)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return rep != nullptr && handles().expressions.count(rep) != 0;
+}
+
+bool LiveRepresentations::isLive(const LocalsRepresentation* view)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return view != nullptr && handles().views.count(view) != 0;
+}
+
+void LiveRepresentations::handOutResult(StackItem* result)
+{
+    if (result == nullptr)
+        return;
+    std::lock_guard<std::mutex> guard(lock);
+    handles().results.insert(result);
+}
+
+bool LiveRepresentations::takeBackResult(const StackItem* result)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return result != nullptr && handles().results.erase(result) != 0;
+}
+
+bool LiveRepresentations::isLiveResult(const StackItem* result)
+{
+    if (result == nullptr)
+        return false;
+    std::lock_guard<std::mutex> guard(lock);
+    Handles& h = handles();
+    if (h.results.count(result) != 0)
+        return liveEnvironment(&result->environment());
+    for (const LocalsRepresentation* view : h.views) {
+        if (view->variables().item(result) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+void LiveRepresentations::handOutNode(UpdateTreeNode* node)
+{
+    if (node == nullptr)
+        return;
+    std::lock_guard<std::mutex> guard(lock);
+    ++handles().nodes[node];
+}
+
+bool LiveRepresentations::takeBackNode(const UpdateTreeNode* node)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    auto found = handles().nodes.find(node);
+    if (found == handles().nodes.end())
+        return false;
+    if (--found->second == 0)
+        handles().nodes.erase(found);
+    return true;
+}
+
+bool LiveRepresentations::isLiveNode(const UpdateTreeNode* node)
+{
+    if (node == nullptr)
+        return false;
+    std::lock_guard<std::mutex> guard(lock);
+    if (handles().nodes.count(node) == 0)
+        return false;
+    return liveEnvironment(node->internalRep());
 }
 
 void LiveRepresentations::releasingResult(const StackItem& result)

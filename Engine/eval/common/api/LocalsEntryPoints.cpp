@@ -4,6 +4,7 @@
 #include "api/LocalsEntryPoints.h"
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/LocalVariable.h"
 #include "api/LocalsRepresentation.h"
 
@@ -26,34 +27,41 @@ UBYTE2 statusOfChange(std::int32_t changeState)
 UBYTE4 DbgBuildLocalVariables(const LCC_Eval_Context_Info* context, int language, LocalsRepresentation** view,
                               unsigned flags)
 {
-    EntryFrame frame("UBYTE4 DbgBuildLocalVariables(const LCC_Eval_Context_Info*, int, LocalsRepresentation**, "
-                     "unsigned)",
-                     __LINE__);
-    if (context == nullptr) {
-        if (view != nullptr)
-            *view = nullptr;
-        return 0;
-    }
-    if (view == nullptr)
-        return 0;
-    LocalsRepresentation* made = frame.guardOr<LocalsRepresentation*>(
-        nullptr, [&] { return new LocalsRepresentation(language, context, flags); });
-    if (made == nullptr)
-        return 0;
-    *view = made;
-    return frame.guardOr<UBYTE4>(0, [&] {
-        frame.makeCurrent(*made, context);
-        made->variables().buildList();
-        return made->variables().count();
+    return EntryFrame::run<UBYTE4>("UBYTE4 DbgBuildLocalVariables(const LCC_Eval_Context_Info*, int, "
+                                   "LocalsRepresentation**, unsigned)",
+                                   __LINE__, 0, [&](EntryFrame& frame) -> UBYTE4 {
+        if (context == nullptr) {
+            if (view != nullptr)
+                *view = nullptr;
+            return 0;
+        }
+        if (view == nullptr)
+            return 0;
+        LocalsRepresentation* made = frame.guardOr<LocalsRepresentation*>(
+            nullptr, [&] { return new LocalsRepresentation(language, context, flags); });
+        if (made == nullptr)
+            return 0;
+        try {
+            LiveRepresentations::addView(*made);
+        } catch (...) {
+            delete made;
+            return 0;
+        }
+        *view = made;
+        return frame.guardOr<UBYTE4>(0, [&] {
+            frame.makeCurrent(*made, context);
+            made->variables().buildList();
+            return made->variables().count();
+        });
     });
 }
 
 UBYTE2 DbgGetLocalValue(LocalsRepresentation* view, UBYTE4 n, StackItem** value)
 {
-    EntryFrame frame("UBYTE2 DbgGetLocalValue(LocalsRepresentation*, UBYTE4, StackItem**)", __LINE__);
-    if (view == nullptr || value == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgGetLocalValue(LocalsRepresentation*, UBYTE4, StackItem**)", __LINE__,
+                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (!LiveRepresentations::isLive(view) || value == nullptr)
+            return statusFailure;
         frame.makeCurrent(*view);
         view->variables().buildList();
         if (n >= view->variables().count())
@@ -66,11 +74,11 @@ UBYTE2 DbgGetLocalValue(LocalsRepresentation* view, UBYTE4 n, StackItem** value)
 
 UBYTEP DbgGetLocalVariable(LocalsRepresentation* view, UBYTE4 n, const UBYTE1** name, StackItem** value)
 {
-    EntryFrame frame("UBYTEP DbgGetLocalVariable(LocalsRepresentation*, UBYTE4, const UBYTE1**, StackItem**)",
-                     __LINE__);
-    if (view == nullptr || name == nullptr || value == nullptr)
-        return 0;
-    return frame.guardOr<UBYTEP>(0, [&]() -> UBYTEP {
+    return EntryFrame::run<UBYTEP>("UBYTEP DbgGetLocalVariable(LocalsRepresentation*, UBYTE4, const UBYTE1**, "
+                                   "StackItem**)",
+                                   __LINE__, 0, [&](EntryFrame& frame) -> UBYTEP {
+        if (!LiveRepresentations::isLive(view) || name == nullptr || value == nullptr)
+            return 0;
         frame.makeCurrent(*view);
         view->variables().buildList();
         if (n >= view->variables().count())
@@ -85,10 +93,10 @@ UBYTEP DbgGetLocalVariable(LocalsRepresentation* view, UBYTE4 n, const UBYTE1** 
 
 void DbgFreeLocalVariables(LocalsRepresentation* view)
 {
-    EntryFrame frame("void DbgFreeLocalVariables(LocalsRepresentation*)", __LINE__);
-    if (view == nullptr)
-        return;
-    frame.guardQuietly([&] {
+    EntryFrame::runQuietly("void DbgFreeLocalVariables(LocalsRepresentation*)", __LINE__, [&](EntryFrame& frame) {
+        if (!LiveRepresentations::isLive(view))
+            return;
+        LiveRepresentations::removeView(*view);
         frame.makeCurrent(*view);
         delete view;
     });
@@ -96,11 +104,11 @@ void DbgFreeLocalVariables(LocalsRepresentation* view)
 
 void DbgRefreshLocalVariableFrame(LocalsRepresentation* view, const LCC_Eval_Context_Info* context, UBYTE2 n)
 {
-    EntryFrame frame("void DbgRefreshLocalVariableFrame(LocalsRepresentation*, const LCC_Eval_Context_Info*, UBYTE2)",
-                     __LINE__);
-    if (view == nullptr)
-        return;
-    frame.guardQuietly([&] {
+    EntryFrame::runQuietly("void DbgRefreshLocalVariableFrame(LocalsRepresentation*, const LCC_Eval_Context_Info*, "
+                           "UBYTE2)",
+                           __LINE__, [&](EntryFrame& frame) {
+        if (!LiveRepresentations::isLive(view))
+            return;
         // A null context leaves the view on the context it had.
         const LCC_Eval_Context_Info* target = context != nullptr ? context : view->context();
         frame.makeCurrent(*view, target);

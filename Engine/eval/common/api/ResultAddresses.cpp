@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/ResultAddressEntryPoints.h"
 #include "machine/RuntimeStack.h"
@@ -37,25 +38,26 @@ bool isAllocatable(const TypeItem& type)
     return type.hasFlag(TypeFlags::fortranDescriptor) && type.hasFlag(TypeFlags::descriptorObject);
 }
 
-// Makes the item's environment current and runs the node's query.
+// Makes the item's environment current and runs the node's query; a
+// result or node the host does not hold is refused.
 template <class Query>
-UBYTE2 nodeQuery(EntryFrame& frame, const LCC_Eval_Context_Info* context, StackItem& item, Query query)
+UBYTE2 nodeQuery(EntryFrame& frame, const LCC_Eval_Context_Info* context, StackItem& item, UpdateTreeNode& node,
+                 Query query)
 {
-    return frame.guard([&]() -> UBYTE2 {
-        frame.makeCurrent(item.environment(), context);
-        return query();
-    });
+    if (!LiveRepresentations::isLiveResult(&item) || !LiveRepresentations::isLiveNode(&node))
+        return statusFailure;
+    frame.makeCurrent(item.environment(), context);
+    return query();
 }
 
 }  // namespace
 
 UBYTE2 Dbg2ResultAddress(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context, EE_ADDR* address)
 {
-    EntryFrame frame("UBYTE2 Dbg2ResultAddress(ExpressionRepresentation*, const LCC_Eval_Context_Info*, EE_ADDR*)",
-                     __LINE__);
-    if (rep == nullptr || address == nullptr || rep->validationResult() == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 Dbg2ResultAddress(ExpressionRepresentation*, const LCC_Eval_Context_Info*, EE_ADDR*)",
+                           __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (!LiveRepresentations::isLive(rep) || address == nullptr || rep->validationResult() == nullptr)
+            return statusFailure;
         frame.makeCurrent(*rep, context);
         EvaluatedResult result;
         UBYTE1* name = nullptr;
@@ -91,10 +93,9 @@ UBYTE2 Dbg2ResultAddress(ExpressionRepresentation* rep, const LCC_Eval_Context_I
 int DbgResultAddressPossible(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context)
 {
     static const char signature[] = "int DbgResultAddressPossible(ExpressionRepresentation*, const LCC_Eval_Context_Info*)";
-    EntryFrame frame(signature, __LINE__);
-    if (rep == nullptr)
-        return 0;
-    return frame.guardOr<int>(0, [&]() -> int {
+    return EntryFrame::run<int>(signature, __LINE__, 0, [&](EntryFrame& frame) -> int {
+        if (!LiveRepresentations::isLive(rep))
+            return 0;
         frame.makeCurrent(*rep);
         const StackItem* validation = rep->validationResult();
         if (validation == nullptr) {
@@ -115,27 +116,29 @@ int DbgResultAddressPossible(ExpressionRepresentation* rep, const LCC_Eval_Conte
 UBYTE2 DbgCalcWatchData(const LCC_Eval_Context_Info* context, StackItem* item, UpdateTreeNode* node,
                         EE_ADDR* address, UBYTE4* size)
 {
-    EntryFrame frame("UBYTE2 DbgCalcWatchData(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, EE_ADDR*, "
-                     "UBYTE4*)",
-                     __LINE__);
+    return EntryFrame::run("UBYTE2 DbgCalcWatchData(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, "
+                           "EE_ADDR*, UBYTE4*)",
+                           __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
     if (context == nullptr || item == nullptr || node == nullptr || address == nullptr || size == nullptr)
         return statusFailure;
-    return nodeQuery(frame, context, *item, [&]() -> UBYTE2 {
+    return nodeQuery(frame, context, *item, *node, [&]() -> UBYTE2 {
         unsigned int bytes = 0;
         const UBYTE2 status = node->watchData(context, *item, *address, bytes);
         *size = bytes;
         return status;
+    });
     });
 }
 
 UBYTE2 Dbg2CalcStackItemAddress(const LCC_Eval_Context_Info* context, StackItem* item, UpdateTreeNode* node,
                                 EE_ADDR* address, TYPE_INDEX* index)
 {
-    EntryFrame frame("UBYTE2 Dbg2CalcStackItemAddress(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, "
-                     "EE_ADDR*, TYPE_INDEX*)",
-                     __LINE__);
-    if (context == nullptr || item == nullptr || node == nullptr || address == nullptr || index == nullptr)
-        return statusFailure;
-    return nodeQuery(frame, context, *item,
-                     [&]() -> UBYTE2 { return node->calcStackItemAddress(context, *item, *address, *index); });
+    return EntryFrame::run("UBYTE2 Dbg2CalcStackItemAddress(const LCC_Eval_Context_Info*, StackItem*, "
+                           "UpdateTreeNode*, EE_ADDR*, TYPE_INDEX*)",
+                           __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (context == nullptr || item == nullptr || node == nullptr || address == nullptr || index == nullptr)
+            return statusFailure;
+        return nodeQuery(frame, context, *item, *node,
+                         [&]() -> UBYTE2 { return node->calcStackItemAddress(context, *item, *address, *index); });
+    });
 }

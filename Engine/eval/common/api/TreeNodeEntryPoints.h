@@ -57,4 +57,9 @@ NORVEXA_API UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode* node, const LCC_Eval_Co
 NORVEXA_API void DbgFreeTreeNodeInfo(UpdateTreeNode* node);
 }
 
+class RootTreeNode;
+// The root of a result with one reference added, for the library's own use
+// (the host's goes through DbgBuildRootNodeInfo).
+RootTreeNode* buildRootNode(StackItem& item);
+
 #endif

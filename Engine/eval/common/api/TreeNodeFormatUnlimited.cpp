@@ -5,6 +5,7 @@
 
 UBYTE2 DbgFormatTreeValue(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, UBYTE1** out)
 {
-    EntryFrame frame("UBYTE2 DbgFormatTreeValue(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**)", __LINE__);
-    return DbgFormatTreeValue2a(node, rep, item, out, 65535);
+    return EntryFrame::run("UBYTE2 DbgFormatTreeValue(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**)", __LINE__,
+                           UBYTE2(statusFailure),
+                           [&](EntryFrame&) { return DbgFormatTreeValue2a(node, rep, item, out, 65535); });
 }

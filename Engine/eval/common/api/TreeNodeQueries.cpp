@@ -1,6 +1,7 @@
 // The root of a result, a node's members, elements and data type.
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/TreeNodeEntryPoints.h"
 #include "machine/StackItem.h"
 #include "services/EvaluationEnvironment.h"
@@ -13,8 +14,12 @@ namespace {
 constexpr int languageSqlHostVariable = 18;
 
 // Makes the node's environment current for the frame, without a context.
+// A node the host does not hold (or whose representation is gone) is
+// refused before anything reads it.
 void enterNode(EntryFrame& frame, UpdateTreeNode& node)
 {
+    if (!LiveRepresentations::isLiveNode(&node))
+        throw InvalidOp(InvalidOp::RTRC_InvalidValue, __PRETTY_FUNCTION__, __LINE__);
     EvaluationEnvironment* environment = node.internalRep();
     if (environment == nullptr)
         throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
@@ -27,27 +32,34 @@ const char resultsSignature[] =
 
 }  // namespace
 
+RootTreeNode* buildRootNode(StackItem& item)
+{
+    RootTreeNode* root = item.getTreeRoot();
+    if (item.environment().language() != languageSqlHostVariable)
+        root->loadResult(item);
+    root->addReference();
+    return root;
+}
+
 UBYTE2 DbgBuildRootNodeInfo(StackItem* item, UpdateTreeNode** out)
 {
-    EntryFrame frame("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__);
-    if (item == nullptr || out == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
-        RootTreeNode* root = item->getTreeRoot();
-        if (item->environment().language() != languageSqlHostVariable)
-            root->loadResult(*item);
-        root->addReference();
-        *out = root;
-        return statusSuccess;
-    });
+    return EntryFrame::run("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__,
+                           UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+                               if (!LiveRepresentations::isLiveResult(item) || out == nullptr)
+                                   return statusFailure;
+                               RootTreeNode* root = buildRootNode(*item);
+                               LiveRepresentations::handOutNode(root);
+                               *out = root;
+                               return statusSuccess;
+                           });
 }
 
 UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count)
 {
-    EntryFrame frame("UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode*, UBYTE4*)", __LINE__);
-    if (node == nullptr || count == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode*, UBYTE4*)", __LINE__,
+                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || count == nullptr)
+            return statusFailure;
         enterNode(frame, *node);
         unsigned int n = 0;
         const UBYTE2 status = node->QueryStructInfo(n);
@@ -58,10 +70,10 @@ UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count)
 
 UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count, BYTE4* first)
 {
-    EntryFrame frame("UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode*, UBYTE4*, BYTE4*)", __LINE__);
-    if (node == nullptr || count == nullptr || first == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode*, UBYTE4*, BYTE4*)", __LINE__,
+                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || count == nullptr || first == nullptr)
+            return statusFailure;
         enterNode(frame, *node);
         unsigned int n = 0;
         int base = 0;
@@ -75,13 +87,12 @@ UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count, BYTE4*
 UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child,
                                   UBYTE1** name)
 {
-    EntryFrame frame("UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**, "
-                     "UBYTE1**)",
-                     __LINE__);
-    if (node == nullptr || child == nullptr || name == nullptr)
-        return statusFailure;
-    *child = nullptr;
-    return frame.guard([&]() -> UBYTE2 {
+    static const char signature[] =
+        "UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**, UBYTE1**)";
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || child == nullptr || name == nullptr)
+            return statusFailure;
+        *child = nullptr;
         enterNode(frame, *node);
         UpdateTreeNode* found = nullptr;
         unsigned char* text = nullptr;
@@ -89,6 +100,7 @@ UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index
         if (status != statusSuccess || found == nullptr)
             return status != statusSuccess ? status : UBYTE2(statusFailure);
         found->addReference();
+        LiveRepresentations::handOutNode(found);
         *child = found;
         *name = text;
         return statusSuccess;
@@ -97,18 +109,19 @@ UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index
 
 UBYTE2 Dbg2QueryArrayElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child)
 {
-    EntryFrame frame("UBYTE2 Dbg2QueryArrayElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**)",
-                     __LINE__);
-    if (node == nullptr || child == nullptr)
-        return statusFailure;
-    *child = nullptr;
-    return frame.guard([&]() -> UBYTE2 {
+    static const char signature[] =
+        "UBYTE2 Dbg2QueryArrayElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**)";
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+        if (node == nullptr || child == nullptr)
+            return statusFailure;
+        *child = nullptr;
         enterNode(frame, *node);
         UpdateTreeNode* found = nullptr;
         const UBYTE2 status = node->QueryArrayElementInfo(index, found);
         if (status != statusSuccess || found == nullptr)
             return status != statusSuccess ? status : UBYTE2(statusFailure);
         found->addReference();
+        LiveRepresentations::handOutNode(found);
         *child = found;
         return statusSuccess;
     });
@@ -118,10 +131,11 @@ UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBY
                                       UBYTE2** results, UBYTE2* defaultRep, UBYTE1** typeName, UBYTE2* dataType,
                                       UBYTE2* length)
 {
-    EntryFrame frame(resultsSignature, __LINE__);
+    return EntryFrame::run(resultsSignature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
     UBYTE2 status = statusFailure;
-    if (item != nullptr && node != nullptr && count != nullptr && reps != nullptr && results != nullptr &&
-        defaultRep != nullptr && typeName != nullptr && dataType != nullptr && length != nullptr) {
+    if (LiveRepresentations::isLiveResult(item) && node != nullptr && count != nullptr && reps != nullptr &&
+        results != nullptr && defaultRep != nullptr && typeName != nullptr && dataType != nullptr &&
+        length != nullptr) {
         status = frame.guard([&]() -> UBYTE2 {
             enterNode(frame, *node);
             // The node answers the result kinds before the representations.
@@ -139,6 +153,7 @@ UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBY
                     *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
     }
     return status;
+    });
 }
 
 UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, UBYTE2** reps, UBYTE2** results,
@@ -146,7 +161,7 @@ UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, 
 {
     static const char signature[] =
         "UBYTE2 DbgQueryResultType(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**)";
-    EntryFrame frame(signature, __LINE__);
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
     UBYTE2 dataType = 0;
     UBYTE2 length = 0;
     // The inner entry point catches what the query throws; this one has
@@ -160,4 +175,5 @@ UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, 
                     __LINE__, status, *count, *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
     }
     return status;
+    });
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "api/EntryFrame.h"
+#include "api/LiveRepresentations.h"
 #include "api/TreeNodeEntryPoints.h"
 #include "machine/StackItem.h"
 #include "services/EvaluationEnvironment.h"
@@ -48,9 +49,7 @@ const char* withConditionalVariable(UpdateTreeNode& node, const StackItem& value
     const DBG_REPS rep = entry != nullptr && entry->leaf == 6
                              ? 6
                              : DBG_REPS(DebugType::instance().resultTypes(type, 0)->representations16()[0]);
-    UpdateTreeNode* root = nullptr;
-    if (DbgBuildRootNodeInfo(variable, &root) != statusSuccess)
-        throw InvalidOp(InvalidOp::RTRC_Other, formatSignature, __LINE__);
+    UpdateTreeNode* root = buildRootNode(*variable);
     // The root goes back whatever the formatting does.
     struct Release {
         UpdateTreeNode* node;
@@ -108,8 +107,8 @@ UBYTE2 formatWithItem(EntryFrame& frame, UpdateTreeNode& node, UBYTE2 rep, Stack
 
 UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, UBYTE1** out, UBYTE4 maxLength)
 {
-    EntryFrame frame(formatSignature, __LINE__);
-    if (node == nullptr)
+    return EntryFrame::run(formatSignature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+    if (!LiveRepresentations::isLiveNode(node))
         return statusFailure;
     UBYTE2 status = statusFailure;
     UBYTE1* text = nullptr;
@@ -122,7 +121,7 @@ UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, U
             text = fixedMessage(messageNoValue);
             return statusAggregateValue;
         });
-    } else if (out != nullptr && rep < 24) {
+    } else if (out != nullptr && rep < 24 && LiveRepresentations::isLiveResult(item)) {
         status = frame.guard([&] { return formatWithItem(frame, *node, rep, *item, text, maxLength); });
     }
     if (out != nullptr && (status == statusSuccess || status == statusAggregateValue))
@@ -131,6 +130,7 @@ UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, U
     SVC::fTrace(formatSignature, __LINE__, "rc = %d; Tree value = \"%s\"", status,
                 shown && text != nullptr ? reinterpret_cast<const char*>(text) : "??");
     return status;
+    });
 }
 
 UBYTE2 DbgUpdateTreeValue(const LCC_Eval_Context_Info* context, StackItem* item, UpdateTreeNode* node, UBYTE2 rep,
@@ -138,11 +138,11 @@ UBYTE2 DbgUpdateTreeValue(const LCC_Eval_Context_Info* context, StackItem* item,
 {
     static const char signature[] =
         "UBYTE2 DbgUpdateTreeValue(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, UBYTE2, UBYTE1*)";
-    EntryFrame frame(signature, __LINE__);
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
         if ((debuggerEnvironment() & debuggerEnvironmentBrowseMode) != 0)
             return statusNotInBrowseMode;
-        if (context == nullptr || item == nullptr || node == nullptr || text == nullptr)
+        if (context == nullptr || !LiveRepresentations::isLiveResult(item) || !LiveRepresentations::isLiveNode(node) ||
+            text == nullptr)
             return statusFailure;
         try {
             EvaluationEnvironment* environment = node->internalRep();

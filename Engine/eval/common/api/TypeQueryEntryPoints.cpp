@@ -83,9 +83,10 @@ bool declarationText(const char* name, const LCC_Eval_Context_Info* context, int
 
 UBYTE2 DbgWhatIs(const UBYTE1* name, const LCC_Eval_Context_Info* context, int language, UBYTE1** text)
 {
-    if (name == nullptr || context == nullptr || text == nullptr)
-        return statusFailure;
-    try {
+    static const char signature[] = "UBYTE2 DbgWhatIs(const UBYTE1*, const LCC_Eval_Context_Info*, int, UBYTE1**)";
+    return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+        if (name == nullptr || context == nullptr || text == nullptr)
+            return statusFailure;
         std::string declaration;
         if (!declarationText(reinterpret_cast<const char*>(name), context, language, declaration))
             return statusFailure;
@@ -96,34 +97,35 @@ UBYTE2 DbgWhatIs(const UBYTE1* name, const LCC_Eval_Context_Info* context, int l
         std::memcpy(copy, declaration.c_str(), declaration.size() + 1);
         *text = copy;
         return statusSuccess;
-    } catch (...) {
-        return statusFailure;
-    }
+    });
 }
 
 UBYTE1* DbgBuildTypeFullName(const LCC_Eval_Context_Info*, TYPE_INDEX index)
 {
-    // One text per thread: the host calls on several threads.
-    thread_local ByteString text;
-    try {
-        const TypeItem type(index);
-        const char* name = type.demangledTypeName(0, false);
-        text = name != nullptr ? ByteString(reinterpret_cast<const unsigned char*>(name),
-                                            static_cast<unsigned>(std::strlen(name)))
-                               : ByteString();
-    } catch (...) {
-        text = ByteString();
-    }
-    SVC::fTrace(__PRETTY_FUNCTION__, 120, "returns \"%s\"", reinterpret_cast<const char*>(text.data()));
-    return text.data();
+    static const char signature[] = "UBYTE1* DbgBuildTypeFullName(const LCC_Eval_Context_Info*, TYPE_INDEX)";
+    return EntryFrame::run<UBYTE1*>(signature, __LINE__, nullptr, [&](EntryFrame&) {
+        // One text per thread: the host calls on several threads.
+        thread_local ByteString text;
+        try {
+            const TypeItem type(index);
+            const char* name = type.demangledTypeName(0, false);
+            text = name != nullptr ? ByteString(reinterpret_cast<const unsigned char*>(name),
+                                                static_cast<unsigned>(std::strlen(name)))
+                                   : ByteString();
+        } catch (...) {
+            text = ByteString();
+        }
+        SVC::fTrace(signature, 120, "returns \"%s\"", reinterpret_cast<const char*>(text.data()));
+        return text.data();
+    });
 }
 
 UBYTE2 DbgQueryTypes(UBYTE4* count, UBYTE4** list, UBYTE4 language)
 {
-    EntryFrame frame("UBYTE2 DbgQueryTypes(UBYTE4*, UBYTE4**, UBYTE4)", 1048);
-    if (count == nullptr || list == nullptr)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryTypes(UBYTE4*, UBYTE4**, UBYTE4)", 1048, UBYTE2(statusFailure),
+                           [&](EntryFrame&) -> UBYTE2 {
+        if (count == nullptr || list == nullptr)
+            return statusFailure;
         unsigned int n = 0;
         unsigned int* types = nullptr;
         DebugType::instance().QueryTypes(n, types, language);
@@ -135,10 +137,10 @@ UBYTE2 DbgQueryTypes(UBYTE4* count, UBYTE4** list, UBYTE4 language)
 
 UBYTE2 DbgQueryTypeRepresentations(UBYTE4 type, UBYTE4* count, UBYTE4** list)
 {
-    EntryFrame frame("UBYTE2 DbgQueryTypeRepresentations(UBYTE4, UBYTE4*, UBYTE4**)", 1032);
-    if (count == nullptr || list == nullptr || type >= dataTypeLimit)
-        return statusFailure;
-    return frame.guard([&]() -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgQueryTypeRepresentations(UBYTE4, UBYTE4*, UBYTE4**)", 1032,
+                           UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+        if (count == nullptr || list == nullptr || type >= dataTypeLimit)
+            return statusFailure;
         unsigned int n = 0;
         unsigned int* reps = nullptr;
         const UBYTE2 rc = DebugType::instance().QueryTypeRepresentations(static_cast<DBG_TYPE>(type), n, reps);
@@ -150,10 +152,10 @@ UBYTE2 DbgQueryTypeRepresentations(UBYTE4 type, UBYTE4* count, UBYTE4** list)
 
 UBYTE2 DbgSetDefaultRep(UBYTE4 type, UBYTE4 rep)
 {
-    EntryFrame frame("UBYTE2 DbgSetDefaultRep(UBYTE4, UBYTE4)", 1120);
-    if (type >= dataTypeLimit || rep >= representationLimit)
-        return statusFailure;
-    return frame.guard([&] {
+    return EntryFrame::run("UBYTE2 DbgSetDefaultRep(UBYTE4, UBYTE4)", 1120, UBYTE2(statusFailure),
+                           [&](EntryFrame&) -> UBYTE2 {
+        if (type >= dataTypeLimit || rep >= representationLimit)
+            return statusFailure;
         return DebugType::instance().SetDefaultRep(static_cast<DBG_TYPE>(type), static_cast<DBG_REPS>(rep));
     });
 }

@@ -5,12 +5,15 @@
 #include "api/LiveRepresentations.h"
 #include "machine/StackItem.h"
 
+void releaseTypeResult(StackItem* result)
+{
+    releaseResultItem(result, &LiveRepresentations::releasingTypeResult);
+}
+
 void DbgFreeTypeResultInfo(StackItem* result)
 {
-    EntryFrame frame("void DbgFreeTypeResultInfo(StackItem*)", 0);
-    if (result == nullptr)
-        return;
-    // Deleted even when its representation cannot be told.
-    frame.guardQuietly([&] { LiveRepresentations::releasingTypeResult(*result); });
-    frame.guardQuietly([&] { delete result; });
+    EntryFrame::runQuietly("void DbgFreeTypeResultInfo(StackItem*)", 0, [&](EntryFrame&) {
+        if (LiveRepresentations::takeBackResult(result))
+            releaseTypeResult(result);
+    });
 }

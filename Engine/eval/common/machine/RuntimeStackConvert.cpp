@@ -113,6 +113,9 @@ void RuntimeStack::genConvert(const TypeItem& target)
         converted->setScope(scope);
         if (top_->loadedFromVariable())
             converted->setLoadedFromVariable(true);
+        // A converted address designates the same storage: its guard stays.
+        if (top_->playbackGuarded())
+            converted->setPlaybackGuarded(true);
     }
 
     if (fromRegisterVariable)

@@ -183,7 +183,8 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         }
         item->load(where);
         item->setLoadedFromVariable(true);
-        item->setPlaybackGuarded(popped->playbackGuarded());
+        // Whatever is reached through an address is debuggee storage.
+        item->setPlaybackGuarded(true);
         item->setScope(popped->scope());
         item->setName(popped->name());
         where.clear();

@@ -23,7 +23,12 @@ EntryTrace::EntryTrace(const char* function, const char* format, ...) : _functio
 
 EntryTrace::~EntryTrace()
 {
-    if (*SVC::traceEnabled())
-        SVC::fTrace(_function, 0, "EXIT");
+    // A host whose trace slot fails must not take the caller down on the
+    // way out: the EXIT line is lost, the indent still goes back.
+    try {
+        if (*SVC::traceEnabled())
+            SVC::fTrace(_function, 0, "EXIT");
+    } catch (...) {
+    }
     SVC::traceUndent();
 }

@@ -207,12 +207,21 @@ UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& add
         zeroTail();
         return bytesRead;
     }
-    if (rc == 6)
-        throwError(rc, __PRETTY_FUNCTION__, __LINE__,
-                   "Failed ERROR_InvalidNumBytes.  Address = %s, Bytecount = %d",
+    // A read the host could not do is a memory failure (the host's own
+    // failures, such as a bad context, keep their codes), so that the user
+    // is told the storage could not be read.
+    try {
+        if (rc == 6)
+            throwError(rc, __PRETTY_FUNCTION__, __LINE__,
+                       "Failed ERROR_InvalidNumBytes.  Address = %s, Bytecount = %d",
+                       AddressText(address).text, static_cast<int>(count));
+        throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d",
                    AddressText(address).text, static_cast<int>(count));
-    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d",
-               AddressText(address).text, static_cast<int>(count));
+    } catch (const InvalidOp& error) {
+        if (error.code() != InvalidOp::RTRC_IntfRoutineFailed)
+            throw;
+        throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
+    }
     return 0;
 }
 
@@ -225,8 +234,14 @@ UBYTE4 SVC::Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& ad
     if (SVCState::tracing())
         fTrace(__PRETTY_FUNCTION__, __LINE__, "Write %d bytes to location %s; rc = %d",
                static_cast<int>(count), AddressText(address).text, rc);
-    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d.  Written = %d",
-               AddressText(address).text, static_cast<int>(count), static_cast<int>(written));
+    try {
+        throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d.  Written = %d",
+                   AddressText(address).text, static_cast<int>(count), static_cast<int>(written));
+    } catch (const InvalidOp& error) {
+        if (error.code() != InvalidOp::RTRC_IntfRoutineFailed)
+            throw;
+        throw InvalidOp(InvalidOp::RTRC_WriteMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
+    }
     return written;
 }
 

@@ -389,9 +389,10 @@ std::uint16_t UpdateTreeNode::updateSqlValue(const LCC_Eval_Context_Info*, unsig
         return 10000;
     }
     const SqlTypeEntry entry(*typeEntry);
-    const unsigned width = entry.addressWidth() == 64 ? 8 : entry.addressWidth() == 32 ? 4 : 0;
+    // The width read as formatting reads it: 4 or 8 bytes, or 32 or 64 bits.
+    const unsigned width = entry.addressBytes() == 8 ? 8 : entry.addressBytes() == 4 ? 4 : 0;
     if (width == 0) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Address width of %u bits is invalid", entry.addressWidth());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Address width of %u is invalid", entry.addressWidth());
         return 10000;
     }
     const DebuggeeAddress base(entry.address() + static_cast<std::uint64_t>(offset()), static_cast<int>(width));

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "api/LocalsRepresentation.h"
 #include "machine/StackItem.h"
@@ -20,6 +21,9 @@ struct Handles {
     std::unordered_set<const ExpressionRepresentation*> expressions;
     std::unordered_set<const LocalsRepresentation*> views;
     std::unordered_set<const StackItem*> results;
+    // Nodes of results taken back, kept for the next result handed out, so
+    // that a warm evaluation and its release allocate nothing.
+    std::vector<std::unordered_set<const StackItem*>::node_type> spareResults;
     // The references the host holds, by node.
     std::unordered_map<const UpdateTreeNode*, unsigned long> nodes;
 };
@@ -98,13 +102,35 @@ void LiveRepresentations::handOutResult(StackItem* result)
     if (result == nullptr)
         return;
     std::lock_guard<std::mutex> guard(lock);
-    handles().results.insert(result);
+    Handles& h = handles();
+    if (h.spareResults.empty()) {
+        h.results.insert(result);
+        return;
+    }
+    auto node = std::move(h.spareResults.back());
+    h.spareResults.pop_back();
+    node.value() = result;
+    h.results.insert(std::move(node));
 }
 
 bool LiveRepresentations::takeBackResult(const StackItem* result)
 {
+    if (result == nullptr)
+        return false;
     std::lock_guard<std::mutex> guard(lock);
-    return result != nullptr && handles().results.erase(result) != 0;
+    Handles& h = handles();
+    auto node = h.results.extract(result);
+    if (node.empty())
+        return false;
+    // A host holding many results at once gives back as many spare nodes;
+    // beyond a few, they are freed.
+    constexpr size_t keptSpares = 64;
+    if (h.spareResults.size() < keptSpares) {
+        if (h.spareResults.capacity() == 0)
+            h.spareResults.reserve(keptSpares);
+        h.spareResults.push_back(std::move(node));
+    }
+    return true;
 }
 
 bool LiveRepresentations::isLiveResult(const StackItem* result)

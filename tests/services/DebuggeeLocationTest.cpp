@@ -1,6 +1,7 @@
 // Locations of values: copies, comparisons, texts, access and dereferencing
 // for every kind, and the refused fat pointers.
 
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -195,8 +196,7 @@ TEST_F(LocationTest, Texts)
     DebuggeeLocation buf;
     buf = static_cast<void*>(bytes);
     char expect[64];
-    std::snprintf(expect, sizeof expect, "0x%lx (dbgr)",
-                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(bytes)));
+    std::snprintf(expect, sizeof expect, "0x%" PRIxPTR " (dbgr)", reinterpret_cast<std::uintptr_t>(bytes));
     EXPECT_STREQ(buf.format(text), expect);
 }
 

@@ -3,8 +3,15 @@
 
 # libstdc++ and libgcc stay shared: exceptions cross the boundary of
 # plomkit.dll, which static copies per DLL could not unwind. The DLLs are
-# copied beside the tests and libraries so that wine finds them.
-foreach(runtime libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+# copied beside the tests and libraries so that wine finds them. libgcc's
+# DLL is named after its way of unwinding: DWARF on 32-bit Windows, SEH on
+# 64-bit.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(NORVEXA_LIBGCC_DLL libgcc_s_seh-1.dll)
+else()
+  set(NORVEXA_LIBGCC_DLL libgcc_s_dw2-1.dll)
+endif()
+foreach(runtime libstdc++-6.dll ${NORVEXA_LIBGCC_DLL} libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
                   OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT EXISTS "${runtime_path}")

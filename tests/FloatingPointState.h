@@ -53,15 +53,34 @@ inline void expectEvaluatorMode(const FpuState& state)
 #if defined(_WIN32)
 // The mode of the Windows host these tests play: round to nearest, 53-bit
 // precision, overflow unmasked in the x87 and in SSE, no flags raised.
+// 64-bit Windows' runtime sets SSE's mode alone (and refuses a precision
+// mask): there the x87's control word is set directly.
 inline FpuState setHostMode()
 {
     _clearfp();
+#if defined(__x86_64__)
+    __asm__ __volatile__("fnclex");
+    unsigned short control = 0;
+    __asm__ __volatile__("fnstcw %0" : "=m"(control));
+    control = static_cast<unsigned short>((control & ~(x87Rounding | x87Precision | x87Masks))
+                                          | 0x0200 /* 53-bit */ | (x87Masks & ~x87Overflow));
+    __asm__ __volatile__("fldcw %0" : : "m"(control));
+#else
     _controlfp(_RC_NEAR | _PC_53 | (_MCW_EM & ~_EM_OVERFLOW), _MCW_EM | _MCW_RC | _MCW_PC);
+#endif
     unsigned int mxcsr = 0;
     __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
     mxcsr = (mxcsr & ~(sseRounding | sseFlags | sseOverflowMask)) | (sseMasks & ~sseOverflowMask);
     __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
     return fpuState();
+}
+
+// Puts back control words read by fpuState(), with no x87 flag raised.
+inline void restoreControlWords(const FpuState& state)
+{
+    __asm__ __volatile__("fnclex");
+    __asm__ __volatile__("fldcw %0" : : "m"(state.control));
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(state.mxcsr));
 }
 #endif
 

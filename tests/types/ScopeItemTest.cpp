@@ -2,6 +2,8 @@
 // with and without "this", names, containers, search flags, type names,
 // OpenMP blocks and flattened COBOL symbol lists.
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 
 #include "SymbolsFixture.h"
@@ -15,7 +17,7 @@ namespace {
 std::string formatted(const std::string& prefix, const void* p)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%lx", reinterpret_cast<unsigned long>(p));
+    std::snprintf(text, sizeof text, "%" PRIxPTR, reinterpret_cast<std::uintptr_t>(p));
     return prefix + " Scope (" + text + ")-";
 }
 

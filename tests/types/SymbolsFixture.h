@@ -7,6 +7,9 @@
 // declare symbols and read the host's call log.
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,7 +86,7 @@ protected:
     static std::string hex(const void* p)
     {
         char text[32];
-        std::snprintf(text, sizeof text, "%lx", reinterpret_cast<unsigned long>(p));
+        std::snprintf(text, sizeof text, "%" PRIxPTR, reinterpret_cast<std::uintptr_t>(p));
         return text;
     }
 

@@ -7,6 +7,8 @@ cmake_policy(SET CMP0057 NEW)
 #   [-DABSENT_LIST=<file of names, one a line, that nm must not find; a
 #    member as "Scope::name">]
 #   [-DABSENT_EXCEPT=<names of that file that may be present>]
+#   [-DSYMBOL_PREFIX=<what the target puts before every C name: "_" on
+#    32-bit Windows, nothing on 64-bit>]
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump -p ${DLL} failed")
@@ -73,13 +75,13 @@ if(ABSENT_LIST)
       set(member ${CMAKE_MATCH_2})
       string(LENGTH "${scope}" scope_length)
       string(LENGTH "${member}" member_length)
-      if(symbols MATCHES " __ZNK?${scope_length}${scope}${member_length}${member}[A-Z]")
+      if(symbols MATCHES " ${SYMBOL_PREFIX}_ZNK?${scope_length}${scope}${member_length}${member}[A-Z]")
         message(FATAL_ERROR "${DLL} holds ${name}, which nothing in it calls")
       endif()
       continue()
     endif()
     # An extern "C" name, or a C++ name mangled at top level.
-    if(symbols MATCHES " _${name}\n" OR symbols MATCHES " __Z[0-9]+${name}[A-Z]")
+    if(symbols MATCHES " ${SYMBOL_PREFIX}${name}\n" OR symbols MATCHES " ${SYMBOL_PREFIX}_Z[0-9]+${name}[A-Z]")
       message(FATAL_ERROR "${DLL} holds ${name}, which only a by-name call could reach")
     endif()
   endforeach()

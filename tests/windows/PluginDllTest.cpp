@@ -20,12 +20,16 @@
 
 namespace {
 
-using MainEntry = int (*)(std::uint32_t*);
+// The host's table is one of pointer-sized words: 4 bytes on 32-bit Windows,
+// 8 on 64-bit; word 0 holds the table's size in bytes.
+using Word = std::uintptr_t;
+constexpr Word wordBytes = sizeof(Word);
+using MainEntry = int (*)(Word*);
 using VersionEntry = UBYTE4 (*)();
 using InitializeEntry = BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*);
 using TerminateEntry = void (*)();
 
-constexpr std::uint32_t filler = 0xA5A5A5A5u;
+constexpr Word filler = static_cast<Word>(0xA5A5A5A5A5A5A5A5ull);
 
 // What the host's trace switch, asked inside DbgInitialize, saw.
 FpuState seenByCallback{};
@@ -47,9 +51,9 @@ protected:
     }
 
     // The host's table of the given size in bytes, filled by main.
-    std::vector<std::uint32_t> tableOf(std::uint32_t bytes)
+    std::vector<Word> tableOf(Word bytes)
     {
-        std::vector<std::uint32_t> table(bytes / 4 + 2, filler);
+        std::vector<Word> table(bytes / wordBytes + 2, filler);
         table[0] = bytes;
         EXPECT_EQ(main(table.data()), 0);
         return table;
@@ -69,9 +73,9 @@ TEST_F(PluginDll, NothingButMainIsFoundByName)
 
 TEST_F(PluginDll, MainFillsTablesOfEverySize)
 {
-    // The whole table: 65 words of 4 bytes, 260 in word 0.
-    const std::vector<std::uint32_t> whole = tableOf(260);
-    EXPECT_EQ(whole[0], 260u);
+    // The whole table: 65 words, 65 words' bytes in word 0.
+    const std::vector<Word> whole = tableOf(65 * wordBytes);
+    EXPECT_EQ(whole[0], 65 * wordBytes);
     // The words of the entry points the table reaches; every other word 0.
     const std::set<unsigned> filled{1, 2, 3, 5, 6, 9, 11, 12, 13, 15, 16, 19, 22, 26, 34, 40, 51};
     for (unsigned word = 1; word < 65; ++word) {
@@ -84,19 +88,19 @@ TEST_F(PluginDll, MainFillsTablesOfEverySize)
     EXPECT_EQ(whole[65], filler) << "nothing past the table";
 
     // A size word of 0 gets nothing but itself.
-    const std::vector<std::uint32_t> none = tableOf(0);
+    const std::vector<Word> none = tableOf(0);
     EXPECT_EQ(none[0], 0u);
     EXPECT_EQ(none[1], filler);
 
-    // 8 bytes: word 1 only.
-    const std::vector<std::uint32_t> two = tableOf(8);
-    EXPECT_EQ(two[0], 8u);
+    // Two words: word 1 only.
+    const std::vector<Word> two = tableOf(2 * wordBytes);
+    EXPECT_EQ(two[0], 2 * wordBytes);
     EXPECT_EQ(two[1], whole[1]);
     EXPECT_EQ(two[2], filler);
 
-    // 400 bytes: the 65 words, and zeros up to word 99.
-    const std::vector<std::uint32_t> longer = tableOf(400);
-    EXPECT_EQ(longer[0], 400u);
+    // 100 words: the 65 words, and zeros up to word 99.
+    const std::vector<Word> longer = tableOf(100 * wordBytes);
+    EXPECT_EQ(longer[0], 100 * wordBytes);
     for (unsigned word = 1; word < 65; ++word)
         EXPECT_EQ(longer[word], whole[word]) << word;
     for (unsigned word = 65; word < 100; ++word)
@@ -106,15 +110,13 @@ TEST_F(PluginDll, MainFillsTablesOfEverySize)
 
 TEST_F(PluginDll, EntryPointsRunInTheEvaluatorsModeAndGiveTheHostItsOwnBack)
 {
-    const std::vector<std::uint32_t> table = tableOf(260);
+    const std::vector<Word> table = tableOf(65 * wordBytes);
     auto initialize = reinterpret_cast<InitializeEntry>(table[2]);
     auto terminate = reinterpret_cast<TerminateEntry>(table[34]);
 
     // The host: nearest, 53-bit, overflow unmasked, no flags raised.
-    _clearfp();
-    const unsigned int hostWord = _controlfp(0, 0);
-    _controlfp(_RC_NEAR | _PC_53 | (_MCW_EM & ~_EM_OVERFLOW), _MCW_EM | _MCW_RC | _MCW_PC);
-    const FpuState host = fpuState();
+    const FpuState before = fpuState();
+    const FpuState host = setHostMode();
 
     TestHost testHost(false);
     testHost.setSlot(&DBG2_SERVICE_FUNCTIONS::Expr2TraceEnabled, &recordingTraceSwitch);
@@ -122,7 +124,7 @@ TEST_F(PluginDll, EntryPointsRunInTheEvaluatorsModeAndGiveTheHostItsOwnBack)
     EXPECT_EQ(initialize(&testHost.table()), 1);
     const FpuState after = fpuState();
     terminate();
-    _controlfp(hostWord, _MCW_EM | _MCW_RC | _MCW_PC | _MCW_IC);
+    restoreControlWords(before);
 
     expectEvaluatorMode(seenByCallback);
     EXPECT_EQ(after.control, host.control);

@@ -1,7 +1,13 @@
 # The Windows build's own checks: what the DLLs export and import, and the
 # plug-in loaded by a host.
-find_program(NORVEXA_NM NAMES ${CMAKE_NM} i686-w64-mingw32-nm REQUIRED)
+find_program(NORVEXA_NM NAMES ${CMAKE_NM} ${NORVEXA_MINGW_TRIPLET}-nm REQUIRED)
 set(check_dll ${CMAKE_CURRENT_SOURCE_DIR}/windows/CheckDll.cmake)
+# 32-bit Windows names C symbols with a leading underscore, 64-bit does not.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(symbol_prefix "")
+else()
+  set(symbol_prefix "_")
+endif()
 
 add_test(NAME structure.VosdecnExportsItsEntryAlone
   COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:vosdecn> -DOBJDUMP=${CMAKE_OBJDUMP}
@@ -10,7 +16,7 @@ add_test(NAME structure.VosdecnExportsItsEntryAlone
 # shared copy, not one per DLL.
 add_test(NAME structure.PlomkitSharesTheRuntime
   COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:plomkit> -DOBJDUMP=${CMAKE_OBJDUMP}
-          "-DIMPORTS=libstdc++-6.dll|libgcc_s_dw2-1.dll" -P ${check_dll})
+          "-DIMPORTS=libstdc++-6.dll|${NORVEXA_LIBGCC_DLL}" -P ${check_dll})
 set_tests_properties(structure.VosdecnExportsItsEntryAlone structure.PlomkitSharesTheRuntime
   PROPERTIES LABELS structure)
 
@@ -18,7 +24,7 @@ add_test(NAME structure.NorvexaDllExportsMainAlone
   COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:norvexa> -DOBJDUMP=${CMAKE_OBJDUMP}
           -DNM=${NORVEXA_NM} -DEXPORTS=main -DIMPORTS=plomkit.dll -DNOT_IMPORTS=vosdecn.dll
           -DABSENT_LIST=${CMAKE_CURRENT_SOURCE_DIR}/windows/data/by_name_only.txt
-          -DABSENT_EXCEPT=DbgFreeEvalResultInfo -P ${check_dll})
+          -DABSENT_EXCEPT=DbgFreeEvalResultInfo "-DSYMBOL_PREFIX=${symbol_prefix}" -P ${check_dll})
 set_tests_properties(structure.NorvexaDllExportsMainAlone PROPERTIES LABELS structure)
 
 # norvexa.dll loaded as a Windows host loads it: this program links the

@@ -10,6 +10,16 @@ namespace {
 constexpr unsigned int sseMasks = 0x1F80;
 constexpr unsigned int sseRounding = 0x6000;
 
+#if defined(__x86_64__)
+// The x87 control word: the six exception masks, precision control (11:
+// 64-bit), rounding control (11: toward zero), infinity control (0:
+// projective).
+constexpr unsigned short x87Masks = 0x003F;
+constexpr unsigned short x87Precision64 = 0x0300;
+constexpr unsigned short x87Chop = 0x0C00;
+constexpr unsigned short x87Infinity = 0x1000;
+#endif
+
 }  // namespace
 
 FloatingPointGuard::FloatingPointGuard() : sse(__builtin_cpu_supports("sse"))
@@ -17,7 +27,16 @@ FloatingPointGuard::FloatingPointGuard() : sse(__builtin_cpu_supports("sse"))
     fegetenv(&saved);
     if (sse)
         __asm__ __volatile__("stmxcsr %0" : "=m"(savedMxcsr));
+#if defined(__x86_64__)
+    // 64-bit Windows' runtime keeps SSE's mode alone and refuses a precision
+    // or infinity mask: the x87's control word is set here directly.
+    unsigned short control = 0;
+    __asm__ __volatile__("fnstcw %0" : "=m"(control));
+    control = static_cast<unsigned short>((control & ~x87Infinity) | x87Masks | x87Precision64 | x87Chop);
+    __asm__ __volatile__("fldcw %0" : : "m"(control));
+#else
     _controlfp(_MCW_EM | _RC_CHOP | _PC_64 | _IC_PROJECTIVE, _MCW_EM | _MCW_RC | _MCW_PC | _MCW_IC);
+#endif
     // The SSE unit's mode too, whatever the runtime's call set there.
     if (sse) {
         unsigned int mxcsr = savedMxcsr | sseMasks | sseRounding;

@@ -1,6 +1,7 @@
 #include "frontend/EE_String.h"
 
 #include <cctype>
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -246,8 +247,7 @@ EE_String& EE_String::operator<<(char c) {
 
 EE_String& EE_String::operator<<(const void* pointer) {
   char text[32];
-  int n = std::snprintf(text, sizeof text, "%lx",
-                        static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(pointer)));
+  int n = std::snprintf(text, sizeof text, "%" PRIxPTR, reinterpret_cast<std::uintptr_t>(pointer));
   append(text, static_cast<std::size_t>(n));
   return *this;
 }

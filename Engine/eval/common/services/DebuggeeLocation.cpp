@@ -326,8 +326,7 @@ char* DebuggeeLocation::format(char* buffer) const
     case debuggeeMemory: return memory().format(out, false);
     case registerLocation: return static_cast<const Register*>(target_)->format(out);
     case debuggerBuffer:
-        std::snprintf(out, sizeof shared, "0x%lx (dbgr)",
-                      static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(target_)));
+        std::snprintf(out, sizeof shared, "0x%" PRIxPTR " (dbgr)", reinterpret_cast<std::uintptr_t>(target_));
         return out;
     case fatPointer: return fatPtr().format(out);
     default:

@@ -1,5 +1,7 @@
 #include "types/ClassScopeItem.h"
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -132,28 +134,28 @@ ClassScopeItem::ClassScopeItem(const LCC_Eval_Context_Info* context, const TypeI
     if (EvaluationEnvironment* env = environment())
         env->addClassScope(typeKey(classType_.typeIndex()), *this);
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
-                "Here - scope container of scope %lx is scope %lx as Class?=%d and allMembers=%d",
-                reinterpret_cast<unsigned long>(this), reinterpret_cast<unsigned long>(&owner), isClass ? 1 : 0,
+                "Here - scope container of scope %" PRIxPTR " is scope %" PRIxPTR " as Class?=%d and allMembers=%d",
+                reinterpret_cast<std::uintptr_t>(this), reinterpret_cast<std::uintptr_t>(&owner), isClass ? 1 : 0,
                 allMembers ? 1 : 0);
 }
 
 ClassScopeItem::~ClassScopeItem()
 {
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting this = 0x%lx", reinterpret_cast<unsigned long>(this));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting this = 0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(this));
     deleteAll(dataMembers_);
     deleteAll(bases_);
     deleteAll(nestedTypes_);
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting _infoBlock = 0x%lx", reinterpret_cast<unsigned long>(infoBlock_));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting _infoBlock = 0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(infoBlock_));
     delete infoBlock_;
     infoBlock_ = nullptr;
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%lx - done", reinterpret_cast<unsigned long>(this));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%" PRIxPTR " - done", reinterpret_cast<std::uintptr_t>(this));
 }
 
 const char* ClassScopeItem::name() const
 {
     if (name_.empty()) {
         char address[48];
-        std::snprintf(address, sizeof address, "-Class Scope (%lx) = ", reinterpret_cast<unsigned long>(this));
+        std::snprintf(address, sizeof address, "-Class Scope (%" PRIxPTR ") = ", reinterpret_cast<std::uintptr_t>(this));
         std::string text = address;
         text += textOrEmpty(classType_.format());
         text += "-";
@@ -226,8 +228,8 @@ void ClassScopeItem::buildClassMembers()
 
 void ClassScopeItem::readClassMembers()
 {
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
-                reinterpret_cast<unsigned long>(this), textOrEmpty(classType_.format()));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %" PRIxPTR ".  class name = %s",
+                reinterpret_cast<std::uintptr_t>(this), textOrEmpty(classType_.format()));
     const _TYPE_ENTRY* record = classType_.typeEntry();
     if (record != nullptr && record->leaf == TE_REFERENCE) {
         TypeItem referent(TYPE_INDEX(record->reference.referent));
@@ -280,8 +282,8 @@ void ClassScopeItem::readClassMembers()
         }
     }
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
-                "Done.   this = %lx  %d data members, %d types, %d bases, and _allMembers %d",
-                reinterpret_cast<unsigned long>(this), int(dataMembers_.count()), int(nestedTypes_.count()),
+                "Done.   this = %" PRIxPTR "  %d data members, %d types, %d bases, and _allMembers %d",
+                reinterpret_cast<std::uintptr_t>(this), int(dataMembers_.count()), int(nestedTypes_.count()),
                 int(bases_.count()), int(allMembers_));
 }
 
@@ -350,8 +352,8 @@ TypeItem ClassScopeItem::findClassMemberType(const char* name) const
 
 TypeItem ClassScopeItem::findStructMember(const char* name, std::int64_t& offset) const
 {
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope.type=%d for this=%08lx and name=%s", int(type_),
-                reinterpret_cast<unsigned long>(this), name);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope.type=%d for this=%08" PRIxPTR " and name=%s", int(type_),
+                reinterpret_cast<std::uintptr_t>(this), name);
     if (type_ != structureScope) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope.type.is.NOT.struct");
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
@@ -587,18 +589,18 @@ List<const char*> ClassScopeItem::namespaceNames() const
     // A copy: the type's trace text lives only until the next one is made.
     const std::string classText = textOrEmpty(classType_.format());
     const char* className = classText.c_str();
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %lx.  class name = %s",
-                reinterpret_cast<unsigned long>(this), className);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Begin.    this = %" PRIxPTR ".  class name = %s",
+                reinterpret_cast<std::uintptr_t>(this), className);
     const_cast<ClassScopeItem*>(this)->buildClassMembers();
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d data members.    this = %lx.  class name = %s",
-                int(dataMembers_.count()), reinterpret_cast<unsigned long>(this), className);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d data members.    this = %" PRIxPTR ".  class name = %s",
+                int(dataMembers_.count()), reinterpret_cast<std::uintptr_t>(this), className);
     for (unsigned i = dataMembers_.count(); i > 0; --i) {
         const _TYPE_ENTRY* e = dataMembers_[i - 1]->typeEntry();
         if (e != nullptr && e->leaf == TE_MEMBER)
             names.append(textOrEmpty(e->member.name));
     }
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d bases.    this = %lx.  class name = %s",
-                int(bases_.count()), reinterpret_cast<unsigned long>(this), className);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Adding %d bases.    this = %" PRIxPTR ".  class name = %s",
+                int(bases_.count()), reinterpret_cast<std::uintptr_t>(this), className);
     for (unsigned i = bases_.count(); i > 0; --i) {
         const _TYPE_ENTRY* b = bases_[i - 1]->typeEntry();
         if (b == nullptr)
@@ -611,8 +613,8 @@ List<const char*> ClassScopeItem::namespaceNames() const
         for (unsigned j = 0; j < inherited.count(); ++j)
             names.append(inherited[j]);
     }
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Done.    this = %lx.  class name = %s, There are %d names",
-                reinterpret_cast<unsigned long>(this), className, int(names.count()));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Done.    this = %" PRIxPTR ".  class name = %s, There are %d names",
+                reinterpret_cast<std::uintptr_t>(this), className, int(names.count()));
     return names;
 }
 

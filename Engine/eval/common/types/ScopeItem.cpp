@@ -1,5 +1,7 @@
 #include "types/ScopeItem.h"
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -261,7 +263,7 @@ const char* ScopeItem::name() const
 {
     if (name_.empty()) {
         char address[32];
-        std::snprintf(address, sizeof address, " Scope (%lx)-", reinterpret_cast<unsigned long>(this));
+        std::snprintf(address, sizeof address, " Scope (%" PRIxPTR ")-", reinterpret_cast<std::uintptr_t>(this));
         std::string text;
         if (type_ == file) {
             text = "-File";

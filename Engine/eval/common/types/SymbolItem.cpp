@@ -1,5 +1,7 @@
 #include "types/SymbolItem.h"
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -102,7 +104,7 @@ SymbolItem::SymbolItem(const TypeItem& type, ScopeItem& scope, const TypeItem& m
 
 SymbolItem::~SymbolItem()
 {
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%lx", reinterpret_cast<unsigned long>(this));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(this));
     delete _memberType;
 }
 
@@ -275,7 +277,7 @@ SymbolItem* SymbolItem::makeVarSymbol(const char* name, ScopeItem& scope)
     if (BuiltinProcedure* procedure = BuiltinProcedure::getProcData(name)) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "%s is a builtin procedure", name);
         SymbolItem* s = makeVarSymbol(reinterpret_cast<SYMBOL_ENTRY*>(procedure), scope);
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "a symbol item at %08lx", reinterpret_cast<unsigned long>(s));
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "a symbol item at %08" PRIxPTR, reinterpret_cast<std::uintptr_t>(s));
         return s;
     }
 

@@ -191,28 +191,28 @@ private:
     }
     // Frees what lies outside the buffer, leaving it empty and inline.
     void release() noexcept {
-        if (_elements != _inline)
+        if (_elements != _inlineElements)
             delete[] _elements;
-        _elements = _inline;
+        _elements = _inlineElements;
         _capacity = inlineCapacity;
         _length = 0;
-        _inline[0] = T(0);
+        _inlineElements[0] = T(0);
     }
     // Takes other's elements, leaving other empty.
     void take(StringBuffer& other) noexcept {
-        if (other._elements == other._inline) {
-            std::copy(other._inline, other._inline + other._length + 1, _inline);
-            _elements = _inline;
+        if (other._elements == other._inlineElements) {
+            std::copy(other._inlineElements, other._inlineElements + other._length + 1, _inlineElements);
+            _elements = _inlineElements;
             _capacity = inlineCapacity;
         } else {
             _elements = other._elements;
             _capacity = other._capacity;
         }
         _length = other._length;
-        other._elements = other._inline;
+        other._elements = other._inlineElements;
         other._capacity = inlineCapacity;
         other._length = 0;
-        other._inline[0] = T(0);
+        other._inlineElements[0] = T(0);
     }
 
     // An empty buffer holds only its terminator, in place, and allocates
@@ -220,10 +220,10 @@ private:
     // they are when the buffer is moved (callers keep pointers into them).
     // One zero element always follows the last one.
     static constexpr unsigned inlineCapacity = 0;
-    T* _elements = _inline;
+    T* _elements = _inlineElements;
     unsigned _length = 0;
     unsigned _capacity = inlineCapacity;
-    T _inline[inlineCapacity + 1] = {};
+    T _inlineElements[inlineCapacity + 1] = {};
 };
 
 #endif

@@ -1,7 +1,7 @@
 // Powers and zero signs at the value classes: the power's decimals are the
 // places asked for, a power that does not fit 31 digits is refused as a
-// division by zero, and negative zeros of products and powers compare below
-// zero.
+// division by zero, and negative zeros of products and powers keep their
+// sign but equal zero (a COBOL comparison is numeric).
 #include "DataItemValues.h"
 
 #include "datatypes/FixedPointBinary.h"
@@ -88,20 +88,22 @@ TEST_F(DecimalPowerValueTest, PowerBeyondThirtyOneDigitsIsRefused)
     EXPECT_EQ(codeOf([] { PackedDecimal("1").power(PackedDecimal("1"), 31); }), InvalidOp::RTRC_DivideByZero);
 }
 
-TEST_F(DecimalPowerValueTest, NegativeZerosOfProductsAndPowersCompareBelowZero)
+TEST_F(DecimalPowerValueTest, NegativeZerosOfProductsAndPowersKeepTheSignAndEqualZero)
 {
     const PackedDecimal zero(0LL);
     PackedDecimal product = PackedDecimal("-5") * PackedDecimal("0");
     EXPECT_EQ(hex(product.bytes()), "000D");
-    EXPECT_EQ(product.compare(zero), -1);
-    EXPECT_FALSE(!product);
+    EXPECT_EQ(product.compare(zero), 0);
+    EXPECT_EQ(zero.compare(product), 0);
+    EXPECT_EQ(product.compare(PackedDecimal("-0.01")), 1);
+    EXPECT_TRUE(!product);
 
     // (-0.1) ** 3 is -0.001: -0 with no places, -0.001 with three.
     PackedDecimal cube("-0.1");
     cube.power(PackedDecimal("3"), 0);
     EXPECT_EQ(hex(cube.bytes()), zeros(31) + "D");
-    EXPECT_EQ(cube.compare(zero), -1);
-    EXPECT_FALSE(!cube);
+    EXPECT_EQ(cube.compare(zero), 0);
+    EXPECT_TRUE(!cube);
     PackedDecimal exact("-0.1");
     exact.power(PackedDecimal("3"), 3);
     EXPECT_EQ(exact.compare(PackedDecimal("-0.001")), 0);
@@ -109,12 +111,14 @@ TEST_F(DecimalPowerValueTest, NegativeZerosOfProductsAndPowersCompareBelowZero)
     ZonedDecimal zonedCube("-0.1");
     zonedCube.power(ZonedDecimal("3"), 0);
     EXPECT_EQ(hex(zonedCube.bytes()), zoned31("0").substr(0, 60) + "D0");
-    EXPECT_FALSE(!zonedCube);
+    EXPECT_TRUE(!zonedCube);
+    EXPECT_EQ(zonedCube.compare(ZonedDecimal("0")), 0);
+    EXPECT_EQ(zonedCube.compare(ZonedDecimal("-0.001")), 1);
 
     // A quotient truncated to zero keeps its sign: -10^-32 / 3 with 31
     // places is -0.
     PackedDecimal tiny = PackedDecimal("-0.00000000000000000000000000000001") / PackedDecimal("3");
     EXPECT_EQ(tiny.record().decimalPlaces, 31);
-    EXPECT_EQ(tiny.compare(zero), -1);
-    EXPECT_FALSE(!tiny);
+    EXPECT_EQ(tiny.compare(zero), 0);
+    EXPECT_TRUE(!tiny);
 }

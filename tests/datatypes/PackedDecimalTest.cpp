@@ -148,10 +148,17 @@ TEST_F(PackedDecimalTest, ScaledPicturesStoreOnlyTheirDigits)
 
 TEST_F(PackedDecimalTest, NegativeZeroAndNot)
 {
-    EXPECT_FALSE(!PackedDecimal(packedRec(1, 0), bs("0D")));
+    // A negative zero is zero: it equals zero and lies between -0.1 and 0.1.
+    const PackedDecimal negativeZero(packedRec(1, 0), bs("0D"));
+    EXPECT_TRUE(!negativeZero);
     EXPECT_TRUE(!PackedDecimal(packedRec(1, 0), bs("0C")));
     EXPECT_TRUE(!PackedDecimal(packedRec(1, 0, false), bs("0D")));
-    EXPECT_EQ(PackedDecimal(packedRec(1, 0), bs("0D")).compare(PackedDecimal(0LL)), -1);
+    EXPECT_EQ(negativeZero.compare(PackedDecimal(0LL)), 0);
+    EXPECT_EQ(PackedDecimal(0LL).compare(negativeZero), 0);
+    EXPECT_EQ(negativeZero.compare(PackedDecimal(packedRec(3, 2), bs("00000D"))), 0);
+    EXPECT_EQ(negativeZero.compare(PackedDecimal("-0.1")), 1);
+    EXPECT_EQ(negativeZero.compare(PackedDecimal("0.1")), -1);
+    EXPECT_EQ(PackedDecimal("-0.1").compare(negativeZero), -1);
     EXPECT_FALSE(!PackedDecimal("0.01"));
 }
 

@@ -174,7 +174,14 @@ TEST_F(ZonedDecimalTest, FormatAndCharacterForm)
 
 TEST_F(ZonedDecimalTest, NegativeZeroNotAndUnaryMinus)
 {
-    EXPECT_FALSE(!ZonedDecimal(zonedRec(2, 0), bs("F0D0")));
+    // A negative zero is zero, in every sign kind.
+    EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0), bs("F0D0")));
+    EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0, 4), bs("60F0F0")));
+    EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0, 5), bs("F0F060")));
+    EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0, 2), bs("D0F0")));
+    EXPECT_EQ(ZonedDecimal(zonedRec(2, 0), bs("F0D0")).compare(ZonedDecimal(zonedRec(2, 1, 4), bs("60F0F0"))), 0);
+    EXPECT_EQ(ZonedDecimal(zonedRec(2, 0, 4), bs("60F0F0")).compare(ZonedDecimal("-0.1")), 1);
+    EXPECT_EQ(ZonedDecimal("0.1").compare(ZonedDecimal(zonedRec(2, 0, 5), bs("F0F060"))), 1);
     EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0), bs("F0C0")));
     EXPECT_TRUE(!ZonedDecimal(zonedRec(2, 0, 5), bs("F0F04E")));
 

@@ -55,6 +55,9 @@ enum : unsigned {
   KReference = 131,
   KContent = 132,
   KLength = 133,
+  // The figurative constants ZERO and ZEROS (ZEROES).
+  KZero = 125,
+  KZeros = 110,
   // A reserved word of a form this grammar does not take.
   KUnsupported = EE_Token::NoToken
 };
@@ -128,6 +131,14 @@ std::string upperWord(const char* text)
   if (word == "ROUNDED")
     refuseForm(at, "ROUNDED is");
   refuseForm(at, "relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are");
+}
+
+// ZERO, ZEROS or ZEROES where a relational operator or the end of the
+// condition belongs (A ZERO, A NOT ZERO) starts a sign condition.
+void refuseSignCondition(Cobol_Universe& u, unsigned kind)
+{
+  if (kind == KZero || kind == KZeros)
+    refuseForm(u.lex_current()->spelling, "sign conditions are");
 }
 
 // One level of nesting (parentheses, subscripts, reference modification,
@@ -359,6 +370,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_EqualityExprTail(Cobol_Universe& u, unsig
       u.getToken(kind);
       return Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(u, kind, left, result);
     }
+    refuseSignCondition(u, kind);
     result = left;
     return true;
   }
@@ -384,6 +396,7 @@ bool Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(Cobol_Universe& u, unsi
     negated = EE_BinaryExpression::NotEqual;
     break;
   default:
+    refuseSignCondition(u, kind);
     return u.failSyntax();
   }
   u.getToken(kind);

@@ -76,9 +76,30 @@ ROWS = [
     ("stmt", 9, "SET LOW-GRADE TO TRUE"), ("stmt", 9, "SET MID-GRADE TO TRUE"),
     ("stmt", 9, "SET TOP-GRADE TO TRUE"),
     # 11: a negative zero operand of multiply, divide and power is a
-    # positive zero (a negative zero result compares below zero).
+    # positive zero.
     ("cond", 11, "NZ * 5 < 0", ("NZ", "000D")), ("cond", 11, "NZ / 5 < 0", ("NZ", "000D")),
     ("cond", 11, "NZ ** 3 < 0", ("NZ", "000D")), ("cond", 11, "NZ * 5 = 0", ("NZ", "000D")),
+    # A negative zero, left by arithmetic (0 * -5, -123.45 * 0) or stored
+    # by the program, equals zero: packed and zoned, against literals,
+    # ZERO, packed, zoned, binary and floating-point items, both orders.
+    ("cond", 0, "NZ * -5 < 0"), ("cond", 0, "NZ * -5 = 0"), ("cond", 0, "AMT * 0 = 0"),
+    ("cond", 0, "0 = AMT * 0"), ("cond", 0, "AMT * 0 < ZERO"), ("cond", 0, "ZP = AMT * 0"),
+    ("cond", 0, "NZ = 0", ("NZ", "000D")), ("cond", 0, "NZ < 0", ("NZ", "000D")),
+    ("cond", 0, "0 = NZ", ("NZ", "000D")), ("cond", 0, "0 > NZ", ("NZ", "000D")),
+    ("cond", 0, "NZ NOT < 0", ("NZ", "000D")), ("cond", 0, "NZ < 0.1", ("NZ", "000D")),
+    ("cond", 0, "NZ > -0.1", ("NZ", "000D")), ("cond", 0, "NZ = ZERO", ("NZ", "000D")),
+    ("cond", 0, "ZERO = NZ", ("NZ", "000D")), ("cond", 0, "ZERO > NZ", ("NZ", "000D")),
+    ("cond", 0, "NZ = ZP", ("NZ", "000D")), ("cond", 0, "ZP > NZ", ("NZ", "000D")),
+    ("cond", 0, "NZ = CNT", ("NZ", "000D")), ("cond", 0, "CNT > NZ", ("NZ", "000D")),
+    ("cond", 0, "NZ = CNTB", ("NZ", "000D")), ("cond", 0, "CNTB > NZ", ("NZ", "000D")),
+    ("cond", 0, "CNTB = NZ", ("NZ", "000D")), ("cond", 0, "F1 = NZ", ("NZ", "000D")),
+    ("cond", 0, "NZ < CNTP", ("NZ", "000D")), ("cond", 0, "NZ + 0 < 0", ("NZ", "000D")),
+    ("cond", 0, "CNTS = 0", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "CNTS < 0", ("CNTS", "F0F0F0F0D0")),
+    ("cond", 0, "0 = CNTS", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "ZERO = CNTS", ("CNTS", "F0F0F0F0D0")),
+    ("cond", 0, "CNTS = ZERO", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "CNTS < CNT", ("CNTS", "F0F0F0F0D0")),
+    ("cond", 0, "CNT = CNTS", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "CNTS = NZ", ("CNTS", "F0F0F0F0D0")),
+    ("cond", 0, "ZP = CNTS", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "CNTS = CNTB", ("CNTS", "F0F0F0F0D0")),
+    ("cond", 0, "CNTS > -1", ("CNTS", "F0F0F0F0D0")), ("cond", 0, "CNTS < 1", ("CNTS", "F0F0F0F0D0")),
 ]
 
 EBCDIC = "cp037"  # the letters, digits and blank of code page 1047 are these
@@ -110,7 +131,7 @@ def program(kind, text, preset):
             "       01 OUTL PIC X(512).", "       PROCEDURE DIVISION."]
     if preset:
         at, length = offset_of(preset[0])
-        out += [f"           MOVE X'{preset[1]}' TO REC({at + 1}:{length})"]
+        out += [f"           MOVE X'{compiler_image(preset[0], preset[1])}' TO REC({at + 1}:{length})"]
     if kind == "cond":
         out += [f"           IF {text}", "              DISPLAY 'T'", "           ELSE", "              DISPLAY 'F'",
                 "           END-IF"]
@@ -154,6 +175,20 @@ def ibm_hex(value, length):
     if fraction / (1 << digits) != m:
         sys.exit(f"{value} is not exact in {length}-byte hexadecimal floating point")
     return bytes([sign | (exponent + 64)]) + fraction.to_bytes(length - 1, "big")
+
+
+def compiler_image(name, image):
+    """The bytes GnuCOBOL holds for an item's mainframe image (a preset)."""
+    kind = next(k for n, _, k, _ in RECORD if n == name)
+    raw = bytes.fromhex(image)
+    if kind in ("P", "B"):
+        return image
+    if kind in ("Z", "ZS"):
+        digits = bytes(0x30 | (b & 0x0F) for b in raw)
+        if kind == "ZS" and (raw[-1] & 0xF0) == 0xD0:
+            digits = digits[:-1] + bytes([0x70 | (raw[-1] & 0x0F)])
+        return digits.hex().upper()
+    sys.exit(f"no preset for {name}")
 
 
 def mainframe_image(raw):

@@ -193,6 +193,15 @@ TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
         {"NAME IS NOT ALPHABETIC", "IS NOT ALPHABETIC (class conditions are not supported)"},
         {"AMT IS NEGATIVE", "IS NEGATIVE (sign conditions are not supported)"},
         {"AMT POSITIVE", "POSITIVE (sign conditions are not supported)"},
+        {"AMT NOT NEGATIVE", "NEGATIVE (sign conditions are not supported)"},
+        // ZERO is also a figurative constant: without IS, the sign
+        // condition was a bare syntax error.
+        {"A ZERO", "ZERO (sign conditions are not supported)"},
+        {"A NOT ZERO", "ZERO (sign conditions are not supported)"},
+        {"AMT ZEROS OR A = 6", "ZEROS OR A = 6 (sign conditions are not supported)"},
+        {"A = 6 AND NZ NOT ZEROES", "ZEROES (sign conditions are not supported)"},
+        {"(A + 1 ZERO)", "ZERO) (sign conditions are not supported)"},
+        {"COMPUTE CNT = A ZERO", "ZERO (sign conditions are not supported)"},
         {"A IS = 6", "IS = 6 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
         {"A EQUAL TO 6", "EQUAL TO 6 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
         {"A GREATER THAN 5", "GREATER THAN 5 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
@@ -219,13 +228,21 @@ TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
         EXPECT_EQ(recordBytes(), before);
         done();
     }
-    // Conditions written in full, condition names and NOT over them stay.
-    for (const char* text : {"A = 5 OR A = 6", "A = 6 OR LOW-GRADE", "NOT LOW-GRADE AND NOT (A = 5)", "NOT A = 5"}) {
-        SCOPED_TRACE(text);
+    // Conditions written in full, condition names, NOT over them and ZERO
+    // as an operand stay.
+    const struct {
+        const char* text;
+        bool holds;
+    } kept[] = {{"A = 5 OR A = 6", true},     {"A = 6 OR LOW-GRADE", true}, {"NOT LOW-GRADE AND NOT (A = 5)", true},
+                {"NOT A = 5", true},          {"A = ZERO", false},          {"A NOT = ZERO", true},
+                {"ZERO = A", false},          {"A NOT < ZERO", true},       {"ZEROS < A AND NZ = ZEROES", true},
+                {"NOT A = ZERO", true}};
+    for (const auto& k : kept) {
+        SCOPED_TRACE(k.text);
         fresh(table.program);
-        validate(text);
+        validate(k.text);
         EXPECT_EQ(validated, 0) << errorText();
-        EXPECT_EQ(dbg.test(rep, program.context()), 0);
+        EXPECT_EQ(dbg.test(rep, program.context()), k.holds ? 0 : 10000);
         done();
     }
 }

@@ -42,6 +42,21 @@ void limitDigits(PackedDecimal::Effective& e, int m)
     e.decimals = m;
 }
 
+// A value whose digits are all zero counts as positive: a COBOL comparison
+// is numeric, so a negative zero (sign D, as arithmetic may leave or a
+// program may store) equals zero. An operand whose flag is clear has its
+// sign nibble ignored.
+void zeroAsPositive(PackedDecimal::Effective& e)
+{
+    const unsigned n = packedBytes(e.precision);
+    if (!e.isSigned || e.bytes.length() < n || (e.bytes[n - 1] & 0xF0) != 0)
+        return;
+    for (unsigned i = 0; i + 1 < n; ++i)
+        if (e.bytes[i] != 0)
+            return;
+    e.isSigned = 0;
+}
+
 // The integer part of a packed value; the fallback when the value has no
 // text form (decimals beyond 31, a digit in the sign nibble).
 long long integerPart(const PackedDecimal::Effective& e)
@@ -278,6 +293,8 @@ int PackedDecimal::compare(const PackedDecimal& other) const
     const int m = std::max(a.decimals, b.decimals);
     limitDigits(a, m);
     limitDigits(b, m);
+    zeroAsPositive(a);
+    zeroAsPositive(b);
     return dtComparePackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(),
                                   b.precision, b.decimals, b.isSigned);
 }

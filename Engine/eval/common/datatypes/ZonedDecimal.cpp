@@ -54,6 +54,23 @@ void toTrailingSign(ZonedDecimal::Effective& e)
     e.kind = 3;
 }
 
+// A value whose digits are all zero counts as positive: a COBOL comparison
+// is numeric, so a negative zero (as arithmetic may leave or a program may
+// store) equals zero. It compares as unsigned zero digits.
+void zeroAsPositive(ZonedDecimal::Effective& e)
+{
+    const unsigned first = e.kind == 4 ? 1 : 0;
+    const unsigned n = static_cast<unsigned>(e.precision);
+    if (e.bytes.length() < first + n)
+        return;
+    for (unsigned i = 0; i < n; ++i)
+        if ((e.bytes[first + i] & 0x0F) != 0)
+            return;
+    std::vector<unsigned char> zeros(n, 0xF0);
+    e.bytes = copyOf(zeros.data(), n);
+    e.kind = 0;
+}
+
 int integerDigits(const ZonedDecimal::Effective& e) { return std::max(e.precision - e.decimals, 0); }
 
 using ZonedRoutine = unsigned char* (*)(const unsigned char*, int, int, const unsigned char*, int, int, int, int);
@@ -399,6 +416,8 @@ int ZonedDecimal::compare(const ZonedDecimal& other) const
     const int m = std::max(a.decimals, b.decimals);
     limitDigits(a, m);
     limitDigits(b, m);
+    zeroAsPositive(a);
+    zeroAsPositive(b);
     return dtCompareZonedDecimal(a.bytes.data(), a.precision, a.decimals, a.kind, b.bytes.data(), b.precision,
                                  b.decimals, b.kind, 0);
 }

@@ -86,6 +86,16 @@ const RoadCase faultCases[] = {
      nullptr},
     {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip,
      nullptr, nullptr},
+    // A character literal alone evaluates to the value it validated as
+    // (its EBCDIC code, 129 for 'a' in code page 1047).
+    {"a character literal alone", L::c, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
+     [](RoadRun& r) {
+         UpdateTreeNode* root = r.root();
+         ASSERT_NE(root, nullptr);
+         std::string text;
+         EXPECT_EQ(r.format(root, 2, text), 0);
+         EXPECT_EQ(text, "129");
+     }},
     // Every insert is the operand's text as written.
     {"following a non-pointer", L::c, cProgram, "*a", buildFailed, 10, "a", skip, nullptr, nullptr},
     {"following a constant", L::c, cProgram, "1 +* 2", buildFailed, 10, "2", skip, nullptr, nullptr},

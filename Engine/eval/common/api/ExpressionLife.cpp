@@ -71,6 +71,13 @@ void releaseEvalResult(StackItem* result)
     releaseResultItem(result, &LiveRepresentations::releasingResult);
 }
 
+// Here, not beside DbgFreeTypeResultInfo: the update road, which every build
+// holds, releases type results too.
+void releaseTypeResult(StackItem* result)
+{
+    releaseResultItem(result, &LiveRepresentations::releasingTypeResult);
+}
+
 void DbgFreeEvalResultInfo(StackItem* result)
 {
     EntryFrame::runQuietly("void DbgFreeEvalResultInfo(StackItem*)", 0, [&](EntryFrame&) {

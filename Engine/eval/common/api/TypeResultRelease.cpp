@@ -3,12 +3,6 @@
 #include "api/EntryFrame.h"
 #include "api/ExpressionEntryPoints.h"
 #include "api/LiveRepresentations.h"
-#include "machine/StackItem.h"
-
-void releaseTypeResult(StackItem* result)
-{
-    releaseResultItem(result, &LiveRepresentations::releasingTypeResult);
-}
 
 void DbgFreeTypeResultInfo(StackItem* result)
 {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "EntryRoadFixture.h"
+#include "api/LiveRepresentations.h"
 #include "compiler/EE_ExpressionEvaluator.h"
 #include "compiler/EE_InstructionStream.h"
 #include "compiler/EE_OstrelServices.h"
@@ -42,6 +43,9 @@ protected:
         e.rep->saveExprInfo(info);
         e.rep->markStores();
         e.typeResult = RuntimeStack::makeStackItem(*TypeItem::simpleType(t_signedInt), mainContext);
+        // Held by the host, as a validation's result is, so that its free
+        // releases it.
+        LiveRepresentations::handOutResult(e.typeResult);
         e.rep->saveValidationResult(e.typeResult);
     }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "EntryRoadFixture.h"
+#include "api/LiveRepresentations.h"
 #include "api/StatusMappings.h"
 #include "machine/StackItemEvalError.h"
 #include "machine/StackItemNull.h"
@@ -45,6 +46,9 @@ protected:
         EXPECT_EQ(e.validated, 0) << text;
         StackItem* predicted = RuntimeStack::makeStackItem(*TypeItem::simpleType(kind), mainContext);
         DbgFreeTypeResultInfo(e.typeResult);
+        // Held by the host, as a validation's result is, so that its free
+        // releases it.
+        LiveRepresentations::handOutResult(predicted);
         e.typeResult = predicted;
         e.rep->saveValidationResult(predicted);
         return predicted;
@@ -147,7 +151,8 @@ TEST_F(Evaluation, AResultOfAnotherTypeIsHeldOrConverted)
     ASSERT_NE(converted, nullptr);
     EXPECT_TRUE(converted->type() == predicted->type());
     EXPECT_EQ(converted->asSigned(), 7);
-    DbgFreeEvalResultInfo(converted);
+    // The update's road keeps its result to itself: never handed out.
+    releaseEvalResult(converted);
 }
 
 // A result the update's road cannot convert to what validation predicted

@@ -134,7 +134,12 @@ TEST_F(WarmReplay, AllocatesNothing)
         {"a + b", 7},
         {"s.arr[i] * 2 + p->x", 11},
     };
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NORVEXA_REPLAY_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(NORVEXA_REPLAY_SANITIZED)
     GTEST_SKIP() << "under AddressSanitizer released stack items are not kept for reuse";
 #endif
     for (const Case& c : cases) {

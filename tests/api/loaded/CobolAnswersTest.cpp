@@ -149,6 +149,8 @@ protected:
 
 TEST_F(CobolAnswersTest, ConditionsAndStatementsAgreeWithGnuCobol)
 {
+    if (dbg.test == nullptr || dbg.errorText == nullptr)
+        GTEST_SKIP() << "the entry table holds no DbgTestExpr or error text (reached by name only)";
     const Table table = readTable();
     ASSERT_GT(table.rows.size(), 40u) << "the table " << NORVEXA_API_DATA "/cobol_answers.txt" << " is missing or short";
     for (const Row& r : table.rows) {
@@ -174,6 +176,8 @@ TEST_F(CobolAnswersTest, ConditionsAndStatementsAgreeWithGnuCobol)
 
 TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
 {
+    if (dbg.test == nullptr || dbg.errorText == nullptr)
+        GTEST_SKIP() << "the entry table holds no DbgTestExpr or error text (reached by name only)";
     const Table table = readTable();
     struct Case {
         const char* text;

@@ -67,6 +67,8 @@ std::vector<UBYTE1> RoadProgram::peek(UBYTE8 offset, unsigned count) const
 
 std::string RoadRun::errorText() const
 {
+    if (dbg.errorText == nullptr)
+        return "<no error-text entry>";
     const UBYTE1* text = dbg.errorText(rep, locale);
     return text != nullptr ? reinterpret_cast<const char*>(text) : "<null>";
 }

@@ -146,7 +146,7 @@ public:
 #define NORVEXA_WRITE_modes32(name) \
     void name(const ArgMode* modes, unsigned int byteCount) { text32(Opcode::name, modes, byteCount); }
 #define NORVEXA_WRITE_call(name) \
-    void name(unsigned int function, bool builtin) { call(Opcode::name, function, builtin); }
+    void name(unsigned int count, bool builtin) { call(Opcode::name, count, builtin); }
 #define NORVEXA_WRITE_numberAndType(name) \
     void name(long long number, const TypeItem* type) { numberAndType(Opcode::name, number, type); }
 #define NORVEXA_WRITE_twoTypes(name) \
@@ -193,7 +193,7 @@ private:
     void text16(Opcode opcode, const char* text);
     void typedValue(Opcode opcode, const char* value, std::size_t length, const TypeItem* type);
     void text32(Opcode opcode, const void* bytes, unsigned int n);
-    void call(Opcode opcode, std::uint32_t function, bool builtin);
+    void call(Opcode opcode, std::uint32_t count, bool builtin);
     void numberAndType(Opcode opcode, long long number, const TypeItem* type);
     void twoTypes(Opcode opcode, const TypeItem* base, const TypeItem* derived);
     void flagAndType(Opcode opcode, bool flag, const TypeItem* type);

@@ -72,10 +72,10 @@ void EE_InstructionStream::text32(Opcode opcode, const void* bytes, unsigned int
         std::memcpy(operand + rowOf(opcode).head, bytes, n);
 }
 
-void EE_InstructionStream::call(Opcode opcode, std::uint32_t function, bool builtin)
+void EE_InstructionStream::call(Opcode opcode, std::uint32_t count, bool builtin)
 {
     unsigned char* operand = headAndTail(opcode, 0);
-    put(operand, opcode, 0, function);
+    put(operand, opcode, 0, count);
     put(operand, opcode, 1, static_cast<std::uint8_t>(builtin ? 1 : 0));
 }
 

@@ -136,14 +136,16 @@ struct StackCount {
     {
     }
 
-    // The count for an instruction whose operand field `field` holds value.
+    // The count for an instruction whose operand field `field` holds
+    // fieldValue (not used for a fixed count).
     constexpr std::uint64_t of(std::uint64_t fieldValue) const { return fixed + (field >= 0 ? fieldValue : 0); }
 
     std::uint8_t fixed;
     std::int8_t field = -1;
 };
 
-// "f0 + 2" in the table: operand field 0 plus two.
+// "f0 + 2" in the table: operand field 0 plus two (the table's counts are
+// read inside this namespace).
 struct OperandField {
     int index;
 };

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -23,12 +22,12 @@
 #include "compiler/EE_OperandLayout.h"
 #include "compiler/Opcodes.h"
 #include "machine/RuntimeStack.h"
-#include "types/ScopeItem.h"
-#include "types/SymbolItem.h"
 #include "machine/StackItemS.h"
 #include "machine/StackItemU.h"
 #include "testhost/DecimalImages.h"
 #include "testhost/DwarfExpression.h"
+#include "types/ScopeItem.h"
+#include "types/SymbolItem.h"
 #include "types/TypeItem.h"
 
 namespace {
@@ -385,7 +384,8 @@ TEST_F(CStackEffects, WrittenOverPreparedStacks)
     Build member;
     build(member, "&s.n");
     ASSERT_EQ(member.parseErrorKind, -1) << member.parseErrorText;
-    const std::vector<EE_InstructionDecoder::Instruction> loads = EE_InstructionDecoder::decode(*member.info.instructions);
+    const std::vector<EE_InstructionDecoder::Instruction> loads =
+        EE_InstructionDecoder::decode(*member.info.instructions);
     ASSERT_GE(loads.size(), 2u);
     ASSERT_EQ(loads[0].opcode, unsigned(Opcode::genLoadAddress));
     ASSERT_EQ(loads[1].opcode, unsigned(Opcode::genLoadMemberOffset));

@@ -54,6 +54,8 @@ struct LCC_Eval_Context_Info;
 //     logical ok = .true.           character(len=8) name = 'norvexa'
 //     integer arr(5) = [10, 20, 30, 40, 50]
 //     integer m(2, 3) = [11, 21, 12, 22, 13, 23]     integer z(0:4)
+// Each dimension is a descriptor array record with constant bounds and byte
+// stride; the record of the last dimension is the array's type.
 class CDeclarationReader {
 public:
     CDeclarationReader(DebuggeeLayout& layout, ProgramFile& program, LCC_Eval_Context_Info& context);

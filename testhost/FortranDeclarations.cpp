@@ -115,7 +115,7 @@ CDeclarationReader::TypeP CDeclarationReader::fortranType()
         t->count = t->size = kind;
         t->align = 1;
         t->blankPadded = true;
-        t->index = _layout.host().records().charstringType(static_cast<UBYTE4>(kind));
+        t->index = _layout.host().records().arrayType(TYPE_INDEX{0, 132}, static_cast<UBYTE4>(kind));
         return t;
     }
     fail(line, "no " + word + " of kind " + std::to_string(kind));
@@ -190,17 +190,22 @@ CDeclarationReader::TypeP CDeclarationReader::fortranArray(
         strides[k] = stride;
         stride *= bounds[k].second;
     }
+    // The record of the last dimension holds the array: its element is the
+    // array of the dimensions before it, down to the first, whose element
+    // is the scalar. Each record carries its dimension's number and the
+    // rank of the array it describes.
     HostRecordStore& records = _layout.host().records();
     TYPE_INDEX inner = element->index;
-    const auto rank = static_cast<UBYTE2>(bounds.size());
-    for (size_t k = bounds.size(); k-- > 0;) {
+    for (size_t k = 0; k < bounds.size(); ++k) {
         HostRecordStore::FortranBlocks blocks;
         const auto [lower, extent] = bounds[k];
         blocks.lowerBound = dwarf::Builder().constS(lower).bytes();
         blocks.upperBound = dwarf::Builder().constS(lower + static_cast<std::int64_t>(extent) - 1).bytes();
         blocks.stride = dwarf::Builder().constU(strides[k]).bytes();
         blocks.dimension = static_cast<UBYTE2>(k + 1);
-        inner = records.fortranDescArrayType(inner, blocks, rank);
+        // The data lies at the variable itself.
+        blocks.dataLocation = dwarf::Builder().pushObjectAddress().bytes();
+        inner = records.fortranDescArrayType(inner, blocks, static_cast<UBYTE2>(k + 1));
     }
     auto t = std::make_shared<Type>();
     t->kind = Type::Array;

@@ -15,6 +15,7 @@ const char* EvalOptions::usage()
            "              fields, typedef and long double; C++ classes with base classes too; Fortran\n"
            "              writes integer(kind=N), real(8), double precision, logical, character(len=N)\n"
            "              and arrays with bounds from 1 or its own, arr(0:4), stored column by column\n"
+           "              (subscripted in brackets, the last dimension first: m[3][2] is m(2, 3))\n"
            "  --bits      the program's address size (default 64)\n"
            "  --code-page the program's EBCDIC code page (default 1047)\n"
            "  --rep       the representation of each value (1 hexadecimal, 2 decimal, 3 octal, 4 binary,\n"

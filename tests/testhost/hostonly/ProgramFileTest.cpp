@@ -255,7 +255,8 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
 // width at its bit offset in the unit its member offset names; a union's
 // members all lie at 0; a class names its base; an enumerator is a
 // constant; a Fortran array is one descriptor record per dimension, from
-// the first, with constant bounds and byte strides.
+// the last (the whole array) to the first, whose element is the scalar,
+// each with constant bounds and its byte stride.
 TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
 {
     read("language c++\n"
@@ -298,15 +299,26 @@ TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
     EXPECT_EQ(typeEntryLeaf(*typeOf("col")), UBYTE4(TE_ENUM));
 
     read("language fortran\ninteger :: m(0:1, 3)\n");
-    const _TYPE_ENTRY* first = typeOf("m");
+    auto constant = [](const DwarfBlock* block) {
+        const std::vector<std::uint8_t> b(dwarfBlockBytes(block), dwarfBlockBytes(block) + dwarfBlockLength(block));
+        return hex(b);
+    };
+    const _TYPE_ENTRY* whole = typeOf("m");
+    ASSERT_EQ(typeEntryLeaf(*whole), UBYTE4(TE_F90_DESC_ARRAY));
+    EXPECT_EQ(UBYTE4{whole->f90descarray.dimension}, 2u);
+    EXPECT_EQ(UBYTE4{whole->f90descarray.rank}, 2u);
+    EXPECT_EQ(constant(whole->f90descarray.lowerBound), "1101");  // DW_OP_consts 1
+    EXPECT_EQ(constant(whole->f90descarray.upperBound), "1103");
+    EXPECT_EQ(constant(whole->f90descarray.stride), "1008");      // DW_OP_constu 8
+    const _TYPE_ENTRY* first = host->records().type(whole->f90descarray.elementType);
+    ASSERT_NE(first, nullptr);
     ASSERT_EQ(typeEntryLeaf(*first), UBYTE4(TE_F90_DESC_ARRAY));
     EXPECT_EQ(UBYTE4{first->f90descarray.dimension}, 1u);
-    EXPECT_EQ(UBYTE4{first->f90descarray.rank}, 2u);
-    const _TYPE_ENTRY* second = host->records().type(first->f90descarray.elementType);
-    ASSERT_NE(second, nullptr);
-    ASSERT_EQ(typeEntryLeaf(*second), UBYTE4(TE_F90_DESC_ARRAY));
-    EXPECT_EQ(UBYTE4{second->f90descarray.dimension}, 2u);
-    EXPECT_EQ(UBYTE4{second->f90descarray.elementType.index}, 130u);
+    EXPECT_EQ(UBYTE4{first->f90descarray.rank}, 1u);
+    EXPECT_EQ(constant(first->f90descarray.lowerBound), "1100");
+    EXPECT_EQ(constant(first->f90descarray.upperBound), "1101");
+    EXPECT_EQ(constant(first->f90descarray.stride), "1004");
+    EXPECT_EQ(UBYTE4{first->f90descarray.elementType.index}, 130u);
     EXPECT_EQ(program.find("m")->size, 24u);
 }
 

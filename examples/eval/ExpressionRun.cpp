@@ -202,13 +202,22 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
     if (result != nullptr) {
         if (e.rootNode == nullptr || e.format == nullptr) {
             out.missing = e.rootNode == nullptr ? "DbgBuildRootNodeInfo" : "DbgFormatTreeValue2a";
-        } else if (e.rootNode(result, &node) == 0 && node != nullptr) {
+        } else if (const UBYTE2 rooted = e.rootNode(result, &node); rooted != 0 || node == nullptr) {
+            // No node to format: the value cannot be shown, and says so.
+            out.format = rooted != 0 ? rooted : 10000u;
+        } else {
             UBYTE1* formatted = nullptr;
             out.format = e.format(node, static_cast<UBYTE2>(_rep), result, &formatted, 65535);
             if ((*out.format == 0 || *out.format == 1012) && formatted != nullptr)
                 out.formatted = reinterpret_cast<const char*>(formatted);
             if (*out.format == 1012 && out.evaluate && (*out.evaluate == 0 || *out.evaluate == 1020))
                 addMembers(result, node, 1, out);
+            // A value that cannot be shown says why, as the node tells it.
+            if (*out.format >= 10000 && !out.errorText && e.nodeErrorText != nullptr) {
+                const UBYTE1* t = e.nodeErrorText(rep, node, errorLocale);
+                if (t != nullptr)
+                    out.errorText = reinterpret_cast<const char*>(t);
+            }
         }
     }
 

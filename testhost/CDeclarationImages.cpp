@@ -186,6 +186,12 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
     switch (type.kind) {
     case Type::Floating:
         if (type.size == 16) {
+            // An unsuffixed floating literal is a double, converted to long
+            // double as C converts it; with L it is read at the host's long
+            // double precision.
+            const bool longLiteral = init.kind == Init::Number && init.text.find_first_of("lL") != std::string::npos;
+            if (isFloat && !longLiteral)
+                value = static_cast<long double>(static_cast<double>(value));
             try {
                 return floatimage::ieee128(value);
             } catch (const std::invalid_argument& x) {

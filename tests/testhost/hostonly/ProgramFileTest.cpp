@@ -225,6 +225,8 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f", "F0FF"},
         {"language c\nlong double x = 1.5;", "x", "3FFF8000000000000000000000000000"},
         {"language c\nlong double x = -2;", "x", "C0000000000000000000000000000000"},
+        // 0.1 is a double converted to long double, as gcc stores it.
+        {"language c\nlong double x = 0.1;", "x", "3FFB999999999999A000000000000000"},
         {"language c\nstruct S { char c; long double x; } s = {'a', 1};", "s",
          "81000000000000003FFF0000000000000000000000000000"},
         {"language c++\nclass B { public: int id; };\nclass D : public B { public: char tag; } d = {{7}, 'k'};", "d",

@@ -160,8 +160,18 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
         break;
     }
     case Init::Number: {
-        const std::string& text = init.text;
+        std::string text = init.text;
         const bool hex = text.find("0x") != std::string::npos || text.find("0X") != std::string::npos;
+        // Fortran: a real constant is a default (4-byte) real unless its
+        // exponent is written with D, which makes it double precision.
+        bool fortranDefaultReal = false;
+        if (isFortran() && !hex) {
+            const size_t d = text.find_first_of("dD");
+            if (d != std::string::npos)
+                text[d] = 'e';
+            else
+                fortranDefaultReal = text.find_first_of(".eE") != std::string::npos;
+        }
         isFloat = !hex && text.find_first_of(".eE") != std::string::npos;
         char* end = nullptr;
         errno = 0;
@@ -169,6 +179,8 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
             value = std::strtold(text.c_str(), &end);
             while (*end == 'f' || *end == 'F' || *end == 'l' || *end == 'L')
                 ++end;
+            if (fortranDefaultReal)
+                value = static_cast<long double>(static_cast<float>(value));
         } else {
             const bool negative = text[0] == '-';
             const unsigned long long magnitude = std::strtoull(text.c_str() + (negative ? 1 : 0), &end, 0);
@@ -189,7 +201,8 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
             // An unsuffixed floating literal is a double, converted to long
             // double as C converts it; with L it is read at the host's long
             // double precision.
-            const bool longLiteral = init.kind == Init::Number && init.text.find_first_of("lL") != std::string::npos;
+            const bool longLiteral = init.kind == Init::Number && !isFortran()
+                                     && init.text.find_first_of("lL") != std::string::npos;
             if (isFloat && !longLiteral)
                 value = static_cast<long double>(static_cast<double>(value));
             try {

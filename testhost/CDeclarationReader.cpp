@@ -138,7 +138,9 @@ void CDeclarationReader::tokenise(const std::vector<std::pair<int, std::string>>
                 const size_t b = i;
                 while (i < text.size()
                        && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '.'
-                           || ((text[i] == '+' || text[i] == '-') && (text[i - 1] == 'e' || text[i - 1] == 'E')
+                           || ((text[i] == '+' || text[i] == '-')
+                               && (text[i - 1] == 'e' || text[i - 1] == 'E'
+                                   || (isFortran() && (text[i - 1] == 'd' || text[i - 1] == 'D')))
                                && text.compare(b, 2, "0x") != 0 && text.compare(b, 2, "0X") != 0)))
                     ++i;
                 t.kind = Token::Number;

@@ -48,7 +48,8 @@ struct LCC_Eval_Context_Info;
 // given, stored column by column: a C-style array int m[2][3] is m(2,3);
 // and declarations may be written as Fortran writes them, one to a line
 // (";" optional, "::" optional, a list in [...] or {...} in array element
-// order, .true. and .false. for logicals):
+// order, .true. and .false. for logicals, a real constant a default real
+// unless its exponent is a D, "!" starting a comment):
 //     integer :: n = 3              integer(kind=2) k   integer*8 big
 //     real x = 1.5                  real(8) r           double precision d
 //     logical ok = .true.           character(len=8) name = 'norvexa'

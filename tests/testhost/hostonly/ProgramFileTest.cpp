@@ -238,6 +238,10 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language fortran\ninteger*8 k = 1", "k", "0000000000000001"},
         {"language fortran\nreal x = 1.5", "x", "3FC00000"},
         {"language fortran\ndouble precision d = -0.25 ! a comment", "d", "BFD0000000000000"},
+        // A real constant is a default real unless its exponent is a D.
+        {"language fortran\ndouble precision d = 0.1", "d", "3FB99999A0000000"},
+        {"language fortran\ndouble precision d = 0.1d0", "d", "3FB999999999999A"},
+        {"language fortran\nreal(8) :: d = 1D-1", "d", "3FB999999999999A"},
         {"language fortran\nlogical :: ok = .TRUE.", "ok", "00000001"},
         {"language fortran\ncharacter(len=5) :: s = 'ab'", "s", "8182404040"},
         {"language fortran\ncharacter*3 :: s", "s", "404040"},

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "testhost/CDeclarationParts.h"
 #include "testhost/CDeclarationReader.h"
@@ -212,6 +213,7 @@ CDeclarationReader::TypeP CDeclarationReader::enumSpecifier()
         fail(line, "enum " + tag + " defined twice");
     std::vector<HostRecordStore::Enumerator> enumerators;
     std::int64_t next = 0;
+    bool past = false;  // the previous value was the largest there is
     while (!accept("}")) {
         const int enumeratorLine = _cursor.peek().line;
         const std::string name = identifier("an enumerator");
@@ -234,10 +236,14 @@ CDeclarationReader::TypeP CDeclarationReader::enumSpecifier()
             }
             if (negative)
                 next = -next;
+        } else if (past) {
+            fail(enumeratorLine, "the value of " + name + " overflows");
         }
         _enumerators[name] = next;
         enumerators.push_back({name, next});
-        ++next;
+        past = next == std::numeric_limits<std::int64_t>::max();
+        if (!past)
+            ++next;
         if (!accept(",")) {
             expect("}");
             break;

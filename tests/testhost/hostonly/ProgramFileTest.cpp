@@ -653,6 +653,7 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language c\nstruct B { unsigned a : 0; } b;\n", 2, "has width 0"},
         {"language c\nstruct B { unsigned a : 3; } b = {8};\n", 2, "does not fit in 3 bits"},
         {"language c\nenum e { a, a };\n", 2, "declared twice"},
+        {"language c\nenum e { a = 0x7FFFFFFFFFFFFFFF, b };\n", 2, "the value of b overflows"},
         {"language c\nenum e { a };\nint a;\n", 3, "declared twice"},
         {"language c\nunion U { int i; } u;\nstruct U s;\n", 3, "is a union"},
         {"language c\nunion U { int i; char c; } u = {1, 2};\n", 2, "more values than the union"},

@@ -65,9 +65,11 @@ CDeclarationReader::TypeP CDeclarationReader::aggregateSpecifier(const std::stri
             if (base == _tags.end() || base->second->kind != Type::Struct || base->second->keyword == "union")
                 fail(line, "unknown base class " + name);
             const TypeP& b = base->second;
-            const std::uint64_t offset = roundUp(type->bits / 8, b->align);
+            // A base without data takes no room (as C++ compilers lay it out).
+            const std::uint64_t offset = b->empty ? 0 : roundUp((type->bits + 7) / 8, b->align);
             type->members.push_back({"", b, offset, 0, 0, true});
-            type->bits = (offset + b->size) * 8;
+            if (!b->empty)
+                type->bits = (offset + b->size) * 8;
             type->align = std::max(type->align, b->align);
             if (!accept(","))
                 break;
@@ -170,10 +172,11 @@ void CDeclarationReader::bitField(Type& type, const TypeP& declared, const std::
 void CDeclarationReader::finishAggregate(Type& type)
 {
     const bool hasData = std::any_of(type.members.begin(), type.members.end(), [](const Type::Member& m) {
-        return !m.isBase || m.type->size != 0;
+        return !m.isBase || !m.type->empty;
     });
     if (!hasData && !isCpp())
         fail("a " + type.keyword + " without members");
+    type.empty = !hasData;
     type.size = roundUp((type.bits + 7) / 8, type.align);
     if (type.size == 0)
         type.size = 1;  // an empty C++ class still has an address of its own

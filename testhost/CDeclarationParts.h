@@ -37,6 +37,7 @@ struct CDeclarationReader::Type {
     std::string tag{};
     std::string keyword{};            // "struct", "union" or "class"
     bool complete = true;             // an aggregate whose members are known
+    bool empty = false;               // a C++ class without data: 1 byte, none as a base
     std::uint64_t bits = 0;           // an aggregate's bits laid out so far
     // A Fortran array: lower bound and extent of each dimension, the first
     // varying fastest in storage.

@@ -233,6 +233,9 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
          "0000000792000000"},
         {"language c++\nstruct B { char c; };\nstruct D : B { int n; } d = {{'a'}, 2};", "d", "8100000000000002"},
         {"language c++\nstruct P { int x; };\nP p = {3};", "p", "00000003"},
+        // A base without data takes no room; an empty class alone one byte.
+        {"language c++\nstruct E { };\nstruct D : E { int x; } d = {{}, 5};", "d", "00000005"},
+        {"language c++\nclass E { };\nE e;", "e", "00"},
         {"language fortran\ninteger :: n = 3", "n", "00000003"},
         {"language fortran\ninteger(kind=2) k = -2", "k", "FFFE"},
         {"language fortran\ninteger*8 k = 1", "k", "0000000000000001"},

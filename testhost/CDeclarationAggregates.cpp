@@ -65,12 +65,14 @@ CDeclarationReader::TypeP CDeclarationReader::aggregateSpecifier(const std::stri
             if (base == _tags.end() || base->second->kind != Type::Struct || base->second->keyword == "union")
                 fail(line, "unknown base class " + name);
             const TypeP& b = base->second;
-            // A base without data takes no room (as C++ compilers lay it out).
+            // A base without data takes no room (as C++ compilers lay it out);
+            // one that is no POD lends its tail padding.
             const std::uint64_t offset = b->empty ? 0 : roundUp((type->bits + 7) / 8, b->align);
             type->members.push_back({"", b, offset, 0, 0, true});
             if (!b->empty)
-                type->bits = (offset + b->size) * 8;
+                type->bits = (offset + (b->pod ? b->size : b->dataSize)) * 8;
             type->align = std::max(type->align, b->align);
+            type->pod = false;
             if (!accept(","))
                 break;
         }
@@ -86,10 +88,14 @@ CDeclarationReader::TypeP CDeclarationReader::aggregateSpecifier(const std::stri
 void CDeclarationReader::members(Type& type)
 {
     const bool isUnion = type.keyword == "union";
+    // Data that is not public makes a C++ class no POD.
+    bool isPublic = type.keyword != "class";
     while (!accept("}")) {
-        // Access labels change nothing in the layout.
         if (isCpp() && _cursor.peek(1).kind == Token::Punct && _cursor.peek(1).text == ":"
-            && (accept("public") || accept("protected") || accept("private"))) {
+            && _cursor.peek().kind == Token::Word
+            && (_cursor.peek().text == "public" || _cursor.peek().text == "protected"
+                || _cursor.peek().text == "private")) {
+            isPublic = _cursor.next().text == "public";
             expect(":");
             continue;
         }
@@ -107,6 +113,8 @@ void CDeclarationReader::members(Type& type)
                     fail(memberLine, "member " + name + " declared twice");
             if (accept(":")) {
                 bitField(type, t, name, memberLine);
+                if (!isPublic && !name.empty())
+                    type.pod = false;
             } else {
                 const std::vector<std::uint64_t> counts = dimensions(false, memberLine);
                 if (!counts.empty())
@@ -118,6 +126,11 @@ void CDeclarationReader::members(Type& type)
                     fail(memberLine, tooLarge(described(type)));
                 type.members.push_back({name, t, offset});
                 type.bits = std::max(type.bits, (offset + t->size) * 8);
+                const Type* element = t.get();
+                while (element->kind == Type::Array)
+                    element = element->target.get();
+                if (!isPublic || !element->pod)
+                    type.pod = false;
                 type.align = std::max(type.align, t->align);
             }
             if (accept(";"))
@@ -177,7 +190,8 @@ void CDeclarationReader::finishAggregate(Type& type)
     if (!hasData && !isCpp())
         fail("a " + type.keyword + " without members");
     type.empty = !hasData;
-    type.size = roundUp((type.bits + 7) / 8, type.align);
+    type.dataSize = (type.bits + 7) / 8;
+    type.size = roundUp(type.dataSize, type.align);
     if (type.size == 0)
         type.size = 1;  // an empty C++ class still has an address of its own
     HostRecordStore::ClassSpec spec;

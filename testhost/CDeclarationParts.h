@@ -38,6 +38,11 @@ struct CDeclarationReader::Type {
     std::string keyword{};            // "struct", "union" or "class"
     bool complete = true;             // an aggregate whose members are known
     bool empty = false;               // a C++ class without data: 1 byte, none as a base
+    // A C++ class that is no POD (a base, or data not public): as a base
+    // its tail padding holds the derived class's next members, which start
+    // at its data size.
+    bool pod = true;
+    std::uint64_t dataSize = 0;
     std::uint64_t bits = 0;           // an aggregate's bits laid out so far
     // A Fortran array: lower bound and extent of each dimension, the first
     // varying fastest in storage.

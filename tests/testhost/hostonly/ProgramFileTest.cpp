@@ -236,6 +236,17 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         // A base without data takes no room; an empty class alone one byte.
         {"language c++\nstruct E { };\nstruct D : E { int x; } d = {{}, 5};", "d", "00000005"},
         {"language c++\nclass E { };\nE e;", "e", "00"},
+        // The next member of a class derived from one that is no POD (data
+        // not public, or a base of its own) lies in the base's tail padding,
+        // as g++ lays it out; a POD base, or a member, keeps its padding.
+        {"language c++\nclass B { int i; char c; };\nclass D : public B { public: char d; } d = {{1, 'a'}, 'x'};", "d",
+         "0000000181A70000"},
+        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; } q = {{1, 'a'}, 'x'};", "q",
+         "0000000181000000A7000000"},
+        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; };\nstruct R : Q { char e; } r = {{{1, 'a'}, 'x'}, 'y'};",
+         "r", "0000000181000000A7A80000"},
+        {"language c++\nclass B { int i; char c; };\nstruct M { B b; char m; } m = {{1, 'a'}, 'z'};", "m",
+         "0000000181000000A9000000"},
         {"language fortran\ninteger :: n = 3", "n", "00000003"},
         {"language fortran\ninteger(kind=2) k = -2", "k", "FFFE"},
         {"language fortran\ninteger*8 k = 1", "k", "0000000000000001"},

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -189,6 +190,8 @@ protected:
         return child;
     }
 
+    void declareBigArray();
+
     UpdateTreeNode* element(UpdateTreeNode* node, unsigned long long n)
     {
         UpdateTreeNode* child = nullptr;
@@ -316,11 +319,10 @@ TEST_F(ValueTreeTest, StructuresAndArraysAreTreesOfTheirMembersAndElements)
     EXPECT_EQ(value("name").text, "norvexa");
 }
 
-TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEach)
+// int big[1000000] in a section of its own; element i holds i (only the
+// first hundred and the last are stored).
+void ValueTreeTest::declareBigArray()
 {
-    load(cProgram);
-    // int big[1000000] in a section of its own; element i holds i (only the
-    // first hundred and the last are stored).
     const TYPE_INDEX intType = program_.find("a")->type;
     const TYPE_INDEX array = host_->records().arrayType(intType, 4000000);
     const UBYTE8 base = 0x10000000;
@@ -330,6 +332,12 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
     for (unsigned i = 0; i < 100; ++i)
         host_->memory().storeBigEndian(base + 4 * i, i, 4);
     host_->memory().storeBigEndian(base + 4 * 999999, 999999, 4);
+}
+
+TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEach)
+{
+    load(cProgram);
+    declareBigArray();
 
     UpdateTreeNode* node = root("big");
     ASSERT_NE(node, nullptr);
@@ -352,6 +360,48 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
     EXPECT_LT(ms, 1000.0);  // the benchmark holds the figure; here only no walk of a million
     // An element never stored cannot be read: message 47.
     EXPECT_EQ(format(element(node, 500)).text, message(47));
+}
+
+TEST_F(ValueTreeTest, ElementsAreFoundAgainByTheirIndexInAnyOrder)
+{
+    load(cProgram);
+    declareBigArray();
+    UpdateTreeNode* node = root("big");
+    ASSERT_NE(node, nullptr);
+    // Far indexes first, then near ones, then both again: each index is one
+    // node, named and valued as its own element, whatever was asked before.
+    const struct {
+        unsigned long long index;
+        const char* name;
+        const char* text;
+    } asked[] = {
+        {1000000, "big[999999]", "999999"}, {3, "big[2]", "2"},       {1, "big[0]", "0"},
+        {2000, "big[1999]", nullptr},        {100, "big[99]", "99"},   {999999, "big[999998]", nullptr},
+        {1025, "big[1024]", nullptr},        {2, "big[1]", "1"},
+    };
+    std::map<unsigned long long, UpdateTreeNode*> made;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& a : asked) {
+            UpdateTreeNode* e = element(node, a.index);
+            ASSERT_NE(e, nullptr) << a.index;
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(e->memberName())), a.name);
+            EXPECT_EQ(format(e).text, a.text != nullptr ? a.text : message(47)) << a.index;
+            if (round == 0)
+                made[a.index] = e;
+            else
+                EXPECT_EQ(e, made[a.index]) << "element " << a.index << " made twice";
+        }
+    }
+    // The node's children are the elements made, once each, in the order
+    // they were first asked for.
+    UBYTE4 count = 0;
+    BYTE4 first = 0;
+    ASSERT_EQ(DbgQueryArrayInfo(item_, node, &count, &first), 0);
+    EXPECT_EQ(count, 1000000u);
+    EXPECT_EQ(node->childCount(), sizeof asked / sizeof asked[0]);
+    EXPECT_EQ(node->childAt(1), made[1000000]);
+    EXPECT_EQ(node->childAt(4), made[2000]);
+    EXPECT_EQ(node->childNamed("big[1024]"), made[1025]);
 }
 
 TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)

@@ -44,9 +44,12 @@ RootTreeNode* buildRootNode(StackItem& item)
 UBYTE2 DbgBuildRootNodeInfo(StackItem* item, UpdateTreeNode** out)
 {
     return EntryFrame::run("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__,
-                           UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
                                if (!LiveRepresentations::isLiveResult(item) || out == nullptr)
                                    return statusFailure;
+                               // Loading the value may need the result's
+                               // context (a descriptor's data address).
+                               frame.makeCurrent(item->environment());
                                RootTreeNode* root = buildRootNode(*item);
                                LiveRepresentations::handOutNode(root);
                                *out = root;

@@ -184,7 +184,11 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
     if (result != nullptr) {
         if (e.rootNode == nullptr || e.format == nullptr) {
             out.missing = e.rootNode == nullptr ? "DbgBuildRootNodeInfo" : "DbgFormatTreeValue2a";
-        } else if (e.rootNode(result, &node) == 0 && node != nullptr) {
+        } else if (const UBYTE2 rooted = e.rootNode(result, &node); rooted != 0 || node == nullptr) {
+            // No node, nothing to format: the failure is shown, not an
+            // empty value.
+            out.root = rooted != 0 ? rooted : 10000;
+        } else {
             UBYTE1* formatted = nullptr;
             out.format = e.format(node, static_cast<UBYTE2>(_rep), result, &formatted, 65535);
             if ((*out.format == 0 || *out.format == 1012) && formatted != nullptr)

@@ -45,6 +45,8 @@ struct holder { int arr[4]; struct point at; } h = {{1, 2, 3, 4}, {5, 'q'}};
 int i = 2;
 int *p = &a;
 struct point *pp = &pt;
+char full[4] = "abcd";
+char after[4] = "xyz";
 )";
 
 const char cobolProgram[] = R"(language cobol
@@ -333,6 +335,25 @@ void ValueTreeTest::declareBigArray()
     for (unsigned i = 0; i < 100; ++i)
         host_->memory().storeBigEndian(base + 4 * i, i, 4);
     host_->memory().storeBigEndian(base + 4 * 999999, 999999, 4);
+}
+
+TEST_F(ValueTreeTest, ACharacterArrayTextEndsWithTheArray)
+{
+    // full holds four characters and no NUL; the bytes after it (the next
+    // variable) are no part of its text.
+    load(cProgram);
+    const ValueCase cases[] = {
+        {"full", 0, "abcd"},
+        {"full", 23, "abcd"},
+        {"full", 6, "\"\\x81\\x82\\x83\\x84\""},
+        {"after", 0, "xyz"},
+        {"name", 0, "norvexa"},
+    };
+    for (const ValueCase& c : cases) {
+        const Shown s = value(c.expression, c.rep);
+        EXPECT_EQ(s.status, 1012) << c.expression;
+        EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
+    }
 }
 
 TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEach)

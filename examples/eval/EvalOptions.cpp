@@ -24,7 +24,7 @@ const char* EvalOptions::usage()
            "              at most 100 elements of an array)\n"
            "  --tsv       one tab-separated line per expression: expression, build, validate and\n"
            "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER,\n"
-           "              the value, the error text\n"
+           "              the value, the error text (or the step that failed: root node, format)\n"
            "  --          the arguments after it are expressions, even one that begins with -\n";
 }
 

@@ -203,8 +203,9 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
         if (e.rootNode == nullptr || e.format == nullptr) {
             out.missing = e.rootNode == nullptr ? "DbgBuildRootNodeInfo" : "DbgFormatTreeValue2a";
         } else if (const UBYTE2 rooted = e.rootNode(result, &node); rooted != 0 || node == nullptr) {
-            // No node to format: the value cannot be shown, and says so.
-            out.format = rooted != 0 ? rooted : 10000u;
+            // No node, nothing to format: the failure is shown, not an
+            // empty value.
+            out.root = rooted != 0 ? rooted : 10000;
         } else {
             UBYTE1* formatted = nullptr;
             out.format = e.format(node, static_cast<UBYTE2>(_rep), result, &formatted, 65535);

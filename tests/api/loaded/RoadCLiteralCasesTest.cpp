@@ -121,7 +121,57 @@ const RoadCase faultCases[] = {
     {"Fortran store", L::fortran, cProgram, "a = b", store, -1, nullptr, 0, nullptr, aHolds(4)},
 };
 
+// The program's own integer types (the host's records, not the model's
+// built-in types) beside int literals: cProgram's b = 4 and pt.x = 5, a
+// typedef myint t = 6 at 0x30, unsigned int u = 4000000000 at 0x34,
+// unsigned char uc = 200 at 0x38.
+void ownTypes(RoadProgram& p)
+{
+    cProgram(p);
+    HostRecordStore& records = p.records();
+    const TYPE_INDEX myint = records.typedefType("myint", records.integerType(32, false));
+    p.variable("t", myint, 0x30);
+    p.variable("u", records.integerType(32, true), 0x34);
+    p.variable("uc", records.integerType(8, true), 0x38);
+    p.poke(0x30, {0, 0, 0, 6, 0xEE, 0x6B, 0x28, 0x00, 200});
+}
+
+RoadOracle shows(const char* text)
+{
+    return [text](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 2, value), 0);
+        EXPECT_EQ(value, text);
+    };
+}
+
+// Each evaluates to its value: the result took the validated type, not
+// 1020 (an int literal made the model's int the descriptor of every 4-byte
+// int, while a load made an item of the program's type).
+const RoadCase ownTypeCases[] = {
+    {"a sum with a literal", L::c, ownTypes, "b + 1", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a literal first", L::c, ownTypes, "1 + b", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a member beside a literal", L::c, ownTypes, "(1, pt.x)", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a conditional", L::c, ownTypes, "b ? b : 1", 0, -1, nullptr, 0, nullptr, shows("4")},
+    {"a shift", L::c, ownTypes, "pt.x << 1", 0, -1, nullptr, 0, nullptr, shows("10")},
+    {"through a pointer", L::c, ownTypes, "pp->x + 0", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a typedef", L::c, ownTypes, "t + 1", 0, -1, nullptr, 0, nullptr, shows("7")},
+    {"unsigned int", L::c, ownTypes, "u + 1", 0, -1, nullptr, 0, nullptr, shows("4000000001")},
+    {"unsigned char promoted", L::c, ownTypes, "(0, uc) + uc", 0, -1, nullptr, 0, nullptr, shows("400")},
+    {"an unsigned char beside a literal", L::c, ownTypes, "(0, uc)", 0, -1, nullptr, 0, nullptr, nullptr},
+    {"its value", L::c, ownTypes, "(0, uc) == 200", 0, -1, nullptr, 0, nullptr,
+     [](RoadRun& r) { r.expectCondition(0); }},
+    {"C++", L::cpp, ownTypes, "(1, pt.x) + b", 0, -1, nullptr, 0, nullptr, shows("9")},
+};
+
 }  // namespace
+
+TEST_P(RoadSuite, ProgramIntegerTypesBesideLiterals)
+{
+    runAll(ownTypeCases);
+}
 
 TEST_P(RoadSuite, CLiteralsAsGccReadsThem)
 {

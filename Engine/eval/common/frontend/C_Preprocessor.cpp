@@ -747,13 +747,6 @@ void C_Preprocessor::integerSuffix(EE_Token& token, SaveSpelling& cursor)
 EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const char* digitsEnd, const char* end,
                                                       bool isUnsigned, unsigned longs)
 {
-  // Fortran's integer literals keep the 64-bit types: an int literal, typed
-  // while the text is scanned, would make the model's int the kind's first
-  // descriptor, which then describes a 4-byte INTEGER element too, so that
-  // an element validates as the model's int and loads as the program's own
-  // type (a changed result type).
-  if (services.isFortran())
-    return isUnsigned ? services.unsignedLongLongIntTypeDescriptor() : services.signedLongLongIntTypeDescriptor();
   const char* p = first;
   unsigned base = 10;
   if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {

@@ -74,13 +74,22 @@ void aUnchanged(RoadRun& r)
 }
 
 const RoadCase faultCases[] = {
-    // A wide literal is bounded by its units: past them nothing is read.
-    {"a wide literal read past its end", L::c, cProgram, "a = *(L\"a\" + 1)", store, -1, nullptr, notSupported,
+    // A literal ends with its terminating null, which reads as 0; past it
+    // nothing is read.
+    {"a wide literal's null", L::c, cProgram, "a = *(L\"a\" + 1)", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a wide literal's null indexed", L::c, cProgram, "a = L\"ab\"[2]", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a narrow literal's null indexed", L::c, cProgram, "a = \"abc\"[3]", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a narrow literal's null", L::c, cProgram, "a = *(\"ab\" + 2)", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a wide literal read past its null", L::c, cProgram, "a = *(L\"a\" + 2)", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
-    {"a wide literal indexed past its end", L::c, cProgram, "a = L\"ab\"[2]", store, -1, nullptr, notSupported,
+    {"a wide literal indexed past its null", L::c, cProgram, "a = L\"ab\"[3]", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
-    {"a narrow literal indexed past its end", L::c, cProgram, "a = \"ab\"[2]", store, -1, nullptr, notSupported,
+    {"a narrow literal indexed past its null", L::c, cProgram, "a = \"ab\"[3]", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
+    {"joined literals end with one null", L::c, cProgram, "a = (\"ab\" \"c\")[3]", store, -1, nullptr, 0, nullptr,
+     aHolds(0)},
+    {"joined literals read past their null", L::c, cProgram, "a = (\"ab\" \"c\")[4]", store, -1, nullptr,
+     notSupported, nullptr, aUnchanged},
     // An escape beyond the character's range is refused, naming the literal.
     {"a character escape out of range", L::c, cProgram, "a = '\\x100'", buildFailed, 9, "'\\x100'", skip, nullptr,
      nullptr},

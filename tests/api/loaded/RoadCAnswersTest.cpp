@@ -192,6 +192,11 @@ const RoadCase sizeofCases[] = {
     {"a character literal is a char in C++", L::cpp, program, "sizeof('a') == 1", 0, -1, nullptr, skip, nullptr,
      holds},
     {"a string literal is its array", L::c, program, "sizeof(\"abc\") == 4", 0, -1, nullptr, skip, nullptr, holds},
+    {"literals side by side are one array", L::c, program, "sizeof(\"ab\" \"c\") == 4 && sizeof(\"\") == 1", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a wide literal is its array of wchar_t", L::c, program,
+     "sizeof(L\"ab\") == 3 * sizeof(L'a') && sizeof(L\"a\" L\"bc\") == 4 * sizeof(L'a')", 0, -1, nullptr, skip,
+     nullptr, holds},
 };
 
 } // namespace

@@ -105,6 +105,23 @@ const RoadCase faultCases[] = {
          EXPECT_EQ(r.format(root, 2, text), 0);
          EXPECT_EQ(text, "129");
      }},
+    // Its type: an int in C (shown as a number), a char in C++.
+    {"a character literal is an int in C", L::c, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
+     [](RoadRun& r) {
+         UpdateTreeNode* root = r.root();
+         ASSERT_NE(root, nullptr);
+         std::string text;
+         EXPECT_EQ(r.format(root, 0, text), 0);
+         EXPECT_EQ(text, "129");
+     }},
+    {"a character literal is a char in C++", L::cpp, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
+     [](RoadRun& r) {
+         UpdateTreeNode* root = r.root();
+         ASSERT_NE(root, nullptr);
+         std::string text;
+         EXPECT_EQ(r.format(root, 0, text), 0);
+         EXPECT_EQ(text, "'a'");
+     }},
     // Every insert is the operand's text as written.
     {"following a non-pointer", L::c, cProgram, "*a", buildFailed, 10, "a", skip, nullptr, nullptr},
     {"following a constant", L::c, cProgram, "1 +* 2", buildFailed, 10, "2", skip, nullptr, nullptr},

@@ -29,6 +29,16 @@ long double toLongDouble(const char* text, char** end)
     return strtold_l(text, end, cLocale());
 }
 
+double toDouble(const char* text, char** end)
+{
+    return strtod_l(text, end, cLocale());
+}
+
+float toFloat(const char* text, char** end)
+{
+    return strtof_l(text, end, cLocale());
+}
+
 int formatFixed(char* buffer, std::size_t size, int precision, long double value)
 {
     locale_t previous = uselocale(cLocale());
@@ -52,28 +62,27 @@ char localeSeparator()
     return point[0] != '.' && point[0] != 0 && point[1] == 0 ? point[0] : 0;
 }
 
-}  // namespace
-
-// Windows has no per-thread C locale for long double conversions: the text
-// is translated to and from the process locale's separator instead.
-long double toLongDouble(const char* text, char** end)
+// Windows has no per-thread C locale for these conversions: the text is
+// translated to and from the process locale's separator instead.
+template <class Number>
+Number readInCLocale(const char* text, char** end, Number (*read)(const char*, char**))
 {
     const char separator = localeSeparator();
     if (separator == 0)
-        return std::strtold(text, end);
+        return read(text, end);
     // The locale's separator is no decimal separator in the C locale: the
     // number ends before it. The point is the separator, in whichever form
     // the runtime reads it.
     std::string copy(text);
     copy = copy.substr(0, copy.find(separator));
     char* stop = nullptr;
-    long double value = std::strtold(copy.c_str(), &stop);
+    Number value = read(copy.c_str(), &stop);
     std::size_t used = static_cast<std::size_t>(stop - copy.c_str());
     if (used < copy.size() && copy[used] == '.') {
         std::string translated = copy;
         translated[used] = separator;
         char* stop2 = nullptr;
-        long double value2 = std::strtold(translated.c_str(), &stop2);
+        Number value2 = read(translated.c_str(), &stop2);
         std::size_t used2 = static_cast<std::size_t>(stop2 - translated.c_str());
         if (used2 > used) {
             value = value2;
@@ -83,6 +92,23 @@ long double toLongDouble(const char* text, char** end)
     if (end != nullptr)
         *end = const_cast<char*>(text) + used;
     return value;
+}
+
+}  // namespace
+
+long double toLongDouble(const char* text, char** end)
+{
+    return readInCLocale<long double>(text, end, [](const char* t, char** e) { return std::strtold(t, e); });
+}
+
+double toDouble(const char* text, char** end)
+{
+    return readInCLocale<double>(text, end, [](const char* t, char** e) { return std::strtod(t, e); });
+}
+
+float toFloat(const char* text, char** end)
+{
+    return readInCLocale<float>(text, end, [](const char* t, char** e) { return std::strtof(t, e); });
 }
 
 int formatFixed(char* buffer, std::size_t size, int precision, long double value)

@@ -12,6 +12,11 @@ namespace clocale_numbers {
 // text when there is no number.
 long double toLongDouble(const char* text, char** end);
 
+// strtod and strtof in the C locale: the number correctly rounded to double
+// or float, read as toLongDouble reads it.
+double toDouble(const char* text, char** end);
+float toFloat(const char* text, char** end);
+
 // snprintf(buffer, size, "%.*Lf", precision, value) in the C locale.
 int formatFixed(char* buffer, std::size_t size, int precision, long double value);
 

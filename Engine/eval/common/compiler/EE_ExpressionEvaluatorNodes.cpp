@@ -414,7 +414,14 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     EE_Expression* inner = &required(node.operand);
     while (EE_ParenthesesExpression* p = inner->asParenthesesExpression())
       inner = &required(p->inner);
-    node.operand = &analyze(*inner, LoadRootValue);
+    // What a pointer to an array points to is measured as the array
+    // (sizeof(*&arr)): the indirection is analyzed as a root value, which
+    // the dispatch of a unary node would make a plain value.
+    EE_UnaryExpression* unary = inner->asUnaryExpression();
+    if (unary != nullptr && unary->kind == UE::Indirection && !inner->analyzed)
+      node.operand = &analyze(*unary, LoadRootValue);
+    else
+      node.operand = &analyze(*inner, LoadRootValue);
     if (cFamily(services))
       node.operand = &measuredAsInC(services, *node.operand);
     return done(node, services.sizetTypeDescriptor());

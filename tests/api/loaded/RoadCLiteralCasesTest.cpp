@@ -95,6 +95,11 @@ const RoadCase faultCases[] = {
      nullptr},
     {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip,
      nullptr, nullptr},
+    // A number with what no literal holds is refused whole, not read as
+    // two operands side by side ("0//8").
+    {"an octal literal with a digit 8", L::c, cProgram, "a == 08", buildFailed, 9, "08", skip, nullptr, nullptr},
+    {"a number with two points", L::c, cProgram, "a = 1.5.3", buildFailed, 9, "1.5.3", skip, nullptr, nullptr},
+    {"a suffix no literal takes", L::c, cProgram, "a + 1lul", buildFailed, 9, "1lul", skip, nullptr, nullptr},
     // A character literal alone evaluates to the value it validated as
     // (its EBCDIC code, 129 for 'a' in code page 1047).
     {"a character literal alone", L::c, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",

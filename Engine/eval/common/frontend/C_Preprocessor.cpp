@@ -424,6 +424,7 @@ void C_Preprocessor::get(EE_Token& token, SaveSpelling& cursor)
     if (isDigit(p[1])) {
       cursor.position = p + 1;
       scanFraction(token, cursor);
+      endOfNumber(cursor);
       return;
     }
     return op(EE_Token::Dot, 1);
@@ -486,9 +487,29 @@ void C_Preprocessor::get(EE_Token& token, SaveSpelling& cursor)
   }
   if (isDigit(*p)) {
     scanNumber(token, cursor);
+    endOfNumber(cursor);
     return;
   }
   throw EE_ParseException(EE_ParseException::SyntaxError, p);
+}
+
+// A number runs on as a preprocessing number of C does (letters, digits,
+// '_' and points): what its scan left of one makes the literal invalid
+// (08, 1.5.3, 1lul, 0x1g), refused naming the whole of it rather than read
+// as two operands side by side.
+void C_Preprocessor::endOfNumber(SaveSpelling& cursor)
+{
+  const char* p = cursor.position;
+  auto continues = [](char c) { return isClass(c, Letter | Digit | ExtraIdent) || c == '.'; };
+  if (!continues(*p))
+    return;
+  while (continues(*p) ||
+         ((*p == '+' || *p == '-') && (p[-1] == 'e' || p[-1] == 'E' || p[-1] == 'p' || p[-1] == 'P')))
+    ++p;
+  cursor.position = p;
+  static thread_local std::string refused;
+  refused.assign(cursor.first, static_cast<std::size_t>(p - cursor.first));
+  throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }
 
 void C_Preprocessor::scanIdentifier(EE_Token& token, SaveSpelling& cursor)
@@ -616,7 +637,7 @@ void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
     const char* r = q;
     while (isDigit(*r))
       ++r;
-    if (*r != '.') {
+    if (*r != '.' && *r != 'e' && *r != 'E') {
       // An octal integer: every octal digit after the zeros.
       while (isOctal(*q))
         ++q;

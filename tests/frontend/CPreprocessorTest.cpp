@@ -322,6 +322,51 @@ TEST(CPreprocessor, NumberTyping)
   }
 }
 
+// Fortran's literals: C's integer types (a default INTEGER literal is an
+// int), its exponent letters d (double precision) and q (quad: long
+// double); elsewhere a d after a number is no exponent.
+TEST(CPreprocessor, FortranNumbers)
+{
+  using K = EE_TypeDescriptor;
+  constexpr int Error = -1;
+  const struct {
+    const char* text;
+    bool fortran;
+    int kind;
+    unsigned length;
+  } cases[] = {
+      {"3", true, K::Int, 1},
+      {"2147483648", true, K::Long, 10},
+      {"1.5d0", true, K::Double, 5},
+      {"1.5D+3", true, K::Double, 6},
+      {"1d-3", true, K::Double, 4},
+      {"0d0", true, K::Double, 3},
+      {"2.5q0", true, K::LongDouble, 5},
+      {"1.5e0", true, K::Double, 5},
+      {"1.5d0", false, Error, 5},
+      {"1d0", false, Error, 3},
+  };
+  for (const auto& c : cases) {
+    TestServices services;
+    services.fortran = c.fortran;
+    C_Preprocessor scanner(c.text, services);
+    EE_Token tokens[4];
+    for (EE_Token& token : tokens)
+      token.preset();
+    unsigned count = 0;
+    int kind = Error;
+    try {
+      scanner.preprocess(tokens, count);
+      ASSERT_NE(tokens[0].type, nullptr) << c.text;
+      kind = static_cast<int>(tokens[0].type->kind);
+    } catch (const EE_ParseException& e) {
+      EXPECT_EQ(e.code, unsigned(EE_ParseException::BadLiteral)) << c.text;
+    }
+    EXPECT_EQ(kind, c.kind) << c.text << (c.fortran ? " in Fortran" : " in C");
+    EXPECT_EQ(tokens[0].length, c.length) << c.text;
+  }
+}
+
 TEST(CPreprocessor, LiteralsShareDescriptors)
 {
   TestServices services;

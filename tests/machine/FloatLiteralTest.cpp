@@ -65,6 +65,9 @@ protected:
             {"2.5q0", 0, 2.5L},
             {"2.5Q-1", 0, 0.25L},
             {"1.5d3f", 0, 1500.0L},
+            // d reads a double, q a long double
+            {"9007199254740993.0000000001d0", 0, 9007199254740994.0L},
+            {"9007199254740993.0000000001q0", 0, 9007199254740993.0L},
             {"1.5x3", InvalidOp::RTRC_ParserError, 0},
             {"1.5dd3", InvalidOp::RTRC_ParserError, 0},
             // hexadecimal

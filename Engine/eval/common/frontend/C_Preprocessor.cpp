@@ -637,7 +637,8 @@ void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
     const char* r = q;
     while (isDigit(*r))
       ++r;
-    if (*r != '.' && *r != 'e' && *r != 'E') {
+    const bool fortranExponentNext = services.isFortran() && std::strchr("dDqQ", *r) != nullptr && *r != '\0';
+    if (*r != '.' && *r != 'e' && *r != 'E' && !fortranExponentNext) {
       // An octal integer: every octal digit after the zeros.
       while (isOctal(*q))
         ++q;
@@ -656,9 +657,29 @@ void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
     scanFraction(token, cursor);
   } else if (*p == 'e' || *p == 'E') {
     scanExponent(token, cursor);
-  } else {
+  } else if (!fortranExponent(token, cursor)) {
     integerSuffix(token, cursor);
   }
+}
+
+// Fortran's exponent letters d (double precision) and q (quad precision, a
+// long double here): 1.5d0, 1d-3, 2.5q0.
+bool C_Preprocessor::fortranExponent(EE_Token& token, SaveSpelling& cursor)
+{
+  const char* p = cursor.position;
+  if (!services.isFortran() || *p == '\0' || std::strchr("dDqQ", *p) == nullptr)
+    return false;
+  const char* q = p + 1;
+  if (*q == '+' || *q == '-')
+    ++q;
+  if (!isDigit(*q))
+    return false;
+  while (isDigit(*q))
+    ++q;
+  cursor.position = q;
+  token.kind = EE_Token::Literal;
+  token.type = (*p | 0x20) == 'd' ? services.doubleTypeDescriptor() : services.longDoubleTypeDescriptor();
+  return true;
 }
 
 void C_Preprocessor::scanFraction(EE_Token& token, SaveSpelling& cursor)
@@ -669,6 +690,8 @@ void C_Preprocessor::scanFraction(EE_Token& token, SaveSpelling& cursor)
   cursor.position = p;
   if (*p == 'e' || *p == 'E') {
     scanExponent(token, cursor);
+  } else if (fortranExponent(token, cursor)) {
+    return;
   } else if (*p == 'd' || *p == 'D') {
     if (!decimalFloatingSuffix(token, cursor)) {
       cursor.position = p + 1;

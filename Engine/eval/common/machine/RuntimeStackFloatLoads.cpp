@@ -215,11 +215,13 @@ void RuntimeStack::genLoadRealValue(const char* text)
     const char suffix = fields == 2 ? rest[0] : '\0';
     if (suffix != '\0' && suffix != 'f' && suffix != 'F' && suffix != 'l' && suffix != 'L')
         refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
-    // A decimal literal of C's forms is read correctly rounded to its own
-    // format (no suffix double, f float), so that the conversion to that
-    // format which follows it is exact: rounded first to long double, a
-    // value halfway between two doubles could round twice.
+    // A decimal literal is read correctly rounded to its own format (no
+    // suffix or Fortran's d exponent double, f float), so that the
+    // conversion to that format which follows it is exact: rounded first to
+    // long double, a value halfway between two doubles could round twice.
     const bool decimal = !hexadecimal && copy.empty();
+    // Fortran's d exponent makes a double precision literal, q a quad one.
+    const bool fortranDouble = !copy.empty() && std::strpbrk(text, "dD") != nullptr;
     if (suffix == 'f' || suffix == 'F') {
         // A float literal beyond float's range, or one that rounds to zero,
         // is refused.
@@ -227,10 +229,10 @@ void RuntimeStack::genLoadRealValue(const char* text)
         if (std::isinf(narrow) || (narrow == 0 && value != 0))
             refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
         value = narrow;
-    } else if (suffix == '\0' && decimal) {
+    } else if (suffix == '\0' && (decimal || fortranDouble)) {
         // Beyond double's range the value stays as read: its conversion to
         // double answers for it.
-        const double rounded = clocale_numbers::toDouble(text, nullptr);
+        const double rounded = clocale_numbers::toDouble(decimal ? text : copy.c_str(), nullptr);
         if (!std::isinf(rounded))
             value = rounded;
     }

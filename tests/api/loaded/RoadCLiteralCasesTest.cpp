@@ -189,6 +189,7 @@ const RoadCase ownTypeCases[] = {
     {"a shift", L::c, ownTypes, "pt.x << 1", 0, -1, nullptr, 0, nullptr, shows("10")},
     {"through a pointer", L::c, ownTypes, "pp->x + 0", 0, -1, nullptr, 0, nullptr, shows("5")},
     {"a typedef", L::c, ownTypes, "t + 1", 0, -1, nullptr, 0, nullptr, shows("7")},
+    {"a typedef beside a literal", L::c, ownTypes, "(0, t)", 0, -1, nullptr, 0, nullptr, shows("6")},
     {"unsigned int", L::c, ownTypes, "u + 1", 0, -1, nullptr, 0, nullptr, shows("4000000001")},
     {"unsigned char promoted", L::c, ownTypes, "(0, uc) + uc", 0, -1, nullptr, 0, nullptr, shows("400")},
     {"an unsigned char beside a literal", L::c, ownTypes, "(0, uc)", 0, -1, nullptr, 0, nullptr, nullptr},

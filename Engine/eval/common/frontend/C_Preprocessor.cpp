@@ -637,7 +637,7 @@ void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
     const char* r = q;
     while (isDigit(*r))
       ++r;
-    const bool fortranExponentNext = services.isFortran() && std::strchr("dDqQ", *r) != nullptr && *r != '\0';
+    const bool fortranExponentNext = services.isFortran() && *r != '\0' && std::strchr("dDqQ", *r) != nullptr;
     if (*r != '.' && *r != 'e' && *r != 'E' && !fortranExponentNext) {
       // An octal integer: every octal digit after the zeros.
       while (isOctal(*q))

@@ -345,6 +345,11 @@ TEST(CPreprocessor, FortranNumbers)
       {"1.5e0", true, K::Double, 5},
       {"1.5d0", false, Error, 5},
       {"1d0", false, Error, 3},
+      // No octal form: 089 is 89; 037777777777 is a decimal too large for
+      // an int (in C an octal unsigned int).
+      {"089", true, K::Int, 3},
+      {"037777777777", true, K::Long, 12},
+      {"037777777777", false, K::UnsignedInt, 12},
   };
   for (const auto& c : cases) {
     TestServices services;

@@ -212,6 +212,8 @@ const RoadCase fortranCases[] = {
     {"a signed comparison", L::fortran, fortranProgram, "arr[1] - 6 < 0", 0, -1, nullptr, skip, nullptr, isTrue()},
     {"not equal", L::fortran, fortranProgram, "arr[1] /= 5", 0, -1, nullptr, skip, nullptr,
      [](RoadRun& r) { r.expectCondition(10000); }},
+    {"leading zeros are decimal", L::fortran, fortranProgram, "arr[03] == 9 && 089 == 89 && 010 == 10", 0, -1, nullptr,
+     skip, nullptr, isTrue()},
     {"a computed subscript", L::fortran, fortranProgram, "arr[5 - 3]", 0, -1, nullptr, 0, nullptr, shows("7")},
     {"a variable subscript", L::fortran, fortranProgram, "arr[n + 1]", 0, -1, nullptr, 0, nullptr, shows("9")},
     {"a negative subscript", L::fortran, fortranProgram, "neg[-1]", 0, -1, nullptr, 0, nullptr, shows("-3")},

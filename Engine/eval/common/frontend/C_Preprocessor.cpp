@@ -625,20 +625,20 @@ void C_Preprocessor::scanEscape(SaveSpelling& cursor)
 void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
 {
   const char* p = cursor.position;
-  if (*p == '0') {
-    if (p[1] == 'x' || p[1] == 'X') {
-      cursor.position = p + 2;
-      scanHexadecimal(token, cursor);
-      return;
-    }
+  if (*p == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    cursor.position = p + 2;
+    scanHexadecimal(token, cursor);
+    return;
+  }
+  // Fortran has no octal form: its leading zeros are a decimal number's.
+  if (*p == '0' && !services.isFortran()) {
     const char* q = p;
     while (*q == '0')
       ++q;
     const char* r = q;
     while (isDigit(*r))
       ++r;
-    const bool fortranExponentNext = services.isFortran() && *r != '\0' && std::strchr("dDqQ", *r) != nullptr;
-    if (*r != '.' && *r != 'e' && *r != 'E' && !fortranExponentNext) {
+    if (*r != '.' && *r != 'e' && *r != 'E') {
       // An octal integer: every octal digit after the zeros.
       while (isOctal(*q))
         ++q;
@@ -796,7 +796,7 @@ EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const c
   if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
     base = 16;
     p += 2;
-  } else if (p[0] == '0') {
+  } else if (p[0] == '0' && !services.isFortran()) {
     base = 8;
   }
   unsigned long long value = 0;

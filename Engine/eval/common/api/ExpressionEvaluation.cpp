@@ -14,6 +14,7 @@
 #include "api/ExpressionEntryPoints.h"
 #include "api/ResultRootLink.h"
 #include "api/StatusMappings.h"
+#include "compiler/TypeDescriptorKinds.h"
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemEvalError.h"
@@ -185,7 +186,11 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
 
     if (!popped->type().hasFlag(TypeFlags::arraySection)) {
         const bool differs = popped->type() != validated || !sameName(popped->type(), validated, validatedName.text());
-        if (differs) {
+        if (differs && describedAlike(popped->type(), validated)) {
+            // The program's own type of the validated kind and size: the
+            // value takes the validated type and keeps its place.
+            popped->setType(validated);
+        } else if (differs) {
             SVC::fTrace(signature, __LINE__,
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");
             if (!convert) {

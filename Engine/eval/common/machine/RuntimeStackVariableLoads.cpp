@@ -157,10 +157,11 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
     std::unique_ptr<StackItem> popped(pop());
     try {
         // A literal's characters are held by the evaluator: a load stays
-        // inside the characters from the literal's position on.
-        if (dynamic_cast<const StackItemString*>(popped.get()) != nullptr
-            && (offset < 0 || static_cast<std::uint64_t>(offset) > popped->size()
-                || type.typeSize() > popped->size() - static_cast<std::uint64_t>(offset)))
+        // inside the characters and the null from the literal's position on.
+        if (const auto* literal = dynamic_cast<const StackItemString*>(popped.get());
+            literal != nullptr
+            && (offset < 0 || static_cast<std::uint64_t>(offset) > literal->readableSize()
+                || type.typeSize() > literal->readableSize() - static_cast<std::uint64_t>(offset)))
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         DebuggeeLocation where = popped->asLocation();
         if (SVC::traceEnabled()->load())

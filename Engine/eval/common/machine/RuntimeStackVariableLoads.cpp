@@ -50,7 +50,8 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
     if (!isRunning())
         return;
     const SymbolMarks marks = SymbolMarks::of(symbol);
-    if (isCobolLanguage() && marks.optimized)
+    const bool cobol = isCobolLanguage();
+    if (cobol && marks.optimized)
         withName(InvalidOp::RTRC_AccessOptVar, symbol.name(), __PRETTY_FUNCTION__, __LINE__);
     if (marks.constant) {
         genLoadConstant(symbol);
@@ -69,7 +70,7 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoad(%s) from location %s", symbol.name(),
                         where.format());
         const TypeItem& type = symbol.dataType();
-        if (isCobolLanguage() && where.kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
+        if (cobol && where.kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
 
         std::unique_ptr<StackItem> item;

@@ -3,7 +3,7 @@
 # given package names, those instead.
 set -euo pipefail
 packages=(g++ g++-multilib cmake ninja-build libgtest-dev libgmock-dev libdfp-dev libc-bin gnucobol3 python3
-          libbenchmark-dev libcob4-dev clang libclang-rt-14-dev)
+          libbenchmark-dev libcob4-dev clang libclang-rt-14-dev clang-format-14)
 if [ $# -gt 0 ]; then
   packages=("$@")
 fi

@@ -15,6 +15,7 @@
 #include "api/ResultRootLink.h"
 #include "api/StatusMappings.h"
 #include "compiler/TypeDescriptorKinds.h"
+#include "frontend/EE_Language.h"
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemEvalError.h"
@@ -29,13 +30,6 @@ namespace {
 const char signature[] =
     "short unsigned int DbgEvaluateExpr_i(ExpressionRepresentation&, const LCC_Eval_Context_Info*, StackItem*&, "
     "UBYTE1*&, bool)";
-
-constexpr int languageSqlHostVariable = 18;
-
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
 
 UBYTE1* chars(const ByteString& text)
 {
@@ -157,7 +151,7 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     if (validation == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, signature, __LINE__);
 
-    if (rep.language() == languageSqlHostVariable) {
+    if (rep.language() == EE_LanguageSQL) {
         // The host may free what it is handed before the next validation
         // takes the held result over: the two are copies of their own.
         std::unique_ptr<StackItem> handed(validation->clone());
@@ -209,7 +203,7 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
             SVC::fTrace(signature, __LINE__,
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");
             if (!convert) {
-                if (tracing()) {
+                if (SVC::tracing()) {
                     SVC::fTrace(signature, __LINE__, "Expression = %s", reinterpret_cast<const char*>(rep.text().data()));
                     SVC::fTrace(signature, __LINE__, "Old Validation result type = %s", validated.format());
                     SVC::fTrace(signature, __LINE__, "New Evaluation result type = %s", popped->type().format());
@@ -230,13 +224,13 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     name = cobol ? cobolResultName(rep, validated) : chars(rep.text());
     handResultToRoot(*validation, popped.get());
     result = popped.release();
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(signature, __LINE__, "EvalResultInfo is %p", static_cast<void*>(result));
     if (result->inDebuggerAddressSpace()) {
         SVC::fTrace(signature, __LINE__, "tos->inDebuggerAddressSpace()");
         validation->setInDebuggerAddressSpace();
     }
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(signature, __LINE__, "Result Name is %s",
                     name != nullptr ? reinterpret_cast<const char*>(name) : "");
     return statusSuccess;
@@ -281,7 +275,7 @@ unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_C
             return statusCobolStoreWarning;
         }
         stack.popAll();
-        if (tracing())
+        if (SVC::tracing())
             SVC::fTrace(signature, __LINE__, "DBG2_CALL_OK");
         return status;
     } catch (...) {

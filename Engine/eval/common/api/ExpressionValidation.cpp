@@ -15,6 +15,7 @@
 #include "compiler/CxxevalInterface.h"
 #include "compiler/ExpressionBuild.h"
 #include "compiler/ParseError.h"
+#include "frontend/EE_Language.h"
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "services/ExpressionRepresentation.h"
@@ -30,12 +31,6 @@ namespace {
 
 const char signature[] = "UBYTE2 DbgValidateExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**)";
 
-constexpr int languageSqlHostVariable = 18;
-
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
 
 const char* nameOf(const TypeItem& type)
 {
@@ -57,15 +52,17 @@ bool isEmptyIndex(const TypeItem& type)
 bool isCobolDataKind(std::uint32_t kind)
 {
     switch (kind) {
-    case 5: case 50: case 68: case 69: case 85: case 86: case 87: return true;
-    default: return kind >= 73 && kind <= 82;
+    case TE_CHARSTRING: case TE_PACKED_DECIMAL: case TE_FIXED_POINT_BINARY: case TE_ZONED_DECIMAL:
+    case TE_FILE_DESCRIPTOR: case TE_DBCS_STRING: case TE_DBCS_EDITED: return true;
+    default: return kind >= TE_NATIONAL_DECIMAL && kind <= TE_NATIONAL_NUMERIC_EDITED;
     }
 }
 
 bool isArrayKind(std::uint32_t kind)
 {
     switch (kind) {
-    case 1: case 4: case 11: case 52: case 63: case 71: case 83: return true;
+    case TE_ARRAY: case TE_INTEGER: case TE_ENUM: case TE_ENUM2: case TE_VUM_ARRAY: case TE_F90_DESC_ARRAY:
+    case TE_COBOL_TABLE: return true;
     default: return false;
     }
 }
@@ -73,7 +70,8 @@ bool isArrayKind(std::uint32_t kind)
 bool isAggregateKind(std::uint32_t kind)
 {
     switch (kind) {
-    case 6: case 31: case 53: case 64: case 65: case 66: return true;
+    case TE_CLASS: case TE_STRUCT: case TE_GROUP: case TE_NAMESPACE64: case TE_NAMESPACE65: case TE_NAMESPACE66:
+        return true;
     default: return false;
     }
 }
@@ -88,12 +86,12 @@ const TypeItem* checkedResultType(const TypeItem* type, UBYTE2 status, bool cobo
     if (entry == nullptr)
         return type;
     const std::uint32_t kind = entry->leaf;
-    SVC::fTrace(signature, 1322, "ResultType at %p | EntryType at %p | NodeType is %d",
+    SVC::fTrace(signature, validationTraceLine, "ResultType at %p | EntryType at %p | NodeType is %d",
                 static_cast<const void*>(type), static_cast<const void*>(entry), static_cast<int>(kind));
-    if (kind == 21 || kind == 26) {
+    if (kind == TE_MEMBERFUNCTION || kind == TE_PROCEDURE) {
         if (status != statusCallsFunction)
             return type;
-        SVC::fTrace(signature, 1322, "Fixup for parser bug - validate type is incorrect for function calls");
+        SVC::fTrace(signature, validationTraceLine, "Fixup for parser bug - validate type is incorrect for function calls");
         const TypeItem::FunctionInfoBlock_t* info = type->functionInfoBlock();
         if (info == nullptr)
             throw Message(18);
@@ -109,38 +107,38 @@ const TypeItem* checkedResultType(const TypeItem* type, UBYTE2 status, bool cobo
         return type;
     }
     if (isArrayKind(kind)) {
-        SVC::fTrace(signature, 1322, "Array as is");
+        SVC::fTrace(signature, validationTraceLine, "Array as is");
         return type;
     }
-    if (kind == 25 || kind == 60) {
-        SVC::fTrace(signature, 1322, "Pointer as is");
+    if (kind == TE_POINTER || kind == TE_F90_ALLOCATABLE) {
+        SVC::fTrace(signature, validationTraceLine, "Pointer as is");
         return type;
     }
-    if (kind == 72) {
-        SVC::fTrace(signature, 1322, "Fortran pointer, as the pointee");
+    if (kind == TE_F90_POINTER) {
+        SVC::fTrace(signature, validationTraceLine, "Fortran pointer, as the pointee");
         const TypeItem& pointee = type->pointee();
         if (isEmptyIndex(pointee))
             throw Message(18);
         return &pointee;
     }
-    if (kind == 27) {
+    if (kind == TE_REFERENCE) {
         const TypeItem referent(type->referent());
         if (isEmptyIndex(referent))
             refuseType(19, *type);
         if (referent.typeIndex().module() == 0 || referent.typeEntry() == nullptr)
             return type;
         const std::uint32_t target = referent.typeEntry()->leaf;
-        if (isArrayKind(target) || target == 25 || target == 60 || target == 72) {
-            SVC::fTrace(signature, 1322, "Array in Refs");
+        if (isArrayKind(target) || target == TE_POINTER || target == TE_F90_ALLOCATABLE || target == TE_F90_POINTER) {
+            SVC::fTrace(signature, validationTraceLine, "Array in Refs");
             return type;
         }
-        if (target == 6 || target == 31 || target == 53) {
+        if (target == TE_CLASS || target == TE_STRUCT || target == TE_GROUP) {
             if (referent.isEmptyClassOrStruct())
                 refuseType(20, *type);
             return type;
         }
         if (cobol && isCobolDataKind(target)) {
-            SVC::fTrace(signature, 1322, "Ref of COBOL type");
+            SVC::fTrace(signature, validationTraceLine, "Ref of COBOL type");
             return type;
         }
         refuseType(19, *type);
@@ -212,7 +210,7 @@ UBYTE2 validateSqlVariable(ExpressionRepresentation& rep, const LCC_Eval_Context
     SYMBOL_LIST* found = SVC::Expr2SearchForSymbolEntries(rep.context(), text.data(), 1, 0);
     const SYMBOL_ENTRY* first = symbolListEntry(found, 0);
     if (first == nullptr) {
-        SVC::fTrace(signature, 1322, "Cannot find symbol %s", reinterpret_cast<const char*>(text.data()));
+        SVC::fTrace(signature, validationTraceLine, "Cannot find symbol %s", reinterpret_cast<const char*>(text.data()));
         return statusFailure;
     }
     SqlTypeEntry record;
@@ -226,7 +224,7 @@ UBYTE2 validateSqlVariable(ExpressionRepresentation& rep, const LCC_Eval_Context
     std::shared_ptr<SqlTypeRegistry::Registration> registration = SqlTypeRegistry::add(record);
     rep.keepUntilFreed(registration);
     std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(registration->typeItem(), context));
-    SVC::fTrace(signature, 1322, "SQL variable - skipping validation");
+    SVC::fTrace(signature, validationTraceLine, "SQL variable - skipping validation");
     // The evaluation holds a copy of this result for the next validation,
     // which hands it out with the saved status: it must be this success,
     // not a failure left from before.
@@ -247,7 +245,7 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     expression_info* info = new expression_info{};
     rep.saveExprInfo(info);
 
-    if (rep.language() == languageSqlHostVariable)
+    if (rep.language() == EE_LanguageSQL)
         return validateSqlVariable(rep, context, out);
 
     RuntimeStack& stack = rep.runtimeStack();
@@ -256,8 +254,8 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     stack.popAll();
     stack.setSkipState(RuntimeStack::dryRun);
     const TypeItem* type = exprBuild(chars, scope, info);
-    if (tracing())
-        SVC::fTrace(signature, 1322, "Type of validation result is \"%s\"",
+    if (SVC::tracing())
+        SVC::fTrace(signature, validationTraceLine, "Type of validation result is \"%s\"",
                     type != nullptr ? nameOf(*type) : "<NULL>");
     stack.popAll();
     if (type == nullptr || isEmptyIndex(*type))
@@ -272,11 +270,11 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     exprEval(info);
     UBYTE2 status = statusSuccess;
     if (stack.userCallSeen()) {
-        SVC::fTrace(signature, 1322, "Expression involves a call");
+        SVC::fTrace(signature, validationTraceLine, "Expression involves a call");
         status = statusCallsFunction;
     } else if (stack.storeSeen()) {
         rep.markStores();
-        SVC::fTrace(signature, 1322, "Expression involves a store");
+        SVC::fTrace(signature, validationTraceLine, "Expression involves a store");
         status = rep.isStaticExpression() ? statusStoresFrameIndependent : statusStoresInFrame;
     }
     stack.popAll();
@@ -286,9 +284,9 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
         type = declaredType(chars, scope, type);
 
     std::unique_ptr<StackItem> item(RuntimeStack::makeStackItem(*type, context));
-    if (tracing()) {
-        SVC::fTrace(signature, 1322, "Expression = %s", chars);
-        SVC::fTrace(signature, 1322, "Validation result type = %s", type->format());
+    if (SVC::tracing()) {
+        SVC::fTrace(signature, validationTraceLine, "Expression = %s", chars);
+        SVC::fTrace(signature, validationTraceLine, "Validation result type = %s", type->format());
     }
     rep.saveValidationResult(item.get());
     out = item.release();
@@ -301,14 +299,14 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
 
 UBYTE2 DbgValidateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context, StackItem** out)
 {
-    return EntryFrame::run(signature, 1322, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+    return EntryFrame::run(signature, validationTraceLine, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
         if (!evaluatorInitialized() || !LiveRepresentations::isLive(rep) || context == nullptr || out == nullptr)
             return statusFailure;
         frame.makeCurrent(*rep, context);
         if (StackItem* held = rep->evaluationResult()) {
             rep->setEvaluationResult(nullptr);
-            if (tracing())
-                SVC::fTrace(signature, 1322, "Type of previous validation result is \"%s\"", nameOf(held->type()));
+            if (SVC::tracing())
+                SVC::fTrace(signature, validationTraceLine, "Type of previous validation result is \"%s\"", nameOf(held->type()));
             rep->saveValidationResult(held);
             LiveRepresentations::handOutResult(held);
             *out = held;

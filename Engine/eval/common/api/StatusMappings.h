@@ -41,6 +41,10 @@ struct EvaluationFailure {
 };
 const EvaluationFailure& evaluationFailure(int code);
 
+// The line number every trace line of DbgValidateExpr carries, whichever
+// line of the source writes it: it is part of the traces' required texts.
+constexpr unsigned validationTraceLine = 1322;
+
 // Called from a handler of DbgValidateExpr: the status of the exception
 // being handled, the representation's message set for it (browse mode
 // leaves it as it was). Throws nothing.

@@ -3,6 +3,7 @@
 #include "api/EntryFrame.h"
 #include "api/LiveRepresentations.h"
 #include "api/TreeNodeEntryPoints.h"
+#include "frontend/EE_Language.h"
 #include "machine/StackItem.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -10,8 +11,6 @@
 #include "tree/RootTreeNode.h"
 
 namespace {
-
-constexpr int languageSqlHostVariable = 18;
 
 // Makes the node's environment current for the frame, without a context.
 // A node the host does not hold (or whose representation is gone) is
@@ -35,7 +34,7 @@ const char resultsSignature[] =
 RootTreeNode* buildRootNode(StackItem& item)
 {
     RootTreeNode* root = item.getTreeRoot();
-    if (item.environment().language() != languageSqlHostVariable)
+    if (item.environment().language() != EE_LanguageSQL)
         root->loadResult(item);
     root->addReference();
     return root;

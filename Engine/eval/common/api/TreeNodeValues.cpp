@@ -5,6 +5,7 @@
 #include "api/EntryFrame.h"
 #include "api/LiveRepresentations.h"
 #include "api/TreeNodeEntryPoints.h"
+#include "frontend/EE_Language.h"
 #include "machine/StackItem.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int languageSqlHostVariable = 18;
 constexpr int messageNoValue = 50;
 constexpr int messageInvalidReference = 47;
 constexpr int messageSubscriptOutOfBounds = 48;
@@ -162,7 +162,7 @@ UBYTE2 DbgUpdateTreeValue(const LCC_Eval_Context_Info* context, StackItem* item,
             if (environment == nullptr)
                 return statusFailure;
             frame.makeCurrent(*environment);
-            if (text[0] == 0 && EvaluationEnvironment::currentRep()->language() != languageSqlHostVariable)
+            if (text[0] == 0 && EvaluationEnvironment::currentRep()->language() != EE_LanguageSQL)
                 return statusFailure;
             const UBYTE2 status = node->update(context, rep, text, *item);
             if (status != statusSuccess)

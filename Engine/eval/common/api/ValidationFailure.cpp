@@ -35,7 +35,7 @@ UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
         const BuildFailure& row = buildFailure(owned->kind());
         const bool cobol = rep.language() == EvaluationEnvironment::languageCOBOL;
         const char* text = owned->text();
-        SVC::fTrace(signature, 1322, row.quoted ? "%s\"%s\"" : "%s%s", row.trace, text);
+        SVC::fTrace(signature, validationTraceLine, row.quoted ? "%s\"%s\"" : "%s%s", row.trace, text);
         int number = cobol ? row.cobolMessage : row.message;
         if (owned->kind() == ParseError::t_errorAt && text[0] == '\0')
             number = 2;
@@ -53,11 +53,11 @@ UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
         message = unnamed ? Message(21) : Message(number, text, nullptr);
         return row.status;
     } catch (const char* text) {
-        SVC::fTrace(signature, 1322, "Parser error: %s", text != nullptr ? text : "");
+        SVC::fTrace(signature, validationTraceLine, "Parser error: %s", text != nullptr ? text : "");
         message = Message(21);
         return statusBuildFailed;
     } catch (...) {
-        SVC::fTrace(signature, 1322, "Unspecified parser error");
+        SVC::fTrace(signature, validationTraceLine, "Unspecified parser error");
         message = Message(21);
         return statusFailure;
     }

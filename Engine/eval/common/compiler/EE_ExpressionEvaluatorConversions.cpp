@@ -4,6 +4,7 @@
 
 #include "compiler/EE_OstrelFigConstant.h"
 #include "compiler/EE_OstrelTypeDescriptor.h"
+#include "compiler/EvaluatorSupport.h"
 #include "frontend/EE_CastExpression.h"
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
@@ -20,10 +21,7 @@ bool in(unsigned kind, unsigned low, unsigned high)
   return kind >= low && kind <= high;
 }
 
-bool isPointerKind(unsigned kind)
-{
-  return kind == TD::Pointer || kind == TD::FortranPointer;
-}
+using evaluator::isPointerKind;
 
 // The real kind of a complex kind; any other kind as it is.
 unsigned realKind(unsigned kind)

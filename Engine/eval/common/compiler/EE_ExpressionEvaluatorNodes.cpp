@@ -35,10 +35,7 @@ namespace {
 
 using TD = EE_TypeDescriptor;
 
-bool isPointerKind(unsigned kind)
-{
-  return kind == TD::Pointer || kind == TD::FortranPointer;
-}
+using evaluator::isPointerKind;
 
 EE_Expression& required(EE_Expression* e)
 {

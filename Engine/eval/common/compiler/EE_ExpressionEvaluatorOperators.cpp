@@ -8,6 +8,7 @@
 #include "compiler/CxxevalInterface.h"
 #include "compiler/EE_OstrelFigConstant.h"
 #include "compiler/EE_OstrelTypeDescriptor.h"
+#include "compiler/EvaluatorSupport.h"
 #include "frontend/EE_BinaryExpression.h"
 #include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
@@ -28,10 +29,7 @@ namespace {
 using TD = EE_TypeDescriptor;
 using BE = EE_BinaryExpression;
 
-bool isPointerKind(unsigned kind)
-{
-  return kind == TD::Pointer || kind == TD::FortranPointer;
-}
+using evaluator::isPointerKind;
 
 bool isPointer(const EE_Expression& e)
 {

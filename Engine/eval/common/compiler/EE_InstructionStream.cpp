@@ -5,14 +5,7 @@
 #include "compiler/EE_OperandLayout.h"
 #include "frontend/EE_Exception.h"
 
-namespace {
-
-[[noreturn]] void refuse()
-{
-    throw EE_Exception(EE_Exception::InternalFailure);
-}
-
-} // namespace
+using evaluator::refuse;
 
 // ---------------------------------------------------------------------------
 // Blocks

@@ -9,12 +9,6 @@
 
 namespace evaluator {
 
-// An inner inconsistency: EE_Exception code 2, with the node when given.
-[[noreturn]] inline void refuse(EE_Expression* node = nullptr)
-{
-  throw EE_Exception(EE_Exception::InternalFailure, node);
-}
-
 // What a pointer the tree must hold points to; code 2 when it is null.
 template <class T>
 T& present(T* p)

@@ -14,9 +14,9 @@ struct ArgMode;
 // up on every call; another kind of environment raises InvalidOp
 // RTRC_AssertFail with the handler's signature).
 //
-// genConvertString is refused with InvalidOp RTRC_NotSupported carrying its
-// signature and the text "value stack operation not available": the value
-// stack keeps that conversion to itself.
+// genConvertString retypes a string on top of the stack to its type operand;
+// an item that holds an address is replaced by the text read there (its
+// type's size, at most 511 bytes) with that type.
 
 void genPointerAdd();
 void genAdd();

@@ -7,6 +7,8 @@
 
 #include <plomkit/ByteString.h>
 
+#include "services/TextBytes.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -64,13 +66,7 @@ inline bool samePicture(const char* a, const char* b)
     return std::strcmp(a, b) == 0;
 }
 
-// The characters of a text up to its terminator; none for a null text.
-inline ByteString textOf(const char* text)
-{
-    if (text == nullptr)
-        return ByteString();
-    return ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
-}
+using ::textOf;
 
 // The bytes of debuggee data held in evaluator memory: exactly length bytes
 // (debuggee text has no terminator); none for a null address.

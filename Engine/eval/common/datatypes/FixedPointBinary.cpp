@@ -91,8 +91,6 @@ int integerDigitsOf(int scale, int precision)
     return std::max(upOf(scale) + precision - downOf(scale), 0) & 0xFF;
 }
 
-bool traceOn() { return *SVC::traceEnabled(); }
-
 } // namespace
 
 std::uint64_t FixedPointBinary::powerOfTen(unsigned n)
@@ -235,7 +233,7 @@ void FixedPointBinary::store(bool negative, long double m)
         break;
     }
     value_ = v;
-    if (traceOn())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, " val=%016llx", static_cast<unsigned long long>(value_));
 }
 
@@ -399,7 +397,7 @@ FixedPointBinary& FixedPointBinary::convert(const FixedPointBinary& source)
         b = overPower(b, -e);
     const std::uint64_t kept = modPower(b, precision());
     value_ = (negative && isSigned()) ? 0 - kept : kept;
-    if (traceOn())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "rv=%016llx (%d.%d)", static_cast<unsigned long long>(value_),
                     precision(), scale());
     return *this;
@@ -434,7 +432,7 @@ FixedPointBinary& FixedPointBinary::operator+=(const FixedPointBinary& other)
         resultScale = working != 0 ? working : -down1;
     }
     const int p = std::max(int1, int2) + 1 + std::max(down1, down2);
-    if (traceOn())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "v1=%016llx (%d.%d)", static_cast<unsigned long long>(a),
                     precision(), s1);
     value_ = a + b;
@@ -509,7 +507,7 @@ FixedPointBinary& FixedPointBinary::operator/=(const FixedPointBinary& other)
     const bool isSignedResult = isSigned() || other.isSigned();
     value_ = v;
     record_ = resultRecord((q + f) & 0xFF, -f, isSignedResult);
-    if (traceOn())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "rv=%016llx (%d.%d)", static_cast<unsigned long long>(value_),
                     precision(), scale());
     return *this;
@@ -583,7 +581,7 @@ void FixedPointBinary::fill(const void* bytes, const TNfixed_point_binary& recor
     const unsigned bits = 8 * record_.byteLength;
     if (sgn && bits < 64 && (value_ >> (bits - 1)) != 0)
         value_ |= ~std::uint64_t{0} << bits;
-    if (traceOn())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "len=%d.pre=%d._scal=%d._sign=%d<", record_.byteLength,
                     record_.precision, record_.scale, sgn ? 1 : 0);
 }

@@ -42,10 +42,7 @@ long long wrap(u64 value)
   return static_cast<long long>(value);
 }
 
-[[noreturn]] void refuse(EE_Expression* node = nullptr)
-{
-  throw EE_Exception(EE_Exception::InternalFailure, node);
-}
+using evaluator::refuse;
 
 bool isDigitStoringKind(unsigned kind)
 {

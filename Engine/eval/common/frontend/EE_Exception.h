@@ -32,4 +32,14 @@ public:
   EE_Expression* node;
 };
 
+namespace evaluator {
+
+// An inner inconsistency: EE_Exception code 2, with the node when given.
+[[noreturn]] inline void refuse(EE_Expression* node = nullptr)
+{
+  throw EE_Exception(EE_Exception::InternalFailure, node);
+}
+
+} // namespace evaluator
+
 #endif

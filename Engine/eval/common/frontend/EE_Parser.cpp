@@ -87,8 +87,8 @@ EE_Parser::GrammarOutcome EE_Parser::parseC()
   return GrammarOutcome{accepted, universe.expression(), universe.getSyntaxError(), universe.nestsTooDeeply()};
 }
 
-// The COBOL grammar and scanner are joined here as they are built; until then
-// a parse in that language is refused as an internal failure.
+// The COBOL grammar, bound from its companion library on first use, over the
+// scanned tokens.
 EE_Parser::GrammarOutcome EE_Parser::parseCobol()
 {
   // The grammar lives in a companion library; without it COBOL text cannot

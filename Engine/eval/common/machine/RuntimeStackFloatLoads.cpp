@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "datatypes/DataItemSupport.h"
 #include "datatypes/DecimalFloat.h"
 #include "datatypes/FloatNumber.h"
 #include "machine/StackItemComplexFloat.h"
@@ -24,10 +25,7 @@ namespace {
 // The size code of a long double constant (not a byte count).
 constexpr std::int16_t longDoubleCode = 12;
 
-[[noreturn]] void refuse(InvalidOp::InvalidOperation code, const char* function, unsigned line)
-{
-    throw InvalidOp(code, function, line);
-}
+using dataitem::refuse;
 
 // The fields a scan of "<number>%c%c" fills: 0 when no number is there,
 // else 1 plus the characters behind it (at most 2).

@@ -38,6 +38,8 @@ public:
     // The trace switch: false until initialisation finds the host's on. Read
     // only; the evaluator itself never turns it off.
     static const std::atomic<bool>* traceEnabled();
+    // Whether the trace switch is on (a relaxed read of traceEnabled()).
+    static bool tracing() { return traceEnabled()->load(std::memory_order_relaxed); }
     // The evaluator's copy of the host table (the one installed last).
     static const DBG2_SERVICE_FUNCTIONS* callBacks();
 

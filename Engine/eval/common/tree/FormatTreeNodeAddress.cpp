@@ -16,11 +16,6 @@ using namespace FormatByType;
 
 namespace {
 
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
 // The link name the host knows at an address, or null.
 const UBYTE1* linkName(const DebuggeeAddress& address)
 {
@@ -130,7 +125,7 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
     if ((flags() & flagMayNotLoad) != 0) {
         const unsigned char* buffer = evaluationBuffer();
         const std::uint64_t held = heldBytes(*this);
-        if (tracing())
+        if (SVC::tracing())
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "String in debugger space at location %p (%d bytes)",
                         static_cast<const void*>(buffer), static_cast<int>(std::min<std::uint64_t>(held, 0x7FFFFFFF)));
         count = static_cast<unsigned>(std::min<std::uint64_t>(held / size, limit));
@@ -138,7 +133,7 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
     } else {
         if (location.isNull())
             return text("NULL");
-        if (tracing()) {
+        if (SVC::tracing()) {
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Debuggee string at 0x%llx of %d bytes",
                         static_cast<unsigned long long>(location.address().addr()), static_cast<int>(limit * size));
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, size == 1 ? "Valid char type.Length=%d" : "Valid wchar type.Length=%d",
@@ -164,7 +159,7 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
             break;
         }
     }
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Format.string.num_read=%d.maxSLen=%d", static_cast<int>(count),
                     static_cast<int>(maxLength));
     if (rep == 23) {

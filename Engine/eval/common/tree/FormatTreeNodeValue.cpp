@@ -15,11 +15,6 @@ namespace {
 
 const char formatName[] = "ByteString FormatTreeNode::format(DBG_REPS, UBYTE4) const";
 
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
 [[noreturn]] void cannotFormat(std::uint32_t code, unsigned line)
 {
     SVC::fTrace(formatName, line, "Cannot format type %d", static_cast<int>(code));
@@ -157,7 +152,7 @@ bool FormatTreeNode::isAggregate() const
 
 ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
 {
-    if (tracing()) {
+    if (SVC::tracing()) {
         ByteString id = debugNodeIdentifier();
         SVC::fTrace(formatName, __LINE__, "Formatting of node %s with representation %d",
                     reinterpret_cast<const char*>(id.data()), rep);

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
 constexpr const char loadName[] = "void RootTreeNode::loadExpressionResult(const StackItem&)";
 
 }  // namespace
@@ -175,7 +170,7 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
     if (item.fromRegister())
         setFlags(flagRegister);
     lengthAttribute_ = item.inDebuggerAddressSpace() ? static_cast<std::uint32_t>(item.stringLength()) : 0xFFFFFFFFu;
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(loadName, __LINE__, "Location is %s", item.location().format());
 
     const TypeItem& type = dataType();
@@ -185,7 +180,7 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
     } else if ((type.hasFlag(TypeFlags::reference) || (descriptor && type.hasFlag(TypeFlags::pointer))) &&
                !type.hasFlag(TypeFlags::addressOfReference)) {
         const DebuggeeLocation target(type.getDataAddress(item.location()));
-        if (tracing())
+        if (SVC::tracing())
             SVC::fTrace(loadName, __LINE__, "Address of reference = %s", target.format());
         setLocation(target);
         freeBuffer();
@@ -221,7 +216,7 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
         !item.inDebuggerAddressSpace())
         throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, loadName, __LINE__);
 
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(loadName, __LINE__, "Address set to %s", location().format());
     setFlags(flagLoaded);
     if ((associated_ & 1) != 0 && !typeIsArraySection())

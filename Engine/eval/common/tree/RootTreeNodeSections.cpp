@@ -3,6 +3,7 @@
 
 #include <plomkit/EncodedString.h>
 
+#include "frontend/EE_Language.h"
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemArraySection.h"
@@ -18,8 +19,6 @@
 // which runs the expression again with its own subscript parameters.
 
 namespace {
-
-constexpr int sqlHostVariableLanguage = 18;
 
 // The catalogue messages shown in place of a value.
 enum : int {
@@ -74,7 +73,7 @@ std::uint16_t RootTreeNode::FormatValue(DBG_REPS rep, StackItem& item, const cha
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         shown = result_;
         self->loadExpressionResult(*shown);
-    } else if (item.environment().language() != sqlHostVariableLanguage) {
+    } else if (item.environment().language() != EE_LanguageSQL) {
         self->loadExpressionResult(item);
     }
     if (readFailed_) {

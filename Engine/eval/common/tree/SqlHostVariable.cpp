@@ -1,5 +1,7 @@
 #include "tree/SqlHostVariable.h"
 
+#include "types/SqlTypeCodes.h"
+
 namespace {
 
 bool identifierChar(unsigned char c)
@@ -14,20 +16,20 @@ std::uint64_t sqlByteSize(int sqlType, unsigned length)
 {
     std::uint64_t l = length;
     std::uint64_t precision = (length >> 8) & 0xFFu;
-    switch (sqlType) {
-    case 404: case 405: case 408: case 409: case 904: case 905:
+    switch (sqlBaseCode(static_cast<std::uint32_t>(sqlType))) {
+    case sqlBlob: case sqlClob: case sqlVarbinaryLong:
         return l + 4;
-    case 412: case 413:
+    case sqlDbclob:
         return 2 * l + 4;
-    case 448: case 449: case 456: case 457: case 908: case 909: case 65984:
+    case sqlVarchar: case sqlLongVarchar: case sqlVarbinary: case sqlFileName:
         return l + 2;
-    case 464: case 465: case 472: case 473:
+    case sqlVargraphic: case sqlLongVargraphic:
         return 2 * l + 2;
-    case 468: case 469:
+    case sqlGraphic:
         return 2 * l;
-    case 484: case 485:
+    case sqlDecimal:
         return precision / 2 + 1;
-    case 504: case 505:
+    case sqlNumeric:
         return precision + 1;
     default:
         return l;
@@ -60,35 +62,35 @@ std::string sqlTypeName(std::uint32_t sqlType, std::uint32_t length)
     const std::string decimal = "(" + std::to_string((length >> 8) & 0xFF) + "," + std::to_string(length & 0xFF) + ")";
     // Codes come in pairs: the odd one allows nulls.
     switch (sqlType & ~1u) {
-    case 404: return "BLOB(" + n + ")";
-    case 408: return "CLOB(" + n + ")";
-    case 412: return "DBCLOB(" + n + ")";
-    case 448: return "VARCHAR(" + n + ")";
-    case 452: return "CHAR(" + n + ")";
-    case 456: return "LONG VARCHAR";
-    case 464: return "VARGRAPHIC(" + n + ")";
-    case 468: return "GRAPHIC(" + n + ")";
-    case 472: return "LONG VARGRAPHIC";
-    case 480: return length == 4 ? "REAL" : "DOUBLE";
-    case 484: return "DECIMAL" + decimal;
-    case 492: return "BIGINT";
-    case 496: return "INTEGER";
-    case 500: return "SMALLINT";
-    case 504: return "NUMERIC" + decimal;
-    case 904: return "VARBINARY(" + n + ")";
-    case 908: return "VARBINARY(" + n + ")";
-    case 912: return "BINARY(" + n + ")";
-    case 916: return "BLOB FILE";
-    case 920: return "CLOB FILE";
-    case 924: return "DBCLOB FILE";
-    case 960: return "BLOB LOCATOR";
-    case 964: return "CLOB LOCATOR";
-    case 968: return "DBCLOB LOCATOR";
-    case 972: return "RESULT SET LOCATOR";
-    case 976: return "TABLE LOCATOR";
-    case 996: return length == 4 ? "DECFLOAT(7)" : length == 8 ? "DECFLOAT(16)" : "DECFLOAT(34)";
-    case 1000: return "SQLCA";
-    case 65984: return "FILE NAME";
+    case sqlBlob: return "BLOB(" + n + ")";
+    case sqlClob: return "CLOB(" + n + ")";
+    case sqlDbclob: return "DBCLOB(" + n + ")";
+    case sqlVarchar: return "VARCHAR(" + n + ")";
+    case sqlChar: return "CHAR(" + n + ")";
+    case sqlLongVarchar: return "LONG VARCHAR";
+    case sqlVargraphic: return "VARGRAPHIC(" + n + ")";
+    case sqlGraphic: return "GRAPHIC(" + n + ")";
+    case sqlLongVargraphic: return "LONG VARGRAPHIC";
+    case sqlFloat: return length == 4 ? "REAL" : "DOUBLE";
+    case sqlDecimal: return "DECIMAL" + decimal;
+    case sqlBigint: return "BIGINT";
+    case sqlInteger: return "INTEGER";
+    case sqlSmallint: return "SMALLINT";
+    case sqlNumeric: return "NUMERIC" + decimal;
+    case sqlVarbinaryLong: return "VARBINARY(" + n + ")";
+    case sqlVarbinary: return "VARBINARY(" + n + ")";
+    case sqlBinary: return "BINARY(" + n + ")";
+    case sqlBlobFile: return "BLOB FILE";
+    case sqlClobFile: return "CLOB FILE";
+    case sqlDbclobFile: return "DBCLOB FILE";
+    case sqlBlobLocator: return "BLOB LOCATOR";
+    case sqlClobLocator: return "CLOB LOCATOR";
+    case sqlDbclobLocator: return "DBCLOB LOCATOR";
+    case sqlResultSetLocator: return "RESULT SET LOCATOR";
+    case sqlTableLocator: return "TABLE LOCATOR";
+    case sqlDecfloat: return length == 4 ? "DECFLOAT(7)" : length == 8 ? "DECFLOAT(16)" : "DECFLOAT(34)";
+    case sqlSqlca: return "SQLCA";
+    case sqlFileName: return "FILE NAME";
     default: return "??";
     }
 }

@@ -7,14 +7,6 @@
 #include "tree/UpdateTreeNode.h"
 #include "types/SymbolItem.h"
 
-namespace {
-
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
-}  // namespace
 
 TreeNode::TreeNode(const TypeItem& type, const char* name, std::int64_t offset, const TypeItem*)
     : name_(reinterpret_cast<const unsigned char*>(name != nullptr ? name : ""),
@@ -56,13 +48,13 @@ bool TreeNode::setDataType(const TypeItem& type)
     bool changed = !(dataType_.typeIndex() == type.typeIndex());
     dataType_ = type;
     flags_ &= static_cast<std::uint8_t>(~flagReference);
-    if (type.typeIndex().module() == 0 && type.typeIndex().index() == 0 && tracing())
+    if (type.typeIndex().module() == 0 && type.typeIndex().index() == 0 && SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, 198, "Null type provided - name = %s", name_.data());
     const _TYPE_ENTRY* e = type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
     if (e != nullptr && e->leaf == TE_REFERENCE) {
         flags_ |= flagReference;
         dataItemType_ = TypeItem(TYPE_INDEX(e->reference.referent));
-        if (dataItemType_.typeIndex().module() == 0 && dataItemType_.typeIndex().index() == 0 && tracing())
+        if (dataItemType_.typeIndex().module() == 0 && dataItemType_.typeIndex().index() == 0 && SVC::tracing())
             SVC::fTrace(__PRETTY_FUNCTION__, 207, "Null referenced type provided - name = %s", name_.data());
     }
     return changed;

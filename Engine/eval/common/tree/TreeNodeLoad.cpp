@@ -13,11 +13,6 @@
 
 namespace {
 
-bool tracing()
-{
-    return SVC::traceEnabled()->load(std::memory_order_relaxed);
-}
-
 const char* validity(bool loaded)
 {
     return loaded ? "Valid" : "Invalid";
@@ -71,7 +66,7 @@ bool TreeNode::loadThisNode(NodeLoadType type)
         throw InvalidOp(InvalidOp::RTRC_Other, "bool TreeNode::loadThisNode(TreeNode::NodeLoadType)", 81);
     if ((parent_->flags_ & flagMayNotLoad) != 0)
         throw InvalidOp(InvalidOp::RTRC_Other, "bool TreeNode::loadThisNode(TreeNode::NodeLoadType)", 87);
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace("TreeNode::loadThisNode()", 91, "Loading child %s of %s; parent data is %s",
                     debugNodeIdentifier().data(), parent_->debugNodeIdentifier().data(),
                     validity(parent_->isLoaded()));
@@ -103,7 +98,7 @@ bool TreeNode::loadThisNode(NodeLoadType type)
     }
     if (parentItem.hasFlag(TypeFlags::pointer)) {
         dereferenceParent();
-        if (tracing())
+        if (SVC::tracing())
             SVC::fTrace(__PRETTY_FUNCTION__, 127, "Array via pointer element address is '%s'", location_.format());
         return loadDebuggeeData(true, type);
     }
@@ -112,7 +107,7 @@ bool TreeNode::loadThisNode(NodeLoadType type)
         if (where.kind() != DebuggeeLocation::none)
             where.increment(offset_);
         location_ = where;
-        if (tracing())
+        if (SVC::tracing())
             SVC::fTrace(__PRETTY_FUNCTION__, 136, "Array Element address is '%s'", location_.format());
         freeBuffer();
         if (!dataType_.hasFlag(TypeFlags::array))
@@ -171,7 +166,7 @@ bool TreeNode::loadDebuggeeData(bool fromDebuggee, NodeLoadType type)
     }
     if (type == loadNodeAndChildren)
         loadChildren();
-    if (tracing()) {
+    if (SVC::tracing()) {
         DebuggeeLocation where = location_;
         SVC::fTrace("TreeNode::loadThisNode(NodeLoadType)", 657, "Child %s of %s is at location %s.  Data in node is %s",
                     debugNodeIdentifier().data(),
@@ -188,7 +183,7 @@ bool TreeNode::loadArray(NodeLoadType type)
         where.increment(offset_);
     location_ = where;
     const std::uint64_t address = where.kind() == DebuggeeLocation::debuggeeMemory ? where.address().addr() : 0;
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, 57, "Array Element address is %llx", static_cast<unsigned long long>(address));
     const unsigned size = environmentAddressSize();
     if (bufferStart_ == nullptr || bufferBorrowed_ || ownBufferLength() < size) {
@@ -254,7 +249,7 @@ bool TreeNode::loadBaseClass(NodeLoadType type)
         location_ = DebuggeeLocation(base);
         return loadDebuggeeData(false, type);
     }
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, 577, "Base address of base \"%s\", type \"%s\" outside of parent at offset %d",
                     secondType_.demangledTypeName(), dataType_.demangledTypeName(), static_cast<int>(offset_));
     flags_ |= flagLoaded;

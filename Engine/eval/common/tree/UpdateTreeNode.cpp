@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "frontend/EE_Language.h"
 #include "machine/StackItem.h"
 #include "services/DebuggeeAddress.h"
 #include "services/DebuggeeLocation.h"
@@ -13,8 +14,6 @@
 #include "tree/UpdateExpressionRoad.h"
 
 namespace {
-
-constexpr int languageSql = 18;
 
 // Sets the environment's update flag for the life of an update and puts
 // the earlier value back.
@@ -150,7 +149,7 @@ std::uint16_t UpdateTreeNode::update(const LCC_Eval_Context_Info* context, int r
     setInternalRepresentation();
     EvaluationEnvironment& home = *EvaluationEnvironment::currentRep();
     UpdateFlagScope updating(home);
-    if (home.language() == languageSql)
+    if (home.language() == EE_LanguageSQL)
         return updateSqlValue(context, text, item);
 
     const TypeItem& type = dataType();

@@ -13,6 +13,7 @@
 #include "tree/EbcdicConvert.h"
 #include "tree/SqlLiteralReaders.h"
 #include "tree/UpdateTreeNode.h"
+#include "types/SqlTypeCodes.h"
 #include "types/SqlTypeEntry.h"
 
 // The update of an SQL host variable: the text is read by the variable's
@@ -149,9 +150,6 @@ Bytes convertedBlank(const char* codePage)
     return blank;
 }
 
-// An SQL type code (an even code and its nullable odd twin alike).
-unsigned baseCode(unsigned code) { return code == 65984 ? code : code & ~1u; }
-
 // Hexadecimal text with a length prefix of prefixSize bytes, at most cap
 // bytes (cap 0 takes nothing).
 Outcome prefixedHex(const std::string& text, std::uint64_t cap, unsigned prefixSize, SqlImage& image)
@@ -174,10 +172,10 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
     const std::uint64_t length = entry.length();
     // Large objects declared with length 0 are bounded by their maximum.
     const std::uint64_t largeCap = length != 0 ? length : entry.maxLength();
-    switch (baseCode(code)) {
-    case 404: case 408:
+    switch (sqlBaseCode(code)) {
+    case sqlBlob: case sqlClob:
         return prefixedHex(text, std::min<std::uint64_t>(largeCap, UINT32_MAX), 4, image);
-    case 412: {
+    case sqlDbclob: {
         const std::uint64_t cap = std::min<std::uint64_t>(largeCap, UINT32_MAX / 2);
         if (cap == 0)
             return Outcome::badInput;
@@ -193,7 +191,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
             image.add(4 + std::int64_t(count), Bytes(1, 0));
         return Outcome::written;
     }
-    case 448: case 456: {
+    case sqlVarchar: case sqlLongVarchar: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes))
             return Outcome::badInput;
@@ -206,7 +204,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(2, std::move(bytes));
         return Outcome::written;
     }
-    case 452: {
+    case sqlChar: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes) || bytes.empty())
             return Outcome::badInput;
@@ -223,7 +221,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case 464: case 472: {
+    case sqlVargraphic: case sqlLongVargraphic: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes))
             return Outcome::badInput;
@@ -240,7 +238,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
             image.add(2 + std::int64_t(count), Bytes(1, 0));
         return Outcome::written;
     }
-    case 468: {
+    case sqlGraphic: {
         Bytes bytes;
         Bytes blank;
         if (entry.ccsid() == 1200) {
@@ -288,7 +286,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case 480: {
+    case sqlFloat: {
         const long double value = readSqlFloat(text.data(), text.size());
         if (length != 4 && length != 8) {
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type size of %d is invalid for SQL type %d",
@@ -303,9 +301,9 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case 484: case 504: {
+    case sqlDecimal: case sqlNumeric: {
         unsigned char* read = nullptr;
-        const std::uint32_t count = baseCode(code) == 484
+        const std::uint32_t count = sqlBaseCode(code) == sqlDecimal
                                         ? readSqlPackedDecimal(text.data(), text.size(), entry.length(), &read)
                                         : readSqlZonedDecimal(text.data(), text.size(), entry.length(), &read);
         std::unique_ptr<unsigned char[]> owner(read);
@@ -314,7 +312,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, Bytes(read, read + count));
         return Outcome::written;
     }
-    case 492: case 496: case 500: {
+    case sqlBigint: case sqlInteger: case sqlSmallint: {
         if (length != 2 && length != 4 && length != 8) {
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type size of %d is invalid for SQL type %d",
                         static_cast<int>(length), static_cast<int>(code));
@@ -333,15 +331,16 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, bigEndian(static_cast<std::uint64_t>(value), static_cast<unsigned>(length)));
         return Outcome::written;
     }
-    case 904:
+    case sqlVarbinaryLong:
         return prefixedHex(text, std::min<std::uint64_t>(length, UINT32_MAX), 4, image);
-    case 908:
+    case sqlVarbinary:
         return prefixedHex(text, std::min<std::uint64_t>(length, 0xFFFF), 2, image);
-    case 912: case 960: case 964: case 968: case 972: case 976: {
+    case sqlBinary: case sqlBlobLocator: case sqlClobLocator: case sqlDbclobLocator: case sqlResultSetLocator:
+    case sqlTableLocator: {
         if (length == 0)
             return Outcome::badInput;
         unsigned char* read = nullptr;
-        const int rightAlign = baseCode(code) == 912 ? 0 : 1;
+        const int rightAlign = sqlBaseCode(code) == sqlBinary ? 0 : 1;
         const std::uint32_t count = readHex(text.data(), text.size(), entry.length(), &read, rightAlign);
         std::unique_ptr<unsigned char[]> owner(read);
         if (count == 0 || read == nullptr)
@@ -349,7 +348,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, Bytes(read, read + count));
         return Outcome::written;
     }
-    case 996: {
+    case sqlDecfloat: {
         Bytes bytes(16);
         if (readSqlDecFloat(text.data(), text.size(), static_cast<unsigned>(length), bytes.data()) == 0)
             return Outcome::badInput;
@@ -357,7 +356,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case 65984: {
+    case sqlFileName: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes))
             return Outcome::badInput;

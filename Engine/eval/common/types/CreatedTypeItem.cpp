@@ -528,11 +528,6 @@ const TypeItem* CreatedTypeItem::findOrCreateDbcsStringType(unsigned int length,
 
 namespace {
 
-bool tracing()
-{
-    return *SVC::traceEnabled();
-}
-
 // The short name of a type for a trace line (only made while tracing).
 const char* traceName(const TypeItem& type)
 {
@@ -557,7 +552,7 @@ const TypeItem* CreatedTypeItem::findArrayElement(const TypeItem& arrayType, con
     const _TYPE_ENTRY* e = arrayType.typeEntry();
     if (e == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "for array %s", traceName(arrayType));
     TYPE_INDEX element{};
     switch (e->leaf) {
@@ -576,7 +571,7 @@ const TypeItem* CreatedTypeItem::findArrayType(const TypeItem& element, std::uin
     const EvaluatorTypeIndex& elementIndex = element.typeIndex();
     if (elementIndex.module() == 0 && elementIndex.index() == 0)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find array %s[%" PRIu64 "]", traceName(element), count);
     const std::uint64_t elementSize = element.typeSize();
     // The array record holds a 32-bit size: an array that does not fit is
@@ -602,7 +597,7 @@ const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
     const EvaluatorTypeIndex& pointeeIndex = pointee.typeIndex();
     if (pointeeIndex.module() == 0 && pointeeIndex.index() == 0)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find pointer to %s", traceName(pointee));
     const bool shared = pointee.hasFlag(TypeFlags::upcShared);
     if (!shared && pointee.typeEntry() == nullptr && !pointee.hasFlag(TypeFlags::pointer) &&
@@ -651,7 +646,7 @@ const TypeItem* findOrMakeReference(const TypeItem& type, bool addressOf, const 
     const EvaluatorTypeIndex& typeIndex = type.typeIndex();
     if (typeIndex.module() == 0 && typeIndex.index() == 0)
         throw InvalidOp(InvalidOp::RTRC_Other, function, line);
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(function, line, "Find reference to %s", traceName(type));
     const bool shared = type.hasFlag(TypeFlags::upcShared);
     const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
@@ -687,7 +682,7 @@ const TypeItem* CreatedTypeItem::findDereferencedType(const TypeItem& type)
 
 const TypeItem* CreatedTypeItem::findF90PointeeType(const TypeItem& type)
 {
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find F90 Pointer type for %s", traceName(type));
     if (!type.hasFlag(TypeFlags::pointer) || !type.hasFlag(TypeFlags::fortranDescriptor))
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
@@ -754,7 +749,7 @@ const TypeItem* CreatedTypeItem::findBuiltinProcedureType(const TypeItem& result
     if (resultIndex.module() == 0 && resultIndex.index() == 0)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     const char* procedureName = name != nullptr ? name : "";
-    if (tracing())
+    if (SVC::tracing())
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Find builtin %s", procedureName);
     const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
         const _TYPE_ENTRY* e = c.typeEntry();

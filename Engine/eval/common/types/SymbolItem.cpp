@@ -12,18 +12,13 @@
 #include "services/InvalidOp.h"
 #include "services/Register.h"
 #include "services/SVC.h"
+#include "services/TextBytes.h"
 #include "types/BoundTypeItem.h"
 #include "types/BuiltinProcedure.h"
 #include "types/ClassScopeItem.h"
 #include "types/ScopeItem.h"
 
 namespace {
-
-const ByteString& textOf(const char* text, ByteString& out)
-{
-    out = ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
-    return out;
-}
 
 // The form a symbol's type takes: the type itself, or its bound form when
 // its shape is fixed by the program at run time.
@@ -110,7 +105,7 @@ SymbolItem::~SymbolItem()
 
 void SymbolItem::setName(const char* name)
 {
-    textOf(name, _name);
+    _name = textOf(name);
 }
 
 void SymbolItem::initialiseFromEntry(SYMBOL_ENTRY* entry)

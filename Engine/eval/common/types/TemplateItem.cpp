@@ -6,6 +6,7 @@
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
+#include "services/TextBytes.h"
 #include "types/ScopeItem.h"
 #include "types/SymbolItem.h"
 #include "types/TypeItem.h"
@@ -15,11 +16,6 @@ namespace {
 // The host's search flags and kind for template names, passed through.
 constexpr UBYTE4 kTemplateSearchFlags = 0x60800000;
 constexpr UBYTE4 kTemplateEntryKind = 38;
-
-ByteString textOf(const char* text)
-{
-    return ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
-}
 
 // The punctuation of a template-id, made once for the process.
 const ByteString& openText()

@@ -19,6 +19,7 @@
 #include "testhost/ProgramFile.h"
 #include "testhost/QuietSlots.h"
 #include "testhost/inprocess/TestHostFixture.h"
+#include "ReplacedOperatorNew.h"
 
 namespace {
 
@@ -26,7 +27,11 @@ namespace {
 thread_local bool counting = false;
 std::atomic<unsigned long> allocations{0};
 
-void* allocate(std::size_t size)
+} // namespace
+
+// Every form of operator new of this test program counts here
+// (ReplacedOperatorNew.h).
+void* replacedAllocate(std::size_t size)
 {
     if (counting)
         allocations.fetch_add(1, std::memory_order_relaxed);
@@ -34,33 +39,6 @@ void* allocate(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-
-} // namespace
-
-// Every form of operator new of this test program goes through allocate;
-// the matching deletes free with std::free.
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "ReplacedOperatorNew.h"
+
 namespace {
 
 thread_local bool armed = false;
@@ -10,7 +12,10 @@ thread_local long counted = 0;
 thread_local long failing = -1;
 thread_local bool hit = false;
 
-void* allocate(std::size_t size)
+}  // namespace
+
+// Every form of operator new of this program (ReplacedOperatorNew.h).
+void* replacedAllocate(std::size_t size)
 {
     if (armed) {
         if (counted++ == failing) {
@@ -23,8 +28,6 @@ void* allocate(std::size_t size)
         throw std::bad_alloc();
     return p;
 }
-
-}  // namespace
 
 void allocation::failAt(long n)
 {
@@ -44,52 +47,4 @@ long allocation::disarm()
 bool allocation::failed()
 {
     return hit;
-}
-
-void* operator new(std::size_t size)
-{
-    return allocate(size);
-}
-
-void* operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
 }

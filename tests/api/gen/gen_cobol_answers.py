@@ -19,9 +19,11 @@ such as a negative zero).
 """
 import os
 import struct
-import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "gen"))
+from cobol_oracle import hfp, run_cobol  # noqa: E402
 
 # name, clause, kind, length: kind says how the bytes become the
 # mainframe's: X text, Z zoned (unsigned), ZS zoned signed trailing, P
@@ -149,32 +151,15 @@ def program(kind, text, preset):
 
 
 def run(kind, text, preset, work):
-    src = os.path.join(work, "row.cob")
-    exe = os.path.join(work, "row")
-    with open(src, "w") as f:
-        f.write(program(kind, text, preset))
-    subprocess.run(["cobc", "-x", "-o", exe, src], check=True)
-    return subprocess.run([exe], check=True, capture_output=True, text=True).stdout.strip()
+    return run_cobol(program(kind, text, preset), work, name="row").strip()
 
 
 def ibm_hex(value, length):
     """The IBM hexadecimal floating-point image of an exactly representable value."""
-    if value == 0:
-        return bytes(length)
-    sign = 0x80 if value < 0 else 0
-    m = abs(value)
-    exponent = 0
-    while m >= 1:
-        m /= 16
-        exponent += 1
-    while m < 1 / 16:
-        m *= 16
-        exponent -= 1
-    digits = (length - 1) * 8
-    fraction = int(m * (1 << digits))
-    if fraction / (1 << digits) != m:
+    image = hfp(value, length)
+    if image is None:
         sys.exit(f"{value} is not exact in {length}-byte hexadecimal floating point")
-    return bytes([sign | (exponent + 64)]) + fraction.to_bytes(length - 1, "big")
+    return image
 
 
 def compiler_image(name, image):

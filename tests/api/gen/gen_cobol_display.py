@@ -10,8 +10,11 @@ representation: packed decimal, zoned decimal with each kind of sign,
 binary with a scale, national decimal and edited items.
 """
 import os
-import subprocess
+import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "gen"))
+from cobol_oracle import run_cobol  # noqa: E402
 
 ITEMS = [
     ("PIC S9(5)V99 COMP-3", "-123.45"),
@@ -59,12 +62,7 @@ def main():
         lines.append("           DISPLAY '[' I%02d ']'." % i)
     lines.append("           STOP RUN.")
     with tempfile.TemporaryDirectory() as tmp:
-        src = os.path.join(tmp, "d.cob")
-        with open(src, "w") as f:
-            f.write("\n".join(lines) + "\n")
-        exe = os.path.join(tmp, "d")
-        subprocess.run(["cobc", "-x", "-free", "-w", "-o", exe, src], check=True, capture_output=True)
-        out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout.splitlines()
+        out = run_cobol("\n".join(lines) + "\n", tmp, ("-free", "-w"), "d").splitlines()
     assert len(out) == len(ITEMS)
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "cobol_display.tsv")
     with open(path, "w") as f:

@@ -48,9 +48,11 @@ Lines of cobol_moves.txt (fields separated by a tab):
 """
 import os
 import re
-import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "gen"))
+from cobol_oracle import run_cobol  # noqa: E402
 
 # The data: level-01 items with their subordinate items, as program-file
 # entries. Only PIC X, 9, S9, V and USAGE DISPLAY, COMP, COMP-3 are sized
@@ -338,14 +340,8 @@ def main():
     data_dir = os.path.join(here, "..", "data")
     items, entries = parse_data()
     with tempfile.TemporaryDirectory() as tmp:
-        source = os.path.join(tmp, "moves.cob")
-        with open(source, "w") as f:
-            f.write(program(items))
-        exe = os.path.join(tmp, "moves")
-        subprocess.run(["cobc", "-x", "-free", "-fsign=EBCDIC", "-fbinary-byteorder=big-endian",
-                        "-o", exe, source], check=True)
-        run = subprocess.run([exe], check=True, capture_output=True, text=True)
-    lines = run.stdout.split("\n")
+        output = run_cobol(program(items), tmp, ("-free", "-fsign=EBCDIC", "-fbinary-byteorder=big-endian"), "moves")
+    lines = output.split("\n")
     at = 0
 
     def take_items():

@@ -28,8 +28,12 @@ Run: python3 gen_cobol_matrix.py > ../data/cobol_matrix.tsv  (needs cobc)
 """
 import os
 import subprocess
+import sys
 import tempfile
 from decimal import Decimal, ROUND_DOWN
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "gen"))
+from cobol_oracle import hfp  # noqa: E402
 
 # kind: (PIC clause in cobc, storage bytes, numeric?, signed zoned sign
 # position: None, 'first', 'last')
@@ -319,29 +323,6 @@ def ef_text(x):
     mant = (a.scaleb(-e)).quantize(Decimal(1).scaleb(-m), rounding=ROUND_DOWN)
     whole, frac = f'{mant:.{m}f}'.split('.')
     return ('-' if x < 0 else '+') + whole.zfill(n) + '.' + frac + 'E' + ('-' if e < 0 else '+') + f'{abs(e):02d}'
-
-
-def hfp(x, size):
-    """x in hexadecimal floating point of size bytes (sign, excess-64
-    exponent of 16, fraction); None when not exact."""
-    from fractions import Fraction
-    f = Fraction(x)
-    if f == 0:
-        return bytes(size)
-    sign = 0x80 if f < 0 else 0
-    f = abs(f)
-    e = 0
-    while f >= 1:
-        f /= 16
-        e += 1
-    while f < Fraction(1, 16):
-        f *= 16
-        e -= 1
-    bits = size * 8 - 8
-    scaled = f * 2 ** bits
-    if scaled.denominator != 1:
-        return None
-    return bytes([sign | (e + 64)]) + int(scaled).to_bytes(size - 1, 'big')
 
 
 def packed_image(x, digits, places, signed):

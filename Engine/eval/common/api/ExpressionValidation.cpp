@@ -29,7 +29,7 @@
 
 namespace {
 
-const char signature[] = "UBYTE2 DbgValidateExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**)";
+constexpr const char* signature = validationTraceFunction;
 
 
 const char* nameOf(const TypeItem& type)

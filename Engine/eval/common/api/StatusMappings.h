@@ -41,8 +41,11 @@ struct EvaluationFailure {
 };
 const EvaluationFailure& evaluationFailure(int code);
 
-// The line number every trace line of DbgValidateExpr carries, whichever
-// line of the source writes it: it is part of the traces' required texts.
+// The function and line number every trace line of DbgValidateExpr
+// carries, whichever function and line of the source writes it: they are
+// part of the traces' required texts.
+inline constexpr char validationTraceFunction[] =
+    "UBYTE2 DbgValidateExpr(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**)";
 constexpr unsigned validationTraceLine = 1322;
 
 // Called from a handler of DbgValidateExpr: the status of the exception

@@ -23,7 +23,8 @@ fi
 out=0
 for f in "${files[@]}"; do
   case "$f" in *.inc) continue ;; esac
-  head -n 3 "$f" | grep -qi "do not edit" && continue
+  # "do not edit" may be cut by a line end and the comment marks.
+  head -n 3 "$f" | sed 's|//||g; s|/\*||g; s|\*/||g' | tr -s ' \n' '  ' | grep -qi "do not edit" && continue
   if ! "$format" --style="file:$root/.clang-format" "$f" | cmp -s "$f" -; then
     if [ "$fix" -eq 1 ]; then
       "$format" --style="file:$root/.clang-format" -i "$f"

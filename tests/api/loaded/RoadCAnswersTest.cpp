@@ -26,7 +26,8 @@ constexpr int store = 1003;
 // struct point { int x; char c; } pt = {4, 'b'} at 0x60; int arr[3] =
 // {1, 2, 3} at 0x70; int *p = &arr[1] at 0x80, *q = &arr[0] at 0x88;
 // struct point *pp = &pt at 0x90; int r at 0x98; long double ld = 2.5 at
-// 0xA0 (the 12-byte slot with 4-byte addresses, 16 bytes with 8-byte ones).
+// 0xA0 (the 12-byte slot with 4-byte addresses, 16 bytes with 8-byte ones);
+// enum colour { red, green = 5, blue } col = blue at 0xB0.
 void program(RoadProgram& p)
 {
     HostRecordStore& records = p.records();
@@ -58,6 +59,9 @@ void program(RoadProgram& p)
     p.variable("pp", records.pointerType(pointType, p.bits / 8), 0x90);
     p.variable("r", i32, 0x98);
     p.variable("ld", TYPE_INDEX{0, static_cast<UBYTE2>(p.bits == 64 ? 138 : 139)}, 0xA0);
+    const TYPE_INDEX colour = records.enumType("colour", i32, {{"red", 0}, {"green", 5}, {"blue", 6}});
+    p.variable("col", colour, 0xB0);
+    p.declare(records.typeName("colour", colour));
     p.poke(0x20, {0, 0, 0, 3});
     p.poke(0x28, {0x3F, 0xB9, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A});
     p.poke(0x30, {0x3D, 0xCC, 0xCC, 0xCD, 200, 0, 0xFF, 0xFF, 1, 0, 0xFF, 0xFE});
@@ -75,6 +79,7 @@ void program(RoadProgram& p)
             bytes.push_back(static_cast<UBYTE1>((RoadProgram::data + at) >> (8 * i)));
         p.poke(offset, bytes);
     };
+    p.poke(0xB0, {0, 0, 0, 6});
     address(0x80, 0x74);
     address(0x88, 0x70);
     address(0x90, 0x60);
@@ -201,6 +206,29 @@ const RoadCase longDoubleCases[] = {
      leaves(0x20, {0, 0, 0, 7})},
 };
 
+// "enum tag" names a type wherever "struct tag" does; a tag of another
+// kind is no such tag, as gcc has it.
+const RoadCase enumTagCases[] = {
+    {"a cast to an enumeration", L::c, program, "(enum colour)5", 0, -1, nullptr, 0, nullptr,
+     showsByBits("5 /* green */", "5 /* green */")},
+    {"the size of an enumeration", L::c, program, "sizeof(enum colour) == 4 && sizeof(enum colour *) == sizeof(p)", 0,
+     -1, nullptr, skip, nullptr, holds},
+    {"an enumeration's value compared", L::c, program, "(enum colour)6 == col && (enum colour)5 != col", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a cast value stored", L::c, program, "col = (enum colour)0", store, -1, nullptr, 0, nullptr,
+     leaves(0xB0, {0, 0, 0, 0})},
+    {"through a pointer to an enumeration", L::c, program, "*(enum colour *)&col == 6", 0, -1, nullptr, skip, nullptr,
+     holds},
+    {"in C++", L::cpp, program, "sizeof(enum colour) == 4", 0, -1, nullptr, skip, nullptr, holds},
+    {"a structure named enum", L::c, program, "sizeof(enum point)", 11002, 3, "point", skip, nullptr, nullptr},
+    {"an enumeration named struct", L::c, program, "sizeof(struct colour)", 11002, 3, "colour", skip, nullptr,
+     nullptr},
+    {"an enumeration named union", L::c, program, "(union colour)1", 11002, 3, "colour", skip, nullptr, nullptr},
+    {"an enumeration not known", L::c, program, "(enum nosuch)1", 11002, 3, "nosuch", skip, nullptr, nullptr},
+    {"a structure still named struct", L::c, program, "sizeof(struct point) == 8", 0, -1, nullptr, skip, nullptr,
+     holds},
+};
+
 const RoadCase compoundCases[] = {
     {"int *= double", L::c, program, "a *= 1.5", store, -1, nullptr, 0, nullptr, leaves(0x20, {0, 0, 0, 4})},
     {"int -= double", L::c, program, "a -= 0.5", store, -1, nullptr, 0, nullptr, leaves(0x20, {0, 0, 0, 2})},
@@ -272,6 +300,7 @@ const RoadCase sizeofCases[] = {
 TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes) { runAll(literalCases); }
 TEST_P(RoadSuite, CFloatingLiteralsAndConversionsRoundToTheirFormat) { runAll(floatingCases); }
 TEST_P(RoadSuite, CLongDoubleIsTheProgramsLongDouble) { runAll(longDoubleCases); }
+TEST_P(RoadSuite, CEnumTagsNameTypes) { runAll(enumTagCases); }
 TEST_P(RoadSuite, CCompoundAssignmentsConvertAsTheBinaryOperator) { runAll(compoundCases); }
 TEST_P(RoadSuite, CBoolReceiversHoldZeroOrOne) { runAll(boolCases); }
 TEST_P(RoadSuite, CCompoundAssignmentOperandsCheckedAtValidation) { runAll(operandCases); }

@@ -110,6 +110,12 @@ TEST_F(ErrorTextSweep, EveryFailureOfTheSamplesSaysWhatFailed)
         {"fortran.prog", "m[2][3]", 10010, "ZEMT0030E A subscript or index of m[2][3] is out of range."},
         {"fortran.prog", "n / 0", 10007, "ZEMT0029E Division by zero."},
         {"fortran.prog", "arr[0] == 1", 10010, "ZEMT0030E A subscript or index of arr[0] == 1 is out of range."},
+        // Fewer subscripts than the array's rank: refused, never a bare
+        // 1020 nor the column's address stored.
+        {"fortran.prog", "m[1]", 11000, "ZEMT0035E m[1] has the wrong number of subscripts."},
+        {"fortran.prog", "n = m[1]", 11000, "ZEMT0035E m[1] has the wrong number of subscripts."},
+        {"fortran.prog", "m[1] + 1", 11000, "ZEMT0035E m[1] has the wrong number of subscripts."},
+        {"fortran.prog", "arr[m[2]]", 11000, "ZEMT0035E m[2] has the wrong number of subscripts."},
         // COBOL
         {"cobol.prog", "NOSUCH", 11002, "ZEMT0004S The data name NOSUCH is not defined in the program."},
         {"cobol.prog", "FLD OF GRP / 0", 10007, "ZEMT0029E Division by zero."},

@@ -318,6 +318,8 @@ TEST_F(FloatItemTest, RefusedOperationsAndValues)
     EXPECT_EQ(raisedCode([&] { StackItemD item(rep(), unusable); }), InvalidOp::RTRC_IncompatTypes);
     // A value the storage format cannot hold makes an item that computes
     // and refuses only its bytes.
+    // (The 16-byte long double of 8-byte addresses.)
+    rep().setAddressSize(8);
     StackItemLD subnormal(rep(), FloatNumber(0x1p-16445L));
     EXPECT_EQ(raisedCode([&] { subnormal.resultBuffer(); }), InvalidOp::RTRC_NotSupported);
     subnormal.genMult(StackItemLD(rep(), FloatNumber(0x1p100L)));
@@ -352,18 +354,24 @@ TEST_F(FloatItemTest, RealAndImaginaryPartsOnTheStack)
 
 TEST_F(FloatItemTest, ConstantLoads)
 {
+    // A long double constant is the program's long double: the 12-byte
+    // slot with 4-byte addresses, 16 bytes with 8-byte addresses.
     const struct {
+        unsigned addressSize;
         std::int16_t size;
         std::type_index real;
         std::type_index complex;
         std::uint64_t realBytes;
         std::uint64_t complexBytes;
     } rows[] = {
-        {4, typeid(StackItemF), typeid(StackItemComplexF), 4, 8},
-        {8, typeid(StackItemD), typeid(StackItemComplexD), 8, 16},
-        {12, typeid(StackItemLD), typeid(StackItemComplexLD), 16, 32},
+        {8, 4, typeid(StackItemF), typeid(StackItemComplexF), 4, 8},
+        {8, 8, typeid(StackItemD), typeid(StackItemComplexD), 8, 16},
+        {8, 12, typeid(StackItemLD), typeid(StackItemComplexLD), 16, 32},
+        {4, 4, typeid(StackItemF), typeid(StackItemComplexF), 4, 8},
+        {4, 12, typeid(StackItemLD), typeid(StackItemComplexLD), 12, 24},
     };
     for (const auto& row : rows) {
+        rep().setAddressSize(row.addressSize);
         stack().genLoadRealConstant(0.1L, row.size);
         const StackItem* realItem = stack().top();
         EXPECT_EQ(std::type_index(typeid(*realItem)), row.real);

@@ -435,9 +435,10 @@ TEST_F(FormatByTypeTest, WideCharacterLiterals)
             EXPECT_EQ(got, c.text);
         }
     }
-    // In the target's code page: 0xC1 is A.
-    const std::uint8_t ebcdic[] = {0x00, 0xC1};
-    EXPECT_EQ(text(n->formatWchar(ebcdic, 2, 1, 30, true)), "L\"A\"");
+    // Each character by its wide code (0x41 is A, never an EBCDIC byte),
+    // C's escapes where C writes one.
+    const std::uint8_t wide[] = {0x00, 0x41, 0x00, 0x0A, 0x00, 0x27, 0x00, 0x01, 0x00, 0x42};
+    EXPECT_EQ(text(n->formatWchar(wide, 2, 5, 40, true)), "L\"A\\n\\'\\x1\" L\"B\"");
 }
 
 TEST_F(FormatByTypeTest, LocationsHeldInTheBuffer)

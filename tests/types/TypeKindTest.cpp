@@ -149,7 +149,9 @@ TEST_F(TypeKindTest, SimpleTypes)
     EXPECT_EQ(TypeItem::simpleType(t_signedInt)->typeIndex(), 130u);
     EXPECT_EQ(TypeItem::simpleType(t_signedLongInt)->typeIndex(), 130u);
     EXPECT_EQ(TypeItem::simpleType(t_unsignedLongInt)->typeIndex(), 134u);
-    EXPECT_EQ(TypeItem::simpleType(t_longDouble)->typeIndex(), 138u);
+    // The long double of 4-byte addresses: the 12-byte slot.
+    EXPECT_EQ(TypeItem::simpleType(t_longDouble)->typeIndex(), 139u);
+    EXPECT_EQ(TypeItem::simpleType(t_complexLongDouble)->typeIndex(), 143u);
     EXPECT_EQ(TypeItem::simpleType(t_arraySection)->typeIndex(), 195u);
     EXPECT_EQ(TypeItem::simpleType(t_wchar_t)->typeIndex(), 150u);
     EXPECT_EQ(EvaluationEnvironment::wcharType(), TypeItem::simpleType(t_wchar_t));
@@ -171,6 +173,8 @@ TEST_F(TypeKindTest, SimpleTypes)
     env.setAddressSize(8);
     EXPECT_EQ(TypeItem::simpleType(t_signedLongInt)->typeIndex(), 155u);
     EXPECT_EQ(TypeItem::simpleType(t_unsignedLongInt)->typeIndex(), 156u);
+    EXPECT_EQ(TypeItem::simpleType(t_longDouble)->typeIndex(), 138u);
+    EXPECT_EQ(TypeItem::simpleType(t_complexLongDouble)->typeIndex(), 142u);
 }
 
 // Every flag but computed and valid.

@@ -25,7 +25,9 @@ constexpr int store = 1003;
 // double d = 2.5 at 0x48; float f = 1.5f at 0x50; long big = 7 at 0x58;
 // struct point { int x; char c; } pt = {4, 'b'} at 0x60; int arr[3] =
 // {1, 2, 3} at 0x70; int *p = &arr[1] at 0x80, *q = &arr[0] at 0x88;
-// struct point *pp = &pt at 0x90; int r at 0x98.
+// struct point *pp = &pt at 0x90; int r at 0x98; long double ld = 2.5 at
+// 0xA0 (the 12-byte slot with 4-byte addresses, 16 bytes with 8-byte ones);
+// enum colour { red, green = 5, blue } col = blue at 0xB0.
 void program(RoadProgram& p)
 {
     HostRecordStore& records = p.records();
@@ -56,6 +58,10 @@ void program(RoadProgram& p)
     p.variable("q", records.pointerType(i32, p.bits / 8), 0x88);
     p.variable("pp", records.pointerType(pointType, p.bits / 8), 0x90);
     p.variable("r", i32, 0x98);
+    p.variable("ld", TYPE_INDEX{0, static_cast<UBYTE2>(p.bits == 64 ? 138 : 139)}, 0xA0);
+    const TYPE_INDEX colour = records.enumType("colour", i32, {{"red", 0}, {"green", 5}, {"blue", 6}});
+    p.variable("col", colour, 0xB0);
+    p.declare(records.typeName("colour", colour));
     p.poke(0x20, {0, 0, 0, 3});
     p.poke(0x28, {0x3F, 0xB9, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A});
     p.poke(0x30, {0x3D, 0xCC, 0xCC, 0xCD, 200, 0, 0xFF, 0xFF, 1, 0, 0xFF, 0xFE});
@@ -65,12 +71,15 @@ void program(RoadProgram& p)
     p.poke(0x58, p.bits == 64 ? Bytes{0, 0, 0, 0, 0, 0, 0, 7} : Bytes{0, 0, 0, 7});
     p.poke(0x60, {0, 0, 0, 4, 0x82, 0, 0, 0});
     p.poke(0x70, {0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3});
+    p.poke(0xA0, p.bits == 64 ? Bytes{0x40, 0, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
+                              : Bytes{0, 0, 0, 0, 0, 0, 0, 0xA0, 0, 0x40, 0, 0});
     auto address = [&](UBYTE8 offset, UBYTE8 at) {
         Bytes bytes;
         for (unsigned i = p.bits / 8; i-- > 0;)
             bytes.push_back(static_cast<UBYTE1>((RoadProgram::data + at) >> (8 * i)));
         p.poke(offset, bytes);
     };
+    p.poke(0xB0, {0, 0, 0, 6});
     address(0x80, 0x74);
     address(0x88, 0x70);
     address(0x90, 0x60);
@@ -105,6 +114,27 @@ RoadOracle pointsTo(unsigned n)
         for (unsigned i = r.program.bits / 8; i-- > 0;)
             bytes.push_back(static_cast<UBYTE1>((RoadProgram::data + 0x70 + 4 * n) >> (8 * i)));
         EXPECT_EQ(r.program.peek(0x80, r.program.bits / 8), bytes);
+    };
+}
+
+// A result's text by the program's address size.
+RoadOracle showsByBits(const char* text64, const char* text32)
+{
+    return [=](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 0, value), 0);
+        EXPECT_EQ(value, r.program.bits == 64 ? text64 : text32);
+    };
+}
+
+// The bytes of ld by the program's address size.
+RoadOracle ldHolds(Bytes bytes64, Bytes bytes32)
+{
+    return [=](RoadRun& r) {
+        const Bytes& bytes = r.program.bits == 64 ? bytes64 : bytes32;
+        EXPECT_EQ(r.program.peek(0xA0, static_cast<unsigned>(bytes.size())), bytes);
     };
 }
 
@@ -147,6 +177,59 @@ const RoadCase floatingCases[] = {
      leaves(0x50, {0x00, 0x01, 0x16, 0xC2})},
     {"a float literal rounding to float's largest", L::c, program, "f = 3.4028235e38f", store, -1, nullptr, 0,
      nullptr, leaves(0x50, {0x7F, 0x7F, 0xFF, 0xFF})},
+};
+
+// long double is the program's: 16 bytes with 8-byte addresses, 12 with
+// 4-byte addresses (gcc -m32); literals, arithmetic and stores alike.
+const RoadCase longDoubleCases[] = {
+    {"the size of a long double", L::c, program, "sizeof(ld)", 0, -1, nullptr, 0, nullptr, showsByBits("16", "12")},
+    {"the size of a long double literal", L::c, program, "sizeof(1.0L)", 0, -1, nullptr, 0, nullptr,
+     showsByBits("16", "12")},
+    {"long double arithmetic keeps the program's long double", L::c, program,
+     "sizeof(ld * 2) == sizeof(ld) && sizeof(1.0L / 3) == sizeof(ld) && sizeof(ld + 1.0f) == sizeof(ld)", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a complex long double is two long doubles", L::c, program,
+     "sizeof(long double _Complex) == 2 * sizeof(ld) && sizeof((long double _Complex)1) == 2 * sizeof(ld)", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a long double product", L::c, program, "ld * 2", 0, -1, nullptr, 0, nullptr, showsByBits("5", "5")},
+    {"a long double quotient of literals", L::c, program, "1.0L / 3 == (long double)1 / 3", 0, -1, nullptr, 0,
+     nullptr, holds},
+    {"a long double compared with a double", L::c, program, "ld == 2.5 && ld * 2 == 5.0L", 0, -1, nullptr, 0, nullptr,
+     holds},
+    {"a long double quotient stored", L::c, program, "ld = 1.0L / 3", store, -1, nullptr, 0, nullptr,
+     ldHolds({0x3F, 0xFD, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x56, 0, 0, 0, 0, 0, 0},
+             {0xAB, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xFD, 0x3F, 0, 0})},
+    {"an int stored into a long double", L::c, program, "ld = a", store, -1, nullptr, 0, nullptr,
+     ldHolds({0x40, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+             {0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0x40, 0, 0})},
+    {"a long double compound assignment", L::c, program, "ld *= 2", store, -1, nullptr, 0, nullptr,
+     ldHolds({0x40, 0x01, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+             {0, 0, 0, 0, 0, 0, 0, 0xA0, 0x01, 0x40, 0, 0})},
+    {"a long double into an int", L::c, program, "a = ld * 3", store, -1, nullptr, 0, nullptr,
+     leaves(0x20, {0, 0, 0, 7})},
+};
+
+// "enum tag" names a type wherever "struct tag" does; a tag of another
+// kind is no such tag, as gcc has it.
+const RoadCase enumTagCases[] = {
+    {"a cast to an enumeration", L::c, program, "(enum colour)5", 0, -1, nullptr, 0, nullptr,
+     showsByBits("5 /* green */", "5 /* green */")},
+    {"the size of an enumeration", L::c, program, "sizeof(enum colour) == 4 && sizeof(enum colour *) == sizeof(p)", 0,
+     -1, nullptr, skip, nullptr, holds},
+    {"an enumeration's value compared", L::c, program, "(enum colour)6 == col && (enum colour)5 != col", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a cast value stored", L::c, program, "col = (enum colour)0", store, -1, nullptr, 0, nullptr,
+     leaves(0xB0, {0, 0, 0, 0})},
+    {"through a pointer to an enumeration", L::c, program, "*(enum colour *)&col == 6", 0, -1, nullptr, skip, nullptr,
+     holds},
+    {"in C++", L::cpp, program, "sizeof(enum colour) == 4", 0, -1, nullptr, skip, nullptr, holds},
+    {"a structure named enum", L::c, program, "sizeof(enum point)", 11002, 3, "point", skip, nullptr, nullptr},
+    {"an enumeration named struct", L::c, program, "sizeof(struct colour)", 11002, 3, "colour", skip, nullptr,
+     nullptr},
+    {"an enumeration named union", L::c, program, "(union colour)1", 11002, 3, "colour", skip, nullptr, nullptr},
+    {"an enumeration not known", L::c, program, "(enum nosuch)1", 11002, 3, "nosuch", skip, nullptr, nullptr},
+    {"a structure still named struct", L::c, program, "sizeof(struct point) == 8", 0, -1, nullptr, skip, nullptr,
+     holds},
 };
 
 const RoadCase compoundCases[] = {
@@ -219,6 +302,8 @@ const RoadCase sizeofCases[] = {
 
 TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes) { runAll(literalCases); }
 TEST_P(RoadSuite, CFloatingLiteralsAndConversionsRoundToTheirFormat) { runAll(floatingCases); }
+TEST_P(RoadSuite, CLongDoubleIsTheProgramsLongDouble) { runAll(longDoubleCases); }
+TEST_P(RoadSuite, CEnumTagsNameTypes) { runAll(enumTagCases); }
 TEST_P(RoadSuite, CCompoundAssignmentsConvertAsTheBinaryOperator) { runAll(compoundCases); }
 TEST_P(RoadSuite, CBoolReceiversHoldZeroOrOne) { runAll(boolCases); }
 TEST_P(RoadSuite, CCompoundAssignmentOperandsCheckedAtValidation) { runAll(operandCases); }

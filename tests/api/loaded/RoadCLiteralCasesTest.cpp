@@ -198,7 +198,38 @@ const RoadCase ownTypeCases[] = {
     {"C++", L::cpp, ownTypes, "(1, pt.x) + b", 0, -1, nullptr, 0, nullptr, shows("9")},
 };
 
+// A value in its default representation.
+RoadOracle displayed(const char* text)
+{
+    return [text](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 0, value), 0);
+        EXPECT_EQ(value, text);
+    };
+}
+
+// A wide character shows the character of its wide code (L'a' is 97), in
+// C and C++ alike; C's escapes where C writes one.
+const RoadCase wideCharacterCases[] = {
+    {"a wide letter", L::c, cProgram, "L'a'", 0, -1, nullptr, 0, nullptr, displayed("L'a'")},
+    {"a wide letter in C++", L::cpp, cProgram, "L'a'", 0, -1, nullptr, 0, nullptr, displayed("L'a'")},
+    {"a wide letter by its code", L::c, cProgram, "L'\\x41'", 0, -1, nullptr, 0, nullptr, displayed("L'A'")},
+    {"a wide new-line", L::c, cProgram, "L'\\n'", 0, -1, nullptr, 0, nullptr, displayed("L'\\n'")},
+    {"a wide apostrophe", L::c, cProgram, "L'\\''", 0, -1, nullptr, 0, nullptr, displayed("L'\\''")},
+    {"a wide control character", L::c, cProgram, "L'\\1'", 0, -1, nullptr, 0, nullptr, displayed("L'\\x1'")},
+    {"a wide string's element", L::c, cProgram, "L\"xyz\"[1]", 0, -1, nullptr, 0, nullptr, displayed("L'y'")},
+    {"its value is the code", L::c, cProgram, "L'a' == 97 && L\"xyz\"[1] == 121", 0, -1, nullptr, 0, nullptr,
+     [](RoadRun& r) { r.expectCondition(0); }},
+};
+
 }  // namespace
+
+TEST_P(RoadSuite, CWideCharactersShowTheirWideCode)
+{
+    runAll(wideCharacterCases);
+}
 
 TEST_P(RoadSuite, ProgramIntegerTypesBesideLiterals)
 {

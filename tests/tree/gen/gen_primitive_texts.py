@@ -12,7 +12,7 @@ back to the same value (a whole number keeps its digits when the longest
 text has no exponent), and in representation 1 as X'bytes'. Characters
 (representations 22, EBCDIC, and 5, the evaluator's own set) are letters,
 digits and blanks, whose EBCDIC codes come from Python's cp037 (the same as
-code page 1047 for these). Decimal floating point (159, 192, 193) and the
+code page 1047 for these); a wide character holds its wide code in both. Decimal floating point (159, 192, 193) and the
 hexadecimal and 16-byte floats are in float_texts.tsv and the decimal tables.
 """
 import os
@@ -95,7 +95,8 @@ def main():
             cases.append((index, 4, b, 'bin(%du, %d);' % (v, 8 * size)))
     for index, size in (149, 2), (150, 4):
         for ch in "A", "7":
-            texts.append((index, 22, ch.encode("cp037").hex().upper().rjust(2 * size, "0"), "L'%s'" % ch))
+            # A wide character holds its wide code in either set.
+            texts.append((index, 22, ch.encode("ascii").hex().upper().rjust(2 * size, "0"), "L'%s'" % ch))
             texts.append((index, 5, ch.encode("ascii").hex().upper().rjust(2 * size, "0"), "L'%s'" % ch))
         v = 0x41
         b = v.to_bytes(size, "big").hex().upper()

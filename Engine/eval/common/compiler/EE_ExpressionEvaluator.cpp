@@ -2,6 +2,7 @@
 
 #include "compiler/CxxevalInterface.h"
 #include "frontend/EE_DebuggerServices.h"
+#include "frontend/EE_Exception.h"
 #include "frontend/EE_Expression.h"
 
 // The entry is alone in its source file and weak: a test program that
@@ -26,5 +27,9 @@ NORVEXA_REPLACEABLE EE_Expression* EE_ExpressionEvaluator::analyze(EE_Expression
   }
   if (expression.analyzed)
     return &expression;
-  return &analyze(expression, LoadRootValue);
+  _partialSubscript = nullptr;
+  EE_Expression& result = analyze(expression, LoadRootValue);
+  if (_partialSubscript != nullptr)
+    throw EE_Exception(EE_Exception::WrongNumberOfSubscripts, _partialSubscript);
+  return &result;
 }

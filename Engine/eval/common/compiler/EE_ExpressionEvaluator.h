@@ -181,6 +181,9 @@ private:
   bool _doFProunding = false;
   unsigned _dmax = 0;
   unsigned _numArithOps = 0;
+  // A Fortran array subscripted by fewer subscripts than its rank, until a
+  // further subscript takes it; met anywhere else it is refused.
+  EE_Expression* _partialSubscript = nullptr;
 };
 
 #endif

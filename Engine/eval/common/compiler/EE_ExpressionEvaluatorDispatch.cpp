@@ -75,6 +75,10 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_Expression& e, LoadContext con
   }
   if (result == nullptr || !result->analyzed)
     throw EE_Exception(EE_Exception::InternalFailure);
+  // A part of a Fortran array taken as an operand: the subscripts end
+  // before its rank does.
+  if (_partialSubscript != nullptr && _partialSubscript != result)
+    throw EE_Exception(EE_Exception::WrongNumberOfSubscripts, _partialSubscript);
   return *result;
 }
 

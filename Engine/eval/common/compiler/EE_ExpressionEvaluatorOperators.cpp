@@ -524,6 +524,9 @@ EE_Expression& EE_ExpressionEvaluator::analyzeSubscriptOperator(EE_BinaryExpress
   if (EE_MemberExpression* member = required(node.left).asMemberExpression())
     member->implicitSubscript = 0;
   node.left = &analyze(*node.left, LoadValue);
+  // A part of a Fortran array that this subscript goes on subscripting.
+  EE_Expression* const partial = _partialSubscript;
+  _partialSubscript = nullptr;
   const bool floating = _hasFloatingPoint;
   _hasFloatingPoint = false;
   try {
@@ -533,6 +536,8 @@ EE_Expression& EE_ExpressionEvaluator::analyzeSubscriptOperator(EE_BinaryExpress
     throw;
   }
   _hasFloatingPoint = floating;
+  if (partial != nullptr && partial != node.left)
+    throw EE_Exception(EE_Exception::WrongNumberOfSubscripts, partial);
   auto indexable = [](const EE_Expression& e) {
     const unsigned k = e.typeDescriptor->kind;
     return k == TD::Array || isPointerKind(k);
@@ -560,8 +565,12 @@ EE_Expression& EE_ExpressionEvaluator::analyzeSubscriptOperator(EE_BinaryExpress
     throw EE_Exception(EE_Exception::InternalFailure);
   if (EE_SubscriptExpression* subscript = node.asSubscriptExpression()) {
     subscript->arrayType = node.left->typeDescriptor;
-    if (services.isFortran())
+    if (services.isFortran()) {
       subscript->rank = static_cast<long long>(services.rankOf(*node.left->typeDescriptor));
+      // Its element is an array while subscripts of the rank remain.
+      if (element->kind == TD::Array)
+        _partialSubscript = &node;
+    }
   }
   node.typeDescriptor = element;
   node.analyzed = 1;

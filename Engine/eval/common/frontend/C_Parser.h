@@ -127,6 +127,10 @@ void C_Parser_LL_getTypeName(C_Parser_LL_Universe& u, void*& out);
 void C_Parser_LL_getClassName(C_Parser_LL_Universe& u, void*& out);
 void C_Parser_LL_lookUpNextNameAsType(C_Parser_LL_Universe& u);
 void C_Parser_LL_nameIsSpecified(C_Parser_LL_Universe& u, void* seen, void* name, void*& out);
+// The type a class key names must be of the key's kind: struct, class or
+// union a class or union, enum an enumeration; any other is refused as no
+// such tag, named by the tag's token.
+void C_Parser_LL_checkTagKind(C_Parser_LL_Universe& u, unsigned classKey, void* tag, void* type);
 void C_Parser_LL_addPointer(C_Parser_LL_Universe& u, void* t, void*& out);
 void C_Parser_LL_addConstPointer(C_Parser_LL_Universe& u, void* t, void*& out);
 void C_Parser_LL_addReference(C_Parser_LL_Universe& u, void* t, void*& out);

@@ -328,6 +328,20 @@ void C_Parser_LL_nameIsSpecified(C_Parser_LL_Universe&, void*, void* name, void*
   out = typeOfName(name);
 }
 
+void C_Parser_LL_checkTagKind(C_Parser_LL_Universe& u, unsigned classKey, void* tag, void* t)
+{
+  const TD::Kind kind = type(t)->kind;
+  const bool record = kind == TD::Class || kind == TD::Union;
+  if (classKey == EE_Token::KwEnum ? kind == TD::Enumeration : record)
+    return;
+  // Named as written: the tag's token.
+  const EE_Token* token = static_cast<const EE_Token*>(tag);
+  char* text = static_cast<char*>(services(u).storageArena().allocate(token->length + 1));
+  std::memcpy(text, token->spelling, token->length);
+  text[token->length] = '\0';
+  throw EE_ParseException(EE_ParseException::NoSuchSymbol, text);
+}
+
 void C_Parser_LL_addPointer(C_Parser_LL_Universe& u, void* t, void*& out)
 {
   out = services(u).findOrCreateTypeDescriptor(TD::Pointer, *type(t), 0);

@@ -38,7 +38,7 @@ int wordOf(unsigned kind)
   case K::KwUComplex: return WComplex;
   case K::KwUImaginary: return WImaginary;
   case K::TypeName: return WTypeName;
-  case K::KwClass: case K::KwStruct: case K::KwUnion: return WClassKey;
+  case K::KwClass: case K::KwStruct: case K::KwUnion: case K::KwEnum: return WClassKey;
   default: return -1;
   }
 }
@@ -171,8 +171,8 @@ bool C_Parser_LL_nonterminalSymbol_DeclSpecifierSequence(C_Parser_LL_Universe& u
 }
 
 // TypeSpecifierSequence := { "const" [constSpecified] | type-word | type-name [getTypeName]
-//                           | ("class" | "struct" | "union") [lookUpNextNameAsType] type-name [getClassName] }
-//                          [<type>IsSpecified | nameIsSpecified]
+//                           | ("class" | "struct" | "union" | "enum") [lookUpNextNameAsType] type-name [getClassName] }
+//                          [<type>IsSpecified | nameIsSpecified] [checkTagKind after a class key]
 // The words form one of the accepted combinations, in any order; "const"
 // stands at most once anywhere among them. The sequence ends at "*", "&",
 // ">", ",", "(", ")", "[" or 81.
@@ -181,6 +181,8 @@ bool C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(C_Parser_LL_Universe& u
 {
   Counts seen{};
   void* name = nullptr;
+  unsigned classKey = 0;
+  void* tag = nullptr;
   for (;;) {
     if (kind == K::KwConst) {
       C_Parser_LL_constSpecified(u, constSeen, constSeen);
@@ -193,10 +195,14 @@ bool C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(C_Parser_LL_Universe& u
       // A class key names the class that follows it, never one before it.
       if (!startsCombination(seen) || (word == WClassKey && seen[WTypeName] != 0))
         return u.failSyntax();
-      if (word == WClassKey)
+      if (word == WClassKey) {
+        classKey = kind;
         C_Parser_LL_lookUpNextNameAsType(u);
-      else if (word == WTypeName && seen[WClassKey] != 0)
+      }
+      else if (word == WTypeName && seen[WClassKey] != 0) {
+        tag = u.lex_current();
         C_Parser_LL_getClassName(u, name);
+      }
       else if (word == WTypeName)
         C_Parser_LL_getTypeName(u, name);
       u.getToken(kind);
@@ -211,6 +217,8 @@ bool C_Parser_LL_nonterminalSymbol_TypeSpecifierSequence(C_Parser_LL_Universe& u
       c->action(u, constSeen, result);
     else
       C_Parser_LL_nameIsSpecified(u, constSeen, name, result);
+    if (classKey != 0)
+      C_Parser_LL_checkTagKind(u, classKey, tag, result);
     return true;
   }
 }

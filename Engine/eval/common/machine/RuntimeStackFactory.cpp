@@ -102,6 +102,11 @@ StackItem* complexZero(EvaluationEnvironment& environment, const TypeItem&)
     return new Item(environment, FloatNumber::zero(), FloatNumber::zero(), format);
 }
 
+StackItem* firstComplexLongDouble(EvaluationEnvironment& environment, const TypeItem&)
+{
+    return new StackItemComplexLD(environment, FloatNumber::zero(), FloatNumber::zero(), 142, FloatNumber::IEEE);
+}
+
 StackItem* secondComplexLongDouble(EvaluationEnvironment& environment, const TypeItem&)
 {
     return new StackItemComplexLD(environment, FloatNumber::zero(), FloatNumber::zero(), 143, FloatNumber::IEEE);
@@ -220,7 +225,7 @@ const Row builtinRows[] = {
     {139, secondLongDouble}, // long double of the second layout
     {140, complexZero<StackItemComplexF, FloatNumber::IEEE>}, // complex float
     {141, complexZero<StackItemComplexD, FloatNumber::IEEE>}, // complex double
-    {142, complexZero<StackItemComplexLD, FloatNumber::IEEE>}, // complex long double
+    {142, firstComplexLongDouble}, // complex long double
     {143, secondComplexLongDouble}, // complex long double of the second layout
     {144, typedZero<StackItemU1>, true},
     {145, typedZero<StackItemU2>, true},

@@ -1,6 +1,8 @@
 #include "machine/StackItemComplexFloat.h"
 
 #include "types/Extended12.h"
+#include "services/EvaluationEnvironment.h"
+#include "types/PrimitiveType.h"
 #include "services/InvalidOp.h"
 
 namespace {
@@ -226,7 +228,9 @@ StackItemComplexD::~StackItemComplexD() = default;
 
 StackItemComplexLD::StackItemComplexLD(EvaluationEnvironment& environment, const FloatNumber& real,
                                        const FloatNumber& imaginary, FloatNumber::Format format)
-    : StackItemComplexFloat(environment, real, imaginary, format != FloatNumber::IEEE ? 205 : 142)
+    : StackItemComplexFloat(environment, real, imaginary,
+                            format != FloatNumber::IEEE ? 205
+                                                        : PrimitiveType::complexLongDoubleFor(environment.addressSize()))
 {
 }
 StackItemComplexLD::StackItemComplexLD(EvaluationEnvironment& environment, const FloatNumber& real,

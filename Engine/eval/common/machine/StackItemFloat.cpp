@@ -5,6 +5,7 @@
 #include "HostRecordAccess.h"
 #include "datatypes/DecimalFloat.h"
 #include "types/Extended12.h"
+#include "types/PrimitiveType.h"
 #include "datatypes/ExternalFloat.h"
 #include "datatypes/FixedPointBinary.h"
 #include "datatypes/NationalDecimal.h"
@@ -497,7 +498,10 @@ StackItemLD::StackItemLD(EvaluationEnvironment& environment, const debuggeeLongD
 {
 }
 StackItemLD::StackItemLD(EvaluationEnvironment& environment, const FloatNumber& number)
-    : StackItemFloat(environment, number, 138)
+    : StackItemFloat(environment, number,
+                     number.getFormat() == FloatNumber::Hexadecimal
+                         ? 138
+                         : PrimitiveType::longDoubleFor(environment.addressSize()))
 {
 }
 StackItemLD::StackItemLD(const StackItemLD& other) : StackItemFloat(other) {}

@@ -94,10 +94,23 @@ std::wstring FormatPrimitive::formatSBCSchar(unsigned char c)
     }
 }
 
+// A wide character holds its wide code (UCS-4, or UTF-16 where wchar_t is 2
+// bytes), never an EBCDIC byte: L'a' is 97 and shows as a.
 std::wstring FormatPrimitive::formatDBCSchar(unsigned long long c)
 {
-    if (c < 256)
-        return formatSBCSchar(static_cast<unsigned char>(c));
+    if (isCobolLanguage())
+        return formatDBCScharOther(c);
+    static const wchar_t* const named[] = {L"\\a", L"\\b", L"\\t", L"\\n", L"\\v", L"\\f", L"\\r"};
+    if (c >= 7 && c <= 13)
+        return named[c - 7];
+    switch (c) {
+    case '\'': return L"\\'";
+    case '"': return L"\\\"";
+    case '\\': return L"\\\\";
+    default: break;
+    }
+    if ((c >= 0x20 && c < 0x7F) || (c > 0x7F && roundTrips(c)))
+        return std::wstring(1, static_cast<wchar_t>(c));
     return escape(c, 1);
 }
 

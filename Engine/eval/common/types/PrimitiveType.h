@@ -18,6 +18,10 @@ struct PrimitiveType {
         unsignedInt = 134,
         float4 = 136,
         double8 = 137,
+        longDouble16 = 138,
+        longDouble12 = 139,
+        complexLongDouble32 = 142,
+        complexLongDouble24 = 143,
         bool1 = 144,
         bool2 = 145,
         bool4 = 146,
@@ -49,6 +53,14 @@ struct PrimitiveType {
     static const PrimitiveType* find(unsigned code);
     // Whether code is a pointer-to-primitive form (value 32 set).
     static bool isPointerForm(unsigned code) { return (code & pointerBit) != 0; }
+    // The program's long double (and complex long double) by its address
+    // size: the 80-bit value in a 12-byte slot with 4-byte addresses, the
+    // 16-byte type with 8-byte addresses.
+    static unsigned longDoubleFor(unsigned addressBytes) { return addressBytes == 4 ? longDouble12 : longDouble16; }
+    static unsigned complexLongDoubleFor(unsigned addressBytes)
+    {
+        return addressBytes == 4 ? complexLongDouble24 : complexLongDouble32;
+    }
 };
 
 #endif

@@ -153,6 +153,16 @@ const TypeItem* TypeItem::simpleType(TypeKind kind)
     case t_unsignedLongInt:
         return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, addressSize() == 8 ? 156u : 134u}, nullptr);
     case t_wchar_t: return wcharType();
+    case t_longDouble:
+    case t_complexLongDouble: {
+        // Without an environment there is no program: the 16-byte type.
+        EvaluationEnvironment* env = EvaluationEnvironment::currentOrNull();
+        const unsigned bytes = env != nullptr ? env->addressSize() : 8;
+        return CreatedTypeItem::findOrCreateType(
+            TYPE_INDEX{0, kind == t_longDouble ? PrimitiveType::longDoubleFor(bytes)
+                                               : PrimitiveType::complexLongDoubleFor(bytes)},
+            nullptr);
+    }
     case t_decimal32:
     case t_decimal64:
     case t_decimal128:

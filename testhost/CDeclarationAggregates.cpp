@@ -161,8 +161,6 @@ void CDeclarationReader::bitField(Type& type, const TypeP& declared, const std::
     const std::uint64_t unitBits = declared->size * 8;
     if (width < 0 || static_cast<std::uint64_t>(width) > unitBits)
         fail(line, "the bit field " + name + " is wider than its type");
-    if (width > 32)
-        fail(line, "the bit field " + name + " is wider than 32 bits, which is not supported");
     const bool isUnion = type.keyword == "union";
     if (width == 0) {
         if (!name.empty())

@@ -43,7 +43,7 @@ struct LCC_Eval_Context_Info;
 // size; characters are in its code page. Bit fields are laid out as a
 // big-endian compiler lays them out: from the most significant bit of a
 // unit of their declared type, a field that would cross the unit's end
-// starting the next one (": 0" too); widths up to 32 bits. Enumerators are
+// starting the next one (": 0" too). Enumerators are
 // constants expressions can name. A variable without initial value holds
 // zeros; an initialiser list shorter than the aggregate leaves the rest
 // zero, and the braces of inner aggregates may be left out.

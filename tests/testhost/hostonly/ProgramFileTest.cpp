@@ -271,6 +271,12 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language c\nstruct F { unsigned a : 1; unsigned : 0; unsigned b : 1; } f = {1, 1};", "f", "8000000080000000"},
         {"language c\nstruct F { unsigned char a : 3; unsigned char b : 7; } f = {7, 127};", "f", "E0FE"},
         {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f", "F0FF"},
+        // Wider than 32 bits: in a unit of 8 bytes, which a field of a 4-byte
+        // type after it shares while it fits.
+        {"language c\nstruct F { unsigned long long x : 40; long long y : 20; unsigned z : 4; long long w : 63; } f ="
+         " {0x123456789A, -5, 9, -2};", "f", "123456789AFFFFB9FFFFFFFFFFFFFFFC"},
+        {"language c\nstruct F { char c; unsigned long long x : 40; } f = {1, 0xFFFFFFFFFF};", "f", "01FFFFFFFFFF0000"},
+        {"language c\nstruct F { unsigned long long x : 40, y : 40; } f = {1, 2};", "f", "0000000001000000" "0000000002000000"},
         {"language c\nlong double x = 1.5;", "x", "3FFF8000000000000000000000000000"},
         {"language c\nlong double x = -2;", "x", "C0000000000000000000000000000000"},
         // 0.1 is a double converted to long double, as gcc stores it.
@@ -769,7 +775,7 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language c\nchar c = 'ab';\n", 2, "one character"},
         {"language c\nchar t[2] = \"abc\";\n", 2, "longer than the array"},
         {"language c\nstruct B { unsigned a : 40; } b;\n", 2, "wider than its type"},
-        {"language c\nstruct B { unsigned long long a : 40; } b;\n", 2, "wider than 32 bits"},
+        {"language c\nstruct B { unsigned long long a : 65; } b;\n", 2, "wider than its type"},
         {"language c\nstruct B { float a : 3; } b;\n", 2, "needs an integer type"},
         {"language c\nstruct B { unsigned a : 0; } b;\n", 2, "has width 0"},
         {"language c\nstruct B { unsigned a : 3; } b = {8};\n", 2, "does not fit in 3 bits"},

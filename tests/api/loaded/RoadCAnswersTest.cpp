@@ -260,6 +260,13 @@ const RoadCase bitFieldCases[] = {
      leaves(0xA0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
     {"a 40-bit field post-incremented", L::c, program, "bf.x++", store, -1, nullptr, 0, nullptr,
      leaves(0xA0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
+    // Stores whose value validation types as the field's built-in integer.
+    {"a signed field in an 8-byte unit stored", L::c, program, "bf.y = -3", store, -1, nullptr, 0, nullptr,
+     leaves(0xA0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xD9})},
+    {"a 63-bit field stored", L::c, program, "bf.w = 0x3FFFFFFFFFFFFFFF", store, -1, nullptr, 0, nullptr,
+     leaves(0xA8, {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE})},
+    {"a field whose bits fill four bytes stored", L::c, program, "bt.a = 7", store, -1, nullptr, 0, nullptr,
+     leaves(0xB0, {0, 0, 0, 0x1C})},
 };
 
 } // namespace

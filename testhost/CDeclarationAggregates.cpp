@@ -78,10 +78,13 @@ CDeclarationReader::TypeP CDeclarationReader::aggregateSpecifier(const std::stri
         }
         expect("{");
     }
-    members(*type);
-    finishAggregate(*type);
+    // The tag names the type from here on, incomplete until its closing
+    // brace: its members may point to it.
+    type->complete = false;
     if (!tag.empty())
         _tags[tag] = type;
+    members(*type);
+    finishAggregate(*type);
     return type;
 }
 
@@ -119,8 +122,11 @@ void CDeclarationReader::members(Type& type)
                 const std::vector<std::uint64_t> counts = dimensions(false, memberLine);
                 if (!counts.empty())
                     t = arrayOfDimensions(t, counts, memberLine);
-                if (t->kind == Type::Struct && !t->complete)
-                    fail(memberLine, "member " + name + " of an incomplete " + t->keyword);
+                const Type* innermost = t.get();
+                while (innermost->kind == Type::Array)
+                    innermost = innermost->target.get();
+                if (innermost->kind == Type::Struct && !innermost->complete)
+                    fail(memberLine, "member " + name + " of an incomplete " + innermost->keyword);
                 const std::uint64_t offset = isUnion ? 0 : roundUp((type.bits + 7) / 8, t->align);
                 if (t->size > programSizeLimit - offset)
                     fail(memberLine, tooLarge(described(type)));
@@ -155,8 +161,6 @@ void CDeclarationReader::bitField(Type& type, const TypeP& declared, const std::
     const std::uint64_t unitBits = declared->size * 8;
     if (width < 0 || static_cast<std::uint64_t>(width) > unitBits)
         fail(line, "the bit field " + name + " is wider than its type");
-    if (width > 32)
-        fail(line, "the bit field " + name + " is wider than 32 bits, which is not supported");
     const bool isUnion = type.keyword == "union";
     if (width == 0) {
         if (!name.empty())
@@ -204,7 +208,12 @@ void CDeclarationReader::finishAggregate(Type& type)
         else
             spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, static_cast<UBYTE4>(m.offset)});
     }
-    type.index = _layout.host().records().classType(spec);
+    HostRecordStore& records = _layout.host().records();
+    type.index = records.classType(spec);
+    type.complete = true;
+    for (TYPE_INDEX pointer : type.pointersWhileIncomplete)
+        records.type(pointer)->pointer.target = type.index;
+    type.pointersWhileIncomplete.clear();
 }
 
 // enum tag { name [= value], ... }: the type of gcc's choice for the values

@@ -143,6 +143,8 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
     const int line = init.line;
     long double value = 0;
     bool isFloat = false;
+    bool longLiteral = false;      // a floating constant with suffix L
+    std::string floatText;         // a floating constant without its suffix
     switch (init.kind) {
     case Init::Bool:
         value = init.text == "true" ? 1 : 0;
@@ -176,11 +178,25 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
         char* end = nullptr;
         errno = 0;
         if (isFloat) {
-            value = std::strtold(text.c_str(), &end);
-            while (*end == 'f' || *end == 'F' || *end == 'l' || *end == 'L')
-                ++end;
-            if (fortranDefaultReal)
-                value = static_cast<long double>(static_cast<float>(value));
+            // Read at the precision of the constant's type (float with f,
+            // long double with L, else double), as a compiler reads it: a
+            // value rounded once, not first to the machine's long double.
+            floatText = text.substr(0, text.find_first_of("fFlL"));
+            const std::string suffix = text.substr(floatText.size());
+            if (suffix == "f" || suffix == "F" || fortranDefaultReal)
+                value = std::strtof(floatText.c_str(), &end);
+            else if (suffix == "l" || suffix == "L")
+                value = std::strtold(floatText.c_str(), &end);
+            else if (suffix.empty())
+                value = std::strtod(floatText.c_str(), &end);
+            else
+                fail(line, "bad number " + text);
+            longLiteral = suffix == "l" || suffix == "L";
+            // A value too small for the type rounds as it does in C; one
+            // too large is refused. A long double of binary128 is read
+            // below, at its own range.
+            if (errno == ERANGE && (!std::isinf(value) || (longLiteral && type.kind == Type::Floating && type.size == 16)))
+                errno = 0;
         } else {
             const bool negative = text[0] == '-';
             const unsigned long long magnitude = std::strtoull(text.c_str() + (negative ? 1 : 0), &end, 0);
@@ -198,14 +214,12 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
     switch (type.kind) {
     case Type::Floating:
         if (type.size == 16) {
-            // An unsuffixed floating literal is a double, converted to long
-            // double as C converts it; with L it is read at the host's long
-            // double precision.
-            const bool longLiteral = init.kind == Init::Number && !isFortran()
-                                     && init.text.find_first_of("lL") != std::string::npos;
-            if (isFloat && !longLiteral)
-                value = static_cast<long double>(static_cast<double>(value));
+            // A floating constant without L is a float or double, converted
+            // to long double as C converts it; one with L is read at the full
+            // precision of binary128.
             try {
+                if (longLiteral)
+                    return floatimage::ieee128FromDecimal(floatText);
                 return floatimage::ieee128(value);
             } catch (const std::invalid_argument& x) {
                 fail(line, init.text + " is " + x.what());

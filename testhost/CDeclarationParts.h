@@ -37,6 +37,10 @@ struct CDeclarationReader::Type {
     std::string tag{};
     std::string keyword{};            // "struct", "union" or "class"
     bool complete = true;             // an aggregate whose members are known
+    // Pointers made to an aggregate while its members are read (struct
+    // node { struct node *next; }): their host records take its index
+    // once it has one.
+    std::vector<TYPE_INDEX> pointersWhileIncomplete{};
     bool empty = false;               // a C++ class without data: 1 byte, none as a base
     // A C++ class that is no POD (a base, or data not public): as a base
     // its tail padding holds the derived class's next members, which start

@@ -66,7 +66,13 @@ CDeclarationReader::CDeclarationReader(DebuggeeLayout& layout, ProgramFile& prog
 {
 }
 
-CDeclarationReader::~CDeclarationReader() = default;
+CDeclarationReader::~CDeclarationReader()
+{
+    // An aggregate that points to itself holds itself through its members:
+    // let go of them so that its type is freed.
+    for (auto& [tag, type] : _tags)
+        type->members.clear();
+}
 
 bool CDeclarationReader::isCpp() const
 {
@@ -406,6 +412,8 @@ CDeclarationReader::TypeP CDeclarationReader::pointerTo(const TypeP& target)
     t->isSigned = false;
     t->target = target;
     t->index = _layout.host().records().pointerType(target->index, _layout.pointerBytes());
+    if (target->kind == Type::Struct && !target->complete)
+        target->pointersWhileIncomplete.push_back(t->index);
     return t;
 }
 

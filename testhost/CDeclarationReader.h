@@ -29,19 +29,21 @@ struct LCC_Eval_Context_Info;
 //     union U { int i; char b[4]; } u = {5};
 //     enum colour { red, green = 5, blue } col = blue;
 //     struct bits { unsigned a : 3, b : 5; int c : 4; } bf = {5, 17, -3};
+//     struct node { int v; struct node *next; } n1, n2 = {2, &n1};
 // and in C++ classes with base classes (a class name is a type by itself;
 // laid out as g++ lays them out: a base without data takes no room, and
 // the tail padding of a base that is no POD holds the next members):
 //     class Base { public: int id; };
 //     class Derived : public Base { public: int extra; } obj = {{1}, 2};
 // Types: char, signed and unsigned char, short, int, long, long long and
-// their unsigned forms, bool, float, double, long double (IEEE binary128),
+// their unsigned forms, bool, float, double, long double (IEEE binary128;
+// a constant with L is read at its full precision),
 // struct, union, enum, class, pointers and arrays of any rank. Integers are
 // big-endian two's complement; long and pointers have the program's address
 // size; characters are in its code page. Bit fields are laid out as a
 // big-endian compiler lays them out: from the most significant bit of a
 // unit of their declared type, a field that would cross the unit's end
-// starting the next one (": 0" too); widths up to 32 bits. Enumerators are
+// starting the next one (": 0" too). Enumerators are
 // constants expressions can name. A variable without initial value holds
 // zeros; an initialiser list shorter than the aggregate leaves the rest
 // zero, and the braces of inner aggregates may be left out.

@@ -2,6 +2,7 @@
 #define NORVEXA_TESTHOST_FLOATIMAGES_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The debuggee's storage images of floating-point numbers, most significant
@@ -15,6 +16,12 @@ std::vector<std::uint8_t> ieee(double value, unsigned bytes);
 // infinities and NaN too. A value below binary128's normal range is
 // std::invalid_argument.
 std::vector<std::uint8_t> ieee128(long double value);
+// IEEE binary128 of a decimal floating constant ([sign] digits [. digits]
+// [e [sign] digits], no suffix), rounded to nearest, ties to even, at the
+// full 113 bits whatever the machine's long double holds. Text of another
+// form, or a value outside binary128's normal range, is
+// std::invalid_argument.
+std::vector<std::uint8_t> ieee128FromDecimal(const std::string& text);
 // Hexadecimal floating point of 4 or 8 bytes (COBOL COMP-1 and COMP-2): a
 // sign bit, a 7-bit exponent of 16 biased by 64, then a fraction of 24 or
 // 56 bits, normalised so that its first hexadecimal digit is not zero; the

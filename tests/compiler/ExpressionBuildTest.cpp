@@ -52,7 +52,7 @@ protected:
         variable("a", i32, 0x20);
         variable("arr", records().arrayType(i32, 16), 0x30);
         variable("grid", records().arrayType(records().arrayType(i32, 8), 16), 0x40);
-        variable("odd", records().integerType(40, false), 0x60);
+        variable("odd", records().integerType(40, false, 30), 0x60);
         declare(unit, records().function("f", records().functionType(i32, {i32}), 1, 0x200));
         host.memory().storeBigEndian(kData + 0x20, 5, 4);
     }
@@ -113,7 +113,7 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         {"", 0, ""},  // nothing to evaluate: incomplete
         {"a + * ) 3", 0, ") 3"},                                        // the rest of the input
         {"nosuch + 1", 1, "nosuch"},                                // a name not in scope
-        {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses a 5-byte integer
+        {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses bits past 8 bytes
         // The literal does not fit the stream; a failure that names no part of
         // the text names the whole text.
         {"\"" + std::string(3000, 'x') + "\"", 9, "\"" + std::string(3000, 'x') + "\""},

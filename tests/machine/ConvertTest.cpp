@@ -41,6 +41,8 @@ TEST_F(ConvertTest, BitSizedIntegers)
         {24, true, -1, typeid(StackItemU4), 134, 0xFFFFFFFF},
         {24, false, -1, typeid(StackItemS4), 130, -1},
         {32, false, 7, typeid(StackItemS4), 130, 7},       // at bit offset 1 below
+        {33, false, -1, typeid(StackItemS8), 155, -1},
+        {40, true, -1, typeid(StackItemU8), 156, -1},
     };
     for (const Case& c : cases) {
         const UBYTE1 offset = c.bits == 8 || c.bits == 16 || c.bits == 32 ? 1 : 0;
@@ -54,9 +56,9 @@ TEST_F(ConvertTest, BitSizedIntegers)
         stack().popAll();
     }
 
-    // A bit field of no bits or of more than 32 is refused; the operand
+    // A bit field of no bits or of more than 64 is refused; the operand
     // stays.
-    for (UBYTE4 bits : {0u, 33u, 40u}) {
+    for (UBYTE4 bits : {0u, 65u}) {
         StackItemS4* operand = new StackItemS4(rep(), 1);
         stack().push(operand);
         EXPECT_EQ(raisedCode([&] { stack().genConvert(TypeItem(host.records().integerType(bits, true, 2))); }),

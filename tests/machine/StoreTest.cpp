@@ -124,12 +124,12 @@ TEST_F(StoreTest, RefusedTargetsAndValuesWriteNothing)
              stack().push(new StackItemS4(rep(), 7));
          },
          [&] { stack().genStoreMember(member("b", records().integerType(0, true, 3), 0)); }, InvalidOp::RTRC_Other},
-        {"bit field of width 40",
+        {"bit field whose bits reach past 8 bytes",
          [&] {
              stack().push(addressOf(target));
              stack().push(new StackItemS4(rep(), 7));
          },
-         [&] { stack().genStoreMember(member("b", records().integerType(40, true, 3), 0)); }, InvalidOp::RTRC_Other},
+         [&] { stack().genStoreMember(member("b", records().integerType(40, true, 30), 0)); }, InvalidOp::RTRC_Other},
         {"8 bytes through a pointer to a 4-byte int",
          [&] {
              stack().push(addressOf(target));

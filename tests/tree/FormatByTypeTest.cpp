@@ -302,9 +302,15 @@ TEST_F(FormatByTypeTest, BitFieldsInEachRepresentation)
         {"32 signed bits, decimal", wholeSigned, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2, 80, "-2"},
         {"32 bits, hexadecimal", whole, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 1, 80, "0xFFFFFFFE"},
         {"no floating point", seven, x, F::bitstring, 8, 80, "", InvalidOp::RTRC_InvalidFormat},
-        {"past the 4-byte unit", type(r.integerType(7, true, 30)), x, F::bitstring, 2, 80, "",
-         InvalidOp::RTRC_NotSupported},
-        {"wider than 32 bits", type(r.integerType(33, true, 0)), {0, 0, 0, 0, 0}, F::bitstring, 2, 80, "",
+        // Bits past the fourth byte: the unit is 8 bytes.
+        {"past the 4-byte unit", type(r.integerType(7, true, 30)), {0, 0, 0, 0x03, 0xC0}, F::bitstring, 2, 80, "120"},
+        {"wider than 32 bits", type(r.integerType(33, true, 0)), {0x80, 0, 0, 0, 0x80}, F::bitstring, 2, 80,
+         "4294967297"},
+        {"40 signed bits, decimal", type(r.integerType(40, false, 0)), {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2,
+         80, "-2"},
+        {"40 bits, hexadecimal", type(r.integerType(40, true, 8)), {0, 0x12, 0x34, 0x56, 0x78, 0x9A}, F::bitstring, 1,
+         80, "0x123456789A"},
+        {"past the 8-byte unit", type(r.integerType(7, true, 60)), {0, 0, 0, 0, 0, 0, 0, 0, 0}, F::bitstring, 2, 80, "",
          InvalidOp::RTRC_NotSupported},
         // A field loaded by itself holds the bytes its bits reach, no more.
         {"buffer of the field's bytes", seven, {0x1E, 0x00}, F::bitstring, 2, 80, "120"},

@@ -265,14 +265,18 @@ TEST_F(UpdateTreeNodeTest, BitFieldsTouchOnlyTheirFourByteUnit)
             EXPECT_FALSE(host.memory().isMapped(0x2004));
         }
     }
-    // The low bits of the value; a field that ends the unit; one unit too
-    // narrow for the field.
+    // The low bits of the value; a field that ends the unit; a field past
+    // the fourth byte, in its 8-byte unit; one unit too narrow for the field.
     host.memory().store(0x2000, {0xFF, 0xFF, 0xFF, 0xFF});
     auto low = at(TypeItem(host.records().integerType(4, true, 28)), 0x2000);
     EXPECT_EQ(update(*low, "0x12"), 0);
     EXPECT_EQ(memory(0x2000, 4), (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xF2}));
+    host.memory().store(0x2000, std::vector<std::uint8_t>(8, 0xFF));
     auto wide = at(TypeItem(host.records().integerType(30, true, 4)), 0x2000);
-    EXPECT_EQ(update(*wide, "1"), 10002);
+    EXPECT_EQ(update(*wide, "1"), 0);
+    EXPECT_EQ(memory(0x2000, 8), (std::vector<std::uint8_t>{0xF0, 0, 0, 0, 0x7F, 0xFF, 0xFF, 0xFF}));
+    auto beyond = at(TypeItem(host.records().integerType(30, true, 40)), 0x2000);
+    EXPECT_EQ(update(*beyond, "1"), 10002);
     host.memory().clear();
     host.memory().store(0x2000, {0x00, 0x00});
     auto shortUnit = at(TypeItem(host.records().integerType(3, true, 5)), 0x2000);

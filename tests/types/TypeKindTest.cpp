@@ -131,8 +131,10 @@ TEST_F(TypeKindTest, IntegerEntriesBySize)
         // integer of its 4- or 8-byte storage unit.
         {24, false, 0, t_signedLongInt}, {3, true, 20, t_unsignedLongInt},
         {6, false, 30, t_signedLongLongInt}, {32, true, 32, t_unsignedLongLongInt},
-        {40, true, 0, -1},               {33, true, 0, -1},
-        {4, true, 62, -1},
+        {40, true, 0, t_unsignedLongLongInt}, {33, false, 0, t_signedLongLongInt},
+        {63, false, 1, t_signedLongLongInt},
+        // Bits past the eighth byte: no unit holds them.
+        {4, true, 62, -1},               {40, true, 30, -1},
     };
     for (const Case& c : cases) {
         TypeItem t = raw(records().integerType(c.bits, c.isUnsigned, c.bitOffset));
@@ -414,10 +416,10 @@ TEST_F(TracedKindTest, KindsAreTracedWithTheirNames)
     invalidOpCode([] { TypeItem(148u).kind(); });
     EXPECT_TRUE(saw("Unknown type 148 for type t_0(148)   0(148)"));
 
-    TYPE_INDEX wide = records().integerType(40, false);
+    TYPE_INDEX wide = records().integerType(40, false, 30);  // bits past 8 bytes
     invalidOpCode([&] { TypeItem(wide).kind(); });
     char expected[96];
-    std::snprintf(expected, sizeof expected, "Incorrect size (5) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
+    std::snprintf(expected, sizeof expected, "Incorrect size (9) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
                   wide.module, wide.index);
     EXPECT_TRUE(saw(expected));
 

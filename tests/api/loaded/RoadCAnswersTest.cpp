@@ -28,6 +28,9 @@ constexpr int store = 1003;
 // struct point *pp = &pt at 0x90; int r at 0x98; long double ld = 2.5 at
 // 0xA0 (the 12-byte slot with 4-byte addresses, 16 bytes with 8-byte ones);
 // enum colour { red, green = 5, blue } col = blue at 0xB0.
+// struct wide { unsigned long long x : 40; long long y : 20; unsigned z : 4;
+// long long w : 63; } bf = {0x123456789A, -5, 9, -2} at 0xC0; struct {
+// unsigned a : 30; } bt = {5} at 0xD0.
 void program(RoadProgram& p)
 {
     HostRecordStore& records = p.records();
@@ -62,6 +65,21 @@ void program(RoadProgram& p)
     const TYPE_INDEX colour = records.enumType("colour", i32, {{"red", 0}, {"green", 5}, {"blue", 6}});
     p.variable("col", colour, 0xB0);
     p.declare(records.typeName("colour", colour));
+    HostRecordStore::StructSpec wide;
+    wide.byteSize = 16;
+    wide.members = {{"x", records.integerType(40, true, 0)},
+                    {"y", records.integerType(20, false, 40)},
+                    {"z", records.integerType(4, true, 28)},
+                    {"w", records.integerType(63, false, 0)}};
+    wide.offsets = {0, 0, 4, 8};
+    p.variable("bf", records.structType(wide), 0xC0);
+    HostRecordStore::StructSpec thirty;
+    thirty.byteSize = 4;
+    thirty.members = {{"a", records.integerType(30, true, 0)}};
+    thirty.offsets = {0};
+    p.variable("bt", records.structType(thirty), 0xD0);
+    p.poke(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xB9, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC});
+    p.poke(0xD0, {0, 0, 0, 0x14});
     p.poke(0x20, {0, 0, 0, 3});
     p.poke(0x28, {0x3F, 0xB9, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A});
     p.poke(0x30, {0x3D, 0xCC, 0xCC, 0xCD, 200, 0, 0xFF, 0xFF, 1, 0, 0xFF, 0xFE});
@@ -298,8 +316,45 @@ const RoadCase sizeofCases[] = {
      nullptr, holds},
 };
 
+// Bit fields of any width up to their type's, in a unit of 4 bytes or, when
+// their bits reach past the fourth, of 8: their values take part in
+// arithmetic as the integers they promote to (int when narrower than int,
+// else their declared type), and a store changes their own bits alone.
+const Bytes wideRest = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC};
+const RoadCase bitFieldCases[] = {
+    {"a 40-bit field", L::c, program, "bf.x == 0x123456789A && bf.x + 1 == 0x123456789B && bf.x >> 32 == 0x12", 0,
+     -1, nullptr, skip, nullptr, holds},
+    {"a 40-bit field promotes to its declared type", L::c, program, "sizeof(bf.x + 0) == 8 && sizeof(bf.z + 0) == 4",
+     0, -1, nullptr, skip, nullptr, holds},
+    {"signed fields in an 8-byte unit", L::c, program, "bf.y == -5 && bf.y + 1 == -4 && -bf.y == 5 && bf.w == -2", 0,
+     -1, nullptr, skip, nullptr, holds},
+    {"fields of both units together", L::c, program, "bf.z + bf.x == 0x12345678A3 && ~bf.z == -10", 0, -1, nullptr,
+     skip, nullptr, holds},
+    {"a field whose bits fill four bytes", L::c, program, "bt.a + 1 == 6 && bt.a * 2 == 10", 0, -1, nullptr, skip,
+     nullptr, holds},
+    {"a 40-bit field stored", L::c, program, "bf.x = 0xFEDCBA9876", store, -1, nullptr, 0, nullptr,
+     [](RoadRun& r) {
+         EXPECT_EQ(r.program.peek(0xC0, 8), (Bytes{0xFE, 0xDC, 0xBA, 0x98, 0x76, 0xFF, 0xFF, 0xB9}));
+         EXPECT_EQ(r.program.peek(0xC8, 8), wideRest);
+     }},
+    {"a value wider than the field keeps its low bits", L::c, program, "bf.x = 0x1FFFFFFFFFF", store, -1, nullptr, 0,
+     nullptr, leaves(0xC0, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xB9})},
+    {"a 40-bit field incremented", L::c, program, "bf.x += 1", store, -1, nullptr, 0, nullptr,
+     leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
+    {"a 40-bit field post-incremented", L::c, program, "bf.x++", store, -1, nullptr, 0, nullptr,
+     leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
+    // Stores whose value validation types as the field's built-in integer.
+    {"a signed field in an 8-byte unit stored", L::c, program, "bf.y = -3", store, -1, nullptr, 0, nullptr,
+     leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xD9})},
+    {"a 63-bit field stored", L::c, program, "bf.w = 0x3FFFFFFFFFFFFFFF", store, -1, nullptr, 0, nullptr,
+     leaves(0xC8, {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE})},
+    {"a field whose bits fill four bytes stored", L::c, program, "bt.a = 7", store, -1, nullptr, 0, nullptr,
+     leaves(0xD0, {0, 0, 0, 0x1C})},
+};
+
 } // namespace
 
+TEST_P(RoadSuite, CBitFieldsOfAnyWidthAreIntegers) { runAll(bitFieldCases); }
 TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes) { runAll(literalCases); }
 TEST_P(RoadSuite, CFloatingLiteralsAndConversionsRoundToTheirFormat) { runAll(floatingCases); }
 TEST_P(RoadSuite, CLongDoubleIsTheProgramsLongDouble) { runAll(longDoubleCases); }

@@ -196,6 +196,54 @@ TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
     }
 }
 
+// A struct's members may point to the struct they are members of: the
+// pointer's record names the struct's own record, and an initial value
+// may take the address of another variable of it.
+TEST_F(ProgramFileTest, AStructMayPointToItself)
+{
+    for (const char* language : {"c", "c++"}) {
+        for (unsigned bits : {64u, 32u}) {
+            SCOPED_TRACE(std::string(language) + " in " + std::to_string(bits) + " bits");
+            read(std::string("language ") + language + "\n"
+                     "struct node { int v; struct node *next, **link; } n1 = {1, 0}, n2 = {2, &n1};\n"
+                     "typedef struct tree { struct tree *kids[2]; union u { union u *up; int i; } w; } tree_t;\n"
+                     "tree_t t = {{0, 0}, {0}};\n",
+                 bits);
+            const unsigned width = bits / 8;
+            std::string n1 = "00000002" + std::string(width == 8 ? "00000000" : "");
+            for (unsigned i = 0; i < width; ++i)
+                n1 += hex({static_cast<std::uint8_t>(program.find("n1")->address >> (8 * (width - 1 - i)))});
+            EXPECT_EQ(bytes("n2").substr(0, n1.size()), n1);
+
+            const _TYPE_ENTRY* node = typeOf("n2");
+            ASSERT_NE(node, nullptr);
+            const TYPE_INDEX nodeIndex = program.find("n2")->type;
+            std::vector<std::pair<std::string, UBYTE4>> members;
+            std::vector<TYPE_INDEX> targets;
+            const _TYPE_ENTRY* list = host->records().type(node->klass.fieldList);
+            ASSERT_NE(list, nullptr);
+            for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
+                const _TYPE_ENTRY* m = host->records().type(n->type);
+                ASSERT_NE(m, nullptr);
+                const char* name = m->member.name;
+                members.emplace_back(name, memberOffset(m->member));
+                const _TYPE_ENTRY* pointer = host->records().type(m->member.memberType);  // null for int
+                targets.push_back(pointer != nullptr && pointer->leaf == TE_POINTER ? TYPE_INDEX(pointer->pointer.target)
+                                                                                     : TYPE_INDEX{});
+            }
+            EXPECT_EQ(members, (std::vector<std::pair<std::string, UBYTE4>>{{"v", 0}, {"next", width}, {"link", 2 * width}}));
+            ASSERT_EQ(targets.size(), 3u);
+            EXPECT_EQ(UBYTE4{targets[1].index}, UBYTE4{nodeIndex.index});
+            // struct node **: a pointer to the pointer to the struct.
+            const _TYPE_ENTRY* inner = host->records().type(targets[2]);
+            ASSERT_NE(inner, nullptr);
+            ASSERT_EQ(typeEntryLeaf(*inner), UBYTE4(TE_POINTER));
+            EXPECT_EQ(UBYTE4{TYPE_INDEX(inner->pointer.target).index}, UBYTE4{nodeIndex.index});
+            EXPECT_EQ(program.find("t")->size, 3u * width);
+        }
+    }
+}
+
 // The declarations a user writes to try unions, enumerations, bit fields,
 // arrays of any rank, long double, C++ classes and Fortran arrays: the bytes
 // a big-endian compiler stores (bit fields from the most significant bit,
@@ -223,6 +271,12 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language c\nstruct F { unsigned a : 1; unsigned : 0; unsigned b : 1; } f = {1, 1};", "f", "8000000080000000"},
         {"language c\nstruct F { unsigned char a : 3; unsigned char b : 7; } f = {7, 127};", "f", "E0FE"},
         {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f", "F0FF"},
+        // Wider than 32 bits: in a unit of 8 bytes, which a field of a 4-byte
+        // type after it shares while it fits.
+        {"language c\nstruct F { unsigned long long x : 40; long long y : 20; unsigned z : 4; long long w : 63; } f ="
+         " {0x123456789A, -5, 9, -2};", "f", "123456789AFFFFB9FFFFFFFFFFFFFFFC"},
+        {"language c\nstruct F { char c; unsigned long long x : 40; } f = {1, 0xFFFFFFFFFF};", "f", "01FFFFFFFFFF0000"},
+        {"language c\nstruct F { unsigned long long x : 40, y : 40; } f = {1, 2};", "f", "0000000001000000" "0000000002000000"},
         {"language c\nlong double x = 1.5;", "x", "3FFF8000000000000000000000000000"},
         {"language c\nlong double x = -2;", "x", "C0000000000000000000000000000000"},
         // 0.1 is a double converted to long double, as gcc stores it.
@@ -268,6 +322,58 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         SCOPED_TRACE(r.text);
         read(std::string(r.text) + "\n");
         EXPECT_EQ(bytes(r.name), r.bytes);
+    }
+}
+
+// Floating constants are read at their own type's precision and rounded
+// once: with L at binary128's full 113 bits (ties to even), without a suffix
+// as a double, with f as a float, then converted to the variable's type.
+// The L rows are gcc's (gen/gen_long_double_constants.py).
+TEST_F(ProgramFileTest, FloatingConstantsAreRoundedOnceAtTheirTypesPrecision)
+{
+    struct Row {
+        const char* constant;
+        const char* bytes;
+    } longDoubles[] = {
+        {"0.1L", "3FFB999999999999999999999999999A"},
+        {"1.1L", "3FFF199999999999999999999999999A"},
+        {"-0.3L", "BFFD3333333333333333333333333333"},
+        {"3.14159265358979323846264338327950288L", "4000921FB54442D18469898CC51701B8"},
+        {"1e-300L", "3C1A56E1FC2F8F358D94DB7AC6149156"},
+        {"1.5e4000L", "73E73A97C4B5FD805291940AC3F3C992"},
+        {"123456789.123456789L", "4019D6F34547E6B74DCE58D7CC490820"},
+        {"2.5L", "40004000000000000000000000000000"},
+        {"1e25L", "405208B2A2C280290940000000000000"},
+        {"0.000000000000000000000123L", "3FB629654FFA7F914E0311C964D92401"},
+        {"1.000000000000000000000000000000000096296497219361792652798439979L", "3FFF0000000000000000000000000000"},
+        {"1.000000000000000000000000000000000288889491658085377958395319937L", "3FFF0000000000000000000000000001"},
+        {"1.00000000000000000000000000000000009629649721936179265279889712924636592690508241076940976199693977832794189453125L", "3FFF0000000000000000000000000000"},
+        {"1.00000000000000000000000000000000028888949165808537795839669138773909778071524723230822928599081933498382568359375L", "3FFF0000000000000000000000000002"},
+        {"1.0000000000000000000000000000000000962964972193617926527988971292463659269050824107694097619969397783279418945312500000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001L", "3FFF0000000000000000000000000001"},
+        {"1.18973149535723176508575932662800702e4932L", "7FFEFFFFFFFFFFFFFFFFFFFFFFFFFFFF"},
+        {"3.36210314311209350626267781732175260e-4932L", "00010000000000000000000000000000"},
+    };
+    for (const Row& r : longDoubles) {
+        SCOPED_TRACE(r.constant);
+        read(std::string("language c\nlong double x = ") + r.constant + ";\n");
+        EXPECT_EQ(bytes("x"), r.bytes);
+    }
+    struct Other {
+        const char* declaration;
+        const char* bytes;
+    } others[] = {
+        {"long double x = 0.1f;", "3FFB99999A0000000000000000000000"},
+        {"long double x = 0.1;", "3FFB999999999999A000000000000000"},
+        {"float x = 0.1;", "3DCCCCCD"},
+        // Just above the midpoint of 1 and the next double: rounded through
+        // a 64-bit significand first it would fall on the midpoint, then to 1.
+        {"double x = 1.00000000000000011102230246251565404236316680908203126;", "3FF0000000000001"},
+        {"double x = 0.1L;", "3FB999999999999A"},
+    };
+    for (const Other& r : others) {
+        SCOPED_TRACE(r.declaration);
+        read(std::string("language c\n") + r.declaration + "\n");
+        EXPECT_EQ(bytes("x"), r.bytes);
     }
 }
 
@@ -659,10 +765,17 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language c\nint v[2];\nint *p = &v[3];\n", 3, "outside"},
         {"language c\nint a;\nint a;\n", 3, "declared twice"},
         {"language c\nstruct S s;\n", 2, "unknown struct"},
+        // A struct may point to itself while its members are read, not hold itself.
+        {"language c\nstruct N { int v;\nstruct N n; } x;\n", 3, "member n of an incomplete struct"},
+        {"language c\nstruct N { int v;\nstruct N a[2]; } x;\n", 3, "member a of an incomplete struct"},
+        {"language c\nlong double x = 1e5000L;\n", 2, "outside the range of binary128"},
+        {"language c\nlong double x = 1e-4940L;\n", 2, "outside the range of binary128"},
+        {"language c\ndouble x = 1e400;\n", 2, "bad number 1e400"},
+        {"language c\nlong double x = 1.5q;\n", 2, "bad number 1.5q"},
         {"language c\nchar c = 'ab';\n", 2, "one character"},
         {"language c\nchar t[2] = \"abc\";\n", 2, "longer than the array"},
         {"language c\nstruct B { unsigned a : 40; } b;\n", 2, "wider than its type"},
-        {"language c\nstruct B { unsigned long long a : 40; } b;\n", 2, "wider than 32 bits"},
+        {"language c\nstruct B { unsigned long long a : 65; } b;\n", 2, "wider than its type"},
         {"language c\nstruct B { float a : 3; } b;\n", 2, "needs an integer type"},
         {"language c\nstruct B { unsigned a : 0; } b;\n", 2, "has width 0"},
         {"language c\nstruct B { unsigned a : 3; } b = {8};\n", 2, "does not fit in 3 bits"},

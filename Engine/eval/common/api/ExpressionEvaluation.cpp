@@ -27,6 +27,16 @@
 
 namespace {
 
+// A host integer entry that is a true bit field: not of a plain width at
+// bit offset 0.
+bool isBitFieldEntry(const _TYPE_ENTRY* entry)
+{
+    if (entry == nullptr || entry->leaf != TE_INTEGER)
+        return false;
+    const unsigned bits = entry->integer.bitLength;
+    return entry->integer.bitOffset != 0 || (bits != 8 && bits != 16 && bits != 32 && bits != 64);
+}
+
 const char signature[] =
     "short unsigned int DbgEvaluateExpr_i(ExpressionRepresentation&, const LCC_Eval_Context_Info*, StackItem*&, "
     "UBYTE1*&, bool)";
@@ -199,6 +209,12 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
             // The program's own type of the validated kind and size: the
             // value takes the validated type and keeps its place.
             popped->setType(validated);
+        } else if (differs && isBitFieldEntry(popped->type().typeEntry()) && validated.typeEntry() == nullptr) {
+            // A bit field whose value validation typed as the built-in
+            // integer its field describes (a store into it): that integer.
+            StackItem* converted = popped->convertType(validated, context);
+            (void)popped.release();
+            popped.reset(converted);
         } else if (differs) {
             SVC::fTrace(signature, __LINE__,
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");

@@ -85,6 +85,16 @@ EE_Expression& EE_ExpressionEvaluator::convertedTo(EE_TypeDescriptor* type, EE_E
 EE_TypeDescriptor* EE_ExpressionEvaluator::typeToPromoteTo(const EE_TypeDescriptor& type)
 {
   switch (type.kind) {
+  case TD::Char: case TD::SignedChar: case TD::UnsignedChar: case TD::Short: case TD::UnsignedShort:
+  case TD::Int: case TD::UnsignedInt: case TD::Long: case TD::UnsignedLong: case TD::LongLong:
+  case TD::UnsignedLongLong:
+    // A bit field promotes by its width, whatever integer its unit is.
+    if (EE_TypeDescriptor* field = services.bitFieldPromotion(type))
+      return field;
+    break;
+  default: break;
+  }
+  switch (type.kind) {
   case TD::Enumeration:
   case TD::WcharT: {
     // The underlying integer type, itself promoted when narrower than int.

@@ -116,6 +116,24 @@ EE_TypeDescriptor* EE_OstrelServices::underlyingTypeDescriptor(const EE_TypeDesc
     return findOrCreatePredefinedTypeDescriptor(kind, 0);
 }
 
+EE_TypeDescriptor* EE_OstrelServices::bitFieldPromotion(const EE_TypeDescriptor& type)
+{
+    const TypeItem* item = EE_OstrelTypeDescriptor::typeOf(type);
+    const _TYPE_ENTRY* entry = item != nullptr ? item->typeEntry() : nullptr;
+    if (entry == nullptr || entry->leaf != TE_INTEGER)
+        return nullptr;
+    const unsigned width = entry->integer.bitLength;
+    if (entry->integer.bitOffset == 0 && (width == 8 || width == 16 || width == 32 || width == 64))
+        return nullptr;  // a plain integer
+    const bool isUnsigned = (entry->integer.flags & TNinteger_Unsigned) != 0;
+    const unsigned intBits = 8 * sizeOfInt();
+    if (width < intBits)
+        return signedIntTypeDescriptor();
+    if (width == intBits)
+        return isUnsigned ? unsignedIntTypeDescriptor() : signedIntTypeDescriptor();
+    return isUnsigned ? unsignedLongLongIntTypeDescriptor() : signedLongLongIntTypeDescriptor();
+}
+
 unsigned EE_OstrelServices::cachedSize(unsigned& cache, EE_TypeDescriptor* type)
 {
     if (cache == 0) {

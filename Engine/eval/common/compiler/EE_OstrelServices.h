@@ -98,6 +98,7 @@ public:
 
     // --- Type queries ---------------------------------------------------
     EE_TypeDescriptor* underlyingTypeDescriptor(const EE_TypeDescriptor& type) override;
+    EE_TypeDescriptor* bitFieldPromotion(const EE_TypeDescriptor& type) override;
     unsigned sizeOfInt() override;
     unsigned sizeOfLongInt() override;
     bool sizeOf(const EE_TypeDescriptor& type, long long& size) const override;

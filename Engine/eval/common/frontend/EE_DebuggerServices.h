@@ -116,6 +116,10 @@ public:
   // --- Type queries ----------------------------------------------------
   // The type that an alias or a character type such as wchar_t stands for.
   virtual EE_TypeDescriptor* underlyingTypeDescriptor(const EE_TypeDescriptor& type) = 0;
+  // The type a bit field's value promotes to (int when its width is less
+  // than int's, unsigned int for an unsigned field as wide as int, else its
+  // declared width's integer); null when the type is no bit field.
+  virtual EE_TypeDescriptor* bitFieldPromotion(const EE_TypeDescriptor&) { return nullptr; }
   virtual unsigned sizeOfInt() = 0;
   virtual unsigned sizeOfLongInt() = 0;
   // True and the size in bytes, or false when the size is not known.

@@ -244,6 +244,10 @@ private:
     void compare(Comparison comparison);
     // A nested conversion to a built-in type.
     void convertToBuiltin(unsigned int index);
+    // A bit field on top becomes the integer its type's kind names, as a
+    // load of any other integer is one: the operators work on integers.
+    // Anything else stays.
+    void bitFieldToInteger();
     // The string conversion of an array or bound-string target (genConvert
     // reaches it too): RTRC_Empty_Stack on an empty stack. adjustString acts
     // while skipping.

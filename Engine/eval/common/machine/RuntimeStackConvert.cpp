@@ -36,6 +36,23 @@ void RuntimeStack::convertToBuiltin(unsigned int index)
     genConvert(TypeItem(index));
 }
 
+void RuntimeStack::bitFieldToInteger()
+{
+    if (top_ == nullptr || !isBitField(top_->type().typeEntry()))
+        return;
+    switch (top_->type().kind()) {
+    case t_signedChar: convertToBuiltin(128); break;
+    case t_unsignedChar: convertToBuiltin(132); break;
+    case t_signedShortInt: convertToBuiltin(129); break;
+    case t_unsignedShortInt: convertToBuiltin(133); break;
+    case t_signedLongInt: convertToBuiltin(130); break;
+    case t_unsignedLongInt: convertToBuiltin(134); break;
+    case t_signedLongLongInt: convertToBuiltin(155); break;
+    case t_unsignedLongLongInt: convertToBuiltin(156); break;
+    default: break;
+    }
+}
+
 void RuntimeStack::genConvert(const TypeItem& target)
 {
     if (!isRunning())
@@ -64,7 +81,7 @@ void RuntimeStack::genConvert(const TypeItem& target)
     if (isBitField(entry)) {
         const unsigned bits = entry->integer.bitLength;
         const bool isSigned = (entry->integer.flags & TNinteger_Unsigned) == 0;
-        if (bits == 0 || bits > 32)
+        if (bits == 0 || bits > 64)
             throw InvalidOp(InvalidOp::RTRC_IncompatTypes, __PRETTY_FUNCTION__, __LINE__);
         if (bits == 1)
             convertToBuiltin(132);
@@ -72,8 +89,10 @@ void RuntimeStack::genConvert(const TypeItem& target)
             convertToBuiltin(isSigned ? 128 : 132);
         else if (bits <= 16)
             convertToBuiltin(isSigned ? 129 : 133);
-        else
+        else if (bits <= 32)
             convertToBuiltin(isSigned ? 130 : 134);
+        else
+            convertToBuiltin(isSigned ? 155 : 156);
         return;
     }
 

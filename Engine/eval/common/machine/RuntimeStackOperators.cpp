@@ -19,9 +19,11 @@ void RuntimeStack::binary(bool check, Operation operation)
 {
     if (!isRunning())
         return;
+    bitFieldToInteger();
     std::unique_ptr<StackItem> right(pop());
     if (top_ == nullptr)
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
+    bitFieldToInteger();
     StackItem& left = *top_;
     if (check) {
         right->checkValue();
@@ -38,7 +40,9 @@ void RuntimeStack::compare(Comparison comparison)
 {
     if (!isRunning())
         return;
+    bitFieldToInteger();
     std::unique_ptr<StackItem> right(pop());
+    bitFieldToInteger();
     std::unique_ptr<StackItem> left(pop());
     right->checkValue();
     left->checkValue();
@@ -157,6 +161,7 @@ void RuntimeStack::genNegate()
         return;
     if (top_ == nullptr)
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
+    bitFieldToInteger();
     top_->checkValue();
     top_->genNegate();
     top_->setLoadedFromVariable(false);
@@ -168,6 +173,7 @@ void RuntimeStack::genComplement()
         return;
     if (top_ == nullptr)
         emptyStack(__PRETTY_FUNCTION__, __LINE__);
+    bitFieldToInteger();
     top_->genComplement();
     top_->setLoadedFromVariable(false);
 }

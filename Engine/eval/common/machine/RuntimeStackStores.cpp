@@ -156,13 +156,13 @@ void RuntimeStack::genStoreMember(const SymbolItem& member)
     if (isBitField(entry)) {
         const unsigned width = entry->integer.bitLength;
         const unsigned offset = entry->integer.bitOffset;
-        if (width < 1 || width > 32 || offset + width > 64)
+        if (width < 1 || offset + width > 64)
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         // The field's big-endian unit; only the bytes that hold the field are
         // read and written back, so the store changes the field's bits alone.
         const unsigned unit = TypeItem::bitFieldUnit(offset, width);
         const unsigned count = (offset + width + 7) / 8;
-        const std::uint64_t mask = ((std::uint64_t{1} << width) - 1) << (8 * unit - offset - width);
+        const std::uint64_t mask = (~std::uint64_t{0} >> (64 - width)) << (8 * unit - offset - width);
         const std::uint64_t bits = (value->asUnsigned() << (8 * unit - offset - width)) & mask;
         const DebuggeeAddress target = targetAddress(*top_);
         unsigned char bytes[8] = {};

@@ -96,7 +96,7 @@ std::uint64_t StackItemCompound::bitstringValue(int isSigned) const
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     const unsigned width = entry->integer.bitLength;
     const unsigned offset = entry->integer.bitOffset;
-    if (width < 1 || width > 32 || offset + width > 64)
+    if (width < 1 || offset + width > 64)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     if (!hasBuffer_)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
@@ -106,9 +106,9 @@ std::uint64_t StackItemCompound::bitstringValue(int isSigned) const
     unsigned char bytes[8] = {};
     std::memcpy(bytes, buffer_.data(), std::min<std::uint64_t>(size(), unit));
     const std::uint64_t word = byteorder::fromBigEndian(bytes, unit);
-    const std::uint64_t raw = (word >> (8 * unit - offset - width)) & ((std::uint64_t{1} << width) - 1);
+    const std::uint64_t raw = (word >> (8 * unit - offset - width)) & (~std::uint64_t{0} >> (64 - width));
     const bool fieldUnsigned = (entry->integer.flags & TNinteger_Unsigned) != 0;
-    if (isSigned != 0 && !fieldUnsigned && ((raw >> (width - 1)) & 1) != 0)
+    if (isSigned != 0 && !fieldUnsigned && width < 64 && ((raw >> (width - 1)) & 1) != 0)
         return raw | (~std::uint64_t{0} << width);
     return raw;
 }

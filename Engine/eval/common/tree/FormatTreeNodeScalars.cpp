@@ -150,17 +150,18 @@ ByteString FormatTreeNode::formatBitstring(DBG_REPS rep) const
     const _TYPE_ENTRY& e = *entry;
     const unsigned width = e.integer.bitLength;
     const unsigned offset = e.integer.bitOffset;
-    // The field lies in one 4-byte big-endian unit; wider fields are not
-    // shown.
-    if (width < 1 || width > 32 || offset + width > 32)
+    // The field lies in one big-endian unit of 4 bytes, or of 8 when its
+    // bits reach past the fourth byte.
+    if (width < 1 || offset + width > 64)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     // A field loaded by itself holds only the bytes its bits reach; the rest
     // of the unit is zero.
+    const unsigned unitBytes = TypeItem::bitFieldUnit(offset, width);
     const unsigned count = (offset + width + 7) / 8;
-    unsigned char data[4] = {};
+    unsigned char data[8] = {};
     std::memcpy(data, valueBytes(*this, count, __PRETTY_FUNCTION__, __LINE__), count);
-    const std::uint32_t unit = static_cast<std::uint32_t>(byteorder::fromBigEndian(data, 4));
-    const std::uint64_t field = static_cast<std::uint32_t>(unit << offset) >> (32 - width);
+    const std::uint64_t unit = byteorder::fromBigEndian(data, unitBytes);
+    const std::uint64_t field = (unit >> (8 * unitBytes - offset - width)) & (~std::uint64_t{0} >> (64 - width));
     const bool isSigned = (e.integer.flags & TNinteger_Signed) != 0 && width > 1;
     const std::int64_t value = static_cast<std::int64_t>(isSigned ? signExtend(field, width) : field);
     switch (rep) {
@@ -172,7 +173,9 @@ ByteString FormatTreeNode::formatBitstring(DBG_REPS rep) const
     case 22:
         if (width <= 8)
             return isSigned ? formatS1(static_cast<std::int8_t>(value), rep) : formatU1(static_cast<std::uint8_t>(field), rep);
-        return isSigned ? formatS4(static_cast<std::int32_t>(value), rep) : formatU4(static_cast<std::uint32_t>(field), rep);
+        if (width <= 32)
+            return isSigned ? formatS4(static_cast<std::int32_t>(value), rep) : formatU4(static_cast<std::uint32_t>(field), rep);
+        return isSigned ? formatS8(value, rep) : formatU8(field, rep);
     case 17: return formatBoolean(static_cast<int>(value));
     default: throw InvalidOp(InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
     }

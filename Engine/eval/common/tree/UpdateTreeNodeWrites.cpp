@@ -232,22 +232,24 @@ std::uint16_t UpdateTreeNode::updateBitstring(StackItem& value)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     const unsigned count = entry->integer.bitLength;
     const unsigned offset = entry->integer.bitOffset;
-    if (count < 1 || count > 32 || offset + count > 32) {
+    if (count < 1 || offset + count > 64) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Bit field of %u bits at bit %u cannot be updated", count, offset);
         return 10002;
     }
-    // The field lies in one big-endian 4-byte unit, counted from its most
-    // significant bit; only the field's bits change.
+    // The field lies in one big-endian unit of 4 bytes, or of 8 when its
+    // bits reach past the fourth byte, counted from its most significant
+    // bit; only the field's bits change.
+    const unsigned unitBytes = TypeItem::bitFieldUnit(offset, count);
     const DebuggeeLocation where = debuggeeAddress();
-    unsigned char unit[4];
-    if (where.read(unit, sizeof unit) < sizeof unit)
+    unsigned char unit[8] = {};
+    if (where.read(unit, unitBytes) < unitBytes)
         throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned shift = 32 - offset - count;
-    const std::uint32_t mask = static_cast<std::uint32_t>(((std::uint64_t(1) << count) - 1) << shift);
-    std::uint32_t word = static_cast<std::uint32_t>(byteorder::fromBigEndian(unit, 4));
-    word = (word & ~mask) | (static_cast<std::uint32_t>(value.asUnsigned() << shift) & mask);
-    byteorder::toBigEndian(unit, word, 4);
-    where.write(unit, sizeof unit, 0);
+    const unsigned shift = 8 * unitBytes - offset - count;
+    const std::uint64_t mask = (~std::uint64_t{0} >> (64 - count)) << shift;
+    std::uint64_t word = byteorder::fromBigEndian(unit, unitBytes);
+    word = (word & ~mask) | ((value.asUnsigned() << shift) & mask);
+    byteorder::toBigEndian(unit, word, unitBytes);
+    where.write(unit, unitBytes, 0);
     return 0;
 }
 

@@ -115,7 +115,7 @@ TypeKind TypeItem::kind() const
         // is read from a storage unit of 4 or 8 bytes: it is an integer of
         // that unit's size.
         const unsigned width = e->integer.bitLength;
-        if (width >= 1 && width <= 32 && width + e->integer.bitOffset <= 64 && (size == 3 || (size > 4 && size < 8)))
+        if (width >= 1 && width <= 64 && width + e->integer.bitOffset <= 64 && (size == 3 || (size > 4 && size < 8)))
             size = bitFieldUnit(e->integer.bitOffset, width);
         if (size == 1)
             return answer((e->integer.bitLength == 1 || isUnsigned) ? t_unsignedChar : t_signedChar);

@@ -27,6 +27,16 @@ add_test(NAME structure.NorvexaDllExportsMainAlone
           -DABSENT_EXCEPT=DbgFreeEvalResultInfo "-DSYMBOL_PREFIX=${symbol_prefix}" -P ${check_dll})
 set_tests_properties(structure.NorvexaDllExportsMainAlone PROPERTIES LABELS structure)
 
+# mingw-w64 frees a thread's thread-local variables before the C++ run-time
+# destroys them, so neither DLL may leave a thread-local object with a
+# destructor to the run-time (plomkit/ThreadOwned.h keeps such objects).
+foreach(dll norvexa plomkit)
+  add_test(NAME structure.NoThreadLocalDestructorsIn.${dll}
+    COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:${dll}> -DOBJDUMP=${CMAKE_OBJDUMP}
+            -DNOT_IMPORTED_NAMES=__cxa_thread_atexit -P ${check_dll})
+  set_tests_properties(structure.NoThreadLocalDestructorsIn.${dll} PROPERTIES LABELS structure)
+endforeach()
+
 # norvexa.dll loaded as a Windows host loads it: this program links the
 # simulated host only, the evaluator is the DLL beside it.
 file(GLOB windows_plugin_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*.cpp)

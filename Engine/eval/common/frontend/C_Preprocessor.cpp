@@ -10,6 +10,8 @@
 #include "frontend/EE_ParseException.h"
 #include "frontend/EE_StorageArena.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 constexpr std::array<std::uint32_t, 256> makeCharClasses()
@@ -797,7 +799,7 @@ EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const c
       return c.type;
     }
   }
-  static thread_local std::string refused;
+  std::string& refused = threadOwned<std::string>([] {});
   refused.assign(first, static_cast<std::size_t>(end - first));
   throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }

@@ -17,6 +17,8 @@
 #include "types/ClassScopeItem.h"
 #include "types/ScopeItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 const ByteString& textOf(const char* text, ByteString& out)
@@ -34,19 +36,22 @@ const TypeItem& boundForm(const TypeItem& type)
 
 // The entries whose symbols are being made on this thread, outermost first:
 // an owner entry met again is a cycle in the host's owner chain.
-thread_local std::vector<const SYMBOL_ENTRY*> entriesInMaking;
+std::vector<const SYMBOL_ENTRY*>& entriesInMaking()
+{
+    return threadOwned<std::vector<const SYMBOL_ENTRY*>>([] {});
+}
 
 class EntryInMaking {
 public:
     explicit EntryInMaking(const SYMBOL_ENTRY* entry)
     {
-        for (const SYMBOL_ENTRY* e : entriesInMaking)
+        for (const SYMBOL_ENTRY* e : entriesInMaking())
             if (e == entry)
                 throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__,
                                 "The owner chain of a symbol entry is cyclic");
-        entriesInMaking.push_back(entry);
+        entriesInMaking().push_back(entry);
     }
-    ~EntryInMaking() { entriesInMaking.pop_back(); }
+    ~EntryInMaking() { entriesInMaking().pop_back(); }
     EntryInMaking(const EntryInMaking&) = delete;
     EntryInMaking& operator=(const EntryInMaking&) = delete;
 };

@@ -48,3 +48,17 @@ add_dependencies(test_windows_plugin norvexa vosdecn)
 add_test(NAME api.windows_plugin COMMAND test_windows_plugin)
 set_tests_properties(api.windows_plugin PROPERTIES LABELS api)
 
+
+# Every test of a Windows build runs under wine, one program a test: a
+# program that never ends must fail its test in bounded time rather than hold
+# the run. A test without a limit of its own gets this one, some forty times
+# what the slowest program (the compiler's tests, 7 s) takes under wine64 on
+# a loaded machine.
+set(NORVEXA_WINDOWS_TEST_TIMEOUT 300 CACHE STRING "Seconds a Windows test may run")
+get_property(windows_build_tests DIRECTORY PROPERTY TESTS)
+foreach(test IN LISTS windows_build_tests)
+  get_test_property(${test} TIMEOUT limit)
+  if(NOT limit)
+    set_tests_properties(${test} PROPERTIES TIMEOUT ${NORVEXA_WINDOWS_TEST_TIMEOUT})
+  endif()
+endforeach()

@@ -9,14 +9,23 @@
 #                                         repetitions in random order, medians
 #   scripts/bench.sh --smoke [BUILD_DIR]  every benchmark once with a tiny
 #                                         minimum time: shows each one runs
+#   scripts/bench.sh --instructions [BUILD_DIR]
+#                                         only the callgrind instruction
+#                                         counts of the warm replays (a
+#                                         Release build gives the figures the
+#                                         goals mean)
 # Absolute times mean something only from a full run on a quiet machine;
 # the ratios compare runs. No figure fails the script: only a benchmark
 # that reports an error does.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 smoke=0
+only_instructions=0
 if [ "${1:-}" = "--smoke" ]; then
   smoke=1
+  shift
+elif [ "${1:-}" = "--instructions" ]; then
+  only_instructions=1
   shift
 fi
 build=${1:-build}
@@ -24,17 +33,21 @@ case "$build" in /*) ;; *) build=$root/$build ;; esac
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja
 fi
-cmake --build "$build" --target norvexa_bench norvexa_replay_count
 results=$build/bench-results.json
 instructions=$build/replay-instructions.json
-if [ "$smoke" -eq 1 ]; then
-  options=(--benchmark_min_time=0.001)
+if [ "$only_instructions" -eq 1 ]; then
+  cmake --build "$build" --target norvexa_replay_count
 else
-  options=(--benchmark_repetitions="${NORVEXA_BENCH_REPETITIONS:-10}" --benchmark_min_time=0.2
-           --benchmark_enable_random_interleaving=true
-           --benchmark_report_aggregates_only=true)
+  cmake --build "$build" --target norvexa_bench norvexa_replay_count
+  if [ "$smoke" -eq 1 ]; then
+    options=(--benchmark_min_time=0.001)
+  else
+    options=(--benchmark_repetitions="${NORVEXA_BENCH_REPETITIONS:-10}" --benchmark_min_time=0.2
+             --benchmark_enable_random_interleaving=true
+             --benchmark_report_aggregates_only=true)
+  fi
+  "$build/bin/norvexa_bench" "${options[@]}" --benchmark_out="$results" --benchmark_out_format=json
 fi
-"$build/bin/norvexa_bench" "${options[@]}" --benchmark_out="$results" --benchmark_out_format=json
 
 # Instructions of one warm replay (the evaluation and the release of its
 # result) on the benchmarks' quiet host: two runs of different lengths,
@@ -55,8 +68,7 @@ replayInstructions() {
     previous=$total
   done
 }
-args=("$results")
-if command -v valgrind >/dev/null && [ "$smoke" -eq 0 ]; then
+measureInstructions() {
   {
     echo "{"
     first=1
@@ -70,6 +82,16 @@ if command -v valgrind >/dev/null && [ "$smoke" -eq 0 ]; then
     echo
     echo "}"
   } >"$instructions"
+}
+if [ "$only_instructions" -eq 1 ]; then
+  command -v valgrind >/dev/null || { echo "the instruction counts need valgrind" >&2; exit 1; }
+  measureInstructions
+  python3 "$root/bench/report.py" --instructions "$instructions"
+  exit 0
+fi
+args=("$results")
+if command -v valgrind >/dev/null && [ "$smoke" -eq 0 ]; then
+  measureInstructions
   args+=("$instructions")
 fi
 echo

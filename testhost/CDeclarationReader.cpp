@@ -2,74 +2,22 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <stdexcept>
 
+#include "testhost/CDeclarationParts.h"
 #include "testhost/DebuggeeLayout.h"
-#include "testhost/DecimalImages.h"
-#include "testhost/FloatImages.h"
 #include "testhost/ProgramFile.h"
 #include "testhost/TestHost.h"
 
-// The reader's view of a C type: its host index and how its values are
-// stored.
-struct CDeclarationReader::Type {
-    enum Kind { Integer, Character, Boolean, Floating, Struct, Pointer, Array } kind = Integer;
-    TYPE_INDEX index{};
-    std::uint64_t size = 0;
-    unsigned align = 1;
-    bool isSigned = true;
-    std::shared_ptr<Type> target{};   // pointer target, array element
-    std::uint64_t count = 0;          // array elements
-    struct Member {
-        std::string name;
-        std::shared_ptr<Type> type;
-        std::uint64_t offset;
-    };
-    std::vector<Member> members{};    // struct
-    std::string tag{};
-    bool complete = true;             // a struct whose members are known
-};
-
-struct CDeclarationReader::Token {
-    enum Kind { End, Word, Number, Char, String, Punct } kind = End;
-    std::string text{};               // characters and strings: the contents, escapes undone
-    int line = 0;
-    bool rawByte = false;             // a character given by a numeric escape
-};
-
-// An initial value as written.
-struct CDeclarationReader::Init {
-    enum Kind { Number, Char, Bool, Null, String, AddressOf, List } kind = Number;
-    std::string text{};               // number text (with sign), character, string, name
-    bool rawByte = false;
-    bool indexed = false;             // &name[index]
-    long long index = 0;
-    std::vector<std::unique_ptr<Init>> items{};
-    int line = 0;
-};
-
-struct CDeclarationReader::Declared {
-    TypeP type;
-    std::uint64_t address;
-};
+using namespace cdeclaration;
 
 namespace {
-
-constexpr std::uint64_t programSizeLimit = ProgramFile::sizeLimit;
-
-std::string tooLarge(const std::string& what)
-{
-    return what + " would make the program larger than " + std::to_string(programSizeLimit >> 20) + " MiB";
-}
 
 // How deep initialiser lists may nest.
 constexpr unsigned initialiserDepthLimit = 256;
 
-const char* const punctuation[] = {"{", "}", "[", "]", "(", ")", ";", ",", "=", "*", "&", "-", "+"};
+const char* const punctuation[] = {"{", "}", "[", "]", "(", ")", ";", ",", "=", "*", "&", "-", "+", ":"};
 
 // Undoes one escape at text[i] (after the backslash); returns the character
 // and whether it was given by number.
@@ -105,14 +53,10 @@ std::pair<std::string, bool> unescape(const std::string& text, size_t& i, int li
     }
 }
 
-bool fitsInteger(long double v, unsigned size, bool isSigned)
+std::string lowered(std::string s)
 {
-    const long double bits = 8.0L * size;
-    const long double span = std::pow(2.0L, bits);
-    if (isSigned)
-        return v >= -span / 2 && v < span / 2;
-    // Negative values of an unsigned type wrap as C converts them.
-    return v >= -span / 2 && v < span;
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
 }
 
 } // namespace
@@ -123,6 +67,16 @@ CDeclarationReader::CDeclarationReader(DebuggeeLayout& layout, ProgramFile& prog
 }
 
 CDeclarationReader::~CDeclarationReader() = default;
+
+bool CDeclarationReader::isCpp() const
+{
+    return _program.language() == "c++";
+}
+
+bool CDeclarationReader::isFortran() const
+{
+    return _program.language() == "fortran";
+}
 
 void CDeclarationReader::fail(const std::string& what) const
 {
@@ -143,7 +97,7 @@ std::vector<std::uint8_t> CDeclarationReader::ebcdic(const std::string& text, in
     }
 }
 
-void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& lines)
+void CDeclarationReader::tokenise(const std::vector<std::pair<int, std::string>>& lines)
 {
     _cursor.tokens().clear();
     int lastLine = 0;
@@ -156,10 +110,24 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
                 ++i;
                 continue;
             }
-            if (text.compare(i, 2, "//") == 0)
+            if (text.compare(i, 2, "//") == 0 || (c == '!' && isFortran()))
                 break;
             Token t;
             t.line = line;
+            if (c == '.' && isFortran()) {
+                // Fortran's logical constants.
+                const std::string rest = lowered(text.substr(i, 7));
+                const char* word = rest.rfind(".true.", 0) == 0 ? "true" : rest.rfind(".false.", 0) == 0 ? "false" : nullptr;
+                if (word == nullptr && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))))
+                    fail(line, "unexpected character '.'");
+                if (word != nullptr) {
+                    t.kind = Token::Word;
+                    t.text = word;
+                    i += t.text.size() + 2;
+                    _cursor.tokens().push_back(t);
+                    continue;
+                }
+            }
             if (std::isalpha(c) || c == '_') {
                 const size_t b = i;
                 while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_'))
@@ -170,7 +138,9 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
                 const size_t b = i;
                 while (i < text.size()
                        && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '.'
-                           || ((text[i] == '+' || text[i] == '-') && (text[i - 1] == 'e' || text[i - 1] == 'E')
+                           || ((text[i] == '+' || text[i] == '-')
+                               && (text[i - 1] == 'e' || text[i - 1] == 'E'
+                                   || (isFortran() && (text[i - 1] == 'd' || text[i - 1] == 'D')))
                                && text.compare(b, 2, "0x") != 0 && text.compare(b, 2, "0X") != 0)))
                     ++i;
                 t.kind = Token::Number;
@@ -199,7 +169,8 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
                 }
                 if (!closed)
                     fail(line, std::string("unterminated ") + (quote == '\'' ? "character" : "string") + " literal");
-                t.kind = quote == '\'' ? Token::Char : Token::String;
+                // Fortran quotes its character constants either way.
+                t.kind = quote == '\'' && !isFortran() ? Token::Char : Token::String;
                 if (t.kind == Token::Char) {
                     // One character: one byte, or one UTF-8 sequence.
                     const unsigned char lead = contents.empty() ? 0 : static_cast<unsigned char>(contents[0]);
@@ -227,14 +198,19 @@ void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& li
     Token end;
     end.line = lastLine;
     _cursor.tokens().push_back(end);
+}
+
+void CDeclarationReader::read(const std::vector<std::pair<int, std::string>>& lines)
+{
+    tokenise(lines);
     while (_cursor.peek().kind != Token::End)
         declaration();
-    // A struct's tag names its type in expressions (sizeof(struct S), casts),
-    // unless a variable has the same name: the host's search would find the
-    // type first and hide the variable.
+    // A tag names its type in expressions (sizeof(struct S), casts), unless
+    // a variable has the same name: the host's search would find the type
+    // first and hide the variable.
     TestHost& host = _layout.host();
     for (const auto& [tag, type] : _tags)
-        if (_declared.count(tag) == 0)
+        if (_declared.count(tag) == 0 && _typedefs.count(tag) == 0)
             host.declare(_context, host.records().typeName(tag, type->index));
 }
 
@@ -263,6 +239,10 @@ std::string CDeclarationReader::identifier(const char* what)
 
 void CDeclarationReader::declaration()
 {
+    if (isFortran() && startsFortranDeclaration()) {
+        fortranDeclaration();
+        return;
+    }
     if (accept("typedef")) {
         // A name for a type, found by expressions too (sizeof, casts).
         const TypeP base = typeSpecifier();
@@ -272,16 +252,10 @@ void CDeclarationReader::declaration()
                 t = pointerTo(t);
             const int line = _cursor.peek().line;
             const std::string name = identifier("a type name");
-            if (accept("[")) {
-                if (_cursor.peek().kind != Token::Number)
-                    fail(line, "a typedef of an array needs its size");
-                const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
-                    fail(line, "bad array size");
-                expect("]");
-                t = arrayOf(t, static_cast<std::uint64_t>(n), line);
-            }
-            if (_typedefs.count(name) || _declared.count(name))
+            const std::vector<std::uint64_t> counts = dimensions(false, line);
+            if (!counts.empty())
+                t = arrayOfDimensions(t, counts, line);
+            if (_typedefs.count(name) || _declared.count(name) || _enumerators.count(name))
                 fail(line, name + " declared twice");
             _typedefs[name] = t;
             TestHost& host = _layout.host();
@@ -291,9 +265,13 @@ void CDeclarationReader::declaration()
             expect(",");
         }
     }
+    const Token& first = _cursor.peek();
+    const bool tagged = first.kind == Token::Word
+                        && (first.text == "struct" || first.text == "union" || first.text == "enum"
+                            || (first.text == "class" && isCpp()));
     const TypeP base = typeSpecifier();
     if (accept(";")) {
-        if (base->kind != Type::Struct)
+        if (!tagged)
             fail("a declaration without a name");
         return;
     }
@@ -312,12 +290,24 @@ CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
     while (accept("const") || accept("volatile") || accept("static")) {
     }
     if (accept("struct"))
-        return structSpecifier();
+        return aggregateSpecifier("struct");
+    if (accept("union"))
+        return aggregateSpecifier("union");
+    if (isCpp() && accept("class"))
+        return aggregateSpecifier("class");
+    if (accept("enum"))
+        return enumSpecifier();
     if (_cursor.peek().kind == Token::Word) {
         auto named = _typedefs.find(_cursor.peek().text);
         if (named != _typedefs.end()) {
             _cursor.next();
             return named->second;
+        }
+        // In C++ a class, struct, union or enum name is a type name.
+        auto tagged = _tags.find(_cursor.peek().text);
+        if (isCpp() && tagged != _tags.end()) {
+            _cursor.next();
+            return tagged->second;
         }
     }
     std::string words;
@@ -382,6 +372,12 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
         return make(Type::Floating, 136, 4, true);
     if (nDouble == 1 && others == 1 && sign == 0 && nInt == 0)
         return make(Type::Floating, 137, 8, true);
+    if (nDouble == 1 && nLong == 1 && others == 2 && sign == 0 && nInt == 0) {
+        // IEEE binary128, aligned as a big-endian 64-bit target aligns it.
+        TypeP t = make(Type::Floating, 138, 16, true);
+        t->align = 8;
+        return t;
+    }
     if (nChar == 1 && others == 1 && nInt == 0) {
         if (nSigned)
             return make(Type::Character, 128, 1, true);
@@ -402,75 +398,6 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
     fail(line, "bad type \"" + words + "\"");
 }
 
-CDeclarationReader::TypeP CDeclarationReader::structSpecifier()
-{
-    const int line = _cursor.peek().line;
-    std::string tag;
-    if (_cursor.peek().kind == Token::Word)
-        tag = _cursor.next().text;
-    if (!accept("{")) {
-        if (tag.empty())
-            fail("a struct needs a tag or members");
-        auto known = _tags.find(tag);
-        if (known == _tags.end())
-            fail(line, "unknown struct " + tag);
-        return known->second;
-    }
-    if (!tag.empty() && _tags.count(tag))
-        fail(line, "struct " + tag + " defined twice");
-    auto type = std::make_shared<Type>();
-    type->kind = Type::Struct;
-    type->tag = tag;
-    std::uint64_t offset = 0;
-    while (!accept("}")) {
-        const TypeP memberBase = typeSpecifier();
-        for (;;) {
-            TypeP t = memberBase;
-            while (accept("*"))
-                t = pointerTo(t);
-            const int memberLine = _cursor.peek().line;
-            const std::string name = identifier("a member name");
-            if (accept("[")) {
-                if (_cursor.peek().kind != Token::Number)
-                    fail("a member array needs its size");
-                const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-                if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
-                    fail(memberLine, "bad array size");
-                expect("]");
-                t = arrayOf(t, static_cast<std::uint64_t>(n), memberLine);
-            }
-            if (t->kind == Type::Struct && !t->complete)
-                fail(memberLine, "member " + name + " of an incomplete struct");
-            for (const Type::Member& m : type->members)
-                if (m.name == name)
-                    fail(memberLine, "member " + name + " declared twice");
-            offset = (offset + t->align - 1) / t->align * t->align;
-            type->members.push_back({name, t, offset});
-            if (t->size > programSizeLimit - offset)
-                fail(memberLine, tooLarge("struct " + (tag.empty() ? std::string("without tag") : tag)));
-            offset += t->size;
-            type->align = std::max(type->align, t->align);
-            if (accept(";"))
-                break;
-            expect(",");
-        }
-    }
-    if (type->members.empty())
-        fail(line, "a struct without members");
-    type->size = (offset + type->align - 1) / type->align * type->align;
-
-    HostRecordStore::ClassSpec spec;
-    spec.name = tag;
-    spec.byteSize = static_cast<UBYTE4>(type->size);
-    spec.isStruct = true;
-    for (const Type::Member& m : type->members)
-        spec.members.push_back(HostRecordStore::Member{m.name, m.type->index, static_cast<UBYTE4>(m.offset)});
-    type->index = _layout.host().records().classType(spec);
-    if (!tag.empty())
-        _tags[tag] = type;
-    return type;
-}
-
 CDeclarationReader::TypeP CDeclarationReader::pointerTo(const TypeP& target)
 {
     auto t = std::make_shared<Type>();
@@ -479,6 +406,40 @@ CDeclarationReader::TypeP CDeclarationReader::pointerTo(const TypeP& target)
     t->isSigned = false;
     t->target = target;
     t->index = _layout.host().records().pointerType(target->index, _layout.pointerBytes());
+    return t;
+}
+
+std::vector<std::uint64_t> CDeclarationReader::dimensions(bool firstMayBeOpen, int line)
+{
+    std::vector<std::uint64_t> counts;
+    while (accept("[")) {
+        if (_cursor.peek().kind == Token::Number) {
+            const long long n = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
+            if (n <= 0 || static_cast<std::uint64_t>(n) > programSizeLimit)
+                fail(line, "bad array size");
+            counts.push_back(static_cast<std::uint64_t>(n));
+        } else if (counts.empty() && firstMayBeOpen) {
+            counts.push_back(0);
+        } else {
+            fail(line, "an array needs its size");
+        }
+        expect("]");
+    }
+    return counts;
+}
+
+CDeclarationReader::TypeP CDeclarationReader::arrayOfDimensions(const TypeP& element,
+                                                                const std::vector<std::uint64_t>& counts, int line)
+{
+    if (isFortran()) {
+        std::vector<std::pair<std::int64_t, std::uint64_t>> bounds;
+        for (std::uint64_t n : counts)
+            bounds.emplace_back(1, n);
+        return fortranArray(element, bounds, line);
+    }
+    TypeP t = element;
+    for (size_t i = counts.size(); i-- > 0;)
+        t = arrayOf(t, counts[i], line);
     return t;
 }
 
@@ -503,40 +464,43 @@ void CDeclarationReader::variable(const TypeP& base)
         type = pointerTo(type);
     const int line = _cursor.peek().line;
     const std::string name = identifier("a variable name");
-    if (_declared.count(name) || _typedefs.count(name))
-        fail(line, name + " declared twice");
-    bool isArray = false;
-    long long count = -1;
-    if (accept("[")) {
-        isArray = true;
-        if (_cursor.peek().kind == Token::Number) {
-            count = std::strtoll(_cursor.next().text.c_str(), nullptr, 0);
-            if (count <= 0 || static_cast<std::uint64_t>(count) > programSizeLimit)
-                fail(line, "bad array size");
-        }
-        expect("]");
-    }
+    std::vector<std::uint64_t> counts = dimensions(true, line);
     std::unique_ptr<Init> init;
     if (accept("="))
         init = initialiser();
-    if (isArray) {
-        if (count < 0) {
-            if (!init)
-                fail(line, "the array " + name + " needs a size or an initialiser");
-            if (init->kind == Init::List)
-                count = static_cast<long long>(init->items.size());
-            else if (init->kind == Init::String && type->kind == Type::Character)
-                count = static_cast<long long>(ebcdic(init->text, line).size() + 1);
-            else
-                fail(line, "an array is initialised by a list");
-            if (count == 0)
-                fail(line, "an array without elements");
+    if (!counts.empty() && counts[0] == 0) {
+        // The first dimension counted from the initialiser.
+        if (!init)
+            fail(line, "the array " + name + " needs a size or an initialiser");
+        std::uint64_t inner = 1;
+        for (size_t i = 1; i < counts.size(); ++i)
+            inner *= counts[i];
+        if (init->kind == Init::List) {
+            const bool braced = init->items.empty() || init->items[0]->kind == Init::List
+                                || init->items[0]->kind == Init::String;
+            counts[0] = braced ? init->items.size() : (init->items.size() + inner - 1) / inner;
+        } else if (init->kind == Init::String && type->kind == Type::Character && counts.size() == 1) {
+            counts[0] = ebcdic(init->text, line).size() + 1;
+        } else {
+            fail(line, "an array is initialised by a list");
         }
-        type = arrayOf(type, static_cast<std::uint64_t>(count), line);
+        if (counts[0] == 0)
+            fail(line, "an array without elements");
     }
+    if (!counts.empty())
+        type = arrayOfDimensions(type, counts, line);
+    define(name, type, init.get(), line);
+}
+
+void CDeclarationReader::define(const std::string& name, const TypeP& type, const Init* init, int line)
+{
+    if (_declared.count(name) || _typedefs.count(name) || _enumerators.count(name))
+        fail(line, name + " declared twice");
+    if (type->kind == Type::Struct && !type->complete)
+        fail(line, name + " is of an incomplete type");
     if (type->size > programSizeLimit - _layout.used())
         fail(line, tooLarge(name));
-    const std::vector<std::uint8_t> bytes = image(*type, init.get(), line);
+    const std::vector<std::uint8_t> bytes = image(*type, init, line);
     const std::uint64_t offset = _layout.place(bytes, type->align);
     TestHost& host = _layout.host();
     _SYMBOL_ENTRY& entry = host.records().staticVariable(name, type->index, _layout.sectionNumber(), offset);
@@ -555,7 +519,9 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
 {
     auto init = std::make_unique<Init>();
     init->line = _cursor.peek().line;
-    if (accept("{")) {
+    const bool fortranList = isFortran() && _cursor.peek().kind == Token::Punct && _cursor.peek().text == "[";
+    if (accept("{") || (fortranList && accept("["))) {
+        const std::string close = fortranList ? "]" : "}";
         if (_initialiserDepth >= initialiserDepthLimit)
             fail(init->line, "initialiser lists nest deeper than " + std::to_string(initialiserDepthLimit));
         struct Nested {
@@ -564,14 +530,14 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
             ~Nested() { --depth; }
         } nested(_initialiserDepth);
         init->kind = Init::List;
-        if (accept("}"))
+        if (accept(close))
             return init;
         for (;;) {
             init->items.push_back(initialiser());
-            if (accept("}"))
+            if (accept(close))
                 return init;
             expect(",");
-            if (accept("}"))
+            if (accept(close))
                 return init;
         }
     }
@@ -597,6 +563,11 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
     if (t.kind == Token::Word && (t.text == "NULL" || t.text == "nullptr")) {
         _cursor.next();
         init->kind = Init::Null;
+        return init;
+    }
+    if (t.kind == Token::Word && _enumerators.count(t.text)) {
+        init->kind = Init::Number;
+        init->text = std::to_string(_enumerators.at(_cursor.next().text));
         return init;
     }
     if (t.kind == Token::Word) {
@@ -627,156 +598,15 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
     if (_cursor.peek().kind == Token::Char && !sign.empty()) {
         fail("a sign before a character literal");
     }
+    if (_cursor.peek().kind == Token::Word && _enumerators.count(_cursor.peek().text)) {
+        const std::int64_t v = _enumerators.at(_cursor.next().text);
+        init->kind = Init::Number;
+        init->text = sign.empty() ? std::to_string(v) : std::to_string(-v);
+        return init;
+    }
     if (_cursor.peek().kind != Token::Number)
         fail(_cursor.peek().kind == Token::End ? "a value expected" : "a value expected before \"" + _cursor.peek().text + "\"");
     init->kind = Init::Number;
     init->text = sign + _cursor.next().text;
     return init;
-}
-
-std::vector<std::uint8_t> CDeclarationReader::image(const Type& type, const Init* init, int line)
-{
-    std::vector<std::uint8_t> bytes(type.size, 0);
-    if (init == nullptr)
-        return bytes;
-    switch (type.kind) {
-    case Type::Array: {
-        const Type& element = *type.target;
-        if (init->kind == Init::String && element.kind == Type::Character) {
-            std::vector<std::uint8_t> text = ebcdic(init->text, init->line);
-            if (text.size() > type.count)
-                fail(init->line, "the string is longer than the array");
-            std::copy(text.begin(), text.end(), bytes.begin());
-            return bytes;
-        }
-        if (init->kind != Init::List)
-            fail(init->line, "an array is initialised by a list");
-        if (init->items.size() > type.count)
-            fail(init->line, "more values than the array has elements");
-        for (size_t i = 0; i < init->items.size(); ++i) {
-            const std::vector<std::uint8_t> e = image(element, init->items[i].get(), line);
-            std::copy(e.begin(), e.end(), bytes.begin() + static_cast<long>(i * element.size));
-        }
-        return bytes;
-    }
-    case Type::Struct: {
-        if (init->kind != Init::List)
-            fail(init->line, "a struct is initialised by a list");
-        if (init->items.size() > type.members.size())
-            fail(init->line, "more values than the struct has members");
-        for (size_t i = 0; i < init->items.size(); ++i) {
-            const Type::Member& m = type.members[i];
-            const std::vector<std::uint8_t> e = image(*m.type, init->items[i].get(), line);
-            std::copy(e.begin(), e.end(), bytes.begin() + m.offset);
-        }
-        return bytes;
-    }
-    case Type::Pointer:
-        return pointerImage(type, *init, line);
-    default:
-        return scalarImage(type, *init, line);
-    }
-}
-
-std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, const Init& init, int)
-{
-    const int line = init.line;
-    long double value = 0;
-    bool isFloat = false;
-    switch (init.kind) {
-    case Init::Bool:
-        value = init.text == "true" ? 1 : 0;
-        break;
-    case Init::Char: {
-        if (init.rawByte) {
-            value = static_cast<unsigned char>(init.text[0]);
-        } else {
-            const std::vector<std::uint8_t> code = ebcdic(init.text, line);
-            if (code.size() != 1)
-                fail(line, "'" + init.text + "' is not one byte in the program's code page");
-            value = code[0];
-        }
-        break;
-    }
-    case Init::Number: {
-        const std::string& text = init.text;
-        const bool hex = text.find("0x") != std::string::npos || text.find("0X") != std::string::npos;
-        isFloat = !hex && text.find_first_of(".eE") != std::string::npos;
-        char* end = nullptr;
-        errno = 0;
-        if (isFloat) {
-            value = std::strtold(text.c_str(), &end);
-            while (*end == 'f' || *end == 'F' || *end == 'l' || *end == 'L')
-                ++end;
-        } else {
-            const bool negative = text[0] == '-';
-            const unsigned long long magnitude = std::strtoull(text.c_str() + (negative ? 1 : 0), &end, 0);
-            value = negative ? -static_cast<long double>(magnitude) : static_cast<long double>(magnitude);
-            while (*end == 'u' || *end == 'U' || *end == 'l' || *end == 'L')
-                ++end;
-        }
-        if (*end != '\0' || errno == ERANGE)
-            fail(line, "bad number " + text);
-        break;
-    }
-    default:
-        fail(line, "a number expected for a value of this type");
-    }
-    switch (type.kind) {
-    case Type::Floating:
-        return floatimage::ieee(static_cast<double>(value), type.size);
-    case Type::Boolean:
-        if (isFloat || (value != 0 && value != 1))
-            fail(line, "a bool is true, false, 0 or 1");
-        return {static_cast<std::uint8_t>(value)};
-    default: {
-        if (isFloat)
-            fail(line, init.text + " is not an integer");
-        if (!fitsInteger(value, type.size, type.isSigned))
-            fail(line, init.text + " does not fit in " + std::to_string(type.size) + " bytes");
-        const long long v = static_cast<long long>(value >= 0x1p63L ? value - 0x1p64L : value);
-        return decimalimage::binary(v, type.size);
-    }
-    }
-}
-
-namespace {
-
-bool sameType(const CDeclarationReader::Type& a, const CDeclarationReader::Type& b)
-{
-    if (a.kind != b.kind)
-        return false;
-    if (a.kind == CDeclarationReader::Type::Pointer)
-        return sameType(*a.target, *b.target);
-    if (a.kind == CDeclarationReader::Type::Array)
-        return a.count == b.count && sameType(*a.target, *b.target);
-    return a.index.module == b.index.module && a.index.index == b.index.index;
-}
-
-} // namespace
-
-std::vector<std::uint8_t> CDeclarationReader::pointerImage(const Type& type, const Init& init, int)
-{
-    const int line = init.line;
-    if (init.kind == Init::Null || (init.kind == Init::Number && init.text == "0"))
-        return std::vector<std::uint8_t>(type.size, 0);
-    if (init.kind != Init::AddressOf)
-        fail(line, "a pointer is initialised by &variable, &array[index], an array or 0");
-    auto found = _declared.find(init.text);
-    if (found == _declared.end())
-        fail(line, "unknown variable " + init.text);
-    const Declared& target = *found->second;
-    std::uint64_t address = target.address;
-    const Type* pointee = target.type.get();
-    if (init.indexed) {
-        if (pointee->kind != Type::Array)
-            fail(line, init.text + " is not an array");
-        if (init.index < 0 || init.index > static_cast<long long>(pointee->count))
-            fail(line, "index " + std::to_string(init.index) + " is outside " + init.text);
-        address += static_cast<std::uint64_t>(init.index) * pointee->target->size;
-        pointee = pointee->target.get();
-    }
-    if (!sameType(*pointee, *type.target))
-        fail(line, "the pointer's type does not match that of " + init.text);
-    return decimalimage::binary(static_cast<std::int64_t>(address), type.size);
 }

@@ -18,6 +18,34 @@ std::vector<std::uint8_t> bigEndian(std::uint64_t bits, unsigned bytes)
 
 } // namespace
 
+std::vector<std::uint8_t> ieee128(long double value)
+{
+    const bool negative = std::signbit(value);
+    std::uint64_t high = negative ? 0x8000000000000000ull : 0;
+    std::uint64_t low = 0;
+    if (std::isinf(value)) {
+        high |= 0x7FFF000000000000ull;
+    } else if (std::isnan(value)) {
+        high |= 0x7FFF800000000000ull;
+    } else if (value != 0) {
+        int exponent = 0;
+        const long double mantissa = std::frexp(std::fabs(value), &exponent);  // [0.5, 1)
+        const int biased = exponent - 1 + 16383;
+        if (biased <= 0 || biased >= 0x7FFF)
+            throw std::invalid_argument("outside the range of binary128");
+        // The 112 fraction bits after the leading 1: the first 64 of them
+        // hold every bit a long double has.
+        const long double fraction = mantissa * 2 - 1;
+        const auto bits = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+        high |= static_cast<std::uint64_t>(biased) << 48 | bits >> 16;
+        low = bits << 48;
+    }
+    std::vector<std::uint8_t> out = bigEndian(high, 8);
+    const std::vector<std::uint8_t> rest = bigEndian(low, 8);
+    out.insert(out.end(), rest.begin(), rest.end());
+    return out;
+}
+
 std::vector<std::uint8_t> ieee(double value, unsigned bytes)
 {
     if (bytes == 4) {

@@ -122,6 +122,12 @@ std::uint32_t MemoryImage::read(std::uint64_t address, std::uint32_t count, void
             break;
         const std::uint64_t offset = a - block->first;
         const std::uint64_t n = std::min<std::uint64_t>(block->second.size() - offset, count - done);
+        if (_unreadable.empty()) {
+            if (out != nullptr)
+                std::memcpy(out + done, block->second.data() + offset, n);
+            done += static_cast<std::uint32_t>(n);
+            continue;
+        }
         for (std::uint64_t i = 0; i < n; ++i) {
             if (!_unreadable.empty() && inAny(_unreadable, a + i))
                 return done;

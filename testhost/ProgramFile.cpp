@@ -73,7 +73,8 @@ ProgramFile ProgramFile::read(const std::string& text, TestHost& host, const Opt
             continue;
         }
         const bool cobol = program._language == "cobol";
-        if (cobol ? startsWith(t, "*") : (startsWith(t, "//") || startsWith(t, "#")))
+        const bool fortran = program._language == "fortran";
+        if (cobol ? startsWith(t, "*") : (startsWith(t, "//") || startsWith(t, "#") || (fortran && startsWith(t, "!"))))
             continue;
         lines.emplace_back(number, line);
     }

@@ -29,10 +29,13 @@ private:
 //
 // The first line that is not blank names the language:
 //     language c | c++ | cobol | fortran
-// C, C++ and Fortran programs declare variables as C does (CDeclarationReader);
-// COBOL programs write data description entries and SQL host-variable lines
-// (CobolEntryReader). Blank lines and comment lines are skipped: "//" and
-// "#" start a comment line of C, C++ and Fortran; "*" or "*>" one of COBOL.
+// C and C++ programs declare variables as C does, with C++ classes in C++;
+// Fortran programs as C does or as Fortran does, their arrays with Fortran
+// bounds (CDeclarationReader); COBOL programs write data description entries
+// and SQL host-variable lines (CobolEntryReader). Blank lines and comment
+// lines are skipped: "//" and "#" start a comment line of C, C++ and
+// Fortran, "!" one of Fortran too (and the rest of a Fortran line); "*" or
+// "*>" one of COBOL.
 //
 // The variables are declared in the context "main" (a function) inside the
 // context "program" (a file); both have the address size asked for and the

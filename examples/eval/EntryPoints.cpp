@@ -25,6 +25,7 @@ EntryPoints EntryPoints::of(const LoadedEvaluator& library)
     lookUp(library, e.test, "DbgTestExpr");
     lookUp(library, e.evaluate, "DbgEvaluateExpr");
     lookUp(library, e.errorText, "DbgExtendedErrorInfo");
+    lookUp(library, e.nodeErrorText, "DbgExtendedErrorInfo2");
     lookUp(library, e.rootNode, "DbgBuildRootNodeInfo");
     lookUp(library, e.resultType, "DbgQueryResultType");
     lookUp(library, e.format, "DbgFormatTreeValue2a");

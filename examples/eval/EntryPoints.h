@@ -27,6 +27,7 @@ using DbgValidateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Inf
 using DbgTestExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*);
 using DbgEvaluateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*, ResultItem**, UBYTE1**);
 using DbgExtendedErrorInfoFn = const UBYTE1* (*)(Representation*, const UBYTE1*);
+using DbgExtendedErrorInfo2Fn = const UBYTE1* (*)(Representation*, TreeNode*, const UBYTE1*);
 using DbgBuildRootNodeInfoFn = UBYTE2 (*)(ResultItem*, TreeNode**);
 using DbgQueryResultTypeFn = UBYTE2 (*)(ResultItem*, TreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**);
 using DbgFormatTreeValue2aFn = UBYTE2 (*)(TreeNode*, UBYTE2, ResultItem*, UBYTE1**, UBYTE4);
@@ -49,6 +50,7 @@ struct EntryPoints {
     DbgTestExprFn test = nullptr;
     DbgEvaluateExprFn evaluate = nullptr;
     DbgExtendedErrorInfoFn errorText = nullptr;
+    DbgExtendedErrorInfo2Fn nodeErrorText = nullptr;
     DbgBuildRootNodeInfoFn rootNode = nullptr;
     DbgQueryResultTypeFn resultType = nullptr;
     DbgFormatTreeValue2aFn format = nullptr;

@@ -8,7 +8,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstdio>
 #include <iostream>
@@ -113,6 +115,25 @@ int main(int argc, char** argv)
             std::cerr << ":" << e.line();
         std::cerr << ": " << e.what() << "\nnorvexa-eval: nothing evaluated\n";
         return 2;
+    }
+
+    // The debuggee's storage is its variables: a store anywhere else (through
+    // a null or stray pointer) fails as it fails in a real debuggee, rather
+    // than making bytes no variable shows.
+    std::uint64_t first = ~std::uint64_t{0}, end = 0;
+    for (const ProgramFile::Variable& v : program.variables()) {
+        first = std::min(first, v.address);
+        end = std::max(end, v.address + v.size);
+    }
+    for (const ProgramFile::SqlVariable& v : program.sqlVariables()) {
+        first = std::min(first, v.address);
+        end = std::max<std::uint64_t>(end, v.address + v.bytes.size());
+    }
+    if (first < end) {
+        host.memory().markUnwritable(0, first);
+        host.memory().markUnwritable(end, ~end + 1);
+    } else {
+        host.memory().markUnwritable(0, ~std::uint64_t{0});
     }
 
     const std::string libraryFile = libraryPath();

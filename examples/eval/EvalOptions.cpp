@@ -10,7 +10,12 @@ const char* EvalOptions::usage()
            "                    [--tsv] [--] EXPRESSION...\n"
            "  --program   the debuggee: a program file, or the sample c (default) or cobol\n"
            "              (a program file's first line names its language: language c, c++,\n"
-           "              cobol or fortran; see examples/c.prog and examples/cobol.prog)\n"
+           "              cobol or fortran; see examples/c.prog, cpp.prog, fortran.prog and cobol.prog):\n"
+           "              C declares scalars, pointers, n-dimensional arrays, struct, union, enum, bit\n"
+           "              fields, typedef and long double; C++ classes with base classes too; Fortran\n"
+           "              writes integer(kind=N), real(8), double precision, logical, character(len=N)\n"
+           "              and arrays with bounds from 1 or its own, arr(0:4), stored column by column\n"
+           "              (subscripted in brackets, the last dimension first: m[3][2] is m(2, 3))\n"
            "  --bits      the program's address size (default 64)\n"
            "  --code-page the program's EBCDIC code page (default 1047)\n"
            "  --rep       the representation of each value (1 hexadecimal, 2 decimal, 3 octal, 4 binary,\n"
@@ -19,7 +24,7 @@ const char* EvalOptions::usage()
            "              at most 100 elements of an array)\n"
            "  --tsv       one tab-separated line per expression: expression, build, validate and\n"
            "              evaluate statuses, test answer, result name, changed bytes VAR=BEFORE>AFTER,\n"
-           "              the value, the error text\n"
+           "              the value, the error text (or the step that failed: root node, format)\n"
            "  --          the arguments after it are expressions, even one that begins with -\n";
 }
 

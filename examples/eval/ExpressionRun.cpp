@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "testhost/ProgramFile.h"
 #include "testhost/TestHost.h"
@@ -61,13 +62,30 @@ void ExpressionRun::addMembers(ResultItem* result, TreeNode* node, unsigned leve
     BYTE4 first = 0;
     if (e.arrayInfo != nullptr && e.arrayElement != nullptr && e.arrayInfo(result, node, &count, &first) == 0) {
         const bool cobol = _program.languageCode() == 6;
+        const bool fortran = _program.languageCode() == 11;
+        // A Fortran array walks its last dimension, whose lower bound its
+        // type name shows last: "int(0:4)", "int(1:2,1:3)".
+        long long lower = 1;
+        UBYTE2 repCount = 0, defaultRep = 0;
+        UBYTE2* reps = nullptr;
+        UBYTE2* kinds = nullptr;
+        UBYTE1* typeName = nullptr;
+        if (fortran && e.resultType != nullptr
+            && e.resultType(result, node, &repCount, &reps, &kinds, &defaultRep, &typeName) == 0 && typeName != nullptr) {
+            const std::string name = reinterpret_cast<const char*>(typeName);
+            const size_t colon = name.rfind(':');
+            const size_t open = colon == std::string::npos ? std::string::npos : name.find_last_of("(,", colon);
+            if (open != std::string::npos)
+                lower = std::strtoll(name.c_str() + open + 1, nullptr, 10);
+        }
         const UBYTE4 shown = count < shownElements ? count : shownElements;
         for (UBYTE4 i = 1; i <= shown; ++i) {
             TreeNode* element = nullptr;
             if (e.arrayElement(result, node, i, &element) != 0 || element == nullptr)
                 break;
-            // The subscript as the language writes it: C from 0, COBOL from 1.
-            const long long subscript = (cobol ? 1 : 0) + static_cast<long long>(i) - 1;
+            // The subscript as the language writes it: C from 0, COBOL from 1,
+            // Fortran from the dimension's lower bound.
+            const long long subscript = (fortran ? lower : cobol ? 1 : 0) + static_cast<long long>(i) - 1;
             bool aggregate = false;
             out.members.push_back({level, cobol ? "(" + std::to_string(subscript) + ")" : "[" + std::to_string(subscript) + "]",
                                    valueOf(result, element, aggregate)});
@@ -184,13 +202,23 @@ ExpressionOutcome ExpressionRun::run(const std::string& expression)
     if (result != nullptr) {
         if (e.rootNode == nullptr || e.format == nullptr) {
             out.missing = e.rootNode == nullptr ? "DbgBuildRootNodeInfo" : "DbgFormatTreeValue2a";
-        } else if (e.rootNode(result, &node) == 0 && node != nullptr) {
+        } else if (const UBYTE2 rooted = e.rootNode(result, &node); rooted != 0 || node == nullptr) {
+            // No node, nothing to format: the failure is shown, not an
+            // empty value.
+            out.root = rooted != 0 ? rooted : 10000;
+        } else {
             UBYTE1* formatted = nullptr;
             out.format = e.format(node, static_cast<UBYTE2>(_rep), result, &formatted, 65535);
             if ((*out.format == 0 || *out.format == 1012) && formatted != nullptr)
                 out.formatted = reinterpret_cast<const char*>(formatted);
             if (*out.format == 1012 && out.evaluate && (*out.evaluate == 0 || *out.evaluate == 1020))
                 addMembers(result, node, 1, out);
+            // A value that cannot be shown says why, as the node tells it.
+            if (*out.format >= 10000 && !out.errorText && e.nodeErrorText != nullptr) {
+                const UBYTE1* t = e.nodeErrorText(rep, node, errorLocale);
+                if (t != nullptr)
+                    out.errorText = reinterpret_cast<const char*>(t);
+            }
         }
     }
 

@@ -18,7 +18,8 @@ namespace evalhost {
 // and what the host saw.
 struct ExpressionOutcome {
     std::string expression;
-    std::optional<unsigned> build, validate, test, evaluate, format;
+    // root: DbgBuildRootNodeInfo of the result, kept only when it failed.
+    std::optional<unsigned> build, validate, test, evaluate, root, format;
     std::string missing;                   // the entry point not in this build, if one stopped the road
     std::optional<std::string> resultName;
     std::optional<std::string> errorText;  // the extended error text after a failure

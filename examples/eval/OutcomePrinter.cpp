@@ -137,6 +137,7 @@ void OutcomePrinter::printText(const ExpressionOutcome& o)
     line("evaluate", Step::Evaluate, o.evaluate);
     if (o.resultName)
         _out << "  result     \"" << *o.resultName << "\"\n";
+    line("root", Step::Root, o.root);
     line("format", Step::Format, o.format);
     if (o.formatted)
         _out << "  value      " << *o.formatted << "\n";
@@ -155,6 +156,23 @@ void OutcomePrinter::printText(const ExpressionOutcome& o)
         _out << "  " << o.missing << ": not available in this build\n";
 }
 
+namespace {
+
+// The error column: the library's error text, else the step that failed
+// after evaluation (no node for the result, or its value not formatted).
+std::string errorField(const ExpressionOutcome& o)
+{
+    if (o.errorText)
+        return field(*o.errorText);
+    if (o.root)
+        return "root node " + std::to_string(*o.root) + ": " + statusMeaning(Step::Root, *o.root);
+    if (o.format && *o.format != 0 && *o.format != 1012)
+        return "format " + std::to_string(*o.format) + ": " + statusMeaning(Step::Format, *o.format);
+    return "-";
+}
+
+} // namespace
+
 void OutcomePrinter::printTsv(const ExpressionOutcome& o)
 {
     std::string test = "-";
@@ -166,7 +184,7 @@ void OutcomePrinter::printTsv(const ExpressionOutcome& o)
     _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t'
          << status(o.evaluate) << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
          << (changes.empty() ? "-" : changes) << '\t' << (o.formatted ? field(*o.formatted) : "-") << '\t'
-         << (o.errorText ? field(*o.errorText) : "-") << "\n";
+         << errorField(o) << "\n";
 }
 
 } // namespace evalhost

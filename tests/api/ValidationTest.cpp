@@ -204,6 +204,11 @@ TEST_F(Validation, EveryFailureHasItsStatusAndMessage)
         EXPECT_EQ(answer(cobol, thrower), k.status) << "COBOL kind " << k.kind;
         EXPECT_EQ(cobol.message().id(), k.cobolMessage) << "COBOL kind " << k.kind;
     }
+    // A failure the analysis could not name is no text for a user.
+    for (const char* placeholder : {"Undefined", "Traceback"}) {
+        EXPECT_EQ(answer(c, [&] { throw new ParseError(ParseError::t_unspecified, placeholder); }), 11000);
+        EXPECT_EQ(c.message().id(), 21) << placeholder;
+    }
     const auto noText = [] { throw new ParseError(ParseError::t_errorAt, ""); };
     EXPECT_EQ(answer(c, noText), 11000);
     EXPECT_EQ(c.message().id(), 2) << "a syntax error without text";

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "api/TreeNodeEntryPoints.h"
 #include "machine/StackItem.h"
 #include "services/Message.h"
+#include "testhost/DwarfExpression.h"
 #include "testhost/ProgramFile.h"
 #include "testhost/TestHost.h"
 #include "tree/UpdateTreeNode.h"
@@ -43,6 +45,8 @@ struct holder { int arr[4]; struct point at; } h = {{1, 2, 3, 4}, {5, 'q'}};
 int i = 2;
 int *p = &a;
 struct point *pp = &pt;
+char full[4] = "abcd";
+char after[4] = "xyz";
 )";
 
 const char cobolProgram[] = R"(language cobol
@@ -189,6 +193,8 @@ protected:
         return child;
     }
 
+    void declareBigArray();
+
     UpdateTreeNode* element(UpdateTreeNode* node, unsigned long long n)
     {
         UpdateTreeNode* child = nullptr;
@@ -316,11 +322,10 @@ TEST_F(ValueTreeTest, StructuresAndArraysAreTreesOfTheirMembersAndElements)
     EXPECT_EQ(value("name").text, "norvexa");
 }
 
-TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEach)
+// int big[1000000] in a section of its own; element i holds i (only the
+// first hundred and the last are stored).
+void ValueTreeTest::declareBigArray()
 {
-    load(cProgram);
-    // int big[1000000] in a section of its own; element i holds i (only the
-    // first hundred and the last are stored).
     const TYPE_INDEX intType = program_.find("a")->type;
     const TYPE_INDEX array = host_->records().arrayType(intType, 4000000);
     const UBYTE8 base = 0x10000000;
@@ -330,6 +335,31 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
     for (unsigned i = 0; i < 100; ++i)
         host_->memory().storeBigEndian(base + 4 * i, i, 4);
     host_->memory().storeBigEndian(base + 4 * 999999, 999999, 4);
+}
+
+TEST_F(ValueTreeTest, ACharacterArrayTextEndsWithTheArray)
+{
+    // full holds four characters and no NUL; the bytes after it (the next
+    // variable) are no part of its text.
+    load(cProgram);
+    const ValueCase cases[] = {
+        {"full", 0, "abcd"},
+        {"full", 23, "abcd"},
+        {"full", 6, "\"\\x81\\x82\\x83\\x84\""},
+        {"after", 0, "xyz"},
+        {"name", 0, "norvexa"},
+    };
+    for (const ValueCase& c : cases) {
+        const Shown s = value(c.expression, c.rep);
+        EXPECT_EQ(s.status, 1012) << c.expression;
+        EXPECT_EQ(s.text, c.text) << c.expression << " rep " << c.rep;
+    }
+}
+
+TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEach)
+{
+    load(cProgram);
+    declareBigArray();
 
     UpdateTreeNode* node = root("big");
     ASSERT_NE(node, nullptr);
@@ -352,6 +382,48 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
     EXPECT_LT(ms, 1000.0);  // the benchmark holds the figure; here only no walk of a million
     // An element never stored cannot be read: message 47.
     EXPECT_EQ(format(element(node, 500)).text, message(47));
+}
+
+TEST_F(ValueTreeTest, ElementsAreFoundAgainByTheirIndexInAnyOrder)
+{
+    load(cProgram);
+    declareBigArray();
+    UpdateTreeNode* node = root("big");
+    ASSERT_NE(node, nullptr);
+    // Far indexes first, then near ones, then both again: each index is one
+    // node, named and valued as its own element, whatever was asked before.
+    const struct {
+        unsigned long long index;
+        const char* name;
+        const char* text;
+    } asked[] = {
+        {1000000, "big[999999]", "999999"}, {3, "big[2]", "2"},       {1, "big[0]", "0"},
+        {2000, "big[1999]", nullptr},        {100, "big[99]", "99"},   {999999, "big[999998]", nullptr},
+        {1025, "big[1024]", nullptr},        {2, "big[1]", "1"},
+    };
+    std::map<unsigned long long, UpdateTreeNode*> made;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& a : asked) {
+            UpdateTreeNode* e = element(node, a.index);
+            ASSERT_NE(e, nullptr) << a.index;
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(e->memberName())), a.name);
+            EXPECT_EQ(format(e).text, a.text != nullptr ? a.text : message(47)) << a.index;
+            if (round == 0)
+                made[a.index] = e;
+            else
+                EXPECT_EQ(e, made[a.index]) << "element " << a.index << " made twice";
+        }
+    }
+    // The node's children are the elements made, once each, in the order
+    // they were first asked for.
+    UBYTE4 count = 0;
+    BYTE4 first = 0;
+    ASSERT_EQ(DbgQueryArrayInfo(item_, node, &count, &first), 0);
+    EXPECT_EQ(count, 1000000u);
+    EXPECT_EQ(node->childCount(), sizeof asked / sizeof asked[0]);
+    EXPECT_EQ(node->childAt(1), made[1000000]);
+    EXPECT_EQ(node->childAt(4), made[2000]);
+    EXPECT_EQ(node->childNamed("big[1024]"), made[1025]);
 }
 
 TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)
@@ -510,6 +582,125 @@ TEST_F(ValueTreeTest, AMemberThatCannotBeReadIsMessage47)
     const Shown s = format(target);
     EXPECT_EQ(s.status, 0);
     EXPECT_EQ(s.text, message(47));
+}
+
+}  // namespace
+
+namespace {
+
+// Fortran arrays as a Fortran compiler describes them: a descriptor whose
+// first word holds the address of the data, the bounds in the type records,
+// the elements in column-major order.
+class FortranArrayTreeTest : public ValueTreeTest {
+protected:
+    static constexpr UBYTE8 base = 0x20000000;
+    static constexpr UBYTE8 data = base + 0x100;
+
+    void SetUp() override
+    {
+        load("language fortran\nint n;\n");
+        host_->addSection(210, base);
+        HostRecordStore& records = host_->records();
+        const TYPE_INDEX int4{0, 130};
+        // INTEGER V(-1:2): 10, 20, 30, 40.
+        HostRecordStore::FortranBlocks v;
+        v.dataLocation = dwarf::Builder().pushObjectAddress().derefSize(8).bytes();
+        v.lowerBound = dwarf::Builder().constS(-1).bytes();
+        v.upperBound = dwarf::Builder().lit(2).bytes();
+        v.dimension = 1;
+        declare("v", records.fortranDescArrayType(int4, v), 0x00, data);
+        for (unsigned i = 0; i < 4; ++i)
+            host_->memory().storeBigEndian(data + 4 * i, 10 * (i + 1), 4);
+        // INTEGER M(1:3, 0:1), M(i, j) = 10 * i + j: the record of the last
+        // subscript (dimension 1) holds that of the first (dimension 2).
+        HostRecordStore::FortranBlocks first;
+        first.lowerBound = dwarf::Builder().lit(1).bytes();
+        first.upperBound = dwarf::Builder().lit(3).bytes();
+        first.dimension = 2;
+        HostRecordStore::FortranBlocks last;
+        last.dataLocation = dwarf::Builder().pushObjectAddress().derefSize(8).bytes();
+        last.lowerBound = dwarf::Builder().lit(0).bytes();
+        last.upperBound = dwarf::Builder().lit(1).bytes();
+        last.dimension = 1;
+        const TYPE_INDEX inner = records.fortranDescArrayType(int4, first, 2);
+        declare("m", records.fortranDescArrayType(inner, last, 2), 0x40, data + 0x40);
+        for (unsigned j = 0; j <= 1; ++j)
+            for (unsigned i = 1; i <= 3; ++i)
+                host_->memory().storeBigEndian(data + 0x40 + 4 * ((i - 1) + 3 * j), 10 * i + j, 4);
+    }
+
+    // A descriptor at offset in the section pointing to its data.
+    void declare(const char* name, TYPE_INDEX type, UBYTE8 offset, UBYTE8 at)
+    {
+        host_->declare(*const_cast<LCC_Eval_Context_Info*>(program_.context()),
+                       host_->records().staticVariable(name, type, 210, offset));
+        host_->memory().storeBigEndian(base + offset, at, 8);
+    }
+
+    std::string nameOf(UpdateTreeNode* node)
+    {
+        return node != nullptr ? reinterpret_cast<const char*>(node->memberName()) : "<none>";
+    }
+};
+
+TEST_F(FortranArrayTreeTest, ARankOneArrayCountsFromItsLowerBound)
+{
+    UpdateTreeNode* node = root("v");
+    ASSERT_NE(node, nullptr);
+    const Shown whole = format(node);
+    EXPECT_EQ(whole.status, 1012);
+    EXPECT_EQ(whole.text, "{ 10, 20, 30, 40 }");
+    UBYTE4 count = 0;
+    BYTE4 first = 0;
+    ASSERT_EQ(DbgQueryArrayInfo(item_, node, &count, &first), 0);
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(first, 1);  // the index the host asks the first element by
+    const struct {
+        unsigned long long index;
+        const char* name;
+        const char* text;
+    } elements[] = {{1, "v(-1 )", "10"}, {2, "v(0 )", "20"}, {4, "v(2 )", "40"}};
+    for (const auto& e : elements) {
+        UpdateTreeNode* child = element(node, e.index);
+        EXPECT_EQ(nameOf(child), e.name);
+        if (child != nullptr) {
+            EXPECT_EQ(format(child).text, e.text) << e.name;
+        }
+    }
+    EXPECT_EQ(element(node, 5), nullptr);
+    EXPECT_EQ(element(node, 0), nullptr);
+}
+
+TEST_F(FortranArrayTreeTest, ARankTwoArrayIsColumnMajor)
+{
+    UpdateTreeNode* node = root("m");
+    ASSERT_NE(node, nullptr);
+    UBYTE4 count = 0;
+    BYTE4 first = 0;
+    // The root's elements are the columns: M(:, 0) and M(:, 1).
+    ASSERT_EQ(DbgQueryArrayInfo(item_, node, &count, &first), 0);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(first, 1);
+    const struct {
+        unsigned long long column;
+        const char* name;
+        const char* text;
+    } columns[] = {{1, "m(:, 0 )", "{ 10, 20, 30 }"}, {2, "m(:, 1 )", "{ 11, 21, 31 }"}};
+    for (const auto& c : columns) {
+        UpdateTreeNode* column = element(node, c.column);
+        ASSERT_NE(column, nullptr);
+        EXPECT_EQ(nameOf(column), c.name);
+        EXPECT_EQ(format(column).text, c.text) << c.name;
+        ASSERT_EQ(DbgQueryArrayInfo(item_, column, &count, &first), 0) << c.name;
+        EXPECT_EQ(count, 3u);
+        for (unsigned i = 1; i <= 3; ++i) {
+            UpdateTreeNode* e = element(column, i);
+            ASSERT_NE(e, nullptr);
+            const std::string subscript = std::to_string(i) + " , " + std::to_string(c.column - 1) + " )";
+            EXPECT_EQ(nameOf(e), "m(" + subscript);
+            EXPECT_EQ(format(e).text, std::to_string(10 * i + (c.column - 1))) << nameOf(e);
+        }
+    }
 }
 
 }  // namespace

@@ -109,6 +109,37 @@ TEST_F(ServicesTest, ThePredefinedDescriptorOfAKindIsTheOneMadeFirst)
               2);
 }
 
+// A program's own type that the kind's first descriptor describes (same
+// predefined kind and size, no bit field) is alike to the model's type: a
+// result of it takes the validated type instead of asking for a rebuild.
+TEST_F(ServicesTest, TypesOfOneKindAndSizeAreDescribedAlike)
+{
+    const TypeItem* model = intType();
+    const struct {
+        const char* what;
+        const TypeItem* type;
+        const TypeItem* described;
+        bool alike;
+    } cases[] = {
+        {"a program's int", hostType(records().integerType(32, false)), model, true},
+        {"the model's int itself", model, model, true},
+        {"a typedef of int", hostType(records().typedefType("myint", records().integerType(32, false))), model, true},
+        {"a program's unsigned int", hostType(records().integerType(32, true)), model, false},
+        {"a program's short", hostType(records().integerType(16, false)), model, false},
+        {"a bit field", hostType(records().integerType(3, false, 2)), model, false},
+        {"a bit field described", model, hostType(records().integerType(3, false, 2)), false},
+        {"a program's unsigned char", hostType(records().integerType(8, true)), hostType(TYPE_INDEX{0, 132}), true},
+        {"a double and a float", hostType(TYPE_INDEX{0, 137}), hostType(TYPE_INDEX{0, 136}), false},
+        {"a pointer", hostType(records().pointerType(TYPE_INDEX{0, 130}, 4)), model, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(c.type, nullptr);
+        ASSERT_NE(c.described, nullptr);
+        EXPECT_EQ(describedAlike(*c.type, *c.described), c.alike);
+    }
+}
+
 TEST_F(ServicesTest, NationalAndDbcsPicturesAdjustTheLengthOnlyInAScope)
 {
     EE_OstrelServices noScope(nullptr, scopeFilescope());

@@ -228,6 +228,7 @@ TEST(CPreprocessor, NumberTyping)
     bool decimalFloatingPoint;
     int kind;         // type kind of the first token, or Error
     unsigned length;  // length of the first token's spelling (or of the failing token)
+    unsigned code = EE_ParseException::SyntaxError;  // the refusal's code, for Error
   } cases[] = {
       {"0x1.8p1", false, K::Double, 7},
       {"0x1.8", false, Error, 5},
@@ -262,7 +263,7 @@ TEST(CPreprocessor, NumberTyping)
       {"01234", false, K::Int, 5},
       {"0", false, K::Int, 1},
       {"000", false, K::Int, 3},
-      {"089", false, K::Int, 1},
+      {"089", false, Error, 3, EE_ParseException::BadLiteral},
       {"2147483647", false, K::Int, 10},
       {"2147483648", false, K::Long, 10},
       {"0x7FFFFFFF", false, K::Int, 10},
@@ -275,14 +276,28 @@ TEST(CPreprocessor, NumberTyping)
       {"1.5DF", true, K::Decimal32, 5},
       {"1.5DD", true, K::Decimal64, 5},
       {"1.5DL", true, K::Decimal128, 5},
-      {"1.5DX", true, K::PackedDecimal, 4},
-      {"1.5dd", true, K::PackedDecimal, 4},
-      {"1.5DF", false, K::PackedDecimal, 4},
-      {"1.5DD", false, K::PackedDecimal, 4},
+      {"1.5DX", true, Error, 5, EE_ParseException::BadLiteral},
+      {"1.5dd", true, Error, 5, EE_ParseException::BadLiteral},
+      {"1.5DF", false, Error, 5, EE_ParseException::BadLiteral},
+      {"1.5DD", false, Error, 5, EE_ParseException::BadLiteral},
       {"1e5DF", true, K::Decimal32, 5},
       {"1e5DL", true, K::Decimal128, 5},
       {"1e5DX", true, Error, 4},
       {"1e5DF", false, Error, 4},
+      // A number runs on as C's preprocessing numbers do: what its scan
+      // leaves of one makes the whole literal invalid, not a second operand.
+      {"1.5.3", false, Error, 5, EE_ParseException::BadLiteral},
+      {"1lul", false, Error, 4, EE_ParseException::BadLiteral},
+      {"1uu", false, Error, 3, EE_ParseException::BadLiteral},
+      {"0x1g", false, Error, 4, EE_ParseException::BadLiteral},
+      {"1_8", false, Error, 3, EE_ParseException::BadLiteral},
+      {".5.5", false, Error, 4, EE_ParseException::BadLiteral},
+      {"1e5x+1", false, Error, 4, EE_ParseException::BadLiteral},
+      {"1.5e+3x", false, Error, 7, EE_ParseException::BadLiteral},
+      {"0e5", false, K::Double, 3},
+      {"08e1", false, K::Double, 4},
+      {"1 + 2", false, K::Int, 1},
+      {"1+2", false, K::Int, 1},
   };
   for (const Case& c : cases) {
     TestServices services;
@@ -299,10 +314,60 @@ TEST(CPreprocessor, NumberTyping)
       ASSERT_NE(tokens[0].type, nullptr) << c.text;
       kind = static_cast<int>(tokens[0].type->kind);
     } catch (const EE_ParseException& e) {
-      EXPECT_EQ(e.code, 5u) << c.text;
+      EXPECT_EQ(e.code, c.code) << c.text;
     }
     EXPECT_EQ(kind, c.kind) << c.text << (c.decimalFloatingPoint ? " with" : " without")
                             << " decimal floating point";
+    EXPECT_EQ(tokens[0].length, c.length) << c.text;
+  }
+}
+
+// Fortran's literals: C's integer types (a default INTEGER literal is an
+// int), its exponent letters d (double precision) and q (quad: long
+// double); elsewhere a d after a number is no exponent.
+TEST(CPreprocessor, FortranNumbers)
+{
+  using K = EE_TypeDescriptor;
+  constexpr int Error = -1;
+  const struct {
+    const char* text;
+    bool fortran;
+    int kind;
+    unsigned length;
+  } cases[] = {
+      {"3", true, K::Int, 1},
+      {"2147483648", true, K::Long, 10},
+      {"1.5d0", true, K::Double, 5},
+      {"1.5D+3", true, K::Double, 6},
+      {"1d-3", true, K::Double, 4},
+      {"0d0", true, K::Double, 3},
+      {"2.5q0", true, K::LongDouble, 5},
+      {"1.5e0", true, K::Double, 5},
+      {"1.5d0", false, Error, 5},
+      {"1d0", false, Error, 3},
+      // No octal form: 089 is 89; 037777777777 is a decimal too large for
+      // an int (in C an octal unsigned int).
+      {"089", true, K::Int, 3},
+      {"037777777777", true, K::Long, 12},
+      {"037777777777", false, K::UnsignedInt, 12},
+  };
+  for (const auto& c : cases) {
+    TestServices services;
+    services.fortran = c.fortran;
+    C_Preprocessor scanner(c.text, services);
+    EE_Token tokens[4];
+    for (EE_Token& token : tokens)
+      token.preset();
+    unsigned count = 0;
+    int kind = Error;
+    try {
+      scanner.preprocess(tokens, count);
+      ASSERT_NE(tokens[0].type, nullptr) << c.text;
+      kind = static_cast<int>(tokens[0].type->kind);
+    } catch (const EE_ParseException& e) {
+      EXPECT_EQ(e.code, unsigned(EE_ParseException::BadLiteral)) << c.text;
+    }
+    EXPECT_EQ(kind, c.kind) << c.text << (c.fortran ? " in Fortran" : " in C");
     EXPECT_EQ(tokens[0].length, c.length) << c.text;
   }
 }

@@ -60,13 +60,19 @@ TEST_F(TextStackTest, LiteralMovesWithinItsText)
     stack().genPointerAdd();
     EXPECT_EQ(literal().stringLength(), 1u);
     EXPECT_EQ(literalText(), "c");
-    // Moved on by 3 it would leave the text.
+    // Moved on by 3 it is at the terminating null, no character left; by 4
+    // it would leave the literal.
+    pushInt(1);
+    stack().genPointerAdd();
+    EXPECT_EQ(literal().position(), 3u);
+    EXPECT_EQ(literal().stringLength(), 0u);
+    EXPECT_EQ(literal().readableSize(), 1u);
     pushInt(1);
     EXPECT_EQ(raisedCode([&] { stack().genPointerAdd(); }), InvalidOp::RTRC_NotSupported);
-    EXPECT_EQ(literal().position(), 2u);
+    EXPECT_EQ(literal().position(), 3u);
 
-    // Back by 2 is position 0; back by one more is refused.
-    pushInt(2);
+    // Back by 3 is position 0; back by one more is refused.
+    pushInt(3);
     stack().genPointerSubtract();
     EXPECT_EQ(literal().position(), 0u);
     EXPECT_EQ(literalText(), "abc");
@@ -92,8 +98,16 @@ TEST_F(TextStackTest, LiteralIndexesCountElements)
     pushInt(-1);
     stack().genIndex(1);
     EXPECT_EQ(literalText(), "def");
-    pushInt(3);
+    // Index 3 is the terminating null; 4 is past the literal.
+    pushInt(4);
     EXPECT_EQ(raisedCode([&] { stack().genIndex(1); }), InvalidOp::RTRC_NotSupported);
+    pushInt(3);
+    stack().genIndex(1);
+    EXPECT_EQ(literalText(), "");
+    EXPECT_EQ(literal().readableSize(), 1u);
+    pushInt(-3);
+    stack().genIndex(1);
+    EXPECT_EQ(literalText(), "def");
 
     // The rank index may reach the end of the text itself.
     StackItemString& item = literal();

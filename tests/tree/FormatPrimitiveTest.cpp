@@ -1,3 +1,5 @@
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -241,6 +243,42 @@ TEST_F(FormatPrimitiveTest, EveryPrimitiveInEveryRepresentationOfItsRowAsGccPrin
         EXPECT_EQ(fmt(C, std::stoi(r[1]), static_cast<unsigned>(std::stoul(r[0])), r[2]), r[3])
             << r[0] << " rep " << r[1] << " " << r[2];
     }
+}
+
+TEST_F(FormatPrimitiveTest, NumbersKeepThePointUnderACommaLocale)
+{
+    // A host process running in a locale whose decimal separator is a comma:
+    // every text of the table is the same, floating-point ones included, and
+    // a long double becomes the same decimal float as in the C locale.
+    const long double decimals[] = {1.25L, -0.5L, 1234.5L, 1e-7L};
+    auto decimalText = [](long double value) {
+        ByteString bytes;
+        DecimalFloat(value, DecimalFloat::Size64).format(bytes, DecimalFloat::Size64);
+        return str(FormatPrimitive::format(8, 192, bytes.data(), bytes.length()));
+    };
+    std::vector<std::string> inC;
+    for (long double d : decimals)
+        inC.push_back(decimalText(d));
+    EXPECT_EQ(inC[0], "1.250000000000000");
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const char* found = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"})
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            found = name;
+            break;
+        }
+    if (found == nullptr)
+        GTEST_SKIP() << "no locale with a comma decimal point is installed";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    EXPECT_STREQ(probe, "1,5") << found;
+    const auto rows = tableRows("primitive_texts.tsv");
+    for (const auto& r : rows)
+        EXPECT_EQ(fmt(C, std::stoi(r[1]), static_cast<unsigned>(std::stoul(r[0])), r[2]), r[3])
+            << r[0] << " rep " << r[1] << " " << r[2];
+    for (std::size_t i = 0; i < inC.size(); ++i)
+        EXPECT_EQ(decimalText(decimals[i]), inC[i]);
+    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST_F(FormatPrimitiveTest, FloatHexFormsAndLanguageOfComplexNumbers)

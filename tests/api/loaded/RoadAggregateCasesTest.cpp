@@ -131,31 +131,103 @@ TEST_P(RoadSuite, SqlAggregates)
     runAll(sqlCases);
 }
 
-// INTEGER ARR(4) = (5, 7, 9, 11): a descriptor at 0x30 whose first word
-// points to the data at 0x80, bounds 1 and 4.
-void fortranProgram(RoadProgram& p)
+// A descriptor array at an offset whose first word points to its data,
+// bounds low and high.
+void fortranArray(RoadProgram& p, const char* name, TYPE_INDEX element, UBYTE8 offset, UBYTE8 data,
+                  std::int64_t low, std::int64_t high)
 {
     const unsigned width = p.bits / 8;
     HostRecordStore::FortranBlocks blocks;
     blocks.dataLocation = dwarf::Builder().pushObjectAddress().derefSize(static_cast<std::uint8_t>(width)).bytes();
-    blocks.lowerBound = dwarf::Builder().lit(1).bytes();
-    blocks.upperBound = dwarf::Builder().lit(4).bytes();
+    blocks.lowerBound = dwarf::Builder().constS(low).bytes();
+    blocks.upperBound = dwarf::Builder().constS(high).bytes();
     blocks.dimension = 1;
-    p.variable("arr", p.records().fortranDescArrayType(p.records().integerType(32, false), blocks), 0x30);
+    p.variable(name, p.records().fortranDescArrayType(element, blocks), offset);
     std::vector<UBYTE1> address;
-    const UBYTE8 target = RoadProgram::data + 0x80;
+    const UBYTE8 target = RoadProgram::data + data;
     for (unsigned i = width; i-- > 0;)
         address.push_back(static_cast<UBYTE1>(target >> (8 * i)));
-    p.poke(0x30, address);
-    p.poke(0x80, {0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0, 9, 0, 0, 0, 11});
+    p.poke(offset, address);
 }
 
+// INTEGER ARR(4) = (5, 7, 9, 11): a descriptor at 0x30 whose first word
+// points to the data at 0x80, bounds 1 and 4. INTEGER NEG(-1:1) =
+// (-3, 0, 3) at 0xA0 (descriptor at 0x40); INTEGER(8) BIG at 0x50 holding
+// 2**32; INTEGER N at 0x58 holding 2.
+void fortranProgram(RoadProgram& p)
+{
+    const TYPE_INDEX integer = p.records().integerType(32, false);
+    fortranArray(p, "arr", integer, 0x30, 0x80, 1, 4);
+    p.poke(0x80, {0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0, 9, 0, 0, 0, 11});
+    fortranArray(p, "neg", integer, 0x40, 0xA0, -1, 1);
+    p.poke(0xA0, {0xFF, 0xFF, 0xFF, 0xFD, 0, 0, 0, 0, 0, 0, 0, 3});
+    p.variable("big", p.records().integerType(64, false), 0x50);
+    p.poke(0x50, {0, 0, 0, 1, 0, 0, 0, 0});
+    p.variable("n", integer, 0x58);
+    p.poke(0x58, {0, 0, 0, 2});
+}
+
+// The result shown in decimal.
+RoadOracle shows(const char* text)
+{
+    return [text](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 2, value), 0);
+        EXPECT_EQ(value, text);
+    };
+}
+
+RoadOracle holds(UBYTE8 offset, std::vector<UBYTE1> bytes)
+{
+    return [offset, bytes](RoadRun& r) { EXPECT_EQ(r.program.peek(offset, static_cast<unsigned>(bytes.size())), bytes); };
+}
+
+RoadOracle isTrue()
+{
+    return [](RoadRun& r) { r.expectCondition(0); };
+}
+
+// Integer literals are C's: a default INTEGER's 4 bytes where the value
+// fits. An element, a member of a sum with a literal, keeps the element's
+// value and the validated type (no 1020).
 const RoadCase fortranCases[] = {
-    {"an element compared", L::fortran, fortranProgram, "arr[2] == 7", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { r.expectCondition(0); }},
+    {"an element compared", L::fortran, fortranProgram, "arr[2] == 7", 0, -1, nullptr, skip, nullptr, isTrue()},
     {"elements subtracted", L::fortran, fortranProgram, "arr[4] - arr[1] == 6", 0, -1, nullptr, skip, nullptr,
-     [](RoadRun& r) { r.expectCondition(0); }},
-    {"an element", L::fortran, fortranProgram, "arr[3]", 0, -1, nullptr, 0, "arr[3]", nullptr},
+     isTrue()},
+    {"an element", L::fortran, fortranProgram, "arr[3]", 0, -1, nullptr, 0, "arr[3]", shows("9")},
+    {"an element beside a literal", L::fortran, fortranProgram, "(0, arr[3])", 0, -1, nullptr, 0, nullptr,
+     shows("9")},
+    {"a literal's size", L::fortran, fortranProgram, "sizeof(1)", 0, -1, nullptr, 0, nullptr, shows("4")},
+    {"a wide literal's size", L::fortran, fortranProgram, "sizeof(3000000000)", 0, -1, nullptr, 0, nullptr,
+     shows("8")},
+    {"an element plus a literal", L::fortran, fortranProgram, "arr[1] + 1", 0, -1, nullptr, 0, nullptr, shows("6")},
+    {"its size", L::fortran, fortranProgram, "sizeof(arr[1] + 1)", 0, -1, nullptr, 0, nullptr, shows("4")},
+    {"INTEGER(8) plus a literal", L::fortran, fortranProgram, "big + 1", 0, -1, nullptr, 0, nullptr,
+     shows("4294967297")},
+    {"its size", L::fortran, fortranProgram, "sizeof(big + 1)", 0, -1, nullptr, 0, nullptr, shows("8")},
+    {"integer division", L::fortran, fortranProgram, "arr[1] / 2", 0, -1, nullptr, 0, nullptr, shows("2")},
+    {"a real operand", L::fortran, fortranProgram, "arr[1] / 2.0 == 2.5", 0, -1, nullptr, skip, nullptr, isTrue()},
+    {"a signed comparison", L::fortran, fortranProgram, "arr[1] - 6 < 0", 0, -1, nullptr, skip, nullptr, isTrue()},
+    {"not equal", L::fortran, fortranProgram, "arr[1] /= 5", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) { r.expectCondition(10000); }},
+    {"leading zeros are decimal", L::fortran, fortranProgram, "arr[03] == 9 && 089 == 89 && 010 == 10", 0, -1, nullptr,
+     skip, nullptr, isTrue()},
+    {"a computed subscript", L::fortran, fortranProgram, "arr[5 - 3]", 0, -1, nullptr, 0, nullptr, shows("7")},
+    {"a variable subscript", L::fortran, fortranProgram, "arr[n + 1]", 0, -1, nullptr, 0, nullptr, shows("9")},
+    {"a negative subscript", L::fortran, fortranProgram, "neg[-1]", 0, -1, nullptr, 0, nullptr, shows("-3")},
+    {"a subscript below zero computed", L::fortran, fortranProgram, "neg[n - 3] + neg[1]", 0, -1, nullptr, 0, nullptr,
+     shows("0")},
+    {"double precision literals", L::fortran, fortranProgram,
+     "sizeof(1.5d0) == 8 && 1.5d0 * 2 == 3 && 1d-3 * 1000 == 1 && arr[1] + 0.5d0 == 5.5", 0, -1, nullptr, skip,
+     nullptr, isTrue()},
+    {"a double precision literal read once, correctly rounded", L::fortran, fortranProgram,
+     "9007199254740993.0000000001d0 == 9007199254740994.0", 0, -1, nullptr, skip, nullptr, isTrue()},
+    {"a store into an element", L::fortran, fortranProgram, "arr[2] = arr[2] * 3 - 1", 1003, -1, nullptr, 0,
+     nullptr, holds(0x84, {0, 0, 0, 20})},
+    {"a store of a literal into INTEGER(8)", L::fortran, fortranProgram, "big = -1", 1003, -1, nullptr, 0, nullptr,
+     holds(0x50, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
 };
 
 TEST_P(RoadSuite, Fortran)

@@ -135,6 +135,18 @@ const RoadCase floatingCases[] = {
      nullptr, holds},
     {"a float quotient stored into a double", L::c, program, "x = (float)1/3", store, -1, nullptr, 0, nullptr,
      leaves(0x28, {0x3F, 0xD5, 0x55, 0x55, 0x60, 0, 0, 0})},
+    // Read once, correctly rounded to the literal's own format (gcc's
+    // answers); rounded to long double first, each would round twice.
+    {"a double literal just above a halfway point", L::c, program, "d = 9007199254740993.0000000001", store, -1,
+     nullptr, 0, nullptr, leaves(0x48, {0x43, 0x40, 0, 0, 0, 0, 0, 1})},
+    {"a double literal at the halfway point", L::c, program, "d = 9007199254740993.0", store, -1, nullptr, 0,
+     nullptr, leaves(0x48, {0x43, 0x40, 0, 0, 0, 0, 0, 0})},
+    {"a float literal just above a halfway point", L::c, program, "f = 16777217.000001f", store, -1, nullptr, 0,
+     nullptr, leaves(0x50, {0x4B, 0x80, 0, 1})},
+    {"a float literal's subnormal", L::c, program, "f = 1e-40f", store, -1, nullptr, 0, nullptr,
+     leaves(0x50, {0x00, 0x01, 0x16, 0xC2})},
+    {"a float literal rounding to float's largest", L::c, program, "f = 3.4028235e38f", store, -1, nullptr, 0,
+     nullptr, leaves(0x50, {0x7F, 0x7F, 0xFF, 0xFF})},
 };
 
 const RoadCase compoundCases[] = {
@@ -192,6 +204,15 @@ const RoadCase sizeofCases[] = {
     {"a character literal is a char in C++", L::cpp, program, "sizeof('a') == 1", 0, -1, nullptr, skip, nullptr,
      holds},
     {"a string literal is its array", L::c, program, "sizeof(\"abc\") == 4", 0, -1, nullptr, skip, nullptr, holds},
+    {"what a pointer to an array points to is the array", L::c, program,
+     "sizeof(*&arr) == 12 && sizeof(*&arr) / sizeof(*arr) == 3 && sizeof(*&pt) == sizeof(pt) && sizeof(*p) == 4", 0,
+     -1, nullptr, skip, nullptr, holds},
+    {"the same in C++", L::cpp, program, "sizeof(*&arr) == 12", 0, -1, nullptr, skip, nullptr, holds},
+    {"literals side by side are one array", L::c, program, "sizeof(\"ab\" \"c\") == 4 && sizeof(\"\") == 1", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a wide literal is its array of wchar_t", L::c, program,
+     "sizeof(L\"ab\") == 3 * sizeof(L'a') && sizeof(L\"a\" L\"bc\") == 4 * sizeof(L'a')", 0, -1, nullptr, skip,
+     nullptr, holds},
 };
 
 } // namespace

@@ -74,18 +74,32 @@ void aUnchanged(RoadRun& r)
 }
 
 const RoadCase faultCases[] = {
-    // A wide literal is bounded by its units: past them nothing is read.
-    {"a wide literal read past its end", L::c, cProgram, "a = *(L\"a\" + 1)", store, -1, nullptr, notSupported,
+    // A literal ends with its terminating null, which reads as 0; past it
+    // nothing is read.
+    {"a wide literal's null", L::c, cProgram, "a = *(L\"a\" + 1)", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a wide literal's null indexed", L::c, cProgram, "a = L\"ab\"[2]", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a narrow literal's null indexed", L::c, cProgram, "a = \"abc\"[3]", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a narrow literal's null", L::c, cProgram, "a = *(\"ab\" + 2)", store, -1, nullptr, 0, nullptr, aHolds(0)},
+    {"a wide literal read past its null", L::c, cProgram, "a = *(L\"a\" + 2)", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
-    {"a wide literal indexed past its end", L::c, cProgram, "a = L\"ab\"[2]", store, -1, nullptr, notSupported,
+    {"a wide literal indexed past its null", L::c, cProgram, "a = L\"ab\"[3]", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
-    {"a narrow literal indexed past its end", L::c, cProgram, "a = \"ab\"[2]", store, -1, nullptr, notSupported,
+    {"a narrow literal indexed past its null", L::c, cProgram, "a = \"ab\"[3]", store, -1, nullptr, notSupported,
      nullptr, aUnchanged},
+    {"joined literals end with one null", L::c, cProgram, "a = (\"ab\" \"c\")[3]", store, -1, nullptr, 0, nullptr,
+     aHolds(0)},
+    {"joined literals read past their null", L::c, cProgram, "a = (\"ab\" \"c\")[4]", store, -1, nullptr,
+     notSupported, nullptr, aUnchanged},
     // An escape beyond the character's range is refused, naming the literal.
     {"a character escape out of range", L::c, cProgram, "a = '\\x100'", buildFailed, 9, "'\\x100'", skip, nullptr,
      nullptr},
     {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip,
      nullptr, nullptr},
+    // A number with what no literal holds is refused whole, not read as
+    // two operands side by side ("0//8").
+    {"an octal literal with a digit 8", L::c, cProgram, "a == 08", buildFailed, 9, "08", skip, nullptr, nullptr},
+    {"a number with two points", L::c, cProgram, "a = 1.5.3", buildFailed, 9, "1.5.3", skip, nullptr, nullptr},
+    {"a suffix no literal takes", L::c, cProgram, "a + 1lul", buildFailed, 9, "1lul", skip, nullptr, nullptr},
     // A character literal alone evaluates to the value it validated as
     // (its EBCDIC code, 129 for 'a' in code page 1047).
     {"a character literal alone", L::c, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
@@ -95,6 +109,23 @@ const RoadCase faultCases[] = {
          std::string text;
          EXPECT_EQ(r.format(root, 2, text), 0);
          EXPECT_EQ(text, "129");
+     }},
+    // Its type: an int in C (shown as a number), a char in C++.
+    {"a character literal is an int in C", L::c, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
+     [](RoadRun& r) {
+         UpdateTreeNode* root = r.root();
+         ASSERT_NE(root, nullptr);
+         std::string text;
+         EXPECT_EQ(r.format(root, 0, text), 0);
+         EXPECT_EQ(text, "129");
+     }},
+    {"a character literal is a char in C++", L::cpp, cProgram, "'a'", 0, -1, nullptr, 0, "'a'",
+     [](RoadRun& r) {
+         UpdateTreeNode* root = r.root();
+         ASSERT_NE(root, nullptr);
+         std::string text;
+         EXPECT_EQ(r.format(root, 0, text), 0);
+         EXPECT_EQ(text, "'a'");
      }},
     // Every insert is the operand's text as written.
     {"following a non-pointer", L::c, cProgram, "*a", buildFailed, 10, "a", skip, nullptr, nullptr},
@@ -121,7 +152,58 @@ const RoadCase faultCases[] = {
     {"Fortran store", L::fortran, cProgram, "a = b", store, -1, nullptr, 0, nullptr, aHolds(4)},
 };
 
+// The program's own integer types (the host's records, not the model's
+// built-in types) beside int literals: cProgram's b = 4 and pt.x = 5, a
+// typedef myint t = 6 at 0x30, unsigned int u = 4000000000 at 0x34,
+// unsigned char uc = 200 at 0x38.
+void ownTypes(RoadProgram& p)
+{
+    cProgram(p);
+    HostRecordStore& records = p.records();
+    const TYPE_INDEX myint = records.typedefType("myint", records.integerType(32, false));
+    p.variable("t", myint, 0x30);
+    p.variable("u", records.integerType(32, true), 0x34);
+    p.variable("uc", records.integerType(8, true), 0x38);
+    p.poke(0x30, {0, 0, 0, 6, 0xEE, 0x6B, 0x28, 0x00, 200});
+}
+
+RoadOracle shows(const char* text)
+{
+    return [text](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 2, value), 0);
+        EXPECT_EQ(value, text);
+    };
+}
+
+// Each evaluates to its value: the result took the validated type, not
+// 1020 (an int literal made the model's int the descriptor of every 4-byte
+// int, while a load made an item of the program's type).
+const RoadCase ownTypeCases[] = {
+    {"a sum with a literal", L::c, ownTypes, "b + 1", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a literal first", L::c, ownTypes, "1 + b", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a member beside a literal", L::c, ownTypes, "(1, pt.x)", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a conditional", L::c, ownTypes, "b ? b : 1", 0, -1, nullptr, 0, nullptr, shows("4")},
+    {"a shift", L::c, ownTypes, "pt.x << 1", 0, -1, nullptr, 0, nullptr, shows("10")},
+    {"through a pointer", L::c, ownTypes, "pp->x + 0", 0, -1, nullptr, 0, nullptr, shows("5")},
+    {"a typedef", L::c, ownTypes, "t + 1", 0, -1, nullptr, 0, nullptr, shows("7")},
+    {"a typedef beside a literal", L::c, ownTypes, "(0, t)", 0, -1, nullptr, 0, nullptr, shows("6")},
+    {"unsigned int", L::c, ownTypes, "u + 1", 0, -1, nullptr, 0, nullptr, shows("4000000001")},
+    {"unsigned char promoted", L::c, ownTypes, "(0, uc) + uc", 0, -1, nullptr, 0, nullptr, shows("400")},
+    {"an unsigned char beside a literal", L::c, ownTypes, "(0, uc)", 0, -1, nullptr, 0, nullptr, nullptr},
+    {"its value", L::c, ownTypes, "(0, uc) == 200", 0, -1, nullptr, 0, nullptr,
+     [](RoadRun& r) { r.expectCondition(0); }},
+    {"C++", L::cpp, ownTypes, "(1, pt.x) + b", 0, -1, nullptr, 0, nullptr, shows("9")},
+};
+
 }  // namespace
+
+TEST_P(RoadSuite, ProgramIntegerTypesBesideLiterals)
+{
+    runAll(ownTypeCases);
+}
 
 TEST_P(RoadSuite, CLiteralsAsGccReadsThem)
 {

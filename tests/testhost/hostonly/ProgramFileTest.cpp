@@ -196,6 +196,152 @@ TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
     }
 }
 
+// The declarations a user writes to try unions, enumerations, bit fields,
+// arrays of any rank, long double, C++ classes and Fortran arrays: the bytes
+// a big-endian compiler stores (bit fields from the most significant bit,
+// a field that would cross its type's unit starting the next one) and the
+// size it gives them.
+TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCompilerLaysThemOut)
+{
+    struct Row {
+        const char* text;
+        const char* name;
+        const char* bytes;
+    } rows[] = {
+        {"language c\nint m[2][3] = {{1, 2, 3}, {4, 5, 6}};", "m", "000000010000000200000003000000040000000500000006"},
+        {"language c\nshort m[2][2] = {1, 2, 3};", "m", "0001000200030000"},
+        {"language c\nchar t[2][3] = {\"ab\", \"c\"};", "t", "818200830000"},
+        {"language c\nint m[][2] = {1, 2, 3};", "m", "0000000100000002" "0000000300000000"},
+        {"language c\nunion U { int i; char b[4]; } u = {0x01020304};", "u", "01020304"},
+        {"language c\nunion U { char c; double d; } u;", "u", "0000000000000000"},
+        {"language c\nenum colour { red, green = 5, blue } col = blue;", "col", "00000006"},
+        {"language c\nenum sign { minus = -1, plus } s = minus;", "s", "FFFFFFFF"},
+        {"language c\nenum e { a, b } x[2] = {b, a};", "x", "0000000100000000"},
+        {"language c\nstruct F { unsigned a : 3, b : 5; int c : 4; } f = {5, 17, -3};", "f", "B1D00000"},
+        {"language c\nstruct F { unsigned a : 30; unsigned b : 4; } f = {1, 15};", "f", "00000004F0000000"},
+        {"language c\nstruct F { char c; int b : 4; } f = {'a', 7};", "f", "81700000"},
+        {"language c\nstruct F { unsigned a : 1; unsigned : 0; unsigned b : 1; } f = {1, 1};", "f", "8000000080000000"},
+        {"language c\nstruct F { unsigned char a : 3; unsigned char b : 7; } f = {7, 127};", "f", "E0FE"},
+        {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f", "F0FF"},
+        {"language c\nlong double x = 1.5;", "x", "3FFF8000000000000000000000000000"},
+        {"language c\nlong double x = -2;", "x", "C0000000000000000000000000000000"},
+        // 0.1 is a double converted to long double, as gcc stores it.
+        {"language c\nlong double x = 0.1;", "x", "3FFB999999999999A000000000000000"},
+        {"language c\nstruct S { char c; long double x; } s = {'a', 1};", "s",
+         "81000000000000003FFF0000000000000000000000000000"},
+        {"language c++\nclass B { public: int id; };\nclass D : public B { public: char tag; } d = {{7}, 'k'};", "d",
+         "0000000792000000"},
+        {"language c++\nstruct B { char c; };\nstruct D : B { int n; } d = {{'a'}, 2};", "d", "8100000000000002"},
+        {"language c++\nstruct P { int x; };\nP p = {3};", "p", "00000003"},
+        // A base without data takes no room; an empty class alone one byte.
+        {"language c++\nstruct E { };\nstruct D : E { int x; } d = {{}, 5};", "d", "00000005"},
+        {"language c++\nclass E { };\nE e;", "e", "00"},
+        // The next member of a class derived from one that is no POD (data
+        // not public, or a base of its own) lies in the base's tail padding,
+        // as g++ lays it out; a POD base, or a member, keeps its padding.
+        {"language c++\nclass B { int i; char c; };\nclass D : public B { public: char d; } d = {{1, 'a'}, 'x'};", "d",
+         "0000000181A70000"},
+        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; } q = {{1, 'a'}, 'x'};", "q",
+         "0000000181000000A7000000"},
+        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; };\nstruct R : Q { char e; } r = {{{1, 'a'}, 'x'}, 'y'};",
+         "r", "0000000181000000A7A80000"},
+        {"language c++\nclass B { int i; char c; };\nstruct M { B b; char m; } m = {{1, 'a'}, 'z'};", "m",
+         "0000000181000000A9000000"},
+        {"language fortran\ninteger :: n = 3", "n", "00000003"},
+        {"language fortran\ninteger(kind=2) k = -2", "k", "FFFE"},
+        {"language fortran\ninteger*8 k = 1", "k", "0000000000000001"},
+        {"language fortran\nreal x = 1.5", "x", "3FC00000"},
+        {"language fortran\ndouble precision d = -0.25 ! a comment", "d", "BFD0000000000000"},
+        // A real constant is a default real unless its exponent is a D.
+        {"language fortran\ndouble precision d = 0.1", "d", "3FB99999A0000000"},
+        {"language fortran\ndouble precision d = 0.1d0", "d", "3FB999999999999A"},
+        {"language fortran\nreal(8) :: d = 1D-1", "d", "3FB999999999999A"},
+        {"language fortran\nlogical :: ok = .TRUE.", "ok", "00000001"},
+        {"language fortran\ncharacter(len=5) :: s = 'ab'", "s", "8182404040"},
+        {"language fortran\ncharacter*3 :: s", "s", "404040"},
+        {"language fortran\ninteger :: m(2, 3) = [11, 21, 12, 22, 13, 23]", "m",
+         "0000000B000000150000000C000000160000000D00000017"},
+        {"language fortran\ninteger z(0:2) = {7, 8, 9}", "z", "000000070000000800000009"},
+        {"language fortran\nint c[2][2] = {1, 2, 3, 4};", "c", "00000001000000020000000300000004"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        read(std::string(r.text) + "\n");
+        EXPECT_EQ(bytes(r.name), r.bytes);
+    }
+}
+
+// The host records of those forms: a bit field is an integer record of its
+// width at its bit offset in the unit its member offset names; a union's
+// members all lie at 0; a class names its base; an enumerator is a
+// constant; a Fortran array is one descriptor record per dimension, from
+// the last (the whole array) to the first, whose element is the scalar,
+// each with constant bounds and its byte stride.
+TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
+{
+    read("language c++\n"
+         "struct F { unsigned a : 3; int b : 31; } f;\n"
+         "union U { int i; short s; } u;\n"
+         "class B { public: int id; };\n"
+         "class D : public B { public: int extra; } d;\n"
+         "enum colour { red, blue = 6 } col;\n");
+    auto fields = [&](const _TYPE_ENTRY* klass) {
+        std::vector<const _TYPE_ENTRY*> out;
+        const _TYPE_ENTRY* list = host->records().type(klass->klass.fieldList);
+        for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next)
+            out.push_back(host->records().type(n->type));
+        return out;
+    };
+    const std::vector<const _TYPE_ENTRY*> f = fields(typeOf("f"));
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(memberOffset(f[1]->member), 4u);  // 31 bits do not fit after 3: the next unit
+    const _TYPE_ENTRY* b = host->records().type(f[1]->member.memberType);
+    ASSERT_EQ(typeEntryLeaf(*b), UBYTE4(TE_INTEGER));
+    EXPECT_EQ(UBYTE4{b->integer.bitLength}, 31u);
+    EXPECT_EQ(UBYTE4{b->integer.bitOffset}, 0u);
+    EXPECT_EQ(UBYTE4{b->integer.flags}, UBYTE4(TNinteger_Signed));
+    const _TYPE_ENTRY* a = host->records().type(f[0]->member.memberType);
+    EXPECT_EQ(UBYTE4{a->integer.bitLength}, 3u);
+    EXPECT_EQ(UBYTE4{a->integer.flags}, UBYTE4(TNinteger_Unsigned));
+    EXPECT_EQ(classByteSize(typeOf("f")->klass), 8u);
+
+    for (const _TYPE_ENTRY* m : fields(typeOf("u")))
+        EXPECT_EQ(memberOffset(m->member), 0u);
+    EXPECT_EQ(classByteSize(typeOf("u")->klass), 4u);
+
+    const std::vector<const _TYPE_ENTRY*> d = fields(typeOf("d"));
+    ASSERT_EQ(d.size(), 2u);
+    ASSERT_EQ(typeEntryLeaf(*d[0]), UBYTE4(TE_BASECLASS));
+    EXPECT_STREQ(typeEntryName(*host->records().type(d[0]->baseclass.baseType)), "B");
+    EXPECT_EQ(memberOffset(d[1]->member), 4u);
+    EXPECT_EQ(UBYTE4{typeOf("d")->klass.flags} & UBYTE4(TNclass_Struct), 0u);  // declared class
+
+    EXPECT_EQ(typeEntryLeaf(*typeOf("col")), UBYTE4(TE_ENUM));
+
+    read("language fortran\ninteger :: m(0:1, 3)\n");
+    auto constant = [](const DwarfBlock* block) {
+        const std::vector<std::uint8_t> b(dwarfBlockBytes(block), dwarfBlockBytes(block) + dwarfBlockLength(block));
+        return hex(b);
+    };
+    const _TYPE_ENTRY* whole = typeOf("m");
+    ASSERT_EQ(typeEntryLeaf(*whole), UBYTE4(TE_F90_DESC_ARRAY));
+    EXPECT_EQ(UBYTE4{whole->f90descarray.dimension}, 2u);
+    EXPECT_EQ(UBYTE4{whole->f90descarray.rank}, 2u);
+    EXPECT_EQ(constant(whole->f90descarray.lowerBound), "1101");  // DW_OP_consts 1
+    EXPECT_EQ(constant(whole->f90descarray.upperBound), "1103");
+    EXPECT_EQ(constant(whole->f90descarray.stride), "1008");      // DW_OP_constu 8
+    const _TYPE_ENTRY* first = host->records().type(whole->f90descarray.elementType);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(typeEntryLeaf(*first), UBYTE4(TE_F90_DESC_ARRAY));
+    EXPECT_EQ(UBYTE4{first->f90descarray.dimension}, 1u);
+    EXPECT_EQ(UBYTE4{first->f90descarray.rank}, 1u);
+    EXPECT_EQ(constant(first->f90descarray.lowerBound), "1100");
+    EXPECT_EQ(constant(first->f90descarray.upperBound), "1101");
+    EXPECT_EQ(constant(first->f90descarray.stride), "1004");
+    EXPECT_EQ(UBYTE4{first->f90descarray.elementType.index}, 130u);
+    EXPECT_EQ(program.find("m")->size, 24u);
+}
+
 // Characters take the program's code page, which its contexts name too;
 // COBOL and Fortran programs find names regardless of case.
 TEST_F(ProgramFileTest, CodePageAndLanguageReachTheContexts)
@@ -515,6 +661,23 @@ TEST_F(ProgramFileTest, ABadLineIsReportedWithItsNumber)
         {"language c\nstruct S s;\n", 2, "unknown struct"},
         {"language c\nchar c = 'ab';\n", 2, "one character"},
         {"language c\nchar t[2] = \"abc\";\n", 2, "longer than the array"},
+        {"language c\nstruct B { unsigned a : 40; } b;\n", 2, "wider than its type"},
+        {"language c\nstruct B { unsigned long long a : 40; } b;\n", 2, "wider than 32 bits"},
+        {"language c\nstruct B { float a : 3; } b;\n", 2, "needs an integer type"},
+        {"language c\nstruct B { unsigned a : 0; } b;\n", 2, "has width 0"},
+        {"language c\nstruct B { unsigned a : 3; } b = {8};\n", 2, "does not fit in 3 bits"},
+        {"language c\nenum e { a, a };\n", 2, "declared twice"},
+        {"language c\nenum e { a = 0x7FFFFFFFFFFFFFFF, b };\n", 2, "the value of b overflows"},
+        {"language c\nenum e { a };\nint a;\n", 3, "declared twice"},
+        {"language c\nunion U { int i; } u;\nstruct U s;\n", 3, "is a union"},
+        {"language c\nunion U { int i; char c; } u = {1, 2};\n", 2, "more values than the union"},
+        {"language c\nint m[2][] = {1};\n", 2, "needs its size"},
+        {"language c++\nclass D : public Nosuch { int x; } d;\n", 2, "unknown base class Nosuch"},
+        {"language c++\nstruct B { int x; };\nstruct D : virtual B { int y; } d;\n", 3, "virtual base"},
+        {"language fortran\ninteger :: z(3:1)\n", 2, "hold no element"},
+        {"language fortran\ninteger(kind=3) :: k\n", 2, "no integer of kind 3"},
+        {"language fortran\ninteger :: a = 1 b = 2\n", 2, "end of the declaration"},
+        {"language fortran\nreal(len=4) :: r\n", 2, "\"len\""},
         {"language cobol\n01 G.\n 05 F PIC 999 VALUE 1234.\n", 3, "does not fit"},
         {"language cobol\n01 G.\n 05 F PIC 9V9 VALUE 1.25.\n", 3, "more decimal places"},
         {"language cobol\n01 G.\n 05 F PIC 9 VALUE -1.\n", 3, "negative"},

@@ -4,6 +4,7 @@
 #include "api/EntryFrame.h"
 #include "api/LiveRepresentations.h"
 #include "api/ExpressionEntryPoints.h"
+#include "api/StatusMappings.h"
 #include "machine/RuntimeStack.h"
 #include "services/ExpressionRepresentation.h"
 #include "machine/StackItem.h"
@@ -15,6 +16,9 @@ namespace {
 
 constexpr int messageTypeNotUsable = 12;
 
+// A failed condition answers the status its evaluation would answer (a
+// failed memory read 11051, a subscript out of range 10010, ...), so that
+// it never reads as false (10000) where the evaluation tells it apart.
 UBYTE2 conditionFailure(int code)
 {
     switch (code) {
@@ -23,7 +27,8 @@ UBYTE2 conditionFailure(int code)
     case InvalidOp::RTRC_NotAllocated: return statusNotAllocated;
     case InvalidOp::RTRC_BadSignInNumeric:
     case InvalidOp::RTRC_BadDataInNumeric: return statusBadNumericData;
-    default: return statusFailure;
+    case InvalidOp::RTRC_NotInBrowseMode: return statusFailure;
+    default: return evaluationFailure(code).status;
     }
 }
 
@@ -53,8 +58,17 @@ UBYTE2 DbgTestExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* c
         }
         RuntimeStack& stack = rep->runtimeStack();
         try {
-            if (HandleEvaluate(*rep, context) == nullptr)
+            const TypeItem* type = HandleEvaluate(*rep, context);
+            if (type == nullptr)
                 throw InvalidOp(InvalidOp::RTRC_ParserError, __PRETTY_FUNCTION__, __LINE__);
+            // The same refusal when the host has released the validation's
+            // type item already: the value itself has no truth value.
+            if (!isScalar(*type)) {
+                stack.popAll();
+                const ByteString text = rep->expression(nullptr);
+                rep->message() = Message(messageTypeNotUsable, reinterpret_cast<const char*>(text.data()), nullptr);
+                return statusNotSupported;
+            }
             const bool zero = stack.ValueOnStackIsZero();
             if (stack.count() != 0)
                 throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
@@ -62,6 +76,7 @@ UBYTE2 DbgTestExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* c
         } catch (const InvalidOp& error) {
             const int code = stack.notAllocatedSeen() ? InvalidOp::RTRC_NotAllocated : error.code();
             stack.popAll();
+            setEvaluationFailureMessage(*rep, code, error);
             return conditionFailure(code);
         } catch (...) {
             stack.popAll();

@@ -45,12 +45,18 @@ StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& r
 
 }  // namespace
 
-UBYTE2 evaluationFailureStatus(ExpressionRepresentation& rep, int code, const InvalidOp& error, StackItem*& result)
+void setEvaluationFailureMessage(ExpressionRepresentation& rep, int code, const InvalidOp& error)
 {
     const EvaluationFailure& row = evaluationFailure(code);
     // The host's error text says what failed, in every language: the row's
     // message, else that the expression could not be evaluated.
     rep.message() = row.cobolMessage != 0 ? failureMessage(rep, row, error) : Message(messageNotEvaluated);
+}
+
+UBYTE2 evaluationFailureStatus(ExpressionRepresentation& rep, int code, const InvalidOp& error, StackItem*& result)
+{
+    const EvaluationFailure& row = evaluationFailure(code);
+    setEvaluationFailureMessage(rep, code, error);
     result = failureItem(rep, row, error);
     return row.status;
 }

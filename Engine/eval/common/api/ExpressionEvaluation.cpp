@@ -14,6 +14,7 @@
 #include "api/ExpressionEntryPoints.h"
 #include "api/ResultRootLink.h"
 #include "api/StatusMappings.h"
+#include "compiler/TypeDescriptorKinds.h"
 #include "machine/RuntimeStack.h"
 #include "machine/StackItem.h"
 #include "machine/StackItemEvalError.h"
@@ -44,7 +45,12 @@ UBYTE1* chars(const ByteString& text)
 // A copy of a text (null reads as empty), held in place when it is short.
 class TextCopy {
 public:
-    explicit TextCopy(const char* text)
+    TextCopy() = default;
+    explicit TextCopy(const char* text) { assign(text); }
+    TextCopy(const TextCopy&) = delete;
+    TextCopy& operator=(const TextCopy&) = delete;
+
+    void assign(const char* text)
     {
         const std::size_t length = text != nullptr ? std::strlen(text) : 0;
         if (length < sizeof inPlace_) {
@@ -53,30 +59,38 @@ public:
             long_.assign(text, length);
             text_ = long_.c_str();
         }
+        held_ = true;
     }
-    TextCopy(const TextCopy&) = delete;
-    TextCopy& operator=(const TextCopy&) = delete;
 
+    bool held() const { return held_; }
     const char* text() const { return text_; }
 
 private:
-    char inPlace_[128];
+    char inPlace_[128] = {};
     std::string long_;
     const char* text_ = inPlace_;
+    bool held_ = false;
 };
 
 // Whether a result's type, equal to the validated one, also has its name.
 // A type of the same index, bound to nothing, is named as the validated
 // one: the name is built (and compared) only for a type of another index.
-bool sameName(const TypeItem& result, const TypeItem& validated, const char* validatedName)
+// validatedName holds the validated type's name as it read before the run
+// when the type is bound (the run may bind it anew); an unbound type is
+// named now.
+bool sameName(const TypeItem& result, const TypeItem& validated, const TextCopy& validatedName)
 {
     const TYPE_INDEX& r = result.unsimplifiedTypeIndex();
     const TYPE_INDEX& v = validated.unsimplifiedTypeIndex();
     if (r.module == v.module && r.index == v.index && result.boundTypeData() == nullptr &&
         validated.boundTypeData() == nullptr && result.isCreated() == validated.isCreated())
         return true;
+    TextCopy validatedNow;
+    if (!validatedName.held())
+        validatedNow.assign(validated.demangledTypeName(0, false));
+    const char* before = validatedName.held() ? validatedName.text() : validatedNow.text();
     const char* name = result.demangledTypeName(0, false);
-    return std::strcmp(validatedName, name != nullptr ? name : "") == 0;
+    return std::strcmp(before, name != nullptr ? name : "") == 0;
 }
 
 // Keeps item as the result the next validation hands out (owned by the
@@ -155,10 +169,12 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     }
 
     invalidateResultRoot(*validation);
-    // The validation result's type, and its name as it reads before the run
-    // (the run may bind a bound type anew).
+    // The validation result's type, and the name of a bound one as it reads
+    // before the run (the run may bind it anew).
     const TypeItem& validated = validation->type();
-    const TextCopy validatedName(validated.demangledTypeName(0, false));
+    TextCopy validatedName;
+    if (validated.boundTypeData() != nullptr)
+        validatedName.assign(validated.demangledTypeName(0, false));
 
     const TypeItem* type = rep.isArrayAssignment() ? HandleArrayEvaluate(rep, context) : HandleEvaluate(rep, context);
     if (type == nullptr) {
@@ -184,8 +200,12 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     }
 
     if (!popped->type().hasFlag(TypeFlags::arraySection)) {
-        const bool differs = popped->type() != validated || !sameName(popped->type(), validated, validatedName.text());
-        if (differs) {
+        const bool differs = popped->type() != validated || !sameName(popped->type(), validated, validatedName);
+        if (differs && describedAlike(popped->type(), validated)) {
+            // The program's own type of the validated kind and size: the
+            // value takes the validated type and keeps its place.
+            popped->setType(validated);
+        } else if (differs) {
             SVC::fTrace(signature, __LINE__,
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");
             if (!convert) {
@@ -210,12 +230,15 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     name = cobol ? cobolResultName(rep, validated) : chars(rep.text());
     handResultToRoot(*validation, popped.get());
     result = popped.release();
-    SVC::fTrace(signature, __LINE__, "EvalResultInfo is %p", static_cast<void*>(result));
+    if (tracing())
+        SVC::fTrace(signature, __LINE__, "EvalResultInfo is %p", static_cast<void*>(result));
     if (result->inDebuggerAddressSpace()) {
         SVC::fTrace(signature, __LINE__, "tos->inDebuggerAddressSpace()");
         validation->setInDebuggerAddressSpace();
     }
-    SVC::fTrace(signature, __LINE__, "Result Name is %s", name != nullptr ? reinterpret_cast<const char*>(name) : "");
+    if (tracing())
+        SVC::fTrace(signature, __LINE__, "Result Name is %s",
+                    name != nullptr ? reinterpret_cast<const char*>(name) : "");
     return statusSuccess;
 }
 
@@ -258,7 +281,8 @@ unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_C
             return statusCobolStoreWarning;
         }
         stack.popAll();
-        SVC::fTrace(signature, __LINE__, "DBG2_CALL_OK");
+        if (tracing())
+            SVC::fTrace(signature, __LINE__, "DBG2_CALL_OK");
         return status;
     } catch (...) {
         // Outside the evaluation's own handlers: the warning, the mapping,

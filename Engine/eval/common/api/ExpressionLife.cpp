@@ -81,7 +81,11 @@ void releaseTypeResult(StackItem* result)
 void DbgFreeEvalResultInfo(StackItem* result)
 {
     EntryFrame::runQuietly("void DbgFreeEvalResultInfo(StackItem*)", 0, [&](EntryFrame&) {
-        if (LiveRepresentations::takeBackResult(result))
-            releaseEvalResult(result);
+        if (LiveRepresentations::takeBackEvaluationResult(result)) {
+            try {
+                delete result;
+            } catch (...) {
+            }
+        }
     });
 }

@@ -49,6 +49,34 @@ ExpressionRepresentation* representationOf(const StackItem& item)
     return environment->asExprRepresentation();
 }
 
+// Under the lock: takes a result out of the set, keeping its node for the
+// next result handed out; false when it was not in the set.
+bool extractResult(const StackItem* result)
+{
+    Handles& h = handles();
+    auto node = h.results.extract(result);
+    if (node.empty())
+        return false;
+    // A host holding many results at once gives back as many spare nodes;
+    // beyond a few, they are freed.
+    constexpr size_t keptSpares = 64;
+    if (h.spareResults.size() < keptSpares) {
+        if (h.spareResults.capacity() == 0)
+            h.spareResults.reserve(keptSpares);
+        h.spareResults.push_back(std::move(node));
+    }
+    return true;
+}
+
+// Under the lock: the root of the result's live representation forgets it.
+void forgetInRoot(const StackItem& result)
+{
+    ExpressionRepresentation* rep = representationOf(result);
+    if (rep == nullptr || rep->validationResult() == nullptr)
+        return;
+    rep->validationResult()->getTreeRoot()->forgetResult(&result);
+}
+
 }  // namespace
 
 void LiveRepresentations::add(ExpressionRepresentation& rep)
@@ -118,17 +146,19 @@ bool LiveRepresentations::takeBackResult(const StackItem* result)
     if (result == nullptr)
         return false;
     std::lock_guard<std::mutex> guard(lock);
-    Handles& h = handles();
-    auto node = h.results.extract(result);
-    if (node.empty())
+    return extractResult(result);
+}
+
+bool LiveRepresentations::takeBackEvaluationResult(const StackItem* result)
+{
+    if (result == nullptr)
         return false;
-    // A host holding many results at once gives back as many spare nodes;
-    // beyond a few, they are freed.
-    constexpr size_t keptSpares = 64;
-    if (h.spareResults.size() < keptSpares) {
-        if (h.spareResults.capacity() == 0)
-            h.spareResults.reserve(keptSpares);
-        h.spareResults.push_back(std::move(node));
+    std::lock_guard<std::mutex> guard(lock);
+    if (!extractResult(result))
+        return false;
+    try {
+        forgetInRoot(*result);
+    } catch (...) {
     }
     return true;
 }
@@ -180,10 +210,7 @@ bool LiveRepresentations::isLiveNode(const UpdateTreeNode* node)
 void LiveRepresentations::releasingResult(const StackItem& result)
 {
     std::lock_guard<std::mutex> guard(lock);
-    ExpressionRepresentation* rep = representationOf(result);
-    if (rep == nullptr || rep->validationResult() == nullptr)
-        return;
-    rep->validationResult()->getTreeRoot()->forgetResult(&result);
+    forgetInRoot(result);
 }
 
 void LiveRepresentations::releasingTypeResult(const StackItem& typeResult)

@@ -37,6 +37,9 @@ public:
     static void handOutResult(StackItem* result);
     // Takes a result out of the set; false when it was not in it.
     static bool takeBackResult(const StackItem* result);
+    // takeBackResult and releasingResult under one hold of the lock: true
+    // when the result was in the set (the caller then destroys it).
+    static bool takeBackEvaluationResult(const StackItem* result);
     // A result handed out, or a value of a live view, whose environment is
     // live.
     static bool isLiveResult(const StackItem* result);

@@ -52,4 +52,8 @@ std::uint16_t validationFailureStatus(ExpressionRepresentation& rep);
 std::uint16_t evaluationFailureStatus(ExpressionRepresentation& rep, int code, const InvalidOp& error,
                                       StackItem*& result);
 
+// Sets the representation's message for an evaluation error of the code, as
+// evaluationFailureStatus sets it.
+void setEvaluationFailureMessage(ExpressionRepresentation& rep, int code, const InvalidOp& error);
+
 #endif

@@ -44,9 +44,13 @@ RootTreeNode* buildRootNode(StackItem& item)
 UBYTE2 DbgBuildRootNodeInfo(StackItem* item, UpdateTreeNode** out)
 {
     return EntryFrame::run("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__,
-                           UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
                                if (!LiveRepresentations::isLiveResult(item) || out == nullptr)
                                    return statusFailure;
+                               // Loading the result may read the debuggee (a
+                               // Fortran array's data location): in its own
+                               // environment.
+                               frame.makeCurrent(item->environment());
                                RootTreeNode* root = buildRootNode(*item);
                                LiveRepresentations::handOutNode(root);
                                *out = root;

@@ -23,6 +23,7 @@ constexpr int languageSqlHostVariable = 18;
 constexpr int messageNoValue = 50;
 constexpr int messageInvalidReference = 47;
 constexpr int messageSubscriptOutOfBounds = 48;
+constexpr int messageTypeNotUsable = 12;
 
 const char formatSignature[] = "UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**, UBYTE4)";
 
@@ -130,6 +131,18 @@ UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, U
     if (out != nullptr && (status == statusSuccess || status == statusAggregateValue))
         *out = text;
     const bool shown = status == statusSuccess || status == statusAggregateValue;
+    if (status >= statusFailure) {
+        // The error text says that the value cannot be shown so (in that
+        // representation), not what an earlier step left there.
+        frame.guard([&]() -> UBYTE2 {
+            if (EvaluationEnvironment* environment = node->internalRep()) {
+                const ByteString name = environment->expression(nullptr);
+                environment->message() =
+                    Message(messageTypeNotUsable, reinterpret_cast<const char*>(name.data()), nullptr);
+            }
+            return statusSuccess;
+        });
+    }
     SVC::fTrace(formatSignature, __LINE__, "rc = %d; Tree value = \"%s\"", status,
                 shown && text != nullptr ? reinterpret_cast<const char*>(text) : "??");
     return status;

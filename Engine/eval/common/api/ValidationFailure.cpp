@@ -1,5 +1,6 @@
 // How a validation that failed answers, by what it threw.
 
+#include <cstring>
 #include <memory>
 
 #include "HostStatusCodes.h"
@@ -44,7 +45,12 @@ UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
                 number = 5;
             Message::MessageServer::instance()->setType('S');
         }
-        message = Message(number, text, nullptr);
+        // A failure the analysis could not name ("Undefined", "Traceback")
+        // is no text for a user: it reads as an expression that could not
+        // be evaluated.
+        const bool unnamed = owned->kind() == ParseError::t_unspecified
+                             && (std::strcmp(text, "Undefined") == 0 || std::strcmp(text, "Traceback") == 0);
+        message = unnamed ? Message(21) : Message(number, text, nullptr);
         return row.status;
     } catch (const char* text) {
         SVC::fTrace(signature, 1322, "Parser error: %s", text != nullptr ? text : "");

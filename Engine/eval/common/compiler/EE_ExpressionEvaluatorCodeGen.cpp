@@ -224,13 +224,16 @@ void EE_ExpressionEvaluator::evaluate(EE_NameExpression& node, LoadContext conte
 // A member whose address a later store uses. A plain non-static member
 // keeps its object's address on the stack and is stored with its own
 // offset (bit fields included); a static member or one reached through base
-// classes keeps its own address.
+// classes keeps its own address. A member of a class record is found
+// through a chain whose one link is the object's own class: that is a
+// plain member too.
 void EE_ExpressionEvaluator::evaluate(EE_MemberExpression& node, LoadContext context, int reuse)
 {
   EE_Name& member = present(node.member);
   EE_Declaration& declaration = present(member.declaration);
   const TD& declared = present(declaration.setTypeDescriptor());
-  const bool storedThroughObject = !declaration.isStaticMember() && member.baseLookupChain() == nullptr;
+  const EE_BaseNameLookupChain* chain = member.baseLookupChain();
+  const bool storedThroughObject = !declaration.isStaticMember() && (chain == nullptr || chain->next == nullptr);
   if (context == LoadStore) {
     if (storedThroughObject)
       services.storeMember(declaration);

@@ -61,25 +61,47 @@ bool cFamily(EE_DebuggerServices& services)
   return !services.isCobol() && !services.isFortran();
 }
 
-// What sizeof measures in C: a truth value (a comparison, !, && or ||) and
-// a character literal are ints (in C++ bool and char); a string literal is
+// The characters of a string literal, narrow or wide, or of literals
+// written side by side, added to count; false for any other operand.
+bool literalCharacters(EE_DebuggerServices& services, EE_Expression& operand, long long& count)
+{
+  if (EE_BinaryExpression* joined = operand.asBinaryExpression()) {
+    return joined->kind == EE_BinaryExpression::Concatenate && joined->left != nullptr &&
+           joined->right != nullptr && literalCharacters(services, *joined->left, count) &&
+           literalCharacters(services, *joined->right, count);
+  }
+  EE_LiteralExpression* literal = operand.asLiteralExpression();
+  if (literal == nullptr || literal->value == nullptr || operand.typeDescriptor == nullptr ||
+      operand.typeDescriptor->next == nullptr)
+    return false;
+  const bool wide = literal->value->kind == EE_LiteralValue::WideString;
+  if (!wide && literal->value->kind != EE_LiteralValue::String)
+    return false;
+  // A wide literal's text holds its wchar_t units.
+  long long unit = 1;
+  if (wide && (!services.sizeOf(*operand.typeDescriptor->next, unit) || unit <= 0))
+    throw EE_Exception(EE_Exception::InternalFailure, &operand);
+  count += static_cast<long long>(static_cast<EE_OstrelLiteralValue*>(literal->value)->text.length()) / unit;
+  return true;
+}
+
+// What sizeof measures in C: a truth value (a comparison, !, && or ||) is
+// an int (in C++ a bool); a string literal (or literals side by side) is
 // its array of characters, the terminating null included. Another operand
-// is measured as it is. The measured type is an analyzed cast around the
-// operand, which sizeof never evaluates.
+// (a character literal, an int in C) is measured as it is. The measured
+// type is an analyzed cast around the operand, which sizeof never
+// evaluates.
 EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& operand)
 {
   const bool cpp = EE_currentLanguage() == EE_LanguageCPP;
   EE_TypeDescriptor* type = nullptr;
-  if (EE_LiteralExpression* literal = operand.asLiteralExpression(); literal != nullptr && literal->value != nullptr) {
-    if (literal->value->kind == EE_LiteralValue::Character && !cpp) {
-      type = services.signedIntTypeDescriptor();
-    } else if (literal->value->kind == EE_LiteralValue::String && operand.typeDescriptor != nullptr &&
-               operand.typeDescriptor->next != nullptr) {
-      const auto length = static_cast<long long>(static_cast<EE_OstrelLiteralValue*>(literal->value)->text.length());
-      EE_LiteralExpression* bound = services.createLiteralExpression(services.createIntegerLiteralValue(length + 1));
-      type = services.findOrCreateArrayTypeDescriptor(*operand.typeDescriptor->next, required(bound));
-    }
-  } else if (!cpp) {
+  long long characters = 0;
+  if (operand.typeDescriptor != nullptr && operand.typeDescriptor->next != nullptr &&
+      literalCharacters(services, operand, characters)) {
+    EE_LiteralExpression* bound =
+        services.createLiteralExpression(services.createIntegerLiteralValue(characters + 1));
+    type = services.findOrCreateArrayTypeDescriptor(*operand.typeDescriptor->next, required(bound));
+  } else if (operand.asLiteralExpression() == nullptr && !cpp) {
     bool truth = false;
     if (EE_BinaryExpression* binary = operand.asBinaryExpression())
       truth = binary->kind <= EE_BinaryExpression::LogicalAnd ||
@@ -392,7 +414,14 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     EE_Expression* inner = &required(node.operand);
     while (EE_ParenthesesExpression* p = inner->asParenthesesExpression())
       inner = &required(p->inner);
-    node.operand = &analyze(*inner, LoadRootValue);
+    // What a pointer to an array points to is measured as the array
+    // (sizeof(*&arr)): the indirection is analyzed as a root value, which
+    // the dispatch of a unary node would make a plain value.
+    EE_UnaryExpression* unary = inner->asUnaryExpression();
+    if (unary != nullptr && unary->kind == UE::Indirection && !inner->analyzed)
+      node.operand = &analyze(*unary, LoadRootValue);
+    else
+      node.operand = &analyze(*inner, LoadRootValue);
     if (cFamily(services))
       node.operand = &measuredAsInC(services, *node.operand);
     return done(node, services.sizetTypeDescriptor());

@@ -353,8 +353,19 @@ EE_Expression& EE_ExpressionEvaluator::analyzeAssignOperators(EE_BinaryExpressio
   if (!cobol && node.kind != BE::Assign && node.kind != BE::CobolSet)
     return compoundAssignment(node, *receiving);
   if (!cobol && !services.isFortran()) {
-    // A scalar receives no structure or array, a pointer no floating value,
-    // a floating item no pointer.
+    // An array receives nothing as a whole (its address would be written
+    // over its first elements); a scalar receives no structure or array, a
+    // pointer no floating value, a floating item no pointer.
+    EE_Name* receiverName = nullptr;
+    if (EE_NameExpression* n = node.left->asNameExpression())
+      receiverName = n->name;
+    else if (EE_MemberExpression* m = node.left->asMemberExpression())
+      receiverName = m->member;
+    const TD* declared = receiverName != nullptr && receiverName->declaration != nullptr
+                             ? receiverName->declaration->setTypeDescriptor()
+                             : nullptr;
+    if (receiving->kind == TD::Array || (declared != nullptr && declared->kind == TD::Array))
+      throw EE_Exception(EE_Exception::UnexpectedType, node.left);
     const TD& sent = *node.right->typeDescriptor;
     const bool scalarReceiver = services.isArithmetic(*receiving) || isPointerKind(receiving->kind);
     if (scalarReceiver && (sent.kind == TD::Class || sent.kind == TD::Array))

@@ -30,7 +30,7 @@ std::vector<EE_InstructionDecoder::Instruction> EE_InstructionDecoder::decode(co
             if (operand.tail != nullptr)
                 instruction.tail.assign(reinterpret_cast<const char*>(operand.tail), operand.tailBytes);
             out.push_back(std::move(instruction));
-            if (out.back().opcode == 0)
+            if (out.back().opcode == static_cast<unsigned>(Opcode::end))
                 return out;
         }
     }

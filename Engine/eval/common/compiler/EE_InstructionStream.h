@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "compiler/Opcodes.h"
+
 class SymbolItem;
 class TypeItem;
 struct ArgMode;
@@ -16,8 +18,9 @@ struct ArgMode;
 // lives. A built expression owns its stream and releases it through
 // exprFree; the stream frees its blocks.
 //
-// Operand shapes come from one table (EE_OperandLayout.h). Every failure of
-// the stream throws EE_Exception with code 2 and no node.
+// The opcodes come from one table (Opcodes.h), their operands' bytes from
+// its rows of fields (EE_OperandLayout.h). Every failure of the stream
+// throws EE_Exception with code 2 and no node.
 class EE_InstructionStream {
 public:
     class Buffer {
@@ -97,7 +100,7 @@ public:
         return buffer.append(opcode, operandSize);
     }
     // Appends the end of the code.
-    void genEnd() { buffer.append(0, 0); }
+    void genEnd() { plain(Opcode::end); }
     std::uint64_t size() const { return buffer.size(); }
     const Buffer& blocks() const { return buffer; }
 
@@ -105,110 +108,97 @@ public:
     void execute() const;
 
     // ------------------------------------------------------------------
-    // Writers, one per opcode
+    // Writers, one per opcode of the table in Opcodes.h, named as the
+    // opcode; the shape of its operand gives the parameters:
+    //   text16        the text, stored with its terminating NUL
+    //   typedText     a value of length bytes for a type: the operand holds
+    //                 max(length, size of the type) + 1 bytes, the value
+    //                 first and zeros after it, so that the handler may read
+    //                 the type's size and a terminator whatever the length
+    //   text32        n bytes of text (no terminator added)
+    //   modes32       byteCount bytes of argument modes
     // ------------------------------------------------------------------
 
-    void genPointerAdd() { plain(1); }
-    void genAdd() { plain(2); }
-    void genPointerSubtract() { plain(3); }
-    void genSubtract() { plain(4); }
-    void genMult() { plain(5); }
-    void genDivide() { plain(6); }
-    void genModulus() { plain(7); }
-    void genConcatenate() { plain(8); }
-    void genBitAnd() { plain(9); }
-    void genBitOr() { plain(10); }
-    void genBitXor() { plain(11); }
-    void genNegate() { plain(12); }
-    void genComplement() { plain(13); }
-    void genNot() { plain(14); }
-    void genRealPart() { plain(15); }
-    void genImaginaryPart() { plain(16); }
-    void genLoadNULL() { plain(17); }
-    void genLoadThis() { plain(18); }
-    void genLogicalShiftLeft() { plain(19); }
-    void genLogicalShiftRight() { plain(20); }
-    void genArithmeticShiftRight() { plain(21); }
-    void genEQ() { plain(22); }
-    void genNE() { plain(23); }
-    void genLT() { plain(24); }
-    void genLE() { plain(25); }
-    void genGT() { plain(26); }
-    void genGE() { plain(27); }
-    void genStore() { plain(28); }
-    void genDupValue() { plain(29); }
-    void genPop() { plain(30); }
-    void genArraySection() { plain(31); }
-    void genSubstring() { plain(32); }
-    void formatAppendIntegral() { plain(33); }
-    void pushArraySection() { plain(34); }
-    void genVectorSubscript() { plain(35); }
-
-    void genPow(unsigned int exponent);
-    void genLoadI(short size);
-    void genIndex(long long elementSize);
-    void genLabel(unsigned int label);
-    void genTrueJump(unsigned int label);
-    void genFalseJump(unsigned int label);
-    void genJump(unsigned int label);
-    void genTruncateFP(const TypeItem* type);
-    void genConvert(const TypeItem* type);
-    void genConvertString(const TypeItem* type);
-    void genLoad(const SymbolItem* symbol);
-    void genLoadAddress(const SymbolItem* symbol);
-    void genLoadMemberSym(const SymbolItem* symbol);
-    void genLoadMemberOffset(const SymbolItem* symbol);
-    void genStoreMember(const SymbolItem* symbol);
-    void genLoadIndex(unsigned long long index);
-    void genLoadParam(unsigned long long parameter);
-    void genRefMod(const TypeItem* type);
-    void genRefModLength(const TypeItem* type);
-
-    // The text writers store the text with its terminating NUL.
-    void genLoadIntegralValue(const char* text);
-    void genLoadRealValue(const char* text);
-    void genLoadDecimalRealValue(const char* text);
-    void genLoadPackedDecimalValue(const char* text);
-    void genLoadZonedDecimalValue(const char* text);
-    void genLoadNationalDecimalValue(const char* text);
-    void formatAppendString(const char* text);
-
-    // A value of length bytes for a type: the operand holds
-    // max(length, size of the type) + 1 bytes, the value first and zeros
-    // after it, so that the handler may read the type's size and a
-    // terminator whatever the value's length.
-    void genLoadValue(const char* value, std::size_t length, const TypeItem* type);
-    void genLoadFigConstant(const char* value, std::size_t length, const TypeItem* type);
-
-    void genCall(unsigned int function, bool builtin);
-    void genLoadIndirect(long long offset, const TypeItem* type);
-    void genLoadBaseAddress(const TypeItem* base, const TypeItem* derived);
-    void genRankIndex(long long rank, const TypeItem* type);
-    void genLoadIndirectRank(long long rank, const TypeItem* type);
-    void genConvertRefMod(bool lengthGiven, const TypeItem* type);
-
-    // n bytes of text (no terminator added).
-    void genString(const char* text, unsigned int n);
-    void genWideString(const char* text, unsigned int n);
-    void genLoadChar(const char* text, unsigned int n);
-    void genLoadWChar(const char* text, unsigned int n);
-    // byteCount bytes of argument modes.
-    void genCOBOLCall(const ArgMode* modes, unsigned int byteCount);
-
-    void genLoadIntegralConstant(unsigned long long value, const TypeItem* type, unsigned char sign, short length);
+#define NORVEXA_WRITE_end(name)
+#define NORVEXA_WRITE_plain(name) \
+    void name() { plain(Opcode::name); }
+#define NORVEXA_WRITE_u32(name) \
+    void name(unsigned int value) { u32(Opcode::name, value); }
+#define NORVEXA_WRITE_i16(name) \
+    void name(short value) { i16(Opcode::name, value); }
+#define NORVEXA_WRITE_i64(name) \
+    void name(long long value) { u64(Opcode::name, static_cast<std::uint64_t>(value)); }
+#define NORVEXA_WRITE_u64(name) \
+    void name(unsigned long long value) { u64(Opcode::name, value); }
+#define NORVEXA_WRITE_type(name) \
+    void name(const TypeItem* type) { pointer(Opcode::name, type); }
+#define NORVEXA_WRITE_symbol(name) \
+    void name(const SymbolItem* symbol) { pointer(Opcode::name, symbol); }
+#define NORVEXA_WRITE_text16(name) \
+    void name(const char* text) { text16(Opcode::name, text); }
+#define NORVEXA_WRITE_typedText(name) \
+    void name(const char* value, std::size_t length, const TypeItem* type) \
+    { \
+        typedValue(Opcode::name, value, length, type); \
+    }
+#define NORVEXA_WRITE_text32(name) \
+    void name(const char* text, unsigned int n) { text32(Opcode::name, text, n); }
+#define NORVEXA_WRITE_modes32(name) \
+    void name(const ArgMode* modes, unsigned int byteCount) { text32(Opcode::name, modes, byteCount); }
+#define NORVEXA_WRITE_call(name) \
+    void name(unsigned int count, bool builtin) { call(Opcode::name, count, builtin); }
+#define NORVEXA_WRITE_numberAndType(name) \
+    void name(long long number, const TypeItem* type) { numberAndType(Opcode::name, number, type); }
+#define NORVEXA_WRITE_twoTypes(name) \
+    void name(const TypeItem* base, const TypeItem* derived) { twoTypes(Opcode::name, base, derived); }
+#define NORVEXA_WRITE_flagAndType(name) \
+    void name(bool flag, const TypeItem* type) { flagAndType(Opcode::name, flag, type); }
+#define NORVEXA_WRITE_integralConstant(name) \
+    void name(unsigned long long value, const TypeItem* type, unsigned char sign, short length) \
+    { \
+        integralConstant(Opcode::name, value, type, sign, length); \
+    }
+#define NORVEXA_WRITER(number, name, shape, pops, pushes, what) NORVEXA_WRITE_##shape(name)
+    NORVEXA_OPCODES(NORVEXA_WRITER)
+#undef NORVEXA_WRITER
+#undef NORVEXA_WRITE_end
+#undef NORVEXA_WRITE_plain
+#undef NORVEXA_WRITE_u32
+#undef NORVEXA_WRITE_i16
+#undef NORVEXA_WRITE_i64
+#undef NORVEXA_WRITE_u64
+#undef NORVEXA_WRITE_type
+#undef NORVEXA_WRITE_symbol
+#undef NORVEXA_WRITE_text16
+#undef NORVEXA_WRITE_typedText
+#undef NORVEXA_WRITE_text32
+#undef NORVEXA_WRITE_modes32
+#undef NORVEXA_WRITE_call
+#undef NORVEXA_WRITE_numberAndType
+#undef NORVEXA_WRITE_twoTypes
+#undef NORVEXA_WRITE_flagAndType
+#undef NORVEXA_WRITE_integralConstant
 
 protected:
     Buffer buffer;
 
 private:
-    void plain(unsigned char opcode) { buffer.append(opcode, 0); }
-    void text16(unsigned char opcode, const char* text);
-    void typedValue(unsigned char opcode, const char* value, std::size_t length, const TypeItem* type);
-    void text32(unsigned char opcode, const void* bytes, unsigned int n);
-    void pointer(unsigned char opcode, const void* p);
-    void u32(unsigned char opcode, std::uint32_t value);
-    void u64(unsigned char opcode, std::uint64_t value);
-    void numberAndType(unsigned char opcode, long long number, const TypeItem* type);
+    // The writers of the operand shapes.
+    unsigned char* headAndTail(Opcode opcode, std::size_t tail);
+    void plain(Opcode opcode) { buffer.append(static_cast<unsigned char>(opcode), 0); }
+    void u32(Opcode opcode, std::uint32_t value);
+    void i16(Opcode opcode, std::int16_t value);
+    void u64(Opcode opcode, std::uint64_t value);
+    void pointer(Opcode opcode, const void* p);
+    void text16(Opcode opcode, const char* text);
+    void typedValue(Opcode opcode, const char* value, std::size_t length, const TypeItem* type);
+    void text32(Opcode opcode, const void* bytes, unsigned int n);
+    void call(Opcode opcode, std::uint32_t count, bool builtin);
+    void numberAndType(Opcode opcode, long long number, const TypeItem* type);
+    void twoTypes(Opcode opcode, const TypeItem* base, const TypeItem* derived);
+    void flagAndType(Opcode opcode, bool flag, const TypeItem* type);
+    void integralConstant(Opcode opcode, std::uint64_t value, const TypeItem* type, unsigned char sign,
+                          std::int16_t length);
 };
 
 #endif

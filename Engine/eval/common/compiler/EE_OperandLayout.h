@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// The shape of every instruction's operand, one row per opcode. The writers,
-// the replay loop and the decoder all read these rows, so the byte layout of
-// an operand is decided here and nowhere else.
+#include "compiler/Opcodes.h"
+
+// The shape of every instruction's operand, one row per opcode of the table
+// in Opcodes.h. The writers, the replay loop and the decoder all read these
+// rows, so the byte layout of an operand is decided here and nowhere else.
 //
 // An operand starts at the first offset after its opcode byte that is a
 // multiple of its alignment (offsets count from the start of a block's
@@ -51,7 +53,7 @@ struct Layout {
 };
 
 // The highest opcode; 0 ends the code.
-enum : unsigned { lastOpcode = 75 };
+enum : unsigned { lastOpcode = opcodes::count - 1 };
 
 // The row of an opcode from 0 to lastOpcode (0 is the end of the code);
 // null above.

@@ -288,8 +288,8 @@ void EE_OstrelServices::loadConstant(EE_LiteralValue& value) const
     case EE_LiteralValue::Hexadecimal: typed(); break;
     case EE_LiteralValue::Character:
         // The byte is loaded as an unsigned char: a literal of another type
-        // (plain char) is converted to it, so that the value has the type
-        // validation gave it.
+        // (plain char; an int in C) is converted to it, so that the value has
+        // the type validation gave it.
         code.genLoadChar(text, n);
         if (literal.typeDescriptor() != nullptr && literal.typeDescriptor()->kind != EE_TypeDescriptor::UnsignedChar)
             code.genConvert(typeOf(*literal.typeDescriptor()));

@@ -18,6 +18,7 @@
 #include "compiler/EE_OstrelServices.h"
 #include "compiler/EE_OstrelTypeDescriptor.h"
 #include "compiler/ServicesRefusal.h"
+#include "frontend/EE_Language.h"
 #include "frontend/EE_ParseException.h"
 #include "frontend/EE_Token.h"
 #include "services/CurrentEnvironmentQueries.h"
@@ -185,17 +186,23 @@ EE_LiteralValue* EE_OstrelServices::cobolStringLiteral(const EE_Token& token, EE
     return newLiteral(kind, sizedToValue(type, value.size()), value.data(), value.size());
 }
 
+// A character literal is a char in C++ and Fortran; in C and UPC it is an
+// int holding the character's code.
 EE_LiteralValue* EE_OstrelServices::characterLiteral(const EE_Token& token, EE_TypeDescriptor& type)
 {
     if (token.length < 2)
         servicesRefuse();
+    const int language = EE_currentLanguage();
+    EE_TypeDescriptor* literalType = &type;
+    if (language != EE_LanguageCPP && language != EE_LanguageFortran && !isCobol())
+        literalType = signedIntTypeDescriptor();
     if (alternateCharacterSet() != 0)
-        return newLiteral(EE_LiteralValue::Character, &type, token.spelling + 1, token.length - 2);
+        return newLiteral(EE_LiteralValue::Character, literalType, token.spelling + 1, token.length - 2);
     // One character, an escape decoded; the scanner has counted it.
     const std::string value = narrowText(token, 1);
     if (value.size() != 1)
         badLiteral(token);
-    return newLiteral(EE_LiteralValue::Character, &type, value.data(), value.size());
+    return newLiteral(EE_LiteralValue::Character, literalType, value.data(), value.size());
 }
 
 // The text between the quotes of a C literal (after a prefix of the given

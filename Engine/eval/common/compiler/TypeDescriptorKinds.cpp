@@ -78,3 +78,40 @@ TypeKind ostrelTypeKind(unsigned kind)
         servicesRefuse();
     return static_cast<TypeKind>(inverse.typeKinds[kind]);
 }
+
+namespace {
+
+// The predefined scalar descriptor kind of a type, or -1.
+int scalarKind(const TypeItem& type)
+{
+    const int modelKind = typeKind(&type);
+    if (modelKind < 0 || modelKind >= TypeKindCount || kindOfTypeKind[modelKind] == none)
+        return -1;
+    const EE_TypeDescriptor::Kind kind = typeDescriptorKind(&type);
+    const bool scalar = (kind >= EE_TypeDescriptor::Bool && kind <= EE_TypeDescriptor::HexComplexLongDouble) ||
+                        kind == EE_TypeDescriptor::WcharT ||
+                        (kind >= EE_TypeDescriptor::Decimal32 && kind <= EE_TypeDescriptor::Decimal128);
+    return scalar ? static_cast<int>(kind) : -1;
+}
+
+// A bit field's value is not laid out as its type's size says.
+bool bitField(const TypeItem& type)
+{
+    const _TYPE_ENTRY* entry = type.typeEntry();
+    if (entry == nullptr || entry->leaf != TE_INTEGER)
+        return false;
+    const unsigned bits = entry->integer.bitLength;
+    return entry->integer.bitOffset != 0 || (bits != 8 && bits != 16 && bits != 32 && bits != 64);
+}
+
+} // namespace
+
+bool describedAlike(const TypeItem& type, const TypeItem& described)
+{
+    // A typedef or qualified type is described as the type it names.
+    const TypeItem first = type.reduce();
+    const TypeItem second = described.reduce();
+    const int kind = scalarKind(first);
+    return kind >= 0 && kind == scalarKind(second) && first.typeSize() == second.typeSize() && !bitField(first) &&
+           !bitField(second);
+}

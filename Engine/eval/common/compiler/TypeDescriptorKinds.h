@@ -18,4 +18,12 @@ EE_TypeDescriptor::Kind typeDescriptorKind(const TypeItem* type);
 // The TypeKind of a descriptor kind: none for 4, 6, 10, 62 and above 63.
 TypeKind ostrelTypeKind(unsigned kind);
 
+// Whether the descriptor table describes two types by one descriptor: both
+// of the same predefined scalar kind (bool to complex, wchar_t, decimal
+// floating point) and size, neither a bit field. A program's own
+// type of such a kind (a member's int, a 4-byte INTEGER element) is
+// described by the kind's first descriptor, often the model's type, while
+// a load makes an item of the program's type: the value is the same.
+bool describedAlike(const TypeItem& type, const TypeItem& described);
+
 #endif

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "services/CLocaleNumbers.h"
+
 namespace {
 
 // Room for the text of any number of at most 34 digits: digits, sign,
@@ -78,7 +80,7 @@ DecimalFloat::DecimalFloat(long double value, Size size)
 {
     initContext(size);
     char text[textRoom];
-    std::snprintf(text, sizeof text, "%.*LE", 19, value);
+    clocale_numbers::formatLongDouble(text, sizeof text, 'E', 19, value);
     fromText(text);
 }
 

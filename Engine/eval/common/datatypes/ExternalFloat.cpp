@@ -9,6 +9,7 @@
 #include "datatypes/NationalExternalFloat.h"
 #include "datatypes/PackedDecimal.h"
 #include "datatypes/ZonedDecimal.h"
+#include "services/CLocaleNumbers.h"
 #include "services/SVC.h"
 
 #include <cstdio>
@@ -218,7 +219,7 @@ ByteString ExternalFloat::getValueFromLongDouble(long double value) const
     // Eighteen significant digits are as many as a long double holds
     // faithfully: a value that came from decimal digits prints them again
     // (999.99, not 999.989999...), and the picture cuts what is beyond.
-    const int printedLength = std::snprintf(printed, sizeof printed, "%.*LE", kMaxDigits - 1, value);
+    const int printedLength = clocale_numbers::formatLongDouble(printed, sizeof printed, 'E', kMaxDigits - 1, value);
     int n = 0;
     int m = 0;
     char point = 0;

@@ -1,5 +1,6 @@
 #include "datatypes/FloatNumber.h"
 
+#include "services/CLocaleNumbers.h"
 #include "services/InvalidOp.h"
 
 #include <cmath>
@@ -96,7 +97,7 @@ int FloatNumber::format(char* text) const
     if (fmt != IEEE && fmt != Hexadecimal)
         return std::snprintf(text, 32, "NaN");
     // 21 significant digits tell every extended value apart.
-    return std::snprintf(text, 32, "%.21Lg", value);
+    return clocale_numbers::formatGeneral(text, 32, 21, value);
 }
 
 FloatNumber::operator long double() const

@@ -426,6 +426,7 @@ void C_Preprocessor::get(EE_Token& token, SaveSpelling& cursor)
     if (isDigit(p[1])) {
       cursor.position = p + 1;
       scanFraction(token, cursor);
+      endOfNumber(cursor);
       return;
     }
     return op(EE_Token::Dot, 1);
@@ -488,9 +489,29 @@ void C_Preprocessor::get(EE_Token& token, SaveSpelling& cursor)
   }
   if (isDigit(*p)) {
     scanNumber(token, cursor);
+    endOfNumber(cursor);
     return;
   }
   throw EE_ParseException(EE_ParseException::SyntaxError, p);
+}
+
+// A number runs on as a preprocessing number of C does (letters, digits,
+// '_' and points): what its scan left of one makes the literal invalid
+// (08, 1.5.3, 1lul, 0x1g), refused naming the whole of it rather than read
+// as two operands side by side.
+void C_Preprocessor::endOfNumber(SaveSpelling& cursor)
+{
+  const char* p = cursor.position;
+  auto continues = [](char c) { return isClass(c, Letter | Digit | ExtraIdent) || c == '.'; };
+  if (!continues(*p))
+    return;
+  while (continues(*p) ||
+         ((*p == '+' || *p == '-') && (p[-1] == 'e' || p[-1] == 'E' || p[-1] == 'p' || p[-1] == 'P')))
+    ++p;
+  cursor.position = p;
+  static thread_local std::string refused;
+  refused.assign(cursor.first, static_cast<std::size_t>(p - cursor.first));
+  throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }
 
 void C_Preprocessor::scanIdentifier(EE_Token& token, SaveSpelling& cursor)
@@ -606,19 +627,20 @@ void C_Preprocessor::scanEscape(SaveSpelling& cursor)
 void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
 {
   const char* p = cursor.position;
-  if (*p == '0') {
-    if (p[1] == 'x' || p[1] == 'X') {
-      cursor.position = p + 2;
-      scanHexadecimal(token, cursor);
-      return;
-    }
+  if (*p == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    cursor.position = p + 2;
+    scanHexadecimal(token, cursor);
+    return;
+  }
+  // Fortran has no octal form: its leading zeros are a decimal number's.
+  if (*p == '0' && !services.isFortran()) {
     const char* q = p;
     while (*q == '0')
       ++q;
     const char* r = q;
     while (isDigit(*r))
       ++r;
-    if (*r != '.') {
+    if (*r != '.' && *r != 'e' && *r != 'E') {
       // An octal integer: every octal digit after the zeros.
       while (isOctal(*q))
         ++q;
@@ -637,9 +659,29 @@ void C_Preprocessor::scanNumber(EE_Token& token, SaveSpelling& cursor)
     scanFraction(token, cursor);
   } else if (*p == 'e' || *p == 'E') {
     scanExponent(token, cursor);
-  } else {
+  } else if (!fortranExponent(token, cursor)) {
     integerSuffix(token, cursor);
   }
+}
+
+// Fortran's exponent letters d (double precision) and q (quad precision, a
+// long double here): 1.5d0, 1d-3, 2.5q0.
+bool C_Preprocessor::fortranExponent(EE_Token& token, SaveSpelling& cursor)
+{
+  const char* p = cursor.position;
+  if (!services.isFortran() || *p == '\0' || std::strchr("dDqQ", *p) == nullptr)
+    return false;
+  const char* q = p + 1;
+  if (*q == '+' || *q == '-')
+    ++q;
+  if (!isDigit(*q))
+    return false;
+  while (isDigit(*q))
+    ++q;
+  cursor.position = q;
+  token.kind = EE_Token::Literal;
+  token.type = (*p | 0x20) == 'd' ? services.doubleTypeDescriptor() : services.longDoubleTypeDescriptor();
+  return true;
 }
 
 void C_Preprocessor::scanFraction(EE_Token& token, SaveSpelling& cursor)
@@ -650,6 +692,8 @@ void C_Preprocessor::scanFraction(EE_Token& token, SaveSpelling& cursor)
   cursor.position = p;
   if (*p == 'e' || *p == 'E') {
     scanExponent(token, cursor);
+  } else if (fortranExponent(token, cursor)) {
+    return;
   } else if (*p == 'd' || *p == 'D') {
     if (!decimalFloatingSuffix(token, cursor)) {
       cursor.position = p + 1;
@@ -749,19 +793,12 @@ void C_Preprocessor::integerSuffix(EE_Token& token, SaveSpelling& cursor)
 EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const char* digitsEnd, const char* end,
                                                       bool isUnsigned, unsigned longs)
 {
-  // Fortran's integer literals keep the 64-bit types: an int literal, typed
-  // while the text is scanned, would make the model's int the kind's first
-  // descriptor, which then describes a 4-byte INTEGER element too, so that
-  // an element validates as the model's int and loads as the program's own
-  // type (a changed result type).
-  if (services.isFortran())
-    return isUnsigned ? services.unsignedLongLongIntTypeDescriptor() : services.signedLongLongIntTypeDescriptor();
   const char* p = first;
   unsigned base = 10;
   if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
     base = 16;
     p += 2;
-  } else if (p[0] == '0') {
+  } else if (p[0] == '0' && !services.isFortran()) {
     base = 8;
   }
   unsigned long long value = 0;

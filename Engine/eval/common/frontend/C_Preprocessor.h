@@ -91,6 +91,8 @@ private:
   const char* rewriteUniversalCharacterNames(const char* from);
 
   void scanNumber(EE_Token& token, SaveSpelling& cursor);
+  void endOfNumber(SaveSpelling& cursor);
+  bool fortranExponent(EE_Token& token, SaveSpelling& cursor);
   void scanFraction(EE_Token& token, SaveSpelling& cursor);
   void scanExponent(EE_Token& token, SaveSpelling& cursor);
   void scanHexadecimal(EE_Token& token, SaveSpelling& cursor);

@@ -1,5 +1,6 @@
 #include "frontend/EE_MemberExpression.h"
 
+#include "frontend/EE_Declaration.h"
 #include "frontend/EE_Language.h"
 #include "frontend/EE_Name.h"
 #include "frontend/EE_TypeDescriptor.h"
@@ -18,7 +19,11 @@ EE_String EE_MemberExpression::signature(int detail) const {
     text << "(" << signatureOf(object, detail) << ").";
   else
     text << signatureOf(object, detail) << "->";
-  if (member != nullptr)
+  // The member by its declared name: the stores a member of a class record
+  // is found through are named for traces, not for the user.
+  if (member != nullptr && member->declaration != nullptr)
+    member->declaration->id(text);
+  else if (member != nullptr)
     text << member->signature();
   return text;
 }

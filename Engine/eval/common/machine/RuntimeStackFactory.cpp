@@ -46,12 +46,25 @@ using Maker = StackItem* (*)(EvaluationEnvironment& environment, const TypeItem&
 struct Row {
     unsigned code;
     Maker make;
+    // The maker gives the item the requested type itself.
+    bool typed = false;
 };
 
+// A zero integer item of the requested type from the start (as setType
+// gives it).
 template <class Item>
-StackItem* zero(EvaluationEnvironment& environment, const TypeItem&)
+StackItem* typedZero(EvaluationEnvironment& environment, const TypeItem& type)
 {
-    return new Item(environment, 0);
+    return new Item(environment, 0, type);
+}
+
+// ofType, then the type assigned as the factory assigns it to every item.
+template <class Item>
+StackItem* ofTypeAssigned(EvaluationEnvironment& environment, const TypeItem& type)
+{
+    StackItem* item = new Item(environment, type);
+    item->setType(type);
+    return item;
 }
 
 template <class Item>
@@ -125,14 +138,22 @@ StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
 {
     const TNinteger& entry = type.typeEntry()->integer;
     if (entry.bitOffset != 0)
-        return new StackItemCompound(environment, type);
+        return ofTypeAssigned<StackItemCompound>(environment, type);
     const bool isUnsigned = (entry.flags & TNinteger_Unsigned) != 0;
     switch (entry.bitLength) {
-    case 8: return isUnsigned ? zero<StackItemU1>(environment, type) : zero<StackItemS1>(environment, type);
-    case 16: return isUnsigned ? zero<StackItemU2>(environment, type) : zero<StackItemS2>(environment, type);
-    case 32: return isUnsigned ? zero<StackItemU4>(environment, type) : zero<StackItemS4>(environment, type);
-    case 64: return isUnsigned ? zero<StackItemU8>(environment, type) : zero<StackItemS8>(environment, type);
-    default: return new StackItemCompound(environment, type);
+    case 8:
+        return isUnsigned ? typedZero<StackItemU1>(environment, type)
+                          : typedZero<StackItemS1>(environment, type);
+    case 16:
+        return isUnsigned ? typedZero<StackItemU2>(environment, type)
+                          : typedZero<StackItemS2>(environment, type);
+    case 32:
+        return isUnsigned ? typedZero<StackItemU4>(environment, type)
+                          : typedZero<StackItemS4>(environment, type);
+    case 64:
+        return isUnsigned ? typedZero<StackItemU8>(environment, type)
+                          : typedZero<StackItemS8>(environment, type);
+    default: return ofTypeAssigned<StackItemCompound>(environment, type);
     }
 }
 
@@ -144,7 +165,7 @@ StackItem* arraySection(EvaluationEnvironment& environment, const TypeItem&)
 // Host leaf codes (0 to 89); codes not listed are refused with RTRC_Other.
 const Row leafRows[] = {
     {1, ofType<StackItemArray>},  // array
-    {4, hostInteger},  // integer; a bit field's raw bytes: compound
+    {4, hostInteger, true},  // integer; a bit field's raw bytes: compound
     {5, blank<StackItemCharstring>},  // character string
     {6, ofType<StackItemCompound>}, // class, structure, union: compound
     {11, ofType<StackItemCompound>}, // enumeration: compound
@@ -187,12 +208,12 @@ const Row leafRows[] = {
 // Built-in indexes (128 to 205); indexes not listed are refused with
 // RTRC_NotSupported. The item's type becomes the requested type.
 const Row builtinRows[] = {
-    {128, zero<StackItemS1>},
-    {129, zero<StackItemS2>},
-    {130, zero<StackItemS4>},
-    {132, zero<StackItemU1>},
-    {133, zero<StackItemU2>},
-    {134, zero<StackItemU4>},
+    {128, typedZero<StackItemS1>, true},
+    {129, typedZero<StackItemS2>, true},
+    {130, typedZero<StackItemS4>, true},
+    {132, typedZero<StackItemU1>, true},
+    {133, typedZero<StackItemU2>, true},
+    {134, typedZero<StackItemU4>, true},
     {136, ieee<StackItemF>}, // float
     {137, ieee<StackItemD>}, // double
     {138, ieee<StackItemLD>}, // long double
@@ -201,16 +222,16 @@ const Row builtinRows[] = {
     {141, complexZero<StackItemComplexD, FloatNumber::IEEE>}, // complex double
     {142, complexZero<StackItemComplexLD, FloatNumber::IEEE>}, // complex long double
     {143, secondComplexLongDouble}, // complex long double of the second layout
-    {144, zero<StackItemU1>},
-    {145, zero<StackItemU2>},
-    {146, zero<StackItemU4>},
-    {148, zero<StackItemU1>},
-    {149, zero<StackItemU2>},
-    {150, zero<StackItemU4>},
+    {144, typedZero<StackItemU1>, true},
+    {145, typedZero<StackItemU2>, true},
+    {146, typedZero<StackItemU4>, true},
+    {148, typedZero<StackItemU1>, true},
+    {149, typedZero<StackItemU2>, true},
+    {150, typedZero<StackItemU4>, true},
     {151, null},
-    {155, zero<StackItemS8>},
-    {156, zero<StackItemU8>},
-    {157, zero<StackItemU8>},
+    {155, typedZero<StackItemS8>, true},
+    {156, typedZero<StackItemU8>, true},
+    {157, typedZero<StackItemU8>, true},
     {159, decimalZero<StackItemDecimalFloat32>}, // 32-bit decimal floating point
     {192, decimalZero<StackItemDecimalFloat64>}, // 64-bit decimal floating point
     {193, decimalZero<StackItemDecimalFloat128>}, // 128-bit decimal floating point
@@ -249,7 +270,8 @@ StackItem* RuntimeStack::makeStackItem(const TypeItem& type, const LCC_Eval_Cont
         StackItem* item = row->make != nullptr ? row->make(environment, type) : nullptr;
         if (item == nullptr)
             notBuiltYet(__PRETTY_FUNCTION__, __LINE__);
-        item->setType(type);
+        if (!row->typed)
+            item->setType(type);
         return item;
     }
     if (type.hasFlag(TypeFlags::pointer)) {
@@ -261,6 +283,7 @@ StackItem* RuntimeStack::makeStackItem(const TypeItem& type, const LCC_Eval_Cont
     if (row == nullptr || row->make == nullptr)
         notBuiltYet(__PRETTY_FUNCTION__, __LINE__);
     StackItem* item = row->make(environment, type);
-    item->setType(type);
+    if (!row->typed)
+        item->setType(type);
     return item;
 }

@@ -211,15 +211,30 @@ void RuntimeStack::genLoadRealValue(const char* text)
             refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
     }
 
-    if (fields == 2) {
-        const char suffix = rest[0];
-        if (suffix == 'f' || suffix == 'F') {
-            const long double magnitude = std::fabs(value);
-            if (value != 0 && !(magnitude >= 1.17549435e-38L && magnitude <= 3.40282347e38L))
-                refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
-        } else if (suffix != 'l' && suffix != 'L') {
+    const bool hexadecimal = p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+    const char suffix = fields == 2 ? rest[0] : '\0';
+    if (suffix != '\0' && suffix != 'f' && suffix != 'F' && suffix != 'l' && suffix != 'L')
+        refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
+    // A decimal literal is read correctly rounded to its own format (no
+    // suffix or Fortran's d exponent double, f float), so that the
+    // conversion to that format which follows it is exact: rounded first to
+    // long double, a value halfway between two doubles could round twice.
+    const bool decimal = !hexadecimal && copy.empty();
+    // Fortran's d exponent makes a double precision literal, q a quad one.
+    const bool fortranDouble = !copy.empty() && std::strpbrk(text, "dD") != nullptr;
+    if (suffix == 'f' || suffix == 'F') {
+        // A float literal beyond float's range, or one that rounds to zero,
+        // is refused.
+        const float narrow = decimal ? clocale_numbers::toFloat(text, nullptr) : static_cast<float>(value);
+        if (std::isinf(narrow) || (narrow == 0 && value != 0))
             refuse(InvalidOp::RTRC_ParserError, function, __LINE__);
-        }
+        value = narrow;
+    } else if (suffix == '\0' && (decimal || fortranDouble)) {
+        // Beyond double's range the value stays as read: its conversion to
+        // double answers for it.
+        const double rounded = clocale_numbers::toDouble(decimal ? text : copy.c_str(), nullptr);
+        if (!std::isinf(rounded))
+            value = rounded;
     }
     genLoadRealConstant(value, longDoubleCode);
 }

@@ -50,7 +50,8 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
     if (!isRunning())
         return;
     const SymbolMarks marks = SymbolMarks::of(symbol);
-    if (isCobolLanguage() && marks.optimized)
+    const bool cobol = isCobolLanguage();
+    if (cobol && marks.optimized)
         withName(InvalidOp::RTRC_AccessOptVar, symbol.name(), __PRETTY_FUNCTION__, __LINE__);
     if (marks.constant) {
         genLoadConstant(symbol);
@@ -69,7 +70,7 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoad(%s) from location %s", symbol.name(),
                         where.format());
         const TypeItem& type = symbol.dataType();
-        if (isCobolLanguage() && where.kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
+        if (cobol && where.kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
 
         std::unique_ptr<StackItem> item;
@@ -157,10 +158,11 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
     std::unique_ptr<StackItem> popped(pop());
     try {
         // A literal's characters are held by the evaluator: a load stays
-        // inside the characters from the literal's position on.
-        if (dynamic_cast<const StackItemString*>(popped.get()) != nullptr
-            && (offset < 0 || static_cast<std::uint64_t>(offset) > popped->size()
-                || type.typeSize() > popped->size() - static_cast<std::uint64_t>(offset)))
+        // inside the characters and the null from the literal's position on.
+        if (const auto* literal = dynamic_cast<const StackItemString*>(popped.get());
+            literal != nullptr
+            && (offset < 0 || static_cast<std::uint64_t>(offset) > literal->readableSize()
+                || type.typeSize() > literal->readableSize() - static_cast<std::uint64_t>(offset)))
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         DebuggeeLocation where = popped->asLocation();
         if (SVC::traceEnabled()->load())

@@ -24,6 +24,12 @@ StackItem::StackItem(EvaluationEnvironment& environment, unsigned int builtinInd
 {
 }
 
+StackItem::StackItem(EvaluationEnvironment& environment, AssignedType type)
+    : environment_(environment), scope_(nullptr), flags1_(freshFirstFlags)
+{
+    type_ = type.type;
+}
+
 StackItem::StackItem(const StackItem& other)
     : type_(other.type_),
       environment_(other.environment_),
@@ -113,16 +119,21 @@ void StackItem::ReadDebuggeeData(void* buffer, std::uint64_t count, const Debugg
     constexpr std::uint64_t piece = 0x40000000u;
     std::uint64_t got = 0;
     try {
-        DebuggeeLocation at(where);
         auto* bytes = static_cast<unsigned char*>(buffer);
-        while (got < count) {
-            const unsigned ask = static_cast<unsigned>(count - got < piece ? count - got : piece);
-            const unsigned read = at.read(bytes + got, ask);
-            got += read;
-            if (read < ask)
-                break;
-            if (got < count)
-                at.increment(static_cast<long long>(read));
+        if (count <= piece) {
+            // One piece: read from the place itself, no moving copy needed.
+            got = where.read(bytes, static_cast<unsigned>(count));
+        } else {
+            DebuggeeLocation at(where);
+            while (got < count) {
+                const unsigned ask = static_cast<unsigned>(count - got < piece ? count - got : piece);
+                const unsigned read = at.read(bytes + got, ask);
+                got += read;
+                if (read < ask)
+                    break;
+                if (got < count)
+                    at.increment(static_cast<long long>(read));
+            }
         }
     } catch (const InvalidOp&) {
         throw;

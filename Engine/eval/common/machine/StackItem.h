@@ -218,6 +218,12 @@ protected:
               const ScopeItem* scope = nullptr);
     StackItem(EvaluationEnvironment& environment, unsigned int builtinIndex,
               const ScopeItem* scope = nullptr);
+    // Of the type exactly as setType would give it (assigned, not copied:
+    // not simplified again).
+    struct AssignedType {
+        const TypeItem& type;
+    };
+    StackItem(EvaluationEnvironment& environment, AssignedType type);
     // Type, environment, scope and flags, without the register marks; no
     // location, tree root, name or stack link.
     StackItem(const StackItem& other);

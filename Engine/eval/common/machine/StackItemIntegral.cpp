@@ -20,6 +20,14 @@ StackItemIntegral<T>::StackItemIntegral(EvaluationEnvironment& environment, T va
 }
 
 template <class T>
+StackItemIntegral<T>::StackItemIntegral(EvaluationEnvironment& environment, T value, const TypeItem& type)
+    : StackItem(environment, AssignedType{type})
+{
+    setHasValue(true);
+    byteorder::toBigEndian(bytes_, static_cast<std::uint64_t>(value), sizeof(T));
+}
+
+template <class T>
 StackItemIntegral<T>::StackItemIntegral(const StackItemIntegral& other) : StackItem(other)
 {
     for (unsigned i = 0; i < sizeof(T); ++i)

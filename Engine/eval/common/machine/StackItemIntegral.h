@@ -79,6 +79,8 @@ public:
 
 protected:
     StackItemIntegral(EvaluationEnvironment& environment, T value, unsigned int builtinIndex);
+    // Of the given type from the start (a host integer of T's width).
+    StackItemIntegral(EvaluationEnvironment& environment, T value, const TypeItem& type);
     StackItemIntegral(const StackItemIntegral& other);
 
 private:

@@ -18,6 +18,10 @@ public:
         : StackItemIntegral<T>(environment, value, builtinIndex)
     {
     }
+    StackItemS(EvaluationEnvironment& environment, T value, const TypeItem& type)
+        : StackItemIntegral<T>(environment, value, type)
+    {
+    }
     StackItemS(const StackItemS& other) : StackItemIntegral<T>(other) {}
     ~StackItemS() override = default;
 
@@ -30,6 +34,8 @@ public:
 class StackItemS1 : public StackItemS<signed char> {
 public:
     StackItemS1(EvaluationEnvironment& environment, signed char value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemS1(EvaluationEnvironment& environment, signed char value, const TypeItem& type);
     StackItemS1(const StackItemS1& other);
     ~StackItemS1() override;
 };
@@ -37,6 +43,8 @@ public:
 class StackItemS2 : public StackItemS<short> {
 public:
     StackItemS2(EvaluationEnvironment& environment, short value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemS2(EvaluationEnvironment& environment, short value, const TypeItem& type);
     StackItemS2(const StackItemS2& other);
     ~StackItemS2() override;
 };
@@ -44,6 +52,8 @@ public:
 class StackItemS4 : public StackItemS<int> {
 public:
     StackItemS4(EvaluationEnvironment& environment, int value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemS4(EvaluationEnvironment& environment, int value, const TypeItem& type);
     StackItemS4(const StackItemS4& other);
     ~StackItemS4() override;
 };
@@ -51,6 +61,8 @@ public:
 class StackItemS8 : public StackItemS<long long> {
 public:
     StackItemS8(EvaluationEnvironment& environment, long long value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemS8(EvaluationEnvironment& environment, long long value, const TypeItem& type);
     StackItemS8(const StackItemS8& other);
     ~StackItemS8() override;
 };

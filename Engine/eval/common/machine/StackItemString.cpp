@@ -15,6 +15,21 @@ constexpr unsigned plainChar = 148;
     throw InvalidOp(code, function, line);
 }
 
+// The zero bytes of a terminating null, as wide as any wchar_t.
+constexpr unsigned char nullBytes[8] = {};
+
+// The bytes of a literal's terminating null: a char, or a wchar_t of the
+// program.
+unsigned terminatorOf(bool wide)
+{
+    if (!wide)
+        return 1;
+    const TypeItem* wchar = typeWcharT();
+    if (wchar == nullptr || wchar->typeSize() == 0 || wchar->typeSize() > sizeof nullBytes)
+        fail(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    return static_cast<unsigned>(wchar->typeSize());
+}
+
 }  // namespace
 
 const TypeItem& StackItemString::pointerType(bool wide)
@@ -33,10 +48,9 @@ const TypeItem& StackItemString::pointerType(bool wide)
 }
 
 StackItemString::StackItemString(EvaluationEnvironment& environment, const ByteString& text, int wide)
-    : StackItem(environment, pointerType(wide != 0)),
-      text_(&environment.getConstantString(text)),
-      wide_(wide != 0)
+    : StackItem(environment, pointerType(wide != 0)), wide_(wide != 0), terminator_(terminatorOf(wide != 0))
 {
+    text_ = &environment.getConstantString(ByteString(text.data(), text.length(), nullBytes, terminator_, nullptr, 0));
     setInDebuggerAddressSpace();
     setHasValue(true);
 }
@@ -48,7 +62,8 @@ StackItemString::StackItemString(EvaluationEnvironment& environment, const TypeI
 }
 
 StackItemString::StackItemString(const StackItemString& other)
-    : StackItem(other), text_(other.text_), position_(other.position_), wide_(other.wide_)
+    : StackItem(other), text_(other.text_), position_(other.position_), wide_(other.wide_),
+      terminator_(other.terminator_)
 {
     setInDebuggerAddressSpace();
 }
@@ -68,6 +83,11 @@ StackItem* StackItemString::clone() const
 std::uint64_t StackItemString::size() const
 {
     return textLength() - position_;
+}
+
+std::uint64_t StackItemString::readableSize() const
+{
+    return heldLength() - position_;
 }
 
 std::uint64_t StackItemString::stringLength() const
@@ -105,14 +125,15 @@ void StackItemString::moveTo(std::uint64_t position, std::uint64_t limit, const 
     position_ = position;
 }
 
+// The position may reach the terminating null, not past it.
 void StackItemString::genPointerAdd(const StackItem& right)
 {
-    moveTo(position_ + right.asUnsigned(), textLength(), __PRETTY_FUNCTION__, __LINE__);
+    moveTo(position_ + right.asUnsigned(), heldLength(), __PRETTY_FUNCTION__, __LINE__);
 }
 
 void StackItemString::genIndex(const StackItem& subscript, std::int64_t elementSize)
 {
-    moveTo(subscript.asUnsigned() * static_cast<std::uint64_t>(elementSize) + position_, textLength(),
+    moveTo(subscript.asUnsigned() * static_cast<std::uint64_t>(elementSize) + position_, heldLength(),
            __PRETTY_FUNCTION__, __LINE__);
     clearLocation();
 }
@@ -154,7 +175,7 @@ void StackItemString::genConcatenate(const StackItem& right)
     const unsigned char* mine = static_cast<const unsigned char*>(resultBuffer());
     const unsigned char* theirs = static_cast<const unsigned char*>(other->resultBuffer());
     const ByteString joined(mine, static_cast<unsigned>(size()), theirs, static_cast<unsigned>(other->size()),
-                            nullptr, 0);
+                            nullBytes, terminator_);
     text_ = &environment().getConstantString(joined);
     position_ = 0;
 }

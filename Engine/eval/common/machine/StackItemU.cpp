@@ -19,6 +19,10 @@ StackItemU1::StackItemU1(EvaluationEnvironment& environment, unsigned char value
 {
     markCobolBoolean(type_);
 }
+StackItemU1::StackItemU1(EvaluationEnvironment& environment, unsigned char value, const TypeItem& type)
+    : StackItemU<unsigned char>(environment, value, type)
+{
+}
 StackItemU1::StackItemU1(const StackItemU1& other) : StackItemU<unsigned char>(other) {}
 StackItemU1::~StackItemU1() = default;
 
@@ -34,6 +38,10 @@ StackItemU2::StackItemU2(EvaluationEnvironment& environment, unsigned short valu
     : StackItemU<unsigned short>(environment, value, 133)
 {
 }
+StackItemU2::StackItemU2(EvaluationEnvironment& environment, unsigned short value, const TypeItem& type)
+    : StackItemU<unsigned short>(environment, value, type)
+{
+}
 StackItemU2::StackItemU2(const StackItemU2& other) : StackItemU<unsigned short>(other) {}
 StackItemU2::~StackItemU2() = default;
 
@@ -46,6 +54,10 @@ StackItemW2::~StackItemW2() = default;
 
 StackItemU4::StackItemU4(EvaluationEnvironment& environment, unsigned int value)
     : StackItemU<unsigned int>(environment, value, 134)
+{
+}
+StackItemU4::StackItemU4(EvaluationEnvironment& environment, unsigned int value, const TypeItem& type)
+    : StackItemU<unsigned int>(environment, value, type)
 {
 }
 StackItemU4::StackItemU4(const StackItemU4& other) : StackItemU<unsigned int>(other) {}
@@ -67,6 +79,10 @@ StackItemB4::~StackItemB4() = default;
 
 StackItemU8::StackItemU8(EvaluationEnvironment& environment, unsigned long long value)
     : StackItemU<unsigned long long>(environment, value, 156)
+{
+}
+StackItemU8::StackItemU8(EvaluationEnvironment& environment, unsigned long long value, const TypeItem& type)
+    : StackItemU<unsigned long long>(environment, value, type)
 {
 }
 StackItemU8::StackItemU8(const StackItemU8& other) : StackItemU<unsigned long long>(other) {}

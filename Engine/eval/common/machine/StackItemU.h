@@ -18,6 +18,10 @@ public:
         : StackItemIntegral<T>(environment, value, builtinIndex)
     {
     }
+    StackItemU(EvaluationEnvironment& environment, T value, const TypeItem& type)
+        : StackItemIntegral<T>(environment, value, type)
+    {
+    }
     StackItemU(const StackItemU& other) : StackItemIntegral<T>(other) {}
     ~StackItemU() override = default;
 
@@ -31,6 +35,8 @@ public:
 class StackItemU1 : public StackItemU<unsigned char> {
 public:
     StackItemU1(EvaluationEnvironment& environment, unsigned char value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemU1(EvaluationEnvironment& environment, unsigned char value, const TypeItem& type);
     StackItemU1(const StackItemU1& other);
     ~StackItemU1() override;
 };
@@ -47,6 +53,8 @@ public:
 class StackItemU2 : public StackItemU<unsigned short> {
 public:
     StackItemU2(EvaluationEnvironment& environment, unsigned short value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemU2(EvaluationEnvironment& environment, unsigned short value, const TypeItem& type);
     StackItemU2(const StackItemU2& other);
     ~StackItemU2() override;
 };
@@ -62,6 +70,8 @@ public:
 class StackItemU4 : public StackItemU<unsigned int> {
 public:
     StackItemU4(EvaluationEnvironment& environment, unsigned int value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemU4(EvaluationEnvironment& environment, unsigned int value, const TypeItem& type);
     StackItemU4(const StackItemU4& other);
     ~StackItemU4() override;
 };
@@ -85,6 +95,8 @@ public:
 class StackItemU8 : public StackItemU<unsigned long long> {
 public:
     StackItemU8(EvaluationEnvironment& environment, unsigned long long value);
+    // Of the given type (a host integer or built-in index of this width).
+    StackItemU8(EvaluationEnvironment& environment, unsigned long long value, const TypeItem& type);
     StackItemU8(const StackItemU8& other);
     ~StackItemU8() override;
 };

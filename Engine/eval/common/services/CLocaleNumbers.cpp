@@ -12,6 +12,20 @@
 
 namespace clocale_numbers {
 
+namespace {
+
+int printLongDouble(char* buffer, std::size_t size, char conversion, int precision, long double value)
+{
+    switch (conversion) {
+    case 'f': return std::snprintf(buffer, size, "%.*Lf", precision, value);
+    case 'e': return std::snprintf(buffer, size, "%.*Le", precision, value);
+    case 'E': return std::snprintf(buffer, size, "%.*LE", precision, value);
+    default: return std::snprintf(buffer, size, "%.*Lg", precision, value);
+    }
+}
+
+}  // namespace
+
 #if !defined(_WIN32)
 
 namespace {
@@ -29,12 +43,33 @@ long double toLongDouble(const char* text, char** end)
     return strtold_l(text, end, cLocale());
 }
 
-int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+float toFloat(const char* text, char** end)
+{
+    return strtof_l(text, end, cLocale());
+}
+
+double toDouble(const char* text, char** end)
+{
+    return strtod_l(text, end, cLocale());
+}
+
+// Under the C locale on the calling thread only.
+int formatLongDouble(char* buffer, std::size_t size, char conversion, int precision, long double value)
 {
     locale_t previous = uselocale(cLocale());
-    int length = std::snprintf(buffer, size, "%.*Lf", precision, value);
+    int length = printLongDouble(buffer, size, conversion, precision, value);
     uselocale(previous);
     return length;
+}
+
+int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+{
+    return formatLongDouble(buffer, size, 'f', precision, value);
+}
+
+int formatGeneral(char* buffer, std::size_t size, int precision, long double value)
+{
+    return formatLongDouble(buffer, size, 'g', precision, value);
 }
 
 #else
@@ -85,14 +120,57 @@ long double toLongDouble(const char* text, char** end)
     return value;
 }
 
-int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+namespace {
+
+// A number written with the point, read by the runtime's reader under the
+// process locale: the point becomes the locale's separator first.
+template <typename Number>
+Number readTranslated(const char* text, char** end, Number (*read)(const char*, char**))
 {
-    int length = std::snprintf(buffer, size, "%.*Lf", precision, value);
+    const char separator = localeSeparator();
+    const char* point = separator != 0 ? std::strchr(text, '.') : nullptr;
+    if (point == nullptr)
+        return read(text, end);
+    std::string translated(text);
+    translated[static_cast<std::size_t>(point - text)] = separator;
+    char* stop = nullptr;
+    const Number value = read(translated.c_str(), &stop);
+    if (end != nullptr)
+        *end = const_cast<char*>(text) + (stop - translated.c_str());
+    return value;
+}
+
+}  // namespace
+
+// The locale's separator put back to the point.
+int formatLongDouble(char* buffer, std::size_t size, char conversion, int precision, long double value)
+{
+    int length = printLongDouble(buffer, size, conversion, precision, value);
     const char separator = localeSeparator();
     if (separator != 0 && length > 0 && size > 0)
         if (char* at = std::strchr(buffer, separator))
             *at = '.';
     return length;
+}
+
+float toFloat(const char* text, char** end)
+{
+    return readTranslated<float>(text, end, [](const char* t, char** e) { return std::strtof(t, e); });
+}
+
+double toDouble(const char* text, char** end)
+{
+    return readTranslated<double>(text, end, [](const char* t, char** e) { return std::strtod(t, e); });
+}
+
+int formatFixed(char* buffer, std::size_t size, int precision, long double value)
+{
+    return formatLongDouble(buffer, size, 'f', precision, value);
+}
+
+int formatGeneral(char* buffer, std::size_t size, int precision, long double value)
+{
+    return formatLongDouble(buffer, size, 'g', precision, value);
 }
 
 #endif

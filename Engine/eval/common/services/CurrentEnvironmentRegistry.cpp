@@ -75,6 +75,14 @@ EvaluationEnvironment* CurrentEnvironmentRegistry::exchange(EvaluationEnvironmen
 void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
 {
     ThreadSlot& slot = threadSlot();
+    // Nothing to check for none, nor for the environment the slot still
+    // holds (one that dies clears the slots that hold it).
+    if (env == nullptr) {
+        slot.value().store(nullptr, std::memory_order_release);
+        return;
+    }
+    if (slot.value().load(std::memory_order_acquire) == env)
+        return;
     Registry& r = registry();
     std::lock_guard<std::mutex> hold(r.lock);
     slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr,

@@ -120,6 +120,7 @@ void EvaluationEnvironment::deleteProducts()
     // destructors must not disturb the walk.
     List<ScopeItem*> scopes(scopes_);
     scopes_.deleteItems();
+    listedScopes_.clear();
     classScopes_.clear();
     classScopeKeys_.clear();
     fileScope_ = nullptr;
@@ -239,17 +240,22 @@ void EvaluationEnvironment::clearOpenMpEnvs()
 
 void EvaluationEnvironment::addScope(ScopeItem& scope)
 {
-    for (unsigned i = 0; i < scopes_.count(); ++i)
-        if (scopes_[i] == &scope)
-            return;
-    scopes_.append(&scope);
+    if (!listedScopes_.insert(&scope).second)
+        return;
+    try {
+        scopes_.append(&scope);
+    } catch (...) {
+        listedScopes_.erase(&scope);
+        throw;
+    }
     if (scope.scopeType() == ScopeItem::file)
         fileScope_ = &scope;
 }
 
 void EvaluationEnvironment::removeScope(ScopeItem& scope) noexcept
 {
-    for (unsigned i = scopes_.count(); i > 0; --i) {
+    // Scopes mostly die newest first: the walk from the end is short.
+    for (unsigned i = listedScopes_.erase(&scope) != 0 ? scopes_.count() : 0; i > 0; --i) {
         if (scopes_[i - 1] == &scope) {
             scopes_.remove(i - 1);
             scope.environment_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <plomkit/ByteString.h>
@@ -172,6 +173,8 @@ private:
     List<CreatedTypeItem*> createdTypes_;
     std::unique_ptr<CreatedTypeIndex> createdIndex_;
     List<ScopeItem*> scopes_;
+    // The same scopes, for a constant-time test of whether one is listed.
+    std::unordered_set<const ScopeItem*> listedScopes_;
     std::unordered_map<std::uint64_t, std::vector<ScopeItem*>> classScopes_;
     std::unordered_map<const ScopeItem*, std::uint64_t> classScopeKeys_;
     List<TemplateItem*> templates_;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "services/CLocaleNumbers.h"
 #include "services/EvaluationEnvironment.h"
 
 ByteString FormatPrimitive::formatHexadecimal(unsigned long long value, unsigned int width)
@@ -95,7 +96,7 @@ ByteString FormatPrimitive::formatFloatAsHex(int count, const void* bytes)
 ByteString FormatPrimitive::formatFloatAsFloat(int digits, long double value)
 {
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.*LE", digits, value);
+    clocale_numbers::formatLongDouble(buffer, sizeof buffer, 'E', digits, value);
     return FormatPrimitive::text(formatFloatToComp(buffer));
 }
 

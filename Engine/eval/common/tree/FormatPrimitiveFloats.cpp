@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "datatypes/ZfloatingPoint.h"
+#include "services/CLocaleNumbers.h"
 #include "services/EvaluationEnvironment.h"
 #include "services/InvalidOp.h"
 #include "types/Extended12.h"
@@ -37,14 +38,14 @@ int maximumDigits(unsigned size, bool hex)
 bool readsBack(const char* text, long double value, unsigned size, bool hex)
 {
     if (!hex && size == 4) {
-        const float back = std::strtof(text, nullptr);
+        const float back = clocale_numbers::toFloat(text, nullptr);
         return back == static_cast<float>(value) && std::signbit(back) == std::signbit(value);
     }
     if (!hex && size == 8) {
-        const double back = std::strtod(text, nullptr);
+        const double back = clocale_numbers::toDouble(text, nullptr);
         return back == static_cast<double>(value) && std::signbit(back) == std::signbit(value);
     }
-    const long double back = std::strtold(text, nullptr);
+    const long double back = clocale_numbers::toLongDouble(text, nullptr);
     if (back == value)
         return std::signbit(back) == std::signbit(value);
     if (value == 0)
@@ -59,7 +60,8 @@ bool readsBack(const char* text, long double value, unsigned size, bool hex)
 }
 
 // The value of size stored bytes as the shortest text (as printf's %.Ng
-// writes it) that reads back to the same value of that format.
+// writes it in the C locale: the point whatever the host's locale) that
+// reads back to the same value of that format.
 ByteString binary(const void* bytes, unsigned size, bool hex, int)
 {
     const long double value = ZfloatingPoint::ldFromZfp(bytes, size, hex);
@@ -68,7 +70,7 @@ ByteString binary(const void* bytes, unsigned size, bool hex, int)
     // A 16-byte value is held in a long double: all of its digits.
     if (std::isfinite(value) && size != 16) {
         for (int digits = 1; digits < most; ++digits) {
-            std::snprintf(text, sizeof text, "%.*Lg", digits, value);
+            clocale_numbers::formatGeneral(text, sizeof text, digits, value);
             if (!readsBack(text, value, size, hex))
                 continue;
             // A whole number that the longest text writes without an
@@ -76,12 +78,12 @@ ByteString binary(const void* bytes, unsigned size, bool hex, int)
             if (const char* e = std::strstr(text, "e+")) {
                 const int exponent = std::atoi(e + 2);
                 if (exponent >= digits && exponent < most)
-                    std::snprintf(text, sizeof text, "%.*Lg", exponent + 1, value);
+                    clocale_numbers::formatGeneral(text, sizeof text, exponent + 1, value);
             }
             return FormatPrimitive::text(text);
         }
     }
-    std::snprintf(text, sizeof text, "%.*Lg", most, value);
+    clocale_numbers::formatGeneral(text, sizeof text, most, value);
     return FormatPrimitive::text(text);
 }
 
@@ -90,11 +92,11 @@ ByteString extended(long double value)
 {
     char text[64];
     for (int digits = 1; digits < 21; ++digits) {
-        std::snprintf(text, sizeof text, "%.*Lg", digits, value);
-        if (std::strtold(text, nullptr) == value)
+        clocale_numbers::formatGeneral(text, sizeof text, digits, value);
+        if (clocale_numbers::toLongDouble(text, nullptr) == value)
             return FormatPrimitive::text(text);
     }
-    std::snprintf(text, sizeof text, "%.21Lg", value);
+    clocale_numbers::formatGeneral(text, sizeof text, 21, value);
     return FormatPrimitive::text(text);
 }
 

@@ -161,8 +161,11 @@ public:
                              unsigned int maxLength) const;
     ByteString formatAddressAsHex(const DebuggeeLocation& location) const;
     ByteString formatAddressAsDecimal(const DebuggeeLocation& location) const;
+    // The characters at the location up to the first NUL; characters, when
+    // not 0, is how many the object there holds (an array's): no more are
+    // read, and all of them make a whole text.
     ByteString formatAddressAsString(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
-                                     unsigned int maxLength) const;
+                                     unsigned int maxLength, std::uint64_t characters = 0) const;
     ByteString formatAddressAsUPC(const DebuggeeLocation& location) const;
     ByteString getFunctionName(const DebuggeeAddress& address) const;
 

@@ -104,7 +104,8 @@ ByteString FormatTreeNode::formatAddressAsDecimal(const DebuggeeLocation& locati
 }
 
 ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& location, DBG_REPS rep,
-                                                 const TypeItem& pointee, unsigned int maxLength) const
+                                                 const TypeItem& pointee, unsigned int maxLength,
+                                                 std::uint64_t characters) const
 {
     unsigned size = 0;
     if (pointee.typeIndex().module() == 0) {
@@ -121,7 +122,9 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
     // when no character has room.
     if (maxLength <= 2)
         return ByteString();
-    const unsigned limit = std::min(maxLength - 2, stringReadLimit / size);
+    unsigned limit = std::min(maxLength - 2, stringReadLimit / size);
+    if (characters != 0 && characters < limit)
+        limit = static_cast<unsigned>(characters);
     std::vector<unsigned char> bytes;
     unsigned count = 0;
     if ((flags() & flagMayNotLoad) != 0) {
@@ -152,8 +155,8 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
         count = got / size;
     }
-    // The text ends at its first NUL character.
-    bool ended = false;
+    // The text ends at its first NUL character, or with the object.
+    bool ended = characters != 0 && count == characters;
     for (unsigned i = 0; i < count; ++i) {
         if (byteorder::fromBigEndian(bytes.data() + std::size_t(i) * size, size) == 0) {
             count = i;

@@ -116,7 +116,21 @@ ByteString FormatTreeNode::formatArray(DBG_REPS rep, unsigned int maxLength) con
     const TypeItem& element = formatType_.dereference();
     switch (rep) {
     case 6:
-    case 23: return formatAddressAsString(location, rep, element, maxLength);
+    case 23: {
+        // The text of a character array never runs past the array (one
+        // whose bounds cannot be had is read as a pointer's text is).
+        TypeItem::Dimension dimension;
+        bool known = false;
+        try {
+            formatType_.getDimension(dimension);
+            known = !dimension.countUnknown && dimension.count >= 0;
+        } catch (const InvalidOp&) {
+        }
+        if (known && dimension.count == 0)
+            return rep == 23 ? formatString("", 0, maxLength, false) : formatStringOther("", 0, maxLength, true);
+        return formatAddressAsString(location, rep, element, maxLength,
+                                     known ? static_cast<std::uint64_t>(dimension.count) : 0);
+    }
     case 9: return languageAddress(formatAddressAsHex(location));
     case 10: return formatAddressAsDecimal(location);
     case 11: return formatAddressAsArray(location, element, maxLength);

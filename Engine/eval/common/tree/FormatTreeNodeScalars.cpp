@@ -1,6 +1,7 @@
 #include "tree/FormatTreeNode.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "HostRecordAccess.h"
@@ -153,7 +154,11 @@ ByteString FormatTreeNode::formatBitstring(DBG_REPS rep) const
     // shown.
     if (width < 1 || width > 32 || offset + width > 32)
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
-    const unsigned char* data = valueBytes(*this, 4, __PRETTY_FUNCTION__, __LINE__);
+    // A field loaded by itself holds only the bytes its bits reach; the rest
+    // of the unit is zero.
+    const unsigned count = (offset + width + 7) / 8;
+    unsigned char data[4] = {};
+    std::memcpy(data, valueBytes(*this, count, __PRETTY_FUNCTION__, __LINE__), count);
     const std::uint32_t unit = static_cast<std::uint32_t>(byteorder::fromBigEndian(data, 4));
     const std::uint64_t field = static_cast<std::uint32_t>(unit << offset) >> (32 - width);
     const bool isSigned = (e.integer.flags & TNinteger_Signed) != 0 && width > 1;

@@ -104,8 +104,9 @@ void TreeNode::addChild(Reference<UpdateTreeNode>& child)
         static_cast<TreeNode*>(lastChild_.get())->nextSibling_ = child;
     lastChild_ = child;
     children_.push_back(child.get());
-    childrenByName_.emplace(std::string(reinterpret_cast<const char*>(node->name_.data()), node->name_.length()),
-                            child.get());
+    if (namesHashed_)
+        childrenByName_.emplace(std::string(reinterpret_cast<const char*>(node->name_.data()), node->name_.length()),
+                                child.get());
     node->parent_ = this;
     node->detached_ = false;
     if (rank_ > 0)
@@ -122,6 +123,9 @@ void TreeNode::removeChildren()
     lastChild_.reset();
     children_.clear();
     childrenByName_.clear();
+    namesHashed_ = false;
+    elementSlots_.clear();
+    distantElements_.clear();
     while (child) {
         TreeNode* node = child.get();
         Reference<UpdateTreeNode> next = std::move(node->nextSibling_);
@@ -146,6 +150,14 @@ unsigned TreeNode::childCount() const
 
 UpdateTreeNode* TreeNode::childNamed(const std::string& name) const
 {
+    if (!namesHashed_) {
+        childrenByName_.reserve(children_.size());
+        for (UpdateTreeNode* c : children_) {
+            const ByteString& n = static_cast<const TreeNode*>(c)->name_;
+            childrenByName_.emplace(std::string(reinterpret_cast<const char*>(n.data()), n.length()), c);
+        }
+        namesHashed_ = true;
+    }
     const auto found = childrenByName_.find(name);
     return found != childrenByName_.end() ? found->second : nullptr;
 }
@@ -153,6 +165,37 @@ UpdateTreeNode* TreeNode::childNamed(const std::string& name) const
 UpdateTreeNode* TreeNode::childAt(unsigned long long n) const
 {
     return n >= 1 && n <= children_.size() ? children_[static_cast<std::size_t>(n - 1)] : nullptr;
+}
+
+UpdateTreeNode* TreeNode::elementAt(unsigned long long index) const
+{
+    if (index >= 1 && index <= elementSlots_.size())
+        if (UpdateTreeNode* made = elementSlots_[static_cast<std::size_t>(index - 1)])
+            return made;
+    if (distantElements_.empty())
+        return nullptr;
+    const auto found = distantElements_.find(index);
+    return found != distantElements_.end() ? found->second : nullptr;
+}
+
+void TreeNode::addElement(Reference<UpdateTreeNode>& child, unsigned long long index)
+{
+    if (!child || index < 1)
+        return;
+    addChild(child);
+    static_cast<TreeNode*>(child.get())->elementIndex_ = index;
+    // An index near those made so far takes a slot (the slots grow as a
+    // vector grows, so a run of n elements costs n); one far beyond them,
+    // such as the last of a million, goes to the map.
+    const std::size_t slots = elementSlots_.size();
+    if (index <= slots) {
+        elementSlots_[static_cast<std::size_t>(index - 1)] = child.get();
+    } else if (index - slots <= slots + 1024) {
+        elementSlots_.resize(static_cast<std::size_t>(index), nullptr);
+        elementSlots_.back() = child.get();
+    } else {
+        distantElements_.emplace(index, child.get());
+    }
 }
 
 TreeNode* TreeNode::nextNode() const

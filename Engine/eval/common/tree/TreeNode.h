@@ -118,9 +118,15 @@ public:
     UpdateTreeNode* nextSibling() const { return nextSibling_.get(); }
     unsigned childCount() const;
     // The child of a name, and the n-th child (from 1); null when there is
-    // none. Both in constant time.
+    // none. Both in constant time (the names are hashed when a name is first
+    // asked for).
     UpdateTreeNode* childNamed(const std::string& name) const;
     UpdateTreeNode* childAt(unsigned long long n) const;
+    // The element child of an array index (from 1) made by addElement; null
+    // when there is none. In constant time, without its name.
+    UpdateTreeNode* elementAt(unsigned long long index) const;
+    // Adds child as the element of an array index (from 1).
+    void addElement(Reference<UpdateTreeNode>& child, unsigned long long index);
     bool isDetached() const { return detached_; }
 
     // ---- queries --------------------------------------------------------
@@ -236,9 +242,16 @@ private:
     Reference<UpdateTreeNode> firstChild_;
     Reference<UpdateTreeNode> lastChild_;
     Reference<UpdateTreeNode> nextSibling_;
-    // The children in order and by name, beside the counted list.
+    // The children in order and by name, beside the counted list. The
+    // names are hashed only once a child is looked for by its name: an
+    // array's elements are found by their index.
     std::vector<UpdateTreeNode*> children_;
-    std::unordered_map<std::string, UpdateTreeNode*> childrenByName_;
+    mutable std::unordered_map<std::string, UpdateTreeNode*> childrenByName_;
+    mutable bool namesHashed_ = false;
+    // Array elements by index: dense from index 1 while the indexes asked
+    // for stay near the ones made, the others in a map.
+    std::vector<UpdateTreeNode*> elementSlots_;
+    std::unordered_map<unsigned long long, UpdateTreeNode*> distantElements_;
     ByteString name_;
     ByteString typeName_;
     DebuggeeAddress staticAddress_;

@@ -12,7 +12,7 @@
 
 // The array queries of a program's arrays: C, C++, Fortran and UPC arrays
 // and COBOL tables. An element is made when it is first asked for and found
-// again by its name, so expanding n elements costs n times one.
+// again by its index, so expanding n elements costs n times one.
 
 namespace {
 
@@ -76,6 +76,10 @@ std::uint16_t TreeNode::programArrayElement(unsigned long long index, UpdateTree
         return 10000;
     if (index - 1 > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) / dimension.length)
         return 10000;
+    if (UpdateTreeNode* made = elementAt(index)) {
+        node = made;
+        return 0;
+    }
     std::string name;
     const _TYPE_ENTRY* e = array.typeIndex().module() == 0 ? nullptr : array.typeEntry();
     const auto* formatting = dynamic_cast<const FormatTreeNode*>(this);
@@ -87,10 +91,6 @@ std::uint16_t TreeNode::programArrayElement(unsigned long long index, UpdateTree
     } else {
         name = elementName(index, dimension.lower);
     }
-    if (UpdateTreeNode* made = childNamed(name)) {
-        node = made;
-        return 0;
-    }
     const TypeItem* element = nullptr;
     try {
         element = &array.dereference();
@@ -100,8 +100,7 @@ std::uint16_t TreeNode::programArrayElement(unsigned long long index, UpdateTree
     }
     Reference<UpdateTreeNode> child(
         new UpdateTreeNode(*element, name.c_str(), static_cast<std::int64_t>((index - 1) * dimension.length)));
-    const_cast<TreeNode*>(this)->addChild(child);
-    static_cast<TreeNode*>(child.get())->elementIndex_ = index;
+    const_cast<TreeNode*>(this)->addElement(child, index);
     node = child.get();
     return 0;
 }

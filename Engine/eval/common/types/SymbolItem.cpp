@@ -165,9 +165,10 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
     try {
         switch (entry->kind) {
         case SE_CONSTANT:
+            // A constant has a value and no storage, in every language (a C
+            // enumerator the host names as a constant too).
             symbol->_dataType.setSymbolFlag(true);
-            if (isCobolLanguage())
-                symbol->_isConstant = true;
+            symbol->_isConstant = true;
             break;
         case SE_AUTOMATIC:
             symbol->_attributeB = true;

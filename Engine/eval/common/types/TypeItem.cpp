@@ -168,7 +168,11 @@ TypeItem& TypeItem::operator=(const TypeItem& other)
 {
     if (this == &other)
         return *this;
-    resetAll();
+    // What resetAll() would clear and the copy below does not overwrite.
+    delete functionInfo;
+    functionInfo = nullptr;
+    treeChanges = false;
+    treeChangesKnown = false;
     flags = other.flags;
     name = other.name;
     nameValid = other.nameValid;

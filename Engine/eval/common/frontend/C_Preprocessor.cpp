@@ -509,7 +509,7 @@ void C_Preprocessor::endOfNumber(SaveSpelling& cursor)
          ((*p == '+' || *p == '-') && (p[-1] == 'e' || p[-1] == 'E' || p[-1] == 'p' || p[-1] == 'P')))
     ++p;
   cursor.position = p;
-  static thread_local std::string refused;
+  std::string& refused = threadOwned<std::string>([] {});
   refused.assign(cursor.first, static_cast<std::size_t>(p - cursor.first));
   throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }

@@ -69,6 +69,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # are started, before the tests start wine in parallel: first starts on a
 # prefix not made yet race to make it (the losers fail), and services
 # started by a test's process would keep its output open after it ended.
+# A server left on this prefix by an earlier run that did not end (a run
+# killed midway) ends first: a second persistent one would be refused.
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wine" wineboot --init
   "$wineserver" -w

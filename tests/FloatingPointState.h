@@ -38,20 +38,20 @@ inline constexpr unsigned int sseRounding = 0x6000;
 inline constexpr unsigned int sseFlags = 0x003F;
 
 // The evaluator's mode on Windows: every exception masked (the denormal one
-// too), 64-bit precision, round toward zero, projective infinity; in SSE
-// every exception masked and round toward zero.
+// too), 64-bit precision, round to nearest, projective infinity; in SSE
+// every exception masked and round to nearest.
 inline void expectEvaluatorMode(const FpuState& state)
 {
     EXPECT_EQ(state.control & x87Masks, x87Masks);
     EXPECT_EQ(state.control & x87Precision, x87Precision);
-    EXPECT_EQ(state.control & x87Rounding, x87Rounding);
+    EXPECT_EQ(state.control & x87Rounding, 0);
     EXPECT_EQ(state.control & x87Infinity, 0);
     EXPECT_EQ(state.mxcsr & sseMasks, sseMasks);
-    EXPECT_EQ(state.mxcsr & sseRounding, sseRounding);
+    EXPECT_EQ(state.mxcsr & sseRounding, 0u);
 }
 
 #if defined(_WIN32)
-// The mode of the Windows host these tests play: round to nearest, 53-bit
+// The mode of the Windows host these tests play: round upward, 53-bit
 // precision, overflow unmasked in the x87 and in SSE, no flags raised.
 // 64-bit Windows' runtime sets SSE's mode alone (and refuses a precision
 // mask): there the x87's control word is set directly.
@@ -63,14 +63,16 @@ inline FpuState setHostMode()
     unsigned short control = 0;
     __asm__ __volatile__("fnstcw %0" : "=m"(control));
     control = static_cast<unsigned short>((control & ~(x87Rounding | x87Precision | x87Masks))
-                                          | 0x0200 /* 53-bit */ | (x87Masks & ~x87Overflow));
+                                          | 0x0800 /* upward */ | 0x0200 /* 53-bit */
+                                          | (x87Masks & ~x87Overflow));
     __asm__ __volatile__("fldcw %0" : : "m"(control));
 #else
-    _controlfp(_RC_NEAR | _PC_53 | (_MCW_EM & ~_EM_OVERFLOW), _MCW_EM | _MCW_RC | _MCW_PC);
+    _controlfp(_RC_UP | _PC_53 | (_MCW_EM & ~_EM_OVERFLOW), _MCW_EM | _MCW_RC | _MCW_PC);
 #endif
     unsigned int mxcsr = 0;
     __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
-    mxcsr = (mxcsr & ~(sseRounding | sseFlags | sseOverflowMask)) | (sseMasks & ~sseOverflowMask);
+    mxcsr = (mxcsr & ~(sseRounding | sseFlags | sseOverflowMask)) | 0x4000 /* upward */
+            | (sseMasks & ~sseOverflowMask);
     __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
     return fpuState();
 }

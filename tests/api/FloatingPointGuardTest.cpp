@@ -1,5 +1,5 @@
 // The floating-point mode of an entry point's frame: the evaluator's own on
-// Windows (everything masked, chop, 64-bit, projective) and the host's back
+// Windows (everything masked, to nearest, 64-bit, projective) and the host's back
 // on every exit; on Linux the host's mode throughout.
 
 #include <cfenv>
@@ -35,7 +35,8 @@ TEST_F(FloatingPointGuardTest, FrameRunsInTheEvaluatorsModeAndGivesTheHostItsOwn
 {
     const FpuState host = setHostMode();
     ASSERT_EQ(host.control & x87Overflow, 0);
-    ASSERT_EQ(host.control & x87Rounding, 0);
+    ASSERT_EQ(host.control & x87Rounding, 0x0800);  // upward
+    ASSERT_EQ(host.mxcsr & sseRounding, 0x4000u);
 
     expectEvaluatorMode(callbackSees());
 

@@ -16,6 +16,18 @@
 
 namespace {
 
+// The share of sums and differences the binary path answers, in tenths.
+// Without 128-bit integers (32-bit builds) it leaves those wider than 64
+// bits to the digit loop: there it answers 58% of the boundary cases and 25%
+// of the random ones.
+#if defined(__SIZEOF_INT128__)
+constexpr int addBoundaryShareTenths = 8;
+constexpr int addRandomShareTenths = 5;
+#else
+constexpr int addBoundaryShareTenths = 5;
+constexpr int addRandomShareTenths = 2;
+#endif
+
 struct Operand {
     std::vector<unsigned char> bytes;
     int p = 1, s = 0, f = 1;
@@ -231,7 +243,7 @@ TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
         ub.f = 0;
         compare.addSubtract(ub, ua, k.pr, k.sr);
     }
-    EXPECT_GT(compare.fast, compare.total * 8 / 10);
+    EXPECT_GT(compare.fast, compare.total * addBoundaryShareTenths / 10);
 
     // The answers themselves, as the routines give them.
     const Operand m5 = operand("5", 0, 0xD), p5 = operand("5", 0, 0xC);
@@ -386,7 +398,7 @@ TEST(PackedDecimalFastPath, RandomOperandsAddAndSubtractAsTheDigitLoop) {
         if (::testing::Test::HasFailure())
             break;
     }
-    EXPECT_GT(compare.fast, compare.total / 2);
+    EXPECT_GT(compare.fast, compare.total * addRandomShareTenths / 10);
 }
 
 } // namespace

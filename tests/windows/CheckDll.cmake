@@ -9,6 +9,7 @@ cmake_policy(SET CMP0057 NEW)
 #   [-DABSENT_EXCEPT=<names of that file that may be present>]
 #   [-DSYMBOL_PREFIX=<what the target puts before every C name: "_" on
 #    32-bit Windows, nothing on 64-bit>]
+#   [-DNOT_IMPORTED_NAMES=<functions it must import from no DLL>]
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump -p ${DLL} failed")
@@ -41,7 +42,7 @@ if(DEFINED EXPORTS)
   endif()
 endif()
 # Lists may come "|"-separated through the command line.
-foreach(list IMPORTS NOT_IMPORTS EXPORTS ABSENT_EXCEPT)
+foreach(list IMPORTS NOT_IMPORTS EXPORTS ABSENT_EXCEPT NOT_IMPORTED_NAMES)
   if(DEFINED ${list})
     string(REPLACE "|" ";" ${list} "${${list}}")
   endif()
@@ -55,6 +56,12 @@ endforeach()
 foreach(name IN LISTS NOT_IMPORTS)
   string(TOLOWER "${name}" name)
   if(name IN_LIST imported)
+    message(FATAL_ERROR "${DLL} imports ${name}")
+  endif()
+endforeach()
+# An imported function is a line "<hint-table address> <ordinal> <name>".
+foreach(name IN LISTS NOT_IMPORTED_NAMES)
+  if(dump MATCHES "\n\t[0-9a-f]+\t +[0-9]+ +${name}\n")
     message(FATAL_ERROR "${DLL} imports ${name}")
   endif()
 endforeach()

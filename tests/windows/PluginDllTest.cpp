@@ -114,7 +114,7 @@ TEST_F(PluginDll, EntryPointsRunInTheEvaluatorsModeAndGiveTheHostItsOwnBack)
     auto initialize = reinterpret_cast<InitializeEntry>(table[2]);
     auto terminate = reinterpret_cast<TerminateEntry>(table[34]);
 
-    // The host: nearest, 53-bit, overflow unmasked, no flags raised.
+    // The host: upward, 53-bit, overflow unmasked, no flags raised.
     const FpuState before = fpuState();
     const FpuState host = setHostMode();
 

@@ -12,6 +12,8 @@
 #include "frontend/EE_ParseException.h"
 #include "frontend/EE_Token.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 // Token kinds of the COBOL reserved words and operators.
@@ -104,7 +106,7 @@ std::string upperWord(const char* text)
 {
   // The build's failure copies the text before the next refusal on this
   // thread.
-  static thread_local std::string text;
+  std::string& text = threadOwned<std::string>([] {});
   text = at != nullptr ? at : "";
   text += " (";
   text += what;

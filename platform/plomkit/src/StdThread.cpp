@@ -1,9 +1,14 @@
 #include <plomkit/StdThread.h>
+#include <plomkit/ThreadOwned.h>
+
+// The thread object as a member: only StdThread's own scope may make one.
+struct StdThread::Owned {
+    StdThread thread;
+};
 
 StdThread* StdThread::currentThread()
 {
-    thread_local StdThread thread;
-    return &thread;
+    return &threadOwned<Owned>([] {}).thread;
 }
 
 void** StdThread::_getKeyValue(const char* name)

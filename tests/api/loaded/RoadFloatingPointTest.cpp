@@ -1,7 +1,7 @@
 // The floating-point mode the host's callbacks see while an entry point
 // runs, and the mode the host has when it returns. norvexa.dll runs every
 // entry point's frame in the evaluator's mode (all exceptions masked, the
-// denormal one too; round toward zero; 64-bit precision; projective
+// denormal one too; round to nearest; 64-bit precision; projective
 // infinity) and gives the host its own control words and flags back, on
 // failures too; an update's write, after the update's own inner build,
 // validation and evaluation, still runs in the evaluator's mode; an
@@ -22,7 +22,7 @@ using L = RoadLanguage;
 constexpr int skip = RoadCase::noEvaluation;
 
 // The host's own mode, set by each case's fixture before the first call.
-// Windows: round to nearest, 53-bit precision, overflow unmasked in the x87
+// Windows: round upward, 53-bit precision, overflow unmasked in the x87
 // and in SSE, no flags. Linux: round upward and 53-bit precision (an
 // unmasked exception would trap in the evaluator there, which leaves the
 // unit as the host set it).

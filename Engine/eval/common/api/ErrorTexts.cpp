@@ -12,6 +12,8 @@
 #include "tree/UpdateTreeNode.h"
 #include "tree/TreeNode.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 std::mutex localeLock;
@@ -72,7 +74,7 @@ const UBYTE1* DbgExtendedErrorInfo2(ExpressionRepresentation* rep, UpdateTreeNod
         EvaluationEnvironment* environment = rep != nullptr ? rep : node->internalRep();
         // One text per thread: a text fetched on one thread is not
         // overwritten by a request on another.
-        thread_local ByteString errorText;
+        ByteString& errorText = threadOwned<ByteString>([] {});
         static const char lead[] = "  >> ";
         static const char gap[] = "\n\n";
         ByteString text(reinterpret_cast<const UBYTE1*>(lead), sizeof lead - 1);

@@ -8,7 +8,7 @@
 // The floating-point mode of an entry point's frame on Windows. On entry the
 // host's floating-point environment (x87 control and status words, MXCSR) is
 // saved and the evaluator's mode set: every exception masked, the denormal
-// one included; rounding toward zero; 64-bit precision; projective infinity.
+// one included; rounding to nearest; 64-bit precision; projective infinity.
 // On every exit, an exception's included, the host's environment is put back
 // as it was, so flags raised while the exceptions were masked are dropped.
 // An entry point called from inside another (the update road re-enters the

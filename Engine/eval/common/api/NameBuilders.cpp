@@ -14,6 +14,8 @@
 #include "tree/SqlHostVariable.h"
 #include "tree/UpdateTreeNode.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 // "P" when simple by the rule given, else "(P)".
@@ -62,7 +64,7 @@ UBYTE1* DbgClassDataMemberFullName(StackItem*, UpdateTreeNode*, UBYTE1* parent, 
 {
     static const char signature[] = "UBYTE1* DbgClassDataMemberFullName(StackItem*, UpdateTreeNode*, UBYTE1*, UBYTE1*)";
     return buildName(signature, __LINE__, [&](EntryFrame&) {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         std::string name;
         if (parent != nullptr && member != nullptr)
             name = parenthesised(builtNameInput(parent), plainName) + "." + builtNameInput(member);
@@ -74,7 +76,7 @@ UBYTE1* DbgClassBaseClassFullName(StackItem*, UpdateTreeNode* node, UBYTE1* pare
 {
     static const char signature[] = "UBYTE1* DbgClassBaseClassFullName(StackItem*, UpdateTreeNode*, UBYTE1*, UBYTE1*)";
     return buildName(signature, __LINE__, [&](EntryFrame& frame) -> UBYTE1* {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         std::string name;
         if (node != nullptr && parent != nullptr && member != nullptr) {
             if (!enterNode(frame, *node))
@@ -90,7 +92,7 @@ UBYTE1* DbgStructElementFullName(StackItem*, UpdateTreeNode*, UBYTE1* parent, UB
 {
     static const char signature[] = "UBYTE1* DbgStructElementFullName(StackItem*, UpdateTreeNode*, UBYTE1*, UBYTE1*)";
     return buildName(signature, __LINE__, [&](EntryFrame&) -> UBYTE1* {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         if (parent == nullptr || member == nullptr)
             return nullptr;
         const std::string p = builtNameInput(parent);
@@ -104,7 +106,7 @@ UBYTE1* DbgDerefPointerFullName(StackItem*, UpdateTreeNode*, UBYTE1* name)
 {
     static const char signature[] = "UBYTE1* DbgDerefPointerFullName(StackItem*, UpdateTreeNode*, UBYTE1*)";
     return buildName(signature, __LINE__, [&](EntryFrame&) {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         const std::string p = builtNameInput(name);
         std::string text;
         if (!p.empty())
@@ -118,7 +120,7 @@ UBYTE1* DbgMakeUnambiguousFullName(UBYTE1* name)
     static const char signature[] = "UBYTE1* DbgMakeUnambiguousFullName(UBYTE1*)";
     static UBYTE1 empty[1] = {0};
     return buildName(signature, __LINE__, [&](EntryFrame&) {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         if (name == nullptr || name[0] == '\0')
             return traced(signature, __LINE__, empty);
         if (isSimpleName(name))
@@ -130,7 +132,7 @@ UBYTE1* DbgMakeUnambiguousFullName(UBYTE1* name)
 UBYTE1* DbgBuildNodeExpression(UpdateTreeNode* node)
 {
     return buildName("UBYTE1* DbgBuildNodeExpression(UpdateTreeNode*)", __LINE__, [&](EntryFrame& frame) -> UBYTE1* {
-        thread_local ByteString result;
+        ByteString& result = threadOwned<ByteString>([] {});
         if (node == nullptr || !enterNode(frame, *node))
             return nullptr;
         result = nodeName(*node);
@@ -142,8 +144,8 @@ UBYTE2 DbgDemangleName(UBYTE4 language, UBYTE1* mangled, UBYTE1** readable, UBYT
 {
     static const char signature[] = "UBYTE2 DbgDemangleName(UBYTE4, UBYTE1*, UBYTE1**, UBYTE1**)";
     return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
-        thread_local ByteString first;
-        thread_local ByteString second;
+        ByteString& first = threadOwned<ByteString>([] {});
+        ByteString& second = threadOwned<ByteString>([] {});
         ByteString a, b;
         const int code = language <= 4 ? static_cast<int>(language) : -1;
         const UBYTE2 status = DemangleBinding::demangle(code, reinterpret_cast<const char*>(mangled), a, b);

@@ -1,5 +1,6 @@
 // Formatting a node's value and changing it from the user's text.
 
+#include <array>
 #include <string>
 
 #include "api/EntryFrame.h"
@@ -15,6 +16,8 @@
 #include "tree/RootTreeNode.h"
 #include "types/TypeItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 constexpr int messageNoValue = 50;
@@ -28,7 +31,7 @@ const char formatSignature[] = "UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode*, UBY
 // threads reading in their own locales do not share it.
 UBYTE1* fixedMessage(int id)
 {
-    thread_local ByteString texts[3];
+    auto& texts = threadOwned<std::array<ByteString, 3>>([] {});
     ByteString& text = texts[id == messageNoValue ? 0 : id == messageInvalidReference ? 1 : 2];
     if (text.empty())
         text = Message(id).textInUnicode().asUTF8();

@@ -19,6 +19,8 @@
 #include "types/SymbolItem.h"
 #include "types/TypeItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 constexpr UBYTE4 dataTypeLimit = 41;
@@ -105,7 +107,7 @@ UBYTE1* DbgBuildTypeFullName(const LCC_Eval_Context_Info*, TYPE_INDEX index)
     static const char signature[] = "UBYTE1* DbgBuildTypeFullName(const LCC_Eval_Context_Info*, TYPE_INDEX)";
     return EntryFrame::run<UBYTE1*>(signature, __LINE__, nullptr, [&](EntryFrame&) {
         // One text per thread: the host calls on several threads.
-        thread_local ByteString text;
+        ByteString& text = threadOwned<ByteString>([] {});
         try {
             const TypeItem type(index);
             const char* name = type.demangledTypeName(0, false);

@@ -24,6 +24,8 @@
 #include "frontend/EE_UnaryExpression.h"
 #include "types/TypeItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 using TD = EE_TypeDescriptor;
@@ -178,7 +180,7 @@ void EE_ExpressionEvaluator::requireCobolCondition(EE_Expression& operand)
   if (condition)
     return;
   // Copied by the build's failure before the next refusal on this thread.
-  static thread_local std::string text;
+  std::string& text = threadOwned<std::string>([] {});
   text = e->signature(1).data();
   text += " (no condition: abbreviated combined relations are not supported, write each relation in full)";
   throw EE_ParseException(EE_ParseException::SyntaxError, text.c_str());

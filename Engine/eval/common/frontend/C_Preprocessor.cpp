@@ -10,6 +10,8 @@
 #include "frontend/EE_ParseException.h"
 #include "frontend/EE_StorageArena.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 constexpr std::array<std::uint32_t, 256> makeCharClasses()
@@ -507,7 +509,7 @@ void C_Preprocessor::endOfNumber(SaveSpelling& cursor)
          ((*p == '+' || *p == '-') && (p[-1] == 'e' || p[-1] == 'E' || p[-1] == 'p' || p[-1] == 'P')))
     ++p;
   cursor.position = p;
-  static thread_local std::string refused;
+  std::string& refused = threadOwned<std::string>([] {});
   refused.assign(cursor.first, static_cast<std::size_t>(p - cursor.first));
   throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }
@@ -834,7 +836,7 @@ EE_TypeDescriptor* C_Preprocessor::integerLiteralType(const char* first, const c
       return c.type;
     }
   }
-  static thread_local std::string refused;
+  std::string& refused = threadOwned<std::string>([] {});
   refused.assign(first, static_cast<std::size_t>(end - first));
   throw EE_ParseException(EE_ParseException::BadLiteral, refused.c_str());
 }

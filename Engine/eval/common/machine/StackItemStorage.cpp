@@ -3,6 +3,8 @@
 
 #include "machine/StackItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 // Block sizes are rounded up to a grain; larger items than the biggest
@@ -73,8 +75,7 @@ private:
 
 KeptBlocks& keptBlocks()
 {
-    thread_local KeptBlocks blocks;
-    return blocks;
+    return threadOwned<KeptBlocks>([] {});
 }
 
 // The class of a size, or classes when blocks of that size are not kept.

@@ -6,6 +6,8 @@
 
 #include <plomkit/StdThread.h>
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 const char currentKey[] = "EvaluationEnvironment";
@@ -26,8 +28,10 @@ Registry& registry()
 }
 
 // The calling thread's slot, listed for as long as the thread lives. The
-// utility library's thread object is made first (inside the constructor),
-// so it outlives this entry, which unlists the slot before it goes.
+// utility library's thread object is made inside the constructor, after
+// this entry's own per-thread holder, so it outlives this entry, which
+// unlists the slot before it goes (thread objects go in the reverse order
+// of their making, and on Windows in the order their holders were made).
 class ThreadSlot {
 public:
     ThreadSlot() : slot_(StdThread::currentThread()->_getKeyValue(currentKey))
@@ -53,8 +57,7 @@ private:
 
 ThreadSlot& threadSlot()
 {
-    thread_local ThreadSlot slot;
-    return slot;
+    return threadOwned<ThreadSlot>([] {});
 }
 
 } // namespace

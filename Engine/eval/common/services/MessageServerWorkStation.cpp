@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 const wchar_t defaultLocale[] = L"en_US";
@@ -16,7 +18,7 @@ std::wstring& MessageServerWorkStation::threadLocale() const
 {
     // Keyed by the server's number, not its address, so that a server made
     // where an earlier one lived does not inherit its locales.
-    thread_local std::map<std::uint64_t, std::wstring> locales;
+    auto& locales = threadOwned<std::map<std::uint64_t, std::wstring>>([] {});
     auto [where, added] = locales.try_emplace(_id, defaultLocale);
     return where->second;
 }

@@ -15,6 +15,8 @@
 #include "services/SVC.h"
 #include "tree/RootTreeNode.h"
 
+#include <plomkit/ThreadOwned.h>
+
 // A root's formatting, and the element roots of an array section, each of
 // which runs the expression again with its own subscript parameters.
 
@@ -53,11 +55,11 @@ std::uint64_t sectionCount(const StackItem& result)
 std::uint16_t RootTreeNode::FormatValue(DBG_REPS rep, StackItem& item, const char*& text, unsigned int maxLength) const
 {
     if (messageId_ != 0) {
-        thread_local ByteString shown;
+        ByteString& shown = threadOwned<ByteString>([] {});
         text = messageText(shown, messageId_);
         return 0;
     }
-    thread_local ByteString unreadable;
+    ByteString& unreadable = threadOwned<ByteString>([] {});
     if (readFailed_) {
         text = messageText(unreadable, messageUnreadable);
         return 0;

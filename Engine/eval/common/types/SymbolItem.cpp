@@ -18,6 +18,8 @@
 #include "types/ClassScopeItem.h"
 #include "types/ScopeItem.h"
 
+#include <plomkit/ThreadOwned.h>
+
 namespace {
 
 // The form a symbol's type takes: the type itself, or its bound form when
@@ -29,19 +31,22 @@ const TypeItem& boundForm(const TypeItem& type)
 
 // The entries whose symbols are being made on this thread, outermost first:
 // an owner entry met again is a cycle in the host's owner chain.
-thread_local std::vector<const SYMBOL_ENTRY*> entriesInMaking;
+std::vector<const SYMBOL_ENTRY*>& entriesInMaking()
+{
+    return threadOwned<std::vector<const SYMBOL_ENTRY*>>([] {});
+}
 
 class EntryInMaking {
 public:
     explicit EntryInMaking(const SYMBOL_ENTRY* entry)
     {
-        for (const SYMBOL_ENTRY* e : entriesInMaking)
+        for (const SYMBOL_ENTRY* e : entriesInMaking())
             if (e == entry)
                 throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__,
                                 "The owner chain of a symbol entry is cyclic");
-        entriesInMaking.push_back(entry);
+        entriesInMaking().push_back(entry);
     }
-    ~EntryInMaking() { entriesInMaking.pop_back(); }
+    ~EntryInMaking() { entriesInMaking().pop_back(); }
     EntryInMaking(const EntryInMaking&) = delete;
     EntryInMaking& operator=(const EntryInMaking&) = delete;
 };

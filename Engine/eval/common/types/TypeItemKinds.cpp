@@ -22,6 +22,8 @@
 #include "types/TypeDepthGuard.h"
 #include "types/TypeItemSupport.h"
 
+#include <plomkit/ThreadOwned.h>
+
 using namespace TypeItemSupport;
 
 // ---------------------------------------------------------------------------
@@ -199,8 +201,7 @@ const TypeItem* TypeItem::wcharType()
     if (env == nullptr) {
         // Nothing to search and nowhere to keep a created type: the 4-byte
         // wide character of this thread stands in.
-        thread_local const TypeItem wide(static_cast<unsigned>(PrimitiveType::wchar4));
-        return &wide;
+        return &threadOwned<const TypeItem>([] {}, static_cast<unsigned>(PrimitiveType::wchar4));
     }
     auto primitive = [](unsigned code) {
         return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, code}, nullptr);

@@ -22,6 +22,8 @@
 #include "types/TypeDepthGuard.h"
 #include "types/TypeItemSupport.h"
 
+#include <plomkit/ThreadOwned.h>
+
 using namespace TypeItemSupport;
 
 // ===========================================================================
@@ -504,7 +506,7 @@ const char* TypeItem::shortTypeName() const
 
 const char* TypeItem::format() const
 {
-    static thread_local std::string text;
+    std::string& text = threadOwned<std::string>([] {});
     if (index.module() == 0 && index.index() == 0)
         return "<invalid>";
     std::string shown;

@@ -20,6 +20,7 @@ public:
     StdThread& operator=(const StdThread&) = delete;
 
 private:
+    struct Owned;
     StdThread() = default;
     std::map<std::string, void*> _values;
 };

@@ -360,6 +360,10 @@ protected:
     std::uint8_t stringKinds;
     bool symbolFlag;
     bool cobolBool;
+    // Set by simplify when the index reached a type nothing more is looked
+    // through; a further simplify then has nothing to do. Whatever replaces
+    // the index or the entry clears it.
+    bool settled = false;
 
     friend class TypeFlags;
     friend class CreatedTypeItem;

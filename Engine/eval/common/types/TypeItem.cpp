@@ -160,6 +160,30 @@ TypeItem::TypeItem(const TypeItem& other, bool createdFlag) : TypeItem()
     simplify();
 }
 
+TypeItem::TypeItem(const TypeItem& other, AsAssigned)
+    : flags(other.flags),
+      name(other.name),
+      index(other.index),
+      unsimplifiedIndex(other.unsimplifiedIndex),
+      boundData(other.boundData),
+      functionInfo(nullptr),
+      entry(other.entry),
+      firstQualifier(other.firstQualifier),
+      nameFlags(0),
+      arrayCount(0),
+      prefixLength(other.prefixLength),
+      nameValid(other.nameValid),
+      treeChanges(false),
+      treeChangesKnown(false),
+      created(other.created),
+      constructed(false),
+      stringKinds(other.stringKinds),
+      symbolFlag(other.symbolFlag),
+      cobolBool(other.cobolBool),
+      settled(other.settled)
+{
+}
+
 TypeItem::~TypeItem()
 {
     delete functionInfo;

@@ -25,9 +25,8 @@ StackItem::StackItem(EvaluationEnvironment& environment, unsigned int builtinInd
 }
 
 StackItem::StackItem(EvaluationEnvironment& environment, AssignedType type)
-    : environment_(environment), scope_(nullptr), flags1_(freshFirstFlags)
+    : type_(type.type, TypeItem::AsAssigned{}), environment_(environment), scope_(nullptr), flags1_(freshFirstFlags)
 {
-    type_ = type.type;
 }
 
 StackItem::StackItem(const StackItem& other)

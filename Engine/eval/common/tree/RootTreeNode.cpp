@@ -227,9 +227,13 @@ void RootTreeNode::updateResult(const StackItem* item)
 {
     if (item == nullptr)
         return;
+    // A root loaded just now took the item's type already; assigning it
+    // again would only copy the same type over itself.
+    const bool freshlyLoaded = !isLoaded();
     loadResult(*item);
     setFormatType(item->formatType());
-    setDataType(item->type());
+    if (!freshlyLoaded)
+        setDataType(item->type());
     if (!isFortran())
         return;
     if (!statesRecorded_) {

@@ -37,6 +37,7 @@ void BoundTypeItem::bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE
 {
     std::memcpy(static_cast<void*>(&record), &source, size);
     index = hostIndex;
+    settled = false;
     boundData = &data;
     TYPE_INDEX target;
     std::memcpy(&target, targetField, sizeof target);

@@ -140,6 +140,7 @@ void TypeItem::copyFrom(const TypeItem& other)
     stringKinds = other.stringKinds;
     symbolFlag = other.symbolFlag;
     cobolBool = other.cobolBool;
+    settled = other.settled;
 }
 
 TypeItem::TypeItem(const TypeItem& other) : TypeItem()
@@ -157,6 +158,30 @@ TypeItem::TypeItem(const TypeItem& other, bool createdFlag) : TypeItem()
     stringKinds = 0;
     created = createdFlag;
     simplify();
+}
+
+TypeItem::TypeItem(const TypeItem& other, AsAssigned)
+    : flags(other.flags),
+      name(other.name),
+      index(other.index),
+      unsimplifiedIndex(other.unsimplifiedIndex),
+      boundData(other.boundData),
+      functionInfo(nullptr),
+      entry(other.entry),
+      firstQualifier(other.firstQualifier),
+      nameFlags(0),
+      arrayCount(0),
+      prefixLength(other.prefixLength),
+      nameValid(other.nameValid),
+      treeChanges(false),
+      treeChangesKnown(false),
+      created(other.created),
+      constructed(false),
+      stringKinds(other.stringKinds),
+      symbolFlag(other.symbolFlag),
+      cobolBool(other.cobolBool),
+      settled(other.settled)
+{
 }
 
 TypeItem::~TypeItem()
@@ -186,6 +211,7 @@ TypeItem& TypeItem::operator=(const TypeItem& other)
     stringKinds = other.stringKinds;
     symbolFlag = other.symbolFlag;
     cobolBool = other.cobolBool;
+    settled = other.settled;
     return *this;
 }
 
@@ -223,6 +249,7 @@ void TypeItem::resetAll()
     stringKinds = 0;
     symbolFlag = false;
     cobolBool = false;
+    settled = false;
 }
 
 void TypeItem::setNameText(const char* text)
@@ -251,6 +278,7 @@ bool TypeItem::subsume(const TYPE_INDEX& typeIndex)
     if (other == nullptr)
         return false;
     flags.merge(*other);
+    settled = false;
     index = other->index;
     entry = other->entry;
     if (!nameValid && other->nameValid) {
@@ -278,10 +306,11 @@ bool TypeItem::simplify()
         entry = nullptr;
         return false;
     }
-    if (index.module() <= 255)
+    if (index.module() <= 255 || settled)
         return false;
 
     bool changed = false;
+    bool terminal = false;
     unsigned tagCount = 0;
     bool fromTag = false;
     bool wcharSeen = false;
@@ -355,6 +384,7 @@ bool TypeItem::simplify()
                 UBYTE4 kindFlags = e->pointer.flags;
                 if (kindFlags & TNpointer_ToShared) {
                     flags.add(TypeFlags::pointerToShared);
+                    terminal = true;
                     break;
                 }
                 TYPE_INDEX target = e->pointer.target;
@@ -369,11 +399,14 @@ bool TypeItem::simplify()
                     if (target.index == PrimitiveType::voidType)
                         flags.add(TypeFlags::pointerToVoid);
                     entry = nullptr;
+                } else if (target.module != 0) {
+                    terminal = true;
                 }
                 break;
             }
             default:
                 goOn = false;
+                terminal = true;
                 break;
             }
             if (hasInner)
@@ -384,7 +417,11 @@ bool TypeItem::simplify()
         }
     } catch (...) {
         entry = nullptr;
+        terminal = false;
     }
+    // A type bound at run time or a created type still being built may
+    // change under the same index: those are simplified afresh every time.
+    settled = terminal && entry != nullptr && boundData == nullptr && (!created || constructed);
 
     if (wcharSeen && index.module() == 0) {
         unsigned code = index.index();

@@ -102,6 +102,13 @@ public:
     TypeItem(const TypeItem& other, bool created);
     virtual ~TypeItem();
 
+    // Selects the copy that is made as an assignment would make it.
+    struct AsAssigned {};
+    // The item assignment to an empty item would give, made in one step:
+    // not simplified, without function information, array count, name
+    // options or construction mark.
+    TypeItem(const TypeItem& other, AsAssigned);
+
     TypeItem& operator=(const TypeItem& other);
     // Both indices from the argument, then simplified.
     TypeItem& operator=(const TYPE_INDEX& index);
@@ -360,6 +367,10 @@ protected:
     std::uint8_t stringKinds;
     bool symbolFlag;
     bool cobolBool;
+    // Set by simplify when the index reached a type nothing more is looked
+    // through; a further simplify then has nothing to do. Whatever replaces
+    // the index or the entry clears it.
+    bool settled = false;
 
     friend class TypeFlags;
     friend class CreatedTypeItem;

@@ -31,8 +31,7 @@ struct Field {
           attr{COB_TYPE_NUMERIC_PACKED, static_cast<unsigned short>(digits), static_cast<short>(scale),
                COB_FLAG_HAVE_SIGN, nullptr},
           field{bytes.size(), bytes.data(), &attr}
-    {
-    }
+    {}
     Field(const Field&) = delete;
     Field& operator=(const Field&) = delete;
 
@@ -84,8 +83,8 @@ void PackedLibcob(benchmark::State& state)
     int digits = 0;
     const unsigned char* ours = packedOurs(operation, o, &digits);
     const Field& stored = operation == PackedOperation::add || operation == PackedOperation::subtract ? sum
-                          : operation == PackedOperation::multiply ? product
-                                                                   : quotient;
+                          : operation == PackedOperation::multiply                                    ? product
+                                                                                                      : quotient;
     if (ours == nullptr || std::memcmp(ours, stored.bytes.data(), stored.bytes.size()) != 0)
         state.SkipWithError("libcob's result differs from ours");
     mpz_clear(left.value);

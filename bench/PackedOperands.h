@@ -8,18 +8,23 @@
 #include <vector>
 
 struct PackedOperands {
-    int digits;             // precision of both operands
-    int scale;              // decimals of both operands
+    int digits; // precision of both operands
+    int scale;  // decimals of both operands
     std::vector<unsigned char> a;
     std::vector<unsigned char> b;
-    int productDigits;      // a * b keeps both operands' decimals
-    int quotientDigits;     // a / b, with the operands' decimals
+    int productDigits;  // a * b keeps both operands' decimals
+    int quotientDigits; // a / b, with the operands' decimals
 };
 
 // 15 digits (2 decimals) or 31 digits (4 decimals).
 const PackedOperands& packedOperands(int digits);
 
-enum class PackedOperation { add, subtract, multiply, divide };
+enum class PackedOperation {
+    add,
+    subtract,
+    multiply,
+    divide
+};
 
 // The operation through our routines: the routine's result area (null when
 // it gives none) and the result's precision in *digits.

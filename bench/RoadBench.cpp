@@ -100,7 +100,7 @@ const RoadText cMembers{"s.arr[i] * 2 + p->x", false};
 const RoadText cobolGroup{"FLD OF GRP * 3 + 1", true};
 const RoadText cobolCompute{"COMPUTE TOTAL = PRICE * QTY + TAX", true};
 
-}  // namespace
+} // namespace
 
 BENCHMARK_CAPTURE(RoadCold, c_sum, cSum)->UseManualTime();
 BENCHMARK_CAPTURE(RoadCold, c_members, cMembers)->UseManualTime();

@@ -30,9 +30,9 @@ const ProgramFile& arrayProgram(unsigned count)
         ProgramFile p = ProgramFile::read("language c\nint n;\n", host, o);
         const UBYTE8 base = UBYTE8(section) << 24;
         host.addSection(section + 100, base);
-        host.declare(*const_cast<LCC_Eval_Context_Info*>(p.context()),
-                     host.records().staticVariable("v", host.records().arrayType(TYPE_INDEX{0, 130}, 4 * n),
-                                                   section + 100, 0));
+        host.declare(
+            *const_cast<LCC_Eval_Context_Info*>(p.context()),
+            host.records().staticVariable("v", host.records().arrayType(TYPE_INDEX{0, 130}, 4 * n), section + 100, 0));
         for (unsigned i = 0; i < n && i < 100000; ++i)
             host.memory().storeBigEndian(base + 4 * UBYTE8(i), i, 4);
         return p;
@@ -111,7 +111,7 @@ void TreeFirst100Of1000000(benchmark::State& state)
     expand(state, 1000000, 100);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(TreeExpand)->Arg(1000)->Arg(100000);
 BENCHMARK(TreeFirst100Of1000000);

@@ -48,8 +48,7 @@ std::string chainText(int levels)
 
 // Builds and validates text; the representation, or null (the state then
 // carries the error).
-ExpressionRepresentation* validated(benchmark::State& state, const ProgramFile& p, std::string text,
-                                    StackItem*& type)
+ExpressionRepresentation* validated(benchmark::State& state, const ProgramFile& p, std::string text, StackItem*& type)
 {
     ExpressionRepresentation* rep = nullptr;
     const UBYTE2 built = DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(text.data()), p.context(),

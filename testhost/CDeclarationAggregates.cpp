@@ -94,10 +94,10 @@ void CDeclarationReader::members(Type& type)
     // Data that is not public makes a C++ class no POD.
     bool isPublic = type.keyword != "class";
     while (!accept("}")) {
-        if (isCpp() && _cursor.peek(1).kind == Token::Punct && _cursor.peek(1).text == ":"
-            && _cursor.peek().kind == Token::Word
-            && (_cursor.peek().text == "public" || _cursor.peek().text == "protected"
-                || _cursor.peek().text == "private")) {
+        if (isCpp() && _cursor.peek(1).kind == Token::Punct && _cursor.peek(1).text == ":" &&
+            _cursor.peek().kind == Token::Word &&
+            (_cursor.peek().text == "public" || _cursor.peek().text == "protected" ||
+             _cursor.peek().text == "private")) {
             isPublic = _cursor.next().text == "public";
             expect(":");
             continue;
@@ -177,7 +177,7 @@ void CDeclarationReader::bitField(Type& type, const TypeP& declared, const std::
     if (position / 8 + declared->size > programSizeLimit)
         fail(line, tooLarge(described(type)));
     if (name.empty())
-        return;  // padding
+        return; // padding
     type.align = std::max(type.align, declared->align);
     const std::uint64_t unit = position / unitBits * declared->size;
     auto field = std::make_shared<Type>(*declared);
@@ -188,16 +188,15 @@ void CDeclarationReader::bitField(Type& type, const TypeP& declared, const std::
 
 void CDeclarationReader::finishAggregate(Type& type)
 {
-    const bool hasData = std::any_of(type.members.begin(), type.members.end(), [](const Type::Member& m) {
-        return !m.isBase || !m.type->empty;
-    });
+    const bool hasData = std::any_of(type.members.begin(), type.members.end(),
+                                     [](const Type::Member& m) { return !m.isBase || !m.type->empty; });
     if (!hasData && !isCpp())
         fail("a " + type.keyword + " without members");
     type.empty = !hasData;
     type.dataSize = (type.bits + 7) / 8;
     type.size = roundUp(type.dataSize, type.align);
     if (type.size == 0)
-        type.size = 1;  // an empty C++ class still has an address of its own
+        type.size = 1; // an empty C++ class still has an address of its own
     HostRecordStore::ClassSpec spec;
     spec.name = type.tag;
     spec.byteSize = static_cast<UBYTE4>(type.size);
@@ -239,7 +238,7 @@ CDeclarationReader::TypeP CDeclarationReader::enumSpecifier()
         fail(line, "enum " + tag + " defined twice");
     std::vector<HostRecordStore::Enumerator> enumerators;
     std::int64_t next = 0;
-    bool past = false;  // the previous value was the largest there is
+    bool past = false; // the previous value was the largest there is
     while (!accept("}")) {
         const int enumeratorLine = _cursor.peek().line;
         const std::string name = identifier("an enumerator");

@@ -30,8 +30,8 @@ bool isAggregate(const CDeclarationReader::Type& type)
 
 bool isText(const CDeclarationReader::Type& type)
 {
-    return type.kind == CDeclarationReader::Type::Array && type.target->kind == CDeclarationReader::Type::Character
-           && type.fortranBounds.empty();
+    return type.kind == CDeclarationReader::Type::Array && type.target->kind == CDeclarationReader::Type::Character &&
+           type.fortranBounds.empty();
 }
 
 bool sameType(const CDeclarationReader::Type& a, const CDeclarationReader::Type& b)
@@ -68,14 +68,13 @@ std::vector<std::uint8_t> CDeclarationReader::image(const Type& type, const Init
         size_t next = 0;
         listImage(type, init->items, next, bytes.data(), line);
         if (next < init->items.size())
-            fail(init->items[next]->line, type.kind == Type::Array ? "more values than the array has elements"
-                                                                   : "more values than the " + type.keyword + " has members");
+            fail(init->items[next]->line, type.kind == Type::Array
+                                              ? "more values than the array has elements"
+                                              : "more values than the " + type.keyword + " has members");
         return bytes;
     }
-    case Type::Pointer:
-        return pointerImage(type, *init, line);
-    default:
-        return scalarImage(type, *init, line);
+    case Type::Pointer: return pointerImage(type, *init, line);
+    default: return scalarImage(type, *init, line);
     }
 }
 
@@ -126,9 +125,10 @@ void CDeclarationReader::bitFieldImage(const Type& field, unsigned width, std::u
         value = (value << 8) | b;
     const std::uint64_t wholeBits = 8 * whole.size();
     std::int64_t asSigned = static_cast<std::int64_t>(value << (64 - wholeBits)) >> (64 - wholeBits);
-    const bool fits = field.isSigned ? fitsInteger(static_cast<long double>(asSigned), width, true)
-                                     : (init.text.rfind('-', 0) == 0 ? fitsInteger(static_cast<long double>(asSigned), width, false)
-                                                                      : fitsInteger(static_cast<long double>(value), width, false));
+    const bool fits =
+        field.isSigned ? fitsInteger(static_cast<long double>(asSigned), width, true)
+                       : (init.text.rfind('-', 0) == 0 ? fitsInteger(static_cast<long double>(asSigned), width, false)
+                                                       : fitsInteger(static_cast<long double>(value), width, false));
     if (!fits)
         fail(init.line, init.text + " does not fit in " + std::to_string(width) + " bits");
     for (unsigned k = 0; k < width; ++k) {
@@ -143,12 +143,10 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
     const int line = init.line;
     long double value = 0;
     bool isFloat = false;
-    bool longLiteral = false;      // a floating constant with suffix L
-    std::string floatText;         // a floating constant without its suffix
+    bool longLiteral = false; // a floating constant with suffix L
+    std::string floatText;    // a floating constant without its suffix
     switch (init.kind) {
-    case Init::Bool:
-        value = init.text == "true" ? 1 : 0;
-        break;
+    case Init::Bool: value = init.text == "true" ? 1 : 0; break;
     case Init::Char:
     case Init::String: {
         if (init.rawByte) {
@@ -195,7 +193,8 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
             // A value too small for the type rounds as it does in C; one
             // too large is refused. A long double of binary128 is read
             // below, at its own range.
-            if (errno == ERANGE && (!std::isinf(value) || (longLiteral && type.kind == Type::Floating && type.size == 16)))
+            if (errno == ERANGE &&
+                (!std::isinf(value) || (longLiteral && type.kind == Type::Floating && type.size == 16)))
                 errno = 0;
         } else {
             const bool negative = text[0] == '-';
@@ -208,8 +207,7 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
             fail(line, "bad number " + text);
         break;
     }
-    default:
-        fail(line, "a number expected for a value of this type");
+    default: fail(line, "a number expected for a value of this type");
     }
     switch (type.kind) {
     case Type::Floating:

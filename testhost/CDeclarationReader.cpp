@@ -28,7 +28,14 @@ std::pair<std::string, bool> unescape(const std::string& text, size_t& i, int li
     case 'n': return {"\n", false};
     case 't': return {"\t", false};
     case 'r': return {"\r", false};
-    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7': {
         unsigned v = static_cast<unsigned>(c - '0');
         for (int k = 0; k < 2 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++k)
             v = v * 8 + static_cast<unsigned>(text[i++] - '0');
@@ -48,7 +55,10 @@ std::pair<std::string, bool> unescape(const std::string& text, size_t& i, int li
             throw ProgramFileError(line, "\\x without hexadecimal digits");
         return {std::string(1, static_cast<char>(v)), true};
     }
-    case '\\': case '\'': case '"': case '?': return {std::string(1, c), false};
+    case '\\':
+    case '\'':
+    case '"':
+    case '?': return {std::string(1, c), false};
     default: throw ProgramFileError(line, std::string("unknown escape \\") + c);
     }
 }
@@ -63,8 +73,7 @@ std::string lowered(std::string s)
 
 CDeclarationReader::CDeclarationReader(DebuggeeLayout& layout, ProgramFile& program, LCC_Eval_Context_Info& context)
     : _layout(layout), _program(program), _context(context)
-{
-}
+{}
 
 CDeclarationReader::~CDeclarationReader()
 {
@@ -123,7 +132,9 @@ void CDeclarationReader::tokenise(const std::vector<std::pair<int, std::string>>
             if (c == '.' && isFortran()) {
                 // Fortran's logical constants.
                 const std::string rest = lowered(text.substr(i, 7));
-                const char* word = rest.rfind(".true.", 0) == 0 ? "true" : rest.rfind(".false.", 0) == 0 ? "false" : nullptr;
+                const char* word = rest.rfind(".true.", 0) == 0    ? "true"
+                                   : rest.rfind(".false.", 0) == 0 ? "false"
+                                                                   : nullptr;
                 if (word == nullptr && !(i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]))))
                     fail(line, "unexpected character '.'");
                 if (word != nullptr) {
@@ -140,14 +151,14 @@ void CDeclarationReader::tokenise(const std::vector<std::pair<int, std::string>>
                     ++i;
                 t.kind = Token::Word;
                 t.text = text.substr(b, i - b);
-            } else if (std::isdigit(c) || (c == '.' && i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
+            } else if (std::isdigit(c) ||
+                       (c == '.' && i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
                 const size_t b = i;
-                while (i < text.size()
-                       && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '.'
-                           || ((text[i] == '+' || text[i] == '-')
-                               && (text[i - 1] == 'e' || text[i - 1] == 'E'
-                                   || (isFortran() && (text[i - 1] == 'd' || text[i - 1] == 'D')))
-                               && text.compare(b, 2, "0x") != 0 && text.compare(b, 2, "0X") != 0)))
+                while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '.' ||
+                                           ((text[i] == '+' || text[i] == '-') &&
+                                            (text[i - 1] == 'e' || text[i - 1] == 'E' ||
+                                             (isFortran() && (text[i - 1] == 'd' || text[i - 1] == 'D'))) &&
+                                            text.compare(b, 2, "0x") != 0 && text.compare(b, 2, "0X") != 0)))
                     ++i;
                 t.kind = Token::Number;
                 t.text = text.substr(b, i - b);
@@ -233,13 +244,14 @@ void CDeclarationReader::expect(const std::string& text)
 {
     if (!accept(text))
         fail(_cursor.peek().kind == Token::End ? "\"" + text + "\" expected at the end of the file"
-                                       : "\"" + text + "\" expected before \"" + _cursor.peek().text + "\"");
+                                               : "\"" + text + "\" expected before \"" + _cursor.peek().text + "\"");
 }
 
 std::string CDeclarationReader::identifier(const char* what)
 {
     if (_cursor.peek().kind != Token::Word)
-        fail(std::string(what) + " expected" + (_cursor.peek().kind == Token::End ? "" : " before \"" + _cursor.peek().text + "\""));
+        fail(std::string(what) + " expected" +
+             (_cursor.peek().kind == Token::End ? "" : " before \"" + _cursor.peek().text + "\""));
     return _cursor.next().text;
 }
 
@@ -272,9 +284,8 @@ void CDeclarationReader::declaration()
         }
     }
     const Token& first = _cursor.peek();
-    const bool tagged = first.kind == Token::Word
-                        && (first.text == "struct" || first.text == "union" || first.text == "enum"
-                            || (first.text == "class" && isCpp()));
+    const bool tagged = first.kind == Token::Word && (first.text == "struct" || first.text == "union" ||
+                                                      first.text == "enum" || (first.text == "class" && isCpp()));
     const TypeP base = typeSpecifier();
     if (accept(";")) {
         if (!tagged)
@@ -317,8 +328,8 @@ CDeclarationReader::TypeP CDeclarationReader::typeSpecifier()
         }
     }
     std::string words;
-    static const char* const typeWords[] = {"signed", "unsigned", "char", "short", "int", "long",
-                                            "bool", "_Bool", "float", "double"};
+    static const char* const typeWords[] = {"signed", "unsigned", "char",  "short", "int",
+                                            "long",   "bool",     "_Bool", "float", "double"};
     while (_cursor.peek().kind == Token::Word) {
         bool isTypeWord = false;
         for (const char* w : typeWords)
@@ -349,15 +360,24 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
             e = words.size();
         const std::string w = words.substr(b, e - b);
         b = e + 1;
-        if (w == "signed") ++nSigned;
-        else if (w == "unsigned") ++nUnsigned;
-        else if (w == "char") ++nChar;
-        else if (w == "short") ++nShort;
-        else if (w == "int") ++nInt;
-        else if (w == "long") ++nLong;
-        else if (w == "bool" || w == "_Bool") ++nBool;
-        else if (w == "float") ++nFloat;
-        else if (w == "double") ++nDouble;
+        if (w == "signed")
+            ++nSigned;
+        else if (w == "unsigned")
+            ++nUnsigned;
+        else if (w == "char")
+            ++nChar;
+        else if (w == "short")
+            ++nShort;
+        else if (w == "int")
+            ++nInt;
+        else if (w == "long")
+            ++nLong;
+        else if (w == "bool" || w == "_Bool")
+            ++nBool;
+        else if (w == "float")
+            ++nFloat;
+        else if (w == "double")
+            ++nDouble;
     }
     auto make = [](Type::Kind kind, unsigned code, unsigned size, bool isSigned) {
         auto t = std::make_shared<Type>();
@@ -484,8 +504,8 @@ void CDeclarationReader::variable(const TypeP& base)
         for (size_t i = 1; i < counts.size(); ++i)
             inner *= counts[i];
         if (init->kind == Init::List) {
-            const bool braced = init->items.empty() || init->items[0]->kind == Init::List
-                                || init->items[0]->kind == Init::String;
+            const bool braced =
+                init->items.empty() || init->items[0]->kind == Init::List || init->items[0]->kind == Init::String;
             counts[0] = braced ? init->items.size() : (init->items.size() + inner - 1) / inner;
         } else if (init->kind == Init::String && type->kind == Type::Character && counts.size() == 1) {
             counts[0] = ebcdic(init->text, line).size() + 1;
@@ -594,7 +614,7 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
     if (t.kind == Token::String) {
         init->kind = Init::String;
         init->text = _cursor.next().text;
-        while (_cursor.peek().kind == Token::String)  // adjacent strings join
+        while (_cursor.peek().kind == Token::String) // adjacent strings join
             init->text += _cursor.next().text;
         return init;
     }
@@ -613,7 +633,8 @@ std::unique_ptr<CDeclarationReader::Init> CDeclarationReader::initialiser()
         return init;
     }
     if (_cursor.peek().kind != Token::Number)
-        fail(_cursor.peek().kind == Token::End ? "a value expected" : "a value expected before \"" + _cursor.peek().text + "\"");
+        fail(_cursor.peek().kind == Token::End ? "a value expected"
+                                               : "a value expected before \"" + _cursor.peek().text + "\"");
     init->kind = Init::Number;
     init->text = sign + _cursor.next().text;
     return init;

@@ -105,8 +105,8 @@ private:
 
     // Images (CDeclarationImages.cpp).
     std::vector<std::uint8_t> image(const Type& type, const Init* init, int line);
-    void listImage(const Type& type, const std::vector<std::unique_ptr<Init>>& items, size_t& next,
-                   std::uint8_t* bytes, int line);
+    void listImage(const Type& type, const std::vector<std::unique_ptr<Init>>& items, size_t& next, std::uint8_t* bytes,
+                   int line);
     std::vector<std::uint8_t> scalarImage(const Type& type, const Init& init, int line);
     std::vector<std::uint8_t> pointerImage(const Type& type, const Init& init, int line);
     void bitFieldImage(const Type& field, unsigned width, std::uint64_t position, const Init& init,

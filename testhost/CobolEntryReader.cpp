@@ -12,15 +12,28 @@
 #include "testhost/TestHost.h"
 
 struct CobolEntryReader::Token {
-    enum Kind { End, Word, Quoted, Period } kind = End;
-    std::string text{};   // words in upper case; quoted: the contents
-    char prefix = 0;      // quoted: 'X', 'N' or 0
+    enum Kind {
+        End,
+        Word,
+        Quoted,
+        Period
+    } kind = End;
+    std::string text{}; // words in upper case; quoted: the contents
+    char prefix = 0;    // quoted: 'X', 'N' or 0
     int line = 0;
 };
 
 struct CobolEntryReader::Literal {
-    enum Kind { Number, Text, Hex, Zero, Space, High, Low } kind = Number;
-    std::string text{};   // number text, or the characters
+    enum Kind {
+        Number,
+        Text,
+        Hex,
+        Zero,
+        Space,
+        High,
+        Low
+    } kind = Number;
+    std::string text{}; // number text, or the characters
     bool national = false;
     int line = 0;
 };
@@ -28,30 +41,47 @@ struct CobolEntryReader::Literal {
 struct CobolEntryReader::Entry {
     int line = 0;
     int level = 0;
-    std::string name{};   // empty: FILLER
+    std::string name{}; // empty: FILLER
     std::string picture{};
-    enum Usage { Display, Binary, Packed, Comp1, Comp2, National, Index } usage = Display;
+    enum Usage {
+        Display,
+        Binary,
+        Packed,
+        Comp1,
+        Comp2,
+        National,
+        Index
+    } usage = Display;
     bool usageGiven = false;
     bool signGiven = false;
     bool signLeading = false;
     bool signSeparate = false;
     unsigned occurs = 0;
     std::optional<Literal> value{};
-    std::vector<std::pair<Literal, std::optional<Literal>>> conditions{};  // level 88
+    std::vector<std::pair<Literal, std::optional<Literal>>> conditions{}; // level 88
     std::vector<std::unique_ptr<Entry>> children{};
     Entry* parent = nullptr;
 
     // What analyse makes of it.
-    enum Category { Group, Alphanumeric, AlphanumericEdited, Numeric, NumericEdited, ExternalFloat,
-                    NationalText, Float, IndexItem } category = Group;
+    enum Category {
+        Group,
+        Alphanumeric,
+        AlphanumericEdited,
+        Numeric,
+        NumericEdited,
+        ExternalFloat,
+        NationalText,
+        Float,
+        IndexItem
+    } category = Group;
     unsigned digits = 0;
     int scale = 0;
     bool isSigned = false;
     TN_DecimalSign sign = TN_SignNone;
-    std::uint32_t length = 0;        // one occurrence
-    TYPE_INDEX dataType{};           // one occurrence, without condition names
-    TYPE_INDEX type{};               // as declared: with condition names, tables
-    std::uint64_t offset = 0;        // in its parent's occurrence
+    std::uint32_t length = 0; // one occurrence
+    TYPE_INDEX dataType{};    // one occurrence, without condition names
+    TYPE_INDEX type{};        // as declared: with condition names, tables
+    std::uint64_t offset = 0; // in its parent's occurrence
     _SYMBOL_ENTRY* symbol = nullptr;
 
     std::uint64_t size() const { return std::uint64_t(length) * (occurs ? occurs : 1); }
@@ -151,8 +181,7 @@ std::string expandPicture(const std::string& picture, int line)
 
 CobolEntryReader::CobolEntryReader(DebuggeeLayout& layout, ProgramFile& program, LCC_Eval_Context_Info& context)
     : _layout(layout), _program(program), _context(context)
-{
-}
+{}
 
 CobolEntryReader::~CobolEntryReader() = default;
 
@@ -177,8 +206,8 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
             Token t;
             t.line = line;
             char prefix = 0;
-            if ((text[i] == 'X' || text[i] == 'x' || text[i] == 'N' || text[i] == 'n') && i + 1 < text.size()
-                && (text[i + 1] == '\'' || text[i + 1] == '"')) {
+            if ((text[i] == 'X' || text[i] == 'x' || text[i] == 'N' || text[i] == 'n') && i + 1 < text.size() &&
+                (text[i + 1] == '\'' || text[i + 1] == '"')) {
                 prefix = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
                 ++i;
             }
@@ -188,7 +217,7 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
                 bool closed = false;
                 while (i < text.size()) {
                     if (text[i] == quote) {
-                        if (i + 1 < text.size() && text[i + 1] == quote) {  // a doubled quote stands for one
+                        if (i + 1 < text.size() && text[i + 1] == quote) { // a doubled quote stands for one
                             contents += quote;
                             i += 2;
                             continue;
@@ -208,8 +237,8 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
                 continue;
             }
             const size_t b = i;
-            while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '\''
-                   && text[i] != '"')
+            while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '\'' &&
+                   text[i] != '"')
                 ++i;
             std::string word = text.substr(b, i - b);
             bool period = false;
@@ -220,7 +249,7 @@ void CobolEntryReader::read(const std::vector<std::pair<int, std::string>>& line
                 word.clear();
                 period = true;
             }
-            if (!word.empty() && (word.back() == ',' || word.back() == ';'))  // separators
+            if (!word.empty() && (word.back() == ',' || word.back() == ';')) // separators
                 word.pop_back();
             if (!word.empty()) {
                 t.kind = Token::Word;
@@ -271,7 +300,8 @@ void CobolEntryReader::entry()
         sqlLine();
         return;
     }
-    if (_cursor.peek(1).kind == Token::Word && (upper(_cursor.peek(1).text) == "DIVISION" || upper(_cursor.peek(1).text) == "SECTION")) {
+    if (_cursor.peek(1).kind == Token::Word &&
+        (upper(_cursor.peek(1).text) == "DIVISION" || upper(_cursor.peek(1).text) == "SECTION")) {
         while (!atPeriod())
             _cursor.next();
         _cursor.next();
@@ -367,12 +397,21 @@ void CobolEntryReader::clauses(Entry& e)
                 fail("a usage expected");
             usage = upper(_cursor.next().text);
         }
-        static const std::pair<const char*, Entry::Usage> usages[] = {
-            {"DISPLAY", Entry::Display}, {"COMP", Entry::Binary}, {"COMPUTATIONAL", Entry::Binary},
-            {"COMP-4", Entry::Binary}, {"COMPUTATIONAL-4", Entry::Binary}, {"BINARY", Entry::Binary}, {"COMP-3", Entry::Packed},
-            {"COMPUTATIONAL-3", Entry::Packed}, {"PACKED-DECIMAL", Entry::Packed}, {"COMP-1", Entry::Comp1},
-            {"COMPUTATIONAL-1", Entry::Comp1}, {"COMP-2", Entry::Comp2}, {"COMPUTATIONAL-2", Entry::Comp2},
-            {"NATIONAL", Entry::National}, {"INDEX", Entry::Index}};
+        static const std::pair<const char*, Entry::Usage> usages[] = {{"DISPLAY", Entry::Display},
+                                                                      {"COMP", Entry::Binary},
+                                                                      {"COMPUTATIONAL", Entry::Binary},
+                                                                      {"COMP-4", Entry::Binary},
+                                                                      {"COMPUTATIONAL-4", Entry::Binary},
+                                                                      {"BINARY", Entry::Binary},
+                                                                      {"COMP-3", Entry::Packed},
+                                                                      {"COMPUTATIONAL-3", Entry::Packed},
+                                                                      {"PACKED-DECIMAL", Entry::Packed},
+                                                                      {"COMP-1", Entry::Comp1},
+                                                                      {"COMPUTATIONAL-1", Entry::Comp1},
+                                                                      {"COMP-2", Entry::Comp2},
+                                                                      {"COMPUTATIONAL-2", Entry::Comp2},
+                                                                      {"NATIONAL", Entry::National},
+                                                                      {"INDEX", Entry::Index}};
         bool isUsage = false;
         for (const auto& [name, u] : usages)
             if (usage == name) {
@@ -388,7 +427,7 @@ void CobolEntryReader::clauses(Entry& e)
         // COMP its values would be cut to the picture's digits.
         if (usage == "COMP-5" || usage == "COMPUTATIONAL-5")
             throw ProgramFileError(t.line, usage + " (native binary) is not supported: the host's binary records "
-                                           "describe COMP items only");
+                                                   "describe COMP items only");
         if (word == "USAGE")
             throw ProgramFileError(t.line, "unknown usage " + usage);
         if (word == "SIGN" || word == "LEADING" || word == "TRAILING") {
@@ -410,8 +449,9 @@ void CobolEntryReader::clauses(Entry& e)
             continue;
         }
         if (word == "OCCURS") {
-            if (_cursor.peek().kind != Token::Word || _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos
-                || _cursor.peek().text.size() > 5)
+            if (_cursor.peek().kind != Token::Word ||
+                _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos ||
+                _cursor.peek().text.size() > 5)
                 fail("OCCURS needs a count");
             const unsigned n = static_cast<unsigned>(std::stoul(_cursor.next().text));
             if (n == 0)
@@ -471,10 +511,16 @@ std::uint64_t sqlStorageSize(std::uint32_t code, std::uint32_t length)
     const std::uint64_t l = length;
     const std::uint64_t precision = (length >> 8) & 0xFF;
     switch (code & ~1u) {
-    case 404: case 408: case 904: return l + 4;
+    case 404:
+    case 408:
+    case 904: return l + 4;
     case 412: return 2 * l + 4;
-    case 448: case 456: case 908: case 65984: return l + 2;
-    case 464: case 472: return 2 * l + 2;
+    case 448:
+    case 456:
+    case 908:
+    case 65984: return l + 2;
+    case 464:
+    case 472: return 2 * l + 2;
     case 468: return 2 * l;
     case 484: return precision / 2 + 1;
     case 504: return precision + 1;
@@ -493,10 +539,12 @@ void CobolEntryReader::sqlLine()
 {
     const int line = _cursor.peek().line;
     _cursor.next();
-    auto onLine = [&] { return _cursor.peek().kind != Token::End && _cursor.peek().line == line && _cursor.peek().kind != Token::Period; };
+    auto onLine = [&] {
+        return _cursor.peek().kind != Token::End && _cursor.peek().line == line && _cursor.peek().kind != Token::Period;
+    };
     auto number = [&](const char* what) -> std::uint32_t {
-        if (!onLine() || _cursor.peek().kind != Token::Word || _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos
-            || _cursor.peek().text.size() > 9)
+        if (!onLine() || _cursor.peek().kind != Token::Word ||
+            _cursor.peek().text.find_first_not_of("0123456789") != std::string::npos || _cursor.peek().text.size() > 9)
             throw ProgramFileError(line, std::string(what) + " expected");
         return static_cast<std::uint32_t>(std::stoul(_cursor.next().text));
     };
@@ -512,13 +560,15 @@ void CobolEntryReader::sqlLine()
     const bool decimal = isDecimalSqlType(v.sqlType);
     v.length = number(decimal ? "a precision" : "a length");
     std::optional<std::uint32_t> second;
-    if (onLine() && _cursor.peek().kind == Token::Word && _cursor.peek().text.find_first_not_of("0123456789") == std::string::npos)
+    if (onLine() && _cursor.peek().kind == Token::Word &&
+        _cursor.peek().text.find_first_not_of("0123456789") == std::string::npos)
         second = number(decimal ? "a scale" : "a maximum length");
     if (decimal) {
         // LENGTH precision [scale]
         const std::uint32_t scale = second.value_or(0);
         if (v.length == 0 || v.length > 31 || scale > v.length)
-            throw ProgramFileError(line, "SQL " + v.name + ": a decimal's precision is 1 to 31 and its scale at most the precision");
+            throw ProgramFileError(line, "SQL " + v.name +
+                                             ": a decimal's precision is 1 to 31 and its scale at most the precision");
         v.length = (v.length << 8) | scale;
         v.maximumLength = v.length;
     } else {
@@ -539,7 +589,9 @@ void CobolEntryReader::sqlLine()
             if (!onLine() || _cursor.peek().kind != Token::Quoted)
                 throw ProgramFileError(line, "SQL " + v.name + ": VALUE X'..' or a quoted text expected");
             const Token& t = _cursor.next();
-            v.bytes = t.prefix == 'X' ? hexBytes(t.text, line) : t.prefix == 'N' ? utf16(t.text, line) : _layout.ebcdic(t.text);
+            v.bytes = t.prefix == 'X'   ? hexBytes(t.text, line)
+                      : t.prefix == 'N' ? utf16(t.text, line)
+                                        : _layout.ebcdic(t.text);
             haveValue = true;
         } else {
             throw ProgramFileError(line, "SQL " + v.name + ": unexpected \"" + _cursor.peek().text + "\"");
@@ -680,8 +732,8 @@ void CobolEntryReader::analyse(Entry& e)
             bad(what + ": too many digits in PIC " + p);
         if (e.signGiven && (!e.isSigned || (e.usage != Entry::Display && !national)))
             bad(what + ": SIGN needs a signed DISPLAY or NATIONAL item");
-        e.sign = !e.isSigned ? TN_SignNone
-                 : !e.signGiven ? TN_SignTrailingEmbedded
+        e.sign = !e.isSigned     ? TN_SignNone
+                 : !e.signGiven  ? TN_SignTrailingEmbedded
                  : e.signLeading ? (e.signSeparate ? TN_SignLeadingSeparate : TN_SignLeadingEmbedded)
                                  : (e.signSeparate ? TN_SignTrailingSeparate : TN_SignTrailingEmbedded);
         const UBYTE1 digits = static_cast<UBYTE1>(e.digits);
@@ -826,7 +878,8 @@ std::string scaledInteger(const std::string& literal, unsigned digits, int scale
         result = "0"; // zero is a multiple of every scale
     } else {
         const size_t zeros = static_cast<size_t>(scale);
-        if (!fraction.empty() || whole.size() < zeros || whole.find_first_not_of('0', whole.size() - zeros) != std::string::npos)
+        if (!fraction.empty() || whole.size() < zeros ||
+            whole.find_first_not_of('0', whole.size() - zeros) != std::string::npos)
             throw ProgramFileError(line, "VALUE " + literal + " is no multiple of the scale of " + item);
         result = whole.substr(0, whole.size() - zeros);
     }
@@ -849,17 +902,18 @@ std::vector<std::uint8_t> CobolEntryReader::encode(const Entry& e, const Literal
     const int line = value ? value->line : e.line;
     const std::string what = e.name.empty() ? std::string("FILLER") : e.name;
     auto bad = [line](const std::string& text) -> std::vector<std::uint8_t> { throw ProgramFileError(line, text); };
-    const Literal::Kind kind = value ? value->kind : (e.category == Entry::Numeric || e.category == Entry::Float
-                                                              || e.category == Entry::IndexItem
-                                                          ? Literal::Zero
-                                                          : Literal::Space);
+    const Literal::Kind kind =
+        value ? value->kind
+              : (e.category == Entry::Numeric || e.category == Entry::Float || e.category == Entry::IndexItem
+                     ? Literal::Zero
+                     : Literal::Space);
     switch (e.category) {
     case Entry::Numeric: {
         if (kind != Literal::Number && kind != Literal::Zero)
             return bad("the numeric item " + what + " takes a numeric VALUE");
         const std::string scaled = kind == Literal::Zero ? "0"
-                                                         : scaledInteger(value->text, e.digits, e.scale, e.isSigned, line,
-                                                                         what + " (PIC " + e.picture + ")");
+                                                         : scaledInteger(value->text, e.digits, e.scale, e.isSigned,
+                                                                         line, what + " (PIC " + e.picture + ")");
         switch (e.usage) {
         case Entry::Binary: return decimalimage::binary(std::stoll(scaled), e.length);
         case Entry::Packed: return decimalimage::packed(scaled, e.digits, e.isSigned);
@@ -883,19 +937,17 @@ std::vector<std::uint8_t> CobolEntryReader::encode(const Entry& e, const Literal
         if (kind != Literal::Number || value->text.find('.') != std::string::npos || value->text.size() > 10)
             return bad("the index item " + what + " takes an integer VALUE");
         return decimalimage::binary(std::stoll(value->text), 4);
-    default:
-        break;
+    default: break;
     }
     // Text items: display ones in the code page, national ones in UTF-16.
     const bool national = e.category == Entry::NationalText || e.usage == Entry::National;
     const unsigned unit = national ? 2 : 1;
-    std::vector<std::uint8_t> blank = national ? std::vector<std::uint8_t>{0x00, 0x20}
-                                               : std::vector<std::uint8_t>{_layout.blank()};
+    std::vector<std::uint8_t> blank =
+        national ? std::vector<std::uint8_t>{0x00, 0x20} : std::vector<std::uint8_t>{_layout.blank()};
     std::vector<std::uint8_t> fill;
     std::vector<std::uint8_t> text;
     switch (kind) {
-    case Literal::Number:
-        return bad(what + " takes a quoted VALUE, not a number");
+    case Literal::Number: return bad(what + " takes a quoted VALUE, not a number");
     case Literal::Space: fill = blank; break;
     case Literal::Zero: fill = national ? std::vector<std::uint8_t>{0x00, 0x30} : _layout.ebcdic("0"); break;
     case Literal::High: fill = std::vector<std::uint8_t>(unit, 0xFF); break;
@@ -953,7 +1005,7 @@ void CobolEntryReader::build(Entry& record)
     if (!record.name.empty()) {
         record.symbol = &host.records().staticVariable(record.name, record.type, _layout.sectionNumber(), offset,
                                                        static_cast<UBYTE1>(record.level));
-        record.symbol->statics.attributeD = 1;  // allocated
+        record.symbol->statics.attributeD = 1; // allocated
         host.declare(_context, *record.symbol);
         ProgramFile::Variable v;
         v.name = record.name;

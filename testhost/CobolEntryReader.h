@@ -83,7 +83,7 @@ private:
     LCC_Eval_Context_Info& _context;
     TokenCursor<Token> _cursor;
     std::vector<std::unique_ptr<Entry>> _records;
-    std::vector<Entry*> _open;  // the entries a deeper level may nest in
+    std::vector<Entry*> _open; // the entries a deeper level may nest in
 };
 
 #endif

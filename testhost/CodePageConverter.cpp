@@ -38,8 +38,7 @@ std::string iconvName(const char* codePage)
 namespace {
 
 // Converts all of the input; false on failure.
-bool runIconv(const char* to, const char* from, const void* source, size_t length,
-              std::vector<char>& out)
+bool runIconv(const char* to, const char* from, const void* source, size_t length, std::vector<char>& out)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -81,23 +80,34 @@ bool runIconv(const char* to, const char* from, const void* source, size_t lengt
     return ok;
 }
 
-}  // namespace
+} // namespace
 
-std::int32_t convert(const char* codePage, int conversion, const void* source, std::uint16_t sourceLength,
-                     void* target, std::uint16_t targetRoom)
+std::int32_t convert(const char* codePage, int conversion, const void* source, std::uint16_t sourceLength, void* target,
+                     std::uint16_t targetRoom)
 {
     std::string page = iconvName(codePage);
     if (page.empty() || (source == nullptr && sourceLength != 0))
         return -1;
     const char* from = nullptr;
     const char* to = nullptr;
-    static const char* const utf16 =
-        __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? "UTF-16LE" : "UTF-16BE";
+    static const char* const utf16 = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? "UTF-16LE" : "UTF-16BE";
     switch (conversion) {
-    case 0: from = "UTF-8"; to = page.c_str(); break;
-    case 1: from = page.c_str(); to = utf16; break;
-    case 2: from = page.c_str(); to = "UTF-8"; break;
-    case 3: from = page.c_str(); to = "WCHAR_T"; break;
+    case 0:
+        from = "UTF-8";
+        to = page.c_str();
+        break;
+    case 1:
+        from = page.c_str();
+        to = utf16;
+        break;
+    case 2:
+        from = page.c_str();
+        to = "UTF-8";
+        break;
+    case 3:
+        from = page.c_str();
+        to = "WCHAR_T";
+        break;
     default: return -1;
     }
     std::vector<char> out;
@@ -120,4 +130,4 @@ std::int32_t convert(const char* codePage, int conversion, const void* source, s
 
 #endif
 
-}  // namespace codepage
+} // namespace codepage

@@ -21,9 +21,9 @@ std::string iconvName(const char* codePage);
 // to UTF-8, 3 the page to wchar_t with a terminating zero. Writes at most
 // targetRoom units (bytes; wchar_t elements for 3) and answers how many the
 // whole conversion needs; -1 for an unknown page, direction or bad input.
-std::int32_t convert(const char* codePage, int conversion, const void* source,
-                     std::uint16_t sourceLength, void* target, std::uint16_t targetRoom);
+std::int32_t convert(const char* codePage, int conversion, const void* source, std::uint16_t sourceLength, void* target,
+                     std::uint16_t targetRoom);
 
-}  // namespace codepage
+} // namespace codepage
 
 #endif

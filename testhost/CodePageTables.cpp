@@ -40,8 +40,7 @@ bool decodeUTF8(const unsigned char* p, size_t length, std::vector<char32_t>& ou
 {
     for (size_t i = 0; i < length;) {
         unsigned char c = p[i];
-        int n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-              : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        int n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
         if (n == 0 || i + static_cast<size_t>(n) > length)
             return false;
         char32_t point = n == 1 ? c : static_cast<char32_t>(c & (0x7F >> n));
@@ -50,8 +49,8 @@ bool decodeUTF8(const unsigned char* p, size_t length, std::vector<char32_t>& ou
                 return false;
             point = (point << 6) | (p[i + k] & 0x3F);
         }
-        if ((n == 3 && point < 0x800) || (n == 4 && point < 0x10000) ||
-            (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF)
+        if ((n == 3 && point < 0x800) || (n == 4 && point < 0x10000) || (point >= 0xD800 && point <= 0xDFFF) ||
+            point > 0x10FFFF)
             return false;
         out.push_back(point);
         i += static_cast<size_t>(n);
@@ -122,16 +121,15 @@ std::int32_t deliver(const std::vector<char>& out, void* target, std::uint16_t t
     return static_cast<std::int32_t>(out.size());
 }
 
-}  // namespace
+} // namespace
 
-std::int32_t convert(const char* codePage, int conversion, const void* source, std::uint16_t sourceLength,
-                     void* target, std::uint16_t targetRoom)
+std::int32_t convert(const char* codePage, int conversion, const void* source, std::uint16_t sourceLength, void* target,
+                     std::uint16_t targetRoom)
 {
     const std::string name = iconvName(codePage);
     const bool utf16 = name == "UTF-16BE";
     const std::uint16_t* page = table(name);
-    if ((page == nullptr && !utf16) || (source == nullptr && sourceLength != 0) || conversion < 0 ||
-        conversion > 3)
+    if ((page == nullptr && !utf16) || (source == nullptr && sourceLength != 0) || conversion < 0 || conversion > 3)
         return -1;
     const auto* in = static_cast<const unsigned char*>(source);
 
@@ -193,6 +191,6 @@ std::int32_t convert(const char* codePage, int conversion, const void* source, s
     }
 }
 
-}  // namespace codepage
+} // namespace codepage
 
 #endif

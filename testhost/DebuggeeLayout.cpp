@@ -7,7 +7,10 @@
 #include "testhost/TestHost.h"
 
 DebuggeeLayout::DebuggeeLayout(TestHost& host, unsigned bits, std::string codePage, UBYTE4 sectionNumber)
-    : _host(host), _bits(bits), _codePage(std::move(codePage)), _section(sectionNumber),
+    : _host(host),
+      _bits(bits),
+      _codePage(std::move(codePage)),
+      _section(sectionNumber),
       _base(sectionBase / section * sectionNumber)
 {
     _host.addSection(_section, _base, bits);

@@ -8,7 +8,7 @@ namespace {
 
 struct Number {
     bool negative = false;
-    std::string digits;  // exactly precision digits
+    std::string digits; // exactly precision digits
 };
 
 Number parse(const std::string& text, unsigned precision)
@@ -60,8 +60,7 @@ std::vector<std::uint8_t> packed(const std::string& number, unsigned precision, 
     return out;
 }
 
-std::vector<std::uint8_t> zoned(const std::string& number, unsigned precision, bool isSigned,
-                                TN_DecimalSign sign)
+std::vector<std::uint8_t> zoned(const std::string& number, unsigned precision, bool isSigned, TN_DecimalSign sign)
 {
     const Number n = parse(number, precision);
     std::vector<std::uint8_t> out;
@@ -79,8 +78,7 @@ std::vector<std::uint8_t> zoned(const std::string& number, unsigned precision, b
     return out;
 }
 
-std::vector<std::uint8_t> national(const std::string& number, unsigned precision, bool isSigned,
-                                   TN_DecimalSign sign)
+std::vector<std::uint8_t> national(const std::string& number, unsigned precision, bool isSigned, TN_DecimalSign sign)
 {
     const Number n = parse(number, precision);
     std::vector<std::uint8_t> out;

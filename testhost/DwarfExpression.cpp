@@ -78,7 +78,7 @@ Result fail(const char* what, unsigned code)
     return r;
 }
 
-}  // namespace
+} // namespace
 
 Result evaluate(const std::uint8_t* bytes, std::uint32_t length, const Inputs& inputs)
 {
@@ -88,8 +88,7 @@ Result evaluate(const std::uint8_t* bytes, std::uint32_t length, const Inputs& i
     Reader in(bytes, length);
     auto readMemory = [&](std::uint64_t address, unsigned size, std::uint64_t& v) {
         std::uint8_t buffer[8] = {};
-        if (inputs.memory == nullptr || size == 0 || size > 8 ||
-            inputs.memory->read(address, size, buffer) != size)
+        if (inputs.memory == nullptr || size == 0 || size > 8 || inputs.memory->read(address, size, buffer) != size)
             return false;
         v = 0;
         for (unsigned i = 0; i < size; ++i)
@@ -106,14 +105,20 @@ Result evaluate(const std::uint8_t* bytes, std::uint32_t length, const Inputs& i
                 return fail("truncated operand", op);
             stack.push_back(u);
             break;
-        case DW_OP_const1u: case DW_OP_const2u: case DW_OP_const4u: case DW_OP_const8u: {
+        case DW_OP_const1u:
+        case DW_OP_const2u:
+        case DW_OP_const4u:
+        case DW_OP_const8u: {
             unsigned size = op == DW_OP_const1u ? 1 : op == DW_OP_const2u ? 2 : op == DW_OP_const4u ? 4 : 8;
             if (!in.fixed(size, u))
                 return fail("truncated operand", op);
             stack.push_back(u);
             break;
         }
-        case DW_OP_const1s: case DW_OP_const2s: case DW_OP_const4s: case DW_OP_const8s: {
+        case DW_OP_const1s:
+        case DW_OP_const2s:
+        case DW_OP_const4s:
+        case DW_OP_const8s: {
             unsigned size = op == DW_OP_const1s ? 1 : op == DW_OP_const2s ? 2 : op == DW_OP_const4s ? 4 : 8;
             if (!in.fixed(size, u))
                 return fail("truncated operand", op);
@@ -216,21 +221,96 @@ void Builder::sleb(std::int64_t v)
     }
 }
 
-Builder& Builder::addr(std::uint64_t address, unsigned size) { _bytes.push_back(DW_OP_addr); bigEndian(address, size); return *this; }
-Builder& Builder::constU(std::uint64_t value) { _bytes.push_back(DW_OP_constu); uleb(value); return *this; }
-Builder& Builder::constS(std::int64_t value) { _bytes.push_back(DW_OP_consts); sleb(value); return *this; }
-Builder& Builder::const1u(std::uint8_t v) { _bytes.push_back(DW_OP_const1u); bigEndian(v, 1); return *this; }
-Builder& Builder::const2s(std::int16_t v) { _bytes.push_back(DW_OP_const2s); bigEndian(static_cast<std::uint16_t>(v), 2); return *this; }
-Builder& Builder::const4u(std::uint32_t v) { _bytes.push_back(DW_OP_const4u); bigEndian(v, 4); return *this; }
-Builder& Builder::const4s(std::int32_t v) { _bytes.push_back(DW_OP_const4s); bigEndian(static_cast<std::uint32_t>(v), 4); return *this; }
-Builder& Builder::const8u(std::uint64_t v) { _bytes.push_back(DW_OP_const8u); bigEndian(v, 8); return *this; }
-Builder& Builder::lit(unsigned n) { _bytes.push_back(static_cast<std::uint8_t>(DW_OP_lit0 + (n & 31))); return *this; }
-Builder& Builder::fbreg(std::int64_t offset) { _bytes.push_back(DW_OP_fbreg); sleb(offset); return *this; }
-Builder& Builder::pushObjectAddress() { _bytes.push_back(DW_OP_push_object_address); return *this; }
-Builder& Builder::plus() { _bytes.push_back(DW_OP_plus); return *this; }
-Builder& Builder::plusUconst(std::uint64_t value) { _bytes.push_back(DW_OP_plus_uconst); uleb(value); return *this; }
-Builder& Builder::deref() { _bytes.push_back(DW_OP_deref); return *this; }
-Builder& Builder::derefSize(std::uint8_t size) { _bytes.push_back(DW_OP_deref_size); _bytes.push_back(size); return *this; }
-Builder& Builder::op(std::uint8_t code) { _bytes.push_back(code); return *this; }
+Builder& Builder::addr(std::uint64_t address, unsigned size)
+{
+    _bytes.push_back(DW_OP_addr);
+    bigEndian(address, size);
+    return *this;
+}
+Builder& Builder::constU(std::uint64_t value)
+{
+    _bytes.push_back(DW_OP_constu);
+    uleb(value);
+    return *this;
+}
+Builder& Builder::constS(std::int64_t value)
+{
+    _bytes.push_back(DW_OP_consts);
+    sleb(value);
+    return *this;
+}
+Builder& Builder::const1u(std::uint8_t v)
+{
+    _bytes.push_back(DW_OP_const1u);
+    bigEndian(v, 1);
+    return *this;
+}
+Builder& Builder::const2s(std::int16_t v)
+{
+    _bytes.push_back(DW_OP_const2s);
+    bigEndian(static_cast<std::uint16_t>(v), 2);
+    return *this;
+}
+Builder& Builder::const4u(std::uint32_t v)
+{
+    _bytes.push_back(DW_OP_const4u);
+    bigEndian(v, 4);
+    return *this;
+}
+Builder& Builder::const4s(std::int32_t v)
+{
+    _bytes.push_back(DW_OP_const4s);
+    bigEndian(static_cast<std::uint32_t>(v), 4);
+    return *this;
+}
+Builder& Builder::const8u(std::uint64_t v)
+{
+    _bytes.push_back(DW_OP_const8u);
+    bigEndian(v, 8);
+    return *this;
+}
+Builder& Builder::lit(unsigned n)
+{
+    _bytes.push_back(static_cast<std::uint8_t>(DW_OP_lit0 + (n & 31)));
+    return *this;
+}
+Builder& Builder::fbreg(std::int64_t offset)
+{
+    _bytes.push_back(DW_OP_fbreg);
+    sleb(offset);
+    return *this;
+}
+Builder& Builder::pushObjectAddress()
+{
+    _bytes.push_back(DW_OP_push_object_address);
+    return *this;
+}
+Builder& Builder::plus()
+{
+    _bytes.push_back(DW_OP_plus);
+    return *this;
+}
+Builder& Builder::plusUconst(std::uint64_t value)
+{
+    _bytes.push_back(DW_OP_plus_uconst);
+    uleb(value);
+    return *this;
+}
+Builder& Builder::deref()
+{
+    _bytes.push_back(DW_OP_deref);
+    return *this;
+}
+Builder& Builder::derefSize(std::uint8_t size)
+{
+    _bytes.push_back(DW_OP_deref_size);
+    _bytes.push_back(size);
+    return *this;
+}
+Builder& Builder::op(std::uint8_t code)
+{
+    _bytes.push_back(code);
+    return *this;
+}
 
-}  // namespace dwarf
+} // namespace dwarf

@@ -58,8 +58,8 @@ Result evaluate(const std::uint8_t* bytes, std::uint32_t length, const Inputs& i
 class Builder {
 public:
     Builder& addr(std::uint64_t address, unsigned size = 8);
-    Builder& constU(std::uint64_t value);  // DW_OP_constu
-    Builder& constS(std::int64_t value);   // DW_OP_consts
+    Builder& constU(std::uint64_t value); // DW_OP_constu
+    Builder& constS(std::int64_t value);  // DW_OP_consts
     Builder& const1u(std::uint8_t v);
     Builder& const2s(std::int16_t v);
     Builder& const4u(std::uint32_t v);
@@ -82,6 +82,6 @@ private:
     std::vector<std::uint8_t> _bytes;
 };
 
-}  // namespace dwarf
+} // namespace dwarf
 
 #endif

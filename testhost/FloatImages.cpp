@@ -29,7 +29,7 @@ std::vector<std::uint8_t> ieee128(long double value)
         high |= 0x7FFF800000000000ull;
     } else if (value != 0) {
         int exponent = 0;
-        const long double mantissa = std::frexp(std::fabs(value), &exponent);  // [0.5, 1)
+        const long double mantissa = std::frexp(std::fabs(value), &exponent); // [0.5, 1)
         const int biased = exponent - 1 + 16383;
         if (biased <= 0 || biased >= 0x7FFF)
             throw std::invalid_argument("outside the range of binary128");
@@ -73,18 +73,19 @@ std::vector<std::uint8_t> hexadecimal(double value, unsigned bytes)
     const bool negative = value < 0;
     // value = fraction * 16^exponent with 1/16 <= fraction < 1.
     int binaryExponent = 0;
-    const double mantissa = std::frexp(std::fabs(value), &binaryExponent);  // [0.5, 1)
+    const double mantissa = std::frexp(std::fabs(value), &binaryExponent); // [0.5, 1)
     int exponent = binaryExponent >= 0 ? (binaryExponent + 3) / 4 : -((-binaryExponent) / 4);
     long double fraction = std::ldexp(static_cast<long double>(mantissa), binaryExponent - 4 * exponent);
-    std::uint64_t digits = static_cast<std::uint64_t>(std::llround(std::ldexp(fraction, static_cast<int>(fractionBits))));
-    if (digits >> fractionBits != 0) {  // rounded up to 1.0
+    std::uint64_t digits =
+        static_cast<std::uint64_t>(std::llround(std::ldexp(fraction, static_cast<int>(fractionBits))));
+    if (digits >> fractionBits != 0) { // rounded up to 1.0
         digits >>= 4;
         ++exponent;
     }
     if (exponent + 64 > 127 || exponent + 64 < 0)
         throw std::invalid_argument("out of the range of hexadecimal floating point");
-    const std::uint64_t bits = (static_cast<std::uint64_t>(negative) << (8 * bytes - 1))
-                               | (static_cast<std::uint64_t>(exponent + 64) << fractionBits) | digits;
+    const std::uint64_t bits = (static_cast<std::uint64_t>(negative) << (8 * bytes - 1)) |
+                               (static_cast<std::uint64_t>(exponent + 64) << fractionBits) | digits;
     return bigEndian(bits, bytes);
 }
 

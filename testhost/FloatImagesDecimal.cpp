@@ -35,10 +35,7 @@ public:
         return static_cast<unsigned>(32 * (limbs_.size() - 1)) + top;
     }
 
-    bool bit(unsigned i) const
-    {
-        return i / 32 < limbs_.size() && ((limbs_[i / 32] >> (i % 32)) & 1) != 0;
-    }
+    bool bit(unsigned i) const { return i / 32 < limbs_.size() && ((limbs_[i / 32] >> (i % 32)) & 1) != 0; }
 
     void multiplyAdd(std::uint32_t factor, std::uint32_t addend)
     {
@@ -85,7 +82,8 @@ public:
     {
         std::int64_t borrow = 0;
         for (size_t i = 0; i < limbs_.size(); ++i) {
-            std::int64_t v = std::int64_t{limbs_[i]} - borrow - (i < other.limbs_.size() ? std::int64_t{other.limbs_[i]} : 0);
+            std::int64_t v =
+                std::int64_t{limbs_[i]} - borrow - (i < other.limbs_.size() ? std::int64_t{other.limbs_[i]} : 0);
             borrow = v < 0 ? 1 : 0;
             if (v < 0)
                 v += std::int64_t{1} << 32;
@@ -206,8 +204,8 @@ std::vector<std::uint8_t> ieee128FromDecimal(const std::string& text)
         out[0] = negative ? 0x80 : 0;
         return out;
     }
-    if (exponent + static_cast<long>(digits.size()) > kExponentLimit
-        || exponent + static_cast<long>(digits.size()) < -kExponentLimit)
+    if (exponent + static_cast<long>(digits.size()) > kExponentLimit ||
+        exponent + static_cast<long>(digits.size()) < -kExponentLimit)
         throw std::invalid_argument("outside the range of binary128");
 
     Natural numerator;
@@ -227,7 +225,7 @@ std::vector<std::uint8_t> ieee128FromDecimal(const std::string& text)
         denominator.shiftLeft(static_cast<unsigned>(-scale));
     Natural remainder;
     const Natural quotient = numerator.divide(denominator, remainder);
-    const unsigned length = quotient.bitLength();  // 116 or 117
+    const unsigned length = quotient.bitLength(); // 116 or 117
     const unsigned dropped = length - 113;
     // The significand, its 113 bits in high (49) and low (64).
     std::uint64_t low = quotient.bits(dropped);
@@ -240,7 +238,7 @@ std::vector<std::uint8_t> ieee128FromDecimal(const std::string& text)
     if (half && (above || (low & 1) != 0)) {
         if (++low == 0)
             ++high;
-        if (high >> 49 != 0) {  // rounded up to the next power of two
+        if (high >> 49 != 0) { // rounded up to the next power of two
             high >>= 1;
             ++binaryExponent;
         }
@@ -248,8 +246,8 @@ std::vector<std::uint8_t> ieee128FromDecimal(const std::string& text)
     const long biased = binaryExponent + 16383;
     if (biased <= 0 || biased >= 0x7FFF)
         throw std::invalid_argument("outside the range of binary128");
-    high = (high & ((std::uint64_t{1} << 48) - 1)) | static_cast<std::uint64_t>(biased) << 48
-           | (negative ? std::uint64_t{1} << 63 : 0);
+    high = (high & ((std::uint64_t{1} << 48) - 1)) | static_cast<std::uint64_t>(biased) << 48 |
+           (negative ? std::uint64_t{1} << 63 : 0);
     for (unsigned k = 0; k < 8; ++k) {
         out[k] = static_cast<std::uint8_t>(high >> (56 - 8 * k));
         out[8 + k] = static_cast<std::uint8_t>(low >> (56 - 8 * k));

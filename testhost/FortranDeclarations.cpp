@@ -43,7 +43,7 @@ CDeclarationReader::TypeP CDeclarationReader::fortranType()
     const int line = _cursor.peek().line;
     const std::string word = lowered(_cursor.next().text);
     if (word == "double")
-        _cursor.next();  // precision
+        _cursor.next(); // precision
     const bool isCharacter = word == "character";
     std::uint64_t kind = word == "double" ? 8 : isCharacter ? 1 : 4;
     auto number = [&](const char* what) {
@@ -154,8 +154,8 @@ void CDeclarationReader::fortranDeclaration()
                     upper = bound();
                 }
                 if (upper < lower)
-                    fail(nameLine, "the bounds " + std::to_string(lower) + ":" + std::to_string(upper) + " of " + name
-                                       + " hold no element");
+                    fail(nameLine, "the bounds " + std::to_string(lower) + ":" + std::to_string(upper) + " of " + name +
+                                       " hold no element");
                 bounds.emplace_back(lower, static_cast<std::uint64_t>(upper - lower + 1));
             } while (accept(","));
             expect(")");
@@ -173,12 +173,14 @@ void CDeclarationReader::fortranDeclaration()
     }
 }
 
-CDeclarationReader::TypeP CDeclarationReader::fortranArray(
-    const TypeP& element, const std::vector<std::pair<std::int64_t, std::uint64_t>>& bounds, int line)
+CDeclarationReader::TypeP
+CDeclarationReader::fortranArray(const TypeP& element,
+                                 const std::vector<std::pair<std::int64_t, std::uint64_t>>& bounds, int line)
 {
     std::uint64_t total = 1;
     for (const auto& [lower, extent] : bounds) {
-        if (extent > programSizeLimit / total || (element->size != 0 && total * extent > programSizeLimit / element->size))
+        if (extent > programSizeLimit / total ||
+            (element->size != 0 && total * extent > programSizeLimit / element->size))
             fail(line, tooLarge("an array of " + std::to_string(total) + " x " + std::to_string(extent) + " elements"));
         total *= extent;
     }

@@ -4,9 +4,9 @@
 // entry points to, with the values' bytes in the store; and conditional
 // variables whose qualifier type carries their condition names.
 
-TNconditionElement HostRecordStore::conditionElement(
-    const std::string& name, const std::vector<ConditionValue>& values,
-    const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges)
+TNconditionElement
+HostRecordStore::conditionElement(const std::string& name, const std::vector<ConditionValue>& values,
+                                  const std::vector<std::pair<ConditionValue, ConditionValue>>& ranges)
 {
     auto record = [this](const ConditionValue& v) {
         TNconditionValue r{};
@@ -61,9 +61,9 @@ HostRecordStore::ConditionTable HostRecordStore::conditionalVariable(const std::
 }
 
 HostRecordStore::ConditionTable HostRecordStore::conditionTable(const std::string& group, const std::string& table,
-                                                               TYPE_INDEX dataType, UBYTE4 elementBytes,
-                                                               UBYTE4 occurs, UBYTE4 section, UBYTE8 offset,
-                                                               const std::vector<Condition>& conditions)
+                                                                TYPE_INDEX dataType, UBYTE4 elementBytes, UBYTE4 occurs,
+                                                                UBYTE4 section, UBYTE8 offset,
+                                                                const std::vector<Condition>& conditions)
 {
     const TYPE_INDEX qualified = conditionQualifier(dataType, conditions);
 

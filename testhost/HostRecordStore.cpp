@@ -23,7 +23,7 @@ const DwarfBlock* HostRecordStore::dwarfBlock(const std::vector<UBYTE1>& bytes)
 const UBYTE1* HostRecordStore::bytes(const std::vector<UBYTE1>& bytes)
 {
     _blocks.push_back(bytes);
-    _blocks.back().push_back(0);  // never hand out a null pointer for an empty block
+    _blocks.back().push_back(0); // never hand out a null pointer for an empty block
     return _blocks.back().data();
 }
 
@@ -233,8 +233,7 @@ TYPE_INDEX HostRecordStore::structType(const StructSpec& spec)
     return t;
 }
 
-TYPE_INDEX HostRecordStore::functionType(TYPE_INDEX returnType, const std::vector<TYPE_INDEX>& parameters,
-                                         UBYTE4 leaf)
+TYPE_INDEX HostRecordStore::functionType(TYPE_INDEX returnType, const std::vector<TYPE_INDEX>& parameters, UBYTE4 leaf)
 {
     TYPE_INDEX list = typeList(parameters);
     TYPE_INDEX t;
@@ -245,8 +244,7 @@ TYPE_INDEX HostRecordStore::functionType(TYPE_INDEX returnType, const std::vecto
     return t;
 }
 
-TYPE_INDEX HostRecordStore::packedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                              const char* picture)
+TYPE_INDEX HostRecordStore::packedDecimalType(UBYTE1 precision, signed char scale, bool isSigned, const char* picture)
 {
     TYPE_INDEX t;
     TNpacked_decimal& r = newType(TE_PACKED_DECIMAL, &t).packed;
@@ -278,8 +276,8 @@ void fillSignedDigits(Record& r, UBYTE1 precision, signed char scale, bool isSig
 
 } // namespace
 
-TYPE_INDEX HostRecordStore::zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                             TN_DecimalSign sign, const char* picture)
+TYPE_INDEX HostRecordStore::zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                                             const char* picture)
 {
     TYPE_INDEX t;
     TNzoned_decimal& r = newType(TE_ZONED_DECIMAL, &t).zoned;
@@ -288,8 +286,8 @@ TYPE_INDEX HostRecordStore::zonedDecimalType(UBYTE1 precision, signed char scale
     return t;
 }
 
-TYPE_INDEX HostRecordStore::nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                                TN_DecimalSign sign, const char* picture)
+TYPE_INDEX HostRecordStore::nationalDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                                                const char* picture)
 {
     TYPE_INDEX t;
     TNnational_decimal& r = newType(TE_NATIONAL_DECIMAL, &t).nationalDecimal;
@@ -347,8 +345,8 @@ _SYMBOL_ENTRY& HostRecordStore::newSymbol(UBYTE4 kind, const std::string& name)
     return s;
 }
 
-_SYMBOL_ENTRY& HostRecordStore::staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                               UBYTE8 offset, UBYTE1 level)
+_SYMBOL_ENTRY& HostRecordStore::staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section, UBYTE8 offset,
+                                               UBYTE1 level)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_STATIC, name);
     s.statics.section = section;
@@ -361,8 +359,8 @@ _SYMBOL_ENTRY& HostRecordStore::staticVariable(const std::string& name, TYPE_IND
     return s;
 }
 
-_SYMBOL_ENTRY& HostRecordStore::automaticVariable(const std::string& name, TYPE_INDEX type,
-                                                  std::int64_t frameOffset, UBYTE1 level)
+_SYMBOL_ENTRY& HostRecordStore::automaticVariable(const std::string& name, TYPE_INDEX type, std::int64_t frameOffset,
+                                                  UBYTE1 level)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_AUTOMATIC, name);
     s.automatic.frameOffsetLow = static_cast<BYTE4>(frameOffset);
@@ -373,8 +371,7 @@ _SYMBOL_ENTRY& HostRecordStore::automaticVariable(const std::string& name, TYPE_
     return s;
 }
 
-_SYMBOL_ENTRY& HostRecordStore::qualifiedName(const std::string& name, const _SYMBOL_ENTRY& parent,
-                                              UBYTE1 level)
+_SYMBOL_ENTRY& HostRecordStore::qualifiedName(const std::string& name, const _SYMBOL_ENTRY& parent, UBYTE1 level)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_QUALIFIED_NAME, name);
     s.qualified.parent = &parent;
@@ -430,8 +427,7 @@ _SYMBOL_ENTRY& HostRecordStore::typeName(const std::string& name, TYPE_INDEX typ
     return s;
 }
 
-_SYMBOL_ENTRY& HostRecordStore::function(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                         UBYTE8 offset)
+_SYMBOL_ENTRY& HostRecordStore::function(const std::string& name, TYPE_INDEX type, UBYTE4 section, UBYTE8 offset)
 {
     _SYMBOL_ENTRY& s = newSymbol(SE_FUNCTION, name);
     s.function.section = section;

@@ -42,33 +42,33 @@ public:
         TYPE_INDEX type{};
         UBYTE4 offset = 0;
         bool isStatic = false;
-        std::string storageName{};        // static members
-        std::vector<UBYTE1> location{};   // a DWARF location instead of an offset
+        std::string storageName{};      // static members
+        std::vector<UBYTE1> location{}; // a DWARF location instead of an offset
         UBYTE1 classChar = 0;
-        UBYTE1 levelNumber = 0;           // a COBOL group member's level
+        UBYTE1 levelNumber = 0; // a COBOL group member's level
     };
     struct Base {
         TYPE_INDEX type{};
         UBYTE4 offset = 0;
-        UBYTE4 attributes = 0;            // the word at 12
+        UBYTE4 attributes = 0; // the word at 12
     };
     struct Enumerator {
         std::string name{};
-        std::int64_t value = 0;  // low word at 4, high word at 20
+        std::int64_t value = 0; // low word at 4, high word at 20
     };
     struct ClassSpec {
         std::string name{};
         std::string name2{};
         UBYTE4 byteSize = 0;
         bool isStruct = true;
-        UBYTE4 leaf = TE_CLASS;           // TE_CLASS or TE_GROUP
-        UBYTE4 flags = 0;                 // further TNclass_* bits
+        UBYTE4 leaf = TE_CLASS; // TE_CLASS or TE_GROUP
+        UBYTE4 flags = 0;       // further TNclass_* bits
         std::vector<Base> bases{};
         std::vector<Member> members{};
         std::vector<TYPE_INDEX> nestedTypes{};
         TYPE_INDEX enclosingClass{};
     };
-    struct StructSpec {  // leaf 31
+    struct StructSpec { // leaf 31
         UBYTE4 byteSize = 0;
         std::vector<std::pair<std::string, TYPE_INDEX>> members{};
         std::vector<std::int32_t> offsets{};
@@ -80,17 +80,15 @@ public:
     TYPE_INDEX arrayType(TYPE_INDEX element, UBYTE4 byteSize);
     TYPE_INDEX typedefType(const std::string& name, TYPE_INDEX aliased);
     TYPE_INDEX namedTag(const std::string& name, TYPE_INDEX named);
-    TYPE_INDEX enumType(const std::string& name, TYPE_INDEX underlying,
-                        const std::vector<Enumerator>& enumerators);
+    TYPE_INDEX enumType(const std::string& name, TYPE_INDEX underlying, const std::vector<Enumerator>& enumerators);
     TYPE_INDEX typeList(const std::vector<TYPE_INDEX>& types);
     TYPE_INDEX classType(const ClassSpec& spec);
     TYPE_INDEX structType(const StructSpec& spec);
     TYPE_INDEX functionType(TYPE_INDEX returnType, const std::vector<TYPE_INDEX>& parameters,
                             UBYTE4 leaf = TE_PROCEDURE);
-    TYPE_INDEX packedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                 const char* picture = nullptr);
-    TYPE_INDEX zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned,
-                                TN_DecimalSign sign, const char* picture = nullptr);
+    TYPE_INDEX packedDecimalType(UBYTE1 precision, signed char scale, bool isSigned, const char* picture = nullptr);
+    TYPE_INDEX zonedDecimalType(UBYTE1 precision, signed char scale, bool isSigned, TN_DecimalSign sign,
+                                const char* picture = nullptr);
     TYPE_INDEX binaryType(UBYTE1 byteLength, UBYTE1 precision, signed char scale, bool isSigned);
     // National decimal (leaf 73): two bytes a digit, two more for a
     // separate sign.
@@ -145,25 +143,21 @@ public:
     _SYMBOL_ENTRY& newSymbol(UBYTE4 kind, const std::string& name);
 
     // level: a COBOL data item's level number (0: none).
-    _SYMBOL_ENTRY& staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                  UBYTE8 offset, UBYTE1 level = 0);
-    _SYMBOL_ENTRY& automaticVariable(const std::string& name, TYPE_INDEX type,
-                                     std::int64_t frameOffset, UBYTE1 level = 0);
+    _SYMBOL_ENTRY& staticVariable(const std::string& name, TYPE_INDEX type, UBYTE4 section, UBYTE8 offset,
+                                  UBYTE1 level = 0);
+    _SYMBOL_ENTRY& automaticVariable(const std::string& name, TYPE_INDEX type, std::int64_t frameOffset,
+                                     UBYTE1 level = 0);
     // Code 10: a name inside the group or table parent.
     _SYMBOL_ENTRY& qualifiedName(const std::string& name, const _SYMBOL_ENTRY& parent, UBYTE1 level = 0);
-    _SYMBOL_ENTRY& dwarfVariable(const std::string& name, TYPE_INDEX type,
-                                 const std::vector<UBYTE1>& location);
-    _SYMBOL_ENTRY& registerVariable(const std::string& name, TYPE_INDEX type,
-                                    const std::string& registerName);
+    _SYMBOL_ENTRY& dwarfVariable(const std::string& name, TYPE_INDEX type, const std::vector<UBYTE1>& location);
+    _SYMBOL_ENTRY& registerVariable(const std::string& name, TYPE_INDEX type, const std::string& registerName);
     _SYMBOL_ENTRY& constant(const std::string& name, TYPE_INDEX type, const void* value);
     _SYMBOL_ENTRY& typeName(const std::string& name, TYPE_INDEX type);
-    _SYMBOL_ENTRY& function(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                            UBYTE8 offset);
+    _SYMBOL_ENTRY& function(const std::string& name, TYPE_INDEX type, UBYTE4 section, UBYTE8 offset);
     // Code 23: offset from the thread-static base.
     _SYMBOL_ENTRY& threadStaticVariable(const std::string& name, TYPE_INDEX type, UBYTE8 offset);
     // Code 43: a member of a Fortran common block in a section.
-    _SYMBOL_ENTRY& commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section,
-                                     UBYTE8 offset);
+    _SYMBOL_ENTRY& commonBlockMember(const std::string& name, TYPE_INDEX type, UBYTE4 section, UBYTE8 offset);
 
     // A COBOL condition name (code 16385) of a data item of type dataType:
     // its single values and its ranges (low, high), each value given as its
@@ -206,12 +200,12 @@ public:
     // lengths, element count and code page, and where its storage lies.
     struct SqlVariable {
         UBYTE4 sqlType = 0;
-        UBYTE4 length = 0;      // declared length
+        UBYTE4 length = 0; // declared length
         UBYTE4 maxLength = 0;
         UBYTE8 address = 0;
-        UBYTE4 addressWidth = 64;  // bits
-        UBYTE4 elementCount = 0;   // 0: a scalar
-        UBYTE2 ccsid = 0;          // 0: the context's code page
+        UBYTE4 addressWidth = 64; // bits
+        UBYTE4 elementCount = 0;  // 0: a scalar
+        UBYTE2 ccsid = 0;         // 0: the context's code page
     };
     _SYMBOL_ENTRY& sqlHostVariable(const std::string& name, const SqlVariable& v);
 

@@ -85,7 +85,7 @@ bool ignoresCase(EXPR_CTX ctx)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 struct HostSlots {
     static TestHost* host() { return TestHost::current(); }
@@ -111,7 +111,8 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_ExprGetTypeEntry, format("ctx=%s type={0x%x,%u}", ctxName(ctx).c_str(), module, index)))
+        if (auto r =
+                h->enter(HS_ExprGetTypeEntry, format("ctx=%s type={0x%x,%u}", ctxName(ctx).c_str(), module, index)))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -333,8 +334,7 @@ struct HostSlots {
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         // Slot 18's first word is the evaluator's case switch (0: ignore case).
-        std::vector<_SYMBOL_ENTRY*> found =
-            search(h, ctx, name, kind != 0 && !ignoresCase(ctx), symbolsToSearch);
+        std::vector<_SYMBOL_ENTRY*> found = search(h, ctx, name, kind != 0 && !ignoresCase(ctx), symbolsToSearch);
         if (found.empty())
             return 8;
         *entry = found.front();
@@ -359,8 +359,9 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_ExprSymbolEntryWithinContext,
-                              format("entry=%s ctx=%s", entry ? text(entry->header.name) : "null", ctxName(ctx).c_str())))
+        if (auto r =
+                h->enter(HS_ExprSymbolEntryWithinContext,
+                         format("entry=%s ctx=%s", entry ? text(entry->header.name) : "null", ctxName(ctx).c_str())))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -446,9 +447,9 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_Expr2ComputeAbsDWARFaddress,
-                              format("ctx=%s length=%u base=%s", ctxName(ctx).c_str(), length,
-                                     base ? addressText(*base).c_str() : "null")))
+        if (auto r =
+                h->enter(HS_Expr2ComputeAbsDWARFaddress, format("ctx=%s length=%u base=%s", ctxName(ctx).c_str(),
+                                                                length, base ? addressText(*base).c_str() : "null")))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -509,9 +510,9 @@ struct HostSlots {
         if (h == nullptr)
             return 1;
         (void)result;
-        if (auto r = h->enter(HS_ExprCallFunction,
-                              format("ctx=%s function=%p words=%u,%u parms=%u at %p", ctxName(ctx).c_str(), function,
-                                     first, second, parmCount, parms)))
+        if (auto r =
+                h->enter(HS_ExprCallFunction, format("ctx=%s function=%p words=%u,%u parms=%u at %p",
+                                                     ctxName(ctx).c_str(), function, first, second, parmCount, parms)))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -586,8 +587,8 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 1;
-        if (auto r = h->enter(HS_ExprGetLinkName,
-                              format("ctx=%s address=%s", ctxName(ctx).c_str(), address ? addressText(*address).c_str() : "null")))
+        if (auto r = h->enter(HS_ExprGetLinkName, format("ctx=%s address=%s", ctxName(ctx).c_str(),
+                                                         address ? addressText(*address).c_str() : "null")))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -625,8 +626,8 @@ struct HostSlots {
         TestHost* h = host();
         if (h == nullptr)
             return 0;
-        if (auto r = h->enter(HS_ExprGetCompilationSettingValue,
-                              format("ctx=%s setting=%u", ctxName(ctx).c_str(), setting)))
+        if (auto r =
+                h->enter(HS_ExprGetCompilationSettingValue, format("ctx=%s setting=%u", ctxName(ctx).c_str(), setting)))
             return *r;
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
@@ -703,7 +704,7 @@ struct HostSlots {
         if (h == nullptr)
             return nullptr;
         if (h->enter(HS_ExprGetCodepage, format("ctx=%s", ctxName(ctx).c_str())))
-            return nullptr;  // a programmed answer means "none"
+            return nullptr; // a programmed answer means "none"
         HostLock<std::recursive_mutex> model(h->_modelLock);
         ctx = h->record(ctx);
         if (ctx->codePage.empty())

@@ -13,7 +13,7 @@ namespace {
 constexpr unsigned initializeWord = 2;
 constexpr unsigned terminateWord = 34;
 
-}  // namespace
+} // namespace
 
 void* LoadedEvaluator::lifeCycleEntry(const char* name, unsigned n) const
 {

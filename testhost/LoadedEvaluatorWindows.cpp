@@ -24,7 +24,7 @@ std::wstring windowsPath(const std::string& path)
     return wide;
 }
 
-}  // namespace
+} // namespace
 
 LoadedEvaluator::LoadedEvaluator(const std::string& path)
 {

@@ -10,10 +10,7 @@
 #include "testhost/DebuggeeLayout.h"
 #include "testhost/TestHost.h"
 
-ProgramFileError::ProgramFileError(int line, const std::string& what)
-    : std::runtime_error(what), _line(line)
-{
-}
+ProgramFileError::ProgramFileError(int line, const std::string& what) : std::runtime_error(what), _line(line) {}
 
 namespace {
 

@@ -44,8 +44,8 @@ private:
 class ProgramFile {
 public:
     struct Options {
-        unsigned bits = 64;        // the program's address size: 32 or 64
-        std::string codePage{};    // the contexts' code page ("": none)
+        unsigned bits = 64;     // the program's address size: 32 or 64
+        std::string codePage{}; // the contexts' code page ("": none)
         // The section the variables lie in (1 to 255; section n starts at
         // n * 0x10000), so that several programs share one host.
         unsigned section = 1;
@@ -59,7 +59,7 @@ public:
         std::uint64_t size = 0;
         TYPE_INDEX type{};
         const _SYMBOL_ENTRY* symbol = nullptr;
-        bool topLevel = true;      // a variable of its own, not part of another
+        bool topLevel = true; // a variable of its own, not part of another
     };
 
     // An SQL host variable: its record's values, its symbol entry and its
@@ -70,10 +70,10 @@ public:
         std::uint32_t sqlType = 0;
         std::uint32_t length = 0;
         std::uint32_t maximumLength = 0;
-        std::uint32_t count = 0;       // elements of an array; 0: a scalar
+        std::uint32_t count = 0; // elements of an array; 0: a scalar
         std::uint16_t ccsid = 0;
         std::uint64_t address = 0;
-        std::vector<std::uint8_t> bytes{};  // the whole storage as laid out
+        std::vector<std::uint8_t> bytes{}; // the whole storage as laid out
         const _SYMBOL_ENTRY* symbol = nullptr;
     };
 

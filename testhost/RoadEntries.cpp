@@ -21,7 +21,7 @@ void byName(const LoadedEvaluator& e, const char* name, Function& entry)
 #endif
 }
 
-}  // namespace
+} // namespace
 
 RoadEntries::RoadEntries(const LoadedEvaluator& e)
 {

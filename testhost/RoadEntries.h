@@ -29,8 +29,8 @@ struct RoadEntries {
     UBYTE2 (*evaluate)(ExpressionRepresentation*, const LCC_Eval_Context_Info*, StackItem**, UBYTE1**);
     UBYTE2 (*update)(const LCC_Eval_Context_Info*, StackItem*, UpdateTreeNode*, UBYTE2, UBYTE1*);
     UBYTE1* (*arrayElementName)(StackItem*, UpdateTreeNode*, UBYTE1*, BYTE4);
-    UBYTE2 (*resultsRepsAndDataType)(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**,
-                                     UBYTE2*, UBYTE2*);
+    UBYTE2(*resultsRepsAndDataType)
+    (StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**, UBYTE2*, UBYTE2*);
     UBYTE2 (*format)(UpdateTreeNode*, UBYTE2, StackItem*, UBYTE1**, UBYTE4);
 
     // By name only.

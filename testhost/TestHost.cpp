@@ -5,25 +5,66 @@
 
 #include "testhost/HostLock.h"
 
-
 namespace {
 std::atomic<TestHost*> installedHost{nullptr};
 
 // The name of each slot, for the call log.
 const char* const slotNames[56] = {
-    "size", "debuggerVersion", "ExprGetTypeEntry", "ExprQueryRegisterId", "ExprQueryRegisterInfo",
-    "ExprGetRegisterValue", "ExprSetRegisterValue", "Expr2MapSection", "slot8", "slot9",
-    "Expr2ReadMemory", "Expr2WriteMemory", "ExprGetContextLocationType", "slot13",
-    "ExprGetContainingContextInfo", "slot15", "ExprGetNumCallStackItems", "Expr2GetCallStackEntry",
-    "ExprSearchForSymbolEntry", "slot19", "ExprGetBlockSymbol", "ExprSymbolEntryWithinContext",
-    "slot22", "slot23", "slot24", "slot25", "slot26", "slot27", "slot28",
-    "Expr2SearchForSymbolEntries", "slot30", "Expr2ComputeThreadStaticBase", "slot32",
-    "Expr2TraceEnabled", "Expr2Trace", "Expr2TraceWithID", "Expr2ComputeDWARFaddress",
-    "Expr2ComputeAbsDWARFaddress", "Expr2GetTopStackEntry", "ExprGetSymbolEntries",
-    "Expr2GetLinkAddress", "ExprCallFunction", "ExprGetContextType2", "Expr2GetKeyAddress",
-    "Expr2NativeStackIndex", "ExprGetContainedContexts", "ExprGetLinkName", "Expr2GetTypeByName",
-    "ExprGetCompilationSettingValue", "ExprGetPlaybackMode", "ExprGetPathPoint",
-    "Expr2GetSessionId", "ExprEbcdicConvert", "ExprGetCodepage", "ExprGetRawDbgData",
+    "size",
+    "debuggerVersion",
+    "ExprGetTypeEntry",
+    "ExprQueryRegisterId",
+    "ExprQueryRegisterInfo",
+    "ExprGetRegisterValue",
+    "ExprSetRegisterValue",
+    "Expr2MapSection",
+    "slot8",
+    "slot9",
+    "Expr2ReadMemory",
+    "Expr2WriteMemory",
+    "ExprGetContextLocationType",
+    "slot13",
+    "ExprGetContainingContextInfo",
+    "slot15",
+    "ExprGetNumCallStackItems",
+    "Expr2GetCallStackEntry",
+    "ExprSearchForSymbolEntry",
+    "slot19",
+    "ExprGetBlockSymbol",
+    "ExprSymbolEntryWithinContext",
+    "slot22",
+    "slot23",
+    "slot24",
+    "slot25",
+    "slot26",
+    "slot27",
+    "slot28",
+    "Expr2SearchForSymbolEntries",
+    "slot30",
+    "Expr2ComputeThreadStaticBase",
+    "slot32",
+    "Expr2TraceEnabled",
+    "Expr2Trace",
+    "Expr2TraceWithID",
+    "Expr2ComputeDWARFaddress",
+    "Expr2ComputeAbsDWARFaddress",
+    "Expr2GetTopStackEntry",
+    "ExprGetSymbolEntries",
+    "Expr2GetLinkAddress",
+    "ExprCallFunction",
+    "ExprGetContextType2",
+    "Expr2GetKeyAddress",
+    "Expr2NativeStackIndex",
+    "ExprGetContainedContexts",
+    "ExprGetLinkName",
+    "Expr2GetTypeByName",
+    "ExprGetCompilationSettingValue",
+    "ExprGetPlaybackMode",
+    "ExprGetPathPoint",
+    "Expr2GetSessionId",
+    "ExprEbcdicConvert",
+    "ExprGetCodepage",
+    "ExprGetRawDbgData",
     "ExprGetFileInfo",
 };
 
@@ -32,7 +73,7 @@ void** slotCell(DBG2_SERVICE_FUNCTIONS& table, int n)
 {
     return reinterpret_cast<void**>(&table) + n;
 }
-}  // namespace
+} // namespace
 
 TestHost::TestHost(bool traceOn) : _traceOn(traceOn)
 {
@@ -188,8 +229,7 @@ LCC_Eval_Context_Info& TestHost::addContext(const std::string& name, CONTEXT_SCO
     return c;
 }
 
-_SYMBOL_ENTRY& TestHost::declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry,
-                                 UBYTE4 searchClasses)
+_SYMBOL_ENTRY& TestHost::declare(LCC_Eval_Context_Info& context, _SYMBOL_ENTRY& entry, UBYTE4 searchClasses)
 {
     context.symbols.push_back(&entry);
     context.symbolsByName[foldedName(entry.header.name)].push_back(&entry);
@@ -211,7 +251,7 @@ const LCC_Eval_Context_Info* outermost(const LCC_Eval_Context_Info* context)
         context = context->container;
     return context;
 }
-}  // namespace
+} // namespace
 
 std::vector<CALLSTACK_ITEM2>& TestHost::callStack(const LCC_Eval_Context_Info* context)
 {

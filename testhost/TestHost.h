@@ -116,15 +116,15 @@ public:
         std::string component;
         std::string text;
         unsigned id = 0;
-        bool withId = false;  // written through the trace-with-id slot
+        bool withId = false; // written through the trace-with-id slot
     };
 
     struct Register {
         std::string name;
-        UBYTEP id = 0;     // the key it is kept under when added by addRegister
-        UBYTE2 type = 1;   // 1 integer, 2 floating point
+        UBYTEP id = 0;   // the key it is kept under when added by addRegister
+        UBYTE2 type = 1; // 1 integer, 2 floating point
         UBYTE2 bits = 64;
-        UBYTE1 value[16] = {};  // as the host hands it over (the evaluator's byte order)
+        UBYTE1 value[16] = {}; // as the host hands it over (the evaluator's byte order)
     };
 
     struct Call {
@@ -238,20 +238,27 @@ public:
     std::map<UBYTEP, Register>& registers() { return _registers; }
 
     void setLinkAddress(const std::string& symbol, UBYTE4 section, EE_ADDR address);
-    void setLinkNames(UBYTE8 address, const std::string& first, const std::string& second,
-                      const std::string& third);
+    void setLinkNames(UBYTE8 address, const std::string& first, const std::string& second, const std::string& third);
     void setKeyAddress(const void* key, EE_ADDR address);
     void setNativeStackIndex(UBYTE4 index, UBYTE4 native);
     void setFileInformation(UBYTE8 address, const FILE_INFORMATION& info);
     void setCompilationSetting(COMPILATION_SETTING_TYPE setting, UBYTE1 value);
     void setPlaybackMode(bool on) { _playback = on; }
-    void setPathPoint(UBYTE4 value, UBYTE4 answer) { _pathPoint = value; _pathAnswer = answer; }
+    void setPathPoint(UBYTE4 value, UBYTE4 answer)
+    {
+        _pathPoint = value;
+        _pathAnswer = answer;
+    }
     void setSessionId(UBYTE4 id) { _sessionId = id; }
     // The code page of conversions that name none and of contexts that
     // have none ("" keeps page 1047), such as a mixed DBCS page "939".
     void setDefaultCodePage(const std::string& page) { _defaultCodePage = page; }
     const std::string& defaultCodePage() const { return _defaultCodePage; }
-    void setRawDebugData(void* data, UBYTE4 size) { _rawData = data; _rawSize = size; }
+    void setRawDebugData(void* data, UBYTE4 size)
+    {
+        _rawData = data;
+        _rawSize = size;
+    }
     void setVersion(const DBG_VERSION_RECORD& v) { _version = v; }
     // The width of DWARF results (0: 64 for a context of location type 4 or
     // no context, else 32).

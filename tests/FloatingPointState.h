@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 struct FpuState {
-    unsigned short control;  // x87 control word
-    unsigned short status;   // x87 status word
+    unsigned short control; // x87 control word
+    unsigned short status;  // x87 status word
     unsigned int mxcsr;
 };
 
@@ -26,12 +26,12 @@ inline FpuState fpuState()
     return state;
 }
 
-inline constexpr unsigned short x87Masks = 0x003F;      // invalid, denormal, zero, overflow, underflow, precision
+inline constexpr unsigned short x87Masks = 0x003F; // invalid, denormal, zero, overflow, underflow, precision
 inline constexpr unsigned short x87Overflow = 0x0008;
-inline constexpr unsigned short x87Precision = 0x0300;  // 11: 64-bit, 10: 53-bit
-inline constexpr unsigned short x87Rounding = 0x0C00;   // 11: toward zero, 00: nearest
-inline constexpr unsigned short x87Infinity = 0x1000;   // 0: projective
-inline constexpr unsigned short x87Flags = 0x003F;      // status word exception flags
+inline constexpr unsigned short x87Precision = 0x0300; // 11: 64-bit, 10: 53-bit
+inline constexpr unsigned short x87Rounding = 0x0C00;  // 11: toward zero, 00: nearest
+inline constexpr unsigned short x87Infinity = 0x1000;  // 0: projective
+inline constexpr unsigned short x87Flags = 0x003F;     // status word exception flags
 inline constexpr unsigned int sseMasks = 0x1F80;
 inline constexpr unsigned int sseOverflowMask = 0x0200;
 inline constexpr unsigned int sseRounding = 0x6000;
@@ -62,8 +62,8 @@ inline FpuState setHostMode()
     __asm__ __volatile__("fnclex");
     unsigned short control = 0;
     __asm__ __volatile__("fnstcw %0" : "=m"(control));
-    control = static_cast<unsigned short>((control & ~(x87Rounding | x87Precision | x87Masks))
-                                          | 0x0800 /* upward */ | 0x0200 /* 53-bit */
+    control = static_cast<unsigned short>((control & ~(x87Rounding | x87Precision | x87Masks)) | 0x0800 /* upward */ |
+                                          0x0200 /* 53-bit */
                                           | (x87Masks & ~x87Overflow));
     __asm__ __volatile__("fldcw %0" : : "m"(control));
 #else

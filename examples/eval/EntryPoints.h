@@ -14,15 +14,14 @@ namespace evalhost {
 
 // The handles carry the library's own class names, so that each entry point
 // is called through a pointer of its own function type.
-using Representation = ::ExpressionRepresentation;  // an expression's representation
-using ResultItem = ::StackItem;                      // a validation or evaluation result
-using TreeNode = ::UpdateTreeNode;                   // a node of a result's tree
+using Representation = ::ExpressionRepresentation; // an expression's representation
+using ResultItem = ::StackItem;                    // a validation or evaluation result
+using TreeNode = ::UpdateTreeNode;                 // a node of a result's tree
 
 using DbgVersionFn = UBYTE4 (*)();
 using DbgInitializeFn = BYTE4 (*)(DBG2_SERVICE_FUNCTIONS*);
 using DbgTerminateRunTimeFn = void (*)();
-using DbgBuildExprIntRepFn = UBYTE2 (*)(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4,
-                                        Representation**);
+using DbgBuildExprIntRepFn = UBYTE2 (*)(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4, Representation**);
 using DbgValidateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*, ResultItem**);
 using DbgTestExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*);
 using DbgEvaluateExprFn = UBYTE2 (*)(Representation*, const LCC_Eval_Context_Info*, ResultItem**, UBYTE1**);

@@ -10,11 +10,11 @@ namespace evalhost {
 //     norvexa-eval [--program FILE|c|cobol] [--bits 32|64] [--code-page N] [--rep N] [--depth N] [--tsv]
 //                  EXPRESSION...
 struct EvalOptions {
-    std::string program = "c";   // a file, or the name of a shipped sample
+    std::string program = "c"; // a file, or the name of a shipped sample
     unsigned bits = 64;
     std::string codePage{};
-    unsigned representation = 0;  // 0: each value's default
-    unsigned depth = 2;           // levels of members and elements shown below an aggregate
+    unsigned representation = 0; // 0: each value's default
+    unsigned depth = 2;          // levels of members and elements shown below an aggregate
     bool tsv = false;
     bool help = false;
     std::vector<std::string> expressions{};

@@ -38,8 +38,7 @@ std::string trimmed(const std::string& s)
 ExpressionRun::ExpressionRun(const EntryPoints& entries, const ProgramFile& program, TestHost& host, unsigned rep,
                              unsigned depth)
     : _entries(entries), _program(program), _host(host), _rep(rep), _depth(depth)
-{
-}
+{}
 
 std::string ExpressionRun::valueOf(ResultItem* result, TreeNode* node, bool& aggregate) const
 {
@@ -70,8 +69,8 @@ void ExpressionRun::addMembers(ResultItem* result, TreeNode* node, unsigned leve
         UBYTE2* reps = nullptr;
         UBYTE2* kinds = nullptr;
         UBYTE1* typeName = nullptr;
-        if (fortran && e.resultType != nullptr
-            && e.resultType(result, node, &repCount, &reps, &kinds, &defaultRep, &typeName) == 0 && typeName != nullptr) {
+        if (fortran && e.resultType != nullptr &&
+            e.resultType(result, node, &repCount, &reps, &kinds, &defaultRep, &typeName) == 0 && typeName != nullptr) {
             const std::string name = reinterpret_cast<const char*>(typeName);
             const size_t colon = name.rfind(':');
             const size_t open = colon == std::string::npos ? std::string::npos : name.find_last_of("(,", colon);
@@ -87,8 +86,9 @@ void ExpressionRun::addMembers(ResultItem* result, TreeNode* node, unsigned leve
             // Fortran from the dimension's lower bound.
             const long long subscript = (fortran ? lower : cobol ? 1 : 0) + static_cast<long long>(i) - 1;
             bool aggregate = false;
-            out.members.push_back({level, cobol ? "(" + std::to_string(subscript) + ")" : "[" + std::to_string(subscript) + "]",
-                                   valueOf(result, element, aggregate)});
+            out.members.push_back(
+                {level, cobol ? "(" + std::to_string(subscript) + ")" : "[" + std::to_string(subscript) + "]",
+                 valueOf(result, element, aggregate)});
             if (aggregate)
                 addMembers(result, element, level + 1, out);
             e.freeNode(element);
@@ -105,8 +105,8 @@ void ExpressionRun::addMembers(ResultItem* result, TreeNode* node, unsigned leve
         if (e.structElement(result, node, i, &member, &name) != 0 || member == nullptr)
             break;
         bool aggregate = false;
-        out.members.push_back({level, name != nullptr ? reinterpret_cast<const char*>(name) : "",
-                               valueOf(result, member, aggregate)});
+        out.members.push_back(
+            {level, name != nullptr ? reinterpret_cast<const char*>(name) : "", valueOf(result, member, aggregate)});
         if (aggregate)
             addMembers(result, member, level + 1, out);
         e.freeNode(member);

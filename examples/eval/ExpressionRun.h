@@ -20,10 +20,10 @@ struct ExpressionOutcome {
     std::string expression;
     // root: DbgBuildRootNodeInfo of the result, kept only when it failed.
     std::optional<unsigned> build, validate, test, evaluate, root, format;
-    std::string missing;                   // the entry point not in this build, if one stopped the road
+    std::string missing; // the entry point not in this build, if one stopped the road
     std::optional<std::string> resultName;
-    std::optional<std::string> errorText;  // the extended error text after a failure
-    std::optional<std::string> formatted;  // the formatted result in the representation asked for
+    std::optional<std::string> errorText; // the extended error text after a failure
+    std::optional<std::string> formatted; // the formatted result in the representation asked for
     // The members or elements of an aggregate value, depth first: each with
     // its level below the value (1 for its own members), its name and its
     // value; a line "... N more" after the elements of an array not shown.

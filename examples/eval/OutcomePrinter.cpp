@@ -181,8 +181,8 @@ void OutcomePrinter::printTsv(const ExpressionOutcome& o)
     std::string changes;
     for (const ExpressionOutcome::Change& c : o.changes)
         changes += (changes.empty() ? "" : ",") + changeText(c, false);
-    _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t'
-         << status(o.evaluate) << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
+    _out << field(o.expression) << '\t' << status(o.build) << '\t' << status(o.validate) << '\t' << status(o.evaluate)
+         << '\t' << test << '\t' << (o.resultName ? field(*o.resultName) : "-") << '\t'
          << (changes.empty() ? "-" : changes) << '\t' << (o.formatted ? field(*o.formatted) : "-") << '\t'
          << errorField(o) << "\n";
 }

@@ -32,7 +32,10 @@ std::string statusMeaning(Step step, unsigned status)
     case 11000: return "the expression could not be built";
     case 11002: return "a name or type is unknown, ambiguous, not ready or not allocated";
     case 11010: return "bad data in a numeric value";
-    case 11040: case 11041: case 11042: case 11043: return "the value update was refused";
+    case 11040:
+    case 11041:
+    case 11042:
+    case 11043: return "the value update was refused";
     case 11050: return "bad context";
     case 11051: return "memory read or write failed";
     default: return "unknown status";

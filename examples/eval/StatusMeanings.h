@@ -6,7 +6,14 @@
 namespace evalhost {
 
 // The step of a request whose status is told.
-enum class Step { Build, Validate, Test, Evaluate, Root, Format };
+enum class Step {
+    Build,
+    Validate,
+    Test,
+    Evaluate,
+    Root,
+    Format
+};
 
 // What a status of the evaluator's interface means after a step.
 std::string statusMeaning(Step step, unsigned status);

@@ -54,19 +54,34 @@ struct Operand {
     int digits;
     int scale;
     int isSigned;
-    int kind;  // zoned sign kind, 0 to 6 (6 is none the routines know)
+    int kind; // zoned sign kind, 0 to 6 (6 is none the routines know)
     std::vector<unsigned char> packed;
     std::vector<unsigned char> zoned;
 };
 
-int packedBytes(int digits) { return digits / 2 + 1; }
-int zonedBytes(int digits, int kind) { return digits + (kind == 4 || kind == 5 ? 1 : 0); }
-bool validCounts(int digits, int scale) { return digits >= 1 && digits <= 72 && scale >= 0 && scale <= digits; }
+int packedBytes(int digits)
+{
+    return digits / 2 + 1;
+}
+int zonedBytes(int digits, int kind)
+{
+    return digits + (kind == 4 || kind == 5 ? 1 : 0);
+}
+bool validCounts(int digits, int scale)
+{
+    return digits >= 1 && digits <= 72 && scale >= 0 && scale <= digits;
+}
 
 // Precisions 0 to 75 and scales -2 to 37: the accepted ranges and a little
 // beyond them.
-int drawDigits(Input& in) { return in.byte() % 76; }
-int drawScale(Input& in) { return in.byte() % 40 - 2; }
+int drawDigits(Input& in)
+{
+    return in.byte() % 76;
+}
+int drawScale(Input& in)
+{
+    return in.byte() % 40 - 2;
+}
 
 Operand drawOperand(Input& in, int flags, int kind)
 {
@@ -124,7 +139,8 @@ void packedRoutines(const Operand& a, const Operand& b, int pr, int sr, int shif
     dtNegatePackedDecimal(copy.data(), pa);
 
     if (validCounts(pa, sa)) {
-        if (packedAbsCmp(x, pa, sa, x, pa, sa) != 0 || dtComparePackedDecimal(x, pa, sa, a.isSigned, x, pa, sa, a.isSigned) != 0)
+        if (packedAbsCmp(x, pa, sa, x, pa, sa) != 0 ||
+            dtComparePackedDecimal(x, pa, sa, a.isSigned, x, pa, sa, a.isSigned) != 0)
             failFuzzCheck("a packed operand that does not compare equal to itself");
     }
     (void)packedAbsCmp(x, pa, sa, y, pb, sb);
@@ -151,7 +167,8 @@ void packedRoutines(const Operand& a, const Operand& b, int pr, int sr, int shif
     std::uint32_t digits = 0, scale = 0;
     if (const unsigned char* area = dtConvertLonglong2PackedDecimal(value, &digits, &scale))
         take(area, packedBytes(static_cast<int>(digits)));
-    if (const unsigned char* area = dtConvertUnLonglong2PackedDecimal(static_cast<unsigned long long>(value), &digits, &scale))
+    if (const unsigned char* area =
+            dtConvertUnLonglong2PackedDecimal(static_cast<unsigned long long>(value), &digits, &scale))
         take(area, packedBytes(static_cast<int>(digits)));
 
     takeText(dtFormatPackedDecimal(x, pa, sa, flags & 4), 147);
@@ -188,8 +205,7 @@ void zonedRoutines(const Operand& a, const Operand& b, int pr, int sr, int shift
     const int pa = a.digits, sa = a.scale, pb = b.digits, sb = b.scale;
     const int resultKind = b.kind;
 
-    if (validCounts(pa, sa) && a.kind <= 5 &&
-        dtCompareZonedDecimal(x, pa, sa, a.kind, x, pa, sa, a.kind, 0) != 0)
+    if (validCounts(pa, sa) && a.kind <= 5 && dtCompareZonedDecimal(x, pa, sa, a.kind, x, pa, sa, a.kind, 0) != 0)
         failFuzzCheck("a zoned operand that does not compare equal to itself");
     (void)dtCompareZonedDecimal(x, pa, sa, a.kind, y, pb, sb, b.kind, 0);
     // National operands, two bytes a character and a sign unit of two:

@@ -6,12 +6,9 @@
 const std::vector<FuzzTarget>& fuzzTargets()
 {
     static const std::vector<FuzzTarget> targets = {
-        {"c-parse", &fuzzCParse},
-        {"cobol-parse", &fuzzCobolParse},
-        {"decimal", &fuzzDecimal},
-        {"sql-readers", &fuzzSqlReaders},
-        {"road", &fuzzRoad},
-        {"update", &fuzzUpdate},
+        {"c-parse", &fuzzCParse},  {"cobol-parse", &fuzzCobolParse},
+        {"decimal", &fuzzDecimal}, {"sql-readers", &fuzzSqlReaders},
+        {"road", &fuzzRoad},       {"update", &fuzzUpdate},
     };
     return targets;
 }

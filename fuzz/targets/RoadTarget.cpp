@@ -25,8 +25,8 @@ struct RoadLanguage {
 };
 
 const RoadLanguage languages[] = {
-    {1, SampleDebuggee::languageC},     {2, SampleDebuggee::languageC},      {6, SampleDebuggee::languageCobol},
-    {11, SampleDebuggee::languageC},    {18, SampleDebuggee::languageCobol},
+    {1, SampleDebuggee::languageC},  {2, SampleDebuggee::languageC},      {6, SampleDebuggee::languageCobol},
+    {11, SampleDebuggee::languageC}, {18, SampleDebuggee::languageCobol},
 };
 
 // How many members of the root are looked at.
@@ -68,7 +68,7 @@ void walk(StackItem* result, unsigned choice)
     DbgFreeTreeNodeInfo(root);
 }
 
-}  // namespace
+} // namespace
 
 int fuzzRoad(const std::uint8_t* data, std::size_t size)
 {

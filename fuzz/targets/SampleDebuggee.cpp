@@ -106,7 +106,7 @@ LCC_Eval_Context_Info& SampleDebuggee::declareCobol(UBYTE4 section, unsigned bit
     _SYMBOL_ENTRY* groupEntry = nullptr;
     for (const Item& item : items) {
         _SYMBOL_ENTRY& entry = records.staticVariable(item.name, item.type, section, offset);
-        entry.statics.attributeD = 1;  // allocated
+        entry.statics.attributeD = 1; // allocated
         groupEntry = &host_.declare(main, entry);
         offset += 0x20;
     }

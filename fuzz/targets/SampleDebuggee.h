@@ -20,7 +20,11 @@ class ScopeItem;
 class SampleDebuggee {
 public:
     // Language codes as the evaluator tests them.
-    enum : int { languageC = 1, languageCpp = 2, languageCobol = 6 };
+    enum : int {
+        languageC = 1,
+        languageCpp = 2,
+        languageCobol = 6
+    };
 
     static SampleDebuggee& instance();
 

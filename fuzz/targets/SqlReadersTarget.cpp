@@ -90,7 +90,7 @@ void readOne(unsigned reader, unsigned a, unsigned b, const char* text, std::siz
     }
     case 1: {
         unsigned char* out = nullptr;
-        const std::uint32_t size = a % 24;  // 0: one byte per pair
+        const std::uint32_t size = a % 24; // 0: one byte per pair
         const std::uint32_t n = readHex(text, length, size, &out, static_cast<int>(b & 1));
         const std::vector<unsigned char> bytes = takeOut(out, n);
         if (n != 0 && size != 0 && n != size && n != length / 2)
@@ -102,15 +102,13 @@ void readOne(unsigned reader, unsigned a, unsigned b, const char* text, std::siz
         unsigned char* out = nullptr;
         const unsigned precision = a % 40, scale = b % 40;
         using Reader = std::uint32_t (*)(const char*, std::size_t, std::uint32_t, unsigned char**);
-        const Reader read = reader == 2 ? static_cast<Reader>(readSqlPackedDecimal)
-                                        : static_cast<Reader>(readSqlZonedDecimal);
+        const Reader read =
+            reader == 2 ? static_cast<Reader>(readSqlPackedDecimal) : static_cast<Reader>(readSqlZonedDecimal);
         const std::uint32_t n = read(text, length, precision << 8 | scale, &out);
         (reader == 2 ? checkPacked : checkZoned)(takeOut(out, n), precision);
         break;
     }
-    case 4:
-        try {
-            (void)readSqlFloat(text, length);
+    case 4: try { (void)readSqlFloat(text, length);
         } catch (const InvalidOp&) {
         }
         break;
@@ -126,11 +124,11 @@ void readOne(unsigned reader, unsigned a, unsigned b, const char* text, std::siz
     }
 }
 
-}  // namespace
+} // namespace
 
 int fuzzSqlReaders(const std::uint8_t* data, std::size_t size)
 {
-    SampleDebuggee::instance();  // the host whose trace the readers write to
+    SampleDebuggee::instance(); // the host whose trace the readers write to
     if (size < 3)
         return 0;
     const unsigned reader = data[0] % 6, a = data[1], b = data[2];
@@ -161,9 +159,7 @@ int fuzzSqlReaders(const std::uint8_t* data, std::size_t size)
         checkZoned(takeOut(out, n), a % 40);
         break;
     }
-    case 4:
-        try {
-            (void)readSqlFloat(copy.data());
+    case 4: try { (void)readSqlFloat(copy.data());
         } catch (const InvalidOp&) {
         }
         break;

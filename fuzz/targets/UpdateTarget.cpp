@@ -27,11 +27,11 @@
 namespace {
 
 struct Variable {
-    int program;       // SampleDebuggee's language code of the program
-    UBYTE4 language;   // the language of the expression
-    const char* text;  // the expression naming it
-    UBYTE8 offset;     // of its storage in the program's section
-    unsigned size;     // of its storage
+    int program;      // SampleDebuggee's language code of the program
+    UBYTE4 language;  // the language of the expression
+    const char* text; // the expression naming it
+    UBYTE8 offset;    // of its storage in the program's section
+    unsigned size;    // of its storage
     // A bit field: its bit offset and width in the big-endian storage unit
     // of size bytes (width 0: no bit field).
     unsigned bitOffset = 0;
@@ -110,8 +110,8 @@ void declareVariables()
             UBYTE8 offset;
         };
         const Sql sql[] = {
-            {":SMALL", 500, 2, 0x3000}, {":COUNT", 496, 4, 0x3008},     {":BIG", 492, 8, 0x3010},
-            {":AMOUNT", 484, 7 << 8 | 2, 0x3018}, {":RATE", 480, 8, 0x3020}, {":CODE", 452, 6, 0x3028},
+            {":SMALL", 500, 2, 0x3000},           {":COUNT", 496, 4, 0x3008}, {":BIG", 492, 8, 0x3010},
+            {":AMOUNT", 484, 7 << 8 | 2, 0x3018}, {":RATE", 480, 8, 0x3020},  {":CODE", 452, 6, 0x3028},
             {":NOTE", 448, 10, 0x3030},
         };
         // EDITED PIC -ZZ9.99 (numeric-edited) and LABEL PIC XXBXX
@@ -127,7 +127,7 @@ void declareVariables()
         alphanumeric.externalFloat.picture = records.text("XXBXX");
         for (auto [name, type, offset] : {std::tuple{"EDITED", edited, 0x3050}, std::tuple{"LABEL", label, 0x3060}}) {
             _SYMBOL_ENTRY& entry = records.staticVariable(name, type, section, offset);
-            entry.statics.attributeD = 1;  // allocated
+            entry.statics.attributeD = 1; // allocated
             debuggee.host().declare(cobol, entry);
         }
         for (const Sql& v : sql) {
@@ -157,10 +157,9 @@ void checkWrites(UBYTE8 first, unsigned size, UBYTE2 status)
         std::uint64_t address = 0;
         unsigned width = 0, count = 0;
         const std::size_t at = call.arguments.find("address=");
-        if (at == std::string::npos ||
-            std::sscanf(call.arguments.c_str() + at, "address=0x%" SCNx64 "/%u count=%u", &address, &width,
-                        &count) != 3)
-            continue;  // an invalid address: nothing written
+        if (at == std::string::npos || std::sscanf(call.arguments.c_str() + at, "address=0x%" SCNx64 "/%u count=%u",
+                                                   &address, &width, &count) != 3)
+            continue; // an invalid address: nothing written
         if (count != 0 && status != 0) {
             std::fprintf(stderr, "write %s, status %u\n", call.arguments.c_str(), status);
             failFuzzCheck("an update that fails writes nothing");
@@ -188,7 +187,7 @@ void checkOtherBits(const Variable& v, const std::vector<unsigned char>& before,
     }
 }
 
-}  // namespace
+} // namespace
 
 int fuzzUpdate(const std::uint8_t* data, std::size_t size)
 {

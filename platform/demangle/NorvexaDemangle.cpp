@@ -41,7 +41,7 @@ ByteString bytes(const std::string& s)
     return ByteString(reinterpret_cast<const unsigned char*>(s.data()), static_cast<unsigned>(s.size()));
 }
 
-}  // namespace
+} // namespace
 
 // Demangles a linkage name of a language of the debugger's list (2 C++, 15
 // the parallel language). On success fills the readable name and the name
@@ -49,15 +49,13 @@ ByteString bytes(const std::string& s)
 // that is no C++ linkage name, or a failure answers 1 and leaves both
 // texts unchanged.
 extern "C" __attribute__((visibility("default"))) unsigned char demangleName(const char* mangled, int language,
-                                                                             ByteString& readable,
-                                                                             ByteString& name)
+                                                                             ByteString& readable, ByteString& name)
 {
     if (mangled == nullptr || !demangledAsCpp(language))
         return 1;
     try {
         int status = 0;
-        std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                    std::free);
+        std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
         if (status != 0 || text == nullptr)
             return 1;
         const std::string full(text.get());

@@ -44,15 +44,9 @@ struct ContextFakeDebuggee {
     std::string& codePage;
 
     // Stores bytes in the debuggee's memory.
-    void poke(std::uint64_t address, std::initializer_list<std::uint8_t> bytes)
-    {
-        host.memory().store(address, bytes);
-    }
+    void poke(std::uint64_t address, std::initializer_list<std::uint8_t> bytes) { host.memory().store(address, bytes); }
     // A byte of the debuggee's memory (0 where nothing is stored).
-    std::uint8_t byte(std::uint64_t address) const
-    {
-        return host.memory().bytes(address, 1)[0];
-    }
+    std::uint8_t byte(std::uint64_t address) const { return host.memory().bytes(address, 1)[0]; }
     // The call stack answered for contexts the host did not make: frame
     // bases only, each without a context.
     void setFrames(std::initializer_list<EE_ADDR> bases)

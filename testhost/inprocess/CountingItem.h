@@ -17,12 +17,10 @@ public:
     CountingItem(EvaluationEnvironment& environment, int& deletions, unsigned size = 0,
                  const TypeItem& type = TypeItem(130u))
         : StackItem(environment, type), deletions_(deletions), bytes_(size)
-    {
-    }
+    {}
     CountingItem(const CountingItem& other)
         : StackItem(other), failCheck(other.failCheck), deletions_(other.deletions_), bytes_(other.bytes_)
-    {
-    }
+    {}
     ~CountingItem() override { ++deletions_; }
 
     StackItem* clone() const override { return new CountingItem(*this); }
@@ -32,10 +30,7 @@ public:
         setHasValue(false);
         loadBuffer(where, bytes_.empty() ? nullptr : bytes_.data());
     }
-    void* resultBuffer() const override
-    {
-        return bytes_.empty() ? nullptr : const_cast<unsigned char*>(bytes_.data());
-    }
+    void* resultBuffer() const override { return bytes_.empty() ? nullptr : const_cast<unsigned char*>(bytes_.data()); }
     void checkValue() const override
     {
         ++checks;

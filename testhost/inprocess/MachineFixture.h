@@ -17,12 +17,13 @@
 class MachineFixture : public TestHostFixture {
 protected:
     // A language code the evaluator treats as C.
-    enum : int { languageC = 1 };
+    enum : int {
+        languageC = 1
+    };
 
     explicit MachineFixture(int language = languageC, unsigned addressSize = 4, bool traceOn = false)
         : TestHostFixture(traceOn), language_(language), addressSize_(addressSize)
-    {
-    }
+    {}
 
     void SetUp() override
     {

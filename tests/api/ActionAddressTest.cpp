@@ -331,4 +331,4 @@ TEST(ActionTableTest, QueryAllActionsWaitsForTheCatalogue)
     EXPECT_EQ(nameOf(actions[0]), "Show self");
 }
 
-}  // namespace
+} // namespace

@@ -23,8 +23,8 @@ protected:
     // parameter 0 its element.
     void sectionCode(Expression& e, long long lower, long long upper)
     {
-        ASSERT_EQ(DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(const_cast<char*>("section")), mainContext, 1,
-                                     0, &e.rep),
+        ASSERT_EQ(DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(const_cast<char*>("section")), mainContext, 1, 0,
+                                     &e.rep),
                   0);
         EE_OstrelServices services(scope, nullptr);
         auto* info = new expression_info{};
@@ -34,7 +34,8 @@ protected:
             return services.createLiteralExpression(services.createIntegerLiteralValue(v));
         };
         EE_ExpressionEvaluator evaluator(services);
-        EE_Expression* section = services.createArraySectionExpression(integer(lower), integer(upper), integer(1), 0, 0);
+        EE_Expression* section =
+            services.createArraySectionExpression(integer(lower), integer(upper), integer(1), 0, 0);
         EE_Expression* analysed = evaluator.analyze(*section);
         evaluator.evaluate(*analysed);
         info->instructions->genEnd();
@@ -79,4 +80,4 @@ TEST_F(ArrayAssignment, RunsOnceForTheSectionAndOnceForEachElement)
     }
 }
 
-}  // namespace
+} // namespace

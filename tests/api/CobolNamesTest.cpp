@@ -44,11 +44,8 @@ TEST_F(CobolNames, TheLevelAndTheNameOfTheItem)
         const char* recorded;
     };
     const Case cases[] = {
-        {"@ABC", 5, "05 %ABC"},  // an at sign opening the name shows as a percent sign
-        {"TOP", 1, "01 TOP"},
-        {"DEEP", 49, "49 DEEP"},
-        {"NONE", 0, "NONE"},
-        {"HIGH", 120, "HIGH"},
+        {"@ABC", 5, "05 %ABC"}, // an at sign opening the name shows as a percent sign
+        {"TOP", 1, "01 TOP"},   {"DEEP", 49, "49 DEEP"}, {"NONE", 0, "NONE"}, {"HIGH", 120, "HIGH"},
     };
     std::uint64_t offset = 0x100;
     for (const Case& c : cases) {
@@ -104,7 +101,7 @@ TEST_F(CobolNames, AMemberShowsTheLevelOfItsMemberRecord)
     struct Case {
         const char* text;
         const char* recorded;
-        const char* evaluated;  // the result name handed out
+        const char* evaluated; // the result name handed out
     };
     const Case cases[] = {
         {"TAB(3)", "05 TAB(3)", "05 TAB(3)"},
@@ -123,4 +120,4 @@ TEST_F(CobolNames, AMemberShowsTheLevelOfItsMemberRecord)
     }
 }
 
-}  // namespace
+} // namespace

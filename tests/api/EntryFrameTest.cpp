@@ -28,12 +28,12 @@ const LCC_Eval_Context_Info* fakeContext(std::uintptr_t n)
 }
 
 enum class Exit {
-    returns,           // the work answers its status
-    caught,            // the work throws; the plain catch-all answers
-    mapped,            // the mapping matches the exception and answers its code
-    mappingPassesOn,   // the mapping does not match what was thrown
-    mappingThrows,     // the mapping fails itself
-    pastTheFrame,      // thrown outside the catch-all
+    returns,         // the work answers its status
+    caught,          // the work throws; the plain catch-all answers
+    mapped,          // the mapping matches the exception and answers its code
+    mappingPassesOn, // the mapping does not match what was thrown
+    mappingThrows,   // the mapping fails itself
+    pastTheFrame,    // thrown outside the catch-all
 };
 
 constexpr unsigned line = 321;
@@ -66,14 +66,11 @@ UBYTE2 entryPoint(Exit exit, ExpressionRepresentation& first, ExpressionRepresen
     };
     switch (exit) {
     case Exit::returns:
-    case Exit::caught:
-        return frame.guard(work);
+    case Exit::caught: return frame.guard(work);
     case Exit::mapped:
     case Exit::mappingPassesOn:
-    case Exit::mappingThrows:
-        return frame.guard(work, mapping);
-    case Exit::pastTheFrame:
-        return work();
+    case Exit::mappingThrows: return frame.guard(work, mapping);
+    case Exit::pastTheFrame: return work();
     }
     return 0;
 }
@@ -82,7 +79,7 @@ TEST_F(EntryFrameTest, BalancesTheTraceAndRestoresTheEnvironmentOnEveryWayOut)
 {
     struct Case {
         Exit exit;
-        UBYTE2 status;  // past the frame: none, the exception leaves
+        UBYTE2 status; // past the frame: none, the exception leaves
     };
     const Case cases[] = {
         {Exit::returns, 1003},
@@ -95,8 +92,8 @@ TEST_F(EntryFrameTest, BalancesTheTraceAndRestoresTheEnvironmentOnEveryWayOut)
     ExpressionRepresentation outer(6, nullptr);
     ExpressionRepresentation first(2, nullptr);
     ExpressionRepresentation second(11, nullptr);
-    for (EvaluationEnvironment* before : {static_cast<EvaluationEnvironment*>(nullptr),
-                                          static_cast<EvaluationEnvironment*>(&outer)}) {
+    for (EvaluationEnvironment* before :
+         {static_cast<EvaluationEnvironment*>(nullptr), static_cast<EvaluationEnvironment*>(&outer)}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << "exit " << int(c.exit) << (before ? " over one" : " over none"));
             CurrentEnvironmentRegistry::exchange(before);
@@ -125,14 +122,13 @@ TEST_F(EntryFrameTest, InitialisedWhileInitialisationsOutnumberTerminations)
     while (evaluatorInitialized())
         DbgTerminateRunTime();
     struct Step {
-        char call;  // I initialise, F initialise without a table, T terminate
+        char call; // I initialise, F initialise without a table, T terminate
         bool initialisedAfter;
     };
     const Step steps[] = {
-        {'T', false},  // at 0 a termination changes nothing
-        {'F', false},  // a failed start leaves the count alone
-        {'I', true},  {'I', true}, {'T', true}, {'T', false}, {'T', false},
-        {'I', true},  {'T', false},
+        {'T', false}, // at 0 a termination changes nothing
+        {'F', false}, // a failed start leaves the count alone
+        {'I', true},  {'I', true}, {'T', true}, {'T', false}, {'T', false}, {'I', true}, {'T', false},
     };
     for (const Step& s : steps) {
         switch (s.call) {
@@ -146,4 +142,4 @@ TEST_F(EntryFrameTest, InitialisedWhileInitialisationsOutnumberTerminations)
     EXPECT_NE(SVC::callBacks()->Expr2ReadMemory, nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -21,10 +21,10 @@ namespace {
 const UBYTE1* const locale = reinterpret_cast<const UBYTE1*>("en_US");
 
 struct Failure {
-    const char* sample;      // the example program file
+    const char* sample; // the example program file
     const char* expression;
-    UBYTE2 status;           // the first status of 10000 or more on the road
-    const char* message;     // what the error text says after the expression
+    UBYTE2 status;       // the first status of 10000 or more on the road
+    const char* message; // what the error text says after the expression
 };
 
 // The road a host takes: build, validate, test (a valid expression without
@@ -89,7 +89,8 @@ TEST_F(ErrorTextSweep, EveryFailureOfTheSamplesSaysWhatFailed)
         {"c.prog", "(struct nosuch *)0", 11002, "ZEMT0003E The name nosuch is not defined in the current context."},
         {"c.prog", "a / (b - 4)", 10007, "ZEMT0029E Division by zero."},
         {"c.prog", "*(int*)0", 11051, "ZEMT0034E The storage of *(int*)0 is not allocated or cannot be accessed."},
-        {"c.prog", "arr[1000000]", 11051, "ZEMT0034E The storage of arr[1000000] is not allocated or cannot be accessed."},
+        {"c.prog", "arr[1000000]", 11051,
+         "ZEMT0034E The storage of arr[1000000] is not allocated or cannot be accessed."},
         // A condition that is no scalar; failures inside a condition answer
         // as the evaluation does, never as false.
         {"c.prog", "pt", 10002, "ZEMT0012E The type of pt cannot be used here."},
@@ -100,7 +101,8 @@ TEST_F(ErrorTextSweep, EveryFailureOfTheSamplesSaysWhatFailed)
         {"c.prog", "un.b = 1", 11000, "ZEMT0012E The type of (un).b cannot be used here."},
         {"c.prog", "*pt.x", 11000, "ZEMT0010E (pt).x is not a valid operand of the operation."},
         {"c.prog", "pt.x.y", 11000,
-         "ZEMT0007E The operator cannot be applied to (pt).x: it is not a pointer, or not a class, structure or union."},
+         "ZEMT0007E The operator cannot be applied to (pt).x: it is not a pointer, or not a class, structure or "
+         "union."},
         // C++: a member of a base class.
         {"cpp.prog", "*sq.id", 11000, "ZEMT0010E (sq).id is not a valid operand of the operation."},
         {"cpp.prog", "nosuch + 1", 11002, "ZEMT0003E The name nosuch is not defined in the current context."},
@@ -131,4 +133,4 @@ TEST_F(ErrorTextSweep, EveryFailureOfTheSamplesSaysWhatFailed)
     }
 }
 
-}  // namespace
+} // namespace

@@ -91,11 +91,7 @@ TEST_F(Evaluation, TheConditionTestAnswersTrueFalseOrTheFailure)
         UBYTE2 answer;
     };
     const Case cases[] = {
-        {"a + b == 7", 0},
-        {"a + b == 8", 10000},
-        {"a / (b - 4)", 10007},
-        {"a", 0},
-        {"a - 3", 10000},
+        {"a + b == 7", 0}, {"a + b == 8", 10000}, {"a / (b - 4)", 10007}, {"a", 0}, {"a - 3", 10000},
     };
     for (const Case& c : cases) {
         Expression e;
@@ -188,14 +184,18 @@ TEST_F(Evaluation, MissingArgumentsAndAMissingValidationAnswer10000)
 // item carrying a catalogue message).
 TEST_F(Evaluation, EveryEvaluationErrorHasItsStatusAndItem)
 {
-    enum Item { none, null, message };
+    enum Item {
+        none,
+        null,
+        message
+    };
     struct Row {
         int code;
         UBYTE2 status;
         Item c;
         Item cobol;
         int message;
-        const char* insert;  // "" none, "E" the error's text
+        const char* insert; // "" none, "E" the error's text
     };
     // codes without a row: 10000 and no item in both languages
     const Row rows[] = {
@@ -365,4 +365,4 @@ TEST_F(SqlEvaluation, ResultsAndRepresentationsAreReleasedInEitherOrder)
     }
 }
 
-}  // namespace
+} // namespace

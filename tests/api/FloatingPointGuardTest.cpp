@@ -35,7 +35,7 @@ TEST_F(FloatingPointGuardTest, FrameRunsInTheEvaluatorsModeAndGivesTheHostItsOwn
 {
     const FpuState host = setHostMode();
     ASSERT_EQ(host.control & x87Overflow, 0);
-    ASSERT_EQ(host.control & x87Rounding, 0x0800);  // upward
+    ASSERT_EQ(host.control & x87Rounding, 0x0800); // upward
     ASSERT_EQ(host.mxcsr & sseRounding, 0x4000u);
 
     expectEvaluatorMode(callbackSees());
@@ -52,7 +52,7 @@ TEST_F(FloatingPointGuardTest, OverflowInsideTheFrameTrapsNotAndLeavesNoFlag)
     volatile double bigDouble = DBL_MAX;
     {
         FloatingPointGuard frame;
-        big = big * big;          // x87: masked inside the frame
+        big = big * big; // x87: masked inside the frame
         bigDouble = bigDouble * bigDouble;
         EXPECT_NE(fpuState().status & x87Flags, 0);
     }
@@ -114,4 +114,4 @@ TEST_F(FloatingPointGuardTest, LinuxCallbacksSeeTheHostsControlWordAndMxcsr)
 
 #endif
 
-}  // namespace
+} // namespace

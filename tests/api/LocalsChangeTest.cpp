@@ -15,7 +15,7 @@ namespace {
 
 class LocalsChangeTest : public LocalsFixture {};
 
-}  // namespace
+} // namespace
 
 TEST_F(LocalsChangeTest, ChangeStatesAcrossRefreshes)
 {
@@ -203,7 +203,7 @@ TEST_F(LocalsChangeTest, AHeldRootOutlivesItsView)
     StackItem* n = heldValueOfN(view);
     ASSERT_NE(n, nullptr);
     UpdateTreeNode* root = n->getTreeRoot();
-    root->addReference();  // the host's
+    root->addReference(); // the host's
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(root->name().data())), "n");
     DbgFreeLocalVariables(view);
     // The host gives its node back after the view went.

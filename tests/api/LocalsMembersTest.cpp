@@ -79,7 +79,7 @@ protected:
     _SYMBOL_ENTRY* thisEntry = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(LocalsMembersTest, MembersOfTheObjectAndItsBase)
 {

@@ -13,7 +13,7 @@ using Names = std::vector<std::string>;
 
 class LocalsWalkTest : public LocalsFixture {};
 
-}  // namespace
+} // namespace
 
 TEST_F(LocalsWalkTest, InnerScopesHideOuterOnesAndTheListIsInDescendingOrder)
 {
@@ -50,20 +50,30 @@ TEST_F(LocalsWalkTest, NameClasses)
     using V = LocalsRepresentation::VariablesList;
     const struct {
         const char* name;
-        int plain;  // without the start-up key
-        int clip;   // with the key "CLIP"
+        int plain; // without the start-up key
+        int clip;  // with the key "CLIP"
     } cases[] = {
-        {nullptr, 0, 0},         {"", 0, 0},
-        {"#ENV", 5, 5},          {"#BLNK_COM", 1, 1},
-        {"count", 1, 1},         {"$x_9", 1, 1},
+        {nullptr, 0, 0},
+        {"", 0, 0},
+        {"#ENV", 5, 5},
+        {"#BLNK_COM", 1, 1},
+        {"count", 1, 1},
+        {"$x_9", 1, 1},
         {"\xC3\xA9t\xC3\xA9", 1, 1},
-        {"a\\u00e9", 2, 2},      {"a\\U0001F600b", 2, 2},
-        {"a\\u00g9", 6, 6},      {"a\\x41", 6, 6},
-        {"a\\u00", 6, 6},        {"a-b", 6, 6},
-        {"a.b", 6, 1},           {"__", 3, 3},
-        {"__1", 4, 4},           {"__12a", 3, 3},
-        {"__x", 3, 3},           {"_X", 3, 3},
-        {"_x", 1, 1},            {"__1.a", 6, 3},
+        {"a\\u00e9", 2, 2},
+        {"a\\U0001F600b", 2, 2},
+        {"a\\u00g9", 6, 6},
+        {"a\\x41", 6, 6},
+        {"a\\u00", 6, 6},
+        {"a-b", 6, 6},
+        {"a.b", 6, 1},
+        {"__", 3, 3},
+        {"__1", 4, 4},
+        {"__12a", 3, 3},
+        {"__x", 3, 3},
+        {"_X", 3, 3},
+        {"_x", 1, 1},
+        {"__1.a", 6, 3},
     };
     for (const auto& c : cases) {
         DebuggerParameters::setStartupKey("");
@@ -84,8 +94,7 @@ TEST_F(LocalsWalkTest, SpecialNamesAreDroppedOnlyWithTheirFlag)
     // Escaped names are kept with the flag; "a.b" only under the start-up key.
     EXPECT_EQ(names(build(mainContext, LocalsRepresentation::dropSpecialNames)), (Names{"plain", "a\\u00e9"}));
     DebuggerParameters::setStartupKey("CLIP");
-    EXPECT_EQ(names(build(mainContext, LocalsRepresentation::dropSpecialNames)),
-              (Names{"plain", "a\\u00e9", "a.b"}));
+    EXPECT_EQ(names(build(mainContext, LocalsRepresentation::dropSpecialNames)), (Names{"plain", "a\\u00e9", "a.b"}));
 }
 
 TEST_F(LocalsWalkTest, AnUnnamedStructureIsListedAsAnonymousAndItsMembersHideOuterNames)
@@ -96,7 +105,7 @@ TEST_F(LocalsWalkTest, AnUnnamedStructureIsListedAsAnonymousAndItsMembersHideOut
     spec.members = {{"p", intType, 0}, {"q", intType, 4}};
     const TYPE_INDEX anonymous = records().classType(spec);
     staticInt(*block, "", 0x50, anonymous);
-    staticInt(*block, "q", 0x58);  // the same name as a member: skipped
+    staticInt(*block, "q", 0x58); // the same name as a member: skipped
     staticInt(*mainContext, "p", 0x60);
     staticInt(*mainContext, "r", 0x64);
     EXPECT_EQ(names(build(block)), (Names{"r", "<anonymous>"}));
@@ -117,15 +126,13 @@ TEST_F(LocalsWalkTest, EntryKindsAndTheOuterMark)
     struct Entry {
         UBYTE4 kind;
         const char* name;
-        bool inner;  // listed from the block's own scope
-        bool outer;  // listed from main, seen from the block
+        bool inner; // listed from the block's own scope
+        bool outer; // listed from main, seen from the block
     };
     const Entry entries[] = {
-        {SE_AUTOMATIC, "k2", true, false},   {SE_STATIC, "k3", true, true},
-        {SE_SECTION_DATA, "k4", true, true}, {SE_REGISTER, "k6", true, false},
-        {SE_CONSTANT, "k7", false, false},   {SE_THREAD_STATIC, "k23", true, true},
-        {SE_TYPED41, "k41", true, false},    {SE_COMMON_MEMBER, "k43", true, true},
-        {SE_TYPE_NAME, "k12", false, false},
+        {SE_AUTOMATIC, "k2", true, false}, {SE_STATIC, "k3", true, true},         {SE_SECTION_DATA, "k4", true, true},
+        {SE_REGISTER, "k6", true, false},  {SE_CONSTANT, "k7", false, false},     {SE_THREAD_STATIC, "k23", true, true},
+        {SE_TYPED41, "k41", true, false},  {SE_COMMON_MEMBER, "k43", true, true}, {SE_TYPE_NAME, "k12", false, false},
     };
     auto declareAll = [&](LCC_Eval_Context_Info& context, const std::string& suffix) {
         for (const Entry& e : entries) {

@@ -92,7 +92,7 @@ TEST_F(NameBuilderTest, BuildersJoinParentAndMemberOrAnswerTheirEmptyText)
         const Builder& builder;
         const char* parent;
         const char* member;
-        const char* expected;  // null: a null pointer
+        const char* expected; // null: a null pointer
     } cases[] = {
         {"member of a plain name", member, "obj", "m", "obj.m"},
         {"member: a.b is no plain name", member, "a.b", "m", "(a.b).m"},
@@ -177,10 +177,17 @@ TEST_F(NameBuilderTest, NodeExpressionsInC)
         UpdateTreeNode* node;
         const char* expected;
     } cases[] = {
-        {element, "s.arr[3]"},       {targetElement, "(*q)[3]"}, {cell, "m[1][3]"},
-        {target, "*p"},              {sumTarget, "*(a+b)"},      {sumMember, "(a+b).c"},
-        {sumMemberTarget, "*(a+b).c"}, {base, "obj"},          {unnamed, "obj"},
-        {s.get(), "s"},              {belowNameless, "x"},
+        {element, "s.arr[3]"},
+        {targetElement, "(*q)[3]"},
+        {cell, "m[1][3]"},
+        {target, "*p"},
+        {sumTarget, "*(a+b)"},
+        {sumMember, "(a+b).c"},
+        {sumMemberTarget, "*(a+b).c"},
+        {base, "obj"},
+        {unnamed, "obj"},
+        {s.get(), "s"},
+        {belowNameless, "x"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(text(nodeName(*c.node)), c.expected);
@@ -256,8 +263,11 @@ TEST(DemangleEntryTest, BothTextsOrNotSupported)
         UBYTE4 language;
         const char* mangled;
         UBYTE2 status;
-    } cases[] = {{0, "_ZN2ns1fEi", 0}, {3, "_ZN2ns1fEi", 0}, {4, "_ZN2ns1fEi", 0},
-                 {5, "_ZN2ns1fEi", 10002}, {0, "garbage", 10002}};
+    } cases[] = {{0, "_ZN2ns1fEi", 0},
+                 {3, "_ZN2ns1fEi", 0},
+                 {4, "_ZN2ns1fEi", 0},
+                 {5, "_ZN2ns1fEi", 10002},
+                 {0, "garbage", 10002}};
     for (const Case& c : cases) {
         UBYTE1* readable = nullptr;
         UBYTE1* name = nullptr;
@@ -275,4 +285,4 @@ TEST(DemangleEntryTest, BothTextsOrNotSupported)
     EXPECT_EQ(shown(name), "A::g");
 }
 
-}  // namespace
+} // namespace

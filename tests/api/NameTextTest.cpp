@@ -86,4 +86,4 @@ TEST(DemangleTest, WithoutTheCompanionEveryNameIsRefused)
     EXPECT_TRUE(name.empty());
 }
 
-}  // namespace
+} // namespace

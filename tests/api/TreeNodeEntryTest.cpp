@@ -163,8 +163,8 @@ TEST_F(TreeNodeEntry, TheResultTypeQueryNeedsEveryPlace)
     UBYTE2 defaultRep = 0;
     UBYTE1* typeName = nullptr;
     UBYTE2 dataType = 0;
-    EXPECT_EQ(DbgQueryResultsRepsAndDataType(e.result, node, &count, &reps, &results, &defaultRep, &typeName,
-                                             &dataType, nullptr),
+    EXPECT_EQ(DbgQueryResultsRepsAndDataType(e.result, node, &count, &reps, &results, &defaultRep, &typeName, &dataType,
+                                             nullptr),
               10000);
     EXPECT_EQ(DbgQueryResultType(e.result, node, &count, &reps, &results, nullptr, &typeName), 10000);
     EXPECT_TRUE(host.traced("returned 10000 (DBG2_CALL_FAIL)"));
@@ -208,8 +208,8 @@ TEST_F(TreeNodeEntry, EachThreadKeepsItsOwnErrorText)
     auto request = [&](int n) {
         const std::string name = n == 0 ? "first" : "second";
         Expression e;
-        e.built = DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(const_cast<char*>(name.c_str())), mainContext,
-                                     1, 0, &e.rep);
+        e.built = DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(const_cast<char*>(name.c_str())), mainContext, 1,
+                                     0, &e.rep);
         e.validated = DbgValidateExpr(e.rep, mainContext, &e.typeResult);
         const UBYTE1* text = DbgExtendedErrorInfo(e.rep, locale);
         fetched.arrive_and_wait();
@@ -225,4 +225,4 @@ TEST_F(TreeNodeEntry, EachThreadKeepsItsOwnErrorText)
     EXPECT_EQ(seen[1].rfind("  >> second\n\n", 0), 0u) << seen[1];
 }
 
-}  // namespace
+} // namespace

@@ -42,11 +42,9 @@ TEST_F(Validation, TheStatusTellsWhatTheExpressionDoes)
         bool storeFlag;
     };
     const Case cases[] = {
-        {"a + b", 0, false},
-        {"a = 3", 1003, true},      // a static variable: independent of the frame
-        {"x = 3", 1001, true},      // an automatic one is found through the frame
-        {"a += b", 1003, true},
-        {"f(a) + 1", 1000, false},
+        {"a + b", 0, false},    {"a = 3", 1003, true}, // a static variable: independent of the frame
+        {"x = 3", 1001, true},                         // an automatic one is found through the frame
+        {"a += b", 1003, true}, {"f(a) + 1", 1000, false},
     };
     for (const Case& c : cases) {
         Expression e;
@@ -73,7 +71,7 @@ TEST_F(Validation, RefusalsSetTheMessageAndLeaveTheOutItemAlone)
     };
     const Case cases[] = {
         {"nosuch", 11002, 3, "nosuch"},
-        {"a +", 11000, 2, nullptr},     // nothing left where it failed
+        {"a +", 11000, 2, nullptr}, // nothing left where it failed
         {"a ) b", 11000, 1, nullptr},
         {"e", 10000, 20, nullptr},
     };
@@ -190,11 +188,10 @@ TEST_F(Validation, EveryFailureHasItsStatusAndMessage)
         int cobolMessage;
     };
     const Kind kinds[] = {
-        {0, 11000, 1, 1},    {1, 11002, 3, 4},    {2, 11002, 6, 6},    {3, 11000, 7, 7},
-        {4, 11000, 7, 7},    {5, 11000, 9, 9},    {6, 11000, 10, 11},  {7, 11000, 12, 13},
-        {8, 11000, 14, 14},  {9, 11000, 15, 16},  {10, 11000, 17, 17}, {11, 11000, 32, 32},
-        {12, 11000, 35, 35}, {13, 11000, 36, 36}, {14, 11002, 44, 44}, {15, 11002, 42, 42},
-        {16, 11002, 34, 34}, {17, 11000, 0, 0},
+        {0, 11000, 1, 1},    {1, 11002, 3, 4},    {2, 11002, 6, 6},    {3, 11000, 7, 7},    {4, 11000, 7, 7},
+        {5, 11000, 9, 9},    {6, 11000, 10, 11},  {7, 11000, 12, 13},  {8, 11000, 14, 14},  {9, 11000, 15, 16},
+        {10, 11000, 17, 17}, {11, 11000, 32, 32}, {12, 11000, 35, 35}, {13, 11000, 36, 36}, {14, 11002, 44, 44},
+        {15, 11002, 42, 42}, {16, 11002, 34, 34}, {17, 11000, 0, 0},
     };
     for (const Kind& k : kinds) {
         const auto thrower = [&] { throw new ParseError(static_cast<ParseError::ErrorType>(k.kind), "X"); };
@@ -222,4 +219,4 @@ TEST_F(Validation, EveryFailureHasItsStatusAndMessage)
     c.makeCurrent(nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -235,7 +235,7 @@ TEST_F(ValueTreeTest, CValuesInTheirDefaultAndOfferedRepresentations)
         {"huge", 1, "0xFFFFFFFFFFFFFFFF"},
         {"sc", 2, "-5"},
         {"c", 0, "'x'"},
-        {"c", 2, "167"},  // 'x' in the program's EBCDIC
+        {"c", 2, "167"}, // 'x' in the program's EBCDIC
         {"flag", 0, "TRUE"},
         {"a == 4", 0, "FALSE"},
         {"f", 0, "0.1"},
@@ -256,10 +256,10 @@ TEST_F(ValueTreeTest, CValuesInTheirDefaultAndOfferedRepresentations)
 TEST_F(ValueTreeTest, ARepresentationTheDataTypeDoesNotOfferIsRefused)
 {
     load(cProgram);
-    EXPECT_EQ(value("a + b", 8).status, 10000);   // an integer is no floating-point number
-    EXPECT_EQ(value("d", 2).status, 10000);       // a double is shown as floating point or bytes
+    EXPECT_EQ(value("a + b", 8).status, 10000); // an integer is no floating-point number
+    EXPECT_EQ(value("d", 2).status, 10000);     // a double is shown as floating point or bytes
     EXPECT_EQ(value("flag", 22).status, 10000);
-    EXPECT_EQ(value("a + b", 99).status, 10000);  // beyond every representation
+    EXPECT_EQ(value("a + b", 99).status, 10000); // beyond every representation
 }
 
 TEST_F(ValueTreeTest, StructuresAndArraysAreTreesOfTheirMembersAndElements)
@@ -343,11 +343,8 @@ TEST_F(ValueTreeTest, ACharacterArrayTextEndsWithTheArray)
     // variable) are no part of its text.
     load(cProgram);
     const ValueCase cases[] = {
-        {"full", 0, "abcd"},
-        {"full", 23, "abcd"},
-        {"full", 6, "\"\\x81\\x82\\x83\\x84\""},
-        {"after", 0, "xyz"},
-        {"name", 0, "norvexa"},
+        {"full", 0, "abcd"}, {"full", 23, "abcd"},   {"full", 6, "\"\\x81\\x82\\x83\\x84\""},
+        {"after", 0, "xyz"}, {"name", 0, "norvexa"},
     };
     for (const ValueCase& c : cases) {
         const Shown s = value(c.expression, c.rep);
@@ -379,7 +376,7 @@ TEST_F(ValueTreeTest, AMillionElementArrayExpandsItsFirstHundredInConstantTimeEa
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(last->memberName())), "big[999999]");
     EXPECT_EQ(format(last).text, "999999");
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(ms, 1000.0);  // the benchmark holds the figure; here only no walk of a million
+    EXPECT_LT(ms, 1000.0); // the benchmark holds the figure; here only no walk of a million
     // An element never stored cannot be read: message 47.
     EXPECT_EQ(format(element(node, 500)).text, message(47));
 }
@@ -397,9 +394,9 @@ TEST_F(ValueTreeTest, ElementsAreFoundAgainByTheirIndexInAnyOrder)
         const char* name;
         const char* text;
     } asked[] = {
-        {1000000, "big[999999]", "999999"}, {3, "big[2]", "2"},       {1, "big[0]", "0"},
-        {2000, "big[1999]", nullptr},        {100, "big[99]", "99"},   {999999, "big[999998]", nullptr},
-        {1025, "big[1024]", nullptr},        {2, "big[1]", "1"},
+        {1000000, "big[999999]", "999999"}, {3, "big[2]", "2"},     {1, "big[0]", "0"},
+        {2000, "big[1999]", nullptr},       {100, "big[99]", "99"}, {999999, "big[999998]", nullptr},
+        {1025, "big[1024]", nullptr},       {2, "big[1]", "1"},
     };
     std::map<unsigned long long, UpdateTreeNode*> made;
     for (int round = 0; round < 2; ++round) {
@@ -466,7 +463,8 @@ TEST_F(ValueTreeTest, CobolItemsMatchTheDisplayOfGnuCobol)
         std::getline(fields, r.clauses, '\t');
         std::getline(fields, r.value, '\t');
         std::getline(fields, r.text);
-        program += "       77 I" + std::to_string(rows.size()) + " " + r.clauses + "\n           VALUE " + r.value + ".\n";
+        program +=
+            "       77 I" + std::to_string(rows.size()) + " " + r.clauses + "\n           VALUE " + r.value + ".\n";
         rows.push_back(r);
     }
     ASSERT_GT(rows.size(), 30u);
@@ -584,7 +582,7 @@ TEST_F(ValueTreeTest, AMemberThatCannotBeReadIsMessage47)
     EXPECT_EQ(s.text, message(47));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -654,7 +652,7 @@ TEST_F(FortranArrayTreeTest, ARankOneArrayCountsFromItsLowerBound)
     BYTE4 first = 0;
     ASSERT_EQ(DbgQueryArrayInfo(item_, node, &count, &first), 0);
     EXPECT_EQ(count, 4u);
-    EXPECT_EQ(first, 1);  // the index the host asks the first element by
+    EXPECT_EQ(first, 1); // the index the host asks the first element by
     const struct {
         unsigned long long index;
         const char* name;
@@ -703,4 +701,4 @@ TEST_F(FortranArrayTreeTest, ARankTwoArrayIsColumnMajor)
     }
 }
 
-}  // namespace
+} // namespace

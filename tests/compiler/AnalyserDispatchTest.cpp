@@ -97,8 +97,9 @@ TEST_F(Analysis, DispatchRefusesWhatItCannotAnalyse)
         EXPECT_EQ(o.carried, nullptr);
     }
     // Typeid of a type and offsetof stay as they are in context 0 only.
-    EXPECT_EQ(&analyser->analyze(*static_cast<EE_TypeidOfTypeExpression*>(typeidNode), EE_ExpressionEvaluator::LoadValue),
-              typeidNode);
+    EXPECT_EQ(
+        &analyser->analyze(*static_cast<EE_TypeidOfTypeExpression*>(typeidNode), EE_ExpressionEvaluator::LoadValue),
+        typeidNode);
     EXPECT_EQ(outcomeOf([&] {
                   return &analyser->analyze(*static_cast<EE_TypeidOfTypeExpression*>(typeidNode),
                                             EE_ExpressionEvaluator::LoadAddress);
@@ -130,8 +131,8 @@ TEST_F(Analysis, SideEffectsOnTheLeftOfALogicalOperatorNeedAssignment)
     EXPECT_EQ(o.carried, &leftEffect);
     BE& rightEffect = binary(BE::LogicalOr, name("x"), *services->createUnaryExpression(UE::PostIncrement, &name("y")));
     EXPECT_EQ(analysed(rightEffect).node, &rightEffect);
-    EE_ConditionalExpression* conditional = services->createConditionalExpression(
-        &binary(BE::Assign, name("x"), name("y")), &name("a"), &name("b"));
+    EE_ConditionalExpression* conditional =
+        services->createConditionalExpression(&binary(BE::Assign, name("x"), name("y")), &name("a"), &name("b"));
     o = analysed(*conditional);
     EXPECT_EQ(o.code, 2);
     EXPECT_EQ(o.carried, conditional);
@@ -191,7 +192,7 @@ TEST_F(Analysis, UnaryOperators)
 
     UE* notAPointer = services->createUnaryExpression(UE::Indirection, &name("a"));
     o = analysed(*notAPointer);
-    EXPECT_EQ(o.code, 4);  // an invalid operand, naming it
+    EXPECT_EQ(o.code, 4); // an invalid operand, naming it
     EXPECT_EQ(o.carried, notAPointer->operand);
 
     UE* user = services->createUnaryExpression(UE::UserDefined, &name("a"));
@@ -279,7 +280,8 @@ TEST_F(Analysis, MemberAccessThroughTheParser)
     struct Row {
         const char* text;
         TD::Kind kind;
-    } rows[] = {{"s.m", TD::Int}, {"ps->m", TD::Int}, {"s.dm", TD::Double}, {"ps->inBase", TD::Int}, {"s.inBase", TD::Int}};
+    } rows[] = {
+        {"s.m", TD::Int}, {"ps->m", TD::Int}, {"s.dm", TD::Double}, {"ps->inBase", TD::Int}, {"s.inBase", TD::Int}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
         Outcome o = outcomeOf([&] { return analyser->analyze(parsed(r.text)); });
@@ -297,8 +299,7 @@ TEST_F(Analysis, MemberAccessThroughTheParser)
 // type, two numbers take the common type; the condition becomes a boolean.
 TEST_F(Analysis, ConditionalBranchesMeet)
 {
-    EE_ConditionalExpression* numbers =
-        services->createConditionalExpression(&name("c"), &name("a"), &name("d"));
+    EE_ConditionalExpression* numbers = services->createConditionalExpression(&name("c"), &name("a"), &name("d"));
     analyser->analyze(*numbers);
     EXPECT_EQ(numbers->typeDescriptor->kind, TD::Double);
     EXPECT_EQ(numbers->whenFalse->typeDescriptor->kind, TD::Double);
@@ -328,15 +329,17 @@ TEST_F(Analysis, TemplateIdWithAnExpressionArgument)
     EE_String text("Arr");
     EE_Name* arr = services->lookup(text, nullptr, 0);
     ASSERT_NE(arr, nullptr);
-    auto literal = [&](long long v) { return services->createLiteralExpression(services->createIntegerLiteralValue(v)); };
+    auto literal = [&](long long v) {
+        return services->createLiteralExpression(services->createIntegerLiteralValue(v));
+    };
     EE_Expression* sum = services->createBinaryExpression(BE::Add, literal(1), literal(2));
     EE_Name* instance = services->resolveTemplate(*arr, services->createTemplateArgument(*sum));
     ASSERT_NE(instance, nullptr);
     EXPECT_TRUE(instance->declaration->isType());
     EXPECT_TRUE(sum->analyzed);
-    EXPECT_EQ(services->resolveTemplate(*services->lookup(text, nullptr, 0),
-                                        services->createTemplateArgument(*literal(4))),
-              nullptr);
+    EXPECT_EQ(
+        services->resolveTemplate(*services->lookup(text, nullptr, 0), services->createTemplateArgument(*literal(4))),
+        nullptr);
 }
 
 } // namespace

@@ -88,8 +88,8 @@ protected:
 
     TD* alphanumeric(unsigned length)
     {
-        return this->services->findOrCreateCharstringTypeDescriptor(TD::AlphanumericString, length, false, false,
-                                                                     false, nullptr);
+        return this->services->findOrCreateCharstringTypeDescriptor(TD::AlphanumericString, length, false, false, false,
+                                                                    nullptr);
     }
 
     // A COBOL group of 8 bytes (not a national group).

@@ -32,22 +32,38 @@ protected:
 
     TD* typeNamed(const std::string& n)
     {
-        if (n == "char") return services->charTypeDescriptor();
-        if (n == "schar") return services->signedCharTypeDescriptor();
-        if (n == "uchar") return services->unsignedCharTypeDescriptor();
-        if (n == "short") return services->signedShortIntTypeDescriptor();
-        if (n == "ushort") return services->unsignedShortIntTypeDescriptor();
-        if (n == "int") return services->signedIntTypeDescriptor();
-        if (n == "uint") return services->unsignedIntTypeDescriptor();
-        if (n == "long") return services->signedLongIntTypeDescriptor();
-        if (n == "ulong") return services->unsignedLongIntTypeDescriptor();
-        if (n == "llong") return services->signedLongLongIntTypeDescriptor();
-        if (n == "ullong") return services->unsignedLongLongIntTypeDescriptor();
-        if (n == "float") return services->floatTypeDescriptor();
-        if (n == "double") return services->doubleTypeDescriptor();
-        if (n == "ldouble") return services->longDoubleTypeDescriptor();
-        if (n == "bool") return services->boolTypeDescriptor();
-        if (n == "enum") return enumeration;
+        if (n == "char")
+            return services->charTypeDescriptor();
+        if (n == "schar")
+            return services->signedCharTypeDescriptor();
+        if (n == "uchar")
+            return services->unsignedCharTypeDescriptor();
+        if (n == "short")
+            return services->signedShortIntTypeDescriptor();
+        if (n == "ushort")
+            return services->unsignedShortIntTypeDescriptor();
+        if (n == "int")
+            return services->signedIntTypeDescriptor();
+        if (n == "uint")
+            return services->unsignedIntTypeDescriptor();
+        if (n == "long")
+            return services->signedLongIntTypeDescriptor();
+        if (n == "ulong")
+            return services->unsignedLongIntTypeDescriptor();
+        if (n == "llong")
+            return services->signedLongLongIntTypeDescriptor();
+        if (n == "ullong")
+            return services->unsignedLongLongIntTypeDescriptor();
+        if (n == "float")
+            return services->floatTypeDescriptor();
+        if (n == "double")
+            return services->doubleTypeDescriptor();
+        if (n == "ldouble")
+            return services->longDoubleTypeDescriptor();
+        if (n == "bool")
+            return services->boolTypeDescriptor();
+        if (n == "enum")
+            return enumeration;
         return nullptr;
     }
 
@@ -74,11 +90,19 @@ std::vector<TypeRow> typeRows(unsigned addressSize)
 
 BE::Kind operatorOf(const std::string& op)
 {
-    static const std::map<std::string, BE::Kind> kinds = {
-        {"+", BE::Add},       {"-", BE::Subtract},  {"*", BE::Multiply},    {"/", BE::Divide},
-        {"%", BE::Remainder}, {"<<", BE::ShiftLeft}, {">>", BE::ShiftRight}, {"==", BE::Equal},
-        {"!=", BE::NotEqual}, {"<", BE::Less},      {">", BE::Greater},     {"<=", BE::LessOrEqual},
-        {">=", BE::GreaterOrEqual}};
+    static const std::map<std::string, BE::Kind> kinds = {{"+", BE::Add},
+                                                          {"-", BE::Subtract},
+                                                          {"*", BE::Multiply},
+                                                          {"/", BE::Divide},
+                                                          {"%", BE::Remainder},
+                                                          {"<<", BE::ShiftLeft},
+                                                          {">>", BE::ShiftRight},
+                                                          {"==", BE::Equal},
+                                                          {"!=", BE::NotEqual},
+                                                          {"<", BE::Less},
+                                                          {">", BE::Greater},
+                                                          {"<=", BE::LessOrEqual},
+                                                          {">=", BE::GreaterOrEqual}};
     return kinds.at(op);
 }
 
@@ -99,8 +123,7 @@ TEST_P(CArithmetic, ResultKindsAreGccs)
         // of 4 bytes, long and long long of 8 are one type each), so the
         // answer is checked as the type gcc names.
         const TD* expected = typeNamed(r.result);
-        EXPECT_TRUE(services->isSameAs(*answer, *expected))
-            << "kind " << answer->kind << " for " << expected->kind;
+        EXPECT_TRUE(services->isSameAs(*answer, *expected)) << "kind " << answer->kind << " for " << expected->kind;
         if (comparison) {
             EXPECT_EQ(o.node->typeDescriptor->kind, TD::Bool);
             EXPECT_TRUE(services->isSameAs(*node.right->typeDescriptor, *answer));
@@ -134,7 +157,7 @@ TEST_F(AnalyserTest, IntegralPromotionOverEveryKind)
 
 class FortranAnalyserTest : public AnalyserFixtureOf<ServicesTest> {
 protected:
-    FortranAnalyserTest() { }
+    FortranAnalyserTest() {}
 };
 
 struct FortranServicesTest : ServicesTest {

@@ -41,17 +41,17 @@ TEST(CLiteralEscapes, NarrowTextConvertsCharactersAndKeepsNumericEscapes)
         {"abc", "[abc]"},
         {"a\\nb", "[a\nb]"},
         {"\\t\\v\\b\\r\\f\\a\\\\\\'\\\"\\?", "[\t\v\b\r\f\a\\'\"?]"},
-        {"a\\x41b", "refused"},  // \x41b is one escape, beyond a byte
+        {"a\\x41b", "refused"}, // \x41b is one escape, beyond a byte
         {"a\\x41", std::string("[a]") + "\x41"},
         {"\\101BC", std::string("\x41") + "[BC]"},
         {"\\0", std::string(1, '\0')},
-        {"\\1234", std::string("\x53") + "[4]"},  // at most three octal digits
+        {"\\1234", std::string("\x53") + "[4]"}, // at most three octal digits
         {"\\377", "\xFF"},
         {"\\400", "refused"},
         {"\\x", "refused"},
         {"\\", "refused"},
         {"\\q", "refused"},
-        {"\xC3\xA9", "[\xC3\xA9]"},  // UTF-8 passes whole to the conversion
+        {"\xC3\xA9", "[\xC3\xA9]"}, // UTF-8 passes whole to the conversion
         {"\xC3", "refused"},
         {"", ""},
     };
@@ -77,4 +77,4 @@ TEST(CLiteralEscapes, WideTextIsBigEndianUnitsOfTheWcharWidth)
     EXPECT_EQ(wide("a", 3), "refused");
 }
 
-}  // namespace
+} // namespace

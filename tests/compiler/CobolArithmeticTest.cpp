@@ -118,17 +118,12 @@ TEST_F(CobolArithmetic, FirstPassCountsOperationsAndFractionDigits)
         unsigned ops, dmax;
         bool floating;
     } rows[] = {
-        {"X", "A + B", 1, 0, false},
-        {"X3", "A + B", 1, 3, false},
-        {"X", "A + B + C", 2, 4, false},
-        {nullptr, "A + B", 1, 4, false},  // a bare sum counts both operands
-        {"X", "A ** 2", 1, 0, false},     // squaring keeps the cleared counts
-        {"X", "A ** 3", 1, 2, false},
-        {"X", "A ** 0.5", 1, 2, true},    // a fractional exponent; the base counts
-        {"X", "A ** H", 1, 2, true},
-        {"X", "A * B", 1, 0, false},
-        {"X", "A / B", 1, 0, false},
-        {nullptr, "A / B", 1, 2, false},  // the divisor never counts
+        {"X", "A + B", 1, 0, false},         {"X3", "A + B", 1, 3, false},
+        {"X", "A + B + C", 2, 4, false},     {nullptr, "A + B", 1, 4, false}, // a bare sum counts both operands
+        {"X", "A ** 2", 1, 0, false},                                         // squaring keeps the cleared counts
+        {"X", "A ** 3", 1, 2, false},        {"X", "A ** 0.5", 1, 2, true},   // a fractional exponent; the base counts
+        {"X", "A ** H", 1, 2, true},         {"X", "A * B", 1, 0, false},
+        {"X", "A / B", 1, 0, false},         {nullptr, "A / B", 1, 2, false}, // the divisor never counts
         {nullptr, "A + B * C", 2, 4, false},
     };
     for (const Row& r : rows) {
@@ -156,17 +151,17 @@ TEST_F(CobolArithmetic, IntermediatePrecisionOfEachOperator)
 {
     item("P52", packed(5, 2));       // i = 3, f = 2
     item("Z30", zoned(3, 0));        // i = 3
-    item("B9", binaryItem(4, 9, 0));     // counts 10 digits
+    item("B9", binaryItem(4, 9, 0)); // counts 10 digits
     item("B9U", binaryItem(4, 9, 0, false));
-    item("B4", binaryItem(2, 4, 0));     // counts 5 digits
+    item("B4", binaryItem(2, 4, 0)); // counts 5 digits
     item("P2", packed(6, 2, false)); // i = 4, f = 2
     item("P4", packed(8, 4, false)); // i = 4, f = 4
     item("R2", packed(31, 2));
     item("R3", packed(18, 3));
     item("X", packed(18, 0));
-    item("I12", packed(17, 5));      // i = 12, f = 5
-    item("I13", packed(18, 5));      // i = 13, f = 5
-    item("I15", packed(20, 5));      // i = 15, f = 5
+    item("I12", packed(17, 5)); // i = 12, f = 5
+    item("I13", packed(18, 5)); // i = 13, f = 5
+    item("I15", packed(20, 5)); // i = 15, f = 5
     item("U5", packed(5, 0, false));
     item("U4", packed(4, 0, false));
     item("U3", zoned(3, 0, false));
@@ -205,8 +200,8 @@ TEST_F(CobolArithmetic, IntermediatePrecisionOfEachOperator)
 // numbers are refused, naming the operand.
 TEST_F(CobolArithmetic, NationalDecimalSignCodeAndRefusedOperands)
 {
-    EE_BinaryExpression& sum = binary(BE::Add, leaf(fixed(TD::NationalDecimal, 4, -1, true)),
-                                      leaf(fixed(TD::NationalDecimal, 3, 0, true)));
+    EE_BinaryExpression& sum =
+        binary(BE::Add, leaf(fixed(TD::NationalDecimal, 4, -1, true)), leaf(fixed(TD::NationalDecimal, 3, 0, true)));
     const TD& t = *analyser->analyze(sum, EE_ExpressionEvaluator::LoadValue).typeDescriptor;
     EXPECT_EQ(t.kind, TD::NationalDecimal);
     EXPECT_EQ(t.digits, 5u);
@@ -218,13 +213,13 @@ TEST_F(CobolArithmetic, NationalDecimalSignCodeAndRefusedOperands)
     Outcome o = outcomeOf([&] { return &analyser->analyze(bad, EE_ExpressionEvaluator::LoadValue); });
     EXPECT_EQ(o.code, 0);
     EXPECT_EQ(o.carried, &text);
-    EE_BinaryExpression& rest = binary(BE::Remainder, leaf(fixed(TD::PackedDecimal, 4, 0, true)),
-                                       leaf(fixed(TD::PackedDecimal, 4, 0, true)));
+    EE_BinaryExpression& rest =
+        binary(BE::Remainder, leaf(fixed(TD::PackedDecimal, 4, 0, true)), leaf(fixed(TD::PackedDecimal, 4, 0, true)));
     o = outcomeOf([&] { return &analyser->analyze(rest, EE_ExpressionEvaluator::LoadValue); });
     EXPECT_EQ(o.code, 2);
     EXPECT_EQ(o.carried, &rest);
-    EE_BinaryExpression& address = binary(BE::Add, leaf(fixed(TD::PackedDecimal, 4, 0, true)),
-                                          leaf(fixed(TD::PackedDecimal, 4, 0, true)));
+    EE_BinaryExpression& address =
+        binary(BE::Add, leaf(fixed(TD::PackedDecimal, 4, 0, true)), leaf(fixed(TD::PackedDecimal, 4, 0, true)));
     o = outcomeOf([&] { return &analyser->analyze(address, EE_ExpressionEvaluator::LoadAddress); });
     EXPECT_EQ(o.code, 2);
     EXPECT_EQ(o.carried, &address);
@@ -271,7 +266,7 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
 
     struct Row {
         const char* condition;
-        const char* stored;  // the literal's text
+        const char* stored; // the literal's text
     } rows[] = {{"IS-SEVEN", "7"}, {"IS-ODD", "3"}, {"IS-HIGH", "5"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);
@@ -287,9 +282,9 @@ TEST_F(CobolArithmetic, SetConditionNameToTrueAssignsItsFirstValue)
 
     EE_Parser parser(*services, 0);
     EE_Expression* closed = parser.parseTheExpression("IS-SEVEN", 0);
-    for (EE_Expression* other : {static_cast<EE_Expression*>(services->createLiteralExpression(
-                                     services->findOrCreateFalseLiteralValue())),
-                                 &name("N")}) {
+    for (EE_Expression* other :
+         {static_cast<EE_Expression*>(services->createLiteralExpression(services->findOrCreateFalseLiteralValue())),
+          &name("N")}) {
         EE_ExpressionEvaluator fresh(*services);
         Outcome o = outcomeOf([&] {
             return &fresh.analyze(*services->createBinaryExpression(BE::CobolSet, closed, other),
@@ -324,7 +319,7 @@ TEST_F(CobolArithmetic, SetSubscriptedConditionNameToTrue)
     struct Row {
         const char* condition;
         const char* index;
-        const char* stored;  // the literal's text
+        const char* stored; // the literal's text
     } rows[] = {{"ST-OPEN(2)", "2", "1"}, {"ST-SHUT(3)", "3", "5"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.condition);

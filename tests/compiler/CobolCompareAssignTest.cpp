@@ -66,15 +66,24 @@ protected:
 // What became of an operand: kept, or cast (to a kind, with a length or
 // digit count where it matters).
 struct Became {
-    int kind = -1;  // -1: kept
+    int kind = -1; // -1: kept
     unsigned size = 0;
     bool checkScale = false;
     int scale = 0;
 };
-Became kept() { return {}; }
-Became castTo(int kind, unsigned size = 0) { return {kind, size}; }
+Became kept()
+{
+    return {};
+}
+Became castTo(int kind, unsigned size = 0)
+{
+    return {kind, size};
+}
 // A cast to a number that keeps this scale (its places).
-Became castKeeping(int kind, unsigned size, int scale) { return {kind, size, true, scale}; }
+Became castKeeping(int kind, unsigned size, int scale)
+{
+    return {kind, size, true, scale};
+}
 
 TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
 {
@@ -87,24 +96,48 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
     const Row rows[] = {
         {"alphanumeric against zoned 5,0 compares 5 bytes", [&]() -> EE_Expression& { return item(alphanumeric(5)); },
          [&]() -> EE_Expression& { return item(zoned(5, 0)); }, true, kept(), castTo(TD::AlphanumericString, 5)},
-        {"alphanumeric against zoned with fraction digits", [&]() -> EE_Expression& { return item(alphanumeric(5)); },
-         [&]() -> EE_Expression& { return item(zoned(5, -2)); }, false, {}, {}},
-        {"alphanumeric against a double", [&]() -> EE_Expression& { return item(alphanumeric(5)); },
-         [&]() -> EE_Expression& { return item(services->doubleTypeDescriptor()); }, false, {}, {}},
-        {"group against zoned with fraction digits", [&]() -> EE_Expression& { return item(group()); },
-         [&]() -> EE_Expression& { return item(zoned(5, -1)); }, false, {}, {}},
+        {"alphanumeric against zoned with fraction digits",
+         [&]() -> EE_Expression& { return item(alphanumeric(5)); },
+         [&]() -> EE_Expression& { return item(zoned(5, -2)); },
+         false,
+         {},
+         {}},
+        {"alphanumeric against a double",
+         [&]() -> EE_Expression& { return item(alphanumeric(5)); },
+         [&]() -> EE_Expression& { return item(services->doubleTypeDescriptor()); },
+         false,
+         {},
+         {}},
+        {"group against zoned with fraction digits",
+         [&]() -> EE_Expression& { return item(group()); },
+         [&]() -> EE_Expression& { return item(zoned(5, -1)); },
+         false,
+         {},
+         {}},
         {"group against an integral zoned item", [&]() -> EE_Expression& { return item(group()); },
          [&]() -> EE_Expression& { return item(zoned(5, 0)); }, true, kept(), kept()},
-        {"group against a packed item", [&]() -> EE_Expression& { return item(group()); },
-         [&]() -> EE_Expression& { return item(packed(5, 0)); }, false, {}, {}},
+        {"group against a packed item",
+         [&]() -> EE_Expression& { return item(group()); },
+         [&]() -> EE_Expression& { return item(packed(5, 0)); },
+         false,
+         {},
+         {}},
         {"DBCS against SPACE", [&]() -> EE_Expression& { return item(dbcs(8)); },
          [&]() -> EE_Expression& { return figurative("SPACE"); }, true, kept(), castTo(TD::DbcsString)},
-        {"DBCS against ZERO", [&]() -> EE_Expression& { return item(dbcs(8)); },
-         [&]() -> EE_Expression& { return figurative("ZERO"); }, false, {}, {}},
+        {"DBCS against ZERO",
+         [&]() -> EE_Expression& { return item(dbcs(8)); },
+         [&]() -> EE_Expression& { return figurative("ZERO"); },
+         false,
+         {},
+         {}},
         {"ZERO against packed", [&]() -> EE_Expression& { return figurative("ZERO"); },
          [&]() -> EE_Expression& { return item(packed(5, -2)); }, true, castTo(TD::HexLongDouble), kept()},
-        {"HIGH-VALUE against zoned with fraction digits", [&]() -> EE_Expression& { return figurative("HIGH-VALUE"); },
-         [&]() -> EE_Expression& { return item(zoned(4, -1)); }, false, {}, {}},
+        {"HIGH-VALUE against zoned with fraction digits",
+         [&]() -> EE_Expression& { return figurative("HIGH-VALUE"); },
+         [&]() -> EE_Expression& { return item(zoned(4, -1)); },
+         false,
+         {},
+         {}},
         {"HIGH-VALUE against an integral zoned item", [&]() -> EE_Expression& { return figurative("HIGH-VALUE"); },
          [&]() -> EE_Expression& { return item(zoned(4, 0)); }, true, castTo(TD::AlphanumericString, 4),
          castTo(TD::AlphanumericString, 4)},
@@ -113,20 +146,31 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
         {"packed against binary", [&]() -> EE_Expression& { return item(packed(7, -2)); },
          [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 9, 0, true)); }, true, kept(),
          castKeeping(TD::PackedDecimal, 10, 0)},
-        {"binary of more places against zoned", [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -3, true)); },
+        {"binary of more places against zoned",
+         [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -3, true)); },
          [&]() -> EE_Expression& { return item(zoned(3, 0)); }, true, castKeeping(TD::ZonedDecimal, 5, -3), kept()},
-        {"national decimal against binary", [&]() -> EE_Expression& {
-             return item(fixed(TD::NationalDecimal, 3, 0, false, EE_DecimalSignTrailingSeparate)); },
+        {"national decimal against binary",
+         [&]() -> EE_Expression& {
+             return item(fixed(TD::NationalDecimal, 3, 0, false, EE_DecimalSignTrailingSeparate));
+         },
          [&]() -> EE_Expression& { return item(fixed(TD::FixedPointBinary, 4, -1, true)); }, true, kept(),
          castKeeping(TD::NationalDecimal, 0, -1)},
-        {"index name against packed with fraction digits", [&]() -> EE_Expression& { return item(indexName()); },
-         [&]() -> EE_Expression& { return item(packed(5, -1)); }, false, {}, {}},
+        {"index name against packed with fraction digits",
+         [&]() -> EE_Expression& { return item(indexName()); },
+         [&]() -> EE_Expression& { return item(packed(5, -1)); },
+         false,
+         {},
+         {}},
         {"index name against an integral zoned item", [&]() -> EE_Expression& { return item(indexName()); },
          [&]() -> EE_Expression& { return item(zoned(3, 0)); }, true, kept(), kept()},
         {"index data item against an index name", [&]() -> EE_Expression& { return item(indexDataItem()); },
          [&]() -> EE_Expression& { return item(indexName()); }, true, kept(), castTo(TD::IndexDataItem)},
-        {"index data item against packed", [&]() -> EE_Expression& { return item(indexDataItem()); },
-         [&]() -> EE_Expression& { return item(packed(3, 0)); }, false, {}, {}},
+        {"index data item against packed",
+         [&]() -> EE_Expression& { return item(indexDataItem()); },
+         [&]() -> EE_Expression& { return item(packed(3, 0)); },
+         false,
+         {},
+         {}},
         {"national against alphanumeric of 3 bytes", [&]() -> EE_Expression& { return item(national(6)); },
          [&]() -> EE_Expression& { return item(alphanumeric(3)); }, true, kept(), castTo(TD::NationalString, 6)},
         {"national against a hexadecimal literal, byte for byte", [&]() -> EE_Expression& { return item(national(2)); },
@@ -151,8 +195,8 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
         }
         ASSERT_EQ(o.node, &node) << "refused with " << o.code;
         EXPECT_EQ(node.typeDescriptor->kind, TD::Bool);
-        for (auto [now, was, became] : {std::tuple{node.left, &left, r.leftBecame},
-                                        std::tuple{node.right, &right, r.rightBecame}}) {
+        for (auto [now, was, became] :
+             {std::tuple{node.left, &left, r.leftBecame}, std::tuple{node.right, &right, r.rightBecame}}) {
             if (became.kind < 0) {
                 EXPECT_EQ(now, was);
                 continue;
@@ -173,8 +217,9 @@ TEST_F(CobolOperands, ComparisonsConvertOrRefuseByKind)
     }
     // Two figurative constants are refused, naming the left.
     EE_Expression& zero = figurative("ZERO");
-    Outcome o = outcomeOf([&] { return &analyser->analyze(binary(BE::Equal, zero, figurative("SPACE")),
-                                                          EE_ExpressionEvaluator::LoadValue); });
+    Outcome o = outcomeOf([&] {
+        return &analyser->analyze(binary(BE::Equal, zero, figurative("SPACE")), EE_ExpressionEvaluator::LoadValue);
+    });
     EXPECT_EQ(o.code, 0);
     EXPECT_EQ(o.carried, &zero);
 }

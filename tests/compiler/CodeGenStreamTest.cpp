@@ -24,11 +24,38 @@ using Instruction = EE_InstructionDecoder::Instruction;
 
 // Opcodes by name, as the stream numbers them.
 enum Op : unsigned {
-    End = 0, AddressAdd = 1, Add = 2, AddressSubtract = 3, Subtract = 4, Multiply = 5, Divide = 6,
-    GreaterThan = 26, FormatIntegral = 33, Store = 28, Duplicate = 29, Pop = 30, LoadArraySection = 31, PushArraySection = 34,
-    VectorSubscript = 35, Index = 38, Label = 39, TrueJump = 40, FalseJump = 41, Jump = 42, Convert = 44,
-    Load = 46, LoadAddress = 47, LoadMember = 48, LoadIndex = 51, LoadParam = 52, IntegralValue = 55,
-    Dereference = 65, BaseAddress = 66, IntegralConstant = 75, EqualTo = 22, NotEqualTo = 23,
+    End = 0,
+    AddressAdd = 1,
+    Add = 2,
+    AddressSubtract = 3,
+    Subtract = 4,
+    Multiply = 5,
+    Divide = 6,
+    GreaterThan = 26,
+    FormatIntegral = 33,
+    Store = 28,
+    Duplicate = 29,
+    Pop = 30,
+    LoadArraySection = 31,
+    PushArraySection = 34,
+    VectorSubscript = 35,
+    Index = 38,
+    Label = 39,
+    TrueJump = 40,
+    FalseJump = 41,
+    Jump = 42,
+    Convert = 44,
+    Load = 46,
+    LoadAddress = 47,
+    LoadMember = 48,
+    LoadIndex = 51,
+    LoadParam = 52,
+    IntegralValue = 55,
+    Dereference = 65,
+    BaseAddress = 66,
+    IntegralConstant = 75,
+    EqualTo = 22,
+    NotEqualTo = 23,
 };
 
 std::vector<unsigned> opcodesOf(const EE_InstructionStream& stream)
@@ -91,8 +118,8 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
           NotEqualTo, Label, End},
          1},
         {"a || b",
-         {Load, IntegralConstant, NotEqualTo, FalseJump, IntegralConstant, Convert, Jump, Label, Load,
-          IntegralConstant, NotEqualTo, Label, End},
+         {Load, IntegralConstant, NotEqualTo, FalseJump, IntegralConstant, Convert, Jump, Label, Load, IntegralConstant,
+          NotEqualTo, Label, End},
          1},
         {"a ? b : 7",
          {Load, IntegralConstant, NotEqualTo, FalseJump, Load, Jump, Label, IntegralValue, Convert, Label, End},
@@ -110,12 +137,13 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
         {"d.m", {LoadAddress, BaseAddress, LoadMember, End}, 12},
         // Assignments keep the address, store, and read the value back.
         {"a = 9", {LoadAddress, Duplicate, IntegralValue, Convert, Store, Dereference, End}, 9},
-        {"a += 2", {LoadAddress, Duplicate, Duplicate, Dereference, IntegralValue, Convert, Add, Convert, Store,
-                    Dereference, End},
+        {"a += 2",
+         {LoadAddress, Duplicate, Duplicate, Dereference, IntegralValue, Convert, Add, Convert, Store, Dereference,
+          End},
          11},
         // An int item's step is an int: nothing to convert back.
-        {"++a", {LoadAddress, Duplicate, Duplicate, Dereference, IntegralConstant, Convert, Add, Store, Dereference,
-                 End},
+        {"++a",
+         {LoadAddress, Duplicate, Duplicate, Dereference, IntegralConstant, Convert, Add, Store, Dereference, End},
          12},
         {"a--", {Load, LoadAddress, Duplicate, Dereference, IntegralConstant, Convert, Subtract, Store, End}, 12},
         {"arr[1]", {Load, IntegralValue, Convert, Index, Dereference, End}, 20},
@@ -124,8 +152,8 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
         Build b;
         build(b, c.text);
         ASSERT_EQ(b.parseErrorKind, -1) << c.text << ": " << b.parseErrorText;
-        EXPECT_EQ(opcodesOf(*b.info.instructions), c.code)
-            << c.text << "\n" << EE_InstructionDecoder::listing(*b.info.instructions);
+        EXPECT_EQ(opcodesOf(*b.info.instructions), c.code) << c.text << "\n"
+                                                           << EE_InstructionDecoder::listing(*b.info.instructions);
         replay(b);
         ASSERT_EQ(stack().count(), 1u) << c.text;
         if (c.value != 0) {
@@ -133,7 +161,7 @@ TEST_F(CodeGenStream, EachExpressionKindHasItsCode)
         }
         stack().popAll();
     }
-    EXPECT_EQ(word(0x20), 11u);  // 9, += 2, ++, -- leaves 11
+    EXPECT_EQ(word(0x20), 11u); // 9, += 2, ++, -- leaves 11
 }
 
 // Sections and vector subscripts come from no grammar: the factory makes
@@ -153,10 +181,27 @@ TEST_F(CodeGenStream, SectionsEndByHandingTheSectionOver)
     evaluator.evaluate(*analysed);
     stream.genEnd();
     const std::vector<unsigned> code = opcodesOf(stream);
-    const std::vector<unsigned> expected = {IntegralConstant, Convert, LoadParam, GreaterThan, FalseJump, LoadIndex,
-                                            IntegralValue,    IntegralValue, IntegralValue, LoadArraySection, Jump,
-                                            Label,            IntegralValue, IntegralValue, LoadParam, Multiply, Add,
-                                            FormatIntegral,   Label,         PushArraySection, End};
+    const std::vector<unsigned> expected = {IntegralConstant,
+                                            Convert,
+                                            LoadParam,
+                                            GreaterThan,
+                                            FalseJump,
+                                            LoadIndex,
+                                            IntegralValue,
+                                            IntegralValue,
+                                            IntegralValue,
+                                            LoadArraySection,
+                                            Jump,
+                                            Label,
+                                            IntegralValue,
+                                            IntegralValue,
+                                            LoadParam,
+                                            Multiply,
+                                            Add,
+                                            FormatIntegral,
+                                            Label,
+                                            PushArraySection,
+                                            End};
     EXPECT_EQ(code, expected) << EE_InstructionDecoder::listing(stream);
     EXPECT_EQ(evaluator.sectionDimensions(), 1u);
 
@@ -183,4 +228,4 @@ TEST_F(CodeGenStream, SectionsEndByHandingTheSectionOver)
         << EE_InstructionDecoder::listing(vectorStream);
 }
 
-}  // namespace
+} // namespace

@@ -188,9 +188,9 @@ TEST_F(CodeGeneration, TypedOperationsCarryTheDescriptorsType)
     services->loadParam(4);
     services->loadImaginaryILiteral(*services->doubleTypeDescriptor());
     const std::vector<Instruction> expected = {
-        op(65, {0, type}),  op(38, {4}),       op(67, {3, type}), op(68, {3, type}), op(43, {type}),
-        op(44, {type}),     op(45, {type}),    op(69, {1, type}), op(36, {5}),       op(53, {type}),
-        op(54, {type}),     op(64, {2, 1}),    op(51, {7}),       op(52, {4}),       op(37, {8}),
+        op(65, {0, type}), op(38, {4}),    op(67, {3, type}), op(68, {3, type}), op(43, {type}),
+        op(44, {type}),    op(45, {type}), op(69, {1, type}), op(36, {5}),       op(53, {type}),
+        op(54, {type}),    op(64, {2, 1}), op(51, {7}),       op(52, {4}),       op(37, {8}),
     };
     EXPECT_EQ(code(), expected);
 }
@@ -257,9 +257,8 @@ TEST_F(CodeGeneration, LiteralKindsInCAndTheirOperands)
         return new (services->storageArena())
             EE_OstrelLiteralValue(kind, type, bytes.data(), bytes.size(), services->storageArena());
     };
-    EE_TypeDescriptor* fixed =
-        services->findOrCreateFixedPointTypeDescriptor(EE_TypeDescriptor::FixedPointBinary, 5, 0, true,
-                                                       EE_DecimalSignNone);
+    EE_TypeDescriptor* fixed = services->findOrCreateFixedPointTypeDescriptor(EE_TypeDescriptor::FixedPointBinary, 5, 0,
+                                                                              true, EE_DecimalSignNone);
     services->loadConstant(*value(EE_LiteralValue::Real, "1.5"));
     services->loadConstant(*value(EE_LiteralValue::DecimalReal, "2dd"));
     services->loadConstant(*services->createFixedPointLiteralValue(1000000000000000000LL)); // packed, C
@@ -301,8 +300,8 @@ TEST_F(CobolCodeGeneration, PackedZonedAndStringLiteralsLoadTheirBytesWithTheirT
     services->loadConstant(*packed);
     // A five-byte alphanumeric type holding a two-byte value: the operand
     // holds the value and zeros, nothing read past the value.
-    EE_TypeDescriptor* five = services->findOrCreateCharstringTypeDescriptor(EE_TypeDescriptor::AlphanumericString,
-                                                                             5, false, false, false, nullptr);
+    EE_TypeDescriptor* five = services->findOrCreateCharstringTypeDescriptor(EE_TypeDescriptor::AlphanumericString, 5,
+                                                                             false, false, false, nullptr);
     EE_OstrelLiteralValue ab(EE_LiteralValue::Alphanumeric, five, "\xC1\xC2", 2, services->storageArena());
     services->loadConstant(ab);
     EE_Token token;
@@ -360,9 +359,9 @@ TEST_F(CodeGeneration, VariablesAndMembersLoadTheirSymbols)
 
     // A declaration that is no symbol refuses before anything is appended.
     EE_OstrelDeclaration* type = services->findOrCreateDeclaration(intType(), "int", nullptr);
-    for (const std::function<void()>& f : std::vector<std::function<void()>>{
-             [&] { services->load(*type); }, [&] { services->loadAddress(*type); },
-             [&] { services->storeMember(*type); }}) {
+    for (const std::function<void()>& f :
+         std::vector<std::function<void()>>{[&] { services->load(*type); }, [&] { services->loadAddress(*type); },
+                                            [&] { services->storeMember(*type); }}) {
         EXPECT_EQ(eeExceptionCode(f), 2);
     }
     EXPECT_EQ(code().size(), 3u);
@@ -409,8 +408,14 @@ TEST_F(CodeGeneration, MemberAddressesOfStaticAndNonStaticMembers)
     services->loadMemberAddress(*m, t);
     const std::uint64_t d = classType(h.derived), mid = classType(h.mid), b = classType(h.base0);
     const std::vector<Instruction> expected = {
-        op(30), op(47, {address(symbolOf(s))}), op(44, {pointerToInt}),
-        op(66, {mid, d}), op(66, {b, mid}), op(49, {address(symbolOf(m))}), op(1), op(44, {pointerToInt}),
+        op(30),
+        op(47, {address(symbolOf(s))}),
+        op(44, {pointerToInt}),
+        op(66, {mid, d}),
+        op(66, {b, mid}),
+        op(49, {address(symbolOf(m))}),
+        op(1),
+        op(44, {pointerToInt}),
     };
     EXPECT_EQ(code(), expected);
 
@@ -438,21 +443,34 @@ TEST_F(CodeGeneration, WithoutMachineEveryAppendingOperationRefuses)
     services->formatEnable();
     const long long rank = 1;
     const std::function<void()> operations[] = {
-        [&] { services->logicalNot(t); },          [&] { services->negate(t); },
-        [&] { services->dereference(t); },         [&] { services->index(t); },
-        [&] { services->rankIndex(t, rank); },     [&] { services->convertTo(t); },
-        [&] { services->add(t); },                 [&] { services->shiftRight(t); },
-        [&] { services->compareLess(t); },         [&] { services->load(*declaration); },
-        [&] { services->loadMember(*name, t); },   [&] { services->loadThisPointer(); },
-        [&] { services->loadSizeOf(t); },          [&] { services->loadOneLiteral(t); },
-        [&] { services->loadZeroLiteral(t); },     [&] { services->loadImaginaryILiteral(t); },
+        [&] { services->logicalNot(t); },
+        [&] { services->negate(t); },
+        [&] { services->dereference(t); },
+        [&] { services->index(t); },
+        [&] { services->rankIndex(t, rank); },
+        [&] { services->convertTo(t); },
+        [&] { services->add(t); },
+        [&] { services->shiftRight(t); },
+        [&] { services->compareLess(t); },
+        [&] { services->load(*declaration); },
+        [&] { services->loadMember(*name, t); },
+        [&] { services->loadThisPointer(); },
+        [&] { services->loadSizeOf(t); },
+        [&] { services->loadOneLiteral(t); },
+        [&] { services->loadZeroLiteral(t); },
+        [&] { services->loadImaginaryILiteral(t); },
         [&] { services->loadConstant(*services->createIntegerLiteralValue(1)); },
-        [&] { services->store(); },                [&] { services->functionCall(0, false); },
+        [&] { services->store(); },
+        [&] { services->functionCall(0, false); },
         [&] { services->callCOBOLProgram(nullptr, 0); },
-        [&] { services->defineLabel(label); },     [&] { services->skipUntil(label); },
-        [&] { services->loadIndex(1); },           [&] { services->loadParam(1); },
-        [&] { services->formatString("x"); },      [&] { services->formatIntegral(); },
-        [&] { services->loadBaseAddress(*name, t); }, [&] { services->pushArraySection(); },
+        [&] { services->defineLabel(label); },
+        [&] { services->skipUntil(label); },
+        [&] { services->loadIndex(1); },
+        [&] { services->loadParam(1); },
+        [&] { services->formatString("x"); },
+        [&] { services->formatIntegral(); },
+        [&] { services->loadBaseAddress(*name, t); },
+        [&] { services->pushArraySection(); },
     };
     for (std::size_t i = 0; i < std::size(operations); ++i)
         EXPECT_EQ(eeExceptionCode(operations[i]), 2) << i;

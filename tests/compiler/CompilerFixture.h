@@ -81,8 +81,7 @@ class CompilerTest : public TestHostFixture {
 protected:
     explicit CompilerTest(int language = EvaluationEnvironment::languageCPP, bool traceOn = true)
         : TestHostFixture(traceOn), env(language, nullptr)
-    {
-    }
+    {}
 
     void SetUp() override
     {

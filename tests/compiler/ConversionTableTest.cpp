@@ -19,17 +19,25 @@ using Make = std::function<TD*()>;
 
 // What a conversion answered: unchanged, a cast to a type, or a refusal.
 struct Expect {
-    int kind = -1;  // -1: the operand is answered unchanged
+    int kind = -1; // -1: the operand is answered unchanged
     unsigned digits = 0;
     int scale = 0;
     int isSigned = 0;
     unsigned sign = 0;
-    int code = -1;  // an EE_Exception code instead
+    int code = -1; // an EE_Exception code instead
     bool carriesOperand = false;
 };
 
-Expect unchanged() { return {}; }
-Expect to(int kind) { Expect e; e.kind = kind; return e; }
+Expect unchanged()
+{
+    return {};
+}
+Expect to(int kind)
+{
+    Expect e;
+    e.kind = kind;
+    return e;
+}
 Expect fixedTo(int kind, unsigned digits, int scale, bool isSigned, unsigned sign)
 {
     Expect e;
@@ -40,12 +48,17 @@ Expect fixedTo(int kind, unsigned digits, int scale, bool isSigned, unsigned sig
     e.sign = sign;
     return e;
 }
-Expect refused(int code, bool carriesOperand) { Expect e; e.code = code; e.carriesOperand = carriesOperand; return e; }
+Expect refused(int code, bool carriesOperand)
+{
+    Expect e;
+    e.code = code;
+    e.carriesOperand = carriesOperand;
+    return e;
+}
 
 class ConversionTable : public CobolAnalyserTest {
 protected:
     TD* externalFloat() { return services->findOrCreateExternalFloatTypeDescriptor(TD::ExternalFloat, 12); }
-
 
     void check(const char* what, TD* target, TD* source, int mode, const Expect& want)
     {
@@ -122,14 +135,11 @@ TEST_F(ConversionTable, TargetBySource)
          [&] { return s.signedIntTypeDescriptor(); }, 0, refused(2, false)},
         // packed decimal target
         {"binary of 7 digits toward packed", [&] { return fixed(TD::PackedDecimal, 5, -2, true); },
-         [&] { return fixed(TD::FixedPointBinary, 7, -1, true); }, 0,
-         fixedTo(TD::PackedDecimal, 10, -1, true, 3)},
+         [&] { return fixed(TD::FixedPointBinary, 7, -1, true); }, 0, fixedTo(TD::PackedDecimal, 10, -1, true, 3)},
         {"unsigned binary of 12 digits toward packed", [&] { return fixed(TD::PackedDecimal, 5, 0, true); },
-         [&] { return fixed(TD::FixedPointBinary, 12, 0, false); }, 0,
-         fixedTo(TD::PackedDecimal, 20, 0, false, 3)},
+         [&] { return fixed(TD::FixedPointBinary, 12, 0, false); }, 0, fixedTo(TD::PackedDecimal, 20, 0, false, 3)},
         {"signed binary of 12 digits toward packed", [&] { return fixed(TD::PackedDecimal, 5, 0, true); },
-         [&] { return fixed(TD::FixedPointBinary, 12, 0, true); }, 0,
-         fixedTo(TD::PackedDecimal, 19, 0, true, 3)},
+         [&] { return fixed(TD::FixedPointBinary, 12, 0, true); }, 0, fixedTo(TD::PackedDecimal, 19, 0, true, 3)},
         {"binary of 4 digits counts 5", [&] { return fixed(TD::PackedDecimal, 5, 0, true); },
          [&] { return fixed(TD::FixedPointBinary, 4, 0, true); }, 0, fixedTo(TD::PackedDecimal, 5, 0, true, 3)},
         {"zoned toward packed", [&] { return fixed(TD::PackedDecimal, 5, 0, true); },
@@ -182,8 +192,8 @@ TEST_F(ConversionTable, TargetBySource)
         // external floating point target
         {"packed toward external float", [&] { return externalFloat(); },
          [&] { return fixed(TD::PackedDecimal, 5, 0, true); }, 0, to(TD::HexLongDouble)},
-        {"float toward external float stays", [&] { return externalFloat(); },
-         [&] { return s.floatTypeDescriptor(); }, 0, unchanged()},
+        {"float toward external float stays", [&] { return externalFloat(); }, [&] { return s.floatTypeDescriptor(); },
+         0, unchanged()},
         // argument passing converts to the parameter itself
         {"argument: int to double", [&] { return s.doubleTypeDescriptor(); },
          [&] { return s.signedIntTypeDescriptor(); }, 1, to(TD::Double)},
@@ -201,9 +211,9 @@ TEST_F(ConversionTable, DecimalAgainstBinaryFloatingPointIsRefused)
 {
     auto& s = *services;
     TD d32(TD::Decimal32), d64(TD::Decimal64), d128(TD::Decimal128);
-    for (auto [target, source] : {std::pair{&d64, s.doubleTypeDescriptor()}, std::pair{s.doubleTypeDescriptor(), &d64},
-                                  std::pair{&d32, s.complexFloatTypeDescriptor()},
-                                  std::pair{s.floatQuvHexTypeDescriptor(), &d128}}) {
+    for (auto [target, source] :
+         {std::pair{&d64, s.doubleTypeDescriptor()}, std::pair{s.doubleTypeDescriptor(), &d64},
+          std::pair{&d32, s.complexFloatTypeDescriptor()}, std::pair{s.floatQuvHexTypeDescriptor(), &d128}}) {
         EE_Expression& operand = leaf(source);
         TD* to = target;
         Outcome o = outcomeOf([&] { return &analyser->arithmeticConversion(operand, *to, 0); });

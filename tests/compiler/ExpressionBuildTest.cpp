@@ -110,18 +110,18 @@ TEST_F(ExpressionBuild, BuildsReportWhereAndWhyTheyFail)
         std::string message;
     };
     const Case cases[] = {
-        {"", 0, ""},  // nothing to evaluate: incomplete
-        {"a + * ) 3", 0, ") 3"},                                        // the rest of the input
-        {"nosuch + 1", 1, "nosuch"},                                // a name not in scope
-        {"odd + 1", 17, "Undefined"},                                   // the symbol model refuses bits past 8 bytes
+        {"", 0, ""},                  // nothing to evaluate: incomplete
+        {"a + * ) 3", 0, ") 3"},      // the rest of the input
+        {"nosuch + 1", 1, "nosuch"},  // a name not in scope
+        {"odd + 1", 17, "Undefined"}, // the symbol model refuses bits past 8 bytes
         // The literal does not fit the stream; a failure that names no part of
         // the text names the whole text.
         {"\"" + std::string(3000, 'x') + "\"", 9, "\"" + std::string(3000, 'x') + "\""},
-        {"a * (arr)", 7, "arr"},                                          // parentheses stepped into
+        {"a * (arr)", 7, "arr"}, // parentheses stepped into
     };
     for (const Case& c : cases) {
         Build b;
-        b.info.parameterCount = 0xDEAD;  // what a caller left there
+        b.info.parameterCount = 0xDEAD; // what a caller left there
         build(b, c.text);
         EXPECT_EQ(b.parseErrorKind, c.kind) << c.text.substr(0, 20);
         EXPECT_EQ(b.parseErrorText, c.message) << c.text.substr(0, 20);
@@ -146,11 +146,12 @@ TEST_F(ExpressionBuild, TheDesignatedVariableIsFoundAboveOneSubscript)
     const SymbolItem* marker = reinterpret_cast<const SymbolItem*>(std::uintptr_t{0x10});
     struct Case {
         const char* text;
-        const char* designated;  // null: left as the caller set it
+        const char* designated; // null: left as the caller set it
     };
     const Case cases[] = {
-        {"a", "a"},         {"(a)", "a"},      {"((a))", "a"},    {"arr[2]", "arr"},
-        {"(arr)[2]", nullptr}, {"grid[1][2]", nullptr}, {"a + 1", nullptr}, {"-a", nullptr},
+        {"a", "a"},         {"(a)", "a"},          {"((a))", "a"},
+        {"arr[2]", "arr"},  {"(arr)[2]", nullptr}, {"grid[1][2]", nullptr},
+        {"a + 1", nullptr}, {"-a", nullptr},
     };
     for (const Case& c : cases) {
         Build b;
@@ -175,8 +176,8 @@ TEST_F(ExpressionBuild, AFreedExpressionIsNotReplayedAndFreesOnce)
     EXPECT_EQ(b.info.instructions, nullptr);
     EXPECT_EQ(eeExceptionCode([&] { exprEval(&b.info); }), 2);
     EXPECT_EQ(eeExceptionCode([&] { exprFree(&b.info); }), -1);
-    for (auto call : {+[] { exprEval(nullptr); }, +[] { exprFree(nullptr); },
-                      +[] { exprBuild("a", nullptr, nullptr); }})
+    for (auto call :
+         {+[] { exprEval(nullptr); }, +[] { exprFree(nullptr); }, +[] { exprBuild("a", nullptr, nullptr); }})
         EXPECT_EQ(eeExceptionCode(call), 2);
     EXPECT_EQ(exprInit(), 1);
     exprTerm();
@@ -233,14 +234,10 @@ TEST_F(ExpressionBuild, TheBuildTracesItsSteps)
         if (line.text.find("exprBuild(") != std::string::npos)
             steps.push_back(line.text.substr(line.text.find("): ") + 3));
     const std::vector<std::string> expected = {
-        "before EE_ExpressionEvaluator evaluator",
-        "after EE_ExpressionEvaluator evaluator",
-        "after &evaluator.analyze(*expr)",
-        "after ((EE_OstrelTypeDescriptor&)expr->typeDescriptor()).key()",
-        "after new EE_InstructionStream()",
-        "after ostrelger.setMachine(exprInfo->instructions)",
-        "after evaluator.evaluate(*expr)",
-        "after exprInfo->instructions->genEnd()",
+        "before EE_ExpressionEvaluator evaluator", "after EE_ExpressionEvaluator evaluator",
+        "after &evaluator.analyze(*expr)",         "after ((EE_OstrelTypeDescriptor&)expr->typeDescriptor()).key()",
+        "after new EE_InstructionStream()",        "after ostrelger.setMachine(exprInfo->instructions)",
+        "after evaluator.evaluate(*expr)",         "after exprInfo->instructions->genEnd()",
     };
     EXPECT_EQ(steps, expected);
 }

@@ -97,7 +97,7 @@ TEST_F(HandlersOnStack, CharacterConstantIsOneUnsignedByteOfItsWholeSpelling)
         const char* what;
         const char* text;
         unsigned n;
-        int pushed;  // -1: refused with RTRC_InvalidString
+        int pushed; // -1: refused with RTRC_InvalidString
     };
     const Case cases[] = {
         // From the byte code a length of 0 has no text to measure.
@@ -270,8 +270,7 @@ TEST_F(HandlersOnStack, TextLiteralsKeepEveryByteTheyAreGiven)
 
     // The value stack's own refusals pass through.
     const TypeItem intItem(intType);
-    const std::optional<RaisedInvalidOp> numeric =
-        replay([&](auto& s) { s.genLoadFigConstant("\xF0", 1, &intItem); });
+    const std::optional<RaisedInvalidOp> numeric = replay([&](auto& s) { s.genLoadFigConstant("\xF0", 1, &intItem); });
     ASSERT_TRUE(numeric.has_value());
     EXPECT_EQ(numeric->code, InvalidOp::RTRC_NotSupported);
     EXPECT_NE(numeric->function.find("RuntimeStack::genLoadFigConstant"), std::string::npos);
@@ -284,9 +283,9 @@ TEST_F(HandlersOnStack, StringConversionRetypesAnEvaluatorStringAndReadsAnAddres
     // A string the evaluator holds takes the target type as it is.
     const TypeItem text(host.records().charstringType(3));
     ASSERT_FALSE(replay([&](auto& s) {
-        s.genString("abc", 3);
-        s.genConvertString(&text);
-    }).has_value());
+                     s.genString("abc", 3);
+                     s.genConvertString(&text);
+                 }).has_value());
     ASSERT_EQ(stack().count(), 1u);
     EXPECT_TRUE(stack().top()->isString());
     EXPECT_EQ(std::string(static_cast<const char*>(stack().top()->resultBuffer()), 3), "abc");

@@ -114,7 +114,7 @@ TEST(InstructionStreamBlocks, LargestOperandThatFitsAndOneByteMore)
     struct Case {
         const char* what;
         std::function<void(EE_InstructionStream&, std::size_t)> write;
-        std::size_t largest;  // the largest text length that fits an empty block
+        std::size_t largest; // the largest text length that fits an empty block
     };
     const std::string text(4000, 'x');
     const Case cases[] = {
@@ -196,35 +196,58 @@ TEST(InstructionStreamWriters, EveryOperandRoundTripsThroughTheDecoder)
         {"genRefModLength", [](auto& s) { s.genRefModLength(highType); }, {54, {bits(highType)}, ""}, 16},
         {"genLoadIntegralValue", [](auto& s) { s.genLoadIntegralValue("123"); }, {55, {4}, std::string("123", 4)}, 8},
         {"genLoadRealValue", [](auto& s) { s.genLoadRealValue(""); }, {56, {1}, std::string(1, '\0')}, 5},
-        {"genLoadDecimalRealValue", [](auto& s) { s.genLoadDecimalRealValue("1E5"); },
-         {57, {4}, std::string("1E5", 4)}, 8},
-        {"genLoadPackedDecimalValue", [](auto& s) { s.genLoadPackedDecimalValue("-9"); },
-         {58, {3}, std::string("-9", 3)}, 7},
-        {"genLoadZonedDecimalValue", [](auto& s) { s.genLoadZonedDecimalValue("0"); }, {59, {2}, std::string("0", 2)}, 6},
-        {"genLoadNationalDecimalValue", [](auto& s) { s.genLoadNationalDecimalValue("12"); },
-         {60, {3}, std::string("12", 3)}, 7},
+        {"genLoadDecimalRealValue",
+         [](auto& s) { s.genLoadDecimalRealValue("1E5"); },
+         {57, {4}, std::string("1E5", 4)},
+         8},
+        {"genLoadPackedDecimalValue",
+         [](auto& s) { s.genLoadPackedDecimalValue("-9"); },
+         {58, {3}, std::string("-9", 3)},
+         7},
+        {"genLoadZonedDecimalValue",
+         [](auto& s) { s.genLoadZonedDecimalValue("0"); },
+         {59, {2}, std::string("0", 2)},
+         6},
+        {"genLoadNationalDecimalValue",
+         [](auto& s) { s.genLoadNationalDecimalValue("12"); },
+         {60, {3}, std::string("12", 3)},
+         7},
         {"formatAppendString", [](auto& s) { s.formatAppendString("]"); }, {61, {2}, std::string("]", 2)}, 6},
-        {"genLoadValue without type", [](auto& s) { s.genLoadValue("\x00\xC1", 2, nullptr); },
-         {62, {3, 0}, std::string("\x00\xC1\x00", 3)}, 27},
-        {"genLoadFigConstant", [](auto& s) { s.genLoadFigConstant("@", 1, nullptr); },
-         {63, {2, 0}, std::string("@\0", 2)}, 26},
+        {"genLoadValue without type",
+         [](auto& s) { s.genLoadValue("\x00\xC1", 2, nullptr); },
+         {62, {3, 0}, std::string("\x00\xC1\x00", 3)},
+         27},
+        {"genLoadFigConstant",
+         [](auto& s) { s.genLoadFigConstant("@", 1, nullptr); },
+         {63, {2, 0}, std::string("@\0", 2)},
+         26},
         {"genCall", [](auto& s) { s.genCall(0xFFFFFFFFu, true); }, {64, {0xFFFFFFFFu, 1}, ""}, 9},
-        {"genLoadIndirect", [](auto& s) { s.genLoadIndirect(LLONG_MAX, highType); },
-         {65, {bits(LLONG_MAX), bits(highType)}, ""}, 24},
-        {"genLoadBaseAddress", [](auto& s) { s.genLoadBaseAddress(highType, otherType); },
-         {66, {bits(highType), bits(otherType)}, ""}, 24},
+        {"genLoadIndirect",
+         [](auto& s) { s.genLoadIndirect(LLONG_MAX, highType); },
+         {65, {bits(LLONG_MAX), bits(highType)}, ""},
+         24},
+        {"genLoadBaseAddress",
+         [](auto& s) { s.genLoadBaseAddress(highType, otherType); },
+         {66, {bits(highType), bits(otherType)}, ""},
+         24},
         {"genRankIndex", [](auto& s) { s.genRankIndex(-1, highType); }, {67, {bits(-1LL), bits(highType)}, ""}, 24},
-        {"genLoadIndirectRank", [](auto& s) { s.genLoadIndirectRank(LLONG_MIN, otherType); },
-         {68, {bits(LLONG_MIN), bits(otherType)}, ""}, 24},
+        {"genLoadIndirectRank",
+         [](auto& s) { s.genLoadIndirectRank(LLONG_MIN, otherType); },
+         {68, {bits(LLONG_MIN), bits(otherType)}, ""},
+         24},
         {"genConvertRefMod", [](auto& s) { s.genConvertRefMod(true, highType); }, {69, {1, bits(highType)}, ""}, 24},
         {"genString", [](auto& s) { s.genString("ab\0c", 4); }, {70, {4}, std::string("ab\0c", 4)}, 12},
         {"genWideString n = 0", [](auto& s) { s.genWideString("zz", 0); }, {71, {0}, ""}, 8},
         {"genLoadChar", [](auto& s) { s.genLoadChar("\\n", 2); }, {72, {2}, "\\n"}, 10},
         {"genLoadWChar", [](auto& s) { s.genLoadWChar("\xE2\x82\xAC", 3); }, {73, {3}, "\xE2\x82\xAC"}, 11},
-        {"genCOBOLCall", [](auto& s) { s.genCOBOLCall(reinterpret_cast<const ArgMode*>(modes), 8); },
-         {74, {8}, std::string(modes, 8)}, 16},
-        {"genLoadIntegralConstant", [](auto& s) { s.genLoadIntegralConstant(ULLONG_MAX, highType, 1, -1); },
-         {75, {ULLONG_MAX, bits(highType), 1, bits(-1LL)}, ""}, 28},
+        {"genCOBOLCall",
+         [](auto& s) { s.genCOBOLCall(reinterpret_cast<const ArgMode*>(modes), 8); },
+         {74, {8}, std::string(modes, 8)},
+         16},
+        {"genLoadIntegralConstant",
+         [](auto& s) { s.genLoadIntegralConstant(ULLONG_MAX, highType, 1, -1); },
+         {75, {ULLONG_MAX, bits(highType), 1, bits(-1LL)}, ""},
+         28},
     };
 
     EE_InstructionStream all;
@@ -252,23 +275,40 @@ TEST(InstructionStreamWriters, EveryOperandRoundTripsThroughTheDecoder)
 TEST(InstructionStreamWriters, PlainInstructionsAreTheOpcodeAlone)
 {
     const std::vector<std::pair<void (EE_InstructionStream::*)(), unsigned>> writers = {
-        {&EE_InstructionStream::genPointerAdd, 1},         {&EE_InstructionStream::genAdd, 2},
-        {&EE_InstructionStream::genPointerSubtract, 3},    {&EE_InstructionStream::genSubtract, 4},
-        {&EE_InstructionStream::genMult, 5},               {&EE_InstructionStream::genDivide, 6},
-        {&EE_InstructionStream::genModulus, 7},            {&EE_InstructionStream::genConcatenate, 8},
-        {&EE_InstructionStream::genBitAnd, 9},             {&EE_InstructionStream::genBitOr, 10},
-        {&EE_InstructionStream::genBitXor, 11},            {&EE_InstructionStream::genNegate, 12},
-        {&EE_InstructionStream::genComplement, 13},        {&EE_InstructionStream::genNot, 14},
-        {&EE_InstructionStream::genRealPart, 15},          {&EE_InstructionStream::genImaginaryPart, 16},
-        {&EE_InstructionStream::genLoadNULL, 17},          {&EE_InstructionStream::genLoadThis, 18},
-        {&EE_InstructionStream::genLogicalShiftLeft, 19},  {&EE_InstructionStream::genLogicalShiftRight, 20},
-        {&EE_InstructionStream::genArithmeticShiftRight, 21}, {&EE_InstructionStream::genEQ, 22},
-        {&EE_InstructionStream::genNE, 23},                {&EE_InstructionStream::genLT, 24},
-        {&EE_InstructionStream::genLE, 25},                {&EE_InstructionStream::genGT, 26},
-        {&EE_InstructionStream::genGE, 27},                {&EE_InstructionStream::genStore, 28},
-        {&EE_InstructionStream::genDupValue, 29},          {&EE_InstructionStream::genPop, 30},
-        {&EE_InstructionStream::genArraySection, 31},      {&EE_InstructionStream::genSubstring, 32},
-        {&EE_InstructionStream::formatAppendIntegral, 33}, {&EE_InstructionStream::pushArraySection, 34},
+        {&EE_InstructionStream::genPointerAdd, 1},
+        {&EE_InstructionStream::genAdd, 2},
+        {&EE_InstructionStream::genPointerSubtract, 3},
+        {&EE_InstructionStream::genSubtract, 4},
+        {&EE_InstructionStream::genMult, 5},
+        {&EE_InstructionStream::genDivide, 6},
+        {&EE_InstructionStream::genModulus, 7},
+        {&EE_InstructionStream::genConcatenate, 8},
+        {&EE_InstructionStream::genBitAnd, 9},
+        {&EE_InstructionStream::genBitOr, 10},
+        {&EE_InstructionStream::genBitXor, 11},
+        {&EE_InstructionStream::genNegate, 12},
+        {&EE_InstructionStream::genComplement, 13},
+        {&EE_InstructionStream::genNot, 14},
+        {&EE_InstructionStream::genRealPart, 15},
+        {&EE_InstructionStream::genImaginaryPart, 16},
+        {&EE_InstructionStream::genLoadNULL, 17},
+        {&EE_InstructionStream::genLoadThis, 18},
+        {&EE_InstructionStream::genLogicalShiftLeft, 19},
+        {&EE_InstructionStream::genLogicalShiftRight, 20},
+        {&EE_InstructionStream::genArithmeticShiftRight, 21},
+        {&EE_InstructionStream::genEQ, 22},
+        {&EE_InstructionStream::genNE, 23},
+        {&EE_InstructionStream::genLT, 24},
+        {&EE_InstructionStream::genLE, 25},
+        {&EE_InstructionStream::genGT, 26},
+        {&EE_InstructionStream::genGE, 27},
+        {&EE_InstructionStream::genStore, 28},
+        {&EE_InstructionStream::genDupValue, 29},
+        {&EE_InstructionStream::genPop, 30},
+        {&EE_InstructionStream::genArraySection, 31},
+        {&EE_InstructionStream::genSubstring, 32},
+        {&EE_InstructionStream::formatAppendIntegral, 33},
+        {&EE_InstructionStream::pushArraySection, 34},
         {&EE_InstructionStream::genVectorSubscript, 35},
     };
     EE_InstructionStream stream;
@@ -325,12 +365,12 @@ TEST(InstructionStreamIterator, ReadingAndAdvancingStayWithinTheTakenBytes)
     EXPECT_EQ(*at.data(), 2u);
     at += 2014;
     EXPECT_EQ(at.offset(), 2014u);
-    at += 1;  // the block's last taken byte: on to the next block
+    at += 1; // the block's last taken byte: on to the next block
     EXPECT_EQ(at.block(), stream.raw().last);
     EXPECT_EQ(at.offset(), 0u);
     EXPECT_EQ(*at.data(), 0u);
-    EXPECT_EQ(eeExceptionCode([&] { at += 2; }), 2);  // past the taken bytes
-    EXPECT_EQ(eeExceptionCode([&] { at += 1; }), 2);  // off the end of the last block
+    EXPECT_EQ(eeExceptionCode([&] { at += 2; }), 2); // past the taken bytes
+    EXPECT_EQ(eeExceptionCode([&] { at += 1; }), 2); // off the end of the last block
 
     EE_InstructionStream::BufferIterator again(stream);
     EXPECT_EQ(eeExceptionCode([&] { again += 2016; }), 2);
@@ -366,10 +406,9 @@ TEST(InstructionStreamDecoder, ListingNamesEachInstructionAndItsFields)
     stream.genLoadIndirect(-8, otherType);
     stream.genString("A", 1);
     stream.genEnd();
-    EXPECT_EQ(EE_InstructionDecoder::listing(stream),
-              "genLoadIndirect i64=-8 type=0x7fff12345670\n"
-              "genString n32=1 bytes=41\n"
-              "end\n");
+    EXPECT_EQ(EE_InstructionDecoder::listing(stream), "genLoadIndirect i64=-8 type=0x7fff12345670\n"
+                                                      "genString n32=1 bytes=41\n"
+                                                      "end\n");
 }
 
 TEST(InstructionStreamLifetime, ExprFreeReleasesEveryBlockOnce)

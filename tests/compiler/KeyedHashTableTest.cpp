@@ -59,7 +59,7 @@ TEST(KeyedHashTable, RunsChainNewestBucketFirstAndKeepTheirElementsTogether)
     EXPECT_EQ(chain(table), (std::vector<std::string>{"c1", "b2", "b1", "a2", "a1"}));
     for (Element* e : {&a1, &b1, &a2, &c1, &b2}) {
         SCOPED_TRACE(e->name);
-        Table fresh = table;  // no cache help
+        Table fresh = table; // no cache help
         EXPECT_EQ(fresh.find(e->key), e);
     }
 }
@@ -70,8 +70,8 @@ TEST(KeyedHashTable, EqualKeysAreFoundNewestFirst)
     const void* k = keyIn(11, 0);
     Element first(k, "first"), other(keyIn(11, 1), "other"), second(k, "second"), third(k, "third");
     table.add(first);
-    table.add(other);   // leads the run: other, first
-    table.add(second);  // an equal key behind the run's first: just before it
+    table.add(other);  // leads the run: other, first
+    table.add(second); // an equal key behind the run's first: just before it
     EXPECT_EQ(chain(table), (std::vector<std::string>{"other", "second", "first"}));
     table.add(third);
     EXPECT_EQ(chain(table), (std::vector<std::string>{"other", "third", "second", "first"}));
@@ -84,7 +84,7 @@ TEST(KeyedHashTable, AKeyOfAnotherBucketEndsTheWalk)
     Table table;
     Element x(keyIn(20, 0), "x"), y(keyIn(40, 0), "y");
     table.add(x);
-    table.add(y);  // chain: y, x
+    table.add(y); // chain: y, x
     // Bucket 40's run is followed by bucket 20's; a missing key of bucket 40
     // stops at x rather than walking on.
     EXPECT_EQ(table.find(keyIn(40, 5)), nullptr);

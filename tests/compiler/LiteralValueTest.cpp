@@ -96,11 +96,13 @@ TEST_F(CobolLiteralTest, CobolStringFormsHoldTheirEbcdicOrUtf16Bytes)
         {102, "X'C1G2'", alphanumeric(2, nullptr), EE_LiteralValue::Alphanumeric, std::string("\xC1\x02", 2), ""},
         {102, "X'C1C'", alphanumeric(1, nullptr), EE_LiteralValue::Alphanumeric, "\xC1", ""},
         {117, "NX'00C1'", national(1), EE_LiteralValue::National, std::string("\x00\xC1", 2), ""},
-        {116, "N'AB'", national(2), EE_LiteralValue::National, std::string("\0A\0B", 4),
-         "N'AB'"},
+        {116, "N'AB'", national(2), EE_LiteralValue::National, std::string("\0A\0B", 4), "N'AB'"},
         {116, "N'I''M'", national(3), EE_LiteralValue::National, std::string("\0I\0'\0M", 6), ""},
         {118, "Z'AB'", alphanumeric(3), EE_LiteralValue::Alphanumeric, std::string("\xC1\xC2\0", 3), ""},
-        {114, "G'\x0E" "AB\x0F'", dbcs(4), EE_LiteralValue::Dbcs, "\xC1\xC2", ""},
+        {114,
+         "G'\x0E"
+         "AB\x0F'",
+         dbcs(4), EE_LiteralValue::Dbcs, "\xC1\xC2", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spelling);
@@ -255,8 +257,7 @@ TEST_F(LiteralTest, FoldedIntegerAndFixedPointConstants)
     const Case cases[] = {
         {999999999999999999LL, EE_LiteralValue::FixedPointBinary, EE_TypeDescriptor::FixedPointBinary, 18, 0},
         {1000000000000000000LL, EE_LiteralValue::PackedDecimal, EE_TypeDescriptor::PackedDecimal, 19, 0},
-        {-9223372036854775807LL, EE_LiteralValue::PackedDecimal,
-         EE_TypeDescriptor::PackedDecimal, 19, -1},
+        {-9223372036854775807LL, EE_LiteralValue::PackedDecimal, EE_TypeDescriptor::PackedDecimal, 19, -1},
         {-5, EE_LiteralValue::FixedPointBinary, EE_TypeDescriptor::FixedPointBinary, 1, -1},
         {0, EE_LiteralValue::FixedPointBinary, EE_TypeDescriptor::FixedPointBinary, 1, 0},
     };
@@ -286,13 +287,13 @@ TEST_F(LiteralTest, SignaturesOfEveryKindAndTheRefusedOnes)
         const char* signature;
     };
     const Case cases[] = {
-        {EE_LiteralValue::Integral, "ab"},        {EE_LiteralValue::Real, "ab"},
-        {EE_LiteralValue::DecimalReal, "ab"},     {EE_LiteralValue::PackedDecimal, "ab"},
+        {EE_LiteralValue::Integral, "ab"},         {EE_LiteralValue::Real, "ab"},
+        {EE_LiteralValue::DecimalReal, "ab"},      {EE_LiteralValue::PackedDecimal, "ab"},
         {EE_LiteralValue::FixedPointBinary, "ab"}, {EE_LiteralValue::Alphanumeric, "'ab'"},
-        {EE_LiteralValue::Character, "'ab'"},     {EE_LiteralValue::WideCharacter, "L'ab'"},
-        {EE_LiteralValue::String, "\"ab\""},      {EE_LiteralValue::WideString, "L\"ab\""},
-        {EE_LiteralValue::ZonedDecimal, "ab"},    {EE_LiteralValue::National, "N\"ab\""},
-        {EE_LiteralValue::Dbcs, "G\"ab\""},       {EE_LiteralValue::Hexadecimal, "H'ab'"},
+        {EE_LiteralValue::Character, "'ab'"},      {EE_LiteralValue::WideCharacter, "L'ab'"},
+        {EE_LiteralValue::String, "\"ab\""},       {EE_LiteralValue::WideString, "L\"ab\""},
+        {EE_LiteralValue::ZonedDecimal, "ab"},     {EE_LiteralValue::National, "N\"ab\""},
+        {EE_LiteralValue::Dbcs, "G\"ab\""},        {EE_LiteralValue::Hexadecimal, "H'ab'"},
     };
     for (const Case& c : cases) {
         EE_OstrelLiteralValue value(c.kind, nullptr, "ab", 2, services->storageArena());

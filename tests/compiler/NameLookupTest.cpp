@@ -83,8 +83,8 @@ TEST_F(NameLookupTest, MemberFunctionFindsItsClassAndItsBasesBeforeEnclosingScop
     EE_Name* value = lookup("value");
     ASSERT_NE(value, nullptr);
     ASSERT_NE(value->asBaseMemberName(), nullptr) << "Inner's member, not main's variable";
-    EXPECT_EQ(chainOf(value),
-              (std::vector<const EE_DeclarationStore*>{inMethod.findOrCreateDeclarationStore(typeScope(hostType(n.inner)))}));
+    EXPECT_EQ(chainOf(value), (std::vector<const EE_DeclarationStore*>{
+                                  inMethod.findOrCreateDeclarationStore(typeScope(hostType(n.inner)))}));
 
     EXPECT_EQ(lookup("nowhere"), nullptr);
     EXPECT_TRUE(traced("unqualified look up 'nowhere'"));
@@ -124,7 +124,9 @@ TEST_F(NameLookupTest, BasesAreSearchedInOrderWithOneChainLinkPerClass)
     EXPECT_EQ(find("none", store), nullptr);
     // Types only: found in a base without a chain.
     EXPECT_EQ(find("x", store, 1), nullptr);
-    EXPECT_EQ(eeExceptionCode([&] { static_cast<EE_OstrelDeclarationStore*>(services->globalStore())->searchBases("x", 0); }), 2);
+    EXPECT_EQ(
+        eeExceptionCode([&] { static_cast<EE_OstrelDeclarationStore*>(services->globalStore())->searchBases("x", 0); }),
+        2);
 }
 
 TEST_F(NameLookupTest, GlobalQualifierFindsTheFileScopesName)

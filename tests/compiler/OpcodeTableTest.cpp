@@ -82,28 +82,75 @@ TEST(OpcodeTable, EnumRowsAndNamesAgreeOnEveryNumberOnce)
 // stack; together with the calls, which are refused while running, every
 // opcode but the end.
 using O = Opcode;
-const std::vector<Opcode> cIntegers = {
-    O::genAdd, O::genSubtract, O::genMult, O::genDivide, O::genModulus, O::genBitAnd, O::genBitOr, O::genBitXor,
-    O::genNegate, O::genComplement, O::genNot, O::genLogicalShiftLeft, O::genLogicalShiftRight,
-    O::genArithmeticShiftRight, O::genEQ, O::genNE, O::genLT, O::genLE, O::genGT, O::genGE, O::genStore,
-    O::genDupValue, O::genPop, O::genLabel, O::genTrueJump, O::genFalseJump, O::genJump, O::genConvert, O::genLoad,
-    O::genLoadAddress, O::genLoadIntegralValue, O::genLoadIndirect, O::genLoadChar, O::genLoadIntegralConstant};
-const std::vector<Opcode> cReals = {O::genAdd,   O::genMult, O::genDivide, O::genNegate,        O::genLT,
+const std::vector<Opcode> cIntegers = {O::genAdd,
+                                       O::genSubtract,
+                                       O::genMult,
+                                       O::genDivide,
+                                       O::genModulus,
+                                       O::genBitAnd,
+                                       O::genBitOr,
+                                       O::genBitXor,
+                                       O::genNegate,
+                                       O::genComplement,
+                                       O::genNot,
+                                       O::genLogicalShiftLeft,
+                                       O::genLogicalShiftRight,
+                                       O::genArithmeticShiftRight,
+                                       O::genEQ,
+                                       O::genNE,
+                                       O::genLT,
+                                       O::genLE,
+                                       O::genGT,
+                                       O::genGE,
+                                       O::genStore,
+                                       O::genDupValue,
+                                       O::genPop,
+                                       O::genLabel,
+                                       O::genTrueJump,
+                                       O::genFalseJump,
+                                       O::genJump,
+                                       O::genConvert,
+                                       O::genLoad,
+                                       O::genLoadAddress,
+                                       O::genLoadIntegralValue,
+                                       O::genLoadIndirect,
+                                       O::genLoadChar,
+                                       O::genLoadIntegralConstant};
+const std::vector<Opcode> cReals = {O::genAdd,   O::genMult, O::genDivide,  O::genNegate,       O::genLT,
                                     O::genStore, O::genLoad, O::genConvert, O::genLoadRealValue};
 const std::vector<Opcode> cAddresses = {
-    O::genPointerAdd, O::genPointerSubtract,  O::genEQ,         O::genIndex,         O::genLoadAddress,
+    O::genPointerAdd,    O::genPointerSubtract,  O::genEQ,           O::genIndex,  O::genLoadAddress,
     O::genLoadMemberSym, O::genLoadMemberOffset, O::genLoadIndirect, O::genString, O::genWideString,
     O::genLoadWChar};
-const std::vector<Opcode> written = {
-    O::genConcatenate, O::genRealPart, O::genImaginaryPart, O::genLoadNULL, O::genArraySection,
-    O::formatAppendIntegral, O::pushArraySection, O::genVectorSubscript, O::genLoadI, O::genTruncateFP,
-    O::genConvertString, O::genLoadIndex, O::genLoadParam, O::genLoadDecimalRealValue, O::genLoadPackedDecimalValue,
-    O::genLoadZonedDecimalValue, O::genLoadNationalDecimalValue, O::formatAppendString, O::genStoreMember,
-    O::genSubstring, O::genLabel, O::genJump, O::genTrueJump, O::genFalseJump, O::genLoadIntegralConstant};
-const std::vector<Opcode> cobol = {O::genAdd, O::genSubtract, O::genMult, O::genDivide, O::genNegate, O::genEQ,
-                                   O::genGT, O::genStore, O::genPow, O::genIndex, O::genLoad, O::genLoadMemberSym,
-                                   O::genRefMod, O::genRefModLength, O::genLoadValue, O::genLoadFigConstant,
-                                   O::genConvertRefMod};
+const std::vector<Opcode> written = {O::genConcatenate,
+                                     O::genRealPart,
+                                     O::genImaginaryPart,
+                                     O::genLoadNULL,
+                                     O::genArraySection,
+                                     O::formatAppendIntegral,
+                                     O::pushArraySection,
+                                     O::genVectorSubscript,
+                                     O::genLoadI,
+                                     O::genTruncateFP,
+                                     O::genConvertString,
+                                     O::genLoadIndex,
+                                     O::genLoadParam,
+                                     O::genLoadDecimalRealValue,
+                                     O::genLoadPackedDecimalValue,
+                                     O::genLoadZonedDecimalValue,
+                                     O::genLoadNationalDecimalValue,
+                                     O::formatAppendString,
+                                     O::genStoreMember,
+                                     O::genSubstring,
+                                     O::genLabel,
+                                     O::genJump,
+                                     O::genTrueJump,
+                                     O::genFalseJump,
+                                     O::genLoadIntegralConstant};
+const std::vector<Opcode> cobol = {
+    O::genAdd,    O::genSubtract,     O::genMult,      O::genDivide,          O::genNegate,       O::genEQ,
+    O::genGT,     O::genStore,        O::genPow,       O::genIndex,           O::genLoad,         O::genLoadMemberSym,
+    O::genRefMod, O::genRefModLength, O::genLoadValue, O::genLoadFigConstant, O::genConvertRefMod};
 const std::vector<Opcode> cpp = {O::genLoadThis,         O::genLoadBaseAddress, O::genLoadMemberSym,
                                  O::genLoadMemberOffset, O::genPointerAdd,      O::genStore};
 const std::vector<Opcode> fortran = {O::genRankIndex, O::genLoadIndirectRank, O::genSubtract, O::genStore};
@@ -112,8 +159,7 @@ const std::vector<Opcode> refusedWhileRunning = {O::genCall, O::genCOBOLCall};
 TEST(OpcodeTable, StackEffectCasesMeetEveryOpcode)
 {
     std::set<unsigned> met;
-    for (const auto* group : {&cIntegers, &cReals, &cAddresses, &written, &cobol, &cpp, &fortran,
-                              &refusedWhileRunning})
+    for (const auto* group : {&cIntegers, &cReals, &cAddresses, &written, &cobol, &cpp, &fortran, &refusedWhileRunning})
         for (Opcode opcode : *group)
             met.insert(unsigned(opcode));
     for (const Row& row : rows()) {
@@ -226,8 +272,7 @@ public:
 private:
     // The instruction alone in a stream of its own, its operand's bytes
     // copied whole.
-    void stepOne(unsigned opcode, const unsigned char* operandBytes, const EE_Operand& operand,
-                 const std::string& what)
+    void stepOne(unsigned opcode, const unsigned char* operandBytes, const EE_Operand& operand, const std::string& what)
     {
         const operandlayout::Layout& row = *operandlayout::layout(opcode);
         const opcodes::Info& info = *opcodes::info(opcode);
@@ -284,7 +329,7 @@ protected:
 
     struct Written {
         const char* what;
-        std::function<void()> prepare;  // pushes the operands
+        std::function<void()> prepare; // pushes the operands
         std::function<void(EE_InstructionStream&)> write;
     };
 
@@ -340,8 +385,8 @@ protected:
         variable("c", records().arrayType(records().integerType(8, true), 8), 0x70);
         for (std::uint64_t offset = 0; offset < 0x80; offset += 8)
             host.memory().storeBigEndian(kData + offset, 0, 8);
-        host.memory().storeBigEndian(kData + 0x10, 0x4004000000000000u, 8);  // 2.5
-        host.memory().storeBigEndian(kData + 0x18, 0x3FF8000000000000u, 8);  // 1.5
+        host.memory().storeBigEndian(kData + 0x10, 0x4004000000000000u, 8); // 2.5
+        host.memory().storeBigEndian(kData + 0x18, 0x3FF8000000000000u, 8); // 1.5
         host.memory().storeBigEndian(kData + 0x00, 7, 4);
         host.memory().storeBigEndian(kData + 0x04, 3, 4);
         host.memory().storeBigEndian(kData + 0x08, 0x80000000u, 4);
@@ -352,9 +397,10 @@ protected:
 
 TEST_F(CStackEffects, IntegersAndUnsigned)
 {
-    stepThrough({"i + j", "i - j", "i * j", "i / j", "i % j", "i & j", "i | j", "i ^ j", "i << 2", "i >> 1",
-                 "u >> 1", "-i", "~i", "!i", "i == j", "i != j", "i < j", "i <= j", "i > j", "i >= j", "12",
-                 "'a'", "(short)i", "i = 5", "i += 2", "i++", "i ? j : 3", "i && j", "i || j", "(i, j)"});
+    stepThrough({"i + j",  "i - j",  "i * j",     "i / j",  "i % j",  "i & j", "i | j",    "i ^ j",
+                 "i << 2", "i >> 1", "u >> 1",    "-i",     "~i",     "!i",    "i == j",   "i != j",
+                 "i < j",  "i <= j", "i > j",     "i >= j", "12",     "'a'",   "(short)i", "i = 5",
+                 "i += 2", "i++",    "i ? j : 3", "i && j", "i || j", "(i, j)"});
     expectChecked(cIntegers);
 }
 
@@ -366,8 +412,8 @@ TEST_F(CStackEffects, RealNumbers)
 
 TEST_F(CStackEffects, PointersArraysStructuresAndStrings)
 {
-    stepThrough({"*p", "p + 1", "p - q", "a[1]", "&a[2]", "&i", "p == q", "s.m", "s.n = 4", "&s.n", "\"ab\"",
-                 "L\"ab\"", "L'a'", "c", "c[1]", "(void*)0"});
+    stepThrough({"*p", "p + 1", "p - q", "a[1]", "&a[2]", "&i", "p == q", "s.m", "s.n = 4", "&s.n", "\"ab\"", "L\"ab\"",
+                 "L'a'", "c", "c[1]", "(void*)0"});
     expectChecked(cAddresses);
 }
 
@@ -398,27 +444,65 @@ TEST_F(CStackEffects, WrittenOverPreparedStacks)
              s.genLoadIntegralConstant(4, nullptr, 1, 4);
              s.genStoreMember(n);
          }},
-        {"section: lower, upper, stride, fourth", [&] { s8(0); s8(2); s8(10); s8(1); },
-         [](auto& s) { s.genArraySection(); s.pushArraySection(); }},
-        {"vector subscript", [&] { push(new StackItemU4(*env, 4)); push(new StackItemU8(*env, 1)); },
+        {"section: lower, upper, stride, fourth",
+         [&] {
+             s8(0);
+             s8(2);
+             s8(10);
+             s8(1);
+         },
+         [](auto& s) {
+             s.genArraySection();
+             s.pushArraySection();
+         }},
+        {"vector subscript",
+         [&] {
+             push(new StackItemU4(*env, 4));
+             push(new StackItemU8(*env, 1));
+         },
          [](auto& s) { s.genVectorSubscript(); }},
         {"integer into the result's name", [&] { s8(-5); },
-         [](auto& s) { s.formatAppendIntegral(); s.formatAppendString("x"); }},
-        {"parameter and index", [] {}, [](auto& s) { s.genLoadParam(0); s.genLoadIndex(3); s.genAdd(); }},
+         [](auto& s) {
+             s.formatAppendIntegral();
+             s.formatAppendString("x");
+         }},
+        {"parameter and index", [] {},
+         [](auto& s) {
+             s.genLoadParam(0);
+             s.genLoadIndex(3);
+             s.genAdd();
+         }},
         {"imaginary unit, parts", [] {},
-         [](auto& s) { s.genLoadI(8); s.genDupValue(); s.genRealPart(); s.genPop(); s.genImaginaryPart(); }},
+         [](auto& s) {
+             s.genLoadI(8);
+             s.genDupValue();
+             s.genRealPart();
+             s.genPop();
+             s.genImaginaryPart();
+         }},
         {"null pointer", [] {}, [](auto& s) { s.genLoadNULL(); }},
-        {"real value cut", [] {}, [&](auto& s) { s.genLoadRealValue("2.5"); s.genTruncateFP(&doubleType); }},
+        {"real value cut", [] {},
+         [&](auto& s) {
+             s.genLoadRealValue("2.5");
+             s.genTruncateFP(&doubleType);
+         }},
         {"decimal literals", [] {},
          [](auto& s) {
              s.genLoadDecimalRealValue("1.5");
              s.genLoadPackedDecimalValue("12.5");
              s.genLoadZonedDecimalValue("-3");
              s.genLoadNationalDecimalValue("7");
-             s.genPop(); s.genPop(); s.genPop();
+             s.genPop();
+             s.genPop();
+             s.genPop();
          }},
         {"concatenation and string conversion", [] {},
-         [&](auto& s) { s.genString("ab", 2); s.genString("cd", 2); s.genConcatenate(); s.genConvertString(&chars); }},
+         [&](auto& s) {
+             s.genString("ab", 2);
+             s.genString("cd", 2);
+             s.genConcatenate();
+             s.genConvertString(&chars);
+         }},
         {"integral constant", [] {}, [](auto& s) { s.genLoadIntegralConstant(5, nullptr, 1, 4); }},
         {"substring: the string, the end, the start", [] {},
          [](auto& s) {
@@ -427,9 +511,23 @@ TEST_F(CStackEffects, WrittenOverPreparedStacks)
              s.genLoadIntegralConstant(2, nullptr, 1, 4);
              s.genSubstring();
          }},
-        {"jump over", [&] { s8(1); }, [](auto& s) { s.genJump(1); s.genNegate(); s.genLabel(1); }},
-        {"true and false jumps", [&] { s8(1); s8(0); },
-         [](auto& s) { s.genTrueJump(1); s.genFalseJump(2); s.genLabel(1); s.genLabel(2); }},
+        {"jump over", [&] { s8(1); },
+         [](auto& s) {
+             s.genJump(1);
+             s.genNegate();
+             s.genLabel(1);
+         }},
+        {"true and false jumps",
+         [&] {
+             s8(1);
+             s8(0);
+         },
+         [](auto& s) {
+             s.genTrueJump(1);
+             s.genFalseJump(2);
+             s.genLabel(1);
+             s.genLabel(2);
+         }},
     };
     stepThrough(cases);
     expectChecked(written);

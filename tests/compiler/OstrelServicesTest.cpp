@@ -189,10 +189,10 @@ TEST_F(ServicesTest, OperationsRefuseOutsideWhatTheyNeedAndConditionNamesAreNotE
     EE_Declaration* declaration = services->findOrCreateDeclaration(intType(), "n", nullptr);
     EE_String text("x");
     const std::function<void()> refusing[] = {
-        [&] { services->createThisExpression(); },                  // no class around main
-        [&] { services->loadThisPointer(); },                       // no machine
-        [&] { services->load(*declaration); },                      // no machine
-        [&] { services->globalStore()->findTypeInScope(text); },    // no type x
+        [&] { services->createThisExpression(); },               // no class around main
+        [&] { services->loadThisPointer(); },                    // no machine
+        [&] { services->load(*declaration); },                   // no machine
+        [&] { services->globalStore()->findTypeInScope(text); }, // no type x
         [&] { services->globalStore()->qualifiedScopeLookup(nullptr, 0); },
     };
     for (std::size_t i = 0; i < std::size(refusing); ++i)

@@ -141,8 +141,7 @@ TEST_F(QueryTest, ArgumentGuardsRefuseWithTheirSignatureAndLine)
         {"symFindVar null", [&] { symFindVar(nullptr, scope); }, stringGuard, 1869, "null string"},
         {"symFindType empty", [&] { symFindType("", scope); }, nameGuard, 1880, "empty string"},
         {"findNamedType no scope", [] { findNamedType("node", nullptr); }, scopeGuard, 1859, "null scope"},
-        {"memberFuncOwningClassScope", [] { memberFuncOwningClassScope(nullptr); }, scopeGuard, 1859,
-         "null scope"},
+        {"memberFuncOwningClassScope", [] { memberFuncOwningClassScope(nullptr); }, scopeGuard, 1859, "null scope"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -294,8 +293,7 @@ TEST_F(QueryTest, ScopeKindsAndContainers)
 
 TEST_F(QueryTest, EnumerationInformation)
 {
-    const std::optional<RaisedInvalidOp> raised =
-        raisedInvalidOp([&] { typeEnumInfo(hostType(TYPE_INDEX{0, 130})); });
+    const std::optional<RaisedInvalidOp> raised = raisedInvalidOp([&] { typeEnumInfo(hostType(TYPE_INDEX{0, 130})); });
     expectInvalidOp(raised, InvalidOp::RTRC_Other, "EnumInfoBlock* typeEnumInfo(const TypeItem*)");
     EXPECT_TRUE(host.traced("cxxeval interface error - type not enum"));
 
@@ -496,7 +494,7 @@ TEST_F(QueryTest, InformationRecordsAreReusedPerThread)
 TEST_F(QueryTest, PointerInformationCopiesTheHostFlags)
 {
     TYPE_INDEX pointer = records().pointerType(TYPE_INDEX{0, 130});
-    records().type(pointer)->pointer.flags |= 0x50;  // bits 4 and 6
+    records().type(pointer)->pointer.flags |= 0x50; // bits 4 and 6
     EXPECT_EQ(typePointerInfo(hostType(pointer))->flags, 5u);
     EXPECT_EQ(typePointerInfo(createCharstringType(0, 2, 0))->flags, 0u);
 }
@@ -598,7 +596,7 @@ protected:
 TEST_F(QueryWideCharacters, DecodingFollowsTheProgramsWideCharacterWidth)
 {
     const char euro[] = "\xE2\x82\xAC";
-    const char high[] = "\xF0\x9F\x98\x80";  // U+1F600
+    const char high[] = "\xF0\x9F\x98\x80"; // U+1F600
 
     wcharOfBits(16);
     std::uint16_t narrow = 0;
@@ -665,7 +663,8 @@ TEST_F(QueryTest, NumbersAreReadByTheLiteralParser)
     }
     bool isSigned = false;
     unsigned size = 0;
-    const std::optional<RaisedInvalidOp> raised = raisedInvalidOp([&] { evaluateNumber("12abc", 5, &isSigned, &size); });
+    const std::optional<RaisedInvalidOp> raised =
+        raisedInvalidOp([&] { evaluateNumber("12abc", 5, &isSigned, &size); });
     ASSERT_TRUE(raised.has_value());
     EXPECT_EQ(raised->code, InvalidOp::RTRC_ParserError);
     EXPECT_EQ(size, 0u);

@@ -100,7 +100,7 @@ TEST_F(ReplayOnStack, ConditionalJumpsSkipUpToTheirLabel)
     struct Case {
         bool onTrue;
         int condition;
-        std::int64_t expected;  // 5 when the negation was skipped
+        std::int64_t expected; // 5 when the negation was skipped
     };
     const Case cases[] = {{true, 0, -5}, {true, 3, 5}, {false, 0, 5}, {false, -1, -5}};
     for (const Case& c : cases) {

@@ -18,7 +18,7 @@
 namespace {
 
 struct GccRow {
-    std::string kind;  // truth, ptrdiff or value
+    std::string kind; // truth, ptrdiff or value
     unsigned size = 0;
     std::int64_t value = 0;
     std::string text;
@@ -84,8 +84,7 @@ TEST_P(RoadArrayPointer, AsGccComputesIt)
         ASSERT_NE(predicted, nullptr);
         const int failure = symbolsInvalidOpCode([&] { replay(b); });
         if (failure != 0 || stack().count() != 1) {
-            ADD_FAILURE() << "the replay raised InvalidOp " << failure << " and left " << stack().count()
-                          << " items\n"
+            ADD_FAILURE() << "the replay raised InvalidOp " << failure << " and left " << stack().count() << " items\n"
                           << EE_InstructionDecoder::listing(*b.info.instructions);
             stack().popAll();
             continue;
@@ -112,7 +111,7 @@ TEST_P(RoadArrayPointer, PointersOfAnotherElementType)
         const char* text;
         std::int64_t value;
     } compares[] = {
-        {"cp == arr", 1}, {"arr == cp", 1}, {"cp != arr + 1", 1}, {"arr + 1 == cp", 0},
+        {"cp == arr", 1},       {"arr == cp", 1},    {"cp != arr + 1", 1}, {"arr + 1 == cp", 0},
         {"(char *)p == cp", 0}, {"cp < arr + 1", 1}, {"p > cp", 1},
     };
     for (const auto& c : compares)
@@ -131,10 +130,10 @@ TEST_P(RoadArrayPointer, DecayedArrayIsThePointerTheBuildPredicted)
 {
     const struct {
         const char* text;
-        bool toArray;  // a pointer to the whole array
+        bool toArray; // a pointer to the whole array
     } cases[] = {
-        {"(arr)", false}, {"+arr", false}, {"(n, arr)", false}, {"p ? arr : n", false}, {"n ? p : arr", false},
-        {"&*arr", false}, {"*&arr", false}, {"&arr", true}, {"(&arr)", true}, {"*&arr + 0", false},
+        {"(arr)", false}, {"+arr", false},  {"(n, arr)", false}, {"p ? arr : n", false}, {"n ? p : arr", false},
+        {"&*arr", false}, {"*&arr", false}, {"&arr", true},      {"(&arr)", true},       {"*&arr + 0", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -57,9 +57,9 @@ TEST_P(RoadC, ExpressionsGiveTheirValues)
         {"a - b * 2", -1},
         {"(a)", 5},
         {"a / (b - 1)", 2},
-        {"c + 1", 128},          // char promoted to int, no wrap
+        {"c + 1", 128}, // char promoted to int, no wrap
         {"uc + 1", 256},
-        {"s + s", 65534},        // short promoted to int
+        {"s + s", 65534}, // short promoted to int
         {"-c", -127},
         {"a > b && b > 0", 1},
         {"a < b || b == 3", 1},
@@ -82,7 +82,7 @@ TEST_P(RoadC, ExpressionsGiveTheirValues)
         {"*(1 + p)", 30},
         {"(p + 3) - p", 3},
         {"p - (p + 3)", -3},
-        {"&arr[3] - p", 2},      // two pointers to int, built apart
+        {"&arr[3] - p", 2}, // two pointers to int, built apart
         {"p - &arr[0]", 1},
         {"sizeof a", 4},
         {"~a", -6},
@@ -104,19 +104,13 @@ TEST_P(RoadC, AssignmentsWriteMemoryAndLeaveTheValue)
         std::uint64_t memory;
     };
     const Case cases[] = {
-        {"a = 9", 9, 0x20, 4, 9},
-        {"b += 4", 7, 0x24, 4, 7},
-        {"a -= b", 2, 0x20, 4, 2},
-        {"a *= 3", 6, 0x20, 4, 6},
-        {"c += 1", -128, 0x28, 1, 0x80},  // char wraps where it is stored
-        {"++a", 7, 0x20, 4, 7},
-        {"a++", 7, 0x20, 4, 8},
-        {"--b", 6, 0x24, 4, 6},
-        {"b--", 6, 0x24, 4, 5},
-        {"arr[1] = a", 8, 0x34, 4, 8},
-        {"*p = 77", 77, 0x34, 4, 77},  // p points at arr[1]
-        {"p[2] = 9", 9, 0x3C, 4, 9},
-        {"s = 70000", 70000 - 65536, 0x2A, 2, 70000 - 65536},
+        {"a = 9", 9, 0x20, 4, 9},        {"b += 4", 7, 0x24, 4, 7},
+        {"a -= b", 2, 0x20, 4, 2},       {"a *= 3", 6, 0x20, 4, 6},
+        {"c += 1", -128, 0x28, 1, 0x80}, // char wraps where it is stored
+        {"++a", 7, 0x20, 4, 7},          {"a++", 7, 0x20, 4, 8},
+        {"--b", 6, 0x24, 4, 6},          {"b--", 6, 0x24, 4, 5},
+        {"arr[1] = a", 8, 0x34, 4, 8},   {"*p = 77", 77, 0x34, 4, 77}, // p points at arr[1]
+        {"p[2] = 9", 9, 0x3C, 4, 9},     {"s = 70000", 70000 - 65536, 0x2A, 2, 70000 - 65536},
     };
     // The cases run in order, each over what the ones before left.
     for (const Case& c : cases) {

@@ -31,8 +31,7 @@ protected:
     void conditionalVariable(const std::string& name, TYPE_INDEX type, std::uint64_t offset,
                              const std::vector<HostRecordStore::Condition>& conditions)
     {
-        const HostRecordStore::ConditionTable made =
-            records().conditionalVariable(name, type, 1, offset, conditions);
+        const HostRecordStore::ConditionTable made = records().conditionalVariable(name, type, 1, offset, conditions);
         host.declare(*mainContext, *made.group);
         for (_SYMBOL_ENTRY* condition : made.conditions)
             host.declare(*mainContext, *condition);
@@ -52,7 +51,7 @@ TEST_P(RoadCobolCondition, SetToTrueWritesTheFirstValueIntoTheVariable)
     struct Case {
         const char* kind;
         TYPE_INDEX type;
-        Bytes first, second, low, high;  // a list of two values, a range
+        Bytes first, second, low, high; // a list of two values, a range
     };
     const TYPE_INDEX packed = records().packedDecimalType(3, -1, true);
     const TYPE_INDEX zoned = records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded);

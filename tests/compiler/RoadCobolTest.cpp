@@ -108,20 +108,16 @@ TEST_P(RoadCobol, ArithmeticIsStoredIntoTheReceivingItem)
     const std::uint64_t a = item("A", records().packedDecimalType(5, -2, true), 3);
     const std::uint64_t b = item("B", records().zonedDecimalType(4, -1, true, TN_SignTrailingEmbedded), 4);
     const std::uint64_t x = item("X", records().packedDecimalType(9, -3, true), 5);
-    poke(a, decimalimage::packed("12345", 5, true));                            // 123.45
-    poke(b, decimalimage::zoned("-205", 4, true, TN_SignTrailingEmbedded));     // -20.5
+    poke(a, decimalimage::packed("12345", 5, true));                        // 123.45
+    poke(b, decimalimage::zoned("-205", 4, true, TN_SignTrailingEmbedded)); // -20.5
     struct Case {
         const char* text;
-        const char* stored;  // X, scaled by 3
+        const char* stored; // X, scaled by 3
     };
     const Case cases[] = {
-        {"COMPUTE X = A + B", "102950"},
-        {"COMPUTE X = A - B", "143950"},
-        {"COMPUTE X = A * B", "-2530725"},
-        {"COMPUTE X = A / B", "-6021"},   // -6.021951..., cut
-        {"COMPUTE X = - A", "-123450"},
-        {"COMPUTE X = A * 2 + 1", "247900"},
-        {"MOVE B TO X", "-20500"},
+        {"COMPUTE X = A + B", "102950"}, {"COMPUTE X = A - B", "143950"},     {"COMPUTE X = A * B", "-2530725"},
+        {"COMPUTE X = A / B", "-6021"}, // -6.021951..., cut
+        {"COMPUTE X = - A", "-123450"},  {"COMPUTE X = A * 2 + 1", "247900"}, {"MOVE B TO X", "-20500"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(run(c.text));
@@ -137,7 +133,8 @@ TEST_P(RoadCobol, ArithmeticIsStoredIntoTheReceivingItem)
     ASSERT_GE(code.size(), 3u);
     EXPECT_EQ(code[code.size() - 3].opcode, 2u) << EE_InstructionDecoder::listing(*sum.info.instructions);
     EXPECT_EQ(code[code.size() - 2].opcode, 44u) << EE_InstructionDecoder::listing(*sum.info.instructions);
-    EXPECT_EQ(code[code.size() - 2].fields, (std::vector<std::uint64_t>{reinterpret_cast<std::uintptr_t>(sum.info.resultType)}));
+    EXPECT_EQ(code[code.size() - 2].fields,
+              (std::vector<std::uint64_t>{reinterpret_cast<std::uintptr_t>(sum.info.resultType)}));
 }
 
 TEST_P(RoadCobol, GroupMembersAndTableItems)
@@ -169,15 +166,14 @@ TEST_P(RoadCobol, GroupMembersAndTableItems)
         const char* text;
         const char* stored;
     };
-    const Case cases[] = {
-        {"COMPUTE X = FLD OF GRP + 1", "8"},
-        {"COMPUTE X = FLD + 1", "8"},
-        {"COMPUTE X = TAB(3) - FLD", "-37"},
-        {"COMPUTE X = TAB OF GRP(2) * 2", "40"},
-        {"COMPUTE X = TAB + 1", "11"},  // a table item without subscript is its first element
-        {"MOVE 5 TO TAB(2)", nullptr},
-        {"COMPUTE X = TAB(2)", "5"},
-    };
+    const Case
+        cases[] =
+            {
+                {"COMPUTE X = FLD OF GRP + 1", "8"}, {"COMPUTE X = FLD + 1", "8"},
+                {"COMPUTE X = TAB(3) - FLD", "-37"}, {"COMPUTE X = TAB OF GRP(2) * 2", "40"},
+                {"COMPUTE X = TAB + 1", "11"}, // a table item without subscript is its first element
+                {"MOVE 5 TO TAB(2)", nullptr},       {"COMPUTE X = TAB(2)", "5"},
+            };
     for (const Case& c : cases) {
         ASSERT_TRUE(run(c.text));
         if (c.stored != nullptr) {
@@ -303,4 +299,4 @@ TEST_P(RoadCobol, ComputeStoresWhatGnuCobolStores)
 INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadCobol, ::testing::Values(8u, 4u),
                          [](const auto& info) { return std::to_string(info.param) + "byte"; });
 
-}  // namespace
+} // namespace

@@ -51,8 +51,8 @@ protected:
         method.blockSymbol = &symbol;
         host.declare(method, records().staticVariable("this", records().pointerType(d, width), 1, 0x50));
         host.memory().storeBigEndian(kData + 0x50, kData + 0x200, width);
-        host.memory().storeBigEndian(kData + 0x200, 3, 4);  // n
-        host.memory().storeBigEndian(kData + 0x204, 5, 4);  // m
+        host.memory().storeBigEndian(kData + 0x200, 3, 4); // n
+        host.memory().storeBigEndian(kData + 0x204, 5, 4); // m
         scope = env->initializeAndMakeCurrent(&method);
     }
 };
@@ -116,11 +116,9 @@ TEST_P(RoadFortran, LiteralsLogicalsAndSubscripts)
         std::int64_t value;
     };
     const Case cases[] = {
-        {"017 + 1", 18},  // no octal literals in Fortran
-        {"yes || no", 1},
-        {"no || no", 0},
-        {"no && yes", 0},
-        {"arr[2]", 20},   // subscripts count from the dimension's lower bound, 1
+        {"017 + 1", 18}, // no octal literals in Fortran
+        {"yes || no", 1},        {"no || no", 0},
+        {"no && yes", 0},        {"arr[2]", 20}, // subscripts count from the dimension's lower bound, 1
         {"arr[4] - arr[1]", 30},
     };
     for (const Case& c : cases)
@@ -130,4 +128,4 @@ TEST_P(RoadFortran, LiteralsLogicalsAndSubscripts)
 INSTANTIATE_TEST_SUITE_P(AddressSizes, RoadFortran, ::testing::Values(8u, 4u),
                          [](const auto& info) { return std::to_string(info.param) + "byte"; });
 
-}  // namespace
+} // namespace

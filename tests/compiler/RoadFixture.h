@@ -20,7 +20,7 @@
 // One build: its record (freed with the stream) and what it raised.
 struct Build {
     expression_info info{};
-    int parseErrorKind = -1;  // the ParseError kind when the build failed
+    int parseErrorKind = -1; // the ParseError kind when the build failed
     std::string parseErrorText;
 
     Build() = default;

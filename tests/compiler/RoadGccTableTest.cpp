@@ -19,13 +19,14 @@ namespace {
 
 struct IntegerType {
     const char* name;
-    unsigned bytes;  // 0: the address size
+    unsigned bytes; // 0: the address size
     bool isUnsigned;
 };
 
 const IntegerType kTypes[] = {
-    {"char", 1, false},  {"schar", 1, false}, {"uchar", 1, true}, {"short", 2, false}, {"ushort", 2, true},
-    {"int", 4, false},   {"uint", 4, true},   {"long", 0, false},  {"ulong", 0, true}, {"llong", 8, false}, {"ullong", 8, true},
+    {"char", 1, false},  {"schar", 1, false}, {"uchar", 1, true},  {"short", 2, false},
+    {"ushort", 2, true}, {"int", 4, false},   {"uint", 4, true},   {"long", 0, false},
+    {"ulong", 0, true},  {"llong", 8, false}, {"ullong", 8, true},
 };
 
 struct ValueRow {

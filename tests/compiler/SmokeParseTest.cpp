@@ -39,8 +39,7 @@ protected:
         ServicesTest::SetUp();
         for (const char* name : {"a", "b", "c", "i"})
             host.declare(*mainContext, records().staticVariable(name, TYPE_INDEX{0, 130}, 1, 0x20));
-        host.declare(*mainContext,
-                     records().staticVariable("p", records().pointerType(TYPE_INDEX{0, 130}), 1, 0x40));
+        host.declare(*mainContext, records().staticVariable("p", records().pointerType(TYPE_INDEX{0, 130}), 1, 0x40));
         host.declare(*mainContext,
                      records().staticVariable("arr", records().arrayType(TYPE_INDEX{0, 130}, 40), 1, 0x60));
         host.declare(*unit, records().function("f", records().functionType(TYPE_INDEX{0, 130}, {}), 1, 0x200));
@@ -61,7 +60,7 @@ TEST_F(CSmokeParse, TreesOfCAndCppTexts)
         {"sizeof a", "sizeof(a)"},
         {"::g", "g"},
         {"a + 1", "a+1"},
-        {"(T)a", "(int) (a)"},  // the typedef is looked through
+        {"(T)a", "(int) (a)"}, // the typedef is looked through
         {"nothing + 1", "parse error 3"},
         {"this", "error 2"},
     };
@@ -92,7 +91,7 @@ TEST_F(CobolSmokeParse, TreesOfCobolTexts)
         {"LENGTH OF X", "sizeof(X)"},
         {"ADDRESS OF X", "ADDRESS OF X"},
         {"A = ZERO", "A"},
-        {"'AB'", "'AB'"},  // shown as written
+        {"'AB'", "'AB'"}, // shown as written
         {"NOWHERE", "parse error 3"},
     };
     for (const Case& c : cases)

@@ -51,8 +51,7 @@ TEST_F(ServicesTest, PointersToOneTypeShareADescriptorAndReferenceModificationsD
     EXPECT_EQ(reference->kind, EE_TypeDescriptor::Reference);
     EXPECT_EQ(addressOf->kind, EE_TypeDescriptor::AddressOfReference);
     EXPECT_NE(reference, addressOf);
-    EXPECT_EQ(eeExceptionCode([&] { services->findOrCreateTypeDescriptor(EE_TypeDescriptor::Array, *integer, 0); }),
-              2)
+    EXPECT_EQ(eeExceptionCode([&] { services->findOrCreateTypeDescriptor(EE_TypeDescriptor::Array, *integer, 0); }), 2)
         << "the model makes no array without a count";
 
     struct Case {
@@ -60,11 +59,11 @@ TEST_F(ServicesTest, PointersToOneTypeShareADescriptorAndReferenceModificationsD
         EE_TypeDescriptor::Kind view;
     };
     const Case cases[] = {
-        {services->findOrCreateCharstringTypeDescriptor(EE_TypeDescriptor::AlphanumericString, 10, false, false,
-                                                        false, nullptr),
+        {services->findOrCreateCharstringTypeDescriptor(EE_TypeDescriptor::AlphanumericString, 10, false, false, false,
+                                                        nullptr),
          EE_TypeDescriptor::AlphanumericString},
-        {services->findOrCreateNationalStringTypeDescriptor(EE_TypeDescriptor::NationalString, 4, false, false,
-                                                            false, nullptr),
+        {services->findOrCreateNationalStringTypeDescriptor(EE_TypeDescriptor::NationalString, 4, false, false, false,
+                                                            nullptr),
          EE_TypeDescriptor::NationalString},
         {services->findOrCreateDbcsEditedTypeDescriptor(EE_TypeDescriptor::DbcsEdited, 6),
          EE_TypeDescriptor::DbcsString},
@@ -98,15 +97,13 @@ TEST_F(ServicesTest, ThePredefinedDescriptorOfAKindIsTheOneMadeFirst)
 
     for (unsigned kind : {0u, 7u, 10u, 64u, 99u}) {
         SCOPED_TRACE(kind);
-        EXPECT_EQ(eeExceptionCode([&] {
-                      table.findOrCreatePredefinedTypeDescriptor(static_cast<EE_TypeDescriptor::Kind>(kind));
-                  }),
+        EXPECT_EQ(eeExceptionCode(
+                      [&] { table.findOrCreatePredefinedTypeDescriptor(static_cast<EE_TypeDescriptor::Kind>(kind)); }),
                   2);
     }
     // Kinds the model has no type for in this environment refuse as it does.
     EXPECT_EQ(eeExceptionCode([&] { services->decimal64TypeDescriptor(); }), 2);
-    EXPECT_EQ(eeExceptionCode([&] { services->findOrCreatePredefinedTypeDescriptor(EE_TypeDescriptor::Class, 0); }),
-              2);
+    EXPECT_EQ(eeExceptionCode([&] { services->findOrCreatePredefinedTypeDescriptor(EE_TypeDescriptor::Class, 0); }), 2);
 }
 
 // A program's own type that the kind's first descriptor describes (same
@@ -168,8 +165,8 @@ TEST_F(ServicesTest, NationalAndDbcsPicturesAdjustTheLengthOnlyInAScope)
     }
     // A DBCS picture shorter than its two shift bytes is refused, not wrapped.
     EXPECT_EQ(eeExceptionCode([&] {
-                  services->findOrCreateDbcsStringTypeDescriptor(EE_TypeDescriptor::DbcsString, 1, false, false,
-                                                                 false, "G");
+                  services->findOrCreateDbcsStringTypeDescriptor(EE_TypeDescriptor::DbcsString, 1, false, false, false,
+                                                                 "G");
               }),
               2);
     // The kind must be the form's.
@@ -179,7 +176,8 @@ TEST_F(ServicesTest, NationalAndDbcsPicturesAdjustTheLengthOnlyInAScope)
               }),
               2);
     // The descriptor forms take the size of the descriptor's type.
-    EE_TypeDescriptor* text = services->findOrCreateCharstringTypeDescriptor(*services->signedLongLongIntTypeDescriptor());
+    EE_TypeDescriptor* text =
+        services->findOrCreateCharstringTypeDescriptor(*services->signedLongLongIntTypeDescriptor());
     EXPECT_EQ(typeCharstringInfo(keyOf(text))->length, 8u);
 }
 
@@ -200,8 +198,8 @@ TEST_F(ServicesTest, FixedPointFormsCheckTheKind)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.kind));
-        EE_TypeDescriptor* d = services->findOrCreateFixedPointTypeDescriptor(c.kind, c.digits, c.scale, c.isSigned,
-                                                                              c.sign);
+        EE_TypeDescriptor* d =
+            services->findOrCreateFixedPointTypeDescriptor(c.kind, c.digits, c.scale, c.isSigned, c.sign);
         EXPECT_EQ(d->kind, c.kind);
         EXPECT_EQ(d->digits, c.digits);
         EXPECT_EQ(d->scale, c.scale);
@@ -211,12 +209,11 @@ TEST_F(ServicesTest, FixedPointFormsCheckTheKind)
         EXPECT_EQ(services->findOrCreateTypeDescriptor(keyOf(d)), d);
     }
     EXPECT_TRUE(host.traced(".FPB[7,2,-1,0]"));
-    for (EE_TypeDescriptor::Kind wrong : {EE_TypeDescriptor::Int, EE_TypeDescriptor::AlphanumericString,
-                                          EE_TypeDescriptor::Class}) {
+    for (EE_TypeDescriptor::Kind wrong :
+         {EE_TypeDescriptor::Int, EE_TypeDescriptor::AlphanumericString, EE_TypeDescriptor::Class}) {
         SCOPED_TRACE(int(wrong));
-        EXPECT_EQ(eeExceptionCode([&] {
-                      services->findOrCreateFixedPointTypeDescriptor(wrong, 3, 0, false, EE_DecimalSignNone);
-                  }),
+        EXPECT_EQ(eeExceptionCode(
+                      [&] { services->findOrCreateFixedPointTypeDescriptor(wrong, 3, 0, false, EE_DecimalSignNone); }),
                   2);
     }
 }
@@ -268,9 +265,8 @@ TEST_F(ServicesTest, EnumerationsClassesAndTheirUnderlyingKinds)
     EXPECT_EQ(enumeration->declaration->typeDescriptor, enumeration);
     EXPECT_EQ(services->underlyingTypeDescriptor(*enumeration), services->unsignedShortIntTypeDescriptor());
     EXPECT_EQ(services->descriptorTable().underlyingTypeDescriptorKind(*enumeration), EE_TypeDescriptor::UnsignedShort);
-    EXPECT_EQ(eeExceptionCode([&] {
-                  services->descriptorTable().underlyingTypeDescriptorKind(EE_TypeDescriptor::Enumeration);
-              }),
+    EXPECT_EQ(eeExceptionCode(
+                  [&] { services->descriptorTable().underlyingTypeDescriptorKind(EE_TypeDescriptor::Enumeration); }),
               2);
     EXPECT_EQ(services->descriptorTable().underlyingTypeDescriptorKind(EE_TypeDescriptor::Double),
               EE_TypeDescriptor::Double);
@@ -290,16 +286,14 @@ TEST_F(ServicesTest, EnumerationsClassesAndTheirUnderlyingKinds)
     EXPECT_NE(inside->name, nullptr);
     EXPECT_EQ(klass->declaration->enclosingDeclarationStore(), services->globalStore());
     // Named only through a type declaration.
-    EE_OstrelDeclaration* variable = services->findOrCreateDeclaration(static_cast<const SymbolItem*>(nullptr), "v",
-                                                                       services->globalStore());
-    EXPECT_EQ(eeExceptionCode([&] {
-                  services->findOrCreateNamedTypeDescriptor(EE_TypeDescriptor::Enumeration, *variable, 0);
-              }),
+    EE_OstrelDeclaration* variable =
+        services->findOrCreateDeclaration(static_cast<const SymbolItem*>(nullptr), "v", services->globalStore());
+    EXPECT_EQ(eeExceptionCode(
+                  [&] { services->findOrCreateNamedTypeDescriptor(EE_TypeDescriptor::Enumeration, *variable, 0); }),
               2);
     EE_OstrelDeclaration* typeDeclaration = services->findOrCreateDeclaration(widget, "Widget", nullptr);
-    EXPECT_EQ(eeExceptionCode([&] {
-                  services->findOrCreateNamedTypeDescriptor(EE_TypeDescriptor::Function, *typeDeclaration, 0);
-              }),
+    EXPECT_EQ(eeExceptionCode(
+                  [&] { services->findOrCreateNamedTypeDescriptor(EE_TypeDescriptor::Function, *typeDeclaration, 0); }),
               2);
     EXPECT_EQ(services->findOrCreateNamedTypeDescriptor(EE_TypeDescriptor::Class, *typeDeclaration, 0), klass);
 }

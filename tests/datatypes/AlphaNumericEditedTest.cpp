@@ -19,7 +19,10 @@ TNalpha_numeric_edited record(const char* picture, unsigned length)
     return pictureRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED, picture, length);
 }
 
-std::string ascii(const ByteString& b) { return std::string(reinterpret_cast<const char*>(b.data()), b.length()); }
+std::string ascii(const ByteString& b)
+{
+    return std::string(reinterpret_cast<const char*>(b.data()), b.length());
+}
 
 } // namespace
 
@@ -29,7 +32,7 @@ TEST_F(EditedTest, AlphaNumericEditPlacesInsertions)
         const char* picture;
         unsigned length;
         const char* source;
-        std::string expected;  // EBCDIC text, then raw bytes in hex after '|'
+        std::string expected; // EBCDIC text, then raw bytes in hex after '|'
     } cases[] = {
         {"XXBXX", 5, "ABCD", "AB CD"},
         {"XXBXX", 5, "AB", "AB   "},
@@ -75,7 +78,7 @@ TEST_F(EditedTest, AlphaNumericEditedFromNumbersAndRefusals)
     const AlphaNumericEdited fromZoned(zoned);
     EXPECT_EQ(ascii(fromZoned.bytes()), "-1.250E+01");
     EXPECT_EQ(fromZoned.record().length, fromZoned.bytes().length());
-    const char* picture = fromZoned.record().picture;  // records are packed: read by value
+    const char* picture = fromZoned.record().picture; // records are packed: read by value
     EXPECT_EQ(picture, nullptr);
     EXPECT_EQ(fromZoned.record().leaf, static_cast<UBYTE4>(TE_ALPHA_NUMERIC_EDITED));
 

@@ -69,12 +69,9 @@ using Value = std::variant<PackedDecimal, ZonedDecimal, NationalDecimal, FixedPo
 Value pictureOf(const Spec& s)
 {
     switch (s.cls) {
-    case 'P':
-        return PackedDecimal(packedRec(s.p, s.d, s.isSigned), ByteString());
-    case 'Z':
-        return ZonedDecimal(zonedRec(s.p, s.d, s.kind, s.isSigned), ByteString());
-    case 'N':
-        return NationalDecimal(nationalRec(s.p, s.d, s.kind, s.isSigned), ByteString());
+    case 'P': return PackedDecimal(packedRec(s.p, s.d, s.isSigned), ByteString());
+    case 'Z': return ZonedDecimal(zonedRec(s.p, s.d, s.kind, s.isSigned), ByteString());
+    case 'N': return NationalDecimal(nationalRec(s.p, s.d, s.kind, s.isSigned), ByteString());
     default:
         // A binary target picture names its decimals: its scale is minus them.
         return FixedPointBinary(binaryRec(s.length, s.p, -s.d, s.isSigned), 0ULL);
@@ -86,59 +83,77 @@ Value sourceOf(const Spec& s)
     if (s.cls == 'B')
         return FixedPointBinary(binaryRec(s.length, s.p, s.d, s.isSigned), std::strtoull(s.hex.c_str(), nullptr, 16));
     Value v = pictureOf(s);
-    std::visit([&](auto& x) {
-        using T = std::decay_t<decltype(x)>;
-        if constexpr (!std::is_same_v<T, FixedPointBinary>)
-            x = T(x.record(), bs(s.hex));
-    }, v);
+    std::visit(
+        [&](auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (!std::is_same_v<T, FixedPointBinary>)
+                x = T(x.record(), bs(s.hex));
+        },
+        v);
     return v;
 }
 
 // The keep-digits conversion of a value into class cls.
 Value keepInto(char cls, const Value& v)
 {
-    return std::visit([&](const auto& x) -> Value {
-        using T = std::decay_t<decltype(x)>;
-        switch (cls) {
-        case 'P':
-            if constexpr (std::is_same_v<T, PackedDecimal>) return x; else return PackedDecimal(x);
-        case 'Z':
-            if constexpr (std::is_same_v<T, ZonedDecimal>) return x; else return ZonedDecimal(x);
-        case 'N':
-            if constexpr (std::is_same_v<T, NationalDecimal>) return x; else return NationalDecimal(x);
-        default:
-            if constexpr (std::is_same_v<T, FixedPointBinary>) return x; else return FixedPointBinary(x);
-        }
-    }, v);
+    return std::visit(
+        [&](const auto& x) -> Value {
+            using T = std::decay_t<decltype(x)>;
+            switch (cls) {
+            case 'P':
+                if constexpr (std::is_same_v<T, PackedDecimal>)
+                    return x;
+                else
+                    return PackedDecimal(x);
+            case 'Z':
+                if constexpr (std::is_same_v<T, ZonedDecimal>)
+                    return x;
+                else
+                    return ZonedDecimal(x);
+            case 'N':
+                if constexpr (std::is_same_v<T, NationalDecimal>)
+                    return x;
+                else
+                    return NationalDecimal(x);
+            default:
+                if constexpr (std::is_same_v<T, FixedPointBinary>)
+                    return x;
+                else
+                    return FixedPointBinary(x);
+            }
+        },
+        v);
 }
 
 template <class Record>
 std::string decimalText(const ByteString& bytes, const Record& r)
 {
     char tail[64];
-    std::snprintf(tail, sizeof tail, ":%d:%d:%d:%d:%d", r.precision, r.decimalPlaces,
-                  static_cast<int>(r.signKind), (r.flags & TN_DecimalSigned) ? 1 : 0, r.byteLength);
+    std::snprintf(tail, sizeof tail, ":%d:%d:%d:%d:%d", r.precision, r.decimalPlaces, static_cast<int>(r.signKind),
+                  (r.flags & TN_DecimalSigned) ? 1 : 0, r.byteLength);
     return hex(bytes) + tail;
 }
 
 std::string textOf(const Value& v)
 {
-    return std::visit([](const auto& x) -> std::string {
-        using T = std::decay_t<decltype(x)>;
-        char text[96];
-        if constexpr (std::is_same_v<T, FixedPointBinary>) {
-            std::snprintf(text, sizeof text, "%016llX:%d:%d:%d:%d", static_cast<unsigned long long>(x.value()),
-                          x.precision(), x.scale(), x.isSigned() ? 1 : 0, x.record().byteLength);
-            return text;
-        } else if constexpr (std::is_same_v<T, PackedDecimal>) {
-            const TNpacked_decimal& r = x.record();
-            std::snprintf(text, sizeof text, ":%d:%d:0:%d:%d", r.precision, r.decimalPlaces,
-                          (r.flags & TN_DecimalSigned) ? 1 : 0, r.byteLength);
-            return hex(x.bytes()) + text;
-        } else {
-            return decimalText(x.bytes(), x.record());
-        }
-    }, v);
+    return std::visit(
+        [](const auto& x) -> std::string {
+            using T = std::decay_t<decltype(x)>;
+            char text[96];
+            if constexpr (std::is_same_v<T, FixedPointBinary>) {
+                std::snprintf(text, sizeof text, "%016llX:%d:%d:%d:%d", static_cast<unsigned long long>(x.value()),
+                              x.precision(), x.scale(), x.isSigned() ? 1 : 0, x.record().byteLength);
+                return text;
+            } else if constexpr (std::is_same_v<T, PackedDecimal>) {
+                const TNpacked_decimal& r = x.record();
+                std::snprintf(text, sizeof text, ":%d:%d:0:%d:%d", r.precision, r.decimalPlaces,
+                              (r.flags & TN_DecimalSigned) ? 1 : 0, r.byteLength);
+                return hex(x.bytes()) + text;
+            } else {
+                return decimalText(x.bytes(), x.record());
+            }
+        },
+        v);
 }
 
 std::string indexText(unsigned long long value, int length)
@@ -150,18 +165,20 @@ std::string indexText(unsigned long long value, int length)
 
 std::string keepIndex(char cls, const Value& v)
 {
-    return std::visit([&](const auto& x) -> std::string {
-        using T = std::decay_t<decltype(x)>;
-        if (cls == 'I') {
-            IndexName i(x);
-            return indexText(i.value(), i.record().byteLength);
-        }
-        if constexpr (std::is_same_v<T, PackedDecimal> || std::is_same_v<T, ZonedDecimal>) {
-            IndexDataItem i(x);
-            return indexText(i.value(), i.record().byteLength);
-        }
-        return "no index data item of this class";
-    }, v);
+    return std::visit(
+        [&](const auto& x) -> std::string {
+            using T = std::decay_t<decltype(x)>;
+            if (cls == 'I') {
+                IndexName i(x);
+                return indexText(i.value(), i.record().byteLength);
+            }
+            if constexpr (std::is_same_v<T, PackedDecimal> || std::is_same_v<T, ZonedDecimal>) {
+                IndexDataItem i(x);
+                return indexText(i.value(), i.record().byteLength);
+            }
+            return "no index data item of this class";
+        },
+        v);
 }
 
 std::string moveInto(const Spec& target, const Value& source)
@@ -254,8 +271,7 @@ TEST_F(CrossConversionTest, ValuesOfCreatedTypesTakeTheirRecords)
     packed.convert(PackedDecimal("-12.345"));
     EXPECT_EQ(hex(packed.bytes()), "01234D");
 
-    ZonedDecimal zoned(*CreatedTypeItem::findOrCreateZonedDecimalType(4, -1, true, nullptr,
-                                                                      TN_SignLeadingSeparate));
+    ZonedDecimal zoned(*CreatedTypeItem::findOrCreateZonedDecimalType(4, -1, true, nullptr, TN_SignLeadingSeparate));
     EXPECT_EQ(zoned.bytes().length(), 5u);
     zoned.convert(ZonedDecimal(PackedDecimal("-12.345")));
     EXPECT_EQ(hex(zoned.bytes()), "60F0F1F2F3");

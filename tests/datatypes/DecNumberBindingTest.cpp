@@ -31,7 +31,8 @@ public:
     std::wstring library;
     std::wstring entryName;
 
-    void* loadEntryPoint(const FileName& name, const EncodedString& entryText) override {
+    void* loadEntryPoint(const FileName& name, const EncodedString& entryText) override
+    {
         ++calls;
         library = name.name().text();
         entryName = entryText.text();
@@ -47,13 +48,15 @@ public:
 class DecNumberBinding : public ::testing::Test {
 protected:
     FakeLoader loader;
-    void SetUp() override {
+    void SetUp() override
+    {
         std::memset(ep, 0, sizeof ep);
         setDecNumberLoader(&loader);
     }
     void TearDown() override { setDecNumberLoader(nullptr); }
 
-    static bool allSlotsEmpty() {
+    static bool allSlotsEmpty()
+    {
         for (int slot = 1; slot <= DECNUMBER_SLOT_COUNT; ++slot)
             if (ep[slot] != 0)
                 return false;
@@ -61,7 +64,8 @@ protected:
     }
 };
 
-void expectCannotLoad(void (*operation)()) {
+void expectCannotLoad(void (*operation)())
+{
     try {
         operation();
         FAIL() << "no exception";
@@ -75,12 +79,14 @@ void expectCannotLoad(void (*operation)()) {
 
 // The evaluator's own C++ code makes its contexts through decimalContext,
 // which raises a load failure.
-void defaultContext() {
+void defaultContext()
+{
     decContext context;
     decimalContext(context, DEC_INIT_DECIMAL128);
 }
 
-void addNumbers() {
+void addNumbers()
+{
     decNumber a, b, r;
     decNumberZero(&a);
     decNumberZero(&b);
@@ -88,7 +94,8 @@ void addNumbers() {
     decNumberAdd(&r, &a, &b, &context);
 }
 
-TEST_F(DecNumberBinding, FirstOperationLoadsTheLibraryOnce) {
+TEST_F(DecNumberBinding, FirstOperationLoadsTheLibraryOnce)
+{
     decContext context;
     EXPECT_EQ(decContextDefault(&context, DEC_INIT_DECIMAL128), &context);
     EXPECT_EQ(loader.calls, 1);
@@ -108,7 +115,8 @@ TEST_F(DecNumberBinding, FirstOperationLoadsTheLibraryOnce) {
     EXPECT_EQ(loader.calls, 1);
 }
 
-TEST_F(DecNumberBinding, AbsentLibraryFailsEveryOperationUntilItIsPresent) {
+TEST_F(DecNumberBinding, AbsentLibraryFailsEveryOperationUntilItIsPresent)
+{
     loader.absent = true;
     expectCannotLoad(defaultContext);
     EXPECT_EQ(ep[0], tableBytes);
@@ -142,7 +150,8 @@ TEST_F(DecNumberBinding, AbsentLibraryFailsEveryOperationUntilItIsPresent) {
     EXPECT_FALSE(allSlotsEmpty());
 }
 
-TEST_F(DecNumberBinding, ThreadsMakingTheirFirstCallTogetherLoadOnce) {
+TEST_F(DecNumberBinding, ThreadsMakingTheirFirstCallTogetherLoadOnce)
+{
     std::vector<std::thread> threads;
     std::atomic<int> digits{0};
     for (int i = 0; i < 8; ++i)
@@ -159,13 +168,15 @@ TEST_F(DecNumberBinding, ThreadsMakingTheirFirstCallTogetherLoadOnce) {
 
 // An entry that leaves a slot empty: the load counts as failed, and no call
 // ever jumps to an empty slot.
-extern "C" void incompleteEntry(uintptr_t* table) {
+extern "C" void incompleteEntry(uintptr_t* table)
+{
     for (int slot = 1; slot < DECNUMBER_SLOT_COUNT; ++slot)
         table[slot] = 0x1000 + slot;
     EXPECT_EQ(table[0], tableBytes);
 }
 
-TEST_F(DecNumberBinding, EntryLeavingASlotEmptyIsAFailedLoad) {
+TEST_F(DecNumberBinding, EntryLeavingASlotEmptyIsAFailedLoad)
+{
     loader.entry = reinterpret_cast<void*>(&incompleteEntry);
     expectCannotLoad(defaultContext);
     decContext context{};
@@ -176,9 +187,9 @@ TEST_F(DecNumberBinding, EntryLeavingASlotEmptyIsAFailedLoad) {
 
 // The library's entry, called directly: it fills every slot of a full table
 // and writes nothing beyond the size that word 0 gives.
-TEST(VosdecnLibrary, EntryFillsEverySlotWithinTheTableSize) {
-    void* entry = Engine_Loader::instance().loadEntryPoint(FileName(L"vosdecn"),
-                                                           EncodedString(L"tarnelxEntry"));
+TEST(VosdecnLibrary, EntryFillsEverySlotWithinTheTableSize)
+{
+    void* entry = Engine_Loader::instance().loadEntryPoint(FileName(L"vosdecn"), EncodedString(L"tarnelxEntry"));
     ASSERT_NE(entry, nullptr);
     auto fill = reinterpret_cast<void (*)(uintptr_t*)>(entry);
 
@@ -196,15 +207,14 @@ TEST(VosdecnLibrary, EntryFillsEverySlotWithinTheTableSize) {
 
     // Only the entry is exported: the library's own decNumber operations are
     // not visible, so they cannot be confused with the evaluator's forwarders.
-    EXPECT_EQ(Engine_Loader::instance().loadEntryPoint(FileName(L"vosdecn"),
-                                                       EncodedString(L"decNumberAdd")),
-              nullptr);
+    EXPECT_EQ(Engine_Loader::instance().loadEntryPoint(FileName(L"vosdecn"), EncodedString(L"decNumberAdd")), nullptr);
 }
 
 // The plug-in exports the forwarding functions under the operations' own
 // names; the library keeps its own operations local, so a call through the
 // plug-in reaches the library and does not come back to the forwarder.
-TEST(VosdecnLibrary, PluginForwardersReachTheLibrary) {
+TEST(VosdecnLibrary, PluginForwardersReachTheLibrary)
+{
 #if defined(_WIN32)
     GTEST_SKIP() << "the Windows DLL exports its entry alone; the forwarders stay inside";
 #endif
@@ -215,8 +225,7 @@ TEST(VosdecnLibrary, PluginForwardersReachTheLibrary) {
         loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decContextDefault")));
     auto fromText = reinterpret_cast<decNumber* (*)(decNumber*, const char*, decContext*)>(
         loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberFromString")));
-    auto multiply = reinterpret_cast<decNumber* (*)(decNumber*, const decNumber*, const decNumber*,
-                                                    decContext*)>(
+    auto multiply = reinterpret_cast<decNumber* (*)(decNumber*, const decNumber*, const decNumber*, decContext*)>(
         loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberMultiply")));
     auto toText = reinterpret_cast<char* (*)(const decNumber*, char*)>(
         loader.loadEntryPoint(FileName(L"norvexa"), EncodedString(L"decNumberToString")));
@@ -241,7 +250,8 @@ TEST(VosdecnLibrary, PluginForwardersReachTheLibrary) {
 // ------------------------------------------------------------ DPD encodings
 
 template <typename T>
-std::string hex(const T& value) {
+std::string hex(const T& value)
+{
     // Most significant byte first: the formats are in host (little-endian) order.
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
@@ -255,7 +265,8 @@ std::string hex(const T& value) {
 
 // The expected encodings were worked out from the IEEE 754 DPD definition
 // (declets of three digits, biased exponent in the combination field).
-TEST(VosdecnLibrary, DecimalFormatsUseDenselyPackedDecimal) {
+TEST(VosdecnLibrary, DecimalFormatsUseDenselyPackedDecimal)
+{
     struct Case {
         const char* text;
         const char* d32;
@@ -308,7 +319,8 @@ TEST(VosdecnLibrary, DecimalFormatsUseDenselyPackedDecimal) {
 
 // ------------------------------------------------------------ packed decimal
 
-std::string bytesHex(const uint8_t* bytes, int length) {
+std::string bytesHex(const uint8_t* bytes, int length)
+{
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     for (int i = 0; i < length; ++i) {
@@ -318,7 +330,8 @@ std::string bytesHex(const uint8_t* bytes, int length) {
     return out;
 }
 
-TEST(VosdecnLibrary, PackedDecimalRoundTrips) {
+TEST(VosdecnLibrary, PackedDecimalRoundTrips)
+{
     struct Case {
         const char* text;
         int length;
@@ -326,14 +339,11 @@ TEST(VosdecnLibrary, PackedDecimalRoundTrips) {
         int scale;
     };
     const Case cases[] = {
-        {"12345", 3, "12345C", 0},      // odd digit count fills every nibble
-        {"-1234", 3, "01234D", 0},      // even digit count: leading zero nibble
-        {"-12.5", 2, "125D", 1},
-        {"0.05", 2, "005C", 2},
-        {"0", 1, "0C", 0},
-        {"-0", 1, "0D", 0},
-        {"1.2E+3", 2, "012C", -2},
-        {"1234567890123456789012345678901", 16, "1234567890123456789012345678901C", 0},
+        {"12345", 3, "12345C", 0}, // odd digit count fills every nibble
+        {"-1234", 3, "01234D", 0}, // even digit count: leading zero nibble
+        {"-12.5", 2, "125D", 1},   {"0.05", 2, "005C", 2},
+        {"0", 1, "0C", 0},         {"-0", 1, "0D", 0},
+        {"1.2E+3", 2, "012C", -2}, {"1234567890123456789012345678901", 16, "1234567890123456789012345678901C", 0},
     };
     decContext context;
     decContextDefault(&context, DEC_INIT_DECIMAL128);
@@ -354,18 +364,17 @@ TEST(VosdecnLibrary, PackedDecimalRoundTrips) {
     }
 }
 
-TEST(VosdecnLibrary, PackedDecimalReadsEverySignNibbleAndRefusesBadData) {
+TEST(VosdecnLibrary, PackedDecimalReadsEverySignNibbleAndRefusesBadData)
+{
     struct Case {
         uint8_t bytes[2];
         const char* value; // null: refused
     };
     const Case cases[] = {
-        {{0x12, 0x3A}, "123"},  {{0x12, 0x3B}, "-123"}, {{0x12, 0x3C}, "123"},
-        {{0x12, 0x3D}, "-123"}, {{0x12, 0x3E}, "123"},  {{0x12, 0x3F}, "123"},
-        {{0x12, 0x39}, nullptr},                         // a digit where the sign belongs
-        {{0x1A, 0x3C}, nullptr},                         // a nibble above 9 among the digits
-        {{0xF2, 0x3C}, nullptr},
-        {{0x00, 0x0D}, "-0"},
+        {{0x12, 0x3A}, "123"},   {{0x12, 0x3B}, "-123"}, {{0x12, 0x3C}, "123"},   {{0x12, 0x3D}, "-123"},
+        {{0x12, 0x3E}, "123"},   {{0x12, 0x3F}, "123"},  {{0x12, 0x39}, nullptr}, // a digit where the sign belongs
+        {{0x1A, 0x3C}, nullptr},                                                  // a nibble above 9 among the digits
+        {{0xF2, 0x3C}, nullptr}, {{0x00, 0x0D}, "-0"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(bytesHex(k.bytes, 2));

@@ -9,17 +9,21 @@
 
 namespace decimaltest {
 
-inline std::vector<unsigned char> bytes(std::string const& hex) {
+inline std::vector<unsigned char> bytes(std::string const& hex)
+{
     std::vector<unsigned char> out;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        while (i < hex.size() && hex[i] == ' ') ++i;
+        while (i < hex.size() && hex[i] == ' ')
+            ++i;
         out.push_back(static_cast<unsigned char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     }
     return out;
 }
 
-inline std::string hex(unsigned char const* p, std::size_t n) {
-    if (!p) return "null";
+inline std::string hex(unsigned char const* p, std::size_t n)
+{
+    if (!p)
+        return "null";
     std::string out;
     char buf[3];
     for (std::size_t i = 0; i < n; ++i) {
@@ -30,7 +34,8 @@ inline std::string hex(unsigned char const* p, std::size_t n) {
 }
 
 // National digit string from ASCII text: each character one UTF-16BE unit.
-inline std::vector<unsigned char> national(std::string const& text) {
+inline std::vector<unsigned char> national(std::string const& text)
+{
     std::vector<unsigned char> out;
     for (char c : text) {
         out.push_back(0x00);
@@ -40,13 +45,16 @@ inline std::vector<unsigned char> national(std::string const& text) {
 }
 
 // ASCII text of a national string of n units.
-inline std::string nationalText(unsigned char const* p, std::size_t units) {
-    if (!p) return "null";
+inline std::string nationalText(unsigned char const* p, std::size_t units)
+{
+    if (!p)
+        return "null";
     std::string out;
-    for (std::size_t i = 0; i < units; ++i) out += p[2 * i] == 0 ? static_cast<char>(p[2 * i + 1]) : '?';
+    for (std::size_t i = 0; i < units; ++i)
+        out += p[2 * i] == 0 ? static_cast<char>(p[2 * i + 1]) : '?';
     return out;
 }
 
-}  // namespace decimaltest
+} // namespace decimaltest
 
 #endif

@@ -38,7 +38,10 @@ std::vector<unsigned char> fromHex(std::string const& h)
     return bytes;
 }
 
-DecimalFloat::Size sizeOf(int n) { return static_cast<DecimalFloat::Size>(n); }
+DecimalFloat::Size sizeOf(int n)
+{
+    return static_cast<DecimalFloat::Size>(n);
+}
 
 TEST(DecimalFloatBytes, BigEndianEncodingsDecodeAndEncodeBack)
 {
@@ -90,18 +93,18 @@ TEST(DecimalFloatBytes, NullGivesZeroAndAnUnknownSizeGivesNaN)
     DecimalFloat const unknown(sizeOf(3), bytes);
     EXPECT_NE(unknown.number().bits & DECNAN, 0);
     EXPECT_EQ(text(unknown), "NaN");
-    EXPECT_EQ(unknown.context().digits, 34);   // the NaN's context came with it
+    EXPECT_EQ(unknown.context().digits, 34); // the NaN's context came with it
 }
 
 TEST(DecimalFloatArithmetic, ProductByValueRoundsToTheLeftPrecisionButCarriesA34DigitContext)
 {
     DecimalFloat const a("1234567", DecimalFloat::Size32);
     DecimalFloat const b("1.234567", DecimalFloat::Size32);
-    DecimalFloat const product = a * b;         // exactly 1524155.677489
+    DecimalFloat const product = a * b; // exactly 1524155.677489
     EXPECT_EQ(text(product), "1524156");
     EXPECT_EQ(product.context().digits, 34);
     EXPECT_NE(product.context().status & DEC_Inexact, 0u);
-    EXPECT_EQ(a.context().status & DEC_Inexact, 0u);   // the left operand is untouched
+    EXPECT_EQ(a.context().status & DEC_Inexact, 0u); // the left operand is untouched
 
     DecimalFloat inPlace(a);
     inPlace *= b;
@@ -156,10 +159,14 @@ TEST(DecimalFloatArithmetic, AgreesWithTheGeneralDecimalArithmeticOracle)
             EXPECT_EQ(std::to_string(a.compare(b)), expected) << line;
         } else {
             DecimalFloat const byValue = op == "add" ? a + b : op == "sub" ? a - b : op == "mul" ? a * b : a / b;
-            if (op == "add") a += b;
-            else if (op == "sub") a -= b;
-            else if (op == "mul") a *= b;
-            else a /= b;
+            if (op == "add")
+                a += b;
+            else if (op == "sub")
+                a -= b;
+            else if (op == "mul")
+                a *= b;
+            else
+                a /= b;
             EXPECT_EQ(text(a), expected) << line;
             EXPECT_EQ(text(byValue), expected) << line;
         }
@@ -174,8 +181,7 @@ TEST(DecimalFloatValues, ConstructionFromHostNumbers)
     DecimalFloat const tenth(0.1L, DecimalFloat::Size128);
     EXPECT_EQ(tenth.number().digits, 20);
     EXPECT_EQ(tenth.number().exponent, -20);
-    EXPECT_EQ(text(DecimalFloat(static_cast<long double>(0.1), DecimalFloat::Size128)),
-              "0.10000000000000000555");
+    EXPECT_EQ(text(DecimalFloat(static_cast<long double>(0.1), DecimalFloat::Size128)), "0.10000000000000000555");
     EXPECT_EQ(text(DecimalFloat(0.1L, DecimalFloat::Size32)), "0.1000000");
 
     EXPECT_EQ(text(DecimalFloat(-5, DecimalFloat::Size32)), "-5");

@@ -16,7 +16,10 @@ namespace {
 
 class DecimalPowerValueTest : public DataItemTest {};
 
-std::string zeros(int n) { return std::string(static_cast<size_t>(n), '0'); }
+std::string zeros(int n)
+{
+    return std::string(static_cast<size_t>(n), '0');
+}
 
 // The zoned bytes of 31 digits whose last digits are tail (sign C).
 std::string zoned31(const std::string& tail)

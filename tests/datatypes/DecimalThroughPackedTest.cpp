@@ -21,7 +21,8 @@ struct Digits {
     bool negative = false;
 };
 
-Digits digitsOf(const std::string& packedHex, int p) {
+Digits digitsOf(const std::string& packedHex, int p)
+{
     Digits d;
     d.digits = packedHex.substr(p % 2 == 0 ? 1 : 0, static_cast<size_t>(p));
     d.negative = packedHex.back() == 'D' || packedHex.back() == 'B';
@@ -29,7 +30,8 @@ Digits digitsOf(const std::string& packedHex, int p) {
 }
 
 // Zoned, kind 3: one byte a digit, the sign in the zone of the last.
-std::string zonedHex(const Digits& d) {
+std::string zonedHex(const Digits& d)
+{
     std::string out;
     for (size_t i = 0; i < d.digits.size(); ++i)
         out += (i + 1 == d.digits.size() ? (d.negative ? "D" : "C") : "F") + d.digits.substr(i, 1);
@@ -37,11 +39,15 @@ std::string zonedHex(const Digits& d) {
 }
 
 // National, kind 5: the digits, then a separate trailing sign.
-std::string nationalText(const Digits& d) { return d.digits + (d.negative ? "-" : "+"); }
+std::string nationalText(const Digits& d)
+{
+    return d.digits + (d.negative ? "-" : "+");
+}
 
 using Routine = unsigned char* (*)(unsigned char const*, int, int, unsigned char const*, int, int, int, int);
 
-Routine pick(const std::string& op, Routine multiply, Routine divide, Routine power) {
+Routine pick(const std::string& op, Routine multiply, Routine divide, Routine power)
+{
     return op == "mul" ? multiply : op == "div" ? divide : power;
 }
 
@@ -50,7 +56,8 @@ struct Row {
     int pa = 0, sa = 0, fa = 0, pb = 0, sb = 0, fb = 0, pr = 0, sr = 0;
 };
 
-TEST(DecimalThroughPacked, ZonedAndNationalGiveThePackedRows) {
+TEST(DecimalThroughPacked, ZonedAndNationalGiveThePackedRows)
+{
     const auto lines = tableLines("packed_decimal_oracle.txt");
     ASSERT_GT(lines.size(), 400u);
     int checked = 0;
@@ -74,8 +81,7 @@ TEST(DecimalThroughPacked, ZonedAndNationalGiveThePackedRows) {
             << "zoned: " << line;
 
         auto na = decimaltest::national(nationalText(a)), nb = decimaltest::national(nationalText(b));
-        const Routine national =
-            pick(r.op, dtMultiplyNationalDecimal, dtDivideNationalDecimal, dtPowerNationalDecimal);
+        const Routine national = pick(r.op, dtMultiplyNationalDecimal, dtDivideNationalDecimal, dtPowerNationalDecimal);
         EXPECT_EQ(decimaltest::nationalText(national(na.data(), r.pa, r.sa, nb.data(), r.pb, r.sb, r.pr, r.sr),
                                             static_cast<size_t>(r.pr) + 1),
                   none ? "null" : nationalText(want))
@@ -85,4 +91,4 @@ TEST(DecimalThroughPacked, ZonedAndNationalGiveThePackedRows) {
     EXPECT_GT(checked, 300);
 }
 
-}  // namespace
+} // namespace

@@ -39,8 +39,7 @@ Record pictureRecord(decltype(Record::leaf) leaf, const char* picture, unsigned 
 // The record of a numeric-edited item: a picture record with the item's
 // digits and scale.
 template <class Record>
-Record numericPictureRecord(decltype(Record::leaf) leaf, const char* picture, unsigned length, int precision,
-                            int scale)
+Record numericPictureRecord(decltype(Record::leaf) leaf, const char* picture, unsigned length, int precision, int scale)
 {
     Record r = pictureRecord<Record>(leaf, picture, length);
     r.precision = static_cast<decltype(r.precision)>(precision);
@@ -91,7 +90,7 @@ inline ByteString ebcdic(const std::string& text)
 {
     ByteString b;
     for (char c : text) {
-        unsigned char e = 0x6F;  // '?'
+        unsigned char e = 0x6F; // '?'
         if (c >= '0' && c <= '9')
             e = static_cast<unsigned char>(0xF0 + (c - '0'));
         else if (c >= 'A' && c <= 'I')

@@ -41,7 +41,7 @@ TEST_F(EditedTest, ExternalFloatEditsIntoThePicture)
         const char* expected;
     } cases[] = {
         {kPicture, 12.25L, "4EF1F24BF2F5C54EF0F0"},
-        {kPicture, 12.259L, "4EF1F24BF2F5C54EF0F0"},  // cut, not rounded
+        {kPicture, 12.259L, "4EF1F24BF2F5C54EF0F0"}, // cut, not rounded
         {kPicture, -0.015625L, "60F1F54BF6F2C560F0F3"},
         {kPicture, 0.0L, "4EF0F04BF0F0C560F0F1"},
         {"-9V9(3)E-99", 2.5L, "40F2F5F0F0C540F0F0"},
@@ -156,19 +156,18 @@ TEST_F(EditedTest, ExternalFloatValidity)
         bool valid;
         int error;
     } cases[] = {
-        {"40404040404040404040", true, 0},          // blanks only
-        {"4EF1F24BF3F4C54EF0F5", true, 0},
-        {"60F1F24BF3F4C560F0F5", true, 0},
-        {"4040F1F2F3F4C540F0F5", true, 0},          // blank exponent sign
-        {"4EF1F24BF3F4C54EF540", false, 2},         // one exponent digit, blank after
-        {"4EF1F24BF3F4C5F0F540", false, 1},         // no exponent sign
-        {"C1F1F24BF3F4C54EF0F5", false, 1},         // no sign in byte 0
-        {"4EF14BF24BF4C54EF0F5", false, 2},         // two points
-        {"4EC5F24BF3F4F54EF0F5", false, 2},         // E before a digit
-        {"4EF1F26BF3F4C54EF0F5", false, 2},         // a comma point
-        {"4EF1F24BF3F4C5C14EF0", false, 1},         // stray byte before the sign
-        {"4EF1F24BF3F4C54E4EF0", false, 2},         // two exponent signs
-        {"4EF1F24BF3F4C54EF0F5F6", false, 2},       // three exponent digits
+        {"40404040404040404040", true, 0}, // blanks only
+        {"4EF1F24BF3F4C54EF0F5", true, 0},    {"60F1F24BF3F4C560F0F5", true, 0},
+        {"4040F1F2F3F4C540F0F5", true, 0},    // blank exponent sign
+        {"4EF1F24BF3F4C54EF540", false, 2},   // one exponent digit, blank after
+        {"4EF1F24BF3F4C5F0F540", false, 1},   // no exponent sign
+        {"C1F1F24BF3F4C54EF0F5", false, 1},   // no sign in byte 0
+        {"4EF14BF24BF4C54EF0F5", false, 2},   // two points
+        {"4EC5F24BF3F4F54EF0F5", false, 2},   // E before a digit
+        {"4EF1F26BF3F4C54EF0F5", false, 2},   // a comma point
+        {"4EF1F24BF3F4C5C14EF0", false, 1},   // stray byte before the sign
+        {"4EF1F24BF3F4C54E4EF0", false, 2},   // two exponent signs
+        {"4EF1F24BF3F4C54EF0F5F6", false, 2}, // three exponent digits
     };
     for (const auto& c : cases) {
         const ByteString b = fromHex(c.bytes);
@@ -234,9 +233,7 @@ TEST_F(EditedTest, ExternalFloatCompareNegateAndConvert)
     EXPECT_EQ(static_cast<long long>(PackedDecimal(value, PackedDecimal::resultRecord(4, 2)) * PackedDecimal(100LL)),
               -1225);
     EXPECT_EQ(static_cast<long long>(FixedPointBinary(value, br)), -12);
-    EXPECT_EQ(NationalDecimal(value, NationalDecimal::standardRecord(4, 2, -2))
-                  .compare(NationalDecimal("-12.25")),
-              0);
+    EXPECT_EQ(NationalDecimal(value, NationalDecimal::standardRecord(4, 2, -2)).compare(NationalDecimal("-12.25")), 0);
     const NationalExternalFloat wide = value.convertToNationalExternalFloat();
     EXPECT_EQ(static_cast<long double>(ZonedDecimal(wide, zr)), -12.25L);
     EXPECT_EQ(static_cast<long long>(FixedPointBinary(wide, br)), -12);

@@ -107,7 +107,9 @@ TEST_F(FixedPointBinaryTest, MoveRescalesAndTruncates)
         // Digits the target drops go before scaling up: the kept digits of
         // an 18-digit value survive a move into three decimal places.
         {binaryRec(4, 9, -3, true), FixedPointBinary(binaryRec(8, 18, 0, true), 999999999999999999ULL), 999999000},
-        {binaryRec(4, 9, -3, true), FixedPointBinary(binaryRec(8, 18, 0, true), static_cast<unsigned long long>(-123456789012345678LL)), -345678000},
+        {binaryRec(4, 9, -3, true),
+         FixedPointBinary(binaryRec(8, 18, 0, true), static_cast<unsigned long long>(-123456789012345678LL)),
+         -345678000},
         // Precisions beyond the power table keep every digit.
         {binaryRec(8, 31, -2, true), bin(-15, 2, -1), -150},
     };
@@ -151,7 +153,8 @@ TEST_F(FixedPointBinaryTest, PowerOfTenTableBounds)
     // 10^19 lies above the signed range: it converts as unsigned.
     EXPECT_EQ(static_cast<long double>(FixedPointBinary(binaryRec(8, 1, 19, false), 1ULL)), 1e19L);
     EXPECT_EQ(static_cast<unsigned long long>(FixedPointBinary(binaryRec(8, 18, -19, true), 5ULL)), 0u);
-    EXPECT_EQ(static_cast<unsigned long long>(FixedPointBinary(binaryRec(8, 20, -21, false), 18446744073709551615ULL)), 0u);
+    EXPECT_EQ(static_cast<unsigned long long>(FixedPointBinary(binaryRec(8, 20, -21, false), 18446744073709551615ULL)),
+              0u);
 }
 
 TEST_F(FixedPointBinaryTest, ScaledBytesToHostNumbers)
@@ -184,10 +187,14 @@ TEST_F(FixedPointBinaryTest, FillAndFormatLengths)
         bool isSigned;
         std::uint64_t value;
     } cases[] = {
-        {1, true, 0xFFFFFFFFFFFFFFC0ULL}, {1, false, 0xC0},
-        {2, true, 0xFFFFFFFFFFFFD0C0ULL}, {2, false, 0xD0C0},
-        {4, true, 0xFFFFFFFFF0E0D0C0ULL}, {4, false, 0xF0E0D0C0},
-        {8, true, raw},                   {8, false, raw},
+        {1, true, 0xFFFFFFFFFFFFFFC0ULL},
+        {1, false, 0xC0},
+        {2, true, 0xFFFFFFFFFFFFD0C0ULL},
+        {2, false, 0xD0C0},
+        {4, true, 0xFFFFFFFFF0E0D0C0ULL},
+        {4, false, 0xF0E0D0C0},
+        {8, true, raw},
+        {8, false, raw},
     };
     for (const Case& c : cases) {
         FixedPointBinary v(&raw, binaryRec(c.length, 4, 0, c.isSigned));

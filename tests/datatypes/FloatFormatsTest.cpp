@@ -40,7 +40,10 @@ std::string toHex(unsigned char const* bytes, std::size_t size)
     return text;
 }
 
-std::string toHex(Bytes const& bytes) { return toHex(bytes.data(), bytes.size()); }
+std::string toHex(Bytes const& bytes)
+{
+    return toHex(bytes.data(), bytes.size());
+}
 
 long double parseValue(std::string const& text)
 {
@@ -133,11 +136,11 @@ TEST(FloatFormats, HexadecimalShortAndLongExamples)
         {4, -0.0L, "80000000", true},
         {8, 1e300L, "7FFFFFFFFFFFFFFF", false},
         {8, -1e300L, "FFFFFFFFFFFFFFFF", false},
-        {8, 1e-300L, "0000000000000000", false},          // below 16^-65: flushed
-        {4, 4.9e-324L, "00000000", false},                // subnormal double: flushed
-        {4, 1e-4000L, "00000000", false},                 // underflows the double: flushed
+        {8, 1e-300L, "0000000000000000", false}, // below 16^-65: flushed
+        {4, 4.9e-324L, "00000000", false},       // subnormal double: flushed
+        {4, 1e-4000L, "00000000", false},        // underflows the double: flushed
         {8, -1e-4000L, "8000000000000000", false},
-        {8, 0.1L, "401999999999999A", true},              // 0.1 rounded to double, then exact
+        {8, 0.1L, "401999999999999A", true}, // 0.1 rounded to double, then exact
     };
     for (auto const& c : cases) {
         bool result = !c.result;
@@ -154,9 +157,10 @@ TEST(FloatFormats, HexadecimalZeroFractionIsZeroWhateverTheCharacteristic)
         EXPECT_EQ(v, 0.0L) << hex;
         EXPECT_EQ(std::signbit(v), (bytes[0] & 0x80) != 0) << hex;
     }
-    Bytes const extended = fromHex("C500000000000000" "3312345600000000");
+    Bytes const extended = fromHex("C500000000000000"
+                                   "3312345600000000");
     long double const v = ZfloatingPoint::ldFromZfp(extended.data(), 16, true);
-    EXPECT_NE(v, 0.0L);   // the low-order fraction still counts
+    EXPECT_NE(v, 0.0L); // the low-order fraction still counts
 }
 
 // The short form truncates: its magnitude never exceeds that of the double,
@@ -178,7 +182,7 @@ TEST(FloatFormats, HexadecimalTruncatesAndLongFormIsExactForDoubles)
         // 24 fraction bits with a nonzero leading digit keep at least 21 bits.
         EXPECT_LT(std::fabs(d - truncated), std::ldexp(std::fabs(d), -20));
         EXPECT_EQ(ZfloatingPoint::ldFromZfp(longForm, 8, true), static_cast<long double>(d));
-        EXPECT_NE(shortForm[1] & 0xF0, 0);   // normalised: leading digit nonzero
+        EXPECT_NE(shortForm[1] & 0xF0, 0); // normalised: leading digit nonzero
     }
 }
 
@@ -190,12 +194,24 @@ TEST(FloatFormats, ExtendedHexadecimalReadsTheSecondPartWithTheFirstCharacterist
     } const cases[] = {
         // 1 + 2^55 units of 16^-28: 1 + 2^-53, whatever the low part's own
         // sign and characteristic say.
-        {"4110000000000000" "3380000000000000", 1.0L + std::ldexp(1.0L, -53)},
-        {"4110000000000000" "C080000000000000", 1.0L + std::ldexp(1.0L, -53)},
-        {"C110000000000000" "3380000000000000", -1.0L - std::ldexp(1.0L, -53)},
-        {"4110000000000000" "0000000000000000", 1.0L},
-        {"0000000000000000" "0000000000000000", 0.0L},
-        {"8000000000000000" "8000000000000000", -0.0L},
+        {"4110000000000000"
+         "3380000000000000",
+         1.0L + std::ldexp(1.0L, -53)},
+        {"4110000000000000"
+         "C080000000000000",
+         1.0L + std::ldexp(1.0L, -53)},
+        {"C110000000000000"
+         "3380000000000000",
+         -1.0L - std::ldexp(1.0L, -53)},
+        {"4110000000000000"
+         "0000000000000000",
+         1.0L},
+        {"0000000000000000"
+         "0000000000000000",
+         0.0L},
+        {"8000000000000000"
+         "8000000000000000",
+         -0.0L},
     };
     for (auto const& c : cases) {
         Bytes const bytes = fromHex(c.bytes);
@@ -214,8 +230,8 @@ TEST(FloatFormats, ExtendedHexadecimalKeepsAtLeastDoublePrecision)
     int exact = 0;
     for (int i = 0; i < 20000; ++i) {
         long double const v = std::ldexp(static_cast<long double>(random() | (std::uint64_t{1} << 63)),
-                                          -63 + static_cast<int>(random() % 400) - 200)
-                               * ((random() & 1) ? -1 : 1);
+                                         -63 + static_cast<int>(random() % 400) - 200) *
+                              ((random() & 1) ? -1 : 1);
         unsigned char bytes[16];
         ASSERT_TRUE(ZfloatingPoint::ldToZfp(bytes, 16, true, v));
         long double const back = ZfloatingPoint::ldFromZfp(bytes, 16, true);
@@ -262,12 +278,8 @@ TEST(FloatFormats, ShortAndLongIeeeRoundToNearestAndReadBack)
         long double value;
         char const* bytes;
     } const cases[] = {
-        {4, 1.0L, "3F800000"},
-        {4, -0.1L, "BDCCCCCD"},
-        {4, 1e39L, "7F800000"},
-        {8, 1.0L, "3FF0000000000000"},
-        {8, 0.1L, "3FB999999999999A"},
-        {8, -0.0L, "8000000000000000"},
+        {4, 1.0L, "3F800000"},         {4, -0.1L, "BDCCCCCD"},        {4, 1e39L, "7F800000"},
+        {8, 1.0L, "3FF0000000000000"}, {8, 0.1L, "3FB999999999999A"}, {8, -0.0L, "8000000000000000"},
     };
     for (auto const& c : cases) {
         bool result = false;
@@ -309,8 +321,9 @@ TEST_F(FloatFormatRefusals, SixteenByteFormsRefuseWhatTheyCannotHold)
             EXPECT_STREQ(error.function(), c.function);
         }
     }
-    EXPECT_NE(host.texts().at(0).find("InvalidOp RTRC_NotSupported(1) at static bool ZhexFP128::ldToZfp(void*, ldouble_t)("),
-              std::string::npos);
+    EXPECT_NE(
+        host.texts().at(0).find("InvalidOp RTRC_NotSupported(1) at static bool ZhexFP128::ldToZfp(void*, ldouble_t)("),
+        std::string::npos);
 }
 
 TEST_F(FloatFormatRefusals, SizesOtherThanFourEightOrSixteen)
@@ -321,7 +334,7 @@ TEST_F(FloatFormatRefusals, SizesOtherThanFourEightOrSixteen)
             std::memset(bytes, 0xEE, sizeof bytes);
             EXPECT_FALSE(ZfloatingPoint::ldToZfp(bytes, size, hex, 1.0L)) << size;
             for (unsigned char b : bytes)
-                ASSERT_EQ(b, 0xEE) << size;   // nothing written
+                ASSERT_EQ(b, 0xEE) << size; // nothing written
             try {
                 ZfloatingPoint::ldFromZfp(bytes, size, hex);
                 ADD_FAILURE() << "read of size " << size << " not refused";
@@ -347,7 +360,7 @@ TEST(FloatFormats, FormatObjectsHoldTheStoredWordInHostOrder)
     ZieeeFP128 const wide(ieee.data());
     EXPECT_EQ(wide.highWord(), 0x3FFF800000000000u);
     EXPECT_EQ(wide.lowWord(), 1u);
-    EXPECT_EQ(wide.value(), 1.5L);   // fraction bits beyond 63 dropped
+    EXPECT_EQ(wide.value(), 1.5L); // fraction bits beyond 63 dropped
 }
 
 } // namespace

@@ -12,7 +12,10 @@
 
 namespace {
 
-long double valueOf(FloatNumber const& n) { return static_cast<long double>(n); }
+long double valueOf(FloatNumber const& n)
+{
+    return static_cast<long double>(n);
+}
 
 // Expects the call to throw RTRC_IncompatTypes.
 void expectIncompatible(std::function<void()> const& call, char const* what)
@@ -32,16 +35,11 @@ TEST(FloatNumberText, ValidOnlyWhenTheNumberIsAllThereIs)
         bool valid;
         long double value;
     } const cases[] = {
-        {"1.5", true, 1.5L},
-        {"-0.25", true, -0.25L},
-        {"1e3", true, 1000.0L},
-        {"  42", true, 42.0L},          // leading blanks are skipped
-        {"1.5 ", false, 0.0L},          // a trailing blank is one character too many
-        {"1.5x", false, 0.0L},
-        {"1.5\n", false, 0.0L},
-        {"", false, 0.0L},
-        {"abc", false, 0.0L},
-        {"-", false, 0.0L},
+        {"1.5", true, 1.5L},   {"-0.25", true, -0.25L}, {"1e3", true, 1000.0L},
+        {"  42", true, 42.0L}, // leading blanks are skipped
+        {"1.5 ", false, 0.0L}, // a trailing blank is one character too many
+        {"1.5x", false, 0.0L}, {"1.5\n", false, 0.0L},  {"", false, 0.0L},
+        {"abc", false, 0.0L},  {"-", false, 0.0L},
     };
     for (auto const& c : cases) {
         FloatNumber const n(c.text);
@@ -73,7 +71,7 @@ TEST(FloatNumberFormat, HexadecimalIsStickyWhicheverSideItStandsOn)
 
     FloatNumber accumulated(1.0);
     accumulated += hex;
-    accumulated -= ieee;          // stays hexadecimal once it is
+    accumulated -= ieee; // stays hexadecimal once it is
     EXPECT_EQ(accumulated.getFormat(), FloatNumber::Hexadecimal);
     EXPECT_EQ(valueOf(accumulated), 0.0L);
 
@@ -102,8 +100,8 @@ TEST(FloatNumberFormat, StoredBytesInEitherFormat)
     EXPECT_EQ(std::memcmp(out, "\xC1\x10\x00\x00", 4), 0);
     EXPECT_TRUE(fromHex.format(FloatNumber::IEEE, out, 4, true));
     EXPECT_EQ(std::memcmp(out, "\x3F\x80\x00\x00", 4), 0);
-    EXPECT_FALSE(FloatNumber(1e300).format(FloatNumber::Hexadecimal, out, 8, false));   // saturated
-    EXPECT_FALSE(FloatNumber(1.0).format(FloatNumber::IEEE, out, 12, false));           // no such size
+    EXPECT_FALSE(FloatNumber(1e300).format(FloatNumber::Hexadecimal, out, 8, false)); // saturated
+    EXPECT_FALSE(FloatNumber(1.0).format(FloatNumber::IEEE, out, 12, false));         // no such size
 }
 
 class FloatNumberInvalid : public TestHostFixture {};
@@ -113,7 +111,7 @@ TEST_F(FloatNumberInvalid, EveryUseOfAnInvalidValueIsRefused)
     // Construction from bytes with format 2 reads nothing (the address is null).
     FloatNumber const bad(nullptr, 8, FloatNumber::Invalid);
     EXPECT_EQ(bad.getFormat(), FloatNumber::Invalid);
-    FloatNumber const copied(bad);              // copy construction accepts it
+    FloatNumber const copied(bad); // copy construction accepts it
     EXPECT_EQ(copied.getFormat(), FloatNumber::Invalid);
     char text[32];
     EXPECT_EQ(bad.format(text), 3);
@@ -150,7 +148,7 @@ TEST_F(FloatNumberInvalid, EveryUseOfAnInvalidValueIsRefused)
     FloatNumber unusable(1.0);
     unusable.invalidate();
     EXPECT_EQ(unusable.getFormat(), FloatNumber::Invalid);
-    unusable.markQUVhex();                       // accepted, and makes it usable
+    unusable.markQUVhex(); // accepted, and makes it usable
     EXPECT_EQ(unusable.getFormat(), FloatNumber::Hexadecimal);
 }
 
@@ -171,8 +169,8 @@ TEST(FloatNumberConversions, IntegersAndTruncation)
         unsigned long long asUnsigned;
     } const cases[] = {
         {2.9L, 2, 2},
-        {-2.9L, -2, 18446744073709551614ULL},        // a negative value wraps like an integer
-        {1e30L, LLONG_MAX, ULLONG_MAX},              // beyond the range: the nearest end
+        {-2.9L, -2, 18446744073709551614ULL}, // a negative value wraps like an integer
+        {1e30L, LLONG_MAX, ULLONG_MAX},       // beyond the range: the nearest end
         {-1e30L, LLONG_MIN, 9223372036854775808ULL},
         {INFINITY, LLONG_MAX, ULLONG_MAX},
         {NAN, 0, 0},

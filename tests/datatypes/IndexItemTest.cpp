@@ -167,9 +167,7 @@ TEST_F(IndexItemTest, CompareAndHostNumbers)
     EXPECT_EQ(one.compare(one), 0);
     EXPECT_EQ(static_cast<long double>(big), 18446744073709551615.0L);
     EXPECT_EQ(static_cast<long long>(big), -1);
-    EXPECT_EQ(static_cast<DecimalFloat>(big).compare(
-                  DecimalFloat(18446744073709551615ULL, DecimalFloat::Size128)),
-              0);
+    EXPECT_EQ(static_cast<DecimalFloat>(big).compare(DecimalFloat(18446744073709551615ULL, DecimalFloat::Size128)), 0);
 
     IndexDataItem a(dataItemRec(4), 5ULL);
     IndexDataItem b(dataItemRec(2), 9ULL);

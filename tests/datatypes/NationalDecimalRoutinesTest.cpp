@@ -16,19 +16,19 @@ using decimaltest::nationalText;
 
 namespace {
 
-TEST(NationalRedigit, AlignsTruncatesAndSigns) {
+TEST(NationalRedigit, AlignsTruncatesAndSigns)
+{
     struct Case {
         char const* src;
         int p1, d1, k1, p2, d2, k2;
         char const* expected;
     } const cases[] = {
-        {"00-", 2, 0, 5, 3, 0, 5, "000+"},        // minus zero becomes plus zero
-        {"12345", 5, 2, 0, 3, 1, 0, "234"},       // 123.45 -> 23.4, no rounding
-        {"123+", 3, 0, 5, 2, 0, 4, "+23"},
-        {"-123", 3, 0, 4, 5, 2, 5, "12300-"},     // -123 -> -123.00
-        {"-123", 3, 1, 4, 4, 3, 5, "2300-"},      // -12.3 -> -2.300
-        {"123", 3, 0, 0, 3, 0, 5, "123+"},        // no sign unit reads as plus
-        {"123-", 3, 0, 5, 3, 0, 0, "123"},        // no sign unit written
+        {"00-", 2, 0, 5, 3, 0, 5, "000+"},                                         // minus zero becomes plus zero
+        {"12345", 5, 2, 0, 3, 1, 0, "234"},                                        // 123.45 -> 23.4, no rounding
+        {"123+", 3, 0, 5, 2, 0, 4, "+23"},   {"-123", 3, 0, 4, 5, 2, 5, "12300-"}, // -123 -> -123.00
+        {"-123", 3, 1, 4, 4, 3, 5, "2300-"},                                       // -12.3 -> -2.300
+        {"123", 3, 0, 0, 3, 0, 5, "123+"},                                         // no sign unit reads as plus
+        {"123-", 3, 0, 5, 3, 0, 0, "123"},                                         // no sign unit written
         {"9-", 1, 0, 5, 1, 0, 4, "-9"},
     };
     for (auto const& c : cases) {
@@ -41,7 +41,8 @@ TEST(NationalRedigit, AlignsTruncatesAndSigns) {
     }
 }
 
-TEST(NationalRedigit, HoldsSeventyTwoDigitsAndRefusesMore) {
+TEST(NationalRedigit, HoldsSeventyTwoDigitsAndRefusesMore)
+{
     std::string text(72, '9');
     auto src = national(text + "-");
     unsigned char const* r = dtConvertNationalDecimal(src.data(), 72, 0, 5, 72, 0, 4);
@@ -68,7 +69,8 @@ TEST(NationalRedigit, HoldsSeventyTwoDigitsAndRefusesMore) {
     EXPECT_EQ(dtConvertFixedPointBinary2NationalDecimal(1, 73, 0, 1, 5), nullptr);
 }
 
-TEST(NationalZoned, ConvertsBothWays) {
+TEST(NationalZoned, ConvertsBothWays)
+{
     struct ToZoned {
         char const* src;
         int p, d, signedFlag, k;
@@ -99,13 +101,14 @@ TEST(NationalZoned, ConvertsBothWays) {
     }
 }
 
-TEST(NationalPacked, ConvertsBothWays) {
+TEST(NationalPacked, ConvertsBothWays)
+{
     struct ToPacked {
         char const* src;
         int p, signedFlag, k;
         char const* packed;
     } const toPacked[] = {
-        {"123-", 3, 1, 5, "123D"}, {"+12", 2, 1, 4, "012C"}, {"12-", 2, 0, 5, "012F"},
+        {"123-", 3, 1, 5, "123D"}, {"+12", 2, 1, 4, "012C"},     {"12-", 2, 0, 5, "012F"},
         {"12", 2, 1, 0, "012C"},   {"1234-", 4, 1, 5, "01234D"},
     };
     for (auto const& c : toPacked) {
@@ -119,7 +122,8 @@ TEST(NationalPacked, ConvertsBothWays) {
         int p, signedFlag;
         char const* expected;
     } const fromPacked[] = {
-        {"123D", 3, 1, "123-"}, {"012C", 2, 1, "12+"}, {"123D", 3, 0, "123+"}, {"5B", 1, 1, "5-"}, {"123F", 3, 1, "123+"},
+        {"123D", 3, 1, "123-"}, {"012C", 2, 1, "12+"},  {"123D", 3, 0, "123+"},
+        {"5B", 1, 1, "5-"},     {"123F", 3, 1, "123+"},
     };
     for (auto const& c : fromPacked) {
         auto packed = bytes(c.packed);
@@ -130,7 +134,8 @@ TEST(NationalPacked, ConvertsBothWays) {
     }
 }
 
-TEST(NationalBinary, ConvertsIntegers) {
+TEST(NationalBinary, ConvertsIntegers)
+{
     struct Case {
         long long value;
         int p, signedFlag, k;
@@ -165,7 +170,8 @@ TEST(NationalBinary, ConvertsIntegers) {
     EXPECT_EQ(p, 19u);
 }
 
-TEST(NationalFormat, WritesEbcdicText) {
+TEST(NationalFormat, WritesEbcdicText)
+{
     struct Case {
         char const* src;
         int p, d, k;
@@ -196,13 +202,15 @@ TEST(NationalFormat, WritesEbcdicText) {
     EXPECT_EQ(r[34], 0x00);
 }
 
-TEST(NationalText, ReadsIntegerParts) {
+TEST(NationalText, ReadsIntegerParts)
+{
     EXPECT_EQ(dtConvertNDstring2LongLong("\x60\xF1\xF2\x4B\xF3\xC4", 0), -12);
     EXPECT_EQ(dtConvertNDstring2LongLong("-45.9", 1), -45);
     EXPECT_EQ(dtConvertNDstring2LongLong("45", 1), 45);
 }
 
-TEST(NationalText, RefusesOutOfRangeSizes) {
+TEST(NationalText, RefusesOutOfRangeSizes)
+{
     EXPECT_EQ(dtConvertNDstring2NationalDecimal("1", 32, 0, 0, 0), nullptr);
     EXPECT_EQ(dtConvertNDstring2NationalDecimal("1", 31, 32, 0, 0), nullptr);
     EXPECT_EQ(dtConvertNDstring2NationalDecimal("1", 0, 0, 0, 0), nullptr);
@@ -211,7 +219,8 @@ TEST(NationalText, RefusesOutOfRangeSizes) {
     EXPECT_EQ(dtConvertLongDouble2NationalDecimal(1.0L, 32, 0), nullptr);
 }
 
-TEST(NationalArithmetic, ComparesNegatesAddsAndSubtracts) {
+TEST(NationalArithmetic, ComparesNegatesAddsAndSubtracts)
+{
     auto a = national("123+"), b = national("0120-"), z = national("0-"), zp = national("0+");
     EXPECT_EQ(dtCompareNationalDecimal(a.data(), 3, 0, b.data(), 4, 1), 1);
     EXPECT_EQ(dtCompareNationalDecimal(b.data(), 4, 1, a.data(), 3, 0), -1);
@@ -229,30 +238,32 @@ TEST(NationalArithmetic, ComparesNegatesAddsAndSubtracts) {
         char const* expected;
     } const cases[] = {
         {false, "99+", 2, 0, "1+", 1, 0, 3, 0, "100+"},
-        {false, "123+", 3, 0, "0120-", 4, 1, 5, 1, "01110+"},   // 123 + -12.0 = 111.0
+        {false, "123+", 3, 0, "0120-", 4, 1, 5, 1, "01110+"}, // 123 + -12.0 = 111.0
         {false, "5-", 1, 0, "5+", 1, 0, 2, 0, "00-"},
         {false, "5+", 1, 0, "5-", 1, 0, 2, 0, "00+"},
         {true, "5-", 1, 0, "3-", 1, 0, 2, 0, "02-"},
         {true, "3-", 1, 0, "5-", 1, 0, 2, 0, "02+"},
         {true, "3+", 1, 0, "5+", 1, 0, 2, 0, "02-"},
         {true, "5-", 1, 0, "3+", 1, 0, 2, 0, "08-"},
-        {true, "10+", 2, 1, "005+", 3, 2, 4, 2, "0095+"},       // 1.0 - 0.05
-        {false, "999+", 3, 0, "1+", 1, 0, 2, 0, "00+"},         // high digits cut
+        {true, "10+", 2, 1, "005+", 3, 2, 4, 2, "0095+"}, // 1.0 - 0.05
+        {false, "999+", 3, 0, "1+", 1, 0, 2, 0, "00+"},   // high digits cut
     };
     for (auto const& c : cases) {
         auto x = national(c.a), y = national(c.b);
-        unsigned char const* r = c.subtract ? dtSubtractNationalDecimal(x.data(), c.pa, c.da, y.data(), c.pb, c.db, c.pr, c.dr)
-                                            : dtAddNationalDecimal(x.data(), c.pa, c.da, y.data(), c.pb, c.db, c.pr, c.dr);
+        unsigned char const* r = c.subtract
+                                     ? dtSubtractNationalDecimal(x.data(), c.pa, c.da, y.data(), c.pb, c.db, c.pr, c.dr)
+                                     : dtAddNationalDecimal(x.data(), c.pa, c.da, y.data(), c.pb, c.db, c.pr, c.dr);
         EXPECT_EQ(nationalText(r, std::strlen(c.expected)), c.expected) << c.a << (c.subtract ? " - " : " + ") << c.b;
     }
     EXPECT_EQ(dtAddNationalDecimal(a.data(), 3, 0, b.data(), 4, 1, 73, 0), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
-TEST(NationalText, ConvertsDecimalTextWithRounding) {
+TEST(NationalText, ConvertsDecimalTextWithRounding)
+{
     struct Case {
         char const* text;
         int p, d, round;
@@ -263,7 +274,7 @@ TEST(NationalText, ConvertsDecimalTextWithRounding) {
         {"-12.345", 5, 2, 1, "01235-"},
         {"12.344", 5, 2, 1, "01234+"},
         {"\x60\xF1\xF2\x4B\xF3\xF4\xF6", 4, 2, 1, "1235-"},
-        {"99.99", 3, 1, 1, "000+"},    // the carry out of the top digit is lost
+        {"99.99", 3, 1, 1, "000+"}, // the carry out of the top digit is lost
         {"7", 2, 0, 1, "07+"},
         {"-0.004", 2, 2, 1, "00+"},
         {"-0.005", 2, 2, 1, "01-"},
@@ -279,16 +290,15 @@ TEST(NationalText, ConvertsDecimalTextWithRounding) {
     EXPECT_EQ(dtConvertLongDouble2NationalDecimal(__builtin_infl(), 3, 0), nullptr);
 }
 
-TEST(NationalLiteral, ReportsDigitsAndDecimals) {
+TEST(NationalLiteral, ReportsDigitsAndDecimals)
+{
     struct Case {
         char const* text;
         unsigned p, d;
-        char const* tail;  // the last packed bytes of the 31-byte area
+        char const* tail; // the last packed bytes of the 31-byte area
     } const cases[] = {
-        {"-12.50", 4, 2, "01250D"},
-        {"0.05", 2, 2, "00005C"},
-        {"7", 1, 0, "00007C"},
-        {"12345678901234567890", 20, 0, "012345678901234567890C"},
+        {"-12.50", 4, 2, "01250D"}, {"0.05", 2, 2, "00005C"},
+        {"7", 1, 0, "00007C"},      {"12345678901234567890", 20, 0, "012345678901234567890C"},
         {"1E3", 4, 0, "01000C"},
     };
     for (auto const& c : cases) {
@@ -308,7 +318,8 @@ TEST(NationalLiteral, ReportsDigitsAndDecimals) {
     EXPECT_EQ(dtGetNationalDecimalWithPropertries(std::string(62, '9').c_str(), area, &p, &d, 0), nullptr);
 }
 
-TEST(NationalArithmetic, MultipliesDividesAndRaisesThroughPacked) {
+TEST(NationalArithmetic, MultipliesDividesAndRaisesThroughPacked)
+{
     auto twelve = national("12+"), half = national("05+"), three = national("3-"), zero = national("00-");
     EXPECT_EQ(nationalText(dtMultiplyNationalDecimal(twelve.data(), 2, 0, half.data(), 2, 1, 4, 1), 5), "0060+");
     EXPECT_EQ(nationalText(dtDivideNationalDecimal(twelve.data(), 2, 0, three.data(), 1, 0, 4, 2), 5), "0400-");
@@ -317,4 +328,4 @@ TEST(NationalArithmetic, MultipliesDividesAndRaisesThroughPacked) {
     EXPECT_EQ(nationalText(dtPowerNationalDecimal(twelve.data(), 2, 0, exponent.data(), 1, 0, 5, 0), 6), "01728+");
 }
 
-}  // namespace
+} // namespace

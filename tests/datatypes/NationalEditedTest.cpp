@@ -32,7 +32,7 @@ TEST_F(EditedTest, NationalEditPlacesInsertions)
         const char* picture;
         unsigned length;
         const char* source;
-        std::string expected;  // hex
+        std::string expected; // hex
     } cases[] = {
         {"N(3)BN(2)", 12, "ABCDE", hex(utf16("ABC DE"))},
         {"N(2)0(2)N", 10, "ABC", hex(utf16("AB00C"))},

@@ -27,7 +27,8 @@ TNnumeric_edited record(const char* picture, unsigned length, int precision, int
 
 TNnational_numeric_edited nationalRecord(const char* picture, unsigned length, int precision, int scale)
 {
-    return numericPictureRecord<TNnational_numeric_edited>(TE_NATIONAL_NUMERIC_EDITED, picture, length, precision, scale);
+    return numericPictureRecord<TNnational_numeric_edited>(TE_NATIONAL_NUMERIC_EDITED, picture, length, precision,
+                                                           scale);
 }
 
 // The error an operation raises: its code, function text and line.
@@ -211,7 +212,7 @@ TEST_F(EditedTest, NationalNumericEditedWidensAndNarrows)
     // anything else comes back as a space.
     const std::string all = "0123456789.,+- *$/BCDER";
     ByteString narrowText = ebcdic(all);
-    narrowText += 0x7B;  // '#': in neither table
+    narrowText += 0x7B; // '#': in neither table
     const NumericEdited source(record("X", narrowText.length(), 1, 0), narrowText);
     const NumericEdited back = source.convertToNationalNumericEdited().convertToNumericEdited();
     EXPECT_EQ(hex(back.bytes()), hex(ebcdic(all + " ")));
@@ -247,9 +248,9 @@ TEST_F(EditedTest, OddRecordsStayInBounds)
         int precision;
         int scale;
     } records[] = {
-        {nullptr, 4, 3, 0},   {"", 4, 3, 0},        {"ZZ9", 0, 3, 0},   {"ZZ9", 3, 0, 0},
-        {"Z(3", 3, 3, 0},     {"PPPP", 2, 0, 4},    {"9(31)", 31, 31, 0}, {"$$$", 3, 2, 0},
-        {"+(250)", 250, 249, 0}, {"9(3)CR", 2, 3, 0}, {"CRDB", 4, 0, 0},   {"(((", 3, 1, 0},
+        {nullptr, 4, 3, 0},      {"", 4, 3, 0},       {"ZZ9", 0, 3, 0},     {"ZZ9", 3, 0, 0},
+        {"Z(3", 3, 3, 0},        {"PPPP", 2, 0, 4},   {"9(31)", 31, 31, 0}, {"$$$", 3, 2, 0},
+        {"+(250)", 250, 249, 0}, {"9(3)CR", 2, 3, 0}, {"CRDB", 4, 0, 0},    {"(((", 3, 1, 0},
     };
     for (const auto& r : records) {
         const TNnumeric_edited rec = record(r.picture, r.length, r.precision, r.scale);

@@ -35,7 +35,8 @@ struct Operand {
 
 // An operand from its digits (most significant first, p of them, no pad)
 // and its sign nibble.
-Operand operand(const std::string& digits, int s, int sign, int f = 1) {
+Operand operand(const std::string& digits, int s, int sign, int f = 1)
+{
     Operand o;
     o.p = static_cast<int>(digits.size());
     o.s = s;
@@ -49,51 +50,53 @@ Operand operand(const std::string& digits, int s, int sign, int f = 1) {
     return o;
 }
 
-std::string describe(const char* op, const Operand& a, const Operand& b, int pr, int sr) {
-    return std::string(op) + " " + hexOf(a.bytes.data(), a.bytes.size()) + " (" +
-           std::to_string(a.p) + "," + std::to_string(a.s) + "," + std::to_string(a.f) + ") by " +
-           hexOf(b.bytes.data(), b.bytes.size()) + " (" + std::to_string(b.p) + "," +
-           std::to_string(b.s) + "," + std::to_string(b.f) + ") into " + std::to_string(pr) + "," +
-           std::to_string(sr);
+std::string describe(const char* op, const Operand& a, const Operand& b, int pr, int sr)
+{
+    return std::string(op) + " " + hexOf(a.bytes.data(), a.bytes.size()) + " (" + std::to_string(a.p) + "," +
+           std::to_string(a.s) + "," + std::to_string(a.f) + ") by " + hexOf(b.bytes.data(), b.bytes.size()) + " (" +
+           std::to_string(b.p) + "," + std::to_string(b.s) + "," + std::to_string(b.f) + ") into " +
+           std::to_string(pr) + "," + std::to_string(sr);
 }
 
-bool negative(const Operand& o) { return packed::negativeOperand(o.bytes.data(), o.p, o.f); }
+bool negative(const Operand& o)
+{
+    return packed::negativeOperand(o.bytes.data(), o.p, o.f);
+}
 
 // Compares both paths on one pair; counts the pairs the binary path took.
 struct Comparison {
     int fast = 0;
     int total = 0;
 
-    void multiply(const Operand& a, const Operand& b, int pr) {
+    void multiply(const Operand& a, const Operand& b, int pr)
+    {
         ++total;
         const std::string what = describe("multiply", a, b, pr, a.s + b.s);
         unsigned char library[PackedDecimalMaxBytes];
-        const bool made = packed::multiplyThroughLibrary(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(),
-                                                         b.p, b.s, b.f, pr, library);
+        const bool made =
+            packed::multiplyThroughLibrary(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, library);
         const std::string expected = made ? packedHex(library, pr) : "null";
-        EXPECT_EQ(packedHex(dtMultiplyPackedDecimal(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p,
-                                                    b.s, b.f, pr),
-                            pr),
-                  expected)
+        EXPECT_EQ(
+            packedHex(dtMultiplyPackedDecimal(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr), pr),
+            expected)
             << what;
         unsigned char binary[PackedDecimalMaxBytes];
         if (a.s <= 31 && b.s <= 31 &&
-            packed::fastMultiply(a.bytes.data(), a.p, negative(a), b.bytes.data(), b.p, negative(b), pr,
-                                 binary)) {
+            packed::fastMultiply(a.bytes.data(), a.p, negative(a), b.bytes.data(), b.p, negative(b), pr, binary)) {
             ++fast;
             EXPECT_EQ(packedHex(binary, pr), expected) << what;
         }
     }
 
     // a + b and a - b against the digit loop.
-    void addSubtract(const Operand& a, const Operand& b, int pr, int sr) {
+    void addSubtract(const Operand& a, const Operand& b, int pr, int sr)
+    {
         for (const bool subtract : {false, true}) {
             ++total;
             const std::string what = describe(subtract ? "subtract" : "add", a, b, pr, sr);
             unsigned char digits[PackedDecimalMaxBytes];
-            const bool made =
-                (subtract ? packed::subtractThroughDigits : packed::addThroughDigits)(
-                    a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr, digits);
+            const bool made = (subtract ? packed::subtractThroughDigits : packed::addThroughDigits)(
+                a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr, digits);
             const std::string expected = made ? packedHex(digits, pr) : "null";
             EXPECT_EQ(packedHex((subtract ? dtSubtractPackedDecimal : dtAddPackedDecimal)(
                                     a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr),
@@ -102,8 +105,8 @@ struct Comparison {
                 << what;
             unsigned char binary[PackedDecimalMaxBytes];
             if (pr >= 1 && pr <= PackedDecimalMaxDigits && sr >= 0 && sr <= pr &&
-                packed::fastAddSubtract(subtract, a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s,
-                                        b.f, pr, sr, binary)) {
+                packed::fastAddSubtract(subtract, a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr,
+                                        binary)) {
                 ++fast;
                 EXPECT_EQ(packedHex(binary, pr), expected) << what;
             }
@@ -113,22 +116,22 @@ struct Comparison {
     // Where the binary path divides nothing (32-bit targets) a division
     // only compares the entry point with the library: the figures count
     // the multiplications alone.
-    void divide(const Operand& a, const Operand& b, int pr, int sr) {
+    void divide(const Operand& a, const Operand& b, int pr, int sr)
+    {
         if (packed::fastDivideAvailable)
             ++total;
         const std::string what = describe("divide", a, b, pr, sr);
         unsigned char library[PackedDecimalMaxBytes];
-        const bool made = packed::divideThroughLibrary(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p,
-                                                       b.s, b.f, pr, sr, library);
+        const bool made =
+            packed::divideThroughLibrary(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr, library);
         const std::string expected = made ? packedHex(library, pr) : "null";
-        EXPECT_EQ(packedHex(dtDividePackedDecimal(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s,
-                                                  b.f, pr, sr),
-                            pr),
-                  expected)
+        EXPECT_EQ(
+            packedHex(dtDividePackedDecimal(a.bytes.data(), a.p, a.s, a.f, b.bytes.data(), b.p, b.s, b.f, pr, sr), pr),
+            expected)
             << what;
         unsigned char binary[PackedDecimalMaxBytes];
-        if (b.s <= 31 && packed::fastDivide(a.bytes.data(), a.p, a.s, negative(a), b.bytes.data(), b.p,
-                                            b.s, negative(b), pr, sr, binary)) {
+        if (b.s <= 31 && packed::fastDivide(a.bytes.data(), a.p, a.s, negative(a), b.bytes.data(), b.p, b.s,
+                                            negative(b), pr, sr, binary)) {
             ++fast;
             EXPECT_EQ(packedHex(binary, pr), expected) << what;
         }
@@ -138,7 +141,8 @@ struct Comparison {
 // Boundaries picked by hand: widest operands, the widest dividend the
 // binary path takes and the first it declines, zeros of both signs,
 // quotients that repeat, results cut by a narrow target.
-TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes) {
+TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes)
+{
     const std::string nines31(31, '9');
     const std::string nines32(32, '9');
     const std::string nines18(18, '9');
@@ -154,19 +158,19 @@ TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes) {
         {operand(nines18, 2, 0xC), operand(nines18, 2, 0xC), 36, 2},
         {operand(nines18, 2, 0xC), operand(nines18, 2, 0xC), 1, 0},
         {operand(nines18, 2, 0xC), operand(nines18, 2, 0xC), 2, 0},
-        {operand("0000000", 3, 0xD), operand("123", 1, 0xC), 9, 0},    // -0 x 12.3, -0 / 12.3
+        {operand("0000000", 3, 0xD), operand("123", 1, 0xC), 9, 0}, // -0 x 12.3, -0 / 12.3
         {operand("0000000", 3, 0xC), operand("123", 1, 0xD), 9, 0},
         {operand("0000000", 3, 0xD), operand("123", 1, 0xD), 9, 0},
-        {operand("1", 0, 0xD), operand("3", 0, 0xC), 1, 0},            // -1 / 3: a negative zero
-        {operand("1", 0, 0xC), operand("7", 0, 0xC), 38, 37},          // 1/7, 37 decimals
-        {operand("22", 0, 0xC), operand("7", 0, 0xC), 40, 38},         // dividend of 39 digits
-        {operand("10", 0, 0xC), operand("3", 0, 0xC), 38, 37},         // dividend of exactly 38 digits
+        {operand("1", 0, 0xD), operand("3", 0, 0xC), 1, 0},    // -1 / 3: a negative zero
+        {operand("1", 0, 0xC), operand("7", 0, 0xC), 38, 37},  // 1/7, 37 decimals
+        {operand("22", 0, 0xC), operand("7", 0, 0xC), 40, 38}, // dividend of 39 digits
+        {operand("10", 0, 0xC), operand("3", 0, 0xC), 38, 37}, // dividend of exactly 38 digits
         {operand("9", 0, 0xC), operand("3", 0, 0xC), 38, 37},
         {operand(one38.substr(0, 32), 0, 0xC), operand("3", 0, 0xC), 38, 6},
-        {operand(nines32, 0, 0xC), operand("3", 0, 0xC), 38, 6},       // 32 + 6 digits: just fits
-        {operand(nines32, 0, 0xC), operand("3", 0, 0xC), 40, 7},       // one more: the library's
+        {operand(nines32, 0, 0xC), operand("3", 0, 0xC), 38, 6}, // 32 + 6 digits: just fits
+        {operand(nines32, 0, 0xC), operand("3", 0, 0xC), 40, 7}, // one more: the library's
         {operand(nines32, 5, 0xB), operand("0000000000000000001", 18, 0xA), 72, 0},
-        {operand("123456789", 12, 0xC), operand("7", 0, 0xC), 12, 3},   // scale above precision
+        {operand("123456789", 12, 0xC), operand("7", 0, 0xC), 12, 3}, // scale above precision
         {operand("123456789", 2, 0xC), operand("000000000700", 9, 0xF), 5, 0},
         {operand("9999999999999999999", 0, 0xC), operand("9999999999999999999", 0, 0xC), 20, 1},
         {operand("18446744073709551616", 0, 0xC), operand("4294967296", 0, 0xD), 20, 8}, // 2^64 / 2^32
@@ -191,7 +195,8 @@ TEST(PackedDecimalFastPath, BoundariesGiveTheLibrarysBytes) {
 // and the sign each row gives them (-5 + 5 is -0, 5 + -5 is +0), the widths
 // where one word gives way to two and two to the digit loop, scales that
 // differ, and a result cut to fewer decimals.
-TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
+TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes)
+{
     const std::string nines15(15, '9');
     const std::string nines16(16, '9');
     const std::string nines18(18, '9');
@@ -203,32 +208,32 @@ TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
         int pr, sr;
     };
     const Pair pairs[] = {
-        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 15, 0},        // 10^15 lost in 15 digits
-        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 16, 0},        // and kept in 16
+        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 15, 0}, // 10^15 lost in 15 digits
+        {operand(nines15, 0, 0xC), operand("1", 0, 0xC), 16, 0}, // and kept in 16
         {operand(nines15, 2, 0xC), operand("001", 2, 0xC), 17, 2},
-        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 31, 0},        // 10^31 lost
-        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 32, 0},        // and kept
+        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 31, 0}, // 10^31 lost
+        {operand(nines31, 0, 0xC), operand("1", 0, 0xC), 32, 0}, // and kept
         {operand(nines31, 4, 0xD), operand(nines31, 4, 0xD), 33, 4},
-        {operand(one15, 0, 0xC), operand("1", 0, 0xD), 15, 0},          // borrow across 10^15
-        {operand(one31, 0, 0xC), operand("1", 0, 0xD), 31, 0},          // and across 10^31
+        {operand(one15, 0, 0xC), operand("1", 0, 0xD), 15, 0}, // borrow across 10^15
+        {operand(one31, 0, 0xC), operand("1", 0, 0xD), 31, 0}, // and across 10^31
         {operand(one31, 4, 0xD), operand("00001", 4, 0xC), 31, 4},
-        {operand("5", 0, 0xD), operand("5", 0, 0xC), 1, 0},             // -5 + 5: -0
-        {operand("5", 0, 0xC), operand("5", 0, 0xD), 1, 0},             // 5 + -5: +0
+        {operand("5", 0, 0xD), operand("5", 0, 0xC), 1, 0}, // -5 + 5: -0
+        {operand("5", 0, 0xC), operand("5", 0, 0xD), 1, 0}, // 5 + -5: +0
         {operand("000", 0, 0xD), operand("000", 0, 0xC), 3, 0},
         {operand("000", 0, 0xD), operand("000", 0, 0xD), 3, 0},
         {operand(nines15, 2, 0xD), operand(nines15, 2, 0xC), 15, 2},
         {operand(nines31, 4, 0xC), operand(nines31, 4, 0xC), 31, 4},
-        {operand("3", 0, 0xC), operand("5", 0, 0xC), 1, 0},             // 3 - 5: the sign turns
+        {operand("3", 0, 0xC), operand("5", 0, 0xC), 1, 0}, // 3 - 5: the sign turns
         {operand("3", 0, 0xD), operand("5", 0, 0xD), 1, 0},
         {operand("123456", 2, 0xD), operand("99", 0, 0xC), 8, 2},
-        {operand(nines16, 0, 0xC), operand(nines16, 0, 0xC), 18, 0},    // one word, two words
+        {operand(nines16, 0, 0xC), operand(nines16, 0, 0xC), 18, 0}, // one word, two words
         {operand(nines18, 0, 0xC), operand("1", 0, 0xC), 19, 0},
         {operand(nines18, 2, 0xC), operand("1", 0, 0xC), 20, 2},
         {operand("1" + std::string(18, '0'), 0, 0xC), operand("1", 0, 0xD), 19, 0},
-        {operand(nines31, 7, 0xC), operand("1", 0, 0xC), 40, 7},        // 38 aligned digits
-        {operand(nines31, 8, 0xC), operand("1", 0, 0xC), 40, 8},        // 39: the digit loop
-        {operand("10", 1, 0xC), operand("005", 2, 0xC), 3, 2},          // 1.0 - 0.05 = 0.95
-        {operand("12345", 3, 0xC), operand("6", 0, 0xD), 5, 1},         // cut to one decimal
+        {operand(nines31, 7, 0xC), operand("1", 0, 0xC), 40, 7}, // 38 aligned digits
+        {operand(nines31, 8, 0xC), operand("1", 0, 0xC), 40, 8}, // 39: the digit loop
+        {operand("10", 1, 0xC), operand("005", 2, 0xC), 3, 2},   // 1.0 - 0.05 = 0.95
+        {operand("12345", 3, 0xC), operand("6", 0, 0xD), 5, 1},  // cut to one decimal
         {operand("12345", 3, 0xD), operand("6", 0, 0xC), 2, 0},
         {operand("12345", 3, 0xD), operand("6", 0, 0xC), 72, 72},
         {operand("999", 0, 0xC), operand("1", 0, 0xC), 4, 0},
@@ -249,8 +254,7 @@ TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
     const Operand m5 = operand("5", 0, 0xD), p5 = operand("5", 0, 0xC);
     EXPECT_EQ(packedHex(dtAddPackedDecimal(m5.bytes.data(), 1, 0, 1, p5.bytes.data(), 1, 0, 1, 1, 0), 1), "0D");
     EXPECT_EQ(packedHex(dtAddPackedDecimal(p5.bytes.data(), 1, 0, 1, m5.bytes.data(), 1, 0, 1, 1, 0), 1), "0C");
-    EXPECT_EQ(packedHex(dtSubtractPackedDecimal(m5.bytes.data(), 1, 0, 1, m5.bytes.data(), 1, 0, 1, 1, 0), 1),
-              "0D");
+    EXPECT_EQ(packedHex(dtSubtractPackedDecimal(m5.bytes.data(), 1, 0, 1, m5.bytes.data(), 1, 0, 1, 1, 0), 1), "0D");
     const Operand big = operand(nines31, 0, 0xC), one = operand("1", 0, 0xC);
     EXPECT_EQ(packedHex(dtAddPackedDecimal(big.bytes.data(), 31, 0, 1, one.bytes.data(), 1, 0, 1, 32, 0), 32),
               "01" + std::string(31, '0') + "C");
@@ -261,7 +265,8 @@ TEST(PackedDecimalFastPath, AddAndSubtractBoundariesGiveTheDigitLoopsBytes) {
 // Nibbles that are no digits, a zero divisor, operands of more than 32
 // digits: the binary path declines and the routines answer as the library.
 // A dividend beyond 38 digits over a one-word divisor it takes.
-TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
+TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers)
+{
     Operand bad = operand("12345", 0, 0xC);
     bad.bytes[1] = 0x3A; // 12 3A 5C: a nibble A among the digits
     Operand padded = operand("1234", 0, 0xC);
@@ -293,10 +298,10 @@ TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
     EXPECT_FALSE(packed::fastAddSubtract(false, bad.bytes.data(), bad.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0, sum));
     EXPECT_FALSE(packed::fastAddSubtract(false, padded.bytes.data(), padded.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0,
                                          sum)); // the digit loop reads an even precision's pad nibble
-    EXPECT_FALSE(packed::fastAddSubtract(true, noSign.bytes.data(), noSign.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0,
-                                         sum));
-    EXPECT_FALSE(packed::fastAddSubtract(false, wide.bytes.data(), wide.p, 0, 1, seven.bytes.data(), 1, 0, 1, 40, 0,
-                                         sum));
+    EXPECT_FALSE(
+        packed::fastAddSubtract(true, noSign.bytes.data(), noSign.p, 0, 1, seven.bytes.data(), 1, 0, 1, 9, 0, sum));
+    EXPECT_FALSE(
+        packed::fastAddSubtract(false, wide.bytes.data(), wide.p, 0, 1, seven.bytes.data(), 1, 0, 1, 40, 0, sum));
     const Operand* all[] = {&bad, &padded, &zero, &wide, &seven, &noSign};
     for (const Operand* x : all)
         for (const Operand* y : all) {
@@ -310,7 +315,8 @@ TEST(PackedDecimalFastPath, DeclinesWhatOnlyTheLibraryAnswers) {
 // every shape (random, all nines, zeros, a lone one at either end), every
 // sign nibble and flag, scales that raise or lower the dividend, divisors
 // that give repeating decimals, and targets that cut the result.
-TEST(PackedDecimalFastPath, RandomOperandsGiveTheLibrarysBytes) {
+TEST(PackedDecimalFastPath, RandomOperandsGiveTheLibrarysBytes)
+{
     std::mt19937_64 random(20261210);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<uint64_t>(n)); };
     const int precisions[] = {1, 2, 3, 7, 8, 9, 15, 16, 17, 18, 19, 20, 24, 30, 31, 32, 33, 38, 40, 72};
@@ -369,7 +375,8 @@ TEST(PackedDecimalFastPath, RandomOperandsGiveTheLibrarysBytes) {
 
 // The same sweep for add and subtract against the digit loop, the scales
 // of both operands and of the result drawn apart.
-TEST(PackedDecimalFastPath, RandomOperandsAddAndSubtractAsTheDigitLoop) {
+TEST(PackedDecimalFastPath, RandomOperandsAddAndSubtractAsTheDigitLoop)
+{
     std::mt19937_64 random(20261211);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<uint64_t>(n)); };
     const int precisions[] = {1, 2, 3, 7, 8, 9, 14, 15, 16, 17, 18, 19, 20, 24, 30, 31, 32, 33, 38, 72};

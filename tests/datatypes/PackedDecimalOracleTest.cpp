@@ -18,7 +18,8 @@ namespace {
 // The value of packed bytes as text: optional minus, integer digits without
 // leading zeros (at least one), and the point and s decimals when s > 0; a zero
 // has no minus.
-std::string valueText(const unsigned char* bytes, int p, int s) {
+std::string valueText(const unsigned char* bytes, int p, int s)
+{
     if (bytes == nullptr)
         return "null";
     std::string digits;
@@ -38,7 +39,8 @@ struct Operand {
     int p = 0, s = 0, f = 1;
 };
 
-TEST(PackedDecimalOracle, PythonDecimalArithmetic) {
+TEST(PackedDecimalOracle, PythonDecimalArithmetic)
+{
     const auto lines = tableLines("packed_decimal_oracle.txt");
     ASSERT_GT(lines.size(), 400u);
     int checked = 0;
@@ -72,7 +74,8 @@ TEST(PackedDecimalOracle, PythonDecimalArithmetic) {
     EXPECT_EQ(checked, static_cast<int>(lines.size()));
 }
 
-TEST(PackedDecimalOracle, CobolComputeTruncatedAndRounded) {
+TEST(PackedDecimalOracle, CobolComputeTruncatedAndRounded)
+{
     const auto lines = tableLines("packed_decimal_cobol.txt");
     ASSERT_GT(lines.size(), 200u);
     for (const std::string& line : lines) {
@@ -90,15 +93,13 @@ TEST(PackedDecimalOracle, CobolComputeTruncatedAndRounded) {
         if (op == "pow") {
             // The power straight into the result's digits and decimals; none
             // when it does not fit them (COBOL's size error).
-            EXPECT_EQ(valueText(dtPowerPackedDecimal(x, a.p, a.s, 1, y, b.p, b.s, 1, pr, sr), pr, sr),
-                      expected)
+            EXPECT_EQ(valueText(dtPowerPackedDecimal(x, a.p, a.s, 1, y, b.p, b.s, 1, pr, sr), pr, sr), expected)
                 << line;
             continue;
         }
         if (op == "div") {
             // The quotient goes straight into the result's digits and decimals.
-            EXPECT_EQ(valueText(dtDividePackedDecimal(x, a.p, a.s, 1, y, b.p, b.s, 1, pr, sr), pr, sr),
-                      expected)
+            EXPECT_EQ(valueText(dtDividePackedDecimal(x, a.p, a.s, 1, y, b.p, b.s, 1, pr, sr), pr, sr), expected)
                 << line;
             continue;
         }

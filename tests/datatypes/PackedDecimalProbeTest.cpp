@@ -29,7 +29,8 @@ public:
     int precision() { return between(0, 9) == 0 ? between(-40, 100) : between(1, 72); }
     int scale(int p) { return between(0, 9) == 0 ? between(-40, 100) : between(0, std::max(0, std::min(p, 31))); }
 
-    Operand operand(int p, int s) {
+    Operand operand(int p, int s)
+    {
         Operand o;
         o.p = p;
         o.s = s;
@@ -45,7 +46,8 @@ public:
         }
         return o;
     }
-    Operand operand() {
+    Operand operand()
+    {
         const int p = precision();
         return operand(p, scale(p));
     }
@@ -54,9 +56,13 @@ private:
     std::mt19937 random_;
 };
 
-bool readable(const Operand& o) { return o.p >= 1 && o.p <= 72 && o.s >= 0 && o.s <= 72; }
+bool readable(const Operand& o)
+{
+    return o.p >= 1 && o.p <= 72 && o.s >= 0 && o.s <= 72;
+}
 
-TEST(PackedDecimalProbe, CompareReadsOnlyItsOperands) {
+TEST(PackedDecimalProbe, CompareReadsOnlyItsOperands)
+{
     Probe probe(20261210);
     for (int i = 0; i < 30000; ++i) {
         const Operand a = probe.operand(), b = probe.operand();
@@ -72,7 +78,8 @@ TEST(PackedDecimalProbe, CompareReadsOnlyItsOperands) {
     EXPECT_EQ(dtComparePackedDecimal(nullptr, 1, 0, 1, nullptr, 1, 0, 1), 0);
 }
 
-TEST(PackedDecimalProbe, ArithmeticReadsOnlyItsOperands) {
+TEST(PackedDecimalProbe, ArithmeticReadsOnlyItsOperands)
+{
     Probe probe(20261211);
     for (int i = 0; i < 6000; ++i) {
         const Operand a = probe.operand(), b = probe.operand();
@@ -97,7 +104,8 @@ TEST(PackedDecimalProbe, ArithmeticReadsOnlyItsOperands) {
     }
 }
 
-TEST(PackedDecimalProbe, ZonedCompareAndArithmeticReadOnlyTheirOperands) {
+TEST(PackedDecimalProbe, ZonedCompareAndArithmeticReadOnlyTheirOperands)
+{
     Probe probe(20261212);
     for (int i = 0; i < 4000; ++i) {
         const int pa = probe.precision(), pb = probe.precision();
@@ -119,4 +127,4 @@ TEST(PackedDecimalProbe, ZonedCompareAndArithmeticReadOnlyTheirOperands) {
     }
 }
 
-}  // namespace
+} // namespace

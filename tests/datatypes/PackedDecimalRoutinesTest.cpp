@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST(PackedDecimalTables, HoldTheirValues) {
+TEST(PackedDecimalTables, HoldTheirValues)
+{
     EXPECT_EQ(packedPowersOfTen[0], 1u);
     EXPECT_EQ(packedPowersOfTen[17], 100000000000000000ULL);
     EXPECT_EQ(packedBcdToValue[0x99], 99);
@@ -23,7 +24,8 @@ TEST(PackedDecimalTables, HoldTheirValues) {
     EXPECT_EQ(packedEbcdicDigits[9], 0xF9);
 }
 
-TEST(PackedDecimalSigns, ReadWriteAndNegate) {
+TEST(PackedDecimalSigns, ReadWriteAndNegate)
+{
     struct Case {
         unsigned char nibble;
         int sign;
@@ -47,7 +49,8 @@ TEST(PackedDecimalSigns, ReadWriteAndNegate) {
     EXPECT_EQ(bytes[0], 0x5D);
 }
 
-TEST(PackedDecimalCompare, AlignsAtThePointAndOrdersSigns) {
+TEST(PackedDecimalCompare, AlignsAtThePointAndOrdersSigns)
+{
     struct Case {
         const char* a;
         int pa, sa, fa;
@@ -56,28 +59,26 @@ TEST(PackedDecimalCompare, AlignsAtThePointAndOrdersSigns) {
         int expected;
     };
     const Case cases[] = {
-        {"0D", 1, 0, 1, "0C", 1, 0, 1, -1},           // -0 below +0
-        {"0C", 1, 0, 1, "0D", 1, 0, 1, 1},
-        {"5D", 1, 0, 0, "5C", 1, 0, 0, 0},            // unsigned: sign nibbles ignored
-        {"12345C", 5, 2, 1, "123C", 3, 0, 1, 1},      // 123.45 > 123
-        {"12300C", 5, 2, 1, "123C", 3, 0, 1, 0},      // 123.00 == 123
-        {"01230C", 4, 1, 1, "123C", 3, 0, 1, 0},      // even precision, 123.0
-        {"10230C", 4, 1, 1, "123C", 3, 0, 1, 1},      // a non-zero pad nibble is a digit
-        {"5D", 1, 0, 1, "7D", 1, 0, 1, 1},            // -5 > -7
-        {"001C", 3, 3, 1, "001C", 2, 2, 1, -1},       // 0.001 < 0.01
-        {"5C", 1, 0, 1, "4B", 1, 0, 1, 1},
-        {"57", 1, 0, 1, "4C", 1, 0, 1, 0},            // an invalid left sign gives 0
+        {"0D", 1, 0, 1, "0C", 1, 0, 1, -1},                                         // -0 below +0
+        {"0C", 1, 0, 1, "0D", 1, 0, 1, 1},       {"5D", 1, 0, 0, "5C", 1, 0, 0, 0}, // unsigned: sign nibbles ignored
+        {"12345C", 5, 2, 1, "123C", 3, 0, 1, 1},                                    // 123.45 > 123
+        {"12300C", 5, 2, 1, "123C", 3, 0, 1, 0},                                    // 123.00 == 123
+        {"01230C", 4, 1, 1, "123C", 3, 0, 1, 0},                                    // even precision, 123.0
+        {"10230C", 4, 1, 1, "123C", 3, 0, 1, 1},                                    // a non-zero pad nibble is a digit
+        {"5D", 1, 0, 1, "7D", 1, 0, 1, 1},                                          // -5 > -7
+        {"001C", 3, 3, 1, "001C", 2, 2, 1, -1},                                     // 0.001 < 0.01
+        {"5C", 1, 0, 1, "4B", 1, 0, 1, 1},       {"57", 1, 0, 1, "4C", 1, 0, 1, 0}, // an invalid left sign gives 0
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.a) + " vs " + k.b);
         auto a = bytesOf(k.a);
         auto b = bytesOf(k.b);
-        EXPECT_EQ(dtComparePackedDecimal(a.data(), k.pa, k.sa, k.fa, b.data(), k.pb, k.sb, k.fb),
-                  k.expected);
+        EXPECT_EQ(dtComparePackedDecimal(a.data(), k.pa, k.sa, k.fa, b.data(), k.pb, k.sb, k.fb), k.expected);
     }
 }
 
-TEST(PackedDecimalRedigit, AlignsTruncatesAndSigns) {
+TEST(PackedDecimalRedigit, AlignsTruncatesAndSigns)
+{
     struct Case {
         const char* src;
         int ps, ss, pd, sd, signedFlag;
@@ -85,21 +86,19 @@ TEST(PackedDecimalRedigit, AlignsTruncatesAndSigns) {
         int allZero;
     };
     const Case cases[] = {
-        {"0D", 1, 0, 1, 0, 1, "0C", 1},             // -0 becomes +0
-        {"0D", 1, 0, 3, 1, 0, "000F", 1},           // unsigned target: F
-        {"5D", 1, 0, 1, 0, 0, "5F", 0},
-        {"12345C", 5, 2, 3, 1, 1, "234C", 0},       // 123.45 -> 23.4
-        {"12345D", 5, 2, 6, 3, 1, "0123450D", 0},   // even target: pad nibble 0
-        {"100D", 3, 0, 2, 0, 1, "000C", 1},         // only zero digits copied: +
-        {"12345B", 5, 0, 5, 0, 1, "12345D", 0},     // the sign is written C/D/F
-        {"123457", 5, 0, 5, 0, 1, "12345F", 0},     // an invalid sign becomes F
+        {"0D", 1, 0, 1, 0, 1, "0C", 1},                                                 // -0 becomes +0
+        {"0D", 1, 0, 3, 1, 0, "000F", 1},                                               // unsigned target: F
+        {"5D", 1, 0, 1, 0, 0, "5F", 0},           {"12345C", 5, 2, 3, 1, 1, "234C", 0}, // 123.45 -> 23.4
+        {"12345D", 5, 2, 6, 3, 1, "0123450D", 0},                                       // even target: pad nibble 0
+        {"100D", 3, 0, 2, 0, 1, "000C", 1},                                             // only zero digits copied: +
+        {"12345B", 5, 0, 5, 0, 1, "12345D", 0},                                         // the sign is written C/D/F
+        {"123457", 5, 0, 5, 0, 1, "12345F", 0},                                         // an invalid sign becomes F
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.src);
         auto src = bytesOf(k.src);
         int allZero = -1;
-        const unsigned char* r =
-            dtConvertPackedDecimal(src.data(), k.ps, k.ss, k.pd, k.sd, k.signedFlag, &allZero);
+        const unsigned char* r = dtConvertPackedDecimal(src.data(), k.ps, k.ss, k.pd, k.sd, k.signedFlag, &allZero);
         EXPECT_EQ(packedHex(r, k.pd), k.expected);
         EXPECT_EQ(allZero, k.allZero);
         // The rest of the area holds the filler.
@@ -114,19 +113,16 @@ TEST(PackedDecimalRedigit, AlignsTruncatesAndSigns) {
     EXPECT_NE(dtConvertPackedDecimal(src.data(), 1, 0, 72, 31, 1, nullptr), nullptr);
 }
 
-TEST(PackedDecimalScale, ScaleAndCompressAreInverse) {
+TEST(PackedDecimalScale, ScaleAndCompressAreInverse)
+{
     struct Case {
         const char* src;
         int p, n, signedFlag;
         const char* scaled;
     };
     const Case cases[] = {
-        {"123C", 3, 2, 1, "12300C"},
-        {"123C", 3, -2, 1, "00123C"},
-        {"123D", 3, 1, 1, "01230D"},
-        {"123D", 3, -1, 0, "00123F"},
-        {"00123D", 4, 3, 1, "0123000D"},
-        {"123C", 3, 0, 1, "123C"}, // no change is a copy
+        {"123C", 3, 2, 1, "12300C"},  {"123C", 3, -2, 1, "00123C"},    {"123D", 3, 1, 1, "01230D"},
+        {"123D", 3, -1, 0, "00123F"}, {"00123D", 4, 3, 1, "0123000D"}, {"123C", 3, 0, 1, "123C"}, // no change is a copy
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.src) + " by " + std::to_string(k.n));
@@ -145,12 +141,13 @@ TEST(PackedDecimalScale, ScaleAndCompressAreInverse) {
             EXPECT_EQ(back.substr(0, back.size() - 1), std::string(k.src).substr(0, back.size() - 1));
     }
     auto src = bytesOf("123C");
-    EXPECT_EQ(dtCompressPackedDecimal1(src.data(), 3, 1, 3), nullptr);  // nothing left
+    EXPECT_EQ(dtCompressPackedDecimal1(src.data(), 3, 1, 3), nullptr); // nothing left
     EXPECT_EQ(dtScalePackedDecimal1(src.data(), 3, 1, 70), nullptr);   // 73 digits
     EXPECT_NE(dtScalePackedDecimal1(src.data(), 3, 1, 69), nullptr);
 }
 
-TEST(PackedDecimalIntegers, ToPacked) {
+TEST(PackedDecimalIntegers, ToPacked)
+{
     uint32_t p = 0, s = 9;
     const unsigned char* r = dtConvertLonglong2PackedDecimal(-12, &p, &s);
     EXPECT_EQ(p, 2u);
@@ -174,24 +171,20 @@ TEST(PackedDecimalIntegers, ToPacked) {
         const char* expected;
     };
     const Case cases[] = {
-        {123, 5, 1, "00123C"},
-        {-123, 5, 1, "00123D"},
-        {123456, 3, 1, "456C"},     // higher digits dropped
-        {123, 2, 1, "123C"},        // the pad nibble takes the next digit
+        {123, 5, 1, "00123C"}, {-123, 5, 1, "00123D"}, {123456, 3, 1, "456C"}, // higher digits dropped
+        {123, 2, 1, "123C"},                                                   // the pad nibble takes the next digit
         {0, 4, 0, "00000F"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.value);
-        EXPECT_EQ(packedHex(dtConvertFixedPointBinary2PackedDecimal(k.value, k.p, 0, k.signedFlag),
-                            k.p),
-                  k.expected);
+        EXPECT_EQ(packedHex(dtConvertFixedPointBinary2PackedDecimal(k.value, k.p, 0, k.signedFlag), k.p), k.expected);
     }
     // Unsigned: the 64 bits are the magnitude.
-    EXPECT_EQ(packedHex(dtConvertFixedPointBinary2PackedDecimal(-1, 19, 0, 0), 19),
-              "8446744073709551615F");
+    EXPECT_EQ(packedHex(dtConvertFixedPointBinary2PackedDecimal(-1, 19, 0, 0), 19), "8446744073709551615F");
 }
 
-TEST(PackedDecimalIntegers, FromPacked) {
+TEST(PackedDecimalIntegers, FromPacked)
+{
     uint32_t negative = 9;
     auto v = bytesOf("12345D");
     EXPECT_EQ(dtConvertPackedDecimal2FixedPointBinary(v.data(), 5, 2, &negative), -12345);
@@ -206,21 +199,20 @@ TEST(PackedDecimalIntegers, FromPacked) {
         long long expected;
     };
     const Case cases[] = {
-        {"12345D", 5, 2, 1, 1, 0, -123},   // 123.45 -> 123
-        {"12345D", 5, 2, 0, 1, 0, 123},    // magnitude
-        {"12345D", 5, 2, 1, 0, 0, 123},    // source unsigned
-        {"12345D", 5, 2, 1, 1, 1, -12},    // units of 10: 12
-        {"12345C", 5, 2, 1, 1, -2, 12345}, // two decimals kept
-        {"12345C", 5, 2, 1, 1, -4, 1234500},
-        {"12345C", 5, 3, 1, 1, -2, 1234},  // 12.345 in hundredths
-        {"0012345C", 6, 2, 1, 1, 0, 123},  // even precision
-        {"12345C", 5, 0, 1, 1, -20, 0},    // a multiplier beyond the powers table
+        {"12345D", 5, 2, 1, 1, 0, -123},                                       // 123.45 -> 123
+        {"12345D", 5, 2, 0, 1, 0, 123},                                        // magnitude
+        {"12345D", 5, 2, 1, 0, 0, 123},                                        // source unsigned
+        {"12345D", 5, 2, 1, 1, 1, -12},                                        // units of 10: 12
+        {"12345C", 5, 2, 1, 1, -2, 12345},                                     // two decimals kept
+        {"12345C", 5, 2, 1, 1, -4, 1234500}, {"12345C", 5, 3, 1, 1, -2, 1234}, // 12.345 in hundredths
+        {"0012345C", 6, 2, 1, 1, 0, 123},                                      // even precision
+        {"12345C", 5, 0, 1, 1, -20, 0},                                        // a multiplier beyond the powers table
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.bytes) + " t=" + std::to_string(k.targetScale));
         auto b = bytesOf(k.bytes);
-        long long r = dtConvertPackedDecimal2FixedPointBinary2(b.data(), k.p, k.s, k.signedResult,
-                                                               k.signedSource, 0, k.targetScale);
+        long long r = dtConvertPackedDecimal2FixedPointBinary2(b.data(), k.p, k.s, k.signedResult, k.signedSource, 0,
+                                                               k.targetScale);
         if (k.targetScale == -20)
             EXPECT_EQ(static_cast<unsigned long long>(r),
                       12345ULL * 10000000000000000000ULL * 10ULL); // wraps, no overflow check
@@ -229,7 +221,8 @@ TEST(PackedDecimalIntegers, FromPacked) {
     }
 }
 
-TEST(PackedDecimalFormat, WritesEbcdicText) {
+TEST(PackedDecimalFormat, WritesEbcdicText)
+{
     struct Case {
         const char* bytes;
         int p, s, minusFlag;
@@ -263,7 +256,8 @@ TEST(PackedDecimalFormat, WritesEbcdicText) {
     }
 }
 
-TEST(PackedDecimalText, ToLongLong) {
+TEST(PackedDecimalText, ToLongLong)
+{
     EXPECT_EQ(dtConvertPDstring2LongLong("\x60\xF1\xF2\x4B\xF3\xC4", 0), -12);
     EXPECT_EQ(dtConvertPDstring2LongLong("\xF5\x4B\xF0\xC4", 0), 5);
     EXPECT_EQ(dtConvertPDstring2LongLong("-987.65", 1), -987);
@@ -271,7 +265,8 @@ TEST(PackedDecimalText, ToLongLong) {
     EXPECT_EQ(dtConvertPDstring2LongLong(".5", 1), 0);
 }
 
-TEST(PackedDecimalText, ToPackedAcceptsAsciiAndEbcdic) {
+TEST(PackedDecimalText, ToPackedAcceptsAsciiAndEbcdic)
+{
     struct Case {
         const char* text;
         int p, s;
@@ -282,9 +277,9 @@ TEST(PackedDecimalText, ToPackedAcceptsAsciiAndEbcdic) {
         {"-123.45", 5, 2, "12345D"},
         {"\x60\xF1\xF2\xF3\x4B\xF4\xF5", 5, 2, "12345D"}, // EBCDIC
         {"\x4E\xF7", 1, 0, "7C"},
-        {"-123.456", 5, 2, "12345D"},   // excess decimals dropped
-        {"98765.4", 5, 2, "76540C"},    // excess integer digits dropped
-        {"-0.001", 3, 2, "000C"},       // a zero is not negative
+        {"-123.456", 5, 2, "12345D"}, // excess decimals dropped
+        {"98765.4", 5, 2, "76540C"},  // excess integer digits dropped
+        {"-0.001", 3, 2, "000C"},     // a zero is not negative
         {"  +.5", 2, 1, "005C"},
         {"7", 4, 2, "00700C"},
     };
@@ -307,7 +302,8 @@ TEST(PackedDecimalText, ToPackedAcceptsAsciiAndEbcdic) {
     EXPECT_EQ(packedHex(dtConvertPDstring2PackedDecimal(longText.c_str(), 7, 2), 7), "1234567C");
 }
 
-TEST(PackedDecimalText, LongDoubleBothWays) {
+TEST(PackedDecimalText, LongDoubleBothWays)
+{
     EXPECT_EQ(packedHex(dtConvertLongDouble2PackedDecimal(-12.5L, 5, 2), 5), "01250D");
     // The formatting rounds to s decimals; excess integer digits are dropped.
     EXPECT_EQ(packedHex(dtConvertLongDouble2PackedDecimal(1234.5678L, 5, 2), 5), "23457C");
@@ -329,7 +325,8 @@ TEST(PackedDecimalText, LongDoubleBothWays) {
     EXPECT_EQ(value, 99);
 }
 
-TEST(PackedDecimalLiteral, KeepsEveryDigitOfTheLiteral) {
+TEST(PackedDecimalLiteral, KeepsEveryDigitOfTheLiteral)
+{
     struct Case {
         const char* text;
         uint32_t digits, scale;

@@ -56,7 +56,7 @@ TEST_F(PackedDecimalTest, ValidityReportsSignAndDigitFaults)
         bool valid;
         DataError error;
     } cases[] = {
-        {"123C", true, DataErrorNone}, {"0F", true, DataErrorNone},   {"1234", false, DataErrorBadSign},
+        {"123C", true, DataErrorNone},      {"0F", true, DataErrorNone},        {"1234", false, DataErrorBadSign},
         {"12A3", false, DataErrorBadDigit}, {"1A3C", false, DataErrorBadDigit}, {"F23D", false, DataErrorBadDigit},
     };
     for (const Case& c : cases) {
@@ -190,7 +190,8 @@ TEST_F(PackedDecimalTest, HostNumbersAndRefusals)
     EXPECT_EQ(static_cast<long double>(v), 1.5L);
     EXPECT_EQ(static_cast<long double>(PackedDecimal("-123.45")), -123.45L);
     EXPECT_EQ(static_cast<long double>(PackedDecimal("0.0000000000000000000000000000001")), 1e-31L);
-    EXPECT_EQ(static_cast<long double>(PackedDecimal("9999999999999999999999999999999")), 9999999999999999999999999999999.0L);
+    EXPECT_EQ(static_cast<long double>(PackedDecimal("9999999999999999999999999999999")),
+              9999999999999999999999999999999.0L);
     EXPECT_EQ(codeOf([&] { (void)static_cast<DecimalFloat>(v); }), InvalidOp::RTRC_Other);
     ByteString out;
     EXPECT_EQ(codeOf([&] { v.format(out); }), InvalidOp::RTRC_NotSupported);

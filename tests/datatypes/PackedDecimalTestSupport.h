@@ -9,7 +9,8 @@
 
 // The lines of a frozen table in tests/datatypes/data (or NORVEXA_TEST_DATA),
 // without comments and empty lines.
-inline std::vector<std::string> tableLines(const char* name) {
+inline std::vector<std::string> tableLines(const char* name)
+{
     const char* folder = std::getenv("NORVEXA_TEST_DATA");
     std::string path = std::string(folder != nullptr ? folder : "tests/datatypes/data") + "/" + name;
     std::ifstream in(path);
@@ -21,7 +22,8 @@ inline std::vector<std::string> tableLines(const char* name) {
 }
 
 // Packed bytes written as hex text ("123C") and back.
-inline std::vector<unsigned char> bytesOf(const std::string& hex) {
+inline std::vector<unsigned char> bytesOf(const std::string& hex)
+{
     if (hex.size() % 2 != 0)
         throw std::invalid_argument("odd hex text " + hex);
     std::vector<unsigned char> bytes;
@@ -30,7 +32,8 @@ inline std::vector<unsigned char> bytesOf(const std::string& hex) {
     return bytes;
 }
 
-inline std::string hexOf(const unsigned char* bytes, size_t length) {
+inline std::string hexOf(const unsigned char* bytes, size_t length)
+{
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     if (bytes == nullptr)
@@ -42,12 +45,14 @@ inline std::string hexOf(const unsigned char* bytes, size_t length) {
     return out;
 }
 
-inline std::string hexOf(const char* bytes, size_t length) {
+inline std::string hexOf(const char* bytes, size_t length)
+{
     return hexOf(reinterpret_cast<const unsigned char*>(bytes), length);
 }
 
 // The packed bytes of precision p.
-inline std::string packedHex(const unsigned char* bytes, int p) {
+inline std::string packedHex(const unsigned char* bytes, int p)
+{
     return hexOf(bytes, bytes == nullptr ? 0 : static_cast<size_t>(p / 2 + 1));
 }
 

@@ -16,18 +16,18 @@ using decimaltest::hex;
 namespace {
 
 // The sign each kind reads, seen through the binary converter's sign output.
-TEST(ZonedSignKinds, ReadsTheSignOfEveryKind) {
+TEST(ZonedSignKinds, ReadsTheSignOfEveryKind)
+{
     struct Case {
         char const* item;
         int n;
         int kind;
         int sign;
     } const cases[] = {
-        {"F1F2D3", 3, 3, -1}, {"F1F2D3", 3, 2, 1},  {"F1F2D3", 3, 0, 0},  {"F1F2D3", 3, 1, 0},
-        {"F1F2B3", 3, 3, -1}, {"F1F2A3", 3, 3, 1},  {"F1F2E3", 3, 3, 1},  {"F1F233", 3, 3, 0},
-        {"D1F2F3", 3, 2, -1}, {"C1F2F3", 3, 2, 1},  {"41F2F3", 3, 2, 0},  {"60F1F2", 2, 4, -1},
-        {"4EF1F2", 2, 4, 1},  {"F0F1F2", 2, 4, 1},  {"F1F260", 2, 5, -1}, {"F1F24E", 2, 5, 1},
-        {"F1F240", 2, 5, 1},  {"F1F2D3", 3, 6, 0},
+        {"F1F2D3", 3, 3, -1}, {"F1F2D3", 3, 2, 1},  {"F1F2D3", 3, 0, 0}, {"F1F2D3", 3, 1, 0},  {"F1F2B3", 3, 3, -1},
+        {"F1F2A3", 3, 3, 1},  {"F1F2E3", 3, 3, 1},  {"F1F233", 3, 3, 0}, {"D1F2F3", 3, 2, -1}, {"C1F2F3", 3, 2, 1},
+        {"41F2F3", 3, 2, 0},  {"60F1F2", 2, 4, -1}, {"4EF1F2", 2, 4, 1}, {"F0F1F2", 2, 4, 1},  {"F1F260", 2, 5, -1},
+        {"F1F24E", 2, 5, 1},  {"F1F240", 2, 5, 1},  {"F1F2D3", 3, 6, 0},
     };
     for (auto const& c : cases) {
         auto item = bytes(c.item);
@@ -37,17 +37,17 @@ TEST(ZonedSignKinds, ReadsTheSignOfEveryKind) {
     }
 }
 
-TEST(ZonedSignKinds, WritesTheSignOfEveryKind) {
+TEST(ZonedSignKinds, WritesTheSignOfEveryKind)
+{
     struct Case {
         long long value;
         int signedFlag;
         int kind;
         char const* expected;
     } const cases[] = {
-        {-12, 1, 0, "F1F2"},   {-12, 1, 1, "F1F2"},   {-12, 1, 2, "D1F2"},     {-12, 1, 3, "F1D2"},
-        {-12, 1, 4, "60F1F2"}, {-12, 1, 5, "F1F260"}, {12, 1, 2, "C1F2"},      {12, 1, 3, "F1C2"},
-        {12, 1, 4, "4EF1F2"},  {12, 1, 5, "F1F24E"},  {12, 0, 3, "F1C2"},      {12, 0, 5, "F1F24E"},
-        {12, 0, 0, "F1F2"},    {-1, 0, 0, "F1F5"},    {12345, 1, 3, "F4C5"},
+        {-12, 1, 0, "F1F2"},   {-12, 1, 1, "F1F2"},  {-12, 1, 2, "D1F2"}, {-12, 1, 3, "F1D2"},  {-12, 1, 4, "60F1F2"},
+        {-12, 1, 5, "F1F260"}, {12, 1, 2, "C1F2"},   {12, 1, 3, "F1C2"},  {12, 1, 4, "4EF1F2"}, {12, 1, 5, "F1F24E"},
+        {12, 0, 3, "F1C2"},    {12, 0, 5, "F1F24E"}, {12, 0, 0, "F1F2"},  {-1, 0, 0, "F1F5"},   {12345, 1, 3, "F4C5"},
     };
     for (auto const& c : cases) {
         unsigned char const* r =
@@ -57,20 +57,20 @@ TEST(ZonedSignKinds, WritesTheSignOfEveryKind) {
     }
 }
 
-TEST(ZonedRedigit, AlignsTruncatesAndRewritesTheSign) {
+TEST(ZonedRedigit, AlignsTruncatesAndRewritesTheSign)
+{
     struct Case {
         char const* src;
         int ps, ss, ks, pd, sd, kd;
         char const* expected;
     } const cases[] = {
-        {"F0D0", 2, 0, 3, 2, 0, 5, "F0F04E"},            // no negative zero
-        {"F0D0", 2, 0, 3, 2, 0, 3, "F0C0"},
-        {"F1F2F3F4F5", 5, 2, 0, 3, 1, 3, "F2F3C4"},      // 123.45 -> 23.4
-        {"60F1F2", 2, 0, 4, 4, 1, 5, "F0F1F2F060"},      // -12 -> -012.0
-        {"F1F2F3D4", 4, 2, 3, 3, 0, 4, "60F0F1F2"},      // -12.34 -> -012
-        {"D1F2F3", 3, 1, 2, 5, 3, 2, "D1F2F3F0F0"},      // -12.3 -> -12.300
-        {"F1F2F360", 3, 0, 5, 2, 0, 0, "F2F3"},          // unsigned target drops the sign
-        {"F1F2F3", 3, 0, 0, 3, 0, 3, "F1F2C3"},          // no sign reads as plus
+        {"F0D0", 2, 0, 3, 2, 0, 5, "F0F04E"},                                                   // no negative zero
+        {"F0D0", 2, 0, 3, 2, 0, 3, "F0C0"},         {"F1F2F3F4F5", 5, 2, 0, 3, 1, 3, "F2F3C4"}, // 123.45 -> 23.4
+        {"60F1F2", 2, 0, 4, 4, 1, 5, "F0F1F2F060"},                                             // -12 -> -012.0
+        {"F1F2F3D4", 4, 2, 3, 3, 0, 4, "60F0F1F2"},                                             // -12.34 -> -012
+        {"D1F2F3", 3, 1, 2, 5, 3, 2, "D1F2F3F0F0"},                                             // -12.3 -> -12.300
+        {"F1F2F360", 3, 0, 5, 2, 0, 0, "F2F3"}, // unsigned target drops the sign
+        {"F1F2F3", 3, 0, 0, 3, 0, 3, "F1F2C3"}, // no sign reads as plus
     };
     for (auto const& c : cases) {
         auto src = bytes(c.src);
@@ -82,7 +82,8 @@ TEST(ZonedRedigit, AlignsTruncatesAndRewritesTheSign) {
     }
 }
 
-TEST(ZonedRedigit, HoldsSeventyTwoDigitsWithASeparateSignAndRefusesMore) {
+TEST(ZonedRedigit, HoldsSeventyTwoDigitsWithASeparateSignAndRefusesMore)
+{
     std::string digits(72, '\xF9');
     std::vector<unsigned char> src(digits.begin(), digits.end());
     src.push_back(0x60);
@@ -101,7 +102,8 @@ TEST(ZonedRedigit, HoldsSeventyTwoDigitsWithASeparateSignAndRefusesMore) {
     EXPECT_EQ(dtConvertZonedDecimal(src.data(), 3, -1, 5, 3, 0, 5), nullptr);
 }
 
-TEST(ZonedCompare, ComparesAcrossSignKindsAndScales) {
+TEST(ZonedCompare, ComparesAcrossSignKindsAndScales)
+{
     struct Case {
         char const* a;
         int pa, sa, ka;
@@ -113,13 +115,13 @@ TEST(ZonedCompare, ComparesAcrossSignKindsAndScales) {
         {"F3", 1, 0, 0, "60F5", 1, 0, 4, 1},
         {"F1F2D3", 3, 0, 3, "F1F2F360", 3, 0, 5, 0},
         {"D1F2F3", 3, 0, 2, "60F1F2F3", 3, 0, 4, 0},
-        {"F1F5F0", 3, 2, 0, "F1C5", 2, 1, 3, 0},            // 1.50 = 1.5
-        {"F1C2", 2, 0, 3, "F1C2", 2, 1, 3, 1},              // 12 > 1.2
-        {"F1D2", 2, 0, 3, "F1D2", 2, 1, 3, -1},             // -12 < -1.2
-        {"F0D0", 2, 0, 3, "F0F0", 2, 0, 0, -1},             // negative zero below zero
-        {"F0F0F0F1C2", 5, 0, 3, "F1F3", 2, 0, 0, -1},       // leading zeros
+        {"F1F5F0", 3, 2, 0, "F1C5", 2, 1, 3, 0},      // 1.50 = 1.5
+        {"F1C2", 2, 0, 3, "F1C2", 2, 1, 3, 1},        // 12 > 1.2
+        {"F1D2", 2, 0, 3, "F1D2", 2, 1, 3, -1},       // -12 < -1.2
+        {"F0D0", 2, 0, 3, "F0F0", 2, 0, 0, -1},       // negative zero below zero
+        {"F0F0F0F1C2", 5, 0, 3, "F1F3", 2, 0, 0, -1}, // leading zeros
         {"F1F2F3F4F5F6", 6, 3, 0, "F1F2F3F4F5F7", 6, 3, 0, -1},
-        {"F1F24E", 2, 0, 5, "F1F2F0F0F1", 5, 3, 1, -1},     // 12 < 12.001
+        {"F1F24E", 2, 0, 5, "F1F2F0F0F1", 5, 3, 1, -1}, // 12 < 12.001
         {"F1F2F3", 3, 0, 0, "F1F2F3", 3, 0, 6, 0},
     };
     for (auto const& c : cases) {
@@ -129,7 +131,8 @@ TEST(ZonedCompare, ComparesAcrossSignKindsAndScales) {
     }
 }
 
-TEST(ZonedCompare, ComparesNationalOperands) {
+TEST(ZonedCompare, ComparesNationalOperands)
+{
     auto minus12 = decimaltest::national("12-");
     auto leadingMinus12 = decimaltest::national("-12");
     auto plus12 = decimaltest::national("+12");
@@ -140,7 +143,8 @@ TEST(ZonedCompare, ComparesNationalOperands) {
     EXPECT_EQ(dtCompareZonedDecimal(plus12.data(), 2, 0, 4, plus120.data(), 3, 0, 5, 1), -1);
 }
 
-TEST(ZonedCopyNegate, RewritesTheSignInItsWrittenForm) {
+TEST(ZonedCopyNegate, RewritesTheSignInItsWrittenForm)
+{
     struct Case {
         char const* src;
         int n, kind;
@@ -161,17 +165,17 @@ TEST(ZonedCopyNegate, RewritesTheSignInItsWrittenForm) {
     }
 }
 
-TEST(ZonedScale, ScaleAndCompressAreInverse) {
+TEST(ZonedScale, ScaleAndCompressAreInverse)
+{
     struct Case {
         char const* src;
         int n, kind, k;
         char const* scaled;
     } const cases[] = {
-        {"F1F2C3", 3, 3, 2, "F1F2F3F0C0"},   {"F1F2C3", 3, 3, -2, "F0F0F1F2C3"},
-        {"D1F2F3", 3, 2, 2, "D1F2F3F0F0"},   {"D1F2F3", 3, 2, -2, "D0F0F1F2F3"},
-        {"60F1F2", 2, 4, 1, "60F1F2F0"},     {"60F1F2", 2, 4, -1, "60F0F1F2"},
-        {"F1F260", 2, 5, 1, "F1F2F060"},     {"F1F260", 2, 5, -1, "F0F1F260"},
-        {"F1F2", 2, 0, 1, "F1F2F0"},         {"F1C2", 2, 1, 1, "F1F2F0"},
+        {"F1F2C3", 3, 3, 2, "F1F2F3F0C0"},  {"F1F2C3", 3, 3, -2, "F0F0F1F2C3"}, {"D1F2F3", 3, 2, 2, "D1F2F3F0F0"},
+        {"D1F2F3", 3, 2, -2, "D0F0F1F2F3"}, {"60F1F2", 2, 4, 1, "60F1F2F0"},    {"60F1F2", 2, 4, -1, "60F0F1F2"},
+        {"F1F260", 2, 5, 1, "F1F2F060"},    {"F1F260", 2, 5, -1, "F0F1F260"},   {"F1F2", 2, 0, 1, "F1F2F0"},
+        {"F1C2", 2, 1, 1, "F1F2F0"},
     };
     for (auto const& c : cases) {
         auto src = bytes(c.src);
@@ -183,12 +187,14 @@ TEST(ZonedScale, ScaleAndCompressAreInverse) {
         int m = c.k < 0 ? -c.k : c.k;
         unsigned char const* back = dtCompressZonedDecimal1(copy.data(), c.n + m, c.kind, c.k);
         std::string expected = hex(src.data(), src.size());
-        if (c.kind == 1) expected = "F1F2";  // kind 1 keeps no sign
+        if (c.kind == 1)
+            expected = "F1F2"; // kind 1 keeps no sign
         EXPECT_EQ(hex(back, src.size()), expected) << c.src << " k " << c.k;
     }
 }
 
-TEST(ZonedScale, ZeroShiftCopiesAndOversizeIsRefused) {
+TEST(ZonedScale, ZeroShiftCopiesAndOversizeIsRefused)
+{
     auto src = bytes("F1F2D3");
     EXPECT_EQ(hex(dtScaleZonedDecimal1(src.data(), 3, 3, 0), 3), "F1F2D3");
     EXPECT_EQ(hex(dtCompressZonedDecimal1(src.data(), 3, 3, 0), 3), "F1F2D3");
@@ -197,8 +203,9 @@ TEST(ZonedScale, ZeroShiftCopiesAndOversizeIsRefused) {
     EXPECT_EQ(dtCompressZonedDecimal1(src.data(), 3, 3, -4), nullptr);
 }
 
-TEST(ZonedBinary, ConvertsToIntegers) {
-    auto neg = bytes("F1F2F3F4D5");  // -123.45
+TEST(ZonedBinary, ConvertsToIntegers)
+{
+    auto neg = bytes("F1F2F3F4D5"); // -123.45
     std::uint32_t sign = 0;
     EXPECT_EQ(dtConvertZonedDecimal2FixedPointBinary(neg.data(), 5, 0, 1, 3, &sign, 1), -12345);
     EXPECT_EQ(static_cast<int>(sign), -1);
@@ -213,19 +220,20 @@ TEST(ZonedBinary, ConvertsToIntegers) {
         int signedResult;
         long long expected;
     } const cases[] = {
-        {0, 1, -123}, {-2, 1, -12345}, {-4, 1, -1234500}, {-1, 1, -1234}, {1, 1, -12}, {2, 1, -1},
-        {3, 1, 0},    {0, 0, 123},     {-4, 0, 1234500},
+        {0, 1, -123}, {-2, 1, -12345}, {-4, 1, -1234500}, {-1, 1, -1234},   {1, 1, -12},
+        {2, 1, -1},   {3, 1, 0},       {0, 0, 123},       {-4, 0, 1234500},
     };
     for (auto const& c : cases)
         EXPECT_EQ(dtConvertZonedDecimal2FixedPointBinary2(neg.data(), 5, 2, c.signedResult, 3, 1, 0, c.targetScale),
                   c.expected)
             << "target scale " << c.targetScale;
-    auto sep = bytes("60F1F2F3F4F5");  // kind 4: -123.45
+    auto sep = bytes("60F1F2F3F4F5"); // kind 4: -123.45
     EXPECT_EQ(dtConvertZonedDecimal2FixedPointBinary2(sep.data(), 5, 2, 1, 4, 1, 0, -2), -12345);
     EXPECT_EQ(dtConvertZonedDecimal2FixedPointBinary2(sep.data(), 5, 2, 1, 4, 0, 0, -2), 12345);
 }
 
-TEST(ZonedBinary, ConvertsFromIntegers) {
+TEST(ZonedBinary, ConvertsFromIntegers)
+{
     std::uint32_t digits = 0, decimals = 9;
     EXPECT_EQ(hex(dtConvertLonglong2ZonedDecimal(7, &digits, &decimals), 1), "C7");
     EXPECT_EQ(digits, 1u);
@@ -241,22 +249,16 @@ TEST(ZonedBinary, ConvertsFromIntegers) {
     EXPECT_EQ(hex(dtConvertUnLonglong2ZonedDecimal(0, &digits, &decimals), 1), "C0");
 }
 
-TEST(ZonedCharstring, ReadsEbcdicNumbers) {
+TEST(ZonedCharstring, ReadsEbcdicNumbers)
+{
     struct Case {
         char const* text;
         char const* expected;
         unsigned digits, decimals;
     } const cases[] = {
-        {"60F1F24BF5", "F1F2D5", 3, 1},
-        {"F1C1", "F0", 1, 0},
-        {"4EF4F2", "F4C2", 2, 0},
-        {"F4F2", "F4F2", 2, 0},
-        {"4BF5", "F5", 1, 1},
-        {"F1F24B", "F1F2", 2, 0},
-        {"", "F0", 1, 0},
-        {"60", "F0", 1, 0},
-        {"F14BF24BF3", "F0", 1, 0},
-        {"60F1C1", "F0", 1, 0},
+        {"60F1F24BF5", "F1F2D5", 3, 1}, {"F1C1", "F0", 1, 0},     {"4EF4F2", "F4C2", 2, 0}, {"F4F2", "F4F2", 2, 0},
+        {"4BF5", "F5", 1, 1},           {"F1F24B", "F1F2", 2, 0}, {"", "F0", 1, 0},         {"60", "F0", 1, 0},
+        {"F14BF24BF3", "F0", 1, 0},     {"60F1C1", "F0", 1, 0},
     };
     for (auto const& c : cases) {
         auto text = bytes(c.text);
@@ -276,14 +278,15 @@ TEST(ZonedCharstring, ReadsEbcdicNumbers) {
     EXPECT_EQ(digits, 72u);
 }
 
-TEST(ZonedPacked, ConvertsBothWays) {
+TEST(ZonedPacked, ConvertsBothWays)
+{
     struct Case {
         char const* packed;
         int p;
         int signedFlag;
         char const* zoned;
     } const toZoned[] = {
-        {"123D", 3, 1, "F1F2D3"}, {"012D", 2, 1, "F1D2"}, {"123F", 3, 0, "F1F2F3"},
+        {"123D", 3, 1, "F1F2D3"}, {"012D", 2, 1, "F1D2"},   {"123F", 3, 0, "F1F2F3"},
         {"123C", 3, 1, "F1F2C3"}, {"123F", 3, 1, "F1F2C3"}, {"5B", 1, 1, "D5"},
     };
     for (auto const& c : toZoned) {
@@ -309,17 +312,17 @@ TEST(ZonedPacked, ConvertsBothWays) {
     EXPECT_EQ(dtConvertZonedDecimal2PackedDecimal(zoned.data(), 73, 0, 1, 3), nullptr);
 }
 
-TEST(ZonedFormat, WritesDecimalText) {
+TEST(ZonedFormat, WritesDecimalText)
+{
     struct Case {
         char const* item;
         int p, s, kind;
         char const* text;
         long long integer;
     } const cases[] = {
-        {"F1F2D5", 3, 1, 3, "-12.5D", -12},    {"F0F7", 2, 0, 0, "7.0D", 7},
-        {"F1F2C3", 3, 0, 3, "123.0D", 123},    {"F0F1F2F560", 4, 1, 5, "-12.5D", -12},
-        {"60F0F0F1", 3, 2, 4, "-0.01D", 0},    {"F0F0C0", 3, 2, 3, "0.00D", 0},
-        {"D0F0F5", 3, 3, 2, "-.005D", 0},      {"F0F0D0", 3, 0, 3, "-0.0D", 0},
+        {"F1F2D5", 3, 1, 3, "-12.5D", -12},     {"F0F7", 2, 0, 0, "7.0D", 7},       {"F1F2C3", 3, 0, 3, "123.0D", 123},
+        {"F0F1F2F560", 4, 1, 5, "-12.5D", -12}, {"60F0F0F1", 3, 2, 4, "-0.01D", 0}, {"F0F0C0", 3, 2, 3, "0.00D", 0},
+        {"D0F0F5", 3, 3, 2, "-.005D", 0},       {"F0F0D0", 3, 0, 3, "-0.0D", 0},
     };
     for (auto const& c : cases) {
         auto item = bytes(c.item);
@@ -338,7 +341,8 @@ TEST(ZonedFormat, WritesDecimalText) {
     EXPECT_EQ(std::string(dtFormatZonedDecimal(raw.data(), 3, 0, 3)), std::string("\xF1\xF2\x43"));
 }
 
-TEST(ZonedText, ReadsIntegerParts) {
+TEST(ZonedText, ReadsIntegerParts)
+{
     EXPECT_EQ(dtConvertZDstring2LongLong("-12.5D", 1), -12);
     EXPECT_EQ(dtConvertZDstring2LongLong("7.0D", 1), 7);
     EXPECT_EQ(dtConvertZDstring2LongLong("\x60\xF1\xF2\x4B\xF5", 0), -12);
@@ -346,7 +350,8 @@ TEST(ZonedText, ReadsIntegerParts) {
     EXPECT_EQ(dtConvertZDstring2LongLong(nullptr, 1), 0);
 }
 
-TEST(ZonedAddSubtract, AddsDigitsWithCarryAndSign) {
+TEST(ZonedAddSubtract, AddsDigitsWithCarryAndSign)
+{
     auto a = bytes("F9F9"), b = bytes("F1");
     EXPECT_EQ(hex(dtAddZonedDecimal(a.data(), 2, 0, b.data(), 1, 0, 3, 0), 3), "F1F0C0");
     auto c = bytes("F9C9"), d = bytes("C1");
@@ -365,7 +370,7 @@ TEST(ZonedAddSubtract, AddsDigitsWithCarryAndSign) {
     EXPECT_EQ(dtSubtractZonedDecimal(a.data(), 2, 0, b.data(), 1, 0, 2, 3), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -384,16 +389,21 @@ ArithmeticCase const kArithmeticCases[] = {
 #include "ZonedArithmeticCases.inc"
 };
 
-TEST(ZonedArithmetic, AgreesWithTheOracleTable) {
+TEST(ZonedArithmetic, AgreesWithTheOracleTable)
+{
     int checked = 0;
     for (auto const& c : kArithmeticCases) {
         auto a = bytes(c.a), b = bytes(c.b);
         std::string op = c.op;
         unsigned char const* r = nullptr;
-        if (op == "add") r = dtAddZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
-        else if (op == "sub") r = dtSubtractZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
-        else if (op == "mul") r = dtMultiplyZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
-        else r = dtDivideZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
+        if (op == "add")
+            r = dtAddZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
+        else if (op == "sub")
+            r = dtSubtractZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
+        else if (op == "mul")
+            r = dtMultiplyZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
+        else
+            r = dtDivideZonedDecimal(a.data(), c.pa, c.sa, b.data(), c.pb, c.sb, c.pr, c.sr);
         EXPECT_EQ(hex(r, static_cast<std::size_t>(c.pr)), c.expected)
             << op << " " << c.a << " (" << c.pa << "," << c.sa << ") " << c.b << " (" << c.pb << "," << c.sb
             << ") into (" << c.pr << "," << c.sr << ")";
@@ -402,10 +412,12 @@ TEST(ZonedArithmetic, AgreesWithTheOracleTable) {
     EXPECT_GE(checked, 300);
 }
 
-TEST(ZonedArithmetic, MultipliesDividesAndRaisesThroughPacked) {
+TEST(ZonedArithmetic, MultipliesDividesAndRaisesThroughPacked)
+{
     auto twelve = bytes("F1C2"), three = bytes("C3"), zero = bytes("F0D0"), half = bytes("F0C5");
     std::string power;
-    for (int i = 0; i < 27; ++i) power += "F0";
+    for (int i = 0; i < 27; ++i)
+        power += "F0";
     EXPECT_EQ(hex(dtPowerZonedDecimal(twelve.data(), 2, 0, three.data(), 1, 0, 31, 0), 31), power + "F1F7F2C8");
     EXPECT_EQ(dtDivideZonedDecimal(twelve.data(), 2, 0, zero.data(), 2, 0, 4, 2), nullptr);
     EXPECT_EQ(hex(dtMultiplyZonedDecimal(twelve.data(), 2, 0, half.data(), 2, 1, 4, 1), 4), "F0F0F6C0");
@@ -413,19 +425,22 @@ TEST(ZonedArithmetic, MultipliesDividesAndRaisesThroughPacked) {
     EXPECT_EQ(hex(dtDivideZonedDecimal(minusOne.data(), 1, 0, three.data(), 1, 0, 4, 3), 4), "F0F3F3D3");
     // Results of up to 72 digits, as the packed routines give them.
     std::string sixtyFour(61 * 2, 'F');
-    for (size_t i = 1; i < sixtyFour.size(); i += 2) sixtyFour[i] = '0';
+    for (size_t i = 1; i < sixtyFour.size(); i += 2)
+        sixtyFour[i] = '0';
     EXPECT_EQ(hex(dtMultiplyZonedDecimal(twelve.data(), 2, 0, half.data(), 2, 1, 64, 1), 64), sixtyFour + "F0F6C0");
     EXPECT_EQ(dtMultiplyZonedDecimal(twelve.data(), 2, 0, half.data(), 2, 1, 73, 1), nullptr);
 
     // Division truncates every digit exactly: (10^31 - 2) / (10^31 - 1) is
     // 0.(30 nines)8 followed by more nines; 31 decimals keep the 8.
     std::string nines;
-    for (int i = 0; i < 30; ++i) nines += "F9";
+    for (int i = 0; i < 30; ++i)
+        nines += "F9";
     auto almost = bytes(nines + "C8"), allNines = bytes(nines + "C9");
     EXPECT_EQ(hex(dtDivideZonedDecimal(almost.data(), 31, 0, allNines.data(), 31, 0, 31, 31), 31), nines + "C8");
 }
 
-TEST(ZonedText, ConvertsDecimalTextAndLongDoubles) {
+TEST(ZonedText, ConvertsDecimalTextAndLongDoubles)
+{
     EXPECT_EQ(hex(dtConvertZDstring2ZonedDecimal("-12.5", 3, 1), 3), "F1F2D5");
     EXPECT_EQ(hex(dtConvertZDstring2ZonedDecimal("\x60\xF1\xF2\x4B\xF5", 3, 1), 3), "F1F2D5");
     EXPECT_EQ(hex(dtConvertZDstring2ZonedDecimal("1234.5", 4, 1), 4), "F2F3F4C5");
@@ -449,13 +464,14 @@ TEST(ZonedText, ConvertsDecimalTextAndLongDoubles) {
     EXPECT_EQ(hex(out, 3), "01250D");
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
 // Result areas belong to the calling thread: another thread's call of the
 // same routine leaves this thread's result alone.
-TEST(ZonedResultAreas, ArePerThread) {
+TEST(ZonedResultAreas, ArePerThread)
+{
     std::uint32_t digits = 0, decimals = 0;
     unsigned char const* mine = dtConvertLonglong2ZonedDecimal(123, &digits, &decimals);
     unsigned char const* theirs = nullptr;
@@ -468,4 +484,4 @@ TEST(ZonedResultAreas, ArePerThread) {
     EXPECT_EQ(hex(mine, 3), "F1F2C3");
 }
 
-}  // namespace
+} // namespace

@@ -113,12 +113,13 @@ TEST_F(ZonedDecimalTest, DivisionSizesAndRefusals)
     ZonedDecimal q = ZonedDecimal("1") / ZonedDecimal("3");
     EXPECT_EQ(q.record().precision, 32);
     EXPECT_EQ(q.record().decimalPlaces, 31);
-    EXPECT_EQ(hex(q.bytes()), "F0" + [] {
-        std::string s;
-        for (int i = 0; i < 30; ++i)
-            s += "F3";
-        return s;
-    }() + "C3");
+    EXPECT_EQ(
+        hex(q.bytes()), "F0" + [] {
+            std::string s;
+            for (int i = 0; i < 30; ++i)
+                s += "F3";
+            return s;
+        }() + "C3");
     EXPECT_EQ(codeOf([] { ZonedDecimal("1") / ZonedDecimal("0"); }), InvalidOp::RTRC_DivideByZero);
     EXPECT_EQ(codeOf([] { ZonedDecimal("0").power(ZonedDecimal("-2"), 0); }), InvalidOp::RTRC_DivideByZero);
     EXPECT_EQ(codeOf([] { (void)static_cast<DecimalFloat>(ZonedDecimal("1")); }), InvalidOp::RTRC_Other);
@@ -168,8 +169,7 @@ TEST_F(ZonedDecimalTest, FormatAndCharacterForm)
     // Bad data: the digit bytes as they lie, the sign zone made F.
     EXPECT_EQ(hex(ZonedDecimal(zonedRec(3, 0), bs("F1C1D3")).toCharstring()), "F1C1F3");
     EXPECT_EQ(hex(ZonedDecimal(zonedRec(2, 0, 4), bs("4BF1F2")).toCharstring()), "F1F2");
-    EXPECT_EQ(codeOf([] { ZonedDecimal(zonedRec(3, 1), bs("F1F2C3")).toCharstring(); }),
-              InvalidOp::RTRC_IncompatTypes);
+    EXPECT_EQ(codeOf([] { ZonedDecimal(zonedRec(3, 1), bs("F1F2C3")).toCharstring(); }), InvalidOp::RTRC_IncompatTypes);
 }
 
 TEST_F(ZonedDecimalTest, NegativeZeroNotAndUnaryMinus)
@@ -229,8 +229,8 @@ TEST_F(ZonedDecimalTest, FromBinaryAndFromText)
         const char* text;
         const char* bytes;
     } cases[] = {
-        {zonedRec(3, 0, 3), "-123", "F1F2D3"}, {zonedRec(3, 0, 2), "45", "C4F5F0"},
-        {zonedRec(2, 0, 4), "-9", "60F9F0"},    {zonedRec(2, 0, 5), "12", "F1F24E"},
+        {zonedRec(3, 0, 3), "-123", "F1F2D3"},     {zonedRec(3, 0, 2), "45", "C4F5F0"},
+        {zonedRec(2, 0, 4), "-9", "60F9F0"},       {zonedRec(2, 0, 5), "12", "F1F24E"},
         {zonedRec(2, 0, 0, false), "-12", "F1F2"},
     };
     for (const Case& c : cases) {

@@ -25,39 +25,39 @@ int analyserCalls = 0;
 namespace {
 EE_TypeDescriptor* declaredType(EE_Name* name)
 {
-  if (name == nullptr || name->declaration == nullptr)
-    return nullptr;
-  return name->declaration->analyze();
+    if (name == nullptr || name->declaration == nullptr)
+        return nullptr;
+    return name->declaration->analyze();
 }
-}  // namespace
+} // namespace
 
 EE_Expression* EE_ExpressionEvaluator::analyze(EE_Expression& expression)
 {
-  ++cparser::analyserCalls;
-  (void)services;
-  if (expression.analyzed)
-    return &expression;
-  EE_TypeDescriptor* type = nullptr;
-  if (EE_NameExpression* name = expression.asNameExpression()) {
-    type = declaredType(name->name);
-  } else if (EE_MemberExpression* member = expression.asMemberExpression()) {
-    type = declaredType(member->member);
-  } else if (EE_ParenthesesExpression* parens = expression.asParenthesesExpression()) {
-    type = parens->inner != nullptr ? analyze(*parens->inner)->typeDescriptor : nullptr;
-  } else if (EE_UnaryExpression* unary = expression.asUnaryExpression()) {
-    if (unary->kind == EE_UnaryExpression::Indirection && unary->operand != nullptr) {
-      EE_TypeDescriptor* pointer = analyze(*unary->operand)->typeDescriptor;
-      type = pointer != nullptr ? pointer->next : nullptr;
+    ++cparser::analyserCalls;
+    (void)services;
+    if (expression.analyzed)
+        return &expression;
+    EE_TypeDescriptor* type = nullptr;
+    if (EE_NameExpression* name = expression.asNameExpression()) {
+        type = declaredType(name->name);
+    } else if (EE_MemberExpression* member = expression.asMemberExpression()) {
+        type = declaredType(member->member);
+    } else if (EE_ParenthesesExpression* parens = expression.asParenthesesExpression()) {
+        type = parens->inner != nullptr ? analyze(*parens->inner)->typeDescriptor : nullptr;
+    } else if (EE_UnaryExpression* unary = expression.asUnaryExpression()) {
+        if (unary->kind == EE_UnaryExpression::Indirection && unary->operand != nullptr) {
+            EE_TypeDescriptor* pointer = analyze(*unary->operand)->typeDescriptor;
+            type = pointer != nullptr ? pointer->next : nullptr;
+        }
+    } else if (EE_SubscriptExpression* subscript = expression.asSubscriptExpression()) {
+        EE_TypeDescriptor* indexed = subscript->left != nullptr ? analyze(*subscript->left)->typeDescriptor : nullptr;
+        type = indexed != nullptr ? indexed->next : nullptr;
+    } else if (expression.asThisExpression() != nullptr) {
+        type = expression.typeDescriptor;
     }
-  } else if (EE_SubscriptExpression* subscript = expression.asSubscriptExpression()) {
-    EE_TypeDescriptor* indexed = subscript->left != nullptr ? analyze(*subscript->left)->typeDescriptor : nullptr;
-    type = indexed != nullptr ? indexed->next : nullptr;
-  } else if (expression.asThisExpression() != nullptr) {
-    type = expression.typeDescriptor;
-  }
-  if (type == nullptr)
-    throw EE_Exception(EE_Exception::InternalFailure, &expression);
-  expression.typeDescriptor = type;
-  expression.analyzed = 1;
-  return &expression;
+    if (type == nullptr)
+        throw EE_Exception(EE_Exception::InternalFailure, &expression);
+    expression.typeDescriptor = type;
+    expression.analyzed = 1;
+    return &expression;
 }

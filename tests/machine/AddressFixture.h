@@ -20,13 +20,17 @@
 
 class AddressFixture : public TestHostFixture {
 protected:
-    enum : int { languageC = 1, languageCPP = 2, languageCOBOL = 6, languageFortran = 11 };
+    enum : int {
+        languageC = 1,
+        languageCPP = 2,
+        languageCOBOL = 6,
+        languageFortran = 11
+    };
     static constexpr TYPE_INDEX intType{0, 130};
 
     explicit AddressFixture(int language = languageC, unsigned addressSize = 4)
         : TestHostFixture(false), language_(language), addressSize_(addressSize)
-    {
-    }
+    {}
 
     void SetUp() override
     {

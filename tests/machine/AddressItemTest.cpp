@@ -44,7 +44,7 @@ protected:
 
 class CobolAddressItemTest : public AddressItemTest {
 protected:
-    CobolAddressItemTest() { }
+    CobolAddressItemTest() {}
     void SetUp() override
     {
         AddressItemTest::SetUp();
@@ -110,10 +110,10 @@ TEST_F(AddressItemTest, NullCompares)
         bool leftIsInt;
         std::uint64_t right;
         bool rightIsInt;
-        int eq;  // -1: a type error
+        int eq; // -1: a type error
     } cases[] = {
-        {0, true, 0x100, false, 0},     {0x100, false, 0, true, 0},   {0, true, 0, false, 1},
-        {0x100, true, 0x100, true, 1},  {0x100, true, 0x104, true, 0}, {0x100, true, 0x100, false, -1},
+        {0, true, 0x100, false, 0},    {0x100, false, 0, true, 0},    {0, true, 0, false, 1},
+        {0x100, true, 0x100, true, 1}, {0x100, true, 0x104, true, 0}, {0x100, true, 0x100, false, -1},
     };
     for (const Case& c : cases) {
         auto l = address(c.left, c.leftIsInt ? intPointer : charPointer);
@@ -283,7 +283,7 @@ TEST_F(CobolAddressItemTest, SubscriptsCountFromOneAndAreRecordedUpToTheCount)
     EXPECT_EQ(p->asUnsigned(), 0x3000u);
     p->genIndex(four, 10);
     EXPECT_EQ(p->asUnsigned(), 0x3000u + 30);
-    p->genIndex(four, 10);  // a third subscript is not recorded
+    p->genIndex(four, 10); // a third subscript is not recorded
     EXPECT_EQ(p->asUnsigned(), 0x3000u + 60);
     EXPECT_EQ(recorded(), (std::vector<std::uint64_t>{1, 4}));
 
@@ -344,7 +344,7 @@ TEST_F(AddressItemTest, ArraysBecomePointersOnTheirFirstArithmetic)
     const TYPE_INDEX arrayIndex = records().arrayType(intType, 40);
     StackItemArray array(rep(), TypeItem(arrayIndex));
     array.load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x10100))));
-    EXPECT_EQ(array.asUnsigned(), 0x10100u);  // the first element's address
+    EXPECT_EQ(array.asUnsigned(), 0x10100u); // the first element's address
     EXPECT_TRUE(array.type().hasFlag(TypeFlags::array));
     StackItemS4 eight(rep(), 8);
     array.genPointerAdd(eight);
@@ -396,8 +396,8 @@ TEST_F(CobolAddressItemTest, CobolPointerKindsMustAgree)
         bool targetKind;
         bool sourceKind;
         int code;
-    } cases[] = {{false, false, 0}, {true, true, 0}, {true, false, InvalidOp::RTRC_Other},
-                 {false, true, InvalidOp::RTRC_Other}};
+    } cases[] = {
+        {false, false, 0}, {true, true, 0}, {true, false, InvalidOp::RTRC_Other}, {false, true, InvalidOp::RTRC_Other}};
     for (const Case& c : cases) {
         auto source = address(0x7000, c.sourceKind ? kind : plain);
         StackItemAddress target(rep(), c.targetKind ? kind : plain);

@@ -51,9 +51,9 @@ TEST_F(ArraySectionTest, CountsAndTexts)
         long long count;
         const char* text;
     } cases[] = {
-        {1, 10, 1, 10, "1:10"},     {1, 10, 2, 5, "1:10:2"},  {10, 1, -1, 10, "10:1:-1"},
-        {1, 10, 3, 4, "1:10:3"},    {1, 9, 3, 3, "1:9:3"},    {5, 1, 1, -3, "5:1"},
-        {-3, 3, 1, 7, "-3:3"},      {3, -3, -2, 4, "3:-3:-2"}, {1, 10, -1, -8, "1:10:-1"},
+        {1, 10, 1, 10, "1:10"},  {1, 10, 2, 5, "1:10:2"},   {10, 1, -1, 10, "10:1:-1"},
+        {1, 10, 3, 4, "1:10:3"}, {1, 9, 3, 3, "1:9:3"},     {5, 1, 1, -3, "5:1"},
+        {-3, 3, 1, 7, "-3:3"},   {3, -3, -2, 4, "3:-3:-2"}, {1, 10, -1, -8, "1:10:-1"},
     };
     for (const Case& c : cases) {
         pushTriplet(c.lower, c.upper, c.stride, 0x1234);
@@ -85,7 +85,7 @@ TEST_F(ArraySectionTest, NonNegativeCountsMatchGfortranSize)
         stack().genArraySection();
         const long long count = popCount();
         if (count < 0) {
-            EXPECT_EQ(size, 0) << line;  // gfortran clamps what the evaluator does not
+            EXPECT_EQ(size, 0) << line; // gfortran clamps what the evaluator does not
             continue;
         }
         EXPECT_EQ(count, size) << line;
@@ -106,7 +106,7 @@ TEST_F(ArraySectionTest, VectorSubscriptsAndCopies)
     ASSERT_NE(held, nullptr);
     EXPECT_TRUE(held->isVector());
     EXPECT_STREQ(static_cast<const char*>(held->resultBuffer()), "(/.../)");
-    EXPECT_EQ(held->fourthOperand(), 0xABCDEF0123ull);  // 64 bits kept
+    EXPECT_EQ(held->fourthOperand(), 0xABCDEF0123ull); // 64 bits kept
 
     // A copy keeps the vector form and the fourth operand.
     std::unique_ptr<StackItem> copy(held->clone());
@@ -174,11 +174,11 @@ TEST_F(ArraySectionTest, FormatAppends)
     stack().push(new StackItemS8(rep(), -5));
     stack().formatAppendIntegral();
     EXPECT_EQ(name(), "-5");
-    EXPECT_EQ(stack().count(), 1u);  // the item stays
+    EXPECT_EQ(stack().count(), 1u); // the item stays
 
     // Only the built-in signed 64-bit integer is appended.
-    for (StackItem* item : {static_cast<StackItem*>(new StackItemS4(rep(), 7)),
-                            static_cast<StackItem*>(new StackItemU8(rep(), 7))}) {
+    for (StackItem* item :
+         {static_cast<StackItem*>(new StackItemS4(rep(), 7)), static_cast<StackItem*>(new StackItemU8(rep(), 7))}) {
         stack().push(item);
         EXPECT_EQ(raisedCode([&] { stack().formatAppendIntegral(); }), InvalidOp::RTRC_IncompatTypes);
         EXPECT_EQ(raisedCode([&] { stack().formatAppendArraySection(); }), InvalidOp::RTRC_InvalidFormat);

@@ -18,10 +18,10 @@ TEST_F(BinaryCompareTest, DecimalFractionsTakePart)
         int length;
         int precision;
         int scale;
-        std::vector<std::uint8_t> bytes;  // big-endian
-        char kind;                        // P packed, Z zoned, N national literal
+        std::vector<std::uint8_t> bytes; // big-endian
+        char kind;                       // P packed, Z zoned, N national literal
         const char* right;
-        int order;  // the sign of left - right
+        int order; // the sign of left - right
     } cases[] = {
         {2, 4, 0, {0x00, 0x0C}, 'P', "12.5", -1},
         {2, 4, 0, {0x00, 0x0C}, 'P', "12.0", 0},
@@ -41,8 +41,8 @@ TEST_F(BinaryCompareTest, DecimalFractionsTakePart)
     };
     for (const Case& c : cases) {
         const std::string label = std::string(1, c.kind) + " " + c.right + " scale " + std::to_string(c.scale);
-        const auto left = loaded(records().binaryType(c.length, c.precision, static_cast<signed char>(c.scale), true),
-                                 c.bytes);
+        const auto left =
+            loaded(records().binaryType(c.length, c.precision, static_cast<signed char>(c.scale), true), c.bytes);
         const auto right = literal(c.kind, c.right);
         EXPECT_EQ(left->genEQ(*right), c.order == 0 ? 1 : 0) << label;
         EXPECT_EQ(left->genNE(*right), c.order != 0 ? 1 : 0) << label;

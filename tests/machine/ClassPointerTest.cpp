@@ -31,7 +31,8 @@ protected:
     // `from` holding value.
     std::uint64_t convert(TYPE_INDEX from, std::uint64_t value, TYPE_INDEX to)
     {
-        StackItemAddress source(rep(), static_cast<unsigned long long>(value), TypeItem(records().pointerType(from, 4)));
+        StackItemAddress source(rep(), static_cast<unsigned long long>(value),
+                                TypeItem(records().pointerType(from, 4)));
         StackItemAddress target(rep(), TypeItem(records().pointerType(to, 4)));
         target.genConvert(source);
         return target.asUnsigned();
@@ -47,8 +48,8 @@ protected:
 
     std::uint64_t located(std::uint64_t object, unsigned width, TYPE_INDEX record, TYPE_INDEX derived)
     {
-        const DebuggeeAddress at = baseClassLocation(DebuggeeAddress(object, int(width)), TypeItem(record),
-                                                     TypeItem(derived));
+        const DebuggeeAddress at =
+            baseClassLocation(DebuggeeAddress(object, int(width)), TypeItem(record), TypeItem(derived));
         EXPECT_EQ(at.bytes(), width);
         return at.addr();
     }
@@ -92,7 +93,8 @@ TEST_F(ClassPointerTest, VirtualBases)
     // By pointer: the object holds the base's address at the member's offset.
     const TYPE_INDEX byPointer = records().classOfFields(
         "P", 16,
-        {virtualRecord, records().memberRecord("other", records().pointerType(intType, 4), 0, TNclassmember_VirtualBasePointer),
+        {virtualRecord,
+         records().memberRecord("other", records().pointerType(intType, 4), 0, TNclassmember_VirtualBasePointer),
          records().memberRecord("vbase", pointerToV, 4, TNclassmember_VirtualBasePointer)});
     host.memory().storeBigEndian(0x6004, 0x9000, 4);
     EXPECT_EQ(located(0x6000, 4, virtualRecord, byPointer), 0x9000u);
@@ -101,7 +103,8 @@ TEST_F(ClassPointerTest, VirtualBases)
     // base's offset.
     const TYPE_INDEX byTable = records().classOfFields(
         "T", 16,
-        {virtualRecord, records().memberRecord("vptr", records().pointerType(intType, 4), 0, TNclassmember_VirtualTablePointer),
+        {virtualRecord,
+         records().memberRecord("vptr", records().pointerType(intType, 4), 0, TNclassmember_VirtualTablePointer),
          records().memberRecord("slot", pointerToV, 12, TNclassmember_VirtualBasePointer)},
         TNclass_Struct | TNclass_VirtualBaseTable);
     host.memory().storeBigEndian(0x7000, 0xA000, 4);
@@ -111,9 +114,11 @@ TEST_F(ClassPointerTest, VirtualBases)
     // Missing pointer members: no place, address 0.
     const TYPE_INDEX bare = records().classOfFields("N", 8, {virtualRecord});
     EXPECT_EQ(located(0x6000, 4, virtualRecord, bare), 0u);
-    const TYPE_INDEX tableOnly = records().classOfFields(
-        "TO", 8, {virtualRecord, records().memberRecord("vptr", records().pointerType(intType, 4), 0, TNclassmember_VirtualTablePointer)},
-        TNclass_Struct | TNclass_VirtualBaseTable);
+    const TYPE_INDEX tableOnly =
+        records().classOfFields("TO", 8,
+                                {virtualRecord, records().memberRecord("vptr", records().pointerType(intType, 4), 0,
+                                                                       TNclassmember_VirtualTablePointer)},
+                                TNclass_Struct | TNclass_VirtualBaseTable);
     EXPECT_EQ(located(0x7000, 4, virtualRecord, tableOnly), 0u);
 }
 

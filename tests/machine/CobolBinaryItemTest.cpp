@@ -131,7 +131,7 @@ TEST_F(CobolBinaryItemTest, ArithmeticRetypesTheItem)
 
 TEST_F(CobolBinaryItemTest, ComparisonsAndMoves)
 {
-    std::unique_ptr<StackItem> item = binary(150, 2, 4, -2);  // 1.50
+    std::unique_ptr<StackItem> item = binary(150, 2, 4, -2); // 1.50
     EXPECT_EQ(item->genEQ(*binary(15, 2, 4, -1)), 1);
     EXPECT_EQ(item->genLT(*binary(2, 2, 4, 0)), 1);
     EXPECT_EQ(item->genGT(*binary(-2, 2, 4, 0)), 1);

@@ -72,13 +72,14 @@ TEST_F(CobolConditionNameTest, ValuesRangesBothAndNone)
             const char* name;
             std::vector<Value> values;
             std::vector<std::pair<Value, Value>> ranges;
-            std::vector<std::pair<const char*, int>> checks;  // data value (scaled), holds
+            std::vector<std::pair<const char*, int>> checks; // data value (scaled), holds
         };
         const Case cases[] = {
             {"VALUES", {own("-150"), packedTwoAndAHalf}, {}, {{"-150", 1}, {"250", 1}, {"150", 0}, {"251", 0}}},
-            {"RANGE", {}, {{own("-100"), own("99999")}},
-             {{"-100", 1}, {"0", 1}, {"99999", 1}, {"-101", 0}}},
-            {"BOTH", {own("0")}, {{own("1000"), own("2000")}, {packedTwoAndAHalf, own("300")}},
+            {"RANGE", {}, {{own("-100"), own("99999")}}, {{"-100", 1}, {"0", 1}, {"99999", 1}, {"-101", 0}}},
+            {"BOTH",
+             {own("0")},
+             {{own("1000"), own("2000")}, {packedTwoAndAHalf, own("300")}},
              {{"0", 1}, {"1500", 1}, {"275", 1}, {"249", 0}, {"2001", 0}, {"999", 0}}},
             {"NONE", {}, {}, {{"0", 0}, {"100", 0}}},
         };

@@ -109,17 +109,27 @@ TEST_F(CobolDecimalItemTest, CheckValueNamesTheVariable)
         {"packed, digit in the sign nibble", records().packedDecimalType(3, 0, true), {0x12, 0x34}, 44},
         {"packed, sign in a digit nibble", records().packedDecimalType(3, 0, true), {0x1C, 0x3C}, 45},
         {"packed, valid", records().packedDecimalType(3, 0, true), {0x12, 0x3D}, 0},
-        {"zoned, zone 3 on the sign digit", records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded),
-         {0xF1, 0xF2, 0x33}, 44},
-        {"zoned, no digit in a digit byte", records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded),
-         {0xF1, 0xFA, 0xC3}, 45},
+        {"zoned, zone 3 on the sign digit",
+         records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded),
+         {0xF1, 0xF2, 0x33},
+         44},
+        {"zoned, no digit in a digit byte",
+         records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded),
+         {0xF1, 0xFA, 0xC3},
+         45},
         {"zoned, valid", records().zonedDecimalType(3, 0, true, TN_SignTrailingEmbedded), {0xF1, 0xF2, 0xD3}, 0},
-        {"national, no digit in a digit character", records().nationalDecimalType(2, 0, false, TN_SignNone),
-         {0x00, 0x31, 0x00, 0x3A}, 45},
-        {"national, bad separate sign", records().nationalDecimalType(2, 0, true, TN_SignLeadingSeparate),
-         {0x00, 0x2A, 0x00, 0x31, 0x00, 0x32}, 44},
-        {"national, valid", records().nationalDecimalType(2, 0, true, TN_SignLeadingSeparate),
-         {0x00, 0x2D, 0x00, 0x31, 0x00, 0x32}, 0},
+        {"national, no digit in a digit character",
+         records().nationalDecimalType(2, 0, false, TN_SignNone),
+         {0x00, 0x31, 0x00, 0x3A},
+         45},
+        {"national, bad separate sign",
+         records().nationalDecimalType(2, 0, true, TN_SignLeadingSeparate),
+         {0x00, 0x2A, 0x00, 0x31, 0x00, 0x32},
+         44},
+        {"national, valid",
+         records().nationalDecimalType(2, 0, true, TN_SignLeadingSeparate),
+         {0x00, 0x2D, 0x00, 0x31, 0x00, 0x32},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -138,9 +148,9 @@ TEST_F(CobolDecimalItemTest, CheckValueNamesTheVariable)
 
 TEST_F(CobolDecimalItemTest, LoadTakesDebuggeeMemoryOfTheRecordsLength)
 {
-    for (TYPE_INDEX type : {records().packedDecimalType(5, -2, true),
-                            records().zonedDecimalType(5, -2, true, TN_SignTrailingEmbedded),
-                            records().nationalDecimalType(5, -2, true, TN_SignLeadingSeparate)}) {
+    for (TYPE_INDEX type :
+         {records().packedDecimalType(5, -2, true), records().zonedDecimalType(5, -2, true, TN_SignTrailingEmbedded),
+          records().nationalDecimalType(5, -2, true, TN_SignLeadingSeparate)}) {
         std::unique_ptr<StackItem> item = made(type);
         ASSERT_TRUE(item->hasValue());
         EXPECT_EQ(raisedCode([&] { item->load(DebuggeeLocation(5ul)); }), InvalidOp::RTRC_Other);
@@ -176,8 +186,8 @@ TEST_F(CobolDecimalItemTest, OperandsAreReadInTheLeftKind)
 {
     // Packed + zoned: the zoned value becomes packed; the sum is packed,
     // with the created type of its own record.
-    std::unique_ptr<StackItem> left = loaded(records().packedDecimalType(5, -2, true),
-                                             decimalimage::packed("12345", 5, true));
+    std::unique_ptr<StackItem> left =
+        loaded(records().packedDecimalType(5, -2, true), decimalimage::packed("12345", 5, true));
     const TypeItem loadedType = left->type();
     std::unique_ptr<StackItem> right = literal('Z', "-0.5");
     left->genAdd(*right);
@@ -231,11 +241,8 @@ TEST_F(CobolDecimalItemTest, PowerTakesTheCountOfPlaces)
         const char* result;
     };
     const Case cases[] = {
-        {'P', "2", "10", 0, "1024"},
-        {'P', "1.5", "2", 2, "2.25"},
-        {'Z', "2", "-1", 3, "0.5"},
-        {'N', "-3", "3", 0, "-27"},
-        {'P', "10", "0", 0, "1"},
+        {'P', "2", "10", 0, "1024"}, {'P', "1.5", "2", 2, "2.25"}, {'Z', "2", "-1", 3, "0.5"},
+        {'N', "-3", "3", 0, "-27"},  {'P', "10", "0", 0, "1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(1, c.kind) + " " + c.base + " ** " + c.exponent);

@@ -21,7 +21,9 @@
 
 class CobolFixture : public MachineFixture {
 protected:
-    enum : int { languageCOBOL = 6 };
+    enum : int {
+        languageCOBOL = 6
+    };
 
     explicit CobolFixture(bool traceOn = false) : MachineFixture(languageCOBOL, 4, traceOn) {}
 

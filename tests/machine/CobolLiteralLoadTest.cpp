@@ -18,8 +18,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class CobolLiteralLoadTest : public CobolFixture {
-};
+class CobolLiteralLoadTest : public CobolFixture {};
 
 } // namespace
 

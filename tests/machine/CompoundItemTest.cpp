@@ -148,7 +148,7 @@ TEST_F(CompoundItemTest, GroupsCompareAsTextPaddedWithSpaces)
     // EBCDIC A B C D E = C1 C2 C3 C4 C5.
     struct Case {
         std::vector<std::uint8_t> left, right;
-        int order;  // left against right
+        int order; // left against right
     } cases[] = {
         {{0xC1, 0xC2, 0xC3, 0x40, 0x40}, {0xC1, 0xC2, 0xC3}, 0},
         {{0xC1, 0xC2, 0xC3}, {0xC1, 0xC2, 0xC3, 0x40, 0x40}, 0},
@@ -156,7 +156,7 @@ TEST_F(CompoundItemTest, GroupsCompareAsTextPaddedWithSpaces)
         {{0xC1, 0xC2, 0xC3}, {0xC1, 0xC2, 0xC3, 0xC4, 0xC5}, -1},
         {{0xC1, 0xC2}, {0xC1, 0xC2, 0x3F}, 1},
         {{0xC1, 0xC2, 0x3F}, {0xC1, 0xC2}, -1},
-        {{0x81}, {0xC1}, -1},  // unsigned bytes
+        {{0x81}, {0xC1}, -1}, // unsigned bytes
     };
     for (const Case& c : cases) {
         auto left = loaded(group(static_cast<UBYTE4>(c.left.size())), 0x20000, c.left);
@@ -198,8 +198,7 @@ TEST_F(CompoundItemTest, GroupConversions)
     auto ff85 = loaded(group(2), 0x22000, {0xFF, 0x85});
     EXPECT_EQ(static_cast<long long>(ff85->asFixedPointBinary(binary2.typeEntry()->binary)), -123);
     const TypeItem binary4(records().binaryType(4, 9, 0, false));
-    EXPECT_EQ(static_cast<unsigned long long>(ff85->asFixedPointBinary(binary4.typeEntry()->binary)),
-              0xFF854040ull);
+    EXPECT_EQ(static_cast<unsigned long long>(ff85->asFixedPointBinary(binary4.typeEntry()->binary)), 0xFF854040ull);
     TNfixed_point_binary odd = binary2.typeEntry()->binary;
     odd.byteLength = 3;
     EXPECT_EQ(raisedCode([&] { (void)ff85->asFixedPointBinary(odd); }), InvalidOp::RTRC_IncompatTypes);
@@ -221,7 +220,7 @@ TEST_F(CompoundItemTest, EnumerationsAnswerThroughTheirUnderlyingItem)
         auto item = loaded(index, 0x20000, {0xFF, 0xFF, 0xFF, 0xFE});
         ASSERT_NE(item->innerItem(), nullptr) << leaf;
         EXPECT_EQ(item->asSigned(), -2) << leaf;
-        EXPECT_EQ(item->asUnsigned(), ~std::uint64_t{1}) << leaf;  // the int's sign carried
+        EXPECT_EQ(item->asUnsigned(), ~std::uint64_t{1}) << leaf; // the int's sign carried
         EXPECT_FALSE(item->isZero()) << leaf;
         EXPECT_EQ(static_cast<long double>(item->asLongDouble()), -2.0L) << leaf;
         EXPECT_EQ(item->size(), 4u) << leaf;

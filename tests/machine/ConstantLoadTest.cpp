@@ -51,7 +51,7 @@ TEST_F(ConstantLoadTest, IntegralConstantsBySize)
         int isSigned;
         std::int16_t size;
         std::type_index itemClass;
-        std::uint64_t pattern;  // asUnsigned of the item pushed
+        std::uint64_t pattern; // asUnsigned of the item pushed
     } cases[] = {
         {300, 0, 1, typeid(StackItemU1), 44},
         {300, 1, 1, typeid(StackItemS1), 44},
@@ -78,7 +78,7 @@ TEST_F(ConstantLoadTest, IntegralConstantsBySize)
 TEST_F(ConstantLoadTest, NothingIsPushedWhileNotRunning)
 {
     stack().setSkipState(RuntimeStack::dryRun);
-    stack().genLoadIntegralConstant(1, 1, 3);  // not even refused
+    stack().genLoadIntegralConstant(1, 1, 3); // not even refused
     stack().genLoadNULL();
     stack().genLoadIndex(1);
     stack().genLoadIntegralValue("");
@@ -104,7 +104,8 @@ TEST_F(ConstantLoadTest, SmallLoads)
     stack().genLoadWChar(0x10041);
     const unsigned width = typeWcharT()->typeSize();
     ASSERT_TRUE(width == 2 || width == 4);
-    EXPECT_EQ(popClass(value), width == 2 ? std::type_index(typeid(StackItemW2)) : std::type_index(typeid(StackItemW4)));
+    EXPECT_EQ(popClass(value),
+              width == 2 ? std::type_index(typeid(StackItemW2)) : std::type_index(typeid(StackItemW4)));
     EXPECT_EQ(value, width == 2 ? 0x41u : 0x10041u);
 
     // Parameters: a signed 4-byte item; -1 when none are set.
@@ -127,7 +128,8 @@ TEST_F(ConstantLoadTest, MemberOffsetAtBothAddressSizes)
         member.memberLayout().offset = static_cast<std::uint64_t>(-8);
         stack().genLoadMemberOffset(member);
         std::uint64_t value = 0;
-        EXPECT_EQ(popClass(value), size == 8 ? std::type_index(typeid(StackItemS8)) : std::type_index(typeid(StackItemS4)));
+        EXPECT_EQ(popClass(value),
+                  size == 8 ? std::type_index(typeid(StackItemS8)) : std::type_index(typeid(StackItemS4)));
         EXPECT_EQ(value, ~std::uint64_t(7)) << size;
     }
 }

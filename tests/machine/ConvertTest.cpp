@@ -35,12 +35,12 @@ TEST_F(ConvertTest, BitSizedIntegers)
         {1, true, 0x1FF, typeid(StackItemU1), 132, 0xFF},
         {1, false, 0x1FF, typeid(StackItemS1), 128, -1},
         {3, true, -2, typeid(StackItemU1), 132, 0xFE},
-        {8, true, 0x1FF, typeid(StackItemU1), 132, 0xFF},   // at bit offset 1 below
+        {8, true, 0x1FF, typeid(StackItemU1), 132, 0xFF}, // at bit offset 1 below
         {9, false, 0x18000, typeid(StackItemS2), 129, -32768},
-        {16, true, -1, typeid(StackItemU2), 133, 0xFFFF},  // at bit offset 1 below
+        {16, true, -1, typeid(StackItemU2), 133, 0xFFFF}, // at bit offset 1 below
         {24, true, -1, typeid(StackItemU4), 134, 0xFFFFFFFF},
         {24, false, -1, typeid(StackItemS4), 130, -1},
-        {32, false, 7, typeid(StackItemS4), 130, 7},       // at bit offset 1 below
+        {32, false, 7, typeid(StackItemS4), 130, 7}, // at bit offset 1 below
         {33, false, -1, typeid(StackItemS8), 155, -1},
         {40, true, -1, typeid(StackItemU8), 156, -1},
     };
@@ -126,7 +126,8 @@ TEST_F(ConvertTest, ArrayToArrayOnlyRetypes)
     stack().genConvert(two);
     EXPECT_EQ(stack().top(), array);
     EXPECT_TRUE(array->type() == two);
-    EXPECT_EQ(std::memcmp(array->resultBuffer(), "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10", 16), 0);
+    EXPECT_EQ(
+        std::memcmp(array->resultBuffer(), "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10", 16), 0);
     EXPECT_EQ(array->location().address().addr(), 0x80u);
     EXPECT_EQ(deletions, 0);
 }

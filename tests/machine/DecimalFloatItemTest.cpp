@@ -99,8 +99,7 @@ TEST_F(DecimalFloatItemTest, OracleTable)
         const DecimalFloat stored(static_cast<DecimalFloat::Size>(size), a->resultBuffer());
         ByteString storedText;
         stored.format(storedText);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(storedText.data()), storedText.length()), expected)
-            << line;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(storedText.data()), storedText.length()), expected) << line;
     }
     EXPECT_GT(rows, 1200u) << "decimal_items.txt was not found or is cut short";
 }

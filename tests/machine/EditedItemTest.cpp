@@ -50,8 +50,8 @@ TEST_F(EditedItemTest, FactoryRowsLoadsAndSizes)
         EXPECT_TRUE(typeid(madeItem) == c.itemClass) << c.itemClass.name();
         EXPECT_EQ(item->size(), c.image.size()) << c.itemClass.name();
         // A new item shows blanks over the whole type, never fewer bytes.
-        const bool wide = c.itemClass == typeid(StackItemNationalNumericEdited) ||
-                          c.itemClass == typeid(StackItemNationalEdited);
+        const bool wide =
+            c.itemClass == typeid(StackItemNationalNumericEdited) || c.itemClass == typeid(StackItemNationalEdited);
         EXPECT_EQ(imageOf(*item), wide ? utf16Of(std::string(c.image.size() / 2, ' '))
                                        : std::vector<std::uint8_t>(c.image.size(), 0x40))
             << c.itemClass.name();
@@ -109,10 +109,8 @@ TEST_F(EditedItemTest, NumbersOutOfEditedTextAreRefused)
     for (StackItem* item : {numeric.get(), nationalNumeric.get()}) {
         EXPECT_EQ(raisedCode([&] { item->asPackedDecimal(TNpacked_decimal{}); }), InvalidOp::RTRC_NotSupported);
         EXPECT_EQ(raisedCode([&] { item->asZonedDecimal(TNzoned_decimal{}); }), InvalidOp::RTRC_NotSupported);
-        EXPECT_EQ(raisedCode([&] { item->asNationalDecimal(TNnational_decimal{}); }),
-                  InvalidOp::RTRC_NotSupported);
-        EXPECT_EQ(raisedCode([&] { item->asFixedPointBinary(TNfixed_point_binary{}); }),
-                  InvalidOp::RTRC_NotSupported);
+        EXPECT_EQ(raisedCode([&] { item->asNationalDecimal(TNnational_decimal{}); }), InvalidOp::RTRC_NotSupported);
+        EXPECT_EQ(raisedCode([&] { item->asFixedPointBinary(TNfixed_point_binary{}); }), InvalidOp::RTRC_NotSupported);
         EXPECT_EQ(raisedCode([&] { item->asLongDouble(); }), InvalidOp::RTRC_NotSupported);
     }
     // The text kinds hold no number at all.
@@ -129,16 +127,14 @@ TEST_F(EditedItemTest, SamePictureComparesTheEditedBytes)
         const char* right;
         int order;
     } cases[] = {
-        {" 12.50", " 12.50", 0},
-        {" 12.50", " 12.51", -1},
-        {"100.00", " 99.99", 1},  // '1' (0xF1) above a blank (0x40)
+        {" 12.50", " 12.50", 0}, {" 12.50", " 12.51", -1}, {"100.00", " 99.99", 1}, // '1' (0xF1) above a blank (0x40)
     };
     for (const auto& c : cases) {
         for (bool isNational : {false, true}) {
-            const auto l = isNational ? loaded(nationalNumericType(), utf16Of(c.left))
-                                      : loaded(numericType(), ebcdicOf(c.left));
-            const auto r = isNational ? loaded(nationalNumericType(), utf16Of(c.right))
-                                      : loaded(numericType(), ebcdicOf(c.right));
+            const auto l =
+                isNational ? loaded(nationalNumericType(), utf16Of(c.left)) : loaded(numericType(), ebcdicOf(c.left));
+            const auto r =
+                isNational ? loaded(nationalNumericType(), utf16Of(c.right)) : loaded(numericType(), ebcdicOf(c.right));
             EXPECT_EQ(l->genEQ(*r), c.order == 0) << c.left << " " << c.right;
             EXPECT_EQ(l->genNE(*r), c.order != 0) << c.left << " " << c.right;
             EXPECT_EQ(l->genLT(*r), c.order < 0) << c.left << " " << c.right;

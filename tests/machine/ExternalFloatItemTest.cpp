@@ -72,9 +72,9 @@ TEST_F(ExternalFloatItemTest, LoadKeepsTheCharactersAndRefusesNoPlaceOrLength)
                                  TypeItem(ebcdicType(kPicture, 0)));
     EXPECT_EQ(raisedCode([&] { empty.load(place(ebcdicOf("+12.25E+00"))); }), InvalidOp::RTRC_Other);
     const auto goodNational = made(nationalType());
-    StackItemNationalExternalFloat emptyNational(
-        rep(), static_cast<StackItemNationalExternalFloat&>(*goodNational).value(),
-        TypeItem(nationalType(kPicture, 0)));
+    StackItemNationalExternalFloat emptyNational(rep(),
+                                                 static_cast<StackItemNationalExternalFloat&>(*goodNational).value(),
+                                                 TypeItem(nationalType(kPicture, 0)));
     EXPECT_EQ(raisedCode([&] { emptyNational.load(place(utf16Of("+12.25E+00"))); }), InvalidOp::RTRC_Other);
 }
 

@@ -142,7 +142,7 @@ TEST_F(FloatItemTest, ResultBufferFollowsTheItemsStorageFormat)
     FloatNumber(sqrtl(8.0L)).format(FloatNumber::Hexadecimal, root, sizeof root, false);
     EXPECT_EQ(valueOf(*hex), static_cast<long double>(FloatNumber(root, sizeof root, FloatNumber::Hexadecimal)));
     EXPECT_EQ(hex->asLongDouble().getFormat(), FloatNumber::IEEE);
-    EXPECT_EQ(bufferOf(*hex)[0], 0x41);  // 2.83: characteristic 65
+    EXPECT_EQ(bufferOf(*hex)[0], 0x41); // 2.83: characteristic 65
     hex->genConvert(StackItemD(rep(), FloatNumber(-8.0)));
     hex->genPow(StackItemD(rep(), FloatNumber(0.5)), 0);
     EXPECT_TRUE(std::isnan(valueOf(*hex)));
@@ -189,9 +189,8 @@ TEST_F(FloatItemTest, CobolRoundsTheSideNotLoadedFromAVariable)
     EXPECT_NE(valueOf(*x), valueOf(literal));
 
     // Two variables are compared as they are.
-    std::unique_ptr<StackItem> y = variable(198, {0x40, 0x19, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A, 0x33, 0x99, 0x99,
-                                                 0x99, 0x99, 0x99, 0x99, 0x99},
-                                            0x500);
+    std::unique_ptr<StackItem> y = variable(
+        198, {0x40, 0x19, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9A, 0x33, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99}, 0x500);
     EXPECT_EQ(x->genEQ(*y), 0);
     EXPECT_EQ(x->genNE(*y), 1);
 
@@ -201,7 +200,7 @@ TEST_F(FloatItemTest, CobolRoundsTheSideNotLoadedFromAVariable)
     StackItemLD cLiteral(rep(), FloatNumber(0.1L));
     EXPECT_EQ(cx->genEQ(cLiteral), 0);
     EXPECT_EQ(cx->genNE(cLiteral), 1);
-    EXPECT_EQ(cLiteral.genLT(*cx), 1);  // the double 0.1 lies above 0.1L
+    EXPECT_EQ(cLiteral.genLT(*cx), 1); // the double 0.1 lies above 0.1L
 }
 
 TEST_F(FloatItemTest, BytesForAlphanumericMoves)
@@ -257,7 +256,7 @@ TEST_F(FloatItemTest, SecondLongDoubleIsATwelveByteSlot)
     std::vector<unsigned char> image(slot, slot + 12);
     EXPECT_EQ(image[10], 0);
     EXPECT_EQ(image[11], 0);
-    image[10] = 0xEE;  // pad bytes as the debuggee left them
+    image[10] = 0xEE; // pad bytes as the debuggee left them
     image[11] = 0xEE;
     std::unique_ptr<StackItem> item = variable(139, image);
     EXPECT_EQ(valueOf(*item), pi);
@@ -273,7 +272,7 @@ TEST_F(FloatItemTest, SecondLongDoubleIsATwelveByteSlot)
 
 TEST_F(FloatItemTest, LoadsAndViews)
 {
-    std::unique_ptr<StackItem> d = variable(137, {0xC0, 0x04, 0, 0, 0, 0, 0, 0});  // -2.5
+    std::unique_ptr<StackItem> d = variable(137, {0xC0, 0x04, 0, 0, 0, 0, 0, 0}); // -2.5
     EXPECT_EQ(valueOf(*d), -2.5L);
     EXPECT_TRUE(d->location().kind() == DebuggeeLocation::debuggeeMemory);
     EXPECT_EQ(d->asSigned(), -2);

@@ -102,8 +102,8 @@ bool inFormatOf(unsigned index, long double v)
     unsigned char bytes[8] = {};
     if (!FloatNumber(v).format(FloatNumber::Hexadecimal, bytes, sizeOfIndex(index), false))
         return false;
-    return static_cast<long double>(FloatNumber(bytes, static_cast<int>(sizeOfIndex(index)),
-                                                FloatNumber::Hexadecimal)) == v;
+    return static_cast<long double>(
+               FloatNumber(bytes, static_cast<int>(sizeOfIndex(index)), FloatNumber::Hexadecimal)) == v;
 }
 
 void apply(StackItem& left, const std::string& op, const StackItem& right)

@@ -55,7 +55,7 @@ protected:
             e.memberfunction.offsetLow = UBYTE4(offset);
             e.memberfunction.offsetHigh = UBYTE4(offset >> 32);
             break;
-        default:  // 33 and 36
+        default: // 33 and 36
             e.sectiondata36.section = section;
             e.sectiondata36.offsetLow = UBYTE4(offset);
             e.sectiondata36.offsetHigh = UBYTE4(offset >> 32);
@@ -85,8 +85,8 @@ TEST_F(FunctionItemTest, EntryAddressBytesAreBigEndianAtTheAddressWidth)
         host.addSection(3, width == 8 ? 0x0000000123450000ull : 0x23450000u, width * 8);
         declare(records().function(width == 8 ? "f8" : "f4", functionType(), 3, 0x10));
         StackItemFunction f(rep(), variable(width == 8 ? "f8" : "f4"));
-        const Bytes expected = width == 8 ? Bytes{0x00, 0x00, 0x00, 0x01, 0x23, 0x45, 0x00, 0x10}
-                                          : Bytes{0x23, 0x45, 0x00, 0x10};
+        const Bytes expected =
+            width == 8 ? Bytes{0x00, 0x00, 0x00, 0x01, 0x23, 0x45, 0x00, 0x10} : Bytes{0x23, 0x45, 0x00, 0x10};
         EXPECT_EQ(valueOf(f), expected) << width;
         EXPECT_TRUE(f.hasValue());
         EXPECT_TRUE(f.formatType() == variable(width == 8 ? "f8" : "f4").dataType());
@@ -140,7 +140,7 @@ TEST_F(FunctionItemTest, DescriptorElementKinds)
         UBYTE4 kind;
         UBYTE8 offset;
     } cases[] = {
-        {SE_FUNCTION, 0x10}, {SE_ENTRY_FUNCTION, 0x200000020ull}, {SE_MEMBER_FUNCTION, 0x30},
+        {SE_FUNCTION, 0x10},          {SE_ENTRY_FUNCTION, 0x200000020ull}, {SE_MEMBER_FUNCTION, 0x30},
         {SE_NAMED33, 0x300000040ull}, {SE_SECTION_DATA36, 0x50},
     };
     const TYPE_INDEX shape = structure(8, {0});

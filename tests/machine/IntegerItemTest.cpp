@@ -32,8 +32,7 @@ class OddOperand : public StackItem {
 public:
     OddOperand(EvaluationEnvironment& environment, bool refuses)
         : StackItem(environment, TypeItem(137u)), refuses_(refuses)
-    {
-    }
+    {}
     StackItem* clone() const override { return new OddOperand(environment_, refuses_); }
     std::uint64_t size() const override { return 0; }
     void load(const DebuggeeLocation&) override {}
@@ -72,12 +71,18 @@ TEST_F(IntegerItemTest, LeavesFixTheirTypeAndWidth)
         {[](EvaluationEnvironment& e) { return new StackItemS8(e, -1); }, 155, 8, typeid(StackItemS<long long>)},
         {[](EvaluationEnvironment& e) { return new StackItemU1(e, 0xFF); }, 132, 1, typeid(StackItemU<unsigned char>)},
         {[](EvaluationEnvironment& e) { return new StackItemB1(e, 0xFF); }, 144, 1, typeid(StackItemU<unsigned char>)},
-        {[](EvaluationEnvironment& e) { return new StackItemU2(e, 0xFFFF); }, 133, 2, typeid(StackItemU<unsigned short>)},
-        {[](EvaluationEnvironment& e) { return new StackItemW2(e, 0xFFFF); }, 149, 2, typeid(StackItemU<unsigned short>)},
-        {[](EvaluationEnvironment& e) { return new StackItemU4(e, 0xFFFFFFFF); }, 134, 4, typeid(StackItemU<unsigned int>)},
-        {[](EvaluationEnvironment& e) { return new StackItemW4(e, 0xFFFFFFFF); }, 150, 4, typeid(StackItemU<unsigned int>)},
-        {[](EvaluationEnvironment& e) { return new StackItemB4(e, 0xFFFFFFFF); }, 146, 4, typeid(StackItemU<unsigned int>)},
-        {[](EvaluationEnvironment& e) { return new StackItemU8(e, ~0ull); }, 156, 8, typeid(StackItemU<unsigned long long>)},
+        {[](EvaluationEnvironment& e) { return new StackItemU2(e, 0xFFFF); }, 133, 2,
+         typeid(StackItemU<unsigned short>)},
+        {[](EvaluationEnvironment& e) { return new StackItemW2(e, 0xFFFF); }, 149, 2,
+         typeid(StackItemU<unsigned short>)},
+        {[](EvaluationEnvironment& e) { return new StackItemU4(e, 0xFFFFFFFF); }, 134, 4,
+         typeid(StackItemU<unsigned int>)},
+        {[](EvaluationEnvironment& e) { return new StackItemW4(e, 0xFFFFFFFF); }, 150, 4,
+         typeid(StackItemU<unsigned int>)},
+        {[](EvaluationEnvironment& e) { return new StackItemB4(e, 0xFFFFFFFF); }, 146, 4,
+         typeid(StackItemU<unsigned int>)},
+        {[](EvaluationEnvironment& e) { return new StackItemU8(e, ~0ull); }, 156, 8,
+         typeid(StackItemU<unsigned long long>)},
     };
     for (const Case& c : cases) {
         std::unique_ptr<StackItem> item(c.make(rep()));
@@ -128,34 +133,202 @@ TEST_F(IntegerItemTest, OperatorsWorkInTheLeftOperandsWidth)
         std::int64_t expected;
     };
     const Case cases[] = {
-        {"U1 200 + 100", [](EvaluationEnvironment& e) { StackItemU1 l(e, 200); l.genAdd(StackItemU1(e, 100)); return l.asSigned(); }, 44},
-        {"S1 -128 negated", [](EvaluationEnvironment& e) { StackItemS1 l(e, -128); l.genNegate(); return l.asSigned(); }, -128},
-        {"S1 -128 / -1", [](EvaluationEnvironment& e) { StackItemS1 l(e, -128); l.genDivide(StackItemS1(e, -1)); return l.asSigned(); }, -128},
-        {"S1 -128 % -1", [](EvaluationEnvironment& e) { StackItemS1 l(e, -128); l.genModulus(StackItemS1(e, -1)); return l.asSigned(); }, 0},
-        {"S8 min / -1", [](EvaluationEnvironment& e) { StackItemS8 l(e, std::numeric_limits<long long>::min()); l.genDivide(StackItemS4(e, -1)); return l.asSigned(); }, std::numeric_limits<long long>::min()},
-        {"S8 min % -1", [](EvaluationEnvironment& e) { StackItemS8 l(e, std::numeric_limits<long long>::min()); l.genModulus(StackItemS8(e, -1)); return l.asSigned(); }, 0},
-        {"S4 -7 / 2", [](EvaluationEnvironment& e) { StackItemS4 l(e, -7); l.genDivide(StackItemS4(e, 2)); return l.asSigned(); }, -3},
-        {"S4 -7 % 2", [](EvaluationEnvironment& e) { StackItemS4 l(e, -7); l.genModulus(StackItemS4(e, 2)); return l.asSigned(); }, -1},
-        {"U4 7 / S1 -1", [](EvaluationEnvironment& e) { StackItemU4 l(e, 7); l.genDivide(StackItemS1(e, -1)); return l.asSigned(); }, 0},
-        {"S1 -16 >>> 2", [](EvaluationEnvironment& e) { StackItemS1 l(e, -16); l.genLogicalShiftRight(StackItemU1(e, 2)); return l.asSigned(); }, 0x3C},
-        {"S1 -16 >> 2", [](EvaluationEnvironment& e) { StackItemS1 l(e, -16); l.genArithmeticShiftRight(StackItemU1(e, 2)); return l.asSigned(); }, -4},
-        {"U2 1 << 33", [](EvaluationEnvironment& e) { StackItemU2 l(e, 1); l.genLogicalShiftLeft(StackItemU4(e, 33)); return l.asSigned(); }, 2},
-        {"U8 1 << 65", [](EvaluationEnvironment& e) { StackItemU8 l(e, 1); l.genLogicalShiftLeft(StackItemU4(e, 65)); return l.asSigned(); }, 2},
-        {"U1 1 << 8", [](EvaluationEnvironment& e) { StackItemU1 l(e, 1); l.genLogicalShiftLeft(StackItemU4(e, 8)); return l.asSigned(); }, 0},
-        {"S4 -1 >> 40 (count 8)", [](EvaluationEnvironment& e) { StackItemS4 l(e, -256); l.genArithmeticShiftRight(StackItemS4(e, 40)); return l.asSigned(); }, -1},
-        {"U8 top >> 63", [](EvaluationEnvironment& e) { StackItemU8 l(e, 1ull << 63); l.genArithmeticShiftRight(StackItemU1(e, 63)); return l.asSigned(); }, 1},
-        {"S1 1 + S8 0x100", [](EvaluationEnvironment& e) { StackItemS1 l(e, 1); l.genAdd(StackItemS8(e, 0x100)); return l.asSigned(); }, 1},
-        {"S2 3 * U8 max", [](EvaluationEnvironment& e) { StackItemS2 l(e, 3); l.genMult(StackItemU8(e, ~0ull)); return l.asSigned(); }, -3},
-        {"U2 0 - 1", [](EvaluationEnvironment& e) { StackItemU2 l(e, 0); l.genSubtract(StackItemS1(e, 1)); return l.asSigned(); }, 0xFFFF},
-        {"U2 5 negated", [](EvaluationEnvironment& e) { StackItemU2 l(e, 5); l.genNegate(); return l.asSigned(); }, 0xFFFB},
-        {"S4 0x0F0F & ~0xFF", [](EvaluationEnvironment& e) { StackItemS4 l(e, 0x0F0F); l.genBitAnd(StackItemS4(e, ~0xFF)); return l.asSigned(); }, 0x0F00},
-        {"U1 0x0F | S2 -256", [](EvaluationEnvironment& e) { StackItemU1 l(e, 0x0F); l.genBitOr(StackItemS2(e, -256)); return l.asSigned(); }, 0x0F},
-        {"S2 0x00FF ^ 0x0F0F", [](EvaluationEnvironment& e) { StackItemS2 l(e, 0x00FF); l.genBitXor(StackItemS2(e, 0x0F0F)); return l.asSigned(); }, 0x0FF0},
-        {"U1 0x0F complemented", [](EvaluationEnvironment& e) { StackItemU1 l(e, 0x0F); l.genComplement(); return l.asSigned(); }, 0xF0},
-        {"S4 0 not", [](EvaluationEnvironment& e) { StackItemS4 l(e, 0); l.genNot(); return l.asSigned(); }, 1},
-        {"S4 -5 not", [](EvaluationEnvironment& e) { StackItemS4 l(e, -5); l.genNot(); return l.asSigned(); }, 0},
-        {"S1 from U4 0x1FF", [](EvaluationEnvironment& e) { StackItemS1 l(e, 0); l.genConvert(StackItemU4(e, 0x1FF)); return l.asSigned(); }, -1},
-        {"U4 from S1 -1", [](EvaluationEnvironment& e) { StackItemU4 l(e, 0); l.genConvert(StackItemS1(e, -1)); return l.asSigned(); }, 0xFFFFFFFF},
+        {"U1 200 + 100",
+         [](EvaluationEnvironment& e) {
+             StackItemU1 l(e, 200);
+             l.genAdd(StackItemU1(e, 100));
+             return l.asSigned();
+         },
+         44},
+        {"S1 -128 negated",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, -128);
+             l.genNegate();
+             return l.asSigned();
+         },
+         -128},
+        {"S1 -128 / -1",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, -128);
+             l.genDivide(StackItemS1(e, -1));
+             return l.asSigned();
+         },
+         -128},
+        {"S1 -128 % -1",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, -128);
+             l.genModulus(StackItemS1(e, -1));
+             return l.asSigned();
+         },
+         0},
+        {"S8 min / -1",
+         [](EvaluationEnvironment& e) {
+             StackItemS8 l(e, std::numeric_limits<long long>::min());
+             l.genDivide(StackItemS4(e, -1));
+             return l.asSigned();
+         },
+         std::numeric_limits<long long>::min()},
+        {"S8 min % -1",
+         [](EvaluationEnvironment& e) {
+             StackItemS8 l(e, std::numeric_limits<long long>::min());
+             l.genModulus(StackItemS8(e, -1));
+             return l.asSigned();
+         },
+         0},
+        {"S4 -7 / 2",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, -7);
+             l.genDivide(StackItemS4(e, 2));
+             return l.asSigned();
+         },
+         -3},
+        {"S4 -7 % 2",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, -7);
+             l.genModulus(StackItemS4(e, 2));
+             return l.asSigned();
+         },
+         -1},
+        {"U4 7 / S1 -1",
+         [](EvaluationEnvironment& e) {
+             StackItemU4 l(e, 7);
+             l.genDivide(StackItemS1(e, -1));
+             return l.asSigned();
+         },
+         0},
+        {"S1 -16 >>> 2",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, -16);
+             l.genLogicalShiftRight(StackItemU1(e, 2));
+             return l.asSigned();
+         },
+         0x3C},
+        {"S1 -16 >> 2",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, -16);
+             l.genArithmeticShiftRight(StackItemU1(e, 2));
+             return l.asSigned();
+         },
+         -4},
+        {"U2 1 << 33",
+         [](EvaluationEnvironment& e) {
+             StackItemU2 l(e, 1);
+             l.genLogicalShiftLeft(StackItemU4(e, 33));
+             return l.asSigned();
+         },
+         2},
+        {"U8 1 << 65",
+         [](EvaluationEnvironment& e) {
+             StackItemU8 l(e, 1);
+             l.genLogicalShiftLeft(StackItemU4(e, 65));
+             return l.asSigned();
+         },
+         2},
+        {"U1 1 << 8",
+         [](EvaluationEnvironment& e) {
+             StackItemU1 l(e, 1);
+             l.genLogicalShiftLeft(StackItemU4(e, 8));
+             return l.asSigned();
+         },
+         0},
+        {"S4 -1 >> 40 (count 8)",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, -256);
+             l.genArithmeticShiftRight(StackItemS4(e, 40));
+             return l.asSigned();
+         },
+         -1},
+        {"U8 top >> 63",
+         [](EvaluationEnvironment& e) {
+             StackItemU8 l(e, 1ull << 63);
+             l.genArithmeticShiftRight(StackItemU1(e, 63));
+             return l.asSigned();
+         },
+         1},
+        {"S1 1 + S8 0x100",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, 1);
+             l.genAdd(StackItemS8(e, 0x100));
+             return l.asSigned();
+         },
+         1},
+        {"S2 3 * U8 max",
+         [](EvaluationEnvironment& e) {
+             StackItemS2 l(e, 3);
+             l.genMult(StackItemU8(e, ~0ull));
+             return l.asSigned();
+         },
+         -3},
+        {"U2 0 - 1",
+         [](EvaluationEnvironment& e) {
+             StackItemU2 l(e, 0);
+             l.genSubtract(StackItemS1(e, 1));
+             return l.asSigned();
+         },
+         0xFFFF},
+        {"U2 5 negated",
+         [](EvaluationEnvironment& e) {
+             StackItemU2 l(e, 5);
+             l.genNegate();
+             return l.asSigned();
+         },
+         0xFFFB},
+        {"S4 0x0F0F & ~0xFF",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, 0x0F0F);
+             l.genBitAnd(StackItemS4(e, ~0xFF));
+             return l.asSigned();
+         },
+         0x0F00},
+        {"U1 0x0F | S2 -256",
+         [](EvaluationEnvironment& e) {
+             StackItemU1 l(e, 0x0F);
+             l.genBitOr(StackItemS2(e, -256));
+             return l.asSigned();
+         },
+         0x0F},
+        {"S2 0x00FF ^ 0x0F0F",
+         [](EvaluationEnvironment& e) {
+             StackItemS2 l(e, 0x00FF);
+             l.genBitXor(StackItemS2(e, 0x0F0F));
+             return l.asSigned();
+         },
+         0x0FF0},
+        {"U1 0x0F complemented",
+         [](EvaluationEnvironment& e) {
+             StackItemU1 l(e, 0x0F);
+             l.genComplement();
+             return l.asSigned();
+         },
+         0xF0},
+        {"S4 0 not",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, 0);
+             l.genNot();
+             return l.asSigned();
+         },
+         1},
+        {"S4 -5 not",
+         [](EvaluationEnvironment& e) {
+             StackItemS4 l(e, -5);
+             l.genNot();
+             return l.asSigned();
+         },
+         0},
+        {"S1 from U4 0x1FF",
+         [](EvaluationEnvironment& e) {
+             StackItemS1 l(e, 0);
+             l.genConvert(StackItemU4(e, 0x1FF));
+             return l.asSigned();
+         },
+         -1},
+        {"U4 from S1 -1",
+         [](EvaluationEnvironment& e) {
+             StackItemU4 l(e, 0);
+             l.genConvert(StackItemS1(e, -1));
+             return l.asSigned();
+         },
+         0xFFFFFFFF},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.run(rep()), c.expected) << c.what;
@@ -184,7 +357,9 @@ TEST_F(IntegerItemTest, DivisionByZero)
 {
     for (bool remainder : {false, true}) {
         StackItemS4 left(rep(), 17);
-        EXPECT_EQ(raisedCode([&] { remainder ? left.genModulus(StackItemU8(rep(), 0)) : left.genDivide(StackItemU8(rep(), 0)); }),
+        EXPECT_EQ(raisedCode([&] {
+                      remainder ? left.genModulus(StackItemU8(rep(), 0)) : left.genDivide(StackItemU8(rep(), 0));
+                  }),
                   InvalidOp::RTRC_DivideByZero);
         EXPECT_EQ(left.asSigned(), 17);
         // Not zero by its own account, yet 0 as an integer.

@@ -158,10 +158,10 @@ TEST_F(IntegerOracleTest, EveryKindPairAndOperation)
         if (got != r.resultHex || gotKind != r.resultKind) {
             if (++failures <= 20)
                 ADD_FAILURE() << "line " << r.line << ": " << r.leftKind << " " << r.leftHex << " " << r.op << " "
-                              << r.rightKind << " " << r.rightHex << " (" << r.source << ") gives " << gotKind
-                              << " " << got << ", table " << r.resultKind << " " << r.resultHex;
+                              << r.rightKind << " " << r.rightHex << " (" << r.source << ") gives " << gotKind << " "
+                              << got << ", table " << r.resultKind << " " << r.resultHex;
         }
     }
     EXPECT_EQ(failures, 0u);
-    EXPECT_EQ(seen.size(), operations.size() + 1);  // every operation and cvt
+    EXPECT_EQ(seen.size(), operations.size() + 1); // every operation and cvt
 }

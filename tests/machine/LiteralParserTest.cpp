@@ -20,7 +20,10 @@ namespace {
 
 class LiteralParserTest : public MachineFixture {};
 
-enum : int { fortran = 11, cLanguage = 1 };
+enum : int {
+    fortran = 11,
+    cLanguage = 1
+};
 
 struct Parsed {
     std::uint64_t value = 0;
@@ -32,7 +35,8 @@ struct Parsed {
 Parsed parse(const std::string& text)
 {
     Parsed p;
-    p.refusal = raisedCode([&] { p.value = readIntegralValue(text.data(), unsigned(text.size()), p.isSigned, p.size); });
+    p.refusal =
+        raisedCode([&] { p.value = readIntegralValue(text.data(), unsigned(text.size()), p.isSigned, p.size); });
     return p;
 }
 
@@ -130,10 +134,21 @@ TEST_F(LiteralParserTest, CharacterEscapes)
         int used;
         unsigned byte;
     } cases[] = {
-        {"\\x41", 4, 4, 65},  {"\\101", 4, 4, 65}, {"\\q", 2, 2, 'q'},   {"\\f", 2, 2, 12},
-        {"\\n", 2, 2, 10},    {"\\1012", 5, 4, 65}, {"\\7", 2, 2, 7},   {"\\x4142", 6, 6, 0x42},
-        {"\\xg", 3, 2, 0},    {"\\x", 2, 0, 0},     {"\\", 1, 0, 0},    {"", 0, 0, 0},
-        {"ab", 2, 1, 'a'},    {"\\777", 4, 4, 0xFF}, {"\\18", 3, 2, 1},
+        {"\\x41", 4, 4, 65},
+        {"\\101", 4, 4, 65},
+        {"\\q", 2, 2, 'q'},
+        {"\\f", 2, 2, 12},
+        {"\\n", 2, 2, 10},
+        {"\\1012", 5, 4, 65},
+        {"\\7", 2, 2, 7},
+        {"\\x4142", 6, 6, 0x42},
+        {"\\xg", 3, 2, 0},
+        {"\\x", 2, 0, 0},
+        {"\\", 1, 0, 0},
+        {"", 0, 0, 0},
+        {"ab", 2, 1, 'a'},
+        {"\\777", 4, 4, 0xFF},
+        {"\\18", 3, 2, 1},
         // A multi-byte character is no one-byte character.
         {"\xC3\xA9", 2, 0, 0},
     };
@@ -159,15 +174,15 @@ TEST_F(LiteralParserTest, WideCharacters)
         {"\xC3\xA9", 2, 2, 0xE9},
         {"\xE2\x82\xAC", 3, 3, 0x20AC},
         {"\xF0\x9F\x98\x80", 4, 4, 0x1F600},
-        {"\xE2\x82", 2, 0, 0},           // cut short
-        {"\xC3\x41", 2, 0, 0},           // no continuation byte
+        {"\xE2\x82", 2, 0, 0}, // cut short
+        {"\xC3\x41", 2, 0, 0}, // no continuation byte
         {"\\x12345678", 10, 10, 0x12345678},
         {"\\x", 2, 0, 0},
         {"\\xz", 3, 0, 0},
         {"\\n", 2, 2, 10},
         {"\\101", 4, 4, 65},
         {"A", 1, 1, 65},
-        {"\x80", 1, 0, 0},               // no character on its own
+        {"\x80", 1, 0, 0}, // no character on its own
         {"", 0, 0, 0},
     };
     for (const Case& c : cases) {

@@ -68,7 +68,7 @@ TEST_F(NullAndErrorItemTest, EvaluationErrorItem)
     EXPECT_EQ(error->stringLength(), 16u);
     EXPECT_EQ(std::memcmp(error->resultBuffer(), "Division by zero", 16), 0);
     EXPECT_STREQ(error->evaluationError(), "Division by zero");
-    error->load(DebuggeeLocation());  // nothing to read
+    error->load(DebuggeeLocation()); // nothing to read
     EXPECT_STREQ(error->evaluationError(), "Division by zero");
 
     // A clone owns its own text.

@@ -60,7 +60,7 @@ TEST_F(RuntimeStackTest, PushPopAndOwnership)
     EXPECT_EQ(popped, upper);
     EXPECT_FALSE(popped->isOnStack());
     EXPECT_EQ(popped->next(), nullptr);
-    other->push(popped);  // off the first stack it may go on another
+    other->push(popped); // off the first stack it may go on another
     other.reset();
     EXPECT_EQ(deletions, 1);
 
@@ -70,7 +70,7 @@ TEST_F(RuntimeStackTest, PushPopAndOwnership)
 
     stack().push(counting());
     stack().setSkipState(RuntimeStack::skipping);
-    stack().genPop();  // not running: nothing
+    stack().genPop(); // not running: nothing
     EXPECT_EQ(stack().count(), 1u);
     stack().popAll();
     EXPECT_EQ(deletions, 3);
@@ -80,7 +80,7 @@ TEST_F(RuntimeStackTest, JumpsAndLabels)
 {
     stack().genJump(5);
     EXPECT_EQ(stack().skipState(), RuntimeStack::skipping);
-    stack().genJump(7);  // a jump while skipping does not nest
+    stack().genJump(7); // a jump while skipping does not nest
     stack().genLabel(7);
     EXPECT_EQ(stack().skipState(), RuntimeStack::skipping);
     // Nothing runs while skipping.
@@ -119,7 +119,7 @@ TEST_F(RuntimeStackTest, PopAllClearsMarksAndStateButKeepsTheLabel)
     stack().push(counting());
     stack().push(counting());
     stack().holdSection(counting());
-    stack().holdSection(counting());  // the section held before goes
+    stack().holdSection(counting()); // the section held before goes
     EXPECT_EQ(deletions, 1);
     stack().setNotAllocatedSeen();
     stack().setStoreSeen();
@@ -131,7 +131,7 @@ TEST_F(RuntimeStackTest, PopAllClearsMarksAndStateButKeepsTheLabel)
     stack().genJump(4);
 
     stack().popAll();
-    EXPECT_EQ(deletions, 4);  // both items and the section never pushed
+    EXPECT_EQ(deletions, 4); // both items and the section never pushed
     EXPECT_EQ(stack().heldSection(), nullptr);
     EXPECT_EQ(stack().count(), 0u);
     EXPECT_FALSE(stack().notAllocatedSeen() || stack().storeSeen() || stack().guardedStoreSeen() ||
@@ -153,9 +153,9 @@ TEST_F(RuntimeStackTest, HeldSectionReplacesTheTop)
     EXPECT_EQ(stack().top(), section);
     EXPECT_EQ(stack().count(), 1u);
     EXPECT_EQ(stack().heldSection(), nullptr);
-    stack().pushArraySection();  // none held: nothing
+    stack().pushArraySection(); // none held: nothing
     stack().popAll();
-    EXPECT_EQ(deletions, 1);  // once, as a stack item
+    EXPECT_EQ(deletions, 1); // once, as a stack item
 
     stack().holdSection(counting());
     EXPECT_EQ(raisedCode([&] { stack().pushArraySection(); }), InvalidOp::RTRC_Empty_Stack);
@@ -266,7 +266,7 @@ TEST_F(RuntimeStackTest, ComparisonFrame)
 
     struct Case {
         std::function<void(RuntimeStack&)> run;
-        int expected;  // 3 < 4
+        int expected; // 3 < 4
     } cases[] = {
         {[](RuntimeStack& s) { s.genEQ(); }, 0}, {[](RuntimeStack& s) { s.genNE(); }, 1},
         {[](RuntimeStack& s) { s.genLT(); }, 1}, {[](RuntimeStack& s) { s.genLE(); }, 1},
@@ -410,7 +410,7 @@ protected:
         stack().push(counting());
         stack().push(new StackItemS8(rep(), s));
         const int code = raisedCode([&] { stack().genRankIndex(1, table.get()); });
-        EXPECT_EQ(stack().count(), 1u);  // the subscript is gone either way
+        EXPECT_EQ(stack().count(), 1u); // the subscript is gone either way
         stack().popAll();
         return code;
     }

@@ -186,7 +186,7 @@ TEST_F(StackItemTest, TreeRootIsMadeOnceAndReleasedWithTheItem)
     EXPECT_TRUE(root->dataType() == item->type());
     EXPECT_EQ(root->internalRep(), &rep());
 
-    root->addReference();  // the test's own hold, to watch the item let go
+    root->addReference(); // the test's own hold, to watch the item let go
     delete item;
     EXPECT_EQ(root->referenceCount(), 1u);
     root->removeReference();
@@ -209,7 +209,7 @@ TEST_F(StackItemTest, TreeRootReferencesFromSeveralThreads)
     b.join();
     c.join();
     EXPECT_EQ(root->referenceCount(), 1u);
-    delete item;  // the last reference: the sanitizer build sees a leak otherwise
+    delete item; // the last reference: the sanitizer build sees a leak otherwise
 }
 
 TEST_F(StackItemTest, NationalToCharacter)

@@ -171,7 +171,7 @@ TEST_F(StoreTest, BitFieldStoreChangesOnlyTheFieldsBits)
     // a byte boundary of an 8-byte unit keeps its neighbours.
     host.memory().store(target, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     stack().push(addressOf(target));
-    stack().push(new StackItemS4(rep(), 0x20F0));  // 9 bits: 0 1111 0000
+    stack().push(new StackItemS4(rep(), 0x20F0)); // 9 bits: 0 1111 0000
     host.clearCalls();
     stack().genStoreMember(member("b", records().integerType(9, true, 30), 0));
     EXPECT_EQ(memoryAt(target, 6), (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFD, 0xE1, 0xFF}));

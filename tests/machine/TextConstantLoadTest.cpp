@@ -26,7 +26,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TextConstantLoadTest, ConstantsOfEachTextKind)
 {

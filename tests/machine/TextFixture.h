@@ -19,8 +19,13 @@
 
 class TextFixture : public MachineFixture {
 protected:
-    enum : int { languageCOBOL = 6 };
-    enum : UBYTE4 { justified = 0x40, nonNumeric = 0x20 };
+    enum : int {
+        languageCOBOL = 6
+    };
+    enum : UBYTE4 {
+        justified = 0x40,
+        nonNumeric = 0x20
+    };
 
     explicit TextFixture(int language = languageC) : MachineFixture(language) {}
 
@@ -91,10 +96,7 @@ protected:
     {
         return hex(item.resultBuffer(), static_cast<std::size_t>(item.size()));
     }
-    static DebuggeeLocation at(std::uint32_t address)
-    {
-        return DebuggeeLocation(DebuggeeAddress(address));
-    }
+    static DebuggeeLocation at(std::uint32_t address) { return DebuggeeLocation(DebuggeeAddress(address)); }
     void store(std::uint32_t address, const std::string& text)
     {
         host.memory().store(address, text.data(), text.size());

@@ -65,7 +65,7 @@ int order(StackItem& left, const StackItem& right)
     return lt ? -1 : gt ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(TextItemTest, ComparisonsPadTheShorterSideWithTheKindsBlank)
 {
@@ -164,8 +164,7 @@ TEST_F(TextItemTest, DigitCheckAndNonNumericMark)
     const TNpacked_decimal packed{};
     auto letter = text(ebcdic("1A"), alphanumeric(2));
     EXPECT_EQ(raisedCode([&] { letter.asPackedDecimal(packed); }), InvalidOp::RTRC_NonNumericCharsInString);
-    EXPECT_EQ(raisedCode([&] { letter.asZonedDecimal(TNzoned_decimal{}); }),
-              InvalidOp::RTRC_NonNumericCharsInString);
+    EXPECT_EQ(raisedCode([&] { letter.asZonedDecimal(TNzoned_decimal{}); }), InvalidOp::RTRC_NonNumericCharsInString);
     EXPECT_EQ(raisedCode([&] { letter.asLongDouble(); }), InvalidOp::RTRC_NonNumericCharsInString);
 
     // A minus sign is no digit for the check, but the zoned value class
@@ -272,8 +271,7 @@ TEST_F(TextItemTest, AlphanumericConversions)
     store(0x20000, ebcdic("1A"));
     StackItemCharstring loaded(rep(), nullptr, 0, alphanumeric(2));
     loaded.load(at(0x20000));
-    EXPECT_EQ(raisedCode([&] { loaded.asNumericEdited(TNnumeric_edited{}); }),
-              InvalidOp::RTRC_NonNumericCharsInString);
+    EXPECT_EQ(raisedCode([&] { loaded.asNumericEdited(TNnumeric_edited{}); }), InvalidOp::RTRC_NonNumericCharsInString);
     EXPECT_EQ(raisedCode([&] { loaded.asNationalNumericEdited(TNnational_numeric_edited{}); }),
               InvalidOp::RTRC_NonNumericCharsInString);
     // Arithmetic stays refused.

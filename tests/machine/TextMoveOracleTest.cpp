@@ -43,7 +43,7 @@ std::vector<MoveRow> readMoves()
 
 class TextMoveOracleTest : public TextFixture {};
 
-}  // namespace
+} // namespace
 
 TEST_F(TextMoveOracleTest, MovesAsACobolCompilerDoesThem)
 {
@@ -53,9 +53,9 @@ TEST_F(TextMoveOracleTest, MovesAsACobolCompilerDoesThem)
         SCOPED_TRACE(row.source + " into " + std::to_string(row.length) + (row.justifiedRight ? " J" : " L"));
         ASSERT_EQ(row.result.size(), row.length);
         const std::string source = ebcdic(row.source);
-        StackItemCharstring from(rep(), source.data(), source.size(),
-                                 alphanumeric(static_cast<UBYTE4>(source.size())));
-        StackItemCharstring to(rep(), nullptr, 0, alphanumeric(row.length, row.justifiedRight ? UBYTE4(justified) : UBYTE4(0)));
+        StackItemCharstring from(rep(), source.data(), source.size(), alphanumeric(static_cast<UBYTE4>(source.size())));
+        StackItemCharstring to(rep(), nullptr, 0,
+                               alphanumeric(row.length, row.justifiedRight ? UBYTE4(justified) : UBYTE4(0)));
         to.genConvert(from);
         EXPECT_EQ(valueOf(to), hex(ebcdic(row.result)));
     }

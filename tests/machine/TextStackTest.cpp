@@ -51,7 +51,7 @@ protected:
     CobolTextStackTest() : TextStackTest(languageCOBOL) {}
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TextStackTest, LiteralMovesWithinItsText)
 {
@@ -270,7 +270,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(RefModTest, StartPositionsWithinTheItem)
 {
@@ -281,12 +281,8 @@ TEST_F(RefModTest, StartPositionsWithinTheItem)
         int code;
         std::string expected;
     } cases[] = {
-        {1, 0, ebcdic("ABCDEFGHIJ")},
-        {4, 0, ebcdic("DEFGHIJ")},
-        {10, 0, ebcdic("J")},
-        {11, InvalidOp::RTRC_BadRefMod, ""},
-        {0, InvalidOp::RTRC_BadRefMod, ""},
-        {-1, InvalidOp::RTRC_BadRefMod, ""},
+        {1, 0, ebcdic("ABCDEFGHIJ")},        {4, 0, ebcdic("DEFGHIJ")},          {10, 0, ebcdic("J")},
+        {11, InvalidOp::RTRC_BadRefMod, ""}, {0, InvalidOp::RTRC_BadRefMod, ""}, {-1, InvalidOp::RTRC_BadRefMod, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start);
@@ -430,8 +426,7 @@ TEST_F(TextStackTest, TextConstantLoads)
     EXPECT_TRUE(low->isNull());
     EXPECT_EQ(stack().count(), 4u);
 
-    EXPECT_EQ(raisedCode([&] { stack().genLoadFigConstant("\xF0", 1, TypeItem(130u)); }),
-              InvalidOp::RTRC_NotSupported);
+    EXPECT_EQ(raisedCode([&] { stack().genLoadFigConstant("\xF0", 1, TypeItem(130u)); }), InvalidOp::RTRC_NotSupported);
     stack().setSkipState(RuntimeStack::skipping);
     stack().genLoadFigConstant("\x40", 1, alphanumeric(1));
     stack().genString("ab", 2);

@@ -116,7 +116,7 @@ TEST_F(VariableLoadTest, RegisterVariablesCarryTheirMark)
     r.name = "R5";
     r.id = 5;
     r.bits = 32;
-    r.value[0] = 9;  // the evaluator's byte order
+    r.value[0] = 9; // the evaluator's byte order
     host.addRegister(r);
     host.addFrame(mainContext, 0x8000);
     declare(records().registerVariable("r", intType, "R5"));
@@ -290,8 +290,7 @@ TEST_F(CobolLoadTest, ConditionNames)
     // The data item: a signed fullword at 0x20000. Values are stored as the
     // debuggee stores them; a halfword value is converted to the item's type.
     auto word = [](std::int32_t v) {
-        return HostRecordStore::ConditionValue{
-            intType, {UBYTE1(v >> 24), UBYTE1(v >> 16), UBYTE1(v >> 8), UBYTE1(v)}};
+        return HostRecordStore::ConditionValue{intType, {UBYTE1(v >> 24), UBYTE1(v >> 16), UBYTE1(v >> 8), UBYTE1(v)}};
     };
     auto half = [&](std::int16_t v) {
         return HostRecordStore::ConditionValue{records().integerType(16, false), {UBYTE1(v >> 8), UBYTE1(v)}};
@@ -300,11 +299,13 @@ TEST_F(CobolLoadTest, ConditionNames)
         const char* name;
         std::vector<HostRecordStore::ConditionValue> values;
         std::vector<std::pair<HostRecordStore::ConditionValue, HostRecordStore::ConditionValue>> ranges;
-        std::vector<std::pair<std::int32_t, int>> holds;  // data value, 1 or 0
+        std::vector<std::pair<std::int32_t, int>> holds; // data value, 1 or 0
     };
     const Case cases[] = {
         {"VALUES-ONLY", {word(3), word(-7)}, {}, {{3, 1}, {-7, 1}, {4, 0}}},
-        {"RANGES-ONLY", {}, {{word(10), word(20)}, {word(-5), word(-1)}},
+        {"RANGES-ONLY",
+         {},
+         {{word(10), word(20)}, {word(-5), word(-1)}},
          {{10, 1}, {20, 1}, {15, 1}, {-5, 1}, {-1, 1}, {9, 0}, {21, 0}, {0, 0}}},
         {"BOTH", {word(100)}, {{word(1), word(2)}}, {{100, 1}, {2, 1}, {3, 0}}},
         {"NONE", {}, {}, {{0, 0}, {1, 0}}},

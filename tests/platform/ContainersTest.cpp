@@ -25,15 +25,14 @@ TEST(List, AppendInsertRemoveInOrder)
     List<int> list;
     EXPECT_EQ(list.count(), 0u);
     EXPECT_EQ(list.items(), nullptr);
-    for (int i = 0; i < 20; ++i)  // beyond several growth steps
+    for (int i = 0; i < 20; ++i) // beyond several growth steps
         list.append(i);
     list.insert_at(0, -1);
     list.insert_at(5, 100);
-    list.insert_at(99, 200);  // past the end: appended
+    list.insert_at(99, 200); // past the end: appended
     list.remove(1);
-    list.remove(99);  // nothing there
-    std::vector<int> expected = {-1, 1, 2, 3, 100, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                 14, 15, 16, 17, 18, 19, 200};
+    list.remove(99); // nothing there
+    std::vector<int> expected = {-1, 1, 2, 3, 100, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 200};
     EXPECT_EQ(contents(list), expected);
     EXPECT_THROW(list[list.count()], std::out_of_range);
 }
@@ -62,7 +61,7 @@ TEST(List, ElementsOfEightBytesAndRecords)
 TEST(List, AppendingAndInsertingItsOwnItemsIsSafe)
 {
     List<int> list;
-    for (int i = 0; i < 8; ++i)  // exactly full: the next append regrows
+    for (int i = 0; i < 8; ++i) // exactly full: the next append regrows
         list.append(i);
     list.appendItems(list.items(), list.count());
     EXPECT_EQ(list.count(), 16u);
@@ -84,7 +83,7 @@ TEST(List, CopiesAreDeepAndDeleteItemsEmpties)
     int target = 9;
     List<int*> pointers;
     pointers.append(&target);
-    pointers.deleteItems();  // the array only: the pointed-to value stays
+    pointers.deleteItems(); // the array only: the pointed-to value stays
     EXPECT_EQ(pointers.count(), 0u);
     EXPECT_EQ(target, 9);
     pointers.append(&target);
@@ -99,7 +98,7 @@ TEST(StdThread, KeyedValuesArePerThreadAndStable)
     EXPECT_EQ(*slot, nullptr);
     int here = 1;
     *slot = &here;
-    for (int i = 0; i < 100; ++i)  // other keys do not move the slot
+    for (int i = 0; i < 100; ++i) // other keys do not move the slot
         self->_getKeyValue(std::to_string(i).c_str());
     EXPECT_EQ(slot, self->_getKeyValue("EvaluationEnvironment"));
     EXPECT_EQ(*self->_getKeyValue("EvaluationEnvironment"), &here);
@@ -122,9 +121,8 @@ TEST(UnicodeUtilities, LengthFromTheFirstByte)
         unsigned char first;
         int length;
     } cases[] = {
-        {0x00, 1}, {'A', 1}, {0x7F, 1}, {0x80, 0}, {0xBF, 0}, {0xC0, 0}, {0xC1, 0},
-        {0xC2, 2}, {0xDF, 2}, {0xE0, 3}, {0xEF, 3}, {0xF0, 4}, {0xF4, 4}, {0xF5, 0},
-        {0xFF, 0},
+        {0x00, 1}, {'A', 1},  {0x7F, 1}, {0x80, 0}, {0xBF, 0}, {0xC0, 0}, {0xC1, 0}, {0xC2, 2},
+        {0xDF, 2}, {0xE0, 3}, {0xEF, 3}, {0xF0, 4}, {0xF4, 4}, {0xF5, 0}, {0xFF, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(UnicodeUtilities::mblen(c.first), c.length) << int(c.first);
@@ -145,4 +143,4 @@ TEST(StdException, CarriesWhereWhatAndCode)
     EXPECT_STREQ(empty.what(), "");
 }
 
-}  // namespace
+} // namespace

@@ -124,4 +124,4 @@ TEST(XPG4MsgServer, LocaleDirectoriesAndTheOverride)
     fs::remove_all(dir);
 }
 
-}  // namespace
+} // namespace

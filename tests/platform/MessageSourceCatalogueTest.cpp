@@ -19,31 +19,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const fixtureSource =
-    "$ A catalogue with each form gencat reads.\n"
-    "$quote \"\n"
-    "1 \"plain\"\n"
-    "2 \"a \\\"quoted\\\" word\"\n"
-    "3 \"continued \\\n"
-    "on the next line\"\n"
-    "4 unquoted text\n"
-    "5 \"tab\\tnew line\\noctal \\101\\\\\"\n"
-    "\n"
-    "$set 3 a comment after the number\n"
-    "1 \"set three\"\n"
-    "2 \n"
-    "$set 4\n"
-    "1 \"kept: only an older catalogue's set is dropped\"\n"
-    "$delset 4\n"
-    "$set 5\n"
-    "$quote\n"
-    "1 \"no quoting here\"\n"
-    "7\n";
+const char* const fixtureSource = "$ A catalogue with each form gencat reads.\n"
+                                  "$quote \"\n"
+                                  "1 \"plain\"\n"
+                                  "2 \"a \\\"quoted\\\" word\"\n"
+                                  "3 \"continued \\\n"
+                                  "on the next line\"\n"
+                                  "4 unquoted text\n"
+                                  "5 \"tab\\tnew line\\noctal \\101\\\\\"\n"
+                                  "\n"
+                                  "$set 3 a comment after the number\n"
+                                  "1 \"set three\"\n"
+                                  "2 \n"
+                                  "$set 4\n"
+                                  "1 \"kept: only an older catalogue's set is dropped\"\n"
+                                  "$delset 4\n"
+                                  "$set 5\n"
+                                  "$quote\n"
+                                  "1 \"no quoting here\"\n"
+                                  "7\n";
 
 struct Case {
     int set;
     int id;
-    const char* text;  // null: no such message
+    const char* text; // null: no such message
 };
 
 const Case fixtureCases[] = {
@@ -99,8 +98,8 @@ TEST_F(MessageSourceCatalogueTest, TheServerReadsTheCatalogueOfThisSystem)
 {
 #if !defined(_WIN32)
     // The oracle: gencat's compilation of the same source, read by catgets.
-    const std::string command = "gencat '" + (dir / "fixture.cat").string() + "' '" +
-                                (dir / "fixture.msg").string() + "' 2>/dev/null";
+    const std::string command =
+        "gencat '" + (dir / "fixture.cat").string() + "' '" + (dir / "fixture.msg").string() + "' 2>/dev/null";
     if (std::system(command.c_str()) != 0)
         GTEST_SKIP() << "gencat is not available";
 #endif
@@ -121,8 +120,8 @@ TEST_F(MessageSourceCatalogueTest, TheServerReadsTheCatalogueOfThisSystem)
 
 TEST(MessageSourceCatalogue, MalformedSourceOrMissingFileOpensNothing)
 {
-    for (const char* source : {"x1 \"not a number\"\n", "12\"no separator\"\n", "$set\n",
-                               "3 \"once\"\n3 \"twice\"\n"}) {
+    for (const char* source :
+         {"x1 \"not a number\"\n", "12\"no separator\"\n", "$set\n", "3 \"once\"\n3 \"twice\"\n"}) {
         SCOPED_TRACE(source);
         std::istringstream in(source);
         plomkit_detail::MessageSourceCatalogue catalogue;
@@ -155,4 +154,4 @@ TEST(MessageSourceCatalogue, TheEvaluatorsCatalogueReadsTheSameFromItsSource)
 }
 #endif
 
-}  // namespace
+} // namespace

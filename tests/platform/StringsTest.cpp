@@ -11,8 +11,7 @@ namespace {
 
 ByteString bytes(const char* text)
 {
-    return ByteString(reinterpret_cast<const unsigned char*>(text),
-                      static_cast<unsigned>(std::strlen(text)));
+    return ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
 }
 
 std::string str(const StringBuffer<unsigned char>& b)
@@ -67,7 +66,7 @@ TEST(StringBuffer, ChangeReplacesTheFirstOccurrences)
         unsigned changed;
     } cases[] = {
         {"a-b-c-d", "-", "+", 2, "a+b+c-d", 2},
-        {"a-b", "-", "--", 5, "a--b", 1},       // the replacement is not searched again
+        {"a-b", "-", "--", 5, "a--b", 1}, // the replacement is not searched again
         {"xxxx", "xx", "x", 9, "xx", 2},
         {"abc", "", "z", 1, "abc", 0},
         {"abc", "b", "", 1, "ac", 1},
@@ -110,10 +109,15 @@ TEST(EncodedString, DecodesAndEncodesWithoutLosingBytes)
         {"K\xc3\xa4se \xe2\x82\xac \xf0\x9f\x98\x80", L"K\u00e4se \u20ac \U0001F600",
          "K\xc3\xa4se \xe2\x82\xac \xf0\x9f\x98\x80"},
         // Bytes that begin no valid sequence are kept as their own values.
-        {"a\xff" "b", L"a\u00ff" L"b", "a\xc3\xbf" "b"},
+        {"a\xff"
+         "b",
+         L"a\u00ff"
+         L"b",
+         "a\xc3\xbf"
+         "b"},
         {"\xc3", L"\u00c3", "\xc3\x83"},
-        {"\xc0\xaf", L"\u00c0\u00af", "\xc3\x80\xc2\xaf"},   // overlong
-        {"\xed\xa0\x80", L"\u00ed\u00a0\u0080", "\xc3\xad\xc2\xa0\xc2\x80"},  // surrogate
+        {"\xc0\xaf", L"\u00c0\u00af", "\xc3\x80\xc2\xaf"},                   // overlong
+        {"\xed\xa0\x80", L"\u00ed\u00a0\u0080", "\xc3\xad\xc2\xa0\xc2\x80"}, // surrogate
     };
     for (const auto& c : cases) {
         EncodedString s(c.utf8, Encoding_UTF8);
@@ -130,8 +134,7 @@ TEST(EncodedString, NumbersEqualityAndJoining)
     EncodedString s;
     EXPECT_EQ(s.number(std::uint32_t{0}), EncodedString(L"0"));
     EXPECT_EQ(s.number(std::uint32_t{4294967295u}), EncodedString(L"4294967295"));
-    EXPECT_EQ(s.number(std::uint64_t{18446744073709551615ull}),
-              EncodedString(L"18446744073709551615"));
+    EXPECT_EQ(s.number(std::uint64_t{18446744073709551615ull}), EncodedString(L"18446744073709551615"));
     EncodedString a("en_US", Encoding_UTF8);
     EXPECT_EQ(a, EncodedString(L"en_US"));
     EXPECT_EQ(a.encoding(), Encoding_UTF8);
@@ -151,4 +154,4 @@ TEST(CharString, LoadsAndJoinsConvertedTexts)
     EXPECT_TRUE(s.empty());
 }
 
-}  // namespace
+} // namespace

@@ -47,7 +47,7 @@ std::string& made(int count)
     return threadOwned<std::string>([] {}, count, 'x');
 }
 
-}  // namespace
+} // namespace
 
 TEST(ThreadOwned, OnePerThreadAndCallSite)
 {

@@ -38,11 +38,11 @@ TEST(WideText, LoneSurrogatesBecomeTheReplacementCharacter)
         const char* utf8;
     };
     const Case cases[] = {
-        {std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"b", "\xef\xbf\xbd" "b"},
+        {std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"b", "\xef\xbf\xbd"
+                                                               "b"},
         {L"a" + std::wstring(1, static_cast<wchar_t>(0xDE00)), "a\xef\xbf\xbd"},
         // A low surrogate before its high one is no pair.
-        {std::wstring{static_cast<wchar_t>(0xDE00), static_cast<wchar_t>(0xD83D)},
-         "\xef\xbf\xbd\xef\xbf\xbd"},
+        {std::wstring{static_cast<wchar_t>(0xDE00), static_cast<wchar_t>(0xD83D)}, "\xef\xbf\xbd\xef\xbf\xbd"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.utf8);
@@ -50,4 +50,4 @@ TEST(WideText, LoneSurrogatesBecomeTheReplacementCharacter)
     }
 }
 
-}  // namespace
+} // namespace

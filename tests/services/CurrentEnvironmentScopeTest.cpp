@@ -29,11 +29,16 @@ const LCC_Eval_Context_Info* fakeContext(std::uintptr_t n)
 TEST(CurrentEnvironmentScope, RestoresThePreviousEnvironmentOnEveryExit)
 {
     std::thread([] {
-        enum class Exit { normal, invalidOp, stdException, otherException };
+        enum class Exit {
+            normal,
+            invalidOp,
+            stdException,
+            otherException
+        };
         const Exit exits[] = {Exit::normal, Exit::invalidOp, Exit::stdException, Exit::otherException};
         ExpressionRepresentation outer(6, nullptr);
-        for (EvaluationEnvironment* before : {static_cast<EvaluationEnvironment*>(nullptr),
-                                              static_cast<EvaluationEnvironment*>(&outer)}) {
+        for (EvaluationEnvironment* before :
+             {static_cast<EvaluationEnvironment*>(nullptr), static_cast<EvaluationEnvironment*>(&outer)}) {
             for (Exit exit : exits) {
                 if (before != nullptr)
                     before->makeCurrent(nullptr);

@@ -73,8 +73,7 @@ TEST(DebuggeeAddress, Formats)
         {DebuggeeAddress(std::uint32_t(26)), "0x0000001a", "0x1a"},
         {DebuggeeAddress(std::uint32_t(0xFFFFFFFFu)), "0xffffffff", "0xffffffff"},
         {DebuggeeAddress(std::uint64_t(26)), "0x000000000000001a", "0x1a"},
-        {DebuggeeAddress(std::uint64_t(0x123456789abcdef0ull)), "0x123456789abcdef0",
-         "0x123456789abcdef0"},
+        {DebuggeeAddress(std::uint64_t(0x123456789abcdef0ull)), "0x123456789abcdef0", "0x123456789abcdef0"},
         {DebuggeeAddress(), "Invalid", "Invalid"},
     };
     for (const Case& c : cases) {
@@ -277,8 +276,14 @@ TEST_F(AddressTest, IntegerRegisterReadsAreBigEndianImages)
         unsigned count;
         const char* image;
     } cases[] = {
-        {1, 8, "1122334455667788"}, {1, 4, "55667788"}, {1, 2, "7788"}, {1, 1, "88"},
-        {2, 4, "a1b2c3d4"},         {2, 2, "c3d4"},     {2, 1, "d4"},   {3, 2, "beef"},
+        {1, 8, "1122334455667788"},
+        {1, 4, "55667788"},
+        {1, 2, "7788"},
+        {1, 1, "88"},
+        {2, 4, "a1b2c3d4"},
+        {2, 2, "c3d4"},
+        {2, 1, "d4"},
+        {3, 2, "beef"},
         {3, 1, "ef"},
     };
     for (const Case& c : cases) {
@@ -364,9 +369,8 @@ TEST_F(AddressTest, RegisterFormatAndDataType)
 {
     EXPECT_STREQ(Register().format(), "Invalid Register");
     char buffer[40];
-#if defined(_WIN32)  // the runtime's "%p": every digit of a pointer
-    EXPECT_STREQ(Register(0x1f).format(buffer),
-                 sizeof(void*) == 8 ? "register 000000000000001f" : "register 0000001f");
+#if defined(_WIN32) // the runtime's "%p": every digit of a pointer
+    EXPECT_STREQ(Register(0x1f).format(buffer), sizeof(void*) == 8 ? "register 000000000000001f" : "register 0000001f");
 #else
     EXPECT_STREQ(Register(0x1f).format(buffer), "register 0x1f");
 #endif
@@ -376,8 +380,8 @@ TEST_F(AddressTest, RegisterFormatAndDataType)
         unsigned bits;
         unsigned code;
     } cases[] = {
-        {1, 8, 132}, {1, 16, 133}, {1, 32, 134}, {1, 64, 156}, {1, 96, 0},
-        {2, 32, 136}, {2, 64, 137}, {2, 96, 138}, {2, 16, 0},  {3, 32, 0},
+        {1, 8, 132},  {1, 16, 133}, {1, 32, 134}, {1, 64, 156}, {1, 96, 0},
+        {2, 32, 136}, {2, 64, 137}, {2, 96, 138}, {2, 16, 0},   {3, 32, 0},
     };
     for (const Case& c : cases) {
         fake.registers[11] = integerRegister(c.bits, 0);

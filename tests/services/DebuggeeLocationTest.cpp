@@ -50,7 +50,7 @@ TEST_F(LocationTest, CopiesShareBuffersAndDuplicateOwnedTargets)
     stepped = memory;
     EXPECT_FALSE(stepped != memory);
     const DebuggeeLocation& itself = stepped;
-    stepped = itself;  // self-assignment keeps the target
+    stepped = itself; // self-assignment keeps the target
     EXPECT_EQ(stepped.address().addr(), 0x1000u);
 
     DebuggeeLocation reg(5ul);
@@ -86,9 +86,8 @@ TEST_F(LocationTest, Comparison)
         const DebuggeeLocation& b;
         bool different;
     } cases[] = {
-        {a32, b32, false}, {a32, a64, true}, {a32, c32, true},     {r1, r1b, false},
-        {r1, r2, true},    {buf, bufSame, false}, {buf, bufOther, true}, {a32, buf, true},
-        {none, none2, true},
+        {a32, b32, false},     {a32, a64, true},      {a32, c32, true}, {r1, r1b, false},    {r1, r2, true},
+        {buf, bufSame, false}, {buf, bufOther, true}, {a32, buf, true}, {none, none2, true},
     };
     int row = 0;
     for (const Case& c : cases)
@@ -184,9 +183,8 @@ TEST_F(LocationTest, Texts)
     EXPECT_STREQ(DebuggeeLocation().format(text), "INVALID");
     EXPECT_STREQ(DebuggeeLocation().format(), "INVALID");
     EXPECT_STREQ(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x1a))).format(text), "0x0000001a");
-    EXPECT_STREQ(DebuggeeLocation(DebuggeeAddress(std::uint64_t(0x1a))).format(text),
-                 "0x000000000000001a");
-#if defined(_WIN32)  // the runtime's "%p": every digit of a pointer
+    EXPECT_STREQ(DebuggeeLocation(DebuggeeAddress(std::uint64_t(0x1a))).format(text), "0x000000000000001a");
+#if defined(_WIN32) // the runtime's "%p": every digit of a pointer
     EXPECT_STREQ(DebuggeeLocation(0x2aul).format(text),
                  sizeof(void*) == 8 ? "register 000000000000002a" : "register 0000002a");
 #else
@@ -205,19 +203,15 @@ TEST_F(LocationTest, RawImages)
 {
     DebuggeeLocation mem32(DebuggeeAddress(std::uint32_t(0x01020304)));
     const unsigned char* raw = mem32.rawData();
-    EXPECT_EQ(std::vector<unsigned char>(raw, raw + 4),
-              (std::vector<unsigned char>{1, 2, 3, 4}));
+    EXPECT_EQ(std::vector<unsigned char>(raw, raw + 4), (std::vector<unsigned char>{1, 2, 3, 4}));
     DebuggeeLocation mem64(DebuggeeAddress(std::uint64_t(0x0102030405060708ull)));
     raw = mem64.rawData();
-    EXPECT_EQ(std::vector<unsigned char>(raw, raw + 8),
-              (std::vector<unsigned char>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(std::vector<unsigned char>(raw, raw + 8), (std::vector<unsigned char>{1, 2, 3, 4, 5, 6, 7, 8}));
 
     ByteString digits = mem32.formatRaw();
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(digits.data()), digits.length()),
-              "16909060");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(digits.data()), digits.length()), "16909060");
     digits = mem64.formatRaw();
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(digits.data()), digits.length()),
-              "72623859790382856");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(digits.data()), digits.length()), "72623859790382856");
 
     // An evaluator buffer never shows its own pointer as a debuggee address;
     // its raw form keeps the whole pointer.
@@ -318,7 +312,7 @@ TEST_F(LocationTest, HostPointerTypesChooseThePointerSize)
         {2, 8, TNpointer_Bytes4, 0x1},
         {2, 8, 0, 0x100000002ull},
         {2, 4, 0, 0x1},
-        {6, 4, TNpointer_Bytes8, 0x1},  // COBOL keeps the program's size
+        {6, 4, TNpointer_Bytes8, 0x1}, // COBOL keeps the program's size
     };
     for (const Case& c : cases) {
         ExpressionRepresentation rep(c.language, nullptr);
@@ -347,21 +341,11 @@ TEST_F(LocationTest, FatPointersAreRefused)
     unsigned char bytes[16] = {};
     char text[64];
     const std::vector<std::function<void()>> operations = {
-        [&] { fat.read(bytes, 4); },
-        [&] { fat.write(bytes, 4); },
-        [&] { fat.increment(4); },
-        [&] { (void)(fat != copy); },
-        [&] { (void)(fat - copy); },
-        [&] { fat.format(text); },
-        [&] { fat.isValid(); },
-        [&] { fat.isNull(); },
-        [&] { fat.address(); },
-        [&] { fat.convertToLocal(); },
-        [&] { fat.rawData(); },
-        [&] { fat.dereference(nullptr); },
-        [&] { FatPtr().read(bytes, 1); },
-        [&] { FatPtr().phase(); },
-        [&] { FatPtr().thread(); },
+        [&] { fat.read(bytes, 4); },      [&] { fat.write(bytes, 4); }, [&] { fat.increment(4); },
+        [&] { (void)(fat != copy); },     [&] { (void)(fat - copy); },  [&] { fat.format(text); },
+        [&] { fat.isValid(); },           [&] { fat.isNull(); },        [&] { fat.address(); },
+        [&] { fat.convertToLocal(); },    [&] { fat.rawData(); },       [&] { fat.dereference(nullptr); },
+        [&] { FatPtr().read(bytes, 1); }, [&] { FatPtr().phase(); },    [&] { FatPtr().thread(); },
         [&] { FatPtr().load(); },
     };
     int row = 0;

@@ -52,8 +52,7 @@ TEST_F(EntryTraceTest, StartsFromTheIndentItFinds)
     {
         EntryTrace trace("void f()", "(%d) x=%s", 7, "y");
     }
-    EXPECT_EQ(host.texts(),
-              (std::vector<std::string>{"      ENTER void f(): (7) x=y", "      void f(0): EXIT"}));
+    EXPECT_EQ(host.texts(), (std::vector<std::string>{"      ENTER void f(): (7) x=y", "      void f(0): EXIT"}));
     EXPECT_EQ(SVCTestSeam::indent(), 4u);
 }
 
@@ -72,4 +71,4 @@ TEST_F(EntryTraceOff, KeepsTheIndentBalancedWithoutWriting)
     EXPECT_TRUE(host.lines().empty());
 }
 
-}  // namespace
+} // namespace

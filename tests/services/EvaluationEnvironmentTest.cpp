@@ -30,8 +30,7 @@ const LCC_Eval_Context_Info* fakeContext(std::uintptr_t n)
 
 ByteString bytes(const char* text)
 {
-    return ByteString(reinterpret_cast<const unsigned char*>(text),
-                      static_cast<unsigned>(std::strlen(text)));
+    return ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
 }
 
 SYMBOL_ENTRY openMpEntry(std::int32_t offsetLow, std::uint32_t offsetHigh = 0)
@@ -63,9 +62,9 @@ TEST(EvaluationEnvironment, CurrentEnvironmentIsPerThread)
         ExpressionRepresentation env(language, nullptr);
         EXPECT_EQ(env.makeCurrent(fakeContext(language)), nullptr);
         sync.arrive_and_wait();
-        if (EvaluationEnvironment::currentRep() == &env
-            && EvaluationEnvironment::currentRep()->context() == fakeContext(language)
-            && isCobolLanguage() == (language == 6))
+        if (EvaluationEnvironment::currentRep() == &env &&
+            EvaluationEnvironment::currentRep()->context() == fakeContext(language) &&
+            isCobolLanguage() == (language == 6))
             ++good;
         sync.arrive_and_wait();
     };
@@ -106,8 +105,8 @@ TEST(EvaluationEnvironment, LanguageQueries)
         struct Case {
             int language;
             bool cobol, cpp, fortran;
-        } cases[] = {{6, true, false, false}, {2, false, true, false}, {11, false, false, true},
-                     {1, false, false, false}};
+        } cases[] = {
+            {6, true, false, false}, {2, false, true, false}, {11, false, false, true}, {1, false, false, false}};
         for (const Case& c : cases) {
             ExpressionRepresentation env(c.language, nullptr);
             env.makeCurrent(nullptr);
@@ -291,7 +290,7 @@ TEST_F(EnvironmentTest, OpenMpChain)
     const int reads = static_cast<int>(host.callCount(HS_Expr2ReadMemory));
     EXPECT_EQ(env.currentStackBase(1).addr(), 0x2000u);
     EXPECT_EQ(env.currentStackBase(2).addr(), 0x3000u);
-    EXPECT_EQ(static_cast<int>(host.callCount(HS_Expr2ReadMemory)), reads);  // answered from the cached addresses
+    EXPECT_EQ(static_cast<int>(host.callCount(HS_Expr2ReadMemory)), reads); // answered from the cached addresses
     EXPECT_EQ(codeOf([&] { env.currentStackBase(3); }), InvalidOp::RTRC_FIXME);
 
     // A new frame forgets the cached bases; a region whose pointer cannot
@@ -355,7 +354,7 @@ TEST(EvaluationEnvironment, ConditionalVarNameIsKeptAsText)
     EXPECT_EQ(env.conditionalVarName().length(), 0u);
     std::string name = "ACCOUNT-STATUS";
     env.setConditionalVarName(name.c_str());
-    name[0] = 'X';  // a copy was taken
+    name[0] = 'X'; // a copy was taken
     const ByteString& kept = env.conditionalVarName();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(kept.data()), kept.length()), "ACCOUNT-STATUS");
     env.setConditionalVarName(nullptr);
@@ -379,8 +378,7 @@ TEST(EvaluationEnvironment, MultibyteLength)
         unsigned length;
         int expected;
     } cases[] = {
-        {nullptr, 4, 0}, {a, 1, 1},    {a, 0, -1},   {e, 2, 2},   {e, 1, -1},
-        {euro, 3, 3},    {euro, 2, -1}, {cont, 1, -1},
+        {nullptr, 4, 0}, {a, 1, 1}, {a, 0, -1}, {e, 2, 2}, {e, 1, -1}, {euro, 3, 3}, {euro, 2, -1}, {cont, 1, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MBlen(c.text, c.length), c.expected);
@@ -422,8 +420,7 @@ TEST_F(EnvironmentTest, LocalsRepresentation)
     struct Case {
         UBYTE4 kind;
         const char* expected;
-    } cases[] = {{SE_STATIC, display}, {SE_SECTION_DATA, display}, {SE_AUTOMATIC, name},
-                 {SE_REGISTER, name}};
+    } cases[] = {{SE_STATIC, display}, {SE_SECTION_DATA, display}, {SE_AUTOMATIC, name}, {SE_REGISTER, name}};
     for (const Case& c : cases) {
         entry.kind = c.kind;
         EXPECT_EQ(LocalsRepresentation::localSymbolDisplayName(&entry), c.expected) << c.kind;

@@ -65,7 +65,7 @@ TEST(ExpressionRepresentation, Parameters)
     int deleted = 0;
     ExpressionRepresentation rep(2, nullptr);
     EXPECT_EQ(rep.readParameter(0), -1);
-    rep.initParameters();  // nothing built: nothing changes
+    rep.initParameters(); // nothing built: nothing changes
     EXPECT_EQ(rep.parameters().count(), 0u);
     EXPECT_EQ(rep.flags() & ExpressionRepresentation::parametersSet, 0);
 
@@ -93,7 +93,7 @@ TEST(ExpressionRepresentation, Parameters)
     rep.setParameters(chosen, 2);
     EXPECT_EQ(rep.flags() & ExpressionRepresentation::parametersSet, 0);
     EXPECT_EQ(rep.readParameter(1), 7);
-    chosen[1] = 9;  // a copy was taken
+    chosen[1] = 9; // a copy was taken
     EXPECT_EQ(rep.readParameter(1), 7);
     rep.setParameters(chosen, 1);
     EXPECT_NE(rep.flags() & ExpressionRepresentation::parametersSet, 0);
@@ -184,9 +184,14 @@ TEST_F(RepresentationTest, IntegerStackItems)
         unsigned code;
         std::uint64_t expected;
     } cases[] = {
-        {128, 0xFFFFFFFFFFFFFFFFull}, {132, 0xFF},       {148, 0xFF},
-        {129, 0xFFFFFFFFFFFFFFFEull}, {133, 0xFFFE},     {130, 0xFFFFFFFFFFFE0001ull},
-        {134, 0xFFFE0001ull},         {155, 0xFFFE000180000000ull},
+        {128, 0xFFFFFFFFFFFFFFFFull},
+        {132, 0xFF},
+        {148, 0xFF},
+        {129, 0xFFFFFFFFFFFFFFFEull},
+        {133, 0xFFFE},
+        {130, 0xFFFFFFFFFFFE0001ull},
+        {134, 0xFFFE0001ull},
+        {155, 0xFFFE000180000000ull},
         {156, 0xFFFE000180000000ull},
     };
     const DebuggeeLocation at(DebuggeeAddress(std::uint32_t(0x40)));
@@ -258,7 +263,7 @@ TEST_F(RepresentationTest, HostIntegerTypesAndFileDescriptions)
     item->load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x80))));
     EXPECT_EQ(static_cast<std::int64_t>(item->asUnsigned()), -16);
     delete item;
-    intEntry.integer.bitLength = 3;  // a bit field: its first 3 bits, 111
+    intEntry.integer.bitLength = 3; // a bit field: its first 3 bits, 111
     item = RuntimeStack::makeStackItem(TypeItem(TYPE_INDEX{0x100, 2}), nullptr);
     item->load(DebuggeeLocation(DebuggeeAddress(std::uint32_t(0x80))));
     EXPECT_EQ(item->size(), 1u);

@@ -18,10 +18,10 @@ namespace {
 // many entries it writes (never more than the capacity it was given).
 struct ContainedAnswer {
     const char* name;
-    std::vector<UBYTE4> totals;  // the total reported on each call; the last repeats
-    bool refused;                // whether the wrapper must refuse the host
-    unsigned calls;              // how many calls the wrapper makes
-    UBYTE4 listed;               // the entries listed when not refused
+    std::vector<UBYTE4> totals; // the total reported on each call; the last repeats
+    bool refused;               // whether the wrapper must refuse the host
+    unsigned calls;             // how many calls the wrapper makes
+    UBYTE4 listed;              // the entries listed when not refused
 };
 
 std::atomic<const ContainedAnswer*> answer{nullptr};
@@ -105,4 +105,4 @@ TEST_F(HostCounts, SymbolEntryCountNeverExceedsTheRoomGiven)
     }
 }
 
-}  // namespace
+} // namespace

@@ -96,7 +96,7 @@ TEST_F(HostServiceTable, LongerTableIsCutAfterTheLastSlot)
 TEST_F(HostServiceTable, SizeWordEndingInsideASlotCopiesNoHalfPointer)
 {
     DBG2_SERVICE_FUNCTIONS table = host.table();
-    table.size = 10 * sizeof(void*) + sizeof(void*) / 2;  // slots 1-9 and half of slot 10
+    table.size = 10 * sizeof(void*) + sizeof(void*) / 2; // slots 1-9 and half of slot 10
     ASSERT_TRUE(SVC::InitializeServiceFunctions(&table));
     EXPECT_NE(SVC::callBacks()->Expr2MapSection, nullptr);
     EXPECT_EQ(SVC::callBacks()->Expr2ReadMemory, nullptr);
@@ -119,7 +119,10 @@ TEST_F(HostServiceTable, NullSlotFailsBeforeAnythingElse)
         int slot;
         std::function<void()> call;
     } cases[] = {
-        {HS_ExprGetTypeEntry, [&] { SVC::ExprGetTypeEntry(function, TYPE_INDEX{7, 1}); }},
+        {HS_ExprGetTypeEntry,
+         [&] {
+             SVC::ExprGetTypeEntry(function, TYPE_INDEX{7, 1});
+         }},
         {HS_ExprQueryRegisterId, [&] { SVC::ExprQueryRegisterId(function, name); }},
         {HS_ExprQueryRegisterInfo, [&] { SVC::ExprQueryRegisterInfo(function, 1, &type, &bits); }},
         {HS_ExprGetRegisterValue, [&] { SVC::ExprGetRegisterValue(function, 1, buffer); }},
@@ -333,7 +336,7 @@ TEST_F(HostServiceTable, TypeByNameAndTypeEntry)
 {
     TYPE_INDEX t = host.records().typedefType("T", TYPE_INDEX{0, 130});
     ASSERT_NE(SVC::Expr2GetTypeByName(function, "T", 0), nullptr);
-    EXPECT_EQ(SVC::Expr2GetTypeByName(function, "Missing", 0), nullptr);  // host rc 3
+    EXPECT_EQ(SVC::Expr2GetTypeByName(function, "Missing", 0), nullptr); // host rc 3
     host.failSlot(HS_Expr2GetTypeByName, 8);
     EXPECT_EQ(codeOf([&] { SVC::Expr2GetTypeByName(function, "T", 0); }), InvalidOp::RTRC_IntfRoutineFailed);
 
@@ -373,7 +376,7 @@ TEST_F(HostServiceTable, CodepageAnswers)
     EXPECT_STREQ(SVC::ExprGetCodepage(function), "");
     function->codePage = "QUV-0037";
     EXPECT_STREQ(SVC::ExprGetCodepage(function), "QUV-0037");
-    EXPECT_STREQ(SVC::ExprGetCodepage(nullptr), "");  // the host answers null
+    EXPECT_STREQ(SVC::ExprGetCodepage(nullptr), ""); // the host answers null
 }
 
 TEST_F(HostServiceTable, FileInformationResults)
@@ -403,7 +406,7 @@ TEST_F(HostServiceTable, FileInformationResults)
                   InvalidOp::RTRC_IntfRoutineFailed);
         EXPECT_TRUE(host.traced(row.message));
     }
-    host.failSlot(HS_ExprGetFileInfo, 12);  // a positive answer is a success
+    host.failSlot(HS_ExprGetFileInfo, 12); // a positive answer is a success
     EXPECT_NO_THROW(SVC::ExprGetFileInfo(function, address64(0x500), &out, sizeof out));
 }
 
@@ -417,7 +420,9 @@ TEST_F(HostServiceTable, WriteMemoryTraceAndFailureText)
 
     host.memory().markUnwritable(0x2000, 16);
     host.clearLines();
-    EXPECT_EQ(codeOf([&] { SVC::Expr2WriteMemory(function, EE_ADDR{32, 0x2000, 0}, 4, data); }),
+    EXPECT_EQ(codeOf([&] {
+                  SVC::Expr2WriteMemory(function, EE_ADDR{32, 0x2000, 0}, 4, data);
+              }),
               InvalidOp::RTRC_WriteMemoryFailed);
     EXPECT_TRUE(host.traced("Write 4 bytes to location 0x00002000; rc = 6"));
     EXPECT_TRUE(host.traced("rc = 6; Address = 0x00002000, Bytecount = 4.  Written = 0"));
@@ -442,7 +447,7 @@ TEST_F(HostServiceTable, SearchForSymbolEntry)
               InvalidOp::RTRC_IntfRoutineFailed);
     EXPECT_TRUE(host.traced("rc = 4; Symbol = \"x\".  Symbols to Search = 0x10"));
 
-    EXPECT_FALSE(SVC::ExprSymbolEntryWithinContext(x, function));  // rc 8
+    EXPECT_FALSE(SVC::ExprSymbolEntryWithinContext(x, function)); // rc 8
     EXPECT_TRUE(SVC::ExprSymbolEntryWithinContext(x, file));
     host.failSlot(HS_ExprSymbolEntryWithinContext, 2);
     EXPECT_EQ(codeOf([&] { SVC::ExprSymbolEntryWithinContext(x, file); }), InvalidOp::RTRC_BadContext);
@@ -452,7 +457,7 @@ TEST_F(HostServiceTable, ContextQueries)
 {
     const LCC_Eval_Context_Info* out = function;
     EXPECT_EQ(SVC::ExprGetContainingContextInfo(file, out), 0u);
-    EXPECT_EQ(out, nullptr);  // no containing context: null with rc 0
+    EXPECT_EQ(out, nullptr); // no containing context: null with rc 0
     EXPECT_EQ(SVC::ExprGetContainingContextInfo(function, out), UBYTE4(CS2_FILE));
     EXPECT_EQ(out, file);
     EXPECT_EQ(SVC::ExprGetContextType2(function), CS2_FUNCTION);
@@ -529,7 +534,9 @@ TEST_F(HostServiceTable, ShortReadsAreZeroFilled)
 
     host.failSlot(HS_Expr2ReadMemory, 5);
     host.clearLines();
-    EXPECT_EQ(codeOf([&] { SVC::Expr2ReadMemory(function, EE_ADDR{32, 0x100, 0}, 2, buffer); }),
+    EXPECT_EQ(codeOf([&] {
+                  SVC::Expr2ReadMemory(function, EE_ADDR{32, 0x100, 0}, 2, buffer);
+              }),
               InvalidOp::RTRC_ReadMemoryFailed);
     EXPECT_TRUE(host.traced("rc = 5; Address = 0x00000100, Bytecount = 2"));
 }
@@ -566,7 +573,7 @@ TEST_F(HostServiceTable, DwarfValueWidths)
     env().frame = 0;
     host.addFrame(function, 0x7000);
     std::vector<UBYTE1> minus16 = dwarf::Builder().const4u(0xFFFFFFF0u).bytes();
-    function->locationType = 0;  // a 32-bit program: 32-bit results, sign-extended
+    function->locationType = 0; // a 32-bit program: 32-bit results, sign-extended
     EXPECT_EQ(SVC::GetDwarfValue(function, minus16.data(), UBYTE4(minus16.size())), -16);
 
     function->locationType = 4;
@@ -636,8 +643,7 @@ TEST_F(HostServiceTable, AbsoluteDwarfAddressForms)
     EXPECT_EQ(SVC::Expr2ComputeAbsDWARFaddress(function, location).addrLow, 0x1234u);
     host.clearLines();
     host.failSlot(HS_Expr2ComputeAbsDWARFaddress, 7);
-    EXPECT_EQ(codeOf([&] { SVC::Expr2ComputeAbsDWARFaddress(function, location); }),
-              InvalidOp::RTRC_IntfRoutineFailed);
+    EXPECT_EQ(codeOf([&] { SVC::Expr2ComputeAbsDWARFaddress(function, location); }), InvalidOp::RTRC_IntfRoutineFailed);
     EXPECT_TRUE(host.traced("rc = 7"));
 }
 
@@ -667,4 +673,4 @@ TEST_F(HostServiceTable, EbcdicConvertUsesTheRequestsCodePage)
     EXPECT_EQ(bracket, 0xAD);
 }
 
-}  // namespace
+} // namespace

@@ -25,10 +25,14 @@ TEST(InvalidOpNames, LookupByCode)
         int code;
         const char* name;
     } cases[] = {
-        {1, "RTRC_NotSupported"},     {7, "RTRC_IntfRoutineFailed"},
-        {12, "RTRC_Register_Empty"},  {23, "RTRC_BadContext"},
-        {42, "RTRC_BadODOObjectValue"}, {46, "RTRC_FIXME"},
-        {0, "Unknown"},               {47, "Unknown"},
+        {1, "RTRC_NotSupported"},
+        {7, "RTRC_IntfRoutineFailed"},
+        {12, "RTRC_Register_Empty"},
+        {23, "RTRC_BadContext"},
+        {42, "RTRC_BadODOObjectValue"},
+        {46, "RTRC_FIXME"},
+        {0, "Unknown"},
+        {47, "Unknown"},
         {-1, "Unknown"},
     };
     for (const auto& c : cases)
@@ -42,8 +46,7 @@ TEST_F(InvalidOpTrace, LineWithFunctionNamesCodeFunctionLineAndText)
     InvalidOp error(InvalidOp::RTRC_FIXME, "void Frame::base(int) const", 321, "no base");
     ASSERT_EQ(host.lines().size(), 1u);
     EXPECT_EQ(host.lines()[0].component, "DOREDOZ2");
-    EXPECT_EQ(host.lines()[0].text,
-              " InvalidOp RTRC_FIXME(46) at void Frame::base(int) const(321)  no base");
+    EXPECT_EQ(host.lines()[0].text, " InvalidOp RTRC_FIXME(46) at void Frame::base(int) const(321)  no base");
     EXPECT_EQ(error.code(), InvalidOp::RTRC_FIXME);
     EXPECT_EQ(error.line(), 321u);
     EXPECT_STREQ(error.function(), "void Frame::base(int) const");
@@ -54,8 +57,7 @@ TEST_F(InvalidOpTrace, LineWithoutFunctionAndUnknownCodes)
 {
     InvalidOp unknown(static_cast<InvalidOp::InvalidOperation>(47), nullptr, 5);
     InvalidOp zero(static_cast<InvalidOp::InvalidOperation>(0), nullptr, 5, "why");
-    EXPECT_EQ(host.texts(),
-              (std::vector<std::string>{" InvalidOp Unknown(47)  ", " InvalidOp Unknown(0)  why"}));
+    EXPECT_EQ(host.texts(), (std::vector<std::string>{" InvalidOp Unknown(47)  ", " InvalidOp Unknown(0)  why"}));
     EXPECT_TRUE(unknown.text().empty());
 }
 
@@ -91,4 +93,4 @@ TEST_F(InvalidOpTraceOff, WritesNothing)
     EXPECT_FALSE(*SVC::traceEnabled());
 }
 
-}  // namespace
+} // namespace

@@ -75,8 +75,7 @@ TEST_F(MessageMarkerTest, CatalogueTextGetsThePrefixAndTheInserts)
         // No inserts given: the marker stays.
         {1, {nullptr}, "ZEMT0001E The expression could not be evaluated: %1"},
         // Only the first occurrence of a marker is replaced; %3 has no insert.
-        {14, {"count", "MAIN", nullptr},
-         "ZEMT0014E The name count is ambiguous: %1 is declared in MAIN and in %3."},
+        {14, {"count", "MAIN", nullptr}, "ZEMT0014E The name count is ambiguous: %1 is declared in MAIN and in %3."},
         // An insert holding a marker is not substituted again.
         {10, {"a%2b", "TABLE", nullptr}, "ZEMT0010E Subscript a%2b is out of bounds for TABLE."},
         // Inserts in reverse order of their markers.
@@ -99,9 +98,8 @@ TEST_F(MessageTest, TheCatalogueHoldsEveryMessageTheEvaluatorShows)
 {
     // Each message the entry points and the result trees show reads with its
     // own number after the prefix; one insert where the message takes one.
-    const int numbers[] = {1,  2,  3,  4,  5,  6,  7,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
-                           19, 20, 21, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42,
-                           43, 44, 51};
+    const int numbers[] = {1,  2,  3,  4,  5,  6,  7,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+                           21, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 51};
     for (int n : numbers) {
         char prefix[16];
         std::snprintf(prefix, sizeof prefix, "ZEMT%04d", n);
@@ -137,7 +135,7 @@ TEST_F(MessageMarkerTest, TextIsBuiltAgainAfterSetIdOrSetInserts)
 {
     Message message(0, "first", nullptr);
     EXPECT_EQ(text(message), "first");
-    message.setId(8);  // inserts are kept
+    message.setId(8); // inserts are kept
     EXPECT_EQ(text(message), "ZEMT0008E first is not allocated.");
     message.setInserts("second", nullptr);
     EXPECT_EQ(text(message), "ZEMT0008E second is not allocated.");
@@ -189,4 +187,4 @@ TEST_F(MessageTraceTest, SettingInsertsTracesTheMessage)
     EXPECT_EQ(host.lines()[0].text.rfind(" void Message::setInserts(", 0), 0u);
 }
 
-}  // namespace
+} // namespace

@@ -22,15 +22,14 @@ public:
     // sources: language directory -> gencat source of its catalogue.
     explicit ScratchCatalogues(const std::map<std::string, std::string>& sources)
     {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("norvexa-catalogues-" + std::to_string(getpid()));
+        dir_ = std::filesystem::temp_directory_path() / ("norvexa-catalogues-" + std::to_string(getpid()));
         for (const auto& [language, source] : sources) {
             std::filesystem::create_directories(dir_ / language);
             const std::filesystem::path file = dir_ / language / "rmq.msg";
             std::ofstream(file) << source;
 #if !defined(_WIN32)
-            const std::string command = "gencat '" + (dir_ / language / "rmq.cat").string() + "' '" +
-                                        file.string() + "' 2>/dev/null";
+            const std::string command =
+                "gencat '" + (dir_ / language / "rmq.cat").string() + "' '" + file.string() + "' 2>/dev/null";
             if (std::system(command.c_str()) != 0)
                 compiled_ = false;
 #endif
@@ -56,7 +55,10 @@ public:
     ScratchCatalogues& operator=(const ScratchCatalogues&) = delete;
 
     // False when gencat failed for any catalogue.
-    bool compiled() const { return compiled_; }
+    bool compiled() const
+    {
+        return compiled_;
+    }
 
 private:
     std::filesystem::path dir_;

@@ -47,8 +47,7 @@ TEST(ServiceTableThreads, ReadersSeeWholeTablesWhileOneIsInstalled)
                 bool isA = table->ExprGetContextType2 == &contextKindA;
                 bool isB = table->ExprGetContextType2 == &contextKindB;
                 // Slot 52 lies beyond b's shortened table.
-                if (!(isA && table->ExprEbcdicConvert != nullptr) &&
-                    !(isB && table->ExprEbcdicConvert == nullptr))
+                if (!(isA && table->ExprEbcdicConvert != nullptr) && !(isB && table->ExprEbcdicConvert == nullptr))
                     ++mixed;
                 CONTEXT_SCOPE2 kind = SVC::ExprGetContextType2(nullptr);
                 if (kind != CS2_FUNCTION && kind != CS2_BLOCK)
@@ -95,4 +94,4 @@ TEST(ServiceTableThreads, TraceSwitchTurnedOnWhileOtherThreadsTrace)
     SVCTestSeam::setTrace(false);
 }
 
-}  // namespace
+} // namespace

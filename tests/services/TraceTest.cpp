@@ -13,7 +13,7 @@ namespace {
 class TraceTest : public TestHostFixture {};
 
 __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4))) int callVTrace(const char* prefix, const char* function,
-                                                     const char* format, ...)
+                                                                    const char* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -23,7 +23,7 @@ __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4))) int callVTrace(const char* 
 }
 
 __attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 5))) int callDATrace(const char* prefix, const char* function,
-                                                      int value, const char* format, ...)
+                                                                     int value, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -59,8 +59,7 @@ TEST_F(TraceTest, AssistLinesGoToTheirOwnComponent)
     callDATrace("UPC", "getShared", -3, "n=%d", 2);
     callDATrace("UPC", nullptr, 4, "one part");
     callDATrace(nullptr, nullptr, 5, "no parts");
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{" UPC getShared(-3) n=2", " UPC(4) one part",
-                                                      " 5) no parts"}));
+    EXPECT_EQ(host.texts(), (std::vector<std::string>{" UPC getShared(-3) n=2", " UPC(4) one part", " 5) no parts"}));
     for (const auto& line : host.lines())
         EXPECT_EQ(line.component, "VUM_ASSIST");
 }
@@ -179,7 +178,7 @@ int throwingSwitch()
 TEST(ServiceTable, CopyIsZeroUntilInstalledAndKeepsItsOwnSize)
 {
     TestHost host;
-    host.table().size = 10 * sizeof(void*);  // the size word and slots 1-9
+    host.table().size = 10 * sizeof(void*); // the size word and slots 1-9
     host.table().ExprGetTypeEntry = &typeEntry;
     SVCTestSeam::setTrace(false);
     ASSERT_TRUE(host.install());
@@ -265,4 +264,4 @@ TEST(ServiceTable, NullHostTableIsRefusedAndLeavesNoSlots)
     SVCTestSeam::setTrace(false);
 }
 
-}  // namespace
+} // namespace

@@ -8,11 +8,10 @@ void optional(const LoadedEvaluator& e, const char* name, Function& slot)
     slot = reinterpret_cast<Function>(e.symbol(name));
 }
 
-}  // namespace
+} // namespace
 
 SoakEntries::SoakEntries(const LoadedEvaluator& e)
-    : RoadEntries(e),
-      terminate(e.entry<decltype(terminate)>("DbgTerminateRunTime"))
+    : RoadEntries(e), terminate(e.entry<decltype(terminate)>("DbgTerminateRunTime"))
 {
     optional(e, "DbgSetDefaultRep", setDefaultRep);
     optional(e, "DbgQueryAllActions", queryAllActions);

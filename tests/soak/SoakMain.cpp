@@ -90,7 +90,7 @@ unsigned compare(const std::string& who, const std::vector<std::string>& records
     return differing;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -175,8 +175,8 @@ int main(int argc, char** argv)
         differing += compare("names " + std::to_string(k), otherRecords[k], names);
 
     const std::string sum = digest(references);
-    std::printf("%u worker threads, %u rounds; %u passes of the other threads; %u records differ\n",
-                options.threads, rounds, otherPasses.load(), differing);
+    std::printf("%u worker threads, %u rounds; %u passes of the other threads; %u records differ\n", options.threads,
+                rounds, otherPasses.load(), differing);
     std::printf("digest %s\n", sum.c_str());
     if (!options.expect.empty() && options.expect != sum) {
         std::printf("MISMATCH the digest is not the expected %s; the one-thread records:\n%s", options.expect.c_str(),

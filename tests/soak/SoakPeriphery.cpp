@@ -11,13 +11,12 @@ std::string text(const UBYTE1* t)
     return t != nullptr ? reinterpret_cast<const char*>(t) : "<null>";
 }
 
-}  // namespace
+} // namespace
 
 SoakPeriphery::SoakPeriphery(LoadedEvaluator& evaluator, TestHost& host, const SoakEntries& dbg,
                              const SoakWorker& worker)
     : evaluator_(evaluator), host_(host), dbg_(dbg), worker_(worker)
-{
-}
+{}
 
 std::string SoakPeriphery::lifeCycle()
 {

@@ -45,13 +45,15 @@ std::string text(const UBYTE1* t)
     return t != nullptr ? reinterpret_cast<const char*>(t) : "<null>";
 }
 
-}  // namespace
+} // namespace
 
 SoakWorker::SoakWorker(TestHost& host, const SoakEntries& dbg, unsigned n, unsigned bits)
-    : host_(host), dbg_(dbg), bits_(bits), c_(readProgram(cProgram, host, bits, 2 * n + 1)),
+    : host_(host),
+      dbg_(dbg),
+      bits_(bits),
+      c_(readProgram(cProgram, host, bits, 2 * n + 1)),
       cobol_(readProgram(cobolProgram, host, bits, 2 * n + 2))
-{
-}
+{}
 
 TYPE_INDEX SoakWorker::intType() const
 {
@@ -113,7 +115,8 @@ std::string SoakWorker::expression(const ProgramFile& program, const std::string
     std::string r = expressionText + ":";
     std::string buffer = expressionText;
     ExpressionRepresentation* rep = nullptr;
-    const UBYTE2 built = dbg_.build(reinterpret_cast<unsigned char*>(buffer.data()), program.context(), language, 0, &rep);
+    const UBYTE2 built =
+        dbg_.build(reinterpret_cast<unsigned char*>(buffer.data()), program.context(), language, 0, &rep);
     r += " build " + std::to_string(built);
     if (built != 0 || rep == nullptr)
         return r + "\n";
@@ -165,8 +168,7 @@ std::string SoakWorker::update(const ProgramFile& program, const std::string& na
     } else {
         std::string input = value;
         r += " update " +
-             std::to_string(dbg_.update(program.context(), result, root, 2,
-                                        reinterpret_cast<UBYTE1*>(input.data())));
+             std::to_string(dbg_.update(program.context(), result, root, 2, reinterpret_cast<UBYTE1*>(input.data())));
         if (language == sqlLanguage) {
             UBYTE1* formatted = nullptr;
             const UBYTE2 status = dbg_.format(root, 2, result, &formatted, 4096);

@@ -39,8 +39,7 @@ private:
     std::string expression(const ProgramFile& program, const std::string& text, UBYTE4 language);
     // Evaluates name and changes its value through its root node to the
     // value of text; then formats it when it is an SQL host variable.
-    std::string update(const ProgramFile& program, const std::string& name, UBYTE4 language,
-                       const std::string& text);
+    std::string update(const ProgramFile& program, const std::string& name, UBYTE4 language, const std::string& text);
     std::string bytes(const ProgramFile& program);
 
     TestHost& host_;

@@ -12,9 +12,9 @@ TEST(HostRecordStore, ConditionNamesWithValuesAndRanges)
     HostRecordStore store;
     const TYPE_INDEX word{0, 130};
     const TYPE_INDEX half{0, 129};
-    _SYMBOL_ENTRY& both = store.conditionName("VALID", word, {{word, {0, 0, 0, 3}}},
-                                              {{{half, {0, 1}}, {half, {0, 9}}}});
-    EXPECT_EQ(UBYTE4{both.kind}, UBYTE4(SE_CONDITION_NAME));  // packed fields copied
+    _SYMBOL_ENTRY& both =
+        store.conditionName("VALID", word, {{word, {0, 0, 0, 3}}}, {{{half, {0, 1}}, {half, {0, 9}}}});
+    EXPECT_EQ(UBYTE4{both.kind}, UBYTE4(SE_CONDITION_NAME)); // packed fields copied
     EXPECT_EQ(UBYTE4{both.typed.type.index}, 130u);
     const TNconditionElement* table = symbolEntryCondition(both);
     ASSERT_NE(table, nullptr);

@@ -30,17 +30,17 @@ TEST(MemoryImage, ReadsStopAtUnmappedOrUnreadableBytesAndWritesAtUnwritableOnes)
     EXPECT_EQ(m.read(0x100, 2, buffer), 2u);
     EXPECT_EQ(buffer[0], 0x01);
     EXPECT_EQ(buffer[1], 0x02);
-    EXPECT_EQ(m.read(0x100, 6, buffer), 2u);  // unreadable byte at 0x102
-    EXPECT_EQ(m.read(0x103, 4, buffer), 3u);  // nothing mapped at 0x106
+    EXPECT_EQ(m.read(0x100, 6, buffer), 2u); // unreadable byte at 0x102
+    EXPECT_EQ(m.read(0x103, 4, buffer), 3u); // nothing mapped at 0x106
     EXPECT_EQ(m.read(0x300, 1, buffer), 0u);
 
     const unsigned char data[4] = {9, 9, 9, 9};
-    EXPECT_EQ(m.write(0x1FE, 4, data), 2u);  // stops at 0x200
+    EXPECT_EQ(m.write(0x1FE, 4, data), 2u); // stops at 0x200
     EXPECT_TRUE(m.isMapped(0x1FF));
     EXPECT_FALSE(m.isMapped(0x200));
-    EXPECT_EQ(m.bigEndian(0x100, 4), 0x01020304u);  // inspection ignores read permission
+    EXPECT_EQ(m.bigEndian(0x100, 4), 0x01020304u); // inspection ignores read permission
     EXPECT_EQ(m.bigEndian(0xFFFFFFFFFFFFFFFFull, 1), 0u);
-    m.store(0xFFFFFFFFFFFFFFFFull, {0xAB, 0xCD});  // wraps to address 0
+    m.store(0xFFFFFFFFFFFFFFFFull, {0xAB, 0xCD}); // wraps to address 0
     EXPECT_EQ(m.bigEndian(0, 1), 0xCDu);
 }
 
@@ -51,12 +51,12 @@ TEST(MemoryImage, OverlappingAndAdjacentStoresReadAsOne)
     MemoryImage m;
     m.fill(0x1000, 8, 0x11);
     m.fill(0x1010, 8, 0x22);
-    m.store(0x1006, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});  // over both and the gap
-    m.store(0x1018, {0x33});                                   // runs on from the second
+    m.store(0x1006, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}); // over both and the gap
+    m.store(0x1018, {0x33});                                  // runs on from the second
     std::vector<std::uint8_t> all(26);
-    ASSERT_EQ(m.read(0x1000, 26, all.data()), 25u);  // 0x1019 is not mapped
-    EXPECT_EQ(all, (std::vector<std::uint8_t>{0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 1, 2, 3, 4, 5, 6, 7,
-                                              8, 9, 10, 11, 12, 0x22, 0x22, 0x22, 0x22, 0x22, 0x22, 0x33, 0}));
+    ASSERT_EQ(m.read(0x1000, 26, all.data()), 25u); // 0x1019 is not mapped
+    EXPECT_EQ(all, (std::vector<std::uint8_t>{0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 1,    2,    3,    4,    5,    6, 7, 8,
+                                              9,    10,   11,   12,   0x22, 0x22, 0x22, 0x22, 0x22, 0x22, 0x33, 0}));
     EXPECT_EQ(m.bytes(0x0FFE, 4), (std::vector<std::uint8_t>{0, 0, 0x11, 0x11}));
     // A large store is read back whole.
     std::vector<std::uint8_t> large(1u << 20);
@@ -85,9 +85,9 @@ TEST_F(SimulatedHost, MemorySlotsAnswerPartialReadsAndWrites)
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(t.Expr2ReadMemory(nullptr, EE_ADDR{64, 0x10, 0}, 4, buffer, &count), 6);
     EXPECT_EQ(count, 3u);
-    EXPECT_EQ(t.Expr2ReadMemory(nullptr, EE_ADDR{17, 0x10, 0}, 1, buffer, &count), 1);  // bad width
+    EXPECT_EQ(t.Expr2ReadMemory(nullptr, EE_ADDR{17, 0x10, 0}, 1, buffer, &count), 1); // bad width
     EXPECT_EQ(t.Expr2WriteMemory(nullptr, EE_ADDR{32, 0x20, 0}, 4, buffer, &count), 0);
-    EXPECT_EQ(count, 2u);  // a short write is reported by its count
+    EXPECT_EQ(count, 2u); // a short write is reported by its count
     EXPECT_EQ(t.Expr2WriteMemory(nullptr, EE_ADDR{32, 0x22, 0}, 4, buffer, &count), 6);
     EXPECT_EQ(count, 0u);
 }
@@ -181,7 +181,7 @@ TEST(CodePages, NamesAndConversions)
     EXPECT_EQ(utf16[1], u'B');
 
     wchar_t wide[4] = {L'x', L'x', L'x', L'x'};
-    ASSERT_EQ(codepage::convert("1047", 3, ebcdic, 2, wide, 4), 3);  // a terminator counted
+    ASSERT_EQ(codepage::convert("1047", 3, ebcdic, 2, wide, 4), 3); // a terminator counted
     EXPECT_EQ(std::wcscmp(wide, L"AB"), 0);
 
     // Less room than needed: only the room is written, the whole need is answered.
@@ -225,13 +225,14 @@ TEST_F(SimulatedHost, ClassRecordsReadThroughTheAccessors)
     TYPE_INDEX intType = r.integerType(32, false);
     TYPE_INDEX base = r.classType({.name = "Base", .byteSize = 4, .members = {{.name = "b", .type = intType}}});
     std::vector<UBYTE1> loc = dwarf::Builder().pushObjectAddress().plusUconst(8).bytes();
-    TYPE_INDEX klass = r.classType({.name = "Derived",
-                                    .name2 = "ns::Derived",
-                                    .byteSize = 16,
-                                    .bases = {{.type = base, .offset = 0}},
-                                    .members = {{.name = "x", .type = intType, .offset = 4},
-                                                {.name = "s", .type = intType, .isStatic = true, .storageName = "Derived::s"},
-                                                {.name = "d", .type = intType, .location = loc}}});
+    TYPE_INDEX klass =
+        r.classType({.name = "Derived",
+                     .name2 = "ns::Derived",
+                     .byteSize = 16,
+                     .bases = {{.type = base, .offset = 0}},
+                     .members = {{.name = "x", .type = intType, .offset = 4},
+                                 {.name = "s", .type = intType, .isStatic = true, .storageName = "Derived::s"},
+                                 {.name = "d", .type = intType, .location = loc}}});
 
     const _TYPE_ENTRY* e = SVC::ExprGetTypeEntry(nullptr, klass);
     ASSERT_EQ(typeEntryLeaf(*e), TE_CLASS);
@@ -287,7 +288,7 @@ TEST(HostRecordAccess, SymbolEntryFieldsByStorageCode)
 
     _SYMBOL_ENTRY& a = r.automaticVariable("a", t, -8);
     EXPECT_EQ(automaticFrameOffset(a), -8);
-    a.automatic.frameOffsetHigh = 0;  // the sign of the low word still spreads
+    a.automatic.frameOffsetHigh = 0; // the sign of the low word still spreads
     EXPECT_EQ(automaticFrameOffset(a), -8);
     EXPECT_TRUE(typeIndexEqual(symbolEntryType(a), t));
 
@@ -405,4 +406,4 @@ TEST_F(SimulatedHost, RegistersCallStackAndSettings)
     EXPECT_TRUE(SVC::ExprGetPlaybackMode());
 }
 
-}  // namespace
+} // namespace

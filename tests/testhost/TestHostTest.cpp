@@ -65,4 +65,4 @@ TEST_F(FixtureTest, StartsWithTracingOnIndentZeroAndNoLines)
     EXPECT_TRUE(host.lines().empty());
 }
 
-}  // namespace
+} // namespace

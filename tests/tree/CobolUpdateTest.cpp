@@ -80,7 +80,7 @@ protected:
         if (kind == "X6")
             return r.charstringType(6);
         if (kind == "XJ")
-            return r.charstringType(6, TE_CHARSTRING, 0x40);  // JUSTIFIED RIGHT
+            return r.charstringType(6, TE_CHARSTRING, 0x40); // JUSTIFIED RIGHT
         TYPE_INDEX index{};
         if (kind == "AE") {
             _TYPE_ENTRY& entry = r.newType(TE_ALPHA_NUMERIC_EDITED, &index);
@@ -114,10 +114,9 @@ TEST_F(CobolUpdateTest, UpdatesMoveAsCobolDoes)
         auto node = at(TypeItem(kindType(row[0])), address);
         const bool refused = row.size() > 3;
         EXPECT_EQ(update(*node, row[1]), refused ? 10000 : 0) << row[0] << " " << row[1];
-        const std::vector<std::uint8_t> stored = refused ? std::vector<std::uint8_t>(expected.size() + 1, 0xEE)
-                                                         : fromHex(row[2] + "EE");
-        EXPECT_EQ(memory(address, static_cast<std::uint32_t>(expected.size() + 1)), stored)
-            << row[0] << " " << row[1];
+        const std::vector<std::uint8_t> stored =
+            refused ? std::vector<std::uint8_t>(expected.size() + 1, 0xEE) : fromHex(row[2] + "EE");
+        EXPECT_EQ(memory(address, static_cast<std::uint32_t>(expected.size() + 1)), stored) << row[0] << " " << row[1];
         address += 0x20;
     }
     EXPECT_TRUE(road.balanced());
@@ -131,7 +130,7 @@ TEST_F(CobolUpdateTest, ConditionNamesAreSetTrue)
     owner.makeCurrent(context);
     rep().makeCurrent(context);
     auto node = root(TypeItem(144u));
-    road.validateStatus = 1001;  // a SET statement stores
+    road.validateStatus = 1001; // a SET statement stores
     road.value = [](EvaluationEnvironment& e, const std::string&) { return new StackItemU1(e, 1); };
     for (const char* text : {"TRUE", "true", " tRuE "}) {
         int deletions = 0;
@@ -164,4 +163,4 @@ TEST_F(UpdateTest, CobolKindsOnlyInCobol)
     EXPECT_TRUE(road.balanced());
 }
 
-}  // namespace
+} // namespace

@@ -29,12 +29,9 @@ TEST(DebugTypeTest, LanguageListsInRegistrationOrder)
         unsigned language;
         std::vector<unsigned> codes;
     } cases[] = {
-        {1, with({26, 9})},
-        {99, with({26, 9})},
-        {2, with({26, 15})},
-        {11, with({26, 25})},
-        {15, with({26, 23, 24})},
-        {6, with({15, 9, 11, 10, 27, 40, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39})},
+        {1, with({26, 9})},       {99, with({26, 9})},
+        {2, with({26, 15})},      {11, with({26, 25})},
+        {15, with({26, 23, 24})}, {6, with({15, 9, 11, 10, 27, 40, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39})},
     };
     for (const Case& c : cases)
         EXPECT_EQ(typesOf(c.language), c.codes) << "language " << c.language;
@@ -50,8 +47,8 @@ TEST(DebugTypeTest, RepresentationsOfTypesWithAndWithoutRows)
         int type;
         std::vector<unsigned> reps;
     } rows[] = {
-        {1, {22, 2, 1, 4, 3, 5}}, {2, {8, 1}}, {4, {19, 9, 10, 11}}, {5, {23, 9, 10, 11, 19, 6}},
-        {15, {12}}, {25, {19, 9, 10}}, {37, {22}}, {40, {22, 1}},
+        {1, {22, 2, 1, 4, 3, 5}}, {2, {8, 1}}, {4, {19, 9, 10, 11}}, {5, {23, 9, 10, 11, 19, 6}}, {15, {12}},
+        {25, {19, 9, 10}},        {37, {22}},  {40, {22, 1}},
     };
     for (const Case& c : rows) {
         unsigned count = 0;
@@ -131,9 +128,10 @@ TEST_F(ResultTypesTest, EverySqlCodeOfTheTableGivesItsRow)
         {{492, 493, 496, 497, 500, 501}, 11, 15},
         {{504, 505}, 10, 21},
         {{916, 917, 920, 921, 924, 925, 1000}, 15, 13},
-        {{404, 405, 408, 409, 412, 413, 448, 449, 452, 453, 456, 457, 464, 465, 468, 469, 472, 473, 904, 905, 908,
-          909, 912, 913, 960, 961, 964, 965, 968, 969, 972, 973, 976, 977, 65984},
-         40, 16},
+        {{404, 405, 408, 409, 412, 413, 448, 449, 452, 453, 456, 457, 464, 465, 468, 469, 472,  473,
+          904, 905, 908, 909, 912, 913, 960, 961, 964, 965, 968, 969, 972, 973, 976, 977, 65984},
+         40,
+         16},
     };
     DebugType& table = DebugType::instance();
     for (const Family& f : families) {
@@ -182,7 +180,8 @@ TEST_F(ResultTypesTest, EveryProgramTypeHasTheRowOfItsDataType)
         {"int *", TypeItem(130u | 32u), 4, 19},
         {"char *", TypeItem(148u | 32u), 5, 23},
         {"void *", TypeItem(183u), 22, 9},
-        {"pointer to a struct", TypeItem(r.pointerType(r.classType({.name = "S", .byteSize = 4, .members = {}}))), 4, 19},
+        {"pointer to a struct", TypeItem(r.pointerType(r.classType({.name = "S", .byteSize = 4, .members = {}}))), 4,
+         19},
         {"int[4]", TypeItem(r.arrayType(intType, 16)), 6, 11},
         {"char[8]", TypeItem(r.arrayType(TYPE_INDEX{0, 148}, 8)), 7, 23},
         {"struct", TypeItem(r.classType({.name = "T", .byteSize = 4, .members = {}})), 15, 12},
@@ -202,4 +201,4 @@ TEST_F(ResultTypesTest, EveryProgramTypeHasTheRowOfItsDataType)
     }
 }
 
-}  // namespace
+} // namespace

@@ -29,9 +29,22 @@ public:
 
 // Which formatter a row calls.
 enum class F {
-    externalFloat, alphaNumericEdited, numericEdited, nationalExternalFloat, nationalEdited, nationalNumericEdited,
-    nationalString, dbcsString, dbcsEdited, nationalDecimal, indexName, indexDataItem, enumeration, fileDesc,
-    bitstring, primitive
+    externalFloat,
+    alphaNumericEdited,
+    numericEdited,
+    nationalExternalFloat,
+    nationalEdited,
+    nationalNumericEdited,
+    nationalString,
+    dbcsString,
+    dbcsEdited,
+    nationalDecimal,
+    indexName,
+    indexDataItem,
+    enumeration,
+    fileDesc,
+    bitstring,
+    primitive
 };
 
 struct Row {
@@ -41,8 +54,8 @@ struct Row {
     F call;
     DBG_REPS rep;
     unsigned maxLength;
-    std::string text;  // the expected text, when code is 0
-    int code = 0;      // the expected InvalidOp code
+    std::string text; // the expected text, when code is 0
+    int code = 0;     // the expected InvalidOp code
     const char* name = "V";
 };
 
@@ -131,40 +144,107 @@ TEST_F(CobolFormatByTypeTest, PicturesAndIndexesByRepresentation)
         {"external float in hexadecimal", edited(TE_EXTERNAL_FLOAT, 3), onePointFive, F::externalFloat, 1, 80,
          "X'F14BF5'"},
         {"external float as text", edited(TE_EXTERNAL_FLOAT, 3), onePointFive, F::externalFloat, 2, 80, "1.5"},
-        {"alphanumeric-edited", edited(TE_ALPHA_NUMERIC_EDITED, 2), {0xC1, 0xC2}, F::alphaNumericEdited, 1, 80,
+        {"alphanumeric-edited",
+         edited(TE_ALPHA_NUMERIC_EDITED, 2),
+         {0xC1, 0xC2},
+         F::alphaNumericEdited,
+         1,
+         80,
          "X'C1C2'"},
         {"numeric-edited as text", edited(TE_NUMERIC_EDITED, 3), onePointFive, F::numericEdited, 22, 80, "1.5"},
         {"national external float in hexadecimal", edited(TE_NATIONAL_EXTERNAL_FLOAT, 6), nationalOnePointFive,
          F::nationalExternalFloat, 1, 80, "NX'0031002E0035'"},
         {"national external float as text", edited(TE_NATIONAL_EXTERNAL_FLOAT, 6), nationalOnePointFive,
          F::nationalExternalFloat, 2, 80, "'1.5'"},
-        {"national-edited with a NUL", edited(TE_NATIONAL_EDITED, 4), {0x00, 0x41, 0x00, 0x00}, F::nationalEdited, 2,
-         80, "'A.'"},
-        {"national numeric-edited", edited(TE_NATIONAL_NUMERIC_EDITED, 2), {0x00, 0x37}, F::nationalNumericEdited, 1,
-         80, "NX'0037'"},
-        {"national decimal in hexadecimal", type(r.nationalDecimalType(2, 0, false, TN_SignNone)),
-         {0x00, 0x31, 0x00, 0x32}, F::nationalDecimal, 1, 80, "NX'00310032'"},
-        {"national decimal as DISPLAY shows it", type(r.nationalDecimalType(2, 0, false, TN_SignNone)),
-         {0x00, 0x31, 0x00, 0x32}, F::nationalDecimal, 2, 80, "12"},
-        {"signed national decimal with a scale", type(r.nationalDecimalType(3, -1, true, TN_SignTrailingSeparate)),
-         {0x00, 0x31, 0x00, 0x32, 0x00, 0x35, 0x00, 0x2D}, F::nationalDecimal, 2, 80, "12.5-"},
+        {"national-edited with a NUL",
+         edited(TE_NATIONAL_EDITED, 4),
+         {0x00, 0x41, 0x00, 0x00},
+         F::nationalEdited,
+         2,
+         80,
+         "'A.'"},
+        {"national numeric-edited",
+         edited(TE_NATIONAL_NUMERIC_EDITED, 2),
+         {0x00, 0x37},
+         F::nationalNumericEdited,
+         1,
+         80,
+         "NX'0037'"},
+        {"national decimal in hexadecimal",
+         type(r.nationalDecimalType(2, 0, false, TN_SignNone)),
+         {0x00, 0x31, 0x00, 0x32},
+         F::nationalDecimal,
+         1,
+         80,
+         "NX'00310032'"},
+        {"national decimal as DISPLAY shows it",
+         type(r.nationalDecimalType(2, 0, false, TN_SignNone)),
+         {0x00, 0x31, 0x00, 0x32},
+         F::nationalDecimal,
+         2,
+         80,
+         "12"},
+        {"signed national decimal with a scale",
+         type(r.nationalDecimalType(3, -1, true, TN_SignTrailingSeparate)),
+         {0x00, 0x31, 0x00, 0x32, 0x00, 0x35, 0x00, 0x2D},
+         F::nationalDecimal,
+         2,
+         80,
+         "12.5-"},
         {"index name as occurrence V/E+1", type(r.indexNameType(4, 10)), {0, 0, 0, 30}, F::indexName, 2, 80, "4"},
-        {"index name stored value in hexadecimal", type(r.indexNameType(4, 10)), {0, 0, 0, 30}, F::indexName, 1, 80,
+        {"index name stored value in hexadecimal",
+         type(r.indexNameType(4, 10)),
+         {0, 0, 0, 30},
+         F::indexName,
+         1,
+         80,
          "0x0000001E"},
-        {"index name raw bytes as stored", type(r.indexNameType(2, 10)), {0, 30}, F::indexName, 21, 80,
+        {"index name raw bytes as stored",
+         type(r.indexNameType(2, 10)),
+         {0, 30},
+         F::indexName,
+         21,
+         80,
          std::string("\0\x1E", 2)},
         {"index name without element size", type(r.indexNameType(4, 0)), {0, 0, 0, 30}, F::indexName, 2, 80, "30"},
-        {"index name occurrence past its width", type(r.indexNameType(2, 1)), {0xFF, 0xFF}, F::indexName, 2, 80,
+        {"index name occurrence past its width",
+         type(r.indexNameType(2, 1)),
+         {0xFF, 0xFF},
+         F::indexName,
+         2,
+         80,
          "65536"},
-        {"index name of 3 bytes", type(r.indexNameType(3, 1)), {0, 0, 1}, F::indexName, 2, 80, "",
+        {"index name of 3 bytes",
+         type(r.indexNameType(3, 1)),
+         {0, 0, 1},
+         F::indexName,
+         2,
+         80,
+         "",
          InvalidOp::RTRC_NotSupported},
-        {"index data item in hexadecimal", type(r.indexDataItemType(4)), {0, 0, 1, 0x0A}, F::indexDataItem, 1, 80,
+        {"index data item in hexadecimal",
+         type(r.indexDataItemType(4)),
+         {0, 0, 1, 0x0A},
+         F::indexDataItem,
+         1,
+         80,
          "X'0000010A'"},
-        {"index data item in decimal", type(r.indexDataItemType(4)), {0, 0, 1, 0x0A}, F::indexDataItem, 2, 80,
-         "266"},
-        {"short buffer", edited(TE_EXTERNAL_FLOAT, 3), {0xF1}, F::externalFloat, 1, 80, "",
+        {"index data item in decimal", type(r.indexDataItemType(4)), {0, 0, 1, 0x0A}, F::indexDataItem, 2, 80, "266"},
+        {"short buffer",
+         edited(TE_EXTERNAL_FLOAT, 3),
+         {0xF1},
+         F::externalFloat,
+         1,
+         80,
+         "",
          InvalidOp::RTRC_InvalidFormat},
-        {"wrong kind", edited(TE_ALPHA_NUMERIC_EDITED, 2), {0xC1, 0xC2}, F::externalFloat, 1, 80, "",
+        {"wrong kind",
+         edited(TE_ALPHA_NUMERIC_EDITED, 2),
+         {0xC1, 0xC2},
+         F::externalFloat,
+         1,
+         80,
+         "",
          InvalidOp::RTRC_Other},
         {"wrong kind: a primitive", TypeItem(130u), {0, 0, 0, 1}, F::indexName, 2, 80, "", InvalidOp::RTRC_Other},
     });
@@ -205,10 +285,8 @@ TEST_F(CobolFormatByTypeTest, DbcsStringsThroughTheMixedCodePage)
         {"graphic text", g4, bytes, F::dbcsString, 2, 20, "G'\xE4\xB8\x80\xE3\x80\x80'"},
         {"graphic text, double quotes", doubleQuoted, bytes, F::dbcsString, 2, 20, "G\"\xE4\xB8\x80\xE3\x80\x80\""},
         {"hexadecimal with shift codes", g4, bytes, F::dbcsString, 1, 20, "X'0E454140400F'"},
-        {"DBCS-edited in hexadecimal", edited(TE_DBCS_EDITED, 2), {0x45, 0x41}, F::dbcsEdited, 1, 20,
-         "X'0E45410F'"},
-        {"DBCS-edited as text, no G", edited(TE_DBCS_EDITED, 2), {0x45, 0x41}, F::dbcsEdited, 2, 20,
-         "'\xE4\xB8\x80'"},
+        {"DBCS-edited in hexadecimal", edited(TE_DBCS_EDITED, 2), {0x45, 0x41}, F::dbcsEdited, 1, 20, "X'0E45410F'"},
+        {"DBCS-edited as text, no G", edited(TE_DBCS_EDITED, 2), {0x45, 0x41}, F::dbcsEdited, 2, 20, "'\xE4\xB8\x80'"},
     });
 }
 
@@ -265,7 +343,12 @@ TEST_F(FormatByTypeTest, EnumerationsNameTheirValue)
         {"room just enough", colour, {0, 0, 0, 2}, F::enumeration, 2, 12, "2 /* RED */"},
         {"negative enumerator", colour, {0xFF, 0xFF, 0xFF, 0xFD}, F::enumeration, 2, 50, "-3 /* NEG */"},
         {"one-byte negative", small, {0xFF}, F::enumeration, 2, 50, "-1 /* M1 */"},
-        {"eight-byte negative", wide, {0xFF, 0xFF, 0xFF, 0xFE, 0xD5, 0xFA, 0x0E, 0x00}, F::enumeration, 2, 50,
+        {"eight-byte negative",
+         wide,
+         {0xFF, 0xFF, 0xFF, 0xFE, 0xD5, 0xFA, 0x0E, 0x00},
+         F::enumeration,
+         2,
+         50,
          "-5000000000 /* BIG */"},
         {"no enumerator", colour, {0, 0, 0, 7}, F::enumeration, 1, 50, "0x00000007"},
         {"underlying type not primitive", overHost, {0, 0, 0, 1}, F::enumeration, 2, 50, "", InvalidOp::RTRC_Other},
@@ -295,8 +378,7 @@ TEST_F(FormatByTypeTest, BitFieldsInEachRepresentation)
         {"7 bits, boolean", seven, x, F::bitstring, 17, 80, "?? /* 120*/"},
         {"7 signed bits, decimal", sevenSigned, x, F::bitstring, 2, 80, "-8"},
         {"7 signed bits, hexadecimal", sevenSigned, x, F::bitstring, 1, 80, "0x78"},
-        {"16 bits, character", type(r.integerType(16, true, 0)), {0x00, 0x41, 0xFF, 0xFF}, F::bitstring, 5, 80,
-         "L'A'"},
+        {"16 bits, character", type(r.integerType(16, true, 0)), {0x00, 0x41, 0xFF, 0xFF}, F::bitstring, 5, 80, "L'A'"},
         {"8 bits, EBCDIC character", type(r.integerType(8, true, 0)), {0xC1, 0, 0, 0}, F::bitstring, 22, 80, "'A'"},
         {"32 bits, decimal", whole, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2, 80, "4294967294"},
         {"32 signed bits, decimal", wholeSigned, {0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2, 80, "-2"},
@@ -304,13 +386,34 @@ TEST_F(FormatByTypeTest, BitFieldsInEachRepresentation)
         {"no floating point", seven, x, F::bitstring, 8, 80, "", InvalidOp::RTRC_InvalidFormat},
         // Bits past the fourth byte: the unit is 8 bytes.
         {"past the 4-byte unit", type(r.integerType(7, true, 30)), {0, 0, 0, 0x03, 0xC0}, F::bitstring, 2, 80, "120"},
-        {"wider than 32 bits", type(r.integerType(33, true, 0)), {0x80, 0, 0, 0, 0x80}, F::bitstring, 2, 80,
+        {"wider than 32 bits",
+         type(r.integerType(33, true, 0)),
+         {0x80, 0, 0, 0, 0x80},
+         F::bitstring,
+         2,
+         80,
          "4294967297"},
-        {"40 signed bits, decimal", type(r.integerType(40, false, 0)), {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}, F::bitstring, 2,
-         80, "-2"},
-        {"40 bits, hexadecimal", type(r.integerType(40, true, 8)), {0, 0x12, 0x34, 0x56, 0x78, 0x9A}, F::bitstring, 1,
-         80, "0x123456789A"},
-        {"past the 8-byte unit", type(r.integerType(7, true, 60)), {0, 0, 0, 0, 0, 0, 0, 0, 0}, F::bitstring, 2, 80, "",
+        {"40 signed bits, decimal",
+         type(r.integerType(40, false, 0)),
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFE},
+         F::bitstring,
+         2,
+         80,
+         "-2"},
+        {"40 bits, hexadecimal",
+         type(r.integerType(40, true, 8)),
+         {0, 0x12, 0x34, 0x56, 0x78, 0x9A},
+         F::bitstring,
+         1,
+         80,
+         "0x123456789A"},
+        {"past the 8-byte unit",
+         type(r.integerType(7, true, 60)),
+         {0, 0, 0, 0, 0, 0, 0, 0, 0},
+         F::bitstring,
+         2,
+         80,
+         "",
          InvalidOp::RTRC_NotSupported},
         // A field loaded by itself holds the bytes its bits reach, no more.
         {"buffer of the field's bytes", seven, {0x1E, 0x00}, F::bitstring, 2, 80, "120"},
@@ -325,7 +428,7 @@ TEST_F(FormatByTypeTest, PointersToCharacters)
     poke(0x2000, {'h', 'i', 0});
     poke(0x2100, {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', 0});
     poke(0x2200, {0x01, '1', 0});
-    poke(0x2300, {0x88, 0x89, 0x00});  // "hi" in EBCDIC
+    poke(0x2300, {0x88, 0x89, 0x00}); // "hi" in EBCDIC
     poke(0x2400, {0x00, 'A', 0x00, 'B', 0, 0});
     const std::vector<std::uint8_t> at2000 = {0, 0, 0x20, 0}, at2100 = {0, 0, 0x21, 0};
     check({
@@ -348,7 +451,13 @@ TEST_F(FormatByTypeTest, PointersToCharacters)
         // A host without the address forms still sees the address.
         {"no address forms: default", charPointer, at2000, F::primitive, 19, 80, "0x00002000"},
         {"no such form", charPointer, at2000, F::primitive, 12, 80, ""},
-        {"buffer shorter than an address", charPointer, {0, 0x20}, F::primitive, 9, 80, "",
+        {"buffer shorter than an address",
+         charPointer,
+         {0, 0x20},
+         F::primitive,
+         9,
+         80,
+         "",
          InvalidOp::RTRC_InvalidFormat},
         {"a plain value", TypeItem(130u), {0, 0, 1, 0x0A}, F::primitive, 2, 80, "266"},
     });
@@ -371,7 +480,12 @@ TEST_F(FormatByTypeTest, AddressesInEightBytesAndInTheEvaluator)
 {
     useRepresentation(languageC, 8);
     check({
-        {"eight-byte hexadecimal", TypeItem(148u | 32u), {0, 0, 0, 1, 0, 0, 0x20, 0}, F::primitive, 9, 80,
+        {"eight-byte hexadecimal",
+         TypeItem(148u | 32u),
+         {0, 0, 0, 1, 0, 0, 0x20, 0},
+         F::primitive,
+         9,
+         80,
          "0x0000000100002000"},
     });
     auto n = node(TypeItem(148u | 32u), {0});
@@ -404,7 +518,7 @@ TEST_F(FormatByTypeTest, FunctionNamesAndSharedPointers)
     poke(0x3108, {0, 0, 0x30, 0});
     auto at = [](std::uint64_t a) { return DebuggeeLocation(DebuggeeAddress(a, 4)); };
     EXPECT_EQ(text(n->formatAddress(at(0x3000), 6, function, 80)), "main");
-    EXPECT_EQ(text(n->formatAddress(at(0x3100), 23, function, 80)), "main");  // through the descriptor
+    EXPECT_EQ(text(n->formatAddress(at(0x3100), 23, function, 80)), "main"); // through the descriptor
     EXPECT_EQ(text(n->formatAddress(at(0x3200), 6, function, 80)),
               "ZEMT0059I No function is known at address 0x00003200.");
     DebuggeeLocation shared;
@@ -482,7 +596,7 @@ protected:
 TEST_F(FortranFormatByTypeTest, ArrayElementNames)
 {
     HostRecordStore::FortranBlocks blocks;
-    blocks.lowerBound = {0x32};  // DW_OP_lit2
+    blocks.lowerBound = {0x32}; // DW_OP_lit2
     blocks.upperBound = {0x35};
     blocks.dimension = 1;
     const TypeItem array = type(host.records().fortranDescArrayType(TYPE_INDEX{0, 130}, blocks, 2));
@@ -506,8 +620,9 @@ TEST_F(FortranFormatByTypeTest, ArrayElementNames)
     }
     auto scalar = node(TypeItem(130u), {});
     char out[8];
-    EXPECT_EQ(codeOf([&] { scalar->FortranArrayElementName(reinterpret_cast<UBYTE1*>(const_cast<char*>("a")), 1, out, 8); }),
-              InvalidOp::RTRC_FIXME);
+    EXPECT_EQ(
+        codeOf([&] { scalar->FortranArrayElementName(reinterpret_cast<UBYTE1*>(const_cast<char*>("a")), 1, out, 8); }),
+        InvalidOp::RTRC_FIXME);
 }
 
-}  // namespace
+} // namespace

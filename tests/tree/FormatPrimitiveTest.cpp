@@ -28,7 +28,11 @@ std::string str(const ByteString& s)
     return std::string(reinterpret_cast<const char*>(s.data()), s.length());
 }
 
-enum Lang { C = 1, COBOL = 6, Fortran = 11 };
+enum Lang {
+    C = 1,
+    COBOL = 6,
+    Fortran = 11
+};
 
 class FormatPrimitiveTest : public TreeTest {
 protected:
@@ -140,19 +144,30 @@ TEST_F(FormatPrimitiveTest, RefusalsOfTypesRepresentationsAndShortValues)
         int code;
     } cases[] = {
         // Unknown primitive types.
-        {2, 131, 4, InvalidOp::RTRC_NotSupported}, {2, 135, 4, InvalidOp::RTRC_NotSupported},
-        {2, 127, 4, InvalidOp::RTRC_NotSupported}, {2, 206, 4, InvalidOp::RTRC_NotSupported},
-        {8, 199, 16, InvalidOp::RTRC_NotSupported}, {8, 194, 16, InvalidOp::RTRC_NotSupported},
+        {2, 131, 4, InvalidOp::RTRC_NotSupported},
+        {2, 135, 4, InvalidOp::RTRC_NotSupported},
+        {2, 127, 4, InvalidOp::RTRC_NotSupported},
+        {2, 206, 4, InvalidOp::RTRC_NotSupported},
+        {8, 199, 16, InvalidOp::RTRC_NotSupported},
+        {8, 194, 16, InvalidOp::RTRC_NotSupported},
         // Representations the type does not offer.
-        {8, 134, 4, InvalidOp::RTRC_InvalidFormat}, {9, 132, 1, InvalidOp::RTRC_InvalidFormat},
-        {21 + 2, 155, 8, InvalidOp::RTRC_InvalidFormat}, {2, 136, 4, InvalidOp::RTRC_InvalidFormat},
-        {1, 140, 8, InvalidOp::RTRC_InvalidFormat}, {1, 205, 32, InvalidOp::RTRC_InvalidFormat},
-        {1, 192, 8, InvalidOp::RTRC_InvalidFormat}, {17, 198, 16, InvalidOp::RTRC_InvalidFormat},
+        {8, 134, 4, InvalidOp::RTRC_InvalidFormat},
+        {9, 132, 1, InvalidOp::RTRC_InvalidFormat},
+        {21 + 2, 155, 8, InvalidOp::RTRC_InvalidFormat},
+        {2, 136, 4, InvalidOp::RTRC_InvalidFormat},
+        {1, 140, 8, InvalidOp::RTRC_InvalidFormat},
+        {1, 205, 32, InvalidOp::RTRC_InvalidFormat},
+        {1, 192, 8, InvalidOp::RTRC_InvalidFormat},
+        {17, 198, 16, InvalidOp::RTRC_InvalidFormat},
         // Values shorter than their type are never read past their end.
-        {2, 134, 3, InvalidOp::RTRC_InvalidFormat}, {2, 155, 7, InvalidOp::RTRC_InvalidFormat},
-        {8, 137, 4, InvalidOp::RTRC_InvalidFormat}, {8, 139, 10, InvalidOp::RTRC_InvalidFormat},
-        {8, 143, 23, InvalidOp::RTRC_InvalidFormat}, {8, 142, 24, InvalidOp::RTRC_InvalidFormat},
-        {8, 205, 31, InvalidOp::RTRC_InvalidFormat}, {8, 193, 8, InvalidOp::RTRC_InvalidFormat},
+        {2, 134, 3, InvalidOp::RTRC_InvalidFormat},
+        {2, 155, 7, InvalidOp::RTRC_InvalidFormat},
+        {8, 137, 4, InvalidOp::RTRC_InvalidFormat},
+        {8, 139, 10, InvalidOp::RTRC_InvalidFormat},
+        {8, 143, 23, InvalidOp::RTRC_InvalidFormat},
+        {8, 142, 24, InvalidOp::RTRC_InvalidFormat},
+        {8, 205, 31, InvalidOp::RTRC_InvalidFormat},
+        {8, 193, 8, InvalidOp::RTRC_InvalidFormat},
         {2, 128, 0, InvalidOp::RTRC_InvalidFormat},
     };
     for (const Case& c : cases) {
@@ -294,8 +309,7 @@ TEST_F(FormatPrimitiveTest, FloatHexFormsAndLanguageOfComplexNumbers)
     EXPECT_EQ(fmt(C, 1, 197, "4118000000000000"), "X'4118000000000000'");
     EXPECT_EQ(fmt(C, 1, 138, "3FFF800000000000000000000000000F"), "X'3FFF800000000000' X'000000000000000F'");
     EXPECT_EQ(fmt(C, 1, 198, "41180000000000000000000000000001"), "X'4118000000000000' X'0000000000000001'");
-    EXPECT_EQ(fmt(Fortran, 8, 141, "3FF8000000000000BFD0000000000000"),
-              "( 1.5 , -0.25 )");
+    EXPECT_EQ(fmt(Fortran, 8, 141, "3FF8000000000000BFD0000000000000"), "( 1.5 , -0.25 )");
     // The hexadecimal complex forms keep the C form in Fortran too.
     EXPECT_EQ(fmt(Fortran, 8, 203, "41180000C0400000"), "1.5 + -0.25 * __I");
 }
@@ -311,16 +325,14 @@ TEST_F(FormatPrimitiveTest, ExtendedSlotsOfTheSecondLongDouble)
     std::memcpy(slot, &real, 10);
     std::memcpy(slot + 12, &imaginary, 10);
     EXPECT_EQ(str(FormatPrimitive::format(8, 139, slot, 12)), "1.5");
-    EXPECT_EQ(str(FormatPrimitive::format(8, 143, slot, 24)),
-              "1.5 + -0.25 * __I");
+    EXPECT_EQ(str(FormatPrimitive::format(8, 143, slot, 24)), "1.5 + -0.25 * __I");
     EXPECT_EQ(str(FormatPrimitive::format(1, 139, slot, 12)).size(), 3u + 24u);
 
     // Type 142: two 16-byte binary floats at 0 and 16, both inside the value.
     auto* pair = static_cast<unsigned char*>(std::malloc(32));
     std::vector<unsigned char> b = bytesOf("3FFF8000000000000000000000000000BFFD0000000000000000000000000000");
     std::memcpy(pair, b.data(), 32);
-    EXPECT_EQ(str(FormatPrimitive::format(8, 142, pair, 32)),
-              "1.5 + -0.25 * __I");
+    EXPECT_EQ(str(FormatPrimitive::format(8, 142, pair, 32)), "1.5 + -0.25 * __I");
     std::free(pair);
 }
 
@@ -369,4 +381,4 @@ TEST_F(FormatPrimitiveTest, EbcdicCharacterWhateverTheHostAnswers)
     EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "A");
 }
 
-}  // namespace
+} // namespace

@@ -100,11 +100,7 @@ TEST_F(SqlFormsTest, StructuresShowTheirMembers)
         unsigned maxLength;
         std::string text;
     } cases[] = {
-        {100, "{ 42, 2, ABC }"},
-        {12, "{ 42, 2 }"},
-        {11, "{ 42 }"},
-        {10, "{ 42 }"},
-        {9, ""},
+        {100, "{ 42, 2, ABC }"}, {12, "{ 42, 2 }"}, {11, "{ 42 }"}, {10, "{ 42 }"}, {9, ""},
     };
     for (const Case& c : cases) {
         Formatted f = formatValue(*file, 12, c.maxLength);
@@ -129,17 +125,17 @@ TEST_F(SqlFormsTest, StructuresShowTheirMembers)
 
 TEST_F(SqlFormsTest, SqlcaWithItsNestedArrays)
 {
-    std::string hex = "E2D8D3C3C1404040"   // SQLCAID
-                      "00000088"           // SQLCABC
-                      "FFFFFF34"           // SQLCODE
-                      "0002"               // SQLERRML
-                      "C1C2";              // SQLERRMC
+    std::string hex = "E2D8D3C3C1404040" // SQLCAID
+                      "00000088"         // SQLCABC
+                      "FFFFFF34"         // SQLCODE
+                      "0002"             // SQLERRML
+                      "C1C2";            // SQLERRMC
     for (int i = 0; i < 68; ++i)
         hex += "40";
-    hex += "C4E2D54040404040";             // SQLERRP
-    hex += "000000010000000200000003000000040000000500000006";  // SQLERRD
-    hex += "E640404040404040404040";       // SQLWARN
-    hex += "F4F2F7F0F4";                   // SQLSTATE
+    hex += "C4E2D54040404040";                                 // SQLERRP
+    hex += "000000010000000200000003000000040000000500000006"; // SQLERRD
+    hex += "E640404040404040404040";                           // SQLWARN
+    hex += "F4F2F7F0F4";                                       // SQLSTATE
     ASSERT_EQ(hex.size(), 2u * 136);
     store(at, hex);
     auto sqlca = nodeOf(variable(1000, 136));
@@ -150,4 +146,4 @@ TEST_F(SqlFormsTest, SqlcaWithItsNestedArrays)
                           ", DSN     , { 1, 2, 3, 4, 5, ... }, { W,  ,  ,  ,  , ... }, 42704 }");
 }
 
-}  // namespace
+} // namespace

@@ -8,8 +8,8 @@
 
 namespace {
 
-const std::string one = "\xE4\xB8\x80";  // U+4E00, 45 41 in page 939
-const std::string two = "\xE4\xBA\x8C";  // U+4E8C, 45 42 in page 939
+const std::string one = "\xE4\xB8\x80"; // U+4E00, 45 41 in page 939
+const std::string two = "\xE4\xBA\x8C"; // U+4E8C, 45 42 in page 939
 
 using FormatSqlTest = SqlFormatTest;
 
@@ -25,26 +25,62 @@ TEST_F(FormatSqlTest, EveryRowOfTheDispatch)
         DBG_REPS rep;
         std::string text;
     } cases[] = {
-        {"binary LOB within its declared length", {404, 405, 408, 409}, 8, 8, 0, "00000003AABBCCDDEEFF0011", 2,
+        {"binary LOB within its declared length",
+         {404, 405, 408, 409},
+         8,
+         8,
+         0,
+         "00000003AABBCCDDEEFF0011",
+         2,
          "AABBCC"},
         {"binary LOB longer than declared", {404, 405, 408, 409}, 2, 2, 0, "00000009AABB", 2, "AABB"},
-        {"LOB of no declared length: up to the maximum, read again", {404, 408}, 0, 3, 0, "00000005AABBCCDDEE", 2,
+        {"LOB of no declared length: up to the maximum, read again",
+         {404, 408},
+         0,
+         3,
+         0,
+         "00000005AABBCCDDEE",
+         2,
          "AABBCC"},
         {"LOB of no declared length, empty", {404, 409}, 0, 3, 0, "00000000AABB", 2, ""},
-        {"double-byte LOB shorter than declared: a 0 after it is dropped", {412, 413}, 4, 4, 0,
-         "000000024142434400999999", 2, "41424344"},
-        {"double-byte LOB shorter than declared: one byte more", {412, 413}, 4, 4, 0,
-         "000000024142434455999999", 2, "4142434455"},
+        {"double-byte LOB shorter than declared: a 0 after it is dropped",
+         {412, 413},
+         4,
+         4,
+         0,
+         "000000024142434400999999",
+         2,
+         "41424344"},
+        {"double-byte LOB shorter than declared: one byte more",
+         {412, 413},
+         4,
+         4,
+         0,
+         "000000024142434455999999",
+         2,
+         "4142434455"},
         {"double-byte LOB as long as declared", {412, 413}, 2, 2, 0, "000000034142434445", 2, "41424344"},
         {"double-byte LOB of no declared length", {412}, 0, 2, 0, "000000024142434400", 2, "41424344"},
         {"varying text", {448, 449, 456, 457}, 5, 5, 0, "0003C1C2C3C4C5", 22, "ABC"},
         {"varying text longer than declared", {448, 457}, 2, 2, 0, "0003C1C2C3", 22, "AB"},
         {"fixed text", {452, 453}, 3, 3, 0, "C1C2C3", 22, "ABC"},
         {"graphic text", {468, 469}, 2, 2, 939, "45414542", 22, one + two},
-        {"varying graphic as long as declared", {464, 465, 472, 473}, 3, 3, 939, "0003454145424541", 22,
+        {"varying graphic as long as declared",
+         {464, 465, 472, 473},
+         3,
+         3,
+         939,
+         "0003454145424541",
+         22,
          one + two + one},
         {"varying graphic shorter than declared", {464, 473}, 4, 4, 939, "000245414542000000", 22, one + two},
-        {"varying graphic: a lone last byte stands alone", {464, 465}, 4, 4, 939, "0002454145424000", 22,
+        {"varying graphic: a lone last byte stands alone",
+         {464, 465},
+         4,
+         4,
+         939,
+         "0002454145424000",
+         22,
          one + two + " "},
         {"hexadecimal float", {480, 481}, 4, 4, 0, "41100000", 8, "1"},
         {"hexadecimal double", {480}, 8, 8, 0, "C118000000000000", 8, "-1.5"},
@@ -64,7 +100,12 @@ TEST_F(FormatSqlTest, EveryRowOfTheDispatch)
         {"short varying binary", {908, 909}, 2, 2, 0, "0003AABBCC", 2, "AABB"},
         {"fixed binary, locators and row ids",
          {912, 913, 960, 961, 964, 965, 968, 969, 972, 973, 976, 977},
-         3, 3, 0, "AABBCC", 2, "AABBCC"},
+         3,
+         3,
+         0,
+         "AABBCC",
+         2,
+         "AABBCC"},
         {"decimal32", {996, 997}, 4, 4, 0, "22400015", 8, "1.5"},
         {"decimal64", {996}, 8, 8, 0, "2234000000000015", 8, "1.5"},
         {"decimal128", {997}, 16, 16, 0, "2207C000000000000000000000000015", 8, "1.5"},
@@ -194,8 +235,8 @@ TEST_F(FormatSqlTest, FormatValueStatusAndTheTextKept)
         std::int32_t elements;
         std::uint16_t status;
     } cases[] = {
-        {496, 0, 0},     {496, 3, 1012},  {916, 0, 1012}, {917, 0, 1012}, {920, 0, 1012},
-        {921, 0, 1012},  {924, 0, 1012},  {925, 0, 1012}, {1000, 0, 0},
+        {496, 0, 0},    {496, 3, 1012}, {916, 0, 1012}, {917, 0, 1012}, {920, 0, 1012},
+        {921, 0, 1012}, {924, 0, 1012}, {925, 0, 1012}, {1000, 0, 0},
     };
     for (const Case& c : cases) {
         auto node = nodeOf(variable(c.code, c.code == 496 ? 4 : 8, 0, c.elements));
@@ -252,4 +293,4 @@ TEST_F(FormatSqlTest, AddressWidthInBitsOrBytes)
     EXPECT_EQ(codeOf([&] { formatValue(*node, 2); }), InvalidOp::RTRC_Other);
 }
 
-}  // namespace
+} // namespace

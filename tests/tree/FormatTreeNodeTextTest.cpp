@@ -7,10 +7,10 @@
 
 namespace {
 
-const std::string one = "\xE4\xB8\x80";         // U+4E00, 45 41 in page 939
-const std::string two = "\xE4\xBA\x8C";         // U+4E8C, 45 42 in page 939
-const std::string grin = "\xF0\x9F\x98\x80";    // U+1F600, D83D DE00 in UTF-16
-const std::string unknown = "\xEF\xBF\xBD";     // U+FFFD
+const std::string one = "\xE4\xB8\x80";      // U+4E00, 45 41 in page 939
+const std::string two = "\xE4\xBA\x8C";      // U+4E8C, 45 42 in page 939
+const std::string grin = "\xF0\x9F\x98\x80"; // U+1F600, D83D DE00 in UTF-16
+const std::string unknown = "\xEF\xBF\xBD";  // U+FFFD
 const std::string eye = "EEStringContainsNullChars";
 
 struct Case {
@@ -116,4 +116,4 @@ TEST_F(SqlTextTest, HostConversionAnswersAreClamped)
     EXPECT_EQ(show(variable(468, 1, 939), "4541", 22), "abcdef");
 }
 
-}  // namespace
+} // namespace

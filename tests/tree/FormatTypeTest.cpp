@@ -61,14 +61,14 @@ protected:
     }
 };
 
-
 TEST_F(FormatTypeTest, ObjectOfADerivedClassIsShownWholeFromItsStart)
 {
     // class Derived : Other, Base: the Base part lies 8 bytes into the
     // object; p points at it.
     Member vptr{.name = "__vptr", .type = TYPE_INDEX{0, 183}, .offset = 0};
     Member x{.name = "x", .type = TYPE_INDEX{0, 130}, .offset = 4};
-    const TYPE_INDEX base = host.records().classType({.name = "Base", .byteSize = 8, .isStruct = false, .members = {vptr, x}});
+    const TYPE_INDEX base =
+        host.records().classType({.name = "Base", .byteSize = 8, .isStruct = false, .members = {vptr, x}});
     markVirtualTablePointer(base);
     Member o{.name = "o", .type = TYPE_INDEX{0, 130}, .offset = 0};
     const TYPE_INDEX other = host.records().classType({.name = "Other", .byteSize = 8, .members = {o}});
@@ -160,11 +160,11 @@ TEST_F(FormatTypeTest, ClassChildrenByKindOfField)
     Member byDwarf{.name = "shared", .type = TYPE_INDEX{0, 130}, .location = dwarf::Builder().addr(0x6100, 4).bytes()};
     Member placed{.name = "d", .type = TYPE_INDEX{0, 130}, .location = dwarf::Builder().constU(12).bytes()};
     Member negative{.name = "n", .type = TYPE_INDEX{0, 130}, .location = dwarf::Builder().constS(-4).bytes()};
-    const TYPE_INDEX rec = host.records().classType(
-        {.name = "Rec",
-         .byteSize = 16,
-         .bases = {{part, 0}, {TYPE_INDEX{0, 130}, 0}},
-         .members = {a, level, hidden, byLink, lost, byDwarf, placed, negative}});
+    const TYPE_INDEX rec =
+        host.records().classType({.name = "Rec",
+                                  .byteSize = 16,
+                                  .bases = {{part, 0}, {TYPE_INDEX{0, 130}, 0}},
+                                  .members = {a, level, hidden, byLink, lost, byDwarf, placed, negative}});
     field(rec, "__vbase").flags |= TNclassmember_VirtualBasePointer;
     field(rec, "shared").flags |= TNclassmember_Static;
     host.setLinkAddress("Rec_count", 0, EE_ADDR{32, 0x6000, 0});
@@ -180,9 +180,8 @@ TEST_F(FormatTypeTest, ClassChildrenByKindOfField)
     EXPECT_EQ(bases, 1u) << "a base that is no class makes no node";
     EXPECT_EQ(members, 7u);
     const std::vector<Child> expected = {
-        {"", true, false, 0},          {"a", false, false, 0},     {"05 NAME", false, false, 4},
-        {"count", false, true, 0},     {"lost", false, true, 0},   {"shared", false, true, 0},
-        {"d", false, false, 12},       {"n", false, false, -4},
+        {"", true, false, 0},     {"a", false, false, 0},     {"05 NAME", false, false, 4}, {"count", false, true, 0},
+        {"lost", false, true, 0}, {"shared", false, true, 0}, {"d", false, false, 12},      {"n", false, false, -4},
     };
     const std::vector<Child> made = childrenOf(*r);
     ASSERT_EQ(made.size(), expected.size());
@@ -284,4 +283,4 @@ TEST_F(FormatTypeTest, TheLastReferenceDestroysTheNode)
     EXPECT_TRUE(gone);
 }
 
-}  // namespace
+} // namespace

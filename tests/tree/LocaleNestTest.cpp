@@ -61,6 +61,6 @@ TEST_F(LocaleNestTest, OtherThreadsKeepTheirLocale)
     EXPECT_EQ(uselocale(locale_t(nullptr)), LocaleNest::environmentLocale());
 }
 
-}  // namespace
+} // namespace
 
 #endif

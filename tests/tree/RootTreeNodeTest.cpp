@@ -131,7 +131,7 @@ TEST_P(RootTest, AReferenceResultShowsWhatItRefersTo)
 
 TEST_P(RootTest, UnreadableBytesShowMessage47)
 {
-    host.memory().storeBigEndian(0x800, 0x7000, width());  // nothing at 0x7000
+    host.memory().storeBigEndian(0x800, 0x7000, width()); // nothing at 0x7000
     auto item = itemAt(TypeItem(host.records().referenceType(TYPE_INDEX{0, 130})), 0x800);
     RootTreeNode* root = item->getTreeRoot();
     ASSERT_NO_THROW(root->loadResult(*item));
@@ -198,7 +198,8 @@ TEST_P(RootTest, AFortranPointerResultShowsItsTarget)
     useRepresentation(EvaluationEnvironment::languageFortran, width());
     HostRecordStore::FortranBlocks blocks;
     blocks.dataLocation = dwarf::Builder().pushObjectAddress().derefSize(static_cast<std::uint8_t>(width())).bytes();
-    const TypeItem* bound = BoundTypeItem::getType(TypeItem(host.records().fortranPointerType(TYPE_INDEX{0, 130}, blocks)));
+    const TypeItem* bound =
+        BoundTypeItem::getType(TypeItem(host.records().fortranPointerType(TYPE_INDEX{0, 130}, blocks)));
     host.memory().storeBigEndian(0xA00, 0xB00, width());
     host.memory().store(0xB00, std::vector<std::uint8_t>(16, 0));
     host.memory().store(0xB00, {0, 0, 0, 42});
@@ -245,7 +246,7 @@ TEST_P(RootTest, FortranChangesBetweenEvaluationsForceARebuild)
     textRoot->loadResult(five);
     EXPECT_EQ(textRoot->lengthAttribute(), 5u);
     EXPECT_EQ(raisedCode([&] { textRoot->updateResult(&five); }), 0);
-    five.length = 6;  // the same result, evaluated again
+    five.length = 6; // the same result, evaluated again
     EXPECT_EQ(raisedCode([&] { textRoot->updateResult(&five); }), InvalidOp::RTRC_ForceRebuildExpr);
 
     // Outside Fortran nothing is tracked.
@@ -309,10 +310,10 @@ TEST_P(RootTest, SectionElementParametersAreChecked)
         std::uint16_t status;
         int message;
     } cases[] = {
-        {1, 0, 10000, 0},  // indexes count from 1
-        {1, 4, 10000, 0},  // past the last element
-        {2, 1, 0, 49},     // the position is past the parameters
-        {-1, 1, 0, 49},    // far past, as an unsigned position
+        {1, 0, 10000, 0}, // indexes count from 1
+        {1, 4, 10000, 0}, // past the last element
+        {2, 1, 0, 49},    // the position is past the parameters
+        {-1, 1, 0, 49},   // far past, as an unsigned position
     };
     for (const Case& c : cases) {
         auto item = section(1, 3, c.position);
@@ -400,13 +401,13 @@ TEST_P(RootTest, ReleasingEveryHostReferenceFreesTheTree)
     buildExpression([&](EE_InstructionStream& s) { s.genLoadParam(1); });
     auto* item = section(1, 5, 1).release();
     RootTreeNode* root = item->getTreeRoot();
-    root->addReference();  // the host's, from building the root
+    root->addReference(); // the host's, from building the root
     root->loadResult(*item);
     std::vector<UpdateTreeNode*> held;
     for (unsigned long long i = 1; i <= 5; ++i) {
         UpdateTreeNode* element = nullptr;
         ASSERT_EQ(root->QueryArrayElementInfo(i, element), 0);
-        element->addReference();  // the host's, from the element query
+        element->addReference(); // the host's, from the element query
         EXPECT_EQ(valueOf(element), static_cast<long long>(i - 1));
         held.push_back(element);
     }
@@ -416,7 +417,7 @@ TEST_P(RootTest, ReleasingEveryHostReferenceFreesTheTree)
     EXPECT_EQ(root->childCount(), 5u);
     root->removeReference();
     EXPECT_EQ(root->referenceCount(), 1u) << "the item's";
-    delete item;  // the leak checker sees anything left behind
+    delete item; // the leak checker sees anything left behind
 }
 
 TEST_P(RootTest, TheItemLeavesARootTheHostStillHolds)
@@ -438,4 +439,4 @@ INSTANTIATE_TEST_SUITE_P(AddressSizes, RootTest, ::testing::Values(4u, 8u),
                              return info.param == 8 ? "Bits64" : "Bits32";
                          });
 
-}  // namespace
+} // namespace

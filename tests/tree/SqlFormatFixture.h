@@ -36,7 +36,12 @@ protected:
                                  std::int32_t elements = 0)
     {
         SqlTypeEntry e;
-        e.setSqlType(code).setLength(length).setMaxLength(length).setAddress(at).setAddressWidth(32).setCcsid(ccsid)
+        e.setSqlType(code)
+            .setLength(length)
+            .setMaxLength(length)
+            .setAddress(at)
+            .setAddressWidth(32)
+            .setCcsid(ccsid)
             .setElementCount(elements);
         return e;
     }
@@ -48,10 +53,7 @@ protected:
         return owners_.back()->typeItem();
     }
     // A root over the entry.
-    Reference<TestRoot> nodeOf(const SqlTypeEntry& entry, const char* name = "V")
-    {
-        return root(typeOf(entry), name);
-    }
+    Reference<TestRoot> nodeOf(const SqlTypeEntry& entry, const char* name = "V") { return root(typeOf(entry), name); }
 
     void store(std::uint64_t address, const std::string& hex) { host.memory().store(address, bytes(hex)); }
 

@@ -18,18 +18,42 @@ TEST(SqlByteSizeTest, SizeByCodeFamily)
         unsigned length;
         std::uint64_t size;
     } cases[] = {
-        {404, 10, 14},  {405, 10, 14},  {408, 0, 4},     {904, 7, 11},     {905, 7, 11},
-        {412, 10, 24},  {413, 0, 4},    {448, 10, 12},   {449, 10, 12},    {456, 1, 3},   {457, 1, 3},
-        {908, 5, 7},    {909, 5, 7},    {65984, 255, 257},
-        {464, 10, 22},  {465, 10, 22},  {472, 3, 8},     {473, 3, 8},
-        {468, 10, 20},  {469, 10, 20},
+        {404, 10, 14},
+        {405, 10, 14},
+        {408, 0, 4},
+        {904, 7, 11},
+        {905, 7, 11},
+        {412, 10, 24},
+        {413, 0, 4},
+        {448, 10, 12},
+        {449, 10, 12},
+        {456, 1, 3},
+        {457, 1, 3},
+        {908, 5, 7},
+        {909, 5, 7},
+        {65984, 255, 257},
+        {464, 10, 22},
+        {465, 10, 22},
+        {472, 3, 8},
+        {473, 3, 8},
+        {468, 10, 20},
+        {469, 10, 20},
         // Packed: precision in the high byte of the low 16 bits.
-        {484, 0x0502, 3}, {485, 0x0400, 3}, {484, 0x1F00, 16}, {484, 0xFFFF0502, 3},
+        {484, 0x0502, 3},
+        {485, 0x0400, 3},
+        {484, 0x1F00, 16},
+        {484, 0xFFFF0502, 3},
         // Zoned: precision + 1 (the sign byte).
-        {504, 0x0502, 6}, {505, 0x0100, 2},
-        {452, 70, 70},  {496, 4, 4},    {480, 8, 8},     {1000, 136, 136}, {494, 4, 4},
+        {504, 0x0502, 6},
+        {505, 0x0100, 2},
+        {452, 70, 70},
+        {496, 4, 4},
+        {480, 8, 8},
+        {1000, 136, 136},
+        {494, 4, 4},
         // 64-bit: no length wraps the size.
-        {412, 0xFFFFFFFFu, 2ull * 0xFFFFFFFFull + 4}, {404, 0xFFFFFFFFu, 0xFFFFFFFFull + 4},
+        {412, 0xFFFFFFFFu, 2ull * 0xFFFFFFFFull + 4},
+        {404, 0xFFFFFFFFu, 0xFFFFFFFFull + 4},
     };
     for (const Case& c : cases)
         EXPECT_EQ(sqlByteSize(c.code, c.length), c.size) << c.code << " length " << c.length;
@@ -41,10 +65,9 @@ TEST(SimpleNameTest, IdentifiersWithSubscriptsAreSimple)
         const char* name;
         bool simple;
     } cases[] = {
-        {"", true},           {"p", true},          {"A_b$9@#", true},    {"T(3)", true},
-        {"T(I+1)", true},     {"(a+b)", true},      {"T(f(1))(2)", true}, {"a(b", true},
-        {"a+b", false},       {"(a)+b", false},     {"a.b", false},       {"a[1]", false},
-        {"a b", false},       {"*p", false},        {"a->b", false},      {"(x)(y)-1", false},
+        {"", true},           {"p", true},   {"A_b$9@#", true}, {"T(3)", true},      {"T(I+1)", true}, {"(a+b)", true},
+        {"T(f(1))(2)", true}, {"a(b", true}, {"a+b", false},    {"(a)+b", false},    {"a.b", false},   {"a[1]", false},
+        {"a b", false},       {"*p", false}, {"a->b", false},   {"(x)(y)-1", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(simpleName(reinterpret_cast<const unsigned char*>(c.name)), c.simple) << c.name;
@@ -53,8 +76,13 @@ TEST(SimpleNameTest, IdentifiersWithSubscriptsAreSimple)
 TEST(SqlTypeEntryTest, FortyByteLayoutFieldByField)
 {
     SqlTypeEntry e;
-    e.setSqlType(452).setLength(70).setMaxLength(80).setAddress(0x1122334455667788ull).setAddressWidth(8)
-        .setElementCount(-1).setCcsid(1200);
+    e.setSqlType(452)
+        .setLength(70)
+        .setMaxLength(80)
+        .setAddress(0x1122334455667788ull)
+        .setAddressWidth(8)
+        .setElementCount(-1)
+        .setCcsid(1200);
     std::uint32_t word;
     std::memcpy(&word, e.bytes(), 4);
     EXPECT_EQ(word, 89u);
@@ -142,4 +170,4 @@ TEST(SqlRegistryThreadsTest, RegistrationsOnSeveralThreadsGetDistinctIndexes)
     EXPECT_EQ(SqlTypeRegistry::size(), before);
 }
 
-}  // namespace
+} // namespace

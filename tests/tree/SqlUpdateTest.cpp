@@ -26,7 +26,10 @@ std::string hexOf(const unsigned char* bytes, std::size_t count)
     return out;
 }
 
-std::string bytes_(const ByteString& s) { return std::string(reinterpret_cast<const char*>(s.data()), s.length()); }
+std::string bytes_(const ByteString& s)
+{
+    return std::string(reinterpret_cast<const char*>(s.data()), s.length());
+}
 
 class SqlReaderTest : public UpdateTest {};
 
@@ -49,8 +52,19 @@ TEST_F(SqlReaderTest, PackedAndZonedInputMatchesTheDecimalModel)
 
 TEST_F(SqlReaderTest, DecimalTextThatIsRefused)
 {
-    const char* bad[] = {"", "-", "+", ".", "1.2.3", "1-", "--1", "1e5", "12 ", " 12", "0x10",
-                         "12345678901234567890123456789012", "1.0000000000000000000000000000000"};
+    const char* bad[] = {"",
+                         "-",
+                         "+",
+                         ".",
+                         "1.2.3",
+                         "1-",
+                         "--1",
+                         "1e5",
+                         "12 ",
+                         " 12",
+                         "0x10",
+                         "12345678901234567890123456789012",
+                         "1.0000000000000000000000000000000"};
     for (const char* text : bad) {
         unsigned char* out = nullptr;
         EXPECT_EQ(readSqlPackedDecimal(text, 5u << 8 | 2, &out), 0u) << text;
@@ -78,7 +92,7 @@ TEST_F(SqlReaderTest, Integers)
         {"-9223372036854775808", true, INT64_MIN},
         {"9223372036854775808", false, 0},
         {"-9223372036854775809", false, 0},
-        {"18446744073709551616", false, 0},  // wraps to 0 when not checked
+        {"18446744073709551616", false, 0}, // wraps to 0 when not checked
         {"99999999999999999999", false, 0},
         {"", false, 0},
         {"-", false, 0},
@@ -100,18 +114,14 @@ TEST_F(SqlReaderTest, HexadecimalText)
         const char* text;
         std::uint32_t size;
         int rightAlign;
-        const char* bytes;  // null: refused
+        const char* bytes; // null: refused
     };
     const Case cases[] = {
-        {"0aFf", 0, 0, "0AFF"},
-        {"0102030405", 0, 0, "0102030405"},
-        {"0102030405", 2, 0, "0102"},
-        {"0102030405", 2, 1, "0405"},
-        {"0102", 4, 1, "00000102"},
-        {"0102", 4, 0, "0102"},
-        {"010", 0, 0, nullptr},
-        {"01G2", 0, 0, nullptr},
-        {"0102GG", 2, 0, nullptr},  // bad input is refused wherever it is
+        {"0aFf", 0, 0, "0AFF"},       {"0102030405", 0, 0, "0102030405"},
+        {"0102030405", 2, 0, "0102"}, {"0102030405", 2, 1, "0405"},
+        {"0102", 4, 1, "00000102"},   {"0102", 4, 0, "0102"},
+        {"010", 0, 0, nullptr},       {"01G2", 0, 0, nullptr},
+        {"0102GG", 2, 0, nullptr}, // bad input is refused wherever it is
         {"", 0, 0, nullptr},
     };
     for (const Case& c : cases) {
@@ -135,17 +145,9 @@ TEST_F(SqlReaderTest, FloatingPointText)
         long double value;
     };
     const Case cases[] = {
-        {"1.5", 1.5L},
-        {"1.5d3", 1500.0L},
-        {"-2.5D-1", -0.25L},
-        {"1q2", 100.0L},
-        {"1.5e3", 1500.0L},
-        {"  -7", -7.0L},
-        {"0x1.8p1", 3.0L},
-        {"-0X10p-4", -1.0L},
-        {"0x.8p0", 0.5L},
-        {"2 ", 2.0L},
-        {"0x1p3f", 8.0L},
+        {"1.5", 1.5L},      {"1.5d3", 1500.0L}, {"-2.5D-1", -0.25L}, {"1q2", 100.0L},
+        {"1.5e3", 1500.0L}, {"  -7", -7.0L},    {"0x1.8p1", 3.0L},   {"-0X10p-4", -1.0L},
+        {"0x.8p0", 0.5L},   {"2 ", 2.0L},       {"0x1p3f", 8.0L},
     };
     for (const Case& c : cases)
         EXPECT_EQ(readSqlFloat(c.text), c.value) << c.text;
@@ -184,7 +186,7 @@ TEST_F(SqlReaderTest, Utf8ToEbcdicGrowsItsBufferWhenTheTextGrows)
     EXPECT_EQ(std::string(out, 3), std::string("\x81\x82\0", 3));
     delete[] out;
     // A mixed DBCS page shifts out and in: longer than the input.
-    const std::string wide = "\xE3\x81\x82";  // one double-byte character
+    const std::string wide = "\xE3\x81\x82"; // one double-byte character
     EXPECT_EQ(EbcdicConvert::utf8ToEbcdic(wide.data(), 3, &out, &length, "QUV-939"), 4);
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(length, 4);
@@ -202,8 +204,7 @@ TEST_F(SqlReaderTest, ConvertStringMakesWideCharacters)
     const std::string text = "A\\x41\\n\xC3\xA9";
     const ByteString source(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()));
     EXPECT_EQ(bytes_(convertString(source, WCHAR_2BYTE)), std::string("\0A\0A\0\n\0\xE9", 8));
-    EXPECT_EQ(bytes_(convertString(source, WCHAR_4BYTE)),
-              std::string("\0\0\0A\0\0\0A\0\0\0\n\0\0\0\xE9", 16));
+    EXPECT_EQ(bytes_(convertString(source, WCHAR_4BYTE)), std::string("\0\0\0A\0\0\0A\0\0\0\n\0\0\0\xE9", 16));
     // A character that cannot be decoded is skipped.
     const std::string broken = "a\\";
     EXPECT_EQ(bytes_(convertString(ByteString(reinterpret_cast<const unsigned char*>(broken.data()), 2), WCHAR_2BYTE)),
@@ -237,8 +238,12 @@ protected:
                          std::uint64_t address = base, std::uint32_t widthBits = 32)
     {
         SqlTypeEntry record;
-        record.setSqlType(code).setLength(length).setMaxLength(maxLength).setAddress(address)
-            .setAddressWidth(widthBits).setCcsid(ccsid);
+        record.setSqlType(code)
+            .setLength(length)
+            .setMaxLength(maxLength)
+            .setAddress(address)
+            .setAddressWidth(widthBits)
+            .setCcsid(ccsid);
         entries_.push_back(SqlTypeRegistry::add(record));
         return entries_.back()->typeItem();
     }
@@ -308,7 +313,7 @@ TEST_F(SqlUpdateTest, TextIsWrittenInTheStorageFormOfItsCode)
         {464, 3, 3, 0, "ab", 0, "0001818200EE"},
         {472, 1, 1, 0, "ab", 0, "00018182EE"},
         {468, 3, 3, 1200, "a\xF0\x9F\x98\x80", 0, "0061D83DDE00EE"},
-        {468, 2, 2, 1200, "a\xF0\x9F\x98\x80", 0, "00610020EE"},  // a pair is never cut
+        {468, 2, 2, 1200, "a\xF0\x9F\x98\x80", 0, "00610020EE"}, // a pair is never cut
         {468, 4, 4, 1200, "ab", 0, "0061006200200020EE"},
         {468, 2, 2, 1200, "a\xFF", 10000, "EEEE"},
         {999, 4, 4, 0, "1", 10000, "EEEE"},
@@ -356,16 +361,16 @@ TEST_F(SqlUpdateTest, TheEyeCatcherRestoresNulCharacters)
     const std::string eye = "EEStringContainsNullChars";
     struct Case {
         std::string text;
-        const char* stored;  // a 452 variable of length 6
+        const char* stored; // a 452 variable of length 6
     };
     const Case cases[] = {
         {eye + "00000001" + "00000002" + "abc", "818200404040"},
         {eye + "00000002" + "00000000" + "00000002" + "abc", "008200404040"},
-        {eye + "00000001" + "00000005" + "abc", "818283404040"},  // position past the text: traced
-        {eye + "FFFFFFFF" + "00000002" + "abc", "C5C5E2A39989"},  // huge count: the text as it stands
-        {eye + "00000002" + "00000001" + "abc", "C5C5E2A39989"},  // one position short
+        {eye + "00000001" + "00000005" + "abc", "818283404040"}, // position past the text: traced
+        {eye + "FFFFFFFF" + "00000002" + "abc", "C5C5E2A39989"}, // huge count: the text as it stands
+        {eye + "00000002" + "00000001" + "abc", "C5C5E2A39989"}, // one position short
         {eye + "0000000G" + "00000001" + "abc", "C5C5E2A39989"},
-        {eye + "00000000", "C5C5E2A39989"},                      // nothing after the count
+        {eye + "00000000", "C5C5E2A39989"}, // nothing after the count
     };
     for (const Case& c : cases) {
         EXPECT_EQ(updateVariable(sqlVariable(452, 6, 6), c.text), 0) << c.text;
@@ -403,4 +408,4 @@ TEST_F(SqlUpdateTest, WhereTheVariableIs)
     EXPECT_EQ(raisedCode([&] { updateVariable(sqlVariable(500, 2, 2), "7"); }), InvalidOp::RTRC_WriteMemoryFailed);
 }
 
-}  // namespace
+} // namespace

@@ -25,8 +25,7 @@ class TestRoot : public UpdateTreeNode {
 public:
     TestRoot(const TypeItem& type, const char* name, EvaluationEnvironment& environment)
         : UpdateTreeNode(type, name, 0), environment_(environment)
-    {
-    }
+    {}
 
     bool isRootNode() const override { return true; }
     EvaluationEnvironment* internalRep() const override { return &environment_; }
@@ -52,15 +51,18 @@ class TreeTest : public MachineFixture {
 protected:
     explicit TreeTest(int language = languageC, unsigned addressSize = 4, bool traceOn = false)
         : MachineFixture(language, addressSize, traceOn)
-    {
-    }
+    {}
 
     // A kind-89 entry (kept until the test ends) and a type over it.
     TypeItem sqlType(std::uint32_t code, std::uint32_t length, std::int32_t elements = 0,
                      std::uint64_t address = 0x1000, std::uint32_t width = 4)
     {
         SqlTypeEntry record;
-        record.setSqlType(code).setLength(length).setMaxLength(length).setElementCount(elements).setAddress(address)
+        record.setSqlType(code)
+            .setLength(length)
+            .setMaxLength(length)
+            .setElementCount(elements)
+            .setAddress(address)
             .setAddressWidth(width);
         entries_.push_back(SqlTypeRegistry::add(record));
         return entries_.back()->typeItem();

@@ -198,7 +198,7 @@ TEST_P(TreeLoadTest, PointerWidthsByTheEntryAndTheContext)
     poke(0xA0000000B000ull, {9, 10, 11, 12});
     struct Case {
         UBYTE4 flags;
-        unsigned pointerSize;  // 0: the context's
+        unsigned pointerSize; // 0: the context's
     } cases[] = {{TNpointer_Bytes4, 4}, {TNpointer_Bytes8, 8}, {0, 0}};
     for (const Case& c : cases) {
         auto p = root(pointerWithFlags(c.flags), "p");
@@ -217,8 +217,8 @@ TEST_P(TreeLoadTest, PointerWidthsByTheEntryAndTheContext)
         }
         const std::uint64_t expected = size == 4 ? 0xA000 : 0xA0000000B000ull;
         EXPECT_EQ(element->location().address().addr(), expected) << "flags " << c.flags;
-        EXPECT_EQ(bytesOf(*element, 4), size == 4 ? (std::vector<std::uint8_t>{1, 2, 3, 4})
-                                                  : (std::vector<std::uint8_t>{9, 10, 11, 12}));
+        EXPECT_EQ(bytesOf(*element, 4),
+                  size == 4 ? (std::vector<std::uint8_t>{1, 2, 3, 4}) : (std::vector<std::uint8_t>{9, 10, 11, 12}));
     }
 }
 
@@ -237,8 +237,8 @@ TEST_P(TreeLoadTest, PointerTargetsFollowTheContextsWidth)
     EXPECT_EQ(text(target->name()), "*p");
     ASSERT_TRUE(target->loadThisNode(TreeNode::loadNode));
     EXPECT_EQ(target->location().address().addr(), width() == 4 ? 0xA000u : 0xA0000000B000ull);
-    EXPECT_EQ(bytesOf(*target, 4), width() == 4 ? (std::vector<std::uint8_t>{1, 2, 3, 4})
-                                                 : (std::vector<std::uint8_t>{9, 10, 11, 12}));
+    EXPECT_EQ(bytesOf(*target, 4),
+              width() == 4 ? (std::vector<std::uint8_t>{1, 2, 3, 4}) : (std::vector<std::uint8_t>{9, 10, 11, 12}));
 }
 
 TEST_P(TreeLoadTest, ATypeGrownAfterALoadGetsALargerBuffer)
@@ -318,4 +318,4 @@ INSTANTIATE_TEST_SUITE_P(AddressSizes, TreeLoadTest, ::testing::Values(4u, 8u),
                              return info.param == 4 ? std::string("Bits32") : std::string("Bits64");
                          });
 
-}  // namespace
+} // namespace

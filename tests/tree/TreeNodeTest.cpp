@@ -106,9 +106,9 @@ TEST_F(TreeNodeTest, SqlcaHasItsNineFields)
         std::int64_t offset;
         std::uint64_t address;
     } fields[] = {
-        {"SQLCAID", 452, 8, 0, 0, 0x123456789},   {"SQLCABC", 496, 4, 0, 8, 0x123456789},
-        {"SQLCODE", 496, 4, 0, 12, 0x123456789},  {"SQLERRML", 500, 2, 0, 16, 0x123456789},
-        {"SQLERRMC", 452, 70, 0, 18, 0x123456789}, {"SQLERRP", 452, 8, 0, 88, 0x123456789},
+        {"SQLCAID", 452, 8, 0, 0, 0x123456789},      {"SQLCABC", 496, 4, 0, 8, 0x123456789},
+        {"SQLCODE", 496, 4, 0, 12, 0x123456789},     {"SQLERRML", 500, 2, 0, 16, 0x123456789},
+        {"SQLERRMC", 452, 70, 0, 18, 0x123456789},   {"SQLERRP", 452, 8, 0, 88, 0x123456789},
         {"SQLERRD", 496, 4, 6, 0, 0x123456789 + 96}, {"SQLWARN", 452, 1, 11, 0, 0x123456789 + 120},
         {"SQLSTATE", 452, 5, 0, 131, 0x123456789},
     };
@@ -185,9 +185,12 @@ TEST_F(TreeNodeTest, PointerTargetsAreNamedForTheLanguage)
         const char* name;
         const char* target;
     } cases[] = {
-        {languageC, "p", "*p"},           {languageC, "a.b", "*(a.b)"},
-        {languageC, "T(3)", "*T(3)"},     {languageC, "q+1", "*(q+1)"},
-        {2, "p", "*p"},                   {11, "p", "target of p"},
+        {languageC, "p", "*p"},
+        {languageC, "a.b", "*(a.b)"},
+        {languageC, "T(3)", "*T(3)"},
+        {languageC, "q+1", "*(q+1)"},
+        {2, "p", "*p"},
+        {11, "p", "target of p"},
         {11, "a%b", "target of a%b"},
     };
     for (const Case& c : cases) {
@@ -302,7 +305,7 @@ TEST_F(TreeNodeTest, ChildHeldByTheHostOutlivesItsParent)
         UpdateTreeNode* element = nullptr;
         ASSERT_EQ(errd->QueryArrayElementInfo(2, element), 0);
         held = errd;
-        held->addReference();  // the host's reference
+        held->addReference(); // the host's reference
         EXPECT_EQ(SqlTypeRegistry::size(), entries + 9 + 1);
     }
     // The parent is gone: the child stands alone and refuses its queries.
@@ -359,7 +362,7 @@ TEST_F(TreeNodeTest, ArrayTypeOfANode)
     records.newType(TE_COBOL_TABLE, &table).cobolTable.elementType = TYPE_INDEX{0, 130};
     struct Case {
         TYPE_INDEX type;
-        std::uint32_t leaf;  // 0: refused
+        std::uint32_t leaf; // 0: refused
     } cases[] = {
         {array, TE_ARRAY},
         {records.referenceType(array), TE_ARRAY},
@@ -396,4 +399,4 @@ TEST_F(TreeNodeTest, ReferenceCountsDestroyAtZero)
     EXPECT_EQ(deleted, 1);
 }
 
-}  // namespace
+} // namespace

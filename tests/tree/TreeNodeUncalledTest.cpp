@@ -18,7 +18,7 @@ TEST_F(TreeNodeUncalledTest, ArrayBaseIndexByArrayForm)
     TYPE_INDEX descriptor{};
     _TYPE_ENTRY& d = records.newType(TE_F90_DESC_ARRAY, &descriptor);
     d.f90descarray.elementType = TYPE_INDEX{0, 130};
-    d.f90descarray.lowerBound = records.dwarfBlock({0x35});  // lit5
+    d.f90descarray.lowerBound = records.dwarfBlock({0x35}); // lit5
     TYPE_INDEX vum{};
     records.newType(TE_VUM_ARRAY, &vum).modifier.type = TYPE_INDEX{0, 130};
 
@@ -84,4 +84,4 @@ TEST_F(TreeNodeUncalledTest, SharedArrayElementsAreRefusedQuietly)
     EXPECT_FALSE(element->isLoaded());
 }
 
-}  // namespace
+} // namespace

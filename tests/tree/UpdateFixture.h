@@ -94,16 +94,18 @@ public:
             return nullptr;
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
             const std::string inner = text.substr(1, text.size() - 2);
-            return new StackItemString(environment,
-                                       ByteString(reinterpret_cast<const unsigned char*>(inner.data()),
-                                                  static_cast<unsigned>(inner.size())),
-                                       0);
+            return new StackItemString(
+                environment,
+                ByteString(reinterpret_cast<const unsigned char*>(inner.data()), static_cast<unsigned>(inner.size())),
+                0);
         }
         const bool floating = text.find_first_of(".eE") != std::string::npos && text.rfind("0x", 0) != 0;
         if (floating) {
             if (text.back() == 'f')
-                return new StackItemF(environment, FloatNumber(static_cast<long double>(std::strtof(text.c_str(), nullptr))));
-            return new StackItemD(environment, FloatNumber(static_cast<long double>(std::strtod(text.c_str(), nullptr))));
+                return new StackItemF(environment,
+                                      FloatNumber(static_cast<long double>(std::strtof(text.c_str(), nullptr))));
+            return new StackItemD(environment,
+                                  FloatNumber(static_cast<long double>(std::strtod(text.c_str(), nullptr))));
         }
         int isSigned = 0;
         int size = 0;
@@ -173,10 +175,7 @@ protected:
 
     // The rows of a tab-separated table of tests/tree/data (comments and
     // empty lines left out).
-    static std::vector<std::vector<std::string>> table(const std::string& name)
-    {
-        return dataRows(name.c_str());
-    }
+    static std::vector<std::vector<std::string>> table(const std::string& name) { return dataRows(name.c_str()); }
 
     static std::vector<std::uint8_t> fromHex(const std::string& hex)
     {

@@ -57,7 +57,7 @@ TEST_F(UpdateTreeNodeTest, CleanStringTurnsLineEndsToBlanksDropsCommentsAndStrip
         {"1 /* never closed", "1 /* never closed"},
         {"1 /* never closed // line", "1 /* never closed"},
         {"// all comment", ""},
-        {"\"a // b\"", "\"a"},  // comment marks inside quotes are comments too
+        {"\"a // b\"", "\"a"}, // comment marks inside quotes are comments too
         {"", ""},
         {"   ", ""},
     };
@@ -97,16 +97,9 @@ TEST_F(UpdateTreeNodeTest, NestedFailuresMapToStatuses)
         std::uint16_t status;
     };
     const Case cases[] = {
-        {0, 0, 0, "7", 0},
-        {0, 1002, 0, "7", 0},
-        {0, 1000, 0, "7", 11043},
-        {0, 1001, 0, "7", 11043},
-        {0, 1003, 0, "7", 11043},
-        {0, 10000, 0, "7", 10000},
-        {0, 0, 11050, "7", 11042},
-        {0, 0, 10000, "7", 10000},
-        {10000, 0, 0, "7", 10000},
-        {0, 0, 0, "TRUE", 10000},  // no such name: the literal reader refuses it
+        {0, 0, 0, "7", 0},         {0, 1002, 0, "7", 0},      {0, 1000, 0, "7", 11043},  {0, 1001, 0, "7", 11043},
+        {0, 1003, 0, "7", 11043},  {0, 10000, 0, "7", 10000}, {0, 0, 11050, "7", 11042}, {0, 0, 10000, "7", 10000},
+        {10000, 0, 0, "7", 10000}, {0, 0, 0, "TRUE", 10000}, // no such name: the literal reader refuses it
     };
     for (const Case& c : cases) {
         road = TestRoad();
@@ -182,15 +175,12 @@ TEST_F(UpdateTreeNodeTest, HexadecimalFloatInputIsInStorageOrder)
         unsigned index;
         const char* text;
         std::uint16_t status;
-        const char* stored;  // the bytes after the update
+        const char* stored; // the bytes after the update
     };
     const Case cases[] = {
-        {136, "0x3F800000", 0, "3F800000"},
-        {136, "3F 80 00 00", 0, "3F800000"},
-        {136, "0X41100000", 0, "41100000"},
-        {137, "0x3FF0000000000001", 0, "3FF0000000000001"},
-        {196, "41100000", 0, "41100000"},
-        {136, "0x3F80", 11040, "EEEEEEEE"},
+        {136, "0x3F800000", 0, "3F800000"},      {136, "3F 80 00 00", 0, "3F800000"},
+        {136, "0X41100000", 0, "41100000"},      {137, "0x3FF0000000000001", 0, "3FF0000000000001"},
+        {196, "41100000", 0, "41100000"},        {136, "0x3F80", 11040, "EEEEEEEE"},
         {136, "0x3F8000000", 11040, "EEEEEEEE"},
     };
     for (const Case& c : cases) {
@@ -219,11 +209,7 @@ TEST_F(UpdateTreeNodeTest, FortranCharacterTextIsPaddedOrCut)
         const char* stored;
     };
     const Case cases[] = {
-        {"'ab'", "ab   "},
-        {"\"ab\"", "ab   "},
-        {"abcdefg", "abcde"},
-        {"'ab\"", "'ab\" "},
-        {"'", "'    "},
+        {"'ab'", "ab   "}, {"\"ab\"", "ab   "}, {"abcdefg", "abcde"}, {"'ab\"", "'ab\" "}, {"'", "'    "},
     };
     for (const Case& c : cases) {
         host.memory().fill(0x2000, 6, 0xEE);
@@ -428,12 +414,12 @@ TEST_F(UpdateTreeNodeTest, PrimitiveValuesOfEveryFloatingForm)
         const char* bytes;
     };
     const Case cases[] = {
-        {196, "C1280000"},                                       // -2.5 hexadecimal, 4 bytes
+        {196, "C1280000"}, // -2.5 hexadecimal, 4 bytes
         {197, "C128000000000000"},
-        {140, "3FC00000BE800000"},                               // 1.5 - 0.25i
+        {140, "3FC00000BE800000"}, // 1.5 - 0.25i
         {141, "3FF8000000000000BFD0000000000000"},
         {204, "4118000000000000C040000000000000"},
-        {159, "22500025"},  // 25 as decimal32 (densely packed)
+        {159, "22500025"}, // 25 as decimal32 (densely packed)
         {192, "2238000000000025"},
         {193, "22080000000000000000000000000025"},
         {131, ""},
@@ -441,9 +427,10 @@ TEST_F(UpdateTreeNodeTest, PrimitiveValuesOfEveryFloatingForm)
     };
     StackItemS4 twentyFive(rep(), 25);
     for (const Case& c : cases) {
-        StackItem& v = c.index >= 159 && c.index <= 193 && c.index != 196 && c.index != 197 ? static_cast<StackItem&>(twentyFive)
+        StackItem& v = c.index >= 159 && c.index <= 193 && c.index != 196 && c.index != 197
+                           ? static_cast<StackItem&>(twentyFive)
                        : (c.index == 196 || c.index == 197) ? static_cast<StackItem&>(value)
-                                                             : static_cast<StackItem&>(complex);
+                                                            : static_cast<StackItem&>(complex);
         const auto expected = fromHex(c.bytes);
         ASSERT_EQ(UpdateTreeNode::getPrimitiveValue(v, buffer, c.index), expected.size()) << c.index;
         EXPECT_EQ(std::vector<std::uint8_t>(buffer.bytes, buffer.bytes + expected.size()), expected) << c.index;
@@ -452,4 +439,4 @@ TEST_F(UpdateTreeNodeTest, PrimitiveValuesOfEveryFloatingForm)
     EXPECT_EQ(update(*node, "1"), 10002);
 }
 
-}  // namespace
+} // namespace

@@ -244,4 +244,4 @@ TEST_F(BoundTypeTest, FortranPointerFallsBackToItsDeclaredType)
     EXPECT_EQ(bound->pointee().typeIndex(), shape);
 }
 
-}  // namespace
+} // namespace

@@ -115,8 +115,7 @@ TEST_F(ClassScopeTest, MembersShadowEnumeratorsAndEmptyNamesAreSkipped)
 
 TEST_F(ClassScopeTest, WideAndNegativeEnumerators)
 {
-    const TYPE_INDEX e = records().enumType("W", longLongType,
-                                            {{"neg", -5}, {"big", 0x123456789LL}, {"small", 7}});
+    const TYPE_INDEX e = records().enumType("W", longLongType, {{"neg", -5}, {"big", 0x123456789LL}, {"small", 7}});
     ClassScopeItem* ks = classScope(simpleClass("K", {}, {}, {e}));
     ASSERT_NE(ks, nullptr);
     struct Case {
@@ -137,8 +136,7 @@ TEST_F(ClassScopeTest, WideAndNegativeEnumerators)
 TEST_F(ClassScopeTest, NestedClassSeesOnlyStaticMembersOfItsContainer)
 {
     const TYPE_INDEX e = records().enumType("E", intType, {{"e", 3}});
-    const TYPE_INDEX outer =
-        simpleClass("Outer", {{"s", intType, 0, true, "Outer::s"}, {"x", intType, 4}}, {}, {e});
+    const TYPE_INDEX outer = simpleClass("Outer", {{"s", intType, 0, true, "Outer::s"}, {"x", intType, 4}}, {}, {e});
     const TYPE_INDEX inner = simpleClass("Inner", {{"y", intType, 0}}, {}, {}, outer);
 
     ClassScopeItem* is = classScope(inner);
@@ -161,7 +159,7 @@ TEST_F(ClassScopeTest, NestedClassSeesOnlyStaticMembersOfItsContainer)
     SymbolItem* en = os->findVariable("e", 1);
     ASSERT_NE(en, nullptr);
     EXPECT_TRUE(en->isConstant());
-    EXPECT_EQ(os->variables().count(), 2u);  // s and the enumerator; x stays hidden
+    EXPECT_EQ(os->variables().count(), 2u); // s and the enumerator; x stays hidden
 
     // A class that is no member of another lives in its owner.
     ClassScopeItem* plain = classScope(simpleClass("Plain", {}));
@@ -266,4 +264,4 @@ TEST_F(FortranClassScopeTest, ExtendedTypeHasItsParentAsMember)
     EXPECT_NE(cs->findVariable("radius", 1), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -263,4 +263,4 @@ TEST_F(CreatedTypeTest, SharedQualifiersOverAnIndex)
               CreatedTypeItem::findOrCreateType(element));
 }
 
-}  // namespace
+} // namespace

@@ -31,8 +31,7 @@ TEST_F(CreatedTypesTest, ArraysAreNamedByTheirElementAndReused)
 
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findArrayType(TypeItem(), 3); }), InvalidOp::RTRC_Other);
     // A size the array record cannot hold is refused, not truncated.
-    EXPECT_EQ(invalidOpCode([&] { CreatedTypeItem::findArrayType(shortType, 0x80000000ull); }),
-              InvalidOp::RTRC_Other);
+    EXPECT_EQ(invalidOpCode([&] { CreatedTypeItem::findArrayType(shortType, 0x80000000ull); }), InvalidOp::RTRC_Other);
     EXPECT_EQ(invalidOpCode([] { CreatedTypeItem::findArrayElement(TypeItem(130u)); }), InvalidOp::RTRC_Other);
 }
 
@@ -171,7 +170,7 @@ TEST_F(CreatedTypesTest, MembersAreReusedByTheirRecord)
     m.location.offset = 8;
     m.name = name.c_str();
     const TypeItem* first = CreatedTypeItem::findOrCreateType(m);
-    name = "other";  // the created member keeps its own copy of the name
+    name = "other"; // the created member keeps its own copy of the name
     EXPECT_STREQ(first->typeEntry()->member.name, "count");
     m.name = "count";
     EXPECT_EQ(CreatedTypeItem::findOrCreateType(m), first);
@@ -224,4 +223,4 @@ TEST_F(CreatedTypesTest, BuiltinProcedures)
               InvalidOp::RTRC_Other);
 }
 
-}  // namespace
+} // namespace

@@ -79,9 +79,13 @@ TEST_F(FileScopeTypesTest, WideCharacterFollowsTheProgramsWcharT)
         unsigned expected;
     };
     const Case cases[] = {
-        {129, 149}, {133, 149}, {130, 150}, {134, 150},
+        {129, 149},
+        {133, 149},
+        {130, 150},
+        {134, 150},
         // Any other primitive stands for itself.
-        {132, 132}, {136, 136},
+        {132, 132},
+        {136, 136},
     };
     for (const Case& c : cases) {
         Program program(*this, "unit" + std::to_string(c.declared));
@@ -207,8 +211,7 @@ TEST_F(FileScopeTypesTest, BlockFactorFailures)
     EXPECT_EQ(factorOf(sharedByVariable("BF_DOUBLE")), 4u);
 
     // Memory the host cannot read at all is a memory read failure.
-    EXPECT_EQ(failureOf([&] { factorOf(sharedByVariable("BF_UNMAPPED")); }).first,
-              InvalidOp::RTRC_ReadMemoryFailed);
+    EXPECT_EQ(failureOf([&] { factorOf(sharedByVariable("BF_UNMAPPED")); }).first, InvalidOp::RTRC_ReadMemoryFailed);
 
     // A failure is not remembered: once the variable can be read, it is.
     const TYPE_INDEX partly = sharedByVariable("BF_PARTLY");

@@ -16,15 +16,9 @@ namespace {
 class HostileSizesTest : public TypesTest {
     // Public: the table of cases builds through them.
 public:
-    const DwarfBlock* constant(std::int64_t v)
-    {
-        return records().dwarfBlock(dwarf::Builder().constS(v).bytes());
-    }
+    const DwarfBlock* constant(std::int64_t v) { return records().dwarfBlock(dwarf::Builder().constS(v).bytes()); }
 
-    TYPE_INDEX dynamicString(std::int64_t length)
-    {
-        return dynamicStringType(dwarf::Builder().constS(length).bytes());
-    }
+    TYPE_INDEX dynamicString(std::int64_t length) { return dynamicStringType(dwarf::Builder().constS(length).bytes()); }
 
     TYPE_INDEX dynamicArray(std::uint64_t size)
     {
@@ -48,8 +42,8 @@ public:
     // A one-dimensional descriptor of 4-byte elements with the given bounds
     // (no upper bound when extent is given).
     TYPE_INDEX descriptor(std::int64_t lower, std::optional<std::int64_t> upper,
-                          std::optional<std::int64_t> extent = std::nullopt,
-                          TYPE_INDEX element = TYPE_INDEX{0, 130}, UBYTE2 dimension = 1, UBYTE2 rank = 1)
+                          std::optional<std::int64_t> extent = std::nullopt, TYPE_INDEX element = TYPE_INDEX{0, 130},
+                          UBYTE2 dimension = 1, UBYTE2 rank = 1)
     {
         TYPE_INDEX t;
         TNf90descarray& r = records().newType(TE_F90_DESC_ARRAY, &t).f90descarray;
@@ -90,8 +84,8 @@ TEST_F(HostileSizesTest, SizesFromRecordsAreCheckedNotWrapped)
         {"class of 2^33", [](auto& t) { return t.dynamicClass(1ull << 33); }, 0, true},
         {"class of the limit", [](auto& t) { return t.dynamicClass(limit); }, limit, false},
         {"descriptor 1..10", [](auto& t) { return t.descriptor(1, 10); }, 40, false},
-        {"descriptor of 2^30+4 elements of 4 bytes",
-         [](auto& t) { return t.descriptor(1, std::int64_t(1 << 30) + 4); }, 0, true},
+        {"descriptor of 2^30+4 elements of 4 bytes", [](auto& t) { return t.descriptor(1, std::int64_t(1 << 30) + 4); },
+         0, true},
         {"descriptor extent 2^62 (product overflows)",
          [](auto& t) { return t.descriptor(1, std::nullopt, std::int64_t(1) << 62); }, 0, true},
         {"uninitialised descriptor: upper max, lower -1 (count overflows)",
@@ -155,10 +149,8 @@ TEST(ObjectSize, ProductAndSignedChecks)
     EXPECT_EQ(ObjectSize::product(0, ~0ull, "t", 1), 0u);
     EXPECT_EQ(ObjectSize::checkedSigned(0, "t", 1), 0u);
     for (auto f : std::vector<std::function<void()>>{
-             [] { ObjectSize::product(1ull << 32, 1ull << 32, "t", 1); },
-             [] { ObjectSize::product(limit, 2, "t", 1); },
-             [] { ObjectSize::checkedSigned(-1, "t", 1); },
-             [] { ObjectSize::checked(limit + 1, "t", 1); }}) {
+             [] { ObjectSize::product(1ull << 32, 1ull << 32, "t", 1); }, [] { ObjectSize::product(limit, 2, "t", 1); },
+             [] { ObjectSize::checkedSigned(-1, "t", 1); }, [] { ObjectSize::checked(limit + 1, "t", 1); }}) {
         EXPECT_EQ(invalidOpCode(f), InvalidOp::RTRC_InvalidValue);
     }
 }

@@ -35,9 +35,9 @@ protected:
     // An object at `object` whose virtual table leads to the name text.
     void object(std::uint64_t object, const std::string& name)
     {
-        host.memory().storeBigEndian(object, 0x2008, 4);     // the virtual-table pointer
-        host.memory().storeBigEndian(0x2004, 0x3000, 4);     // slot -1: type information
-        host.memory().storeBigEndian(0x3004, 0x4000, 4);     // its name pointer
+        host.memory().storeBigEndian(object, 0x2008, 4); // the virtual-table pointer
+        host.memory().storeBigEndian(0x2004, 0x3000, 4); // slot -1: type information
+        host.memory().storeBigEndian(0x3004, 0x4000, 4); // its name pointer
         host.memory().store(0x4000, name.c_str(), name.size() + 1);
     }
 
@@ -118,9 +118,8 @@ TEST_F(RTTISupportTest, NoDynamicTypeKeepsTheDeclaredOne)
 TEST_F(RTTISupportTest, LongNamesAreReadAgainWhole)
 {
     const std::string longName(300, 'L');
-    records().classType({.name = longName,
-                         .byteSize = 8,
-                         .members = {Member{.name = "x", .type = TYPE_INDEX{0, 130}, .offset = 4}}});
+    records().classType(
+        {.name = longName, .byteSize = 8, .members = {Member{.name = "x", .type = TYPE_INDEX{0, 130}, .offset = 4}}});
     object(0x1000, "300" + longName);
     host.clearCalls();
     RTTIsupport::TypeInfo info(address(0x2008));
@@ -176,4 +175,4 @@ TEST_F(RTTISupportTest, EightByteWords)
     EXPECT_STREQ(type.typeEntry()->klass.name, "Derived");
 }
 
-}  // namespace
+} // namespace

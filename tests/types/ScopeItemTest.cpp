@@ -93,7 +93,7 @@ protected:
     }
 
     TYPE_INDEX widget{};
-    LCC_Eval_Context_Info* method = nullptr;  // the host's own record
+    LCC_Eval_Context_Info* method = nullptr; // the host's own record
 };
 
 TEST_F(MemberFunctionTest, ThisIsFoundInTheParent)
@@ -213,11 +213,11 @@ TEST_F(SymbolsTest, SearchFlagsByScopeTypeAndLanguage)
         unsigned flags;
     };
     const Case cases[] = {
-        {1, ScopeItem::file, 4719318u},        {2, ScopeItem::file, 4719318u},
-        {11, ScopeItem::file, 4719318u},       {6, ScopeItem::file, 4719312u},
-        {2, ScopeItem::classScope, 4259920u},  {6, ScopeItem::classScope, 4259920u},
-        {11, ScopeItem::block, 37749466u},     {11, ScopeItem::function, 37749466u},
-        {2, ScopeItem::block, 37748952u},      {6, ScopeItem::structureScope, 37748952u},
+        {1, ScopeItem::file, 4719318u},       {2, ScopeItem::file, 4719318u},
+        {11, ScopeItem::file, 4719318u},      {6, ScopeItem::file, 4719312u},
+        {2, ScopeItem::classScope, 4259920u}, {6, ScopeItem::classScope, 4259920u},
+        {11, ScopeItem::block, 37749466u},    {11, ScopeItem::function, 37749466u},
+        {2, ScopeItem::block, 37748952u},     {6, ScopeItem::structureScope, 37748952u},
     };
     for (const Case& c : cases) {
         ExpressionRepresentation other(c.language, nullptr);
@@ -391,7 +391,7 @@ TEST_F(FlattenedListTest, ArrayQualifiersAndArrayHits)
 
 TEST_F(FlattenedListTest, UnresolvedChainsLeaveNoList)
 {
-    _SYMBOL_ENTRY& ghost = records().staticVariable("GHOST", record, 1, 0x200);  // not visible
+    _SYMBOL_ENTRY& ghost = records().staticVariable("GHOST", record, 1, 0x200); // not visible
     qualified("ITEM", &ghost);
     ScopeItem* file = ScopeItem::fileScope();
     EXPECT_EQ(file->getFlattenedSymbolList("ITEM"), nullptr);

@@ -67,7 +67,7 @@ TEST_F(SymbolAddressTest, SectionThreadStaticAndCommonBlockCodes)
 {
     host.addSection(2, 0x200000000ull);
     mainContext->threadStaticBase = EE_ADDR{64, 0x9000, 0};
-    const UBYTE8 wide = 0x100000010ull;  // the high word counts
+    const UBYTE8 wide = 0x100000010ull; // the high word counts
 
     _SYMBOL_ENTRY& data4 = inMain(records().newSymbol(SE_SECTION_DATA, "d4"));
     data4.statics.section = 2;
@@ -85,7 +85,7 @@ TEST_F(SymbolAddressTest, SectionThreadStaticAndCommonBlockCodes)
         const char* name;
         std::uint64_t address;
         SymbolItem::AddressState state;
-        unsigned hostCallsForTwo;  // section or thread-static base requests
+        unsigned hostCallsForTwo; // section or thread-static base requests
         int slot;
     } cases[] = {
         {"d4", 0x300000010ull, SymbolItem::addressCached, 1, HS_Expr2MapSection},
@@ -252,8 +252,7 @@ TEST_F(SymbolAddressTest, StaticMemberIsFoundUnderItsStorageName)
     HostRecordStore::ClassSpec layout;
     layout.name = "K";
     layout.byteSize = 8;
-    layout.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""},
-                    {"x", intType, 4}};
+    layout.members = {{"count", intType, 0, true, "K::count"}, {"blank", intType, 0, true, ""}, {"x", intType, 4}};
     TypeItem k(records().classType(layout));
     ClassScopeItem* ks = ClassScopeItem::getClassScope(k, scope, true);
     ASSERT_NE(ks, nullptr);
@@ -310,7 +309,7 @@ TEST_F(CobolSymbolAddressTest, FileRecordIsNeverReused)
     struct Case {
         bool marked;
         UBYTE1 openState;
-        int first;  // InvalidOp code of the first evaluation (0: an address)
+        int first; // InvalidOp code of the first evaluation (0: an address)
     } cases[] = {
         {true, 1, 0},
         {true, 0, InvalidOp::RTRC_ReadMemoryFailed},
@@ -322,8 +321,8 @@ TEST_F(CobolSymbolAddressTest, FileRecordIsNeverReused)
         const std::string record = "REC" + std::to_string(n);
         const UBYTE8 fileOffset = 0x100 + n * 0x100;
         ++n;
-        _SYMBOL_ENTRY& fd = declare(mainContext,
-                                    records().staticVariable(file, records().fileDescriptorType(file), 1, fileOffset));
+        _SYMBOL_ENTRY& fd =
+            declare(mainContext, records().staticVariable(file, records().fileDescriptorType(file), 1, fileOffset));
         _SYMBOL_ENTRY& rec = declare(mainContext, records().staticVariable(record, intType, 1, fileOffset + 0x80));
         rec.statics.owner = &fd;
         FILE_INFORMATION info{};
@@ -406,4 +405,4 @@ TEST_F(LocalSymbolTest, KindsOfLocalSymbols)
     env->makeCurrent(mainContext);
 }
 
-}  // namespace
+} // namespace

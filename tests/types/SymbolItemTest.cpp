@@ -96,7 +96,7 @@ TEST_F(SymbolsTest, IntegralConstantsByPrimitiveCode)
     struct Case {
         unsigned code;
         std::uint64_t stored;
-        std::uint64_t expected;  // 0 with fails set: the code is refused
+        std::uint64_t expected; // 0 with fails set: the code is refused
         bool fails;
     };
     const Case cases[] = {
@@ -246,7 +246,7 @@ TEST_F(SymbolsTest, AttributeBytesOfAutomaticAndStaticEntries)
 TEST_F(SymbolsTest, AutomaticAddressFromTheHostOrSwallowedFailure)
 {
     _SYMBOL_ENTRY& good = records().automaticVariable("good", TYPE_INDEX{0, 130}, 16);
-    good.automatic.location = records().bytes({0x03, 0, 0, 0, 0, 0, 0, 0x80, 0x10});  // DW_OP_addr 0x8010
+    good.automatic.location = records().bytes({0x03, 0, 0, 0, 0, 0, 0, 0x80, 0x10}); // DW_OP_addr 0x8010
     good.automatic.locationLength = 9;
     _SYMBOL_ENTRY& bad = records().automaticVariable("bad", TYPE_INDEX{0, 130}, 8);
 
@@ -292,8 +292,9 @@ TEST_F(SymbolsTest, StorageCodesThatClearTheStaticExpressionFlag)
         UBYTE4 kind;
         bool staysStatic;
     };
-    const Case cases[] = {{SE_BLOCK, true},  {SE_FUNCTION, true},   {SE_SECTION_DATA, true}, {SE_NAMED35, true},
-                          {SE_REGISTER, false}, {5, false}, {SE_QUALIFIED_NAME, false}, {SE_THREAD_STATIC, false}};
+    const Case cases[] = {{SE_BLOCK, true},           {SE_FUNCTION, true},      {SE_SECTION_DATA, true},
+                          {SE_NAMED35, true},         {SE_REGISTER, false},     {5, false},
+                          {SE_QUALIFIED_NAME, false}, {SE_THREAD_STATIC, false}};
     for (const Case& c : cases) {
         env->setStaticExpression(true);
         _SYMBOL_ENTRY& e = records().newSymbol(c.kind, "e" + std::to_string(c.kind));
@@ -356,7 +357,9 @@ TEST_F(SymbolsTest, MemberSymbolsAreNamedByTheirRecord)
     EXPECT_STREQ(SymbolItem(type, *scope, TypeItem(baseIndex, nullptr, false)).name(), "<baseclass>");
     EXPECT_EQ(symbolsInvalidOpCode([&] { SymbolItem(type, *scope, TypeItem(otherIndex, nullptr, false)); }),
               InvalidOp::RTRC_Other);
-    EXPECT_EQ(symbolsInvalidOpCode([&] { SymbolItem(type, *scope, TypeItem(TYPE_INDEX{0, 130})); }),
+    EXPECT_EQ(symbolsInvalidOpCode([&] {
+                  SymbolItem(type, *scope, TypeItem(TYPE_INDEX{0, 130}));
+              }),
               InvalidOp::RTRC_Other);
 }
 

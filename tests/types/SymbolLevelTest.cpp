@@ -33,7 +33,6 @@ TEST_F(CobolSymbolsTest, LevelNumberComesFromTheDataItemsEntry)
     }
 }
 
-
 // A member found through its group's scope has no entry: its level is the
 // one its group's member record gives.
 TEST_F(CobolSymbolsTest, MemberFoundInItsGroupTakesTheMemberRecordsLevel)
@@ -61,4 +60,4 @@ TEST_F(CobolSymbolsTest, MemberFoundInItsGroupTakesTheMemberRecordsLevel)
     }
 }
 
-}  // namespace
+} // namespace

@@ -37,10 +37,8 @@ int symbolsInvalidOpCode(F&& f)
 
 class SymbolsTest : public TestHostFixture {
 protected:
-    explicit SymbolsTest(int language = EvaluationEnvironment::languageCPP)
-        : TestHostFixture(true), language_(language)
-    {
-    }
+    explicit SymbolsTest(int language = EvaluationEnvironment::languageCPP) : TestHostFixture(true), language_(language)
+    {}
 
     void SetUp() override
     {

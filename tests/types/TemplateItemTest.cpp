@@ -125,4 +125,4 @@ TEST_F(TemplateItemTest, UnresolvedTemplatesFail)
     EXPECT_EQ(unknown.resolveTemplateAsType(), nullptr);
 }
 
-}  // namespace
+} // namespace

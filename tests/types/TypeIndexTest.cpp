@@ -130,4 +130,4 @@ TEST_F(TypeIndexTest, TypeOfSymbolByStorageCode)
     }
 }
 
-}  // namespace
+} // namespace

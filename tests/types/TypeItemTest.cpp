@@ -105,7 +105,7 @@ TEST_F(TypeItemTest, FailuresInsideSimplificationAreSwallowed)
 {
     TYPE_INDEX target = records().classType({.name = "x", .byteSize = 4});
     TYPE_INDEX alias = records().typedefType("T", target);
-    SVC::ExprGetTypeEntry(context, alias);  // cached: only the target's lookup reaches the host
+    SVC::ExprGetTypeEntry(context, alias); // cached: only the target's lookup reaches the host
     host.throwFromSlot(HS_ExprGetTypeEntry, 1);
     TypeItem* t = nullptr;
     EXPECT_NO_THROW(t = new TypeItem(alias));
@@ -233,7 +233,7 @@ TEST_F(TypeItemTest, CopiesAndAssignment)
     EXPECT_FALSE(TypeItem(145u).isCobolBool());
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -252,4 +252,4 @@ TEST_F(TypeItemTest, PointerCycleInHostRecordsEnds)
     EXPECT_TRUE(item.hasFlag(TypeFlags::pointer));
 }
 
-}  // namespace
+} // namespace

@@ -28,26 +28,51 @@ protected:
     }
     // The item of an index over its own entry, not simplified (so that the
     // leaf itself is classified).
-    TypeItem raw(TYPE_INDEX index)
-    {
-        return TypeItem(index, records().type(index), false);
-    }
+    TypeItem raw(TYPE_INDEX index) { return TypeItem(index, records().type(index), false); }
 };
 
 TEST_F(TypeKindTest, KindOfEveryPrimitiveCode)
 {
     // -1: kind() fails.
     const std::vector<std::pair<unsigned, int>> listed = {
-        {128, t_signedChar}, {129, t_signedShortInt}, {130, t_signedLongInt}, {132, t_unsignedChar},
-        {133, t_unsignedShortInt}, {134, t_unsignedLongInt}, {136, t_float}, {137, t_double},
-        {138, t_longDouble}, {139, t_longDouble}, {140, t_complexFloat}, {141, t_complexDouble},
-        {142, t_complexLongDouble}, {143, t_complexLongDouble}, {144, t_bool}, {145, t_shortBool},
-        {146, t_longBool}, {148, -1}, {149, t_wchar_t}, {150, t_wchar_t}, {151, t_void},
-        {155, t_signedLongLongInt}, {156, t_unsignedLongLongInt}, {157, t_longLongBool},
-        {159, t_decimal32}, {192, t_decimal64}, {193, t_decimal128}, {194, -1}, {195, -1},
-        {196, t_float_quvhex}, {197, t_double_quvhex}, {198, t_longDouble_quvhex}, {199, t_anyIR},
-        {200, t_anyIRZ}, {201, t_anyIRZCL}, {203, t_complexFloat_quvhex},
-        {204, t_complexDouble_quvhex}, {205, t_complexLongDouble_quvhex},
+        {128, t_signedChar},
+        {129, t_signedShortInt},
+        {130, t_signedLongInt},
+        {132, t_unsignedChar},
+        {133, t_unsignedShortInt},
+        {134, t_unsignedLongInt},
+        {136, t_float},
+        {137, t_double},
+        {138, t_longDouble},
+        {139, t_longDouble},
+        {140, t_complexFloat},
+        {141, t_complexDouble},
+        {142, t_complexLongDouble},
+        {143, t_complexLongDouble},
+        {144, t_bool},
+        {145, t_shortBool},
+        {146, t_longBool},
+        {148, -1},
+        {149, t_wchar_t},
+        {150, t_wchar_t},
+        {151, t_void},
+        {155, t_signedLongLongInt},
+        {156, t_unsignedLongLongInt},
+        {157, t_longLongBool},
+        {159, t_decimal32},
+        {192, t_decimal64},
+        {193, t_decimal128},
+        {194, -1},
+        {195, -1},
+        {196, t_float_quvhex},
+        {197, t_double_quvhex},
+        {198, t_longDouble_quvhex},
+        {199, t_anyIR},
+        {200, t_anyIRZ},
+        {201, t_anyIRZCL},
+        {203, t_complexFloat_quvhex},
+        {204, t_complexDouble_quvhex},
+        {205, t_complexLongDouble_quvhex},
     };
     std::set<unsigned> seen;
     for (auto [code, kind] : listed) {
@@ -74,24 +99,50 @@ TEST_F(TypeKindTest, KindOfEveryLeaf)
 {
     TYPE_INDEX klass = records().classType({.name = "point", .byteSize = 8});
     const std::vector<std::pair<UBYTE4, int>> leaves = {
-        {TE_ARRAY, t_array}, {TE_VUM_ARRAY, t_array}, {TE_F90_DESC_ARRAY, t_array},
-        {TE_ENUM, t_enum}, {TE_ENUM2, t_enum}, {TE_F90_ALLOCATABLE, t_reference},
-        {TE_CLASS, t_namedType}, {TE_STRUCT, t_namedType}, {TE_GROUP, t_namedType},
-        {TE_NAMESPACE64, t_namedType}, {TE_NAMESPACE65, t_namedType}, {TE_NAMESPACE66, t_namedType},
-        {TE_FUNCTION, t_function}, {TE_METHOD, t_function}, {TE_PROCEDURE, t_function},
-        {TE_BUILTIN_PROCEDURE, t_function}, {TE_F90_POINTER, t_f90Pointer},
-        {TE_PACKED_DECIMAL, t_packedDecimal}, {TE_FIXED_POINT_BINARY, t_fixedPointBinary},
-        {TE_CHARSTRING, t_characterString}, {TE_COBOL_TABLE, t_characterString},
-        {TE_ZONED_DECIMAL, t_zonedDecimal}, {TE_NATIONAL_DECIMAL, t_nationalDecimal},
-        {TE_NATIONAL_STRING, t_nationalString}, {TE_INDEX_NAME, t_indexName},
-        {TE_INDEX_DATA_ITEM, t_indexDataItem}, {TE_EXTERNAL_FLOAT, t_externalFloat},
-        {TE_ALPHA_NUMERIC_EDITED, t_alphaNumericEdited}, {TE_NUMERIC_EDITED, t_numericEdited},
-        {TE_NATIONAL_EXTERNAL_FLOAT, t_nationalExternalFloat}, {TE_NATIONAL_EDITED, t_nationalEdited},
-        {TE_NATIONAL_NUMERIC_EDITED, t_nationalNumericEdited}, {TE_FILE_DESCRIPTOR, t_filedesc},
-        {TE_DBCS_STRING, t_dbcsString}, {TE_DBCS_EDITED, t_dbcsEdited},
+        {TE_ARRAY, t_array},
+        {TE_VUM_ARRAY, t_array},
+        {TE_F90_DESC_ARRAY, t_array},
+        {TE_ENUM, t_enum},
+        {TE_ENUM2, t_enum},
+        {TE_F90_ALLOCATABLE, t_reference},
+        {TE_CLASS, t_namedType},
+        {TE_STRUCT, t_namedType},
+        {TE_GROUP, t_namedType},
+        {TE_NAMESPACE64, t_namedType},
+        {TE_NAMESPACE65, t_namedType},
+        {TE_NAMESPACE66, t_namedType},
+        {TE_FUNCTION, t_function},
+        {TE_METHOD, t_function},
+        {TE_PROCEDURE, t_function},
+        {TE_BUILTIN_PROCEDURE, t_function},
+        {TE_F90_POINTER, t_f90Pointer},
+        {TE_PACKED_DECIMAL, t_packedDecimal},
+        {TE_FIXED_POINT_BINARY, t_fixedPointBinary},
+        {TE_CHARSTRING, t_characterString},
+        {TE_COBOL_TABLE, t_characterString},
+        {TE_ZONED_DECIMAL, t_zonedDecimal},
+        {TE_NATIONAL_DECIMAL, t_nationalDecimal},
+        {TE_NATIONAL_STRING, t_nationalString},
+        {TE_INDEX_NAME, t_indexName},
+        {TE_INDEX_DATA_ITEM, t_indexDataItem},
+        {TE_EXTERNAL_FLOAT, t_externalFloat},
+        {TE_ALPHA_NUMERIC_EDITED, t_alphaNumericEdited},
+        {TE_NUMERIC_EDITED, t_numericEdited},
+        {TE_NATIONAL_EXTERNAL_FLOAT, t_nationalExternalFloat},
+        {TE_NATIONAL_EDITED, t_nationalEdited},
+        {TE_NATIONAL_NUMERIC_EDITED, t_nationalNumericEdited},
+        {TE_FILE_DESCRIPTOR, t_filedesc},
+        {TE_DBCS_STRING, t_dbcsString},
+        {TE_DBCS_EDITED, t_dbcsEdited},
         // Leaves the kinds do not classify.
-        {TE_NONE, -1}, {TE_BASECLASS, -1}, {3, -1}, {TE_MEMBER, -1}, {TE_LIST, -1}, {99, -1},
-        {TE_BASED, -1}, {TE_CONDITION, -1},
+        {TE_NONE, -1},
+        {TE_BASECLASS, -1},
+        {3, -1},
+        {TE_MEMBER, -1},
+        {TE_LIST, -1},
+        {99, -1},
+        {TE_BASED, -1},
+        {TE_CONDITION, -1},
     };
     for (auto [leaf, kind] : leaves) {
         TypeItem t = raw(entry(leaf));
@@ -107,8 +158,7 @@ TEST_F(TypeKindTest, KindOfEveryLeaf)
 
     // Typedefs classify as what they name.
     EXPECT_EQ(raw(records().typedefType("I", TYPE_INDEX{0, 130})).kind(), t_signedLongInt);
-    EXPECT_EQ(raw(records().typedefType("P", records().packedDecimalType(5, 0, true))).kind(),
-              t_packedDecimal);
+    EXPECT_EQ(raw(records().typedefType("P", records().packedDecimalType(5, 0, true))).kind(), t_packedDecimal);
     EXPECT_EQ(raw(records().typedefType("C", klass)).kind(), t_namedType);
 }
 
@@ -121,20 +171,30 @@ TEST_F(TypeKindTest, IntegerEntriesBySize)
         int kind;
     };
     const Case cases[] = {
-        {8, false, 0, t_signedChar},     {8, true, 0, t_unsignedChar},
-        {1, false, 0, t_unsignedChar},   {1, false, 3, t_unsignedChar},
-        {3, false, 0, t_signedChar},     {16, false, 0, t_signedShortInt},
-        {16, true, 0, t_unsignedShortInt}, {32, false, 0, t_signedLongInt},
-        {32, true, 0, t_unsignedLongInt}, {3, false, 6, t_signedShortInt},
-        {64, true, 0, t_unsignedLongLongInt}, {64, false, 0, t_signedLongLongInt},
+        {8, false, 0, t_signedChar},
+        {8, true, 0, t_unsignedChar},
+        {1, false, 0, t_unsignedChar},
+        {1, false, 3, t_unsignedChar},
+        {3, false, 0, t_signedChar},
+        {16, false, 0, t_signedShortInt},
+        {16, true, 0, t_unsignedShortInt},
+        {32, false, 0, t_signedLongInt},
+        {32, true, 0, t_unsignedLongInt},
+        {3, false, 6, t_signedShortInt},
+        {64, true, 0, t_unsignedLongLongInt},
+        {64, false, 0, t_signedLongLongInt},
         // A bit field ending in a third byte or past the fourth: the
         // integer of its 4- or 8-byte storage unit.
-        {24, false, 0, t_signedLongInt}, {3, true, 20, t_unsignedLongInt},
-        {6, false, 30, t_signedLongLongInt}, {32, true, 32, t_unsignedLongLongInt},
-        {40, true, 0, t_unsignedLongLongInt}, {33, false, 0, t_signedLongLongInt},
+        {24, false, 0, t_signedLongInt},
+        {3, true, 20, t_unsignedLongInt},
+        {6, false, 30, t_signedLongLongInt},
+        {32, true, 32, t_unsignedLongLongInt},
+        {40, true, 0, t_unsignedLongLongInt},
+        {33, false, 0, t_signedLongLongInt},
         {63, false, 1, t_signedLongLongInt},
         // Bits past the eighth byte: no unit holds them.
-        {4, true, 62, -1},               {40, true, 30, -1},
+        {4, true, 62, -1},
+        {40, true, 30, -1},
     };
     for (const Case& c : cases) {
         TypeItem t = raw(records().integerType(c.bits, c.isUnsigned, c.bitOffset));
@@ -165,11 +225,11 @@ TEST_F(TypeKindTest, SimpleTypes)
     EXPECT_EQ(nameOf(*zoned), "Decimal(0,0)");
     EXPECT_EQ(TypeItem::simpleType(t_nationalDecimal)->kind(), t_nationalDecimal);
 
-    for (TypeKind refused : {t_pointer, t_f90Pointer, t_unused26, t_array, t_enum, t_reference, t_namedType,
-                             t_function, t_fixedPointBinary, t_characterString, t_nationalString,
-                             t_indexName, t_dbcsEdited, t_addressOfReference,
-                             // Unsupported by the debugger as it stands.
-                             t_decimal32, t_decimal64, t_decimal128, t_packedDecimal})
+    for (TypeKind refused :
+         {t_pointer, t_f90Pointer, t_unused26, t_array, t_enum, t_reference, t_namedType, t_function,
+          t_fixedPointBinary, t_characterString, t_nationalString, t_indexName, t_dbcsEdited, t_addressOfReference,
+          // Unsupported by the debugger as it stands.
+          t_decimal32, t_decimal64, t_decimal128, t_packedDecimal})
         EXPECT_EQ(invalidOpCode([&] { TypeItem::simpleType(refused); }), InvalidOp::RTRC_Other) << refused;
 
     env.setAddressSize(8);
@@ -193,17 +253,13 @@ TEST_F(TypeKindTest, FlagsOfPrimitives)
 {
     using F = TypeFlags;
     const std::vector<std::pair<unsigned, std::set<F::Flag>>> cases = {
-        {128, {F::character}},          {132, {F::character}},
-        {148, {F::character, F::integral}}, {129, {F::integral}},
-        {156, {F::integral}},           {136, {F::floating}},
-        {193, {F::floating}},           {198, {F::floating}},
-        {144, {F::boolean}},            {157, {F::boolean}},
-        {149, {F::wchar}},              {151, {F::voidType}},
-        {140, {F::complex}},            {205, {F::complex}},
-        {194, {F::ellipsis}},           {195, {F::arraySection}},
-        {199, {F::anyIR}},              {200, {F::anyIRZ}},
-        {201, {F::anyIRZCL}},           {162, {F::pointer}},
-        {183, {F::pointer, F::pointerToVoid}},
+        {128, {F::character}},    {132, {F::character}}, {148, {F::character, F::integral}},
+        {129, {F::integral}},     {156, {F::integral}},  {136, {F::floating}},
+        {193, {F::floating}},     {198, {F::floating}},  {144, {F::boolean}},
+        {157, {F::boolean}},      {149, {F::wchar}},     {151, {F::voidType}},
+        {140, {F::complex}},      {205, {F::complex}},   {194, {F::ellipsis}},
+        {195, {F::arraySection}}, {199, {F::anyIR}},     {200, {F::anyIRZ}},
+        {201, {F::anyIRZCL}},     {162, {F::pointer}},   {183, {F::pointer, F::pointerToVoid}},
     };
     for (const auto& [code, expected] : cases) {
         TypeItem t(code);
@@ -222,24 +278,42 @@ TEST_F(TypeKindTest, FlagsOfLeaves)
 {
     using F = TypeFlags;
     const std::vector<std::pair<UBYTE4, std::set<F::Flag>>> cases = {
-        {TE_ARRAY, {F::array}}, {TE_VUM_ARRAY, {F::array}},
+        {TE_ARRAY, {F::array}},
+        {TE_VUM_ARRAY, {F::array}},
         {TE_F90_DESC_ARRAY, {F::array, F::fortranDescriptor}},
-        {TE_COBOL_TABLE, {F::array, F::characterString}}, {TE_CHARSTRING, {F::characterString}},
-        {TE_PACKED_DECIMAL, {F::packedDecimal}}, {TE_FIXED_POINT_BINARY, {F::binary}},
-        {TE_ENUM, {F::enumeration}}, {TE_ENUM2, {F::enumeration}},
-        {TE_F90_POINTER, {F::pointer, F::fortranDescriptor}}, {TE_REFERENCE, {F::reference}},
-        {TE_BASED, {F::based}}, {TE_NAMEDTAG, {F::modifier}}, {TE_TYPEDEF, {F::modifier}},
-        {TE_TYPEDEF2, {F::modifier}}, {TE_DECORATION, {F::modifier}}, {TE_QUALIFIER, {F::modifier}},
-        {TE_FUNCTION, {F::function}}, {TE_MEMBERFUNCTION, {F::function}}, {TE_PROCEDURE, {F::function}},
+        {TE_COBOL_TABLE, {F::array, F::characterString}},
+        {TE_CHARSTRING, {F::characterString}},
+        {TE_PACKED_DECIMAL, {F::packedDecimal}},
+        {TE_FIXED_POINT_BINARY, {F::binary}},
+        {TE_ENUM, {F::enumeration}},
+        {TE_ENUM2, {F::enumeration}},
+        {TE_F90_POINTER, {F::pointer, F::fortranDescriptor}},
+        {TE_REFERENCE, {F::reference}},
+        {TE_BASED, {F::based}},
+        {TE_NAMEDTAG, {F::modifier}},
+        {TE_TYPEDEF, {F::modifier}},
+        {TE_TYPEDEF2, {F::modifier}},
+        {TE_DECORATION, {F::modifier}},
+        {TE_QUALIFIER, {F::modifier}},
+        {TE_FUNCTION, {F::function}},
+        {TE_MEMBERFUNCTION, {F::function}},
+        {TE_PROCEDURE, {F::function}},
         {TE_BUILTIN_PROCEDURE, {F::function}},
         {TE_F90_ALLOCATABLE, {F::descriptorObject, F::fortranDescriptor}},
-        {TE_ZONED_DECIMAL, {F::zonedDecimal}}, {TE_NATIONAL_DECIMAL, {F::nationalDecimal}},
-        {TE_NATIONAL_STRING, {F::nationalString}}, {TE_INDEX_NAME, {F::indexName}},
-        {TE_INDEX_DATA_ITEM, {F::indexDataItem}}, {TE_EXTERNAL_FLOAT, {F::externalFloat}},
-        {TE_ALPHA_NUMERIC_EDITED, {F::alphaNumericEdited}}, {TE_NUMERIC_EDITED, {F::numericEdited}},
-        {TE_NATIONAL_EXTERNAL_FLOAT, {F::nationalExternalFloat}}, {TE_NATIONAL_EDITED, {F::nationalEdited}},
-        {TE_NATIONAL_NUMERIC_EDITED, {F::nationalNumericEdited}}, {TE_FILE_DESCRIPTOR, {F::fileDescriptor}},
-        {TE_DBCS_STRING, {F::dbcsString}}, {TE_DBCS_EDITED, {F::dbcsEdited}},
+        {TE_ZONED_DECIMAL, {F::zonedDecimal}},
+        {TE_NATIONAL_DECIMAL, {F::nationalDecimal}},
+        {TE_NATIONAL_STRING, {F::nationalString}},
+        {TE_INDEX_NAME, {F::indexName}},
+        {TE_INDEX_DATA_ITEM, {F::indexDataItem}},
+        {TE_EXTERNAL_FLOAT, {F::externalFloat}},
+        {TE_ALPHA_NUMERIC_EDITED, {F::alphaNumericEdited}},
+        {TE_NUMERIC_EDITED, {F::numericEdited}},
+        {TE_NATIONAL_EXTERNAL_FLOAT, {F::nationalExternalFloat}},
+        {TE_NATIONAL_EDITED, {F::nationalEdited}},
+        {TE_NATIONAL_NUMERIC_EDITED, {F::nationalNumericEdited}},
+        {TE_FILE_DESCRIPTOR, {F::fileDescriptor}},
+        {TE_DBCS_STRING, {F::dbcsString}},
+        {TE_DBCS_EDITED, {F::dbcsEdited}},
     };
     for (const auto& [leaf, expected] : cases) {
         TypeItem t = raw(entry(leaf));
@@ -295,8 +369,8 @@ TEST_F(TypeKindTest, MergeTakesEveryBitButTheReservedOnes)
     TypeFlags mine;
     mine.merge(all);
     for (unsigned i = 0; i < 48; ++i) {
-        bool expected = i != TypeFlags::widthCarrier && i < 46 && i != TypeFlags::upcShared &&
-                        i != TypeFlags::pointerToShared;
+        bool expected =
+            i != TypeFlags::widthCarrier && i < 46 && i != TypeFlags::upcShared && i != TypeFlags::pointerToShared;
         EXPECT_EQ(mine.has(TypeFlags::Flag(i)), expected) << "bit " << i;
     }
     EXPECT_EQ(mine.factor(), 0u) << "an unshared type passes no factor";
@@ -380,7 +454,7 @@ TEST_F(TypeKindTest, EquivalentPrimitiveAndEnumerations)
     EXPECT_EQ(invalidOpCode([&] { TypeItem(klass).enumType(); }), InvalidOp::RTRC_Other);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -416,7 +490,7 @@ TEST_F(TracedKindTest, KindsAreTracedWithTheirNames)
     invalidOpCode([] { TypeItem(148u).kind(); });
     EXPECT_TRUE(saw("Unknown type 148 for type t_0(148)   0(148)"));
 
-    TYPE_INDEX wide = records().integerType(40, false, 30);  // bits past 8 bytes
+    TYPE_INDEX wide = records().integerType(40, false, 30); // bits past 8 bytes
     invalidOpCode([&] { TypeItem(wide).kind(); });
     char expected[96];
     std::snprintf(expected, sizeof expected, "Incorrect size (9) for type t_%x(%u)   %x(%u)", wide.module, wide.index,
@@ -442,4 +516,4 @@ TEST_F(TracedKindTest, KindsAreTracedWithTheirNames)
     EXPECT_TRUE(saw("Find decorated type for "));
 }
 
-}  // namespace
+} // namespace

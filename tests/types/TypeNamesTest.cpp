@@ -64,12 +64,24 @@ TEST_F(TypeNamesTest, PrimitiveNamesByLanguageAndAddressSize)
     const int c = EvaluationEnvironment::languageCPP;
     const int cobol = EvaluationEnvironment::languageCOBOL;
     const Case cases[] = {
-        {c, 4, 162, "int*"},          {c, 4, 130, "int"},        {c, 4, 155, "long long"},
-        {c, 8, 155, "long"},          {c, 8, 156, "unsigned long"}, {c, 4, 136, "float"},
-        {c, 4, 183, "void*"},         {c, 4, 194, "??"},         {c, 4, 300, "??"},
-        {cobol, 4, 168, "COMP-1"},    {cobol, 4, 136, "COMP-1"}, {cobol, 4, 169, "COMP-2"},
-        {cobol, 4, 144, "CONDITION-NAME"}, {cobol, 4, 176, "CONDITION-NAME"}, {cobol, 4, 196, "COMP1"},
-        {cobol, 4, 229, "COMP2"},     {cobol, 8, 155, "long long"}, {cobol, 4, 162, "int*"},
+        {c, 4, 162, "int*"},
+        {c, 4, 130, "int"},
+        {c, 4, 155, "long long"},
+        {c, 8, 155, "long"},
+        {c, 8, 156, "unsigned long"},
+        {c, 4, 136, "float"},
+        {c, 4, 183, "void*"},
+        {c, 4, 194, "??"},
+        {c, 4, 300, "??"},
+        {cobol, 4, 168, "COMP-1"},
+        {cobol, 4, 136, "COMP-1"},
+        {cobol, 4, 169, "COMP-2"},
+        {cobol, 4, 144, "CONDITION-NAME"},
+        {cobol, 4, 176, "CONDITION-NAME"},
+        {cobol, 4, 196, "COMP1"},
+        {cobol, 4, 229, "COMP2"},
+        {cobol, 8, 155, "long long"},
+        {cobol, 4, 162, "int*"},
     };
     for (const Case& k : cases) {
         useLanguage(k.language);
@@ -119,7 +131,7 @@ TEST_F(TypeNamesTest, DisplayNamesOfCompositeTypes)
     EXPECT_EQ(t.demangledTypeNameReset(), nullptr);
 
     // C, COBOL and Fortran spell them their own way.
-    useLanguage(2 + 1);  // any language other than C++: plain C naming
+    useLanguage(2 + 1); // any language other than C++: plain C naming
     EXPECT_STREQ(TypeItem(shape).demangledTypeName(), "struct Shape");
     useLanguage(EvaluationEnvironment::languageCOBOL);
     TYPE_INDEX group = records().classType({.name = "REC", .byteSize = 8, .leaf = TE_GROUP});
@@ -233,4 +245,4 @@ TEST_F(TypeNamesTest, SmallHelpers)
     }
 }
 
-}  // namespace
+} // namespace

@@ -129,7 +129,9 @@ TEST_F(TypeNavigationTest, CArrayDimensions)
     EXPECT_EQ(d.count, 10);
 
     useLanguage(EvaluationEnvironment::languageFortran);
-    EXPECT_EQ(invalidOpCode([&] { TypeItem(records().arrayType(TYPE_INDEX{0, 130}, 40)).getDimension(d); }),
+    EXPECT_EQ(invalidOpCode([&] {
+                  TypeItem(records().arrayType(TYPE_INDEX{0, 130}, 40)).getDimension(d);
+              }),
               InvalidOp::RTRC_FIXME);
 }
 
@@ -154,8 +156,7 @@ TEST_F(TypeNavigationTest, CobolTableCountsByWidth)
         EXPECT_FALSE(d.countUnknown);
     }
     TypeItem::Dimension d;
-    EXPECT_EQ(invalidOpCode([&] { TypeItem(cobolTable(4, constant(0x1000))).getDimension(d); }),
-              InvalidOp::RTRC_Other);
+    EXPECT_EQ(invalidOpCode([&] { TypeItem(cobolTable(4, constant(0x1000))).getDimension(d); }), InvalidOp::RTRC_Other);
 
     // Without a count block the count stays unknown; a block the host
     // cannot compute gives the reset dimension.
@@ -202,7 +203,9 @@ TEST_F(TypeNavigationTest, DescriptorDimensions)
     records().type(open)->f90descarray.lowerBound = constant(1);
     TypeItem(open).getDimension(d);
     EXPECT_TRUE(d.countUnknown);
-    EXPECT_EQ(invalidOpCode([&] { TypeItem(descriptor(TYPE_INDEX{0, 130}, 1, 1)).getDimension(d); }),
+    EXPECT_EQ(invalidOpCode([&] {
+                  TypeItem(descriptor(TYPE_INDEX{0, 130}, 1, 1)).getDimension(d);
+              }),
               InvalidOp::RTRC_NotSupported);
 
     // Two dimensions in two entries: the outer stride is the inner
@@ -245,9 +248,9 @@ TEST_F(TypeNavigationTest, AllocationAndAssociationTests)
 TEST_F(TypeNavigationTest, UpcOperationsNeedASharedType)
 {
     TypeItem plain(130u);
-    for (auto op : std::vector<std::function<void()>>{[&] { plain.sharedBlockElements(); },
-                                                      [&] { plain.setBlockSize(4); },
-                                                      [&] { plain.sharedElementSize(); }}) {
+    for (auto op :
+         std::vector<std::function<void()>>{[&] { plain.sharedBlockElements(); }, [&] { plain.setBlockSize(4); },
+                                            [&] { plain.sharedElementSize(); }}) {
         try {
             op();
             ADD_FAILURE() << "no error";
@@ -284,11 +287,11 @@ TEST_F(TypeNavigationTest, ClassQuestions)
                                           .byteSize = 4,
                                           .members = {Member{.name = "i", .type = {0, 130}, .offset = 0},
                                                       Member{.name = "f", .type = {0, 136}, .offset = 0}}});
-    TYPE_INDEX bits = records().classType(
-        {.name = "Bits",
-         .byteSize = 4,
-         .members = {Member{.name = "a", .type = records().integerType(3, true, 0), .offset = 0},
-                     Member{.name = "b", .type = records().integerType(3, true, 3), .offset = 0}}});
+    TYPE_INDEX bits =
+        records().classType({.name = "Bits",
+                             .byteSize = 4,
+                             .members = {Member{.name = "a", .type = records().integerType(3, true, 0), .offset = 0},
+                                         Member{.name = "b", .type = records().integerType(3, true, 3), .offset = 0}}});
 
     EXPECT_TRUE(TypeItem(empty).isClassOrStruct());
     EXPECT_FALSE(TypeItem(130u).isClassOrStruct());
@@ -312,15 +315,14 @@ TEST_F(TypeNavigationTest, ClassQuestions)
     EXPECT_EQ(all[1].type->typeIndex(), 136u);
     EXPECT_EQ(TypeItem(derived).visibleMembers(1).count(), 2u);
 
-    TYPE_INDEX laterBase = records().classType(
-        {.name = "L", .byteSize = 16, .bases = {Base{.type = base, .offset = 8}}});
+    TYPE_INDEX laterBase =
+        records().classType({.name = "L", .byteSize = 16, .bases = {Base{.type = base, .offset = 8}}});
     List<TypeItem::StructMember> shifted = TypeItem(laterBase).visibleMembers(1);
     ASSERT_EQ(shifted.count(), 1u);
     EXPECT_EQ(shifted[0].offset, 8u);
 
-    TYPE_INDEX second = records().structType({.byteSize = 8,
-                                              .members = {{"x", {0, 130}}, {"", {0, 130}}},
-                                              .offsets = {0, 4}});
+    TYPE_INDEX second =
+        records().structType({.byteSize = 8, .members = {{"x", {0, 130}}, {"", {0, 130}}}, .offsets = {0, 4}});
     EXPECT_EQ(TypeItem(second).visibleMembers(0).count(), 2u);
     EXPECT_EQ(TypeItem(second).visibleMembers(1).count(), 1u);
     EXPECT_FALSE(TypeItem(second).isEmptyClassOrStruct());
@@ -329,8 +331,8 @@ TEST_F(TypeNavigationTest, ClassQuestions)
 
 TEST_F(TypeNavigationTest, FunctionInformation)
 {
-    TYPE_INDEX printfLike = records().functionType(TYPE_INDEX{0, 130}, {TYPE_INDEX{0, 164}, TYPE_INDEX{0, 194},
-                                                                        TYPE_INDEX{0, 136}});
+    TYPE_INDEX printfLike =
+        records().functionType(TYPE_INDEX{0, 130}, {TYPE_INDEX{0, 164}, TYPE_INDEX{0, 194}, TYPE_INDEX{0, 136}});
     TypeItem f(printfLike);
     TypeItem::FunctionInfoBlock_t* info = f.functionInfoBlock();
     ASSERT_NE(info, nullptr);
@@ -364,9 +366,8 @@ TEST_F(TypeNavigationTest, TreeChangeHint)
     EXPECT_TRUE(TypeItem(records().arrayType(TYPE_INDEX{0, 130}, 8)).assumeTreeNodeChanges());
     TYPE_INDEX flat = records().classType(
         {.name = "P", .byteSize = 8, .members = {Member{.name = "x", .type = {0, 130}, .offset = 0}}});
-    TYPE_INDEX linked = records().classType({.name = "N",
-                                             .byteSize = 8,
-                                             .members = {Member{.name = "next", .type = {0, 162}, .offset = 0}}});
+    TYPE_INDEX linked = records().classType(
+        {.name = "N", .byteSize = 8, .members = {Member{.name = "next", .type = {0, 162}, .offset = 0}}});
     TYPE_INDEX viaBase =
         records().classType({.name = "V", .byteSize = 8, .bases = {Base{.type = linked, .offset = 0}}});
     EXPECT_FALSE(TypeItem(flat).assumeTreeNodeChanges());
@@ -454,4 +455,4 @@ TEST_F(TypeNavigationTest, CyclicRecordsGiveAnErrorNotAnOverflow)
     EXPECT_EQ(invalidOpCode([&] { TypeItem(ring).visibleMembers(0); }), InvalidOp::RTRC_Other);
 }
 
-}  // namespace
+} // namespace

@@ -37,8 +37,7 @@ class TypesTest : public TestHostFixture {
 protected:
     explicit TypesTest(int language = EvaluationEnvironment::languageCPP, bool traceOn = false)
         : TestHostFixture(traceOn), env(language, nullptr)
-    {
-    }
+    {}
 
     void SetUp() override
     {

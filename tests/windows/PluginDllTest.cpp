@@ -65,9 +65,8 @@ protected:
 
 TEST_F(PluginDll, NothingButMainIsFoundByName)
 {
-    for (const char* name : {"DbgVersion", "DbgInitialize", "DbgTerminateRunTime",
-                             "intializeEvaluatorFunctions", "decNumberAdd", "tarnelxEntry",
-                             "Cobol_Parser_LL_parse_Interface_Expression"})
+    for (const char* name : {"DbgVersion", "DbgInitialize", "DbgTerminateRunTime", "intializeEvaluatorFunctions",
+                             "decNumberAdd", "tarnelxEntry", "Cobol_Parser_LL_parse_Interface_Expression"})
         EXPECT_EQ(GetProcAddress(library, name), nullptr) << name;
 }
 
@@ -131,4 +130,4 @@ TEST_F(PluginDll, EntryPointsRunInTheEvaluatorsModeAndGiveTheHostItsOwnBack)
     EXPECT_EQ(after.mxcsr, host.mxcsr);
 }
 
-}  // namespace
+} // namespace

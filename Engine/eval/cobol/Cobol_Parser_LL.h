@@ -31,19 +31,19 @@ using Cobol_Universe = Cobol_Parser_LL_Universe;
 
 // The passing modes of a CALL argument.
 enum Cobol_PassingMode : int {
-  Cobol_ByReference = 1,
-  Cobol_ByReferenceAddress = 2,
-  Cobol_ByContent = 3,
-  Cobol_ByContentAddress = 4
+    Cobol_ByReference = 1,
+    Cobol_ByReferenceAddress = 2,
+    Cobol_ByContent = 3,
+    Cobol_ByContentAddress = 4
 };
 
 // The subscripts of one parenthesised group, in the order written, and how
 // many of them distribution has used. Made for one group and released after
 // its distribution.
 struct Cobol_SubscriptList {
-  Cobol_SubscriptList() { items.reserve(8); }
-  std::vector<EE_Expression*> items;
-  std::size_t used = 0;
+    Cobol_SubscriptList() { items.reserve(8); }
+    std::vector<EE_Expression*> items;
+    std::size_t used = 0;
 };
 
 // --- Rules --------------------------------------------------------------
@@ -64,16 +64,15 @@ bool Cobol_Parser_LL_nonterminalSymbol_NotRelationalTail(Cobol_Universe& u, unsi
 bool Cobol_Parser_LL_nonterminalSymbol_UnaryExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_PowerExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
                                                      EE_Expression*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_MultiplicativeExprTail(Cobol_Universe& u, unsigned& kind,
-                                                              EE_Expression* left, EE_Expression*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_MultiplicativeExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
+                                                              EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_AdditiveExprTail(Cobol_Universe& u, unsigned& kind, EE_Expression* left,
                                                         EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_PrimaryExpr(Cobol_Universe& u, unsigned& kind, EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_Literal(Cobol_Universe& u, unsigned& kind, EE_Expression*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(Cobol_Universe& u, unsigned& kind,
-                                                          EE_Expression*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(Cobol_Universe& u, unsigned& kind,
-                                                                   bool allAllowed, EE_Expression*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_FigurativeConstant(Cobol_Universe& u, unsigned& kind, EE_Expression*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_LiteralOrFigurativeConstant(Cobol_Universe& u, unsigned& kind, bool allAllowed,
+                                                                   EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_Identifier(Cobol_Universe& u, unsigned& kind, EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_IdentifierTail(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
                                                       EE_Expression*& result);
@@ -81,10 +80,9 @@ bool Cobol_Parser_LL_nonterminalSymbol_SubscriptOrRefMod(Cobol_Universe& u, unsi
                                                          EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_SubscriptList(Cobol_Universe& u, unsigned& kind, EE_Expression* first,
                                                      Cobol_SubscriptList*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_SubscriptListTail(Cobol_Universe& u, unsigned& kind,
-                                                         Cobol_SubscriptList& list);
-bool Cobol_Parser_LL_nonterminalSymbol_RelativeSubscriptTail(Cobol_Universe& u, unsigned& kind,
-                                                             EE_Expression* name, EE_Expression*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_SubscriptListTail(Cobol_Universe& u, unsigned& kind, Cobol_SubscriptList& list);
+bool Cobol_Parser_LL_nonterminalSymbol_RelativeSubscriptTail(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
+                                                             EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_OptionalRefMod(Cobol_Universe& u, unsigned& kind, EE_Expression* name,
                                                       EE_Expression*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_RefModLength(Cobol_Universe& u, unsigned& kind, EE_Expression* start,
@@ -99,14 +97,14 @@ bool Cobol_Parser_LL_nonterminalSymbol_PassingMode(Cobol_Universe& u, unsigned& 
                                                    EE_Parameter*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgument(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
                                                          EE_Parameter*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(Cobol_Universe& u, unsigned& kind,
-                                                              EE_Parameter* previous, EE_Parameter*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_ReferenceArgumentsTail(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                              EE_Parameter*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_ContentArgument(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
                                                        EE_Parameter*& result);
 bool Cobol_Parser_LL_nonterminalSymbol_ContentArguments(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
                                                         EE_Parameter*& result);
-bool Cobol_Parser_LL_nonterminalSymbol_ContentArgumentsTail(Cobol_Universe& u, unsigned& kind,
-                                                            EE_Parameter* previous, EE_Parameter*& result);
+bool Cobol_Parser_LL_nonterminalSymbol_ContentArgumentsTail(Cobol_Universe& u, unsigned& kind, EE_Parameter* previous,
+                                                            EE_Parameter*& result);
 
 // --- Actions --------------------------------------------------------------
 EE_Expression* Cobol_Parser_LL_createMoveExpr(Cobol_Universe& u, EE_Expression* target, EE_Expression* source);
@@ -117,11 +115,10 @@ EE_Parameter* Cobol_Parser_LL_byReferenceParm(Cobol_Universe& u, EE_Expression* 
 EE_Parameter* Cobol_Parser_LL_byReferenceAddressParm(Cobol_Universe& u, EE_Expression* argument,
                                                      EE_Parameter* previous);
 EE_Parameter* Cobol_Parser_LL_byContentParm(Cobol_Universe& u, EE_Expression* argument, EE_Parameter* previous);
-EE_Parameter* Cobol_Parser_LL_byContentAddressParm(Cobol_Universe& u, EE_Expression* argument,
-                                                   EE_Parameter* previous);
+EE_Parameter* Cobol_Parser_LL_byContentAddressParm(Cobol_Universe& u, EE_Expression* argument, EE_Parameter* previous);
 EE_Parameter* Cobol_Parser_LL_noParameters(Cobol_Universe& u);
-EE_Expression* Cobol_Parser_LL_createBinaryExpr(Cobol_Universe& u, EE_BinaryExpression::Kind kind,
-                                                EE_Expression* left, EE_Expression* right);
+EE_Expression* Cobol_Parser_LL_createBinaryExpr(Cobol_Universe& u, EE_BinaryExpression::Kind kind, EE_Expression* left,
+                                                EE_Expression* right);
 EE_Expression* Cobol_Parser_LL_createBinaryOpPowerExpr(Cobol_Universe& u, EE_Expression* left, EE_Expression* right);
 EE_Expression* Cobol_Parser_LL_createUnaryExpr(Cobol_Universe& u, EE_UnaryExpression::Kind kind,
                                                EE_Expression* operand);
@@ -135,8 +132,7 @@ void Cobol_Parser_LL_appendSubscript(Cobol_Universe& u, Cobol_SubscriptList& lis
 EE_Expression* Cobol_Parser_LL_applySubscripts(Cobol_Universe& u, EE_Expression* tree, Cobol_SubscriptList& list);
 EE_Expression* Cobol_Parser_LL_createSubscriptExpr(Cobol_Universe& u, EE_Expression* name, Cobol_SubscriptList* list);
 EE_Expression* Cobol_Parser_LL_createRefModExpr(Cobol_Universe& u, EE_Expression* name, EE_Expression* start);
-EE_Expression* Cobol_Parser_LL_createRefModLengthExpr(Cobol_Universe& u, EE_Expression* start,
-                                                      EE_Expression* length);
+EE_Expression* Cobol_Parser_LL_createRefModLengthExpr(Cobol_Universe& u, EE_Expression* start, EE_Expression* length);
 void Cobol_Parser_LL_setExpression(Cobol_Universe& u, EE_Expression* expression);
 
 #endif

@@ -20,25 +20,27 @@
 // Call-stack entry: the frame's context, then its stack base.
 struct _CALLSTACK_ITEM2 {
     const LCC_Eval_Context_Info* context; // 0
-    EE_ADDR stackBase;                // 4
+    EE_ADDR stackBase;                    // 4
 };
 
 // The debugger version record (8 bytes).
 struct DBG_VERSION_RECORD {
-    UBYTE2 version;                   // 0: preset to 5 by the evaluator
-    UBYTE2 reserved2;                 // 2
-    UBYTE1 addressForms;              // 4: non-zero: structure and array address forms
-    UBYTE1 reserved5[3];              // 5
+    UBYTE2 version;      // 0: preset to 5 by the evaluator
+    UBYTE2 reserved2;    // 2
+    UBYTE1 addressForms; // 4: non-zero: structure and array address forms
+    UBYTE1 reserved5[3]; // 5
 };
 
 // The 64-byte COBOL file-information buffer.
 struct FILE_INFORMATION {
-    UBYTE1 marker[8];                 // 0: C3 C2 D3 C4 C2 C7 C6 C9 when the host marks it
-    UBYTE1 reserved8[16];             // 8
-    UBYTE1 openState;                 // 24: 1 when the record area may be read
-    UBYTE1 reserved25[39];            // 25
+    UBYTE1 marker[8];      // 0: C3 C2 D3 C4 C2 C7 C6 C9 when the host marks it
+    UBYTE1 reserved8[16];  // 8
+    UBYTE1 openState;      // 24: 1 when the record area may be read
+    UBYTE1 reserved25[39]; // 25
 };
-enum { FILE_INFORMATION_SIZE = 64 };
+enum {
+    FILE_INFORMATION_SIZE = 64
+};
 
 // ---------------------------------------------------------------------------
 // Small host values passed through the service table.

@@ -18,9 +18,15 @@ inline constexpr bool typeIndexEqual(TYPE_INDEX a, TYPE_INDEX b)
     return a.module == b.module && a.index == b.index;
 }
 
-inline constexpr bool typeIndexEmpty(TYPE_INDEX t) { return t.module == 0 && t.index == 0; }
+inline constexpr bool typeIndexEmpty(TYPE_INDEX t)
+{
+    return t.module == 0 && t.index == 0;
+}
 
-inline constexpr TYPE_INDEX emptyTypeIndex() { return TYPE_INDEX{0, 0}; }
+inline constexpr TYPE_INDEX emptyTypeIndex()
+{
+    return TYPE_INDEX{0, 0};
+}
 
 // ---------------------------------------------------------------------------
 // DWARF blocks and locations.
@@ -31,7 +37,10 @@ inline const UBYTE1* dwarfBlockBytes(const DwarfBlock* block)
     return block ? reinterpret_cast<const UBYTE1*>(block) + offsetof(DwarfLocString, first) : nullptr;
 }
 
-inline UBYTE4 dwarfBlockLength(const DwarfBlock* block) { return block ? block->length : 0; }
+inline UBYTE4 dwarfBlockLength(const DwarfBlock* block)
+{
+    return block ? block->length : 0;
+}
 
 inline DwarfLocation dwarfBlockLocation(const DwarfBlock* block)
 {
@@ -41,11 +50,23 @@ inline DwarfLocation dwarfBlockLocation(const DwarfBlock* block)
 // ---------------------------------------------------------------------------
 // Type entries.
 
-inline UBYTE4 typeEntryLeaf(const _TYPE_ENTRY& e) { return e.leaf; }
+inline UBYTE4 typeEntryLeaf(const _TYPE_ENTRY& e)
+{
+    return e.leaf;
+}
 
-inline bool isClassLeaf(UBYTE4 leaf) { return leaf == TE_CLASS || leaf == TE_GROUP; }
-inline bool isEnumLeaf(UBYTE4 leaf) { return leaf == TE_ENUM || leaf == TE_ENUM2; }
-inline bool isTypedefLeaf(UBYTE4 leaf) { return leaf == TE_TYPEDEF || leaf == TE_TYPEDEF2; }
+inline bool isClassLeaf(UBYTE4 leaf)
+{
+    return leaf == TE_CLASS || leaf == TE_GROUP;
+}
+inline bool isEnumLeaf(UBYTE4 leaf)
+{
+    return leaf == TE_ENUM || leaf == TE_ENUM2;
+}
+inline bool isTypedefLeaf(UBYTE4 leaf)
+{
+    return leaf == TE_TYPEDEF || leaf == TE_TYPEDEF2;
+}
 inline bool isFunctionLeaf(UBYTE4 leaf)
 {
     return leaf == TE_FUNCTION || leaf == TE_METHOD || leaf == TE_PROCEDURE || leaf == TE_BUILTIN_PROCEDURE;
@@ -116,8 +137,14 @@ inline const char* classEntrySecondName(const _TYPE_ENTRY& e)
 }
 
 // Leaf 1: static size or size expression.
-inline bool arraySizeIsDynamic(const TNarray& r) { return (r.flags & TNarray_DynamicSize) != 0; }
-inline UBYTE4 arrayByteSize(const TNarray& r) { return arraySizeIsDynamic(r) ? 0 : r.size.byteSize; }
+inline bool arraySizeIsDynamic(const TNarray& r)
+{
+    return (r.flags & TNarray_DynamicSize) != 0;
+}
+inline UBYTE4 arrayByteSize(const TNarray& r)
+{
+    return arraySizeIsDynamic(r) ? 0 : r.size.byteSize;
+}
 inline DwarfLocation arraySizeExpression(const TNarray& r)
 {
     return arraySizeIsDynamic(r) ? DwarfLocation{r.size.sizeExpression, r.sizeExpressionLength}
@@ -125,8 +152,14 @@ inline DwarfLocation arraySizeExpression(const TNarray& r)
 }
 
 // Leaves 6 and 53: static size or size expression.
-inline bool classSizeIsDynamic(const TNclass& r) { return (r.flags & TNclass_DynamicSize) != 0; }
-inline UBYTE4 classByteSize(const TNclass& r) { return classSizeIsDynamic(r) ? 0 : r.size.byteSize; }
+inline bool classSizeIsDynamic(const TNclass& r)
+{
+    return (r.flags & TNclass_DynamicSize) != 0;
+}
+inline UBYTE4 classByteSize(const TNclass& r)
+{
+    return classSizeIsDynamic(r) ? 0 : r.size.byteSize;
+}
 inline DwarfLocation classSizeExpression(const TNclass& r)
 {
     return classSizeIsDynamic(r) ? DwarfLocation{r.size.sizeExpression, r.sizeExpressionLength}
@@ -147,12 +180,14 @@ inline UBYTE4 stringLength(const StringRecord& r)
 template <class StringRecord>
 inline DwarfLocation stringLengthExpression(const StringRecord& r)
 {
-    return stringLengthIsDynamic(r) ? DwarfLocation{r.size.expression, r.expressionLength}
-                                    : DwarfLocation{nullptr, 0};
+    return stringLengthIsDynamic(r) ? DwarfLocation{r.size.expression, r.expressionLength} : DwarfLocation{nullptr, 0};
 }
 
 // Leaves 5 and 74: a right-justified item, and one that is no number.
-enum { TN_StringJustified = 0x40, TN_StringNonNumeric = 0x20 };
+enum {
+    TN_StringJustified = 0x40,
+    TN_StringNonNumeric = 0x20
+};
 template <class StringRecord>
 inline bool stringIsJustified(const StringRecord& r)
 {
@@ -165,9 +200,15 @@ inline bool stringIsNonNumeric(const StringRecord& r)
 }
 
 // Leaf 8: the COBOL level of a group member (0: none given).
-inline UBYTE1 memberLevelNumber(const TNclassmember& r) { return r.levelNumber; }
+inline UBYTE1 memberLevelNumber(const TNclassmember& r)
+{
+    return r.levelNumber;
+}
 // Leaf 8: the member's place, by its flags.
-inline bool memberIsStatic(const TNclassmember& r) { return (r.flags & TNclassmember_Static) != 0; }
+inline bool memberIsStatic(const TNclassmember& r)
+{
+    return (r.flags & TNclassmember_Static) != 0;
+}
 inline bool memberLocationIsExpression(const TNclassmember& r)
 {
     return (r.flags & TNclassmember_LocationIsExpression) != 0;
@@ -243,25 +284,50 @@ inline const TNcobolCondVar* qualifierConditionRecord(const _TYPE_ENTRY* e)
 // ---------------------------------------------------------------------------
 // Symbol entries.
 
-inline UBYTE4 symbolEntryKind(const _SYMBOL_ENTRY& s) { return s.kind; }
-inline UBYTE2 symbolEntryFlags(const _SYMBOL_ENTRY& s) { return s.header.flags; }
-inline bool symbolEntryIncomplete(const _SYMBOL_ENTRY& s) { return (s.header.flags & SE_Incomplete) != 0; }
-inline bool symbolEntryHoldsOpenMp(const _SYMBOL_ENTRY& s) { return (s.header.flags & SE_OpenMpBlock) != 0; }
-inline const char* symbolEntryName(const _SYMBOL_ENTRY& s) { return s.header.name; }
+inline UBYTE4 symbolEntryKind(const _SYMBOL_ENTRY& s)
+{
+    return s.kind;
+}
+inline UBYTE2 symbolEntryFlags(const _SYMBOL_ENTRY& s)
+{
+    return s.header.flags;
+}
+inline bool symbolEntryIncomplete(const _SYMBOL_ENTRY& s)
+{
+    return (s.header.flags & SE_Incomplete) != 0;
+}
+inline bool symbolEntryHoldsOpenMp(const _SYMBOL_ENTRY& s)
+{
+    return (s.header.flags & SE_OpenMpBlock) != 0;
+}
+inline const char* symbolEntryName(const _SYMBOL_ENTRY& s)
+{
+    return s.header.name;
+}
 
 // Whether an entry of this storage code carries a type index, and the index.
 // Codes without one answer the empty index.
 inline bool symbolEntryHasType(UBYTE4 kind)
 {
     switch (kind) {
-    case SE_FUNCTION: case SE_ENTRY_FUNCTION: case SE_STATIC: case SE_SECTION_DATA:
-    case SE_THREAD_STATIC: case SE_AUTOMATIC: case SE_BUILTIN_PROCEDURE:
-    case SE_MEMBER_FUNCTION: case SE_COMMON_MEMBER:
-    case SE_REGISTER: case SE_CONSTANT: case SE_TYPED11: case SE_TYPE_NAME: case SE_TYPED24:
-    case SE_DWARF_LOCATION: case SE_TYPED41: case SE_CONDITION_NAME:
-        return true;
-    default:
-        return false;
+    case SE_FUNCTION:
+    case SE_ENTRY_FUNCTION:
+    case SE_STATIC:
+    case SE_SECTION_DATA:
+    case SE_THREAD_STATIC:
+    case SE_AUTOMATIC:
+    case SE_BUILTIN_PROCEDURE:
+    case SE_MEMBER_FUNCTION:
+    case SE_COMMON_MEMBER:
+    case SE_REGISTER:
+    case SE_CONSTANT:
+    case SE_TYPED11:
+    case SE_TYPE_NAME:
+    case SE_TYPED24:
+    case SE_DWARF_LOCATION:
+    case SE_TYPED41:
+    case SE_CONDITION_NAME: return true;
+    default: return false;
     }
 }
 
@@ -277,9 +343,14 @@ inline TYPE_INDEX symbolEntryType(const _SYMBOL_ENTRY& s)
     case SE_BUILTIN_PROCEDURE: return s.builtin.type;
     case SE_MEMBER_FUNCTION: return s.memberfunction.type;
     case SE_COMMON_MEMBER: return s.commonmember.type;
-    case SE_REGISTER: case SE_CONSTANT: case SE_TYPED11: case SE_TYPE_NAME: case SE_TYPED24:
-    case SE_DWARF_LOCATION: case SE_TYPED41: case SE_CONDITION_NAME:
-        return s.typed.type;
+    case SE_REGISTER:
+    case SE_CONSTANT:
+    case SE_TYPED11:
+    case SE_TYPE_NAME:
+    case SE_TYPED24:
+    case SE_DWARF_LOCATION:
+    case SE_TYPED41:
+    case SE_CONDITION_NAME: return s.typed.type;
     default: return emptyTypeIndex();
     }
 }
@@ -412,14 +483,38 @@ inline UBYTE1 symbolEntryLevel(const _SYMBOL_ENTRY& s)
 
 // The entry found for an SQL host-variable expression, read as an SQL host
 // variable whatever its storage code.
-inline UBYTE4 sqlVariableType(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.sqlType; }
-inline UBYTE4 sqlVariableLength(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.length; }
-inline UBYTE4 sqlVariableMaxLength(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.maxLength; }
-inline UBYTE4 sqlVariableAddressLow(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressLow; }
-inline UBYTE4 sqlVariableAddressHigh(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressHigh; }
-inline UBYTE4 sqlVariableAddressWidth(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.addressWidth; }
-inline UBYTE4 sqlVariableElementCount(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.elementCount; }
-inline UBYTE2 sqlVariableCcsid(const _SYMBOL_ENTRY& s) { return s.sqlhostvariable.ccsid; }
+inline UBYTE4 sqlVariableType(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.sqlType;
+}
+inline UBYTE4 sqlVariableLength(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.length;
+}
+inline UBYTE4 sqlVariableMaxLength(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.maxLength;
+}
+inline UBYTE4 sqlVariableAddressLow(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.addressLow;
+}
+inline UBYTE4 sqlVariableAddressHigh(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.addressHigh;
+}
+inline UBYTE4 sqlVariableAddressWidth(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.addressWidth;
+}
+inline UBYTE4 sqlVariableElementCount(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.elementCount;
+}
+inline UBYTE2 sqlVariableCcsid(const _SYMBOL_ENTRY& s)
+{
+    return s.sqlhostvariable.ccsid;
+}
 
 // Code 10: the qualifying parent entry.
 inline const _SYMBOL_ENTRY* symbolEntryParent(const _SYMBOL_ENTRY& s)
@@ -477,8 +572,14 @@ inline SymbolEntryAttributes symbolEntryAttributes(const _SYMBOL_ENTRY& s)
 // ---------------------------------------------------------------------------
 // Class layout marks read by the base-class walks and the COBOL pointer kind.
 
-inline bool baseIsVirtual(const TNbaseclass& r) { return (r.flags & TNbaseclass_Virtual) != 0; }
-inline bool classHasVirtualBaseTable(const TNclass& r) { return (r.flags & TNclass_VirtualBaseTable) != 0; }
+inline bool baseIsVirtual(const TNbaseclass& r)
+{
+    return (r.flags & TNbaseclass_Virtual) != 0;
+}
+inline bool classHasVirtualBaseTable(const TNclass& r)
+{
+    return (r.flags & TNclass_VirtualBaseTable) != 0;
+}
 inline bool memberIsVirtualTablePointer(const TNclassmember& r)
 {
     return (r.flags & TNclassmember_VirtualTablePointer) != 0;
@@ -487,7 +588,10 @@ inline bool memberIsVirtualBasePointer(const TNclassmember& r)
 {
     return (r.flags & TNclassmember_VirtualBasePointer) != 0;
 }
-inline bool pointerIsCobolKind(const TNpointer& r) { return (r.flags & TNpointer_CobolKind) != 0; }
+inline bool pointerIsCobolKind(const TNpointer& r)
+{
+    return (r.flags & TNpointer_CobolKind) != 0;
+}
 
 // ---------------------------------------------------------------------------
 // Procedure descriptors (leaf 37).
@@ -533,7 +637,10 @@ inline UBYTE8 procDescriptorElementOffset(const _SYMBOL_ENTRY& s)
 
 // The i-th entry of a null-terminated symbol list (null at and past the end
 // of the list is the caller's to respect: stop at the first null).
-inline SYMBOL_ENTRY* symbolListEntry(const SYMBOL_LIST* list, unsigned i) { return list ? list[i] : nullptr; }
+inline SYMBOL_ENTRY* symbolListEntry(const SYMBOL_LIST* list, unsigned i)
+{
+    return list ? list[i] : nullptr;
+}
 
 inline unsigned symbolListLength(const SYMBOL_LIST* list)
 {
@@ -543,8 +650,14 @@ inline unsigned symbolListLength(const SYMBOL_LIST* list)
     return n;
 }
 
-inline const LCC_Eval_Context_Info* callStackContext(const _CALLSTACK_ITEM2& item) { return item.context; }
-inline EE_ADDR callStackBase(const _CALLSTACK_ITEM2& item) { return item.stackBase; }
+inline const LCC_Eval_Context_Info* callStackContext(const _CALLSTACK_ITEM2& item)
+{
+    return item.context;
+}
+inline EE_ADDR callStackBase(const _CALLSTACK_ITEM2& item)
+{
+    return item.stackBase;
+}
 
 // The host's mark at the start of a file-information buffer (EBCDIC text).
 inline constexpr UBYTE1 kFileInformationMarker[8] = {0xC3, 0xC2, 0xD3, 0xC4, 0xC2, 0xC7, 0xC6, 0xC9};

@@ -48,46 +48,49 @@ enum SE_StorageCode : UBYTE4 {
 };
 
 // Flags word of every symbol entry.
-enum { SE_Incomplete = 1, SE_OpenMpBlock = 64 };
+enum {
+    SE_Incomplete = 1,
+    SE_OpenMpBlock = 64
+};
 
 // The head of every symbol entry.
 struct SEheader {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
+    UBYTE4 kind;      // 0
+    UBYTE2 flags;     // 4
+    const char* name; // 6
 };
 
 // Codes 6, 7, 11, 12, 24, 40, 41, 16385: the type at 10.
 struct SEtyped {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    TYPE_INDEX type;                  // 10
-    UBYTE1 reserved18[2];             // 18
+    UBYTE4 kind;          // 0
+    UBYTE2 flags;         // 4
+    const char* name;     // 6
+    TYPE_INDEX type;      // 10
+    UBYTE1 reserved18[2]; // 18
     union {
-        const char* registerName;     // 20 (6)
-        const void* value;            // 20 (7): the value, or a string constant's text
-        const UBYTE1* location;       // 20 (40): DWARF location expression
+        const char* registerName;            // 20 (6)
+        const void* value;                   // 20 (7): the value, or a string constant's text
+        const UBYTE1* location;              // 20 (40): DWARF location expression
         const TNconditionElement* condition; // 20 (16385)
     } u;
-    UBYTE4 locationLength;            // 24 (40)
+    UBYTE4 locationLength; // 24 (40)
 };
 
 // Codes 1 and 8: functions.
 struct SEfunction {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 section;                   // 12
-    UBYTE4 offsetLow;                 // 16
-    TYPE_INDEX type;                  // 20
-    UBYTE1 reserved28[16];            // 28
-    const char* plainName;            // 44: a '(' marks a member function
-    const char* mangledName;          // 48
-    UBYTE4 offsetHigh;                // 52
-    UBYTE1 reserved56[8];             // 56
-    const void* procedureDescriptor;  // 64
+    UBYTE4 kind;                     // 0
+    UBYTE2 flags;                    // 4
+    const char* name;                // 6
+    UBYTE1 reserved10[2];            // 10
+    UBYTE4 section;                  // 12
+    UBYTE4 offsetLow;                // 16
+    TYPE_INDEX type;                 // 20
+    UBYTE1 reserved28[16];           // 28
+    const char* plainName;           // 44: a '(' marks a member function
+    const char* mangledName;         // 48
+    UBYTE4 offsetHigh;               // 52
+    UBYTE1 reserved56[8];            // 56
+    const void* procedureDescriptor; // 64
 };
 
 // Code 2: automatic variable.
@@ -98,146 +101,146 @@ struct SEfunction {
 // them, and the DWARF location after the owner entry (36 and 40 in a 32-bit
 // build).
 struct SEautomatic {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    BYTE4 frameOffsetLow;             // 12
-    TYPE_INDEX type;                  // 16
-    UBYTE4 frameOffsetHigh;           // 24: OR-ed with the sign of the low word
-    UBYTE1 classChar;                 // 28
-    UBYTE1 attributeA;                // 29
-    UBYTE1 attributeD;                // 30
-    UBYTE1 level;                     // 31: COBOL level number (0: none)
-    const _SYMBOL_ENTRY* owner;       // 32
-    const UBYTE1* location;           // 36: DWARF location expression
-    UBYTE4 locationLength;            // 40
+    UBYTE4 kind;                // 0
+    UBYTE2 flags;               // 4
+    const char* name;           // 6
+    UBYTE1 reserved10[2];       // 10
+    BYTE4 frameOffsetLow;       // 12
+    TYPE_INDEX type;            // 16
+    UBYTE4 frameOffsetHigh;     // 24: OR-ed with the sign of the low word
+    UBYTE1 classChar;           // 28
+    UBYTE1 attributeA;          // 29
+    UBYTE1 attributeD;          // 30
+    UBYTE1 level;               // 31: COBOL level number (0: none)
+    const _SYMBOL_ENTRY* owner; // 32
+    const UBYTE1* location;     // 36: DWARF location expression
+    UBYTE4 locationLength;      // 40
 };
 
 // Codes 3 and 4: static and section-relative data (code 4 uses the fields up
 // to offsetHigh).
 struct SEstatic {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 section;                   // 12
-    UBYTE4 offsetLow;                 // 16
-    TYPE_INDEX type;                  // 20
-    const char* displayName;          // 28
-    const char* mangledName;          // 32
-    UBYTE4 offsetHigh;                // 36
-    UBYTE1 level;                     // 40: COBOL level number (0: none)
-    UBYTE1 classChar;                 // 41
-    UBYTE1 attributeA;                // 42
-    UBYTE1 attributeD;                // 43
-    UBYTE1 attribute44;               // 44
-    UBYTE1 attribute45;               // 45
-    UBYTE1 attributeC;                // 46
-    UBYTE1 reserved47;                // 47
-    const _SYMBOL_ENTRY* owner;       // 48
+    UBYTE4 kind;                // 0
+    UBYTE2 flags;               // 4
+    const char* name;           // 6
+    UBYTE1 reserved10[2];       // 10
+    UBYTE4 section;             // 12
+    UBYTE4 offsetLow;           // 16
+    TYPE_INDEX type;            // 20
+    const char* displayName;    // 28
+    const char* mangledName;    // 32
+    UBYTE4 offsetHigh;          // 36
+    UBYTE1 level;               // 40: COBOL level number (0: none)
+    UBYTE1 classChar;           // 41
+    UBYTE1 attributeA;          // 42
+    UBYTE1 attributeD;          // 43
+    UBYTE1 attribute44;         // 44
+    UBYTE1 attribute45;         // 45
+    UBYTE1 attributeC;          // 46
+    UBYTE1 reserved47;          // 47
+    const _SYMBOL_ENTRY* owner; // 48
 };
 
 // Code 10: a name inside a group, with its parent.
 struct SEqualified {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    const _SYMBOL_ENTRY* parent;      // 12
-    UBYTE1 level;                     // 16: COBOL level number (0: none)
+    UBYTE4 kind;                 // 0
+    UBYTE2 flags;                // 4
+    const char* name;            // 6
+    UBYTE1 reserved10[2];        // 10
+    const _SYMBOL_ENTRY* parent; // 12
+    UBYTE1 level;                // 16: COBOL level number (0: none)
 };
 
 // Code 17: member function.
 struct SEmemberfunction {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 section;                   // 12
-    UBYTE4 offsetLow;                 // 16
-    TYPE_INDEX classType;             // 20: the class the function belongs to
-    TYPE_INDEX type;                  // 28: function type
-    UBYTE1 reserved36[16];            // 36
-    const char* functionName;         // 52
-    const char* mangledName;          // 56
-    UBYTE4 offsetHigh;                // 60
-    UBYTE1 reserved64[8];             // 64
-    const void* procedureDescriptor;  // 72
+    UBYTE4 kind;                     // 0
+    UBYTE2 flags;                    // 4
+    const char* name;                // 6
+    UBYTE1 reserved10[2];            // 10
+    UBYTE4 section;                  // 12
+    UBYTE4 offsetLow;                // 16
+    TYPE_INDEX classType;            // 20: the class the function belongs to
+    TYPE_INDEX type;                 // 28: function type
+    UBYTE1 reserved36[16];           // 36
+    const char* functionName;        // 52
+    const char* mangledName;         // 56
+    UBYTE4 offsetHigh;               // 60
+    UBYTE1 reserved64[8];            // 64
+    const void* procedureDescriptor; // 72
 };
 
 // Code 23: thread-static variable.
 struct SEthreadstatic {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 offsetLow;                 // 12
-    UBYTE4 offsetHigh;                // 16
-    TYPE_INDEX type;                  // 20
-    const char* displayName;          // 28
-    const char* mangledName;          // 32
+    UBYTE4 kind;             // 0
+    UBYTE2 flags;            // 4
+    const char* name;        // 6
+    UBYTE1 reserved10[2];    // 10
+    UBYTE4 offsetLow;        // 12
+    UBYTE4 offsetHigh;       // 16
+    TYPE_INDEX type;         // 20
+    const char* displayName; // 28
+    const char* mangledName; // 32
 };
 
 // Code 35: a named entity with a mangled name.
 struct SEnamed35 {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[14];            // 10
-    const char* mangledName;          // 24
+    UBYTE4 kind;             // 0
+    UBYTE2 flags;            // 4
+    const char* name;        // 6
+    UBYTE1 reserved10[14];   // 10
+    const char* mangledName; // 24
 };
 
 // Code 36: section-relative data of the second form.
 struct SEsectiondata36 {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 section;                   // 12
-    UBYTE4 offsetLow;                 // 16
-    UBYTE4 offsetHigh;                // 20
+    UBYTE4 kind;          // 0
+    UBYTE2 flags;         // 4
+    const char* name;     // 6
+    UBYTE1 reserved10[2]; // 10
+    UBYTE4 section;       // 12
+    UBYTE4 offsetLow;     // 16
+    UBYTE4 offsetHigh;    // 20
 };
 
 // Code 43: Fortran common-block member.
 struct SEcommonmember {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    UBYTE4 offsetLow;                 // 12
-    UBYTE4 offsetHigh;                // 16
-    UBYTE4 section;                   // 20
-    TYPE_INDEX type;                  // 24
+    UBYTE4 kind;          // 0
+    UBYTE2 flags;         // 4
+    const char* name;     // 6
+    UBYTE1 reserved10[2]; // 10
+    UBYTE4 offsetLow;     // 12
+    UBYTE4 offsetHigh;    // 16
+    UBYTE4 section;       // 20
+    TYPE_INDEX type;      // 24
 };
 
 // Code 16384: the head of a built-in procedure record.
 struct SEbuiltin {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[2];             // 10
-    void* buffer;                     // 12: the debugger buffer of its location
-    TYPE_INDEX type;                  // 16
-    UBYTE4 resultCode;                // 24
+    UBYTE4 kind;          // 0
+    UBYTE2 flags;         // 4
+    const char* name;     // 6
+    UBYTE1 reserved10[2]; // 10
+    void* buffer;         // 12: the debugger buffer of its location
+    TYPE_INDEX type;      // 16
+    UBYTE4 resultCode;    // 24
 };
 
 // An SQL host variable (see SE_SQL_HOST_VARIABLE): what it is and where
 // its storage lies.
 struct SEsqlhostvariable {
-    UBYTE4 kind;                      // 0
-    UBYTE2 flags;                     // 4
-    const char* name;                 // 6
-    UBYTE1 reserved10[4];             // 10
-    UBYTE4 sqlType;                   // 14: SQL type code
-    UBYTE1 reserved18[2];             // 18
-    UBYTE4 addressLow;                // 20
-    UBYTE4 addressHigh;               // 24
-    UBYTE4 addressWidth;              // 28: in bits
-    UBYTE4 length;                    // 32: declared length
-    UBYTE4 maxLength;                 // 36
-    UBYTE4 elementCount;              // 40: 0 for a scalar
-    UBYTE2 ccsid;                     // 44: 0 for the context's code page
+    UBYTE4 kind;          // 0
+    UBYTE2 flags;         // 4
+    const char* name;     // 6
+    UBYTE1 reserved10[4]; // 10
+    UBYTE4 sqlType;       // 14: SQL type code
+    UBYTE1 reserved18[2]; // 18
+    UBYTE4 addressLow;    // 20
+    UBYTE4 addressHigh;   // 24
+    UBYTE4 addressWidth;  // 28: in bits
+    UBYTE4 length;        // 32: declared length
+    UBYTE4 maxLength;     // 36
+    UBYTE4 elementCount;  // 40: 0 for a scalar
+    UBYTE2 ccsid;         // 44: 0 for the context's code page
 };
 
 // A symbol entry: the record of its storage code.

@@ -6,8 +6,7 @@
 
 CharString::CharString(const wchar_t* text)
     : StringBuffer<wchar_t>(text, text ? static_cast<unsigned>(std::wcslen(text)) : 0)
-{
-}
+{}
 
 CharString& CharString::loadFrom(const char* text, unsigned length, Encoding encoding)
 {

@@ -28,7 +28,7 @@ private:
     nl_catd _catalogue;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<MessageCatalogue> MessageCatalogue::open(const std::string& path)
 {
@@ -44,6 +44,6 @@ const char* MessageCatalogue::fileSuffix()
     return ".cat";
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

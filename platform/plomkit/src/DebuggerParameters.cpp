@@ -18,7 +18,7 @@ void readOnce()
     }
 }
 
-}  // namespace
+} // namespace
 
 std::string DebuggerParameters::startupKey()
 {

@@ -8,17 +8,13 @@
 EncodedString::EncodedString() : _encoding(Encoding_Unicode) {}
 
 EncodedString::EncodedString(const char* text, Encoding encoding)
-    : _text(plomkit_detail::decode(text, text ? static_cast<unsigned>(std::strlen(text)) : 0,
-                                   encoding)),
+    : _text(plomkit_detail::decode(text, text ? static_cast<unsigned>(std::strlen(text)) : 0, encoding)),
       _encoding(encoding)
-{
-}
+{}
 
 EncodedString::EncodedString(const wchar_t* text)
-    : _text(text, text ? static_cast<unsigned>(std::wcslen(text)) : 0),
-      _encoding(Encoding_Unicode)
-{
-}
+    : _text(text, text ? static_cast<unsigned>(std::wcslen(text)) : 0), _encoding(Encoding_Unicode)
+{}
 
 bool EncodedString::operator==(const EncodedString& other) const
 {

@@ -14,15 +14,13 @@ Engine_Loader& Engine_Loader::instance()
     return loader;
 }
 
-__attribute__((noinline)) void* Engine_Loader::loadEntryPoint(const FileName& library,
-                                                              const EncodedString& entry)
+__attribute__((noinline)) void* Engine_Loader::loadEntryPoint(const FileName& library, const EncodedString& entry)
 {
     const void* caller = __builtin_return_address(0);
     try {
         std::string file = libraryFileName(library.path());
         ByteString entryBytes = entry.asUTF8();
-        std::string entryName(reinterpret_cast<const char*>(entryBytes.data()),
-                              entryBytes.length());
+        std::string entryName(reinterpret_cast<const char*>(entryBytes.data()), entryBytes.length());
         if (file.empty() || entryName.empty())
             return nullptr;
 

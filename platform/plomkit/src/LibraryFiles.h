@@ -30,6 +30,6 @@ void* openLibrary(const std::string& path);
 // The address of entry in an opened library, or null.
 void* findEntry(void* library, const std::string& entry);
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

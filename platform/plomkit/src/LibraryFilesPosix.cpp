@@ -43,6 +43,6 @@ void* findEntry(void* library, const std::string& entry)
     return dlsym(library, entry.c_str());
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

@@ -26,13 +26,11 @@ std::string narrow(const std::wstring& wide)
 {
     if (wide.empty())
         return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0)
         return {};
     std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
     return utf8;
 }
 
@@ -46,7 +44,7 @@ bool endsWithDll(const std::string& name)
     return tail == ".dll";
 }
 
-}  // namespace
+} // namespace
 
 std::string libraryFileName(const std::string& name)
 {
@@ -69,8 +67,7 @@ std::string moduleDirectory(const void* address)
 {
     HMODULE module = nullptr;
     if (address == nullptr ||
-        !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             static_cast<LPCWSTR>(address), &module))
         return {};
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -106,6 +103,6 @@ void* findEntry(void* library, const std::string& entry)
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), entry.c_str()));
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

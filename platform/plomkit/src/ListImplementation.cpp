@@ -5,8 +5,8 @@
 #include <new>
 #include <stdexcept>
 
-ListImplementation::ListImplementation(const void* items, unsigned count, void* /*pool*/,
-                                       unsigned elementSize, unsigned growBy)
+ListImplementation::ListImplementation(const void* items, unsigned count, void* /*pool*/, unsigned elementSize,
+                                       unsigned growBy)
     : _elementSize(elementSize ? elementSize : 1), _growBy(growBy ? growBy : 8)
 {
     if (items != nullptr && count != 0)
@@ -41,7 +41,7 @@ void ListImplementation::reserve(unsigned needed)
 {
     if (needed <= _capacity)
         return;
-    if (needed < _count)  // wrapped around
+    if (needed < _count) // wrapped around
         throw std::length_error("list too long");
     unsigned capacity = _capacity;
     while (capacity < needed)
@@ -62,8 +62,7 @@ void ListImplementation::appendItems(const void* items, unsigned count)
     // items may lie in this list's own array, which regrowth may move.
     const unsigned char* source = static_cast<const unsigned char*>(items);
     size_t bytes = static_cast<size_t>(count) * _elementSize;
-    bool inside = _items != nullptr && source >= _items &&
-                  source < _items + static_cast<size_t>(_count) * _elementSize;
+    bool inside = _items != nullptr && source >= _items && source < _items + static_cast<size_t>(_count) * _elementSize;
     size_t offset = inside ? static_cast<size_t>(source - _items) : 0;
     reserve(_count + count);
     if (inside)
@@ -82,8 +81,7 @@ void ListImplementation::insert_at(unsigned index, const void* item)
     }
     // Copy the element first: it may live in this list's array.
     unsigned char stack[64];
-    unsigned char* copy = _elementSize <= sizeof stack
-        ? stack : static_cast<unsigned char*>(std::malloc(_elementSize));
+    unsigned char* copy = _elementSize <= sizeof stack ? stack : static_cast<unsigned char*>(std::malloc(_elementSize));
     if (copy == nullptr)
         throw std::bad_alloc();
     std::memcpy(copy, item, _elementSize);

@@ -23,6 +23,6 @@ public:
     static const char* fileSuffix();
 };
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

@@ -52,7 +52,7 @@ bool logicalLine(std::istream& in, std::string& line)
     return any;
 }
 
-}  // namespace
+} // namespace
 
 std::string MessageSourceCatalogue::text(const std::string& line, size_t i, char quote) const
 {
@@ -83,7 +83,7 @@ std::string MessageSourceCatalogue::text(const std::string& line, size_t i, char
                     value = value * 8 + (line[i++] - '0');
                 out += static_cast<char>(value & 0xFF);
             } else {
-                out += e;  // "\\", the quote and any other escaped character
+                out += e; // "\\", the quote and any other escaped character
             }
         }
     }
@@ -100,7 +100,7 @@ bool MessageSourceCatalogue::read(std::istream& source)
             continue;
         if (line[0] == '$') {
             if (line.size() == 1 || isBlank(line[1]))
-                continue;  // a comment
+                continue; // a comment
             size_t word = 1;
             while (word < line.size() && !isBlank(line[word]))
                 ++word;
@@ -164,4 +164,4 @@ std::unique_ptr<MessageCatalogue> MessageSourceCatalogue::load(const std::string
     return catalogue;
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail

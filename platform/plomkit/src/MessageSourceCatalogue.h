@@ -39,6 +39,6 @@ private:
     std::map<std::pair<int, int>, std::string> _messages;
 };
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

@@ -15,6 +15,6 @@ const char* MessageCatalogue::fileSuffix()
     return ".msg";
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

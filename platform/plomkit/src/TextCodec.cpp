@@ -39,8 +39,8 @@ StringBuffer<wchar_t> decode(const char* text, unsigned length, Encoding)
                 cp = (cp << 6) | (c & 0x3F);
             }
             // Reject overlong forms, surrogates and values beyond Unicode.
-            if (valid && ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) ||
-                          (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
+            if (valid &&
+                ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
                 valid = false;
         }
         if (!valid) {
@@ -99,4 +99,4 @@ ByteString encodeUTF8(const wchar_t* text, unsigned length)
     return out;
 }
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail

@@ -23,6 +23,6 @@ ByteString encodeUTF8(const wchar_t* text, unsigned length);
 // Length of the UTF-8 sequence begun by the byte, 0 when it begins none.
 int utf8SequenceLength(unsigned char first);
 
-}  // namespace plomkit_detail
+} // namespace plomkit_detail
 
 #endif

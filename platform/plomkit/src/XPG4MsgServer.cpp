@@ -23,8 +23,8 @@ bool safeLocale(const std::string& locale)
     if (locale.empty() || locale[0] == '.')
         return false;
     for (char c : locale) {
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                  c == '_' || c == '-' || c == '.' || c == '@';
+        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+                  c == '.' || c == '@';
         if (!ok)
             return false;
     }
@@ -50,10 +50,9 @@ std::vector<std::string> catalogueDirectories(const void* caller)
     return dirs;
 }
 
-}  // namespace
+} // namespace
 
-__attribute__((noinline)) XPG4MsgServer::XPG4MsgServer(const EncodedString& locale,
-                                                       const char* catalogueName)
+__attribute__((noinline)) XPG4MsgServer::XPG4MsgServer(const EncodedString& locale, const char* catalogueName)
     : _catalogue(nullptr), _name(catalogueName ? catalogueName : "")
 {
     if (_name.empty() || hasDirectory(_name) || _name.find("..") != std::string::npos)
@@ -62,8 +61,7 @@ __attribute__((noinline)) XPG4MsgServer::XPG4MsgServer(const EncodedString& loca
     std::string file = _name + MessageCatalogue::fileSuffix();
 
     ByteString localeBytes = locale.asUTF8();
-    std::string localeText(reinterpret_cast<const char*>(localeBytes.data()),
-                           localeBytes.length());
+    std::string localeText(reinterpret_cast<const char*>(localeBytes.data()), localeBytes.length());
     std::vector<std::string> subdirectories;
     if (safeLocale(localeText)) {
         subdirectories.push_back(localeText + directorySeparator());
@@ -91,8 +89,8 @@ XPG4MsgServer::~XPG4MsgServer()
 EncodedString XPG4MsgServer::getMessage(int set, int id)
 {
     char fallback[96];
-    std::snprintf(fallback, sizeof fallback, "(message %d.%d of catalogue %s is not available)",
-                  set, id, _name.c_str());
+    std::snprintf(fallback, sizeof fallback, "(message %d.%d of catalogue %s is not available)", set, id,
+                  _name.c_str());
     if (!isOpen())
         return EncodedString(fallback, Encoding_UTF8);
     std::string text;

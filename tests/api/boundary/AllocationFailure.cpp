@@ -12,7 +12,7 @@ thread_local long counted = 0;
 thread_local long failing = -1;
 thread_local bool hit = false;
 
-}  // namespace
+} // namespace
 
 // Every form of operator new of this program (ReplacedOperatorNew.h).
 void* replacedAllocate(std::size_t size)

@@ -16,6 +16,6 @@ long disarm();
 // Whether the armed failure happened.
 bool failed();
 
-}  // namespace allocation
+} // namespace allocation
 
 #endif

@@ -62,15 +62,15 @@ struct Entries {
 
 // The handles of one walk: built on a healthy host, released at the end.
 struct Handles {
-    Rep rep = nullptr;         // "pt", validated and evaluated
-    Rep condition = nullptr;   // "a == 3", validated
+    Rep rep = nullptr;       // "pt", validated and evaluated
+    Rep condition = nullptr; // "a == 3", validated
     Item typeResult = nullptr;
     Item conditionType = nullptr;
     Item result = nullptr;
     Node root = nullptr;
-    Node member = nullptr;     // pt.x
+    Node member = nullptr; // pt.x
     View view = nullptr;
-    Item local = nullptr;      // the view's first value
+    Item local = nullptr; // the view's first value
 };
 
 class BoundaryWalk : public ::testing::Test {
@@ -184,9 +184,8 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                          h.typeResult = t;
                      }
                  }});
-    c.push_back({"DbgTestExpr", [&d, ctx](Handles& h) {
-                     d.get<UBYTE2 (*)(Rep, Context)>("DbgTestExpr")(h.condition, ctx);
-                 }});
+    c.push_back(
+        {"DbgTestExpr", [&d, ctx](Handles& h) { d.get<UBYTE2 (*)(Rep, Context)>("DbgTestExpr")(h.condition, ctx); }});
     c.push_back({"DbgEvaluateExpr", [&d, ctx, freeItem](Handles& h) {
                      Item r = nullptr;
                      UBYTE1* name = nullptr;
@@ -199,7 +198,7 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                  }});
     c.push_back({"DbgExtendedErrorInfo2", [&d](Handles& h) {
                      d.get<const UBYTE1* (*)(Rep, Node, const UBYTE1*)>("DbgExtendedErrorInfo2")(nullptr, h.member,
-                                                                                                locale);
+                                                                                                 locale);
                  }});
     c.push_back({"DbgBuildRootNodeInfo", [&d, freeNode](Handles& h) {
                      Node n = nullptr;
@@ -217,8 +216,8 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                      d.get<UBYTE2 (*)(Node, UBYTE2, Item, UBYTE1**)>("DbgFormatTreeValue")(h.member, 2, h.result, &out);
                  }});
     c.push_back({"DbgUpdateTreeValue", [&d, ctx](Handles& h) {
-                     d.get<UBYTE2 (*)(Context, Item, Node, UBYTE2, UBYTE1*)>("DbgUpdateTreeValue")(ctx, h.result,
-                                                                                               h.member, 2, text("7"));
+                     d.get<UBYTE2 (*)(Context, Item, Node, UBYTE2, UBYTE1*)>("DbgUpdateTreeValue")(
+                         ctx, h.result, h.member, 2, text("7"));
                  }});
     c.push_back({"DbgQueryStructInfo", [&d](Handles& h) {
                      UBYTE4 n = 0;
@@ -253,8 +252,8 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                      UBYTE2 count = 0, defaultRep = 0;
                      UBYTE2 *reps = nullptr, *results = nullptr;
                      UBYTE1* name = nullptr;
-                     d.get<UBYTE2 (*)(Item, Node, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**)>("DbgQueryResultType")(
-                         h.result, h.member, &count, &reps, &results, &defaultRep, &name);
+                     d.get<UBYTE2 (*)(Item, Node, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**)>(
+                         "DbgQueryResultType")(h.result, h.member, &count, &reps, &results, &defaultRep, &name);
                  }});
     c.push_back({"DbgGetTreeNodeContext", [&d](Handles& h) {
                      Context out = nullptr;
@@ -266,30 +265,26 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
     c.push_back({"DbgDerefPointerFullName", [&d](Handles& h) {
                      d.get<UBYTE1* (*)(Item, Node, UBYTE1*)>("DbgDerefPointerFullName")(h.result, h.root, text("pt"));
                  }});
-    c.push_back({"DbgMakeUnambiguousFullName", [&d](Handles&) {
-                     d.get<UBYTE1* (*)(UBYTE1*)>("DbgMakeUnambiguousFullName")(text("a + b"));
-                 }});
+    c.push_back({"DbgMakeUnambiguousFullName",
+                 [&d](Handles&) { d.get<UBYTE1* (*)(UBYTE1*)>("DbgMakeUnambiguousFullName")(text("a + b")); }});
     c.push_back({"DbgArrayElementFullName", [&d](Handles& h) {
                      d.get<UBYTE1* (*)(Item, Node, UBYTE1*, BYTE4)>("DbgArrayElementFullName")(h.result, h.member,
-                                                                                              text("pt"), 1);
+                                                                                               text("pt"), 1);
                  }});
-    c.push_back({"DbgBuildNodeExpression", [&d](Handles& h) {
-                     d.get<UBYTE1* (*)(Node)>("DbgBuildNodeExpression")(h.member);
-                 }});
+    c.push_back(
+        {"DbgBuildNodeExpression", [&d](Handles& h) { d.get<UBYTE1* (*)(Node)>("DbgBuildNodeExpression")(h.member); }});
     c.push_back({"DbgDemangleName", [&d](Handles&) {
                      UBYTE1 *readable = nullptr, *name = nullptr;
                      d.get<UBYTE2 (*)(UBYTE4, UBYTE1*, UBYTE1**, UBYTE1**)>("DbgDemangleName")(2, text("_Z1fi"),
-                                                                                             &readable, &name);
+                                                                                               &readable, &name);
                  }});
     c.push_back({"DbgQueryAllActions", [&d](Handles&) {
                      d.get<const ExpressionEvaluatorAction** (*)(const UBYTE1*)>("DbgQueryAllActions")(locale);
                  }});
-    c.push_back({"DbgQueryNodeActions", [&d](Handles& h) {
-                     d.get<const UBYTE2* (*)(Node)>("DbgQueryNodeActions")(h.root);
-                 }});
-    c.push_back({"DbgPerformNodeAction", [&d](Handles& h) {
-                     d.get<UBYTE2 (*)(Node, UBYTE2)>("DbgPerformNodeAction")(h.root, 1);
-                 }});
+    c.push_back(
+        {"DbgQueryNodeActions", [&d](Handles& h) { d.get<const UBYTE2* (*)(Node)>("DbgQueryNodeActions")(h.root); }});
+    c.push_back({"DbgPerformNodeAction",
+                 [&d](Handles& h) { d.get<UBYTE2 (*)(Node, UBYTE2)>("DbgPerformNodeAction")(h.root, 1); }});
     c.push_back({"DbgPerformTreeAction", [&d, freeItem](Handles& h) {
                      Item r = nullptr;
                      UBYTE1* name = nullptr;
@@ -300,14 +295,13 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                      EE_ADDR address{};
                      d.get<UBYTE2 (*)(Rep, Context, EE_ADDR*)>("Dbg2ResultAddress")(h.rep, ctx, &address);
                  }});
-    c.push_back({"DbgResultAddressPossible", [&d, ctx](Handles& h) {
-                     d.get<int (*)(Rep, Context)>("DbgResultAddressPossible")(h.rep, ctx);
-                 }});
+    c.push_back({"DbgResultAddressPossible",
+                 [&d, ctx](Handles& h) { d.get<int (*)(Rep, Context)>("DbgResultAddressPossible")(h.rep, ctx); }});
     c.push_back({"DbgCalcWatchData", [&d, ctx](Handles& h) {
                      EE_ADDR address{};
                      UBYTE4 size = 0;
-                     d.get<UBYTE2 (*)(Context, Item, Node, EE_ADDR*, UBYTE4*)>("DbgCalcWatchData")(ctx, h.result, h.member,
-                                                                                               &address, &size);
+                     d.get<UBYTE2 (*)(Context, Item, Node, EE_ADDR*, UBYTE4*)>("DbgCalcWatchData")(
+                         ctx, h.result, h.member, &address, &size);
                  }});
     c.push_back({"Dbg2CalcStackItemAddress", [&d, ctx](Handles& h) {
                      EE_ADDR address{};
@@ -315,12 +309,12 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
                      d.get<UBYTE2 (*)(Context, Item, Node, EE_ADDR*, TYPE_INDEX*)>("Dbg2CalcStackItemAddress")(
                          ctx, h.result, h.member, &address, &index);
                  }});
-    c.push_back({"DbgWhatIs", [&d, ctx](Handles&) {
-                     UBYTE1* out = nullptr;
-                     if (d.get<UBYTE2 (*)(const UBYTE1*, Context, int, UBYTE1**)>("DbgWhatIs")(text("pt"), ctx, 1, &out) ==
-                         0)
-                         std::free(out);
-                 }});
+    c.push_back(
+        {"DbgWhatIs", [&d, ctx](Handles&) {
+             UBYTE1* out = nullptr;
+             if (d.get<UBYTE2 (*)(const UBYTE1*, Context, int, UBYTE1**)>("DbgWhatIs")(text("pt"), ctx, 1, &out) == 0)
+                 std::free(out);
+         }});
     c.push_back({"DbgBuildTypeFullName", [&d, ctx](Handles&) {
                      d.get<UBYTE1* (*)(Context, TYPE_INDEX)>("DbgBuildTypeFullName")(ctx, TYPE_INDEX{0, 130});
                  }});
@@ -348,8 +342,8 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
     c.push_back({"DbgQueryClassDataMemInfo", [&d, freeNode](Handles& h) {
                      Node n = nullptr;
                      UBYTE1* name = nullptr;
-                     d.get<UBYTE2 (*)(Item, Node, UBYTE4, Node*, UBYTE1**)>("DbgQueryClassDataMemInfo")(h.result, h.root, 1,
-                                                                                                     &n, &name);
+                     d.get<UBYTE2 (*)(Item, Node, UBYTE4, Node*, UBYTE1**)>("DbgQueryClassDataMemInfo")(
+                         h.result, h.root, 1, &n, &name);
                      freeNode(n);
                  }});
     c.push_back({"DbgQueryClassBaseClassInfo", [&d, freeNode](Handles& h) {
@@ -372,17 +366,17 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::calls()
     c.push_back({"DbgGetLocalVariable", [&d](Handles& h) {
                      Item v = nullptr;
                      const UBYTE1* name = nullptr;
-                     d.get<UBYTEP (*)(View, UBYTE4, const UBYTE1**, Item*)>("DbgGetLocalVariable")(h.view, 0, &name, &v);
+                     d.get<UBYTEP (*)(View, UBYTE4, const UBYTE1**, Item*)>("DbgGetLocalVariable")(h.view, 0, &name,
+                                                                                                   &v);
                  }});
     c.push_back({"DbgRefreshLocalVariableFrame", [&d, ctx](Handles& h) {
                      d.get<void (*)(View, Context, UBYTE2)>("DbgRefreshLocalVariableFrame")(h.view, ctx, 0);
                  }});
-    c.push_back({"DbgRefreshLocalVariables", [&d, ctx](Handles& h) {
-                     d.get<void (*)(View, Context)>("DbgRefreshLocalVariables")(h.view, ctx);
-                 }});
-    for (const char* name : {"DbgChangeSharedVariableElement", "DbgEvaluateSharedVariableElement",
-                             "DbgGetSharedVariableElement", "DbgGetSharedVariableDimension",
-                             "DbgGetSharedVariableProperties"})
+    c.push_back({"DbgRefreshLocalVariables",
+                 [&d, ctx](Handles& h) { d.get<void (*)(View, Context)>("DbgRefreshLocalVariables")(h.view, ctx); }});
+    for (const char* name :
+         {"DbgChangeSharedVariableElement", "DbgEvaluateSharedVariableElement", "DbgGetSharedVariableElement",
+          "DbgGetSharedVariableDimension", "DbgGetSharedVariableProperties"})
         c.push_back({name, [&d, name](Handles&) { d.get<UBYTE2 (*)()>(name)(); }});
     return c;
 }
@@ -391,23 +385,28 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::releases()
 {
     const Entries& d = dbg;
     return {
-        {"DbgFreeTreeNodeInfo", [&d](Handles& h) {
+        {"DbgFreeTreeNodeInfo",
+         [&d](Handles& h) {
              d.get<void (*)(Node)>("DbgFreeTreeNodeInfo")(h.member);
              h.member = nullptr;
          }},
-        {"DbgFreeEvalResultInfo", [&d](Handles& h) {
+        {"DbgFreeEvalResultInfo",
+         [&d](Handles& h) {
              d.get<void (*)(Item)>("DbgFreeEvalResultInfo")(h.result);
              h.result = nullptr;
          }},
-        {"DbgFreeTypeResultInfo", [&d](Handles& h) {
+        {"DbgFreeTypeResultInfo",
+         [&d](Handles& h) {
              d.get<void (*)(Item)>("DbgFreeTypeResultInfo")(h.typeResult);
              h.typeResult = nullptr;
          }},
-        {"DbgFreeExprIntRep", [&d](Handles& h) {
+        {"DbgFreeExprIntRep",
+         [&d](Handles& h) {
              d.get<void (*)(Rep)>("DbgFreeExprIntRep")(h.rep);
              h.rep = nullptr;
          }},
-        {"DbgFreeLocalVariables", [&d](Handles& h) {
+        {"DbgFreeLocalVariables",
+         [&d](Handles& h) {
              d.get<void (*)(View)>("DbgFreeLocalVariables")(h.view);
              h.view = nullptr;
              h.local = nullptr;
@@ -418,8 +417,8 @@ std::vector<BoundaryWalk::Call> BoundaryWalk::releases()
 // Runs a call; what escapes it is noted. failing, when not negative, is the
 // allocation of the call that fails (-1: count them only); the answer is
 // the number of allocations counted.
-long runGuarded(const BoundaryWalk::Call& call, Handles& h, const std::string& when,
-                std::vector<std::string>& escaped, long failing = -2)
+long runGuarded(const BoundaryWalk::Call& call, Handles& h, const std::string& when, std::vector<std::string>& escaped,
+                long failing = -2)
 {
     std::string what;
     if (failing >= -1)
@@ -440,20 +439,50 @@ long runGuarded(const BoundaryWalk::Call& call, Handles& h, const std::string& w
 }
 
 const int hostSlots[] = {
-    HS_debuggerVersion, HS_ExprGetTypeEntry, HS_ExprQueryRegisterId, HS_ExprQueryRegisterInfo,
-    HS_ExprGetRegisterValue, HS_ExprSetRegisterValue, HS_Expr2MapSection, HS_Expr2ReadMemory,
-    HS_Expr2WriteMemory, HS_ExprGetContextLocationType, HS_ExprGetContainingContextInfo,
-    HS_ExprGetNumCallStackItems, HS_Expr2GetCallStackEntry, HS_ExprSearchForSymbolEntry, HS_ExprGetBlockSymbol,
-    HS_ExprSymbolEntryWithinContext, HS_Expr2SearchForSymbolEntries, HS_Expr2ComputeThreadStaticBase,
-    HS_Expr2TraceEnabled, HS_Expr2Trace, HS_Expr2TraceWithID, HS_Expr2ComputeDWARFaddress,
-    HS_Expr2ComputeAbsDWARFaddress, HS_Expr2GetTopStackEntry, HS_ExprGetSymbolEntries, HS_Expr2GetLinkAddress,
-    HS_ExprCallFunction, HS_ExprGetContextType2, HS_Expr2GetKeyAddress, HS_Expr2NativeStackIndex,
-    HS_ExprGetContainedContexts, HS_ExprGetLinkName, HS_Expr2GetTypeByName, HS_ExprGetCompilationSettingValue,
-    HS_ExprGetPlaybackMode, HS_ExprGetPathPoint, HS_Expr2GetSessionId, HS_ExprEbcdicConvert, HS_ExprGetCodepage,
-    HS_ExprGetRawDbgData, HS_ExprGetFileInfo,
+    HS_debuggerVersion,
+    HS_ExprGetTypeEntry,
+    HS_ExprQueryRegisterId,
+    HS_ExprQueryRegisterInfo,
+    HS_ExprGetRegisterValue,
+    HS_ExprSetRegisterValue,
+    HS_Expr2MapSection,
+    HS_Expr2ReadMemory,
+    HS_Expr2WriteMemory,
+    HS_ExprGetContextLocationType,
+    HS_ExprGetContainingContextInfo,
+    HS_ExprGetNumCallStackItems,
+    HS_Expr2GetCallStackEntry,
+    HS_ExprSearchForSymbolEntry,
+    HS_ExprGetBlockSymbol,
+    HS_ExprSymbolEntryWithinContext,
+    HS_Expr2SearchForSymbolEntries,
+    HS_Expr2ComputeThreadStaticBase,
+    HS_Expr2TraceEnabled,
+    HS_Expr2Trace,
+    HS_Expr2TraceWithID,
+    HS_Expr2ComputeDWARFaddress,
+    HS_Expr2ComputeAbsDWARFaddress,
+    HS_Expr2GetTopStackEntry,
+    HS_ExprGetSymbolEntries,
+    HS_Expr2GetLinkAddress,
+    HS_ExprCallFunction,
+    HS_ExprGetContextType2,
+    HS_Expr2GetKeyAddress,
+    HS_Expr2NativeStackIndex,
+    HS_ExprGetContainedContexts,
+    HS_ExprGetLinkName,
+    HS_Expr2GetTypeByName,
+    HS_ExprGetCompilationSettingValue,
+    HS_ExprGetPlaybackMode,
+    HS_ExprGetPathPoint,
+    HS_Expr2GetSessionId,
+    HS_ExprEbcdicConvert,
+    HS_ExprGetCodepage,
+    HS_ExprGetRawDbgData,
+    HS_ExprGetFileInfo,
 };
 
-}  // namespace
+} // namespace
 
 // Every entry point the library exports is in the walk.
 TEST_F(BoundaryWalk, WalksEveryExportedEntryPoint)
@@ -488,7 +517,8 @@ TEST_F(BoundaryWalk, HostFailingAtEachCallback)
                 host->throwFromSlot(slot);
             else
                 host->failSlot(slot, 1, TestHost::Always);
-            const std::string when = std::string(throwing ? "throwing" : "failing") + " at slot " + std::to_string(slot);
+            const std::string when =
+                std::string(throwing ? "throwing" : "failing") + " at slot " + std::to_string(slot);
             for (const Call& call : calls())
                 runGuarded(call, h, when, escaped);
             for (const Call& call : releases())

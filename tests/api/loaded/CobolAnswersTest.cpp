@@ -26,11 +26,11 @@ constexpr UBYTE4 cobolLanguage = 6;
 const UBYTE1* const locale = reinterpret_cast<const UBYTE1*>("en_US");
 
 struct Row {
-    std::string kind;  // cond or stmt
+    std::string kind; // cond or stmt
     std::string fault;
     std::string text;
-    std::string answer;  // T or F; the record's bytes in hexadecimal
-    std::string preset;  // "offset:hex" put into the record first, or empty
+    std::string answer; // T or F; the record's bytes in hexadecimal
+    std::string preset; // "offset:hex" put into the record first, or empty
 };
 
 struct Table {
@@ -152,7 +152,8 @@ TEST_F(CobolAnswersTest, ConditionsAndStatementsAgreeWithGnuCobol)
     if (dbg.test == nullptr || dbg.errorText == nullptr)
         GTEST_SKIP() << "the entry table holds no DbgTestExpr or error text (reached by name only)";
     const Table table = readTable();
-    ASSERT_GT(table.rows.size(), 40u) << "the table " << NORVEXA_API_DATA "/cobol_answers.txt" << " is missing or short";
+    ASSERT_GT(table.rows.size(), 40u) << "the table " << NORVEXA_API_DATA "/cobol_answers.txt"
+                                      << " is missing or short";
     for (const Row& r : table.rows) {
         SCOPED_TRACE("fault " + r.fault + ": " + r.text);
         fresh(table.program);
@@ -181,15 +182,18 @@ TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
     const Table table = readTable();
     struct Case {
         const char* text;
-        const char* says;  // the end of the syntax error's position text
+        const char* says; // the end of the syntax error's position text
     } cases[] = {
         // 10: abbreviated combined relations, which answered 10000 at
         // evaluation (a breakpoint on them never fired).
-        {"A = 5 OR 6", "6 (no condition: abbreviated combined relations are not supported, write each relation in full)"},
-        {"A NOT = 5 AND 7", "7 (no condition: abbreviated combined relations are not supported, write each relation in full)"},
+        {"A = 5 OR 6",
+         "6 (no condition: abbreviated combined relations are not supported, write each relation in full)"},
+        {"A NOT = 5 AND 7",
+         "7 (no condition: abbreviated combined relations are not supported, write each relation in full)"},
         {"A = 5 OR > 6", "> 6 (abbreviated combined relations are not supported)"},
         {"A = 5 AND NOT = 6", "NOT = 6 (abbreviated combined relations are not supported)"},
-        {"A = 5 OR GRADE", "GRADE (no condition: abbreviated combined relations are not supported, write each relation in full)"},
+        {"A = 5 OR GRADE",
+         "GRADE (no condition: abbreviated combined relations are not supported, write each relation in full)"},
         {"NOT A", "A (no condition: abbreviated combined relations are not supported, write each relation in full)"},
         // 10: the words of forms the grammar has not, which were looked up
         // as data names ("The data name IS is not defined").
@@ -207,9 +211,12 @@ TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
         {"(A + 1 ZERO)", "ZERO) (sign conditions are not supported)"},
         {"COMPUTE CNT = A ZERO", "ZERO (sign conditions are not supported)"},
         {"A IS = 6", "IS = 6 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
-        {"A EQUAL TO 6", "EQUAL TO 6 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
-        {"A GREATER THAN 5", "GREATER THAN 5 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
-        {"A NOT LESS 5", "LESS 5 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
+        {"A EQUAL TO 6",
+         "EQUAL TO 6 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
+        {"A GREATER THAN 5",
+         "GREATER THAN 5 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
+        {"A NOT LESS 5",
+         "LESS 5 (relations written in words (IS, EQUAL TO, GREATER THAN, LESS THAN) are not supported)"},
         {"COMPUTE A ROUNDED = 6.5", "ROUNDED = 6.5 (ROUNDED is not supported)"},
         {"NAME = ALL \"x\"", "ALL \"x\" (ALL with a literal is not supported)"},
         {"MOVE ALL 'x' TO NAME", "ALL 'x' TO NAME (ALL with a literal is not supported)"},
@@ -237,9 +244,9 @@ TEST_F(CobolAnswersTest, FormsTheGrammarLacksAreRefusedAsNotSupported)
     const struct {
         const char* text;
         bool holds;
-    } kept[] = {{"A = 5 OR A = 6", true},     {"A = 6 OR LOW-GRADE", true}, {"NOT LOW-GRADE AND NOT (A = 5)", true},
-                {"NOT A = 5", true},          {"A = ZERO", false},          {"A NOT = ZERO", true},
-                {"ZERO = A", false},          {"A NOT < ZERO", true},       {"ZEROS < A AND NZ = ZEROES", true},
+    } kept[] = {{"A = 5 OR A = 6", true}, {"A = 6 OR LOW-GRADE", true}, {"NOT LOW-GRADE AND NOT (A = 5)", true},
+                {"NOT A = 5", true},      {"A = ZERO", false},          {"A NOT = ZERO", true},
+                {"ZERO = A", false},      {"A NOT < ZERO", true},       {"ZEROS < A AND NZ = ZEROES", true},
                 {"NOT A = ZERO", true}};
     for (const auto& k : kept) {
         SCOPED_TRACE(k.text);

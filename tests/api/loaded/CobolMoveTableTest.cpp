@@ -43,9 +43,9 @@ std::string hex(const std::vector<std::uint8_t>& bytes)
 }
 
 struct Row {
-    char kind = 0;                 // I, S or C
-    std::string text;              // the statement or condition
-    std::vector<std::pair<std::string, std::string>> items;  // name, hex
+    char kind = 0;                                          // I, S or C
+    std::string text;                                       // the statement or condition
+    std::vector<std::pair<std::string, std::string>> items; // name, hex
     bool truth = false;
     int line = 0;
 };
@@ -120,7 +120,8 @@ protected:
     {
         std::string t = text;
         ExpressionRepresentation* rep = nullptr;
-        const UBYTE2 built = dbg.build(reinterpret_cast<unsigned char*>(t.data()), program.context(), languageCobol, 0, &rep);
+        const UBYTE2 built =
+            dbg.build(reinterpret_cast<unsigned char*>(t.data()), program.context(), languageCobol, 0, &rep);
         EXPECT_EQ(built, 0) << text;
         if (built != 0) {
             if (rep != nullptr)
@@ -238,14 +239,13 @@ TEST_P(CobolMoveTable, StatementsAndConditionsAnswerAsGnuCobol)
 TEST_P(CobolMoveTable, RefusedStoresWriteNothing)
 {
     const char* refused[] = {
-        "MOVE 'QR' TO U(8:2)",       // one byte past the member
-        "MOVE 'ABC' TO S(7:)",       // starts after the item
+        "MOVE 'QR' TO U(8:2)", // one byte past the member
+        "MOVE 'ABC' TO S(7:)", // starts after the item
         "MOVE 'ABC' TO S(0:2)",
-        "MOVE 'ABC' TO S(2:6)",      // one byte past the item
-        "MOVE 'ABC' TO NAME(3:0)",
-        "MOVE 'ABC' TO NAME(9:1)",
-        "MOVE 'AB' TO GS(4:2)",      // past a subgroup, into the item after it
-        "MOVE 1.5 TO GRP3",          // a number with fraction digits into a group
+        "MOVE 'ABC' TO S(2:6)", // one byte past the item
+        "MOVE 'ABC' TO NAME(3:0)", "MOVE 'ABC' TO NAME(9:1)",
+        "MOVE 'AB' TO GS(4:2)", // past a subgroup, into the item after it
+        "MOVE 1.5 TO GRP3",     // a number with fraction digits into a group
     };
     for (const char* text : refused) {
         SCOPED_TRACE(text);

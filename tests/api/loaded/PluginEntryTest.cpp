@@ -84,10 +84,10 @@ TEST_F(PluginEntry, FilledWordsAreTheExportedEntryPointsAndTheRestAreZero)
         }
     }
     // Reached by name only.
-    for (const char* name : {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler", "DbgTestExpr", "DbgResetExprIntRep",
-                             "DbgFreeEvalResultInfo", "DbgFreeTypeResultInfo", "DbgExtendedErrorInfo",
-                             "DbgExtendedErrorInfo2", "DbgFormatTreeValue", "DbgGetTreeNodeContext",
-                             "DbgFreeTreeNodeInfo"})
+    for (const char* name :
+         {"DbgQueryUseUTF8", "DbgSetBrowseMode", "errHandler", "DbgTestExpr", "DbgResetExprIntRep",
+          "DbgFreeEvalResultInfo", "DbgFreeTypeResultInfo", "DbgExtendedErrorInfo", "DbgExtendedErrorInfo2",
+          "DbgFormatTreeValue", "DbgGetTreeNodeContext", "DbgFreeTreeNodeInfo"})
         EXPECT_NE(evaluator.symbol(name), nullptr) << name;
 }
 
@@ -95,7 +95,7 @@ TEST_F(PluginEntry, MainFillsWhatTheHostsTableHoldsAndNothingBeyond)
 {
     struct Case {
         const char* what;
-        std::uintptr_t sizeBytes;  // the host's size word
+        std::uintptr_t sizeBytes; // the host's size word
     };
     const Case cases[] = {
         {"two words", 2 * word},
@@ -118,9 +118,9 @@ TEST_F(PluginEntry, MainFillsWhatTheHostsTableHoldsAndNothingBeyond)
             unsigned char expected;
             std::uintptr_t n = at / word;
             if (at >= c.sizeBytes)
-                expected = 0xA5;  // beyond the host's table
+                expected = 0xA5; // beyond the host's table
             else if ((n + 1) * word > c.sizeBytes || n >= 65)
-                expected = 0;     // part of a word, or past the evaluator's table
+                expected = 0; // part of a word, or past the evaluator's table
             else
                 expected = reinterpret_cast<const unsigned char*>(&evaluator.table()[n])[at % word];
             ASSERT_EQ(bytes[at], expected) << "byte " << at;
@@ -160,17 +160,15 @@ TEST_F(PluginEntry, ErrorCallbackThrowsFromSeverityFiveAfterItsExitTrace)
 TEST_F(PluginEntry, InitialisationsAndTerminationsAreCounted)
 {
     struct Case {
-        const char* calls;  // I initialise, F initialise without a table, T terminate
-        const char* answers;  // of I and F in order
+        const char* calls;   // I initialise, F initialise without a table, T terminate
+        const char* answers; // of I and F in order
         unsigned copies;
     };
     const Case cases[] = {
-        {"IITI", "111", 1},  // two initialisations and one termination stay initialised
-        {"IITTI", "111", 2},
-        {"TI", "1", 1},      // a termination at 0 changes nothing
-        {"ITTI", "11", 2},
-        {"FI", "01", 1},     // a failed start is tried again by the next
-        {"IF", "11", 1},        // once started, no table is needed
+        {"IITI", "111", 1},                   // two initialisations and one termination stay initialised
+        {"IITTI", "111", 2}, {"TI", "1", 1},  // a termination at 0 changes nothing
+        {"ITTI", "11", 2},   {"FI", "01", 1}, // a failed start is tried again by the next
+        {"IF", "11", 1},                      // once started, no table is needed
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.calls);
@@ -214,4 +212,4 @@ TEST_F(PluginEntry, ThreadsInitialisingAtOnceCopyOnceAndReturnAfterTheCopy)
     EXPECT_EQ(copies, 1u);
 }
 
-}  // namespace
+} // namespace

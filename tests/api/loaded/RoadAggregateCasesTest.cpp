@@ -30,7 +30,8 @@ void sqlProgram(RoadProgram& p)
         p.declare(p.records().sqlHostVariable(name, v));
         // The whole of the variable's storage is there, zeros after the bytes given.
         std::vector<UBYTE1> storage(bytes);
-        storage.resize(std::max<std::size_t>(storage.size(), static_cast<std::size_t>(length) * (count ? count : 1)), 0);
+        storage.resize(std::max<std::size_t>(storage.size(), static_cast<std::size_t>(length) * (count ? count : 1)),
+                       0);
         p.poke(offset, storage);
     };
     declare(":SQLCA", 1000, 136, 0, 0x200,
@@ -121,8 +122,7 @@ const RoadCase sqlCases[] = {
     {"an SQLCA, nodes released last", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaFields,
      RoadCleanup::nodesLast},
     {"an SQLCA's text", L::sql, sqlProgramWithForms, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaText(true)},
-    {"an SQLCA's text, no structure form", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA",
-     sqlcaText(false)},
+    {"an SQLCA's text, no structure form", L::sql, sqlProgram, ":SQLCA", 0, -1, nullptr, 0, ":SQLCA", sqlcaText(false)},
     {"an array of host variables", L::sql, sqlProgram, ":CODES", 0, -1, nullptr, 0, ":CODES", anArray},
 };
 
@@ -133,8 +133,8 @@ TEST_P(RoadSuite, SqlAggregates)
 
 // A descriptor array at an offset whose first word points to its data,
 // bounds low and high.
-void fortranArray(RoadProgram& p, const char* name, TYPE_INDEX element, UBYTE8 offset, UBYTE8 data,
-                  std::int64_t low, std::int64_t high)
+void fortranArray(RoadProgram& p, const char* name, TYPE_INDEX element, UBYTE8 offset, UBYTE8 data, std::int64_t low,
+                  std::int64_t high)
 {
     const unsigned width = p.bits / 8;
     HostRecordStore::FortranBlocks blocks;
@@ -181,7 +181,8 @@ RoadOracle shows(const char* text)
 
 RoadOracle holds(UBYTE8 offset, std::vector<UBYTE1> bytes)
 {
-    return [offset, bytes](RoadRun& r) { EXPECT_EQ(r.program.peek(offset, static_cast<unsigned>(bytes.size())), bytes); };
+    return
+        [offset, bytes](RoadRun& r) { EXPECT_EQ(r.program.peek(offset, static_cast<unsigned>(bytes.size())), bytes); };
 }
 
 RoadOracle isTrue()
@@ -197,11 +198,9 @@ const RoadCase fortranCases[] = {
     {"elements subtracted", L::fortran, fortranProgram, "arr[4] - arr[1] == 6", 0, -1, nullptr, skip, nullptr,
      isTrue()},
     {"an element", L::fortran, fortranProgram, "arr[3]", 0, -1, nullptr, 0, "arr[3]", shows("9")},
-    {"an element beside a literal", L::fortran, fortranProgram, "(0, arr[3])", 0, -1, nullptr, 0, nullptr,
-     shows("9")},
+    {"an element beside a literal", L::fortran, fortranProgram, "(0, arr[3])", 0, -1, nullptr, 0, nullptr, shows("9")},
     {"a literal's size", L::fortran, fortranProgram, "sizeof(1)", 0, -1, nullptr, 0, nullptr, shows("4")},
-    {"a wide literal's size", L::fortran, fortranProgram, "sizeof(3000000000)", 0, -1, nullptr, 0, nullptr,
-     shows("8")},
+    {"a wide literal's size", L::fortran, fortranProgram, "sizeof(3000000000)", 0, -1, nullptr, 0, nullptr, shows("8")},
     {"an element plus a literal", L::fortran, fortranProgram, "arr[1] + 1", 0, -1, nullptr, 0, nullptr, shows("6")},
     {"its size", L::fortran, fortranProgram, "sizeof(arr[1] + 1)", 0, -1, nullptr, 0, nullptr, shows("4")},
     {"INTEGER(8) plus a literal", L::fortran, fortranProgram, "big + 1", 0, -1, nullptr, 0, nullptr,
@@ -220,12 +219,12 @@ const RoadCase fortranCases[] = {
     {"a subscript below zero computed", L::fortran, fortranProgram, "neg[n - 3] + neg[1]", 0, -1, nullptr, 0, nullptr,
      shows("0")},
     {"double precision literals", L::fortran, fortranProgram,
-     "sizeof(1.5d0) == 8 && 1.5d0 * 2 == 3 && 1d-3 * 1000 == 1 && arr[1] + 0.5d0 == 5.5", 0, -1, nullptr, skip,
-     nullptr, isTrue()},
+     "sizeof(1.5d0) == 8 && 1.5d0 * 2 == 3 && 1d-3 * 1000 == 1 && arr[1] + 0.5d0 == 5.5", 0, -1, nullptr, skip, nullptr,
+     isTrue()},
     {"a double precision literal read once, correctly rounded", L::fortran, fortranProgram,
      "9007199254740993.0000000001d0 == 9007199254740994.0", 0, -1, nullptr, skip, nullptr, isTrue()},
-    {"a store into an element", L::fortran, fortranProgram, "arr[2] = arr[2] * 3 - 1", 1003, -1, nullptr, 0,
-     nullptr, holds(0x84, {0, 0, 0, 20})},
+    {"a store into an element", L::fortran, fortranProgram, "arr[2] = arr[2] * 3 - 1", 1003, -1, nullptr, 0, nullptr,
+     holds(0x84, {0, 0, 0, 20})},
     {"a store of a literal into INTEGER(8)", L::fortran, fortranProgram, "big = -1", 1003, -1, nullptr, 0, nullptr,
      holds(0x50, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
 };
@@ -235,4 +234,4 @@ TEST_P(RoadSuite, Fortran)
     runAll(fortranCases);
 }
 
-}  // namespace
+} // namespace

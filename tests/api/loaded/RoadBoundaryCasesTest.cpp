@@ -144,8 +144,7 @@ void handlesMisused(RoadRun& r)
 const RoadCase cCases[] = {
     {"a null pointer's target", L::c, cProgram, "*np", 0, -1, nullptr, 11051, nullptr, storageNotRead},
     {"an address with nothing behind it", L::c, cProgram, "*(int*)0", 0, -1, nullptr, 11051, nullptr, storageNotRead},
-    {"an element far past the array", L::c, cProgram, "arr[1000000]", 0, -1, nullptr, 11051, nullptr,
-     storageNotRead},
+    {"an element far past the array", L::c, cProgram, "arr[1000000]", 0, -1, nullptr, 11051, nullptr, storageNotRead},
     {"a structure as a condition", L::c, cProgram, "s", 0, -1, nullptr, skip, nullptr, notACondition},
     {"an array as a condition", L::c, cProgram, "arr", 0, -1, nullptr, skip, nullptr, notACondition},
     {"a scalar condition still answers", L::c, cProgram, "a == 3", 0, -1, nullptr, skip, nullptr, scalarCondition},
@@ -260,8 +259,8 @@ void nothingWritten(RoadRun& r)
 const RoadCase playbackCases[] = {
     {"a store into a variable", L::cobol, cobolProgram, "COMPUTE X = 5", 1003, -1, nullptr, 10000, nullptr,
      nothingWritten},
-    {"a store into a table element", L::cobol, cobolProgram, "COMPUTE TAB(2) = 5", 1003, -1, nullptr, 10000,
-     nullptr, nothingWritten},
+    {"a store into a table element", L::cobol, cobolProgram, "COMPUTE TAB(2) = 5", 1003, -1, nullptr, 10000, nullptr,
+     nothingWritten},
 };
 
 TEST_P(RoadSuite, StoresRefusedInPlayback)
@@ -305,4 +304,4 @@ TEST_P(RoadSuite, SqlAddressWidthInBytes)
     runAll(sqlCases);
 }
 
-}  // namespace
+} // namespace

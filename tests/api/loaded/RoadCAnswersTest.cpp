@@ -160,8 +160,8 @@ const RoadCase literalCases[] = {
     {"an int literal is 4 bytes", L::c, program, "sizeof(1) == 4", 0, -1, nullptr, skip, nullptr, holds},
     {"a long literal is as wide as an address", L::c, program, "sizeof(1L) == sizeof(big)", 0, -1, nullptr, skip,
      nullptr, holds},
-    {"a hexadecimal literal of 32 bits is unsigned int", L::c, program, "sizeof(0xFFFFFFFF) == 4 && 0xFFFFFFFF > 0",
-     0, -1, nullptr, skip, nullptr, holds},
+    {"a hexadecimal literal of 32 bits is unsigned int", L::c, program, "sizeof(0xFFFFFFFF) == 4 && 0xFFFFFFFF > 0", 0,
+     -1, nullptr, skip, nullptr, holds},
     {"unsigned int against a negative int literal", L::c, program, "(u0 ^ us0) <= -237", 0, -1, nullptr, skip, nullptr,
      holds},
     {"the remainder of a negated literal by unsigned int", L::c, program, "(-(73 | 169)) % (u0 + 5) == 3", 0, -1,
@@ -187,14 +187,14 @@ const RoadCase floatingCases[] = {
     // answers); rounded to long double first, each would round twice.
     {"a double literal just above a halfway point", L::c, program, "d = 9007199254740993.0000000001", store, -1,
      nullptr, 0, nullptr, leaves(0x48, {0x43, 0x40, 0, 0, 0, 0, 0, 1})},
-    {"a double literal at the halfway point", L::c, program, "d = 9007199254740993.0", store, -1, nullptr, 0,
-     nullptr, leaves(0x48, {0x43, 0x40, 0, 0, 0, 0, 0, 0})},
+    {"a double literal at the halfway point", L::c, program, "d = 9007199254740993.0", store, -1, nullptr, 0, nullptr,
+     leaves(0x48, {0x43, 0x40, 0, 0, 0, 0, 0, 0})},
     {"a float literal just above a halfway point", L::c, program, "f = 16777217.000001f", store, -1, nullptr, 0,
      nullptr, leaves(0x50, {0x4B, 0x80, 0, 1})},
     {"a float literal's subnormal", L::c, program, "f = 1e-40f", store, -1, nullptr, 0, nullptr,
      leaves(0x50, {0x00, 0x01, 0x16, 0xC2})},
-    {"a float literal rounding to float's largest", L::c, program, "f = 3.4028235e38f", store, -1, nullptr, 0,
-     nullptr, leaves(0x50, {0x7F, 0x7F, 0xFF, 0xFF})},
+    {"a float literal rounding to float's largest", L::c, program, "f = 3.4028235e38f", store, -1, nullptr, 0, nullptr,
+     leaves(0x50, {0x7F, 0x7F, 0xFF, 0xFF})},
 };
 
 // long double is the program's: 16 bytes with 8-byte addresses, 12 with
@@ -210,19 +210,17 @@ const RoadCase longDoubleCases[] = {
      "sizeof(long double _Complex) == 2 * sizeof(ld) && sizeof((long double _Complex)1) == 2 * sizeof(ld)", 0, -1,
      nullptr, skip, nullptr, holds},
     {"a long double product", L::c, program, "ld * 2", 0, -1, nullptr, 0, nullptr, showsByBits("5", "5")},
-    {"a long double quotient of literals", L::c, program, "1.0L / 3 == (long double)1 / 3", 0, -1, nullptr, 0,
-     nullptr, holds},
+    {"a long double quotient of literals", L::c, program, "1.0L / 3 == (long double)1 / 3", 0, -1, nullptr, 0, nullptr,
+     holds},
     {"a long double compared with a double", L::c, program, "ld == 2.5 && ld * 2 == 5.0L", 0, -1, nullptr, 0, nullptr,
      holds},
     {"a long double quotient stored", L::c, program, "ld = 1.0L / 3", store, -1, nullptr, 0, nullptr,
      ldHolds({0x3F, 0xFD, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x56, 0, 0, 0, 0, 0, 0},
              {0xAB, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xFD, 0x3F, 0, 0})},
     {"an int stored into a long double", L::c, program, "ld = a", store, -1, nullptr, 0, nullptr,
-     ldHolds({0x40, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-             {0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0x40, 0, 0})},
+     ldHolds({0x40, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0x40, 0, 0})},
     {"a long double compound assignment", L::c, program, "ld *= 2", store, -1, nullptr, 0, nullptr,
-     ldHolds({0x40, 0x01, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-             {0, 0, 0, 0, 0, 0, 0, 0xA0, 0x01, 0x40, 0, 0})},
+     ldHolds({0x40, 0x01, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0xA0, 0x01, 0x40, 0, 0})},
     {"a long double into an int", L::c, program, "a = ld * 3", store, -1, nullptr, 0, nullptr,
      leaves(0x20, {0, 0, 0, 7})},
 };
@@ -234,16 +232,15 @@ const RoadCase enumTagCases[] = {
      showsByBits("5 /* green */", "5 /* green */")},
     {"the size of an enumeration", L::c, program, "sizeof(enum colour) == 4 && sizeof(enum colour *) == sizeof(p)", 0,
      -1, nullptr, skip, nullptr, holds},
-    {"an enumeration's value compared", L::c, program, "(enum colour)6 == col && (enum colour)5 != col", 0, -1,
-     nullptr, skip, nullptr, holds},
+    {"an enumeration's value compared", L::c, program, "(enum colour)6 == col && (enum colour)5 != col", 0, -1, nullptr,
+     skip, nullptr, holds},
     {"a cast value stored", L::c, program, "col = (enum colour)0", store, -1, nullptr, 0, nullptr,
      leaves(0xB0, {0, 0, 0, 0})},
     {"through a pointer to an enumeration", L::c, program, "*(enum colour *)&col == 6", 0, -1, nullptr, skip, nullptr,
      holds},
     {"in C++", L::cpp, program, "sizeof(enum colour) == 4", 0, -1, nullptr, skip, nullptr, holds},
     {"a structure named enum", L::c, program, "sizeof(enum point)", 11002, 3, "point", skip, nullptr, nullptr},
-    {"an enumeration named struct", L::c, program, "sizeof(struct colour)", 11002, 3, "colour", skip, nullptr,
-     nullptr},
+    {"an enumeration named struct", L::c, program, "sizeof(struct colour)", 11002, 3, "colour", skip, nullptr, nullptr},
     {"an enumeration named union", L::c, program, "(union colour)1", 11002, 3, "colour", skip, nullptr, nullptr},
     {"an enumeration not known", L::c, program, "(enum nosuch)1", 11002, 3, "nosuch", skip, nullptr, nullptr},
     {"a structure still named struct", L::c, program, "sizeof(struct point) == 8", 0, -1, nullptr, skip, nullptr,
@@ -275,18 +272,21 @@ const RoadCase boolCases[] = {
 const RoadCase operandCases[] = {
     {"a pointer steps by an integer", L::c, program, "p += 1", store, -1, nullptr, 0, nullptr, pointsTo(2)},
     {"a pointer steps back", L::c, program, "p -= 1", store, -1, nullptr, 0, nullptr, pointsTo(0)},
-    {"a pointer steps by no floating value", L::c, program, "p += 1.5", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
+    {"a pointer steps by no floating value", L::c, program, "p += 1.5", 11000, -1, nullptr, skip, nullptr,
+     refusedWith(12)},
     {"the remainder of a double", L::c, program, "d %= 2", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},
     {"a double shifted", L::c, program, "d <<= 1", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},
     {"a float or-ed", L::c, program, "f |= 1", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},
     {"a pointer plus a pointer", L::c, program, "p += q", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
-    {"a pointer less a pointer stored into a pointer", L::c, program, "p -= q", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
+    {"a pointer less a pointer stored into a pointer", L::c, program, "p -= q", 11000, -1, nullptr, skip, nullptr,
+     refusedWith(12)},
     {"a pointer multiplied", L::c, program, "p *= 2", 11000, -1, nullptr, skip, nullptr, refusedWith(14)},
     {"a floating value into a pointer", L::c, program, "p = 1.5", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
 };
 
 const RoadCase aggregateCases[] = {
-    {"a cast to a structure", L::c, program, "big = (struct point)pt", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
+    {"a cast to a structure", L::c, program, "big = (struct point)pt", 11000, -1, nullptr, skip, nullptr,
+     refusedWith(12)},
     {"a cast to an array", L::c, program, "r = (int[3])arr", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
     {"a structure into a long", L::c, program, "big = *pp", 11000, -1, nullptr, skip, nullptr, refusedWith(12)},
     {"a structure into a structure", L::c, program, "pt = *pp", store, -1, nullptr, 0, nullptr, nullptr},
@@ -299,21 +299,20 @@ const RoadCase sizeofCases[] = {
      nullptr, holds},
     {"a truth value is an int in C", L::c, program, "sizeof(a < 4) == 4 && sizeof(!a) == 4", 0, -1, nullptr, skip,
      nullptr, holds},
-    {"a truth value is a bool in C++", L::cpp, program, "sizeof(a < 4) == 1 && sizeof(!a) == 1", 0, -1, nullptr,
-     skip, nullptr, holds},
+    {"a truth value is a bool in C++", L::cpp, program, "sizeof(a < 4) == 1 && sizeof(!a) == 1", 0, -1, nullptr, skip,
+     nullptr, holds},
     {"a character literal is an int in C", L::c, program, "sizeof('a') == 4", 0, -1, nullptr, skip, nullptr, holds},
-    {"a character literal is a char in C++", L::cpp, program, "sizeof('a') == 1", 0, -1, nullptr, skip, nullptr,
-     holds},
+    {"a character literal is a char in C++", L::cpp, program, "sizeof('a') == 1", 0, -1, nullptr, skip, nullptr, holds},
     {"a string literal is its array", L::c, program, "sizeof(\"abc\") == 4", 0, -1, nullptr, skip, nullptr, holds},
     {"what a pointer to an array points to is the array", L::c, program,
-     "sizeof(*&arr) == 12 && sizeof(*&arr) / sizeof(*arr) == 3 && sizeof(*&pt) == sizeof(pt) && sizeof(*p) == 4", 0,
-     -1, nullptr, skip, nullptr, holds},
+     "sizeof(*&arr) == 12 && sizeof(*&arr) / sizeof(*arr) == 3 && sizeof(*&pt) == sizeof(pt) && sizeof(*p) == 4", 0, -1,
+     nullptr, skip, nullptr, holds},
     {"the same in C++", L::cpp, program, "sizeof(*&arr) == 12", 0, -1, nullptr, skip, nullptr, holds},
     {"literals side by side are one array", L::c, program, "sizeof(\"ab\" \"c\") == 4 && sizeof(\"\") == 1", 0, -1,
      nullptr, skip, nullptr, holds},
     {"a wide literal is its array of wchar_t", L::c, program,
-     "sizeof(L\"ab\") == 3 * sizeof(L'a') && sizeof(L\"a\" L\"bc\") == 4 * sizeof(L'a')", 0, -1, nullptr, skip,
-     nullptr, holds},
+     "sizeof(L\"ab\") == 3 * sizeof(L'a') && sizeof(L\"a\" L\"bc\") == 4 * sizeof(L'a')", 0, -1, nullptr, skip, nullptr,
+     holds},
 };
 
 // Bit fields of any width up to their type's, in a unit of 4 bytes or, when
@@ -322,10 +321,10 @@ const RoadCase sizeofCases[] = {
 // else their declared type), and a store changes their own bits alone.
 const Bytes wideRest = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC};
 const RoadCase bitFieldCases[] = {
-    {"a 40-bit field", L::c, program, "bf.x == 0x123456789A && bf.x + 1 == 0x123456789B && bf.x >> 32 == 0x12", 0,
+    {"a 40-bit field", L::c, program, "bf.x == 0x123456789A && bf.x + 1 == 0x123456789B && bf.x >> 32 == 0x12", 0, -1,
+     nullptr, skip, nullptr, holds},
+    {"a 40-bit field promotes to its declared type", L::c, program, "sizeof(bf.x + 0) == 8 && sizeof(bf.z + 0) == 4", 0,
      -1, nullptr, skip, nullptr, holds},
-    {"a 40-bit field promotes to its declared type", L::c, program, "sizeof(bf.x + 0) == 8 && sizeof(bf.z + 0) == 4",
-     0, -1, nullptr, skip, nullptr, holds},
     {"signed fields in an 8-byte unit", L::c, program, "bf.y == -5 && bf.y + 1 == -4 && -bf.y == 5 && bf.w == -2", 0,
      -1, nullptr, skip, nullptr, holds},
     {"fields of both units together", L::c, program, "bf.z + bf.x == 0x12345678A3 && ~bf.z == -10", 0, -1, nullptr,
@@ -354,13 +353,43 @@ const RoadCase bitFieldCases[] = {
 
 } // namespace
 
-TEST_P(RoadSuite, CBitFieldsOfAnyWidthAreIntegers) { runAll(bitFieldCases); }
-TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes) { runAll(literalCases); }
-TEST_P(RoadSuite, CFloatingLiteralsAndConversionsRoundToTheirFormat) { runAll(floatingCases); }
-TEST_P(RoadSuite, CLongDoubleIsTheProgramsLongDouble) { runAll(longDoubleCases); }
-TEST_P(RoadSuite, CEnumTagsNameTypes) { runAll(enumTagCases); }
-TEST_P(RoadSuite, CCompoundAssignmentsConvertAsTheBinaryOperator) { runAll(compoundCases); }
-TEST_P(RoadSuite, CBoolReceiversHoldZeroOrOne) { runAll(boolCases); }
-TEST_P(RoadSuite, CCompoundAssignmentOperandsCheckedAtValidation) { runAll(operandCases); }
-TEST_P(RoadSuite, CAggregatesWhereAScalarIsNeededRefused) { runAll(aggregateCases); }
-TEST_P(RoadSuite, CSizeofMeasuresThePromotedOperand) { runAll(sizeofCases); }
+TEST_P(RoadSuite, CBitFieldsOfAnyWidthAreIntegers)
+{
+    runAll(bitFieldCases);
+}
+TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes)
+{
+    runAll(literalCases);
+}
+TEST_P(RoadSuite, CFloatingLiteralsAndConversionsRoundToTheirFormat)
+{
+    runAll(floatingCases);
+}
+TEST_P(RoadSuite, CLongDoubleIsTheProgramsLongDouble)
+{
+    runAll(longDoubleCases);
+}
+TEST_P(RoadSuite, CEnumTagsNameTypes)
+{
+    runAll(enumTagCases);
+}
+TEST_P(RoadSuite, CCompoundAssignmentsConvertAsTheBinaryOperator)
+{
+    runAll(compoundCases);
+}
+TEST_P(RoadSuite, CBoolReceiversHoldZeroOrOne)
+{
+    runAll(boolCases);
+}
+TEST_P(RoadSuite, CCompoundAssignmentOperandsCheckedAtValidation)
+{
+    runAll(operandCases);
+}
+TEST_P(RoadSuite, CAggregatesWhereAScalarIsNeededRefused)
+{
+    runAll(aggregateCases);
+}
+TEST_P(RoadSuite, CSizeofMeasuresThePromotedOperand)
+{
+    runAll(sizeofCases);
+}

@@ -88,13 +88,13 @@ const RoadCase faultCases[] = {
      nullptr, aUnchanged},
     {"joined literals end with one null", L::c, cProgram, "a = (\"ab\" \"c\")[3]", store, -1, nullptr, 0, nullptr,
      aHolds(0)},
-    {"joined literals read past their null", L::c, cProgram, "a = (\"ab\" \"c\")[4]", store, -1, nullptr,
-     notSupported, nullptr, aUnchanged},
+    {"joined literals read past their null", L::c, cProgram, "a = (\"ab\" \"c\")[4]", store, -1, nullptr, notSupported,
+     nullptr, aUnchanged},
     // An escape beyond the character's range is refused, naming the literal.
     {"a character escape out of range", L::c, cProgram, "a = '\\x100'", buildFailed, 9, "'\\x100'", skip, nullptr,
      nullptr},
-    {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip,
-     nullptr, nullptr},
+    {"a string escape out of range", L::c, cProgram, "a = \"\\x100\"[0]", buildFailed, 9, "\"\\x100\"", skip, nullptr,
+     nullptr},
     // A number with what no literal holds is refused whole, not read as
     // two operands side by side ("0//8").
     {"an octal literal with a digit 8", L::c, cProgram, "a == 08", buildFailed, 9, "08", skip, nullptr, nullptr},
@@ -224,7 +224,7 @@ const RoadCase wideCharacterCases[] = {
      [](RoadRun& r) { r.expectCondition(0); }},
 };
 
-}  // namespace
+} // namespace
 
 TEST_P(RoadSuite, CWideCharactersShowTheirWideCode)
 {

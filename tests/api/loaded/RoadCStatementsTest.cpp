@@ -36,7 +36,10 @@ const Variable kVariables[] = {
 constexpr UBYTE8 kArray = 0x300;
 const int kArrayValues[] = {10, -20, 30, -40, 50, -60, 70, -80};
 
-UBYTE8 offsetOf(unsigned n) { return 0x100 + 16 * n; }
+UBYTE8 offsetOf(unsigned n)
+{
+    return 0x100 + 16 * n;
+}
 
 struct Row {
     char kind;
@@ -120,8 +123,8 @@ void statementProgram(RoadProgram& p)
     p.poke(kArray, values);
     for (unsigned n = 0; n < std::size(kVariables); ++n) {
         const Variable& v = kVariables[n];
-        const TYPE_INDEX type = v.code == 0 ? p.records().pointerType(i32, p.bits / 8)
-                                            : TYPE_INDEX{0, p.bits == 64 ? v.wideCode : v.code};
+        const TYPE_INDEX type =
+            v.code == 0 ? p.records().pointerType(i32, p.bits / 8) : TYPE_INDEX{0, p.bits == 64 ? v.wideCode : v.code};
         p.variable(v.name, type, offsetOf(n));
         p.poke(offsetOf(n), imageOf(v, current->before.at(n), p.bits));
     }

@@ -152,8 +152,7 @@ void cobolConditionProgram(RoadProgram& p)
     HostRecordStore::Condition perfect;
     perfect.name = "PERFECT";
     perfect.values = {Value{digits, zoned("10")}};
-    const _SYMBOL_ENTRY& grade =
-        p.variable("GRADE", records.conditionQualifier(digits, {passing, perfect}), 0x140, 1);
+    const _SYMBOL_ENTRY& grade = p.variable("GRADE", records.conditionQualifier(digits, {passing, perfect}), 0x140, 1);
     p.member("PASSING", grade, 88);
     p.member("PERFECT", grade, 88);
     p.poke(0x140, zoned("7"));
@@ -224,8 +223,7 @@ const RoadCase cobolCases[] = {
     {"a condition name negated", L::cobol, cobolConditionProgram, "NOT PERFECT", 0, -1, nullptr, 0, "NOT PERFECT",
      [](RoadRun& r) { r.expectCondition(0); }},
     {"an ambiguous name", L::cobol, cobolProgram, "FLD", 11002, 44, "FLD", skip, nullptr, nullptr},
-    {"a store the host is warned of", L::cobol, cobolWarnedProgram, "COMPUTE X = A ** 2", 1003, -1, nullptr, 3,
-     nullptr,
+    {"a store the host is warned of", L::cobol, cobolWarnedProgram, "COMPUTE X = A ** 2", 1003, -1, nullptr, 3, nullptr,
      [](RoadRun& r) {
          showsMessage(r, 41);
          EXPECT_EQ(r.program.peek(0x130, 3), decimalimage::packed("144", 5, true));
@@ -304,4 +302,4 @@ TEST_P(RoadSuite, Cpp)
     runAll(cppCases);
 }
 
-}  // namespace
+} // namespace

@@ -31,7 +31,7 @@ constexpr std::size_t hostStack = 16 * 256 * 1024;
 #else
 constexpr std::size_t hostStack = 256 * 1024;
 #endif
-constexpr int tooDeep = 60;  // "The expression nests too deeply."
+constexpr int tooDeep = 60; // "The expression nests too deeply."
 constexpr int buildFailed = 11000;
 
 std::string repeated(const std::string& piece, unsigned n)
@@ -83,8 +83,9 @@ RoadOracle stores(std::int32_t value)
     return [value](RoadRun& r) {
         presented(r);
         const auto v = static_cast<std::uint32_t>(value);
-        EXPECT_EQ(r.program.peek(0x24, 4), (std::vector<UBYTE1>{static_cast<UBYTE1>(v >> 24), static_cast<UBYTE1>(v >> 16),
-                                                                 static_cast<UBYTE1>(v >> 8), static_cast<UBYTE1>(v)}));
+        EXPECT_EQ(r.program.peek(0x24, 4),
+                  (std::vector<UBYTE1>{static_cast<UBYTE1>(v >> 24), static_cast<UBYTE1>(v >> 16),
+                                       static_cast<UBYTE1>(v >> 8), static_cast<UBYTE1>(v)}));
     };
 }
 
@@ -119,7 +120,7 @@ struct DepthCase {
     RoadFixture fixture;
     std::string text;
     bool accepted;
-    RoadOracle oracle;  // for an accepted case
+    RoadOracle oracle; // for an accepted case
 };
 
 // "b = " and a tree of n levels: n + 1 levels.
@@ -152,16 +153,17 @@ std::vector<DepthCase> depthCases()
     };
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(RoadSuite, DeepestTextsRunOnASmallHostStack)
 {
     for (const DepthCase& d : depthCases()) {
         const RoadCase c = d.accepted
-            ? RoadCase{d.what, d.language, d.fixture, d.text.c_str(), d.language == L::c ? 1003 : 0, -1, nullptr, 0,
-                       nullptr, d.oracle}
-            : RoadCase{d.what, d.language, d.fixture, d.text.c_str(), buildFailed, tooDeep, nullptr,
-                       RoadCase::noEvaluation, nullptr, nullptr};
+                               ? RoadCase{d.what, d.language, d.fixture, d.text.c_str(), d.language == L::c ? 1003 : 0,
+                                          -1,     nullptr,    0,         nullptr,        d.oracle}
+                               : RoadCase{d.what,      d.language, d.fixture, d.text.c_str(),
+                                          buildFailed, tooDeep,    nullptr,   RoadCase::noEvaluation,
+                                          nullptr,     nullptr};
         onStackOf(hostStack, [&] { run(c); });
     }
 }

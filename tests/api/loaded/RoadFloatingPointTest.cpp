@@ -34,10 +34,10 @@ void setHostModeOfTheCase()
     hostMode = setHostMode();
 #else
     std::feclearexcept(FE_ALL_EXCEPT);
-    std::fesetround(FE_UPWARD);  // the x87's and SSE's
+    std::fesetround(FE_UPWARD); // the x87's and SSE's
     unsigned short control = 0;
     __asm__ __volatile__("fnstcw %0" : "=m"(control));
-    control = static_cast<unsigned short>((control & ~x87Precision) | 0x0200);  // 53-bit
+    control = static_cast<unsigned short>((control & ~x87Precision) | 0x0200); // 53-bit
     __asm__ __volatile__("fldcw %0" : : "m"(control));
     hostMode = fpuState();
 #endif
@@ -186,4 +186,4 @@ TEST_P(RoadSuite, FloatingPointMode)
     prepareHost = nullptr;
 }
 
-}  // namespace
+} // namespace

@@ -44,8 +44,8 @@ void decimalShown(RoadRun& r)
 
 const RoadCase sqlCases[] = {
     {"a decimal host variable", RoadLanguage::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr, 0, ":AMOUNT", decimalShown},
-    {"a decimal host variable, representation released first", RoadLanguage::sql, sqlProgram, ":AMOUNT", 0, -1,
-     nullptr, 0, ":AMOUNT", decimalShown, RoadCleanup::representationFirst},
+    {"a decimal host variable, representation released first", RoadLanguage::sql, sqlProgram, ":AMOUNT", 0, -1, nullptr,
+     0, ":AMOUNT", decimalShown, RoadCleanup::representationFirst},
     {"an unknown host variable", RoadLanguage::sql, sqlProgram, ":NOSUCH", 10000, -1, nullptr, RoadCase::noEvaluation,
      nullptr, nullptr},
 };
@@ -55,4 +55,4 @@ TEST_P(RoadSuite, Sql)
     runAll(sqlCases);
 }
 
-}  // namespace
+} // namespace

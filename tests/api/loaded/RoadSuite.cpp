@@ -8,7 +8,7 @@ namespace {
 
 const UBYTE1* const locale = reinterpret_cast<const UBYTE1*>("en_US");
 
-}  // namespace
+} // namespace
 
 // ---- the program ---------------------------------------------------------
 
@@ -158,9 +158,7 @@ std::string catalogueText(int id, const char* insert)
 
 RoadSuite::RoadSuite() = default;
 
-void RoadSuite::SetUp()
-{
-}
+void RoadSuite::SetUp() {}
 
 void RoadSuite::TearDown()
 {

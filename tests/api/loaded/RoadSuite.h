@@ -45,7 +45,13 @@ class StackItem;
 class UpdateTreeNode;
 
 // The language codes the host passes.
-enum class RoadLanguage : UBYTE4 { c = 1, cpp = 2, cobol = 6, fortran = 11, sql = 18 };
+enum class RoadLanguage : UBYTE4 {
+    c = 1,
+    cpp = 2,
+    cobol = 6,
+    fortran = 11,
+    sql = 18
+};
 
 // A program of one compilation unit "unit" with a function "main" (data in
 // section 1 from address data, a frame for automatic variables), its
@@ -132,7 +138,11 @@ struct RoadRun {
 using RoadOracle = std::function<void(RoadRun&)>;
 
 // The order in which the host releases what it was handed.
-enum class RoadCleanup { resultsFirst, representationFirst, nodesLast };
+enum class RoadCleanup {
+    resultsFirst,
+    representationFirst,
+    nodesLast
+};
 
 // One case. validation and evaluation are the statuses expected;
 // evaluation noEvaluation when the case stops after validation. message:

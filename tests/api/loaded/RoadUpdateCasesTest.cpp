@@ -117,7 +117,8 @@ RoadOracle writes(const char* text, UBYTE2 status, UBYTE8 offset, Bytes after, u
 
 const RoadCase cases[] = {
     {"C: an int", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("12", 0, 0x20, {0, 0, 0, 12})},
-    {"C: an int, negative", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("-2", 0, 0x20, {0xFF, 0xFF, 0xFF, 0xFE})},
+    {"C: an int, negative", L::c, cProgram, "a", 0, -1, nullptr, 0, "a",
+     writes("-2", 0, 0x20, {0xFF, 0xFF, 0xFF, 0xFE})},
     {"C: a structure's member", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
      writes("-1", 0, 0x40, {0xFF, 0xFF, 0xFF, 0xFF, 0x82}, 1)},
     {"C: a member's update, nodes released last", L::c, cProgram, "s", 0, -1, nullptr, 0, "s",
@@ -128,8 +129,8 @@ const RoadCase cases[] = {
      writes("0", 0, 0x80, {0xFF, 0xFF, 0xF1, 0xFF, 0xFF})},
     {"C: a bit field ending in the third byte, as a member", L::c, bitFieldProgram, "f", 0, -1, nullptr, 0, "f",
      writes("5", 0, 0x80, {0xFF, 0xFF, 0xFB, 0xFF, 0xFF}, 2)},
-    {"C: a bit field across the first 4 bytes is written in its 8-byte unit", L::c, bitFieldProgram, "f.wide", 0,
-     -1, nullptr, 0, "f.wide", writes("1", 0, 0x80, {0xFF, 0xFF, 0xFF, 0xFC, 0x1F, 0xFF, 0xFF, 0xFF})},
+    {"C: a bit field across the first 4 bytes is written in its 8-byte unit", L::c, bitFieldProgram, "f.wide", 0, -1,
+     nullptr, 0, "f.wide", writes("1", 0, 0x80, {0xFF, 0xFF, 0xFF, 0xFC, 0x1F, 0xFF, 0xFF, 0xFF})},
     {"C: an empty text", L::c, cProgram, "a", 0, -1, nullptr, 0, "a", writes("", 10000, 0x20, {0, 0, 0, 3})},
     {"COBOL: packed decimal", L::cobol, cobolProgram, "P", 0, -1, nullptr, 0, nullptr,
      writes("3.5", 0, 0x100, decimalimage::packed("35", 3, true))},
@@ -150,7 +151,8 @@ const RoadCase cases[] = {
     {"SQL: smallint", L::sql, sqlProgram, ":SMALL", 0, -1, nullptr, 0, ":SMALL", writes("-1", 0, 0x210, {0xFF, 0xFF})},
     {"SQL: fixed characters, blank padded", L::sql, sqlProgram, ":CODE", 0, -1, nullptr, 0, ":CODE",
      writes("AB", 0, 0x220, {0xC1, 0xC2, 0x40})},
-    {"Fortran: an INTEGER", L::fortran, fortranProgram, "n", 0, -1, nullptr, 0, "n", writes("-7", 0, 0x60, {0xFF, 0xFF, 0xFF, 0xF9})},
+    {"Fortran: an INTEGER", L::fortran, fortranProgram, "n", 0, -1, nullptr, 0, "n",
+     writes("-7", 0, 0x60, {0xFF, 0xFF, 0xFF, 0xF9})},
     {"Fortran: an INTEGER, text refused", L::fortran, fortranProgram, "n", 0, -1, nullptr, 0, "n",
      writes("", 10000, 0x60, {0, 0, 0, 3})},
 };
@@ -160,4 +162,4 @@ TEST_P(RoadSuite, Updates)
     runAll(cases);
 }
 
-}  // namespace
+} // namespace

@@ -36,8 +36,8 @@ long offsetOf()
 
 int main()
 {
-    std::printf("size\tA\t%zu\nsize\tB\t%zu\nsize\tE\t%zu\nsize\tC\t%zu\nsize\tD\t%zu\n", sizeof(A),
-                sizeof(B), sizeof(E), sizeof(C), sizeof(D));
+    std::printf("size\tA\t%zu\nsize\tB\t%zu\nsize\tE\t%zu\nsize\tC\t%zu\nsize\tD\t%zu\n", sizeof(A), sizeof(B),
+                sizeof(E), sizeof(C), sizeof(D));
     // In declaration order.
     std::printf("direct\tC\tE\t%ld\n", offsetOf<C, E>());
     std::printf("direct\tC\tA\t%ld\n", offsetOf<C, A>());

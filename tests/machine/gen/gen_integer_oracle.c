@@ -25,18 +25,47 @@
 #include <stdint.h>
 #include <stdio.h>
 
-enum Op { ADD, SUB, MUL, DIV, REM, AND, OR, XOR, LSL, LSR, ASR, EQ, NE, LT, LE, GT, GE, CVT };
-static const char *const opNames[] = {"add", "sub", "mul", "div", "rem", "and", "or", "xor", "lsl",
-                                      "lsr", "asr", "eq",  "ne",  "lt",  "le",  "gt", "ge", "cvt"};
+enum Op {
+    ADD,
+    SUB,
+    MUL,
+    DIV,
+    REM,
+    AND,
+    OR,
+    XOR,
+    LSL,
+    LSR,
+    ASR,
+    EQ,
+    NE,
+    LT,
+    LE,
+    GT,
+    GE,
+    CVT
+};
+static const char* const opNames[] = {"add", "sub", "mul", "div", "rem", "and", "or", "xor", "lsl",
+                                      "lsr", "asr", "eq",  "ne",  "lt",  "le",  "gt", "ge",  "cvt"};
 
-enum Source { FROM_C, FROM_RULE, DIVIDE_BY_ZERO };
+enum Source {
+    FROM_C,
+    FROM_RULE,
+    DIVIDE_BY_ZERO
+};
 
-enum { DIVIDE_BY_ZERO_CODE = 3 };
+enum {
+    DIVIDE_BY_ZERO_CODE = 3
+};
 
 /* Result of a comparison: 1 when the relation holds, else 0. */
-#define COMPARE(op, a, b)                                                                           \
-    ((op) == EQ ? (a) == (b) : (op) == NE ? (a) != (b) : (op) == LT ? (a) < (b) :                 \
-     (op) == LE ? (a) <= (b) : (op) == GT ? (a) > (b) : (a) >= (b))
+#define COMPARE(op, a, b)                                                                                              \
+    ((op) == EQ   ? (a) == (b)                                                                                         \
+     : (op) == NE ? (a) != (b)                                                                                         \
+     : (op) == LT ? (a) < (b)                                                                                          \
+     : (op) == LE ? (a) <= (b)                                                                                         \
+     : (op) == GT ? (a) > (b)                                                                                          \
+                  : (a) >= (b))
 
 /*
  * One kind of integer item.  number() gives the 64-bit number of a value
@@ -46,77 +75,95 @@ enum { DIVIDE_BY_ZERO_CODE = 3 };
  * divisor never reaches apply().
  */
 typedef struct Kind {
-    const char *name;
+    const char* name;
     unsigned bytes;
     int isSigned;
     uint64_t (*number)(uint64_t bits);
     uint64_t (*cut)(uint64_t number);
-    enum Source (*apply)(enum Op op, uint64_t leftBits, uint64_t r, uint64_t *out);
+    enum Source (*apply)(enum Op op, uint64_t leftBits, uint64_t r, uint64_t* out);
 } Kind;
 
 /* The operations that wrap: done on the unsigned 64-bit vu and r, cut to T. */
-#define WRAPPING_CASES(T)                                                                           \
-    case ADD: res = (T)(vu + r); break;                                                             \
-    case SUB: res = (T)(vu - r); break;                                                             \
-    case MUL: res = (T)(vu * r); break;                                                             \
-    case AND: res = (T)(vu & r); break;                                                             \
-    case OR: res = (T)(vu | r); break;                                                              \
-    case XOR: res = (T)(vu ^ r); break;
+#define WRAPPING_CASES(T)                                                                                              \
+    case ADD: res = (T)(vu + r); break;                                                                                \
+    case SUB: res = (T)(vu - r); break;                                                                                \
+    case MUL: res = (T)(vu * r); break;                                                                                \
+    case AND: res = (T)(vu & r); break;                                                                                \
+    case OR: res = (T)(vu | r); break;                                                                                 \
+    case XOR:                                                                                                          \
+        res = (T)(vu ^ r);                                                                                             \
+        break;
 
-#define SIGNED_KIND(K, T, UT, MINV, WIDE, UWIDE)                                                    \
-    static uint64_t number_##K(uint64_t bits) { return (uint64_t)(int64_t)(T)(UT)bits; }           \
-    static uint64_t cut_##K(uint64_t n) { return (uint64_t)(UT)(T)n; }                              \
-    static enum Source apply_##K(enum Op op, uint64_t leftBits, uint64_t r, uint64_t *out) {       \
-        const T v = (T)(UT)leftBits;                                                                \
-        const int64_t vs = v;                                                                       \
-        const uint64_t vu = (uint64_t)vs;                                                           \
-        const int64_t rs = (int64_t)r;                                                              \
-        const unsigned count = (unsigned)(r & (sizeof(WIDE) * CHAR_BIT - 1));                       \
-        T res;                                                                                      \
-        switch (op) {                                                                               \
-        WRAPPING_CASES(T)                                                                           \
-        case DIV:                                                                                   \
-            if (v == MINV && rs == -1) { *out = (UT)v; return FROM_RULE; }                          \
-            res = (T)(vs / rs);                                                                     \
-            break;                                                                                  \
-        case REM:                                                                                   \
-            if (v == MINV && rs == -1) { *out = 0; return FROM_RULE; }                              \
-            res = (T)(vs % rs);                                                                     \
-            break;                                                                                  \
-        case LSL: *out = (UT)(T)((UWIDE)(WIDE)v << count); return FROM_C;                           \
-        case LSR: *out = (UT)(T)((UWIDE)(UT)v >> count); return FROM_C;                             \
-        case ASR: *out = (UT)(T)((WIDE)v >> count); return FROM_C;                                  \
-        case CVT: return FROM_RULE; /* not reached: main() converts */                              \
-        default: *out = (uint64_t)COMPARE(op, vs, rs); return FROM_C;                               \
-        }                                                                                           \
-        *out = (UT)res;                                                                             \
-        return FROM_C;                                                                              \
+#define SIGNED_KIND(K, T, UT, MINV, WIDE, UWIDE)                                                                       \
+    static uint64_t number_##K(uint64_t bits)                                                                          \
+    {                                                                                                                  \
+        return (uint64_t)(int64_t)(T)(UT)bits;                                                                         \
+    }                                                                                                                  \
+    static uint64_t cut_##K(uint64_t n)                                                                                \
+    {                                                                                                                  \
+        return (uint64_t)(UT)(T)n;                                                                                     \
+    }                                                                                                                  \
+    static enum Source apply_##K(enum Op op, uint64_t leftBits, uint64_t r, uint64_t* out)                             \
+    {                                                                                                                  \
+        const T v = (T)(UT)leftBits;                                                                                   \
+        const int64_t vs = v;                                                                                          \
+        const uint64_t vu = (uint64_t)vs;                                                                              \
+        const int64_t rs = (int64_t)r;                                                                                 \
+        const unsigned count = (unsigned)(r & (sizeof(WIDE) * CHAR_BIT - 1));                                          \
+        T res;                                                                                                         \
+        switch (op) {                                                                                                  \
+            WRAPPING_CASES(T)                                                                                          \
+        case DIV:                                                                                                      \
+            if (v == MINV && rs == -1) {                                                                               \
+                *out = (UT)v;                                                                                          \
+                return FROM_RULE;                                                                                      \
+            }                                                                                                          \
+            res = (T)(vs / rs);                                                                                        \
+            break;                                                                                                     \
+        case REM:                                                                                                      \
+            if (v == MINV && rs == -1) {                                                                               \
+                *out = 0;                                                                                              \
+                return FROM_RULE;                                                                                      \
+            }                                                                                                          \
+            res = (T)(vs % rs);                                                                                        \
+            break;                                                                                                     \
+        case LSL: *out = (UT)(T)((UWIDE)(WIDE)v << count); return FROM_C;                                              \
+        case LSR: *out = (UT)(T)((UWIDE)(UT)v >> count); return FROM_C;                                                \
+        case ASR: *out = (UT)(T)((WIDE)v >> count); return FROM_C;                                                     \
+        case CVT: return FROM_RULE; /* not reached: main() converts */                                                 \
+        default: *out = (uint64_t)COMPARE(op, vs, rs); return FROM_C;                                                  \
+        }                                                                                                              \
+        *out = (UT)res;                                                                                                \
+        return FROM_C;                                                                                                 \
     }
 
-#define UNSIGNED_KIND(K, T, UWIDE)                                                                  \
-    static uint64_t number_##K(uint64_t bits) { return (uint64_t)(T)bits; }                         \
-    static uint64_t cut_##K(uint64_t n) { return (uint64_t)(T)n; }                                  \
-    static enum Source apply_##K(enum Op op, uint64_t leftBits, uint64_t r, uint64_t *out) {       \
-        const T v = (T)leftBits;                                                                    \
-        const uint64_t vu = v;                                                                      \
-        const unsigned count = (unsigned)(r & (sizeof(UWIDE) * CHAR_BIT - 1));                      \
-        T res;                                                                                      \
-        switch (op) {                                                                               \
-        WRAPPING_CASES(T)                                                                           \
-        case DIV:                                                                                   \
-            res = (T)(vu / r);                                                                      \
-            break;                                                                                  \
-        case REM:                                                                                   \
-            res = (T)(vu % r);                                                                      \
-            break;                                                                                  \
-        case LSL: *out = (T)((UWIDE)v << count); return FROM_C;                                     \
-        case LSR:                                                                                   \
-        case ASR: *out = (T)((UWIDE)v >> count); return FROM_C;                                     \
-        case CVT: return FROM_RULE; /* not reached: main() converts */                              \
-        default: *out = (uint64_t)COMPARE(op, vu, r); return FROM_C;                                \
-        }                                                                                           \
-        *out = res;                                                                                 \
-        return FROM_C;                                                                              \
+#define UNSIGNED_KIND(K, T, UWIDE)                                                                                     \
+    static uint64_t number_##K(uint64_t bits)                                                                          \
+    {                                                                                                                  \
+        return (uint64_t)(T)bits;                                                                                      \
+    }                                                                                                                  \
+    static uint64_t cut_##K(uint64_t n)                                                                                \
+    {                                                                                                                  \
+        return (uint64_t)(T)n;                                                                                         \
+    }                                                                                                                  \
+    static enum Source apply_##K(enum Op op, uint64_t leftBits, uint64_t r, uint64_t* out)                             \
+    {                                                                                                                  \
+        const T v = (T)leftBits;                                                                                       \
+        const uint64_t vu = v;                                                                                         \
+        const unsigned count = (unsigned)(r & (sizeof(UWIDE) * CHAR_BIT - 1));                                         \
+        T res;                                                                                                         \
+        switch (op) {                                                                                                  \
+            WRAPPING_CASES(T)                                                                                          \
+        case DIV: res = (T)(vu / r); break;                                                                            \
+        case REM: res = (T)(vu % r); break;                                                                            \
+        case LSL: *out = (T)((UWIDE)v << count); return FROM_C;                                                        \
+        case LSR:                                                                                                      \
+        case ASR: *out = (T)((UWIDE)v >> count); return FROM_C;                                                        \
+        case CVT: return FROM_RULE; /* not reached: main() converts */                                                 \
+        default: *out = (uint64_t)COMPARE(op, vu, r); return FROM_C;                                                   \
+        }                                                                                                              \
+        *out = res;                                                                                                    \
+        return FROM_C;                                                                                                 \
     }
 
 SIGNED_KIND(S1, signed char, unsigned char, SCHAR_MIN, int32_t, uint32_t)
@@ -128,18 +175,36 @@ UNSIGNED_KIND(U2, unsigned short, uint32_t)
 UNSIGNED_KIND(U4, unsigned int, uint32_t)
 UNSIGNED_KIND(U8, unsigned long long, uint64_t)
 
-#define KIND(K, bytes, isSigned) {#K, bytes, isSigned, number_##K, cut_##K, apply_##K}
+#define KIND(K, bytes, isSigned)                                                                                       \
+    {                                                                                                                  \
+#K, bytes, isSigned, number_##K, cut_##K, apply_##K                                                            \
+    }
 static const Kind kinds[] = {KIND(S1, 1, 1), KIND(U1, 1, 0), KIND(S2, 2, 1), KIND(U2, 2, 0),
                              KIND(S4, 4, 1), KIND(U4, 4, 0), KIND(S8, 8, 1), KIND(U8, 8, 0)};
-enum { KIND_COUNT = sizeof kinds / sizeof kinds[0] };
+enum {
+    KIND_COUNT = sizeof kinds / sizeof kinds[0]
+};
 
 /* The values a table row may use, named by role; each is cut to the kind. */
 enum Role {
-    ZERO, ONE, TWO, SEVEN, MINUS1, MINUS7, MIN, MIN_PLUS1, MAX, MAX_MINUS1, HIGH_BIT, HIGH_BIT_MINUS1,
-    PATTERN, END
+    ZERO,
+    ONE,
+    TWO,
+    SEVEN,
+    MINUS1,
+    MINUS7,
+    MIN,
+    MIN_PLUS1,
+    MAX,
+    MAX_MINUS1,
+    HIGH_BIT,
+    HIGH_BIT_MINUS1,
+    PATTERN,
+    END
 };
 
-static uint64_t roleImage(const Kind *k, enum Role role) {
+static uint64_t roleImage(const Kind* k, enum Role role)
+{
     const unsigned bits = k->bytes * CHAR_BIT;
     const uint64_t high = (uint64_t)1 << (bits - 1);
     const uint64_t all = bits == 64 ? UINT64_MAX : ((uint64_t)1 << bits) - 1;
@@ -169,9 +234,8 @@ typedef struct Roles {
     enum Role unsignedRoles[10];
 } Roles;
 
-static const Roles everyValue = {
-    {ZERO, ONE, MINUS1, MIN, MAX, MIN_PLUS1, MAX_MINUS1, MINUS7, PATTERN, END},
-    {ZERO, ONE, TWO, MAX, MAX_MINUS1, HIGH_BIT, HIGH_BIT_MINUS1, SEVEN, PATTERN, END}};
+static const Roles everyValue = {{ZERO, ONE, MINUS1, MIN, MAX, MIN_PLUS1, MAX_MINUS1, MINUS7, PATTERN, END},
+                                 {ZERO, ONE, TWO, MAX, MAX_MINUS1, HIGH_BIT, HIGH_BIT_MINUS1, SEVEN, PATTERN, END}};
 static const Roles arithmeticRight = {{ONE, MINUS1, MIN, MAX, END}, {ONE, MAX, HIGH_BIT, END}};
 static const Roles divisors = {{ZERO, ONE, MINUS1, TWO, MIN, END}, {ZERO, ONE, TWO, MAX, HIGH_BIT, END}};
 static const Roles bitwiseLeft = {{ONE, MINUS1, MIN, PATTERN, END}, {ONE, MAX, HIGH_BIT, PATTERN, END}};
@@ -180,20 +244,22 @@ static const Roles shifted = {{ONE, MINUS1, MIN, PATTERN, END}, {ONE, MAX, HIGH_
 static const Roles compared = {{MIN, MINUS1, ZERO, ONE, MAX, END}, {ZERO, ONE, HIGH_BIT, MAX, END}};
 static const Roles zeroOnly = {{ZERO, END}, {ZERO, END}};
 
-static const enum Role *rolesFor(const Roles *roles, const Kind *k) {
+static const enum Role* rolesFor(const Roles* roles, const Kind* k)
+{
     return k->isSigned ? roles->signedRoles : roles->unsignedRoles;
 }
 
-static void printImage(uint64_t image, unsigned bytes) {
+static void printImage(uint64_t image, unsigned bytes)
+{
     printf("%0*llX", (int)(2 * bytes), (unsigned long long)image);
 }
 
 static unsigned long rows;
 
-static void emit(const Kind *left, const Kind *right, enum Op op, uint64_t leftImage,
-                 uint64_t rightImage) {
-    const Kind *resultKind = left;
-    const char *resultKindName = left->name;
+static void emit(const Kind* left, const Kind* right, enum Op op, uint64_t leftImage, uint64_t rightImage)
+{
+    const Kind* resultKind = left;
+    const char* resultKindName = left->name;
     uint64_t result = 0;
     enum Source source;
     if (op == CVT) {
@@ -225,29 +291,31 @@ static void emit(const Kind *left, const Kind *right, enum Op op, uint64_t leftI
     ++rows;
 }
 
-static void emitRoles(const Kind *left, const Kind *right, enum Op op, const Roles *leftRoles,
-                      const Roles *rightRoles) {
-    for (const enum Role *l = rolesFor(leftRoles, left); *l != END; ++l)
-        for (const enum Role *r = rolesFor(rightRoles, right); *r != END; ++r)
+static void emitRoles(const Kind* left, const Kind* right, enum Op op, const Roles* leftRoles, const Roles* rightRoles)
+{
+    for (const enum Role* l = rolesFor(leftRoles, left); *l != END; ++l)
+        for (const enum Role* r = rolesFor(rightRoles, right); *r != END; ++r)
             emit(left, right, op, roleImage(left, *l), roleImage(right, *r));
 }
 
 /* Shift counts: within the width, at and past it, past 32 and 64, and -1. */
-static void emitShifts(const Kind *left, const Kind *right, enum Op op) {
+static void emitShifts(const Kind* left, const Kind* right, enum Op op)
+{
     const uint64_t width = left->bytes * CHAR_BIT;
     const uint64_t counts[] = {1, width - 1, width, 33, 65, UINT64_MAX};
-    for (const enum Role *l = rolesFor(&shifted, left); *l != END; ++l)
+    for (const enum Role* l = rolesFor(&shifted, left); *l != END; ++l)
         for (unsigned c = 0; c < sizeof counts / sizeof counts[0]; ++c)
             emit(left, right, op, roleImage(left, *l), right->cut(counts[c]));
 }
 
-int main(void) {
+int main(void)
+{
     printf("left_kind\tright_kind\top\tleft_hex\tright_hex\tresult_kind\tresult_hex\tsource\n");
     printf("# generated by tests/machine/gen/regen_integer_oracle.sh (gen_integer_oracle.c); do not edit\n");
     for (unsigned li = 0; li < KIND_COUNT; ++li)
         for (unsigned ri = 0; ri < KIND_COUNT; ++ri) {
-            const Kind *left = &kinds[li];
-            const Kind *right = &kinds[ri];
+            const Kind* left = &kinds[li];
+            const Kind* right = &kinds[ri];
             for (enum Op op = ADD; op <= MUL; ++op)
                 emitRoles(left, right, op, &everyValue, &arithmeticRight);
             for (enum Op op = DIV; op <= REM; ++op)

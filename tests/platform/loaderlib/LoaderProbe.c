@@ -4,7 +4,7 @@ __declspec(dllexport)
 #else
 __attribute__((visibility("default")))
 #endif
-int norvexaLoaderProbe(void)
+    int norvexaLoaderProbe(void)
 {
     return 4711;
 }

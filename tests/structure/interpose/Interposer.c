@@ -19,8 +19,7 @@ void* decNumberMultiply(void* result, const void* a, const void* b, void* contex
     return 0;
 }
 
-typedef unsigned char* (*Multiply)(const unsigned char*, int, int, int, const unsigned char*, int,
-                                   int, int, int);
+typedef unsigned char* (*Multiply)(const unsigned char*, int, int, int, const unsigned char*, int, int, int, int);
 
 int main(int argc, char** argv)
 {
@@ -44,8 +43,7 @@ int main(int argc, char** argv)
     const unsigned char expected[] = {0x00, 0x03, 0x6C};
     const unsigned char* product = multiply(twelve, 3, 0, 1, three, 1, 0, 1, 5);
     if (interposedCalls != 0) {
-        fprintf(stderr, "the library called the host's decNumberMultiply %d time(s)\n",
-                interposedCalls);
+        fprintf(stderr, "the library called the host's decNumberMultiply %d time(s)\n", interposedCalls);
         return 1;
     }
     if (product == 0 || memcmp(product, expected, sizeof expected) != 0) {

@@ -57,7 +57,10 @@ bool assignment(const std::string& text, std::string& name, long& value)
 
 extern "C" {
 
-__attribute__((visibility("default"))) UBYTE4 DbgVersion() { return 200; }
+__attribute__((visibility("default"))) UBYTE4 DbgVersion()
+{
+    return 200;
+}
 
 __attribute__((visibility("default"))) BYTE4 DbgInitialize(DBG2_SERVICE_FUNCTIONS* table)
 {
@@ -132,9 +135,9 @@ __attribute__((visibility("default"))) UBYTE2 DbgEvaluateExpr(Rep* rep, const LC
         const UBYTE1 bytes[4] = {static_cast<UBYTE1>(value >> 24), static_cast<UBYTE1>(value >> 16),
                                  static_cast<UBYTE1>(value >> 8), static_cast<UBYTE1>(value)};
         UBYTE4 written = 0;
-        services->Expr2WriteMemory(context, EE_ADDR{base.width, static_cast<UBYTE4>(address),
-                                                    static_cast<UBYTE4>(address >> 32)},
-                                   4, bytes, &written);
+        services->Expr2WriteMemory(
+            context, EE_ADDR{base.width, static_cast<UBYTE4>(address), static_cast<UBYTE4>(address >> 32)}, 4, bytes,
+            &written);
     }
     *result = new Item{rep->language == 18};
     ++live;
@@ -169,8 +172,7 @@ __attribute__((visibility("default"))) UBYTE2 DbgQueryResultType(Item*, Node*, U
     return 0;
 }
 
-__attribute__((visibility("default"))) UBYTE2 DbgFormatTreeValue2a(Node* node, UBYTE2 rep, Item*, UBYTE1** out,
-                                                                   UBYTE4)
+__attribute__((visibility("default"))) UBYTE2 DbgFormatTreeValue2a(Node* node, UBYTE2 rep, Item*, UBYTE1** out, UBYTE4)
 {
     // 0: the default representation, decimal.
     if (rep != 0 && rep != 2)

@@ -113,7 +113,7 @@ TEST_F(HostOnly, SymbolSearchHonoursTheWordsItIsGiven)
         const LCC_Eval_Context_Info* ctx;
         const char* name;
         UBYTE4 kind, symbolsToSearch;
-        _SYMBOL_ENTRY* found;  // null: rc 8
+        _SYMBOL_ENTRY* found; // null: rc 8
     };
     const Case cases[] = {
         {"innermost first", 18, &fn, "Counter", 1, 0, &local},
@@ -180,4 +180,4 @@ TEST_F(HostOnly, SlotsKeepTheModelWholeAcrossThreads)
     EXPECT_EQ(host.callCount(HS_Expr2WriteMemory), 800u);
 }
 
-}  // namespace
+} // namespace

@@ -74,7 +74,7 @@ TEST_F(ProgramFileTest, CDeclarationsStoreBigEndianEbcdicImages)
     struct Row {
         const char* declaration;
         const char* name;
-        unsigned primitive;  // 0: a type the host builds
+        unsigned primitive; // 0: a type the host builds
         const char* bytes64;
         const char* bytes32;
     } rows[] = {
@@ -184,7 +184,7 @@ TEST_F(ProgramFileTest, CStructsArraysAndPointersAreHostTypes)
         for (const TNtypeListNode* n = list->list.first.types; n != nullptr; n = n->next) {
             const _TYPE_ENTRY* m = host->records().type(n->type);
             ASSERT_NE(m, nullptr);
-            const char* name = m->member.name;  // a packed field: copied, never bound
+            const char* name = m->member.name; // a packed field: copied, never bound
             members.emplace_back(name, memberOffset(m->member));
         }
         EXPECT_EQ(members, (std::vector<std::pair<std::string, UBYTE4>>{{"x", 0}, {"c", 4}}));
@@ -204,7 +204,8 @@ TEST_F(ProgramFileTest, AStructMayPointToItself)
     for (const char* language : {"c", "c++"}) {
         for (unsigned bits : {64u, 32u}) {
             SCOPED_TRACE(std::string(language) + " in " + std::to_string(bits) + " bits");
-            read(std::string("language ") + language + "\n"
+            read(std::string("language ") + language +
+                     "\n"
                      "struct node { int v; struct node *next, **link; } n1 = {1, 0}, n2 = {2, &n1};\n"
                      "typedef struct tree { struct tree *kids[2]; union u { union u *up; int i; } w; } tree_t;\n"
                      "tree_t t = {{0, 0}, {0}};\n",
@@ -227,11 +228,13 @@ TEST_F(ProgramFileTest, AStructMayPointToItself)
                 ASSERT_NE(m, nullptr);
                 const char* name = m->member.name;
                 members.emplace_back(name, memberOffset(m->member));
-                const _TYPE_ENTRY* pointer = host->records().type(m->member.memberType);  // null for int
-                targets.push_back(pointer != nullptr && pointer->leaf == TE_POINTER ? TYPE_INDEX(pointer->pointer.target)
-                                                                                     : TYPE_INDEX{});
+                const _TYPE_ENTRY* pointer = host->records().type(m->member.memberType); // null for int
+                targets.push_back(pointer != nullptr && pointer->leaf == TE_POINTER
+                                      ? TYPE_INDEX(pointer->pointer.target)
+                                      : TYPE_INDEX{});
             }
-            EXPECT_EQ(members, (std::vector<std::pair<std::string, UBYTE4>>{{"v", 0}, {"next", width}, {"link", 2 * width}}));
+            EXPECT_EQ(members,
+                      (std::vector<std::pair<std::string, UBYTE4>>{{"v", 0}, {"next", width}, {"link", 2 * width}}));
             ASSERT_EQ(targets.size(), 3u);
             EXPECT_EQ(UBYTE4{targets[1].index}, UBYTE4{nodeIndex.index});
             // struct node **: a pointer to the pointer to the struct.
@@ -259,7 +262,9 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language c\nint m[2][3] = {{1, 2, 3}, {4, 5, 6}};", "m", "000000010000000200000003000000040000000500000006"},
         {"language c\nshort m[2][2] = {1, 2, 3};", "m", "0001000200030000"},
         {"language c\nchar t[2][3] = {\"ab\", \"c\"};", "t", "818200830000"},
-        {"language c\nint m[][2] = {1, 2, 3};", "m", "0000000100000002" "0000000300000000"},
+        {"language c\nint m[][2] = {1, 2, 3};", "m",
+         "0000000100000002"
+         "0000000300000000"},
         {"language c\nunion U { int i; char b[4]; } u = {0x01020304};", "u", "01020304"},
         {"language c\nunion U { char c; double d; } u;", "u", "0000000000000000"},
         {"language c\nenum colour { red, green = 5, blue } col = blue;", "col", "00000006"},
@@ -270,13 +275,17 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
         {"language c\nstruct F { char c; int b : 4; } f = {'a', 7};", "f", "81700000"},
         {"language c\nstruct F { unsigned a : 1; unsigned : 0; unsigned b : 1; } f = {1, 1};", "f", "8000000080000000"},
         {"language c\nstruct F { unsigned char a : 3; unsigned char b : 7; } f = {7, 127};", "f", "E0FE"},
-        {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f", "F0FF"},
+        {"language c\nstruct F { unsigned short a : 4; unsigned : 4; unsigned short b : 8; } f = {15, 255};", "f",
+         "F0FF"},
         // Wider than 32 bits: in a unit of 8 bytes, which a field of a 4-byte
         // type after it shares while it fits.
         {"language c\nstruct F { unsigned long long x : 40; long long y : 20; unsigned z : 4; long long w : 63; } f ="
-         " {0x123456789A, -5, 9, -2};", "f", "123456789AFFFFB9FFFFFFFFFFFFFFFC"},
+         " {0x123456789A, -5, 9, -2};",
+         "f", "123456789AFFFFB9FFFFFFFFFFFFFFFC"},
         {"language c\nstruct F { char c; unsigned long long x : 40; } f = {1, 0xFFFFFFFFFF};", "f", "01FFFFFFFFFF0000"},
-        {"language c\nstruct F { unsigned long long x : 40, y : 40; } f = {1, 2};", "f", "0000000001000000" "0000000002000000"},
+        {"language c\nstruct F { unsigned long long x : 40, y : 40; } f = {1, 2};", "f",
+         "0000000001000000"
+         "0000000002000000"},
         {"language c\nlong double x = 1.5;", "x", "3FFF8000000000000000000000000000"},
         {"language c\nlong double x = -2;", "x", "C0000000000000000000000000000000"},
         // 0.1 is a double converted to long double, as gcc stores it.
@@ -297,7 +306,8 @@ TEST_F(ProgramFileTest, AggregatesBitFieldsAndOtherTypesAreLaidOutAsABigEndianCo
          "0000000181A70000"},
         {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; } q = {{1, 'a'}, 'x'};", "q",
          "0000000181000000A7000000"},
-        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; };\nstruct R : Q { char e; } r = {{{1, 'a'}, 'x'}, 'y'};",
+        {"language c++\nstruct P { int i; char c; };\nstruct Q : P { char d; };\nstruct R : Q { char e; } r = {{{1, "
+         "'a'}, 'x'}, 'y'};",
          "r", "0000000181000000A7A80000"},
         {"language c++\nclass B { int i; char c; };\nstruct M { B b; char m; } m = {{1, 'a'}, 'z'};", "m",
          "0000000181000000A9000000"},
@@ -347,9 +357,18 @@ TEST_F(ProgramFileTest, FloatingConstantsAreRoundedOnceAtTheirTypesPrecision)
         {"0.000000000000000000000123L", "3FB629654FFA7F914E0311C964D92401"},
         {"1.000000000000000000000000000000000096296497219361792652798439979L", "3FFF0000000000000000000000000000"},
         {"1.000000000000000000000000000000000288889491658085377958395319937L", "3FFF0000000000000000000000000001"},
-        {"1.00000000000000000000000000000000009629649721936179265279889712924636592690508241076940976199693977832794189453125L", "3FFF0000000000000000000000000000"},
-        {"1.00000000000000000000000000000000028888949165808537795839669138773909778071524723230822928599081933498382568359375L", "3FFF0000000000000000000000000002"},
-        {"1.0000000000000000000000000000000000962964972193617926527988971292463659269050824107694097619969397783279418945312500000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001L", "3FFF0000000000000000000000000001"},
+        {"1."
+         "0000000000000000000000000000000000962964972193617926527988971292463659269050824107694097619969397783279418945"
+         "3125L",
+         "3FFF0000000000000000000000000000"},
+        {"1."
+         "0000000000000000000000000000000002888894916580853779583966913877390977807152472323082292859908193349838256835"
+         "9375L",
+         "3FFF0000000000000000000000000002"},
+        {"1."
+         "0000000000000000000000000000000000962964972193617926527988971292463659269050824107694097619969397783279418945"
+         "312500000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001L",
+         "3FFF0000000000000000000000000001"},
         {"1.18973149535723176508575932662800702e4932L", "7FFEFFFFFFFFFFFFFFFFFFFFFFFFFFFF"},
         {"3.36210314311209350626267781732175260e-4932L", "00010000000000000000000000000000"},
     };
@@ -400,7 +419,7 @@ TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
     };
     const std::vector<const _TYPE_ENTRY*> f = fields(typeOf("f"));
     ASSERT_EQ(f.size(), 2u);
-    EXPECT_EQ(memberOffset(f[1]->member), 4u);  // 31 bits do not fit after 3: the next unit
+    EXPECT_EQ(memberOffset(f[1]->member), 4u); // 31 bits do not fit after 3: the next unit
     const _TYPE_ENTRY* b = host->records().type(f[1]->member.memberType);
     ASSERT_EQ(typeEntryLeaf(*b), UBYTE4(TE_INTEGER));
     EXPECT_EQ(UBYTE4{b->integer.bitLength}, 31u);
@@ -420,7 +439,7 @@ TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
     ASSERT_EQ(typeEntryLeaf(*d[0]), UBYTE4(TE_BASECLASS));
     EXPECT_STREQ(typeEntryName(*host->records().type(d[0]->baseclass.baseType)), "B");
     EXPECT_EQ(memberOffset(d[1]->member), 4u);
-    EXPECT_EQ(UBYTE4{typeOf("d")->klass.flags} & UBYTE4(TNclass_Struct), 0u);  // declared class
+    EXPECT_EQ(UBYTE4{typeOf("d")->klass.flags} & UBYTE4(TNclass_Struct), 0u); // declared class
 
     EXPECT_EQ(typeEntryLeaf(*typeOf("col")), UBYTE4(TE_ENUM));
 
@@ -433,9 +452,9 @@ TEST_F(ProgramFileTest, TheirHostRecordsDescribeThem)
     ASSERT_EQ(typeEntryLeaf(*whole), UBYTE4(TE_F90_DESC_ARRAY));
     EXPECT_EQ(UBYTE4{whole->f90descarray.dimension}, 2u);
     EXPECT_EQ(UBYTE4{whole->f90descarray.rank}, 2u);
-    EXPECT_EQ(constant(whole->f90descarray.lowerBound), "1101");  // DW_OP_consts 1
+    EXPECT_EQ(constant(whole->f90descarray.lowerBound), "1101"); // DW_OP_consts 1
     EXPECT_EQ(constant(whole->f90descarray.upperBound), "1103");
-    EXPECT_EQ(constant(whole->f90descarray.stride), "1008");      // DW_OP_constu 8
+    EXPECT_EQ(constant(whole->f90descarray.stride), "1008"); // DW_OP_constu 8
     const _TYPE_ENTRY* first = host->records().type(whole->f90descarray.elementType);
     ASSERT_NE(first, nullptr);
     ASSERT_EQ(typeEntryLeaf(*first), UBYTE4(TE_F90_DESC_ARRAY));
@@ -457,7 +476,7 @@ TEST_F(ProgramFileTest, CodePageAndLanguageReachTheContexts)
         const char* codePage;
         int code;
         bool caseless;
-        const char* atSign;  // '@' in the page
+        const char* atSign; // '@' in the page
     } rows[] = {
         {"c", "", 1, false, "7C"},
         {"C", "273", 1, false, "B5"},
@@ -486,7 +505,7 @@ TEST_F(ProgramFileTest, CobolEntriesAreStoredAsAMainframeCompilerStoresThem)
 {
     struct Row {
         const char* entry;
-        UBYTE4 leaf;         // 0: a primitive
+        UBYTE4 leaf; // 0: a primitive
         const char* bytes;
     } rows[] = {
         {"PIC S9(3)V99 VALUE 12.5", TE_ZONED_DECIMAL, "F0F1F2F5C0"},
@@ -563,7 +582,9 @@ TEST_F(ProgramFileTest, CobolRecordsNestTheirItemsAndConditionNames)
          "          88 IS-YES VALUE 'Y'.\n"
          "          88 IS-LETTER VALUES 'A' THRU 'I' 'J' THRU 'R'.\n");
     EXPECT_EQ(program.languageCode(), 6);
-    EXPECT_EQ(bytes("GRP"), "F0F1F2F5C0" "C1E9E9F1" "F0F9F0F9");
+    EXPECT_EQ(bytes("GRP"), "F0F1F2F5C0"
+                            "C1E9E9F1"
+                            "F0F9F0F9");
     EXPECT_EQ(bytes("SUB"), "C1E9E9F1");
     EXPECT_EQ(bytes("N"), "005F");
     EXPECT_EQ(program.find("GRP")->address % 8, 0u);
@@ -586,8 +607,8 @@ TEST_F(ProgramFileTest, CobolRecordsNestTheirItemsAndConditionNames)
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(typeEntryLeaf(*group), UBYTE4(TE_GROUP));
     EXPECT_EQ(classByteSize(group->klass), 13u);
-    EXPECT_EQ(UBYTE2{group->klass.memberCount}, 3);  // FLD, SUB, TAB
-    EXPECT_EQ(classByteSize(typeOf("SUB")->klass), 4u);  // FILLER takes room, no name
+    EXPECT_EQ(UBYTE2{group->klass.memberCount}, 3);     // FLD, SUB, TAB
+    EXPECT_EQ(classByteSize(typeOf("SUB")->klass), 4u); // FILLER takes room, no name
 
     // Condition names: the item's type is a qualifier over its data type
     // carrying the values; the names are qualified under the item.
@@ -665,8 +686,7 @@ TEST_F(ProgramFileTest, SqlHostVariableLinesDeclareSymbolEntries)
         {"SQL AMOUNT TYPE 484 LENGTH 5 2 VALUE X'12345D'", "AMOUNT", 484, 0x0502, 0x0502, 0, 0, "12345D"},
         {"SQL Z TYPE 504 LENGTH 4 VALUE X'F1'", "Z", 504, 0x0400, 0x0400, 0, 0, "F100000000"},
         // A variable-length text: a 2-byte prefix before the characters.
-        {"sql title type 448 length 4 count 1 ccsid 500 value X'0002C1C2'", "TITLE", 448, 4, 4, 1, 500,
-         "0002C1C20000"},
+        {"sql title type 448 length 4 count 1 ccsid 500 value X'0002C1C2'", "TITLE", 448, 4, 4, 1, 500, "0002C1C20000"},
         {"SQL CODES TYPE 496 LENGTH 4 COUNT 3 VALUE X'0000000100000002'", "CODES", 496, 4, 4, 3, 0,
          "000000010000000200000000"},
         {"SQL BLOB TYPE 404 LENGTH 0 6 VALUE X'00000001FF'", "BLOB", 404, 0, 6, 0, 0, "00000001FF0000000000"},
@@ -732,8 +752,8 @@ TEST_F(ProgramFileTest, HexadecimalFloatingPointImages)
         unsigned bytes;
         const char* image;
     } rows[] = {
-        {1.0, 4, "41100000"},    {-1.0, 4, "C1100000"},      {0.1, 4, "4019999A"},
-        {100.0, 4, "42640000"},  {1.0 / 16, 4, "40100000"},  {0.0, 8, "0000000000000000"},
+        {1.0, 4, "41100000"},         {-1.0, 4, "C1100000"},         {0.1, 4, "4019999A"},
+        {100.0, 4, "42640000"},       {1.0 / 16, 4, "40100000"},     {0.0, 8, "0000000000000000"},
         {0.1, 8, "401999999999999A"}, {-2.5, 8, "C128000000000000"},
     };
     for (const Row& r : rows) {

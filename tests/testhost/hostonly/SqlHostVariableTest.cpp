@@ -46,4 +46,4 @@ TEST(SqlHostVariableRecord, BuiltFieldsReadBackAndTheSearchFindsIt)
     }
 }
 
-}  // namespace
+} // namespace

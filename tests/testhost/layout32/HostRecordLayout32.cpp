@@ -13,10 +13,8 @@
 
 static_assert(sizeof(void*) == 4, "this check is meant for a 32-bit build");
 
-#define AT(RECORD, FIELD, OFFSET) \
-    static_assert(offsetof(RECORD, FIELD) == (OFFSET), #RECORD "::" #FIELD " at " #OFFSET)
+#define AT(RECORD, FIELD, OFFSET) static_assert(offsetof(RECORD, FIELD) == (OFFSET), #RECORD "::" #FIELD " at " #OFFSET)
 #define SIZE(RECORD, BYTES) static_assert(sizeof(RECORD) == (BYTES), #RECORD " is " #BYTES " bytes")
-
 
 AT(DwarfLocString, length, 0);
 AT(DwarfLocString, first, 3);

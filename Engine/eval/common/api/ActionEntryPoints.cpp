@@ -25,7 +25,7 @@ void enterNode(EntryFrame& frame, UpdateTreeNode& node, const char* signature)
     frame.makeCurrent(*environment);
 }
 
-}  // namespace
+} // namespace
 
 const ExpressionEvaluatorAction** DbgQueryAllActions(const UBYTE1* locale)
 {

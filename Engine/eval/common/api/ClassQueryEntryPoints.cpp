@@ -47,7 +47,7 @@ UBYTE2 handOutChild(UBYTE2 rc, UpdateTreeNode* found, unsigned char* text, UBYTE
     return statusSuccess;
 }
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4* members, UBYTE4* bases,
                          const LCC_Eval_Context_Info** context, TYPE_INDEX* type)
@@ -55,54 +55,55 @@ UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4* members, UBYT
     return EntryFrame::run("UBYTE2 DbgQueryClassInfo(StackItem*, UpdateTreeNode*, UBYTE4*, UBYTE4*, "
                            "const LCC_Eval_Context_Info**, TYPE_INDEX*)",
                            840, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-        if (node == nullptr || members == nullptr || bases == nullptr || context == nullptr || type == nullptr)
-            return statusFailure;
-        enterNode(frame, *node);
-        *context = EvaluationEnvironment::currentRep()->context();
-        unsigned int memberCount = 0;
-        unsigned int baseCount = 0;
-        TYPE_INDEX index{};
-        const UBYTE2 rc = node->QueryClassInfo(memberCount, baseCount, index);
-        *members = memberCount;
-        *bases = baseCount;
-        *type = index;
-        return rc;
-    });
+                               if (node == nullptr || members == nullptr || bases == nullptr || context == nullptr ||
+                                   type == nullptr)
+                                   return statusFailure;
+                               enterNode(frame, *node);
+                               *context = EvaluationEnvironment::currentRep()->context();
+                               unsigned int memberCount = 0;
+                               unsigned int baseCount = 0;
+                               TYPE_INDEX index{};
+                               const UBYTE2 rc = node->QueryClassInfo(memberCount, baseCount, index);
+                               *members = memberCount;
+                               *bases = baseCount;
+                               *type = index;
+                               return rc;
+                           });
 }
 
-UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
-                                UBYTE1** name)
+UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child, UBYTE1** name)
 {
     return EntryFrame::run("UBYTE2 DbgQueryClassDataMemInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
                            "UBYTE1**)",
                            900, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-        if (node == nullptr || child == nullptr || name == nullptr)
-            return statusFailure;
-        enterNode(frame, *node);
-        UpdateTreeNode* found = nullptr;
-        unsigned char* text = nullptr;
-        const UBYTE2 rc = node->QueryClassDataMemInfo(n, found, text);
-        return handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__, "DataMemberIndex", "", 914, 926);
-    });
+                               if (node == nullptr || child == nullptr || name == nullptr)
+                                   return statusFailure;
+                               enterNode(frame, *node);
+                               UpdateTreeNode* found = nullptr;
+                               unsigned char* text = nullptr;
+                               const UBYTE2 rc = node->QueryClassDataMemInfo(n, found, text);
+                               return handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__,
+                                                   "DataMemberIndex", "", 914, 926);
+                           });
 }
 
-UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
-                                  UBYTE1** name, UBYTE4* flags)
+UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child, UBYTE1** name,
+                                  UBYTE4* flags)
 {
     return EntryFrame::run("UBYTE2 DbgQueryClassBaseClassInfo(StackItem*, UpdateTreeNode*, UBYTE4, UpdateTreeNode**, "
                            "UBYTE1**, UBYTE4*)",
                            863, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-        if (node == nullptr || child == nullptr || name == nullptr || flags == nullptr)
-            return statusFailure;
-        enterNode(frame, *node);
-        UpdateTreeNode* found = nullptr;
-        unsigned char* text = nullptr;
-        unsigned int bits = 0;
-        const UBYTE2 rc = node->QueryClassBaseClassInfo(n, found, text, bits);
-        const UBYTE2 answer =
-            handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__, "BaseClassIndex", ", name = ??", 878, 884);
-        if (answer == statusSuccess)
-            *flags = bits;
-        return answer;
-    });
+                               if (node == nullptr || child == nullptr || name == nullptr || flags == nullptr)
+                                   return statusFailure;
+                               enterNode(frame, *node);
+                               UpdateTreeNode* found = nullptr;
+                               unsigned char* text = nullptr;
+                               unsigned int bits = 0;
+                               const UBYTE2 rc = node->QueryClassBaseClassInfo(n, found, text, bits);
+                               const UBYTE2 answer = handOutChild(rc, found, text, n, child, name, __PRETTY_FUNCTION__,
+                                                                  "BaseClassIndex", ", name = ??", 878, 884);
+                               if (answer == statusSuccess)
+                                   *flags = bits;
+                               return answer;
+                           });
 }

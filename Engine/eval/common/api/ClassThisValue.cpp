@@ -18,7 +18,7 @@ const char* typeText(const TypeItem* type)
     return text != nullptr ? text : "";
 }
 
-}  // namespace
+} // namespace
 
 ClassThisValue::ClassThisValue(SymbolItem& thisSymbol)
     : classType_(CreatedTypeItem::findDereferencedType(thisSymbol.dataType())), thisSymbol_(&thisSymbol)
@@ -26,8 +26,7 @@ ClassThisValue::ClassThisValue(SymbolItem& thisSymbol)
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Building %s %s", typeText(classType_), thisSymbol.name());
 }
 
-ClassThisValue::ClassThisValue(ClassThisValue& derived, const TypeItem& base)
-    : classType_(&base), derived_(&derived)
+ClassThisValue::ClassThisValue(ClassThisValue& derived, const TypeItem& base) : classType_(&base), derived_(&derived)
 {
     // The trace text of a type lives only until the next one is made.
     const std::string baseText = typeText(classType_);

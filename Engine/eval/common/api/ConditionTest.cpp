@@ -40,7 +40,7 @@ bool isScalar(const TypeItem& type)
              type.isUnion());
 }
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgTestExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context)
 {
@@ -51,7 +51,8 @@ UBYTE2 DbgTestExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* c
         frame.makeCurrent(*rep, context);
         // A condition that is not scalar is refused on its validated type
         // rather than answered true or false.
-        if (const StackItem* validated = rep->validationResult(); validated != nullptr && !isScalar(validated->type())) {
+        if (const StackItem* validated = rep->validationResult();
+            validated != nullptr && !isScalar(validated->type())) {
             const ByteString text = rep->expression(nullptr);
             rep->message() = Message(messageTypeNotUsable, reinterpret_cast<const char*>(text.data()), nullptr);
             return statusNotSupported;

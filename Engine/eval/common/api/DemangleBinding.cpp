@@ -4,7 +4,8 @@
 
 DemangleBinding::Entry DemangleBinding::bind(const wchar_t* library)
 {
-    void* address = Engine_Loader::instance().loadEntryPoint(FileName(library), EncodedString(EntryName, Encoding_UTF8));
+    void* address =
+        Engine_Loader::instance().loadEntryPoint(FileName(library), EncodedString(EntryName, Encoding_UTF8));
     return reinterpret_cast<Entry>(address);
 }
 

@@ -20,7 +20,7 @@ std::uintptr_t address(Function* function)
     return reinterpret_cast<std::uintptr_t>(function);
 }
 
-}  // namespace
+} // namespace
 
 int intializeEvaluatorFunctions(std::uintptr_t* hostTable)
 {

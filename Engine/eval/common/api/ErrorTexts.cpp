@@ -24,7 +24,7 @@ std::string& keptLocale()
     return kept;
 }
 
-}  // namespace
+} // namespace
 
 int setMessageLocale(const char* locale)
 {
@@ -60,7 +60,7 @@ ByteString namedInErrorText(EvaluationEnvironment& environment, UpdateTreeNode* 
     return node->rootNode()->name();
 }
 
-}  // namespace
+} // namespace
 
 const UBYTE1* DbgExtendedErrorInfo2(ExpressionRepresentation* rep, UpdateTreeNode* node, const UBYTE1* locale)
 {

@@ -43,7 +43,7 @@ StackItem* failureItem(ExpressionRepresentation& rep, const EvaluationFailure& r
     return new StackItemEvalError(rep, failureMessage(rep, row, error).textAsByteString());
 }
 
-}  // namespace
+} // namespace
 
 void setEvaluationFailureMessage(ExpressionRepresentation& rep, int code, const InvalidOp& error)
 {

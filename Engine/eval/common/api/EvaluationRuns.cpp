@@ -21,7 +21,7 @@ namespace {
     throw InvalidOp(code, __PRETTY_FUNCTION__, line);
 }
 
-}  // namespace
+} // namespace
 
 const TypeItem* HandleEvaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context)
 {

@@ -18,8 +18,8 @@ extern "C" {
 // A new representation of the text in the language; 0 and out set, or 10000
 // (a null out included) with out untouched. The context and the fourth value
 // are not read.
-NORVEXA_API UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info* context,
-                                      UBYTE4 language, UBYTE4 unused, ExpressionRepresentation** out);
+NORVEXA_API UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info* context, UBYTE4 language,
+                                      UBYTE4 unused, ExpressionRepresentation** out);
 
 // Builds and checks the expression: 0 (no side effect), 1000 (calls a
 // function), 1001 or 1003 (stores a value, located through the frame or

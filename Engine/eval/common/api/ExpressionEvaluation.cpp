@@ -153,8 +153,8 @@ bool cobolStoreWarning(ExpressionRepresentation& rep)
 
 // The evaluation up to the result handed out; popped is the result taken off
 // the stack and not yet handed out or held (the handlers delete it).
-UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context, StackItem*& result,
-                UBYTE1*& name, bool convert, std::unique_ptr<StackItem>& popped)
+UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context, StackItem*& result, UBYTE1*& name,
+                bool convert, std::unique_ptr<StackItem>& popped)
 {
     RuntimeStack& stack = rep.runtimeStack();
     StackItem* validation = rep.validationResult();
@@ -220,7 +220,8 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
                         "*** WARNING *** Type of result from evaluation does not match type of result from validation");
             if (!convert) {
                 if (SVC::tracing()) {
-                    SVC::fTrace(signature, __LINE__, "Expression = %s", reinterpret_cast<const char*>(rep.text().data()));
+                    SVC::fTrace(signature, __LINE__, "Expression = %s",
+                                reinterpret_cast<const char*>(rep.text().data()));
                     SVC::fTrace(signature, __LINE__, "Old Validation result type = %s", validated.format());
                     SVC::fTrace(signature, __LINE__, "New Evaluation result type = %s", popped->type().format());
                 }
@@ -252,7 +253,7 @@ UBYTE2 evaluate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     return statusSuccess;
 }
 
-}  // namespace
+} // namespace
 
 unsigned short DbgEvaluateExpr_i(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context,
                                  StackItem*& result, UBYTE1*& name, bool convert)

@@ -12,11 +12,10 @@
 
 namespace {
 
-const char buildSignature[] =
-    "UBYTE2 DbgBuildExprIntRep(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4, "
-    "ExpressionRepresentation**)";
+const char buildSignature[] = "UBYTE2 DbgBuildExprIntRep(unsigned char*, const LCC_Eval_Context_Info*, UBYTE4, UBYTE4, "
+                              "ExpressionRepresentation**)";
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgBuildExprIntRep(unsigned char* text, const LCC_Eval_Context_Info*, UBYTE4 language, UBYTE4,
                           ExpressionRepresentation** out)

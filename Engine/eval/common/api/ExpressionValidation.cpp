@@ -31,7 +31,6 @@ namespace {
 
 constexpr const char* signature = validationTraceFunction;
 
-
 const char* nameOf(const TypeItem& type)
 {
     const char* name = type.demangledTypeName(0, false);
@@ -52,8 +51,13 @@ bool isEmptyIndex(const TypeItem& type)
 bool isCobolDataKind(std::uint32_t kind)
 {
     switch (kind) {
-    case TE_CHARSTRING: case TE_PACKED_DECIMAL: case TE_FIXED_POINT_BINARY: case TE_ZONED_DECIMAL:
-    case TE_FILE_DESCRIPTOR: case TE_DBCS_STRING: case TE_DBCS_EDITED: return true;
+    case TE_CHARSTRING:
+    case TE_PACKED_DECIMAL:
+    case TE_FIXED_POINT_BINARY:
+    case TE_ZONED_DECIMAL:
+    case TE_FILE_DESCRIPTOR:
+    case TE_DBCS_STRING:
+    case TE_DBCS_EDITED: return true;
     default: return kind >= TE_NATIONAL_DECIMAL && kind <= TE_NATIONAL_NUMERIC_EDITED;
     }
 }
@@ -61,7 +65,12 @@ bool isCobolDataKind(std::uint32_t kind)
 bool isArrayKind(std::uint32_t kind)
 {
     switch (kind) {
-    case TE_ARRAY: case TE_INTEGER: case TE_ENUM: case TE_ENUM2: case TE_VUM_ARRAY: case TE_F90_DESC_ARRAY:
+    case TE_ARRAY:
+    case TE_INTEGER:
+    case TE_ENUM:
+    case TE_ENUM2:
+    case TE_VUM_ARRAY:
+    case TE_F90_DESC_ARRAY:
     case TE_COBOL_TABLE: return true;
     default: return false;
     }
@@ -70,8 +79,12 @@ bool isArrayKind(std::uint32_t kind)
 bool isAggregateKind(std::uint32_t kind)
 {
     switch (kind) {
-    case TE_CLASS: case TE_STRUCT: case TE_GROUP: case TE_NAMESPACE64: case TE_NAMESPACE65: case TE_NAMESPACE66:
-        return true;
+    case TE_CLASS:
+    case TE_STRUCT:
+    case TE_GROUP:
+    case TE_NAMESPACE64:
+    case TE_NAMESPACE65:
+    case TE_NAMESPACE66: return true;
     default: return false;
     }
 }
@@ -91,7 +104,8 @@ const TypeItem* checkedResultType(const TypeItem* type, UBYTE2 status, bool cobo
     if (kind == TE_MEMBERFUNCTION || kind == TE_PROCEDURE) {
         if (status != statusCallsFunction)
             return type;
-        SVC::fTrace(signature, validationTraceLine, "Fixup for parser bug - validate type is incorrect for function calls");
+        SVC::fTrace(signature, validationTraceLine,
+                    "Fixup for parser bug - validate type is incorrect for function calls");
         const TypeItem::FunctionInfoBlock_t* info = type->functionInfoBlock();
         if (info == nullptr)
             throw Message(18);
@@ -202,15 +216,15 @@ void appendCobolName(ExpressionRepresentation& rep, const SymbolItem& symbol)
 // An SQL host variable: no build, its type entry made from the host's
 // symbol entry. 0 and the type result, or 10000 when the host knows no such
 // variable.
-UBYTE2 validateSqlVariable(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context,
-                           StackItem*& out)
+UBYTE2 validateSqlVariable(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* context, StackItem*& out)
 {
     rep.exprInfo()->parameterCount = 0;
     ByteString text = rep.expression(nullptr);
     SYMBOL_LIST* found = SVC::Expr2SearchForSymbolEntries(rep.context(), text.data(), 1, 0);
     const SYMBOL_ENTRY* first = symbolListEntry(found, 0);
     if (first == nullptr) {
-        SVC::fTrace(signature, validationTraceLine, "Cannot find symbol %s", reinterpret_cast<const char*>(text.data()));
+        SVC::fTrace(signature, validationTraceLine, "Cannot find symbol %s",
+                    reinterpret_cast<const char*>(text.data()));
         return statusFailure;
     }
     SqlTypeEntry record;
@@ -295,7 +309,7 @@ UBYTE2 validate(ExpressionRepresentation& rep, const LCC_Eval_Context_Info* cont
     return status;
 }
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgValidateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Info* context, StackItem** out)
 {
@@ -306,7 +320,8 @@ UBYTE2 DbgValidateExpr(ExpressionRepresentation* rep, const LCC_Eval_Context_Inf
         if (StackItem* held = rep->evaluationResult()) {
             rep->setEvaluationResult(nullptr);
             if (SVC::tracing())
-                SVC::fTrace(signature, validationTraceLine, "Type of previous validation result is \"%s\"", nameOf(held->type()));
+                SVC::fTrace(signature, validationTraceLine, "Type of previous validation result is \"%s\"",
+                            nameOf(held->type()));
             rep->saveValidationResult(held);
             LiveRepresentations::handOutResult(held);
             *out = held;

@@ -22,7 +22,7 @@ constexpr unsigned short x87Rounding = 0x0C00;
 constexpr unsigned short x87Infinity = 0x1000;
 #endif
 
-}  // namespace
+} // namespace
 
 FloatingPointGuard::FloatingPointGuard() : sse(__builtin_cpu_supports("sse"))
 {

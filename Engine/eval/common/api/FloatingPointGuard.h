@@ -25,7 +25,7 @@ public:
 private:
 #if defined(_WIN32)
     fenv_t saved;
-    unsigned int savedMxcsr = 0;  // the runtime's environment may leave it out
+    unsigned int savedMxcsr = 0; // the runtime's environment may leave it out
     bool sse = false;
 #endif
 };

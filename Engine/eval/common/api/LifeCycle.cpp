@@ -28,7 +28,7 @@ bool startEvaluator(DBG2_SERVICE_FUNCTIONS* services)
     return exprInit() != 0;
 }
 
-}  // namespace
+} // namespace
 
 bool evaluatorInitialized()
 {

@@ -77,7 +77,7 @@ void forgetInRoot(const StackItem& result)
     rep->validationResult()->getTreeRoot()->forgetResult(&result);
 }
 
-}  // namespace
+} // namespace
 
 void LiveRepresentations::add(ExpressionRepresentation& rep)
 {

@@ -5,9 +5,7 @@
 #include "machine/StackItem.h"
 #include "types/SymbolItem.h"
 
-LocalVariable::LocalVariable(SymbolItem* symbol, const void* handle) : symbolHandle_(handle), symbol_(symbol)
-{
-}
+LocalVariable::LocalVariable(SymbolItem* symbol, const void* handle) : symbolHandle_(handle), symbol_(symbol) {}
 
 LocalVariable::~LocalVariable() = default;
 

@@ -18,7 +18,11 @@ class SymbolItem;
 class LocalVariable {
 public:
     // How the value changed at the last refresh.
-    enum ChangeState : std::int32_t { unchanged = 0, changed = 1, rebuild = 2 };
+    enum ChangeState : std::int32_t {
+        unchanged = 0,
+        changed = 1,
+        rebuild = 2
+    };
 
     virtual ~LocalVariable();
 

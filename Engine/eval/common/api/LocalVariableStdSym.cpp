@@ -32,7 +32,7 @@ bool isAnonymous(const char* name, const TypeItem& type)
     return (length == 0 || generated) && type.isClassOrStruct();
 }
 
-}  // namespace
+} // namespace
 
 LocalVariableStdSym::LocalVariableStdSym(LocalSymbolItem& symbol) : LocalVariable(&symbol, symbol.entry())
 {

@@ -26,8 +26,7 @@ NORVEXA_API UBYTE2 DbgGetLocalValue(LocalsRepresentation* view, UBYTE4 n, StackI
 // The name and value of variable n; answers what the host gets back for the
 // variable (its symbol entry, or the member symbol of a class member), 0 on
 // failure.
-NORVEXA_API UBYTEP DbgGetLocalVariable(LocalsRepresentation* view, UBYTE4 n, const UBYTE1** name,
-                                       StackItem** value);
+NORVEXA_API UBYTEP DbgGetLocalVariable(LocalsRepresentation* view, UBYTE4 n, const UBYTE1** name, StackItem** value);
 // Destroys the view with its variables and values; null does nothing.
 NORVEXA_API void DbgFreeLocalVariables(LocalsRepresentation* view);
 // Re-reads every variable in the context's frame (65535 is frame 0).
@@ -35,7 +34,6 @@ NORVEXA_API void DbgRefreshLocalVariableFrame(LocalsRepresentation* view, const 
                                               UBYTE2 frame);
 // DbgRefreshLocalVariableFrame in frame 0.
 NORVEXA_API void DbgRefreshLocalVariables(LocalsRepresentation* view, const LCC_Eval_Context_Info* context);
-
 }
 
 #endif

@@ -17,7 +17,7 @@ bool hexDigits(const char* text, unsigned count)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int LocalsRepresentation::VariablesList::nameType(const char* name)
 {

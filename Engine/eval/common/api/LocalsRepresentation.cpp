@@ -33,7 +33,7 @@ constexpr std::array<std::uint8_t, 256> makeDisplayableTypes()
 
 constexpr std::array<std::uint8_t, 256> displayableTypes = makeDisplayableTypes();
 
-}  // namespace
+} // namespace
 
 LocalsRepresentation::LocalsRepresentation() : EvaluationEnvironment(0), variables_(*this, nullptr), flags_(0) {}
 

@@ -96,12 +96,11 @@ bool isBaseClassSymbol(const SymbolItem& symbol)
     return (symbol.memberType() != nullptr && symbol.memberType()->isBaseClass()) || symbol.dataType().isBaseClass();
 }
 
-}  // namespace
+} // namespace
 
 LocalsRepresentation::VariablesList::VariablesList(LocalsRepresentation& owner, const LCC_Eval_Context_Info* context)
     : context_(context), owner_(owner)
-{
-}
+{}
 
 LocalsRepresentation::VariablesList::~VariablesList()
 {
@@ -171,8 +170,8 @@ void LocalsRepresentation::VariablesList::buildList()
 
     ScopeItem* scope = new ScopeItem(context_, ScopeItem::unknownScope);
     for (unsigned steps = 0; scope != nullptr && steps < scopeWalkLimit; scope = scope->container(), ++steps) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = %p - processing scope %p named %s",
-                    static_cast<void*>(this), static_cast<void*>(scope), scope->name());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = %p - processing scope %p named %s", static_cast<void*>(this),
+                    static_cast<void*>(scope), scope->name());
         if (scope->scopeType() == ScopeItem::file && (flags & includeFileScope) == 0)
             break;
         if (scope->nestingLevel() > environmentCount)
@@ -350,8 +349,7 @@ void LocalsRepresentation::VariablesList::addClassMembersAt(ClassThisValue& this
 
     const ClassDescriptor* info = scope.classInfo();
     const BaseClassDescriptor* first = info != nullptr ? info->firstBase : nullptr;
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "classInfoBlock.baseClasses=%p",
-                static_cast<const void*>(first));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "classInfoBlock.baseClasses=%p", static_cast<const void*>(first));
     for (const BaseClassDescriptor* base = first; base != nullptr; base = base->next) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "baseClassInfo=%p", static_cast<const void*>(base));
         if (base->baseType == nullptr)
@@ -360,8 +358,7 @@ void LocalsRepresentation::VariablesList::addClassMembersAt(ClassThisValue& this
         if (baseScope == nullptr)
             continue;
         if (depth + 1 >= TypeDepthGuard::limit) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Bases of class %s nest too deeply; skipped",
-                        className.c_str());
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Bases of class %s nest too deeply; skipped", className.c_str());
             continue;
         }
         auto* baseThis = new ClassThisValue(thisValue, *base->baseType);

@@ -18,16 +18,13 @@ extern "C" {
 
 // parent.member, the parent parenthesised unless it is a plain name; the
 // empty text when either is null.
-NORVEXA_API UBYTE1* DbgClassDataMemberFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent,
-                                               UBYTE1* member);
+NORVEXA_API UBYTE1* DbgClassDataMemberFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent, UBYTE1* member);
 // (*((Base*)&parent)) with the short type name of the node; the empty text
 // when the node, the parent or the last argument is null.
-NORVEXA_API UBYTE1* DbgClassBaseClassFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent,
-                                              UBYTE1* member);
+NORVEXA_API UBYTE1* DbgClassBaseClassFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent, UBYTE1* member);
 // parent.member, or *parent for a member beginning with '*' (the parent
 // parenthesised unless it is simple); null when either is null.
-NORVEXA_API UBYTE1* DbgStructElementFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent,
-                                             UBYTE1* member);
+NORVEXA_API UBYTE1* DbgStructElementFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* parent, UBYTE1* member);
 // *name, the name parenthesised unless it is a plain name; the empty text for
 // a null or empty name.
 NORVEXA_API UBYTE1* DbgDerefPointerFullName(StackItem* item, UpdateTreeNode* node, UBYTE1* name);

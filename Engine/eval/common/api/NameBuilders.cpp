@@ -58,7 +58,7 @@ bool enterNode(EntryFrame& frame, UpdateTreeNode& node)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 UBYTE1* DbgClassDataMemberFullName(StackItem*, UpdateTreeNode*, UBYTE1* parent, UBYTE1* member)
 {

@@ -65,7 +65,7 @@ std::string expression(const UpdateTreeNode& node)
     throw InvalidOp(InvalidOp::RTRC_IncompatTypes, nodeNameSignature, __LINE__);
 }
 
-}  // namespace
+} // namespace
 
 ByteString nodeName(UpdateTreeNode& node)
 {

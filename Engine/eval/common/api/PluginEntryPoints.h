@@ -34,7 +34,6 @@ NORVEXA_API UBYTE2 DbgSetBrowseMode(UBYTE1 mode);
 // throws InvalidOp RTRC_ParserError to the caller of the callback. The text
 // and the third value are not read.
 NORVEXA_API void errHandler(char* text, int severity, int value);
-
 }
 
 #endif

@@ -35,8 +35,8 @@ NORVEXA_API UBYTE2 DbgCalcWatchData(const LCC_Eval_Context_Info* context, StackI
 
 // The address and type of a node of the result's tree (a bit-field member:
 // {0, 151}): 0, or 10000 as DbgCalcWatchData.
-NORVEXA_API UBYTE2 Dbg2CalcStackItemAddress(const LCC_Eval_Context_Info* context, StackItem* item,
-                                            UpdateTreeNode* node, EE_ADDR* address, TYPE_INDEX* index);
+NORVEXA_API UBYTE2 Dbg2CalcStackItemAddress(const LCC_Eval_Context_Info* context, StackItem* item, UpdateTreeNode* node,
+                                            EE_ADDR* address, TYPE_INDEX* index);
 }
 
 #endif

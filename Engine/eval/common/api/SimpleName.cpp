@@ -15,7 +15,7 @@ constexpr std::array<bool, 256> identifierCharacters()
 
 constexpr std::array<bool, 256> identifier = identifierCharacters();
 
-}  // namespace
+} // namespace
 
 bool isSimpleName(const unsigned char* text)
 {

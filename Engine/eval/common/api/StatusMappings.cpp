@@ -82,7 +82,7 @@ const EvaluationFailure evaluationFailures[] = {
 };
 static_assert(std::size(evaluationFailures) == 47);
 
-}  // namespace
+} // namespace
 
 const BuildFailure& buildFailure(unsigned kind)
 {

@@ -31,7 +31,11 @@ const BuildFailure& buildFailure(unsigned kind);
 // message of the COBOL error item (0: none) and what it inserts, and whether
 // every language hands out a null item.
 struct EvaluationFailure {
-    enum Insert : std::uint8_t { noInsert, insertOrExpression, errorText };
+    enum Insert : std::uint8_t {
+        noInsert,
+        insertOrExpression,
+        errorText
+    };
     std::uint16_t status;
     int cobolMessage;
     Insert insert;

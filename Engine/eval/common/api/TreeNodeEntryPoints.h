@@ -46,9 +46,9 @@ NORVEXA_API UBYTE2 Dbg2QueryArrayElementInfo(StackItem* item, UpdateTreeNode* no
 
 // The node's representations, their result kinds, the default one, the type
 // name and the data type's index and length.
-NORVEXA_API UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBYTE2* count,
-                                                  UBYTE2** reps, UBYTE2** results, UBYTE2* defaultRep,
-                                                  UBYTE1** typeName, UBYTE2* dataType, UBYTE2* length);
+NORVEXA_API UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, UBYTE2** reps,
+                                                  UBYTE2** results, UBYTE2* defaultRep, UBYTE1** typeName,
+                                                  UBYTE2* dataType, UBYTE2* length);
 NORVEXA_API UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, UBYTE2** reps,
                                       UBYTE2** results, UBYTE2* defaultRep, UBYTE1** typeName);
 

@@ -29,7 +29,7 @@ const char resultsSignature[] =
     "UBYTE2 DbgQueryResultsRepsAndDataType(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, "
     "UBYTE1**, UBYTE2*, UBYTE2*)";
 
-}  // namespace
+} // namespace
 
 RootTreeNode* buildRootNode(StackItem& item)
 {
@@ -42,8 +42,8 @@ RootTreeNode* buildRootNode(StackItem& item)
 
 UBYTE2 DbgBuildRootNodeInfo(StackItem* item, UpdateTreeNode** out)
 {
-    return EntryFrame::run("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__,
-                           UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
+    return EntryFrame::run("UBYTE2 DbgBuildRootNodeInfo(StackItem*, UpdateTreeNode**)", __LINE__, UBYTE2(statusFailure),
+                           [&](EntryFrame& frame) -> UBYTE2 {
                                if (!LiveRepresentations::isLiveResult(item) || out == nullptr)
                                    return statusFailure;
                                // Loading the result may read the debuggee (a
@@ -61,34 +61,33 @@ UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count)
 {
     return EntryFrame::run("UBYTE2 DbgQueryStructInfo(StackItem*, UpdateTreeNode*, UBYTE4*)", __LINE__,
                            UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-        if (node == nullptr || count == nullptr)
-            return statusFailure;
-        enterNode(frame, *node);
-        unsigned int n = 0;
-        const UBYTE2 status = node->QueryStructInfo(n);
-        *count = n;
-        return status;
-    });
+                               if (node == nullptr || count == nullptr)
+                                   return statusFailure;
+                               enterNode(frame, *node);
+                               unsigned int n = 0;
+                               const UBYTE2 status = node->QueryStructInfo(n);
+                               *count = n;
+                               return status;
+                           });
 }
 
 UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode* node, UBYTE4* count, BYTE4* first)
 {
     return EntryFrame::run("UBYTE2 DbgQueryArrayInfo(StackItem*, UpdateTreeNode*, UBYTE4*, BYTE4*)", __LINE__,
                            UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-        if (node == nullptr || count == nullptr || first == nullptr)
-            return statusFailure;
-        enterNode(frame, *node);
-        unsigned int n = 0;
-        int base = 0;
-        const UBYTE2 status = node->QueryArrayInfo(n, base);
-        *count = n;
-        *first = base;
-        return status;
-    });
+                               if (node == nullptr || count == nullptr || first == nullptr)
+                                   return statusFailure;
+                               enterNode(frame, *node);
+                               unsigned int n = 0;
+                               int base = 0;
+                               const UBYTE2 status = node->QueryArrayInfo(n, base);
+                               *count = n;
+                               *first = base;
+                               return status;
+                           });
 }
 
-UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child,
-                                  UBYTE1** name)
+UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode* node, UBYTE8 index, UpdateTreeNode** child, UBYTE1** name)
 {
     static const char signature[] =
         "UBYTE2 Dbg2QueryStructElementInfo(StackItem*, UpdateTreeNode*, UBYTE8, UpdateTreeNode**, UBYTE1**)";
@@ -135,27 +134,28 @@ UBYTE2 DbgQueryResultsRepsAndDataType(StackItem* item, UpdateTreeNode* node, UBY
                                       UBYTE2* length)
 {
     return EntryFrame::run(resultsSignature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-    UBYTE2 status = statusFailure;
-    if (LiveRepresentations::isLiveResult(item) && node != nullptr && count != nullptr && reps != nullptr &&
-        results != nullptr && defaultRep != nullptr && typeName != nullptr && dataType != nullptr &&
-        length != nullptr) {
-        status = frame.guard([&]() -> UBYTE2 {
-            enterNode(frame, *node);
-            // The node answers the result kinds before the representations.
-            return node->QueryResultType(*item, *count, *results, *reps, *defaultRep, *typeName, *dataType, *length);
-        });
-    }
-    if (status == statusFailure) {
-        SVC::fTrace(resultsSignature, __LINE__, "DbgQueryResultsRepsAndDataType(%d) returned %d (DBG2_CALL_FAIL)",
-                    __LINE__, status);
-    } else {
-        SVC::fTrace(resultsSignature, __LINE__,
-                    "DbgQueryResultsRepsAndDataType(%d) returned %d.  NumReps = %d; DataTypeIndex = %d; "
-                    "DataTypeLength = %d;pTypeName = \"%s\"",
-                    __LINE__, status, *count, *dataType, *length,
-                    *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
-    }
-    return status;
+        UBYTE2 status = statusFailure;
+        if (LiveRepresentations::isLiveResult(item) && node != nullptr && count != nullptr && reps != nullptr &&
+            results != nullptr && defaultRep != nullptr && typeName != nullptr && dataType != nullptr &&
+            length != nullptr) {
+            status = frame.guard([&]() -> UBYTE2 {
+                enterNode(frame, *node);
+                // The node answers the result kinds before the representations.
+                return node->QueryResultType(*item, *count, *results, *reps, *defaultRep, *typeName, *dataType,
+                                             *length);
+            });
+        }
+        if (status == statusFailure) {
+            SVC::fTrace(resultsSignature, __LINE__, "DbgQueryResultsRepsAndDataType(%d) returned %d (DBG2_CALL_FAIL)",
+                        __LINE__, status);
+        } else {
+            SVC::fTrace(resultsSignature, __LINE__,
+                        "DbgQueryResultsRepsAndDataType(%d) returned %d.  NumReps = %d; DataTypeIndex = %d; "
+                        "DataTypeLength = %d;pTypeName = \"%s\"",
+                        __LINE__, status, *count, *dataType, *length,
+                        *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
+        }
+        return status;
     });
 }
 
@@ -165,18 +165,18 @@ UBYTE2 DbgQueryResultType(StackItem* item, UpdateTreeNode* node, UBYTE2* count, 
     static const char signature[] =
         "UBYTE2 DbgQueryResultType(StackItem*, UpdateTreeNode*, UBYTE2*, UBYTE2**, UBYTE2**, UBYTE2*, UBYTE1**)";
     return EntryFrame::run(signature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
-    UBYTE2 dataType = 0;
-    UBYTE2 length = 0;
-    // The inner entry point catches what the query throws; this one has
-    // nothing of its own that could.
-    const UBYTE2 status =
-        DbgQueryResultsRepsAndDataType(item, node, count, reps, results, defaultRep, typeName, &dataType, &length);
-    if (status == statusFailure) {
-        SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d (DBG2_CALL_FAIL)", __LINE__, status);
-    } else {
-        SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d.  NumReps = %d; pTypeName = \"%s\"",
-                    __LINE__, status, *count, *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
-    }
-    return status;
+        UBYTE2 dataType = 0;
+        UBYTE2 length = 0;
+        // The inner entry point catches what the query throws; this one has
+        // nothing of its own that could.
+        const UBYTE2 status =
+            DbgQueryResultsRepsAndDataType(item, node, count, reps, results, defaultRep, typeName, &dataType, &length);
+        if (status == statusFailure) {
+            SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d (DBG2_CALL_FAIL)", __LINE__, status);
+        } else {
+            SVC::fTrace(signature, __LINE__, "DbgQueryResultType(%d) returned %d.  NumReps = %d; pTypeName = \"%s\"",
+                        __LINE__, status, *count, *typeName != nullptr ? reinterpret_cast<const char*>(*typeName) : "");
+        }
+        return status;
     });
 }

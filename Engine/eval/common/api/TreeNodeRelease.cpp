@@ -10,14 +10,14 @@ UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode* node, const LCC_Eval_Context_Info**
 {
     return EntryFrame::run("UBYTE2 DbgGetTreeNodeContext(UpdateTreeNode*, const LCC_Eval_Context_Info**)", __LINE__,
                            UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
-        if (!LiveRepresentations::isLiveNode(node) || out == nullptr)
-            return statusFailure;
-        EvaluationEnvironment* environment = node->internalRep();
-        if (environment == nullptr)
-            return statusFailure;
-        *out = environment->context();
-        return statusSuccess;
-    });
+                               if (!LiveRepresentations::isLiveNode(node) || out == nullptr)
+                                   return statusFailure;
+                               EvaluationEnvironment* environment = node->internalRep();
+                               if (environment == nullptr)
+                                   return statusFailure;
+                               *out = environment->context();
+                               return statusSuccess;
+                           });
 }
 
 void DbgFreeTreeNodeInfo(UpdateTreeNode* node)

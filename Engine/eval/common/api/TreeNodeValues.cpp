@@ -107,45 +107,45 @@ UBYTE2 formatWithItem(EntryFrame& frame, UpdateTreeNode& node, UBYTE2 rep, Stack
     }
 }
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgFormatTreeValue2a(UpdateTreeNode* node, UBYTE2 rep, StackItem* item, UBYTE1** out, UBYTE4 maxLength)
 {
     return EntryFrame::run(formatSignature, __LINE__, UBYTE2(statusFailure), [&](EntryFrame& frame) -> UBYTE2 {
-    if (!LiveRepresentations::isLiveNode(node))
-        return statusFailure;
-    UBYTE2 status = statusFailure;
-    UBYTE1* text = nullptr;
-    if (item == nullptr) {
-        // Nothing to show: the tree is loaded afresh next time.
-        status = frame.guard([&]() -> UBYTE2 {
-            node->rootNode()->invalidate();
-            if (out == nullptr)
-                return statusFailure;
-            text = fixedMessage(messageNoValue);
-            return statusAggregateValue;
-        });
-    } else if (out != nullptr && rep < 24 && LiveRepresentations::isLiveResult(item)) {
-        status = frame.guard([&] { return formatWithItem(frame, *node, rep, *item, text, maxLength); });
-    }
-    if (out != nullptr && (status == statusSuccess || status == statusAggregateValue))
-        *out = text;
-    const bool shown = status == statusSuccess || status == statusAggregateValue;
-    if (status >= statusFailure) {
-        // The error text says that the value cannot be shown so (in that
-        // representation), not what an earlier step left there.
-        frame.guard([&]() -> UBYTE2 {
-            if (EvaluationEnvironment* environment = node->internalRep()) {
-                const ByteString name = environment->expression(nullptr);
-                environment->message() =
-                    Message(messageTypeNotUsable, reinterpret_cast<const char*>(name.data()), nullptr);
-            }
-            return statusSuccess;
-        });
-    }
-    SVC::fTrace(formatSignature, __LINE__, "rc = %d; Tree value = \"%s\"", status,
-                shown && text != nullptr ? reinterpret_cast<const char*>(text) : "??");
-    return status;
+        if (!LiveRepresentations::isLiveNode(node))
+            return statusFailure;
+        UBYTE2 status = statusFailure;
+        UBYTE1* text = nullptr;
+        if (item == nullptr) {
+            // Nothing to show: the tree is loaded afresh next time.
+            status = frame.guard([&]() -> UBYTE2 {
+                node->rootNode()->invalidate();
+                if (out == nullptr)
+                    return statusFailure;
+                text = fixedMessage(messageNoValue);
+                return statusAggregateValue;
+            });
+        } else if (out != nullptr && rep < 24 && LiveRepresentations::isLiveResult(item)) {
+            status = frame.guard([&] { return formatWithItem(frame, *node, rep, *item, text, maxLength); });
+        }
+        if (out != nullptr && (status == statusSuccess || status == statusAggregateValue))
+            *out = text;
+        const bool shown = status == statusSuccess || status == statusAggregateValue;
+        if (status >= statusFailure) {
+            // The error text says that the value cannot be shown so (in that
+            // representation), not what an earlier step left there.
+            frame.guard([&]() -> UBYTE2 {
+                if (EvaluationEnvironment* environment = node->internalRep()) {
+                    const ByteString name = environment->expression(nullptr);
+                    environment->message() =
+                        Message(messageTypeNotUsable, reinterpret_cast<const char*>(name.data()), nullptr);
+                }
+                return statusSuccess;
+            });
+        }
+        SVC::fTrace(formatSignature, __LINE__, "rc = %d; Tree value = \"%s\"", status,
+                    shown && text != nullptr ? reinterpret_cast<const char*>(text) : "??");
+        return status;
     });
 }
 

@@ -81,7 +81,7 @@ bool declarationText(const char* name, const LCC_Eval_Context_Info* context, int
     return true;
 }
 
-}  // namespace
+} // namespace
 
 UBYTE2 DbgWhatIs(const UBYTE1* name, const LCC_Eval_Context_Info* context, int language, UBYTE1** text)
 {
@@ -126,38 +126,39 @@ UBYTE2 DbgQueryTypes(UBYTE4* count, UBYTE4** list, UBYTE4 language)
 {
     return EntryFrame::run("UBYTE2 DbgQueryTypes(UBYTE4*, UBYTE4**, UBYTE4)", 1048, UBYTE2(statusFailure),
                            [&](EntryFrame&) -> UBYTE2 {
-        if (count == nullptr || list == nullptr)
-            return statusFailure;
-        unsigned int n = 0;
-        unsigned int* types = nullptr;
-        DebugType::instance().QueryTypes(n, types, language);
-        *count = n;
-        *list = types;
-        return statusSuccess;
-    });
+                               if (count == nullptr || list == nullptr)
+                                   return statusFailure;
+                               unsigned int n = 0;
+                               unsigned int* types = nullptr;
+                               DebugType::instance().QueryTypes(n, types, language);
+                               *count = n;
+                               *list = types;
+                               return statusSuccess;
+                           });
 }
 
 UBYTE2 DbgQueryTypeRepresentations(UBYTE4 type, UBYTE4* count, UBYTE4** list)
 {
-    return EntryFrame::run("UBYTE2 DbgQueryTypeRepresentations(UBYTE4, UBYTE4*, UBYTE4**)", 1032,
-                           UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
-        if (count == nullptr || list == nullptr || type >= dataTypeLimit)
-            return statusFailure;
-        unsigned int n = 0;
-        unsigned int* reps = nullptr;
-        const UBYTE2 rc = DebugType::instance().QueryTypeRepresentations(static_cast<DBG_TYPE>(type), n, reps);
-        *count = n;
-        *list = reps;
-        return rc;
-    });
+    return EntryFrame::run("UBYTE2 DbgQueryTypeRepresentations(UBYTE4, UBYTE4*, UBYTE4**)", 1032, UBYTE2(statusFailure),
+                           [&](EntryFrame&) -> UBYTE2 {
+                               if (count == nullptr || list == nullptr || type >= dataTypeLimit)
+                                   return statusFailure;
+                               unsigned int n = 0;
+                               unsigned int* reps = nullptr;
+                               const UBYTE2 rc =
+                                   DebugType::instance().QueryTypeRepresentations(static_cast<DBG_TYPE>(type), n, reps);
+                               *count = n;
+                               *list = reps;
+                               return rc;
+                           });
 }
 
 UBYTE2 DbgSetDefaultRep(UBYTE4 type, UBYTE4 rep)
 {
-    return EntryFrame::run("UBYTE2 DbgSetDefaultRep(UBYTE4, UBYTE4)", 1120, UBYTE2(statusFailure),
-                           [&](EntryFrame&) -> UBYTE2 {
-        if (type >= dataTypeLimit || rep >= representationLimit)
-            return statusFailure;
-        return DebugType::instance().SetDefaultRep(static_cast<DBG_TYPE>(type), static_cast<DBG_REPS>(rep));
-    });
+    return EntryFrame::run(
+        "UBYTE2 DbgSetDefaultRep(UBYTE4, UBYTE4)", 1120, UBYTE2(statusFailure), [&](EntryFrame&) -> UBYTE2 {
+            if (type >= dataTypeLimit || rep >= representationLimit)
+                return statusFailure;
+            return DebugType::instance().SetDefaultRep(static_cast<DBG_TYPE>(type), static_cast<DBG_REPS>(rep));
+        });
 }

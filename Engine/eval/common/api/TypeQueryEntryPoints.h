@@ -17,8 +17,7 @@ extern "C" {
 // is no class; "<type> {\n" then "\t<type> <member>;\n" for each data member
 // from the last to the first, then "};" for a class. *text receives a new
 // array the caller releases with free(); on failure it is left untouched.
-NORVEXA_API UBYTE2 DbgWhatIs(const UBYTE1* name, const LCC_Eval_Context_Info* context, int language,
-                             UBYTE1** text);
+NORVEXA_API UBYTE2 DbgWhatIs(const UBYTE1* name, const LCC_Eval_Context_Info* context, int language, UBYTE1** text);
 // The display name of a type; "" when it has none or it cannot be had. The
 // text belongs to the calling thread and stays valid until its next call.
 NORVEXA_API UBYTE1* DbgBuildTypeFullName(const LCC_Eval_Context_Info* context, TYPE_INDEX type);
@@ -39,12 +38,12 @@ NORVEXA_API UBYTE2 DbgQueryClassInfo(StackItem* item, UpdateTreeNode* node, UBYT
 // Data member n of a node's class: the child (one reference for the
 // caller, given back with DbgFreeTreeNodeInfo) and its name; a null child
 // and 10000 when there is none.
-NORVEXA_API UBYTE2 DbgQueryClassDataMemInfo(StackItem* item, UpdateTreeNode* node, UBYTE4 n,
-                                            UpdateTreeNode** child, UBYTE1** name);
+NORVEXA_API UBYTE2 DbgQueryClassDataMemInfo(StackItem* item, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
+                                            UBYTE1** name);
 // Base class n (from 1) of a node's class, as DbgQueryClassDataMemInfo,
 // with its flags.
-NORVEXA_API UBYTE2 DbgQueryClassBaseClassInfo(StackItem* item, UpdateTreeNode* node, UBYTE4 n,
-                                              UpdateTreeNode** child, UBYTE1** name, UBYTE4* flags);
+NORVEXA_API UBYTE2 DbgQueryClassBaseClassInfo(StackItem* item, UpdateTreeNode* node, UBYTE4 n, UpdateTreeNode** child,
+                                              UBYTE1** name, UBYTE4* flags);
 
 // Shared variables of the parallel language are not offered: each answers
 // 10000.
@@ -53,7 +52,6 @@ NORVEXA_API UBYTE2 DbgEvaluateSharedVariableElement();
 NORVEXA_API UBYTE2 DbgGetSharedVariableElement();
 NORVEXA_API UBYTE2 DbgGetSharedVariableDimension();
 NORVEXA_API UBYTE2 DbgGetSharedVariableProperties();
-
 }
 
 #endif

@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* signature = validationTraceFunction;
 
-}  // namespace
+} // namespace
 
 UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
 {
@@ -48,8 +48,8 @@ UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
         // A failure the analysis could not name ("Undefined", "Traceback")
         // is no text for a user: it reads as an expression that could not
         // be evaluated.
-        const bool unnamed = owned->kind() == ParseError::t_unspecified
-                             && (std::strcmp(text, "Undefined") == 0 || std::strcmp(text, "Traceback") == 0);
+        const bool unnamed = owned->kind() == ParseError::t_unspecified &&
+                             (std::strcmp(text, "Undefined") == 0 || std::strcmp(text, "Traceback") == 0);
         message = unnamed ? Message(21) : Message(number, text, nullptr);
         return row.status;
     } catch (const char* text) {
@@ -62,4 +62,3 @@ UBYTE2 validationFailureStatus(ExpressionRepresentation& rep)
         return statusFailure;
     }
 }
-

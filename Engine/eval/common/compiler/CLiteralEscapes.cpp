@@ -14,7 +14,7 @@ void appendUnit(std::string& out, std::uint64_t unit, unsigned size)
         out.push_back(static_cast<char>((unit >> (8 * i)) & 0xFF));
 }
 
-}  // namespace
+} // namespace
 
 bool decode(const char* text, std::size_t length, std::vector<Character>& out)
 {
@@ -53,7 +53,7 @@ bool decode(const char* text, std::size_t length, std::vector<Character>& out)
                 if (!DigitConvert::appendHex(*p, value))
                     break;
                 if (before >> 60 != 0)
-                    return false;  // beyond 64 bits
+                    return false; // beyond 64 bits
             }
             if (digits == 0)
                 return false;
@@ -76,8 +76,8 @@ bool decode(const char* text, std::size_t length, std::vector<Character>& out)
     return true;
 }
 
-bool narrow(const char* text, std::size_t length,
-            const std::function<std::string(const std::string&)>& convert, std::string& out)
+bool narrow(const char* text, std::size_t length, const std::function<std::string(const std::string&)>& convert,
+            std::string& out)
 {
     std::vector<Character> characters;
     if (!decode(text, length, characters))
@@ -128,4 +128,4 @@ bool wide(const char* text, std::size_t length, unsigned unitSize, std::string& 
     return true;
 }
 
-}  // namespace CLiteralEscapes
+} // namespace CLiteralEscapes

@@ -17,7 +17,7 @@ namespace CLiteralEscapes {
 
 struct Character {
     std::uint64_t value;
-    bool numeric;  // an octal or hexadecimal escape: a code of the target's set
+    bool numeric; // an octal or hexadecimal escape: a code of the target's set
 };
 
 // The characters of the text in order: a UTF-8 character as its code
@@ -29,8 +29,8 @@ bool decode(const char* text, std::size_t length, std::vector<Character>& out);
 // A narrow literal in the target's set: runs of host characters are handed
 // to convert (UTF-8 in, target bytes out), numeric escapes are their byte.
 // False when the text is not well formed or a numeric escape exceeds a byte.
-bool narrow(const char* text, std::size_t length,
-            const std::function<std::string(const std::string&)>& convert, std::string& out);
+bool narrow(const char* text, std::size_t length, const std::function<std::string(const std::string&)>& convert,
+            std::string& out);
 
 // A wide literal as big-endian wchar_t units of unitSize bytes: with 4
 // bytes one unit per character; with 2 bytes UTF-16, a character above
@@ -38,6 +38,6 @@ bool narrow(const char* text, std::size_t length,
 // False when the text is not well formed or a value does not fit a unit.
 bool wide(const char* text, std::size_t length, unsigned unitSize, std::string& out);
 
-}  // namespace CLiteralEscapes
+} // namespace CLiteralEscapes
 
 #endif

@@ -7,12 +7,12 @@
 // walk does not stop at the first one.
 class CheckForSideEffects : public EE_FastDepthFirstVisitor {
 public:
-  void visitUnaryExpression(EE_UnaryExpression& node) override;
-  void visitBinaryExpression(EE_BinaryExpression& node) override;
-  ~CheckForSideEffects() override;
+    void visitUnaryExpression(EE_UnaryExpression& node) override;
+    void visitBinaryExpression(EE_BinaryExpression& node) override;
+    ~CheckForSideEffects() override;
 
-  bool effectSeen = false;
-  bool hasSideEffects = false;
+    bool effectSeen = false;
+    bool hasSideEffects = false;
 };
 
 #endif

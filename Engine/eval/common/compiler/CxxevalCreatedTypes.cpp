@@ -16,8 +16,7 @@ bool flag(unsigned char flags, unsigned bit)
 
 const TypeItem* createCharstringType(int, unsigned length, unsigned char flags)
 {
-    return CreatedTypeItem::findOrCreateCharstringType(length, flag(flags, 0), flag(flags, 1), flag(flags, 2),
-                                                       nullptr);
+    return CreatedTypeItem::findOrCreateCharstringType(length, flag(flags, 0), flag(flags, 1), flag(flags, 2), nullptr);
 }
 
 const TypeItem* createNationalStringType(int, unsigned length, unsigned char flags)
@@ -28,8 +27,7 @@ const TypeItem* createNationalStringType(int, unsigned length, unsigned char fla
 
 const TypeItem* createDbcsStringType(int, unsigned length, unsigned char flags)
 {
-    return CreatedTypeItem::findOrCreateDbcsStringType(length, flag(flags, 0), flag(flags, 1), flag(flags, 2),
-                                                       nullptr);
+    return CreatedTypeItem::findOrCreateDbcsStringType(length, flag(flags, 0), flag(flags, 1), flag(flags, 2), nullptr);
 }
 
 const TypeItem* createExternalFloatType(int, const char* picture, unsigned length)
@@ -63,8 +61,7 @@ const TypeItem* createNumericEditedType(int, const char* picture, unsigned lengt
                                                           static_cast<signed char>(scale), picture);
 }
 
-const TypeItem* createNationalNumericEditedType(int, const char* picture, unsigned length, unsigned digits,
-                                                int scale)
+const TypeItem* createNationalNumericEditedType(int, const char* picture, unsigned length, unsigned digits, int scale)
 {
     return CreatedTypeItem::findOrCreateNationalNumericEditedType(length, static_cast<unsigned char>(digits),
                                                                   static_cast<signed char>(scale), picture);
@@ -86,8 +83,7 @@ const TypeItem* createRefModType(int kind, const TypeItem* type)
     const unsigned size = type->typeSize();
     switch (kind) {
     case t_characterString: return CreatedTypeItem::findOrCreateCharstringType(size, false, false, false, nullptr);
-    case t_nationalString:
-        return CreatedTypeItem::findOrCreateNationalStringType(size, false, false, false, nullptr);
+    case t_nationalString: return CreatedTypeItem::findOrCreateNationalStringType(size, false, false, false, nullptr);
     case t_dbcsString: return CreatedTypeItem::findOrCreateDbcsStringType(size, false, false, false, nullptr);
     default: return nullptr;
     }
@@ -98,8 +94,7 @@ const TypeItem* createFixedPointType(int kind, unsigned digits, int scale, bool 
     const unsigned char precision = static_cast<unsigned char>(digits);
     const signed char places = static_cast<signed char>(scale);
     switch (kind) {
-    case t_packedDecimal:
-        return CreatedTypeItem::findOrCreatePackedDecimalType(precision, places, isSigned, nullptr);
+    case t_packedDecimal: return CreatedTypeItem::findOrCreatePackedDecimalType(precision, places, isSigned, nullptr);
     case t_fixedPointBinary:
         return CreatedTypeItem::findOrCreateFixedPointBinaryType(precision, places, isSigned, nullptr);
     case t_zonedDecimal:

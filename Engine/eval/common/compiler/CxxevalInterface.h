@@ -31,7 +31,7 @@ class TemplateItem;
 
 struct CharstringInfoBlock {
     std::uint32_t length;
-    std::uint8_t flags;  // bits 0-2 the string-kind flags; bit 3 see typeCharstringInfo
+    std::uint8_t flags; // bits 0-2 the string-kind flags; bit 3 see typeCharstringInfo
 };
 using NationalStringInfoBlock = CharstringInfoBlock;
 using DbcsStringInfoBlock = CharstringInfoBlock;
@@ -66,17 +66,17 @@ struct IndexDataItemInfoBlock {
 struct FixedPointInfoBlock {
     std::uint32_t digits;
     std::int32_t scale;
-    std::uint8_t flags;  // bit 0 signed
+    std::uint8_t flags; // bit 0 signed
     std::uint32_t signKind;
 };
 
 struct EnumInfoBlock {
     std::uint16_t size;
-    std::uint8_t flags;  // bit 0 no enumerators known, bit 1 always set
+    std::uint8_t flags; // bit 0 no enumerators known, bit 1 always set
 };
 
 struct PointerInfoBlock {
-    std::uint8_t flags;  // bits 4, 5, 6 of the host pointer record's flags
+    std::uint8_t flags; // bits 4, 5, 6 of the host pointer record's flags
 };
 
 using SymbolInfoBlock = SymbolItem::MemberLayout;

@@ -22,7 +22,8 @@ bool scopeOfKind(const ScopeItem* scope, ScopeItem::ScopeType kind)
 bool scopeIsFile(const ScopeItem* scope)
 {
     const bool answer = scopeOfKind(scope, ScopeItem::file);
-    NORVEXA_HANDLER_TRACE("bool scopeIsFile(const ScopeItem*)", "Scope=%p.File?=%d", static_cast<const void*>(scope), int(answer));
+    NORVEXA_HANDLER_TRACE("bool scopeIsFile(const ScopeItem*)", "Scope=%p.File?=%d", static_cast<const void*>(scope),
+                          int(answer));
     return answer;
 }
 
@@ -44,14 +45,15 @@ bool scopeIsClass(const ScopeItem* scope)
 bool scopeIsMemberFunc(const ScopeItem* scope)
 {
     const bool answer = scopeOfKind(scope, ScopeItem::memberFunction);
-    NORVEXA_HANDLER_TRACE("bool scopeIsMemberFunc(const ScopeItem*)", "Scope=%p.MemFunc?=%d", static_cast<const void*>(scope),
-                          int(answer));
+    NORVEXA_HANDLER_TRACE("bool scopeIsMemberFunc(const ScopeItem*)", "Scope=%p.MemFunc?=%d",
+                          static_cast<const void*>(scope), int(answer));
     return answer;
 }
 
 const ScopeItem* scopeContainer(const ScopeItem* scope)
 {
-    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeContainer(const ScopeItem*)", "Scope=%p", static_cast<const void*>(scope));
+    NORVEXA_HANDLER_TRACE("const ScopeItem* scopeContainer(const ScopeItem*)", "Scope=%p",
+                          static_cast<const void*>(scope));
     return scope != nullptr ? scope->container() : nullptr;
 }
 

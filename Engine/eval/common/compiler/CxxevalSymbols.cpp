@@ -45,8 +45,8 @@ const SymbolItem* lookup(const char* signature, unsigned line, const char* name,
         NORVEXA_HANDLER_TRACE(signature, "Cannot find %s %s in scope %s", what, name, scopeText(scope));
         return nullptr;
     }
-    NORVEXA_HANDLER_TRACE(signature, "handle = %p for %s %s in scope %s", static_cast<const void*>(symbol), what,
-                          name, scopeText(scope));
+    NORVEXA_HANDLER_TRACE(signature, "handle = %p for %s %s in scope %s", static_cast<const void*>(symbol), what, name,
+                          scopeText(scope));
     return symbol;
 }
 
@@ -119,15 +119,14 @@ bool symIsHiddenInEnclosedScopes(const SymbolItem* symbol)
 bool symIsBuiltinProcedure(const SymbolItem* symbol)
 {
     const bool answer = symbol != nullptr && storageCode(*symbol) == SE_BUILTIN_PROCEDURE;
-    NORVEXA_HANDLER_TRACE("bool symIsBuiltinProcedure(const SymbolItem*)", "symIsBuiltinProcedure = %s",
-                          truth(answer));
+    NORVEXA_HANDLER_TRACE("bool symIsBuiltinProcedure(const SymbolItem*)", "symIsBuiltinProcedure = %s", truth(answer));
     return answer;
 }
 
 bool symIsProcedure(const SymbolItem* symbol)
 {
-    const bool answer = symbol != nullptr
-                        && (storageCode(*symbol) == SE_BUILTIN_PROCEDURE || storageCode(*symbol) == SE_FUNCTION);
+    const bool answer =
+        symbol != nullptr && (storageCode(*symbol) == SE_BUILTIN_PROCEDURE || storageCode(*symbol) == SE_FUNCTION);
     NORVEXA_HANDLER_TRACE("bool symIsProcedure(const SymbolItem*)", "symIsProcedure = %s", truth(answer));
     return answer;
 }

@@ -36,9 +36,8 @@ const PictureInfoBlock* pictureInfo(const TypeItem* type, UBYTE4 leaf, const Rec
 }
 
 template <class Record>
-const NumericEditedInfoBlock* numericEditedInfo(const TypeItem* type, UBYTE4 leaf,
-                                                const Record _TYPE_ENTRY::*member, NumericEditedInfoBlock& record,
-                                                const char* signature, unsigned line)
+const NumericEditedInfoBlock* numericEditedInfo(const TypeItem* type, UBYTE4 leaf, const Record _TYPE_ENTRY::*member,
+                                                NumericEditedInfoBlock& record, const char* signature, unsigned line)
 {
     const _TYPE_ENTRY* entry = entryOfLeaf(type, leaf, signature, line);
     record = NumericEditedInfoBlock{};

@@ -219,8 +219,7 @@ const ClassInfoBlock* typeClassInfo(const TypeItem* type)
 {
     if (type == nullptr)
         return nullptr;
-    NORVEXA_HANDLER_TRACE("const ClassInfoBlock* typeClassInfo(const TypeItem*)", "Entry - type = %s",
-                          typeText(type));
+    NORVEXA_HANDLER_TRACE("const ClassInfoBlock* typeClassInfo(const TypeItem*)", "Entry - type = %s", typeText(type));
     const ClassScopeItem* scope = ClassScopeItem::getClassScope(*type, nullptr, true);
     return scope != nullptr ? scope->classInfo() : nullptr;
 }

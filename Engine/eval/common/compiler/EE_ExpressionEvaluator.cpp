@@ -18,18 +18,18 @@
 #endif
 NORVEXA_REPLACEABLE EE_Expression* EE_ExpressionEvaluator::analyze(EE_Expression& expression)
 {
-  if (services.isCobol()) {
-    firstPass(expression, 1, 0);
-    trace("_numArithOps=%u", _numArithOps);
-    trace("_dmax=%u", _dmax);
-    trace("_hasFloatingPoint=%d", _hasFloatingPoint ? 1 : 0);
-    trace("_doFProunding=%d", _doFProunding ? 1 : 0);
-  }
-  if (expression.analyzed)
-    return &expression;
-  _partialSubscript = nullptr;
-  EE_Expression& result = analyze(expression, LoadRootValue);
-  if (_partialSubscript != nullptr)
-    throw EE_Exception(EE_Exception::WrongNumberOfSubscripts, _partialSubscript);
-  return &result;
+    if (services.isCobol()) {
+        firstPass(expression, 1, 0);
+        trace("_numArithOps=%u", _numArithOps);
+        trace("_dmax=%u", _dmax);
+        trace("_hasFloatingPoint=%d", _hasFloatingPoint ? 1 : 0);
+        trace("_doFProunding=%d", _doFProunding ? 1 : 0);
+    }
+    if (expression.analyzed)
+        return &expression;
+    _partialSubscript = nullptr;
+    EE_Expression& result = analyze(expression, LoadRootValue);
+    if (_partialSubscript != nullptr)
+        throw EE_Exception(EE_Exception::WrongNumberOfSubscripts, _partialSubscript);
+    return &result;
 }

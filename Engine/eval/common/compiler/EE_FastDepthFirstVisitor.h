@@ -7,8 +7,8 @@
 // base's order (a unary node's operand; a binary node's left, then right).
 class EE_FastDepthFirstVisitor : public EE_DepthFirstVisitor {
 public:
-  void visitExpression(EE_Expression& node) override;
-  ~EE_FastDepthFirstVisitor() override;
+    void visitExpression(EE_Expression& node) override;
+    ~EE_FastDepthFirstVisitor() override;
 };
 
 #endif

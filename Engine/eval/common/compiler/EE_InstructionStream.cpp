@@ -92,10 +92,8 @@ std::uint64_t EE_InstructionStream::Buffer::size() const
 // ---------------------------------------------------------------------------
 // Iterator
 
-EE_InstructionStream::BufferIterator::BufferIterator(const EE_InstructionStream& stream)
-    : block_(stream.buffer.first)
-{
-}
+EE_InstructionStream::BufferIterator::BufferIterator(const EE_InstructionStream& stream) : block_(stream.buffer.first)
+{}
 
 const unsigned char* EE_InstructionStream::BufferIterator::data() const
 {

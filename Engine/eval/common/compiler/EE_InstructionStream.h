@@ -32,7 +32,9 @@ public:
             Bytes* next;
             std::uint16_t used;
 
-            enum : std::size_t { blockBytes = 2032 };
+            enum : std::size_t {
+                blockBytes = 2032
+            };
             // Offset of the payload from the start of the block.
             static std::size_t payloadOffset();
             // The payload capacity; the last byte is never taken.
@@ -95,10 +97,7 @@ public:
     EE_InstructionStream(const EE_InstructionStream&) = delete;
     EE_InstructionStream& operator=(const EE_InstructionStream&) = delete;
 
-    unsigned char* append(unsigned char opcode, std::size_t operandSize)
-    {
-        return buffer.append(opcode, operandSize);
-    }
+    unsigned char* append(unsigned char opcode, std::size_t operandSize) { return buffer.append(opcode, operandSize); }
     // Appends the end of the code.
     void genEnd() { plain(Opcode::end); }
     std::uint64_t size() const { return buffer.size(); }
@@ -120,43 +119,85 @@ public:
     // ------------------------------------------------------------------
 
 #define NORVEXA_WRITE_end(name)
-#define NORVEXA_WRITE_plain(name) \
-    void name() { plain(Opcode::name); }
-#define NORVEXA_WRITE_u32(name) \
-    void name(unsigned int value) { u32(Opcode::name, value); }
-#define NORVEXA_WRITE_i16(name) \
-    void name(short value) { i16(Opcode::name, value); }
-#define NORVEXA_WRITE_i64(name) \
-    void name(long long value) { u64(Opcode::name, static_cast<std::uint64_t>(value)); }
-#define NORVEXA_WRITE_u64(name) \
-    void name(unsigned long long value) { u64(Opcode::name, value); }
-#define NORVEXA_WRITE_type(name) \
-    void name(const TypeItem* type) { pointer(Opcode::name, type); }
-#define NORVEXA_WRITE_symbol(name) \
-    void name(const SymbolItem* symbol) { pointer(Opcode::name, symbol); }
-#define NORVEXA_WRITE_text16(name) \
-    void name(const char* text) { text16(Opcode::name, text); }
-#define NORVEXA_WRITE_typedText(name) \
-    void name(const char* value, std::size_t length, const TypeItem* type) \
-    { \
-        typedValue(Opcode::name, value, length, type); \
+#define NORVEXA_WRITE_plain(name)                                                                                      \
+    void name()                                                                                                        \
+    {                                                                                                                  \
+        plain(Opcode::name);                                                                                           \
     }
-#define NORVEXA_WRITE_text32(name) \
-    void name(const char* text, unsigned int n) { text32(Opcode::name, text, n); }
-#define NORVEXA_WRITE_modes32(name) \
-    void name(const ArgMode* modes, unsigned int byteCount) { text32(Opcode::name, modes, byteCount); }
-#define NORVEXA_WRITE_call(name) \
-    void name(unsigned int count, bool builtin) { call(Opcode::name, count, builtin); }
-#define NORVEXA_WRITE_numberAndType(name) \
-    void name(long long number, const TypeItem* type) { numberAndType(Opcode::name, number, type); }
-#define NORVEXA_WRITE_twoTypes(name) \
-    void name(const TypeItem* base, const TypeItem* derived) { twoTypes(Opcode::name, base, derived); }
-#define NORVEXA_WRITE_flagAndType(name) \
-    void name(bool flag, const TypeItem* type) { flagAndType(Opcode::name, flag, type); }
-#define NORVEXA_WRITE_integralConstant(name) \
-    void name(unsigned long long value, const TypeItem* type, unsigned char sign, short length) \
-    { \
-        integralConstant(Opcode::name, value, type, sign, length); \
+#define NORVEXA_WRITE_u32(name)                                                                                        \
+    void name(unsigned int value)                                                                                      \
+    {                                                                                                                  \
+        u32(Opcode::name, value);                                                                                      \
+    }
+#define NORVEXA_WRITE_i16(name)                                                                                        \
+    void name(short value)                                                                                             \
+    {                                                                                                                  \
+        i16(Opcode::name, value);                                                                                      \
+    }
+#define NORVEXA_WRITE_i64(name)                                                                                        \
+    void name(long long value)                                                                                         \
+    {                                                                                                                  \
+        u64(Opcode::name, static_cast<std::uint64_t>(value));                                                          \
+    }
+#define NORVEXA_WRITE_u64(name)                                                                                        \
+    void name(unsigned long long value)                                                                                \
+    {                                                                                                                  \
+        u64(Opcode::name, value);                                                                                      \
+    }
+#define NORVEXA_WRITE_type(name)                                                                                       \
+    void name(const TypeItem* type)                                                                                    \
+    {                                                                                                                  \
+        pointer(Opcode::name, type);                                                                                   \
+    }
+#define NORVEXA_WRITE_symbol(name)                                                                                     \
+    void name(const SymbolItem* symbol)                                                                                \
+    {                                                                                                                  \
+        pointer(Opcode::name, symbol);                                                                                 \
+    }
+#define NORVEXA_WRITE_text16(name)                                                                                     \
+    void name(const char* text)                                                                                        \
+    {                                                                                                                  \
+        text16(Opcode::name, text);                                                                                    \
+    }
+#define NORVEXA_WRITE_typedText(name)                                                                                  \
+    void name(const char* value, std::size_t length, const TypeItem* type)                                             \
+    {                                                                                                                  \
+        typedValue(Opcode::name, value, length, type);                                                                 \
+    }
+#define NORVEXA_WRITE_text32(name)                                                                                     \
+    void name(const char* text, unsigned int n)                                                                        \
+    {                                                                                                                  \
+        text32(Opcode::name, text, n);                                                                                 \
+    }
+#define NORVEXA_WRITE_modes32(name)                                                                                    \
+    void name(const ArgMode* modes, unsigned int byteCount)                                                            \
+    {                                                                                                                  \
+        text32(Opcode::name, modes, byteCount);                                                                        \
+    }
+#define NORVEXA_WRITE_call(name)                                                                                       \
+    void name(unsigned int count, bool builtin)                                                                        \
+    {                                                                                                                  \
+        call(Opcode::name, count, builtin);                                                                            \
+    }
+#define NORVEXA_WRITE_numberAndType(name)                                                                              \
+    void name(long long number, const TypeItem* type)                                                                  \
+    {                                                                                                                  \
+        numberAndType(Opcode::name, number, type);                                                                     \
+    }
+#define NORVEXA_WRITE_twoTypes(name)                                                                                   \
+    void name(const TypeItem* base, const TypeItem* derived)                                                           \
+    {                                                                                                                  \
+        twoTypes(Opcode::name, base, derived);                                                                         \
+    }
+#define NORVEXA_WRITE_flagAndType(name)                                                                                \
+    void name(bool flag, const TypeItem* type)                                                                         \
+    {                                                                                                                  \
+        flagAndType(Opcode::name, flag, type);                                                                         \
+    }
+#define NORVEXA_WRITE_integralConstant(name)                                                                           \
+    void name(unsigned long long value, const TypeItem* type, unsigned char sign, short length)                        \
+    {                                                                                                                  \
+        integralConstant(Opcode::name, value, type, sign, length);                                                     \
     }
 #define NORVEXA_WRITER(number, name, shape, pops, pushes, what) NORVEXA_WRITE_##shape(name)
     NORVEXA_OPCODES(NORVEXA_WRITER)
@@ -185,7 +226,10 @@ protected:
 private:
     // The writers of the operand shapes.
     unsigned char* headAndTail(Opcode opcode, std::size_t tail);
-    void plain(Opcode opcode) { buffer.append(static_cast<unsigned char>(opcode), 0); }
+    void plain(Opcode opcode)
+    {
+        buffer.append(static_cast<unsigned char>(opcode), 0);
+    }
     void u32(Opcode opcode, std::uint32_t value);
     void i16(Opcode opcode, std::int16_t value);
     void u64(Opcode opcode, std::uint64_t value);

@@ -31,10 +31,22 @@ unsigned char* EE_InstructionStream::headAndTail(Opcode opcode, std::size_t tail
     return append(static_cast<unsigned char>(opcode), rowOf(opcode).head + tail);
 }
 
-void EE_InstructionStream::u32(Opcode opcode, std::uint32_t value) { put(headAndTail(opcode, 0), opcode, 0, value); }
-void EE_InstructionStream::i16(Opcode opcode, std::int16_t value) { put(headAndTail(opcode, 0), opcode, 0, value); }
-void EE_InstructionStream::u64(Opcode opcode, std::uint64_t value) { put(headAndTail(opcode, 0), opcode, 0, value); }
-void EE_InstructionStream::pointer(Opcode opcode, const void* p) { put(headAndTail(opcode, 0), opcode, 0, p); }
+void EE_InstructionStream::u32(Opcode opcode, std::uint32_t value)
+{
+    put(headAndTail(opcode, 0), opcode, 0, value);
+}
+void EE_InstructionStream::i16(Opcode opcode, std::int16_t value)
+{
+    put(headAndTail(opcode, 0), opcode, 0, value);
+}
+void EE_InstructionStream::u64(Opcode opcode, std::uint64_t value)
+{
+    put(headAndTail(opcode, 0), opcode, 0, value);
+}
+void EE_InstructionStream::pointer(Opcode opcode, const void* p)
+{
+    put(headAndTail(opcode, 0), opcode, 0, p);
+}
 
 void EE_InstructionStream::text16(Opcode opcode, const char* text)
 {

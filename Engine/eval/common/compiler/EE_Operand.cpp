@@ -46,8 +46,7 @@ std::size_t EE_Operand::read(const unsigned char* payload, std::size_t offset, s
             value = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(load<const void*>(at)));
             break;
         }
-        if (row.hasTail
-            && (row.fields[i].kind == FieldKind::count16 || row.fields[i].kind == FieldKind::count32))
+        if (row.hasTail && (row.fields[i].kind == FieldKind::count16 || row.fields[i].kind == FieldKind::count32))
             tailBytes = static_cast<std::size_t>(value);
     }
     std::size_t taken = row.head;

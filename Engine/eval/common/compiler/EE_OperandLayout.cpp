@@ -13,30 +13,69 @@ namespace shape {
 
 constexpr std::uint8_t pointerWidth = sizeof(void*);
 
-constexpr Layout end(const char* name) { return Layout{name, {}, 0, 1, false}; }
-constexpr Layout plain(const char* name) { return Layout{name, {}, 0, 1, false}; }
+constexpr Layout end(const char* name)
+{
+    return Layout{name, {}, 0, 1, false};
+}
+constexpr Layout plain(const char* name)
+{
+    return Layout{name, {}, 0, 1, false};
+}
 
 constexpr Layout one(const char* name, FieldKind kind, std::uint8_t width)
 {
     return Layout{name, {{kind, 0}}, width, width, false};
 }
 
-constexpr Layout u32(const char* name) { return one(name, K::u32, 4); }
-constexpr Layout i16(const char* name) { return one(name, K::i16, 2); }
-constexpr Layout i64(const char* name) { return one(name, K::i64, 8); }
-constexpr Layout u64(const char* name) { return one(name, K::u64, 8); }
-constexpr Layout type(const char* name) { return one(name, K::type, pointerWidth); }
-constexpr Layout symbol(const char* name) { return one(name, K::symbol, pointerWidth); }
+constexpr Layout u32(const char* name)
+{
+    return one(name, K::u32, 4);
+}
+constexpr Layout i16(const char* name)
+{
+    return one(name, K::i16, 2);
+}
+constexpr Layout i64(const char* name)
+{
+    return one(name, K::i64, 8);
+}
+constexpr Layout u64(const char* name)
+{
+    return one(name, K::u64, 8);
+}
+constexpr Layout type(const char* name)
+{
+    return one(name, K::type, pointerWidth);
+}
+constexpr Layout symbol(const char* name)
+{
+    return one(name, K::symbol, pointerWidth);
+}
 
 // A count at 0 and the tail right after it.
-constexpr Layout text16(const char* name) { return Layout{name, {{K::count16, 0}}, 2, 2, true}; }
-constexpr Layout text32(const char* name) { return Layout{name, {{K::count32, 0}}, 4, 4, true}; }
-constexpr Layout modes32(const char* name) { return text32(name); }
+constexpr Layout text16(const char* name)
+{
+    return Layout{name, {{K::count16, 0}}, 2, 2, true};
+}
+constexpr Layout text32(const char* name)
+{
+    return Layout{name, {{K::count32, 0}}, 4, 4, true};
+}
+constexpr Layout modes32(const char* name)
+{
+    return text32(name);
+}
 
 // A count at 0, a type at 8, the tail after the head.
-constexpr Layout typedText(const char* name) { return Layout{name, {{K::count16, 0}, {K::type, 8}}, 16, 8, true}; }
+constexpr Layout typedText(const char* name)
+{
+    return Layout{name, {{K::count16, 0}, {K::type, 8}}, 16, 8, true};
+}
 
-constexpr Layout call(const char* name) { return Layout{name, {{K::u32, 0}, {K::u8, 4}}, 5, 4, false}; }
+constexpr Layout call(const char* name)
+{
+    return Layout{name, {{K::u32, 0}, {K::u8, 4}}, 5, 4, false};
+}
 
 // A 64-bit number at 0 and a type at 8.
 constexpr Layout numberAndType(const char* name)
@@ -44,8 +83,14 @@ constexpr Layout numberAndType(const char* name)
     return Layout{name, {{K::i64, 0}, {K::type, 8}}, 16, 8, false};
 }
 
-constexpr Layout twoTypes(const char* name) { return Layout{name, {{K::type, 0}, {K::type, 8}}, 16, 8, false}; }
-constexpr Layout flagAndType(const char* name) { return Layout{name, {{K::u8, 0}, {K::type, 8}}, 16, 8, false}; }
+constexpr Layout twoTypes(const char* name)
+{
+    return Layout{name, {{K::type, 0}, {K::type, 8}}, 16, 8, false};
+}
+constexpr Layout flagAndType(const char* name)
+{
+    return Layout{name, {{K::u8, 0}, {K::type, 8}}, 16, 8, false};
+}
 
 constexpr Layout integralConstant(const char* name)
 {

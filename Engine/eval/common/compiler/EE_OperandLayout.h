@@ -26,10 +26,10 @@ enum class FieldKind : std::uint8_t {
     u32,
     i64,
     u64,
-    type,     // const TypeItem*
-    symbol,   // const SymbolItem*
-    count16,  // the byte count of the tail, 16 bits
-    count32,  // the byte count of the tail, 32 bits
+    type,    // const TypeItem*
+    symbol,  // const SymbolItem*
+    count16, // the byte count of the tail, 16 bits
+    count32, // the byte count of the tail, 32 bits
 };
 
 // The width in bytes of a field kind (0 for none).
@@ -42,18 +42,22 @@ struct Field {
     std::uint8_t offset;
 };
 
-enum : unsigned { maxFields = 4 };
+enum : unsigned {
+    maxFields = 4
+};
 
 struct Layout {
-    const char* name;              // the instruction's name
-    Field fields[maxFields];       // in order; kind none ends the list
-    std::uint8_t head;             // bytes of the fixed part (0: no operand)
-    std::uint8_t align;            // alignment of the operand's start
-    bool hasTail;                  // a count field gives the bytes that follow the head
+    const char* name;        // the instruction's name
+    Field fields[maxFields]; // in order; kind none ends the list
+    std::uint8_t head;       // bytes of the fixed part (0: no operand)
+    std::uint8_t align;      // alignment of the operand's start
+    bool hasTail;            // a count field gives the bytes that follow the head
 };
 
 // The highest opcode; 0 ends the code.
-enum : unsigned { lastOpcode = opcodes::count - 1 };
+enum : unsigned {
+    lastOpcode = opcodes::count - 1
+};
 
 // The row of an opcode from 0 to lastOpcode (0 is the end of the code);
 // null above.

@@ -12,7 +12,11 @@ class TypeItem;
 // in the services' arena (a new one for every call of the factories).
 class EE_OstrelDeclaration : public EE_Declaration {
 public:
-    enum Kind : int { Symbol = 0, Template = 1, Type = 2 };
+    enum Kind : int {
+        Symbol = 0,
+        Template = 1,
+        Type = 2
+    };
 
     EE_OstrelDeclaration(EE_OstrelServices& services, const SymbolItem* symbol, const char* name,
                          EE_DeclarationStore* owner);

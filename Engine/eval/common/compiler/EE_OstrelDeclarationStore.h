@@ -24,8 +24,7 @@ class EE_OstrelDeclarationStore : public EE_DeclarationStore, public EE_Link<EE_
 public:
     EE_OstrelDeclarationStore(EE_Name* scopeName, int global, const ScopeItem* s, EE_OstrelServices& owner)
         : EE_DeclarationStore(scopeName, global), scope(s), services(owner)
-    {
-    }
+    {}
 
     const ScopeItem* tableKey() const { return scope; }
 

@@ -21,8 +21,8 @@ namespace {
 bool sameName(const SymbolItem* qualifier, const EE_String& written)
 {
     const char* name = symName(qualifier);
-    return name != nullptr && std::strlen(name) == written.length()
-           && std::memcmp(name, written.data(), written.length()) == 0;
+    return name != nullptr && std::strlen(name) == written.length() &&
+           std::memcmp(name, written.data(), written.length()) == 0;
 }
 
 const char* nameOrNull(const char* text)
@@ -158,8 +158,7 @@ EE_Name* EE_OstrelDeclarationStore::bestMatch(SymbolList* candidates, const Scop
 // that is not the last and has no owner symbol is a member of the
 // expression of the qualifiers after it, so the outermost usable qualifier
 // is the innermost node.
-EE_Expression* EE_OstrelDeclarationStore::memberAccessExpression(const SymbolItem* const* qualifiers,
-                                                                 std::size_t count)
+EE_Expression* EE_OstrelDeclarationStore::memberAccessExpression(const SymbolItem* const* qualifiers, std::size_t count)
 {
     const SymbolItem* q = qualifiers[0];
     if (count > 1 && !hasOwnerSymbol(q)) {

@@ -14,8 +14,7 @@ class EE_OstrelFigConstant : public EE_FigConstant {
 public:
     EE_OstrelFigConstant(unsigned token, EE_TypeDescriptor* type, char byte, EE_StorageArena& arena)
         : tokenKind(token), kind(EE_LiteralValue::Alphanumeric), descriptor(type), text(&byte, 1, &arena)
-    {
-    }
+    {}
 
     EE_TypeDescriptor* typeDescriptor() const override { return descriptor; }
     // The constant's COBOL word ("HIGH-VALUES", "ZERO", ...); "?" for a

@@ -14,8 +14,7 @@ public:
     EE_OstrelLiteralValue(Kind k, EE_TypeDescriptor* type, const char* bytes, std::size_t length,
                           EE_StorageArena& arena)
         : EE_LiteralValue(k), descriptor(type), text(bytes, length, &arena)
-    {
-    }
+    {}
 
     EE_TypeDescriptor* typeDescriptor() const override { return descriptor; }
     // The literal as it is shown again in messages: as the user wrote it

@@ -12,11 +12,12 @@
 #include "services/EvaluationEnvironment.h"
 
 EE_OstrelServices::EE_OstrelServices(const ScopeItem* currentScope, const ScopeItem* fileScope)
-    : scope(currentScope), global(createGlobalDeclarationStore(fileScope)),
-      current(findOrCreateDeclarationStore(currentScope)), descriptors(arena, *this),
+    : scope(currentScope),
+      global(createGlobalDeclarationStore(fileScope)),
+      current(findOrCreateDeclarationStore(currentScope)),
+      descriptors(arena, *this),
       environmentFlags(debuggerEnvironment())
-{
-}
+{}
 
 // Everything handed out lives in the arena and goes with it.
 EE_OstrelServices::~EE_OstrelServices() = default;
@@ -111,8 +112,7 @@ EE_TypeDescriptor* EE_OstrelServices::underlyingTypeDescriptor(const EE_TypeDesc
     // An enumeration stands for its own integer type: the kind alone could
     // name an integer of another size (int and long share a kind).
     if (type.kind == EE_TypeDescriptor::Enumeration)
-        return descriptors.findOrCreatePredefinedTypeDescriptor(
-            kind, enumType(EE_OstrelTypeDescriptor::typeOf(type)));
+        return descriptors.findOrCreatePredefinedTypeDescriptor(kind, enumType(EE_OstrelTypeDescriptor::typeOf(type)));
     return findOrCreatePredefinedTypeDescriptor(kind, 0);
 }
 
@@ -124,7 +124,7 @@ EE_TypeDescriptor* EE_OstrelServices::bitFieldPromotion(const EE_TypeDescriptor&
         return nullptr;
     const unsigned width = entry->integer.bitLength;
     if (entry->integer.bitOffset == 0 && (width == 8 || width == 16 || width == 32 || width == 64))
-        return nullptr;  // a plain integer
+        return nullptr; // a plain integer
     const bool isUnsigned = (entry->integer.flags & TNinteger_Unsigned) != 0;
     const unsigned intBits = 8 * sizeOfInt();
     if (width < intBits)

@@ -68,12 +68,27 @@ long long EE_OstrelServices::sizeOrRefuse(const EE_TypeDescriptor& type) const
     return size;
 }
 
-void EE_OstrelServices::logicalNot(const EE_TypeDescriptor&) const { stream().genNot(); }
-void EE_OstrelServices::logicalEqv(const EE_TypeDescriptor&) const { stream().genEQ(); }
-void EE_OstrelServices::logicalNeqv(const EE_TypeDescriptor&) const { stream().genNE(); }
-void EE_OstrelServices::negate(const EE_TypeDescriptor&) const { stream().genNegate(); }
+void EE_OstrelServices::logicalNot(const EE_TypeDescriptor&) const
+{
+    stream().genNot();
+}
+void EE_OstrelServices::logicalEqv(const EE_TypeDescriptor&) const
+{
+    stream().genEQ();
+}
+void EE_OstrelServices::logicalNeqv(const EE_TypeDescriptor&) const
+{
+    stream().genNE();
+}
+void EE_OstrelServices::negate(const EE_TypeDescriptor&) const
+{
+    stream().genNegate();
+}
 void EE_OstrelServices::unaryPlus(const EE_TypeDescriptor&) const {}
-void EE_OstrelServices::dereference(const EE_TypeDescriptor& type) const { stream().genLoadIndirect(0, typeOf(type)); }
+void EE_OstrelServices::dereference(const EE_TypeDescriptor& type) const
+{
+    stream().genLoadIndirect(0, typeOf(type));
+}
 
 void EE_OstrelServices::index(const EE_TypeDescriptor& type) const
 {
@@ -91,10 +106,22 @@ void EE_OstrelServices::rankDereference(const EE_TypeDescriptor& type, const lon
     stream().genLoadIndirectRank(rank, typeOf(type));
 }
 
-void EE_OstrelServices::realPart(const EE_TypeDescriptor&) const { stream().genRealPart(); }
-void EE_OstrelServices::imaginaryPart(const EE_TypeDescriptor&) const { stream().genImaginaryPart(); }
-void EE_OstrelServices::truncateFP(const EE_TypeDescriptor& type) const { stream().genTruncateFP(typeOf(type)); }
-void EE_OstrelServices::convertTo(const EE_TypeDescriptor& type) const { stream().genConvert(typeOf(type)); }
+void EE_OstrelServices::realPart(const EE_TypeDescriptor&) const
+{
+    stream().genRealPart();
+}
+void EE_OstrelServices::imaginaryPart(const EE_TypeDescriptor&) const
+{
+    stream().genImaginaryPart();
+}
+void EE_OstrelServices::truncateFP(const EE_TypeDescriptor& type) const
+{
+    stream().genTruncateFP(typeOf(type));
+}
+void EE_OstrelServices::convertTo(const EE_TypeDescriptor& type) const
+{
+    stream().genConvert(typeOf(type));
+}
 
 // Shared data has an address a private pointer does not hold: such an array
 // stays the item it is.
@@ -116,23 +143,74 @@ void EE_OstrelServices::convertToRefMod(bool lengthGiven, const EE_TypeDescripto
     stream().genConvertRefMod(lengthGiven, typeOf(type));
 }
 
-void EE_OstrelServices::add(const EE_TypeDescriptor&) const { stream().genAdd(); }
-void EE_OstrelServices::subtract(const EE_TypeDescriptor&) const { stream().genSubtract(); }
-void EE_OstrelServices::multiply(const EE_TypeDescriptor&) const { stream().genMult(); }
-void EE_OstrelServices::power(const EE_TypeDescriptor&, unsigned int exponent) const { stream().genPow(exponent); }
-void EE_OstrelServices::divide(const EE_TypeDescriptor&) const { stream().genDivide(); }
-void EE_OstrelServices::remainder(const EE_TypeDescriptor&) const { stream().genModulus(); }
-void EE_OstrelServices::concatenate(const EE_TypeDescriptor&) const { stream().genConcatenate(); }
-void EE_OstrelServices::substring(const EE_TypeDescriptor&) const { stream().genSubstring(); }
-void EE_OstrelServices::refMod(const EE_TypeDescriptor& type) const { stream().genRefMod(typeOf(type)); }
-void EE_OstrelServices::refModLength(const EE_TypeDescriptor& type) const { stream().genRefModLength(typeOf(type)); }
-void EE_OstrelServices::addressAdd(const EE_TypeDescriptor&) const { stream().genPointerAdd(); }
-void EE_OstrelServices::addressSubtract(const EE_TypeDescriptor&) const { stream().genPointerSubtract(); }
-void EE_OstrelServices::bitwiseNot(const EE_TypeDescriptor&) const { stream().genComplement(); }
-void EE_OstrelServices::bitwiseOr(const EE_TypeDescriptor&) const { stream().genBitOr(); }
-void EE_OstrelServices::bitwiseXor(const EE_TypeDescriptor&) const { stream().genBitXor(); }
-void EE_OstrelServices::bitwiseAnd(const EE_TypeDescriptor&) const { stream().genBitAnd(); }
-void EE_OstrelServices::shiftLeft(const EE_TypeDescriptor&) const { stream().genLogicalShiftLeft(); }
+void EE_OstrelServices::add(const EE_TypeDescriptor&) const
+{
+    stream().genAdd();
+}
+void EE_OstrelServices::subtract(const EE_TypeDescriptor&) const
+{
+    stream().genSubtract();
+}
+void EE_OstrelServices::multiply(const EE_TypeDescriptor&) const
+{
+    stream().genMult();
+}
+void EE_OstrelServices::power(const EE_TypeDescriptor&, unsigned int exponent) const
+{
+    stream().genPow(exponent);
+}
+void EE_OstrelServices::divide(const EE_TypeDescriptor&) const
+{
+    stream().genDivide();
+}
+void EE_OstrelServices::remainder(const EE_TypeDescriptor&) const
+{
+    stream().genModulus();
+}
+void EE_OstrelServices::concatenate(const EE_TypeDescriptor&) const
+{
+    stream().genConcatenate();
+}
+void EE_OstrelServices::substring(const EE_TypeDescriptor&) const
+{
+    stream().genSubstring();
+}
+void EE_OstrelServices::refMod(const EE_TypeDescriptor& type) const
+{
+    stream().genRefMod(typeOf(type));
+}
+void EE_OstrelServices::refModLength(const EE_TypeDescriptor& type) const
+{
+    stream().genRefModLength(typeOf(type));
+}
+void EE_OstrelServices::addressAdd(const EE_TypeDescriptor&) const
+{
+    stream().genPointerAdd();
+}
+void EE_OstrelServices::addressSubtract(const EE_TypeDescriptor&) const
+{
+    stream().genPointerSubtract();
+}
+void EE_OstrelServices::bitwiseNot(const EE_TypeDescriptor&) const
+{
+    stream().genComplement();
+}
+void EE_OstrelServices::bitwiseOr(const EE_TypeDescriptor&) const
+{
+    stream().genBitOr();
+}
+void EE_OstrelServices::bitwiseXor(const EE_TypeDescriptor&) const
+{
+    stream().genBitXor();
+}
+void EE_OstrelServices::bitwiseAnd(const EE_TypeDescriptor&) const
+{
+    stream().genBitAnd();
+}
+void EE_OstrelServices::shiftLeft(const EE_TypeDescriptor&) const
+{
+    stream().genLogicalShiftLeft();
+}
 
 // An arithmetic shift for a signed operand, a logical one otherwise.
 void EE_OstrelServices::shiftRight(const EE_TypeDescriptor& type)
@@ -144,12 +222,30 @@ void EE_OstrelServices::shiftRight(const EE_TypeDescriptor& type)
         code.genLogicalShiftRight();
 }
 
-void EE_OstrelServices::compareNotEqual(const EE_TypeDescriptor&) const { stream().genNE(); }
-void EE_OstrelServices::compareEqual(const EE_TypeDescriptor&) const { stream().genEQ(); }
-void EE_OstrelServices::compareGreater(const EE_TypeDescriptor&) const { stream().genGT(); }
-void EE_OstrelServices::compareLess(const EE_TypeDescriptor&) const { stream().genLT(); }
-void EE_OstrelServices::compareGreaterOrEqual(const EE_TypeDescriptor&) const { stream().genGE(); }
-void EE_OstrelServices::compareLessOrEqual(const EE_TypeDescriptor&) const { stream().genLE(); }
+void EE_OstrelServices::compareNotEqual(const EE_TypeDescriptor&) const
+{
+    stream().genNE();
+}
+void EE_OstrelServices::compareEqual(const EE_TypeDescriptor&) const
+{
+    stream().genEQ();
+}
+void EE_OstrelServices::compareGreater(const EE_TypeDescriptor&) const
+{
+    stream().genGT();
+}
+void EE_OstrelServices::compareLess(const EE_TypeDescriptor&) const
+{
+    stream().genLT();
+}
+void EE_OstrelServices::compareGreaterOrEqual(const EE_TypeDescriptor&) const
+{
+    stream().genGE();
+}
+void EE_OstrelServices::compareLessOrEqual(const EE_TypeDescriptor&) const
+{
+    stream().genLE();
+}
 
 void EE_OstrelServices::load(EE_Declaration& declaration) const
 {
@@ -218,7 +314,10 @@ void EE_OstrelServices::loadMemberAddress(const EE_Name& name, const EE_TypeDesc
     code.genConvert(pointer);
 }
 
-void EE_OstrelServices::loadThisPointer() const { stream().genLoadThis(); }
+void EE_OstrelServices::loadThisPointer() const
+{
+    stream().genLoadThis();
+}
 
 void EE_OstrelServices::loadSizeOf(const EE_TypeDescriptor& type) const
 {
@@ -227,8 +326,7 @@ void EE_OstrelServices::loadSizeOf(const EE_TypeDescriptor& type) const
     const EE_TypeDescriptor& sizeT = present(self.sizetTypeDescriptor());
     const long long size = sizeOrRefuse(type);
     const long long length = sizeOrRefuse(sizeT);
-    code.genLoadIntegralConstant(static_cast<unsigned long long>(size), typeOf(sizeT), 0,
-                                 static_cast<short>(length));
+    code.genLoadIntegralConstant(static_cast<unsigned long long>(size), typeOf(sizeT), 0, static_cast<short>(length));
 }
 
 void EE_OstrelServices::integralConstant(unsigned long long value, const EE_TypeDescriptor& type) const
@@ -241,8 +339,14 @@ void EE_OstrelServices::integralConstant(unsigned long long value, const EE_Type
         code.genConvert(typeOf(present(self.boolTypeDescriptor())));
 }
 
-void EE_OstrelServices::loadOneLiteral(const EE_TypeDescriptor& type) const { integralConstant(1, type); }
-void EE_OstrelServices::loadZeroLiteral(const EE_TypeDescriptor& type) const { integralConstant(0, type); }
+void EE_OstrelServices::loadOneLiteral(const EE_TypeDescriptor& type) const
+{
+    integralConstant(1, type);
+}
+void EE_OstrelServices::loadZeroLiteral(const EE_TypeDescriptor& type) const
+{
+    integralConstant(0, type);
+}
 
 void EE_OstrelServices::loadImaginaryILiteral(const EE_TypeDescriptor& type) const
 {
@@ -319,11 +423,13 @@ void EE_OstrelServices::loadFigConstant(EE_FigConstant& value) const
     const auto& constant = static_cast<const EE_OstrelFigConstant&>(value);
     if (constant.kind != EE_LiteralValue::Alphanumeric)
         servicesRefuse();
-    code.genLoadFigConstant(constant.text.data(), constant.text.length(),
-                            typeOf(present(constant.typeDescriptor())));
+    code.genLoadFigConstant(constant.text.data(), constant.text.length(), typeOf(present(constant.typeDescriptor())));
 }
 
-void EE_OstrelServices::store() const { stream().genStore(); }
+void EE_OstrelServices::store() const
+{
+    stream().genStore();
+}
 
 void EE_OstrelServices::storeMember(EE_Declaration& declaration) const
 {
@@ -331,8 +437,14 @@ void EE_OstrelServices::storeMember(EE_Declaration& declaration) const
     code.genStoreMember(symbolOf(&declaration));
 }
 
-void EE_OstrelServices::duplicate() const { stream().genDupValue(); }
-void EE_OstrelServices::pop() const { stream().genPop(); }
+void EE_OstrelServices::duplicate() const
+{
+    stream().genDupValue();
+}
+void EE_OstrelServices::pop() const
+{
+    stream().genPop();
+}
 
 void EE_OstrelServices::functionCall(unsigned long count, bool builtin) const
 {
@@ -351,11 +463,26 @@ EE_Label& EE_OstrelServices::createLabel() const
     return *new (self.arena) EE_Label(self.labelCounter);
 }
 
-void EE_OstrelServices::defineLabel(EE_Label& label) const { stream().genLabel(label.number); }
-void EE_OstrelServices::skipIfTrueUntil(EE_Label& label) const { stream().genTrueJump(label.number); }
-void EE_OstrelServices::skipIfFalseUntil(EE_Label& label) const { stream().genFalseJump(label.number); }
-void EE_OstrelServices::skipUntil(EE_Label& label) const { stream().genJump(label.number); }
-void EE_OstrelServices::loadArraySection() const { stream().genArraySection(); }
+void EE_OstrelServices::defineLabel(EE_Label& label) const
+{
+    stream().genLabel(label.number);
+}
+void EE_OstrelServices::skipIfTrueUntil(EE_Label& label) const
+{
+    stream().genTrueJump(label.number);
+}
+void EE_OstrelServices::skipIfFalseUntil(EE_Label& label) const
+{
+    stream().genFalseJump(label.number);
+}
+void EE_OstrelServices::skipUntil(EE_Label& label) const
+{
+    stream().genJump(label.number);
+}
+void EE_OstrelServices::loadArraySection() const
+{
+    stream().genArraySection();
+}
 
 void EE_OstrelServices::loadIndex(long long index) const
 {
@@ -367,8 +494,14 @@ void EE_OstrelServices::loadParam(long long number) const
     stream().genLoadParam(static_cast<std::uint32_t>(number));
 }
 
-void EE_OstrelServices::pushArraySection() const { stream().pushArraySection(); }
-void EE_OstrelServices::loadVectorSubscript() const { stream().genVectorSubscript(); }
+void EE_OstrelServices::pushArraySection() const
+{
+    stream().pushArraySection();
+}
+void EE_OstrelServices::loadVectorSubscript() const
+{
+    stream().genVectorSubscript();
+}
 
 void EE_OstrelServices::formatEnable()
 {

@@ -54,7 +54,7 @@ std::string numericText(const PackedDecimal& value)
     for (unsigned i = 0; i + 1 < 2 * n; ++i) {
         const unsigned digit = (i % 2 == 0 ? b[i / 2] >> 4 : b[i / 2]) & 0xF;
         if (digit > 9)
-            servicesRefuse();  // not a number: no literal to load
+            servicesRefuse(); // not a number: no literal to load
         digits += static_cast<char>('0' + digit);
     }
     const unsigned sign = b[n - 1] & 0xF;
@@ -81,8 +81,8 @@ std::string numericText(const TypeItem& type, EE_LiteralValue::Kind kind, const 
         return numericText(PackedDecimal(
             ZonedDecimal(bytes, dataitem::recordOf<TNzoned_decimal>(type, TE_ZONED_DECIMAL, here, __LINE__))));
     case EE_LiteralValue::NationalDecimal:
-        return numericText(PackedDecimal(NationalDecimal(
-            bytes, dataitem::recordOf<TNnational_decimal>(type, TE_NATIONAL_DECIMAL, here, __LINE__))));
+        return numericText(PackedDecimal(
+            NationalDecimal(bytes, dataitem::recordOf<TNnational_decimal>(type, TE_NATIONAL_DECIMAL, here, __LINE__))));
     case EE_LiteralValue::FixedPointBinary: {
         // The value class takes the binary in the host's byte order.
         const auto record = dataitem::recordOf<TNfixed_point_binary>(type, TE_FIXED_POINT_BINARY, here, __LINE__);

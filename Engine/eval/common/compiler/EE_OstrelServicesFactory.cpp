@@ -57,7 +57,7 @@ Node* nested(Node* node, const Operands*... operands)
     return node;
 }
 
-}  // namespace
+} // namespace
 
 EE_TemplateArgument* EE_OstrelServices::createTemplateArgument(EE_Expression& expression)
 {
@@ -175,11 +175,8 @@ EE_ArraySectionExpression* EE_OstrelServices::createArraySectionExpression(EE_Ex
                   stride);
 }
 
-EE_VectorSubscriptExpression* EE_OstrelServices::createVectorSubscriptExpression(EE_Parameter* parameters,
-                                                                                 unsigned int first,
-                                                                                 unsigned int second)
+EE_VectorSubscriptExpression*
+EE_OstrelServices::createVectorSubscriptExpression(EE_Parameter* parameters, unsigned int first, unsigned int second)
 {
     return nested(new (arena) EE_VectorSubscriptExpression(parameters, first, second), parameters);
 }
-
-

@@ -30,12 +30,12 @@ namespace {
 // Token kinds of the literal forms.
 enum : unsigned {
     tokenLiteral = 0,
-    tokenHex = 102,        // X'..'
-    tokenDbcs = 114,       // G'..'
-    tokenAddress = 115,    // H'..'
-    tokenNational = 116,   // N'..'
+    tokenHex = 102,         // X'..'
+    tokenDbcs = 114,        // G'..'
+    tokenAddress = 115,     // H'..'
+    tokenNational = 116,    // N'..'
     tokenHexNational = 117, // NX'..'
-    tokenTerminated = 118, // Z'..'
+    tokenTerminated = 118,  // Z'..'
 };
 
 // The text in the environment's EBCDIC code page. When the host needs more
@@ -45,8 +45,8 @@ std::string toCodePage(const char* source, std::size_t length, std::size_t room)
     if (length > 0xFFFF)
         servicesRefuse();
     std::string out(room, '\0');
-    BYTE4 answer = SVC::ExprEbcdicConvert(source, static_cast<UBYTE2>(length), out.data(),
-                                          static_cast<UBYTE2>(room), nullptr, Conv_ToCodePage);
+    BYTE4 answer = SVC::ExprEbcdicConvert(source, static_cast<UBYTE2>(length), out.data(), static_cast<UBYTE2>(room),
+                                          nullptr, Conv_ToCodePage);
     if (answer < 0)
         servicesRefuse();
     if (static_cast<std::size_t>(answer) > room) {
@@ -276,9 +276,7 @@ EE_LiteralValue* EE_OstrelServices::findOrCreateLiteralValue(EE_Token& token)
 
 EE_LiteralValue* EE_OstrelServices::literalOfToken(const EE_Token& token, EE_TypeDescriptor& type)
 {
-    auto spelled = [&](EE_LiteralValue::Kind kind) {
-        return newLiteral(kind, &type, token.spelling, token.length);
-    };
+    auto spelled = [&](EE_LiteralValue::Kind kind) { return newLiteral(kind, &type, token.spelling, token.length); };
     switch (type.kind) {
     case EE_TypeDescriptor::Int:
     case EE_TypeDescriptor::UnsignedInt:
@@ -349,10 +347,9 @@ EE_LiteralValue* EE_OstrelServices::createFixedPointLiteralValue(long long value
     const int n = std::snprintf(text, sizeof text, "%lld", value);
     const unsigned digits = static_cast<unsigned>(value < 0 ? n - 1 : n);
     const bool binary = digits < 19;
-    EE_TypeDescriptor* type =
-        findOrCreateFixedPointTypeDescriptor(binary ? EE_TypeDescriptor::FixedPointBinary
-                                                    : EE_TypeDescriptor::PackedDecimal,
-                                             digits, 0, value < 0, EE_DecimalSignNone);
+    EE_TypeDescriptor* type = findOrCreateFixedPointTypeDescriptor(binary ? EE_TypeDescriptor::FixedPointBinary
+                                                                          : EE_TypeDescriptor::PackedDecimal,
+                                                                   digits, 0, value < 0, EE_DecimalSignNone);
     return newLiteral(binary ? EE_LiteralValue::FixedPointBinary : EE_LiteralValue::PackedDecimal, type, text,
                       static_cast<std::size_t>(n));
 }

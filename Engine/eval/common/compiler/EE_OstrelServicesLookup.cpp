@@ -99,8 +99,8 @@ namespace {
 // decimal floating point.
 bool usableReturnKind(int kind)
 {
-    return (kind >= 0 && kind <= 24) || kind == 31 || kind == 32 || (kind >= 34 && kind <= 36)
-           || (kind >= 59 && kind <= 61);
+    return (kind >= 0 && kind <= 24) || kind == 31 || kind == 32 || (kind >= 34 && kind <= 36) ||
+           (kind >= 59 && kind <= 61);
 }
 
 // The model answers no type for a built-in procedure whose result code
@@ -150,7 +150,8 @@ EE_TypeDescriptor* EE_OstrelServices::determineFunctionReturnType(EE_Name& calle
         // The real type of a complex argument's parts.
         if (isComplexKind(argument->kind))
             return findOrCreatePredefinedTypeDescriptor(
-                static_cast<EE_TypeDescriptor::Kind>(argument->kind - (EE_TypeDescriptor::ComplexFloat - EE_TypeDescriptor::Float)),
+                static_cast<EE_TypeDescriptor::Kind>(argument->kind -
+                                                     (EE_TypeDescriptor::ComplexFloat - EE_TypeDescriptor::Float)),
                 0);
         return argument;
     case EE_TypeDescriptor::GenericReal:

@@ -31,8 +31,7 @@ const TypeItem* typeFor(const TypeItem* type, EE_TypeDescriptor::Kind kind, Type
 
 EE_OstrelTypeDescriptorTable::EE_OstrelTypeDescriptorTable(EE_StorageArena& a, EE_OstrelServices& services)
     : arena(a), types(a, services)
-{
-}
+{}
 
 EE_OstrelTypeDescriptor*
 EE_OstrelTypeDescriptorTable::findOrCreatePredefinedTypeDescriptor(EE_TypeDescriptor::Kind kind, const TypeItem* type)

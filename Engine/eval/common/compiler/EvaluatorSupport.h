@@ -13,9 +13,9 @@ namespace evaluator {
 template <class T>
 T& present(T* p)
 {
-  if (p == nullptr)
-    refuse();
-  return *p;
+    if (p == nullptr)
+        refuse();
+    return *p;
 }
 
 // The array type a name declares when the name stands for the whole array
@@ -25,13 +25,13 @@ EE_TypeDescriptor* wholeArrayNamed(EE_Expression& operand);
 
 inline bool isPointerKind(unsigned kind)
 {
-  return kind == EE_TypeDescriptor::Pointer || kind == EE_TypeDescriptor::FortranPointer;
+    return kind == EE_TypeDescriptor::Pointer || kind == EE_TypeDescriptor::FortranPointer;
 }
 
 // Kinds that take a value: the root context means a plain value for them.
 inline EE_ExpressionEvaluator::LoadContext valueContext(EE_ExpressionEvaluator::LoadContext context)
 {
-  return context == EE_ExpressionEvaluator::LoadRootValue ? EE_ExpressionEvaluator::LoadValue : context;
+    return context == EE_ExpressionEvaluator::LoadRootValue ? EE_ExpressionEvaluator::LoadValue : context;
 }
 
 // A node down-cast by its kind; a node whose class does not answer to its
@@ -39,9 +39,9 @@ inline EE_ExpressionEvaluator::LoadContext valueContext(EE_ExpressionEvaluator::
 template <class Node>
 Node& as(Node* node, EE_Expression& expression)
 {
-  if (node == nullptr)
-    throw EE_Exception(EE_Exception::UnsupportedOperator, &expression);
-  return *node;
+    if (node == nullptr)
+        throw EE_Exception(EE_Exception::UnsupportedOperator, &expression);
+    return *node;
 }
 
 } // namespace evaluator

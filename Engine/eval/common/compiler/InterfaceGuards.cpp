@@ -41,8 +41,8 @@ void validateType(const TypeItem* type, const char* caller, unsigned int line)
 void validateTag(unsigned int tag, const char* caller, unsigned int line)
 {
     if (tag == 0xFFFFFFFFu)
-        refuse("jump tag may not be -1", caller, line,
-               "void validateTag(unsigned int, const char*, unsigned int)", 1900);
+        refuse("jump tag may not be -1", caller, line, "void validateTag(unsigned int, const char*, unsigned int)",
+               1900);
 }
 
 void validateSymbol(const SymbolItem* symbol, const char* caller, unsigned int line)
@@ -60,8 +60,7 @@ void validateStringName(const char* text, const char* caller, unsigned int line)
 {
     validateString(text, caller, line);
     if (text[0] == '\0')
-        refuse("empty string", caller, line, "void validateStringName(const Char*, const char*, unsigned int)",
-               1880);
+        refuse("empty string", caller, line, "void validateStringName(const Char*, const char*, unsigned int)", 1880);
 }
 
 void validateScope(const ScopeItem* scope, const char* caller, unsigned int line)

@@ -26,10 +26,10 @@ const char* symbolText(const SymbolItem* symbol);
 
 // A trace line under the handler's signature, formatted only when tracing
 // is on.
-#define NORVEXA_HANDLER_TRACE(signature, ...)                                  \
-    do {                                                                       \
-        if (*SVC::traceEnabled())                                              \
-            SVC::fTrace(signature, __LINE__, __VA_ARGS__);                     \
+#define NORVEXA_HANDLER_TRACE(signature, ...)                                                                          \
+    do {                                                                                                               \
+        if (*SVC::traceEnabled())                                                                                      \
+            SVC::fTrace(signature, __LINE__, __VA_ARGS__);                                                             \
     } while (0)
 
 #endif

@@ -346,8 +346,8 @@ void genLoadWChar(const char* text, unsigned int n)
 void genLoadIntegralConstant(std::uint64_t value, const TypeItem* type, bool sign, short length)
 {
     static const char signature[] = "void genLoadIntegralConstant(uint64_t, const TypeItem*, boolean, short)";
-    NORVEXA_HANDLER_TRACE(signature, "Value = %lld; sign = %d, length = %d", static_cast<long long>(value),
-                          int(sign), int(length));
+    NORVEXA_HANDLER_TRACE(signature, "Value = %lld; sign = %d, length = %d", static_cast<long long>(value), int(sign),
+                          int(length));
     // Sign and length decide the item; the type is not used.
     (void)type;
     currentStack(signature, __LINE__).genLoadIntegralConstant(value, sign ? 1 : 0, length);

@@ -9,12 +9,12 @@ using opcodehandlers::currentStack;
 
 // An instruction without operand: trace "Entry", then the value stack's
 // operation of the same name.
-#define NORVEXA_PLAIN_HANDLER(name)                                            \
-    void name()                                                                \
-    {                                                                          \
-        static const char signature[] = "void " #name "()";                    \
-        NORVEXA_HANDLER_TRACE(signature, "Entry");                             \
-        currentStack(signature, __LINE__).name();                              \
+#define NORVEXA_PLAIN_HANDLER(name)                                                                                    \
+    void name()                                                                                                        \
+    {                                                                                                                  \
+        static const char signature[] = "void " #name "()";                                                            \
+        NORVEXA_HANDLER_TRACE(signature, "Entry");                                                                     \
+        currentStack(signature, __LINE__).name();                                                                      \
     }
 
 NORVEXA_PLAIN_HANDLER(genPointerAdd)

@@ -133,8 +133,7 @@ struct StackCount {
     constexpr StackCount(int n) : fixed(static_cast<std::uint8_t>(n)) {}
     constexpr StackCount(int n, int operandField)
         : fixed(static_cast<std::uint8_t>(n)), field(static_cast<std::int8_t>(operandField))
-    {
-    }
+    {}
 
     // The count for an instruction whose operand field `field` holds
     // fieldValue (not used for a fixed count).
@@ -149,7 +148,10 @@ struct StackCount {
 struct OperandField {
     int index;
 };
-constexpr StackCount operator+(OperandField f, int n) { return StackCount(n, f.index); }
+constexpr StackCount operator+(OperandField f, int n)
+{
+    return StackCount(n, f.index);
+}
 inline constexpr OperandField f0{0};
 
 struct Info {
@@ -186,7 +188,10 @@ static_assert(numberedInOrder(), "the opcode table must number its rows 0, 1, 2,
 static_assert(count <= 256, "an opcode is one byte");
 
 // The row of an opcode; null above the last.
-constexpr const Info* info(unsigned opcode) { return opcode < count ? &table[opcode] : nullptr; }
+constexpr const Info* info(unsigned opcode)
+{
+    return opcode < count ? &table[opcode] : nullptr;
+}
 
 } // namespace opcodes
 

@@ -23,17 +23,16 @@ ParseError::~ParseError()
 
 ParseError::ErrorType ParseError::ofParseExceptionCode(unsigned code)
 {
-    static const ErrorType kinds[] = {t_notPointer, t_notClassScope, t_unspecified, t_noSymbol, t_badLiteral,
+    static const ErrorType kinds[] = {t_notPointer, t_notClassScope, t_unspecified, t_noSymbol,     t_badLiteral,
                                       t_errorAt,    t_ambigSymbol,   t_notReady,    t_notAllocated, t_tooDeep};
     return code < sizeof kinds / sizeof kinds[0] ? kinds[code] : t_unspecified;
 }
 
 ParseError::ErrorType ParseError::ofExceptionCode(unsigned code)
 {
-    static const ErrorType kinds[] = {t_unexpectedType,      t_unexpectedOperator, t_unexpectedOperation,
-                                      t_unsupportedOperator, t_invalidOperand,     t_noType,
-                                      t_noSymbol,            t_badRefMod,          t_badNumberOfSubscripts,
-                                      t_noSubscriptAllowed};
+    static const ErrorType kinds[] = {
+        t_unexpectedType, t_unexpectedOperator, t_unexpectedOperation, t_unsupportedOperator,   t_invalidOperand,
+        t_noType,         t_noSymbol,           t_badRefMod,           t_badNumberOfSubscripts, t_noSubscriptAllowed};
     return code < sizeof kinds / sizeof kinds[0] ? kinds[code] : t_unspecified;
 }
 

@@ -53,7 +53,8 @@ unsigned subscriptsShown(EE_Expression* e)
 {
     unsigned n = 0;
     while ((e = withoutParentheses(e)) != nullptr) {
-        if (EE_BinaryExpression* b = e->asBinaryExpression(); b != nullptr && b->kind == EE_BinaryExpression::Subscript) {
+        if (EE_BinaryExpression* b = e->asBinaryExpression();
+            b != nullptr && b->kind == EE_BinaryExpression::Subscript) {
             e = b->left;
         } else if (EE_MemberExpression* m = e->asMemberExpression()) {
             if (m->member != nullptr && m->member->declaration != nullptr)

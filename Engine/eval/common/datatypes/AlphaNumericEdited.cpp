@@ -16,20 +16,28 @@ using dataitem::refuse;
 
 namespace {
 
-TNalpha_numeric_edited emptyRecord() { return edited::emptyRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED); }
+TNalpha_numeric_edited emptyRecord()
+{
+    return edited::emptyRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED);
+}
 
-bool repeats(char c) { return c != '\0' && std::strchr("/09ABXabx", c) != nullptr; }
+bool repeats(char c)
+{
+    return c != '\0' && std::strchr("/09ABXabx", c) != nullptr;
+}
 
 // A text kept without a picture (a number in E notation).
-TNalpha_numeric_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED, text); }
+TNalpha_numeric_edited plainRecord(const ByteString& text)
+{
+    return edited::plainRecord<TNalpha_numeric_edited>(TE_ALPHA_NUMERIC_EDITED, text);
+}
 
 } // namespace
 
 AlphaNumericEdited::AlphaNumericEdited() : record_(emptyRecord()) {}
 
 AlphaNumericEdited::AlphaNumericEdited(const TypeItem& type)
-    : record_(dataitem::recordOf<TNalpha_numeric_edited>(type, TE_ALPHA_NUMERIC_EDITED, __PRETTY_FUNCTION__,
-                                                         __LINE__))
+    : record_(dataitem::recordOf<TNalpha_numeric_edited>(type, TE_ALPHA_NUMERIC_EDITED, __PRETTY_FUNCTION__, __LINE__))
 {
     if (record_.length == 0)
         throw InvalidOp(InvalidOp::RTRC_Other, "AlphaNumericEdited::AlphaNumericEdited(const TypeItem&)", 373);
@@ -37,8 +45,7 @@ AlphaNumericEdited::AlphaNumericEdited(const TypeItem& type)
 
 AlphaNumericEdited::AlphaNumericEdited(const char* text, const TypeItem& type)
     : text_(edited::textOf(text)),
-      record_(dataitem::recordOf<TNalpha_numeric_edited>(type, TE_ALPHA_NUMERIC_EDITED, __PRETTY_FUNCTION__,
-                                                         __LINE__))
+      record_(dataitem::recordOf<TNalpha_numeric_edited>(type, TE_ALPHA_NUMERIC_EDITED, __PRETTY_FUNCTION__, __LINE__))
 {
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "len=%d.str='%s'<", static_cast<int>(record_.length),
                 text != nullptr ? text : "");
@@ -46,18 +53,15 @@ AlphaNumericEdited::AlphaNumericEdited(const char* text, const TypeItem& type)
 
 AlphaNumericEdited::AlphaNumericEdited(const TNalpha_numeric_edited& record, char* text)
     : text_(edited::textOf(text)), record_(record)
-{
-}
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const TNalpha_numeric_edited& record, ByteString& text)
     : text_(text), record_(record)
-{
-}
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const void* bytes, const TNalpha_numeric_edited& record)
     : text_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void AlphaNumericEdited::fill(const void* bytes, const TNalpha_numeric_edited& record)
 {
@@ -66,8 +70,7 @@ void AlphaNumericEdited::fill(const void* bytes, const TNalpha_numeric_edited& r
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "len=%d<", static_cast<int>(record_.length));
 }
 
-AlphaNumericEdited::AlphaNumericEdited(const ByteString& source, const TNalpha_numeric_edited& record)
-    : record_(record)
+AlphaNumericEdited::AlphaNumericEdited(const ByteString& source, const TNalpha_numeric_edited& record) : record_(record)
 {
     edit(source);
 }
@@ -80,19 +83,15 @@ AlphaNumericEdited::AlphaNumericEdited(const ZonedDecimal& source, const TNalpha
 
 AlphaNumericEdited::AlphaNumericEdited(const TNalpha_numeric_edited& record, long double value)
     : text_(edited::eNotation(value, 6)), record_(record)
-{
-}
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const ZonedDecimal& source)
-    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)),
-      record_(plainRecord(text_))
-{
-}
+    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)), record_(plainRecord(text_))
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const FixedPointBinary& source)
     : text_(edited::eNotation(static_cast<long double>(source), source.precision())), record_(plainRecord(text_))
-{
-}
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const NationalDecimal&) : record_(emptyRecord())
 {
@@ -101,13 +100,11 @@ AlphaNumericEdited::AlphaNumericEdited(const NationalDecimal&) : record_(emptyRe
 
 AlphaNumericEdited::AlphaNumericEdited(const PackedDecimal& source)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(plainRecord(text_))
-{
-}
+{}
 
 AlphaNumericEdited::AlphaNumericEdited(const PackedDecimal& source, const TNalpha_numeric_edited& record)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(record)
-{
-}
+{}
 
 AlphaNumericEdited& AlphaNumericEdited::convert(const AlphaNumericEdited& other)
 {
@@ -205,7 +202,10 @@ AlphaNumericEdited::operator DecimalFloat() const
     return DecimalFloat(reinterpret_cast<const char*>(text_.data()), DecimalFloat::Size128);
 }
 
-int AlphaNumericEdited::format(char*) const { return -1; }
+int AlphaNumericEdited::format(char*) const
+{
+    return -1;
+}
 
 void AlphaNumericEdited::format(void* bytes, unsigned int size) const
 {
@@ -228,9 +228,18 @@ AlphaNumericEdited& AlphaNumericEdited::operator+=(const AlphaNumericEdited& oth
     return *this;
 }
 
-AlphaNumericEdited& AlphaNumericEdited::operator-=(const AlphaNumericEdited& other) { return *this += other; }
-AlphaNumericEdited& AlphaNumericEdited::operator*=(const AlphaNumericEdited& other) { return *this += other; }
-AlphaNumericEdited& AlphaNumericEdited::operator/=(const AlphaNumericEdited& other) { return *this += other; }
+AlphaNumericEdited& AlphaNumericEdited::operator-=(const AlphaNumericEdited& other)
+{
+    return *this += other;
+}
+AlphaNumericEdited& AlphaNumericEdited::operator*=(const AlphaNumericEdited& other)
+{
+    return *this += other;
+}
+AlphaNumericEdited& AlphaNumericEdited::operator/=(const AlphaNumericEdited& other)
+{
+    return *this += other;
+}
 
 AlphaNumericEdited AlphaNumericEdited::operator+(const AlphaNumericEdited& other) const
 {

@@ -14,9 +14,9 @@ class DecimalFloat;
 
 // An expanded alphanumeric-edited picture handed to the edit.
 struct LITDATA {
-    short count;          // expanded picture characters
-    unsigned char flag;   // 0
-    char* chars;          // the expanded characters
+    short count;        // expanded picture characters
+    unsigned char flag; // 0
+    char* chars;        // the expanded characters
 };
 
 // The value of an alphanumeric-edited item (leaf 78): EBCDIC text shaped by

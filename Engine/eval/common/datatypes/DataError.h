@@ -5,9 +5,9 @@
 // bytes of a value: the value classes never refuse bad data themselves; the
 // stack item that holds a value asks its checker and decides.
 enum DataError : int {
-    DataErrorNone = 0,      // valid
-    DataErrorBadSign = 1,   // the sign position holds no sign
-    DataErrorBadDigit = 2,  // a digit position (or character) holds no digit
+    DataErrorNone = 0,     // valid
+    DataErrorBadSign = 1,  // the sign position holds no sign
+    DataErrorBadDigit = 2, // a digit position (or character) holds no digit
 };
 
 #endif

@@ -17,10 +17,16 @@ namespace {
 
 constexpr UBYTE4 kLeaf = TE_DBCS_EDITED;
 
-TNdbcs_edited emptyRecord() { return edited::emptyRecord<TNdbcs_edited>(kLeaf); }
+TNdbcs_edited emptyRecord()
+{
+    return edited::emptyRecord<TNdbcs_edited>(kLeaf);
+}
 
 // A text kept without a picture (a number in E notation).
-TNdbcs_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNdbcs_edited>(kLeaf, text); }
+TNdbcs_edited plainRecord(const ByteString& text)
+{
+    return edited::plainRecord<TNdbcs_edited>(kLeaf, text);
+}
 
 } // namespace
 
@@ -36,20 +42,15 @@ DbcsEdited::DbcsEdited(const TypeItem& type)
 DbcsEdited::DbcsEdited(const char* text, const TypeItem& type)
     : text_(edited::textOf(text)),
       record_(dataitem::recordOf<TNdbcs_edited>(type, kLeaf, __PRETTY_FUNCTION__, __LINE__))
-{
-}
+{}
 
-DbcsEdited::DbcsEdited(const TNdbcs_edited& record, char* text)
-    : text_(edited::textOf(text)), record_(record)
-{
-}
+DbcsEdited::DbcsEdited(const TNdbcs_edited& record, char* text) : text_(edited::textOf(text)), record_(record) {}
 
 DbcsEdited::DbcsEdited(const TNdbcs_edited& record, ByteString& text) : text_(text), record_(record) {}
 
 DbcsEdited::DbcsEdited(const void* bytes, const TNdbcs_edited& record)
     : text_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void DbcsEdited::fill(const void* bytes, const TNdbcs_edited& record)
 {
@@ -64,19 +65,15 @@ DbcsEdited::DbcsEdited(const ByteString& source, const TNdbcs_edited& record) : 
 
 DbcsEdited::DbcsEdited(const TNdbcs_edited& record, long double value)
     : text_(edited::eNotation(value, 6)), record_(record)
-{
-}
+{}
 
 DbcsEdited::DbcsEdited(const ZonedDecimal& source)
-    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)),
-      record_(plainRecord(text_))
-{
-}
+    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)), record_(plainRecord(text_))
+{}
 
 DbcsEdited::DbcsEdited(const FixedPointBinary& source)
     : text_(edited::eNotation(static_cast<long double>(source), source.precision())), record_(plainRecord(text_))
-{
-}
+{}
 
 DbcsEdited::DbcsEdited(const NationalDecimal&) : record_(emptyRecord())
 {
@@ -85,13 +82,11 @@ DbcsEdited::DbcsEdited(const NationalDecimal&) : record_(emptyRecord())
 
 DbcsEdited::DbcsEdited(const PackedDecimal& source)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(plainRecord(text_))
-{
-}
+{}
 
 DbcsEdited::DbcsEdited(const PackedDecimal& source, const TNdbcs_edited& record)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(record)
-{
-}
+{}
 
 DbcsEdited& DbcsEdited::convert(const DbcsEdited& other)
 {
@@ -156,7 +151,7 @@ void DbcsEdited::edit(const ByteString& source, unsigned sourceLength)
     Pic_Info1 info;
     getDbcsEditPicInfo(info);
     moveDbcsToDbcsEdit(info, reinterpret_cast<const char*>(source.data()),
-                     static_cast<int>(sourceLength < source.length() ? sourceLength : source.length()));
+                       static_cast<int>(sourceLength < source.length() ? sourceLength : source.length()));
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "len=%d._val::%.*s<", static_cast<int>(text_.length()),
                 static_cast<int>(text_.length()), reinterpret_cast<const char*>(text_.data()));
 }
@@ -169,7 +164,10 @@ DbcsEdited::operator DecimalFloat() const
     return DecimalFloat(reinterpret_cast<const char*>(text_.data()), DecimalFloat::Size128);
 }
 
-int DbcsEdited::format(char*) const { return -1; }
+int DbcsEdited::format(char*) const
+{
+    return -1;
+}
 
 void DbcsEdited::format(void* bytes, unsigned int size) const
 {
@@ -177,7 +175,10 @@ void DbcsEdited::format(void* bytes, unsigned int size) const
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, " size=%d", static_cast<int>(size));
 }
 
-int DbcsEdited::compare(const DbcsEdited& other) const { return edited::comparePrefix(text_, other.text_); }
+int DbcsEdited::compare(const DbcsEdited& other) const
+{
+    return edited::comparePrefix(text_, other.text_);
+}
 
 DbcsEdited& DbcsEdited::operator+=(const DbcsEdited& other)
 {
@@ -185,9 +186,18 @@ DbcsEdited& DbcsEdited::operator+=(const DbcsEdited& other)
     return *this;
 }
 
-DbcsEdited& DbcsEdited::operator-=(const DbcsEdited& other) { return *this += other; }
-DbcsEdited& DbcsEdited::operator*=(const DbcsEdited& other) { return *this += other; }
-DbcsEdited& DbcsEdited::operator/=(const DbcsEdited& other) { return *this += other; }
+DbcsEdited& DbcsEdited::operator-=(const DbcsEdited& other)
+{
+    return *this += other;
+}
+DbcsEdited& DbcsEdited::operator*=(const DbcsEdited& other)
+{
+    return *this += other;
+}
+DbcsEdited& DbcsEdited::operator/=(const DbcsEdited& other)
+{
+    return *this += other;
+}
 
 DbcsEdited DbcsEdited::operator+(const DbcsEdited& other) const
 {

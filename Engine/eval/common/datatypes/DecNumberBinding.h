@@ -44,13 +44,13 @@ enum rounding {
 };
 
 typedef struct {
-    int32_t digits;       // working precision
-    int32_t emax;         // largest exponent
-    int32_t emin;         // smallest exponent
-    enum rounding round;  // rounding mode
-    uint32_t traps;       // trap-enabler flags
-    uint32_t status;      // status flags
-    uint8_t clamp;        // apply the IEEE exponent clamp
+    int32_t digits;      // working precision
+    int32_t emax;        // largest exponent
+    int32_t emin;        // smallest exponent
+    enum rounding round; // rounding mode
+    uint32_t traps;      // trap-enabler flags
+    uint32_t status;     // status flags
+    uint8_t clamp;       // apply the IEEE exponent clamp
 } decContext;
 
 // Kinds for decContextDefault.
@@ -73,13 +73,12 @@ typedef struct {
 #define DEC_Rounded 0x00000800
 #define DEC_Subnormal 0x00001000
 #define DEC_Underflow 0x00002000
-#define DEC_Errors                                                                            \
-    (DEC_Division_by_zero | DEC_Conversion_syntax | DEC_Division_impossible |                \
-     DEC_Division_undefined | DEC_Insufficient_storage | DEC_Invalid_context |               \
-     DEC_Invalid_operation | DEC_Overflow | DEC_Underflow)
-#define DEC_NaNs                                                                              \
-    (DEC_Conversion_syntax | DEC_Division_impossible | DEC_Division_undefined |              \
-     DEC_Insufficient_storage | DEC_Invalid_context | DEC_Invalid_operation)
+#define DEC_Errors                                                                                                     \
+    (DEC_Division_by_zero | DEC_Conversion_syntax | DEC_Division_impossible | DEC_Division_undefined |                 \
+     DEC_Insufficient_storage | DEC_Invalid_context | DEC_Invalid_operation | DEC_Overflow | DEC_Underflow)
+#define DEC_NaNs                                                                                                       \
+    (DEC_Conversion_syntax | DEC_Division_impossible | DEC_Division_undefined | DEC_Insufficient_storage |             \
+     DEC_Invalid_context | DEC_Invalid_operation)
 
 // ---------------------------------------------------------------- numbers
 
@@ -103,9 +102,15 @@ typedef struct {
 
 // The IEEE 754 decimal interchange formats, densely packed decimal (DPD)
 // encoding, in host byte order.
-typedef struct { uint8_t bytes[4]; } decimal32;
-typedef struct { uint8_t bytes[8]; } decimal64;
-typedef struct { uint8_t bytes[16]; } decimal128;
+typedef struct {
+    uint8_t bytes[4];
+} decimal32;
+typedef struct {
+    uint8_t bytes[8];
+} decimal64;
+typedef struct {
+    uint8_t bytes[16];
+} decimal128;
 
 // Room for the text of each format, with its terminating zero.
 #define DECIMAL32_String 15
@@ -122,60 +127,60 @@ NORVEXA_API extern uintptr_t ep[DECNUMBER_SLOT_COUNT + 1];
 
 // ------------------------------------------- the operations, in slot order
 
-NORVEXA_API decContext* decContextDefault(decContext*, int32_t kind);                      //  1
-NORVEXA_API decContext* decContextSetStatus(decContext*, uint32_t status);                 //  2
-NORVEXA_API const char* decContextStatusToString(const decContext*);                       //  3
-NORVEXA_API decContext* decContextSetStatusFromString(decContext*, const char*);           //  4
-NORVEXA_API decNumber* decNumberFromString(decNumber*, const char*, decContext*);          //  5
-NORVEXA_API char* decNumberToString(const decNumber*, char*);                              //  6
-NORVEXA_API char* decNumberToEngString(const decNumber*, char*);                           //  7
-NORVEXA_API decNumber* decNumberAbs(decNumber*, const decNumber*, decContext*);            //  8
-NORVEXA_API decNumber* decNumberAdd(decNumber*, const decNumber*, const decNumber*, decContext*); //  9
-NORVEXA_API decNumber* decNumberCompare(decNumber*, const decNumber*, const decNumber*, decContext*); // 10
-NORVEXA_API decNumber* decNumberCompareTotal(decNumber*, const decNumber*, const decNumber*, decContext*); // 11
-NORVEXA_API decNumber* decNumberDivide(decNumber*, const decNumber*, const decNumber*, decContext*); // 12
+NORVEXA_API decContext* decContextDefault(decContext*, int32_t kind);                                       //  1
+NORVEXA_API decContext* decContextSetStatus(decContext*, uint32_t status);                                  //  2
+NORVEXA_API const char* decContextStatusToString(const decContext*);                                        //  3
+NORVEXA_API decContext* decContextSetStatusFromString(decContext*, const char*);                            //  4
+NORVEXA_API decNumber* decNumberFromString(decNumber*, const char*, decContext*);                           //  5
+NORVEXA_API char* decNumberToString(const decNumber*, char*);                                               //  6
+NORVEXA_API char* decNumberToEngString(const decNumber*, char*);                                            //  7
+NORVEXA_API decNumber* decNumberAbs(decNumber*, const decNumber*, decContext*);                             //  8
+NORVEXA_API decNumber* decNumberAdd(decNumber*, const decNumber*, const decNumber*, decContext*);           //  9
+NORVEXA_API decNumber* decNumberCompare(decNumber*, const decNumber*, const decNumber*, decContext*);       // 10
+NORVEXA_API decNumber* decNumberCompareTotal(decNumber*, const decNumber*, const decNumber*, decContext*);  // 11
+NORVEXA_API decNumber* decNumberDivide(decNumber*, const decNumber*, const decNumber*, decContext*);        // 12
 NORVEXA_API decNumber* decNumberDivideInteger(decNumber*, const decNumber*, const decNumber*, decContext*); // 13
-NORVEXA_API decNumber* decNumberExp(decNumber*, const decNumber*, decContext*);            // 14
-NORVEXA_API decNumber* decNumberLn(decNumber*, const decNumber*, decContext*);             // 15
-NORVEXA_API decNumber* decNumberLog10(decNumber*, const decNumber*, decContext*);          // 16
-NORVEXA_API decNumber* decNumberMax(decNumber*, const decNumber*, const decNumber*, decContext*); // 17
-NORVEXA_API decNumber* decNumberMin(decNumber*, const decNumber*, const decNumber*, decContext*); // 18
-NORVEXA_API decNumber* decNumberMinus(decNumber*, const decNumber*, decContext*);          // 19
-NORVEXA_API decNumber* decNumberMultiply(decNumber*, const decNumber*, const decNumber*, decContext*); // 20
-NORVEXA_API decNumber* decNumberNormalize(decNumber*, const decNumber*, decContext*);      // 21
-NORVEXA_API decNumber* decNumberPlus(decNumber*, const decNumber*, decContext*);           // 22
-NORVEXA_API decNumber* decNumberPower(decNumber*, const decNumber*, const decNumber*, decContext*); // 23
-NORVEXA_API decNumber* decNumberQuantize(decNumber*, const decNumber*, const decNumber*, decContext*); // 24
-NORVEXA_API decNumber* decNumberRemainder(decNumber*, const decNumber*, const decNumber*, decContext*); // 25
+NORVEXA_API decNumber* decNumberExp(decNumber*, const decNumber*, decContext*);                             // 14
+NORVEXA_API decNumber* decNumberLn(decNumber*, const decNumber*, decContext*);                              // 15
+NORVEXA_API decNumber* decNumberLog10(decNumber*, const decNumber*, decContext*);                           // 16
+NORVEXA_API decNumber* decNumberMax(decNumber*, const decNumber*, const decNumber*, decContext*);           // 17
+NORVEXA_API decNumber* decNumberMin(decNumber*, const decNumber*, const decNumber*, decContext*);           // 18
+NORVEXA_API decNumber* decNumberMinus(decNumber*, const decNumber*, decContext*);                           // 19
+NORVEXA_API decNumber* decNumberMultiply(decNumber*, const decNumber*, const decNumber*, decContext*);      // 20
+NORVEXA_API decNumber* decNumberNormalize(decNumber*, const decNumber*, decContext*);                       // 21
+NORVEXA_API decNumber* decNumberPlus(decNumber*, const decNumber*, decContext*);                            // 22
+NORVEXA_API decNumber* decNumberPower(decNumber*, const decNumber*, const decNumber*, decContext*);         // 23
+NORVEXA_API decNumber* decNumberQuantize(decNumber*, const decNumber*, const decNumber*, decContext*);      // 24
+NORVEXA_API decNumber* decNumberRemainder(decNumber*, const decNumber*, const decNumber*, decContext*);     // 25
 NORVEXA_API decNumber* decNumberRemainderNear(decNumber*, const decNumber*, const decNumber*, decContext*); // 26
-NORVEXA_API decNumber* decNumberRescale(decNumber*, const decNumber*, const decNumber*, decContext*); // 27
-NORVEXA_API decNumber* decNumberSameQuantum(decNumber*, const decNumber*, const decNumber*); // 28
-NORVEXA_API decNumber* decNumberSquareRoot(decNumber*, const decNumber*, decContext*);     // 29
-NORVEXA_API decNumber* decNumberSubtract(decNumber*, const decNumber*, const decNumber*, decContext*); // 30
-NORVEXA_API decNumber* decNumberToIntegralValue(decNumber*, const decNumber*, decContext*); // 31
-NORVEXA_API decNumber* decNumberCopy(decNumber*, const decNumber*);                        // 32
-NORVEXA_API decNumber* decNumberTrim(decNumber*);                                          // 33
-NORVEXA_API const char* decNumberVersion(void);                                            // 34
-NORVEXA_API decNumber* decNumberZero(decNumber*);                                          // 35
+NORVEXA_API decNumber* decNumberRescale(decNumber*, const decNumber*, const decNumber*, decContext*);       // 27
+NORVEXA_API decNumber* decNumberSameQuantum(decNumber*, const decNumber*, const decNumber*);                // 28
+NORVEXA_API decNumber* decNumberSquareRoot(decNumber*, const decNumber*, decContext*);                      // 29
+NORVEXA_API decNumber* decNumberSubtract(decNumber*, const decNumber*, const decNumber*, decContext*);      // 30
+NORVEXA_API decNumber* decNumberToIntegralValue(decNumber*, const decNumber*, decContext*);                 // 31
+NORVEXA_API decNumber* decNumberCopy(decNumber*, const decNumber*);                                         // 32
+NORVEXA_API decNumber* decNumberTrim(decNumber*);                                                           // 33
+NORVEXA_API const char* decNumberVersion(void);                                                             // 34
+NORVEXA_API decNumber* decNumberZero(decNumber*);                                                           // 35
 // Packed decimal: two BCD digits a byte, sign in the last low nibble (C or D
 // written; A, C, E, F read as plus, B and D as minus); scale = -exponent.
-NORVEXA_API uint8_t* decPackedFromNumber(uint8_t* bcd, int32_t length, int32_t* scale, const decNumber*); // 36
+NORVEXA_API uint8_t* decPackedFromNumber(uint8_t* bcd, int32_t length, int32_t* scale, const decNumber*);       // 36
 NORVEXA_API decNumber* decPackedToNumber(const uint8_t* bcd, int32_t length, const int32_t* scale, decNumber*); // 37
-NORVEXA_API decNumber* decimal32ToNumber(const decimal32*, decNumber*);                    // 38
-NORVEXA_API decimal32* decimal32FromNumber(decimal32*, const decNumber*, decContext*);     // 39
-NORVEXA_API decNumber* decimal64ToNumber(const decimal64*, decNumber*);                    // 40
-NORVEXA_API decimal64* decimal64FromNumber(decimal64*, const decNumber*, decContext*);     // 41
-NORVEXA_API decNumber* decimal128ToNumber(const decimal128*, decNumber*);                  // 42
-NORVEXA_API decimal128* decimal128FromNumber(decimal128*, const decNumber*, decContext*);  // 43
-NORVEXA_API decimal32* decimal32FromString(decimal32*, const char*, decContext*);          // 44
-NORVEXA_API char* decimal32ToString(const decimal32*, char*);                              // 45
-NORVEXA_API char* decimal32ToEngString(const decimal32*, char*);                           // 46
-NORVEXA_API decimal64* decimal64FromString(decimal64*, const char*, decContext*);          // 47
-NORVEXA_API char* decimal64ToString(const decimal64*, char*);                              // 48
-NORVEXA_API char* decimal64ToEngString(const decimal64*, char*);                           // 49
-NORVEXA_API decimal128* decimal128FromString(decimal128*, const char*, decContext*);       // 50
-NORVEXA_API char* decimal128ToString(const decimal128*, char*);                            // 51
-NORVEXA_API char* decimal128ToEngString(const decimal128*, char*);                         // 52
+NORVEXA_API decNumber* decimal32ToNumber(const decimal32*, decNumber*);                                         // 38
+NORVEXA_API decimal32* decimal32FromNumber(decimal32*, const decNumber*, decContext*);                          // 39
+NORVEXA_API decNumber* decimal64ToNumber(const decimal64*, decNumber*);                                         // 40
+NORVEXA_API decimal64* decimal64FromNumber(decimal64*, const decNumber*, decContext*);                          // 41
+NORVEXA_API decNumber* decimal128ToNumber(const decimal128*, decNumber*);                                       // 42
+NORVEXA_API decimal128* decimal128FromNumber(decimal128*, const decNumber*, decContext*);                       // 43
+NORVEXA_API decimal32* decimal32FromString(decimal32*, const char*, decContext*);                               // 44
+NORVEXA_API char* decimal32ToString(const decimal32*, char*);                                                   // 45
+NORVEXA_API char* decimal32ToEngString(const decimal32*, char*);                                                // 46
+NORVEXA_API decimal64* decimal64FromString(decimal64*, const char*, decContext*);                               // 47
+NORVEXA_API char* decimal64ToString(const decimal64*, char*);                                                   // 48
+NORVEXA_API char* decimal64ToEngString(const decimal64*, char*);                                                // 49
+NORVEXA_API decimal128* decimal128FromString(decimal128*, const char*, decContext*);                            // 50
+NORVEXA_API char* decimal128ToString(const decimal128*, char*);                                                 // 51
+NORVEXA_API char* decimal128ToEngString(const decimal128*, char*);                                              // 52
 
 } // extern "C"
 

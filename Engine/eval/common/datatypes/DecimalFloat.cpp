@@ -27,9 +27,9 @@ unsigned int DecimalFloat::storageBytes(Size size)
 
 void DecimalFloat::initContext(Size size)
 {
-    decimalContext(ctx, size == Size32 ? DEC_INIT_DECIMAL32
-                          : size == Size64 ? DEC_INIT_DECIMAL64
-                                           : DEC_INIT_DECIMAL128);
+    decimalContext(ctx, size == Size32   ? DEC_INIT_DECIMAL32
+                        : size == Size64 ? DEC_INIT_DECIMAL64
+                                         : DEC_INIT_DECIMAL128);
 }
 
 void DecimalFloat::fromText(char const* text)
@@ -71,10 +71,8 @@ DecimalFloat::DecimalFloat(unsigned long long value, Size size)
 
 DecimalFloat::DecimalFloat(long value, Size size) : DecimalFloat(static_cast<long long>(value), size) {}
 
-DecimalFloat::DecimalFloat(unsigned long value, Size size)
-    : DecimalFloat(static_cast<unsigned long long>(value), size)
-{
-}
+DecimalFloat::DecimalFloat(unsigned long value, Size size) : DecimalFloat(static_cast<unsigned long long>(value), size)
+{}
 
 DecimalFloat::DecimalFloat(long double value, Size size)
 {
@@ -244,15 +242,39 @@ DecimalFloat DecimalFloat::byValue(BinaryOperation operation, DecimalFloat const
     return result;
 }
 
-DecimalFloat& DecimalFloat::operator+=(DecimalFloat const& other) { return inPlace(decNumberAdd, other); }
-DecimalFloat& DecimalFloat::operator-=(DecimalFloat const& other) { return inPlace(decNumberSubtract, other); }
-DecimalFloat& DecimalFloat::operator*=(DecimalFloat const& other) { return inPlace(decNumberMultiply, other); }
-DecimalFloat& DecimalFloat::operator/=(DecimalFloat const& other) { return inPlace(decNumberDivide, other); }
+DecimalFloat& DecimalFloat::operator+=(DecimalFloat const& other)
+{
+    return inPlace(decNumberAdd, other);
+}
+DecimalFloat& DecimalFloat::operator-=(DecimalFloat const& other)
+{
+    return inPlace(decNumberSubtract, other);
+}
+DecimalFloat& DecimalFloat::operator*=(DecimalFloat const& other)
+{
+    return inPlace(decNumberMultiply, other);
+}
+DecimalFloat& DecimalFloat::operator/=(DecimalFloat const& other)
+{
+    return inPlace(decNumberDivide, other);
+}
 
-DecimalFloat DecimalFloat::operator+(DecimalFloat const& other) const { return byValue(decNumberAdd, other); }
-DecimalFloat DecimalFloat::operator-(DecimalFloat const& other) const { return byValue(decNumberSubtract, other); }
-DecimalFloat DecimalFloat::operator*(DecimalFloat const& other) const { return byValue(decNumberMultiply, other); }
-DecimalFloat DecimalFloat::operator/(DecimalFloat const& other) const { return byValue(decNumberDivide, other); }
+DecimalFloat DecimalFloat::operator+(DecimalFloat const& other) const
+{
+    return byValue(decNumberAdd, other);
+}
+DecimalFloat DecimalFloat::operator-(DecimalFloat const& other) const
+{
+    return byValue(decNumberSubtract, other);
+}
+DecimalFloat DecimalFloat::operator*(DecimalFloat const& other) const
+{
+    return byValue(decNumberMultiply, other);
+}
+DecimalFloat DecimalFloat::operator/(DecimalFloat const& other) const
+{
+    return byValue(decNumberDivide, other);
+}
 
 DecimalFloat DecimalFloat::operator-() const
 {
@@ -268,8 +290,7 @@ ByteString& DecimalFloat::format(ByteString& text) const
 {
     char buffer[textRoom];
     decNumberToEngString(&num, buffer);
-    text = ByteString(reinterpret_cast<unsigned char const*>(buffer),
-                      static_cast<unsigned>(std::strlen(buffer)));
+    text = ByteString(reinterpret_cast<unsigned char const*>(buffer), static_cast<unsigned>(std::strlen(buffer)));
     return text;
 }
 

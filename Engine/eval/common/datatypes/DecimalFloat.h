@@ -18,9 +18,9 @@ class DecimalFloat {
 public:
     // Storage size and context kind.
     enum Size : std::int32_t {
-        Size32 = 0,     // 4 bytes, 7 digits
-        Size64 = 1,     // 8 bytes, 16 digits
-        Size128 = 2     // 16 bytes, 34 digits
+        Size32 = 0, // 4 bytes, 7 digits
+        Size64 = 1, // 8 bytes, 16 digits
+        Size128 = 2 // 16 bytes, 34 digits
     };
 
     DecimalFloat(int value, Size size);

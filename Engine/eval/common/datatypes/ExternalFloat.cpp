@@ -37,7 +37,10 @@ TNexternal_float emptyRecord()
     return r;
 }
 
-bool isDigit(unsigned char b) { return b >= 0xF0 && b <= 0xF9; }
+bool isDigit(unsigned char b)
+{
+    return b >= 0xF0 && b <= 0xF9;
+}
 
 // Counts a run of '9' and '9(n)' groups from *p. Answers false when a
 // '9(' has no ')': the count of that group is then not added.
@@ -83,21 +86,17 @@ ExternalFloat::ExternalFloat(const TypeItem& type)
 
 ExternalFloat::ExternalFloat(const TNexternal_float& record, ByteString& bytes) : bytes_(bytes), record_(record) {}
 
-ExternalFloat::ExternalFloat(const TNexternal_float& record, char* text)
-    : bytes_(edited::textOf(text)), record_(record)
-{
-}
+ExternalFloat::ExternalFloat(const TNexternal_float& record, char* text) : bytes_(edited::textOf(text)), record_(record)
+{}
 
 ExternalFloat::ExternalFloat(const char* text, const TypeItem& type)
     : bytes_(edited::textOf(text)),
       record_(dataitem::recordOf<TNexternal_float>(type, TE_EXTERNAL_FLOAT, __PRETTY_FUNCTION__, __LINE__))
-{
-}
+{}
 
 ExternalFloat::ExternalFloat(const void* bytes, const TNexternal_float& record)
     : bytes_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void ExternalFloat::fill(const void* bytes, const TNexternal_float& record)
 {
@@ -118,23 +117,19 @@ ExternalFloat::ExternalFloat(const ZonedDecimal& source, const TNexternal_float&
 
 ExternalFloat::ExternalFloat(const PackedDecimal& source, const TNexternal_float& record)
     : ExternalFloat(ZonedDecimal(source), record)
-{
-}
+{}
 
 ExternalFloat::ExternalFloat(const NationalDecimal& source, const TNexternal_float& record)
     : ExternalFloat(ZonedDecimal(source), record)
-{
-}
+{}
 
 ExternalFloat::ExternalFloat(const FixedPointBinary& source, const TNexternal_float& record)
     : ExternalFloat(ZonedDecimal(source), record)
-{
-}
+{}
 
 ExternalFloat::ExternalFloat(const ByteString& digits, const TNexternal_float& record)
     : ExternalFloat(ZonedDecimal(digits), record)
-{
-}
+{}
 
 ExternalFloat::ExternalFloat(const NationalExternalFloat& source, const TNexternal_float& record) : record_(record)
 {
@@ -199,7 +194,7 @@ void ExternalFloat::getPicAttributes(int* integerDigits, int* fractionDigits, ch
         if (*p != 'E' && *p != 'e')
             invalidPicture(*p);
     }
-    ++p;  // past the 'E'
+    ++p; // past the 'E'
     eSign = *p == '+' ? kPlus : kMinus;
     if (*p != '\0')
         ++p;
@@ -254,8 +249,9 @@ ByteString ExternalFloat::getValueFromLongDouble(long double value) const
     }
 
     ByteString out;
-    out += value < 0 || (value == 0 && printed[0] == '-') ? kMinus
-                                                         : (static_cast<unsigned char>(mSign) == kPlus ? kPlus : kBlank);
+    out += value < 0 || (value == 0 && printed[0] == '-')
+               ? kMinus
+               : (static_cast<unsigned char>(mSign) == kPlus ? kPlus : kBlank);
     for (int i = 0; i < n; ++i)
         out += static_cast<unsigned char>(0xF0 + (digits[i] - '0'));
     if (static_cast<unsigned char>(point) != kImplied)
@@ -299,7 +295,7 @@ ExternalFloat::operator long double() const
         value += weight * (static_cast<int>(b[i++]) - 0xF0);
         weight /= 10;
     }
-    ++i;  // the 'E'
+    ++i; // the 'E'
     const unsigned char exponentSign = b[i++];
     const int tens = static_cast<int>(b[i++]) - 0xF0;
     const int units = static_cast<int>(b[i++]) - 0xF0;
@@ -313,7 +309,10 @@ ExternalFloat::operator long double() const
     return b[0] == kMinus ? -value : value;
 }
 
-ExternalFloat::operator long long() const { return static_cast<long long>(static_cast<long double>(*this)); }
+ExternalFloat::operator long long() const
+{
+    return static_cast<long long>(static_cast<long double>(*this));
+}
 
 ExternalFloat::operator unsigned long long() const
 {
@@ -325,7 +324,10 @@ ExternalFloat::operator DecimalFloat() const
     return DecimalFloat(static_cast<long double>(*this), DecimalFloat::Size128);
 }
 
-bool ExternalFloat::operator!() const { return static_cast<long double>(*this) == 0; }
+bool ExternalFloat::operator!() const
+{
+    return static_cast<long double>(*this) == 0;
+}
 
 // --------------------------------------------------------------------------
 // Other members
@@ -364,12 +366,15 @@ void ExternalFloat::format(void* bytes, unsigned int size) const
                 static_cast<int>(bytes_.length()), reinterpret_cast<const char*>(bytes_.data()));
 }
 
-int ExternalFloat::format(char*) const { return -1; }
+int ExternalFloat::format(char*) const
+{
+    return -1;
+}
 
 bool ExternalFloat::isValidExternalFloat(DataError* error) const
 {
-    static constexpr externalfloat::Alphabet ebcdic{kBlank, kPlus, kMinus, kPoint, kE,
-                                                    [](unsigned c) { return c >= 0xF0 && c <= 0xF9; }};
+    static constexpr externalfloat::Alphabet ebcdic{kBlank, kPlus, kMinus,
+                                                    kPoint, kE,    [](unsigned c) { return c >= 0xF0 && c <= 0xF9; }};
     // Positions beyond the bytes held are no characters at all.
     auto at = [&](unsigned i) -> unsigned { return i < bytes_.length() ? bytes_[i] : 0x00; };
     return externalfloat::isValid(record_.length, at, ebcdic, error);
@@ -395,9 +400,7 @@ NationalExternalFloat ExternalFloat::convertToNationalExternalFloat() const
             case kMinus: c = '-'; break;
             case kBlank: c = ' '; break;
             case kE: c = 'E'; break;
-            default:
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(b));
-                break;
+            default: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(b)); break;
             }
         }
         wide += static_cast<unsigned char>(0x00);
@@ -412,20 +415,16 @@ NationalExternalFloat ExternalFloat::convertToNationalExternalFloat() const
 
 ZonedDecimal::ZonedDecimal(const ExternalFloat& source, const TNzoned_decimal& record)
     : ZonedDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 PackedDecimal::PackedDecimal(const ExternalFloat& source, const TNpacked_decimal& record)
     : PackedDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const ExternalFloat& source, const TNnational_decimal& record)
     : NationalDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 FixedPointBinary::FixedPointBinary(const ExternalFloat& source, const TNfixed_point_binary& record)
     : FixedPointBinary(record, static_cast<long double>(source), kMaxDigits)
-{
-}
+{}

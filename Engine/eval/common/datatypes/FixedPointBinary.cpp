@@ -84,8 +84,14 @@ long double magnitudeAtScale(long double value, int scale)
     return scale < 0 ? m * powerAsLongDouble(-scale) : m;
 }
 
-int upOf(int scale) { return scale > 0 ? scale : 0; }
-int downOf(int scale) { return scale < 0 ? -scale : 0; }
+int upOf(int scale)
+{
+    return scale > 0 ? scale : 0;
+}
+int downOf(int scale)
+{
+    return scale < 0 ? -scale : 0;
+}
 int integerDigitsOf(int scale, int precision)
 {
     return std::max(upOf(scale) + precision - downOf(scale), 0) & 0xFF;
@@ -124,10 +130,7 @@ TNfixed_point_binary resultRecord(int precision, int scale, bool isSigned)
 
 } // namespace
 
-FixedPointBinary::FixedPointBinary()
-    : value_(0), record_(resultRecord(1, 0, false))
-{
-}
+FixedPointBinary::FixedPointBinary() : value_(0), record_(resultRecord(1, 0, false)) {}
 
 FixedPointBinary::FixedPointBinary(const TypeItem& type)
     : value_(0),
@@ -139,17 +142,14 @@ FixedPointBinary::FixedPointBinary(const TypeItem& type)
 
 FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, unsigned long long value)
     : value_(value), record_(record)
-{
-}
+{}
 
-FixedPointBinary::FixedPointBinary(const void* bytes, const TNfixed_point_binary& record)
-    : value_(0), record_(record)
+FixedPointBinary::FixedPointBinary(const void* bytes, const TNfixed_point_binary& record) : value_(0), record_(record)
 {
     fill(bytes, record);
 }
 
-FixedPointBinary::FixedPointBinary(const char* text, const TypeItem& type)
-    : FixedPointBinary(type)
+FixedPointBinary::FixedPointBinary(const char* text, const TypeItem& type) : FixedPointBinary(type)
 {
     std::uint64_t v = 0;
     for (const char* c = text; c != nullptr && *c != '\0'; ++c)
@@ -160,8 +160,7 @@ FixedPointBinary::FixedPointBinary(const char* text, const TypeItem& type)
     value_ = v;
 }
 
-FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, long double value)
-    : value_(0), record_(record)
+FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, long double value) : value_(0), record_(record)
 {
     store(value < 0, truncl(magnitudeAtScale(value, record_.scale) + 0.5L));
 }
@@ -217,20 +216,11 @@ void FixedPointBinary::store(bool negative, long double m)
     }
     const bool extendOnes = isSigned() && negative;
     switch (record_.byteLength) {
-    case 8:
-        break;
-    case 4:
-        v = (v & 0xFFFFFFFFULL) | (extendOnes ? 0xFFFFFFFF00000000ULL : 0);
-        break;
-    case 2:
-        v = (v & 0xFFFFULL) | (extendOnes ? 0xFFFFFFFFFFFF0000ULL : 0);
-        break;
-    case 1:
-        v = (v & 0xFFULL) | (extendOnes ? 0xFFFFFFFFFFFFFF00ULL : 0);
-        break;
-    default:
-        v = 0;
-        break;
+    case 8: break;
+    case 4: v = (v & 0xFFFFFFFFULL) | (extendOnes ? 0xFFFFFFFF00000000ULL : 0); break;
+    case 2: v = (v & 0xFFFFULL) | (extendOnes ? 0xFFFFFFFFFFFF0000ULL : 0); break;
+    case 1: v = (v & 0xFFULL) | (extendOnes ? 0xFFFFFFFFFFFFFF00ULL : 0); break;
+    default: v = 0; break;
     }
     value_ = v;
     if (SVC::tracing())
@@ -330,8 +320,8 @@ int FixedPointBinary::compare(const FixedPointBinary& other) const
 
 FixedPointBinary::operator long double() const
 {
-    long double v = isSigned() ? static_cast<long double>(static_cast<std::int64_t>(value_))
-                               : static_cast<long double>(value_);
+    long double v =
+        isSigned() ? static_cast<long double>(static_cast<std::int64_t>(value_)) : static_cast<long double>(value_);
     const int s = scale();
     if (s > 0)
         v *= powerAsLongDouble(s);
@@ -364,9 +354,8 @@ FixedPointBinary::operator unsigned long long() const
 
 FixedPointBinary::operator DecimalFloat() const
 {
-    DecimalFloat result = isSigned()
-                              ? DecimalFloat(static_cast<long long>(value_), DecimalFloat::Size128)
-                              : DecimalFloat(static_cast<unsigned long long>(value_), DecimalFloat::Size128);
+    DecimalFloat result = isSigned() ? DecimalFloat(static_cast<long long>(value_), DecimalFloat::Size128)
+                                     : DecimalFloat(static_cast<unsigned long long>(value_), DecimalFloat::Size128);
     const int s = scale();
     if (s != 0) {
         char text[16];
@@ -560,8 +549,8 @@ FixedPointBinary& FixedPointBinary::power(const FixedPointBinary& exponent, unsi
     const TNpacked_decimal& ra = a.record();
     const TNpacked_decimal& rb = b.record();
     const int sr = static_cast<int>(std::min(places, 31u));
-    const unsigned char* r = dtPowerPackedDecimal(a.bytes().data(), ra.precision, ra.decimalPlaces, 1,
-                                                  b.bytes().data(), rb.precision, rb.decimalPlaces, 1, 31, sr);
+    const unsigned char* r = dtPowerPackedDecimal(a.bytes().data(), ra.precision, ra.decimalPlaces, 1, b.bytes().data(),
+                                                  rb.precision, rb.decimalPlaces, 1, 31, sr);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
     PackedDecimal result(PackedDecimal::resultRecord(31, sr), dataitem::copyOf(r, 16));

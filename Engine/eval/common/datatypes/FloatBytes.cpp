@@ -17,11 +17,11 @@ bool encodeHexFloat(double value, unsigned int fractionBits, std::uint64_t& word
     // Every characteristic and fraction bit set: the largest magnitude.
     std::uint64_t const largest = (std::uint64_t{1} << (fractionBits + 7)) - 1;
 
-    if (biased == 2047) {               // infinity or NaN
+    if (biased == 2047) { // infinity or NaN
         word = signBit | largest;
         return false;
     }
-    if (biased == 0) {                  // zero or subnormal
+    if (biased == 0) { // zero or subnormal
         word = signBit;
         return mantissa == 0;
     }
@@ -39,9 +39,9 @@ bool encodeHexFloat(double value, unsigned int fractionBits, std::uint64_t& word
         return false;
     }
 
-    std::uint64_t significand = (std::uint64_t{1} << 52) | mantissa;   // 53 bits
-    std::uint64_t fraction = fractionBits >= 53 ? significand << (fractionBits - 53)
-                                                : significand >> (53 - fractionBits);
+    std::uint64_t significand = (std::uint64_t{1} << 52) | mantissa; // 53 bits
+    std::uint64_t fraction =
+        fractionBits >= 53 ? significand << (fractionBits - 53) : significand >> (53 - fractionBits);
     // Align to the hexadecimal exponent: 0 to 3 bits, leading digit nonzero.
     fraction >>= (4 * k - e);
 
@@ -58,8 +58,8 @@ long double decodeHexFloat(std::uint64_t word, unsigned int fractionBits)
         return negative ? -0.0L : 0.0L;
     // Exact: the fraction has at most 56 bits and the exponent stays well
     // inside the extended range.
-    long double const magnitude = std::ldexp(static_cast<long double>(fraction),
-                                             4 * (characteristic - 64) - static_cast<int>(fractionBits));
+    long double const magnitude =
+        std::ldexp(static_cast<long double>(fraction), 4 * (characteristic - 64) - static_cast<int>(fractionBits));
     return negative ? -magnitude : magnitude;
 }
 

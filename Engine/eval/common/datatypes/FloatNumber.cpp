@@ -27,13 +27,12 @@ FloatNumber::FloatNumber(unsigned long v) : FloatNumber(static_cast<unsigned lon
 FloatNumber::FloatNumber(double v) : value(v), fmt(IEEE) {}
 FloatNumber::FloatNumber(long double v) : value(v), fmt(IEEE) {}
 
-FloatNumber::FloatNumber(void const* bytes, int size, Format format)
-    : value(0.0L), fmt(Invalid)
+FloatNumber::FloatNumber(void const* bytes, int size, Format format) : value(0.0L), fmt(Invalid)
 {
     if (format != IEEE && format != Hexadecimal)
         return;
     if (size < 0)
-        size = 0;   // refused below as a size that is not a storage size
+        size = 0; // refused below as a size that is not a storage size
     value = ZfloatingPoint::ldFromZfp(bytes, static_cast<unsigned int>(size), format == Hexadecimal);
     fmt = format;
 }
@@ -178,7 +177,7 @@ FloatNumber& FloatNumber::operator*=(FloatNumber const& other)
 FloatNumber& FloatNumber::operator/=(FloatNumber const& other)
 {
     check(other, "FloatNumber& FloatNumber::operator/=(const FloatNumber&)", __LINE__);
-    value /= other.value;   // a zero divisor gives an infinity or a NaN
+    value /= other.value; // a zero divisor gives an infinity or a NaN
     fmt = combined(other);
     return *this;
 }

@@ -13,9 +13,9 @@
 class FloatNumber {
 public:
     enum Format : std::int32_t {
-        IEEE = 0,           // IEEE binary floating point
-        Hexadecimal = 1,    // hexadecimal floating point
-        Invalid = 2         // the value could not be obtained
+        IEEE = 0,        // IEEE binary floating point
+        Hexadecimal = 1, // hexadecimal floating point
+        Invalid = 2      // the value could not be obtained
     };
 
     FloatNumber();

@@ -21,59 +21,48 @@ TNindex_data_item recordForDigits(unsigned digits)
 
 } // namespace
 
-IndexDataItem::IndexDataItem()
-    : value_(0), record_{}
+IndexDataItem::IndexDataItem() : value_(0), record_{}
 {
     record_.leaf = TE_INDEX_DATA_ITEM;
 }
 
 IndexDataItem::IndexDataItem(const TypeItem& type)
-    : value_(0),
-      record_(dataitem::recordOf<TNindex_data_item>(type, TE_INDEX_DATA_ITEM, __PRETTY_FUNCTION__, __LINE__))
+    : value_(0), record_(dataitem::recordOf<TNindex_data_item>(type, TE_INDEX_DATA_ITEM, __PRETTY_FUNCTION__, __LINE__))
 {
     if (record_.byteLength == 0)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
 }
 
-IndexDataItem::IndexDataItem(const TNindex_data_item& record, unsigned long long value)
-    : value_(value), record_(record)
-{
-}
+IndexDataItem::IndexDataItem(const TNindex_data_item& record, unsigned long long value) : value_(value), record_(record)
+{}
 
-IndexDataItem::IndexDataItem(const void* bytes, const TNindex_data_item& record)
-    : value_(0), record_(record)
+IndexDataItem::IndexDataItem(const void* bytes, const TNindex_data_item& record) : value_(0), record_(record)
 {
     fill(bytes, record);
 }
 
 IndexDataItem::IndexDataItem(const TNindex_data_item& record, long double value)
     : value_(indexvalue::truncated(value)), record_(record)
-{
-}
+{}
 
-IndexDataItem::IndexDataItem(const char* text, const TypeItem& type)
-    : IndexDataItem(type)
+IndexDataItem::IndexDataItem(const char* text, const TypeItem& type) : IndexDataItem(type)
 {
     value_ = indexvalue::fromText(text);
 }
 
 IndexDataItem::IndexDataItem(const PackedDecimal& source)
     : value_(indexvalue::integerOf(source)), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexDataItem::IndexDataItem(const ZonedDecimal& source)
     : value_(indexvalue::integerOf(source)), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexDataItem::IndexDataItem(const PackedDecimal& source, const TNindex_data_item& record)
     : value_(indexvalue::integerInto(source)), record_(record)
-{
-}
+{}
 
-IndexDataItem::IndexDataItem(const NationalDecimal&)
-    : value_(0), record_{}
+IndexDataItem::IndexDataItem(const NationalDecimal&) : value_(0), record_{}
 {
     refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
 }

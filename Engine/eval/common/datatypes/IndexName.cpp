@@ -23,8 +23,7 @@ TNindex_name recordForDigits(unsigned digits)
 
 } // namespace
 
-IndexName::IndexName()
-    : value_(0), record_{}
+IndexName::IndexName() : value_(0), record_{}
 {
     record_.leaf = TE_INDEX_NAME;
 }
@@ -36,52 +35,41 @@ IndexName::IndexName(const TypeItem& type)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
 }
 
-IndexName::IndexName(const TNindex_name& record, unsigned long long value)
-    : value_(value), record_(record)
-{
-}
+IndexName::IndexName(const TNindex_name& record, unsigned long long value) : value_(value), record_(record) {}
 
-IndexName::IndexName(const void* bytes, const TNindex_name& record)
-    : value_(0), record_(record)
+IndexName::IndexName(const void* bytes, const TNindex_name& record) : value_(0), record_(record)
 {
     fill(bytes, record);
 }
 
 IndexName::IndexName(const TNindex_name& record, long double value)
     : value_(indexvalue::truncated(value)), record_(record)
-{
-}
+{}
 
-IndexName::IndexName(const char* text, const TypeItem& type)
-    : IndexName(type)
+IndexName::IndexName(const char* text, const TypeItem& type) : IndexName(type)
 {
     value_ = indexvalue::fromText(text);
 }
 
 IndexName::IndexName(const PackedDecimal& source)
     : value_(indexvalue::integerOf(source)), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexName::IndexName(const ZonedDecimal& source)
     : value_(indexvalue::integerOf(source)), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexName::IndexName(const NationalDecimal& source)
     : value_(indexvalue::integerOf(source)), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexName::IndexName(const FixedPointBinary& source)
     : value_(source.value()), record_(recordForDigits(source.record().precision))
-{
-}
+{}
 
 IndexName::IndexName(const PackedDecimal& source, const TNindex_name& record)
     : value_(indexvalue::integerInto(source)), record_(record)
-{
-}
+{}
 
 int IndexName::compare(const IndexName& other) const
 {

@@ -36,8 +36,7 @@ std::uint64_t read(const void* bytes, unsigned length, const char* function, uns
         std::memcpy(&v, bytes, 8);
         return v;
     }
-    default:
-        dataitem::refuse(InvalidOp::RTRC_Other, function, line);
+    default: dataitem::refuse(InvalidOp::RTRC_Other, function, line);
     }
 }
 
@@ -59,11 +58,8 @@ void write(std::uint64_t value, void* bytes, unsigned size, const char* function
         std::memcpy(bytes, &v, 4);
         break;
     }
-    case 8:
-        std::memcpy(bytes, &value, 8);
-        break;
-    default:
-        dataitem::refuse(InvalidOp::RTRC_Other, function, line);
+    case 8: std::memcpy(bytes, &value, 8); break;
+    default: dataitem::refuse(InvalidOp::RTRC_Other, function, line);
     }
 }
 
@@ -114,8 +110,8 @@ std::uint64_t integerOf(const NationalDecimal& source)
     const TNnational_decimal& r = source.record();
     ByteString in = dataitem::atLeast(source.bytes(), static_cast<unsigned>(2 * r.precision + 2));
     std::uint32_t negative = 0;
-    return static_cast<std::uint64_t>(dtConvertNationalDecimal2FixedPointBinary(
-        in.data(), r.precision, r.decimalPlaces, &negative, source.routineSignKind()));
+    return static_cast<std::uint64_t>(dtConvertNationalDecimal2FixedPointBinary(in.data(), r.precision, r.decimalPlaces,
+                                                                                &negative, source.routineSignKind()));
 }
 
 std::uint64_t integerInto(const PackedDecimal& source)

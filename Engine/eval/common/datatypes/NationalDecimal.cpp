@@ -20,7 +20,10 @@ bool hasSignUnit(const TNnational_decimal& r)
 }
 
 // Bytes a record's digits and sign unit take.
-unsigned nationalBytes(int p, bool signUnit) { return static_cast<unsigned>(2 * p + (signUnit ? 2 : 0)); }
+unsigned nationalBytes(int p, bool signUnit)
+{
+    return static_cast<unsigned>(2 * p + (signUnit ? 2 : 0));
+}
 
 // The digits of a zoned copy with a negative zero made positive: a national
 // negative zero equals zero.
@@ -64,18 +67,15 @@ NationalDecimal::NationalDecimal(const TypeItem& type)
 
 NationalDecimal::NationalDecimal(const TNnational_decimal& record, const ByteString& bytes)
     : bytes_(bytes), record_(record)
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const ByteString& bytes, const TNnational_decimal& record)
     : bytes_(bytes), record_(record)
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const void* bytes, const TNnational_decimal& record)
     : bytes_(static_cast<const unsigned char*>(bytes), record.byteLength), record_(record)
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const char* literal)
 {
@@ -97,8 +97,7 @@ NationalDecimal::NationalDecimal(const char* literal)
     bytes_ = copyOf(r, nationalBytes(static_cast<int>(p), true));
 }
 
-NationalDecimal::NationalDecimal(const char* text, const TypeItem& type)
-    : NationalDecimal(type)
+NationalDecimal::NationalDecimal(const char* text, const TypeItem& type) : NationalDecimal(type)
 {
     const int p = record_.precision;
     const unsigned length = bytes_.length();
@@ -142,8 +141,7 @@ NationalDecimal::NationalDecimal(unsigned long long value)
     bytes_ = copyOf(r, nationalBytes(static_cast<int>(p), true));
 }
 
-NationalDecimal::NationalDecimal(const TNnational_decimal& record, long double value)
-    : record_(record)
+NationalDecimal::NationalDecimal(const TNnational_decimal& record, long double value) : record_(record)
 {
     int p = record_.precision;
     int d = record_.decimalPlaces;
@@ -169,18 +167,14 @@ NationalDecimal::NationalDecimal(const TNnational_decimal& record, long double v
     bytes_ = ByteString(copyOf(r, nationalBytes(p, true)), 0, record_.byteLength, 0);
 }
 
-NationalDecimal::NationalDecimal(const ByteString& characters)
-    : NationalDecimal(ZonedDecimal(characters))
-{
-}
+NationalDecimal::NationalDecimal(const ByteString& characters) : NationalDecimal(ZonedDecimal(characters)) {}
 
 NationalDecimal::NationalDecimal(const PackedDecimal& source)
 {
     const TNpacked_decimal& pr = source.record();
     const int p = pr.precision;
     ByteString in = atLeast(source.bytes(), static_cast<unsigned>(p / 2 + 1));
-    const unsigned char* r =
-        dtConvertPackedDecimal2NationalDecimal(in.data(), p, pr.decimalPlaces, source.isSigned());
+    const unsigned char* r = dtConvertPackedDecimal2NationalDecimal(in.data(), p, pr.decimalPlaces, source.isSigned());
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     record_ = standardRecord(p, pr.decimalPlaces, pr.scale);
@@ -381,8 +375,8 @@ NationalDecimal& NationalDecimal::convert(const NationalDecimal& source)
         ZonedDecimal target(*this);
         target.convert(ZonedDecimal(source));
         NationalDecimal moved(target);
-        r = dtConvertNationalDecimal(moved.bytes_.data(), moved.record_.precision, moved.record_.decimalPlaces, 5,
-                                     p, d, k);
+        r = dtConvertNationalDecimal(moved.bytes_.data(), moved.record_.precision, moved.record_.decimalPlaces, 5, p, d,
+                                     k);
     }
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);

@@ -17,10 +17,16 @@ namespace {
 
 constexpr UBYTE4 kLeaf = TE_NATIONAL_EDITED;
 
-TNnational_edited emptyRecord() { return edited::emptyRecord<TNnational_edited>(kLeaf); }
+TNnational_edited emptyRecord()
+{
+    return edited::emptyRecord<TNnational_edited>(kLeaf);
+}
 
 // A text kept without a picture (a number in E notation).
-TNnational_edited plainRecord(const ByteString& text) { return edited::plainRecord<TNnational_edited>(kLeaf, text); }
+TNnational_edited plainRecord(const ByteString& text)
+{
+    return edited::plainRecord<TNnational_edited>(kLeaf, text);
+}
 
 } // namespace
 
@@ -36,20 +42,17 @@ NationalEdited::NationalEdited(const TypeItem& type)
 NationalEdited::NationalEdited(const char* text, const TypeItem& type)
     : text_(edited::textOf(text)),
       record_(dataitem::recordOf<TNnational_edited>(type, kLeaf, __PRETTY_FUNCTION__, __LINE__))
-{
-}
+{}
 
 NationalEdited::NationalEdited(const TNnational_edited& record, char* text)
     : text_(edited::textOf(text)), record_(record)
-{
-}
+{}
 
 NationalEdited::NationalEdited(const TNnational_edited& record, ByteString& text) : text_(text), record_(record) {}
 
 NationalEdited::NationalEdited(const void* bytes, const TNnational_edited& record)
     : text_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void NationalEdited::fill(const void* bytes, const TNnational_edited& record)
 {
@@ -64,19 +67,15 @@ NationalEdited::NationalEdited(const ByteString& source, const TNnational_edited
 
 NationalEdited::NationalEdited(const TNnational_edited& record, long double value)
     : text_(edited::eNotation(value, 6)), record_(record)
-{
-}
+{}
 
 NationalEdited::NationalEdited(const ZonedDecimal& source)
-    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)),
-      record_(plainRecord(text_))
-{
-}
+    : text_(edited::eNotation(static_cast<long double>(source), source.record().precision)), record_(plainRecord(text_))
+{}
 
 NationalEdited::NationalEdited(const FixedPointBinary& source)
     : text_(edited::eNotation(static_cast<long double>(source), source.precision())), record_(plainRecord(text_))
-{
-}
+{}
 
 NationalEdited::NationalEdited(const NationalDecimal&) : record_(emptyRecord())
 {
@@ -85,13 +84,11 @@ NationalEdited::NationalEdited(const NationalDecimal&) : record_(emptyRecord())
 
 NationalEdited::NationalEdited(const PackedDecimal& source)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(plainRecord(text_))
-{
-}
+{}
 
 NationalEdited::NationalEdited(const PackedDecimal& source, const TNnational_edited& record)
     : text_(edited::eNotation(static_cast<long double>(source), 6)), record_(record)
-{
-}
+{}
 
 NationalEdited& NationalEdited::convert(const NationalEdited& other)
 {
@@ -122,12 +119,13 @@ namespace {
 unsigned short nationalSymbol(char c)
 {
     switch (c) {
-    case 'N': case 'n': case '/': case '0':
-        return static_cast<unsigned char>(c);
-    case 'B': case 'b':
-        return 0x20;
-    default:
-        return 0;
+    case 'N':
+    case 'n':
+    case '/':
+    case '0': return static_cast<unsigned char>(c);
+    case 'B':
+    case 'b': return 0x20;
+    default: return 0;
     }
 }
 
@@ -222,7 +220,10 @@ NationalEdited::operator DecimalFloat() const
     return DecimalFloat(reinterpret_cast<const char*>(text_.data()), DecimalFloat::Size128);
 }
 
-int NationalEdited::format(char*) const { return -1; }
+int NationalEdited::format(char*) const
+{
+    return -1;
+}
 
 void NationalEdited::format(void* bytes, unsigned int size) const
 {
@@ -230,7 +231,10 @@ void NationalEdited::format(void* bytes, unsigned int size) const
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, " size=%d", static_cast<int>(size));
 }
 
-int NationalEdited::compare(const NationalEdited& other) const { return edited::comparePrefix(text_, other.text_); }
+int NationalEdited::compare(const NationalEdited& other) const
+{
+    return edited::comparePrefix(text_, other.text_);
+}
 
 NationalEdited& NationalEdited::operator+=(const NationalEdited& other)
 {
@@ -238,9 +242,18 @@ NationalEdited& NationalEdited::operator+=(const NationalEdited& other)
     return *this;
 }
 
-NationalEdited& NationalEdited::operator-=(const NationalEdited& other) { return *this += other; }
-NationalEdited& NationalEdited::operator*=(const NationalEdited& other) { return *this += other; }
-NationalEdited& NationalEdited::operator/=(const NationalEdited& other) { return *this += other; }
+NationalEdited& NationalEdited::operator-=(const NationalEdited& other)
+{
+    return *this += other;
+}
+NationalEdited& NationalEdited::operator*=(const NationalEdited& other)
+{
+    return *this += other;
+}
+NationalEdited& NationalEdited::operator/=(const NationalEdited& other)
+{
+    return *this += other;
+}
 
 NationalEdited NationalEdited::operator+(const NationalEdited& other) const
 {

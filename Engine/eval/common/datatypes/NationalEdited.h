@@ -20,9 +20,9 @@ struct Pic_Info1 {
 
     struct Entry {
         unsigned short character;
-        unsigned short repeat;  // 1 when the picture gives none or 0
+        unsigned short repeat; // 1 when the picture gives none or 0
     };
-    unsigned int byteSize;  // four times the number of entries
+    unsigned int byteSize; // four times the number of entries
     Entry entries[capacity];
 
     unsigned entryCount() const { return byteSize / 4; }
@@ -34,15 +34,15 @@ struct Pic_Info1 {
     void read(const char* picture, unsigned short (*symbolOf)(char), const char* where);
 
     // What an entry character writes at each of its positions.
-    static constexpr int fromSource = -1;  // the next two source bytes
-    static constexpr int nothing = -2;     // nothing; the position is not used
+    static constexpr int fromSource = -1; // the next two source bytes
+    static constexpr int nothing = -2;    // nothing; the position is not used
 
     // Edits source (sourceLength bytes, two a position) into out, limit
     // bytes long, never writing past it: outputOf gives what an entry
     // character writes (fromSource, nothing, or a 16-bit value); a position
     // left when the source is used up gets pad.
-    void move(const char* source, int sourceLength, unsigned char* out, unsigned limit,
-              int (*outputOf)(unsigned short), unsigned short pad) const;
+    void move(const char* source, int sourceLength, unsigned char* out, unsigned limit, int (*outputOf)(unsigned short),
+              unsigned short pad) const;
 };
 
 // The value of a national-edited item (leaf 81): UTF-16BE text shaped by a

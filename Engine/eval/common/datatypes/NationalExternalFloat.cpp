@@ -25,7 +25,10 @@ TNnational_external_float emptyRecord()
 }
 
 // The record of a widened twin: this item's own record is kept.
-ByteString widened(const ExternalFloat& narrow) { return narrow.convertToNationalExternalFloat().bytes(); }
+ByteString widened(const ExternalFloat& narrow)
+{
+    return narrow.convertToNationalExternalFloat().bytes();
+}
 
 } // namespace
 
@@ -41,25 +44,21 @@ NationalExternalFloat::NationalExternalFloat(const TypeItem& type)
 
 NationalExternalFloat::NationalExternalFloat(const TNnational_external_float& record, ByteString& bytes)
     : bytes_(bytes), record_(record)
-{
-}
+{}
 
 NationalExternalFloat::NationalExternalFloat(const TNnational_external_float& record, char* text)
     : bytes_(edited::textOf(text)), record_(record)
-{
-}
+{}
 
 NationalExternalFloat::NationalExternalFloat(const char* text, const TypeItem& type)
     : bytes_(edited::textOf(text)),
       record_(dataitem::recordOf<TNnational_external_float>(type, TE_NATIONAL_EXTERNAL_FLOAT, __PRETTY_FUNCTION__,
                                                             __LINE__))
-{
-}
+{}
 
 NationalExternalFloat::NationalExternalFloat(const void* bytes, const TNnational_external_float& record)
     : bytes_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void NationalExternalFloat::fill(const void* bytes, const TNnational_external_float& record)
 {
@@ -87,16 +86,14 @@ NationalExternalFloat::NationalExternalFloat(const PackedDecimal& source, const 
     bytes_ = widened(ExternalFloat(source, twinRecord()));
 }
 
-NationalExternalFloat::NationalExternalFloat(const NationalDecimal& source,
-                                             const TNnational_external_float& record)
+NationalExternalFloat::NationalExternalFloat(const NationalDecimal& source, const TNnational_external_float& record)
     : record_(record)
 {
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "size=%i", static_cast<int>(record_.length));
     bytes_ = widened(ExternalFloat(source, twinRecord()));
 }
 
-NationalExternalFloat::NationalExternalFloat(const FixedPointBinary& source,
-                                             const TNnational_external_float& record)
+NationalExternalFloat::NationalExternalFloat(const FixedPointBinary& source, const TNnational_external_float& record)
     : record_(record)
 {
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "size=%i", static_cast<int>(record_.length));
@@ -144,9 +141,7 @@ ExternalFloat NationalExternalFloat::convertToExternalFloat() const
             case '-': b = 0x60; break;
             case ' ': b = 0x40; break;
             case 'E': b = 0xC5; break;
-            default:
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(c));
-                break;
+            default: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(c)); break;
             }
         }
         narrow += b;
@@ -167,7 +162,10 @@ NationalExternalFloat::operator long double() const
     return static_cast<long double>(convertToExternalFloat());
 }
 
-NationalExternalFloat::operator long long() const { return static_cast<long long>(static_cast<long double>(*this)); }
+NationalExternalFloat::operator long long() const
+{
+    return static_cast<long long>(static_cast<long double>(*this));
+}
 
 int NationalExternalFloat::compare(const NationalExternalFloat& other) const
 {
@@ -191,8 +189,8 @@ void NationalExternalFloat::format(void* bytes, unsigned int size) const
 
 bool NationalExternalFloat::isValidNationalExternalFloat(DataError* error) const
 {
-    static constexpr externalfloat::Alphabet utf16{0x20, 0x2B, 0x2D, 0x2E, 0x45,
-                                                   [](unsigned u) { return u >= 0x30 && u <= 0x39; }};
+    static constexpr externalfloat::Alphabet utf16{0x20, 0x2B, 0x2D,
+                                                   0x2E, 0x45, [](unsigned u) { return u >= 0x30 && u <= 0x39; }};
     // Units beyond the bytes held are no characters at all.
     auto at = [&](unsigned i) -> unsigned {
         const unsigned k = 2 * i;
@@ -207,20 +205,16 @@ bool NationalExternalFloat::isValidNationalExternalFloat(DataError* error) const
 
 ZonedDecimal::ZonedDecimal(const NationalExternalFloat& source, const TNzoned_decimal& record)
     : ZonedDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 PackedDecimal::PackedDecimal(const NationalExternalFloat& source, const TNpacked_decimal& record)
     : PackedDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const NationalExternalFloat& source, const TNnational_decimal& record)
     : NationalDecimal(record, static_cast<long double>(source))
-{
-}
+{}
 
 FixedPointBinary::FixedPointBinary(const NationalExternalFloat& source, const TNfixed_point_binary& record)
     : FixedPointBinary(record, static_cast<long double>(source), externalFloatDigits)
-{
-}
+{}

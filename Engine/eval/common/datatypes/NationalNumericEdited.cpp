@@ -37,23 +37,19 @@ NationalNumericEdited::NationalNumericEdited(const char* text, const TypeItem& t
     : text_(edited::textOf(text)),
       record_(dataitem::recordOf<TNnational_numeric_edited>(type, TE_NATIONAL_NUMERIC_EDITED, __PRETTY_FUNCTION__,
                                                             __LINE__))
-{
-}
+{}
 
 NationalNumericEdited::NationalNumericEdited(const TNnational_numeric_edited& record, char* text)
     : text_(edited::textOf(text)), record_(record)
-{
-}
+{}
 
 NationalNumericEdited::NationalNumericEdited(const TNnational_numeric_edited& record, ByteString& text)
     : text_(text), record_(record)
-{
-}
+{}
 
 NationalNumericEdited::NationalNumericEdited(const void* bytes, const TNnational_numeric_edited& record)
     : text_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void NationalNumericEdited::fill(const void* bytes, const TNnational_numeric_edited& record)
 {
@@ -83,8 +79,7 @@ NationalNumericEdited::NationalNumericEdited(const PackedDecimal& source, const 
     takeOver(NumericEdited(source, narrowRecord()));
 }
 
-NationalNumericEdited::NationalNumericEdited(const FixedPointBinary& source,
-                                             const TNnational_numeric_edited& record)
+NationalNumericEdited::NationalNumericEdited(const FixedPointBinary& source, const TNnational_numeric_edited& record)
     : record_(record)
 {
     takeOver(NumericEdited(source, narrowRecord()));
@@ -124,8 +119,7 @@ NationalNumericEdited::NationalNumericEdited(const FixedPointBinary& source)
 
 NationalNumericEdited::NationalNumericEdited(const TNnational_numeric_edited& record, long double value)
     : text_(edited::eNotation(value, 6)), record_(record)
-{
-}
+{}
 
 NumericEdited NationalNumericEdited::convertToNumericEdited() const
 {
@@ -155,9 +149,7 @@ NumericEdited NationalNumericEdited::convertToNumericEdited() const
             case 'R': b = 0xD9; break;
             case '$': b = 0x5B; break;
             case '*': b = 0x5C; break;
-            default:
-                SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(c));
-                break;
+            default: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "char=%c", static_cast<char>(c)); break;
             }
         }
         out[k] = b;
@@ -186,7 +178,10 @@ NationalNumericEdited::operator DecimalFloat() const
     return DecimalFloat(reinterpret_cast<const char*>(text_.data()), DecimalFloat::Size128);
 }
 
-int NationalNumericEdited::format(char*) const { return -1; }
+int NationalNumericEdited::format(char*) const
+{
+    return -1;
+}
 
 void NationalNumericEdited::format(void* bytes, unsigned int size) const
 {
@@ -205,9 +200,18 @@ NationalNumericEdited& NationalNumericEdited::operator+=(const NationalNumericEd
     return *this;
 }
 
-NationalNumericEdited& NationalNumericEdited::operator-=(const NationalNumericEdited& other) { return *this += other; }
-NationalNumericEdited& NationalNumericEdited::operator*=(const NationalNumericEdited& other) { return *this += other; }
-NationalNumericEdited& NationalNumericEdited::operator/=(const NationalNumericEdited& other) { return *this += other; }
+NationalNumericEdited& NationalNumericEdited::operator-=(const NationalNumericEdited& other)
+{
+    return *this += other;
+}
+NationalNumericEdited& NationalNumericEdited::operator*=(const NationalNumericEdited& other)
+{
+    return *this += other;
+}
+NationalNumericEdited& NationalNumericEdited::operator/=(const NationalNumericEdited& other)
+{
+    return *this += other;
+}
 
 NationalNumericEdited NationalNumericEdited::operator+(const NationalNumericEdited& other) const
 {
@@ -241,10 +245,8 @@ ZonedDecimal::ZonedDecimal(const NationalNumericEdited& source) : ZonedDecimal(s
 
 PackedDecimal::PackedDecimal(const NationalNumericEdited& source, const TNpacked_decimal& record)
     : PackedDecimal(source.convertToNumericEdited(), record)
-{
-}
+{}
 
 NationalDecimal::NationalDecimal(const NationalNumericEdited& source, const TNnational_decimal& record)
     : NationalDecimal(source.convertToNumericEdited(), record)
-{
-}
+{}

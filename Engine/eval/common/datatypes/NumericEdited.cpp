@@ -39,15 +39,19 @@ TNnumeric_edited emptyRecord()
 // separate leading sign.
 ZonedDecimal workingItem(const TNnumeric_edited& record)
 {
-    const TypeItem* type = CreatedTypeItem::findOrCreateZonedDecimalType(
-        record.precision, record.scale, true, nullptr, TN_SignLeadingSeparate);
+    const TypeItem* type = CreatedTypeItem::findOrCreateZonedDecimalType(record.precision, record.scale, true, nullptr,
+                                                                         TN_SignLeadingSeparate);
     if (type == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     return ZonedDecimal(*type);
 }
 
 // A floating symbol: none, not yet entered (at the start), entered.
-enum class Float { None, NotEntered, Entered };
+enum class Float {
+    None,
+    NotEntered,
+    Entered
+};
 
 } // namespace
 
@@ -66,20 +70,16 @@ NumericEdited::NumericEdited(const TypeItem& type)
 NumericEdited::NumericEdited(const char* text, const TypeItem& type)
     : text_(edited::textOf(text)),
       record_(dataitem::recordOf<TNnumeric_edited>(type, TE_NUMERIC_EDITED, __PRETTY_FUNCTION__, __LINE__))
-{
-}
+{}
 
-NumericEdited::NumericEdited(const TNnumeric_edited& record, char* text)
-    : text_(edited::textOf(text)), record_(record)
-{
-}
+NumericEdited::NumericEdited(const TNnumeric_edited& record, char* text) : text_(edited::textOf(text)), record_(record)
+{}
 
 NumericEdited::NumericEdited(const TNnumeric_edited& record, ByteString& text) : text_(text), record_(record) {}
 
 NumericEdited::NumericEdited(const void* bytes, const TNnumeric_edited& record)
     : text_(edited::bytesAt(bytes, record.length)), record_(record)
-{
-}
+{}
 
 void NumericEdited::fill(const void* bytes, const TNnumeric_edited& record)
 {
@@ -99,8 +99,7 @@ NumericEdited::NumericEdited(const ExternalFloat& source, const TNnumeric_edited
     edit(ZonedDecimal(source, shape.record()));
 }
 
-NumericEdited::NumericEdited(const NationalExternalFloat& source, const TNnumeric_edited& record)
-    : record_(record)
+NumericEdited::NumericEdited(const NationalExternalFloat& source, const TNnumeric_edited& record) : record_(record)
 {
     NumericEdited narrow(source.convertToExternalFloat(), record);
     text_ = narrow.text_;
@@ -109,9 +108,8 @@ NumericEdited::NumericEdited(const NationalExternalFloat& source, const TNnumeri
 NumericEdited::NumericEdited(const ZonedDecimal& source, const TNnumeric_edited& record) : record_(record)
 {
     const TNzoned_decimal& s = source.record();
-    if (s.signKind == TN_SignLeadingSeparate && (s.flags & TN_DecimalSigned) != 0 &&
-        s.precision == record_.precision && s.scale == record_.scale &&
-        source.bytes().length() >= static_cast<unsigned>(s.precision) + 1) {
+    if (s.signKind == TN_SignLeadingSeparate && (s.flags & TN_DecimalSigned) != 0 && s.precision == record_.precision &&
+        s.scale == record_.scale && source.bytes().length() >= static_cast<unsigned>(s.precision) + 1) {
         // Already in the working layout: its own bytes are edited.
         edit(source);
         return;
@@ -157,8 +155,7 @@ NumericEdited::NumericEdited(const PackedDecimal& source) : record_(emptyRecord(
     *this = NumericEdited(record_, value);
 }
 
-NumericEdited::NumericEdited(const NationalNumericEdited& source, const TNnumeric_edited& record)
-    : record_(record)
+NumericEdited::NumericEdited(const NationalNumericEdited& source, const TNnumeric_edited& record) : record_(record)
 {
     convert(source.convertToNumericEdited());
 }
@@ -271,7 +268,7 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
 
     const unsigned char* src = reinterpret_cast<const unsigned char*>(source);
     const unsigned char signByte = (src != nullptr && length > 0) ? src[0] : kPlus;
-    unsigned next = 1;  // the next source digit
+    unsigned next = 1; // the next source digit
     auto peekDigit = [&]() -> unsigned char { return next < length ? src[next] : kZero; };
     auto takeDigit = [&]() -> unsigned char {
         const unsigned char d = peekDigit();
@@ -281,14 +278,15 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
 
     unsigned char signChar = kSpace;
     switch (kind) {
-    case 2: case 4: case 5: case 6: case 10:
-        signChar = signByte;
-        break;
-    case 3: case 7: case 11:
-        signChar = signByte == kPlus ? kSpace : kMinus;
-        break;
-    default:
-        break;
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 10: signChar = signByte; break;
+    case 3:
+    case 7:
+    case 11: signChar = signByte == kPlus ? kSpace : kMinus; break;
+    default: break;
     }
     const bool floatSign = kind == 6 || kind == 7;
     const bool floatCurrency = kind >= 10 && kind <= 12;
@@ -318,9 +316,7 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
         if (pos > 0 && pos - 1 < limit)
             out[pos - 1] = floatSymbol;
     };
-    auto notYetEntered = [&]() {
-        return signState == Float::NotEntered || currencyState == Float::NotEntered;
-    };
+    auto notYetEntered = [&]() { return signState == Float::NotEntered || currencyState == Float::NotEntered; };
     auto zLike = [&]() {
         if (significant) {
             write(takeDigit());
@@ -383,9 +379,7 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
             fill = kAsterisk;
             zLike();
             break;
-        case 'Z':
-            zLike();
-            break;
+        case 'Z': zLike(); break;
         case '+':
         case '-':
             if (floatSign)
@@ -409,19 +403,13 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
             else
                 write(kSpace);
             break;
-        case '/':
-            insertion(kSlash);
-            break;
+        case '/': insertion(kSlash); break;
         case '0':
             if (insertion(kZero))
                 floatPlaced = true;
             break;
-        case ' ':
-            insertion(kSpace);
-            break;
-        case 'B':
-            write(kSpace);
-            break;
+        case ' ': insertion(kSpace); break;
+        case 'B': write(kSpace); break;
         case '.':
             if (!significant && floating) {
                 placeFloat();
@@ -439,8 +427,7 @@ void NumericEdited::moveNumToNumEdit(const PICSTRUC2& info, const char* source, 
             pointPassed = true;
             suppressing = false;
             break;
-        case 'P':
-            break;
+        case 'P': break;
         default:
             // A two-letter sign symbol (CR, DB): both characters are passed.
             ++place;
@@ -527,7 +514,10 @@ NumericEdited::operator DecimalFloat() const
     return DecimalFloat(reinterpret_cast<const char*>(text_.data()), DecimalFloat::Size128);
 }
 
-int NumericEdited::format(char*) const { return -1; }
+int NumericEdited::format(char*) const
+{
+    return -1;
+}
 
 void NumericEdited::format(void* bytes, unsigned int size) const
 {
@@ -535,7 +525,10 @@ void NumericEdited::format(void* bytes, unsigned int size) const
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, " size=%d", static_cast<int>(size));
 }
 
-int NumericEdited::compare(const NumericEdited& other) const { return edited::comparePrefix(text_, other.text_); }
+int NumericEdited::compare(const NumericEdited& other) const
+{
+    return edited::comparePrefix(text_, other.text_);
+}
 
 NumericEdited& NumericEdited::operator+=(const NumericEdited& other)
 {
@@ -543,9 +536,18 @@ NumericEdited& NumericEdited::operator+=(const NumericEdited& other)
     return *this;
 }
 
-NumericEdited& NumericEdited::operator-=(const NumericEdited& other) { return *this += other; }
-NumericEdited& NumericEdited::operator*=(const NumericEdited& other) { return *this += other; }
-NumericEdited& NumericEdited::operator/=(const NumericEdited& other) { return *this += other; }
+NumericEdited& NumericEdited::operator-=(const NumericEdited& other)
+{
+    return *this += other;
+}
+NumericEdited& NumericEdited::operator*=(const NumericEdited& other)
+{
+    return *this += other;
+}
+NumericEdited& NumericEdited::operator/=(const NumericEdited& other)
+{
+    return *this += other;
+}
 
 NumericEdited NumericEdited::operator+(const NumericEdited& other) const
 {

@@ -21,11 +21,11 @@ struct PICSTRUC2 {
     // Room of the expanded picture; a longer picture is refused.
     static constexpr int capacity = 256;
 
-    short count;             // characters of the expanded picture
-    char decimalPoint;       // '.'
-    char currency;           // the currency byte written: 0x5B
-    unsigned char editKind;  // sign and currency form, see below
-    char chars[capacity];    // the expanded picture, not terminated
+    short count;            // characters of the expanded picture
+    char decimalPoint;      // '.'
+    char currency;          // the currency byte written: 0x5B
+    unsigned char editKind; // sign and currency form, see below
+    char chars[capacity];   // the expanded picture, not terminated
 };
 
 // editKind values:

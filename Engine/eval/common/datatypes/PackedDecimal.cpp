@@ -22,7 +22,10 @@ using dataitem::refuse;
 
 namespace {
 
-unsigned packedBytes(int p) { return static_cast<unsigned>(p / 2 + 1); }
+unsigned packedBytes(int p)
+{
+    return static_cast<unsigned>(p / 2 + 1);
+}
 
 // The largest number of digits an operand keeps for comparing and adding.
 constexpr int kOperandDigits = 31;
@@ -33,8 +36,8 @@ void limitDigits(PackedDecimal::Effective& e, int m)
 {
     if (m > kOperandDigits || e.precision - e.decimals <= kOperandDigits - m)
         return;
-    const unsigned char* r = dtConvertPackedDecimal(e.bytes.data(), e.precision, e.decimals,
-                                                    kOperandDigits, m, e.isSigned, nullptr);
+    const unsigned char* r =
+        dtConvertPackedDecimal(e.bytes.data(), e.precision, e.decimals, kOperandDigits, m, e.isSigned, nullptr);
     if (r == nullptr)
         return;
     e.bytes = copyOf(r, packedBytes(kOperandDigits));
@@ -61,8 +64,7 @@ void zeroAsPositive(PackedDecimal::Effective& e)
 // text form (decimals beyond 31, a digit in the sign nibble).
 long long integerPart(const PackedDecimal::Effective& e)
 {
-    return dtConvertPackedDecimal2FixedPointBinary2(e.bytes.data(), e.precision, e.decimals, 1,
-                                                    e.isSigned, 0, 0);
+    return dtConvertPackedDecimal2FixedPointBinary2(e.bytes.data(), e.precision, e.decimals, 1, e.isSigned, 0, 0);
 }
 
 } // namespace
@@ -81,21 +83,17 @@ TNpacked_decimal PackedDecimal::resultRecord(int p, int s)
 }
 
 PackedDecimal::PackedDecimal(const TypeItem& type)
-    : record_(dataitem::recordOf<TNpacked_decimal>(type, TE_PACKED_DECIMAL, __PRETTY_FUNCTION__,
-                                                   __LINE__))
+    : record_(dataitem::recordOf<TNpacked_decimal>(type, TE_PACKED_DECIMAL, __PRETTY_FUNCTION__, __LINE__))
 {
     bytes_.makeBuffer(record_.byteLength);
 }
 
-PackedDecimal::PackedDecimal(const TNpacked_decimal& record, const ByteString& bytes)
-    : bytes_(bytes), record_(record)
-{
-}
+PackedDecimal::PackedDecimal(const TNpacked_decimal& record, const ByteString& bytes) : bytes_(bytes), record_(record)
+{}
 
 PackedDecimal::PackedDecimal(const void* bytes, const TNpacked_decimal& record)
     : bytes_(static_cast<const unsigned char*>(bytes), record.byteLength), record_(record)
-{
-}
+{}
 
 PackedDecimal::PackedDecimal(const char* literal)
 {
@@ -118,8 +116,7 @@ PackedDecimal::PackedDecimal(const char* literal)
     bytes_ = copyOf(bytes, packedBytes(p));
 }
 
-PackedDecimal::PackedDecimal(const char* text, const TypeItem& type)
-    : PackedDecimal(type)
+PackedDecimal::PackedDecimal(const char* text, const TypeItem& type) : PackedDecimal(type)
 {
     const int p = record_.precision;
     unsigned char* out = bytes_.data();
@@ -169,8 +166,7 @@ PackedDecimal::PackedDecimal(unsigned long long value)
     bytes_ = copyOf(r, packedBytes(static_cast<int>(p)));
 }
 
-PackedDecimal::PackedDecimal(const TNpacked_decimal& record, long double value)
-    : record_(record)
+PackedDecimal::PackedDecimal(const TNpacked_decimal& record, long double value) : record_(record)
 {
     // The value goes into the effective digits and decimals of the record;
     // P positions are then dropped again, as a MOVE does.
@@ -180,8 +176,8 @@ PackedDecimal::PackedDecimal(const TNpacked_decimal& record, long double value)
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     // Unsigned items hold the magnitude with sign F.
-    r = dtConvertPackedDecimal(r, target.precision, target.decimals, target.precision,
-                               target.decimals, isSigned(), nullptr);
+    r = dtConvertPackedDecimal(r, target.precision, target.decimals, target.precision, target.decimals, isSigned(),
+                               nullptr);
     const int t = record_.scale;
     const int p = record_.precision;
     if (t > 0 || -t > p) {
@@ -198,8 +194,8 @@ PackedDecimal::PackedDecimal(const ZonedDecimal& source)
     const int p = z.precision;
     const int need = p + ((z.signKind == 4 || z.signKind == 5) ? 1 : 0);
     ByteString in = atLeast(source.bytes(), static_cast<unsigned>(need));
-    const unsigned char* r = dtConvertZonedDecimal2PackedDecimal(in.data(), p, 0, source.isSigned(),
-                                                                 static_cast<int>(z.signKind));
+    const unsigned char* r =
+        dtConvertZonedDecimal2PackedDecimal(in.data(), p, 0, source.isSigned(), static_cast<int>(z.signKind));
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     record_ = resultRecord(p, z.decimalPlaces);
@@ -212,8 +208,8 @@ PackedDecimal::PackedDecimal(const NationalDecimal& source)
     const TNnational_decimal& n = source.record();
     const int p = n.precision;
     ByteString in = atLeast(source.bytes(), static_cast<unsigned>(2 * p + 2));
-    const unsigned char* r = dtConvertNationalDecimal2PackedDecimal(
-        in.data(), p, n.decimalPlaces, source.isSigned(), source.routineSignKind());
+    const unsigned char* r = dtConvertNationalDecimal2PackedDecimal(in.data(), p, n.decimalPlaces, source.isSigned(),
+                                                                    source.routineSignKind());
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     record_ = resultRecord(p, n.decimalPlaces);
@@ -234,8 +230,8 @@ PackedDecimal::PackedDecimal(const FixedPointBinary& source)
         bytes_ = ByteString(reinterpret_cast<const unsigned char*>("\x0C"), 1);
         return;
     }
-    const unsigned char* r = dtConvertFixedPointBinary2PackedDecimal(
-        static_cast<long long>(source.value()), p, decimals, source.isSigned());
+    const unsigned char* r =
+        dtConvertFixedPointBinary2PackedDecimal(static_cast<long long>(source.value()), p, decimals, source.isSigned());
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     bytes_ = copyOf(r, packedBytes(p));
@@ -295,8 +291,8 @@ int PackedDecimal::compare(const PackedDecimal& other) const
     limitDigits(b, m);
     zeroAsPositive(a);
     zeroAsPositive(b);
-    return dtComparePackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(),
-                                  b.precision, b.decimals, b.isSigned);
+    return dtComparePackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(), b.precision,
+                                  b.decimals, b.isSigned);
 }
 
 PackedDecimal::operator long long() const
@@ -386,7 +382,10 @@ PackedDecimal PackedDecimal::operator/(const PackedDecimal& other) const
 
 namespace {
 
-int integerDigits(const PackedDecimal::Effective& e) { return std::max(e.precision - e.decimals, 0); }
+int integerDigits(const PackedDecimal::Effective& e)
+{
+    return std::max(e.precision - e.decimals, 0);
+}
 
 using AddRoutine = unsigned char* (*)(const unsigned char*, int, int, int, const unsigned char*, int, int, int, int,
                                       int);
@@ -431,8 +430,7 @@ PackedDecimal& PackedDecimal::operator*=(const PackedDecimal& other)
     const int sr = a.decimals + b.decimals;
     const int pr = sr + integerDigits(a) + integerDigits(b);
     const unsigned char* r = dtMultiplyPackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned,
-                                                     b.bytes.data(), b.precision, b.decimals, b.isSigned,
-                                                     pr);
+                                                     b.bytes.data(), b.precision, b.decimals, b.isSigned, pr);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     bytes_ = copyOf(r, packedBytes(pr));
@@ -447,9 +445,8 @@ PackedDecimal& PackedDecimal::operator/=(const PackedDecimal& other)
     const int q = std::min(b.decimals + integerDigits(a), 31);
     const int pr = q + 31;
     const int sr = 31;
-    const unsigned char* r = dtDividePackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned,
-                                                   b.bytes.data(), b.precision, b.decimals, b.isSigned,
-                                                   pr, sr);
+    const unsigned char* r = dtDividePackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(),
+                                                   b.precision, b.decimals, b.isSigned, pr, sr);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
     bytes_ = copyOf(r, packedBytes(pr));
@@ -463,9 +460,8 @@ PackedDecimal& PackedDecimal::power(const PackedDecimal& exponent, unsigned int 
     Effective b = exponent.effective();
     const int pr = 31;
     const int sr = static_cast<int>(std::min(places, 31u));
-    const unsigned char* r = dtPowerPackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned,
-                                                  b.bytes.data(), b.precision, b.decimals, b.isSigned,
-                                                  pr, sr);
+    const unsigned char* r = dtPowerPackedDecimal(a.bytes.data(), a.precision, a.decimals, a.isSigned, b.bytes.data(),
+                                                  b.precision, b.decimals, b.isSigned, pr, sr);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__, __LINE__);
     bytes_ = copyOf(r, packedBytes(pr));
@@ -478,8 +474,8 @@ PackedDecimal& PackedDecimal::convert(const PackedDecimal& source)
     Effective src = source.effective();
     PackedDecimal shape(record_, ByteString());
     Effective target = shape.effective();
-    const unsigned char* r = dtConvertPackedDecimal(src.bytes.data(), src.precision, src.decimals,
-                                                    target.precision, target.decimals, isSigned(), nullptr);
+    const unsigned char* r = dtConvertPackedDecimal(src.bytes.data(), src.precision, src.decimals, target.precision,
+                                                    target.decimals, isSigned(), nullptr);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     const int t = record_.scale;

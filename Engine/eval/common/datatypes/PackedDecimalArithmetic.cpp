@@ -27,7 +27,8 @@ constexpr int dividendDigits = 2 * PackedDecimalMaxDigits + operandDigits;
 
 namespace packed {
 
-bool negativeOperand(const unsigned char* bytes, int p, int signedFlag) {
+bool negativeOperand(const unsigned char* bytes, int p, int signedFlag)
+{
     if (!signedFlag || packedSign(bytes, p) >= 0)
         return false;
     for (int k = nibbles(p) - p + 1; k <= nibbles(p); ++k)
@@ -36,13 +37,15 @@ bool negativeOperand(const unsigned char* bytes, int p, int signedFlag) {
     return false;
 }
 
-void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
-              int* allZero, unsigned char* out) {
+void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag, int* allZero,
+              unsigned char* out)
+{
     redigit(src, ps, ss, pd, sd, 0, allZero, out);
     packedSetSign(out, pd, negativeOperand(src, ps, signedFlag) ? -1 : 1);
 }
 
-decContext context(int digits) {
+decContext context(int digits)
+{
     decContext c;
     decimalContext(c, DEC_INIT_DECIMAL128);
     c.digits = digits;
@@ -50,12 +53,13 @@ decContext context(int digits) {
     return c;
 }
 
-bool failed(const decContext& c, const decNumber* result) {
-    return result == nullptr || (result->bits & DECSPECIAL) != 0 ||
-           (c.status & DEC_Errors) != 0;
+bool failed(const decContext& c, const decNumber* result)
+{
+    return result == nullptr || (result->bits & DECSPECIAL) != 0 || (c.status & DEC_Errors) != 0;
 }
 
-bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out) {
+bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out)
+{
     unsigned char work[libraryBytes] = {};
     int32_t scale = 0;
     if (decPackedFromNumber(work, libraryBytes, &scale, n) == nullptr)
@@ -64,10 +68,10 @@ bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out)
     return true;
 }
 
-bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                          int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
-    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validShape(pr, sr) ||
-        sb > operandDigits)
+bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                          int fb, int pr, int sr, unsigned char* out)
+{
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validShape(pr, sr) || sb > operandDigits)
         return false;
     // The dividend's scale is raised so that the integer quotient has sr
     // decimals; it keeps every integer digit, so each digit of the quotient
@@ -99,20 +103,20 @@ bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const 
     return !failed(c, quotient) && fromLibrary(quotient, pr, 0, out);
 }
 
-bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
-            int fb, int pr, int sr, unsigned char* out) {
-    if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
-        sb <= operandDigits &&
-        fastDivide(a, pa, sa, negativeOperand(a, pa, fa), b, pb, sb, negativeOperand(b, pb, fb),
-                   pr, sr, out))
+bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb, int pr,
+            int sr, unsigned char* out)
+{
+    if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) && sb <= operandDigits &&
+        fastDivide(a, pa, sa, negativeOperand(a, pa, fa), b, pb, sb, negativeOperand(b, pb, fb), pr, sr, out))
         return true;
     return divideThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, sr, out);
 }
 
-bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                            int pb, int sb, int fb, int pr, unsigned char* out) {
-    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) ||
-        sa > operandDigits || sb > operandDigits)
+bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                            int fb, int pr, unsigned char* out)
+{
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) || sa > operandDigits ||
+        sb > operandDigits)
         return false;
     // Each operand's own bytes, at most 31 digits at its own scale, with its
     // sign; an operand without a flag is positive.
@@ -141,8 +145,9 @@ bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, cons
 
 extern "C" {
 
-unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa,
-                            const unsigned char* b, int pb, int sb, int pr, int sr) {
+unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa, const unsigned char* b, int pb, int sb,
+                            int pr, int sr)
+{
     static thread_local unsigned char area[areaBytes];
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validShape(pr, sr))
         return nullptr;
@@ -180,16 +185,20 @@ unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa,
 
 namespace {
 
-enum class Magnitudes { Sum, Difference, ReverseDifference };
+enum class Magnitudes {
+    Sum,
+    Difference,
+    ReverseDifference
+};
 
-bool signedResult(unsigned char* out, Magnitudes how, int sign, const unsigned char* a, int pa,
-                  int sa, const unsigned char* b, int pb, int sb, int pr, int sr) {
+bool signedResult(unsigned char* out, Magnitudes how, int sign, const unsigned char* a, int pa, int sa,
+                  const unsigned char* b, int pb, int sb, int pr, int sr)
+{
     if (!validShape(pr, sr))
         return false;
-    const unsigned char* digits =
-        how == Magnitudes::Sum          ? packedAddSub(1, a, pa, sa, b, pb, sb, pr, sr)
-        : how == Magnitudes::Difference ? packedAddSub(0, a, pa, sa, b, pb, sb, pr, sr)
-                                        : packedAddSub(0, b, pb, sb, a, pa, sa, pr, sr);
+    const unsigned char* digits = how == Magnitudes::Sum          ? packedAddSub(1, a, pa, sa, b, pb, sb, pr, sr)
+                                  : how == Magnitudes::Difference ? packedAddSub(0, a, pa, sa, b, pb, sb, pr, sr)
+                                                                  : packedAddSub(0, b, pb, sb, a, pa, sa, pr, sr);
     if (digits == nullptr)
         return false;
     std::memcpy(out, digits, static_cast<size_t>(byteLength(pr)));
@@ -201,8 +210,9 @@ bool signedResult(unsigned char* out, Magnitudes how, int sign, const unsigned c
 
 namespace packed {
 
-bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                      int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
+bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb,
+                      int pr, int sr, unsigned char* out)
+{
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
         return false;
     const bool negativeA = fa && packedSign(a, pa) < 0;
@@ -212,14 +222,13 @@ bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsi
     const bool aAtLeastB = packedAbsCmp(a, pa, sa, b, pb, sb) >= 0;
     // The larger magnitude gives the sign; equal ones keep the left's.
     if (aAtLeastB)
-        return signedResult(out, Magnitudes::Difference, negativeA ? -1 : 1, a, pa, sa, b, pb, sb,
-                            pr, sr);
-    return signedResult(out, Magnitudes::ReverseDifference, negativeB ? -1 : 1, a, pa, sa, b, pb,
-                        sb, pr, sr);
+        return signedResult(out, Magnitudes::Difference, negativeA ? -1 : 1, a, pa, sa, b, pb, sb, pr, sr);
+    return signedResult(out, Magnitudes::ReverseDifference, negativeB ? -1 : 1, a, pa, sa, b, pb, sb, pr, sr);
 }
 
-bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                           int pb, int sb, int fb, int pr, int sr, unsigned char* out) {
+bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                           int fb, int pr, int sr, unsigned char* out)
+{
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
         return false;
     // Positive means a sign of exactly +1 (an operand without a flag counts so).
@@ -229,10 +238,8 @@ bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const
         return signedResult(out, Magnitudes::Sum, positiveA ? 1 : -1, a, pa, sa, b, pb, sb, pr, sr);
     const bool aAtLeastB = packedAbsCmp(a, pa, sa, b, pb, sb) >= 0;
     if (aAtLeastB)
-        return signedResult(out, Magnitudes::Difference, positiveA ? 1 : -1, a, pa, sa, b, pb, sb,
-                            pr, sr);
-    return signedResult(out, Magnitudes::ReverseDifference, positiveA ? -1 : 1, a, pa, sa, b, pb,
-                        sb, pr, sr);
+        return signedResult(out, Magnitudes::Difference, positiveA ? 1 : -1, a, pa, sa, b, pb, sb, pr, sr);
+    return signedResult(out, Magnitudes::ReverseDifference, positiveA ? -1 : 1, a, pa, sa, b, pb, sb, pr, sr);
 }
 
 } // namespace packed
@@ -241,8 +248,9 @@ extern "C" {
 
 // Operands whose digits fit machine words go through the binary path; the
 // digit loop gives the same bytes, and the answers of the rest.
-unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                  const unsigned char* b, int pb, int sb, int fb, int pr, int sr) {
+unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                                  int sb, int fb, int pr, int sr)
+{
     static thread_local unsigned char area[areaBytes];
     if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
         fastAddSubtract(false, a, pa, sa, fa, b, pb, sb, fb, pr, sr, area))
@@ -250,9 +258,9 @@ unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa
     return addThroughDigits(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
-unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                       const unsigned char* b, int pb, int sb, int fb, int pr,
-                                       int sr) {
+unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                                       int sb, int fb, int pr, int sr)
+{
     static thread_local unsigned char area[areaBytes];
     if (validOperand(a, pa, sa) && validOperand(b, pb, sb) && validShape(pr, sr) &&
         fastAddSubtract(true, a, pa, sa, fa, b, pb, sb, fb, pr, sr, area))
@@ -260,42 +268,43 @@ unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int pa, int sa, i
     return subtractThroughDigits(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
-unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                       const unsigned char* b, int pb, int sb, int fb, int pr) {
+unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                                       int sb, int fb, int pr)
+{
     static thread_local unsigned char area[areaBytes];
-    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) ||
-        sa > operandDigits || sb > operandDigits)
+    if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validPrecision(pr) || sa > operandDigits ||
+        sb > operandDigits)
         return nullptr;
     // Operands whose every digit reads go through the binary path; the
     // library's path gives the same bytes, and the errors of the rest.
-    if (fastMultiply(a, pa, negativeOperand(a, pa, fa), b, pb, negativeOperand(b, pb, fb), pr,
-                     area))
+    if (fastMultiply(a, pa, negativeOperand(a, pa, fa), b, pb, negativeOperand(b, pb, fb), pr, area))
         return area;
     return multiplyThroughLibrary(a, pa, sa, fa, b, pb, sb, fb, pr, area) ? area : nullptr;
 }
 
-unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                     const unsigned char* b, int pb, int sb, int fb, int pr,
-                                     int sr) {
+unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                                     int sb, int fb, int pr, int sr)
+{
     static thread_local unsigned char area[areaBytes];
     return divide(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
-unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                    const unsigned char* b, int pb, int sb, int fb, int pr,
-                                    int sr) {
+unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                                    int sb, int fb, int pr, int sr)
+{
     static thread_local unsigned char area[areaBytes];
     return power(a, pa, sa, fa, b, pb, sb, fb, pr, sr, area) ? area : nullptr;
 }
 
-void _Shift_Right_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n,
-                           int roundFlag) {
+void _Shift_Right_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n, int roundFlag)
+{
     if (src == nullptr || dst == nullptr || !validPrecision(pd) || ps < 1)
         return;
     shift(src, ps, dst, pd, n, roundFlag != 0);
 }
 
-void _Shift_Left_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n) {
+void _Shift_Left_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n)
+{
     if (src == nullptr || dst == nullptr || !validPrecision(pd) || ps < 1)
         return;
     shift(src, ps, dst, pd, -n, false);

@@ -14,40 +14,60 @@
 namespace packed {
 
 // Digit nibbles of a precision, the pad nibble of an even p included.
-inline int nibbles(int p) { return p | 1; }
-inline int byteLength(int p) { return p / 2 + 1; }
+inline int nibbles(int p)
+{
+    return p | 1;
+}
+inline int byteLength(int p)
+{
+    return p / 2 + 1;
+}
 
-inline bool validPrecision(int p) { return p >= 1 && p <= PackedDecimalMaxDigits; }
-inline bool validShape(int p, int s) { return validPrecision(p) && s >= 0 && s <= p; }
+inline bool validPrecision(int p)
+{
+    return p >= 1 && p <= PackedDecimalMaxDigits;
+}
+inline bool validShape(int p, int s)
+{
+    return validPrecision(p) && s >= 0 && s <= p;
+}
 // An operand the routines can read: p/2+1 bytes, its scale 0 to 72 (a scale
 // above p puts zeros between the point and the digits).
-inline bool validOperand(const unsigned char* bytes, int p, int s) {
+inline bool validOperand(const unsigned char* bytes, int p, int s)
+{
     return bytes != nullptr && validPrecision(p) && s >= 0 && s <= PackedDecimalMaxDigits;
 }
 
 // Nibble k, numbered from 1 at the high nibble of byte 0.
-inline int nibble(const unsigned char* bytes, int k) {
+inline int nibble(const unsigned char* bytes, int k)
+{
     return (bytes[(k - 1) / 2] & packedNibbleMask[k & 1]) >> packedNibbleShift[k & 1];
 }
-inline void setNibble(unsigned char* bytes, int k, int value) {
+inline void setNibble(unsigned char* bytes, int k, int value)
+{
     unsigned char& byte = bytes[(k - 1) / 2];
     byte = static_cast<unsigned char>((byte & ~packedNibbleMask[k & 1]) |
                                       ((value << packedNibbleShift[k & 1]) & packedNibbleMask[k & 1]));
 }
 // Digit r counted from the right (1 = last digit) of a value whose digit
 // nibbles number n; 0 outside them.
-inline int digitFromRight(const unsigned char* bytes, int n, int r) {
+inline int digitFromRight(const unsigned char* bytes, int n, int r)
+{
     return r >= 1 && r <= n ? nibble(bytes, n - r + 1) : 0;
 }
-inline int signNibble(const unsigned char* bytes, int p) { return bytes[p / 2] & 0x0F; }
-inline void setSignNibble(unsigned char* bytes, int p, int sign) {
+inline int signNibble(const unsigned char* bytes, int p)
+{
+    return bytes[p / 2] & 0x0F;
+}
+inline void setSignNibble(unsigned char* bytes, int p, int sign)
+{
     bytes[p / 2] = static_cast<unsigned char>((bytes[p / 2] & 0xF0) | (sign & 0x0F));
 }
 
 // Re-digit into out (pd/2+1 bytes); see dtConvertPackedDecimal. Shapes are
 // the caller's to check.
-void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
-             int* allZero, unsigned char* out);
+void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag, int* allZero,
+             unsigned char* out);
 // Shift by n digits into dst (pd/2+1 bytes): n > 0 divides by 10^n (with
 // optional rounding), n < 0 multiplies by 10^-n.
 void shift(const unsigned char* src, int ps, unsigned char* dst, int pd, int n, bool roundFlag);
@@ -61,11 +81,11 @@ bool fromLongDouble(long double x, int p, int s, unsigned char* out);
 // Packed to long double.
 bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long double* out);
 // Divide into out (pr/2+1 bytes); see dtDividePackedDecimal.
-bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
-            int fb, int pr, int sr, unsigned char* out);
+bool divide(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb, int pr,
+            int sr, unsigned char* out);
 // Power into out (pr/2+1 bytes); see dtPowerPackedDecimal.
-bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
-           int fb, int pr, int sr, unsigned char* out);
+bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb, int pr,
+           int sr, unsigned char* out);
 
 // Whether an operand of multiply, divide or power counts as negative: its
 // flag set, its sign reading minus and a digit not zero. Re-digited with its
@@ -76,8 +96,8 @@ bool negativeOperand(const unsigned char* bytes, int p, int signedFlag);
 // sd decimals, with the operand's sign (C, or D when the operand is negative,
 // see negativeOperand), so that the library's sign rules give the result's
 // sign.
-void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
-              int* allZero, unsigned char* out);
+void workCopy(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag, int* allZero,
+              unsigned char* out);
 // A context of the given precision whose rounding is the library's default
 // for 34 digits (half even) and that traps nothing.
 decContext context(int digits);
@@ -97,9 +117,8 @@ bool fromLibrary(const decNumber* n, int pr, int shiftRight, unsigned char* out)
 template <int Digits>
 struct WideNumber {
     decNumber number;
-    decNumberUnit more[(Digits + DECDPUN - 1) / DECDPUN > DECNUMUNITS
-                           ? (Digits + DECDPUN - 1) / DECDPUN - DECNUMUNITS
-                           : 1];
+    decNumberUnit
+        more[(Digits + DECDPUN - 1) / DECDPUN > DECNUMUNITS ? (Digits + DECDPUN - 1) / DECDPUN - DECNUMUNITS : 1];
 };
 
 } // namespace packed

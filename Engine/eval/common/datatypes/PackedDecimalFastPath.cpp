@@ -16,18 +16,19 @@
 namespace packed {
 namespace {
 
-constexpr uint64_t limbBase = 100000000ULL;            // 10^8
+constexpr uint64_t limbBase = 100000000ULL; // 10^8
 
 #if defined(__SIZEOF_INT128__)
 using u128 = unsigned __int128;
 
-constexpr uint64_t wordBase = limbBase * limbBase;     // 10^16
+constexpr uint64_t wordBase = limbBase * limbBase; // 10^16
 // A quotient's dividend holds at most 38 digits (below 2^127).
 constexpr int widestDividend = 38;
 
 struct PowersOfTen {
     u128 value[widestDividend + 1];
-    constexpr PowersOfTen() : value{} {
+    constexpr PowersOfTen() : value{}
+    {
         u128 p = 1;
         for (int k = 0; k <= widestDividend; ++k, p *= 10)
             value[k] = p;
@@ -36,26 +37,30 @@ struct PowersOfTen {
 constexpr PowersOfTen powers;
 #endif
 
-uint64_t loadBigEndian(const unsigned char* bytes) {
+uint64_t loadBigEndian(const unsigned char* bytes)
+{
     uint64_t v;
     std::memcpy(&v, bytes, sizeof v);
     return __builtin_bswap64(v);
 }
 
-void storeBigEndian(unsigned char* bytes, uint64_t v) {
+void storeBigEndian(unsigned char* bytes, uint64_t v)
+{
     v = __builtin_bswap64(v);
     std::memcpy(bytes, &v, sizeof v);
 }
 
 // True when each of the word's sixteen nibbles is 0-9.
-bool digitsOnly(uint64_t bcd) {
+bool digitsOnly(uint64_t bcd)
+{
     return ((bcd >> 3) & ((bcd >> 2) | (bcd >> 1)) & 0x1111111111111111ULL) == 0;
 }
 
 // The last `count` digit nibbles (1-32; fewer when p has fewer, the pad
 // nibble never) as two BCD words: low holds the last sixteen. Reads only
 // the number's own p/2+1 bytes. False when a kept nibble is no digit.
-bool loadDigits(const unsigned char* bytes, int p, int count, uint64_t& low, uint64_t& high) {
+bool loadDigits(const unsigned char* bytes, int p, int count, uint64_t& low, uint64_t& high)
+{
     const int length = byteLength(p);
     const int taken = std::min(length, 17); // 32 digits and the sign
     unsigned char buffer[24] = {};
@@ -77,7 +82,8 @@ bool loadDigits(const unsigned char* bytes, int p, int count, uint64_t& low, uin
 
 // Sixteen BCD digits as two base-10^8 limbs: pairs of digits, then of
 // pairs, then of those, each step over every lane of the word at once.
-void limbsOf(uint64_t bcd, uint32_t* limbs) {
+void limbsOf(uint64_t bcd, uint32_t* limbs)
+{
     bcd = ((bcd >> 4) & 0x0F0F0F0F0F0F0F0FULL) * 10 + (bcd & 0x0F0F0F0F0F0F0F0FULL);
     bcd = ((bcd >> 8) & 0x00FF00FF00FF00FFULL) * 100 + (bcd & 0x00FF00FF00FF00FFULL);
     bcd = ((bcd >> 16) & 0x0000FFFF0000FFFFULL) * 10000 + (bcd & 0x0000FFFF0000FFFFULL);
@@ -86,7 +92,8 @@ void limbsOf(uint64_t bcd, uint32_t* limbs) {
 }
 
 // A limb (below 10^8) as eight BCD digits.
-uint64_t bcdOf(uint32_t limb) {
+uint64_t bcdOf(uint32_t limb)
+{
     const uint32_t high = limb / 10000;
     const uint32_t low = limb - high * 10000;
     const uint32_t h1 = high / 100;
@@ -98,7 +105,8 @@ uint64_t bcdOf(uint32_t limb) {
 
 // The low pr digits of the value whose base-10^8 limbs (least significant
 // first) are limbs[0..count), sign nibble D or C, pad nibble 0, into out.
-void storeDigits(const uint32_t* limbs, int count, int pr, bool negative, unsigned char* out) {
+void storeDigits(const uint32_t* limbs, int count, int pr, bool negative, unsigned char* out)
+{
     // Sixteen digits a word; the sign takes the last nibble, so the digits
     // move up by one nibble across the words.
     const int length = byteLength(pr);
@@ -119,7 +127,8 @@ void storeDigits(const uint32_t* limbs, int count, int pr, bool negative, unsign
 
 #if defined(__SIZEOF_INT128__)
 // The value of at most 32 BCD digits.
-u128 valueOf(uint64_t low, uint64_t high) {
+u128 valueOf(uint64_t low, uint64_t high)
+{
     uint32_t limbs[4];
     limbsOf(low, limbs);
     limbsOf(high, limbs + 2);
@@ -129,7 +138,8 @@ u128 valueOf(uint64_t low, uint64_t high) {
 }
 
 // A value below 10^38 as five base-10^8 limbs.
-void limbsOfValue(u128 value, uint32_t* limbs) {
+void limbsOfValue(u128 value, uint32_t* limbs)
+{
     uint64_t words[3] = {};
     for (int k = 0; k < 3 && value != 0; ++k) {
         if (value >> 64 == 0) {
@@ -153,7 +163,8 @@ void limbsOfValue(u128 value, uint32_t* limbs) {
 // The low pr digits of value * 10^raise divided by a divisor below 2^64,
 // limb by limb from the top: each partial remainder stays below the divisor,
 // so every quotient limb is below 10^8.
-bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, unsigned char* out) {
+bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, unsigned char* out)
+{
     // The value's 32 digits raised by at most 72 + 31 decimals; the last
     // limb's carry lands in the value's fifth, zero limb.
     constexpr int most = (32 + PackedDecimalMaxDigits + 31) / 8 + 1;
@@ -175,8 +186,8 @@ bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, 
     uint64_t remainder = 0;
     for (int k = count - 1; k >= 0; --k) {
         const u128 current = static_cast<u128>(remainder) * limbBase + limbs[k];
-        const uint64_t q = current >> 64 == 0 ? static_cast<uint64_t>(current) / divisor
-                                              : static_cast<uint64_t>(current / divisor);
+        const uint64_t q =
+            current >> 64 == 0 ? static_cast<uint64_t>(current) / divisor : static_cast<uint64_t>(current / divisor);
         quotient[k] = static_cast<uint32_t>(q);
         remainder = static_cast<uint64_t>(current - static_cast<u128>(q) * divisor);
     }
@@ -187,8 +198,9 @@ bool longDivide(u128 value, int raise, uint64_t divisor, int pr, bool negative, 
 
 } // namespace
 
-bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned char* b, int pb,
-                  bool negativeB, int pr, unsigned char* out) {
+bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned char* b, int pb, bool negativeB,
+                  int pr, unsigned char* out)
+{
     uint64_t xLow, xHigh, yLow, yHigh;
     if (!loadDigits(a, pa, 31, xLow, xHigh) || !loadDigits(b, pb, 31, yLow, yHigh))
         return false;
@@ -222,8 +234,9 @@ bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned
 }
 
 #if defined(__SIZEOF_INT128__)
-bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b,
-                int pb, int sb, bool negativeB, int pr, int sr, unsigned char* out) {
+bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b, int pb, int sb,
+                bool negativeB, int pr, int sr, unsigned char* out)
+{
     if (pa > 32)
         return false;
     uint64_t aLow, aHigh, bLow, bHigh;
@@ -237,7 +250,7 @@ bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const un
     const int raise = sr + sb - sa;
     const bool negative = negativeA != negativeB;
     if (raise < 0 || (raise <= widestDividend && value < powers.value[widestDividend - raise])) {
-        const u128 dividend = raise >= 0              ? value * powers.value[raise]
+        const u128 dividend = raise >= 0                ? value * powers.value[raise]
                               : -raise > widestDividend ? 0
                                                         : value / powers.value[-raise];
         u128 quotient;
@@ -255,35 +268,52 @@ bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const un
     return longDivide(value, raise, static_cast<uint64_t>(divisor), pr, negative, out);
 }
 #else
-bool fastDivide(const unsigned char*, int, int, bool, const unsigned char*, int, int, bool, int, int,
-                unsigned char*) {
+bool fastDivide(const unsigned char*, int, int, bool, const unsigned char*, int, int, bool, int, int, unsigned char*)
+{
     return false;
 }
 #endif
 
 namespace {
 
-constexpr uint64_t powersOf10[19] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
-                                     10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL,
-                                     100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-                                     100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
-                                     100000000000000000ULL, 1000000000000000000ULL};
+constexpr uint64_t powersOf10[19] = {1ULL,
+                                     10ULL,
+                                     100ULL,
+                                     1000ULL,
+                                     10000ULL,
+                                     100000ULL,
+                                     1000000ULL,
+                                     10000000ULL,
+                                     100000000ULL,
+                                     1000000000ULL,
+                                     10000000000ULL,
+                                     100000000000ULL,
+                                     1000000000000ULL,
+                                     10000000000000ULL,
+                                     100000000000000ULL,
+                                     1000000000000000ULL,
+                                     10000000000000000ULL,
+                                     100000000000000000ULL,
+                                     1000000000000000000ULL};
 
 // Every nibble before the sign, the pad nibble of an even precision
 // included, as two BCD words (at most 31 of them: the caller checks p).
-bool loadAllNibbles(const unsigned char* bytes, int p, uint64_t& low, uint64_t& high) {
+bool loadAllNibbles(const unsigned char* bytes, int p, uint64_t& low, uint64_t& high)
+{
     return loadDigits(bytes, nibbles(p), 32, low, high);
 }
 
 // The value of at most 16 BCD digits.
-uint64_t wordValueOf(uint64_t bcd) {
+uint64_t wordValueOf(uint64_t bcd)
+{
     uint32_t limbs[2];
     limbsOf(bcd, limbs);
     return limbs[1] * limbBase + limbs[0];
 }
 
 // The value of at most 18 BCD digits (two of them in the high word).
-uint64_t wideWordValueOf(uint64_t low, uint64_t high) {
+uint64_t wideWordValueOf(uint64_t low, uint64_t high)
+{
     const uint64_t value = wordValueOf(low);
     return high == 0 ? value : wordValueOf(high) * powersOf10[16] + value;
 }
@@ -292,7 +322,8 @@ uint64_t wideWordValueOf(uint64_t low, uint64_t high) {
 // magnitudes x and y (aligned), each operand's minus, the result's digits
 // |x + y| or |x - y| by the larger magnitude, and its sign.
 template <typename Word>
-Word signedSum(Word x, bool minusX, Word y, bool minusY, bool& minus) {
+Word signedSum(Word x, bool minusX, Word y, bool minusY, bool& minus)
+{
     if (minusX == minusY) {
         minus = minusX;
         return x + y;
@@ -308,9 +339,9 @@ Word signedSum(Word x, bool minusX, Word y, bool minusY, bool& minus) {
 
 } // namespace
 
-bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa,
-                     const unsigned char* b, int pb, int sb, int fb, int pr, int sr,
-                     unsigned char* out) {
+bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                     int sb, int fb, int pr, int sr, unsigned char* out)
+{
     if (pa > 31 || pb > 31)
         return false;
     // A counted sign nibble that is no sign reads differently in the add
@@ -339,8 +370,7 @@ bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int 
         const uint64_t y = wideWordValueOf(bLow, bHigh) * powersOf10[raiseB];
         uint64_t r = signedSum(x, minusA, y, minusB, minus);
         r = cut > 18 ? 0 : r / powersOf10[cut];
-        const uint32_t limbs[3] = {static_cast<uint32_t>(r % limbBase),
-                                   static_cast<uint32_t>(r / limbBase % limbBase),
+        const uint32_t limbs[3] = {static_cast<uint32_t>(r % limbBase), static_cast<uint32_t>(r / limbBase % limbBase),
                                    static_cast<uint32_t>(r / powersOf10[16])};
         storeDigits(limbs, 3, pr, minus, out);
         return true;

@@ -26,13 +26,13 @@ inline constexpr bool fastDivideAvailable = false;
 // The low pr digits of the product of the last 31 digits of a and of b
 // (pad nibbles excluded), sign D when exactly one of them is negative,
 // else C; into out (pr/2+1 bytes).
-bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned char* b, int pb,
-                  bool negativeB, int pr, unsigned char* out);
+bool fastMultiply(const unsigned char* a, int pa, bool negativeA, const unsigned char* b, int pb, bool negativeB,
+                  int pr, unsigned char* out);
 
 // The low pr digits of the integer quotient of a raised to sr + sb decimals
 // by the last 31 digits of b, signs as fastMultiply; into out (pr/2+1 bytes).
-bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b,
-                int pb, int sb, bool negativeB, int pr, int sr, unsigned char* out);
+bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const unsigned char* b, int pb, int sb,
+                bool negativeB, int pr, int sr, unsigned char* out);
 
 // a + b, or a - b when subtract is set, with the sign rules of
 // dtAddPackedDecimal and dtSubtractPackedDecimal: the digits of the exact
@@ -41,24 +41,23 @@ bool fastDivide(const unsigned char* a, int pa, int sa, bool negativeA, const un
 // (an even precision's pad included, as the digit loop reads it) is a digit,
 // whose aligned values hold at most 38 digits (18 without 128-bit integers)
 // and whose counted sign nibbles are signs; declines the rest.
-bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa,
-                     const unsigned char* b, int pb, int sb, int fb, int pr, int sr,
-                     unsigned char* out);
+bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb,
+                     int sb, int fb, int pr, int sr, unsigned char* out);
 
 // The same results digit by digit, for every operand shape the routines
 // take (the reference the binary path is tested against); false when the
 // shapes are refused.
-bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                      int pb, int sb, int fb, int pr, int sr, unsigned char* out);
-bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                           int pb, int sb, int fb, int pr, int sr, unsigned char* out);
+bool addThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb,
+                      int pr, int sr, unsigned char* out);
+bool subtractThroughDigits(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                           int fb, int pr, int sr, unsigned char* out);
 
 // The same results through the decimal library, for every operand shape
 // the routines take (the reference the fast path is tested against).
-bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                            int pb, int sb, int fb, int pr, unsigned char* out);
-bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
-                          int pb, int sb, int fb, int pr, int sr, unsigned char* out);
+bool multiplyThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                            int fb, int pr, unsigned char* out);
+bool divideThroughLibrary(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                          int fb, int pr, int sr, unsigned char* out);
 
 } // namespace packed
 

@@ -40,16 +40,21 @@ constexpr bool capExponent = true;
 #endif
 constexpr Wide exponentCap = Wide{1} << 40;
 
-bool isZero(const decNumber& n) { return n.digits == 1 && n.lsu[0] == 0; }
+bool isZero(const decNumber& n)
+{
+    return n.digits == 1 && n.lsu[0] == 0;
+}
 
-void writeZero(int pr, bool negative, unsigned char* out) {
+void writeZero(int pr, bool negative, unsigned char* out)
+{
     std::memset(out, 0, static_cast<size_t>(byteLength(pr)));
     packedSetSign(out, pr, negative ? -1 : 1);
 }
 
 // The integer T (exponent 0 or above) into out, or false when it has more
 // than limit digits.
-bool keep(const decNumber& t, int limit, int pr, bool negative, unsigned char* out) {
+bool keep(const decNumber& t, int limit, int pr, bool negative, unsigned char* out)
+{
     if (isZero(t)) {
         writeZero(pr, negative, out);
         return true;
@@ -61,9 +66,9 @@ bool keep(const decNumber& t, int limit, int pr, bool negative, unsigned char* o
 }
 
 // An exponent with decimals: through long double, the sign of a zero kept.
-bool powerThroughLongDouble(const unsigned char* a, int pa, int sa, int fa,
-                            const unsigned char* b, int pb, int sb, int fb, int pr, int sr,
-                            int limit, unsigned char* out) {
+bool powerThroughLongDouble(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
+                            int fb, int pr, int sr, int limit, unsigned char* out)
+{
     long double base = 0;
     long double exponent = 0;
     if (!toLongDouble(a, pa, sa, fa != 0, &base) || !toLongDouble(b, pb, sb, fb != 0, &exponent))
@@ -81,8 +86,9 @@ bool powerThroughLongDouble(const unsigned char* a, int pa, int sa, int fa,
 // T from W = c^n computed exactly, V = c * 10^e: for a positive exponent
 // T = W * 10^(e*n + sr), truncated; for a negative one T = 10^(sr - e*n) / W,
 // truncated.
-bool exactPower(const decNumber& w, int e, Wide n, bool negativeExponent, int sr, int limit,
-                int pr, bool negative, unsigned char* out) {
+bool exactPower(const decNumber& w, int e, Wide n, bool negativeExponent, int sr, int limit, int pr, bool negative,
+                unsigned char* out)
+{
     const Wide wDigits = w.digits;
     if (!negativeExponent) {
         const Wide k = static_cast<Wide>(e) * n + sr;
@@ -124,8 +130,9 @@ bool exactPower(const decNumber& w, int e, Wide n, bool negativeExponent, int sr
 // T from V^n computed to limit + 40 significant digits: for powers whose
 // exact value is too long to compute. A power beyond the library's exponent
 // range is too long for any result, or truncates to zero.
-bool approximatePower(const decNumber& v, const decNumber& n, bool negativeExponent, int sr,
-                      int limit, int pr, bool negative, unsigned char* out) {
+bool approximatePower(const decNumber& v, const decNumber& n, bool negativeExponent, int sr, int limit, int pr,
+                      bool negative, unsigned char* out)
+{
     constexpr int digits = PackedDecimalMaxDigits + guardDigits;
     decContext c = context(limit + guardDigits);
     c.emax = mathExponent;
@@ -138,8 +145,7 @@ bool approximatePower(const decNumber& v, const decNumber& n, bool negativeExpon
     decNumber* result = decNumberPower(&r.number, &v, &exponent.number, &c);
     if ((c.status & DEC_Overflow) != 0)
         return false;
-    if ((c.status & DEC_Underflow) != 0 || (result != nullptr && isZero(*result) &&
-                                            (c.status & DEC_Errors) == 0)) {
+    if ((c.status & DEC_Underflow) != 0 || (result != nullptr && isZero(*result) && (c.status & DEC_Errors) == 0)) {
         writeZero(pr, negative, out);
         return true;
     }
@@ -164,8 +170,9 @@ bool approximatePower(const decNumber& v, const decNumber& n, bool negativeExpon
 
 namespace packed {
 
-bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb,
-           int fb, int pr, int sr, unsigned char* out) {
+bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b, int pb, int sb, int fb, int pr,
+           int sr, unsigned char* out)
+{
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb) || !validShape(pr, sr))
         return false;
     const int limit = std::max(pr, operandDigits);
@@ -225,15 +232,13 @@ bool power(const unsigned char* a, int pa, int sa, int fa, const unsigned char* 
         w.number.lsu[0] = 1;
         if (!one && n != 0) {
             decContext exact = context(exactDigits);
-            decNumber* result = decNumberPower(&w.number, &coefficient.number, &exponent.number,
-                                               &exact);
+            decNumber* result = decNumberPower(&w.number, &coefficient.number, &exponent.number, &exact);
             if (failed(exact, result) || (exact.status & (DEC_Inexact | DEC_Rounded)) != 0)
                 return false;
         }
         return exactPower(w.number, e, n, negativeExponent, sr, limit, pr, negative, out);
     }
-    return approximatePower(v.number, exponent.number, negativeExponent, sr, limit, pr, negative,
-                            out);
+    return approximatePower(v.number, exponent.number, negativeExponent, sr, limit, pr, negative, out);
 }
 
 } // namespace packed

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 #include "datatypes/DecNumberBinding.h"
 #include "datatypes/PackedDecimalDigits.h"
 #include "services/CLocaleNumbers.h"
@@ -18,7 +17,8 @@
 
 namespace {
 
-constexpr unsigned char bcdValue(int byte) {
+constexpr unsigned char bcdValue(int byte)
+{
     int high = byte >> 4;
     int low = byte & 15;
     if (high > 9)
@@ -63,26 +63,23 @@ const uint64_t packedPowersOfTen[18] = {1ULL,
                                         100000000000000000ULL};
 const unsigned char packedNibbleMask[2] = {0x0F, 0xF0};
 const unsigned char packedNibbleShift[2] = {0, 4};
-const unsigned char packedEbcdicDigits[10] = {0xF0, 0xF1, 0xF2, 0xF3, 0xF4,
-                                              0xF5, 0xF6, 0xF7, 0xF8, 0xF9};
+const unsigned char packedEbcdicDigits[10] = {0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9};
 const unsigned char packedBcdToValue[256] = {
-#define ROW(h)                                                                                 \
-    bcdValue(h * 16 + 0), bcdValue(h * 16 + 1), bcdValue(h * 16 + 2), bcdValue(h * 16 + 3),   \
-        bcdValue(h * 16 + 4), bcdValue(h * 16 + 5), bcdValue(h * 16 + 6), bcdValue(h * 16 + 7), \
-        bcdValue(h * 16 + 8), bcdValue(h * 16 + 9), bcdValue(h * 16 + 10),                    \
-        bcdValue(h * 16 + 11), bcdValue(h * 16 + 12), bcdValue(h * 16 + 13),                   \
+#define ROW(h)                                                                                                         \
+    bcdValue(h * 16 + 0), bcdValue(h * 16 + 1), bcdValue(h * 16 + 2), bcdValue(h * 16 + 3), bcdValue(h * 16 + 4),      \
+        bcdValue(h * 16 + 5), bcdValue(h * 16 + 6), bcdValue(h * 16 + 7), bcdValue(h * 16 + 8), bcdValue(h * 16 + 9),  \
+        bcdValue(h * 16 + 10), bcdValue(h * 16 + 11), bcdValue(h * 16 + 12), bcdValue(h * 16 + 13),                    \
         bcdValue(h * 16 + 14), bcdValue(h * 16 + 15)
-    ROW(0), ROW(1), ROW(2),  ROW(3),  ROW(4),  ROW(5),  ROW(6),  ROW(7),
-    ROW(8), ROW(9), ROW(10), ROW(11), ROW(12), ROW(13), ROW(14), ROW(15)
+    ROW(0), ROW(1),  ROW(2),  ROW(3),  ROW(4),  ROW(5),  ROW(6), ROW(7), ROW(8),
+    ROW(9), ROW(10), ROW(11), ROW(12), ROW(13), ROW(14), ROW(15)
 #undef ROW
 };
 const unsigned char packedValueToBcd[200] = {
-#define TEN(t)                                                                                 \
-    (t % 10) << 4 | 0, (t % 10) << 4 | 1, (t % 10) << 4 | 2, (t % 10) << 4 | 3,               \
-        (t % 10) << 4 | 4, (t % 10) << 4 | 5, (t % 10) << 4 | 6, (t % 10) << 4 | 7,           \
-        (t % 10) << 4 | 8, (t % 10) << 4 | 9
-    TEN(0),  TEN(1),  TEN(2),  TEN(3),  TEN(4),  TEN(5),  TEN(6),  TEN(7),  TEN(8),  TEN(9),
-    TEN(10), TEN(11), TEN(12), TEN(13), TEN(14), TEN(15), TEN(16), TEN(17), TEN(18), TEN(19)
+#define TEN(t)                                                                                                         \
+    (t % 10) << 4 | 0, (t % 10) << 4 | 1, (t % 10) << 4 | 2, (t % 10) << 4 | 3, (t % 10) << 4 | 4, (t % 10) << 4 | 5,  \
+        (t % 10) << 4 | 6, (t % 10) << 4 | 7, (t % 10) << 4 | 8, (t % 10) << 4 | 9
+    TEN(0),  TEN(1),  TEN(2),  TEN(3),  TEN(4),  TEN(5),  TEN(6),  TEN(7),  TEN(8), TEN(9), TEN(10),
+    TEN(11), TEN(12), TEN(13), TEN(14), TEN(15), TEN(16), TEN(17), TEN(18), TEN(19)
 #undef TEN
 };
 
@@ -92,8 +89,8 @@ const unsigned char packedValueToBcd[200] = {
 
 namespace packed {
 
-void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
-             int* allZero, unsigned char* out) {
+void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag, int* allZero, unsigned char* out)
+{
     const int srcNibbles = nibbles(ps);
     const int dstNibbles = nibbles(pd);
     bool zero = true;
@@ -123,7 +120,8 @@ void redigit(const unsigned char* src, int ps, int ss, int pd, int sd, int signe
         *allZero = zero ? 1 : 0;
 }
 
-void shift(const unsigned char* src, int ps, unsigned char* dst, int pd, int n, bool roundFlag) {
+void shift(const unsigned char* src, int ps, unsigned char* dst, int pd, int n, bool roundFlag)
+{
     const int length = byteLength(pd);
     const int dstNibbles = nibbles(pd);
     const int srcNibbles = nibbles(ps);
@@ -157,9 +155,13 @@ void shift(const unsigned char* src, int ps, unsigned char* dst, int pd, int n, 
 
 namespace {
 
-bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == ebcdicSpace; }
+bool isBlank(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == ebcdicSpace;
+}
 // The digit value of an ASCII or EBCDIC digit, or -1.
-int digitValue(unsigned char c) {
+int digitValue(unsigned char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= ebcdicZero && c <= ebcdicZero + 9)
@@ -169,7 +171,8 @@ int digitValue(unsigned char c) {
 
 } // namespace
 
-bool scan(const char* text, int p, int s, unsigned char* out) {
+bool scan(const char* text, int p, int s, unsigned char* out)
+{
     if (text == nullptr || !validShape(p, s))
         return false;
     const unsigned char* t = reinterpret_cast<const unsigned char*>(text);
@@ -219,7 +222,8 @@ bool scan(const char* text, int p, int s, unsigned char* out) {
     return true;
 }
 
-bool format(const unsigned char* bytes, int p, int s, bool minusFlag, char* out) {
+bool format(const unsigned char* bytes, int p, int s, bool minusFlag, char* out)
+{
     if (bytes == nullptr || p < 1 || p > PackedDecimalMaxDigits || s < 0 || s > 31 || s > p)
         return false;
     const int sign = packedSign(bytes, p);
@@ -251,7 +255,8 @@ bool format(const unsigned char* bytes, int p, int s, bool minusFlag, char* out)
     return true;
 }
 
-bool fromLongDouble(long double x, int p, int s, unsigned char* out) {
+bool fromLongDouble(long double x, int p, int s, unsigned char* out)
+{
     if (!validShape(p, s) || !std::isfinite(x))
         return false;
     char text[512];
@@ -261,14 +266,14 @@ bool fromLongDouble(long double x, int p, int s, unsigned char* out) {
     return scan(text, p, s, out);
 }
 
-bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long double* out) {
+bool toLongDouble(const unsigned char* bytes, int p, int s, bool minusFlag, long double* out)
+{
     char ebcdic[160];
     if (out == nullptr || !format(bytes, p, s, minusFlag, ebcdic))
         return false;
     char text[160];
     int at = 0;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(ebcdic);
-         *c != 0 && *c != textEnd; ++c) {
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(ebcdic); *c != 0 && *c != textEnd; ++c) {
         if (*c == ebcdicMinus)
             text[at++] = '-';
         else if (*c == ebcdicPoint)
@@ -292,7 +297,8 @@ using namespace packed;
 namespace {
 
 // The digit count of an unsigned 64-bit value (0 has one digit).
-int decimalMagnitude(unsigned long long value) {
+int decimalMagnitude(unsigned long long value)
+{
     int digits = 1;
     while (value >= 10) {
         value /= 10;
@@ -301,7 +307,8 @@ int decimalMagnitude(unsigned long long value) {
     return digits;
 }
 
-void writeInteger(unsigned long long magnitude, int sign, int p, unsigned char* out) {
+void writeInteger(unsigned long long magnitude, int sign, int p, unsigned char* out)
+{
     std::memset(out, 0, static_cast<size_t>(byteLength(p)));
     for (int k = nibbles(p); k >= 1; --k) {
         setNibble(out, k, static_cast<int>(magnitude % 10));
@@ -316,32 +323,32 @@ extern "C" {
 
 // ------------------------------------------------------------ signs and comparison
 
-int packedSign(const unsigned char* bytes, int p) {
+int packedSign(const unsigned char* bytes, int p)
+{
     switch (signNibble(bytes, p)) {
     case 0x0A:
     case 0x0C:
     case 0x0E:
-    case 0x0F:
-        return 1;
+    case 0x0F: return 1;
     case 0x0B:
-    case 0x0D:
-        return -1;
-    default:
-        return 0;
+    case 0x0D: return -1;
+    default: return 0;
     }
 }
 
-void packedSetSign(unsigned char* bytes, int p, int s) {
+void packedSetSign(unsigned char* bytes, int p, int s)
+{
     setSignNibble(bytes, p, s >= 1 ? 0x0C : s == 0 ? 0x0F : 0x0D);
 }
 
-int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b, int pb, int sb) {
+int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b, int pb, int sb)
+{
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
         return 0;
     const int na = nibbles(pa);
     const int nb = nibbles(pb);
-    const int top = std::max(na - sa, nb - sb);    // integer positions
-    const int bottom = std::max(sa, sb);           // fraction positions
+    const int top = std::max(na - sa, nb - sb); // integer positions
+    const int bottom = std::max(sa, sb);        // fraction positions
     // Walk the powers of ten from the highest down.
     for (int power = top - 1; power >= -bottom; --power) {
         int da = digitFromRight(a, na, power + sa + 1);
@@ -356,8 +363,9 @@ int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b,
 // bytes, a precision outside 1-72, a scale outside 0-72, as a corrupt type
 // record may give) compares equal, 0, and nothing outside the operands'
 // p/2+1 bytes is read.
-int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA,
-                           const unsigned char* b, int pb, int sb, int signedB) {
+int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA, const unsigned char* b, int pb, int sb,
+                           int signedB)
+{
     if (!validOperand(a, pa, sa) || !validOperand(b, pb, sb))
         return 0;
     const int signA = signedA ? packedSign(a, pa) : 1;
@@ -367,14 +375,16 @@ int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA,
     return signA * packedAbsCmp(a, pa, sa, b, pb, sb);
 }
 
-void dtNegatePackedDecimal(unsigned char* bytes, int p) {
+void dtNegatePackedDecimal(unsigned char* bytes, int p)
+{
     packedSetSign(bytes, p, -packedSign(bytes, p));
 }
 
 // ------------------------------------------------------------ re-digit, scale, compress
 
-unsigned char* dtConvertPackedDecimal(const unsigned char* src, int ps, int ss, int pd, int sd,
-                                      int signedFlag, int* allZero) {
+unsigned char* dtConvertPackedDecimal(const unsigned char* src, int ps, int ss, int pd, int sd, int signedFlag,
+                                      int* allZero)
+{
     static thread_local unsigned char area[areaBytes];
     if (src == nullptr || !validShape(ps, ss) || !validShape(pd, sd))
         return nullptr;
@@ -388,8 +398,9 @@ namespace {
 // The p digits of src (pad excluded) with zeros in front (lead) and behind
 // (trail), or with digits dropped at the front (dropFront) and back
 // (dropBack), into area as a number of the resulting precision.
-unsigned char* redigits(unsigned char* area, const unsigned char* src, int p, int signedFlag,
-                        int lead, int trail, int dropFront, int dropBack) {
+unsigned char* redigits(unsigned char* area, const unsigned char* src, int p, int signedFlag, int lead, int trail,
+                        int dropFront, int dropBack)
+{
     const int result = p + lead + trail - dropFront - dropBack;
     if (src == nullptr || !validPrecision(p) || !validPrecision(result))
         return nullptr;
@@ -410,26 +421,26 @@ unsigned char* redigits(unsigned char* area, const unsigned char* src, int p, in
 
 } // namespace
 
-unsigned char* dtScalePackedDecimal1(const unsigned char* src, int p, int signedFlag, int n) {
+unsigned char* dtScalePackedDecimal1(const unsigned char* src, int p, int signedFlag, int n)
+{
     static thread_local unsigned char area[areaBytes];
     if (n < -PackedDecimalMaxDigits || n > PackedDecimalMaxDigits)
         return nullptr;
-    return n >= 0 ? redigits(area, src, p, signedFlag, 0, n, 0, 0)
-                  : redigits(area, src, p, signedFlag, -n, 0, 0, 0);
+    return n >= 0 ? redigits(area, src, p, signedFlag, 0, n, 0, 0) : redigits(area, src, p, signedFlag, -n, 0, 0, 0);
 }
 
-unsigned char* dtCompressPackedDecimal1(const unsigned char* src, int p, int signedFlag, int n) {
+unsigned char* dtCompressPackedDecimal1(const unsigned char* src, int p, int signedFlag, int n)
+{
     static thread_local unsigned char area[areaBytes];
     if (n < -PackedDecimalMaxDigits || n > PackedDecimalMaxDigits)
         return nullptr;
-    return n >= 0 ? redigits(area, src, p, signedFlag, 0, 0, 0, n)
-                  : redigits(area, src, p, signedFlag, 0, 0, -n, 0);
+    return n >= 0 ? redigits(area, src, p, signedFlag, 0, 0, 0, n) : redigits(area, src, p, signedFlag, 0, 0, -n, 0);
 }
 
 // ------------------------------------------------------------ integers
 
-unsigned char* dtConvertFixedPointBinary2PackedDecimal(long long value, int p, int /*s*/,
-                                                       int signedFlag) {
+unsigned char* dtConvertFixedPointBinary2PackedDecimal(long long value, int p, int /*s*/, int signedFlag)
+{
     static thread_local unsigned char area[areaBytes];
     if (!validPrecision(p))
         return nullptr;
@@ -444,8 +455,8 @@ unsigned char* dtConvertFixedPointBinary2PackedDecimal(long long value, int p, i
     return area;
 }
 
-long long dtConvertPackedDecimal2FixedPointBinary(const unsigned char* bytes, int p, int /*s*/,
-                                                  uint32_t* negative) {
+long long dtConvertPackedDecimal2FixedPointBinary(const unsigned char* bytes, int p, int /*s*/, uint32_t* negative)
+{
     unsigned long long value = 0;
     for (int k = 1; k <= nibbles(p); ++k)
         value = value * 10 + static_cast<unsigned>(nibble(bytes, k));
@@ -455,9 +466,9 @@ long long dtConvertPackedDecimal2FixedPointBinary(const unsigned char* bytes, in
     return static_cast<long long>(minus ? 0ULL - value : value);
 }
 
-long long dtConvertPackedDecimal2FixedPointBinary2(const unsigned char* bytes, int p, int s,
-                                                   int signedResult, int signedSource, int /*unused*/,
-                                                   int targetScale) {
+long long dtConvertPackedDecimal2FixedPointBinary2(const unsigned char* bytes, int p, int s, int signedResult,
+                                                   int signedSource, int /*unused*/, int targetScale)
+{
     const int t = targetScale;
     int used;
     int multiplier = 0;
@@ -486,7 +497,8 @@ long long dtConvertPackedDecimal2FixedPointBinary2(const unsigned char* bytes, i
     return static_cast<long long>(value);
 }
 
-unsigned char* dtConvertLonglong2PackedDecimal(long long x, uint32_t* p, uint32_t* s) {
+unsigned char* dtConvertLonglong2PackedDecimal(long long x, uint32_t* p, uint32_t* s)
+{
     static thread_local unsigned char area[areaBytes];
     unsigned long long magnitude = static_cast<unsigned long long>(x);
     if (x < 0)
@@ -500,7 +512,8 @@ unsigned char* dtConvertLonglong2PackedDecimal(long long x, uint32_t* p, uint32_
     return area;
 }
 
-unsigned char* dtConvertUnLonglong2PackedDecimal(unsigned long long x, uint32_t* p, uint32_t* s) {
+unsigned char* dtConvertUnLonglong2PackedDecimal(unsigned long long x, uint32_t* p, uint32_t* s)
+{
     static thread_local unsigned char area[areaBytes];
     const int digits = decimalMagnitude(x);
     writeInteger(x, 0, digits, area);
@@ -513,13 +526,15 @@ unsigned char* dtConvertUnLonglong2PackedDecimal(unsigned long long x, uint32_t*
 
 // ------------------------------------------------------------ texts
 
-char* dtFormatPackedDecimal(const unsigned char* bytes, int p, int s, int minusFlag) {
+char* dtFormatPackedDecimal(const unsigned char* bytes, int p, int s, int minusFlag)
+{
     static thread_local char area[147];
     std::memset(area, 0, sizeof area);
     return format(bytes, p, s, minusFlag != 0, area) ? area : nullptr;
 }
 
-long long dtConvertPDstring2LongLong(const char* text, int asciiFlag) {
+long long dtConvertPDstring2LongLong(const char* text, int asciiFlag)
+{
     if (text == nullptr)
         return 0;
     const unsigned char* t = reinterpret_cast<const unsigned char*>(text);
@@ -536,13 +551,15 @@ long long dtConvertPDstring2LongLong(const char* text, int asciiFlag) {
     return static_cast<long long>(negative ? 0ULL - value : value);
 }
 
-int scanPackedDecimal(const char* text, int p, int s, unsigned char* out) {
+int scanPackedDecimal(const char* text, int p, int s, unsigned char* out)
+{
     if (out == nullptr || s > 31)
         return 0;
     return scan(text, p, s, out) ? 1 : 0;
 }
 
-unsigned char* dtConvertPDstring2PackedDecimal(const char* text, int p, int s) {
+unsigned char* dtConvertPDstring2PackedDecimal(const char* text, int p, int s)
+{
     static thread_local unsigned char area[40];
     std::memset(area, 0, sizeof area);
     if (s > 31)
@@ -550,7 +567,8 @@ unsigned char* dtConvertPDstring2PackedDecimal(const char* text, int p, int s) {
     return scan(text, p, s, area) ? area : nullptr;
 }
 
-unsigned char* dtConvertLongDouble2PackedDecimal(long double x, int p, int s) {
+unsigned char* dtConvertLongDouble2PackedDecimal(long double x, int p, int s)
+{
     static thread_local unsigned char area[40];
     std::memset(area, 0, sizeof area);
     if (s > 31)
@@ -558,12 +576,14 @@ unsigned char* dtConvertLongDouble2PackedDecimal(long double x, int p, int s) {
     return fromLongDouble(x, p, s, area) ? area : nullptr;
 }
 
-int makeMeLongDouble(const unsigned char* bytes, int p, int s, long double* out) {
+int makeMeLongDouble(const unsigned char* bytes, int p, int s, long double* out)
+{
     return toLongDouble(bytes, p, s, true, out) ? 1 : 0;
 }
 
-unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char* out,
-                                                 uint32_t* digits, uint32_t* scale) {
+unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char* out, uint32_t* digits,
+                                                 uint32_t* scale)
+{
     // Wide enough for every COBOL literal: as many digits as the 31 bytes of
     // the output hold.
     constexpr int literalDigits = 61;
@@ -583,8 +603,7 @@ unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char
         decNumber zero;
         decNumberZero(&zero);
         decNumberRescale(n, n, &zero, &context);
-        if ((context.status & (DEC_Errors | DEC_Inexact | DEC_Rounded)) != 0 ||
-            (n->bits & DECSPECIAL))
+        if ((context.status & (DEC_Errors | DEC_Inexact | DEC_Rounded)) != 0 || (n->bits & DECSPECIAL))
             return nullptr;
     }
     int32_t packedScale = 0;

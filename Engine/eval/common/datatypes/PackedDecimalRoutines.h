@@ -56,13 +56,12 @@ NORVEXA_API int packedSign(const unsigned char* bytes, int p);
 NORVEXA_API void packedSetSign(unsigned char* bytes, int p, int s);
 // 1, 0 or -1: magnitude of a against b, aligned at the point (pad nibbles
 // count); 0 for an operand that cannot be read, as dtComparePackedDecimal.
-NORVEXA_API int packedAbsCmp(const unsigned char* a, int pa, int sa,
-                             const unsigned char* b, int pb, int sb);
+NORVEXA_API int packedAbsCmp(const unsigned char* a, int pa, int sa, const unsigned char* b, int pb, int sb);
 // -1, 0 or 1. An operand whose flag is clear counts as positive. A negative
 // zero compares below a positive zero. An operand that cannot be read
 // (precision outside 1-72, scale outside 0-72, no bytes) gives 0.
-NORVEXA_API int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA,
-                                       const unsigned char* b, int pb, int sb, int signedB);
+NORVEXA_API int dtComparePackedDecimal(const unsigned char* a, int pa, int sa, int signedA, const unsigned char* b,
+                                       int pb, int sb, int signedB);
 // Turns the sign in place: plus becomes D, minus C, an invalid sign F.
 NORVEXA_API void dtNegatePackedDecimal(unsigned char* bytes, int p);
 
@@ -73,41 +72,35 @@ NORVEXA_API void dtNegatePackedDecimal(unsigned char* bytes, int p);
 // positions 0. *allZero (when given) tells whether every copied digit was 0.
 // With signedFlag the source's sign is kept (C, D, F; a zero result is never
 // negative), else F. Bytes of the area beyond the result hold 0xEE.
-NORVEXA_API unsigned char* dtConvertPackedDecimal(const unsigned char* src, int ps, int ss,
-                                                  int pd, int sd, int signedFlag, int* allZero);
+NORVEXA_API unsigned char* dtConvertPackedDecimal(const unsigned char* src, int ps, int ss, int pd, int sd,
+                                                  int signedFlag, int* allZero);
 // p+|n| digits: n > 0 appends n zero digits (times 10^n), n < 0 puts |n|
 // zeros in front. n == 0 copies the value. Sign: the source's with
 // signedFlag, else F. Bytes beyond the result hold 0xEE.
-NORVEXA_API unsigned char* dtScalePackedDecimal1(const unsigned char* src, int p, int signedFlag,
-                                                 int n);
+NORVEXA_API unsigned char* dtScalePackedDecimal1(const unsigned char* src, int p, int signedFlag, int n);
 // p-|n| digits: n > 0 drops the last n digits, n < 0 the first |n|. n == 0
 // copies the value. Sign as dtScalePackedDecimal1.
-NORVEXA_API unsigned char* dtCompressPackedDecimal1(const unsigned char* src, int p,
-                                                    int signedFlag, int n);
+NORVEXA_API unsigned char* dtCompressPackedDecimal1(const unsigned char* src, int p, int signedFlag, int n);
 
 // ------------------------------------------------------------ integers
 
 // value in p digits (higher digits dropped; an even p's pad nibble takes the
 // next digit). signedFlag clear: value is unsigned and the sign F.
-NORVEXA_API unsigned char* dtConvertFixedPointBinary2PackedDecimal(long long value, int p, int s,
-                                                                   int signedFlag);
+NORVEXA_API unsigned char* dtConvertFixedPointBinary2PackedDecimal(long long value, int p, int s, int signedFlag);
 // All digit nibbles as an integer, scale ignored; negated for a minus sign.
 // *negative (when given) is 1 for a minus sign, else 0.
-NORVEXA_API long long dtConvertPackedDecimal2FixedPointBinary(const unsigned char* bytes, int p,
-                                                              int s, uint32_t* negative);
+NORVEXA_API long long dtConvertPackedDecimal2FixedPointBinary(const unsigned char* bytes, int p, int s,
+                                                              uint32_t* negative);
 // The value in units of 10^targetScale (negative: decimal places; positive:
 // a multiplier); dropped digits truncate toward zero. signedResult clear
 // gives the magnitude; else a minus sign negates when signedSource is set.
-NORVEXA_API long long dtConvertPackedDecimal2FixedPointBinary2(const unsigned char* bytes, int p,
-                                                               int s, int signedResult,
-                                                               int signedSource, int unused,
+NORVEXA_API long long dtConvertPackedDecimal2FixedPointBinary2(const unsigned char* bytes, int p, int s,
+                                                               int signedResult, int signedSource, int unused,
                                                                int targetScale);
 // x in its own digit count (*p), scale 0 (*s); sign C or D.
-NORVEXA_API unsigned char* dtConvertLonglong2PackedDecimal(long long x, uint32_t* p,
-                                                           uint32_t* s);
+NORVEXA_API unsigned char* dtConvertLonglong2PackedDecimal(long long x, uint32_t* p, uint32_t* s);
 // x in its own digit count (*p), scale 0 (*s); sign F.
-NORVEXA_API unsigned char* dtConvertUnLonglong2PackedDecimal(unsigned long long x, uint32_t* p,
-                                                             uint32_t* s);
+NORVEXA_API unsigned char* dtConvertUnLonglong2PackedDecimal(unsigned long long x, uint32_t* p, uint32_t* s);
 
 // ------------------------------------------------------------ texts
 
@@ -139,39 +132,35 @@ NORVEXA_API int makeMeLongDouble(const unsigned char* bytes, int p, int s, long 
 // (digits/2+1 of them, at most 31) at the start of out, its digit count and
 // scale. Returns out, or null for a text that is no number, has more than 61
 // digits, or is a special value.
-NORVEXA_API unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char* out,
-                                                             uint32_t* digits, uint32_t* scale);
+NORVEXA_API unsigned char* dtGetPackedDecimalWithPropertries(const char* text, unsigned char* out, uint32_t* digits,
+                                                             uint32_t* scale);
 
 // ------------------------------------------------------------ arithmetic
 
 // Digits of |a|+|b| (addFlag) or |a|-|b| (|a| >= |b| required) in pr digits
 // and sr decimals; the sign nibble is not set.
-NORVEXA_API unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa,
-                                        const unsigned char* b, int pb, int sb, int pr, int sr);
+NORVEXA_API unsigned char* packedAddSub(int addFlag, const unsigned char* a, int pa, int sa, const unsigned char* b,
+                                        int pb, int sb, int pr, int sr);
 // a + b and a - b in pr digits, sr decimals, sign C or D. An operand whose
 // flag is clear counts as positive. A zero result keeps the sign the
 // operands give (-5 + 5 is a negative zero).
-NORVEXA_API unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                              const unsigned char* b, int pb, int sb, int fb,
-                                              int pr, int sr);
+NORVEXA_API unsigned char* dtAddPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                                              int pb, int sb, int fb, int pr, int sr);
 NORVEXA_API unsigned char* dtSubtractPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                                   const unsigned char* b, int pb, int sb, int fb,
-                                                   int pr, int sr);
+                                                   const unsigned char* b, int pb, int sb, int fb, int pr, int sr);
 // a times b in pr digits (sa+sb decimals; higher digits dropped). Operands
 // count at most 31 digits (excess high integer digits dropped). The sign is
 // the product's by the rule of signs, a zero's too (-5 x 0 is a negative
 // zero). Null when the library fails.
 NORVEXA_API unsigned char* dtMultiplyPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                                   const unsigned char* b, int pb, int sb, int fb,
-                                                   int pr);
+                                                   const unsigned char* b, int pb, int sb, int fb, int pr);
 // a / b in pr digits and sr decimals, truncated: every digit kept is the
 // exact quotient's, nothing is rounded; digits above pr are dropped. The
 // sign follows the rule of signs, a quotient truncated to zero keeps it
 // (-1 / 3 with no decimals is a negative zero). Null for an all-zero
 // divisor or when the library fails.
-NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                                 const unsigned char* b, int pb, int sb, int fb,
-                                                 int pr, int sr);
+NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                                                 int pb, int sb, int fb, int pr, int sr);
 // a to the power b in pr digits and sr decimals: the power's value
 // truncated to sr decimals (T), exact in every digit for an integer
 // exponent; an exponent with decimals goes through long double. Below 31
@@ -180,20 +169,18 @@ NORVEXA_API unsigned char* dtDividePackedDecimal(const unsigned char* a, int pa,
 // exponent, also when T is zero. Null when there is no result: T of more
 // than max(pr, 31) digits, 0 to a negative power, 0 to the power 0, a
 // failing library call.
-NORVEXA_API unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa,
-                                                const unsigned char* b, int pb, int sb, int fb,
-                                                int pr, int sr);
+NORVEXA_API unsigned char* dtPowerPackedDecimal(const unsigned char* a, int pa, int sa, int fa, const unsigned char* b,
+                                                int pb, int sb, int fb, int pr, int sr);
 
 // dst (pd/2+1 bytes) = src / 10^n: the last n digits dropped, rounded up by
 // one when roundFlag is set and the first dropped digit is 5 or more (a
 // carry out of the top is lost); the sign nibble of src copied. A negative
 // n shifts left.
-NORVEXA_API void _Shift_Right_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst,
-                                       int pd, int n, int roundFlag);
+NORVEXA_API void _Shift_Right_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n,
+                                       int roundFlag);
 // dst (pd/2+1 bytes) = src * 10^n, digits beyond pd dropped from the top;
 // the sign nibble of src copied. A negative n shifts right.
-NORVEXA_API void _Shift_Left_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd,
-                                      int n);
+NORVEXA_API void _Shift_Left_Pckd_BCD(const unsigned char* src, int ps, unsigned char* dst, int pd, int n);
 
 } // extern "C"
 

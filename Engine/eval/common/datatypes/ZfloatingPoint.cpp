@@ -14,8 +14,7 @@ bool ZfloatingPoint::ldToZfp(void* target, unsigned int size, bool hex, ldouble_
         return false;
     if (target == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other,
-                        "static bool ZfloatingPoint::ldToZfp(void*, unsigned int, bool, ldouble_t)",
-                        __LINE__);
+                        "static bool ZfloatingPoint::ldToZfp(void*, unsigned int, bool, ldouble_t)", __LINE__);
 
     if (!hex) {
         switch (size) {
@@ -28,8 +27,7 @@ bool ZfloatingPoint::ldToZfp(void* target, unsigned int size, bool hex, ldouble_
         return ZhexFP128::ldToZfp(target, value);
 
     double const rounded = static_cast<double>(value);
-    bool const stored = size == 4 ? ZhexFP32::ldToZfp(target, rounded)
-                                  : ZhexFP64::ldToZfp(target, rounded);
+    bool const stored = size == 4 ? ZhexFP32::ldToZfp(target, rounded) : ZhexFP64::ldToZfp(target, rounded);
     // A nonzero value that underflows to a double zero was flushed, not
     // stored as it is.
     return stored && !(rounded == 0 && value != 0);

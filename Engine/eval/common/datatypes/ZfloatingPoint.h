@@ -7,11 +7,10 @@
 // hexadecimal floating-point values: the x86 80-bit extended format.
 typedef long double ldouble_t;
 
-static_assert(std::numeric_limits<ldouble_t>::is_iec559 &&
-              std::numeric_limits<ldouble_t>::radix == 2 &&
-              std::numeric_limits<ldouble_t>::digits == 64 &&
-              std::numeric_limits<ldouble_t>::max_exponent == 16384 &&
-              std::numeric_limits<ldouble_t>::min_exponent == -16381,
+static_assert(std::numeric_limits<ldouble_t>::is_iec559 && std::numeric_limits<ldouble_t>::radix == 2 &&
+                  std::numeric_limits<ldouble_t>::digits == 64 &&
+                  std::numeric_limits<ldouble_t>::max_exponent == 16384 &&
+                  std::numeric_limits<ldouble_t>::min_exponent == -16381,
               "the host long double must be the x86 80-bit extended format");
 
 // Conversions between a host long double and the debuggee's stored

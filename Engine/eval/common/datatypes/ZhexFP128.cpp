@@ -20,8 +20,7 @@ constexpr int lowOrderOffset = 14;
 ZhexFP128::ZhexFP128(void const* bigEndianBytes)
     : low(floatbytes::loadBigEndian(static_cast<unsigned char const*>(bigEndianBytes) + 8, 8)),
       high(floatbytes::loadBigEndian(bigEndianBytes, 8))
-{
-}
+{}
 
 bool ZhexFP128::ldToZfp(void* target, ldouble_t value)
 {
@@ -53,14 +52,14 @@ bool ZhexFP128::ldToZfp(void* target, ldouble_t value)
     long double const remainder = std::fabs(value) - std::fabs(static_cast<long double>(rounded));
     std::uint64_t lowFraction = 0;
     if (remainder > 0) {
-        long double const scaled = std::ldexp(remainder,
-            static_cast<int>(2 * fractionBits) - 4 * (characteristic - 64));
+        long double const scaled =
+            std::ldexp(remainder, static_cast<int>(2 * fractionBits) - 4 * (characteristic - 64));
         if (scaled < std::ldexp(1.0L, fractionBits))
             lowFraction = static_cast<std::uint64_t>(scaled);
     }
-    std::uint64_t const lowPart = (negative ? signBit : 0)
-        | (static_cast<std::uint64_t>((characteristic - lowOrderOffset) & 0x7F) << fractionBits)
-        | lowFraction;
+    std::uint64_t const lowPart =
+        (negative ? signBit : 0) |
+        (static_cast<std::uint64_t>((characteristic - lowOrderOffset) & 0x7F) << fractionBits) | lowFraction;
 
     floatbytes::storeBigEndian(target, 8, highPart);
     floatbytes::storeBigEndian(static_cast<unsigned char*>(target) + 8, 8, lowPart);
@@ -78,7 +77,7 @@ long double ZhexFP128::value() const
     // The low-order part is read with the high-order sign and characteristic.
     int const exponent = 4 * (static_cast<int>((high >> fractionBits) & 0x7F) - 64);
     long double const magnitude =
-        std::ldexp(static_cast<long double>(highFraction), exponent - static_cast<int>(fractionBits))
-        + std::ldexp(static_cast<long double>(lowFraction), exponent - static_cast<int>(2 * fractionBits));
+        std::ldexp(static_cast<long double>(highFraction), exponent - static_cast<int>(fractionBits)) +
+        std::ldexp(static_cast<long double>(lowFraction), exponent - static_cast<int>(2 * fractionBits));
     return negative ? -magnitude : magnitude;
 }

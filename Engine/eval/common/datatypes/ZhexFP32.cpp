@@ -4,8 +4,7 @@
 
 ZhexFP32::ZhexFP32(void const* bigEndianBytes)
     : stored(static_cast<std::uint32_t>(floatbytes::loadBigEndian(bigEndianBytes, 4)))
-{
-}
+{}
 
 bool ZhexFP32::ldToZfp(void* target, double value)
 {

@@ -4,8 +4,7 @@
 
 ZhexFP64::ZhexFP64(void const* bigEndianBytes)
     : stored(static_cast<std::uint64_t>(floatbytes::loadBigEndian(bigEndianBytes, 8)))
-{
-}
+{}
 
 bool ZhexFP64::ldToZfp(void* target, double value)
 {

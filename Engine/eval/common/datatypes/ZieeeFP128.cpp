@@ -27,8 +27,7 @@ bool isSignallingNaN(ldouble_t value)
 ZieeeFP128::ZieeeFP128(void const* bigEndianBytes)
     : low(floatbytes::loadBigEndian(static_cast<unsigned char const*>(bigEndianBytes) + 8, 8)),
       high(floatbytes::loadBigEndian(bigEndianBytes, 8))
-{
-}
+{}
 
 bool ZieeeFP128::ldToZfp(void* target, ldouble_t value)
 {
@@ -56,8 +55,7 @@ bool ZieeeFP128::ldToZfp(void* target, ldouble_t value)
             throw InvalidOp(InvalidOp::RTRC_NotSupported, function, __LINE__);
         // (s - 1) * 2^64 for the significand s in [1, 2): exact.
         long double const significand = std::scalbn(magnitude, -exponent);
-        std::uint64_t const fraction =
-            static_cast<std::uint64_t>(std::ldexp(significand - 1.0L, 64));
+        std::uint64_t const fraction = static_cast<std::uint64_t>(std::ldexp(significand - 1.0L, 64));
         highPart |= (static_cast<std::uint64_t>(biased) << 48) | (fraction >> 16);
         lowPart = fraction << 48;
     }
@@ -85,12 +83,11 @@ long double ZieeeFP128::value() const
             magnitude = std::ldexp(static_cast<long double>(top), 1 - exponentBias - 64);
         }
     } else if (biased == exponentAllOnes) {
-        magnitude = fractionZero ? std::numeric_limits<long double>::infinity()
-                                 : std::numeric_limits<long double>::quiet_NaN();
+        magnitude =
+            fractionZero ? std::numeric_limits<long double>::infinity() : std::numeric_limits<long double>::quiet_NaN();
     } else {
         // (2^63 + the top 63 fraction bits) * 2^(E - 16383 - 63).
-        std::uint64_t const significand =
-            (std::uint64_t{1} << 63) | (highFraction << 15) | (low >> 49);
+        std::uint64_t const significand = (std::uint64_t{1} << 63) | (highFraction << 15) | (low >> 49);
         magnitude = std::ldexp(static_cast<long double>(significand), biased - exponentBias - 63);
     }
     return negative ? -magnitude : magnitude;

@@ -8,8 +8,7 @@ static_assert(sizeof(float) == 4, "binary32 must be the host's float");
 
 ZieeeFP32::ZieeeFP32(void const* bigEndianBytes)
     : stored(static_cast<std::uint32_t>(floatbytes::loadBigEndian(bigEndianBytes, 4)))
-{
-}
+{}
 
 bool ZieeeFP32::ldToZfp(void* target, long double value)
 {

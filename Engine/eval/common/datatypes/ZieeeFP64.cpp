@@ -8,8 +8,7 @@ static_assert(sizeof(double) == 8, "binary64 must be the host's double");
 
 ZieeeFP64::ZieeeFP64(void const* bigEndianBytes)
     : stored(static_cast<std::uint64_t>(floatbytes::loadBigEndian(bigEndianBytes, 8)))
-{
-}
+{}
 
 bool ZieeeFP64::ldToZfp(void* target, long double value)
 {

@@ -24,8 +24,14 @@ namespace {
 
 constexpr int kOperandDigits = 31;
 
-bool separateSign(int kind) { return kind == 4 || kind == 5; }
-unsigned zonedBytes(int p, int kind) { return static_cast<unsigned>(p + (separateSign(kind) ? 1 : 0)); }
+bool separateSign(int kind)
+{
+    return kind == 4 || kind == 5;
+}
+unsigned zonedBytes(int p, int kind)
+{
+    return static_cast<unsigned>(p + (separateSign(kind) ? 1 : 0));
+}
 
 void limitDigits(ZonedDecimal::Effective& e, int m)
 {
@@ -71,7 +77,10 @@ void zeroAsPositive(ZonedDecimal::Effective& e)
     e.kind = 0;
 }
 
-int integerDigits(const ZonedDecimal::Effective& e) { return std::max(e.precision - e.decimals, 0); }
+int integerDigits(const ZonedDecimal::Effective& e)
+{
+    return std::max(e.precision - e.decimals, 0);
+}
 
 using ZonedRoutine = unsigned char* (*)(const unsigned char*, int, int, const unsigned char*, int, int, int, int);
 
@@ -122,7 +131,10 @@ void effectiveShape(const TNzoned_decimal& r, int& p, int& s)
     }
 }
 
-bool isPScaled(const TNzoned_decimal& r) { return r.scale > 0 || -r.scale > r.precision; }
+bool isPScaled(const TNzoned_decimal& r)
+{
+    return r.scale > 0 || -r.scale > r.precision;
+}
 
 // The value of digit bytes as a long double: the fallback when the value
 // has no text form. The low nibble of every digit byte counts.
@@ -160,15 +172,11 @@ ZonedDecimal::ZonedDecimal(const TypeItem& type)
     bytes_.makeBuffer(record_.byteLength);
 }
 
-ZonedDecimal::ZonedDecimal(const TNzoned_decimal& record, const ByteString& bytes)
-    : bytes_(bytes), record_(record)
-{
-}
+ZonedDecimal::ZonedDecimal(const TNzoned_decimal& record, const ByteString& bytes) : bytes_(bytes), record_(record) {}
 
 ZonedDecimal::ZonedDecimal(const void* bytes, const TNzoned_decimal& record)
     : bytes_(static_cast<const unsigned char*>(bytes), record.byteLength), record_(record)
-{
-}
+{}
 
 ZonedDecimal::ZonedDecimal(const char* literal)
 {
@@ -194,8 +202,7 @@ ZonedDecimal::ZonedDecimal(const char* literal)
     bytes_ = copyOf(r, static_cast<unsigned>(p));
 }
 
-ZonedDecimal::ZonedDecimal(const char* text, const TypeItem& type)
-    : ZonedDecimal(type)
+ZonedDecimal::ZonedDecimal(const char* text, const TypeItem& type) : ZonedDecimal(type)
 {
     const int p = record_.precision;
     const int kind = signKind();
@@ -205,8 +212,7 @@ ZonedDecimal::ZonedDecimal(const char* text, const TypeItem& type)
     for (unsigned i = first; i < length && i < first + static_cast<unsigned>(p); ++i)
         out[i] = 0xF0;
     unsigned position = first;
-    for (const char* c = text; c != nullptr && *c != '\0' && position < first + static_cast<unsigned>(p);
-         ++c) {
+    for (const char* c = text; c != nullptr && *c != '\0' && position < first + static_cast<unsigned>(p); ++c) {
         if (*c < '0' || *c > '9')
             continue;
         if (position >= length)
@@ -234,8 +240,7 @@ ZonedDecimal::ZonedDecimal(const char* text, const TypeItem& type)
         if (last + 1 < length)
             out[last + 1] = negative ? 0x60 : 0x4E;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -268,8 +273,7 @@ ZonedDecimal::ZonedDecimal(const ByteString& characters)
     bytes_ = copyOf(r, p);
 }
 
-ZonedDecimal::ZonedDecimal(const TNzoned_decimal& record, long double value)
-    : record_(record)
+ZonedDecimal::ZonedDecimal(const TNzoned_decimal& record, long double value) : record_(record)
 {
     int pe = 0;
     int se = 0;
@@ -309,8 +313,8 @@ ZonedDecimal::ZonedDecimal(const NationalDecimal& source)
     const TNnational_decimal& n = source.record();
     const int p = n.precision;
     ByteString in = atLeast(source.bytes(), static_cast<unsigned>(2 * p + 2));
-    const unsigned char* r = dtConvertNationalDecimal2ZonedDecimal(in.data(), p, n.decimalPlaces,
-                                                                   source.isSigned(), source.routineSignKind());
+    const unsigned char* r = dtConvertNationalDecimal2ZonedDecimal(in.data(), p, n.decimalPlaces, source.isSigned(),
+                                                                   source.routineSignKind());
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     record_ = resultRecord(p, n.decimalPlaces);
@@ -320,8 +324,7 @@ ZonedDecimal::ZonedDecimal(const NationalDecimal& source)
 
 ZonedDecimal::ZonedDecimal(const FixedPointBinary& source)
     : ZonedDecimal(source, dataitem::decimalDigitsForBinaryLength(source.record().byteLength, source.isSigned()))
-{
-}
+{}
 
 ZonedDecimal::ZonedDecimal(const FixedPointBinary& source, int digits)
 {
@@ -338,8 +341,7 @@ ZonedDecimal::ZonedDecimal(const FixedPointBinary& source, int digits)
         bytes_ = ByteString(reinterpret_cast<const unsigned char*>("\xC0"), 1);
         return;
     }
-    const unsigned char* r =
-        dtConvertFixedPointBinary2ZonedDecimal(source.value(), digits, 0, source.isSigned(), 3);
+    const unsigned char* r = dtConvertFixedPointBinary2ZonedDecimal(source.value(), digits, 0, source.isSigned(), 3);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     bytes_ = copyOf(r, static_cast<unsigned>(digits));
@@ -427,8 +429,8 @@ ZonedDecimal::operator long long() const
     Effective e = effective();
     const char* text = dtFormatZonedDecimal(e.bytes.data(), e.precision, e.decimals, e.kind);
     if (text == nullptr || text[0] == '\0' || static_cast<unsigned char>(text[0]) >= 0x80)
-        return dtConvertZonedDecimal2FixedPointBinary2(e.bytes.data(), e.precision, e.decimals, 1, e.kind,
-                                                       e.isSigned, 0, 0);
+        return dtConvertZonedDecimal2FixedPointBinary2(e.bytes.data(), e.precision, e.decimals, 1, e.kind, e.isSigned,
+                                                       0, 0);
     return dtConvertZDstring2LongLong(text, 1);
 }
 
@@ -457,8 +459,7 @@ ByteString& ZonedDecimal::format(ByteString& out) const
     ByteString in = atLeast(bytes_, zonedBytes(record_.precision, signKind()));
     const char* text = dtFormatZonedDecimal(in.data(), record_.precision, record_.decimalPlaces, signKind());
     if (text != nullptr)
-        out += ByteString(reinterpret_cast<const unsigned char*>(text),
-                          static_cast<unsigned>(std::strlen(text)));
+        out += ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
     return out;
 }
 
@@ -596,8 +597,8 @@ ZonedDecimal& ZonedDecimal::operator/=(const ZonedDecimal& other)
     const int q = std::min(b.decimals + integerDigits(a), 31);
     const int pr = q + 31;
     const int sr = 31;
-    return *this = routineResult(dtDivideZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero,
-                                 __PRETTY_FUNCTION__, __LINE__);
+    return *this = routineResult(dtDivideZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__,
+                                 __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::power(const ZonedDecimal& exponent, unsigned int places)
@@ -608,8 +609,8 @@ ZonedDecimal& ZonedDecimal::power(const ZonedDecimal& exponent, unsigned int pla
     toTrailingSign(b);
     const int pr = 31;
     const int sr = static_cast<int>(std::min(places, 31u));
-    return *this = routineResult(dtPowerZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero,
-                                 __PRETTY_FUNCTION__, __LINE__);
+    return *this = routineResult(dtPowerZonedDecimal, a, b, pr, sr, InvalidOp::RTRC_DivideByZero, __PRETTY_FUNCTION__,
+                                 __LINE__);
 }
 
 ZonedDecimal& ZonedDecimal::convert(const ZonedDecimal& source)
@@ -630,7 +631,8 @@ ZonedDecimal& ZonedDecimal::convert(const ZonedDecimal& source)
     int pe = 0;
     int se = 0;
     effectiveShape(record_, pe, se);
-    const unsigned char* r = dtConvertZonedDecimal(src.bytes.data(), src.precision, src.decimals, src.kind, pe, se, kind);
+    const unsigned char* r =
+        dtConvertZonedDecimal(src.bytes.data(), src.precision, src.decimals, src.kind, pe, se, kind);
     if (r == nullptr)
         refuse(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     if (isPScaled(record_)) {

@@ -27,15 +27,14 @@ extern "C" {
 
 // -1, 0 or 1. With nationalFlag set both operands are national (UTF-16BE)
 // digit strings with a separate sign unit, and the counts are in characters.
-NORVEXA_API int dtCompareZonedDecimal(unsigned char const* a, int pa, int sa, int kindA,
-                                      unsigned char const* b, int pb, int sb, int kindB,
-                                      int nationalFlag);
+NORVEXA_API int dtCompareZonedDecimal(unsigned char const* a, int pa, int sa, int kindA, unsigned char const* b, int pb,
+                                      int sb, int kindB, int nationalFlag);
 
 // Re-digits src (ps digits, ss decimals, kind kindS) to pd digits, sd
 // decimals and sign kind kindD: aligned at the point, digits that do not fit
 // dropped at both ends, missing ones 0, no negative zero.
-NORVEXA_API unsigned char* dtConvertZonedDecimal(unsigned char const* src, int ps, int ss, int kindS,
-                                                 int pd, int sd, int kindD);
+NORVEXA_API unsigned char* dtConvertZonedDecimal(unsigned char const* src, int ps, int ss, int kindS, int pd, int sd,
+                                                 int kindD);
 
 // A copy of n digits with the sign rewritten in its written form.
 NORVEXA_API unsigned char* dtCopyZonedDecimal(unsigned char const* src, int n, int unused, int kind);
@@ -54,16 +53,15 @@ NORVEXA_API unsigned char* dtCompressZonedDecimal1(unsigned char const* src, int
 NORVEXA_API unsigned char* dtConvertFixedPointBinary2ZonedDecimal(std::uint64_t value, int n, int unused,
                                                                   int signedFlag, int kind);
 NORVEXA_API std::int64_t dtConvertZonedDecimal2FixedPointBinary(unsigned char const* bytes, int n, int unused,
-                                                                int signedFlag, int kind,
-                                                                std::uint32_t* sign, int negateFlag);
+                                                                int signedFlag, int kind, std::uint32_t* sign,
+                                                                int negateFlag);
 // The value of n digits with s decimals in units of 10^targetScale
 // (targetScale < 0: decimal places, > 0: a power-of-ten multiplier).
 NORVEXA_API std::int64_t dtConvertZonedDecimal2FixedPointBinary2(unsigned char const* bytes, int n, int s,
                                                                  int signedResult, int kind, int signedSource,
                                                                  int unused, int targetScale);
 
-NORVEXA_API unsigned char* dtConvertLonglong2ZonedDecimal(long long x, std::uint32_t* digits,
-                                                          std::uint32_t* decimals);
+NORVEXA_API unsigned char* dtConvertLonglong2ZonedDecimal(long long x, std::uint32_t* digits, std::uint32_t* decimals);
 NORVEXA_API unsigned char* dtConvertUnLonglong2ZonedDecimal(unsigned long long x, std::uint32_t* digits,
                                                             std::uint32_t* decimals);
 
@@ -81,16 +79,16 @@ NORVEXA_API unsigned char* dtConvertZonedDecimal2PackedDecimal(unsigned char con
 // results are pr digits (up to 72) with sr decimals, kind 3. Multiply,
 // divide and power are the packed routines' (digits, sign, a negative zero
 // included, and null where they give none).
-NORVEXA_API unsigned char* dtAddZonedDecimal(unsigned char const* a, int pa, int sa,
-                                             unsigned char const* b, int pb, int sb, int pr, int sr);
-NORVEXA_API unsigned char* dtSubtractZonedDecimal(unsigned char const* a, int pa, int sa,
-                                                  unsigned char const* b, int pb, int sb, int pr, int sr);
-NORVEXA_API unsigned char* dtMultiplyZonedDecimal(unsigned char const* a, int pa, int sa,
-                                                  unsigned char const* b, int pb, int sb, int pr, int sr);
-NORVEXA_API unsigned char* dtDivideZonedDecimal(unsigned char const* a, int pa, int sa,
-                                                unsigned char const* b, int pb, int sb, int pr, int sr);
-NORVEXA_API unsigned char* dtPowerZonedDecimal(unsigned char const* a, int pa, int sa,
-                                               unsigned char const* b, int pb, int sb, int pr, int sr);
+NORVEXA_API unsigned char* dtAddZonedDecimal(unsigned char const* a, int pa, int sa, unsigned char const* b, int pb,
+                                             int sb, int pr, int sr);
+NORVEXA_API unsigned char* dtSubtractZonedDecimal(unsigned char const* a, int pa, int sa, unsigned char const* b,
+                                                  int pb, int sb, int pr, int sr);
+NORVEXA_API unsigned char* dtMultiplyZonedDecimal(unsigned char const* a, int pa, int sa, unsigned char const* b,
+                                                  int pb, int sb, int pr, int sr);
+NORVEXA_API unsigned char* dtDivideZonedDecimal(unsigned char const* a, int pa, int sa, unsigned char const* b, int pb,
+                                                int sb, int pr, int sr);
+NORVEXA_API unsigned char* dtPowerZonedDecimal(unsigned char const* a, int pa, int sa, unsigned char const* b, int pb,
+                                               int sb, int pr, int sr);
 
 // ASCII text such as "-12.5D" (NUL-terminated), or null.
 NORVEXA_API char* dtFormatZonedDecimal(unsigned char const* bytes, int p, int s, int kind);
@@ -103,8 +101,8 @@ NORVEXA_API unsigned char* dtConvertLongDouble2ZonedDecimal(long double x, int p
 
 // Packed bytes of a numeric literal with its digit count and scale.
 NORVEXA_API unsigned char* dtGetZonedDecimalWithPropertries(char const* text, unsigned char* out, std::uint32_t* digits,
-                                                   std::uint32_t* scale);
+                                                            std::uint32_t* scale);
 
-}  // extern "C"
+} // extern "C"
 
 #endif

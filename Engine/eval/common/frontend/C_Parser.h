@@ -27,11 +27,9 @@ bool C_Parser_LL_nonterminalSymbol_LogicalOrTail(C_Parser_LL_Universe& u, unsign
 bool C_Parser_LL_nonterminalSymbol_LogicalAndExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_LogicalAndTail(C_Parser_LL_Universe& u, unsigned& kind, void* left, void*& result);
 bool C_Parser_LL_nonterminalSymbol_InclusiveOrExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
-bool C_Parser_LL_nonterminalSymbol_InclusiveOrTail(C_Parser_LL_Universe& u, unsigned& kind, void* left,
-                                                   void*& result);
+bool C_Parser_LL_nonterminalSymbol_InclusiveOrTail(C_Parser_LL_Universe& u, unsigned& kind, void* left, void*& result);
 bool C_Parser_LL_nonterminalSymbol_ExclusiveOrExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
-bool C_Parser_LL_nonterminalSymbol_ExclusiveOrTail(C_Parser_LL_Universe& u, unsigned& kind, void* left,
-                                                   void*& result);
+bool C_Parser_LL_nonterminalSymbol_ExclusiveOrTail(C_Parser_LL_Universe& u, unsigned& kind, void* left, void*& result);
 bool C_Parser_LL_nonterminalSymbol_AndExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_AndTail(C_Parser_LL_Universe& u, unsigned& kind, void* left, void*& result);
 bool C_Parser_LL_nonterminalSymbol_EqualityExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
@@ -53,8 +51,7 @@ bool C_Parser_LL_nonterminalSymbol_PostfixTail(C_Parser_LL_Universe& u, unsigned
 bool C_Parser_LL_nonterminalSymbol_PostfixHead(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_TypeidExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_PrimaryExpr(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
-bool C_Parser_LL_nonterminalSymbol_LiteralExprTail(C_Parser_LL_Universe& u, unsigned& kind, void* left,
-                                                   void*& result);
+bool C_Parser_LL_nonterminalSymbol_LiteralExprTail(C_Parser_LL_Universe& u, unsigned& kind, void* left, void*& result);
 bool C_Parser_LL_nonterminalSymbol_FunctionStyleCast(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_Parameters(C_Parser_LL_Universe& u, unsigned& kind, void*& result);
 bool C_Parser_LL_nonterminalSymbol_ParameterList(C_Parser_LL_Universe& u, unsigned& kind, void*& result);

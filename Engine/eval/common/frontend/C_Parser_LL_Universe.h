@@ -10,14 +10,15 @@ class EE_TemplateArgument;
 // lexer, with the answer of a template-argument parse besides the expression.
 class C_Parser_LL_Universe : public Parser_LL_Universe<C_Lexer> {
 public:
-  C_Parser_LL_Universe(EE_DebuggerServices* services, C_Lexer* lexer)
-      : Parser_LL_Universe<C_Lexer>(services, lexer), templateArguments(nullptr) {}
+    C_Parser_LL_Universe(EE_DebuggerServices* services, C_Lexer* lexer)
+        : Parser_LL_Universe<C_Lexer>(services, lexer), templateArguments(nullptr)
+    {}
 
-  void setTemplateArguments(EE_TemplateArgument* list) { templateArguments = list; }
-  EE_TemplateArgument* templateArgumentAnswer() const { return templateArguments; }
+    void setTemplateArguments(EE_TemplateArgument* list) { templateArguments = list; }
+    EE_TemplateArgument* templateArgumentAnswer() const { return templateArguments; }
 
 private:
-  EE_TemplateArgument* templateArguments;
+    EE_TemplateArgument* templateArguments;
 };
 
 #endif

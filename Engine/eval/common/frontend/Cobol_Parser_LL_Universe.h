@@ -8,8 +8,9 @@
 // token that no rule expects may end the parse only when it is the end token.
 class Cobol_Parser_LL_Universe : public Parser_LL_Universe<Cobol_Lexer> {
 public:
-  Cobol_Parser_LL_Universe(EE_DebuggerServices* services, Cobol_Lexer* lexer)
-      : Parser_LL_Universe<Cobol_Lexer>(services, lexer) {}
+    Cobol_Parser_LL_Universe(EE_DebuggerServices* services, Cobol_Lexer* lexer)
+        : Parser_LL_Universe<Cobol_Lexer>(services, lexer)
+    {}
 };
 
 // The COBOL grammar's parse entry: true when the whole token stream is one

@@ -9,9 +9,9 @@
 // throws.
 class EE_ArenaString : public EE_String {
 public:
-  using EE_String::EE_String;
-  using EE_String::operator=;
-  ~EE_ArenaString() override;
+    using EE_String::EE_String;
+    using EE_String::operator=;
+    ~EE_ArenaString() override;
 };
 
 #endif

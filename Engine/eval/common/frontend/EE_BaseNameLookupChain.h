@@ -7,10 +7,10 @@ class EE_DeclarationStore;
 // through which the member is reached.
 class EE_BaseNameLookupChain {
 public:
-  explicit EE_BaseNameLookupChain(EE_DeclarationStore* s) : next(nullptr), store(s) {}
+    explicit EE_BaseNameLookupChain(EE_DeclarationStore* s) : next(nullptr), store(s) {}
 
-  EE_BaseNameLookupChain* next;
-  EE_DeclarationStore* store;
+    EE_BaseNameLookupChain* next;
+    EE_DeclarationStore* store;
 };
 
 #endif

@@ -8,22 +8,23 @@
 // inserts), kinds 1 to 3 the C++ named casts.
 class EE_CastExpression : public EE_Expression {
 public:
-  enum Kind : unsigned {
-    Parenthesized = 0,
-    StaticCast = 1,
-    ReinterpretCast = 2,
-    ConstCast = 3
-  };
+    enum Kind : unsigned {
+        Parenthesized = 0,
+        StaticCast = 1,
+        ReinterpretCast = 2,
+        ConstCast = 3
+    };
 
-  EE_CastExpression(Kind k, EE_TypeDescriptor* type, EE_Expression* o)
-      : EE_Expression(CastNode, type), kind(k), operand(o) {}
+    EE_CastExpression(Kind k, EE_TypeDescriptor* type, EE_Expression* o)
+        : EE_Expression(CastNode, type), kind(k), operand(o)
+    {}
 
-  Kind kind;
-  EE_Expression* operand;
+    Kind kind;
+    EE_Expression* operand;
 
-  EE_String signature(int detail) const override;
-  EE_CastExpression* asCastExpression() override;
-  const EE_CastExpression* asCastExpression() const override;
+    EE_String signature(int detail) const override;
+    EE_CastExpression* asCastExpression() override;
+    const EE_CastExpression* asCastExpression() const override;
 };
 
 #endif

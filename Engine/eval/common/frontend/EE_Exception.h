@@ -13,23 +13,23 @@ class EE_Expression;
 // allowed. The node, when there is one, is the offending sub-expression.
 class EE_Exception : public EE_TraceBackInformation {
 public:
-  enum Code : unsigned {
-    UnexpectedType = 0,
-    UnexpectedOperator = 1,
-    InternalFailure = 2,
-    UnsupportedOperator = 3,
-    InvalidOperand = 4,
-    NoType = 5,
-    NoSymbol = 6,
-    BadReferenceModification = 7,
-    WrongNumberOfSubscripts = 8,
-    NoSubscriptAllowed = 9
-  };
+    enum Code : unsigned {
+        UnexpectedType = 0,
+        UnexpectedOperator = 1,
+        InternalFailure = 2,
+        UnsupportedOperator = 3,
+        InvalidOperand = 4,
+        NoType = 5,
+        NoSymbol = 6,
+        BadReferenceModification = 7,
+        WrongNumberOfSubscripts = 8,
+        NoSubscriptAllowed = 9
+    };
 
-  explicit EE_Exception(unsigned c, EE_Expression* n = nullptr) : code(c), node(n) {}
+    explicit EE_Exception(unsigned c, EE_Expression* n = nullptr) : code(c), node(n) {}
 
-  unsigned code;
-  EE_Expression* node;
+    unsigned code;
+    EE_Expression* node;
 };
 
 namespace evaluator {
@@ -37,7 +37,7 @@ namespace evaluator {
 // An inner inconsistency: EE_Exception code 2, with the node when given.
 [[noreturn]] inline void refuse(EE_Expression* node = nullptr)
 {
-  throw EE_Exception(EE_Exception::InternalFailure, node);
+    throw EE_Exception(EE_Exception::InternalFailure, node);
 }
 
 } // namespace evaluator

@@ -9,12 +9,12 @@ class EE_TypeDescriptor;
 // implementation makes and owns the concrete values.
 class EE_FigConstant {
 public:
-  virtual EE_TypeDescriptor* typeDescriptor() const = 0;
-  virtual EE_String signature() = 0;
+    virtual EE_TypeDescriptor* typeDescriptor() const = 0;
+    virtual EE_String signature() = 0;
 
 protected:
-  EE_FigConstant() = default;
-  ~EE_FigConstant() = default;
+    EE_FigConstant() = default;
+    ~EE_FigConstant() = default;
 };
 
 #endif

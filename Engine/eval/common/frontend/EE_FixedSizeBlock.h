@@ -9,11 +9,11 @@
 // usable area starts at the block's start and keeps the 16-byte alignment
 // that the allocation function gives.
 struct alignas(16) EE_FixedSizeBlock {
-  static constexpr std::size_t Size = 65504;
-  static constexpr std::size_t UsableSize = 65496;
+    static constexpr std::size_t Size = 65504;
+    static constexpr std::size_t UsableSize = 65496;
 
-  unsigned char area[UsableSize];
-  EE_FixedSizeBlock* next;
+    unsigned char area[UsableSize];
+    EE_FixedSizeBlock* next;
 };
 
 static_assert(sizeof(EE_FixedSizeBlock) == EE_FixedSizeBlock::Size, "a block is 65,504 bytes");

@@ -6,11 +6,11 @@
 // The imaginary unit (kind 14).
 class EE_ImaginaryExpression : public EE_Expression {
 public:
-  EE_ImaginaryExpression() : EE_Expression(ImaginaryNode) {}
+    EE_ImaginaryExpression() : EE_Expression(ImaginaryNode) {}
 
-  EE_String signature(int detail) const override;
-  EE_ImaginaryExpression* asImaginaryExpression() override;
-  const EE_ImaginaryExpression* asImaginaryExpression() const override;
+    EE_String signature(int detail) const override;
+    EE_ImaginaryExpression* asImaginaryExpression() override;
+    const EE_ImaginaryExpression* asImaginaryExpression() const override;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "frontend/EE_ImplicitMemberName.h"
 
-EE_ImplicitMemberName* EE_ImplicitMemberName::asImplicitMemberName() {
-  return this;
+EE_ImplicitMemberName* EE_ImplicitMemberName::asImplicitMemberName()
+{
+    return this;
 }

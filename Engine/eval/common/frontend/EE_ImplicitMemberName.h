@@ -9,12 +9,11 @@ class EE_Expression;
 // without the group's qualifiers; `object` is the group's expression.
 class EE_ImplicitMemberName : public EE_Name {
 public:
-  EE_ImplicitMemberName(EE_StorageArena* a, EE_Declaration* d, EE_Expression* o)
-      : EE_Name(a, d), object(o) {}
+    EE_ImplicitMemberName(EE_StorageArena* a, EE_Declaration* d, EE_Expression* o) : EE_Name(a, d), object(o) {}
 
-  EE_ImplicitMemberName* asImplicitMemberName() override;
+    EE_ImplicitMemberName* asImplicitMemberName() override;
 
-  EE_Expression* object;
+    EE_Expression* object;
 };
 
 #endif

@@ -8,20 +8,23 @@ namespace {
 thread_local int currentLanguage = -1;
 }
 
-int& EE_languageOverride() {
-  return currentLanguage;
-}
-
-int EE_currentLanguage() {
-  // An explicit setting wins; otherwise the language of the request whose
-  // environment is current on this thread; without either the text is C.
-  if (currentLanguage >= 0)
+int& EE_languageOverride()
+{
     return currentLanguage;
-  if (const EvaluationEnvironment* environment = EvaluationEnvironment::currentOrNull())
-    return environment->language();
-  return 0;
 }
 
-bool EE_isCobolLanguage() {
-  return EE_currentLanguage() == EE_LanguageCobol;
+int EE_currentLanguage()
+{
+    // An explicit setting wins; otherwise the language of the request whose
+    // environment is current on this thread; without either the text is C.
+    if (currentLanguage >= 0)
+        return currentLanguage;
+    if (const EvaluationEnvironment* environment = EvaluationEnvironment::currentOrNull())
+        return environment->language();
+    return 0;
+}
+
+bool EE_isCobolLanguage()
+{
+    return EE_currentLanguage() == EE_LanguageCobol;
 }

@@ -5,11 +5,11 @@
 // Language codes: 2 C++, 6 COBOL, 11 Fortran, 15 UPC, 18 SQL host variables;
 // any other code is treated as C.
 enum : int {
-  EE_LanguageCPP = 2,
-  EE_LanguageCobol = 6,
-  EE_LanguageFortran = 11,
-  EE_LanguageUPC = 15,
-  EE_LanguageSQL = 18
+    EE_LanguageCPP = 2,
+    EE_LanguageCobol = 6,
+    EE_LanguageFortran = 11,
+    EE_LanguageUPC = 15,
+    EE_LanguageSQL = 18
 };
 
 // The current language of the calling thread: the language of the
@@ -19,6 +19,5 @@ int EE_currentLanguage();
 
 // True when the current language is COBOL.
 bool EE_isCobolLanguage();
-
 
 #endif

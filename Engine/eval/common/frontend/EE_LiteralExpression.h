@@ -7,13 +7,13 @@
 // A literal (kind 2).
 class EE_LiteralExpression : public EE_Expression {
 public:
-  explicit EE_LiteralExpression(EE_LiteralValue* v) : EE_Expression(LiteralNode), value(v) {}
+    explicit EE_LiteralExpression(EE_LiteralValue* v) : EE_Expression(LiteralNode), value(v) {}
 
-  EE_LiteralValue* value;
+    EE_LiteralValue* value;
 
-  EE_String signature(int detail) const override;
-  EE_LiteralExpression* asLiteralExpression() override;
-  const EE_LiteralExpression* asLiteralExpression() const override;
+    EE_String signature(int detail) const override;
+    EE_LiteralExpression* asLiteralExpression() override;
+    const EE_LiteralExpression* asLiteralExpression() const override;
 };
 
 #endif

@@ -9,21 +9,21 @@ class EE_StorageArena;
 // they are carried to lookup. Links and texts live in the arena.
 class EE_MemberAccessList {
 public:
-  struct Link {
-    Link(const EE_String& text, EE_StorageArena* arena) : next(nullptr), qualifier(text, arena) {}
+    struct Link {
+        Link(const EE_String& text, EE_StorageArena* arena) : next(nullptr), qualifier(text, arena) {}
 
-    Link* next;
-    EE_String qualifier;
-  };
+        Link* next;
+        EE_String qualifier;
+    };
 
-  explicit EE_MemberAccessList(EE_StorageArena& a) : arena(&a), first(nullptr), last(nullptr) {}
+    explicit EE_MemberAccessList(EE_StorageArena& a) : arena(&a), first(nullptr), last(nullptr) {}
 
-  // Adds a copy of the qualifier at the end.
-  void append(const EE_String& qualifier);
+    // Adds a copy of the qualifier at the end.
+    void append(const EE_String& qualifier);
 
-  EE_StorageArena* arena;
-  Link* first;
-  Link* last;
+    EE_StorageArena* arena;
+    Link* first;
+    Link* last;
 };
 
 #endif

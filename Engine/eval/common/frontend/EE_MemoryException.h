@@ -9,8 +9,8 @@
 // it too.
 class EE_MemoryException : public EE_Exception {
 public:
-  EE_MemoryException() : EE_Exception(InternalFailure) {}
-  const char* what() const { return "unable to allocate memory"; }
+    EE_MemoryException() : EE_Exception(InternalFailure) {}
+    const char* what() const { return "unable to allocate memory"; }
 };
 
 #endif

@@ -13,23 +13,23 @@ class EE_StorageArena;
 // request's storage arena.
 class EE_Name {
 public:
-  EE_Name(EE_StorageArena* a, EE_Declaration* d) : arena(a), declaration(d) {}
+    EE_Name(EE_StorageArena* a, EE_Declaration* d) : arena(a), declaration(d) {}
 
-  // The chain of base-class stores through which the name is reached; null
-  // for a plain name.
-  virtual EE_BaseNameLookupChain* baseLookupChain() const;
-  // Puts the chain of `other` in front of this name's chain; a plain name has
-  // no chain and is left as it is.
-  virtual void prependChainOnChain(EE_Name& other);
-  virtual EE_BaseMemberName* asBaseMemberName();
-  virtual EE_ImplicitMemberName* asImplicitMemberName();
+    // The chain of base-class stores through which the name is reached; null
+    // for a plain name.
+    virtual EE_BaseNameLookupChain* baseLookupChain() const;
+    // Puts the chain of `other` in front of this name's chain; a plain name has
+    // no chain and is left as it is.
+    virtual void prependChainOnChain(EE_Name& other);
+    virtual EE_BaseMemberName* asBaseMemberName();
+    virtual EE_ImplicitMemberName* asImplicitMemberName();
 
-  // The name as text: the qualifier string of each store of the base chain,
-  // then the declared name ("::B::m" for member m reached through class B).
-  EE_String signature() const;
+    // The name as text: the qualifier string of each store of the base chain,
+    // then the declared name ("::B::m" for member m reached through class B).
+    EE_String signature() const;
 
-  EE_StorageArena* arena;
-  EE_Declaration* declaration;
+    EE_StorageArena* arena;
+    EE_Declaration* declaration;
 };
 
 #endif

@@ -8,10 +8,10 @@ class EE_TypeDescriptor;
 // parameter, so the chain runs backwards from there.
 class EE_ParamType {
 public:
-  EE_ParamType(EE_TypeDescriptor* t, EE_ParamType* p) : previous(p), type(t) {}
+    EE_ParamType(EE_TypeDescriptor* t, EE_ParamType* p) : previous(p), type(t) {}
 
-  EE_ParamType* previous;
-  EE_TypeDescriptor* type;
+    EE_ParamType* previous;
+    EE_TypeDescriptor* type;
 };
 
 #endif

@@ -10,14 +10,14 @@ class EE_Expression;
 // that its list starts at the last argument.
 class EE_Parameter {
 public:
-  EE_Parameter(EE_Expression* e, EE_Parameter* n) : next(n), expression(e), mode(0) {}
+    EE_Parameter(EE_Expression* e, EE_Parameter* n) : next(n), expression(e), mode(0) {}
 
-  // The arguments from this one on, each in full form, joined by ", ".
-  EE_String signature() const;
+    // The arguments from this one on, each in full form, joined by ", ".
+    EE_String signature() const;
 
-  EE_Parameter* next;
-  EE_Expression* expression;
-  int mode;  // 0 when made; the passing mode of a COBOL CALL argument
+    EE_Parameter* next;
+    EE_Expression* expression;
+    int mode; // 0 when made; the passing mode of a COBOL CALL argument
 };
 
 #endif

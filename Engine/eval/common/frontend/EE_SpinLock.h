@@ -10,18 +10,19 @@
 // again.
 class EE_SpinLock {
 public:
-  constexpr EE_SpinLock() = default;
-  EE_SpinLock(const EE_SpinLock&) = delete;
-  EE_SpinLock& operator=(const EE_SpinLock&) = delete;
+    constexpr EE_SpinLock() = default;
+    EE_SpinLock(const EE_SpinLock&) = delete;
+    EE_SpinLock& operator=(const EE_SpinLock&) = delete;
 
-  void lock() {
-    while (held.test_and_set(std::memory_order_acquire))
-      std::this_thread::yield();
-  }
-  void unlock() { held.clear(std::memory_order_release); }
+    void lock()
+    {
+        while (held.test_and_set(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+    void unlock() { held.clear(std::memory_order_release); }
 
 private:
-  std::atomic_flag held;
+    std::atomic_flag held;
 };
 
 #endif

@@ -14,43 +14,44 @@
 // threads, so the two list operations are guarded by a lock.
 class EE_StoragePool {
 public:
-  using AllocateFunction = void* (*)(std::size_t);  // null on failure
-  using ReleaseFunction = void (*)(void*);
+    using AllocateFunction = void* (*)(std::size_t); // null on failure
+    using ReleaseFunction = void (*)(void*);
 
-  constexpr EE_StoragePool(AllocateFunction allocate, ReleaseFunction release)
-      : freeList(nullptr), allocateFunction(allocate), releaseFunction(release) {}
-  ~EE_StoragePool();
+    constexpr EE_StoragePool(AllocateFunction allocate, ReleaseFunction release)
+        : freeList(nullptr), allocateFunction(allocate), releaseFunction(release)
+    {}
+    ~EE_StoragePool();
 
-  EE_StoragePool(const EE_StoragePool&) = delete;
-  EE_StoragePool& operator=(const EE_StoragePool&) = delete;
+    EE_StoragePool(const EE_StoragePool&) = delete;
+    EE_StoragePool& operator=(const EE_StoragePool&) = delete;
 
-  // A block from the free list, or a fresh one from the allocation function;
-  // null when the allocation function fails.
-  EE_FixedSizeBlock* fixed_allocate();
+    // A block from the free list, or a fresh one from the allocation function;
+    // null when the allocation function fails.
+    EE_FixedSizeBlock* fixed_allocate();
 
-  // Gives back a whole chain of blocks (linked through `next`) at once.
-  void fixed_deallocate(EE_FixedSizeBlock* chain);
+    // Gives back a whole chain of blocks (linked through `next`) at once.
+    void fixed_deallocate(EE_FixedSizeBlock* chain);
 
-  // Raw storage for large chunks, straight from the two functions.
-  void* allocateRaw(std::size_t n) { return allocateFunction(n); }
-  void releaseRaw(void* p) { releaseFunction(p); }
+    // Raw storage for large chunks, straight from the two functions.
+    void* allocateRaw(std::size_t n) { return allocateFunction(n); }
+    void releaseRaw(void* p) { releaseFunction(p); }
 
-  // The number of blocks on the free list.
-  std::size_t freeCount();
+    // The number of blocks on the free list.
+    std::size_t freeCount();
 
 private:
-  // A pool is constant-initialised: on Windows, whose std::mutex cannot be,
-  // the lock spins.
+    // A pool is constant-initialised: on Windows, whose std::mutex cannot be,
+    // the lock spins.
 #if defined(_WIN32)
-  using Lock = EE_SpinLock;
+    using Lock = EE_SpinLock;
 #else
-  using Lock = std::mutex;
+    using Lock = std::mutex;
 #endif
 
-  EE_FixedSizeBlock* freeList;
-  AllocateFunction allocateFunction;
-  ReleaseFunction releaseFunction;
-  Lock lock;
+    EE_FixedSizeBlock* freeList;
+    AllocateFunction allocateFunction;
+    ReleaseFunction releaseFunction;
+    Lock lock;
 };
 
 #endif

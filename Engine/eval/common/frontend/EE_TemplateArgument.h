@@ -8,15 +8,21 @@ class EE_TypeDescriptor;
 // parser links the arguments in the order written.
 class EE_TemplateArgument {
 public:
-  enum Kind : unsigned { TypeArgument = 0, ExpressionArgument = 1 };
+    enum Kind : unsigned {
+        TypeArgument = 0,
+        ExpressionArgument = 1
+    };
 
-  explicit EE_TemplateArgument(EE_TypeDescriptor* t) : next(nullptr), kind(TypeArgument), type(t), expression(nullptr) {}
-  explicit EE_TemplateArgument(EE_Expression* e) : next(nullptr), kind(ExpressionArgument), type(nullptr), expression(e) {}
+    explicit EE_TemplateArgument(EE_TypeDescriptor* t) : next(nullptr), kind(TypeArgument), type(t), expression(nullptr)
+    {}
+    explicit EE_TemplateArgument(EE_Expression* e)
+        : next(nullptr), kind(ExpressionArgument), type(nullptr), expression(e)
+    {}
 
-  EE_TemplateArgument* next;
-  Kind kind;
-  EE_TypeDescriptor* type;        // a type argument
-  EE_Expression* expression;      // an expression argument
+    EE_TemplateArgument* next;
+    Kind kind;
+    EE_TypeDescriptor* type;   // a type argument
+    EE_Expression* expression; // an expression argument
 };
 
 #endif

@@ -5,7 +5,7 @@
 // its own; it marks exceptions that describe where an expression failed.
 class EE_TraceBackInformation {
 public:
-  EE_TraceBackInformation() = default;
+    EE_TraceBackInformation() = default;
 };
 
 #endif

@@ -6,8 +6,9 @@
 namespace {
 
 // The text of a basic kind, or null for a kind that has none.
-const char* basicKindText(EE_TypeDescriptor::Kind kind) {
-  switch (kind) {
+const char* basicKindText(EE_TypeDescriptor::Kind kind)
+{
+    switch (kind) {
     case EE_TypeDescriptor::AlphanumericString: return "ALPHANUMERIC";
     case EE_TypeDescriptor::Bool: return "bool";
     case EE_TypeDescriptor::Char: return "char";
@@ -52,105 +53,110 @@ const char* basicKindText(EE_TypeDescriptor::Kind kind) {
     case EE_TypeDescriptor::NationalEdited: return "national edited";
     case EE_TypeDescriptor::NationalNumericEdited: return "national numeric edited";
     default: return nullptr;
-  }
+    }
 }
 
 // out := prefix + out
-void prepend(EE_String& out, const EE_String& prefix) {
-  EE_String text(prefix);
-  text << out;
-  out = text;
+void prepend(EE_String& out, const EE_String& prefix)
+{
+    EE_String text(prefix);
+    text << out;
+    out = text;
 }
 
 // out := "(" + out + ")"
-void wrap(EE_String& out) {
-  EE_String text("(");
-  text << out << ")";
-  out = text;
+void wrap(EE_String& out)
+{
+    EE_String text("(");
+    text << out << ")";
+    out = text;
 }
 
 // out := level + (out empty ? "" : " " + out)
-void placeInFront(EE_String& out, EE_String& level) {
-  if (!out.isEmpty())
-    level << " " << out;
-  out = level;
+void placeInFront(EE_String& out, EE_String& level)
+{
+    if (!out.isEmpty())
+        level << " " << out;
+    out = level;
 }
 
-}  // namespace
+} // namespace
 
-EE_String EE_TypeDescriptor::signature() const {
-  EE_String text;
-  buildSignature(text, 1, 0, nullptr);
-  return text;
+EE_String EE_TypeDescriptor::signature() const
+{
+    EE_String text;
+    buildSignature(text, 1, 0, nullptr);
+    return text;
 }
 
-void EE_TypeDescriptor::buildSignature(EE_String& out, int qualify, int, EE_DeclarationStore*) const {
-  bool pointerDeclarator = false;
-  // A second cursor moving at half speed: meeting it means the chain of
-  // levels runs in a circle, which no type can do.
-  const EE_TypeDescriptor* slow = this;
-  bool moveSlow = false;
-  for (const EE_TypeDescriptor* level = this; level != nullptr; level = level->next) {
-    switch (level->kind) {
-      case Pointer: {
-        EE_String text("*");
-        if (level->isConst)
-          text << (out.isEmpty() ? " const" : " const ");
-        prepend(out, text);
-        pointerDeclarator = true;
-        break;
-      }
-      case Reference:
-        prepend(out, EE_String("&"));
-        pointerDeclarator = true;
-        break;
-      case Array:
-        if (pointerDeclarator)
-          wrap(out);
-        if (level->arrayBound == 0)
-          out << "[]";
-        else
-          out << "[" << level->arrayBound << "]";
-        pointerDeclarator = false;
-        break;
-      case Function:
-        if (pointerDeclarator)
-          wrap(out);
-        out << "()";
-        if (level->isConst)
-          out << " const";
-        break;
-      case Class:
-      case Union:
-      case Enumeration: {
-        if (level->declaration == nullptr)
-          throw EE_Exception(EE_Exception::InternalFailure);
-        EE_String text;
-        if (level->isConst)
-          text << "const ";
-        if (qualify)
-          level->declaration->fullyQualifiedName(text);
-        else
-          level->declaration->id(text);
-        placeInFront(out, text);
-        break;
-      }
-      default: {
-        const char* name = level->kind <= LastKind ? basicKindText(level->kind) : nullptr;
-        if (name == nullptr)
-          throw EE_Exception(EE_Exception::InternalFailure);
-        EE_String text;
-        if (level->isConst)
-          text << "const ";
-        text << name;
-        placeInFront(out, text);
-        break;
-      }
+void EE_TypeDescriptor::buildSignature(EE_String& out, int qualify, int, EE_DeclarationStore*) const
+{
+    bool pointerDeclarator = false;
+    // A second cursor moving at half speed: meeting it means the chain of
+    // levels runs in a circle, which no type can do.
+    const EE_TypeDescriptor* slow = this;
+    bool moveSlow = false;
+    for (const EE_TypeDescriptor* level = this; level != nullptr; level = level->next) {
+        switch (level->kind) {
+        case Pointer: {
+            EE_String text("*");
+            if (level->isConst)
+                text << (out.isEmpty() ? " const" : " const ");
+            prepend(out, text);
+            pointerDeclarator = true;
+            break;
+        }
+        case Reference:
+            prepend(out, EE_String("&"));
+            pointerDeclarator = true;
+            break;
+        case Array:
+            if (pointerDeclarator)
+                wrap(out);
+            if (level->arrayBound == 0)
+                out << "[]";
+            else
+                out << "[" << level->arrayBound << "]";
+            pointerDeclarator = false;
+            break;
+        case Function:
+            if (pointerDeclarator)
+                wrap(out);
+            out << "()";
+            if (level->isConst)
+                out << " const";
+            break;
+        case Class:
+        case Union:
+        case Enumeration: {
+            if (level->declaration == nullptr)
+                throw EE_Exception(EE_Exception::InternalFailure);
+            EE_String text;
+            if (level->isConst)
+                text << "const ";
+            if (qualify)
+                level->declaration->fullyQualifiedName(text);
+            else
+                level->declaration->id(text);
+            placeInFront(out, text);
+            break;
+        }
+        default: {
+            const char* name = level->kind <= LastKind ? basicKindText(level->kind) : nullptr;
+            if (name == nullptr)
+                throw EE_Exception(EE_Exception::InternalFailure);
+            EE_String text;
+            if (level->isConst)
+                text << "const ";
+            text << name;
+            placeInFront(out, text);
+            break;
+        }
+        }
+        if (moveSlow)
+            slow = slow->next;
+        moveSlow = !moveSlow;
+        if (level->next != nullptr && level->next == slow)
+            throw EE_Exception(EE_Exception::InternalFailure);
     }
-    if (moveSlow)
-      slow = slow->next;
-    moveSlow = !moveSlow;
-    if (level->next != nullptr && level->next == slow)
-      throw EE_Exception(EE_Exception::InternalFailure);
-  }
 }

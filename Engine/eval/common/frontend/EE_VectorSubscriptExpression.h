@@ -7,19 +7,20 @@
 // A Fortran vector subscript (/ ... /) (kind 11).
 class EE_VectorSubscriptExpression : public EE_Expression {
 public:
-  // Made from the subscript list and two numbers: the first is kept in
-  // `dimension`, the second in `count`.
-  EE_VectorSubscriptExpression(EE_Parameter* p, unsigned first, unsigned second)
-      : EE_Expression(VectorSubscriptNode), count(second), spare(0), dimension(first), parameters(p) {}
+    // Made from the subscript list and two numbers: the first is kept in
+    // `dimension`, the second in `count`.
+    EE_VectorSubscriptExpression(EE_Parameter* p, unsigned first, unsigned second)
+        : EE_Expression(VectorSubscriptNode), count(second), spare(0), dimension(first), parameters(p)
+    {}
 
-  unsigned count;
-  unsigned spare;  // 0 when made; for the analyser
-  unsigned dimension;
-  EE_Parameter* parameters;
+    unsigned count;
+    unsigned spare; // 0 when made; for the analyser
+    unsigned dimension;
+    EE_Parameter* parameters;
 
-  EE_String signature(int detail) const override;
-  EE_VectorSubscriptExpression* asVectorSubscriptExpression() override;
-  const EE_VectorSubscriptExpression* asVectorSubscriptExpression() const override;
+    EE_String signature(int detail) const override;
+    EE_VectorSubscriptExpression* asVectorSubscriptExpression() override;
+    const EE_VectorSubscriptExpression* asVectorSubscriptExpression() const override;
 };
 
 #endif

@@ -9,12 +9,12 @@ struct EE_Token;
 template <class Lexer>
 class Parser_LL_BackupInfo {
 public:
-  explicit Parser_LL_BackupInfo(Lexer& lexer) : position(lexer.currentSlot()), lexer(lexer) {}
+    explicit Parser_LL_BackupInfo(Lexer& lexer) : position(lexer.currentSlot()), lexer(lexer) {}
 
-  Parser_LL_BackupInfo& lexPosition() { return *this; }
+    Parser_LL_BackupInfo& lexPosition() { return *this; }
 
-  EE_Token* position;
-  Lexer& lexer;
+    EE_Token* position;
+    Lexer& lexer;
 };
 
 #endif

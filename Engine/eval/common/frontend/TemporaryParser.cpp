@@ -6,17 +6,17 @@
 
 TemporaryParser::TemporaryParser(EE_Parser& parser, C_Lexer& lexer) : saved(parser.parseState()), lexer(&lexer)
 {
-  EE_Parser::ParseState* copy = new (parser.services().storageArena()) EE_Parser::ParseState(*saved);
-  copy->templateClosing = 0;
-  parser.setParseState(copy);
+    EE_Parser::ParseState* copy = new (parser.services().storageArena()) EE_Parser::ParseState(*saved);
+    copy->templateClosing = 0;
+    parser.setParseState(copy);
 }
 
 TemporaryParser::~TemporaryParser()
 {
-  lexer->parser().setParseState(saved);
+    lexer->parser().setParseState(saved);
 }
 
 EE_Parser::ParseState* TemporaryParser::installed() const
 {
-  return lexer->parser().parseState();
+    return lexer->parser().parseState();
 }

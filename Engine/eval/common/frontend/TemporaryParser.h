@@ -10,17 +10,17 @@ class C_Lexer;
 // state comes back when it goes, also when an exception leaves the scope.
 class TemporaryParser {
 public:
-  TemporaryParser(EE_Parser& parser, C_Lexer& lexer);
-  ~TemporaryParser();
-  TemporaryParser(const TemporaryParser&) = delete;
-  TemporaryParser& operator=(const TemporaryParser&) = delete;
+    TemporaryParser(EE_Parser& parser, C_Lexer& lexer);
+    ~TemporaryParser();
+    TemporaryParser(const TemporaryParser&) = delete;
+    TemporaryParser& operator=(const TemporaryParser&) = delete;
 
-  // The copy now installed.
-  EE_Parser::ParseState* installed() const;
+    // The copy now installed.
+    EE_Parser::ParseState* installed() const;
 
 private:
-  EE_Parser::ParseState* saved;
-  C_Lexer* lexer;
+    EE_Parser::ParseState* saved;
+    C_Lexer* lexer;
 };
 
 #endif

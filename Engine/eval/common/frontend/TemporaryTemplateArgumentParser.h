@@ -9,9 +9,10 @@
 // first and the saved parse state comes back last.
 class TemporaryTemplateArgumentParser : public TemporaryParser, public TemplateArgumentParser {
 public:
-  TemporaryTemplateArgumentParser(EE_Parser& parser, C_Lexer& lexer)
-      : TemporaryParser(parser, lexer), TemplateArgumentParser(&parser.services(), &lexer) {}
-  ~TemporaryTemplateArgumentParser() override = default;
+    TemporaryTemplateArgumentParser(EE_Parser& parser, C_Lexer& lexer)
+        : TemporaryParser(parser, lexer), TemplateArgumentParser(&parser.services(), &lexer)
+    {}
+    ~TemporaryTemplateArgumentParser() override = default;
 };
 
 #endif

@@ -8,7 +8,12 @@
 // first use and only read afterwards.
 class DigitConvert {
 public:
-    enum Mark : std::uint8_t { binary = 1, octal = 2, decimal = 4, hexadecimal = 8 };
+    enum Mark : std::uint8_t {
+        binary = 1,
+        octal = 2,
+        decimal = 4,
+        hexadecimal = 8
+    };
 
     static const DigitConvert& instance();
 

@@ -13,12 +13,15 @@ constexpr unsigned char kMinus = 0x60;
 constexpr unsigned char kE = 0xC5;
 constexpr unsigned char kImplied = 0xE6;
 
-bool isDigit(unsigned char c) { return c >= 0xF0 && c <= 0xF9; }
+bool isDigit(unsigned char c)
+{
+    return c >= 0xF0 && c <= 0xF9;
+}
 
 // A number as sign, significant digits (no leading or trailing zero, as
 // ASCII) and the power of ten of the last digit.
 struct Exact {
-    int sign = 0;  // -1, 0 or 1
+    int sign = 0; // -1, 0 or 1
     std::string digits;
     long exponent = 0;
 };

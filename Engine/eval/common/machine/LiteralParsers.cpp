@@ -99,9 +99,14 @@ std::uint64_t readIntegralValue(const char* text, unsigned length, int& isSigned
         } else
             value = readOctValue(p, end);
         break;
-    case 'B': case 'b': value = readQuoted(p, end, DigitConvert::appendBin); break;
-    case 'H': case 'h': case 'Z': case 'z': value = readQuoted(p, end, DigitConvert::appendHex); break;
-    case 'O': case 'o': value = readQuoted(p, end, DigitConvert::appendOct); break;
+    case 'B':
+    case 'b': value = readQuoted(p, end, DigitConvert::appendBin); break;
+    case 'H':
+    case 'h':
+    case 'Z':
+    case 'z': value = readQuoted(p, end, DigitConvert::appendHex); break;
+    case 'O':
+    case 'o': value = readQuoted(p, end, DigitConvert::appendOct); break;
     default: value = readDecValue(p, end); break;
     }
 
@@ -152,7 +157,14 @@ int convertChar(const char* text, unsigned length, unsigned char& byte)
     case 'r': byte = 13; return 2;
     case 'f': byte = 12; return 2;
     case 'a': byte = 7; return 2;
-    case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7': {
         std::uint64_t value = 0;
         unsigned used = 1;
         while (used < length && used < 4 && DigitConvert::appendOct(bytes[used], value))

@@ -20,7 +20,11 @@ struct ArgMode;
 // thread that runs that representation's request.
 class RuntimeStack {
 public:
-    enum SkipState : std::int32_t { running = 0, dryRun = 1, skipping = 2 };
+    enum SkipState : std::int32_t {
+        running = 0,
+        dryRun = 1,
+        skipping = 2
+    };
 
     // A new, empty stack owned by the caller.
     static RuntimeStack* allocate();

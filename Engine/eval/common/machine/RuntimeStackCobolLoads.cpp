@@ -60,8 +60,7 @@ void RuntimeStack::genLoadZonedDecimalValue(const char* text)
 void RuntimeStack::genLoadNationalDecimalValue(const char* text)
 {
     if (isRunning())
-        push(literalItem<StackItemNationalDecimal, NationalDecimal>(text,
-                                                                    CreatedTypeItem::makeNationalDecimalType));
+        push(literalItem<StackItemNationalDecimal, NationalDecimal>(text, CreatedTypeItem::makeNationalDecimalType));
 }
 
 void RuntimeStack::genLoadValue(const char* text, const TypeItem& type)
@@ -89,8 +88,7 @@ void RuntimeStack::genLoadValue(const char* text, const TypeItem& type)
     } else if (type.hasFlag(TypeFlags::pointer)) {
         int isSigned = 0;
         int size = 0;
-        const std::uint64_t value =
-            readIntegralValue(text, static_cast<unsigned>(std::strlen(text)), isSigned, size);
+        const std::uint64_t value = readIntegralValue(text, static_cast<unsigned>(std::strlen(text)), isSigned, size);
         item = std::make_unique<StackItemAddress>(environment(), static_cast<unsigned long long>(value), type);
     } else {
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);

@@ -15,10 +15,21 @@ namespace {
 std::int16_t integerSize(unsigned index)
 {
     switch (index) {
-    case 128: case 132: case 144: case 148: return 1;
-    case 129: case 133: case 145: case 149: return 2;
-    case 130: case 134: case 146: case 150: return 4;
-    case 155: case 156: case 157: return 8;
+    case 128:
+    case 132:
+    case 144:
+    case 148: return 1;
+    case 129:
+    case 133:
+    case 145:
+    case 149: return 2;
+    case 130:
+    case 134:
+    case 146:
+    case 150: return 4;
+    case 155:
+    case 156:
+    case 157: return 8;
     default: return 0;
     }
 }
@@ -61,9 +72,7 @@ void RuntimeStack::genLoadConstant(const SymbolItem& constant)
             pushBoundString(text, length, type);
             return;
         }
-        case TE_NATIONAL_STRING:
-            genLoadNationalStringConstant(rawText(constant), type.typeSize(), type);
-            return;
+        case TE_NATIONAL_STRING: genLoadNationalStringConstant(rawText(constant), type.typeSize(), type); return;
         case TE_DBCS_STRING: genLoadDbcsStringConstant(rawText(constant), type.typeSize(), type); return;
         default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         }

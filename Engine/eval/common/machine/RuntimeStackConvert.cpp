@@ -21,8 +21,8 @@ bool isBitField(const _TYPE_ENTRY* entry)
     if (entry == nullptr || entry->leaf != TE_INTEGER)
         return false;
     const TNinteger& integer = entry->integer;
-    const bool plainWidth = integer.bitLength == 8 || integer.bitLength == 16 ||
-                            integer.bitLength == 32 || integer.bitLength == 64;
+    const bool plainWidth =
+        integer.bitLength == 8 || integer.bitLength == 16 || integer.bitLength == 32 || integer.bitLength == 64;
     return !(plainWidth && integer.bitOffset == 0);
 }
 
@@ -104,7 +104,7 @@ void RuntimeStack::genConvert(const TypeItem& target)
 
     const bool fromRegisterVariable = top_->fromRegisterVariable();
     const bool fromRegister = top_->fromRegister();
-    const ScopeItem* scope = top_->scope_;  // null stays the file scope
+    const ScopeItem* scope = top_->scope_; // null stays the file scope
     std::unique_ptr<StackItem> converted;
 
     const bool pointerToFortranPointer = target.hasFlag(TypeFlags::pointer) &&

@@ -146,18 +146,10 @@ StackItem* hostInteger(EvaluationEnvironment& environment, const TypeItem& type)
         return ofTypeAssigned<StackItemCompound>(environment, type);
     const bool isUnsigned = (entry.flags & TNinteger_Unsigned) != 0;
     switch (entry.bitLength) {
-    case 8:
-        return isUnsigned ? typedZero<StackItemU1>(environment, type)
-                          : typedZero<StackItemS1>(environment, type);
-    case 16:
-        return isUnsigned ? typedZero<StackItemU2>(environment, type)
-                          : typedZero<StackItemS2>(environment, type);
-    case 32:
-        return isUnsigned ? typedZero<StackItemU4>(environment, type)
-                          : typedZero<StackItemS4>(environment, type);
-    case 64:
-        return isUnsigned ? typedZero<StackItemU8>(environment, type)
-                          : typedZero<StackItemS8>(environment, type);
+    case 8: return isUnsigned ? typedZero<StackItemU1>(environment, type) : typedZero<StackItemS1>(environment, type);
+    case 16: return isUnsigned ? typedZero<StackItemU2>(environment, type) : typedZero<StackItemS2>(environment, type);
+    case 32: return isUnsigned ? typedZero<StackItemU4>(environment, type) : typedZero<StackItemS4>(environment, type);
+    case 64: return isUnsigned ? typedZero<StackItemU8>(environment, type) : typedZero<StackItemS8>(environment, type);
     default: return ofTypeAssigned<StackItemCompound>(environment, type);
     }
 }
@@ -169,45 +161,45 @@ StackItem* arraySection(EvaluationEnvironment& environment, const TypeItem&)
 
 // Host leaf codes (0 to 89); codes not listed are refused with RTRC_Other.
 const Row leafRows[] = {
-    {1, ofType<StackItemArray>},  // array
-    {4, hostInteger, true},  // integer; a bit field's raw bytes: compound
-    {5, blank<StackItemCharstring>},  // character string
-    {6, ofType<StackItemCompound>}, // class, structure, union: compound
-    {11, ofType<StackItemCompound>}, // enumeration: compound
-    {15, function}, // function
-    {18, ofType<StackItemCompound>}, // compound
-    {21, function}, // function
-    {25, ofType<StackItemAddress>}, // address
-    {26, function}, // function
-    {27, ofType<StackItemAddress>}, // address
-    {31, ofType<StackItemCompound>}, // compound
-    {50, cobolZero<StackItemPackedDecimal, PackedDecimal>}, // packed decimal
-    {52, ofType<StackItemCompound>}, // compound
-    {53, ofType<StackItemCompound>}, // COBOL group: compound
-    {60, ofType<StackItemAddress>}, // address
-    {63, ofType<StackItemArray>}, // array
-    {64, ofType<StackItemCompound>}, // compound
-    {65, ofType<StackItemCompound>}, // compound
-    {66, ofType<StackItemCompound>}, // compound
-    {68, cobolZero<StackItemFixedPointBinary, FixedPointBinary>}, // fixed-point binary
-    {69, cobolZero<StackItemZonedDecimal, ZonedDecimal>}, // zoned decimal
-    {71, ofType<StackItemArray>}, // array
-    {72, ofType<StackItemFortranPointer>}, // Fortran pointer
-    {73, cobolZero<StackItemNationalDecimal, NationalDecimal>}, // national decimal
-    {74, blank<StackItemNationalString>}, // national string
-    {75, cobolZero<StackItemIndexName, IndexName>}, // index name
-    {76, cobolZero<StackItemIndexDataItem, IndexDataItem>}, // index data item
-    {77, cobolZero<StackItemExternalFloat, ExternalFloat>}, // external floating point
+    {1, ofType<StackItemArray>},                                      // array
+    {4, hostInteger, true},                                           // integer; a bit field's raw bytes: compound
+    {5, blank<StackItemCharstring>},                                  // character string
+    {6, ofType<StackItemCompound>},                                   // class, structure, union: compound
+    {11, ofType<StackItemCompound>},                                  // enumeration: compound
+    {15, function},                                                   // function
+    {18, ofType<StackItemCompound>},                                  // compound
+    {21, function},                                                   // function
+    {25, ofType<StackItemAddress>},                                   // address
+    {26, function},                                                   // function
+    {27, ofType<StackItemAddress>},                                   // address
+    {31, ofType<StackItemCompound>},                                  // compound
+    {50, cobolZero<StackItemPackedDecimal, PackedDecimal>},           // packed decimal
+    {52, ofType<StackItemCompound>},                                  // compound
+    {53, ofType<StackItemCompound>},                                  // COBOL group: compound
+    {60, ofType<StackItemAddress>},                                   // address
+    {63, ofType<StackItemArray>},                                     // array
+    {64, ofType<StackItemCompound>},                                  // compound
+    {65, ofType<StackItemCompound>},                                  // compound
+    {66, ofType<StackItemCompound>},                                  // compound
+    {68, cobolZero<StackItemFixedPointBinary, FixedPointBinary>},     // fixed-point binary
+    {69, cobolZero<StackItemZonedDecimal, ZonedDecimal>},             // zoned decimal
+    {71, ofType<StackItemArray>},                                     // array
+    {72, ofType<StackItemFortranPointer>},                            // Fortran pointer
+    {73, cobolZero<StackItemNationalDecimal, NationalDecimal>},       // national decimal
+    {74, blank<StackItemNationalString>},                             // national string
+    {75, cobolZero<StackItemIndexName, IndexName>},                   // index name
+    {76, cobolZero<StackItemIndexDataItem, IndexDataItem>},           // index data item
+    {77, cobolZero<StackItemExternalFloat, ExternalFloat>},           // external floating point
     {78, cobolZero<StackItemAlphaNumericEdited, AlphaNumericEdited>}, // alphanumeric-edited
-    {79, cobolZero<StackItemNumericEdited, NumericEdited>}, // numeric-edited
+    {79, cobolZero<StackItemNumericEdited, NumericEdited>},           // numeric-edited
     {80, cobolZero<StackItemNationalExternalFloat, NationalExternalFloat>}, // national external floating point
-    {81, cobolZero<StackItemNationalEdited, NationalEdited>}, // national-edited
+    {81, cobolZero<StackItemNationalEdited, NationalEdited>},               // national-edited
     {82, cobolZero<StackItemNationalNumericEdited, NationalNumericEdited>}, // national numeric-edited
-    {83, ofType<StackItemArray>}, // array or bound string
-    {85, ofType<StackItemFileDesc>}, // file description
-    {86, blank<StackItemDbcsString>}, // DBCS string
-    {87, cobolZero<StackItemDbcsEdited, DbcsEdited>}, // DBCS-edited
-    {89, ofType<StackItemSqltype>}, // SQL type
+    {83, ofType<StackItemArray>},                                           // array or bound string
+    {85, ofType<StackItemFileDesc>},                                        // file description
+    {86, blank<StackItemDbcsString>},                                       // DBCS string
+    {87, cobolZero<StackItemDbcsEdited, DbcsEdited>},                       // DBCS-edited
+    {89, ofType<StackItemSqltype>},                                         // SQL type
 };
 
 // Built-in indexes (128 to 205); indexes not listed are refused with
@@ -219,14 +211,14 @@ const Row builtinRows[] = {
     {132, typedZero<StackItemU1>, true},
     {133, typedZero<StackItemU2>, true},
     {134, typedZero<StackItemU4>, true},
-    {136, ieee<StackItemF>}, // float
-    {137, ieee<StackItemD>}, // double
-    {138, ieee<StackItemLD>}, // long double
-    {139, secondLongDouble}, // long double of the second layout
+    {136, ieee<StackItemF>},                                  // float
+    {137, ieee<StackItemD>},                                  // double
+    {138, ieee<StackItemLD>},                                 // long double
+    {139, secondLongDouble},                                  // long double of the second layout
     {140, complexZero<StackItemComplexF, FloatNumber::IEEE>}, // complex float
     {141, complexZero<StackItemComplexD, FloatNumber::IEEE>}, // complex double
-    {142, firstComplexLongDouble}, // complex long double
-    {143, secondComplexLongDouble}, // complex long double of the second layout
+    {142, firstComplexLongDouble},                            // complex long double
+    {143, secondComplexLongDouble},                           // complex long double of the second layout
     {144, typedZero<StackItemU1>, true},
     {145, typedZero<StackItemU2>, true},
     {146, typedZero<StackItemU4>, true},
@@ -237,15 +229,15 @@ const Row builtinRows[] = {
     {155, typedZero<StackItemS8>, true},
     {156, typedZero<StackItemU8>, true},
     {157, typedZero<StackItemU8>, true},
-    {159, decimalZero<StackItemDecimalFloat32>}, // 32-bit decimal floating point
-    {192, decimalZero<StackItemDecimalFloat64>}, // 64-bit decimal floating point
-    {193, decimalZero<StackItemDecimalFloat128>}, // 128-bit decimal floating point
-    {195, arraySection}, // array section
-    {196, hex<StackItemF>}, // 4-byte hexadecimal floating point
-    {197, hex<StackItemD>}, // 8-byte hexadecimal floating point
-    {198, hex<StackItemLD>}, // long hexadecimal floating point
-    {203, complexZero<StackItemComplexF, FloatNumber::Hexadecimal>}, // complex 4-byte hexadecimal floating point
-    {204, complexZero<StackItemComplexD, FloatNumber::Hexadecimal>}, // complex 8-byte hexadecimal floating point
+    {159, decimalZero<StackItemDecimalFloat32>},                      // 32-bit decimal floating point
+    {192, decimalZero<StackItemDecimalFloat64>},                      // 64-bit decimal floating point
+    {193, decimalZero<StackItemDecimalFloat128>},                     // 128-bit decimal floating point
+    {195, arraySection},                                              // array section
+    {196, hex<StackItemF>},                                           // 4-byte hexadecimal floating point
+    {197, hex<StackItemD>},                                           // 8-byte hexadecimal floating point
+    {198, hex<StackItemLD>},                                          // long hexadecimal floating point
+    {203, complexZero<StackItemComplexF, FloatNumber::Hexadecimal>},  // complex 4-byte hexadecimal floating point
+    {204, complexZero<StackItemComplexD, FloatNumber::Hexadecimal>},  // complex 8-byte hexadecimal floating point
     {205, complexZero<StackItemComplexLD, FloatNumber::Hexadecimal>}, // complex long hexadecimal floating point
 };
 

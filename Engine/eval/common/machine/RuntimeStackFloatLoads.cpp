@@ -182,7 +182,7 @@ void RuntimeStack::genLoadRealValue(const char* text)
 
     long double value = 0;
     const char* rest = "";
-    std::string copy;  // a Fortran literal read again; rest may point into it
+    std::string copy; // a Fortran literal read again; rest may point into it
     int fields;
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         fields = scanHexadecimal(p + 2, value, rest, function);

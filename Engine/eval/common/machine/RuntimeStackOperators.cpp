@@ -47,8 +47,8 @@ void RuntimeStack::compare(Comparison comparison)
     right->checkValue();
     left->checkValue();
     const int holds = comparison(*left, *right);
-    auto result = std::make_unique<StackItemB1>(*EvaluationEnvironment::currentRep(),
-                                                static_cast<unsigned char>(holds));
+    auto result =
+        std::make_unique<StackItemB1>(*EvaluationEnvironment::currentRep(), static_cast<unsigned char>(holds));
     result->takeRegisterMarks(*left);
     result->takeRegisterMarks(*right);
     push(result.get());
@@ -187,8 +187,8 @@ void RuntimeStack::genNot()
     const bool fromRegisterVariable = top_->fromRegisterVariable();
     const bool fromRegister = top_->fromRegister();
     const bool zero = ValueOnStackIsZero();
-    auto result = std::make_unique<StackItemB1>(*EvaluationEnvironment::currentRep(),
-                                                static_cast<unsigned char>(zero ? 1 : 0));
+    auto result =
+        std::make_unique<StackItemB1>(*EvaluationEnvironment::currentRep(), static_cast<unsigned char>(zero ? 1 : 0));
     result->setFromRegisterVariable(fromRegisterVariable);
     result->setFromRegister(fromRegister);
     push(result.get());

@@ -34,7 +34,12 @@ using Owned = std::unique_ptr<StackItem>;
 }
 
 // The three text kinds a reference modification makes.
-enum class TextKind { none, alphanumeric, national, dbcs };
+enum class TextKind {
+    none,
+    alphanumeric,
+    national,
+    dbcs
+};
 
 TextKind textKind(const TypeItem& type)
 {
@@ -131,7 +136,7 @@ ByteString heldText(const StackItem& item)
                       static_cast<unsigned>(std::min<std::uint64_t>(item.size(), 0xFFFFFFFFu)));
 }
 
-}  // namespace
+} // namespace
 
 void RuntimeStack::pushString(const unsigned char* text, unsigned int length, bool wide)
 {
@@ -281,8 +286,8 @@ void RuntimeStack::genRefModLength(const TypeItem& target)
     if (length <= 0 || length > static_cast<std::int64_t>(converted.length()) / width)
         fail(InvalidOp::RTRC_BadRefMod, __PRETTY_FUNCTION__, __LINE__);
     length *= width;
-    Owned slice(makeSlice(kind, ByteString(converted.data(), static_cast<unsigned>(length)), target,
-                          item->location(), length));
+    Owned slice(
+        makeSlice(kind, ByteString(converted.data(), static_cast<unsigned>(length)), target, item->location(), length));
     push(slice.get());
     slice.release();
 }

@@ -22,7 +22,7 @@ void pushOwned(RuntimeStack& stack, StackItem* item)
     owned.release();
 }
 
-}  // namespace
+} // namespace
 
 void RuntimeStack::genLoadCharstringConstant(const char* text, std::uint64_t length, const TypeItem& type)
 {

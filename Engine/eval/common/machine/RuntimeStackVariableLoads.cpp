@@ -67,8 +67,7 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
         EvaluationEnvironment& env = current();
         DebuggeeLocation where = symbol.debuggeeAddress(frame);
         if (SVC::traceEnabled()->load())
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoad(%s) from location %s", symbol.name(),
-                        where.format());
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoad(%s) from location %s", symbol.name(), where.format());
         const TypeItem& type = symbol.dataType();
         if (cobol && where.kind() == DebuggeeLocation::none && !type.hasFlag(TypeFlags::fileDescriptor))
             throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, __PRETTY_FUNCTION__, __LINE__);
@@ -160,9 +159,8 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         // A literal's characters are held by the evaluator: a load stays
         // inside the characters and the null from the literal's position on.
         if (const auto* literal = dynamic_cast<const StackItemString*>(popped.get());
-            literal != nullptr
-            && (offset < 0 || static_cast<std::uint64_t>(offset) > literal->readableSize()
-                || type.typeSize() > literal->readableSize() - static_cast<std::uint64_t>(offset)))
+            literal != nullptr && (offset < 0 || static_cast<std::uint64_t>(offset) > literal->readableSize() ||
+                                   type.typeSize() > literal->readableSize() - static_cast<std::uint64_t>(offset)))
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         DebuggeeLocation where = popped->asLocation();
         if (SVC::traceEnabled()->load())

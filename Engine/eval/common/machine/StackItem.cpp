@@ -16,18 +16,15 @@ constexpr std::uint8_t freshFirstFlags = 0xE0;
 
 StackItem::StackItem(EvaluationEnvironment& environment, const TypeItem& type, const ScopeItem* scope)
     : type_(type), environment_(environment), scope_(scope), flags1_(freshFirstFlags)
-{
-}
+{}
 
 StackItem::StackItem(EvaluationEnvironment& environment, unsigned int builtinIndex, const ScopeItem* scope)
     : type_(builtinIndex), environment_(environment), scope_(scope), flags1_(freshFirstFlags)
-{
-}
+{}
 
 StackItem::StackItem(EvaluationEnvironment& environment, AssignedType type)
     : type_(type.type, TypeItem::AsAssigned{}), environment_(environment), scope_(nullptr), flags1_(freshFirstFlags)
-{
-}
+{}
 
 StackItem::StackItem(const StackItem& other)
     : type_(other.type_),

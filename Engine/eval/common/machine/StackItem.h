@@ -88,8 +88,7 @@ public:
     virtual void genBitXor(const StackItem& right);
     virtual void genConcatenate(const StackItem& right);
     virtual void genIndex(const StackItem& subscript, std::int64_t offset);
-    virtual void genRankIndex(const StackItem& subscript, std::int64_t lowerBound,
-                              std::int64_t stride);
+    virtual void genRankIndex(const StackItem& subscript, std::int64_t lowerBound, std::int64_t stride);
     virtual void genNegate();
     virtual void genComplement();
     virtual void genNot();
@@ -126,10 +125,8 @@ public:
     virtual AlphaNumericEdited asAlphaNumericEdited(const TNalpha_numeric_edited& record) const;
     virtual NumericEdited asNumericEdited(const TNnumeric_edited& record) const;
     virtual NationalEdited asNationalEdited(const TNnational_edited& record) const;
-    virtual NationalNumericEdited asNationalNumericEdited(
-        const TNnational_numeric_edited& record) const;
-    virtual NationalExternalFloat asNationalExternalFloat(
-        const TNnational_external_float& record) const;
+    virtual NationalNumericEdited asNationalNumericEdited(const TNnational_numeric_edited& record) const;
+    virtual NationalExternalFloat asNationalExternalFloat(const TNnational_external_float& record) const;
     virtual ByteString asDbcsString(const TNdbcs_string& record) const;
     virtual DbcsEdited asDbcsEdited(const TNdbcs_edited& record) const;
     virtual DebuggeeLocation asLocation() const;
@@ -214,10 +211,8 @@ public:
     void ReadDebuggeeData(void* buffer, std::uint64_t count, const DebuggeeLocation& where);
 
 protected:
-    StackItem(EvaluationEnvironment& environment, const TypeItem& type,
-              const ScopeItem* scope = nullptr);
-    StackItem(EvaluationEnvironment& environment, unsigned int builtinIndex,
-              const ScopeItem* scope = nullptr);
+    StackItem(EvaluationEnvironment& environment, const TypeItem& type, const ScopeItem* scope = nullptr);
+    StackItem(EvaluationEnvironment& environment, unsigned int builtinIndex, const ScopeItem* scope = nullptr);
     // Of the type exactly as setType would give it (assigned, not copied:
     // not simplified again).
     struct AssignedType {

@@ -44,8 +44,7 @@ StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const Typ
 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const TYPE_INDEX& type)
     : StackItemAddress(environment, TypeItem(type))
-{
-}
+{}
 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, unsigned int builtinIndex)
     : StackItem(environment, builtinIndex)
@@ -54,8 +53,7 @@ StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, unsigned 
     setHasValue(true);
 }
 
-StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, unsigned long long value,
-                                   const TypeItem& type)
+StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, unsigned long long value, const TypeItem& type)
     : StackItemAddress(environment, type)
 {
     set(value);
@@ -64,20 +62,17 @@ StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, unsigned 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const DebuggeeAddress& address,
                                    const TypeItem& type)
     : StackItemAddress(environment, DebuggeeLocation(address), type)
-{
-}
+{}
 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const DebuggeeAddress& address,
                                    const TYPE_INDEX& type)
     : StackItemAddress(environment, DebuggeeLocation(address), TypeItem(type))
-{
-}
+{}
 
 StackItemAddress::StackItemAddress(EvaluationEnvironment& environment, const DebuggeeAddress& address,
                                    unsigned int builtinIndex)
     : StackItemAddress(environment, DebuggeeLocation(address), TypeItem(builtinIndex))
-{
-}
+{}
 
 StackItemAddress::StackItemAddress(const StackItemAddress& other) : StackItem(other), target_(other.target_) {}
 

@@ -14,12 +14,14 @@
 #include "datatypes/ZonedDecimal.h"
 #include "services/InvalidOp.h"
 
-StackItemAlphaNumericEdited::StackItemAlphaNumericEdited(EvaluationEnvironment& environment, const AlphaNumericEdited& value, const TypeItem& type)
+StackItemAlphaNumericEdited::StackItemAlphaNumericEdited(EvaluationEnvironment& environment,
+                                                         const AlphaNumericEdited& value, const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
-StackItemAlphaNumericEdited::StackItemAlphaNumericEdited(const StackItemAlphaNumericEdited& other) : StackItemPictureValue(other) {}
+StackItemAlphaNumericEdited::StackItemAlphaNumericEdited(const StackItemAlphaNumericEdited& other)
+    : StackItemPictureValue(other)
+{}
 
 StackItemAlphaNumericEdited::~StackItemAlphaNumericEdited() = default;
 

@@ -8,9 +8,11 @@
 // picture of data positions and insertion characters.
 // Comparisons ask the right operand for this kind in this picture and
 // compare the texts. No arithmetic.
-class StackItemAlphaNumericEdited : public StackItemPictureValue<AlphaNumericEdited, TNalpha_numeric_edited, &_TYPE_ENTRY::alphaNumericEdited> {
+class StackItemAlphaNumericEdited
+    : public StackItemPictureValue<AlphaNumericEdited, TNalpha_numeric_edited, &_TYPE_ENTRY::alphaNumericEdited> {
 public:
-    StackItemAlphaNumericEdited(EvaluationEnvironment& environment, const AlphaNumericEdited& value, const TypeItem& type);
+    StackItemAlphaNumericEdited(EvaluationEnvironment& environment, const AlphaNumericEdited& value,
+                                const TypeItem& type);
     StackItemAlphaNumericEdited(const StackItemAlphaNumericEdited& other);
     ~StackItemAlphaNumericEdited() override;
 

@@ -6,13 +6,11 @@
 
 StackItemArray::StackItemArray(EvaluationEnvironment& environment, const TypeItem& type)
     : StackItemAddress(environment, type)
-{
-}
+{}
 
 StackItemArray::StackItemArray(EvaluationEnvironment& environment, const TYPE_INDEX& type)
     : StackItemAddress(environment, type)
-{
-}
+{}
 
 StackItemArray::StackItemArray(const StackItemArray& other) : StackItemAddress(other) {}
 

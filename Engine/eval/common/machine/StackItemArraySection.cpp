@@ -17,8 +17,8 @@ StackItemArraySection::StackItemArraySection(EvaluationEnvironment& environment)
     setHasValue(true);
 }
 
-StackItemArraySection::StackItemArraySection(const StackItem& lower, const StackItem& upper,
-                                             const StackItem& stride, const StackItem& fourth)
+StackItemArraySection::StackItemArraySection(const StackItem& lower, const StackItem& upper, const StackItem& stride,
+                                             const StackItem& fourth)
     : StackItem(lower.environment(), arraySectionIndex),
       lower_(lower.asSigned()),
       upper_(upper.asSigned()),
@@ -48,8 +48,7 @@ StackItemArraySection::StackItemArraySection(const StackItemArraySection& other)
       stride_(other.stride_),
       fourth_(other.fourth_),
       vector_(other.vector_)
-{
-}
+{}
 
 StackItemArraySection::~StackItemArraySection() = default;
 
@@ -68,8 +67,8 @@ std::int64_t StackItemArraySection::elementCount() const
             throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
         // Wrapping 64-bit arithmetic: bounds at the ends of the range must
         // not trap, and the range check below catches what no longer fits.
-        const std::uint64_t span = static_cast<std::uint64_t>(upper_) - static_cast<std::uint64_t>(lower_)
-                                   + static_cast<std::uint64_t>(stride_);
+        const std::uint64_t span = static_cast<std::uint64_t>(upper_) - static_cast<std::uint64_t>(lower_) +
+                                   static_cast<std::uint64_t>(stride_);
         const std::int64_t s = static_cast<std::int64_t>(span);
         count = stride_ == -1 ? static_cast<std::int64_t>(0 - span) : s / stride_;
     }
@@ -94,8 +93,7 @@ void* StackItemArraySection::resultBuffer() const
     if (vector_)
         std::snprintf(text_, sizeof text_, "(/.../)");
     else if (stride_ == 1)
-        std::snprintf(text_, sizeof text_, "%lld:%lld", static_cast<long long>(lower_),
-                      static_cast<long long>(upper_));
+        std::snprintf(text_, sizeof text_, "%lld:%lld", static_cast<long long>(lower_), static_cast<long long>(upper_));
     else
         std::snprintf(text_, sizeof text_, "%lld:%lld:%lld", static_cast<long long>(lower_),
                       static_cast<long long>(upper_), static_cast<long long>(stride_));

@@ -64,15 +64,18 @@ ByteString moved(const StackItem& source, const ByteString& converted, std::uint
                                              : textbytes::fitEnd(converted, length, blank);
 }
 
-Relation relationOf(int r) { return static_cast<Relation>(r); }
+Relation relationOf(int r)
+{
+    return static_cast<Relation>(r);
+}
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Alphanumeric
 
-StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, const char* text,
-                                         std::uint64_t length, const TypeItem& type)
+StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, const char* text, std::uint64_t length,
+                                         const TypeItem& type)
     : StackItem(environment, type)
 {
     const _TYPE_ENTRY* entry = type.typeEntry();
@@ -97,8 +100,7 @@ StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, con
 }
 
 StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, const ByteString& bytes,
-                                         const TypeItem& type, const DebuggeeLocation& where,
-                                         std::int64_t length)
+                                         const TypeItem& type, const DebuggeeLocation& where, std::int64_t length)
     : StackItem(environment, type), value_(bytes), lengthOverride_(length)
 {
     const _TYPE_ENTRY* entry = type.typeEntry();
@@ -111,8 +113,7 @@ StackItemCharstring::StackItemCharstring(EvaluationEnvironment& environment, con
 
 StackItemCharstring::StackItemCharstring(const StackItemCharstring& other)
     : StackItem(other), value_(other.value_), nonNumeric_(other.nonNumeric_), lengthOverride_(other.lengthOverride_)
-{
-}
+{}
 
 StackItemCharstring::~StackItemCharstring() = default;
 
@@ -175,12 +176,30 @@ int StackItemCharstring::relate(const StackItem& right, int relation)
     return textbytes::holds(textbytes::compare(value_, other, Blank::ebcdic), relationOf(relation));
 }
 
-int StackItemCharstring::genEQ(const StackItem& right) { return relate(right, int(Relation::eq)); }
-int StackItemCharstring::genNE(const StackItem& right) { return relate(right, int(Relation::ne)); }
-int StackItemCharstring::genLT(const StackItem& right) { return relate(right, int(Relation::lt)); }
-int StackItemCharstring::genLE(const StackItem& right) { return relate(right, int(Relation::le)); }
-int StackItemCharstring::genGT(const StackItem& right) { return relate(right, int(Relation::gt)); }
-int StackItemCharstring::genGE(const StackItem& right) { return relate(right, int(Relation::ge)); }
+int StackItemCharstring::genEQ(const StackItem& right)
+{
+    return relate(right, int(Relation::eq));
+}
+int StackItemCharstring::genNE(const StackItem& right)
+{
+    return relate(right, int(Relation::ne));
+}
+int StackItemCharstring::genLT(const StackItem& right)
+{
+    return relate(right, int(Relation::lt));
+}
+int StackItemCharstring::genLE(const StackItem& right)
+{
+    return relate(right, int(Relation::le));
+}
+int StackItemCharstring::genGT(const StackItem& right)
+{
+    return relate(right, int(Relation::gt));
+}
+int StackItemCharstring::genGE(const StackItem& right)
+{
+    return relate(right, int(Relation::ge));
+}
 
 void StackItemCharstring::refuseNonNumeric(const char* function, unsigned line) const
 {
@@ -313,8 +332,7 @@ StackItemNationalString::StackItemNationalString(EvaluationEnvironment& environm
 
 StackItemNationalString::StackItemNationalString(const StackItemNationalString& other)
     : StackItem(other), value_(other.value_), lengthOverride_(other.lengthOverride_)
-{
-}
+{}
 
 StackItemNationalString::~StackItemNationalString() = default;
 
@@ -354,8 +372,7 @@ TNnational_string StackItemNationalString::record() const
 void StackItemNationalString::genConvert(const StackItem& source)
 {
     const TNnational_string descriptor = record();
-    value_ = moved(source, source.asNationalString(descriptor), size(), stringIsJustified(descriptor),
-                   Blank::national);
+    value_ = moved(source, source.asNationalString(descriptor), size(), stringIsJustified(descriptor), Blank::national);
 }
 
 int StackItemNationalString::relate(const StackItem& right, int relation)
@@ -364,12 +381,30 @@ int StackItemNationalString::relate(const StackItem& right, int relation)
     return textbytes::holds(textbytes::compare(value_, other, Blank::national), relationOf(relation));
 }
 
-int StackItemNationalString::genEQ(const StackItem& right) { return relate(right, int(Relation::eq)); }
-int StackItemNationalString::genNE(const StackItem& right) { return relate(right, int(Relation::ne)); }
-int StackItemNationalString::genLT(const StackItem& right) { return relate(right, int(Relation::lt)); }
-int StackItemNationalString::genLE(const StackItem& right) { return relate(right, int(Relation::le)); }
-int StackItemNationalString::genGT(const StackItem& right) { return relate(right, int(Relation::gt)); }
-int StackItemNationalString::genGE(const StackItem& right) { return relate(right, int(Relation::ge)); }
+int StackItemNationalString::genEQ(const StackItem& right)
+{
+    return relate(right, int(Relation::eq));
+}
+int StackItemNationalString::genNE(const StackItem& right)
+{
+    return relate(right, int(Relation::ne));
+}
+int StackItemNationalString::genLT(const StackItem& right)
+{
+    return relate(right, int(Relation::lt));
+}
+int StackItemNationalString::genLE(const StackItem& right)
+{
+    return relate(right, int(Relation::le));
+}
+int StackItemNationalString::genGT(const StackItem& right)
+{
+    return relate(right, int(Relation::gt));
+}
+int StackItemNationalString::genGE(const StackItem& right)
+{
+    return relate(right, int(Relation::ge));
+}
 
 // One digit a character, unsigned, no decimal places. The record's byte
 // length is one byte wide, so a value of more characters than a national
@@ -442,8 +477,7 @@ NumericEdited StackItemNationalString::asNumericEdited(const TNnumeric_edited& r
     return NumericEdited(displayDigits(__PRETTY_FUNCTION__, __LINE__), record);
 }
 
-NationalNumericEdited StackItemNationalString::asNationalNumericEdited(
-    const TNnational_numeric_edited& record) const
+NationalNumericEdited StackItemNationalString::asNationalNumericEdited(const TNnational_numeric_edited& record) const
 {
     return NationalNumericEdited(displayDigits(__PRETTY_FUNCTION__, __LINE__), record);
 }
@@ -453,8 +487,7 @@ NationalEdited StackItemNationalString::asNationalEdited(const TNnational_edited
     return NationalEdited(value_, record);
 }
 
-NationalExternalFloat StackItemNationalString::asNationalExternalFloat(
-    const TNnational_external_float& record) const
+NationalExternalFloat StackItemNationalString::asNationalExternalFloat(const TNnational_external_float& record) const
 {
     ByteString text = convertToCharacter(value_);
     return NationalExternalFloat(record, text);

@@ -33,8 +33,7 @@ StackItemComplexFloat<T>::StackItemComplexFloat(const StackItemComplexFloat& oth
       imaginaryValue_(other.imaginaryValue_),
       hexFormat_(other.hexFormat_),
       extended12_(other.extended12_)
-{
-}
+{}
 
 template <class T>
 StackItemComplexFloat<T>::~StackItemComplexFloat() = default;
@@ -62,8 +61,7 @@ FloatNumber StackItemComplexFloat<T>::decodePart(const unsigned char* bytes) con
 {
     if (extended12_)
         return FloatNumber(Extended12::decode(bytes));
-    return FloatNumber(bytes, static_cast<int>(partSize()),
-                       hexFormat_ ? FloatNumber::Hexadecimal : FloatNumber::IEEE);
+    return FloatNumber(bytes, static_cast<int>(partSize()), hexFormat_ ? FloatNumber::Hexadecimal : FloatNumber::IEEE);
 }
 
 template <class T>
@@ -213,31 +211,26 @@ template class StackItemComplexFloat<ComplexLD>;
 StackItemComplexF::StackItemComplexF(EvaluationEnvironment& environment, const FloatNumber& real,
                                      const FloatNumber& imaginary, FloatNumber::Format format)
     : StackItemComplexFloat(environment, real, imaginary, format != FloatNumber::IEEE ? 203 : 140)
-{
-}
+{}
 StackItemComplexF::StackItemComplexF(const StackItemComplexF& other) : StackItemComplexFloat(other) {}
 StackItemComplexF::~StackItemComplexF() = default;
 
 StackItemComplexD::StackItemComplexD(EvaluationEnvironment& environment, const FloatNumber& real,
                                      const FloatNumber& imaginary, FloatNumber::Format format)
     : StackItemComplexFloat(environment, real, imaginary, format != FloatNumber::IEEE ? 204 : 141)
-{
-}
+{}
 StackItemComplexD::StackItemComplexD(const StackItemComplexD& other) : StackItemComplexFloat(other) {}
 StackItemComplexD::~StackItemComplexD() = default;
 
 StackItemComplexLD::StackItemComplexLD(EvaluationEnvironment& environment, const FloatNumber& real,
                                        const FloatNumber& imaginary, FloatNumber::Format format)
-    : StackItemComplexFloat(environment, real, imaginary,
-                            format != FloatNumber::IEEE ? 205
-                                                        : PrimitiveType::complexLongDoubleFor(environment.addressSize()))
-{
-}
+    : StackItemComplexFloat(
+          environment, real, imaginary,
+          format != FloatNumber::IEEE ? 205 : PrimitiveType::complexLongDoubleFor(environment.addressSize()))
+{}
 StackItemComplexLD::StackItemComplexLD(EvaluationEnvironment& environment, const FloatNumber& real,
-                                       const FloatNumber& imaginary, unsigned int builtinIndex,
-                                       FloatNumber::Format)
+                                       const FloatNumber& imaginary, unsigned int builtinIndex, FloatNumber::Format)
     : StackItemComplexFloat(environment, real, imaginary, builtinIndex)
-{
-}
+{}
 StackItemComplexLD::StackItemComplexLD(const StackItemComplexLD& other) : StackItemComplexFloat(other) {}
 StackItemComplexLD::~StackItemComplexLD() = default;

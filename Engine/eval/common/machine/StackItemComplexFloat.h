@@ -8,10 +8,10 @@
 
 // Stored bytes of a complex value: real part first, then imaginary part.
 struct ComplexF {
-    unsigned char bytes[8];  // two 4-byte floats
+    unsigned char bytes[8]; // two 4-byte floats
 };
 struct ComplexD {
-    unsigned char bytes[16];  // two 8-byte floats
+    unsigned char bytes[16]; // two 8-byte floats
 };
 // Two 16-byte floats (types 142 and 205), or two 12-byte extended slots
 // (type 143) in the first 24 bytes.
@@ -29,8 +29,8 @@ template <class T>
 class StackItemComplexFloat : public StackItem {
 public:
     // From host numbers: the stored bytes are encoded from them.
-    StackItemComplexFloat(EvaluationEnvironment& environment, const FloatNumber& real,
-                          const FloatNumber& imaginary, unsigned int builtinIndex);
+    StackItemComplexFloat(EvaluationEnvironment& environment, const FloatNumber& real, const FloatNumber& imaginary,
+                          unsigned int builtinIndex);
     StackItemComplexFloat(const StackItemComplexFloat& other);
     ~StackItemComplexFloat() override;
 

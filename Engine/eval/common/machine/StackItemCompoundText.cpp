@@ -56,12 +56,30 @@ int StackItemCompound::compareAsGroup(const StackItem& right) const
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int StackItemCompound::genEQ(const StackItem& right) { return compareAsGroup(right) == 0; }
-int StackItemCompound::genNE(const StackItem& right) { return compareAsGroup(right) != 0; }
-int StackItemCompound::genLT(const StackItem& right) { return compareAsGroup(right) < 0; }
-int StackItemCompound::genLE(const StackItem& right) { return compareAsGroup(right) <= 0; }
-int StackItemCompound::genGT(const StackItem& right) { return compareAsGroup(right) > 0; }
-int StackItemCompound::genGE(const StackItem& right) { return compareAsGroup(right) >= 0; }
+int StackItemCompound::genEQ(const StackItem& right)
+{
+    return compareAsGroup(right) == 0;
+}
+int StackItemCompound::genNE(const StackItem& right)
+{
+    return compareAsGroup(right) != 0;
+}
+int StackItemCompound::genLT(const StackItem& right)
+{
+    return compareAsGroup(right) < 0;
+}
+int StackItemCompound::genLE(const StackItem& right)
+{
+    return compareAsGroup(right) <= 0;
+}
+int StackItemCompound::genGT(const StackItem& right)
+{
+    return compareAsGroup(right) > 0;
+}
+int StackItemCompound::genGE(const StackItem& right)
+{
+    return compareAsGroup(right) >= 0;
+}
 
 void StackItemCompound::genConvert(const StackItem& source)
 {

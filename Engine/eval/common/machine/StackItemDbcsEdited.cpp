@@ -14,10 +14,10 @@
 #include "datatypes/ZonedDecimal.h"
 #include "services/InvalidOp.h"
 
-StackItemDbcsEdited::StackItemDbcsEdited(EvaluationEnvironment& environment, const DbcsEdited& value, const TypeItem& type)
+StackItemDbcsEdited::StackItemDbcsEdited(EvaluationEnvironment& environment, const DbcsEdited& value,
+                                         const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
 StackItemDbcsEdited::StackItemDbcsEdited(const StackItemDbcsEdited& other) : StackItemPictureValue(other) {}
 

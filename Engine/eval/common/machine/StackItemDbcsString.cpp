@@ -21,15 +21,15 @@ unsigned recordLength(const TypeItem& type, const char* function, unsigned line)
     const _TYPE_ENTRY* entry = type.typeEntry();
     if (entry == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, function, line);
-    return entry->leaf == TE_DBCS_STRING ? entry->dbcsString.length
-                                         : static_cast<unsigned>(std::min<std::uint64_t>(
-                                               type.typeSize(), std::numeric_limits<unsigned>::max()));
+    return entry->leaf == TE_DBCS_STRING
+               ? entry->dbcsString.length
+               : static_cast<unsigned>(std::min<std::uint64_t>(type.typeSize(), std::numeric_limits<unsigned>::max()));
 }
 
-}  // namespace
+} // namespace
 
-StackItemDbcsString::StackItemDbcsString(EvaluationEnvironment& environment, const char* text,
-                                         std::uint64_t length, const TypeItem& type)
+StackItemDbcsString::StackItemDbcsString(EvaluationEnvironment& environment, const char* text, std::uint64_t length,
+                                         const TypeItem& type)
     : StackItem(environment, type)
 {
     const unsigned n = recordLength(type, __PRETTY_FUNCTION__, __LINE__);
@@ -38,8 +38,7 @@ StackItemDbcsString::StackItemDbcsString(EvaluationEnvironment& environment, con
 }
 
 StackItemDbcsString::StackItemDbcsString(EvaluationEnvironment& environment, const ByteString& bytes,
-                                         const TypeItem& type, const DebuggeeLocation& where,
-                                         std::int64_t length)
+                                         const TypeItem& type, const DebuggeeLocation& where, std::int64_t length)
     : StackItem(environment, type), value_(bytes), lengthOverride_(length)
 {
     location_ = where;
@@ -48,8 +47,7 @@ StackItemDbcsString::StackItemDbcsString(EvaluationEnvironment& environment, con
 
 StackItemDbcsString::StackItemDbcsString(const StackItemDbcsString& other)
     : StackItem(other), value_(other.value_), lengthOverride_(other.lengthOverride_)
-{
-}
+{}
 
 StackItemDbcsString::~StackItemDbcsString() = default;
 
@@ -65,7 +63,8 @@ std::uint64_t StackItemDbcsString::size() const
 
 void StackItemDbcsString::load(const DebuggeeLocation& where)
 {
-    const std::uint64_t n = where.kind() != DebuggeeLocation::none ? recordLength(type(), __PRETTY_FUNCTION__, __LINE__) : 0;
+    const std::uint64_t n =
+        where.kind() != DebuggeeLocation::none ? recordLength(type(), __PRETTY_FUNCTION__, __LINE__) : 0;
     value_ = textbytes::readText(*this, where, n, false);
     location_ = where;
     setHasValue(true);
@@ -103,12 +102,30 @@ int StackItemDbcsString::relate(const StackItem& right, int relation)
     return textbytes::holds(textbytes::compare(value_, other, Blank::dbcs), static_cast<Relation>(relation));
 }
 
-int StackItemDbcsString::genEQ(const StackItem& right) { return relate(right, int(Relation::eq)); }
-int StackItemDbcsString::genNE(const StackItem& right) { return relate(right, int(Relation::ne)); }
-int StackItemDbcsString::genLT(const StackItem& right) { return relate(right, int(Relation::lt)); }
-int StackItemDbcsString::genLE(const StackItem& right) { return relate(right, int(Relation::le)); }
-int StackItemDbcsString::genGT(const StackItem& right) { return relate(right, int(Relation::gt)); }
-int StackItemDbcsString::genGE(const StackItem& right) { return relate(right, int(Relation::ge)); }
+int StackItemDbcsString::genEQ(const StackItem& right)
+{
+    return relate(right, int(Relation::eq));
+}
+int StackItemDbcsString::genNE(const StackItem& right)
+{
+    return relate(right, int(Relation::ne));
+}
+int StackItemDbcsString::genLT(const StackItem& right)
+{
+    return relate(right, int(Relation::lt));
+}
+int StackItemDbcsString::genLE(const StackItem& right)
+{
+    return relate(right, int(Relation::le));
+}
+int StackItemDbcsString::genGT(const StackItem& right)
+{
+    return relate(right, int(Relation::gt));
+}
+int StackItemDbcsString::genGE(const StackItem& right)
+{
+    return relate(right, int(Relation::ge));
+}
 
 // The host converts DBCS text as mixed EBCDIC, between shift-out and
 // shift-in.

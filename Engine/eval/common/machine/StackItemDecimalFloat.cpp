@@ -121,12 +121,30 @@ int StackItemDecimalFloat::compareWith(const StackItem& right) const
     return value_.compare(other);
 }
 
-int StackItemDecimalFloat::genEQ(const StackItem& right) { return compareWith(right) == 0; }
-int StackItemDecimalFloat::genNE(const StackItem& right) { return compareWith(right) != 0; }
-int StackItemDecimalFloat::genLT(const StackItem& right) { return compareWith(right) < 0; }
-int StackItemDecimalFloat::genLE(const StackItem& right) { return compareWith(right) <= 0; }
-int StackItemDecimalFloat::genGT(const StackItem& right) { return compareWith(right) > 0; }
-int StackItemDecimalFloat::genGE(const StackItem& right) { return compareWith(right) >= 0; }
+int StackItemDecimalFloat::genEQ(const StackItem& right)
+{
+    return compareWith(right) == 0;
+}
+int StackItemDecimalFloat::genNE(const StackItem& right)
+{
+    return compareWith(right) != 0;
+}
+int StackItemDecimalFloat::genLT(const StackItem& right)
+{
+    return compareWith(right) < 0;
+}
+int StackItemDecimalFloat::genLE(const StackItem& right)
+{
+    return compareWith(right) <= 0;
+}
+int StackItemDecimalFloat::genGT(const StackItem& right)
+{
+    return compareWith(right) > 0;
+}
+int StackItemDecimalFloat::genGE(const StackItem& right)
+{
+    return compareWith(right) >= 0;
+}
 
 int StackItemDecimalFloat::isZero() const
 {
@@ -165,27 +183,31 @@ DecimalFloat StackItemDecimalFloat::asDecimalFloat() const
 
 StackItemDecimalFloat32::StackItemDecimalFloat32(EvaluationEnvironment& environment, const DecimalFloat& value)
     : StackItemDecimalFloat(environment, value, 159, DecimalFloat::Size32)
-{
-}
+{}
 StackItemDecimalFloat32::StackItemDecimalFloat32(const StackItemDecimalFloat32& other) : StackItemDecimalFloat(other) {}
 StackItemDecimalFloat32::~StackItemDecimalFloat32() = default;
-StackItem* StackItemDecimalFloat32::clone() const { return new StackItemDecimalFloat32(*this); }
+StackItem* StackItemDecimalFloat32::clone() const
+{
+    return new StackItemDecimalFloat32(*this);
+}
 
 StackItemDecimalFloat64::StackItemDecimalFloat64(EvaluationEnvironment& environment, const DecimalFloat& value)
     : StackItemDecimalFloat(environment, value, 192, DecimalFloat::Size64)
-{
-}
+{}
 StackItemDecimalFloat64::StackItemDecimalFloat64(const StackItemDecimalFloat64& other) : StackItemDecimalFloat(other) {}
 StackItemDecimalFloat64::~StackItemDecimalFloat64() = default;
-StackItem* StackItemDecimalFloat64::clone() const { return new StackItemDecimalFloat64(*this); }
+StackItem* StackItemDecimalFloat64::clone() const
+{
+    return new StackItemDecimalFloat64(*this);
+}
 
 StackItemDecimalFloat128::StackItemDecimalFloat128(EvaluationEnvironment& environment, const DecimalFloat& value)
     : StackItemDecimalFloat(environment, value, 193, DecimalFloat::Size128)
-{
-}
-StackItemDecimalFloat128::StackItemDecimalFloat128(const StackItemDecimalFloat128& other)
-    : StackItemDecimalFloat(other)
-{
-}
+{}
+StackItemDecimalFloat128::StackItemDecimalFloat128(const StackItemDecimalFloat128& other) : StackItemDecimalFloat(other)
+{}
 StackItemDecimalFloat128::~StackItemDecimalFloat128() = default;
-StackItem* StackItemDecimalFloat128::clone() const { return new StackItemDecimalFloat128(*this); }
+StackItem* StackItemDecimalFloat128::clone() const
+{
+    return new StackItemDecimalFloat128(*this);
+}

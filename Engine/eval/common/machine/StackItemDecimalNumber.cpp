@@ -68,8 +68,7 @@ StackItemDecimalNumber<Value>::StackItemDecimalNumber(EvaluationEnvironment& env
 template <class Value>
 StackItemDecimalNumber<Value>::StackItemDecimalNumber(const StackItemDecimalNumber& other)
     : StackItem(other), value_(other.value_)
-{
-}
+{}
 
 template <class Value>
 StackItemDecimalNumber<Value>::~StackItemDecimalNumber() = default;
@@ -210,17 +209,35 @@ void StackItemDecimalNumber<Value>::genConvert(const StackItem& source)
 }
 
 template <class Value>
-int StackItemDecimalNumber<Value>::genEQ(const StackItem& right) { return value_.compare(operand(right)) == 0; }
+int StackItemDecimalNumber<Value>::genEQ(const StackItem& right)
+{
+    return value_.compare(operand(right)) == 0;
+}
 template <class Value>
-int StackItemDecimalNumber<Value>::genNE(const StackItem& right) { return value_.compare(operand(right)) != 0; }
+int StackItemDecimalNumber<Value>::genNE(const StackItem& right)
+{
+    return value_.compare(operand(right)) != 0;
+}
 template <class Value>
-int StackItemDecimalNumber<Value>::genLT(const StackItem& right) { return value_.compare(operand(right)) < 0; }
+int StackItemDecimalNumber<Value>::genLT(const StackItem& right)
+{
+    return value_.compare(operand(right)) < 0;
+}
 template <class Value>
-int StackItemDecimalNumber<Value>::genLE(const StackItem& right) { return value_.compare(operand(right)) <= 0; }
+int StackItemDecimalNumber<Value>::genLE(const StackItem& right)
+{
+    return value_.compare(operand(right)) <= 0;
+}
 template <class Value>
-int StackItemDecimalNumber<Value>::genGT(const StackItem& right) { return value_.compare(operand(right)) > 0; }
+int StackItemDecimalNumber<Value>::genGT(const StackItem& right)
+{
+    return value_.compare(operand(right)) > 0;
+}
 template <class Value>
-int StackItemDecimalNumber<Value>::genGE(const StackItem& right) { return value_.compare(operand(right)) >= 0; }
+int StackItemDecimalNumber<Value>::genGE(const StackItem& right)
+{
+    return value_.compare(operand(right)) >= 0;
+}
 
 template <class Value>
 int StackItemDecimalNumber<Value>::isZero() const
@@ -355,15 +372,15 @@ NationalEdited StackItemDecimalNumber<Value>::asNationalEdited(const TNnational_
 }
 
 template <class Value>
-NationalNumericEdited StackItemDecimalNumber<Value>::asNationalNumericEdited(
-    const TNnational_numeric_edited& record) const
+NationalNumericEdited
+StackItemDecimalNumber<Value>::asNationalNumericEdited(const TNnational_numeric_edited& record) const
 {
     return NationalNumericEdited(value_, record);
 }
 
 template <class Value>
-NationalExternalFloat StackItemDecimalNumber<Value>::asNationalExternalFloat(
-    const TNnational_external_float& record) const
+NationalExternalFloat
+StackItemDecimalNumber<Value>::asNationalExternalFloat(const TNnational_external_float& record) const
 {
     return NationalExternalFloat(value_, record);
 }
@@ -381,26 +398,32 @@ template class StackItemDecimalNumber<NationalDecimal>;
 StackItemPackedDecimal::StackItemPackedDecimal(EvaluationEnvironment& environment, const PackedDecimal& value,
                                                const TypeItem& type)
     : StackItemDecimalNumber(environment, value, type)
-{
-}
+{}
 StackItemPackedDecimal::StackItemPackedDecimal(const StackItemPackedDecimal& other) = default;
 StackItemPackedDecimal::~StackItemPackedDecimal() = default;
-StackItem* StackItemPackedDecimal::clone() const { return new StackItemPackedDecimal(*this); }
+StackItem* StackItemPackedDecimal::clone() const
+{
+    return new StackItemPackedDecimal(*this);
+}
 
 StackItemZonedDecimal::StackItemZonedDecimal(EvaluationEnvironment& environment, const ZonedDecimal& value,
                                              const TypeItem& type)
     : StackItemDecimalNumber(environment, value, type)
-{
-}
+{}
 StackItemZonedDecimal::StackItemZonedDecimal(const StackItemZonedDecimal& other) = default;
 StackItemZonedDecimal::~StackItemZonedDecimal() = default;
-StackItem* StackItemZonedDecimal::clone() const { return new StackItemZonedDecimal(*this); }
-
-StackItemNationalDecimal::StackItemNationalDecimal(EvaluationEnvironment& environment,
-                                                   const NationalDecimal& value, const TypeItem& type)
-    : StackItemDecimalNumber(environment, value, type)
+StackItem* StackItemZonedDecimal::clone() const
 {
+    return new StackItemZonedDecimal(*this);
 }
+
+StackItemNationalDecimal::StackItemNationalDecimal(EvaluationEnvironment& environment, const NationalDecimal& value,
+                                                   const TypeItem& type)
+    : StackItemDecimalNumber(environment, value, type)
+{}
 StackItemNationalDecimal::StackItemNationalDecimal(const StackItemNationalDecimal& other) = default;
 StackItemNationalDecimal::~StackItemNationalDecimal() = default;
-StackItem* StackItemNationalDecimal::clone() const { return new StackItemNationalDecimal(*this); }
+StackItem* StackItemNationalDecimal::clone() const
+{
+    return new StackItemNationalDecimal(*this);
+}

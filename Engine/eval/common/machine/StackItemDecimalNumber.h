@@ -106,8 +106,7 @@ public:
 
 class StackItemNationalDecimal : public StackItemDecimalNumber<NationalDecimal> {
 public:
-    StackItemNationalDecimal(EvaluationEnvironment& environment, const NationalDecimal& value,
-                             const TypeItem& type);
+    StackItemNationalDecimal(EvaluationEnvironment& environment, const NationalDecimal& value, const TypeItem& type);
     StackItemNationalDecimal(const StackItemNationalDecimal& other);
     ~StackItemNationalDecimal() override;
     StackItem* clone() const override;

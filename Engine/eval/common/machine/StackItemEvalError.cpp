@@ -51,6 +51,4 @@ const char* StackItemEvalError::evaluationError() const
     return reinterpret_cast<const char*>(text_.data());
 }
 
-void StackItemEvalError::load(const DebuggeeLocation&)
-{
-}
+void StackItemEvalError::load(const DebuggeeLocation&) {}

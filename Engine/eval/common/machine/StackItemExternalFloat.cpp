@@ -15,8 +15,7 @@
 StackItemExternalFloat::StackItemExternalFloat(EvaluationEnvironment& environment, const ExternalFloat& value,
                                                const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
 StackItemExternalFloat::StackItemExternalFloat(const StackItemExternalFloat& other) : StackItemPictureValue(other) {}
 

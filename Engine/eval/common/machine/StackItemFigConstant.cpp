@@ -60,12 +60,15 @@ ByteString heldBytes(const StackItem& item)
     return bytes;
 }
 
-int digitCount(int digits, int places) { return std::max(0, digits - places); }
+int digitCount(int digits, int places)
+{
+    return std::max(0, digits - places);
+}
 
-}  // namespace
+} // namespace
 
-StackItemFigConstant::StackItemFigConstant(EvaluationEnvironment& environment, const char* text,
-                                           std::uint64_t length, const TypeItem& type)
+StackItemFigConstant::StackItemFigConstant(EvaluationEnvironment& environment, const char* text, std::uint64_t length,
+                                           const TypeItem& type)
     : StackItem(environment, type)
 {
     if (type.typeEntry() == nullptr)
@@ -77,8 +80,7 @@ StackItemFigConstant::StackItemFigConstant(EvaluationEnvironment& environment, c
 
 StackItemFigConstant::StackItemFigConstant(const StackItemFigConstant& other)
     : StackItem(other), value_(other.value_), nonNumeric_(other.nonNumeric_), null_(other.null_)
-{
-}
+{}
 
 StackItemFigConstant::~StackItemFigConstant() = default;
 
@@ -186,12 +188,30 @@ int StackItemFigConstant::relate(const StackItem& right, int relation)
     return 0;
 }
 
-int StackItemFigConstant::genEQ(const StackItem& right) { return relate(right, int(Relation::eq)); }
-int StackItemFigConstant::genNE(const StackItem& right) { return relate(right, int(Relation::ne)); }
-int StackItemFigConstant::genLT(const StackItem& right) { return relate(right, int(Relation::lt)); }
-int StackItemFigConstant::genLE(const StackItem& right) { return relate(right, int(Relation::le)); }
-int StackItemFigConstant::genGT(const StackItem& right) { return relate(right, int(Relation::gt)); }
-int StackItemFigConstant::genGE(const StackItem& right) { return relate(right, int(Relation::ge)); }
+int StackItemFigConstant::genEQ(const StackItem& right)
+{
+    return relate(right, int(Relation::eq));
+}
+int StackItemFigConstant::genNE(const StackItem& right)
+{
+    return relate(right, int(Relation::ne));
+}
+int StackItemFigConstant::genLT(const StackItem& right)
+{
+    return relate(right, int(Relation::lt));
+}
+int StackItemFigConstant::genLE(const StackItem& right)
+{
+    return relate(right, int(Relation::le));
+}
+int StackItemFigConstant::genGT(const StackItem& right)
+{
+    return relate(right, int(Relation::gt));
+}
+int StackItemFigConstant::genGE(const StackItem& right)
+{
+    return relate(right, int(Relation::ge));
+}
 
 std::uint64_t StackItemFigConstant::asUnsigned() const
 {

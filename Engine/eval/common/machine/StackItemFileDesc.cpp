@@ -9,8 +9,7 @@
 #include "types/ScopeItem.h"
 
 StackItemFileDesc::StackItemFileDesc(EvaluationEnvironment& environment, const TypeItem& type)
-    : StackItem(environment, type),
-      info_(std::max<std::uint64_t>(fileInformationSize, type.typeSize()), 0)
+    : StackItem(environment, type), info_(std::max<std::uint64_t>(fileInformationSize, type.typeSize()), 0)
 {
     setHasValue(true);
 }

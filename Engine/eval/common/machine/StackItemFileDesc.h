@@ -11,7 +11,9 @@
 // beyond what the host filled, so size() bytes can always be read.
 class StackItemFileDesc : public StackItem {
 public:
-    enum { fileInformationSize = 64 };
+    enum {
+        fileInformationSize = 64
+    };
 
     StackItemFileDesc(EvaluationEnvironment& environment, const TypeItem& type);
     StackItemFileDesc(const StackItemFileDesc& other);

@@ -31,8 +31,8 @@ bool storableLength(unsigned n)
 
 } // namespace
 
-StackItemFixedPointBinary::StackItemFixedPointBinary(EvaluationEnvironment& environment,
-                                                     const FixedPointBinary& value, const TypeItem& type)
+StackItemFixedPointBinary::StackItemFixedPointBinary(EvaluationEnvironment& environment, const FixedPointBinary& value,
+                                                     const TypeItem& type)
     : StackItem(environment, type), value_(value)
 {
     if (entry().byteLength == 0)
@@ -279,14 +279,12 @@ NationalEdited StackItemFixedPointBinary::asNationalEdited(const TNnational_edit
     return nationalEditedDigits(NationalDecimal(value_), value_.precision(), value_.scale(), record);
 }
 
-NationalNumericEdited StackItemFixedPointBinary::asNationalNumericEdited(
-    const TNnational_numeric_edited& record) const
+NationalNumericEdited StackItemFixedPointBinary::asNationalNumericEdited(const TNnational_numeric_edited& record) const
 {
     return NationalNumericEdited(value_, record);
 }
 
-NationalExternalFloat StackItemFixedPointBinary::asNationalExternalFloat(
-    const TNnational_external_float& record) const
+NationalExternalFloat StackItemFixedPointBinary::asNationalExternalFloat(const TNnational_external_float& record) const
 {
     return NationalExternalFloat(value_, record);
 }

@@ -15,8 +15,7 @@
 class StackItemFixedPointBinary : public StackItem {
 public:
     // RTRC_Other for a type whose entry has length 0.
-    StackItemFixedPointBinary(EvaluationEnvironment& environment, const FixedPointBinary& value,
-                              const TypeItem& type);
+    StackItemFixedPointBinary(EvaluationEnvironment& environment, const FixedPointBinary& value, const TypeItem& type);
     StackItemFixedPointBinary(const StackItemFixedPointBinary& other);
     ~StackItemFixedPointBinary() override;
 

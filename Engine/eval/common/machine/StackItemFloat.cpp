@@ -89,8 +89,7 @@ StackItemFloat<T>::StackItemFloat(const StackItemFloat& other)
       value_(other.value_),
       hexFormat_(other.hexFormat_),
       extended12_(other.extended12_)
-{
-}
+{}
 
 template <class T>
 StackItemFloat<T>::~StackItemFloat() = default;
@@ -118,8 +117,8 @@ void StackItemFloat<T>::roundToFormat()
         } catch (const InvalidOp&) {
             return;
         }
-        value_ = FloatNumber(static_cast<long double>(
-            FloatNumber(scratch, static_cast<int>(sizeof(T)), FloatNumber::Hexadecimal)));
+        value_ = FloatNumber(
+            static_cast<long double>(FloatNumber(scratch, static_cast<int>(sizeof(T)), FloatNumber::Hexadecimal)));
     } else if constexpr (sizeof(T) == 4)
         value_ = FloatNumber(static_cast<long double>(static_cast<float>(v)));
     else
@@ -145,13 +144,14 @@ void StackItemFloat<T>::inFormat(const FloatNumber& left, const FloatNumber& rig
     // usual conversions) leaves the long double result rounded once.
     const long double l = static_cast<long double>(left);
     const long double r = static_cast<long double>(right);
-    if (static_cast<long double>(static_cast<double>(l)) != l || static_cast<long double>(static_cast<double>(r)) != r) {
+    if (static_cast<long double>(static_cast<double>(l)) != l ||
+        static_cast<long double>(static_cast<double>(r)) != r) {
         roundToFormat();
         return;
     }
     const FloatNumber::Format format = value_.getFormat();
-    value_ = FloatNumber(static_cast<long double>(
-        operation(static_cast<double>(static_cast<long double>(left)), static_cast<double>(static_cast<long double>(right)))));
+    value_ = FloatNumber(static_cast<long double>(operation(static_cast<double>(static_cast<long double>(left)),
+                                                            static_cast<double>(static_cast<long double>(right)))));
     if (format == FloatNumber::Hexadecimal)
         value_.markQUVhex();
 }
@@ -178,8 +178,8 @@ void StackItemFloat<T>::load(const DebuggeeLocation& where)
         if (extended12_)
             value_ = FloatNumber(Extended12::decode(raw_.bytes));
         else
-            value_ = FloatNumber(raw_.bytes, static_cast<int>(n),
-                                 hexFormat_ ? FloatNumber::Hexadecimal : FloatNumber::IEEE);
+            value_ =
+                FloatNumber(raw_.bytes, static_cast<int>(n), hexFormat_ ? FloatNumber::Hexadecimal : FloatNumber::IEEE);
     } catch (const InvalidOp& e) {
         if (e.code() != InvalidOp::RTRC_NotSupported)
             throw;
@@ -467,42 +467,35 @@ template class StackItemFloat<debuggeeLongDouble_t>;
 
 StackItemF::StackItemF(EvaluationEnvironment& environment, const debuggeeFloat_t& raw, FloatNumber::Format format)
     : StackItemFloat(environment, raw, format != FloatNumber::IEEE ? 196 : 136, format)
-{
-}
+{}
 StackItemF::StackItemF(EvaluationEnvironment& environment, const FloatNumber& number)
     : StackItemFloat(environment, number, 136)
-{
-}
+{}
 StackItemF::StackItemF(const StackItemF& other) : StackItemFloat(other) {}
 StackItemF::~StackItemF() = default;
 
 StackItemD::StackItemD(EvaluationEnvironment& environment, const debuggeeDouble_t& raw, FloatNumber::Format format)
     : StackItemFloat(environment, raw, format != FloatNumber::IEEE ? 197 : 137, format)
-{
-}
+{}
 StackItemD::StackItemD(EvaluationEnvironment& environment, const FloatNumber& number)
     : StackItemFloat(environment, number, 137)
-{
-}
+{}
 StackItemD::StackItemD(const StackItemD& other) : StackItemFloat(other) {}
 StackItemD::~StackItemD() = default;
 
 StackItemLD::StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw,
                          FloatNumber::Format format)
     : StackItemFloat(environment, raw, format != FloatNumber::IEEE ? 198 : 138, format)
-{
-}
-StackItemLD::StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw,
-                         unsigned int builtinIndex, FloatNumber::Format format)
+{}
+StackItemLD::StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw, unsigned int builtinIndex,
+                         FloatNumber::Format format)
     : StackItemFloat(environment, raw, builtinIndex, format)
-{
-}
+{}
 StackItemLD::StackItemLD(EvaluationEnvironment& environment, const FloatNumber& number)
     : StackItemFloat(environment, number,
                      number.getFormat() == FloatNumber::Hexadecimal
                          ? 138
                          : PrimitiveType::longDoubleFor(environment.addressSize()))
-{
-}
+{}
 StackItemLD::StackItemLD(const StackItemLD& other) : StackItemFloat(other) {}
 StackItemLD::~StackItemLD() = default;

@@ -43,8 +43,7 @@ public:
     // bytes are encoded from it (left zero when the storage format cannot
     // hold the value; the result buffer then refuses it). An unusable number
     // is refused with RTRC_IncompatTypes.
-    StackItemFloat(EvaluationEnvironment& environment, const FloatNumber& number,
-                   unsigned int builtinIndex);
+    StackItemFloat(EvaluationEnvironment& environment, const FloatNumber& number, unsigned int builtinIndex);
     StackItemFloat(const StackItemFloat& other);
     ~StackItemFloat() override;
 
@@ -149,11 +148,10 @@ public:
 
 class StackItemLD : public StackItemFloat<debuggeeLongDouble_t> {
 public:
-    StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw,
-                FloatNumber::Format format);
+    StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw, FloatNumber::Format format);
     // The index passed through: the factory's way to index 139.
-    StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw,
-                unsigned int builtinIndex, FloatNumber::Format format);
+    StackItemLD(EvaluationEnvironment& environment, const debuggeeLongDouble_t& raw, unsigned int builtinIndex,
+                FloatNumber::Format format);
     StackItemLD(EvaluationEnvironment& environment, const FloatNumber& number);
     StackItemLD(const StackItemLD& other);
     ~StackItemLD() override;

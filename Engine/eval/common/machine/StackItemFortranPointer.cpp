@@ -21,13 +21,11 @@ StackItemFortranPointer::StackItemFortranPointer(EvaluationEnvironment& environm
 
 StackItemFortranPointer::StackItemFortranPointer(EvaluationEnvironment& environment, const TYPE_INDEX& pointerType)
     : StackItemFortranPointer(environment, TypeItem(pointerType))
-{
-}
+{}
 
 StackItemFortranPointer::StackItemFortranPointer(const StackItemFortranPointer& other)
     : StackItem(other), pointerType_(other.pointerType_), bytes_(other.bytes_)
-{
-}
+{}
 
 StackItemFortranPointer::~StackItemFortranPointer() = default;
 

@@ -30,8 +30,7 @@ void putAddress(std::vector<unsigned char>& bytes, std::uint64_t offset, const D
 
 } // namespace
 
-StackItemFunction::StackItemFunction(EvaluationEnvironment& environment, const TypeItem& type,
-                                     const ScopeItem* scope)
+StackItemFunction::StackItemFunction(EvaluationEnvironment& environment, const TypeItem& type, const ScopeItem* scope)
     : StackItem(environment, type, scope), displayType_(type)
 {
     setHasValue(true);
@@ -96,7 +95,7 @@ void StackItemFunction::buildDescriptor(const SymbolItem& symbol, const _TYPE_EN
         case SE_SECTION_DATA36: {
             DebuggeeAddress address(SVC::Expr2MapSection(context, procDescriptorElementSection(*element)));
             if (!address.isValid())
-                break;  // the member stays zero
+                break; // the member stays zero
             address += procDescriptorElementOffset(*element);
             putAddress(bytes_, member.offset, address);
             break;
@@ -117,8 +116,7 @@ void StackItemFunction::buildDescriptor(const SymbolItem& symbol, const _TYPE_EN
 
 StackItemFunction::StackItemFunction(const StackItemFunction& other)
     : StackItem(other), displayType_(other.displayType_), bytes_(other.bytes_)
-{
-}
+{}
 
 StackItemFunction::~StackItemFunction() = default;
 

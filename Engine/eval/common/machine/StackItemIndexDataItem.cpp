@@ -57,12 +57,30 @@ int StackItemIndexDataItem::compareWith(const StackItem& right) const
     return value_.compare(right.asIndexDataItem(value_.record()));
 }
 
-int StackItemIndexDataItem::genEQ(const StackItem& right) { return compareWith(right) == 0; }
-int StackItemIndexDataItem::genNE(const StackItem& right) { return compareWith(right) != 0; }
-int StackItemIndexDataItem::genLT(const StackItem& right) { return compareWith(right) < 0; }
-int StackItemIndexDataItem::genLE(const StackItem& right) { return compareWith(right) <= 0; }
-int StackItemIndexDataItem::genGT(const StackItem& right) { return compareWith(right) > 0; }
-int StackItemIndexDataItem::genGE(const StackItem& right) { return compareWith(right) >= 0; }
+int StackItemIndexDataItem::genEQ(const StackItem& right)
+{
+    return compareWith(right) == 0;
+}
+int StackItemIndexDataItem::genNE(const StackItem& right)
+{
+    return compareWith(right) != 0;
+}
+int StackItemIndexDataItem::genLT(const StackItem& right)
+{
+    return compareWith(right) < 0;
+}
+int StackItemIndexDataItem::genLE(const StackItem& right)
+{
+    return compareWith(right) <= 0;
+}
+int StackItemIndexDataItem::genGT(const StackItem& right)
+{
+    return compareWith(right) > 0;
+}
+int StackItemIndexDataItem::genGE(const StackItem& right)
+{
+    return compareWith(right) >= 0;
+}
 
 IndexName StackItemIndexDataItem::asIndexName(const TNindex_name& record) const
 {

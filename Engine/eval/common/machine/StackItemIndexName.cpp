@@ -24,8 +24,7 @@ TNfixed_point_binary occurrenceRecord()
 
 } // namespace
 
-StackItemIndexName::StackItemIndexName(EvaluationEnvironment& environment, const IndexName& value,
-                                       const TypeItem& type)
+StackItemIndexName::StackItemIndexName(EvaluationEnvironment& environment, const IndexName& value, const TypeItem& type)
     : StackItem(environment, type), value_(value.record(), static_cast<unsigned long long>(value.value()))
 {
     setHasValue(true);
@@ -103,12 +102,30 @@ int StackItemIndexName::compareWith(const StackItem& right) const
     return own < other ? -1 : own > other ? 1 : 0;
 }
 
-int StackItemIndexName::genEQ(const StackItem& right) { return compareWith(right) == 0; }
-int StackItemIndexName::genNE(const StackItem& right) { return compareWith(right) != 0; }
-int StackItemIndexName::genLT(const StackItem& right) { return compareWith(right) < 0; }
-int StackItemIndexName::genLE(const StackItem& right) { return compareWith(right) <= 0; }
-int StackItemIndexName::genGT(const StackItem& right) { return compareWith(right) > 0; }
-int StackItemIndexName::genGE(const StackItem& right) { return compareWith(right) >= 0; }
+int StackItemIndexName::genEQ(const StackItem& right)
+{
+    return compareWith(right) == 0;
+}
+int StackItemIndexName::genNE(const StackItem& right)
+{
+    return compareWith(right) != 0;
+}
+int StackItemIndexName::genLT(const StackItem& right)
+{
+    return compareWith(right) < 0;
+}
+int StackItemIndexName::genLE(const StackItem& right)
+{
+    return compareWith(right) <= 0;
+}
+int StackItemIndexName::genGT(const StackItem& right)
+{
+    return compareWith(right) > 0;
+}
+int StackItemIndexName::genGE(const StackItem& right)
+{
+    return compareWith(right) >= 0;
+}
 
 std::uint64_t StackItemIndexName::asUnsigned() const
 {

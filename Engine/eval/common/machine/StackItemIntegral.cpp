@@ -135,8 +135,7 @@ void StackItemIntegral<T>::genDivide(const StackItem& right)
     if constexpr (isSigned) {
         // The minimum divided by -1 wraps to the minimum again.
         const std::int64_t b = static_cast<std::int64_t>(r);
-        setResult(b == -1 ? std::uint64_t(0) - widened()
-                          : static_cast<std::uint64_t>(asSigned() / b));
+        setResult(b == -1 ? std::uint64_t(0) - widened() : static_cast<std::uint64_t>(asSigned() / b));
     } else {
         setResult(widened() / r);
     }

@@ -20,8 +20,7 @@
 // variable it was loaded from.
 template <class T>
 class StackItemIntegral : public StackItem {
-    static_assert(std::is_integral_v<T> && (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4 ||
-                                            sizeof(T) == 8));
+    static_assert(std::is_integral_v<T> && (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4 || sizeof(T) == 8));
 
 public:
     static constexpr bool isSigned = std::is_signed_v<T>;

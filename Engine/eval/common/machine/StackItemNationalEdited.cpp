@@ -14,10 +14,10 @@
 #include "datatypes/ZonedDecimal.h"
 #include "services/InvalidOp.h"
 
-StackItemNationalEdited::StackItemNationalEdited(EvaluationEnvironment& environment, const NationalEdited& value, const TypeItem& type)
+StackItemNationalEdited::StackItemNationalEdited(EvaluationEnvironment& environment, const NationalEdited& value,
+                                                 const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
 StackItemNationalEdited::StackItemNationalEdited(const StackItemNationalEdited& other) : StackItemPictureValue(other) {}
 

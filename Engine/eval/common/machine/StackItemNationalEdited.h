@@ -8,7 +8,8 @@
 // a picture of N positions and insertion characters.
 // Comparisons ask the right operand for this kind in this picture and
 // compare the texts. No arithmetic.
-class StackItemNationalEdited : public StackItemPictureValue<NationalEdited, TNnational_edited, &_TYPE_ENTRY::nationalEdited> {
+class StackItemNationalEdited
+    : public StackItemPictureValue<NationalEdited, TNnational_edited, &_TYPE_ENTRY::nationalEdited> {
 public:
     StackItemNationalEdited(EvaluationEnvironment& environment, const NationalEdited& value, const TypeItem& type);
     StackItemNationalEdited(const StackItemNationalEdited& other);

@@ -21,16 +21,13 @@ constexpr UBYTE4 charstringRefusesDigits = 0x20;
 } // namespace
 
 StackItemNationalExternalFloat::StackItemNationalExternalFloat(EvaluationEnvironment& environment,
-                                                               const NationalExternalFloat& value,
-                                                               const TypeItem& type)
+                                                               const NationalExternalFloat& value, const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
 StackItemNationalExternalFloat::StackItemNationalExternalFloat(const StackItemNationalExternalFloat& other)
     : StackItemPictureValue(other)
-{
-}
+{}
 
 StackItemNationalExternalFloat::~StackItemNationalExternalFloat() = default;
 
@@ -119,14 +116,13 @@ NumericEdited StackItemNationalExternalFloat::asNumericEdited(const TNnumeric_ed
     return NumericEdited(value_, record);
 }
 
-NationalNumericEdited StackItemNationalExternalFloat::asNationalNumericEdited(
-    const TNnational_numeric_edited& record) const
+NationalNumericEdited
+StackItemNationalExternalFloat::asNationalNumericEdited(const TNnational_numeric_edited& record) const
 {
     return pictureitem::nationalNumericEdited(static_cast<long double>(value_), record);
 }
 
-NationalExternalFloat StackItemNationalExternalFloat::asNationalExternalFloat(
-    const TNnational_external_float&) const
+NationalExternalFloat StackItemNationalExternalFloat::asNationalExternalFloat(const TNnational_external_float&) const
 {
     return value_;
 }

@@ -7,9 +7,8 @@
 // A COBOL national external floating-point item (leaf 80): the characters of
 // an external float, each a UTF-16 big-endian unit. Moves keep the
 // characters; comparisons compare the numbers. No arithmetic.
-class StackItemNationalExternalFloat
-    : public StackItemPictureValue<NationalExternalFloat, TNnational_external_float,
-                                   &_TYPE_ENTRY::nationalExternalFloat> {
+class StackItemNationalExternalFloat : public StackItemPictureValue<NationalExternalFloat, TNnational_external_float,
+                                                                    &_TYPE_ENTRY::nationalExternalFloat> {
 public:
     StackItemNationalExternalFloat(EvaluationEnvironment& environment, const NationalExternalFloat& value,
                                    const TypeItem& type);

@@ -14,12 +14,14 @@
 #include "datatypes/ZonedDecimal.h"
 #include "services/InvalidOp.h"
 
-StackItemNationalNumericEdited::StackItemNationalNumericEdited(EvaluationEnvironment& environment, const NationalNumericEdited& value, const TypeItem& type)
+StackItemNationalNumericEdited::StackItemNationalNumericEdited(EvaluationEnvironment& environment,
+                                                               const NationalNumericEdited& value, const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
-StackItemNationalNumericEdited::StackItemNationalNumericEdited(const StackItemNationalNumericEdited& other) : StackItemPictureValue(other) {}
+StackItemNationalNumericEdited::StackItemNationalNumericEdited(const StackItemNationalNumericEdited& other)
+    : StackItemPictureValue(other)
+{}
 
 StackItemNationalNumericEdited::~StackItemNationalNumericEdited() = default;
 
@@ -80,7 +82,8 @@ ExternalFloat StackItemNationalNumericEdited::asExternalFloat(const TNexternal_f
     return ExternalFloat(record, static_cast<long double>(value_.convertToNumericEdited()));
 }
 
-NationalExternalFloat StackItemNationalNumericEdited::asNationalExternalFloat(const TNnational_external_float& record) const
+NationalExternalFloat
+StackItemNationalNumericEdited::asNationalExternalFloat(const TNnational_external_float& record) const
 {
     return NationalExternalFloat(record, static_cast<long double>(value_.convertToNumericEdited()));
 }

@@ -10,9 +10,11 @@
 // but a group.
 // Comparisons ask the right operand for this kind in this picture and
 // compare the texts. No arithmetic.
-class StackItemNationalNumericEdited : public StackItemPictureValue<NationalNumericEdited, TNnational_numeric_edited, &_TYPE_ENTRY::nationalNumericEdited> {
+class StackItemNationalNumericEdited : public StackItemPictureValue<NationalNumericEdited, TNnational_numeric_edited,
+                                                                    &_TYPE_ENTRY::nationalNumericEdited> {
 public:
-    StackItemNationalNumericEdited(EvaluationEnvironment& environment, const NationalNumericEdited& value, const TypeItem& type);
+    StackItemNationalNumericEdited(EvaluationEnvironment& environment, const NationalNumericEdited& value,
+                                   const TypeItem& type);
     StackItemNationalNumericEdited(const StackItemNationalNumericEdited& other);
     ~StackItemNationalNumericEdited() override;
 

@@ -14,10 +14,10 @@
 #include "datatypes/ZonedDecimal.h"
 #include "services/InvalidOp.h"
 
-StackItemNumericEdited::StackItemNumericEdited(EvaluationEnvironment& environment, const NumericEdited& value, const TypeItem& type)
+StackItemNumericEdited::StackItemNumericEdited(EvaluationEnvironment& environment, const NumericEdited& value,
+                                               const TypeItem& type)
     : StackItemPictureValue(environment, value, type)
-{
-}
+{}
 
 StackItemNumericEdited::StackItemNumericEdited(const StackItemNumericEdited& other) : StackItemPictureValue(other) {}
 

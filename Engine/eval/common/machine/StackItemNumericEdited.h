@@ -9,7 +9,8 @@
 // with RTRC_NotSupported, and so is a move from anything but a group.
 // Comparisons ask the right operand for this kind in this picture and
 // compare the texts. No arithmetic.
-class StackItemNumericEdited : public StackItemPictureValue<NumericEdited, TNnumeric_edited, &_TYPE_ENTRY::numericEdited> {
+class StackItemNumericEdited
+    : public StackItemPictureValue<NumericEdited, TNnumeric_edited, &_TYPE_ENTRY::numericEdited> {
 public:
     StackItemNumericEdited(EvaluationEnvironment& environment, const NumericEdited& value, const TypeItem& type);
     StackItemNumericEdited(const StackItemNumericEdited& other);

@@ -40,9 +40,7 @@ bool StackItem::isString() const
     return false;
 }
 
-void StackItem::checkValue() const
-{
-}
+void StackItem::checkValue() const {}
 
 const char* StackItem::evaluationError() const
 {

@@ -16,12 +16,10 @@ class StackItemS : public StackItemIntegral<T> {
 public:
     StackItemS(EvaluationEnvironment& environment, T value, unsigned int builtinIndex)
         : StackItemIntegral<T>(environment, value, builtinIndex)
-    {
-    }
+    {}
     StackItemS(EvaluationEnvironment& environment, T value, const TypeItem& type)
         : StackItemIntegral<T>(environment, value, type)
-    {
-    }
+    {}
     StackItemS(const StackItemS& other) : StackItemIntegral<T>(other) {}
     ~StackItemS() override = default;
 

@@ -30,7 +30,7 @@ unsigned terminatorOf(bool wide)
     return static_cast<unsigned>(wchar->typeSize());
 }
 
-}  // namespace
+} // namespace
 
 const TypeItem& StackItemString::pointerType(bool wide)
 {
@@ -62,7 +62,10 @@ StackItemString::StackItemString(EvaluationEnvironment& environment, const TypeI
 }
 
 StackItemString::StackItemString(const StackItemString& other)
-    : StackItem(other), text_(other.text_), position_(other.position_), wide_(other.wide_),
+    : StackItem(other),
+      text_(other.text_),
+      position_(other.position_),
+      wide_(other.wide_),
       terminator_(other.terminator_)
 {
     setInDebuggerAddressSpace();

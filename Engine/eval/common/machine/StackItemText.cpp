@@ -146,9 +146,8 @@ ByteString StackItem::convertToCharacter(const ByteString& text) const
             }
             ++taken;
         }
-        const BYTE4 answer = SVC::ExprEbcdicConvert(utf8.data(), static_cast<UBYTE2>(utf8.size()),
-                                                    out + written, static_cast<UBYTE2>(room), nullptr,
-                                                    Conv_ToCodePage);
+        const BYTE4 answer = SVC::ExprEbcdicConvert(utf8.data(), static_cast<UBYTE2>(utf8.size()), out + written,
+                                                    static_cast<UBYTE2>(room), nullptr, Conv_ToCodePage);
         // Where the host says how many bytes it wrote, the next piece goes
         // on from there (a double-byte page writes more than one byte a
         // character); otherwise one byte a character.

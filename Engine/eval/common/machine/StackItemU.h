@@ -16,12 +16,10 @@ class StackItemU : public StackItemIntegral<T> {
 public:
     StackItemU(EvaluationEnvironment& environment, T value, unsigned int builtinIndex)
         : StackItemIntegral<T>(environment, value, builtinIndex)
-    {
-    }
+    {}
     StackItemU(EvaluationEnvironment& environment, T value, const TypeItem& type)
         : StackItemIntegral<T>(environment, value, type)
-    {
-    }
+    {}
     StackItemU(const StackItemU& other) : StackItemIntegral<T>(other) {}
     ~StackItemU() override = default;
 

@@ -24,7 +24,7 @@ unsigned char blankByte(Blank blank, unsigned i)
     return 0x40;
 }
 
-}  // namespace
+} // namespace
 
 ByteString blanks(unsigned n, Blank blank)
 {
@@ -132,4 +132,4 @@ bool isDisplayDigits(const ByteString& text)
     return true;
 }
 
-}  // namespace textbytes
+} // namespace textbytes

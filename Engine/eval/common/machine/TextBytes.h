@@ -14,10 +14,21 @@ namespace textbytes {
 
 // The blank of a text kind: the EBCDIC space 0x40, the national space
 // 00 20 and the DBCS space 40 40.
-enum class Blank { ebcdic, national, dbcs };
+enum class Blank {
+    ebcdic,
+    national,
+    dbcs
+};
 
 // The relations of the comparison operators.
-enum class Relation { eq, ne, lt, le, gt, ge };
+enum class Relation {
+    eq,
+    ne,
+    lt,
+    le,
+    gt,
+    ge
+};
 
 // n bytes of blanks.
 ByteString blanks(unsigned n, Blank blank);
@@ -43,6 +54,6 @@ ByteString readText(StackItem& item, const DebuggeeLocation& where, std::uint64_
 // Every byte an EBCDIC space or digit.
 bool isDisplayDigits(const ByteString& text);
 
-}  // namespace textbytes
+} // namespace textbytes
 
 #endif

@@ -24,7 +24,7 @@ int printLongDouble(char* buffer, std::size_t size, char conversion, int precisi
     }
 }
 
-}  // namespace
+} // namespace
 
 #if !defined(_WIN32)
 
@@ -36,7 +36,7 @@ locale_t cLocale()
     return locale;
 }
 
-}  // namespace
+} // namespace
 
 long double toLongDouble(const char* text, char** end)
 {
@@ -87,7 +87,7 @@ char localeSeparator()
     return point[0] != '.' && point[0] != 0 && point[1] == 0 ? point[0] : 0;
 }
 
-}  // namespace
+} // namespace
 
 // Windows has no per-thread C locale for long double conversions: the text
 // is translated to and from the process locale's separator instead.
@@ -140,7 +140,7 @@ Number readTranslated(const char* text, char** end, Number (*read)(const char*, 
     return value;
 }
 
-}  // namespace
+} // namespace
 
 // The locale's separator put back to the point.
 int formatLongDouble(char* buffer, std::size_t size, char conversion, int precision, long double value)
@@ -175,4 +175,4 @@ int formatGeneral(char* buffer, std::size_t size, int precision, long double val
 
 #endif
 
-}  // namespace clocale_numbers
+} // namespace clocale_numbers

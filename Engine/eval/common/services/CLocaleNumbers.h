@@ -24,6 +24,6 @@ int formatFixed(char* buffer, std::size_t size, int precision, long double value
 // snprintf(buffer, size, "%.*Lg", precision, value) in the C locale.
 int formatGeneral(char* buffer, std::size_t size, int precision, long double value);
 
-}  // namespace clocale_numbers
+} // namespace clocale_numbers
 
 #endif

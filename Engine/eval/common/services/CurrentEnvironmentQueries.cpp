@@ -81,4 +81,4 @@ void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry)
         env->typeCache().add(index, entry);
 }
 
-}  // namespace CurrentEnvironment
+} // namespace CurrentEnvironment

@@ -39,6 +39,6 @@ const _TYPE_ENTRY* cachedTypeEntry(TYPE_INDEX index);
 const _TYPE_ENTRY* createdTypeEntry(TYPE_INDEX index);
 void cacheTypeEntry(TYPE_INDEX index, const _TYPE_ENTRY* entry);
 
-}  // namespace CurrentEnvironment
+} // namespace CurrentEnvironment
 
 #endif

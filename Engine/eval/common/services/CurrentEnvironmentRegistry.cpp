@@ -85,8 +85,7 @@ void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
         return;
     Registry& r = registry();
     std::lock_guard<std::mutex> hold(r.lock);
-    slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr,
-                       std::memory_order_release);
+    slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr, std::memory_order_release);
 }
 
 void CurrentEnvironmentRegistry::born(const EvaluationEnvironment* env)

@@ -3,11 +3,9 @@
 #include "services/CurrentEnvironmentRegistry.h"
 #include "services/EvaluationEnvironment.h"
 
-CurrentEnvironmentScope::CurrentEnvironmentScope(EvaluationEnvironment& env,
-                                                 const LCC_Eval_Context_Info* context)
+CurrentEnvironmentScope::CurrentEnvironmentScope(EvaluationEnvironment& env, const LCC_Eval_Context_Info* context)
     : previous_(env.makeCurrent(context))
-{
-}
+{}
 
 CurrentEnvironmentScope::~CurrentEnvironmentScope()
 {

@@ -12,8 +12,7 @@ class EvaluationEnvironment;
 class CurrentEnvironmentScope {
 public:
     // A non-null context also becomes the environment's context.
-    explicit CurrentEnvironmentScope(EvaluationEnvironment& env,
-                                     const LCC_Eval_Context_Info* context = nullptr);
+    explicit CurrentEnvironmentScope(EvaluationEnvironment& env, const LCC_Eval_Context_Info* context = nullptr);
     ~CurrentEnvironmentScope();
 
     CurrentEnvironmentScope(const CurrentEnvironmentScope&) = delete;

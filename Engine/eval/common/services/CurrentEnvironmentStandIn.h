@@ -18,6 +18,6 @@ struct State {
 // The calling thread's stand-in.
 State& currentEnvironmentState();
 
-}  // namespace CurrentEnvironment
+} // namespace CurrentEnvironment
 
 #endif

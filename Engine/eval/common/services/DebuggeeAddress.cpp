@@ -49,8 +49,7 @@ DebuggeeAddress::DebuggeeAddress(const EE_ADDR& address) : DebuggeeAddress()
     setAddr(address);
 }
 
-DebuggeeAddress::DebuggeeAddress(SYMBOL_ENTRY& entry, const LCC_Eval_Context_Info* context)
-    : DebuggeeAddress()
+DebuggeeAddress::DebuggeeAddress(SYMBOL_ENTRY& entry, const LCC_Eval_Context_Info* context) : DebuggeeAddress()
 {
     // Without a context the symbol is taken as one of the current request's
     // program, i.e. the context the request's file scope stands for.
@@ -60,8 +59,7 @@ DebuggeeAddress::DebuggeeAddress(SYMBOL_ENTRY& entry, const LCC_Eval_Context_Inf
     const std::uint32_t storage = entry.kind;
     if (storage == SE_SECTION_DATA) {
         *this = SVC::Expr2MapSection(context, entry.statics.section);
-        const std::uint64_t offset =
-            (std::uint64_t(entry.statics.offsetHigh) << 32) | entry.statics.offsetLow;
+        const std::uint64_t offset = (std::uint64_t(entry.statics.offsetHigh) << 32) | entry.statics.offsetLow;
         *this += offset;
         return;
     }
@@ -205,8 +203,7 @@ unsigned DebuggeeAddress::read(void* buffer, unsigned count) const
 {
     if (buffer == nullptr || count == 0)
         badSize(__PRETTY_FUNCTION__, __LINE__);
-    return SVC::Expr2ReadMemory(EvaluationEnvironment::currentRep()->context(), toEE_ADDR(), count,
-                               buffer);
+    return SVC::Expr2ReadMemory(EvaluationEnvironment::currentRep()->context(), toEE_ADDR(), count, buffer);
 }
 
 unsigned DebuggeeAddress::write(const void* buffer, unsigned count) const

@@ -115,15 +115,9 @@ DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
             kind = none;
         break;
     }
-    case debuggerBuffer:
-        copy = other.target_;
-        break;
-    case fatPointer:
-        copy = other.target_ ? new FatPtr(*static_cast<const FatPtr*>(other.target_)) : nullptr;
-        break;
-    default:
-        kind = none;
-        break;
+    case debuggerBuffer: copy = other.target_; break;
+    case fatPointer: copy = other.target_ ? new FatPtr(*static_cast<const FatPtr*>(other.target_)) : nullptr; break;
+    default: kind = none; break;
     }
     clear();
     target_ = copy;
@@ -270,8 +264,7 @@ unsigned DebuggeeLocation::write(const void* buffer, unsigned count, int flags) 
 {
     switch (kind_) {
     case debuggeeMemory: return memory().write(buffer, count);
-    case registerLocation:
-        return static_cast<const Register*>(target_)->write(buffer, count, flags);
+    case registerLocation: return static_cast<const Register*>(target_)->write(buffer, count, flags);
     case fatPointer: return fatPtr().write(buffer, count);
     default: notSupported(__PRETTY_FUNCTION__, __LINE__);
     }
@@ -280,15 +273,9 @@ unsigned DebuggeeLocation::write(const void* buffer, unsigned count, int flags) 
 DebuggeeLocation& DebuggeeLocation::increment(long long n)
 {
     switch (kind_) {
-    case debuggerBuffer:
-        target_ = static_cast<unsigned char*>(target_) + n;
-        return *this;
-    case debuggeeMemory:
-        memory() += static_cast<std::uint64_t>(n);
-        return *this;
-    case fatPointer:
-        static_cast<FatPtr*>(target_)->increment(n);
-        return *this;
+    case debuggerBuffer: target_ = static_cast<unsigned char*>(target_) + n; return *this;
+    case debuggeeMemory: memory() += static_cast<std::uint64_t>(n); return *this;
+    case fatPointer: static_cast<FatPtr*>(target_)->increment(n); return *this;
     default: notSupported(__PRETTY_FUNCTION__, __LINE__);
     }
 }
@@ -304,8 +291,8 @@ bool DebuggeeLocation::operator!=(const DebuggeeLocation& other) const
         return a.bits() != b.bits() || a.addr() != b.addr();
     }
     case registerLocation:
-        return static_cast<const Register*>(target_)->registerId()
-               != static_cast<const Register*>(other.target_)->registerId();
+        return static_cast<const Register*>(target_)->registerId() !=
+               static_cast<const Register*>(other.target_)->registerId();
     case debuggerBuffer: return target_ != other.target_;
     case fatPointer: fatPtr().isValid(); return true;
     default: return true;
@@ -318,8 +305,8 @@ long long DebuggeeLocation::operator-(const DebuggeeLocation& other) const
         notSupported(__PRETTY_FUNCTION__, __LINE__);
     switch (kind_) {
     case debuggerBuffer:
-        return static_cast<long long>(reinterpret_cast<std::uintptr_t>(target_)
-                                      - reinterpret_cast<std::uintptr_t>(other.target_));
+        return static_cast<long long>(reinterpret_cast<std::uintptr_t>(target_) -
+                                      reinterpret_cast<std::uintptr_t>(other.target_));
     case debuggeeMemory:
         if (memory().isValid() && other.memory().isValid())
             return static_cast<long long>(memory().addr() - other.memory().addr());
@@ -340,9 +327,7 @@ char* DebuggeeLocation::format(char* buffer) const
         std::snprintf(out, sizeof shared, "0x%" PRIxPTR " (dbgr)", reinterpret_cast<std::uintptr_t>(target_));
         return out;
     case fatPointer: return fatPtr().format(out);
-    default:
-        std::snprintf(out, sizeof shared, "%s", "INVALID");
-        return out;
+    default: std::snprintf(out, sizeof shared, "%s", "INVALID"); return out;
     }
 }
 
@@ -375,8 +360,7 @@ ByteString DebuggeeLocation::formatRaw() const
     case debuggeeMemory: {
         char digits[24];
         std::snprintf(digits, sizeof digits, "%" PRIu64, memory().addr());
-        return ByteString(reinterpret_cast<const unsigned char*>(digits),
-                          static_cast<unsigned>(std::strlen(digits)));
+        return ByteString(reinterpret_cast<const unsigned char*>(digits), static_cast<unsigned>(std::strlen(digits)));
     }
     default: throw InvalidOp(InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);
     }

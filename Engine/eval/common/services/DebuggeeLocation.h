@@ -83,7 +83,7 @@ private:
     DebuggeeAddress& memory() const;
 
     void* target_;
-    DebuggeeAddress address_;  // target_ points here for a location in memory
+    DebuggeeAddress address_; // target_ points here for a location in memory
     unsigned char raw_[8];
     Kind kind_;
 };

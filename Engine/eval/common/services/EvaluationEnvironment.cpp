@@ -75,7 +75,8 @@ DebuggeeAddress EvaluationEnvironment::OpenMpEnv::baseFor(const DebuggeeAddress&
 EvaluationEnvironment::EvaluationEnvironment() : EvaluationEnvironment(0) {}
 
 EvaluationEnvironment::EvaluationEnvironment(int language)
-    : typeCache_(std::make_unique<TypeCache>()), createdIndex_(std::make_unique<CreatedTypeIndex>()),
+    : typeCache_(std::make_unique<TypeCache>()),
+      createdIndex_(std::make_unique<CreatedTypeIndex>()),
       language_(language)
 {
     CurrentEnvironmentRegistry::born(this);
@@ -311,8 +312,7 @@ const ByteString& EvaluationEnvironment::getConstantString(const ByteString& tex
 {
     for (unsigned i = constantStrings_.count(); i > 0; --i) {
         const ByteString* s = constantStrings_[i - 1];
-        if (s->length() == text.length()
-            && std::memcmp(s->data(), text.data(), text.length()) == 0)
+        if (s->length() == text.length() && std::memcmp(s->data(), text.data(), text.length()) == 0)
             return *s;
     }
     ByteString* copy = new ByteString(text);
@@ -351,8 +351,8 @@ const char* EvaluationEnvironment::getEBCDICcodepage()
         const char* name = SVC::ExprGetCodepage(context_);
         if (name == nullptr || *name == '\0')
             name = "QUV-1047";
-        ebcdicCodePage_ = ByteString(reinterpret_cast<const unsigned char*>(name),
-                                     static_cast<unsigned>(std::strlen(name)));
+        ebcdicCodePage_ =
+            ByteString(reinterpret_cast<const unsigned char*>(name), static_cast<unsigned>(std::strlen(name)));
     }
     return reinterpret_cast<const char*>(ebcdicCodePage_.data());
 }
@@ -422,8 +422,7 @@ unsigned debuggerEnvironment()
 
 bool setBrowseMode(bool on)
 {
-    const unsigned before =
-        on ? debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode)
-           : debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
+    const unsigned before = on ? debuggerEnvironmentWord.fetch_or(debuggerEnvironmentBrowseMode)
+                               : debuggerEnvironmentWord.fetch_and(~unsigned(debuggerEnvironmentBrowseMode));
     return (before & debuggerEnvironmentBrowseMode) != 0;
 }

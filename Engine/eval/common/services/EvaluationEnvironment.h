@@ -56,7 +56,11 @@ public:
     class UpcDebugSession {};
 
     // The language codes the evaluator tests.
-    enum : int { languageCPP = 2, languageCOBOL = 6, languageFortran = 11 };
+    enum : int {
+        languageCPP = 2,
+        languageCOBOL = 6,
+        languageFortran = 11
+    };
 
     EvaluationEnvironment();
     explicit EvaluationEnvironment(int language);
@@ -212,7 +216,10 @@ const TypeItem* typeWcharT();
 int MBlen(const unsigned char* text, unsigned length);
 
 // The debugger-environment word: value 1 always, 16 while in browse mode.
-enum : unsigned { debuggerEnvironmentBase = 1, debuggerEnvironmentBrowseMode = 16 };
+enum : unsigned {
+    debuggerEnvironmentBase = 1,
+    debuggerEnvironmentBrowseMode = 16
+};
 unsigned debuggerEnvironment();
 // Sets or clears browse mode; answers whether it was on before.
 bool setBrowseMode(bool on);

@@ -1,9 +1,6 @@
 #include "services/EvaluatorTypeIndex.h"
 
-EvaluatorTypeIndex::EvaluatorTypeIndex(const TYPE_INDEX& index)
-    : module_(index.module), index_(index.index)
-{
-}
+EvaluatorTypeIndex::EvaluatorTypeIndex(const TYPE_INDEX& index) : module_(index.module), index_(index.index) {}
 
 EvaluatorTypeIndex& EvaluatorTypeIndex::operator=(const TYPE_INDEX& index)
 {

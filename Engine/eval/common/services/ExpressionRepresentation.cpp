@@ -6,19 +6,13 @@
 #include "machine/EnvironmentStack.h"
 #include "services/InvalidOp.h"
 
-ExpressionRepresentation::ExpressionRepresentation()
-    : EvaluationEnvironment(), stack_(RuntimeStack::allocate())
-{
-}
+ExpressionRepresentation::ExpressionRepresentation() : EvaluationEnvironment(), stack_(RuntimeStack::allocate()) {}
 
 ExpressionRepresentation::ExpressionRepresentation(int language, const unsigned char* text)
     : EvaluationEnvironment(language),
-      text_(text, text != nullptr
-                      ? static_cast<unsigned>(std::strlen(reinterpret_cast<const char*>(text)))
-                      : 0u),
+      text_(text, text != nullptr ? static_cast<unsigned>(std::strlen(reinterpret_cast<const char*>(text))) : 0u),
       stack_(RuntimeStack::allocate())
-{
-}
+{}
 
 ExpressionRepresentation::~ExpressionRepresentation()
 {
@@ -114,13 +108,12 @@ int ExpressionRepresentation::readParameter(unsigned i) const
 
 bool ExpressionRepresentation::isArrayAssignment() const
 {
-    return (flags_ & arrayAssignment) != 0 && exprInfo_ != nullptr
-           && exprInfo_->parameterCount != 0;
+    return (flags_ & arrayAssignment) != 0 && exprInfo_ != nullptr && exprInfo_->parameterCount != 0;
 }
 
 void ExpressionRepresentation::appendFormattedResultName(const char* text)
 {
     if (text != nullptr)
-        formattedName_ += ByteString(reinterpret_cast<const unsigned char*>(text),
-                                     static_cast<unsigned>(std::strlen(text)));
+        formattedName_ +=
+            ByteString(reinterpret_cast<const unsigned char*>(text), static_cast<unsigned>(std::strlen(text)));
 }

@@ -73,7 +73,10 @@ public:
     // them, which its type results carry).
     void keepUntilFreed(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
-    enum : std::uint8_t { parametersSet = 1, arrayAssignment = 2 };
+    enum : std::uint8_t {
+        parametersSet = 1,
+        arrayAssignment = 2
+    };
 
 private:
     // First: destroyed after every other member.

@@ -83,6 +83,6 @@ void InvalidOp::trace() const
     if (_function == nullptr)
         SVC::pTrace("InvalidOp %s(%d)  %s", codeName(_code), static_cast<int>(_code), textBytes);
     else
-        SVC::pTrace("InvalidOp %s(%d) at %s(%u)  %s", codeName(_code), static_cast<int>(_code),
-                    _function, _line, textBytes);
+        SVC::pTrace("InvalidOp %s(%d) at %s(%u)  %s", codeName(_code), static_cast<int>(_code), _function, _line,
+                    textBytes);
 }

@@ -42,7 +42,8 @@ void Message::setInserts(const char* first, ...)
 void Message::takeInserts(const char* first, va_list rest)
 {
     if (*SVC::traceEnabled())
-        SVC::fTrace("void Message::setInserts(const char*, ...)", __LINE__, "Message=%p", static_cast<const void*>(this));
+        SVC::fTrace("void Message::setInserts(const char*, ...)", __LINE__, "Message=%p",
+                    static_cast<const void*>(this));
     for (EncodedString& insert : _inserts)
         insert = EncodedString();
     _insertCount = 0;

@@ -2,8 +2,7 @@
 
 ObjectSizeError::ObjectSizeError(const char* function, unsigned line)
     : InvalidOp(InvalidOp::RTRC_InvalidValue, function, line, "Object size out of range")
-{
-}
+{}
 
 namespace ObjectSize {
 

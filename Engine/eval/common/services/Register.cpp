@@ -54,8 +54,7 @@ unsigned Register::typeAndSize(UBYTE2& type) const
 
 UBYTEP Register::id(const char* name)
 {
-    return SVC::ExprQueryRegisterId(currentContext(),
-                                    reinterpret_cast<UBYTE1*>(const_cast<char*>(name)));
+    return SVC::ExprQueryRegisterId(currentContext(), reinterpret_cast<UBYTE1*>(const_cast<char*>(name)));
 }
 
 char* Register::format(char* buffer) const
@@ -114,8 +113,7 @@ unsigned Register::read(void* buffer, unsigned count) const
     // Narrowed read: the whole register, then the part asked for.
     unsigned char raw[16] = {};
     SVC::ExprGetRegisterValue(currentContext(), id_, raw);
-    if (type == integerRegister && (size == 2 || size == 4 || size == 8)
-        && (count == 1 || count == 2 || count == 4)) {
+    if (type == integerRegister && (size == 2 || size == 4 || size == 8) && (count == 1 || count == 2 || count == 4)) {
         // raw holds the value in host order: its low-order bytes come first.
         byteorder::reverseCopy(buffer, raw, count);
         return count;

@@ -10,7 +10,10 @@
 class Register {
 public:
     // The host's register types.
-    enum : std::uint16_t { integerRegister = 1, floatRegister = 2 };
+    enum : std::uint16_t {
+        integerRegister = 1,
+        floatRegister = 2
+    };
 
     Register() : id_(0), bytes_(0), hostType_(0) {}
     explicit Register(unsigned long id) : id_(static_cast<UBYTEP>(id)), bytes_(0), hostType_(0) {}

@@ -44,8 +44,7 @@ struct AddressText {
             std::snprintf(text, sizeof text, "0x%8.8x", static_cast<unsigned>(address.addrLow));
         else if (address.width == 64)
             std::snprintf(text, sizeof text, "0x%16.16llx",
-                          (static_cast<unsigned long long>(address.addrHigh) << 32) |
-                              address.addrLow);
+                          (static_cast<unsigned long long>(address.addrHigh) << 32) | address.addrLow);
         else
             std::snprintf(text, sizeof text, "Invalid");
     }
@@ -81,7 +80,7 @@ const char* textOrEmpty(const void* text)
     return text != nullptr ? static_cast<const char*>(text) : "";
 }
 
-}  // namespace
+} // namespace
 
 DBG_VERSION_RECORD* SVC::debuggerVersion()
 {
@@ -128,10 +127,8 @@ const _TYPE_ENTRY* SVC::ExprGetTypeEntry(const LCC_Eval_Context_Info* ctx, TYPE_
     const _TYPE_ENTRY* created = CurrentEnvironment::createdTypeEntry(index);
     fTrace(__PRETTY_FUNCTION__, __LINE__, "created type: %08" PRIxPTR, traced(created));
     if (created != nullptr) {
-        fTrace(__PRETTY_FUNCTION__, __LINE__,
-               "found typenode for type %lx(%d) in created types: %08" PRIxPTR,
-               static_cast<unsigned long>(index.module), static_cast<int>(index.index),
-               traced(created));
+        fTrace(__PRETTY_FUNCTION__, __LINE__, "found typenode for type %lx(%d) in created types: %08" PRIxPTR,
+               static_cast<unsigned long>(index.module), static_cast<int>(index.index), traced(created));
         return created;
     }
     EXPR_GET_TYPE_ENTRY slot = requireSlot(SVCState::table().ExprGetTypeEntry, __PRETTY_FUNCTION__, __LINE__);
@@ -186,8 +183,7 @@ EE_ADDR SVC::Expr2MapSection(const LCC_Eval_Context_Info* ctx, UBYTE4 section)
     return address;
 }
 
-UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count,
-                            void* buffer)
+UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count, void* buffer)
 {
     EXPR2_READ_MEMORY slot = requireSlot(SVCState::table().Expr2ReadMemory, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 bytesRead = 0;
@@ -196,8 +192,8 @@ UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& add
     if (bytesRead > count)
         bytesRead = count;
     if (SVCState::tracing())
-        fTrace(__PRETTY_FUNCTION__, __LINE__, "Read %d bytes from location %s; rc = %d",
-               static_cast<int>(count), AddressText(address).text, rc);
+        fTrace(__PRETTY_FUNCTION__, __LINE__, "Read %d bytes from location %s; rc = %d", static_cast<int>(count),
+               AddressText(address).text, rc);
     // Every short read leaves defined bytes behind it: the rest is zeroed.
     auto zeroTail = [&] {
         if (buffer != nullptr && bytesRead < count)
@@ -212,11 +208,10 @@ UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& add
     // is told the storage could not be read.
     try {
         if (rc == 6)
-            throwError(rc, __PRETTY_FUNCTION__, __LINE__,
-                       "Failed ERROR_InvalidNumBytes.  Address = %s, Bytecount = %d",
+            throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Failed ERROR_InvalidNumBytes.  Address = %s, Bytecount = %d",
                        AddressText(address).text, static_cast<int>(count));
-        throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d",
-                   AddressText(address).text, static_cast<int>(count));
+        throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d", AddressText(address).text,
+                   static_cast<int>(count));
     } catch (const InvalidOp& error) {
         if (error.code() != InvalidOp::RTRC_IntfRoutineFailed)
             throw;
@@ -225,15 +220,14 @@ UBYTE4 SVC::Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& add
     return 0;
 }
 
-UBYTE4 SVC::Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count,
-                             const void* buffer)
+UBYTE4 SVC::Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count, const void* buffer)
 {
     EXPR2_WRITE_MEMORY slot = requireSlot(SVCState::table().Expr2WriteMemory, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 written = 0;
     int rc = returnCode(slot(ctx, address, count, buffer, &written));
     if (SVCState::tracing())
-        fTrace(__PRETTY_FUNCTION__, __LINE__, "Write %d bytes to location %s; rc = %d",
-               static_cast<int>(count), AddressText(address).text, rc);
+        fTrace(__PRETTY_FUNCTION__, __LINE__, "Write %d bytes to location %s; rc = %d", static_cast<int>(count),
+               AddressText(address).text, rc);
     try {
         throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Address = %s, Bytecount = %d.  Written = %d",
                    AddressText(address).text, static_cast<int>(count), static_cast<int>(written));
@@ -255,8 +249,7 @@ UBYTE2 SVC::ExprGetContextLocationType(const LCC_Eval_Context_Info* ctx)
     return type;
 }
 
-UBYTE4 SVC::ExprGetContainingContextInfo(const LCC_Eval_Context_Info* ctx,
-                                         const LCC_Eval_Context_Info*& containing)
+UBYTE4 SVC::ExprGetContainingContextInfo(const LCC_Eval_Context_Info* ctx, const LCC_Eval_Context_Info*& containing)
 {
     EXPR_GET_CONTAINING_CONTEXT_INFO slot =
         requireSlot(SVCState::table().ExprGetContainingContextInfo, __PRETTY_FUNCTION__, __LINE__);
@@ -298,13 +291,13 @@ SYMBOL_ENTRY* SVC::ExprSearchForSymbolEntry(const LCC_Eval_Context_Info* ctx, UB
     fTrace(__PRETTY_FUNCTION__, __LINE__, "rc = %d", rc);
     if (rc == 8)
         return nullptr;
-    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Symbol = \"%s\".  Symbols to Search = 0x%x",
-               textOrEmpty(name), static_cast<unsigned>(symbolsToSearch));
+    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Symbol = \"%s\".  Symbols to Search = 0x%x", textOrEmpty(name),
+               static_cast<unsigned>(symbolsToSearch));
     return entry;
 }
 
-SYMBOL_LIST* SVC::Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, UBYTE1* name,
-                                              UBYTE4 kind, UBYTE4 symbolsToSearch)
+SYMBOL_LIST* SVC::Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, UBYTE1* name, UBYTE4 kind,
+                                              UBYTE4 symbolsToSearch)
 {
     EXPR2_SEARCH_FOR_SYMBOL_ENTRIES slot =
         requireSlot(SVCState::table().Expr2SearchForSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
@@ -313,8 +306,8 @@ SYMBOL_LIST* SVC::Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, 
     fTrace(__PRETTY_FUNCTION__, __LINE__, "rc = %d", rc);
     if (rc == 8)
         return nullptr;
-    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Symbol = \"%s\".  Symbols to Search = 0x%x",
-               textOrEmpty(name), static_cast<unsigned>(symbolsToSearch));
+    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "Symbol = \"%s\".  Symbols to Search = 0x%x", textOrEmpty(name),
+               static_cast<unsigned>(symbolsToSearch));
     return list;
 }
 
@@ -360,8 +353,8 @@ EE_ADDR SVC::Expr2ComputeDWARFaddress(const LCC_Eval_Context_Info* ctx, const UB
     return result;
 }
 
-EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const void* text,
-                                         const UBYTE1* loc, UBYTE4 length, const UBYTE8* base)
+EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const void* text, const UBYTE1* loc,
+                                         UBYTE4 length, const UBYTE8* base)
 {
     EXPR2_COMPUTE_ABS_DWARF_ADDRESS slot =
         requireSlot(SVCState::table().Expr2ComputeAbsDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
@@ -379,8 +372,8 @@ EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const
     return result;
 }
 
-EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc,
-                                         UBYTE4 length, const UBYTE8* base)
+EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length,
+                                         const UBYTE8* base)
 {
     return Expr2ComputeAbsDWARFaddress(ctx, nullptr, loc, length, base);
 }
@@ -391,14 +384,12 @@ EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const
     return Expr2ComputeAbsDWARFaddress(ctx, nullptr, dwarfBlockBytes(&loc), loc.length, base);
 }
 
-EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const DwarfLocation& loc,
-                                         const UBYTE8* base)
+EE_ADDR SVC::Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const DwarfLocation& loc, const UBYTE8* base)
 {
     return Expr2ComputeAbsDWARFaddress(ctx, nullptr, loc.bytes, loc.length, base);
 }
 
-std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length,
-                                const UBYTE8* base)
+std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length, const UBYTE8* base)
 {
     DwarfBase baseRecord(base);
     EE_ADDR result{};
@@ -415,14 +406,13 @@ std::int64_t SVC::GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* 
             EXPR2_COMPUTE_DWARF_ADDRESS inFrame =
                 requireSlot(SVCState::table().Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
             result = EE_ADDR{};
-            rc = returnCode(inFrame(top.context, &result, loc, length, CurrentEnvironment::frameIndex(),
-                                    baseRecord.pointer));
+            rc = returnCode(
+                inFrame(top.context, &result, loc, length, CurrentEnvironment::frameIndex(), baseRecord.pointer));
         }
     } else {
         EXPR2_COMPUTE_DWARF_ADDRESS inFrame =
             requireSlot(SVCState::table().Expr2ComputeDWARFaddress, __PRETTY_FUNCTION__, __LINE__);
-        rc = returnCode(inFrame(ctx, &result, loc, length, CurrentEnvironment::frameIndex(),
-                                baseRecord.pointer));
+        rc = returnCode(inFrame(ctx, &result, loc, length, CurrentEnvironment::frameIndex(), baseRecord.pointer));
     }
     throwError(rc, __PRETTY_FUNCTION__, __LINE__);
     if (result.width == 32)
@@ -451,7 +441,7 @@ bool SVC::Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx, CALLSTACK_ITEM
 }
 
 UBYTE4 SVC::ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer, UBYTE4 capacity,
-                                  UBYTE4* total)
+                                 UBYTE4* total)
 {
     EXPR_GET_SYMBOL_ENTRIES slot = requireSlot(SVCState::table().ExprGetSymbolEntries, __PRETTY_FUNCTION__, __LINE__);
     UBYTE4 count = slot(ctx, buffer, capacity);
@@ -466,17 +456,17 @@ EE_ADDR SVC::Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbo
     EXPR2_GET_LINK_ADDRESS slot = requireSlot(SVCState::table().Expr2GetLinkAddress, __PRETTY_FUNCTION__, __LINE__);
     EE_ADDR address{};
     int rc = returnCode(slot(ctx, symbol, section, &address));
-    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "%s, Symbol = \"%s\".  Section = 0x%x", "Failed",
-               textOrEmpty(symbol), static_cast<unsigned>(section));
+    throwError(rc, __PRETTY_FUNCTION__, __LINE__, "%s, Symbol = \"%s\".  Section = 0x%x", "Failed", textOrEmpty(symbol),
+               static_cast<unsigned>(section));
     return address;
 }
 
-void SVC::ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* function, UBYTE4 first,
-                           UBYTE4 second, void* result, const List<ExprCallFunctionParm>& parms)
+void SVC::ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* function, UBYTE4 first, UBYTE4 second,
+                           void* result, const List<ExprCallFunctionParm>& parms)
 {
     EXPR_CALL_FUNCTION slot = requireSlot(SVCState::table().ExprCallFunction, __PRETTY_FUNCTION__, __LINE__);
-    int rc = returnCode(slot(ctx, function, first, second, result, parms.count(),
-                             parms.count() != 0 ? parms.items() : nullptr));
+    int rc = returnCode(
+        slot(ctx, function, first, second, result, parms.count(), parms.count() != 0 ? parms.items() : nullptr));
     if (rc == 0)
         return;
     if (rc == 17 && CurrentEnvironment::isCobol())
@@ -589,8 +579,7 @@ BYTE4 SVC::ExprEbcdicConvert(const void* source, UBYTE2 sourceLength, void* targ
     EXPR_EBCDIC_CONVERT slot = requireSlot(SVCState::table().ExprEbcdicConvert, __PRETTY_FUNCTION__, __LINE__);
     if (codePage == nullptr)
         codePage = CurrentEnvironment::ebcdicCodePageName();
-    return slot(CurrentEnvironment::currentContext(), source, sourceLength, target, targetLength, codePage,
-                conversion);
+    return slot(CurrentEnvironment::currentContext(), source, sourceLength, target, targetLength, codePage, conversion);
 }
 
 const char* SVC::ExprGetCodepage(const LCC_Eval_Context_Info* ctx)
@@ -622,14 +611,10 @@ void SVC::ExprGetFileInfo(const LCC_Eval_Context_Info* ctx, const EE_ADDR& addre
     case -2:
         throwError(result, __PRETTY_FUNCTION__, __LINE__, "Invalid FCB at address = %s", AddressText(address).text);
         break;
-    case -1:
-        throwError(result, __PRETTY_FUNCTION__, __LINE__, "Invalid FIB");
-        break;
+    case -1: throwError(result, __PRETTY_FUNCTION__, __LINE__, "Invalid FIB"); break;
     case -3:
         throwError(result, __PRETTY_FUNCTION__, __LINE__, "Buffer size %d is too small", static_cast<int>(size));
         break;
-    default:
-        throwError(result, __PRETTY_FUNCTION__, __LINE__, "Error getting file info");
-        break;
+    default: throwError(result, __PRETTY_FUNCTION__, __LINE__, "Error getting file info"); break;
     }
 }

@@ -66,8 +66,8 @@ public:
         __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 0)));
     // "<prefix> <function>(<value>) <message>" (either part may be null),
     // component "VUM_ASSIST".
-    static int DATrace(const char* prefix, const char* function, int value, const char* format,
-                       va_list args) __attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 0)));
+    static int DATrace(const char* prefix, const char* function, int value, const char* format, va_list args)
+        __attribute__((format(NORVEXA_PRINTF_FORMAT, 4, 0)));
 
     // ------------------------------------------------------------------
     // Host trace slots (33, 34, 35). None of them throws: an exception
@@ -118,12 +118,10 @@ public:
 
     // Slots 3-6: registers. Values travel in the evaluator's byte order.
     static UBYTEP ExprQueryRegisterId(const LCC_Eval_Context_Info* ctx, UBYTE1* name);
-    static void ExprQueryRegisterInfo(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE2* type,
-                                      UBYTE2* bits);
+    static void ExprQueryRegisterInfo(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE2* type, UBYTE2* bits);
     // Returns rc 0, 10 or 12 to the caller; any other rc throws.
     static int ExprGetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id, UBYTE1* buffer);
-    static void ExprSetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id,
-                                     const UBYTE1* buffer);
+    static void ExprSetRegisterValue(const LCC_Eval_Context_Info* ctx, UBYTEP id, const UBYTE1* buffer);
 
     // Slot 7: the base address of a host section.
     static EE_ADDR Expr2MapSection(const LCC_Eval_Context_Info* ctx, UBYTE4 section);
@@ -131,11 +129,10 @@ public:
     // Slot 10: reads count bytes at address into buffer; returns the bytes
     // read. A short read (rc 0 or rc 6 with some bytes read) zero-fills the
     // rest of the buffer; rc 6 with nothing read and every other rc throw.
-    static UBYTE4 Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address,
-                                  UBYTE4 count, void* buffer);
+    static UBYTE4 Expr2ReadMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count, void* buffer);
     // Slot 11: writes count bytes; returns the bytes the host wrote.
-    static UBYTE4 Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address,
-                                   UBYTE4 count, const void* buffer);
+    static UBYTE4 Expr2WriteMemory(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, UBYTE4 count,
+                                   const void* buffer);
 
     // Slot 12: the context's location type (4: a 64-bit program); 0 when the
     // host answers nothing. The return code is ignored.
@@ -148,14 +145,12 @@ public:
 
     // Slots 16, 17: the call stack.
     static UBYTE2 ExprGetNumCallStackItems(const LCC_Eval_Context_Info* ctx);
-    static void Expr2GetCallStackEntry(const LCC_Eval_Context_Info* ctx, UBYTE2 item,
-                                       CALLSTACK_ITEM2* entry);
+    static void Expr2GetCallStackEntry(const LCC_Eval_Context_Info* ctx, UBYTE2 item, CALLSTACK_ITEM2* entry);
 
     // Slots 18, 29: symbol search; rc 8 (not found) gives null.
-    static SYMBOL_ENTRY* ExprSearchForSymbolEntry(const LCC_Eval_Context_Info* ctx, UBYTE1* name,
-                                                  UBYTE4 kind, UBYTE4 symbolsToSearch);
-    static SYMBOL_LIST* Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx,
-                                                    UBYTE1* name, UBYTE4 kind,
+    static SYMBOL_ENTRY* ExprSearchForSymbolEntry(const LCC_Eval_Context_Info* ctx, UBYTE1* name, UBYTE4 kind,
+                                                  UBYTE4 symbolsToSearch);
+    static SYMBOL_LIST* Expr2SearchForSymbolEntries(const LCC_Eval_Context_Info* ctx, UBYTE1* name, UBYTE4 kind,
                                                     UBYTE4 symbolsToSearch);
 
     // Slot 20: the context's block symbol.
@@ -167,82 +162,70 @@ public:
     static EE_ADDR Expr2ComputeThreadStaticBase(const LCC_Eval_Context_Info* ctx);
 
     // Slot 36: the address a DWARF location yields in the request's frame.
-    static EE_ADDR Expr2ComputeDWARFaddress(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc,
-                                            UBYTE4 length, const UBYTE8* base = nullptr);
+    static EE_ADDR Expr2ComputeDWARFaddress(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length,
+                                            const UBYTE8* base = nullptr);
     // Slot 37: the absolute address of a DWARF location. With a text, a
     // failure throws with that text as its message (in COBOL rc 26 is
     // RTRC_BadODOObjectValue with the text); without one, a plain failure.
-    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const void* text,
-                                               const UBYTE1* loc, UBYTE4 length,
-                                               const UBYTE8* base);
-    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx,
-                                               const UBYTE1* loc, UBYTE4 length,
+    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const void* text, const UBYTE1* loc,
+                                               UBYTE4 length, const UBYTE8* base);
+    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length,
                                                const UBYTE8* base = nullptr);
-    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx,
-                                               const DwarfLocString& loc,
+    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const DwarfLocString& loc,
                                                const UBYTE8* base = nullptr);
-    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx,
-                                               const DwarfLocation& loc,
+    static EE_ADDR Expr2ComputeAbsDWARFaddress(const LCC_Eval_Context_Info* ctx, const DwarfLocation& loc,
                                                const UBYTE8* base = nullptr);
 
     // The value of a DWARF expression (slot 37 when no frame is selected,
     // retried once against the top frame outside COBOL; slot 36 otherwise):
     // a 32-bit result sign-extended, a 64-bit result whole, any other width
     // 0.
-    static std::int64_t GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc,
-                                      UBYTE4 length, const UBYTE8* base = nullptr);
+    static std::int64_t GetDwarfValue(const LCC_Eval_Context_Info* ctx, const UBYTE1* loc, UBYTE4 length,
+                                      const UBYTE8* base = nullptr);
 
     // Slot 38: whether ctx is the top of the stack (reads call-stack entry 0
     // into entry first when entry is given). A null slot answers true; a
     // failing host false; never throws for the host's return code.
-    static bool Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx,
-                                      CALLSTACK_ITEM2* entry = nullptr);
+    static bool Expr2GetTopStackEntry(const LCC_Eval_Context_Info* ctx, CALLSTACK_ITEM2* entry = nullptr);
 
     // Slot 39: fills up to capacity entries; returns how many it filled (the
     // host's count, never more than capacity). The host's own count, which
     // may exceed the capacity when the context has more entries, goes to
     // *total when total is given: a caller that wants every entry asks again
     // with room for that many.
-    static UBYTE4 ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer,
-                                       UBYTE4 capacity, UBYTE4* total = nullptr);
+    static UBYTE4 ExprGetSymbolEntries(const LCC_Eval_Context_Info* ctx, SYMBOL_ENTRY** buffer, UBYTE4 capacity,
+                                       UBYTE4* total = nullptr);
 
     // Slot 40: the address of a link symbol in a section.
-    static EE_ADDR Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbol,
-                                       UBYTE4 section);
+    static EE_ADDR Expr2GetLinkAddress(const LCC_Eval_Context_Info* ctx, UBYTE1* symbol, UBYTE4 section);
 
     // Slot 41: calls a debuggee function. In COBOL rc 17 is
     // RTRC_CallFunctionInvalid with the function's text.
-    static void ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* function,
-                                 UBYTE4 first, UBYTE4 second, void* result,
-                                 const List<ExprCallFunctionParm>& parms);
+    static void ExprCallFunction(const LCC_Eval_Context_Info* ctx, const void* function, UBYTE4 first, UBYTE4 second,
+                                 void* result, const List<ExprCallFunctionParm>& parms);
 
     // Slot 42: the kind of a context.
     static CONTEXT_SCOPE2 ExprGetContextType2(const LCC_Eval_Context_Info* ctx);
 
     // Slots 43, 44.
     static void Expr2GetKeyAddress(const LCC_Eval_Context_Info* ctx, void* key, EE_ADDR* out);
-    static void Expr2NativeStackIndex(const LCC_Eval_Context_Info* ctx, UBYTE4 index,
-                                      UBYTE4* native);
+    static void Expr2NativeStackIndex(const LCC_Eval_Context_Info* ctx, UBYTE4 index, UBYTE4* native);
 
     // Slot 45: every contained context of a kind. The list is regrown while
     // the host reports more than it has room for, at most 4 times and to at
     // most 1,048,576 contexts; a host past either bound is refused with
     // RTRC_IntfRoutineFailed.
-    static List<const LCC_Eval_Context_Info*> ExprGetContainedContexts(
-        const LCC_Eval_Context_Info* ctx, UBYTE4 kind);
+    static List<const LCC_Eval_Context_Info*> ExprGetContainedContexts(const LCC_Eval_Context_Info* ctx, UBYTE4 kind);
 
     // Slot 46: rc 0 true, rc 8 false, any other rc throws.
-    static bool ExprGetLinkName(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address,
-                                const UBYTE1** first, const UBYTE1** second,
-                                const UBYTE1** third);
+    static bool ExprGetLinkName(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, const UBYTE1** first,
+                                const UBYTE1** second, const UBYTE1** third);
 
     // Slot 47: a type entry by name; rc 3 (none) gives null.
-    static TYPE_ENTRY* Expr2GetTypeByName(const LCC_Eval_Context_Info* ctx, const char* name,
-                                          UBYTE1 flag);
+    static TYPE_ENTRY* Expr2GetTypeByName(const LCC_Eval_Context_Info* ctx, const char* name, UBYTE1 flag);
 
     // Slots 48-51.
-    static bool ExprGetCompilationSettingValue(const LCC_Eval_Context_Info* ctx,
-                                               COMPILATION_SETTING_TYPE setting,
+    static bool ExprGetCompilationSettingValue(const LCC_Eval_Context_Info* ctx, COMPILATION_SETTING_TYPE setting,
                                                COMPILATION_SETTING_VALUE* value);
     static bool ExprGetPlaybackMode();
     static UBYTE4 ExprGetPathPoint(UBYTE4* pathPoint);
@@ -251,9 +234,8 @@ public:
     // Slot 52: converts text between a code page (null: the request's EBCDIC
     // code page) and the evaluator's character set, with the request's
     // context; returns the host's answer unchanged.
-    static BYTE4 ExprEbcdicConvert(const void* source, UBYTE2 sourceLength, void* target,
-                                   UBYTE2 targetLength, const char* codePage,
-                                   Conversion conversion);
+    static BYTE4 ExprEbcdicConvert(const void* source, UBYTE2 sourceLength, void* target, UBYTE2 targetLength,
+                                   const char* codePage, Conversion conversion);
 
     // Slot 53: the context's code-page name; "" when the slot is null or the
     // host has none. Never throws for a missing answer.
@@ -263,8 +245,7 @@ public:
     static void* ExprGetRawDbgData(const LCC_Eval_Context_Info* ctx, UBYTE4* size);
 
     // Slot 55: fills up to size bytes of file information for an address.
-    static void ExprGetFileInfo(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address,
-                                void* buffer, UBYTE4 size);
+    static void ExprGetFileInfo(const LCC_Eval_Context_Info* ctx, const EE_ADDR& address, void* buffer, UBYTE4 size);
 
 private:
     SVC() = delete;

@@ -38,7 +38,7 @@ PublishedTables& publishedTables()
     return *registry;
 }
 
-}  // namespace
+} // namespace
 
 const DBG2_SERVICE_FUNCTIONS& SVCState::table()
 {

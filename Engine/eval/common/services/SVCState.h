@@ -38,6 +38,6 @@ inline bool tracing()
 // The calling thread's trace indent, in columns.
 UBYTE4& indent();
 
-}  // namespace SVCState
+} // namespace SVCState
 
 #endif

@@ -30,20 +30,18 @@ unsigned written(int wanted, unsigned room)
 // Writes the indent into the buffer; returns the characters written.
 unsigned formatIndent()
 {
-    int width = static_cast<int>(traceIndentColumns < traceBufferSize ? traceIndentColumns
-                                                                      : traceBufferSize);
-    return written(std::snprintf(traceBuffer, traceBufferSize, "%*s", width, " "),
-                   traceBufferSize);
+    int width = static_cast<int>(traceIndentColumns < traceBufferSize ? traceIndentColumns : traceBufferSize);
+    return written(std::snprintf(traceBuffer, traceBufferSize, "%*s", width, " "), traceBufferSize);
 }
 
 // Formats the message after a head of used characters and hands the line to
 // the host. Returns the length of the line.
-__attribute__((format(NORVEXA_PRINTF_FORMAT, 2, 0))) int finishLine(unsigned used, const char* format,
-                                                     va_list args, const char* component)
+__attribute__((format(NORVEXA_PRINTF_FORMAT, 2, 0))) int finishLine(unsigned used, const char* format, va_list args,
+                                                                    const char* component)
 {
     if (format != nullptr && used < traceBufferSize - 1)
-        used += written(std::vsnprintf(traceBuffer + used, traceBufferSize - used, format, args),
-                        traceBufferSize - used);
+        used +=
+            written(std::vsnprintf(traceBuffer + used, traceBufferSize - used, format, args), traceBufferSize - used);
     traceBuffer[used] = '\0';
     SVC::Expr2Trace(component, traceBuffer);
     return static_cast<int>(used);
@@ -80,8 +78,7 @@ unsigned appendNumber(unsigned used, bool open, long long value, const char* suf
 
 // Appends "prefix function" (or whichever of the two is given) and the
 // separator; appends nothing when neither is given.
-unsigned appendCaller(unsigned used, const char* prefix, const char* function,
-                      const char* separator)
+unsigned appendCaller(unsigned used, const char* prefix, const char* function, const char* separator)
 {
     if (prefix != nullptr && function != nullptr) {
         used = appendText(used, prefix);
@@ -95,7 +92,7 @@ unsigned appendCaller(unsigned used, const char* prefix, const char* function,
     return used;
 }
 
-}  // namespace
+} // namespace
 
 UBYTE4& SVCState::indent()
 {
@@ -119,8 +116,7 @@ int SVC::fTrace(const char* function, unsigned line, const char* format, ...)
     unsigned used = formatIndent();
     if (function != nullptr) {
         const char* paren = std::strchr(function, '(');
-        used = appendText(used, function, paren ? static_cast<size_t>(paren - function)
-                                                : std::strlen(function));
+        used = appendText(used, function, paren ? static_cast<size_t>(paren - function) : std::strlen(function));
     }
     used = appendNumber(used, true, static_cast<long long>(line), "): ");
     va_list args;
@@ -153,8 +149,7 @@ int SVC::vTrace(const char* prefix, const char* function, const char* format, va
     return length;
 }
 
-int SVC::DATrace(const char* prefix, const char* function, int value, const char* format,
-                 va_list args)
+int SVC::DATrace(const char* prefix, const char* function, int value, const char* format, va_list args)
 {
     if (!SVCState::tracing())
         return 0;
@@ -200,4 +195,3 @@ void SVC::Expr2TraceWithID(unsigned id, const char* component, const char* text)
     } catch (...) {
     }
 }
-

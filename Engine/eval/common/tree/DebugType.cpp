@@ -6,7 +6,14 @@
 
 namespace {
 
-enum : unsigned { langC = 1, langCPP = 2, langFortran = 4, langParallel = 8, langCOBOL = 16, langAll = 255 };
+enum : unsigned {
+    langC = 1,
+    langCPP = 2,
+    langFortran = 4,
+    langParallel = 8,
+    langCOBOL = 16,
+    langAll = 255
+};
 
 const char resultTypesName[] = "const DebugType::FormatInfo* DebugType::resultTypes(const TypeItem&, unsigned32) const";
 
@@ -22,7 +29,7 @@ unsigned listOfLanguage(unsigned language)
     }
 }
 
-}  // namespace
+} // namespace
 
 DebugType& DebugType::instance()
 {
@@ -202,24 +209,63 @@ const DebugType::FormatInfo* DebugType::resultTypes(const TypeItem& type, unsign
     if (entry.elementCount() > 0)
         return byListIndex_[5];
     switch (entry.sqlType()) {
-    case 480: case 481: case 996: case 997:
-        return byListIndex_[1];
-    case 484: case 485:
-        return byListIndex_[14];
-    case 492: case 493: case 496: case 497: case 500: case 501:
-        return byListIndex_[15];
-    case 504: case 505:
-        return byListIndex_[21];
-    case 916: case 917: case 920: case 921: case 924: case 925: case 1000:
-        return byListIndex_[13];
-    case 404: case 405: case 408: case 409: case 412: case 413: case 448: case 449:
-    case 452: case 453: case 456: case 457: case 464: case 465: case 468: case 469:
-    case 472: case 473: case 904: case 905: case 908: case 909: case 912: case 913:
-    case 960: case 961: case 964: case 965: case 968: case 969: case 972: case 973:
-    case 976: case 977: case 65984:
-        return byListIndex_[16];
-    default:
-        throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
+    case 480:
+    case 481:
+    case 996:
+    case 997: return byListIndex_[1];
+    case 484:
+    case 485: return byListIndex_[14];
+    case 492:
+    case 493:
+    case 496:
+    case 497:
+    case 500:
+    case 501: return byListIndex_[15];
+    case 504:
+    case 505: return byListIndex_[21];
+    case 916:
+    case 917:
+    case 920:
+    case 921:
+    case 924:
+    case 925:
+    case 1000: return byListIndex_[13];
+    case 404:
+    case 405:
+    case 408:
+    case 409:
+    case 412:
+    case 413:
+    case 448:
+    case 449:
+    case 452:
+    case 453:
+    case 456:
+    case 457:
+    case 464:
+    case 465:
+    case 468:
+    case 469:
+    case 472:
+    case 473:
+    case 904:
+    case 905:
+    case 908:
+    case 909:
+    case 912:
+    case 913:
+    case 960:
+    case 961:
+    case 964:
+    case 965:
+    case 968:
+    case 969:
+    case 972:
+    case 973:
+    case 976:
+    case 977:
+    case 65984: return byListIndex_[16];
+    default: throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
     }
 }
 

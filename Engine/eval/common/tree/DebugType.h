@@ -25,8 +25,14 @@ typedef int DBG_RESULT;
 // node's type. Made once, on first use, and never freed.
 class DebugType {
 public:
-    enum : unsigned { typeCount = 41, listIndexCount = 35, maxPairs = 6 };
-    enum : DBG_RESULT { unusedResult = 5 };
+    enum : unsigned {
+        typeCount = 41,
+        listIndexCount = 35,
+        maxPairs = 6
+    };
+    enum : DBG_RESULT {
+        unusedResult = 5
+    };
 
     // One row. The default index may change at any time (SetDefaultRep on
     // another thread); everything else is fixed by the constructor.

@@ -12,20 +12,51 @@ DBG_TYPE primitiveDataType(unsigned code)
 {
     if (PrimitiveType::isPointerForm(code)) {
         switch (code & ~static_cast<unsigned>(PrimitiveType::pointerBit)) {
-        case 128: case 132: case 148: return 5;
-        case 149: case 150: return 20;
+        case 128:
+        case 132:
+        case 148: return 5;
+        case 149:
+        case 150: return 20;
         case 151: return 22;
-        default: return PrimitiveType::find(code & ~static_cast<unsigned>(PrimitiveType::pointerBit)) != nullptr ? 4 : 0;
+        default:
+            return PrimitiveType::find(code & ~static_cast<unsigned>(PrimitiveType::pointerBit)) != nullptr ? 4 : 0;
         }
     }
     switch (code) {
-    case 128: case 132: case 148: return 1;
-    case 149: case 150: return 19;
-    case 129: case 130: case 133: case 134: case 155: case 156: return 3;
-    case 136: case 137: case 138: case 139: case 140: case 141: case 142: case 143:
-    case 159: case 192: case 193: case 196: case 197: case 198: case 203: case 204: case 205: return 2;
-    case 144: case 145: case 146: case 157: return 18;
-    case 195: case 202: return 15;
+    case 128:
+    case 132:
+    case 148: return 1;
+    case 149:
+    case 150: return 19;
+    case 129:
+    case 130:
+    case 133:
+    case 134:
+    case 155:
+    case 156: return 3;
+    case 136:
+    case 137:
+    case 138:
+    case 139:
+    case 140:
+    case 141:
+    case 142:
+    case 143:
+    case 159:
+    case 192:
+    case 193:
+    case 196:
+    case 197:
+    case 198:
+    case 203:
+    case 204:
+    case 205: return 2;
+    case 144:
+    case 145:
+    case 146:
+    case 157: return 18;
+    case 195:
+    case 202: return 15;
     default: return 0;
     }
 }
@@ -47,7 +78,7 @@ bool isWide(const TypeItem& type)
     return code == 149 || code == 150;
 }
 
-}  // namespace
+} // namespace
 
 DBG_TYPE DebugType::programDataType(const TypeItem& type, unsigned depth)
 {
@@ -76,8 +107,13 @@ DBG_TYPE DebugType::programDataType(const TypeItem& type, unsigned depth)
     case TE_DBCS_STRING: return 38;
     case TE_DBCS_EDITED: return 39;
     case TE_CHARSTRING: return 40;
-    case TE_CLASS: case TE_GROUP: case TE_STRUCT: case TE_F90_ALLOCATABLE: return 15;
-    case TE_ENUM: case TE_ENUM2: case TE_INTEGER: return 3;
+    case TE_CLASS:
+    case TE_GROUP:
+    case TE_STRUCT:
+    case TE_F90_ALLOCATABLE: return 15;
+    case TE_ENUM:
+    case TE_ENUM2:
+    case TE_INTEGER: return 3;
     case TE_F90_POINTER: return 25;
     case TE_REFERENCE: return programDataType(TypeItem(TYPE_INDEX(e->reference.referent)), depth + 1);
     default: break;

@@ -93,4 +93,4 @@ unsigned wholeLength(unsigned count)
     return count > 0xFFFFFFFFu - 8 ? 0xFFFFFFFFu : (count + 4 < 8 ? 8 : count + 4);
 }
 
-}  // namespace FormatByType
+} // namespace FormatByType

@@ -59,6 +59,6 @@ char languageQuote();
 // A maximum length that shows count characters whole in the quoted forms.
 unsigned wholeLength(unsigned count);
 
-}  // namespace FormatByType
+} // namespace FormatByType
 
 #endif

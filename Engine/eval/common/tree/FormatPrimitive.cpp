@@ -13,30 +13,26 @@ const char formatName[] = "static ByteString FormatPrimitive::format(DBG_REPS, T
 // The text of an integer of width bytes in a representation; signedValue is
 // the value sign-extended (what decimal and the character forms show),
 // pattern its bit pattern at the width.
-ByteString integerText(unsigned width, bool isSigned, std::int64_t signedValue, std::uint64_t pattern,
-                       DBG_REPS rep, const char* function, unsigned line)
+ByteString integerText(unsigned width, bool isSigned, std::int64_t signedValue, std::uint64_t pattern, DBG_REPS rep,
+                       const char* function, unsigned line)
 {
     switch (rep) {
-    case 1:
-        return FormatPrimitive::formatHexadecimal(pattern, 2 * width);
+    case 1: return FormatPrimitive::formatHexadecimal(pattern, 2 * width);
     case 2:
         return isSigned ? FormatPrimitive::formatDecimal(static_cast<long long>(signedValue))
                         : FormatPrimitive::formatDecimal(static_cast<unsigned long long>(pattern));
-    case 3:
-        return FormatPrimitive::formatOctal(pattern);
-    case 4:
-        return FormatPrimitive::formatBinary(pattern, 8 * width);
+    case 3: return FormatPrimitive::formatOctal(pattern);
+    case 4: return FormatPrimitive::formatBinary(pattern, 8 * width);
     case 5: {
         std::uint64_t code = isSigned ? static_cast<std::uint64_t>(signedValue) : pattern;
         if (width == 1)
-            return FormatPrimitive::text("'") + FormatPrimitive::utf8(FormatPrimitive::formatSBCScharOther(
-                                                    static_cast<unsigned char>(pattern))) +
+            return FormatPrimitive::text("'") +
+                   FormatPrimitive::utf8(FormatPrimitive::formatSBCScharOther(static_cast<unsigned char>(pattern))) +
                    FormatPrimitive::text("'");
         return FormatPrimitive::text("L'") + FormatPrimitive::utf8(FormatPrimitive::formatDBCScharOther(code)) +
                FormatPrimitive::text("'");
     }
-    case 17:
-        return FormatPrimitive::formatBoolean(static_cast<std::int32_t>(static_cast<std::uint32_t>(pattern)));
+    case 17: return FormatPrimitive::formatBoolean(static_cast<std::int32_t>(static_cast<std::uint32_t>(pattern)));
     case 22: {
         std::uint64_t code = isSigned ? static_cast<std::uint64_t>(signedValue) : pattern;
         if (width == 1)
@@ -46,12 +42,11 @@ ByteString integerText(unsigned width, bool isSigned, std::int64_t signedValue, 
         return FormatPrimitive::text("L'") + FormatPrimitive::utf8(FormatPrimitive::formatDBCSchar(code)) +
                FormatPrimitive::text("'");
     }
-    default:
-        throw InvalidOp(InvalidOp::RTRC_InvalidFormat, function, line);
+    default: throw InvalidOp(InvalidOp::RTRC_InvalidFormat, function, line);
     }
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatPrimitive::text(const std::string& s)
 {
@@ -66,14 +61,38 @@ ByteString FormatPrimitive::utf8(const std::wstring& s)
 unsigned FormatPrimitive::storedWidth(unsigned int tindex)
 {
     switch (tindex) {
-    case 128: case 132: case 144: case 148: return 1;
-    case 129: case 133: case 145: case 149: return 2;
-    case 130: case 134: case 146: case 150: case 136: case 159: case 196: return 4;
-    case 155: case 156: case 157: case 137: case 140: case 192: case 197: case 203: return 8;
+    case 128:
+    case 132:
+    case 144:
+    case 148: return 1;
+    case 129:
+    case 133:
+    case 145:
+    case 149: return 2;
+    case 130:
+    case 134:
+    case 146:
+    case 150:
+    case 136:
+    case 159:
+    case 196: return 4;
+    case 155:
+    case 156:
+    case 157:
+    case 137:
+    case 140:
+    case 192:
+    case 197:
+    case 203: return 8;
     case 139: return Extended12::slotSize;
-    case 138: case 141: case 193: case 198: case 204: return 16;
+    case 138:
+    case 141:
+    case 193:
+    case 198:
+    case 204: return 16;
     case 143: return 2 * Extended12::slotSize;
-    case 142: case 205: return 32;
+    case 142:
+    case 205: return 32;
     default: return 0;
     }
 }
@@ -95,21 +114,30 @@ ByteString FormatPrimitive::format(DBG_REPS rep, unsigned int tindex, const void
     case 129: return formatS2(static_cast<std::int16_t>(be(2)), rep);
     case 130: return formatS4(static_cast<std::int32_t>(be(4)), rep);
     case 155: return formatS8(static_cast<std::int64_t>(be(8)), rep);
-    case 132: case 144: case 148: return formatU1(static_cast<std::uint8_t>(be(1)), rep);
-    case 133: case 145: case 149: return formatU2(static_cast<std::uint16_t>(be(2)), rep);
-    case 134: case 146: case 150: return formatU4(static_cast<std::uint32_t>(be(4)), rep);
-    case 156: case 157: return formatU8(be(8), rep);
+    case 132:
+    case 144:
+    case 148: return formatU1(static_cast<std::uint8_t>(be(1)), rep);
+    case 133:
+    case 145:
+    case 149: return formatU2(static_cast<std::uint16_t>(be(2)), rep);
+    case 134:
+    case 146:
+    case 150: return formatU4(static_cast<std::uint32_t>(be(4)), rep);
+    case 156:
+    case 157: return formatU8(be(8), rep);
     case 136: return formatF(data, rep);
     case 137: return formatD(data, rep);
     case 138: return formatLD(data, rep);
     case 139: return formatLD12(data, rep);
     case 140: return formatComplexF(data, rep);
     case 141: return formatComplexD(data, rep);
-    case 142: case 143: return formatComplexLD(data, rep, tindex);
+    case 142:
+    case 143: return formatComplexLD(data, rep, tindex);
     case 159: return formatDecimalFloat(DecimalFloat(DecimalFloat::Size32, data), rep, DecimalFloat::Size32);
     case 192: return formatDecimalFloat(DecimalFloat(DecimalFloat::Size64, data), rep, DecimalFloat::Size64);
     case 193: return formatDecimalFloat(DecimalFloat(DecimalFloat::Size128, data), rep, DecimalFloat::Size128);
-    case 195: case 202: return text("{...}");
+    case 195:
+    case 202: return text("{...}");
     case 196: return formatFhexQUV(data, rep);
     case 197: return formatDhexQUV(data, rep);
     case 198: return formatLDhexQUV(data, rep);
@@ -128,14 +156,14 @@ ByteString FormatPrimitive::formatU1(std::uint8_t value, DBG_REPS rep)
 
 ByteString FormatPrimitive::formatU2(std::uint16_t value, DBG_REPS rep)
 {
-    return integerText(2, false, value, value, rep,
-                       "static ByteString FormatPrimitive::formatU2(unsigned16, DBG_REPS)", 1088);
+    return integerText(2, false, value, value, rep, "static ByteString FormatPrimitive::formatU2(unsigned16, DBG_REPS)",
+                       1088);
 }
 
 ByteString FormatPrimitive::formatU4(std::uint32_t value, DBG_REPS rep)
 {
-    return integerText(4, false, value, value, rep,
-                       "static ByteString FormatPrimitive::formatU4(unsigned32, DBG_REPS)", 1113);
+    return integerText(4, false, value, value, rep, "static ByteString FormatPrimitive::formatU4(unsigned32, DBG_REPS)",
+                       1113);
 }
 
 ByteString FormatPrimitive::formatU8(std::uint64_t value, DBG_REPS rep)

@@ -23,12 +23,11 @@ std::wstring escape(unsigned long long code, int minDigits)
 std::wstring converted(unsigned char c)
 {
     std::vector<wchar_t> buffer(5, 0);
-    BYTE4 answer = SVC::ExprEbcdicConvert(&c, 1, buffer.data(), static_cast<UBYTE2>(buffer.size()), nullptr,
-                                          Conv_ToWide);
+    BYTE4 answer =
+        SVC::ExprEbcdicConvert(&c, 1, buffer.data(), static_cast<UBYTE2>(buffer.size()), nullptr, Conv_ToWide);
     if (answer > static_cast<BYTE4>(buffer.size()) && answer < 0x10000) {
         buffer.assign(static_cast<std::size_t>(answer), 0);
-        answer = SVC::ExprEbcdicConvert(&c, 1, buffer.data(), static_cast<UBYTE2>(buffer.size()), nullptr,
-                                        Conv_ToWide);
+        answer = SVC::ExprEbcdicConvert(&c, 1, buffer.data(), static_cast<UBYTE2>(buffer.size()), nullptr, Conv_ToWide);
     }
     if (answer <= 0 || answer > static_cast<BYTE4>(buffer.size()))
         return escape(c, 2);
@@ -56,7 +55,7 @@ bool roundTrips(unsigned long long code)
     return m == n && static_cast<unsigned long long>(back) == code;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring FormatPrimitive::formatSBCScharOther(unsigned char c)
 {

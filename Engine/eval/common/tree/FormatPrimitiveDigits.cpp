@@ -76,8 +76,7 @@ ByteString FormatPrimitive::formatBoolean(int value)
     if (value == 1)
         return FormatPrimitive::text(fortran ? ".true." : "TRUE");
     return FormatPrimitive::text("?? /* ") +
-           formatDecimal(static_cast<unsigned long long>(static_cast<long long>(value))) +
-           FormatPrimitive::text("*/");
+           formatDecimal(static_cast<unsigned long long>(static_cast<long long>(value))) + FormatPrimitive::text("*/");
 }
 
 ByteString FormatPrimitive::formatFloatAsHex(int count, const void* bytes)
@@ -111,7 +110,8 @@ std::string FormatPrimitive::formatFloatToComp(const char* text)
         pos = 1;
     }
     // Anything not of the form d.dddE±xx (infinities, NaNs) stays as it is.
-    if (e == std::string::npos || e + 2 >= in.size() + 1 || pos >= e || !std::isdigit(static_cast<unsigned char>(in[pos])))
+    if (e == std::string::npos || e + 2 >= in.size() + 1 || pos >= e ||
+        !std::isdigit(static_cast<unsigned char>(in[pos])))
         return in.substr(0, 59);
     std::string mantissa;
     for (std::size_t i = pos; i < e; ++i)

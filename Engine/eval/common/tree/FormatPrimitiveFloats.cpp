@@ -51,7 +51,7 @@ bool readsBack(const char* text, long double value, unsigned size, bool hex)
     if (value == 0)
         return false;
     int exponent = 0;
-    std::frexp(std::fabs(value), &exponent);  // |value| = m * 2^exponent, 1/2 <= m < 1
+    std::frexp(std::fabs(value), &exponent); // |value| = m * 2^exponent, 1/2 <= m < 1
     // |value| = f * 16^h with 1/16 <= f < 1 and 6 or 14 hexadecimal digits
     // of fraction.
     const int h = exponent >= 0 ? (exponent + 3) / 4 : -((-exponent) / 4);
@@ -120,7 +120,7 @@ ByteString hex16(const void* bytes)
     throw InvalidOp(InvalidOp::RTRC_InvalidFormat, function, line);
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatPrimitive::formatF(const void* bytes, DBG_REPS rep)
 {
@@ -196,8 +196,7 @@ ByteString FormatPrimitive::formatComplexD(const void* bytes, DBG_REPS rep)
 {
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexD(const ComplexD&, DBG_REPS)", 265);
-    return pair(binary(bytes, 8, false, 16), binary(at(bytes, 8), 8, false, 16),
-                isFortranLanguage());
+    return pair(binary(bytes, 8, false, 16), binary(at(bytes, 8), 8, false, 16), isFortranLanguage());
 }
 
 ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, unsigned int tindex)
@@ -205,11 +204,9 @@ ByteString FormatPrimitive::formatComplexLD(const void* bytes, DBG_REPS rep, uns
     if (rep != 8)
         refuse("static ByteString FormatPrimitive::formatComplexLD(const ComplexLD&, DBG_REPS)", 309);
     if (tindex == 143)
-        return pair(extended(Extended12::decode(bytes)),
-                    extended(Extended12::decode(at(bytes, Extended12::slotSize))),
+        return pair(extended(Extended12::decode(bytes)), extended(Extended12::decode(at(bytes, Extended12::slotSize))),
                     isFortranLanguage());
-    return pair(binary(bytes, 16, false, 19), binary(at(bytes, 16), 16, false, 19),
-                isFortranLanguage());
+    return pair(binary(bytes, 16, false, 19), binary(at(bytes, 16), 16, false, 19), isFortranLanguage());
 }
 
 ByteString FormatPrimitive::formatComplexFhexQUV(const void* bytes, DBG_REPS rep)

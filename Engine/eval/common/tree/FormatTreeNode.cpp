@@ -13,4 +13,3 @@ FormatTreeNode::FormatTreeNode(const TypeItem& type, const char* name, std::int6
 }
 
 FormatTreeNode::~FormatTreeNode() = default;
-

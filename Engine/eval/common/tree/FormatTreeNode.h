@@ -120,7 +120,10 @@ public:
     const char* setFormattedValue(const ByteString& text) const;
 
     // The bits of fixFormatType's guard.
-    enum : std::uint8_t { fixRunning = 1, fixDone = 2 };
+    enum : std::uint8_t {
+        fixRunning = 1,
+        fixDone = 2
+    };
     void markFixed() { fixBits_ |= fixDone; }
     DBG_REPS representation() const { return representation_; }
     void setRepresentation(DBG_REPS rep) { representation_ = rep; }
@@ -133,21 +136,21 @@ public:
     // node's evaluation buffer; a buffer holding fewer bytes than the
     // formatter reads is refused (RTRC_InvalidFormat; RTRC_Other for the
     // file block).
-    ByteString formatExternalFloat(DBG_REPS rep) const;          // 77
-    ByteString formatAlphaNumericEdited(DBG_REPS rep) const;     // 78
-    ByteString formatNumericEdited(DBG_REPS rep) const;          // 79
-    ByteString formatNationalExternalFloat(DBG_REPS rep) const;  // 80
-    ByteString formatNationalEdited(DBG_REPS rep) const;         // 81
-    ByteString formatNationalNumericEdited(DBG_REPS rep) const;  // 82
-    ByteString formatNationalString(DBG_REPS rep, unsigned int maxLength) const;  // 74
-    ByteString formatDbcsString(DBG_REPS rep, unsigned int maxLength) const;      // 86
-    ByteString formatDbcsEdited(DBG_REPS rep) const;             // 87
-    ByteString formatNationalDecimal(DBG_REPS rep) const;        // 73
-    ByteString formatIndexName(DBG_REPS rep) const;              // 75
-    ByteString formatIndexDataItem(DBG_REPS rep) const;          // 76
-    ByteString formatEnum(DBG_REPS rep, unsigned int maxLength) const;  // 11, 52
-    ByteString formatFileDesc(DBG_REPS rep) const;               // 85
-    ByteString formatBitstring(DBG_REPS rep) const;              // 4
+    ByteString formatExternalFloat(DBG_REPS rep) const;                          // 77
+    ByteString formatAlphaNumericEdited(DBG_REPS rep) const;                     // 78
+    ByteString formatNumericEdited(DBG_REPS rep) const;                          // 79
+    ByteString formatNationalExternalFloat(DBG_REPS rep) const;                  // 80
+    ByteString formatNationalEdited(DBG_REPS rep) const;                         // 81
+    ByteString formatNationalNumericEdited(DBG_REPS rep) const;                  // 82
+    ByteString formatNationalString(DBG_REPS rep, unsigned int maxLength) const; // 74
+    ByteString formatDbcsString(DBG_REPS rep, unsigned int maxLength) const;     // 86
+    ByteString formatDbcsEdited(DBG_REPS rep) const;                             // 87
+    ByteString formatNationalDecimal(DBG_REPS rep) const;                        // 73
+    ByteString formatIndexName(DBG_REPS rep) const;                              // 75
+    ByteString formatIndexDataItem(DBG_REPS rep) const;                          // 76
+    ByteString formatEnum(DBG_REPS rep, unsigned int maxLength) const;           // 11, 52
+    ByteString formatFileDesc(DBG_REPS rep) const;                               // 85
+    ByteString formatBitstring(DBG_REPS rep) const;                              // 4
     // A primitive value, or the address a pointer to a primitive holds.
     ByteString formatPrimitive(DBG_REPS rep, unsigned int index, unsigned int maxLength) const;
 
@@ -175,14 +178,13 @@ public:
     // characters of charSize bytes in the target's EBCDIC (formatWchar) or
     // the evaluator's own set (formatWcharOther). close asks for the closing
     // quote.
-    ByteString formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength,
-                              bool close) const;
+    ByteString formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength, bool close) const;
     ByteString formatDbcs(const unsigned char* data, unsigned int count, unsigned int maxLength, bool close) const;
     ByteString formatStringOther(const char* data, unsigned int count, unsigned int maxLength, bool close) const;
     ByteString formatWchar(const void* data, unsigned int charSize, unsigned int count, unsigned int maxLength,
                            bool close) const;
-    ByteString formatWcharOther(const void* data, unsigned int charSize, unsigned int count,
-                                unsigned int maxLength, bool close) const;
+    ByteString formatWcharOther(const void* data, unsigned int charSize, unsigned int count, unsigned int maxLength,
+                                bool close) const;
 
     // The name of element index of a Fortran array below this node, written
     // to output (at most outputSize characters, no terminator when cut);
@@ -191,10 +193,10 @@ public:
 
 protected:
     // The texts the forms share, made once and never changed.
-    static const ByteString& openText();       // "{ "
-    static const ByteString& closeText();      // " }"
-    static const ByteString& separatorText();  // ", "
-    static const ByteString& dotsText();       // "..."
+    static const ByteString& openText();      // "{ "
+    static const ByteString& closeText();     // " }"
+    static const ByteString& separatorText(); // ", "
+    static const ByteString& dotsText();      // "..."
     static const ByteString& emptyText();
 
     // The kind-89 entry of the format type (RTRC_InvalidFormat when there is

@@ -31,7 +31,7 @@ const UBYTE1* linkName(const DebuggeeAddress& address)
 // length beyond it is not a reason to ask the host for gigabytes.
 constexpr unsigned stringReadLimit = 1u << 20;
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatAddress(const DebuggeeLocation& location, DBG_REPS rep, const TypeItem& pointee,
                                          unsigned int maxLength) const
@@ -105,7 +105,9 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
     unsigned size = 0;
     if (pointee.typeIndex().module() == 0) {
         switch (pointee.typeIndex().index()) {
-        case 128: case 132: case 148: size = 1; break;
+        case 128:
+        case 132:
+        case 148: size = 1; break;
         case 149: size = 2; break;
         case 150: size = 4; break;
         default: break;
@@ -136,7 +138,8 @@ ByteString FormatTreeNode::formatAddressAsString(const DebuggeeLocation& locatio
         if (SVC::tracing()) {
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Debuggee string at 0x%llx of %d bytes",
                         static_cast<unsigned long long>(location.address().addr()), static_cast<int>(limit * size));
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, size == 1 ? "Valid char type.Length=%d" : "Valid wchar type.Length=%d",
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
+                        size == 1 ? "Valid char type.Length=%d" : "Valid wchar type.Length=%d",
                         static_cast<int>(limit));
         }
         bytes.assign(std::size_t(limit) * size, 0);
@@ -195,7 +198,8 @@ ByteString FormatTreeNode::getFunctionName(const DebuggeeAddress& address) const
         unsigned char bytes[8] = {};
         DebuggeeAddress slot = address + 8;
         if (slot.read(bytes, width) == width) {
-            if (const UBYTE1* name = linkName(DebuggeeAddress(byteorder::fromBigEndian(bytes, width), static_cast<int>(width))))
+            if (const UBYTE1* name =
+                    linkName(DebuggeeAddress(byteorder::fromBigEndian(bytes, width), static_cast<int>(width))))
                 return text(reinterpret_cast<const char*>(name));
         }
     } catch (const InvalidOp&) {

@@ -34,7 +34,7 @@ ByteString braced(const ByteString& open, const ByteString& inner, const ByteStr
     return text;
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatAddressAsArray(DebuggeeLocation location, const TypeItem& elementType,
                                                 unsigned int maxLength) const

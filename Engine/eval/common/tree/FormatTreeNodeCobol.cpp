@@ -61,7 +61,7 @@ unsigned indexType(unsigned length, const char* function, unsigned line)
     }
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatExternalFloat(DBG_REPS rep) const
 {
@@ -184,7 +184,8 @@ ByteString FormatTreeNode::formatIndexName(DBG_REPS rep) const
 ByteString FormatTreeNode::formatIndexDataItem(DBG_REPS rep) const
 {
     ByteString kept;
-    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_INDEX_DATA_ITEM}, kept, __PRETTY_FUNCTION__, __LINE__);
+    const _TYPE_ENTRY* entry =
+        formatEntry(*this, formatType_, {TE_INDEX_DATA_ITEM}, kept, __PRETTY_FUNCTION__, __LINE__);
     if (entry == nullptr)
         return kept;
     const _TYPE_ENTRY& e = *entry;

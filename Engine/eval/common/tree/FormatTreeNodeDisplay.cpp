@@ -55,15 +55,14 @@ bool hasSign(std::uint32_t flags, TN_DecimalSign sign)
     return (flags & TN_DecimalSigned) != 0 && sign != TN_SignNone0 && sign != TN_SignNone;
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatDisplayNumber(DBG_REPS rep) const
 {
     ByteString kept;
-    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_,
-                                           {TE_PACKED_DECIMAL, TE_ZONED_DECIMAL, TE_FIXED_POINT_BINARY,
-                                            TE_NATIONAL_DECIMAL},
-                                           kept, __PRETTY_FUNCTION__, __LINE__);
+    const _TYPE_ENTRY* entry = formatEntry(
+        *this, formatType_, {TE_PACKED_DECIMAL, TE_ZONED_DECIMAL, TE_FIXED_POINT_BINARY, TE_NATIONAL_DECIMAL}, kept,
+        __PRETTY_FUNCTION__, __LINE__);
     if (entry == nullptr)
         return kept;
     const _TYPE_ENTRY& e = *entry;
@@ -84,8 +83,8 @@ ByteString FormatTreeNode::formatDisplayNumber(DBG_REPS rep) const
         for (unsigned k = nibbles - precision; k < nibbles; ++k)
             digits += digitOf((k % 2 == 0 ? data[k / 2] >> 4 : data[k / 2]) & 0x0F);
         const unsigned sign = data[size - 1] & 0x0F;
-        return text(signed_(placed(digits, r.scale), (r.flags & TN_DecimalSigned) != 0, sign == 0x0B || sign == 0x0D,
-                            false));
+        return text(
+            signed_(placed(digits, r.scale), (r.flags & TN_DecimalSigned) != 0, sign == 0x0B || sign == 0x0D, false));
     }
     case TE_ZONED_DECIMAL: {
         const TNzoned_decimal& r = e.zoned;

@@ -30,7 +30,7 @@ private:
     std::uint8_t& bits_;
 };
 
-}  // namespace
+} // namespace
 
 bool FormatTreeNode::setFormatType(const TypeItem& type)
 {
@@ -54,11 +54,8 @@ bool FormatTreeNode::setFormatType(const TypeItem& type)
     DebuggeeLocation where = location();
     switch (RTTIsupport::updateType(chosen, where)) {
     case 0:
-    case 1:
-        break;
-    default:
-        chosen = typeOfDataItem();
-        break;
+    case 1: break;
+    default: chosen = typeOfDataItem(); break;
     }
     if (formatType_ == chosen)
         return false;
@@ -102,7 +99,7 @@ int searchBases(std::int64_t& offset, const std::string& wantedName, const TypeI
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int FormatTreeNode::getAddressOffset(std::int64_t& offset, const TypeItem& wanted, const TypeItem& cls) const
 {
@@ -173,8 +170,7 @@ void FormatTreeNode::fixFormatType() const
     TypeItem updated(formatType_);
     DebuggeeLocation where = debuggeeAddress();
     switch (RTTIsupport::updateType(updated, where)) {
-    case 0:
-        return;
+    case 0: return;
     case 1:
         if (parent() != nullptr) {
             // The node's location is that of the part of the object its

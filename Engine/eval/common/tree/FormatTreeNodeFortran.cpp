@@ -15,7 +15,7 @@ const _TYPE_ENTRY* fortranArray(const TypeItem& type)
     return e != nullptr && e->leaf == TE_F90_DESC_ARRAY ? e : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 int FormatTreeNode::FortranArrayElementName(UBYTE1* arrayName, BYTE4 index, char* output, int outputSize) const
 {

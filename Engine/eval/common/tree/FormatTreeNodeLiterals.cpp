@@ -67,7 +67,7 @@ ByteString wideLiteral(const FormatTreeNode& node, const void* data, unsigned ch
     }));
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatNational(const unsigned char* data, unsigned int count, unsigned int maxLength,
                                           bool close) const
@@ -123,9 +123,8 @@ ByteString FormatTreeNode::formatStringOther(const char* data, unsigned int coun
     if (maxLength <= 7)
         return text(maxLength > 2 ? "..." : "");
     LocaleNest guard(*this);
-    return utf8(literal(L"\"", L"\" \"", maxLength - 4, count, close, [&](unsigned i) {
-        return formatSBCScharOther(static_cast<unsigned char>(data[i]));
-    }));
+    return utf8(literal(L"\"", L"\" \"", maxLength - 4, count, close,
+                        [&](unsigned i) { return formatSBCScharOther(static_cast<unsigned char>(data[i])); }));
 }
 
 ByteString FormatTreeNode::formatWchar(const void* data, unsigned int charSize, unsigned int count,

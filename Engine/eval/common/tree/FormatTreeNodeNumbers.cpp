@@ -37,7 +37,7 @@ struct DecimalShape {
     unsigned scale;
 };
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatPackedDecimal(DBG_REPS) const
 {
@@ -57,7 +57,8 @@ ByteString FormatTreeNode::formatPackedDecimal(DBG_REPS) const
         digits[i] = d <= 9 ? static_cast<char>('0' + d) : '0';
     }
     const unsigned sign = nibble(first + precision);
-    return FormatPrimitive::text((sign == 0x0B || sign == 0x0D ? "-" : "") + placePoint(digits, precision, shape.scale));
+    return FormatPrimitive::text((sign == 0x0B || sign == 0x0D ? "-" : "") +
+                                 placePoint(digits, precision, shape.scale));
 }
 
 ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
@@ -66,7 +67,8 @@ ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
     const unsigned precision = shape.precision;
     if (precision == 0)
         return emptyText();
-    const unsigned char* bytes = needBytes(ownBuffer(), ownBufferLength(), precision + 1, __PRETTY_FUNCTION__, __LINE__);
+    const unsigned char* bytes =
+        needBytes(ownBuffer(), ownBufferLength(), precision + 1, __PRETTY_FUNCTION__, __LINE__);
     std::string digits(precision, ' ');
     for (unsigned i = 0; i < precision; ++i) {
         const unsigned d = bytes[1 + i] & 0x0F;
@@ -81,8 +83,12 @@ ByteString FormatTreeNode::formatFixedPointBinary(DBG_REPS rep) const
 {
     const SqlTypeEntry entry = sqlEntry();
     switch (entry.sqlType()) {
-    case 492: case 493: case 496: case 497: case 500: case 501:
-        break;
+    case 492:
+    case 493:
+    case 496:
+    case 497:
+    case 500:
+    case 501: break;
     default:
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Cannot format type %d", static_cast<int>(entry.sqlType()));
         throw InvalidOp(InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);

@@ -17,7 +17,7 @@ const char programName[] = "ByteString FormatTreeNode::formatProgramValue(DBG_RE
     throw InvalidOp(InvalidOp::RTRC_InvalidFormat, programName, line);
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatProgramValue(DBG_REPS rep, unsigned int maxLength) const
 {

@@ -45,7 +45,7 @@ const LCC_Eval_Context_Info* currentContext()
     return env != nullptr ? env->context() : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::uint16_t FormatTreeNode::QueryResultType(const StackItem& item, unsigned short& count, unsigned short*& results,
                                               unsigned short*& reps, unsigned short& defaultIndex,
@@ -108,9 +108,9 @@ void FormatTreeNode::addFieldChild(const _TYPE_ENTRY& field) const
         DebuggeeAddress address;
         if (memberLocationIsExpression(member)) {
             const DwarfLocation where = memberLocationExpression(member);
-            address = DebuggeeAddress(static_cast<std::uint64_t>(SVC::GetDwarfValue(currentContext(), where.bytes,
-                                                                                    where.length)),
-                                      static_cast<int>(currentAddressSize()));
+            address = DebuggeeAddress(
+                static_cast<std::uint64_t>(SVC::GetDwarfValue(currentContext(), where.bytes, where.length)),
+                static_cast<int>(currentAddressSize()));
         } else {
             // Linked under the name of its storage when the entry gives one.
             const char* storage = memberStorageName(member);

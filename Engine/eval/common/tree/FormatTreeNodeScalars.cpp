@@ -22,10 +22,20 @@ unsigned enumWidth(unsigned index, bool& isSigned)
 {
     isSigned = index == 128 || index == 129 || index == 130 || index == 155;
     switch (index) {
-    case 128: case 132: case 144: case 148: return 1;
-    case 129: case 133: case 145: case 149: return 2;
-    case 130: case 134: case 146: return 4;
-    case 155: case 156: case 157: return 8;
+    case 128:
+    case 132:
+    case 144:
+    case 148: return 1;
+    case 129:
+    case 133:
+    case 145:
+    case 149: return 2;
+    case 130:
+    case 134:
+    case 146: return 4;
+    case 155:
+    case 156:
+    case 157: return 8;
     default: return 0;
     }
 }
@@ -38,7 +48,7 @@ std::uint64_t signExtend(std::uint64_t value, unsigned bits)
     return (value ^ sign) - sign;
 }
 
-}  // namespace
+} // namespace
 
 DebuggeeLocation FormatTreeNode::getLocation() const
 {
@@ -109,7 +119,8 @@ ByteString FormatTreeNode::languageAddress(const ByteString& address) const
 ByteString FormatTreeNode::formatEnum(DBG_REPS rep, unsigned int maxLength) const
 {
     ByteString kept;
-    const _TYPE_ENTRY* entry = formatEntry(*this, formatType_, {TE_ENUM, TE_ENUM2}, kept, __PRETTY_FUNCTION__, __LINE__);
+    const _TYPE_ENTRY* entry =
+        formatEntry(*this, formatType_, {TE_ENUM, TE_ENUM2}, kept, __PRETTY_FUNCTION__, __LINE__);
     if (entry == nullptr)
         return kept;
     const _TYPE_ENTRY& e = *entry;
@@ -166,15 +177,19 @@ ByteString FormatTreeNode::formatBitstring(DBG_REPS rep) const
     const std::int64_t value = static_cast<std::int64_t>(isSigned ? signExtend(field, width) : field);
     switch (rep) {
     case 1: return formatHexadecimal(field, (width + 3) / 4);
-    case 2: return isSigned ? formatDecimal(static_cast<long long>(value)) : formatDecimal(static_cast<unsigned long long>(field));
+    case 2:
+        return isSigned ? formatDecimal(static_cast<long long>(value))
+                        : formatDecimal(static_cast<unsigned long long>(field));
     case 3: return formatOctal(field);
     case 4: return formatBinary(field, width);
     case 5:
     case 22:
         if (width <= 8)
-            return isSigned ? formatS1(static_cast<std::int8_t>(value), rep) : formatU1(static_cast<std::uint8_t>(field), rep);
+            return isSigned ? formatS1(static_cast<std::int8_t>(value), rep)
+                            : formatU1(static_cast<std::uint8_t>(field), rep);
         if (width <= 32)
-            return isSigned ? formatS4(static_cast<std::int32_t>(value), rep) : formatU4(static_cast<std::uint32_t>(field), rep);
+            return isSigned ? formatS4(static_cast<std::int32_t>(value), rep)
+                            : formatU4(static_cast<std::uint32_t>(field), rep);
         return isSigned ? formatS8(value, rep) : formatU8(field, rep);
     case 17: return formatBoolean(static_cast<int>(value));
     default: throw InvalidOp(InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);

@@ -30,7 +30,7 @@ Converted convert(const unsigned char* source, unsigned short length, const char
     const BYTE4 answer = SVC::ExprEbcdicConvert(source, length, out.bytes, sizeof out.bytes, codePage, Conv_ToUtf8);
     if (answer > 0)
         out.length = answer < static_cast<BYTE4>(sizeof out.bytes) ? static_cast<unsigned>(answer)
-                                                                     : static_cast<unsigned>(sizeof out.bytes);
+                                                                   : static_cast<unsigned>(sizeof out.bytes);
     return out;
 }
 
@@ -69,10 +69,13 @@ SqlTypeEntry textShape(const TypeItem& type)
 bool doubleByteCode(std::uint32_t code)
 {
     switch (code) {
-    case 464: case 465: case 468: case 469: case 472: case 473:
-        return true;
-    default:
-        return false;
+    case 464:
+    case 465:
+    case 468:
+    case 469:
+    case 472:
+    case 473: return true;
+    default: return false;
     }
 }
 
@@ -86,7 +89,7 @@ bool lowSurrogate(std::uint32_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-}  // namespace
+} // namespace
 
 ByteString FormatTreeNode::formatCharString(DBG_REPS, unsigned int) const
 {
@@ -107,16 +110,17 @@ ByteString FormatTreeNode::formatText(const unsigned char* data, std::uint64_t b
     bool shifted = false;
     bool graphic = false;
     switch (entry.sqlType()) {
-    case 468: case 469:
-        graphic = true;
-        [[fallthrough]];
-    case 464: case 465: case 472: case 473:
+    case 468:
+    case 469: graphic = true; [[fallthrough]];
+    case 464:
+    case 465:
+    case 472:
+    case 473:
         width = 2;
         doubleByte = true;
         shifted = true;
         break;
-    default:
-        break;
+    default: break;
     }
     char pageName[16];
     const char* codePage = nullptr;

@@ -53,7 +53,7 @@ unsigned readableCount(std::uint64_t count, std::uint32_t code, unsigned line)
     return static_cast<unsigned>(count);
 }
 
-}  // namespace
+} // namespace
 
 const ByteString& FormatTreeNode::openText()
 {
@@ -136,17 +136,22 @@ bool FormatTreeNode::isAggregate() const
         if (entry.elementCount() > 0)
             return true;
         switch (entry.sqlType()) {
-        case 916: case 917: case 920: case 921: case 924: case 925:
-            return true;
-        default:
-            return false;
+        case 916:
+        case 917:
+        case 920:
+        case 921:
+        case 924:
+        case 925: return true;
+        default: return false;
         }
     }
     switch (DebugType::programDataType(formatType_)) {
-    case 6: case 7: case 15: case 21: case 23:
-        return true;
-    default:
-        return false;
+    case 6:
+    case 7:
+    case 15:
+    case 21:
+    case 23: return true;
+    default: return false;
     }
 }
 
@@ -204,7 +209,10 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
     };
 
     switch (code) {
-    case 404: case 405: case 408: case 409: {
+    case 404:
+    case 405:
+    case 408:
+    case 409: {
         const std::uint32_t l = bigEndian32(bytes);
         std::uint64_t n = 0;
         if (declared != 0) {
@@ -218,7 +226,8 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         }
         return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
     }
-    case 412: case 413: {
+    case 412:
+    case 413: {
         const std::uint64_t l = bigEndian32(bytes);
         std::uint64_t n;
         if (declared != 0) {
@@ -239,15 +248,23 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         }
         return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
     }
-    case 448: case 449: case 456: case 457: {
+    case 448:
+    case 449:
+    case 456:
+    case 457: {
         const std::uint32_t l = bigEndian16(bytes);
         const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
         keep(2, n);
         return formatText(bytes, n, n);
     }
-    case 452: case 453: case 468: case 469:
-        return formatCharString(rep, maxLength);
-    case 464: case 465: case 472: case 473: {
+    case 452:
+    case 453:
+    case 468:
+    case 469: return formatCharString(rep, maxLength);
+    case 464:
+    case 465:
+    case 472:
+    case 473: {
         const std::uint64_t l = bigEndian16(bytes);
         if (l < declared) {
             // The copy ends one byte into the character after the last
@@ -261,33 +278,55 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         keep(2, 2 * std::uint64_t(declared));
         return formatText(bytes, 2 * std::uint64_t(declared), declared);
     }
-    case 480: case 481:
+    case 480:
+    case 481:
         if (declared != 4 && declared != 8)
             invalidSize(declared, code, __LINE__);
         return FormatPrimitive::format(rep, declared == 4 ? 196u : 197u, bytes, declared);
-    case 484: case 485:
-        return formatPackedDecimal(rep);
-    case 492: case 493: case 496: case 497: case 500: case 501:
-        return formatFixedPointBinary(rep);
-    case 504: case 505:
-        return formatZonedDecimal(rep);
-    case 904: case 905: {
+    case 484:
+    case 485: return formatPackedDecimal(rep);
+    case 492:
+    case 493:
+    case 496:
+    case 497:
+    case 500:
+    case 501: return formatFixedPointBinary(rep);
+    case 504:
+    case 505: return formatZonedDecimal(rep);
+    case 904:
+    case 905: {
         const std::uint32_t n = std::min(bigEndian32(bytes), declared);
         keep(4, n);
         return formatBinaryAsHex(rep, n, maxLength);
     }
-    case 908: case 909: {
+    case 908:
+    case 909: {
         const std::uint32_t l = bigEndian16(bytes);
         const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
         keep(2, n);
         return formatBinaryAsHex(rep, n, maxLength);
     }
-    case 912: case 913: case 960: case 961: case 964: case 965: case 968: case 969:
-    case 972: case 973: case 976: case 977:
-        return formatBinaryAsHex(rep, declared, maxLength);
-    case 916: case 917: case 920: case 921: case 924: case 925: case 1000:
-        return formatClassOrStructure(rep, maxLength);
-    case 996: case 997: {
+    case 912:
+    case 913:
+    case 960:
+    case 961:
+    case 964:
+    case 965:
+    case 968:
+    case 969:
+    case 972:
+    case 973:
+    case 976:
+    case 977: return formatBinaryAsHex(rep, declared, maxLength);
+    case 916:
+    case 917:
+    case 920:
+    case 921:
+    case 924:
+    case 925:
+    case 1000: return formatClassOrStructure(rep, maxLength);
+    case 996:
+    case 997: {
         unsigned primitive;
         switch (declared) {
         case 4: primitive = 159; break;
@@ -302,7 +341,6 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         keep(12, n);
         return formatText(bytes, n, n);
     }
-    default:
-        cannotFormat(code, __LINE__);
+    default: cannotFormat(code, __LINE__);
     }
 }

@@ -4,7 +4,7 @@ namespace {
 
 thread_local int nesting = 0;
 
-}  // namespace
+} // namespace
 
 #if !defined(_WIN32)
 locale_t LocaleNest::environmentLocale()

@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char loadName[] = "void RootTreeNode::loadExpressionResult(const StackItem&)";
 
-}  // namespace
+} // namespace
 
 RootTreeNode::RootTreeNode(const TypeItem& type, EvaluationEnvironment& environment, const char* name)
     : UpdateTreeNode(type, name, 0), environment_(&environment)
@@ -191,8 +191,8 @@ void RootTreeNode::loadExpressionResult(const StackItem& item)
                 if (size > std::numeric_limits<unsigned>::max())
                     throw InvalidOp(InvalidOp::RTRC_ReadMemoryFailed, loadName, __LINE__);
                 ensureBuffer(size);
-                read = size == 0 || target.read(const_cast<unsigned char*>(ownBuffer()), static_cast<unsigned>(size)) ==
-                                        size;
+                read = size == 0 ||
+                       target.read(const_cast<unsigned char*>(ownBuffer()), static_cast<unsigned>(size)) == size;
             } catch (...) {
                 read = false;
             }
@@ -278,9 +278,10 @@ bool RootTreeNode::changed(bool associated) const
     }
     if (isFortran() && dataType().hasFlag(TypeFlags::array)) {
         const TypeItem& type = dataType();
-        const std::string kept = type.hasValidName() ? std::string(reinterpret_cast<const char*>(type.cachedName().data()),
-                                                                   type.cachedName().length())
-                                                     : std::string();
+        const std::string kept =
+            type.hasValidName()
+                ? std::string(reinterpret_cast<const char*>(type.cachedName().data()), type.cachedName().length())
+                : std::string();
         const char* now = type.demangledTypeName(rank(), true);
         return kept != (now != nullptr ? now : "");
     }

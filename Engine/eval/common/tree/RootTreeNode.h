@@ -43,8 +43,7 @@ public:
     std::uint64_t dataLength() const override;
     void loadResult(const StackItem& item) override;
     void updateResult(const StackItem* item) override;
-    std::uint16_t FormatValue(DBG_REPS rep, StackItem& item, const char*& text,
-                              unsigned int maxLength) const override;
+    std::uint16_t FormatValue(DBG_REPS rep, StackItem& item, const char*& text, unsigned int maxLength) const override;
     StackItem* evaluateNow() override;
 
     // Loads the item as the node's result: its type, states, location and

@@ -50,7 +50,7 @@ std::uint64_t sectionCount(const StackItem& result)
     return result.size();
 }
 
-}  // namespace
+} // namespace
 
 std::uint16_t RootTreeNode::FormatValue(DBG_REPS rep, StackItem& item, const char*& text, unsigned int maxLength) const
 {
@@ -117,8 +117,8 @@ StackItem* RootTreeNode::evaluateNow()
     } catch (const InvalidOp& error) {
         if (rep != nullptr)
             rep->runtimeStack().popAll();
-        messageId_ = error.code() == InvalidOp::RTRC_SubscriptOutOfBounds ? messageSubscriptOutOfRange
-                                                                           : messageEvaluationFailed;
+        messageId_ =
+            error.code() == InvalidOp::RTRC_SubscriptOutOfBounds ? messageSubscriptOutOfRange : messageEvaluationFailed;
         return result_;
     }
 }
@@ -158,8 +158,8 @@ std::uint16_t RootTreeNode::QueryArrayElementInfo(unsigned long long index, Upda
         std::snprintf(suffix, sizeof suffix, ")(%d)", static_cast<int>(index));
     else
         std::snprintf(suffix, sizeof suffix, ")[%d]", static_cast<int>(index - 1));
-    const std::string name = "(" + std::string(reinterpret_cast<const char*>(this->name().data()), this->name().length()) +
-                             suffix;
+    const std::string name =
+        "(" + std::string(reinterpret_cast<const char*>(this->name().data()), this->name().length()) + suffix;
     if (UpdateTreeNode* made = childNamed(name)) {
         node = made;
         return 0;

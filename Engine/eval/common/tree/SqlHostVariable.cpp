@@ -10,29 +10,27 @@ bool identifierChar(unsigned char c)
            c == '#' || c == '$';
 }
 
-}  // namespace
+} // namespace
 
 std::uint64_t sqlByteSize(int sqlType, unsigned length)
 {
     std::uint64_t l = length;
     std::uint64_t precision = (length >> 8) & 0xFFu;
     switch (sqlBaseCode(static_cast<std::uint32_t>(sqlType))) {
-    case sqlBlob: case sqlClob: case sqlVarbinaryLong:
-        return l + 4;
-    case sqlDbclob:
-        return 2 * l + 4;
-    case sqlVarchar: case sqlLongVarchar: case sqlVarbinary: case sqlFileName:
-        return l + 2;
-    case sqlVargraphic: case sqlLongVargraphic:
-        return 2 * l + 2;
-    case sqlGraphic:
-        return 2 * l;
-    case sqlDecimal:
-        return precision / 2 + 1;
-    case sqlNumeric:
-        return precision + 1;
-    default:
-        return l;
+    case sqlBlob:
+    case sqlClob:
+    case sqlVarbinaryLong: return l + 4;
+    case sqlDbclob: return 2 * l + 4;
+    case sqlVarchar:
+    case sqlLongVarchar:
+    case sqlVarbinary:
+    case sqlFileName: return l + 2;
+    case sqlVargraphic:
+    case sqlLongVargraphic: return 2 * l + 2;
+    case sqlGraphic: return 2 * l;
+    case sqlDecimal: return precision / 2 + 1;
+    case sqlNumeric: return precision + 1;
+    default: return l;
     }
 }
 

@@ -72,7 +72,7 @@ int hexDigit(unsigned char c)
     return digits.isDigit(c, DigitConvert::hexadecimal) ? static_cast<int>(digits.value(c)) : -1;
 }
 
-}  // namespace
+} // namespace
 
 bool readSqlInt(const char* text, std::size_t length, std::int64_t& value)
 {
@@ -127,9 +127,9 @@ std::uint32_t readHex(const char* text, std::size_t length, std::uint32_t size, 
     const std::size_t pairs = length / 2;
     if (size == 0)
         size = static_cast<std::uint32_t>(pairs);
-    std::size_t first = 0;       // the first pair used
-    std::size_t used = pairs;    // how many pairs are used
-    std::size_t at = 0;          // where the first one goes
+    std::size_t first = 0;    // the first pair used
+    std::size_t used = pairs; // how many pairs are used
+    std::size_t at = 0;       // where the first one goes
     std::size_t bufferLength = pairs;
     if (size < pairs) {
         used = size;
@@ -169,8 +169,7 @@ std::uint32_t readHex(const char* text, std::uint32_t size, unsigned char** out,
     return readHex(text != nullptr ? text : "", text != nullptr ? std::strlen(text) : 0, size, out, rightAlign);
 }
 
-std::uint32_t readSqlPackedDecimal(const char* text, std::size_t textLength, std::uint32_t length,
-                                   unsigned char** out)
+std::uint32_t readSqlPackedDecimal(const char* text, std::size_t textLength, std::uint32_t length, unsigned char** out)
 {
     *out = nullptr;
     DecimalText number;
@@ -198,8 +197,7 @@ std::uint32_t readSqlPackedDecimal(const char* text, std::uint32_t length, unsig
     return readSqlPackedDecimal(text != nullptr ? text : "", text != nullptr ? std::strlen(text) : 0, length, out);
 }
 
-std::uint32_t readSqlZonedDecimal(const char* text, std::size_t textLength, std::uint32_t length,
-                                  unsigned char** out)
+std::uint32_t readSqlZonedDecimal(const char* text, std::size_t textLength, std::uint32_t length, unsigned char** out)
 {
     *out = nullptr;
     DecimalText number;
@@ -212,8 +210,8 @@ std::uint32_t readSqlZonedDecimal(const char* text, std::size_t textLength, std:
         work[i + 1] = static_cast<unsigned char>(0xF0 + (number.digits[i] - '0'));
     const int precision = static_cast<int>((length >> 8) & 0xFF);
     const int scale = static_cast<int>(length & 0xFF);
-    const unsigned char* converted = dtConvertZonedDecimal(work, static_cast<int>(number.digits.size()),
-                                                           number.scale, 4, precision, scale, 4);
+    const unsigned char* converted =
+        dtConvertZonedDecimal(work, static_cast<int>(number.digits.size()), number.scale, 4, precision, scale, 4);
     return handOut(converted, static_cast<std::uint32_t>(precision + 1), out);
 }
 
@@ -257,7 +255,7 @@ long double readHexFloat(const std::string& whole, std::size_t at, bool negative
     return negative ? -value : value;
 }
 
-}  // namespace
+} // namespace
 
 long double readSqlFloat(const char* text, std::size_t length)
 {
@@ -299,7 +297,10 @@ long double readSqlFloat(const char* text)
 
 unsigned readSqlDecFloat(const char* text, std::size_t length, unsigned size, unsigned char* out)
 {
-    const int kind = size == 4 ? DEC_INIT_DECIMAL32 : size == 8 ? DEC_INIT_DECIMAL64 : size == 16 ? DEC_INIT_DECIMAL128 : 0;
+    const int kind = size == 4    ? DEC_INIT_DECIMAL32
+                     : size == 8  ? DEC_INIT_DECIMAL64
+                     : size == 16 ? DEC_INIT_DECIMAL128
+                                  : 0;
     if (kind == 0) {
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Invalid size of %d for a decimal float", size);
         return 0;

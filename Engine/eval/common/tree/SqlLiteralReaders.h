@@ -24,22 +24,19 @@ std::int64_t readSqlInt(const char* text);
 // buffer of size with the pairs at its end, else one byte per pair. The
 // buffer length, or 0 with *out null for an odd count of digits or a
 // character that is no hexadecimal digit.
-std::uint32_t readHex(const char* text, std::size_t length, std::uint32_t size, unsigned char** out,
-                      int rightAlign);
+std::uint32_t readHex(const char* text, std::size_t length, std::uint32_t size, unsigned char** out, int rightAlign);
 std::uint32_t readHex(const char* text, std::uint32_t size, unsigned char** out, int rightAlign);
 
 // A decimal number (an optional leading sign, digits, at most one '.', at
 // most 31 digits) as packed decimal of the precision (bits 8 to 15 of
 // length) and scale (bits 0 to 7), cut at both ends: precision/2 + 1 bytes,
 // sign nibble C or D. 0 on bad input.
-std::uint32_t readSqlPackedDecimal(const char* text, std::size_t textLength, std::uint32_t length,
-                                   unsigned char** out);
+std::uint32_t readSqlPackedDecimal(const char* text, std::size_t textLength, std::uint32_t length, unsigned char** out);
 std::uint32_t readSqlPackedDecimal(const char* text, std::uint32_t length, unsigned char** out);
 
 // The same number as EBCDIC zoned decimal with a leading separate sign
 // (0x4E or 0x60): precision + 1 bytes. 0 on bad input.
-std::uint32_t readSqlZonedDecimal(const char* text, std::size_t textLength, std::uint32_t length,
-                                  unsigned char** out);
+std::uint32_t readSqlZonedDecimal(const char* text, std::size_t textLength, std::uint32_t length, unsigned char** out);
 std::uint32_t readSqlZonedDecimal(const char* text, std::uint32_t length, unsigned char** out);
 
 // A floating-point number: decimal ("1.5", "1.5e3", Fortran's "1.5d3" and

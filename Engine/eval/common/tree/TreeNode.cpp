@@ -7,7 +7,6 @@
 #include "tree/UpdateTreeNode.h"
 #include "types/SymbolItem.h"
 
-
 TreeNode::TreeNode(const TypeItem& type, const char* name, std::int64_t offset, const TypeItem*)
     : name_(reinterpret_cast<const unsigned char*>(name != nullptr ? name : ""),
             static_cast<unsigned>(name != nullptr ? std::strlen(name) : 0)),

@@ -41,7 +41,10 @@ class UpdateTreeNode;
 // made over them.
 class TreeNode : public ReferenceCounted {
 public:
-    enum NodeLoadType { loadNode = 0, loadNodeAndChildren = 1 };
+    enum NodeLoadType {
+        loadNode = 0,
+        loadNodeAndChildren = 1
+    };
 
     // First flag byte.
     enum : std::uint8_t {

@@ -29,7 +29,7 @@ bool outerDimension(const TypeItem& array, TypeItem::Dimension& dimension)
     return !dimension.countUnknown && dimension.count >= 0 && dimension.length != 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string TreeNode::elementName(unsigned long long index, std::int64_t lower) const
 {
@@ -85,8 +85,8 @@ std::uint16_t TreeNode::programArrayElement(unsigned long long index, UpdateTree
     const auto* formatting = dynamic_cast<const FormatTreeNode*>(this);
     if (e != nullptr && e->leaf == TE_F90_DESC_ARRAY && formatting != nullptr) {
         char text[512];
-        const int n = formatting->FortranArrayElementName(const_cast<UBYTE1*>(name_.data()),
-                                                          static_cast<BYTE4>(index), text, sizeof text - 1);
+        const int n = formatting->FortranArrayElementName(const_cast<UBYTE1*>(name_.data()), static_cast<BYTE4>(index),
+                                                          text, sizeof text - 1);
         name.assign(text, static_cast<std::size_t>(n));
     } else {
         name = elementName(index, dimension.lower);

@@ -15,14 +15,14 @@ struct SqlField {
     std::uint32_t length;
     std::int32_t elements;
     std::int64_t offset;
-    std::uint64_t addressAdvance;  // added to the parent entry's address
+    std::uint64_t addressAdvance; // added to the parent entry's address
 };
 
 // The fields of an SQLCA (code 1000).
 const SqlField sqlcaFields[] = {
-    {"SQLCAID", 452, 8, 0, 0, 0},    {"SQLCABC", 496, 4, 0, 8, 0},   {"SQLCODE", 496, 4, 0, 12, 0},
-    {"SQLERRML", 500, 2, 0, 16, 0},  {"SQLERRMC", 452, 70, 0, 18, 0}, {"SQLERRP", 452, 8, 0, 88, 0},
-    {"SQLERRD", 496, 4, 6, 0, 96},   {"SQLWARN", 452, 1, 11, 0, 120}, {"SQLSTATE", 452, 5, 0, 131, 0},
+    {"SQLCAID", 452, 8, 0, 0, 0},   {"SQLCABC", 496, 4, 0, 8, 0},    {"SQLCODE", 496, 4, 0, 12, 0},
+    {"SQLERRML", 500, 2, 0, 16, 0}, {"SQLERRMC", 452, 70, 0, 18, 0}, {"SQLERRP", 452, 8, 0, 88, 0},
+    {"SQLERRD", 496, 4, 6, 0, 96},  {"SQLWARN", 452, 1, 11, 0, 120}, {"SQLSTATE", 452, 5, 0, 131, 0},
 };
 
 // The fields of a file reference (codes 916 to 925).
@@ -32,7 +32,7 @@ const SqlField fileReferenceFields[] = {
     {"FILE-NAME", 65984, 255, 0, 12, 0},
 };
 
-}  // namespace
+} // namespace
 
 UpdateTreeNode* TreeNode::makeSqlChild(const SqlTypeEntry& record, const char* name, std::int64_t offset) const
 {
@@ -52,12 +52,16 @@ bool TreeNode::makeSqlStructChildren(const SqlTypeEntry& entry) const
         fields = sqlcaFields;
         count = sizeof sqlcaFields / sizeof sqlcaFields[0];
         break;
-    case 916: case 917: case 920: case 921: case 924: case 925:
+    case 916:
+    case 917:
+    case 920:
+    case 921:
+    case 924:
+    case 925:
         fields = fileReferenceFields;
         count = sizeof fileReferenceFields / sizeof fileReferenceFields[0];
         break;
-    default:
-        return false;
+    default: return false;
     }
     for (std::size_t i = 0; i < count; ++i) {
         SqlTypeEntry record;

@@ -23,7 +23,7 @@ const _TYPE_ENTRY* entryOf(const TypeItem& type)
     return type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
 }
 
-}  // namespace
+} // namespace
 
 DebuggeeLocation TreeNode::debuggeeAddress() const
 {
@@ -68,8 +68,7 @@ bool TreeNode::loadThisNode(NodeLoadType type)
         throw InvalidOp(InvalidOp::RTRC_Other, "bool TreeNode::loadThisNode(TreeNode::NodeLoadType)", 87);
     if (SVC::tracing())
         SVC::fTrace("TreeNode::loadThisNode()", 91, "Loading child %s of %s; parent data is %s",
-                    debugNodeIdentifier().data(), parent_->debugNodeIdentifier().data(),
-                    validity(parent_->isLoaded()));
+                    debugNodeIdentifier().data(), parent_->debugNodeIdentifier().data(), validity(parent_->isLoaded()));
     if ((flags_ & flagStaticMember) != 0)
         return loadStaticDataMember(type);
 
@@ -168,9 +167,10 @@ bool TreeNode::loadDebuggeeData(bool fromDebuggee, NodeLoadType type)
         loadChildren();
     if (SVC::tracing()) {
         DebuggeeLocation where = location_;
-        SVC::fTrace("TreeNode::loadThisNode(NodeLoadType)", 657, "Child %s of %s is at location %s.  Data in node is %s",
-                    debugNodeIdentifier().data(),
-                    parent_ != nullptr ? parent_->debugNodeIdentifier().data() : reinterpret_cast<const unsigned char*>(""),
+        SVC::fTrace("TreeNode::loadThisNode(NodeLoadType)", 657,
+                    "Child %s of %s is at location %s.  Data in node is %s", debugNodeIdentifier().data(),
+                    parent_ != nullptr ? parent_->debugNodeIdentifier().data()
+                                       : reinterpret_cast<const unsigned char*>(""),
                     where.format(), validity(isLoaded()));
     }
     return isLoaded();
@@ -241,8 +241,7 @@ bool TreeNode::loadBaseClass(NodeLoadType type)
         const std::uint64_t startAddress = parentAddress.addr() - static_cast<std::uint64_t>(parentBytes - start);
         const std::uint64_t length = static_cast<std::uint64_t>(end - start);
         const std::uint64_t baseSize = dataType_.typeSize();
-        inside = base.addr() >= startAddress && baseSize <= length &&
-                 base.addr() - startAddress + baseSize <= length;
+        inside = base.addr() >= startAddress && baseSize <= length && base.addr() - startAddress + baseSize <= length;
     }
     if (inside) {
         offset_ = static_cast<std::int64_t>(base.addr() - parentAddress.addr());

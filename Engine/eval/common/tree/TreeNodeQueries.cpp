@@ -22,7 +22,7 @@ const _TYPE_ENTRY* entryOf(const TypeItem& type)
     return type.typeIndex().module() == 0 ? nullptr : type.typeEntry();
 }
 
-}  // namespace
+} // namespace
 
 const _TYPE_ENTRY* TreeNode::sqlArrayEntry(const char* function, unsigned missingLine, unsigned invalidLine) const
 {
@@ -217,8 +217,7 @@ std::uint16_t TreeNode::QueryStructInfo(unsigned int& count, const TypeItem& typ
     return 0;
 }
 
-std::uint16_t TreeNode::QueryStructElementInfo(unsigned long long n, UpdateTreeNode*& node,
-                                               unsigned char*& name) const
+std::uint16_t TreeNode::QueryStructElementInfo(unsigned long long n, UpdateTreeNode*& node, unsigned char*& name) const
 {
     if (detached_)
         return 10000;
@@ -250,9 +249,8 @@ std::uint16_t TreeNode::QueryClassDataMemInfo(unsigned int n, UpdateTreeNode*& n
 }
 
 std::uint16_t TreeNode::QueryResultType(TypeItem& type, unsigned short& count, unsigned short*& results,
-                                        unsigned short*& reps, unsigned short& defaultIndex,
-                                        unsigned char*& typeName, int inEvaluator, unsigned short& dataType,
-                                        unsigned short& length)
+                                        unsigned short*& reps, unsigned short& defaultIndex, unsigned char*& typeName,
+                                        int inEvaluator, unsigned short& dataType, unsigned short& length)
 {
     if (detached_)
         return 10000;

@@ -51,8 +51,8 @@ std::uint16_t TreeNode::getElementType(TypeItem& element) const
     const ByteString identifier = debugNodeIdentifier();
     const char* arrayName = array.demangledTypeName();
     if (!array.hasFlag(TypeFlags::array)) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Array %s, Node = %s is invalid", arrayName != nullptr ? arrayName : "",
-                    identifier.data());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Array %s, Node = %s is invalid",
+                    arrayName != nullptr ? arrayName : "", identifier.data());
         return 10000;
     }
     if (!array.isAssociated()) {

@@ -29,7 +29,7 @@ public:
 
 std::atomic<UpdateExpressionRoad*> installed{nullptr};
 
-}  // namespace
+} // namespace
 
 UpdateExpressionRoad::~UpdateExpressionRoad() = default;
 

@@ -41,8 +41,7 @@ class NestedExpression {
 public:
     NestedExpression(EvaluationEnvironment& home, const LCC_Eval_Context_Info* context)
         : home_(home), context_(context), road_(UpdateExpressionRoad::current())
-    {
-    }
+    {}
     ~NestedExpression()
     {
         try {
@@ -83,21 +82,25 @@ private:
     StackItem* value_ = nullptr;
 };
 
-bool isBlank(unsigned char c) { return c == ' '; }
+bool isBlank(unsigned char c)
+{
+    return c == ' ';
+}
 
-bool nullTypeIndex(const TypeItem& type) { return type.typeIndex() == EvaluatorTypeIndex(); }
+bool nullTypeIndex(const TypeItem& type)
+{
+    return type.typeIndex() == EvaluatorTypeIndex();
+}
 
-}  // namespace
+} // namespace
 
 UpdateTreeNode::UpdateTreeNode(const TypeItem& type, const TypeItem& formatType, const char* name)
     : FormatTreeNode(type, formatType, name)
-{
-}
+{}
 
 UpdateTreeNode::UpdateTreeNode(const TypeItem& type, const char* name, std::int64_t offset)
     : FormatTreeNode(type, name, offset)
-{
-}
+{}
 
 UpdateTreeNode::~UpdateTreeNode() = default;
 
@@ -163,7 +166,8 @@ std::uint16_t UpdateTreeNode::update(const LCC_Eval_Context_Info* context, int r
                 return 11041;
             if (rep != 6 && rep != 23) {
                 SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
-                            "Attempt to update const pointer node %s with non-string representation", identifier.data());
+                            "Attempt to update const pointer node %s with non-string representation",
+                            identifier.data());
                 return 11041;
             }
             pointerAsString = true;
@@ -195,17 +199,17 @@ std::uint16_t UpdateTreeNode::update(const LCC_Eval_Context_Info* context, int r
         if (cleaned.length() != 4 || strncasecmp(reinterpret_cast<const char*>(cleaned.data()), "TRUE", 4) != 0)
             return 11040;
         const ByteString name = item.environment().expression(&item);
-        const std::string statement = "SET " + std::string(reinterpret_cast<const char*>(name.data()), name.length()) +
-                                      " TO TRUE";
+        const std::string statement =
+            "SET " + std::string(reinterpret_cast<const char*>(name.data()), name.length()) + " TO TRUE";
         cleaned = ByteString(reinterpret_cast<const unsigned char*>(statement.data()),
                              static_cast<unsigned>(statement.size()));
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Updating condition name with expression %s", cleaned.data());
     }
 
     const std::uint8_t alternate = (rep == 5 || rep == 6) ? 1 : home.alternateCharset();
-    const std::uint16_t status = evaluateAndWrite(context, cleaned, alternate,
-                                                  "node " + std::string(reinterpret_cast<const char*>(identifier.data())),
-                                                  conditionName, pointerAsString);
+    const std::uint16_t status = evaluateAndWrite(
+        context, cleaned, alternate, "node " + std::string(reinterpret_cast<const char*>(identifier.data())),
+        conditionName, pointerAsString);
     if (status != 0)
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update node %s failed rc = %d (See preceeding errors)",
                     identifier.data(), status);
@@ -280,7 +284,8 @@ std::uint16_t UpdateTreeNode::evaluateAndWrite(const LCC_Eval_Context_Info* cont
         if (conditionName)
             return 0;
         if (stringOnly && !value->inDebuggerAddressSpace()) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update const pointer %s with non-string value", what);
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Attempt to update const pointer %s with non-string value",
+                        what);
             return 11041;
         }
         if (nullTypeIndex(value->type()) || nullTypeIndex(dataType())) {

@@ -31,11 +31,15 @@ struct SqlImage {
 };
 
 // How a conversion ended.
-enum class Outcome { written, badInput, refused };
+enum class Outcome {
+    written,
+    badInput,
+    refused
+};
 
 constexpr char eyeCatcher[] = "EEStringContainsNullChars";
-constexpr std::size_t eyeCatcherLength = sizeof eyeCatcher - 1;  // 25
-constexpr std::size_t countEnd = eyeCatcherLength + 8;            // 33
+constexpr std::size_t eyeCatcherLength = sizeof eyeCatcher - 1; // 25
+constexpr std::size_t countEnd = eyeCatcherLength + 8;          // 33
 
 bool readHex8(const std::string& text, std::size_t at, std::uint64_t& value)
 {
@@ -173,8 +177,8 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
     // Large objects declared with length 0 are bounded by their maximum.
     const std::uint64_t largeCap = length != 0 ? length : entry.maxLength();
     switch (sqlBaseCode(code)) {
-    case sqlBlob: case sqlClob:
-        return prefixedHex(text, std::min<std::uint64_t>(largeCap, UINT32_MAX), 4, image);
+    case sqlBlob:
+    case sqlClob: return prefixedHex(text, std::min<std::uint64_t>(largeCap, UINT32_MAX), 4, image);
     case sqlDbclob: {
         const std::uint64_t cap = std::min<std::uint64_t>(largeCap, UINT32_MAX / 2);
         if (cap == 0)
@@ -191,7 +195,8 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
             image.add(4 + std::int64_t(count), Bytes(1, 0));
         return Outcome::written;
     }
-    case sqlVarchar: case sqlLongVarchar: {
+    case sqlVarchar:
+    case sqlLongVarchar: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes))
             return Outcome::badInput;
@@ -221,7 +226,8 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case sqlVargraphic: case sqlLongVargraphic: {
+    case sqlVargraphic:
+    case sqlLongVargraphic: {
         Bytes bytes;
         if (!toEbcdic(text, codePage, bytes))
             return Outcome::badInput;
@@ -301,7 +307,8 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, std::move(bytes));
         return Outcome::written;
     }
-    case sqlDecimal: case sqlNumeric: {
+    case sqlDecimal:
+    case sqlNumeric: {
         unsigned char* read = nullptr;
         const std::uint32_t count = sqlBaseCode(code) == sqlDecimal
                                         ? readSqlPackedDecimal(text.data(), text.size(), entry.length(), &read)
@@ -312,7 +319,9 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, Bytes(read, read + count));
         return Outcome::written;
     }
-    case sqlBigint: case sqlInteger: case sqlSmallint: {
+    case sqlBigint:
+    case sqlInteger:
+    case sqlSmallint: {
         if (length != 2 && length != 4 && length != 8) {
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type size of %d is invalid for SQL type %d",
                         static_cast<int>(length), static_cast<int>(code));
@@ -331,11 +340,13 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
         image.add(0, bigEndian(static_cast<std::uint64_t>(value), static_cast<unsigned>(length)));
         return Outcome::written;
     }
-    case sqlVarbinaryLong:
-        return prefixedHex(text, std::min<std::uint64_t>(length, UINT32_MAX), 4, image);
-    case sqlVarbinary:
-        return prefixedHex(text, std::min<std::uint64_t>(length, 0xFFFF), 2, image);
-    case sqlBinary: case sqlBlobLocator: case sqlClobLocator: case sqlDbclobLocator: case sqlResultSetLocator:
+    case sqlVarbinaryLong: return prefixedHex(text, std::min<std::uint64_t>(length, UINT32_MAX), 4, image);
+    case sqlVarbinary: return prefixedHex(text, std::min<std::uint64_t>(length, 0xFFFF), 2, image);
+    case sqlBinary:
+    case sqlBlobLocator:
+    case sqlClobLocator:
+    case sqlDbclobLocator:
+    case sqlResultSetLocator:
     case sqlTableLocator: {
         if (length == 0)
             return Outcome::badInput;
@@ -374,7 +385,7 @@ Outcome convertSqlText(unsigned code, const SqlTypeEntry& entry, const std::stri
     }
 }
 
-}  // namespace
+} // namespace
 
 std::uint16_t UpdateTreeNode::updateSqlValue(const LCC_Eval_Context_Info*, unsigned char* text, StackItem&)
 {

@@ -23,9 +23,15 @@
 
 namespace {
 
-bool nullTypeIndexOf(const TypeItem& type) { return type.typeIndex() == EvaluatorTypeIndex(); }
+bool nullTypeIndexOf(const TypeItem& type)
+{
+    return type.typeIndex() == EvaluatorTypeIndex();
+}
 
-bool isPlainWidth(unsigned bits) { return bits == 8 || bits == 16 || bits == 32 || bits == 64; }
+bool isPlainWidth(unsigned bits)
+{
+    return bits == 8 || bits == 16 || bits == 32 || bits == 64;
+}
 
 // The primitive integer index of a leaf-4 entry of plain width at offset 0.
 unsigned plainIntegerIndex(unsigned bits, bool isSigned)
@@ -74,7 +80,7 @@ unsigned putDecimalFloat(unsigned char* buffer, StackItem& value, DecimalFloat::
     return count;
 }
 
-}  // namespace
+} // namespace
 
 int UpdateTreeNode::signedWriteMode(int kind)
 {
@@ -126,14 +132,21 @@ unsigned UpdateTreeNode::getPrimitiveValue(StackItem& value, PrimitiveTypeBuffer
     const FloatNumber::Format ieee = FloatNumber::IEEE;
     const FloatNumber::Format hex = FloatNumber::Hexadecimal;
     switch (primitiveIndex) {
-    case 128: case 148: return putInteger(b, static_cast<std::uint64_t>(value.asSigned()), 1);
-    case 132: case 144: return putInteger(b, value.asUnsigned(), 1);
+    case 128:
+    case 148: return putInteger(b, static_cast<std::uint64_t>(value.asSigned()), 1);
+    case 132:
+    case 144: return putInteger(b, value.asUnsigned(), 1);
     case 129: return putInteger(b, static_cast<std::uint64_t>(value.asSigned()), 2);
-    case 133: case 145: case 149: return putInteger(b, value.asUnsigned(), 2);
+    case 133:
+    case 145:
+    case 149: return putInteger(b, value.asUnsigned(), 2);
     case 130: return putInteger(b, static_cast<std::uint64_t>(value.asSigned()), 4);
-    case 134: case 146: case 150: return putInteger(b, value.asUnsigned(), 4);
+    case 134:
+    case 146:
+    case 150: return putInteger(b, value.asUnsigned(), 4);
     case 155: return putInteger(b, static_cast<std::uint64_t>(value.asSigned()), 8);
-    case 156: case 157: return putInteger(b, value.asUnsigned(), 8);
+    case 156:
+    case 157: return putInteger(b, value.asUnsigned(), 8);
     case 136: return putFloat(b, value.asLongDouble(), ieee, 4);
     case 137: return putFloat(b, value.asLongDouble(), ieee, 8);
     case 138: return putFloat(b, value.asLongDouble(), ieee, 16);
@@ -264,14 +277,25 @@ std::uint16_t UpdateTreeNode::updateComplex(StackItem& value)
     case TE_INTEGER: {
         const unsigned bits = entry->integer.bitLength;
         if (entry->integer.bitOffset == 0 && isPlainWidth(bits))
-            return updatePrimitive(value,
-                                   plainIntegerIndex(bits, (entry->integer.flags & TNinteger_Unsigned) == 0));
+            return updatePrimitive(value, plainIntegerIndex(bits, (entry->integer.flags & TNinteger_Unsigned) == 0));
         return updateBitstring(value);
     }
-    case TE_CHARSTRING: case TE_PACKED_DECIMAL: case TE_FIXED_POINT_BINARY: case TE_ZONED_DECIMAL:
-    case TE_NATIONAL_DECIMAL: case TE_NATIONAL_STRING: case TE_INDEX_NAME: case TE_INDEX_DATA_ITEM:
-    case TE_EXTERNAL_FLOAT: case TE_ALPHA_NUMERIC_EDITED: case TE_NUMERIC_EDITED: case TE_NATIONAL_EXTERNAL_FLOAT:
-    case TE_NATIONAL_EDITED: case TE_NATIONAL_NUMERIC_EDITED: case TE_DBCS_STRING: case TE_DBCS_EDITED: {
+    case TE_CHARSTRING:
+    case TE_PACKED_DECIMAL:
+    case TE_FIXED_POINT_BINARY:
+    case TE_ZONED_DECIMAL:
+    case TE_NATIONAL_DECIMAL:
+    case TE_NATIONAL_STRING:
+    case TE_INDEX_NAME:
+    case TE_INDEX_DATA_ITEM:
+    case TE_EXTERNAL_FLOAT:
+    case TE_ALPHA_NUMERIC_EDITED:
+    case TE_NUMERIC_EDITED:
+    case TE_NATIONAL_EXTERNAL_FLOAT:
+    case TE_NATIONAL_EDITED:
+    case TE_NATIONAL_NUMERIC_EDITED:
+    case TE_DBCS_STRING:
+    case TE_DBCS_EDITED: {
         if (environmentLanguage() != EvaluationEnvironment::languageCOBOL)
             return 10002;
         // An empty item of the node's type takes the value in the node's
@@ -280,7 +304,8 @@ std::uint16_t UpdateTreeNode::updateComplex(StackItem& value)
         target->genConvert(value);
         return updateDebuggee(target->resultBuffer(), target->size());
     }
-    case TE_ENUM: case TE_ENUM2:
+    case TE_ENUM:
+    case TE_ENUM2:
         switch (type.typeSize()) {
         case 1: return updatePrimitive(value, 132);
         case 2: return updatePrimitive(value, 133);
@@ -288,8 +313,8 @@ std::uint16_t UpdateTreeNode::updateComplex(StackItem& value)
         case 8: return updatePrimitive(value, 156);
         default: return 10002;
         }
-    case TE_POINTER: case TE_REFERENCE:
-        throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
+    case TE_POINTER:
+    case TE_REFERENCE: throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
     case TE_F90_ALLOCATABLE: {
         const TypeItem& referent = type.referent();
         DebuggeeLocation where = debuggeeAddress();
@@ -300,8 +325,8 @@ std::uint16_t UpdateTreeNode::updateComplex(StackItem& value)
         if (referent.typeEntry() != nullptr)
             return 10002;
         PrimitiveTypeBuffer buffer{};
-        const unsigned count = getPrimitiveValue(
-            value, buffer, referent.typeIndex().module() == 0 ? referent.typeIndex().index() : 0);
+        const unsigned count =
+            getPrimitiveValue(value, buffer, referent.typeIndex().module() == 0 ? referent.typeIndex().index() : 0);
         if (count == 0)
             return 10002;
         where.write(buffer.bytes, count, 0);

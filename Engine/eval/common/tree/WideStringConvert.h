@@ -5,9 +5,9 @@
 
 // The width of the characters convertString makes.
 enum WCHAR_TYPE : int {
-    WCHAR_MULTIBYTE = 0,  // the process locale's multibyte form (wctomb)
-    WCHAR_4BYTE = 1,      // 4 bytes a character, most significant first
-    WCHAR_2BYTE = 2,      // 2 bytes a character, most significant first
+    WCHAR_MULTIBYTE = 0, // the process locale's multibyte form (wctomb)
+    WCHAR_4BYTE = 1,     // 4 bytes a character, most significant first
+    WCHAR_2BYTE = 2,     // 2 bytes a character, most significant first
 };
 
 // C-style character text (escapes included, UTF-8 otherwise) as wide

@@ -14,7 +14,7 @@ namespace {
 // The longest dynamic-type name read from the descriptor.
 constexpr unsigned nameRoom = 512;
 
-}  // namespace
+} // namespace
 
 void BoundFortranPointerData::setSymbolLocation(const DebuggeeLocation& location, const _TYPE_ENTRY& entry)
 {
@@ -56,8 +56,8 @@ void BoundFortranPointerData::rebuildDisplayType() const
             const void* end = std::memchr(text, '\0', got);
             if (end != nullptr) {
                 const std::string name(text, static_cast<std::size_t>(static_cast<const char*>(end) - text));
-                if (displayType_ != nullptr && (name == displayType_->demangledTypeName() ||
-                                                name == displayType_->shortTypeName())) {
+                if (displayType_ != nullptr &&
+                    (name == displayType_->demangledTypeName() || name == displayType_->shortTypeName())) {
                     result = displayType_;
                 } else if (!name.empty()) {
                     const TypeItem* found = CreatedTypeItem::findType(name.c_str());

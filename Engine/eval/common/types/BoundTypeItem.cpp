@@ -71,20 +71,53 @@ const TypeItem* BoundTypeItem::getType(const TypeItem& type)
     case TE_COBOL_TABLE: made = new BoundString(*e, hostIndex); break;
     case TE_F90_ALLOCATABLE: return new BoundFortranAllocatable(*e, hostIndex);
     case TE_F90_POINTER: return new BoundFortranPointer(*e, hostIndex);
-    case TE_NONE: case TE_ARRAY: case TE_BASECLASS: case TE_INTEGER: case TE_CHARSTRING: case TE_CLASS:
-    case TE_NAMEDTAG: case TE_MEMBER: case TE_FUNCTION: case TE_ENUM: case TE_METHOD: case TE_LIST:
-    case TE_MEMBERFUNCTION: case TE_ACCEPTED22: case TE_ACCEPTED24: case TE_PROCEDURE: case TE_STRUCT:
-    case 34: case TE_PACKED_DECIMAL: case TE_ENUM2: case TE_GROUP: case TE_UPC_SHARED: case TE_VUM_ARRAY:
-    case TE_NAMESPACE64: case TE_NAMESPACE65: case TE_NAMESPACE66: case 67: case TE_FIXED_POINT_BINARY:
-    case TE_ZONED_DECIMAL: case TE_BASED: case TE_NATIONAL_DECIMAL: case TE_NATIONAL_STRING:
-    case TE_INDEX_NAME: case TE_INDEX_DATA_ITEM: case TE_EXTERNAL_FLOAT: case TE_ALPHA_NUMERIC_EDITED:
-    case TE_NUMERIC_EDITED: case TE_NATIONAL_EXTERNAL_FLOAT: case TE_NATIONAL_EDITED:
-    case TE_NATIONAL_NUMERIC_EDITED: case TE_FILE_DESCRIPTOR: case TE_DBCS_STRING: case TE_DBCS_EDITED:
-    case TE_QUALIFIER: case TE_BUILTIN_PROCEDURE: case TE_CONDITION:
-        return &type;
-    default:
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Unexpected bound type %d", int(e->leaf));
-        return &type;
+    case TE_NONE:
+    case TE_ARRAY:
+    case TE_BASECLASS:
+    case TE_INTEGER:
+    case TE_CHARSTRING:
+    case TE_CLASS:
+    case TE_NAMEDTAG:
+    case TE_MEMBER:
+    case TE_FUNCTION:
+    case TE_ENUM:
+    case TE_METHOD:
+    case TE_LIST:
+    case TE_MEMBERFUNCTION:
+    case TE_ACCEPTED22:
+    case TE_ACCEPTED24:
+    case TE_PROCEDURE:
+    case TE_STRUCT:
+    case 34:
+    case TE_PACKED_DECIMAL:
+    case TE_ENUM2:
+    case TE_GROUP:
+    case TE_UPC_SHARED:
+    case TE_VUM_ARRAY:
+    case TE_NAMESPACE64:
+    case TE_NAMESPACE65:
+    case TE_NAMESPACE66:
+    case 67:
+    case TE_FIXED_POINT_BINARY:
+    case TE_ZONED_DECIMAL:
+    case TE_BASED:
+    case TE_NATIONAL_DECIMAL:
+    case TE_NATIONAL_STRING:
+    case TE_INDEX_NAME:
+    case TE_INDEX_DATA_ITEM:
+    case TE_EXTERNAL_FLOAT:
+    case TE_ALPHA_NUMERIC_EDITED:
+    case TE_NUMERIC_EDITED:
+    case TE_NATIONAL_EXTERNAL_FLOAT:
+    case TE_NATIONAL_EDITED:
+    case TE_NATIONAL_NUMERIC_EDITED:
+    case TE_FILE_DESCRIPTOR:
+    case TE_DBCS_STRING:
+    case TE_DBCS_EDITED:
+    case TE_QUALIFIER:
+    case TE_BUILTIN_PROCEDURE:
+    case TE_CONDITION: return &type;
+    default: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Unexpected bound type %d", int(e->leaf)); return &type;
     }
     made->flags.merge(type);
     return made;

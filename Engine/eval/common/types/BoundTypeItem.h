@@ -25,8 +25,7 @@ public:
         ~Data() = default;
         // Stores the location and hands loc to the created type of target
         // (a host or primitive target is left alone).
-        void storeAndPassOn(const DebuggeeLocation& location, TYPE_INDEX target,
-                            const DebuggeeLocation& loc);
+        void storeAndPassOn(const DebuggeeLocation& location, TYPE_INDEX target, const DebuggeeLocation& loc);
         // Forgets the display name of type and makes it again: whether the
         // text changed (not when no name had been made).
         static bool nameChanged(TypeItem& type);
@@ -51,8 +50,7 @@ protected:
     // created type of this environment (bound in Fortran) and computes the
     // flags. targetField is where the copy holds the target index (it
     // lies unaligned, so it is read and written bytewise).
-    void bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE_INDEX& hostIndex, Data& data,
-              void* targetField);
+    void bind(const _TYPE_ENTRY& source, std::size_t size, const TYPE_INDEX& hostIndex, Data& data, void* targetField);
 };
 
 #endif

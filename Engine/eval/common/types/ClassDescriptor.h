@@ -10,8 +10,8 @@
 // owns the chain.
 struct ClassDescriptor {
     enum : std::uint32_t {
-        structureForm = 1,  // an aggregate given as name and type lists
-        classForm = 4,      // a class, struct, union or COBOL group
+        structureForm = 1, // an aggregate given as name and type lists
+        classForm = 4,     // a class, struct, union or COBOL group
     };
 
     ClassDescriptor() = default;

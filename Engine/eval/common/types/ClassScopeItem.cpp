@@ -145,7 +145,8 @@ ClassScopeItem::~ClassScopeItem()
     deleteAll(dataMembers_);
     deleteAll(bases_);
     deleteAll(nestedTypes_);
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting _infoBlock = 0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(infoBlock_));
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "deleting _infoBlock = 0x%" PRIxPTR,
+                reinterpret_cast<std::uintptr_t>(infoBlock_));
     delete infoBlock_;
     infoBlock_ = nullptr;
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "this = 0x%" PRIxPTR " - done", reinterpret_cast<std::uintptr_t>(this));
@@ -155,7 +156,8 @@ const char* ClassScopeItem::name() const
 {
     if (name_.empty()) {
         char address[48];
-        std::snprintf(address, sizeof address, "-Class Scope (%" PRIxPTR ") = ", reinterpret_cast<std::uintptr_t>(this));
+        std::snprintf(address, sizeof address,
+                      "-Class Scope (%" PRIxPTR ") = ", reinterpret_cast<std::uintptr_t>(this));
         std::string text = address;
         text += textOrEmpty(classType_.format());
         text += "-";
@@ -277,8 +279,7 @@ void ClassScopeItem::readClassMembers()
             dataMembers_.append(member.get());
             member.release();
             break;
-        default:
-            break;
+        default: break;
         }
     }
     SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
@@ -442,8 +443,8 @@ SymbolItem* ClassScopeItem::makeClassVarSymbol(const TypeItem& member, const Typ
         layout.offset = e->member.location.offset;
         layout.expressionLength = 0;
     }
-    layout.flags = static_cast<std::uint16_t>((isStatic ? SymbolItem::MemberLayout::staticMember : 0)
-                                              | (descriptor ? SymbolItem::MemberLayout::fortranDescriptor : 0));
+    layout.flags = static_cast<std::uint16_t>((isStatic ? SymbolItem::MemberLayout::staticMember : 0) |
+                                              (descriptor ? SymbolItem::MemberLayout::fortranDescriptor : 0));
     addSymbol(*symbol);
     return symbol.release();
 }

@@ -24,8 +24,8 @@ public:
     // no aggregate or has no entry. A null owner means the file scope.
     static ClassScopeItem* getClassScope(const TypeItem& type, ScopeItem* owner, bool allMembers);
 
-    ClassScopeItem(const LCC_Eval_Context_Info* context, const TypeItem& type, ScopeItem& owner,
-                   bool isClass, bool allMembers);
+    ClassScopeItem(const LCC_Eval_Context_Info* context, const TypeItem& type, ScopeItem& owner, bool isClass,
+                   bool allMembers);
     ~ClassScopeItem() override;
 
     const char* name() const override;

@@ -14,8 +14,7 @@ CondvarScopeItem* CondvarScopeItem::getCondVarScope(const TNcobolCondVar& record
     const List<ScopeItem*>& scopes = EvaluationEnvironment::currentRep()->scopes();
     for (unsigned i = scopes.count(); i > 0; --i) {
         ScopeItem* scope = scopes[i - 1];
-        if (scope->scopeType() == condvarScope
-            && &static_cast<CondvarScopeItem*>(scope)->conditionRecord() == &record)
+        if (scope->scopeType() == condvarScope && &static_cast<CondvarScopeItem*>(scope)->conditionRecord() == &record)
             return static_cast<CondvarScopeItem*>(scope);
     }
     return new CondvarScopeItem(record, parent);

@@ -1,7 +1,7 @@
 #include "types/ConstSymbolItem.h"
 
-ConstSymbolItem::ConstSymbolItem(const char* name, const TypeItem& enumeration, ScopeItem& scope,
-                                 std::uint64_t value, std::uint32_t underlyingSize)
+ConstSymbolItem::ConstSymbolItem(const char* name, const TypeItem& enumeration, ScopeItem& scope, std::uint64_t value,
+                                 std::uint32_t underlyingSize)
     : SymbolItem(enumeration, scope, name, false), cell_(value)
 {
     pseudo_.typed.kind = SE_CONSTANT;

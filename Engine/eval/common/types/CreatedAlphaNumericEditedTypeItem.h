@@ -6,7 +6,9 @@
 // A created alphanumeric-edited picture (leaf 78).
 class CreatedAlphaNumericEditedTypeItem : public CreatedRecordTypeItem<TNalpha_numeric_edited> {
 public:
-    explicit CreatedAlphaNumericEditedTypeItem(const TNalpha_numeric_edited& source) : CreatedRecordTypeItem<TNalpha_numeric_edited>(source) {}
+    explicit CreatedAlphaNumericEditedTypeItem(const TNalpha_numeric_edited& source)
+        : CreatedRecordTypeItem<TNalpha_numeric_edited>(source)
+    {}
     ~CreatedAlphaNumericEditedTypeItem() override = default;
 };
 

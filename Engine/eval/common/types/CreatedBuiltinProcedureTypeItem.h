@@ -9,8 +9,8 @@
 // the list of its argument types and its name (owned).
 class CreatedBuiltinProcedureTypeItem : public CreatedTypeItem {
 public:
-    CreatedBuiltinProcedureTypeItem(const TypeItem& result, const char* procedureName, unsigned first,
-                                    unsigned second, const TYPE_INDEX& argumentList);
+    CreatedBuiltinProcedureTypeItem(const TypeItem& result, const char* procedureName, unsigned first, unsigned second,
+                                    const TYPE_INDEX& argumentList);
     ~CreatedBuiltinProcedureTypeItem() override = default;
 
 private:

@@ -8,7 +8,8 @@ class CreatedCharstringTypeItem : public CreatedRecordTypeItem<TNcharstring> {
 public:
     explicit CreatedCharstringTypeItem(const TNcharstring& source) : CreatedRecordTypeItem<TNcharstring>(source) {}
     // A copy of the record with the three string-kind flags.
-    CreatedCharstringTypeItem(const TNcharstring& source, bool first, bool second, bool third) : CreatedRecordTypeItem<TNcharstring>(source)
+    CreatedCharstringTypeItem(const TNcharstring& source, bool first, bool second, bool third)
+        : CreatedRecordTypeItem<TNcharstring>(source)
     {
         setStringKinds(first, second, third);
     }

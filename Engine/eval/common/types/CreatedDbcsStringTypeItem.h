@@ -8,7 +8,8 @@ class CreatedDbcsStringTypeItem : public CreatedRecordTypeItem<TNdbcs_string> {
 public:
     explicit CreatedDbcsStringTypeItem(const TNdbcs_string& source) : CreatedRecordTypeItem<TNdbcs_string>(source) {}
     // A copy of the record with the three string-kind flags.
-    CreatedDbcsStringTypeItem(const TNdbcs_string& source, bool first, bool second, bool third) : CreatedRecordTypeItem<TNdbcs_string>(source)
+    CreatedDbcsStringTypeItem(const TNdbcs_string& source, bool first, bool second, bool third)
+        : CreatedRecordTypeItem<TNdbcs_string>(source)
     {
         setStringKinds(first, second, third);
     }

@@ -6,7 +6,9 @@
 // A created external floating-point picture (leaf 77).
 class CreatedExternalFloatTypeItem : public CreatedRecordTypeItem<TNexternal_float> {
 public:
-    explicit CreatedExternalFloatTypeItem(const TNexternal_float& source) : CreatedRecordTypeItem<TNexternal_float>(source) {}
+    explicit CreatedExternalFloatTypeItem(const TNexternal_float& source)
+        : CreatedRecordTypeItem<TNexternal_float>(source)
+    {}
     ~CreatedExternalFloatTypeItem() override = default;
 };
 

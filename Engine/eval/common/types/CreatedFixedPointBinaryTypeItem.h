@@ -6,7 +6,9 @@
 // A created binary item with a decimal scale (leaf 68).
 class CreatedFixedPointBinaryTypeItem : public CreatedRecordTypeItem<TNfixed_point_binary> {
 public:
-    explicit CreatedFixedPointBinaryTypeItem(const TNfixed_point_binary& source) : CreatedRecordTypeItem<TNfixed_point_binary>(source) {}
+    explicit CreatedFixedPointBinaryTypeItem(const TNfixed_point_binary& source)
+        : CreatedRecordTypeItem<TNfixed_point_binary>(source)
+    {}
     ~CreatedFixedPointBinaryTypeItem() override = default;
 };
 

@@ -6,7 +6,9 @@
 // A created index data item (leaf 76).
 class CreatedIndexDataItemTypeItem : public CreatedRecordTypeItem<TNindex_data_item> {
 public:
-    explicit CreatedIndexDataItemTypeItem(const TNindex_data_item& source) : CreatedRecordTypeItem<TNindex_data_item>(source) {}
+    explicit CreatedIndexDataItemTypeItem(const TNindex_data_item& source)
+        : CreatedRecordTypeItem<TNindex_data_item>(source)
+    {}
     ~CreatedIndexDataItemTypeItem() override = default;
 };
 

@@ -6,7 +6,9 @@
 // A created national-edited picture (leaf 81).
 class CreatedNationalEditedTypeItem : public CreatedRecordTypeItem<TNnational_edited> {
 public:
-    explicit CreatedNationalEditedTypeItem(const TNnational_edited& source) : CreatedRecordTypeItem<TNnational_edited>(source) {}
+    explicit CreatedNationalEditedTypeItem(const TNnational_edited& source)
+        : CreatedRecordTypeItem<TNnational_edited>(source)
+    {}
     ~CreatedNationalEditedTypeItem() override = default;
 };
 

@@ -6,7 +6,9 @@
 // A created national external floating-point picture (leaf 80).
 class CreatedNationalExternalFloatTypeItem : public CreatedRecordTypeItem<TNnational_external_float> {
 public:
-    explicit CreatedNationalExternalFloatTypeItem(const TNnational_external_float& source) : CreatedRecordTypeItem<TNnational_external_float>(source) {}
+    explicit CreatedNationalExternalFloatTypeItem(const TNnational_external_float& source)
+        : CreatedRecordTypeItem<TNnational_external_float>(source)
+    {}
     ~CreatedNationalExternalFloatTypeItem() override = default;
 };
 

@@ -6,7 +6,9 @@
 // A created national numeric-edited picture (leaf 82).
 class CreatedNationalNumericEditedTypeItem : public CreatedRecordTypeItem<TNnational_numeric_edited> {
 public:
-    explicit CreatedNationalNumericEditedTypeItem(const TNnational_numeric_edited& source) : CreatedRecordTypeItem<TNnational_numeric_edited>(source) {}
+    explicit CreatedNationalNumericEditedTypeItem(const TNnational_numeric_edited& source)
+        : CreatedRecordTypeItem<TNnational_numeric_edited>(source)
+    {}
     ~CreatedNationalNumericEditedTypeItem() override = default;
 };
 

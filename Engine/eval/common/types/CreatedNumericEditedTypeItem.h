@@ -6,7 +6,9 @@
 // A created numeric-edited picture (leaf 79).
 class CreatedNumericEditedTypeItem : public CreatedRecordTypeItem<TNnumeric_edited> {
 public:
-    explicit CreatedNumericEditedTypeItem(const TNnumeric_edited& source) : CreatedRecordTypeItem<TNnumeric_edited>(source) {}
+    explicit CreatedNumericEditedTypeItem(const TNnumeric_edited& source)
+        : CreatedRecordTypeItem<TNnumeric_edited>(source)
+    {}
     ~CreatedNumericEditedTypeItem() override = default;
 };
 

@@ -6,7 +6,9 @@
 // A created packed decimal type (leaf 50).
 class CreatedPackedDecimalTypeItem : public CreatedRecordTypeItem<TNpacked_decimal> {
 public:
-    explicit CreatedPackedDecimalTypeItem(const TNpacked_decimal& source) : CreatedRecordTypeItem<TNpacked_decimal>(source) {}
+    explicit CreatedPackedDecimalTypeItem(const TNpacked_decimal& source)
+        : CreatedRecordTypeItem<TNpacked_decimal>(source)
+    {}
     // The type makePackedDecimalType describes, named "Decimal(precision,places)".
     CreatedPackedDecimalTypeItem(unsigned char precision, unsigned char places);
     ~CreatedPackedDecimalTypeItem() override = default;

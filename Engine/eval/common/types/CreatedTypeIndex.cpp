@@ -12,8 +12,7 @@ void CreatedTypeIndex::clear()
     seen_ = 0;
 }
 
-void CreatedTypeIndex::collect(const List<CreatedTypeItem*>& list, Key kind, const TYPE_INDEX& key,
-                               Positions& out)
+void CreatedTypeIndex::collect(const List<CreatedTypeItem*>& list, Key kind, const TYPE_INDEX& key, Positions& out)
 {
     catchUp(list);
     for (unsigned position = list.count(); position > seen_; --position)

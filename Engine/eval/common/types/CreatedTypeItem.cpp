@@ -123,7 +123,7 @@ const TypeItem* findOrMakeString(const Record& record, bool first, bool second, 
     return new Made(record, first, second, third);
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Construction
@@ -294,19 +294,58 @@ const TypeItem* CreatedTypeItem::findDecoratedType(const TypeItem& type)
 // ---------------------------------------------------------------------------
 // Data-item types
 
-const TypeItem* CreatedTypeItem::findType(const TNpacked_decimal& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNzoned_decimal& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNnational_decimal& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNfixed_point_binary& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNindex_name& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNindex_data_item& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNexternal_float& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNalpha_numeric_edited& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNnational_external_float& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNnational_edited& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNdbcs_edited& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNnumeric_edited& r) { return newestWithRecord(r); }
-const TypeItem* CreatedTypeItem::findType(const TNnational_numeric_edited& r) { return newestWithRecord(r); }
+const TypeItem* CreatedTypeItem::findType(const TNpacked_decimal& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNzoned_decimal& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNnational_decimal& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNfixed_point_binary& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNindex_name& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNindex_data_item& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNexternal_float& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNalpha_numeric_edited& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNnational_external_float& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNnational_edited& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNdbcs_edited& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNnumeric_edited& r)
+{
+    return newestWithRecord(r);
+}
+const TypeItem* CreatedTypeItem::findType(const TNnational_numeric_edited& r)
+{
+    return newestWithRecord(r);
+}
 const TypeItem* CreatedTypeItem::findType(const TNcharstring& r, bool a, bool b, bool c)
 {
     return newestWithString(r, a, b, c);
@@ -343,9 +382,8 @@ const TypeItem* CreatedTypeItem::findOrCreateZonedDecimalType(const TNzoned_deci
     return findOrMake<CreatedZonedDecimalTypeItem>(r);
 }
 
-const TypeItem* CreatedTypeItem::findOrCreateZonedDecimalType(unsigned char precision, signed char scale,
-                                                              bool isSigned, const char* picture,
-                                                              TN_DecimalSign sign)
+const TypeItem* CreatedTypeItem::findOrCreateZonedDecimalType(unsigned char precision, signed char scale, bool isSigned,
+                                                              const char* picture, TN_DecimalSign sign)
 {
     return findOrCreateZonedDecimalType(DataItemRecord::zonedDecimal(precision, scale, isSigned, picture, sign));
 }
@@ -366,8 +404,7 @@ const TypeItem* CreatedTypeItem::findOrCreateNationalDecimalType(unsigned char p
                                                                  bool isSigned, const char* picture,
                                                                  TN_DecimalSign sign)
 {
-    return findOrCreateNationalDecimalType(
-        DataItemRecord::nationalDecimal(precision, scale, isSigned, picture, sign));
+    return findOrCreateNationalDecimalType(DataItemRecord::nationalDecimal(precision, scale, isSigned, picture, sign));
 }
 
 const TypeItem* CreatedTypeItem::makeNationalDecimalType(unsigned char precision, unsigned char places)
@@ -416,8 +453,8 @@ const TypeItem* CreatedTypeItem::findOrCreateNumericEditedType(const TNnumeric_e
 const TypeItem* CreatedTypeItem::findOrCreateNumericEditedType(unsigned int length, unsigned char precision,
                                                                signed char scale, const char* picture)
 {
-    return findOrCreateNumericEditedType(DataItemRecord::numericEdited<TNnumeric_edited>(
-        TE_NUMERIC_EDITED, length, precision, scale, picture));
+    return findOrCreateNumericEditedType(
+        DataItemRecord::numericEdited<TNnumeric_edited>(TE_NUMERIC_EDITED, length, precision, scale, picture));
 }
 
 const TypeItem* CreatedTypeItem::findOrCreateNationalNumericEditedType(const TNnational_numeric_edited& r)
@@ -425,8 +462,7 @@ const TypeItem* CreatedTypeItem::findOrCreateNationalNumericEditedType(const TNn
     return findOrMake<CreatedNationalNumericEditedTypeItem>(r);
 }
 
-const TypeItem* CreatedTypeItem::findOrCreateNationalNumericEditedType(unsigned int length,
-                                                                       unsigned char precision,
+const TypeItem* CreatedTypeItem::findOrCreateNationalNumericEditedType(unsigned int length, unsigned char precision,
                                                                        signed char scale, const char* picture)
 {
     return findOrCreateNationalNumericEditedType(DataItemRecord::numericEdited<TNnational_numeric_edited>(
@@ -472,8 +508,7 @@ const TypeItem* CreatedTypeItem::findOrCreateExternalFloatType(const TNexternal_
 
 const TypeItem* CreatedTypeItem::findOrCreateExternalFloatType(unsigned int length, const char* picture)
 {
-    return findOrCreateExternalFloatType(
-        DataItemRecord::edited<TNexternal_float>(TE_EXTERNAL_FLOAT, length, picture));
+    return findOrCreateExternalFloatType(DataItemRecord::edited<TNexternal_float>(TE_EXTERNAL_FLOAT, length, picture));
 }
 
 const TypeItem* CreatedTypeItem::findOrCreateNationalExternalFloatType(const TNnational_external_float& r)
@@ -495,12 +530,10 @@ const TypeItem* CreatedTypeItem::findOrCreateCharstringType(const TNcharstring& 
 const TypeItem* CreatedTypeItem::findOrCreateCharstringType(unsigned int length, bool a, bool b, bool c,
                                                             const char* picture)
 {
-    return findOrCreateCharstringType(DataItemRecord::string<TNcharstring>(TE_CHARSTRING, length, picture), a, b,
-                                      c);
+    return findOrCreateCharstringType(DataItemRecord::string<TNcharstring>(TE_CHARSTRING, length, picture), a, b, c);
 }
 
-const TypeItem* CreatedTypeItem::findOrCreateNationalStringType(const TNnational_string& r, bool a, bool b,
-                                                                bool c)
+const TypeItem* CreatedTypeItem::findOrCreateNationalStringType(const TNnational_string& r, bool a, bool b, bool c)
 {
     return findOrMakeString<CreatedNationalStringTypeItem>(r, a, b, c);
 }
@@ -545,7 +578,7 @@ bool sameText(const char* a, const char* b)
     return std::strcmp(a, b) == 0;
 }
 
-}  // namespace
+} // namespace
 
 const TypeItem* CreatedTypeItem::findArrayElement(const TypeItem& arrayType, const TypeItem* qualifier)
 {
@@ -581,8 +614,8 @@ const TypeItem* CreatedTypeItem::findArrayType(const TypeItem& element, std::uin
     const std::uint32_t byteSize = static_cast<std::uint32_t>(elementSize * count);
     const TypeItem* found = newestCreated([&](const CreatedTypeItem& c) {
         const _TYPE_ENTRY* e = c.typeEntry();
-        if (e == nullptr || e->leaf != TE_ARRAY || e->array.size.byteSize != byteSize ||
-            arraySizeIsDynamic(e->array) || c.hasFlag(TypeFlags::upcShared))
+        if (e == nullptr || e->leaf != TE_ARRAY || e->array.size.byteSize != byteSize || arraySizeIsDynamic(e->array) ||
+            c.hasFlag(TypeFlags::upcShared))
             return false;
         TypeItem candidateElement(TYPE_INDEX(e->array.elementType));
         return candidateElement == element;
@@ -609,17 +642,18 @@ const TypeItem* CreatedTypeItem::findPointerType(const TypeItem& pointee)
     const_cast<TypeItem&>(pointee).simplify();
     const EvaluatorTypeIndex& simplifiedPointee = pointee.typeIndex();
     const TYPE_INDEX pointeeKey{simplifiedPointee.module(), simplifiedPointee.index()};
-    const TypeItem* found = newestKeyed(CreatedTypeIndex::Key::pointerTarget, pointeeKey, [&](const CreatedTypeItem& c) {
-        // A created pointer to a primitive that simplification folded into
-        // the pointer-to-primitive form still holds its record.
-        const _TYPE_ENTRY* e = c.typeEntry();
-        if (e == nullptr)
-            e = &c.inlineEntry();
-        if (e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
-            return false;
-        TypeItem target(TYPE_INDEX(e->pointer.target));
-        return !(target != pointee);
-    });
+    const TypeItem* found =
+        newestKeyed(CreatedTypeIndex::Key::pointerTarget, pointeeKey, [&](const CreatedTypeItem& c) {
+            // A created pointer to a primitive that simplification folded into
+            // the pointer-to-primitive form still holds its record.
+            const _TYPE_ENTRY* e = c.typeEntry();
+            if (e == nullptr)
+                e = &c.inlineEntry();
+            if (e->leaf != TE_POINTER || c.boundTypeData() != nullptr)
+                return false;
+            TypeItem target(TYPE_INDEX(e->pointer.target));
+            return !(target != pointee);
+        });
     if (found != nullptr)
         return found;
     const _TYPE_ENTRY* pe = pointee.typeEntry();
@@ -661,7 +695,7 @@ const TypeItem* findOrMakeReference(const TypeItem& type, bool addressOf, const 
     return new CreatedReferenceTypeItem(type, addressOf);
 }
 
-}  // namespace
+} // namespace
 
 const TypeItem* CreatedTypeItem::findReferenceType(const TypeItem& type)
 {
@@ -701,8 +735,7 @@ const TypeItem* CreatedTypeItem::findType(const char* className)
         });
         if (found != nullptr)
             return found;
-        const TYPE_ENTRY* e =
-            SVC::Expr2GetTypeByName(EvaluationEnvironment::currentRep()->context(), className, 0);
+        const TYPE_ENTRY* e = SVC::Expr2GetTypeByName(EvaluationEnvironment::currentRep()->context(), className, 0);
         if (e != nullptr && e->leaf == TE_CLASS && e->klass.memberCount != 0)
             return new CreatedClassTypeItem(e->klass);
     } catch (...) {

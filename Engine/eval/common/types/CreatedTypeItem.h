@@ -78,25 +78,23 @@ public:
     static const TypeItem* findType(const TNdbcs_string& record, bool first, bool second, bool third);
 
     static const TypeItem* findOrCreatePackedDecimalType(const TNpacked_decimal& record);
-    static const TypeItem* findOrCreatePackedDecimalType(unsigned char precision, signed char scale,
-                                                         bool isSigned, const char* picture);
+    static const TypeItem* findOrCreatePackedDecimalType(unsigned char precision, signed char scale, bool isSigned,
+                                                         const char* picture);
     static const TypeItem* makePackedDecimalType(unsigned char precision, unsigned char places);
 
     static const TypeItem* findOrCreateZonedDecimalType(const TNzoned_decimal& record);
-    static const TypeItem* findOrCreateZonedDecimalType(unsigned char precision, signed char scale,
-                                                        bool isSigned, const char* picture,
-                                                        TN_DecimalSign sign);
+    static const TypeItem* findOrCreateZonedDecimalType(unsigned char precision, signed char scale, bool isSigned,
+                                                        const char* picture, TN_DecimalSign sign);
     static const TypeItem* makeZonedDecimalType(unsigned char precision, unsigned char places);
 
     static const TypeItem* findOrCreateNationalDecimalType(const TNnational_decimal& record);
-    static const TypeItem* findOrCreateNationalDecimalType(unsigned char precision, signed char scale,
-                                                           bool isSigned, const char* picture,
-                                                           TN_DecimalSign sign);
+    static const TypeItem* findOrCreateNationalDecimalType(unsigned char precision, signed char scale, bool isSigned,
+                                                           const char* picture, TN_DecimalSign sign);
     static const TypeItem* makeNationalDecimalType(unsigned char precision, unsigned char places);
 
     static const TypeItem* findOrCreateFixedPointBinaryType(const TNfixed_point_binary& record);
-    static const TypeItem* findOrCreateFixedPointBinaryType(unsigned char precision, signed char scale,
-                                                            bool isSigned, const char* picture);
+    static const TypeItem* findOrCreateFixedPointBinaryType(unsigned char precision, signed char scale, bool isSigned,
+                                                            const char* picture);
 
     static const TypeItem* findOrCreateIndexNameType(const TNindex_name& record);
     static const TypeItem* findOrCreateIndexNameType(unsigned char byteLength, unsigned int elementLength);
@@ -121,16 +119,14 @@ public:
     static const TypeItem* findOrCreateNationalExternalFloatType(const TNnational_external_float& record);
     static const TypeItem* findOrCreateNationalExternalFloatType(unsigned int length, const char* picture);
 
-    static const TypeItem* findOrCreateCharstringType(const TNcharstring& record, bool first, bool second,
-                                                      bool third);
+    static const TypeItem* findOrCreateCharstringType(const TNcharstring& record, bool first, bool second, bool third);
     static const TypeItem* findOrCreateCharstringType(unsigned int length, bool first, bool second, bool third,
                                                       const char* picture);
-    static const TypeItem* findOrCreateNationalStringType(const TNnational_string& record, bool first,
-                                                          bool second, bool third);
-    static const TypeItem* findOrCreateNationalStringType(unsigned int length, bool first, bool second,
-                                                          bool third, const char* picture);
-    static const TypeItem* findOrCreateDbcsStringType(const TNdbcs_string& record, bool first, bool second,
-                                                      bool third);
+    static const TypeItem* findOrCreateNationalStringType(const TNnational_string& record, bool first, bool second,
+                                                          bool third);
+    static const TypeItem* findOrCreateNationalStringType(unsigned int length, bool first, bool second, bool third,
+                                                          const char* picture);
+    static const TypeItem* findOrCreateDbcsStringType(const TNdbcs_string& record, bool first, bool second, bool third);
     static const TypeItem* findOrCreateDbcsStringType(unsigned int length, bool first, bool second, bool third,
                                                       const char* picture);
 

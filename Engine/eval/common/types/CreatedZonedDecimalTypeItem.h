@@ -6,7 +6,8 @@
 // A created zoned decimal type (leaf 69).
 class CreatedZonedDecimalTypeItem : public CreatedRecordTypeItem<TNzoned_decimal> {
 public:
-    explicit CreatedZonedDecimalTypeItem(const TNzoned_decimal& source) : CreatedRecordTypeItem<TNzoned_decimal>(source) {}
+    explicit CreatedZonedDecimalTypeItem(const TNzoned_decimal& source) : CreatedRecordTypeItem<TNzoned_decimal>(source)
+    {}
     // The type makeZonedDecimalType describes, named "Decimal(precision,places)".
     CreatedZonedDecimalTypeItem(unsigned char precision, unsigned char places);
     ~CreatedZonedDecimalTypeItem() override = default;

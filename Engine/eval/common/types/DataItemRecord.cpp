@@ -43,7 +43,7 @@ bool sameEdited(const Edited& a, const Edited& b)
     return a.leaf == b.leaf && a.length == b.length && DataItemRecord::picturesMatchLoosely(a.picture, b.picture);
 }
 
-}  // namespace
+} // namespace
 
 bool DataItemRecord::picturesMatchLoosely(const char* a, const char* b)
 {
@@ -93,8 +93,7 @@ TNzoned_decimal DataItemRecord::zonedDecimal(unsigned char precision, unsigned c
 TNnational_decimal DataItemRecord::nationalDecimal(unsigned char precision, signed char scale, bool isSigned,
                                                    const char* picture, TN_DecimalSign sign)
 {
-    TNnational_decimal r =
-        decimal<TNnational_decimal>(TE_NATIONAL_DECIMAL, precision, scale, isSigned, picture);
+    TNnational_decimal r = decimal<TNnational_decimal>(TE_NATIONAL_DECIMAL, precision, scale, isSigned, picture);
     r.signKind = sign;
     r.byteLength = static_cast<UBYTE1>(2 * precision + (isSigned ? 2 : 0));
     return r;
@@ -149,8 +148,14 @@ bool DataItemRecord::same(const TNpacked_decimal& a, const TNpacked_decimal& b)
            a.byteLength == b.byteLength && a.flags == b.flags && a.scale == b.scale;
 }
 
-bool DataItemRecord::same(const TNzoned_decimal& a, const TNzoned_decimal& b) { return sameZonedLike(a, b); }
-bool DataItemRecord::same(const TNnational_decimal& a, const TNnational_decimal& b) { return sameZonedLike(a, b); }
+bool DataItemRecord::same(const TNzoned_decimal& a, const TNzoned_decimal& b)
+{
+    return sameZonedLike(a, b);
+}
+bool DataItemRecord::same(const TNnational_decimal& a, const TNnational_decimal& b)
+{
+    return sameZonedLike(a, b);
+}
 
 bool DataItemRecord::same(const TNfixed_point_binary& a, const TNfixed_point_binary& b)
 {
@@ -168,20 +173,38 @@ bool DataItemRecord::same(const TNindex_data_item& a, const TNindex_data_item& b
     return a.leaf == b.leaf && a.byteLength == b.byteLength;
 }
 
-bool DataItemRecord::same(const TNexternal_float& a, const TNexternal_float& b) { return sameEdited(a, b); }
-bool DataItemRecord::same(const TNalpha_numeric_edited& a, const TNalpha_numeric_edited& b) { return sameEdited(a, b); }
+bool DataItemRecord::same(const TNexternal_float& a, const TNexternal_float& b)
+{
+    return sameEdited(a, b);
+}
+bool DataItemRecord::same(const TNalpha_numeric_edited& a, const TNalpha_numeric_edited& b)
+{
+    return sameEdited(a, b);
+}
 bool DataItemRecord::same(const TNnational_external_float& a, const TNnational_external_float& b)
 {
     return sameEdited(a, b);
 }
-bool DataItemRecord::same(const TNnational_edited& a, const TNnational_edited& b) { return sameEdited(a, b); }
-bool DataItemRecord::same(const TNdbcs_edited& a, const TNdbcs_edited& b) { return sameEdited(a, b); }
-bool DataItemRecord::same(const TNnumeric_edited& a, const TNnumeric_edited& b) { return sameEdited(a, b); }
+bool DataItemRecord::same(const TNnational_edited& a, const TNnational_edited& b)
+{
+    return sameEdited(a, b);
+}
+bool DataItemRecord::same(const TNdbcs_edited& a, const TNdbcs_edited& b)
+{
+    return sameEdited(a, b);
+}
+bool DataItemRecord::same(const TNnumeric_edited& a, const TNnumeric_edited& b)
+{
+    return sameEdited(a, b);
+}
 bool DataItemRecord::same(const TNnational_numeric_edited& a, const TNnational_numeric_edited& b)
 {
     return sameEdited(a, b);
 }
-bool DataItemRecord::same(const TNdbcs_string& a, const TNdbcs_string& b) { return sameEdited(a, b); }
+bool DataItemRecord::same(const TNdbcs_string& a, const TNdbcs_string& b)
+{
+    return sameEdited(a, b);
+}
 
 bool DataItemRecord::same(const TNcharstring& a, const TNcharstring& b)
 {

@@ -15,16 +15,13 @@ public:
     // Storage length of a packed decimal of precision digits.
     static unsigned char packedLength(unsigned char precision) { return static_cast<unsigned char>(precision / 2 + 1); }
     // Storage length of a binary item of precision digits: 2, 4 or 8.
-    static unsigned char binaryLength(unsigned char precision)
-    {
-        return precision <= 4 ? 2 : (precision <= 9 ? 4 : 8);
-    }
+    static unsigned char binaryLength(unsigned char precision) { return precision <= 4 ? 2 : (precision <= 9 ? 4 : 8); }
 
     static TNpacked_decimal packedDecimal(unsigned char precision, signed char scale, bool isSigned,
                                           const char* picture);
     static TNpacked_decimal packedDecimal(unsigned char precision, unsigned char places);
-    static TNzoned_decimal zonedDecimal(unsigned char precision, signed char scale, bool isSigned,
-                                        const char* picture, TN_DecimalSign sign);
+    static TNzoned_decimal zonedDecimal(unsigned char precision, signed char scale, bool isSigned, const char* picture,
+                                        TN_DecimalSign sign);
     static TNzoned_decimal zonedDecimal(unsigned char precision, unsigned char places);
     static TNnational_decimal nationalDecimal(unsigned char precision, signed char scale, bool isSigned,
                                               const char* picture, TN_DecimalSign sign);
@@ -43,8 +40,8 @@ public:
         return r;
     }
     template <class NumericEdited>
-    static NumericEdited numericEdited(UBYTE4 leaf, unsigned int length, unsigned char precision,
-                                       signed char scale, const char* picture)
+    static NumericEdited numericEdited(UBYTE4 leaf, unsigned int length, unsigned char precision, signed char scale,
+                                       const char* picture)
     {
         NumericEdited r{};
         r.leaf = leaf;

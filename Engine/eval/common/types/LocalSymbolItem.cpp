@@ -62,16 +62,13 @@ const DebuggeeLocation& LocalSymbolItem::debuggeeAddress(int frame) const
         _location = base;
         break;
     }
-    case general:
-        computeAddress(env->context(), frame);
-        break;
+    case general: computeAddress(env->context(), frame); break;
     case inRegister:
         if (env->frameIndex() != 0)
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         _location = Register(static_cast<unsigned long>(registerOrOffset_));
         break;
-    default:
-        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    default: throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     }
     _dataType.setSymbolLocation(_location);
     return _location;

@@ -45,7 +45,7 @@ const PrimitiveType primitives[] = {
     {205, "long double _Complex", nullptr, nullptr, 32, F::complex, t_complexLongDouble_quvhex},
 };
 
-}  // namespace
+} // namespace
 
 const PrimitiveType* PrimitiveType::find(unsigned code)
 {

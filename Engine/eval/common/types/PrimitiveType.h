@@ -42,12 +42,12 @@ struct PrimitiveType {
     };
 
     unsigned code;
-    const char* name;        // C and C++ display text, null when none
-    const char* cobolName;   // the text in COBOL, null when the same
-    const char* name8;       // the text with 8-byte addresses, null when the same
-    unsigned size;           // bytes
-    int flag;                // TypeFlags::Flag, -1 for none
-    int kind;                // TypeKind, -1 when kind() fails
+    const char* name;      // C and C++ display text, null when none
+    const char* cobolName; // the text in COBOL, null when the same
+    const char* name8;     // the text with 8-byte addresses, null when the same
+    unsigned size;         // bytes
+    int flag;              // TypeFlags::Flag, -1 for none
+    int kind;              // TypeKind, -1 when kind() fails
 
     // The row of a listed code; null for any other code.
     static const PrimitiveType* find(unsigned code);

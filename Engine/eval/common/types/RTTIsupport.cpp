@@ -54,7 +54,7 @@ std::vector<unsigned char> readBytes(const DebuggeeAddress& at, unsigned count)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 RTTIsupport::TypeInfo::TypeInfo(const DebuggeeAddress& vtable)
 {
@@ -145,9 +145,9 @@ RTTIsupport::TypeInfo* RTTIsupport::getTypeInfo(const TypeItem& declared, const 
         DebuggeeAddress slot;
         if (memberLocationIsExpression(*pointer)) {
             const UBYTE8 base = at.addr();
-            slot = DebuggeeAddress(SVC::Expr2ComputeDWARFaddress(
-                EvaluationEnvironment::currentRep()->context(), pointer->location.expression,
-                pointer->expressionLength & 0xFFFFu, &base));
+            slot = DebuggeeAddress(SVC::Expr2ComputeDWARFaddress(EvaluationEnvironment::currentRep()->context(),
+                                                                 pointer->location.expression,
+                                                                 pointer->expressionLength & 0xFFFFu, &base));
         } else {
             slot = at + pointer->location.offset;
         }

@@ -127,7 +127,7 @@ ScopeItem::ScopeItem(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& blockEn
                 if (method == functionType) {
                     const _TYPE_ENTRY* m = method.typeEntry();
                     // Bit 0 of the record's flags marks a static member function.
-                    const UBYTE4 flags = m == nullptr ? 0
+                    const UBYTE4 flags = m == nullptr                   ? 0
                                          : m->leaf == TE_MEMBERFUNCTION ? m->memberfunction.flags
                                                                         : m->function.flags;
                     if (flags & 1)
@@ -196,20 +196,20 @@ SymbolItem* ScopeItem::findVariable(const char* name, int create) const
     EntryTrace trace("ScopeItem::findVariable", "ScopeName = %s, Varname = %s, create = %d", this->name(), name,
                      create);
     if (thisSymbol_ != nullptr && std::strcmp(name, "this") == 0) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Variable %s found.  It was previously created in scope %s",
-                    name, this->name());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Variable %s found.  It was previously created in scope %s", name,
+                    this->name());
         return thisSymbol_;
     }
     for (unsigned i = variables_.count(); i > 0; --i) {
         SymbolItem* s = variables_[i - 1];
         if (std::strcmp(s->name(), name) == 0) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__,
-                        "Variable %s found.  It was previously created in scope %s", name, this->name());
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Variable %s found.  It was previously created in scope %s",
+                        name, this->name());
             return s;
         }
     }
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Variable %s was not previously created in scope %s.Is Create=%d",
-                name, this->name(), create);
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Variable %s was not previously created in scope %s.Is Create=%d", name,
+                this->name(), create);
     if (create == 0)
         return nullptr;
     SymbolItem* made = SymbolItem::makeVarSymbol(name, const_cast<ScopeItem&>(*this));
@@ -229,18 +229,16 @@ SymbolItem* ScopeItem::findType(const char* name, int create) const
 {
     if (name == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
-    EntryTrace trace("ScopeItem::findType", "ScopeName = %s, typename = %s, create = %d", this->name(), name,
-                     create);
+    EntryTrace trace("ScopeItem::findType", "ScopeName = %s, typename = %s, create = %d", this->name(), name, create);
     for (unsigned i = types_.count(); i > 0; --i) {
         SymbolItem* s = types_[i - 1];
         if (std::strcmp(s->name(), name) == 0) {
-            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type %s found.  It was previously created in scope %s",
-                        name, this->name());
+            SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type %s found.  It was previously created in scope %s", name,
+                        this->name());
             return s;
         }
     }
-    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type %s was not previously created in scope %s", name,
-                this->name());
+    SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Type %s was not previously created in scope %s", name, this->name());
     if (create == 0)
         return nullptr;
     SymbolItem* made = SymbolItem::makeTypeSymbol(name, const_cast<ScopeItem&>(*this));
@@ -314,13 +312,9 @@ ScopeItem* ScopeItem::container() const
     ScopeItem* self = const_cast<ScopeItem*>(this);
     switch (type_) {
     case block:
-    case function:
-        container_ = enclosingScope(containingContextOf(context_), *self);
-        break;
+    case function: container_ = enclosingScope(containingContextOf(context_), *self); break;
     case classScope:
-    case structureScope:
-        container_ = fileScope();
-        break;
+    case structureScope: container_ = fileScope(); break;
     case memberFunction:
     case staticMemberFunction: {
         SYMBOL_ENTRY* entry = SVC::ExprGetBlockSymbol(context_);
@@ -335,13 +329,10 @@ ScopeItem* ScopeItem::container() const
         container_ = ClassScopeItem::getClassScope(classType, enclosing, false);
         break;
     }
-    default:
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s has no container", name());
-        break;
+    default: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s has no container", name()); break;
     }
     if (container_ != nullptr)
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is contained by scope %s", name(),
-                    container_->name());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is contained by scope %s", name(), container_->name());
     else
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Scope %s is not contained by any scope", name());
     return container_;
@@ -463,8 +454,8 @@ SymbolList* ScopeItem::getFlattenedSymbolList(const char* name) const
         std::vector<SYMBOL_ENTRY*> qualified;
         for (unsigned i = 0; entries != nullptr && entries[i] != nullptr; ++i) {
             SYMBOL_ENTRY* entry = entries[i];
-            if (entry->kind == SE_QUALIFIED_NAME && symbolEntryName(*entry) != nullptr
-                && std::strcmp(symbolEntryName(*entry), name) == 0) {
+            if (entry->kind == SE_QUALIFIED_NAME && symbolEntryName(*entry) != nullptr &&
+                std::strcmp(symbolEntryName(*entry), name) == 0) {
                 qualified.push_back(entry);
                 continue;
             }

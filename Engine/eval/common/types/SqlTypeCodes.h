@@ -22,8 +22,8 @@ enum SqlTypeCode : std::uint32_t {
     sqlInteger = 496,
     sqlSmallint = 500,
     sqlNumeric = 504,
-    sqlVarbinaryLong = 904,  // VARBINARY with a 4-byte length
-    sqlVarbinary = 908,      // VARBINARY with a 2-byte length
+    sqlVarbinaryLong = 904, // VARBINARY with a 4-byte length
+    sqlVarbinary = 908,     // VARBINARY with a 2-byte length
     sqlBinary = 912,
     sqlBlobFile = 916,
     sqlClobFile = 920,

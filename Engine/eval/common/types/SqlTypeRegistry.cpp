@@ -15,16 +15,15 @@ struct Table {
 
 Table& table()
 {
-    static Table* t = new Table;  // lives for the process: owners may go at exit
+    static Table* t = new Table; // lives for the process: owners may go at exit
     return *t;
 }
 
-}  // namespace
+} // namespace
 
 SqlTypeRegistry::Registration::Registration(std::uint32_t serial, std::unique_ptr<SqlTypeEntry> entry)
     : serial_(serial), entry_(std::move(entry))
-{
-}
+{}
 
 SqlTypeRegistry::Registration::~Registration()
 {

@@ -86,18 +86,13 @@ SymbolItem::SymbolItem(const TypeItem& type, ScopeItem& scope, const TypeItem& m
     if (e == nullptr)
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     switch (e->leaf) {
-    case TE_NAMEDTAG:
-        setName("<classdef>");
-        break;
-    case TE_BASECLASS:
-        setName("<baseclass>");
-        break;
+    case TE_NAMEDTAG: setName("<classdef>"); break;
+    case TE_BASECLASS: setName("<baseclass>"); break;
     case TE_MEMBER:
         setName(e->member.name != nullptr ? e->member.name : "");
         _classChar = e->member.classChar;
         break;
-    default:
-        throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+    default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     }
     _memberType = new TypeItem(member);
 }
@@ -227,11 +222,8 @@ SymbolItem* SymbolItem::makeVarSymbol(SYMBOL_ENTRY* entry, ScopeItem& scope)
         case SE_NAMED33:
         case SE_NAMED35:
         case SE_SECTION_DATA36:
-        case SE_BUILTIN_PROCEDURE:
-            break;
-        default:
-            env->setStaticExpression(false);
-            break;
+        case SE_BUILTIN_PROCEDURE: break;
+        default: env->setStaticExpression(false); break;
         }
     } catch (...) {
         // An address that cannot be had now is asked for again when the
@@ -261,11 +253,9 @@ SymbolItem* SymbolItem::makeVarSymbol(const char* name, ScopeItem& scope)
     EvaluationEnvironment* env = EvaluationEnvironment::currentRep();
     const UBYTE4 caseSensitive = env->language() == EvaluationEnvironment::languageFortran ? 0 : 1;
     SYMBOL_ENTRY* entry = SVC::ExprSearchForSymbolEntry(
-        scope.context(), reinterpret_cast<UBYTE1*>(const_cast<char*>(name)), caseSensitive,
-        scope.getSymbolsToSearch());
+        scope.context(), reinterpret_cast<UBYTE1*>(const_cast<char*>(name)), caseSensitive, scope.getSymbolsToSearch());
     if (entry != nullptr) {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "%s is a normal symbol (at %p)", name,
-                    static_cast<void*>(entry));
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "%s is a normal symbol (at %p)", name, static_cast<void*>(entry));
         return makeVarSymbol(entry, scope);
     }
 
@@ -331,8 +321,8 @@ SymbolItem* SymbolItem::makeTypeSymbol(const char* name, ScopeItem& scope)
 
 SymbolItem* SymbolItem::makeTypeSymbolInBlock(const char* name, ScopeItem& scope)
 {
-    SYMBOL_ENTRY* entry = SVC::ExprSearchForSymbolEntry(
-        scope.context(), reinterpret_cast<UBYTE1*>(const_cast<char*>(name)), 1, 37120);
+    SYMBOL_ENTRY* entry =
+        SVC::ExprSearchForSymbolEntry(scope.context(), reinterpret_cast<UBYTE1*>(const_cast<char*>(name)), 1, 37120);
     if (entry == nullptr || entry->kind != SE_TYPE_NAME)
         return nullptr;
     const TYPE_INDEX index = entry->typed.type;
@@ -352,10 +342,8 @@ SymbolItem* SymbolItem::makeTypeSymbolInBlock(const char* name, ScopeItem& scope
                     throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
                 break;
             case TE_ENUM:
-            case TE_ENUM2:
-                break;
-            default:
-                throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
+            case TE_ENUM2: break;
+            default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
             }
         }
     }
@@ -397,10 +385,8 @@ const char* SymbolItem::mangledName() const
         case SE_SECTION_DATA:
         case SE_THREAD_STATIC:
         case SE_MEMBER_FUNCTION:
-        case SE_NAMED35:
-            return symbolEntryMangledName(*_entry);
-        default:
-            break;
+        case SE_NAMED35: return symbolEntryMangledName(*_entry);
+        default: break;
         }
     }
     return name();
@@ -416,12 +402,9 @@ int SymbolItem::functionType() const
         const char* plain = _entry->function.plainName;
         return (plain != nullptr && std::strchr(plain, '(') != nullptr) ? 2 : 1;
     }
-    case SE_MEMBER_FUNCTION:
-        return 3;
-    case SE_BUILTIN_PROCEDURE:
-        return 1;
-    default:
-        return 0;
+    case SE_MEMBER_FUNCTION: return 3;
+    case SE_BUILTIN_PROCEDURE: return 1;
+    default: return 0;
     }
 }
 
@@ -438,8 +421,7 @@ const TypeItem* SymbolItem::functionReturnType() const
         if (info == nullptr)
             throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
         const TypeItem* result = info->returnType;
-        if (result == nullptr
-            || (result->typeIndex().module() == 0 && result->typeIndex().index() == 0))
+        if (result == nullptr || (result->typeIndex().module() == 0 && result->typeIndex().index() == 0))
             return TypeItem::simpleType(t_void);
         return result;
     }
@@ -458,8 +440,7 @@ const TypeItem* SymbolItem::functionReturnType() const
         default: throw InvalidOp(InvalidOp::RTRC_FIXME, __PRETTY_FUNCTION__, __LINE__);
         }
     }
-    default:
-        throw InvalidOp(InvalidOp::RTRC_InvalidSymbol, __PRETTY_FUNCTION__, __LINE__);
+    default: throw InvalidOp(InvalidOp::RTRC_InvalidSymbol, __PRETTY_FUNCTION__, __LINE__);
     }
 }
 
@@ -513,10 +494,18 @@ std::uint64_t SymbolItem::constantValue() const
     case 128: return std::uint64_t(std::int64_t(readValue<std::int8_t>(value)));
     case 129: return std::uint64_t(std::int64_t(readValue<std::int16_t>(value)));
     case 130: return std::uint64_t(std::int64_t(readValue<std::int32_t>(value)));
-    case 132: case 144: case 148: return readValue<std::uint8_t>(value);
-    case 133: case 145: case 149: return readValue<std::uint16_t>(value);
-    case 134: case 146: case 150: return readValue<std::uint32_t>(value);
-    case 155: case 156: case 157: return readValue<std::uint64_t>(value);
+    case 132:
+    case 144:
+    case 148: return readValue<std::uint8_t>(value);
+    case 133:
+    case 145:
+    case 149: return readValue<std::uint16_t>(value);
+    case 134:
+    case 146:
+    case 150: return readValue<std::uint32_t>(value);
+    case 155:
+    case 156:
+    case 157: return readValue<std::uint64_t>(value);
     default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     }
 }
@@ -534,9 +523,13 @@ std::int16_t SymbolItem::constantValue(long double& result) const
     const unsigned code = constantCode(*this);
     const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
-    case 136: case 196: result = readValue<float>(value); return 4;
-    case 137: case 197: result = readValue<double>(value); return 8;
-    case 138: case 139: case 198: result = readExtended(value); return 12;
+    case 136:
+    case 196: result = readValue<float>(value); return 4;
+    case 137:
+    case 197: result = readValue<double>(value); return 8;
+    case 138:
+    case 139:
+    case 198: result = readExtended(value); return 12;
     default: throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     }
 }
@@ -548,15 +541,19 @@ std::int16_t SymbolItem::constantValue(long double& re, long double& im) const
     const unsigned code = constantCode(*this);
     const unsigned char* value = constantBytes(_entry, __PRETTY_FUNCTION__, __LINE__);
     switch (code) {
-    case 140: case 203:
+    case 140:
+    case 203:
         re = readValue<float>(value);
         im = readValue<float>(value + 4);
         return 8;
-    case 141: case 204:
+    case 141:
+    case 204:
         re = readValue<double>(value);
         im = readValue<double>(value + 8);
         return 16;
-    case 142: case 143: case 205:
+    case 142:
+    case 143:
+    case 205:
         re = readExtended(value);
         im = readExtended(value + 12);
         return 24;

@@ -29,7 +29,10 @@ public:
         std::uint32_t expressionLength = 0;
         std::uint16_t flags = 0;
 
-        enum : std::uint16_t { staticMember = 1, fortranDescriptor = 0x8000 };
+        enum : std::uint16_t {
+            staticMember = 1,
+            fortranDescriptor = 0x8000
+        };
 
         const UBYTE1* expression() const
         {
@@ -41,8 +44,8 @@ public:
     enum AddressState : std::uint32_t {
         addressNotComputed = 0,
         addressCached = 1,
-        addressRecomputed = 2,  // computed on every request
-        addressFileRecord = 3,  // a COBOL file record, or a DWARF address in the frame search
+        addressRecomputed = 2, // computed on every request
+        addressFileRecord = 3, // a COBOL file record, or a DWARF address in the frame search
     };
 
     // A symbol without entry or type; a null name gives "<unknown>".
@@ -162,11 +165,9 @@ public:
     // ------------------------------------------------------------------
 
     const DebuggeeLocation& computeAddress(const LCC_Eval_Context_Info* context, int frame) const;
-    DebuggeeAddress computeAutoAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry,
-                                       int frame) const;
+    DebuggeeAddress computeAutoAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry, int frame) const;
     DebuggeeAddress computeStaticAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
-    DebuggeeAddress computeDWExprAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry,
-                                         int frame) const;
+    DebuggeeAddress computeDWExprAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry, int frame) const;
     DebuggeeAddress computeCommonBlockAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
     const DebuggeeLocation& computeRegisterAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const;
     // The context of the frame selected for this symbol, or null.

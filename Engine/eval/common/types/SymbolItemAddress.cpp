@@ -164,32 +164,22 @@ const DebuggeeLocation& SymbolItem::computeAddress(const LCC_Eval_Context_Info* 
         address = sectionAddress(context, symbolEntrySection(*_entry), symbolEntryOffset(*_entry));
         _addressState = addressCached;
         break;
-    case SE_COMMON_MEMBER:
-        address = computeCommonBlockAddress(context, *_entry);
-        break;
+    case SE_COMMON_MEMBER: address = computeCommonBlockAddress(context, *_entry); break;
     case SE_THREAD_STATIC:
         address = DebuggeeAddress(SVC::Expr2ComputeThreadStaticBase(context));
         address += symbolEntryOffset(*_entry);
         typeFromEntry();
         _addressState = addressRecomputed;
         break;
-    case SE_AUTOMATIC:
-        address = computeAutoAddress(context, *_entry, frame);
-        break;
-    case SE_STATIC:
-        address = computeStaticAddress(context, *_entry);
-        break;
-    case SE_DWARF_LOCATION:
-        address = computeDWExprAddress(context, *_entry, frame);
-        break;
-    case SE_REGISTER:
-        return computeRegisterAddress(context, *_entry);
+    case SE_AUTOMATIC: address = computeAutoAddress(context, *_entry, frame); break;
+    case SE_STATIC: address = computeStaticAddress(context, *_entry); break;
+    case SE_DWARF_LOCATION: address = computeDWExprAddress(context, *_entry, frame); break;
+    case SE_REGISTER: return computeRegisterAddress(context, *_entry);
     case SE_BUILTIN_PROCEDURE:
         _location = symbolEntryBuiltinBuffer(*_entry);
         _addressState = addressCached;
         return _location;
-    default:
-        throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
+    default: throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     }
 
     if (_dataType.hasFlag(TypeFlags::upcShared)) {
@@ -257,8 +247,7 @@ DebuggeeAddress SymbolItem::computeStaticAddress(const LCC_Eval_Context_Info* co
     return address;
 }
 
-DebuggeeAddress SymbolItem::computeCommonBlockAddress(const LCC_Eval_Context_Info* context,
-                                                      SYMBOL_ENTRY& entry) const
+DebuggeeAddress SymbolItem::computeCommonBlockAddress(const LCC_Eval_Context_Info* context, SYMBOL_ENTRY& entry) const
 {
     DebuggeeAddress address = sectionAddress(context, symbolEntrySection(entry), symbolEntryOffset(entry));
     if (isEmptyIndex(_dataType))
@@ -291,15 +280,12 @@ DebuggeeAddress SymbolItem::computeDWExprAddress(const LCC_Eval_Context_Info* co
         CALLSTACK_ITEM2 item{};
         SVC::Expr2GetCallStackEntry(context, 0, &item);
         env->setEvaluationStackFrame(-2, nullptr);
-        return DebuggeeAddress(
-            SVC::Expr2ComputeDWARFaddress(callStackContext(item), location.bytes, location.length));
+        return DebuggeeAddress(SVC::Expr2ComputeDWARFaddress(callStackContext(item), location.bytes, location.length));
     };
 
     switch (_addressState) {
-    case addressRecomputed:
-        return topFrameAddress();
-    case addressCached:
-        return DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(context, location));
+    case addressRecomputed: return topFrameAddress();
+    case addressCached: return DebuggeeAddress(SVC::Expr2ComputeAbsDWARFaddress(context, location));
     case addressNotComputed:
         _addressState = addressFileRecord;
         if (!_dataType.hasFlag(TypeFlags::fortranDescriptor)) {
@@ -319,8 +305,7 @@ DebuggeeAddress SymbolItem::computeDWExprAddress(const LCC_Eval_Context_Info* co
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
 
     const LCC_Eval_Context_Info* frameContext = setFrame(frame);

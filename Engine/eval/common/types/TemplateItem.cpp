@@ -34,7 +34,10 @@ const ByteString& commaText()
     return text;
 }
 
-const char* cText(const ByteString& text) { return reinterpret_cast<const char*>(text.data()); }
+const char* cText(const ByteString& text)
+{
+    return reinterpret_cast<const char*>(text.data());
+}
 
 } // namespace
 

@@ -15,7 +15,12 @@ class TypeItem;
 // reset.
 class TemplateItem {
 public:
-    enum State : std::uint32_t { started = 0, building = 1, resolved = 2, failed = 3 };
+    enum State : std::uint32_t {
+        started = 0,
+        building = 1,
+        resolved = 2,
+        failed = 3
+    };
 
     // Whether the host knows name in the scope's context as a template.
     // Host failures answer false.

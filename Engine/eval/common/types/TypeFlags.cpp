@@ -35,7 +35,7 @@ std::uint64_t bigEndian(const unsigned char* bytes, unsigned count)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 void TypeFlags::clear()
 {
@@ -56,8 +56,7 @@ void TypeFlags::setForPrimitive(unsigned code)
             add(pointerToVoid);
         return;
     }
-    if (code == PrimitiveType::signedChar || code == PrimitiveType::unsignedChar ||
-        code == PrimitiveType::plainChar)
+    if (code == PrimitiveType::signedChar || code == PrimitiveType::unsignedChar || code == PrimitiveType::plainChar)
         add(character);
     const PrimitiveType* p = PrimitiveType::find(code);
     if (p == nullptr) {
@@ -95,8 +94,14 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     switch (e.leaf) {
     case TE_ARRAY:
     case TE_VUM_ARRAY: add(array); break;
-    case TE_F90_DESC_ARRAY: add(array); add(fortranDescriptor); break;
-    case TE_COBOL_TABLE: add(array); add(characterString); break;
+    case TE_F90_DESC_ARRAY:
+        add(array);
+        add(fortranDescriptor);
+        break;
+    case TE_COBOL_TABLE:
+        add(array);
+        add(characterString);
+        break;
     case TE_CHARSTRING: add(characterString); break;
     case TE_PACKED_DECIMAL: add(packedDecimal); break;
     case TE_FIXED_POINT_BINARY: add(binary); break;
@@ -124,7 +129,10 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
         --depth;
         break;
     }
-    case TE_F90_POINTER: add(pointer); add(fortranDescriptor); break;
+    case TE_F90_POINTER:
+        add(pointer);
+        add(fortranDescriptor);
+        break;
     case TE_REFERENCE:
         add(reference);
         if (e.reference.flags & TNreference_AddressOf)
@@ -164,7 +172,10 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     case TE_MEMBERFUNCTION:
     case TE_PROCEDURE:
     case TE_BUILTIN_PROCEDURE: add(function); break;
-    case TE_F90_ALLOCATABLE: add(descriptorObject); add(fortranDescriptor); break;
+    case TE_F90_ALLOCATABLE:
+        add(descriptorObject);
+        add(fortranDescriptor);
+        break;
     case TE_ZONED_DECIMAL: add(zonedDecimal); break;
     case TE_NATIONAL_DECIMAL: add(nationalDecimal); break;
     case TE_NATIONAL_STRING: add(nationalString); break;

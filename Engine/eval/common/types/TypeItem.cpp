@@ -80,8 +80,7 @@ TypeItem::TypeItem()
       stringKinds(0),
       symbolFlag(false),
       cobolBool(false)
-{
-}
+{}
 
 TypeItem::TypeItem(unsigned int code) : TypeItem()
 {
@@ -181,8 +180,7 @@ TypeItem::TypeItem(const TypeItem& other, AsAssigned)
       symbolFlag(other.symbolFlag),
       cobolBool(other.cobolBool),
       settled(other.settled)
-{
-}
+{}
 
 TypeItem::~TypeItem()
 {
@@ -389,8 +387,8 @@ bool TypeItem::simplify()
                 }
                 TYPE_INDEX target = e->pointer.target;
                 unsigned size = addressSize();
-                bool wrongWidth = ((kindFlags & TNpointer_Bytes4) && size == 8) ||
-                                  ((kindFlags & TNpointer_Bytes8) && size == 4);
+                bool wrongWidth =
+                    ((kindFlags & TNpointer_Bytes4) && size == 8) || ((kindFlags & TNpointer_Bytes8) && size == 4);
                 if (target.module == 0 && target.index >= 1 && target.index <= 255 &&
                     !isPointerFormCode(target.index) && !wrongWidth) {
                     changed = true;

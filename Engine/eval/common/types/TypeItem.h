@@ -35,10 +35,13 @@ public:
     struct FunctionInfoBlock_t {
         const TypeItem* returnType = nullptr;
         std::uint32_t parameterCount = 0;
-        const TypeItem** parameters = nullptr;  // owned array
-        std::uint8_t flags = 0;                 // 1 ends in an ellipsis, 2 built-in procedure
+        const TypeItem** parameters = nullptr; // owned array
+        std::uint8_t flags = 0;                // 1 ends in an ellipsis, 2 built-in procedure
 
-        enum : std::uint8_t { endsInEllipsis = 1, builtinProcedure = 2 };
+        enum : std::uint8_t {
+            endsInEllipsis = 1,
+            builtinProcedure = 2
+        };
 
         FunctionInfoBlock_t() = default;
         FunctionInfoBlock_t(const FunctionInfoBlock_t&) = delete;

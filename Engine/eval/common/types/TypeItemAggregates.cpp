@@ -46,7 +46,7 @@ const TNnameListNode* nameListOf(TYPE_INDEX listIndex)
     return list->list.first.names;
 }
 
-}  // namespace
+} // namespace
 
 bool TypeItem::isClassOrStruct() const
 {
@@ -120,8 +120,8 @@ List<TypeItem::StructMember> TypeItem::visibleMembers(int named) const
                 continue;
             if (m->leaf == TE_MEMBER) {
                 if (wanted(m->member.name))
-                    members.append(StructMember{m->member.name, memberOffset(m->member),
-                                                &typeOf(m->member.memberType)});
+                    members.append(
+                        StructMember{m->member.name, memberOffset(m->member), &typeOf(m->member.memberType)});
             } else if (m->leaf == TE_BASECLASS) {
                 SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "dt4yat:TE=%08" PRIxPTR,
                             reinterpret_cast<std::uintptr_t>(m));
@@ -145,8 +145,7 @@ List<TypeItem::StructMember> TypeItem::visibleMembers(int named) const
         for (unsigned steps = 0; n != nullptr && t != nullptr; n = n->next, t = t->next) {
             TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
             if (wanted(n->name))
-                members.append(StructMember{n->name, static_cast<std::uint32_t>(nameListOffset(*n)),
-                                            &typeOf(t->type)});
+                members.append(StructMember{n->name, static_cast<std::uint32_t>(nameListOffset(*n)), &typeOf(t->type)});
         }
     }
     return members;
@@ -168,8 +167,7 @@ TypeItem::FunctionInfoBlock_t* TypeItem::functionInfoBlock() const
         if (e->leaf == TE_BUILTIN_PROCEDURE)
             block->flags = std::uint8_t(block->flags | FunctionInfoBlock_t::builtinProcedure);
         unsigned steps = 0;
-        for (const TNtypeListNode* node = typeListOf(e->function.parameterList); node != nullptr;
-             node = node->next) {
+        for (const TNtypeListNode* node = typeListOf(e->function.parameterList); node != nullptr; node = node->next) {
             TypeDepthGuard::checkListStep(steps++, __PRETTY_FUNCTION__, __LINE__);
             const TypeItem& parameter = typeOf(node->type);
             if (parameter.hasFlag(TypeFlags::ellipsis)) {
@@ -199,9 +197,9 @@ bool TypeItem::assumeTreeNodeChanges() const
         return treeChanges;
     TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
     static const TypeFlags::Flag fixed[] = {
-        TypeFlags::boolean,       TypeFlags::character,   TypeFlags::wchar,    TypeFlags::floating,
-        TypeFlags::packedDecimal, TypeFlags::binary,      TypeFlags::enumeration, TypeFlags::pointerToVoid,
-        TypeFlags::voidType,      TypeFlags::complex,     TypeFlags::zonedDecimal, TypeFlags::nationalDecimal,
+        TypeFlags::boolean,       TypeFlags::character, TypeFlags::wchar,        TypeFlags::floating,
+        TypeFlags::packedDecimal, TypeFlags::binary,    TypeFlags::enumeration,  TypeFlags::pointerToVoid,
+        TypeFlags::voidType,      TypeFlags::complex,   TypeFlags::zonedDecimal, TypeFlags::nationalDecimal,
     };
     bool answer = true;
     bool decided = false;

@@ -39,8 +39,8 @@ TypeKind TypeItem::kind() const
         return k;
     };
     auto unknown = [&](unsigned code) -> TypeKind {
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Unknown type %u for type %s   %" PRIx32 "(%" PRIu32 ")",
-                    code, traceText(*this, text), index.module(), index.index());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Unknown type %u for type %s   %" PRIx32 "(%" PRIu32 ")", code,
+                    traceText(*this, text), index.module(), index.index());
         throwOther(__PRETTY_FUNCTION__, __LINE__);
         return t_void;
     };
@@ -64,8 +64,7 @@ TypeKind TypeItem::kind() const
         return answer(t_array);
     case TE_ENUM:
     case TE_ENUM2: return answer(t_enum);
-    case TE_REFERENCE:
-        return answer((e->reference.flags & TNreference_AddressOf) ? t_addressOfReference : t_reference);
+    case TE_REFERENCE: return answer((e->reference.flags & TNreference_AddressOf) ? t_addressOfReference : t_reference);
     case TE_F90_ALLOCATABLE: return answer(t_reference);
     case TE_CLASS:
     case TE_STRUCT:
@@ -129,8 +128,8 @@ TypeKind TypeItem::kind() const
         // "long long" in either model).
         if (size == 8)
             return answer(isUnsigned ? t_unsignedLongLongInt : t_signedLongLongInt);
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Incorrect size (%u) for type %s   %" PRIx32 "(%" PRIu32 ")",
-                    size, traceText(*this, text), index.module(), index.index());
+        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Incorrect size (%u) for type %s   %" PRIx32 "(%" PRIu32 ")", size,
+                    traceText(*this, text), index.module(), index.index());
         throwOther(__PRETTY_FUNCTION__, __LINE__);
         return t_void;
     }
@@ -141,10 +140,9 @@ TypeKind TypeItem::kind() const
 const TypeItem* TypeItem::simpleType(TypeKind kind)
 {
     static const unsigned codes[TypeKindCount] = {
-        144, 145, 146, 157, 148, 128, 132, 129, 133, 130, 134, 130, 134, 155, 156, 136,
-        196, 137, 197, 138, 198, 140, 141, 142, 0,   0,   0,   0,   0,   0,   0,   151,
-        0,   0,   159, 192, 193, 0,   0,   0,   195, 199, 200, 201, 0,   0,   0,   0,
-        0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   203, 204, 205,
+        144, 145, 146, 157, 148, 128, 132, 129, 133, 130, 134, 130, 134, 155, 156, 136, 196, 137, 197, 138, 198,
+        140, 141, 142, 0,   0,   0,   0,   0,   0,   0,   151, 0,   0,   159, 192, 193, 0,   0,   0,   195, 199,
+        200, 201, 0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   203, 204, 205,
     };
     int k = static_cast<int>(kind);
     if (k < 0 || k >= TypeKindCount)
@@ -160,10 +158,10 @@ const TypeItem* TypeItem::simpleType(TypeKind kind)
         // Without an environment there is no program: the 16-byte type.
         EvaluationEnvironment* env = EvaluationEnvironment::currentOrNull();
         const unsigned bytes = env != nullptr ? env->addressSize() : 8;
-        return CreatedTypeItem::findOrCreateType(
-            TYPE_INDEX{0, kind == t_longDouble ? PrimitiveType::longDoubleFor(bytes)
-                                               : PrimitiveType::complexLongDoubleFor(bytes)},
-            nullptr);
+        return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, kind == t_longDouble
+                                                                   ? PrimitiveType::longDoubleFor(bytes)
+                                                                   : PrimitiveType::complexLongDoubleFor(bytes)},
+                                                 nullptr);
     }
     case t_decimal32:
     case t_decimal64:
@@ -203,9 +201,7 @@ const TypeItem* TypeItem::wcharType()
         // wide character of this thread stands in.
         return &threadOwned<const TypeItem>([] {}, static_cast<unsigned>(PrimitiveType::wchar4));
     }
-    auto primitive = [](unsigned code) {
-        return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, code}, nullptr);
-    };
+    auto primitive = [](unsigned code) { return CreatedTypeItem::findOrCreateType(TYPE_INDEX{0, code}, nullptr); };
     // Without a context there is no file whose "wchar_t" could be asked for.
     if (env->context() == nullptr)
         return primitive(PrimitiveType::wchar4);
@@ -496,8 +492,7 @@ std::uint64_t TypeItem::sharedElementSize() const
 bool TypeItem::sameBlockFactor(const TypeItem& other) const
 {
     return hasFlag(TypeFlags::upcShared) && other.hasFlag(TypeFlags::upcShared) &&
-           sharedBlockElements() == other.sharedBlockElements() &&
-           sharedElementSize() == other.sharedElementSize();
+           sharedBlockElements() == other.sharedBlockElements() && sharedElementSize() == other.sharedElementSize();
 }
 
 bool TypeItem::hasTypeStructureChanged() const

@@ -90,7 +90,7 @@ const char* aggregateKeyword(const TypeItem& t, const _TYPE_ENTRY& e)
     return "struct";
 }
 
-}  // namespace
+} // namespace
 
 void TypeItem::setDisplayName(const std::string& text, std::uint16_t prefix) const
 {
@@ -327,10 +327,9 @@ const char* TypeItem::arrayTypeName() const
     // C declarators put the outer dimension first: an array of int[4]
     // is int[3][4].
     const _TYPE_ENTRY* ee = element.typeEntry();
-    const std::string::size_type bracket =
-        (e->leaf == TE_ARRAY && !inCobol() && ee != nullptr && ee->leaf == TE_ARRAY)
-            ? elementName.find('[', element.prefixLength)
-            : std::string::npos;
+    const std::string::size_type bracket = (e->leaf == TE_ARRAY && !inCobol() && ee != nullptr && ee->leaf == TE_ARRAY)
+                                               ? elementName.find('[', element.prefixLength)
+                                               : std::string::npos;
     if (bracket != std::string::npos)
         text = elementName.substr(0, bracket) + dimension + elementName.substr(bracket);
     else

@@ -27,7 +27,6 @@ using namespace TypeItemSupport;
 // ===========================================================================
 // Navigation: pointers, references, arrays, descriptors, sharing
 
-
 bool TypeItem::boundObjectAddress(std::uint64_t& address) const
 {
     if (boundData == nullptr)
@@ -128,12 +127,11 @@ const DwarfBlock* dataLocationBlock(const _TYPE_ENTRY* e)
 DebuggeeAddress computeDataAddress(const DwarfBlock* block, std::uint64_t objectAddress)
 {
     const UBYTE8 base = objectAddress;
-    EE_ADDR a = SVC::Expr2ComputeDWARFaddress(currentContext(), dwarfBlockBytes(block), dwarfBlockLength(block),
-                                              &base);
+    EE_ADDR a = SVC::Expr2ComputeDWARFaddress(currentContext(), dwarfBlockBytes(block), dwarfBlockLength(block), &base);
     return DebuggeeAddress(a);
 }
 
-}  // namespace
+} // namespace
 
 bool TypeItem::dereference(DebuggeeLocation& location) const
 {
@@ -197,7 +195,7 @@ const DwarfBlock* allocationBlock(const _TYPE_ENTRY& e)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool TypeItem::descriptorStateHolds(bool association) const
 {
@@ -275,9 +273,7 @@ unsigned TypeItem::getRank() const
         }
         return rank;
     }
-    case TE_VUM_ARRAY:
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Need to add support for TE_VUM_ARRAY");
-        return 1;
+    case TE_VUM_ARRAY: SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Need to add support for TE_VUM_ARRAY"); return 1;
     case TE_F90_DESC_ARRAY: return e->f90descarray.rank;
     case TE_COBOL_TABLE: return 1;
     default: return 0;

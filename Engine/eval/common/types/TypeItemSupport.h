@@ -18,7 +18,6 @@
 
 namespace TypeItemSupport {
 
-
 inline constexpr std::uint32_t createdModule = 0xFFFFFFFFu;
 inline constexpr std::uint32_t staticModule = 0xFFFFFFFEu;
 // Simplification gives up after this many steps: only a cycle in the host's
@@ -66,9 +65,8 @@ inline bool isPointerFormCode(unsigned code)
 // primitives.
 inline bool isSizedPointerCode(unsigned code)
 {
-    return (code >= 160 && code <= 162) || (code >= 164 && code <= 166) ||
-           (code >= 168 && code <= 178) || (code >= 180 && code <= 183) ||
-           (code >= 187 && code <= 189) || code == 191 || code == 224 || code == 225 ||
+    return (code >= 160 && code <= 162) || (code >= 164 && code <= 166) || (code >= 168 && code <= 178) ||
+           (code >= 180 && code <= 183) || (code >= 187 && code <= 189) || code == 191 || code == 224 || code == 225 ||
            (code >= 228 && code <= 230) || (code >= 235 && code <= 237);
 }
 
@@ -83,16 +81,13 @@ inline void throwOther(const char* function, unsigned line, const char* text = n
 inline const char* traceText(const TypeItem& type, char (&buffer)[96])
 {
     if (type.hasValidName() && !type.cachedName().empty()) {
-        std::snprintf(buffer, sizeof buffer, "%s",
-                      reinterpret_cast<const char*>(type.cachedName().data()));
+        std::snprintf(buffer, sizeof buffer, "%s", reinterpret_cast<const char*>(type.cachedName().data()));
     } else {
         std::snprintf(buffer, sizeof buffer, "t_%" PRIx32 "(%" PRIu32 ")", type.typeIndex().module(),
                       type.typeIndex().index());
     }
     return buffer;
 }
-
-
 
 // The type of an index as the environment keeps it.
 inline const TypeItem& typeOf(TYPE_INDEX typeIndex)
@@ -130,7 +125,6 @@ inline std::int64_t signedBigEndian(const unsigned char* bytes, unsigned size)
     return static_cast<std::int64_t>(v);
 }
 
-
-}  // namespace TypeItemSupport
+} // namespace TypeItemSupport
 
 #endif

@@ -31,7 +31,7 @@ enum TypeKind : int {
     t_complexLongDouble = 23,
     t_pointer = 24,
     t_f90Pointer = 25,
-    t_unused26 = 26,  // never produced
+    t_unused26 = 26, // never produced
     t_array = 27,
     t_enum = 28,
     t_reference = 29,
@@ -69,7 +69,9 @@ enum TypeKind : int {
     t_complexLongDouble_quvhex = 61,
 };
 
-enum : int { TypeKindCount = 62 };
+enum : int {
+    TypeKindCount = 62
+};
 
 // The traced name of a kind ("t_bool" ...); "" for 26 and for values out of
 // range.

@@ -12,8 +12,7 @@ class List : public ListImplementation {
 
 public:
     List() : ListImplementation(nullptr, 0, nullptr, sizeof(T), 8) {}
-    List(const T* items, unsigned count)
-        : ListImplementation(items, count, nullptr, sizeof(T), 8) {}
+    List(const T* items, unsigned count) : ListImplementation(items, count, nullptr, sizeof(T), 8) {}
 
     void append(const T& item) { appendItems(&item, 1); }
     void insert_at(unsigned index, const T& item) { ListImplementation::insert_at(index, &item); }

@@ -10,8 +10,7 @@ public:
     // Starts with count elements copied from items (null items: none).
     // pool must be null (the list always allocates on its own); growBy is
     // the number of elements by which the array grows when full.
-    ListImplementation(const void* items, unsigned count, void* pool, unsigned elementSize,
-                       unsigned growBy);
+    ListImplementation(const void* items, unsigned count, void* pool, unsigned elementSize, unsigned growBy);
     ListImplementation(const ListImplementation& other);
     ListImplementation& operator=(const ListImplementation& other);
     ~ListImplementation();

@@ -20,19 +20,22 @@ public:
     StringBuffer() = default;
 
     // Copies length elements from data (null data gives an empty buffer).
-    StringBuffer(const T* data, unsigned length) {
+    StringBuffer(const T* data, unsigned length)
+    {
         if (data != nullptr && length != 0)
             assign(data, length);
     }
 
     StringBuffer(const StringBuffer& other) { assign(other.data(), other.length()); }
     StringBuffer(StringBuffer&& other) noexcept { take(other); }
-    StringBuffer& operator=(const StringBuffer& other) {
+    StringBuffer& operator=(const StringBuffer& other)
+    {
         if (&other != this)
             assign(other.data(), other.length());
         return *this;
     }
-    StringBuffer& operator=(StringBuffer&& other) noexcept {
+    StringBuffer& operator=(StringBuffer&& other) noexcept
+    {
         if (&other != this) {
             release();
             take(other);
@@ -51,7 +54,8 @@ public:
     // Makes the buffer n elements long and returns them for writing. The
     // elements already held are kept (up to n); new ones are zero. A length
     // whose terminator a 32-bit size cannot count throws std::length_error.
-    T* makeBuffer(unsigned n) {
+    T* makeBuffer(unsigned n)
+    {
         if (static_cast<size_t>(n) + 1 == 0)
             throw std::length_error("StringBuffer::makeBuffer");
         reserve(n);
@@ -62,7 +66,8 @@ public:
         return _elements;
     }
 
-    StringBuffer& operator+=(const StringBuffer& other) {
+    StringBuffer& operator+=(const StringBuffer& other)
+    {
         if (&other == this) {
             StringBuffer copy(other);
             return *this += copy;
@@ -71,17 +76,20 @@ public:
         return *this;
     }
 
-    StringBuffer& operator+=(T element) {
+    StringBuffer& operator+=(T element)
+    {
         append(&element, 1);
         return *this;
     }
 
-    bool operator==(const StringBuffer& other) const {
+    bool operator==(const StringBuffer& other) const
+    {
         return _length == other._length && std::equal(_elements, _elements + _length, other._elements);
     }
 
     // Position of the first element equal to c at or after start.
-    int indexOf(T c, unsigned start = 0) const {
+    int indexOf(T c, unsigned start = 0) const
+    {
         for (unsigned i = start; i < length(); ++i)
             if (_elements[i] == c)
                 return static_cast<int>(i);
@@ -90,7 +98,8 @@ public:
 
     // Position of the first occurrence of the whole of s at or after start.
     // An empty s is found at start when start is within the buffer.
-    int indexOf(const StringBuffer& s, unsigned start = 0) const {
+    int indexOf(const StringBuffer& s, unsigned start = 0) const
+    {
         unsigned n = s.length();
         if (start > length() || n > length() - start)
             return notFound;
@@ -102,7 +111,8 @@ public:
 
     // Position of the last element equal to c at or before start; a start
     // beyond the end searches from the last element.
-    int lastIndexOf(T c, unsigned start = ~0u) const {
+    int lastIndexOf(T c, unsigned start = ~0u) const
+    {
         if (empty())
             return notFound;
         unsigned i = start < length() ? start : length() - 1;
@@ -118,7 +128,8 @@ public:
     // Replaces the first count occurrences of the terminated text from by the
     // terminated text to, searching on after each replacement (a replacement
     // is never searched again). Returns the number of replacements made.
-    unsigned change(const T* from, const T* to, unsigned count) {
+    unsigned change(const T* from, const T* to, unsigned count)
+    {
         unsigned fromLength = terminatedLength(from);
         if (fromLength == 0 || count == 0)
             return 0;
@@ -142,7 +153,8 @@ public:
     }
 
 private:
-    static unsigned terminatedLength(const T* text) {
+    static unsigned terminatedLength(const T* text)
+    {
         unsigned n = 0;
         if (text != nullptr)
             while (text[n] != T(0))
@@ -152,7 +164,8 @@ private:
 
     // Room for at least n elements and the terminator, the elements held
     // kept.
-    void reserve(unsigned n) {
+    void reserve(unsigned n)
+    {
         if (n <= _capacity)
             return;
         // Grown geometrically, so that appending one element at a time
@@ -167,13 +180,15 @@ private:
         _capacity = static_cast<unsigned>(wanted);
         _length = held;
     }
-    void assign(const T* data, unsigned n) {
+    void assign(const T* data, unsigned n)
+    {
         reserve(n);
         std::copy(data, data + n, _elements);
         _length = n;
         _elements[n] = T(0);
     }
-    void append(const T* data, unsigned n) {
+    void append(const T* data, unsigned n)
+    {
         if (n == 0)
             return;
         if (static_cast<size_t>(_length) + n + 1 > 0xFFFFFFFFu)
@@ -190,7 +205,8 @@ private:
         _elements[_length] = T(0);
     }
     // Frees what lies outside the buffer, leaving it empty and inline.
-    void release() noexcept {
+    void release() noexcept
+    {
         if (_elements != _inlineElements)
             delete[] _elements;
         _elements = _inlineElements;
@@ -199,7 +215,8 @@ private:
         _inlineElements[0] = T(0);
     }
     // Takes other's elements, leaving other empty.
-    void take(StringBuffer& other) noexcept {
+    void take(StringBuffer& other) noexcept
+    {
         if (other._elements == other._inlineElements) {
             std::copy(other._inlineElements, other._inlineElements + other._length + 1, _inlineElements);
             _elements = _inlineElements;

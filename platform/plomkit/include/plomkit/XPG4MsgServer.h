@@ -39,7 +39,7 @@ public:
 private:
     plomkit_detail::MessageCatalogue* _catalogue;
     std::string _name;
-    std::mutex _lock;  // the catalogue may be read from several threads
+    std::mutex _lock; // the catalogue may be read from several threads
 };
 
 #endif

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -222,6 +223,14 @@ std::vector<std::uint8_t> CDeclarationReader::scalarImage(const Type& type, cons
             } catch (const std::invalid_argument& x) {
                 fail(line, init.text + " is " + x.what());
             }
+        }
+        if (type.size == 12) {
+            // The 12-byte slot: the value in the evaluator's 80-bit extended
+            // form, in this machine's byte order, then two zero pad bytes.
+            const long double extended = value;
+            std::vector<std::uint8_t> bytes(12, 0);
+            std::memcpy(bytes.data(), &extended, 10);
+            return bytes;
         }
         return floatimage::ieee(static_cast<double>(value), static_cast<unsigned>(type.size));
     case Type::Boolean: {

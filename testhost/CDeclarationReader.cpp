@@ -399,6 +399,14 @@ CDeclarationReader::TypeP CDeclarationReader::primitive(const std::string& words
     if (nDouble == 1 && others == 1 && sign == 0 && nInt == 0)
         return make(Type::Floating, 137, 8, true);
     if (nDouble == 1 && nLong == 1 && others == 2 && sign == 0 && nInt == 0) {
+        // With 4-byte addresses the 12-byte slot of the second long double
+        // (an 80-bit extended value and two pad bytes), as a 32-bit compiler
+        // lays it out.
+        if (!wide) {
+            TypeP t = make(Type::Floating, 139, 12, true);
+            t->align = 4;
+            return t;
+        }
         // IEEE binary128, aligned as a big-endian 64-bit target aligns it.
         TypeP t = make(Type::Floating, 138, 16, true);
         t->align = 8;

@@ -5,6 +5,7 @@
 // against values worked out by hand from the format.
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -245,6 +246,28 @@ TEST_F(ProgramFileTest, AStructMayPointToItself)
             EXPECT_EQ(program.find("t")->size, 3u * width);
         }
     }
+}
+
+// With 4-byte addresses long double is the 12-byte slot a 32-bit compiler
+// gives it (the evaluator's 80-bit extended value, then two pad bytes), its
+// primitive the second long double; with 8-byte addresses binary128.
+TEST_F(ProgramFileTest, LongDoubleFollowsTheAddressSize)
+{
+    read("language c\nlong double x = 2.5L;\nstruct S { char c; long double y; } s = {'a', 0.5};\n", 32);
+    ASSERT_NE(program.find("x"), nullptr);
+    EXPECT_EQ(program.find("x")->size, 12u);
+    EXPECT_EQ(program.find("s")->size, 16u);
+    std::vector<std::uint8_t> slot = host->memory().bytes(program.find("x")->address, 12);
+    long double value = 0;
+    std::memcpy(&value, slot.data(), 10);
+    EXPECT_EQ(value, 2.5L);
+    EXPECT_EQ(slot[10], 0);
+    EXPECT_EQ(slot[11], 0);
+    slot = host->memory().bytes(program.find("s")->address + 4, 12);
+    std::memcpy(&value, slot.data(), 10);
+    EXPECT_EQ(value, 0.5L);
+    read("language c\nlong double x = 2.5L;\n", 64);
+    EXPECT_EQ(program.find("x")->size, 16u);
 }
 
 // The declarations a user writes to try unions, enumerations, bit fields,

@@ -1,6 +1,7 @@
 #include "tree/DebugType.h"
 
 #include "services/InvalidOp.h"
+#include "types/SqlTypeCodes.h"
 #include "types/SqlTypeEntry.h"
 #include "types/TypeItem.h"
 
@@ -209,62 +210,62 @@ const DebugType::FormatInfo* DebugType::resultTypes(const TypeItem& type, unsign
     if (entry.elementCount() > 0)
         return byListIndex_[5];
     switch (entry.sqlType()) {
-    case 480:
-    case 481:
-    case 996:
-    case 997: return byListIndex_[1];
-    case 484:
-    case 485: return byListIndex_[14];
-    case 492:
-    case 493:
-    case 496:
-    case 497:
-    case 500:
-    case 501: return byListIndex_[15];
-    case 504:
-    case 505: return byListIndex_[21];
-    case 916:
-    case 917:
-    case 920:
-    case 921:
-    case 924:
-    case 925:
-    case 1000: return byListIndex_[13];
-    case 404:
-    case 405:
-    case 408:
-    case 409:
-    case 412:
-    case 413:
-    case 448:
-    case 449:
-    case 452:
-    case 453:
-    case 456:
-    case 457:
-    case 464:
-    case 465:
-    case 468:
-    case 469:
-    case 472:
-    case 473:
-    case 904:
-    case 905:
-    case 908:
-    case 909:
-    case 912:
-    case 913:
-    case 960:
-    case 961:
-    case 964:
-    case 965:
-    case 968:
-    case 969:
-    case 972:
-    case 973:
-    case 976:
-    case 977:
-    case 65984: return byListIndex_[16];
+    case sqlFloat:
+    case sqlNullable(sqlFloat):
+    case sqlDecfloat:
+    case sqlNullable(sqlDecfloat): return byListIndex_[1];
+    case sqlDecimal:
+    case sqlNullable(sqlDecimal): return byListIndex_[14];
+    case sqlBigint:
+    case sqlNullable(sqlBigint):
+    case sqlInteger:
+    case sqlNullable(sqlInteger):
+    case sqlSmallint:
+    case sqlNullable(sqlSmallint): return byListIndex_[15];
+    case sqlNumeric:
+    case sqlNullable(sqlNumeric): return byListIndex_[21];
+    case sqlBlobFile:
+    case sqlNullable(sqlBlobFile):
+    case sqlClobFile:
+    case sqlNullable(sqlClobFile):
+    case sqlDbclobFile:
+    case sqlNullable(sqlDbclobFile):
+    case sqlSqlca: return byListIndex_[13];
+    case sqlBlob:
+    case sqlNullable(sqlBlob):
+    case sqlClob:
+    case sqlNullable(sqlClob):
+    case sqlDbclob:
+    case sqlNullable(sqlDbclob):
+    case sqlVarchar:
+    case sqlNullable(sqlVarchar):
+    case sqlChar:
+    case sqlNullable(sqlChar):
+    case sqlLongVarchar:
+    case sqlNullable(sqlLongVarchar):
+    case sqlVargraphic:
+    case sqlNullable(sqlVargraphic):
+    case sqlGraphic:
+    case sqlNullable(sqlGraphic):
+    case sqlLongVargraphic:
+    case sqlNullable(sqlLongVargraphic):
+    case sqlVarbinaryLong:
+    case sqlNullable(sqlVarbinaryLong):
+    case sqlVarbinary:
+    case sqlNullable(sqlVarbinary):
+    case sqlBinary:
+    case sqlNullable(sqlBinary):
+    case sqlBlobLocator:
+    case sqlNullable(sqlBlobLocator):
+    case sqlClobLocator:
+    case sqlNullable(sqlClobLocator):
+    case sqlDbclobLocator:
+    case sqlNullable(sqlDbclobLocator):
+    case sqlResultSetLocator:
+    case sqlNullable(sqlResultSetLocator):
+    case sqlTableLocator:
+    case sqlNullable(sqlTableLocator):
+    case sqlFileName: return byListIndex_[16];
     default: throw InvalidOp(InvalidOp::RTRC_Other, resultTypesName, 430);
     }
 }

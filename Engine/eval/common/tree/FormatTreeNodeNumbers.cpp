@@ -4,6 +4,7 @@
 
 #include "services/InvalidOp.h"
 #include "services/SVC.h"
+#include "types/SqlTypeCodes.h"
 #include "types/SqlTypeEntry.h"
 
 namespace {
@@ -83,12 +84,12 @@ ByteString FormatTreeNode::formatFixedPointBinary(DBG_REPS rep) const
 {
     const SqlTypeEntry entry = sqlEntry();
     switch (entry.sqlType()) {
-    case 492:
-    case 493:
-    case 496:
-    case 497:
-    case 500:
-    case 501: break;
+    case sqlBigint:
+    case sqlNullable(sqlBigint):
+    case sqlInteger:
+    case sqlNullable(sqlInteger):
+    case sqlSmallint:
+    case sqlNullable(sqlSmallint): break;
     default:
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Cannot format type %d", static_cast<int>(entry.sqlType()));
         throw InvalidOp(InvalidOp::RTRC_InvalidFormat, __PRETTY_FUNCTION__, __LINE__);

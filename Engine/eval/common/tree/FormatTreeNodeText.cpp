@@ -7,6 +7,7 @@
 #include <plomkit/EncodedString.h>
 
 #include "services/SVC.h"
+#include "types/SqlTypeCodes.h"
 #include "types/SqlTypeEntry.h"
 
 namespace {
@@ -69,12 +70,12 @@ SqlTypeEntry textShape(const TypeItem& type)
 bool doubleByteCode(std::uint32_t code)
 {
     switch (code) {
-    case 464:
-    case 465:
-    case 468:
-    case 469:
-    case 472:
-    case 473: return true;
+    case sqlVargraphic:
+    case sqlNullable(sqlVargraphic):
+    case sqlGraphic:
+    case sqlNullable(sqlGraphic):
+    case sqlLongVargraphic:
+    case sqlNullable(sqlLongVargraphic): return true;
     default: return false;
     }
 }
@@ -110,12 +111,12 @@ ByteString FormatTreeNode::formatText(const unsigned char* data, std::uint64_t b
     bool shifted = false;
     bool graphic = false;
     switch (entry.sqlType()) {
-    case 468:
-    case 469: graphic = true; [[fallthrough]];
-    case 464:
-    case 465:
-    case 472:
-    case 473:
+    case sqlGraphic:
+    case sqlNullable(sqlGraphic): graphic = true; [[fallthrough]];
+    case sqlVargraphic:
+    case sqlNullable(sqlVargraphic):
+    case sqlLongVargraphic:
+    case sqlNullable(sqlLongVargraphic):
         width = 2;
         doubleByte = true;
         shifted = true;

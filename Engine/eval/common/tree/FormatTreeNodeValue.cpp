@@ -9,6 +9,7 @@
 #include "services/SVC.h"
 #include "tree/SqlHostVariable.h"
 #include "tree/UpdateTreeNode.h"
+#include "types/SqlTypeCodes.h"
 #include "types/SqlTypeEntry.h"
 
 namespace {
@@ -136,12 +137,12 @@ bool FormatTreeNode::isAggregate() const
         if (entry.elementCount() > 0)
             return true;
         switch (entry.sqlType()) {
-        case 916:
-        case 917:
-        case 920:
-        case 921:
-        case 924:
-        case 925: return true;
+        case sqlBlobFile:
+        case sqlNullable(sqlBlobFile):
+        case sqlClobFile:
+        case sqlNullable(sqlClobFile):
+        case sqlDbclobFile:
+        case sqlNullable(sqlDbclobFile): return true;
         default: return false;
         }
     }
@@ -182,7 +183,7 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
 
     const std::uint32_t declared = entry.length();
     std::uint64_t size = sqlByteSize(static_cast<int>(code), declared);
-    if (code == 65984) {
+    if (code == sqlFileName) {
         location.increment(-12);
         size += 10;
     }
@@ -209,10 +210,10 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
     };
 
     switch (code) {
-    case 404:
-    case 405:
-    case 408:
-    case 409: {
+    case sqlBlob:
+    case sqlNullable(sqlBlob):
+    case sqlClob:
+    case sqlNullable(sqlClob): {
         const std::uint32_t l = bigEndian32(bytes);
         std::uint64_t n = 0;
         if (declared != 0) {
@@ -226,8 +227,8 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         }
         return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
     }
-    case 412:
-    case 413: {
+    case sqlDbclob:
+    case sqlNullable(sqlDbclob): {
         const std::uint64_t l = bigEndian32(bytes);
         std::uint64_t n;
         if (declared != 0) {
@@ -248,23 +249,23 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         }
         return formatBinaryAsHex(rep, static_cast<unsigned>(n), maxLength);
     }
-    case 448:
-    case 449:
-    case 456:
-    case 457: {
+    case sqlVarchar:
+    case sqlNullable(sqlVarchar):
+    case sqlLongVarchar:
+    case sqlNullable(sqlLongVarchar): {
         const std::uint32_t l = bigEndian16(bytes);
         const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
         keep(2, n);
         return formatText(bytes, n, n);
     }
-    case 452:
-    case 453:
-    case 468:
-    case 469: return formatCharString(rep, maxLength);
-    case 464:
-    case 465:
-    case 472:
-    case 473: {
+    case sqlChar:
+    case sqlNullable(sqlChar):
+    case sqlGraphic:
+    case sqlNullable(sqlGraphic): return formatCharString(rep, maxLength);
+    case sqlVargraphic:
+    case sqlNullable(sqlVargraphic):
+    case sqlLongVargraphic:
+    case sqlNullable(sqlLongVargraphic): {
         const std::uint64_t l = bigEndian16(bytes);
         if (l < declared) {
             // The copy ends one byte into the character after the last
@@ -278,55 +279,55 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         keep(2, 2 * std::uint64_t(declared));
         return formatText(bytes, 2 * std::uint64_t(declared), declared);
     }
-    case 480:
-    case 481:
+    case sqlFloat:
+    case sqlNullable(sqlFloat):
         if (declared != 4 && declared != 8)
             invalidSize(declared, code, __LINE__);
         return FormatPrimitive::format(rep, declared == 4 ? 196u : 197u, bytes, declared);
-    case 484:
-    case 485: return formatPackedDecimal(rep);
-    case 492:
-    case 493:
-    case 496:
-    case 497:
-    case 500:
-    case 501: return formatFixedPointBinary(rep);
-    case 504:
-    case 505: return formatZonedDecimal(rep);
-    case 904:
-    case 905: {
+    case sqlDecimal:
+    case sqlNullable(sqlDecimal): return formatPackedDecimal(rep);
+    case sqlBigint:
+    case sqlNullable(sqlBigint):
+    case sqlInteger:
+    case sqlNullable(sqlInteger):
+    case sqlSmallint:
+    case sqlNullable(sqlSmallint): return formatFixedPointBinary(rep);
+    case sqlNumeric:
+    case sqlNullable(sqlNumeric): return formatZonedDecimal(rep);
+    case sqlVarbinaryLong:
+    case sqlNullable(sqlVarbinaryLong): {
         const std::uint32_t n = std::min(bigEndian32(bytes), declared);
         keep(4, n);
         return formatBinaryAsHex(rep, n, maxLength);
     }
-    case 908:
-    case 909: {
+    case sqlVarbinary:
+    case sqlNullable(sqlVarbinary): {
         const std::uint32_t l = bigEndian16(bytes);
         const std::uint32_t n = declared < l ? (declared & 0xFFFFu) : l;
         keep(2, n);
         return formatBinaryAsHex(rep, n, maxLength);
     }
-    case 912:
-    case 913:
-    case 960:
-    case 961:
-    case 964:
-    case 965:
-    case 968:
-    case 969:
-    case 972:
-    case 973:
-    case 976:
-    case 977: return formatBinaryAsHex(rep, declared, maxLength);
-    case 916:
-    case 917:
-    case 920:
-    case 921:
-    case 924:
-    case 925:
-    case 1000: return formatClassOrStructure(rep, maxLength);
-    case 996:
-    case 997: {
+    case sqlBinary:
+    case sqlNullable(sqlBinary):
+    case sqlBlobLocator:
+    case sqlNullable(sqlBlobLocator):
+    case sqlClobLocator:
+    case sqlNullable(sqlClobLocator):
+    case sqlDbclobLocator:
+    case sqlNullable(sqlDbclobLocator):
+    case sqlResultSetLocator:
+    case sqlNullable(sqlResultSetLocator):
+    case sqlTableLocator:
+    case sqlNullable(sqlTableLocator): return formatBinaryAsHex(rep, declared, maxLength);
+    case sqlBlobFile:
+    case sqlNullable(sqlBlobFile):
+    case sqlClobFile:
+    case sqlNullable(sqlClobFile):
+    case sqlDbclobFile:
+    case sqlNullable(sqlDbclobFile):
+    case sqlSqlca: return formatClassOrStructure(rep, maxLength);
+    case sqlDecfloat:
+    case sqlNullable(sqlDecfloat): {
         unsigned primitive;
         switch (declared) {
         case 4: primitive = 159; break;
@@ -336,7 +337,7 @@ ByteString FormatTreeNode::format(DBG_REPS rep, unsigned int maxLength) const
         }
         return FormatPrimitive::format(rep, primitive, bytes, declared);
     }
-    case 65984: {
+    case sqlFileName: {
         const std::uint32_t n = std::min(bigEndian32(bytes), declared);
         keep(12, n);
         return formatText(bytes, n, n);

@@ -6,6 +6,7 @@
 #include "tree/SqlHostVariable.h"
 #include "tree/UpdateTreeNode.h"
 #include "types/CreatedTypeItem.h"
+#include "types/SqlTypeCodes.h"
 
 namespace {
 
@@ -18,18 +19,18 @@ struct SqlField {
     std::uint64_t addressAdvance; // added to the parent entry's address
 };
 
-// The fields of an SQLCA (code 1000).
+// The fields of an SQLCA.
 const SqlField sqlcaFields[] = {
-    {"SQLCAID", 452, 8, 0, 0, 0},   {"SQLCABC", 496, 4, 0, 8, 0},    {"SQLCODE", 496, 4, 0, 12, 0},
-    {"SQLERRML", 500, 2, 0, 16, 0}, {"SQLERRMC", 452, 70, 0, 18, 0}, {"SQLERRP", 452, 8, 0, 88, 0},
-    {"SQLERRD", 496, 4, 6, 0, 96},  {"SQLWARN", 452, 1, 11, 0, 120}, {"SQLSTATE", 452, 5, 0, 131, 0},
+    {"SQLCAID", sqlChar, 8, 0, 0, 0},       {"SQLCABC", sqlInteger, 4, 0, 8, 0}, {"SQLCODE", sqlInteger, 4, 0, 12, 0},
+    {"SQLERRML", sqlSmallint, 2, 0, 16, 0}, {"SQLERRMC", sqlChar, 70, 0, 18, 0}, {"SQLERRP", sqlChar, 8, 0, 88, 0},
+    {"SQLERRD", sqlInteger, 4, 6, 0, 96},   {"SQLWARN", sqlChar, 1, 11, 0, 120}, {"SQLSTATE", sqlChar, 5, 0, 131, 0},
 };
 
-// The fields of a file reference (codes 916 to 925).
+// The fields of a file reference (BLOB, CLOB and DBCLOB files).
 const SqlField fileReferenceFields[] = {
-    {"DATA-LENGTH", 496, 4, 0, 4, 0},
-    {"FILE-OPTION", 496, 4, 0, 8, 0},
-    {"FILE-NAME", 65984, 255, 0, 12, 0},
+    {"DATA-LENGTH", sqlInteger, 4, 0, 4, 0},
+    {"FILE-OPTION", sqlInteger, 4, 0, 8, 0},
+    {"FILE-NAME", sqlFileName, 255, 0, 12, 0},
 };
 
 } // namespace
@@ -48,16 +49,16 @@ bool TreeNode::makeSqlStructChildren(const SqlTypeEntry& entry) const
     const SqlField* fields = nullptr;
     std::size_t count = 0;
     switch (entry.sqlType()) {
-    case 1000:
+    case sqlSqlca:
         fields = sqlcaFields;
         count = sizeof sqlcaFields / sizeof sqlcaFields[0];
         break;
-    case 916:
-    case 917:
-    case 920:
-    case 921:
-    case 924:
-    case 925:
+    case sqlBlobFile:
+    case sqlNullable(sqlBlobFile):
+    case sqlClobFile:
+    case sqlNullable(sqlClobFile):
+    case sqlDbclobFile:
+    case sqlNullable(sqlDbclobFile):
         fields = fileReferenceFields;
         count = sizeof fileReferenceFields / sizeof fileReferenceFields[0];
         break;

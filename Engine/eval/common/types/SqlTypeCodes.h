@@ -38,6 +38,12 @@ enum SqlTypeCode : std::uint32_t {
     sqlFileName = 65984,
 };
 
+// The odd twin of a pair: the same type allowing nulls.
+constexpr std::uint32_t sqlNullable(SqlTypeCode code)
+{
+    return code + 1u;
+}
+
 // The code of a pair's type without nulls; the file name as it is.
 inline std::uint32_t sqlBaseCode(std::uint32_t code)
 {

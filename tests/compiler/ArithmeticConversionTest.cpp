@@ -15,6 +15,7 @@
 
 #include "FrozenTable.h"
 #include "AnalyserFixture.h"
+#include "compiler/EE_OstrelTypeDescriptor.h"
 
 namespace {
 
@@ -144,7 +145,9 @@ TEST_F(AnalyserTest, IntegralPromotionOverEveryKind)
         if (kind == TD::Enumeration || kind == TD::WcharT)
             continue;
         SCOPED_TRACE(kind);
-        TD type(static_cast<TD::Kind>(kind));
+        // A descriptor as the services make them (of no program type, so no
+        // bit field): the services read the type a descriptor stands for.
+        EE_OstrelTypeDescriptor type(static_cast<TD::Kind>(kind), nullptr);
         TD* promoted = analyser->typeToPromoteTo(type);
         if (kind == TD::Bool || kind == TD::Logical16 || (kind >= TD::Char && kind <= TD::UnsignedShort)) {
             ASSERT_NE(promoted, nullptr);

@@ -369,9 +369,9 @@ TEST_F(FormatPrimitiveTest, EbcdicCharacterWhateverTheHostAnswers)
     EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "\\xc1");
     host.failSlot(HS_ExprEbcdicConvert, -1);
     EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "\\xc1");
-    // Only a terminator: empty text.
+    // Only a terminator: nothing to show, so the escape form.
     host.failSlot(HS_ExprEbcdicConvert, 1);
-    EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "");
+    EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "\\xc1");
     // More than the room: converted again into room enough.
     host.failSlot(HS_ExprEbcdicConvert, 9);
     host.clearCalls();
@@ -379,6 +379,12 @@ TEST_F(FormatPrimitiveTest, EbcdicCharacterWhateverTheHostAnswers)
     EXPECT_EQ(host.callCount(HS_ExprEbcdicConvert), 2u);
     // A plain answer.
     EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(a))), "A");
+    // Bytes the code page maps to control characters (line feed, C1 controls,
+    // EO) are escaped, never handed to the host raw.
+    const std::pair<unsigned char, const char*> controls[] = {
+        {0x25, "\\x25"}, {0x2C, "\\x2c"}, {0x3F, "\\x3f"}, {0xFF, "\\xff"}};
+    for (const auto& [control, shown] : controls)
+        EXPECT_EQ(str(FormatPrimitive::utf8(FormatPrimitive::formatSBCSchar(control))), shown) << int(control);
 }
 
 } // namespace

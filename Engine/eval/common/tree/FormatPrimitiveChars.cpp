@@ -38,6 +38,18 @@ std::wstring converted(unsigned char c)
     return text;
 }
 
+// A control character of the host's set (C0, DEL or C1) is never shown raw:
+// a line feed or an escape sequence in a value would break the host's view.
+bool isControl(const std::wstring& text)
+{
+    if (text.empty())
+        return true;
+    for (wchar_t w : text)
+        if (w < 0x20 || (w >= 0x7F && w <= 0x9F))
+            return true;
+    return false;
+}
+
 // Whether a wide character survives a trip to the native multibyte encoding
 // and back.
 bool roundTrips(unsigned long long code)
@@ -89,8 +101,10 @@ std::wstring FormatPrimitive::formatSBCSchar(unsigned char c)
     case 0x7D: return L"\\'";
     case 0x7F: return L"\\\"";
     case 0xE0: return L"\\\\";
-    default: return converted(c);
+    default: break;
     }
+    std::wstring text = converted(c);
+    return isControl(text) ? escape(c, 2) : text;
 }
 
 // A wide character holds its wide code (UCS-4, or UTF-16 where wchar_t is 2

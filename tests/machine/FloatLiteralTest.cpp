@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CommaLocale.h"
+
 #include "datatypes/DecimalFloat.h"
 #include "machine/StackItemDecimalFloat.h"
 #include "machine/StackItemFloat.h"
@@ -124,17 +126,11 @@ TEST_F(FloatLiteralTest, RealLiterals)
 TEST_F(FloatLiteralTest, RealLiteralsUnderACommaLocale)
 {
     // The literals are read in the C locale whatever the process uses.
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    const char* found = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"})
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            found = name;
-            break;
-        }
+    const CommaLocale comma;
+    const char* found = comma.name();
     if (found == nullptr)
         GTEST_SKIP() << "no locale with a comma decimal point is installed";
     checkRealLiterals();
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST_F(FloatLiteralTest, HugeHexadecimalExponentEndsAtOnce)

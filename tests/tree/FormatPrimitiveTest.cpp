@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CommaLocale.h"
+
 #include "datatypes/DecimalFloat.h"
 #include "tree/FormatPrimitive.h"
 #include "tree/TreeFixture.h"
@@ -282,13 +284,8 @@ TEST_F(FormatPrimitiveTest, NumbersKeepThePointUnderACommaLocale)
     for (long double d : decimals)
         inC.push_back(decimalText(d));
     EXPECT_EQ(inC[0], "1.250000000000000");
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    const char* found = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"})
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            found = name;
-            break;
-        }
+    const CommaLocale comma;
+    const char* found = comma.name();
     if (found == nullptr)
         GTEST_SKIP() << "no locale with a comma decimal point is installed";
     char probe[16];
@@ -300,7 +297,6 @@ TEST_F(FormatPrimitiveTest, NumbersKeepThePointUnderACommaLocale)
             << r[0] << " rep " << r[1] << " " << r[2];
     for (std::size_t i = 0; i < inC.size(); ++i)
         EXPECT_EQ(decimalText(decimals[i]), inC[i]);
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST_F(FormatPrimitiveTest, FloatHexFormsAndLanguageOfComplexNumbers)

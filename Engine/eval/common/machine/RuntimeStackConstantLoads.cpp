@@ -4,6 +4,7 @@
 
 #include "machine/StackItem.h"
 #include "services/InvalidOp.h"
+#include "types/PrimitiveType.h"
 #include "types/SymbolItem.h"
 #include "types/TypeItem.h"
 
@@ -12,28 +13,6 @@
 namespace {
 
 // The byte size of a built-in integer index; 0 for any other index.
-std::int16_t integerSize(unsigned index)
-{
-    switch (index) {
-    case 128:
-    case 132:
-    case 144:
-    case 148: return 1;
-    case 129:
-    case 133:
-    case 145:
-    case 149: return 2;
-    case 130:
-    case 134:
-    case 146:
-    case 150: return 4;
-    case 155:
-    case 156:
-    case 157: return 8;
-    default: return 0;
-    }
-}
-
 bool isReal(unsigned index)
 {
     return (index >= 136 && index <= 139) || (index >= 196 && index <= 198);
@@ -78,7 +57,7 @@ void RuntimeStack::genLoadConstant(const SymbolItem& constant)
         }
     }
     const unsigned index = type.typeIndex().index();
-    if (const std::int16_t size = integerSize(index)) {
+    if (const auto size = static_cast<std::int16_t>(PrimitiveType::integerBytes(index))) {
         genLoadIntegralConstant(constant.constantValue(), 0, size);
     } else if (isReal(index)) {
         long double value = 0;

@@ -5,6 +5,7 @@
 #include "services/ByteOrder.h"
 #include "services/InvalidOp.h"
 #include "types/Extended12.h"
+#include "types/PrimitiveType.h"
 
 namespace {
 
@@ -60,25 +61,12 @@ ByteString FormatPrimitive::utf8(const std::wstring& s)
 
 unsigned FormatPrimitive::storedWidth(unsigned int tindex)
 {
+    if (const unsigned bytes = PrimitiveType::integerBytes(tindex))
+        return bytes;
     switch (tindex) {
-    case 128:
-    case 132:
-    case 144:
-    case 148: return 1;
-    case 129:
-    case 133:
-    case 145:
-    case 149: return 2;
-    case 130:
-    case 134:
-    case 146:
-    case 150:
     case 136:
     case 159:
     case 196: return 4;
-    case 155:
-    case 156:
-    case 157:
     case 137:
     case 140:
     case 192:

@@ -16,30 +16,6 @@ using namespace FormatByType;
 
 namespace {
 
-// The width in bytes of an enumeration's underlying primitive (0: one whose
-// value is not looked up) and whether it is signed.
-unsigned enumWidth(unsigned index, bool& isSigned)
-{
-    isSigned = index == 128 || index == 129 || index == 130 || index == 155;
-    switch (index) {
-    case 128:
-    case 132:
-    case 144:
-    case 148: return 1;
-    case 129:
-    case 133:
-    case 145:
-    case 149: return 2;
-    case 130:
-    case 134:
-    case 146: return 4;
-    case 155:
-    case 156:
-    case 157: return 8;
-    default: return 0;
-    }
-}
-
 std::uint64_t signExtend(std::uint64_t value, unsigned bits)
 {
     if (bits == 0 || bits >= 64)
@@ -129,8 +105,10 @@ ByteString FormatTreeNode::formatEnum(DBG_REPS rep, unsigned int maxLength) cons
         PrimitiveType::isPointerForm(underlying.index))
         throw InvalidOp(InvalidOp::RTRC_Other, __PRETTY_FUNCTION__, __LINE__);
     ByteString value = formatPrimitive(rep, underlying.index, maxLength);
-    bool isSigned = false;
-    const unsigned width = enumWidth(underlying.index, isSigned);
+    const unsigned width = PrimitiveType::integerBytes(underlying.index);
+    const bool isSigned = underlying.index == PrimitiveType::signedChar ||
+                          underlying.index == PrimitiveType::shortInt || underlying.index == PrimitiveType::int4 ||
+                          underlying.index == PrimitiveType::longLong;
     if (width == 0)
         return value;
     const unsigned char* data = valueBytes(*this, width, __PRETTY_FUNCTION__, __LINE__);

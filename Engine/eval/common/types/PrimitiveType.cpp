@@ -54,3 +54,25 @@ const PrimitiveType* PrimitiveType::find(unsigned code)
             return &p;
     return nullptr;
 }
+
+unsigned PrimitiveType::integerBytes(unsigned code)
+{
+    switch (code) {
+    case signedChar:
+    case unsignedChar:
+    case bool1:
+    case plainChar: return 1;
+    case shortInt:
+    case unsignedShort:
+    case bool2:
+    case wchar2: return 2;
+    case int4:
+    case unsignedInt:
+    case bool4:
+    case wchar4: return 4;
+    case longLong:
+    case unsignedLongLong:
+    case bool8: return 8;
+    default: return 0;
+    }
+}

@@ -51,6 +51,9 @@ struct PrimitiveType {
 
     // The row of a listed code; null for any other code.
     static const PrimitiveType* find(unsigned code);
+    // The bytes of an integer-valued primitive (the characters, the integers,
+    // the booleans and the wide characters); 0 for any other code.
+    static unsigned integerBytes(unsigned code);
     // Whether code is a pointer-to-primitive form (value 32 set).
     static bool isPointerForm(unsigned code) { return (code & pointerBit) != 0; }
     // The program's long double (and complex long double) by its address

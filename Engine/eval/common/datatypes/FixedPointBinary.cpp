@@ -23,35 +23,12 @@ using dataitem::refuse;
 
 namespace {
 
-constexpr std::uint64_t kPowers[20] = {
-    1ULL,
-    10ULL,
-    100ULL,
-    1000ULL,
-    10000ULL,
-    100000ULL,
-    1000000ULL,
-    10000000ULL,
-    100000000ULL,
-    1000000000ULL,
-    10000000000ULL,
-    100000000000ULL,
-    1000000000000ULL,
-    10000000000000ULL,
-    100000000000000ULL,
-    1000000000000000ULL,
-    10000000000000000ULL,
-    100000000000000000ULL,
-    1000000000000000000ULL,
-    10000000000000000000ULL,
-};
-
 // x * 10^n modulo 2^64 (no overflow check, as all binary arithmetic).
 std::uint64_t timesPower(std::uint64_t x, int n)
 {
     for (; n > 19; n -= 19)
-        x *= kPowers[19];
-    return n > 0 ? x * kPowers[n] : x;
+        x *= packedPowersOfTen[19];
+    return n > 0 ? x * packedPowersOfTen[n] : x;
 }
 
 // x / 10^n, truncated; 0 once 10^n exceeds every 64-bit value.
@@ -59,7 +36,7 @@ std::uint64_t overPower(std::uint64_t x, int n)
 {
     if (n <= 0)
         return x;
-    return n > 19 ? 0 : x / kPowers[n];
+    return n > 19 ? 0 : x / packedPowersOfTen[n];
 }
 
 // x mod 10^n; x itself once 10^n exceeds every 64-bit value, 0 for n <= 0.
@@ -67,12 +44,12 @@ std::uint64_t modPower(std::uint64_t x, int n)
 {
     if (n <= 0)
         return 0;
-    return n > 19 ? x : x % kPowers[n];
+    return n > 19 ? x : x % packedPowersOfTen[n];
 }
 
 long double powerAsLongDouble(int n)
 {
-    return n <= 19 ? static_cast<long double>(kPowers[n]) : powl(10.0L, static_cast<long double>(n));
+    return n <= 19 ? static_cast<long double>(packedPowersOfTen[n]) : powl(10.0L, static_cast<long double>(n));
 }
 
 // |value| / 10^scale.
@@ -101,7 +78,7 @@ int integerDigitsOf(int scale, int precision)
 
 std::uint64_t FixedPointBinary::powerOfTen(unsigned n)
 {
-    return n <= 19 ? kPowers[n] : 0;
+    return n <= 19 ? packedPowersOfTen[n] : 0;
 }
 
 unsigned FixedPointBinary::countDecimalDigits(std::uint64_t x)
@@ -190,7 +167,7 @@ FixedPointBinary::FixedPointBinary(const TNfixed_point_binary& record, long doub
     long double m = 0;
     if (shift >= 0)
         m = shift > 19 ? static_cast<long double>(mantissa) * powerAsLongDouble(shift)
-                       : static_cast<long double>(mantissa) * static_cast<long double>(kPowers[shift]);
+                       : static_cast<long double>(mantissa) * static_cast<long double>(packedPowersOfTen[shift]);
     else
         m = static_cast<long double>(overPower(mantissa, -shift));
     store(negative, truncl(m));
@@ -299,8 +276,8 @@ int FixedPointBinary::compare(const FixedPointBinary& other) const
             // The larger scale wins unless its integer is zero.
             result = a != 0 ? 1 : (b != 0 ? -1 : 0);
         } else {
-            const std::uint64_t q = b / kPowers[d];
-            const bool remainder = b % kPowers[d] != 0;
+            const std::uint64_t q = b / packedPowersOfTen[d];
+            const bool remainder = b % packedPowersOfTen[d] != 0;
             result = a > q ? 1 : a < q ? -1 : remainder ? -1 : 0;
         }
     } else if (s1 < s2) {
@@ -308,8 +285,8 @@ int FixedPointBinary::compare(const FixedPointBinary& other) const
         if (d > 18) {
             result = b != 0 ? -1 : (a != 0 ? 1 : 0);
         } else {
-            const std::uint64_t q = a / kPowers[d];
-            const bool remainder = a % kPowers[d] != 0;
+            const std::uint64_t q = a / packedPowersOfTen[d];
+            const bool remainder = a % packedPowersOfTen[d] != 0;
             result = q > b ? 1 : q < b ? -1 : remainder ? 1 : 0;
         }
     } else {
@@ -349,7 +326,7 @@ FixedPointBinary::operator unsigned long long() const
     const std::int64_t v = static_cast<std::int64_t>(value_);
     if (-s > 18)
         return 0;
-    return static_cast<std::uint64_t>(v / static_cast<std::int64_t>(kPowers[-s]));
+    return static_cast<std::uint64_t>(v / static_cast<std::int64_t>(packedPowersOfTen[-s]));
 }
 
 FixedPointBinary::operator DecimalFloat() const

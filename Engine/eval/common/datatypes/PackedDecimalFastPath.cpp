@@ -6,6 +6,8 @@
 // nibble in one pass.
 #include "datatypes/PackedDecimalFastPath.h"
 
+#include "datatypes/PackedDecimalRoutines.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -276,26 +278,6 @@ bool fastDivide(const unsigned char*, int, int, bool, const unsigned char*, int,
 
 namespace {
 
-constexpr uint64_t powersOf10[19] = {1ULL,
-                                     10ULL,
-                                     100ULL,
-                                     1000ULL,
-                                     10000ULL,
-                                     100000ULL,
-                                     1000000ULL,
-                                     10000000ULL,
-                                     100000000ULL,
-                                     1000000000ULL,
-                                     10000000000ULL,
-                                     100000000000ULL,
-                                     1000000000000ULL,
-                                     10000000000000ULL,
-                                     100000000000000ULL,
-                                     1000000000000000ULL,
-                                     10000000000000000ULL,
-                                     100000000000000000ULL,
-                                     1000000000000000000ULL};
-
 // Every nibble before the sign, the pad nibble of an even precision
 // included, as two BCD words (at most 31 of them: the caller checks p).
 bool loadAllNibbles(const unsigned char* bytes, int p, uint64_t& low, uint64_t& high)
@@ -315,7 +297,7 @@ uint64_t wordValueOf(uint64_t bcd)
 uint64_t wideWordValueOf(uint64_t low, uint64_t high)
 {
     const uint64_t value = wordValueOf(low);
-    return high == 0 ? value : wordValueOf(high) * powersOf10[16] + value;
+    return high == 0 ? value : wordValueOf(high) * packedPowersOfTen[16] + value;
 }
 
 // The sign rules of both routines as one: a - b is a + (-b). Outcome: the
@@ -366,12 +348,12 @@ bool fastAddSubtract(bool subtract, const unsigned char* a, int pa, int sa, int 
     bool minus = false;
     if (widthA <= 18 && widthB <= 18) {
         // Both below 10^18: the sum stays inside one word.
-        const uint64_t x = wideWordValueOf(aLow, aHigh) * powersOf10[raiseA];
-        const uint64_t y = wideWordValueOf(bLow, bHigh) * powersOf10[raiseB];
+        const uint64_t x = wideWordValueOf(aLow, aHigh) * packedPowersOfTen[raiseA];
+        const uint64_t y = wideWordValueOf(bLow, bHigh) * packedPowersOfTen[raiseB];
         uint64_t r = signedSum(x, minusA, y, minusB, minus);
-        r = cut > 18 ? 0 : r / powersOf10[cut];
+        r = cut > 18 ? 0 : r / packedPowersOfTen[cut];
         const uint32_t limbs[3] = {static_cast<uint32_t>(r % limbBase), static_cast<uint32_t>(r / limbBase % limbBase),
-                                   static_cast<uint32_t>(r / powersOf10[16])};
+                                   static_cast<uint32_t>(r / packedPowersOfTen[16])};
         storeDigits(limbs, 3, pr, minus, out);
         return true;
     }

@@ -43,7 +43,7 @@ constexpr unsigned char areaFiller = 0xEE;
 
 extern "C" {
 
-const uint64_t packedPowersOfTen[18] = {1ULL,
+const uint64_t packedPowersOfTen[20] = {1ULL,
                                         10ULL,
                                         100ULL,
                                         1000ULL,
@@ -60,7 +60,9 @@ const uint64_t packedPowersOfTen[18] = {1ULL,
                                         100000000000000ULL,
                                         1000000000000000ULL,
                                         10000000000000000ULL,
-                                        100000000000000000ULL};
+                                        100000000000000000ULL,
+                                        1000000000000000000ULL,
+                                        10000000000000000000ULL};
 const unsigned char packedNibbleMask[2] = {0x0F, 0xF0};
 const unsigned char packedNibbleShift[2] = {0, 4};
 const unsigned char packedEbcdicDigits[10] = {0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9};

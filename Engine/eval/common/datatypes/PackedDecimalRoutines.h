@@ -35,8 +35,8 @@ extern "C" {
 
 // ------------------------------------------------------------ tables
 
-// 10^0 to 10^17.
-NORVEXA_API extern const uint64_t packedPowersOfTen[18];
+// 10^0 to 10^19, every power of ten a 64-bit word holds.
+NORVEXA_API extern const uint64_t packedPowersOfTen[20];
 // Nibble k (numbered from 1 at the high nibble of byte 0) lies in byte
 // (k-1)/2 under mask packedNibbleMask[k & 1], shifted by packedNibbleShift[k & 1].
 NORVEXA_API extern const unsigned char packedNibbleMask[2];

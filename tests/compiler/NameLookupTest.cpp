@@ -161,6 +161,45 @@ TEST_F(NameLookupTest, LookupBaseAnswersThePathToTheBase)
     EXPECT_EQ(eeExceptionCode([&] { services->lookupBase(*services->signedIntTypeDescriptor(), *dType); }), 2);
 }
 
+TEST_F(NameLookupTest, LookupBaseAnswersNoPathToABaseMetTwice)
+{
+    const TYPE_INDEX top = makeClass("Top", {}, {});
+    const TYPE_INDEX left = makeClass("Left", {{top, 0, 0}}, {});
+    const TYPE_INDEX right = makeClass("Right", {{top, 0, 0}}, {});
+    const TYPE_INDEX diamond = makeClass("Diamond", {{left, 0, 0}, {right, 4, 0}}, {});
+    // Top twice inside Diamond, and once more beside it.
+    const TYPE_INDEX outer = makeClass("Outer", {{diamond, 0, 0}, {right, 8, 0}}, {});
+    const TYPE_INDEX besideFirst = makeClass("BesideFirst", {{left, 0, 0}, {diamond, 4, 0}}, {});
+    auto path = [&](TYPE_INDEX from, TYPE_INDEX base) {
+        return services->lookupBase(*services->findOrCreateTypeDescriptor(hostType(from)),
+                                    *services->findOrCreateTypeDescriptor(hostType(base)));
+    };
+    struct Case {
+        TYPE_INDEX from, base;
+        std::vector<const EE_DeclarationStore*> chain; // empty: no path
+    };
+    const Case cases[] = {
+        {diamond, top, {}},
+        {outer, top, {}},
+        {besideFirst, top, {}},
+        {besideFirst, left, {}},
+        {outer, right, {}},
+        {diamond, left, stores({diamond, left})},
+        {diamond, right, stores({diamond, right})},
+        {outer, left, stores({outer, diamond, left})},
+        {outer, diamond, stores({outer, diamond})},
+    };
+    for (const Case& c : cases) {
+        EE_BaseMemberName* found = path(c.from, c.base);
+        if (c.chain.empty()) {
+            EXPECT_EQ(found, nullptr) << c.from.index << " to " << c.base.index;
+        } else {
+            ASSERT_NE(found, nullptr) << c.from.index << " to " << c.base.index;
+            EXPECT_EQ(chainOf(found), c.chain);
+        }
+    }
+}
+
 TEST_F(NameLookupTest, PrependBaseLookupChainFlagsTwoWaysToTheTarget)
 {
     const TYPE_INDEX top = makeClass("Top", {}, {intMember("t")});

@@ -294,8 +294,21 @@ void EE_ExpressionEvaluator::evaluate(EE_CastExpression& node, LoadContext conte
         if (EE_BaseMemberName* path = services.lookupBase(*from.next, *target.next))
             services.loadBaseAddress(*path, target);
     }
-    if (target.kind != TD::Class || groupValue)
+    if (target.kind != TD::Class || groupValue) {
         services.convertTo(target);
+    } else if (!services.isCobol() && !services.isFortran()) {
+        // A class object converted to a base class is that base's part of
+        // the object: its address is the object's taken to the base, as a
+        // pointer to the object converts. The value is the object there.
+        if (from.kind == TD::Class && !services.isSameAs(from, target)) {
+            if (EE_BaseMemberName* path = services.lookupBase(from, target))
+                services.loadBaseAddress(*path, target);
+            else
+                refuse();
+        }
+        if (context == LoadValue || context == LoadRootValue)
+            services.dereference(target);
+    }
     if (isReferenceKind(target.kind) && context == LoadValue)
         services.dereference(present(target.next));
 }

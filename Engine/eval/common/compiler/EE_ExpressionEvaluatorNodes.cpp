@@ -243,6 +243,29 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_ParenthesesExpression& node, L
     return done(node, node.inner->typeDescriptor);
 }
 
+namespace {
+
+// A C-style or static cast of a C++ class object to one of its base
+// classes (met once in the object): the value is that base-class part.
+bool castsToBaseClass(EE_DebuggerServices& services, const EE_CastExpression& node)
+{
+    if (node.kind != EE_CastExpression::Parenthesized && node.kind != EE_CastExpression::StaticCast)
+        return false;
+    const TD* target = node.typeDescriptor;
+    const TD* from = node.operand != nullptr ? node.operand->typeDescriptor : nullptr;
+    if (target == nullptr || from == nullptr || target->kind != TD::Class || from->kind != TD::Class ||
+        from->declaration == nullptr || from->declaration->declarationStore() == nullptr)
+        return false;
+    try {
+        return services.lookupBase(*from, *target) != nullptr;
+    } catch (const EE_Exception&) {
+        // Not a class with a class scope: no base to convert to.
+        return false;
+    }
+}
+
+} // namespace
+
 EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadContext context)
 {
     EE_TypeDescriptor* target = node.typeDescriptor;
@@ -252,12 +275,13 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadCont
         target->kind == TD::Reference || target->kind == TD::AddressOfReference || target->kind == TD::Class;
     node.operand = &analyze(required(node.operand), byAddress ? LoadAddress : context);
     if (cFamily(services)) {
-        // No cast makes an array; a structure or union only from its own type,
-        // and in C++ alone.
+        // No cast makes an array; a structure or union only from its own type
+        // or, for a class, from a class derived from it, and in C++ alone.
         const bool aggregate = target->kind == TD::Class || target->kind == TD::Union;
         if (target->kind == TD::Array ||
-            (aggregate && (EE_currentLanguage() != EE_LanguageCPP || node.operand->typeDescriptor == nullptr ||
-                           !services.isSameAs(*node.operand->typeDescriptor, *target))))
+            (aggregate &&
+             (EE_currentLanguage() != EE_LanguageCPP || node.operand->typeDescriptor == nullptr ||
+              (!services.isSameAs(*node.operand->typeDescriptor, *target) && !castsToBaseClass(services, node)))))
             throw EE_Exception(EE_Exception::UnexpectedType, &node);
     }
     return done(node, target);

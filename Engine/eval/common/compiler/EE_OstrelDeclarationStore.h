@@ -50,7 +50,8 @@ public:
     // The bases of this class store in their order; the first that answers
     // wins.
     EE_BaseMemberName* searchBases(const char* text, int typeOnly);
-    // The path from this class to a base class, or null.
+    // The path from this class to a base class, or null (also when the class
+    // holds more than one part of that base class).
     EE_BaseMemberName* lookupBase(const EE_TypeDescriptor& base);
     bool isClassStore() const { return name != nullptr; }
 
@@ -68,6 +69,9 @@ public:
                            const std::function<EE_Name*(EE_OstrelDeclarationStore&)>& inOwner);
     // The store of a direct base's class scope.
     EE_OstrelDeclarationStore& baseStore(const TypeItem* base);
+    // lookupBase's search: the one path, or null with ambiguous set when
+    // there are several.
+    EE_BaseMemberName* basePath(const EE_TypeDescriptor& base, bool& ambiguous);
     EE_Expression* memberAccessExpression(const SymbolItem* const* qualifiers, std::size_t count);
     [[noreturn]] void ambiguous(const SymbolItem* first);
 

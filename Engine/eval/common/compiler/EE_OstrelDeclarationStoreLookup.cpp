@@ -127,18 +127,33 @@ EE_TypeDescriptor* EE_OstrelDeclarationStore::findTypeInScope(const EE_String& t
 
 EE_BaseMemberName* EE_OstrelDeclarationStore::lookupBase(const EE_TypeDescriptor& base)
 {
+    bool ambiguous = false;
+    EE_BaseMemberName* path = basePath(base, ambiguous);
+    return ambiguous ? nullptr : path;
+}
+
+EE_BaseMemberName* EE_OstrelDeclarationStore::basePath(const EE_TypeDescriptor& base, bool& ambiguous)
+{
     if (!isClassStore())
         servicesRefuse();
     const TypeItem* self = scopeType(scope);
     if (isSameType(EE_OstrelTypeDescriptor::typeOf(base), self))
         return services.createBaseMemberName(present(present(name).declaration), 0, *this);
+    // Every base is searched: a second way to the base class (or one below
+    // that is ambiguous already) leaves no single path.
+    EE_BaseMemberName* found = nullptr;
     for (BaseListIterator bases(typeClassInfo(self), services.storageArena()); !bases.atEnd(); bases.advance()) {
-        if (EE_BaseMemberName* path = baseStore(bases.base()).lookupBase(base)) {
-            path->prependComponent(*services.createBaseNameLookupChainComponent(*this));
-            return path;
+        EE_BaseMemberName* path = baseStore(bases.base()).basePath(base, ambiguous);
+        if (ambiguous || (path != nullptr && found != nullptr)) {
+            ambiguous = true;
+            return nullptr;
         }
+        if (path != nullptr)
+            found = path;
     }
-    return nullptr;
+    if (found != nullptr)
+        found->prependComponent(*services.createBaseNameLookupChainComponent(*this));
+    return found;
 }
 
 bool EE_OstrelDeclarationStore::prependBaseLookupChain(EE_BaseMemberName& member, EE_DeclarationStore& target,

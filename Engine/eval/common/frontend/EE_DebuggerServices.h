@@ -292,7 +292,8 @@ public:
     virtual EE_Name* lookup(EE_String& name, EE_DeclarationStore* store, int qualified) = 0;
     // A COBOL data name with its OF and IN qualifiers, or null.
     virtual EE_Name* lookup(EE_String& name, EE_MemberAccessList& qualifiers, EE_DeclarationStore* store) = 0;
-    // The path from a derived class to a base class, or null.
+    // The path from a derived class to a base class, or null (no such base,
+    // or more than one part of it in the derived class).
     virtual EE_BaseMemberName* lookupBase(const EE_TypeDescriptor& derived, const EE_TypeDescriptor& base) = 0;
     // The instance of a template for its arguments, or null.
     virtual EE_Name* resolveTemplate(const EE_Name& name, EE_TemplateArgument* arguments) = 0;

@@ -221,9 +221,9 @@ private:
     // Reads the node's bytes (of the format type's size) from its location
     // into its own buffer after the location moved.
     void rereadAtLocation() const;
-    // The child QueryClassInfo makes for one field entry (none for a member
-    // that is not shown).
-    void addFieldChild(const _TYPE_ENTRY& field) const;
+    // The child QueryClassInfo makes for one field entry, the field list's
+    // type fieldType (none for a member that is not shown).
+    void addFieldChild(const TypeItem& fieldType, const _TYPE_ENTRY& field) const;
 };
 
 #endif

@@ -82,7 +82,7 @@ std::uint16_t FormatTreeNode::QueryStructInfo(unsigned int& count) const
     return TreeNode::QueryStructInfo(count, formatType_);
 }
 
-void FormatTreeNode::addFieldChild(const _TYPE_ENTRY& field) const
+void FormatTreeNode::addFieldChild(const TypeItem& fieldType, const _TYPE_ENTRY& field) const
 {
     FormatTreeNode* self = const_cast<FormatTreeNode*>(this);
     if (field.leaf == TE_BASECLASS) {
@@ -90,7 +90,9 @@ void FormatTreeNode::addFieldChild(const _TYPE_ENTRY& field) const
         const _TYPE_ENTRY* b = nodeTypeEntry(base);
         if (b == nullptr || !isClassLeaf(b->leaf))
             return;
-        Reference<UpdateTreeNode> child(new UpdateTreeNode(base, base, ""));
+        // The node keeps the base-class record: its offset, location
+        // expression or virtual-base form is what locates the part.
+        Reference<UpdateTreeNode> child(new UpdateTreeNode(base, fieldType, ""));
         child->markFixed();
         self->addChild(child);
         return;
@@ -171,9 +173,10 @@ std::uint16_t FormatTreeNode::QueryClassInfo(unsigned int& members, unsigned int
         if (fields == nullptr || fields->leaf != TE_LIST || fields->list.kind != TE_LIST_TYPES)
             return 10000;
         for (const TNtypeListNode* n = fields->list.first.types; n != nullptr; n = n->next) {
-            const _TYPE_ENTRY* field = nodeTypeEntry(TypeItem(n->type));
+            const TypeItem fieldType(n->type);
+            const _TYPE_ENTRY* field = nodeTypeEntry(fieldType);
             if (field != nullptr)
-                addFieldChild(*field);
+                addFieldChild(fieldType, *field);
         }
     }
     members = 0;

@@ -33,7 +33,7 @@ std::string placed(const std::string& digits, int scale)
     if (places == 0)
         return digits;
     if (places >= digits.size())
-        return "." + std::string(places - digits.size(), '0') + digits;
+        return std::string(1, '.').append(places - digits.size(), '0').append(digits);
     return digits.substr(0, digits.size() - places) + "." + digits.substr(digits.size() - places);
 }
 

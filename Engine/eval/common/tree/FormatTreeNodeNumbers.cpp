@@ -26,7 +26,7 @@ std::string placePoint(const std::string& digits, unsigned precision, unsigned s
     if (scale == 0)
         return digits;
     if (scale >= precision)
-        return "." + std::string(scale - precision, '0') + digits;
+        return std::string(1, '.').append(scale - precision, '0').append(digits);
     return digits.substr(0, precision - scale) + "." + digits.substr(precision - scale);
 }
 
@@ -58,8 +58,8 @@ ByteString FormatTreeNode::formatPackedDecimal(DBG_REPS) const
         digits[i] = d <= 9 ? static_cast<char>('0' + d) : '0';
     }
     const unsigned sign = nibble(first + precision);
-    return FormatPrimitive::text((sign == 0x0B || sign == 0x0D ? "-" : "") +
-                                 placePoint(digits, precision, shape.scale));
+    return FormatPrimitive::text(
+        std::string(sign == 0x0B || sign == 0x0D ? "-" : "").append(placePoint(digits, precision, shape.scale)));
 }
 
 ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
@@ -77,7 +77,7 @@ ByteString FormatTreeNode::formatZonedDecimal(DBG_REPS) const
     }
     const unsigned char sign = bytes[0];
     const bool negative = sign == 0x60 || sign == 0x70 || sign == 0xB0 || sign == 0xD0;
-    return FormatPrimitive::text((negative ? "-" : "") + placePoint(digits, precision, shape.scale));
+    return FormatPrimitive::text(std::string(negative ? "-" : "").append(placePoint(digits, precision, shape.scale)));
 }
 
 ByteString FormatTreeNode::formatFixedPointBinary(DBG_REPS rep) const

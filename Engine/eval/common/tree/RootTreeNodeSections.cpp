@@ -158,8 +158,9 @@ std::uint16_t RootTreeNode::QueryArrayElementInfo(unsigned long long index, Upda
         std::snprintf(suffix, sizeof suffix, ")(%d)", static_cast<int>(index));
     else
         std::snprintf(suffix, sizeof suffix, ")[%d]", static_cast<int>(index - 1));
-    const std::string name =
-        "(" + std::string(reinterpret_cast<const char*>(this->name().data()), this->name().length()) + suffix;
+    const std::string name = std::string(1, '(')
+                                 .append(reinterpret_cast<const char*>(this->name().data()), this->name().length())
+                                 .append(suffix);
     if (UpdateTreeNode* made = childNamed(name)) {
         node = made;
         return 0;

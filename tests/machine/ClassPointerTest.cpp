@@ -17,6 +17,7 @@
 #include "machine/StackItemAddress.h"
 #include "services/DebuggeeAddress.h"
 #include "testhost/DwarfExpression.h"
+#include "types/CreatedTypeItem.h"
 
 namespace {
 
@@ -213,4 +214,69 @@ TEST_F(ClassPointerTest, CyclicBaseListsEndAtTheDepthLimit)
     EXPECT_EQ(raisedCode([&] { convert(k, 0x100, plainClass("Unrelated")); }), InvalidOp::RTRC_Other);
     // The walk is over: the next conversion is not refused for it.
     EXPECT_EQ(convert(plainClass("X"), 0x100, plainClass("Y")), 0x100u);
+}
+
+TEST_F(ClassPointerTest, ConversionsRepeatedInOneRepresentationAnswerAsTheFirst)
+{
+    // A class found to have no bases is remembered as such: every later
+    // conversion, of whatever pair, must give what the first one gave.
+    const TYPE_INDEX a = plainClass("A");
+    const TYPE_INDEX e = plainClass("E");
+    const TYPE_INDEX b = plainClass("B");
+    const TYPE_INDEX d =
+        records().classOfFields("D", 16, {records().baseRecord(b, 8), records().memberRecord("d", intType, 0)});
+    const TYPE_INDEX v = plainClass("V");
+    const TYPE_INDEX dv = records().classOfFields(
+        "DV", 16, {records().baseRecord(v, 8, TNbaseclass_Virtual), records().memberRecord("d", intType, 0)});
+    const TYPE_INDEX broken = records().classOfFields("Broken", 8, {records().memberRecord("m", intType, 0)});
+    setFieldList(broken, intType);
+
+    struct Case {
+        const char* what;
+        TYPE_INDEX from;
+        std::uint64_t value;
+        TYPE_INDEX to;
+        std::uint64_t expected; // when code is 0
+        int code;
+    };
+    const Case cases[] = {
+        {"between classes without bases", a, 0x4000, e, 0x4000, 0},
+        {"up to a base", d, 0x4000, b, 0x4008, 0},
+        {"down from a base", b, 0x4008, d, 0x4000, 0},
+        {"into a hierarchy it is not part of", a, 0x4000, d, 0x4000, 0},
+        {"out of a hierarchy", d, 0x4000, a, 0x4000, 0},
+        {"from a class whose field list is no list", broken, 0x100, a, 0, InvalidOp::RTRC_Other},
+        {"into a class whose field list is no list", a, 0x100, broken, 0, InvalidOp::RTRC_Other},
+        {"back through a virtual base", v, 0x8008, dv, 0, InvalidOp::RTRC_ParserError},
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const Case& c : cases) {
+            if (c.code != 0)
+                EXPECT_EQ(raisedCode([&] { convert(c.from, c.value, c.to); }), c.code) << c.what << ", round " << round;
+            else
+                EXPECT_EQ(convert(c.from, c.value, c.to), c.expected) << c.what << ", round " << round;
+        }
+        // The later rounds run with the marks the first one left.
+        EXPECT_TRUE(CreatedTypeItem::findOrCreateType(a)->listsNoBaseClasses());
+        EXPECT_TRUE(CreatedTypeItem::findOrCreateType(b)->listsNoBaseClasses());
+        EXPECT_FALSE(CreatedTypeItem::findOrCreateType(d)->listsNoBaseClasses());
+        EXPECT_FALSE(CreatedTypeItem::findOrCreateType(broken)->listsNoBaseClasses());
+    }
+}
+
+TEST_F(ClassPointerTest, TheNoBasesMarkGoesWithTheEntryItWasMadeFor)
+{
+    TypeItem type(plainClass("A"));
+    ASSERT_NE(type.typeEntry(), nullptr);
+    type.markNoBaseClasses();
+    EXPECT_TRUE(type.listsNoBaseClasses());
+    // A copy walks for itself; an item given another type forgets the mark.
+    EXPECT_FALSE(TypeItem(type).listsNoBaseClasses());
+    const TYPE_INDEX b = plainClass("B");
+    type = b;
+    type.typeEntry();
+    EXPECT_FALSE(type.listsNoBaseClasses());
+    TypeItem other(b);
+    type = other;
+    EXPECT_FALSE(type.listsNoBaseClasses());
 }

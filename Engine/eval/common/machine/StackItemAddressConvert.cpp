@@ -115,10 +115,15 @@ void StackItemAddress::genConvert(const StackItem& source)
     }
 
     if (!cobol && value != 0 && type_ != from && type_.hasFlag(TypeFlags::pointer) &&
-        from.hasFlag(TypeFlags::pointer) && isHostClass(type_.pointee()) && isHostClass(from.pointee())) {
-        if (genConvertToBasePointer(value, from.pointee(), type_) ||
-            genConvertToDerivedPointer(value, from, type_.pointee()))
-            return;
+        from.hasFlag(TypeFlags::pointer)) {
+        // The targets are the environment's types: each is looked up once.
+        const TypeItem& target = type_.pointee();
+        if (isHostClass(target)) {
+            const TypeItem& origin = from.pointee();
+            if (isHostClass(origin) &&
+                (genConvertToBasePointer(value, origin, type_) || genConvertToDerivedPointer(value, from, target)))
+                return;
+        }
     }
     if (tracing)
         SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "Default conversion of %s to %s (value = 0x%llx)",
@@ -132,9 +137,13 @@ bool StackItemAddress::genConvertToBasePointer(std::uint64_t value, const TypeIt
     // A cyclic list of bases ends here instead of recursing for ever.
     TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
     const _TYPE_ENTRY* klass = derived.typeEntry();
-    if (klass == nullptr || !isClassLeaf(klass->leaf) || klass->klass.memberCount == 0)
+    if (klass == nullptr || !isClassLeaf(klass->leaf) || klass->klass.memberCount == 0 || derived.listsNoBaseClasses())
         return false;
     const std::vector<BaseEntry> bases = baseEntries(derived, __PRETTY_FUNCTION__, __LINE__);
+    if (bases.empty()) {
+        derived.markNoBaseClasses();
+        return false;
+    }
     const TypeItem& wanted = targetPointer.pointee();
     const DebuggeeAddress object(value, static_cast<int>(addressBytes()));
     for (const BaseEntry& b : bases) {
@@ -156,8 +165,17 @@ bool StackItemAddress::genConvertToDerivedPointer(std::uint64_t value, const Typ
                                                   const TypeItem& derived)
 {
     TypeDepthGuard guard(__PRETTY_FUNCTION__, __LINE__);
-    const std::vector<BaseEntry> bases = baseEntries(derived, __PRETTY_FUNCTION__, __LINE__);
+    // A class found before to list no base classes has none to go back
+    // from. The source's name is taken all the same: a source whose name
+    // cannot be made fails here either way.
+    const bool noBases = derived.typeEntry() != nullptr && derived.listsNoBaseClasses();
+    const std::vector<BaseEntry> bases =
+        noBases ? std::vector<BaseEntry>() : baseEntries(derived, __PRETTY_FUNCTION__, __LINE__);
     const char* wanted = sourcePointer.pointee().demangledTypeName();
+    if (bases.empty()) {
+        derived.markNoBaseClasses();
+        return false;
+    }
     bool virtualMet = false;
     bool converted = false;
     for (auto b = bases.rbegin(); b != bases.rend() && !converted; ++b) {

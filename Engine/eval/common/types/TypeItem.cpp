@@ -210,6 +210,7 @@ TypeItem& TypeItem::operator=(const TypeItem& other)
     symbolFlag = other.symbolFlag;
     cobolBool = other.cobolBool;
     settled = other.settled;
+    noBasesEntry = nullptr;
     return *this;
 }
 
@@ -248,6 +249,7 @@ void TypeItem::resetAll()
     symbolFlag = false;
     cobolBool = false;
     settled = false;
+    noBasesEntry = nullptr;
 }
 
 void TypeItem::setNameText(const char* text)

@@ -320,6 +320,14 @@ public:
     DebuggeeLocation getSymbolLocation() const;
     BoundTypeData* boundTypeData() const { return boundData; }
 
+    // Whether the class of the entry this type holds now was found to list
+    // no base classes (markNoBaseClasses, after a walk of its field list
+    // found none): the pointer conversions within a class hierarchy then
+    // skip the walk. The mark belongs to the entry it was made for and
+    // means nothing once the type holds another.
+    bool listsNoBaseClasses() const { return entry != nullptr && noBasesEntry == entry; }
+    void markNoBaseClasses() const { noBasesEntry = boundData == nullptr ? entry : nullptr; }
+
 protected:
     // Finds or makes the created type of an index and takes its flags,
     // index, entry and (when this item has none) its name.
@@ -374,6 +382,8 @@ protected:
     // through; a further simplify then has nothing to do. Whatever replaces
     // the index or the entry clears it.
     bool settled = false;
+    // The entry markNoBaseClasses was last made for.
+    mutable const _TYPE_ENTRY* noBasesEntry = nullptr;
 
     friend class TypeFlags;
     friend class CreatedTypeItem;

@@ -27,6 +27,15 @@ Registry& registry()
     return *r;
 }
 
+#if !defined(_WIN32)
+// The calling thread's slot once its ThreadSlot is made: a plain pointer,
+// read without the guard of a thread-local object, since the evaluator asks
+// for its current environment many times per request. Cleared when the
+// ThreadSlot goes. Windows keeps no such copy: there a thread-local variable
+// touched while the thread ends is made anew (see ThreadOwned.h).
+thread_local void** knownSlot = nullptr;
+#endif
+
 // The calling thread's slot, listed for as long as the thread lives. The
 // utility library's thread object is made inside the constructor, after
 // this entry's own per-thread holder, so it outlives this entry, which
@@ -42,6 +51,9 @@ public:
     }
     ~ThreadSlot()
     {
+#if !defined(_WIN32)
+        knownSlot = nullptr;
+#endif
         Registry& r = registry();
         std::lock_guard<std::mutex> hold(r.lock);
         r.slots.erase(slot_);
@@ -49,43 +61,64 @@ public:
     ThreadSlot(const ThreadSlot&) = delete;
     ThreadSlot& operator=(const ThreadSlot&) = delete;
 
-    std::atomic_ref<void*> value() { return std::atomic_ref<void*>(*slot_); }
+    void** slot() const
+    {
+        return slot_;
+    }
 
 private:
     void** slot_;
 };
 
-ThreadSlot& threadSlot()
+// Kept out of the callers of slotOfThread, so that its quick road stays a
+// load and a test.
+[[gnu::noinline]] void** madeSlot()
 {
-    return threadOwned<ThreadSlot>([] {});
+    void** slot = threadOwned<ThreadSlot>([] {}).slot();
+#if !defined(_WIN32)
+    knownSlot = slot;
+#endif
+    return slot;
+}
+
+std::atomic_ref<void*> slotOfThread()
+{
+#if !defined(_WIN32)
+    void** slot = knownSlot;
+    if (slot == nullptr) [[unlikely]]
+        slot = madeSlot();
+    return std::atomic_ref<void*>(*slot);
+#else
+    return std::atomic_ref<void*>(*madeSlot());
+#endif
 }
 
 } // namespace
 
 EvaluationEnvironment* CurrentEnvironmentRegistry::current()
 {
-    return static_cast<EvaluationEnvironment*>(threadSlot().value().load(std::memory_order_acquire));
+    return static_cast<EvaluationEnvironment*>(slotOfThread().load(std::memory_order_acquire));
 }
 
 EvaluationEnvironment* CurrentEnvironmentRegistry::exchange(EvaluationEnvironment* env)
 {
-    return static_cast<EvaluationEnvironment*>(threadSlot().value().exchange(env, std::memory_order_acq_rel));
+    return static_cast<EvaluationEnvironment*>(slotOfThread().exchange(env, std::memory_order_acq_rel));
 }
 
 void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
 {
-    ThreadSlot& slot = threadSlot();
+    const std::atomic_ref<void*> slot = slotOfThread();
     // Nothing to check for none, nor for the environment the slot still
     // holds (one that dies clears the slots that hold it).
     if (env == nullptr) {
-        slot.value().store(nullptr, std::memory_order_release);
+        slot.store(nullptr, std::memory_order_release);
         return;
     }
-    if (slot.value().load(std::memory_order_acquire) == env)
+    if (slot.load(std::memory_order_acquire) == env)
         return;
     Registry& r = registry();
     std::lock_guard<std::mutex> hold(r.lock);
-    slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr, std::memory_order_release);
+    slot.store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr, std::memory_order_release);
 }
 
 void CurrentEnvironmentRegistry::born(const EvaluationEnvironment* env)

@@ -50,8 +50,6 @@ void DebuggeeLocation::notSupported(const char* function, unsigned line)
     throw InvalidOp(InvalidOp::RTRC_NotSupported, function, line);
 }
 
-DebuggeeLocation::DebuggeeLocation() : target_(nullptr), raw_{}, kind_(none) {}
-
 DebuggeeLocation::DebuggeeLocation(const DebuggeeAddress& address) : DebuggeeLocation()
 {
     *this = address;
@@ -68,20 +66,12 @@ DebuggeeLocation::DebuggeeLocation(const DebuggeeLocation& other) : DebuggeeLoca
     *this = other;
 }
 
-DebuggeeLocation::~DebuggeeLocation()
+void DebuggeeLocation::deleteTarget()
 {
-    clear();
-}
-
-void DebuggeeLocation::clear()
-{
-    switch (kind_) {
-    case registerLocation: delete static_cast<Register*>(target_); break;
-    case fatPointer: delete static_cast<FatPtr*>(target_); break;
-    default: break;
-    }
-    target_ = nullptr;
-    kind_ = none;
+    if (kind_ == registerLocation)
+        delete static_cast<Register*>(target_);
+    else if (kind_ == fatPointer)
+        delete static_cast<FatPtr*>(target_);
 }
 
 DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)

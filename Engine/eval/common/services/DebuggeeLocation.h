@@ -27,11 +27,11 @@ public:
         fatPointer = 4,
     };
 
-    DebuggeeLocation();
+    DebuggeeLocation() : target_(nullptr), raw_{}, kind_(none) {}
     DebuggeeLocation(const DebuggeeAddress& address);
     explicit DebuggeeLocation(unsigned long registerId);
     DebuggeeLocation(const DebuggeeLocation& other);
-    ~DebuggeeLocation();
+    ~DebuggeeLocation() { clear(); }
 
     DebuggeeLocation& operator=(const DebuggeeLocation& other);
     DebuggeeLocation& operator=(const DebuggeeAddress& address);
@@ -42,7 +42,13 @@ public:
     // Copies as many bytes as the held fat pointer's image has from the
     // host's record into that image.
     void setFatPtr(UPCfatPointer_t* record);
-    void clear();
+    void clear()
+    {
+        if (kind_ == registerLocation || kind_ == fatPointer)
+            deleteTarget();
+        target_ = nullptr;
+        kind_ = none;
+    }
 
     Kind kind() const { return kind_; }
     // The evaluator buffer of a kind-3 location (null otherwise).
@@ -78,6 +84,8 @@ public:
     DebuggeeLocation& dereference(long long offset, const TypeItem* pointerType);
 
 private:
+    // Frees the register or fat pointer the location owns.
+    void deleteTarget();
     [[noreturn]] static void notSupported(const char* function, unsigned line);
     const FatPtr& fatPtr() const;
     DebuggeeAddress& memory() const;

@@ -61,11 +61,6 @@ DebuggeeLocation::DebuggeeLocation(unsigned long registerId) : DebuggeeLocation(
     kind_ = registerLocation;
 }
 
-DebuggeeLocation::DebuggeeLocation(const DebuggeeLocation& other) : DebuggeeLocation()
-{
-    *this = other;
-}
-
 void DebuggeeLocation::deleteTarget()
 {
     if (kind_ == registerLocation)
@@ -74,21 +69,10 @@ void DebuggeeLocation::deleteTarget()
         delete static_cast<FatPtr*>(target_);
 }
 
-DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
+DebuggeeLocation& DebuggeeLocation::assign(const DebuggeeLocation& other)
 {
     if (&other == this)
         return *this;
-    // The usual case, a place in memory over one that owns nothing: no
-    // target to copy or free.
-    if (other.kind_ == debuggeeMemory && kind_ != registerLocation && kind_ != fatPointer) {
-        const DebuggeeAddress* a = static_cast<const DebuggeeAddress*>(other.target_);
-        if (a != nullptr && a->isValid()) {
-            address_ = *a;
-            target_ = &address_;
-            kind_ = debuggeeMemory;
-            return *this;
-        }
-    }
     // Copy the source's target before letting go of our own.
     void* copy = nullptr;
     DebuggeeAddress address;

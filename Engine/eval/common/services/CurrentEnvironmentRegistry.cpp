@@ -27,13 +27,10 @@ Registry& registry()
     return *r;
 }
 
+} // namespace
+
 #if !defined(_WIN32)
-// The calling thread's slot once its ThreadSlot is made: a plain pointer,
-// read without the guard of a thread-local object, since the evaluator asks
-// for its current environment many times per request. Cleared when the
-// ThreadSlot goes. Windows keeps no such copy: there a thread-local variable
-// touched while the thread ends is made anew (see ThreadOwned.h).
-thread_local void** knownSlot = nullptr;
+constinit thread_local void** CurrentEnvironmentRegistry::knownSlot_ = nullptr;
 #endif
 
 // The calling thread's slot, listed for as long as the thread lives. The
@@ -41,7 +38,7 @@ thread_local void** knownSlot = nullptr;
 // this entry's own per-thread holder, so it outlives this entry, which
 // unlists the slot before it goes (thread objects go in the reverse order
 // of their making, and on Windows in the order their holders were made).
-class ThreadSlot {
+class CurrentEnvironmentRegistry::ThreadSlot {
 public:
     ThreadSlot() : slot_(StdThread::currentThread()->_getKeyValue(currentKey))
     {
@@ -52,7 +49,7 @@ public:
     ~ThreadSlot()
     {
 #if !defined(_WIN32)
-        knownSlot = nullptr;
+        knownSlot_ = nullptr;
 #endif
         Registry& r = registry();
         std::lock_guard<std::mutex> hold(r.lock);
@@ -70,44 +67,24 @@ private:
     void** slot_;
 };
 
-// Kept out of the callers of slotOfThread, so that its quick road stays a
-// load and a test.
-[[gnu::noinline]] void** madeSlot()
+void** CurrentEnvironmentRegistry::madeSlot()
 {
     void** slot = threadOwned<ThreadSlot>([] {}).slot();
 #if !defined(_WIN32)
-    knownSlot = slot;
+    knownSlot_ = slot;
 #endif
     return slot;
 }
 
-std::atomic_ref<void*> slotOfThread()
-{
-#if !defined(_WIN32)
-    void** slot = knownSlot;
-    if (slot == nullptr) [[unlikely]]
-        slot = madeSlot();
-    return std::atomic_ref<void*>(*slot);
-#else
-    return std::atomic_ref<void*>(*madeSlot());
-#endif
-}
-
-} // namespace
-
-EvaluationEnvironment* CurrentEnvironmentRegistry::current()
-{
-    return static_cast<EvaluationEnvironment*>(slotOfThread().load(std::memory_order_acquire));
-}
-
 EvaluationEnvironment* CurrentEnvironmentRegistry::exchange(EvaluationEnvironment* env)
 {
-    return static_cast<EvaluationEnvironment*>(slotOfThread().exchange(env, std::memory_order_acq_rel));
+    return static_cast<EvaluationEnvironment*>(
+        std::atomic_ref<void*>(*threadSlot()).exchange(env, std::memory_order_acq_rel));
 }
 
 void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
 {
-    const std::atomic_ref<void*> slot = slotOfThread();
+    const std::atomic_ref<void*> slot(*threadSlot());
     // Nothing to check for none, nor for the environment the slot still
     // holds (one that dies clears the slots that hold it).
     if (env == nullptr) {

@@ -1,6 +1,6 @@
 #include "api/EntryFrame.h"
 
-EntryFrame::EntryFrame(const char* signature, unsigned line) : trace_(signature, "(%d)", static_cast<int>(line)) {}
+EntryFrame::EntryFrame(const char* signature, unsigned line) : trace_(signature, line) {}
 
 EntryFrame::~EntryFrame() = default;
 

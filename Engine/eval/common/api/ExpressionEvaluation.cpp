@@ -70,7 +70,8 @@ public:
     const char* text() const { return text_; }
 
 private:
-    char inPlace_[128] = {};
+    // Written by assign before anything reads it.
+    char inPlace_[128];
     std::string long_;
     const char* text_ = inPlace_;
     bool held_ = false;

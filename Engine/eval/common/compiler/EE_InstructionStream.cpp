@@ -10,15 +10,6 @@ using evaluator::refuse;
 // ---------------------------------------------------------------------------
 // Blocks
 
-std::size_t EE_InstructionStream::Buffer::Bytes::payloadOffset()
-{
-    static const std::size_t offset = [] {
-        const std::size_t header = offsetof(Bytes, used) + sizeof(std::uint16_t);
-        return header + operandlayout::paddingAt(header, 8);
-    }();
-    return offset;
-}
-
 std::size_t EE_InstructionStream::Buffer::Bytes::DataSize()
 {
     static const std::size_t capacity = blockBytes - payloadOffset();

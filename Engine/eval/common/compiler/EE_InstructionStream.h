@@ -36,7 +36,10 @@ public:
                 blockBytes = 2032
             };
             // Offset of the payload from the start of the block.
-            static std::size_t payloadOffset();
+            static constexpr std::size_t payloadOffset()
+            {
+                return (offsetof(Bytes, used) + sizeof(std::uint16_t) + 7) / 8 * 8;
+            }
             // The payload capacity; the last byte is never taken.
             static std::size_t DataSize();
 

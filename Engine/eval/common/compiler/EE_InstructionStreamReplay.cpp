@@ -75,19 +75,31 @@ void EE_InstructionStream::execute() const
     if (first == nullptr || first->used == 0)
         throw EE_Exception(EE_Exception::InternalFailure);
 
-    BufferIterator position(*this);
+    // The position is walked here rather than with a BufferIterator: the
+    // loop runs on every evaluation, and its checks are the iterator's.
+    const Buffer::Bytes* block = first;
+    const unsigned char* payload = block->bytes();
+    std::size_t offset = 0;
     constexpr unsigned end = static_cast<unsigned>(Opcode::end);
-    unsigned opcode = *position.data();
+    unsigned opcode = payload[0];
     while (opcode != end) {
         const operandlayout::Layout* row = operandlayout::layout(opcode);
         if (row == nullptr)
             throw EE_Exception(EE_Exception::InternalFailure);
         // The operand follows its opcode in the same block.
         EE_Operand operand;
-        const std::size_t taken =
-            operand.read(position.block()->bytes(), position.offset() + 1, position.block()->used, *row);
+        const std::size_t taken = operand.read(payload, offset + 1, block->used, *row);
         dispatch(opcode, operand);
-        position += 1 + taken;
-        opcode = *position.data();
+        offset += 1 + taken;
+        // An instruction that ends its block's taken bytes is followed by the
+        // first of the next block; one past them is refused.
+        if (offset >= block->used) {
+            if (offset > block->used || block->next == nullptr || block->next->used == 0)
+                throw EE_Exception(EE_Exception::InternalFailure);
+            block = block->next;
+            payload = block->bytes();
+            offset = 0;
+        }
+        opcode = payload[offset];
     }
 }

@@ -50,7 +50,8 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
     if (!isRunning())
         return;
     const SymbolMarks marks = SymbolMarks::of(symbol);
-    const bool cobol = isCobolLanguage();
+    EvaluationEnvironment& env = current();
+    const bool cobol = env.language() == EvaluationEnvironment::languageCOBOL;
     if (cobol && marks.optimized)
         withName(InvalidOp::RTRC_AccessOptVar, symbol.name(), __PRETTY_FUNCTION__, __LINE__);
     if (marks.constant) {
@@ -64,7 +65,6 @@ void RuntimeStack::genLoad(const SymbolItem& symbol, int frame)
     }
 
     try {
-        EvaluationEnvironment& env = current();
         DebuggeeLocation where = symbol.debuggeeAddress(frame);
         if (SVC::traceEnabled()->load())
             SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "genLoad(%s) from location %s", symbol.name(), where.format());

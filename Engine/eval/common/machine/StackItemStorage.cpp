@@ -28,6 +28,17 @@ struct FreeBlock {
     FreeBlock* next;
 };
 
+class KeptBlocks;
+
+#if !defined(_WIN32)
+// The calling thread's KeptBlocks once made: a plain pointer, read without
+// the guard of a thread-local object on every item made or released.
+// Cleared when the KeptBlocks goes. Windows keeps no such copy: there a
+// thread-local variable touched while the thread ends is made anew (see
+// ThreadOwned.h).
+thread_local KeptBlocks* knownBlocks = nullptr;
+#endif
+
 // One thread's kept blocks. Once the thread's storage is being destroyed,
 // blocks released later go back to the heap.
 class KeptBlocks {
@@ -37,6 +48,9 @@ public:
     KeptBlocks& operator=(const KeptBlocks&) = delete;
     ~KeptBlocks()
     {
+#if !defined(_WIN32)
+        knownBlocks = nullptr;
+#endif
         alive_ = false;
         for (FreeBlock*& head : heads_)
             while (head != nullptr) {
@@ -73,9 +87,23 @@ private:
     bool alive_ = true;
 };
 
+// Kept out of keptBlocks, so that its quick road stays a load and a test.
+[[gnu::noinline]] KeptBlocks& madeBlocks()
+{
+    KeptBlocks& blocks = threadOwned<KeptBlocks>([] {});
+#if !defined(_WIN32)
+    knownBlocks = &blocks;
+#endif
+    return blocks;
+}
+
 KeptBlocks& keptBlocks()
 {
-    return threadOwned<KeptBlocks>([] {});
+#if !defined(_WIN32)
+    if (KeptBlocks* blocks = knownBlocks) [[likely]]
+        return *blocks;
+#endif
+    return madeBlocks();
 }
 
 // The class of a size, or classes when blocks of that size are not kept.

@@ -27,12 +27,18 @@ Registry& registry()
     return *r;
 }
 
+} // namespace
+
+#if !defined(_WIN32)
+constinit thread_local void** CurrentEnvironmentRegistry::knownSlot_ = nullptr;
+#endif
+
 // The calling thread's slot, listed for as long as the thread lives. The
 // utility library's thread object is made inside the constructor, after
 // this entry's own per-thread holder, so it outlives this entry, which
 // unlists the slot before it goes (thread objects go in the reverse order
 // of their making, and on Windows in the order their holders were made).
-class ThreadSlot {
+class CurrentEnvironmentRegistry::ThreadSlot {
 public:
     ThreadSlot() : slot_(StdThread::currentThread()->_getKeyValue(currentKey))
     {
@@ -42,6 +48,9 @@ public:
     }
     ~ThreadSlot()
     {
+#if !defined(_WIN32)
+        knownSlot_ = nullptr;
+#endif
         Registry& r = registry();
         std::lock_guard<std::mutex> hold(r.lock);
         r.slots.erase(slot_);
@@ -49,43 +58,44 @@ public:
     ThreadSlot(const ThreadSlot&) = delete;
     ThreadSlot& operator=(const ThreadSlot&) = delete;
 
-    std::atomic_ref<void*> value() { return std::atomic_ref<void*>(*slot_); }
+    void** slot() const
+    {
+        return slot_;
+    }
 
 private:
     void** slot_;
 };
 
-ThreadSlot& threadSlot()
+void** CurrentEnvironmentRegistry::madeSlot()
 {
-    return threadOwned<ThreadSlot>([] {});
-}
-
-} // namespace
-
-EvaluationEnvironment* CurrentEnvironmentRegistry::current()
-{
-    return static_cast<EvaluationEnvironment*>(threadSlot().value().load(std::memory_order_acquire));
+    void** slot = threadOwned<ThreadSlot>([] {}).slot();
+#if !defined(_WIN32)
+    knownSlot_ = slot;
+#endif
+    return slot;
 }
 
 EvaluationEnvironment* CurrentEnvironmentRegistry::exchange(EvaluationEnvironment* env)
 {
-    return static_cast<EvaluationEnvironment*>(threadSlot().value().exchange(env, std::memory_order_acq_rel));
+    return static_cast<EvaluationEnvironment*>(
+        std::atomic_ref<void*>(*threadSlot()).exchange(env, std::memory_order_acq_rel));
 }
 
 void CurrentEnvironmentRegistry::restore(EvaluationEnvironment* env)
 {
-    ThreadSlot& slot = threadSlot();
+    const std::atomic_ref<void*> slot(*threadSlot());
     // Nothing to check for none, nor for the environment the slot still
     // holds (one that dies clears the slots that hold it).
     if (env == nullptr) {
-        slot.value().store(nullptr, std::memory_order_release);
+        slot.store(nullptr, std::memory_order_release);
         return;
     }
-    if (slot.value().load(std::memory_order_acquire) == env)
+    if (slot.load(std::memory_order_acquire) == env)
         return;
     Registry& r = registry();
     std::lock_guard<std::mutex> hold(r.lock);
-    slot.value().store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr, std::memory_order_release);
+    slot.store(env != nullptr && r.alive.count(env) != 0 ? env : nullptr, std::memory_order_release);
 }
 
 void CurrentEnvironmentRegistry::born(const EvaluationEnvironment* env)

@@ -1,6 +1,8 @@
 #ifndef NORVEXA_SERVICES_CURRENTENVIRONMENTREGISTRY_H
 #define NORVEXA_SERVICES_CURRENTENVIRONMENTREGISTRY_H
 
+#include <atomic>
+
 class EvaluationEnvironment;
 
 // Where each thread's current evaluation environment is kept, and which
@@ -15,8 +17,13 @@ class EvaluationEnvironment;
 // atomically, because a dying environment clears other threads' slots.
 class CurrentEnvironmentRegistry {
 public:
-    // The calling thread's current environment, or null.
-    static EvaluationEnvironment* current();
+    // The calling thread's current environment, or null. Inline: the
+    // evaluator asks for it many times per request.
+    static EvaluationEnvironment* current()
+    {
+        return static_cast<EvaluationEnvironment*>(
+            std::atomic_ref<void*>(*threadSlot()).load(std::memory_order_acquire));
+    }
     // Makes env (may be null) the calling thread's current environment and
     // returns the one that was current before.
     static EvaluationEnvironment* exchange(EvaluationEnvironment* env);
@@ -30,6 +37,29 @@ public:
     static void born(const EvaluationEnvironment* env);
     static void dying(const EvaluationEnvironment* env) noexcept;
     static bool isAlive(const EvaluationEnvironment* env);
+
+private:
+    class ThreadSlot;
+
+    // The calling thread's slot.
+    static void** threadSlot()
+    {
+#if !defined(_WIN32)
+        if (void** slot = knownSlot_) [[likely]]
+            return slot;
+#endif
+        return madeSlot();
+    }
+    // The calling thread's slot, made and listed on the thread's first use.
+    static void** madeSlot();
+
+#if !defined(_WIN32)
+    // The calling thread's slot once made: a plain pointer, read without the
+    // guard of a thread-local object. Cleared when the slot is unlisted.
+    // Windows keeps no such copy: there a thread-local variable touched while
+    // the thread ends is made anew (see ThreadOwned.h).
+    static constinit thread_local void** knownSlot_;
+#endif
 };
 
 #endif

@@ -20,8 +20,6 @@ namespace {
 
 } // namespace
 
-DebuggeeAddress::DebuggeeAddress() : width_(0), low_(0), high_(0) {}
-
 DebuggeeAddress::DebuggeeAddress(std::uint32_t value) : width_(32), low_(value), high_(0) {}
 
 DebuggeeAddress::DebuggeeAddress(std::uint64_t value) : width_(64), low_(0), high_(0)
@@ -158,13 +156,6 @@ std::uint64_t DebuggeeAddress::addr() const
     if (width_ == 64)
         return (std::uint64_t(high_) << 32) | low_;
     return 0;
-}
-
-void DebuggeeAddress::clear()
-{
-    width_ = 0;
-    low_ = 0;
-    high_ = 0;
 }
 
 DebuggeeAddress& DebuggeeAddress::operator+=(std::uint64_t n)

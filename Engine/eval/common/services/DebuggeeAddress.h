@@ -10,7 +10,7 @@
 // first), so an address is handed to the host by copying its three words.
 class DebuggeeAddress {
 public:
-    DebuggeeAddress();
+    DebuggeeAddress() : width_(0), low_(0), high_(0) {}
     explicit DebuggeeAddress(std::uint32_t value);
     explicit DebuggeeAddress(std::uint64_t value);
     DebuggeeAddress(std::uint64_t value, int size);
@@ -30,7 +30,12 @@ public:
     unsigned bits() const { return width_; }
     unsigned bytes() const { return width_ / 8; }
     bool isValid() const { return width_ == 32 || width_ == 64; }
-    void clear();
+    void clear()
+    {
+        width_ = 0;
+        low_ = 0;
+        high_ = 0;
+    }
 
     DebuggeeAddress& operator+=(std::uint64_t n);
     DebuggeeAddress& operator-=(std::uint64_t n);

@@ -50,8 +50,6 @@ void DebuggeeLocation::notSupported(const char* function, unsigned line)
     throw InvalidOp(InvalidOp::RTRC_NotSupported, function, line);
 }
 
-DebuggeeLocation::DebuggeeLocation() : target_(nullptr), raw_{}, kind_(none) {}
-
 DebuggeeLocation::DebuggeeLocation(const DebuggeeAddress& address) : DebuggeeLocation()
 {
     *this = address;
@@ -63,42 +61,18 @@ DebuggeeLocation::DebuggeeLocation(unsigned long registerId) : DebuggeeLocation(
     kind_ = registerLocation;
 }
 
-DebuggeeLocation::DebuggeeLocation(const DebuggeeLocation& other) : DebuggeeLocation()
+void DebuggeeLocation::deleteTarget()
 {
-    *this = other;
+    if (kind_ == registerLocation)
+        delete static_cast<Register*>(target_);
+    else if (kind_ == fatPointer)
+        delete static_cast<FatPtr*>(target_);
 }
 
-DebuggeeLocation::~DebuggeeLocation()
-{
-    clear();
-}
-
-void DebuggeeLocation::clear()
-{
-    switch (kind_) {
-    case registerLocation: delete static_cast<Register*>(target_); break;
-    case fatPointer: delete static_cast<FatPtr*>(target_); break;
-    default: break;
-    }
-    target_ = nullptr;
-    kind_ = none;
-}
-
-DebuggeeLocation& DebuggeeLocation::operator=(const DebuggeeLocation& other)
+DebuggeeLocation& DebuggeeLocation::assign(const DebuggeeLocation& other)
 {
     if (&other == this)
         return *this;
-    // The usual case, a place in memory over one that owns nothing: no
-    // target to copy or free.
-    if (other.kind_ == debuggeeMemory && kind_ != registerLocation && kind_ != fatPointer) {
-        const DebuggeeAddress* a = static_cast<const DebuggeeAddress*>(other.target_);
-        if (a != nullptr && a->isValid()) {
-            address_ = *a;
-            target_ = &address_;
-            kind_ = debuggeeMemory;
-            return *this;
-        }
-    }
     // Copy the source's target before letting go of our own.
     void* copy = nullptr;
     DebuggeeAddress address;

@@ -27,13 +27,29 @@ public:
         fatPointer = 4,
     };
 
-    DebuggeeLocation();
+    DebuggeeLocation() : target_(nullptr), raw_{}, kind_(none) {}
     DebuggeeLocation(const DebuggeeAddress& address);
     explicit DebuggeeLocation(unsigned long registerId);
-    DebuggeeLocation(const DebuggeeLocation& other);
-    ~DebuggeeLocation();
+    DebuggeeLocation(const DebuggeeLocation& other) : DebuggeeLocation() { *this = other; }
+    ~DebuggeeLocation() { clear(); }
 
-    DebuggeeLocation& operator=(const DebuggeeLocation& other);
+    DebuggeeLocation& operator=(const DebuggeeLocation& other)
+    {
+        // The usual cases, a valid place in memory over a location that owns
+        // nothing, and no place at all: no target to copy.
+        if (other.kind_ == debuggeeMemory && kind_ != registerLocation && kind_ != fatPointer &&
+            other.target_ != nullptr && static_cast<const DebuggeeAddress*>(other.target_)->isValid()) {
+            address_ = *static_cast<const DebuggeeAddress*>(other.target_);
+            target_ = &address_;
+            kind_ = debuggeeMemory;
+            return *this;
+        }
+        if (other.kind_ == none) {
+            clear();
+            return *this;
+        }
+        return assign(other);
+    }
     DebuggeeLocation& operator=(const DebuggeeAddress& address);
     DebuggeeLocation& operator=(const Register& reg);
     DebuggeeLocation& operator=(void* buffer);
@@ -42,7 +58,13 @@ public:
     // Copies as many bytes as the held fat pointer's image has from the
     // host's record into that image.
     void setFatPtr(UPCfatPointer_t* record);
-    void clear();
+    void clear()
+    {
+        if (kind_ == registerLocation || kind_ == fatPointer)
+            deleteTarget();
+        target_ = nullptr;
+        kind_ = none;
+    }
 
     Kind kind() const { return kind_; }
     // The evaluator buffer of a kind-3 location (null otherwise).
@@ -78,6 +100,10 @@ public:
     DebuggeeLocation& dereference(long long offset, const TypeItem* pointerType);
 
 private:
+    // Frees the register or fat pointer the location owns.
+    void deleteTarget();
+    // operator= beyond its usual case.
+    DebuggeeLocation& assign(const DebuggeeLocation& other);
     [[noreturn]] static void notSupported(const char* function, unsigned line);
     const FatPtr& fatPtr() const;
     DebuggeeAddress& memory() const;

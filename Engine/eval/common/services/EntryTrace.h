@@ -10,6 +10,9 @@
 class EntryTrace {
 public:
     EntryTrace(const char* function, const char* format, ...) __attribute__((format(NORVEXA_PRINTF_FORMAT, 3, 4)));
+    // The same as EntryTrace(function, "(%d)", line), without the cost of a
+    // variadic call while tracing is off.
+    EntryTrace(const char* function, unsigned line);
     ~EntryTrace();
 
     EntryTrace(const EntryTrace&) = delete;

@@ -167,12 +167,10 @@ ScopeItem* EvaluationEnvironment::initializeAndMakeCurrent(const LCC_Eval_Contex
     return blockScope_;
 }
 
-EvaluationEnvironment* EvaluationEnvironment::currentRep()
+void EvaluationEnvironment::noCurrentEnvironment()
 {
-    EvaluationEnvironment* current = CurrentEnvironmentRegistry::current();
-    if (current == nullptr)
-        throw InvalidOp(InvalidOp::RTRC_AssertFail, __PRETTY_FUNCTION__, __LINE__);
-    return current;
+    throw InvalidOp(InvalidOp::RTRC_AssertFail, "static EvaluationEnvironment* EvaluationEnvironment::currentRep()",
+                    __LINE__);
 }
 
 EvaluationEnvironment* EvaluationEnvironment::currentOrNull()
@@ -382,21 +380,6 @@ bool isDBCS()
 {
     static const bool dbcs = MB_CUR_MAX >= 2;
     return dbcs;
-}
-
-bool isCobolLanguage()
-{
-    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCOBOL;
-}
-
-bool isCPPLanguage()
-{
-    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCPP;
-}
-
-bool isFortranLanguage()
-{
-    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageFortran;
 }
 
 const TypeItem* typeWcharT()

@@ -11,6 +11,7 @@
 #include <plomkit/List.h>
 
 #include "HostRecords.h"
+#include "services/CurrentEnvironmentRegistry.h"
 #include "services/DebuggeeAddress.h"
 #include "services/Message.h"
 
@@ -87,7 +88,13 @@ public:
     ScopeItem* initializeAndMakeCurrent(const LCC_Eval_Context_Info* context);
     // The calling thread's current environment; InvalidOp RTRC_AssertFail
     // when there is none.
-    static EvaluationEnvironment* currentRep();
+    static EvaluationEnvironment* currentRep()
+    {
+        EvaluationEnvironment* current = CurrentEnvironmentRegistry::current();
+        if (current == nullptr) [[unlikely]]
+            noCurrentEnvironment();
+        return current;
+    }
     // The calling thread's current environment, or null.
     static EvaluationEnvironment* currentOrNull();
 
@@ -168,6 +175,7 @@ public:
     void setAlternateCharset(std::uint8_t on) { alternateCharset_ = on; }
 
 private:
+    [[noreturn]] static void noCurrentEnvironment();
     void deleteProducts();
 
     Message message_;
@@ -206,9 +214,20 @@ ScopeItem* fileScope();
 // Whether the locale's multibyte characters can be two bytes or longer;
 // asked once per process.
 bool isDBCS();
-bool isCobolLanguage();
-bool isCPPLanguage();
-bool isFortranLanguage();
+// The current environment's language (InvalidOp RTRC_AssertFail when there
+// is none).
+inline bool isCobolLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCOBOL;
+}
+inline bool isCPPLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageCPP;
+}
+inline bool isFortranLanguage()
+{
+    return EvaluationEnvironment::currentRep()->language() == EvaluationEnvironment::languageFortran;
+}
 // Traces its entry and answers the current environment's wide-character type.
 const TypeItem* typeWcharT();
 // Length of the multibyte character that begins text: 0 for a null text,

@@ -11,6 +11,10 @@
 
 #include <plomkit/List.h>
 
+namespace SVCState {
+std::atomic<bool>& traceSwitch();
+} // namespace SVCState
+
 // The evaluator's side of the host's service table: a copy of the callback
 // table made at initialisation, the trace, and one wrapper per host service
 // that turns the host's return codes into results or InvalidOp exceptions.
@@ -37,9 +41,9 @@ public:
 
     // The trace switch: false until initialisation finds the host's on. Read
     // only; the evaluator itself never turns it off.
-    static const std::atomic<bool>* traceEnabled();
+    static const std::atomic<bool>* traceEnabled() { return &traceFlag_; }
     // Whether the trace switch is on (a relaxed read of traceEnabled()).
-    static bool tracing() { return traceEnabled()->load(std::memory_order_relaxed); }
+    static bool tracing() { return traceFlag_.load(std::memory_order_relaxed); }
     // The evaluator's copy of the host table (the one installed last).
     static const DBG2_SERVICE_FUNCTIONS* callBacks();
 
@@ -249,6 +253,11 @@ public:
 
 private:
     SVC() = delete;
+
+    // The trace switch, asked on nearly every step of an evaluation: read
+    // inline. SVCState::traceSwitch hands it to the rest of SVC.
+    static std::atomic<bool> traceFlag_;
+    friend std::atomic<bool>& SVCState::traceSwitch();
 };
 
 #endif

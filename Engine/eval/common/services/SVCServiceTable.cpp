@@ -22,8 +22,6 @@ constinit const DBG2_SERVICE_FUNCTIONS emptyTable = [] {
 
 constinit std::atomic<const DBG2_SERVICE_FUNCTIONS*> installedTable{&emptyTable};
 
-constinit std::atomic<bool> traceFlag{false};
-
 // Every table ever published. A thread may have read the installed pointer
 // just before a newer table replaced it, so none is freed; the registry is
 // never destroyed, so a late reader during shut-down still finds its table.
@@ -65,9 +63,11 @@ void SVCState::publish(const DBG2_SERVICE_FUNCTIONS* hostTable)
     installedTable.store(registry.tables.back().get(), std::memory_order_release);
 }
 
+constinit std::atomic<bool> SVC::traceFlag_{false};
+
 std::atomic<bool>& SVCState::traceSwitch()
 {
-    return traceFlag;
+    return SVC::traceFlag_;
 }
 
 bool SVC::InitializeServiceFunctions(DBG2_SERVICE_FUNCTIONS* hostTable)
@@ -76,14 +76,9 @@ bool SVC::InitializeServiceFunctions(DBG2_SERVICE_FUNCTIONS* hostTable)
     if (hostTable == nullptr)
         return false;
     if (Expr2TraceEnabled() != 0)
-        traceFlag.store(true, std::memory_order_relaxed);
+        traceFlag_.store(true, std::memory_order_relaxed);
     SVCState::indent() = 0;
     return true;
-}
-
-const std::atomic<bool>* SVC::traceEnabled()
-{
-    return &traceFlag;
 }
 
 const DBG2_SERVICE_FUNCTIONS* SVC::callBacks()

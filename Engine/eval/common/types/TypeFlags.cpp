@@ -209,10 +209,8 @@ void TypeFlags::setForEntry(const TypeItem& item, const _TYPE_ENTRY& e)
     }
 }
 
-const TypeFlags& TypeFlags::set(const TypeItem& item)
+const TypeFlags& TypeFlags::compute(const TypeItem& item)
 {
-    if (has(computed))
-        return *this;
     // Computed into a fresh value and taken over only when complete, so that
     // a failure (a block factor that cannot be read) leaves the flags to be
     // computed again on the next use.

@@ -93,7 +93,7 @@ public:
     // Computes the flags of item once (nothing happens when the computed bit
     // is set) and returns them. Raises InvalidOp RTRC_AssertFail when the
     // block factor of a UPC shared type cannot be had.
-    const TypeFlags& set(const TypeItem& item);
+    const TypeFlags& set(const TypeItem& item) { return has(computed) ? *this : compute(item); }
 
     // ORs the flags of another type into these: every bit of bytes 0, 1, 2
     // and 4, bits 1 to 7 of byte 3 and bits 0 to 5 of byte 5; then the block
@@ -107,6 +107,7 @@ public:
     bool operator==(const TypeFlags& other) const;
 
 private:
+    const TypeFlags& compute(const TypeItem& item);
     void setForPrimitive(unsigned code);
     void setForEntry(const TypeItem& item, const _TYPE_ENTRY& entry);
     static std::uint64_t upcBlockFactor(const TNupcshared& record);

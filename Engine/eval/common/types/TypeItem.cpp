@@ -260,10 +260,8 @@ void TypeItem::setNameText(const char* text)
 // ---------------------------------------------------------------------------
 // Entry and simplification
 
-const _TYPE_ENTRY* TypeItem::typeEntry() const
+const _TYPE_ENTRY* TypeItem::lookUpEntry() const
 {
-    if (entry != nullptr || created || index.module() == 0)
-        return entry;
     if (index.module() == SqlTypeRegistry::module) {
         entry = SqlTypeRegistry::find(index.typeIndex());
         return entry;
@@ -300,15 +298,8 @@ void TypeItem::appendSharedSuffix(unsigned blockElements)
     name += ByteString(reinterpret_cast<const unsigned char*>(suffix), static_cast<unsigned>(std::strlen(suffix)));
 }
 
-bool TypeItem::simplify()
+bool TypeItem::lookThrough()
 {
-    if (index.module() == 0) {
-        entry = nullptr;
-        return false;
-    }
-    if (index.module() <= 255 || settled)
-        return false;
-
     bool changed = false;
     bool terminal = false;
     unsigned tagCount = 0;
@@ -456,18 +447,4 @@ bool TypeItem::simplify()
         name = text;
     }
     return changed;
-}
-
-bool TypeItem::operator==(const TypeItem& other) const
-{
-    if (this == &other)
-        return true;
-    const_cast<TypeItem*>(this)->simplify();
-    const_cast<TypeItem&>(other).simplify();
-    return index == other.index;
-}
-
-bool TypeItem::operator!=(const TypeItem& other) const
-{
-    return !(*this == other);
 }

@@ -133,17 +133,38 @@ public:
 
     // The entry: the one held; for a created type what it holds; null for
     // module word 0; otherwise asked of the host services once and kept.
-    const _TYPE_ENTRY* typeEntry() const;
+    const _TYPE_ENTRY* typeEntry() const
+    {
+        if (entry != nullptr || created || index.module() == 0)
+            return entry;
+        return lookUpEntry();
+    }
 
     // Looks through typedefs, tags, decorations, shared qualifiers and
     // qualifiers, and folds a pointer to a primitive into the index. Returns
     // whether anything changed. Never throws: a failure inside leaves the
     // item without an entry.
-    bool simplify();
+    bool simplify()
+    {
+        if (index.module() == 0) {
+            entry = nullptr;
+            return false;
+        }
+        if (index.module() <= 255 || settled)
+            return false;
+        return lookThrough();
+    }
 
     // Simplifies both operands (in place) and compares their indices.
-    bool operator==(const TypeItem& other) const;
-    bool operator!=(const TypeItem& other) const;
+    bool operator==(const TypeItem& other) const
+    {
+        if (this == &other)
+            return true;
+        const_cast<TypeItem*>(this)->simplify();
+        const_cast<TypeItem&>(other).simplify();
+        return index == other.index;
+    }
+    bool operator!=(const TypeItem& other) const { return !(*this == other); }
     // Equal, or the same type built apart: pointers, references and arrays
     // (of as many bytes) leading to the same type, integer and floating
     // types of one kind and size (bit fields only equal to themselves).
@@ -358,6 +379,10 @@ protected:
     int descriptorDimension(unsigned n, Dimension& d, const std::uint64_t* object) const;
     // The byte size an entry records or computes, before the range check.
     std::uint64_t recordSize(const _TYPE_ENTRY& entry) const;
+
+    // typeEntry and simplify beyond their quick answers.
+    const _TYPE_ENTRY* lookUpEntry() const;
+    bool lookThrough();
 
     mutable TypeFlags flags;
     mutable ByteString name;

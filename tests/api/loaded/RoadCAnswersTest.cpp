@@ -315,6 +315,31 @@ const RoadCase sizeofCases[] = {
      holds},
 };
 
+// A cast to a reference is the object referred to, as g++ has it: read,
+// stored into, measured and addressed as that object, its bytes taken as
+// the reference's type; only an object that has an address can be cast so.
+const RoadCase referenceCastCases[] = {
+    {"a cast to a reference shown as a result", L::cpp, program, "(int&)a", 0, -1, nullptr, 0, nullptr,
+     showsByBits("3", "3")},
+    {"a named cast to a reference shown as a result", L::cpp, program, "static_cast<int&>(a)", 0, -1, nullptr, 0,
+     nullptr, showsByBits("3", "3")},
+    {"a cast to a reference is the object as an operand", L::cpp, program,
+     "(int&)a + 1 == 4 && sizeof((int&)a) == 4 && &(int&)a == &a && ((point&)pt).x == 4 && "
+     "reinterpret_cast<int&>(arr[1]) == 2",
+     0, -1, nullptr, skip, nullptr, holds},
+    {"a store through a cast to a reference", L::cpp, program, "(int&)a = 5", store, -1, nullptr, 0, nullptr,
+     leaves(0x20, {0, 0, 0, 5})},
+    {"a compound assignment through a named cast", L::cpp, program, "static_cast<int&>(a) += 2", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {0, 0, 0, 5})},
+    {"an increment through a cast to a reference", L::cpp, program, "((int&)a)++", store, -1, nullptr, 0, nullptr,
+     leaves(0x20, {0, 0, 0, 4})},
+    {"a narrower reference stores its own bytes", L::cpp, program, "(unsigned char&)a = 1", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {1, 0, 0, 3})},
+    {"a literal has no address to refer to", L::cpp, program, "(int&)5", 11000, -1, nullptr, skip, nullptr,
+     refusedWith(15)},
+    {"nor has a sum", L::cpp, program, "static_cast<int&>(a + 1)", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},
+};
+
 // Bit fields of any width up to their type's, in a unit of 4 bytes or, when
 // their bits reach past the fourth, of 8: their values take part in
 // arithmetic as the integers they promote to (int when narrower than int,
@@ -356,6 +381,10 @@ const RoadCase bitFieldCases[] = {
 TEST_P(RoadSuite, CBitFieldsOfAnyWidthAreIntegers)
 {
     runAll(bitFieldCases);
+}
+TEST_P(RoadSuite, CppCastsToReferencesAreTheObject)
+{
+    runAll(referenceCastCases);
 }
 TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes)
 {

@@ -271,6 +271,21 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadCont
     EE_TypeDescriptor* target = node.typeDescriptor;
     if (target == nullptr)
         throw EE_Exception(EE_Exception::InternalFailure);
+    if (target->kind == TD::Reference && cFamily(services)) {
+        // A cast to a reference is the object it refers to: (T&)x is the
+        // object *(T*)&x, an lvalue of type T wherever it is used (read,
+        // stored into, measured), and a reference to a base class the base
+        // part that the same cast of the object's address finds. The
+        // address of what cannot be addressed is refused as & refuses it.
+        using UE = EE_UnaryExpression;
+        EE_TypeDescriptor* referred = target->next;
+        if (referred == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure);
+        EE_UnaryExpression* address = services.createUnaryExpression(UE::AddressOf, &required(node.operand));
+        EE_CastExpression* pointer =
+            services.createCastExpression(node.kind, services.findOrCreatePointerTypeDescriptor(*referred, 0), address);
+        return analyze(required(services.createUnaryExpression(UE::Indirection, pointer)), context);
+    }
     const bool byAddress =
         target->kind == TD::Reference || target->kind == TD::AddressOfReference || target->kind == TD::Class;
     node.operand = &analyze(required(node.operand), byAddress ? LoadAddress : context);

@@ -367,6 +367,10 @@ const RoadCase bitFieldCases[] = {
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
     {"a 40-bit field post-incremented", L::c, program, "bf.x++", store, -1, nullptr, 0, nullptr,
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
+    // A field whose unit is as wide as an integer type the expression uses
+    // elsewhere is still a field.
+    {"a 4-bit field beside an unsigned int", L::c, program, "bf.z - 10 < 0 && bf.z - 10u > 0", 0, -1, nullptr, skip,
+     nullptr, holds},
     // Stores whose value validation types as the field's built-in integer.
     {"a signed field in an 8-byte unit stored", L::c, program, "bf.y = -3", store, -1, nullptr, 0, nullptr,
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xD9})},

@@ -344,6 +344,7 @@ const RoadCase referenceCastCases[] = {
 // their bits reach past the fourth, of 8: their values take part in
 // arithmetic as the integers they promote to (int when narrower than int,
 // else their declared type), and a store changes their own bits alone.
+// Neither sizeof nor & takes a field itself.
 const Bytes wideRest = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC};
 const RoadCase bitFieldCases[] = {
     {"a 40-bit field", L::c, program, "bf.x == 0x123456789A && bf.x + 1 == 0x123456789B && bf.x >> 32 == 0x12", 0, -1,
@@ -378,6 +379,19 @@ const RoadCase bitFieldCases[] = {
      leaves(0xC8, {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE})},
     {"a field whose bits fill four bytes stored", L::c, program, "bt.a = 7", store, -1, nullptr, 0, nullptr,
      leaves(0xD0, {0, 0, 0, 0x1C})},
+    // A field has no size in bytes and no address of its own (gcc and g++
+    // refuse both); the structure holding it has, and its value a size.
+    {"the size of a field", L::c, program, "sizeof(bf.z)", 11000, 10, "(bf).z", skip, nullptr, nullptr},
+    {"the size of a 40-bit field", L::c, program, "sizeof bf.x", 11000, 10, "(bf).x", skip, nullptr, nullptr},
+    {"the size of a field in C++", L::cpp, program, "sizeof((bt.a))", 11000, 10, "(bt).a", skip, nullptr, nullptr},
+    {"the size of a field in a sum", L::c, program, "1 + sizeof(bf.z)", 11000, 10, "(bf).z", skip, nullptr, nullptr},
+    {"the address of a field", L::c, program, "&bf.y", 11000, 10, "(bf).y", skip, nullptr, nullptr},
+    {"the address of a field in C++", L::cpp, program, "&bt.a", 11000, 10, "(bt).a", skip, nullptr, nullptr},
+    {"a reference to a field", L::cpp, program, "(long long&)bf.w", 11000, 10, "(bf).w", skip, nullptr, nullptr},
+    {"the structure and a field's value are measured", L::c, program,
+     "sizeof(bf) == 16 && sizeof(bt) == 4 && sizeof(bf.z + 1) == 4 && sizeof(-bt.a) == 4 && (char *)&bt - (char *)&bf "
+     "== 16",
+     0, -1, nullptr, skip, nullptr, holds},
 };
 
 } // namespace

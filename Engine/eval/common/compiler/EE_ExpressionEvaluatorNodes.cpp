@@ -117,6 +117,15 @@ EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& opera
     return measured;
 }
 
+// A C bit field has no address of its own and no size in bytes: & and
+// sizeof refuse it, naming it, as a C compiler does.
+void refuseBitField(EE_DebuggerServices& services, EE_Expression& operand)
+{
+    if (cFamily(services) && operand.typeDescriptor != nullptr &&
+        services.bitFieldPromotion(*operand.typeDescriptor) != nullptr)
+        throw EE_Exception(EE_Exception::InvalidOperand, &operand);
+}
+
 EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
 {
     if (type == nullptr)
@@ -419,6 +428,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
             }
         }
         node.operand = &analyze(target, LoadAddress);
+        refuseBitField(services, *node.operand);
         EE_TypeDescriptor* type = node.operand->typeDescriptor;
         if (EE_CastExpression* cast = node.operand->asCastExpression()) {
             if ((type->kind == TD::Reference || type->kind == TD::AddressOfReference) && cast->operand != nullptr)
@@ -459,6 +469,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
             node.operand = &analyze(*unary, LoadRootValue);
         else
             node.operand = &analyze(*inner, LoadRootValue);
+        refuseBitField(services, *node.operand);
         if (cFamily(services))
             node.operand = &measuredAsInC(services, *node.operand);
         return done(node, services.sizetTypeDescriptor());

@@ -30,7 +30,7 @@ constexpr int store = 1003;
 // enum colour { red, green = 5, blue } col = blue at 0xB0.
 // struct wide { unsigned long long x : 40; long long y : 20; unsigned z : 4;
 // long long w : 63; } bf = {0x123456789A, -5, 9, -2} at 0xC0; struct {
-// unsigned a : 30; } bt = {5} at 0xD0.
+// unsigned a : 30; } bt = {5} at 0xD0. int &ra = a at 0xE0.
 void program(RoadProgram& p)
 {
     HostRecordStore& records = p.records();
@@ -78,6 +78,7 @@ void program(RoadProgram& p)
     thirty.members = {{"a", records.integerType(30, true, 0)}};
     thirty.offsets = {0};
     p.variable("bt", records.structType(thirty), 0xD0);
+    p.variable("ra", records.referenceType(i32), 0xE0);
     p.poke(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xB9, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC});
     p.poke(0xD0, {0, 0, 0, 0x14});
     p.poke(0x20, {0, 0, 0, 3});
@@ -101,6 +102,7 @@ void program(RoadProgram& p)
     address(0x80, 0x74);
     address(0x88, 0x70);
     address(0x90, 0x60);
+    address(0xE0, 0x20);
 }
 
 const RoadOracle holds = [](RoadRun& r) { r.expectCondition(0); };
@@ -335,6 +337,11 @@ const RoadCase referenceCastCases[] = {
      leaves(0x20, {0, 0, 0, 4})},
     {"a narrower reference stores its own bytes", L::cpp, program, "(unsigned char&)a = 1", store, -1, nullptr, 0,
      nullptr, leaves(0x20, {1, 0, 0, 3})},
+    {"a reference is measured as what it refers to", L::cpp, program,
+     "sizeof(int&) == 4 && sizeof(point&) == 8 && sizeof(ra) == 4 && sizeof((char&)ra) == 1", 0, -1, nullptr, skip,
+     nullptr, holds},
+    {"a reference variable cast to a reference", L::cpp, program, "(unsigned char&)ra = 2", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {2, 0, 0, 3})},
     {"a literal has no address to refer to", L::cpp, program, "(int&)5", 11000, -1, nullptr, skip, nullptr,
      refusedWith(15)},
     {"nor has a sum", L::cpp, program, "static_cast<int&>(a + 1)", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},

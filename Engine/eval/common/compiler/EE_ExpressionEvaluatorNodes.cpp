@@ -84,17 +84,21 @@ bool literalCharacters(EE_DebuggerServices& services, EE_Expression& operand, lo
 
 // What sizeof measures in C: a truth value (a comparison, !, && or ||) is
 // an int (in C++ a bool); a string literal (or literals side by side) is
-// its array of characters, the terminating null included. Another operand
-// (a character literal, an int in C) is measured as it is. The measured
-// type is an analyzed cast around the operand, which sizeof never
-// evaluates.
+// its array of characters, the terminating null included; a C++ reference
+// is what it refers to. Another operand (a character literal, an int in C)
+// is measured as it is. The measured type is an analyzed cast around the
+// operand, which sizeof never evaluates.
 EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& operand)
 {
     const bool cpp = EE_currentLanguage() == EE_LanguageCPP;
     EE_TypeDescriptor* type = nullptr;
     long long characters = 0;
-    if (operand.typeDescriptor != nullptr && operand.typeDescriptor->next != nullptr &&
-        literalCharacters(services, operand, characters)) {
+    if (operand.typeDescriptor != nullptr && operand.typeDescriptor->kind == TD::Reference) {
+        type = operand.typeDescriptor->next;
+        if (type == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure, &operand);
+    } else if (operand.typeDescriptor != nullptr && operand.typeDescriptor->next != nullptr &&
+               literalCharacters(services, operand, characters)) {
         EE_LiteralExpression* bound =
             services.createLiteralExpression(services.createIntegerLiteralValue(characters + 1));
         type = services.findOrCreateArrayTypeDescriptor(*operand.typeDescriptor->next, required(bound));
@@ -315,6 +319,12 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_SizeofTypeExpression& node, Lo
 {
     if (context == LoadAddress)
         throw EE_Exception(EE_Exception::InternalFailure, &node);
+    // The size of a reference type is that of the type it refers to.
+    if (cFamily(services) && node.type != nullptr && node.type->kind == TD::Reference) {
+        if (node.type->next == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure, &node);
+        node.type = node.type->next;
+    }
     return done(node, services.sizetTypeDescriptor());
 }
 

@@ -367,6 +367,32 @@ TEST_P(ClassTreeTest, ACastToABaseAfterTheFirstOrMetTwice)
     EXPECT_EQ(after.front().text, "{ { { 's' }, 1 }, { { 't' }, 2 }, 3 }");
 }
 
+// A reference to a base class is the base's part of the object, at the
+// base's offset, read and stored into in place.
+TEST_P(ClassTreeTest, AReferenceToABaseClassIsThatPartInPlace)
+{
+    loadText(severalBases);
+    expectTree("(b&)o", {{0, "", aggregate, "{ 2.5 }"}, {1, "y", 0, "2.5"}});
+    expectTree("static_cast<b&>(dd)", {{0, "", aggregate, "{ 3.5 }"}, {1, "y", 0, "3.5"}});
+    expectTree("static_cast<right&>(bo)", {
+                                              {0, "", aggregate, "{ { 't' }, 2 }"},
+                                              {1, "", aggregate, "{ 't' }"},
+                                              {2, "x", 0, "'t'"},
+                                              {1, "r", 0, "2"},
+                                          });
+    expectTree("((b&)o).y", {{0, "", 0, "2.5"}});
+    expectTree("((right&)bo).r = 5", {{0, "", 0, "5"}});
+    expectTree("(b&)dd = lone", {{0, "", aggregate, "{ 1.5 }"}, {1, "y", 0, "1.5"}});
+    std::vector<Line> after;
+    walkStructure(root("bo"), 0, nullptr, after);
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(after.front().text, "{ { { 's' }, 1 }, { { 't' }, 5 }, 3 }");
+    after.clear();
+    walkStructure(root("dd"), 0, nullptr, after);
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(after.front().text, "{ { { 'r' }, { 1.5 }, 10 }, 11 }");
+}
+
 INSTANTIATE_TEST_SUITE_P(AddressSizes, ClassTreeTest, ::testing::Values(64u, 32u),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return "Bits" + std::to_string(info.param);

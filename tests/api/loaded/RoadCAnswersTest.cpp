@@ -30,7 +30,7 @@ constexpr int store = 1003;
 // enum colour { red, green = 5, blue } col = blue at 0xB0.
 // struct wide { unsigned long long x : 40; long long y : 20; unsigned z : 4;
 // long long w : 63; } bf = {0x123456789A, -5, 9, -2} at 0xC0; struct {
-// unsigned a : 30; } bt = {5} at 0xD0.
+// unsigned a : 30; } bt = {5} at 0xD0. int &ra = a at 0xE0.
 void program(RoadProgram& p)
 {
     HostRecordStore& records = p.records();
@@ -78,6 +78,7 @@ void program(RoadProgram& p)
     thirty.members = {{"a", records.integerType(30, true, 0)}};
     thirty.offsets = {0};
     p.variable("bt", records.structType(thirty), 0xD0);
+    p.variable("ra", records.referenceType(i32), 0xE0);
     p.poke(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xB9, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC});
     p.poke(0xD0, {0, 0, 0, 0x14});
     p.poke(0x20, {0, 0, 0, 3});
@@ -101,6 +102,7 @@ void program(RoadProgram& p)
     address(0x80, 0x74);
     address(0x88, 0x70);
     address(0x90, 0x60);
+    address(0xE0, 0x20);
 }
 
 const RoadOracle holds = [](RoadRun& r) { r.expectCondition(0); };
@@ -315,10 +317,41 @@ const RoadCase sizeofCases[] = {
      holds},
 };
 
+// A cast to a reference is the object referred to, as g++ has it: read,
+// stored into, measured and addressed as that object, its bytes taken as
+// the reference's type; only an object that has an address can be cast so.
+const RoadCase referenceCastCases[] = {
+    {"a cast to a reference shown as a result", L::cpp, program, "(int&)a", 0, -1, nullptr, 0, nullptr,
+     showsByBits("3", "3")},
+    {"a named cast to a reference shown as a result", L::cpp, program, "static_cast<int&>(a)", 0, -1, nullptr, 0,
+     nullptr, showsByBits("3", "3")},
+    {"a cast to a reference is the object as an operand", L::cpp, program,
+     "(int&)a + 1 == 4 && sizeof((int&)a) == 4 && &(int&)a == &a && ((point&)pt).x == 4 && "
+     "reinterpret_cast<int&>(arr[1]) == 2",
+     0, -1, nullptr, skip, nullptr, holds},
+    {"a store through a cast to a reference", L::cpp, program, "(int&)a = 5", store, -1, nullptr, 0, nullptr,
+     leaves(0x20, {0, 0, 0, 5})},
+    {"a compound assignment through a named cast", L::cpp, program, "static_cast<int&>(a) += 2", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {0, 0, 0, 5})},
+    {"an increment through a cast to a reference", L::cpp, program, "((int&)a)++", store, -1, nullptr, 0, nullptr,
+     leaves(0x20, {0, 0, 0, 4})},
+    {"a narrower reference stores its own bytes", L::cpp, program, "(unsigned char&)a = 1", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {1, 0, 0, 3})},
+    {"a reference is measured as what it refers to", L::cpp, program,
+     "sizeof(int&) == 4 && sizeof(point&) == 8 && sizeof(ra) == 4 && sizeof((char&)ra) == 1", 0, -1, nullptr, skip,
+     nullptr, holds},
+    {"a reference variable cast to a reference", L::cpp, program, "(unsigned char&)ra = 2", store, -1, nullptr, 0,
+     nullptr, leaves(0x20, {2, 0, 0, 3})},
+    {"a literal has no address to refer to", L::cpp, program, "(int&)5", 11000, -1, nullptr, skip, nullptr,
+     refusedWith(15)},
+    {"nor has a sum", L::cpp, program, "static_cast<int&>(a + 1)", 11000, -1, nullptr, skip, nullptr, refusedWith(15)},
+};
+
 // Bit fields of any width up to their type's, in a unit of 4 bytes or, when
 // their bits reach past the fourth, of 8: their values take part in
 // arithmetic as the integers they promote to (int when narrower than int,
 // else their declared type), and a store changes their own bits alone.
+// Neither sizeof nor & takes a field itself.
 const Bytes wideRest = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFC};
 const RoadCase bitFieldCases[] = {
     {"a 40-bit field", L::c, program, "bf.x == 0x123456789A && bf.x + 1 == 0x123456789B && bf.x >> 32 == 0x12", 0, -1,
@@ -342,6 +375,10 @@ const RoadCase bitFieldCases[] = {
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
     {"a 40-bit field post-incremented", L::c, program, "bf.x++", store, -1, nullptr, 0, nullptr,
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9B, 0xFF, 0xFF, 0xB9})},
+    // A field whose unit is as wide as an integer type the expression uses
+    // elsewhere is still a field.
+    {"a 4-bit field beside an unsigned int", L::c, program, "bf.z - 10 < 0 && bf.z - 10u > 0", 0, -1, nullptr, skip,
+     nullptr, holds},
     // Stores whose value validation types as the field's built-in integer.
     {"a signed field in an 8-byte unit stored", L::c, program, "bf.y = -3", store, -1, nullptr, 0, nullptr,
      leaves(0xC0, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xFF, 0xFF, 0xD9})},
@@ -349,6 +386,19 @@ const RoadCase bitFieldCases[] = {
      leaves(0xC8, {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE})},
     {"a field whose bits fill four bytes stored", L::c, program, "bt.a = 7", store, -1, nullptr, 0, nullptr,
      leaves(0xD0, {0, 0, 0, 0x1C})},
+    // A field has no size in bytes and no address of its own (gcc and g++
+    // refuse both); the structure holding it has, and its value a size.
+    {"the size of a field", L::c, program, "sizeof(bf.z)", 11000, 10, "(bf).z", skip, nullptr, nullptr},
+    {"the size of a 40-bit field", L::c, program, "sizeof bf.x", 11000, 10, "(bf).x", skip, nullptr, nullptr},
+    {"the size of a field in C++", L::cpp, program, "sizeof((bt.a))", 11000, 10, "(bt).a", skip, nullptr, nullptr},
+    {"the size of a field in a sum", L::c, program, "1 + sizeof(bf.z)", 11000, 10, "(bf).z", skip, nullptr, nullptr},
+    {"the address of a field", L::c, program, "&bf.y", 11000, 10, "(bf).y", skip, nullptr, nullptr},
+    {"the address of a field in C++", L::cpp, program, "&bt.a", 11000, 10, "(bt).a", skip, nullptr, nullptr},
+    {"a reference to a field", L::cpp, program, "(long long&)bf.w", 11000, 10, "(bf).w", skip, nullptr, nullptr},
+    {"the structure and a field's value are measured", L::c, program,
+     "sizeof(bf) == 16 && sizeof(bt) == 4 && sizeof(bf.z + 1) == 4 && sizeof(-bt.a) == 4 && (char *)&bt - (char *)&bf "
+     "== 16",
+     0, -1, nullptr, skip, nullptr, holds},
 };
 
 } // namespace
@@ -356,6 +406,10 @@ const RoadCase bitFieldCases[] = {
 TEST_P(RoadSuite, CBitFieldsOfAnyWidthAreIntegers)
 {
     runAll(bitFieldCases);
+}
+TEST_P(RoadSuite, CppCastsToReferencesAreTheObject)
+{
+    runAll(referenceCastCases);
 }
 TEST_P(RoadSuite, CIntegerLiteralsTakeTheirTypes)
 {

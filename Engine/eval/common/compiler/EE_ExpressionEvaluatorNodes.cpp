@@ -84,17 +84,21 @@ bool literalCharacters(EE_DebuggerServices& services, EE_Expression& operand, lo
 
 // What sizeof measures in C: a truth value (a comparison, !, && or ||) is
 // an int (in C++ a bool); a string literal (or literals side by side) is
-// its array of characters, the terminating null included. Another operand
-// (a character literal, an int in C) is measured as it is. The measured
-// type is an analyzed cast around the operand, which sizeof never
-// evaluates.
+// its array of characters, the terminating null included; a C++ reference
+// is what it refers to. Another operand (a character literal, an int in C)
+// is measured as it is. The measured type is an analyzed cast around the
+// operand, which sizeof never evaluates.
 EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& operand)
 {
     const bool cpp = EE_currentLanguage() == EE_LanguageCPP;
     EE_TypeDescriptor* type = nullptr;
     long long characters = 0;
-    if (operand.typeDescriptor != nullptr && operand.typeDescriptor->next != nullptr &&
-        literalCharacters(services, operand, characters)) {
+    if (operand.typeDescriptor != nullptr && operand.typeDescriptor->kind == TD::Reference) {
+        type = operand.typeDescriptor->next;
+        if (type == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure, &operand);
+    } else if (operand.typeDescriptor != nullptr && operand.typeDescriptor->next != nullptr &&
+               literalCharacters(services, operand, characters)) {
         EE_LiteralExpression* bound =
             services.createLiteralExpression(services.createIntegerLiteralValue(characters + 1));
         type = services.findOrCreateArrayTypeDescriptor(*operand.typeDescriptor->next, required(bound));
@@ -115,6 +119,15 @@ EE_Expression& measuredAsInC(EE_DebuggerServices& services, EE_Expression& opera
     measured.typeDescriptor = type;
     measured.analyzed = 1;
     return measured;
+}
+
+// A C bit field has no address of its own and no size in bytes: & and
+// sizeof refuse it, naming it, as a C compiler does.
+void refuseBitField(EE_DebuggerServices& services, EE_Expression& operand)
+{
+    if (cFamily(services) && operand.typeDescriptor != nullptr &&
+        services.bitFieldPromotion(*operand.typeDescriptor) != nullptr)
+        throw EE_Exception(EE_Exception::InvalidOperand, &operand);
 }
 
 EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
@@ -271,6 +284,21 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_CastExpression& node, LoadCont
     EE_TypeDescriptor* target = node.typeDescriptor;
     if (target == nullptr)
         throw EE_Exception(EE_Exception::InternalFailure);
+    if (target->kind == TD::Reference && cFamily(services)) {
+        // A cast to a reference is the object it refers to: (T&)x is the
+        // object *(T*)&x, an lvalue of type T wherever it is used (read,
+        // stored into, measured), and a reference to a base class the base
+        // part that the same cast of the object's address finds. The
+        // address of what cannot be addressed is refused as & refuses it.
+        using UE = EE_UnaryExpression;
+        EE_TypeDescriptor* referred = target->next;
+        if (referred == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure);
+        EE_UnaryExpression* address = services.createUnaryExpression(UE::AddressOf, &required(node.operand));
+        EE_CastExpression* pointer =
+            services.createCastExpression(node.kind, services.findOrCreatePointerTypeDescriptor(*referred, 0), address);
+        return analyze(required(services.createUnaryExpression(UE::Indirection, pointer)), context);
+    }
     const bool byAddress =
         target->kind == TD::Reference || target->kind == TD::AddressOfReference || target->kind == TD::Class;
     node.operand = &analyze(required(node.operand), byAddress ? LoadAddress : context);
@@ -291,6 +319,12 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_SizeofTypeExpression& node, Lo
 {
     if (context == LoadAddress)
         throw EE_Exception(EE_Exception::InternalFailure, &node);
+    // The size of a reference type is that of the type it refers to.
+    if (cFamily(services) && node.type != nullptr && node.type->kind == TD::Reference) {
+        if (node.type->next == nullptr)
+            throw EE_Exception(EE_Exception::InternalFailure, &node);
+        node.type = node.type->next;
+    }
     return done(node, services.sizetTypeDescriptor());
 }
 
@@ -404,6 +438,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
             }
         }
         node.operand = &analyze(target, LoadAddress);
+        refuseBitField(services, *node.operand);
         EE_TypeDescriptor* type = node.operand->typeDescriptor;
         if (EE_CastExpression* cast = node.operand->asCastExpression()) {
             if ((type->kind == TD::Reference || type->kind == TD::AddressOfReference) && cast->operand != nullptr)
@@ -444,6 +479,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
             node.operand = &analyze(*unary, LoadRootValue);
         else
             node.operand = &analyze(*inner, LoadRootValue);
+        refuseBitField(services, *node.operand);
         if (cFamily(services))
             node.operand = &measuredAsInC(services, *node.operand);
         return done(node, services.sizetTypeDescriptor());

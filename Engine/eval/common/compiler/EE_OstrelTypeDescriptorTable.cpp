@@ -38,6 +38,11 @@ EE_OstrelTypeDescriptorTable::findOrCreatePredefinedTypeDescriptor(EE_TypeDescri
 {
     if (kind < 11 || kind > EE_TypeDescriptor::LastKind)
         servicesRefuse();
+    // A bit field is described by itself: as the kind's descriptor (its
+    // unit as wide as a type of the kind that the expression names too) it
+    // would promote as that type, and sizeof and & would take it for one.
+    if (type != nullptr && bitField(*type))
+        return types.plain(type, kind);
     EE_OstrelTypeDescriptor*& cached = predefined[kind - 10];
     if (cached != nullptr) {
         // A type of the kind with another size than the cached one (a 4-byte

@@ -94,7 +94,8 @@ int scalarKind(const TypeItem& type)
     return scalar ? static_cast<int>(kind) : -1;
 }
 
-// A bit field's value is not laid out as its type's size says.
+} // namespace
+
 bool bitField(const TypeItem& type)
 {
     const _TYPE_ENTRY* entry = type.typeEntry();
@@ -103,8 +104,6 @@ bool bitField(const TypeItem& type)
     const unsigned bits = entry->integer.bitLength;
     return entry->integer.bitOffset != 0 || (bits != 8 && bits != 16 && bits != 32 && bits != 64);
 }
-
-} // namespace
 
 bool describedAlike(const TypeItem& type, const TypeItem& described)
 {

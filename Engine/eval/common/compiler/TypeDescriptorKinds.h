@@ -18,6 +18,10 @@ EE_TypeDescriptor::Kind typeDescriptorKind(const TypeItem* type);
 // The TypeKind of a descriptor kind: none for 4, 6, 10, 62 and above 63.
 TypeKind ostrelTypeKind(unsigned kind);
 
+// Whether a type is a bit field: an integer of the host's bit-field record
+// whose bits do not fill one whole byte, halfword, word or doubleword.
+bool bitField(const TypeItem& type);
+
 // Whether the descriptor table describes two types by one descriptor: both
 // of the same predefined scalar kind (bool to complex, wchar_t, decimal
 // floating point) and size, neither a bit field. A program's own

@@ -23,6 +23,8 @@
 #include "testhost/TestHost.h"
 #include "tree/UpdateTreeNode.h"
 
+#include "EvaluatedRootsFixture.h"
+
 namespace {
 
 // Several bases, one of them after another's padding, and a derived class
@@ -56,67 +58,14 @@ std::ostream& operator<<(std::ostream& out, const Line& l)
 
 constexpr UBYTE2 aggregate = 1012;
 
-class ClassTreeTest : public ::testing::TestWithParam<unsigned> {
+class ClassTreeTest : public EvaluatedRootsFixture<::testing::TestWithParam<unsigned>> {
 protected:
     void loadFile(const char* sample)
     {
-        host_ = std::make_unique<TestHost>(false);
-        program_ = ProgramFile::readFile(std::string(NORVEXA_EXAMPLES_DIR) + "/" + sample, *host_, options());
-        start();
+        loadProgram(std::string(NORVEXA_EXAMPLES_DIR) + "/" + sample, GetParam(), true);
     }
 
-    void loadText(const char* text)
-    {
-        host_ = std::make_unique<TestHost>(false);
-        program_ = ProgramFile::read(text, *host_, options());
-        start();
-    }
-
-    void TearDown() override
-    {
-        for (UpdateTreeNode* node : nodes_)
-            DbgFreeTreeNodeInfo(node);
-        for (StackItem* item : results_)
-            DbgFreeEvalResultInfo(item);
-        for (StackItem* item : types_)
-            DbgFreeTypeResultInfo(item);
-        for (ExpressionRepresentation* rep : reps_)
-            DbgFreeExprIntRep(rep);
-        if (initialized_)
-            DbgTerminateRunTime();
-    }
-
-    // Builds, validates and evaluates text; the root node of its result.
-    UpdateTreeNode* root(const std::string& text)
-    {
-        ExpressionRepresentation* rep = nullptr;
-        std::string t = text;
-        EXPECT_EQ(DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(t.data()), program_.context(),
-                                     static_cast<UBYTE4>(program_.languageCode()), 0, &rep),
-                  0)
-            << text;
-        if (rep == nullptr)
-            return nullptr;
-        reps_.push_back(rep);
-        StackItem* type = nullptr;
-        const UBYTE2 validated = DbgValidateExpr(rep, program_.context(), &type);
-        if (type != nullptr)
-            types_.push_back(type);
-        EXPECT_LT(validated, 10000) << text; // 1003 for a store
-        StackItem* result = nullptr;
-        UBYTE1* name = nullptr;
-        EXPECT_EQ(DbgEvaluateExpr(rep, program_.context(), &result, &name), 0) << text;
-        if (result == nullptr)
-            return nullptr;
-        results_.push_back(result);
-        UpdateTreeNode* node = nullptr;
-        EXPECT_EQ(DbgBuildRootNodeInfo(result, &node), 0) << text;
-        if (node != nullptr) {
-            nodes_.push_back(node);
-            item_ = result;
-        }
-        return node;
-    }
+    void loadText(const char* text) { loadProgram(text, GetParam()); }
 
     Line line(UpdateTreeNode* node, unsigned depth, const UBYTE1* name)
     {
@@ -200,33 +149,6 @@ protected:
     }
 
     std::uint64_t addressOf(const char* name) const { return program_.find(name)->address; }
-
-    std::unique_ptr<TestHost> host_;
-    ProgramFile program_;
-    StackItem* item_ = nullptr;
-
-private:
-    ProgramFile::Options options() const
-    {
-        ProgramFile::Options o;
-        o.bits = GetParam();
-        return o;
-    }
-
-    void start()
-    {
-        // A host that shows structures in their address forms.
-        DBG_VERSION_RECORD version{};
-        version.addressForms = 1;
-        host_->setVersion(version);
-        ASSERT_EQ(DbgInitialize(host_->activate()), 1);
-        initialized_ = true;
-    }
-
-    bool initialized_ = false;
-    std::vector<UpdateTreeNode*> nodes_;
-    std::vector<StackItem*> results_, types_;
-    std::vector<ExpressionRepresentation*> reps_;
 };
 
 std::string pointerText(std::uint64_t address, unsigned bits)

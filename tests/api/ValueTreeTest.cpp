@@ -25,6 +25,8 @@
 #include "testhost/TestHost.h"
 #include "tree/UpdateTreeNode.h"
 
+#include "EvaluatedRootsFixture.h"
+
 namespace {
 
 const char cProgram[] = R"(language c
@@ -92,67 +94,9 @@ struct ValueCase {
     const char* text;
 };
 
-class ValueTreeTest : public ::testing::Test {
+class ValueTreeTest : public EvaluatedRootsFixture<::testing::Test> {
 protected:
-    void load(const char* text, unsigned bits = 64)
-    {
-        host_ = std::make_unique<TestHost>(false);
-        ProgramFile::Options options;
-        options.bits = bits;
-        program_ = ProgramFile::read(text, *host_, options);
-        // A host that shows structures and arrays in their address forms.
-        DBG_VERSION_RECORD version{};
-        version.addressForms = 1;
-        host_->setVersion(version);
-        ASSERT_EQ(DbgInitialize(host_->activate()), 1);
-        initialized_ = true;
-    }
-
-    void TearDown() override
-    {
-        for (UpdateTreeNode* node : nodes_)
-            DbgFreeTreeNodeInfo(node);
-        nodes_.clear();
-        for (StackItem* item : results_)
-            DbgFreeEvalResultInfo(item);
-        for (StackItem* item : types_)
-            DbgFreeTypeResultInfo(item);
-        for (ExpressionRepresentation* rep : reps_)
-            DbgFreeExprIntRep(rep);
-        if (initialized_)
-            DbgTerminateRunTime();
-    }
-
-    // Builds, validates and evaluates text; the root node of its result.
-    UpdateTreeNode* root(const std::string& text, int language = -1)
-    {
-        ExpressionRepresentation* rep = nullptr;
-        std::string t = text;
-        const UBYTE4 lang = static_cast<UBYTE4>(language < 0 ? program_.languageCode() : language);
-        EXPECT_EQ(DbgBuildExprIntRep(reinterpret_cast<unsigned char*>(t.data()), program_.context(), lang, 0, &rep), 0)
-            << text;
-        if (rep == nullptr)
-            return nullptr;
-        reps_.push_back(rep);
-        StackItem* type = nullptr;
-        const UBYTE2 validated = DbgValidateExpr(rep, program_.context(), &type);
-        if (type != nullptr)
-            types_.push_back(type);
-        EXPECT_LT(validated, 10000) << text;
-        StackItem* result = nullptr;
-        UBYTE1* name = nullptr;
-        EXPECT_EQ(DbgEvaluateExpr(rep, program_.context(), &result, &name), 0) << text;
-        if (result == nullptr)
-            return nullptr;
-        results_.push_back(result);
-        UpdateTreeNode* node = nullptr;
-        EXPECT_EQ(DbgBuildRootNodeInfo(result, &node), 0) << text;
-        if (node != nullptr) {
-            nodes_.push_back(node);
-            item_ = result;
-        }
-        return node;
-    }
+    void load(const char* text, unsigned bits = 64) { loadProgram(text, bits); }
 
     Shown format(UpdateTreeNode* node, UBYTE2 rep = 0)
     {
@@ -203,14 +147,6 @@ protected:
         nodes_.push_back(child);
         return child;
     }
-
-    std::unique_ptr<TestHost> host_;
-    ProgramFile program_;
-    bool initialized_ = false;
-    StackItem* item_ = nullptr;
-    std::vector<UpdateTreeNode*> nodes_;
-    std::vector<StackItem*> results_, types_;
-    std::vector<ExpressionRepresentation*> reps_;
 };
 
 std::string message(int id)

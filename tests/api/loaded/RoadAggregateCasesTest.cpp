@@ -1,6 +1,8 @@
 // End-to-end cases of aggregates: an SQLCA host variable's nine fields and
 // an array of SQL integers, and a Fortran array whose descriptor gives its
-// data and bounds, subscripted from its lower bound.
+// data and bounds, subscripted from its lower bound, beside Fortran
+// scalars: INTEGERs in arithmetic, LOGICALs in || and && and refused in
+// arithmetic.
 
 #include <algorithm>
 #include <string>
@@ -153,7 +155,8 @@ void fortranArray(RoadProgram& p, const char* name, TYPE_INDEX element, UBYTE8 o
 // INTEGER ARR(4) = (5, 7, 9, 11): a descriptor at 0x30 whose first word
 // points to the data at 0x80, bounds 1 and 4. INTEGER NEG(-1:1) =
 // (-3, 0, 3) at 0xA0 (descriptor at 0x40); INTEGER(8) BIG at 0x50 holding
-// 2**32; INTEGER N at 0x58 holding 2.
+// 2**32; INTEGER N at 0x58 holding 2; LOGICAL OK = .TRUE. at 0x5C, LOGICAL
+// OFF = .FALSE. at 0x60, LOGICAL(8) WIDE = .TRUE. at 0x68.
 void fortranProgram(RoadProgram& p)
 {
     const TYPE_INDEX integer = p.records().integerType(32, false);
@@ -165,6 +168,11 @@ void fortranProgram(RoadProgram& p)
     p.poke(0x50, {0, 0, 0, 1, 0, 0, 0, 0});
     p.variable("n", integer, 0x58);
     p.poke(0x58, {0, 0, 0, 2});
+    p.variable("ok", TYPE_INDEX{0, 146}, 0x5C);
+    p.variable("off", TYPE_INDEX{0, 146}, 0x60);
+    p.variable("wide", TYPE_INDEX{0, 157}, 0x68);
+    p.poke(0x5C, {0, 0, 0, 1, 0, 0, 0, 0});
+    p.poke(0x68, {0, 0, 0, 0, 0, 0, 0, 1});
 }
 
 // The result shown in decimal.
@@ -175,6 +183,18 @@ RoadOracle shows(const char* text)
         ASSERT_NE(root, nullptr);
         std::string value;
         EXPECT_EQ(r.format(root, 2, value), 0);
+        EXPECT_EQ(value, text);
+    };
+}
+
+// The result in its default representation (a LOGICAL's .true. or .false.).
+RoadOracle showsAsWritten(const char* text)
+{
+    return [text](RoadRun& r) {
+        UpdateTreeNode* root = r.root();
+        ASSERT_NE(root, nullptr);
+        std::string value;
+        EXPECT_EQ(r.format(root, 0, value), 0);
         EXPECT_EQ(value, text);
     };
 }
@@ -192,7 +212,7 @@ RoadOracle isTrue()
 
 // Integer literals are C's: a default INTEGER's 4 bytes where the value
 // fits. An element, a member of a sum with a literal, keeps the element's
-// value and the validated type (no 1020).
+// value and the validated type (no 1020); so do || and && over LOGICALs.
 const RoadCase fortranCases[] = {
     {"an element compared", L::fortran, fortranProgram, "arr[2] == 7", 0, -1, nullptr, skip, nullptr, isTrue()},
     {"elements subtracted", L::fortran, fortranProgram, "arr[4] - arr[1] == 6", 0, -1, nullptr, skip, nullptr,
@@ -227,6 +247,46 @@ const RoadCase fortranCases[] = {
      holds(0x84, {0, 0, 0, 20})},
     {"a store of a literal into INTEGER(8)", L::fortran, fortranProgram, "big = -1", 1003, -1, nullptr, 0, nullptr,
      holds(0x50, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+    // || and && answer the truth value validation typed them with, whichever
+    // operand decides: a LOGICAL(4) or LOGICAL(8) on the right included.
+    {"|| decided by a LOGICAL on the right", L::fortran, fortranProgram, "n /= 2 || ok", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".true.")},
+    {"|| decided by a false LOGICAL on the right", L::fortran, fortranProgram, "n != 2 || off", 0, -1, nullptr, 0,
+     nullptr, showsAsWritten(".false.")},
+    {"|| decided on the left", L::fortran, fortranProgram, "n == 2 || off", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".true.")},
+    {"&& decided by a LOGICAL on the right", L::fortran, fortranProgram, "n == 2 && ok", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".true.")},
+    {"&& decided by a false LOGICAL on the right", L::fortran, fortranProgram, "ok && off", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".false.")},
+    {"&& decided on the left", L::fortran, fortranProgram, "off && ok", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".false.")},
+    {"a LOGICAL(8) on the right", L::fortran, fortranProgram, "off || wide", 0, -1, nullptr, 0, nullptr,
+     showsAsWritten(".true.")},
+    {"tested as a condition", L::fortran, fortranProgram, "n /= 2 || off", 0, -1, nullptr, skip, nullptr,
+     [](RoadRun& r) { r.expectCondition(10000); }},
+    {"LOGICALs compared and negated", L::fortran, fortranProgram, "ok == ok && ok != off && !off", 0, -1, nullptr, 0,
+     nullptr, showsAsWritten(".true.")},
+    // A LOGICAL, or a comparison's truth value, takes no part in arithmetic,
+    // shifts or bitwise operations, as gfortran refuses them.
+    {"a LOGICAL plus a literal", L::fortran, fortranProgram, "ok + 1", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a comparison plus a literal", L::fortran, fortranProgram, "(n == 2) + 1", 11000, 12, "n==2", skip, nullptr,
+     nullptr},
+    {"a LOGICAL on the right", L::fortran, fortranProgram, "n - off", 11000, 12, "off", skip, nullptr, nullptr},
+    {"a LOGICAL(8) multiplied", L::fortran, fortranProgram, "wide * 2", 11000, 12, "wide", skip, nullptr, nullptr},
+    {"a LOGICAL divisor", L::fortran, fortranProgram, "n / ok", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL's remainder", L::fortran, fortranProgram, "ok % 2", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL shifted", L::fortran, fortranProgram, "ok << 1", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL and-ed bitwise", L::fortran, fortranProgram, "ok & 1", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL negated", L::fortran, fortranProgram, "-ok", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL with a unary plus", L::fortran, fortranProgram, "+ok", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL complemented", L::fortran, fortranProgram, "~ok", 11000, 12, "ok", skip, nullptr, nullptr},
+    {"a LOGICAL incremented", L::fortran, fortranProgram, "ok++", 11000, 12, "ok", skip, nullptr,
+     holds(0x5C, {0, 0, 0, 1})},
+    {"a LOGICAL added to", L::fortran, fortranProgram, "ok += 1", 11000, 12, "ok", skip, nullptr,
+     holds(0x5C, {0, 0, 0, 1})},
+    {"a LOGICAL added to an INTEGER", L::fortran, fortranProgram, "n += ok", 11000, 12, "ok", skip, nullptr,
+     holds(0x58, {0, 0, 0, 2})},
 };
 
 TEST_P(RoadSuite, Fortran)

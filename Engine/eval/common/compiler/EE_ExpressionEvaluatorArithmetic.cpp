@@ -7,6 +7,7 @@
 
 #include "compiler/CxxevalInterface.h"
 #include "compiler/EE_OstrelFigConstant.h"
+#include "compiler/EvaluatorSupport.h"
 #include "frontend/EE_ArenaString.h"
 #include "frontend/EE_BinaryExpression.h"
 #include "frontend/EE_DebuggerServices.h"
@@ -99,6 +100,8 @@ EE_Expression& EE_ExpressionEvaluator::analyzeArithmeticOperators(EE_BinaryExpre
         throw EE_Exception(EE_Exception::InternalFailure);
     node.left = &analyze(*node.left, LoadValue);
     node.right = &analyze(*node.right, LoadValue);
+    for (EE_Expression* operand : {node.left, node.right})
+        evaluator::refuseLogicalInArithmetic(services, *operand);
     if (node.kind == BE::Add && isPointer(*node.right))
         std::swap(node.left, node.right);
 

@@ -141,6 +141,12 @@ EE_Expression& done(EE_Expression& node, EE_TypeDescriptor* type)
 
 } // namespace
 
+void evaluator::refuseLogicalInArithmetic(EE_DebuggerServices& services, EE_Expression& operand)
+{
+    if (services.isFortran() && operand.typeDescriptor != nullptr && services.isLogical(*operand.typeDescriptor))
+        throw EE_Exception(EE_Exception::UnexpectedType, &operand);
+}
+
 EE_TypeDescriptor* evaluator::wholeArrayNamed(EE_Expression& operand)
 {
     EE_NameExpression* named = operand.asNameExpression();
@@ -380,6 +386,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     case UE::BitwiseNot: {
         onlyValue();
         EE_Expression& operand = analyze(*analyze(required(node.operand)), LoadValue);
+        evaluator::refuseLogicalInArithmetic(services, operand);
         node.operand = &analyze(integralPromotion(operand), LoadValue);
         if (!services.isIntegral(*node.operand->typeDescriptor))
             throw EE_Exception(EE_Exception::InternalFailure, &node);
@@ -395,6 +402,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
     }
     case UE::Negate: {
         EE_Expression& operand = analyze(required(node.operand), context);
+        evaluator::refuseLogicalInArithmetic(services, operand);
         EE_TypeDescriptor* own = operand.typeDescriptor;
         node.operand = &analyze(integralPromotion(operand), LoadValue);
         if (services.typeStoresDigits(*own)) {
@@ -417,6 +425,7 @@ EE_Expression& EE_ExpressionEvaluator::analyze(EE_UnaryExpression& node, LoadCon
         if (node.kind != UE::UnaryPlus && hasSideEffects(required(node.operand)))
             throw EE_Exception(EE_Exception::InvalidOperand, &node);
         EE_Expression& operand = analyze(required(node.operand), context);
+        evaluator::refuseLogicalInArithmetic(services, operand);
         EE_TypeDescriptor* own = operand.typeDescriptor;
         node.operand = services.isArithmetic(*own) ? &analyze(integralPromotion(operand), LoadValue) : &operand;
         if (node.kind == UE::UnaryPlus && cFamily(services))

@@ -199,7 +199,12 @@ EE_Expression& EE_ExpressionEvaluator::analyzeLogicalOperators(EE_BinaryExpressi
         if (services.isFortran()) {
             if (!services.isLogical(*operand.typeDescriptor))
                 throw EE_Exception(EE_Exception::UnexpectedType, &operand);
-            *slot = &operand;
+            // The right operand's value is the result when the left one does
+            // not decide it: a LOGICAL of another kind is converted to the
+            // truth value the left operand's decision gives.
+            const bool convert =
+                slot == &node.right && !services.isSameAs(*operand.typeDescriptor, *services.boolTypeDescriptor());
+            *slot = convert ? &convertedTo(services.boolTypeDescriptor(), operand) : &operand;
         } else if (isPointer(operand)) {
             // The left operand is only tested; the right one's value is the
             // result, so a pointer there becomes a truth value as well.
@@ -390,6 +395,11 @@ EE_Expression& EE_ExpressionEvaluator::analyzeAssignOperators(EE_BinaryExpressio
 // integral count.
 EE_Expression& EE_ExpressionEvaluator::compoundAssignment(EE_BinaryExpression& node, EE_TypeDescriptor& receiving)
 {
+    // A Fortran LOGICAL takes no part in the arithmetic, as receiver (a
+    // pointer's LOGICAL target included) or as the value sent.
+    if (services.isFortran() && services.isLogical(receiving))
+        throw EE_Exception(EE_Exception::UnexpectedType, node.left);
+    evaluator::refuseLogicalInArithmetic(services, *node.right);
     const TD& sent = *node.right->typeDescriptor;
     if (isPointerKind(receiving.kind)) {
         if (node.kind != BE::AddAssign && node.kind != BE::SubtractAssign)

@@ -4,6 +4,7 @@
 // Small helpers the analyser and the code generation share.
 
 #include "compiler/EE_ExpressionEvaluator.h"
+#include "frontend/EE_DebuggerServices.h"
 #include "frontend/EE_Exception.h"
 #include "frontend/EE_TypeDescriptor.h"
 
@@ -22,6 +23,10 @@ T& present(T* p)
 // (not a member of the enclosing class reached without its object); null
 // for any other operand.
 EE_TypeDescriptor* wholeArrayNamed(EE_Expression& operand);
+
+// A Fortran LOGICAL (or a comparison's truth value) takes no part in
+// arithmetic, shifts or bitwise operations: refused naming the operand.
+void refuseLogicalInArithmetic(EE_DebuggerServices& services, EE_Expression& operand);
 
 inline bool isPointerKind(unsigned kind)
 {

@@ -377,6 +377,18 @@ TEST_F(ValueTreeTest, CobolItemsAsDisplayShowsThem)
         {"PK", 0, "-.500"},
         {"TAB(2)", 0, "05"},
         {"GRADE", 0, "07"},
+        // A relation shows its truth value alone, whether its operands are
+        // level-77 items, members of a group or elements of a table.
+        {"BIN < 0", 0, "TRUE"},
+        {"FLD = 12.5", 0, "TRUE"},
+        {"FLD = 12", 0, "FALSE"},
+        {"CNT = 7", 0, "TRUE"},
+        {"NAME = \"NORVEXA \"", 0, "TRUE"},
+        {"NAME = \"OTHER\"", 0, "FALSE"},
+        {"TAB(2) = 5", 0, "TRUE"},
+        {"FLD > 1 AND CNT = 7", 0, "TRUE"},
+        {"FLD > 1 AND CNT = 8", 0, "FALSE"},
+        {"BIN < 0 AND TAB(3) > 4", 0, "TRUE"},
     });
 }
 

@@ -188,9 +188,9 @@ void RuntimeStack::genLoadIndirectCommon(std::int64_t offset, const TypeItem& ty
         item->setScope(popped->scope());
         item->setName(popped->name());
         where.clear();
-        SVC::fTrace(__PRETTY_FUNCTION__, __LINE__, "saving conditional variable here");
-        current().setConditionalVarItem(item->clone());
-        current().setConditionalVarName(popped->name());
+        // A value reached through an address is no condition name's variable:
+        // only the condition-name test names one, so that a relation on a
+        // group member or an element shows its truth value alone.
         push(item.get());
         StackItem* pushed = item.release();
         pushed->takeRegisterMarks(*popped);

@@ -2,9 +2,25 @@
 
 #include "datatypes/NationalNumericEdited.h"
 #include "datatypes/NumericEdited.h"
+#include "machine/StackItemCharstring.h"
+#include "machine/StackItemFigConstant.h"
+#include "machine/StackItemNationalNumericEdited.h"
+#include "machine/StackItemNationalString.h"
+#include "machine/StackItemNumericEdited.h"
 #include "services/InvalidOp.h"
 
 namespace pictureitem {
+
+bool movesIntoNumericEdited(const StackItem& source)
+{
+    if (source.isCompound())
+        return true;
+    return dynamic_cast<const StackItemCharstring*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNationalString*>(&source) == nullptr &&
+           dynamic_cast<const StackItemFigConstant*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNumericEdited*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNationalNumericEdited*>(&source) == nullptr;
+}
 
 void raiseDataError(DataError error, const char* variable)
 {

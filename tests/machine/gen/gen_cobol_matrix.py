@@ -16,9 +16,9 @@ C zone. COMP-3 and COMP bytes (big-endian) are kept as they are.
 
 Cells where this system answers by its own rules rather than by the MOVE
 rules carry that answer and the reason in the last column:
-  - a numeric-edited target takes a number (edited by cobc's MOVE) or a
-    group's text, nothing else (text would be read as digits, another edited
-    item de-edited): code 1;
+  - a numeric-edited target takes a number or ZERO (edited by cobc's MOVE)
+    or a group's text, nothing else (text would be read as digits, another
+    edited item de-edited): code 1;
   - compares of numbers are computed with Python's decimal.
 
 Rows, tab separated:
@@ -275,7 +275,7 @@ def main():
                 print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{g.hex().upper()}\t'
                       'group target: the source bytes as stored, no MOVE rules')
                 continue
-            if tkind == 'NE' and skind not in NUMBERS and skind != 'G6':
+            if tkind == 'NE' and skind not in NUMBERS and skind != 'G6' and (skind, v) != ('FIG', 'ZERO'):
                 print(f'MOVE\t{skind}\t{simage}\t{tkind}\tERR:1\tnumeric-edited target: a number or a group only')
                 continue
             if (n, tkind) not in results:

@@ -21,9 +21,9 @@ NationalNumericEdited nationalNumericEdited(long double number, const TNnational
 
 // Whether a move from source into a numeric-edited or national
 // numeric-edited item is made: a group's text is taken as it stands and a
-// number is edited into the picture. Text, a figurative constant and another
-// edited number would have to be read as digits or de-edited first, which is
-// refused.
+// number (ZERO among the figurative constants) is edited into the picture.
+// Text, the other figurative constants and another edited number would have
+// to be read as digits or de-edited first, which is refused.
 bool movesIntoNumericEdited(const StackItem& source);
 
 } // namespace pictureitem

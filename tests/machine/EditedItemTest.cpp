@@ -82,23 +82,64 @@ TEST_F(EditedItemTest, LengthZeroRefusesTheLoad)
     EXPECT_EQ(raisedCode([&] { alpha.load(place(ebcdicOf("AB CD"))); }), InvalidOp::RTRC_Other);
 }
 
-TEST_F(EditedItemTest, MovesIntoNumericEditedOnlyFromAGroup)
+TEST_F(EditedItemTest, MovesIntoNumericEditedFromANumberOrAGroup)
 {
     for (TYPE_INDEX type : {numericType(), nationalNumericType()}) {
         const bool isNational = made(type)->size() == 12;
         const auto target = made(type);
+        const auto text = [&](const char* s) { return isNational ? utf16Of(s) : ebcdicOf(s); };
+
+        // A number is edited into the picture, as a COBOL MOVE does.
+        target->genConvert(*literal('P', "12.5"));
+        EXPECT_EQ(imageOf(*target), text(" 12.50"));
+
+        // Another edited item would have to be de-edited: refused, the value
+        // stays.
         const std::vector<std::uint8_t> before = imageOf(*target);
-        // Packed, another edited item: de-editing, refused; the value stays.
-        EXPECT_EQ(raisedCode([&] { target->genConvert(*literal('P', "12.5")); }), InvalidOp::RTRC_NotSupported);
-        EXPECT_EQ(imageOf(*target), before);
         const auto edited = loaded(numericType(), ebcdicOf(" 99.99"));
         EXPECT_EQ(raisedCode([&] { target->genConvert(*edited); }), InvalidOp::RTRC_NotSupported);
         EXPECT_EQ(imageOf(*target), before);
+        const auto national = loaded(nationalNumericType(), utf16Of(" 99.99"));
+        EXPECT_EQ(raisedCode([&] { target->genConvert(*national); }), InvalidOp::RTRC_NotSupported);
+        EXPECT_EQ(imageOf(*target), before);
 
         // A group's text enters as it stands, unedited.
-        const std::vector<std::uint8_t> text = isNational ? utf16Of("ABCDEF") : ebcdicOf("ABCDEF");
-        target->genConvert(*loaded(groupType(static_cast<UBYTE4>(text.size())), text));
-        EXPECT_EQ(imageOf(*target), text);
+        const std::vector<std::uint8_t> group = text("ABCDEF");
+        target->genConvert(*loaded(groupType(static_cast<UBYTE4>(group.size())), group));
+        EXPECT_EQ(imageOf(*target), group);
+    }
+}
+
+// Numbers moved into pictures of each sign and currency form give the text
+// GnuCOBOL 3.1.2 displays after the same MOVE (the digits beyond the
+// picture cut, the sign dropped by a picture without one).
+TEST_F(EditedItemTest, EditsNumbersAsCobolMoves)
+{
+    struct Picture {
+        const char* picture;
+        UBYTE4 length;
+        UBYTE1 digits;
+        signed char scale;
+    };
+    const Picture pictures[] = {{"ZZ,ZZ9.99", 9, 7, -2}, {"-ZZ9.99", 7, 5, -2}, {"$$,$$9.99", 9, 6, -2},
+                                {"ZZZ9-", 5, 4, 0},      {"***9.99", 7, 6, -2}, {"9(3).99CR", 8, 5, -2}};
+    const struct {
+        const char* number;
+        const char* texts[6];
+    } rows[] = {
+        {"-123.45", {"   123.45", "-123.45", "  $123.45", " 123-", "*123.45", "123.45CR"}},
+        {"12.5", {"    12.50", "  12.50", "   $12.50", "  12 ", "**12.50", "012.50  "}},
+        {"7", {"     7.00", "   7.00", "    $7.00", "   7 ", "***7.00", "007.00  "}},
+        {"1234.56", {" 1,234.56", " 234.56", "$1,234.56", "1234 ", "1234.56", "234.56  "}},
+        {"0", {"     0.00", "   0.00", "    $0.00", "   0 ", "***0.00", "000.00  "}},
+    };
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < std::size(pictures); ++i) {
+            const Picture& p = pictures[i];
+            const auto target = made(numericEditedType(TE_NUMERIC_EDITED, p.picture, p.length, p.digits, p.scale));
+            target->genConvert(*literal('P', row.number));
+            EXPECT_EQ(imageOf(*target), ebcdicOf(row.texts[i])) << row.number << " into " << p.picture;
+        }
     }
 }
 

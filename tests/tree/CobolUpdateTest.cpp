@@ -100,9 +100,9 @@ protected:
 };
 
 // The texts moved into packed, zoned (every sign kind), binary,
-// alphanumeric and alphanumeric-edited items give what GnuCOBOL's MOVE
-// stores (the table of gen/gen_cobol_updates.py); a numeric-edited item
-// takes no number (the rows that say so) and keeps its bytes.
+// alphanumeric, alphanumeric-edited and numeric-edited items give what
+// GnuCOBOL's MOVE stores (the table of gen/gen_cobol_updates.py); a row that
+// says it is refused keeps the item's bytes.
 TEST_F(CobolUpdateTest, UpdatesMoveAsCobolDoes)
 {
     const auto rows = table("cobol_updates.tsv");

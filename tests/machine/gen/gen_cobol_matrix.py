@@ -16,8 +16,9 @@ C zone. COMP-3 and COMP bytes (big-endian) are kept as they are.
 
 Cells where this system answers by its own rules rather than by the MOVE
 rules carry that answer and the reason in the last column:
-  - a numeric-edited target takes no value but a group's (de-editing is not
-    done): code 1;
+  - a numeric-edited target takes a number or ZERO (edited by cobc's MOVE)
+    or a group's text, nothing else (text would be read as digits, another
+    edited item de-edited): code 1;
   - compares of numbers are computed with Python's decimal.
 
 Rows, tab separated:
@@ -274,8 +275,8 @@ def main():
                 print(f'MOVE\t{skind}\t{simage}\t{tkind}\t{g.hex().upper()}\t'
                       'group target: the source bytes as stored, no MOVE rules')
                 continue
-            if tkind == 'NE' and skind != 'G6':
-                print(f'MOVE\t{skind}\t{simage}\t{tkind}\tERR:1\tnumeric-edited target: not from a non-group')
+            if tkind == 'NE' and skind not in NUMBERS and skind != 'G6' and (skind, v) != ('FIG', 'ZERO'):
+                print(f'MOVE\t{skind}\t{simage}\t{tkind}\tERR:1\tnumeric-edited target: a number or a group only')
                 continue
             if (n, tkind) not in results:
                 continue
@@ -471,14 +472,15 @@ def extra_rows(srcs, images, results):
                             'hexadecimal floating point of the exact value')
     # National decimal (sign trailing separate): the digits and sign of the
     # zoned picture of the same shape, in UTF-16. National numeric-edited:
-    # as numeric-edited, nothing but a group.
+    # cobc's numeric-edited text of the same picture, in UTF-16.
     for n, (skind, v) in enumerate(srcs):
         if skind not in NUMBERS or (n, 'Z5') not in results:
             continue
         simage = to_debuggee(skind, images[n]).hex().upper()
         rows.append(f'MOVE\t{skind}\t{simage}\tND\t{results[(n, "Z5")].decode("latin-1").encode("utf-16-be").hex().upper()}'
                     '\tnational decimal: cobc\'s zoned digits and sign in UTF-16')
-        rows.append(f'MOVE\t{skind}\t{simage}\tNNE\tERR:1\tnational numeric-edited target: not from a non-group')
+        rows.append(f'MOVE\t{skind}\t{simage}\tNNE\t{results[(n, "NE")].decode("latin-1").encode("utf-16-be").hex().upper()}'
+                    '\tnational numeric-edited: cobc\'s numeric-edited text in UTF-16')
     for v in ('12.5', '-7.25'):
         n = packed[Decimal(v)]
         image = results[(n, 'Z5')].decode('latin-1').encode('utf-16-be')
@@ -512,10 +514,7 @@ def extra_rows(srcs, images, results):
     # The SQL-type item has no value: it is no source and no target of a
     # move, and compares with nothing.
     for tkind in TARGETS:
-        if tkind == 'NE':
-            rows.append(f'MOVE\tSQL\t-\t{tkind}\tERR:1\tnumeric-edited target: not from a non-group')
-        else:
-            rows.append(f'MOVE\tSQL\t-\t{tkind}\tERR:2\tSQL type: no value')
+        rows.append(f'MOVE\tSQL\t-\t{tkind}\tERR:2\tSQL type: no value')
     for n, (skind, v) in enumerate(srcs):
         if skind == 'FIG':
             continue

@@ -13,10 +13,10 @@ bytes (big-endian) are kept as they are. The cobc options are pinned
 (COBC below): -x -std=default -O0.
 
 Rows, tab separated: target kind, literal text as typed, stored bytes (hex),
-and for the cells where this system refuses the update, the reason: a
-numeric-edited item takes a MOVE only from a group item (the number would
-have to be edited by a move the machine does not make), so the update
-answers 10000 and writes nothing; cobc's bytes stay in the row for reference.
+and for the cells where this system refuses the update, the reason (the
+update then answers 10000 and writes nothing; cobc's bytes stay in the row
+for reference). A numeric-edited item takes the number edited into its
+picture, as cobc's MOVE does.
 
 Run: python3 gen_cobol_updates.py > ../data/cobol_updates.tsv  (needs cobc)
 """
@@ -106,7 +106,7 @@ def main():
     for (kind, value), line in zip(cells, out):
         raw = bytes(int(x) - 1 for x in line.split())
         shown = value.strip('"')
-        reason = '\trefused: numeric-edited items take moves from groups only' if kind == 'NE' else ''
+        reason = ''
         print(f'{kind}\t{value if not value.startswith(chr(34)) else chr(34) + shown + chr(34)}\t'
               f'{to_debuggee(kind, raw).hex().upper()}{reason}')
 

@@ -1,10 +1,33 @@
 #include "machine/PictureItemSupport.h"
 
+#include <algorithm>
+
 #include "datatypes/NationalNumericEdited.h"
 #include "datatypes/NumericEdited.h"
+#include "machine/StackItemCharstring.h"
+#include "machine/StackItemFigConstant.h"
+#include "machine/StackItemNationalNumericEdited.h"
+#include "machine/StackItemNationalString.h"
+#include "machine/StackItemNumericEdited.h"
 #include "services/InvalidOp.h"
 
 namespace pictureitem {
+
+bool movesIntoNumericEdited(const StackItem& source)
+{
+    if (source.isCompound())
+        return true;
+    if (const auto* constant = dynamic_cast<const StackItemFigConstant*>(&source)) {
+        // ZERO is the number 0; the other constants are text.
+        const ByteString& bytes = constant->value();
+        return !constant->isNull() && bytes.length() != 0 &&
+               std::all_of(bytes.data(), bytes.data() + bytes.length(), [](unsigned char c) { return c == 0xF0; });
+    }
+    return dynamic_cast<const StackItemCharstring*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNationalString*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNumericEdited*>(&source) == nullptr &&
+           dynamic_cast<const StackItemNationalNumericEdited*>(&source) == nullptr;
+}
 
 void raiseDataError(DataError error, const char* variable)
 {

@@ -5,6 +5,7 @@
 #include "datatypes/DataError.h"
 
 class NationalNumericEdited;
+class StackItem;
 
 // Steps shared by the external floating-point and edited items.
 namespace pictureitem {
@@ -17,6 +18,13 @@ void raiseDataError(DataError error, const char* variable);
 // number edited into a national numeric-edited picture: edited in EBCDIC
 // with the numeric-edited record of half the length, then widened.
 NationalNumericEdited nationalNumericEdited(long double number, const TNnational_numeric_edited& record);
+
+// Whether a move from source into a numeric-edited or national
+// numeric-edited item is made: a group's text is taken as it stands and a
+// number (ZERO among the figurative constants) is edited into the picture.
+// Text, the other figurative constants and another edited number would have
+// to be read as digits or de-edited first, which is refused.
+bool movesIntoNumericEdited(const StackItem& source);
 
 } // namespace pictureitem
 

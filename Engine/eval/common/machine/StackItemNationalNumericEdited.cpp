@@ -12,6 +12,7 @@
 #include "datatypes/NumericEdited.h"
 #include "datatypes/PackedDecimal.h"
 #include "datatypes/ZonedDecimal.h"
+#include "machine/PictureItemSupport.h"
 #include "services/InvalidOp.h"
 
 StackItemNationalNumericEdited::StackItemNationalNumericEdited(EvaluationEnvironment& environment,
@@ -40,11 +41,11 @@ NationalNumericEdited StackItemNationalNumericEdited::asNationalNumericEdited() 
     return value_;
 }
 
-// A group's text is taken as it gives it in this picture; anything else
-// would have to be de-edited first, which is refused.
+// A group's text is taken as it gives it in this picture; a number is edited
+// into the picture by its own conversion.
 void StackItemNationalNumericEdited::genConvert(const StackItem& source)
 {
-    if (!source.isCompound())
+    if (!pictureitem::movesIntoNumericEdited(source))
         throw InvalidOp(InvalidOp::RTRC_NotSupported, __PRETTY_FUNCTION__, __LINE__);
     value_ = source.asNationalNumericEdited(record());
 }

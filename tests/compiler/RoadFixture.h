@@ -110,6 +110,44 @@ protected:
         return v;
     }
 
+    // Stops in D::f of class B { int m; }; class D : B { int n; int f(); }
+    // (B at 4), with this at 0x50 of section 1 pointing to an object at 0x200
+    // that holds n = 3 and m = 5; addresses of width bytes.
+    void enterMemberFunctionOfDerived(unsigned width)
+    {
+        const TYPE_INDEX i32 = records().integerType(32, false);
+        HostRecordStore::ClassSpec base;
+        base.name = "B";
+        base.byteSize = 4;
+        base.isStruct = false;
+        base.members = {{"m", i32, 0}};
+        const TYPE_INDEX b = records().classType(base);
+        HostRecordStore::ClassSpec derived;
+        derived.name = "D";
+        derived.byteSize = 8;
+        derived.isStruct = false;
+        derived.bases = {{b, 4, 0}};
+        derived.members = {{"n", i32, 0}};
+        const TYPE_INDEX d = records().classType(derived);
+
+        LCC_Eval_Context_Info& method = host.addContext("D::f", CS2_MEMBER_FUNCTION, unit);
+        method.locationType = width == 8 ? 4 : 2;
+        unit->locationType = method.locationType;
+        TYPE_INDEX f{};
+        _TYPE_ENTRY& type = records().newType(TE_MEMBERFUNCTION, &f);
+        type.memberfunction.functionType = records().functionType(i32, {});
+        _SYMBOL_ENTRY& symbol = records().newSymbol(SE_MEMBER_FUNCTION, "f");
+        symbol.memberfunction.type = f;
+        symbol.memberfunction.classType = d;
+        symbol.memberfunction.functionName = records().text("D::f");
+        method.blockSymbol = &symbol;
+        host.declare(method, records().staticVariable("this", records().pointerType(d, width), 1, 0x50));
+        host.memory().storeBigEndian(kData + 0x50, kData + 0x200, width);
+        host.memory().storeBigEndian(kData + 0x200, 3, 4); // n
+        host.memory().storeBigEndian(kData + 0x204, 5, 4); // m
+        scope = env->initializeAndMakeCurrent(&method);
+    }
+
     static constexpr std::uint64_t kData = 0x10000;
 };
 
